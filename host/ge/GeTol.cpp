@@ -1,0 +1,1 @@
+#include "GeTol.h"

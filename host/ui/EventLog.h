@@ -1,0 +1,51 @@
+#pragma once
+// The host's event log: the one place where the host records what a user would see
+// (prompts, messages, message boxes, dialogs) and, apart from that, the flag words and
+// other values the module passes to host calls, so tests can assert them.
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace host {
+
+enum class Channel {
+    Transcript,  // shown to the user
+    Call,        // recorded only: host calls and the values passed to them
+};
+
+struct LogEntry {
+    Channel channel;
+    std::string text;
+};
+
+class EventLog {
+public:
+    static EventLog& Instance();
+
+    // A line the user sees. It is recorded and handed to the echo sink, if any.
+    void Show(std::string_view text);
+    // A host call and its arguments, recorded for tests but never shown.
+    void Call(std::string_view text);
+
+    const std::vector<LogEntry>& Entries() const { return m_entries; }
+    // Every transcript line, each ended by a new line.
+    std::string Transcript() const;
+    // Every call entry that begins with the given prefix.
+    std::vector<std::string> Calls(std::string_view prefix = {}) const;
+    // Whether any transcript line contains the text.
+    bool Shown(std::string_view text) const;
+
+    void Clear();
+
+    using Sink = std::function<void(std::string_view)>;
+    // Where transcript lines go as they are written (the executable prints them); none by default.
+    void SetSink(Sink sink) { m_sink = std::move(sink); }
+
+private:
+    std::vector<LogEntry> m_entries;
+    Sink m_sink;
+};
+
+}  // namespace host

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what the build needs on a Debian machine, only what is missing.
+set -euo pipefail
+
+packages=(
+  g++ cmake make
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  libfontconfig-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi

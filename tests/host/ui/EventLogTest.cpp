@@ -1,0 +1,26 @@
+#include <gtest/gtest.h>
+
+#include "EventLog.h"
+#include "MsgBox.h"
+
+TEST(EventLog, MessageBoxesShowOnTheTranscriptAndCallsStayApart)
+{
+    host::EventLog& log = host::EventLog::Instance();
+    log.Clear();
+    std::string echoed;
+    log.SetSink([&](std::string_view line) { echoed += std::string(line) + "|"; });
+
+    EXPECT_EQ(msg_box("提示：请输入合理的高度值。", "提示", 0x30), IDOK);
+    log.Call("decSSGet mode=1");
+
+    EXPECT_EQ(log.Transcript(), "[提示] 提示：请输入合理的高度值。\n");
+    EXPECT_EQ(echoed, "[提示] 提示：请输入合理的高度值。|");
+    EXPECT_TRUE(log.Shown("合理的高度"));
+    EXPECT_FALSE(log.Shown("decSSGet"));
+    EXPECT_EQ(log.Calls("decSSGet"), std::vector<std::string>{"decSSGet mode=1"});
+    EXPECT_EQ(log.Calls("msg_box"), std::vector<std::string>{"msg_box style=48"});
+
+    log.SetSink(nullptr);
+    log.Clear();
+    EXPECT_TRUE(log.Entries().empty());
+}
