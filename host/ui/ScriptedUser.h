@@ -1,0 +1,47 @@
+#pragma once
+// The scripted user: the queue of lines (from a script file, standard input or a test) that
+// answer every question the host asks: commands, prompts, dialogs, message boxes.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace host {
+
+struct ScriptLine {
+    std::string text;    // trimmed of blanks around it
+    std::string source;  // script name, "-" for standard input, or a test's label
+    int number = 0;      // 1-based line number in its source
+};
+
+class ScriptedUser {
+public:
+    static ScriptedUser& Instance();
+
+    // Appends the lines of a text (split at new lines; a CR before a new line is dropped).
+    void Feed(std::string_view text, std::string source);
+    void Feed(const std::vector<std::string>& lines, std::string source);
+
+    // The next line that is not a comment (first non-blank character ';'), echoed to the
+    // transcript unless quiet; nothing when the lines have run out (the caller takes that as Esc).
+    std::optional<ScriptLine> Next();
+    bool HasLine() const;
+
+    // Reports a line that was not understood, naming its source and number; the run then
+    // counts as failed.
+    void Refuse(const ScriptLine& line, std::string_view why);
+    bool Failed() const { return m_failed; }
+
+    void SetQuiet(bool quiet) { m_quiet = quiet; }
+    void Clear();
+
+private:
+    void SkipComments();
+
+    std::vector<ScriptLine> m_lines;
+    std::size_t m_next = 0;
+    bool m_quiet = false;
+    bool m_failed = false;
+};
+
+}  // namespace host
