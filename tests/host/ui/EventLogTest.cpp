@@ -24,3 +24,22 @@ TEST(EventLog, MessageBoxesShowOnTheTranscriptAndCallsStayApart)
     log.Clear();
     EXPECT_TRUE(log.Entries().empty());
 }
+
+#include "ScriptedUser.h"
+
+TEST(MessageBox, QuestionsTakeTheNextLineAndEscWhenTheLinesRunOut)
+{
+    host::EventLog::Instance().Clear();
+    host::ScriptedUser& user = host::ScriptedUser::Instance();
+    user.Clear();
+    user.Feed("; a comment\nmaybe\nYes\nno\n", "answers");
+
+    EXPECT_EQ(MessageBoxA(nullptr, "继续吗？", "提示", MB_YESNO | MB_ICONQUESTION), IDYES);
+    EXPECT_TRUE(user.Failed());  // "maybe" was refused and named with its line
+    EXPECT_TRUE(host::EventLog::Instance().Shown("answers:2: "));
+    EXPECT_EQ(msg_box("再来？", "提示", MB_YESNOCANCEL), IDNO);
+    EXPECT_EQ(msg_box("再来？", "提示", MB_OKCANCEL), IDCANCEL);
+    EXPECT_EQ(msg_box("好的", "提示"), IDOK);
+    user.Clear();
+    host::EventLog::Instance().Clear();
+}
