@@ -6,6 +6,7 @@ packages=(
   g++ cmake make
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libfontconfig-dev
+  libcgal-dev libpolyclipping-dev   # independent oracles for the kernel's tests and benchmarks
 )
 
 missing=()
