@@ -1,0 +1,17 @@
+#include "GePoint2dArray.h"
+
+#include <cmath>
+
+double GePoint2dArray::SignedArea() const {
+  const std::size_t n = size();
+  if (n < 3) return 0.0;
+  double twice = 0.0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const GePoint2d& p = (*this)[i];
+    const GePoint2d& q = (*this)[(i + 1) % n];
+    twice += p.x * q.y - q.x * p.y;
+  }
+  return twice / 2.0;
+}
+
+double GePoint2dArray::Area() const { return std::abs(SignedArea()); }

@@ -1,1 +1,0 @@
-#include "GeTol.h"
