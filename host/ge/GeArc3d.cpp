@@ -33,15 +33,19 @@ bool GeArc3d::Set(const GePoint3d& p1, const GePoint3d& p2, const GePoint3d& p3)
 
 bool GeArc3d::Set(const GePoint3d& start, const GePoint3d& end, const GePoint3d& centre,
                   const GeVector3d& normal) {
-  const GeVector3d radial = start - centre;
-  const double radius = radial.Length();
   const double nLen = normal.Length();
-  if (radius == 0.0 || nLen == 0.0 ||
-      std::abs(radial.DotProduct(normal)) > 1e-9 * radius * nLen) {
+  if (nLen == 0.0) {
     MakeInvalid();
     return false;
   }
   const GeVector3d n = normal / nLen;
+  GeVector3d radial = start - centre;
+  radial -= n * radial.DotProduct(n);
+  const double radius = radial.Length();
+  if (radius == 0.0) {
+    MakeInvalid();
+    return false;
+  }
   double sweep = radial.AngleTo(end - centre, n, GeTol::kVector);
   if (sweep == 0.0) sweep = kTwoPi;
   Set(centre, n, radial, radius, 0.0, sweep);

@@ -23,9 +23,9 @@ class GeArc3d {
   // or coincident points make no arc: false, and the arc becomes invalid.
   bool Set(const GePoint3d& p1, const GePoint3d& p2, const GePoint3d& p3);
   // Arc counter-clockwise about normal from start to end around centre; reference axis
-  // towards start, startAngle 0, radius |start − centre|. end is projected into the
-  // arc's plane; an end equal in direction to start gives the full circle. A zero
-  // radius, a zero normal or a normal not perpendicular to start − centre: false, invalid.
+  // towards start, startAngle 0, radius the distance of start from the axis through
+  // centre (start − centre is projected into the arc's plane, as is end). An end equal
+  // in direction to start gives the full circle. A zero radius or normal: false, invalid.
   bool Set(const GePoint3d& start, const GePoint3d& end, const GePoint3d& centre,
            const GeVector3d& normal);
   // refAxis is projected onto the plane normal to normal and normalised. A zero normal,

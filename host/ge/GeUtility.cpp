@@ -9,13 +9,15 @@ int GeUtility::GetPolygonNormal(int count, const GePoint3d* pts, GeVector3d& nor
   // Newell's method: twice the vector area, right-handed with the vertex order.
   GeVector3d sum;
   double extent = 0.0;
+  // Coordinates are taken relative to the first vertex: smaller products, and a level
+  // polygon gets exactly zero x and y components.
   for (int i = 0; i < count; ++i) {
-    const GePoint3d& p = pts[i];
-    const GePoint3d& q = pts[(i + 1) % count];
+    const GeVector3d p = pts[i] - pts[0];
+    const GeVector3d q = pts[(i + 1) % count] - pts[0];
     sum.x += (p.y - q.y) * (p.z + q.z);
     sum.y += (p.z - q.z) * (p.x + q.x);
     sum.z += (p.x - q.x) * (p.y + q.y);
-    extent = std::max(extent, p.DistanceTo(pts[0]));
+    extent = std::max(extent, p.Length());
   }
   // An area negligible against the polygon's size means collinear or coincident points.
   const double len = sum.Length();
