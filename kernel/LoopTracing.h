@@ -1,0 +1,18 @@
+#pragma once
+#include <cstdint>
+
+#include "KernelWorkArrays.h"
+
+// Walks a segment list into its smallest closed loops (the inner faces of the arrangement,
+// each followed clockwise by the sharpest right-hand turn). Ends within 0.1 are welded onto
+// the first earlier end near them, repeated segments are dropped and segments that cannot
+// close a loop are pruned first. The segment arrays x1, y1, x2, y2 (1..n) are rewritten in
+// place as the work proceeds. The loops come back one after another in loopX/loopY (1-based,
+// no repeated closing point; points pass through single precision) with their sizes in
+// loopSizes and their number in loopCount. work holds the loop being followed.
+// The outputs hold loopCapacity loops and pointCapacity points (entries 1..capacity); when
+// the loops would not fit, or a loop exceeds what an int16 size can state, the call reports
+// no result: loopCount 0 and return value 0. Otherwise it returns 1.
+int TraceLoopsFromSegments(KernelWorkArrays& work, int n, double x1[], double y1[], double x2[],
+                           double y2[], int* loopCount, std::int16_t loopSizes[], double loopX[],
+                           double loopY[], int loopCapacity, int pointCapacity);

@@ -1,0 +1,222 @@
+// Cutting a segment list at its crossings, with the removal of repeated pieces.
+#include "SegmentSplitting.h"
+
+#include <cmath>
+#include <vector>
+
+#include "KernelPrimitives.h"
+
+using namespace kernel;
+
+namespace {
+
+// The range tolerance, held as the single-precision 0.01 on purpose.
+constexpr float kRangeTolerance = 0.01f;
+
+struct Segment {
+  double xs, ys, xe, ye;
+  double Dx() const { return xe - xs; }
+  double Dy() const { return ye - ys; }
+  double MinX() const { return std::fmin(xs, xe); }
+  double MaxX() const { return std::fmax(xs, xe); }
+  double MinY() const { return std::fmin(ys, ye); }
+  double MaxY() const { return std::fmax(ys, ye); }
+};
+
+struct Line {
+  double k = 0.0;  // slope, or 555.0 vertical / 666.0 horizontal
+  double c = 0.0;  // intercept of a sloped line
+};
+
+Line LineOf(const Segment& s) {
+  Line line;
+  const bool vertical = std::fabs(s.Dx()) <= 0.001;
+  const bool horizontal = std::fabs(s.Dy()) <= 0.001;
+  if (vertical) line.k = kVerticalSlope;
+  if (horizontal) line.k = kHorizontalSlope;
+  if (!vertical && !horizontal) {
+    line.k = s.Dy() / s.Dx();
+    line.c = s.ys - line.k * s.xs;
+  }
+  return line;
+}
+
+bool BoxesTouch(const Segment& i, const Segment& j) {
+  const float e = kRangeTolerance;
+  return j.MaxX() >= i.MinX() - e && j.MinX() <= i.MaxX() + e && j.MaxY() >= i.MinY() - e &&
+         j.MinY() <= i.MaxY() + e;
+}
+
+bool StrictlyInsideShrunk(double v, double a, double b) {
+  const float e = kRangeTolerance;
+  const double lo = std::fmin(a, b), hi = std::fmax(a, b);
+  return lo + e < v && v < hi - e;
+}
+
+// Whether a point on the segment's line lies within the segment, widened by e beyond each
+// end, on its dominant axis (either axis when the two extents are equal).
+bool WithinWidened(const Segment& s, double X, double Y) {
+  const float e = kRangeTolerance;
+  const double ax = std::fabs(s.Dx()), ay = std::fabs(s.Dy());
+  const bool byY = ax <= ay && s.MinY() - e <= Y && Y <= s.MaxY() + e;
+  const bool byX = ay <= ax && s.MinX() - e <= X && X <= s.MaxX() + e;
+  return byX || byY;
+}
+
+// The crossing point of two lines of different slopes.
+void CrossingPoint(const Segment& i, const Line& li, const Segment& j, const Line& lj, double* X,
+                   double* Y) {
+  if (li.k == kVerticalSlope && lj.k == kHorizontalSlope) {
+    *X = i.xs, *Y = j.ys;
+  } else if (li.k == kHorizontalSlope && lj.k == kVerticalSlope) {
+    *X = j.xs, *Y = i.ys;
+  } else if (li.k == kVerticalSlope) {
+    *X = i.xs, *Y = lj.k * i.xs + lj.c;
+  } else if (lj.k == kVerticalSlope) {
+    *X = j.xs, *Y = li.k * j.xs + li.c;
+  } else if (li.k == kHorizontalSlope) {
+    *Y = i.ys, *X = (i.ys - lj.c) / lj.k;
+  } else if (lj.k == kHorizontalSlope) {
+    *Y = j.ys, *X = (j.ys - li.c) / li.k;
+  } else {
+    *X = (lj.c - li.c) / (li.k - lj.k);
+    *Y = (li.k * lj.c - lj.k * li.c) / (li.k - lj.k);
+  }
+}
+
+struct CutList {
+  std::vector<double> x{0.0}, y{0.0};
+  void Add(double px, double py) {
+    x.push_back(px);
+    y.push_back(py);
+  }
+  int Count() const { return static_cast<int>(x.size()) - 1; }
+};
+
+// Ends of j that overlap i when both lie on one line that is neither horizontal nor vertical:
+// turned about i's start so that i runs along +x (in single precision).
+void AddCollinearOverlap(const Segment& i, const Segment& j, CutList& cuts) {
+  const double angle = LineAngle(i.xs, i.ys, i.xe, i.ye);
+  const float cosA = static_cast<float>(std::cos(-angle));
+  const float sinA = static_cast<float>(std::sin(-angle));
+  const float ox = static_cast<float>(i.xs), oy = static_cast<float>(i.ys);
+  auto turnX = [&](double x, double y) {
+    const float dx = static_cast<float>(x) - ox, dy = static_cast<float>(y) - oy;
+    return ox + dx * cosA - dy * sinA;
+  };
+  auto turnY = [&](double x, double y) {
+    const float dx = static_cast<float>(x) - ox, dy = static_cast<float>(y) - oy;
+    return oy + dx * sinA + dy * cosA;
+  };
+  if (!(std::fabs(turnY(j.xs, j.ys) - oy) < 0.01)) return;
+  const float endX = turnX(i.xe, i.ye);
+  if (StrictlyInsideShrunk(turnX(j.xs, j.ys), ox, endX)) cuts.Add(j.xs, j.ys);
+  if (StrictlyInsideShrunk(turnX(j.xe, j.ye), ox, endX)) cuts.Add(j.xe, j.ye);
+}
+
+// Every point where segment j meets segment i.
+void AddCutsFrom(const Segment& i, const Line& li, const Segment& j, CutList& cuts) {
+  const Line lj = LineOf(j);
+  if (li.k == kHorizontalSlope && lj.k == kHorizontalSlope && std::fabs(i.ys - j.ys) < 0.01) {
+    if (StrictlyInsideShrunk(j.xs, i.xs, i.xe)) cuts.Add(j.xs, j.ys);
+    if (StrictlyInsideShrunk(j.xe, i.xs, i.xe)) cuts.Add(j.xe, j.ye);
+  } else if (li.k == kVerticalSlope && lj.k == kVerticalSlope && std::fabs(i.xs - j.xs) < 0.01) {
+    if (StrictlyInsideShrunk(j.ys, i.ys, i.ye)) cuts.Add(j.xs, j.ys);
+    if (StrictlyInsideShrunk(j.ye, i.ys, i.ye)) cuts.Add(j.xe, j.ye);
+  } else if (std::fabs(li.k - lj.k) >= 0.0002) {
+    double X = 0.0, Y = 0.0;
+    CrossingPoint(i, li, j, lj, &X, &Y);
+    if (WithinWidened(i, X, Y) && WithinWidened(j, X, Y)) cuts.Add(X, Y);
+  } else {
+    AddCollinearOverlap(i, j, cuts);
+  }
+}
+
+struct Piece {
+  Segment s;
+  float attr;
+};
+
+// Cuts segment i of the list into its pieces, appended to pieces.
+void CutSegment(const std::vector<Segment>& segments, int i, float attr,
+                std::vector<Piece>& pieces) {
+  const Segment& si = segments[i];
+  if (std::fabs(si.Dx()) <= 0.01 && std::fabs(si.Dy()) <= 0.01) return;
+  const Line li = LineOf(si);
+  CutList cuts;
+  cuts.Add(si.xs, si.ys);
+  for (int j = 1; j < static_cast<int>(segments.size()); ++j)
+    if (j != i && BoxesTouch(si, segments[j])) AddCutsFrom(si, li, segments[j], cuts);
+  cuts.Add(si.xe, si.ye);
+
+  int count = cuts.Count();
+  if (count > 2) {
+    std::vector<double> z = cuts.y;
+    RemoveCoincidentPoints(0, cuts.x.data(), cuts.y.data(), z.data(), &count);
+    if (count > 2) {
+      const int sortMode = std::fabs(si.Dy()) <= std::fabs(si.Dx()) ? 1 : 2;
+      RemoveCoincidentPoints(sortMode, cuts.x.data(), cuts.y.data(), z.data(), &count);
+    }
+  }
+  for (int p = 1; p < count; ++p)
+    pieces.push_back({{cuts.x[p], cuts.y[p], cuts.x[p + 1], cuts.y[p + 1]}, attr});
+}
+
+bool SamePiece(const Segment& a, const Segment& b) {
+  auto near = [](double u, double v) { return std::fabs(u - v) <= 0.01; };
+  const bool same = near(a.xs, b.xs) && near(a.ys, b.ys) && near(a.xe, b.xe) && near(a.ye, b.ye);
+  const bool reversed =
+      near(a.xs, b.xe) && near(a.ys, b.ye) && near(a.xe, b.xs) && near(a.ye, b.ys);
+  return same || reversed;
+}
+
+// Marks the pieces that mode 1 (later copies) or mode 0 (every copy) removes.
+std::vector<bool> RepeatedPieces(int mode, const std::vector<Piece>& pieces) {
+  std::vector<bool> dropped(pieces.size(), false);
+  if (mode != 0 && mode != 1) return dropped;
+  for (size_t p = 0; p < pieces.size(); ++p) {
+    if (dropped[p]) continue;
+    bool repeated = false;
+    for (size_t q = p + 1; q < pieces.size(); ++q) {
+      if (!dropped[q] && SamePiece(pieces[p].s, pieces[q].s)) {
+        dropped[q] = true;
+        repeated = true;
+      }
+    }
+    if (mode == 0 && repeated) dropped[p] = true;
+  }
+  return dropped;
+}
+
+}  // namespace
+
+void SplitSegmentsAtCrossings(int mode, int n, const double x1[], const double y1[],
+                              const double x2[], const double y2[], const float attr[],
+                              int* outCount, double outX1[], double outY1[], double outX2[],
+                              double outY2[], float outAttr[], int outCapacity) {
+  *outCount = 0;
+  if (n < 1) return;
+  std::vector<Segment> segments(n + 1, Segment{0, 0, 0, 0});
+  for (int i = 1; i <= n; ++i) segments[i] = {x1[i], y1[i], x2[i], y2[i]};
+
+  std::vector<Piece> pieces;
+  for (int i = 1; i <= n; ++i) CutSegment(segments, i, attr[i], pieces);
+
+  const std::vector<bool> dropped = RepeatedPieces(mode, pieces);
+  int survivors = 0;
+  for (bool d : dropped)
+    if (!d) ++survivors;
+  if (survivors > outCapacity) return;  // the caller's arrays cannot hold the result
+
+  int k = 0;
+  for (size_t p = 0; p < pieces.size(); ++p) {
+    if (dropped[p]) continue;
+    ++k;
+    outX1[k] = pieces[p].s.xs;
+    outY1[k] = pieces[p].s.ys;
+    outX2[k] = pieces[p].s.xe;
+    outY2[k] = pieces[p].s.ye;
+    outAttr[k] = pieces[p].attr;
+  }
+  *outCount = k;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+// Cuts every segment of a list at every point where another segment meets it, so that the
+// pieces touch only at their ends, and treats repeated pieces by mode:
+//   mode 2 keeps every piece; mode 1 keeps the first of pieces that repeat one another
+//   (all four coordinates within 0.01, either direction); mode 0 drops every copy of a
+//   repeated piece.
+// Segment i runs from (x1[i], y1[i]) to (x2[i], y2[i]), i = 1..n; attr[i] is copied onto its
+// pieces. A segment shorter than 0.01 in both axes yields nothing. The pieces of a cut
+// segment run in ascending x (ascending y for a steep one); an uncut segment keeps its
+// direction. The outputs are 1-based and hold outCapacity pieces (entries 1..outCapacity);
+// when the survivors would not fit, nothing is written and outCount is 0.
+void SplitSegmentsAtCrossings(int mode, int n, const double x1[], const double y1[],
+                              const double x2[], const double y2[], const float attr[],
+                              int* outCount, double outX1[], double outY1[], double outX2[],
+                              double outY2[], float outAttr[], int outCapacity);

@@ -1,0 +1,206 @@
+// Tracing loops from segment lists: the documented cases, and on random arrangements the
+// oracles "loop areas sum to the area of the bounded regions" and Euler's face count.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "KernelTestSupport.h"
+
+using namespace kerneltest;
+
+namespace {
+
+std::vector<Seg> Square(double x0, double y0, double side) {
+  return {{x0, y0, x0 + side, y0},
+          {x0 + side, y0, x0 + side, y0 + side},
+          {x0 + side, y0 + side, x0, y0 + side},
+          {x0, y0 + side, x0, y0}};
+}
+
+double TotalArea(const TraceResult& r) {
+  double sum = 0.0;
+  for (const Loop& l : r.loops) sum += std::fabs(ShoelaceArea(l));
+  return sum;
+}
+
+}  // namespace
+
+TEST(TraceLoopsFromSegments, SquareTracesClockwiseFromLowerLeft) {
+  const auto r = Trace(Square(0, 0, 10));
+  ASSERT_EQ(r.status, 1);
+  ASSERT_EQ(r.loops.size(), 1u);
+  const Loop& l = r.loops[0];
+  ASSERT_EQ(l.x.size(), 4u);
+  const double ex[] = {0, 0, 10, 10}, ey[] = {0, 10, 10, 0};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(l.x[i], ex[i]) << i;
+    EXPECT_EQ(l.y[i], ey[i]) << i;
+  }
+  EXPECT_LT(ShoelaceArea(l), 0.0);
+}
+
+TEST(TraceLoopsFromSegments, SquareInAnyOrderAndDirectionWithGapsUpToTheWeld) {
+  std::mt19937 rng(99);
+  std::uniform_real_distribution<double> jitter(-0.045, 0.045);
+  for (int round = 0; round < 100; ++round) {
+    auto sides = Square(0, 0, 10);
+    std::shuffle(sides.begin(), sides.end(), rng);
+    for (Seg& s : sides) {
+      if (rng() % 2) std::swap(s.x1, s.x2), std::swap(s.y1, s.y2);
+      s.x1 += jitter(rng), s.y1 += jitter(rng), s.x2 += jitter(rng), s.y2 += jitter(rng);
+    }
+    const auto r = Trace(sides);
+    ASSERT_EQ(r.loops.size(), 1u) << "round " << round;
+    const Loop& l = r.loops[0];
+    ASSERT_EQ(l.x.size(), 4u);
+    // Starts at the left corner whose end has the smallest x, then runs clockwise.
+    EXPECT_NEAR(l.x[0], 0.0, 0.1);
+    EXPECT_NEAR(ShoelaceArea(l), -100.0, 2.0);
+    // Each corner takes the first end listed there; the start is the leftmost of those.
+    std::vector<std::pair<double, double>> corners;
+    for (const Seg& s : sides) {
+      for (auto [x, y] : {std::pair{s.x1, s.y1}, {s.x2, s.y2}}) {
+        bool seen = false;
+        for (const auto& c : corners)
+          if (std::fabs(c.first - x) <= 0.1 && std::fabs(c.second - y) <= 0.1) seen = true;
+        if (!seen) corners.push_back({x, y});
+      }
+    }
+    ASSERT_EQ(corners.size(), 4u);
+    const auto start = *std::min_element(corners.begin(), corners.end());
+    EXPECT_EQ(l.x[0], static_cast<double>(static_cast<float>(start.first)));
+    EXPECT_EQ(l.y[0], static_cast<double>(static_cast<float>(start.second)));
+  }
+}
+
+TEST(TraceLoopsFromSegments, TwoSquaresSharingASideAndADanglingSegment) {
+  auto segs = Square(0, 0, 10);
+  const auto right = Square(10, 0, 10);
+  segs.insert(segs.end(), right.begin(), right.end());
+  const auto two = Trace(segs);
+  ASSERT_EQ(two.loops.size(), 2u);
+  for (const Loop& l : two.loops) {
+    EXPECT_EQ(l.x.size(), 4u);
+    EXPECT_NEAR(ShoelaceArea(l), -100.0, 1e-9);
+  }
+
+  auto dangling = Square(0, 0, 10);
+  dangling.push_back({10, 10, 17, 13});
+  dangling.push_back({17, 13, 20, 30});
+  const auto one = Trace(dangling);
+  ASSERT_EQ(one.loops.size(), 1u);
+  for (double x : one.loops[0].x) EXPECT_LE(x, 10.0);
+}
+
+TEST(TraceLoopsFromSegments, NothingClosedGivesNoLoop) {
+  const auto open = Trace({{0, 0, 10, 0}, {10, 0, 10, 10}, {10, 10, 0, 10}});
+  EXPECT_EQ(open.status, 1);
+  EXPECT_TRUE(open.loops.empty());
+  EXPECT_TRUE(Trace({}).loops.empty());
+  EXPECT_TRUE(Trace({{0, 0, 0.05, 0.05}}).loops.empty());
+}
+
+TEST(TraceLoopsFromSegments, RefusesWhenTheOutputCannotHoldTheLoops) {
+  auto segs = Square(0, 0, 10);
+  const auto right = Square(10, 0, 10);
+  segs.insert(segs.end(), right.begin(), right.end());
+  const auto noRoom = Trace(segs, 2, 7);
+  EXPECT_EQ(noRoom.status, 0);
+  EXPECT_TRUE(noRoom.loops.empty());
+  const auto oneLoopOnly = Trace(segs, 1, 100);
+  EXPECT_EQ(oneLoopOnly.status, 0);
+  EXPECT_TRUE(oneLoopOnly.loops.empty());
+  EXPECT_EQ(Trace(segs, 2, 8).loops.size(), 2u);
+}
+
+// Chords across a box: the arrangement is connected, its bounded regions tile the box and
+// its face count is 1 + chords + interior crossings.
+TEST(TraceLoopsFromSegments, ChordsAcrossABoxTileTheBox) {
+  std::mt19937 rng(31);
+  std::uniform_real_distribution<double> along(50.0, 950.0);
+  const double W = 1000.0, H = 800.0;
+  int checked = 0, withCrossings = 0;
+  for (int round = 0; round < 60 && checked < 30; ++round) {
+    const int k = 1 + round % 6;
+    std::vector<Seg> chords;
+    for (int c = 0; c < k; ++c) {
+      // Ends on two different sides of the box.
+      auto onSide = [&](int side, double* x, double* y) {
+        const double t = along(rng);
+        if (side == 0) *x = t, *y = 0;
+        if (side == 1) *x = W, *y = t * H / W;
+        if (side == 2) *x = t, *y = H;
+        if (side == 3) *x = 0, *y = t * H / W;
+      };
+      const int s1 = static_cast<int>(rng() % 4);
+      const int s2 = (s1 + 1 + static_cast<int>(rng() % 3)) % 4;
+      Seg s{};
+      onSide(s1, &s.x1, &s.y1);
+      onSide(s2, &s.x2, &s.y2);
+      chords.push_back(s);
+    }
+    // Count interior crossings exactly; skip arrangements that come close to degenerate
+    // (crossings near each other, near a chord end or at a grazing angle).
+    std::vector<std::pair<double, double>> points;
+    for (const Seg& s : chords) points.push_back({s.x1, s.y1}), points.push_back({s.x2, s.y2});
+    int crossings = 0;
+    bool degenerate = false;
+    for (int a = 0; a < k; ++a) {
+      for (int b = a + 1; b < k; ++b) {
+        const Seg &p = chords[a], &q = chords[b];
+        const long double d1 = Orient(p.x1, p.y1, p.x2, p.y2, q.x1, q.y1);
+        const long double d2 = Orient(p.x1, p.y1, p.x2, p.y2, q.x2, q.y2);
+        const long double d3 = Orient(q.x1, q.y1, q.x2, q.y2, p.x1, p.y1);
+        const long double d4 = Orient(q.x1, q.y1, q.x2, q.y2, p.x2, p.y2);
+        if ((d1 > 0) != (d2 > 0) && (d3 > 0) != (d4 > 0)) {
+          ++crossings;
+          const long double t = d3 / (d3 - d4);
+          points.push_back({double(p.x1 + t * (p.x2 - p.x1)), double(p.y1 + t * (p.y2 - p.y1))});
+          const double sine = std::fabs(double(d1 - d2)) / (p.Length() * q.Length());
+          if (sine < 0.05) degenerate = true;
+        }
+      }
+    }
+    for (size_t a = 0; a < points.size(); ++a)
+      for (size_t b = a + 1; b < points.size(); ++b)
+        if (std::hypot(points[a].first - points[b].first, points[a].second - points[b].second) < 5.0)
+          degenerate = true;
+    if (degenerate) continue;
+
+    std::vector<Seg> segs{{0, 0, W, 0}, {W, 0, W, H}, {W, H, 0, H}, {0, H, 0, 0}};
+    segs.insert(segs.end(), chords.begin(), chords.end());
+    segs.push_back({W, H, W + 300, H + 100});  // a dangling segment outside: pruned
+    const auto pieces = Split(1, segs);
+    const auto r = Trace(pieces);
+    ASSERT_EQ(r.status, 1);
+    EXPECT_EQ(static_cast<int>(r.loops.size()), 1 + k + crossings) << "round " << round;
+    EXPECT_NEAR(TotalArea(r), W * H, 1e-4 * W * H) << "round " << round;
+    for (const Loop& l : r.loops) EXPECT_LT(ShoelaceArea(l), 0.0) << "loops run clockwise";
+    ++checked;
+    if (crossings > 0) ++withCrossings;
+  }
+  EXPECT_GE(checked, 10);
+  EXPECT_GE(withCrossings, 5);
+}
+
+// Two rectangles crossing as a plus: five faces whose areas add up to the union.
+TEST(TraceLoopsFromSegments, CrossingRectanglesGiveTheUnionArea) {
+  std::mt19937 rng(17);
+  std::uniform_real_distribution<double> u(0.0, 1.0);
+  auto rect = [](double x0, double y0, double x1, double y1) {
+    return std::vector<Seg>{{x0, y0, x1, y0}, {x1, y0, x1, y1}, {x1, y1, x0, y1}, {x0, y1, x0, y0}};
+  };
+  for (int round = 0; round < 30; ++round) {
+    const double ax0 = 0, ax1 = 100 + 100 * u(rng), ay0 = 40 + 10 * u(rng), ay1 = 60 + 10 * u(rng);
+    const double bx0 = 30 + 20 * u(rng), bx1 = bx0 + 10 + 20 * u(rng), by0 = 0, by1 = 100 + 50 * u(rng);
+    auto segs = rect(ax0, ay0, ax1, ay1);
+    const auto b = rect(bx0, by0, bx1, by1);
+    segs.insert(segs.end(), b.begin(), b.end());
+    const double unionArea = (ax1 - ax0) * (ay1 - ay0) + (bx1 - bx0) * (by1 - by0) -
+                             (bx1 - bx0) * (ay1 - ay0);
+    const auto r = Trace(Split(1, segs));
+    ASSERT_EQ(r.loops.size(), 5u) << "round " << round;
+    EXPECT_NEAR(TotalArea(r), unionArea, 1e-3) << "round " << round;
+  }
+}
