@@ -1,6 +1,9 @@
 #pragma once
-// The geometry library's default tolerances, used by == and != on points and vectors.
+// The geometry library's default tolerances.
 namespace GeTol {
-inline constexpr double kPoint = 1e-10;   // absolute, on each coordinate distance
-inline constexpr double kVector = 1e-12;  // on unit-vector components
+// Points (2-D and 3-D) are equal under == when their distance is at most this.
+inline constexpr double kPoint = 1e-10;
+// Vectors are equal under == when every component differs by at most this; it is also
+// the default tolerance of Normalize and the parallel test of the intersections.
+inline constexpr double kVector = 1e-12;
 }  // namespace GeTol
