@@ -158,6 +158,23 @@ TEST(PointInPolygon, RayThroughASharedVertexCountsOnce) {
   EXPECT_EQ(code, kPointInside);
 }
 
+TEST(PointInPolygon, ClassifyCountsNearVerticalEdgesAwayFromThePoint) {
+  // The left edge leans by 0.05 (within the tolerance). A point 0.12 right of its foot lies
+  // in that edge's shifted crossing interval: the plain test skips the edge and misses the
+  // crossing, the classifying one counts it.
+  std::vector<double> x{0, 0, 0.05, 20, 20}, y{0, 0, 10, 10, 0};
+  int plain = -1, classified = -1;
+  PointInPolygon(0.12, 5, x.data(), y.data(), 4, 0.1f, &plain);
+  ClassifyPointInPolygon(0.12, 5, x.data(), y.data(), 4, 0.1f, &classified);
+  EXPECT_EQ(plain, kPointOutside);
+  EXPECT_EQ(classified, kPointInside);
+  // On the leaning edge itself both report the vertical-edge code.
+  PointInPolygon(0.02, 5, x.data(), y.data(), 4, 0.1f, &plain);
+  ClassifyPointInPolygon(0.02, 5, x.data(), y.data(), 4, 0.1f, &classified);
+  EXPECT_EQ(plain, kPointOnVerticalEdge);
+  EXPECT_EQ(classified, kPointOnVerticalEdge);
+}
+
 TEST(PointInPolygon, AgreesWithWindingNumberOnRandomStarPolygons) {
   std::mt19937 rng(11);
   std::uniform_real_distribution<double> radius(20.0, 100.0), coord(-120.0, 120.0);
