@@ -8,6 +8,7 @@
 #include "qrxGePoint2d.h"
 
 #include <memory>
+#include <utility>
 
 namespace qrxGe {
 
