@@ -1,0 +1,629 @@
+#include "DrawingFile.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <random>
+#include <set>
+#include <string_view>
+#include <system_error>
+
+#include "DbDatabase.h"
+#include "EventLog.h"
+#include "HostClasses.h"
+#include "SerializeFilter.h"
+#include "Utf8Text.h"
+#include "decBuilder.h"
+#include "decDbForeignObject.h"
+
+namespace host {
+namespace {
+
+constexpr std::array<std::uint8_t, 8> kMagic = {'Q', '3', 'D', 'D', 'R', 'A', 'W', 0x1A};
+constexpr std::size_t kHeaderSize = kMagic.size() + 4 + 4;
+constexpr std::size_t kMatrixBytes = 16 * 8;
+
+enum ObjectFlags : std::uint8_t { kHidden = 1, kOwnColour = 2 };
+enum XDataType : std::uint8_t { kXString = 1, kXLong = 2 };
+
+using Tag = std::array<char, 4>;
+constexpr Tag kClasses = {'C', 'L', 'A', 'S'};
+constexpr Tag kLayers = {'L', 'A', 'Y', 'R'};
+constexpr Tag kMaterials = {'M', 'A', 'T', 'L'};
+constexpr Tag kVariables = {'V', 'A', 'R', 'S'};
+constexpr Tag kGroups = {'G', 'R', 'P', 'S'};
+constexpr Tag kObjects = {'O', 'B', 'J', 'S'};
+constexpr Tag kEnd = {'E', 'N', 'D', ' '};
+
+std::uint32_t Crc32(std::span<const std::uint8_t> bytes)
+{
+    static const auto table = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            std::uint32_t c = i;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[i] = c;
+        }
+        return t;
+    }();
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::uint8_t b : bytes) crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+std::string TagText(const Tag& tag) { return std::string(tag.begin(), tag.end()); }
+
+// ---------------------------------------------------------------- writing
+
+// The class a stored entity is written under, and the object whose Serialize writes it.
+struct Persistent {
+    std::string className;
+    unsigned version;
+    decDbObject* object;
+};
+
+Persistent PersistentOf(decDbEntity* entity)
+{
+    if (auto* foreign = decDbForeignObject::Cast(entity))
+        return {foreign->GetForeignClassName(), foreign->GetForeignClassVersion(), foreign};
+    if (auto* solid = decDbEntity3d::Cast(entity); solid && solid->GetBuilder()) {
+        decBuilder* builder = solid->GetBuilder();
+        return {builder->IsA()->className, builder->IsA()->version, builder};
+    }
+    return {entity->IsA()->className, entity->IsA()->version, entity};
+}
+
+void WriteTag(StoreFilter& out, const Tag& tag) { out.Write(tag.data(), 4); }
+
+void WriteSection(StoreFilter& out, const Tag& tag, const StoreFilter& payload)
+{
+    WriteTag(out, tag);
+    out << static_cast<unsigned>(payload.Bytes().size());
+    if (!payload.Bytes().empty()) out.Write(payload.Bytes().data(), static_cast<unsigned>(payload.Bytes().size()));
+}
+
+void WriteMatrix(SerializeFilter& f, const GeMatrix3d& m)
+{
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) f << m(r, c);
+}
+
+void WriteXData(SerializeFilter& f, const decObject& object)
+{
+    f << static_cast<unsigned>(object.XDataApps().size());
+    for (const auto& app : object.XDataApps()) {
+        f << app->GetAppName() << static_cast<unsigned>(app->GetCount());
+        for (const decObjectXData& item : app->Items()) {
+            if (item.IsTypeString()) {
+                const std::uint8_t type = kXString;
+                f.Write(&type, 1);
+                f << item.GetString();
+            } else {
+                const std::uint8_t type = kXLong;
+                f.Write(&type, 1);
+                f << item.GetLong();
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------- reading
+
+class Reader {
+public:
+    Reader(std::span<const std::uint8_t> bytes, DbDatabase& into) : m_bytes(bytes), m_db(into) {}
+
+    void Read(bool verifyChecksum)
+    {
+        LoadFilter all(m_bytes, true);
+        ReadHeader(all);
+        ReadSection(all, kClasses, [this](LoadFilter& f) { ReadClasses(f); });
+        ReadSection(all, kLayers, [this](LoadFilter& f) { ReadLayers(f); });
+        ReadSection(all, kMaterials, [this](LoadFilter& f) { ReadMaterials(f); });
+        ReadSection(all, kVariables, [this](LoadFilter& f) { ReadVariables(f); });
+        ReadSection(all, kGroups, [this](LoadFilter& f) { ReadGroups(f); });
+        ReadSection(all, kObjects, [this](LoadFilter& f) { ReadObjects(f); });
+        const std::size_t checked = all.Position();
+        ReadSection(all, kEnd, [&](LoadFilter& f) {
+            unsigned crc = 0;
+            f >> crc;
+            if (verifyChecksum && crc != Crc32(m_bytes.first(checked)))
+                throw RecordError("the checksum does not match: the file is damaged");
+        });
+        if (all.BytesLeft() != 0)
+            throw RecordError(std::to_string(all.BytesLeft()) + " bytes follow the end of the drawing");
+        for (DrawingGroup& group : m_groups) {
+            for (const decObjectId& id : group.members)
+                if (!m_db.GetObjectById(id))
+                    throw RecordError("a group names object " + std::to_string(id.Handle()) + ", which the file does not hold");
+            m_db.RestoreGroup(std::move(group));
+        }
+    }
+
+private:
+    struct ClassEntry {
+        std::string name;
+        unsigned version;
+    };
+
+    static std::string Text(SerializeFilter& f, const char* what)
+    {
+        CString text;
+        f >> text;
+        if (!IsValidUtf8(text.str())) throw RecordError(std::string(what) + " is not UTF-8 text");
+        return text.str();
+    }
+
+    void ReadHeader(LoadFilter& f)
+    {
+        if (m_bytes.size() < kMagic.size() || std::memcmp(m_bytes.data(), kMagic.data(), kMagic.size()) != 0)
+            throw RecordError("it is not a drawing file of this program");
+        f.Take(kMagic.size());
+        unsigned version = 0, flags = 0;
+        f >> version >> flags;
+        if (version == 0 || version > kDrawingFormatVersion)
+            throw RecordError("its format version " + std::to_string(version) + " is not one this program reads (up to " +
+                              std::to_string(kDrawingFormatVersion) + ")");
+        if (flags != 0) throw RecordError("its header flags " + std::to_string(flags) + " are unknown");
+    }
+
+    template <class Body>
+    void ReadSection(LoadFilter& all, const Tag& tag, Body body)
+    {
+        const std::size_t at = all.Position();
+        Tag found{};
+        all.Read(found.data(), 4);
+        if (found != tag)
+            throw RecordError("section " + TagText(tag) + " expected at byte " + std::to_string(at));
+        unsigned length = 0;
+        all >> length;
+        if (length > all.BytesLeft())
+            throw RecordError("section " + TagText(tag) + " claims " + std::to_string(length) + " bytes, " +
+                              std::to_string(all.BytesLeft()) + " are left");
+        LoadFilter section(all.Take(length), true);
+        try {
+            body(section);
+        } catch (const RecordError& e) {
+            throw RecordError(std::string(e.what()) + " (section " + TagText(tag) + ")");
+        }
+        if (section.BytesLeft() != 0)
+            throw RecordError("section " + TagText(tag) + " has " + std::to_string(section.BytesLeft()) + " unread bytes");
+    }
+
+    void ReadClasses(LoadFilter& f)
+    {
+        const std::uint32_t n = f.ReadCount(8);
+        std::set<std::string> seen;
+        for (std::uint32_t i = 0; i < n; ++i) {
+            ClassEntry entry{Text(f, "a class name"), 0};
+            f >> entry.version;
+            if (entry.name.empty() || !seen.insert(entry.name).second)
+                throw RecordError("the class table repeats or leaves out a name");
+            m_classes.push_back(std::move(entry));
+        }
+    }
+
+    void ReadLayers(LoadFilter& f)
+    {
+        decLayerTable& table = *m_db.GetTableLayer();
+        table.Clear();
+        int current = 0;
+        f >> current;
+        const std::uint32_t n = f.ReadCount(18);
+        for (std::uint32_t i = 0; i < n; ++i) {
+            int id = 0, style = 0;
+            unsigned colour = 0;
+            bool visible = true;
+            f >> id;
+            std::string name = Text(f, "a layer name");
+            f >> colour >> style;
+            std::string lineType = Text(f, "a line type");
+            f >> visible;
+            if (id <= 0 || table.GetLayer(id) || name.empty() || table.SearchLayer(name.c_str()))
+                throw RecordError("layer " + std::to_string(id) + " is repeated, unnamed or numbered below 1");
+            table.Restore(id, std::move(name), colour & 0xFFFFFFu, style, std::move(lineType), visible);
+        }
+        if (!table.GetLayer(current)) throw RecordError("the current layer " + std::to_string(current) + " does not exist");
+        table.RestoreCurrent(current);
+    }
+
+    void ReadMaterials(LoadFilter& f)
+    {
+        dexMaterialTable& table = *m_db.GetTableMaterial();
+        table.Clear();
+        const std::uint32_t n = f.ReadCount(18);
+        for (std::uint32_t i = 0; i < n; ++i) {
+            int id = 0;
+            std::uint8_t kind = 0;
+            f >> id;
+            f.Read(&kind, 1);
+            std::unique_ptr<dexMaterialObj> material;
+            if (kind == dexMaterialObj::kSolidColor)
+                material = std::make_unique<dexMaterialSolidColor>();
+            else if (kind == dexMaterialObj::kBitmap)
+                material = std::make_unique<dexMaterialBitmap>();
+            else
+                throw RecordError("material " + std::to_string(id) + " is of unknown kind " + std::to_string(kind));
+            material->SetName(Text(f, "a material name").c_str());
+            unsigned colour = 0;
+            float transparency = 0;
+            bool flag = false;
+            f >> colour >> transparency >> flag;
+            material->SetColor(colour);
+            material->SetTransparent(transparency, flag);
+            if (kind == dexMaterialObj::kBitmap)
+                static_cast<dexMaterialBitmap&>(*material).SetImageFilePath(Text(f, "an image path").c_str());
+            if (id <= 0 || table.GetById(id)) throw RecordError("material " + std::to_string(id) + " is repeated or numbered below 1");
+            table.Restore(std::move(material), id);
+        }
+    }
+
+    void ReadVariables(LoadFilter& f)
+    {
+        const std::uint32_t n = f.ReadCount(12);
+        for (std::uint32_t i = 0; i < n; ++i) {
+            std::string name = Text(f, "a variable name");
+            double value = 0;
+            f >> value;
+            double existing = 0;
+            if (name.empty() || m_db.GetGlobalVar(name.c_str(), existing))
+                throw RecordError("a drawing variable is repeated or unnamed");
+            m_db.SetGlobalVar(name.c_str(), value);
+        }
+    }
+
+    void ReadGroups(LoadFilter& f)
+    {
+        const std::uint32_t n = f.ReadCount(8);
+        for (std::uint32_t i = 0; i < n; ++i) {
+            DrawingGroup group;
+            f >> group.flags;
+            const std::uint32_t m = f.ReadCount(8);
+            for (std::uint32_t k = 0; k < m; ++k) group.members.emplace_back(f.ReadU64());
+            if (group.members.empty()) throw RecordError("a group has no member");
+            m_groups.push_back(std::move(group));
+        }
+    }
+
+    void ReadObjects(LoadFilter& f)
+    {
+        const std::uint64_t nextHandle = f.ReadU64();
+        const std::uint32_t n = f.ReadCount(8 + 4 + 4 + 4 + kMatrixBytes + 1 + 4 + 4 + 4);
+        for (std::uint32_t i = 0; i < n; ++i) ReadObject(f);
+        if (nextHandle < m_db.NextHandle())
+            throw RecordError("the next object number " + std::to_string(nextHandle) + " is already in use");
+        m_db.RestoreNextHandle(nextHandle);
+    }
+
+    void ReadObject(LoadFilter& f)
+    {
+        const std::uint64_t handle = f.ReadU64();
+        const std::string where = "object " + std::to_string(handle);
+        unsigned classIndex = 0;
+        int layer = 0, material = 0;
+        f >> classIndex >> layer >> material;
+        if (classIndex >= m_classes.size()) throw RecordError(where + " names class " + std::to_string(classIndex) + " of " + std::to_string(m_classes.size()));
+        const ClassEntry& cls = m_classes[classIndex];
+        GeMatrix3d tm;
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c) f >> tm(r, c);
+        std::uint8_t flags = 0;
+        unsigned colour = 0;
+        f.Read(&flags, 1);
+        f >> colour;
+        if (flags & ~(kHidden | kOwnColour)) throw RecordError(where + " has unknown flags");
+        if (!m_db.Layers().GetLayer(layer)) throw RecordError(where + " is on layer " + std::to_string(layer) + ", which does not exist");
+        if (material != 0 && !m_db.Materials().GetById(material))
+            throw RecordError(where + " has material " + std::to_string(material) + ", which does not exist");
+        std::vector<std::unique_ptr<decObjectXDataApp>> xdata = ReadXData(f);
+        const std::uint32_t length = f.ReadCount(1);
+        const std::span<const std::uint8_t> record = f.Take(length);
+
+        std::unique_ptr<decDbEntity> entity = MakeEntity(cls, record, tm, where);
+        entity->SetLayerId(layer);
+        entity->SetMaterialId(material);
+        entity->SetEntityColorWord(colour & 0xFFFFFFu, (flags & kOwnColour) != 0);
+        if (flags & kHidden) entity->SetHide(1, 0, 0);
+        for (auto& app : xdata) entity->AppendAppXData(app.release());
+        if (!m_db.RestoreEntity(std::move(entity), handle))
+            throw RecordError(where + " is numbered 0 or appears twice");
+    }
+
+    std::vector<std::unique_ptr<decObjectXDataApp>> ReadXData(LoadFilter& f)
+    {
+        std::vector<std::unique_ptr<decObjectXDataApp>> apps(f.ReadCount(8));
+        for (auto& app : apps) {
+            app = std::make_unique<decObjectXDataApp>(Text(f, "an application name").c_str());
+            const std::uint32_t items = f.ReadCount(5);
+            for (std::uint32_t k = 0; k < items; ++k) {
+                std::uint8_t type = 0;
+                f.Read(&type, 1);
+                if (type == kXString) {
+                    app->AppendDataString(Text(f, "an extended-data text").c_str());
+                } else if (type == kXLong) {
+                    long value = 0;
+                    f >> value;
+                    app->AppendDataLong(value);
+                } else {
+                    throw RecordError("an extended-data item is of unknown type " + std::to_string(type));
+                }
+            }
+        }
+        return apps;
+    }
+
+    // Makes the entity of a record: through the class's factory and its Serialize, or an
+    // opaque object that keeps the bytes when the class is unknown here.
+    std::unique_ptr<decDbEntity> MakeEntity(const ClassEntry& cls, std::span<const std::uint8_t> record,
+                                            const GeMatrix3d& tm, const std::string& where)
+    {
+        const decObjectClassInfo* info = ClassRegistry::Instance().Find(cls.name);
+        if (!info) {
+            EventLog::Instance().Call("unknown class kept as it is: " + cls.name);
+            auto foreign = std::make_unique<decDbForeignObject>(cls.name, cls.version,
+                                                                std::vector<std::uint8_t>(record.begin(), record.end()));
+            foreign->SetLocalTM(tm);
+            return foreign;
+        }
+        if (!info->factory) throw RecordError(where + ": class " + cls.name + " cannot be made from a file");
+        std::unique_ptr<decObject> made(info->factory());
+        if (!made) throw RecordError(where + ": class " + cls.name + " made no object");
+        auto* object = dynamic_cast<decDbObject*>(made.get());
+        if (!object || !(made->IsKindOf(decBuilder::Desc()) || made->IsKindOf(decDbEntity::Desc())))
+            throw RecordError(where + ": class " + cls.name + " is not a drawing entity");
+
+        LoadFilter payload(record, true);
+        payload.SetClassVersion(cls.version);
+        try {
+            object->Serialize(payload);
+        } catch (const RecordError& e) {
+            throw RecordError(where + " (" + cls.name + "): " + e.what());
+        }
+        if (payload.BytesLeft() != 0)
+            throw RecordError(where + " (" + cls.name + ") leaves " + std::to_string(payload.BytesLeft()) + " bytes of its record unread");
+
+        if (auto* builder = decBuilder::Cast(object)) {
+            made.release();
+            return std::make_unique<decDbEntity3d>(builder, tm);
+        }
+        auto* entity = static_cast<decDbEntity*>(object);
+        made.release();
+        std::unique_ptr<decDbEntity> owned(entity);
+        owned->SetLocalTM(tm);
+        return owned;
+    }
+
+    std::span<const std::uint8_t> m_bytes;
+    DbDatabase& m_db;
+    std::vector<ClassEntry> m_classes;
+    std::vector<DrawingGroup> m_groups;
+};
+
+bool WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, std::string& error)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        error = "the file cannot be created";
+        return false;
+    }
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) {
+        error = "writing failed";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db)
+{
+    RegisterHostClasses();
+    std::vector<decDbEntity*> live;
+    for (decDbEntity* entity : db.AllObjects())
+        if (!entity->IsErased()) live.push_back(entity);
+
+    // Classes in the order objects first use them.
+    std::vector<Persistent> persistent;
+    std::vector<std::pair<std::string, unsigned>> classes;
+    std::map<std::string, unsigned> classIndex;
+    for (decDbEntity* entity : live) {
+        persistent.push_back(PersistentOf(entity));
+        const Persistent& p = persistent.back();
+        if (classIndex.try_emplace(p.className, static_cast<unsigned>(classes.size())).second)
+            classes.emplace_back(p.className, p.version);
+    }
+
+    StoreFilter out(true);
+    out.Write(kMagic.data(), static_cast<unsigned>(kMagic.size()));
+    out << kDrawingFormatVersion << 0u;
+
+    StoreFilter section(true);
+    section << static_cast<unsigned>(classes.size());
+    for (const auto& [name, version] : classes) section << name.c_str() << version;
+    WriteSection(out, kClasses, section);
+
+    section = StoreFilter(true);
+    section << static_cast<int>(db.Layers().GetCurrentLayerID()) << static_cast<unsigned>(db.Layers().GetCount());
+    for (const auto& layer : db.Layers().Layers())
+        section << static_cast<int>(layer->GetID()) << layer->GetName() << static_cast<unsigned>(layer->GetColor())
+                << layer->GetStyle() << layer->GetLineType() << (layer->IsVisible() != 0);
+    WriteSection(out, kLayers, section);
+
+    section = StoreFilter(true);
+    section << static_cast<unsigned>(db.Materials().GetCount());
+    for (const auto& material : db.Materials().Materials()) {
+        const std::uint8_t kind = static_cast<std::uint8_t>(material->GetKind());
+        section << static_cast<int>(material->GetMatId());
+        section.Write(&kind, 1);
+        section << material->GetName() << static_cast<unsigned>(material->GetColor()) << material->GetTransparent()
+                << material->GetTransparentFlag();
+        if (material->GetKind() == dexMaterialObj::kBitmap)
+            section << static_cast<const dexMaterialBitmap&>(*material).GetImageFilePath();
+    }
+    WriteSection(out, kMaterials, section);
+
+    section = StoreFilter(true);
+    section << static_cast<unsigned>(db.GlobalVars().size());
+    for (const auto& [name, value] : db.GlobalVars()) section << name.c_str() << value;
+    WriteSection(out, kVariables, section);
+
+    section = StoreFilter(true);
+    std::vector<const DrawingGroup*> groups;
+    for (const DrawingGroup& group : db.Groups()) {
+        bool any = false;
+        for (const decObjectId& id : group.members) {
+            const decDbEntity* member = db.GetObjectById(id);
+            any = any || (member && !member->IsErased());
+        }
+        if (any) groups.push_back(&group);
+    }
+    section << static_cast<unsigned>(groups.size());
+    for (const DrawingGroup* group : groups) {
+        std::vector<decObjectId> members;
+        for (const decObjectId& id : group->members) {
+            const decDbEntity* member = db.GetObjectById(id);
+            if (member && !member->IsErased()) members.push_back(id);
+        }
+        section << group->flags << static_cast<unsigned>(members.size());
+        for (const decObjectId& id : members) section.WriteU64(id.Handle());
+    }
+    WriteSection(out, kGroups, section);
+
+    section = StoreFilter(true);
+    section.WriteU64(db.NextHandle());
+    section << static_cast<unsigned>(live.size());
+    for (std::size_t i = 0; i < live.size(); ++i) {
+        decDbEntity* entity = live[i];
+        const Persistent& p = persistent[i];
+        section.WriteU64(entity->GetObjectId().Handle());
+        section << classIndex[p.className] << static_cast<int>(entity->GetLayerId())
+                << static_cast<int>(entity->GetMaterialId());
+        WriteMatrix(section, entity->GetLocalTM());
+        const std::uint8_t flags = static_cast<std::uint8_t>((entity->IsHidden() ? kHidden : 0) |
+                                                             (entity->HasEntityColor() ? kOwnColour : 0));
+        section.Write(&flags, 1);
+        section << static_cast<unsigned>(entity->GetEntityColor().GetColor());
+        WriteXData(section, *entity);
+        StoreFilter record(true);
+        record.SetClassVersion(p.version);
+        p.object->Serialize(record);
+        section << static_cast<unsigned>(record.Bytes().size());
+        if (!record.Bytes().empty()) section.Write(record.Bytes().data(), static_cast<unsigned>(record.Bytes().size()));
+    }
+    WriteSection(out, kObjects, section);
+
+    const unsigned crc = Crc32(out.Bytes());
+    section = StoreFilter(true);
+    section << crc;
+    WriteSection(out, kEnd, section);
+    return out.TakeBytes();
+}
+
+bool DecodeDrawing(std::span<const std::uint8_t> bytes, DbDatabase& into, std::string& error, bool verifyChecksum)
+{
+    RegisterHostClasses();
+    try {
+        Reader(bytes, into).Read(verifyChecksum);
+        return true;
+    } catch (const RecordError& e) {
+        error = e.what();
+    } catch (const std::bad_alloc&) {
+        error = "a record asks for more memory than there is";
+    } catch (const std::exception& e) {
+        error = std::string("a record could not be read: ") + e.what();
+    }
+    return false;
+}
+
+bool WriteDrawingFile(DbDatabase& db, const std::string& path, std::string& error)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = EncodeDrawing(db);
+    } catch (const std::exception& e) {
+        error = "cannot save drawing \"" + path + "\": " + e.what();
+        return false;
+    }
+    const fs::path target(path);
+    std::random_device random;
+    fs::path temporary = target;
+    temporary += ".tmp" + std::to_string(random() % 1000000);
+    std::string fault;
+    if (!WriteFileBytes(temporary, bytes, fault)) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        error = "cannot save drawing \"" + path + "\": " + fault;
+        return false;
+    }
+    std::error_code ec;
+    fs::rename(temporary, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        error = "cannot save drawing \"" + path + "\": " + ec.message();
+        return false;
+    }
+    EventLog::Instance().Call("save " + path);
+    db.PurgeErased();
+    const auto reactors = db.Reactors();
+    for (DbDatabaseReactor* reactor : reactors) reactor->OnDocumentSaved(&db);
+    return true;
+}
+
+bool ReadDrawingFile(const std::string& path, DbDatabase& into, std::string& error)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    if (ec) {
+        error = "cannot open drawing \"" + path + "\": " + ec.message();
+        return false;
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!in) {
+        error = "cannot open drawing \"" + path + "\": reading failed";
+        return false;
+    }
+    std::string fault;
+    if (!DecodeDrawing(bytes, into, fault)) {
+        error = "cannot open drawing \"" + path + "\": " + fault;
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::uint8_t> StoreObjectRecord(decDbObject& object)
+{
+    StoreFilter record(true);
+    record.SetClassVersion(object.IsA()->version);
+    object.Serialize(record);
+    return record.TakeBytes();
+}
+
+bool LoadObjectRecord(decDbObject& object, std::span<const std::uint8_t> record, unsigned classVersion, std::string& error)
+{
+    LoadFilter payload(record, true);
+    payload.SetClassVersion(classVersion);
+    try {
+        object.Serialize(payload);
+    } catch (const RecordError& e) {
+        error = e.what();
+        return false;
+    }
+    if (payload.BytesLeft() != 0) {
+        error = std::to_string(payload.BytesLeft()) + " bytes of the record are left unread";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace host

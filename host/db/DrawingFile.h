@@ -1,0 +1,47 @@
+#pragma once
+// Drawing files: the whole drawing written through every object's own Serialize, in the
+// versioned binary format described in DRAWING_FORMAT.md.
+//
+// Reading is all or nothing: a file is read into a separate database, and any fault
+// (truncation, a count or length larger than what is left, an unknown section, a bad
+// checksum, a record its class does not read completely) refuses the whole file with a
+// message naming the file and the fault. Saving writes a temporary file beside the target
+// and renames it over the target, so a failed save leaves the previous file intact.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+class DbDatabase;
+class decDbObject;
+
+namespace host {
+
+inline constexpr std::uint32_t kDrawingFormatVersion = 1;
+
+// The drawing as file bytes (erased objects left out).
+std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db);
+
+// Reads file bytes into an empty database. false with the fault in error (without the file
+// name) when the bytes are refused; into is then left in an unspecified state and must be
+// discarded. verifyChecksum false skips only the final checksum test (so tests and the
+// fuzzer reach the inner checks with altered bytes).
+bool DecodeDrawing(std::span<const std::uint8_t> bytes, DbDatabase& into, std::string& error,
+                   bool verifyChecksum = true);
+
+// Saves db to path (temporary file + rename), then drops erased objects for good and tells
+// the reactors. false with a message naming the file when it cannot be written.
+bool WriteDrawingFile(DbDatabase& db, const std::string& path, std::string& error);
+
+// Reads path into an empty database. false with a message naming the file and the fault.
+bool ReadDrawingFile(const std::string& path, DbDatabase& into, std::string& error);
+
+// The record an object writes with its Serialize to a file (class version as registered).
+std::vector<std::uint8_t> StoreObjectRecord(decDbObject& object);
+// Runs an object's Serialize as a file load over the given record bytes, reporting the given
+// class version (tests of records written by older class versions). false with the fault in
+// error when the record is short or not read completely.
+bool LoadObjectRecord(decDbObject& object, std::span<const std::uint8_t> record, unsigned classVersion,
+                      std::string& error);
+
+}  // namespace host

@@ -1,0 +1,245 @@
+#include "HostSolids.h"
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "EventLog.h"
+
+DEC_IMPLEMENT_CLASS(decDbExtrude, decBuilder, "拉伸体", 1)
+DEC_IMPLEMENT_CLASS(decDbBox, decBuilder, "长方体", 1)
+DEC_IMPLEMENT_CLASS(decDbCylinder, decBuilder, "圆柱", 1)
+DEC_IMPLEMENT_CLASS(decDbLoft, decBuilder, "放样体", 1)
+
+namespace {
+
+void StorePoints(SerializeFilter& f, const std::vector<GePoint3d>& points)
+{
+    f << static_cast<unsigned>(points.size());
+    for (const GePoint3d& p : points) f << p;
+}
+
+std::vector<GePoint3d> LoadPoints(SerializeFilter& f)
+{
+    std::vector<GePoint3d> points(f.ReadCount(24));
+    for (GePoint3d& p : points) f >> p;
+    return points;
+}
+
+// The horizontal unit vector to the right of the way from p to q; zero when the way is vertical.
+GeVector3d RightOf(const GePoint3d& p, const GePoint3d& q)
+{
+    const double dx = q.x - p.x, dy = q.y - p.y;
+    const double length = std::hypot(dx, dy);
+    return length > 0.0 ? GeVector3d(dy / length, -dx / length, 0.0) : GeVector3d();
+}
+
+}  // namespace
+
+// ---- decDbExtrude ----
+
+decDbExtrude::decDbExtrude() { SetName("拉伸体"); }
+
+void decDbExtrude::SetData(int count, const GePoint3d* pts, int closed, const GeVector3d& extrusion)
+{
+    AssertWriteEnabled(1, 1, 1, 0);
+    m_profile.clear();
+    if (pts && count > 0) m_profile.assign(pts, pts + count);
+    m_closed = closed != 0;
+    m_extrusion = extrusion;
+}
+
+int decDbExtrude::MakeMesh(decMesh3** out) const
+{
+    if (!out) return 0;
+    auto* mesh = new decMesh3();
+    if (!mesh->CreateExtrude(static_cast<int>(m_profile.size()), m_profile.data(), m_closed ? 1 : 0, m_extrusion)) {
+        delete mesh;
+        return 0;
+    }
+    *out = mesh;
+    return 1;
+}
+
+void decDbExtrude::Serialize(SerializeFilter& f)
+{
+    decBuilder::Serialize(f);
+    if (f.IsStoring()) {
+        f << m_closed << m_extrusion;
+        StorePoints(f, m_profile);
+        return;
+    }
+    f >> m_closed >> m_extrusion;
+    m_profile = LoadPoints(f);
+}
+
+// ---- decDbBox ----
+
+decDbBox::decDbBox() { SetName("长方体"); }
+
+decDbBox::decDbBox(double length, double width, double height) : decDbBox()
+{
+    m_length = length;
+    m_width = width;
+    m_height = height;
+}
+
+int decDbBox::MakeMesh(decMesh3** out) const
+{
+    if (!out) return 0;
+    const GePoint3d base[4] = {{0, 0, 0}, {m_length, 0, 0}, {m_length, m_width, 0}, {0, m_width, 0}};
+    auto* mesh = new decMesh3();
+    if (!(m_length > 0 && m_width > 0) || !mesh->CreateExtrude(4, base, 1, GeVector3d(0, 0, m_height))) {
+        delete mesh;
+        return 0;
+    }
+    *out = mesh;
+    return 1;
+}
+
+void decDbBox::Serialize(SerializeFilter& f)
+{
+    decBuilder::Serialize(f);
+    if (f.IsStoring())
+        f << m_length << m_width << m_height;
+    else
+        f >> m_length >> m_width >> m_height;
+}
+
+// ---- decDbCylinder ----
+
+decDbCylinder::decDbCylinder() { SetName("圆柱"); }
+
+decDbCylinder::decDbCylinder(double radius, double height) : decDbCylinder()
+{
+    m_radius = radius;
+    m_height = height;
+}
+
+int decDbCylinder::MakeMesh(decMesh3** out) const
+{
+    constexpr int kSides = 24;
+    if (!out || !(m_radius > 0)) return 0;
+    GePoint3d base[kSides];
+    for (int i = 0; i < kSides; ++i) {
+        const double a = 2 * std::numbers::pi * i / kSides;
+        base[i] = GePoint3d(m_radius * std::cos(a), m_radius * std::sin(a), 0);
+    }
+    auto* mesh = new decMesh3();
+    if (!mesh->CreateExtrude(kSides, base, 1, GeVector3d(0, 0, m_height))) {
+        delete mesh;
+        return 0;
+    }
+    *out = mesh;
+    return 1;
+}
+
+void decDbCylinder::Serialize(SerializeFilter& f)
+{
+    decBuilder::Serialize(f);
+    if (f.IsStoring())
+        f << m_radius << m_height;
+    else
+        f >> m_radius >> m_height;
+}
+
+// ---- decDbLoft ----
+
+decDbLoft::decDbLoft() { SetName("放样体"); }
+
+void decDbLoft::SetData(const std::vector<fdata>& sections, const GePoint3dArray& path, int code, int pathCount)
+{
+    AssertWriteEnabled(1, 1, 1, 0);
+    if (code != 1001) host::EventLog::Instance().Call("decDbLoft::SetData code " + std::to_string(code));
+    m_sections = sections;
+    const std::size_t n = pathCount < 0 ? 0 : std::min(path.size(), static_cast<std::size_t>(pathCount));
+    m_path.assign(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(n));
+    m_code = code;
+}
+
+void decDbLoft::setState(int a, int b, double angle)
+{
+    AssertWriteEnabled(1, 1, 1, 0);
+    host::EventLog::Instance().Call("decDbLoft::setState " + std::to_string(a) + " " + std::to_string(b) + " " +
+                                    std::to_string(angle));
+    m_stateA = a;
+    m_stateB = b;
+    m_stateAngle = angle;
+}
+
+int decDbLoft::MakeMesh(decMesh3** out) const
+{
+    if (!out || m_sections.empty() || m_path.size() < 2) return 0;
+    const GePoint3dArray& section = m_sections.front().pts;
+    const int k = static_cast<int>(section.size());
+    const int m = static_cast<int>(m_path.size());
+    if (k < 3) return 0;
+
+    // The direction across the path at each path point, mitred so that walls keep their
+    // thickness at corners.
+    std::vector<GeVector3d> across(static_cast<std::size_t>(m));
+    for (int i = 0; i < m; ++i) {
+        const GeVector3d before = i > 0 ? RightOf(m_path[i - 1], m_path[i]) : GeVector3d();
+        const GeVector3d after = i + 1 < m ? RightOf(m_path[i], m_path[i + 1]) : GeVector3d();
+        GeVector3d v = before + after;
+        const double length = v.Length();
+        if (length < 1e-9) {
+            v = before.Length() > 0 ? before : after;
+        } else {
+            v = v / length;
+            const GeVector3d reference = before.Length() > 0 ? before : after;
+            const double cosine = v.DotProduct(reference);
+            if (cosine > 0.1) v = v / cosine;
+        }
+        across[static_cast<std::size_t>(i)] = v;
+    }
+
+    const GePoint3d origin = m_path.front();
+    auto* mesh = new decMesh3();
+    GePoint3d* vertices = mesh->SetCountVertex(k * m);
+    for (int i = 0; i < m; ++i)
+        for (int j = 0; j < k; ++j) {
+            const GePoint3d& s = section[static_cast<std::size_t>(j)];
+            vertices[i * k + j] = m_path[i] + across[static_cast<std::size_t>(i)] * (s.x - origin.x) +
+                                  GeVector3d::kZAxis * (s.y - origin.y);
+        }
+    decPolygonBuf faces((m - 1) * k + 2);
+    std::vector<int> cap;
+    for (int j = k - 1; j >= 0; --j) cap.push_back(j);
+    faces.AppendPolygon(k, cap.data());
+    cap.clear();
+    for (int j = 0; j < k; ++j) cap.push_back((m - 1) * k + j);
+    faces.AppendPolygon(k, cap.data());
+    for (int i = 0; i + 1 < m; ++i)
+        for (int j = 0; j < k; ++j) {
+            const int jn = (j + 1) % k;
+            const int quad[4] = {i * k + j, i * k + jn, (i + 1) * k + jn, (i + 1) * k + j};
+            faces.AppendPolygon(4, quad);
+        }
+    mesh->SetPolygonFrom(faces);
+    *out = mesh;
+    return 1;
+}
+
+void decDbLoft::Serialize(SerializeFilter& f)
+{
+    decBuilder::Serialize(f);
+    if (f.IsStoring()) {
+        f << m_code << m_stateA << m_stateB << m_stateAngle;
+        StorePoints(f, m_path);
+        f << static_cast<unsigned>(m_sections.size());
+        for (const fdata& s : m_sections) {
+            f << s.code;
+            StorePoints(f, s.pts);
+        }
+        return;
+    }
+    f >> m_code >> m_stateA >> m_stateB >> m_stateAngle;
+    m_path = LoadPoints(f);
+    std::vector<fdata> sections(f.ReadCount(8));
+    for (fdata& s : sections) {
+        f >> s.code;
+        s.pts = LoadPoints(f);
+    }
+    m_sections = std::move(sections);
+}

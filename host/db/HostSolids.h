@@ -1,0 +1,82 @@
+#pragma once
+// The host's own solid builders, recognised by the module through their kind names:
+// extrusion "拉伸体", box "长方体", cylinder "圆柱", and the loft (a section swept along a path).
+#include <vector>
+
+#include "GePoint3dArray.h"
+#include "decBuilder.h"
+
+// A profile swept by a vector: closed profiles give a capped prism (base ring = vertices
+// 0..n-1), open profiles (closed 0) a swept surface.
+class decDbExtrude : public decBuilder {
+    DEC_DECLARE_CLASS(decDbExtrude)
+
+public:
+    decDbExtrude();
+    void SetData(int count, const GePoint3d* pts, int closed, const GeVector3d& extrusion);
+    int MakeMesh(decMesh3** out) const override;
+    void Serialize(SerializeFilter& filter) override;
+
+private:
+    std::vector<GePoint3d> m_profile;
+    bool m_closed = true;
+    GeVector3d m_extrusion;
+};
+
+// A box standing on its base corner: x in [0, length], y in [0, width], z in [0, height].
+class decDbBox : public decBuilder {
+    DEC_DECLARE_CLASS(decDbBox)
+
+public:
+    decDbBox();
+    decDbBox(double length, double width, double height);
+    int MakeMesh(decMesh3** out) const override;
+    void Serialize(SerializeFilter& filter) override;
+
+private:
+    double m_length = 1.0, m_width = 1.0, m_height = 1.0;
+};
+
+// An upright cylinder on its base centre (the origin), approximated by 24 sides.
+class decDbCylinder : public decBuilder {
+    DEC_DECLARE_CLASS(decDbCylinder)
+
+public:
+    decDbCylinder();
+    decDbCylinder(double radius, double height);
+    int MakeMesh(decMesh3** out) const override;
+    void Serialize(SerializeFilter& filter) override;
+
+private:
+    double m_radius = 1.0, m_height = 1.0;
+};
+
+// A loft section: its points, given relative to the path's first point with x across the
+// path (horizontal) and y up, and its kind code.
+struct fdata {
+    GePoint3dArray pts;
+    int code = 1001;
+};
+
+// A section swept along a path: at every path point the section stands upright, its x axis
+// across the path (to the right, mitred at corners), its y axis along world Z.
+class decDbLoft : public decBuilder {
+    DEC_DECLARE_CLASS(decDbLoft)
+
+public:
+    decDbLoft();
+    // The first section is swept along the first pathCount points of the path (codes and the
+    // further sections are kept as given).
+    void SetData(const std::vector<fdata>& sections, const GePoint3dArray& path, int code, int pathCount);
+    // Settings of the host's loft; recorded.
+    void setState(int a, int b, double angle);
+    int MakeMesh(decMesh3** out) const override;
+    void Serialize(SerializeFilter& filter) override;
+
+private:
+    std::vector<fdata> m_sections;
+    GePoint3dArray m_path;
+    int m_code = 1001;
+    int m_stateA = 0, m_stateB = 0;
+    double m_stateAngle = 0.0;
+};
