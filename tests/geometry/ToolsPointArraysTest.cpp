@@ -1,0 +1,293 @@
+// The point-array routines of CTools: clean-up, orientation, normals and ring comparison.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "EventLog.h"
+#include "Tools.h"
+
+namespace {
+
+using Ring = GePoint3dArray;
+
+void ExpectPoints(const Ring& actual, const Ring& expected)
+{
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_NEAR(actual[i].x, expected[i].x, 1e-12) << "point " << i;
+        EXPECT_NEAR(actual[i].y, expected[i].y, 1e-12) << "point " << i;
+        EXPECT_NEAR(actual[i].z, expected[i].z, 1e-12) << "point " << i;
+    }
+}
+
+Ring Cleaned(Ring pts, int closed, double tol)
+{
+    CTools::ManageGePoint3dArray(pts, closed, tol);
+    return pts;
+}
+
+const Ring kSquare = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}};
+
+// ---- ManageGePoint3dArray ----------------------------------------------------------
+
+TEST(ToolsManagePoints, EmptyAndTinyArrays)
+{
+    EXPECT_TRUE(Cleaned({}, 1, 1e-6).empty());
+    EXPECT_TRUE(Cleaned({}, 0, 1e-6).empty());
+    ExpectPoints(Cleaned({{3, 4, 5}}, 1, 1e-6), {{3, 4, 5}});
+    ExpectPoints(Cleaned({{0, 0, 0}, {5, 0, 0}}, 0, 1e-6), {{0, 0, 0}, {5, 0, 0}});
+    // A ring of two distinct points has no corner: nothing is left.
+    EXPECT_TRUE(Cleaned({{0, 0, 0}, {5, 0, 0}}, 1, 1e-6).empty());
+    // Two coincident points of a ring: pass 1 leaves one point, which stays.
+    ExpectPoints(Cleaned({{1, 1, 0}, {1, 1, 0}}, 1, 1e-6), {{1, 1, 0}});
+}
+
+TEST(ToolsManagePoints, CornersOfASquareStay)
+{
+    ExpectPoints(Cleaned(kSquare, 1, 1e-6), kSquare);
+    ExpectPoints(Cleaned(kSquare, 0, 1e-6), kSquare);
+}
+
+TEST(ToolsManagePoints, MidpointOfASideGoesInBothModes)
+{
+    const Ring withMid = {{0, 0, 0}, {5, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}};
+    ExpectPoints(Cleaned(withMid, 1, 1e-6), kSquare);
+    ExpectPoints(Cleaned(withMid, 0, 1e-6), kSquare);
+    // The straight vertex may also be the first of a ring.
+    const Ring midFirst = {{5, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {0, 0, 0}};
+    ExpectPoints(Cleaned(midFirst, 1, 1e-6), {{10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {0, 0, 0}});
+}
+
+TEST(ToolsManagePoints, SlightBendGoesBelowTheAngleLimitAndStaysAbove)
+{
+    // The vertex (5, -d) turns by 2·atan(d/5); the limit is min(tol, 0.0175).
+    auto bent = [](double turn) {
+        const double d = 5.0 * std::tan(turn / 2.0);
+        return Ring{{0, 0, 0}, {5, -d, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}};
+    };
+    EXPECT_EQ(Cleaned(bent(0.008), 1, 0.01).size(), 4u);
+    EXPECT_EQ(Cleaned(bent(0.012), 1, 0.01).size(), 5u);
+    // Above 0.0175 the cap holds whatever the tolerance.
+    EXPECT_EQ(Cleaned(bent(0.017), 1, 0.5).size(), 4u);
+    EXPECT_EQ(Cleaned(bent(0.018), 1, 0.5).size(), 5u);
+}
+
+TEST(ToolsManagePoints, SpikeIsDropped)
+{
+    // (10,0) turns straight back; (4,0) is then tested with the spike's way back as its
+    // incoming edge and is a corner.
+    ExpectPoints(Cleaned({{0, 0, 0}, {10, 0, 0}, {4, 0, 0}, {4, 5, 0}}, 0, 1e-6),
+                 {{0, 0, 0}, {4, 0, 0}, {4, 5, 0}});
+    // A spike on a ring: its tip goes, and both of its foot vertices are corners in their
+    // own right (the second one is tested with the way back down as its incoming edge), so
+    // the foot point stays twice.
+    const Ring spiked = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {5, 10, 0}, {5, 20, 0}, {5, 10, 0}, {0, 10, 0}};
+    ExpectPoints(Cleaned(spiked, 1, 1e-6),
+                 {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {5, 10, 0}, {5, 10, 0}, {0, 10, 0}});
+}
+
+TEST(ToolsManagePoints, ClosingPointNearTheFirstGoes)
+{
+    Ring closedTwice = kSquare;
+    closedTwice.push_back({0, 0.5, 0});
+    ExpectPoints(Cleaned(closedTwice, 1, 0.6), kSquare);
+    // An open polyline keeps it.
+    EXPECT_EQ(Cleaned(closedTwice, 0, 0.6).size(), 5u);
+    // Exactly at tol counts as a duplicate.
+    Ring atTol = kSquare;
+    atTol.push_back({0, 0.5, 0});
+    ExpectPoints(Cleaned(atTol, 1, 0.5), kSquare);
+}
+
+TEST(ToolsManagePoints, NearDuplicatesAreMeasuredFromTheLastKeptPoint)
+{
+    // 0, 0.4, ..., 4.0 with tol 1: pass 1 keeps 0, 1.2, 2.4, 3.6 (4.0 is within tol of 3.6);
+    // pass 2 keeps the ends of the open run.
+    Ring run;
+    for (int i = 0; i <= 10; ++i)
+        run.push_back({0.4 * i, 0, 0});
+    const Ring cleaned = Cleaned(run, 0, 1.0);
+    ASSERT_EQ(cleaned.size(), 2u);
+    EXPECT_DOUBLE_EQ(cleaned[0].x, 0.0);
+    EXPECT_NEAR(cleaned[1].x, 3.6, 1e-12);
+
+    // On a zigzag whose kept points pass 2 leaves alone, the thinning of pass 1 shows
+    // directly: every second point survives.
+    Ring zigzag;
+    for (int i = 0; i <= 6; ++i)
+        zigzag.push_back({0.4 * i, (i / 2 % 2) * 0.3, 0});
+    ExpectPoints(Cleaned(zigzag, 0, 0.45), {zigzag[0], zigzag[2], zigzag[4], zigzag[6]});
+}
+
+TEST(ToolsManagePoints, ToleranceAboveOneDropsEveryTestedVertex)
+{
+    ExpectPoints(Cleaned(kSquare, 0, 1.5), {{0, 0, 0}, {0, 10, 0}});
+    EXPECT_TRUE(Cleaned(kSquare, 1, 1.5).empty());
+}
+
+TEST(ToolsManagePoints, OutputIsASubsequenceOfTheInput)
+{
+    std::mt19937 rng(8);
+    std::uniform_real_distribution<double> coord(0.0, 100.0);
+    for (int trial = 0; trial < 200; ++trial) {
+        Ring pts(3 + trial % 17);
+        for (GePoint3d& p : pts)
+            p = {coord(rng), coord(rng), (trial % 3 == 0) ? coord(rng) : 0.0};
+        const int closed = trial % 2;
+        const double tol = 0.5;
+        const Ring out = Cleaned(pts, closed, tol);
+        // Every output point is an input point, in input order.
+        auto from = pts.begin();
+        for (const GePoint3d& q : out) {
+            from = std::find_if(from, pts.end(), [&](const GePoint3d& p) { return p.DistanceTo(q) == 0.0; });
+            ASSERT_NE(from, pts.end()) << "trial " << trial;
+            ++from;
+        }
+    }
+}
+
+// ---- IsPtArrayClockWise ------------------------------------------------------------
+
+TEST(ToolsClockwise, PlanOrientation)
+{
+    EXPECT_EQ(CTools::IsPtArrayClockWise({{0, 0, 0}, {0, 1, 0}, {1, 1, 0}, {1, 0, 0}}), 1);
+    EXPECT_EQ(CTools::IsPtArrayClockWise({{1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 0}}), 0);
+    EXPECT_EQ(CTools::IsPtArrayClockWise({{0, 0, 0}, {1, 1, 0}}), 1);
+    EXPECT_EQ(CTools::IsPtArrayClockWise({}), 1);
+    EXPECT_EQ(CTools::IsPtArrayClockWise({{0, 0, 0}, {1, 1, 0}, {2, 2, 0}}), 0);
+    EXPECT_EQ(CTools::IsPtArrayClockWise({{0, 0, 0}, {NAN, 1, 0}, {1, 0, 0}}), 0);
+    // z plays no part.
+    EXPECT_EQ(CTools::IsPtArrayClockWise({{0, 0, 5}, {0, 1, -7}, {1, 1, 100}, {1, 0, 0}}), 1);
+}
+
+TEST(ToolsClockwise, AgreesWithTheShoelaceArea)
+{
+    std::mt19937 rng(18);
+    std::uniform_real_distribution<double> coord(-50.0, 50.0);
+    for (int trial = 0; trial < 300; ++trial) {
+        Ring pts(3 + trial % 9);
+        for (GePoint3d& p : pts)
+            p = {coord(rng), coord(rng), coord(rng)};
+        double twiceArea = 0.0;
+        for (std::size_t i = 0; i < pts.size(); ++i) {
+            const GePoint3d& a = pts[i];
+            const GePoint3d& b = pts[(i + 1) % pts.size()];
+            twiceArea += a.x * b.y - b.x * a.y;
+        }
+        EXPECT_EQ(CTools::IsPtArrayClockWise(pts), twiceArea < 0.0 ? 1 : 0) << "trial " << trial;
+    }
+}
+
+// ---- GetNormal ---------------------------------------------------------------------
+
+TEST(ToolsNormal, LevelSquareFollowsTheRightHandRule)
+{
+    const GeVector3d up = CTools::GetNormal(kSquare, 1e-6);
+    EXPECT_NEAR(up.z, 1.0, 1e-12);
+    Ring reversed = kSquare;
+    CTools::ReverseP3dArray(reversed);
+    EXPECT_NEAR(CTools::GetNormal(reversed, 1e-6).z, -1.0, 1e-12);
+}
+
+TEST(ToolsNormal, VerticalWallUsesTheYAxis)
+{
+    // A wall in the plane x = 3, counter-clockwise seen from +X.
+    const Ring wall = {{3, 0, 0}, {3, 4, 0}, {3, 4, 3}, {3, 0, 3}};
+    const GeVector3d n = CTools::GetNormal(wall, 1e-6);
+    EXPECT_NEAR(n.x, 1.0, 1e-12);
+    EXPECT_NEAR(n.y, 0.0, 1e-12);
+    EXPECT_NEAR(n.z, 0.0, 1e-12);
+}
+
+TEST(ToolsNormal, DegenerateRingsGiveTheZeroVector)
+{
+    EXPECT_EQ(CTools::GetNormal({{0, 0, 0}, {1, 0, 0}}, 1e-6), GeVector3d());
+    EXPECT_EQ(CTools::GetNormal({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}, 1e-6), GeVector3d());
+    // A tolerance wider than the ring picks the z axis, along which every vertex shares the
+    // smallest value: the corner search must still end.
+    EXPECT_EQ(CTools::GetNormal(kSquare, 100.0), GeVector3d());
+}
+
+TEST(ToolsNormal, AgreesWithNewellOnRotatedRings)
+{
+    const Ring convex = {{0, 0, 0}, {4, 0, 0}, {6, 3, 0}, {3, 6, 0}, {-1, 4, 0}};
+    const Ring concave = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {5, 3, 0}, {0, 10, 0}};
+    std::mt19937 rng(28);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_real_distribution<double> angle(0.0, 6.283);
+    for (int trial = 0; trial < 100; ++trial) {
+        GeVector3d axis(unit(rng), unit(rng), unit(rng));
+        if (axis.Length() < 0.1)
+            axis = GeVector3d::kXAxis;
+        GeMatrix3d tm;
+        tm.SetToRotation(angle(rng), axis);
+        tm.PreMultBy(GeMatrix3d().SetToTranslation({unit(rng) * 50, unit(rng) * 50, unit(rng) * 50}));
+        for (Ring ring : {convex, concave}) {
+            if (trial % 2)
+                CTools::ReverseP3dArray(ring);
+            for (GePoint3d& p : ring)
+                p.TransformBy(tm);
+            GeVector3d newell;
+            for (std::size_t i = 0; i < ring.size(); ++i) {
+                const GePoint3d& a = ring[i];
+                const GePoint3d& b = ring[(i + 1) % ring.size()];
+                newell += GeVector3d((a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x), (a.x - b.x) * (a.y + b.y));
+            }
+            newell.Normalize();
+            const GeVector3d n = CTools::GetNormal(ring, 1e-6);
+            EXPECT_NEAR(n.Length(), 1.0, 1e-9) << "trial " << trial;
+            EXPECT_GT(n.DotProduct(newell), 0.999) << "trial " << trial;
+        }
+    }
+}
+
+// ---- ReverseP3dArray and IsPtArraySame ---------------------------------------------
+
+TEST(ToolsSameRing, RotationsAndReversals)
+{
+    const Ring startsAtThird = {kSquare[2], kSquare[3], kSquare[0], kSquare[1]};
+    Ring reversed = kSquare;
+    CTools::ReverseP3dArray(reversed);
+    ExpectPoints(reversed, {kSquare[3], kSquare[2], kSquare[1], kSquare[0]});
+
+    EXPECT_EQ(CTools::IsPtArraySame(kSquare, kSquare, 1, 1e-6), 1);
+    EXPECT_EQ(CTools::IsPtArraySame(kSquare, startsAtThird, 0, 1e-6), 1);
+    EXPECT_EQ(CTools::IsPtArraySame(kSquare, reversed, 0, 1e-6), 1);
+    EXPECT_EQ(CTools::IsPtArraySame(kSquare, startsAtThird, 1, 1e-6), 0);
+    EXPECT_EQ(CTools::IsPtArraySame(kSquare, reversed, 1, 1e-6), 0);
+
+    Ring withDuplicate = kSquare;
+    withDuplicate.push_back(kSquare[0]);
+    EXPECT_EQ(CTools::IsPtArraySame(kSquare, withDuplicate, 0, 1e-6), 0);
+    EXPECT_EQ(CTools::IsPtArraySame({}, {}, 0, 1e-6), 1);
+}
+
+TEST(ToolsSameRing, MatchesAreStrictlyWithinTol)
+{
+    Ring moved = kSquare;
+    moved[1].x += 0.5;
+    EXPECT_EQ(CTools::IsPtArraySame(kSquare, moved, 1, 0.5), 0);
+    EXPECT_EQ(CTools::IsPtArraySame(kSquare, moved, 1, 0.5001), 1);
+}
+
+TEST(ToolsSameRing, RandomRotationsAndReversalsMatch)
+{
+    std::mt19937 rng(38);
+    std::uniform_real_distribution<double> coord(-100.0, 100.0);
+    for (int trial = 0; trial < 100; ++trial) {
+        Ring a(3 + trial % 8);
+        for (GePoint3d& p : a)
+            p = {coord(rng), coord(rng), coord(rng)};
+        Ring b = a;
+        std::rotate(b.begin(), b.begin() + static_cast<long>(rng() % b.size()), b.end());
+        if (trial % 2)
+            CTools::ReverseP3dArray(b);
+        EXPECT_EQ(CTools::IsPtArraySame(a, b, 0, 1e-9), 1) << "trial " << trial;
+        b[rng() % b.size()].z += 1.0;
+        EXPECT_EQ(CTools::IsPtArraySame(a, b, 0, 1e-9), 0) << "trial " << trial;
+    }
+}
+
+}  // namespace
