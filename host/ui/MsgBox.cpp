@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "CommandLine.h"
 #include "EventLog.h"
 #include "ScriptedUser.h"
 
@@ -45,17 +46,20 @@ std::string Lower(std::string s)
 int msg_box(const char* text, const char* caption, unsigned int style)
 {
     host::EventLog& log = host::EventLog::Instance();
-    log.Call("msg_box style=" + std::to_string(style));
+    const std::string call = "msg_box style=" + std::to_string(style);
     log.Show(std::string("[") + (caption ? caption : "") + "] " + (text ? text : ""));
 
     const unsigned int buttons = style & MB_TYPEMASK;
-    if (buttons == MB_OK) return IDOK;
-    host::ScriptedUser& user = host::ScriptedUser::Instance();
-    while (auto line = user.Next()) {
-        if (const int answer = AnswerOf(Lower(line->text), buttons)) return answer;
-        user.Refuse(*line, "the message box takes yes, no, ok or cancel, not \"" + line->text + "\"");
+    const auto answered = [&](int answer) {
+        log.Call(call + " -> " + std::to_string(answer));
+        return answer;
+    };
+    if (buttons == MB_OK) return answered(IDOK);
+    while (auto line = host::CommandLine::Instance().NextAnswer()) {
+        if (const int answer = AnswerOf(Lower(line->text), buttons)) return answered(answer);
+        host::ScriptedUser::Instance().Refuse(*line, "the message box takes yes, no, ok or cancel, not \"" + line->text + "\"");
     }
-    return EscapeAnswer(buttons);
+    return answered(EscapeAnswer(buttons));
 }
 
 int MessageBoxA(HWND /*window*/, const char* text, const char* caption, unsigned int style)

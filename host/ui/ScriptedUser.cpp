@@ -42,6 +42,25 @@ void ScriptedUser::Feed(const std::vector<std::string>& lines, std::string sourc
         m_lines.push_back({std::string(TrimBlanks(raw)), source, ++number});
 }
 
+void ScriptedUser::SetReader(Reader reader, std::string source)
+{
+    m_reader = std::move(reader);
+    m_readerSource = std::move(source);
+    m_readerLine = 0;
+}
+
+bool ScriptedUser::PullFromReader()
+{
+    if (!m_reader) return false;
+    std::optional<std::string> raw = m_reader();
+    if (!raw) {
+        m_reader = nullptr;
+        return false;
+    }
+    m_lines.push_back({std::string(TrimBlanks(*raw)), m_readerSource, ++m_readerLine});
+    return true;
+}
+
 void ScriptedUser::SkipComments()
 {
     while (m_next < m_lines.size() && !m_lines[m_next].text.empty() && m_lines[m_next].text[0] == ';')
@@ -52,21 +71,24 @@ bool ScriptedUser::HasLine() const
 {
     for (std::size_t i = m_next; i < m_lines.size(); ++i)
         if (m_lines[i].text.empty() || m_lines[i].text[0] != ';') return true;
-    return false;
+    return static_cast<bool>(m_reader);
 }
 
 std::optional<ScriptLine> ScriptedUser::Next()
 {
     SkipComments();
-    if (m_next >= m_lines.size()) return std::nullopt;
-    const ScriptLine& line = m_lines[m_next++];
-    if (!m_quiet) EventLog::Instance().Show("> " + line.text);
-    return line;
+    while (m_next >= m_lines.size()) {
+        if (!PullFromReader()) return std::nullopt;
+        SkipComments();
+    }
+    m_last = m_lines[m_next++];
+    if (!m_quiet) EventLog::Instance().Show("> " + m_last->text);
+    return m_last;
 }
 
 void ScriptedUser::Refuse(const ScriptLine& line, std::string_view why)
 {
-    m_failed = true;
+    ++m_refusals;
     EventLog::Instance().Show(line.source + ":" + std::to_string(line.number) + ": " + std::string(why));
 }
 
@@ -74,7 +96,9 @@ void ScriptedUser::Clear()
 {
     m_lines.clear();
     m_next = 0;
-    m_failed = false;
+    m_last.reset();
+    m_reader = nullptr;
+    m_refusals = 0;
 }
 
 }  // namespace host

@@ -18,7 +18,7 @@ TEST(EventLog, MessageBoxesShowOnTheTranscriptAndCallsStayApart)
     EXPECT_TRUE(log.Shown("合理的高度"));
     EXPECT_FALSE(log.Shown("decSSGet"));
     EXPECT_EQ(log.Calls("decSSGet"), std::vector<std::string>{"decSSGet mode=1"});
-    EXPECT_EQ(log.Calls("msg_box"), std::vector<std::string>{"msg_box style=48"});
+    EXPECT_EQ(log.Calls("msg_box"), std::vector<std::string>{"msg_box style=48 -> 1"});
 
     log.SetSink(nullptr);
     log.Clear();

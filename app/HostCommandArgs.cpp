@@ -1,0 +1,48 @@
+#include "HostCommandArgs.h"
+
+#include "EventLog.h"
+#include "Question.h"
+#include "Selection.h"
+#include "TextParse.h"
+
+namespace host {
+
+std::optional<GePoint3d> PointArg(const ScriptLine& line, const std::string& word)
+{
+    GePoint3d point;
+    const PointReading reading = ReadPoint(line, word, point);
+    if (reading == PointReading::Point) return point;
+    if (reading == PointReading::NotAPoint)
+        RefuseAnswer(line, "a point is x,y or x,y,z, not \"" + word + "\"");
+    return std::nullopt;
+}
+
+std::optional<double> NumberArg(const ScriptLine& line, const std::string& word, const char* what)
+{
+    if (const auto value = ParseNumber(word)) return value;
+    RefuseAnswer(line, std::string(what) + " is a number, not \"" + word + "\"");
+    return std::nullopt;
+}
+
+std::optional<std::vector<decDbEntity*>> EntityArgs(const ScriptLine& line, const std::vector<std::string>& words)
+{
+    std::vector<decDbEntity*> out;
+    for (const std::string& word : words) {
+        decDbEntity* entity = ResolveHandle(line, word);
+        if (!entity) return std::nullopt;
+        out.push_back(entity);
+    }
+    return out;
+}
+
+void Usage(const ScriptLine& line, const std::string& usage)
+{
+    RefuseAnswer(line, "usage: " + usage);
+}
+
+void ReportCreated(const decDbEntity* entity)
+{
+    EventLog::Instance().Show(DescribeEntity(entity) + " created");
+}
+
+}  // namespace host

@@ -1,0 +1,17 @@
+#include "HostCommands.h"
+
+#include "Session.h"
+
+namespace host {
+
+void RegisterHostCommands()
+{
+    RegisterDrawingCommands();
+    RegisterEditCommands();
+    RegisterInquiryCommands();
+    RegisterSettingsCommands();
+    RegisterFileCommands();
+    RegisterHelpCommand();
+}
+
+}  // namespace host

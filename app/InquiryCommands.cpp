@@ -1,0 +1,206 @@
+// The host's inquiry commands: list entities with their property rows, extended data and
+// points; show and set one entity's properties through its own property handlers.
+#include <string>
+
+#include "CommandTable.h"
+#include "DbDatabase.h"
+#include "EventLog.h"
+#include "HostCommandArgs.h"
+#include "HostCommands.h"
+#include "PropertyPanel.h"
+#include "Question.h"
+#include "Selection.h"
+#include "TextParse.h"
+#include "WorkingDrawing.h"
+
+namespace host {
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+// The object that owns the property table: a 3-D entity's builder, else the entity.
+decDbObject* PropertyOwner(decDbEntity* entity)
+{
+    decObject* base = entity->GetBaseObject();
+    decDbObject* owner = base && base->IsKindOf(decDbObject::Desc()) ? static_cast<decDbObject*>(base) : nullptr;
+    return owner ? owner : entity;
+}
+
+std::vector<TPropertyDef> Rows(const decDbObject* owner)
+{
+    std::vector<TPropertyDef> rows;
+    const TPropertyDef* row = owner->GetObjectPropertyDefine();
+    // The table ends with a row without a name; a table never has hundreds of rows.
+    for (int i = 0; row && row[i].name && i < 1000; ++i) rows.push_back(row[i]);
+    return rows;
+}
+
+std::string ValueText(decDbObject* owner, const TPropertyDef& row)
+{
+    prop_data value;
+    owner->OnPropertyValueGet(row.index, value);
+    switch (value.type) {
+    case prop_data::kInteger: {
+        std::string text = std::to_string(value.lValue);
+        if (row.kind == 5) {
+            TPropertyComboBoxData entries;
+            owner->OnPropertyComboBoxInit(row.index, entries);
+            if (value.lValue >= 0 && value.lValue < entries.GetCount())
+                text += " (" + entries.Entries()[static_cast<std::size_t>(value.lValue)] + ")";
+        }
+        return text;
+    }
+    case prop_data::kReal: return FormatNumber(value.dValue);
+    case prop_data::kText: return value.szValue;
+    default: return "";
+    }
+}
+
+std::string LayerName(const decDbEntity* entity)
+{
+    const decLayer* layer = dec::GetWorkingDatabase()->GetTableLayer()->GetLayer(entity->GetLayerId());
+    return layer ? layer->GetName() : "?";
+}
+
+void ListOne(decDbEntity* entity)
+{
+    EventLog& log = EventLog::Instance();
+    log.Show(DescribeEntity(entity) + " layer=" + LayerName(entity));
+    decDbObject* owner = PropertyOwner(entity);
+    owner->OpenForRead();
+    for (const TPropertyDef& row : Rows(owner))
+        log.Show(std::string("  ") + row.name + "=" + ValueText(owner, row));
+    for (const decDbObject* object : {static_cast<const decDbObject*>(entity), static_cast<const decDbObject*>(owner)}) {
+        for (const auto& app : object->XDataApps()) {
+            std::string items;
+            for (const decObjectXData& item : app->Items())
+                items += item.IsTypeString() ? " \"" + std::string(item.GetString()) + "\"" : " " + std::to_string(item.GetLong());
+            log.Show(std::string("  xdata ") + app->GetAppName() + ":" + items);
+        }
+        if (owner == entity) break;
+    }
+    owner->Close();
+    if (const int count = entity->GetNumVerts(); count > 0) {
+        std::string points;
+        for (int i = 0; i < count; ++i) points += " " + FormatPoint(entity->GetVertexAt(i));
+        log.Show("  points:" + points);
+    }
+}
+
+void List(const ScriptLine& line, const Args& args)
+{
+    if (args.empty()) {
+        for (decDbEntity* entity : dec::GetWorkingDatabase()->AllObjects())
+            if (!entity->IsErased()) ListOne(entity);
+        return;
+    }
+    if (const auto entities = EntityArgs(line, args))
+        for (decDbEntity* entity : *entities) ListOne(entity);
+}
+
+void Props(const ScriptLine& line, const Args& args)
+{
+    if (args.size() != 1) {
+        Usage(line, "props #N");
+        return;
+    }
+    const auto entities = EntityArgs(line, args);
+    if (!entities) return;
+    decDbObject* owner = PropertyOwner(entities->front());
+    EventLog& log = EventLog::Instance();
+    log.Show(DescribeEntity(entities->front()) + " properties:");
+    owner->OpenForRead();
+    for (const TPropertyDef& row : Rows(owner))
+        log.Show("  " + std::to_string(row.index) + " [" + (row.group ? row.group : "") + "] " + row.name +
+                 " (kind " + std::to_string(row.kind) + (row.readOnly ? ", read-only" : "") + ") = " +
+                 ValueText(owner, row));
+    owner->Close();
+}
+
+// The value of a row read from the typed text; nothing (line refused) when it does not fit.
+std::optional<prop_data> ReadValue(const ScriptLine& line, const TPropertyDef& row, const std::string& text)
+{
+    prop_data value;
+    switch (row.kind) {
+    case 1:
+    case 3:
+    case 5: {
+        const auto number = ParseInt(text);
+        if (!number || (row.kind == 3 && *number != 0 && *number != 1)) {
+            RefuseAnswer(line, std::string("the property \"") + row.name + "\" takes " +
+                                   (row.kind == 3 ? "0 or 1" : "a whole number") + ", not \"" + text + "\"");
+            return std::nullopt;
+        }
+        value.SetLong(*number);
+        return value;
+    }
+    case 2: {
+        const auto number = ParseNumber(text);
+        if (!number) {
+            RefuseAnswer(line, std::string("the property \"") + row.name + "\" takes a number, not \"" + text + "\"");
+            return std::nullopt;
+        }
+        value.SetDouble(*number);
+        return value;
+    }
+    default:
+        value.SetText(text.c_str());
+        return value;
+    }
+}
+
+void SetProp(const ScriptLine& line, const Args& args)
+{
+    if (args.size() < 2) {
+        Usage(line, "setprop #N INDEX VALUE");
+        return;
+    }
+    const auto entities = EntityArgs(line, {args[0]});
+    if (!entities) return;
+    const auto index = ParseInt(args[1]);
+    decDbObject* owner = PropertyOwner(entities->front());
+    const std::vector<TPropertyDef> rows = Rows(owner);
+    const TPropertyDef* row = nullptr;
+    for (const TPropertyDef& r : rows)
+        if (index && r.index == *index) row = &r;
+    if (!row) {
+        RefuseAnswer(line, DescribeEntity(entities->front()) + " has no property " + args[1] + " (props lists them)");
+        return;
+    }
+    const std::string text(AfterWords(line.text, 3));
+    EventLog& log = EventLog::Instance();
+    int result = 0;
+    DbAutoOpen open;
+    if (row->kind == 7) {
+        // A pick in the drawing: the object asks the following lines itself.
+        decObject* objects[] = {owner};
+        int handled = 0;
+        result = owner->OnPropertyOtherEdit(row->index, text.c_str(), 1, objects, handled) ? dex::eOk : 0;
+    } else {
+        const auto value = ReadValue(line, *row, text);
+        if (!value) return;
+        if (owner->OpenForWrite() != dex::eOk) {
+            log.Show(DescribeEntity(entities->front()) + " cannot be changed now");
+            return;
+        }
+        result = owner->OnPropertyValueChanged(row->index, *value);
+        owner->Close();
+    }
+    owner->OpenForRead();
+    const std::string now = ValueText(owner, *row);
+    owner->Close();
+    log.Show(DescribeEntity(entities->front()) + (result == dex::eOk ? ": taken, " : ": refused, ") + row->name + "=" + now);
+}
+
+}  // namespace
+
+void RegisterInquiryCommands()
+{
+    CommandTable& table = CommandTable::Instance();
+    table.RegisterHost("list", "列表", List);
+    table.RegisterHost("props", "特性", Props);
+    table.RegisterHost("setprop", "修改特性", SetProp);
+}
+
+}  // namespace host

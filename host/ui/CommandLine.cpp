@@ -1,0 +1,96 @@
+#include "CommandLine.h"
+
+#include <exception>
+#include <string_view>
+
+#include "CommandTable.h"
+#include "EventLog.h"
+#include "TextParse.h"
+
+namespace dec {
+
+void PrintPrompt(const char* text)
+{
+    if (!text) return;
+    std::string_view rest(text);
+    while (true) {
+        const std::size_t newline = rest.find('\n');
+        host::EventLog::Instance().Show(rest.substr(0, newline));
+        if (newline == std::string_view::npos) break;
+        rest.remove_prefix(newline + 1);
+    }
+}
+
+void ClearCmdLinePrompt()
+{
+    host::EventLog::Instance().Call("ClearCmdLinePrompt");
+}
+
+}  // namespace dec
+
+namespace host {
+
+CommandLine& CommandLine::Instance()
+{
+    static CommandLine line;
+    return line;
+}
+
+bool CommandLine::RunAll()
+{
+    ScriptedUser& user = ScriptedUser::Instance();
+    while (auto line = user.Next()) {
+        if (line->text.empty()) continue;  // Enter at an empty command line does nothing
+        RunLine(*line);
+    }
+    return !user.Failed();
+}
+
+bool CommandLine::RunLine(const ScriptLine& line)
+{
+    ScriptedUser& user = ScriptedUser::Instance();
+    std::vector<std::string> words = SplitBlanks(line.text);
+    if (words.empty()) return true;
+    const Command* command = CommandTable::Instance().Find(words.front());
+    if (!command) {
+        user.Refuse(line, "unknown command \"" + words.front() + "\" (help lists the commands)");
+        return false;
+    }
+    if (command->handler && words.size() > 1) {
+        user.Refuse(line, "the command \"" + command->name + "\" takes its input from the following lines, "
+                          "not on its own line");
+        return false;
+    }
+    const int refusalsBefore = user.Refusals();
+    const Command chosen = *command;  // the handler may register commands and move the table
+    m_current = chosen.name;
+    m_ranOutReported = false;
+    EventLog::Instance().Call("command " + chosen.name);
+    try {
+        if (chosen.handler)
+            chosen.handler();
+        else
+            chosen.hostHandler(line, {words.begin() + 1, words.end()});
+    } catch (const std::exception& e) {
+        user.Refuse(line, "the command \"" + chosen.name + "\" stopped: " + e.what());
+    }
+    m_current.clear();
+    return user.Refusals() == refusalsBefore;
+}
+
+std::optional<ScriptLine> CommandLine::NextAnswer()
+{
+    ScriptedUser& user = ScriptedUser::Instance();
+    if (auto line = user.Next()) return line;
+    if (!m_ranOutReported) {
+        m_ranOutReported = true;
+        const std::string where = user.LastLine() ? user.LastLine()->source + ":" + std::to_string(user.LastLine()->number) + ": "
+                                                  : std::string();
+        EventLog::Instance().Show(where + "the lines ran out while " +
+                                  (m_current.empty() ? std::string("a question") : "\"" + m_current + "\"") +
+                                  " was waiting; answered Esc");
+    }
+    return std::nullopt;
+}
+
+}  // namespace host

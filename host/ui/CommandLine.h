@@ -1,0 +1,44 @@
+#pragma once
+// The command line: prompts and messages the user reads, and the loop that takes script
+// lines as commands and, while a command runs, as the answers to its questions.
+#include <optional>
+#include <string>
+
+#include "ScriptedUser.h"
+
+namespace dec {
+// Writes one line to the command line. The text is shown as it is, never read as a format.
+void PrintPrompt(const char* text);
+// Clears the prompt line (recorded; a transcript keeps what was written).
+void ClearCmdLinePrompt();
+}  // namespace dec
+
+namespace host {
+
+// The answers a script gives to any question besides plain values.
+inline constexpr const char* kCancelAnswer = "*cancel*";  // Esc
+inline constexpr const char* kEndAnswer = "*end*";        // the question is ended
+
+class CommandLine {
+public:
+    static CommandLine& Instance();
+
+    // Takes every remaining line as a command. Returns false when a line was not understood
+    // (the scripted user's failure flag tells the same).
+    bool RunAll();
+    // Runs one command line: a command name and, for the host's commands, its arguments.
+    bool RunLine(const ScriptLine& line);
+
+    // The next line for a question that waits; nothing when the lines have run out (the
+    // question takes that as Esc). Running out is reported once for each command.
+    std::optional<ScriptLine> NextAnswer();
+
+    // The command that runs, or empty.
+    const std::string& Current() const { return m_current; }
+
+private:
+    std::string m_current;
+    bool m_ranOutReported = false;
+};
+
+}  // namespace host

@@ -1,0 +1,65 @@
+#include "Question.h"
+
+#include <cstdio>
+
+#include "CommandLine.h"
+#include "EventLog.h"
+#include "TextParse.h"
+
+namespace host {
+
+Answer Ask(const char* prompt)
+{
+    if (prompt && *prompt) EventLog::Instance().Show(prompt);
+    Answer answer;
+    std::optional<ScriptLine> line = CommandLine::Instance().NextAnswer();
+    if (!line) return answer;  // Esc
+    answer.line = *line;
+    if (line->text.empty())
+        answer.kind = AnswerKind::Enter;
+    else if (EqualsNoCase(line->text, kCancelAnswer))
+        answer.kind = AnswerKind::Cancel;
+    else if (EqualsNoCase(line->text, kEndAnswer))
+        answer.kind = AnswerKind::End;
+    else
+        answer.kind = AnswerKind::Text;
+    return answer;
+}
+
+void RefuseAnswer(const ScriptLine& line, const std::string& why)
+{
+    ScriptedUser::Instance().Refuse(line, why);
+}
+
+PointReading ReadPoint(const ScriptLine& line, std::string_view text, GePoint3d& out)
+{
+    const CoordinateReading reading = ParseCoordinates(text);
+    if (reading.value) {
+        out = GePoint3d(reading.value->xyz[0], reading.value->xyz[1], reading.value->xyz[2]);
+        return PointReading::Point;
+    }
+    if (reading.error.empty()) return PointReading::NotAPoint;
+    RefuseAnswer(line, reading.error);
+    return PointReading::Malformed;
+}
+
+std::string FormatNumber(double value)
+{
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.10g", value == 0.0 ? 0.0 : value);  // no "-0"
+    return buffer;
+}
+
+std::string FormatPoint(const GePoint3d& p)
+{
+    return FormatNumber(p.x) + "," + FormatNumber(p.y) + "," + FormatNumber(p.z);
+}
+
+std::string FormatHex(std::uint32_t value)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "0x%X", value);
+    return buffer;
+}
+
+}  // namespace host

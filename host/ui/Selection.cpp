@@ -1,0 +1,146 @@
+#include "Selection.h"
+
+#include <algorithm>
+
+#include "DbDatabase.h"
+#include "EventLog.h"
+#include "Question.h"
+#include "TextParse.h"
+#include "WorkingDrawing.h"
+
+int decSSGet_filter::Accept(decDbEntity*, int& accept)
+{
+    accept = 1;
+    return 1;
+}
+
+int decSSGet_filter::AcceptPickPoint(decDbEntity*, const GePoint3d&)
+{
+    return 0;
+}
+
+namespace host {
+
+namespace {
+
+bool IsLive(const decDbEntity* entity)
+{
+    return entity && !entity->IsErased();
+}
+
+std::vector<decDbEntity*> LiveEntities()
+{
+    std::vector<decDbEntity*> out;
+    for (decDbEntity* entity : dec::GetWorkingDatabase()->AllObjects())
+        if (IsLive(entity)) out.push_back(entity);
+    return out;
+}
+
+}  // namespace
+
+std::string DescribeEntity(const decDbEntity* entity)
+{
+    if (!entity) return "(none)";
+    const decObjectClassInfo* info = entity->GetClassInfoA();
+    return "#" + std::to_string(entity->GetObjectId().Handle()) + " " +
+           (info && info->className ? info->className : "?");
+}
+
+decDbEntity* ResolveHandle(const ScriptLine& line, const std::string& word)
+{
+    const auto handle = ParseHandle(word);
+    if (!handle) {
+        RefuseAnswer(line, "\"" + word + "\" is no entity handle (#N)");
+        return nullptr;
+    }
+    decDbEntity* entity = dec::GetWorkingDatabase()->GetObjectById(decObjectId(*handle));
+    if (!IsLive(entity)) {
+        RefuseAnswer(line, "there is no entity " + word + " in the drawing");
+        return nullptr;
+    }
+    return entity;
+}
+
+std::vector<decDbEntity*> ResolveSelection(const ScriptLine& line)
+{
+    std::vector<decDbEntity*> out;
+    const auto add = [&out](decDbEntity* entity) {
+        if (entity && std::find(out.begin(), out.end(), entity) == out.end()) out.push_back(entity);
+    };
+    DbDatabase* db = dec::GetWorkingDatabase();
+    for (const std::string& word : SplitBlanks(line.text)) {
+        if (word.front() == '#') {
+            add(ResolveHandle(line, word));
+        } else if (EqualsNoCase(word, "all")) {
+            for (decDbEntity* entity : LiveEntities()) add(entity);
+        } else if (EqualsNoCase(word, "last")) {
+            const std::vector<decDbEntity*> live = LiveEntities();
+            if (live.empty())
+                RefuseAnswer(line, "\"last\": the drawing has no entity");
+            else
+                add(live.back());
+        } else if (AsciiLower(word.substr(0, 6)) == "layer:") {
+            const std::string name = word.substr(6);
+            const decLayer* layer = db->GetTableLayer()->SearchLayer(name.c_str());
+            if (!layer) {
+                RefuseAnswer(line, "there is no layer \"" + name + "\"");
+                continue;
+            }
+            for (decDbEntity* entity : LiveEntities())
+                if (entity->GetLayerId() == layer->GetID()) add(entity);
+        } else {
+            RefuseAnswer(line, "\"" + word + "\" names no entities (#N, last, all or layer:NAME)");
+        }
+    }
+    return out;
+}
+
+bool FilterAccepts(decSSGet_filter* filter, decDbEntity* entity)
+{
+    if (!filter) return true;
+    int accept = 0;
+    filter->Accept(entity, accept);
+    return accept != 0;
+}
+
+}  // namespace host
+
+namespace dec {
+
+int decSSGet(const char* prompt, decSelectSet& out, decSSGet_filter* filter, int mode, const char* keywords)
+{
+    host::EventLog& log = host::EventLog::Instance();
+    const std::string call = "decSSGet mode=" + std::to_string(mode) + (filter ? " filter" : "") +
+                             (keywords ? std::string(" keywords=") + keywords : "");
+    log.Call(call);
+    const auto finish = [&](int code) {
+        std::string ids;
+        for (const decObjectId& id : out.Ids()) ids += " #" + std::to_string(id.Handle());
+        log.Call(call + " -> " + std::to_string(code) + ids);
+        return code;
+    };
+    out.Clear();
+    const host::KeywordList keywordList(keywords ? keywords : "");
+    const host::Answer answer = host::Ask(prompt);
+    switch (answer.kind) {
+    case host::AnswerKind::Cancel: return finish(dex::eCancel);
+    case host::AnswerKind::End: return finish(dex::eEnded);
+    case host::AnswerKind::Enter: log.Show("selected 0"); return finish(dex::eOk);
+    case host::AnswerKind::Text: break;
+    }
+    if (const int keyword = keywordList.Match(answer.line.text)) return finish(keyword);
+    std::string taken;
+    for (decDbEntity* entity : host::ResolveSelection(answer.line)) {
+        if (!host::FilterAccepts(filter, entity)) {
+            log.Show(host::DescribeEntity(entity) + " is not taken here (refused by the selection filter)");
+            continue;
+        }
+        out.Add(entity->GetObjectId());
+        log.Call("highlight #" + std::to_string(entity->GetObjectId().Handle()));
+        taken += " #" + std::to_string(entity->GetObjectId().Handle());
+    }
+    log.Show("selected " + std::to_string(out.GetCount()) + (taken.empty() ? "" : ":" + taken));
+    return finish(dex::eOk);
+}
+
+}  // namespace dec

@@ -1,0 +1,55 @@
+#pragma once
+// Selecting entities: the multi-selection question and the filters that decide which
+// candidates a command takes. Answers name entities by handle:
+//   #N            the entity of handle N
+//   last          the entity created last
+//   all           every entity of the drawing
+//   layer:NAME    every entity on the layer NAME
+// several in one line, separated by blanks. An empty line selects nothing.
+#include <string>
+#include <vector>
+
+#include "decSelectSet.h"
+
+class decDbEntity;
+struct GePoint3d;
+
+// A selection filter: the host asks it about every candidate. Accept writes a non-zero value
+// to accept to take the entity; what it returns is not looked at.
+class decSSGet_filter {
+public:
+    virtual int Accept(decDbEntity* entity, int& accept);
+    // Asked about a pick point; no host question uses it, so it answers 0.
+    virtual int AcceptPickPoint(decDbEntity* entity, const GePoint3d& point);
+    virtual ~decSSGet_filter() = default;
+};
+
+namespace dec {
+
+// Selects entities: -2 with the set (in the order the user named them; possibly empty), a
+// keyword's 1-based index when keywords are given, -4 for Esc, -3 for "*end*". Candidates
+// the filter refuses are reported on the transcript and left out. The mode is recorded.
+int decSSGet(const char* prompt, decSelectSet& out, decSSGet_filter* filter = nullptr, int mode = 1,
+             const char* keywords = nullptr);
+
+}  // namespace dec
+
+namespace host {
+
+struct ScriptLine;
+
+// The entities a selection answer names, in order, without repeats. Items that name no
+// entity are refused (naming the line); the rest are still taken.
+std::vector<decDbEntity*> ResolveSelection(const ScriptLine& line);
+
+// The entity of a handle word "#N" (live, not erased); refuses the line and gives null
+// otherwise.
+decDbEntity* ResolveHandle(const ScriptLine& line, const std::string& word);
+
+// Asks the filter; true when it takes the entity (always, without a filter).
+bool FilterAccepts(decSSGet_filter* filter, decDbEntity* entity);
+
+// "#N" and the entity's persistent class name, for messages.
+std::string DescribeEntity(const decDbEntity* entity);
+
+}  // namespace host

@@ -1,0 +1,86 @@
+// End to end: the command line itself, the options and the exit statuses.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "Quenra3dRunner.h"
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+TEST(Quenra3dCommandLine, UnknownCommandsFailTheRunButTheScriptGoesOn)
+{
+    const Quenra3dRun run = RunTestScript("; a comment\n\n  frobnicate 1 2\ntreal\n4\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.output, HasSubstr("test.txt:3: unknown command \"frobnicate\""));
+    EXPECT_THAT(run.output, HasSubstr("GetReal -2 4\n"));
+}
+
+TEST(Quenra3dCommandLine, ModuleCommandsTakeNothingOnTheirLine)
+{
+    const Quenra3dRun run = RunTestScript("treal 5\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.output, HasSubstr("test.txt:1: the command \"treal\" takes its input from the following lines"));
+}
+
+TEST(Quenra3dCommandLine, AScriptEndingMidCommandAnswersEscAndSaysSo)
+{
+    const Quenra3dRun run = RunTestScript("tpoint\n1,2\n");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("test.txt:2: the lines ran out while \"tpoint\" was waiting; answered Esc"));
+    EXPECT_THAT(run.output, HasSubstr("GetPoint -4\n"));
+}
+
+TEST(Quenra3dCommandLine, ScriptLinesAreEchoedUnlessQuiet)
+{
+    const Quenra3dRun loud = RunTestScript("treal\n4\n");
+    EXPECT_THAT(loud.output, HasSubstr("> treal\n数值<2.5>:\n> 4\n"));
+    const Quenra3dRun quiet = RunTestScript("treal\n4\n", {"-q"});
+    EXPECT_THAT(quiet.output, Not(HasSubstr("> treal")));
+    EXPECT_THAT(quiet.output, HasSubstr("数值<2.5>:\nGetReal -2 4\n"));
+}
+
+TEST(Quenra3dCommandLine, StandardInputIsAScriptToo)
+{
+    const Quenra3dRun run = RunQuenra3d({"-m", QUENRA3D_TEST_MODULE, "-"}, "treal\n8\n");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("GetReal -2 8\n"));
+    const Quenra3dRun bare = RunQuenra3d({"-m", QUENRA3D_TEST_MODULE}, "treal\nx\n");
+    EXPECT_EQ(bare.status, 1);
+    EXPECT_THAT(bare.output, HasSubstr("-:2: a number is wanted, not \"x\""));
+}
+
+TEST(Quenra3dCommandLine, HelpListsOptionsAndCommands)
+{
+    const Quenra3dRun usage = RunQuenra3d({"-h"});
+    EXPECT_EQ(usage.status, 0);
+    EXPECT_THAT(usage.output, HasSubstr("-m, --module PATH"));
+    const Quenra3dRun help = RunTestScript("help\n");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_THAT(help.output, HasSubstr("tdrag"));
+    EXPECT_THAT(help.output, HasSubstr("测试拖动 (test)"));
+    EXPECT_THAT(help.output, HasSubstr("help"));
+}
+
+TEST(Quenra3dCommandLine, BadOptionsAndMissingFilesGiveTheirStatus)
+{
+    const Quenra3dRun unknown = RunQuenra3d({"--frob"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_THAT(unknown.output, HasSubstr("unknown option --frob"));
+    const Quenra3dRun noValue = RunQuenra3d({"-m"});
+    EXPECT_EQ(noValue.status, 1);
+    EXPECT_THAT(noValue.output, HasSubstr("the option -m needs a file"));
+    const Quenra3dRun noScript = RunQuenra3d({"-m", QUENRA3D_TEST_MODULE, "/nonexistent/script.txt"});
+    EXPECT_EQ(noScript.status, 2);
+    EXPECT_THAT(noScript.output, HasSubstr("/nonexistent/script.txt: cannot read the script"));
+}
+
+TEST(Quenra3dCommandLine, AModuleThatCannotLoadOrHasNoEntryPointStopsWithStatus2)
+{
+    const Quenra3dRun missing = RunQuenra3d({"-m", "/nonexistent/libnothing.so"}, "help\n");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_THAT(missing.output, HasSubstr("cannot load the module /nonexistent/libnothing.so"));
+    EXPECT_THAT(missing.output, Not(HasSubstr("help")));
+    const Quenra3dRun noEntry = RunQuenra3d({"-m", QHOST_LIBRARY}, "help\n");
+    EXPECT_EQ(noEntry.status, 2);
+    EXPECT_THAT(noEntry.output, HasSubstr("has no entry point _decEntryPoint@8"));
+}

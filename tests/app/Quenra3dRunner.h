@@ -1,0 +1,32 @@
+#pragma once
+// Runs the quenra3d executable on scripts and collects its transcript and exit status.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct Quenra3dRun {
+    int status = -1;
+    std::string output;  // standard output and standard error together
+};
+
+// A fresh folder for one test's files, removed with the object.
+class TestFolder {
+public:
+    TestFolder();
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+    // Writes a file into the folder and gives its path.
+    std::string Write(const std::string& name, const std::string& text) const;
+
+private:
+    std::filesystem::path m_path;
+};
+
+// Runs quenra3d with the arguments (each passed as one word) and standard input from the text.
+Quenra3dRun RunQuenra3d(const std::vector<std::string>& args, const std::string& input = {});
+
+// Runs a script through quenra3d with the test module loaded (lines echoed unless -q is among the extra arguments).
+Quenra3dRun RunTestScript(const std::string& script, std::vector<std::string> extraArgs = {});
