@@ -36,6 +36,11 @@ const decObjectClassInfo* ClassRegistry::Find(std::string_view className) const
     return nullptr;
 }
 
+void ClassRegistry::Unregister(std::string_view className)
+{
+    std::erase_if(m_classes, [className](const decObjectClassInfo* info) { return className == info->className; });
+}
+
 bool ClassDerivesFrom(const decObjectClassInfo* info, const decObjectClassInfo* base)
 {
     if (!base) return false;

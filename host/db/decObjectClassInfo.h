@@ -30,6 +30,9 @@ public:
 
     void Register(decObjectClassInfo* info);
     const decObjectClassInfo* Find(std::string_view className) const;
+    // Removes a class (a module that unloads takes its classes along); objects of it read
+    // later are kept as opaque records.
+    void Unregister(std::string_view className);
     const std::vector<decObjectClassInfo*>& All() const { return m_classes; }
 
 private:
