@@ -1,0 +1,246 @@
+#include "Controls.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "Dialog.h"
+#include "WindowOps.h"
+
+using host::mfc::WindowState;
+
+namespace {
+
+bool ValidIndex(const WindowState* w, int index)
+{
+    return w && index >= 0 && index < static_cast<int>(w->items.size());
+}
+
+int Count(const WindowState* w, int error)
+{
+    return w ? static_cast<int>(w->items.size()) : error;
+}
+
+int Select(WindowState* w, int index, int error)
+{
+    if (!w) return error;
+    const int result = host::mfc::SelectItem(*w, index);
+    return result < 0 ? error : result;
+}
+
+int Insert(WindowState* w, int index, const char* text, int error)
+{
+    if (!w || !text) return error;
+    if (index == -1) index = static_cast<int>(w->items.size());
+    if (index < 0 || index > static_cast<int>(w->items.size())) return error;
+    w->items.insert(w->items.begin() + index, CString(text));
+    if (w->selection >= index) ++w->selection;
+    return index;
+}
+
+int Delete(WindowState* w, UINT index, int error)
+{
+    if (!ValidIndex(w, static_cast<int>(index))) return error;
+    w->items.erase(w->items.begin() + static_cast<std::ptrdiff_t>(index));
+    if (w->selection == static_cast<int>(index))
+        w->selection = -1;
+    else if (w->selection > static_cast<int>(index))
+        --w->selection;
+    return static_cast<int>(w->items.size());
+}
+
+void Reset(WindowState* w)
+{
+    if (!w) return;
+    w->items.clear();
+    w->selection = -1;
+}
+
+// Copies item index into buffer (which must hold the item and its NUL, as the control
+// requires); the length, or error.
+int CopyItem(const WindowState* w, int index, char* buffer, int error)
+{
+    if (!ValidIndex(w, index) || !buffer) return error;
+    const CString& item = w->items[static_cast<std::size_t>(index)];
+    std::memcpy(buffer, item.GetString(), static_cast<std::size_t>(item.GetLength()) + 1);
+    return item.GetLength();
+}
+
+}  // namespace
+
+HBITMAP CStatic::SetBitmap(HBITMAP bitmap)
+{
+    WindowState* w = State();
+    if (!w) return nullptr;
+    const auto before = reinterpret_cast<HBITMAP>(static_cast<std::intptr_t>(w->bitmap));
+    w->bitmap = static_cast<int>(reinterpret_cast<std::intptr_t>(bitmap));
+    return before;
+}
+
+HBITMAP CStatic::GetBitmap() const
+{
+    return State() ? reinterpret_cast<HBITMAP>(static_cast<std::intptr_t>(State()->bitmap)) : nullptr;
+}
+
+int CButton::GetCheck() const
+{
+    return State() ? State()->check : BST_UNCHECKED;
+}
+
+void CButton::SetCheck(int check)
+{
+    if (State()) State()->check = check;
+}
+
+HICON CButton::SetIcon(HICON icon)
+{
+    WindowState* w = State();
+    if (!w) return nullptr;
+    const auto before = reinterpret_cast<HICON>(static_cast<std::intptr_t>(w->icon));
+    w->icon = static_cast<int>(reinterpret_cast<std::intptr_t>(icon));
+    return before;
+}
+
+HICON CButton::GetIcon() const
+{
+    return State() ? reinterpret_cast<HICON>(static_cast<std::intptr_t>(State()->icon)) : nullptr;
+}
+
+void CEdit::SetLimitText(UINT maxChars)
+{
+    if (State()) State()->limit = static_cast<int>(maxChars);
+}
+
+UINT CEdit::GetLimitText() const
+{
+    return State() ? static_cast<UINT>(State()->limit) : 0;
+}
+
+int CComboBox::GetCount() const { return Count(State(), CB_ERR); }
+int CComboBox::GetCurSel() const { return State() && State()->selection >= 0 ? State()->selection : CB_ERR; }
+int CComboBox::SetCurSel(int index) { return Select(State(), index, CB_ERR); }
+int CComboBox::AddString(const char* text) { return State() && text ? host::mfc::AddItem(*State(), text) : CB_ERR; }
+int CComboBox::InsertString(int index, const char* text) { return Insert(State(), index, text, CB_ERR); }
+int CComboBox::DeleteString(UINT index) { return Delete(State(), index, CB_ERR); }
+void CComboBox::ResetContent() { Reset(State()); }
+int CComboBox::GetLBText(int index, char* buffer) const { return CopyItem(State(), index, buffer, CB_ERR); }
+
+void CComboBox::GetLBText(int index, CString& text) const
+{
+    text = ValidIndex(State(), index) ? State()->items[static_cast<std::size_t>(index)] : CString();
+}
+
+int CComboBox::GetLBTextLen(int index) const
+{
+    return ValidIndex(State(), index) ? State()->items[static_cast<std::size_t>(index)].GetLength() : CB_ERR;
+}
+
+int CComboBox::FindString(int startAfter, const char* prefix) const
+{
+    return State() ? host::mfc::FindItem(*State(), startAfter, prefix, false) : CB_ERR;
+}
+
+int CComboBox::FindStringExact(int startAfter, const char* text) const
+{
+    return State() ? host::mfc::FindItem(*State(), startAfter, text, true) : CB_ERR;
+}
+
+int CComboBox::SelectString(int startAfter, const char* prefix)
+{
+    const int index = FindString(startAfter, prefix);
+    return index < 0 ? CB_ERR : SetCurSel(index);
+}
+
+BOOL CComboBox::LimitText(int maxChars)
+{
+    if (!State()) return FALSE;
+    State()->limit = std::max(maxChars, 0);
+    return TRUE;
+}
+
+int CListBox::GetCount() const { return Count(State(), LB_ERR); }
+int CListBox::GetCurSel() const { return State() && State()->selection >= 0 ? State()->selection : LB_ERR; }
+int CListBox::SetCurSel(int index) { return Select(State(), index, LB_ERR); }
+int CListBox::AddString(const char* text) { return State() && text ? host::mfc::AddItem(*State(), text) : LB_ERR; }
+int CListBox::InsertString(int index, const char* text) { return Insert(State(), index, text, LB_ERR); }
+int CListBox::DeleteString(UINT index) { return Delete(State(), index, LB_ERR); }
+void CListBox::ResetContent() { Reset(State()); }
+int CListBox::GetText(int index, char* buffer) const { return CopyItem(State(), index, buffer, LB_ERR); }
+
+void CListBox::GetText(int index, CString& text) const
+{
+    text = ValidIndex(State(), index) ? State()->items[static_cast<std::size_t>(index)] : CString();
+}
+
+int CListBox::GetTextLen(int index) const
+{
+    return ValidIndex(State(), index) ? State()->items[static_cast<std::size_t>(index)].GetLength() : LB_ERR;
+}
+
+int CListBox::FindString(int startAfter, const char* prefix) const
+{
+    return State() ? host::mfc::FindItem(*State(), startAfter, prefix, false) : LB_ERR;
+}
+
+int CListBox::FindStringExact(int startAfter, const char* text) const
+{
+    return State() ? host::mfc::FindItem(*State(), startAfter, text, true) : LB_ERR;
+}
+
+int CListBox::SelectString(int startAfter, const char* prefix)
+{
+    const int index = FindString(startAfter, prefix);
+    return index < 0 ? LB_ERR : SetCurSel(index);
+}
+
+void CSpinButtonCtrl::SetRange(short lower, short upper)
+{
+    SetRange32(lower, upper);
+}
+
+void CSpinButtonCtrl::SetRange32(int lower, int upper)
+{
+    if (!State()) return;
+    State()->rangeMin = lower;
+    State()->rangeMax = upper;
+}
+
+void CSpinButtonCtrl::GetRange(int& lower, int& upper) const
+{
+    lower = State() ? State()->rangeMin : 0;
+    upper = State() ? State()->rangeMax : 0;
+}
+
+int CSpinButtonCtrl::SetPos(int position)
+{
+    WindowState* w = State();
+    if (!w) return 0;
+    const int before = w->position;
+    const int lo = std::min(w->rangeMin, w->rangeMax), hi = std::max(w->rangeMin, w->rangeMax);
+    w->position = std::clamp(position, lo, hi);
+    if (CWnd* buddy = GetBuddy()) {
+        CString text;
+        text.Format("%d", w->position);
+        buddy->SetWindowText(text);
+    }
+    return before;
+}
+
+int CSpinButtonCtrl::GetPos() const
+{
+    return State() ? State()->position : 0;
+}
+
+CWnd* CSpinButtonCtrl::SetBuddy(CWnd* buddy)
+{
+    CWnd* before = GetBuddy();
+    if (State()) State()->buddy = buddy ? buddy->GetDlgCtrlID() : 0;
+    return before;
+}
+
+CWnd* CSpinButtonCtrl::GetBuddy() const
+{
+    const WindowState* w = State();
+    if (!w || !w->buddy || !w->dialog) return nullptr;
+    WindowState* buddy = w->dialog->FindControl(w->buddy);
+    return buddy ? buddy->Face() : nullptr;
+}

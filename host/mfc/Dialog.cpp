@@ -1,0 +1,415 @@
+#include "Dialog.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string>
+#include <string_view>
+
+#include "EventLog.h"
+#include "ScriptedUser.h"
+#include "WindowOps.h"
+
+using host::mfc::ControlKind;
+using host::mfc::WindowState;
+
+namespace {
+
+std::string ResultName(int result)
+{
+    switch (result) {
+    case IDOK: return "IDOK";
+    case IDCANCEL: return "IDCANCEL";
+    default: return std::to_string(result);
+    }
+}
+
+// A script line split into its word, the control id, and what follows the id.
+struct DialogLine {
+    std::string_view word;
+    std::string_view idText;
+    std::string_view rest;  // after the id and one blank; may hold blanks of its own
+};
+
+DialogLine Split(std::string_view text)
+{
+    DialogLine line;
+    const auto blank = text.find(' ');
+    line.word = text.substr(0, blank);
+    if (blank == std::string_view::npos) return line;
+    std::string_view after = text.substr(blank + 1);
+    while (!after.empty() && after.front() == ' ') after.remove_prefix(1);
+    const auto end = after.find(' ');
+    line.idText = after.substr(0, end);
+    if (end != std::string_view::npos) line.rest = after.substr(end + 1);
+    return line;
+}
+
+bool ToInt(std::string_view text, int& value)
+{
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && error == std::errc() && end == text.data() + text.size();
+}
+
+bool ControlId(std::string_view text, int& id)
+{
+    if (text == "IDOK") { id = IDOK; return true; }
+    if (text == "IDCANCEL") { id = IDCANCEL; return true; }
+    return ToInt(text, id);
+}
+
+const char* KindName(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Static: return "a static text";
+    case ControlKind::Picture: return "a picture";
+    case ControlKind::Edit: return "an edit";
+    case ControlKind::Button: return "a button";
+    case ControlKind::CheckBox: return "a check box";
+    case ControlKind::Radio: return "a radio button";
+    case ControlKind::ComboBox: return "a combo box";
+    case ControlKind::ListBox: return "a list box";
+    case ControlKind::Spin: return "a spin control";
+    }
+    return "a control";
+}
+
+}  // namespace
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_parent(parent) {}
+
+CDialog::~CDialog()
+{
+    DestroyWindows();
+}
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_COMMAND(IDOK, OnOK)
+    ON_COMMAND(IDCANCEL, OnCancel)
+END_MESSAGE_MAP()
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    if (!UpdateData(TRUE)) return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::EndDialog(int result)
+{
+    if (!m_running) return;
+    m_result = result;
+    m_ended = true;
+}
+
+void CDialog::GotoDlgCtrl(CWnd* control)
+{
+    if (control) control->SetFocus();
+}
+
+WindowState* CDialog::FindControl(int id) const
+{
+    for (std::size_t i = 1; i < m_windows.size(); ++i)
+        if (m_windows[i]->id == id) return m_windows[i].get();
+    return nullptr;
+}
+
+std::vector<WindowState*> CDialog::Controls() const
+{
+    std::vector<WindowState*> out;
+    for (std::size_t i = 1; i < m_windows.size(); ++i) out.push_back(m_windows[i].get());
+    return out;
+}
+
+bool CDialog::LockNotifications(bool lock)
+{
+    const bool before = m_lockNotifications;
+    m_lockNotifications = lock;
+    return before;
+}
+
+void CDialog::Notify(int id, UINT code)
+{
+    if (!m_running || m_lockNotifications) return;
+    host::mfc::Message m;
+    m.message = WM_COMMAND;
+    m.code = code;
+    m.id = id;
+    Dispatch(m);
+}
+
+void CDialog::SendScroll(UINT code, UINT position, WindowState* control)
+{
+    host::mfc::Message m;
+    m.message = WM_VSCROLL;
+    m.code = code;
+    m.position = position;
+    m.scrollBar = control ? dynamic_cast<CScrollBar*>(control->Face()) : nullptr;
+    Dispatch(m);
+}
+
+void CDialog::SendShow(BOOL show)
+{
+    host::mfc::Message m;
+    m.message = WM_SHOWWINDOW;
+    m.show = show;
+    Dispatch(m);
+}
+
+void CDialog::CreateWindows(const host::mfc::DialogTemplate& dialog)
+{
+    m_windows.push_back(host::mfc::MakeWindow(this, nullptr));
+    m_windows.front()->text = CString(dialog.caption);
+    m_windows.front()->id = static_cast<int>(m_templateId);
+    for (const host::mfc::ControlTemplate& control : dialog.controls)
+        m_windows.push_back(host::mfc::MakeWindow(this, &control));
+    Attach(m_windows.front().get());
+}
+
+void CDialog::DestroyWindows()
+{
+    if (m_windows.empty()) return;
+    Detach();
+    m_windows.clear();
+}
+
+void CDialog::FocusFirstControl()
+{
+    for (std::size_t i = 1; i < m_windows.size(); ++i) {
+        const WindowState& w = *m_windows[i];
+        const bool takesFocus = w.kind != ControlKind::Static && w.kind != ControlKind::Picture &&
+                                w.kind != ControlKind::Spin;
+        if (takesFocus && w.enabled && w.visible) {
+            host::mfc::FocusedWindow() = m_windows[i].get();
+            return;
+        }
+    }
+}
+
+void CDialog::PaintIfPending()
+{
+    WindowState* self = DialogWindow();
+    if (!m_paintPending || !self || !self->visible || m_ended) return;
+    m_paintPending = false;
+    host::mfc::Message m;
+    m.message = WM_PAINT;
+    Dispatch(m);
+}
+
+INT_PTR CDialog::DoModal()
+{
+    host::EventLog& log = host::EventLog::Instance();
+    const host::mfc::DialogTemplate* dialog = host::mfc::ResourceRegistry::Instance().FindDialog(static_cast<int>(m_templateId));
+    if (!dialog || m_running) {
+        log.Show("dialog " + std::to_string(m_templateId) + (dialog ? " is already open" : " has no template"));
+        return -1;
+    }
+    WindowState* focusBefore = host::mfc::FocusedWindow();
+    CreateWindows(*dialog);
+    m_running = true;
+    m_ended = false;
+    m_result = IDCANCEL;
+    m_paintPending = true;
+
+    if (OnInitDialog() && !host::mfc::FocusedWindow()) FocusFirstControl();
+    log.Show("dialog " + std::to_string(m_templateId) + " \"" + DialogWindow()->text.str() + "\" opened");
+    if (!m_ended) {
+        if (DialogWindow()->visible) SendShow(TRUE);
+        RunScript();
+    }
+    const std::string caption = DialogWindow()->text.str();
+    if (DialogWindow()->visible) SendShow(FALSE);
+    m_running = false;
+    log.Show("dialog " + std::to_string(m_templateId) + " \"" + caption + "\" closed: " + ResultName(m_result));
+    DestroyWindows();
+    host::mfc::FocusedWindow() = focusBefore;
+    return m_result;
+}
+
+void CDialog::RunScript()
+{
+    host::ScriptedUser& user = host::ScriptedUser::Instance();
+    while (!m_ended) {
+        PaintIfPending();
+        if (m_ended) break;
+        const std::optional<host::ScriptLine> line = user.Next();
+        if (!line) {
+            // Out of lines: Esc, and a dialog that will not close is closed as cancelled.
+            Notify(IDCANCEL, BN_CLICKED);
+            EndDialog(IDCANCEL);
+            break;
+        }
+        HandleLine(*line);
+    }
+}
+
+void CDialog::HandleLine(const host::ScriptLine& line)
+{
+    host::ScriptedUser& user = host::ScriptedUser::Instance();
+    const DialogLine parts = Split(line.text);
+    const std::string word(parts.word);
+    const std::string where = "dialog " + std::to_string(m_templateId);
+
+    if (!DialogWindow()->visible) {
+        user.Refuse(line, where + " is hidden and takes no input");
+        return;
+    }
+    if (word == "ok" || word == "cancel") {
+        if (!parts.idText.empty()) {
+            user.Refuse(line, "\"" + word + "\" takes nothing after it");
+            return;
+        }
+        const int id = word == "ok" ? IDOK : IDCANCEL;
+        if (const WindowState* button = FindControl(IDOK); id == IDOK && button && !button->enabled) {
+            user.Refuse(line, where + ": the OK button is disabled");
+            return;
+        }
+        Notify(id, BN_CLICKED);
+        return;
+    }
+
+    const bool known = word == "set" || word == "check" || word == "radio" || word == "choose" ||
+                       word == "click" || word == "leave" || word == "spin";
+    if (!known) {
+        user.Refuse(line, where + " does not understand \"" + line.text + "\"");
+        return;
+    }
+    int id = 0;
+    if (!ControlId(parts.idText, id)) {
+        user.Refuse(line, "\"" + word + "\" needs a control id, not \"" + std::string(parts.idText) + "\"");
+        return;
+    }
+    WindowState* w = FindControl(id);
+    if (!w) {
+        user.Refuse(line, where + " has no control " + std::to_string(id));
+        return;
+    }
+    if (!w->enabled || !w->visible) {
+        user.Refuse(line, where + ": control " + std::to_string(id) + " is " + (w->enabled ? "hidden" : "disabled"));
+        return;
+    }
+    const auto wrongKind = [&] {
+        user.Refuse(line, where + ": control " + std::to_string(id) + " is " + KindName(w->kind) + ", \"" + word +
+                              "\" does not apply");
+    };
+    const auto needsNumber = [&](const char* what) {
+        user.Refuse(line, "\"" + word + "\" needs " + what + ", not \"" + std::string(parts.rest) + "\"");
+    };
+
+    if (word == "set") {
+        const bool editable = w->kind == ControlKind::Edit ||
+                              (w->kind == ControlKind::ComboBox && !(w->style & host::mfc::kDropList));
+        if (!editable) return wrongKind();
+        host::mfc::FocusedWindow() = w;
+        w->text = host::mfc::LimitText(CString(std::string(parts.rest)), w->limit);
+        if (w->kind == ControlKind::ComboBox) {
+            w->selection = host::mfc::FindItem(*w, -1, w->text, true);
+            Notify(id, CBN_EDITCHANGE);
+        } else {
+            Notify(id, EN_CHANGE);
+        }
+    } else if (word == "check") {
+        int state = 0;
+        if (w->kind != ControlKind::CheckBox) return wrongKind();
+        if (!ToInt(parts.rest, state) || state < 0 || state > 1) return needsNumber("0 or 1");
+        host::mfc::FocusedWindow() = w;
+        if (w->check != state) {
+            w->check = state;
+            Notify(id, BN_CLICKED);
+        }
+    } else if (word == "radio") {
+        if (w->kind != ControlKind::Radio) return wrongKind();
+        ClickRadio(*w);
+    } else if (word == "choose") {
+        int index = 0;
+        if (w->kind != ControlKind::ListBox && w->kind != ControlKind::ComboBox) return wrongKind();
+        if (!ToInt(parts.rest, index)) return needsNumber("an item index");
+        if (index < 0 || index >= static_cast<int>(w->items.size())) {
+            user.Refuse(line, where + ": control " + std::to_string(id) + " has no item " + std::to_string(index) +
+                                  " (it has " + std::to_string(w->items.size()) + ")");
+            return;
+        }
+        host::mfc::FocusedWindow() = w;
+        w->selection = index;
+        if (w->kind == ControlKind::ListBox) {
+            Notify(id, LBN_SELCHANGE);
+        } else {
+            // The field of a drop-down box shows the item only after the notification.
+            Notify(id, CBN_SELCHANGE);
+            if (m_running && FindControl(id) == w && w->selection >= 0 &&
+                w->selection < static_cast<int>(w->items.size()))
+                w->text = w->items[static_cast<std::size_t>(w->selection)];
+        }
+    } else if (word == "click") {
+        if (w->kind == ControlKind::CheckBox) {
+            w->check = w->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+        } else if (w->kind == ControlKind::Radio) {
+            return ClickRadio(*w);
+        } else if (w->kind != ControlKind::Button) {
+            return wrongKind();
+        }
+        host::mfc::FocusedWindow() = w;
+        Notify(id, BN_CLICKED);
+    } else if (word == "leave") {
+        if (host::mfc::FocusedWindow() == w) host::mfc::FocusedWindow() = nullptr;
+        if (w->kind == ControlKind::Edit) Notify(id, EN_KILLFOCUS);
+        if (w->kind == ControlKind::ComboBox) Notify(id, CBN_KILLFOCUS);
+        if (w->kind == ControlKind::ListBox) Notify(id, LBN_KILLFOCUS);
+    } else if (word == "spin") {
+        int delta = 0;
+        if (w->kind != ControlKind::Spin) return wrongKind();
+        if (!ToInt(parts.rest, delta)) return needsNumber("a number of steps");
+        SpinBy(*w, delta);
+    }
+}
+
+void CDialog::ClickRadio(WindowState& button)
+{
+    host::mfc::FocusedWindow() = &button;
+    // The group runs from the last group start at or before the button to the next one.
+    std::size_t at = 1;
+    while (m_windows[at].get() != &button) ++at;
+    std::size_t first = at;
+    while (first > 1 && !(m_windows[first]->style & host::mfc::kGroupStart)) --first;
+    for (std::size_t i = first; i < m_windows.size(); ++i) {
+        if (i > first && (m_windows[i]->style & host::mfc::kGroupStart)) break;
+        if (m_windows[i]->kind == ControlKind::Radio) m_windows[i]->check = BST_UNCHECKED;
+    }
+    button.check = BST_CHECKED;
+    Notify(button.id, BN_CLICKED);
+}
+
+void CDialog::SpinBy(WindowState& spin, int steps)
+{
+    const int lo = std::min(spin.rangeMin, spin.rangeMax), hi = std::max(spin.rangeMin, spin.rangeMax);
+    // A spin that sets its buddy's number starts from the number the buddy shows.
+    WindowState* buddy = spin.buddy ? FindControl(spin.buddy) : nullptr;
+    long long shown = 0;
+    int position = spin.position;
+    if (buddy && host::mfc::ParseInteger(host::mfc::TextOf(*buddy), true, shown)) position = static_cast<int>(shown);
+    position = std::clamp(position, lo, hi);
+    const int step = steps < 0 ? -1 : 1;
+    for (int k = 0; k != steps && !m_ended; k += step) {
+        if (position + step < lo || position + step > hi) break;
+        position += step;
+        spin.position = position;
+        if (buddy) {
+            CString text;
+            text.Format("%d", position);
+            host::mfc::SetText(*buddy, text);
+        }
+        SendScroll(SB_THUMBPOSITION, static_cast<UINT>(position), &spin);
+    }
+    if (!m_ended) SendScroll(SB_ENDSCROLL, static_cast<UINT>(position), &spin);
+}

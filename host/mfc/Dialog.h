@@ -1,0 +1,96 @@
+#pragma once
+// CDialog: a modal dialog run headless from its template, answered by the scripted user.
+//
+// While a modal dialog is open it takes the script lines one by one until it closes:
+//   set ID TEXT      type TEXT into edit ID or into the field of drop-down combo ID (the rest
+//                    of the line, may be empty; cut to the field's limit); sends EN_CHANGE,
+//                    or CBN_EDITCHANGE for a combo box
+//   check ID 0|1     set check box ID; a change is a click: BN_CLICKED
+//   radio ID         click radio button ID: it is checked, the others of its group cleared;
+//                    BN_CLICKED
+//   choose ID INDEX  select item INDEX (0-based) of list box ID (LBN_SELCHANGE) or combo box
+//                    ID (CBN_SELCHANGE, sent before a drop-down field shows the item's text)
+//   click ID         click button ID (BN_CLICKED); on a check box it toggles it
+//   leave ID         move the focus out of control ID: EN_KILLFOCUS or CBN_KILLFOCUS
+//   spin ID DELTA    press the arrows of spin ID DELTA times (negative: down): each step
+//                    moves the position by one within the range, writes it into the buddy
+//                    edit (EN_CHANGE) and sends WM_VSCROLL with SB_THUMBPOSITION; then one
+//                    WM_VSCROLL with SB_ENDSCROLL
+//   ok               Enter: the command IDOK (refused while an IDOK button is disabled)
+//   cancel           Esc: the command IDCANCEL
+// ID is a control id in decimal (IDOK and IDCANCEL may be written as such). A line on a
+// control that does not exist, is disabled or hidden, or is of the wrong kind, an unknown
+// line, and any line while the dialog itself is hidden are refused (ScriptedUser::Refuse names
+// the line) and the dialog goes on with the next line. A handler that asks the drawing for
+// input reads the following lines itself. When the lines run out, the dialog gets IDCANCEL as
+// from Esc; if it stays open it is ended with IDCANCEL.
+//
+// The transcript shows `dialog ID "CAPTION" opened` once the dialog is initialised and
+// `dialog ID "CAPTION" closed: RESULT` when it ends.
+#include <memory>
+#include <vector>
+
+#include "Controls.h"
+#include "Wnd.h"
+
+namespace host {
+struct ScriptLine;
+}
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT templateId = 0, CWnd* parent = nullptr);
+    ~CDialog() override;
+
+    // IDOK, IDCANCEL or the value given to EndDialog; -1 when the template is missing or the
+    // dialog is already open.
+    virtual INT_PTR DoModal();
+    virtual BOOL OnInitDialog();
+    void EndDialog(int result);
+    void GotoDlgCtrl(CWnd* control);
+
+    UINT TemplateId() const { return m_templateId; }
+    bool IsRunning() const { return m_running; }
+
+    static const host::mfc::MessageMap* GetThisMessageMap();
+    const host::mfc::MessageMap* GetMessageMap() const override;
+
+    // The engine's services for the window records of this dialog.
+    host::mfc::WindowState* FindControl(int id) const;
+    host::mfc::WindowState* DialogWindow() const { return m_windows.empty() ? nullptr : m_windows.front().get(); }
+    // The records of the dialog's controls, in template order.
+    std::vector<host::mfc::WindowState*> Controls() const;
+    // Delivers a control notification (WM_COMMAND) to the dialog, except while it exchanges
+    // data; and the other messages.
+    void Notify(int id, UINT code);
+    void SendScroll(UINT code, UINT position, host::mfc::WindowState* control);
+    void SendShow(BOOL show);
+    void RequestPaint() { m_paintPending = true; }
+    // Holds back control notifications while set (the data exchange sets it).
+    bool LockNotifications(bool lock);
+
+protected:
+    // The framework's OK reads the controls (staying open when a check fails) and closes with
+    // IDOK; Cancel closes with IDCANCEL.
+    virtual void OnOK();
+    virtual void OnCancel();
+
+private:
+    void CreateWindows(const host::mfc::DialogTemplate& dialog);
+    void DestroyWindows();
+    void FocusFirstControl();
+    void RunScript();
+    void HandleLine(const host::ScriptLine& line);
+    void PaintIfPending();
+    void ClickRadio(host::mfc::WindowState& button);
+    void SpinBy(host::mfc::WindowState& spin, int steps);
+
+    UINT m_templateId = 0;
+    CWnd* m_parent = nullptr;
+    bool m_running = false;
+    bool m_ended = false;
+    int m_result = IDCANCEL;
+    bool m_lockNotifications = false;
+    bool m_paintPending = false;
+    std::vector<std::unique_ptr<host::mfc::WindowState>> m_windows;  // [0] is the dialog
+};

@@ -1,0 +1,359 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "EventLog.h"
+#include "ScriptedUser.h"
+#include "TestDialog.h"
+#include "WindowOps.h"
+
+namespace {
+
+using namespace testdlg;
+
+class DialogEngine : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        host::EventLog::Instance().Clear();
+        host::ScriptedUser::Instance().Clear();
+        host::ScriptedUser::Instance().SetQuiet(true);
+        RegisterTemplate();
+    }
+
+    static void Script(const std::vector<std::string>& lines) { host::ScriptedUser::Instance().Feed(lines, "test"); }
+    static bool Shown(const std::string& text) { return host::EventLog::Instance().Shown(text); }
+    static std::string Transcript() { return host::EventLog::Instance().Transcript(); }
+    static bool Saw(const CTestDlg& dlg, const std::string& event)
+    {
+        return std::find(dlg.m_events.begin(), dlg.m_events.end(), event) != dlg.m_events.end();
+    }
+};
+
+TEST_F(DialogEngine, ValuesTypedIntoTheControlsReachTheMembersOnOk)
+{
+    CTestDlg dlg;
+    Script({"set 1001 北楼", "set 1002 7", "set 1004 12", "set 1005 22.5", "set 1006 3000.25", "check 1007 1",
+            "radio 1009", "set 1011 3150", "choose 1012 2", "ok"});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_name, "北楼");
+    EXPECT_EQ(dlg.m_count, 7);
+    EXPECT_EQ(dlg.m_floors, 12u);
+    EXPECT_FLOAT_EQ(dlg.m_slope, 22.5f);
+    EXPECT_DOUBLE_EQ(dlg.m_length, 3000.25);
+    EXPECT_EQ(dlg.m_parapet, 1);
+    EXPECT_EQ(dlg.m_kind, 1);
+    EXPECT_EQ(dlg.m_storey, "3150");
+    EXPECT_EQ(dlg.m_colour, 2);
+    EXPECT_TRUE(Shown("dialog 9001 \"测试对话框\" opened"));
+    EXPECT_TRUE(Shown("dialog 9001 \"测试对话框\" closed: IDOK"));
+    EXPECT_FALSE(host::ScriptedUser::Instance().Failed());
+    // The windows are gone with the dialog: bound members are free again.
+    EXPECT_EQ(dlg.m_groups.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(dlg.m_groups.GetCount(), LB_ERR);
+}
+
+TEST_F(DialogEngine, ChangeNotificationsComeFromTheUserAndFromTheProgramButNotFromTheExchange)
+{
+    CTestDlg dlg;
+    Script({"set 1001 A", "set 1001 AB", "ok"});
+    dlg.DoModal();
+    // OnInitDialog's UpdateData(FALSE) sends nothing; its SetDlgItemText sends one; the two
+    // typed texts one each; the OK exchange none.
+    EXPECT_EQ(dlg.m_nameChanges, 3);
+}
+
+TEST_F(DialogEngine, ARangeErrorKeepsTheDialogOpenWithTheFrameworkMessage)
+{
+    CTestDlg dlg;
+    Script({"set 1001 南楼", "set 1002 11", "ok", "set 1002 10", "ok"});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(Shown("] 请输入一个介于 1 和 10 之间的整数。"));
+    EXPECT_EQ(dlg.m_count, 10);
+    const std::string t = Transcript();
+    EXPECT_LT(t.find("请输入一个介于 1 和 10"), t.find("closed: IDOK"));
+}
+
+TEST_F(DialogEngine, AFailedCheckStopsTheExchangeAfterTheFieldsBeforeIt)
+{
+    CTestDlg dlg;
+    Script({"set 1001 东楼", "set 1002 0", "set 1004 99", "ok", "cancel"});
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.m_name, "东楼");  // taken over before the failing check
+    EXPECT_EQ(dlg.m_count, 0);      // read, then refused by its check
+    EXPECT_EQ(dlg.m_floors, 6u);    // never reached
+}
+
+TEST_F(DialogEngine, AFailedCheckFocusesItsControl)
+{
+    struct FocusProbe : CTestDlg {
+        int focused = 0;
+        void OnOK() override
+        {
+            if (!UpdateData(TRUE)) focused = GetFocus() ? GetFocus()->GetDlgCtrlID() : 0;
+        }
+    } dlg;
+    Script({"set 1005 95", "ok", "cancel"});
+    dlg.DoModal();
+    EXPECT_EQ(dlg.focused, kSlope);
+    EXPECT_TRUE(Shown("请输入一个介于 1 和 89 之间的数字。"));
+}
+
+TEST_F(DialogEngine, TextThatIsNoNumberIsRefusedByKind)
+{
+    CTestDlg dlg;
+    Script({"set 1002 7a", "ok", "set 1002 7", "set 1004 -3", "ok", "set 1004 3", "set 1006 ", "ok", "set 1006 2.5e3",
+            "ok"});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(Shown("请输入一个整数。"));
+    EXPECT_TRUE(Shown("请输入一个正整数。"));
+    EXPECT_TRUE(Shown("请输入一个数字。"));
+    EXPECT_DOUBLE_EQ(dlg.m_length, 2500.0);
+}
+
+TEST_F(DialogEngine, APickButtonTakesItsPointsFromTheFollowingLines)
+{
+    CTestDlg dlg;
+    Script({"click 1014", "0,0", "300,400", "ok"});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_DOUBLE_EQ(dlg.m_length, 500.0);
+    // Hidden during the pick and shown again.
+    const std::vector<std::string> expected{"shown", "hidden", "shown", "hidden"};
+    std::vector<std::string> shows;
+    for (const std::string& e : dlg.m_events)
+        if (e == "shown" || e == "hidden") shows.push_back(e);
+    EXPECT_EQ(shows, expected);
+}
+
+TEST_F(DialogEngine, CancelAndTheEndOfTheLinesCloseWithIdCancel)
+{
+    CStayOpenDlg dlg;
+    Script({"set 1002 4", "cancel"});
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.m_count, 3);  // nothing taken over
+    EXPECT_EQ(dlg.m_cancels, 1);
+
+    CStayOpenDlg again;
+    Script({"set 1002 4", "ok"});
+    EXPECT_EQ(again.DoModal(), IDCANCEL);
+    EXPECT_EQ(again.m_applied, 1);  // its OK kept it open
+    EXPECT_EQ(again.m_cancels, 1);  // the end of the lines is Esc
+    EXPECT_TRUE(Shown("dialog 9001 \"测试对话框\" closed: IDCANCEL"));
+}
+
+TEST_F(DialogEngine, ADialogThatWillNotCloseIsClosedWhenTheLinesRunOut)
+{
+    struct Stubborn : CTestDlg {
+        void OnCancel() override {}
+    } dlg;
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST_F(DialogEngine, AnOkHandlerCanWarnAndStayOpen)
+{
+    CStayOpenDlg dlg;
+    Script({"set 1002 8", "ok", "set 1002 5", "ok", "cancel"});
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_TRUE(Shown("[警告] 数量不能大于5!"));
+    EXPECT_EQ(dlg.m_applied, 1);
+}
+
+TEST_F(DialogEngine, LinesTheDialogCannotTakeAreRefusedAndTheDialogGoesOn)
+{
+    CTestDlg dlg;
+    Script({"set 4242 x", "click 1001", "check 1009 1", "choose 1012 3", "frobnicate", "set abc 1", "check 1007 2",
+            "spin 1003 up", "ok now", "set 1002 2", "ok"});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_count, 2);
+    const std::string t = Transcript();
+    int refusals = 0;
+    for (std::size_t at = 0; (at = t.find("test:", at)) != std::string::npos; ++at) ++refusals;
+    EXPECT_EQ(refusals, 9);
+    EXPECT_TRUE(Shown("test:1: dialog 9001 has no control 4242"));
+    EXPECT_TRUE(Shown("test:2: dialog 9001: control 1001 is an edit, \"click\" does not apply"));
+    EXPECT_TRUE(Shown("test:4: dialog 9001: control 1012 has no item 3 (it has 3)"));
+    EXPECT_TRUE(Shown("test:5: dialog 9001 does not understand \"frobnicate\""));
+}
+
+TEST_F(DialogEngine, DisabledControlsTakeNoInput)
+{
+    CTestDlg dlg;
+    Script({"check 1007 1", "set 1005 40", "check 1007 0", "set 1005 40", "ok"});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(Shown("test:2: dialog 9001: control 1005 is disabled"));
+    EXPECT_FLOAT_EQ(dlg.m_slope, 40.0f);
+}
+
+TEST_F(DialogEngine, RadioButtonsFormAGroupAndSwapThePicture)
+{
+    CTestDlg dlg;
+    int shownBitmap = 0;
+    struct Probe : CTestDlg {
+        int* bitmap;
+        void OnOK() override
+        {
+            *bitmap = ResourceIdOf(static_cast<CStatic*>(GetDlgItem(kPicture))->GetBitmap());
+            CDialog::OnOK();
+        }
+    } probe;
+    probe.bitmap = &shownBitmap;
+    Script({"radio 1009", "click 1008", "radio 1009", "ok"});
+    ASSERT_EQ(probe.DoModal(), IDOK);
+    EXPECT_EQ(probe.m_kind, 1);
+    EXPECT_EQ(probe.m_events[1], "sloped 1");
+    EXPECT_EQ(probe.m_events[2], "flat 0");
+    EXPECT_EQ(shownBitmap, kBitmapSloped);
+}
+
+TEST_F(DialogEngine, ASelectionChangeIsSeenBeforeTheFieldShowsTheItem)
+{
+    CTestDlg dlg;
+    Script({"choose 1011 2", "ok"});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    // Sorted: 2900, 3000, 3300; the field still showed the exchanged 3000.
+    EXPECT_TRUE(Saw(dlg, "storey item 3300 field 3000"));
+    EXPECT_EQ(dlg.m_storey, "3300");
+}
+
+TEST_F(DialogEngine, TypedTextStopsAtTheLimitAndProgramTextIsChecked)
+{
+    struct LongStorey : CTestDlg {
+        void OnOK() override
+        {
+            SetDlgItemText(kStorey, "1234567");
+            CDialog::OnOK();
+        }
+    } dlg;
+    Script({"set 1011 123456", "set 1001 一二三四五六七八九", "ok", "cancel"});
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    // Typing stops at the limits (5 and 8 characters), so the first check to fail is the
+    // storey text the program wrote.
+    EXPECT_EQ(dlg.m_name, "一二三四五六七八");
+    EXPECT_TRUE(Shown("请输入不超过 5 个字符。"));
+    EXPECT_EQ(dlg.m_storey, "1234567");
+}
+
+TEST_F(DialogEngine, ListBoxesKeepTheirItemsSortedAndReportTheSelection)
+{
+    struct Lists : CTestDlg {
+        std::vector<std::string> items;
+        void OnOK() override
+        {
+            for (int i = 0; i < m_groups.GetCount(); ++i) {
+                CString s;
+                m_groups.GetText(i, s);
+                items.push_back(s.str());
+            }
+            m_groups.DeleteString(static_cast<UINT>(m_groups.GetCurSel()));
+            CDialog::OnOK();
+        }
+    } dlg;
+    Script({"choose 1013 2", "ok"});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    // Case does not matter in the order; the Chinese names follow by their bytes.
+    EXPECT_EQ(dlg.items, (std::vector<std::string>{"Alpha", "beta", "乙组", "甲组"}));
+    EXPECT_TRUE(Saw(dlg, "group 乙组"));
+}
+
+TEST_F(DialogEngine, TheSpinStepsItsBuddyAndScrolls)
+{
+    CTestDlg dlg;
+    Script({"spin 1003 2", "spin 1003 20", "ok"});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_count, 10);  // stopped at the top of the range 1..10
+    EXPECT_EQ(dlg.m_events[1], "spin 3->4");
+    EXPECT_EQ(dlg.m_events[2], "spin 4->5");
+    EXPECT_EQ(dlg.m_events[3], "spin end");
+    EXPECT_EQ(std::count(dlg.m_events.begin(), dlg.m_events.end(), "spin end"), 2);
+    EXPECT_TRUE(Saw(dlg, "spin 9->10"));
+    EXPECT_FALSE(Saw(dlg, "spin 10->11"));
+}
+
+TEST_F(DialogEngine, LeavingAnEditSendsItsKillFocus)
+{
+    CTestDlg dlg;
+    Script({"set 1006 42", "leave 1006", "cancel"});
+    dlg.DoModal();
+    EXPECT_EQ(dlg.m_lengthLeaves, 1);
+    EXPECT_DOUBLE_EQ(dlg.m_length, 42.0);  // its handler read the controls
+}
+
+TEST_F(DialogEngine, TheDialogIsPaintedWhenItShows)
+{
+    CTestDlg dlg;
+    Script({"click 1014", "0,0", "1,0", "ok"});
+    dlg.DoModal();
+    EXPECT_EQ(dlg.m_paints, 2);  // on opening and after the pick
+}
+
+TEST_F(DialogEngine, MissingTemplatesAndNestedRunsAreReported)
+{
+    CDialog none(4711);
+    EXPECT_EQ(none.DoModal(), -1);
+    EXPECT_TRUE(Shown("dialog 4711 has no template"));
+}
+
+TEST_F(DialogEngine, AnExchangeWithAControlTheTemplateLacksFails)
+{
+    struct Broken : CTestDlg {
+        CString extra;
+        BOOL result = TRUE;
+        void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, 5555, extra); }
+        void OnOK() override
+        {
+            result = UpdateData(TRUE);
+            CDialog::OnCancel();
+        }
+    } dlg;
+    Script({"ok"});
+    dlg.DoModal();
+    EXPECT_FALSE(dlg.result);
+    EXPECT_TRUE(Shown("dialog 9001 has no control 5555 to exchange"));
+}
+
+TEST_F(DialogEngine, AfxMessageBoxAndTheWindowsBoxGoThroughTheHostsBoxes)
+{
+    AfxMessageBox("请检查输入的楼层信息！");
+    EXPECT_TRUE(Shown(std::string("[") + AfxGetAppName() + "] 请检查输入的楼层信息！"));
+    Script({"yes"});
+    CWnd frame;
+    frame.CreateHeadless("quenra3d");
+    EXPECT_EQ(frame.MessageBox("继续？", "提示", MB_YESNO), IDYES);
+}
+
+TEST(ModuleState, TheGuardNestsAndUnwinds)
+{
+    AFX_MODULE_STATE* state = AfxGetStaticModuleState();
+    {
+        AFX_MAINTAIN_STATE2 outer(state);
+        AFX_MAINTAIN_STATE2 inner(AfxGetStaticModuleState());
+        EXPECT_EQ(state->depth, 2);
+    }
+    EXPECT_EQ(state->depth, 0);
+}
+
+TEST(WinApp, AnUnnamedApplicationIsNamedAfterItsModuleFile)
+{
+    // The module's application object is a global of the module; here, of the test program.
+    static CWinApp app;
+    EXPECT_EQ(AfxGetApp(), &app);
+    EXPECT_STREQ(AfxGetAppName(), "mfc_tests");
+    CWinApp named("日照");
+    EXPECT_STREQ(AfxGetAppName(), "日照");
+}
+
+TEST(Templates, ATemplateWithTwoControlsOfOneIdIsRefused)
+{
+    host::mfc::DialogTemplate t;
+    t.id = 9002;
+    t.controls = {{.id = 5, .kind = host::mfc::ControlKind::Edit}, {.id = 5, .kind = host::mfc::ControlKind::Button}};
+    EXPECT_FALSE(host::mfc::ResourceRegistry::Instance().AddDialog(t));
+    t.controls[1].id = -1;
+    t.controls.push_back({.id = -1, .kind = host::mfc::ControlKind::Static});
+    t.controls[0].id = -1;
+    EXPECT_TRUE(host::mfc::ResourceRegistry::Instance().AddDialog(t));
+}
+
+}  // namespace
