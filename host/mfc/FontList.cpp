@@ -3,7 +3,7 @@
 #include <dlfcn.h>
 
 #include <cstring>
-#include <set>
+#include <map>
 
 #include "Utf8Text.h"
 
@@ -17,13 +17,8 @@ std::optional<std::vector<FontEntry>> g_fonts;
 // library too.
 class Fontconfig {
 public:
-    Fontconfig() : m_library(dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL)) {}
-    ~Fontconfig()
-    {
-        if (m_library) dlclose(m_library);
-    }
-    Fontconfig(const Fontconfig&) = delete;
-    Fontconfig& operator=(const Fontconfig&) = delete;
+    // The library stays loaded once found: it keeps caches of its own that outlive a query.
+    Fontconfig() : m_library(dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {}
 
     std::vector<FontEntry> ChineseFonts() const;
 
@@ -69,9 +64,10 @@ std::vector<FontEntry> Fontconfig::ChineseFonts() const
     void* config = init();
     if (!config) return out;
     void* pattern = parse(reinterpret_cast<const unsigned char*>(":lang=zh-cn"));
-    void* objects = build("family", "fullname", "fontformat", static_cast<char*>(nullptr));
+    void* objects = build("family", "fullname", "style", "fontformat", static_cast<char*>(nullptr));
     FcFontSetView* set = (pattern && objects) ? list(config, pattern, objects) : nullptr;
-    std::set<std::string> families;
+    // One entry per family, named after its upright face where it has one.
+    std::map<std::string, std::size_t> byFamily;
     for (int i = 0; set && i < set->nfont; ++i) {
         const auto text = [&](const char* object) {
             unsigned char* value = nullptr;
@@ -79,12 +75,18 @@ std::vector<FontEntry> Fontconfig::ChineseFonts() const
                                                                                : std::string();
         };
         const std::string family = text("family");
-        if (family.empty() || !families.insert(family).second) continue;  // one entry per family
-        const std::string format = text("fontformat");
+        if (family.empty()) continue;
         const std::string full = text("fullname");
-        const bool outline = format == "TrueType" || format == "CFF";
-        out.push_back({full.empty() ? family : full, family, outline ? TRUETYPE_FONTTYPE : RASTER_FONTTYPE,
-                       GB2312_CHARSET});
+        const std::string style = text("style");
+        const bool upright = style == "Regular" || style == "Book" || style == "Normal" || style == "Roman";
+        const bool outline = text("fontformat") == "TrueType" || text("fontformat") == "CFF";
+        FontEntry entry{full.empty() ? family : full, family, outline ? TRUETYPE_FONTTYPE : RASTER_FONTTYPE,
+                        GB2312_CHARSET};
+        const auto [it, added] = byFamily.emplace(family, out.size());
+        if (added)
+            out.push_back(std::move(entry));
+        else if (upright)
+            out[it->second] = std::move(entry);
     }
     if (set) destroySet(set);
     if (objects) destroyObjects(objects);
@@ -105,7 +107,8 @@ void SetFontSource(std::optional<std::vector<FontEntry>> fonts)
 std::vector<FontEntry> AvailableFonts()
 {
     if (g_fonts) return *g_fonts;
-    return Fontconfig().ChineseFonts();
+    static const Fontconfig fontconfig;
+    return fontconfig.ChineseFonts();
 }
 
 }  // namespace host::mfc

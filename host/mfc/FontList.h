@@ -70,7 +70,7 @@ struct FontEntry {
     BYTE charSet = GB2312_CHARSET;
 };
 
-// Replaces the machine's fonts by the given list; nothing restores the default source.
+// Replaces the machine's fonts by the given list; nullopt goes back to the machine's fonts.
 void SetFontSource(std::optional<std::vector<FontEntry>> fonts);
 // The fonts the enumeration offers now.
 std::vector<FontEntry> AvailableFonts();
