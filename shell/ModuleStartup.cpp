@@ -1,0 +1,47 @@
+// The module-wide objects, defined in this one file so that the order in which they are
+// built at load is the order below (and their destruction at unload the reverse): the
+// extended-data application names, the conversion factor, the remembered dialog texts and
+// group lists, the registration of the module's entity classes with the host, the
+// application object and the database reactor. Every entity class is registered before the
+// host calls the entry point, so a drawing opened later can already hold the module's
+// objects. A class the module does not hold yet keeps its place here as a comment; until it
+// is registered, drawings keep its objects as foreign objects and lose nothing.
+//
+// The qrxGe constants (kOrigin3d, kOrigin2d, kZeroVector2d, kXAxis2d, kYAxis2d,
+// kIdentity3x3) are compile-time constants of their headers and need no step at load.
+#include <cmath>
+
+#include "ExtrudeBuild.h"
+#include "LumidraxApp.h"
+#include "ModuleGlobals.h"
+#include "PromptOldModelReactor.h"
+#include "decObject.h"
+
+namespace {
+
+bool RegisterAtLoad(decObjectClassInfo* info)
+{
+    decObject::RegisterClassA(info);
+    return true;
+}
+
+}  // namespace
+
+CString g_buildGroupAppName("build_group");
+double g_degPerRadian = 180.0 / std::acos(-1.0);
+// CDimBuildElevation is registered here once it is in the module.
+// CDormer is registered here once it is in the module.
+CString g_buildTagAppName("XBUILD_NAME");
+[[maybe_unused]] const bool g_extrudeBuildRegistered = RegisterAtLoad(CExtrudeBuild::Desc());
+CString g_quickWinSpacingText("1000");
+CString g_quickWinStoreyHeightText("2900");
+CString g_buildNamingAppName("XBUILD_NAME");
+// CQuickBuilding is registered here once it is in the module.
+// CQuickWindow is registered here once it is in the module.
+std::array<std::list<CString>, 6> g_analysisGroupLists;
+// COrvRoof is registered here once it is in the module.
+// COrvScaleText is registered here once it is in the module.
+CString g_winBelongBuildAppName("WIN_BELONG_BLD");
+// CWindow is registered here once it is in the module.
+CLumidraxApp theApp;
+PromptOldModelReactor g_oldModelReactor;

@@ -1,0 +1,55 @@
+// Handlers of the commands that are not built yet. Each says so on the command line and
+// does nothing else. A command that is built defines its handler where it lives and its
+// line here goes.
+#include <string>
+
+#include "CommandLine.h"
+#include "OrvCommandHandlers.h"
+#include "OrvCommands.h"
+
+namespace {
+
+void ReportNotAvailable(const char* name)
+{
+    const OrvCommand* command = FindOrvCommand(name);
+    const std::string text = std::string("The command ") + name + " (" + (command ? command->displayName : "") +
+                             ") is not available yet.";
+    dec::PrintPrompt(text.c_str());
+}
+
+}  // namespace
+
+void CMD_GABLE_ROOF() { ReportNotAvailable("gable"); }
+void CMD_PYRAMID_ROOF() { ReportNotAvailable("proof"); }
+void CMD_ARCHED_ROOF() { ReportNotAvailable("arcroof"); }
+void CMD_UNION_ROOF() { ReportNotAvailable("unionroof"); }
+void CMD_PRISMOID_ROOF() { ReportNotAvailable("prismoid"); }
+void CMD_ROOF() { ReportNotAvailable("roof"); }
+void CMD_EXTRUDE_BUILD() { ReportNotAvailable("build"); }
+void CMD_ORDER_INSERT_WINDOW() { ReportNotAvailable("orderwin"); }
+void CMD_2POINT_INSERT_WINDOW() { ReportNotAvailable("2pwin"); }
+void CMD_QUICK_INSERT_WINDOW() { ReportNotAvailable("qwin"); }
+void CMD_BALCONY() { ReportNotAvailable("balcony"); }
+void CMD_DORMER() { ReportNotAvailable("dormer"); }
+void CMD_REORDER_WINDOW_INDEX() { ReportNotAvailable("orderindex"); }
+void CMD_REORDER_WINDOW_FLOOR() { ReportNotAvailable("orderfloor"); }
+void CMD_DIM_BUILD_NAME() { ReportNotAvailable("diminbld"); }
+void CMD_BUILD_GROUP() { ReportNotAvailable("bldgroup"); }
+void CMD_QUERY_GROUP() { ReportNotAvailable("inqgroup"); }
+void CMD_DIM_BUILD_ELEVATION() { ReportNotAvailable("dimbldelev"); }
+void CMD_INQUIRE_BUILD() { ReportNotAvailable("inqbuild"); }
+void CMD_WINDOW_DOOR() { ReportNotAvailable("windoor"); }
+void CMD_NAME_BUILD() { ReportNotAvailable("namebld"); }
+void CMD_CHECK_UNNAMED_BUILD() { ReportNotAvailable("chkbld"); }
+void CMD_CHECK_UNOWNED_WINDOW() { ReportNotAvailable("chkwin"); }
+void CMD_UPDATE_MODEL_SCALE() { ReportNotAvailable("orvmodelscale"); }
+void CMD_BATCH_CREATE_CONTOUR() { ReportNotAvailable("tocontour"); }
+void CMD_UPDATE_OLD_WINDOW() { ReportNotAvailable("updatewin"); }
+void CMD_UPDATE_OLD_BUILD() { ReportNotAvailable("updatebld"); }
+void CMD_WIN_BELONG_BUILD() { ReportNotAvailable("winbld"); }
+void CMD_IMPORT_THIRD_PARTY_MODEL() { ReportNotAvailable("tmodel"); }
+void CMD_EDIT_ELEVATION() { ReportNotAvailable("eelev"); }
+void CMD_DRAW_LAYER_LINE() { ReportNotAvailable("layerline"); }
+void CMD_SET_ELEVATION_STYLE() { ReportNotAvailable("elevstyle"); }
+void CMD_FLIP_WIN_DIR() { ReportNotAvailable("flipwin"); }
+void CMD_SHOW_UNNAMED_BUILD() { ReportNotAvailable("showunname"); }
