@@ -1,0 +1,393 @@
+// The roof-face union engine: every face is cut along the lines where the other input faces
+// pass through it, traced into pieces in its own flat frame, and each piece that lies wholly
+// under (or on) another face is dropped.
+#include "RoofFaceUnion.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "KernelPrimitives.h"
+#include "KernelWorkArrays.h"
+#include "LoopTracing.h"
+#include "RoofFaceUnionRoutines.h"
+#include "SegmentSplitting.h"
+
+using namespace kernel;
+
+namespace {
+
+// Boxes must overlap by this much on an axis before one face cuts or covers another.
+constexpr double kBoxMargin = 1.0;
+// The distance by which the covered test moves a piece's outline inwards (to the right of a
+// clockwise ring).
+constexpr double kInset = -10.0;
+// Vertices of two faces this close in every coordinate count as the same vertex.
+constexpr double kSameVertex = 0.1;
+
+struct InputFace {
+  int n = 0;
+  std::vector<double> x{0.0}, y{0.0}, z{0.0};  // 1-based
+  double lo[3] = {1e8, 1e8, 1e8};
+  double hi[3] = {-1e8, -1e8, -1e8};
+  double a = 0.0, b = 0.0, c = 0.0, d = 0.0;  // the plane, unscaled
+  double scaled[3] = {0.0, 0.0, 0.0};         // the normal over its largest magnitude
+  double angleA = 0.0, angleB = 0.0;          // of the face's flat frame
+  bool usable = false;                        // spans a plane
+
+  UnionFace View() const { return {n, a, b, c, d, x.data(), y.data(), z.data()}; }
+};
+
+// A loop in a face's flat frame (1-based) with its marker.
+struct FlatLoop {
+  std::vector<double> u{0.0}, v{0.0};
+  std::int16_t marker = OuterLoopMarker;
+  int Count() const { return static_cast<int>(u.size()) - 1; }
+};
+
+struct ResultLoop {
+  std::int16_t marker;
+  std::vector<float> x, y, z;
+};
+
+// A segment list in 1-based parallel arrays, as the splitter and the tracer take it.
+struct FlatSegments {
+  std::vector<double> x1{0.0}, y1{0.0}, x2{0.0}, y2{0.0};
+  int Count() const { return static_cast<int>(x1.size()) - 1; }
+  void Add(double ax, double ay, double bx, double by) {
+    x1.push_back(ax), y1.push_back(ay), x2.push_back(bx), y2.push_back(by);
+  }
+  void Resize(int count) {
+    const size_t size = static_cast<size_t>(count) + 1;
+    x1.resize(size), y1.resize(size), x2.resize(size), y2.resize(size);
+  }
+};
+
+void SetUpFace(InputFace& face) {
+  for (int i = 1; i <= face.n; ++i) {
+    const double p[3] = {face.x[i], face.y[i], face.z[i]};
+    for (int k = 0; k < 3; ++k) {
+      face.lo[k] = std::min(face.lo[k], p[k]);
+      face.hi[k] = std::max(face.hi[k], p[k]);
+    }
+  }
+  if (face.n < 3) return;
+  if (!PolygonPlaneForUnion(face.x.data(), face.y.data(), face.z.data(), face.n, &face.a, &face.b,
+                            &face.c, &face.d))
+    return;
+  const double largest = std::max({std::fabs(face.a), std::fabs(face.b), std::fabs(face.c)});
+  face.scaled[0] = face.a / largest;
+  face.scaled[1] = face.b / largest;
+  face.scaled[2] = face.c / largest;
+  std::vector<double> mx(face.x), my(face.y), mz(face.z);
+  for (int i = 1; i <= face.n; ++i) mx[i] -= face.x[1], my[i] -= face.y[1], mz[i] -= face.z[1];
+  face.usable = FacePlaneAnglesForUnion(mx.data(), my.data(), mz.data(), face.n, &face.angleA,
+                                        &face.angleB);
+}
+
+// Reads the caller's faces; false when the input breaks the caller's capacities.
+bool ReadFaces(int count, const std::int16_t counts[], const float x[], const float y[],
+               const float z[], std::vector<InputFace>& faces) {
+  if (count < 0 || count > kUnionCountCapacity - 1) return false;
+  int at = 0;
+  faces.assign(static_cast<size_t>(count) + 1, InputFace{});
+  for (int f = 1; f <= count; ++f) {
+    InputFace& face = faces[f];
+    face.n = counts[f];
+    if (face.n < 0 || at + face.n > kUnionCoordinateCapacity - 1) return false;
+    for (int k = 1; k <= face.n; ++k) {
+      ++at;
+      if (!std::isfinite(x[at]) || !std::isfinite(y[at]) || !std::isfinite(z[at])) return false;
+      face.x.push_back(x[at]), face.y.push_back(y[at]), face.z.push_back(z[at]);
+    }
+    SetUpFace(face);
+  }
+  return true;
+}
+
+// Whether g's box reaches at least the margin into f's on the given axes (0 x, 1 y, 2 z).
+bool BoxesOverlap(const InputFace& f, const InputFace& g, int axes) {
+  for (int k = 0; k < axes; ++k)
+    if (!(f.lo[k] <= g.hi[k] - kBoxMargin && g.lo[k] + kBoxMargin <= f.hi[k])) return false;
+  return true;
+}
+
+// Parallel faces of the same facing are never cut against each other.
+bool SameFacing(const InputFace& f, const InputFace& g) {
+  for (int k = 0; k < 3; ++k)
+    if (std::fabs(f.scaled[k] - g.scaled[k]) > 0.0001) return false;
+  return true;
+}
+
+bool HasVertexNear(const InputFace& face, double x, double y, double z) {
+  for (int i = 1; i <= face.n; ++i)
+    if (std::fabs(face.x[i] - x) <= kSameVertex && std::fabs(face.y[i] - y) <= kSameVertex &&
+        std::fabs(face.z[i] - z) <= kSameVertex)
+      return true;
+  return false;
+}
+
+// The same face given twice (any start vertex, either winding).
+bool Identical(const InputFace& f, const InputFace& g) {
+  if (f.n != g.n) return false;
+  for (int i = 1; i <= g.n; ++i)
+    if (!HasVertexNear(f, g.x[i], g.y[i], g.z[i])) return false;
+  for (int i = 1; i <= f.n; ++i)
+    if (!HasVertexNear(g, f.x[i], f.y[i], f.z[i])) return false;
+  return true;
+}
+
+// F's own edges and the segments along which other faces pass through it, in F's frame.
+FlatSegments CuttingSegments(const std::vector<InputFace>& faces, int f,
+                             const FaceFrameForUnion& frame) {
+  const InputFace& face = faces[f];
+  std::vector<UnionSegment3> segments;
+  for (int k = 1; k <= face.n; ++k) {
+    const int next = k == face.n ? 1 : k + 1;
+    segments.push_back(
+        {face.x[k], face.y[k], face.z[k], face.x[next], face.y[next], face.z[next]});
+  }
+  for (int g = 1; g < static_cast<int>(faces.size()); ++g) {
+    const InputFace& other = faces[g];
+    if (g == f || !other.usable || !BoxesOverlap(face, other, 3) || SameFacing(face, other))
+      continue;
+    const std::vector<UnionSegment3> common =
+        PolygonPairOverlapForUnion(0.001f, face.View(), other.View());
+    segments.insert(segments.end(), common.begin(), common.end());
+  }
+  FlatSegments flat;
+  for (const UnionSegment3& s : segments) {
+    double u1, v1, u2, v2;
+    frame.ToFrame(s.x1, s.y1, s.z1, &u1, &v1);
+    frame.ToFrame(s.x2, s.y2, s.z2, &u2, &v2);
+    flat.Add(u1, v1, u2, v2);
+  }
+  return flat;
+}
+
+// Cuts the segments at their crossings (repeated pieces once), the storage growing until the
+// pieces fit. A list with a piece longer than 0.01 in some axis always yields one, so an empty
+// answer to such a list means the storage was too small.
+FlatSegments SplitAtCrossings(const FlatSegments& in) {
+  const long long n = in.Count();
+  bool yieldsPiece = false;
+  for (int i = 1; i <= n; ++i)
+    if (std::fabs(in.x2[i] - in.x1[i]) > 0.01 || std::fabs(in.y2[i] - in.y1[i]) > 0.01)
+      yieldsPiece = true;
+  const long long most = n * (2 * n - 1) + 1;  // each other segment cuts one at most twice
+  const std::vector<float> attr(static_cast<size_t>(n) + 1, 0.0f);
+  FlatSegments out;
+  for (long long capacity = 4 * n + 16;; capacity = std::min(most, capacity * 4)) {
+    out.Resize(static_cast<int>(capacity));
+    std::vector<float> outAttr(static_cast<size_t>(capacity) + 1);
+    int count = 0;
+    SplitSegmentsAtCrossings(1, static_cast<int>(n), in.x1.data(), in.y1.data(), in.x2.data(),
+                             in.y2.data(), attr.data(), &count, out.x1.data(), out.y1.data(),
+                             out.x2.data(), out.y2.data(), outAttr.data(),
+                             static_cast<int>(capacity));
+    if (count > 0 || !yieldsPiece || capacity >= most) {
+      out.Resize(count);
+      return out;
+    }
+  }
+}
+
+// The closed loops of the arrangement, in tracing order; false when a loop is too long to
+// state or the loops outgrow every storage tried.
+bool TraceLoops(FlatSegments segments, std::vector<FlatLoop>& loops) {
+  const int n = segments.Count();
+  KernelWorkArrays work;
+  const long long most = static_cast<long long>(n) * n + 16;
+  for (long long points = 4LL * n + 16;; points = std::min(most, points * 4)) {
+    FlatSegments attempt = segments;  // the tracer rewrites its input
+    std::vector<std::int16_t> sizes(static_cast<size_t>(n) + 2, 0);
+    std::vector<double> lx(static_cast<size_t>(points) + 1), ly(static_cast<size_t>(points) + 1);
+    int loopCount = 0;
+    if (TraceLoopsFromSegments(work, n, attempt.x1.data(), attempt.y1.data(), attempt.x2.data(),
+                               attempt.y2.data(), &loopCount, sizes.data(), lx.data(), ly.data(),
+                               n + 1, static_cast<int>(points)) == 1) {
+      int at = 0;
+      for (int l = 1; l <= loopCount; ++l) {
+        FlatLoop loop;
+        for (int p = 1; p <= sizes[l]; ++p) loop.u.push_back(lx[at + p]), loop.v.push_back(ly[at + p]);
+        at += sizes[l];
+        loops.push_back(std::move(loop));
+      }
+      return true;
+    }
+    if (points >= most) return false;
+  }
+}
+
+// Drops the vertices where a loop runs straight on; a loop left with fewer than three
+// vertices encloses nothing and is dropped.
+std::vector<FlatLoop> WithoutCollinearVertices(const std::vector<FlatLoop>& loops) {
+  std::vector<FlatLoop> cleaned;
+  for (const FlatLoop& loop : loops) {
+    FlatLoop kept;
+    kept.u.resize(loop.u.size()), kept.v.resize(loop.v.size());
+    const int count = RemoveCollinearVertices(loop.u.data(), loop.v.data(), loop.Count(),
+                                              kClosedLoopCode, kept.u.data(), kept.v.data());
+    if (count < 3) continue;
+    kept.u.resize(static_cast<size_t>(count) + 1), kept.v.resize(static_cast<size_t>(count) + 1);
+    cleaned.push_back(std::move(kept));
+  }
+  return cleaned;
+}
+
+bool StrictlyInside(double u, double v, const FlatLoop& loop) {
+  int code = kPointOutside;
+  PointInPolygon(u, v, loop.u.data(), loop.v.data(), loop.Count(), 1.0f, &code);
+  return code == kPointInside;
+}
+
+// A loop inside an odd number of the others is a hole.
+void MarkNesting(std::vector<FlatLoop>& loops) {
+  for (size_t l = 0; l < loops.size(); ++l) {
+    int around = 0;
+    for (size_t o = 0; o < loops.size(); ++o)
+      if (o != l && StrictlyInside(loops[l].u[1], loops[l].v[1], loops[o])) ++around;
+    loops[l].marker = around % 2 == 0 ? OuterLoopMarker : HoleLoopMarker;
+  }
+}
+
+// Every outer loop followed by every other loop that starts inside it, as its holes.
+std::vector<FlatLoop> OutersWithHoles(const std::vector<FlatLoop>& loops) {
+  std::vector<FlatLoop> list;
+  for (size_t o = 0; o < loops.size(); ++o) {
+    if (loops[o].marker != OuterLoopMarker) continue;
+    list.push_back(loops[o]);
+    for (size_t h = 0; h < loops.size(); ++h) {
+      if (h == o || !StrictlyInside(loops[h].u[1], loops[h].v[1], loops[o])) continue;
+      list.push_back(loops[h]);
+      list.back().marker = HoleLoopMarker;
+    }
+  }
+  return list;
+}
+
+// The loop run clockwise, vertex 1 staying first.
+FlatLoop Clockwise(const FlatLoop& loop) {
+  const int n = loop.Count();
+  int m = 1;
+  for (int i = 2; i <= n; ++i)
+    if (loop.u[i] < loop.u[m]) m = i;
+  const int p = m == 1 ? n : m - 1;
+  const int q = m == n ? 1 : m + 1;
+  const double turn = (loop.u[p] - loop.u[m]) * (loop.v[m] - loop.v[q]) -
+                      (loop.v[p] - loop.v[m]) * (loop.u[m] - loop.u[q]);
+  if (!(turn > 0.0)) return loop;
+  FlatLoop reversed = loop;
+  for (int i = 2; i <= n; ++i) reversed.u[i] = loop.u[n + 2 - i], reversed.v[i] = loop.v[n + 2 - i];
+  return reversed;
+}
+
+// The faces that may cover pieces of face f: non-vertical faces whose plan boxes overlap f's,
+// never a later copy of f itself (so the earliest of identical faces stays).
+std::vector<int> CoveringCandidates(const std::vector<InputFace>& faces, int f) {
+  std::vector<int> candidates;
+  for (int g = 1; g < static_cast<int>(faces.size()); ++g) {
+    const InputFace& other = faces[g];
+    if (g == f || !other.usable || !BoxesOverlap(faces[f], other, 2)) continue;
+    if (std::fabs(other.scaled[2]) < 0.001) continue;
+    if (g > f && Identical(faces[f], other)) continue;
+    candidates.push_back(g);
+  }
+  return candidates;
+}
+
+bool PointCovered(const std::vector<InputFace>& faces, const std::vector<int>& candidates,
+                  double X, double Y, double Z) {
+  for (int g : candidates) {
+    const InputFace& other = faces[g];
+    int code = kPointOutside;
+    PointInPolygon(X, Y, other.x.data(), other.y.data(), other.n, 1.0f, &code);
+    if (code == kPointOutside) continue;
+    const double zOther = -(other.a * X + other.b * Y + other.d) / other.c;
+    if (Z - 1.0 < zOther) return true;
+  }
+  return false;
+}
+
+// Whether every point of the loop's ring moved 10 inwards lies under (or on) another face.
+bool Covered(const FlatLoop& loop, const FaceFrameForUnion& frame,
+             const std::vector<InputFace>& faces, const std::vector<int>& candidates) {
+  const FlatLoop ring = Clockwise(loop);
+  const int n = ring.Count();
+  std::vector<double> tu(static_cast<size_t>(n) + 1), tv(static_cast<size_t>(n) + 1);
+  OffsetRingForUnion(ring.u.data(), ring.v.data(), n, kInset, tu.data(), tv.data());
+  for (int i = 1; i <= n; ++i) {
+    double X, Y, Z;
+    frame.FromFrame(tu[i], tv[i], &X, &Y, &Z);
+    if (!PointCovered(faces, candidates, X, Y, Z)) return false;
+  }
+  return true;
+}
+
+// The pieces of face f that no other face covers, appended to the result; false when the
+// face's loops outgrow the tracer.
+bool UncoveredPieces(const std::vector<InputFace>& faces, int f, std::vector<ResultLoop>& result) {
+  const InputFace& face = faces[f];
+  const FaceFrameForUnion frame(face.x[1], face.y[1], face.z[1], face.angleA, face.angleB);
+  std::vector<FlatLoop> traced;
+  if (!TraceLoops(SplitAtCrossings(CuttingSegments(faces, f, frame)), traced)) return false;
+  std::vector<FlatLoop> loops = WithoutCollinearVertices(traced);
+  MarkNesting(loops);
+  const std::vector<FlatLoop> list = OutersWithHoles(loops);
+
+  const std::vector<int> candidates = CoveringCandidates(faces, f);
+  std::vector<bool> dropped(list.size(), false);
+  for (size_t e = 0; e < list.size(); ++e) {
+    if (list[e].marker != OuterLoopMarker || !Covered(list[e], frame, faces, candidates)) continue;
+    dropped[e] = true;
+    for (size_t h = e + 1; h < list.size() && list[h].marker == HoleLoopMarker; ++h)
+      dropped[h] = true;
+  }
+  for (size_t e = 0; e < list.size(); ++e) {
+    if (dropped[e]) continue;
+    ResultLoop loop{list[e].marker, {}, {}, {}};
+    for (int i = 1; i <= list[e].Count(); ++i) {
+      double X, Y, Z;
+      frame.FromFrame(list[e].u[i], list[e].v[i], &X, &Y, &Z);
+      loop.x.push_back(static_cast<float>(X));
+      loop.y.push_back(static_cast<float>(Y));
+      loop.z.push_back(static_cast<float>(Z));
+    }
+    result.push_back(std::move(loop));
+  }
+  return true;
+}
+
+// Writes the result over the caller's arrays; false, writing nothing, when it does not fit.
+bool WriteResult(const std::vector<ResultLoop>& result, int* faceCount,
+                 std::int16_t vertexCounts[], float x[], float y[], float z[]) {
+  size_t vertices = 0;
+  for (const ResultLoop& loop : result) vertices += loop.x.size();
+  if (result.size() > static_cast<size_t>(kUnionCountCapacity - 1) ||
+      vertices > static_cast<size_t>(kUnionCoordinateCapacity - 1))
+    return false;
+  int at = 0, l = 0;
+  for (const ResultLoop& loop : result) {
+    const auto count = static_cast<std::int16_t>(loop.x.size());
+    vertexCounts[++l] = loop.marker == OuterLoopMarker ? count : static_cast<std::int16_t>(-count);
+    for (size_t i = 0; i < loop.x.size(); ++i) {
+      ++at;
+      x[at] = loop.x[i], y[at] = loop.y[i], z[at] = loop.z[i];
+    }
+  }
+  *faceCount = l;
+  return true;
+}
+
+}  // namespace
+
+int UnionRoofFaces(int* faceCount, std::int16_t vertexCounts[], float x[], float y[], float z[]) {
+  std::vector<InputFace> faces;
+  const bool readable = ReadFaces(*faceCount, vertexCounts, x, y, z, faces);
+  *faceCount = 0;
+  if (!readable) return 0;
+  std::vector<ResultLoop> result;
+  for (int f = 1; f < static_cast<int>(faces.size()); ++f)
+    if (faces[f].usable && !UncoveredPieces(faces, f, result)) return 0;
+  return WriteResult(result, faceCount, vertexCounts, x, y, z) ? 1 : 0;
+}

@@ -1,0 +1,285 @@
+// Plane, flat frame, pair cut, collinear-vertex removal and ring inset of the roof-face union
+// engine.
+#include "RoofFaceUnionRoutines.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "KernelConstants.h"
+#include "KernelPrimitives.h"
+
+using namespace kernel;
+
+bool PolygonPlaneForUnion(const double x[], const double y[], const double z[], int n,
+                          double* a, double* b, double* c, double* d) {
+  *a = *b = *c = *d = kNoPlane;
+  double bestArea = 0.0;
+  bool found = false;
+  for (int i = 2; i <= n; ++i) {
+    const double xi = x[i] - x[1], yi = y[i] - y[1], zi = z[i] - z[1];
+    for (int j = i + 1; j <= n; ++j) {
+      const double xj = x[j] - x[1], yj = y[j] - y[1], zj = z[j] - z[1];
+      const double na = yi * zj - yj * zi;
+      const double nb = zi * xj - xi * zj;
+      const double nc = xi * yj - yi * xj;
+      const double area = 0.5 * std::sqrt(na * na + nb * nb + nc * nc);
+      if (area > bestArea) {
+        bestArea = area;
+        *a = na, *b = nb, *c = nc;
+        found = true;
+      }
+    }
+  }
+  if (found) *d = -(*a * x[1] + *b * y[1] + *c * z[1]);
+  return found;
+}
+
+namespace {
+
+double Length(double x, double y, double z) { return std::sqrt(x * x + y * y + z * z); }
+
+// The direction angle of the normal's plan part, which turns it onto +x. The kernel's line
+// angle snaps directions within 0.001 of an axis onto the axis; for a unit normal that tilts
+// the frame out of the face's plane (by up to 1 in 1000 of the distance from the face's first
+// vertex), so such a direction takes its exact angle instead.
+double PlanTurn(double nx, double ny) {
+  const bool snapped = std::fabs(nx) < 0.001 || std::fabs(ny) < 0.001;
+  return snapped ? -std::atan2(ny, nx) : -LineAngle(0.0, 0.0, nx, ny);
+}
+
+}  // namespace
+
+bool FacePlaneAnglesForUnion(const double x[], const double y[], const double z[], int n,
+                             double* angleA, double* angleB) {
+  *angleA = 0.0;
+  *angleB = 0.0;
+  double bestArea = 0.0;
+  int bestI = 0, bestJ = 0;
+  for (int i = 2; i <= n; ++i) {
+    for (int j = i + 1; j <= n; ++j) {
+      const double la = Length(x[i], y[i], z[i]);
+      const double lb = Length(x[j], y[j], z[j]);
+      const double lc = Length(x[i] - x[j], y[i] - y[j], z[i] - z[j]);
+      const double s = (la + lb + lc) / 2.0;
+      const double product = (s - la) * (s - lb) * (s - lc);
+      if (!(product > 0.0)) continue;
+      const double area = std::sqrt(s * product);
+      if (area > bestArea) {
+        bestArea = area;
+        bestI = i, bestJ = j;
+      }
+    }
+  }
+  if (bestI == 0) return false;
+  double nx = y[bestI] * z[bestJ] - z[bestI] * y[bestJ];
+  double ny = z[bestI] * x[bestJ] - x[bestI] * z[bestJ];
+  double nz = x[bestI] * y[bestJ] - y[bestI] * x[bestJ];
+  const double length = Length(nx, ny, nz);
+  if (!(length > 0.0)) return false;
+  nx /= length, ny /= length, nz /= length;
+  if (std::fabs(nx) < 1e-5) nx = 0.0;
+  if (std::fabs(ny) < 1e-5) ny = 0.0;
+  if (std::fabs(nz) < 1e-5) nz = 0.0;
+
+  if (nx == 0.0 && ny == 0.0) return true;  // along z: the face is level already
+  if (nx == 0.0 && nz == 0.0) {
+    *angleA = kUnionHalfPi;
+    *angleB = -kUnionHalfPi;
+    return true;
+  }
+  if (ny == 0.0 && nz == 0.0) {
+    *angleB = kUnionHalfPi;
+    return true;
+  }
+  const double a = PlanTurn(nx, ny);
+  const double h = nx * std::cos(a) - ny * std::sin(a);
+  double b = kUnionHalfPi;
+  if (nz > 0.0) b = std::atan(std::fabs(h) / nz);
+  if (nz < 0.0) b = kUnionPi - std::atan(std::fabs(h) / std::fabs(nz));
+  *angleA = a;
+  *angleB = b;
+  return true;
+}
+
+FaceFrameForUnion::FaceFrameForUnion(double ox, double oy, double oz, double angleA,
+                                     double angleB)
+    : ox_(ox),
+      oy_(oy),
+      oz_(oz),
+      cosA_(std::cos(angleA)),
+      sinA_(std::sin(angleA)),
+      cosB_(std::cos(angleB)),
+      sinB_(std::sin(angleB)) {}
+
+void FaceFrameForUnion::ToFrame(double x, double y, double z, double* u, double* v) const {
+  const double dx = x - ox_, dy = y - oy_, dz = z - oz_;
+  *u = (cosA_ * dx - sinA_ * dy) * cosB_ - dz * sinB_;
+  *v = sinA_ * dx + cosA_ * dy;
+}
+
+void FaceFrameForUnion::FromFrame(double u, double v, double* x, double* y, double* z) const {
+  *x = cosA_ * cosB_ * u + sinA_ * v + ox_;
+  *y = -sinA_ * cosB_ * u + cosA_ * v + oy_;
+  *z = -sinB_ * u + oz_;
+}
+
+namespace {
+
+struct Box {
+  double lo[3] = {1e8, 1e8, 1e8};
+  double hi[3] = {-1e8, -1e8, -1e8};
+  explicit Box(const UnionFace& f) {
+    for (int i = 1; i <= f.n; ++i) {
+      const double p[3] = {f.x[i], f.y[i], f.z[i]};
+      for (int k = 0; k < 3; ++k) lo[k] = std::min(lo[k], p[k]), hi[k] = std::max(hi[k], p[k]);
+    }
+  }
+};
+
+struct Point3 {
+  double x, y, z;
+};
+
+// Appends, in order, the points where the edges of `edges` (closed ring) cross `face`.
+void AddEdgeCrossings(const UnionFace& edges, const UnionFace& face, std::vector<Point3>& points) {
+  for (int i = 1; i <= edges.n; ++i) {
+    const int j = i == edges.n ? 1 : i + 1;
+    int found = 0;
+    Point3 p{0.0, 0.0, 0.0};
+    SegmentCrossing(edges.x[i], edges.y[i], edges.z[i], edges.x[j], edges.y[j], edges.z[j], face.n,
+                    face.a, face.b, face.c, face.d, face.x, face.y, face.z, &found, &p.x, &p.y,
+                    &p.z);
+    if (found == 1) points.push_back(p);
+  }
+}
+
+bool InFace(const UnionFace& face, const Point3& p, float t) {
+  int code = kPointOutside;
+  PointInFace(p.x, p.y, p.z, face.n, face.a, face.b, face.c, face.x, face.y, face.z, t, &code);
+  return code != kPointOutside;
+}
+
+}  // namespace
+
+std::vector<UnionSegment3> PolygonPairOverlapForUnion(float t, const UnionFace& f,
+                                                      const UnionFace& g) {
+  std::vector<UnionSegment3> segments;
+  const Box boxF(f), boxG(g);
+  for (int k = 0; k < 3; ++k)
+    if (boxG.hi[k] + t < boxF.lo[k] || boxF.hi[k] < boxG.lo[k] - t) return segments;
+
+  std::vector<Point3> found;
+  AddEdgeCrossings(g, f, found);
+  AddEdgeCrossings(f, g, found);
+  // A point repeats an earlier kept one when it lies within t in x and z and 0.1 in y.
+  std::vector<Point3> points;
+  for (const Point3& p : found) {
+    const bool repeat = found.size() > 1 && std::any_of(points.begin(), points.end(), [&](auto& q) {
+                          return std::fabs(p.x - q.x) < t && std::fabs(p.y - q.y) < 0.1 &&
+                                 std::fabs(p.z - q.z) < t;
+                        });
+    if (!repeat) points.push_back(p);
+  }
+  for (size_t k = 0; k + 1 < points.size(); ++k) {
+    const Point3& p = points[k];
+    const Point3& q = points[k + 1];
+    const Point3 mid{(p.x + q.x) / 2, (p.y + q.y) / 2, (p.z + q.z) / 2};
+    if (InFace(f, mid, t) && InFace(g, mid, t)) segments.push_back({p.x, p.y, p.z, q.x, q.y, q.z});
+  }
+  return segments;
+}
+
+int RemoveCollinearVertices(const double x[], const double y[], int n, int mode, double outX[],
+                            double outY[]) {
+  std::vector<bool> drop(n < 0 ? 1 : n + 1, false);
+  auto straightAt = [&](int prev, int at, int next) {
+    const double toVertex = LineAngle(x[prev], y[prev], x[at], y[at]);
+    const double toNext = LineAngle(x[prev], y[prev], x[next], y[next]);
+    return std::fabs(toVertex - toNext) < kQuarterDegree;
+  };
+  if (mode > 10000 && n >= 3) {  // a closed ring, such as code 10001
+    for (int i = 2; i <= n; ++i) drop[i] = straightAt(i - 1, i, i == n ? 1 : i + 1);
+    drop[1] = straightAt(n, 1, 2);
+  } else if (mode < 10000) {
+    for (int i = 2; i <= n - 1; ++i) drop[i] = straightAt(i - 1, i, i + 1);
+  }
+  int kept = 0;
+  for (int i = 1; i <= n; ++i) {
+    if (drop[i]) continue;
+    ++kept;
+    outX[kept] = x[i];
+    outY[kept] = y[i];
+  }
+  return kept;
+}
+
+namespace {
+
+// An edge moved sideways: its moved midpoint, its direction and the line through the moved
+// midpoint (555.0 vertical, 666.0 horizontal, otherwise slope and intercept).
+struct MovedEdge {
+  double mx, my, theta, slope, intercept;
+};
+
+MovedEdge MoveEdge(double xa, double ya, double xb, double yb, double d) {
+  MovedEdge e{};
+  e.theta = LineAngle(xa, ya, xb, yb);
+  e.mx = (xa + xb) / 2 - d * std::sin(e.theta);
+  e.my = (ya + yb) / 2 + d * std::cos(e.theta);
+  const double dx = xb - xa, dy = yb - ya;
+  const bool vertical = std::fabs(dx) <= 0.01;
+  const bool horizontal = std::fabs(dy) <= 0.01;
+  if (vertical) e.slope = kVerticalSlope;
+  if (horizontal) e.slope = kHorizontalSlope;
+  if (!vertical && !horizontal) {
+    e.slope = dy / dx;
+    e.intercept = e.my - e.slope * e.mx;
+  }
+  return e;
+}
+
+}  // namespace
+
+void OffsetRingForUnion(const double x[], const double y[], int n, double d, double outX[],
+                        double outY[]) {
+  if (n < 2) {
+    for (int i = 1; i <= n; ++i) outX[i] = x[i], outY[i] = y[i];
+    return;
+  }
+  std::vector<double> px(x, x + n + 1), py(y, y + n + 1);
+  px.push_back(x[1]), py.push_back(y[1]);
+  px.push_back(x[2]), py.push_back(y[2]);
+  std::vector<MovedEdge> edges(n + 2);
+  for (int k = 1; k <= n + 1; ++k) edges[k] = MoveEdge(px[k], py[k], px[k + 1], py[k + 1], d);
+
+  std::vector<double> nx(n + 2), ny(n + 2);
+  for (int k = 1; k <= n; ++k) {
+    const MovedEdge& e1 = edges[k];
+    const MovedEdge& e2 = edges[k + 1];
+    const bool v1 = e1.slope == kVerticalSlope, h1 = e1.slope == kHorizontalSlope;
+    const bool v2 = e2.slope == kVerticalSlope, h2 = e2.slope == kHorizontalSlope;
+    double X, Y;
+    if (std::fabs(e1.slope - e2.slope) <= 0.01) {
+      X = px[k + 1] - d * std::sin(e2.theta);
+      Y = py[k + 1] + d * std::cos(e2.theta);
+    } else if (v1 && h2) {
+      X = e1.mx, Y = e2.my;
+    } else if (h1 && v2) {
+      X = e2.mx, Y = e1.my;
+    } else if (v1) {
+      X = e1.mx, Y = e2.slope * X + e2.intercept;
+    } else if (v2) {
+      X = e2.mx, Y = e1.slope * X + e1.intercept;
+    } else if (h1) {
+      Y = e1.my, X = (Y - e2.intercept) / e2.slope;
+    } else if (h2) {
+      Y = e2.my, X = (Y - e1.intercept) / e1.slope;
+    } else {
+      X = (e2.intercept - e1.intercept) / (e1.slope - e2.slope);
+      Y = (e2.intercept * e1.slope - e2.slope * e1.intercept) / (e1.slope - e2.slope);
+    }
+    nx[k + 1] = X, ny[k + 1] = Y;
+  }
+  nx[1] = nx[n + 1], ny[1] = ny[n + 1];
+  for (int i = 1; i <= n; ++i) outX[i] = nx[i], outY[i] = ny[i];
+}

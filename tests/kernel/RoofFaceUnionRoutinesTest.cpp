@@ -1,0 +1,205 @@
+// The union engine's own routines: plane and frame of a face, the pair cut and where it
+// differs from the kernel's pair overlap, collinear-vertex removal and the inset ring.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "PolygonPairOverlap.h"
+#include "RoofFaceUnionRoutines.h"
+
+using namespace kernel;
+
+namespace {
+
+struct Arrays3 {
+  std::vector<double> x{0.0}, y{0.0}, z{0.0};
+  Arrays3(std::initializer_list<std::array<double, 3>> points) {
+    for (const auto& p : points) x.push_back(p[0]), y.push_back(p[1]), z.push_back(p[2]);
+  }
+  int Count() const { return static_cast<int>(x.size()) - 1; }
+  UnionFace Face() const {
+    UnionFace f{Count(), 0, 0, 0, 0, x.data(), y.data(), z.data()};
+    PolygonPlaneForUnion(x.data(), y.data(), z.data(), Count(), &f.a, &f.b, &f.c, &f.d);
+    return f;
+  }
+};
+
+// Turns the face's vertices into its frame and back; the largest distance moved. The kernel's
+// short spellings of pi in the line angle leave about 1e-7 of the distance from vertex 1.
+double FrameRoundTrip(const Arrays3& face) {
+  std::vector<double> mx(face.x), my(face.y), mz(face.z);
+  for (int i = 1; i <= face.Count(); ++i) mx[i] -= face.x[1], my[i] -= face.y[1], mz[i] -= face.z[1];
+  double A = 0, B = 0;
+  EXPECT_TRUE(FacePlaneAnglesForUnion(mx.data(), my.data(), mz.data(), face.Count(), &A, &B));
+  const FaceFrameForUnion frame(face.x[1], face.y[1], face.z[1], A, B);
+  double worst = 0.0;
+  for (int i = 1; i <= face.Count(); ++i) {
+    double u, v, X, Y, Z;
+    frame.ToFrame(face.x[i], face.y[i], face.z[i], &u, &v);
+    frame.FromFrame(u, v, &X, &Y, &Z);
+    worst = std::fmax(worst, std::hypot(X - face.x[i], Y - face.y[i], Z - face.z[i]));
+  }
+  return worst;
+}
+
+TEST(RoofFaceUnionPlane, FullCrossProductOfTheWidestTriangleAndSentinelWithoutArea) {
+  const Arrays3 tilted{{10, 0, 5}, {14, 0, 5}, {14, 3, 9}, {10, 3, 9}};
+  double a, b, c, d;
+  ASSERT_TRUE(PolygonPlaneForUnion(tilted.x.data(), tilted.y.data(), tilted.z.data(), 4, &a, &b,
+                                   &c, &d));
+  // Widest of (1,2,3), (1,2,4), (1,3,4): the first of the equal maxima, (1,2,3): (4,0,0) x (4,3,4).
+  EXPECT_DOUBLE_EQ(a, 0.0);
+  EXPECT_DOUBLE_EQ(b, -16.0);
+  EXPECT_DOUBLE_EQ(c, 12.0);
+  EXPECT_DOUBLE_EQ(d, -(c * 5.0));
+  const Arrays3 line{{0, 0, 0}, {1, 1, 1}, {3, 3, 3}};
+  EXPECT_FALSE(PolygonPlaneForUnion(line.x.data(), line.y.data(), line.z.data(), 3, &a, &b, &c, &d));
+  EXPECT_EQ(a, 111.0);
+  EXPECT_EQ(b, 111.0);
+  EXPECT_EQ(c, 111.0);
+  EXPECT_EQ(d, 111.0);
+}
+
+TEST(RoofFaceUnionFrame, AxisNormalsTakeTheLongSpellingsOfPi) {
+  double A = -1, B = -1;
+  const Arrays3 level{{0, 0, 0}, {5, 0, 0}, {5, 5, 0}};
+  EXPECT_TRUE(FacePlaneAnglesForUnion(level.x.data(), level.y.data(), level.z.data(), 3, &A, &B));
+  EXPECT_EQ(A, 0.0);
+  EXPECT_EQ(B, 0.0);
+  const Arrays3 alongY{{0, 0, 0}, {5, 0, 0}, {5, 0, 5}};  // plane y = 0
+  FacePlaneAnglesForUnion(alongY.x.data(), alongY.y.data(), alongY.z.data(), 3, &A, &B);
+  EXPECT_EQ(A, 1.57079632679);
+  EXPECT_EQ(B, -1.57079632679);
+  const Arrays3 alongX{{0, 0, 0}, {0, 5, 0}, {0, 5, 5}};  // plane x = 0
+  FacePlaneAnglesForUnion(alongX.x.data(), alongX.y.data(), alongX.z.data(), 3, &A, &B);
+  EXPECT_EQ(A, 0.0);
+  EXPECT_EQ(B, 1.57079632679);
+  const Arrays3 line{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}};
+  EXPECT_FALSE(FacePlaneAnglesForUnion(line.x.data(), line.y.data(), line.z.data(), 3, &A, &B));
+}
+
+TEST(RoofFaceUnionFrame, EveryFaceMapsIntoItsOwnPlane) {
+  const Arrays3 slope{{1000, 2000, 300}, {9000, 2500, 300}, {8800, 6000, 2700}, {800, 5500, 2700}};
+  EXPECT_LT(FrameRoundTrip(slope), 1e-3);
+  const Arrays3 overhanging{{0, 0, 0}, {0, 4000, 0}, {3000, 4000, -2000}, {3000, 0, -2000}};
+  EXPECT_LT(FrameRoundTrip(overhanging), 1e-3);
+  const Arrays3 wall{{0, 0, 0}, {3000, 3000, 0}, {3000, 3000, 2500}, {0, 0, 2500}};
+  EXPECT_LT(FrameRoundTrip(wall), 1e-3);
+}
+
+// A roof slope whose fall line is 0.03 degree off the x axis: its normal's y part is below
+// the line angle's 0.001, which would snap the frame onto the axis and lift far vertices
+// millimetres off the face. The frame must still hold the face.
+TEST(RoofFaceUnionFrame, FallLineJustOffAnAxisStaysInThePlane) {
+  const double off = 0.03 * 3.14159265358979 / 180.0;
+  const double c = std::cos(off), s = std::sin(off);
+  auto turned = [&](double x, double y, double z) {
+    return std::array<double, 3>{x * c - y * s, x * s + y * c, z};
+  };
+  const Arrays3 slope{turned(0, 0, 0), turned(20000, 0, 10000), turned(20000, 15000, 10000),
+                      turned(0, 15000, 0)};
+  EXPECT_LT(FrameRoundTrip(slope), 0.01);
+}
+
+TEST(RoofFaceUnionPairCut, CrossingFacesMeetAlongOneSegment) {
+  const Arrays3 level{{0, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}};
+  const Arrays3 wall{{50, -20, -10}, {50, 120, -10}, {50, 120, 10}, {50, -20, 10}};
+  const auto segments = PolygonPairOverlapForUnion(0.001f, level.Face(), wall.Face());
+  ASSERT_EQ(segments.size(), 1u);
+  const auto& s = segments[0];
+  EXPECT_NEAR(s.x1, 50, 1e-9);
+  EXPECT_NEAR(s.x2, 50, 1e-9);
+  EXPECT_NEAR(std::fabs(s.y2 - s.y1), 100, 1e-9);
+  EXPECT_NEAR(s.z1, 0, 1e-9);
+}
+
+// Differences from the kernel's pair overlap, each pinned against the kernel routine itself.
+struct KernelPair {
+  int count = 0;
+  explicit KernelPair(const Arrays3& a, const Arrays3& b) {
+    const UnionFace fa = a.Face(), fb = b.Face();
+    std::vector<double> o[6];
+    for (auto& v : o) v.assign(50, 0.0);
+    PolygonPairOverlap(fa.n, fa.a, fa.b, fa.c, fa.d, fa.x, fa.y, fa.z, fb.n, fb.a, fb.b, fb.c, fb.d,
+                       fb.x, fb.y, fb.z, o[0].data(), o[1].data(), o[2].data(), o[3].data(),
+                       o[4].data(), o[5].data(), &count, 49);
+  }
+};
+
+TEST(RoofFaceUnionPairCut, BoxesApartByMoreThanTheToleranceGiveNothing) {
+  const Arrays3 level{{0, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}};
+  const Arrays3 wall{{100.05, 20, -10}, {100.05, 80, -10}, {100.05, 80, 10}, {100.05, 20, 10}};
+  EXPECT_EQ(KernelPair(level, wall).count, 1);  // within the kernel's 0.1 of the edge
+  EXPECT_TRUE(PolygonPairOverlapForUnion(0.001f, level.Face(), wall.Face()).empty());
+}
+
+TEST(RoofFaceUnionPairCut, MidpointJustOutsideAFaceDoesNotCount) {
+  // A diamond and a wall parallel to its upper right edge, 0.05 outside it.
+  const Arrays3 diamond{{0, -100, 0}, {100, 0, 0}, {0, 100, 0}, {-100, 0, 0}};
+  const double o = 0.05 / std::sqrt(2.0);
+  const Arrays3 wall{{80 + o, 20 + o, -10}, {20 + o, 80 + o, -10}, {20 + o, 80 + o, 10},
+                     {80 + o, 20 + o, 10}};
+  EXPECT_EQ(KernelPair(diamond, wall).count, 1);
+  EXPECT_TRUE(PolygonPairOverlapForUnion(0.001f, diamond.Face(), wall.Face()).empty());
+}
+
+TEST(RoofFaceUnionPairCut, PointsCloserThanTheKernelsRepeatDistanceStayApart) {
+  // A sliver wall whose two edges pierce the level square 0.05 apart in x.
+  const Arrays3 level{{0, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}};
+  const Arrays3 sliver{{50, 50, -10}, {50.1, 50, 10}, {50, 50, 10}};
+  EXPECT_EQ(KernelPair(level, sliver).count, 0);
+  const auto segments = PolygonPairOverlapForUnion(0.001f, level.Face(), sliver.Face());
+  ASSERT_EQ(segments.size(), 1u);
+  EXPECT_NEAR(std::fabs(segments[0].x2 - segments[0].x1), 0.05, 1e-9);
+}
+
+TEST(RoofFaceUnionCollinear, QuarterDegreeTurnsAreStraight) {
+  // Square 0..100 with a vertex on the bottom edge, one where the right edge turns by 0.2
+  // degree and one where the top edge turns by 0.3 degree.
+  const double t2 = std::tan(0.2 * 3.14159265358979 / 180.0) * 50;
+  const double t3 = std::tan(0.3 * 3.14159265358979 / 180.0) * 50;
+  const std::vector<double> x{0, 0, 50, 100, 100 + t2, 100, 50, 0};
+  const std::vector<double> y{0, 0, 0, 0, 50, 100, 100 + t3, 100};
+  std::vector<double> ox(8), oy(8);
+  const int kept = RemoveCollinearVertices(x.data(), y.data(), 7, 10001, ox.data(), oy.data());
+  ASSERT_EQ(kept, 5);
+  EXPECT_EQ(ox[1], 0.0);
+  EXPECT_EQ(ox[2], 100.0);
+  EXPECT_EQ(oy[3], 100.0);
+  EXPECT_EQ(oy[4], 100 + t3);
+  // An open line keeps both ends even where they run straight on.
+  const std::vector<double> lx{0, 0, 10, 20, 30}, ly{0, 0, 0, 0, 0};
+  EXPECT_EQ(RemoveCollinearVertices(lx.data(), ly.data(), 4, 1001, ox.data(), oy.data()), 2);
+}
+
+TEST(RoofFaceUnionInset, ClockwiseRingMovesInwardsEdgeByEdge) {
+  const std::vector<double> x{0, 0, 0, 100, 100}, y{0, 0, 100, 100, 0};  // clockwise
+  std::vector<double> ox(6), oy(6);
+  OffsetRingForUnion(x.data(), y.data(), 4, -10.0, ox.data(), oy.data());
+  const double ex[] = {0, 10, 10, 90, 90}, ey[] = {0, 10, 90, 90, 10};
+  for (int i = 1; i <= 4; ++i) {
+    EXPECT_NEAR(ox[i], ex[i], 1e-6) << i;
+    EXPECT_NEAR(oy[i], ey[i], 1e-6) << i;
+  }
+  // A sloped clockwise triangle: every new vertex lies 10 from both of its edges' lines.
+  const std::vector<double> tx{0, 0, 40, 100}, ty{0, 0, 90, 10};
+  OffsetRingForUnion(tx.data(), ty.data(), 3, -10.0, ox.data(), oy.data());
+  auto lineDistance = [&](int a, int b, double px, double py) {
+    const double dx = tx[b] - tx[a], dy = ty[b] - ty[a];
+    return std::fabs(dx * (py - ty[a]) - dy * (px - tx[a])) / std::hypot(dx, dy);
+  };
+  for (int i = 1; i <= 3; ++i) {
+    const int prev = i == 1 ? 3 : i - 1, next = i == 3 ? 1 : i + 1;
+    EXPECT_NEAR(lineDistance(prev, i, ox[i], oy[i]), 10.0, 1e-6) << i;
+    EXPECT_NEAR(lineDistance(i, next, ox[i], oy[i]), 10.0, 1e-6) << i;
+  }
+  // Where two edges run on in one line, the vertex moves straight across.
+  const std::vector<double> sx{0, 0, 0, 0, 100, 100}, sy{0, 0, 50, 100, 100, 0};
+  OffsetRingForUnion(sx.data(), sy.data(), 5, -10.0, ox.data(), oy.data());
+  EXPECT_NEAR(ox[2], 10.0, 1e-6);
+  EXPECT_NEAR(oy[2], 50.0, 1e-6);
+}
+
+}  // namespace
