@@ -85,8 +85,8 @@ CDialog::~CDialog()
 }
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-    ON_COMMAND(IDOK, OnOK)
-    ON_COMMAND(IDCANCEL, OnCancel)
+    ON_COMMAND(IDOK, &CDialog::OnOK)
+    ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
 
 BOOL CDialog::OnInitDialog()

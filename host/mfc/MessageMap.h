@@ -59,21 +59,33 @@ protected:                                                                 \
         return &map;                                                                         \
     }
 
-#define LUMIDRAX_ON_NOTIFY_CALL(msg, notifyCode, id, call)                                   \
+// Entries. A handler is named as a pointer to member, `&CMyDlg::OnBnClickedApply`, and takes
+// no arguments; the message entries call the fixed handlers OnVScroll, OnPaint, OnShowWindow.
+#define LUMIDRAX_MESSAGE_ENTRY(msg, notifyCode, id, call)                                    \
     {msg, notifyCode, id, id,                                                                \
-     [](CCmdTarget* target, const ::host::mfc::Message& m) { (void)m; static_cast<ThisClass*>(target)->call; }},
+     [](CCmdTarget* target, const ::host::mfc::Message& m) {                                 \
+         (void)m;                                                                            \
+         ThisClass* self = static_cast<ThisClass*>(target);                                  \
+         call;                                                                               \
+     }},
+#define LUMIDRAX_NOTIFY_ENTRY(notifyCode, id, memberFxn) \
+    LUMIDRAX_MESSAGE_ENTRY(WM_COMMAND, notifyCode, id, (self->*(memberFxn))())
 
-#define ON_COMMAND(id, memberFxn) LUMIDRAX_ON_NOTIFY_CALL(WM_COMMAND, BN_CLICKED, id, memberFxn())
-#define ON_BN_CLICKED(id, memberFxn) LUMIDRAX_ON_NOTIFY_CALL(WM_COMMAND, BN_CLICKED, id, memberFxn())
-#define ON_EN_CHANGE(id, memberFxn) LUMIDRAX_ON_NOTIFY_CALL(WM_COMMAND, EN_CHANGE, id, memberFxn())
-#define ON_EN_KILLFOCUS(id, memberFxn) LUMIDRAX_ON_NOTIFY_CALL(WM_COMMAND, EN_KILLFOCUS, id, memberFxn())
-#define ON_CBN_SELCHANGE(id, memberFxn) LUMIDRAX_ON_NOTIFY_CALL(WM_COMMAND, CBN_SELCHANGE, id, memberFxn())
-#define ON_CBN_KILLFOCUS(id, memberFxn) LUMIDRAX_ON_NOTIFY_CALL(WM_COMMAND, CBN_KILLFOCUS, id, memberFxn())
-#define ON_CBN_EDITCHANGE(id, memberFxn) LUMIDRAX_ON_NOTIFY_CALL(WM_COMMAND, CBN_EDITCHANGE, id, memberFxn())
-#define ON_LBN_SELCHANGE(id, memberFxn) LUMIDRAX_ON_NOTIFY_CALL(WM_COMMAND, LBN_SELCHANGE, id, memberFxn())
-#define ON_WM_VSCROLL() LUMIDRAX_ON_NOTIFY_CALL(WM_VSCROLL, 0, 0, OnVScroll(m.code, m.position, m.scrollBar))
-#define ON_WM_PAINT() LUMIDRAX_ON_NOTIFY_CALL(WM_PAINT, 0, 0, OnPaint())
-#define ON_WM_SHOWWINDOW() LUMIDRAX_ON_NOTIFY_CALL(WM_SHOWWINDOW, 0, 0, OnShowWindow(m.show, m.status))
+#define ON_COMMAND(id, memberFxn) LUMIDRAX_NOTIFY_ENTRY(BN_CLICKED, id, memberFxn)
+#define ON_BN_CLICKED(id, memberFxn) LUMIDRAX_NOTIFY_ENTRY(BN_CLICKED, id, memberFxn)
+#define ON_EN_CHANGE(id, memberFxn) LUMIDRAX_NOTIFY_ENTRY(EN_CHANGE, id, memberFxn)
+#define ON_EN_KILLFOCUS(id, memberFxn) LUMIDRAX_NOTIFY_ENTRY(EN_KILLFOCUS, id, memberFxn)
+#define ON_CBN_SELCHANGE(id, memberFxn) LUMIDRAX_NOTIFY_ENTRY(CBN_SELCHANGE, id, memberFxn)
+#define ON_CBN_KILLFOCUS(id, memberFxn) LUMIDRAX_NOTIFY_ENTRY(CBN_KILLFOCUS, id, memberFxn)
+#define ON_CBN_EDITCHANGE(id, memberFxn) LUMIDRAX_NOTIFY_ENTRY(CBN_EDITCHANGE, id, memberFxn)
+#define ON_LBN_SELCHANGE(id, memberFxn) LUMIDRAX_NOTIFY_ENTRY(LBN_SELCHANGE, id, memberFxn)
+#define ON_WM_VSCROLL() LUMIDRAX_MESSAGE_ENTRY(WM_VSCROLL, 0, 0, self->OnVScroll(m.code, m.position, m.scrollBar))
+#define ON_WM_PAINT() LUMIDRAX_MESSAGE_ENTRY(WM_PAINT, 0, 0, self->OnPaint())
+#define ON_WM_SHOWWINDOW() LUMIDRAX_MESSAGE_ENTRY(WM_SHOWWINDOW, 0, 0, self->OnShowWindow(m.show, m.status))
+
+// Run-time class information is not kept (nothing asks for it); the declarations are accepted.
+#define DECLARE_DYNAMIC(theClass)
+#define IMPLEMENT_DYNAMIC(theClass, baseClass)
 
 #ifndef afx_msg
 #define afx_msg

@@ -323,6 +323,58 @@ TEST_F(DialogEngine, AfxMessageBoxAndTheWindowsBoxGoThroughTheHostsBoxes)
     EXPECT_EQ(frame.MessageBox("继续？", "提示", MB_YESNO), IDYES);
 }
 
+// A dialog with its own map over the test dialog's: its OK entry comes before the framework's,
+// and the entries of the class below it still work. Its second button runs a nested dialog.
+class CLayeredDlg : public CTestDlg {
+public:
+    int okClicks = 0;
+    INT_PTR innerResult = 0;
+    CString innerName;
+
+protected:
+    afx_msg void OnBnClickedOk()
+    {
+        if (++okClicks < 2) return;  // the first OK only warns
+        CDialog::OnOK();
+    }
+    afx_msg void OnBnClickedNested()
+    {
+        AFX_MAINTAIN_STATE2 guard(AfxGetStaticModuleState());
+        CTestDlg inner;
+        innerResult = inner.DoModal();
+        innerName = inner.m_name;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CLayeredDlg, CTestDlg)
+    ON_BN_CLICKED(IDOK, &CLayeredDlg::OnBnClickedOk)
+    ON_BN_CLICKED(IDCANCEL, &CLayeredDlg::OnBnClickedNested)
+END_MESSAGE_MAP()
+
+TEST_F(DialogEngine, ADerivedMapComesFirstAndFallsBackToItsBase)
+{
+    CLayeredDlg dlg;
+    Script({"set 1001 x", "ok", "ok"});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.okClicks, 2);
+    EXPECT_EQ(dlg.m_nameChanges, 2);  // the base class's entry
+}
+
+TEST_F(DialogEngine, ADialogOpenedFromAHandlerTakesTheLinesUntilItCloses)
+{
+    CLayeredDlg dlg;
+    // Cancel is mapped to the nested dialog here; its lines come next, then the outer goes on.
+    Script({"cancel", "set 1001 内层", "ok", "set 1001 外层", "ok", "ok"});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.innerResult, IDOK);
+    EXPECT_EQ(dlg.innerName, "内层");
+    EXPECT_EQ(dlg.m_name, "外层");
+    const std::string t = Transcript();
+    EXPECT_LT(t.find("closed: IDOK"), t.rfind("closed: IDOK"));
+    EXPECT_EQ(AfxGetStaticModuleState()->depth, 0);
+}
+
 TEST(ModuleState, TheGuardNestsAndUnwinds)
 {
     AFX_MODULE_STATE* state = AfxGetStaticModuleState();
