@@ -162,7 +162,7 @@ int DbDatabase::EnumEntityTable(EnumDatabaseEntityTableCallback& cb, int mode)
 
 int DbDatabase::GetAllEnts(EntityArray& out, int mode)
 {
-    if (mode != 0) LogCall("GetAllEnts mode " + std::to_string(mode));
+    LogCall("GetAllEnts mode " + std::to_string(mode));
     out.clear();
     for (const auto& entity : m_entities)
         if (!entity->IsErased()) out.push_back(entity.get());

@@ -24,7 +24,6 @@ namespace host {
 namespace {
 
 constexpr std::array<std::uint8_t, 8> kMagic = {'Q', '3', 'D', 'D', 'R', 'A', 'W', 0x1A};
-constexpr std::size_t kHeaderSize = kMagic.size() + 4 + 4;
 constexpr std::size_t kMatrixBytes = 16 * 8;
 
 enum ObjectFlags : std::uint8_t { kHidden = 1, kOwnColour = 2 };

@@ -24,7 +24,7 @@ dexMaterialObj* dexMaterialTable::GetById(long id) const
 int dexMaterialTable::CreateNewMatObj(dexMaterialObj* material, int flag)
 {
     if (!material) return 0;
-    if (flag != 0) host::EventLog::Instance().Call("CreateNewMatObj flag " + std::to_string(flag));
+    host::EventLog::Instance().Call("CreateNewMatObj flag " + std::to_string(flag));
     material->m_id = m_nextId++;
     m_materials.emplace_back(material);
     return -2;
