@@ -1,0 +1,270 @@
+// The polygon offset: the raw ring's corners, the documented cases of both drivers, rings
+// in sloping planes, open polylines, and refusal of unusable input and of results that do
+// not fit the callers' arrays.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "OffsetTestSupport.h"
+#include "PolygonOffset.h"
+
+using namespace offsettest;
+using kernel::kOffsetClosedMode;
+using kernel::kOffsetOpenMode;
+
+namespace {
+
+// Raw offset ring of a flat polygon through OffsetPolygonEdges (points 1..n, plus point
+// n + 1 in closed mode), returned 0-based.
+std::vector<std::array<double, 2>> RawRing(const std::vector<std::array<double, 2>>& plan,
+                                           int mode, float d) {
+  const int n = static_cast<int>(plan.size());
+  std::vector<float> x(n + 3, 0.0f), y(n + 3, 0.0f), ox(n + 3, 0.0f), oy(n + 3, 0.0f);
+  for (int i = 0; i < n; ++i) x[i + 1] = static_cast<float>(plan[i][0]), y[i + 1] = static_cast<float>(plan[i][1]);
+  EXPECT_EQ(OffsetPolygonEdges(x.data(), y.data(), n, mode, d, ox.data(), oy.data()), 1);
+  std::vector<std::array<double, 2>> out;
+  const int last = mode == kOffsetClosedMode ? n + 1 : n;
+  for (int i = 1; i <= last; ++i) out.push_back({ox[i], oy[i]});
+  return out;
+}
+
+// Whether every point of the loop is within tol of one of the expected points and every
+// expected point is met.
+bool SamePointSet(const OffsetLoop& loop, const std::vector<Point3>& expected, double tol) {
+  auto near = [tol](const Point3& a, const Point3& b) {
+    return std::fabs(a.x - b.x) <= tol && std::fabs(a.y - b.y) <= tol && std::fabs(a.z - b.z) <= tol;
+  };
+  for (const Point3& p : loop.points)
+    if (std::none_of(expected.begin(), expected.end(), [&](const Point3& e) { return near(p, e); }))
+      return false;
+  for (const Point3& e : expected)
+    if (std::none_of(loop.points.begin(), loop.points.end(), [&](const Point3& p) { return near(p, e); }))
+      return false;
+  return true;
+}
+
+const std::vector<std::array<double, 2>> kCcwSquare = {{0, 0}, {100, 0}, {100, 100}, {0, 100}};
+
+}  // namespace
+
+TEST(OffsetPolygonEdges, CornersOfTheRawRing) {
+  // Clockwise square, d = 1: every edge moves out; vertical meets horizontal from the two
+  // midpoints, and the closing corner repeats the first.
+  const auto cw = RawRing({{0, 0}, {0, 10}, {10, 10}, {10, 0}}, kOffsetClosedMode, 1.0f);
+  const double ex[] = {-1, -1, 11, 11, -1}, ey[] = {-1, 11, 11, -1, -1};
+  ASSERT_EQ(cw.size(), 5u);
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_NEAR(cw[i][0], ex[i], 1e-5) << i;
+    EXPECT_NEAR(cw[i][1], ey[i], 1e-5) << i;
+  }
+  // Two collinear edges: the shared vertex moves straight along the normal.
+  const auto straight = RawRing({{0, 0}, {0, 5}, {0, 10}, {10, 10}, {10, 0}}, kOffsetClosedMode, 1.0f);
+  EXPECT_NEAR(straight[1][0], -1.0, 1e-6);
+  EXPECT_NEAR(straight[1][1], 5.0, 1e-6);
+  // Sloped edges meet at the crossing of their moved lines: a clockwise diamond of
+  // half-diagonal 10 moved out by 1 has half-diagonal 10 + sqrt(2).
+  const auto diamond = RawRing({{0, -10}, {-10, 0}, {0, 10}, {10, 0}}, kOffsetClosedMode, 1.0f);
+  EXPECT_NEAR(diamond[1][0], -10 - std::sqrt(2.0), 1e-4);
+  EXPECT_NEAR(diamond[1][1], 0.0, 1e-4);
+  EXPECT_NEAR(diamond[2][1], 10 + std::sqrt(2.0), 1e-4);
+}
+
+TEST(OffsetPolygonEdges, AnEdgeWithinOneHundredthCountsAsVertical) {
+  // Edge 1 leans by 0.01 in x: it counts as vertical, so the corner at vertex 2 takes its x
+  // from edge 1's moved midpoint (about -0.995), not from the true crossing (about -0.9989).
+  const auto r = RawRing({{0, 0}, {0.01, 10}, {10, 10}, {10, 0}}, kOffsetClosedMode, 1.0f);
+  EXPECT_NEAR(r[1][1], 11.0, 1e-5);
+  EXPECT_NEAR(r[1][0], -0.995, 2e-4);
+}
+
+TEST(OffsetPolygonEdges, OpenPolylineEndsMoveAlongTheEndEdgesNormals) {
+  const auto r = RawRing({{0, 0}, {100, 0}, {100, 50}}, kOffsetOpenMode, 10.0f);
+  ASSERT_EQ(r.size(), 3u);
+  EXPECT_NEAR(r[0][0], 0.0, 1e-5);
+  EXPECT_NEAR(r[0][1], 10.0, 1e-5);
+  EXPECT_NEAR(r[1][0], 90.0, 1e-4);
+  EXPECT_NEAR(r[1][1], 10.0, 1e-4);
+  EXPECT_NEAR(r[2][0], 90.0, 1e-5);
+  EXPECT_NEAR(r[2][1], 50.0, 1e-5);
+}
+
+TEST(OffsetPolygon, CounterClockwiseSquareShrinksForAPositiveDistance) {
+  for (Driver driver : {Driver::Loops, Driver::Ring}) {
+    const OffsetResult in = RunOffset(driver, kOffsetClosedMode, Flat(kCcwSquare, 250.0), 10.0f);
+    ASSERT_EQ(in.loopCount, 1);
+    EXPECT_EQ(in.loops[0].code, 10001);
+    ASSERT_EQ(in.loops[0].points.size(), 4u);
+    EXPECT_TRUE(SamePointSet(in.loops[0], Flat({{10, 10}, {90, 10}, {90, 90}, {10, 90}}, 250.0), 1e-4));
+    // Traced by left turns from the lowest-left corner: clockwise.
+    EXPECT_LT(PlanArea(in.loops[0].points), 0.0);
+    EXPECT_NEAR(in.loops[0].points[0].x, 10.0, 1e-4);
+    EXPECT_NEAR(in.loops[0].points[0].y, 10.0, 1e-4);
+
+    // Negated, as the toolkit does for such a ring, it grows to side 120.
+    const OffsetResult out = RunOffset(driver, kOffsetClosedMode, Flat(kCcwSquare, 250.0), -10.0f);
+    ASSERT_EQ(out.loopCount, 1);
+    EXPECT_TRUE(SamePointSet(out.loops[0], Flat({{-10, -10}, {110, -10}, {110, 110}, {-10, 110}}, 250.0), 1e-4));
+    // A clockwise ring grows for a positive distance.
+    const OffsetResult cw = RunOffset(driver, kOffsetClosedMode, Reversed(Flat(kCcwSquare)), 10.0f);
+    ASSERT_EQ(cw.loopCount, 1);
+    EXPECT_NEAR(std::fabs(PlanArea(cw.loops[0].points)), 120.0 * 120.0, 1e-2);
+  }
+}
+
+TEST(OffsetPolygon, HorizontalRingKeepsItsHeightAndARectangleGrowsByTwiceTheDistance) {
+  const auto ring = Reversed(Flat({{1000, 2000}, {31000, 2000}, {31000, 14000}, {1000, 14000}}, 3600.0));
+  for (float d : {50.0f, 500.0f, 2500.0f}) {
+    const OffsetResult r = RunOffset(Driver::Ring, kOffsetClosedMode, ring, d);
+    ASSERT_EQ(r.loopCount, 1) << d;
+    for (const Point3& p : r.loops[0].points) EXPECT_EQ(p.z, 3600.0);
+    // Corners in single precision: about 0.002 at these coordinates.
+    const double area = (30000 + 2 * d) * (12000 + 2 * d);
+    EXPECT_NEAR(std::fabs(PlanArea(r.loops[0].points)), area, 1e-6 * area);
+  }
+}
+
+TEST(OffsetPolygon, RingInASlopingPlaneIsOffsetWithinItsPlane) {
+  // A 60 x 40 rectangle laid in the plane through the x axis tilted by 30 degrees, shrunk by 5
+  // within that plane: the tilted 50 x 30 rectangle, every point still in the plane.
+  const double c = std::cos(M_PI / 6), s = std::sin(M_PI / 6);
+  auto tilt = [&](double u, double v) { return Point3{u + 200, v * c + 300, v * s + 1000}; };
+  const std::vector<Point3> ring = {tilt(0, 0), tilt(60, 0), tilt(60, 40), tilt(0, 40)};
+  const OffsetResult r = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 5.0f);
+  ASSERT_EQ(r.loopCount, 1);
+  EXPECT_TRUE(SamePointSet(r.loops[0], {tilt(5, 5), tilt(55, 5), tilt(55, 35), tilt(5, 35)}, 2e-3));
+  // The same ring stood upright in the plane y = 0.
+  const std::vector<Point3> wall = {{0, 0, 0}, {60, 0, 0}, {60, 0, 40}, {0, 0, 40}};
+  const OffsetResult up = RunOffset(Driver::Loops, kOffsetClosedMode, wall, 5.0f);
+  ASSERT_EQ(up.loopCount, 1);
+  EXPECT_TRUE(SamePointSet(up.loops[0], {{5, 0, 5}, {55, 0, 5}, {55, 0, 35}, {5, 0, 35}}, 2e-3));
+}
+
+TEST(OffsetPolygon, CollinearVerticesAndShortEdgesKeepTheArea) {
+  // A clockwise 100 x 60 rectangle with a vertex in the middle of its left side and a step of
+  // 0.05 on its bottom side, grown by 10.
+  const auto ring = Flat({{0, 0}, {0, 30}, {0, 60}, {100, 60}, {100, 0.05}, {50, 0.05}, {50, 0}});
+  const OffsetResult r = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 10.0f);
+  ASSERT_EQ(r.loopCount, 1);
+  EXPECT_NEAR(std::fabs(PlanArea(r.loops[0].points)), 120.0 * 80.0, 10.0);
+  EXPECT_TRUE(std::any_of(r.loops[0].points.begin(), r.loops[0].points.end(),
+                          [](const Point3& p) { return std::fabs(p.x + 10) < 1e-4 && std::fabs(p.y - 30) < 1e-4; }));
+}
+
+TEST(OffsetPolygon, NarrowArmShrunkAwayLeavesTheBody) {
+  // Counter-clockwise: a 100 x 100 body with an arm of width 8 and length 60 on its right.
+  // Shrunk by 5 the arm is gone (its reversed stretch lies within the clearance); the body
+  // becomes 90 x 90.
+  const auto ring = Flat({{0, 0}, {100, 0}, {100, 46}, {160, 46}, {160, 54}, {100, 54}, {100, 100}, {0, 100}});
+  const OffsetResult r = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 5.0f);
+  ASSERT_EQ(r.loopCount, 1);
+  EXPECT_NEAR(std::fabs(PlanArea(r.loops[0].points)), 90.0 * 90.0, 1e-2);
+  for (const Point3& p : r.loops[0].points) EXPECT_LE(p.x, 95.0 + 1e-4);
+}
+
+TEST(OffsetPolygon, WaistSplitsTheRingAndEnoughShrinkingRemovesIt) {
+  // Counter-clockwise dumbbell: two 100 x 100 squares joined by a corridor 20 wide, 100 long.
+  const auto ring = Flat({{0, 0}, {100, 0}, {100, 40}, {200, 40}, {200, 0}, {300, 0}, {300, 100},
+                          {200, 100}, {200, 60}, {100, 60}, {100, 100}, {0, 100}});
+  const OffsetResult whole = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 5.0f);
+  ASSERT_EQ(whole.loopCount, 1);
+  EXPECT_NEAR(std::fabs(PlanArea(whole.loops[0].points)), 2 * 90 * 90 + 100 * 10 + 2 * 5 * 10, 1e-1);
+  const OffsetResult split = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 15.0f);
+  ASSERT_EQ(split.loopCount, 2);
+  for (const OffsetLoop& l : split.loops) {
+    EXPECT_EQ(l.code, 10001);
+    EXPECT_NEAR(std::fabs(PlanArea(l.points)), 70.0 * 70.0, 1e-1);
+  }
+  for (float d : {50.0f, 60.0f, 200.0f})
+    EXPECT_EQ(RunOffset(Driver::Loops, kOffsetClosedMode, ring, d).loopCount, 0) << d;
+  // A rectangle 20 wide goes at a shrink of half its width.
+  const auto bar = Flat({{0, 0}, {100, 0}, {100, 20}, {0, 20}});
+  for (float d : {10.0f, 10.5f, 40.0f})
+    EXPECT_EQ(RunOffset(Driver::Ring, kOffsetClosedMode, bar, d).loopCount, 0) << d;
+}
+
+TEST(OffsetPolygon, OpenPolylineGivesClosedLoopsOrOnePieceList) {
+  // An L-shaped polyline moved by 10 to its left (into the turn).
+  const auto line = Flat({{0, 0}, {100, 0}, {100, 50}}, 7.0);
+  const OffsetResult loops = RunOffset(Driver::Loops, kOffsetOpenMode, line, 10.0f);
+  ASSERT_EQ(loops.loopCount, 1);
+  EXPECT_EQ(loops.loops[0].code, 10001);
+  EXPECT_NEAR(std::fabs(PlanArea(loops.loops[0].points)), 100 * 10 + 10 * 40, 1e-2);
+
+  const OffsetResult list = RunOffset(Driver::Ring, kOffsetOpenMode, line, 10.0f);
+  ASSERT_EQ(list.loopCount, 1);
+  EXPECT_EQ(list.loops[0].code, 1001);
+  const std::vector<Point3> pieces = {{0, 10, 7}, {90, 10, 7}, {90, 10, 7}, {90, 50, 7}};
+  ASSERT_EQ(list.loops[0].points.size(), pieces.size());
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    EXPECT_NEAR(list.loops[0].points[i].x, pieces[i].x, 1e-4) << i;
+    EXPECT_NEAR(list.loops[0].points[i].y, pieces[i].y, 1e-4) << i;
+    EXPECT_EQ(list.loops[0].points[i].z, 7.0);
+  }
+  // Two points: one edge, whose offset is both the first and the last and always kept.
+  const OffsetResult one = RunOffset(Driver::Ring, kOffsetOpenMode, Flat({{0, 0}, {30, 0}}), 500.0f);
+  ASSERT_EQ(one.loopCount, 1);
+  EXPECT_EQ(one.loops[0].points.size(), 2u);
+  const OffsetResult box = RunOffset(Driver::Loops, kOffsetOpenMode, Flat({{0, 0}, {30, 0}}), 5.0f);
+  ASSERT_EQ(box.loopCount, 1);
+  EXPECT_NEAR(std::fabs(PlanArea(box.loops[0].points)), 150.0, 1e-3);
+}
+
+TEST(OffsetPolygon, UnusableInputGivesNoResultAndIsNotReadPastItsEnd) {
+  // Input arrays of exactly n + 1 entries: reading past the polygon would be caught.
+  auto run = [](Driver driver, int mode, const std::vector<Point3>& pts, float d) {
+    return RunOffset(driver, mode, pts, d, static_cast<int>(pts.size()) + 1).loopCount;
+  };
+  for (Driver driver : {Driver::Loops, Driver::Ring}) {
+    EXPECT_EQ(run(driver, kOffsetClosedMode, {}, 10.0f), 0);
+    EXPECT_EQ(run(driver, kOffsetClosedMode, Flat({{0, 0}}), 10.0f), 0);
+    EXPECT_EQ(run(driver, kOffsetClosedMode, Flat({{0, 0}, {10, 0}}), 10.0f), 0);
+    EXPECT_EQ(run(driver, kOffsetOpenMode, Flat({{0, 0}}), 10.0f), 0);
+    EXPECT_EQ(run(driver, kOffsetOpenMode, {}, 10.0f), 0);
+    EXPECT_EQ(run(driver, 7, Flat(kCcwSquare), 10.0f), 0);
+    EXPECT_EQ(run(driver, kOffsetClosedMode, Flat(kCcwSquare), std::numeric_limits<float>::quiet_NaN()), 0);
+    auto bad = Flat(kCcwSquare);
+    bad[2].y = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(run(driver, kOffsetClosedMode, bad, 10.0f), 0);
+  }
+  // More points than the callers' arrays hold.
+  std::vector<Point3> many;
+  for (int i = 0; i < 5000; ++i) {
+    const double a = -2 * M_PI * i / 5000;
+    many.push_back({1e4 * std::cos(a), 1e4 * std::sin(a), 0});
+  }
+  EXPECT_EQ(RunOffset(Driver::Loops, kOffsetClosedMode, many, 10.0f, 5001).loopCount, 0);
+}
+
+TEST(OffsetPolygon, MorePointsThanTheOldWorkArraysHeld) {
+  // 1200 points, beyond the 997 that fixed work arrays allowed: a clockwise circle-like ring
+  // grows by 100, keeping one point per corner.
+  std::vector<Point3> ring;
+  const int n = 1200;
+  for (int i = 0; i < n; ++i) {
+    const double a = -2 * M_PI * i / n;
+    ring.push_back({5000 * std::cos(a), 5000 * std::sin(a), 0});
+  }
+  const OffsetResult r = RunOffset(Driver::Ring, kOffsetClosedMode, ring, 100.0f);
+  ASSERT_EQ(r.loopCount, 1);
+  EXPECT_EQ(r.loops[0].points.size(), static_cast<size_t>(n));
+  const double grown = std::fabs(PlanArea(ring)) * std::pow(5100.0 / 5000.0, 2);
+  EXPECT_NEAR(std::fabs(PlanArea(r.loops[0].points)), grown, 1e-4 * grown);
+}
+
+TEST(OffsetPolygon, AResultLargerThanTheCallersArraysIsRefused) {
+  // An open polyline of n points comes back from the ring driver as 2 (n - 1) points: 2500
+  // points fill 4998 of the 4999 entries, 2501 would need 5000.
+  auto arc = [](int n) {
+    std::vector<Point3> line;
+    for (int i = 0; i < n; ++i) {
+      const double a = 0.5 * M_PI * i / n;
+      line.push_back({1e5 * std::cos(a), 1e5 * std::sin(a), 0});
+    }
+    return line;
+  };
+  const OffsetResult fits = RunOffset(Driver::Ring, kOffsetOpenMode, arc(2500), 20.0f);
+  ASSERT_EQ(fits.loopCount, 1);
+  EXPECT_EQ(fits.loops[0].points.size(), 2u * 2499u);
+  EXPECT_EQ(RunOffset(Driver::Ring, kOffsetOpenMode, arc(2501), 20.0f).loopCount, 0);
+}
