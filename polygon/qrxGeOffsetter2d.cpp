@@ -125,10 +125,11 @@ void offsetter2d::PrepareEvent(Vertex v)
         return;
     const offsetvertex2d& next = *Next(v);
     point2d meet;
-    const bool meets =
-        line2d(v->position, v->direction).IntersectWith(line2d(next.position, next.direction), meet) == 1;
-    // The two meet ahead only when the crossing lies on the side the edge moves to.
-    if (meets && side_ * line2d(v->position, next.position).SideOf(meet) >= 0) {
+    // The two meet ahead only when the crossing lies on the side the edge moves to, and
+    // ahead of this vertex: the side test has a dead band of 0.01 rad around the edge's
+    // line, inside which a crossing behind the vertex would pass.
+    if (MotionLinesMeet(*v, next, meet) && side_ * line2d(v->position, next.position).SideOf(meet) >= 0 &&
+        (meet - v->position).DotProduct(v->direction) >= 0.0) {
         v->hasEvent = true;
         v->eventPoint = meet;
         v->eventDistance = v->position.DistanceTo(meet) / v->speed;
@@ -136,6 +137,21 @@ void offsetter2d::PrepareEvent(Vertex v)
         v->hasEvent = false;
         v->eventDistance = offsetvertex2d::kNoEvent;
     }
+}
+
+bool offsetter2d::MotionLinesMeet(const offsetvertex2d& v, const offsetvertex2d& next, point2d& meet)
+{
+    const line2d here(v.position, v.direction), there(next.position, next.direction);
+    if (here.IntersectWith(there, meet) == 1)
+        return true;
+    // Lines within 0.1 rad of parallel count as parallel there, but the bisectors of two
+    // gently turned corners are that close and still meet: the short edge between them
+    // shrinks to nothing and would turn inside out if its event were missed. Only truly
+    // parallel motions never meet.
+    if (std::fabs(v.direction.CrossProduct(next.direction)) < 1e-12)
+        return false;
+    meet = lineeq2d(v.position, v.direction).CrossingWith(lineeq2d(next.position, next.direction));
+    return IsFinite(meet);
 }
 
 offsetter2d::Vertex offsetter2d::NextEvent()

@@ -58,6 +58,8 @@ private:
 
     void PrepareDirection(Vertex v);
     void PrepareEvent(Vertex v);
+    // Where the motion lines of v and its next vertex cross; false when they never do.
+    static bool MotionLinesMeet(const offsetvertex2d& v, const offsetvertex2d& next, point2d& meet);
     bool HasPrevious(Vertex v) const;
     bool HasNext(Vertex v) const;
     // Neighbours wrap around the list (a ring, and the drop of a vertex on any figure).
