@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <random>
 #include <vector>
@@ -26,7 +26,7 @@ void ExpectPoints(const Points& actual, const Points& expected, double tol = 1e-
     }
 }
 
-// Runs one offset; the points on success, and the run's answer.
+// The answer of one run and the points it left.
 struct Outcome {
     bool ok;
     Points points;
@@ -286,15 +286,6 @@ TEST(QrxGeOffsetter2d, InwardOffsetOfAConvexRingStaysAtTheDistanceFromEverySide)
     // The sample must reach the events that drop short sides, and not only vanish.
     EXPECT_GT(dropped, 10);
     EXPECT_GT(kept, 100);
-}
-
-TEST(QrxGeOffsetter2d, NewVertexRecordHasNoEvent)
-{
-    const offsetvertex2d v;
-    EXPECT_FALSE(v.hasEvent);
-    EXPECT_TRUE(v.dirty);
-    EXPECT_EQ(v.eventDistance, 3.4028234663852886e38);
-    EXPECT_EQ(v.eventDistance, static_cast<double>(std::numeric_limits<float>::max()));
 }
 
 } // namespace
