@@ -44,6 +44,9 @@ DialogLine Split(std::string_view text)
     return line;
 }
 
+// What an action answers when the control is of a kind it does not apply to.
+const std::string kWrongKind = "wrong kind";
+
 bool ToInt(std::string_view text, int& value)
 {
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -222,7 +225,9 @@ INT_PTR CDialog::DoModal()
     m_result = IDCANCEL;
     m_paintPending = true;
 
-    if (OnInitDialog() && !host::mfc::FocusedWindow()) FocusFirstControl();
+    host::mfc::FocusedWindow() = nullptr;
+    // TRUE from the initialisation asks for the focus on the first control that takes it.
+    if (OnInitDialog()) FocusFirstControl();
     log.Show("dialog " + std::to_string(m_templateId) + " \"" + DialogWindow()->text.str() + "\" opened");
     if (!m_ended) {
         if (DialogWindow()->visible) SendShow(TRUE);
@@ -247,7 +252,7 @@ void CDialog::RunScript()
         if (!line) {
             // Out of lines: Esc, and a dialog that will not close is closed as cancelled.
             Notify(IDCANCEL, BN_CLICKED);
-            EndDialog(IDCANCEL);
+            if (!m_ended) EndDialog(IDCANCEL);
             break;
         }
         HandleLine(*line);
@@ -259,119 +264,127 @@ void CDialog::HandleLine(const host::ScriptLine& line)
     host::ScriptedUser& user = host::ScriptedUser::Instance();
     const DialogLine parts = Split(line.text);
     const std::string word(parts.word);
-    const std::string where = "dialog " + std::to_string(m_templateId);
+    if (!DialogWindow()->visible) return user.Refuse(line, Where() + " is hidden and takes no input");
 
-    if (!DialogWindow()->visible) {
-        user.Refuse(line, where + " is hidden and takes no input");
-        return;
-    }
     if (word == "ok" || word == "cancel") {
-        if (!parts.idText.empty()) {
-            user.Refuse(line, "\"" + word + "\" takes nothing after it");
-            return;
-        }
+        if (!parts.idText.empty()) return user.Refuse(line, "\"" + word + "\" takes nothing after it");
         const int id = word == "ok" ? IDOK : IDCANCEL;
-        if (const WindowState* button = FindControl(IDOK); id == IDOK && button && !button->enabled) {
-            user.Refuse(line, where + ": the OK button is disabled");
-            return;
-        }
-        Notify(id, BN_CLICKED);
-        return;
+        const WindowState* okButton = FindControl(IDOK);
+        if (id == IDOK && okButton && !okButton->enabled) return user.Refuse(line, Where() + ": the OK button is disabled");
+        return Notify(id, BN_CLICKED);
     }
 
-    const bool known = word == "set" || word == "check" || word == "radio" || word == "choose" ||
-                       word == "click" || word == "leave" || word == "spin";
-    if (!known) {
-        user.Refuse(line, where + " does not understand \"" + line.text + "\"");
-        return;
-    }
+    using Action = std::string (CDialog::*)(WindowState&, std::string_view);
+    static const std::pair<const char*, Action> actions[] = {
+        {"set", &CDialog::TypeText}, {"check", &CDialog::SetCheck}, {"radio", &CDialog::PressRadio},
+        {"choose", &CDialog::Choose}, {"click", &CDialog::Click},     {"leave", &CDialog::Leave},
+        {"spin", &CDialog::Spin},
+    };
+    const auto* action = std::find_if(std::begin(actions), std::end(actions), [&](const auto& a) { return word == a.first; });
+    if (action == std::end(actions)) return user.Refuse(line, Where() + " does not understand \"" + line.text + "\"");
+
     int id = 0;
-    if (!ControlId(parts.idText, id)) {
-        user.Refuse(line, "\"" + word + "\" needs a control id, not \"" + std::string(parts.idText) + "\"");
-        return;
-    }
+    if (!ControlId(parts.idText, id))
+        return user.Refuse(line, "\"" + word + "\" needs a control id, not \"" + std::string(parts.idText) + "\"");
     WindowState* w = FindControl(id);
-    if (!w) {
-        user.Refuse(line, where + " has no control " + std::to_string(id));
-        return;
+    if (!w) return user.Refuse(line, Where() + " has no control " + std::to_string(id));
+    if (!w->enabled || !w->visible)
+        return user.Refuse(line, Where() + ": control " + std::to_string(id) + " is " + (w->enabled ? "hidden" : "disabled"));
+    if (const std::string why = (this->*(action->second))(*w, parts.rest); !why.empty()) {
+        const std::string wrongKind = "control " + std::to_string(id) + " is " + KindName(w->kind) + ", \"" + word + "\" does not apply";
+        user.Refuse(line, Where() + ": " + (why == kWrongKind ? wrongKind : why));
     }
-    if (!w->enabled || !w->visible) {
-        user.Refuse(line, where + ": control " + std::to_string(id) + " is " + (w->enabled ? "hidden" : "disabled"));
-        return;
-    }
-    const auto wrongKind = [&] {
-        user.Refuse(line, where + ": control " + std::to_string(id) + " is " + KindName(w->kind) + ", \"" + word +
-                              "\" does not apply");
-    };
-    const auto needsNumber = [&](const char* what) {
-        user.Refuse(line, "\"" + word + "\" needs " + what + ", not \"" + std::string(parts.rest) + "\"");
-    };
+}
 
-    if (word == "set") {
-        const bool editable = w->kind == ControlKind::Edit ||
-                              (w->kind == ControlKind::ComboBox && !(w->style & host::mfc::kDropList));
-        if (!editable) return wrongKind();
-        host::mfc::FocusedWindow() = w;
-        w->text = host::mfc::LimitText(CString(std::string(parts.rest)), w->limit);
-        if (w->kind == ControlKind::ComboBox) {
-            w->selection = host::mfc::FindItem(*w, -1, w->text, true);
-            Notify(id, CBN_EDITCHANGE);
-        } else {
-            Notify(id, EN_CHANGE);
-        }
-    } else if (word == "check") {
-        int state = 0;
-        if (w->kind != ControlKind::CheckBox) return wrongKind();
-        if (!ToInt(parts.rest, state) || state < 0 || state > 1) return needsNumber("0 or 1");
-        host::mfc::FocusedWindow() = w;
-        if (w->check != state) {
-            w->check = state;
-            Notify(id, BN_CLICKED);
-        }
-    } else if (word == "radio") {
-        if (w->kind != ControlKind::Radio) return wrongKind();
-        ClickRadio(*w);
-    } else if (word == "choose") {
-        int index = 0;
-        if (w->kind != ControlKind::ListBox && w->kind != ControlKind::ComboBox) return wrongKind();
-        if (!ToInt(parts.rest, index)) return needsNumber("an item index");
-        if (index < 0 || index >= static_cast<int>(w->items.size())) {
-            user.Refuse(line, where + ": control " + std::to_string(id) + " has no item " + std::to_string(index) +
-                                  " (it has " + std::to_string(w->items.size()) + ")");
-            return;
-        }
-        host::mfc::FocusedWindow() = w;
-        w->selection = index;
-        if (w->kind == ControlKind::ListBox) {
-            Notify(id, LBN_SELCHANGE);
-        } else {
-            // The field of a drop-down box shows the item only after the notification.
-            Notify(id, CBN_SELCHANGE);
-            if (m_running && FindControl(id) == w && w->selection >= 0 &&
-                w->selection < static_cast<int>(w->items.size()))
-                w->text = w->items[static_cast<std::size_t>(w->selection)];
-        }
-    } else if (word == "click") {
-        if (w->kind == ControlKind::CheckBox) {
-            w->check = w->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
-        } else if (w->kind == ControlKind::Radio) {
-            return ClickRadio(*w);
-        } else if (w->kind != ControlKind::Button) {
-            return wrongKind();
-        }
-        host::mfc::FocusedWindow() = w;
-        Notify(id, BN_CLICKED);
-    } else if (word == "leave") {
-        if (host::mfc::FocusedWindow() == w) host::mfc::FocusedWindow() = nullptr;
-        if (w->kind == ControlKind::Edit) Notify(id, EN_KILLFOCUS);
-        if (w->kind == ControlKind::ComboBox) Notify(id, CBN_KILLFOCUS);
-        if (w->kind == ControlKind::ListBox) Notify(id, LBN_KILLFOCUS);
-    } else if (word == "spin") {
-        int delta = 0;
-        if (w->kind != ControlKind::Spin) return wrongKind();
-        if (!ToInt(parts.rest, delta)) return needsNumber("a number of steps");
-        SpinBy(*w, delta);
+std::string CDialog::Where() const
+{
+    return "dialog " + std::to_string(m_templateId);
+}
+
+std::string CDialog::TypeText(WindowState& w, std::string_view text)
+{
+    const bool editable = w.kind == ControlKind::Edit || (w.kind == ControlKind::ComboBox && !(w.style & host::mfc::kDropList));
+    if (!editable) return kWrongKind;
+    if ((w.style & host::mfc::kNumber) && text.find_first_not_of("0123456789") != std::string_view::npos)
+        return "control " + std::to_string(w.id) + " takes digits only, not \"" + std::string(text) + "\"";
+    host::mfc::FocusedWindow() = &w;
+    w.text = host::mfc::LimitText(CString(text), w.limit);
+    if (w.kind == ControlKind::Edit) {
+        Notify(w.id, EN_CHANGE);
+    } else {
+        w.selection = host::mfc::FindItem(w, -1, w.text, true);
+        Notify(w.id, CBN_EDITCHANGE);
     }
+    return {};
+}
+
+std::string CDialog::SetCheck(WindowState& w, std::string_view state)
+{
+    if (w.kind != ControlKind::CheckBox) return kWrongKind;
+    if (state != "0" && state != "1") return "\"check\" needs 0 or 1, not \"" + std::string(state) + "\"";
+    host::mfc::FocusedWindow() = &w;
+    const int wanted = state == "1" ? BST_CHECKED : BST_UNCHECKED;
+    if (w.check == wanted) return {};  // no click is needed
+    w.check = wanted;
+    Notify(w.id, BN_CLICKED);
+    return {};
+}
+
+std::string CDialog::PressRadio(WindowState& w, std::string_view /*rest*/)
+{
+    if (w.kind != ControlKind::Radio) return kWrongKind;
+    ClickRadio(w);
+    return {};
+}
+
+std::string CDialog::Choose(WindowState& w, std::string_view indexText)
+{
+    int index = 0;
+    if (w.kind != ControlKind::ListBox && w.kind != ControlKind::ComboBox) return kWrongKind;
+    if (!ToInt(indexText, index)) return "\"choose\" needs an item index, not \"" + std::string(indexText) + "\"";
+    const int count = static_cast<int>(w.items.size());
+    if (index < 0 || index >= count)
+        return "control " + std::to_string(w.id) + " has no item " + std::to_string(index) + " (it has " +
+               std::to_string(count) + ")";
+    host::mfc::FocusedWindow() = &w;
+    w.selection = index;
+    if (w.kind == ControlKind::ListBox) {
+        Notify(w.id, LBN_SELCHANGE);
+        return {};
+    }
+    // The field of a drop-down box shows the item only after the notification.
+    Notify(w.id, CBN_SELCHANGE);
+    if (w.selection >= 0 && w.selection < static_cast<int>(w.items.size()))
+        w.text = w.items[static_cast<std::size_t>(w.selection)];
+    return {};
+}
+
+std::string CDialog::Click(WindowState& w, std::string_view /*rest*/)
+{
+    if (w.kind == ControlKind::Radio) return PressRadio(w, {});
+    if (w.kind != ControlKind::Button && w.kind != ControlKind::CheckBox) return kWrongKind;
+    if (w.kind == ControlKind::CheckBox) w.check = w.check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+    host::mfc::FocusedWindow() = &w;
+    Notify(w.id, BN_CLICKED);
+    return {};
+}
+
+std::string CDialog::Leave(WindowState& w, std::string_view /*rest*/)
+{
+    if (host::mfc::FocusedWindow() == &w) host::mfc::FocusedWindow() = nullptr;
+    if (w.kind == ControlKind::Edit) Notify(w.id, EN_KILLFOCUS);
+    if (w.kind == ControlKind::ComboBox) Notify(w.id, CBN_KILLFOCUS);
+    if (w.kind == ControlKind::ListBox) Notify(w.id, LBN_KILLFOCUS);
+    return {};
+}
+
+std::string CDialog::Spin(WindowState& w, std::string_view stepsText)
+{
+    int steps = 0;
+    if (w.kind != ControlKind::Spin) return kWrongKind;
+    if (!ToInt(stepsText, steps)) return "\"spin\" needs a number of steps, not \"" + std::string(stepsText) + "\"";
+    SpinBy(w, steps);
+    return {};
 }
 
 void CDialog::ClickRadio(WindowState& button)

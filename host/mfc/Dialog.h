@@ -28,6 +28,8 @@
 // The transcript shows `dialog ID "CAPTION" opened` once the dialog is initialised and
 // `dialog ID "CAPTION" closed: RESULT` when it ends.
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "Controls.h"
@@ -82,6 +84,15 @@ private:
     void RunScript();
     void HandleLine(const host::ScriptLine& line);
     void PaintIfPending();
+    std::string Where() const;
+    // The script's actions on a control: each gives why it refused the line, or nothing.
+    std::string TypeText(host::mfc::WindowState& control, std::string_view text);
+    std::string SetCheck(host::mfc::WindowState& control, std::string_view state);
+    std::string PressRadio(host::mfc::WindowState& control, std::string_view rest);
+    std::string Choose(host::mfc::WindowState& control, std::string_view index);
+    std::string Click(host::mfc::WindowState& control, std::string_view rest);
+    std::string Leave(host::mfc::WindowState& control, std::string_view rest);
+    std::string Spin(host::mfc::WindowState& control, std::string_view steps);
     void ClickRadio(host::mfc::WindowState& button);
     void SpinBy(host::mfc::WindowState& spin, int steps);
 

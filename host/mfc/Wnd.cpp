@@ -1,9 +1,5 @@
 #include "Wnd.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <string>
 
 #include "Controls.h"

@@ -186,6 +186,26 @@ TEST_F(DialogEngine, DisabledControlsTakeNoInput)
     EXPECT_FLOAT_EQ(dlg.m_slope, 40.0f);
 }
 
+TEST_F(DialogEngine, ADigitsOnlyEditTakesNoOtherText)
+{
+    host::mfc::DialogTemplate t;
+    t.id = 9003;
+    t.caption = "数字";
+    t.controls = {{.id = 1100, .kind = host::mfc::ControlKind::Edit, .style = host::mfc::kNumber},
+                  {.id = IDOK, .kind = host::mfc::ControlKind::Button}};
+    ASSERT_TRUE(host::mfc::ResourceRegistry::Instance().AddDialog(t));
+    struct Digits : CDialog {
+        CString text;
+        Digits() : CDialog(9003) {}
+        void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, 1100, text); }
+    } dlg;
+    Script({"set 1100 12a", "set 1100 -5", "set 1100 0815", "ok"});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.text, "0815");
+    EXPECT_TRUE(Shown("test:1: dialog 9003: control 1100 takes digits only, not \"12a\""));
+    EXPECT_TRUE(Shown("test:2: dialog 9003: control 1100 takes digits only"));
+}
+
 TEST_F(DialogEngine, RadioButtonsFormAGroupAndSwapThePicture)
 {
     CTestDlg dlg;

@@ -19,7 +19,7 @@ void RegisterTemplate()
     t.controls = {
         {.id = kNote, .kind = ControlKind::Static, .text = "名称："},
         {.id = kName, .kind = ControlKind::Edit, .style = kGroupStart},
-        {.id = kCount, .kind = ControlKind::Edit, .style = kNumber},
+        {.id = kCount, .kind = ControlKind::Edit},
         {.id = kSpin, .kind = ControlKind::Spin, .buddy = kCount, .rangeMin = 0, .rangeMax = 100},
         {.id = kFloors, .kind = ControlKind::Edit},
         {.id = kSlope, .kind = ControlKind::Edit},
