@@ -12,6 +12,8 @@
 #include "Selection.h"
 #include "TextParse.h"
 #include "WorkingDrawing.h"
+#include "decDbCurve.h"
+#include "decDbTextAndPoint.h"
 
 namespace host {
 
@@ -63,6 +65,29 @@ std::string LayerName(const decDbEntity* entity)
     return layer ? layer->GetName() : "?";
 }
 
+// What a host entity is made of: a polyline's vertices with their bulges, a curve's points,
+// a text or a point's position.
+void ListGeometry(decDbEntity* entity)
+{
+    EventLog& log = EventLog::Instance();
+    if (const auto* polyline = decCast<decDbPolyline>(entity)) {
+        std::string points;
+        for (int i = 0; i < polyline->GetNumVerts(); ++i) {
+            points += " " + FormatPoint(polyline->GetVertexAt(i));
+            if (const double bulge = polyline->GetBulgeAt(i); bulge != 0.0) points += " b=" + FormatNumber(bulge);
+        }
+        log.Show(std::string("  ") + (polyline->IsClosed() ? "closed " : "") + "points:" + points);
+    } else if (const auto* text = decCast<decDbText>(entity)) {
+        log.Show(std::string("  text=\"") + text->GetText() + "\" at " + FormatPoint(text->GetPosition()));
+    } else if (const auto* point = decCast<decDbPoint>(entity)) {
+        log.Show("  at " + FormatPoint(point->GetPosition()));
+    } else if (const int count = entity->GetNumVerts(); count > 0) {
+        std::string points;
+        for (int i = 0; i < count; ++i) points += " " + FormatPoint(entity->GetVertexAt(i));
+        log.Show("  points:" + points);
+    }
+}
+
 void ListOne(decDbEntity* entity)
 {
     EventLog& log = EventLog::Instance();
@@ -81,11 +106,7 @@ void ListOne(decDbEntity* entity)
         if (owner == entity) break;
     }
     owner->Close();
-    if (const int count = entity->GetNumVerts(); count > 0) {
-        std::string points;
-        for (int i = 0; i < count; ++i) points += " " + FormatPoint(entity->GetVertexAt(i));
-        log.Show("  points:" + points);
-    }
+    ListGeometry(entity);
 }
 
 void List(const ScriptLine& line, const Args& args)

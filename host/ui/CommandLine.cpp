@@ -81,7 +81,10 @@ bool CommandLine::RunLine(const ScriptLine& line)
 std::optional<ScriptLine> CommandLine::NextAnswer()
 {
     ScriptedUser& user = ScriptedUser::Instance();
-    if (auto line = user.Next()) return line;
+    if (auto line = user.Next()) {
+        m_ranOutReported = false;
+        return line;
+    }
     if (!m_ranOutReported) {
         m_ranOutReported = true;
         const std::string where = user.LastLine() ? user.LastLine()->source + ":" + std::to_string(user.LastLine()->number) + ": "
@@ -91,6 +94,19 @@ std::optional<ScriptLine> CommandLine::NextAnswer()
                                   " was waiting; answered Esc");
     }
     return std::nullopt;
+}
+
+bool RunScript(std::string_view text, std::string source)
+{
+    const int refusalsBefore = ScriptedUser::Instance().Refusals();
+    QueueAnswers(text, std::move(source));
+    CommandLine::Instance().RunAll();
+    return ScriptedUser::Instance().Refusals() == refusalsBefore;
+}
+
+void QueueAnswers(std::string_view text, std::string source)
+{
+    ScriptedUser::Instance().Feed(text, std::move(source));
 }
 
 }  // namespace host

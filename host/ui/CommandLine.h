@@ -2,6 +2,7 @@
 // The command line: prompts and messages the user reads, and the loop that takes script
 // lines as commands and, while a command runs, as the answers to its questions.
 #include <optional>
+#include <string_view>
 #include <string>
 
 #include "ScriptedUser.h"
@@ -30,7 +31,8 @@ public:
     bool RunLine(const ScriptLine& line);
 
     // The next line for a question that waits; nothing when the lines have run out (the
-    // question takes that as Esc). Running out is reported once for each command.
+    // question takes that as Esc). Running out is reported once for each command, and once
+    // until new lines come outside a command.
     std::optional<ScriptLine> NextAnswer();
 
     // The command that runs, or empty.
@@ -40,5 +42,12 @@ private:
     std::string m_current;
     bool m_ranOutReported = false;
 };
+
+// In-process runs with the script vocabulary of quenra3d (tests drive commands this way).
+// RunScript queues the text and runs its lines as commands and answers until they run out;
+// true when every line was understood. QueueAnswers only queues lines, for the questions of
+// a call the test makes itself.
+bool RunScript(std::string_view text, std::string source = "script");
+void QueueAnswers(std::string_view text, std::string source = "answers");
 
 }  // namespace host

@@ -7,7 +7,7 @@
 #include "EventLog.h"
 #include "Question.h"
 #include "View.h"
-#include "decReturnCode.h"
+
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include "GePoint3d.h"
 #include "TextParse.h"
+#include "decReturnCode.h"
 
 class decView;
 

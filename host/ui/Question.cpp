@@ -1,5 +1,6 @@
 #include "Question.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "CommandLine.h"
@@ -45,8 +46,10 @@ PointReading ReadPoint(const ScriptLine& line, std::string_view text, GePoint3d&
 
 std::string FormatNumber(double value)
 {
+    // Rounding noise of computed coordinates (6e-16 for 0) and "-0" print as 0.
+    if (std::abs(value) < 1e-9) value = 0.0;
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.10g", value == 0.0 ? 0.0 : value);  // no "-0"
+    std::snprintf(buffer, sizeof buffer, "%.10g", value);
     return buffer;
 }
 

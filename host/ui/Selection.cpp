@@ -41,7 +41,9 @@ std::vector<decDbEntity*> LiveEntities()
 std::string DescribeEntity(const decDbEntity* entity)
 {
     if (!entity) return "(none)";
-    const decObjectClassInfo* info = entity->GetClassInfoA();
+    // A 3-D entity is known by the class of the object that defines it (its builder).
+    const decObject* base = entity->GetBaseObject();
+    const decObjectClassInfo* info = (base ? base : entity)->GetClassInfoA();
     return "#" + std::to_string(entity->GetObjectId().Handle()) + " " +
            (info && info->className ? info->className : "?");
 }

@@ -1,0 +1,87 @@
+// The simple questions, answered in-process from queued lines.
+#include <gtest/gtest.h>
+
+#include "CommandLine.h"
+#include "Input.h"
+#include "UiTestSupport.h"
+
+using ::host::QueueAnswers;
+
+class QuestionTest : public HostTest {};
+
+TEST_F(QuestionTest, GetRealGivesTheDefaultOnEnterAndRefusesText)
+{
+    QueueAnswers("\nabc\n4.25\n*cancel*\n*end*\n");
+    double value = 0;
+    EXPECT_EQ(dec::GetReal("高度", &value, 3.5, 2), dex::eOk);
+    EXPECT_EQ(value, 3.5);
+    EXPECT_EQ(dec::GetReal("高度", &value, 3.5, 2), dex::eOk);
+    EXPECT_EQ(value, 4.25);
+    EXPECT_TRUE(Failed());
+    EXPECT_TRUE(Shown("answers:2: a number is wanted, not \"abc\""));
+    EXPECT_EQ(dec::GetReal("高度", &value, 3.5, 2), dex::eCancel);
+    EXPECT_EQ(dec::GetReal("高度", &value, 3.5, 2), dex::eEnded);
+    EXPECT_EQ(value, 4.25);  // untouched by cancel and end
+    // The flag word is kept for tests.
+    EXPECT_EQ(host::EventLog::Instance().Calls("GetReal flags=2").size(), 8u);
+}
+
+TEST_F(QuestionTest, QuestionsAnswerEscWhenTheLinesRunOutAndSaySoOnce)
+{
+    double value = 1;
+    GePoint3d point;
+    EXPECT_EQ(dec::GetReal(nullptr, &value, 0, 0), dex::eCancel);
+    EXPECT_EQ(dec::GetPoint(nullptr, &point), dex::eCancel);
+    const std::string transcript = Transcript();
+    EXPECT_EQ(transcript.find("the lines ran out"), transcript.rfind("the lines ran out"));
+    EXPECT_NE(transcript.find("the lines ran out"), std::string::npos);
+    EXPECT_FALSE(Failed());
+}
+
+TEST_F(QuestionTest, GetPointTakesCoordinatesAndCursorLinesAndRecordsItsFlags)
+{
+    QueueAnswers("~1,1\n12\n3,4\n\n");
+    GePoint3d base(1, 1, 1);
+    GePoint3d point;
+    EXPECT_EQ(dec::GetPoint(&base, &point, 0xE1E1, 0, 0), dex::eOk);
+    EXPECT_EQ(point, GePoint3d(3, 4, 0));
+    EXPECT_EQ(dec::GetPoint(nullptr, &point, 0xFFFFFF, 0, 0), dex::eEmpty);
+    const auto& log = host::EventLog::Instance();
+    EXPECT_EQ(log.Calls("rubber band").size(), 1u);
+    EXPECT_EQ(log.Calls("GetPoint flags=0xE1E1 cursor=0 arg=0 base=1,1,1").size(), 2u);
+    EXPECT_TRUE(Shown("answers:2: a point is x,y or x,y,z, not \"12\""));
+}
+
+TEST_F(QuestionTest, GetStringKeepsTheDefaultOnEnterAndTakesTheWholeLine)
+{
+    QueueAnswers("\n  a b  \n*cancel*\n");
+    CString text = "默认";
+    EXPECT_EQ(dec::GetString("名称", text, 0), dex::eEmpty);
+    EXPECT_EQ(text, "默认");
+    EXPECT_EQ(dec::GetString("名称", text, 1), dex::eOk);
+    EXPECT_EQ(text, "a b");  // blanks around a line are not part of it
+    EXPECT_EQ(dec::GetString("名称", text, 1), dex::eCancel);
+    EXPECT_EQ(text, "a b");
+}
+
+TEST_F(QuestionTest, DistancesAndAnglesFromPoints)
+{
+    QueueAnswers("0,0\n3,4\n1,1\n0,2\n10,10\n\n1,1\n*cancel*\n");
+    double value = 0;
+    EXPECT_EQ(dec::GetDistance("距离", &value, 0, 0), dex::eOk);
+    EXPECT_DOUBLE_EQ(value, 5.0);
+    EXPECT_EQ(dec::GetAngle("角度", &value, 0, 0), dex::eOk);
+    EXPECT_DOUBLE_EQ(value, 135.0);
+    // Enter at the second point gives up the question; Esc there cancels it.
+    EXPECT_EQ(dec::GetDistance("距离", &value, 0, 0), dex::eCancel);
+    EXPECT_EQ(dec::GetAngle("角度", &value, 0, 0), dex::eCancel);
+    EXPECT_DOUBLE_EQ(value, 135.0);
+}
+
+TEST_F(QuestionTest, MissingOutputPointersAreTolerated)
+{
+    QueueAnswers("1,2\n5\n7\n");
+    EXPECT_EQ(dec::GetPoint(nullptr, nullptr), dex::eOk);
+    EXPECT_EQ(dec::GetReal("x", nullptr, 0, 0), dex::eOk);
+    EXPECT_EQ(dec::GetDistance("x", nullptr, 0, 0), dex::eOk);
+}

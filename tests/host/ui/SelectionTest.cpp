@@ -1,0 +1,105 @@
+// Selections and picks in-process: the filter is asked about every candidate.
+#include <gtest/gtest.h>
+
+#include "CommandLine.h"
+#include "DbDatabase.h"
+#include "Selection.h"
+#include "UiTestSupport.h"
+#include "decDbCurve.h"
+#include "decDbTextAndPoint.h"
+
+using ::host::QueueAnswers;
+
+namespace {
+
+// Takes points only, remembering every candidate it was asked about.
+class FT_POINT : public decSSGet_filter {
+public:
+    std::vector<std::uint64_t> asked;
+    int Accept(decDbEntity* entity, int& accept) override
+    {
+        asked.push_back(entity->GetObjectId().Handle());
+        if (entity->IsKindOf(decDbPoint::Desc())) accept = 1;  // leaves accept alone otherwise
+        return 0;  // the result is not what decides
+    }
+};
+
+decObjectId Add(decDbEntity* entity)
+{
+    DbAutoOpen open;
+    decObjectId id;
+    open.db->CreateNewEntity(open.db->GetTableLayer()->GetCurrentLayerID(), entity, id);
+    return id;
+}
+
+}  // namespace
+
+class SelectionTest : public HostTest {
+protected:
+    void SetUp() override
+    {
+        HostTest::SetUp();
+        const GePoint3d line[] = {{0, 0, 0}, {10, 0, 0}};
+        Add(new decDbPolyline(2, line, 0));     // #1
+        Add(new decDbPoint(GePoint3d(1, 1, 0)));  // #2
+        Add(new decDbPoint(GePoint3d(2, 2, 0)));  // #3
+    }
+};
+
+TEST_F(SelectionTest, TheFilterIsAskedForEachCandidateInTheUsersOrder)
+{
+    QueueAnswers("#3 #1 #2 #3\n");
+    FT_POINT filter;
+    decSelectSet set;
+    set.Add(decObjectId(1));  // a set is filled afresh
+    EXPECT_EQ(dec::decSSGet("选择:", set, &filter, 1, nullptr), dex::eOk);
+    EXPECT_EQ(filter.asked, (std::vector<std::uint64_t>{3, 1, 2}));
+    ASSERT_EQ(set.GetCount(), 2);
+    EXPECT_EQ(set.GetAt(0).Handle(), 3u);
+    EXPECT_EQ(set.GetAt(1).Handle(), 2u);
+    EXPECT_TRUE(Shown("#1 decDbPolyline is not taken here (refused by the selection filter)"));
+    EXPECT_FALSE(Failed());
+    EXPECT_EQ(host::EventLog::Instance().Calls("decSSGet mode=1 filter -> -2 #3 #2").size(), 1u);
+}
+
+TEST_F(SelectionTest, ErasedEntitiesAreNoCandidates)
+{
+    decDbEntity* second = dec::GetWorkingDatabase()->GetObjectById(decObjectId(2));
+    {
+        DbAutoOpen open;
+        second->OpenForWrite();
+        second->Erase();
+        second->Close();
+    }
+    QueueAnswers("all\n#2\n");
+    decSelectSet set;
+    EXPECT_EQ(dec::decSSGet(nullptr, set), dex::eOk);
+    EXPECT_EQ(set.GetCount(), 2);
+    EXPECT_EQ(dec::decSSGet(nullptr, set), dex::eOk);
+    EXPECT_EQ(set.GetCount(), 0);
+    EXPECT_TRUE(Shown("answers:2: there is no entity #2 in the drawing"));
+}
+
+TEST_F(SelectionTest, PicksAskTheFilterAndAskAgainWhenItRefuses)
+{
+    QueueAnswers("#1\n#2@4,5\n");
+    FT_POINT filter;
+    decObjectId id;
+    GePoint3d point;
+    EXPECT_EQ(dec::GetWorkingDatabase()->decPickSingleEntity(id, point, "选择:", nullptr, &filter, "取消"), dex::eOk);
+    EXPECT_EQ(id.Handle(), 2u);
+    EXPECT_EQ(point, GePoint3d(4, 5, 0));
+    EXPECT_EQ(filter.asked, (std::vector<std::uint64_t>{1, 2}));
+    EXPECT_EQ(host::EventLog::Instance().Calls("decPickSingleEntity filter option=取消 -> -2 #2@4,5,0").size(), 1u);
+}
+
+TEST_F(SelectionTest, SubObjectPicksRespectTheClassRestriction)
+{
+    QueueAnswers("#1:0 #2:0\n");
+    decSelectSet set;
+    EXPECT_EQ(dec::GetWorkingDatabase()->decPickSubObjects(16, set, nullptr, decDbCurve::Desc()), dex::eOk);
+    ASSERT_EQ(set.GetCount(), 1);
+    BitArray faces;
+    EXPECT_EQ(set.GetEnt(0)->GetSubObjectSelectSet(faces), 1);
+    EXPECT_TRUE(faces.IsSet(0));
+}
