@@ -2,28 +2,36 @@
 // CDialog: a modal dialog run headless from its template, answered by the scripted user.
 //
 // While a modal dialog is open it takes the script lines one by one until it closes:
-//   set ID TEXT      type TEXT into edit ID or into the field of drop-down combo ID (the rest
-//                    of the line, may be empty; cut to the field's limit); sends EN_CHANGE,
-//                    or CBN_EDITCHANGE for a combo box
+//   set ID TEXT      type TEXT (the rest of the line, may be empty) into edit ID or into the
+//                    field of drop-down combo ID, replacing what was there; typing stops at the
+//                    field's limit, and a digits-only edit refuses other text. One change
+//                    notification for the whole text: EN_CHANGE, or CBN_EDITCHANGE for a combo
 //   check ID 0|1     set check box ID; a change is a click: BN_CLICKED
 //   radio ID         click radio button ID: it is checked, the others of its group cleared;
-//                    BN_CLICKED
+//                    BN_CLICKED (also when it was checked already)
 //   choose ID INDEX  select item INDEX (0-based) of list box ID (LBN_SELCHANGE) or combo box
 //                    ID (CBN_SELCHANGE, sent before a drop-down field shows the item's text)
-//   click ID         click button ID (BN_CLICKED); on a check box it toggles it
-//   leave ID         move the focus out of control ID: EN_KILLFOCUS or CBN_KILLFOCUS
-//   spin ID DELTA    press the arrows of spin ID DELTA times (negative: down): each step
-//                    moves the position by one within the range, writes it into the buddy
-//                    edit (EN_CHANGE) and sends WM_VSCROLL with SB_THUMBPOSITION; then one
-//                    WM_VSCROLL with SB_ENDSCROLL
+//   click ID         click button ID (BN_CLICKED); a check box toggles, a radio as `radio`
+//   leave ID         move the focus out of control ID: EN_KILLFOCUS, CBN_KILLFOCUS or
+//                    LBN_KILLFOCUS by its kind
+//   spin ID DELTA    press the arrows of spin ID |DELTA| times (up for a positive DELTA): each
+//                    step moves the position by one within the range (starting from the number
+//                    the buddy edit shows), writes it into the buddy (EN_CHANGE) and sends
+//                    WM_VSCROLL with SB_THUMBPOSITION; then one WM_VSCROLL with SB_ENDSCROLL
 //   ok               Enter: the command IDOK (refused while an IDOK button is disabled)
 //   cancel           Esc: the command IDCANCEL
-// ID is a control id in decimal (IDOK and IDCANCEL may be written as such). A line on a
+// ID is a control id in decimal (IDOK and IDCANCEL may be written as such). An action puts
+// the focus on its control; only `leave` sends a kill-focus notification. A line on a
 // control that does not exist, is disabled or hidden, or is of the wrong kind, an unknown
 // line, and any line while the dialog itself is hidden are refused (ScriptedUser::Refuse names
 // the line) and the dialog goes on with the next line. A handler that asks the drawing for
 // input reads the following lines itself. When the lines run out, the dialog gets IDCANCEL as
 // from Esc; if it stays open it is ended with IDCANCEL.
+//
+// As the framework does: the program setting an edit's text sends EN_CHANGE too, but no
+// control notification is delivered while UpdateData exchanges the data; the dialog is shown
+// (WM_SHOWWINDOW, then WM_PAINT) after OnInitDialog, repainted whenever it shows again or is
+// invalidated, and hidden (WM_SHOWWINDOW) as it closes.
 //
 // The transcript shows `dialog ID "CAPTION" opened` once the dialog is initialised and
 // `dialog ID "CAPTION" closed: RESULT` when it ends.
