@@ -1,0 +1,107 @@
+#include "ModelTestSupport.h"
+
+#include <dlfcn.h>
+
+#include "CommandLine.h"
+#include "CommandTable.h"
+#include "ExtrudeBuild.h"
+#include "ModuleGlobals.h"
+#include "PromptOldModelReactor.h"
+#include "ScriptedUser.h"
+#include "Session.h"
+#include "WorkingDrawing.h"
+
+namespace {
+
+// The module's exported entry point, found the way the host finds it.
+void EnterModule(int message)
+{
+    using EntryPoint = void (*)(int, int);
+    auto entry = reinterpret_cast<EntryPoint>(dlvsym(RTLD_DEFAULT, "_decEntryPoint", "8"));
+    ASSERT_NE(entry, nullptr);
+    entry(message, 0);
+}
+
+}  // namespace
+
+void ModelTest::SetUp()
+{
+    host::NewDrawing();
+    host::EventLog::Instance().Clear();
+    host::ScriptedUser::Instance().Clear();
+    host::CommandTable::Instance().Clear();
+    host::RegisterHostCommands();
+    g_oldModelReactor.Detach();
+    EnterModule(0);
+}
+
+void ModelTest::TearDown()
+{
+    host::ScriptedUser::Instance().Clear();
+}
+
+DbDatabase* ModelTest::Db() const
+{
+    return dec::GetWorkingDatabase();
+}
+
+decObjectId ModelTest::AddBuilding(const CString& name, int height, const GePoint3dArray& world)
+{
+    auto* building = new CExtrudeBuild();
+    GeMatrix3d tm;
+    building->Set(name, height, world, tm);
+    DbAutoOpen open;
+    decObjectId id;
+    EXPECT_EQ(open.db->CreateNewEntity(open.db->GetTableLayer()->GetCurrentLayerID(), building, tm, id), dex::eOk);
+    return id;
+}
+
+decObjectId ModelTest::AddSolid(decBuilder* builder, const GeMatrix3d& tm)
+{
+    DbAutoOpen open;
+    decObjectId id;
+    EXPECT_EQ(open.db->CreateNewEntity(open.db->GetTableLayer()->GetCurrentLayerID(), builder, tm, id), dex::eOk);
+    return id;
+}
+
+decObjectId ModelTest::AddEntity(decDbEntity* entity)
+{
+    DbAutoOpen open;
+    decObjectId id;
+    EXPECT_EQ(open.db->CreateNewEntity(open.db->GetTableLayer()->GetCurrentLayerID(), entity, id), dex::eOk);
+    return id;
+}
+
+void ModelTest::Tag(const decObjectId& id, const char* name)
+{
+    decDbEntity* entity = Entity(id);
+    ASSERT_NE(entity, nullptr);
+    entity->OpenForWrite();
+    entity->RemoveAppXData(g_buildTagAppName);
+    auto* record = new decObjectXDataApp(g_buildTagAppName);
+    record->AppendDataString(name);
+    entity->AppendAppXData(record);
+    entity->Close();
+}
+
+decDbEntity* ModelTest::Entity(const decObjectId& id) const
+{
+    return Db()->GetObjectById(id);
+}
+
+CExtrudeBuild* ModelTest::Building(const decObjectId& id) const
+{
+    const decDbEntity* entity = Entity(id);
+    return entity ? CExtrudeBuild::Cast(entity->GetBaseObject()) : nullptr;
+}
+
+void ModelTest::Answer(const std::string& lines)
+{
+    host::ScriptedUser::Instance().Feed(lines, "test");
+}
+
+bool ModelTest::Run(const std::string& lines)
+{
+    host::ScriptedUser::Instance().Feed(lines, "test");
+    return host::CommandLine::Instance().RunAll();
+}
