@@ -49,7 +49,7 @@ protected:                                                                 \
     const ::host::mfc::MessageMap* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
     const ::host::mfc::MessageMap* theClass::GetThisMessageMap()                             \
     {                                                                                        \
-        using ThisClass = theClass;                                                          \
+        using ThisClass [[maybe_unused]] = theClass;                                         \
         using TheBaseClass = baseClass;                                                      \
         static const ::host::mfc::MessageMapEntry entries[] = {
 

@@ -5,6 +5,7 @@
 #include "CString.h"
 #include "Controls.h"
 #include "DataExchange.h"
+#include "DeviceContext.h"
 #include "Dialog.h"
 #include "DialogTemplate.h"
 #include "FileDialog.h"

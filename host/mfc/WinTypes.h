@@ -74,16 +74,35 @@ struct CPoint {
     long x = 0, y = 0;
 };
 
-struct CRect {
-    long left = 0, top = 0, right = 0, bottom = 0;
+struct RECT {
+    long left, top, right, bottom;
+};
 
-    CRect() = default;
-    CRect(long l, long t, long r, long b) : left(l), top(t), right(r), bottom(b) {}
+struct CRect : RECT {
+    CRect() : RECT{0, 0, 0, 0} {}
+    CRect(long l, long t, long r, long b) : RECT{l, t, r, b} {}
     long Width() const { return right - left; }
     long Height() const { return bottom - top; }
     void OffsetRect(long dx, long dy) { left += dx; right += dx; top += dy; bottom += dy; }
     void InflateRect(long dx, long dy) { left -= dx; right += dx; top -= dy; bottom += dy; }
 };
+
+// Grows the rectangle by dx on the left and right and dy at the top and bottom (shrinks it
+// for negative values).
+inline BOOL InflateRect(RECT* rect, int dx, int dy)
+{
+    if (!rect) return FALSE;
+    rect->left -= dx;
+    rect->right += dx;
+    rect->top -= dy;
+    rect->bottom += dy;
+    return TRUE;
+}
+
+constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b)
+{
+    return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);
+}
 
 struct MSG {
     HWND hwnd = nullptr;

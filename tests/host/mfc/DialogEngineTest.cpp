@@ -395,6 +395,37 @@ TEST_F(DialogEngine, ADialogOpenedFromAHandlerTakesTheLinesUntilItCloses)
     EXPECT_EQ(AfxGetStaticModuleState()->depth, 0);
 }
 
+class CTestApp : public CWinApp {
+public:
+    CTestApp() : CWinApp("测试程序") {}
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTestApp, CWinApp)
+END_MESSAGE_MAP()
+
+TEST(WinApp, AnApplicationWithAnEmptyMapHandlesNothing)
+{
+    CTestApp app;
+    host::mfc::Message m;
+    m.message = WM_COMMAND;
+    m.id = IDOK;
+    EXPECT_FALSE(app.Dispatch(m));
+    EXPECT_STREQ(AfxGetAppName(), "测试程序");
+}
+
+TEST(DeviceContext, FramesAreRecorded)
+{
+    host::EventLog::Instance().Clear();
+    CPaintDC dc(nullptr);
+    CRect frame(10, 20, 110, 70);
+    dc.Draw3dRect(frame, RGB(255, 0, 0), RGB(255, 0, 0));
+    InflateRect(&frame, -1, -1);
+    dc.Draw3dRect(frame, RGB(255, 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(host::EventLog::Instance().Calls("Draw3dRect"),
+              (std::vector<std::string>{"Draw3dRect 10 20 110 70 255 255", "Draw3dRect 11 21 109 69 255 255"}));
+}
+
 TEST(ModuleState, TheGuardNestsAndUnwinds)
 {
     AFX_MODULE_STATE* state = AfxGetStaticModuleState();
