@@ -223,6 +223,14 @@ void DbDatabase::FireNewDocument()
         if (std::find(m_reactors.begin(), m_reactors.end(), reactor) != m_reactors.end()) reactor->OnNewDocument(this);
 }
 
+void DbDatabase::NotifyObjectModified(decObject* object)
+{
+    const auto reactors = m_reactors;
+    for (DbDatabaseReactor* reactor : reactors)
+        if (std::find(m_reactors.begin(), m_reactors.end(), reactor) != m_reactors.end())
+            reactor->OnObjectModified(this, object);
+}
+
 // ---- selection ----
 
 void DbDatabase::ClearSelectSet(int flag)

@@ -106,6 +106,7 @@ public:
     const std::vector<DbDatabaseReactor*>& Reactors() const { return m_reactors; }
     void FireDocumentOpened();
     void FireNewDocument();
+    void NotifyObjectModified(decObject* object);
 
     // ---- selection ----
     void ClearSelectSet(int flag);

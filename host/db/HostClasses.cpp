@@ -11,7 +11,7 @@ void RegisterHostClasses()
     static const bool done = [] {
         for (decObjectClassInfo* info :
              {decDbPolyline::Desc(), decDbArc::Desc(), decDbCircle3d::Desc(), decDbText::Desc(), decDbPoint::Desc(),
-              decDbEntity3d::Desc(), decDbExtrude::Desc(), decDbBox::Desc(), decDbCylinder::Desc(), decDbLoft::Desc()})
+              decDbEntity3d::Desc(), decDbExtrude::Desc(), decDbBox::Desc(), decDbCylinder::Desc(), decDbCone::Desc(), decDbFrustum::Desc(), decDbLoft::Desc()})
             decObject::RegisterClassA(info);
         return true;
     }();

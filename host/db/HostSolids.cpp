@@ -10,6 +10,8 @@ DEC_IMPLEMENT_CLASS(decDbExtrude, decBuilder, "拉伸体", 1)
 DEC_IMPLEMENT_CLASS(decDbBox, decBuilder, "长方体", 1)
 DEC_IMPLEMENT_CLASS(decDbCylinder, decBuilder, "圆柱", 1)
 DEC_IMPLEMENT_CLASS(decDbLoft, decBuilder, "放样体", 1)
+DEC_IMPLEMENT_CLASS(decDbCone, decBuilder, "圆锥", 1)
+DEC_IMPLEMENT_CLASS(decDbFrustum, decBuilder, "台体", 1)
 
 namespace {
 
@@ -24,6 +26,50 @@ std::vector<GePoint3d> LoadPoints(SerializeFilter& f)
     std::vector<GePoint3d> points(f.ReadCount(24));
     for (GePoint3d& p : points) f >> p;
     return points;
+}
+
+constexpr int kRoundSides = 24;
+
+GePoint3d OnCircle(double radius, int i, double z)
+{
+    const double a = 2 * std::numbers::pi * i / kRoundSides;
+    return {radius * std::cos(a), radius * std::sin(a), z};
+}
+
+// A round solid: the base ring at z 0 (vertices 0..23), then the top ring of topRadius at
+// height, or the apex alone when topRadius is 0.
+decMesh3* RoundSolid(double bottomRadius, double topRadius, double height)
+{
+    if (!(bottomRadius > 0) || !(topRadius >= 0) || height == 0 || !std::isfinite(height)) return nullptr;
+    const bool apex = topRadius == 0;
+    auto* mesh = new decMesh3();
+    GePoint3d* v = mesh->SetCountVertex(apex ? kRoundSides + 1 : 2 * kRoundSides);
+    for (int i = 0; i < kRoundSides; ++i) v[i] = OnCircle(bottomRadius, i, 0);
+    if (apex)
+        v[kRoundSides] = GePoint3d(0, 0, height);
+    else
+        for (int i = 0; i < kRoundSides; ++i) v[kRoundSides + i] = OnCircle(topRadius, i, height);
+    decPolygonBuf faces(kRoundSides + 2);
+    std::vector<int> ring;
+    for (int i = kRoundSides - 1; i >= 0; --i) ring.push_back(i);
+    faces.AppendPolygon(kRoundSides, ring.data());
+    if (!apex) {
+        ring.clear();
+        for (int i = 0; i < kRoundSides; ++i) ring.push_back(kRoundSides + i);
+        faces.AppendPolygon(kRoundSides, ring.data());
+    }
+    for (int i = 0; i < kRoundSides; ++i) {
+        const int j = (i + 1) % kRoundSides;
+        if (apex) {
+            const int side[3] = {i, j, kRoundSides};
+            faces.AppendPolygon(3, side);
+        } else {
+            const int side[4] = {i, j, kRoundSides + j, kRoundSides + i};
+            faces.AppendPolygon(4, side);
+        }
+    }
+    mesh->SetPolygonFrom(faces);
+    return mesh;
 }
 
 // The horizontal unit vector to the right of the way from p to q; zero when the way is vertical.
@@ -118,18 +164,8 @@ decDbCylinder::decDbCylinder(double radius, double height) : decDbCylinder()
 
 int decDbCylinder::MakeMesh(decMesh3** out) const
 {
-    constexpr int kSides = 24;
-    if (!out || !(m_radius > 0)) return 0;
-    GePoint3d base[kSides];
-    for (int i = 0; i < kSides; ++i) {
-        const double a = 2 * std::numbers::pi * i / kSides;
-        base[i] = GePoint3d(m_radius * std::cos(a), m_radius * std::sin(a), 0);
-    }
-    auto* mesh = new decMesh3();
-    if (!mesh->CreateExtrude(kSides, base, 1, GeVector3d(0, 0, m_height))) {
-        delete mesh;
-        return 0;
-    }
+    decMesh3* mesh = out ? RoundSolid(m_radius, m_radius, m_height) : nullptr;
+    if (!mesh) return 0;
     *out = mesh;
     return 1;
 }
@@ -141,6 +177,59 @@ void decDbCylinder::Serialize(SerializeFilter& f)
         f << m_radius << m_height;
     else
         f >> m_radius >> m_height;
+}
+
+// ---- decDbCone, decDbFrustum ----
+
+decDbCone::decDbCone() { SetName("圆锥"); }
+
+decDbCone::decDbCone(double radius, double height) : decDbCone()
+{
+    m_radius = radius;
+    m_height = height;
+}
+
+int decDbCone::MakeMesh(decMesh3** out) const
+{
+    decMesh3* mesh = out ? RoundSolid(m_radius, 0, m_height) : nullptr;
+    if (!mesh) return 0;
+    *out = mesh;
+    return 1;
+}
+
+void decDbCone::Serialize(SerializeFilter& f)
+{
+    decBuilder::Serialize(f);
+    if (f.IsStoring())
+        f << m_radius << m_height;
+    else
+        f >> m_radius >> m_height;
+}
+
+decDbFrustum::decDbFrustum() { SetName("台体"); }
+
+decDbFrustum::decDbFrustum(double bottomRadius, double topRadius, double height) : decDbFrustum()
+{
+    m_bottom = bottomRadius;
+    m_top = topRadius;
+    m_height = height;
+}
+
+int decDbFrustum::MakeMesh(decMesh3** out) const
+{
+    decMesh3* mesh = (out && m_top > 0) ? RoundSolid(m_bottom, m_top, m_height) : nullptr;
+    if (!mesh) return 0;
+    *out = mesh;
+    return 1;
+}
+
+void decDbFrustum::Serialize(SerializeFilter& f)
+{
+    decBuilder::Serialize(f);
+    if (f.IsStoring())
+        f << m_bottom << m_top << m_height;
+    else
+        f >> m_bottom >> m_top >> m_height;
 }
 
 // ---- decDbLoft ----

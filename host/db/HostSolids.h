@@ -1,6 +1,8 @@
 #pragma once
 // The host's own solid builders, recognised by the module through their kind names:
-// extrusion "拉伸体", box "长方体", cylinder "圆柱", and the loft (a section swept along a path).
+// extrusion "拉伸体", box "长方体", cylinder "圆柱", cone "圆锥", frustum "台体", and the
+// loft (a section swept along a path). Round solids have 24 sides and their base ring as
+// vertices 0..23.
 #include <vector>
 
 #include "GePoint3dArray.h"
@@ -37,7 +39,7 @@ private:
     double m_length = 1.0, m_width = 1.0, m_height = 1.0;
 };
 
-// An upright cylinder on its base centre (the origin), approximated by 24 sides.
+// An upright cylinder on its base centre (the origin).
 class decDbCylinder : public decBuilder {
     DEC_DECLARE_CLASS(decDbCylinder)
 
@@ -49,6 +51,34 @@ public:
 
 private:
     double m_radius = 1.0, m_height = 1.0;
+};
+
+// An upright cone on its base centre (the origin), apex at (0, 0, height).
+class decDbCone : public decBuilder {
+    DEC_DECLARE_CLASS(decDbCone)
+
+public:
+    decDbCone();
+    decDbCone(double radius, double height);
+    int MakeMesh(decMesh3** out) const override;
+    void Serialize(SerializeFilter& filter) override;
+
+private:
+    double m_radius = 1.0, m_height = 1.0;
+};
+
+// An upright frustum of a cone on its base centre: bottom and top radius.
+class decDbFrustum : public decBuilder {
+    DEC_DECLARE_CLASS(decDbFrustum)
+
+public:
+    decDbFrustum();
+    decDbFrustum(double bottomRadius, double topRadius, double height);
+    int MakeMesh(decMesh3** out) const override;
+    void Serialize(SerializeFilter& filter) override;
+
+private:
+    double m_bottom = 1.0, m_top = 0.5, m_height = 1.0;
 };
 
 // A loft section: its points, given relative to the path's first point with x across the

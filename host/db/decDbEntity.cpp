@@ -50,16 +50,22 @@ int decDbEntity::GetSubObjectSelectSet(BitArray& picked) const
 
 const GeBoundBox3d& decDbEntity::GetBoundBox() const
 {
-    m_box.Reset();
+    m_box = ComputeBoundBox();
+    return m_box;
+}
+
+GeBoundBox3d decDbEntity::ComputeBoundBox() const
+{
+    GeBoundBox3d box;
     for (const GePolygon& polygon : GetPolygons())
-        for (int i = 0; i < polygon.GetCountVertex(); ++i) m_box.Extend(polygon.GetVertexArray()[i]);
-    if (m_box.IsEmpty()) {
+        for (int i = 0; i < polygon.GetCountVertex(); ++i) box.Extend(polygon.GetVertexArray()[i]);
+    if (box.IsEmpty()) {
         decViewFilter drawn;
         Draw(drawn);
         for (const DrawnPrimitive& item : drawn.Primitives())
-            for (const GePoint3d& p : item.points) m_box.Extend(p);
+            for (const GePoint3d& p : item.points) box.Extend(p);
     }
-    return m_box;
+    return box;
 }
 
 void decDbEntity::SetSelected(int selected)
@@ -156,6 +162,12 @@ std::vector<GePolygon> decDbEntity3d::GetPolygons() const
     const GeMatrix3d tm = GetNodeTm();
     for (int i = 0; i < mesh->GetCountPolygon(); ++i) polygons.emplace_back(mesh->FacePoints(i, tm), false);
     return polygons;
+}
+
+GeBoundBox3d decDbEntity3d::ComputeBoundBox() const
+{
+    const decMesh3* mesh = GetMesh();
+    return mesh ? mesh->GetBoundBox(GetNodeTm()) : GeBoundBox3d();
 }
 
 void decDbEntity3d::Draw(decViewFilter& filter) const

@@ -77,6 +77,7 @@ public:
 
 protected:
     decDbEntity() = default;
+    virtual GeBoundBox3d ComputeBoundBox() const;
 
 private:
     Q3dColor m_colour;
@@ -140,6 +141,10 @@ public:
 
     // The builder changed: the mesh is made again when next asked for.
     void MarkMeshDirty() { m_meshDirty = true; }
+
+protected:
+    // The placed mesh vertices.
+    GeBoundBox3d ComputeBoundBox() const override;
 
 private:
     void RegenMesh() const;

@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "DbDatabase.h"
 #include "EventLog.h"
 #include "HostFault.h"
 
@@ -105,7 +106,10 @@ long decObject::Close()
     }
     const bool wasWrite = m_openStack.back();
     m_openStack.pop_back();
-    if (wasWrite && !IsOpenForWrite() && m_modified) OnClosedAfterWrite();
+    if (wasWrite && !IsOpenForWrite() && m_modified) {
+        m_modified = false;
+        if (DbDatabase* db = GetDatabase()) db->NotifyObjectModified(this);
+    }
     return -2;
 }
 

@@ -42,7 +42,8 @@ public:
     virtual int DisableReference() const { return 0; }
 
     // Open/close protocol. Opens nest; Close closes the most recent open. An erased object
-    // cannot be opened for write (0). Results: -2 on success, 0 on failure.
+    // cannot be opened for write (0). Results: -2 on success, 0 on failure. Closing the last
+    // write open of a changed object tells the drawing's reactors (OnObjectModified).
     int OpenForRead();
     int OpenForWrite();
     long Close();
@@ -87,9 +88,8 @@ public:
 protected:
     // Whether the object is stored in a drawing (write checks apply).
     virtual bool IsStored() const { return m_database != nullptr; }
-    // Hooks for classes that keep derived data (meshes) fresh.
+    // Hook for classes that keep derived data (meshes) fresh.
     virtual void OnModified() {}
-    virtual void OnClosedAfterWrite() {}
     // Write access granted through another object (a builder through its entity).
     virtual bool IsWriteEnabledByOwner() const { return false; }
 

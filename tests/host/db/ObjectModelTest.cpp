@@ -6,8 +6,11 @@
 #include "DbTestSupport.h"
 #include "EventLog.h"
 #include "HostSolids.h"
+#include "ObjectProperties.h"
 #include "decDbCurve.h"
 #include "decDbTextAndPoint.h"
+
+#include <memory>
 
 using ObjectModel = DbTest;
 
@@ -165,23 +168,47 @@ TEST_F(ObjectModel, PropertyTextIsCutAtTwoHundredBytesOnACharacterBoundary)
     EXPECT_STREQ(value.szValue, "");
 }
 
-TEST_F(ObjectModel, PropertyChangesGoThroughTheRowProtocol)
+TEST_F(ObjectModel, ThePanelEditsThroughTheRowProtocolAndRereadsTheValue)
 {
     const decObjectId id = AddBlock(1000, 500, 3000);
     auto* block = TestBlock::Cast(decDbEntity3d::Cast(id.GetObjectA())->GetBaseObject());
-    const TPropertyDef* rows = block->GetObjectPropertyDefine();
-    int count = 0;
-    while (rows[count].name) ++count;
-    EXPECT_EQ(count, 2);
+    const auto rows = host::PropertyRows(*block);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_STREQ(rows[1].name, "高度（毫米）");
     prop_data value;
     value.SetLong(4200);
-    block->OpenForWrite();
-    EXPECT_EQ(block->OnPropertyValueChanged(rows[1].index, value), dex::eOk);
-    block->Close();
-    prop_data read;
-    block->OnPropertyValueGet(1, read);
-    EXPECT_EQ(read.type, prop_data::kInteger);
-    EXPECT_EQ(read.lValue, 4200);
+    prop_data after;
+    EXPECT_EQ(host::ChangeProperty(*block, rows[1].index, value, &after), dex::eOk);
+    EXPECT_EQ(after.type, prop_data::kInteger);
+    EXPECT_EQ(after.lValue, 4200);
+    value.SetLong(-5);  // refused by the object: the panel shows the old value
+    host::ChangeProperty(*block, rows[1].index, value, &after);
+    EXPECT_EQ(after.lValue, 4200);
+    EXPECT_FALSE(block->IsOpenForRead());
+    EXPECT_TRUE(host::PropertyRows(decDbPoint()).empty());
+}
+
+TEST_F(ObjectModel, ClosingAChangedObjectTellsTheReactors)
+{
+    const decObjectId id = AddBlock(1000, 500, 3000);
+    struct Watcher : DbDatabaseReactor {
+        void OnObjectModified(DbDatabase*, decObject* object) override { modified.push_back(object); }
+        std::vector<decObject*> modified;
+    } watcher;
+    Db().AddReactor(&watcher);
+    auto* entity = decDbEntity::Cast(id.GetObjectA());
+    entity->OpenForWrite();
+    entity->Close();
+    EXPECT_TRUE(watcher.modified.empty()) << "nothing changed";
+    entity->OpenForWrite();
+    entity->SetEntityColor(Q3dColor(0xFFFF));
+    entity->OpenForRead();
+    entity->Close();
+    EXPECT_TRUE(watcher.modified.empty()) << "still open for write";
+    entity->Close();
+    Db().RemoveReactor(&watcher);
+    ASSERT_EQ(watcher.modified.size(), 1u);
+    EXPECT_EQ(watcher.modified[0], entity);
 }
 
 TEST_F(ObjectModel, HostBuildersAreKnownByTheirKindNames)
@@ -189,4 +216,24 @@ TEST_F(ObjectModel, HostBuildersAreKnownByTheirKindNames)
     EXPECT_STREQ(decDbExtrude().GetName(), "拉伸体");
     EXPECT_STREQ(decDbBox().GetName(), "长方体");
     EXPECT_STREQ(decDbCylinder().GetName(), "圆柱");
+    EXPECT_STREQ(decDbCone().GetName(), "圆锥");
+    EXPECT_STREQ(decDbFrustum().GetName(), "台体");
+}
+
+TEST_F(ObjectModel, RoundSolidsKeepTheirBaseRingFirst)
+{
+    decMesh3* mesh = nullptr;
+    ASSERT_EQ(decDbCone(100, 300).MakeMesh(&mesh), 1);
+    std::unique_ptr<decMesh3> cone(mesh);
+    EXPECT_EQ(cone->GetCountVertex(), 25);
+    EXPECT_EQ(cone->GetCountPolygon(), 25);
+    EXPECT_DOUBLE_EQ(cone->GetVertexArray()[0].x, 100);
+    ASSERT_EQ(decDbFrustum(100, 50, 300).MakeMesh(&mesh), 1);
+    std::unique_ptr<decMesh3> frustum(mesh);
+    EXPECT_EQ(frustum->GetCountVertex(), 48);
+    EXPECT_DOUBLE_EQ(frustum->GetVertexArray()[24].x, 50);
+    EXPECT_DOUBLE_EQ(frustum->GetVertexArray()[24].z, 300);
+    mesh = nullptr;
+    EXPECT_EQ(decDbCone(0, 300).MakeMesh(&mesh), 0);
+    EXPECT_EQ(mesh, nullptr) << "a refused mesh leaves the out pointer";
 }
