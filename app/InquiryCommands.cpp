@@ -65,8 +65,8 @@ std::string LayerName(const decDbEntity* entity)
     return layer ? layer->GetName() : "?";
 }
 
-// What a host entity is made of: a polyline's vertices with their bulges, a curve's points,
-// a text or a point's position.
+// What a host entity is made of: a polyline's vertices with their bulges, a text or a
+// point's position, a solid's extents, a curve's points.
 void ListGeometry(decDbEntity* entity)
 {
     EventLog& log = EventLog::Instance();
@@ -81,6 +81,9 @@ void ListGeometry(decDbEntity* entity)
         log.Show(std::string("  text=\"") + text->GetText() + "\" at " + FormatPoint(text->GetPosition()));
     } else if (const auto* point = decCast<decDbPoint>(entity)) {
         log.Show("  at " + FormatPoint(point->GetPosition()));
+    } else if (entity->Is3DEntity()) {
+        const GeBoundBox3d& box = entity->GetBoundBox();
+        if (!box.IsEmpty()) log.Show("  extents " + FormatPoint(box.MinPoint()) + " - " + FormatPoint(box.MaxPoint()));
     } else if (const int count = entity->GetNumVerts(); count > 0) {
         std::string points;
         for (int i = 0; i < count; ++i) points += " " + FormatPoint(entity->GetVertexAt(i));

@@ -1,15 +1,25 @@
 #include "MainFrame.h"
 
 #include "EventLog.h"
+#include "Wnd.h"
 
 
 namespace dec {
 
+CWnd* GetMainFrame()
+{
+    // Never destroyed: dialogs and message boxes may refer to it until the process ends.
+    static CWnd* const frame = [] {
+        auto* window = new CWnd;
+        window->CreateHeadless("quenra3d");
+        return window;
+    }();
+    return frame;
+}
+
 HWND GetMainFrameHWnd()
 {
-    // Headless there is no window; the handle only has to be a stable non-null value.
-    static char frame;
-    return reinterpret_cast<HWND>(&frame);
+    return GetMainFrame()->GetSafeHwnd();
 }
 
 }  // namespace dec

@@ -3,7 +3,11 @@
 // the drawing to for a pick (enable, focus, activate, and disable again afterwards).
 #include "MsgBox.h"  // HWND
 
+class CWnd;
+
 namespace dec {
+// The main frame: a headless top-level window of the host, made on first use.
+CWnd* GetMainFrame();
 HWND GetMainFrameHWnd();
 }  // namespace dec
 

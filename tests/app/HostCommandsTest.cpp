@@ -30,7 +30,7 @@ TEST(Quenra3dHostCommands, DrawingCommandsNumberTheirEntitiesFromOne)
     EXPECT_THAT(run.output, HasSubstr("#1 decDbPolyline layer=0\n  closed points: 0,0,0 10000,0,0 b=0.5 10000,8000,0 0,8000,0\n"));
     EXPECT_THAT(run.output, HasSubstr("#4 decDbPoint layer=0\n  at 1,2,0\n"));
     EXPECT_THAT(run.output, HasSubstr("#5 decDbText layer=0\n  text=\"1号 住宅楼\" at 0,0,0\n"));
-    EXPECT_THAT(run.output, HasSubstr("#6 decDbExtrude layer=建筑\n"));
+    EXPECT_THAT(run.output, HasSubstr("#6 decDbExtrude layer=建筑\n  extents 0,0,0 - 10000,8000,12000\n"));
 }
 
 TEST(Quenra3dHostCommands, ArcsGoThroughTheirMiddlePoint)

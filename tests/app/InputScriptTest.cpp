@@ -87,7 +87,7 @@ TEST(Quenra3dInput, MessageBoxesShowCaptionAndTextAndTakeAnAnswerOnlyWhenTheyAsk
 {
     const Quenra3dRun run = RunTestScript("tmsg\nyes\ntmsg\nno\n");
     EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_THAT(run.output, HasSubstr("[测试] 继续吗？\n> yes\nMessageBoxA 6\n[提示] 表达式失败< n > 0 >\n文件：TestModule\n行：1\n"));
+    EXPECT_THAT(run.output, HasSubstr("[测试] 继续吗？\n> yes\nMessageBoxA 6\n[quenra3d] 完成\n[提示] 表达式失败< n > 0 >\n文件：TestModule\n行：1\n"));
     EXPECT_THAT(run.output, HasSubstr("MessageBoxA 7\n"));
 }
 

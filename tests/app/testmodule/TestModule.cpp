@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "Selection.h"
+#include "WinApp.h"
 #include "WorkingDrawing.h"
 #include "decDbCurve.h"
 #include "CommandTable.h"
@@ -126,6 +127,7 @@ void CMD_TMSG()
 {
     const int answer = MessageBoxA(dec::GetMainFrameHWnd(), "继续吗？", "测试", 0x2034);
     Say("MessageBoxA " + std::to_string(answer));
+    AfxMessageBox("完成");
     msg_box("表达式失败< n > 0 >\n文件：TestModule\n行：1");
 }
 

@@ -79,3 +79,18 @@ TEST_F(ViewTest, TheMainFrameHasAStableHandleAndDialogScopesAreRecorded)
     }
     EXPECT_EQ(host::EventLog::Instance().Calls("ActivateMainFrameWnd").size(), 2u);
 }
+
+#include "Wnd.h"
+
+TEST_F(ViewTest, TheMainFrameIsAWindowThatDialogsCanEnableAndDisable)
+{
+    CWnd* frame = dec::GetMainFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame, dec::GetMainFrame());
+    EXPECT_EQ(frame->GetSafeHwnd(), dec::GetMainFrameHWnd());
+    frame->EnableWindow(FALSE);
+    EXPECT_FALSE(frame->IsWindowEnabled());
+    frame->EnableWindow(TRUE);
+    frame->SetFocus();
+    EXPECT_TRUE(frame->IsWindowEnabled());
+}
