@@ -22,6 +22,8 @@ constexpr double kAngleCap = 0.0175;
 constexpr double kHalfTurn = 3.1415927410125732;
 // The clean-up tolerance GetNormal applies to its copy.
 constexpr double kNormalCleanTol = 1e-6;
+// The line the report of GetNormal's distinct-points check names.
+constexpr int kNormalCheckLine = 3324;
 
 GeVector3d Unit(GeVector3d v)
 {
@@ -128,12 +130,10 @@ GeVector3d CTools::GetNormal(GePoint3dArray pts, double tol)
     const std::size_t n = pts.size();
     if (n < 3)
         return {};
-    {
-        const GePoint3d& pt0 = pts[0];
-        const GePoint3d& pt1 = pts[1];
-        const GePoint3d& pt2 = pts[2];
-        ORV_ASSERT(pt0!=pt1&&pt1!=pt2, "Tools");
-    }
+    // Cannot fail after the clean-up; the report keeps the expression and line it has
+    // always carried, so reports from the field stay comparable.
+    if (pts[0] == pts[1] || pts[1] == pts[2])
+        ReportAssertFailure("pt0!=pt1&&pt1!=pt2", "Tools", kNormalCheckLine);
 
     // The first axis along which the first three points spread beyond tol.
     auto spreads = [&](double GePoint3d::*c) {

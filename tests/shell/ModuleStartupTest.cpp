@@ -1,0 +1,42 @@
+// The module-wide objects as the module's load leaves them.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "ExtrudeBuild.h"
+#include "LumidraxApp.h"
+#include "ModuleGlobals.h"
+#include "decObjectClassInfo.h"
+
+namespace {
+
+TEST(ModuleStartup, ConstantsAndRememberedTexts)
+{
+    EXPECT_EQ(g_degPerRadian, 57.29577951308232);
+    EXPECT_EQ(g_degPerRadian * std::acos(-1.0), 180.0);
+    EXPECT_EQ(g_quickWinSpacingText, "1000");
+    EXPECT_EQ(g_quickWinStoreyHeightText, "2900");
+    for (const auto& list : g_analysisGroupLists)
+        EXPECT_TRUE(list.empty());
+}
+
+TEST(ModuleStartup, ExtendedDataApplicationNames)
+{
+    EXPECT_EQ(g_buildGroupAppName, "build_group");
+    EXPECT_EQ(g_buildTagAppName, "XBUILD_NAME");
+    EXPECT_EQ(g_buildNamingAppName, "XBUILD_NAME");
+    EXPECT_EQ(g_winBelongBuildAppName, "WIN_BELONG_BLD");
+}
+
+TEST(ModuleStartup, EntityClassesAreRegisteredAtLoad)
+{
+    EXPECT_EQ(host::ClassRegistry::Instance().Find("QCExtrudeBuild"), CExtrudeBuild::Desc());
+}
+
+TEST(ModuleStartup, TheApplicationObjectIsTheModulesOwn)
+{
+    EXPECT_EQ(AfxGetApp(), &theApp);
+    EXPECT_NE(theApp.m_pszAppName, nullptr);
+}
+
+}  // namespace
