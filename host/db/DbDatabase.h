@@ -57,9 +57,9 @@ public:
     bool CheckBracketsBalanced(const char* commandName);
 
     // ---- creating ----
-    // A 3-D entity for the builder (owned from now on, also on failure), placed by tm, on the
-    // layer (an unknown layer: the current one) with the material (0: none). -2, or 0 for a
-    // null builder.
+    // A 3-D entity for the builder (owned from now on), placed by tm, on the layer (an
+    // unknown layer: the current one) with the material (0: none). -2; 0 for a null builder
+    // or one that already has an entity (a fault; that builder is not taken).
     int CreateNewEntity(long layerId, decBuilder* builder, const GeMatrix3d& tm, decObjectId& outId,
                         long materialId = 0);
     // A ready entity (owned from now on). -2, or 0 for a null entity or one already stored.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "DbTestSupport.h"
+#include "DrawingDump.h"
 #include "EventLog.h"
 #include "HostSolids.h"
 #include "decDbCurve.h"
@@ -320,4 +321,25 @@ TEST_F(Database, ReactorsHearAboutANewDocumentUntilRemoved)
     host::NewDrawing();
     EXPECT_EQ(counter.news, 2);
     EXPECT_TRUE(Db().Reactors().empty());
+}
+
+TEST_F(Database, TheJsonDumpShowsEveryObjectAndTable)
+{
+    const decObjectId a = AddBlock(1000, 500, 3000);
+    const decObjectId b = AddBlock(10, 10, 10);
+    Db().SetGlobalVar("DRAWING_SCALE", 500);
+    decObject* erased = b.GetObjectA();
+    erased->OpenForWrite();
+    auto* tag = new decObjectXDataApp("XBUILD_NAME");
+    tag->AppendDataString("say \"hi\"");
+    erased->AppendAppXData(tag);
+    erased->Erase();
+    erased->Close();
+    const std::string json = host::DumpDrawingJson(Db());
+    EXPECT_NE(json.find("{\"id\":1,\"class\":\"QCTestBlock\",\"layer\":1,\"material\":0,\"mesh\":{\"vertices\":8,\"faces\":6},\"bounds\":[[0,0,0],[1000,500,3000]]}"),
+              std::string::npos) << json;
+    EXPECT_NE(json.find("\"erased\":true"), std::string::npos);
+    EXPECT_NE(json.find("\"XBUILD_NAME\":[\"say \\\"hi\\\"\"]"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"DRAWING_SCALE\":500"), std::string::npos);
+    (void)a;
 }
