@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "KernelPrimitives.h"
@@ -85,30 +86,49 @@ void SetUpFace(InputFace& face) {
                                         &face.angleB);
 }
 
-// Reads the caller's faces; false when the input breaks the caller's capacities.
+// Whether the input stays within the caller's arrays: counts that are not negative and
+// vertices that fit.
+bool WithinCapacities(int count, const std::int16_t counts[]) {
+  if (count < 0 || count > kUnionCountCapacity - 1) return false;
+  int vertices = 0;
+  for (int f = 1; f <= count; ++f) {
+    if (counts[f] < 0) return false;
+    vertices += counts[f];
+  }
+  return vertices <= kUnionCoordinateCapacity - 1;
+}
+
+// Reads the caller's faces; false when the input breaks the caller's capacities or holds a
+// coordinate that is not finite.
 bool ReadFaces(int count, const std::int16_t counts[], const float x[], const float y[],
                const float z[], std::vector<InputFace>& faces) {
-  if (count < 0 || count > kUnionCountCapacity - 1) return false;
+  if (!WithinCapacities(count, counts)) return false;
   int at = 0;
   faces.assign(static_cast<size_t>(count) + 1, InputFace{});
   for (int f = 1; f <= count; ++f) {
     InputFace& face = faces[f];
     face.n = counts[f];
-    if (face.n < 0 || at + face.n > kUnionCoordinateCapacity - 1) return false;
     for (int k = 1; k <= face.n; ++k) {
       ++at;
       if (!std::isfinite(x[at]) || !std::isfinite(y[at]) || !std::isfinite(z[at])) return false;
       face.x.push_back(x[at]), face.y.push_back(y[at]), face.z.push_back(z[at]);
     }
-    SetUpFace(face);
   }
+  for (int f = 1; f <= count; ++f) SetUpFace(faces[f]);
   return true;
 }
 
-// Whether g's box reaches at least the margin into f's on the given axes (0 x, 1 y, 2 z).
-bool BoxesOverlap(const InputFace& f, const InputFace& g, int axes) {
-  for (int k = 0; k < axes; ++k)
+// Whether the boxes of f and g overlap by the margin in x, y and z (before one cuts the other).
+bool BoxesOverlapToCut(const InputFace& f, const InputFace& g) {
+  for (int k = 0; k < 3; ++k)
     if (!(f.lo[k] <= g.hi[k] - kBoxMargin && g.lo[k] + kBoxMargin <= f.hi[k])) return false;
+  return true;
+}
+
+// Whether the plan boxes of f and g overlap by the margin in x and y (before g may cover f).
+bool BoxesOverlapToCover(const InputFace& f, const InputFace& g) {
+  for (int k = 0; k < 2; ++k)
+    if (!(f.lo[k] + kBoxMargin <= g.hi[k] && g.lo[k] <= f.hi[k] - kBoxMargin)) return false;
   return true;
 }
 
@@ -149,7 +169,7 @@ FlatSegments CuttingSegments(const std::vector<InputFace>& faces, int f,
   }
   for (int g = 1; g < static_cast<int>(faces.size()); ++g) {
     const InputFace& other = faces[g];
-    if (g == f || !other.usable || !BoxesOverlap(face, other, 3) || SameFacing(face, other))
+    if (g == f || !other.usable || !BoxesOverlapToCut(face, other) || SameFacing(face, other))
       continue;
     const std::vector<UnionSegment3> common =
         PolygonPairOverlapForUnion(0.001f, face.View(), other.View());
@@ -165,19 +185,23 @@ FlatSegments CuttingSegments(const std::vector<InputFace>& faces, int f,
   return flat;
 }
 
+// The most pieces or loop points one face may grow to; beyond it the call gives no result.
+constexpr long long kMostWorkEntries = 1LL << 22;
+
 // Cuts the segments at their crossings (repeated pieces once), the storage growing until the
 // pieces fit. A list with a piece longer than 0.01 in some axis always yields one, so an empty
-// answer to such a list means the storage was too small.
-FlatSegments SplitAtCrossings(const FlatSegments& in) {
+// answer to such a list means the storage was too small. False when the pieces outgrow the
+// largest storage allowed.
+bool SplitAtCrossings(const FlatSegments& in, FlatSegments& out) {
   const long long n = in.Count();
   bool yieldsPiece = false;
   for (int i = 1; i <= n; ++i)
     if (std::fabs(in.x2[i] - in.x1[i]) > 0.01 || std::fabs(in.y2[i] - in.y1[i]) > 0.01)
       yieldsPiece = true;
-  const long long most = n * (2 * n - 1) + 1;  // each other segment cuts one at most twice
+  // Every other segment cuts a segment at most twice.
+  const long long most = std::min(kMostWorkEntries, n * (2 * n - 1) + 1);
   const std::vector<float> attr(static_cast<size_t>(n) + 1, 0.0f);
-  FlatSegments out;
-  for (long long capacity = 4 * n + 16;; capacity = std::min(most, capacity * 4)) {
+  for (long long capacity = std::min(most, 4 * n + 16);; capacity = std::min(most, capacity * 4)) {
     out.Resize(static_cast<int>(capacity));
     std::vector<float> outAttr(static_cast<size_t>(capacity) + 1);
     int count = 0;
@@ -185,20 +209,20 @@ FlatSegments SplitAtCrossings(const FlatSegments& in) {
                              in.y2.data(), attr.data(), &count, out.x1.data(), out.y1.data(),
                              out.x2.data(), out.y2.data(), outAttr.data(),
                              static_cast<int>(capacity));
-    if (count > 0 || !yieldsPiece || capacity >= most) {
-      out.Resize(count);
-      return out;
-    }
+    out.Resize(count);
+    if (count > 0 || !yieldsPiece) return true;
+    if (capacity >= most) return false;
   }
 }
 
 // The closed loops of the arrangement, in tracing order; false when a loop is too long to
-// state or the loops outgrow every storage tried.
-bool TraceLoops(FlatSegments segments, std::vector<FlatLoop>& loops) {
+// state or the loops outgrow the largest storage allowed. Every loop is the face between two
+// segments leaving one start point, so there are fewer loops than segments.
+bool TraceLoops(const FlatSegments& segments, std::vector<FlatLoop>& loops) {
   const int n = segments.Count();
   KernelWorkArrays work;
-  const long long most = static_cast<long long>(n) * n + 16;
-  for (long long points = 4LL * n + 16;; points = std::min(most, points * 4)) {
+  const long long most = std::min(kMostWorkEntries, static_cast<long long>(n) * n + 16);
+  for (long long points = std::min(most, 4LL * n + 16);; points = std::min(most, points * 4)) {
     FlatSegments attempt = segments;  // the tracer rewrites its input
     std::vector<std::int16_t> sizes(static_cast<size_t>(n) + 2, 0);
     std::vector<double> lx(static_cast<size_t>(points) + 1), ly(static_cast<size_t>(points) + 1);
@@ -288,7 +312,7 @@ std::vector<int> CoveringCandidates(const std::vector<InputFace>& faces, int f) 
   std::vector<int> candidates;
   for (int g = 1; g < static_cast<int>(faces.size()); ++g) {
     const InputFace& other = faces[g];
-    if (g == f || !other.usable || !BoxesOverlap(faces[f], other, 2)) continue;
+    if (g == f || !other.usable || !BoxesOverlapToCover(faces[f], other)) continue;
     if (std::fabs(other.scaled[2]) < 0.001) continue;
     if (g > f && Identical(faces[f], other)) continue;
     candidates.push_back(g);
@@ -325,12 +349,14 @@ bool Covered(const FlatLoop& loop, const FaceFrameForUnion& frame,
 }
 
 // The pieces of face f that no other face covers, appended to the result; false when the
-// face's loops outgrow the tracer.
+// face's pieces or loops outgrow the work storage.
 bool UncoveredPieces(const std::vector<InputFace>& faces, int f, std::vector<ResultLoop>& result) {
   const InputFace& face = faces[f];
   const FaceFrameForUnion frame(face.x[1], face.y[1], face.z[1], face.angleA, face.angleB);
+  FlatSegments pieces;
   std::vector<FlatLoop> traced;
-  if (!TraceLoops(SplitAtCrossings(CuttingSegments(faces, f, frame)), traced)) return false;
+  if (!SplitAtCrossings(CuttingSegments(faces, f, frame), pieces) || !TraceLoops(pieces, traced))
+    return false;
   std::vector<FlatLoop> loops = WithoutCollinearVertices(traced);
   MarkNesting(loops);
   const std::vector<FlatLoop> list = OutersWithHoles(loops);

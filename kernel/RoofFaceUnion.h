@@ -46,7 +46,8 @@ struct UnionFaceArrays {
 // no face was usable). Returns 0 with *faceCount 0 and the arrays left as they were when the
 // input breaks the caller's capacities (more than 999 faces or 9999 vertices, a negative
 // count, a coordinate that is not finite) or the result would not fit them: the result can
-// hold more loops than the input.
+// hold more loops than the input. It also gives no result when one face would be cut into
+// more pieces than the engine's work storage allows (some four million).
 //
 // Faces of fewer than three vertices or whose vertices lie on one line span no plane: they
 // neither yield pieces nor cut or cover other faces. Of several identical faces (the same
