@@ -6,11 +6,23 @@
 // The class is one declaration shared by several routine groups. Each group has its own
 // section below and its own source file (Tools<Group>.cpp); add a new group as a new
 // section rather than mixing it into another.
+#include "CArray.h"
+#include "CString.h"
 #include "Ge.h"
+#include "OutsideBox.h"
+
+class CDC;
+struct CRect;
+class DbDatabase;
+class EntityArray;
+class decDbEntity;
 
 class __attribute__((visibility("default"))) CTools {
 public:
-    CTools() = delete;
+    // The class holds no data. Objects exist only for the few members that need one; they
+    // are made on the stack and let go out of scope.
+    CTools() = default;
+    virtual ~CTools() = default;
 
     // ---- Point-array polygon routines (ToolsPointArrays.cpp) --------------------------
     // Rings are GePoint3dArrays whose last point joins back to the first without repeating
@@ -40,4 +52,100 @@ public:
     // non-zero compares index by index; zero allows any starting vertex and either
     // direction. Different counts give 0; two empty arrays give 1.
     static int IsPtArraySame(GePoint3dArray a, GePoint3dArray b, int inOrder, double tol);
+
+    // ---- Utilities and point metrics (ToolsUtilities.cpp) ------------------------------
+
+    // 1 for a plain decimal number: a digit, sign or point first, then digits and at most
+    // one point in the whole text (a leading point counts). No blanks or exponents; "+",
+    // "-" and "." alone give 1, the empty text 0.
+    static int IsStringANumber(CString text);
+    // 1 for a plain integer: a digit or sign first, then digits only; "+" or "-" alone 1.
+    static int IsStringAInt(CString text);
+    // Appends the non-empty pieces of text between the separators to out (not cleared).
+    // Each search starts one character after the previous hit, so a separator that overlaps
+    // itself ("aa" in "aaa") leaves empty pieces between its hits. An empty text or
+    // separator appends nothing; a text without the separator is one piece.
+    static void SplitString(const CString& text, const CString& separator, CArray<CString, CString>& out);
+    // The local time as year, month, day, hour and minute without leading zeros:
+    // "%d%d%d%d%d'" and "%d.%d.%d %d:%d".
+    static CString CurrentTimeToStr();
+    static CString CurrentTimeToStr2();
+    // Frames the rectangle in red, two pixels wide (inwards). A null context draws nothing.
+    static void DlgDrawRect(CDC* dc, const CRect& rect);
+    // The nearest integer judged on the first decimal only, halves away from zero: 2.45
+    // gives 2, 2.5 gives 3, -2.5 gives -3. Values beyond the range of long saturate; NaN 0.
+    static long DoubleToLong(double value);
+    // Asks for two points and gives their distance: 1, or 0 (distance unchanged) when either
+    // question ends without a point.
+    static int PickDistance(double& distance);
+    // Shows the points in the active view for a moment: markers (mark == 1) at the given
+    // points and a polyline (lines == 1) through them, back to the first when close is
+    // non-zero. Runs of 150000 points or more are not shown. The last argument is not read.
+    static void ShowPath(GePoint3dArray pts, int close, int mark, int lines, unsigned long colour, long unused);
+    // 3-D distance of two points.
+    static double DistwithTwoPt(GePoint3d a, GePoint3d b);
+    // Plan distance of p from the line through a and b; 0 when a and b are less than 1 apart.
+    // The base length is measured in 3-D, so pass level lines.
+    static double ptDistToLineWithTwoPts(GePoint3d p, GePoint3d a, GePoint3d b);
+    // Crossing of the segments p1-p2 and q1-q2 within tol (a negative tol means 1e-6).
+    // Parallel segments (within about one degree) meet only end to end, at q1 or q2. Both
+    // segments are lengthened by tol before the crossing test; skew segments cross where
+    // their projections along the common normal do, and the point lies on q1-q2. Returns
+    // 1 with the point, or 0 leaving out untouched.
+    static int GetIntersectPWithTwoLineSeg(GePoint3d p1, GePoint3d p2, GePoint3d q1, GePoint3d q2, GePoint3d& out,
+                                           double tol);
+    // The same, giving the crossing's position along the lengthened q1-q2 (0 at its start,
+    // 1 at its end; exactly 0 or 1 for an end contact of parallel segments).
+    static int GetIntersectPWithTwoLineSeg(GePoint3d p1, GePoint3d p2, GePoint3d q1, GePoint3d q2, double& out,
+                                           double tol);
+
+    // ---- Bounding boxes, point-in-region, region division (ToolsBoundingBoxes.cpp) ----
+
+    // Axis-aligned extents of the points. With no points the box is (0,0,0)-(0,0,0).
+    static void GetBoundBox3d(GePoint3dArray pts, GeBoundBox3d& box);
+    // Axis-aligned extents of the entities' boxes; null entities and entities without
+    // extents are left out. With none left the box is (0,0,0)-(0,0,0).
+    static void GetBoundBox3d(EntityArray entities, GeBoundBox3d& box);
+    // 1 when every point has exactly the z of the first (no tolerance); fewer than 2: 1.
+    static int isAllPtsOnSameHeight(GePoint3dArray pts);
+    // Where the plan point lies against the closed plan polygon, within tol per axis:
+    //   100 at a vertex, 10 on a vertical edge, 20 on a horizontal edge, 30 on a sloped
+    //   edge, 1 inside, 0 outside (also for an empty polygon).
+    // Vertices are tested first, then the edges in order; the first match decides.
+    static int PtRegionRelation(GePoint3d pt, GePoint3dArray polygon, double tol);
+    // 1 when some point of the array lies within tol (3-D distance, inclusive) of pt.
+    static int IsPtBelongToArray(GePoint3d pt, GePoint3dArray pts, double tol);
+    // The plan rectangle around the points with two edges along the direction, at z = 0.
+    // Its first edge runs against the direction (taken with y >= 0), its second across it.
+    // The base point is not used; no points leave the box unchanged.
+    static void GetOutsideBox(GePoint3d base, GeVector3d direction, GePoint3dArray pts, OUTSIDEBOX& box);
+    // Grid samples of a level region: the centres of sx-by-sy cells over its extents, kept
+    // when the centre or a cell corner touches the region (tolerance 0.1); a region of no
+    // width or length is sampled along its one axis. Appends the samples (at the region's
+    // height) and returns 1; 0 for a region that is not level or has no extent, for
+    // spacings that are not positive and for more than 10^7 cells.
+    static int RegionDivideWithSpace(GePoint3dArray region, double sx, double sy, GePoint3dArray& out);
+
+    // ---- Face extraction from host entities (ToolsFaceExtraction.cpp) ------------------
+    // The loops of an entity are the polygons it enumerates (mesh faces of a solid, the
+    // vertex loop of a curve). closed receives 1 for a closed loop, 0 for an open polyline;
+    // the points are appended to out.
+
+    // The number of loops (one-vertex loops included).
+    static int GetEntPlgCount(decDbEntity* entity);
+    // The first loop with the lowest first-vertex z (loops of fewer than 2 vertices are
+    // skipped; a non-empty out takes part as the current best). 1 when out ends non-empty.
+    static int GetEntBottomPlg(decDbEntity* entity, int& closed, GePoint3dArray& out);
+    // The first level loop with the highest first-vertex z, like GetEntBottomPlg. Returns the
+    // number of loops of the entity when out ends non-empty, else 0.
+    static int GetEntTopPlg(decDbEntity* entity, int& closed, GePoint3dArray& out);
+    // The first loop of at least 2 vertices: 1, or 0 when there is none.
+    static int GetEntSinglePlg(decDbEntity* entity, int& closed, GePoint3dArray& out);
+    // The loop of a 2-D entity that has exactly one: 1; 0 (out untouched) for a null or 3-D
+    // entity and for none or several loops.
+    static int Get2dEntSinglePlg(decDbEntity* entity, int& closed, GePoint3dArray& out);
+    // Shows the prompt and lets the user pick faces; appends every picked closed face of at
+    // least 3 vertices to faces. 1 after the pick (even when no face was usable), 0 when the
+    // pick was cancelled or ended.
+    static int selectFaceS_sub(const char* prompt, DbDatabase* db, CArray<GePoint3dArray, GePoint3dArray>& faces);
 };
