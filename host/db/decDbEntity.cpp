@@ -83,6 +83,12 @@ void decDbEntity::SetEntityColor(const Q3dColor& colour)
 
 void decDbEntity::Draw(decViewFilter&) const {}
 
+int decDbEntity::TransformBy(const GeMatrix3d&)
+{
+    AssertWriteEnabled(1, 1, 1, 0);
+    return dex::eOk;
+}
+
 int decDbEntity2d::OnWorldDraw(decViewFilter&)
 {
     return dex::eOk;
@@ -95,11 +101,6 @@ int decDbEntity2d::MoveGripPointsAt(const std::vector<int>&, const GeVector3d&)
     return dex::eOk;
 }
 
-int decDbEntity2d::TransformBy(const GeMatrix3d&)
-{
-    AssertWriteEnabled(1, 1, 1, 0);
-    return dex::eOk;
-}
 
 void decDbEntity2d::Draw(decViewFilter& filter) const
 {
@@ -123,6 +124,11 @@ decDbEntity3d::decDbEntity3d(decMesh3* mesh, const GeMatrix3d& tm) : m_mesh(mesh
 decDbEntity3d::~decDbEntity3d()
 {
     if (m_builder) m_builder->m_entity = nullptr;
+}
+
+int decDbEntity3d::TransformBy(const GeMatrix3d& tm)
+{
+    return decDbObject::TransformBy(tm);
 }
 
 decObject* decDbEntity3d::GetBaseObject() const

@@ -75,6 +75,11 @@ public:
     // What the entity draws: 2-D entities their OnWorldDraw, builders their display buffer.
     virtual void Draw(decViewFilter& filter) const;
 
+    // The base of every entity's transform: a 2-D entity draws in world coordinates, so
+    // its own override moves its points and the base only records the change; a 3-D entity
+    // applies the transform on top of its TM. -2.
+    int TransformBy(const GeMatrix3d& tm) override;
+
 protected:
     decDbEntity() = default;
     virtual GeBoundBox3d ComputeBoundBox() const;
@@ -98,9 +103,6 @@ public:
     virtual void GetGripPoints(GePoint3dArray& grips) const;
     // Moves the grips of the given indices. -2.
     virtual int MoveGripPointsAt(const std::vector<int>& indices, const GeVector3d& offset);
-    // A 2-D entity draws in world coordinates: its own override moves its points; the base
-    // only records the change. -2.
-    int TransformBy(const GeMatrix3d& tm) override;
 
     void Draw(decViewFilter& filter) const override;
 
@@ -121,6 +123,8 @@ public:
 
     decObject* GetBaseObject() const override;
     int Is3DEntity() const override { return 1; }
+    // TM := tm × TM. -2.
+    int TransformBy(const GeMatrix3d& tm) override;
     decBuilder* GetBuilder() const { return m_builder.get(); }
 
     GeMatrix3d GetTM() const { return GetLocalTM(); }

@@ -251,3 +251,26 @@ TEST_F(MeshAndDisplay, LoftSweepsItsSectionAlongThePath)
     EXPECT_NEAR(box.MaxPoint().x, 5100, 1e-9) << "the section lies to the right of the path, mitred at the corner";
     EXPECT_NEAR(box.MinPoint().y, -100, 1e-9);
 }
+
+TEST_F(MeshAndDisplay, TransformsMoveSolidsByTheirTmAndCurvesByTheirPoints)
+{
+    const decObjectId id = AddBlock(1000, 500, 3000);
+    auto* solid = decDbEntity3d::Cast(id.GetObjectA());
+    GeMatrix3d turn;
+    turn.SetToRotation(std::numbers::pi, GeVector3d::kZAxis);
+    solid->OpenForWrite();
+    EXPECT_EQ(solid->TransformBy(turn), dex::eOk);
+    solid->Close();
+    EXPECT_TRUE(Near(solid->GetBoundBox().MinPoint(), GePoint3d(-1000, -500, 0), 1e-9));
+    EXPECT_EQ(solid->GetMesh()->GetVertexArray()[1].x, 1000) << "the mesh stays in local coordinates";
+
+    TestLabel label("x", GePoint3d(10, 0, 0));
+    label.TransformBy(turn);
+    EXPECT_TRUE(Near(label.m_pos, GePoint3d(-10, 0, 0), 1e-9));
+    EXPECT_TRUE(label.GetLocalTM().IsEqual(GeMatrix3d(), 0)) << "a 2-D entity keeps no transform of its own";
+
+    const GePoint3d pts[2] = {{1, 0, 0}, {2, 0, 0}};
+    decDbPolyline line(2, pts, 0);
+    line.TransformBy(turn);
+    EXPECT_TRUE(Near(line.GetVertexAt(1), GePoint3d(-2, 0, 0), 1e-9));
+}
