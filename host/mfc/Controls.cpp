@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Dialog.h"
+#include "WinApp.h"
 #include "WindowOps.h"
 
 using host::mfc::WindowState;
@@ -72,7 +73,8 @@ HBITMAP CStatic::SetBitmap(HBITMAP bitmap)
     WindowState* w = State();
     if (!w) return nullptr;
     const auto before = reinterpret_cast<HBITMAP>(static_cast<std::intptr_t>(w->bitmap));
-    w->bitmap = static_cast<int>(reinterpret_cast<std::intptr_t>(bitmap));
+    w->bitmap = ResourceIdOf(bitmap);
+    host::mfc::RecordChange("SetBitmap", *w, w->bitmap);
     return before;
 }
 
@@ -96,7 +98,8 @@ HICON CButton::SetIcon(HICON icon)
     WindowState* w = State();
     if (!w) return nullptr;
     const auto before = reinterpret_cast<HICON>(static_cast<std::intptr_t>(w->icon));
-    w->icon = static_cast<int>(reinterpret_cast<std::intptr_t>(icon));
+    w->icon = ResourceIdOf(icon);
+    host::mfc::RecordChange("SetIcon", *w, w->icon);
     return before;
 }
 

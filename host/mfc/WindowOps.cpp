@@ -4,8 +4,10 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include "Dialog.h"
+#include "EventLog.h"
 
 namespace host::mfc {
 
@@ -95,6 +97,18 @@ int FindItem(const WindowState& box, int startAfter, const char* text, bool exac
         if (exact ? item.CompareNoCase(text) == 0 : StartsWithNoCase(item.str(), text)) return i;
     }
     return -1;
+}
+
+void RecordChange(const char* what, const WindowState& window, int value)
+{
+    std::string text = what;
+    if (window.dialog && !window.isDialog)
+        text += " dialog " + std::to_string(window.dialog->TemplateId()) + " control " + std::to_string(window.id);
+    else if (window.dialog)
+        text += " dialog " + std::to_string(window.dialog->TemplateId());
+    else
+        text += " window \"" + window.text.str() + "\"";
+    EventLog::Instance().Call(text + " " + std::to_string(value));
 }
 
 bool ParseInteger(const CString& text, bool isSigned, long long& value)

@@ -30,6 +30,10 @@ int SelectItem(WindowState& box, int index);
 // text, or equals it when exact; case does not matter. -1 when none.
 int FindItem(const WindowState& box, int startAfter, const char* text, bool exact);
 
+// Records a change the program made to a window as a host call, naming the window:
+// "WHAT dialog T control C VALUE", "WHAT dialog T VALUE" or "WHAT window "CAPTION" VALUE".
+void RecordChange(const char* what, const WindowState& window, int value);
+
 // An integer as the data exchange reads it: blanks around it allowed, nothing else; an
 // unsigned one takes no sign. False when the text is not such a number or is out of range.
 bool ParseInteger(const CString& text, bool isSigned, long long& value);

@@ -252,6 +252,7 @@ BOOL CWnd::EnableWindow(BOOL enable)
     if (!m_state) return FALSE;
     const BOOL wasDisabled = m_state->enabled ? FALSE : TRUE;
     m_state->enabled = enable != FALSE;
+    host::mfc::RecordChange("EnableWindow", *m_state, m_state->enabled ? 1 : 0);
     if (!m_state->enabled && host::mfc::FocusedWindow() == m_state) host::mfc::FocusedWindow() = nullptr;
     return wasDisabled;
 }
@@ -267,9 +268,8 @@ BOOL CWnd::ShowWindow(int command)
     const BOOL wasVisible = m_state->visible ? TRUE : FALSE;
     const bool show = command != SW_HIDE;
     m_state->visible = show;
+    host::mfc::RecordChange("ShowWindow", *m_state, show ? 1 : 0);
     if (m_state->isDialog && m_state->dialog && m_state->dialog->IsRunning()) {
-        host::EventLog::Instance().Call(std::string("dialog ") + std::to_string(m_state->dialog->TemplateId()) +
-                                        (show ? " shown" : " hidden"));
         if (show != (wasVisible != FALSE)) m_state->dialog->SendShow(show ? TRUE : FALSE);
         if (show) m_state->dialog->RequestPaint();
     }
@@ -284,7 +284,10 @@ BOOL CWnd::IsWindowVisible() const
 CWnd* CWnd::SetFocus()
 {
     WindowState* before = host::mfc::FocusedWindow();
-    if (m_state) host::mfc::FocusedWindow() = m_state;
+    if (m_state) {
+        host::mfc::FocusedWindow() = m_state;
+        host::mfc::RecordChange("SetFocus", *m_state, 1);
+    }
     return before ? before->Face() : nullptr;
 }
 
@@ -296,14 +299,14 @@ CWnd* CWnd::GetFocus()
 
 CWnd* CWnd::SetActiveWindow()
 {
-    host::EventLog::Instance().Call("SetActiveWindow");
+    if (m_state) host::mfc::RecordChange("SetActiveWindow", *m_state, 1);
     return nullptr;
 }
 
 HWND SetActiveWindow(HWND window)
 {
-    host::EventLog::Instance().Call("SetActiveWindow");
-    return window;
+    if (CWnd* w = CWnd::FromHandle(window)) w->SetActiveWindow();
+    return nullptr;
 }
 
 void CWnd::Invalidate(BOOL /*erase*/)

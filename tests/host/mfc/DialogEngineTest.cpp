@@ -184,6 +184,9 @@ TEST_F(DialogEngine, DisabledControlsTakeNoInput)
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_TRUE(Shown("test:2: dialog 9001: control 1005 is disabled"));
     EXPECT_FLOAT_EQ(dlg.m_slope, 40.0f);
+    // What the program changed is kept as host calls, for tests to follow the dialog's states.
+    EXPECT_EQ(host::EventLog::Instance().Calls("EnableWindow"),
+              (std::vector<std::string>{"EnableWindow dialog 9001 control 1005 0", "EnableWindow dialog 9001 control 1005 1"}));
 }
 
 TEST_F(DialogEngine, ADigitsOnlyEditTakesNoOtherText)
@@ -225,6 +228,7 @@ TEST_F(DialogEngine, RadioButtonsFormAGroupAndSwapThePicture)
     EXPECT_EQ(probe.m_events[1], "sloped 1");
     EXPECT_EQ(probe.m_events[2], "flat 0");
     EXPECT_EQ(shownBitmap, kBitmapSloped);
+    EXPECT_EQ(host::EventLog::Instance().Calls("SetBitmap").back(), "SetBitmap dialog 9001 control 1016 2002");
 }
 
 TEST_F(DialogEngine, ASelectionChangeIsSeenBeforeTheFieldShowsTheItem)
@@ -341,6 +345,8 @@ TEST_F(DialogEngine, AfxMessageBoxAndTheWindowsBoxGoThroughTheHostsBoxes)
     CWnd frame;
     frame.CreateHeadless("quenra3d");
     EXPECT_EQ(frame.MessageBox("继续？", "提示", MB_YESNO), IDYES);
+    SetActiveWindow(frame.GetSafeHwnd());
+    EXPECT_EQ(host::EventLog::Instance().Calls("SetActiveWindow"), (std::vector<std::string>{"SetActiveWindow window \"quenra3d\" 1"}));
 }
 
 // A dialog with its own map over the test dialog's: its OK entry comes before the framework's,
