@@ -24,6 +24,10 @@ constexpr float kOffsetEdgeMark = 2.0f;
 constexpr float kCapMark = 3.0f;
 // The first and last offset edge of an open polyline: never cut away by the clearance tests.
 constexpr float kEndOffsetEdgeMark = 99.0f;
+// An offset edge that runs against its polygon edge: the neighbouring corners have passed
+// each other, so the edge bounds a fold (such as the spike over a notch that growing has
+// closed) and none of it belongs to the offset.
+constexpr float kInvertedOffsetEdgeMark = 4.0f;
 
 constexpr int kMaxPoints = kOffsetPointEntries - 1;
 constexpr int kMaxLoops = kOffsetLoopEntries - 1;
@@ -376,10 +380,16 @@ int Offset(OpenResult openResult, int n, int mode, const float x[], const float 
   for (int i = 1; i <= E; ++i) {
     const int next = i == n ? 1 : i + 1;
     const bool end = !closed && (i == 1 || i == E);
-    list.Add(ox[i], oy[i], ox[next], oy[next], end ? kEndOffsetEdgeMark : kOffsetEdgeMark);
+    const double along = (static_cast<double>(ox[next]) - ox[i]) * (p.X(p.Next(i)) - p.X(i)) +
+                         (static_cast<double>(oy[next]) - oy[i]) * (p.Y(p.Next(i)) - p.Y(i));
+    const float mark = end ? kEndOffsetEdgeMark : along < 0.0 ? kInvertedOffsetEdgeMark : kOffsetEdgeMark;
+    list.Add(ox[i], oy[i], ox[next], oy[next], mark);
   }
+  // Inverted edges still cut the others, so the remaining pieces end where they would anyway.
   Segments pieces = SplitAll(list);
-  pieces = pieces.Without([&](int i) { return pieces.mark[i] == kInputEdgeMark; });
+  pieces = pieces.Without([&](int i) {
+    return pieces.mark[i] == kInputEdgeMark || pieces.mark[i] == kInvertedOffsetEdgeMark;
+  });
   const Segments kept = KeepClearPieces(p, pieces, std::fabs(static_cast<double>(*distance)) - 0.1);
 
   LoopWriter writer(frame, loopCount, counts, codes, outX, outY, outZ);

@@ -183,6 +183,27 @@ TEST(OffsetPolygon, WaistSplitsTheRingAndEnoughShrinkingRemovesIt) {
     EXPECT_EQ(RunOffset(Driver::Ring, kOffsetClosedMode, bar, d).loopCount, 0) << d;
 }
 
+TEST(OffsetPolygon, GrowingOverANotchLeavesNoSpike) {
+  // Clockwise block with a V-notch 4000 wide and 5000 deep in its top facade. Grown by 3500
+  // the notch closes; the moved notch sides still meet at a point 924 above the moved
+  // facade, running against their own edges. That spike is no part of the offset: the top
+  // stays straight at 17500 and the area is that of the grown block without the notch.
+  const auto ring = Reversed(Flat({{0, 0}, {18000, 0}, {22000, 7000}, {18000, 14000}, {11000, 14000},
+                                   {9000, 9000}, {7000, 14000}, {0, 14000}}));
+  const OffsetResult r = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 3500.0f);
+  ASSERT_EQ(r.loopCount, 1);
+  double top = -1e9;
+  for (const Point3& p : r.loops[0].points) top = std::max(top, p.y);
+  EXPECT_NEAR(top, 17500.0, 1e-2);
+  // The grown block: straight sides at -3500, -3500 and 17500, and the pointed right end
+  // whose sides move out by 3500 along their normals (7000, -4000) / L and (7000, 4000) / L.
+  const double L = std::hypot(4000.0, 7000.0);
+  const double cornerX = 18000 + (3500 * L - 3500 * 4000) / 7000;  // at y = -3500 and 17500
+  const double apexX = 18000 + (3500 * L + 7000 * 4000) / 7000;    // at y = 7000
+  const double area = 21000 * (cornerX + 3500) + 0.5 * 21000 * (apexX - cornerX);
+  EXPECT_NEAR(std::fabs(PlanArea(r.loops[0].points)), area, 1e-6 * area);
+}
+
 TEST(OffsetPolygon, OpenPolylineGivesClosedLoopsOrOnePieceList) {
   // An L-shaped polyline moved by 10 to its left (into the turn).
   const auto line = Flat({{0, 0}, {100, 0}, {100, 50}}, 7.0);
