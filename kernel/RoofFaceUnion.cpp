@@ -384,14 +384,17 @@ bool UncoveredPieces(const std::vector<InputFace>& faces, int f, std::vector<Res
   return true;
 }
 
-// Writes the result over the caller's arrays; false, writing nothing, when it does not fit.
-bool WriteResult(const std::vector<ResultLoop>& result, int* faceCount,
-                 std::int16_t vertexCounts[], float x[], float y[], float z[]) {
+// Whether the result fits the caller's arrays.
+bool Fits(const std::vector<ResultLoop>& result) {
   size_t vertices = 0;
   for (const ResultLoop& loop : result) vertices += loop.x.size();
-  if (result.size() > static_cast<size_t>(kUnionCountCapacity - 1) ||
-      vertices > static_cast<size_t>(kUnionCoordinateCapacity - 1))
-    return false;
+  return result.size() <= static_cast<size_t>(kUnionCountCapacity - 1) &&
+         vertices <= static_cast<size_t>(kUnionCoordinateCapacity - 1);
+}
+
+// Writes the result, which fits, over the caller's arrays.
+void WriteResult(const std::vector<ResultLoop>& result, int* faceCount,
+                 std::int16_t vertexCounts[], float x[], float y[], float z[]) {
   int at = 0, l = 0;
   for (const ResultLoop& loop : result) {
     const auto count = static_cast<std::int16_t>(loop.x.size());
@@ -402,7 +405,6 @@ bool WriteResult(const std::vector<ResultLoop>& result, int* faceCount,
     }
   }
   *faceCount = l;
-  return true;
 }
 
 }  // namespace
@@ -413,7 +415,10 @@ int UnionRoofFaces(int* faceCount, std::int16_t vertexCounts[], float x[], float
   *faceCount = 0;
   if (!readable) return 0;
   std::vector<ResultLoop> result;
-  for (int f = 1; f < static_cast<int>(faces.size()); ++f)
-    if (faces[f].usable && !UncoveredPieces(faces, f, result)) return 0;
-  return WriteResult(result, faceCount, vertexCounts, x, y, z) ? 1 : 0;
+  for (int f = 1; f < static_cast<int>(faces.size()); ++f) {
+    if (!faces[f].usable) continue;
+    if (!UncoveredPieces(faces, f, result) || !Fits(result)) return 0;
+  }
+  WriteResult(result, faceCount, vertexCounts, x, y, z);
+  return 1;
 }
