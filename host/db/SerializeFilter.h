@@ -41,9 +41,9 @@ public:
     unsigned GetClassVersion() const { return m_classVersion; }
     void SetClassVersion(unsigned version) { m_classVersion = version; }
 
-    // Bytes left to read (0 while storing): a reader checks a claimed count against it
-    // before allocating.
-    virtual std::size_t BytesLeft() const { return 0; }
+    // Bytes left to read: a reader checks a claimed count against it before allocating.
+    // A stream that cannot tell answers the largest size.
+    virtual std::size_t BytesLeft() const { return static_cast<std::size_t>(-1); }
 
     SerializeFilter& operator<<(int v);
     SerializeFilter& operator<<(unsigned v);

@@ -5,10 +5,22 @@
 #include <string>
 #include <tuple>
 
+#include "EventLog.h"
 #include "SerializeFilter.h"
 
-void decPolygonBuf::AppendPolygon(int count, const int* indices, int, int)
+namespace {
+void LogFlags(const std::string& call, std::initializer_list<int> flags)
 {
+    std::string text = call;
+    for (int flag : flags) text += " " + std::to_string(flag);
+    host::EventLog::Instance().Call(text);
+}
+}  // namespace
+
+// Faces come by the thousand: their flags are recorded only when they are not the usual 0.
+void decPolygonBuf::AppendPolygon(int count, const int* indices, int a, int b)
+{
+    if (a != 0 || b != 0) LogFlags("decPolygonBuf::AppendPolygon", {a, b});
     if (!indices || count < 1) return;
     m_faces.emplace_back(indices, indices + count);
 }
@@ -16,8 +28,9 @@ void decPolygonBuf::AppendPolygon(int count, const int* indices, int, int)
 void* decMesh3::operator new(std::size_t size) { return ::operator new(size); }
 void decMesh3::operator delete(void* p) noexcept { ::operator delete(p); }
 
-int decMesh3::CreateExtrude(int n, const GePoint3d* base, int closed, const GeVector3d& extrusion, int, int, int)
+int decMesh3::CreateExtrude(int n, const GePoint3d* base, int closed, const GeVector3d& extrusion, int a, int b, int c)
 {
+    LogFlags("decMesh3::CreateExtrude", {closed, a, b, c});
     const int minimum = closed ? 3 : 2;
     if (!base || n < minimum || extrusion.Length() == 0.0) return 0;
     const auto count = static_cast<std::size_t>(n);
@@ -43,8 +56,9 @@ int decMesh3::CreateExtrude(int n, const GePoint3d* base, int closed, const GeVe
     return 1;
 }
 
-int decMesh3::CreateBox(double lengthX, double depthY, double heightZ, int)
+int decMesh3::CreateBox(double lengthX, double depthY, double heightZ, int flag)
 {
+    LogFlags("decMesh3::CreateBox", {flag});
     if (!(lengthX > 0.0) || !(depthY > 0.0) || !(heightZ > 0.0)) return 0;
     const double x0 = -lengthX / 2.0, x1 = lengthX / 2.0;
     const double y0 = -depthY, y1 = 0.0;
@@ -128,8 +142,9 @@ void decMesh3::Serialize(SerializeFilter& f)
 void* decMesh4::operator new(std::size_t size) { return ::operator new(size); }
 void decMesh4::operator delete(void* p) noexcept { ::operator delete(p); }
 
-void decMesh4::AppendPolygon(int count, const GePoint3d* pts, int)
+void decMesh4::AppendPolygon(int count, const GePoint3d* pts, int flag)
 {
+    if (flag != 0) LogFlags("decMesh4::AppendPolygon", {flag});
     if (!pts || count < 3) return;
     m_faces.emplace_back(pts, pts + count);
 }

@@ -113,8 +113,10 @@ long decObject::Close()
     return -2;
 }
 
-void decObject::AssertWriteEnabled(int, int, int, int)
+void decObject::AssertWriteEnabled(int a, int b, int c, int d)
 {
+    host::EventLog::Instance().Call("AssertWriteEnabled " + std::to_string(a) + " " + std::to_string(b) + " " +
+                                    std::to_string(c) + " " + std::to_string(d) + " " + IsA()->className);
     if (IsStored() && !IsOpenForWrite() && !IsWriteEnabledByOwner()) {
         std::string what = "object ";
         what += IsA()->className;

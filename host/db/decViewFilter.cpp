@@ -16,7 +16,7 @@ TextAnchor AnchorOfAlignment(unsigned alignment)
 
 void decViewFilter::SetColor(std::uint32_t colour, int flag)
 {
-    if (flag != 0) host::EventLog::Instance().Call("viewfilter SetColor flag " + std::to_string(flag));
+    host::EventLog::Instance().Call("viewfilter SetColor flag " + std::to_string(flag));
     m_colour = colour;
 }
 
@@ -63,14 +63,17 @@ void decViewFilter::Text(const char* text, const GePoint3d& pos, const GeVector3
     m_primitives.push_back(std::move(item));
 }
 
-void decViewFilter::Polygon(int, int n, const GePoint3d* pts, int)
+void decViewFilter::Polygon(int flag, int n, const GePoint3d* pts, int fill)
 {
+    if (flag != 0 || fill != 1)
+        host::EventLog::Instance().Call("viewfilter Polygon flags " + std::to_string(flag) + " " + std::to_string(fill));
     if (!pts || n < 1) return;
     m_primitives.push_back(Shape(DrawnPrimitive::Kind::Polygon, m_colour, Place(n, pts)));
 }
 
-void decViewFilter::Polyline(int, int n, const GePoint3d* pts)
+void decViewFilter::Polyline(int flag, int n, const GePoint3d* pts)
 {
+    if (flag != 0) host::EventLog::Instance().Call("viewfilter Polyline flag " + std::to_string(flag));
     if (!pts || n < 1) return;
     m_primitives.push_back(Shape(DrawnPrimitive::Kind::Polyline, m_colour, Place(n, pts)));
 }
