@@ -94,7 +94,11 @@ END_MESSAGE_MAP()
 
 BOOL CDialog::OnInitDialog()
 {
-    UpdateData(FALSE);
+    // A dialog whose members cannot be shown does not open.
+    if (!UpdateData(FALSE)) {
+        EndDialog(-1);
+        return FALSE;
+    }
     return TRUE;
 }
 
@@ -251,6 +255,9 @@ void CDialog::RunScript()
         const std::optional<host::ScriptLine> line = user.Next();
         if (!line) {
             // Out of lines: Esc, and a dialog that will not close is closed as cancelled.
+            const host::ScriptLine* last = user.LastLine();
+            const std::string where = last ? last->source + ":" + std::to_string(last->number) + ": " : std::string();
+            host::EventLog::Instance().Show(where + "the lines ran out while " + Where() + " was open; answered Esc");
             Notify(IDCANCEL, BN_CLICKED);
             if (!m_ended) EndDialog(IDCANCEL);
             break;

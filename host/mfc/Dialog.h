@@ -52,9 +52,10 @@ public:
     explicit CDialog(UINT templateId = 0, CWnd* parent = nullptr);
     ~CDialog() override;
 
-    // IDOK, IDCANCEL or the value given to EndDialog; -1 when the template is missing or the
-    // dialog is already open.
+    // IDOK, IDCANCEL or the value given to EndDialog; -1 when the template is missing, the
+    // dialog is already open, or its initial data exchange failed.
     virtual INT_PTR DoModal();
+    // The framework's initialisation shows the members in the controls (UpdateData(FALSE)).
     virtual BOOL OnInitDialog();
     void EndDialog(int result);
     void GotoDlgCtrl(CWnd* control);
