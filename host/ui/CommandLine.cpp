@@ -4,8 +4,10 @@
 #include <string_view>
 
 #include "CommandTable.h"
+#include "DbDatabase.h"
 #include "EventLog.h"
 #include "TextParse.h"
+#include "WorkingDrawing.h"
 
 namespace dec {
 
@@ -66,13 +68,23 @@ bool CommandLine::RunLine(const ScriptLine& line)
     m_current = chosen.name;
     m_ranOutReported = false;
     EventLog::Instance().Call("command " + chosen.name);
+    const std::string who = "the command \"" + chosen.name + "\" ";
     try {
         if (chosen.handler)
             chosen.handler();
         else
             chosen.hostHandler(line, {words.begin() + 1, words.end()});
     } catch (const std::exception& e) {
-        user.Refuse(line, "the command \"" + chosen.name + "\" stopped: " + e.what());
+        user.Refuse(line, who + "stopped: " + e.what());
+    } catch (...) {
+        user.Refuse(line, who + "stopped by an exception");
+    }
+    // A command must close every write bracket it opened; the drawing is closed for it.
+    try {
+        if (!dec::GetWorkingDatabase()->CheckBracketsBalanced(chosen.name.c_str()))
+            user.Refuse(line, who + "left the drawing open for write");
+    } catch (const std::exception& e) {
+        user.Refuse(line, e.what());
     }
     m_current.clear();
     return user.Refusals() == refusalsBefore;

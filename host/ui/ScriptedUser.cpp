@@ -24,6 +24,8 @@ ScriptedUser& ScriptedUser::Instance()
 
 void ScriptedUser::Feed(std::string_view text, std::string source)
 {
+    // Editors may start a UTF-8 file with a byte-order mark; it is no part of the first line.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {

@@ -15,6 +15,13 @@ TEST(Quenra3dCommandLine, UnknownCommandsFailTheRunButTheScriptGoesOn)
     EXPECT_THAT(run.output, HasSubstr("GetReal -2 4\n"));
 }
 
+TEST(Quenra3dCommandLine, ScriptsMayStartWithAByteOrderMarkAndEndLinesWithCR)
+{
+    const Quenra3dRun run = RunTestScript("\xEF\xBB\xBFtreal\r\n6\r\n", {"-q"});
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("GetReal -2 6\n"));
+}
+
 TEST(Quenra3dCommandLine, ModuleCommandsTakeNothingOnTheirLine)
 {
     const Quenra3dRun run = RunTestScript("treal 5\n");

@@ -5,6 +5,8 @@
 
 #include "CommandLine.h"
 #include "CommandTable.h"
+#include "DbDatabase.h"
+#include "HostFault.h"
 #include "Input.h"
 #include "UiTestSupport.h"
 
@@ -17,6 +19,7 @@ void CMD_FIRST() { ++g_runs; }
 void CMD_SECOND() { g_runs += 10; }
 void CMD_ASK() { dec::GetReal("值:", &g_value, 1.5, 0); }
 void CMD_THROW() { throw std::runtime_error("out of room"); }
+void CMD_LEAVE_OPEN() { dec::GetWorkingDatabase()->OpenForWrite(); }
 
 }  // namespace
 
@@ -77,4 +80,18 @@ TEST_F(CommandLineTest, PromptsAreShownAsTheyAreNeverAsFormats)
     dec::ClearCmdLinePrompt();
     EXPECT_EQ(Transcript(), "分组 100%s %d %n\n第一行\n第二行\n");
     EXPECT_EQ(host::EventLog::Instance().Calls("ClearCmdLinePrompt").size(), 1u);
+}
+
+TEST_F(CommandLineTest, ACommandThatLeavesTheDrawingOpenIsReportedAndTheDrawingClosed)
+{
+    dec::RegisterCommand("orv", "leave", "留", 1, CMD_LEAVE_OPEN);
+    EXPECT_FALSE(host::RunScript("leave\n"));
+    EXPECT_TRUE(Shown("script:1: command leave left the drawing open for write (1 unclosed)"));
+    EXPECT_EQ(dec::GetWorkingDatabase()->GetOpenDepth(), 0);
+    host::SetStrictAccess(false);
+    EXPECT_FALSE(host::RunScript("leave\n"));
+    host::SetStrictAccess(true);
+    host::ResetFaultCount();
+    EXPECT_TRUE(Shown("script:1: the command \"leave\" left the drawing open for write"));
+    EXPECT_EQ(dec::GetWorkingDatabase()->GetOpenDepth(), 0);
 }
