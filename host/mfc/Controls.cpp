@@ -230,7 +230,13 @@ int CSpinButtonCtrl::SetPos(int position)
 
 int CSpinButtonCtrl::GetPos() const
 {
-    return State() ? State()->position : 0;
+    const WindowState* w = State();
+    if (!w) return 0;
+    // A spin that sets its buddy's number reads its position back from the buddy.
+    long long shown = 0;
+    const CWnd* buddy = GetBuddy();
+    if (buddy && host::mfc::ParseInteger(host::mfc::TextOf(*buddy->State()), true, shown)) return static_cast<int>(shown);
+    return w->position;
 }
 
 CWnd* CSpinButtonCtrl::SetBuddy(CWnd* buddy)

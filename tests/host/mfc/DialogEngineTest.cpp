@@ -295,6 +295,26 @@ TEST_F(DialogEngine, TheSpinStepsItsBuddyAndScrolls)
     EXPECT_FALSE(Saw(dlg, "spin 10->11"));
 }
 
+TEST_F(DialogEngine, TheSpinReadsItsPositionFromItsBuddy)
+{
+    struct Positions : CTestDlg {
+        int before = 0, after = 0;
+        BOOL OnInitDialog() override
+        {
+            CTestDlg::OnInitDialog();
+            before = m_spin.GetPos();  // the buddy shows the member's 3
+            m_spin.SetPos(42);         // clamped to the range 1..10, written to the buddy
+            after = m_spin.GetPos();
+            return TRUE;
+        }
+    } dlg;
+    Script({"ok"});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.before, 3);
+    EXPECT_EQ(dlg.after, 10);
+    EXPECT_EQ(dlg.m_count, 10);
+}
+
 TEST_F(DialogEngine, LeavingAnEditSendsItsKillFocus)
 {
     CTestDlg dlg;
