@@ -8,10 +8,9 @@
 #include "DbDatabase.h"
 #include "ExtendBuild.h"
 #include "ExtrudeBuild.h"
-#include "Input.h"
 #include "MainFrame.h"
 #include "MsgBox.h"
-#include "Question.h"
+#include "Input.h"
 #include "WorkingDrawing.h"
 #include "decDbCurve.h"
 
