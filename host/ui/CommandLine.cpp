@@ -90,8 +90,21 @@ bool CommandLine::RunLine(const ScriptLine& line)
     return user.Refusals() == refusalsBefore;
 }
 
+void CommandLine::ShowHighlight()
+{
+    std::vector<std::uint64_t> handles;
+    for (const decObjectId& id : dec::GetWorkingDatabase()->GetSysSelectSet().Ids()) handles.push_back(id.Handle());
+    if (handles == m_shownHighlight) return;
+    m_shownHighlight = handles;
+    if (handles.empty()) return;
+    std::string text = "highlighted:";
+    for (const std::uint64_t handle : handles) text += " #" + std::to_string(handle);
+    EventLog::Instance().Show(text);
+}
+
 std::optional<ScriptLine> CommandLine::NextAnswer()
 {
+    ShowHighlight();
     ScriptedUser& user = ScriptedUser::Instance();
     if (auto line = user.Next()) {
         m_ranOutReported = false;

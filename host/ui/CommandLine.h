@@ -1,8 +1,10 @@
 #pragma once
 // The command line: prompts and messages the user reads, and the loop that takes script
 // lines as commands and, while a command runs, as the answers to its questions.
+#include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 #include <string>
 
 #include "ScriptedUser.h"
@@ -39,8 +41,13 @@ public:
     const std::string& Current() const { return m_current; }
 
 private:
+    // Shows the drawing's visible selection when it changed since it was last shown, so a
+    // reader of the transcript sees what a user would see highlighted while answering.
+    void ShowHighlight();
+
     std::string m_current;
     bool m_ranOutReported = false;
+    std::vector<std::uint64_t> m_shownHighlight;
 };
 
 // In-process runs with the script vocabulary of quenra3d (tests drive commands this way).

@@ -84,3 +84,11 @@ TEST(Quenra3dSelection, FacePicksMarkTheFacesOfEachEntity)
     EXPECT_THAT(run.output, HasSubstr("test.txt:9: #3 decDbExtrude has 6 faces (0 to 5); \"99\" is none of them"));
     EXPECT_THAT(run.output, HasSubstr("selected 0\ndecPickSubObjects -2\n"));
 }
+
+TEST(Quenra3dSelection, HighlightedEntitiesShowWhileTheCommandWaits)
+{
+    const Quenra3dRun run = RunTestScript(std::string(kSite) + "thighlight\n#4 #1\n\nthighlight\n#2\n*cancel*\n", {"-q"});
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("selected 2: #4 #1\nhighlighted: #1 #4\n"));
+    EXPECT_THAT(run.output, HasSubstr("selected 1: #2\nhighlighted: #2\n"));
+}

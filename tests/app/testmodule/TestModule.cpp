@@ -222,6 +222,21 @@ void CMD_TSUB()
     Say("decPickSubObjects " + std::to_string(code) + picked);
 }
 
+// Marks the named entities as selected and waits for one click, as audits show what they found.
+void CMD_THIGHLIGHT()
+{
+    decSelectSet set;
+    if (dec::decSSGet("选择对象:", set, nullptr, 1, nullptr) != dex::eOk) return;
+    DbDatabase* db = dec::GetWorkingDatabase();
+    db->ClearSelectSet(1);
+    for (int i = 0; i < set.GetCount(); ++i)
+        if (decDbEntity* entity = set.GetEnt(i)) entity->SetSelected(1);
+    db->RebuildSysSelectSet(0);
+    GePoint3d point;
+    dec::GetPoint(nullptr, &point, 0xFFFFFF, 0, 0);
+    db->ClearSelectSet(1);
+}
+
 }  // namespace
 
 extern "C" void decEntryPoint(int msg, int)
@@ -238,7 +253,7 @@ extern "C" void decEntryPoint(int msg, int)
         {"tdragdef", "测试默认关键字", CMD_TDRAGDEF}, {"tmsg", "测试消息框", CMD_TMSG},
         {"tview", "测试视图", CMD_TVIEW},        {"tselect", "测试选择", CMD_TSELECT},
         {"tselectkw", "测试选择关键字", CMD_TSELECTKW}, {"tpick", "测试点选", CMD_TPICK},
-        {"tsub", "测试选面", CMD_TSUB},
+        {"tsub", "测试选面", CMD_TSUB},          {"thighlight", "测试高亮", CMD_THIGHLIGHT},
     };
     for (const auto& c : commands) dec::RegisterCommand("test", c.name, c.display, 1, c.handler);
     Say(g_initialised ? "测试模块已加载" : "测试模块：全局初始化没有运行");
