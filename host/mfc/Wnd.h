@@ -115,6 +115,10 @@ public:
 
     // The host's message box over this window; a null caption gives the application's name.
     int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK);
+    // The same under the name the multibyte build gives it; with an owner window it is the
+    // Windows box, so that a call from inside a window's member still reaches it.
+    int MessageBoxA(const char* text, const char* caption = nullptr, UINT type = MB_OK) { return MessageBox(text, caption, type); }
+    int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) { return ::MessageBoxA(owner, text, caption, type); }
     // Headless: messages sent to a window are recorded and answered with 0.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 

@@ -361,6 +361,8 @@ TEST_F(DialogEngine, AfxMessageBoxAndTheWindowsBoxGoThroughTheHostsBoxes)
     CWnd frame;
     frame.CreateHeadless("quenra3d");
     EXPECT_EQ(frame.MessageBox("继续？", "提示", MB_YESNO), IDYES);
+    EXPECT_EQ(frame.MessageBoxA("没有组", "错误", MB_ICONEXCLAMATION), IDOK);
+    EXPECT_TRUE(Shown("[错误] 没有组"));
     SetActiveWindow(frame.GetSafeHwnd());
     EXPECT_EQ(host::EventLog::Instance().Calls("SetActiveWindow"), (std::vector<std::string>{"SetActiveWindow window \"quenra3d\" 1"}));
 }
