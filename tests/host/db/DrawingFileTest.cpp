@@ -5,6 +5,7 @@
 #include <random>
 
 #include "DbTestSupport.h"
+#include "DrawingDump.h"
 #include "DrawingFile.h"
 #include "EventLog.h"
 #include "HostSolids.h"
@@ -79,6 +80,12 @@ protected:
         decObjectId box, cylinder;
         Db().CreateNewEntity(building, new decDbBox(100, 200, 300), GeMatrix3d(), box, 0);
         Db().CreateNewEntity(building, new decDbCylinder(50, 300), GeMatrix3d(), cylinder, 0);
+        Db().CreateNewEntity(building, new decDbCone(50, 300), GeMatrix3d(), cylinder, 0);
+        Db().CreateNewEntity(building, new decDbFrustum(50, 20, 300), GeMatrix3d(), cylinder, 0);
+        auto* loft = new decDbLoft();
+        loft->SetData({fdata{{pts[0], pts[1], pts[2]}, 1001}}, GePoint3dArray(pts, pts + 4), 1001, 4);
+        loft->setState(0, 0, 3.1415927);
+        Db().CreateNewEntity(roofs, loft, GeMatrix3d(), cylinder, 0);
     }
 
     void decDbObjectIdArrayCheck(const decObjectId& a, const decObjectId& b)
@@ -179,6 +186,7 @@ TEST_F(DrawingFile, EveryFieldAndTableComesBack)
     EXPECT_EQ(decDbEntity3d::Cast(loaded.GetObjectById(decObjectId(4)))->GetMesh()->GetCountPolygon(), 2);
     EXPECT_DOUBLE_EQ(decDbPolyline::Cast(loaded.GetObjectById(decObjectId(3)))->GetBulgeAt(1), 0.25);
     EXPECT_EQ(loaded.NextHandle(), Db().NextHandle());
+    EXPECT_EQ(host::DumpDrawingJson(loaded), host::DumpDrawingJson(Db())) << "meshes, bounds and tables alike";
 }
 
 TEST_F(DrawingFile, ErasedObjectsAreLeftOutAndTheirNumbersNotReused)
@@ -205,7 +213,7 @@ TEST_F(DrawingFile, AnUnknownClassIsKeptAndWrittenBackByteForByte)
     DbDatabase loaded;
     std::string error;
     ASSERT_TRUE(host::DecodeDrawing(bytes, loaded, error)) << error;
-    auto* foreign = decDbForeignObject::Cast(loaded.GetObjectById(decObjectId(12)));
+    auto* foreign = decDbForeignObject::Cast(loaded.GetObjectById(decObjectId(15)));
     ASSERT_NE(foreign, nullptr);
     EXPECT_EQ(foreign->GetForeignClassName(), "QCTestGhost");
     EXPECT_EQ(foreign->GetForeignClassVersion(), 5u);
@@ -216,7 +224,7 @@ TEST_F(DrawingFile, AnUnknownClassIsKeptAndWrittenBackByteForByte)
     decObject::RegisterClassA(TestGhost::Desc());
     DbDatabase known;
     ASSERT_TRUE(host::DecodeDrawing(bytes, known, error)) << error;
-    auto* entity = decDbEntity3d::Cast(known.GetObjectById(decObjectId(12)));
+    auto* entity = decDbEntity3d::Cast(known.GetObjectById(decObjectId(15)));
     ASSERT_NE(entity, nullptr);
     EXPECT_EQ(TestGhost::Cast(entity->GetBaseObject())->m_secret, 4711);
     host::ClassRegistry::Instance().Unregister("QCTestGhost");
@@ -245,7 +253,7 @@ TEST_F(DrawingFile, OpeningFiresTheReactorAfterTheDrawingIsInPlace)
     ASSERT_TRUE(host::OpenDrawing(path, error)) << error;
     Db().RemoveReactor(&watcher);
     EXPECT_EQ(watcher.calls, 1);
-    EXPECT_EQ(watcher.seenEntities, 11);
+    EXPECT_EQ(watcher.seenEntities, 14);
     EXPECT_TRUE(watcher.working);
 }
 
