@@ -162,7 +162,9 @@ void CTools::GetOutsideBox(GePoint3d, GeVector3d direction, GePoint3dArray pts, 
     if (direction.y < 0.0)
         direction = -direction;
     const double turn = kQuarterTurn - GeVector2d(direction.x, direction.y).Angle();
-    const GePoint3d centre = pts.front();
+    // The vertical axis through the first point; taken at z = 0 so that turning the
+    // corners back leaves them exactly at z = 0.
+    const GePoint3d centre(pts.front().x, pts.front().y, 0.0);
 
     // Turned so that the direction points along +y, the rectangle is axis-aligned.
     GeMatrix3d toUpright;

@@ -1,0 +1,462 @@
+// CTools face extraction: loops of curves, host solids, a building and mesh entities read
+// into point rings, the polygon collector, and faces picked as sub-objects.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "DbDatabase.h"
+#include "EventLog.h"
+#include "ExtrudeBuild.h"
+#include "HostSolids.h"
+#include "PolygonCollector.h"
+#include "ScriptedUser.h"
+#include "Tools.h"
+#include "WorkingDrawing.h"
+#include "decDbCurve.h"
+
+namespace {
+
+using Ring = GePoint3dArray;
+using Faces = std::vector<Ring>;
+
+// A 2-D entity with loops of its own choosing (curves have one loop only).
+class LoopsEntity : public decDbEntity2d {
+public:
+    explicit LoopsEntity(std::vector<GePolygon> loops) : m_loops(std::move(loops)) {}
+    std::vector<GePolygon> GetPolygons() const override { return m_loops; }
+
+private:
+    std::vector<GePolygon> m_loops;
+};
+
+class ToolsFaces : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        host::NewDrawing();
+        host::EventLog::Instance().Clear();
+        host::ScriptedUser::Instance().Clear();
+    }
+    void TearDown() override { host::ScriptedUser::Instance().Clear(); }
+
+    static DbDatabase* Db() { return dec::GetWorkingDatabase(); }
+    static long Layer() { return Db()->GetTableLayer()->GetCurrentLayerID(); }
+
+    // Entities are stored in the drawing, which owns them.
+    static decDbEntity* Add(decDbEntity* entity)
+    {
+        DbAutoOpen open;
+        decObjectId id;
+        EXPECT_EQ(open.db->CreateNewEntity(Layer(), entity, id), dex::eOk);
+        return Db()->GetObjectById(id);
+    }
+    static decDbEntity* AddSolid(decBuilder* builder, const GeMatrix3d& tm)
+    {
+        DbAutoOpen open;
+        decObjectId id;
+        EXPECT_EQ(open.db->CreateNewEntity(Layer(), builder, tm, id), dex::eOk);
+        return Db()->GetObjectById(id);
+    }
+    // A mesh entity whose faces are the given rings, in this order.
+    static decDbEntity* AddMesh(const Faces& faces)
+    {
+        auto* mesh = new decMesh3();
+        std::size_t total = 0;
+        for (const Ring& f : faces)
+            total += f.size();
+        GePoint3d* vertices = mesh->SetCountVertex(static_cast<int>(total));
+        decPolygonBuf buffer;
+        int next = 0;
+        for (const Ring& f : faces) {
+            std::vector<int> indices;
+            for (const GePoint3d& p : f) {
+                vertices[next] = p;
+                indices.push_back(next++);
+            }
+            buffer.AppendPolygon(static_cast<int>(indices.size()), indices.data());
+        }
+        mesh->SetPolygonFrom(buffer);
+        DbAutoOpen open;
+        decObjectId id;
+        EXPECT_EQ(open.db->CreateProxyEntity(Layer(), GeMatrix3d(), mesh, id), dex::eOk);
+        return Db()->GetObjectById(id);
+    }
+    static std::string Handle(const decDbEntity* entity)
+    {
+        return "#" + std::to_string(entity->GetObjectId().Handle());
+    }
+    void Answer(const std::string& lines) { host::ScriptedUser::Instance().Feed(lines, "test"); }
+};
+
+void ExpectRing(const Ring& actual, const Ring& expected, double tol = 1e-9)
+{
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_TRUE(actual[i].IsEqual(expected[i], tol))
+            << "point " << i << ": " << actual[i].x << "," << actual[i].y << "," << actual[i].z;
+}
+
+Ring Lifted(Ring ring, double dz)
+{
+    for (GePoint3d& p : ring)
+        p.z += dz;
+    return ring;
+}
+
+Ring Reversed(Ring ring)
+{
+    std::reverse(ring.begin(), ring.end());
+    return ring;
+}
+
+struct Read {
+    int result = -1;
+    int closed = -1;
+    Ring ring;
+};
+
+Read Bottom(decDbEntity* e)
+{
+    Read r;
+    r.result = CTools::GetEntBottomPlg(e, r.closed, r.ring);
+    return r;
+}
+Read Top(decDbEntity* e)
+{
+    Read r;
+    r.result = CTools::GetEntTopPlg(e, r.closed, r.ring);
+    return r;
+}
+Read Single(decDbEntity* e)
+{
+    Read r;
+    r.result = CTools::GetEntSinglePlg(e, r.closed, r.ring);
+    return r;
+}
+Read Single2d(decDbEntity* e)
+{
+    Read r;
+    r.result = CTools::Get2dEntSinglePlg(e, r.closed, r.ring);
+    return r;
+}
+
+// ---- the collector ---------------------------------------------------------------------
+
+TEST(ToolsPolygonCollector, KindsEmptyPolygonsAndDeepCopies)
+{
+    auto original = std::make_unique<getPolygon>();
+    original->OnMap(0, GePolygon({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, false));
+    original->OnMap(1, GePolygon({}, false));
+    original->OnMap(2, GePolygon({{5, 5, 5}, {6, 5, 5}}, true));
+    ASSERT_EQ(original->Loops().size(), 2u);
+    EXPECT_EQ(original->Loops()[0]->kind, 10001);
+    EXPECT_EQ(original->Loops()[1]->kind, 1001);
+
+    getPolygon copy(*original);
+    getPolygon assigned;
+    assigned.OnMap(0, GePolygon({{9, 9, 9}}, false));
+    assigned = *original;
+    original.reset();  // the copies own loops of their own
+    ASSERT_EQ(copy.Loops().size(), 2u);
+    ASSERT_EQ(assigned.Loops().size(), 2u);
+    ExpectRing(copy.Loops()[1]->vertices, {{5, 5, 5}, {6, 5, 5}});
+    ExpectRing(assigned.Loops()[0]->vertices, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}});
+    assigned = assigned;
+    EXPECT_EQ(assigned.Loops().size(), 2u);
+}
+
+// ---- curves ----------------------------------------------------------------------------
+
+// A closed polyline with arc edges: its loop is its vertex ring (the arcs are edges between
+// the vertices), closed.
+TEST_F(ToolsFaces, ClosedPolylineWithArcs)
+{
+    const Ring ring = {{0, 0, 2}, {40, 0, 2}, {40, 30, 2}, {0, 30, 2}};
+    auto* polyline = new decDbPolyline(4, ring.data(), 1);
+    polyline->SetBulgeAt(1, std::tan(std::numbers::pi / 8));
+    polyline->SetBulgeAt(3, -0.5);
+    decDbEntity* e = Add(polyline);
+
+    EXPECT_EQ(CTools::GetEntPlgCount(e), 1);
+    for (const Read& r : {Bottom(e), Single(e), Single2d(e)}) {
+        EXPECT_EQ(r.result, 1);
+        EXPECT_EQ(r.closed, 1);
+        ExpectRing(r.ring, ring, 0.0);
+    }
+    const Read top = Top(e);
+    EXPECT_EQ(top.result, 1);  // the number of loops
+    ExpectRing(top.ring, ring, 0.0);
+    EXPECT_EQ(e->IsOpenForRead(), 0);
+}
+
+TEST_F(ToolsFaces, OpenPolylineGivesAnOpenLoop)
+{
+    const Ring run = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}};
+    decDbEntity* e = Add(new decDbPolyline(3, run.data(), 0));
+    for (const Read& r : {Bottom(e), Single(e), Single2d(e)}) {
+        EXPECT_EQ(r.result, 1);
+        EXPECT_EQ(r.closed, 0);
+        ExpectRing(r.ring, run, 0.0);
+    }
+}
+
+TEST_F(ToolsFaces, CircleGivesItsSampledRing)
+{
+    decDbEntity* e = Add(new decDbCircle3d(GePoint3d(10, 20, 3), GeVector3d::kZAxis, 5));
+    Ring expected;
+    for (int i = 0; i < 36; ++i) {
+        const double a = 2 * std::numbers::pi * i / 36;
+        expected.emplace_back(10 + 5 * std::cos(a), 20 + 5 * std::sin(a), 3);
+    }
+    const Read single = Single2d(e);
+    EXPECT_EQ(single.result, 1);
+    EXPECT_EQ(single.closed, 1);
+    ExpectRing(single.ring, expected, 1e-12);
+    // The ring lies exactly at one height, so it is also the highest level loop.
+    const Read top = Top(e);
+    EXPECT_EQ(top.result, 1);
+    ExpectRing(top.ring, expected, 1e-12);
+}
+
+// ---- host solids, the building -------------------------------------------------------
+
+// A box of 30 x 20 x 10 moved to (100, 200, 5): bottom cap (reversed ring) first, top cap,
+// then four walls whose first vertices lie at the bottom.
+TEST_F(ToolsFaces, BoxSolidBottomTopAndSingle)
+{
+    GeMatrix3d moved;
+    moved.SetToTranslation(GeVector3d(100, 200, 5));
+    decDbEntity* e = AddSolid(new decDbBox(30, 20, 10), moved);
+    const Ring base = {{100, 200, 5}, {130, 200, 5}, {130, 220, 5}, {100, 220, 5}};
+
+    EXPECT_EQ(CTools::GetEntPlgCount(e), 6);
+    const Read bottom = Bottom(e);
+    EXPECT_EQ(bottom.result, 1);
+    EXPECT_EQ(bottom.closed, 1);
+    ExpectRing(bottom.ring, Reversed(base));
+    EXPECT_EQ(CTools::IsPtArraySame(bottom.ring, base, 0, 1e-9), 1);
+
+    const Read top = Top(e);
+    EXPECT_EQ(top.result, 6);
+    EXPECT_EQ(top.closed, 1);
+    ExpectRing(top.ring, Lifted(base, 10));
+
+    const Read single = Single(e);
+    EXPECT_EQ(single.result, 1);
+    ExpectRing(single.ring, bottom.ring);
+
+    // A 3-D entity is no 2-D entity: nothing is read and the output stays.
+    Read flat;
+    flat.ring = {{1, 1, 1}};
+    flat.result = CTools::Get2dEntSinglePlg(e, flat.closed, flat.ring);
+    EXPECT_EQ(flat.result, 0);
+    EXPECT_EQ(flat.closed, -1);
+    ExpectRing(flat.ring, {{1, 1, 1}});
+}
+
+TEST_F(ToolsFaces, ExtrusionOfAnLShape)
+{
+    const Ring profile = {{0, 0, 0}, {20, 0, 0}, {20, 10, 0}, {10, 10, 0}, {10, 20, 0}, {0, 20, 0}};
+    auto* extrusion = new decDbExtrude();
+    extrusion->SetData(6, profile.data(), 1, GeVector3d(0, 0, 7.5));
+    decDbEntity* e = AddSolid(extrusion, GeMatrix3d());
+    EXPECT_EQ(CTools::GetEntPlgCount(e), 8);
+    const Read bottom = Bottom(e);
+    ExpectRing(bottom.ring, Reversed(profile), 0.0);
+    const Read top = Top(e);
+    EXPECT_EQ(top.result, 8);
+    ExpectRing(top.ring, Lifted(profile, 7.5), 0.0);
+}
+
+TEST_F(ToolsFaces, BuildingFootprintAndRoofOutline)
+{
+    const Ring world = {{100, 50, 0}, {120, 50, 0}, {120, 60, 0}, {100, 60, 0}};
+    auto* building = new CExtrudeBuild();
+    GeMatrix3d tm;
+    building->Set("A", 3000, world, tm);
+    decDbEntity* e = AddSolid(building, tm);
+
+    const Read bottom = Bottom(e);
+    EXPECT_EQ(bottom.result, 1);
+    ExpectRing(bottom.ring, Reversed(world));
+    const Read top = Top(e);
+    EXPECT_EQ(top.result, 6);
+    ExpectRing(top.ring, Lifted(world, 3000));
+}
+
+// A building turned off the axes still has level caps, exactly level.
+TEST_F(ToolsFaces, TurnedBuilding)
+{
+    const Ring world = {{0, 0, 0}, {30, 40, 0}, {10, 55, 0}, {-20, 15, 0}};
+    auto* building = new CExtrudeBuild();
+    GeMatrix3d tm;
+    building->Set("B", 4500, world, tm);
+    decDbEntity* e = AddSolid(building, tm);
+    const Read bottom = Bottom(e);
+    EXPECT_EQ(bottom.result, 1);
+    EXPECT_EQ(CTools::IsPtArraySame(bottom.ring, world, 0, 1e-6), 1);
+    const Read top = Top(e);
+    EXPECT_EQ(top.result, 6);
+    EXPECT_EQ(CTools::IsPtArraySame(top.ring, Lifted(world, 4500), 0, 1e-6), 1);
+}
+
+// ---- mesh entities with faces in a chosen order ---------------------------------------
+
+const Ring kFloor = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}};
+
+TEST_F(ToolsFaces, MeshWithTheTopBeforeTheBottom)
+{
+    decDbEntity* e = AddMesh({Lifted(kFloor, 10), kFloor, {{0, 0, 0}, {0, 0, 10}, {10, 0, 10}, {10, 0, 0}}});
+    ExpectRing(Bottom(e).ring, kFloor, 0.0);
+    ExpectRing(Top(e).ring, Lifted(kFloor, 10), 0.0);
+    ExpectRing(Single(e).ring, Lifted(kFloor, 10), 0.0);
+}
+
+TEST_F(ToolsFaces, FirstOfEqualLoopsWins)
+{
+    const Ring second = {{20, 0, 0}, {30, 0, 0}, {30, 10, 0}};
+    decDbEntity* e = AddMesh({Lifted(kFloor, 5), kFloor, second, Lifted(second, 5)});
+    ExpectRing(Bottom(e).ring, kFloor, 0.0);
+    ExpectRing(Top(e).ring, Lifted(kFloor, 5), 0.0);
+}
+
+// A one-vertex loop counts, but is never read, even when it is the lowest.
+TEST_F(ToolsFaces, OneVertexLoopCountsOnly)
+{
+    decDbEntity* e = AddMesh({{{5, 5, -3}}, Lifted(kFloor, 2)});
+    EXPECT_EQ(CTools::GetEntPlgCount(e), 2);
+    ExpectRing(Bottom(e).ring, Lifted(kFloor, 2), 0.0);
+    ExpectRing(Single(e).ring, Lifted(kFloor, 2), 0.0);
+    EXPECT_EQ(Top(e).result, 2);
+}
+
+// The top is the highest level loop, not the higher ridge of a sloped roof face.
+TEST_F(ToolsFaces, SlopedRoofAndFlatTop)
+{
+    const Ring roof = {{0, 0, 12}, {10, 0, 12}, {10, 5, 8}, {0, 5, 8}};
+    const Ring flat = {{0, 5, 10}, {10, 5, 10}, {10, 10, 10}, {0, 10, 10}};
+    decDbEntity* e = AddMesh({kFloor, roof, flat});
+    const Read top = Top(e);
+    EXPECT_EQ(top.result, 3);
+    ExpectRing(top.ring, flat, 0.0);
+    // No level loop at all: nothing.
+    decDbEntity* sloped = AddMesh({roof});
+    const Read none = Top(sloped);
+    EXPECT_EQ(none.result, 0);
+    EXPECT_TRUE(none.ring.empty());
+    EXPECT_EQ(none.closed, -1);
+}
+
+// The lowest loop is judged by its first vertex only: a sloped face that starts lower
+// than the level floor is taken for the bottom.
+TEST_F(ToolsFaces, BottomJudgedByTheFirstVertex)
+{
+    const Ring ramp = {{0, 0, -1}, {10, 0, 4}, {10, 10, 4}, {0, 10, -1}};
+    decDbEntity* e = AddMesh({kFloor, ramp});
+    ExpectRing(Bottom(e).ring, ramp, 0.0);
+    // And a floor whose first vertex is high loses to any loop starting lower.
+    const Ring wall = {{0, 0, 1}, {0, 0, 5}, {0, 10, 5}};
+    decDbEntity* walled = AddMesh({{{0, 0, 3}, {10, 0, 0}, {10, 10, 0}}, wall});
+    ExpectRing(Bottom(walled).ring, wall, 0.0);
+}
+
+// A filled output takes part as the current best.
+TEST_F(ToolsFaces, FilledOutputTakesPart)
+{
+    decDbEntity* e = AddMesh({kFloor, Lifted(kFloor, 10)});
+    Read r;
+    r.ring = {{0, 0, -100}};
+    r.result = CTools::GetEntBottomPlg(e, r.closed, r.ring);
+    EXPECT_EQ(r.result, 1);
+    EXPECT_EQ(r.closed, -1);
+    ExpectRing(r.ring, {{0, 0, -100}});
+    r.ring = {{0, 0, -100}};
+    r.result = CTools::GetEntTopPlg(e, r.closed, r.ring);
+    EXPECT_EQ(r.result, 2);
+    ExpectRing(r.ring, Lifted(kFloor, 10), 0.0);
+}
+
+// ---- 2-D entities with several loops, entities without loops ---------------------------
+
+TEST_F(ToolsFaces, TwoDimensionalEntityWithSeveralLoops)
+{
+    decDbEntity* e = Add(new LoopsEntity({GePolygon({{0, 0, 0}, {1, 0, 0}}, true), GePolygon(kFloor, false)}));
+    Read several;
+    several.ring = {{7, 7, 7}};
+    several.result = CTools::Get2dEntSinglePlg(e, several.closed, several.ring);
+    EXPECT_EQ(several.result, 0);
+    ExpectRing(several.ring, {{7, 7, 7}});
+    EXPECT_EQ(several.closed, -1);
+    // The single loop is the first of at least two vertices: here the open one.
+    const Read single = Single(e);
+    EXPECT_EQ(single.result, 1);
+    EXPECT_EQ(single.closed, 0);
+    EXPECT_EQ(single.ring.size(), 2u);
+    // A one-vertex loop is still a loop for the 2-D reading.
+    const Read dot = Single2d(Add(new LoopsEntity({GePolygon({{3, 4, 5}}, false)})));
+    EXPECT_EQ(dot.result, 1);
+    ExpectRing(dot.ring, {{3, 4, 5}});
+}
+
+// An entity without polygons has no iterator loops either: every reading gives 0 and
+// leaves the outputs.
+TEST_F(ToolsFaces, EntityWithoutLoops)
+{
+    decDbEntity* e = Add(new decDbPolyline());
+    EXPECT_EQ(CTools::GetEntPlgCount(e), 0);
+    for (const Read& r : {Bottom(e), Top(e), Single(e), Single2d(e)}) {
+        EXPECT_EQ(r.result, 0);
+        EXPECT_EQ(r.closed, -1);
+        EXPECT_TRUE(r.ring.empty());
+    }
+    EXPECT_EQ(CTools::GetEntPlgCount(nullptr), 0);
+    EXPECT_EQ(Bottom(nullptr).result, 0);
+    EXPECT_EQ(Single2d(nullptr).result, 0);
+}
+
+// ---- picked faces ----------------------------------------------------------------------
+
+TEST_F(ToolsFaces, PickedClosedFacesOfThreeOrMoreVertices)
+{
+    decDbEntity* box = AddSolid(new decDbBox(30, 20, 10), GeMatrix3d());
+    const Ring outline = {{50, 0, 0}, {60, 0, 0}, {60, 5, 0}};
+    decDbEntity* closed = Add(new decDbPolyline(3, outline.data(), 1));
+    decDbEntity* open = Add(new decDbPolyline(3, outline.data(), 0));
+    const Ring pair = {{0, 0, 0}, {5, 5, 0}};
+    decDbEntity* twoPoints = Add(new decDbPolyline(2, pair.data(), 1));
+    Answer(Handle(box) + ":1,2 " + Handle(open) + ":0 " + Handle(twoPoints) + ":0 " + Handle(closed) + ":0");
+
+    CArray<GePoint3dArray, GePoint3dArray> faces;
+    faces.Add(Ring{{-1, -1, -1}});
+    EXPECT_EQ(CTools::selectFaceS_sub("选择面:", Db(), faces), 1);
+    ASSERT_EQ(faces.GetSize(), 4);
+    ExpectRing(faces[0], {{-1, -1, -1}});
+    ExpectRing(faces[1], {{0, 0, 10}, {30, 0, 10}, {30, 20, 10}, {0, 20, 10}}, 0.0);  // top
+    ExpectRing(faces[2], {{0, 0, 0}, {30, 0, 0}, {30, 0, 10}, {0, 0, 10}}, 0.0);      // first wall
+    ExpectRing(faces[3], outline, 0.0);
+
+    EXPECT_TRUE(host::EventLog::Instance().Shown("选择面:"));
+    EXPECT_EQ(host::EventLog::Instance().Calls("decPickSubObjects mode=16 ->").size(), 1u);
+    EXPECT_EQ(host::EventLog::Instance().Calls("ClearSubSelectSet").size(), 1u);
+    BitArray left;
+    EXPECT_EQ(box->GetSubObjectSelectSet(left), 0);
+}
+
+// The pick itself decides the result: an empty pick is still 1, a cancel 0.
+TEST_F(ToolsFaces, EmptyAndCancelledPicks)
+{
+    AddSolid(new decDbBox(1, 1, 1), GeMatrix3d());
+    CArray<GePoint3dArray, GePoint3dArray> faces;
+    host::ScriptedUser::Instance().Feed(std::vector<std::string>{""}, "test");  // Enter
+    EXPECT_EQ(CTools::selectFaceS_sub("面:", Db(), faces), 1);
+    EXPECT_EQ(faces.GetSize(), 0);
+    Answer("*cancel*");
+    EXPECT_EQ(CTools::selectFaceS_sub("面:", Db(), faces), 0);
+    EXPECT_EQ(CTools::selectFaceS_sub("面:", nullptr, faces), 0);
+    EXPECT_EQ(faces.GetSize(), 0);
+}
+
+}  // namespace
