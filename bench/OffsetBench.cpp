@@ -72,7 +72,9 @@ void ClipperMitreOffset(benchmark::State& state) {
 // Each ring size runs the two offsets one after the other, so they sit side by side.
 int main(int argc, char** argv) {
   for (int n : {10, 50, 100, 250, 500, 997}) {
-    benchmark::RegisterBenchmark("EngineOffset", EngineOffset)->Arg(n)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("EngineOffset", EngineOffset)
+        ->Arg(n)
+        ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("ClipperMitreOffset", ClipperMitreOffset)
         ->Arg(n)
         ->Unit(benchmark::kMicrosecond);

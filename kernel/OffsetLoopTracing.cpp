@@ -105,10 +105,10 @@ class PieceSet {
   void FlagDuplicates() {
     for (int i = 1; i <= count_; ++i) {
       for (int j = i + 1; j <= count_; ++j) {
-        const bool same = SamePoint(x1_[i], y1_[i], x1_[j], y1_[j]) &&
-                          SamePoint(x2_[i], y2_[i], x2_[j], y2_[j]);
-        const bool reversed = SamePoint(x1_[i], y1_[i], x2_[j], y2_[j]) &&
-                              SamePoint(x2_[i], y2_[i], x1_[j], y1_[j]);
+        const bool same =
+            SamePoint(x1_[i], y1_[i], x1_[j], y1_[j]) && SamePoint(x2_[i], y2_[i], x2_[j], y2_[j]);
+        const bool reversed =
+            SamePoint(x1_[i], y1_[i], x2_[j], y2_[j]) && SamePoint(x2_[i], y2_[i], x1_[j], y1_[j]);
         if (same || reversed) flag_[j] = 1;
       }
     }
@@ -244,8 +244,9 @@ TraceOutcome TraceOneLoop(PieceSet& set, TracedLoop& loop) {
     }
     if (ways.empty()) return TraceOutcome::Abandoned;
     for (const Reach& r : ways) set.Flag(r.segment);
-    const Reach& taken =
-        ways.size() == 1 ? ways[0] : SharpestLeftTurn(ways, cx, cy, loop.x[last - 1], loop.y[last - 1]);
+    const Reach& taken = ways.size() == 1
+                             ? ways[0]
+                             : SharpestLeftTurn(ways, cx, cy, loop.x[last - 1], loop.y[last - 1]);
     loop.Append(taken.x, taken.y);
   } while (!SamePoint(loop.x[loop.Count()], loop.y[loop.Count()], sx, sy));
   return TraceOutcome::Closed;
@@ -301,8 +302,8 @@ int TraceOffsetLoops(int segmentCount, double x1[], double y1[], double x2[], do
     const TraceOutcome outcome = TraceOneLoop(set, loop);
     if (outcome == TraceOutcome::NothingToTrace) return 1;
     if (outcome == TraceOutcome::Closed &&
-        !RecordLoop(loop, loopCount, &pointsWritten, loopVertexCounts, loopX, loopY,
-                    loopCapacity, pointCapacity)) {
+        !RecordLoop(loop, loopCount, &pointsWritten, loopVertexCounts, loopX, loopY, loopCapacity,
+                    pointCapacity)) {
       *loopCount = 0;
       return 0;
     }

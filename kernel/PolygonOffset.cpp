@@ -173,8 +173,10 @@ struct FlatPolygon {
 struct ClearanceBox {
   double minX, minY, maxX, maxY;
   ClearanceBox(double x1, double y1, double x2, double y2, double c)
-      : minX(std::fmin(x1, x2) - c - 1.0), minY(std::fmin(y1, y2) - c - 1.0),
-        maxX(std::fmax(x1, x2) + c + 1.0), maxY(std::fmax(y1, y2) + c + 1.0) {}
+      : minX(std::fmin(x1, x2) - c - 1.0),
+        minY(std::fmin(y1, y2) - c - 1.0),
+        maxX(std::fmax(x1, x2) + c + 1.0),
+        maxY(std::fmax(y1, y2) + c + 1.0) {}
   bool Holds(double px, double py) const {
     return minX <= px && px <= maxX && minY <= py && py <= maxY;
   }
@@ -212,8 +214,7 @@ bool InEdgeBand(const TurnedEdge& e, double px, double py, double c) {
 
 // Whether a point of P lies closer than c to the piece's line, within the piece widened by
 // 0.1 at both ends.
-bool VertexOverPiece(const FlatPolygon& p, double sx, double sy, double ex, double ey,
-                     double c) {
+bool VertexOverPiece(const FlatPolygon& p, double sx, double sy, double ex, double ey, double c) {
   const ClearanceBox reach(sx, sy, ex, ey, c);
   const TurnedEdge piece(sx, sy, ex, ey);
   for (int k = 1; k <= p.n; ++k) {
@@ -274,8 +275,13 @@ class LoopWriter {
  public:
   LoopWriter(const PlaneFrame& frame, int* loopCount, std::int16_t counts[], std::int16_t codes[],
              float outX[], float outY[], float outZ[])
-      : frame_(frame), loopCount_(loopCount), counts_(counts), codes_(codes), outX_(outX),
-        outY_(outY), outZ_(outZ) {}
+      : frame_(frame),
+        loopCount_(loopCount),
+        counts_(counts),
+        codes_(codes),
+        outX_(outX),
+        outY_(outY),
+        outZ_(outZ) {}
 
   int LoopsLeft() const { return kMaxLoops - *loopCount_; }
   int PointsLeft() const { return kMaxPoints - written_; }
@@ -324,7 +330,8 @@ struct TracedLoops {
   std::vector<std::int16_t> sizes;
   std::vector<double> x, y;
   TracedLoops(int loopRoom, int pointRoom)
-      : sizes(static_cast<size_t>(loopRoom) + 1, 0), x(static_cast<size_t>(pointRoom) + 1, 0.0),
+      : sizes(static_cast<size_t>(loopRoom) + 1, 0),
+        x(static_cast<size_t>(pointRoom) + 1, 0.0),
         y(static_cast<size_t>(pointRoom) + 1, 0.0) {}
   int Points() const {
     int total = 0;
@@ -344,69 +351,74 @@ bool UsableInput(int n, int mode, const float x[], const float y[], const float 
   return true;
 }
 
-enum class OpenResult { Loops, PieceList };
-
-int Offset(OpenResult openResult, int n, int mode, const float x[], const float y[],
-           const float z[], const float* distance, int* loopCount, std::int16_t counts[],
-           std::int16_t codes[], float outX[], float outY[], float outZ[]) {
-  *loopCount = 0;
-  if (!UsableInput(n, mode, x, y, z, distance)) return 1;
-  const bool closed = mode == kOffsetClosedMode;
-
-  // The plane frame about point 1.
-  PlaneFrame frame;
-  frame.x0 = x[1], frame.y0 = y[1], frame.z0 = z[1];
+// The polygon turned into its plane frame about point 1 (x, y, z are 1-based floats).
+FlatPolygon ToPlaneFrame(int n, bool closed, const float x[], const float y[], const float z[],
+                         PlaneFrame* frame) {
+  frame->x0 = x[1], frame->y0 = y[1], frame->z0 = z[1];
   std::vector<double> dx(n + 1), dy(n + 1), dz(n + 1);
   for (int i = 1; i <= n; ++i) dx[i] = x[i], dy[i] = y[i], dz[i] = z[i];
-  PolygonPlaneAngles(dx[1], dy[1], dz[1], dx.data(), dy.data(), dz.data(), n, &frame.a1,
-                     &frame.a2);
+  PolygonPlaneAngles(dx[1], dy[1], dz[1], dx.data(), dy.data(), dz.data(), n, &frame->a1,
+                     &frame->a2);
+  const double c1 = std::cos(frame->a1), s1 = std::sin(frame->a1);
+  const double c2 = std::cos(frame->a2), s2 = std::sin(frame->a2);
   FlatPolygon p;
   p.n = n;
   p.edges = closed ? n : n - 1;
+  // Two spare entries: the raw ring's closed mode wraps points 1 and 2 past point n.
   p.x.assign(n + 3, 0.0f), p.y.assign(n + 3, 0.0f);
   for (int i = 1; i <= n; ++i) {
-    const double xr = dx[i] * std::cos(frame.a1) - dy[i] * std::sin(frame.a1);
-    const double yr = dx[i] * std::sin(frame.a1) + dy[i] * std::cos(frame.a1);
-    p.x[i] = static_cast<float>(xr * std::cos(frame.a2) - dz[i] * std::sin(frame.a2));
+    const double xr = dx[i] * c1 - dy[i] * s1;
+    const double yr = dx[i] * s1 + dy[i] * c1;
+    p.x[i] = static_cast<float>(xr * c2 - dz[i] * s2);
     p.y[i] = static_cast<float>(yr);
   }
+  return p;
+}
 
-  // The raw offset ring, and the polygon's edges with the ring's edges cut at every crossing.
-  std::vector<float> ox(n + 3, 0.0f), oy(n + 3, 0.0f);
-  OffsetPolygonEdges(p.x.data(), p.y.data(), n, mode, *distance, ox.data(), oy.data());
+// The polygon's edges and the raw ring's edges (1-based ox, oy), cut at every crossing; the
+// pieces of the raw ring are returned, except those of inverted edges.
+Segments RawRingPieces(const FlatPolygon& p, bool closed, const std::vector<float>& ox,
+                       const std::vector<float>& oy) {
   const int E = p.edges;
   Segments list;
-  for (int i = 1; i <= E; ++i) list.Add(p.X(i), p.Y(i), p.X(p.Next(i)), p.Y(p.Next(i)), kInputEdgeMark);
+  for (int i = 1; i <= E; ++i)
+    list.Add(p.X(i), p.Y(i), p.X(p.Next(i)), p.Y(p.Next(i)), kInputEdgeMark);
   for (int i = 1; i <= E; ++i) {
-    const int next = i == n ? 1 : i + 1;
+    const int next = p.Next(i);
     const bool end = !closed && (i == 1 || i == E);
-    const double along = (static_cast<double>(ox[next]) - ox[i]) * (p.X(p.Next(i)) - p.X(i)) +
-                         (static_cast<double>(oy[next]) - oy[i]) * (p.Y(p.Next(i)) - p.Y(i));
-    const float mark = end ? kEndOffsetEdgeMark : along < 0.0 ? kInvertedOffsetEdgeMark : kOffsetEdgeMark;
+    const double along = (static_cast<double>(ox[next]) - ox[i]) * (p.X(next) - p.X(i)) +
+                         (static_cast<double>(oy[next]) - oy[i]) * (p.Y(next) - p.Y(i));
+    const float mark = end           ? kEndOffsetEdgeMark
+                       : along < 0.0 ? kInvertedOffsetEdgeMark
+                                     : kOffsetEdgeMark;
     list.Add(ox[i], oy[i], ox[next], oy[next], mark);
   }
   // Inverted edges still cut the others, so the remaining pieces end where they would anyway.
-  Segments pieces = SplitAll(list);
-  pieces = pieces.Without([&](int i) {
+  const Segments pieces = SplitAll(list);
+  return pieces.Without([&](int i) {
     return pieces.mark[i] == kInputEdgeMark || pieces.mark[i] == kInvertedOffsetEdgeMark;
   });
-  const Segments kept = KeepClearPieces(p, pieces, std::fabs(static_cast<double>(*distance)) - 0.1);
+}
 
-  LoopWriter writer(frame, loopCount, counts, codes, outX, outY, outZ);
-  if (!closed && openResult == OpenResult::PieceList) {
-    std::vector<double> px{0.0}, py{0.0};
-    for (int i = 1; i <= kept.Count(); ++i) {
-      px.push_back(kept.x1[i]), py.push_back(kept.y1[i]);
-      px.push_back(kept.x2[i]), py.push_back(kept.y2[i]);
-    }
-    if (!writer.Add(kOpenLoopCode, px.data(), py.data(), 2 * kept.Count())) writer.Refuse();
-    return 1;
+// The kept pieces of an open polyline as one list: start and end of every piece.
+void WritePieceList(const Segments& kept, LoopWriter& writer) {
+  std::vector<double> px{0.0}, py{0.0};
+  for (int i = 1; i <= kept.Count(); ++i) {
+    px.push_back(kept.x1[i]), py.push_back(kept.y1[i]);
+    px.push_back(kept.x2[i]), py.push_back(kept.y2[i]);
   }
+  if (!writer.Add(kOpenLoopCode, px.data(), py.data(), 2 * kept.Count())) writer.Refuse();
+}
 
-  // The outside loops of the kept pieces (closed by the polyline and its caps when open).
+// The outside loops of the kept pieces (closed by the polyline and its end caps when open),
+// then the loops closed by kept pieces that touch none of those loops.
+void TraceAndWriteLoops(const FlatPolygon& p, bool closed, const std::vector<float>& ox,
+                        const std::vector<float>& oy, const Segments& kept, LoopWriter& writer) {
+  const int n = p.n;
   Segments traceInput;
   if (!closed) {
-    for (int i = 1; i < n; ++i) traceInput.Add(p.X(i), p.Y(i), p.X(i + 1), p.Y(i + 1), kInputEdgeMark);
+    for (int i = 1; i < n; ++i)
+      traceInput.Add(p.X(i), p.Y(i), p.X(i + 1), p.Y(i + 1), kInputEdgeMark);
     traceInput.Add(p.X(1), p.Y(1), ox[1], oy[1], kCapMark);
     traceInput.Add(p.X(n), p.Y(n), ox[n], oy[n], kCapMark);
   }
@@ -418,19 +430,17 @@ int Offset(OpenResult openResult, int n, int mode, const float x[], const float 
                         writer.LoopsLeft(), writer.PointsLeft()) ||
       !writer.AddAll(outside.count, outside.sizes, outside.x, outside.y)) {
     writer.Refuse();
-    return 1;
+    return;
   }
 
-  // Kept pieces that touch none of those loops close loops of their own.
   const int tracedPoints = outside.Points();
   Segments leftover = kept.Without([&](int i) {
-    for (int q = 1; q <= tracedPoints; ++q) {
-      auto near = [&](double px, double py) {
-        return std::fabs(px - outside.x[q]) < 0.1 && std::fabs(py - outside.y[q]) < 0.1;
-      };
-      if (near(kept.x1[i], kept.y1[i]) || near(kept.x2[i], kept.y2[i])) return true;
-    }
-    return false;
+    auto near = [&](double px, double py) {
+      for (int q = 1; q <= tracedPoints; ++q)
+        if (std::fabs(px - outside.x[q]) < 0.1 && std::fabs(py - outside.y[q]) < 0.1) return true;
+      return false;
+    };
+    return near(kept.x1[i], kept.y1[i]) || near(kept.x2[i], kept.y2[i]);
   });
   KernelWorkArrays work;
   TracedLoops inner(writer.LoopsLeft(), writer.PointsLeft());
@@ -440,6 +450,27 @@ int Offset(OpenResult openResult, int n, int mode, const float x[], const float 
                               writer.LoopsLeft(), writer.PointsLeft()) ||
       !writer.AddAll(inner.count, inner.sizes, inner.x, inner.y))
     writer.Refuse();
+}
+
+enum class OpenResult { Loops, PieceList };
+
+int Offset(OpenResult openResult, int n, int mode, const float x[], const float y[],
+           const float z[], const float* distance, int* loopCount, std::int16_t counts[],
+           std::int16_t codes[], float outX[], float outY[], float outZ[]) {
+  *loopCount = 0;
+  if (!UsableInput(n, mode, x, y, z, distance)) return 1;
+  const bool closed = mode == kOffsetClosedMode;
+  PlaneFrame frame;
+  FlatPolygon p = ToPlaneFrame(n, closed, x, y, z, &frame);
+  std::vector<float> ox(n + 3, 0.0f), oy(n + 3, 0.0f);
+  OffsetPolygonEdges(p.x.data(), p.y.data(), n, mode, *distance, ox.data(), oy.data());
+  const Segments kept = KeepClearPieces(p, RawRingPieces(p, closed, ox, oy),
+                                        std::fabs(static_cast<double>(*distance)) - 0.1);
+  LoopWriter writer(frame, loopCount, counts, codes, outX, outY, outZ);
+  if (!closed && openResult == OpenResult::PieceList)
+    WritePieceList(kept, writer);
+  else
+    TraceAndWriteLoops(p, closed, ox, oy, kept, writer);
   return 1;
 }
 
@@ -456,7 +487,8 @@ int OffsetPolygonEdges(float x[], float y[], int pointCount, int mode, float dis
   }
   const int edges = closed ? n + 1 : n - 1;
   std::vector<float> mx(edges + 1, 0.0f), my(edges + 1, 0.0f);
-  for (int i = 1; i <= edges; ++i) OffsetMidpoint(x[i], y[i], x[i + 1], y[i + 1], d, &mx[i], &my[i]);
+  for (int i = 1; i <= edges; ++i)
+    OffsetMidpoint(x[i], y[i], x[i + 1], y[i + 1], d, &mx[i], &my[i]);
 
   // The corner at vertex i + 1 joins edge i and edge i + 1.
   const int corners = closed ? n : n - 2;
@@ -482,18 +514,16 @@ int OffsetPolygonEdges(float x[], float y[], int pointCount, int mode, float dis
   return 1;
 }
 
-int OffsetPolygonLoops(int pointCount, int mode, const float x[], const float y[],
-                       const float z[], const float* distance, int* loopCount,
-                       std::int16_t loopVertexCounts[], std::int16_t loopCode[], float outX[],
-                       float outY[], float outZ[]) {
-  return Offset(OpenResult::Loops, pointCount, mode, x, y, z, distance, loopCount,
-                loopVertexCounts, loopCode, outX, outY, outZ);
+int OffsetPolygonLoops(int pointCount, int mode, const float x[], const float y[], const float z[],
+                       const float* distance, int* loopCount, std::int16_t loopVertexCounts[],
+                       std::int16_t loopCode[], float outX[], float outY[], float outZ[]) {
+  return Offset(OpenResult::Loops, pointCount, mode, x, y, z, distance, loopCount, loopVertexCounts,
+                loopCode, outX, outY, outZ);
 }
 
-int OffsetPolygonRing(int pointCount, int mode, const float x[], const float y[],
-                      const float z[], const float* distance, int* loopCount,
-                      std::int16_t loopVertexCounts[], std::int16_t loopCode[], float outX[],
-                      float outY[], float outZ[]) {
+int OffsetPolygonRing(int pointCount, int mode, const float x[], const float y[], const float z[],
+                      const float* distance, int* loopCount, std::int16_t loopVertexCounts[],
+                      std::int16_t loopCode[], float outX[], float outY[], float outZ[]) {
   return Offset(OpenResult::PieceList, pointCount, mode, x, y, z, distance, loopCount,
                 loopVertexCounts, loopCode, outX, outY, outZ);
 }

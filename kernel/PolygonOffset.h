@@ -31,18 +31,16 @@ inline constexpr int kOffsetLoopEntries = 1000;
 // 4999 points, an unknown mode, a coordinate or distance that is not a finite number), or
 // the result would not fit the callers' arrays (999 loops, 4999 points). Returns 1.
 // The call keeps its work storage to itself and nothing survives it.
-int OffsetPolygonLoops(int pointCount, int mode, const float x[], const float y[],
-                       const float z[], const float* distance, int* loopCount,
-                       std::int16_t loopVertexCounts[], std::int16_t loopCode[], float outX[],
-                       float outY[], float outZ[]);
+int OffsetPolygonLoops(int pointCount, int mode, const float x[], const float y[], const float z[],
+                       const float* distance, int* loopCount, std::int16_t loopVertexCounts[],
+                       std::int16_t loopCode[], float outX[], float outY[], float outZ[]);
 
 // As OffsetPolygonLoops for a closed ring. For an open polyline the kept pieces of the
 // offset come back as one list instead: loopCount 1, code 1001, and the start and end of
 // every kept piece in order (2k points for k pieces, also when k is 0).
-int OffsetPolygonRing(int pointCount, int mode, const float x[], const float y[],
-                      const float z[], const float* distance, int* loopCount,
-                      std::int16_t loopVertexCounts[], std::int16_t loopCode[], float outX[],
-                      float outY[], float outZ[]);
+int OffsetPolygonRing(int pointCount, int mode, const float x[], const float y[], const float z[],
+                      const float* distance, int* loopCount, std::int16_t loopVertexCounts[],
+                      std::int16_t loopCode[], float outX[], float outY[], float outZ[]);
 
 // The raw offset of a flat polygon (points 1..pointCount of x, y): each edge's line moved by
 // distance to its left, corners at the crossings of neighbouring moved lines, a corner

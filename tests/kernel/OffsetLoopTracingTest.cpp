@@ -20,16 +20,15 @@ struct Traced {
   std::vector<Loop> loops;
 };
 
-Traced TraceOffset(const std::vector<Seg>& segs, int loopCapacity = 100,
-                   int pointCapacity = 1000) {
+Traced TraceOffset(const std::vector<Seg>& segs, int loopCapacity = 100, int pointCapacity = 1000) {
   SegArrays in(segs);
   std::vector<std::int16_t> sizes(loopCapacity + 1, 0);
   std::vector<double> lx(pointCapacity + 1, 0.0), ly(pointCapacity + 1, 0.0);
   int loopCount = 0;
   Traced t;
-  t.status = TraceOffsetLoops(in.Count(), in.x1.data(), in.y1.data(), in.x2.data(), in.y2.data(),
-                              &loopCount, sizes.data(), lx.data(), ly.data(), loopCapacity,
-                              pointCapacity);
+  t.status =
+      TraceOffsetLoops(in.Count(), in.x1.data(), in.y1.data(), in.x2.data(), in.y2.data(),
+                       &loopCount, sizes.data(), lx.data(), ly.data(), loopCapacity, pointCapacity);
   int at = 0;
   for (int l = 1; l <= loopCount; ++l) {
     Loop loop;

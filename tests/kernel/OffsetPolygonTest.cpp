@@ -17,11 +17,12 @@ namespace {
 
 // Raw offset ring of a flat polygon through OffsetPolygonEdges (points 1..n, plus point
 // n + 1 in closed mode), returned 0-based.
-std::vector<std::array<double, 2>> RawRing(const std::vector<std::array<double, 2>>& plan,
-                                           int mode, float d) {
+std::vector<std::array<double, 2>> RawRing(const std::vector<std::array<double, 2>>& plan, int mode,
+                                           float d) {
   const int n = static_cast<int>(plan.size());
   std::vector<float> x(n + 3, 0.0f), y(n + 3, 0.0f), ox(n + 3, 0.0f), oy(n + 3, 0.0f);
-  for (int i = 0; i < n; ++i) x[i + 1] = static_cast<float>(plan[i][0]), y[i + 1] = static_cast<float>(plan[i][1]);
+  for (int i = 0; i < n; ++i)
+    x[i + 1] = static_cast<float>(plan[i][0]), y[i + 1] = static_cast<float>(plan[i][1]);
   EXPECT_EQ(OffsetPolygonEdges(x.data(), y.data(), n, mode, d, ox.data(), oy.data()), 1);
   std::vector<std::array<double, 2>> out;
   const int last = mode == kOffsetClosedMode ? n + 1 : n;
@@ -33,13 +34,15 @@ std::vector<std::array<double, 2>> RawRing(const std::vector<std::array<double, 
 // expected point is met.
 bool SamePointSet(const OffsetLoop& loop, const std::vector<Point3>& expected, double tol) {
   auto near = [tol](const Point3& a, const Point3& b) {
-    return std::fabs(a.x - b.x) <= tol && std::fabs(a.y - b.y) <= tol && std::fabs(a.z - b.z) <= tol;
+    return std::fabs(a.x - b.x) <= tol && std::fabs(a.y - b.y) <= tol &&
+           std::fabs(a.z - b.z) <= tol;
   };
   for (const Point3& p : loop.points)
     if (std::none_of(expected.begin(), expected.end(), [&](const Point3& e) { return near(p, e); }))
       return false;
   for (const Point3& e : expected)
-    if (std::none_of(loop.points.begin(), loop.points.end(), [&](const Point3& p) { return near(p, e); }))
+    if (std::none_of(loop.points.begin(), loop.points.end(),
+                     [&](const Point3& p) { return near(p, e); }))
       return false;
   return true;
 }
@@ -59,7 +62,8 @@ TEST(OffsetPolygonEdges, CornersOfTheRawRing) {
     EXPECT_NEAR(cw[i][1], ey[i], 1e-5) << i;
   }
   // Two collinear edges: the shared vertex moves straight along the normal.
-  const auto straight = RawRing({{0, 0}, {0, 5}, {0, 10}, {10, 10}, {10, 0}}, kOffsetClosedMode, 1.0f);
+  const auto straight =
+      RawRing({{0, 0}, {0, 5}, {0, 10}, {10, 10}, {10, 0}}, kOffsetClosedMode, 1.0f);
   EXPECT_NEAR(straight[1][0], -1.0, 1e-6);
   EXPECT_NEAR(straight[1][1], 5.0, 1e-6);
   // Sloped edges meet at the crossing of their moved lines: a clockwise diamond of
@@ -95,7 +99,8 @@ TEST(OffsetPolygon, CounterClockwiseSquareShrinksForAPositiveDistance) {
     ASSERT_EQ(in.loopCount, 1);
     EXPECT_EQ(in.loops[0].code, 10001);
     ASSERT_EQ(in.loops[0].points.size(), 4u);
-    EXPECT_TRUE(SamePointSet(in.loops[0], Flat({{10, 10}, {90, 10}, {90, 90}, {10, 90}}, 250.0), 1e-4));
+    EXPECT_TRUE(
+        SamePointSet(in.loops[0], Flat({{10, 10}, {90, 10}, {90, 90}, {10, 90}}, 250.0), 1e-4));
     // Traced by left turns from the lowest-left corner: clockwise.
     EXPECT_LT(PlanArea(in.loops[0].points), 0.0);
     EXPECT_NEAR(in.loops[0].points[0].x, 10.0, 1e-4);
@@ -104,7 +109,8 @@ TEST(OffsetPolygon, CounterClockwiseSquareShrinksForAPositiveDistance) {
     // Negated, as the toolkit does for such a ring, it grows to side 120.
     const OffsetResult out = RunOffset(driver, kOffsetClosedMode, Flat(kCcwSquare, 250.0), -10.0f);
     ASSERT_EQ(out.loopCount, 1);
-    EXPECT_TRUE(SamePointSet(out.loops[0], Flat({{-10, -10}, {110, -10}, {110, 110}, {-10, 110}}, 250.0), 1e-4));
+    EXPECT_TRUE(SamePointSet(out.loops[0],
+                             Flat({{-10, -10}, {110, -10}, {110, 110}, {-10, 110}}, 250.0), 1e-4));
     // A clockwise ring grows for a positive distance.
     const OffsetResult cw = RunOffset(driver, kOffsetClosedMode, Reversed(Flat(kCcwSquare)), 10.0f);
     ASSERT_EQ(cw.loopCount, 1);
@@ -113,7 +119,8 @@ TEST(OffsetPolygon, CounterClockwiseSquareShrinksForAPositiveDistance) {
 }
 
 TEST(OffsetPolygon, HorizontalRingKeepsItsHeightAndARectangleGrowsByTwiceTheDistance) {
-  const auto ring = Reversed(Flat({{1000, 2000}, {31000, 2000}, {31000, 14000}, {1000, 14000}}, 3600.0));
+  const auto ring =
+      Reversed(Flat({{1000, 2000}, {31000, 2000}, {31000, 14000}, {1000, 14000}}, 3600.0));
   for (float d : {50.0f, 500.0f, 2500.0f}) {
     const OffsetResult r = RunOffset(Driver::Ring, kOffsetClosedMode, ring, d);
     ASSERT_EQ(r.loopCount, 1) << d;
@@ -147,15 +154,17 @@ TEST(OffsetPolygon, CollinearVerticesAndShortEdgesKeepTheArea) {
   const OffsetResult r = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 10.0f);
   ASSERT_EQ(r.loopCount, 1);
   EXPECT_NEAR(std::fabs(PlanArea(r.loops[0].points)), 120.0 * 80.0, 10.0);
-  EXPECT_TRUE(std::any_of(r.loops[0].points.begin(), r.loops[0].points.end(),
-                          [](const Point3& p) { return std::fabs(p.x + 10) < 1e-4 && std::fabs(p.y - 30) < 1e-4; }));
+  EXPECT_TRUE(std::any_of(r.loops[0].points.begin(), r.loops[0].points.end(), [](const Point3& p) {
+    return std::fabs(p.x + 10) < 1e-4 && std::fabs(p.y - 30) < 1e-4;
+  }));
 }
 
 TEST(OffsetPolygon, NarrowArmShrunkAwayLeavesTheBody) {
   // Counter-clockwise: a 100 x 100 body with an arm of width 8 and length 60 on its right.
   // Shrunk by 5 the arm is gone (its reversed stretch lies within the clearance); the body
   // becomes 90 x 90.
-  const auto ring = Flat({{0, 0}, {100, 0}, {100, 46}, {160, 46}, {160, 54}, {100, 54}, {100, 100}, {0, 100}});
+  const auto ring =
+      Flat({{0, 0}, {100, 0}, {100, 46}, {160, 46}, {160, 54}, {100, 54}, {100, 100}, {0, 100}});
   const OffsetResult r = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 5.0f);
   ASSERT_EQ(r.loopCount, 1);
   EXPECT_NEAR(std::fabs(PlanArea(r.loops[0].points)), 90.0 * 90.0, 1e-2);
@@ -164,11 +173,22 @@ TEST(OffsetPolygon, NarrowArmShrunkAwayLeavesTheBody) {
 
 TEST(OffsetPolygon, WaistSplitsTheRingAndEnoughShrinkingRemovesIt) {
   // Counter-clockwise dumbbell: two 100 x 100 squares joined by a corridor 20 wide, 100 long.
-  const auto ring = Flat({{0, 0}, {100, 0}, {100, 40}, {200, 40}, {200, 0}, {300, 0}, {300, 100},
-                          {200, 100}, {200, 60}, {100, 60}, {100, 100}, {0, 100}});
+  const auto ring = Flat({{0, 0},
+                          {100, 0},
+                          {100, 40},
+                          {200, 40},
+                          {200, 0},
+                          {300, 0},
+                          {300, 100},
+                          {200, 100},
+                          {200, 60},
+                          {100, 60},
+                          {100, 100},
+                          {0, 100}});
   const OffsetResult whole = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 5.0f);
   ASSERT_EQ(whole.loopCount, 1);
-  EXPECT_NEAR(std::fabs(PlanArea(whole.loops[0].points)), 2 * 90 * 90 + 100 * 10 + 2 * 5 * 10, 1e-1);
+  EXPECT_NEAR(std::fabs(PlanArea(whole.loops[0].points)), 2 * 90 * 90 + 100 * 10 + 2 * 5 * 10,
+              1e-1);
   const OffsetResult split = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 15.0f);
   ASSERT_EQ(split.loopCount, 2);
   for (const OffsetLoop& l : split.loops) {
@@ -188,8 +208,14 @@ TEST(OffsetPolygon, GrowingOverANotchLeavesNoSpike) {
   // the notch closes; the moved notch sides still meet at a point 924 above the moved
   // facade, running against their own edges. That spike is no part of the offset: the top
   // stays straight at 17500 and the area is that of the grown block without the notch.
-  const auto ring = Reversed(Flat({{0, 0}, {18000, 0}, {22000, 7000}, {18000, 14000}, {11000, 14000},
-                                   {9000, 9000}, {7000, 14000}, {0, 14000}}));
+  const auto ring = Reversed(Flat({{0, 0},
+                                   {18000, 0},
+                                   {22000, 7000},
+                                   {18000, 14000},
+                                   {11000, 14000},
+                                   {9000, 9000},
+                                   {7000, 14000},
+                                   {0, 14000}}));
   const OffsetResult r = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 3500.0f);
   ASSERT_EQ(r.loopCount, 1);
   double top = -1e9;
@@ -223,7 +249,8 @@ TEST(OffsetPolygon, OpenPolylineGivesClosedLoopsOrOnePieceList) {
     EXPECT_EQ(list.loops[0].points[i].z, 7.0);
   }
   // Two points: one edge, whose offset is both the first and the last and always kept.
-  const OffsetResult one = RunOffset(Driver::Ring, kOffsetOpenMode, Flat({{0, 0}, {30, 0}}), 500.0f);
+  const OffsetResult one =
+      RunOffset(Driver::Ring, kOffsetOpenMode, Flat({{0, 0}, {30, 0}}), 500.0f);
   ASSERT_EQ(one.loopCount, 1);
   EXPECT_EQ(one.loops[0].points.size(), 2u);
   const OffsetResult box = RunOffset(Driver::Loops, kOffsetOpenMode, Flat({{0, 0}, {30, 0}}), 5.0f);
@@ -243,7 +270,9 @@ TEST(OffsetPolygon, UnusableInputGivesNoResultAndIsNotReadPastItsEnd) {
     EXPECT_EQ(run(driver, kOffsetOpenMode, Flat({{0, 0}}), 10.0f), 0);
     EXPECT_EQ(run(driver, kOffsetOpenMode, {}, 10.0f), 0);
     EXPECT_EQ(run(driver, 7, Flat(kCcwSquare), 10.0f), 0);
-    EXPECT_EQ(run(driver, kOffsetClosedMode, Flat(kCcwSquare), std::numeric_limits<float>::quiet_NaN()), 0);
+    EXPECT_EQ(
+        run(driver, kOffsetClosedMode, Flat(kCcwSquare), std::numeric_limits<float>::quiet_NaN()),
+        0);
     auto bad = Flat(kCcwSquare);
     bad[2].y = std::numeric_limits<double>::infinity();
     EXPECT_EQ(run(driver, kOffsetClosedMode, bad, 10.0f), 0);

@@ -42,10 +42,9 @@ inline OffsetResult RunOffset(Driver driver, int mode, const std::vector<Point3>
   std::vector<float> ox(kernel::kOffsetPointEntries, 0.0f), oy(kernel::kOffsetPointEntries, 0.0f),
       oz(kernel::kOffsetPointEntries, 0.0f);
   OffsetResult result;
-  const int status =
-      (driver == Driver::Loops ? OffsetPolygonLoops : OffsetPolygonRing)(
-          n, mode, x.data(), y.data(), z.data(), &distance, &result.loopCount, counts.data(),
-          codes.data(), ox.data(), oy.data(), oz.data());
+  const int status = (driver == Driver::Loops ? OffsetPolygonLoops : OffsetPolygonRing)(
+      n, mode, x.data(), y.data(), z.data(), &distance, &result.loopCount, counts.data(),
+      codes.data(), ox.data(), oy.data(), oz.data());
   if (status != 1) result.loopCount = -2;
   int at = 0;
   for (int l = 1; l <= result.loopCount; ++l) {

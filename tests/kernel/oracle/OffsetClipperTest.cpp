@@ -82,7 +82,8 @@ std::vector<double> ClipperAreas(const std::vector<Point3>& ring, double g,
   ClipperLib::Paths solution;
   offset.Execute(solution, g * kScale);
   std::vector<double> areas;
-  for (const auto& p : solution) areas.push_back(std::fabs(ClipperLib::Area(p)) / (kScale * kScale));
+  for (const auto& p : solution)
+    areas.push_back(std::fabs(ClipperLib::Area(p)) / (kScale * kScale));
   std::sort(areas.begin(), areas.end());
   return areas;
 }
@@ -107,7 +108,8 @@ std::string Describe(const std::vector<double>& areas) {
 }
 
 // Grow (positive) and shrink (negative) distances in millimetres.
-const double kDistances[] = {100, 600, 1500, 3500, 5000, -100, -600, -1400, -2500, -3200, -4500, -7000};
+const double kDistances[] = {100,  600,   1500,  3500,  5000,  -100,
+                             -600, -1400, -2500, -3200, -4500, -7000};
 
 }  // namespace
 

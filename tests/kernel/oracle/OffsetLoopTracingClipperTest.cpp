@@ -71,7 +71,8 @@ TEST(TraceOffsetLoopsAgainstClipper, OuterRingsOfUnitedSquares) {
       sides.push_back({x0 + w, y0 + w, x0, y0 + w});
       sides.push_back({x0, y0 + w, x0, y0});
       auto i = [](double v) { return static_cast<ClipperLib::cInt>(std::llround(v * kScale)); };
-      squares.push_back({{i(x0), i(y0)}, {i(x0 + w), i(y0)}, {i(x0 + w), i(y0 + w)}, {i(x0), i(y0 + w)}});
+      squares.push_back(
+          {{i(x0), i(y0)}, {i(x0 + w), i(y0)}, {i(x0 + w), i(y0 + w)}, {i(x0), i(y0 + w)}});
     }
     if (Crowded(xs, 0.5) || Crowded(ys, 0.5)) continue;
 
