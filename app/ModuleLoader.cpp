@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <exception>
 #include <filesystem>
 
 #include "EventLog.h"
@@ -46,7 +47,12 @@ bool LoadModule(const std::string& path, std::string& error)
         return false;
     }
     EventLog::Instance().Call("module loaded " + path);
-    entry(0, 0);
+    try {
+        entry(0, 0);
+    } catch (const std::exception& e) {
+        error = "the entry point of the module " + path + " failed: " + e.what();
+        return false;
+    }
     return true;
 }
 

@@ -16,8 +16,12 @@ void Record(const std::string& text)
     host::EventLog::Instance().Call(text);
 }
 
+// The points for the log; long runs (outlines of thousands of points) by their count and ends.
 std::string Points(const GePoint3d* pts, int count)
 {
+    constexpr int kListed = 16;
+    if (count > kListed)
+        return std::to_string(count) + " points " + host::FormatPoint(pts[0]) + " ... " + host::FormatPoint(pts[count - 1]);
     std::string out;
     for (int i = 0; i < count; ++i) out += (i ? " " : "") + host::FormatPoint(pts[i]);
     return out;

@@ -90,4 +90,7 @@ TEST(Quenra3dCommandLine, AModuleThatCannotLoadOrHasNoEntryPointStopsWithStatus2
     const Quenra3dRun noEntry = RunQuenra3d({"-m", QHOST_LIBRARY}, "help\n");
     EXPECT_EQ(noEntry.status, 2);
     EXPECT_THAT(noEntry.output, HasSubstr("has no entry point _decEntryPoint@8"));
+    const Quenra3dRun failing = RunQuenra3d({"-m", QUENRA3D_TEST_MODULE}, "help\n", {"QUENRA3D_TEST_ENTRY_FAILS=1"});
+    EXPECT_EQ(failing.status, 2);
+    EXPECT_THAT(failing.output, HasSubstr("failed: the test module refuses to start"));
 }

@@ -48,12 +48,16 @@ std::string TestFolder::Write(const std::string& name, const std::string& text) 
     return path.string();
 }
 
-Quenra3dRun RunQuenra3d(const std::vector<std::string>& args, const std::string& input)
+Quenra3dRun RunQuenra3d(const std::vector<std::string>& args, const std::string& input,
+                        const std::vector<std::string>& environment)
 {
     TestFolder folder;
     const std::string in = folder.Write("stdin.txt", input);
     const std::string out = (folder.Path() / "out.txt").string();
-    std::string command = Quote(QUENRA3D_EXE);
+    std::string command;
+    for (const std::string& setting : environment) command += Quote(setting) + " ";
+    if (!environment.empty()) command = "env " + command;
+    command += Quote(QUENRA3D_EXE);
     for (const std::string& arg : args) command += " " + Quote(arg);
     command += " < " + Quote(in) + " > " + Quote(out) + " 2>&1";
     const int raw = std::system(command.c_str());

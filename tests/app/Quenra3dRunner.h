@@ -25,8 +25,10 @@ private:
     std::filesystem::path m_path;
 };
 
-// Runs quenra3d with the arguments (each passed as one word) and standard input from the text.
-Quenra3dRun RunQuenra3d(const std::vector<std::string>& args, const std::string& input = {});
+// Runs quenra3d with the arguments (each passed as one word) and standard input from the text;
+// environment holds "NAME=VALUE" settings for the run.
+Quenra3dRun RunQuenra3d(const std::vector<std::string>& args, const std::string& input = {},
+                        const std::vector<std::string>& environment = {});
 
 // Runs a script through quenra3d with the test module loaded (lines echoed unless -q is among the extra arguments).
 Quenra3dRun RunTestScript(const std::string& script, std::vector<std::string> extraArgs = {});

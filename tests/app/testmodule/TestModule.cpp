@@ -1,6 +1,8 @@
 // A tiny module for the host's tests: loaded by quenra3d like the real one, it registers
 // commands that ask every kind of question the host offers and print what came back.
 #include <cmath>
+#include <cstdlib>
+#include <stdexcept>
 #include <string>
 
 #include "CommandLine.h"
@@ -242,6 +244,8 @@ void CMD_THIGHLIGHT()
 extern "C" void decEntryPoint(int msg, int)
 {
     if (msg != 0) return;
+    // Lets a test see how the host takes an entry point that fails.
+    if (std::getenv("QUENRA3D_TEST_ENTRY_FAILS")) throw std::runtime_error("the test module refuses to start");
     const struct {
         const char* name;
         const char* display;
