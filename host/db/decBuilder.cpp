@@ -20,6 +20,16 @@ void decBuilder::OnMakeDisplayBuf(unsigned long, decViewFilter& filter)
     }
 }
 
+int decBuilder::Erase()
+{
+    if (!m_entity || !(IsOpenForWrite() || m_entity->IsOpenForWrite())) return decObject::Erase();
+    // Write access to the builder counts as write access to its entity.
+    m_entity->OpenForWrite();
+    const int result = m_entity->Erase();
+    m_entity->Close();
+    return result;
+}
+
 decObjectIdArray decBuilder::GetOutputObjs() const
 {
     decObjectIdArray ids;

@@ -19,6 +19,8 @@ public:
     virtual void OnMakeDisplayBuf(unsigned long flags, decViewFilter& filter);
 
     decObjectIdArray GetOutputObjs() const override;
+    // Erases the builder's entity (the builder open for write or its entity).
+    int Erase() override;
     DbDatabase* GetDatabase() const override;
     decObjectId GetObjectId() const override;
     decDbEntity3d* GetEntity() const { return m_entity; }

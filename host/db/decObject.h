@@ -57,8 +57,9 @@ public:
     void AssertReadEnabled() const {}
 
     // Erases an object of the drawing that is open for write: it stays addressable and
-    // recognisable (IsErased) until the drawing is saved. -2 done, 0 refused.
-    int Erase();
+    // recognisable (IsErased) until the drawing is saved. -2 done, 0 refused. A builder
+    // erases its entity.
+    virtual int Erase();
     int IsErased() const { return m_erased ? 1 : 0; }
 
     void SetHide(int hide, int a = 1, int b = 0);

@@ -123,6 +123,19 @@ TEST_F(ObjectModel, ErasedObjectsStayAddressableAndRecognisable)
     EXPECT_EQ(decObjectId(9999).OpenForWrite(), nullptr);
 }
 
+TEST_F(ObjectModel, ErasingABuilderErasesItsEntity)
+{
+    const decObjectId id = AddBlock(1000, 500, 3000);
+    auto* block = TestBlock::Cast(decDbEntity::Cast(id.GetObjectA())->GetBaseObject());
+    EXPECT_THROW(block->Erase(), host::ProtocolFault);
+    block->OpenForWrite();
+    EXPECT_EQ(block->Erase(), dex::eOk);
+    block->Close();
+    EXPECT_TRUE(id.GetObjectA()->IsErased());
+    EntityArray ents;
+    EXPECT_EQ(Db().GetAllEnts(ents, 0), 0);
+}
+
 TEST_F(ObjectModel, ExtendedDataKeepsDuplicatesAndFindsTheFirst)
 {
     TestBlock block;
