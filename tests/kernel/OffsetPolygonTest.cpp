@@ -258,6 +258,24 @@ TEST(OffsetPolygon, OpenPolylineGivesClosedLoopsOrOnePieceList) {
   EXPECT_NEAR(std::fabs(PlanArea(box.loops[0].points)), 150.0, 1e-3);
 }
 
+TEST(OffsetPolygon, EndEdgesOfAPolylineAreNeverClearedAway) {
+  // A hairpin 3 wide moved by 10 to its left: the first offset edge passes 7 from the last
+  // point and the last offset edge 7 from the first, both closer than the clearance of 9.9,
+  // and both stay; the offset of the short middle edge goes.
+  const auto hairpin = Flat({{0, 0}, {100, 0}, {100, 3}, {0, 3}});
+  const OffsetResult r = RunOffset(Driver::Ring, kOffsetOpenMode, hairpin, 10.0f);
+  ASSERT_EQ(r.loopCount, 1);
+  EXPECT_EQ(r.loops[0].code, 1001);
+  ASSERT_EQ(r.loops[0].points.size(), 4u);
+  int atTen = 0, atMinusSeven = 0;
+  for (const Point3& p : r.loops[0].points) {
+    if (std::fabs(p.y - 10.0) < 1e-4) ++atTen;
+    if (std::fabs(p.y + 7.0) < 1e-4) ++atMinusSeven;
+  }
+  EXPECT_EQ(atTen, 2);
+  EXPECT_EQ(atMinusSeven, 2);
+}
+
 TEST(OffsetPolygon, UnusableInputGivesNoResultAndIsNotReadPastItsEnd) {
   // Input arrays of exactly n + 1 entries: reading past the polygon would be caught.
   auto run = [](Driver driver, int mode, const std::vector<Point3>& pts, float d) {
