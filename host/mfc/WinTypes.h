@@ -70,8 +70,13 @@ constexpr int CB_ERR = -1;
 constexpr int BST_UNCHECKED = 0;
 constexpr int BST_CHECKED = 1;
 
-struct CPoint {
-    long x = 0, y = 0;
+struct POINT {
+    long x, y;
+};
+
+struct CPoint : POINT {
+    CPoint() : POINT{0, 0} {}
+    CPoint(long px, long py) : POINT{px, py} {}
 };
 
 struct RECT {
@@ -109,4 +114,6 @@ struct MSG {
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
+    DWORD time = 0;
+    POINT pt{0, 0};
 };

@@ -309,6 +309,28 @@ HWND SetActiveWindow(HWND window)
     return nullptr;
 }
 
+BOOL GetCursorPos(POINT* point)
+{
+    if (!point) return FALSE;
+    *point = POINT{0, 0};
+    return TRUE;
+}
+
+HWND WindowFromPoint(POINT /*point*/)
+{
+    return nullptr;
+}
+
+LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* target = CWnd::FromHandle(window);
+    if (!target) {
+        host::EventLog::Instance().Call("SendMessage (no window) " + std::to_string(message));
+        return 0;
+    }
+    return target->SendMessage(message, wParam, lParam);
+}
+
 void CWnd::Invalidate(BOOL /*erase*/)
 {
     if (m_state && m_state->dialog) m_state->dialog->RequestPaint();

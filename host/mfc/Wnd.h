@@ -146,3 +146,9 @@ private:
 
 // The window that is made active.
 HWND SetActiveWindow(HWND window);
+
+// Headless there is no pointer: it rests at the origin over no window, and a message sent to
+// a window by its handle is recorded and answered with 0.
+BOOL GetCursorPos(POINT* point);
+HWND WindowFromPoint(POINT point);
+LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -450,6 +450,21 @@ TEST(DeviceContext, FramesAreRecorded)
               (std::vector<std::string>{"Draw3dRect 10 20 110 70 255 255", "Draw3dRect 11 21 109 69 255 255"}));
 }
 
+TEST(HeadlessPointer, RestsOverNoWindowAndMessagesAreRecorded)
+{
+    host::EventLog::Instance().Clear();
+    POINT at{5, 5};
+    ASSERT_TRUE(GetCursorPos(&at));
+    EXPECT_EQ(at.x, 0);
+    EXPECT_EQ(WindowFromPoint(at), nullptr);
+    CWnd frame;
+    frame.CreateHeadless("quenra3d");
+    EXPECT_EQ(SendMessage(frame.GetSafeHwnd(), WM_MOUSEWHEEL, 120, 0), 0);
+    EXPECT_EQ(SendMessage(nullptr, WM_MOUSEWHEEL, 120, 0), 0);
+    EXPECT_EQ(host::EventLog::Instance().Calls("SendMessage"),
+              (std::vector<std::string>{"SendMessage 522", "SendMessage (no window) 522"}));
+}
+
 TEST(ModuleState, TheGuardNestsAndUnwinds)
 {
     AFX_MODULE_STATE* state = AfxGetStaticModuleState();
