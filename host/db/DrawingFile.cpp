@@ -420,7 +420,7 @@ bool WriteFileBytes(const std::filesystem::path& path, const std::vector<std::ui
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db)
+std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db, const ClassVersions& versions)
 {
     RegisterHostClasses();
     std::vector<decDbEntity*> live;
@@ -433,7 +433,8 @@ std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db)
     std::map<std::string, unsigned> classIndex;
     for (decDbEntity* entity : live) {
         persistent.push_back(PersistentOf(entity));
-        const Persistent& p = persistent.back();
+        Persistent& p = persistent.back();
+        if (const auto it = versions.find(p.className); it != versions.end()) p.version = it->second;
         if (classIndex.try_emplace(p.className, static_cast<unsigned>(classes.size())).second)
             classes.emplace_back(p.className, p.version);
     }
@@ -540,12 +541,12 @@ bool DecodeDrawing(std::span<const std::uint8_t> bytes, DbDatabase& into, std::s
     return false;
 }
 
-bool WriteDrawingFile(DbDatabase& db, const std::string& path, std::string& error)
+bool WriteDrawingFile(DbDatabase& db, const std::string& path, std::string& error, const ClassVersions& versions)
 {
     namespace fs = std::filesystem;
     std::vector<std::uint8_t> bytes;
     try {
-        bytes = EncodeDrawing(db);
+        bytes = EncodeDrawing(db, versions);
     } catch (const std::exception& e) {
         error = "cannot save drawing \"" + path + "\": " + e.what();
         return false;

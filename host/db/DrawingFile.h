@@ -8,6 +8,7 @@
 // message naming the file and the fault. Saving writes a temporary file beside the target
 // and renames it over the target, so a failed save leaves the previous file intact.
 #include <cstdint>
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -19,8 +20,14 @@ namespace host {
 
 inline constexpr std::uint32_t kDrawingFormatVersion = 1;
 
+// Class versions to write instead of the registered ones, by persistent class name. The
+// storing stream reports them through GetClassVersion, so a class whose Serialize follows
+// its version in both directions writes its older layout (tests of drawings made by older
+// versions of a class).
+using ClassVersions = std::map<std::string, unsigned>;
+
 // The drawing as file bytes (erased objects left out).
-std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db);
+std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db, const ClassVersions& versions = {});
 
 // Reads file bytes into an empty database. false with the fault in error (without the file
 // name) when the bytes are refused; into is then left in an unspecified state and must be
@@ -31,7 +38,8 @@ bool DecodeDrawing(std::span<const std::uint8_t> bytes, DbDatabase& into, std::s
 
 // Saves db to path (temporary file + rename), then drops erased objects for good and tells
 // the reactors. false with a message naming the file when it cannot be written.
-bool WriteDrawingFile(DbDatabase& db, const std::string& path, std::string& error);
+bool WriteDrawingFile(DbDatabase& db, const std::string& path, std::string& error,
+                      const ClassVersions& versions = {});
 
 // Reads path into an empty database. false with a message naming the file and the fault.
 bool ReadDrawingFile(const std::string& path, DbDatabase& into, std::string& error);

@@ -66,8 +66,12 @@ int TestBlock::MakeMesh(decMesh3** out) const
 void TestBlock::Serialize(SerializeFilter& f)
 {
     decBuilder::Serialize(f);
+    // The count came with class version 3: files of older versions have none.
+    const bool withCount = !(f.IsFileSerialize() && f.GetClassVersion() < 3);
     if (f.IsStoring()) {
-        f << m_height << m_count << m_long << m_ulong << m_float << m_double << m_flag << m_label << m_base << m_axis;
+        f << m_height;
+        if (withCount) f << m_count;
+        f << m_long << m_ulong << m_float << m_double << m_flag << m_label << m_base << m_axis;
         m_link.Serialize(f);
         m_links.Serialize(f);
         f << static_cast<int>(m_outline.size());
@@ -76,7 +80,9 @@ void TestBlock::Serialize(SerializeFilter& f)
         return;
     }
     m_seenVersion = f.GetClassVersion();
-    f >> m_height >> m_count >> m_long >> m_ulong >> m_float >> m_double >> m_flag >> m_label >> m_base >> m_axis;
+    f >> m_height;
+    if (withCount) f >> m_count;
+    f >> m_long >> m_ulong >> m_float >> m_double >> m_flag >> m_label >> m_base >> m_axis;
     m_link.Serialize(f);
     m_links.Serialize(f);
     int n = 0;

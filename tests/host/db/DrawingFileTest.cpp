@@ -353,13 +353,32 @@ TEST_F(DrawingFile, OlderClassVersionsAreReportedToTheRecordReader)
     const auto record = host::StoreObjectRecord(written);
     TestBlock read;
     std::string error;
-    ASSERT_TRUE(host::LoadObjectRecord(read, record, 2, error)) << error;
-    EXPECT_EQ(read.m_seenVersion, 2u);
+    ASSERT_TRUE(host::LoadObjectRecord(read, record, 3, error)) << error;
+    EXPECT_EQ(read.m_seenVersion, 3u);
     EXPECT_EQ(read.m_height, 1234);
+    EXPECT_FALSE(host::LoadObjectRecord(read, record, 2, error)) << "a version 2 reader leaves the count unread";
     auto longer = record;
     longer.push_back(0);
     EXPECT_FALSE(host::LoadObjectRecord(read, longer, 3, error));
     EXPECT_FALSE(host::LoadObjectRecord(read, std::span(record).first(record.size() - 1), 3, error));
+}
+
+TEST_F(DrawingFile, ADrawingCanBeWrittenAsAnOlderClassVersionWouldHave)
+{
+    const decObjectId id = AddBlock(10, 10, 10);
+    auto* block = TestBlock::Cast(decDbEntity::Cast(id.GetObjectA())->GetBaseObject());
+    block->OpenForWrite();
+    block->m_count = 99;
+    block->Close();
+    const std::string path = TempPath("old.q3d");
+    std::string error;
+    ASSERT_TRUE(host::WriteDrawingFile(Db(), path, error, {{"QCTestBlock", 2}})) << error;
+    const auto older = ReadBytes(path);
+    ASSERT_TRUE(host::OpenDrawing(path, error)) << error;
+    const auto* loaded = TestBlock::Cast(decDbEntity::Cast(id.GetObjectA())->GetBaseObject());
+    EXPECT_EQ(loaded->m_seenVersion, 2u);
+    EXPECT_EQ(loaded->m_count, TestBlock().m_count) << "version 2 had no count";
+    EXPECT_LT(older.size(), host::EncodeDrawing(Db()).size());
 }
 
 TEST_F(DrawingFile, MemoryStreamsAreNotFileStreams)
