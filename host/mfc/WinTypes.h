@@ -40,6 +40,10 @@ constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_VSCROLL = 0x0115;
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
 
+// Window styles.
+constexpr DWORD WS_CHILD = 0x40000000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+
 // ShowWindow commands.
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;

@@ -132,6 +132,29 @@ BOOL CWnd::CreateHeadless(const char* caption)
     return TRUE;
 }
 
+BOOL CWnd::Create(const char* /*className*/, const char* windowName, DWORD style, const RECT& rect, CWnd* parent,
+                  UINT id)
+{
+    if (m_state) return FALSE;
+    m_ownWindow = std::make_unique<WindowState>();
+    m_ownWindow->id = static_cast<int>(id);
+    m_ownWindow->text = windowName;
+    m_ownWindow->visible = (style & WS_VISIBLE) != 0;
+    m_ownWindow->rect = CRect(rect.left, rect.top, rect.right, rect.bottom);
+    m_ownWindow->dialog = dynamic_cast<CDialog*>(parent);
+    Attach(m_ownWindow.get());
+    host::mfc::RecordChange("Create", *m_ownWindow, static_cast<int>(id));
+    return TRUE;
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (!m_ownWindow) return FALSE;
+    Detach();
+    m_ownWindow.reset();
+    return TRUE;
+}
+
 BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
 {
     WindowState* w = parent ? parent->ControlState(static_cast<int>(id)) : nullptr;

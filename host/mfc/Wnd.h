@@ -67,6 +67,11 @@ public:
 
     // A top-level window of the host (such as its main frame), owned by this object.
     BOOL CreateHeadless(const char* caption);
+    // A child window of the parent (such as a preview placed in a dialog), owned by this
+    // object; the class name is not used. FALSE when the object has a window already.
+    BOOL Create(const char* className, const char* windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id);
+    // Ends the window this object made (Create, CreateHeadless).
+    BOOL DestroyWindow();
     // Binds this object to the control with the given id of the parent dialog.
     BOOL SubclassDlgItem(UINT id, CWnd* parent);
 

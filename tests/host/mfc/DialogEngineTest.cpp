@@ -332,6 +332,35 @@ TEST_F(DialogEngine, TheDialogIsPaintedWhenItShows)
     EXPECT_EQ(dlg.m_paints, 2);  // on opening and after the pick
 }
 
+TEST_F(DialogEngine, AChildWindowCanBePlacedOverAFrameOfTheDialog)
+{
+    struct Preview : CTestDlg {
+        CWnd preview;
+        CRect placed;
+        BOOL OnInitDialog() override
+        {
+            CTestDlg::OnInitDialog();
+            GetDlgItem(kNote)->GetWindowRect(&placed);
+            ScreenToClient(&placed);
+            preview.Create(nullptr, "预览窗口", WS_CHILD | WS_VISIBLE, placed, this, 100);
+            return TRUE;
+        }
+    } dlg;
+    host::mfc::DialogTemplate t = *host::mfc::ResourceRegistry::Instance().FindDialog(kTemplate);
+    for (host::mfc::ControlTemplate& c : t.controls)
+        if (c.id == kNote) c.x = 7, c.y = 19, c.width = 105, c.height = 96;
+    host::mfc::ResourceRegistry::Instance().AddDialog(t);
+    Script({"ok"});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.placed.left, 7);
+    EXPECT_EQ(dlg.placed.bottom, 115);
+    EXPECT_EQ(dlg.preview.GetDlgCtrlID(), 100);
+    EXPECT_TRUE(dlg.preview.IsWindowVisible());
+    EXPECT_EQ(host::EventLog::Instance().Calls("Create"), (std::vector<std::string>{"Create dialog 9001 control 100 100"}));
+    EXPECT_TRUE(dlg.preview.DestroyWindow());
+    EXPECT_EQ(dlg.preview.GetSafeHwnd(), nullptr);
+}
+
 TEST_F(DialogEngine, MissingTemplatesAndNestedRunsAreReported)
 {
     CDialog none(4711);
