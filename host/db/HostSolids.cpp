@@ -260,9 +260,12 @@ int decDbLoft::MakeMesh(decMesh3** out) const
 {
     if (!out || m_sections.empty() || m_path.size() < 2) return 0;
     const GePoint3dArray& section = m_sections.front().pts;
+    // A section times a path of more vertices than any model needs (a damaged file) makes no
+    // mesh rather than exhausting memory.
+    constexpr std::size_t kMostVertices = 4'000'000;
+    if (section.size() < 3 || section.size() * m_path.size() > kMostVertices) return 0;
     const int k = static_cast<int>(section.size());
     const int m = static_cast<int>(m_path.size());
-    if (k < 3) return 0;
 
     // The direction across the path at each path point, mitred so that walls keep their
     // thickness at corners.
