@@ -356,7 +356,7 @@ std::string CDialog::Choose(WindowState& w, std::string_view indexText)
     host::mfc::FocusedWindow() = &w;
     w.selection = index;
     if (w.kind == ControlKind::ListBox) {
-        Notify(w.id, LBN_SELCHANGE);
+        if (w.style & host::mfc::kNotify) Notify(w.id, LBN_SELCHANGE);  // only a notifying box tells
         return {};
     }
     // The field of a drop-down box shows the item only after the notification.

@@ -9,8 +9,9 @@
 //   check ID 0|1     set check box ID; a change is a click: BN_CLICKED
 //   radio ID         click radio button ID: it is checked, the others of its group cleared;
 //                    BN_CLICKED (also when it was checked already)
-//   choose ID INDEX  select item INDEX (0-based) of list box ID (LBN_SELCHANGE) or combo box
-//                    ID (CBN_SELCHANGE, sent before a drop-down field shows the item's text)
+//   choose ID INDEX  select item INDEX (0-based) of list box ID (LBN_SELCHANGE when the box is
+//                    notifying) or combo box ID (CBN_SELCHANGE, sent before a drop-down field
+//                    shows the item's text)
 //   click ID         click button ID (BN_CLICKED); a check box toggles, a radio as `radio`
 //   leave ID         move the focus out of control ID: EN_KILLFOCUS, CBN_KILLFOCUS or
 //                    LBN_KILLFOCUS by its kind
