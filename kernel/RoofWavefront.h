@@ -1,0 +1,28 @@
+#pragma once
+#include <array>
+#include <vector>
+
+// The faces of a roof whose every footprint edge carries a plane rising inward at its own
+// slope, found by following the eave lines as they move inward with height (each edge's line
+// at height t lies t / tan(slope) inside it): where a wavefront edge shrinks to nothing, or a
+// reflex corner runs into another wavefront edge, the roof gets a node, and the paths of the
+// wavefront corners between nodes are the hips, valleys and ridges.
+
+// One footprint loop: points in order (the outline clockwise, courtyards counter-clockwise,
+// so that the roof area lies to the right of every edge), and per edge i (from point i to
+// the next) the tangent of its slope, which must be positive.
+struct RoofLoop {
+  std::vector<double> x, y, rise;
+};
+
+// The face of one footprint edge (numbered across the loops in order): its points in 3-D,
+// clockwise seen from above, starting with the edge's start and end at height 0.
+struct RoofFace {
+  int edge = 0;
+  std::vector<std::array<double, 3>> points;
+};
+
+// Fills faces (one per edge whose face has area) and returns true; returns false, with no
+// faces, when the wavefront cannot be followed to its end (a degenerate, spiked or
+// self-touching footprint). The work is bounded: it never loops without end.
+bool RoofFacesByWavefront(const std::vector<RoofLoop>& loops, std::vector<RoofFace>* faces);

@@ -1,0 +1,358 @@
+// The multi-slope roof solver: footprint clean-up, the roof faces of the moving eave lines,
+// and the faces of one plane merged.
+#include "SlopedRoofSolver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "KernelPrimitives.h"
+#include "RoofWavefront.h"
+#include "SlopeFaceMerge.h"
+
+namespace {
+
+constexpr int kMaxLoops = 9;
+constexpr int kMaxPoints = 499;
+constexpr int kMaxFaces = 499;
+constexpr int kMaxFacePoints = 4999;
+
+struct Vec3 {
+  double x, y, z;
+};
+
+Vec3 operator-(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Vec3 operator*(double s, const Vec3& a) { return {s * a.x, s * a.y, s * a.z}; }
+Vec3 Cross(const Vec3& a, const Vec3& b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+struct Plane {
+  double a = 0, b = 0, c = 0, d = 0;
+  double Dot(const Vec3& p) const { return a * p.x + b * p.y + c * p.z; }
+  double Z(double x, double y) const { return (-a * x - b * y - d) / c; }
+};
+
+// The footprint after clean-up: points 0-based, loop after loop.
+struct Footprint {
+  std::vector<int> start, count;  // per loop
+  std::vector<double> x, y;
+  std::vector<float> slope, base;  // per edge (point), per loop
+  std::vector<int> loopOf;         // per point
+
+  int Size() const { return static_cast<int>(x.size()); }
+  int Next(int i) const {
+    const int l = loopOf[i];
+    return i + 1 == start[l] + count[l] ? start[l] : i + 1;
+  }
+  int Prev(int i) const {
+    const int l = loopOf[i];
+    return i == start[l] ? start[l] + count[l] - 1 : i - 1;
+  }
+};
+
+// ---- Footprint clean-up (steps 1 and 2) ----
+
+// Drops the vertices that lie on the line of their neighbours, packing every loop in place;
+// the joined edge keeps the slope of the earlier one. False when a loop falls below 3 points.
+bool DropCollinearVertices(int nLoops, std::int16_t counts[], float x[], float y[],
+                           float slope[]) {
+  int read = 0, write = 0;
+  for (int l = 1; l <= nLoops; ++l) {
+    const int n = counts[l];
+    std::vector<double> dx(n + 1, 0.0), dy(n + 1, 0.0);
+    for (int i = 1; i <= n; ++i) dx[i] = x[read + i], dy[i] = y[read + i];
+    const auto flags = FlagCollinearVertices(n, dx.data(), dy.data());
+    int kept = 0;
+    for (int i = 1; i <= n; ++i) {
+      if (flags[i]) continue;
+      ++kept;
+      x[write + kept] = x[read + i];
+      y[write + kept] = y[read + i];
+      slope[write + kept] = slope[read + i];
+    }
+    if (kept < 3) return false;
+    counts[l] = static_cast<std::int16_t>(kept);
+    read += n;
+    write += kept;
+  }
+  return true;
+}
+
+// Turns every loop so that the outline runs clockwise and courtyards counter-clockwise,
+// keeping vertex 1 and each edge's slope.
+void OrientLoops(int nLoops, const std::int16_t counts[], float x[], float y[], float slope[]) {
+  int first = 0;
+  for (int l = 1; l <= nLoops; ++l) {
+    const int n = counts[l];
+    float minX = 1e30f;
+    int i = 1;
+    for (int k = 1; k <= n; ++k)
+      if (x[first + k] < minX) minX = x[first + k], i = k;
+    const int p = i == 1 ? n : i - 1, q = i == n ? 1 : i + 1;
+    const double xi = x[first + i], yi = y[first + i];
+    const double c = (x[first + p] - xi) * (yi - y[first + q]) -
+                     (y[first + p] - yi) * (xi - x[first + q]);
+    if ((l == 1 && c > 0) || (l > 1 && c < 0)) {
+      std::reverse(x + first + 2, x + first + n + 1);
+      std::reverse(y + first + 2, y + first + n + 1);
+      std::reverse(slope + first + 1, slope + first + n + 1);  // edge k was edge n + 1 - k
+    }
+    first += n;
+  }
+}
+
+bool ProperlyCross(double ax, double ay, double bx, double by, double cx, double cy, double dx,
+                   double dy) {
+  auto orient = [](double px, double py, double qx, double qy, double rx, double ry) {
+    const double v = (qx - px) * (ry - py) - (qy - py) * (rx - px);
+    return (v > 0) - (v < 0);
+  };
+  const int o1 = orient(ax, ay, bx, by, cx, cy), o2 = orient(ax, ay, bx, by, dx, dy);
+  const int o3 = orient(cx, cy, dx, dy, ax, ay), o4 = orient(cx, cy, dx, dy, bx, by);
+  return o1 * o2 < 0 && o3 * o4 < 0;
+}
+
+// Whether the footprint is fit for roof planes: edges longer than 0.001, slopes strictly
+// between 0 and a quarter turn, no two edges crossing.
+bool Solvable(const Footprint& f) {
+  const int n = f.Size();
+  for (int i = 0; i < n; ++i) {
+    const int j = f.Next(i);
+    if (std::fabs(f.x[j] - f.x[i]) <= 0.001 && std::fabs(f.y[j] - f.y[i]) <= 0.001) return false;
+    const float t = std::tan(f.slope[i]);
+    if (!(f.slope[i] > 0.0f) || !(t > 0.0f) || !std::isfinite(t)) return false;
+  }
+  for (int i = 0; i < n; ++i)
+    for (int k = i + 1; k < n; ++k)
+      if (ProperlyCross(f.x[i], f.y[i], f.x[f.Next(i)], f.y[f.Next(i)], f.x[k], f.y[k],
+                        f.x[f.Next(k)], f.y[f.Next(k)]))
+        return false;
+  return true;
+}
+
+Footprint ReadFootprint(int nLoops, const std::int16_t counts[], const float loopBase[],
+                        const float x[], const float y[], const float slope[]) {
+  Footprint f;
+  int first = 0;
+  for (int l = 1; l <= nLoops; ++l) {
+    f.start.push_back(first);
+    f.count.push_back(counts[l]);
+    f.base.push_back(loopBase[l]);
+    for (int k = 1; k <= counts[l]; ++k) {
+      f.x.push_back(x[first + k]);
+      f.y.push_back(y[first + k]);
+      f.slope.push_back(slope[first + k]);
+      f.loopOf.push_back(l - 1);
+    }
+    first += counts[l];
+  }
+  return f;
+}
+
+// ---- Planes and faces ----
+
+// The plane through three points, scaled so that its strictly largest component is 1.0.
+Plane PlaneThrough(const Vec3& r1, const Vec3& r2, const Vec3& r3) {
+  Vec3 n = Cross(r2 - r1, r3 - r1);
+  if (std::fabs(n.x) > std::fabs(n.y) && std::fabs(n.x) > std::fabs(n.z)) n = (1.0 / n.x) * n;
+  if (std::fabs(n.y) > std::fabs(n.x) && std::fabs(n.y) > std::fabs(n.z)) n = (1.0 / n.y) * n;
+  if (std::fabs(n.z) > std::fabs(n.x) && std::fabs(n.z) > std::fabs(n.y)) n = (1.0 / n.z) * n;
+  Plane p{n.x, n.y, n.z, 0.0};
+  p.d = -p.Dot(r1);
+  return p;
+}
+
+// The plane of every edge's roof, as the grouping of faces compares them: through the eave
+// and the point at horizontal distance tan(slope) * D off the edge's end, at height
+// tan(slope) times that distance above the eave (tangents in single precision).
+std::vector<Plane> EdgePlanes(const Footprint& f, double D) {
+  std::vector<Plane> planes(f.Size());
+  for (int i = 0; i < f.Size(); ++i) {
+    const int j = f.Next(i);
+    const double base = f.base[f.loopOf[i]];
+    const double a = LineAngle(f.x[i], f.y[i], f.x[j], f.y[j]);
+    const float rise = std::sin(f.slope[i]) / std::cos(f.slope[i]);
+    const double reach = double(std::tan(f.slope[i])) * D;
+    const Vec3 far{f.x[j] + reach * std::sin(a), f.y[j] - reach * std::cos(a), reach * rise + base};
+    planes[i] = PlaneThrough({f.x[i], f.y[i], base}, {f.x[j], f.y[j], base}, far);
+  }
+  return planes;
+}
+
+bool SamePlane(const Plane& p, const Plane& q) {
+  return std::fabs(p.a - q.a) < 0.01 && std::fabs(p.b - q.b) < 0.01 &&
+         std::fabs(p.c - q.c) < 0.01 && std::fabs(p.d - q.d) < 1.0;
+}
+
+struct Face {
+  std::vector<float> x, y, z;  // 0-based
+};
+
+double PlanArea(const Face& face) {
+  double sum = 0.0;
+  const size_t n = face.x.size();
+  for (size_t i = 0; i < n; ++i) {
+    const size_t j = (i + 1) % n;
+    sum += double(face.x[i]) * face.y[j] - double(face.x[j]) * face.y[i];
+  }
+  return sum / 2.0;
+}
+
+bool PassesAPointTwice(const Face& f) {
+  for (size_t i = 0; i < f.x.size(); ++i)
+    for (size_t j = i + 1; j < f.x.size(); ++j)
+      if (std::fabs(f.x[i] - f.x[j]) < 1.0f && std::fabs(f.y[i] - f.y[j]) < 1.0f &&
+          std::fabs(f.z[i] - f.z[j]) < 1.0f)
+        return true;
+  return false;
+}
+
+// The outlines of the union of several faces of one plane.
+std::vector<Face> MergedFaces(const std::vector<const Face*>& group) {
+  std::vector<std::int16_t> counts{0};
+  std::vector<float> x{0.0f}, y{0.0f}, z{0.0f};
+  for (const Face* f : group) {
+    counts.push_back(static_cast<std::int16_t>(f->x.size()));
+    x.insert(x.end(), f->x.begin(), f->x.end());
+    y.insert(y.end(), f->y.begin(), f->y.end());
+    z.insert(z.end(), f->z.begin(), f->z.end());
+  }
+  std::vector<std::int16_t> loopCounts(kSlopeFaceLoopCapacity + 1, 0);
+  std::vector<float> lx(kSlopeFacePointCapacity + 1), ly(kSlopeFacePointCapacity + 1),
+      lz(kSlopeFacePointCapacity + 1);
+  int loops = 0, points = 0;
+  const int fits = BuildSlopeFaces(static_cast<int>(group.size()), static_cast<int>(x.size()) - 1,
+                                   counts.data(), x.data(), y.data(), z.data(), &loops, &points,
+                                   loopCounts.data(), lx.data(), ly.data(), lz.data());
+  std::vector<Face> faces;
+  int at = 0;
+  for (int l = 1; l <= loops; ++l) {
+    Face face;
+    face.x.assign(lx.begin() + at + 1, lx.begin() + at + 1 + loopCounts[l]);
+    face.y.assign(ly.begin() + at + 1, ly.begin() + at + 1 + loopCounts[l]);
+    face.z.assign(lz.begin() + at + 1, lz.begin() + at + 1 + loopCounts[l]);
+    at += loopCounts[l];
+    faces.push_back(face);
+  }
+  // Faces that touch only at a point have no common outline (the merged loop would pass that
+  // point twice): keep them apart.
+  double before = 0.0, after = 0.0;
+  for (const Face* f : group) before += std::fabs(PlanArea(*f));
+  for (const Face& f : faces) after += std::fabs(PlanArea(f));
+  bool pinched = false;
+  for (const Face& f : faces) pinched = pinched || PassesAPointTwice(f);
+  if (!fits || pinched || std::fabs(after - before) > 1e-3 * before) {
+    faces.clear();
+    for (const Face* f : group) faces.push_back(*f);
+  }
+  return faces;
+}
+
+// Groups the faces by plane, in order, and merges every group of more than one face.
+std::vector<Face> MergeCoplanarFaces(const std::vector<Face>& faces,
+                                     const std::vector<Plane>& planes) {
+  std::vector<Face> out;
+  std::vector<bool> taken(faces.size(), false);
+  for (size_t i = 0; i < faces.size(); ++i) {
+    if (taken[i]) continue;
+    std::vector<const Face*> group{&faces[i]};
+    for (size_t k = i + 1; k < faces.size(); ++k) {
+      if (!taken[k] && SamePlane(planes[i], planes[k])) {
+        group.push_back(&faces[k]);
+        taken[k] = true;
+      }
+    }
+    if (group.size() == 1) {
+      out.push_back(faces[i]);
+    } else {
+      for (Face& face : MergedFaces(group)) out.push_back(std::move(face));
+    }
+  }
+  return out;
+}
+
+// Turns a face to run clockwise seen from above, keeping its first point.
+void MakeClockwise(Face& face) {
+  if (PlanArea(face) > 0.0) {
+    std::reverse(face.x.begin() + 1, face.x.end());
+    std::reverse(face.y.begin() + 1, face.y.end());
+    std::reverse(face.z.begin() + 1, face.z.end());
+  }
+}
+
+// The roof faces of the cleaned footprint; empty when it has none.
+std::vector<Face> SolveFootprint(const Footprint& f) {
+  if (!Solvable(f)) return {};
+  for (float base : f.base)
+    if (base != f.base[0]) return {};  // one eave height for the whole roof
+  std::vector<RoofLoop> loops(f.start.size());
+  double minX = 1e7, maxX = -1e7, minY = 1e7, maxY = -1e7;
+  for (int i = 0; i < f.Size(); ++i) {
+    RoofLoop& loop = loops[f.loopOf[i]];
+    loop.x.push_back(f.x[i]);
+    loop.y.push_back(f.y[i]);
+    loop.rise.push_back(std::tan(f.slope[i]));
+    minX = std::min(minX, f.x[i]), maxX = std::max(maxX, f.x[i]);
+    minY = std::min(minY, f.y[i]), maxY = std::max(maxY, f.y[i]);
+  }
+  std::vector<RoofFace> roof;
+  if (!RoofFacesByWavefront(loops, &roof)) return {};
+
+  const std::vector<Plane> edgePlanes = EdgePlanes(f, std::max(maxX - minX, maxY - minY));
+  std::vector<Face> faces;
+  std::vector<Plane> planes;
+  for (const RoofFace& r : roof) {
+    Face face;
+    for (const auto& p : r.points) {
+      face.x.push_back(static_cast<float>(p[0]));
+      face.y.push_back(static_cast<float>(p[1]));
+      face.z.push_back(static_cast<float>(p[2] + f.base[0]));
+    }
+    faces.push_back(face);
+    planes.push_back(edgePlanes[r.edge]);
+  }
+  std::vector<Face> merged;
+  for (Face& face : MergeCoplanarFaces(faces, planes)) {
+    if (face.x.size() < 3) continue;
+    MakeClockwise(face);
+    merged.push_back(std::move(face));
+  }
+  return merged;
+}
+
+}  // namespace
+
+int SolveSlopedRoofFaces(int nLoops, std::int16_t loopPointCounts[], const float loopBase[],
+                         float x[], float y[], float slope[], int* faceCount,
+                         std::int16_t faceVertexCounts[], float faceX[], float faceY[],
+                         float faceZ[]) {
+  *faceCount = 0;
+  if (nLoops < 1 || nLoops > kMaxLoops) return 0;
+  int total = 0;
+  for (int l = 1; l <= nLoops; ++l) {
+    if (loopPointCounts[l] < 3) return 0;
+    total += loopPointCounts[l];
+  }
+  if (total > kMaxPoints) return 0;
+  if (!DropCollinearVertices(nLoops, loopPointCounts, x, y, slope)) return 0;
+  OrientLoops(nLoops, loopPointCounts, x, y, slope);
+
+  const std::vector<Face> faces =
+      SolveFootprint(ReadFootprint(nLoops, loopPointCounts, loopBase, x, y, slope));
+  size_t points = 0;
+  for (const Face& face : faces) points += face.x.size();
+  if (faces.size() > static_cast<size_t>(kMaxFaces) ||
+      points > static_cast<size_t>(kMaxFacePoints))
+    return 0;
+  int at = 0;
+  for (size_t i = 0; i < faces.size(); ++i) {
+    faceVertexCounts[i + 1] = static_cast<std::int16_t>(faces[i].x.size());
+    for (size_t p = 0; p < faces[i].x.size(); ++p) {
+      ++at;
+      faceX[at] = faces[i].x[p], faceY[at] = faces[i].y[p], faceZ[at] = faces[i].z[p];
+    }
+  }
+  *faceCount = static_cast<int>(faces.size());
+  return *faceCount != 0;
+}

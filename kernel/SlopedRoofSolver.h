@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+
+// The multi-slope (hip) roof solver: a footprint with one slope per edge gives the plane faces
+// of its roof, every edge carrying one plane that rises inward from it at its slope.
+//
+// Arguments, all arrays 1-based (entry 0 unused) and owned by the caller:
+//   nLoops           footprint loops, 1..9 (loop 1 the outline, further loops courtyards)
+//   loopPointCounts  points per loop (capacity 10); rewritten
+//   loopBase         eave height per loop (capacity 10)
+//   x, y             the points, loop after loop, at most 499 in all (capacity 500); rewritten
+//   slope            slope in radians of the edge from point i to the next point of its loop,
+//                    strictly between 0 and a quarter turn (capacity 500); rewritten with x, y
+//   faceCount        out: number of faces (at most 499)
+//   faceVertexCounts out: vertices per face (capacity 500), every face at least three
+//   faceX/Y/Z        out: face vertices back to back, no closing repeat, at most 4999 points
+//                    (capacity 5000); each face runs clockwise seen from above
+// Collinear vertices are dropped (the joined edge keeps the earlier slope) and loops are
+// turned so that the outline runs clockwise and courtyards counter-clockwise; x, y, slope and
+// loopPointCounts come back rewritten that way. Returns non-zero exactly when faceCount is
+// non-zero. A footprint beyond the capacities, with a slope out of range, or so degenerate
+// that its roof planes cannot be built gives 0 and no faces.
+int SolveSlopedRoofFaces(int nLoops, std::int16_t loopPointCounts[], const float loopBase[],
+                         float x[], float y[], float slope[], int* faceCount,
+                         std::int16_t faceVertexCounts[], float faceX[], float faceY[],
+                         float faceZ[]);
