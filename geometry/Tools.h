@@ -117,7 +117,8 @@ public:
     static int IsPtBelongToArray(GePoint3d pt, GePoint3dArray pts, double tol);
     // The plan rectangle around the points with two edges along the direction, at z = 0.
     // Its first edge runs against the direction (taken with y >= 0), its second across it.
-    // The base point is not used; no points leave the box unchanged.
+    // The base point is not used; no points leave the box unchanged; a zero direction is
+    // taken as +x.
     static void GetOutsideBox(GePoint3d base, GeVector3d direction, GePoint3dArray pts, OUTSIDEBOX& box);
     // Grid samples of a level region: the centres of sx-by-sy cells over its extents, kept
     // when the centre or a cell corner touches the region (tolerance 0.1); a region of no

@@ -289,6 +289,10 @@ TEST(ToolsOutsideBox, SquareAlongX)
     ExpectPoint(box.pts[1], {0, 10, 0});
     ExpectPoint(box.pts[2], {0, 0, 0});
     ExpectPoint(box.pts[3], {10, 0, 0});
+    OUTSIDEBOX zero;
+    CTools::GetOutsideBox(GePoint3d(), GeVector3d(0, 0, 0), kSquare, zero);
+    for (std::size_t i = 0; i < 4; ++i)
+        ExpectPoint(zero.pts[i], box.pts[i], 0.0);
 }
 
 // A direction with negative y is reversed; the box lies at z = 0 whatever the heights,
