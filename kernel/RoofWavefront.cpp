@@ -34,6 +34,11 @@ struct Corner {
   int prev = -1, next = -1;
   bool alive = true;
   bool parallel = false;  // its two edges are parallel: it cannot move as a corner
+  // A reflex corner's meetings with the edge lines ahead of it: (height, edge), by height.
+  // The lines never change, so these are found once; `ahead` skips the ones passed.
+  std::vector<std::pair<double, int>> meetings;
+  bool meetingsKnown = false;
+  size_t ahead = 0;
   double X(double t) const { return bx + (t - bt) * vx; }
   double Y(double t) const { return by + (t - bt) * vy; }
 };
@@ -168,13 +173,34 @@ class Wavefront {
     return id;
   }
 
+  // The heights at which reflex corner r would reach each edge line ahead of it, by height.
+  void FindMeetings(Corner& r) const {
+    r.meetingsKnown = true;
+    for (size_t e = 0; e < lines_.size(); ++e) {
+      const EdgeLine& line = lines_[e];
+      if (static_cast<int>(e) == r.left || static_cast<int>(e) == r.right) continue;
+      const double closing = line.nx * r.vx + line.ny * r.vy - line.k;
+      if (closing >= 0) continue;
+      const double gap = line.nx * r.bx + line.ny * r.by - (line.c + line.k * r.bt);
+      if (gap < -eps_ * 10) continue;
+      r.meetings.push_back({r.bt - std::max(gap, 0.0) / closing, static_cast<int>(e)});
+    }
+    std::sort(r.meetings.begin(), r.meetings.end());
+  }
+
   // The earliest event: a wavefront piece shrinking to nothing (preferred on ties) or a
   // reflex corner reaching another piece.
-  Event NextEvent() const {
+  Event NextEvent() {
     Event best;
+    std::vector<int> alive;
+    std::vector<std::vector<int>> pieces(lines_.size());  // per edge: corners starting a piece
     for (size_t u = 0; u < corners_.size(); ++u) {
+      if (!corners_[u].alive) continue;
+      alive.push_back(static_cast<int>(u));
+      pieces[corners_[u].right].push_back(static_cast<int>(u));
+    }
+    for (int u : alive) {
       const Corner& a = corners_[u];
-      if (!a.alive) continue;
       const Corner& b = corners_[a.next];
       const EdgeLine& e = lines_[a.right];
       const double length = (b.X(now_) - a.X(now_)) * e.dx + (b.Y(now_) - a.Y(now_)) * e.dy;
@@ -182,27 +208,37 @@ class Wavefront {
       double t = std::numeric_limits<double>::infinity();
       if (length <= eps_ * 10) t = now_;
       else if (rate < 0) t = now_ - length / rate;
-      if (t < best.t) best = {t, false, static_cast<int>(u), -1};
+      if (t < best.t) best = {t, false, u, -1};
     }
-    for (size_t v = 0; v < corners_.size(); ++v) {
-      const Corner& r = corners_[v];
-      if (!r.alive || !Reflex(r)) continue;
-      for (size_t u = 0; u < corners_.size(); ++u) {
-        const Corner& a = corners_[u];
-        if (!a.alive || u == v || a.next == static_cast<int>(v)) continue;
-        if (a.right == r.left || a.right == r.right) continue;
-        const EdgeLine& e = lines_[a.right];
+    for (int v : alive) {
+      Corner& r = corners_[v];
+      if (!Reflex(r)) continue;
+      if (!r.meetingsKnown) FindMeetings(r);
+      for (size_t m = r.ahead; m < r.meetings.size(); ++m) {
+        const int edge = r.meetings[m].second;
+        const EdgeLine& e = lines_[edge];
         const double gap = e.nx * r.X(now_) + e.ny * r.Y(now_) - (e.c + e.k * now_);
         const double closing = e.nx * r.vx + e.ny * r.vy - e.k;
-        if (gap < -eps_ * 10 || closing >= 0) continue;
+        if (gap < -eps_ * 10) {
+          if (m == r.ahead) ++r.ahead;  // passed for good: heights only grow
+          continue;
+        }
         const double t = now_ - std::max(gap, 0.0) / closing;
-        if (!(t < best.t - eps_)) continue;
-        const Corner& b = corners_[a.next];
-        const double along = r.X(t) * e.dx + r.Y(t) * e.dy;
-        const double from = a.X(t) * e.dx + a.Y(t) * e.dy;
-        const double to = b.X(t) * e.dx + b.Y(t) * e.dy;
-        if (along < from - eps_ * 100 || along > to + eps_ * 100 || !(from < to + eps_)) continue;
-        best = {t, true, static_cast<int>(v), static_cast<int>(u)};
+        if (!(t < best.t - eps_)) break;
+        bool found = false;
+        for (int u : pieces[edge]) {
+          const Corner& a = corners_[u];
+          if (u == v || a.next == v) continue;
+          const Corner& b = corners_[a.next];
+          const double along = r.X(t) * e.dx + r.Y(t) * e.dy;
+          const double from = a.X(t) * e.dx + a.Y(t) * e.dy;
+          const double to = b.X(t) * e.dx + b.Y(t) * e.dy;
+          if (along < from - eps_ * 100 || along > to + eps_ * 100 || !(from < to + eps_)) continue;
+          best = {t, true, v, u};
+          found = true;
+          break;
+        }
+        if (found) break;
       }
     }
     return best;
