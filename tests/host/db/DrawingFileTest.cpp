@@ -397,3 +397,35 @@ TEST_F(DrawingFile, MemoryStreamsAreNotFileStreams)
     EXPECT_TRUE(yes);
     EXPECT_THROW(back >> seven, host::RecordError);
 }
+
+TEST_F(DrawingFile, StreamItemsKeepTheirWidthsAndRefuseNonsense)
+{
+    MemorySerializeFilter out;
+    out << 5000000000L << -5000000000L << 4294967296UL << -1 << 2.5f;
+    EXPECT_EQ(out.Bytes().size(), 5u * 4u) << "long and unsigned long are 32 bits wide, as on the original platform";
+    LoadFilter in(out.Bytes());
+    long big = 0, small = 0;
+    unsigned long wide = 0;
+    int minusOne = 0;
+    float quarter = 0;
+    in >> big >> small >> wide >> minusOne >> quarter;
+    EXPECT_EQ(big, 2147483647L);
+    EXPECT_EQ(small, -2147483648L);
+    EXPECT_EQ(wide, 4294967295UL);
+    EXPECT_EQ(minusOne, -1);
+    EXPECT_EQ(quarter, 2.5f);
+
+    const std::uint8_t two = 2;
+    LoadFilter notABool(std::span(&two, 1));
+    bool flag = false;
+    EXPECT_THROW(notABool >> flag, host::RecordError);
+
+    // A text that claims more bytes than follow is refused before anything is allocated.
+    const std::uint8_t claim[4] = {0xFF, 0xFF, 0xFF, 0x7F};
+    LoadFilter tooLong(std::span(claim, 4));
+    CString text;
+    EXPECT_THROW(tooLong >> text, host::RecordError);
+    decObjectIdArray ids;
+    LoadFilter tooMany(std::span(claim, 4));
+    EXPECT_THROW(ids.Serialize(tooMany), host::RecordError);
+}
