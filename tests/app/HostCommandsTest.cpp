@@ -134,3 +134,27 @@ TEST(Quenra3dHostCommands, DrawingsThatCannotBeReadOrWrittenGiveStatus2)
     EXPECT_EQ(badOpenCommand.status, 2);
     EXPECT_THAT(badOpenCommand.output, HasSubstr("#1 decDbPoint layer=0"));
 }
+
+TEST(Quenra3dHostCommands, PropertiesGoThroughTheObjectsOwnHandlers)
+{
+    TestFolder folder;
+    const std::string drawing = (folder.Path() / "block.q3d").string();
+    const Quenra3dRun run = RunTestScript("tblock\nprops #1\nsetprop #1 0 2号楼 东\nsetprop #1 1 -5\nsetprop #1 1 4500\n"
+                                          "setprop #1 2 2\nsetprop #1 2 9\nsetprop #1 1 tall\nsetprop #1 5 x\nlist #1\n"
+                                          "save " + drawing + "\nnew\nopen " + drawing + "\nlist\n",
+                                          {"-q"});
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("block #1\n#1 CTestBlock properties:\n"
+                                      "  0 [基本] 名称 (kind 4) = 测试块\n"
+                                      "  1 [基本] 高度 (kind 1) = 3000\n"
+                                      "  2 [基本] 类型 (kind 5) = 0 (住宅)\n"));
+    EXPECT_THAT(run.output, HasSubstr("#1 CTestBlock: taken, 名称=2号楼 东\n"));
+    EXPECT_THAT(run.output, HasSubstr("#1 CTestBlock: refused, 高度=3000\n#1 CTestBlock: taken, 高度=4500\n"));
+    EXPECT_THAT(run.output, HasSubstr("#1 CTestBlock: taken, 类型=2 (商业)\n#1 CTestBlock: refused, 类型=2 (商业)\n"));
+    EXPECT_THAT(run.output, HasSubstr("test.txt:8: the property \"高度\" takes a whole number, not \"tall\""));
+    EXPECT_THAT(run.output, HasSubstr("test.txt:9: #1 CTestBlock has no property 5 (props lists them)"));
+    const std::string listed = "#1 CTestBlock layer=0\n  名称=2号楼 东\n  高度=4500\n  类型=2 (商业)\n"
+                               "  xdata XBUILD_NAME: \"1号楼\" 7\n  extents -500,-1000,0 - 500,0,4500\n";
+    EXPECT_THAT(run.output, HasSubstr("\n" + listed + "saved"));
+    EXPECT_THAT(run.output, HasSubstr("opened " + drawing + "\n" + listed));
+}

@@ -8,6 +8,7 @@
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "Selection.h"
+#include "TestBlock.h"
 #include "WinApp.h"
 #include "WorkingDrawing.h"
 #include "decDbCurve.h"
@@ -22,8 +23,12 @@
 
 namespace {
 
-// Set by a global initialiser, so the entry point can tell that initialisers ran first.
-const bool g_initialised = [] { return true; }();
+// Set by a global initialiser (which also registers the module's class), so the entry point
+// can tell that initialisers ran first.
+const bool g_initialised = [] {
+    decObject::RegisterClassA(CTestBlock::Desc());
+    return true;
+}();
 
 void Say(const std::string& text)
 {
@@ -239,6 +244,24 @@ void CMD_THIGHLIGHT()
     db->ClearSelectSet(1);
 }
 
+// A block with a name tag, on the current layer.
+void CMD_TBLOCK()
+{
+    DbAutoOpen open;
+    decObjectId id;
+    if (open.db->CreateNewEntity(open.db->GetTableLayer()->GetCurrentLayerID(), new CTestBlock, GeMatrix3d(), id) !=
+        dex::eOk)
+        return;
+    decObject* entity = id.OpenForWrite();
+    if (!entity) return;
+    auto* tag = new decObjectXDataApp("XBUILD_NAME");
+    tag->AppendDataString("1号楼");
+    tag->AppendDataLong(7);
+    entity->AppendAppXData(tag);
+    entity->Close();
+    Say("block #" + std::to_string(id.Handle()));
+}
+
 }  // namespace
 
 extern "C" void decEntryPoint(int msg, int)
@@ -258,6 +281,7 @@ extern "C" void decEntryPoint(int msg, int)
         {"tview", "测试视图", CMD_TVIEW},        {"tselect", "测试选择", CMD_TSELECT},
         {"tselectkw", "测试选择关键字", CMD_TSELECTKW}, {"tpick", "测试点选", CMD_TPICK},
         {"tsub", "测试选面", CMD_TSUB},          {"thighlight", "测试高亮", CMD_THIGHLIGHT},
+        {"tblock", "测试块", CMD_TBLOCK},
     };
     for (const auto& c : commands) dec::RegisterCommand("test", c.name, c.display, 1, c.handler);
     Say(g_initialised ? "测试模块已加载" : "测试模块：全局初始化没有运行");
