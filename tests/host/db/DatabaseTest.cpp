@@ -5,6 +5,7 @@
 
 #include "DbTestSupport.h"
 #include "DrawingDump.h"
+#include "EntityCopy.h"
 #include "EventLog.h"
 #include "HostSolids.h"
 #include "decDbCurve.h"
@@ -342,4 +343,36 @@ TEST_F(Database, TheJsonDumpShowsEveryObjectAndTable)
     EXPECT_NE(json.find("\"XBUILD_NAME\":[\"say \\\"hi\\\"\"]"), std::string::npos) << json;
     EXPECT_NE(json.find("\"DRAWING_SCALE\":500"), std::string::npos);
     (void)a;
+}
+
+TEST_F(Database, CopiesGetNewIdsAndPointAtEachOther)
+{
+    const decObjectId a = AddBlock(1000, 500, 3000);
+    const decObjectId b = AddBlock(10, 10, 10);
+    const decObjectId outside = AddBlock(1, 1, 1);
+    auto* first = TestBlock::Cast(decDbEntity::Cast(a.GetObjectA())->GetBaseObject());
+    first->OpenForWrite();
+    first->m_link = b;
+    first->m_links = {b, outside};
+    first->Close();
+    DbAutoOpen open(1);
+    Db().CreateNewEntity(1, new TestLabel("±0.000", GePoint3d(1, 2, 0)));
+    const decObjectId label(4);
+    GeMatrix3d move;
+    move.SetToTranslation(GeVector3d(0, 10000, 0));
+    const auto copies = host::CopyEntities(Db(), {a, b, label, decObjectId(999)}, move);
+    ASSERT_EQ(copies.size(), 4u);
+    EXPECT_EQ(copies[0], decObjectId(5));
+    EXPECT_EQ(copies[1], decObjectId(6));
+    EXPECT_TRUE(copies[3].IsNull());
+    auto* copied = TestBlock::Cast(decDbEntity::Cast(copies[0].GetObjectA())->GetBaseObject());
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(copied->m_link, copies[1]) << "a link inside the copied set follows the copy";
+    EXPECT_EQ(copied->m_links, (decObjectIdArray{copies[1], outside})) << "a link outside it stays";
+    EXPECT_EQ(first->m_link, b) << "the original is untouched";
+    EXPECT_DOUBLE_EQ(decDbEntity::Cast(copies[0].GetObjectA())->GetBoundBox().MinPoint().y, 10000);
+    auto* label2 = TestLabel::Cast(copies[2].GetObjectA());
+    ASSERT_NE(label2, nullptr);
+    EXPECT_DOUBLE_EQ(label2->m_pos.y, 10002);
+    EXPECT_EQ(label2->m_text, "±0.000");
 }

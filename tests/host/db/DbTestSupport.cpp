@@ -93,6 +93,14 @@ void TestBlock::Serialize(SerializeFilter& f)
     f.Read(m_raw, sizeof m_raw);
 }
 
+void TestBlock::OnMapObjectIds(decIdMapper& mapper)
+{
+    decBuilder::OnMapObjectIds(mapper);
+    AssertWriteEnabled(1, 1, 1, 0);
+    mapper.MapId(m_link);
+    for (decObjectId& id : m_links) mapper.MapId(id);
+}
+
 const TPropertyDef* TestBlock::GetObjectPropertyDefine() const { return kBlockProperties; }
 
 void TestBlock::OnPropertyValueGet(int index, prop_data& value)

@@ -24,6 +24,7 @@ public:
     const TPropertyDef* GetObjectPropertyDefine() const override;
     void OnPropertyValueGet(int index, prop_data& value) override;
     int OnPropertyValueChanged(int index, const prop_data& value) override;
+    void OnMapObjectIds(decIdMapper& mapper) override;
 
     void SetHeight(int height) { AssertWriteEnabled(1, 1, 1, 0); m_height = height; }
     int GetHeight() const { return m_height; }

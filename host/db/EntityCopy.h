@@ -1,0 +1,21 @@
+#pragma once
+// Copies of entities within a drawing: each object is written to a memory stream
+// (IsFileSerialize() == 0) and read into a new object of its class; identifiers the copies
+// hold that name other copied entities are then rewritten through OnMapObjectIds.
+#include <vector>
+
+#include "GeMatrix3d.h"
+#include "decObjectId.h"
+
+class DbDatabase;
+
+namespace host {
+
+// Copies the entities (same layer, material, colour, extended data), the copies placed by
+// move × their transform (2-D entities through their TransformBy). The drawing must be
+// open for write. Returns the new ids in the order of the sources; an unknown, erased or
+// opaque source gives an unset id.
+std::vector<decObjectId> CopyEntities(DbDatabase& db, const std::vector<decObjectId>& sources,
+                                      const GeMatrix3d& move);
+
+}  // namespace host
