@@ -249,6 +249,15 @@ std::vector<Face> MergedFaces(const std::vector<const Face*>& group) {
   return faces;
 }
 
+// Whether every point of the face lies within 1 mm (in height) of the plane. The coefficient
+// test of SamePlane alone also pairs nearly parallel edges, whose planes part by hundreds of
+// millimetres across a large footprint; merging would drag one face into the other's plane.
+bool LiesInPlane(const Face& face, const Plane& plane) {
+  for (size_t i = 0; i < face.x.size(); ++i)
+    if (std::fabs(face.z[i] - plane.Z(face.x[i], face.y[i])) > 1.0) return false;
+  return true;
+}
+
 // Groups the faces by plane, in order, and merges every group of more than one face.
 std::vector<Face> MergeCoplanarFaces(const std::vector<Face>& faces,
                                      const std::vector<Plane>& planes) {
@@ -258,7 +267,7 @@ std::vector<Face> MergeCoplanarFaces(const std::vector<Face>& faces,
     if (taken[i]) continue;
     std::vector<const Face*> group{&faces[i]};
     for (size_t k = i + 1; k < faces.size(); ++k) {
-      if (!taken[k] && SamePlane(planes[i], planes[k])) {
+      if (!taken[k] && SamePlane(planes[i], planes[k]) && LiesInPlane(faces[k], planes[i])) {
         group.push_back(&faces[k]);
         taken[k] = true;
       }

@@ -173,5 +173,9 @@ TEST(SolveSlopedRoofFacesOracle, LargeConcaveOutlines) {
     EXPECT_TRUE(AgreesWithCgal(o, 30)) << n << " vertices";
     ExpectSoundRoof(Solve(o, std::vector<double>(o.size(), Radians(30))),
                     std::to_string(n) + " vertices");
+    std::uniform_real_distribution<double> degrees(20.0, 60.0);
+    std::vector<double> slopes;
+    for (size_t i = 0; i < o.size(); ++i) slopes.push_back(Radians(degrees(rng)));
+    ExpectSoundRoof(Solve(o, slopes), std::to_string(n) + " vertices, unequal slopes");
   }
 }
