@@ -15,6 +15,7 @@
 #include "LumidraxApp.h"
 #include "ModuleGlobals.h"
 #include "PromptOldModelReactor.h"
+#include "Window.h"
 #include "decObject.h"
 
 namespace {
@@ -42,6 +43,6 @@ std::array<std::list<CString>, 6> g_analysisGroupLists;
 // COrvRoof is registered here once it is in the module.
 // COrvScaleText is registered here once it is in the module.
 CString g_winBelongBuildAppName("WIN_BELONG_BLD");
-// CWindow is registered here once it is in the module.
+[[maybe_unused]] const bool g_windowRegistered = RegisterAtLoad(CWindow::Desc());
 CLumidraxApp theApp;
 PromptOldModelReactor g_oldModelReactor;
