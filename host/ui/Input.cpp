@@ -45,12 +45,6 @@ bool TakeCursorLine(const host::ScriptLine& line, const GePoint3d* base)
     return true;
 }
 
-// The second point of a distance or angle given by points.
-int AskSecondPoint(const GePoint3d& first, GePoint3d& second)
-{
-    return dec::GetPoint(&first, &second);
-}
-
 // A number or two points, for GetDistance and GetAngle.
 template <class FromPoints>
 int AskValueOrPoints(const char* name, const char* prompt, double* out, double defaultValue, int flags,
@@ -78,8 +72,9 @@ int AskValueOrPoints(const char* name, const char* prompt, double* out, double d
             host::RefuseAnswer(answer.line, std::string("the question takes a number or a point, not \"") + text + "\"");
             continue;
         }
+        // The second point, with a rubber band from the first; Enter there gives the question up.
         GePoint3d second;
-        const int code = AskSecondPoint(first, second);
+        const int code = dec::GetPoint(&first, &second);
         if (code != dex::eOk) return Finish(call, code == dex::eEmpty ? dex::eCancel : code);
         const double value = fromPoints(first, second);
         if (out) *out = value;
