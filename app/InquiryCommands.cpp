@@ -66,50 +66,56 @@ std::string LayerName(const decDbEntity* entity)
 }
 
 // What a host entity is made of: a polyline's vertices with their bulges, a text or a
-// point's position, a solid's extents, a curve's points.
-void ListGeometry(decDbEntity* entity)
+// point's position, a solid's extents, a curve's points; empty for others.
+std::string GeometryText(const decDbEntity* entity)
 {
-    EventLog& log = EventLog::Instance();
     if (const auto* polyline = decCast<decDbPolyline>(entity)) {
-        std::string points;
+        std::string points = polyline->IsClosed() ? " closed points:" : " points:";
         for (int i = 0; i < polyline->GetNumVerts(); ++i) {
             points += " " + FormatPoint(polyline->GetVertexAt(i));
             if (const double bulge = polyline->GetBulgeAt(i); bulge != 0.0) points += " b=" + FormatNumber(bulge);
         }
-        log.Show(std::string("  ") + (polyline->IsClosed() ? "closed " : "") + "points:" + points);
-    } else if (const auto* text = decCast<decDbText>(entity)) {
-        log.Show(std::string("  text=\"") + text->GetText() + "\" at " + FormatPoint(text->GetPosition()));
-    } else if (const auto* point = decCast<decDbPoint>(entity)) {
-        log.Show("  at " + FormatPoint(point->GetPosition()));
-    } else if (entity->Is3DEntity()) {
-        const GeBoundBox3d& box = entity->GetBoundBox();
-        if (!box.IsEmpty()) log.Show("  extents " + FormatPoint(box.MinPoint()) + " - " + FormatPoint(box.MaxPoint()));
-    } else if (const int count = entity->GetNumVerts(); count > 0) {
-        std::string points;
-        for (int i = 0; i < count; ++i) points += " " + FormatPoint(entity->GetVertexAt(i));
-        log.Show("  points:" + points);
+        return points;
     }
+    if (const auto* text = decCast<decDbText>(entity))
+        return std::string(" text=\"") + text->GetText() + "\" at " + FormatPoint(text->GetPosition());
+    if (const auto* point = decCast<decDbPoint>(entity)) return " at " + FormatPoint(point->GetPosition());
+    if (entity->Is3DEntity()) {
+        const GeBoundBox3d& box = entity->GetBoundBox();
+        return box.IsEmpty() ? std::string() : " extents " + FormatPoint(box.MinPoint()) + " to " + FormatPoint(box.MaxPoint());
+    }
+    std::string points;
+    for (int i = 0; i < entity->GetNumVerts(); ++i) points += " " + FormatPoint(entity->GetVertexAt(i));
+    return points.empty() ? points : " points:" + points;
 }
 
+// The extended data of an object: " xdata APP=item,item" per record.
+std::string XDataText(const decDbObject* object)
+{
+    std::string out;
+    for (const auto& app : object->XDataApps()) {
+        out += std::string(" xdata ") + app->GetAppName() + "=";
+        bool first = true;
+        for (const decObjectXData& item : app->Items()) {
+            out += first ? "" : ",";
+            out += item.IsTypeString() ? "\"" + std::string(item.GetString()) + "\"" : std::to_string(item.GetLong());
+            first = false;
+        }
+    }
+    return out;
+}
+
+// One line: handle, class, layer, the property rows, the extended data, the geometry.
 void ListOne(decDbEntity* entity)
 {
-    EventLog& log = EventLog::Instance();
-    log.Show(DescribeEntity(entity) + " layer=" + LayerName(entity));
+    std::string line = DescribeEntity(entity) + " layer=" + LayerName(entity);
     decDbObject* owner = PropertyOwner(entity);
     owner->OpenForRead();
-    for (const TPropertyDef& row : Rows(owner))
-        log.Show(std::string("  ") + row.name + "=" + ValueText(owner, row));
-    for (const decDbObject* object : {static_cast<const decDbObject*>(entity), static_cast<const decDbObject*>(owner)}) {
-        for (const auto& app : object->XDataApps()) {
-            std::string items;
-            for (const decObjectXData& item : app->Items())
-                items += item.IsTypeString() ? " \"" + std::string(item.GetString()) + "\"" : " " + std::to_string(item.GetLong());
-            log.Show(std::string("  xdata ") + app->GetAppName() + ":" + items);
-        }
-        if (owner == entity) break;
-    }
+    for (const TPropertyDef& row : Rows(owner)) line += std::string(" ") + row.name + "=" + ValueText(owner, row);
+    line += XDataText(entity);
+    if (owner != entity) line += XDataText(owner);
     owner->Close();
-    ListGeometry(entity);
+    EventLog::Instance().Show(line + GeometryText(entity));
 }
 
 void List(const ScriptLine& line, const Args& args)

@@ -27,10 +27,10 @@ TEST(Quenra3dHostCommands, DrawingCommandsNumberTheirEntitiesFromOne)
     EXPECT_THAT(run.output, HasSubstr("#1 decDbPolyline created\n#2 decDbArc created\n#3 decDbCircle3d created\n"
                                       "#4 decDbPoint created\n#5 decDbText created\ncurrent layer: 建筑 (new)\n"
                                       "#6 decDbExtrude created\n"));
-    EXPECT_THAT(run.output, HasSubstr("#1 decDbPolyline layer=0\n  closed points: 0,0,0 10000,0,0 b=0.5 10000,8000,0 0,8000,0\n"));
-    EXPECT_THAT(run.output, HasSubstr("#4 decDbPoint layer=0\n  at 1,2,0\n"));
-    EXPECT_THAT(run.output, HasSubstr("#5 decDbText layer=0\n  text=\"1号 住宅楼\" at 0,0,0\n"));
-    EXPECT_THAT(run.output, HasSubstr("#6 decDbExtrude layer=建筑\n  extents 0,0,0 - 10000,8000,12000\n"));
+    EXPECT_THAT(run.output, HasSubstr("#1 decDbPolyline layer=0 closed points: 0,0,0 10000,0,0 b=0.5 10000,8000,0 0,8000,0\n"));
+    EXPECT_THAT(run.output, HasSubstr("#4 decDbPoint layer=0 at 1,2,0\n"));
+    EXPECT_THAT(run.output, HasSubstr("#5 decDbText layer=0 text=\"1号 住宅楼\" at 0,0,0\n"));
+    EXPECT_THAT(run.output, HasSubstr("#6 decDbExtrude layer=建筑 extents 0,0,0 to 10000,8000,12000\n"));
 }
 
 TEST(Quenra3dHostCommands, ArcsGoThroughTheirMiddlePoint)
@@ -38,7 +38,7 @@ TEST(Quenra3dHostCommands, ArcsGoThroughTheirMiddlePoint)
     // Clockwise through (5,-5): the arc runs counter-clockwise from (0,0) to (10,0) below.
     const Quenra3dRun run = RunTestScript("arc 0,0 5,-5 10,0\nlist\n", {"-q"});
     EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_THAT(run.output, HasSubstr("  points: 0,0,0 "));
+    EXPECT_THAT(run.output, HasSubstr(" points: 0,0,0 "));
     EXPECT_THAT(run.output, HasSubstr(" 5,-5,0 "));
     EXPECT_THAT(run.output, HasSubstr(" 10,0,0\n"));
 }
@@ -50,8 +50,8 @@ TEST(Quenra3dHostCommands, EditsChangeTheNamedEntitiesOnly)
         "move #1 #2 100,0,5\nrotate #3 0,0 90\nerase #2\nlist\nerase #2\n",
         {"-q"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_THAT(run.output, HasSubstr("#1 decDbPolyline layer=0\n  points: 100,0,5 200,0,5\n"));
-    EXPECT_THAT(run.output, HasSubstr("#3 decDbPoint layer=0\n  at -5,5,0\n"));
+    EXPECT_THAT(run.output, HasSubstr("#1 decDbPolyline layer=0 points: 100,0,5 200,0,5\n"));
+    EXPECT_THAT(run.output, HasSubstr("#3 decDbPoint layer=0 at -5,5,0\n"));
     EXPECT_THAT(run.output, Not(HasSubstr("#2 decDbPoint layer=0")));
     EXPECT_THAT(run.output, HasSubstr("test.txt:8: there is no entity #2 in the drawing"));
 }
@@ -153,8 +153,8 @@ TEST(Quenra3dHostCommands, PropertiesGoThroughTheObjectsOwnHandlers)
     EXPECT_THAT(run.output, HasSubstr("#1 CTestBlock: taken, 类型=2 (商业)\n#1 CTestBlock: refused, 类型=2 (商业)\n"));
     EXPECT_THAT(run.output, HasSubstr("test.txt:8: the property \"高度\" takes a whole number, not \"tall\""));
     EXPECT_THAT(run.output, HasSubstr("test.txt:9: #1 CTestBlock has no property 5 (props lists them)"));
-    const std::string listed = "#1 CTestBlock layer=0\n  名称=2号楼 东\n  高度=4500\n  类型=2 (商业)\n"
-                               "  xdata XBUILD_NAME: \"1号楼\" 7\n  extents -500,-1000,0 - 500,0,4500\n";
+    const std::string listed = "#1 CTestBlock layer=0 名称=2号楼 东 高度=4500 类型=2 (商业) "
+                               "xdata XBUILD_NAME=\"1号楼\",7 extents -500,-1000,0 to 500,0,4500\n";
     EXPECT_THAT(run.output, HasSubstr("\n" + listed + "saved"));
     EXPECT_THAT(run.output, HasSubstr("opened " + drawing + "\n" + listed));
 }
