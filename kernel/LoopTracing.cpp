@@ -210,7 +210,8 @@ bool EmitLoop(const KernelWorkArrays& work, int* loopCount, int* pointsWritten,
 
 int TraceLoopsFromSegments(KernelWorkArrays& work, int n, double x1[], double y1[], double x2[],
                            double y2[], int* loopCount, std::int16_t loopSizes[], double loopX[],
-                           double loopY[], int loopCapacity, int pointCapacity) {
+                           double loopY[], int loopCapacity, int pointCapacity,
+                           double halfPi, double twoPi) {
   *loopCount = 0;
   SegmentList list{x1, y1, x2, y2, n < 0 ? 0 : n};
   list.RemoveDegenerate();
@@ -236,7 +237,7 @@ int TraceLoopsFromSegments(KernelWorkArrays& work, int n, double x1[], double y1
       if (!FarEnd(list, i, sx, sy, &step)) continue;
       atStart[i] = true;
       double angle = LineAngle(sx, sy, step.x, step.y);
-      if (angle > kHalfPi) angle -= kTwoPi;
+      if (angle > halfPi) angle -= twoPi;
       if (std::fabs(step.y - sy) < kWeld) angle = 0.0;
       candidates.push_back({step, angle});
     }

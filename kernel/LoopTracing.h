@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "KernelConstants.h"
 #include "KernelWorkArrays.h"
 
 // Walks a segment list into its smallest closed loops (the inner faces of the arrangement,
@@ -13,6 +14,9 @@
 // The outputs hold loopCapacity loops and pointCapacity points (entries 1..capacity); when
 // the loops would not fit, or a loop exceeds what an int16 size can state, the call reports
 // no result: loopCount 0 and return value 0. Otherwise it returns 1.
+// The turning angles of the candidates at a start point are folded with halfPi and twoPi;
+// the kernel's own spellings are the default, and the roof-face union passes its longer ones.
 int TraceLoopsFromSegments(KernelWorkArrays& work, int n, double x1[], double y1[], double x2[],
                            double y2[], int* loopCount, std::int16_t loopSizes[], double loopX[],
-                           double loopY[], int loopCapacity, int pointCapacity);
+                           double loopY[], int loopCapacity, int pointCapacity,
+                           double halfPi = kernel::kHalfPi, double twoPi = kernel::kTwoPi);

@@ -229,7 +229,7 @@ bool TraceLoops(const FlatSegments& segments, std::vector<FlatLoop>& loops) {
     int loopCount = 0;
     if (TraceLoopsFromSegments(work, n, attempt.x1.data(), attempt.y1.data(), attempt.x2.data(),
                                attempt.y2.data(), &loopCount, sizes.data(), lx.data(), ly.data(),
-                               n + 1, static_cast<int>(points)) == 1) {
+                               n + 1, static_cast<int>(points), kUnionHalfPi, kUnionTwoPi) == 1) {
       int at = 0;
       for (int l = 1; l <= loopCount; ++l) {
         FlatLoop loop;

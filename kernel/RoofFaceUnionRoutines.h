@@ -7,9 +7,10 @@
 
 namespace kernel {
 
-// The engine's longer spellings of pi for the frame angles.
+// The engine's longer spellings of pi for the frame angles and the loop tracing.
 inline constexpr double kUnionPi = 3.14159265358;
 inline constexpr double kUnionHalfPi = 1.57079632679;
+inline constexpr double kUnionTwoPi = 6.28318530716;
 
 // 0.25 degree in radians: turns smaller than this count as straight.
 inline constexpr double kQuarterDegree = 0.004363323129972222;
