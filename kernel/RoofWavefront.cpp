@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <map>
+#include <numbers>
 
 namespace {
 
@@ -373,14 +373,24 @@ std::vector<RoofFace> Wavefront::Faces() const {
     face.edge = static_cast<int>(e);
     std::vector<bool> used(sides[e].size(), false);
     std::vector<int> path{start, end};
-    int at = end;
+    int at = end, from = start;
     while (at != start && path.size() <= sides[e].size() + 2) {
+      // With the face on the right, the way on is the first side counter-clockwise from
+      // the way back (this matters only where the face touches itself at a node).
+      const double back = std::atan2(nodes_[from].y - nodes_[at].y, nodes_[from].x - nodes_[at].x);
       int step = -1;
-      for (size_t s = 0; s < sides[e].size() && step < 0; ++s)
-        if (!used[s] && (sides[e][s].first == at || sides[e][s].second == at))
-          step = static_cast<int>(s);
+      double bestTurn = 0.0;
+      for (size_t s = 0; s < sides[e].size(); ++s) {
+        if (used[s] || (sides[e][s].first != at && sides[e][s].second != at)) continue;
+        const int to = sides[e][s].first == at ? sides[e][s].second : sides[e][s].first;
+        double turn = std::atan2(nodes_[to].y - nodes_[at].y, nodes_[to].x - nodes_[at].x) - back;
+        while (turn <= 0.0) turn += 2.0 * std::numbers::pi;
+        while (turn > 2.0 * std::numbers::pi) turn -= 2.0 * std::numbers::pi;
+        if (step < 0 || turn < bestTurn) step = static_cast<int>(s), bestTurn = turn;
+      }
       if (step < 0) break;
       used[step] = true;
+      from = at;
       at = sides[e][step].first == at ? sides[e][step].second : sides[e][step].first;
       if (at != start) path.push_back(at);
     }

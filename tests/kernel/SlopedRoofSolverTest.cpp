@@ -251,3 +251,31 @@ TEST(SolveSlopedRoofFaces, NearlyParallelEavesKeepTheirOwnPlanes) {
                               {5000, 10000}, {5000, 17000}, {0, 17000}});
   ExpectSoundRoof(Solve(h, Equal(h.size(), 30)), "tilted leg", 1.0);
 }
+
+TEST(SolveSlopedRoofFaces, RandomOutlinesNeverHangAndEitherSolveOrRefuse) {
+  // Random point sequences: many cross themselves (refused with 0), the others get a roof
+  // whose faces cover the footprint. Every call returns promptly.
+  std::mt19937 rng(1503);
+  std::uniform_real_distribution<double> coord(0.0, 20000.0), deg(10.0, 80.0);
+  int solved = 0, refused = 0;
+  for (int round = 0; round < 200; ++round) {
+    Outline o;
+    const int n = 3 + static_cast<int>(rng() % 12);
+    for (int i = 0; i < n; ++i) o.push_back({std::round(coord(rng)), std::round(coord(rng))});
+    std::vector<double> slopes;
+    for (int i = 0; i < n; ++i) slopes.push_back(Radians(deg(rng)));
+    const Roof r = Solve(o, slopes);
+    if (r.result == 0) {
+      EXPECT_TRUE(r.faces.empty());
+      ++refused;
+      continue;
+    }
+    ++solved;
+    double area = 0.0;
+    for (const Face& f : r.faces) area += std::fabs(PlanArea(f));
+    EXPECT_NEAR(area, std::fabs(SignedArea(r.outline)), 1e-3 * std::fabs(SignedArea(r.outline)))
+        << "round " << round;
+  }
+  EXPECT_GT(solved, 20);
+  EXPECT_GT(refused, 20);
+}
