@@ -1,0 +1,66 @@
+#pragma once
+// Windows made in-process, placed the way the insertion commands place them: origin at the
+// middle of the sill, Z the world Z axis, Y the outward facade normal and X = Y × Z (so
+// that Y = Z × X, and X runs from the right end to the left end seen from outside).
+#include <gtest/gtest.h>
+
+#include "ModelTestSupport.h"
+#include "Window.h"
+
+struct WindowSpec {
+    const char* building = "";
+    int floor = 1;
+    int index = 1;
+    int width = 1500;
+    int height = 1800;
+    GePoint3d sill = GePoint3d();               // middle of the sill
+    GeVector3d outward = GeVector3d(0, -1, 0);  // facade normal (south by default)
+    const char* door = "";
+    int room = 0;
+};
+
+inline GeMatrix3d WindowFrame(const GePoint3d& sill, const GeVector3d& outward)
+{
+    GeMatrix3d tm;
+    tm.SetCoordSystem(sill, outward.CrossProduct(GeVector3d::kZAxis), outward, GeVector3d::kZAxis);
+    return tm;
+}
+
+inline CWindow* NewWindow(const WindowSpec& spec)
+{
+    auto* window = new CWindow();
+    window->SetSize(spec.width, spec.height);
+    window->SetBuild(spec.building);
+    window->SetFloor(spec.floor);
+    window->SetIndex(spec.index);
+    window->SetDoor(spec.door);
+    window->SetRoom(spec.room);
+    return window;
+}
+
+inline void ExpectNearPoint(const GePoint3d& actual, const GePoint3d& expected, const std::string& what,
+                            double tol = 1e-9)
+{
+    EXPECT_NEAR(actual.x, expected.x, tol) << what;
+    EXPECT_NEAR(actual.y, expected.y, tol) << what;
+    EXPECT_NEAR(actual.z, expected.z, tol) << what;
+}
+
+inline void ExpectNearVector(const GeVector3d& actual, const GeVector3d& expected, const std::string& what)
+{
+    ExpectNearPoint(GePoint3d() + actual, GePoint3d() + expected, what);
+}
+
+// Model tests with windows on facades.
+class WindowModelTest : public ModelTest {
+protected:
+    decObjectId AddWindow(const WindowSpec& spec)
+    {
+        return AddSolid(NewWindow(spec), WindowFrame(spec.sill, spec.outward));
+    }
+    CWindow* Window(const decObjectId& id) const
+    {
+        const decDbEntity* entity = Entity(id);
+        return entity ? CWindow::Cast(entity->GetBaseObject()) : nullptr;
+    }
+};
