@@ -1,6 +1,7 @@
 // The database's interactive picks: one entity with its pick point, and faces of solids.
 //   single pick:  "#N" or "#N@x,y[,z]" (the pick point; without it, the middle of the
-//                 entity's extents), or a keyword of the question
+//                 entity's extents), a keyword of the question, or the label of its way
+//                 out (the last argument, such as "取消"), which ends the question (-3)
 //   face pick:    "#N:i,j,..." (polygon indices of the entity, from 0), several in one line
 #include <optional>
 #include <string>
@@ -68,6 +69,8 @@ int DbDatabase::decPickSingleEntity(decObjectId& outId, GePoint3d& outPickPoint,
         }
         const std::string& text = answer.line.text;
         if (const int keyword = keywordList.Match(text)) return finish(keyword, text);
+        // The question's own way out, labelled by its last argument ("取消", "结束").
+        if (extraText && *extraText && host::EqualsNoCase(text, extraText)) return finish(dex::eEnded, text);
         if (text.front() != '#') {
             host::RefuseAnswer(answer.line, "a pick is #N or #N@x,y,z" +
                                                 (keywords ? std::string(" or a keyword of ") + keywords : std::string()) +

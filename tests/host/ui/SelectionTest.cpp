@@ -93,6 +93,19 @@ TEST_F(SelectionTest, PicksAskTheFilterAndAskAgainWhenItRefuses)
     EXPECT_EQ(host::EventLog::Instance().Calls("decPickSingleEntity filter option=取消 -> -2 #2@4,5,0").size(), 1u);
 }
 
+TEST_F(SelectionTest, ThePicksWayOutEndsItAndKeywordsComeFirst)
+{
+    QueueAnswers("取消\n结束\nb\n");
+    decObjectId id;
+    GePoint3d point;
+    DbDatabase* db = dec::GetWorkingDatabase();
+    EXPECT_EQ(db->decPickSingleEntity(id, point, "选择:", nullptr, nullptr, "取消"), dex::eEnded);
+    EXPECT_EQ(db->decPickSingleEntity(id, point, "选择:", "结束", nullptr, "结束"), 1);
+    EXPECT_EQ(db->decPickSingleEntity(id, point, "选择:", "内部一点(&A)/建筑(&B)", nullptr, "结束"), 2);
+    EXPECT_TRUE(id.IsNull());
+    EXPECT_FALSE(Failed());
+}
+
 TEST_F(SelectionTest, SubObjectPicksRespectTheClassRestriction)
 {
     QueueAnswers("#1:0 #2:0\n");
