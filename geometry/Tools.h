@@ -10,6 +10,9 @@
 #include "CString.h"
 #include "Ge.h"
 #include "OutsideBox.h"
+#include "qrxGePoint2d.h"
+
+#include <vector>
 
 class CDC;
 struct CRect;
@@ -149,4 +152,81 @@ public:
     // least 3 vertices to faces. 1 after the pick (even when no face was usable), 0 when the
     // pick was cancelled or ended.
     static int selectFaceS_sub(const char* prompt, DbDatabase* db, CArray<GePoint3dArray, GePoint3dArray>& faces);
+
+    // ---- Polygon offsets (ToolsOffsets.cpp) --------------------------------------------
+    // The points go to the kernel's offset engine, whatever their plane. A positive
+    // distance moves a level ring outward, a negative one inward, whichever way it runs
+    // (the distance is negated for a ring that is not clockwise). A distance of exactly 0
+    // hands the input back. The returned loops are cleaned with ManageGePoint3dArray
+    // (tolerance 1e-6); a loop's closed flag is 1 for a closed ring. More than 4999 points,
+    // like an empty input or an engine result without loops, give no result.
+
+    // The largest loop (by the plan diagonal of its box turned level) of at least
+    // minVertices engine vertices, through the engine's all-loops entry; earlier loops win
+    // ties. out and outClosed are replaced only when a loop is kept (callers pass out empty).
+    static void offset0(GePoint3dArray pts, int closed, double distance, GePoint3dArray& out, int& outClosed,
+                        int minVertices);
+    // The same through the engine's single-ring entry: the outline offset of roofs.
+    static void offset(GePoint3dArray pts, int closed, double distance, GePoint3dArray& out, int& outClosed,
+                       int minVertices);
+    // Every loop of the offset, index-aligned with its closed flag; the outputs are emptied
+    // first (unless the input is empty).
+    static void offset(GePoint3dArray pts, int closed, double distance, std::vector<GePoint3dArray>& outLoops,
+                       std::vector<int>& outClosed);
+    // The plan offset through Offset2d, at the heights of the cleaned input points. Only a
+    // distance of 0 gives a result (the cleaned points); otherwise out ends empty (an input
+    // that cleans to nothing leaves it untouched).
+    static void OffsetHorizontal3d(GePoint3dArray pts, int closed, double distance, GePoint3dArray& out);
+    // The plan offset of a run of points is not available: 0, out untouched. A run of two
+    // points also raises the assertion report.
+    static int Offset2d(const std::vector<qrxGe::point2d>& pts, int closed, double distance,
+                        std::vector<qrxGe::point2d>& out);
+
+    // ---- Corner offsets of polylines (ToolsCornerOffsets.cpp) --------------------------
+    // A vertex-by-vertex parallel offset in plan: each output vertex is where the offset
+    // lines of the two edges at its input vertex meet. side non-zero offsets to the left of
+    // the direction of travel (a clockwise ring grows), zero to the right. Directions come
+    // from baaf, so edges within 0.1 of an axis count as axis-parallel.
+
+    // One output vertex per input vertex, at the input's heights; pts is not changed.
+    // closed non-zero: pts is a ring without a repeated closing point. An open list whose
+    // ends coincide is a ring too (and keeps its repeated end). An open list's ends move
+    // square to their edges; two points make one moved segment; one point is returned as
+    // it is. A corner where the outline turns back on itself (a zero-width spike) has no
+    // meeting point and is left out.
+    void GetLROffSetPtList(double distance, const GePoint3dArray& pts, GePoint3dArray& out, int side, int closed);
+    // The offset corner at corner between previous-corner and corner-next: the meeting point
+    // (z 0); where the edges go straight on, or turn back so the lines never meet, the end
+    // of the moved incoming edge at the corner's height. The array is not read.
+    void GetLROffSetPt(double distance, GePoint3d corner, GePoint3d previous, GePoint3d next, GePoint3d& out,
+                       const GePoint3dArray& pts, int side);
+    // The meeting point in plan (z 0) of the lines through p1-p2 and p3-p4; (0,0,0) for
+    // parallel lines.
+    GePoint3d interSect2d(GePoint3d p1, GePoint3d p2, GePoint3d p3, GePoint3d p4);
+    // The point at the plan direction (radians, counter-clockwise from +x) and distance
+    // from base, at base's height.
+    static void CfgPolar(GePoint3d base, double angle, double distance, GePoint3d& out);
+    // The plan direction from one point to the other by baaf, in [0, 2 pi).
+    static double angle(GePoint3d from, GePoint3d to);
+
+    // ---- Single-precision primitives (ToolsFloatPrimitives.cpp) ------------------------
+    // Plan geometry in float over plain values and 1-based float arrays (entry 0 unused).
+    // Differences are stored in float and compared with double constants; results match
+    // the pitched-roof generator's expectations to the last bit.
+
+    // The direction of (x1,y1)->(x2,y2) in [0, 2 pi), snapped onto an axis when the other
+    // difference is below 0.1; 0 for a segment shorter than 0.1 both ways.
+    static float baaf(float x1, float y1, float x2, float y2);
+    // The crossing of the line through P1, P2 with the line through P3, P4. A line whose x
+    // differ by less than 1 is vertical, one whose y do is horizontal (that first); x and y
+    // are 111 for parallel lines. flag is set to 0 when both lines are sloped.
+    static void xianjiaodianzcx(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,
+                                float& x, float& y, float& flag);
+    // Where (px, py) lies against the ring xs/ys[1..n] within tol per axis: 100 at a vertex,
+    // 10 / 20 / 30 on a vertical / horizontal / sloped edge, 1 inside, 0 outside.
+    static int dianquanliwaizcx(float px, float py, const float* xs, const float* ys, int n, float tol);
+    // Drops every point within 1.0 on all three axes of an earlier kept point, then sorts
+    // the five arrays (1-based, n entries) stably by x, y or z (key 1, 2, 3), ascending
+    // (order 1) or descending (order 2). Another order or key only drops. n is updated.
+    static void paixuzcx(int order, int key, float* x, float* y, float* z, int* a, int* b, int& n);
 };

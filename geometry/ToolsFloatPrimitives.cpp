@@ -1,0 +1,243 @@
+// The single-precision plan primitives of CTools: segment azimuth, crossing of two lines in
+// slope form, point against polygon, and point de-duplication with sorting.
+//
+// These routines serve the pitched-roof generator, whose results were tuned against them,
+// so the mix of float and double is deliberate: differences and quotients are stored in
+// float locals and then compared with double constants, exactly as written. Do not make
+// them all-float or all-double.
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "Tools.h"
+
+namespace {
+
+// The angle constants, stored in float (pi comes back as 3.1415925).
+const float kPi = 3.1415926;
+const float kTwoPi = 6.2831852;
+const float kHalfPi = 1.5707963;
+const float kThreeHalfPi = 4.7123889;
+
+// The answer for parallel lines.
+constexpr float kParallel = 111.0f;
+
+// How a line through two points is held in slope form. The kind is kept apart from the
+// slope so that a genuinely steep or shallow line whose slope happens to be 555 or 666 is
+// not mistaken for a vertical or horizontal one.
+enum class LineKind { Vertical, Horizontal, Sloped };
+
+struct SlopeForm {
+    LineKind kind;
+    float k = 0.0f;
+    float b = 0.0f;
+};
+
+// Vertical when the x differ by less than 1.0, then horizontal when the y do (a segment
+// short in both directions counts as horizontal); otherwise sloped, also when a difference
+// is exactly 1.0.
+SlopeForm ToSlopeForm(float xa, float ya, float xb, float yb)
+{
+    const float dx = std::fabs(xa - xb);
+    const float dy = std::fabs(ya - yb);
+    if (dy < 1.0)
+        return {LineKind::Horizontal};
+    if (dx < 1.0)
+        return {LineKind::Vertical};
+    SlopeForm line{LineKind::Sloped};
+    line.k = (yb - ya) / (xb - xa);
+    line.b = ya - line.k * xa;
+    return line;
+}
+
+bool AreParallel(const SlopeForm& l1, const SlopeForm& l2)
+{
+    if (l1.kind != l2.kind)
+        return false;
+    if (l1.kind != LineKind::Sloped)
+        return true;
+    const float dk = std::fabs(l1.k - l2.k);
+    return dk < 0.0002;
+}
+
+// Swaps entries i and j of the five parallel arrays.
+void SwapEntries(float* x, float* y, float* z, int* a, int* b, int i, int j)
+{
+    std::swap(x[i], x[j]);
+    std::swap(y[i], y[j]);
+    std::swap(z[i], z[j]);
+    std::swap(a[i], a[j]);
+    std::swap(b[i], b[j]);
+}
+
+}  // namespace
+
+float CTools::baaf(float x1, float y1, float x2, float y2)
+{
+    const float adx = std::fabs(x1 - x2);
+    const float ady = std::fabs(y1 - y2);
+    float result = 0.0f;
+    if (x1 < x2 - 0.1 && y1 < y2 - 0.1) {
+        const float q = (y2 - y1) / (x2 - x1);
+        const float t = std::atan(q);
+        result = t;
+    } else if (x2 < x1 - 0.1 && y1 < y2 - 0.1) {
+        const float q = (y2 - y1) / (x1 - x2);
+        const float t = std::atan(q);
+        result = kPi - t;
+    } else if (x2 < x1 - 0.1 && y2 < y1 - 0.1) {
+        const float q = (y1 - y2) / (x1 - x2);
+        const float t = std::atan(q);
+        result = kPi + t;
+    } else if (x1 < x2 - 0.1 && y2 < y1 - 0.1) {
+        const float q = (y1 - y2) / (x2 - x1);
+        const float t = std::atan(q);
+        result = kTwoPi - t;
+    } else if (x1 < x2 - 0.1 && ady < 0.1) {
+        result = 0.0f;
+    } else if (x2 < x1 - 0.1 && ady < 0.1) {
+        result = kPi;
+    } else if (adx < 0.1 && y1 < y2 - 0.1) {
+        result = kHalfPi;
+    } else if (adx < 0.1 && y2 < y1 - 0.1) {
+        result = kThreeHalfPi;
+    }
+    return result;
+}
+
+void CTools::xianjiaodianzcx(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,
+                             float& x, float& y, float& flag)
+{
+    const SlopeForm l1 = ToSlopeForm(x1, y1, x2, y2);
+    const SlopeForm l2 = ToSlopeForm(x3, y3, x4, y4);
+    if (AreParallel(l1, l2)) {
+        x = kParallel;
+        y = kParallel;
+        return;
+    }
+    if (l1.kind == LineKind::Vertical && l2.kind == LineKind::Horizontal) {
+        x = x1;
+        y = y3;
+    } else if (l1.kind == LineKind::Horizontal && l2.kind == LineKind::Vertical) {
+        x = x3;
+        y = y1;
+    } else if (l1.kind == LineKind::Vertical) {
+        x = x1;
+        y = l2.k * x1 + l2.b;
+    } else if (l1.kind == LineKind::Horizontal) {
+        x = (y1 - l2.b) / l2.k;
+        y = y1;
+    } else if (l2.kind == LineKind::Vertical) {
+        x = x3;
+        y = l1.k * x3 + l1.b;
+    } else if (l2.kind == LineKind::Horizontal) {
+        x = (y3 - l1.b) / l1.k;
+        y = y3;
+    } else {
+        x = (l2.b - l1.b) / (l1.k - l2.k);
+        y = (l1.k * l2.b - l2.k * l1.b) / (l1.k - l2.k);
+        flag = 0.0f;
+    }
+}
+
+int CTools::dianquanliwaizcx(float px, float py, const float* xs, const float* ys, int n, float tol)
+{
+    for (int i = 1; i <= n; ++i) {
+        const float ex = std::fabs(xs[i] - px);
+        const float ey = std::fabs(ys[i] - py);
+        if (ex <= tol && ey <= tol)
+            return 100;
+    }
+
+    int count = 0;
+    for (int i = 1; i <= n; ++i) {
+        const int j = i == n ? 1 : i + 1;
+        // The ends ordered by x; point i first when the x are equal.
+        const bool iFirst = xs[i] <= xs[j];
+        const float xl = iFirst ? xs[i] : xs[j];
+        const float yl = iFirst ? ys[i] : ys[j];
+        const float xh = iFirst ? xs[j] : xs[i];
+        const float yh = iFirst ? ys[j] : ys[i];
+        const float dx = xh - xl;
+        const float dy = std::fabs(yl - yh);
+
+        if (dx <= tol) {
+            // A vertical edge: on it strictly between its ends; never a crossing.
+            const float ex = std::fabs(xl - px);
+            const bool between = (yl < py && py < yh) || (yh < py && py < yl);
+            if (ex <= tol && between)
+                return 10;
+            continue;
+        }
+        const float ey = std::fabs(yl - py);
+        if (dy <= tol && ey <= tol) {
+            if (xl < px && px < xh)
+                return 20;
+            continue;
+        }
+        const float k = (yh - yl) / dx;
+        const float b = yl - k * xl;
+        const float off = std::fabs((py - k * px) - b);
+        if (off <= tol) {
+            if (xl < px && px < xh)
+                return 30;
+            continue;
+        }
+        // Crossings of the upward ray from the point; the window is shifted by tol so a
+        // vertex shared by two edges counts once.
+        if (xl + tol < px && px < xh + tol) {
+            const float lineY = k * px + b;
+            const float height = dy <= tol ? yl : lineY;
+            if (py < height)
+                ++count;
+        }
+    }
+    return count % 2 == 1 ? 1 : 0;
+}
+
+void CTools::paixuzcx(int order, int key, float* x, float* y, float* z, int* a, int* b, int& n)
+{
+    // Points within 1.0 of an earlier kept point on all three axes are dropped; a dropped
+    // point drops nothing itself. The flags grow with n: there is no fixed cap.
+    std::vector<bool> dropped(n > 0 ? static_cast<std::size_t>(n) + 1 : 1, false);
+    for (int i = 1; i <= n; ++i) {
+        if (dropped[i])
+            continue;
+        for (int j = i + 1; j <= n; ++j) {
+            if (dropped[j])
+                continue;
+            const float ex = std::fabs(x[j] - x[i]);
+            const float ey = std::fabs(y[j] - y[i]);
+            const float ez = std::fabs(z[j] - z[i]);
+            if (ex < 1.0 && ey < 1.0 && ez < 1.0)
+                dropped[j] = true;
+        }
+    }
+    int kept = 0;
+    for (int i = 1; i <= n; ++i) {
+        if (dropped[i])
+            continue;
+        ++kept;
+        x[kept] = x[i];
+        y[kept] = y[i];
+        z[kept] = z[i];
+        a[kept] = a[i];
+        b[kept] = b[i];
+    }
+    n = kept;
+
+    const float* keys = key == 1 ? x : key == 2 ? y : key == 3 ? z : nullptr;
+    if (keys == nullptr || (order != 1 && order != 2))
+        return;
+    // A stable bubble sort: equal keys never swap.
+    for (bool swapped = n - 1 >= 1; swapped;) {
+        swapped = false;
+        for (int k = 1; k <= n - 1; ++k) {
+            const bool outOfOrder = order == 1 ? keys[k + 1] < keys[k] : keys[k] < keys[k + 1];
+            if (outOfOrder) {
+                SwapEntries(x, y, z, a, b, k, k + 1);
+                swapped = true;
+            }
+        }
+    }
+}
