@@ -1,5 +1,7 @@
 #include "Session.h"
 
+#include <unistd.h>
+
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -33,11 +35,13 @@ bool QueueScripts(const Options& options)
         const std::string& script = options.scripts[i];
         if (script == "-") {
             if (i + 1 == options.scripts.size()) {
-                user.SetReader([]() -> std::optional<std::string> {
-                    std::string line;
-                    if (!std::getline(std::cin, line)) return std::nullopt;
-                    return line;
-                }, "-");
+                user.SetReader(
+                    []() -> std::optional<std::string> {
+                        std::string line;
+                        if (!std::getline(std::cin, line)) return std::nullopt;
+                        return line;
+                    },
+                    "-", isatty(STDIN_FILENO) == 0);
             } else {
                 std::ostringstream all;
                 all << std::cin.rdbuf();

@@ -44,11 +44,12 @@ void ScriptedUser::Feed(const std::vector<std::string>& lines, std::string sourc
         m_lines.push_back({std::string(TrimBlanks(raw)), source, ++number});
 }
 
-void ScriptedUser::SetReader(Reader reader, std::string source)
+void ScriptedUser::SetReader(Reader reader, std::string source, bool echo)
 {
     m_reader = std::move(reader);
     m_readerSource = std::move(source);
     m_readerLine = 0;
+    m_readerEcho = echo;
 }
 
 bool ScriptedUser::PullFromReader()
@@ -59,7 +60,7 @@ bool ScriptedUser::PullFromReader()
         m_reader = nullptr;
         return false;
     }
-    m_lines.push_back({std::string(TrimBlanks(*raw)), m_readerSource, ++m_readerLine});
+    m_lines.push_back({std::string(TrimBlanks(*raw)), m_readerSource, ++m_readerLine, m_readerEcho});
     return true;
 }
 
@@ -84,7 +85,7 @@ std::optional<ScriptLine> ScriptedUser::Next()
         SkipComments();
     }
     m_last = m_lines[m_next++];
-    if (!m_quiet) EventLog::Instance().Show("> " + m_last->text);
+    if (!m_quiet && m_last->echo) EventLog::Instance().Show("> " + m_last->text);
     return m_last;
 }
 

@@ -13,6 +13,7 @@ struct ScriptLine {
     std::string text;    // trimmed of blanks around it
     std::string source;  // script name, "-" for standard input, or a test's label
     int number = 0;      // 1-based line number in its source
+    bool echo = true;    // shown on the transcript when read (unless the user is quiet)
 };
 
 class ScriptedUser {
@@ -24,8 +25,10 @@ public:
     void Feed(const std::vector<std::string>& lines, std::string source);
     // A source read one line at a time when the queued lines have run out (standard input,
     // so that a person sees each prompt before typing the answer). It gives nothing at its end.
+    // Lines a person types on a terminal are on the screen already: echo false leaves them out
+    // of the transcript.
     using Reader = std::function<std::optional<std::string>()>;
-    void SetReader(Reader reader, std::string source);
+    void SetReader(Reader reader, std::string source, bool echo = true);
 
     // The next line that is not a comment (first non-blank character ';'), echoed to the
     // transcript unless quiet; nothing when the lines have run out (the caller takes that as Esc).
@@ -53,6 +56,7 @@ private:
     Reader m_reader;
     std::string m_readerSource;
     int m_readerLine = 0;
+    bool m_readerEcho = true;
     bool m_quiet = false;
     int m_refusals = 0;
 };
