@@ -11,9 +11,11 @@
 // kIdentity3x3) are compile-time constants of their headers and need no step at load.
 #include <cmath>
 
+#include "DimBuildElevation.h"
 #include "ExtrudeBuild.h"
 #include "LumidraxApp.h"
 #include "ModuleGlobals.h"
+#include "OrvScaleText.h"
 #include "PromptOldModelReactor.h"
 #include "Window.h"
 #include "decObject.h"
@@ -30,7 +32,7 @@ bool RegisterAtLoad(decObjectClassInfo* info)
 
 CString g_buildGroupAppName("build_group");
 double g_degPerRadian = 180.0 / std::acos(-1.0);
-// CDimBuildElevation is registered here once it is in the module.
+[[maybe_unused]] const bool g_dimBuildElevationRegistered = RegisterAtLoad(CDimBuildElevation::Desc());
 // CDormer is registered here once it is in the module.
 CString g_buildTagAppName("XBUILD_NAME");
 [[maybe_unused]] const bool g_extrudeBuildRegistered = RegisterAtLoad(CExtrudeBuild::Desc());
@@ -41,7 +43,7 @@ CString g_buildNamingAppName("XBUILD_NAME");
 // CQuickWindow is registered here once it is in the module.
 std::array<std::list<CString>, 6> g_analysisGroupLists;
 // COrvRoof is registered here once it is in the module.
-// COrvScaleText is registered here once it is in the module.
+[[maybe_unused]] const bool g_orvScaleTextRegistered = RegisterAtLoad(COrvScaleText::Desc());
 CString g_winBelongBuildAppName("WIN_BELONG_BLD");
 [[maybe_unused]] const bool g_windowRegistered = RegisterAtLoad(CWindow::Desc());
 CLumidraxApp theApp;

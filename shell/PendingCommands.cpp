@@ -33,7 +33,6 @@ void CMD_BALCONY() { ReportNotAvailable("balcony"); }
 void CMD_DORMER() { ReportNotAvailable("dormer"); }
 void CMD_REORDER_WINDOW_INDEX() { ReportNotAvailable("orderindex"); }
 void CMD_REORDER_WINDOW_FLOOR() { ReportNotAvailable("orderfloor"); }
-void CMD_DIM_BUILD_NAME() { ReportNotAvailable("diminbld"); }
 void CMD_BUILD_GROUP() { ReportNotAvailable("bldgroup"); }
 void CMD_QUERY_GROUP() { ReportNotAvailable("inqgroup"); }
 void CMD_DIM_BUILD_ELEVATION() { ReportNotAvailable("dimbldelev"); }
