@@ -229,4 +229,20 @@ public:
     // the five arrays (1-based, n entries) stably by x, y or z (key 1, 2, 3), ascending
     // (order 1) or descending (order 2). Another order or key only drops. n is updated.
     static void paixuzcx(int order, int key, float* x, float* y, float* z, int* a, int* b, int& n);
+
+    // ---- Sloped roof faces (ToolsSlopedRoof.cpp) ---------------------------------------
+
+    // The faces of the multi-slope roof over a level outline (at most 499 points, either
+    // orientation), slopes[i] in degrees for the edge from point i to the next: replaces
+    // faces with the kernel solver's faces in world coordinates at the outline's height,
+    // each of at least 3 vertices, looking upward and starting at its eave (its first edge
+    // is the lower of the two at its lowest vertex). 1 with faces; 0 with faces empty for
+    // a slope count that differs from the point count, too many points or no roof.
+    static int GetSlopingRoofVtsAry(GePoint3dArray outline, std::vector<float> slopes,
+                                    CArray<GePoint3dArray, GePoint3dArray>& faces);
+    // Re-orders a sloped face in place: reversed when it looks downward, then started at its
+    // lowest vertex (of equally low ones, within 1e-6, the first along Z x normal). 1 for a
+    // re-ordered sloped face; 0 for fewer than 3 vertices or no normal (unchanged) and for a
+    // level face (reversed to look upward when it looked downward).
+    static int ManageSlopevts(GePoint3dArray& face);
 };

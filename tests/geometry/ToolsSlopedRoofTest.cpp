@@ -1,0 +1,263 @@
+// The sloped roof faces of CTools over the kernel's roof solver, and the ordering of single
+// sloped faces.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "Tools.h"
+
+namespace {
+
+using Ring = GePoint3dArray;
+using Faces = CArray<GePoint3dArray, GePoint3dArray>;
+
+constexpr double kDeg = M_PI / 180.0;
+
+double PlanArea(const Ring& ring)
+{
+    double sum = 0.0;
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        const GePoint3d& a = ring[i];
+        const GePoint3d& b = ring[(i + 1) % ring.size()];
+        sum += a.x * b.y - b.x * a.y;
+    }
+    return sum / 2.0;  // counter-clockwise positive
+}
+
+Ring Lifted(Ring ring, double dx, double dy, double h)
+{
+    for (GePoint3d& p : ring)
+        p += GeVector3d(dx, dy, h);
+    return ring;
+}
+
+// Counter-clockwise outlines at z 0.
+const Ring kRectangle = {{0, 0, 0}, {12000, 0, 0}, {12000, 8000, 0}, {0, 8000, 0}};
+const Ring kL = {{0, 0, 0}, {20000, 0, 0}, {20000, 8000, 0}, {9000, 8000, 0}, {9000, 16000, 0}, {0, 16000, 0}};
+const Ring kU = {{0, 0, 0},         {24000, 0, 0},    {24000, 15000, 0}, {17000, 15000, 0},
+                 {17000, 6000, 0},  {7000, 6000, 0},  {7000, 15000, 0},  {0, 15000, 0}};
+
+// A clockwise outline and its slopes, edge for edge, from a counter-clockwise one.
+void ReverseOutline(Ring& ring, std::vector<float>& slopes)
+{
+    const std::size_t n = ring.size();
+    std::vector<float> re(n);
+    // Reversed edge k (from reversed point k to k+1) is the original edge n-2-k.
+    for (std::size_t k = 0; k < n; ++k)
+        re[k] = slopes[(2 * n - 2 - k) % n];
+    std::reverse(ring.begin(), ring.end());
+    slopes = re;
+}
+
+// The slope (degrees) of the outline edge that carries the face's first edge.
+double EaveSlope(const Ring& outline, const std::vector<float>& slopes, const Ring& face)
+{
+    const std::size_t n = outline.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const GePoint3d& a = outline[i];
+        const GePoint3d& b = outline[(i + 1) % n];
+        const GeVector3d dir = (b - a).Normal();
+        const double length = a.DistanceTo(b);
+        // On the edge itself, not only on its line (collinear edges may differ in slope).
+        const auto onEdge = [&](const GePoint3d& p) {
+            const GeVector3d v = p - a;
+            const double along = v.x * dir.x + v.y * dir.y;
+            return std::fabs(v.x * dir.y - v.y * dir.x) < 0.05 && along > -0.05 && along < length + 0.05;
+        };
+        if (onEdge(face[0]) && onEdge(face[1]))
+            return slopes[i];
+    }
+    return -1.0;
+}
+
+// The invariants every roof must keep; returns the faces.
+Faces CheckRoof(const Ring& outline, const std::vector<float>& slopes)
+{
+    Faces faces;
+    EXPECT_EQ(CTools::GetSlopingRoofVtsAry(outline, slopes, faces), 1);
+    const double h = outline[0].z;
+    double area = 0.0;
+    for (const Ring& face : faces) {
+        EXPECT_GE(face.size(), 3u);
+        if (face.size() < 3)
+            continue;
+        const GeVector3d n = CTools::GetNormal(face, 0.001);
+        EXPECT_GT(n.z, 0.0) << "faces look upward";
+        area += PlanArea(face);
+        // The first edge is the eave, at the outline's height; nothing lies below it.
+        EXPECT_NEAR(face[0].z, h, 0.01);
+        EXPECT_NEAR(face[1].z, h, 0.01);
+        for (const GePoint3d& p : face)
+            EXPECT_GT(p.z, h - 0.01);
+        // The face rises at its eave edge's slope.
+        const double slope = EaveSlope(outline, slopes, face);
+        EXPECT_GT(slope, 0.0) << "the first edge lies on an outline edge";
+        EXPECT_NEAR(std::acos(n.z) / kDeg, slope, 0.01);
+    }
+    EXPECT_NEAR(std::fabs(area), std::fabs(PlanArea(outline)), 1e-5 * std::fabs(PlanArea(outline)));
+    return faces;
+}
+
+double Top(const Faces& faces)
+{
+    double top = -1e300;
+    for (const Ring& f : faces)
+        for (const GePoint3d& p : f)
+            top = std::max(top, p.z);
+    return top;
+}
+
+TEST(ToolsSlopedRoof, RectangleGivesAHipRoofEitherWayRound)
+{
+    const double h = 3000.0;
+    std::vector<float> slopes(4, 30.0f);
+    Ring ccw = Lifted(kRectangle, 0, 0, h);
+    const Faces a = CheckRoof(ccw, slopes);
+    ASSERT_EQ(a.GetSize(), 4);
+    const auto withSize = [&a](std::size_t size) {
+        return std::count_if(a.begin(), a.end(), [size](const Ring& f) { return f.size() == size; });
+    };
+    EXPECT_EQ(withSize(3), 2);
+    EXPECT_EQ(withSize(4), 2);
+    EXPECT_NEAR(Top(a), h + 4000.0 * std::tan(30 * kDeg), 0.05);
+
+    Ring cw = ccw;
+    ReverseOutline(cw, slopes);
+    const Faces b = CheckRoof(cw, slopes);
+    ASSERT_EQ(b.GetSize(), a.GetSize());
+    for (const Ring& f : a) {
+        const bool found = std::any_of(b.begin(), b.end(), [&f](const Ring& g) {
+            return CTools::IsPtArraySame(f, g, 1, 1e-6) != 0;
+        });
+        EXPECT_TRUE(found) << "the same faces, in the same vertex order";
+    }
+}
+
+TEST(ToolsSlopedRoof, EveryEdgeKeepsItsOwnSlopeEitherWayRound)
+{
+    std::vector<float> slopes = {20.0f, 35.0f, 45.0f, 28.0f};
+    Ring ring = Lifted(kRectangle, 0, 0, 1500.0);
+    const Faces a = CheckRoof(ring, slopes);
+    EXPECT_EQ(a.GetSize(), 4);
+    ReverseOutline(ring, slopes);
+    const Faces b = CheckRoof(ring, slopes);
+    EXPECT_EQ(b.GetSize(), 4);
+}
+
+TEST(ToolsSlopedRoof, LAndUOutlinesWithEqualAndUnequalSlopes)
+{
+    for (const Ring& shape : {kL, kU}) {
+        const std::size_t n = shape.size();
+        std::vector<float> equal(n, 30.0f);
+        std::vector<float> unequal(n);
+        for (std::size_t i = 0; i < n; ++i)
+            unequal[i] = 22.0f + 4.0f * static_cast<float>(i);
+        for (std::vector<float> slopes : {equal, unequal}) {
+            Ring ring = Lifted(shape, 0, 0, 6000.0);
+            const Faces a = CheckRoof(ring, slopes);
+            EXPECT_GE(a.GetSize(), static_cast<int>(n));
+            ReverseOutline(ring, slopes);
+            const Faces b = CheckRoof(ring, slopes);
+            EXPECT_EQ(b.GetSize(), a.GetSize());
+        }
+        // Equal slopes: every eave edge has its own face.
+        Faces faces;
+        ASSERT_EQ(CTools::GetSlopingRoofVtsAry(shape, equal, faces), 1);
+        EXPECT_EQ(faces.GetSize(), static_cast<int>(n));
+    }
+}
+
+TEST(ToolsSlopedRoof, FarFromTheOriginTheRoofIsTheSameTranslated)
+{
+    const double o = 5000000.0;
+    const std::vector<float> slopes = {25.0f, 30.0f, 35.0f, 40.0f, 45.0f, 50.0f};
+    const Faces near = CheckRoof(Lifted(kL, 0, 0, 3000.0), slopes);
+    const Faces far = CheckRoof(Lifted(kL, o, o, 3000.0), slopes);
+    ASSERT_EQ(far.GetSize(), near.GetSize());
+    for (int j = 0; j < near.GetSize(); ++j)
+        EXPECT_TRUE(CTools::IsPtArraySame(Lifted(near[j], o, o, 0.0), far[j], 1, 1e-6)) << "face " << j;
+}
+
+TEST(ToolsSlopedRoof, RefusalsLeaveNoFaces)
+{
+    Faces faces;
+    faces.Add(kRectangle);
+    EXPECT_EQ(CTools::GetSlopingRoofVtsAry(kRectangle, {30, 30, 30}, faces), 0);
+    EXPECT_EQ(faces.GetSize(), 0);
+    faces.Add(kRectangle);
+    EXPECT_EQ(CTools::GetSlopingRoofVtsAry({}, {}, faces), 0);
+    EXPECT_EQ(faces.GetSize(), 0);
+    // More outline points than the solver's record holds.
+    Ring circle;
+    for (int i = 0; i < 500; ++i)
+        circle.emplace_back(10000 * std::cos(2 * M_PI * i / 500), 10000 * std::sin(2 * M_PI * i / 500), 0);
+    faces.Add(kRectangle);
+    EXPECT_EQ(CTools::GetSlopingRoofVtsAry(circle, std::vector<float>(500, 30.0f), faces), 0);
+    EXPECT_EQ(faces.GetSize(), 0);
+    // A slope the solver cannot build (a level edge).
+    EXPECT_EQ(CTools::GetSlopingRoofVtsAry(kRectangle, {30, 0, 30, 30}, faces), 0);
+    EXPECT_EQ(faces.GetSize(), 0);
+}
+
+// ---- ManageSlopevts ---------------------------------------------------------------------------
+
+TEST(ToolsManageSlope, TooSmallOrDegenerateFacesAreLeftAlone)
+{
+    Ring two = {{0, 0, 0}, {1, 0, 1}};
+    EXPECT_EQ(CTools::ManageSlopevts(two), 0);
+    Ring line = {{0, 0, 0}, {1, 0, 1}, {2, 0, 2}};
+    EXPECT_EQ(CTools::ManageSlopevts(line), 0);
+    EXPECT_EQ(line[0].x, 0.0);
+}
+
+TEST(ToolsManageSlope, LevelFacesAreTurnedUpAndRefused)
+{
+    Ring up = {{0, 0, 5}, {10, 0, 5}, {10, 10, 5}};
+    EXPECT_EQ(CTools::ManageSlopevts(up), 0);
+    EXPECT_EQ(up[1].x, 10.0);
+    EXPECT_EQ(up[1].y, 0.0);
+    Ring down = {{0, 0, 5}, {10, 10, 5}, {10, 0, 5}};
+    EXPECT_EQ(CTools::ManageSlopevts(down), 0);
+    EXPECT_GT(CTools::GetNormal(down, 0.001).z, 0.0);
+}
+
+TEST(ToolsManageSlope, DownwardFaceIsReversedAndStartsAtItsLowestVertex)
+{
+    // Looks downward; lowest vertex (0,0,0).
+    Ring face = {{0, 10, 5}, {10, 10, 5}, {0, 0, 0}};
+    EXPECT_EQ(CTools::ManageSlopevts(face), 1);
+    EXPECT_GT(CTools::GetNormal(face, 0.001).z, 0.0);
+    EXPECT_EQ(face[0].z, 0.0);
+    EXPECT_EQ(face.size(), 3u);
+    // Upward triangle with its one lowest vertex at index 2.
+    Ring tri = {{10, 10, 5}, {0, 10, 5}, {5, 0, 0}};
+    ASSERT_GT(CTools::GetNormal(tri, 0.001).z, 0.0);
+    EXPECT_EQ(CTools::ManageSlopevts(tri), 1);
+    EXPECT_EQ(tri[0].y, 0.0);
+    EXPECT_EQ(tri[1].x, 10.0);
+    EXPECT_EQ(tri[2].x, 0.0);
+}
+
+TEST(ToolsManageSlope, EquallyLowVerticesStartAtTheFirstAlongTheLevelDirection)
+{
+    // Rising towards +y: N points to -y and up, Z x N points to +x, so the eave vertex with
+    // the smaller x comes first.
+    Ring face = {{10, 10, 5}, {0, 10, 5}, {0, 0, 0}, {10, 0, 0}};
+    EXPECT_EQ(CTools::ManageSlopevts(face), 1);
+    EXPECT_EQ(face[0].x, 0.0);
+    EXPECT_EQ(face[0].y, 0.0);
+    EXPECT_EQ(face[1].x, 10.0);
+    // Rising towards -x: Z x N points to +y, so the eave vertex with the smaller y comes
+    // first, although it is the later one in the array.
+    Ring west = {{10, 10, 0}, {0, 10, 5}, {0, 0, 5}, {10, 0, 0}};
+    ASSERT_GT(CTools::GetNormal(west, 0.001).z, 0.0);
+    EXPECT_EQ(CTools::ManageSlopevts(west), 1);
+    EXPECT_EQ(west[0].x, 10.0);
+    EXPECT_EQ(west[0].y, 0.0);
+    EXPECT_EQ(west[1].x, 10.0);
+    EXPECT_EQ(west[1].y, 10.0);
+}
+
+}  // namespace
