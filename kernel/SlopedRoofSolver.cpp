@@ -258,23 +258,51 @@ bool LiesInPlane(const Face& face, const Plane& plane) {
   return true;
 }
 
-// Groups the faces by plane, in order, and merges every group of more than one face.
+// Whether two faces share an edge: two of their points meet (within 1 mm).
+bool ShareAnEdge(const Face& a, const Face& b) {
+  int shared = 0;
+  for (size_t i = 0; i < a.x.size() && shared < 2; ++i)
+    for (size_t j = 0; j < b.x.size(); ++j)
+      if (std::fabs(a.x[i] - b.x[j]) < 1.0f && std::fabs(a.y[i] - b.y[j]) < 1.0f &&
+          std::fabs(a.z[i] - b.z[j]) < 1.0f) {
+        ++shared;
+        break;
+      }
+  return shared >= 2;
+}
+
+// Groups the faces by plane, in order, and merges the faces of a group that hang together
+// by shared edges. Faces of one plane that only touch at a point, or lie apart, stay apart.
 std::vector<Face> MergeCoplanarFaces(const std::vector<Face>& faces,
                                      const std::vector<Plane>& planes) {
   std::vector<Face> out;
   std::vector<bool> taken(faces.size(), false);
   for (size_t i = 0; i < faces.size(); ++i) {
     if (taken[i]) continue;
-    std::vector<const Face*> group{&faces[i]};
-    for (size_t k = i + 1; k < faces.size(); ++k) {
-      if (!taken[k] && SamePlane(planes[i], planes[k]) && LiesInPlane(faces[k], planes[i])) {
-        group.push_back(&faces[k]);
-        taken[k] = true;
+    std::vector<size_t> plane{i};
+    for (size_t k = i + 1; k < faces.size(); ++k)
+      if (!taken[k] && SamePlane(planes[i], planes[k]) && LiesInPlane(faces[k], planes[i]))
+        plane.push_back(k);
+    for (size_t k : plane) taken[k] = true;
+    // Split the plane's faces into the sets linked by shared edges, in order of first member.
+    std::vector<bool> placed(plane.size(), false);
+    for (size_t first = 0; first < plane.size(); ++first) {
+      if (placed[first]) continue;
+      std::vector<size_t> linked{first};
+      placed[first] = true;
+      for (size_t at = 0; at < linked.size(); ++at)
+        for (size_t k = 0; k < plane.size(); ++k)
+          if (!placed[k] && ShareAnEdge(faces[plane[linked[at]]], faces[plane[k]])) {
+            placed[k] = true;
+            linked.push_back(k);
+          }
+      std::sort(linked.begin(), linked.end());
+      if (linked.size() == 1) {
+        out.push_back(faces[plane[first]]);
+        continue;
       }
-    }
-    if (group.size() == 1) {
-      out.push_back(faces[i]);
-    } else {
+      std::vector<const Face*> group;
+      for (size_t k : linked) group.push_back(&faces[plane[k]]);
       for (Face& face : MergedFaces(group)) out.push_back(std::move(face));
     }
   }
