@@ -13,6 +13,7 @@
 #include "ModelGeHelper.h"
 #include "OutlineCleanup.h"
 #include "View.h"
+#include "decReturnCode.h"
 
 namespace {
 
@@ -26,13 +27,18 @@ constexpr double kCrossTol = 0.001;
 // Opens an object for read for a scope.
 class ReadScope {
 public:
-    explicit ReadScope(decObject* object) : m_object(object) { m_object->OpenForRead(); }
-    ~ReadScope() { m_object->Close(); }
+    explicit ReadScope(decObject* object) : m_object(object), m_opened(object->OpenForRead() == dex::eOk) {}
+    ~ReadScope()
+    {
+        if (m_opened)
+            m_object->Close();
+    }
     ReadScope(const ReadScope&) = delete;
     ReadScope& operator=(const ReadScope&) = delete;
 
 private:
     decObject* m_object;
+    bool m_opened;
 };
 
 double FaceHeight(const GePoint3dArray& face)
