@@ -35,7 +35,6 @@ void CMD_REORDER_WINDOW_INDEX() { ReportNotAvailable("orderindex"); }
 void CMD_REORDER_WINDOW_FLOOR() { ReportNotAvailable("orderfloor"); }
 void CMD_BUILD_GROUP() { ReportNotAvailable("bldgroup"); }
 void CMD_QUERY_GROUP() { ReportNotAvailable("inqgroup"); }
-void CMD_DIM_BUILD_ELEVATION() { ReportNotAvailable("dimbldelev"); }
 void CMD_INQUIRE_BUILD() { ReportNotAvailable("inqbuild"); }
 void CMD_WINDOW_DOOR() { ReportNotAvailable("windoor"); }
 void CMD_NAME_BUILD() { ReportNotAvailable("namebld"); }
@@ -49,6 +48,5 @@ void CMD_WIN_BELONG_BUILD() { ReportNotAvailable("winbld"); }
 void CMD_IMPORT_THIRD_PARTY_MODEL() { ReportNotAvailable("tmodel"); }
 void CMD_EDIT_ELEVATION() { ReportNotAvailable("eelev"); }
 void CMD_DRAW_LAYER_LINE() { ReportNotAvailable("layerline"); }
-void CMD_SET_ELEVATION_STYLE() { ReportNotAvailable("elevstyle"); }
 void CMD_FLIP_WIN_DIR() { ReportNotAvailable("flipwin"); }
 void CMD_SHOW_UNNAMED_BUILD() { ReportNotAvailable("showunname"); }
