@@ -9,6 +9,7 @@
 #include "DbDatabase.h"
 #include "ModelGeHelper.h"
 #include "ModelHelperWindows.h"
+#include "OrvScaleText.h"
 #include "Tools.h"
 #include "WorkingDrawing.h"
 #include "decDbCurve.h"
@@ -26,18 +27,10 @@ constexpr std::uint32_t kHighlightColour = 0xFFFF;
 // The line the report of the contour pick's face count names.
 constexpr int kFaceCountCheckLine = 1214;
 
-// The scale-text class of the annotation module, when it is registered.
-const decObjectClassInfo* ScaleTextClass()
-{
-    return host::ClassRegistry::Instance().Find("QCOrvScaleText");
-}
-
 bool IsRefusedSilently(decDbEntity* entity)
 {
-    if (IsWindow(entity) || decDbText::Cast(entity) || decDbPoint::Cast(entity))
-        return true;
-    const decObjectClassInfo* scaleText = ScaleTextClass();
-    return scaleText && entity->IsKindOf(scaleText);
+    return IsWindow(entity) || decDbText::Cast(entity) || decDbPoint::Cast(entity) ||
+           entity->IsKindOf(COrvScaleText::Desc());
 }
 
 // The bottom polygon of a selected entity as an outline: counter-clockwise, cleaned, closed.

@@ -10,6 +10,7 @@
 #include "DbDatabase.h"
 #include "HostSolids.h"
 #include "ModelGeHelper.h"
+#include "OrvScaleText.h"
 #include "OutlineCleanup.h"
 #include "WindowTestSupport.h"
 #include "decDbCurve.h"
@@ -103,8 +104,12 @@ TEST_F(OutlineSelectionTest, RefusedObjectsAndOpenOutlinesAreReportedAndLeftOut)
                     "pline closed 0,30000 5000,30000\n"));           // #5 two points
     AddWindow({.building = "甲", .sill = {5000, 0, 0}});              // #6
     AddEntity(new decDbPolyline(1, std::vector<GePoint3d>{{1, 1, 0}}.data(), 1));  // #7
+    auto* label = new COrvScaleText();
+    label->Set(TEXT_UTILITY::BUILD_DIM, "1号楼", {100, 200, 0}, GeVector3d::kXAxis, GeVector3d::kZAxis, 5.0, 0.0, 18,
+               500.0, "");
+    AddEntity(label);  // #8
     Outlines outlines;
-    EXPECT_EQ(Select("#2 #3 #6 #5 #7 #4 #1\n", outlines), 1);
+    EXPECT_EQ(Select("#2 #3 #6 #8 #5 #7 #4 #1\n", outlines), 1);
     ASSERT_EQ(outlines.size(), 1u);
     ExpectOutline(outlines[0], {{0, 0, 0}, {10000, 0, 0}, {10000, 8000, 0}, {0, 8000, 0}, {0, 0, 0}});
 
@@ -112,7 +117,7 @@ TEST_F(OutlineSelectionTest, RefusedObjectsAndOpenOutlinesAreReportedAndLeftOut)
     EXPECT_THAT(transcript, HasSubstr("顶点数不能小于3!"));
     EXPECT_THAT(transcript, HasSubstr("该实体不是多边形实体!"));
     EXPECT_THAT(transcript, HasSubstr("底轮廓线必须闭合！"));
-    // Each message once: windows, texts and points are refused without one.
+    // Each message once: windows, texts, scale texts and points are refused without one.
     for (const char* message : {"顶点数不能小于3!", "该实体不是多边形实体!", "底轮廓线必须闭合！"}) {
         const std::size_t at = transcript.find(message);
         EXPECT_EQ(transcript.find(message, at + 1), std::string::npos) << message;
