@@ -193,7 +193,7 @@ public:
     // ends coincide is a ring too (and keeps its repeated end). An open list's ends move
     // square to their edges; two points make one moved segment; one point is returned as
     // it is. A corner where the outline turns back on itself (a zero-width spike) has no
-    // meeting point and is left out.
+    // meeting point: it gets the end of its moved incoming edge.
     void GetLROffSetPtList(double distance, const GePoint3dArray& pts, GePoint3dArray& out, int side, int closed);
     // The offset corner at corner between previous-corner and corner-next: the meeting point
     // (z 0); where the edges go straight on, or turn back so the lines never meet, the end

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstddef>
 #include <optional>
-#include <vector>
 
 #include "Tools.h"
 
@@ -53,21 +52,19 @@ GePoint3d Polar(const GePoint3d& base, double angle, double distance)
     return p;
 }
 
-// The offset corner at c between the edges pv-c and c-nx: the end of the moved incoming edge
-// (at c's height) when the edges go straight on, else the meeting of the two moved edge lines
-// (z 0). The second member is false when those lines are parallel, which happens only where
-// the polyline turns back on itself; the first then holds the end of the moved incoming edge.
-std::pair<GePoint3d, bool> CornerPoint(double d, const GePoint3d& c, const GePoint3d& pv, const GePoint3d& nx,
-                                       int side)
+// The offset corner at c between the edges pv-c and c-nx: the meeting of the two moved edge
+// lines (z 0). Where the edges go straight on, and where the polyline turns back on itself so
+// that the moved lines are parallel and never meet, the end of the moved incoming edge (at
+// c's height).
+GePoint3d CornerPoint(double d, const GePoint3d& c, const GePoint3d& pv, const GePoint3d& nx, int side)
 {
     const double s = SideTurn(side);
     const double a1 = CTools::angle(pv, c) + s;
     const double a2 = CTools::angle(c, nx) + s;
     const GePoint3d q2 = Polar(c, a1, d);
     if (SameDirection(a1, a2))
-        return {q2, true};
-    const std::optional<GePoint3d> meet = MeetInPlan(Polar(pv, a1, d), q2, Polar(c, a2, d), Polar(nx, a2, d));
-    return meet ? std::pair{*meet, true} : std::pair{q2, false};
+        return q2;
+    return MeetInPlan(Polar(pv, a1, d), q2, Polar(c, a2, d), Polar(nx, a2, d)).value_or(q2);
 }
 
 }  // namespace
@@ -95,7 +92,7 @@ GePoint3d CTools::interSect2d(GePoint3d p1, GePoint3d p2, GePoint3d p3, GePoint3
 void CTools::GetLROffSetPt(double distance, GePoint3d corner, GePoint3d previous, GePoint3d next, GePoint3d& out,
                            const GePoint3dArray&, int side)
 {
-    out = CornerPoint(distance, corner, previous, next, side).first;
+    out = CornerPoint(distance, corner, previous, next, side);
 }
 
 void CTools::GetLROffSetPtList(double distance, const GePoint3dArray& pts, GePoint3dArray& out, int side,
@@ -113,37 +110,25 @@ void CTools::GetLROffSetPtList(double distance, const GePoint3dArray& pts, GePoi
     const std::size_t n = work.size();
     const double s = SideTurn(side);
 
-    // Each output point with the index of the input point it stands for.
-    std::vector<std::size_t> source;
     if (n == 2) {
         const double a = angle(work[0], work[1]) + s;
         out = {Polar(work[0], a, distance), Polar(work[1], a, distance)};
-        source = {0, 1};
     } else {
         const bool ring = work.back().DistanceTo(work.front()) < kRingTol;
         for (std::size_t i = 0; i < n; ++i) {
             const GePoint3d& c = work[i];
             const GePoint3d& nx = i + 1 < n ? work[i + 1] : work[1];
             const GePoint3d& pv = i > 0 ? work[i - 1] : work[n - 2];
-            if (i == 0 && !ring) {
+            if (i == 0 && !ring)
                 out.push_back(Polar(c, angle(c, nx) + s, distance));
-            } else if (i == n - 1 && !ring) {
+            else if (i == n - 1 && !ring)
                 out.push_back(Polar(c, angle(pv, c) + s, distance));
-            } else {
-                const auto [p, meets] = CornerPoint(distance, c, pv, nx, side);
-                // A corner where the polyline turns back on itself has no meeting point.
-                if (!meets)
-                    continue;
-                out.push_back(p);
-            }
-            source.push_back(i);
+            else
+                out.push_back(CornerPoint(distance, c, pv, nx, side));
         }
     }
-    if (closed != 0 && !source.empty() && source.back() == n - 1) {
-        // The appended copy of the first point.
-        out.pop_back();
-        source.pop_back();
-    }
+    if (closed != 0)
+        out.pop_back();  // the corner of the appended copy of the first point
     for (std::size_t k = 0; k < out.size(); ++k)
-        out[k].z = pts[source[k]].z;
+        out[k].z = pts[k].z;
 }

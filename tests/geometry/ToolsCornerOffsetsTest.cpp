@@ -85,15 +85,16 @@ TEST(ToolsCornerOffsets, NearlyAxisParallelEdgesCountAsAxisParallel)
     EXPECT_NEAR(out[3].y, -0.945, 1e-9);
 }
 
-TEST(ToolsCornerOffsets, ASpikeCornerIsLeftOutNotSentToTheOrigin)
+TEST(ToolsCornerOffsets, ASpikeCornerStaysAtItsEdgeNotAtTheOrigin)
 {
-    // A clockwise ring with a zero-width fin (10,5)-(15,5)-(10,5) on its right side.
+    // A clockwise ring with a zero-width fin (10,5)-(15,5)-(10,5) on its right side. The fin's
+    // tip gets the end of its moved incoming edge; every point keeps its own height and there
+    // is one point per input point.
     const Ring ring = {{0, 0, 1}, {0, 10, 2}, {10, 10, 3}, {10, 5, 4}, {15, 5, 5}, {10, 5, 6}, {10, 0, 7}};
-    const Ring out = Offset(ring, 1, 1, 1);
-    // The fin's tip is gone; every other corner keeps its own height.
-    ExpectPoints(out, {{-1, -1, 1}, {-1, 11, 2}, {11, 11, 3}, {11, 6, 4}, {11, 4, 6}, {11, -1, 7}}, 1e-9);
-    for (const GePoint3d& p : out)
-        EXPECT_GT(std::fabs(p.x) + std::fabs(p.y), 1.0);
+    ExpectPoints(Offset(ring, 1, 1, 1),
+                 {{-1, -1, 1}, {-1, 11, 2}, {11, 11, 3}, {11, 6, 4}, {15, 6, 5}, {11, 4, 6}, {11, -1, 7}}, 1e-6);
+    // An open line that turns back on itself.
+    ExpectPoints(Offset({{0, 0, 0}, {10, 0, 0}, {3, 0, 0}}, 1, 0, 0), {{0, -1, 0}, {10, -1, 0}, {3, 1, 0}}, 1e-6);
 }
 
 TEST(ToolsCornerOffsets, RegularPolygonEdgesStayParallelAtTheDistance)
