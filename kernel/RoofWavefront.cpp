@@ -261,8 +261,8 @@ class Wavefront {
     if (na != nb) arcs_.push_back({na, nb, corners_[a].left, corners_[a].right});
   }
 
-  // A new corner between parallel edges ends a piece of zero width: it runs along the
-  // ridge to the nearer neighbour and merges with it, until the corner can move again.
+  // A new corner between parallel edges cannot move as a corner: it runs along the common
+  // line to a neighbour and merges with it, until the corner can move again.
   bool Settle(int id) {
     for (int guard = 0; guard < static_cast<int>(corners_.size()) + 8; ++guard) {
       Corner& c = corners_[id];
@@ -277,7 +277,14 @@ class Wavefront {
       const Corner& q = corners_[c.next];
       const double dp = std::hypot(p.X(t) - c.bx, p.Y(t) - c.by);
       const double dq = std::hypot(q.X(t) - c.bx, q.Y(t) - c.by);
-      const int other = dp <= dq ? c.prev : c.next;
+      // Same-direction edges of different slopes: beyond their common line the gentler
+      // plane lies lower, so the steeper edge's piece ends here and the corner moves to its
+      // far end. Otherwise (opposite edges, or equal slopes) the nearer neighbour is taken.
+      const EdgeLine& l = lines_[c.left];
+      const EdgeLine& r = lines_[c.right];
+      int other = dp <= dq ? c.prev : c.next;
+      if (l.dx * r.dx + l.dy * r.dy > 0 && std::fabs(l.k - r.k) > 1e-12 * (l.k + r.k))
+        other = l.k > r.k ? c.next : c.prev;
       const Corner& o = corners_[other];
       const int node = AddNode(o.X(t), o.Y(t), t);
       arcs_.push_back({c.birth, node, c.left, c.right});

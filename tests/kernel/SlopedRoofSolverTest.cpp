@@ -279,3 +279,15 @@ TEST(SolveSlopedRoofFaces, RandomOutlinesNeverHangAndEitherSolveOrRefuse) {
   EXPECT_GT(solved, 20);
   EXPECT_GT(refused, 20);
 }
+
+TEST(SolveSlopedRoofFaces, ParallelEavesOfDifferentSlopesAcrossAJog) {
+  // The bottom runs in two parallel pieces joined by a short jog; once the jog's piece of
+  // the moving outline is gone the two pieces meet, and the gentler one takes over beyond
+  // their common line.
+  const Outline jog{{0, 0}, {0, 8000}, {20000, 8000}, {20000, 500}, {10000, 500}, {10000, 0}};
+  for (const auto& [gentle, steep] : {std::pair{20.0, 60.0}, std::pair{60.0, 20.0}}) {
+    const std::vector<double> slopes{Radians(35), Radians(35), Radians(35), Radians(steep),
+                                     Radians(45), Radians(gentle)};
+    ExpectSoundRoof(Solve(jog, slopes), "jog " + std::to_string(gentle));
+  }
+}
