@@ -272,4 +272,23 @@ TEST_F(DimBuildElevationTest, TheTextHeightChangesOnlyForADifferenceOfAThousandt
     EXPECT_DOUBLE_EQ(label.Scale(), 500.0001);
 }
 
+TEST_F(DimBuildElevationTest, CopiesTakeEveryFieldButStayOutOfTheDrawing)
+{
+    const decObjectId id = AddEntity(NewLabel(1, 299.7, 150, GePoint3d(5, 6, 7)));
+    auto* stored = CDimBuildElevation::Cast(Entity(id));
+    prop_data value;
+    stored->OnPropertyValueGet(6, value);
+    CDimBuildElevation copy(*stored);
+    EXPECT_EQ(copy.GetStyle(), 1);
+    EXPECT_EQ(copy.Height(), 299);
+    EXPECT_DOUBLE_EQ(copy.Top(), 449.7);
+    EXPECT_EQ(copy.Position(), GePoint3d(5, 6, 7));
+    EXPECT_EQ(copy.FontList(), stored->FontList());
+    EXPECT_EQ(copy.GetDatabase(), nullptr);
+    CDimBuildElevation assigned;
+    assigned = copy;
+    EXPECT_EQ(assigned.LabelText(), "0.299");
+    EXPECT_DOUBLE_EQ(assigned.Scale(), stored->Scale());
+}
+
 }  // namespace

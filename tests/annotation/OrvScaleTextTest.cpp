@@ -302,4 +302,23 @@ TEST_F(OrvScaleTextTest, RecordKeepsEveryStoredItemAndNotTheFontList)
     EXPECT_DOUBLE_EQ(reopened->Angle(), 12.5);
 }
 
+TEST_F(OrvScaleTextTest, CopiesTakeEveryFieldButStayOutOfTheDrawing)
+{
+    const decObjectId id = AddEntity(NewText("甲", 3.5, 250));
+    auto* stored = COrvScaleText::Cast(Entity(id));
+    prop_data value;
+    stored->OnPropertyValueGet(4, value);
+    COrvScaleText copy(*stored);
+    EXPECT_EQ(copy.Text(), "甲");
+    EXPECT_DOUBLE_EQ(copy.Height(), 3.5);
+    EXPECT_DOUBLE_EQ(copy.Scale(), 250);
+    EXPECT_EQ(copy.Placement(), 18u);
+    EXPECT_EQ(copy.FontList(), stored->FontList());
+    EXPECT_EQ(copy.GetDatabase(), nullptr);
+    COrvScaleText assigned;
+    assigned = copy;
+    EXPECT_EQ(assigned.Position(), GePoint3d(100, 200, 0));
+    EXPECT_EQ(assigned.Direction(), GeVector3d::kXAxis);
+}
+
 }  // namespace
