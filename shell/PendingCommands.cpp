@@ -25,7 +25,6 @@ void CMD_ARCHED_ROOF() { ReportNotAvailable("arcroof"); }
 void CMD_UNION_ROOF() { ReportNotAvailable("unionroof"); }
 void CMD_PRISMOID_ROOF() { ReportNotAvailable("prismoid"); }
 void CMD_ROOF() { ReportNotAvailable("roof"); }
-void CMD_EXTRUDE_BUILD() { ReportNotAvailable("build"); }
 void CMD_ORDER_INSERT_WINDOW() { ReportNotAvailable("orderwin"); }
 void CMD_2POINT_INSERT_WINDOW() { ReportNotAvailable("2pwin"); }
 void CMD_QUICK_INSERT_WINDOW() { ReportNotAvailable("qwin"); }
@@ -46,7 +45,5 @@ void CMD_UPDATE_OLD_WINDOW() { ReportNotAvailable("updatewin"); }
 void CMD_UPDATE_OLD_BUILD() { ReportNotAvailable("updatebld"); }
 void CMD_WIN_BELONG_BUILD() { ReportNotAvailable("winbld"); }
 void CMD_IMPORT_THIRD_PARTY_MODEL() { ReportNotAvailable("tmodel"); }
-void CMD_EDIT_ELEVATION() { ReportNotAvailable("eelev"); }
-void CMD_DRAW_LAYER_LINE() { ReportNotAvailable("layerline"); }
 void CMD_FLIP_WIN_DIR() { ReportNotAvailable("flipwin"); }
 void CMD_SHOW_UNNAMED_BUILD() { ReportNotAvailable("showunname"); }

@@ -1,0 +1,7 @@
+#pragma once
+// The command `eelev` ("修改底标高"): moves selected 3-D objects straight up or down so that the
+// origin of each object's frame lies at a typed base elevation in millimetres.
+
+// The lowest and highest base elevation the command takes (millimetres, both accepted).
+inline constexpr double kMinBaseElevation = -100000.0;
+inline constexpr double kMaxBaseElevation = 10000000.0;

@@ -1,0 +1,167 @@
+#include "FloorTableDlg.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "FloorTableDlgTemplate.h"
+
+namespace FloorTable {
+
+namespace {
+
+// Above every limit of an item, so that a saturated part is refused like any other too large
+// one; ten times it still fits the 64-bit accumulator.
+constexpr std::uint64_t kSaturated = 0xFFFFFFFFu;
+
+bool IsTableCharacter(char c)
+{
+    return (c >= '0' && c <= '9') || c == ' ' || c == '*' || c == ',';
+}
+
+// The number at the start of the part as atoi reads it here: leading spaces, then digits up
+// to the first other character; no digits give 0.
+std::uint32_t ReadLeadingNumber(std::string_view part)
+{
+    std::size_t i = 0;
+    while (i < part.size() && part[i] == ' ')
+        ++i;
+    std::uint64_t value = 0;
+    for (; i < part.size() && part[i] >= '0' && part[i] <= '9'; ++i)
+        value = std::min<std::uint64_t>(value * 10 + static_cast<std::uint64_t>(part[i] - '0'), kSaturated);
+    return static_cast<std::uint32_t>(value);
+}
+
+bool ReadItem(std::string_view item, std::uint32_t& height, std::uint32_t& count)
+{
+    const std::size_t star = item.find('*');
+    if (star == std::string_view::npos) {
+        height = ReadLeadingNumber(item);
+        count = 1;
+    } else {
+        height = ReadLeadingNumber(item.substr(0, star));
+        count = ReadLeadingNumber(item.substr(star + 1));
+    }
+    return height >= 1 && height <= kMaxStoreyHeight && count >= 1 && count <= kMaxStoreyCount;
+}
+
+}  // namespace
+
+ParseResult Parse(std::string_view text, std::vector<std::uint32_t>& heights, std::vector<std::uint32_t>& counts)
+{
+    heights.clear();
+    counts.clear();
+    if (text.empty())
+        return ParseResult::Empty;
+    for (const char c : text) {
+        if (!IsTableCharacter(c))
+            return ParseResult::IllegalCharacter;
+    }
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        const std::string_view item = text.substr(start, comma == std::string_view::npos ? text.npos : comma - start);
+        std::uint32_t height = 0;
+        std::uint32_t count = 0;
+        if (!ReadItem(item, height, count)) {
+            heights.clear();
+            counts.clear();
+            return ParseResult::BadItem;
+        }
+        heights.push_back(height);
+        counts.push_back(count);
+        if (comma == std::string_view::npos)
+            return ParseResult::Ok;
+        start = comma + 1;
+    }
+}
+
+CString FormatHeight(const std::vector<std::uint32_t>& heights, const std::vector<std::uint32_t>& counts)
+{
+    float total = 0.0f;
+    for (std::size_t i = 0; i < heights.size() && i < counts.size(); ++i)
+        total += static_cast<float>(heights[i] * counts[i]);
+    CString text;
+    text.Format("%.2f", static_cast<double>(total / 1000));
+    return text;
+}
+
+bool IsReasonableBuildHeight(double metres)
+{
+    return metres >= 0.001 && metres <= 10000.0;
+}
+
+}  // namespace FloorTable
+
+CFloorTableDlg::CFloorTableDlg(CWnd* parent) : CDialog(IDD_FLOOR_TABLE, parent) {}
+
+BEGIN_MESSAGE_MAP(CFloorTableDlg, CDialog)
+    ON_BN_CLICKED(IDC_FLOOR_CALC_HEIGHT, &CFloorTableDlg::OnBnClickedCalcHeight)
+    ON_BN_CLICKED(IDOK, &CFloorTableDlg::OnBnClickedOk)
+END_MESSAGE_MAP()
+
+void CFloorTableDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Text(dx, IDC_FLOOR_TABLE, m_strFloorTable);
+    DDX_Text(dx, IDC_FLOOR_ELEVATION, m_strElevation);
+    DDX_Text(dx, IDC_FLOOR_HEIGHT, m_strHeight);
+    DDX_Check(dx, IDC_FLOOR_DRAW_LINES, m_bDrawFloorLines);
+}
+
+BOOL CFloorTableDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    return TRUE;
+}
+
+int CFloorTableDlg::ParseFloorTable()
+{
+    UpdateData(TRUE);
+    const FloorTable::ParseResult result = FloorTable::Parse(m_strFloorTable.str(), m_storeyHeights, m_storeyCounts);
+    if (result == FloorTable::ParseResult::IllegalCharacter) {
+        AfxMessageBox("请检查，楼层信息有非法的字符输入！");
+        if (CWnd* table = GetDlgItem(IDC_FLOOR_TABLE))
+            table->SetFocus();
+    }
+    return result == FloorTable::ParseResult::Ok ? 1 : 0;
+}
+
+void CFloorTableDlg::FormatHeight()
+{
+    m_strHeight = FloorTable::FormatHeight(m_storeyHeights, m_storeyCounts);
+    UpdateData(FALSE);
+}
+
+void CFloorTableDlg::OnBnClickedCalcHeight()
+{
+    UpdateData(TRUE);
+    if (ParseFloorTable()) {
+        FormatHeight();
+        return;
+    }
+    m_strHeight = "无法计算！";
+    UpdateData(FALSE);
+}
+
+void CFloorTableDlg::OnBnClickedOk()
+{
+    if (!ParseFloorTable()) {
+        AfxMessageBox("请检查输入的楼层信息！");
+        return;
+    }
+    FormatHeight();
+    // The table's items are bounded but their number is not: a tall enough table would give a
+    // height no building can have, and one the commands could not even hold in millimetres.
+    if (!FloorTable::IsReasonableBuildHeight(std::atof(m_strHeight))) {
+        AfxMessageBox("提示：请输入合理的高度值。");
+        return;
+    }
+    if (!std::isfinite(std::atof(m_strElevation) * 1000.0)) {
+        AfxMessageBox("提示：请输入合理的底高度值。");
+        if (CWnd* elevation = GetDlgItem(IDC_FLOOR_ELEVATION))
+            elevation->SetFocus();
+        return;
+    }
+    CDialog::OnOK();
+}
