@@ -1,10 +1,9 @@
 // The multi-slope roof solver against CGAL's interior straight skeleton on the same
 // equal-slope concave footprints of 10 to 499 vertices, side by side in one run.
-#include <benchmark/benchmark.h>
-
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Polygon_2.h>
 #include <CGAL/create_straight_skeleton_2.h>
+#include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdint>
@@ -46,9 +45,9 @@ void Solver(benchmark::State& state) {
       y[i + 1] = static_cast<float>(f.y[i]);
       slope[i + 1] = 30.0f / 180.0f * 3.1415927f;
     }
-    const int ok = SolveSlopedRoofFaces(1, counts.data(), base.data(), x.data(), y.data(),
-                                        slope.data(), &faces, faceCounts.data(), fx.data(),
-                                        fy.data(), fz.data());
+    const int ok =
+        SolveSlopedRoofFaces(1, counts.data(), base.data(), x.data(), y.data(), slope.data(),
+                             &faces, faceCounts.data(), fx.data(), fy.data(), fz.data());
     benchmark::DoNotOptimize(ok);
   }
   state.counters["faces"] = faces;
@@ -61,8 +60,8 @@ void CgalSkeleton(benchmark::State& state) {
   for (size_t i = f.x.size(); i-- > 0;) poly.push_back(K::Point_2(f.x[i], f.y[i]));
   std::size_t faces = 0;
   for (auto _ : state) {
-    const auto ss = CGAL::create_interior_straight_skeleton_2(poly.vertices_begin(),
-                                                              poly.vertices_end(), K());
+    const auto ss =
+        CGAL::create_interior_straight_skeleton_2(poly.vertices_begin(), poly.vertices_end(), K());
     faces = ss ? ss->size_of_faces() : 0;
     benchmark::DoNotOptimize(faces);
   }
@@ -72,6 +71,12 @@ void CgalSkeleton(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(Solver)->Arg(10)->Arg(50)->Arg(100)->Arg(250)->Arg(499)->Unit(benchmark::kMillisecond);
-BENCHMARK(CgalSkeleton)->Arg(10)->Arg(50)->Arg(100)->Arg(250)->Arg(499)->Unit(benchmark::kMillisecond);
+BENCHMARK(CgalSkeleton)
+    ->Arg(10)
+    ->Arg(50)
+    ->Arg(100)
+    ->Arg(250)
+    ->Arg(499)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -18,8 +18,7 @@ bool MeetPlan(float ax, float ay, float bx, float by) {
 }
 
 // Whether some segment other than i has an end that meets (x, y, z).
-bool OtherEndMeets(const std::vector<FloatSegment>& segments, size_t i, float x, float y,
-                   float z) {
+bool OtherEndMeets(const std::vector<FloatSegment>& segments, size_t i, float x, float y, float z) {
   for (size_t j = 0; j < segments.size(); ++j) {
     if (j == i) continue;
     const FloatSegment& s = segments[j];
@@ -55,8 +54,8 @@ void PruneFloatSegments(std::vector<FloatSegment>& segments) {
   }
 }
 
-void RemoveDegenerateSegments3d(int* n, float x1[], float y1[], float z1[], float x2[],
-                                float y2[], float z2[]) {
+void RemoveDegenerateSegments3d(int* n, float x1[], float y1[], float z1[], float x2[], float y2[],
+                                float z2[]) {
   std::vector<FloatSegment> segments;
   for (int i = 1; i <= *n; ++i) segments.push_back({x1[i], y1[i], z1[i], x2[i], y2[i], z2[i]});
   PruneFloatSegments(segments);
@@ -147,7 +146,8 @@ std::vector<PlanPoint> FollowChain(const std::vector<FloatSegment>& segments,
     }
     // A dead end: the chain cannot close, and an open chain is no face.
     if (ways.empty()) return {};
-    const Way next = ways.size() == 1 ? ways[0] : ways[SharpestLeft(ways, p, chain[chain.size() - 2])];
+    const Way next =
+        ways.size() == 1 ? ways[0] : ways[SharpestLeft(ways, p, chain[chain.size() - 2])];
     taken[next.segment] = true;
     if (MeetPlan(next.to.x, next.to.y, start.x, start.y)) return chain;
     chain.push_back(next.to);
@@ -175,10 +175,9 @@ FloatLoops LinkFloatSegments(std::vector<FloatSegment> segments) {
   }
 }
 
-int LinkSegmentsIntoFaces3d(float x1[], float y1[], float z1[], float x2[], float y2[],
-                            float z2[], int n, int* loopCount, int* pointCount,
-                            std::int16_t loopVertexCounts[], float outX[], float outY[],
-                            int loopCapacity, int pointCapacity) {
+int LinkSegmentsIntoFaces3d(float x1[], float y1[], float z1[], float x2[], float y2[], float z2[],
+                            int n, int* loopCount, int* pointCount, std::int16_t loopVertexCounts[],
+                            float outX[], float outY[], int loopCapacity, int pointCapacity) {
   std::vector<FloatSegment> segments;
   for (int i = 1; i <= n; ++i) segments.push_back({x1[i], y1[i], z1[i], x2[i], y2[i], z2[i]});
   const FloatLoops loops = LinkFloatSegments(segments);

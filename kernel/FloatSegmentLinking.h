@@ -47,13 +47,13 @@ void SplitSegmentsAtCrossingsFloat(const float x1[], const float y1[], const flo
 // y and z); a dangling chain is eaten from its free end, one segment per pass. The list
 // form keeps order.
 void PruneFloatSegments(std::vector<FloatSegment>& segments);
-void RemoveDegenerateSegments3d(int* n, float x1[], float y1[], float z1[], float x2[],
-                                float y2[], float z2[]);
+void RemoveDegenerateSegments3d(int* n, float x1[], float y1[], float z1[], float x2[], float y2[],
+                                float z2[]);
 
 // Closed loops linked from a float segment list: points of every loop one after another,
 // no repeated closing point, z not kept.
 struct FloatLoops {
-  std::vector<int> sizes;  // 0-based, one entry per loop
+  std::vector<int> sizes;   // 0-based, one entry per loop
   std::vector<float> x, y;  // 0-based, all loops back to back
 };
 
@@ -70,7 +70,6 @@ FloatLoops LinkFloatSegments(std::vector<FloatSegment> segments);
 // both). The outputs hold loopCapacity loops and pointCapacity points (entries
 // 1..capacity); when the new loops would not fit, or a loop is larger than an int16 count
 // can state, nothing is appended and the call returns 0. Otherwise it returns 1.
-int LinkSegmentsIntoFaces3d(float x1[], float y1[], float z1[], float x2[], float y2[],
-                            float z2[], int n, int* loopCount, int* pointCount,
-                            std::int16_t loopVertexCounts[], float outX[], float outY[],
-                            int loopCapacity, int pointCapacity);
+int LinkSegmentsIntoFaces3d(float x1[], float y1[], float z1[], float x2[], float y2[], float z2[],
+                            int n, int* loopCount, int* pointCount, std::int16_t loopVertexCounts[],
+                            float outX[], float outY[], int loopCapacity, int pointCapacity);

@@ -80,15 +80,15 @@ void RemoveCoincidentPointsFloat(int sortKey, float x[], float y[], float z[], i
 
 namespace {
 
-constexpr float kCut = 0.9f;    // how far inside a segment a cut must lie
-constexpr float kAxis = 0.1f;   // extent under which a segment counts as vertical/horizontal
+constexpr float kCut = 0.9f;   // how far inside a segment a cut must lie
+constexpr float kAxis = 0.1f;  // extent under which a segment counts as vertical/horizontal
 
 // A segment seen in plan: its extents, kind and line.
 struct PlanLine {
   float minX, maxX, minY, maxY;
-  float dx, dy;      // absolute extents
-  double k = 0.0;    // slope, or 555.0 vertical / 666.0 horizontal
-  double b = 0.0;    // intercept of a sloped line
+  float dx, dy;    // absolute extents
+  double k = 0.0;  // slope, or 555.0 vertical / 666.0 horizontal
+  double b = 0.0;  // intercept of a sloped line
 
   explicit PlanLine(const FloatSegment& s)
       : minX(std::fmin(s.x1, s.x2)),
@@ -129,8 +129,8 @@ bool BoxesMeet(const PlanLine& i, const PlanLine& j) {
 }
 
 // The crossing of two lines whose slope values differ.
-void Crossing(const FloatSegment& si, const PlanLine& i, const FloatSegment& sj,
-              const PlanLine& j, double* X, double* Y) {
+void Crossing(const FloatSegment& si, const PlanLine& i, const FloatSegment& sj, const PlanLine& j,
+              double* X, double* Y) {
   if (i.Vertical() && j.Horizontal()) {
     *X = si.x1, *Y = sj.y1;
   } else if (i.Horizontal() && j.Vertical()) {
@@ -151,8 +151,7 @@ void Crossing(const FloatSegment& si, const PlanLine& i, const FloatSegment& sj,
 
 // Ends of j that fall inside i when both lie on one sloped line, seen in a frame turned about
 // i's start so that i runs along +x.
-void AddCollinearEnds(const FloatSegment& si, const FloatSegment& sj,
-                      std::vector<Point3f>& cuts) {
+void AddCollinearEnds(const FloatSegment& si, const FloatSegment& sj, std::vector<Point3f>& cuts) {
   const double turn = -LineAngleFloat(si.x1, si.y1, si.x2, si.y2);
   const float c = static_cast<float>(std::cos(turn)), s = static_cast<float>(std::sin(turn));
   auto turnedX = [&](float x, float y) { return si.x1 + (x - si.x1) * c - (y - si.y1) * s; };

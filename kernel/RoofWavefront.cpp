@@ -46,7 +46,7 @@ struct Corner {
 struct Event {
   double t = std::numeric_limits<double>::infinity();
   bool split = false;
-  int corner = -1;  // edge event: the corner at the start of the shrinking piece
+  int corner = -1;     // edge event: the corner at the start of the shrinking piece
   int edgeStart = -1;  // split event: the corner at the start of the piece that is hit
 };
 
@@ -206,8 +206,10 @@ class Wavefront {
       const double length = (b.X(now_) - a.X(now_)) * e.dx + (b.Y(now_) - a.Y(now_)) * e.dy;
       const double rate = (b.vx - a.vx) * e.dx + (b.vy - a.vy) * e.dy;
       double t = std::numeric_limits<double>::infinity();
-      if (length <= eps_ * 10) t = now_;
-      else if (rate < 0) t = now_ - length / rate;
+      if (length <= eps_ * 10)
+        t = now_;
+      else if (rate < 0)
+        t = now_ - length / rate;
       if (t < best.t) best = {t, false, u, -1};
     }
     for (int v : alive) {
@@ -292,9 +294,8 @@ class Wavefront {
       Kill(other, node);
       const Corner cc = corners_[id];
       const Corner oc = corners_[other];
-      const int merged = other == cc.prev
-                             ? NewCorner(oc.left, cc.right, node, oc.prev, cc.next)
-                             : NewCorner(cc.left, oc.right, node, cc.prev, oc.next);
+      const int merged = other == cc.prev ? NewCorner(oc.left, cc.right, node, oc.prev, cc.next)
+                                          : NewCorner(cc.left, oc.right, node, cc.prev, oc.next);
       if (!Place(corners_[merged], t, nodes_[node].x, nodes_[node].y)) return false;
       id = merged;
     }
@@ -360,7 +361,8 @@ std::vector<RoofFace> Wavefront::Faces() const {
   for (size_t i = 0; i < nodes_.size(); ++i) {
     same[i] = static_cast<int>(i);
     for (size_t j = 0; j < i; ++j)
-      if (same[j] == static_cast<int>(j) && Near(nodes_[i].x, nodes_[i].y, nodes_[j].x, nodes_[j].y) &&
+      if (same[j] == static_cast<int>(j) &&
+          Near(nodes_[i].x, nodes_[i].y, nodes_[j].x, nodes_[j].y) &&
           std::fabs(nodes_[i].z - nodes_[j].z) <= 1e-7 * scale_) {
         same[i] = static_cast<int>(j);
         break;

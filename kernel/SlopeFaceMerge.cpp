@@ -10,8 +10,7 @@
 
 using namespace kernel;
 
-int PointInPolygonFloat(double px, double py, const float x[], const float y[], int n,
-                        float tol) {
+int PointInPolygonFloat(double px, double py, const float x[], const float y[], int n, float tol) {
   for (int i = 1; i <= n; ++i)
     if (std::fabs(x[i] - px) <= tol && std::fabs(y[i] - py) <= tol) return kPointOnVertex;
   int crossings = 0;
@@ -21,8 +20,7 @@ int PointInPolygonFloat(double px, double py, const float x[], const float y[], 
     const double xa = iLeft ? x[i] : x[j], ya = iLeft ? y[i] : y[j];
     const double xb = iLeft ? x[j] : x[i], yb = iLeft ? y[j] : y[i];
     if (xb - xa <= tol) {
-      if (std::fabs(xa - px) <= tol &&
-          ((ya < py && py < yb) || (yb < py && py < ya)))
+      if (std::fabs(xa - px) <= tol && ((ya < py && py < yb) || (yb < py && py < ya)))
         return kPointOnVerticalEdge;
       continue;
     }
@@ -43,8 +41,8 @@ int PointInPolygonFloat(double px, double py, const float x[], const float y[], 
   return crossings % 2 == 1 ? kPointInside : kPointOutside;
 }
 
-void FacePlaneAngles(const float x[], const float y[], const float z[], int n,
-                     double* angleAboutZ, double* tiltAngle) {
+void FacePlaneAngles(const float x[], const float y[], const float z[], int n, double* angleAboutZ,
+                     double* tiltAngle) {
   // The spanning pair of largest triangle area (Heron's formula), strictly larger replacing.
   double bestArea = 0.0;
   int bi = 0, bj = 0;
@@ -145,8 +143,7 @@ bool PieceCountsAddUp(int pieceCount, int pointCount, const std::int16_t counts[
 
 int BuildSlopeFaces(int pieceCount, int pointCount, const std::int16_t pieceVertexCounts[],
                     float x[], float y[], float z[], int* loopCount, int* loopPointCount,
-                    std::int16_t loopVertexCounts[], float loopX[], float loopY[],
-                    float loopZ[]) {
+                    std::int16_t loopVertexCounts[], float loopX[], float loopY[], float loopZ[]) {
   *loopCount = 0;
   *loopPointCount = 0;
   if (!PieceCountsAddUp(pieceCount, pointCount, pieceVertexCounts)) return 0;

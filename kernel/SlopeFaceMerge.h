@@ -22,17 +22,15 @@ inline constexpr int kSlopeFacePointCapacity = 9999;
 // result is 0.
 int BuildSlopeFaces(int pieceCount, int pointCount, const std::int16_t pieceVertexCounts[],
                     float x[], float y[], float z[], int* loopCount, int* loopPointCount,
-                    std::int16_t loopVertexCounts[], float loopX[], float loopY[],
-                    float loopZ[]);
+                    std::int16_t loopVertexCounts[], float loopX[], float loopY[], float loopZ[]);
 
 // The angles with which RotatePointsByTwoAngles lays the plane of polygon 1..n flat (its
 // normal onto +z): about z first, then the tilt in the xz plane. The polygon's first point
 // must be at the origin; the plane is spanned by the largest triangle (origin, Pi, Pj). A
 // horizontal polygon gives 0 and 0; one without a spanning triangle gives 0 and 1.5707963.
-void FacePlaneAngles(const float x[], const float y[], const float z[], int n,
-                     double* angleAboutZ, double* tiltAngle);
+void FacePlaneAngles(const float x[], const float y[], const float z[], int n, double* angleAboutZ,
+                     double* tiltAngle);
 
 // Point (px, py) against the ring x, y of n points with tolerance tol: 100 on a vertex, 10 on
 // a vertical edge, 20 on a horizontal edge, 30 on a sloping edge, 1 inside, 0 outside.
-int PointInPolygonFloat(double px, double py, const float x[], const float y[], int n,
-                        float tol);
+int PointInPolygonFloat(double px, double py, const float x[], const float y[], int n, float tol);

@@ -45,18 +45,13 @@ struct Footprint {
     const int l = loopOf[i];
     return i + 1 == start[l] + count[l] ? start[l] : i + 1;
   }
-  int Prev(int i) const {
-    const int l = loopOf[i];
-    return i == start[l] ? start[l] + count[l] - 1 : i - 1;
-  }
 };
 
-// ---- Footprint clean-up (steps 1 and 2) ----
+// ---- Footprint clean-up ----
 
 // Drops the vertices that lie on the line of their neighbours, packing every loop in place;
 // the joined edge keeps the slope of the earlier one. False when a loop falls below 3 points.
-bool DropCollinearVertices(int nLoops, std::int16_t counts[], float x[], float y[],
-                           float slope[]) {
+bool DropCollinearVertices(int nLoops, std::int16_t counts[], float x[], float y[], float slope[]) {
   int read = 0, write = 0;
   for (int l = 1; l <= nLoops; ++l) {
     const int n = counts[l];
@@ -91,8 +86,8 @@ void OrientLoops(int nLoops, const std::int16_t counts[], float x[], float y[], 
       if (x[first + k] < minX) minX = x[first + k], i = k;
     const int p = i == 1 ? n : i - 1, q = i == n ? 1 : i + 1;
     const double xi = x[first + i], yi = y[first + i];
-    const double c = (x[first + p] - xi) * (yi - y[first + q]) -
-                     (y[first + p] - yi) * (xi - x[first + q]);
+    const double c =
+        (x[first + p] - xi) * (yi - y[first + q]) - (y[first + p] - yi) * (xi - x[first + q]);
     if ((l == 1 && c > 0) || (l > 1 && c < 0)) {
       std::reverse(x + first + 2, x + first + n + 1);
       std::reverse(y + first + 2, y + first + n + 1);
@@ -379,8 +374,7 @@ int SolveSlopedRoofFaces(int nLoops, std::int16_t loopPointCounts[], const float
       SolveFootprint(ReadFootprint(nLoops, loopPointCounts, loopBase, x, y, slope));
   size_t points = 0;
   for (const Face& face : faces) points += face.x.size();
-  if (faces.size() > static_cast<size_t>(kMaxFaces) ||
-      points > static_cast<size_t>(kMaxFacePoints))
+  if (faces.size() > static_cast<size_t>(kMaxFaces) || points > static_cast<size_t>(kMaxFacePoints))
     return 0;
   int at = 0;
   for (size_t i = 0; i < faces.size(); ++i) {

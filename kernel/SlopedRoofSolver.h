@@ -17,9 +17,11 @@
 //                    (capacity 5000); each face runs clockwise seen from above
 // Collinear vertices are dropped (the joined edge keeps the earlier slope) and loops are
 // turned so that the outline runs clockwise and courtyards counter-clockwise; x, y, slope and
-// loopPointCounts come back rewritten that way. Returns non-zero exactly when faceCount is
-// non-zero. A footprint beyond the capacities, with a slope out of range, or so degenerate
-// that its roof planes cannot be built gives 0 and no faces.
+// loopPointCounts come back rewritten that way. Faces come in edge order; faces of one roof
+// plane that share an edge come back merged into one. Returns non-zero exactly when
+// faceCount is non-zero. A footprint beyond the capacities, with a slope out of range, loops
+// at different eave heights, or so degenerate that its roof cannot be followed (zero-length
+// edges, spikes, crossing edges) gives 0 and no faces.
 int SolveSlopedRoofFaces(int nLoops, std::int16_t loopPointCounts[], const float loopBase[],
                          float x[], float y[], float slope[], int* faceCount,
                          std::int16_t faceVertexCounts[], float faceX[], float faceY[],

@@ -16,8 +16,7 @@ FloatSegment S(float x1, float y1, float x2, float y2, float attr = 0.0f, float 
 }
 
 // Runs the raw-array splitter on a list.
-std::vector<FloatSegment> SplitRaw(const std::vector<FloatSegment>& in, int capacity,
-                                   int* count) {
+std::vector<FloatSegment> SplitRaw(const std::vector<FloatSegment>& in, int capacity, int* count) {
   const size_t n = in.size();
   std::vector<float> c[9];
   for (auto& v : c) v.assign(n + 1, 0.0f);
@@ -28,15 +27,14 @@ std::vector<FloatSegment> SplitRaw(const std::vector<FloatSegment>& in, int capa
   }
   std::vector<float> o[9];
   for (auto& v : o) v.assign(static_cast<size_t>(capacity) + 1, -7.0f);
-  SplitSegmentsAtCrossingsFloat(c[0].data(), c[1].data(), c[2].data(), c[3].data(), c[4].data(),
-                                c[5].data(), c[6].data(), c[7].data(), c[8].data(),
-                                static_cast<int>(n), count, o[0].data(), o[1].data(),
-                                o[2].data(), o[3].data(), o[4].data(), o[5].data(), o[6].data(),
-                                o[7].data(), o[8].data(), capacity);
+  SplitSegmentsAtCrossingsFloat(
+      c[0].data(), c[1].data(), c[2].data(), c[3].data(), c[4].data(), c[5].data(), c[6].data(),
+      c[7].data(), c[8].data(), static_cast<int>(n), count, o[0].data(), o[1].data(), o[2].data(),
+      o[3].data(), o[4].data(), o[5].data(), o[6].data(), o[7].data(), o[8].data(), capacity);
   std::vector<FloatSegment> out;
   for (int i = 1; i <= *count; ++i)
-    out.push_back({o[0][i], o[1][i], o[2][i], o[3][i], o[4][i], o[5][i],
-                   {o[6][i], o[7][i], o[8][i]}});
+    out.push_back(
+        {o[0][i], o[1][i], o[2][i], o[3][i], o[4][i], o[5][i], {o[6][i], o[7][i], o[8][i]}});
   return out;
 }
 
@@ -65,10 +63,9 @@ Linked LinkRaw(const std::vector<FloatSegment>& in, int loopsBefore = 0, int loo
   int loopCount = loopsBefore, pointCount = 0;
   for (int l = 1; l <= loopsBefore; ++l) counts[l] = 0;
   Linked r;
-  r.result = LinkSegmentsIntoFaces3d(x1.data(), y1.data(), z1.data(), x2.data(), y2.data(),
-                                     z2.data(), static_cast<int>(n), &loopCount, &pointCount,
-                                     counts.data(), ox.data(), oy.data(), loopCapacity,
-                                     pointCapacity);
+  r.result = LinkSegmentsIntoFaces3d(
+      x1.data(), y1.data(), z1.data(), x2.data(), y2.data(), z2.data(), static_cast<int>(n),
+      &loopCount, &pointCount, counts.data(), ox.data(), oy.data(), loopCapacity, pointCapacity);
   int at = 0;
   for (int l = loopsBefore + 1; l <= loopCount; ++l) {
     std::vector<std::pair<float, float>> loop;
@@ -197,8 +194,7 @@ TEST(SplitSegmentsAtCrossingsFloat, DegenerateYieldsNothingAndDirectionRules) {
 
 TEST(SplitSegmentsAtCrossingsFloat, CutPointsTakeZAlongTheDominantAxis) {
   int count = 0;
-  const auto out =
-      SplitRaw({S(0, 0, 100, 20, 0, 10, 60), S(40, -50, 40, 50)}, 100, &count);
+  const auto out = SplitRaw({S(0, 0, 100, 20, 0, 10, 60), S(40, -50, 40, 50)}, 100, &count);
   ASSERT_EQ(count, 4);
   EXPECT_FLOAT_EQ(out[0].x2, 40.0f);
   EXPECT_FLOAT_EQ(out[0].z2, 30.0f);  // 40 % of the way in x
@@ -252,8 +248,7 @@ TEST(RemoveDegenerateSegments3d, EatsDanglingChainsAndShortSegments) {
     x1.push_back(s.x1), y1.push_back(s.y1), z1.push_back(s.z1), x2.push_back(s.x2),
         y2.push_back(s.y2), z2.push_back(s.z2);
   int n = static_cast<int>(segs.size());
-  RemoveDegenerateSegments3d(&n, x1.data(), y1.data(), z1.data(), x2.data(), y2.data(),
-                             z2.data());
+  RemoveDegenerateSegments3d(&n, x1.data(), y1.data(), z1.data(), x2.data(), y2.data(), z2.data());
   ASSERT_EQ(n, 4);
   for (int i = 1; i <= 4; ++i) EXPECT_EQ(x1[i], segs[i - 1].x1) << i;  // order kept
   // z takes part: a square whose closing corner is 2.0 apart in z is a chain, eaten whole.
@@ -280,8 +275,8 @@ TEST(LinkSegmentsIntoFaces3d, SquareWithHangingSegmentFromTheLowerLeftCorner) {
 }
 
 TEST(LinkSegmentsIntoFaces3d, SquareScannedFromItsUpperLeftCornerGoesRightFirst) {
-  std::vector<FloatSegment> segs{S(0, 10, 10, 10), S(10, 10, 10, 0), S(10, 0, 0, 0),
-                                 S(0, 0, 0, 10), S(-5, 20, 0, 10)};
+  std::vector<FloatSegment> segs{S(0, 10, 10, 10), S(10, 10, 10, 0), S(10, 0, 0, 0), S(0, 0, 0, 10),
+                                 S(-5, 20, 0, 10)};
   const auto r = LinkRaw(segs);
   ASSERT_EQ(r.loops.size(), 1u);
   const std::vector<std::pair<float, float>> expected{{0, 10}, {10, 10}, {10, 0}, {0, 0}};
@@ -291,7 +286,7 @@ TEST(LinkSegmentsIntoFaces3d, SquareScannedFromItsUpperLeftCornerGoesRightFirst)
 
 TEST(LinkSegmentsIntoFaces3d, FollowsTheOuterBoundaryByLeftTurns) {
   // A square split by a vertical chord: the outline, not the two halves.
-  std::vector<FloatSegment> segs{S(0, 0, 5, 0),   S(5, 0, 10, 0),  S(10, 0, 10, 10),
+  std::vector<FloatSegment> segs{S(0, 0, 5, 0),    S(5, 0, 10, 0),  S(10, 0, 10, 10),
                                  S(10, 10, 5, 10), S(5, 10, 0, 10), S(0, 10, 0, 0),
                                  S(5, 0, 5, 10)};
   const auto r = LinkRaw(segs);
@@ -331,8 +326,8 @@ TEST(LinkSegmentsIntoFaces3d, AChainThatCannotCloseIsNotWrittenAsALoop) {
     const auto& b = loop.front();
     bool joined = false;
     for (const auto& s : segs)
-      joined = joined || (s.x1 == a.first && s.y1 == a.second && s.x2 == b.first &&
-                          s.y2 == b.second) ||
+      joined = joined ||
+               (s.x1 == a.first && s.y1 == a.second && s.x2 == b.first && s.y2 == b.second) ||
                (s.x2 == a.first && s.y2 == a.second && s.x1 == b.first && s.y1 == b.second);
     EXPECT_TRUE(joined);
   }

@@ -201,7 +201,8 @@ TEST(SolveSlopedRoofFaces, MovedAndTurnedFootprintGivesTheSameRoof) {
   const Roof plain = Solve(LShape(), Equal(6, 35));
   const double a = Radians(33), c = std::cos(a), s = std::sin(a);
   Outline moved;
-  for (const Pt& p : LShape()) moved.push_back({p.x * c - p.y * s + 4000, p.x * s + p.y * c - 7000});
+  for (const Pt& p : LShape())
+    moved.push_back({p.x * c - p.y * s + 4000, p.x * s + p.y * c - 7000});
   const Roof turned = Solve(moved, Equal(6, 35));
   ASSERT_EQ(turned.faces.size(), plain.faces.size());
   std::multiset<long> areas, turnedAreas;
@@ -234,7 +235,8 @@ TEST(SolveSlopedRoofFaces, CourtyardLoopGetsItsOwnFaces) {
   int at = 0;
   for (int f = 1; f <= faces; ++f) {
     Face face;
-    for (int k = 0; k < fc[f]; ++k) ++at, face.p.push_back({fx[at], fy[at], fz[at]}), top = std::max(top, double(fz[at]));
+    for (int k = 0; k < fc[f]; ++k)
+      ++at, face.p.push_back({fx[at], fy[at], fz[at]}), top = std::max(top, double(fz[at]));
     area += std::fabs(PlanArea(face));
   }
   EXPECT_NEAR(area, 400e6 - 36e6, 100.0);
@@ -246,9 +248,18 @@ TEST(SolveSlopedRoofFaces, NearlyParallelEavesKeepTheirOwnPlanes) {
   // origin: the planes' coefficients agree within the grouping tolerance, yet across the leg
   // they part by more than 15 mm. Each face must stay in its own plane.
   const double k = std::tan(Radians(0.1));
-  const Outline h = Reversed({{0, 0}, {5000, 0}, {5000, 6000}, {11000, 6000}, {11000, 11000 * k},
-                              {16000, 16000 * k}, {16000, 17000}, {11000, 17000}, {11000, 10000},
-                              {5000, 10000}, {5000, 17000}, {0, 17000}});
+  const Outline h = Reversed({{0, 0},
+                              {5000, 0},
+                              {5000, 6000},
+                              {11000, 6000},
+                              {11000, 11000 * k},
+                              {16000, 16000 * k},
+                              {16000, 17000},
+                              {11000, 17000},
+                              {11000, 10000},
+                              {5000, 10000},
+                              {5000, 17000},
+                              {0, 17000}});
   ExpectSoundRoof(Solve(h, Equal(h.size(), 30)), "tilted leg", 1.0);
 }
 
@@ -286,8 +297,8 @@ TEST(SolveSlopedRoofFaces, ParallelEavesOfDifferentSlopesAcrossAJog) {
   // their common line.
   const Outline jog{{0, 0}, {0, 8000}, {20000, 8000}, {20000, 500}, {10000, 500}, {10000, 0}};
   for (const auto& [gentle, steep] : {std::pair{20.0, 60.0}, std::pair{60.0, 20.0}}) {
-    const std::vector<double> slopes{Radians(35), Radians(35), Radians(35), Radians(steep),
-                                     Radians(45), Radians(gentle)};
+    const std::vector<double> slopes{Radians(35),    Radians(35), Radians(35),
+                                     Radians(steep), Radians(45), Radians(gentle)};
     ExpectSoundRoof(Solve(jog, slopes), "jog " + std::to_string(gentle));
   }
 }

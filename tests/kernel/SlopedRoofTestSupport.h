@@ -44,9 +44,8 @@ inline Roof Solve(const Outline& outline, const std::vector<double>& slopes) {
   std::vector<float> fx(5000), fy(5000), fz(5000);
   int faceCount = -1;
   Roof roof;
-  roof.result =
-      SolveSlopedRoofFaces(1, counts.data(), base.data(), x.data(), y.data(), s.data(),
-                           &faceCount, fc.data(), fx.data(), fy.data(), fz.data());
+  roof.result = SolveSlopedRoofFaces(1, counts.data(), base.data(), x.data(), y.data(), s.data(),
+                                     &faceCount, fc.data(), fx.data(), fy.data(), fz.data());
   int at = 0;
   for (int f = 1; f <= faceCount; ++f) {
     Face face;
@@ -225,17 +224,38 @@ inline Outline LShape() {
   return Reversed({{0, 0}, {12000, 0}, {12000, 5000}, {5000, 5000}, {5000, 14000}, {0, 14000}});
 }
 inline Outline TShape() {
-  return Reversed({{4000, 0}, {9000, 0}, {9000, 8000}, {14000, 8000}, {14000, 13000},
-                   {0, 13000}, {0, 8000}, {4000, 8000}});
+  return Reversed({{4000, 0},
+                   {9000, 0},
+                   {9000, 8000},
+                   {14000, 8000},
+                   {14000, 13000},
+                   {0, 13000},
+                   {0, 8000},
+                   {4000, 8000}});
 }
 inline Outline UShape() {
-  return Reversed({{0, 0}, {16000, 0}, {16000, 12000}, {11000, 12000}, {11000, 5000},
-                   {5000, 5000}, {5000, 12000}, {0, 12000}});
+  return Reversed({{0, 0},
+                   {16000, 0},
+                   {16000, 12000},
+                   {11000, 12000},
+                   {11000, 5000},
+                   {5000, 5000},
+                   {5000, 12000},
+                   {0, 12000}});
 }
 inline Outline HShape() {
-  return Reversed({{0, 0}, {5000, 0}, {5000, 6000}, {11000, 6000}, {11000, 0}, {16000, 0},
-                   {16000, 17000}, {11000, 17000}, {11000, 10000}, {5000, 10000},
-                   {5000, 17000}, {0, 17000}});
+  return Reversed({{0, 0},
+                   {5000, 0},
+                   {5000, 6000},
+                   {11000, 6000},
+                   {11000, 0},
+                   {16000, 0},
+                   {16000, 17000},
+                   {11000, 17000},
+                   {11000, 10000},
+                   {5000, 10000},
+                   {5000, 17000},
+                   {0, 17000}});
 }
 
 // A star-shaped concave outline: n vertices at random radii around the centre, clockwise.

@@ -96,7 +96,8 @@ double DistanceToRing(const std::array<double, 2>& p, const Flat& r) {
 }
 
 // Clipper's union; false when it has holes or vertices closer than 50 (point contacts and
-// slivers, outlines touching at a point, where both sides may rightly differ in how they split the outline).
+// slivers, outlines touching at a point, where both sides may rightly differ in how they split the
+// outline).
 bool ClipperUnion(const std::vector<Flat>& pieces, std::vector<Flat>* out) {
   ClipperLib::Clipper c;
   for (const Flat& p : pieces) {
@@ -180,9 +181,9 @@ TEST(BuildSlopeFacesOracle, MergedOutlinesMatchClipperUnionInTiltedPlanes) {
     std::vector<std::int16_t> loopCounts(1000, 0);
     std::vector<float> lx(10000), ly(10000), lz(10000);
     int loops = 0, points = 0;
-    ASSERT_EQ(BuildSlopeFaces(pieceCount, static_cast<int>(x.size()) - 1, counts.data(),
-                              x.data(), y.data(), z.data(), &loops, &points, loopCounts.data(),
-                              lx.data(), ly.data(), lz.data()),
+    ASSERT_EQ(BuildSlopeFaces(pieceCount, static_cast<int>(x.size()) - 1, counts.data(), x.data(),
+                              y.data(), z.data(), &loops, &points, loopCounts.data(), lx.data(),
+                              ly.data(), lz.data()),
               1);
     std::vector<Flat> merged;
     int at = 0;
@@ -191,8 +192,7 @@ TEST(BuildSlopeFacesOracle, MergedOutlinesMatchClipperUnionInTiltedPlanes) {
       for (int k = 0; k < loopCounts[l]; ++k) {
         ++at;
         const double d[3] = {lx[at] - origin[0], ly[at] - origin[1], lz[at] - origin[2]};
-        EXPECT_NEAR(d[0] * f.n[0] + d[1] * f.n[1] + d[2] * f.n[2], 0.0, 0.05)
-            << Describe(pieces);
+        EXPECT_NEAR(d[0] * f.n[0] + d[1] * f.n[1] + d[2] * f.n[2], 0.0, 0.05) << Describe(pieces);
         const double e[3] = {lx[at] - f.o[0], ly[at] - f.o[1], lz[at] - f.o[2]};
         r.push_back({e[0] * f.u[0] + e[1] * f.u[1] + e[2] * f.u[2],
                      e[0] * f.v[0] + e[1] * f.v[1] + e[2] * f.v[2]});

@@ -2,11 +2,10 @@
 // (a face's height is its offset time times the tangent of the slope): on a few hundred
 // generated outlines, the same number of faces, the same plan area per eave edge and the same
 // ridge height. A difference names the footprint.
-#include <gtest/gtest.h>
-
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Polygon_2.h>
 #include <CGAL/create_straight_skeleton_2.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <set>
@@ -21,9 +20,9 @@ namespace {
 using K = CGAL::Exact_predicates_inexact_constructions_kernel;
 
 struct SkeletonFace {
-  Pt a, b;                // the eave edge
-  double area = 0;        // plan area
-  std::vector<Pt> points; // plan outline
+  Pt a, b;                    // the eave edge
+  double area = 0;            // plan area
+  std::vector<Pt> points;     // plan outline
   std::vector<double> times;  // offset time of each point
 };
 
@@ -37,8 +36,8 @@ Skeleton CgalSkeleton(const Outline& clockwise) {
   CGAL::Polygon_2<K> poly;
   for (auto it = clockwise.rbegin(); it != clockwise.rend(); ++it)
     poly.push_back(K::Point_2(it->x, it->y));
-  const auto ss = CGAL::create_interior_straight_skeleton_2(poly.vertices_begin(),
-                                                            poly.vertices_end(), K());
+  const auto ss =
+      CGAL::create_interior_straight_skeleton_2(poly.vertices_begin(), poly.vertices_end(), K());
   Skeleton s;
   if (!ss) return s;
   for (auto v = ss->vertices_begin(); v != ss->vertices_end(); ++v)
@@ -149,7 +148,8 @@ bool AgreesWithCgal(const Outline& outline, double degrees) {
     const double areaTol = 2.0 + 1e-5 * expectedArea, topTol = 0.5 + 1e-5 * expectedTop;
     EXPECT_NEAR(area, expectedArea, areaTol) << label;
     EXPECT_NEAR(top, expectedTop, topTol) << label;
-    same = same && std::fabs(area - expectedArea) <= areaTol && std::fabs(top - expectedTop) <= topTol;
+    same =
+        same && std::fabs(area - expectedArea) <= areaTol && std::fabs(top - expectedTop) <= topTol;
     if (members == 1) {
       EXPECT_EQ(mine.size(), 1u) << label;
       same = same && mine.size() == 1;
@@ -168,11 +168,12 @@ TEST(SolveSlopedRoofFacesOracle, EqualSlopesMatchCgalStraightSkeleton) {
     ++compared;
     if (!AgreesWithCgal(o, std::round(degrees(rng)))) ++differing;
   };
-  for (int i = 0; i < 100; ++i) check(StarOutline(rng, 5 + static_cast<int>(rng() % 40), 4000, 16000));
+  for (int i = 0; i < 100; ++i)
+    check(StarOutline(rng, 5 + static_cast<int>(rng() % 40), 4000, 16000));
   for (int i = 0; i < 50; ++i) check(StaircaseOutline(rng, 1 + static_cast<int>(rng() % 8)));
   for (int i = 0; i < 50; ++i) check(HistogramOutline(rng, 1 + static_cast<int>(rng() % 8)));
-  for (const Outline& o : {LShape(), TShape(), UShape(), HShape(), Rectangle(20000, 8000),
-                           Rectangle(9000, 9000)})
+  for (const Outline& o :
+       {LShape(), TShape(), UShape(), HShape(), Rectangle(20000, 8000), Rectangle(9000, 9000)})
     check(o);
   EXPECT_EQ(differing, 0) << "of " << compared;
 }
