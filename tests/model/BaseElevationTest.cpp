@@ -101,6 +101,7 @@ TEST_F(BaseElevationTest, LimitsAreInclusiveAndOthersAskedAgainFrom900)
     Script("eelev\n#1\n-100000\n");
     EXPECT_EQ(OriginZ(decObjectId(1)), -100000.0);
     EXPECT_THAT(Transcript(), Not(HasSubstr(kRefused)));
+    EXPECT_FALSE(host::EventLog::Instance().Calls("GetReal flags=0").empty());
 
     Script("eelev\n#1\n10000000.001\n-100000.001\n\n");
     EXPECT_EQ(CountOf(Transcript(), kRefused), 2);

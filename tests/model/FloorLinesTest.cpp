@@ -71,6 +71,8 @@ TEST_F(FloorLinesTest, StoreyByStoreyOnABuildingFromItsOwnElevation)
     const std::vector<std::string> drags = host::EventLog::Instance().Calls("GetDragPoint flags=0x101");
     ASSERT_FALSE(drags.empty());
     EXPECT_THAT(drags.front(), HasSubstr("keywords=底标高(&E)/楼层表(&T)"));
+    EXPECT_FALSE(host::EventLog::Instance().Calls("ClearSelectSet 1").empty());
+    EXPECT_FALSE(host::EventLog::Instance().Calls("decPickSingleEntity filter option=取消").empty());
 }
 
 TEST_F(FloorLinesTest, StartingElevationTypedOrAskedByKeyword)
@@ -94,9 +96,9 @@ TEST_F(FloorLinesTest, RepeatCountsAreTruncatedAndBounded)
     EXPECT_EQ(heights[500], 6000 + 499 * 3000);
     EXPECT_EQ(heights[501], 6000 + 499 * 3000 - 1000000);
     EXPECT_EQ(CountOf(Transcript(), "提示：请输入合理的重复层数。"), 1);
-    // Each answer defaults to the last one given.
-    const std::vector<std::string> reals = host::EventLog::Instance().Calls("GetReal");
-    EXPECT_FALSE(reals.empty());
+    // The storey height is asked with the flag 2, the count with 0.
+    EXPECT_FALSE(host::EventLog::Instance().Calls("GetReal flags=2").empty());
+    EXPECT_FALSE(host::EventLog::Instance().Calls("GetReal flags=0").empty());
 }
 
 TEST_F(FloorLinesTest, FloorTableStartsFromTheDialogsElevation)
@@ -191,21 +193,6 @@ TEST_F(FloorLinesTest, StoreysBeyondAnyFiniteHeightAreRefused)
     Script("layerline\n#1\n\n1e306\n2\n3\n1\n*cancel*\n");
     EXPECT_THAT(Transcript(), HasSubstr("提示：请输入合理的层高值。"));
     EXPECT_THAT(FloorLineHeights(), ElementsAre(3000));
-}
-
-TEST(FloorLinesRoutine, DrawStoreysMovesEveryRingAndLeavesZAtTheLastLine)
-{
-    std::vector<GePoint3dArray> rings = {kSquare, kSquare};
-    double z = 100;
-    DbDatabase db;
-    db.OpenForWrite();
-    FloorLines::DrawStoreys(&db, 0, rings, z, 250, 0);
-    EXPECT_EQ(z, 100);
-    FloorLines::DrawTable(&db, 0, rings, z, {300, 200}, {2, 1});
-    db.Close();
-    EXPECT_EQ(z, 900);
-    EXPECT_EQ(rings[1][3].z, 900);
-    EXPECT_EQ(db.AllObjects().size(), 6u);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include "BuildCommandTestSupport.h"
 #include "EventLog.h"
 #include "FloorTableDlg.h"
-#include "FloorTableDlgTemplate.h"
 #include "ModelTestSupport.h"
 
 using ::testing::ElementsAre;
@@ -134,29 +133,6 @@ protected:
         return dialog.DoModal();
     }
 };
-
-TEST_F(FloorTableDlgTest, TemplateHasItsControlsAndTexts)
-{
-    const host::mfc::DialogTemplate* t = host::mfc::ResourceRegistry::Instance().FindDialog(IDD_FLOOR_TABLE);
-    ASSERT_NE(t, nullptr);
-    EXPECT_EQ(t->caption, "请输入建筑物楼层信息");
-    ASSERT_NE(t->Find(IDC_FLOOR_DRAW_LINES), nullptr);
-    EXPECT_EQ(t->Find(IDC_FLOOR_DRAW_LINES)->kind, host::mfc::ControlKind::CheckBox);
-    EXPECT_EQ(t->Find(IDC_FLOOR_DRAW_LINES)->text, "绘制楼层分界线");
-    EXPECT_EQ(t->Find(IDC_FLOOR_CALC_HEIGHT)->text, "计算建筑物高度->");
-    for (int edit : {IDC_FLOOR_ELEVATION, IDC_FLOOR_HEIGHT, IDC_FLOOR_TABLE})
-        EXPECT_EQ(t->Find(edit)->kind, host::mfc::ControlKind::Edit) << edit;
-    EXPECT_EQ(t->Find(IDOK)->text, "确定");
-    EXPECT_EQ(t->Find(IDCANCEL)->text, "取消");
-    std::vector<std::string> statics;
-    for (const host::mfc::ControlTemplate& c : t->controls) {
-        if (c.kind == host::mfc::ControlKind::Static)
-            statics.push_back(c.text);
-    }
-    EXPECT_THAT(statics, ElementsAre("从下到上顺序依次输入楼层信息，不同层高用逗号分隔，格式为 层高*层数\r\n"
-                                     "例如 3900,2900*5,3000*2 独层只输入层高即可，层高单位为【毫米】",
-                                     "米", "输入楼底绝对标高：", "米"));
-}
 
 TEST_F(FloorTableDlgTest, OpensFreshAndClosesWithTheTableAddedUp)
 {
