@@ -52,7 +52,7 @@ struct Event {
 
 class Wavefront {
  public:
-  Wavefront(const std::vector<RoofLoop>& loops) {
+  explicit Wavefront(const std::vector<RoofLoop>& loops) {
     double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
     for (const RoofLoop& loop : loops)
       for (size_t i = 0; i < loop.x.size(); ++i) {
@@ -63,8 +63,6 @@ class Wavefront {
     eps_ = 1e-9 * scale_;
     for (const RoofLoop& loop : loops) AddLoop(loop);
   }
-
-  bool ok() const { return ok_; }
 
   // Runs the wavefront to its end; false when it cannot be followed.
   bool Run() {
