@@ -246,4 +246,21 @@ TEST_F(DimBuildElevationCommandTest, ANewBuildingsLabelSitsAtTheOutlineCentreAtG
     EXPECT_EQ(Db()->GetOpenDepth(), 0);
 }
 
+TEST_F(DimBuildElevationCommandTest, TheBuildingCommandLabelsEachNewBuilding)
+{
+    ASSERT_TRUE(Run("layer 轮廓\npline closed 0,0 24000,0 24000,12000 0,12000\n"
+                    "pline closed 30000,0 42000,0 42000,18000 30000,18000\nbuild\nlayer:轮廓\n54\n3\n*cancel*\n"));
+    const std::vector<CDimBuildElevation*> labels = All<CDimBuildElevation>();
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_EQ(labels[0]->Position(), GePoint3d(12000, 6000, 0));
+    EXPECT_EQ(labels[1]->Position(), GePoint3d(36000, 9000, 0));
+    for (const CDimBuildElevation* label : labels) {
+        EXPECT_EQ(label->Height(), 54000);
+        EXPECT_DOUBLE_EQ(label->Bottom(), 3000);
+        EXPECT_DOUBLE_EQ(label->Top(), 57000);
+        EXPECT_EQ(label->GetStyle(), 4);
+        EXPECT_EQ(LayerOf(label), "建筑标高");
+    }
+}
+
 }  // namespace
