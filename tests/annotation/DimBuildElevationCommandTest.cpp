@@ -6,6 +6,7 @@
 #include "AnnotationTestSupport.h"
 #include "DimBuildElevation.h"
 #include "HostSolids.h"
+#include "View.h"
 
 using ::testing::HasSubstr;
 using ::testing::Not;
@@ -108,10 +109,14 @@ TEST_F(DimBuildElevationCommandTest, AnInnerPointOfStackedBuildingsGivesTopAndBo
     AddBuilding("", 10000, ell(0));
     AddBuilding("", 5000, ell(10000));
     AddBuilding("", 70000, Square(50000, 0, 10000));
+    // The point is asked in plan: a 3-D view is turned to the top view first.
+    dec::GetActiveView()->SetViewState(1);
     // Deep in the notch is outside; 3 from the outline's edge, within 5, counts as inside.
     ASSERT_TRUE(Run("dimbldelev\nA\n8000,8000\nA\n5003,7000\n2000,3000\n*cancel*\n")) << Transcript();
     EXPECT_EQ(Count(Transcript(), "提示：无法获取建筑物信息！"), 1);
     EXPECT_THAT(Transcript(), HasSubstr("请点取拉伸建筑物内部一点..."));
+    EXPECT_EQ(dec::GetActiveView()->GetViewState(), 0);
+    EXPECT_THAT(host::EventLog::Instance().Calls("GetPoint"), ::testing::Contains("GetPoint flags=0xFFFFFF cursor=0 arg=0"));
     EXPECT_THAT(Transcript(), HasSubstr("当前标注：顶标高和底标高"));
     const std::vector<CDimBuildElevation*> labels = All<CDimBuildElevation>();
     ASSERT_EQ(labels.size(), 1u);
@@ -187,6 +192,8 @@ TEST_F(DimBuildElevationCommandTest, EnterAtTheInsertionPromptOpensTheStyleDialo
     EXPECT_THAT(out, HasSubstr("dialog 1098 \"标注建筑标高选项\" opened"));
     EXPECT_EQ(Count(out, "点取标注位置或[设置(S)]<设置>:"), 3);
     EXPECT_EQ(Count(out, "当前标注："), 1);
+    EXPECT_THAT(host::EventLog::Instance().Calls("GetDragPoint"),
+                ::testing::Contains(HasSubstr("keywords=位置(&D)/设置(&S) default=2 arg=1")));
     const std::vector<CDimBuildElevation*> labels = All<CDimBuildElevation>();
     ASSERT_EQ(labels.size(), 1u);
     EXPECT_EQ(labels[0]->GetStyle(), CDimBuildElevation::kBottom);
