@@ -7,6 +7,8 @@
 #include "PromptOldModelReactor.h"
 #include "WorkingDrawing.h"
 
+DEC_EXPORT_ENTRY_POINT;
+
 extern "C" void decEntryPoint(int msg, int)
 {
     if (msg != 0)

@@ -196,7 +196,7 @@ TEST_F(BuildingQueryTest, HostExtrusionsTaggedAsBuildingsAreFoundNamedAndSelecte
     Tag(east, "东楼");
     const decObjectId west = AddBuilding("西楼", 9000, kSquare);
     ASSERT_TRUE(Run("list #1\n"));
-    EXPECT_THAT(Transcript(), HasSubstr("  xdata XBUILD_NAME: \"东楼\"\n"));
+    EXPECT_THAT(Transcript(), HasSubstr("#1 decDbExtrude layer=0 xdata XBUILD_NAME=\"东楼\" extents"));
 
     EntityArray all;
     EXPECT_EQ(GetAllBuild(all), 1);

@@ -264,6 +264,8 @@ void CMD_TBLOCK()
 
 }  // namespace
 
+DEC_EXPORT_ENTRY_POINT;
+
 extern "C" void decEntryPoint(int msg, int)
 {
     if (msg != 0) return;
