@@ -8,26 +8,12 @@
 
 using namespace kernel;
 
-namespace {
-
-struct Face {
-  int n;
-  double a, b, c, d;
-  const double* x;
-  const double* y;
-  const double* z;
-};
-
-struct Point3 {
-  double x, y, z;
-};
-
-// Appends, in order, the points where the edges of `edges` (closed ring) cross `face`.
-void AddEdgeCrossings(const Face& edges, const Face& face, std::vector<Point3>& points) {
+void AppendEdgeCrossings(const PlanarFace& edges, const PlanarFace& face,
+                         std::vector<FacePoint>& points) {
   for (int i = 1; i <= edges.n; ++i) {
     const int j = i == edges.n ? 1 : i + 1;
     int found = 0;
-    Point3 p{0.0, 0.0, 0.0};
+    FacePoint p{0.0, 0.0, 0.0};
     SegmentCrossing(edges.x[i], edges.y[i], edges.z[i], edges.x[j], edges.y[j], edges.z[j], face.n,
                     face.a, face.b, face.c, face.d, face.x, face.y, face.z, &found, &p.x, &p.y,
                     &p.z);
@@ -35,19 +21,21 @@ void AddEdgeCrossings(const Face& edges, const Face& face, std::vector<Point3>& 
   }
 }
 
-bool InFace(const Face& face, const Point3& p) {
+namespace {
+
+bool InFace(const PlanarFace& face, const FacePoint& p, float tol) {
   int code = kPointOutside;
-  PointInFace(p.x, p.y, p.z, face.n, face.a, face.b, face.c, face.x, face.y, face.z, 0.1f, &code);
+  PointInFace(p.x, p.y, p.z, face.n, face.a, face.b, face.c, face.x, face.y, face.z, tol, &code);
   return code != kPointOutside;
 }
 
 // Drops every point within 0.1 (strictly, in x, y and z) of an earlier kept one.
-std::vector<Point3> WithoutRepeats(const std::vector<Point3>& points) {
+std::vector<FacePoint> WithoutRepeats(const std::vector<FacePoint>& points) {
   if (points.size() <= 1) return points;
-  std::vector<Point3> kept;
-  for (const Point3& p : points) {
+  std::vector<FacePoint> kept;
+  for (const FacePoint& p : points) {
     bool repeat = false;
-    for (const Point3& q : kept)
+    for (const FacePoint& q : kept)
       if (std::fabs(p.x - q.x) < 0.1 && std::fabs(p.y - q.y) < 0.1 && std::fabs(p.z - q.z) < 0.1)
         repeat = true;
     if (!repeat) kept.push_back(p);
@@ -57,6 +45,19 @@ std::vector<Point3> WithoutRepeats(const std::vector<Point3>& points) {
 
 }  // namespace
 
+std::vector<std::pair<FacePoint, FacePoint>> ChordsInBothFaces(const std::vector<FacePoint>& points,
+                                                               const PlanarFace& f,
+                                                               const PlanarFace& g, float tol) {
+  std::vector<std::pair<FacePoint, FacePoint>> chords;
+  for (size_t k = 0; k + 1 < points.size(); ++k) {
+    const FacePoint& p = points[k];
+    const FacePoint& q = points[k + 1];
+    const FacePoint mid{(p.x + q.x) / 2, (p.y + q.y) / 2, (p.z + q.z) / 2};
+    if (InFace(f, mid, tol) && InFace(g, mid, tol)) chords.push_back({p, q});
+  }
+  return chords;
+}
+
 void PolygonPairOverlap(int nA, double aA, double bA, double cA, double dA, const double ax[],
                         const double ay[], const double az[], int nB, double aB, double bB,
                         double cB, double dB, const double bx[], const double by[],
@@ -64,28 +65,18 @@ void PolygonPairOverlap(int nA, double aA, double bA, double cA, double dA, cons
                         double outX2[], double outY2[], double outZ2[], int* count,
                         int outCapacity) {
   *count = 0;
-  const Face faceA{nA, aA, bA, cA, dA, ax, ay, az};
-  const Face faceB{nB, aB, bB, cB, dB, bx, by, bz};
-  std::vector<Point3> found;
-  AddEdgeCrossings(faceB, faceA, found);
-  AddEdgeCrossings(faceA, faceB, found);
-  const std::vector<Point3> points = WithoutRepeats(found);
-
-  std::vector<Point3> starts, ends;
-  for (size_t k = 0; k + 1 < points.size(); ++k) {
-    const Point3& p = points[k];
-    const Point3& q = points[k + 1];
-    const Point3 mid{(p.x + q.x) / 2, (p.y + q.y) / 2, (p.z + q.z) / 2};
-    if (InFace(faceA, mid) && InFace(faceB, mid)) {
-      starts.push_back(p);
-      ends.push_back(q);
-    }
-  }
-  if (static_cast<int>(starts.size()) > outCapacity) return;
-  for (size_t s = 0; s < starts.size(); ++s) {
+  const PlanarFace faceA{nA, aA, bA, cA, dA, ax, ay, az};
+  const PlanarFace faceB{nB, aB, bB, cB, dB, bx, by, bz};
+  std::vector<FacePoint> found;
+  AppendEdgeCrossings(faceB, faceA, found);
+  AppendEdgeCrossings(faceA, faceB, found);
+  const auto chords = ChordsInBothFaces(WithoutRepeats(found), faceA, faceB, 0.1f);
+  if (static_cast<int>(chords.size()) > outCapacity) return;
+  for (size_t s = 0; s < chords.size(); ++s) {
     const int k = static_cast<int>(s) + 1;
-    outX1[k] = starts[s].x, outY1[k] = starts[s].y, outZ1[k] = starts[s].z;
-    outX2[k] = ends[s].x, outY2[k] = ends[s].y, outZ2[k] = ends[s].z;
+    const auto& [p, q] = chords[s];
+    outX1[k] = p.x, outY1[k] = p.y, outZ1[k] = p.z;
+    outX2[k] = q.x, outY2[k] = q.y, outZ2[k] = q.z;
   }
-  *count = static_cast<int>(starts.size());
+  *count = static_cast<int>(chords.size());
 }

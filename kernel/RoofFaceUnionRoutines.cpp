@@ -136,29 +136,6 @@ struct Box {
   }
 };
 
-struct Point3 {
-  double x, y, z;
-};
-
-// Appends, in order, the points where the edges of `edges` (closed ring) cross `face`.
-void AddEdgeCrossings(const UnionFace& edges, const UnionFace& face, std::vector<Point3>& points) {
-  for (int i = 1; i <= edges.n; ++i) {
-    const int j = i == edges.n ? 1 : i + 1;
-    int found = 0;
-    Point3 p{0.0, 0.0, 0.0};
-    SegmentCrossing(edges.x[i], edges.y[i], edges.z[i], edges.x[j], edges.y[j], edges.z[j], face.n,
-                    face.a, face.b, face.c, face.d, face.x, face.y, face.z, &found, &p.x, &p.y,
-                    &p.z);
-    if (found == 1) points.push_back(p);
-  }
-}
-
-bool InFace(const UnionFace& face, const Point3& p, float t) {
-  int code = kPointOutside;
-  PointInFace(p.x, p.y, p.z, face.n, face.a, face.b, face.c, face.x, face.y, face.z, t, &code);
-  return code != kPointOutside;
-}
-
 }  // namespace
 
 std::vector<UnionSegment3> PolygonPairOverlapForUnion(float t, const UnionFace& f,
@@ -168,24 +145,20 @@ std::vector<UnionSegment3> PolygonPairOverlapForUnion(float t, const UnionFace& 
   for (int k = 0; k < 3; ++k)
     if (boxG.hi[k] + t < boxF.lo[k] || boxF.hi[k] < boxG.lo[k] - t) return segments;
 
-  std::vector<Point3> found;
-  AddEdgeCrossings(g, f, found);
-  AddEdgeCrossings(f, g, found);
+  std::vector<FacePoint> found;
+  AppendEdgeCrossings(g, f, found);
+  AppendEdgeCrossings(f, g, found);
   // A point repeats an earlier kept one when it lies within t in x and z and 0.1 in y.
-  std::vector<Point3> points;
-  for (const Point3& p : found) {
+  std::vector<FacePoint> points;
+  for (const FacePoint& p : found) {
     const bool repeat = found.size() > 1 && std::any_of(points.begin(), points.end(), [&](auto& q) {
                           return std::fabs(p.x - q.x) < t && std::fabs(p.y - q.y) < 0.1 &&
                                  std::fabs(p.z - q.z) < t;
                         });
     if (!repeat) points.push_back(p);
   }
-  for (size_t k = 0; k + 1 < points.size(); ++k) {
-    const Point3& p = points[k];
-    const Point3& q = points[k + 1];
-    const Point3 mid{(p.x + q.x) / 2, (p.y + q.y) / 2, (p.z + q.z) / 2};
-    if (InFace(f, mid, t) && InFace(g, mid, t)) segments.push_back({p.x, p.y, p.z, q.x, q.y, q.z});
-  }
+  for (const auto& [p, q] : ChordsInBothFaces(points, f, g, t))
+    segments.push_back({p.x, p.y, p.z, q.x, q.y, q.z});
   return segments;
 }
 

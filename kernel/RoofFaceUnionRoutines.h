@@ -1,6 +1,8 @@
 #pragma once
 #include <vector>
 
+#include "PolygonPairOverlap.h"
+
 // The roof-face union engine's own routines: the plane and the flat frame of a face, the
 // segments along which two faces meet, the removal of nearly collinear vertices and the
 // inset ring of test points. Arrays are 1-based (entry 0 unused) as everywhere in the kernel.
@@ -47,13 +49,7 @@ class FaceFrameForUnion {
 
 // A planar face for the pair test: n vertices (1-based) on the plane a*x + b*y + c*z + d = 0,
 // the plane as PolygonPlaneForUnion gives it (unscaled).
-struct UnionFace {
-  int n;
-  double a, b, c, d;
-  const double* x;
-  const double* y;
-  const double* z;
-};
+using UnionFace = PlanarFace;
 
 struct UnionSegment3 {
   double x1, y1, z1, x2, y2, z2;
