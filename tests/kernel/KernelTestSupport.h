@@ -1,13 +1,16 @@
 #pragma once
 // Test helpers for the kernel: 1-based segment lists, split and trace wrappers, and
 // independent geometry (shoelace area, exact orientation).
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <random>
 #include <utility>
 #include <vector>
 
 #include "KernelWorkArrays.h"
 #include "LoopTracing.h"
+#include "OffsetLoopTracing.h"
 #include "SegmentSplitting.h"
 
 namespace kerneltest {
@@ -54,29 +57,71 @@ struct TraceResult {
   std::vector<Loop> loops;
 };
 
-inline TraceResult Trace(const std::vector<Seg>& segs, int loopCapacity = 2000,
-                         int pointCapacity = 20000) {
+// Both tracers take the same arguments; they differ in how they walk.
+using Tracer = int (*)(int, double[], double[], double[], double[], int*, std::int16_t[], double[],
+                       double[], int, int);
+
+inline TraceResult RunTracer(Tracer tracer, const std::vector<Seg>& segs, int loopCapacity,
+                             int pointCapacity) {
   SegArrays in(segs);
-  KernelWorkArrays work;
   std::vector<std::int16_t> sizes(loopCapacity + 1, 0);
   std::vector<double> lx(pointCapacity + 1, 0.0), ly(pointCapacity + 1, 0.0);
-  int loopCount = -1;
+  int loopCount = 0;
   TraceResult result;
-  result.status =
-      TraceLoopsFromSegments(work, in.Count(), in.x1.data(), in.y1.data(), in.x2.data(),
-                             in.y2.data(), &loopCount, sizes.data(), lx.data(), ly.data(),
-                             loopCapacity, pointCapacity);
+  result.status = tracer(in.Count(), in.x1.data(), in.y1.data(), in.x2.data(), in.y2.data(),
+                         &loopCount, sizes.data(), lx.data(), ly.data(), loopCapacity,
+                         pointCapacity);
   int at = 0;
   for (int l = 1; l <= loopCount; ++l) {
     Loop loop;
-    for (int p = 0; p < sizes[l]; ++p) {
-      ++at;
-      loop.x.push_back(lx[at]);
-      loop.y.push_back(ly[at]);
+    for (int p = 0; p < sizes[l]; ++p, ++at) {
+      loop.x.push_back(lx[at + 1]);
+      loop.y.push_back(ly[at + 1]);
     }
     result.loops.push_back(loop);
   }
   return result;
+}
+
+inline TraceResult Trace(const std::vector<Seg>& segs, int loopCapacity = 2000,
+                         int pointCapacity = 20000) {
+  return RunTracer(
+      [](int n, double x1[], double y1[], double x2[], double y2[], int* loopCount,
+         std::int16_t sizes[], double lx[], double ly[], int loopCap, int pointCap) {
+        KernelWorkArrays work;
+        return TraceLoopsFromSegments(work, n, x1, y1, x2, y2, loopCount, sizes, lx, ly, loopCap,
+                                      pointCap);
+      },
+      segs, loopCapacity, pointCapacity);
+}
+
+inline TraceResult TraceOffset(const std::vector<Seg>& segs, int loopCapacity = 1000,
+                               int pointCapacity = 10000) {
+  return RunTracer(TraceOffsetLoops, segs, loopCapacity, pointCapacity);
+}
+
+inline std::vector<Seg> Square(double x0, double y0, double side) {
+  return {{x0, y0, x0 + side, y0},
+          {x0 + side, y0, x0 + side, y0 + side},
+          {x0 + side, y0 + side, x0, y0 + side},
+          {x0, y0 + side, x0, y0}};
+}
+
+inline std::vector<Seg> Join(std::vector<Seg> a, const std::vector<Seg>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// The sides of a 10 x 10 square shuffled, some reversed, every end shaken by up to 0.045.
+inline std::vector<Seg> ShakenSquare(std::mt19937& rng) {
+  std::uniform_real_distribution<double> jitter(-0.045, 0.045);
+  auto sides = Square(0, 0, 10);
+  std::shuffle(sides.begin(), sides.end(), rng);
+  for (Seg& s : sides) {
+    if (rng() % 2) std::swap(s.x1, s.x2), std::swap(s.y1, s.y2);
+    s.x1 += jitter(rng), s.y1 += jitter(rng), s.x2 += jitter(rng), s.y2 += jitter(rng);
+  }
+  return sides;
 }
 
 // Twice the signed area by the shoelace sum (positive counter-clockwise).

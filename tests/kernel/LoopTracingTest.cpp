@@ -11,60 +11,82 @@ using namespace kerneltest;
 
 namespace {
 
-std::vector<Seg> Square(double x0, double y0, double side) {
-  return {{x0, y0, x0 + side, y0},
-          {x0 + side, y0, x0 + side, y0 + side},
-          {x0 + side, y0 + side, x0, y0 + side},
-          {x0, y0 + side, x0, y0}};
-}
-
 double TotalArea(const TraceResult& r) {
   double sum = 0.0;
   for (const Loop& l : r.loops) sum += std::fabs(ShoelaceArea(l));
   return sum;
 }
 
+// What both tracers share: a square from its lowest-left corner clockwise, no loop where
+// nothing closes, and refusal of an output too small for the loops.
+class BothTracers : public testing::TestWithParam<bool> {
+ protected:
+  TraceResult Run(const std::vector<Seg>& segs, int loopCapacity = 100,
+                  int pointCapacity = 1000) const {
+    return GetParam() ? TraceOffset(segs, loopCapacity, pointCapacity)
+                      : Trace(segs, loopCapacity, pointCapacity);
+  }
+};
+
+INSTANTIATE_TEST_SUITE_P(Tracers, BothTracers, testing::Bool(),
+                         [](const auto& info) { return info.param ? "Offset" : "Plain"; });
+
 }  // namespace
 
-TEST(TraceLoopsFromSegments, SquareTracesClockwiseFromLowerLeft) {
-  const auto r = Trace(Square(0, 0, 10));
+TEST_P(BothTracers, SquareTracesClockwiseFromLowerLeft) {
+  const auto r = Run(Square(0, 0, 10));
   ASSERT_EQ(r.status, 1);
   ASSERT_EQ(r.loops.size(), 1u);
   const Loop& l = r.loops[0];
-  ASSERT_EQ(l.x.size(), 4u);
-  const double ex[] = {0, 0, 10, 10}, ey[] = {0, 10, 10, 0};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(l.x[i], ex[i]) << i;
-    EXPECT_EQ(l.y[i], ey[i]) << i;
+  EXPECT_EQ(l.x, (std::vector<double>{0, 0, 10, 10}));
+  EXPECT_EQ(l.y, (std::vector<double>{0, 10, 10, 0}));
+  EXPECT_DOUBLE_EQ(ShoelaceArea(l), -100.0);
+}
+
+TEST_P(BothTracers, NothingClosedGivesNoLoop) {
+  const auto open = Run({{0, 0, 10, 0}, {10, 0, 10, 10}, {10, 10, 0, 10}});
+  EXPECT_EQ(open.status, 1);
+  EXPECT_TRUE(open.loops.empty());
+  const auto empty = Run({});
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_TRUE(empty.loops.empty());
+  EXPECT_TRUE(Run({{0, 0, 0.05, 0.05}}).loops.empty());
+  // An open chain hanging off a square goes and leaves the square.
+  auto tail = Square(0, 0, 10);
+  tail.push_back({10, 10, 15, 12});
+  tail.push_back({15, 12, 18, 20});
+  const auto one = Run(tail);
+  ASSERT_EQ(one.loops.size(), 1u);
+  EXPECT_DOUBLE_EQ(ShoelaceArea(one.loops[0]), -100.0);
+}
+
+TEST_P(BothTracers, RefusesWhenTheOutputCannotHoldTheLoops) {
+  const auto two = Join(Square(0, 0, 10), Square(50, 0, 10));
+  for (auto [loops, points] : {std::pair{2, 7}, {1, 100}}) {
+    const auto noRoom = Run(two, loops, points);
+    EXPECT_EQ(noRoom.status, 0) << loops << " " << points;
+    EXPECT_TRUE(noRoom.loops.empty());
   }
-  EXPECT_LT(ShoelaceArea(l), 0.0);
+  EXPECT_EQ(Run(two, 2, 8).loops.size(), 2u);
 }
 
 TEST(TraceLoopsFromSegments, SquareInAnyOrderAndDirectionWithGapsUpToTheWeld) {
   std::mt19937 rng(99);
-  std::uniform_real_distribution<double> jitter(-0.045, 0.045);
   for (int round = 0; round < 100; ++round) {
-    auto sides = Square(0, 0, 10);
-    std::shuffle(sides.begin(), sides.end(), rng);
-    for (Seg& s : sides) {
-      if (rng() % 2) std::swap(s.x1, s.x2), std::swap(s.y1, s.y2);
-      s.x1 += jitter(rng), s.y1 += jitter(rng), s.x2 += jitter(rng), s.y2 += jitter(rng);
-    }
+    const auto sides = ShakenSquare(rng);
     const auto r = Trace(sides);
     ASSERT_EQ(r.loops.size(), 1u) << "round " << round;
     const Loop& l = r.loops[0];
     ASSERT_EQ(l.x.size(), 4u);
-    // Starts at the left corner whose end has the smallest x, then runs clockwise.
-    EXPECT_NEAR(l.x[0], 0.0, 0.1);
     EXPECT_NEAR(ShoelaceArea(l), -100.0, 2.0);
     // Each corner takes the first end listed there; the start is the leftmost of those.
     std::vector<std::pair<double, double>> corners;
     for (const Seg& s : sides) {
       for (auto [x, y] : {std::pair{s.x1, s.y1}, {s.x2, s.y2}}) {
-        bool seen = false;
-        for (const auto& c : corners)
-          if (std::fabs(c.first - x) <= 0.1 && std::fabs(c.second - y) <= 0.1) seen = true;
-        if (!seen) corners.push_back({x, y});
+        if (std::none_of(corners.begin(), corners.end(), [&](const auto& c) {
+              return std::fabs(c.first - x) <= 0.1 && std::fabs(c.second - y) <= 0.1;
+            }))
+          corners.push_back({x, y});
       }
     }
     ASSERT_EQ(corners.size(), 4u);
@@ -74,44 +96,13 @@ TEST(TraceLoopsFromSegments, SquareInAnyOrderAndDirectionWithGapsUpToTheWeld) {
   }
 }
 
-TEST(TraceLoopsFromSegments, TwoSquaresSharingASideAndADanglingSegment) {
-  auto segs = Square(0, 0, 10);
-  const auto right = Square(10, 0, 10);
-  segs.insert(segs.end(), right.begin(), right.end());
-  const auto two = Trace(segs);
+TEST(TraceLoopsFromSegments, TwoSquaresSharingASide) {
+  const auto two = Trace(Join(Square(0, 0, 10), Square(10, 0, 10)));
   ASSERT_EQ(two.loops.size(), 2u);
   for (const Loop& l : two.loops) {
     EXPECT_EQ(l.x.size(), 4u);
     EXPECT_NEAR(ShoelaceArea(l), -100.0, 1e-9);
   }
-
-  auto dangling = Square(0, 0, 10);
-  dangling.push_back({10, 10, 17, 13});
-  dangling.push_back({17, 13, 20, 30});
-  const auto one = Trace(dangling);
-  ASSERT_EQ(one.loops.size(), 1u);
-  for (double x : one.loops[0].x) EXPECT_LE(x, 10.0);
-}
-
-TEST(TraceLoopsFromSegments, NothingClosedGivesNoLoop) {
-  const auto open = Trace({{0, 0, 10, 0}, {10, 0, 10, 10}, {10, 10, 0, 10}});
-  EXPECT_EQ(open.status, 1);
-  EXPECT_TRUE(open.loops.empty());
-  EXPECT_TRUE(Trace({}).loops.empty());
-  EXPECT_TRUE(Trace({{0, 0, 0.05, 0.05}}).loops.empty());
-}
-
-TEST(TraceLoopsFromSegments, RefusesWhenTheOutputCannotHoldTheLoops) {
-  auto segs = Square(0, 0, 10);
-  const auto right = Square(10, 0, 10);
-  segs.insert(segs.end(), right.begin(), right.end());
-  const auto noRoom = Trace(segs, 2, 7);
-  EXPECT_EQ(noRoom.status, 0);
-  EXPECT_TRUE(noRoom.loops.empty());
-  const auto oneLoopOnly = Trace(segs, 1, 100);
-  EXPECT_EQ(oneLoopOnly.status, 0);
-  EXPECT_TRUE(oneLoopOnly.loops.empty());
-  EXPECT_EQ(Trace(segs, 2, 8).loops.size(), 2u);
 }
 
 // Chords across a box: the arrangement is connected, its bounded regions tile the box and

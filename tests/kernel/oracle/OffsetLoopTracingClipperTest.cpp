@@ -7,40 +7,13 @@
 #include <random>
 
 #include "KernelTestSupport.h"
-#include "OffsetLoopTracing.h"
 #include "clipper.hpp"
 
-using kerneltest::Loop;
-using kerneltest::Seg;
-using kerneltest::SegArrays;
-using kerneltest::ShoelaceArea;
+using namespace kerneltest;
 
 namespace {
 
 constexpr double kScale = 10000.0;
-
-std::vector<Loop> TraceOffset(const std::vector<Seg>& segs) {
-  SegArrays in(segs);
-  const int loopRoom = 1000, pointRoom = 10000;
-  std::vector<std::int16_t> sizes(loopRoom + 1, 0);
-  std::vector<double> lx(pointRoom + 1, 0.0), ly(pointRoom + 1, 0.0);
-  int loopCount = 0;
-  EXPECT_EQ(TraceOffsetLoops(in.Count(), in.x1.data(), in.y1.data(), in.x2.data(), in.y2.data(),
-                             &loopCount, sizes.data(), lx.data(), ly.data(), loopRoom, pointRoom),
-            1);
-  std::vector<Loop> loops;
-  int at = 0;
-  for (int l = 1; l <= loopCount; ++l) {
-    Loop loop;
-    for (int p = 0; p < sizes[l]; ++p) {
-      ++at;
-      loop.x.push_back(lx[at]);
-      loop.y.push_back(ly[at]);
-    }
-    loops.push_back(loop);
-  }
-  return loops;
-}
 
 // Whether any two of the values lie closer than gap (sides that nearly meet would be welded).
 bool Crowded(std::vector<double> values, double gap) {
@@ -66,10 +39,7 @@ TEST(TraceOffsetLoopsAgainstClipper, OuterRingsOfUnitedSquares) {
       const double x0 = at(rng), y0 = at(rng), w = side(rng);
       xs.insert(xs.end(), {x0, x0 + w});
       ys.insert(ys.end(), {y0, y0 + w});
-      sides.push_back({x0, y0, x0 + w, y0});
-      sides.push_back({x0 + w, y0, x0 + w, y0 + w});
-      sides.push_back({x0 + w, y0 + w, x0, y0 + w});
-      sides.push_back({x0, y0 + w, x0, y0});
+      sides = Join(sides, Square(x0, y0, w));
       auto i = [](double v) { return static_cast<ClipperLib::cInt>(std::llround(v * kScale)); };
       squares.push_back(
           {{i(x0), i(y0)}, {i(x0 + w), i(y0)}, {i(x0 + w), i(y0 + w)}, {i(x0), i(y0 + w)}});
@@ -85,9 +55,10 @@ TEST(TraceOffsetLoopsAgainstClipper, OuterRingsOfUnitedSquares) {
       if (ClipperLib::Orientation(p)) expected.push_back(ClipperLib::Area(p) / (kScale * kScale));
     std::sort(expected.begin(), expected.end());
 
-    const std::vector<Loop> loops = TraceOffset(kerneltest::Split(1, sides));
+    const TraceResult traced = TraceOffset(Split(1, sides));
+    ASSERT_EQ(traced.status, 1);
     std::vector<double> got;
-    for (const Loop& l : loops) {
+    for (const Loop& l : traced.loops) {
       EXPECT_LT(ShoelaceArea(l), 0.0) << "outer loops run clockwise";
       got.push_back(-ShoelaceArea(l));
     }
