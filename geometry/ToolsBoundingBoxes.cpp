@@ -6,6 +6,7 @@
 
 #include "EntityArray.h"
 #include "GetMinMax.h"
+#include "PlanRegionRelation.h"
 #include "Tools.h"
 #include "decDbEntity.h"
 
@@ -102,48 +103,8 @@ int CTools::isAllPtsOnSameHeight(GePoint3dArray pts)
 
 int CTools::PtRegionRelation(GePoint3d pt, GePoint3dArray polygon, double tol)
 {
-    const double px = pt.x;
-    const double py = pt.y;
-    for (const GePoint3d& v : polygon)
-        if (std::abs(v.x - px) <= tol && std::abs(v.y - py) <= tol)
-            return 100;
-
-    int crossings = 0;
-    const std::size_t n = polygon.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        GePoint3d a = polygon[i];
-        GePoint3d b = polygon[(i + 1) % n];
-        if (b.x < a.x)
-            std::swap(a, b);
-        const double dx = b.x - a.x;
-        if (dx <= tol) {
-            // A vertical edge: on it strictly between its ends; it never counts as a crossing.
-            if (std::abs(a.x - px) <= tol && std::min(a.y, b.y) < py && py < std::max(a.y, b.y))
-                return 10;
-            continue;
-        }
-        const double dy = std::abs(a.y - b.y);
-        if (dy <= tol && std::abs(a.y - py) <= tol) {
-            if (a.x < px && px < b.x)
-                return 20;
-            continue;
-        }
-        const double k = (b.y - a.y) / dx;
-        const double c = a.y - k * a.x;
-        // On the edge's line, measured vertically.
-        if (std::abs((py - k * px) - c) <= tol) {
-            if (a.x < px && px < b.x)
-                return 30;
-            continue;
-        }
-        // Crossings of the upward ray from the point; the interval is half-open and
-        // shifted by tol, so a vertex shared by two edges counts once.
-        const bool within = a.x + tol < px && px < b.x + tol;
-        const double height = dy <= tol ? a.y : k * px + c;
-        if (within && py < height)
-            ++crossings;
-    }
-    return crossings % 2 == 1 ? 1 : 0;
+    const auto corner = [&polygon](int i) { return tools::PlanCorner<double>{polygon[i].x, polygon[i].y}; };
+    return tools::PlanRegionRelation(pt.x, pt.y, static_cast<int>(polygon.size()), corner, tol);
 }
 
 int CTools::IsPtBelongToArray(GePoint3d pt, GePoint3dArray pts, double tol)

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "PlanRegionRelation.h"
 #include "Tools.h"
 
 namespace {
@@ -142,57 +143,9 @@ void CTools::xianjiaodianzcx(float x1, float y1, float x2, float y2, float x3, f
 
 int CTools::dianquanliwaizcx(float px, float py, const float* xs, const float* ys, int n, float tol)
 {
-    for (int i = 1; i <= n; ++i) {
-        const float ex = std::fabs(xs[i] - px);
-        const float ey = std::fabs(ys[i] - py);
-        if (ex <= tol && ey <= tol)
-            return 100;
-    }
-
-    int count = 0;
-    for (int i = 1; i <= n; ++i) {
-        const int j = i == n ? 1 : i + 1;
-        // The ends ordered by x; point i first when the x are equal.
-        const bool iFirst = xs[i] <= xs[j];
-        const float xl = iFirst ? xs[i] : xs[j];
-        const float yl = iFirst ? ys[i] : ys[j];
-        const float xh = iFirst ? xs[j] : xs[i];
-        const float yh = iFirst ? ys[j] : ys[i];
-        const float dx = xh - xl;
-        const float dy = std::fabs(yl - yh);
-
-        if (dx <= tol) {
-            // A vertical edge: on it strictly between its ends; never a crossing.
-            const float ex = std::fabs(xl - px);
-            const bool between = (yl < py && py < yh) || (yh < py && py < yl);
-            if (ex <= tol && between)
-                return 10;
-            continue;
-        }
-        const float ey = std::fabs(yl - py);
-        if (dy <= tol && ey <= tol) {
-            if (xl < px && px < xh)
-                return 20;
-            continue;
-        }
-        const float k = (yh - yl) / dx;
-        const float b = yl - k * xl;
-        const float off = std::fabs((py - k * px) - b);
-        if (off <= tol) {
-            if (xl < px && px < xh)
-                return 30;
-            continue;
-        }
-        // Crossings of the upward ray from the point; the window is shifted by tol so a
-        // vertex shared by two edges counts once.
-        if (xl + tol < px && px < xh + tol) {
-            const float lineY = k * px + b;
-            const float height = dy <= tol ? yl : lineY;
-            if (py < height)
-                ++count;
-        }
-    }
-    return count % 2 == 1 ? 1 : 0;
+    // The arrays are 1-based.
+    const auto corner = [xs, ys](int i) { return tools::PlanCorner<float>{xs[i + 1], ys[i + 1]}; };
+    return tools::PlanRegionRelation(px, py, n, corner, tol);
 }
 
 void CTools::paixuzcx(int order, int key, float* x, float* y, float* z, int* a, int* b, int& n)
