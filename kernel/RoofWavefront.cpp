@@ -125,7 +125,7 @@ class Wavefront {
     const EdgeLine& r = lines_[c.right];
     c.bx = x, c.by = y, c.bt = t;
     const double det = l.nx * r.ny - l.ny * r.nx;
-    if (std::fabs(det) <= 1e-10) {
+    if (std::fabs(det) <= 1e-6) {  // within float precision of parallel
       c.parallel = true;
       c.vx = c.vy = 0.0;
       return true;
@@ -353,6 +353,39 @@ class Wavefront {
   }
 };
 
+// Where events fall within a hair of each other (several parallel eaves reaching one line
+// at once), a face's outline may run out along a line and straight back. Such a slit is cut
+// off: a point where the outline turns right round (looking past points within 1 mm of it)
+// and runs back past the point it came from goes, with those near points.
+void WithoutSlits(std::vector<std::array<double, 3>>& points) {
+  auto near = [](const std::array<double, 3>& a, const std::array<double, 3>& b) {
+    return std::fabs(a[0] - b[0]) < 1.0 && std::fabs(a[1] - b[1]) < 1.0 &&
+           std::fabs(a[2] - b[2]) < 1.0;
+  };
+  bool removed = true;
+  while (removed && points.size() >= 3) {
+    removed = false;
+    const size_t n = points.size();
+    for (size_t i = 0; i < n && !removed; ++i) {
+      const auto& a = points[(i + n - 1) % n];
+      const auto& b = points[i];
+      if (b[2] == 0.0) continue;  // an eave end: a thin face may turn sharply there
+      size_t skip = 1;
+      while (skip < n - 1 && near(b, points[(i + skip) % n])) ++skip;
+      const auto& c = points[(i + skip) % n];
+      const double ux = b[0] - a[0], uy = b[1] - a[1], vx = c[0] - b[0], vy = c[1] - b[1];
+      const double lu = std::hypot(ux, uy), lv = std::hypot(vx, vy);
+      // A slit comes back at least as far as it went out; a thin face's tip does not.
+      if (ux * vx + uy * vy >= -0.99999 * lu * lv || lv < lu) continue;
+      std::vector<size_t> gone;
+      for (size_t k = 0; k < skip; ++k) gone.push_back((i + k) % n);
+      std::sort(gone.rbegin(), gone.rend());
+      for (size_t g : gone) points.erase(points.begin() + static_cast<long>(g));
+      removed = true;
+    }
+  }
+}
+
 std::vector<RoofFace> Wavefront::Faces() const {
   // Nodes at one place count as one.
   std::vector<int> same(nodes_.size());
@@ -401,9 +434,10 @@ std::vector<RoofFace> Wavefront::Faces() const {
       at = sides[e][step].first == at ? sides[e][step].second : sides[e][step].first;
       if (at != start) path.push_back(at);
     }
-    if (at != start || path.size() < 3) continue;
+    if (at != start) continue;
     for (int node : path) face.points.push_back({nodes_[node].x, nodes_[node].y, nodes_[node].z});
-    faces.push_back(face);
+    WithoutSlits(face.points);
+    if (face.points.size() >= 3) faces.push_back(face);
   }
   return faces;
 }

@@ -302,3 +302,20 @@ TEST(SolveSlopedRoofFaces, ParallelEavesOfDifferentSlopesAcrossAJog) {
     ExpectSoundRoof(Solve(jog, slopes), "jog " + std::to_string(gentle));
   }
 }
+
+TEST(SolveSlopedRoofFaces, StaircaseWithThreeParallelEavesMeetingAtOnceHasNoSlit) {
+  // Three eaves facing one way, of different slopes, reach one line within a few hundredths
+  // of a millimetre of height; no face may come back with a zero-width slit along it.
+  const Outline stairs{{0, 0},         {0, 37000},     {30000, 37000}, {30000, 32000},
+                       {28000, 32000}, {28000, 28000}, {22000, 28000}, {22000, 24000},
+                       {19000, 24000}, {19000, 21000}, {17000, 21000}, {17000, 16000},
+                       {12000, 16000}, {12000, 13000}, {9000, 13000},  {9000, 10000},
+                       {5000, 10000},  {5000, 5000},   {2000, 5000},   {2000, 0}};
+  const double degrees[] = {68.9144572, 56.9752353, 51.1894367, 15.1748157, 68.9855253,
+                            59.579023,  33.8157372, 33.8467634, 69.0497155, 21.4640607,
+                            63.9861411, 49.7758095, 28.8479118, 71.3817948, 61.4640937,
+                            59.690717,  62.0099897, 43.1841272, 72.9621981, 65.2431691};
+  std::vector<double> slopes;
+  for (double d : degrees) slopes.push_back(Radians(d));
+  ExpectSoundRoof(Solve(stairs, slopes), "staircase");
+}
