@@ -124,26 +124,32 @@ TEST(RemoveCoincidentPoints, StableSortAndSharedArrays) {
 }
 
 TEST(PointInPolygon, DocumentedCodes) {
-  std::vector<double> sx{0, 0, 10, 10, 0}, sy{0, 0, 0, 10, 10};
-  int code = -1;
-  EXPECT_EQ(PointInPolygon(10.05, 9.95, sx.data(), sy.data(), 4, 0.1f, &code), 1);
-  EXPECT_EQ(code, kPointOnVertex);
-  PointInPolygon(5, 0.05, sx.data(), sy.data(), 4, 0.1f, &code);
-  EXPECT_EQ(code, kPointOnHorizontalEdge);
-  PointInPolygon(0, 5, sx.data(), sy.data(), 4, 0.1f, &code);
-  EXPECT_EQ(code, kPointOnVerticalEdge);
-  PointInPolygon(5, 5, sx.data(), sy.data(), 4, 0.1f, &code);
-  EXPECT_EQ(code, kPointInside);
-  PointInPolygon(15, 5, sx.data(), sy.data(), 4, 0.1f, &code);
-  EXPECT_EQ(code, kPointOutside);
-  std::vector<double> tx{0, 0, 10, 0}, ty{0, 0, 0, 10};
-  PointInPolygon(5, 5, tx.data(), ty.data(), 3, 0.1f, &code);
-  EXPECT_EQ(code, kPointOnEdge);
-  ClassifyPointInPolygon(5, 5, tx.data(), ty.data(), 3, 0.1f, &code);
-  EXPECT_EQ(code, kPointOnEdge);
-  ClassifyPointInPolygon(0, 0.05, sx.data(), sy.data(), 4, 0.1f, &code);
-  EXPECT_EQ(code, kPointOnVertex);
+  const std::vector<double> sx{0, 0, 10, 10, 0}, sy{0, 0, 0, 10, 10};  // square
+  const std::vector<double> tx{0, 0, 10, 0}, ty{0, 0, 0, 10};           // right triangle
+  struct Case {
+    double px, py;
+    bool square, classify;
+    int code;
+  } cases[] = {
+      {10.05, 9.95, true, false, kPointOnVertex}, {5, 0.05, true, false, kPointOnHorizontalEdge},
+      {0, 5, true, false, kPointOnVerticalEdge},  {5, 5, true, false, kPointInside},
+      {15, 5, true, false, kPointOutside},         {5, 5, false, false, kPointOnEdge},
+      {5, 5, false, true, kPointOnEdge},           {0, 0.05, true, true, kPointOnVertex},
+  };
+  for (const Case& c : cases) {
+    const double* x = c.square ? sx.data() : tx.data();
+    const double* y = c.square ? sy.data() : ty.data();
+    const int n = c.square ? 4 : 3;
+    int code = -1;
+    if (c.classify) {
+      ClassifyPointInPolygon(c.px, c.py, x, y, n, 0.1f, &code);
+    } else {
+      EXPECT_EQ(PointInPolygon(c.px, c.py, x, y, n, 0.1f, &code), 1);
+    }
+    EXPECT_EQ(code, c.code) << c.px << "," << c.py << (c.classify ? " classified" : "");
+  }
   // No vertices at all: outside.
+  int code = -1;
   PointInPolygon(0, 0, sx.data(), sy.data(), 0, 0.1f, &code);
   EXPECT_EQ(code, kPointOutside);
 }
@@ -207,40 +213,32 @@ TEST(PointInPolygon, AgreesWithWindingNumberOnRandomStarPolygons) {
   }
 }
 
-TEST(SegmentCrossing, FindsTheCrossingOfAVerticalSegmentWithAFlatFace) {
-  std::vector<double> fx{0, 0, 10, 10, 0}, fy{0, 0, 0, 10, 10}, fz{0, 2, 2, 2, 2};
-  int found = -1;
-  double X = 0, Y = 0, Z = 0;
-  EXPECT_EQ(SegmentCrossing(4, 5, -3, 4, 5, 7, 4, 0, 0, 1.0, -2.0, fx.data(), fy.data(),
-                            fz.data(), &found, &X, &Y, &Z),
-            1);
-  ASSERT_EQ(found, 1);
-  EXPECT_DOUBLE_EQ(X, 4);
-  EXPECT_DOUBLE_EQ(Y, 5);
-  EXPECT_DOUBLE_EQ(Z, 2);
-  // Outside the face in plan: nothing.
-  SegmentCrossing(14, 5, -3, 14, 5, 7, 4, 0, 0, 1.0, -2.0, fx.data(), fy.data(), fz.data(),
-                  &found, &X, &Y, &Z);
-  EXPECT_EQ(found, 0);
-  // Ends short of the plane: nothing.
-  SegmentCrossing(4, 5, -3, 4, 5, 1, 4, 0, 0, 1.0, -2.0, fx.data(), fy.data(), fz.data(),
-                  &found, &X, &Y, &Z);
-  EXPECT_EQ(found, 0);
-  // Parallel to the plane: nothing.
-  SegmentCrossing(1, 1, 2, 9, 9, 2, 4, 0, 0, 1.0, -2.0, fx.data(), fy.data(), fz.data(),
-                  &found, &X, &Y, &Z);
-  EXPECT_EQ(found, 0);
-}
-
-TEST(SegmentCrossing, AnEndNearAFaceVertexIsTheResult) {
-  std::vector<double> fx{0, 0, 10, 10, 0}, fy{0, 0, 0, 10, 10}, fz{0, 2, 2, 2, 2};
-  int found = 0;
-  double X = 0, Y = 0, Z = 0;
-  SegmentCrossing(50, 50, 50, 10.05, 9.95, 2.05, 4, 0, 0, 1.0, -2.0, fx.data(), fy.data(),
-                  fz.data(), &found, &X, &Y, &Z);
-  ASSERT_EQ(found, 1);
-  EXPECT_EQ(X, 10.05);
-  EXPECT_EQ(Z, 2.05);
+TEST(SegmentCrossing, FlatFaceCrossingsAndTheEndNearAVertex) {
+  const std::vector<double> fx{0, 0, 10, 10, 0}, fy{0, 0, 0, 10, 10}, fz{0, 2, 2, 2, 2};
+  struct Case {
+    double x1, y1, z1, x2, y2, z2;
+    int found;
+    double X, Y, Z;
+  } cases[] = {
+      {4, 5, -3, 4, 5, 7, 1, 4, 5, 2},                      // a vertical segment through it
+      {14, 5, -3, 14, 5, 7, 0, 0, 0, 0},                    // outside the face in plan
+      {4, 5, -3, 4, 5, 1, 0, 0, 0, 0},                      // ends short of the plane
+      {1, 1, 2, 9, 9, 2, 0, 0, 0, 0},                       // parallel to the plane
+      {50, 50, 50, 10.05, 9.95, 2.05, 1, 10.05, 9.95, 2.05},  // an end near a vertex wins
+  };
+  for (const Case& c : cases) {
+    int found = -1;
+    double X = 0, Y = 0, Z = 0;
+    EXPECT_EQ(SegmentCrossing(c.x1, c.y1, c.z1, c.x2, c.y2, c.z2, 4, 0, 0, 1.0, -2.0, fx.data(),
+                              fy.data(), fz.data(), &found, &X, &Y, &Z),
+              1);
+    ASSERT_EQ(found, c.found) << c.x1 << "," << c.y1;
+    if (found == 1) {
+      EXPECT_DOUBLE_EQ(X, c.X);
+      EXPECT_DOUBLE_EQ(Y, c.Y);
+      EXPECT_DOUBLE_EQ(Z, c.Z);
+    }
+  }
 }
 
 TEST(SegmentCrossing, UnnormalisedPlanesUseTheirLargestComponent) {
@@ -342,17 +340,12 @@ TEST(CompactFaceLists, DropsMarkedEntriesAndTheirVertices) {
                    y.data(), z.data(), &groupKept, &total);
   ASSERT_EQ(total, 3);
   EXPECT_EQ(groupKept, 1);
-  EXPECT_EQ(groupLoopCounts[1], 1);
-  EXPECT_EQ(groupLoopCounts[2], 1);
-  EXPECT_EQ(groupLoopCounts[3], 1);
-  EXPECT_EQ(codes[1], 10001);
-  EXPECT_EQ(codes[2], 10002);
-  EXPECT_EQ(codes[3], 10001);
-  EXPECT_EQ(groupOf[1], 1);
-  EXPECT_EQ(groupOf[2], 2);
-  EXPECT_EQ(groupOf[3], 3);
-  const std::vector<double> expected{1, 2, 3, 6, 8, 9};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(x[i + 1], expected[i]) << i;
+  EXPECT_EQ(groupLoopCounts, (std::vector<int>{0, 1, 1, 1}));
+  EXPECT_EQ(std::vector<int>(codes.begin() + 1, codes.begin() + 4),
+            (std::vector<int>{10001, 10002, 10001}));
+  EXPECT_EQ(std::vector<int>(groupOf.begin() + 1, groupOf.begin() + 4), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(std::vector<double>(x.begin() + 1, x.begin() + 7),
+            (std::vector<double>{1, 2, 3, 6, 8, 9}));
   CompactFaceLists(0, groupLoopCounts.data(), codes.data(), sizes.data(), groupOf.data(), x.data(),
                    y.data(), z.data(), &groupKept, &total);
   EXPECT_EQ(total, 0);
