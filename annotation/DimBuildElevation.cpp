@@ -1,13 +1,11 @@
 #include "DimBuildElevation.h"
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <new>
 
 #include "ModuleGlobals.h"
 #include "TextSettings.h"
-#include "WinApp.h"
 
 namespace {
 
@@ -204,13 +202,9 @@ void CDimBuildElevation::OnPropertyValueGet(int index, prop_data& value)
     case kPropTextHeight:
         value.SetDouble(m_textHeight);
         break;
-    case kPropFont: {
-        GetFontNameList(m_fontList);
-        const auto found = std::find(m_fontList.begin(), m_fontList.end(), m_font);
-        if (found != m_fontList.end())
-            value.SetLong(static_cast<long>(found - m_fontList.begin()));
+    case kPropFont:
+        GetFontRowValue(m_font, m_fontList, value);
         break;
-    }
     default:
         break;
     }
@@ -236,18 +230,13 @@ int CDimBuildElevation::OnPropertyValueChanged(int index, const prop_data& value
         m_top = m_height + m_bottom;
         break;
     case kPropTextHeight:
-        if (!IsHeightValid(value.dValue)) {
-            AfxMessageBox("请输入一个合理的字高值！", MB_ICONEXCLAMATION);
+        if (!AcceptTypedTextHeight(value.dValue))
             return 0;
-        }
         m_textHeight = value.dValue;
         break;
     case kPropFont:
-        GetFontNameList(m_fontList);
-        // An index the list does not have is refused: the font stays.
-        if (value.lValue < 0 || static_cast<std::size_t>(value.lValue) >= m_fontList.size())
+        if (!SetFontFromRow(value.lValue, m_fontList, m_font))
             return 0;
-        m_font = m_fontList[static_cast<std::size_t>(value.lValue)];
         break;
     default:
         break;
@@ -261,9 +250,7 @@ void CDimBuildElevation::OnPropertyComboBoxInit(int index, TPropertyComboBoxData
         for (const char* name : kStyleNames)
             data.AddString(name);
     } else if (index == kPropFont) {
-        GetFontNameList(m_fontList);
-        for (const CString& name : m_fontList)
-            data.AddString(name);
+        AddFontChoices(m_fontList, data);
     }
 }
 

@@ -1,6 +1,5 @@
 #include "OrvScaleText.h"
 
-#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -8,7 +7,6 @@
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "Input.h"
-#include "WinApp.h"
 
 namespace {
 
@@ -139,13 +137,9 @@ void COrvScaleText::OnPropertyValueGet(int index, prop_data& value)
     case kPropAngle:
         value.SetDouble(m_angle);
         break;
-    case kPropFont: {
-        GetFontNameList(m_fontList);
-        const auto found = std::find(m_fontList.begin(), m_fontList.end(), m_font);
-        if (found != m_fontList.end())
-            value.SetLong(static_cast<long>(found - m_fontList.begin()));
+    case kPropFont:
+        GetFontRowValue(m_font, m_fontList, value);
         break;
-    }
     default:
         break;
     }
@@ -159,21 +153,16 @@ int COrvScaleText::OnPropertyValueChanged(int index, const prop_data& value)
         m_text = value.szValue;
         break;
     case kPropHeight:
-        if (!IsHeightValid(value.dValue)) {
-            AfxMessageBox("请输入一个合理的字高值！", MB_ICONEXCLAMATION);
+        if (!AcceptTypedTextHeight(value.dValue))
             return 0;
-        }
         m_height = value.dValue;
         break;
     case kPropAngle:
         m_angle = value.dValue;
         break;
     case kPropFont:
-        GetFontNameList(m_fontList);
-        // An index the list does not have is refused: the font stays.
-        if (value.lValue < 0 || static_cast<std::size_t>(value.lValue) >= m_fontList.size())
+        if (!SetFontFromRow(value.lValue, m_fontList, m_font))
             return 0;
-        m_font = m_fontList[static_cast<std::size_t>(value.lValue)];
         break;
     default:
         break;
@@ -183,11 +172,8 @@ int COrvScaleText::OnPropertyValueChanged(int index, const prop_data& value)
 
 void COrvScaleText::OnPropertyComboBoxInit(int index, TPropertyComboBoxData& data)
 {
-    if (index != kPropFont)
-        return;
-    GetFontNameList(m_fontList);
-    for (const CString& name : m_fontList)
-        data.AddString(name);
+    if (index == kPropFont)
+        AddFontChoices(m_fontList, data);
 }
 
 int COrvScaleText::OnPropertyOtherEdit(long index, const char*, long count, decObject** objects, int&)

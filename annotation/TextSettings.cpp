@@ -8,6 +8,7 @@
 #include "AssertReport.h"
 #include "Utf8Text.h"
 #include "DbDatabase.h"
+#include "WinApp.h"
 #include "WorkingDrawing.h"
 
 namespace {
@@ -102,6 +103,38 @@ void GetFontNameList(std::vector<CString>& names)
     }
     names.emplace_back(kShapeFont);
     std::sort(names.begin(), names.end());
+}
+
+void GetFontRowValue(const CString& font, std::vector<CString>& list, prop_data& value)
+{
+    GetFontNameList(list);
+    const auto found = std::find(list.begin(), list.end(), font);
+    if (found != list.end())
+        value.SetLong(static_cast<long>(found - list.begin()));
+}
+
+bool SetFontFromRow(long position, std::vector<CString>& list, CString& font)
+{
+    GetFontNameList(list);
+    if (position < 0 || static_cast<std::size_t>(position) >= list.size())
+        return false;
+    font = list[static_cast<std::size_t>(position)];
+    return true;
+}
+
+void AddFontChoices(std::vector<CString>& list, TPropertyComboBoxData& choices)
+{
+    GetFontNameList(list);
+    for (const CString& name : list)
+        choices.AddString(name);
+}
+
+bool AcceptTypedTextHeight(double height)
+{
+    if (IsHeightValid(height))
+        return true;
+    AfxMessageBox("请输入一个合理的字高值！", MB_ICONEXCLAMATION);
+    return false;
 }
 
 void CFontNameEnum::Enum(HDC dc, BYTE charSet, const char* faceName, std::uint32_t typeMask)

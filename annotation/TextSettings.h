@@ -9,6 +9,7 @@
 
 #include "CString.h"
 #include "FontList.h"
+#include "PropertyPanel.h"
 
 #ifndef TEXT_SETTINGS_EXPORT
 #define TEXT_SETTINGS_EXPORT __attribute__((visibility("default")))
@@ -45,6 +46,17 @@ TEXT_SETTINGS_EXPORT void AutoResizeTextHeight(double& height, double scale, dou
 // The TrueType fonts of the Simplified Chinese character set (vertical-writing "@" fonts left
 // out) and the host's "hztxt.shx", sorted.
 TEXT_SETTINGS_EXPORT void GetFontNameList(std::vector<CString>& names);
+
+// The annotations' property panels show a font as its position in the font list, read afresh
+// into the object's own list each time.
+// Sets value to the font's position; leaves it unset when the list lacks the font.
+void GetFontRowValue(const CString& font, std::vector<CString>& list, prop_data& value);
+// Takes the font at the position; false (font kept) for a position the list does not have.
+bool SetFontFromRow(long position, std::vector<CString>& list, CString& font);
+// Offers every font of the list as a choice of the row.
+void AddFontChoices(std::vector<CString>& list, TPropertyComboBoxData& choices);
+// IsHeightValid for a height typed in a panel: an invalid one is refused with a message.
+bool AcceptTypedTextHeight(double height);
 
 // Collects the fonts of one enumeration.
 class CFontNameEnum {
