@@ -13,12 +13,13 @@
 #include "GetMinMax.h"
 #include "HostSolids.h"
 #include "Tools.h"
+#include "ToolsTestSupport.h"
 #include "WorkingDrawing.h"
 #include "decDbCurve.h"
 
 namespace {
 
-using Ring = GePoint3dArray;
+using namespace tools_test;
 
 const Ring kSquare = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}};
 const Ring kLShape = {{0, 0, 0}, {20, 0, 0}, {20, 10, 0}, {10, 10, 0}, {10, 20, 0}, {0, 20, 0}};
@@ -28,13 +29,6 @@ const Ring kSloped = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 5, 0}};
 int Code(double x, double y, const Ring& polygon, double tol = 0.001)
 {
     return CTools::PtRegionRelation(GePoint3d(x, y, 0), polygon, tol);
-}
-
-void ExpectPoint(const GePoint3d& actual, const GePoint3d& expected, double tol = 1e-9)
-{
-    EXPECT_NEAR(actual.x, expected.x, tol);
-    EXPECT_NEAR(actual.y, expected.y, tol);
-    EXPECT_NEAR(actual.z, expected.z, tol);
 }
 
 // ---- GetMinMax -------------------------------------------------------------------------

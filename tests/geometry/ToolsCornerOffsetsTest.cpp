@@ -5,10 +5,11 @@
 #include <cmath>
 
 #include "Tools.h"
+#include "ToolsTestSupport.h"
 
 namespace {
 
-using Ring = GePoint3dArray;
+using namespace tools_test;
 
 Ring Offset(const Ring& pts, double d, int side, int closed)
 {
@@ -17,42 +18,32 @@ Ring Offset(const Ring& pts, double d, int side, int closed)
     return out;
 }
 
-void ExpectPoints(const Ring& actual, const Ring& expected, double tol)
-{
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_NEAR(actual[i].x, expected[i].x, tol) << "point " << i;
-        EXPECT_NEAR(actual[i].y, expected[i].y, tol) << "point " << i;
-        EXPECT_NEAR(actual[i].z, expected[i].z, tol) << "point " << i;
-    }
-}
-
 // A clockwise square of side 10 with a different height at every corner.
 const Ring kSquareCw = {{0, 0, 1}, {0, 10, 2}, {10, 10, 3}, {10, 0, 4}};
 
 TEST(ToolsCornerOffsets, ClockwiseSquareGrowsToTheLeft)
 {
-    ExpectPoints(Offset(kSquareCw, 1, 1, 1), {{-1, -1, 1}, {-1, 11, 2}, {11, 11, 3}, {11, -1, 4}}, 1e-9);
+    ExpectRing(Offset(kSquareCw, 1, 1, 1), {{-1, -1, 1}, {-1, 11, 2}, {11, 11, 3}, {11, -1, 4}}, 1e-9);
     // Offsetting to the right shrinks it.
-    ExpectPoints(Offset(kSquareCw, 1, 0, 1), {{1, 1, 1}, {1, 9, 2}, {9, 9, 3}, {9, 1, 4}}, 1e-9);
+    ExpectRing(Offset(kSquareCw, 1, 0, 1), {{1, 1, 1}, {1, 9, 2}, {9, 9, 3}, {9, 1, 4}}, 1e-9);
 }
 
 TEST(ToolsCornerOffsets, CounterClockwiseSquareShrinksToTheLeft)
 {
     Ring ccw = kSquareCw;
     std::reverse(ccw.begin(), ccw.end());
-    ExpectPoints(Offset(ccw, 1, 1, 1), {{9, 1, 4}, {9, 9, 3}, {1, 9, 2}, {1, 1, 1}}, 1e-9);
+    ExpectRing(Offset(ccw, 1, 1, 1), {{9, 1, 4}, {9, 9, 3}, {1, 9, 2}, {1, 1, 1}}, 1e-9);
 }
 
 TEST(ToolsCornerOffsets, OpenPolylines)
 {
     // The directions are float azimuths: a moved end is off by up to d times 1e-7.
     // Three collinear points: every point moves square to the line, at its own height.
-    ExpectPoints(Offset({{0, 0, 5}, {10, 0, 6}, {20, 0, 7}}, 2, 1, 0), {{0, 2, 5}, {10, 2, 6}, {20, 2, 7}}, 1e-6);
+    ExpectRing(Offset({{0, 0, 5}, {10, 0, 6}, {20, 0, 7}}, 2, 1, 0), {{0, 2, 5}, {10, 2, 6}, {20, 2, 7}}, 1e-6);
     // Two points: the segment moved square to itself, to the right.
-    ExpectPoints(Offset({{0, 0, 5}, {0, 10, 6}}, 2, 0, 0), {{2, 0, 5}, {2, 10, 6}}, 1e-6);
+    ExpectRing(Offset({{0, 0, 5}, {0, 10, 6}}, 2, 0, 0), {{2, 0, 5}, {2, 10, 6}}, 1e-6);
     // An open corner: the ends square to their edges, the corner where the lines meet.
-    ExpectPoints(Offset({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}}, 1, 1, 0), {{0, 1, 0}, {9, 1, 0}, {9, 10, 0}}, 1e-6);
+    ExpectRing(Offset({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}}, 1, 1, 0), {{0, 1, 0}, {9, 1, 0}, {9, 10, 0}}, 1e-6);
 }
 
 TEST(ToolsCornerOffsets, OpenListWithCoincidentEndsIsARing)
@@ -60,7 +51,7 @@ TEST(ToolsCornerOffsets, OpenListWithCoincidentEndsIsARing)
     Ring closedByHand = kSquareCw;
     closedByHand.push_back(kSquareCw.front());
     const Ring out = Offset(closedByHand, 1, 1, 0);
-    ExpectPoints(out, {{-1, -1, 1}, {-1, 11, 2}, {11, 11, 3}, {11, -1, 4}, {-1, -1, 1}}, 1e-9);
+    ExpectRing(out, {{-1, -1, 1}, {-1, 11, 2}, {11, 11, 3}, {11, -1, 4}, {-1, -1, 1}}, 1e-9);
 }
 
 TEST(ToolsCornerOffsets, TooFewPoints)
@@ -68,8 +59,8 @@ TEST(ToolsCornerOffsets, TooFewPoints)
     EXPECT_TRUE(Offset({}, 1, 1, 1).empty());
     EXPECT_TRUE(Offset({}, 1, 1, 0).empty());
     // A single point has no edge: it comes back as it is.
-    ExpectPoints(Offset({{3, 4, 5}}, 1, 1, 1), {{3, 4, 5}}, 0);
-    ExpectPoints(Offset({{3, 4, 5}}, 1, 1, 0), {{3, 4, 5}}, 0);
+    ExpectRing(Offset({{3, 4, 5}}, 1, 1, 1), {{3, 4, 5}}, 0);
+    ExpectRing(Offset({{3, 4, 5}}, 1, 1, 0), {{3, 4, 5}}, 0);
 }
 
 TEST(ToolsCornerOffsets, NearlyAxisParallelEdgesCountAsAxisParallel)
@@ -91,10 +82,10 @@ TEST(ToolsCornerOffsets, ASpikeCornerStaysAtItsEdgeNotAtTheOrigin)
     // tip gets the end of its moved incoming edge; every point keeps its own height and there
     // is one point per input point.
     const Ring ring = {{0, 0, 1}, {0, 10, 2}, {10, 10, 3}, {10, 5, 4}, {15, 5, 5}, {10, 5, 6}, {10, 0, 7}};
-    ExpectPoints(Offset(ring, 1, 1, 1),
+    ExpectRing(Offset(ring, 1, 1, 1),
                  {{-1, -1, 1}, {-1, 11, 2}, {11, 11, 3}, {11, 6, 4}, {15, 6, 5}, {11, 4, 6}, {11, -1, 7}}, 1e-6);
     // An open line that turns back on itself.
-    ExpectPoints(Offset({{0, 0, 0}, {10, 0, 0}, {3, 0, 0}}, 1, 0, 0), {{0, -1, 0}, {10, -1, 0}, {3, 1, 0}}, 1e-6);
+    ExpectRing(Offset({{0, 0, 0}, {10, 0, 0}, {3, 0, 0}}, 1, 0, 0), {{0, -1, 0}, {10, -1, 0}, {3, 1, 0}}, 1e-6);
 }
 
 TEST(ToolsCornerOffsets, RegularPolygonEdgesStayParallelAtTheDistance)

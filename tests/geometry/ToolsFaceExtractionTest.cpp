@@ -7,20 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "DbDatabase.h"
-#include "EventLog.h"
 #include "ExtrudeBuild.h"
 #include "HostSolids.h"
 #include "PolygonCollector.h"
-#include "ScriptedUser.h"
 #include "Tools.h"
-#include "WorkingDrawing.h"
+#include "ToolsTestSupport.h"
 #include "decDbCurve.h"
 
 namespace {
 
-using Ring = GePoint3dArray;
-using Faces = std::vector<Ring>;
+using namespace tools_test;
 
 // A 2-D entity with loops of its own choosing (curves have one loop only).
 class LoopsEntity : public decDbEntity2d {
@@ -32,85 +28,9 @@ private:
     std::vector<GePolygon> m_loops;
 };
 
-class ToolsFaces : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        host::NewDrawing();
-        host::EventLog::Instance().Clear();
-        host::ScriptedUser::Instance().Clear();
-    }
-    void TearDown() override { host::ScriptedUser::Instance().Clear(); }
+using ToolsFaces = DrawingTest;
 
-    static DbDatabase* Db() { return dec::GetWorkingDatabase(); }
-    static long Layer() { return Db()->GetTableLayer()->GetCurrentLayerID(); }
-
-    // Entities are stored in the drawing, which owns them.
-    static decDbEntity* Add(decDbEntity* entity)
-    {
-        DbAutoOpen open;
-        decObjectId id;
-        EXPECT_EQ(open.db->CreateNewEntity(Layer(), entity, id), dex::eOk);
-        return Db()->GetObjectById(id);
-    }
-    static decDbEntity* AddSolid(decBuilder* builder, const GeMatrix3d& tm)
-    {
-        DbAutoOpen open;
-        decObjectId id;
-        EXPECT_EQ(open.db->CreateNewEntity(Layer(), builder, tm, id), dex::eOk);
-        return Db()->GetObjectById(id);
-    }
-    // A mesh entity whose faces are the given rings, in this order.
-    static decDbEntity* AddMesh(const Faces& faces)
-    {
-        auto* mesh = new decMesh3();
-        std::size_t total = 0;
-        for (const Ring& f : faces)
-            total += f.size();
-        GePoint3d* vertices = mesh->SetCountVertex(static_cast<int>(total));
-        decPolygonBuf buffer;
-        int next = 0;
-        for (const Ring& f : faces) {
-            std::vector<int> indices;
-            for (const GePoint3d& p : f) {
-                vertices[next] = p;
-                indices.push_back(next++);
-            }
-            buffer.AppendPolygon(static_cast<int>(indices.size()), indices.data());
-        }
-        mesh->SetPolygonFrom(buffer);
-        DbAutoOpen open;
-        decObjectId id;
-        EXPECT_EQ(open.db->CreateProxyEntity(Layer(), GeMatrix3d(), mesh, id), dex::eOk);
-        return Db()->GetObjectById(id);
-    }
-    static std::string Handle(const decDbEntity* entity)
-    {
-        return "#" + std::to_string(entity->GetObjectId().Handle());
-    }
-    void Answer(const std::string& lines) { host::ScriptedUser::Instance().Feed(lines, "test"); }
-};
-
-void ExpectRing(const Ring& actual, const Ring& expected, double tol = 1e-9)
-{
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        EXPECT_TRUE(actual[i].IsEqual(expected[i], tol))
-            << "point " << i << ": " << actual[i].x << "," << actual[i].y << "," << actual[i].z;
-}
-
-Ring Lifted(Ring ring, double dz)
-{
-    for (GePoint3d& p : ring)
-        p.z += dz;
-    return ring;
-}
-
-Ring Reversed(Ring ring)
-{
-    std::reverse(ring.begin(), ring.end());
-    return ring;
-}
+std::string Handle(const decDbEntity* entity) { return "#" + std::to_string(entity->GetObjectId().Handle()); }
 
 struct Read {
     int result = -1;
@@ -118,30 +38,19 @@ struct Read {
     Ring ring;
 };
 
-Read Bottom(decDbEntity* e)
+using Reader = int (*)(decDbEntity*, int&, GePoint3dArray&);
+
+template <Reader reader>
+Read ReadWith(decDbEntity* e)
 {
     Read r;
-    r.result = CTools::GetEntBottomPlg(e, r.closed, r.ring);
+    r.result = reader(e, r.closed, r.ring);
     return r;
 }
-Read Top(decDbEntity* e)
-{
-    Read r;
-    r.result = CTools::GetEntTopPlg(e, r.closed, r.ring);
-    return r;
-}
-Read Single(decDbEntity* e)
-{
-    Read r;
-    r.result = CTools::GetEntSinglePlg(e, r.closed, r.ring);
-    return r;
-}
-Read Single2d(decDbEntity* e)
-{
-    Read r;
-    r.result = CTools::Get2dEntSinglePlg(e, r.closed, r.ring);
-    return r;
-}
+constexpr auto Bottom = ReadWith<&CTools::GetEntBottomPlg>;
+constexpr auto Top = ReadWith<&CTools::GetEntTopPlg>;
+constexpr auto Single = ReadWith<&CTools::GetEntSinglePlg>;
+constexpr auto Single2d = ReadWith<&CTools::Get2dEntSinglePlg>;
 
 // ---- the collector ---------------------------------------------------------------------
 
@@ -178,7 +87,7 @@ TEST_F(ToolsFaces, ClosedPolylineWithArcs)
     auto* polyline = new decDbPolyline(4, ring.data(), 1);
     polyline->SetBulgeAt(1, std::tan(std::numbers::pi / 8));
     polyline->SetBulgeAt(3, -0.5);
-    decDbEntity* e = Add(polyline);
+    decDbEntity* e = AddEntity(polyline);
 
     EXPECT_EQ(CTools::GetEntPlgCount(e), 1);
     for (const Read& r : {Bottom(e), Single(e), Single2d(e)}) {
@@ -195,7 +104,7 @@ TEST_F(ToolsFaces, ClosedPolylineWithArcs)
 TEST_F(ToolsFaces, OpenPolylineGivesAnOpenLoop)
 {
     const Ring run = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}};
-    decDbEntity* e = Add(new decDbPolyline(3, run.data(), 0));
+    decDbEntity* e = AddEntity(new decDbPolyline(3, run.data(), 0));
     for (const Read& r : {Bottom(e), Single(e), Single2d(e)}) {
         EXPECT_EQ(r.result, 1);
         EXPECT_EQ(r.closed, 0);
@@ -205,7 +114,7 @@ TEST_F(ToolsFaces, OpenPolylineGivesAnOpenLoop)
 
 TEST_F(ToolsFaces, CircleGivesItsSampledRing)
 {
-    decDbEntity* e = Add(new decDbCircle3d(GePoint3d(10, 20, 3), GeVector3d::kZAxis, 5));
+    decDbEntity* e = AddEntity(new decDbCircle3d(GePoint3d(10, 20, 3), GeVector3d::kZAxis, 5));
     Ring expected;
     for (int i = 0; i < 36; ++i) {
         const double a = 2 * std::numbers::pi * i / 36;
@@ -383,7 +292,7 @@ TEST_F(ToolsFaces, FilledOutputTakesPart)
 
 TEST_F(ToolsFaces, TwoDimensionalEntityWithSeveralLoops)
 {
-    decDbEntity* e = Add(new LoopsEntity({GePolygon({{0, 0, 0}, {1, 0, 0}}, true), GePolygon(kFloor, false)}));
+    decDbEntity* e = AddEntity(new LoopsEntity({GePolygon({{0, 0, 0}, {1, 0, 0}}, true), GePolygon(kFloor, false)}));
     Read several;
     several.ring = {{7, 7, 7}};
     several.result = CTools::Get2dEntSinglePlg(e, several.closed, several.ring);
@@ -396,7 +305,7 @@ TEST_F(ToolsFaces, TwoDimensionalEntityWithSeveralLoops)
     EXPECT_EQ(single.closed, 0);
     EXPECT_EQ(single.ring.size(), 2u);
     // A one-vertex loop is still a loop for the 2-D reading.
-    const Read dot = Single2d(Add(new LoopsEntity({GePolygon({{3, 4, 5}}, false)})));
+    const Read dot = Single2d(AddEntity(new LoopsEntity({GePolygon({{3, 4, 5}}, false)})));
     EXPECT_EQ(dot.result, 1);
     ExpectRing(dot.ring, {{3, 4, 5}});
 }
@@ -405,7 +314,7 @@ TEST_F(ToolsFaces, TwoDimensionalEntityWithSeveralLoops)
 // leaves the outputs.
 TEST_F(ToolsFaces, EntityWithoutLoops)
 {
-    decDbEntity* e = Add(new decDbPolyline());
+    decDbEntity* e = AddEntity(new decDbPolyline());
     EXPECT_EQ(CTools::GetEntPlgCount(e), 0);
     for (const Read& r : {Bottom(e), Top(e), Single(e), Single2d(e)}) {
         EXPECT_EQ(r.result, 0);
@@ -423,10 +332,10 @@ TEST_F(ToolsFaces, PickedClosedFacesOfThreeOrMoreVertices)
 {
     decDbEntity* box = AddSolid(new decDbBox(30, 20, 10), GeMatrix3d());
     const Ring outline = {{50, 0, 0}, {60, 0, 0}, {60, 5, 0}};
-    decDbEntity* closed = Add(new decDbPolyline(3, outline.data(), 1));
-    decDbEntity* open = Add(new decDbPolyline(3, outline.data(), 0));
+    decDbEntity* closed = AddEntity(new decDbPolyline(3, outline.data(), 1));
+    decDbEntity* open = AddEntity(new decDbPolyline(3, outline.data(), 0));
     const Ring pair = {{0, 0, 0}, {5, 5, 0}};
-    decDbEntity* twoPoints = Add(new decDbPolyline(2, pair.data(), 1));
+    decDbEntity* twoPoints = AddEntity(new decDbPolyline(2, pair.data(), 1));
     Answer(Handle(box) + ":1,2 " + Handle(open) + ":0 " + Handle(twoPoints) + ":0 " + Handle(closed) + ":0");
 
     CArray<GePoint3dArray, GePoint3dArray> faces;

@@ -7,34 +7,13 @@
 
 #include "EventLog.h"
 #include "Tools.h"
+#include "ToolsTestSupport.h"
 
 namespace {
 
-using Ring = GePoint3dArray;
+using namespace tools_test;
 
-double PlanArea(const Ring& ring)
-{
-    double sum = 0.0;
-    for (std::size_t i = 0; i < ring.size(); ++i) {
-        const GePoint3d& a = ring[i];
-        const GePoint3d& b = ring[(i + 1) % ring.size()];
-        sum += a.x * b.y - b.x * a.y;
-    }
-    return std::fabs(sum) / 2.0;
-}
-
-Ring Reversed(Ring ring)
-{
-    std::reverse(ring.begin(), ring.end());
-    return ring;
-}
-
-Ring Moved(Ring ring, double dx, double dy, double dz = 0.0)
-{
-    for (GePoint3d& p : ring)
-        p += GeVector3d(dx, dy, dz);
-    return ring;
-}
+double PlanArea(const Ring& ring) { return std::fabs(SignedPlanArea(ring)); }
 
 GeBoundBox3d Box(const Ring& ring)
 {

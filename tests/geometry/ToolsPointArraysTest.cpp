@@ -7,20 +7,13 @@
 
 #include "EventLog.h"
 #include "Tools.h"
+#include "ToolsTestSupport.h"
 
 namespace {
 
-using Ring = GePoint3dArray;
+using namespace tools_test;
 
-void ExpectPoints(const Ring& actual, const Ring& expected)
-{
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_NEAR(actual[i].x, expected[i].x, 1e-12) << "point " << i;
-        EXPECT_NEAR(actual[i].y, expected[i].y, 1e-12) << "point " << i;
-        EXPECT_NEAR(actual[i].z, expected[i].z, 1e-12) << "point " << i;
-    }
-}
+void ExpectPoints(const Ring& actual, const Ring& expected) { ExpectRing(actual, expected, 1e-12); }
 
 Ring Cleaned(Ring pts, int closed, double tol)
 {

@@ -7,31 +7,14 @@
 #include <vector>
 
 #include "Tools.h"
+#include "ToolsTestSupport.h"
 
 namespace {
 
-using Ring = GePoint3dArray;
+using namespace tools_test;
 using Faces = CArray<GePoint3dArray, GePoint3dArray>;
 
 constexpr double kDeg = M_PI / 180.0;
-
-double PlanArea(const Ring& ring)
-{
-    double sum = 0.0;
-    for (std::size_t i = 0; i < ring.size(); ++i) {
-        const GePoint3d& a = ring[i];
-        const GePoint3d& b = ring[(i + 1) % ring.size()];
-        sum += a.x * b.y - b.x * a.y;
-    }
-    return sum / 2.0;  // counter-clockwise positive
-}
-
-Ring Lifted(Ring ring, double dx, double dy, double h)
-{
-    for (GePoint3d& p : ring)
-        p += GeVector3d(dx, dy, h);
-    return ring;
-}
 
 // Counter-clockwise outlines at z 0.
 const Ring kRectangle = {{0, 0, 0}, {12000, 0, 0}, {12000, 8000, 0}, {0, 8000, 0}};
@@ -85,7 +68,7 @@ Faces CheckRoof(const Ring& outline, const std::vector<float>& slopes)
             continue;
         const GeVector3d n = CTools::GetNormal(face, 0.001);
         EXPECT_GT(n.z, 0.0) << "faces look upward";
-        area += PlanArea(face);
+        area += SignedPlanArea(face);
         // The first edge is the eave, at the outline's height; nothing lies below it.
         EXPECT_NEAR(face[0].z, h, 0.01);
         EXPECT_NEAR(face[1].z, h, 0.01);
@@ -96,7 +79,7 @@ Faces CheckRoof(const Ring& outline, const std::vector<float>& slopes)
         EXPECT_GT(slope, 0.0) << "the first edge lies on an outline edge";
         EXPECT_NEAR(std::acos(n.z) / kDeg, slope, 0.01);
     }
-    EXPECT_NEAR(std::fabs(area), std::fabs(PlanArea(outline)), 1e-5 * std::fabs(PlanArea(outline)));
+    EXPECT_NEAR(std::fabs(area), std::fabs(SignedPlanArea(outline)), 1e-5 * std::fabs(SignedPlanArea(outline)));
     return faces;
 }
 
@@ -113,7 +96,7 @@ TEST(ToolsSlopedRoof, RectangleGivesAHipRoofEitherWayRound)
 {
     const double h = 3000.0;
     std::vector<float> slopes(4, 30.0f);
-    Ring ccw = Lifted(kRectangle, 0, 0, h);
+    Ring ccw = Moved(kRectangle, 0, 0, h);
     const Faces a = CheckRoof(ccw, slopes);
     ASSERT_EQ(a.GetSize(), 4);
     const auto withSize = [&a](std::size_t size) {
@@ -138,7 +121,7 @@ TEST(ToolsSlopedRoof, RectangleGivesAHipRoofEitherWayRound)
 TEST(ToolsSlopedRoof, EveryEdgeKeepsItsOwnSlopeEitherWayRound)
 {
     std::vector<float> slopes = {20.0f, 35.0f, 45.0f, 28.0f};
-    Ring ring = Lifted(kRectangle, 0, 0, 1500.0);
+    Ring ring = Moved(kRectangle, 0, 0, 1500.0);
     const Faces a = CheckRoof(ring, slopes);
     EXPECT_EQ(a.GetSize(), 4);
     ReverseOutline(ring, slopes);
@@ -155,7 +138,7 @@ TEST(ToolsSlopedRoof, LAndUOutlinesWithEqualAndUnequalSlopes)
         for (std::size_t i = 0; i < n; ++i)
             unequal[i] = 22.0f + 4.0f * static_cast<float>(i);
         for (std::vector<float> slopes : {equal, unequal}) {
-            Ring ring = Lifted(shape, 0, 0, 6000.0);
+            Ring ring = Moved(shape, 0, 0, 6000.0);
             const Faces a = CheckRoof(ring, slopes);
             EXPECT_GE(a.GetSize(), static_cast<int>(n));
             ReverseOutline(ring, slopes);
@@ -173,11 +156,11 @@ TEST(ToolsSlopedRoof, FarFromTheOriginTheRoofIsTheSameTranslated)
 {
     const double o = 5000000.0;
     const std::vector<float> slopes = {25.0f, 30.0f, 35.0f, 40.0f, 45.0f, 50.0f};
-    const Faces near = CheckRoof(Lifted(kL, 0, 0, 3000.0), slopes);
-    const Faces far = CheckRoof(Lifted(kL, o, o, 3000.0), slopes);
+    const Faces near = CheckRoof(Moved(kL, 0, 0, 3000.0), slopes);
+    const Faces far = CheckRoof(Moved(kL, o, o, 3000.0), slopes);
     ASSERT_EQ(far.GetSize(), near.GetSize());
     for (int j = 0; j < near.GetSize(); ++j)
-        EXPECT_TRUE(CTools::IsPtArraySame(Lifted(near[j], o, o, 0.0), far[j], 1, 1e-6)) << "face " << j;
+        EXPECT_TRUE(CTools::IsPtArraySame(Moved(near[j], o, o, 0.0), far[j], 1, 1e-6)) << "face " << j;
 }
 
 TEST(ToolsSlopedRoof, RefusalsLeaveNoFaces)

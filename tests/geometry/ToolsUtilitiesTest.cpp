@@ -15,22 +15,13 @@
 #include "EventLog.h"
 #include "ScriptedUser.h"
 #include "Tools.h"
+#include "ToolsTestSupport.h"
 #include "WorkingDrawing.h"
 
 namespace {
 
-// A fresh drawing, an empty transcript and no queued answers.
-class ToolsHostTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        host::NewDrawing();
-        host::EventLog::Instance().Clear();
-        host::ScriptedUser::Instance().Clear();
-    }
-    void TearDown() override { host::ScriptedUser::Instance().Clear(); }
-    void Answer(const std::string& lines) { host::ScriptedUser::Instance().Feed(lines, "test"); }
-};
+using namespace tools_test;
+using ToolsHostTest = DrawingTest;
 
 std::vector<std::string> Split(const char* text, const char* separator, std::vector<std::string> before = {})
 {
