@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "KernelPrimitives.h"
+#include "KernelTestSupport.h"
 
 using namespace kernel;
 
@@ -15,30 +16,6 @@ namespace {
 
 constexpr double kTrueHalfPi = 1.5707963267948966;
 constexpr double kTruePi = 3.141592653589793;
-
-// Winding number of a closed ring around a point away from its edges.
-int WindingNumber(double px, double py, const std::vector<double>& x, const std::vector<double>& y) {
-  const int n = static_cast<int>(x.size()) - 1;
-  int wn = 0;
-  for (int i = 1; i <= n; ++i) {
-    const int j = i == n ? 1 : i + 1;
-    const double cross = (x[j] - x[i]) * (py - y[i]) - (px - x[i]) * (y[j] - y[i]);
-    if (y[i] <= py) {
-      if (y[j] > py && cross > 0) ++wn;
-    } else if (y[j] <= py && cross < 0) {
-      --wn;
-    }
-  }
-  return wn;
-}
-
-double DistanceToSegment(double px, double py, double ax, double ay, double bx, double by) {
-  const double vx = bx - ax, vy = by - ay;
-  const double len2 = vx * vx + vy * vy;
-  double t = len2 > 0 ? ((px - ax) * vx + (py - ay) * vy) / len2 : 0.0;
-  t = std::fmax(0.0, std::fmin(1.0, t));
-  return std::hypot(px - (ax + t * vx), py - (ay + t * vy));
-}
 
 }  // namespace
 
@@ -187,23 +164,21 @@ TEST(PointInPolygon, AgreesWithWindingNumberOnRandomStarPolygons) {
   for (int shape = 0; shape < 60; ++shape) {
     const int n = 3 + shape % 12;
     std::vector<double> x(n + 1), y(n + 1);
+    std::vector<kerneltest::P3> ring;
     for (int i = 1; i <= n; ++i) {
       const double a = 2 * kTruePi * (i - 1) / n;
       const double r = radius(rng);
       x[i] = r * std::cos(a);
       y[i] = r * std::sin(a);
+      ring.push_back({x[i], y[i], 0});
     }
     for (int k = 0; k < 200; ++k) {
       const double px = coord(rng), py = coord(rng);
-      bool nearBoundary = false;
-      for (int i = 1; i <= n; ++i) {
-        const int j = i == n ? 1 : i + 1;
-        if (DistanceToSegment(px, py, x[i], y[i], x[j], y[j]) < 0.5 ||
-            std::fabs(px - x[i]) < 0.5)
-          nearBoundary = true;
-      }
+      bool nearBoundary = kerneltest::EdgeDistance(px, py, ring) < 0.5;
+      for (int i = 1; i <= n; ++i) nearBoundary = nearBoundary || std::fabs(px - x[i]) < 0.5;
       if (nearBoundary) continue;
-      const int expected = WindingNumber(px, py, x, y) != 0 ? kPointInside : kPointOutside;
+      const int expected =
+          kerneltest::Winding(px, py, ring) != 0 ? kPointInside : kPointOutside;
       int code = -1, classified = -1;
       PointInPolygon(px, py, x.data(), y.data(), n, 0.1f, &code);
       ClassifyPointInPolygon(px, py, x.data(), y.data(), n, 0.1f, &classified);

@@ -124,6 +124,49 @@ inline std::vector<Seg> ShakenSquare(std::mt19937& rng) {
   return sides;
 }
 
+// A point of a ring in 3-D; rings are 0-based vectors of them.
+struct P3 {
+  double x, y, z;
+};
+
+// Signed plan area by the shoelace sum (positive counter-clockwise seen from above).
+inline double PlanArea(const std::vector<P3>& ring) {
+  double sum = 0.0;
+  for (size_t i = 0; i < ring.size(); ++i) {
+    const P3& a = ring[i];
+    const P3& b = ring[(i + 1) % ring.size()];
+    sum += a.x * b.y - b.x * a.y;
+  }
+  return sum / 2.0;
+}
+
+// Winding number of the plan outline about (x, y); non-zero is inside.
+inline int Winding(double x, double y, const std::vector<P3>& ring) {
+  int winding = 0;
+  for (size_t i = 0; i < ring.size(); ++i) {
+    const P3& a = ring[i];
+    const P3& b = ring[(i + 1) % ring.size()];
+    const double side = (b.x - a.x) * (y - a.y) - (x - a.x) * (b.y - a.y);
+    if (a.y <= y && b.y > y && side > 0) ++winding;
+    if (a.y > y && b.y <= y && side < 0) --winding;
+  }
+  return winding;
+}
+
+// Plan distance from (x, y) to the outline's nearest edge.
+inline double EdgeDistance(double x, double y, const std::vector<P3>& ring) {
+  double best = 1e300;
+  for (size_t i = 0; i < ring.size(); ++i) {
+    const P3& a = ring[i];
+    const P3& b = ring[(i + 1) % ring.size()];
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double len2 = dx * dx + dy * dy;
+    const double t = len2 > 0 ? std::clamp(((x - a.x) * dx + (y - a.y) * dy) / len2, 0.0, 1.0) : 0.0;
+    best = std::fmin(best, std::hypot(x - (a.x + t * dx), y - (a.y + t * dy)));
+  }
+  return best;
+}
+
 // Twice the signed area by the shoelace sum (positive counter-clockwise).
 inline double ShoelaceArea(const Loop& loop) {
   const size_t n = loop.x.size();

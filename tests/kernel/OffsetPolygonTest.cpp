@@ -32,17 +32,17 @@ std::vector<std::array<double, 2>> RawRing(const std::vector<std::array<double, 
 
 // Whether every point of the loop is within tol of one of the expected points and every
 // expected point is met.
-bool SamePointSet(const OffsetLoop& loop, const std::vector<Point3>& expected, double tol) {
-  auto near = [tol](const Point3& a, const Point3& b) {
+bool SamePointSet(const OffsetLoop& loop, const std::vector<P3>& expected, double tol) {
+  auto near = [tol](const P3& a, const P3& b) {
     return std::fabs(a.x - b.x) <= tol && std::fabs(a.y - b.y) <= tol &&
            std::fabs(a.z - b.z) <= tol;
   };
-  for (const Point3& p : loop.points)
-    if (std::none_of(expected.begin(), expected.end(), [&](const Point3& e) { return near(p, e); }))
+  for (const P3& p : loop.points)
+    if (std::none_of(expected.begin(), expected.end(), [&](const P3& e) { return near(p, e); }))
       return false;
-  for (const Point3& e : expected)
+  for (const P3& e : expected)
     if (std::none_of(loop.points.begin(), loop.points.end(),
-                     [&](const Point3& p) { return near(p, e); }))
+                     [&](const P3& p) { return near(p, e); }))
       return false;
   return true;
 }
@@ -50,8 +50,8 @@ bool SamePointSet(const OffsetLoop& loop, const std::vector<Point3>& expected, d
 const std::vector<std::array<double, 2>> kCcwSquare = {{0, 0}, {100, 0}, {100, 100}, {0, 100}};
 
 // n points on an arc of `turn` radians and radius r about the origin, from angle 0.
-std::vector<Point3> Arc(int n, double r, double turn) {
-  std::vector<Point3> points;
+std::vector<P3> Arc(int n, double r, double turn) {
+  std::vector<P3> points;
   for (int i = 0; i < n; ++i)
     points.push_back({r * std::cos(turn * i / n), r * std::sin(turn * i / n), 0});
   return points;
@@ -130,13 +130,13 @@ TEST(OffsetPolygon, RingInASlopingPlaneIsOffsetWithinItsPlane) {
   // A 60 x 40 rectangle laid in the plane through the x axis tilted by 30 degrees, shrunk by 5
   // within that plane: the tilted 50 x 30 rectangle, every point still in the plane.
   const double c = std::cos(M_PI / 6), s = std::sin(M_PI / 6);
-  auto tilt = [&](double u, double v) { return Point3{u + 200, v * c + 300, v * s + 1000}; };
-  const std::vector<Point3> ring = {tilt(0, 0), tilt(60, 0), tilt(60, 40), tilt(0, 40)};
+  auto tilt = [&](double u, double v) { return P3{u + 200, v * c + 300, v * s + 1000}; };
+  const std::vector<P3> ring = {tilt(0, 0), tilt(60, 0), tilt(60, 40), tilt(0, 40)};
   const OffsetResult r = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 5.0f);
   ASSERT_EQ(r.loopCount, 1);
   EXPECT_TRUE(SamePointSet(r.loops[0], {tilt(5, 5), tilt(55, 5), tilt(55, 35), tilt(5, 35)}, 2e-3));
   // The same ring stood upright in the plane y = 0.
-  const std::vector<Point3> wall = {{0, 0, 0}, {60, 0, 0}, {60, 0, 40}, {0, 0, 40}};
+  const std::vector<P3> wall = {{0, 0, 0}, {60, 0, 0}, {60, 0, 40}, {0, 0, 40}};
   const OffsetResult up = RunOffset(Driver::Loops, kOffsetClosedMode, wall, 5.0f);
   ASSERT_EQ(up.loopCount, 1);
   EXPECT_TRUE(SamePointSet(up.loops[0], {{5, 0, 5}, {55, 0, 5}, {55, 0, 35}, {5, 0, 35}}, 2e-3));
@@ -151,7 +151,7 @@ TEST(OffsetPolygon, NarrowArmShrunkAwayLeavesTheBody) {
   const OffsetResult r = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 5.0f);
   ASSERT_EQ(r.loopCount, 1);
   EXPECT_NEAR(std::fabs(PlanArea(r.loops[0].points)), 90.0 * 90.0, 1e-2);
-  for (const Point3& p : r.loops[0].points) EXPECT_LE(p.x, 95.0 + 1e-4);
+  for (const P3& p : r.loops[0].points) EXPECT_LE(p.x, 95.0 + 1e-4);
 }
 
 TEST(OffsetPolygon, WaistSplitsTheRingAndEnoughShrinkingRemovesIt) {
@@ -202,7 +202,7 @@ TEST(OffsetPolygon, GrowingOverANotchLeavesNoSpike) {
   const OffsetResult r = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 3500.0f);
   ASSERT_EQ(r.loopCount, 1);
   double top = -1e9;
-  for (const Point3& p : r.loops[0].points) top = std::max(top, p.y);
+  for (const P3& p : r.loops[0].points) top = std::max(top, p.y);
   EXPECT_NEAR(top, 17500.0, 1e-2);
   // The grown block: straight sides at -3500, -3500 and 17500, and the pointed right end
   // whose sides move out by 3500 along their normals (7000, -4000) / L and (7000, 4000) / L.
@@ -224,7 +224,7 @@ TEST(OffsetPolygon, OpenPolylineGivesClosedLoopsOrOnePieceList) {
   const OffsetResult list = RunOffset(Driver::Ring, kOffsetOpenMode, line, 10.0f);
   ASSERT_EQ(list.loopCount, 1);
   EXPECT_EQ(list.loops[0].code, 1001);
-  const std::vector<Point3> pieces = {{0, 10, 7}, {90, 10, 7}, {90, 10, 7}, {90, 50, 7}};
+  const std::vector<P3> pieces = {{0, 10, 7}, {90, 10, 7}, {90, 10, 7}, {90, 50, 7}};
   ASSERT_EQ(list.loops[0].points.size(), pieces.size());
   for (size_t i = 0; i < pieces.size(); ++i) {
     EXPECT_NEAR(list.loops[0].points[i].x, pieces[i].x, 1e-4) << i;
@@ -251,7 +251,7 @@ TEST(OffsetPolygon, EndEdgesOfAPolylineAreNeverClearedAway) {
   EXPECT_EQ(r.loops[0].code, 1001);
   ASSERT_EQ(r.loops[0].points.size(), 4u);
   int atTen = 0, atMinusSeven = 0;
-  for (const Point3& p : r.loops[0].points) {
+  for (const P3& p : r.loops[0].points) {
     if (std::fabs(p.y - 10.0) < 1e-4) ++atTen;
     if (std::fabs(p.y + 7.0) < 1e-4) ++atMinusSeven;
   }
@@ -261,7 +261,7 @@ TEST(OffsetPolygon, EndEdgesOfAPolylineAreNeverClearedAway) {
 
 TEST(OffsetPolygon, UnusableInputGivesNoResultAndIsNotReadPastItsEnd) {
   // Input arrays of exactly n + 1 entries: reading past the polygon would be caught.
-  auto run = [](Driver driver, int mode, const std::vector<Point3>& pts, float d) {
+  auto run = [](Driver driver, int mode, const std::vector<P3>& pts, float d) {
     return RunOffset(driver, mode, pts, d, static_cast<int>(pts.size()) + 1).loopCount;
   };
   auto bad = Flat(kCcwSquare);
@@ -269,7 +269,7 @@ TEST(OffsetPolygon, UnusableInputGivesNoResultAndIsNotReadPastItsEnd) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const struct {
     int mode;
-    std::vector<Point3> points;
+    std::vector<P3> points;
     float d;
   } cases[] = {{kOffsetClosedMode, {}, 10.0f},
                {kOffsetClosedMode, Flat({{0, 0}}), 10.0f},

@@ -6,17 +6,17 @@
 #include <cstdint>
 #include <vector>
 
+#include "KernelTestSupport.h"
 #include "PolygonOffset.h"
 
 namespace offsettest {
 
-struct Point3 {
-  double x, y, z;
-};
+using kerneltest::P3;
+using kerneltest::PlanArea;
 
 struct OffsetLoop {
   int code = 0;
-  std::vector<Point3> points;
+  std::vector<P3> points;
 };
 
 struct OffsetResult {
@@ -28,7 +28,7 @@ enum class Driver { Loops, Ring };
 
 // Calls a driver with input arrays of pointEntries entries (the polygon at 1..n) and output
 // arrays of the callers' sizes, so a write or read past them is caught by the sanitizers.
-inline OffsetResult RunOffset(Driver driver, int mode, const std::vector<Point3>& ring,
+inline OffsetResult RunOffset(Driver driver, int mode, const std::vector<P3>& ring,
                               float distance, int pointEntries = kernel::kOffsetPointEntries) {
   const int n = static_cast<int>(ring.size());
   std::vector<float> x(pointEntries, 0.0f), y(pointEntries, 0.0f), z(pointEntries, 0.0f);
@@ -60,32 +60,18 @@ inline OffsetResult RunOffset(Driver driver, int mode, const std::vector<Point3>
 }
 
 // A horizontal ring at height z from plan points.
-inline std::vector<Point3> Flat(const std::vector<std::array<double, 2>>& plan, double z = 0.0) {
-  std::vector<Point3> ring;
+inline std::vector<P3> Flat(const std::vector<std::array<double, 2>>& plan, double z = 0.0) {
+  std::vector<P3> ring;
   for (const auto& p : plan) ring.push_back({p[0], p[1], z});
   return ring;
 }
 
-// Signed plan area by the shoelace sum (positive counter-clockwise).
-inline double PlanArea(const std::vector<Point3>& ring) {
-  double sum = 0.0;
-  for (size_t i = 0; i < ring.size(); ++i) {
-    const Point3& a = ring[i];
-    const Point3& b = ring[(i + 1) % ring.size()];
-    sum += a.x * b.y - b.x * a.y;
-  }
-  return sum / 2.0;
-}
-
-inline std::vector<Point3> Reversed(std::vector<Point3> ring) {
-  std::vector<Point3> out(ring.rbegin(), ring.rend());
-  return out;
-}
+inline std::vector<P3> Reversed(const std::vector<P3>& ring) { return {ring.rbegin(), ring.rend()}; }
 
 // The engine distance that grows a horizontal ring by g (positive) or shrinks it (negative),
 // whatever its orientation: the edges move to their left, so a counter-clockwise ring needs
 // the distance negated.
-inline float EngineDistance(const std::vector<Point3>& ring, double g) {
+inline float EngineDistance(const std::vector<P3>& ring, double g) {
   return static_cast<float>(PlanArea(ring) > 0.0 ? -g : g);
 }
 

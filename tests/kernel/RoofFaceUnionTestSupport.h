@@ -1,19 +1,21 @@
 #pragma once
 // Test helpers for the roof-face union engine: faces as point lists, one call through the
 // caller's exchange record, the result read back loop by loop (by the absolute counts), and
-// independent geometry: Newell planes, shoelace plan areas, winding-number point in polygon.
+// Newell planes; the plan geometry comes from the kernel's test support.
 #include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <vector>
 
+#include "KernelTestSupport.h"
 #include "RoofFaceUnion.h"
 
 namespace uniontest {
 
-struct P3 {
-  double x, y, z;
-};
+using kerneltest::EdgeDistance;
+using kerneltest::P3;
+using kerneltest::PlanArea;
+using kerneltest::Winding;
 using Face = std::vector<P3>;
 
 struct UnionLoop {
@@ -80,45 +82,6 @@ inline Plane PlaneOf(const Face& f) {
   p.nx /= length, p.ny /= length, p.nz /= length;
   p.d = -(p.nx * f[0].x + p.ny * f[0].y + p.nz * f[0].z);
   return p;
-}
-
-// Signed plan area by the shoelace sum (positive counter-clockwise seen from above).
-inline double PlanArea(const Face& f) {
-  double sum = 0.0;
-  for (size_t i = 0; i < f.size(); ++i) {
-    const P3& a = f[i];
-    const P3& b = f[(i + 1) % f.size()];
-    sum += a.x * b.y - b.x * a.y;
-  }
-  return sum / 2.0;
-}
-
-// Winding number of the plan outline about (x, y); non-zero is inside.
-inline int Winding(double x, double y, const Face& f) {
-  int winding = 0;
-  for (size_t i = 0; i < f.size(); ++i) {
-    const P3& a = f[i];
-    const P3& b = f[(i + 1) % f.size()];
-    const double side = (b.x - a.x) * (y - a.y) - (x - a.x) * (b.y - a.y);
-    if (a.y <= y && b.y > y && side > 0) ++winding;
-    if (a.y > y && b.y <= y && side < 0) --winding;
-  }
-  return winding;
-}
-
-// Plan distance from (x, y) to the outline's nearest edge.
-inline double EdgeDistance(double x, double y, const Face& f) {
-  double best = 1e300;
-  for (size_t i = 0; i < f.size(); ++i) {
-    const P3& a = f[i];
-    const P3& b = f[(i + 1) % f.size()];
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double len2 = dx * dx + dy * dy;
-    double t = len2 > 0 ? ((x - a.x) * dx + (y - a.y) * dy) / len2 : 0.0;
-    t = t < 0 ? 0 : (t > 1 ? 1 : t);
-    best = std::fmin(best, std::hypot(x - (a.x + t * dx), y - (a.y + t * dy)));
-  }
-  return best;
 }
 
 // The index of the input face whose plane holds every vertex of the loop within tol, or -1.

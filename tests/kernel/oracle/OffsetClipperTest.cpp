@@ -56,8 +56,8 @@ std::vector<Shape> BuildingShapes() {
   };
 }
 
-std::vector<Point3> Placed(const Shape& shape, double angle, bool clockwise) {
-  std::vector<Point3> ring;
+std::vector<P3> Placed(const Shape& shape, double angle, bool clockwise) {
+  std::vector<P3> ring;
   const double c = std::cos(angle), s = std::sin(angle);
   for (const auto& p : shape.plan) {
     // Rounded to single precision, as the engine's callers hand the points over.
@@ -71,10 +71,10 @@ std::vector<Point3> Placed(const Shape& shape, double angle, bool clockwise) {
 // Clipper's offset of the ring by g (positive grows), mitred with no practical limit (or
 // with round joins to within 0.1 mm); the absolute areas of its paths (outer loops and
 // holes), in square millimetres.
-std::vector<double> ClipperAreas(const std::vector<Point3>& ring, double g,
+std::vector<double> ClipperAreas(const std::vector<P3>& ring, double g,
                                  ClipperLib::JoinType join = ClipperLib::jtMiter) {
   ClipperLib::Path path;
-  for (const Point3& p : ring)
+  for (const P3& p : ring)
     path.push_back({static_cast<ClipperLib::cInt>(std::llround(p.x * kScale)),
                     static_cast<ClipperLib::cInt>(std::llround(p.y * kScale))});
   ClipperLib::ClipperOffset offset(1000.0, 0.1 * kScale);
