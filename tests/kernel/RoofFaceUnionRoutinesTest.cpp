@@ -56,28 +56,27 @@ TEST(RoofFaceUnionPlane, FullCrossProductOfTheWidestTriangleAndSentinelWithoutAr
   EXPECT_DOUBLE_EQ(d, -(c * 5.0));
   const Arrays3 line{{0, 0, 0}, {1, 1, 1}, {3, 3, 3}};
   EXPECT_FALSE(PolygonPlaneForUnion(line.x.data(), line.y.data(), line.z.data(), 3, &a, &b, &c, &d));
-  EXPECT_EQ(a, 111.0);
-  EXPECT_EQ(b, 111.0);
-  EXPECT_EQ(c, 111.0);
-  EXPECT_EQ(d, 111.0);
+  EXPECT_TRUE(a == 111.0 && b == 111.0 && c == 111.0 && d == 111.0);
 }
 
 TEST(RoofFaceUnionFrame, AxisNormalsTakeTheLongSpellingsOfPi) {
-  double A = -1, B = -1;
-  const Arrays3 level{{0, 0, 0}, {5, 0, 0}, {5, 5, 0}};
-  EXPECT_TRUE(FacePlaneAnglesForUnion(level.x.data(), level.y.data(), level.z.data(), 3, &A, &B));
-  EXPECT_EQ(A, 0.0);
-  EXPECT_EQ(B, 0.0);
-  const Arrays3 alongY{{0, 0, 0}, {5, 0, 0}, {5, 0, 5}};  // plane y = 0
-  FacePlaneAnglesForUnion(alongY.x.data(), alongY.y.data(), alongY.z.data(), 3, &A, &B);
-  EXPECT_EQ(A, 1.57079632679);
-  EXPECT_EQ(B, -1.57079632679);
-  const Arrays3 alongX{{0, 0, 0}, {0, 5, 0}, {0, 5, 5}};  // plane x = 0
-  FacePlaneAnglesForUnion(alongX.x.data(), alongX.y.data(), alongX.z.data(), 3, &A, &B);
-  EXPECT_EQ(A, 0.0);
-  EXPECT_EQ(B, 1.57079632679);
-  const Arrays3 line{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}};
-  EXPECT_FALSE(FacePlaneAnglesForUnion(line.x.data(), line.y.data(), line.z.data(), 3, &A, &B));
+  const struct {
+    Arrays3 face;
+    bool spansPlane;
+    double A, B;
+  } cases[] = {
+      {{{0, 0, 0}, {5, 0, 0}, {5, 5, 0}}, true, 0.0, 0.0},                      // level
+      {{{0, 0, 0}, {5, 0, 0}, {5, 0, 5}}, true, 1.57079632679, -1.57079632679},  // plane y = 0
+      {{{0, 0, 0}, {0, 5, 0}, {0, 5, 5}}, true, 0.0, 1.57079632679},             // plane x = 0
+      {{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}, false, 0.0, 0.0},                      // a line
+  };
+  for (const auto& c : cases) {
+    double A = -1, B = -1;
+    EXPECT_EQ(FacePlaneAnglesForUnion(c.face.x.data(), c.face.y.data(), c.face.z.data(), 3, &A, &B),
+              c.spansPlane);
+    EXPECT_EQ(A, c.A);
+    EXPECT_EQ(B, c.B);
+  }
 }
 
 TEST(RoofFaceUnionFrame, EveryFaceMapsIntoItsOwnPlane) {

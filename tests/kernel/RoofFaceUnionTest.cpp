@@ -26,16 +26,21 @@ std::vector<Face> Pyramid(double cx, double cy, double w, double z0, double z1) 
   return faces;
 }
 
-double TotalAbsPlanArea(const UnionRun& run) {
+// The result loops that lie in the plane of `face` (within tol): how many, and their plan
+// area (holes counted negative).
+struct Share {
+  int pieces = 0;
   double area = 0.0;
-  for (const UnionLoop& loop : run.loops) area += std::fabs(PlanArea(loop.points)) * (loop.hole ? -1 : 1);
-  return area;
-}
+};
 
-TEST(RoofFaceUnion, NoFacesGiveNoLoops) {
-  const UnionRun run = RunUnion({});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.count, 0);
+Share ShareOf(const UnionRun& run, const Face& face, double tol) {
+  Share share;
+  for (const UnionLoop& loop : run.loops) {
+    if (HomeFace(loop, {face}, tol) != 0) continue;
+    ++share.pieces;
+    share.area += std::fabs(PlanArea(loop.points)) * (loop.hole ? -1 : 1);
+  }
+  return share;
 }
 
 TEST(RoofFaceUnion, LoneFaceComesBackWithoutItsStraightVertices) {
@@ -56,6 +61,9 @@ TEST(RoofFaceUnion, FacesTooThinToSpanAPlaneAreSkipped) {
   const Face line{{0, 0, 0}, {100, 100, 100}, {300, 300, 300}};
   const Face two{{0, 0, 0}, {100, 0, 0}};
   const Face level = Rect(0, 0, 100, 100, 50);
+  const UnionRun none = RunUnion({});
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.count, 0);
   const UnionRun run = RunUnion({line, two, level});
   ASSERT_EQ(run.status, 1);
   ASSERT_EQ(run.count, 1);
@@ -101,13 +109,9 @@ TEST(RoofFaceUnion, IdenticalFacesWoundApartStayOnce) {
     const UnionRun run = RunUnion(faces);
     ASSERT_EQ(run.status, 1);
     ASSERT_GE(run.count, 1);
-    double area = 0.0;
-    for (const UnionLoop& loop : run.loops) {
-      EXPECT_FALSE(loop.hole);
-      EXPECT_EQ(HomeFace(loop, {slope}, 0.5), 0);
-      area += std::fabs(PlanArea(loop.points));
-    }
-    EXPECT_NEAR(area, 1000.0 * 800.0, 1.0);
+    const Share share = ShareOf(run, slope, 0.5);
+    EXPECT_EQ(share.pieces, run.count);
+    EXPECT_NEAR(share.area, 1000.0 * 800.0, 1.0);
   }
 }
 
@@ -121,17 +125,12 @@ TEST(RoofFaceUnion, BoxesMustOverlapByTheMarginOnEveryAxis) {
     const UnionRun run = RunUnion({level, slope});
     // The level face stays whole either way: the line where the slope passes through it
     // ends inside it and leads nowhere. Cut, the slope loses its part under the level face.
-    int levelPieces = 0, slopePieces = 0;
-    double slopeArea = 0.0;
-    for (const UnionLoop& loop : run.loops) {
-      if (HomeFace(loop, {level}, 0.01) == 0) ++levelPieces;
-      if (HomeFace(loop, {slope}, 0.5) == 0) ++slopePieces, slopeArea += std::fabs(PlanArea(loop.points));
-    }
-    EXPECT_EQ(levelPieces, 1) << low;
-    EXPECT_EQ(slopePieces, 1) << low;
+    EXPECT_EQ(ShareOf(run, level, 0.01).pieces, 1) << low;
+    const Share slopeShare = ShareOf(run, slope, 0.5);
+    EXPECT_EQ(slopeShare.pieces, 1) << low;
     const double level0 = 100 + 800 * (-low / (400 - low));  // where the slope passes z = 0
     const double expected = low < -1.0 ? (900 - level0) * 600 : 800.0 * 600.0;
-    EXPECT_NEAR(slopeArea, expected, 1.0) << low;
+    EXPECT_NEAR(slopeShare.area, expected, 1.0) << low;
   }
 }
 
@@ -146,20 +145,15 @@ TEST(RoofFaceUnion, VerticalFacesCutButNeverCover) {
   // The level face in two halves, both kept. The long wall meets the level face only along a
   // line that ends inside the wall, so it stays whole; the short wall is cut at z = 0 and its
   // lower part, wholly under the level face, goes.
-  double levelArea = 0.0;
-  int levelPieces = 0, acrossPieces = 0, insidePieces = 0;
+  const Share levelShare = ShareOf(run, level, 0.01);
+  EXPECT_EQ(levelShare.pieces, 2);
+  EXPECT_NEAR(levelShare.area, 1000.0 * 1000.0, 1.0);
+  EXPECT_EQ(ShareOf(run, across, 0.01).pieces, 1);
+  EXPECT_EQ(ShareOf(run, inside, 0.01).pieces, 1);
   for (const UnionLoop& loop : run.loops) {
-    if (HomeFace(loop, {level}, 0.01) == 0) ++levelPieces, levelArea += std::fabs(PlanArea(loop.points));
-    if (HomeFace(loop, {across}, 0.01) == 0) ++acrossPieces;
-    if (HomeFace(loop, {inside}, 0.01) == 0) {
-      ++insidePieces;
-      for (const P3& p : loop.points) EXPECT_GT(p.z, -0.01);
-    }
+    if (HomeFace(loop, {inside}, 0.01) != 0) continue;
+    for (const P3& p : loop.points) EXPECT_GT(p.z, -0.01);
   }
-  EXPECT_EQ(levelPieces, 2);
-  EXPECT_NEAR(levelArea, 1000.0 * 1000.0, 1.0);
-  EXPECT_EQ(acrossPieces, 1);
-  EXPECT_EQ(insidePieces, 1);
 }
 
 // A pyramid pushed up through a level face: the face keeps a hole where the pyramid comes
@@ -188,8 +182,10 @@ TEST(RoofFaceUnion, PiercedFaceKeepsAHoleWithANegativeCount) {
     EXPECT_GT(run.counts[l], 0);
     for (const P3& p : run.loops[l].points) EXPECT_GT(p.z, -0.01);
   }
-  EXPECT_NEAR(TotalAbsPlanArea(run), 1000.0 * 1000.0, 2.0) << "seen from above: the level face "
-                                                              "less the hole plus the pyramid top";
+  // Seen from above: the level face less the hole plus the pyramid top.
+  double area = 0.0;
+  for (const UnionLoop& loop : run.loops) area += std::fabs(PlanArea(loop.points)) * (loop.hole ? -1 : 1);
+  EXPECT_NEAR(area, 1000.0 * 1000.0, 2.0);
 }
 
 TEST(RoofFaceUnion, DroppedOuterLoopTakesItsHolesAlong) {
@@ -204,12 +200,9 @@ TEST(RoofFaceUnion, DroppedOuterLoopTakesItsHolesAlong) {
   EXPECT_EQ(HomeFace(run.loops[0], {lid}, 0.01), 0);
 }
 
-TEST(RoofFaceUnion, UncutFaceLosesStraightVerticesAndIsStillDroppedWhenCovered) {
+TEST(RoofFaceUnion, UncutFaceWithStraightVerticesIsStillDroppedWhenCovered) {
   const Face low{{0, 0, 0}, {500, 0, 0}, {1000, 0, 0}, {1000, 1000, 0}, {0, 1000, 0}};
   const Face high = Rect(-50, -50, 1050, 1050, 0.5);  // within 1.0 above: covers
-  const UnionRun alone = RunUnion({low});
-  ASSERT_EQ(alone.count, 1);
-  EXPECT_EQ(alone.counts[0], 4);
   const UnionRun covered = RunUnion({low, high});
   ASSERT_EQ(covered.count, 1);
   EXPECT_NEAR(covered.loops[0].points[0].z, 0.5, 1e-4);
@@ -219,37 +212,30 @@ TEST(RoofFaceUnion, UncutFaceLosesStraightVerticesAndIsStillDroppedWhenCovered) 
 
 TEST(RoofFaceUnionCapacity, InputBeyondTheArraysIsRefusedUntouched) {
   auto arrays = std::make_unique<UnionFaceArrays>();
+  auto refused = [&] {
+    return UnionRoofFaces(&arrays->faceCount, arrays->vertexCounts, arrays->x, arrays->y,
+                          arrays->z) == 0 &&
+           arrays->faceCount == 0;
+  };
   arrays->faceCount = 1000;
-  EXPECT_EQ(UnionRoofFaces(&arrays->faceCount, arrays->vertexCounts, arrays->x, arrays->y,
-                           arrays->z),
-            0);
-  EXPECT_EQ(arrays->faceCount, 0);
+  EXPECT_TRUE(refused());
 
   arrays->faceCount = 3;
   arrays->vertexCounts[1] = 4;
   arrays->vertexCounts[2] = 9992;  // 4 + 9992 + 4 > 9999
   arrays->vertexCounts[3] = 4;
-  EXPECT_EQ(UnionRoofFaces(&arrays->faceCount, arrays->vertexCounts, arrays->x, arrays->y,
-                           arrays->z),
-            0);
-  EXPECT_EQ(arrays->faceCount, 0);
+  EXPECT_TRUE(refused());
   EXPECT_EQ(arrays->vertexCounts[2], 9992);
 
   arrays->faceCount = 1;
   arrays->vertexCounts[1] = -4;
-  EXPECT_EQ(UnionRoofFaces(&arrays->faceCount, arrays->vertexCounts, arrays->x, arrays->y,
-                           arrays->z),
-            0);
-  EXPECT_EQ(arrays->faceCount, 0);
+  EXPECT_TRUE(refused());
 
   arrays->faceCount = 1;
   arrays->vertexCounts[1] = 3;
   arrays->x[1] = 0, arrays->x[2] = 10, arrays->x[3] = std::nanf("");
   arrays->y[1] = 0, arrays->y[2] = 0, arrays->y[3] = 10;
-  EXPECT_EQ(UnionRoofFaces(&arrays->faceCount, arrays->vertexCounts, arrays->x, arrays->y,
-                           arrays->z),
-            0);
-  EXPECT_EQ(arrays->faceCount, 0);
+  EXPECT_TRUE(refused());
 }
 
 TEST(RoofFaceUnionCapacity, AFullInputWithinTheArraysIsTaken) {
