@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <numbers>
 #include <random>
 #include <vector>
@@ -123,98 +124,88 @@ TEST(ToolsPointBelongs, ThreeDimensionalDistanceInclusive)
 
 // ---- point in polygon ----------------------------------------------------------------
 
-TEST(ToolsPointInRegion, SquareOfTheEdgeList)
-{
-    EXPECT_EQ(Code(5, 5, kSquare), 1);
-    EXPECT_EQ(Code(15, 5, kSquare), 0);
-    EXPECT_EQ(Code(0, 0, kSquare), 100);
-    EXPECT_EQ(Code(10, 5, kSquare), 10);
-    EXPECT_EQ(Code(5, 0, kSquare), 20);
-    EXPECT_EQ(Code(10, 10.0005, kSquare), 100);
-    EXPECT_EQ(Code(15, 10, kSquare), 0);  // level with the top edge, beyond it
-    for (const GePoint3d& v : kSquare)
-        EXPECT_EQ(Code(v.x, v.y, kSquare), 100);
-    EXPECT_EQ(Code(0, 5, kSquare), 10);
-    EXPECT_EQ(Code(5, 10, kSquare), 20);
-}
-
-// Tolerance 0.25 keeps every offset exact in binary, so the limits can be tested exactly.
-TEST(ToolsPointInRegion, SquareAtTheToleranceEdge)
-{
-    const double t = 0.25;
-    EXPECT_EQ(Code(10.25, 5, kSquare, t), 10);
-    EXPECT_EQ(Code(10.375, 5, kSquare, t), 0);
-    EXPECT_EQ(Code(9.75, 5, kSquare, t), 10);
-    EXPECT_EQ(Code(9.625, 5, kSquare, t), 1);
-    EXPECT_EQ(Code(5, -0.25, kSquare, t), 20);
-    EXPECT_EQ(Code(5, -0.375, kSquare, t), 0);
-    EXPECT_EQ(Code(5, 0.375, kSquare, t), 1);
-    // The vertex test is a box per axis, not a distance: (0.25, 0.25) is 0.35 away.
-    EXPECT_EQ(Code(10.25, 10.25, kSquare, t), 100);
-    EXPECT_EQ(Code(10.25, 10.375, kSquare, t), 0);
-    // Along a vertical edge but beyond its end (and off the vertex box): outside.
-    EXPECT_EQ(Code(10, 10.375, kSquare, t), 0);
-    EXPECT_EQ(Code(10, -0.375, kSquare, t), 0);
-}
-
-TEST(ToolsPointInRegion, LShape)
-{
-    for (const GePoint3d& v : kLShape)
-        EXPECT_EQ(Code(v.x, v.y, kLShape), 100) << v.x << "," << v.y;
-    for (const auto& [x, y] : {std::pair{20.0, 5.0}, {10.0, 15.0}, {0.0, 10.0}})
-        EXPECT_EQ(Code(x, y, kLShape), 10) << x << "," << y;
-    for (const auto& [x, y] : {std::pair{10.0, 0.0}, {15.0, 10.0}, {5.0, 20.0}})
-        EXPECT_EQ(Code(x, y, kLShape), 20) << x << "," << y;
-    // Inside, including right below and left of the inner corner (10,10).
-    for (const auto& [x, y] : {std::pair{5.0, 5.0}, {5.0, 15.0}, {15.0, 5.0}, {10.0, 5.0}, {5.0, 10.0}, {9.0, 19.0}})
-        EXPECT_EQ(Code(x, y, kLShape), 1) << x << "," << y;
-    // Outside: the notch, beyond every side, level with edges but past them.
-    for (const auto& [x, y] : {std::pair{15.0, 15.0}, {25.0, 5.0}, {-1.0, 5.0}, {5.0, -1.0}, {5.0, 25.0},
-                               {15.0, 20.0}, {10.0, 25.0}, {25.0, 10.0}, {20.0, 15.0}})
-        EXPECT_EQ(Code(x, y, kLShape), 0) << x << "," << y;
-    EXPECT_EQ(Code(20.0009, 5, kLShape, 0.001), 10);
-    EXPECT_EQ(Code(15, 10.0011, kLShape, 0.001), 0);
-}
-
-TEST(ToolsPointInRegion, SlopedEdge)
-{
-    for (const GePoint3d& v : kSloped)
-        EXPECT_EQ(Code(v.x, v.y, kSloped), 100);
-    EXPECT_EQ(Code(4, 7, kSloped), 30);
-    EXPECT_EQ(Code(10, 5, kSloped), 10);
-    EXPECT_EQ(Code(0, 2, kSloped), 10);
-    EXPECT_EQ(Code(5, 0, kSloped), 20);
-    EXPECT_EQ(Code(4, 6, kSloped), 1);
-    EXPECT_EQ(Code(4, 8, kSloped), 0);
-    // The on-line test measures the vertical offset from the edge's line.
-    const double t = 0.25;
-    EXPECT_EQ(Code(4, 7.25, kSloped, t), 30);
-    EXPECT_EQ(Code(4, 6.75, kSloped, t), 30);
-    EXPECT_EQ(Code(4, 7.375, kSloped, t), 0);
-    EXPECT_EQ(Code(4, 6.625, kSloped, t), 1);
-    // On the line of the edge but beyond its ends: not on it.
-    EXPECT_EQ(Code(12, 11, kSloped, t), 0);
-}
-
-// A steep edge: a point 0.5 above its line is only 0.12 from it, yet not on it.
-TEST(ToolsPointInRegion, SteepEdgeUsesTheVerticalOffset)
+// Tolerance 0.25 keeps every offset exact in binary, so the limits are tested exactly.
+TEST(ToolsPointInRegion, TableOfCodes)
 {
     const Ring steep = {{0, 0, 0}, {4, 0, 0}, {2, 8, 0}};
-    EXPECT_EQ(Code(1, 4.25, steep, 0.25), 30);
-    EXPECT_EQ(Code(1, 4.5, steep, 0.25), 0);
-    EXPECT_EQ(Code(1, 3.5, steep, 0.25), 1);
-}
-
-TEST(ToolsPointInRegion, TrianglesOfTheEdgeList)
-{
     const Ring right = {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}};
-    EXPECT_EQ(Code(5, 5, right), 30);
-    EXPECT_EQ(Code(2, 2, right), 1);
-    // Below the apex: the ray passes the apex, which counts for one of its edges only.
     const Ring apex = {{0, 0, 0}, {10, 0, 0}, {5, 10, 0}};
-    EXPECT_EQ(Code(5, -5, apex), 0);
-    EXPECT_EQ(Code(5, 5, apex), 1);
-    EXPECT_EQ(CTools::PtRegionRelation({1, 1, 0}, {}, 0.001), 0);
+    const Ring empty;
+    struct Case {
+        const Ring* polygon;
+        double x, y, tol;
+        int code;
+        const char* what;
+    };
+    const double t = 0.25, d = 0.001;
+    const Case cases[] = {
+        {&kSquare, 5, 5, d, 1, "inside"},
+        {&kSquare, 15, 5, d, 0, "outside"},
+        {&kSquare, 10, 10.0005, d, 100, "vertex within tol"},
+        {&kSquare, 10, 5, d, 10, "right edge"},
+        {&kSquare, 0, 5, d, 10, "left edge"},
+        {&kSquare, 5, 0, d, 20, "bottom edge"},
+        {&kSquare, 5, 10, d, 20, "top edge"},
+        {&kSquare, 15, 10, d, 0, "level with the top edge, beyond it"},
+        {&kSquare, 10.25, 5, t, 10, "vertical edge at +tol"},
+        {&kSquare, 10.375, 5, t, 0, "vertical edge beyond tol"},
+        {&kSquare, 9.75, 5, t, 10, "vertical edge at -tol"},
+        {&kSquare, 9.625, 5, t, 1, "inside of the vertical band"},
+        {&kSquare, 5, -0.25, t, 20, "horizontal edge at -tol"},
+        {&kSquare, 5, -0.375, t, 0, "below the horizontal band"},
+        {&kSquare, 5, 0.375, t, 1, "above the horizontal band"},
+        {&kSquare, 10.25, 10.25, t, 100, "vertex box per axis, not a distance"},
+        {&kSquare, 10.25, 10.375, t, 0, "off the vertex box"},
+        {&kSquare, 10, 10.375, t, 0, "along a vertical edge past its end"},
+        {&kSquare, 10, -0.375, t, 0, "along a vertical edge before its start"},
+        {&kLShape, 20, 5, d, 10, "L right edge"},
+        {&kLShape, 10, 15, d, 10, "L inner vertical edge"},
+        {&kLShape, 0, 10, d, 10, "L left edge"},
+        {&kLShape, 10, 0, d, 20, "L bottom edge"},
+        {&kLShape, 15, 10, d, 20, "L inner horizontal edge"},
+        {&kLShape, 5, 20, d, 20, "L top edge"},
+        {&kLShape, 5, 5, d, 1, "L inside"},
+        {&kLShape, 5, 15, d, 1, "L upper arm"},
+        {&kLShape, 15, 5, d, 1, "L right arm"},
+        {&kLShape, 10, 5, d, 1, "right below the inner corner"},
+        {&kLShape, 5, 10, d, 1, "left of the inner corner"},
+        {&kLShape, 9, 19, d, 1, "L near the top"},
+        {&kLShape, 15, 15, d, 0, "the notch"},
+        {&kLShape, 25, 5, d, 0, "beyond the right"},
+        {&kLShape, -1, 5, d, 0, "beyond the left"},
+        {&kLShape, 5, -1, d, 0, "below"},
+        {&kLShape, 5, 25, d, 0, "above"},
+        {&kLShape, 15, 20, d, 0, "level with the top, past it"},
+        {&kLShape, 10, 25, d, 0, "above the inner corner"},
+        {&kLShape, 25, 10, d, 0, "level with the inner edge, past it"},
+        {&kLShape, 20, 15, d, 0, "in line with the right edge, past it"},
+        {&kLShape, 20.0009, 5, d, 10, "L right edge within tol"},
+        {&kLShape, 15, 10.0011, d, 0, "L inner edge beyond tol"},
+        {&kSloped, 4, 7, d, 30, "sloped edge"},
+        {&kSloped, 10, 5, d, 10, "vertical edge of the sloped outline"},
+        {&kSloped, 0, 2, d, 10, "short vertical edge"},
+        {&kSloped, 5, 0, d, 20, "bottom of the sloped outline"},
+        {&kSloped, 4, 6, d, 1, "below the slope"},
+        {&kSloped, 4, 8, d, 0, "above the slope"},
+        {&kSloped, 4, 7.25, t, 30, "vertical offset +tol"},
+        {&kSloped, 4, 6.75, t, 30, "vertical offset -tol"},
+        {&kSloped, 4, 7.375, t, 0, "above the sloped band"},
+        {&kSloped, 4, 6.625, t, 1, "below the sloped band"},
+        {&kSloped, 12, 11, t, 0, "on the slope's line past its end"},
+        {&steep, 1, 4.25, t, 30, "steep edge, vertical offset tol"},
+        {&steep, 1, 4.5, t, 0, "0.12 from a steep edge yet not on it"},
+        {&steep, 1, 3.5, t, 1, "inside the steep triangle"},
+        {&right, 5, 5, d, 30, "hypotenuse"},
+        {&right, 2, 2, d, 1, "inside the right triangle"},
+        {&apex, 5, -5, d, 0, "ray through the apex counts once"},
+        {&apex, 5, 5, d, 1, "inside below the apex"},
+        {&empty, 1, 1, d, 0, "no polygon"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Code(c.x, c.y, *c.polygon, c.tol), c.code) << c.what;
+    for (const Ring* polygon : {&kSquare, &kLShape, &kSloped})
+        for (const GePoint3d& v : *polygon)
+            EXPECT_EQ(Code(v.x, v.y, *polygon), 100) << v.x << "," << v.y;
 }
 
 // Point-segment distance in plan, for keeping random points away from the boundary.
@@ -279,32 +270,24 @@ TEST(ToolsOutsideBox, SquareAlongX)
 {
     OUTSIDEBOX box;
     CTools::GetOutsideBox(GePoint3d(), GeVector3d(1, 0, 0), kSquare, box);
-    ExpectPoint(box.pts[0], {10, 10, 0});
-    ExpectPoint(box.pts[1], {0, 10, 0});
-    ExpectPoint(box.pts[2], {0, 0, 0});
-    ExpectPoint(box.pts[3], {10, 0, 0});
+    const Ring corners(std::begin(box.pts), std::end(box.pts));
+    ExpectRing(corners, {{10, 10, 0}, {0, 10, 0}, {0, 0, 0}, {10, 0, 0}});
     OUTSIDEBOX zero;
     CTools::GetOutsideBox(GePoint3d(), GeVector3d(0, 0, 0), kSquare, zero);
-    for (std::size_t i = 0; i < 4; ++i)
-        ExpectPoint(zero.pts[i], box.pts[i], 0.0);
+    ExpectRing(Ring(std::begin(zero.pts), std::end(zero.pts)), corners, 0.0);
 }
 
 // A direction with negative y is reversed; the box lies at z = 0 whatever the heights,
 // and the base point takes no part.
 TEST(ToolsOutsideBox, ReversedDirectionHeightsAndBase)
 {
-    Ring raised = kSquare;
-    for (GePoint3d& p : raised)
-        p.z = 7;
+    const Ring raised = Lifted(kSquare, 7);
     OUTSIDEBOX a, b;
     CTools::GetOutsideBox(GePoint3d(100, 100, 100), GeVector3d(0, -1, 0), raised, a);
     CTools::GetOutsideBox(GePoint3d(-3, 4, 0), GeVector3d(0, 2, 0), raised, b);
-    ExpectPoint(a.pts[0], {0, 10, 0});
-    ExpectPoint(a.pts[1], {0, 0, 0});
-    ExpectPoint(a.pts[2], {10, 0, 0});
-    ExpectPoint(a.pts[3], {10, 10, 0});
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(a.pts[static_cast<std::size_t>(i)], b.pts[static_cast<std::size_t>(i)]);
+    const Ring corners(std::begin(a.pts), std::end(a.pts));
+    ExpectRing(corners, {{0, 10, 0}, {0, 0, 0}, {10, 0, 0}, {10, 10, 0}});
+    ExpectRing(Ring(std::begin(b.pts), std::end(b.pts)), corners, 0.0);
 }
 
 TEST(ToolsOutsideBox, NoPointsLeaveTheBox)
@@ -319,9 +302,19 @@ TEST(ToolsOutsideBox, NoPointsLeaveTheBox)
     EXPECT_EQ(unused.measures[2], 0.0);
 }
 
-// Random clouds and directions: every point lies inside, the first edge runs against the
-// direction and the second across it, and the area is the product of the extents along
-// and across the direction.
+// The smallest and largest projection of the points on the axis.
+std::pair<double, double> Extent(std::span<const GePoint3d> pts, const GeVector3d& axis)
+{
+    std::pair<double, double> e{1e300, -1e300};
+    for (const GePoint3d& p : pts) {
+        e.first = std::min(e.first, p.AsVector().DotProduct(axis));
+        e.second = std::max(e.second, p.AsVector().DotProduct(axis));
+    }
+    return e;
+}
+
+// Random clouds and directions: the box spans exactly the extents of the points along and
+// across the direction, at z 0, its first edge running against the direction.
 TEST(ToolsOutsideBox, RandomCloudsAgainstProjection)
 {
     std::mt19937 rng(9);
@@ -337,33 +330,21 @@ TEST(ToolsOutsideBox, RandomCloudsAgainstProjection)
 
         const GeVector3d along = dir.y < 0 ? -dir : dir;
         const GeVector3d across(-along.y, along.x, 0);
-        double minA = 1e300, maxA = -1e300, minC = 1e300, maxC = -1e300;
-        for (const GePoint3d& p : pts) {
-            minA = std::min(minA, p.AsVector().DotProduct(along));
-            maxA = std::max(maxA, p.AsVector().DotProduct(along));
-            minC = std::min(minC, p.AsVector().DotProduct(across));
-            maxC = std::max(maxC, p.AsVector().DotProduct(across));
-        }
+        const auto [minA, maxA] = Extent(pts, along);
+        const auto [minC, maxC] = Extent(pts, across);
         const GeVector3d e1 = box.pts[1] - box.pts[0];
         const GeVector3d e2 = box.pts[2] - box.pts[1];
         ASSERT_NEAR(e1.DotProduct(along), -(maxA - minA), 1e-7) << round;
-        ASSERT_NEAR(std::abs(e1.DotProduct(across)), 0.0, 1e-7);
-        ASSERT_NEAR(std::abs(e2.DotProduct(along)), 0.0, 1e-7);
-        ASSERT_NEAR(e1.Length() * e2.Length(), (maxA - minA) * (maxC - minC), 1e-6);
-        for (const GePoint3d& c : box.pts)
-            ASSERT_EQ(c.z, 0.0);
-        // Inside: the projections of the points lie within those of the corners.
-        double boxMinA = 1e300, boxMaxA = -1e300, boxMinC = 1e300, boxMaxC = -1e300;
-        for (const GePoint3d& c : box.pts) {
-            boxMinA = std::min(boxMinA, c.AsVector().DotProduct(along));
-            boxMaxA = std::max(boxMaxA, c.AsVector().DotProduct(along));
-            boxMinC = std::min(boxMinC, c.AsVector().DotProduct(across));
-            boxMaxC = std::max(boxMaxC, c.AsVector().DotProduct(across));
-        }
+        ASSERT_NEAR(e1.DotProduct(across), 0.0, 1e-7);
+        ASSERT_NEAR(e2.DotProduct(along), 0.0, 1e-7);
+        const auto [boxMinA, boxMaxA] = Extent(box.pts, along);
+        const auto [boxMinC, boxMaxC] = Extent(box.pts, across);
         ASSERT_NEAR(boxMinA, minA, 1e-7);
         ASSERT_NEAR(boxMaxA, maxA, 1e-7);
         ASSERT_NEAR(boxMinC, minC, 1e-7);
         ASSERT_NEAR(boxMaxC, maxC, 1e-7);
+        for (const GePoint3d& c : box.pts)
+            ASSERT_EQ(c.z, 0.0);
     }
 }
 
@@ -373,11 +354,7 @@ TEST(ToolsRegionDivide, SquareOfTheEdgeList)
 {
     Ring out;
     EXPECT_EQ(CTools::RegionDivideWithSpace(kSquare, 5, 5, out), 1);
-    ASSERT_EQ(out.size(), 4u);
-    ExpectPoint(out[0], {2.5, 2.5, 0}, 0);
-    ExpectPoint(out[1], {2.5, 7.5, 0}, 0);
-    ExpectPoint(out[2], {7.5, 2.5, 0}, 0);
-    ExpectPoint(out[3], {7.5, 7.5, 0}, 0);
+    ExpectRing(out, {{2.5, 2.5, 0}, {2.5, 7.5, 0}, {7.5, 2.5, 0}, {7.5, 7.5, 0}}, 0);
 
     Ring nine = {{-1, -1, -1}};  // appended to
     EXPECT_EQ(CTools::RegionDivideWithSpace(kSquare, 4, 4, nine), 1);
@@ -392,9 +369,7 @@ TEST(ToolsRegionDivide, SquareOfTheEdgeList)
 
 TEST(ToolsRegionDivide, SamplesAtTheRegionHeightAndCornersThatTouch)
 {
-    Ring lifted = kLShape;
-    for (GePoint3d& p : lifted)
-        p.z = 3.5;
+    const Ring lifted = Lifted(kLShape, 3.5);
     Ring out;
     EXPECT_EQ(CTools::RegionDivideWithSpace(lifted, 5, 5, out), 1);
     // Of the 16 cells only the one at (17.5, 17.5) in the notch touches nothing; the cell

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numeric>
 #include <random>
@@ -68,95 +69,47 @@ struct Crossing {
     float x = -1, y = -1, flag = 42;
 };
 
-Crossing Cross(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4)
+Crossing Cross(const std::array<float, 8>& p)
 {
     Crossing c;
-    CTools::xianjiaodianzcx(x1, y1, x2, y2, x3, y3, x4, y4, c.x, c.y, c.flag);
+    CTools::xianjiaodianzcx(p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], c.x, c.y, c.flag);
     return c;
 }
 
-TEST(ToolsLineCrossing, SentinelCasesOfTheTable)
+// The flag is touched only when both lines are sloped; 111 marks parallel lines.
+TEST(ToolsLineCrossing, TableOfLineKinds)
 {
-    // Two vertical lines are parallel; the flag is left alone.
-    Crossing c = Cross(0, 0, 0.5f, 10, 5, 0, 5, 10);
-    EXPECT_EQ(c.x, 111.0f);
-    EXPECT_EQ(c.y, 111.0f);
-    EXPECT_EQ(c.flag, 42.0f);
-    // Vertical x = 3 against horizontal y = 7, both ways round.
-    c = Cross(3, 0, 3, 10, -5, 7, 5, 7);
-    EXPECT_EQ(c.x, 3.0f);
-    EXPECT_EQ(c.y, 7.0f);
-    EXPECT_EQ(c.flag, 42.0f);
-    c = Cross(-5, 7, 5, 7, 3, 0, 3, 10);
-    EXPECT_EQ(c.x, 3.0f);
-    EXPECT_EQ(c.y, 7.0f);
-    // y = x against y = -x + 10: the general case sets the flag.
-    c = Cross(0, 0, 10, 10, 0, 10, 10, 0);
-    EXPECT_FLOAT_EQ(c.x, 5.0f);
-    EXPECT_FLOAT_EQ(c.y, 5.0f);
-    EXPECT_EQ(c.flag, 0.0f);
-    // Short in both directions: both horizontal, hence parallel.
-    c = Cross(0, 0, 0.5f, 0.5f, 3, 3, 3.5f, 2.6f);
-    EXPECT_EQ(c.x, 111.0f);
-    EXPECT_EQ(c.y, 111.0f);
-}
-
-TEST(ToolsLineCrossing, OneSentinelLineAgainstASlopedOne)
-{
-    // Vertical x = 2 against y = 2x + 1.
-    Crossing c = Cross(2, -10, 2, 10, 0, 1, 5, 11);
-    EXPECT_FLOAT_EQ(c.x, 2.0f);
-    EXPECT_FLOAT_EQ(c.y, 5.0f);
-    EXPECT_EQ(c.flag, 42.0f);
-    // Horizontal y = 9 against y = 2x + 1.
-    c = Cross(-10, 9, 10, 9, 0, 1, 5, 11);
-    EXPECT_FLOAT_EQ(c.x, 4.0f);
-    EXPECT_FLOAT_EQ(c.y, 9.0f);
-    // The sloped line first.
-    c = Cross(0, 1, 5, 11, 2, -10, 2, 10);
-    EXPECT_FLOAT_EQ(c.x, 2.0f);
-    EXPECT_FLOAT_EQ(c.y, 5.0f);
-    c = Cross(0, 1, 5, 11, -10, 9, 10, 9);
-    EXPECT_FLOAT_EQ(c.x, 4.0f);
-    EXPECT_FLOAT_EQ(c.y, 9.0f);
-}
-
-TEST(ToolsLineCrossing, DifferenceOfExactlyOneIsASlope)
-{
-    // Through (0,0) and (1,5): y = 5x, crossed by y = 2.5 at x = 0.5 (not taken for y = 0).
-    Crossing c = Cross(0, 0, 1, 5, -10, 2.5f, 10, 2.5f);
-    EXPECT_FLOAT_EQ(c.x, 0.5f);
-    EXPECT_FLOAT_EQ(c.y, 2.5f);
-    // Through (0,0) and (5,1) against the vertical x = 10.
-    c = Cross(0, 0, 5, 1, 10, -3, 10, 3);
-    EXPECT_FLOAT_EQ(c.x, 10.0f);
-    EXPECT_FLOAT_EQ(c.y, 2.0f);
-    // Both lines with a unit difference: no division by a zero slope.
-    c = Cross(0, 0, 1, 5, 0, 10, 1, 9);
-    EXPECT_TRUE(std::isfinite(c.x) && std::isfinite(c.y));
-    EXPECT_NEAR(c.x, 10.0 / 6.0, 1e-5);
-    EXPECT_NEAR(c.y, 50.0 / 6.0, 1e-4);
-}
-
-TEST(ToolsLineCrossing, RealSlopesOf555And666AreSlopes)
-{
-    // y = 555x is steep but not vertical: it meets x = 1 at y = 555.
-    Crossing c = Cross(0, 0, 2, 1110, 1, -5, 1, 5);
-    EXPECT_FLOAT_EQ(c.x, 1.0f);
-    EXPECT_FLOAT_EQ(c.y, 555.0f);
-    // y = 666x meets the horizontal y = 666 at x = 1.
-    c = Cross(0, 0, 2, 1332, -5, 666, 5, 666);
-    EXPECT_FLOAT_EQ(c.x, 1.0f);
-    EXPECT_FLOAT_EQ(c.y, 666.0f);
-    // And a general crossing with a slope of 555: y = 555x against y = -x + 556 at (1, 555).
-    c = Cross(0, 0, 2, 1110, 0, 556, 556, 0);
-    EXPECT_NEAR(c.x, 1.0, 1e-3);
-    EXPECT_NEAR(c.y, 555.0, 0.5);
-    EXPECT_EQ(c.flag, 0.0f);
-    // Two parallel lines of slope 555 are still parallel.
-    c = Cross(0, 0, 2, 1110, 10, 0, 12, 1110);
-    EXPECT_EQ(c.x, 111.0f);
-    EXPECT_EQ(c.y, 111.0f);
+    struct Case {
+        std::array<float, 8> p;
+        double x, y;
+        float flag;
+        double relTol;  // relative to 1 + |expected|; 0: exact
+        const char* what;
+    };
+    const Case cases[] = {
+        {{0, 0, 0.5f, 10, 5, 0, 5, 10}, 111, 111, 42, 0, "two verticals are parallel"},
+        {{3, 0, 3, 10, -5, 7, 5, 7}, 3, 7, 42, 0, "vertical against horizontal"},
+        {{-5, 7, 5, 7, 3, 0, 3, 10}, 3, 7, 42, 0, "horizontal against vertical"},
+        {{0, 0, 0.5f, 0.5f, 3, 3, 3.5f, 2.6f}, 111, 111, 42, 0, "short both ways: horizontal"},
+        {{0, 0, 10, 10, 0, 10, 10, 0}, 5, 5, 0, 1e-6, "two sloped lines set the flag"},
+        {{2, -10, 2, 10, 0, 1, 5, 11}, 2, 5, 42, 1e-6, "vertical against sloped"},
+        {{-10, 9, 10, 9, 0, 1, 5, 11}, 4, 9, 42, 1e-6, "horizontal against sloped"},
+        {{0, 1, 5, 11, 2, -10, 2, 10}, 2, 5, 42, 1e-6, "sloped against vertical"},
+        {{0, 1, 5, 11, -10, 9, 10, 9}, 4, 9, 42, 1e-6, "sloped against horizontal"},
+        {{0, 0, 1, 5, -10, 2.5f, 10, 2.5f}, 0.5, 2.5, 42, 1e-6, "x difference of exactly 1 is a slope"},
+        {{0, 0, 5, 1, 10, -3, 10, 3}, 10, 2, 42, 1e-6, "y difference of exactly 1 is a slope"},
+        {{0, 0, 1, 5, 0, 10, 1, 9}, 10.0 / 6.0, 50.0 / 6.0, 0, 1e-5, "both with unit differences"},
+        {{0, 0, 2, 1110, 1, -5, 1, 5}, 1, 555, 42, 1e-6, "a real slope of 555 is no vertical"},
+        {{0, 0, 2, 1332, -5, 666, 5, 666}, 1, 666, 42, 1e-6, "a real slope of 666 is no horizontal"},
+        {{0, 0, 2, 1110, 0, 556, 556, 0}, 1, 555, 0, 1e-3, "general crossing with slope 555"},
+        {{0, 0, 2, 1110, 10, 0, 12, 1110}, 111, 111, 42, 0, "parallel slopes of 555"},
+    };
+    for (const Case& c : cases) {
+        const Crossing got = Cross(c.p);
+        EXPECT_NEAR(got.x, c.x, c.relTol * (1 + std::fabs(c.x))) << c.what;
+        EXPECT_NEAR(got.y, c.y, c.relTol * (1 + std::fabs(c.y))) << c.what;
+        EXPECT_EQ(got.flag, c.flag) << c.what;
+    }
 }
 
 TEST(ToolsLineCrossing, AgreesWithExactIntersection)
@@ -177,7 +130,7 @@ TEST(ToolsLineCrossing, AgreesWithExactIntersection)
             continue;
         const double b1 = p[1] - k1 * p[0], b2 = p[5] - k2 * p[4];
         const double x = (b2 - b1) / (k1 - k2), y = k1 * x + b1;
-        const Crossing c = Cross(p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7]);
+        const Crossing c = Cross({p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7]});
         const double scale = 1.0 + std::fabs(x) + std::fabs(y);
         EXPECT_NEAR(c.x, x, 1e-4 * scale);
         EXPECT_NEAR(c.y, y, 1e-4 * scale);
@@ -188,68 +141,28 @@ TEST(ToolsLineCrossing, AgreesWithExactIntersection)
 
 // ---- dianquanliwaizcx ----------------------------------------------------------------------
 
-// A 1-based ring.
-struct FloatRing {
-    std::vector<float> x{0.0f}, y{0.0f};
-    FloatRing(std::initializer_list<std::pair<float, float>> pts)
-    {
-        for (const auto& [px, py] : pts) {
-            x.push_back(px);
-            y.push_back(py);
-        }
-    }
-    int Size() const { return static_cast<int>(x.size()) - 1; }
-    int Code(float px, float py, float tol) const
-    {
-        return CTools::dianquanliwaizcx(px, py, x.data(), y.data(), Size(), tol);
-    }
-    GePoint3dArray AsPoints() const
-    {
-        GePoint3dArray pts;
-        for (int i = 1; i <= Size(); ++i)
-            pts.emplace_back(x[i], y[i], 0.0);
-        return pts;
-    }
-};
-
-TEST(ToolsPointInRing, SquareAndTriangleTable)
+// The classification is shared with PtRegionRelation; here the 1-based float arrays.
+TEST(ToolsPointInRing, OneBasedFloatRings)
 {
-    const FloatRing square{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
-    EXPECT_EQ(square.Code(0.5f, 0.5f, 1), 100);
-    EXPECT_EQ(square.Code(10, 5, 1), 10);
-    EXPECT_EQ(square.Code(5, 0, 1), 20);
-    EXPECT_EQ(square.Code(5, 5, 1), 1);
-    EXPECT_EQ(square.Code(15, 5, 1), 0);
-    // The vertex box is a square: a corner diagonal at tol on both axes still counts.
-    EXPECT_EQ(square.Code(11, 11, 1), 100);
-    const FloatRing triangle{{0, 0}, {10, 0}, {0, 10}};
-    EXPECT_EQ(triangle.Code(5, 5, 1), 30);
-    EXPECT_EQ(triangle.Code(2, 2, 1), 1);
-    EXPECT_EQ(triangle.Code(8, 8, 1), 0);
-}
-
-TEST(ToolsPointInRing, SinglePointAndEmptyRings)
-{
-    const FloatRing single{{3, 3}};
-    EXPECT_EQ(single.Code(3.5f, 3.5f, 1), 100);
-    EXPECT_EQ(single.Code(3, 10, 1), 0);
-    const FloatRing none{};
-    EXPECT_EQ(none.Code(0, 0, 1), 0);
-}
-
-TEST(ToolsPointInRing, AgreesWithThePlanRegionTestOnFloatExactInput)
-{
-    // A concave ring whose sloped edges have float-exact slopes (1/2, 2, -1).
-    const FloatRing ring{{0, 0}, {16, 0}, {16, 8}, {12, 16}, {8, 8}, {4, 10}, {0, 6}};
-    const GePoint3dArray polygon = ring.AsPoints();
-    for (const float tol : {0.5f, 0.25f}) {
-        for (float px = -2; px <= 18; px += 0.25f) {
-            for (float py = -2; py <= 18; py += 0.25f) {
-                const int expected = CTools::PtRegionRelation(GePoint3d(px, py, 0), polygon, tol);
-                ASSERT_EQ(ring.Code(px, py, tol), expected) << px << "," << py << " tol " << tol;
-            }
-        }
-    }
+    const std::vector<float> sx{-99, 0, 10, 10, 0}, sy{-99, 0, 0, 10, 10};
+    const std::vector<float> tx{-99, 0, 10, 0}, ty{-99, 0, 0, 10};
+    const auto square = [&](float px, float py) { return CTools::dianquanliwaizcx(px, py, sx.data(), sy.data(), 4, 1); };
+    const auto triangle = [&](float px, float py) { return CTools::dianquanliwaizcx(px, py, tx.data(), ty.data(), 3, 1); };
+    EXPECT_EQ(square(0.5f, 0.5f), 100);
+    EXPECT_EQ(square(11, 11), 100);  // the vertex box is a square, tol on both axes
+    EXPECT_EQ(square(10, 5), 10);
+    EXPECT_EQ(square(5, 0), 20);
+    EXPECT_EQ(square(5, 5), 1);
+    EXPECT_EQ(square(15, 5), 0);
+    EXPECT_EQ(square(-99, -99), 0);  // entry 0 is not a vertex
+    EXPECT_EQ(triangle(5, 5), 30);
+    EXPECT_EQ(triangle(2, 2), 1);
+    EXPECT_EQ(triangle(8, 8), 0);
+    // One point: its vertex box only; no points: outside.
+    const float one[] = {-99, 3};
+    EXPECT_EQ(CTools::dianquanliwaizcx(3.5f, 3.5f, one, one, 1, 1), 100);
+    EXPECT_EQ(CTools::dianquanliwaizcx(3, 10, one, one, 1, 1), 0);
+    EXPECT_EQ(CTools::dianquanliwaizcx(0, 0, sx.data(), sy.data(), 0, 1), 0);
 }
 
 // ---- paixuzcx ------------------------------------------------------------------------------
