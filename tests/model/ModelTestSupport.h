@@ -1,39 +1,14 @@
 #pragma once
-// What the model's tests share: a fresh host with the module entered, buildings made
-// in-process, and script lines run through the host's command line.
-#include <gtest/gtest.h>
+// What the model's tests share: the module's test host (tests/support) and the buildings
+// made in it.
+#include "ExtrudeBuild.h"
+#include "ModuleTest.h"
 
-#include <string>
-
-#include "CString.h"
-#include "DbDatabase.h"
-#include "EventLog.h"
-#include "Ge.h"
-#include "decObjectId.h"
-
-class CExtrudeBuild;
-
-// Each test starts on an empty drawing with an empty transcript, the host's commands and the
-// module's commands registered.
-class ModelTest : public ::testing::Test {
+class ModelTest : public ModuleTest {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    DbDatabase* Db() const;
-    // A CExtrudeBuild set from the world outline and created on the current layer.
-    decObjectId AddBuilding(const CString& name, int height, const GePoint3dArray& world);
-    // A 3-D entity of a host builder placed by tm, or a ready 2-D entity, on the current layer.
-    decObjectId AddSolid(decBuilder* builder, const GeMatrix3d& tm = GeMatrix3d());
-    decObjectId AddEntity(decDbEntity* entity);
-    // Gives the object the building tag (replacing a tag it has).
-    void Tag(const decObjectId& id, const char* name);
-    decDbEntity* Entity(const decObjectId& id) const;
-    CExtrudeBuild* Building(const decObjectId& id) const;
-
-    // Queues the lines as the user's answers to the questions that follow.
-    void Answer(const std::string& lines);
-    // Runs the lines as a script; false when a line was not understood.
-    bool Run(const std::string& lines);
-    std::string Transcript() const { return host::EventLog::Instance().Transcript(); }
+    CExtrudeBuild* Building(const decObjectId& id) const
+    {
+        const decDbEntity* entity = Entity(id);
+        return entity ? CExtrudeBuild::Cast(entity->GetBaseObject()) : nullptr;
+    }
 };

@@ -1,0 +1,98 @@
+#include "ModuleTest.h"
+
+#include <dlfcn.h>
+
+#include "CommandLine.h"
+#include "CommandTable.h"
+#include "ExtrudeBuild.h"
+#include "ModuleGlobals.h"
+#include "PromptOldModelReactor.h"
+#include "ScriptedUser.h"
+#include "Session.h"
+#include "WorkingDrawing.h"
+
+namespace {
+
+// The module's exported entry point, found the way the host finds it.
+void EnterModule(int message)
+{
+    using EntryPoint = void (*)(int, int);
+    auto entry = reinterpret_cast<EntryPoint>(dlvsym(RTLD_DEFAULT, "_decEntryPoint", "8"));
+    ASSERT_NE(entry, nullptr);
+    entry(message, 0);
+}
+
+}  // namespace
+
+void ModuleTest::SetUp()
+{
+    host::NewDrawing();
+    host::EventLog::Instance().Clear();
+    host::ScriptedUser::Instance().Clear();
+    host::CommandTable::Instance().Clear();
+    host::RegisterHostCommands();
+    g_oldModelReactor.Detach();
+    EnterModule(0);
+}
+
+void ModuleTest::TearDown()
+{
+    host::ScriptedUser::Instance().Clear();
+}
+
+DbDatabase* ModuleTest::Db() const
+{
+    return dec::GetWorkingDatabase();
+}
+
+decObjectId ModuleTest::AddBuilding(const CString& name, int height, const GePoint3dArray& world)
+{
+    auto* building = new CExtrudeBuild();
+    GeMatrix3d tm;
+    building->Set(name, height, world, tm);
+    return AddSolid(building, tm);
+}
+
+decObjectId ModuleTest::AddSolid(decBuilder* builder, const GeMatrix3d& tm)
+{
+    DbAutoOpen open;
+    decObjectId id;
+    EXPECT_EQ(open.db->CreateNewEntity(open.db->GetTableLayer()->GetCurrentLayerID(), builder, tm, id), dex::eOk);
+    return id;
+}
+
+decObjectId ModuleTest::AddEntity(decDbEntity* entity)
+{
+    DbAutoOpen open;
+    decObjectId id;
+    EXPECT_EQ(open.db->CreateNewEntity(open.db->GetTableLayer()->GetCurrentLayerID(), entity, id), dex::eOk);
+    return id;
+}
+
+void ModuleTest::Tag(const decObjectId& id, const char* name)
+{
+    decDbEntity* entity = Entity(id);
+    ASSERT_NE(entity, nullptr);
+    entity->OpenForWrite();
+    entity->RemoveAppXData(g_buildTagAppName);
+    auto* record = new decObjectXDataApp(g_buildTagAppName);
+    record->AppendDataString(name);
+    entity->AppendAppXData(record);
+    entity->Close();
+}
+
+decDbEntity* ModuleTest::Entity(const decObjectId& id) const
+{
+    return Db()->GetObjectById(id);
+}
+
+void ModuleTest::Answer(const std::string& lines)
+{
+    host::ScriptedUser::Instance().Feed(lines, "test");
+}
+
+bool ModuleTest::Run(const std::string& lines)
+{
+    host::ScriptedUser::Instance().Feed(lines, "test");
+    return host::CommandLine::Instance().RunAll();
+}

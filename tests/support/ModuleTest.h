@@ -1,0 +1,37 @@
+#pragma once
+// What the module's test folders share: each test starts on an empty drawing with an empty
+// transcript, the host's commands registered and the module entered through its exported
+// entry point; entities are made in-process and script lines run through the host's
+// command line.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "CString.h"
+#include "DbDatabase.h"
+#include "EventLog.h"
+#include "Ge.h"
+#include "decObjectId.h"
+
+class ModuleTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    DbDatabase* Db() const;
+    // A CExtrudeBuild set from the world outline and created on the current layer.
+    decObjectId AddBuilding(const CString& name, int height, const GePoint3dArray& world);
+    // A 3-D entity of a host builder placed by tm, or a ready 2-D entity, on the current layer
+    // (owned by the drawing from now on).
+    decObjectId AddSolid(decBuilder* builder, const GeMatrix3d& tm = GeMatrix3d());
+    decObjectId AddEntity(decDbEntity* entity);
+    // Gives the object the building tag (replacing a tag it has).
+    void Tag(const decObjectId& id, const char* name);
+    decDbEntity* Entity(const decObjectId& id) const;
+
+    // Queues the lines as the user's answers to the questions that follow.
+    void Answer(const std::string& lines);
+    // Runs the lines as a script; false when a line was not understood.
+    bool Run(const std::string& lines);
+    std::string Transcript() const { return host::EventLog::Instance().Transcript(); }
+};
