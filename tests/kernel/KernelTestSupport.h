@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <utility>
 #include <vector>
@@ -184,19 +185,31 @@ inline long double Orient(double ax, double ay, double bx, double by, double cx,
          (static_cast<long double>(by) - ay) * (static_cast<long double>(cx) - ax);
 }
 
-// Whether two segments cross properly at a point farther than margin from all four ends.
-inline bool CrossInInteriors(const Seg& p, const Seg& q, double margin) {
+// Where two segments cross properly (each strictly across the other's line), with the sine
+// of their angle.
+struct Crossing {
+  double x, y, sine;
+};
+
+inline std::optional<Crossing> ProperCrossing(const Seg& p, const Seg& q) {
   const long double d1 = Orient(p.x1, p.y1, p.x2, p.y2, q.x1, q.y1);
   const long double d2 = Orient(p.x1, p.y1, p.x2, p.y2, q.x2, q.y2);
   const long double d3 = Orient(q.x1, q.y1, q.x2, q.y2, p.x1, p.y1);
   const long double d4 = Orient(q.x1, q.y1, q.x2, q.y2, p.x2, p.y2);
-  if (!((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0))) return false;
-  if (!((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0))) return false;
+  if (!((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0))) return std::nullopt;
+  if (!((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0))) return std::nullopt;
   const long double t = d3 / (d3 - d4);
-  const double X = static_cast<double>(p.x1 + t * (p.x2 - p.x1));
-  const double Y = static_cast<double>(p.y1 + t * (p.y2 - p.y1));
+  return Crossing{static_cast<double>(p.x1 + t * (p.x2 - p.x1)),
+                  static_cast<double>(p.y1 + t * (p.y2 - p.y1)),
+                  std::fabs(static_cast<double>(d1 - d2)) / (p.Length() * q.Length())};
+}
+
+// Whether two segments cross properly at a point farther than margin from all four ends.
+inline bool CrossInInteriors(const Seg& p, const Seg& q, double margin) {
+  const auto c = ProperCrossing(p, q);
+  if (!c) return false;
   for (auto [ex, ey] : {std::pair{p.x1, p.y1}, {p.x2, p.y2}, {q.x1, q.y1}, {q.x2, q.y2}})
-    if (std::hypot(X - ex, Y - ey) <= margin) return false;
+    if (std::hypot(c->x - ex, c->y - ey) <= margin) return false;
   return true;
 }
 

@@ -139,17 +139,10 @@ TEST(TraceLoopsFromSegments, ChordsAcrossABoxTileTheBox) {
     bool degenerate = false;
     for (int a = 0; a < k; ++a) {
       for (int b = a + 1; b < k; ++b) {
-        const Seg &p = chords[a], &q = chords[b];
-        const long double d1 = Orient(p.x1, p.y1, p.x2, p.y2, q.x1, q.y1);
-        const long double d2 = Orient(p.x1, p.y1, p.x2, p.y2, q.x2, q.y2);
-        const long double d3 = Orient(q.x1, q.y1, q.x2, q.y2, p.x1, p.y1);
-        const long double d4 = Orient(q.x1, q.y1, q.x2, q.y2, p.x2, p.y2);
-        if ((d1 > 0) != (d2 > 0) && (d3 > 0) != (d4 > 0)) {
+        if (const auto c = ProperCrossing(chords[a], chords[b])) {
           ++crossings;
-          const long double t = d3 / (d3 - d4);
-          points.push_back({double(p.x1 + t * (p.x2 - p.x1)), double(p.y1 + t * (p.y2 - p.y1))});
-          const double sine = std::fabs(double(d1 - d2)) / (p.Length() * q.Length());
-          if (sine < 0.05) degenerate = true;
+          points.push_back({c->x, c->y});
+          degenerate = degenerate || c->sine < 0.05;
         }
       }
     }

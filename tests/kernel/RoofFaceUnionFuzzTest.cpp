@@ -139,6 +139,7 @@ TEST(RoofFaceUnionFuzz, WhatIsClearlyOnTopIsNeverLost) {
     }
     const UnionRun run = RunUnion({two[0].face, two[1].face});
     ASSERT_EQ(run.status, 1);
+    const std::vector<ResultFace> result = ResultFaces(run);
     // The plan line where the two planes meet: (gx0 - gx1) x + (gy0 - gy1) y + c = 0.
     const double a = two[0].gx - two[1].gx, b = two[0].gy - two[1].gy;
     const double c = two[0].z0 - two[0].gx * two[0].cx - two[0].gy * two[0].cy -
@@ -155,14 +156,8 @@ TEST(RoofFaceUnionFuzz, WhatIsClearlyOnTopIsNeverLost) {
           if (Winding(x, y, g.face) != 0 && g.ZAt(x, y) > f.ZAt(x, y) - 5) continue;
           ++checkedPoints;
           bool kept = false;
-          for (size_t l = 0; l < run.loops.size(); ++l) {
-            const UnionLoop& loop = run.loops[l];
-            if (loop.hole || HomeFace(loop, {f.face}, 1.0) != 0) continue;
-            bool inHole = false;
-            for (size_t h = l + 1; h < run.loops.size() && run.loops[h].hole; ++h)
-              inHole = inHole || Winding(x, y, run.loops[h].points) != 0;
-            kept = kept || (Winding(x, y, loop.points) != 0 && !inHole);
-          }
+          for (const ResultFace& face : result)
+            kept = kept || (HomeFace({false, face.outer}, {f.face}, 1.0) == 0 && face.Covers(x, y));
           EXPECT_TRUE(kept) << "trial " << trial << " at " << x << " " << y;
         }
       }

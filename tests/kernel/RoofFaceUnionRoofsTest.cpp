@@ -40,32 +40,6 @@ Scene CrossingGables(double h1, double h2, double turn) {
   return {faces, 20000.0 * 8000 + 8000.0 * 24000 - 8000.0 * 8000};
 }
 
-// An outer loop of the result with the holes that follow it.
-struct ResultFace {
-  Face outer;
-  std::vector<Face> holes;
-  Plane plane;
-  bool Covers(double x, double y) const {
-    if (Winding(x, y, outer) == 0) return false;
-    for (const Face& hole : holes)
-      if (Winding(x, y, hole) != 0) return false;
-    return true;
-  }
-};
-
-std::vector<ResultFace> ResultFaces(const UnionRun& run) {
-  std::vector<ResultFace> faces;
-  for (const UnionLoop& loop : run.loops) {
-    if (!loop.hole) {
-      faces.push_back({loop.points, {}, PlaneOf(loop.points)});
-    } else {
-      EXPECT_FALSE(faces.empty()) << "a hole before any outer loop";
-      if (!faces.empty()) faces.back().holes.push_back(loop.points);
-    }
-  }
-  return faces;
-}
-
 void CheckAgainstUpperEnvelope(const Scene& scene) {
   const UnionRun run = RunUnion(scene.faces);
   ASSERT_EQ(run.status, 1);

@@ -2,6 +2,8 @@
 // Test helpers for the roof-face union engine: faces as point lists, one call through the
 // caller's exchange record, the result read back loop by loop (by the absolute counts), and
 // Newell planes; the plan geometry comes from the kernel's test support.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -93,6 +95,32 @@ inline int HomeFace(const UnionLoop& loop, const std::vector<Face>& faces, doubl
     if (all) return static_cast<int>(f);
   }
   return -1;
+}
+
+// An outer loop of the result with the holes that follow it.
+struct ResultFace {
+  Face outer;
+  std::vector<Face> holes;
+  Plane plane;
+  bool Covers(double x, double y) const {
+    if (Winding(x, y, outer) == 0) return false;
+    for (const Face& hole : holes)
+      if (Winding(x, y, hole) != 0) return false;
+    return true;
+  }
+};
+
+inline std::vector<ResultFace> ResultFaces(const UnionRun& run) {
+  std::vector<ResultFace> faces;
+  for (const UnionLoop& loop : run.loops) {
+    if (!loop.hole) {
+      faces.push_back({loop.points, {}, PlaneOf(loop.points)});
+    } else {
+      EXPECT_FALSE(faces.empty()) << "a hole before any outer loop";
+      if (!faces.empty()) faces.back().holes.push_back(loop.points);
+    }
+  }
+  return faces;
 }
 
 }  // namespace uniontest
