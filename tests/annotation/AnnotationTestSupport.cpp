@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "FontList.h"
+#include "decObjectClassInfo.h"
 #include "HostSolids.h"
 #include "WorkingDrawing.h"
 
@@ -60,4 +61,22 @@ bool AnnotationTest::SaveAndOpen()
 GePoint3dArray AnnotationTest::Square(double x, double y, double side, double z)
 {
     return {{x, y, z}, {x + side, y, z}, {x + side, y + side, z}, {x, y + side, z}};
+}
+
+void AnnotationTest::ExpectEntityClass(const decObjectClassInfo* info, const char* name, const char* displayName)
+{
+    ASSERT_NE(info, nullptr);
+    EXPECT_STREQ(info->className, name);
+    EXPECT_STREQ(info->displayName, displayName);
+    EXPECT_STREQ(info->groupName, "comn");
+    EXPECT_EQ(info->version, 2u);
+    EXPECT_EQ(info->parent, decDbEntity2d::Desc());
+    EXPECT_EQ(host::ClassRegistry::Instance().Find(name), info);
+}
+
+prop_data AnnotationTest::Integer(long v)
+{
+    prop_data d;
+    d.SetLong(v);
+    return d;
 }

@@ -23,39 +23,17 @@ protected:
                0.0, 18, scale, "");
         return t;
     }
-    static prop_data Real(double v)
-    {
-        prop_data d;
-        d.SetDouble(v);
-        return d;
-    }
-    static prop_data Integer(long v)
-    {
-        prop_data d;
-        d.SetLong(v);
-        return d;
-    }
 };
 
 TEST_F(OrvScaleTextTest, ClassRecordAndCast)
 {
-    const decObjectClassInfo* info = COrvScaleText::Desc();
-    EXPECT_STREQ(info->className, "QCOrvScaleText");
-    EXPECT_STREQ(info->displayName, "文字标注");
-    EXPECT_STREQ(info->groupName, "comn");
-    EXPECT_EQ(info->version, 2u);
-    EXPECT_EQ(info->parent, decDbEntity2d::Desc());
-    EXPECT_EQ(COrvScaleText::Desc(), info);
-    // Registered when the module was loaded, so drawings can make it.
-    EXPECT_EQ(host::ClassRegistry::Instance().Find("QCOrvScaleText"), info);
-
+    ExpectEntityClass(COrvScaleText::Desc(), "QCOrvScaleText", "文字标注");
     COrvScaleText text;
     CDimBuildElevation label;
     EXPECT_EQ(COrvScaleText::Cast(&text), &text);
     EXPECT_EQ(COrvScaleText::Cast(&label), nullptr);
     EXPECT_EQ(COrvScaleText::Cast(nullptr), nullptr);
     EXPECT_EQ(text.Font(), "hztxt.shx");
-    EXPECT_TRUE(text.FontList().empty());
 }
 
 TEST_F(OrvScaleTextTest, SetTakesTheDrawingScaleForTinyScalesAndKeepsTheFontForAnEmptyOne)
