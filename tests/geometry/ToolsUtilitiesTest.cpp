@@ -135,30 +135,18 @@ TEST_F(ToolsHostTest, DialogFrameIsTwoRedRectangles)
     EXPECT_EQ(host::EventLog::Instance().Calls("Draw3dRect").size(), 2u);
 }
 
+// The first decimal only, halves away from zero; beyond 32 bits the rounding goes on in
+// 64, beyond long it saturates instead of converting out of range.
 TEST(ToolsRounding, FirstDecimalOnlyHalvesAwayFromZero)
 {
-    EXPECT_EQ(CTools::DoubleToLong(2.45), 2);
-    EXPECT_EQ(CTools::DoubleToLong(2.5), 3);
-    EXPECT_EQ(CTools::DoubleToLong(-2.5), -3);
-    EXPECT_EQ(CTools::DoubleToLong(2.4999), 2);
-    EXPECT_EQ(CTools::DoubleToLong(2.95), 3);
-    EXPECT_EQ(CTools::DoubleToLong(0.45), 0);
-    EXPECT_EQ(CTools::DoubleToLong(0.5), 1);
-    EXPECT_EQ(CTools::DoubleToLong(-0.5), -1);
-    EXPECT_EQ(CTools::DoubleToLong(-0.45), 0);
-    EXPECT_EQ(CTools::DoubleToLong(0.0), 0);
-}
-
-// Beyond 32 bits the rounding goes on in 64; beyond long it saturates instead of
-// converting out of range.
-TEST(ToolsRounding, LargeValuesAndNaN)
-{
-    EXPECT_EQ(CTools::DoubleToLong(3e9 + 0.5), 3000000001L);
-    EXPECT_EQ(CTools::DoubleToLong(-3e9 - 0.4), -3000000000L);
-    EXPECT_EQ(CTools::DoubleToLong(1e300), LONG_MAX / 10 + 1);
-    EXPECT_EQ(CTools::DoubleToLong(-1e300), -(LONG_MAX / 10 + 1));
-    EXPECT_EQ(CTools::DoubleToLong(INFINITY), LONG_MAX / 10 + 1);
-    EXPECT_EQ(CTools::DoubleToLong(NAN), 0);
+    const std::pair<double, long> cases[] = {
+        {2.45, 2},  {2.5, 3},   {-2.5, -3},           {2.4999, 2},         {2.95, 3},
+        {0.45, 0},  {0.5, 1},   {-0.5, -1},           {-0.45, 0},          {0.0, 0},
+        {NAN, 0},   {3e9 + 0.5, 3000000001L},         {-3e9 - 0.4, -3000000000L},
+        {1e300, LONG_MAX / 10 + 1},  {-1e300, -(LONG_MAX / 10 + 1)},  {INFINITY, LONG_MAX / 10 + 1},
+    };
+    for (const auto& [value, rounded] : cases)
+        EXPECT_EQ(CTools::DoubleToLong(value), rounded) << value;
 }
 
 // ---- distance pick and path display ------------------------------------------------
@@ -267,115 +255,48 @@ Both Cross(GePoint3d p1, GePoint3d p2, GePoint3d q1, GePoint3d q2, double tol)
     return r;
 }
 
-void ExpectPoint(const GePoint3d& actual, const GePoint3d& expected, double tol = 1e-12)
+// Both forms over one table; a result of 0 must leave both outputs at their sentinels.
+// t refers to the second segment lengthened by tol at both ends.
+TEST(ToolsSegmentCrossing, TableOfContacts)
 {
-    EXPECT_NEAR(actual.x, expected.x, tol);
-    EXPECT_NEAR(actual.y, expected.y, tol);
-    EXPECT_NEAR(actual.z, expected.z, tol);
-}
-
-TEST(ToolsSegmentCrossing, MidCrossingOfTheEdgeList)
-{
-    const Both r = Cross({0, 0, 0}, {10, 0, 0}, {5, -5, 0}, {5, 5, 0}, 0.001);
-    EXPECT_EQ(r.pointResult, 1);
-    ExpectPoint(r.point, {5, 0, 0});
-    EXPECT_EQ(r.parameterResult, 1);
-    EXPECT_NEAR(r.t, 0.5, 1e-12);
-    // Off the middle, t refers to the second segment lengthened by tol at both ends.
-    const Both off = Cross({0, 0, 0}, {10, 0, 0}, {5, -5, 0}, {5, 15, 0}, 0.001);
-    EXPECT_EQ(off.parameterResult, 1);
-    EXPECT_NEAR(off.t, 5.001 / 20.002, 1e-12);
-    EXPECT_NE(off.t, 0.25);
-    ExpectPoint(off.point, {5, 0, 0});
-}
-
-TEST(ToolsSegmentCrossing, EndContactsOfParallelSegments)
-{
-    const Both atQ1 = Cross({0, 0, 0}, {10, 0, 0}, {10, 0, 0}, {20, 0, 0}, 0.001);
-    EXPECT_EQ(atQ1.pointResult, 1);
-    EXPECT_EQ(atQ1.point, GePoint3d(10, 0, 0));
-    EXPECT_EQ(atQ1.parameterResult, 1);
-    EXPECT_EQ(atQ1.t, 0.0);
-    const Both atQ2 = Cross({0, 0, 0}, {10, 0, 0}, {20, 0, 0}, {10, 0, 0}, 0.001);
-    EXPECT_EQ(atQ2.point, GePoint3d(10, 0, 0));
-    EXPECT_EQ(atQ2.t, 1.0);
-    // A contact is strictly closer than tol; q1 is tested before q2.
-    EXPECT_EQ(Cross({0, 0, 0}, {10, 0, 0}, {10.002, 0, 0}, {20, 0, 0}, 0.001).pointResult, 0);
-    const Both both = Cross({0, 0, 0}, {10, 0, 0}, {0, 0, 0}, {10, 0, 0}, 0.001);
-    EXPECT_EQ(both.point, GePoint3d(0, 0, 0));
-    EXPECT_EQ(both.t, 0.0);
-}
-
-TEST(ToolsSegmentCrossing, ParallelWithoutContactLeavesTheOutputs)
-{
-    for (const Both& r : {Cross({0, 0, 0}, {10, 0, 0}, {0, 1, 0}, {10, 1, 0}, 0.001),
-                          // overlapping collinear segments meet only end to end
-                          Cross({0, 0, 0}, {10, 0, 0}, {2, 0, 0}, {8, 0, 0}, 0.001),
-                          // less than one degree apart counts as parallel
-                          Cross({0, 0, 0}, {10, 0, 0}, {0, -0.05, 0}, {10, 0.05, 0}, 0.001)}) {
-        EXPECT_EQ(r.pointResult, 0);
-        EXPECT_EQ(r.parameterResult, 0);
-        EXPECT_EQ(r.point, GePoint3d(-999, -999, -999));
-        EXPECT_EQ(r.t, -999.0);
+    struct Case {
+        GePoint3d p1, p2, q1, q2;
+        double tol;
+        int result;
+        GePoint3d point;
+        double t, eps;  // eps 0: exact
+        const char* what;
+    };
+    const GePoint3d o(0, 0, 0), x10(10, 0, 0), none(-999, -999, -999);
+    const Case cases[] = {
+        {o, x10, {5, -5, 0}, {5, 5, 0}, 0.001, 1, {5, 0, 0}, 0.5, 1e-12, "mid crossing"},
+        {o, x10, {5, -5, 0}, {5, 15, 0}, 0.001, 1, {5, 0, 0}, 5.001 / 20.002, 1e-12, "t along the lengthened q"},
+        {o, x10, x10, {20, 0, 0}, 0.001, 1, x10, 0.0, 0, "parallel, end contact at q1"},
+        {o, x10, {20, 0, 0}, x10, 0.001, 1, x10, 1.0, 0, "parallel, end contact at q2"},
+        {o, x10, {10.002, 0, 0}, {20, 0, 0}, 0.001, 0, none, -999, 0, "end contact is closer than tol"},
+        {o, x10, o, x10, 0.001, 1, o, 0.0, 0, "q1 is tested before q2"},
+        {o, x10, {0, 1, 0}, {10, 1, 0}, 0.001, 0, none, -999, 0, "parallel apart"},
+        {o, x10, {2, 0, 0}, {8, 0, 0}, 0.001, 0, none, -999, 0, "collinear overlap meets only end to end"},
+        {o, x10, {0, -0.05, 0}, {10, 0.05, 0}, 0.001, 0, none, -999, 0, "within a degree is parallel"},
+        {o, x10, {0, -0.1, 0}, {10, 0.1, 0}, 0.001, 1, {5, 0, 0}, 0.5, 1e-9, "beyond a degree crosses"},
+        {o, x10, {5, 0, 0}, {5, 5, 0}, 0.001, 1, {5, 0, 0}, 0.001 / 5.002, 1e-15, "T-junction"},
+        {o, x10, x10, {10, 5, 0}, 0.001, 1, x10, 0.001 / 5.002, 1e-15, "corner to corner"},
+        {o, x10, {10.0005, -5, 0}, {10.0005, 5, 0}, 0.001, 1, {10.0005, 0, 0}, 0.5, 1e-12, "within the lengthening"},
+        {o, x10, {10.002, -5, 0}, {10.002, 5, 0}, 0.001, 0, none, -999, 0, "beyond the lengthening"},
+        {o, x10, {5, 1, 0}, {5, 5, 0}, 0.001, 0, none, -999, 0, "apart"},
+        {o, x10, {5, 0, 0}, {5, 5, 0}, 0.0, 1, {5, 0, 0}, 0.0, 0, "zero tolerance stays zero"},
+        {o, x10, {5, 0, 0}, {5, 5, 0}, -1.0, 1, {5, 0, 0}, 1e-6 / (5 + 2e-6), 1e-15, "negative tol means 1e-6"},
+        {o, x10, {5, -5, 3}, {5, 5, 3}, 0.001, 1, {5, 0, 3}, 0.5, 1e-12, "skew: the point lies on q"},
+        {x10, x10, x10, {20, 0, 0}, 0.001, 1, x10, 0.0, 0, "zero-length p at q1"},
+        {{15, 0, 0}, {15, 0, 0}, x10, {20, 0, 0}, 0.001, 0, none, -999, 0, "zero-length p inside q"},
+    };
+    for (const Case& c : cases) {
+        const Both r = Cross(c.p1, c.p2, c.q1, c.q2, c.tol);
+        EXPECT_EQ(r.pointResult, c.result) << c.what;
+        EXPECT_EQ(r.parameterResult, c.result) << c.what;
+        ExpectPoint(r.point, c.point, c.eps);
+        EXPECT_NEAR(r.t, c.t, c.eps) << c.what;
     }
-    // A little more than one degree crosses.
-    const Both r = Cross({0, 0, 0}, {10, 0, 0}, {0, -0.1, 0}, {10, 0.1, 0}, 0.001);
-    EXPECT_EQ(r.pointResult, 1);
-    ExpectPoint(r.point, {5, 0, 0}, 1e-9);
-}
-
-TEST(ToolsSegmentCrossing, TouchingSegments)
-{
-    // A T-junction: the lengthened second segment starts tol behind the touch point.
-    const Both tee = Cross({0, 0, 0}, {10, 0, 0}, {5, 0, 0}, {5, 5, 0}, 0.001);
-    EXPECT_EQ(tee.pointResult, 1);
-    ExpectPoint(tee.point, {5, 0, 0});
-    EXPECT_NEAR(tee.t, 0.001 / 5.002, 1e-15);
-    // Corner to corner.
-    const Both corner = Cross({0, 0, 0}, {10, 0, 0}, {10, 0, 0}, {10, 5, 0}, 0.001);
-    EXPECT_EQ(corner.pointResult, 1);
-    ExpectPoint(corner.point, {10, 0, 0});
-    // Within the lengthening, and just beyond it.
-    const Both near = Cross({0, 0, 0}, {10, 0, 0}, {10.0005, -5, 0}, {10.0005, 5, 0}, 0.001);
-    EXPECT_EQ(near.pointResult, 1);
-    ExpectPoint(near.point, {10.0005, 0, 0});
-    EXPECT_EQ(Cross({0, 0, 0}, {10, 0, 0}, {10.002, -5, 0}, {10.002, 5, 0}, 0.001).pointResult, 0);
-    // Apart.
-    EXPECT_EQ(Cross({0, 0, 0}, {10, 0, 0}, {5, 1, 0}, {5, 5, 0}, 0.001).parameterResult, 0);
-}
-
-TEST(ToolsSegmentCrossing, TolerancesZeroAndNegative)
-{
-    // Zero stays zero: the touch point itself, t exactly 0.
-    const Both zero = Cross({0, 0, 0}, {10, 0, 0}, {5, 0, 0}, {5, 5, 0}, 0.0);
-    EXPECT_EQ(zero.pointResult, 1);
-    EXPECT_EQ(zero.t, 0.0);
-    ExpectPoint(zero.point, {5, 0, 0}, 0.0);
-    // A negative tolerance means 1e-6.
-    const Both negative = Cross({0, 0, 0}, {10, 0, 0}, {5, 0, 0}, {5, 5, 0}, -1.0);
-    EXPECT_EQ(negative.pointResult, 1);
-    EXPECT_NEAR(negative.t, 1e-6 / (5 + 2e-6), 1e-15);
-}
-
-TEST(ToolsSegmentCrossing, SkewSegmentsCrossInProjection)
-{
-    const Both r = Cross({0, 0, 0}, {10, 0, 0}, {5, -5, 3}, {5, 5, 3}, 0.001);
-    EXPECT_EQ(r.pointResult, 1);
-    ExpectPoint(r.point, {5, 0, 3});  // on the second segment
-    EXPECT_NEAR(r.t, 0.5, 1e-12);
-}
-
-// A zero-length segment has no direction: it counts as parallel and meets the other only
-// at an end.
-TEST(ToolsSegmentCrossing, ZeroLengthSegment)
-{
-    const Both atEnd = Cross({10, 0, 0}, {10, 0, 0}, {10, 0, 0}, {20, 0, 0}, 0.001);
-    EXPECT_EQ(atEnd.pointResult, 1);
-    EXPECT_EQ(atEnd.point, GePoint3d(10, 0, 0));
-    EXPECT_EQ(atEnd.t, 0.0);
-    const Both inside = Cross({15, 0, 0}, {15, 0, 0}, {10, 0, 0}, {20, 0, 0}, 0.001);
-    EXPECT_EQ(inside.pointResult, 0);
-    EXPECT_EQ(inside.parameterResult, 0);
 }
 
 // Coplanar segments well away from the tolerance bands, against the line-line crossing
