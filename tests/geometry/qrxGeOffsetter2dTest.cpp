@@ -40,89 +40,44 @@ Outcome Offset(const Points& points, bool closed, double distance)
     return {ok, offsetter.Result()};
 }
 
-TEST(QrxGeOffsetter2d, ZeroDistanceKeepsTheFigure)
-{
-    Outcome ring = Offset(kSquareCcw, true, 0.0);
-    ASSERT_TRUE(ring.ok);
-    ExpectPoints(ring.points, kSquareCcw, 0.0);
-
-    const Points path = {{0, 0}, {10, 0}, {10, 10}};
-    Outcome open = Offset(path, false, 0.0);
-    ASSERT_TRUE(open.ok);
-    ExpectPoints(open.points, path, 0.0);
-}
-
-TEST(QrxGeOffsetter2d, ZeroDistanceDropsAVertexThatCoincidesWithItsNext)
-{
-    Outcome r = Offset({{0, 0}, {10, 0}, {10, 0}, {10, 10}, {0, 10}}, true, 0.0);
-    ASSERT_TRUE(r.ok);
-    ExpectPoints(r.points, kSquareCcw, 0.0);
-}
-
-TEST(QrxGeOffsetter2d, PositiveDistanceMovesACounterClockwiseSquareOutward)
-{
-    Outcome r = Offset(kSquareCcw, true, 2.0);
-    ASSERT_TRUE(r.ok);
-    ExpectPoints(r.points, {{-2, -2}, {12, -2}, {12, 12}, {-2, 12}});
-}
-
-TEST(QrxGeOffsetter2d, NegativeDistanceMovesItInward)
-{
-    Outcome r = Offset(kSquareCcw, true, -2.0);
-    ASSERT_TRUE(r.ok);
-    ExpectPoints(r.points, {{2, 2}, {8, 2}, {8, 8}, {2, 8}});
-}
-
-TEST(QrxGeOffsetter2d, PositiveDistanceMovesAClockwiseSquareInward)
-{
-    Outcome r = Offset({{0, 0}, {0, 10}, {10, 10}, {10, 0}}, true, 2.0);
-    ASSERT_TRUE(r.ok);
-    ExpectPoints(r.points, {{2, 2}, {2, 8}, {8, 8}, {8, 2}});
-}
-
-TEST(QrxGeOffsetter2d, SquareVanishesAtItsCentre)
-{
-    // Every corner reaches the centre at offset 5: past it nothing remains.
-    EXPECT_FALSE(Offset(kSquareCcw, true, -6.0).ok);
-    // Events within 0.01 of the final offset fall: 4.995 is as good as 5.
-    EXPECT_FALSE(Offset(kSquareCcw, true, -4.995).ok);
-    Outcome justShort = Offset(kSquareCcw, true, -4.98);
-    ASSERT_TRUE(justShort.ok);
-    ExpectPoints(justShort.points, {{4.98, 4.98}, {5.02, 4.98}, {5.02, 5.02}, {4.98, 5.02}});
-}
-
-TEST(QrxGeOffsetter2d, ReflexCornerMovesAlongItsBisectorToo)
+// A positive distance moves a counter-clockwise ring outward and an open run to the right
+// of travel; every corner, reflex or not, moves along its bisector.
+TEST(QrxGeOffsetter2d, TableOfSucceedingOffsets)
 {
     const Points ell = {{0, 0}, {20, 0}, {20, 10}, {10, 10}, {10, 20}, {0, 20}};
-    Outcome out = Offset(ell, true, 2.0);
-    ASSERT_TRUE(out.ok);
-    ExpectPoints(out.points, {{-2, -2}, {22, -2}, {22, 12}, {12, 12}, {12, 22}, {-2, 22}});
-    Outcome in = Offset(ell, true, -2.0);
-    ASSERT_TRUE(in.ok);
-    ExpectPoints(in.points, {{2, 2}, {18, 2}, {18, 8}, {8, 8}, {8, 18}, {2, 18}});
-}
-
-TEST(QrxGeOffsetter2d, OpenPolylineMovesToTheRightOfTravel)
-{
-    Outcome right = Offset({{0, 0}, {10, 0}}, false, 3.0);
-    ASSERT_TRUE(right.ok);
-    ExpectPoints(right.points, {{0, -3}, {10, -3}});
-
-    Outcome left = Offset({{0, 0}, {10, 0}}, false, -3.0);
-    ASSERT_TRUE(left.ok);
-    ExpectPoints(left.points, {{0, 3}, {10, 3}});
-}
-
-TEST(QrxGeOffsetter2d, OpenPolylineCornerMovesAlongItsBisector)
-{
-    // East, then north: the right side is the outside of the turn.
-    Outcome outside = Offset({{0, 0}, {10, 0}, {10, 10}}, false, 2.0);
-    ASSERT_TRUE(outside.ok);
-    ExpectPoints(outside.points, {{0, -2}, {12, -2}, {12, 10}});
-
-    Outcome inside = Offset({{0, 0}, {10, 0}, {10, 10}}, false, -2.0);
-    ASSERT_TRUE(inside.ok);
-    ExpectPoints(inside.points, {{0, 2}, {8, 2}, {8, 10}});
+    const Points corner = {{0, 0}, {10, 0}, {10, 10}};  // east, then north
+    struct Case {
+        Points input;
+        bool closed;
+        double distance;
+        Points expected;
+        double tol;
+        const char* what;
+    };
+    const Case cases[] = {
+        {kSquareCcw, true, 0.0, kSquareCcw, 0.0, "zero distance keeps a ring"},
+        {corner, false, 0.0, corner, 0.0, "zero distance keeps a run"},
+        {{{0, 0}, {10, 0}, {10, 0}, {10, 10}, {0, 10}}, true, 0.0, kSquareCcw, 0.0,
+         "zero distance drops a vertex that coincides with its next"},
+        {{{0, 0}, {10, 0}}, true, 0.0, {{0, 0}, {10, 0}}, 0.0, "two points as a ring at zero distance"},
+        {kSquareCcw, true, 2.0, {{-2, -2}, {12, -2}, {12, 12}, {-2, 12}}, 1e-6, "counter-clockwise, outward"},
+        {kSquareCcw, true, -2.0, {{2, 2}, {8, 2}, {8, 8}, {2, 8}}, 1e-6, "counter-clockwise, inward"},
+        {{{0, 0}, {0, 10}, {10, 10}, {10, 0}}, true, 2.0, {{2, 2}, {2, 8}, {8, 8}, {8, 2}}, 1e-6, "clockwise, inward"},
+        {kSquareCcw, true, -4.98, {{4.98, 4.98}, {5.02, 4.98}, {5.02, 5.02}, {4.98, 5.02}}, 1e-6,
+         "just short of vanishing"},
+        {ell, true, 2.0, {{-2, -2}, {22, -2}, {22, 12}, {12, 12}, {12, 22}, {-2, 22}}, 1e-6, "reflex corner outward"},
+        {ell, true, -2.0, {{2, 2}, {18, 2}, {18, 8}, {8, 8}, {8, 18}, {2, 18}}, 1e-6, "reflex corner inward"},
+        {{{0, 0}, {10, 0}}, false, 3.0, {{0, -3}, {10, -3}}, 1e-6, "segment to the right"},
+        {{{0, 0}, {10, 0}}, false, -3.0, {{0, 3}, {10, 3}}, 1e-6, "segment to the left"},
+        {corner, false, 2.0, {{0, -2}, {12, -2}, {12, 10}}, 1e-6, "open corner, outside of the turn"},
+        {corner, false, -2.0, {{0, 2}, {8, 2}, {8, 10}}, 1e-6, "open corner, inside of the turn"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Outcome r = Offset(c.input, c.closed, c.distance);
+        ASSERT_TRUE(r.ok);
+        ExpectPoints(r.points, c.expected, c.tol);
+    }
 }
 
 TEST(QrxGeOffsetter2d, ShortEdgeVanishesAndTheOffsetGoesOn)
@@ -199,11 +154,11 @@ TEST(QrxGeOffsetter2d, DegenerateInputFailsWithoutHanging)
     EXPECT_FALSE(Offset(kSquareCcw, true, nan).ok);
     EXPECT_FALSE(Offset(kSquareCcw, true, inf).ok);
     EXPECT_FALSE(Offset(kSquareCcw, true, -inf).ok);
-    // Two points as a ring have no inside: a non-zero offset fails, a zero one keeps them.
+    // Two points as a ring have no inside: a non-zero offset fails.
     EXPECT_FALSE(Offset({{0, 0}, {10, 0}}, true, 1.0).ok);
-    Outcome still = Offset({{0, 0}, {10, 0}}, true, 0.0);
-    ASSERT_TRUE(still.ok);
-    ExpectPoints(still.points, {{0, 0}, {10, 0}}, 0.0);
+    // A square's corners all reach its centre at 5; events within 0.01 of the offset fall.
+    EXPECT_FALSE(Offset(kSquareCcw, true, -6.0).ok);
+    EXPECT_FALSE(Offset(kSquareCcw, true, -4.995).ok);
     // A polyline whose two points coincide has no direction to move in.
     EXPECT_FALSE(Offset({{3, 3}, {3, 3}}, false, 1.0).ok);
 }

@@ -82,15 +82,5 @@ TEST(QrxGeVector2d, LengthsUnitsAndTurns)
     EXPECT_EQ(vector2d(1, 2).Negate(), vector2d(-1, -2));
 }
 
-TEST(QrxGeConstants, StartUpValues)
-{
-    EXPECT_EQ(kOrigin2d, point2d(0, 0));
-    EXPECT_EQ(kOrigin3d, point3d(0, 0, 0));
-    EXPECT_EQ(kZeroVector2d, vector2d(0, 0));
-    EXPECT_EQ(kXAxis2d, vector2d(1, 0));
-    EXPECT_EQ(kYAxis2d, vector2d(0, 1));
-    EXPECT_EQ(kIdentity3x3, matrix3x3(1, 0, 0, 0, 1, 0, 0, 0, 1));
-}
-
 } // namespace
 } // namespace qrxGe
