@@ -60,45 +60,49 @@ std::vector<P3> Arc(int n, double r, double turn) {
 }  // namespace
 
 TEST(OffsetPolygonEdges, CornersOfTheRawRing) {
-  // Clockwise square, d = 1: every edge moves out; vertical meets horizontal from the two
-  // midpoints, and the closing corner repeats the first.
-  const auto cw = RawRing({{0, 0}, {0, 10}, {10, 10}, {10, 0}}, kOffsetClosedMode, 1.0f);
-  const double ex[] = {-1, -1, 11, 11, -1}, ey[] = {-1, 11, 11, -1, -1};
-  ASSERT_EQ(cw.size(), 5u);
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_NEAR(cw[i][0], ex[i], 1e-5) << i;
-    EXPECT_NEAR(cw[i][1], ey[i], 1e-5) << i;
+  const double r2 = std::sqrt(2.0);
+  struct Corner {
+    size_t at;
+    double x, y, tol;
+  };
+  const struct {
+    const char* what;
+    std::vector<std::array<double, 2>> plan;
+    int mode;
+    float d;
+    size_t size;  // 0: not checked
+    std::vector<Corner> corners;
+  } cases[] = {
+      // Every edge moves out; vertical meets horizontal from the two midpoints, and the
+      // closing corner repeats the first.
+      {"clockwise square", {{0, 0}, {0, 10}, {10, 10}, {10, 0}}, kOffsetClosedMode, 1.0f, 5,
+       {{0, -1, -1, 1e-5}, {1, -1, 11, 1e-5}, {2, 11, 11, 1e-5}, {3, 11, -1, 1e-5},
+        {4, -1, -1, 1e-5}}},
+      // The shared vertex of two collinear edges moves straight along the normal.
+      {"collinear", {{0, 0}, {0, 5}, {0, 10}, {10, 10}, {10, 0}}, kOffsetClosedMode, 1.0f, 0,
+       {{1, -1, 5, 1e-6}}},
+      // Sloped edges meet at the crossing of their moved lines: half-diagonal 10 + sqrt(2).
+      {"diamond", {{0, -10}, {-10, 0}, {0, 10}, {10, 0}}, kOffsetClosedMode, 1.0f, 0,
+       {{1, -10 - r2, 0, 1e-4}, {2, 0, 10 + r2, 1e-4}}},
+      // An edge leaning by 0.01 counts as vertical: the corner takes its x from the edge's
+      // moved midpoint (about -0.995), not from the true crossing (about -0.9989).
+      {"leaning", {{0, 0}, {0.01, 10}, {10, 10}, {10, 0}}, kOffsetClosedMode, 1.0f, 0,
+       {{1, -0.995, 11, 2e-4}}},
+      // Open polyline: its ends move along the end edges' normals.
+      {"open", {{0, 0}, {100, 0}, {100, 50}}, kOffsetOpenMode, 10.0f, 3,
+       {{0, 0, 10, 1e-5}, {1, 90, 10, 1e-4}, {2, 90, 50, 1e-5}}},
+  };
+  for (const auto& c : cases) {
+    const auto ring = RawRing(c.plan, c.mode, c.d);
+    if (c.size != 0) {
+      EXPECT_EQ(ring.size(), c.size) << c.what;
+    }
+    for (const Corner& e : c.corners) {
+      ASSERT_LT(e.at, ring.size()) << c.what;
+      EXPECT_NEAR(ring[e.at][0], e.x, e.tol) << c.what << " corner " << e.at;
+      EXPECT_NEAR(ring[e.at][1], e.y, e.tol) << c.what << " corner " << e.at;
+    }
   }
-  // Two collinear edges: the shared vertex moves straight along the normal.
-  const auto straight =
-      RawRing({{0, 0}, {0, 5}, {0, 10}, {10, 10}, {10, 0}}, kOffsetClosedMode, 1.0f);
-  EXPECT_NEAR(straight[1][0], -1.0, 1e-6);
-  EXPECT_NEAR(straight[1][1], 5.0, 1e-6);
-  // Sloped edges meet at the crossing of their moved lines: a clockwise diamond of
-  // half-diagonal 10 moved out by 1 has half-diagonal 10 + sqrt(2).
-  const auto diamond = RawRing({{0, -10}, {-10, 0}, {0, 10}, {10, 0}}, kOffsetClosedMode, 1.0f);
-  EXPECT_NEAR(diamond[1][0], -10 - std::sqrt(2.0), 1e-4);
-  EXPECT_NEAR(diamond[1][1], 0.0, 1e-4);
-  EXPECT_NEAR(diamond[2][1], 10 + std::sqrt(2.0), 1e-4);
-}
-
-TEST(OffsetPolygonEdges, AnEdgeWithinOneHundredthCountsAsVertical) {
-  // Edge 1 leans by 0.01 in x: it counts as vertical, so the corner at vertex 2 takes its x
-  // from edge 1's moved midpoint (about -0.995), not from the true crossing (about -0.9989).
-  const auto r = RawRing({{0, 0}, {0.01, 10}, {10, 10}, {10, 0}}, kOffsetClosedMode, 1.0f);
-  EXPECT_NEAR(r[1][1], 11.0, 1e-5);
-  EXPECT_NEAR(r[1][0], -0.995, 2e-4);
-}
-
-TEST(OffsetPolygonEdges, OpenPolylineEndsMoveAlongTheEndEdgesNormals) {
-  const auto r = RawRing({{0, 0}, {100, 0}, {100, 50}}, kOffsetOpenMode, 10.0f);
-  ASSERT_EQ(r.size(), 3u);
-  EXPECT_NEAR(r[0][0], 0.0, 1e-5);
-  EXPECT_NEAR(r[0][1], 10.0, 1e-5);
-  EXPECT_NEAR(r[1][0], 90.0, 1e-4);
-  EXPECT_NEAR(r[1][1], 10.0, 1e-4);
-  EXPECT_NEAR(r[2][0], 90.0, 1e-5);
-  EXPECT_NEAR(r[2][1], 50.0, 1e-5);
 }
 
 TEST(OffsetPolygon, CounterClockwiseSquareShrinksForAPositiveDistance) {
@@ -156,18 +160,8 @@ TEST(OffsetPolygon, NarrowArmShrunkAwayLeavesTheBody) {
 
 TEST(OffsetPolygon, WaistSplitsTheRingAndEnoughShrinkingRemovesIt) {
   // Counter-clockwise dumbbell: two 100 x 100 squares joined by a corridor 20 wide, 100 long.
-  const auto ring = Flat({{0, 0},
-                          {100, 0},
-                          {100, 40},
-                          {200, 40},
-                          {200, 0},
-                          {300, 0},
-                          {300, 100},
-                          {200, 100},
-                          {200, 60},
-                          {100, 60},
-                          {100, 100},
-                          {0, 100}});
+  const auto ring = Flat({{0, 0}, {100, 0}, {100, 40}, {200, 40}, {200, 0}, {300, 0}, {300, 100},
+                          {200, 100}, {200, 60}, {100, 60}, {100, 100}, {0, 100}});
   const OffsetResult whole = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 5.0f);
   ASSERT_EQ(whole.loopCount, 1);
   EXPECT_NEAR(std::fabs(PlanArea(whole.loops[0].points)), 2 * 90 * 90 + 100 * 10 + 2 * 5 * 10,
@@ -191,14 +185,8 @@ TEST(OffsetPolygon, GrowingOverANotchLeavesNoSpike) {
   // the notch closes; the moved notch sides still meet at a point 924 above the moved
   // facade, running against their own edges. That spike is no part of the offset: the top
   // stays straight at 17500 and the area is that of the grown block without the notch.
-  const auto ring = Reversed(Flat({{0, 0},
-                                   {18000, 0},
-                                   {22000, 7000},
-                                   {18000, 14000},
-                                   {11000, 14000},
-                                   {9000, 9000},
-                                   {7000, 14000},
-                                   {0, 14000}}));
+  const auto ring = Reversed(Flat({{0, 0}, {18000, 0}, {22000, 7000}, {18000, 14000},
+                                   {11000, 14000}, {9000, 9000}, {7000, 14000}, {0, 14000}}));
   const OffsetResult r = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 3500.0f);
   ASSERT_EQ(r.loopCount, 1);
   double top = -1e9;
