@@ -1,4 +1,5 @@
 #include "qrxGeOffsetPoints.h"
+#include "qrxGeTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -7,16 +8,9 @@
 namespace qrxGe {
 namespace {
 
-using Points = std::vector<point2d>;
+using test::Points;
 
-void ExpectPoints(const Points& actual, const Points& expected)
-{
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_NEAR(actual[i].x, expected[i].x, 1e-6) << "point " << i;
-        EXPECT_NEAR(actual[i].y, expected[i].y, 1e-6) << "point " << i;
-    }
-}
+void ExpectPoints(const Points& actual, const Points& expected) { test::ExpectPoints(actual, expected, 1e-6); }
 
 const Points kOldContent = {{-99, -99}, {-98, -98}, {-97, -97}};
 

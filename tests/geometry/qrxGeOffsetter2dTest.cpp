@@ -1,6 +1,7 @@
 #include "qrxGeOffsetter2d.h"
 #include "qrxGeLine2d.h"
 #include "qrxGeRing.h"
+#include "qrxGeTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +14,13 @@
 namespace qrxGe {
 namespace {
 
-using Points = std::vector<point2d>;
+using test::Points;
 
 const Points kSquareCcw = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
 
 void ExpectPoints(const Points& actual, const Points& expected, double tol = 1e-6)
 {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_NEAR(actual[i].x, expected[i].x, tol) << "point " << i;
-        EXPECT_NEAR(actual[i].y, expected[i].y, tol) << "point " << i;
-    }
+    test::ExpectPoints(actual, expected, tol);
 }
 
 // The answer of one run and the points it left.
