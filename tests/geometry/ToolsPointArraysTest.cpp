@@ -25,32 +25,48 @@ const Ring kSquare = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}};
 
 // ---- ManageGePoint3dArray ----------------------------------------------------------
 
-TEST(ToolsManagePoints, EmptyAndTinyArrays)
-{
-    EXPECT_TRUE(Cleaned({}, 1, 1e-6).empty());
-    EXPECT_TRUE(Cleaned({}, 0, 1e-6).empty());
-    ExpectPoints(Cleaned({{3, 4, 5}}, 1, 1e-6), {{3, 4, 5}});
-    ExpectPoints(Cleaned({{0, 0, 0}, {5, 0, 0}}, 0, 1e-6), {{0, 0, 0}, {5, 0, 0}});
-    // A ring of two distinct points has no corner: nothing is left.
-    EXPECT_TRUE(Cleaned({{0, 0, 0}, {5, 0, 0}}, 1, 1e-6).empty());
-    // Two coincident points of a ring: pass 1 leaves one point, which stays.
-    ExpectPoints(Cleaned({{1, 1, 0}, {1, 1, 0}}, 1, 1e-6), {{1, 1, 0}});
-}
-
-TEST(ToolsManagePoints, CornersOfASquareStay)
-{
-    ExpectPoints(Cleaned(kSquare, 1, 1e-6), kSquare);
-    ExpectPoints(Cleaned(kSquare, 0, 1e-6), kSquare);
-}
-
-TEST(ToolsManagePoints, MidpointOfASideGoesInBothModes)
+// Pass 1 drops near duplicates (for a ring the last point also against the first, at tol
+// inclusive); pass 2 drops straight and turning-back vertices, an open run keeping its ends.
+TEST(ToolsManagePoints, TableOfCleanUps)
 {
     const Ring withMid = {{0, 0, 0}, {5, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}};
-    ExpectPoints(Cleaned(withMid, 1, 1e-6), kSquare);
-    ExpectPoints(Cleaned(withMid, 0, 1e-6), kSquare);
-    // The straight vertex may also be the first of a ring.
     const Ring midFirst = {{5, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {0, 0, 0}};
-    ExpectPoints(Cleaned(midFirst, 1, 1e-6), {{10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {0, 0, 0}});
+    const Ring spiked = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {5, 10, 0}, {5, 20, 0}, {5, 10, 0}, {0, 10, 0}};
+    Ring closedTwice = kSquare;
+    closedTwice.push_back({0, 0.5, 0});
+    struct Case {
+        Ring input;
+        int closed;
+        double tol;
+        Ring expected;
+        const char* what;
+    };
+    const Case cases[] = {
+        {{}, 1, 1e-6, {}, "empty ring"},
+        {{}, 0, 1e-6, {}, "empty run"},
+        {{{3, 4, 5}}, 1, 1e-6, {{3, 4, 5}}, "one point"},
+        {{{0, 0, 0}, {5, 0, 0}}, 0, 1e-6, {{0, 0, 0}, {5, 0, 0}}, "a two-point run keeps its ends"},
+        {{{0, 0, 0}, {5, 0, 0}}, 1, 1e-6, {}, "a ring of two points has no corner"},
+        {{{1, 1, 0}, {1, 1, 0}}, 1, 1e-6, {{1, 1, 0}}, "two coincident points leave one"},
+        {kSquare, 1, 1e-6, kSquare, "corners stay (ring)"},
+        {kSquare, 0, 1e-6, kSquare, "corners stay (run)"},
+        {withMid, 1, 1e-6, kSquare, "midpoint of a side goes (ring)"},
+        {withMid, 0, 1e-6, kSquare, "midpoint of a side goes (run)"},
+        {midFirst, 1, 1e-6, {{10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {0, 0, 0}}, "a straight first vertex goes"},
+        // (4,0) is tested with the spike's way back as its incoming edge: a corner.
+        {{{0, 0, 0}, {10, 0, 0}, {4, 0, 0}, {4, 5, 0}}, 0, 1e-6, {{0, 0, 0}, {4, 0, 0}, {4, 5, 0}}, "spike on a run"},
+        // Both feet of a ring's spike are corners in their own right: the foot stays twice.
+        {spiked, 1, 1e-6, {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {5, 10, 0}, {5, 10, 0}, {0, 10, 0}}, "spike on a ring"},
+        {closedTwice, 1, 0.6, kSquare, "closing point near the first goes"},
+        {closedTwice, 1, 0.5, kSquare, "exactly at tol is a duplicate"},
+        {closedTwice, 0, 0.6, closedTwice, "a run keeps its last point"},
+        {kSquare, 0, 1.5, {{0, 0, 0}, {0, 10, 0}}, "tol above one drops every tested vertex (run)"},
+        {kSquare, 1, 1.5, {}, "tol above one drops every tested vertex (ring)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ExpectPoints(Cleaned(c.input, c.closed, c.tol), c.expected);
+    }
 }
 
 TEST(ToolsManagePoints, SlightBendGoesBelowTheAngleLimitAndStaysAbove)
@@ -65,33 +81,6 @@ TEST(ToolsManagePoints, SlightBendGoesBelowTheAngleLimitAndStaysAbove)
     // Above 0.0175 the cap holds whatever the tolerance.
     EXPECT_EQ(Cleaned(bent(0.017), 1, 0.5).size(), 4u);
     EXPECT_EQ(Cleaned(bent(0.018), 1, 0.5).size(), 5u);
-}
-
-TEST(ToolsManagePoints, SpikeIsDropped)
-{
-    // (10,0) turns straight back; (4,0) is then tested with the spike's way back as its
-    // incoming edge and is a corner.
-    ExpectPoints(Cleaned({{0, 0, 0}, {10, 0, 0}, {4, 0, 0}, {4, 5, 0}}, 0, 1e-6),
-                 {{0, 0, 0}, {4, 0, 0}, {4, 5, 0}});
-    // A spike on a ring: its tip goes, and both of its foot vertices are corners in their
-    // own right (the second one is tested with the way back down as its incoming edge), so
-    // the foot point stays twice.
-    const Ring spiked = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {5, 10, 0}, {5, 20, 0}, {5, 10, 0}, {0, 10, 0}};
-    ExpectPoints(Cleaned(spiked, 1, 1e-6),
-                 {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {5, 10, 0}, {5, 10, 0}, {0, 10, 0}});
-}
-
-TEST(ToolsManagePoints, ClosingPointNearTheFirstGoes)
-{
-    Ring closedTwice = kSquare;
-    closedTwice.push_back({0, 0.5, 0});
-    ExpectPoints(Cleaned(closedTwice, 1, 0.6), kSquare);
-    // An open polyline keeps it.
-    EXPECT_EQ(Cleaned(closedTwice, 0, 0.6).size(), 5u);
-    // Exactly at tol counts as a duplicate.
-    Ring atTol = kSquare;
-    atTol.push_back({0, 0.5, 0});
-    ExpectPoints(Cleaned(atTol, 1, 0.5), kSquare);
 }
 
 TEST(ToolsManagePoints, NearDuplicatesAreMeasuredFromTheLastKeptPoint)
@@ -112,12 +101,6 @@ TEST(ToolsManagePoints, NearDuplicatesAreMeasuredFromTheLastKeptPoint)
     for (int i = 0; i <= 6; ++i)
         zigzag.push_back({0.4 * i, (i / 2 % 2) * 0.3, 0});
     ExpectPoints(Cleaned(zigzag, 0, 0.45), {zigzag[0], zigzag[2], zigzag[4], zigzag[6]});
-}
-
-TEST(ToolsManagePoints, ToleranceAboveOneDropsEveryTestedVertex)
-{
-    ExpectPoints(Cleaned(kSquare, 0, 1.5), {{0, 0, 0}, {0, 10, 0}});
-    EXPECT_TRUE(Cleaned(kSquare, 1, 1.5).empty());
 }
 
 TEST(ToolsManagePoints, OutputIsASubsequenceOfTheInput)
@@ -163,13 +146,7 @@ TEST(ToolsClockwise, AgreesWithTheShoelaceArea)
         Ring pts(3 + trial % 9);
         for (GePoint3d& p : pts)
             p = {coord(rng), coord(rng), coord(rng)};
-        double twiceArea = 0.0;
-        for (std::size_t i = 0; i < pts.size(); ++i) {
-            const GePoint3d& a = pts[i];
-            const GePoint3d& b = pts[(i + 1) % pts.size()];
-            twiceArea += a.x * b.y - b.x * a.y;
-        }
-        EXPECT_EQ(CTools::IsPtArrayClockWise(pts), twiceArea < 0.0 ? 1 : 0) << "trial " << trial;
+        EXPECT_EQ(CTools::IsPtArrayClockWise(pts), SignedPlanArea(pts) < 0.0 ? 1 : 0) << "trial " << trial;
     }
 }
 
