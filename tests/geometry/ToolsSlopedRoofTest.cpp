@@ -186,61 +186,36 @@ TEST(ToolsSlopedRoof, RefusalsLeaveNoFaces)
 
 // ---- ManageSlopevts ---------------------------------------------------------------------------
 
-TEST(ToolsManageSlope, TooSmallOrDegenerateFacesAreLeftAlone)
+// A sloped face is reversed when it looks downward and then started at its lowest vertex,
+// of equally low ones the first along Z x normal.
+TEST(ToolsManageSlope, TableOfFaces)
 {
-    Ring two = {{0, 0, 0}, {1, 0, 1}};
-    EXPECT_EQ(CTools::ManageSlopevts(two), 0);
-    Ring line = {{0, 0, 0}, {1, 0, 1}, {2, 0, 2}};
-    EXPECT_EQ(CTools::ManageSlopevts(line), 0);
-    EXPECT_EQ(line[0].x, 0.0);
-}
-
-TEST(ToolsManageSlope, LevelFacesAreTurnedUpAndRefused)
-{
-    Ring up = {{0, 0, 5}, {10, 0, 5}, {10, 10, 5}};
-    EXPECT_EQ(CTools::ManageSlopevts(up), 0);
-    EXPECT_EQ(up[1].x, 10.0);
-    EXPECT_EQ(up[1].y, 0.0);
-    Ring down = {{0, 0, 5}, {10, 10, 5}, {10, 0, 5}};
-    EXPECT_EQ(CTools::ManageSlopevts(down), 0);
-    EXPECT_GT(CTools::GetNormal(down, 0.001).z, 0.0);
-}
-
-TEST(ToolsManageSlope, DownwardFaceIsReversedAndStartsAtItsLowestVertex)
-{
-    // Looks downward; lowest vertex (0,0,0).
-    Ring face = {{0, 10, 5}, {10, 10, 5}, {0, 0, 0}};
-    EXPECT_EQ(CTools::ManageSlopevts(face), 1);
-    EXPECT_GT(CTools::GetNormal(face, 0.001).z, 0.0);
-    EXPECT_EQ(face[0].z, 0.0);
-    EXPECT_EQ(face.size(), 3u);
-    // Upward triangle with its one lowest vertex at index 2.
-    Ring tri = {{10, 10, 5}, {0, 10, 5}, {5, 0, 0}};
-    ASSERT_GT(CTools::GetNormal(tri, 0.001).z, 0.0);
-    EXPECT_EQ(CTools::ManageSlopevts(tri), 1);
-    EXPECT_EQ(tri[0].y, 0.0);
-    EXPECT_EQ(tri[1].x, 10.0);
-    EXPECT_EQ(tri[2].x, 0.0);
-}
-
-TEST(ToolsManageSlope, EquallyLowVerticesStartAtTheFirstAlongTheLevelDirection)
-{
-    // Rising towards +y: N points to -y and up, Z x N points to +x, so the eave vertex with
-    // the smaller x comes first.
-    Ring face = {{10, 10, 5}, {0, 10, 5}, {0, 0, 0}, {10, 0, 0}};
-    EXPECT_EQ(CTools::ManageSlopevts(face), 1);
-    EXPECT_EQ(face[0].x, 0.0);
-    EXPECT_EQ(face[0].y, 0.0);
-    EXPECT_EQ(face[1].x, 10.0);
-    // Rising towards -x: Z x N points to +y, so the eave vertex with the smaller y comes
-    // first, although it is the later one in the array.
-    Ring west = {{10, 10, 0}, {0, 10, 5}, {0, 0, 5}, {10, 0, 0}};
-    ASSERT_GT(CTools::GetNormal(west, 0.001).z, 0.0);
-    EXPECT_EQ(CTools::ManageSlopevts(west), 1);
-    EXPECT_EQ(west[0].x, 10.0);
-    EXPECT_EQ(west[0].y, 0.0);
-    EXPECT_EQ(west[1].x, 10.0);
-    EXPECT_EQ(west[1].y, 10.0);
+    struct Case {
+        Ring face;
+        int result;
+        Ring expected;
+        const char* what;
+    };
+    const Case cases[] = {
+        {{{0, 0, 0}, {1, 0, 1}}, 0, {{0, 0, 0}, {1, 0, 1}}, "two points are left alone"},
+        {{{0, 0, 0}, {1, 0, 1}, {2, 0, 2}}, 0, {{0, 0, 0}, {1, 0, 1}, {2, 0, 2}}, "no normal: left alone"},
+        {{{0, 0, 5}, {10, 0, 5}, {10, 10, 5}}, 0, {{0, 0, 5}, {10, 0, 5}, {10, 10, 5}}, "level, upward: refused"},
+        {{{0, 0, 5}, {10, 10, 5}, {10, 0, 5}}, 0, {{10, 0, 5}, {10, 10, 5}, {0, 0, 5}}, "level, downward: turned up"},
+        {{{0, 10, 5}, {10, 10, 5}, {0, 0, 0}}, 1, {{0, 0, 0}, {10, 10, 5}, {0, 10, 5}}, "downward: reversed"},
+        {{{10, 10, 5}, {0, 10, 5}, {5, 0, 0}}, 1, {{5, 0, 0}, {10, 10, 5}, {0, 10, 5}}, "lowest vertex last"},
+        // Rising towards +y: Z x N points to +x, the eave vertex with the smaller x first.
+        {{{10, 10, 5}, {0, 10, 5}, {0, 0, 0}, {10, 0, 0}}, 1, {{0, 0, 0}, {10, 0, 0}, {10, 10, 5}, {0, 10, 5}},
+         "equally low, along +x"},
+        // Rising towards -x: Z x N points to +y, the smaller y first though later in the array.
+        {{{10, 10, 0}, {0, 10, 5}, {0, 0, 5}, {10, 0, 0}}, 1, {{10, 0, 0}, {10, 10, 0}, {0, 10, 5}, {0, 0, 5}},
+         "equally low, along +y"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Ring face = c.face;
+        EXPECT_EQ(CTools::ManageSlopevts(face), c.result);
+        ExpectRing(face, c.expected, 0.0);
+    }
 }
 
 }  // namespace
