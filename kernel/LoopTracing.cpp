@@ -187,25 +187,6 @@ bool Walk(const SegmentList& list, KernelWorkArrays& work, double sx, double sy,
   return true;
 }
 
-// Appends the loop in work (without its closing point) to the output; false when it does
-// not fit.
-bool EmitLoop(const KernelWorkArrays& work, int* loopCount, int* pointsWritten,
-              std::int16_t loopSizes[], double loopX[], double loopY[], int loopCapacity,
-              int pointCapacity) {
-  const int size = work.loopCount - 1;
-  if (*loopCount + 1 > loopCapacity || *pointsWritten + size > pointCapacity ||
-      size > std::numeric_limits<std::int16_t>::max())
-    return false;
-  ++*loopCount;
-  loopSizes[*loopCount] = static_cast<std::int16_t>(size);
-  for (int p = 1; p <= size; ++p) {
-    ++*pointsWritten;
-    loopX[*pointsWritten] = work.loopX[p];
-    loopY[*pointsWritten] = work.loopY[p];
-  }
-  return true;
-}
-
 }  // namespace
 
 int TraceLoopsFromSegments(KernelWorkArrays& work, int n, double x1[], double y1[], double x2[],
@@ -249,8 +230,8 @@ int TraceLoopsFromSegments(KernelWorkArrays& work, int n, double x1[], double y1
       const Step& next = candidates[c + 1].step;
       const int last = work.loopCount - 1;
       if (!Near(work.loopX[last], work.loopY[last], next.x, next.y)) continue;
-      if (!EmitLoop(work, loopCount, &pointsWritten, loopSizes, loopX, loopY, loopCapacity,
-                    pointCapacity)) {
+      if (!AppendTracedLoop(work.loopX, work.loopY, work.loopCount - 1, loopCount, &pointsWritten,
+                            loopSizes, loopX, loopY, loopCapacity, pointCapacity)) {
         *loopCount = 0;
         return 0;
       }

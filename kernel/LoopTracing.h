@@ -1,5 +1,7 @@
 #pragma once
 #include <cstdint>
+#include <limits>
+#include <vector>
 
 #include "KernelConstants.h"
 #include "KernelWorkArrays.h"
@@ -20,3 +22,24 @@ int TraceLoopsFromSegments(KernelWorkArrays& work, int n, double x1[], double y1
                            double y2[], int* loopCount, std::int16_t loopSizes[], double loopX[],
                            double loopY[], int loopCapacity, int pointCapacity,
                            double halfPi = kernel::kHalfPi, double twoPi = kernel::kTwoPi);
+
+// Appends points 1..size of a traced loop (x, y 1-based) to a tracer's output as loop
+// *loopCount + 1, after the *pointsWritten points already there. False, writing nothing, when
+// it would not fit in loopCapacity loops and pointCapacity points or its size exceeds what an
+// int16 can state.
+template <typename T>
+bool AppendTracedLoop(const std::vector<T>& x, const std::vector<T>& y, int size, int* loopCount,
+                      int* pointsWritten, std::int16_t loopSizes[], double loopX[],
+                      double loopY[], int loopCapacity, int pointCapacity) {
+  if (*loopCount + 1 > loopCapacity || *pointsWritten + size > pointCapacity ||
+      size > std::numeric_limits<std::int16_t>::max())
+    return false;
+  ++*loopCount;
+  loopSizes[*loopCount] = static_cast<std::int16_t>(size);
+  for (int p = 1; p <= size; ++p) {
+    ++*pointsWritten;
+    loopX[*pointsWritten] = x[p];
+    loopY[*pointsWritten] = y[p];
+  }
+  return true;
+}

@@ -3,11 +3,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <vector>
 
 #include "KernelConstants.h"
 #include "KernelPrimitives.h"
+#include "LoopTracing.h"
 
 using namespace kernel;
 
@@ -252,24 +252,6 @@ TraceOutcome TraceOneLoop(PieceSet& set, TracedLoop& loop) {
   return TraceOutcome::Closed;
 }
 
-// Appends a closed loop (without its closing point) to the output; false when it does not fit.
-bool RecordLoop(const TracedLoop& loop, int* loopCount, int* pointsWritten,
-                std::int16_t loopVertexCounts[], double loopX[], double loopY[], int loopCapacity,
-                int pointCapacity) {
-  const int size = loop.Count() - 1;
-  if (*loopCount + 1 > loopCapacity || *pointsWritten + size > pointCapacity ||
-      size > std::numeric_limits<std::int16_t>::max())
-    return false;
-  ++*loopCount;
-  loopVertexCounts[*loopCount] = static_cast<std::int16_t>(size);
-  for (int p = 1; p <= size; ++p) {
-    ++*pointsWritten;
-    loopX[*pointsWritten] = loop.x[p];
-    loopY[*pointsWritten] = loop.y[p];
-  }
-  return true;
-}
-
 }  // namespace
 
 int TraceOffsetLoops(int segmentCount, double x1[], double y1[], double x2[], double y2[],
@@ -302,8 +284,8 @@ int TraceOffsetLoops(int segmentCount, double x1[], double y1[], double x2[], do
     const TraceOutcome outcome = TraceOneLoop(set, loop);
     if (outcome == TraceOutcome::NothingToTrace) return 1;
     if (outcome == TraceOutcome::Closed &&
-        !RecordLoop(loop, loopCount, &pointsWritten, loopVertexCounts, loopX, loopY, loopCapacity,
-                    pointCapacity)) {
+        !AppendTracedLoop(loop.x, loop.y, loop.Count() - 1, loopCount, &pointsWritten,
+                          loopVertexCounts, loopX, loopY, loopCapacity, pointCapacity)) {
       *loopCount = 0;
       return 0;
     }
