@@ -21,46 +21,47 @@ Ring Offset(const Ring& pts, double d, int side, int closed)
 // A clockwise square of side 10 with a different height at every corner.
 const Ring kSquareCw = {{0, 0, 1}, {0, 10, 2}, {10, 10, 3}, {10, 0, 4}};
 
-TEST(ToolsCornerOffsets, ClockwiseSquareGrowsToTheLeft)
-{
-    ExpectRing(Offset(kSquareCw, 1, 1, 1), {{-1, -1, 1}, {-1, 11, 2}, {11, 11, 3}, {11, -1, 4}}, 1e-9);
-    // Offsetting to the right shrinks it.
-    ExpectRing(Offset(kSquareCw, 1, 0, 1), {{1, 1, 1}, {1, 9, 2}, {9, 9, 3}, {9, 1, 4}}, 1e-9);
-}
-
-TEST(ToolsCornerOffsets, CounterClockwiseSquareShrinksToTheLeft)
-{
-    Ring ccw = kSquareCw;
-    std::reverse(ccw.begin(), ccw.end());
-    ExpectRing(Offset(ccw, 1, 1, 1), {{9, 1, 4}, {9, 9, 3}, {1, 9, 2}, {1, 1, 1}}, 1e-9);
-}
-
-TEST(ToolsCornerOffsets, OpenPolylines)
-{
-    // The directions are float azimuths: a moved end is off by up to d times 1e-7.
-    // Three collinear points: every point moves square to the line, at its own height.
-    ExpectRing(Offset({{0, 0, 5}, {10, 0, 6}, {20, 0, 7}}, 2, 1, 0), {{0, 2, 5}, {10, 2, 6}, {20, 2, 7}}, 1e-6);
-    // Two points: the segment moved square to itself, to the right.
-    ExpectRing(Offset({{0, 0, 5}, {0, 10, 6}}, 2, 0, 0), {{2, 0, 5}, {2, 10, 6}}, 1e-6);
-    // An open corner: the ends square to their edges, the corner where the lines meet.
-    ExpectRing(Offset({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}}, 1, 1, 0), {{0, 1, 0}, {9, 1, 0}, {9, 10, 0}}, 1e-6);
-}
-
-TEST(ToolsCornerOffsets, OpenListWithCoincidentEndsIsARing)
+// The directions are float azimuths: a moved end of an open run is off by up to d times
+// 1e-7, hence the looser tolerance there.
+TEST(ToolsCornerOffsets, TableOfLists)
 {
     Ring closedByHand = kSquareCw;
     closedByHand.push_back(kSquareCw.front());
-    const Ring out = Offset(closedByHand, 1, 1, 0);
-    ExpectRing(out, {{-1, -1, 1}, {-1, 11, 2}, {11, 11, 3}, {11, -1, 4}, {-1, -1, 1}}, 1e-9);
-}
-
-TEST(ToolsCornerOffsets, TooFewPoints)
-{
-    EXPECT_TRUE(Offset({}, 1, 1, 1).empty());
-    EXPECT_TRUE(Offset({}, 1, 1, 0).empty());
-    // A single point has no edge: it comes back as it is.
-    ExpectRing(Offset({{3, 4, 5}}, 1, 1, 1), {{3, 4, 5}}, 0);
-    ExpectRing(Offset({{3, 4, 5}}, 1, 1, 0), {{3, 4, 5}}, 0);
+    // A clockwise ring with a zero-width fin (10,5)-(15,5)-(10,5) on its right side.
+    const Ring finned = {{0, 0, 1}, {0, 10, 2}, {10, 10, 3}, {10, 5, 4}, {15, 5, 5}, {10, 5, 6}, {10, 0, 7}};
+    struct Case {
+        Ring input;
+        double d;
+        int side, closed;
+        Ring expected;
+        double tol;
+        const char* what;
+    };
+    const Case cases[] = {
+        {kSquareCw, 1, 1, 1, {{-1, -1, 1}, {-1, 11, 2}, {11, 11, 3}, {11, -1, 4}}, 1e-9, "clockwise, left: grows"},
+        {kSquareCw, 1, 0, 1, {{1, 1, 1}, {1, 9, 2}, {9, 9, 3}, {9, 1, 4}}, 1e-9, "clockwise, right: shrinks"},
+        {Reversed(kSquareCw), 1, 1, 1, {{9, 1, 4}, {9, 9, 3}, {1, 9, 2}, {1, 1, 1}}, 1e-9, "counter-clockwise, left"},
+        {closedByHand, 1, 1, 0, {{-1, -1, 1}, {-1, 11, 2}, {11, 11, 3}, {11, -1, 4}, {-1, -1, 1}}, 1e-9,
+         "an open list with coincident ends is a ring"},
+        {{{0, 0, 5}, {10, 0, 6}, {20, 0, 7}}, 2, 1, 0, {{0, 2, 5}, {10, 2, 6}, {20, 2, 7}}, 1e-6,
+         "collinear run: square to the line, own heights"},
+        {{{0, 0, 5}, {0, 10, 6}}, 2, 0, 0, {{2, 0, 5}, {2, 10, 6}}, 1e-6, "two points: one moved segment"},
+        {{{0, 0, 0}, {10, 0, 0}, {10, 10, 0}}, 1, 1, 0, {{0, 1, 0}, {9, 1, 0}, {9, 10, 0}}, 1e-6,
+         "open corner: ends square, corner where the lines meet"},
+        {{}, 1, 1, 1, {}, 0, "no points (ring)"},
+        {{}, 1, 1, 0, {}, 0, "no points (run)"},
+        {{{3, 4, 5}}, 1, 1, 1, {{3, 4, 5}}, 0, "one point is returned as it is (ring)"},
+        {{{3, 4, 5}}, 1, 1, 0, {{3, 4, 5}}, 0, "one point is returned as it is (run)"},
+        // The fin's tip gets the end of its moved incoming edge, not the origin.
+        {finned, 1, 1, 1, {{-1, -1, 1}, {-1, 11, 2}, {11, 11, 3}, {11, 6, 4}, {15, 6, 5}, {11, 4, 6}, {11, -1, 7}},
+         1e-6, "zero-width spike on a ring"},
+        {{{0, 0, 0}, {10, 0, 0}, {3, 0, 0}}, 1, 0, 0, {{0, -1, 0}, {10, -1, 0}, {3, 1, 0}}, 1e-6,
+         "a run turning back on itself"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ExpectRing(Offset(c.input, c.d, c.side, c.closed), c.expected, c.tol);
+    }
 }
 
 TEST(ToolsCornerOffsets, NearlyAxisParallelEdgesCountAsAxisParallel)
@@ -74,18 +75,6 @@ TEST(ToolsCornerOffsets, NearlyAxisParallelEdgesCountAsAxisParallel)
     EXPECT_NEAR(out[0].y, -1.005, 1e-9);
     EXPECT_NEAR(out[3].x, 11.0, 1e-9);
     EXPECT_NEAR(out[3].y, -0.945, 1e-9);
-}
-
-TEST(ToolsCornerOffsets, ASpikeCornerStaysAtItsEdgeNotAtTheOrigin)
-{
-    // A clockwise ring with a zero-width fin (10,5)-(15,5)-(10,5) on its right side. The fin's
-    // tip gets the end of its moved incoming edge; every point keeps its own height and there
-    // is one point per input point.
-    const Ring ring = {{0, 0, 1}, {0, 10, 2}, {10, 10, 3}, {10, 5, 4}, {15, 5, 5}, {10, 5, 6}, {10, 0, 7}};
-    ExpectRing(Offset(ring, 1, 1, 1),
-                 {{-1, -1, 1}, {-1, 11, 2}, {11, 11, 3}, {11, 6, 4}, {15, 6, 5}, {11, 4, 6}, {11, -1, 7}}, 1e-6);
-    // An open line that turns back on itself.
-    ExpectRing(Offset({{0, 0, 0}, {10, 0, 0}, {3, 0, 0}}, 1, 0, 0), {{0, -1, 0}, {10, -1, 0}, {3, 1, 0}}, 1e-6);
 }
 
 TEST(ToolsCornerOffsets, RegularPolygonEdgesStayParallelAtTheDistance)
@@ -115,16 +104,7 @@ TEST(ToolsCornerOffsets, FarFromTheOriginTheOffsetIsTheSameTranslated)
 {
     const double o = 5000000.0;
     const Ring ring = {{0, 0, 0}, {300, 7000, 0}, {12000, 9000, 0}, {11000, -400, 0}};
-    Ring far = ring;
-    for (GePoint3d& p : far)
-        p += GeVector3d(o, o, 0);
-    const Ring a = Offset(ring, 240, 1, 1);
-    const Ring b = Offset(far, 240, 1, 1);
-    ASSERT_EQ(a.size(), b.size());
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        EXPECT_NEAR(b[i].x - o, a[i].x, 1e-4);
-        EXPECT_NEAR(b[i].y - o, a[i].y, 1e-4);
-    }
+    ExpectRing(Moved(Offset(Moved(ring, o, o), 240, 1, 1), -o, -o), Offset(ring, 240, 1, 1), 1e-4);
 }
 
 TEST(ToolsCornerOffsets, SingleCorner)
