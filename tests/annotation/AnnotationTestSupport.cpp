@@ -58,11 +58,6 @@ bool AnnotationTest::SaveAndOpen()
     return opened;
 }
 
-GePoint3dArray AnnotationTest::Square(double x, double y, double side, double z)
-{
-    return {{x, y, z}, {x + side, y, z}, {x + side, y + side, z}, {x, y + side, z}};
-}
-
 void AnnotationTest::ExpectEntityClass(const decObjectClassInfo* info, const char* name, const char* displayName)
 {
     ASSERT_NE(info, nullptr);

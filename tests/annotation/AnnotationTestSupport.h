@@ -36,7 +36,4 @@ protected:
     static void ExpectEntityClass(const decObjectClassInfo* info, const char* name, const char* displayName);
     // An integer value as the property panel passes it.
     static prop_data Integer(long v);
-
-    // A square outline of the side at (x, y), counter-clockwise, at z.
-    static GePoint3dArray Square(double x, double y, double side, double z = 0.0);
 };

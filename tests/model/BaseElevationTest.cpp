@@ -16,13 +16,10 @@ using namespace buildtest;
 
 namespace {
 
-const GePoint3dArray kSquare = {{0, 0, 0}, {10000, 0, 0}, {10000, 8000, 0}, {0, 8000, 0}};
 constexpr const char* kRefused = "提示：请输入合理的底高度值。";
 
 class BaseElevationTest : public ModelTest {
 protected:
-    void Script(const std::string& lines) { ASSERT_TRUE(Run(lines)) << Transcript(); }
-
     decObjectId AddBoxAt(double x, double y, double z)
     {
         GeMatrix3d tm;

@@ -37,8 +37,6 @@ protected:
         g_lastBaseElevation = 0.0;
     }
 
-    // Runs the script; the test fails when a line was not understood.
-    void Script(const std::string& lines) { ASSERT_TRUE(Run(lines)) << Transcript(); }
 };
 
 TEST_F(BuildCommandTest, FloorTableGivesBuildingsWithALineAtTheTopOfEveryStorey)

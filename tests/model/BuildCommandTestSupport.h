@@ -12,6 +12,8 @@
 namespace buildtest {
 
 inline constexpr const char* kFloorLineLayer = "楼层分界线";
+// A 10 m by 8 m outline at the origin, counter-clockwise.
+inline const GePoint3dArray kSquare = {{0, 0, 0}, {10000, 0, 0}, {10000, 8000, 0}, {0, 8000, 0}};
 
 // The live entities on the layer, in creation order.
 inline std::vector<decDbEntity*> OnLayer(const char* layerName)

@@ -9,7 +9,6 @@
 #include "BuildCommandTestSupport.h"
 #include "FloorLines.h"
 #include "ModelTestSupport.h"
-#include "decMesh3.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -19,38 +18,15 @@ using namespace buildtest;
 
 namespace {
 
-const GePoint3dArray kSquare = {{0, 0, 0}, {10000, 0, 0}, {10000, 8000, 0}, {0, 8000, 0}};
 constexpr const char* kPickFailed = "提示：建筑底轮廓线选取失败！命令退出。";
 
 class FloorLinesTest : public ModelTest {
 protected:
-    void Script(const std::string& lines) { ASSERT_TRUE(Run(lines)) << Transcript(); }
-
     // The points of the floor line i.
     std::vector<GePoint3d> Line(std::size_t i) const
     {
         const std::vector<decDbEntity*> lines = OnLayer(kFloorLineLayer);
         return i < lines.size() ? decCast<decDbPolyline>(lines[i])->Vertices() : std::vector<GePoint3d>{};
-    }
-
-    // A 3-D object whose mesh is the one face of the points.
-    decObjectId AddOneFaceSolid(const std::vector<GePoint3d>& pts)
-    {
-        auto* mesh = new decMesh3();
-        GePoint3d* vertices = mesh->SetCountVertex(static_cast<int>(pts.size()));
-        std::vector<int> indices;
-        for (std::size_t i = 0; i < pts.size(); ++i) {
-            vertices[i] = pts[i];
-            indices.push_back(static_cast<int>(i));
-        }
-        decPolygonBuf faces;
-        faces.AppendPolygon(static_cast<int>(indices.size()), indices.data());
-        mesh->SetPolygonFrom(faces);
-        DbAutoOpen open;
-        decObjectId id;
-        EXPECT_EQ(open.db->CreateProxyEntity(open.db->GetTableLayer()->GetCurrentLayerID(), GeMatrix3d(), mesh, id),
-                  dex::eOk);
-        return id;
     }
 };
 
@@ -142,7 +118,7 @@ TEST_F(FloorLinesTest, OpenCurvesAndSingleLoopSolidsAreRings)
     Script("pline 0,0 1000,0 1000,1000 0,0\nlayerline\n#3\n\n3\n1\n*cancel*\n");
     ASSERT_EQ(Line(1).size(), 3u) << Transcript();
 
-    AddOneFaceSolid({{0, 0, 500}, {2000, 0, 500}, {2000, 2000, 500}, {0, 2000, 500}});
+    AddMesh({Square(0, 0, 2000, 500)});
     Script("layerline\n#5\n\n3\n1\n*cancel*\n");
     ASSERT_EQ(Line(2).size(), 4u) << Transcript();
     EXPECT_EQ(Line(2)[2], GePoint3d(2000, 2000, 3500));

@@ -31,11 +31,6 @@ Ring Wall(const GePoint3d& p, const GePoint3d& q, double h)
     return {p, q, q + up, p + up};
 }
 
-Ring Square(double x0, double y0, double side, double z)
-{
-    return {{x0, y0, z}, {x0 + side, y0, z}, {x0 + side, y0 + side, z}, {x0, y0 + side, z}};
-}
-
 // A building whose mesh has fewer vertices than its stored base.
 class ShortMeshBuilding : public CExtrudeBuild {
 public:
@@ -62,32 +57,6 @@ protected:
     {
         dec::GetActiveView()->SetEdgeMode(0);
         ModelTest::TearDown();
-    }
-
-    // A mesh entity whose faces are the given rings, in this order.
-    decDbEntity* AddMesh(const Faces& faces)
-    {
-        auto* mesh = new decMesh3();
-        std::size_t total = 0;
-        for (const Ring& f : faces)
-            total += f.size();
-        GePoint3d* vertices = mesh->SetCountVertex(static_cast<int>(total));
-        decPolygonBuf buffer;
-        int next = 0;
-        for (const Ring& f : faces) {
-            std::vector<int> indices;
-            for (const GePoint3d& p : f) {
-                vertices[next] = p;
-                indices.push_back(next++);
-            }
-            buffer.AppendPolygon(static_cast<int>(indices.size()), indices.data());
-        }
-        mesh->SetPolygonFrom(buffer);
-        DbAutoOpen open;
-        decObjectId id;
-        EXPECT_EQ(open.db->CreateProxyEntity(open.db->GetTableLayer()->GetCurrentLayerID(), GeMatrix3d(), mesh, id),
-                  dex::eOk);
-        return Entity(id);
     }
 };
 
@@ -163,10 +132,10 @@ TEST_F(WallGeometryTest, ABoxHasTwoLevelFacesAndFourWallsAsHighAsItIs)
 
 TEST_F(WallGeometryTest, LevelFacesSkipSlopedAndShortLoops)
 {
-    decDbEntity* mesh = AddMesh({Square(0, 0, 10, 0),
+    decDbEntity* mesh = Entity(AddMesh({Square(0, 0, 10, 0),
                                  {{0, 0, 0}, {10, 0, 0.002}, {10, 10, 0.002}},  // sloped
                                  {{0, 0, 5}, {1, 0, 5}},                         // too short
-                                 {{0, 0, 7}, {10, 0, 7.0009}, {10, 10, 6.9991}}});  // level within 0.001
+                                 {{0, 0, 7}, {10, 0, 7.0009}, {10, 10, 6.9991}}}));  // level within 0.001
     Faces faces = {Ring{{1, 1, 1}}};
     EXPECT_EQ(Get3DEntFlatFace(mesh, faces), 1);
     ASSERT_EQ(faces.size(), 3u);
@@ -185,7 +154,7 @@ TEST_F(WallGeometryTest, StepsTopsAndBottomsFollowTheirTieRules)
     const Ring top1 = Square(0, 0, 2, 6000);
     const Ring top2 = Square(0, 0, 4, 6000.0005);
     const Ring low2 = Square(100, 0, 10, 0);
-    decDbEntity* steps = AddMesh({low1, mid, top1, top2, low2, {{0, 0, 0}, {0, 0, 3000}, {30, 0, 3000}}});
+    decDbEntity* steps = Entity(AddMesh({low1, mid, top1, top2, low2, {{0, 0, 0}, {0, 0, 3000}, {30, 0, 3000}}}));
 
     Ring face = {{9, 9, 9}};
     EXPECT_EQ(GetBottomFace(steps, face), 1);

@@ -8,6 +8,7 @@
 #include "ModuleGlobals.h"
 #include "PromptOldModelReactor.h"
 #include "ScriptedUser.h"
+#include "decMesh3.h"
 #include "Session.h"
 #include "WorkingDrawing.h"
 
@@ -69,6 +70,31 @@ decObjectId ModuleTest::AddEntity(decDbEntity* entity)
     return id;
 }
 
+decObjectId ModuleTest::AddMesh(const std::vector<GePoint3dArray>& faces)
+{
+    auto* mesh = new decMesh3();
+    std::size_t total = 0;
+    for (const GePoint3dArray& face : faces)
+        total += face.size();
+    GePoint3d* vertices = mesh->SetCountVertex(static_cast<int>(total));
+    decPolygonBuf buffer;
+    int next = 0;
+    for (const GePoint3dArray& face : faces) {
+        std::vector<int> indices;
+        for (const GePoint3d& p : face) {
+            vertices[next] = p;
+            indices.push_back(next++);
+        }
+        buffer.AppendPolygon(static_cast<int>(indices.size()), indices.data());
+    }
+    mesh->SetPolygonFrom(buffer);
+    DbAutoOpen open;
+    decObjectId id;
+    EXPECT_EQ(open.db->CreateProxyEntity(open.db->GetTableLayer()->GetCurrentLayerID(), GeMatrix3d(), mesh, id),
+              dex::eOk);
+    return id;
+}
+
 void ModuleTest::Tag(const decObjectId& id, const char* name)
 {
     decDbEntity* entity = Entity(id);
@@ -95,4 +121,9 @@ bool ModuleTest::Run(const std::string& lines)
 {
     host::ScriptedUser::Instance().Feed(lines, "test");
     return host::CommandLine::Instance().RunAll();
+}
+
+GePoint3dArray ModuleTest::Square(double x, double y, double side, double z)
+{
+    return {{x, y, z}, {x + side, y, z}, {x + side, y + side, z}, {x, y + side, z}};
 }

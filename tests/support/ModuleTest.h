@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "CString.h"
 #include "DbDatabase.h"
@@ -25,6 +26,8 @@ protected:
     // (owned by the drawing from now on).
     decObjectId AddSolid(decBuilder* builder, const GeMatrix3d& tm = GeMatrix3d());
     decObjectId AddEntity(decDbEntity* entity);
+    // A 3-D object that is only a mesh whose faces are the rings, in this order.
+    decObjectId AddMesh(const std::vector<GePoint3dArray>& faces);
     // Gives the object the building tag (replacing a tag it has).
     void Tag(const decObjectId& id, const char* name);
     decDbEntity* Entity(const decObjectId& id) const;
@@ -33,5 +36,10 @@ protected:
     void Answer(const std::string& lines);
     // Runs the lines as a script; false when a line was not understood.
     bool Run(const std::string& lines);
+    // Runs the lines as a script; the test fails when a line was not understood.
+    void Script(const std::string& lines) { ASSERT_TRUE(Run(lines)) << Transcript(); }
     std::string Transcript() const { return host::EventLog::Instance().Transcript(); }
+
+    // A square outline of the side at (x, y), counter-clockwise, at z.
+    static GePoint3dArray Square(double x, double y, double side, double z = 0.0);
 };
