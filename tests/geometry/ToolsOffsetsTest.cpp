@@ -78,20 +78,41 @@ TEST(ToolsOffset, ZeroDistanceHandsTheInputBack)
     EXPECT_EQ(flags, std::vector<int>{1});
 }
 
-TEST(ToolsOffset, EmptyInputTouchesNothing)
+// No result: the single-loop entries leave their outputs; the all-loops entry empties its
+// outputs first, unless the input is empty.
+TEST(ToolsOffset, NoResultCases)
 {
-    Single r;
-    r.out = {{1, 2, 3}};
-    r.closed = 9;
-    CTools::offset({}, 1, 5.0, r.out, r.closed, 3);
-    CTools::offset0({}, 1, 5.0, r.out, r.closed, 3);
-    EXPECT_EQ(r.out.size(), 1u);
-    EXPECT_EQ(r.closed, 9);
-    std::vector<Ring> loops{{}};
-    std::vector<int> flags{4};
-    CTools::offset({}, 1, 5.0, loops, flags);
-    EXPECT_EQ(loops.size(), 1u);
-    EXPECT_EQ(flags.size(), 1u);
+    Ring circle;  // more points than the engine's record holds
+    for (int i = 0; i < 5000; ++i) {
+        const double a = -2 * M_PI * i / 5000;
+        circle.emplace_back(1000 * std::cos(a), 1000 * std::sin(a), 0);
+    }
+    struct Case {
+        Ring input;
+        double distance;
+        bool loopsCleared;
+        const char* what;
+    };
+    const Case cases[] = {
+        {{}, 5.0, false, "empty input"},
+        {kSquare, -6.0, true, "shrunk away"},
+        {circle, 10.0, true, "5000 points"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Single r;
+        r.out = {{1, 2, 3}};
+        r.closed = 9;
+        CTools::offset(c.input, 1, c.distance, r.out, r.closed, 3);
+        CTools::offset0(c.input, 1, c.distance, r.out, r.closed, 3);
+        ExpectRing(r.out, {{1, 2, 3}}, 0.0);
+        EXPECT_EQ(r.closed, 9);
+        std::vector<Ring> loops{{{1, 1, 1}}};
+        std::vector<int> flags{4};
+        CTools::offset(c.input, 1, c.distance, loops, flags);
+        EXPECT_EQ(loops.empty(), c.loopsCleared);
+        EXPECT_EQ(flags.empty(), c.loopsCleared);
+    }
 }
 
 TEST(ToolsOffset, PositiveDistanceGrowsWhicheverWayTheRingRuns)
@@ -135,12 +156,7 @@ TEST(ToolsOffset, FarFromTheOriginTheOffsetIsTheSameTranslated)
     for (const Ring& ring : {kBuilding, Reversed(kBuilding)}) {
         const Single near = OffsetRing(ring, 600.0);
         const Single far = OffsetRing(Moved(ring, ox, oy, 12000.0), 600.0);
-        ASSERT_EQ(far.out.size(), near.out.size());
-        for (std::size_t i = 0; i < near.out.size(); ++i) {
-            EXPECT_NEAR(far.out[i].x - ox, near.out[i].x, 1e-6);
-            EXPECT_NEAR(far.out[i].y - oy, near.out[i].y, 1e-6);
-            EXPECT_NEAR(far.out[i].z, 12000.0, 1e-6);
-        }
+        ExpectRing(Moved(far.out, -ox, -oy, -12000.0), near.out, 1e-6);
         ExpectBox(far.out, {ox - 600, oy - 600, 0}, {ox + 30600, oy + 20600, 0}, 1e-2);
     }
 }
@@ -180,35 +196,6 @@ TEST(ToolsOffset, LargestLoopIsKeptAndShortLoopsSkipped)
     const Single none = OffsetLoops(kTwoRooms, -1.5, 40);
     EXPECT_TRUE(none.out.empty());
     EXPECT_EQ(none.closed, -1);
-}
-
-TEST(ToolsOffset, ShrinkingAwayLeavesTheOutputsAlone)
-{
-    const Single gone = OffsetRing(kSquare, -6.0);
-    EXPECT_TRUE(gone.out.empty());
-    EXPECT_EQ(gone.closed, -1);
-    std::vector<Ring> loops{{{1, 1, 1}}};
-    std::vector<int> flags{1};
-    CTools::offset(kSquare, 1, -6.0, loops, flags);
-    EXPECT_TRUE(loops.empty());
-    EXPECT_TRUE(flags.empty());
-}
-
-TEST(ToolsOffset, MoreThanTheRecordHoldsGivesNoResult)
-{
-    Ring circle;
-    for (int i = 0; i < 5000; ++i) {
-        const double a = -2 * M_PI * i / 5000;
-        circle.emplace_back(1000 * std::cos(a), 1000 * std::sin(a), 0);
-    }
-    const Single r = OffsetRing(circle, 10.0);
-    EXPECT_TRUE(r.out.empty());
-    EXPECT_EQ(r.closed, -1);
-    std::vector<Ring> loops{{}};
-    std::vector<int> flags{0};
-    CTools::offset(circle, 1, 10.0, loops, flags);
-    EXPECT_TRUE(loops.empty());
-    EXPECT_TRUE(flags.empty());
 }
 
 TEST(ToolsOffset, RingLevelWithinTheHeightToleranceGrowsLikeALevelOne)
