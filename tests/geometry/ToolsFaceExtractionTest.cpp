@@ -216,60 +216,47 @@ TEST_F(ToolsFaces, TurnedBuilding)
 
 const Ring kFloor = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}};
 
-TEST_F(ToolsFaces, MeshWithTheTopBeforeTheBottom)
-{
-    decDbEntity* e = AddMesh({Lifted(kFloor, 10), kFloor, {{0, 0, 0}, {0, 0, 10}, {10, 0, 10}, {10, 0, 0}}});
-    ExpectRing(Bottom(e).ring, kFloor, 0.0);
-    ExpectRing(Top(e).ring, Lifted(kFloor, 10), 0.0);
-    ExpectRing(Single(e).ring, Lifted(kFloor, 10), 0.0);
-}
-
-TEST_F(ToolsFaces, FirstOfEqualLoopsWins)
+// Loops are judged by their first vertex: the bottom is the first with the lowest, the top
+// the first level one with the highest (a sloped face never, however high); one-vertex
+// loops count but are never read. The single loop is the first of at least two vertices.
+TEST_F(ToolsFaces, MeshLoopsInAChosenOrder)
 {
     const Ring second = {{20, 0, 0}, {30, 0, 0}, {30, 10, 0}};
-    decDbEntity* e = AddMesh({Lifted(kFloor, 5), kFloor, second, Lifted(second, 5)});
-    ExpectRing(Bottom(e).ring, kFloor, 0.0);
-    ExpectRing(Top(e).ring, Lifted(kFloor, 5), 0.0);
-}
-
-// A one-vertex loop counts, but is never read, even when it is the lowest.
-TEST_F(ToolsFaces, OneVertexLoopCountsOnly)
-{
-    decDbEntity* e = AddMesh({{{5, 5, -3}}, Lifted(kFloor, 2)});
-    EXPECT_EQ(CTools::GetEntPlgCount(e), 2);
-    ExpectRing(Bottom(e).ring, Lifted(kFloor, 2), 0.0);
-    ExpectRing(Single(e).ring, Lifted(kFloor, 2), 0.0);
-    EXPECT_EQ(Top(e).result, 2);
-}
-
-// The top is the highest level loop, not the higher ridge of a sloped roof face.
-TEST_F(ToolsFaces, SlopedRoofAndFlatTop)
-{
     const Ring roof = {{0, 0, 12}, {10, 0, 12}, {10, 5, 8}, {0, 5, 8}};
     const Ring flat = {{0, 5, 10}, {10, 5, 10}, {10, 10, 10}, {0, 10, 10}};
-    decDbEntity* e = AddMesh({kFloor, roof, flat});
-    const Read top = Top(e);
-    EXPECT_EQ(top.result, 3);
-    ExpectRing(top.ring, flat, 0.0);
-    // No level loop at all: nothing.
-    decDbEntity* sloped = AddMesh({roof});
-    const Read none = Top(sloped);
-    EXPECT_EQ(none.result, 0);
-    EXPECT_TRUE(none.ring.empty());
-    EXPECT_EQ(none.closed, -1);
-}
-
-// The lowest loop is judged by its first vertex only: a sloped face that starts lower
-// than the level floor is taken for the bottom.
-TEST_F(ToolsFaces, BottomJudgedByTheFirstVertex)
-{
     const Ring ramp = {{0, 0, -1}, {10, 0, 4}, {10, 10, 4}, {0, 10, -1}};
-    decDbEntity* e = AddMesh({kFloor, ramp});
-    ExpectRing(Bottom(e).ring, ramp, 0.0);
-    // And a floor whose first vertex is high loses to any loop starting lower.
+    const Ring highStart = {{0, 0, 3}, {10, 0, 0}, {10, 10, 0}};
     const Ring wall = {{0, 0, 1}, {0, 0, 5}, {0, 10, 5}};
-    decDbEntity* walled = AddMesh({{{0, 0, 3}, {10, 0, 0}, {10, 10, 0}}, wall});
-    ExpectRing(Bottom(walled).ring, wall, 0.0);
+    struct Case {
+        Faces faces;
+        Ring bottom, top;
+        int topResult;
+        Ring single;
+        const char* what;
+    };
+    const Case cases[] = {
+        {{Lifted(kFloor, 10), kFloor, {{0, 0, 0}, {0, 0, 10}, {10, 0, 10}, {10, 0, 0}}}, kFloor, Lifted(kFloor, 10), 3,
+         Lifted(kFloor, 10), "top before bottom"},
+        {{Lifted(kFloor, 5), kFloor, second, Lifted(second, 5)}, kFloor, Lifted(kFloor, 5), 4, Lifted(kFloor, 5),
+         "the first of equal loops wins"},
+        {{{{5, 5, -3}}, Lifted(kFloor, 2)}, Lifted(kFloor, 2), Lifted(kFloor, 2), 2, Lifted(kFloor, 2),
+         "a lower one-vertex loop is never read"},
+        {{kFloor, roof, flat}, kFloor, flat, 3, kFloor, "the top is level, not the higher ridge"},
+        {{roof}, roof, {}, 0, roof, "no level loop: no top"},
+        {{kFloor, ramp}, ramp, kFloor, 2, kFloor, "a sloped face starting lower is the bottom"},
+        {{highStart, wall}, wall, {}, 0, highStart, "a floor starting high loses to a lower start"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        decDbEntity* e = AddMesh(c.faces);
+        EXPECT_EQ(CTools::GetEntPlgCount(e), static_cast<int>(c.faces.size()));
+        ExpectRing(Bottom(e).ring, c.bottom, 0.0);
+        const Read top = Top(e);
+        EXPECT_EQ(top.result, c.topResult);
+        EXPECT_EQ(top.closed, c.top.empty() ? -1 : 1);
+        ExpectRing(top.ring, c.top, 0.0);
+        ExpectRing(Single(e).ring, c.single, 0.0);
+    }
 }
 
 // A filled output takes part as the current best.
