@@ -20,20 +20,16 @@ constexpr double kTruePi = 3.141592653589793;
 }  // namespace
 
 TEST(LineAngle, DocumentedCases) {
-  EXPECT_EQ(LineAngle(0, 0, 1, 0.0005), 0.0);
-  EXPECT_EQ(LineAngle(0, 0, 0.0005, 1), kHalfPi);
-  EXPECT_EQ(LineAngle(3, 4, 3, 4), 0.0);
+  const struct {
+    double x2, y2, angle;
+  } cases[] = {
+      {1, 0.0005, 0.0}, {0.0005, 1, kHalfPi}, {0, 0, 0.0}, {-1, 0, kPi}, {0, -1, kThreeHalfPi},
+      // dy of exactly 0.001 (in binary close enough that neither "<" test holds): the y axis
+      // counts neither as rising nor as level, so no rule applies (pi if it were level).
+      {5.0, 0.001, 0.0}, {-5.0, 0.001, 0.0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LineAngle(0, 0, c.x2, c.y2), c.angle) << c.x2 << "," << c.y2;
   EXPECT_DOUBLE_EQ(LineAngle(0, 0, -1, -1), kPi + std::atan(1.0));
-  EXPECT_EQ(LineAngle(0, 0, -1, 0), kPi);
-  EXPECT_EQ(LineAngle(0, 0, 0, -1), kThreeHalfPi);
-}
-
-TEST(LineAngle, DifferenceOfExactlyTheToleranceMatchesNoRule) {
-  // dy is exactly 0.001 (in binary close enough that neither "<" test holds): the y axis
-  // counts neither as rising nor as level, so no rule applies.
-  const double dy = 0.001;
-  EXPECT_EQ(LineAngle(0.0, 0.0, 5.0, dy), 0.0);
-  EXPECT_EQ(LineAngle(0.0, 0.0, -5.0, dy), 0.0);  // would be pi if level
 }
 
 TEST(LineAngle, AgreesWithAtan2AwayFromTheBands) {
@@ -64,15 +60,6 @@ TEST(RotatePointsByTwoAngles, TurnsAboutZThenInXzAndRises) {
   EXPECT_NEAR(z2[1], 1.0f, 1e-6);
 }
 
-TEST(RemoveCoincidentPoints, DocumentedCaseSortsByY) {
-  std::vector<double> x{0, 0, 0, 0}, y{0, 5, 1, 5.0004}, z{0, 0, 0, 0};
-  int count = 3;
-  RemoveCoincidentPoints(2, x.data(), y.data(), z.data(), &count);
-  ASSERT_EQ(count, 2);
-  EXPECT_EQ(y[1], 1.0);
-  EXPECT_EQ(y[2], 5.0);
-}
-
 TEST(RemoveCoincidentPoints, KeepsOrderWithoutSortAndAcceptsLongLists) {
   // Well beyond the historical 1000-point work array.
   const int n = 2500;
@@ -87,7 +74,13 @@ TEST(RemoveCoincidentPoints, KeepsOrderWithoutSortAndAcceptsLongLists) {
   for (int i = 1; i <= count; ++i) EXPECT_EQ(x[i], double(2 * i - 1));
 }
 
-TEST(RemoveCoincidentPoints, StableSortAndSharedArrays) {
+TEST(RemoveCoincidentPoints, SortsStablyAfterDroppingEvenWithSharedArrays) {
+  std::vector<double> rx{0, 0, 0, 0}, ry{0, 5, 1, 5.0004}, rz{0, 0, 0, 0};
+  int kept = 3;
+  RemoveCoincidentPoints(2, rx.data(), ry.data(), rz.data(), &kept);
+  ASSERT_EQ(kept, 2);
+  EXPECT_EQ(ry[1], 1.0);
+  EXPECT_EQ(ry[2], 5.0);
   // y passed also as z, as the splitter does: the sort must still move the points.
   std::vector<double> x{0, 3, 1, 2, 1}, y{0, 30, 10, 20, 11};
   int count = 4;

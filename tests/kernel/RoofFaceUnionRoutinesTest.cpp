@@ -102,56 +102,59 @@ TEST(RoofFaceUnionFrame, FallLineJustOffAnAxisStaysInThePlane) {
   EXPECT_LT(FrameRoundTrip(slope), 0.01);
 }
 
-TEST(RoofFaceUnionPairCut, CrossingFacesMeetAlongOneSegment) {
-  const Arrays3 level{{0, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}};
-  const Arrays3 wall{{50, -20, -10}, {50, 120, -10}, {50, 120, 10}, {50, -20, 10}};
-  const auto segments = PolygonPairOverlapForUnion(0.001f, level.Face(), wall.Face());
-  ASSERT_EQ(segments.size(), 1u);
-  const auto& s = segments[0];
-  EXPECT_NEAR(s.x1, 50, 1e-9);
-  EXPECT_NEAR(s.x2, 50, 1e-9);
-  EXPECT_NEAR(std::fabs(s.y2 - s.y1), 100, 1e-9);
-  EXPECT_NEAR(s.z1, 0, 1e-9);
-}
-
-// Differences from the kernel's pair overlap, each pinned against the kernel routine itself.
-struct KernelPair {
+int KernelPairCount(const Arrays3& a, const Arrays3& b) {
+  const UnionFace fa = a.Face(), fb = b.Face();
+  std::vector<double> o[6];
+  for (auto& v : o) v.assign(50, 0.0);
   int count = 0;
-  explicit KernelPair(const Arrays3& a, const Arrays3& b) {
-    const UnionFace fa = a.Face(), fb = b.Face();
-    std::vector<double> o[6];
-    for (auto& v : o) v.assign(50, 0.0);
-    PolygonPairOverlap(fa.n, fa.a, fa.b, fa.c, fa.d, fa.x, fa.y, fa.z, fb.n, fb.a, fb.b, fb.c, fb.d,
-                       fb.x, fb.y, fb.z, o[0].data(), o[1].data(), o[2].data(), o[3].data(),
-                       o[4].data(), o[5].data(), &count, 49);
-  }
-};
-
-TEST(RoofFaceUnionPairCut, BoxesApartByMoreThanTheToleranceGiveNothing) {
-  const Arrays3 level{{0, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}};
-  const Arrays3 wall{{100.05, 20, -10}, {100.05, 80, -10}, {100.05, 80, 10}, {100.05, 20, 10}};
-  EXPECT_EQ(KernelPair(level, wall).count, 1);  // within the kernel's 0.1 of the edge
-  EXPECT_TRUE(PolygonPairOverlapForUnion(0.001f, level.Face(), wall.Face()).empty());
+  PolygonPairOverlap(fa.n, fa.a, fa.b, fa.c, fa.d, fa.x, fa.y, fa.z, fb.n, fb.a, fb.b, fb.c, fb.d,
+                     fb.x, fb.y, fb.z, o[0].data(), o[1].data(), o[2].data(), o[3].data(),
+                     o[4].data(), o[5].data(), &count, 49);
+  return count;
 }
 
-TEST(RoofFaceUnionPairCut, MidpointJustOutsideAFaceDoesNotCount) {
-  // A diamond and a wall parallel to its upper right edge, 0.05 outside it.
+// The union's pair cut against the kernel's pair overlap on the same faces: where they
+// agree, and each place where the union's tolerance of 0.001 decides otherwise.
+TEST(RoofFaceUnionPairCut, AgainstTheKernelsPairOverlap) {
+  const Arrays3 level{{0, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}};
   const Arrays3 diamond{{0, -100, 0}, {100, 0, 0}, {0, 100, 0}, {-100, 0, 0}};
   const double o = 0.05 / std::sqrt(2.0);
-  const Arrays3 wall{{80 + o, 20 + o, -10}, {20 + o, 80 + o, -10}, {20 + o, 80 + o, 10},
-                     {80 + o, 20 + o, 10}};
-  EXPECT_EQ(KernelPair(diamond, wall).count, 1);
-  EXPECT_TRUE(PolygonPairOverlapForUnion(0.001f, diamond.Face(), wall.Face()).empty());
-}
-
-TEST(RoofFaceUnionPairCut, PointsCloserThanTheKernelsRepeatDistanceStayApart) {
-  // A sliver wall whose two edges pierce the level square 0.05 apart in x.
-  const Arrays3 level{{0, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}};
-  const Arrays3 sliver{{50, 50, -10}, {50.1, 50, 10}, {50, 50, 10}};
-  EXPECT_EQ(KernelPair(level, sliver).count, 0);
-  const auto segments = PolygonPairOverlapForUnion(0.001f, level.Face(), sliver.Face());
-  ASSERT_EQ(segments.size(), 1u);
-  EXPECT_NEAR(std::fabs(segments[0].x2 - segments[0].x1), 0.05, 1e-9);
+  const struct {
+    const char* what;
+    const Arrays3& f;
+    Arrays3 g;
+    int kernelCount;
+    size_t unionCount;
+    double midX, midY, spanX, spanY;  // the union's one segment: midpoint and extent
+  } cases[] = {
+      {"crossing", level, {{50, -20, -10}, {50, 120, -10}, {50, 120, 10}, {50, -20, 10}}, 1, 1,
+       50, 50, 0, 100},
+      // Boxes apart by more than the tolerance: the kernel still finds its 0.1 of the edge.
+      {"boxes apart", level,
+       {{100.05, 20, -10}, {100.05, 80, -10}, {100.05, 80, 10}, {100.05, 20, 10}}, 1, 0, 0, 0, 0, 0},
+      // A wall parallel to the diamond's upper right edge, 0.05 outside it: the midpoint is
+      // outside.
+      {"midpoint outside", diamond,
+       {{80 + o, 20 + o, -10}, {20 + o, 80 + o, -10}, {20 + o, 80 + o, 10}, {80 + o, 20 + o, 10}},
+       1, 0, 0, 0, 0, 0},
+      // A sliver wall whose edges pierce the square 0.05 apart: closer than the kernel's
+      // repeat distance, but apart for the union.
+      {"sliver", level, {{50, 50, -10}, {50.1, 50, 10}, {50, 50, 10}}, 0, 1, 50.025, 50,
+       0.05, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(KernelPairCount(c.f, c.g), c.kernelCount) << c.what;
+    const auto segments = PolygonPairOverlapForUnion(0.001f, c.f.Face(), c.g.Face());
+    ASSERT_EQ(segments.size(), c.unionCount) << c.what;
+    if (segments.empty()) continue;
+    const auto& s = segments[0];
+    EXPECT_NEAR((s.x1 + s.x2) / 2, c.midX, 1e-9) << c.what;
+    EXPECT_NEAR((s.y1 + s.y2) / 2, c.midY, 1e-9) << c.what;
+    EXPECT_NEAR(std::fabs(s.x2 - s.x1), c.spanX, 1e-9) << c.what;
+    EXPECT_NEAR(std::fabs(s.y2 - s.y1), c.spanY, 1e-9) << c.what;
+    EXPECT_NEAR(s.z1, 0, 1e-9) << c.what;
+    EXPECT_NEAR(s.z2, 0, 1e-9) << c.what;
+  }
 }
 
 TEST(RoofFaceUnionCollinear, QuarterDegreeTurnsAreStraight) {
