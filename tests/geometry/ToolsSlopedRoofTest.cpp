@@ -118,20 +118,10 @@ TEST(ToolsSlopedRoof, RectangleGivesAHipRoofEitherWayRound)
     }
 }
 
-TEST(ToolsSlopedRoof, EveryEdgeKeepsItsOwnSlopeEitherWayRound)
+// Every edge keeps its own slope, whichever way the outline runs.
+TEST(ToolsSlopedRoof, OutlinesWithEqualAndUnequalSlopes)
 {
-    std::vector<float> slopes = {20.0f, 35.0f, 45.0f, 28.0f};
-    Ring ring = Moved(kRectangle, 0, 0, 1500.0);
-    const Faces a = CheckRoof(ring, slopes);
-    EXPECT_EQ(a.GetSize(), 4);
-    ReverseOutline(ring, slopes);
-    const Faces b = CheckRoof(ring, slopes);
-    EXPECT_EQ(b.GetSize(), 4);
-}
-
-TEST(ToolsSlopedRoof, LAndUOutlinesWithEqualAndUnequalSlopes)
-{
-    for (const Ring& shape : {kL, kU}) {
+    for (const Ring& shape : {kRectangle, kL, kU}) {
         const std::size_t n = shape.size();
         std::vector<float> equal(n, 30.0f);
         std::vector<float> unequal(n);
