@@ -166,50 +166,46 @@ TEST_F(ToolsFaces, BoxSolidBottomTopAndSingle)
     ExpectRing(flat.ring, {{1, 1, 1}});
 }
 
-TEST_F(ToolsFaces, ExtrusionOfAnLShape)
+// Extruded solids and buildings, also turned off the axes: the bottom cap is the base ring
+// reversed, the top cap the base lifted exactly level, and the top reading gives the count.
+TEST_F(ToolsFaces, ExtrudedCaps)
 {
     const Ring profile = {{0, 0, 0}, {20, 0, 0}, {20, 10, 0}, {10, 10, 0}, {10, 20, 0}, {0, 20, 0}};
+    const Ring world = {{100, 50, 0}, {120, 50, 0}, {120, 60, 0}, {100, 60, 0}};
+    const Ring turned = {{0, 0, 0}, {30, 40, 0}, {10, 55, 0}, {-20, 15, 0}};
+    const auto building = [](const char* name, double height, const Ring& base) {
+        auto* b = new CExtrudeBuild();
+        GeMatrix3d tm;
+        b->Set(name, height, base, tm);
+        return AddSolid(b, tm);
+    };
     auto* extrusion = new decDbExtrude();
     extrusion->SetData(6, profile.data(), 1, GeVector3d(0, 0, 7.5));
-    decDbEntity* e = AddSolid(extrusion, GeMatrix3d());
-    EXPECT_EQ(CTools::GetEntPlgCount(e), 8);
-    const Read bottom = Bottom(e);
-    ExpectRing(bottom.ring, Reversed(profile), 0.0);
-    const Read top = Top(e);
-    EXPECT_EQ(top.result, 8);
-    ExpectRing(top.ring, Lifted(profile, 7.5), 0.0);
-}
-
-TEST_F(ToolsFaces, BuildingFootprintAndRoofOutline)
-{
-    const Ring world = {{100, 50, 0}, {120, 50, 0}, {120, 60, 0}, {100, 60, 0}};
-    auto* building = new CExtrudeBuild();
-    GeMatrix3d tm;
-    building->Set("A", 3000, world, tm);
-    decDbEntity* e = AddSolid(building, tm);
-
-    const Read bottom = Bottom(e);
-    EXPECT_EQ(bottom.result, 1);
-    ExpectRing(bottom.ring, Reversed(world));
-    const Read top = Top(e);
-    EXPECT_EQ(top.result, 6);
-    ExpectRing(top.ring, Lifted(world, 3000));
-}
-
-// A building turned off the axes still has level caps, exactly level.
-TEST_F(ToolsFaces, TurnedBuilding)
-{
-    const Ring world = {{0, 0, 0}, {30, 40, 0}, {10, 55, 0}, {-20, 15, 0}};
-    auto* building = new CExtrudeBuild();
-    GeMatrix3d tm;
-    building->Set("B", 4500, world, tm);
-    decDbEntity* e = AddSolid(building, tm);
-    const Read bottom = Bottom(e);
-    EXPECT_EQ(bottom.result, 1);
-    EXPECT_EQ(CTools::IsPtArraySame(bottom.ring, world, 0, 1e-6), 1);
-    const Read top = Top(e);
-    EXPECT_EQ(top.result, 6);
-    EXPECT_EQ(CTools::IsPtArraySame(top.ring, Lifted(world, 4500), 0, 1e-6), 1);
+    struct Case {
+        decDbEntity* entity;
+        Ring base;
+        double height;
+        int loops;
+        double tol;
+        const char* what;
+    };
+    const Case cases[] = {
+        {AddSolid(extrusion, GeMatrix3d()), profile, 7.5, 8, 0.0, "extruded L"},
+        {building("A", 3000, world), world, 3000, 6, 1e-9, "building"},
+        {building("B", 4500, turned), turned, 4500, 6, 1e-6, "turned building"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(CTools::GetEntPlgCount(c.entity), c.loops);
+        const Read bottom = Bottom(c.entity);
+        EXPECT_EQ(bottom.result, 1);
+        ExpectRing(bottom.ring, Reversed(c.base), c.tol);
+        const Read top = Top(c.entity);
+        EXPECT_EQ(top.result, c.loops);
+        ExpectRing(top.ring, Lifted(c.base, c.height), c.tol);
+        for (const GePoint3d& p : top.ring)
+            EXPECT_EQ(p.z, c.height);
+    }
 }
 
 // ---- mesh entities with faces in a chosen order ---------------------------------------
