@@ -36,7 +36,6 @@ protected:
         g_lastBuildHeight = 24.0;
         g_lastBaseElevation = 0.0;
     }
-
 };
 
 TEST_F(BuildCommandTest, FloorTableGivesBuildingsWithALineAtTheTopOfEveryStorey)

@@ -28,21 +28,13 @@ const GePoint3dArray kClockwiseSquare = {{0, 0, 0}, {0, 10, 0}, {10, 10, 0}, {10
 
 void ExpectNear(const GePoint3d& actual, const GePoint3d& expected, const char* what)
 {
-    EXPECT_NEAR(actual.x, expected.x, 1e-9) << what;
-    EXPECT_NEAR(actual.y, expected.y, 1e-9) << what;
-    EXPECT_NEAR(actual.z, expected.z, 1e-9) << what;
+    SCOPED_TRACE(what);
+    ExpectPointsNear({actual}, {expected});
 }
 
 void ExpectNear(const GeVector3d& actual, const GeVector3d& expected, const char* what)
 {
     ExpectNear(GePoint3d() + actual, GePoint3d() + expected, what);
-}
-
-void ExpectPoints(const GePoint3dArray& actual, const GePoint3dArray& expected)
-{
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        ExpectNear(actual[i], expected[i], ("point " + std::to_string(i)).c_str());
 }
 
 std::filesystem::path TempFile(const std::string& name)
@@ -63,7 +55,7 @@ TEST_F(ExtrudeBuildTest, ClockwiseSquareIsStoredCounterClockwiseInItsOwnFrame)
     EXPECT_EQ(building.Name(), "A楼");
     EXPECT_EQ(building.Height(), 3000);
     EXPECT_EQ(building.GetBasePtsNum(), 4u);
-    ExpectPoints(building.BasePoints(), {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}});
+    ExpectPointsNear(building.BasePoints(), {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}});
 
     GePoint3d origin;
     GeVector3d x, y, z;
@@ -84,7 +76,7 @@ TEST_F(ExtrudeBuildTest, RepeatedClosingPointAndStraightVertexAreNotStored)
     CExtrudeBuild building;
     GeMatrix3d tm;
     building.Set("B", 100, {{0, 0, 5}, {5, 0, 5}, {10, 0, 5}, {10, 6, 5}, {0, 6, 5}, {0, 0, 5}}, tm);
-    ExpectPoints(building.BasePoints(), {{0, 0, 0}, {10, 0, 0}, {10, 6, 0}, {0, 6, 0}});
+    ExpectPointsNear(building.BasePoints(), {{0, 0, 0}, {10, 0, 0}, {10, 6, 0}, {0, 6, 0}});
     GePoint3d origin;
     GeVector3d x, y, z;
     tm.GetCoordSystem(origin, x, y, z);
@@ -159,11 +151,11 @@ TEST_F(ExtrudeBuildTest, CopiesTakeEveryField)
     const CExtrudeBuild copy(building);
     EXPECT_EQ(copy.Name(), "C");
     EXPECT_EQ(copy.Height(), 1234);
-    ExpectPoints(copy.BasePoints(), building.BasePoints());
+    ExpectPointsNear(copy.BasePoints(), building.BasePoints());
     CExtrudeBuild assigned;
     assigned = building;
     EXPECT_EQ(assigned.Name(), "C");
-    ExpectPoints(assigned.BasePoints(), building.BasePoints());
+    ExpectPointsNear(assigned.BasePoints(), building.BasePoints());
 }
 
 // ---- mesh and OBJ ------------------------------------------------------------------
@@ -255,9 +247,9 @@ TEST_F(ExtrudeBuildTest, PropertiesListAndEditThroughTheHostWithinTheirLimits)
     const std::string out = Transcript();
     EXPECT_THAT(out, HasSubstr("#1 QCExtrudeBuild layer=0 名称=南楼 高度（毫米）=3000 extents 0,0,0 to 10,10,3000\n"));
     EXPECT_THAT(out, HasSubstr("#1 QCExtrudeBuild: taken, 高度（毫米）=1000000\n> setprop #1 1 1000001\n"
-                               "#1 QCExtrudeBuild: taken, 高度（毫米）=1000000\n"));
-    EXPECT_THAT(out, HasSubstr("> setprop #1 1 0\n#1 QCExtrudeBuild: taken, 高度（毫米）=1000000\n"));
-    EXPECT_THAT(out, HasSubstr("> setprop #1 1 -7\n#1 QCExtrudeBuild: taken, 高度（毫米）=1000000\n"));
+                               "#1 QCExtrudeBuild: unchanged, 高度（毫米）=1000000\n"));
+    EXPECT_THAT(out, HasSubstr("> setprop #1 1 0\n#1 QCExtrudeBuild: unchanged, 高度（毫米）=1000000\n"));
+    EXPECT_THAT(out, HasSubstr("> setprop #1 1 -7\n#1 QCExtrudeBuild: unchanged, 高度（毫米）=1000000\n"));
     EXPECT_THAT(out, HasSubstr("#1 QCExtrudeBuild: taken, 名称=北楼 2\n"));
     // An empty text makes the building unnamed.
     EXPECT_THAT(out, HasSubstr("> setprop #1 0\n#1 QCExtrudeBuild: taken, 名称=\n"));
@@ -315,7 +307,7 @@ TEST_F(ExtrudeBuildTest, RecordRoundTripKeepsEveryFieldReservedToo)
     EXPECT_EQ(loaded.Name(), "东楼");
     EXPECT_EQ(loaded.Height(), 4500);
     EXPECT_EQ(loaded.Reserved(), 7);
-    ExpectPoints(loaded.BasePoints(), local);
+    ExpectPointsNear(loaded.BasePoints(), local);
     EXPECT_EQ(host::StoreObjectRecord(loaded), record);
 
     // A building without points writes a count of 0 and no point data.
@@ -353,7 +345,7 @@ TEST_F(ExtrudeBuildTest, SavedDrawingOpensWithTheBuildingUnchanged)
     EXPECT_EQ(building->Name(), "西楼");
     EXPECT_EQ(building->Height(), 2900);
     EXPECT_EQ(building->Reserved(), 0);
-    ExpectPoints(building->BasePoints(), stored);
+    ExpectPointsNear(building->BasePoints(), stored);
     EXPECT_TRUE(Entity(id)->GetLocalTM().IsEqual(placed, 0.0));
 }
 

@@ -22,13 +22,6 @@ namespace {
 
 using Outlines = std::vector<GePoint3dArray>;
 
-void ExpectOutline(const GePoint3dArray& actual, const GePoint3dArray& expected, double tol = 1e-6)
-{
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        ExpectNearPoint(actual[i], expected[i], "point " + std::to_string(i), tol);
-}
-
 // Counter-clockwise, closed, and no point repeated but the closing one.
 void ExpectCleanClosedCcw(const GePoint3dArray& outline)
 {
@@ -61,20 +54,20 @@ TEST_F(OutlineSelectionTest, ClosedOutlinesComeBackCounterClockwiseCleanedAndClo
     for (const GePoint3dArray& outline : outlines)
         ExpectCleanClosedCcw(outline);
 
-    ExpectOutline(outlines[0], {{0, 0, 0}, {10000, 0, 0}, {10000, 8000, 0}, {0, 8000, 0}, {0, 0, 0}});
+    ExpectPointsNear(outlines[0], {{0, 0, 0}, {10000, 0, 0}, {10000, 8000, 0}, {0, 8000, 0}, {0, 0, 0}}, 1e-6);
     // Reversed, so it starts at the former last point.
-    ExpectOutline(outlines[1],
-                  {{30000, 0, 0}, {30000, 8000, 0}, {20000, 8000, 0}, {20000, 0, 0}, {30000, 0, 0}});
+    ExpectPointsNear(outlines[1],
+                  {{30000, 0, 0}, {30000, 8000, 0}, {20000, 8000, 0}, {20000, 0, 0}, {30000, 0, 0}}, 1e-6);
     // The point on the bottom edge and the repeated corner are gone.
-    ExpectOutline(outlines[2],
-                  {{40000, 0, 0}, {50000, 0, 0}, {50000, 8000, 0}, {40000, 8000, 0}, {40000, 0, 0}});
+    ExpectPointsNear(outlines[2],
+                  {{40000, 0, 0}, {50000, 0, 0}, {50000, 8000, 0}, {40000, 8000, 0}, {40000, 0, 0}}, 1e-6);
     // The circle's 36 vertices, closed.
     EXPECT_EQ(outlines[3].size(), 37u);
     for (const GePoint3d& p : outlines[3])
         EXPECT_NEAR(p.DistanceTo({60000, 4000, 0}), 3000, 1e-6);
     // The solid's lowest face, which runs clockwise in the mesh.
-    ExpectOutline(outlines[4],
-                  {{0, 20000, 0}, {10000, 20000, 0}, {10000, 28000, 0}, {0, 28000, 0}, {0, 20000, 0}});
+    ExpectPointsNear(outlines[4],
+                  {{0, 20000, 0}, {10000, 20000, 0}, {10000, 28000, 0}, {0, 28000, 0}, {0, 20000, 0}}, 1e-6);
 }
 
 TEST_F(OutlineSelectionTest, ArcEdgesAndBuildingsGiveTheirBottomPolygons)
@@ -87,7 +80,7 @@ TEST_F(OutlineSelectionTest, ArcEdgesAndBuildingsGiveTheirBottomPolygons)
     EXPECT_EQ(Select("#1 #2\n", outlines), 1);
     ASSERT_EQ(outlines.size(), 2u);
     ExpectCleanClosedCcw(outlines[0]);
-    ExpectOutline(outlines[0], {{0, 0, 0}, {10000, 0, 0}, {10000, 8000, 0}, {0, 8000, 0}, {0, 0, 0}});
+    ExpectPointsNear(outlines[0], {{0, 0, 0}, {10000, 0, 0}, {10000, 8000, 0}, {0, 8000, 0}, {0, 0, 0}}, 1e-6);
     ExpectCleanClosedCcw(outlines[1]);
     ASSERT_EQ(outlines[1].size(), 5u);
     EXPECT_NEAR(std::fabs(GetPtsSignedArea(outlines[1])), 2 * 10000.0 * 8000.0, 1e-3);
@@ -111,7 +104,7 @@ TEST_F(OutlineSelectionTest, RefusedObjectsAndOpenOutlinesAreReportedAndLeftOut)
     Outlines outlines;
     EXPECT_EQ(Select("#2 #3 #6 #8 #5 #7 #4 #1\n", outlines), 1);
     ASSERT_EQ(outlines.size(), 1u);
-    ExpectOutline(outlines[0], {{0, 0, 0}, {10000, 0, 0}, {10000, 8000, 0}, {0, 8000, 0}, {0, 0, 0}});
+    ExpectPointsNear(outlines[0], {{0, 0, 0}, {10000, 0, 0}, {10000, 8000, 0}, {0, 8000, 0}, {0, 0, 0}}, 1e-6);
 
     const std::string transcript = Transcript();
     EXPECT_THAT(transcript, HasSubstr("顶点数不能小于3!"));
@@ -183,7 +176,7 @@ TEST_F(ContourPickTest, BuildingsGiveTheirBaseAndTaggedObjectsThemselves)
     EXPECT_EQ(Pick("#1\n", outlines, tagged), 1);
     EXPECT_EQ(tagged, nullptr);
     ASSERT_EQ(outlines.size(), 1u);
-    ExpectOutline(outlines[0], {{0, 0, 0}, {10000, 0, 0}, {10000, 8000, 0}, {0, 8000, 0}, {0, 0, 0}});
+    ExpectPointsNear(outlines[0], {{0, 0, 0}, {10000, 0, 0}, {10000, 8000, 0}, {0, 8000, 0}, {0, 0, 0}}, 1e-6);
 
     EXPECT_EQ(Pick("#2\n", outlines, tagged), 1);
     EXPECT_EQ(tagged, Entity(box));
@@ -203,13 +196,13 @@ TEST_F(ContourPickTest, SolidsGiveTheLowerOfTheirFirstTwoLevelFaces)
     decObject* tagged = nullptr;
     EXPECT_EQ(Pick("#1\n", outlines, tagged), 1);
     ASSERT_EQ(outlines.size(), 1u);
-    ExpectOutline(outlines[0], {{0, 8000, 0}, {10000, 8000, 0}, {10000, 0, 0}, {0, 0, 0}, {0, 8000, 0}});
+    ExpectPointsNear(outlines[0], {{0, 8000, 0}, {10000, 8000, 0}, {10000, 0, 0}, {0, 0, 0}, {0, 8000, 0}}, 1e-6);
     EXPECT_THAT(Transcript(), Not(HasSubstr("表达式失败")));
 
     EXPECT_EQ(Pick("#2\n", outlines, tagged), 1);
     EXPECT_THAT(Transcript(), HasSubstr("表达式失败< arrayFlatFace.size() <= 2 >\n文件：modelhelper\n行：1214"));
     ASSERT_EQ(outlines.size(), 2u);
-    ExpectOutline(outlines[1], {{1000, 21000, 0}, {1000, 20000, 0}, {0, 20000, 0}, {1000, 21000, 0}});
+    ExpectPointsNear(outlines[1], {{1000, 21000, 0}, {1000, 20000, 0}, {0, 20000, 0}, {1000, 21000, 0}}, 1e-6);
 }
 
 TEST_F(ContourPickTest, CurvesGiveTheirPointsWithArcsSampledEveryTenDegrees)
@@ -255,7 +248,7 @@ TEST_F(ContourPickTest, HighlightShowsTheOutlineClosedInPlaceOfWhatWasShown)
     ASSERT_EQ(temp.GetPolylineCount(), 1);
     const TempPolyline& shown = temp.Polylines()[0];
     EXPECT_EQ(shown.colour, 0xFFFFu);
-    ExpectOutline(shown.points, {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 0, 0}});
+    ExpectPointsNear(shown.points, {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 0, 0}}, 1e-6);
 }
 
 TEST_F(ContourPickTest, SingleLoopEntities)

@@ -18,13 +18,6 @@ namespace {
 using Ring = GePoint3dArray;
 using Faces = std::vector<Ring>;
 
-void ExpectRing(const Ring& actual, const Ring& expected, double tol = 1e-6)
-{
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        ExpectNearPoint(actual[i], expected[i], "point " + std::to_string(i), tol);
-}
-
 Ring Wall(const GePoint3d& p, const GePoint3d& q, double h)
 {
     const GeVector3d up(0, 0, h);
@@ -68,20 +61,20 @@ TEST_F(WallGeometryTest, ABuildingGivesItsBaseInWorldCoordinatesAndOneWallPerEdg
     decDbEntity* building = Entity(AddBuilding("甲", 3000, base));
     Ring ring = {{1, 2, 3}};
     EXPECT_EQ(GetExtrudeBuildBasePts(building, ring), 1);
-    ExpectRing(ring, base);
+    ExpectPointsNear(ring, base, 1e-6);
 
     CArray<Ring, Ring> walls;
     walls.Add(Ring{{9, 9, 9}});
     EXPECT_EQ(GetExtrudeBuildWallPts(building, walls), 1);
     ASSERT_EQ(walls.GetSize(), 5);
     for (int i = 0; i < 4; ++i)
-        ExpectRing(walls[i + 1], Wall(base[i], base[(i + 1) % 4], 3000));
+        ExpectPointsNear(walls[i + 1], Wall(base[i], base[(i + 1) % 4], 3000), 1e-6);
 
     Faces entityWalls;
     EXPECT_EQ(GetExtrudeEntityWallPts(building, entityWalls), 1);
     ASSERT_EQ(entityWalls.size(), 4u);
     // The fourth wall runs from point 3 back to point 0.
-    ExpectRing(entityWalls[3], Wall(base[3], base[0], 3000));
+    ExpectPointsNear(entityWalls[3], Wall(base[3], base[0], 3000), 1e-6);
 }
 
 TEST_F(WallGeometryTest, AnythingButABuildingLeavesTheRingAsItWas)
@@ -98,7 +91,7 @@ TEST_F(WallGeometryTest, AnythingButABuildingLeavesTheRingAsItWas)
     for (const decObjectId& id : {box, line, shortMesh, empty}) {
         Ring ring = {{1, 2, 3}};
         EXPECT_EQ(GetExtrudeBuildBasePts(Entity(id), ring), 0) << id.Handle();
-        ExpectRing(ring, {{1, 2, 3}});
+        ExpectPointsNear(ring, {{1, 2, 3}}, 1e-6);
         CArray<Ring, Ring> walls;
         EXPECT_EQ(GetExtrudeBuildWallPts(Entity(id), walls), 0) << id.Handle();
     }
@@ -119,14 +112,14 @@ TEST_F(WallGeometryTest, ABoxHasTwoLevelFacesAndFourWallsAsHighAsItIs)
     ASSERT_EQ(faces.size(), 2u);
     // The bottom cap runs clockwise in plan, the top counter-clockwise.
     const Ring bottom = {{0, 8000, 0}, {10000, 8000, 0}, {10000, 0, 0}, {0, 0, 0}};
-    ExpectRing(faces[0], bottom);
-    ExpectRing(faces[1], {{0, 0, 3000}, {10000, 0, 3000}, {10000, 8000, 3000}, {0, 8000, 3000}});
+    ExpectPointsNear(faces[0], bottom, 1e-6);
+    ExpectPointsNear(faces[1], {{0, 0, 3000}, {10000, 0, 3000}, {10000, 8000, 3000}, {0, 8000, 3000}}, 1e-6);
 
     Faces walls;
     EXPECT_EQ(GetExtrudeEntityWallPts(box, walls), 1);
     ASSERT_EQ(walls.size(), 4u);
     for (int i = 0; i < 4; ++i)
-        ExpectRing(walls[i], Wall(bottom[i], bottom[(i + 1) % 4], 3000));
+        ExpectPointsNear(walls[i], Wall(bottom[i], bottom[(i + 1) % 4], 3000), 1e-6);
     EXPECT_EQ(box->IsOpenForRead(), 0);
 }
 
@@ -139,7 +132,7 @@ TEST_F(WallGeometryTest, LevelFacesSkipSlopedAndShortLoops)
     Faces faces = {Ring{{1, 1, 1}}};
     EXPECT_EQ(Get3DEntFlatFace(mesh, faces), 1);
     ASSERT_EQ(faces.size(), 3u);
-    ExpectRing(faces[1], Square(0, 0, 10, 0));
+    ExpectPointsNear(faces[1], Square(0, 0, 10, 0), 1e-6);
     EXPECT_NEAR(faces[2][0].z, 7, 1e-12);
     Faces none;
     EXPECT_EQ(Get3DEntFlatFace(nullptr, none), 0);
@@ -158,21 +151,21 @@ TEST_F(WallGeometryTest, StepsTopsAndBottomsFollowTheirTieRules)
 
     Ring face = {{9, 9, 9}};
     EXPECT_EQ(GetBottomFace(steps, face), 1);
-    ExpectRing(face, low1);  // the first of the lowest
+    ExpectPointsNear(face, low1, 1e-6);  // the first of the lowest
     EXPECT_EQ(GetLargestTopFace(steps, face), 1);
-    ExpectRing(face, top2);  // level with the highest within 0.001 and larger
+    ExpectPointsNear(face, top2, 1e-6);  // level with the highest within 0.001 and larger
 
     // Walls stand on the last of the lowest faces and reach the first of the highest: 6000.
     Faces walls;
     EXPECT_EQ(GetExtrudeEntityWallPts(steps, walls), 1);
     ASSERT_EQ(walls.size(), 4u);
     for (int i = 0; i < 4; ++i)
-        ExpectRing(walls[i], Wall(low2[i], low2[(i + 1) % 4], 6000));
+        ExpectPointsNear(walls[i], Wall(low2[i], low2[(i + 1) % 4], 6000), 1e-6);
 
     Ring none = {{9, 9, 9}};
     EXPECT_EQ(GetBottomFace(Entity(AddEntity(new decDbText("字", {0, 0, 0}, 5))), none), 0);
     EXPECT_EQ(GetLargestTopFace(nullptr, none), 0);
-    ExpectRing(none, {{9, 9, 9}});
+    ExpectPointsNear(none, {{9, 9, 9}}, 1e-6);
 }
 
 TEST_F(WallGeometryTest, ExtrusionsGiveWallsOnlyWhenTheyHaveHeight)
@@ -185,7 +178,7 @@ TEST_F(WallGeometryTest, ExtrusionsGiveWallsOnlyWhenTheyHaveHeight)
     EXPECT_EQ(GetExtrudeEntityWallPts(solid, walls), 1);
     ASSERT_EQ(walls.size(), 4u);
     // The bottom cap is the profile reversed.
-    ExpectRing(walls[0], Wall({0, 30, 0}, {30, 30, 0}, 6000));
+    ExpectPointsNear(walls[0], Wall({0, 30, 0}, {30, 30, 0}, 6000), 1e-6);
 
     // Every face within 0.001 in height: no walls.
     auto* thin = new decDbExtrude();

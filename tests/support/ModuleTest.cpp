@@ -127,3 +127,13 @@ GePoint3dArray ModuleTest::Square(double x, double y, double side, double z)
 {
     return {{x, y, z}, {x + side, y, z}, {x + side, y + side, z}, {x, y + side, z}};
 }
+
+void ExpectPointsNear(const GePoint3dArray& actual, const GePoint3dArray& expected, double tol)
+{
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_NEAR(actual[i].x, expected[i].x, tol) << "point " << i;
+        EXPECT_NEAR(actual[i].y, expected[i].y, tol) << "point " << i;
+        EXPECT_NEAR(actual[i].z, expected[i].z, tol) << "point " << i;
+    }
+}

@@ -43,3 +43,6 @@ protected:
     // A square outline of the side at (x, y), counter-clockwise, at z.
     static GePoint3dArray Square(double x, double y, double side, double z = 0.0);
 };
+
+// Each coordinate of each point within tol; the sizes must match.
+void ExpectPointsNear(const GePoint3dArray& actual, const GePoint3dArray& expected, double tol = 1e-9);
