@@ -28,7 +28,8 @@ TEST(LineAngle, DocumentedCases) {
       // counts neither as rising nor as level, so no rule applies (pi if it were level).
       {5.0, 0.001, 0.0}, {-5.0, 0.001, 0.0},
   };
-  for (const auto& c : cases) EXPECT_EQ(LineAngle(0, 0, c.x2, c.y2), c.angle) << c.x2 << "," << c.y2;
+  for (const auto& c : cases)
+    EXPECT_EQ(LineAngle(0, 0, c.x2, c.y2), c.angle) << c.x2 << "," << c.y2;
   EXPECT_DOUBLE_EQ(LineAngle(0, 0, -1, -1), kPi + std::atan(1.0));
 }
 

@@ -162,7 +162,8 @@ inline double EdgeDistance(double x, double y, const std::vector<P3>& ring) {
     const P3& b = ring[(i + 1) % ring.size()];
     const double dx = b.x - a.x, dy = b.y - a.y;
     const double len2 = dx * dx + dy * dy;
-    const double t = len2 > 0 ? std::clamp(((x - a.x) * dx + (y - a.y) * dy) / len2, 0.0, 1.0) : 0.0;
+    const double along = len2 > 0 ? ((x - a.x) * dx + (y - a.y) * dy) / len2 : 0.0;
+    const double t = std::clamp(along, 0.0, 1.0);
     best = std::fmin(best, std::hypot(x - (a.x + t * dx), y - (a.y + t * dy)));
   }
   return best;

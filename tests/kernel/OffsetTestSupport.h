@@ -66,7 +66,9 @@ inline std::vector<P3> Flat(const std::vector<std::array<double, 2>>& plan, doub
   return ring;
 }
 
-inline std::vector<P3> Reversed(const std::vector<P3>& ring) { return {ring.rbegin(), ring.rend()}; }
+inline std::vector<P3> Reversed(const std::vector<P3>& ring) {
+  return {ring.rbegin(), ring.rend()};
+}
 
 // The engine distance that grows a horizontal ring by g (positive) or shrinks it (negative),
 // whatever its orientation: the edges move to their left, so a counter-clockwise ring needs

@@ -131,7 +131,8 @@ TEST(RoofFaceUnionPairCut, AgainstTheKernelsPairOverlap) {
        50, 50, 0, 100},
       // Boxes apart by more than the tolerance: the kernel still finds its 0.1 of the edge.
       {"boxes apart", level,
-       {{100.05, 20, -10}, {100.05, 80, -10}, {100.05, 80, 10}, {100.05, 20, 10}}, 1, 0, 0, 0, 0, 0},
+       {{100.05, 20, -10}, {100.05, 80, -10}, {100.05, 80, 10}, {100.05, 20, 10}}, 1, 0,
+       0, 0, 0, 0},
       // A wall parallel to the diamond's upper right edge, 0.05 outside it: the midpoint is
       // outside.
       {"midpoint outside", diamond,

@@ -184,7 +184,8 @@ TEST(RoofFaceUnion, PiercedFaceKeepsAHoleWithANegativeCount) {
   }
   // Seen from above: the level face less the hole plus the pyramid top.
   double area = 0.0;
-  for (const UnionLoop& loop : run.loops) area += std::fabs(PlanArea(loop.points)) * (loop.hole ? -1 : 1);
+  for (const UnionLoop& loop : run.loops)
+    area += std::fabs(PlanArea(loop.points)) * (loop.hole ? -1 : 1);
   EXPECT_NEAR(area, 1000.0 * 1000.0, 2.0);
 }
 
