@@ -271,10 +271,10 @@ TEST(ToolsOutsideBox, SquareAlongX)
     OUTSIDEBOX box;
     CTools::GetOutsideBox(GePoint3d(), GeVector3d(1, 0, 0), kSquare, box);
     const Ring corners(std::begin(box.pts), std::end(box.pts));
-    ExpectRing(corners, {{10, 10, 0}, {0, 10, 0}, {0, 0, 0}, {10, 0, 0}});
+    ExpectPointsNear(corners, {{10, 10, 0}, {0, 10, 0}, {0, 0, 0}, {10, 0, 0}});
     OUTSIDEBOX zero;
     CTools::GetOutsideBox(GePoint3d(), GeVector3d(0, 0, 0), kSquare, zero);
-    ExpectRing(Ring(std::begin(zero.pts), std::end(zero.pts)), corners, 0.0);
+    ExpectPointsNear(Ring(std::begin(zero.pts), std::end(zero.pts)), corners, 0.0);
 }
 
 // A direction with negative y is reversed; the box lies at z = 0 whatever the heights,
@@ -286,8 +286,8 @@ TEST(ToolsOutsideBox, ReversedDirectionHeightsAndBase)
     CTools::GetOutsideBox(GePoint3d(100, 100, 100), GeVector3d(0, -1, 0), raised, a);
     CTools::GetOutsideBox(GePoint3d(-3, 4, 0), GeVector3d(0, 2, 0), raised, b);
     const Ring corners(std::begin(a.pts), std::end(a.pts));
-    ExpectRing(corners, {{0, 10, 0}, {0, 0, 0}, {10, 0, 0}, {10, 10, 0}});
-    ExpectRing(Ring(std::begin(b.pts), std::end(b.pts)), corners, 0.0);
+    ExpectPointsNear(corners, {{0, 10, 0}, {0, 0, 0}, {10, 0, 0}, {10, 10, 0}});
+    ExpectPointsNear(Ring(std::begin(b.pts), std::end(b.pts)), corners, 0.0);
 }
 
 TEST(ToolsOutsideBox, NoPointsLeaveTheBox)
@@ -354,7 +354,7 @@ TEST(ToolsRegionDivide, SquareOfTheEdgeList)
 {
     Ring out;
     EXPECT_EQ(CTools::RegionDivideWithSpace(kSquare, 5, 5, out), 1);
-    ExpectRing(out, {{2.5, 2.5, 0}, {2.5, 7.5, 0}, {7.5, 2.5, 0}, {7.5, 7.5, 0}}, 0);
+    ExpectPointsNear(out, {{2.5, 2.5, 0}, {2.5, 7.5, 0}, {7.5, 2.5, 0}, {7.5, 7.5, 0}}, 0);
 
     Ring nine = {{-1, -1, -1}};  // appended to
     EXPECT_EQ(CTools::RegionDivideWithSpace(kSquare, 4, 4, nine), 1);

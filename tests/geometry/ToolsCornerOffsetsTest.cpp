@@ -60,7 +60,7 @@ TEST(ToolsCornerOffsets, TableOfLists)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ExpectRing(Offset(c.input, c.d, c.side, c.closed), c.expected, c.tol);
+        ExpectPointsNear(Offset(c.input, c.d, c.side, c.closed), c.expected, c.tol);
     }
 }
 
@@ -104,7 +104,7 @@ TEST(ToolsCornerOffsets, FarFromTheOriginTheOffsetIsTheSameTranslated)
 {
     const double o = 5000000.0;
     const Ring ring = {{0, 0, 0}, {300, 7000, 0}, {12000, 9000, 0}, {11000, -400, 0}};
-    ExpectRing(Moved(Offset(Moved(ring, o, o), 240, 1, 1), -o, -o), Offset(ring, 240, 1, 1), 1e-4);
+    ExpectPointsNear(Moved(Offset(Moved(ring, o, o), 240, 1, 1), -o, -o), Offset(ring, 240, 1, 1), 1e-4);
 }
 
 TEST(ToolsCornerOffsets, SingleCorner)

@@ -10,6 +10,7 @@
 #include "ExtrudeBuild.h"
 #include "HostSolids.h"
 #include "PolygonCollector.h"
+#include "ScriptedUser.h"
 #include "Tools.h"
 #include "ToolsTestSupport.h"
 #include "decDbCurve.h"
@@ -28,7 +29,13 @@ private:
     std::vector<GePolygon> m_loops;
 };
 
-using ToolsFaces = DrawingTest;
+// Entities of the fresh drawing, read back as entities.
+class ToolsFaces : public ModuleTest {
+protected:
+    decDbEntity* Add(decDbEntity* entity) { return Entity(AddEntity(entity)); }
+    decDbEntity* Solid(decBuilder* builder, const GeMatrix3d& tm) { return Entity(AddSolid(builder, tm)); }
+    decDbEntity* Mesh(const Faces& faces) { return Entity(AddMesh(faces)); }
+};
 
 std::string Handle(const decDbEntity* entity) { return "#" + std::to_string(entity->GetObjectId().Handle()); }
 
@@ -71,8 +78,8 @@ TEST(ToolsPolygonCollector, KindsEmptyPolygonsAndDeepCopies)
     original.reset();  // the copies own loops of their own
     ASSERT_EQ(copy.Loops().size(), 2u);
     ASSERT_EQ(assigned.Loops().size(), 2u);
-    ExpectRing(copy.Loops()[1]->vertices, {{5, 5, 5}, {6, 5, 5}});
-    ExpectRing(assigned.Loops()[0]->vertices, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}});
+    ExpectPointsNear(copy.Loops()[1]->vertices, {{5, 5, 5}, {6, 5, 5}});
+    ExpectPointsNear(assigned.Loops()[0]->vertices, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}});
     assigned = assigned;
     EXPECT_EQ(assigned.Loops().size(), 2u);
 }
@@ -87,34 +94,34 @@ TEST_F(ToolsFaces, ClosedPolylineWithArcs)
     auto* polyline = new decDbPolyline(4, ring.data(), 1);
     polyline->SetBulgeAt(1, std::tan(std::numbers::pi / 8));
     polyline->SetBulgeAt(3, -0.5);
-    decDbEntity* e = AddEntity(polyline);
+    decDbEntity* e = Add(polyline);
 
     EXPECT_EQ(CTools::GetEntPlgCount(e), 1);
     for (const Read& r : {Bottom(e), Single(e), Single2d(e)}) {
         EXPECT_EQ(r.result, 1);
         EXPECT_EQ(r.closed, 1);
-        ExpectRing(r.ring, ring, 0.0);
+        ExpectPointsNear(r.ring, ring, 0.0);
     }
     const Read top = Top(e);
     EXPECT_EQ(top.result, 1);  // the number of loops
-    ExpectRing(top.ring, ring, 0.0);
+    ExpectPointsNear(top.ring, ring, 0.0);
     EXPECT_EQ(e->IsOpenForRead(), 0);
 }
 
 TEST_F(ToolsFaces, OpenPolylineGivesAnOpenLoop)
 {
     const Ring run = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}};
-    decDbEntity* e = AddEntity(new decDbPolyline(3, run.data(), 0));
+    decDbEntity* e = Add(new decDbPolyline(3, run.data(), 0));
     for (const Read& r : {Bottom(e), Single(e), Single2d(e)}) {
         EXPECT_EQ(r.result, 1);
         EXPECT_EQ(r.closed, 0);
-        ExpectRing(r.ring, run, 0.0);
+        ExpectPointsNear(r.ring, run, 0.0);
     }
 }
 
 TEST_F(ToolsFaces, CircleGivesItsSampledRing)
 {
-    decDbEntity* e = AddEntity(new decDbCircle3d(GePoint3d(10, 20, 3), GeVector3d::kZAxis, 5));
+    decDbEntity* e = Add(new decDbCircle3d(GePoint3d(10, 20, 3), GeVector3d::kZAxis, 5));
     Ring expected;
     for (int i = 0; i < 36; ++i) {
         const double a = 2 * std::numbers::pi * i / 36;
@@ -123,11 +130,11 @@ TEST_F(ToolsFaces, CircleGivesItsSampledRing)
     const Read single = Single2d(e);
     EXPECT_EQ(single.result, 1);
     EXPECT_EQ(single.closed, 1);
-    ExpectRing(single.ring, expected, 1e-12);
+    ExpectPointsNear(single.ring, expected, 1e-12);
     // The ring lies exactly at one height, so it is also the highest level loop.
     const Read top = Top(e);
     EXPECT_EQ(top.result, 1);
-    ExpectRing(top.ring, expected, 1e-12);
+    ExpectPointsNear(top.ring, expected, 1e-12);
 }
 
 // ---- host solids, the building -------------------------------------------------------
@@ -138,24 +145,24 @@ TEST_F(ToolsFaces, BoxSolidBottomTopAndSingle)
 {
     GeMatrix3d moved;
     moved.SetToTranslation(GeVector3d(100, 200, 5));
-    decDbEntity* e = AddSolid(new decDbBox(30, 20, 10), moved);
+    decDbEntity* e = Solid(new decDbBox(30, 20, 10), moved);
     const Ring base = {{100, 200, 5}, {130, 200, 5}, {130, 220, 5}, {100, 220, 5}};
 
     EXPECT_EQ(CTools::GetEntPlgCount(e), 6);
     const Read bottom = Bottom(e);
     EXPECT_EQ(bottom.result, 1);
     EXPECT_EQ(bottom.closed, 1);
-    ExpectRing(bottom.ring, Reversed(base));
+    ExpectPointsNear(bottom.ring, Reversed(base));
     EXPECT_EQ(CTools::IsPtArraySame(bottom.ring, base, 0, 1e-9), 1);
 
     const Read top = Top(e);
     EXPECT_EQ(top.result, 6);
     EXPECT_EQ(top.closed, 1);
-    ExpectRing(top.ring, Lifted(base, 10));
+    ExpectPointsNear(top.ring, Lifted(base, 10));
 
     const Read single = Single(e);
     EXPECT_EQ(single.result, 1);
-    ExpectRing(single.ring, bottom.ring);
+    ExpectPointsNear(single.ring, bottom.ring);
 
     // A 3-D entity is no 2-D entity: nothing is read and the output stays.
     Read flat;
@@ -163,7 +170,7 @@ TEST_F(ToolsFaces, BoxSolidBottomTopAndSingle)
     flat.result = CTools::Get2dEntSinglePlg(e, flat.closed, flat.ring);
     EXPECT_EQ(flat.result, 0);
     EXPECT_EQ(flat.closed, -1);
-    ExpectRing(flat.ring, {{1, 1, 1}});
+    ExpectPointsNear(flat.ring, {{1, 1, 1}});
 }
 
 // Extruded solids and buildings, also turned off the axes: the bottom cap is the base ring
@@ -173,12 +180,6 @@ TEST_F(ToolsFaces, ExtrudedCaps)
     const Ring profile = {{0, 0, 0}, {20, 0, 0}, {20, 10, 0}, {10, 10, 0}, {10, 20, 0}, {0, 20, 0}};
     const Ring world = {{100, 50, 0}, {120, 50, 0}, {120, 60, 0}, {100, 60, 0}};
     const Ring turned = {{0, 0, 0}, {30, 40, 0}, {10, 55, 0}, {-20, 15, 0}};
-    const auto building = [](const char* name, double height, const Ring& base) {
-        auto* b = new CExtrudeBuild();
-        GeMatrix3d tm;
-        b->Set(name, height, base, tm);
-        return AddSolid(b, tm);
-    };
     auto* extrusion = new decDbExtrude();
     extrusion->SetData(6, profile.data(), 1, GeVector3d(0, 0, 7.5));
     struct Case {
@@ -190,19 +191,19 @@ TEST_F(ToolsFaces, ExtrudedCaps)
         const char* what;
     };
     const Case cases[] = {
-        {AddSolid(extrusion, GeMatrix3d()), profile, 7.5, 8, 0.0, "extruded L"},
-        {building("A", 3000, world), world, 3000, 6, 1e-9, "building"},
-        {building("B", 4500, turned), turned, 4500, 6, 1e-6, "turned building"},
+        {Solid(extrusion, GeMatrix3d()), profile, 7.5, 8, 0.0, "extruded L"},
+        {Entity(AddBuilding("A", 3000, world)), world, 3000, 6, 1e-9, "building"},
+        {Entity(AddBuilding("B", 4500, turned)), turned, 4500, 6, 1e-6, "turned building"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(CTools::GetEntPlgCount(c.entity), c.loops);
         const Read bottom = Bottom(c.entity);
         EXPECT_EQ(bottom.result, 1);
-        ExpectRing(bottom.ring, Reversed(c.base), c.tol);
+        ExpectPointsNear(bottom.ring, Reversed(c.base), c.tol);
         const Read top = Top(c.entity);
         EXPECT_EQ(top.result, c.loops);
-        ExpectRing(top.ring, Lifted(c.base, c.height), c.tol);
+        ExpectPointsNear(top.ring, Lifted(c.base, c.height), c.tol);
         for (const GePoint3d& p : top.ring)
             EXPECT_EQ(p.z, c.height);
     }
@@ -244,43 +245,43 @@ TEST_F(ToolsFaces, MeshLoopsInAChosenOrder)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        decDbEntity* e = AddMesh(c.faces);
+        decDbEntity* e = Mesh(c.faces);
         EXPECT_EQ(CTools::GetEntPlgCount(e), static_cast<int>(c.faces.size()));
-        ExpectRing(Bottom(e).ring, c.bottom, 0.0);
+        ExpectPointsNear(Bottom(e).ring, c.bottom, 0.0);
         const Read top = Top(e);
         EXPECT_EQ(top.result, c.topResult);
         EXPECT_EQ(top.closed, c.top.empty() ? -1 : 1);
-        ExpectRing(top.ring, c.top, 0.0);
-        ExpectRing(Single(e).ring, c.single, 0.0);
+        ExpectPointsNear(top.ring, c.top, 0.0);
+        ExpectPointsNear(Single(e).ring, c.single, 0.0);
     }
 }
 
 // A filled output takes part as the current best.
 TEST_F(ToolsFaces, FilledOutputTakesPart)
 {
-    decDbEntity* e = AddMesh({kFloor, Lifted(kFloor, 10)});
+    decDbEntity* e = Mesh({kFloor, Lifted(kFloor, 10)});
     Read r;
     r.ring = {{0, 0, -100}};
     r.result = CTools::GetEntBottomPlg(e, r.closed, r.ring);
     EXPECT_EQ(r.result, 1);
     EXPECT_EQ(r.closed, -1);
-    ExpectRing(r.ring, {{0, 0, -100}});
+    ExpectPointsNear(r.ring, {{0, 0, -100}});
     r.ring = {{0, 0, -100}};
     r.result = CTools::GetEntTopPlg(e, r.closed, r.ring);
     EXPECT_EQ(r.result, 2);
-    ExpectRing(r.ring, Lifted(kFloor, 10), 0.0);
+    ExpectPointsNear(r.ring, Lifted(kFloor, 10), 0.0);
 }
 
 // ---- 2-D entities with several loops, entities without loops ---------------------------
 
 TEST_F(ToolsFaces, TwoDimensionalEntityWithSeveralLoops)
 {
-    decDbEntity* e = AddEntity(new LoopsEntity({GePolygon({{0, 0, 0}, {1, 0, 0}}, true), GePolygon(kFloor, false)}));
+    decDbEntity* e = Add(new LoopsEntity({GePolygon({{0, 0, 0}, {1, 0, 0}}, true), GePolygon(kFloor, false)}));
     Read several;
     several.ring = {{7, 7, 7}};
     several.result = CTools::Get2dEntSinglePlg(e, several.closed, several.ring);
     EXPECT_EQ(several.result, 0);
-    ExpectRing(several.ring, {{7, 7, 7}});
+    ExpectPointsNear(several.ring, {{7, 7, 7}});
     EXPECT_EQ(several.closed, -1);
     // The single loop is the first of at least two vertices: here the open one.
     const Read single = Single(e);
@@ -288,16 +289,16 @@ TEST_F(ToolsFaces, TwoDimensionalEntityWithSeveralLoops)
     EXPECT_EQ(single.closed, 0);
     EXPECT_EQ(single.ring.size(), 2u);
     // A one-vertex loop is still a loop for the 2-D reading.
-    const Read dot = Single2d(AddEntity(new LoopsEntity({GePolygon({{3, 4, 5}}, false)})));
+    const Read dot = Single2d(Add(new LoopsEntity({GePolygon({{3, 4, 5}}, false)})));
     EXPECT_EQ(dot.result, 1);
-    ExpectRing(dot.ring, {{3, 4, 5}});
+    ExpectPointsNear(dot.ring, {{3, 4, 5}});
 }
 
 // An entity without polygons has no iterator loops either: every reading gives 0 and
 // leaves the outputs.
 TEST_F(ToolsFaces, EntityWithoutLoops)
 {
-    decDbEntity* e = AddEntity(new decDbPolyline());
+    decDbEntity* e = Add(new decDbPolyline());
     EXPECT_EQ(CTools::GetEntPlgCount(e), 0);
     for (const Read& r : {Bottom(e), Top(e), Single(e), Single2d(e)}) {
         EXPECT_EQ(r.result, 0);
@@ -313,22 +314,22 @@ TEST_F(ToolsFaces, EntityWithoutLoops)
 
 TEST_F(ToolsFaces, PickedClosedFacesOfThreeOrMoreVertices)
 {
-    decDbEntity* box = AddSolid(new decDbBox(30, 20, 10), GeMatrix3d());
+    decDbEntity* box = Solid(new decDbBox(30, 20, 10), GeMatrix3d());
     const Ring outline = {{50, 0, 0}, {60, 0, 0}, {60, 5, 0}};
-    decDbEntity* closed = AddEntity(new decDbPolyline(3, outline.data(), 1));
-    decDbEntity* open = AddEntity(new decDbPolyline(3, outline.data(), 0));
+    decDbEntity* closed = Add(new decDbPolyline(3, outline.data(), 1));
+    decDbEntity* open = Add(new decDbPolyline(3, outline.data(), 0));
     const Ring pair = {{0, 0, 0}, {5, 5, 0}};
-    decDbEntity* twoPoints = AddEntity(new decDbPolyline(2, pair.data(), 1));
+    decDbEntity* twoPoints = Add(new decDbPolyline(2, pair.data(), 1));
     Answer(Handle(box) + ":1,2 " + Handle(open) + ":0 " + Handle(twoPoints) + ":0 " + Handle(closed) + ":0");
 
     CArray<GePoint3dArray, GePoint3dArray> faces;
     faces.Add(Ring{{-1, -1, -1}});
     EXPECT_EQ(CTools::selectFaceS_sub("选择面:", Db(), faces), 1);
     ASSERT_EQ(faces.GetSize(), 4);
-    ExpectRing(faces[0], {{-1, -1, -1}});
-    ExpectRing(faces[1], {{0, 0, 10}, {30, 0, 10}, {30, 20, 10}, {0, 20, 10}}, 0.0);  // top
-    ExpectRing(faces[2], {{0, 0, 0}, {30, 0, 0}, {30, 0, 10}, {0, 0, 10}}, 0.0);      // first wall
-    ExpectRing(faces[3], outline, 0.0);
+    ExpectPointsNear(faces[0], {{-1, -1, -1}});
+    ExpectPointsNear(faces[1], {{0, 0, 10}, {30, 0, 10}, {30, 20, 10}, {0, 20, 10}}, 0.0);  // top
+    ExpectPointsNear(faces[2], {{0, 0, 0}, {30, 0, 0}, {30, 0, 10}, {0, 0, 10}}, 0.0);      // first wall
+    ExpectPointsNear(faces[3], outline, 0.0);
 
     EXPECT_TRUE(host::EventLog::Instance().Shown("选择面:"));
     EXPECT_EQ(host::EventLog::Instance().Calls("decPickSubObjects mode=16 ->").size(), 1u);
@@ -340,7 +341,7 @@ TEST_F(ToolsFaces, PickedClosedFacesOfThreeOrMoreVertices)
 // The pick itself decides the result: an empty pick is still 1, a cancel 0.
 TEST_F(ToolsFaces, EmptyAndCancelledPicks)
 {
-    AddSolid(new decDbBox(1, 1, 1), GeMatrix3d());
+    Solid(new decDbBox(1, 1, 1), GeMatrix3d());
     CArray<GePoint3dArray, GePoint3dArray> faces;
     host::ScriptedUser::Instance().Feed(std::vector<std::string>{""}, "test");  // Enter
     EXPECT_EQ(CTools::selectFaceS_sub("面:", Db(), faces), 1);

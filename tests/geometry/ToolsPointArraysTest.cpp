@@ -13,7 +13,7 @@ namespace {
 
 using namespace tools_test;
 
-void ExpectPoints(const Ring& actual, const Ring& expected) { ExpectRing(actual, expected, 1e-12); }
+void ExpectPoints(const Ring& actual, const Ring& expected) { ExpectPointsNear(actual, expected, 1e-12); }
 
 Ring Cleaned(Ring pts, int closed, double tol)
 {

@@ -204,7 +204,7 @@ TEST(ToolsManageSlope, TableOfFaces)
         SCOPED_TRACE(c.what);
         Ring face = c.face;
         EXPECT_EQ(CTools::ManageSlopevts(face), c.result);
-        ExpectRing(face, c.expected, 0.0);
+        ExpectPointsNear(face, c.expected, 0.0);
     }
 }
 

@@ -21,7 +21,7 @@
 namespace {
 
 using namespace tools_test;
-using ToolsHostTest = DrawingTest;
+using ToolsHostTest = ModuleTest;
 
 std::vector<std::string> Split(const char* text, const char* separator, std::vector<std::string> before = {})
 {
