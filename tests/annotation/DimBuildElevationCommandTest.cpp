@@ -31,13 +31,6 @@ protected:
         tm.SetToTranslation(GeVector3d(0, 0, z));
         return tm;
     }
-    static int Count(const std::string& text, const std::string& part)
-    {
-        int n = 0;
-        for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
-            ++n;
-        return n;
-    }
 };
 
 TEST_F(DimBuildElevationCommandTest, APickedUnnamedBuildingIsLabelledFromItsExtents)
@@ -96,7 +89,7 @@ TEST_F(DimBuildElevationCommandTest, ATaggedObjectIsLabelledFromItsFacesAndPasse
     EXPECT_EQ(labels[1]->Height(), 24000);
     EXPECT_EQ(labels[1]->Position(), GePoint3d(300, 400, 0));
     // The style line is printed once per pass.
-    EXPECT_EQ(Count(Transcript(), "当前标注：建筑物高度和顶标高"), 2);
+    EXPECT_EQ(CountOf(Transcript(), "当前标注：建筑物高度和顶标高"), 2);
     EXPECT_EQ(Db()->GetOpenDepth(), 0);
 }
 
@@ -113,7 +106,7 @@ TEST_F(DimBuildElevationCommandTest, AnInnerPointOfStackedBuildingsGivesTopAndBo
     dec::GetActiveView()->SetViewState(1);
     // Deep in the notch is outside; 3 from the outline's edge, within 5, counts as inside.
     ASSERT_TRUE(Run("dimbldelev\nA\n8000,8000\nA\n5003,7000\n2000,3000\n*cancel*\n")) << Transcript();
-    EXPECT_EQ(Count(Transcript(), "提示：无法获取建筑物信息！"), 1);
+    EXPECT_EQ(CountOf(Transcript(), "提示：无法获取建筑物信息！"), 1);
     EXPECT_THAT(Transcript(), HasSubstr("请点取拉伸建筑物内部一点..."));
     EXPECT_EQ(dec::GetActiveView()->GetViewState(), 0);
     EXPECT_THAT(host::EventLog::Instance().Calls("GetPoint"), ::testing::Contains("GetPoint flags=0xFFFFFF cursor=0 arg=0"));
@@ -135,7 +128,7 @@ TEST_F(DimBuildElevationCommandTest, AFailedPointAttemptLeavesNoRangeForTheNextO
     AddBuilding("", 10000, Square(0, 0, 10000, -20000));
     AddBuilding("", 30000, Square(20000, 0, 10000));
     ASSERT_TRUE(Run("dimbldelev\nA\n5000,5000\nA\n25000,5000\n25000,5000\n*cancel*\n"));
-    EXPECT_EQ(Count(Transcript(), "提示：无法获取建筑物信息！"), 1);
+    EXPECT_EQ(CountOf(Transcript(), "提示：无法获取建筑物信息！"), 1);
     const std::vector<CDimBuildElevation*> labels = All<CDimBuildElevation>();
     ASSERT_EQ(labels.size(), 1u);
     EXPECT_DOUBLE_EQ(labels[0]->Bottom(), 0);
@@ -178,7 +171,7 @@ TEST_F(DimBuildElevationCommandTest, AnObjectWithoutBuildingInformationIsAskedFo
     const decObjectId building = AddBuilding("", 9000, Square(0, 0, 10000));
 
     ASSERT_TRUE(Run("dimbldelev\n" + Handle(empty) + "\n" + Handle(building) + "\n1,1\n*cancel*\n"));
-    EXPECT_EQ(Count(Transcript(), "提示：无法获取建筑物信息！"), 1);
+    EXPECT_EQ(CountOf(Transcript(), "提示：无法获取建筑物信息！"), 1);
     const std::vector<CDimBuildElevation*> labels = All<CDimBuildElevation>();
     ASSERT_EQ(labels.size(), 1u);
     EXPECT_EQ(labels[0]->Height(), 9000);
@@ -190,8 +183,8 @@ TEST_F(DimBuildElevationCommandTest, EnterAtTheInsertionPromptOpensTheStyleDialo
     ASSERT_TRUE(Run("dimbldelev\n" + Handle(building) + "\n\nradio 1161\nok\nS\ncancel\n7,8\n*cancel*\n"));
     const std::string out = Transcript();
     EXPECT_THAT(out, HasSubstr("dialog 1098 \"标注建筑标高选项\" opened"));
-    EXPECT_EQ(Count(out, "点取标注位置或[设置(S)]<设置>:"), 3);
-    EXPECT_EQ(Count(out, "当前标注："), 1);
+    EXPECT_EQ(CountOf(out, "点取标注位置或[设置(S)]<设置>:"), 3);
+    EXPECT_EQ(CountOf(out, "当前标注："), 1);
     EXPECT_THAT(host::EventLog::Instance().Calls("GetDragPoint"),
                 ::testing::Contains(HasSubstr("keywords=位置(&D)/设置(&S) default=2 arg=1")));
     const std::vector<CDimBuildElevation*> labels = All<CDimBuildElevation>();

@@ -1,7 +1,6 @@
 #pragma once
 // What the tests of the building, floor-line and base-elevation commands share: the drawing's
 // entities by layer and kind, the heights of floor lines, and the frame of a 3-D object.
-#include <string>
 #include <vector>
 
 #include "DbDatabase.h"
@@ -62,14 +61,6 @@ inline GePoint3d FrameOrigin(const decDbEntity* entity)
     GeVector3d x, y, z;
     entity->GetLocalTM().GetCoordSystem(origin, x, y, z);
     return origin;
-}
-
-inline int CountOf(const std::string& text, const std::string& what)
-{
-    int n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
 }
 
 }  // namespace buildtest

@@ -183,7 +183,7 @@ TEST_F(FloorTableDlgTest, RefusedTablesKeepTheDialogOpen)
         CFloorTableDlg dialog;
         EXPECT_EQ(RunDialog(dialog, std::string("set 1319 ") + table + "\nok\nset 1319 3000\nok\n"), IDOK) << table;
         const std::string transcript = Transcript();
-        EXPECT_EQ(buildtest::CountOf(transcript, "请检查输入的楼层信息！"), 1) << table << "\n" << transcript;
+        EXPECT_EQ(CountOf(transcript, "请检查输入的楼层信息！"), 1) << table << "\n" << transcript;
         EXPECT_THAT(transcript, Not(HasSubstr("非法的字符"))) << table;
         EXPECT_EQ(dialog.m_strHeight, "3.00") << table;
     }

@@ -123,6 +123,14 @@ bool ModuleTest::Run(const std::string& lines)
     return host::CommandLine::Instance().RunAll();
 }
 
+int ModuleTest::CountOf(const std::string& text, const std::string& part)
+{
+    int n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++n;
+    return n;
+}
+
 GePoint3dArray ModuleTest::Square(double x, double y, double side, double z)
 {
     return {{x, y, z}, {x + side, y, z}, {x + side, y + side, z}, {x, y + side, z}};

@@ -40,6 +40,8 @@ protected:
     void Script(const std::string& lines) { ASSERT_TRUE(Run(lines)) << Transcript(); }
     std::string Transcript() const { return host::EventLog::Instance().Transcript(); }
 
+    // How often the part stands in the text (occurrences do not overlap).
+    static int CountOf(const std::string& text, const std::string& part);
     // A square outline of the side at (x, y), counter-clockwise, at z.
     static GePoint3dArray Square(double x, double y, double side, double z = 0.0);
 };
