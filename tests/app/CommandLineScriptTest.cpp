@@ -7,35 +7,26 @@
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-TEST(Quenra3dCommandLine, UnknownCommandsFailTheRunButTheScriptGoesOn)
-{
-    const Quenra3dRun run = RunTestScript("; a comment\n\n  frobnicate 1 2\ntreal\n4\n");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_THAT(run.output, HasSubstr("test.txt:3: unknown command \"frobnicate\""));
-    EXPECT_THAT(run.output, HasSubstr("GetReal -2 4\n"));
-}
+namespace {
 
-TEST(Quenra3dCommandLine, ScriptsMayStartWithAByteOrderMarkAndEndLinesWithCR)
-{
-    const Quenra3dRun run = RunTestScript("\xEF\xBB\xBFtreal\r\n6\r\n", {"-q"});
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_THAT(run.output, HasSubstr("GetReal -2 6\n"));
-}
+const ScriptCase kScriptCases[] = {
+    {"UnknownCommandsFailTheRunButTheScriptGoesOn", "; a comment\n\n  frobnicate 1 2\ntreal\n4\n", 1,
+     {"test.txt:3: unknown command \"frobnicate\"", "GetReal -2 4\n"}},
+    {"ScriptsMayStartWithAByteOrderMarkAndEndLinesWithCR", "\xEF\xBB\xBFtreal\r\n6\r\n", 0, {"GetReal -2 6\n"}, {"-q"}},
+    {"ModuleCommandsTakeNothingOnTheirLine", "treal 5\n", 1,
+     {"test.txt:1: the command \"treal\" takes its input from the following lines"}},
+    {"AScriptEndingMidCommandAnswersEscAndSaysSo", "tpoint\n1,2\n", 0,
+     {"test.txt:2: the lines ran out while \"tpoint\" was waiting; answered Esc", "GetPoint -4\n"}},
+};
 
-TEST(Quenra3dCommandLine, ModuleCommandsTakeNothingOnTheirLine)
-{
-    const Quenra3dRun run = RunTestScript("treal 5\n");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_THAT(run.output, HasSubstr("test.txt:1: the command \"treal\" takes its input from the following lines"));
-}
+class Quenra3dScript : public ::testing::TestWithParam<ScriptCase> {};
 
-TEST(Quenra3dCommandLine, AScriptEndingMidCommandAnswersEscAndSaysSo)
-{
-    const Quenra3dRun run = RunTestScript("tpoint\n1,2\n");
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_THAT(run.output, HasSubstr("test.txt:2: the lines ran out while \"tpoint\" was waiting; answered Esc"));
-    EXPECT_THAT(run.output, HasSubstr("GetPoint -4\n"));
-}
+TEST_P(Quenra3dScript, ReadsTheScriptLines) { ExpectScriptCase(GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(Lines, Quenra3dScript, ::testing::ValuesIn(kScriptCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
 
 TEST(Quenra3dCommandLine, ScriptLinesAreEchoedUnlessQuiet)
 {

@@ -1,5 +1,7 @@
 #include "Quenra3dRunner.h"
 
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <atomic>
@@ -80,4 +82,11 @@ Quenra3dRun RunTestScript(const std::string& script, std::vector<std::string> ex
     for (std::size_t at = run.output.find(folderText); at != std::string::npos; at = run.output.find(folderText))
         run.output.erase(at, folderText.size());
     return run;
+}
+
+void ExpectScriptCase(const ScriptCase& scriptCase)
+{
+    const Quenra3dRun run = RunTestScript(scriptCase.script, scriptCase.extraArgs);
+    EXPECT_EQ(run.status, scriptCase.status) << run.output;
+    for (const std::string& text : scriptCase.shown) EXPECT_THAT(run.output, ::testing::HasSubstr(text));
 }

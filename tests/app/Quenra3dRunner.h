@@ -1,6 +1,7 @@
 #pragma once
 // Runs the quenra3d executable on scripts and collects its transcript and exit status.
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,3 +33,19 @@ Quenra3dRun RunQuenra3d(const std::vector<std::string>& args, const std::string&
 
 // Runs a script through quenra3d with the test module loaded (lines echoed unless -q is among the extra arguments).
 Quenra3dRun RunTestScript(const std::string& script, std::vector<std::string> extraArgs = {});
+
+// One scripted run through the test module: the exit status and the texts its transcript
+// must show, in a table of cases.
+struct ScriptCase {
+    const char* name;
+    std::string script;
+    int status;
+    std::vector<std::string> shown;
+    std::vector<std::string> extraArgs = {};
+};
+
+// Runs the case's script and checks its status and every text it must show.
+void ExpectScriptCase(const ScriptCase& scriptCase);
+
+// So a failing case is named by its name rather than its bytes.
+inline std::ostream& operator<<(std::ostream& out, const ScriptCase& scriptCase) { return out << scriptCase.name; }
