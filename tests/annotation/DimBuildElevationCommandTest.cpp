@@ -158,16 +158,7 @@ TEST_F(DimBuildElevationCommandTest, InnerPointsFindNamedBuildingsAndTaggedBodie
 TEST_F(DimBuildElevationCommandTest, AnObjectWithoutBuildingInformationIsAskedForAgain)
 {
     // A tagged body without faces: its name leads to no extents at all.
-    decObjectId empty;
-    {
-        DbAutoOpen open;
-        ASSERT_EQ(open.db->CreateNewEntity(1, new decDbBox(0, 0, 0), GeMatrix3d(), empty), dex::eOk);
-    }
-    auto* record = new decObjectXDataApp("XBUILD_NAME");
-    record->AppendDataString("空");
-    Entity(empty)->OpenForWrite();
-    Entity(empty)->AppendAppXData(record);
-    Entity(empty)->Close();
+    const decObjectId empty = AddTaggedBox("空", 0, 0, 0, GeMatrix3d());
     const decObjectId building = AddBuilding("", 9000, Square(0, 0, 10000));
 
     ASSERT_TRUE(Run("dimbldelev\n" + Handle(empty) + "\n" + Handle(building) + "\n1,1\n*cancel*\n"));
