@@ -102,17 +102,11 @@ TEST_F(BuildCommandTest, FloorLinesStartAboveTheBaseElevation)
 
 TEST_F(BuildCommandTest, RefusedTablesKeepTheDialogOpenUntilOneIsValid)
 {
-    Script(std::string(kTwoOutlines) +
-           "build\n#1\nt\n"
-           "set 1319 3000*500\nok\n"
-           "set 1319 100001\nok\n"
-           "set 1319 3000,,2800\nok\n"
-           "set 1319 3000*\nok\n"
-           "set 1319 3000,2800,\nok\n"
-           "set 1319 3000，2800\nok\n"
-           "set 1319 3000,2800\nok\n\n");
+    // Which tables are refused is the dialog's own test; here the command waits for a valid one.
+    Script(std::string(kTwoOutlines) + "build\n#1\nt\nset 1319 3000*500\nok\nset 1319 3000，2800\nok\n"
+                                       "set 1319 3000,2800\nok\n\n");
     const std::string transcript = Transcript();
-    EXPECT_EQ(CountOf(transcript, "请检查输入的楼层信息！"), 6) << transcript;
+    EXPECT_EQ(CountOf(transcript, "请检查输入的楼层信息！"), 2) << transcript;
     EXPECT_EQ(CountOf(transcript, "请检查，楼层信息有非法的字符输入！"), 1);
     EXPECT_EQ(CountOf(transcript, "dialog 1115 \"请输入建筑物楼层信息\" opened"), 1);
     ASSERT_EQ(Buildings().size(), 1u);
