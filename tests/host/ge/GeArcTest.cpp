@@ -1,20 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 #include <vector>
 
-#include "Ge.h"
+#include "GeTestSupport.h"
 
 namespace {
-constexpr double kPi = std::numbers::pi;
 constexpr double kEps = 1e-9;
-
-void ExpectPoint(const GePoint3d& p, double x, double y, double z, double eps = kEps) {
-  EXPECT_NEAR(p.x, x, eps);
-  EXPECT_NEAR(p.y, y, eps);
-  EXPECT_NEAR(p.z, z, eps);
-}
 
 TEST(GeArc3dTest, ThreePointsCounterClockwiseGiveNormalPlusZ) {
   const GeArc3d arc(GePoint3d(1, 0, 0), GePoint3d(0, 1, 0), GePoint3d(-1, 0, 0));

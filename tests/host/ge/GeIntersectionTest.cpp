@@ -2,16 +2,10 @@
 
 #include <cmath>
 
-#include "Ge.h"
+#include "GeTestSupport.h"
 
 namespace {
 constexpr double kEps = 1e-9;
-
-void ExpectPoint(const GePoint3d& p, double x, double y, double z, double eps = kEps) {
-  EXPECT_NEAR(p.x, x, eps);
-  EXPECT_NEAR(p.y, y, eps);
-  EXPECT_NEAR(p.z, z, eps);
-}
 
 TEST(GeLineSeg3dTest, BoundedSegmentsMeetOnlyInsideBoth) {
   const GeLineSeg3d a(GePoint3d(0, 0, 0), GePoint3d(10, 0, 0));
@@ -52,41 +46,25 @@ TEST(GeLineSeg3dTest, ParallelSkewAndDegenerateSegmentsDoNotMeet) {
 
 TEST(GeLineSeg3dTest, CircleCrossingsAreOrderedFromTheStart) {
   const GeCircle3d circle(GePoint3d(0, 0, 0), GeVector3d::kZAxis, 10.0);
-  int count = -1;
-  GePoint3d p1, p2;
-  // Through the circle: two crossings.
-  EXPECT_TRUE(GeLineSeg3d(GePoint3d(-20, 0, 0), GePoint3d(20, 0, 0))
-                  .IntersectWith(circle, count, p1, p2, 0, 0.001));
-  EXPECT_EQ(count, 2);
-  ExpectPoint(p1, -10, 0, 0);
-  ExpectPoint(p2, 10, 0, 0);
-  // Reversed segment: the order follows the segment.
-  GeLineSeg3d(GePoint3d(20, 0, 0), GePoint3d(-20, 0, 0)).IntersectWith(circle, count, p1, p2, 0, 0.001);
-  EXPECT_EQ(count, 2);
-  ExpectPoint(p1, 10, 0, 0);
-  // From inside to outside: one crossing.
-  EXPECT_TRUE(GeLineSeg3d(GePoint3d(0, 0, 0), GePoint3d(0, 30, 0))
-                  .IntersectWith(circle, count, p1, p2, 0, 0.001));
-  EXPECT_EQ(count, 1);
-  ExpectPoint(p1, 0, 10, 0);
-  // Wholly inside: no crossing.
-  EXPECT_FALSE(GeLineSeg3d(GePoint3d(-3, 0, 0), GePoint3d(3, 2, 0))
-                   .IntersectWith(circle, count, p1, p2, 0, 0.001));
-  EXPECT_EQ(count, 0);
-  // Wholly outside, and stopping short of the circle.
-  EXPECT_FALSE(GeLineSeg3d(GePoint3d(-20, 15, 0), GePoint3d(20, 15, 0))
-                   .IntersectWith(circle, count, p1, p2, 0, 0.001));
-  EXPECT_FALSE(GeLineSeg3d(GePoint3d(-30, 0, 0), GePoint3d(-12, 0, 0))
-                   .IntersectWith(circle, count, p1, p2, 0, 0.001));
-  // Tangent: one touching point.
-  EXPECT_TRUE(GeLineSeg3d(GePoint3d(-20, 10, 0), GePoint3d(20, 10, 0))
-                  .IntersectWith(circle, count, p1, p2, 0, 0.001));
-  EXPECT_EQ(count, 1);
-  ExpectPoint(p1, 0, 10, 0);
-  // Ending on the circumference counts.
-  EXPECT_TRUE(GeLineSeg3d(GePoint3d(-30, 0, 0), GePoint3d(-10, 0, 0))
-                  .IntersectWith(circle, count, p1, p2, 0, 0.001));
-  EXPECT_EQ(count, 1);
+  const struct { const char* what; GePoint3d start, end; int count; GePoint3d first, second; } kCases[] = {
+      {"through", {-20, 0, 0}, {20, 0, 0}, 2, {-10, 0, 0}, {10, 0, 0}},
+      {"reversed: the order follows the segment", {20, 0, 0}, {-20, 0, 0}, 2, {10, 0, 0}, {-10, 0, 0}},
+      {"inside to outside", {0, 0, 0}, {0, 30, 0}, 1, {0, 10, 0}, {}},
+      {"wholly inside", {-3, 0, 0}, {3, 2, 0}, 0, {}, {}},
+      {"wholly outside", {-20, 15, 0}, {20, 15, 0}, 0, {}, {}},
+      {"stopping short", {-30, 0, 0}, {-12, 0, 0}, 0, {}, {}},
+      {"tangent", {-20, 10, 0}, {20, 10, 0}, 1, {0, 10, 0}, {}},
+      {"ending on the circumference", {-30, 0, 0}, {-10, 0, 0}, 1, {-10, 0, 0}, {}},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.what);
+    int count = -1;
+    GePoint3d p1, p2;
+    EXPECT_EQ(GeLineSeg3d(c.start, c.end).IntersectWith(circle, count, p1, p2, 0, 0.001), c.count > 0);
+    EXPECT_EQ(count, c.count);
+    if (c.count >= 1) ExpectPoint(p1, c.first.x, c.first.y, c.first.z);
+    if (c.count == 2) ExpectPoint(p2, c.second.x, c.second.y, c.second.z);
+  }
 }
 
 TEST(GeLineSeg3dTest, SegmentPiercingTheCirclePlane) {

@@ -1,18 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <numbers>
 
-#include "Ge.h"
+#include "GeTestSupport.h"
 
 namespace {
-constexpr double kPi = std::numbers::pi;
 constexpr double kEps = 1e-12;
-
-void ExpectPoint(const GePoint3d& p, double x, double y, double z, double eps = kEps) {
-  EXPECT_NEAR(p.x, x, eps);
-  EXPECT_NEAR(p.y, y, eps);
-  EXPECT_NEAR(p.z, z, eps);
-}
 
 TEST(GeMatrix3dTest, DefaultIsIdentity) {
   const GeMatrix3d m;
@@ -27,21 +19,19 @@ TEST(GeMatrix3dTest, DefaultIsIdentity) {
 }
 
 TEST(GeMatrix3dTest, SetToRotationIsRightHandedAboutTheCentre) {
+  // Counter-clockwise seen from the tip of the axis.
+  const struct { GeVector3d axis; GePoint3d centre, from, to; } kQuarterTurns[] = {
+      {GeVector3d::kZAxis, {1, 0, 0}, {2, 0, 5}, {1, 1, 5}},
+      {GeVector3d::kXAxis, GePoint3d::kOrigin, {0, 1, 0}, {0, 0, 1}},
+      {GeVector3d::kYAxis, GePoint3d::kOrigin, {0, 0, 1}, {1, 0, 0}},
+  };
   GeMatrix3d r;
-  r.SetToRotation(kPi / 2, GeVector3d::kZAxis, GePoint3d(1, 0, 0));
-  GePoint3d p(2, 0, 5);
-  p.TransformBy(r);
-  ExpectPoint(p, 1, 1, 5);  // counter-clockwise seen from +Z
-
-  r.SetToRotation(kPi / 2, GeVector3d::kXAxis, GePoint3d::kOrigin);
-  p.Set(0, 1, 0);
-  p.TransformBy(r);
-  ExpectPoint(p, 0, 0, 1);
-
-  r.SetToRotation(kPi / 2, GeVector3d::kYAxis, GePoint3d::kOrigin);
-  p.Set(0, 0, 1);
-  p.TransformBy(r);
-  ExpectPoint(p, 1, 0, 0);
+  for (const auto& c : kQuarterTurns) {
+    r.SetToRotation(kPi / 2, c.axis, c.centre);
+    GePoint3d p = c.from;
+    p.TransformBy(r);
+    ExpectPoint(p, c.to.x, c.to.y, c.to.z);
+  }
 
   // The same as turning the point itself.
   const GeVector3d axis(1, -2, 0.5);

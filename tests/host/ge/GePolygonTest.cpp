@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "Ge.h"
+#include "GeTestSupport.h"
 
 namespace {
 const std::vector<GePoint3d> kSquareCcw = {GePoint3d(0, 0, 0), GePoint3d(10, 0, 0),
@@ -52,15 +52,15 @@ TEST(GeUtilityTest, DegeneratePolygonsHaveNoNormal) {
 
 TEST(GeUtilityTest, PointInsidePolygonCountsTheBoundaryWithinTolerance) {
   const GePoint2d sq[] = {GePoint2d(0, 0), GePoint2d(100, 0), GePoint2d(100, 100), GePoint2d(0, 100)};
-  EXPECT_NE(GeUtility::PointInsidePolygon(4, sq, GePoint2d(50, 50), 5.0), 0);
-  EXPECT_NE(GeUtility::PointInsidePolygon(4, sq, GePoint2d(100, 50), 5.0), 0);   // on an edge
-  EXPECT_NE(GeUtility::PointInsidePolygon(4, sq, GePoint2d(0, 0), 5.0), 0);      // on a corner
-  EXPECT_NE(GeUtility::PointInsidePolygon(4, sq, GePoint2d(104.9, 50), 5.0), 0); // just outside
-  EXPECT_NE(GeUtility::PointInsidePolygon(4, sq, GePoint2d(-3, -3), 5.0), 0);
-  EXPECT_EQ(GeUtility::PointInsidePolygon(4, sq, GePoint2d(105.1, 50), 5.0), 0);
-  EXPECT_EQ(GeUtility::PointInsidePolygon(4, sq, GePoint2d(-4, -4), 5.0), 0);
-  EXPECT_EQ(GeUtility::PointInsidePolygon(4, sq, GePoint2d(100.5, 50), 0.1), 0);
-  EXPECT_NE(GeUtility::PointInsidePolygon(4, sq, GePoint2d(100.05, 50), 0.1), 0);
+  const struct { GePoint2d point; double tol; bool inside; } kCases[] = {
+      {{50, 50}, 5.0, true},     {{100, 50}, 5.0, true},   // on an edge
+      {{0, 0}, 5.0, true},                                  // on a corner
+      {{104.9, 50}, 5.0, true},  {{-3, -3}, 5.0, true},    // just outside, within the tolerance
+      {{105.1, 50}, 5.0, false}, {{-4, -4}, 5.0, false},
+      {{100.5, 50}, 0.1, false}, {{100.05, 50}, 0.1, true},
+  };
+  for (const auto& c : kCases)
+    EXPECT_EQ(GeUtility::PointInsidePolygon(4, sq, c.point, c.tol) != 0, c.inside) << c.point.x << "," << c.point.y;
   EXPECT_EQ(GeUtility::PointInsidePolygon(2, sq, GePoint2d(50, 0), 5.0), 0);
   EXPECT_EQ(GeUtility::PointInsidePolygon(4, nullptr, GePoint2d(50, 50), 5.0), 0);
 }

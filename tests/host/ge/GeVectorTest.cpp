@@ -1,19 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 
-#include "Ge.h"
+#include "GeTestSupport.h"
 
 namespace {
-constexpr double kPi = std::numbers::pi;
 constexpr double kEps = 1e-12;
-
-void ExpectVector(const GeVector3d& v, double x, double y, double z) {
-  EXPECT_NEAR(v.x, x, kEps);
-  EXPECT_NEAR(v.y, y, kEps);
-  EXPECT_NEAR(v.z, z, kEps);
-}
 
 TEST(GeVector3dTest, AxesAndCrossProductAreRightHanded) {
   ExpectVector(GeVector3d::kXAxis, 1, 0, 0);
@@ -43,27 +35,29 @@ TEST(GeVector3dTest, NormalizeLeavesShortVectorsUnchanged) {
 }
 
 TEST(GeVector3dTest, UnsignedAngleIsInZeroToPi) {
-  EXPECT_NEAR(GeVector3d::kXAxis.AngleTo(GeVector3d::kYAxis), kPi / 2, kEps);
-  EXPECT_NEAR(GeVector3d::kYAxis.AngleTo(GeVector3d::kXAxis), kPi / 2, kEps);
-  EXPECT_NEAR(GeVector3d(1, 0, 0).AngleTo(GeVector3d(-1, 0, 0)), kPi, kEps);
-  EXPECT_NEAR(GeVector3d(1, 1, 0).AngleTo(GeVector3d(1, -1, 0)), kPi / 2, kEps);
-  EXPECT_NEAR(GeVector3d(2, 0, 0).AngleTo(GeVector3d(5, 0, 0)), 0.0, kEps);
-  EXPECT_NEAR(GeVector3d(1, 0, 0).AngleTo(GeVector3d(-1, 1e-9, 0)), kPi - 1e-9, 1e-15);
-  EXPECT_NEAR(GeVector3d(1, 0, 0).AngleTo(GeVector3d(1, -1, 0)), kPi / 4, kEps);
+  const struct { GeVector3d from, to; double angle, eps; } kCases[] = {
+      {GeVector3d::kXAxis, GeVector3d::kYAxis, kPi / 2, kEps},     {GeVector3d::kYAxis, GeVector3d::kXAxis, kPi / 2, kEps},
+      {{1, 0, 0}, {-1, 0, 0}, kPi, kEps},                          {{1, 1, 0}, {1, -1, 0}, kPi / 2, kEps},
+      {{2, 0, 0}, {5, 0, 0}, 0.0, kEps},                           {{1, 0, 0}, {-1, 1e-9, 0}, kPi - 1e-9, 1e-15},
+      {{1, 0, 0}, {1, -1, 0}, kPi / 4, kEps},
+  };
+  for (const auto& c : kCases) EXPECT_NEAR(c.from.AngleTo(c.to), c.angle, c.eps);
 }
 
 TEST(GeVector3dTest, AngleAboutAxisTurnsCounterClockwise) {
   const GeVector3d& x = GeVector3d::kXAxis;
   const GeVector3d& y = GeVector3d::kYAxis;
   const GeVector3d& z = GeVector3d::kZAxis;
-  EXPECT_NEAR(x.AngleTo(y, z, 1e-6), kPi / 2, kEps);
-  EXPECT_NEAR(y.AngleTo(x, z, 1e-6), 3 * kPi / 2, kEps);
-  EXPECT_NEAR(y.AngleTo(x, -z, 1e-6), kPi / 2, kEps);
-  EXPECT_NEAR(x.AngleTo(-x, z, 1e-6), kPi, kEps);
-  // A window facing south: its y axis is -Y.
-  EXPECT_NEAR(x.AngleTo(GeVector3d(0, -1, 0), z, 1e-6), 3 * kPi / 2, kEps);
-  // The reference axis need not be a unit vector.
-  EXPECT_NEAR(x.AngleTo(y, z * 7.0, 1e-6), kPi / 2, kEps);
+  const struct { GeVector3d from, to, about; double angle; } kCases[] = {
+      {x, y, z, kPi / 2}, {y, x, z, 3 * kPi / 2}, {y, x, -z, kPi / 2}, {x, -x, z, kPi},
+      {x, {0, -1, 0}, z, 3 * kPi / 2},  // a window facing south: its y axis is -Y
+      {x, y, z * 7.0, kPi / 2},         // the reference axis need not be a unit vector
+      {{1, 0, 5}, {0, 1, -3}, z, kPi / 2},  // components along the axis do not count
+      // Inclination of a face: from +Z to the face normal about the face's x axis; +Z turned
+      // about +X goes towards -Y.
+      {z, {0, -1, 1}, x, kPi / 4}, {z, {0, 1, 1}, x, 2 * kPi - kPi / 4},
+  };
+  for (const auto& c : kCases) EXPECT_NEAR(c.from.AngleTo(c.to, c.about, 1e-6), c.angle, kEps);
 }
 
 TEST(GeVector3dTest, AngleAboutAxisIsZeroNeverTwoPiForEqualDirections) {
@@ -74,18 +68,6 @@ TEST(GeVector3dTest, AngleAboutAxisIsZeroNeverTwoPiForEqualDirections) {
   const double justBelow = GeVector3d::kXAxis.AngleTo(GeVector3d(1, -1e-3, 0), z, 1e-6);
   EXPECT_LT(justBelow, 2 * kPi);
   EXPECT_GT(justBelow, 2 * kPi - 2e-3);
-}
-
-TEST(GeVector3dTest, AngleAboutAxisProjectsOntoThePlane) {
-  // Components along the axis do not count.
-  EXPECT_NEAR(GeVector3d(1, 0, 5).AngleTo(GeVector3d(0, 1, -3), GeVector3d::kZAxis, 1e-6),
-              kPi / 2, kEps);
-  // Inclination of a face: from +Z to the face normal about the face's x axis.
-  const GeVector3d n(0, -1, 1);
-  double a = GeVector3d::kZAxis.AngleTo(n, GeVector3d::kXAxis, 1e-6);
-  EXPECT_NEAR(a, kPi / 4, kEps);  // +Z turned about +X goes towards -Y
-  a = GeVector3d::kZAxis.AngleTo(GeVector3d(0, 1, 1), GeVector3d::kXAxis, 1e-6);
-  EXPECT_NEAR(a, 2 * kPi - kPi / 4, kEps);
 }
 
 TEST(GeVector3dTest, AngleOfARealTurnAboutItsCrossProductIsBelowPi) {
@@ -122,18 +104,17 @@ TEST(GeVector3dTest, RotateByIsRightHanded) {
   GeVector3d v = GeVector3d::kXAxis;
   EXPECT_EQ(&v.RotateBy(kPi / 2, GeVector3d::kZAxis), &v);
   ExpectVector(v, 0, 1, 0);
-  v = GeVector3d::kYAxis;
-  v.RotateBy(kPi / 2, GeVector3d::kXAxis);
-  ExpectVector(v, 0, 0, 1);
-  v = GeVector3d::kZAxis;
-  v.RotateBy(kPi / 2, GeVector3d::kYAxis);
-  ExpectVector(v, 1, 0, 0);
-  v = GeVector3d::kXAxis;
-  v.RotateBy(kPi / 2, GeVector3d(0, 0, -5));  // reversed, non-unit axis turns the other way
-  ExpectVector(v, 0, -1, 0);
-  v = GeVector3d(1, 2, 3);
-  v.RotateBy(1.0, GeVector3d());
-  ExpectVector(v, 1, 2, 3);
+  const struct { GeVector3d from, axis, to; } kQuarterTurns[] = {
+      {GeVector3d::kYAxis, GeVector3d::kXAxis, {0, 0, 1}},
+      {GeVector3d::kZAxis, GeVector3d::kYAxis, {1, 0, 0}},
+      {GeVector3d::kXAxis, {0, 0, -5}, {0, -1, 0}},  // reversed, non-unit axis turns the other way
+      {{1, 2, 3}, GeVector3d(), {1, 2, 3}},          // no axis, no turn
+  };
+  for (const auto& c : kQuarterTurns) {
+    v = c.from;
+    v.RotateBy(kPi / 2, c.axis);
+    ExpectVector(v, c.to.x, c.to.y, c.to.z);
+  }
 }
 
 TEST(GePoint3dTest, RotateByTurnsAboutTheAxisThroughTheCentre) {
