@@ -13,7 +13,7 @@ struct Ring {
     std::vector<double> x{0.0}, y{0.0}, z{0.0};  // element 0 unused, as the callers pass them
     int n = 0;
 
-    Ring(std::initializer_list<std::pair<double, double>> points)
+    explicit Ring(const std::vector<std::pair<double, double>>& points)
     {
         for (auto [px, py] : points) {
             x.push_back(px);
@@ -35,74 +35,56 @@ struct Ring {
 
 using Points = std::vector<std::pair<double, double>>;
 
-TEST(GeoBoundary, CleanRingsComeBackUnchanged)
-{
-    for (Routine routine : {geozhenglimianbianjiezcx, geojiandianzhenglimianbianjiezcx}) {
-        Ring square{{0, 0}, {10000, 0}, {10000, 8000}, {0, 8000}};
-        EXPECT_EQ(routine(1.0, square.x.data(), square.y.data(), square.z.data(), &square.n), 1);
-        EXPECT_EQ(square.Points(), (Points{{0, 0}, {10000, 0}, {10000, 8000}, {0, 8000}}));
-        // An L-shape with a reflex corner stays whole too.
-        Ring ell{{0, 0}, {20, 0}, {20, 10}, {10, 10}, {10, 20}, {0, 20}};
-        ell.Run(routine);
-        EXPECT_EQ(ell.n, 6);
-    }
-}
+struct Case {
+    const char* what;
+    Routine routine;
+    double tol;
+    Points ring, expected;
+};
 
-TEST(GeoBoundary, DuplicateVerticesAreDroppedWithoutMovingTheOthers)
-{
-    Ring ring{{0, 0}, {0.4, 0.3}, {100, 0}, {100, 100}, {100.5, 100}, {0, 100}, {0.2, 0.1}};
-    ASSERT_EQ(ring.Run(geozhenglimianbianjiezcx), 1);
+constexpr Routine kClose = geozhenglimianbianjiezcx;
+constexpr Routine kMidEdge = geojiandianzhenglimianbianjiezcx;
+const Points kSquare{{0, 0}, {10000, 0}, {10000, 8000}, {0, 8000}};
+const Points kEll{{0, 0}, {20, 0}, {20, 10}, {10, 10}, {10, 20}, {0, 20}};  // a reflex corner
+
+const Case kCases[] = {
+    {"clean square, close points", kClose, 1.0, kSquare, kSquare},
+    {"clean square, mid-edge", kMidEdge, 1.0, kSquare, kSquare},
+    {"clean L, close points", kClose, 1.0, kEll, kEll},
+    {"clean L, mid-edge", kMidEdge, 1.0, kEll, kEll},
     // The first of each cluster stays at its exact place; the repeated first point at the end goes.
-    EXPECT_EQ(ring.Points(), (Points{{0, 0}, {100, 0}, {100, 100}, {0, 100}}));
-    EXPECT_EQ(ring.x.size(), 8u);  // the arrays are not resized, only the count changes
-}
-
-TEST(GeoBoundary, PointsFartherThanTheToleranceStay)
-{
-    Ring ring{{0, 0}, {1.5, 0}, {100, 0}, {100, 100}};
-    ring.Run(geozhenglimianbianjiezcx, 1.0);
-    EXPECT_EQ(ring.n, 4);
-    ring.Run(geozhenglimianbianjiezcx, 2.0);
-    EXPECT_EQ(ring.Points(), (Points{{0, 0}, {100, 0}, {100, 100}}));
-}
-
-TEST(GeoBoundary, MidEdgeVerticesAreDropped)
-{
+    {"duplicates", kClose, 1.0, {{0, 0}, {0.4, 0.3}, {100, 0}, {100, 100}, {100.5, 100}, {0, 100}, {0.2, 0.1}},
+     {{0, 0}, {100, 0}, {100, 100}, {0, 100}}},
+    {"farther than the tolerance", kClose, 1.0, {{0, 0}, {1.5, 0}, {100, 0}, {100, 100}},
+     {{0, 0}, {1.5, 0}, {100, 0}, {100, 100}}},
+    {"within a wider tolerance", kClose, 2.0, {{0, 0}, {1.5, 0}, {100, 0}, {100, 100}}, {{0, 0}, {100, 0}, {100, 100}}},
     // (50, 0.5) lies half a unit off the bottom edge, (100, 40) and (100, 70) on the right edge.
-    Ring ring{{0, 0}, {50, 0.5}, {100, 0}, {100, 40}, {100, 70}, {100, 100}, {0, 100}};
-    ASSERT_EQ(ring.Run(geojiandianzhenglimianbianjiezcx), 1);
-    EXPECT_EQ(ring.Points(), (Points{{0, 0}, {100, 0}, {100, 100}, {0, 100}}));
-}
+    {"mid-edge vertices", kMidEdge, 1.0, {{0, 0}, {50, 0.5}, {100, 0}, {100, 40}, {100, 70}, {100, 100}, {0, 100}},
+     {{0, 0}, {100, 0}, {100, 100}, {0, 100}}},
+    {"a real corner at tolerance 1", kMidEdge, 1.0, {{0, 0}, {50, 5}, {100, 0}, {100, 100}, {0, 100}},
+     {{0, 0}, {50, 5}, {100, 0}, {100, 100}, {0, 100}}},
+    {"a spike, not between its neighbours", kMidEdge, 1.0, {{0, 0}, {100, 0}, {100, 100}, {100, 50}, {0, 100}},
+     {{0, 0}, {100, 0}, {100, 100}, {100, 50}, {0, 100}}},
+    // Rings that would fall below three points are left alone.
+    {"tiny triangle", kClose, 1.0, {{0, 0}, {0.1, 0}, {0.2, 0}}, {{0, 0}, {0.1, 0}, {0.2, 0}}},
+    {"one cluster", kClose, 1.0, {{0, 0}, {0.1, 0}, {0.2, 0.1}, {0.3, 0}}, {{0, 0}, {0.1, 0}, {0.2, 0.1}, {0.3, 0}}},
+    {"a line", kMidEdge, 1.0, {{0, 0}, {10, 0}, {20, 0}, {30, 0}}, {{0, 0}, {10, 0}, {20, 0}, {30, 0}}},
+};
 
-TEST(GeoBoundary, CornersAndSpikesAreNotMidEdgeVertices)
+TEST(GeoBoundary, EachRoutineKeepsOrDropsVerticesWithoutMovingTheRest)
 {
-    // (50, 5) is a real corner at tolerance 1; (110, 50) a spike, not between its neighbours.
-    Ring ring{{0, 0}, {50, 5}, {100, 0}, {100, 100}, {0, 100}};
-    ring.Run(geojiandianzhenglimianbianjiezcx);
-    EXPECT_EQ(ring.n, 5);
-    Ring back{{0, 0}, {100, 0}, {100, 100}, {100, 50}, {0, 100}};
-    back.Run(geojiandianzhenglimianbianjiezcx);
-    EXPECT_EQ(back.n, 5);
-}
-
-TEST(GeoBoundary, RingsThatWouldFallBelowThreePointsAreLeftAlone)
-{
-    Ring triangle{{0, 0}, {0.1, 0}, {0.2, 0}};
-    triangle.Run(geozhenglimianbianjiezcx);
-    EXPECT_EQ(triangle.n, 3);
-
-    Ring clustered{{0, 0}, {0.1, 0}, {0.2, 0.1}, {0.3, 0}};
-    clustered.Run(geozhenglimianbianjiezcx);
-    EXPECT_EQ(clustered.Points(), (Points{{0, 0}, {0.1, 0}, {0.2, 0.1}, {0.3, 0}}));
-
-    Ring line{{0, 0}, {10, 0}, {20, 0}, {30, 0}};
-    line.Run(geojiandianzhenglimianbianjiezcx);
-    EXPECT_EQ(line.Points(), (Points{{0, 0}, {10, 0}, {20, 0}, {30, 0}}));
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.what);
+        Ring ring(c.ring);
+        EXPECT_EQ(ring.Run(c.routine, c.tol), 1);
+        EXPECT_EQ(ring.Points(), c.expected);
+        EXPECT_EQ(ring.x.size(), c.ring.size() + 1);  // the arrays are not resized, only the count changes
+    }
 }
 
 TEST(GeoBoundary, BothInTurnAsTheOutlineCheckCallsThem)
 {
-    Ring ring{{0, 0}, {0, 0}, {50, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}};
+    Ring ring({{0, 0}, {0, 0}, {50, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}});
     ring.Run(geozhenglimianbianjiezcx);
     ring.Run(geojiandianzhenglimianbianjiezcx);
     EXPECT_EQ(ring.Points(), (Points{{0, 0}, {100, 0}, {100, 100}, {0, 100}}));
@@ -110,7 +92,7 @@ TEST(GeoBoundary, BothInTurnAsTheOutlineCheckCallsThem)
 
 TEST(GeoBoundary, UnusableArgumentsChangeNothing)
 {
-    Ring ring{{0, 0}, {0, 0}, {10, 0}, {10, 10}};
+    Ring ring({{0, 0}, {0, 0}, {10, 0}, {10, 10}});
     EXPECT_EQ(geozhenglimianbianjiezcx(1.0, nullptr, ring.y.data(), ring.z.data(), &ring.n), 0);
     EXPECT_EQ(geojiandianzhenglimianbianjiezcx(1.0, ring.x.data(), ring.y.data(), ring.z.data(), nullptr), 0);
     int negative = -1;
