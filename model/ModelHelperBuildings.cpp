@@ -9,6 +9,7 @@
 #include "ExtendBuild.h"
 #include "ExtrudeBuild.h"
 #include "MainFrame.h"
+#include "ModelEntityCollect.h"
 #include "MsgBox.h"
 #include "Input.h"
 #include "WorkingDrawing.h"
@@ -114,19 +115,7 @@ int GetBuildName(CString& name)
 
 int GetAllBuild(EntityArray& entities)
 {
-    class CB : public EnumDatabaseEntityTableCallback {
-    public:
-        EntityArray found;
-        void OnEntity(decDbEntity* entity) override
-        {
-            if (IsBuilding(entity))
-                found.push_back(entity);
-        }
-    };
-    CB callback;
-    dec::GetWorkingDatabase()->EnumEntityTable(callback, 1);
-    entities = std::move(callback.found);
-    return entities.empty() ? 0 : 1;
+    return CollectEntities(entities, [](decDbEntity* entity) { return IsBuilding(entity); });
 }
 
 int GetExtendBuildAllVts(decDbEntity* entity, std::vector<GePoint3d>& vertices)
@@ -136,18 +125,8 @@ int GetExtendBuildAllVts(decDbEntity* entity, std::vector<GePoint3d>& vertices)
 
 int SelectBuild(EntityArray& entities, CString prompt)
 {
-    DbDatabase* db = dec::GetWorkingDatabase();
-    db->ClearSelectSet(1);
-    decSelectSet selection;
     ModelHelper::FT_ALL_BUILD filter;
-    if (dec::decSSGet(prompt, selection, &filter, 1, nullptr) != dex::eOk) {
-        dec::PrintPrompt("选择取消，退出命令");
-        return 0;
-    }
-    for (const decObjectId& id : selection.Ids())
-        if (decDbEntity3d* entity = decDbEntity3d::Cast(id.GetObjectA()))
-            entities.push_back(entity);
-    return entities.empty() ? 0 : 1;
+    return SelectEntities3d(entities, prompt, filter);
 }
 
 namespace ModelHelper {
