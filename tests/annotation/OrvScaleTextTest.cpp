@@ -158,18 +158,6 @@ TEST_F(OrvScaleTextTest, PropertyPanelEditsTextHeightAngleAndFont)
     EXPECT_EQ(text->Font(), "黑体");
 }
 
-TEST_F(OrvScaleTextTest, TheTextPropertyIsCutOnACharacterBoundary)
-{
-    std::string longText;
-    for (int i = 0; i < 70; ++i)
-        longText += "楼";  // 210 bytes
-    COrvScaleText* text = NewText(longText.c_str());
-    prop_data value;
-    text->OnPropertyValueGet(1, value);
-    EXPECT_EQ(std::string(value.szValue).size(), 198u);
-    delete text;
-}
-
 TEST_F(OrvScaleTextTest, AnglePickAppliesOnlyToScaledTextsOfTheSelection)
 {
     const decObjectId textId = AddEntity(NewText("甲"));
