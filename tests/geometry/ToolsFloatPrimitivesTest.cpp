@@ -183,53 +183,45 @@ struct SortArrays {
     void Sort(int order, int key) { CTools::paixuzcx(order, key, x.data(), y.data(), z.data(), a.data(), b.data(), n); }
 };
 
-TEST(ToolsSortPoints, DropsNearPointsAndSortsDescending)
+// Points within 1.0 on all three axes of an earlier kept point go (a dropped point drops
+// nothing itself); then the sort, or none for another order or key. a[] tells the points apart.
+TEST(ToolsSortPoints, TableOfDropsAndOrders)
 {
-    SortArrays s;
-    s.Add(0, 0, 0, 1, 10);
-    s.Add(0.5f, 0.5f, 0.5f, 2, 20);
-    s.Add(5, 0, 0, 3, 30);
-    s.Sort(2, 1);
-    ASSERT_EQ(s.n, 2);
-    EXPECT_EQ(s.x[1], 5.0f);
-    EXPECT_EQ(s.a[1], 3);
-    EXPECT_EQ(s.b[1], 30);
-    EXPECT_EQ(s.x[2], 0.0f);
-    EXPECT_EQ(s.a[2], 1);
-    EXPECT_EQ(s.b[2], 10);
-}
-
-TEST(ToolsSortPoints, ADroppedPointDropsNothing)
-{
-    SortArrays s;
-    s.Add(0, 0, 0, 1, 1);
-    s.Add(0.8f, 0, 0, 2, 2);  // within 1 of the first: dropped
-    s.Add(1.6f, 0, 0, 3, 3);  // within 1 of the dropped one only: kept
-    s.Add(1.6f, 0, 1.0f, 4, 4);  // exactly 1 apart in z: kept
-    s.Sort(1, 1);
-    ASSERT_EQ(s.n, 3);
-    EXPECT_EQ(s.a[1], 1);
-    EXPECT_EQ(s.a[2], 3);
-    EXPECT_EQ(s.a[3], 4);
-}
-
-TEST(ToolsSortPoints, InvalidOrderOrKeyOnlyDrops)
-{
-    for (const auto& [order, key] : {std::pair{0, 1}, std::pair{3, 2}, std::pair{1, 0}, std::pair{2, 4}}) {
+    struct Point {
+        float x, y, z;
+    };
+    struct Case {
+        std::vector<Point> points;
+        int order, key;
+        std::vector<int> kept;  // the a-values left, in order
+        const char* what;
+    };
+    const std::vector<Point> row = {{9, 0, 0}, {9.2f, 0.2f, 0}, {1, 0, 0}, {5, 0, 0}};
+    const Case cases[] = {
+        {{{0, 0, 0}, {0.5f, 0.5f, 0.5f}, {5, 0, 0}}, 2, 1, {3, 1}, "near point dropped, descending by x"},
+        {{{0, 0, 0}, {0.8f, 0, 0}, {1.6f, 0, 0}, {1.6f, 0, 1.0f}}, 1, 1, {1, 3, 4},
+         "a dropped point drops nothing; exactly 1 apart is kept"},
+        {row, 0, 1, {1, 3, 4}, "order 0 only drops"},
+        {row, 3, 2, {1, 3, 4}, "order 3 only drops"},
+        {row, 1, 0, {1, 3, 4}, "key 0 only drops"},
+        {row, 2, 4, {1, 3, 4}, "key 4 only drops"},
+        {row, 1, 1, {3, 4, 1}, "ascending by x"},
+        {{}, 1, 1, {}, "no points"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         SortArrays s;
-        s.Add(9, 0, 0, 1, 0);
-        s.Add(9.2f, 0.2f, 0, 2, 0);
-        s.Add(1, 0, 0, 3, 0);
-        s.Add(5, 0, 0, 4, 0);
-        s.Sort(order, key);
-        ASSERT_EQ(s.n, 3);
-        EXPECT_EQ(s.a[1], 1);
-        EXPECT_EQ(s.a[2], 3);
-        EXPECT_EQ(s.a[3], 4);
+        for (std::size_t i = 0; i < c.points.size(); ++i)
+            s.Add(c.points[i].x, c.points[i].y, c.points[i].z, static_cast<int>(i) + 1, -static_cast<int>(i) - 1);
+        s.Sort(c.order, c.key);
+        ASSERT_EQ(s.n, static_cast<int>(c.kept.size()));
+        for (int k = 1; k <= s.n; ++k) {
+            const int id = c.kept[static_cast<std::size_t>(k - 1)];
+            EXPECT_EQ(s.a[k], id) << "at " << k;
+            EXPECT_EQ(s.b[k], -id) << "at " << k;  // the other arrays travel along
+            EXPECT_EQ(s.x[k], c.points[static_cast<std::size_t>(id - 1)].x) << "at " << k;
+        }
     }
-    SortArrays empty;
-    empty.Sort(1, 1);
-    EXPECT_EQ(empty.n, 0);
 }
 
 TEST(ToolsSortPoints, StableLikeStdStableSortBeyondAThousandPoints)
