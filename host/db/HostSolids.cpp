@@ -1,6 +1,7 @@
 #include "HostSolids.h"
 
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <string>
 
@@ -26,6 +27,21 @@ std::vector<GePoint3d> LoadPoints(SerializeFilter& f)
     std::vector<GePoint3d> points(f.ReadCount(24));
     for (GePoint3d& p : points) f >> p;
     return points;
+}
+
+// Gives a made mesh to the caller: 1, or 0 with out untouched when there is none.
+int HandOver(decMesh3* mesh, decMesh3** out)
+{
+    if (!mesh) return 0;
+    *out = mesh;
+    return 1;
+}
+
+// A profile swept along a vector, or nothing when the mesh refuses it.
+decMesh3* ExtrudedMesh(int count, const GePoint3d* profile, bool closed, const GeVector3d& extrusion)
+{
+    auto mesh = std::make_unique<decMesh3>();
+    return mesh->CreateExtrude(count, profile, closed ? 1 : 0, extrusion) ? mesh.release() : nullptr;
 }
 
 constexpr int kRoundSides = 24;
@@ -98,13 +114,7 @@ void decDbExtrude::SetData(int count, const GePoint3d* pts, int closed, const Ge
 int decDbExtrude::MakeMesh(decMesh3** out) const
 {
     if (!out) return 0;
-    auto* mesh = new decMesh3();
-    if (!mesh->CreateExtrude(static_cast<int>(m_profile.size()), m_profile.data(), m_closed ? 1 : 0, m_extrusion)) {
-        delete mesh;
-        return 0;
-    }
-    *out = mesh;
-    return 1;
+    return HandOver(ExtrudedMesh(static_cast<int>(m_profile.size()), m_profile.data(), m_closed, m_extrusion), out);
 }
 
 void decDbExtrude::Serialize(SerializeFilter& f)
@@ -132,24 +142,15 @@ decDbBox::decDbBox(double length, double width, double height) : decDbBox()
 
 int decDbBox::MakeMesh(decMesh3** out) const
 {
-    if (!out) return 0;
+    if (!out || !(m_length > 0 && m_width > 0)) return 0;
     const GePoint3d base[4] = {{0, 0, 0}, {m_length, 0, 0}, {m_length, m_width, 0}, {0, m_width, 0}};
-    auto* mesh = new decMesh3();
-    if (!(m_length > 0 && m_width > 0) || !mesh->CreateExtrude(4, base, 1, GeVector3d(0, 0, m_height))) {
-        delete mesh;
-        return 0;
-    }
-    *out = mesh;
-    return 1;
+    return HandOver(ExtrudedMesh(4, base, true, GeVector3d(0, 0, m_height)), out);
 }
 
 void decDbBox::Serialize(SerializeFilter& f)
 {
     decBuilder::Serialize(f);
-    if (f.IsStoring())
-        f << m_length << m_width << m_height;
-    else
-        f >> m_length >> m_width >> m_height;
+    f.Transfer(m_length, m_width, m_height);
 }
 
 // ---- decDbCylinder ----
@@ -164,19 +165,13 @@ decDbCylinder::decDbCylinder(double radius, double height) : decDbCylinder()
 
 int decDbCylinder::MakeMesh(decMesh3** out) const
 {
-    decMesh3* mesh = out ? RoundSolid(m_radius, m_radius, m_height) : nullptr;
-    if (!mesh) return 0;
-    *out = mesh;
-    return 1;
+    return HandOver(out ? RoundSolid(m_radius, m_radius, m_height) : nullptr, out);
 }
 
 void decDbCylinder::Serialize(SerializeFilter& f)
 {
     decBuilder::Serialize(f);
-    if (f.IsStoring())
-        f << m_radius << m_height;
-    else
-        f >> m_radius >> m_height;
+    f.Transfer(m_radius, m_height);
 }
 
 // ---- decDbCone, decDbFrustum ----
@@ -191,19 +186,13 @@ decDbCone::decDbCone(double radius, double height) : decDbCone()
 
 int decDbCone::MakeMesh(decMesh3** out) const
 {
-    decMesh3* mesh = out ? RoundSolid(m_radius, 0, m_height) : nullptr;
-    if (!mesh) return 0;
-    *out = mesh;
-    return 1;
+    return HandOver(out ? RoundSolid(m_radius, 0, m_height) : nullptr, out);
 }
 
 void decDbCone::Serialize(SerializeFilter& f)
 {
     decBuilder::Serialize(f);
-    if (f.IsStoring())
-        f << m_radius << m_height;
-    else
-        f >> m_radius >> m_height;
+    f.Transfer(m_radius, m_height);
 }
 
 decDbFrustum::decDbFrustum() { SetName("台体"); }
@@ -217,19 +206,13 @@ decDbFrustum::decDbFrustum(double bottomRadius, double topRadius, double height)
 
 int decDbFrustum::MakeMesh(decMesh3** out) const
 {
-    decMesh3* mesh = (out && m_top > 0) ? RoundSolid(m_bottom, m_top, m_height) : nullptr;
-    if (!mesh) return 0;
-    *out = mesh;
-    return 1;
+    return HandOver((out && m_top > 0) ? RoundSolid(m_bottom, m_top, m_height) : nullptr, out);
 }
 
 void decDbFrustum::Serialize(SerializeFilter& f)
 {
     decBuilder::Serialize(f);
-    if (f.IsStoring())
-        f << m_bottom << m_top << m_height;
-    else
-        f >> m_bottom >> m_top >> m_height;
+    f.Transfer(m_bottom, m_top, m_height);
 }
 
 // ---- decDbLoft ----

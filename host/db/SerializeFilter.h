@@ -68,6 +68,17 @@ public:
     SerializeFilter& operator>>(GePoint3d& v);
     SerializeFilter& operator>>(GeVector3d& v);
 
+    // Stores the fields in order while storing, else loads them in the same order, so one
+    // line serves both directions.
+    template <class... Fields>
+    void Transfer(Fields&... fields)
+    {
+        if (IsStoring())
+            (*this << ... << fields);
+        else
+            (*this >> ... >> fields);
+    }
+
     // 64-bit numbers (identifiers).
     void WriteU64(std::uint64_t v);
     std::uint64_t ReadU64();

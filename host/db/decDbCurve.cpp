@@ -213,10 +213,7 @@ int decDbArc::TransformBy(const GeMatrix3d& tm)
 void decDbArc::Serialize(SerializeFilter& f)
 {
     decDbCurve::Serialize(f);
-    if (f.IsStoring())
-        f << m_centre << m_radius << m_start << m_end;
-    else
-        f >> m_centre >> m_radius >> m_start >> m_end;
+    f.Transfer(m_centre, m_radius, m_start, m_end);
 }
 
 // ---- decDbCircle3d ----

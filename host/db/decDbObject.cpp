@@ -17,8 +17,5 @@ int decDbObject::TransformBy(const GeMatrix3d& tm)
 
 void decDbObject::Serialize(SerializeFilter& filter)
 {
-    if (filter.IsStoring())
-        filter << m_name;
-    else
-        filter >> m_name;
+    filter.Transfer(m_name);
 }

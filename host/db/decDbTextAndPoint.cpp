@@ -25,10 +25,7 @@ int decDbText::TransformBy(const GeMatrix3d& tm)
 void decDbText::Serialize(SerializeFilter& f)
 {
     decDbEntity2d::Serialize(f);
-    if (f.IsStoring())
-        f << m_text << m_position << m_height << m_angle;
-    else
-        f >> m_text >> m_position >> m_height >> m_angle;
+    f.Transfer(m_text, m_position, m_height, m_angle);
 }
 
 int decDbPoint::OnWorldDraw(decViewFilter& filter)
@@ -47,8 +44,5 @@ int decDbPoint::TransformBy(const GeMatrix3d& tm)
 void decDbPoint::Serialize(SerializeFilter& f)
 {
     decDbEntity2d::Serialize(f);
-    if (f.IsStoring())
-        f << m_position;
-    else
-        f >> m_position;
+    f.Transfer(m_position);
 }
