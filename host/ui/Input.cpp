@@ -23,6 +23,13 @@ int Finish(const std::string& call, int code, const std::string& value = {})
     return code;
 }
 
+// A number given as the answer: written out when the caller asked for it, and recorded.
+int TakeNumber(const std::string& call, double* out, double value)
+{
+    if (out) *out = value;
+    return Finish(call, dex::eOk, host::FormatNumber(value));
+}
+
 // The code of a general answer, or 0 for text the question reads itself.
 int GeneralCode(const host::Answer& answer)
 {
@@ -55,16 +62,10 @@ int AskValueOrPoints(const char* name, const char* prompt, double* out, double d
     while (true) {
         const host::Answer answer = host::Ask(prompt);
         if (const int code = GeneralCode(answer)) return Finish(call, code);
-        if (answer.kind == AnswerKind::Enter) {
-            if (out) *out = defaultValue;
-            return Finish(call, dex::eOk, host::FormatNumber(defaultValue));
-        }
+        if (answer.kind == AnswerKind::Enter) return TakeNumber(call, out, defaultValue);
         const std::string& text = answer.line.text;
         if (TakeCursorLine(answer.line, nullptr)) continue;
-        if (const auto value = host::ParseNumber(text)) {
-            if (out) *out = *value;
-            return Finish(call, dex::eOk, host::FormatNumber(*value));
-        }
+        if (const auto value = host::ParseNumber(text)) return TakeNumber(call, out, *value);
         GePoint3d first;
         const host::PointReading reading = host::ReadPoint(answer.line, text, first);
         if (reading == host::PointReading::Malformed) continue;
@@ -76,9 +77,7 @@ int AskValueOrPoints(const char* name, const char* prompt, double* out, double d
         GePoint3d second;
         const int code = dec::GetPoint(&first, &second);
         if (code != dex::eOk) return Finish(call, code == dex::eEmpty ? dex::eCancel : code);
-        const double value = fromPoints(first, second);
-        if (out) *out = value;
-        return Finish(call, dex::eOk, host::FormatNumber(value));
+        return TakeNumber(call, out, fromPoints(first, second));
     }
 }
 
@@ -114,14 +113,8 @@ int GetReal(const char* prompt, double* out, double defaultValue, int flags)
     while (true) {
         const host::Answer answer = host::Ask(prompt);
         if (const int code = GeneralCode(answer)) return Finish(call, code);
-        if (answer.kind == AnswerKind::Enter) {
-            if (out) *out = defaultValue;
-            return Finish(call, dex::eOk, host::FormatNumber(defaultValue));
-        }
-        if (const auto value = host::ParseNumber(answer.line.text)) {
-            if (out) *out = *value;
-            return Finish(call, dex::eOk, host::FormatNumber(*value));
-        }
+        if (answer.kind == AnswerKind::Enter) return TakeNumber(call, out, defaultValue);
+        if (const auto value = host::ParseNumber(answer.line.text)) return TakeNumber(call, out, *value);
         host::RefuseAnswer(answer.line, "a number is wanted, not \"" + answer.line.text + "\"");
     }
 }
