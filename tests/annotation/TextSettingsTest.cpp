@@ -13,27 +13,26 @@ using ::testing::Not;
 
 namespace {
 
+// The heights of the five kinds when the module is loaded.
+constexpr double kLoadHeights[] = {5.0, 2.5, 1.0, 0.5, 3.5};
+
 class TextSettingsTest : public AnnotationTest {
 protected:
     void TearDown() override
     {
         // The fallbacks are module-wide: put back the load values for the tests that follow.
-        const double loadValues[] = {5.0, 2.5, 1.0, 0.5, 3.5};
         for (int kind = 0; kind < 5; ++kind)
-            SetTextHeight(static_cast<TEXT_UTILITY::TEXT_TYPE>(kind), loadValues[kind]);
+            SetTextHeight(static_cast<TEXT_UTILITY::TEXT_TYPE>(kind), kLoadHeights[kind]);
         AnnotationTest::TearDown();
     }
 };
 
 TEST_F(TextSettingsTest, HeightsFallBackToTheModuleValuesAndOutsideKindsGiveThreeAndAHalf)
 {
-    EXPECT_DOUBLE_EQ(GetTextHeight(TEXT_UTILITY::BUILD_DIM), 5.0);
-    EXPECT_DOUBLE_EQ(GetTextHeight(TEXT_UTILITY::WIN_H_DIM), 2.5);
-    EXPECT_DOUBLE_EQ(GetTextHeight(TEXT_UTILITY::WIN_V_DIM), 1.0);
-    EXPECT_DOUBLE_EQ(GetTextHeight(TEXT_UTILITY::PT_DIM), 0.5);
-    EXPECT_DOUBLE_EQ(GetTextHeight(TEXT_UTILITY::OTHER_DIM), 3.5);
-    EXPECT_DOUBLE_EQ(GetTextHeight(static_cast<TEXT_UTILITY::TEXT_TYPE>(7)), 3.5);
-    EXPECT_DOUBLE_EQ(GetTextHeight(static_cast<TEXT_UTILITY::TEXT_TYPE>(-1)), 3.5);
+    for (int kind = -1; kind <= 7; ++kind)
+        EXPECT_DOUBLE_EQ(GetTextHeight(static_cast<TEXT_UTILITY::TEXT_TYPE>(kind)),
+                         kind >= 0 && kind < 5 ? kLoadHeights[kind] : 3.5)
+            << kind;
     // A kind outside the table touches no variable even when one of its neighbours exists.
     Db()->SetGlobalVar("ORV_OTHER_DIM", 9.0);
     EXPECT_DOUBLE_EQ(GetTextHeight(static_cast<TEXT_UTILITY::TEXT_TYPE>(5)), 3.5);
