@@ -13,16 +13,8 @@ namespace {
 
 using namespace testdlg;
 
-class DialogEngine : public ::testing::Test {
+class DialogEngine : public DialogTest {
 protected:
-    void SetUp() override
-    {
-        host::EventLog::Instance().Clear();
-        host::ScriptedUser::Instance().Clear();
-        host::ScriptedUser::Instance().SetQuiet(true);
-        RegisterTemplate();
-    }
-
     static void Script(const std::vector<std::string>& lines) { host::ScriptedUser::Instance().Feed(lines, "test"); }
     static bool Shown(const std::string& text) { return host::EventLog::Instance().Shown(text); }
     static std::string Transcript() { return host::EventLog::Instance().Transcript(); }

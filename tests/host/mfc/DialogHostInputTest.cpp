@@ -49,16 +49,7 @@ BEGIN_MESSAGE_MAP(CHostPickDlg, CTestDlg)
     ON_BN_CLICKED(kPick, &CHostPickDlg::OnBnClickedPickWithHost)
 END_MESSAGE_MAP()
 
-class DialogHostInput : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        host::EventLog::Instance().Clear();
-        host::ScriptedUser::Instance().Clear();
-        host::ScriptedUser::Instance().SetQuiet(true);
-        RegisterTemplate();
-    }
-};
+class DialogHostInput : public DialogTest {};
 
 TEST_F(DialogHostInput, TheHostsPointQuestionsTakeTheLinesAfterTheClick)
 {

@@ -11,6 +11,7 @@
 #include "EventLog.h"
 #include "Mfc.h"
 #include "ScriptedUser.h"
+#include "TestDialog.h"
 
 namespace {
 
@@ -107,15 +108,7 @@ TEST(StdioFile, WrittenLinesReadBack)
     EXPECT_EQ(ReadAll(file.Path()), (std::vector<std::string>{"第一行", "second"}));
 }
 
-class FileDialog : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        host::EventLog::Instance().Clear();
-        host::ScriptedUser::Instance().Clear();
-        host::ScriptedUser::Instance().SetQuiet(true);
-    }
-};
+class FileDialog : public testdlg::QuietHostTest {};
 
 TEST_F(FileDialog, TheNextLineIsThePath)
 {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "EventLog.h"
 #include "ScriptedUser.h"
 
 namespace testdlg {
@@ -187,6 +188,23 @@ void CStayOpenDlg::OnCancel()
 {
     ++m_cancels;
     CDialog::OnCancel();
+}
+
+}  // namespace testdlg
+
+namespace testdlg {
+
+void QuietHostTest::SetUp()
+{
+    host::EventLog::Instance().Clear();
+    host::ScriptedUser::Instance().Clear();
+    host::ScriptedUser::Instance().SetQuiet(true);
+}
+
+void DialogTest::SetUp()
+{
+    QuietHostTest::SetUp();
+    RegisterTemplate();
 }
 
 }  // namespace testdlg

@@ -1,12 +1,26 @@
 #pragma once
 // A dialog with every control kind, written the way the module writes its dialogs, for the
 // tests of the dialog engine.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
 #include "Mfc.h"
 
 namespace testdlg {
+
+// A test that starts from an empty event log and no queued lines, with the lines not echoed.
+class QuietHostTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+};
+
+// The same, with the test dialog's template registered.
+class DialogTest : public QuietHostTest {
+protected:
+    void SetUp() override;
+};
 
 enum : int {
     kTemplate = 9001,
