@@ -8,44 +8,28 @@
 namespace {
 constexpr double kEps = 1e-9;
 
-TEST(GeArc3dTest, ThreePointsCounterClockwiseGiveNormalPlusZ) {
-  const GeArc3d arc(GePoint3d(1, 0, 0), GePoint3d(0, 1, 0), GePoint3d(-1, 0, 0));
-  ASSERT_TRUE(arc.IsValid());
-  ExpectPoint(arc.center(), 0, 0, 0);
-  EXPECT_TRUE(arc.normal() == GeVector3d::kZAxis);
-  EXPECT_NEAR(arc.radius(), 1.0, kEps);
-  EXPECT_NEAR(arc.endAngle() - arc.startAngle(), kPi, kEps);
-  ExpectPoint(arc.EvalPoint((arc.startAngle() + arc.endAngle()) / 2), 0, 1, 0);
-}
-
-TEST(GeArc3dTest, ThreePointsClockwiseGiveNormalMinusZAndPositiveSweep) {
-  const GeArc3d arc(GePoint3d(1, 0, 0), GePoint3d(0, -1, 0), GePoint3d(-1, 0, 0));
-  ASSERT_TRUE(arc.IsValid());
-  EXPECT_TRUE(arc.normal() == -GeVector3d::kZAxis);
-  EXPECT_NEAR(arc.endAngle() - arc.startAngle(), kPi, kEps);
-  ExpectPoint(arc.EvalPoint((arc.startAngle() + arc.endAngle()) / 2), 0, -1, 0);
-}
-
-TEST(GeArc3dTest, ThreePointsSweepMoreThanHalfACircle) {
-  // From +X the long way round through -X to -Y: three quarters of a turn.
-  const GeArc3d arc(GePoint3d(5, 0, 2), GePoint3d(-5, 0, 2), GePoint3d(0, -5, 2));
-  ASSERT_TRUE(arc.IsValid());
-  ExpectPoint(arc.center(), 0, 0, 2);
-  EXPECT_NEAR(arc.radius(), 5.0, kEps);
-  EXPECT_NEAR(arc.endAngle() - arc.startAngle(), 3 * kPi / 2, kEps);
-}
-
-TEST(GeArc3dTest, ThreePointsOffCentreAndTilted) {
-  // A circle of radius 2 about (1, 2, 3) in the plane x = 1.
+TEST(GeArc3dTest, ThreePointsGiveCentreRadiusRightHandNormalAndPositiveSweep) {
   const GePoint3d c(1, 2, 3);
-  const GePoint3d p1 = c + GeVector3d(0, 2, 0);
-  const GePoint3d p2 = c + GeVector3d(0, 0, 2);
-  const GePoint3d p3 = c + GeVector3d(0, -2, 0);
-  const GeArc3d arc(p1, p2, p3);
-  ASSERT_TRUE(arc.IsValid());
-  ExpectPoint(arc.center(), 1, 2, 3);
-  EXPECT_NEAR(arc.radius(), 2.0, kEps);
-  EXPECT_TRUE(arc.normal().IsEqual(GeVector3d::kXAxis, kEps));
+  const struct { const char* what; GePoint3d p1, p2, p3, centre; double radius; GeVector3d normal; double sweep; } kCases[] = {
+      {"counter-clockwise", {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, 0, 0}, 1.0, GeVector3d::kZAxis, kPi},
+      {"clockwise", {1, 0, 0}, {0, -1, 0}, {-1, 0, 0}, {0, 0, 0}, 1.0, -GeVector3d::kZAxis, kPi},
+      // From +X the long way round through -X to -Y: three quarters of a turn.
+      {"more than half", {5, 0, 2}, {-5, 0, 2}, {0, -5, 2}, {0, 0, 2}, 5.0, GeVector3d::kZAxis, 3 * kPi / 2},
+      {"off centre in the plane x = 1", c + GeVector3d(0, 2, 0), c + GeVector3d(0, 0, 2), c + GeVector3d(0, -2, 0), c,
+       2.0, GeVector3d::kXAxis, kPi},
+  };
+  for (const auto& k : kCases) {
+    SCOPED_TRACE(k.what);
+    const GeArc3d arc(k.p1, k.p2, k.p3);
+    ASSERT_TRUE(arc.IsValid());
+    ExpectPoint(arc.center(), k.centre.x, k.centre.y, k.centre.z);
+    EXPECT_NEAR(arc.radius(), k.radius, kEps);
+    EXPECT_TRUE(arc.normal().IsEqual(k.normal, kEps));
+    EXPECT_NEAR(arc.endAngle() - arc.startAngle(), k.sweep, kEps);
+  }
+  // The middle of a half circle is the point it was given.
+  const GeArc3d half(GePoint3d(1, 0, 0), GePoint3d(0, -1, 0), GePoint3d(-1, 0, 0));
+  ExpectPoint(half.EvalPoint((half.startAngle() + half.endAngle()) / 2), 0, -1, 0);
 }
 
 TEST(GeArc3dTest, CollinearOrCoincidentPointsMakeNoArc) {
