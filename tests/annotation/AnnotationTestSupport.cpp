@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "FontList.h"
-#include "decObjectClassInfo.h"
 #include "HostSolids.h"
 #include "WorkingDrawing.h"
 
@@ -56,17 +55,6 @@ bool AnnotationTest::SaveAndOpen()
     EXPECT_TRUE(opened) << error;
     std::filesystem::remove(path);
     return opened;
-}
-
-void AnnotationTest::ExpectEntityClass(const decObjectClassInfo* info, const char* name, const char* displayName)
-{
-    ASSERT_NE(info, nullptr);
-    EXPECT_STREQ(info->className, name);
-    EXPECT_STREQ(info->displayName, displayName);
-    EXPECT_STREQ(info->groupName, "comn");
-    EXPECT_EQ(info->version, 2u);
-    EXPECT_EQ(info->parent, decDbEntity2d::Desc());
-    EXPECT_EQ(host::ClassRegistry::Instance().Find(name), info);
 }
 
 prop_data AnnotationTest::Integer(long v)

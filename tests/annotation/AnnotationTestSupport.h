@@ -31,9 +31,6 @@ protected:
     // Saves the working drawing and opens it again; false (with a test failure) when either fails.
     bool SaveAndOpen();
 
-    // The class record drawings rely on: its name and display name, group "comn", version 2, a
-    // 2-D entity, registered when the module was loaded.
-    static void ExpectEntityClass(const decObjectClassInfo* info, const char* name, const char* displayName);
     // An integer value as the property panel passes it.
     static prop_data Integer(long v);
 };

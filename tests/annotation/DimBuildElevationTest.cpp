@@ -32,7 +32,7 @@ protected:
 
 TEST_F(DimBuildElevationTest, ClassRecordDefaultsAndRememberedStyle)
 {
-    ExpectEntityClass(CDimBuildElevation::Desc(), "QCDimBuildElevation", "建筑标高");
+    ExpectClassRecord(CDimBuildElevation::Desc(), "QCDimBuildElevation", "建筑标高", decDbEntity2d::Desc());
 
     CDimBuildElevation label;
     EXPECT_EQ(label.Height(), -1000000000);

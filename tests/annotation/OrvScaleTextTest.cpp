@@ -27,7 +27,7 @@ protected:
 
 TEST_F(OrvScaleTextTest, ClassRecordAndCast)
 {
-    ExpectEntityClass(COrvScaleText::Desc(), "QCOrvScaleText", "文字标注");
+    ExpectClassRecord(COrvScaleText::Desc(), "QCOrvScaleText", "文字标注", decDbEntity2d::Desc());
     COrvScaleText text;
     CDimBuildElevation label;
     EXPECT_EQ(COrvScaleText::Cast(&text), &text);

@@ -125,11 +125,7 @@ TEST_F(ExtrudeBuildTest, FrameOfTooFewPointsShowsTheAssertionAndLeavesTheMatrix)
 TEST_F(ExtrudeBuildTest, ClassRecordAndKindTests)
 {
     const decObjectClassInfo* info = CExtrudeBuild::Desc();
-    EXPECT_STREQ(info->className, "QCExtrudeBuild");
-    EXPECT_STREQ(info->displayName, "拉伸建筑");
-    EXPECT_STREQ(info->groupName, "comn");
-    EXPECT_EQ(info->version, 2u);
-    EXPECT_EQ(info->parent, decBuilder::Desc());
+    ExpectClassRecord(info, "QCExtrudeBuild", "拉伸建筑", decBuilder::Desc());
 
     decObject* made = info->factory();
     ASSERT_NE(made, nullptr);

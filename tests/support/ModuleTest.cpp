@@ -9,6 +9,7 @@
 #include "PromptOldModelReactor.h"
 #include "ScriptedUser.h"
 #include "decMesh3.h"
+#include "decObjectClassInfo.h"
 #include "Session.h"
 #include "WorkingDrawing.h"
 
@@ -129,6 +130,18 @@ int ModuleTest::CountOf(const std::string& text, const std::string& part)
     for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
         ++n;
     return n;
+}
+
+void ModuleTest::ExpectClassRecord(const decObjectClassInfo* info, const char* name, const char* displayName,
+                                   const decObjectClassInfo* parent)
+{
+    ASSERT_NE(info, nullptr);
+    EXPECT_STREQ(info->className, name);
+    EXPECT_STREQ(info->displayName, displayName);
+    EXPECT_STREQ(info->groupName, "comn");
+    EXPECT_EQ(info->version, 2u);
+    EXPECT_EQ(info->parent, parent);
+    EXPECT_EQ(host::ClassRegistry::Instance().Find(name), info);
 }
 
 GePoint3dArray ModuleTest::Square(double x, double y, double side, double z)

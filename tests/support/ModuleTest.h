@@ -42,6 +42,10 @@ protected:
 
     // How often the part stands in the text (occurrences do not overlap).
     static int CountOf(const std::string& text, const std::string& part);
+    // The class record drawings rely on: name, display name, group "comn", version 2, the
+    // parent class, registered when the module was loaded.
+    static void ExpectClassRecord(const decObjectClassInfo* info, const char* name, const char* displayName,
+                                  const decObjectClassInfo* parent);
     // A square outline of the side at (x, y), counter-clockwise, at z.
     static GePoint3dArray Square(double x, double y, double side, double z = 0.0);
 };
