@@ -3,97 +3,76 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "Quenra3dRunner.h"
 
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-TEST(Quenra3dHostCommands, DrawingCommandsNumberTheirEntitiesFromOne)
-{
-    const Quenra3dRun run = RunTestScript(
-        "pline closed 0,0 10000,0 b=0.5 10000,8000 0,8000\n"
-        "arc 0,0 5,5 10,0\n"
-        "circle 0,0,100 500\n"
-        "point 1,2\n"
-        "text 0,0 350 1号 住宅楼\n"
-        "layer 建筑\n"
-        "extrude 12000 0,0 10000,0 10000,8000 0,8000\n"
-        "list #1 #4 #5 #6\n",
-        {"-q"});
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_THAT(run.output, HasSubstr("#1 decDbPolyline created\n#2 decDbArc created\n#3 decDbCircle3d created\n"
-                                      "#4 decDbPoint created\n#5 decDbText created\ncurrent layer: 建筑 (new)\n"
-                                      "#6 decDbExtrude created\n"));
-    EXPECT_THAT(run.output, HasSubstr("#1 decDbPolyline layer=0 closed points: 0,0,0 10000,0,0 b=0.5 10000,8000,0 0,8000,0\n"));
-    EXPECT_THAT(run.output, HasSubstr("#4 decDbPoint layer=0 at 1,2,0\n"));
-    EXPECT_THAT(run.output, HasSubstr("#5 decDbText layer=0 text=\"1号 住宅楼\" at 0,0,0\n"));
-    EXPECT_THAT(run.output, HasSubstr("#6 decDbExtrude layer=建筑 extents 0,0,0 to 10000,8000,12000\n"));
-}
+namespace {
 
-TEST(Quenra3dHostCommands, ArcsGoThroughTheirMiddlePoint)
-{
+const ScriptCase kCommandCases[] = {
+    {"DrawingCommandsNumberTheirEntitiesFromOne",
+     "pline closed 0,0 10000,0 b=0.5 10000,8000 0,8000\n"
+     "arc 0,0 5,5 10,0\n"
+     "circle 0,0,100 500\n"
+     "point 1,2\n"
+     "text 0,0 350 1号 住宅楼\n"
+     "layer 建筑\n"
+     "extrude 12000 0,0 10000,0 10000,8000 0,8000\n"
+     "list #1 #4 #5 #6\n",
+     0,
+     {"#1 decDbPolyline created\n#2 decDbArc created\n#3 decDbCircle3d created\n#4 decDbPoint created\n"
+      "#5 decDbText created\ncurrent layer: 建筑 (new)\n#6 decDbExtrude created\n",
+      "#1 decDbPolyline layer=0 closed points: 0,0,0 10000,0,0 b=0.5 10000,8000,0 0,8000,0\n",
+      "#4 decDbPoint layer=0 at 1,2,0\n", "#5 decDbText layer=0 text=\"1号 住宅楼\" at 0,0,0\n",
+      "#6 decDbExtrude layer=建筑 extents 0,0,0 to 10000,8000,12000\n"},
+     {"-q"}},
     // Clockwise through (5,-5): the arc runs counter-clockwise from (0,0) to (10,0) below.
-    const Quenra3dRun run = RunTestScript("arc 0,0 5,-5 10,0\nlist\n", {"-q"});
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_THAT(run.output, HasSubstr(" points: 0,0,0 "));
-    EXPECT_THAT(run.output, HasSubstr(" 5,-5,0 "));
-    EXPECT_THAT(run.output, HasSubstr(" 10,0,0\n"));
-}
+    {"ArcsGoThroughTheirMiddlePoint", "arc 0,0 5,-5 10,0\nlist\n", 0, {" points: 0,0,0 ", " 5,-5,0 ", " 10,0,0\n"}, {"-q"}},
+    {"EditsChangeTheNamedEntitiesOnly",
+     "pline 0,0 100,0\npoint 10,0\npoint 5,5\nmove #1 #2 100,0,5\nrotate #3 0,0 90\nerase #2\nlist\nerase #2\n", 1,
+     {"#1 decDbPolyline layer=0 points: 100,0,5 200,0,5\n", "#3 decDbPoint layer=0 at -5,5,0\n",
+      "test.txt:8: there is no entity #2 in the drawing"},
+     {"-q"},
+     {"#2 decDbPoint layer=0"}},
+    {"BadArgumentsAreNamedAndChangeNothing",
+     "pline 0,0\n"            // one vertex
+     "pline 0,0 1,x\n"        // malformed coordinate
+     "pline b=1 0,0 1,1\n"    // bulge before any vertex
+     "circle 0,0 -5\n"
+     "circle 5 5\n"           // one-coordinate point
+     "extrude 0 0,0 1,0 1,1\n"
+     "arc 0,0 1,1 2,2\n"      // collinear
+     "move #1 1,0\n"          // missing handle
+     "erase 3\n"              // no #
+     "setvar X abc\n"
+     "export stl a.stl\n"
+     "list\n",
+     1,
+     {"test.txt:1: usage: pline", "test.txt:2: \"x\" in \"1,x\" is not a number",
+      "test.txt:3: b=BULGE follows the vertex whose edge it bends", "test.txt:4: the radius must be above 0",
+      "test.txt:5: a point is x,y or x,y,z, not \"5\"", "test.txt:6: the height must not be 0",
+      "test.txt:7: the three points of an arc must not lie on one line",
+      "test.txt:8: there is no entity #1 in the drawing", "test.txt:9: \"3\" is no entity handle (#N)",
+      "test.txt:10: a drawing variable is a number, not \"abc\"", "test.txt:11: usage: export obj FILE"},
+     {"-q"},
+     {"created"}},
+    {"VariablesAndLayers",
+     "setvar DRAWING_SCALE 500\ngetvar drawing_scale\ngetvar DRAWING_SCALE\nlayer 窗\nlayer 0\npoint 0,0\nlist\n", 0,
+     {"DRAWING_SCALE=500\ndrawing_scale is not set\nDRAWING_SCALE=500\n", "current layer: 窗 (new)\ncurrent layer: 0\n",
+      "#1 decDbPoint layer=0"},
+     {"-q"}},
+};
 
-TEST(Quenra3dHostCommands, EditsChangeTheNamedEntitiesOnly)
-{
-    const Quenra3dRun run = RunTestScript(
-        "pline 0,0 100,0\npoint 10,0\npoint 5,5\n"
-        "move #1 #2 100,0,5\nrotate #3 0,0 90\nerase #2\nlist\nerase #2\n",
-        {"-q"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_THAT(run.output, HasSubstr("#1 decDbPolyline layer=0 points: 100,0,5 200,0,5\n"));
-    EXPECT_THAT(run.output, HasSubstr("#3 decDbPoint layer=0 at -5,5,0\n"));
-    EXPECT_THAT(run.output, Not(HasSubstr("#2 decDbPoint layer=0")));
-    EXPECT_THAT(run.output, HasSubstr("test.txt:8: there is no entity #2 in the drawing"));
-}
+class Quenra3dHostCommand : public ::testing::TestWithParam<ScriptCase> {};
 
-TEST(Quenra3dHostCommands, BadArgumentsAreNamedAndChangeNothing)
-{
-    const Quenra3dRun run = RunTestScript(
-        "pline 0,0\n"            // one vertex
-        "pline 0,0 1,x\n"        // malformed coordinate
-        "pline b=1 0,0 1,1\n"    // bulge before any vertex
-        "circle 0,0 -5\n"
-        "circle 5 5\n"           // one-coordinate point
-        "extrude 0 0,0 1,0 1,1\n"
-        "arc 0,0 1,1 2,2\n"      // collinear
-        "move #1 1,0\n"          // missing handle
-        "erase 3\n"              // no #
-        "setvar X abc\n"
-        "export stl a.stl\n"
-        "list\n",
-        {"-q"});
-    EXPECT_EQ(run.status, 1);
-    for (const char* message :
-         {"test.txt:1: usage: pline", "test.txt:2: \"x\" in \"1,x\" is not a number",
-          "test.txt:3: b=BULGE follows the vertex whose edge it bends", "test.txt:4: the radius must be above 0",
-          "test.txt:5: a point is x,y or x,y,z, not \"5\"", "test.txt:6: the height must not be 0",
-          "test.txt:7: the three points of an arc must not lie on one line",
-          "test.txt:8: there is no entity #1 in the drawing", "test.txt:9: \"3\" is no entity handle (#N)",
-          "test.txt:10: a drawing variable is a number, not \"abc\"", "test.txt:11: usage: export obj FILE"})
-        EXPECT_THAT(run.output, HasSubstr(message));
-    EXPECT_THAT(run.output, Not(HasSubstr("created")));
-}
+TEST_P(Quenra3dHostCommand, RunsFromTheScript) { ExpectScriptCase(GetParam()); }
 
-TEST(Quenra3dHostCommands, VariablesAndLayers)
-{
-    const Quenra3dRun run = RunTestScript("setvar DRAWING_SCALE 500\ngetvar drawing_scale\ngetvar DRAWING_SCALE\n"
-                                          "layer 窗\nlayer 0\npoint 0,0\nlist\n",
-                                          {"-q"});
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_THAT(run.output, HasSubstr("DRAWING_SCALE=500\ndrawing_scale is not set\nDRAWING_SCALE=500\n"));
-    EXPECT_THAT(run.output, HasSubstr("current layer: 窗 (new)\ncurrent layer: 0\n"));
-    EXPECT_THAT(run.output, HasSubstr("#1 decDbPoint layer=0"));
-}
+INSTANTIATE_TEST_SUITE_P(Commands, Quenra3dHostCommand, ::testing::ValuesIn(kCommandCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
 
 TEST(Quenra3dHostCommands, HandlesSurviveSaveAndOpenAndAreNeverReused)
 {

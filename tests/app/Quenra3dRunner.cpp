@@ -89,4 +89,5 @@ void ExpectScriptCase(const ScriptCase& scriptCase)
     const Quenra3dRun run = RunTestScript(scriptCase.script, scriptCase.extraArgs);
     EXPECT_EQ(run.status, scriptCase.status) << run.output;
     for (const std::string& text : scriptCase.shown) EXPECT_THAT(run.output, ::testing::HasSubstr(text));
+    for (const std::string& text : scriptCase.absent) EXPECT_THAT(run.output, ::testing::Not(::testing::HasSubstr(text)));
 }

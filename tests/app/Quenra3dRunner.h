@@ -35,16 +35,17 @@ Quenra3dRun RunQuenra3d(const std::vector<std::string>& args, const std::string&
 Quenra3dRun RunTestScript(const std::string& script, std::vector<std::string> extraArgs = {});
 
 // One scripted run through the test module: the exit status and the texts its transcript
-// must show, in a table of cases.
+// must show (and must not), in a table of cases.
 struct ScriptCase {
     const char* name;
     std::string script;
     int status;
     std::vector<std::string> shown;
     std::vector<std::string> extraArgs = {};
+    std::vector<std::string> absent = {};
 };
 
-// Runs the case's script and checks its status and every text it must show.
+// Runs the case's script and checks its status and every text it must show or not show.
 void ExpectScriptCase(const ScriptCase& scriptCase);
 
 // So a failing case is named by its name rather than its bytes.
