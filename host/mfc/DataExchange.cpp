@@ -73,6 +73,16 @@ void ExchangeReal(CDataExchange* dx, int id, Real& value, int digits, double lar
     value = static_cast<Real>(v);
 }
 
+// The selected item's index of a combo or list box, -1 for none.
+void ExchangeSelection(CDataExchange* dx, int id, int& value)
+{
+    WindowState& w = dx->PrepareCtrl(id);
+    if (dx->m_bSaveAndValidate)
+        value = w.selection;
+    else
+        host::mfc::SelectItem(w, value);
+}
+
 }  // namespace
 
 WindowState& CDataExchange::PrepareCtrl(int id)
@@ -175,11 +185,7 @@ void DDX_CBString(CDataExchange* dx, int id, CString& value)
 
 void DDX_CBIndex(CDataExchange* dx, int id, int& value)
 {
-    WindowState& w = dx->PrepareCtrl(id);
-    if (dx->m_bSaveAndValidate)
-        value = w.selection;
-    else
-        host::mfc::SelectItem(w, value);
+    ExchangeSelection(dx, id, value);
 }
 
 void DDX_LBString(CDataExchange* dx, int id, CString& value)
@@ -196,11 +202,7 @@ void DDX_LBString(CDataExchange* dx, int id, CString& value)
 
 void DDX_LBIndex(CDataExchange* dx, int id, int& value)
 {
-    WindowState& w = dx->PrepareCtrl(id);
-    if (dx->m_bSaveAndValidate)
-        value = w.selection;
-    else
-        host::mfc::SelectItem(w, value);
+    ExchangeSelection(dx, id, value);
 }
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control)
