@@ -110,12 +110,8 @@ void Circle(const ScriptLine& line, const Args& args)
     }
     const auto centre = PointArg(line, args[0]);
     if (!centre) return;
-    const auto radius = NumberArg(line, args[1], "the radius");
+    const auto radius = PositiveArg(line, args[1], "the radius");
     if (!radius) return;
-    if (*radius <= 0.0) {
-        RefuseAnswer(line, "the radius must be above 0");
-        return;
-    }
     AddEntity(std::make_unique<decDbCircle3d>(*centre, GeVector3d(0.0, 0.0, 1.0), *radius));
 }
 
@@ -136,12 +132,8 @@ void Text(const ScriptLine& line, const Args& args)
     }
     const auto position = PointArg(line, args[0]);
     if (!position) return;
-    const auto height = NumberArg(line, args[1], "the text height");
+    const auto height = PositiveArg(line, args[1], "the text height");
     if (!height) return;
-    if (*height <= 0.0) {
-        RefuseAnswer(line, "the text height must be above 0");
-        return;
-    }
     // The text is the rest of the line as typed (after "text", the point and the height).
     const std::string text(AfterWords(line.text, 3));
     AddEntity(std::make_unique<decDbText>(text.c_str(), *position, *height));

@@ -24,6 +24,14 @@ std::optional<double> NumberArg(const ScriptLine& line, const std::string& word,
     return std::nullopt;
 }
 
+std::optional<double> PositiveArg(const ScriptLine& line, const std::string& word, const char* what)
+{
+    const auto value = NumberArg(line, word, what);
+    if (!value || *value > 0.0) return value;
+    RefuseAnswer(line, std::string(what) + " must be above 0");
+    return std::nullopt;
+}
+
 std::optional<std::vector<decDbEntity*>> EntityArgs(const ScriptLine& line, const std::vector<std::string>& words)
 {
     std::vector<decDbEntity*> out;

@@ -48,6 +48,7 @@ const ScriptCase kCommandCases[] = {
      "erase 3\n"              // no #
      "setvar X abc\n"
      "export stl a.stl\n"
+     "text 0,0 0 名\n"
      "list\n",
      1,
      {"test.txt:1: usage: pline", "test.txt:2: \"x\" in \"1,x\" is not a number",
@@ -55,7 +56,8 @@ const ScriptCase kCommandCases[] = {
       "test.txt:5: a point is x,y or x,y,z, not \"5\"", "test.txt:6: the height must not be 0",
       "test.txt:7: the three points of an arc must not lie on one line",
       "test.txt:8: there is no entity #1 in the drawing", "test.txt:9: \"3\" is no entity handle (#N)",
-      "test.txt:10: a drawing variable is a number, not \"abc\"", "test.txt:11: usage: export obj FILE"},
+      "test.txt:10: a drawing variable is a number, not \"abc\"", "test.txt:11: usage: export obj FILE",
+      "test.txt:12: the text height must be above 0"},
      {"-q"},
      {"created"}},
     {"VariablesAndLayers",
