@@ -64,8 +64,5 @@ void CTestBlock::OnPropertyComboBoxInit(int index, TPropertyComboBoxData& entrie
 void CTestBlock::Serialize(SerializeFilter& filter)
 {
     decBuilder::Serialize(filter);
-    if (filter.IsStoring())
-        filter << m_name << m_height << m_kind;
-    else
-        filter >> m_name >> m_height >> m_kind;
+    filter.Transfer(m_name, m_height, m_kind);
 }

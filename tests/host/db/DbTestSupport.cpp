@@ -134,19 +134,13 @@ int TestLabel::TransformBy(const GeMatrix3d& tm)
 void TestLabel::Serialize(SerializeFilter& f)
 {
     decDbEntity2d::Serialize(f);
-    if (f.IsStoring())
-        f << m_text << m_pos << m_height;
-    else
-        f >> m_text >> m_pos >> m_height;
+    f.Transfer(m_text, m_pos, m_height);
 }
 
 void TestGhost::Serialize(SerializeFilter& f)
 {
     decBuilder::Serialize(f);
-    if (f.IsStoring())
-        f << m_secret << m_note;
-    else
-        f >> m_secret >> m_note;
+    f.Transfer(m_secret, m_note);
 }
 
 void DbTest::SetUp()
