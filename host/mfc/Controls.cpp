@@ -118,36 +118,38 @@ UINT CEdit::GetLimitText() const
     return State() ? static_cast<UINT>(State()->limit) : 0;
 }
 
-int CComboBox::GetCount() const { return Count(State(), CB_ERR); }
-int CComboBox::GetCurSel() const { return State() && State()->selection >= 0 ? State()->selection : CB_ERR; }
-int CComboBox::SetCurSel(int index) { return Select(State(), index, CB_ERR); }
-int CComboBox::AddString(const char* text) { return State() && text ? host::mfc::AddItem(*State(), text) : CB_ERR; }
-int CComboBox::InsertString(int index, const char* text) { return Insert(State(), index, text, CB_ERR); }
-int CComboBox::DeleteString(UINT index) { return Delete(State(), index, CB_ERR); }
-void CComboBox::ResetContent() { Reset(State()); }
-int CComboBox::GetLBText(int index, char* buffer) const { return CopyItem(State(), index, buffer, CB_ERR); }
+static_assert(CB_ERR == LB_ERR, "combo and list boxes share their error value");
 
-void CComboBox::GetLBText(int index, CString& text) const
+int CItemListWnd::GetCount() const { return Count(State(), CB_ERR); }
+int CItemListWnd::GetCurSel() const { return State() && State()->selection >= 0 ? State()->selection : CB_ERR; }
+int CItemListWnd::SetCurSel(int index) { return Select(State(), index, CB_ERR); }
+int CItemListWnd::AddString(const char* text) { return State() && text ? host::mfc::AddItem(*State(), text) : CB_ERR; }
+int CItemListWnd::InsertString(int index, const char* text) { return Insert(State(), index, text, CB_ERR); }
+int CItemListWnd::DeleteString(UINT index) { return Delete(State(), index, CB_ERR); }
+void CItemListWnd::ResetContent() { Reset(State()); }
+int CItemListWnd::CopyItem(int index, char* buffer) const { return ::CopyItem(State(), index, buffer, CB_ERR); }
+
+void CItemListWnd::ItemText(int index, CString& text) const
 {
     text = ValidIndex(State(), index) ? State()->items[static_cast<std::size_t>(index)] : CString();
 }
 
-int CComboBox::GetLBTextLen(int index) const
+int CItemListWnd::ItemLength(int index) const
 {
     return ValidIndex(State(), index) ? State()->items[static_cast<std::size_t>(index)].GetLength() : CB_ERR;
 }
 
-int CComboBox::FindString(int startAfter, const char* prefix) const
+int CItemListWnd::FindString(int startAfter, const char* prefix) const
 {
     return State() ? host::mfc::FindItem(*State(), startAfter, prefix, false) : CB_ERR;
 }
 
-int CComboBox::FindStringExact(int startAfter, const char* text) const
+int CItemListWnd::FindStringExact(int startAfter, const char* text) const
 {
     return State() ? host::mfc::FindItem(*State(), startAfter, text, true) : CB_ERR;
 }
 
-int CComboBox::SelectString(int startAfter, const char* prefix)
+int CItemListWnd::SelectString(int startAfter, const char* prefix)
 {
     const int index = FindString(startAfter, prefix);
     return index < 0 ? CB_ERR : SetCurSel(index);
@@ -158,41 +160,6 @@ BOOL CComboBox::LimitText(int maxChars)
     if (!State()) return FALSE;
     State()->limit = std::max(maxChars, 0);
     return TRUE;
-}
-
-int CListBox::GetCount() const { return Count(State(), LB_ERR); }
-int CListBox::GetCurSel() const { return State() && State()->selection >= 0 ? State()->selection : LB_ERR; }
-int CListBox::SetCurSel(int index) { return Select(State(), index, LB_ERR); }
-int CListBox::AddString(const char* text) { return State() && text ? host::mfc::AddItem(*State(), text) : LB_ERR; }
-int CListBox::InsertString(int index, const char* text) { return Insert(State(), index, text, LB_ERR); }
-int CListBox::DeleteString(UINT index) { return Delete(State(), index, LB_ERR); }
-void CListBox::ResetContent() { Reset(State()); }
-int CListBox::GetText(int index, char* buffer) const { return CopyItem(State(), index, buffer, LB_ERR); }
-
-void CListBox::GetText(int index, CString& text) const
-{
-    text = ValidIndex(State(), index) ? State()->items[static_cast<std::size_t>(index)] : CString();
-}
-
-int CListBox::GetTextLen(int index) const
-{
-    return ValidIndex(State(), index) ? State()->items[static_cast<std::size_t>(index)].GetLength() : LB_ERR;
-}
-
-int CListBox::FindString(int startAfter, const char* prefix) const
-{
-    return State() ? host::mfc::FindItem(*State(), startAfter, prefix, false) : LB_ERR;
-}
-
-int CListBox::FindStringExact(int startAfter, const char* text) const
-{
-    return State() ? host::mfc::FindItem(*State(), startAfter, text, true) : LB_ERR;
-}
-
-int CListBox::SelectString(int startAfter, const char* prefix)
-{
-    const int index = FindString(startAfter, prefix);
-    return index < 0 ? LB_ERR : SetCurSel(index);
 }
 
 void CSpinButtonCtrl::SetRange(short lower, short upper)

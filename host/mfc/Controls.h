@@ -25,40 +25,41 @@ public:
     void SetSel(int /*start*/, int /*end*/) {}
 };
 
-class CComboBox : public CWnd {
+// What combo boxes and list boxes share: a list of text items with one selection. Both
+// answer CB_ERR / LB_ERR (the same value) where the list cannot do what was asked.
+class CItemListWnd : public CWnd {
 public:
     int GetCount() const;
     int GetCurSel() const;
     int SetCurSel(int index);
-    // Adds at the end, or in order when the box is sorted; the index, or CB_ERR.
+    // Adds at the end, or in order when the box is sorted; the index, or the error value.
     int AddString(const char* text);
     int InsertString(int index, const char* text);
     int DeleteString(UINT index);
     void ResetContent();
-    int GetLBText(int index, char* buffer) const;
-    void GetLBText(int index, CString& text) const;
-    int GetLBTextLen(int index) const;
     int FindString(int startAfter, const char* prefix) const;
     int FindStringExact(int startAfter, const char* text) const;
     int SelectString(int startAfter, const char* prefix);
+
+protected:
+    int CopyItem(int index, char* buffer) const;
+    void ItemText(int index, CString& text) const;
+    int ItemLength(int index) const;
+};
+
+class CComboBox : public CItemListWnd {
+public:
+    int GetLBText(int index, char* buffer) const { return CopyItem(index, buffer); }
+    void GetLBText(int index, CString& text) const { ItemText(index, text); }
+    int GetLBTextLen(int index) const { return ItemLength(index); }
     BOOL LimitText(int maxChars);
 };
 
-class CListBox : public CWnd {
+class CListBox : public CItemListWnd {
 public:
-    int GetCount() const;
-    int GetCurSel() const;
-    int SetCurSel(int index);
-    int AddString(const char* text);
-    int InsertString(int index, const char* text);
-    int DeleteString(UINT index);
-    void ResetContent();
-    int GetText(int index, char* buffer) const;
-    void GetText(int index, CString& text) const;
-    int GetTextLen(int index) const;
-    int FindString(int startAfter, const char* prefix) const;
-    int FindStringExact(int startAfter, const char* text) const;
-    int SelectString(int startAfter, const char* prefix);
+    int GetText(int index, char* buffer) const { return CopyItem(index, buffer); }
+    void GetText(int index, CString& text) const { ItemText(index, text); }
+    int GetTextLen(int index) const { return ItemLength(index); }
 };
 
 // The control a WM_VSCROLL message names. The spin control is one, so that the object a
