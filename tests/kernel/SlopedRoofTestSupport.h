@@ -1,6 +1,8 @@
 #pragma once
-// Test helpers for the roof solver: calling it on a footprint, footprint generators, and the
-// independent checks every roof must pass (eaves, slopes, tiling, shared edges).
+// Test helpers for the roof solver and the coplanar-piece merge: calling them over plain
+// vectors, footprint generators, tilted roof planes, and the independent checks every roof
+// must pass (eaves, slopes, tiling, shared edges). Plan geometry comes from the kernel's
+// shared test support (shoelace area, winding number, edge distance).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,198 +13,186 @@
 #include <string>
 #include <vector>
 
+#include "KernelTestSupport.h"
+#include "SlopeFaceMerge.h"
 #include "SlopedRoofSolver.h"
 
 namespace rooftest {
+
+using kerneltest::P3;
+using Ring = std::vector<P3>;  // a face, a piece or a merged loop
 
 struct Pt {
   double x, y;
 };
 using Outline = std::vector<Pt>;
 
-struct Face {
-  std::vector<std::array<double, 3>> p;
-};
-
 struct Roof {
   int result = -1;
-  std::vector<Face> faces;
-  Outline outline;             // the footprint as the solver left it (cleaned, clockwise)
+  std::vector<Ring> faces;
+  Outline outline;             // loop 1 as the solver left it (cleaned, clockwise)
   std::vector<double> slopes;  // per edge of that outline
 };
 
-inline Roof Solve(const Outline& outline, const std::vector<double>& slopes) {
-  std::vector<std::int16_t> counts(10, 0);
-  std::vector<float> base(10, 0.0f), x(500, 0.0f), y(500, 0.0f), s(500, 0.0f);
-  counts[1] = static_cast<std::int16_t>(outline.size());
-  for (size_t i = 0; i < outline.size(); ++i) {
-    x[i + 1] = static_cast<float>(outline[i].x);
-    y[i + 1] = static_cast<float>(outline[i].y);
-    s[i + 1] = static_cast<float>(slopes[i]);
+inline double Radians(double degrees) { return degrees * M_PI / 180.0; }
+
+inline std::vector<double> EqualSlopes(size_t n, double degrees) {
+  return std::vector<double>(n, Radians(degrees));
+}
+
+// The solver on loops given one after another, slopes per edge across all loops.
+inline Roof Solve(const std::vector<Outline>& loops, const std::vector<double>& slopes) {
+  size_t total = 0;
+  for (const Outline& o : loops) total += o.size();
+  std::vector<std::int16_t> counts(std::max<size_t>(10, loops.size() + 1), 0), fc(500, 0);
+  std::vector<float> base(counts.size(), 0.0f), fx(5000), fy(5000), fz(5000);
+  std::vector<float> x(std::max<size_t>(500, total + 1)), y(x.size()), s(x.size());
+  size_t at = 0;
+  for (size_t l = 0; l < loops.size(); ++l) {
+    counts[l + 1] = static_cast<std::int16_t>(loops[l].size());
+    for (const Pt& p : loops[l]) {
+      x[at + 1] = static_cast<float>(p.x), y[at + 1] = static_cast<float>(p.y);
+      s[at + 1] = static_cast<float>(slopes[at]);
+      ++at;
+    }
   }
-  std::vector<std::int16_t> fc(500, 0);
-  std::vector<float> fx(5000), fy(5000), fz(5000);
   int faceCount = -1;
   Roof roof;
-  roof.result = SolveSlopedRoofFaces(1, counts.data(), base.data(), x.data(), y.data(), s.data(),
-                                     &faceCount, fc.data(), fx.data(), fy.data(), fz.data());
-  int at = 0;
+  roof.result =
+      SolveSlopedRoofFaces(static_cast<int>(loops.size()), counts.data(), base.data(), x.data(),
+                           y.data(), s.data(), &faceCount, fc.data(), fx.data(), fy.data(), fz.data());
+  EXPECT_EQ(roof.result != 0, faceCount != 0);
+  int k = 0;
   for (int f = 1; f <= faceCount; ++f) {
-    Face face;
-    for (int k = 0; k < fc[f]; ++k) ++at, face.p.push_back({fx[at], fy[at], fz[at]});
+    Ring face;
+    for (int v = 0; v < fc[f]; ++v) ++k, face.push_back({fx[k], fy[k], fz[k]});
     roof.faces.push_back(face);
   }
-  for (int i = 1; i <= counts[1]; ++i) {
+  for (int i = 1; i <= counts[1] && !loops.empty(); ++i) {
     roof.outline.push_back({x[i], y[i]});
     roof.slopes.push_back(s[i]);
   }
   return roof;
 }
 
-inline double Radians(double degrees) { return degrees * M_PI / 180.0; }
+inline Roof Solve(const Outline& outline, const std::vector<double>& slopes) {
+  return Solve(std::vector<Outline>{outline}, slopes);
+}
 
 inline double SignedArea(const Outline& o) {
-  double s = 0.0;
-  for (size_t i = 0; i < o.size(); ++i) {
-    const Pt& a = o[i];
-    const Pt& b = o[(i + 1) % o.size()];
-    s += a.x * b.y - b.x * a.y;
+  Ring ring;
+  for (const Pt& p : o) ring.push_back({p.x, p.y, 0.0});
+  return kerneltest::PlanArea(ring);
+}
+
+inline double MaxZ(const Roof& r) {
+  double m = 0.0;
+  for (const Ring& f : r.faces)
+    for (const P3& v : f) m = std::max(m, v.z);
+  return m;
+}
+
+// A face of the roof touches the point in plan within tol, its bounding box tells quickly.
+struct Box {
+  double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
+  explicit Box(const Ring& r) {
+    for (const P3& p : r)
+      minX = std::min(minX, p.x), maxX = std::max(maxX, p.x), minY = std::min(minY, p.y),
+      maxY = std::max(maxY, p.y);
   }
-  return s / 2.0;
-}
-
-inline double PlanArea(const Face& f) {
-  double s = 0.0;
-  for (size_t i = 0; i < f.p.size(); ++i) {
-    const auto& a = f.p[i];
-    const auto& b = f.p[(i + 1) % f.p.size()];
-    s += a[0] * b[1] - b[0] * a[1];
+  bool Near(double x, double y, double tol) const {
+    return x >= minX - tol && x <= maxX + tol && y >= minY - tol && y <= maxY + tol;
   }
-  return s / 2.0;
-}
-
-// Winding number of a plan point about a face.
-inline int Winding(const Face& f, double px, double py) {
-  int w = 0;
-  for (size_t i = 0; i < f.p.size(); ++i) {
-    const auto& a = f.p[i];
-    const auto& b = f.p[(i + 1) % f.p.size()];
-    const double cross = (b[0] - a[0]) * (py - a[1]) - (px - a[0]) * (b[1] - a[1]);
-    if (a[1] <= py && b[1] > py && cross > 0) ++w;
-    if (a[1] > py && b[1] <= py && cross < 0) --w;
-  }
-  return w;
-}
-
-inline int Winding(const Outline& o, double px, double py) {
-  Face f;
-  for (const Pt& p : o) f.p.push_back({p.x, p.y, 0.0});
-  return Winding(f, px, py);
-}
-
-inline double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
-  const double dx = bx - ax, dy = by - ay;
-  double t = ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy);
-  t = std::clamp(t, 0.0, 1.0);
-  return std::hypot(ax + t * dx - px, ay + t * dy - py);
-}
-
-inline double DistanceToFaceBoundary(const Face& f, double px, double py) {
-  double best = 1e300;
-  for (size_t i = 0; i < f.p.size(); ++i) {
-    const auto& a = f.p[i];
-    const auto& b = f.p[(i + 1) % f.p.size()];
-    best = std::min(best, SegmentDistance(px, py, a[0], a[1], b[0], b[1]));
-  }
-  return best;
-}
+};
 
 // Every check a roof over `roof.outline` must pass; the failures name `label`.
 inline void ExpectSoundRoof(const Roof& roof, const std::string& label, double tol = 2.0) {
+  using kerneltest::EdgeDistance;
+  using kerneltest::PlanArea;
   const Outline& o = roof.outline;
   const size_t n = o.size();
   ASSERT_EQ(roof.result, 1) << label;
-  double faceArea = 0.0;
-  for (const Face& f : roof.faces) {
-    ASSERT_GE(f.p.size(), 3u) << label;
+  std::vector<Box> boxes;
+  double faceArea = 0.0, perimeter = 0.0;
+  for (const Ring& f : roof.faces) {
+    ASSERT_GE(f.size(), 3u) << label;
     EXPECT_LT(PlanArea(f), 0.0) << label << ": faces run clockwise";
     faceArea += std::fabs(PlanArea(f));
+    boxes.emplace_back(f);
   }
-  const double area = std::fabs(SignedArea(o));
-  double perimeter = 0.0;
-  for (size_t i = 0; i < n; ++i)
+  Ring outline;
+  for (size_t i = 0; i < n; ++i) {
     perimeter += std::hypot(o[(i + 1) % n].x - o[i].x, o[(i + 1) % n].y - o[i].y);
-  EXPECT_NEAR(faceArea, area, tol * perimeter) << label << ": plan areas sum to the footprint";
+    outline.push_back({o[i].x, o[i].y, 0.0});
+  }
+  EXPECT_NEAR(faceArea, std::fabs(SignedArea(o)), tol * perimeter)
+      << label << ": plan areas sum to the footprint";
 
   // Each eave edge lies on exactly one face, and that face rises at the edge's slope.
   for (size_t e = 0; e < n; ++e) {
     const Pt& a = o[e];
     const Pt& b = o[(e + 1) % n];
     int owners = 0;
-    for (const Face& f : roof.faces) {
-      bool hasA = false, hasB = false;
+    for (const Ring& f : roof.faces) {
       // Ends matched closely: a neighbour's face may pass within a millimetre of an eave's
       // end where a steep eave between gentle ones is eaten up at once.
-      for (const auto& v : f.p) {
-        hasA = hasA || (std::hypot(v[0] - a.x, v[1] - a.y) < 0.1 && std::fabs(v[2]) < 0.1);
-        hasB = hasB || (std::hypot(v[0] - b.x, v[1] - b.y) < 0.1 && std::fabs(v[2]) < 0.1);
-      }
-      if (!hasA || !hasB) continue;
+      auto has = [&f](const Pt& p) {
+        return std::any_of(f.begin(), f.end(), [&p](const P3& v) {
+          return std::hypot(v.x - p.x, v.y - p.y) < 0.1 && std::fabs(v.z) < 0.1;
+        });
+      };
+      if (!has(a) || !has(b)) continue;
       ++owners;
-      const double len = std::hypot(b.x - a.x, b.y - a.y);
-      for (const auto& v : f.p) {
+      const double len = std::hypot(b.x - a.x, b.y - a.y), rise = std::tan(roof.slopes[e]);
+      for (const P3& v : f) {
         // Inward distance from the edge's line (the outline runs clockwise: inside is right).
-        const double d = ((v[0] - a.x) * (b.y - a.y) - (v[1] - a.y) * (b.x - a.x)) / len;
-        EXPECT_NEAR(v[2], std::tan(roof.slopes[e]) * d, tol * (1.0 + std::tan(roof.slopes[e])))
-            << label << ": edge " << e;
+        const double d = ((v.x - a.x) * (b.y - a.y) - (v.y - a.y) * (b.x - a.x)) / len;
+        EXPECT_NEAR(v.z, rise * d, tol * (1.0 + rise)) << label << ": edge " << e;
       }
     }
     EXPECT_EQ(owners, 1) << label << ": edge " << e;
   }
 
   // Interior roof edges: every face edge off the outline lies along the boundary of exactly
-  // one other face (tested at its quarter points; edges too short to tell are skipped).
+  // one other face, or, where other faces' corners meet it (a T-junction), of several that
+  // cover it in turn; tested at its quarter points, edges too short to tell skipped.
+  const double near = 0.25;  // float output: a few hundredths of a millimetre
   for (size_t fi = 0; fi < roof.faces.size(); ++fi) {
-    const Face& f = roof.faces[fi];
-    for (size_t i = 0; i < f.p.size(); ++i) {
-      const auto& a = f.p[i];
-      const auto& b = f.p[(i + 1) % f.p.size()];
-      const double near = 0.25;  // float output: a few hundredths of a millimetre
-      if (std::hypot(b[0] - a[0], b[1] - a[1]) < 40.0 * near) continue;
-      const double mx = (a[0] + b[0]) / 2, my = (a[1] + b[1]) / 2;
-      bool onOutline = false;
-      for (size_t e = 0; e < n; ++e)
-        onOutline = onOutline || SegmentDistance(mx, my, o[e].x, o[e].y, o[(e + 1) % n].x,
-                                                 o[(e + 1) % n].y) < tol;
-      if (onOutline) continue;
-      int sharing = 0;
+    const Ring& f = roof.faces[fi];
+    for (size_t i = 0; i < f.size(); ++i) {
+      const P3& a = f[i];
+      const P3& b = f[(i + 1) % f.size()];
+      if (std::hypot(b.x - a.x, b.y - a.y) < 40.0 * near) continue;
+      if (EdgeDistance((a.x + b.x) / 2, (a.y + b.y) / 2, outline) < tol) continue;
+      int whole = 0, covered = 0;  // faces along all three points; points with a face along
       for (size_t fk = 0; fk < roof.faces.size(); ++fk) {
-        if (fk == fi) continue;
-        bool along = true;
-        for (double q : {0.25, 0.5, 0.75})
-          along = along && DistanceToFaceBoundary(roof.faces[fk], a[0] + q * (b[0] - a[0]),
-                                                  a[1] + q * (b[1] - a[1])) < near;
-        sharing += along;
+        int along = 0;
+        for (int k = 0; k < 3 && fk != fi; ++k) {
+          const double q = 0.25 * (k + 1), x = a.x + q * (b.x - a.x), y = a.y + q * (b.y - a.y);
+          if (boxes[fk].Near(x, y, near) && EdgeDistance(x, y, roof.faces[fk]) < near)
+            along |= 1 << k;
+        }
+        whole += along == 7;
+        covered |= along;
       }
-      EXPECT_EQ(sharing, 1) << label << ": face " << fi << " edge " << i;
+      EXPECT_TRUE(whole == 1 || (whole == 0 && covered == 7))
+          << label << ": face " << fi << " edge " << i << " along " << whole;
     }
   }
 
   // Tiling: sample points inside the footprint lie in exactly one face.
-  double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
-  for (const Pt& p : o)
-    minX = std::min(minX, p.x), maxX = std::max(maxX, p.x), minY = std::min(minY, p.y),
-    maxY = std::max(maxY, p.y);
+  const Box all(outline);
   std::mt19937 rng(7);
-  std::uniform_real_distribution<double> ux(minX, maxX), uy(minY, maxY);
+  std::uniform_real_distribution<double> ux(all.minX, all.maxX), uy(all.minY, all.maxY);
   for (int sample = 0; sample < 300; ++sample) {
     const double px = ux(rng), py = uy(rng);
-    if (Winding(o, px, py) == 0) continue;
+    if (kerneltest::Winding(px, py, outline) == 0) continue;
     int covering = 0;
     bool nearEdge = false;
-    for (const Face& f : roof.faces) {
-      if (DistanceToFaceBoundary(f, px, py) < 5.0 * tol) nearEdge = true;
-      if (Winding(f, px, py) != 0) ++covering;
+    for (size_t k = 0; k < roof.faces.size(); ++k) {
+      if (!boxes[k].Near(px, py, 5.0 * tol)) continue;
+      nearEdge = nearEdge || EdgeDistance(px, py, roof.faces[k]) < 5.0 * tol;
+      covering += kerneltest::Winding(px, py, roof.faces[k]) != 0;
     }
     if (!nearEdge) {
       EXPECT_EQ(covering, 1) << label << " at " << px << "," << py;
@@ -217,48 +207,33 @@ inline Outline Reversed(Outline o) {
   return o;
 }
 
+// An outline from x, y pairs given counter-clockwise, turned clockwise.
+inline Outline FromCounterClockwise(const std::vector<double>& xy) {
+  Outline o;
+  for (size_t i = 0; i + 1 < xy.size(); i += 2) o.push_back({xy[i], xy[i + 1]});
+  return Reversed(o);
+}
+
 inline Outline Rectangle(double w, double h) { return {{0, 0}, {0, h}, {w, h}, {w, 0}}; }
 
-// Orthogonal shapes given counter-clockwise and turned clockwise.
 inline Outline LShape() {
-  return Reversed({{0, 0}, {12000, 0}, {12000, 5000}, {5000, 5000}, {5000, 14000}, {0, 14000}});
+  return FromCounterClockwise({0, 0, 12000, 0, 12000, 5000, 5000, 5000, 5000, 14000, 0, 14000});
 }
 inline Outline TShape() {
-  return Reversed({{4000, 0},
-                   {9000, 0},
-                   {9000, 8000},
-                   {14000, 8000},
-                   {14000, 13000},
-                   {0, 13000},
-                   {0, 8000},
-                   {4000, 8000}});
+  return FromCounterClockwise({4000, 0, 9000, 0, 9000, 8000, 14000, 8000, 14000, 13000, 0, 13000,
+                               0, 8000, 4000, 8000});
 }
 inline Outline UShape() {
-  return Reversed({{0, 0},
-                   {16000, 0},
-                   {16000, 12000},
-                   {11000, 12000},
-                   {11000, 5000},
-                   {5000, 5000},
-                   {5000, 12000},
-                   {0, 12000}});
+  return FromCounterClockwise({0, 0, 16000, 0, 16000, 12000, 11000, 12000, 11000, 5000, 5000,
+                               5000, 5000, 12000, 0, 12000});
 }
 inline Outline HShape() {
-  return Reversed({{0, 0},
-                   {5000, 0},
-                   {5000, 6000},
-                   {11000, 6000},
-                   {11000, 0},
-                   {16000, 0},
-                   {16000, 17000},
-                   {11000, 17000},
-                   {11000, 10000},
-                   {5000, 10000},
-                   {5000, 17000},
-                   {0, 17000}});
+  return FromCounterClockwise({0, 0, 5000, 0, 5000, 6000, 11000, 6000, 11000, 0, 16000, 0, 16000,
+                               17000, 11000, 17000, 11000, 10000, 5000, 10000, 5000, 17000, 0,
+                               17000});
 }
 
-// A star-shaped concave outline: n vertices at random radii around the centre, clockwise.
+// A star-shaped concave outline: n vertices at random radii around the centre.
 inline Outline StarOutline(std::mt19937& rng, int n, double rMin, double rMax) {
   std::uniform_real_distribution<double> radius(rMin, rMax), jitter(-0.3, 0.3);
   Outline o;
@@ -270,41 +245,105 @@ inline Outline StarOutline(std::mt19937& rng, int n, double rMin, double rMax) {
   return o;
 }
 
-// A random orthogonal outline: a row of columns of random heights on a common base,
-// clockwise.
-inline Outline HistogramOutline(std::mt19937& rng, int columns) {
+// A random orthogonal outline: a row of columns of random heights on a common base.
+inline Outline HistogramOutline(std::mt19937& rng, int columns, int unit = 1000) {
   std::uniform_int_distribution<int> width(2, 6), height(3, 12);
   std::vector<double> widths, heights;
   double x = 0;
   for (int c = 0; c < columns; ++c) {
-    widths.push_back(width(rng) * 1000.0);
-    double h = height(rng) * 1000.0;
-    if (!heights.empty() && h == heights.back()) h += 1000.0;
+    widths.push_back(width(rng) * unit);
+    double h = height(rng) * unit;
+    if (!heights.empty() && h == heights.back()) h += unit;
     heights.push_back(h);
     x += widths.back();
   }
-  Outline ccw{{0, 0}, {x, 0}};
+  std::vector<double> ccw{0, 0, x, 0};
   for (int c = columns - 1; c >= 0; --c) {
-    ccw.push_back({x, heights[c]});
+    ccw.insert(ccw.end(), {x, heights[c]});
     x -= widths[c];
-    ccw.push_back({x, heights[c]});
+    ccw.insert(ccw.end(), {x, heights[c]});
   }
-  return Reversed(ccw);
+  return FromCounterClockwise(ccw);
 }
 
-// A random orthogonal outline from a staircase walk (rectilinear, concave), clockwise.
+// A random orthogonal outline from a staircase walk (rectilinear, concave).
 inline Outline StaircaseOutline(std::mt19937& rng, int steps) {
   std::uniform_int_distribution<int> len(2, 6);
-  Outline ccw{{0, 0}};
+  std::vector<double> ccw{0, 0};
   double x = 0, y = 0;
   for (int s = 0; s < steps; ++s) {  // lower right staircase going up and right
     x += len(rng) * 1000.0;
-    ccw.push_back({x, y});
+    ccw.insert(ccw.end(), {x, y});
     y += len(rng) * 1000.0;
-    ccw.push_back({x, y});
+    ccw.insert(ccw.end(), {x, y});
   }
-  ccw.push_back({0, y});
-  return Reversed(ccw);
+  ccw.insert(ccw.end(), {0, y});
+  return FromCounterClockwise(ccw);
+}
+
+// ---- Coplanar pieces ----
+
+// A roof-like plane: origin, two unit axes in it and its normal.
+struct Frame {
+  P3 o, u, v, n;
+  Frame(double azimuthDeg, double tiltDeg, P3 origin) : o(origin) {
+    const double az = Radians(azimuthDeg), tilt = Radians(tiltDeg);
+    u = {std::cos(az), std::sin(az), 0.0};
+    v = {-std::sin(az) * std::cos(tilt), std::cos(az) * std::cos(tilt), std::sin(tilt)};
+    n = {u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
+  }
+  P3 Map(double a, double b) const {
+    return {o.x + a * u.x + b * v.x, o.y + a * u.y + b * v.y, o.z + a * u.z + b * v.z};
+  }
+  Ring Map(const Ring& flat) const {
+    Ring r;
+    for (const P3& p : flat) r.push_back(Map(p.x, p.y));
+    return r;
+  }
+  // Height of p above the plane, and p's coordinates along the two axes.
+  double Height(const P3& p) const {
+    return (p.x - o.x) * n.x + (p.y - o.y) * n.y + (p.z - o.z) * n.z;
+  }
+  P3 Flatten(const P3& p) const {
+    const P3 d{p.x - o.x, p.y - o.y, p.z - o.z};
+    return {d.x * u.x + d.y * u.y + d.z * u.z, d.x * v.x + d.y * v.y + d.z * v.z, 0.0};
+  }
+};
+
+inline Ring Rect(double x0, double y0, double x1, double y1) {
+  return {{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}};
+}
+
+struct Merged {
+  int result = -1;
+  std::vector<Ring> loops;
+};
+
+// BuildSlopeFaces on pieces given as rings (taken to float as the solver hands them over).
+inline Merged Merge(const std::vector<Ring>& pieces) {
+  std::vector<std::int16_t> counts{0}, loopCounts(1000, 0);
+  std::vector<float> x{0}, y{0}, z{0}, lx(10000), ly(10000), lz(10000);
+  for (const Ring& r : pieces) {
+    counts.push_back(static_cast<std::int16_t>(r.size()));
+    for (const P3& p : r) {
+      x.push_back(static_cast<float>(p.x));
+      y.push_back(static_cast<float>(p.y));
+      z.push_back(static_cast<float>(p.z));
+    }
+  }
+  int loops = -1, points = -1;
+  Merged m;
+  m.result = BuildSlopeFaces(static_cast<int>(pieces.size()), static_cast<int>(x.size()) - 1,
+                             counts.data(), x.data(), y.data(), z.data(), &loops, &points,
+                             loopCounts.data(), lx.data(), ly.data(), lz.data());
+  int at = 0;
+  for (int l = 1; l <= loops; ++l) {
+    Ring ring;
+    for (int p = 0; p < loopCounts[l]; ++p) ++at, ring.push_back({lx[at], ly[at], lz[at]});
+    m.loops.push_back(ring);
+  }
+  EXPECT_EQ(at, points);
+  return m;
 }
 
 }  // namespace rooftest

@@ -3,35 +3,16 @@
 // and compared by loop count, areas and vertex sets; every merged point lies in the plane.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
-#include <cmath>
-#include <cstdint>
-#include <random>
 #include <sstream>
-#include <vector>
 
-#include "SlopeFaceMerge.h"
+#include "SlopedRoofTestSupport.h"
 #include "clipper.hpp"
+
+using namespace rooftest;
 
 namespace {
 
 using Flat = std::vector<std::array<double, 2>>;
-
-struct Frame {
-  std::array<double, 3> o, u, v, n;
-};
-
-Frame MakeFrame(double azimuthDeg, double tiltDeg) {
-  const double az = azimuthDeg * M_PI / 180.0, tilt = tiltDeg * M_PI / 180.0;
-  Frame f;
-  f.o = {25000.0, -8000.0, 3000.0};
-  f.u = {std::cos(az), std::sin(az), 0.0};
-  f.v = {-std::sin(az) * std::cos(tilt), std::cos(az) * std::cos(tilt), std::sin(tilt)};
-  f.n = {f.u[1] * f.v[2] - f.u[2] * f.v[1], f.u[2] * f.v[0] - f.u[0] * f.v[2],
-         f.u[0] * f.v[1] - f.u[1] * f.v[0]};
-  return f;
-}
 
 double Area(const Flat& r) {
   double s = 0.0;
@@ -165,37 +146,25 @@ TEST(BuildSlopeFacesOracle, MergedOutlinesMatchClipperUnionInTiltedPlanes) {
     if (!ClipperUnion(pieces, &expected)) continue;
     ++compared;
 
-    const Frame f = MakeFrame(double(rng() % 360), 10.0 + double(rng() % 60));
-    std::vector<std::int16_t> counts{0};
-    std::vector<float> x{0}, y{0}, z{0};
+    const Frame f(double(rng() % 360), 10.0 + double(rng() % 60), {25000, -8000, 3000});
+    std::vector<Ring> mapped;
     for (const Flat& p : pieces) {
-      counts.push_back(static_cast<std::int16_t>(p.size()));
-      for (const auto& v : p) {
-        x.push_back(float(f.o[0] + v[0] * f.u[0] + v[1] * f.v[0]));
-        y.push_back(float(f.o[1] + v[0] * f.u[1] + v[1] * f.v[1]));
-        z.push_back(float(f.o[2] + v[0] * f.u[2] + v[1] * f.v[2]));
-      }
+      mapped.emplace_back();
+      for (const auto& v : p) mapped.back().push_back(f.Map(v[0], v[1]));
     }
-    // The plane of piece 1 through its first point, as the merge sees it in floats.
-    const std::array<double, 3> origin{x[1], y[1], z[1]};
-    std::vector<std::int16_t> loopCounts(1000, 0);
-    std::vector<float> lx(10000), ly(10000), lz(10000);
-    int loops = 0, points = 0;
-    ASSERT_EQ(BuildSlopeFaces(pieceCount, static_cast<int>(x.size()) - 1, counts.data(), x.data(),
-                              y.data(), z.data(), &loops, &points, loopCounts.data(), lx.data(),
-                              ly.data(), lz.data()),
-              1);
+    // Every merged point lies in the plane of piece 1 through its first point, as the merge
+    // sees it in floats.
+    const P3 first = mapped[0][0];
+    const Merged m = Merge(mapped);
+    ASSERT_EQ(m.result, 1);
     std::vector<Flat> merged;
-    int at = 0;
-    for (int l = 1; l <= loops; ++l) {
+    for (const Ring& loop : m.loops) {
       Flat r;
-      for (int k = 0; k < loopCounts[l]; ++k) {
-        ++at;
-        const double d[3] = {lx[at] - origin[0], ly[at] - origin[1], lz[at] - origin[2]};
-        EXPECT_NEAR(d[0] * f.n[0] + d[1] * f.n[1] + d[2] * f.n[2], 0.0, 0.05) << Describe(pieces);
-        const double e[3] = {lx[at] - f.o[0], ly[at] - f.o[1], lz[at] - f.o[2]};
-        r.push_back({e[0] * f.u[0] + e[1] * f.u[1] + e[2] * f.u[2],
-                     e[0] * f.v[0] + e[1] * f.v[1] + e[2] * f.v[2]});
+      for (const P3& p : loop) {
+        const P3 d{p.x - float(first.x), p.y - float(first.y), p.z - float(first.z)};
+        EXPECT_NEAR(d.x * f.n.x + d.y * f.n.y + d.z * f.n.z, 0.0, 0.05) << Describe(pieces);
+        const P3 q = f.Flatten(p);
+        r.push_back({q.x, q.y});
       }
       merged.push_back(WithoutCollinear(r));
     }

@@ -74,12 +74,12 @@ std::string Describe(const Outline& o, double degrees) {
 }
 
 // The solver's face holding the eave a-b.
-const Face* FaceOfEave(const Roof& r, const Pt& a, const Pt& b) {
-  for (const Face& f : r.faces) {
+const Ring* FaceOfEave(const Roof& r, const Pt& a, const Pt& b) {
+  for (const Ring& f : r.faces) {
     bool hasA = false, hasB = false;
-    for (const auto& v : f.p) {
-      hasA = hasA || (std::hypot(v[0] - a.x, v[1] - a.y) < 1.0 && std::fabs(v[2]) < 1.0);
-      hasB = hasB || (std::hypot(v[0] - b.x, v[1] - b.y) < 1.0 && std::fabs(v[2]) < 1.0);
+    for (const P3& v : f) {
+      hasA = hasA || (std::hypot(v.x - a.x, v.y - a.y) < 1.0 && std::fabs(v.z) < 1.0);
+      hasB = hasB || (std::hypot(v.x - b.x, v.y - b.y) < 1.0 && std::fabs(v.z) < 1.0);
     }
     if (hasA && hasB) return &f;
   }
@@ -110,7 +110,7 @@ bool AgreesWithCgal(const Outline& outline, double degrees) {
   const size_t n = skeleton.faces.size();
   std::vector<int> owner(n, -1);
   for (size_t i = 0; i < n; ++i) {
-    const Face* f = FaceOfEave(roof, skeleton.faces[i].a, skeleton.faces[i].b);
+    const Ring* f = FaceOfEave(roof, skeleton.faces[i].a, skeleton.faces[i].b);
     if (f != nullptr) owner[i] = static_cast<int>(f - roof.faces.data());
     EXPECT_NE(f, nullptr) << label << ": no face on eave (" << skeleton.faces[i].a.x << ","
                           << skeleton.faces[i].a.y << ")";
@@ -142,8 +142,8 @@ bool AgreesWithCgal(const Outline& outline, double degrees) {
       mine.insert(owner[i]);
     }
     for (int k : mine) {
-      area += std::fabs(PlanArea(roof.faces[k]));
-      for (const auto& v : roof.faces[k].p) top = std::max(top, v[2]);
+      area += std::fabs(kerneltest::PlanArea(roof.faces[k]));
+      for (const P3& v : roof.faces[k]) top = std::max(top, v.z);
     }
     const double areaTol = 2.0 + 1e-5 * expectedArea, topTol = 0.5 + 1e-5 * expectedTop;
     EXPECT_NEAR(area, expectedArea, areaTol) << label;
@@ -161,6 +161,8 @@ bool AgreesWithCgal(const Outline& outline, double degrees) {
 }  // namespace
 
 TEST(SolveSlopedRoofFacesOracle, EqualSlopesMatchCgalStraightSkeleton) {
+  // Star outlines are many-cornered and cost CGAL the most; orthogonal outlines bring the ties
+  // of parallel and collinear eaves cheaply.
   std::mt19937 rng(2026);
   std::uniform_real_distribution<double> degrees(15.0, 60.0);
   int compared = 0, differing = 0;
@@ -168,10 +170,10 @@ TEST(SolveSlopedRoofFacesOracle, EqualSlopesMatchCgalStraightSkeleton) {
     ++compared;
     if (!AgreesWithCgal(o, std::round(degrees(rng)))) ++differing;
   };
-  for (int i = 0; i < 100; ++i)
+  for (int i = 0; i < 30; ++i)
     check(StarOutline(rng, 5 + static_cast<int>(rng() % 40), 4000, 16000));
-  for (int i = 0; i < 50; ++i) check(StaircaseOutline(rng, 1 + static_cast<int>(rng() % 8)));
-  for (int i = 0; i < 50; ++i) check(HistogramOutline(rng, 1 + static_cast<int>(rng() % 8)));
+  for (int i = 0; i < 70; ++i) check(StaircaseOutline(rng, 1 + static_cast<int>(rng() % 8)));
+  for (int i = 0; i < 70; ++i) check(HistogramOutline(rng, 1 + static_cast<int>(rng() % 8)));
   for (const Outline& o :
        {LShape(), TShape(), UShape(), HShape(), Rectangle(20000, 8000), Rectangle(9000, 9000)})
     check(o);
@@ -179,15 +181,16 @@ TEST(SolveSlopedRoofFacesOracle, EqualSlopesMatchCgalStraightSkeleton) {
 }
 
 TEST(SolveSlopedRoofFacesOracle, LargeConcaveOutlines) {
+  // CGAL's skeleton of a many-cornered star grows quickly dear, so it is compared up to 120
+  // corners; the invariants hold the solver to the full 499 points.
   std::mt19937 rng(499);
-  for (int n : {120, 499}) {
-    const Outline o = StarOutline(rng, n, 30000, 60000);
-    EXPECT_TRUE(AgreesWithCgal(o, 30)) << n << " vertices";
-    ExpectSoundRoof(Solve(o, std::vector<double>(o.size(), Radians(30))),
-                    std::to_string(n) + " vertices");
-    std::uniform_real_distribution<double> degrees(20.0, 60.0);
+  EXPECT_TRUE(AgreesWithCgal(StarOutline(rng, 120, 30000, 60000), 30));
+  EXPECT_TRUE(AgreesWithCgal(HistogramOutline(rng, 40), 35));
+  std::uniform_real_distribution<double> degrees(20.0, 60.0);
+  for (const auto& [name, o] : {std::pair{"star", StarOutline(rng, 499, 30000, 60000)}}) {
+    ExpectSoundRoof(Solve(o, EqualSlopes(o.size(), 30)), std::string(name) + " 499");
     std::vector<double> slopes;
     for (size_t i = 0; i < o.size(); ++i) slopes.push_back(Radians(degrees(rng)));
-    ExpectSoundRoof(Solve(o, slopes), std::to_string(n) + " vertices, unequal slopes");
+    ExpectSoundRoof(Solve(o, slopes), std::string(name) + " 499, unequal slopes");
   }
 }
