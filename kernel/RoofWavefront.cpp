@@ -354,9 +354,10 @@ class Wavefront {
 };
 
 // Where events fall within a hair of each other (several parallel eaves reaching one line
-// at once), a face's outline may run out along a line and straight back. Such a slit is cut
-// off: a point where the outline turns right round (looking past points within 1 mm of it)
-// and runs back past the point it came from goes, with those near points.
+// at once), or where collinear eaves share one moving line, a face's outline may run out
+// along a line and straight back. Such a slit is cut off: a point where the outline turns
+// right round (looking past points within 1 mm of it) goes, with those near points, when the
+// outline runs back past the point it came from or back onto the very line it came along.
 void WithoutSlits(std::vector<std::array<double, 3>>& points) {
   auto near = [](const std::array<double, 3>& a, const std::array<double, 3>& b) {
     return std::fabs(a[0] - b[0]) < 1.0 && std::fabs(a[1] - b[1]) < 1.0 &&
@@ -375,8 +376,10 @@ void WithoutSlits(std::vector<std::array<double, 3>>& points) {
       const auto& c = points[(i + skip) % n];
       const double ux = b[0] - a[0], uy = b[1] - a[1], vx = c[0] - b[0], vy = c[1] - b[1];
       const double lu = std::hypot(ux, uy), lv = std::hypot(vx, vy);
-      // A slit comes back at least as far as it went out; a thin face's tip does not.
-      if (ux * vx + uy * vy >= -0.99999 * lu * lv || lv < lu) continue;
+      // A slit comes back at least as far as it went out, or along its own line; a thin
+      // face's tip does neither.
+      const bool alongItself = std::fabs(ux * vy - uy * vx) <= 0.01 * lu;
+      if (ux * vx + uy * vy >= -0.99999 * lu * lv || (lv < lu && !alongItself)) continue;
       std::vector<size_t> gone;
       for (size_t k = 0; k < skip; ++k) gone.push_back((i + k) % n);
       std::sort(gone.rbegin(), gone.rend());

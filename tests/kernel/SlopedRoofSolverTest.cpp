@@ -182,6 +182,12 @@ TEST(SolveSlopedRoofFaces, EveryFootprintGivesASoundRoof) {
     cases.push_back({"jog " + std::to_string(gentle), jog,
                      {Radians(35), Radians(35), Radians(35), Radians(steep), Radians(45),
                       Radians(gentle)}});
+  // Two notches of one depth: their bottoms share one moving line, and neither bottom's
+  // face may run along the other's ridge and back.
+  cases.push_back({"comb", FromCounterClockwise({18000, 0, 18000, 11000, 12000, 11000, 12000, 3000, 10000,
+                                                3000, 10000, 11000, 7000, 11000, 7000, 3000, 5000, 3000,
+                                                5000, 11000, 3000, 11000, 3000, 7000, 0, 7000, 0, 0}),
+                   EqualSlopes(14, 30)});
   // Three eaves facing one way, of different slopes, reach one line within a few hundredths
   // of a millimetre of height; no face may come back with a zero-width slit along it.
   const Outline steps{{0, 0},         {0, 37000},     {30000, 37000}, {30000, 32000},

@@ -187,7 +187,8 @@ TEST(SolveSlopedRoofFacesOracle, LargeConcaveOutlines) {
   EXPECT_TRUE(AgreesWithCgal(StarOutline(rng, 120, 30000, 60000), 30));
   EXPECT_TRUE(AgreesWithCgal(HistogramOutline(rng, 40), 35));
   std::uniform_real_distribution<double> degrees(20.0, 60.0);
-  for (const auto& [name, o] : {std::pair{"star", StarOutline(rng, 499, 30000, 60000)}}) {
+  for (const auto& [name, o] : {std::pair{"star", StarOutline(rng, 499, 30000, 60000)},
+                                std::pair{"histogram", HistogramOutline(rng, 248)}}) {
     ExpectSoundRoof(Solve(o, EqualSlopes(o.size(), 30)), std::string(name) + " 499");
     std::vector<double> slopes;
     for (size_t i = 0; i < o.size(); ++i) slopes.push_back(Radians(degrees(rng)));
