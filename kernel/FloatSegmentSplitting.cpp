@@ -149,6 +149,14 @@ void Crossing(const FloatSegment& si, const PlanLine& i, const FloatSegment& sj,
   }
 }
 
+// Adds each end of j (its start first) whose position along i, start or end, lies more than
+// 0.9 inside i's extent lo..hi.
+void AddEndsInside(const FloatSegment& sj, float lo, float hi, float start, float end,
+                   std::vector<Point3f>& cuts) {
+  if (lo + kCut < start && start < hi - kCut) cuts.push_back({sj.x1, sj.y1, 0.0f});
+  if (lo + kCut < end && end < hi - kCut) cuts.push_back({sj.x2, sj.y2, 0.0f});
+}
+
 // Ends of j that fall inside i when both lie on one sloped line, seen in a frame turned about
 // i's start so that i runs along +x.
 void AddCollinearEnds(const FloatSegment& si, const FloatSegment& sj, std::vector<Point3f>& cuts) {
@@ -158,10 +166,8 @@ void AddCollinearEnds(const FloatSegment& si, const FloatSegment& sj, std::vecto
   auto turnedY = [&](float x, float y) { return si.y1 + (x - si.x1) * s + (y - si.y1) * c; };
   if (!(std::fabs(turnedY(sj.x1, sj.y1) - si.y1) < kAxis)) return;
   const float a = si.x1, b = turnedX(si.x2, si.y2);
-  const float lo = std::fmin(a, b), hi = std::fmax(a, b);
-  const float startX = turnedX(sj.x1, sj.y1), endX = turnedX(sj.x2, sj.y2);
-  if (lo + kCut < startX && startX < hi - kCut) cuts.push_back({sj.x1, sj.y1, 0.0f});
-  if (lo + kCut < endX && endX < hi - kCut) cuts.push_back({sj.x2, sj.y2, 0.0f});
+  AddEndsInside(sj, std::fmin(a, b), std::fmax(a, b), turnedX(sj.x1, sj.y1),
+                turnedX(sj.x2, sj.y2), cuts);
 }
 
 // Every point at which segment j cuts segment i.
@@ -169,15 +175,9 @@ void AddCutsFrom(const FloatSegment& si, const PlanLine& i, const FloatSegment& 
                  std::vector<Point3f>& cuts) {
   const PlanLine j(sj);
   if (i.Horizontal() && j.Horizontal()) {
-    if (std::fabs(si.y1 - sj.y1) < kAxis) {
-      if (i.minX + kCut < sj.x1 && sj.x1 < i.maxX - kCut) cuts.push_back({sj.x1, sj.y1, 0.0f});
-      if (i.minX + kCut < sj.x2 && sj.x2 < i.maxX - kCut) cuts.push_back({sj.x2, sj.y2, 0.0f});
-    }
+    if (std::fabs(si.y1 - sj.y1) < kAxis) AddEndsInside(sj, i.minX, i.maxX, sj.x1, sj.x2, cuts);
   } else if (i.Vertical() && j.Vertical()) {
-    if (std::fabs(si.x1 - sj.x1) < kAxis) {
-      if (i.minY + kCut < sj.y1 && sj.y1 < i.maxY - kCut) cuts.push_back({sj.x1, sj.y1, 0.0f});
-      if (i.minY + kCut < sj.y2 && sj.y2 < i.maxY - kCut) cuts.push_back({sj.x2, sj.y2, 0.0f});
-    }
+    if (std::fabs(si.x1 - sj.x1) < kAxis) AddEndsInside(sj, i.minY, i.maxY, sj.y1, sj.y2, cuts);
   } else if (std::fabs(i.k - j.k) >= 0.0002) {
     double X = 0.0, Y = 0.0;
     Crossing(si, i, sj, j, &X, &Y);

@@ -194,12 +194,16 @@ double PlanArea(const Face& face) {
   return sum / 2.0;
 }
 
+// Whether point i of face a and point j of face b meet (within 1 mm in x, y and z).
+bool PointsMeet(const Face& a, size_t i, const Face& b, size_t j) {
+  return std::fabs(a.x[i] - b.x[j]) < 1.0f && std::fabs(a.y[i] - b.y[j]) < 1.0f &&
+         std::fabs(a.z[i] - b.z[j]) < 1.0f;
+}
+
 bool PassesAPointTwice(const Face& f) {
   for (size_t i = 0; i < f.x.size(); ++i)
     for (size_t j = i + 1; j < f.x.size(); ++j)
-      if (std::fabs(f.x[i] - f.x[j]) < 1.0f && std::fabs(f.y[i] - f.y[j]) < 1.0f &&
-          std::fabs(f.z[i] - f.z[j]) < 1.0f)
-        return true;
+      if (PointsMeet(f, i, f, j)) return true;
   return false;
 }
 
@@ -258,8 +262,7 @@ bool ShareAnEdge(const Face& a, const Face& b) {
   int shared = 0;
   for (size_t i = 0; i < a.x.size() && shared < 2; ++i)
     for (size_t j = 0; j < b.x.size(); ++j)
-      if (std::fabs(a.x[i] - b.x[j]) < 1.0f && std::fabs(a.y[i] - b.y[j]) < 1.0f &&
-          std::fabs(a.z[i] - b.z[j]) < 1.0f) {
+      if (PointsMeet(a, i, b, j)) {
         ++shared;
         break;
       }
