@@ -92,7 +92,24 @@ inline double MaxZ(const Roof& r) {
   return m;
 }
 
-// A face of the roof touches the point in plan within tol, its bounding box tells quickly.
+inline double Perimeter(const Ring& r) {
+  double sum = 0.0;
+  for (size_t i = 0; i < r.size(); ++i)
+    sum += std::hypot(r[(i + 1) % r.size()].x - r[i].x, r[(i + 1) % r.size()].y - r[i].y);
+  return sum;
+}
+
+// Whether the face holds the eave a-b: both ends among its points at height 0, within tol.
+inline bool OwnsEave(const Ring& f, const Pt& a, const Pt& b, double tol) {
+  auto has = [&f, tol](const Pt& p) {
+    return std::any_of(f.begin(), f.end(), [&p, tol](const P3& v) {
+      return std::hypot(v.x - p.x, v.y - p.y) < tol && std::fabs(v.z) < tol;
+    });
+  };
+  return has(a) && has(b);
+}
+
+// Whether a face may touch the point in plan within tol, as its bounding box tells quickly.
 struct Box {
   double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
   explicit Box(const Ring& r) {
@@ -113,7 +130,7 @@ inline void ExpectSoundRoof(const Roof& roof, const std::string& label, double t
   const size_t n = o.size();
   ASSERT_EQ(roof.result, 1) << label;
   std::vector<Box> boxes;
-  double faceArea = 0.0, perimeter = 0.0;
+  double faceArea = 0.0;
   for (const Ring& f : roof.faces) {
     ASSERT_GE(f.size(), 3u) << label;
     EXPECT_LT(PlanArea(f), 0.0) << label << ": faces run clockwise";
@@ -121,10 +138,8 @@ inline void ExpectSoundRoof(const Roof& roof, const std::string& label, double t
     boxes.emplace_back(f);
   }
   Ring outline;
-  for (size_t i = 0; i < n; ++i) {
-    perimeter += std::hypot(o[(i + 1) % n].x - o[i].x, o[(i + 1) % n].y - o[i].y);
-    outline.push_back({o[i].x, o[i].y, 0.0});
-  }
+  for (const Pt& p : o) outline.push_back({p.x, p.y, 0.0});
+  const double perimeter = Perimeter(outline);
   EXPECT_NEAR(faceArea, std::fabs(SignedArea(o)), tol * perimeter)
       << label << ": plan areas sum to the footprint";
 
@@ -136,12 +151,7 @@ inline void ExpectSoundRoof(const Roof& roof, const std::string& label, double t
     for (const Ring& f : roof.faces) {
       // Ends matched closely: a neighbour's face may pass within a millimetre of an eave's
       // end where a steep eave between gentle ones is eaten up at once.
-      auto has = [&f](const Pt& p) {
-        return std::any_of(f.begin(), f.end(), [&p](const P3& v) {
-          return std::hypot(v.x - p.x, v.y - p.y) < 0.1 && std::fabs(v.z) < 0.1;
-        });
-      };
-      if (!has(a) || !has(b)) continue;
+      if (!OwnsEave(f, a, b, 0.1)) continue;
       ++owners;
       const double len = std::hypot(b.x - a.x, b.y - a.y), rise = std::tan(roof.slopes[e]);
       for (const P3& v : f) {

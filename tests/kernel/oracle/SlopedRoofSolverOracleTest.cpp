@@ -73,19 +73,6 @@ std::string Describe(const Outline& o, double degrees) {
   return s.str();
 }
 
-// The solver's face holding the eave a-b.
-const Ring* FaceOfEave(const Roof& r, const Pt& a, const Pt& b) {
-  for (const Ring& f : r.faces) {
-    bool hasA = false, hasB = false;
-    for (const P3& v : f) {
-      hasA = hasA || (std::hypot(v.x - a.x, v.y - a.y) < 1.0 && std::fabs(v.z) < 1.0);
-      hasB = hasB || (std::hypot(v.x - b.x, v.y - b.y) < 1.0 && std::fabs(v.z) < 1.0);
-    }
-    if (hasA && hasB) return &f;
-  }
-  return nullptr;
-}
-
 // Whether two skeleton faces lie in one plane: their eaves on one line, running one way.
 bool OnePlane(const SkeletonFace& f, const SkeletonFace& g) {
   const double ux = f.b.x - f.a.x, uy = f.b.y - f.a.y, len = std::hypot(ux, uy);
@@ -110,11 +97,12 @@ bool AgreesWithCgal(const Outline& outline, double degrees) {
   const size_t n = skeleton.faces.size();
   std::vector<int> owner(n, -1);
   for (size_t i = 0; i < n; ++i) {
-    const Ring* f = FaceOfEave(roof, skeleton.faces[i].a, skeleton.faces[i].b);
-    if (f != nullptr) owner[i] = static_cast<int>(f - roof.faces.data());
-    EXPECT_NE(f, nullptr) << label << ": no face on eave (" << skeleton.faces[i].a.x << ","
-                          << skeleton.faces[i].a.y << ")";
-    same = same && f != nullptr;
+    for (size_t k = 0; k < roof.faces.size() && owner[i] < 0; ++k)
+      if (OwnsEave(roof.faces[k], skeleton.faces[i].a, skeleton.faces[i].b, 1.0))
+        owner[i] = static_cast<int>(k);
+    EXPECT_GE(owner[i], 0) << label << ": no face on eave (" << skeleton.faces[i].a.x << ","
+                         << skeleton.faces[i].a.y << ")";
+    same = same && owner[i] >= 0;
   }
   if (!same) return false;
   std::set<int> owners(owner.begin(), owner.end());
