@@ -256,14 +256,14 @@ inline Outline StarOutline(std::mt19937& rng, int n, double rMin, double rMax) {
 }
 
 // A random orthogonal outline: a row of columns of random heights on a common base.
-inline Outline HistogramOutline(std::mt19937& rng, int columns, int unit = 1000) {
+inline Outline HistogramOutline(std::mt19937& rng, int columns) {
   std::uniform_int_distribution<int> width(2, 6), height(3, 12);
   std::vector<double> widths, heights;
   double x = 0;
   for (int c = 0; c < columns; ++c) {
-    widths.push_back(width(rng) * unit);
-    double h = height(rng) * unit;
-    if (!heights.empty() && h == heights.back()) h += unit;
+    widths.push_back(width(rng) * 1000.0);
+    double h = height(rng) * 1000.0;
+    if (!heights.empty() && h == heights.back()) h += 1000.0;
     heights.push_back(h);
     x += widths.back();
   }
