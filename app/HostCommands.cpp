@@ -12,6 +12,7 @@ void RegisterHostCommands()
     RegisterSettingsCommands();
     RegisterFileCommands();
     RegisterHelpCommand();
+    RegisterWindowsCommand();
 }
 
 }  // namespace host

@@ -8,5 +8,6 @@ void RegisterInquiryCommands();   // list, props, setprop
 void RegisterSettingsCommands();  // layer, setvar, getvar
 void RegisterFileCommands();      // new, open, save, export obj
 void RegisterHelpCommand();       // help
+void RegisterWindowsCommand();    // windows
 
 }  // namespace host
