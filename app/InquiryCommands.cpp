@@ -148,6 +148,22 @@ void Props(const ScriptLine& line, const Args& args)
     owner->Close();
 }
 
+std::string ReadValueText(decDbObject* owner, const TPropertyDef& row)
+{
+    owner->OpenForRead();
+    std::string text = ValueText(owner, row);
+    owner->Close();
+    return text;
+}
+
+// A property handler answers -2 both when it takes a value and when it quietly keeps the old
+// one, so only a changed value text counts as taken.
+const char* SetPropOutcome(int result, const std::string& before, const std::string& now)
+{
+    if (result != dex::eOk) return "refused";
+    return before == now ? "unchanged" : "taken";
+}
+
 // The value of a row read from the typed text; nothing (line refused) when it does not fit.
 std::optional<prop_data> ReadValue(const ScriptLine& line, const TPropertyDef& row, const std::string& text)
 {
@@ -200,6 +216,7 @@ void SetProp(const ScriptLine& line, const Args& args)
     }
     const std::string text(AfterWords(line.text, 3));
     EventLog& log = EventLog::Instance();
+    const std::string before = ReadValueText(owner, *row);
     int result = 0;
     DbAutoOpen open;
     if (row->kind == 7) {
@@ -217,10 +234,8 @@ void SetProp(const ScriptLine& line, const Args& args)
         result = owner->OnPropertyValueChanged(row->index, *value);
         owner->Close();
     }
-    owner->OpenForRead();
-    const std::string now = ValueText(owner, *row);
-    owner->Close();
-    log.Show(DescribeEntity(entities->front()) + (result == dex::eOk ? ": taken, " : ": refused, ") + row->name + "=" + now);
+    const std::string now = ReadValueText(owner, *row);
+    log.Show(DescribeEntity(entities->front()) + ": " + SetPropOutcome(result, before, now) + ", " + row->name + "=" + now);
 }
 
 }  // namespace

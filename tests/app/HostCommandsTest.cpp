@@ -121,7 +121,8 @@ TEST(Quenra3dHostCommands, PropertiesGoThroughTheObjectsOwnHandlers)
     TestFolder folder;
     const std::string drawing = (folder.Path() / "block.q3d").string();
     const Quenra3dRun run = RunTestScript("tblock\nprops #1\nsetprop #1 0 2号楼 东\nsetprop #1 1 -5\nsetprop #1 1 4500\n"
-                                          "setprop #1 2 2\nsetprop #1 2 9\nsetprop #1 1 tall\nsetprop #1 5 x\nlist #1\n"
+                                          "setprop #1 2 2\nsetprop #1 2 9\nsetprop #1 1 tall\nsetprop #1 5 x\n"
+                                          "setprop #1 1 4500\nlist #1\n"
                                           "save " + drawing + "\nnew\nopen " + drawing + "\nlist\n",
                                           {"-q"});
     EXPECT_EQ(run.status, 1) << run.output;
@@ -133,7 +134,9 @@ TEST(Quenra3dHostCommands, PropertiesGoThroughTheObjectsOwnHandlers)
     EXPECT_THAT(run.output, HasSubstr("#1 CTestBlock: refused, 高度=3000\n#1 CTestBlock: taken, 高度=4500\n"));
     EXPECT_THAT(run.output, HasSubstr("#1 CTestBlock: taken, 类型=2 (商业)\n#1 CTestBlock: refused, 类型=2 (商业)\n"));
     EXPECT_THAT(run.output, HasSubstr("test.txt:8: the property \"高度\" takes a whole number, not \"tall\""));
-    EXPECT_THAT(run.output, HasSubstr("test.txt:9: #1 CTestBlock has no property 5 (props lists them)"));
+    // The handler answers -2 again, but the value did not change.
+    EXPECT_THAT(run.output, HasSubstr("test.txt:9: #1 CTestBlock has no property 5 (props lists them)\n"
+                                      "#1 CTestBlock: unchanged, 高度=4500\n"));
     const std::string listed = "#1 CTestBlock layer=0 名称=2号楼 东 高度=4500 类型=2 (商业) "
                                "xdata XBUILD_NAME=\"1号楼\",7 extents -500,-1000,0 to 500,0,4500\n";
     EXPECT_THAT(run.output, HasSubstr("\n" + listed + "saved"));

@@ -227,9 +227,9 @@ TEST_F(ExtrudeBuildTest, PropertiesListAndEditThroughTheHostWithinTheirLimits)
     const std::string out = Transcript();
     EXPECT_THAT(out, HasSubstr("#1 QCExtrudeBuild layer=0 名称=南楼 高度（毫米）=3000 extents 0,0,0 to 10,10,3000\n"));
     EXPECT_THAT(out, HasSubstr("#1 QCExtrudeBuild: taken, 高度（毫米）=1000000\n> setprop #1 1 1000001\n"
-                               "#1 QCExtrudeBuild: taken, 高度（毫米）=1000000\n"));
-    EXPECT_THAT(out, HasSubstr("> setprop #1 1 0\n#1 QCExtrudeBuild: taken, 高度（毫米）=1000000\n"));
-    EXPECT_THAT(out, HasSubstr("> setprop #1 1 -7\n#1 QCExtrudeBuild: taken, 高度（毫米）=1000000\n"));
+                               "#1 QCExtrudeBuild: unchanged, 高度（毫米）=1000000\n"));
+    EXPECT_THAT(out, HasSubstr("> setprop #1 1 0\n#1 QCExtrudeBuild: unchanged, 高度（毫米）=1000000\n"));
+    EXPECT_THAT(out, HasSubstr("> setprop #1 1 -7\n#1 QCExtrudeBuild: unchanged, 高度（毫米）=1000000\n"));
     EXPECT_THAT(out, HasSubstr("#1 QCExtrudeBuild: taken, 名称=北楼 2\n"));
     // An empty text makes the building unnamed.
     EXPECT_THAT(out, HasSubstr("> setprop #1 0\n#1 QCExtrudeBuild: taken, 名称=\n"));

@@ -410,8 +410,8 @@ TEST_F(WindowTest, PanelEditsNumbersAndSizeWithTheRoomLimit)
     EXPECT_THAT(out, HasSubstr("#1 QCWindow: taken, 层号=-1\n"));
     EXPECT_THAT(out, HasSubstr("#1 QCWindow: taken, 户号=B 3\n"));
     EXPECT_THAT(out, HasSubstr("> setprop #1 3 50\n#1 QCWindow: taken, 居室数=50\n"));
-    EXPECT_THAT(out, HasSubstr("> setprop #1 3 51\n#1 QCWindow: taken, 居室数=50\n"));
-    EXPECT_THAT(out, HasSubstr("> setprop #1 3 -1\n#1 QCWindow: taken, 居室数=50\n"));
+    EXPECT_THAT(out, HasSubstr("> setprop #1 3 51\n#1 QCWindow: unchanged, 居室数=50\n"));
+    EXPECT_THAT(out, HasSubstr("> setprop #1 3 -1\n#1 QCWindow: unchanged, 居室数=50\n"));
     EXPECT_THAT(out, HasSubstr("> setprop #1 3 0\n#1 QCWindow: taken, 居室数=0\n"));
     // Width and height are taken as typed.
     EXPECT_THAT(out, HasSubstr("#1 QCWindow: taken, 窗宽=-100\n"));
