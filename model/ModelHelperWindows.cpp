@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "ExtendBuild.h"
+#include "ModelEntityCollect.h"
 #include "Selection.h"
 #include "Window.h"
 #include "WorkingDrawing.h"
@@ -53,35 +54,13 @@ int WindowBelongBuildName(decDbEntity* entity, CString& name)
 
 int GetAllWindow(EntityArray& entities)
 {
-    class CB : public EnumDatabaseEntityTableCallback {
-    public:
-        EntityArray found;
-        void OnEntity(decDbEntity* entity) override
-        {
-            if (IsWindow(entity))
-                found.push_back(entity);
-        }
-    };
-    CB callback;
-    dec::GetWorkingDatabase()->EnumEntityTable(callback, 1);
-    entities = std::move(callback.found);
-    return entities.empty() ? 0 : 1;
+    return CollectEntities(entities, [](decDbEntity* entity) { return IsWindow(entity) != 0; });
 }
 
 int SelectWindow(EntityArray& entities, CString prompt)
 {
-    DbDatabase* db = dec::GetWorkingDatabase();
-    db->ClearSelectSet(1);
-    decSelectSet selection;
     CWindowFilter filter;
-    if (dec::decSSGet(prompt, selection, &filter, 1, nullptr) != dex::eOk) {
-        dec::PrintPrompt("选择取消，退出命令");
-        return 0;
-    }
-    for (const decObjectId& id : selection.Ids())
-        if (decDbEntity3d* entity = decDbEntity3d::Cast(id.GetObjectA()))
-            entities.push_back(entity);
-    return entities.empty() ? 0 : 1;
+    return SelectEntities3d(entities, prompt, filter);
 }
 
 namespace ModelHelper {
