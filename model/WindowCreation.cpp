@@ -1,0 +1,64 @@
+#include "WindowCreation.h"
+
+#include "DbDatabase.h"
+#include "ModelHelperLayersMaterials.h"
+#include "TextSettings.h"
+#include "Window.h"
+
+namespace {
+
+constexpr const char* kWindowLayer = "窗";
+constexpr unsigned long kWindowLayerColour = 0xff3200;
+constexpr const char* kWindowMaterial = "蓝色窗";
+constexpr unsigned long kWindowMaterialColour = 0xffff80;
+constexpr double kWindowTransparency = 0.5;
+// Axes shorter than this give no direction.
+constexpr double kAxisTol = 0.001;
+
+}  // namespace
+
+WindowLook PrepareWindowLook(DbDatabase* db)
+{
+    WindowLook look;
+    look.layerId = CreateLayer(db, kWindowLayer, kWindowLayerColour, 0, 1);
+    look.horDimHeight = GetTextHeight(TEXT_UTILITY::WIN_H_DIM);
+    look.verDimHeight = GetTextHeight(TEXT_UTILITY::WIN_V_DIM);
+    look.scale = GetScale();
+    CString material(kWindowMaterial);
+    look.materialId = CreateSolidColorMaterial(db, material, kWindowMaterialColour, kWindowTransparency);
+    return look;
+}
+
+bool MakeWindowFrame(const GePoint3d& origin, GeVector3d xAxis, GeMatrix3d& frame)
+{
+    xAxis.z = 0.0;
+    if (xAxis.Length() < kAxisTol)
+        return false;
+    xAxis.Normalize(kAxisTol);
+    const GeVector3d zAxis = GeVector3d::kZAxis;
+    GeVector3d yAxis = zAxis.CrossProduct(xAxis);
+    yAxis.Normalize(kAxisTol);
+    frame.SetCoordSystem(origin, xAxis, yAxis, zAxis);
+    return true;
+}
+
+int CreateNumberedWindow(DbDatabase* db, const WindowLook& look, const WindowNumbers& numbers, const GeMatrix3d& frame)
+{
+    auto* window = new CWindow();
+    window->SetBuild(numbers.building);
+    window->SetIndex(numbers.position);
+    CString household;
+    household.Format("%d", numbers.position);
+    window->SetDoor(household);
+    window->SetFloor(numbers.floor);
+    window->SetSize(numbers.width, numbers.height);
+    window->SetHorDimHeight(look.horDimHeight);
+    window->SetVerDimHeight(look.verDimHeight);
+    window->SetScale(look.scale);
+    decObjectId id;
+    if (db->CreateNewEntity(look.layerId, window, frame, id, look.materialId) != dex::eOk) {
+        delete window;
+        return 0;
+    }
+    return 1;
+}
