@@ -13,6 +13,7 @@ void RegisterHostCommands()
     RegisterFileCommands();
     RegisterHelpCommand();
     RegisterWindowsCommand();
+    RegisterOrvRoofCommand();
 }
 
 }  // namespace host

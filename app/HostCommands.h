@@ -9,5 +9,6 @@ void RegisterSettingsCommands();  // layer, setvar, getvar
 void RegisterFileCommands();      // new, open, save, export obj
 void RegisterHelpCommand();       // help
 void RegisterWindowsCommand();    // windows
+void RegisterOrvRoofCommand();    // orvroof
 
 }  // namespace host

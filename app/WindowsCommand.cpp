@@ -3,9 +3,6 @@
 // in the loaded module, asks for every window (GetAllWindow) and reads them sorted with
 // WindowInfoFullWay, then prints one line per window: building, floor, position,
 // household, rooms, width, height, facing angle and the sill sample points.
-#include <dlfcn.h>
-#include <link.h>
-
 #include <algorithm>
 #include <numbers>
 #include <string>
@@ -18,6 +15,7 @@
 #include "GePoint3d.h"
 #include "HostCommandArgs.h"
 #include "HostCommands.h"
+#include "ModuleExports.h"
 #include "Question.h"
 #include "Selection.h"
 #include "TextParse.h"
@@ -42,30 +40,13 @@ struct WindowReaders {
     WindowInfoFullWayFn fullWay = nullptr;
 };
 
-int CollectLoadedObject(dl_phdr_info* info, std::size_t, void* data)
-{
-    static_cast<std::vector<std::string>*>(data)->emplace_back(info->dlpi_name ? info->dlpi_name : "");
-    return 0;
-}
-
-// The first loaded object that exports both functions (the module is loaded privately, so
-// each object is asked on its own).
 WindowReaders FindWindowReaders()
 {
-    std::vector<std::string> objects;
-    dl_iterate_phdr(CollectLoadedObject, &objects);
-    for (const std::string& name : objects) {
-        void* handle = dlopen(name.empty() ? nullptr : name.c_str(), RTLD_LAZY | RTLD_NOLOAD);
-        if (!handle)
-            continue;
-        WindowReaders readers;
-        readers.getAll = reinterpret_cast<GetAllWindowFn>(dlsym(handle, "GetAllWindow"));
-        readers.fullWay = reinterpret_cast<WindowInfoFullWayFn>(dlsym(handle, "WindowInfoFullWay"));
-        dlclose(handle);
-        if (readers.getAll && readers.fullWay)
-            return readers;
-    }
-    return {};
+    static constexpr const char* kNames[] = {"GetAllWindow", "WindowInfoFullWay"};
+    const std::vector<void*> found = FindModuleExports(kNames);
+    if (found.empty())
+        return {};
+    return {reinterpret_cast<GetAllWindowFn>(found[0]), reinterpret_cast<WindowInfoFullWayFn>(found[1])};
 }
 
 void Windows(const ScriptLine& line, const Args& args)

@@ -15,6 +15,7 @@
 #include "ExtrudeBuild.h"
 #include "LumidraxApp.h"
 #include "ModuleGlobals.h"
+#include "OrvRoof.h"
 #include "OrvScaleText.h"
 #include "PromptOldModelReactor.h"
 #include "Window.h"
@@ -42,7 +43,7 @@ CString g_buildNamingAppName("XBUILD_NAME");
 // CQuickBuilding is registered here once it is in the module.
 // CQuickWindow is registered here once it is in the module.
 std::array<std::list<CString>, 6> g_analysisGroupLists;
-// COrvRoof is registered here once it is in the module.
+[[maybe_unused]] const bool g_orvRoofRegistered = RegisterAtLoad(COrvRoof::Desc());
 [[maybe_unused]] const bool g_orvScaleTextRegistered = RegisterAtLoad(COrvScaleText::Desc());
 CString g_winBelongBuildAppName("WIN_BELONG_BLD");
 [[maybe_unused]] const bool g_windowRegistered = RegisterAtLoad(CWindow::Desc());

@@ -1,0 +1,299 @@
+// COrvRoof as a drawing object: its class record, its record in the drawing, the property
+// panel with the edits that rebuild it, and its mesh.
+#include "OrvRoof.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "AssertReport.h"
+#include "CommandLine.h"
+#include "Tools.h"
+
+namespace {
+
+constexpr const char* kGroup = "屋顶信息";
+constexpr const char* kFlatText = "平屋顶";
+constexpr const char* kSlopedText = "坡屋顶";
+constexpr const char* kVariousSlopesText = "**多种**";
+constexpr const char* kEdgeCountChangedText = "修改后的挑出距离会造成屋顶边数改变!请使用编辑屋顶功能!";
+// Slopes the panel accepts, in degrees.
+constexpr float kMinSlope = 1.0f;
+constexpr float kMaxSlope = 89.0f;
+// The edge ring must keep at least this many points.
+constexpr int kMinRingPoints = 3;
+// A polygon needs more points than this.
+constexpr int kMinPolygonPoints = 3;
+
+enum Property {
+    kPropKind = 0,
+    kPropOverhang = 1,
+    kPropThickness = 2,
+    kPropSlope = 3,
+    kPropHeightA = 4,
+    kPropWidthA = 5,
+    kPropHeightB = 6,
+    kPropWidthB = 7,
+};
+
+// A count of the record: 0 or less is an empty list. A count that claims more items than the
+// record still holds refuses the record before anything is allocated.
+std::size_t ReadCount(SerializeFilter& filter, std::size_t itemBytes)
+{
+    int count = 0;
+    filter >> count;
+    if (count <= 0)
+        return 0;
+    const auto n = static_cast<std::size_t>(count);
+    if (n > filter.BytesLeft() / itemBytes)
+        throw host::RecordError("a roof's count of " + std::to_string(count) + " claims more than the record holds");
+    return n;
+}
+
+constexpr std::size_t kPointBytes = 3 * sizeof(double);
+
+void WritePoints(SerializeFilter& filter, const GePoint3dArray& pts)
+{
+    filter << static_cast<int>(pts.size());
+    for (const GePoint3d& p : pts)
+        filter << p;
+}
+
+void ReadPoints(SerializeFilter& filter, GePoint3dArray& pts)
+{
+    pts.resize(ReadCount(filter, kPointBytes));
+    for (GePoint3d& p : pts)
+        filter >> p;
+}
+
+}  // namespace
+
+const TPropertyDef COrvRoof::flat_roof[] = {
+    {kGroup, "屋顶形式", "屋顶形式", kPropKind, 4, 1, 0},
+    {kGroup, "挑出距离", "挑出距离 单位:mm", kPropOverhang, 2, 0, 0},
+    {kGroup, "屋面厚度", "屋面厚度 单位:mm", kPropThickness, 2, 0, 0},
+    {kGroup, "女儿墙高a", "女儿墙高a 单位:mm", kPropHeightA, 2, 0, 0},
+    {kGroup, "女儿墙宽a", "女儿墙宽a 单位:mm", kPropWidthA, 2, 0, 0},
+    {kGroup, "女儿墙高b", "女儿墙高b 单位:mm", kPropHeightB, 2, 0, 0},
+    {kGroup, "女儿墙宽b", "女儿墙宽b 单位:mm", kPropWidthB, 2, 0, 0},
+    {nullptr, nullptr, nullptr, 0, 0, 0, 0},
+};
+
+const TPropertyDef COrvRoof::pitched_roof[] = {
+    {kGroup, "屋顶形式", "屋顶形式", kPropKind, 4, 1, 0},
+    {kGroup, "挑出距离", "挑出距离 单位:mm", kPropOverhang, 2, 0, 0},
+    {kGroup, "屋面厚度", "屋面厚度 单位:mm", kPropThickness, 2, 0, 0},
+    {kGroup, "屋顶坡度", "屋顶坡度 单位:度", kPropSlope, 4, 0, 0},
+    {nullptr, nullptr, nullptr, 0, 0, 0, 0},
+};
+
+COrvRoof::COrvRoof() = default;
+COrvRoof::~COrvRoof() = default;
+
+decObjectClassInfo* COrvRoof::Desc()
+{
+    static decObjectClassInfo info{"QCOrvRoof", "日照屋顶", "comn", 2, decBuilder::Desc(), &COrvRoof::CreateNewObject,
+                                   sizeof(COrvRoof), {}};
+    return &info;
+}
+
+decObject* COrvRoof::CreateNewObject()
+{
+    try {
+        return new COrvRoof();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void COrvRoof::Serialize(SerializeFilter& filter)
+{
+    decBuilder::Serialize(filter);
+    if (filter.IsStoring()) {
+        WritePoints(filter, outline);
+        filter << kind << overhang << thickness << parapetHeightA << parapetHeightB << parapetWidthA << parapetWidthB;
+        filter << static_cast<int>(faceLoops.size());
+        for (const GePoint3dArray& loop : faceLoops)
+            WritePoints(filter, loop);
+        WritePoints(filter, extraPoints);
+        filter << static_cast<int>(slopes.size());
+        for (float slope : slopes)
+            filter << slope;
+        return;
+    }
+    outline.clear();
+    faceLoops.RemoveAll();
+    extraPoints.clear();
+    slopes.clear();
+    ReadPoints(filter, outline);
+    filter >> kind >> overhang >> thickness >> parapetHeightA >> parapetHeightB >> parapetWidthA >> parapetWidthB;
+    // Every loop holds at least its own count.
+    faceLoops.SetSize(static_cast<int>(ReadCount(filter, sizeof(int))));
+    for (GePoint3dArray& loop : faceLoops)
+        ReadPoints(filter, loop);
+    ReadPoints(filter, extraPoints);
+    slopes.resize(ReadCount(filter, sizeof(float)));
+    for (float& slope : slopes)
+        filter >> slope;
+}
+
+const TPropertyDef* COrvRoof::GetObjectPropertyDefine() const
+{
+    switch (kind) {
+    case kFlat: return flat_roof;
+    case kSloped: return pitched_roof;
+    default: return nullptr;
+    }
+}
+
+void COrvRoof::OnPropertyValueGet(int index, prop_data& value)
+{
+    switch (index) {
+    case kPropKind:
+        if (kind == kFlat)
+            value.SetText(kFlatText);
+        else if (kind == kSloped)
+            value.SetText(kSlopedText);
+        break;
+    case kPropOverhang: value.SetDouble(overhang); break;
+    case kPropThickness: value.SetDouble(thickness); break;
+    case kPropSlope: {
+        if (kind == kFlat) {
+            value.SetText("0");
+            break;
+        }
+        bool same = !slopes.empty();
+        for (float slope : slopes)
+            same = same && slope == slopes.front();
+        char text[64];
+        std::snprintf(text, sizeof text, "%.0f", same ? slopes.front() : 0.0f);
+        value.SetText(same ? text : kVariousSlopesText);
+        break;
+    }
+    case kPropHeightA: value.SetDouble(parapetHeightA); break;
+    case kPropWidthA: value.SetDouble(parapetWidthA); break;
+    case kPropHeightB: value.SetDouble(parapetHeightB); break;
+    case kPropWidthB: value.SetDouble(parapetWidthB); break;
+    default: ORV_ASSERT(0, "OrvRoof"); break;
+    }
+}
+
+COrvRoof::Parameters COrvRoof::SavedParameters() const
+{
+    return {overhang, thickness, parapetHeightA, parapetHeightB, parapetWidthA, parapetWidthB, slopes};
+}
+
+void COrvRoof::Restore(const Parameters& saved)
+{
+    overhang = saved.overhang;
+    thickness = saved.thickness;
+    parapetHeightA = saved.ha;
+    parapetHeightB = saved.hb;
+    parapetWidthA = saved.wa;
+    parapetWidthB = saved.wb;
+    slopes = saved.slopes;
+}
+
+int COrvRoof::Rebuild()
+{
+    return SetData(outline, kind, overhang, slopes, thickness, parapetHeightA, parapetHeightB, parapetWidthA,
+                   parapetWidthB);
+}
+
+// The overhang is taken when the grown ring keeps one point per slope. A flat roof takes it
+// anyway with one zero slope per point of the new ring; a sloped roof keeps its overhang,
+// since its per-edge slopes no longer fit.
+void COrvRoof::EditOverhang(double value)
+{
+    const auto f = static_cast<float>(value);
+    GePoint3dArray ring;
+    int ringClosed = 0;
+    CTools::offset(outline, 1, f, ring, ringClosed, kMinRingPoints);
+    if (ring.size() == slopes.size()) {
+        overhang = f;
+    } else if (kind == kFlat) {
+        slopes.assign(ring.size(), 0.0f);
+        overhang = f;
+    } else {
+        dec::PrintPrompt(kEdgeCountChangedText);
+    }
+}
+
+// One slope for every edge. A text starting with "*" (the shown "**多种**") keeps the
+// per-edge slopes.
+void COrvRoof::EditSlopes(const char* text)
+{
+    if (text[0] == '*')
+        return;
+    const auto f = static_cast<float>(std::atof(text));
+    if (f >= kMinSlope && f <= kMaxSlope)
+        slopes.assign(slopes.size(), f);
+}
+
+int COrvRoof::OnPropertyValueChanged(int index, const prop_data& value)
+{
+    const Parameters saved = SavedParameters();
+    AssertWriteEnabled(1, 1, 1, 0);
+    const double v = value.dValue;
+    // Lengths below 0, and NaN, change nothing.
+    const bool length = v >= 0.0;
+    switch (index) {
+    case kPropOverhang:
+        if (length)
+            EditOverhang(v);
+        break;
+    case kPropThickness:
+        if (length)
+            thickness = static_cast<float>(v);
+        break;
+    case kPropSlope:
+        if (kind == kSloped)
+            EditSlopes(value.szValue);
+        break;
+    case kPropHeightA:
+    case kPropWidthA:
+    case kPropHeightB:
+    case kPropWidthB: {
+        if (kind != kFlat || !length)
+            break;
+        float* fields[] = {&parapetHeightA, &parapetWidthA, &parapetHeightB, &parapetWidthB};
+        *fields[index - kPropHeightA] = static_cast<float>(v);
+        break;
+    }
+    default:
+        break;
+    }
+    if (Rebuild() != 1) {
+        Restore(saved);
+        Rebuild();
+    }
+    return dex::eOk;
+}
+
+int COrvRoof::MakeMesh(decMesh3** out) const
+{
+    if (!out || faceLoops.size() < 3)
+        return 0;
+    std::size_t total = 0;
+    for (const GePoint3dArray& loop : faceLoops)
+        total += loop.size();
+    auto* mesh = new decMesh3();
+    GePoint3d* vertices = mesh->SetCountVertex(static_cast<int>(total));
+    decPolygonBuf polygons(1024);
+    int next = 0;
+    std::vector<int> indices;
+    for (const GePoint3dArray& loop : faceLoops) {
+        indices.clear();
+        for (const GePoint3d& p : loop) {
+            vertices[next] = p;
+            indices.push_back(next++);
+        }
+        if (loop.size() >= static_cast<std::size_t>(kMinPolygonPoints))
+            polygons.AppendPolygon(static_cast<int>(indices.size()), indices.data());
+    }
+    mesh->SetPolygonFrom(polygons);
+    *out = mesh;
+    return 1;
+}

@@ -1,0 +1,167 @@
+// The geometry of COrvRoof: the parameters become the polygons of the roof body (underside,
+// slab sides and top, sloped faces, parapet faces) in the roof's own frame.
+#include <algorithm>
+#include <cmath>
+
+#include "OrvRoof.h"
+#include "OutlineCleanup.h"
+#include "Tools.h"
+
+namespace {
+
+// The first edge's direction is normalised with this tolerance.
+constexpr double kUnitTol = 0.001;
+constexpr double kAngleTol = 1e-6;
+// The roof edge ring must keep at least this many points to be a roof.
+constexpr int kMinRingPoints = 3;
+
+GePoint3dArray Raised(GePoint3dArray ring, double h)
+{
+    for (GePoint3d& p : ring)
+        p += GeVector3d::kZAxis * h;
+    return ring;
+}
+
+// Counter-clockwise seen from +z, as every roof face is stored.
+GePoint3dArray CounterClockwise(GePoint3dArray face)
+{
+    if (GetPtsSignedArea(face) < 0.0)
+        std::reverse(face.begin(), face.end());
+    return face;
+}
+
+// The outline moved so its first point is the origin and turned about Z so its first edge
+// (seen in plan) runs along +X.
+GePoint3dArray Localised(const GePoint3dArray& outline)
+{
+    GeVector3d v = outline[1] - outline[0];
+    v.z = 0.0;
+    v.Normalize(kUnitTol);
+    const double angle = v.Length() == 0.0 ? 0.0 : v.AngleTo(GeVector3d::kXAxis, GeVector3d::kZAxis, kAngleTol);
+    GePoint3dArray local;
+    local.reserve(outline.size());
+    for (const GePoint3d& p : outline)
+        local.push_back((GePoint3d() + (p - outline[0])).RotateBy(angle, GeVector3d::kZAxis));
+    return local;
+}
+
+// The ring shifted sideways by d to the left of its direction of travel, point for point.
+GePoint3dArray ShiftedLeft(const GePoint3dArray& ring, double d)
+{
+    GePoint3dArray out;
+    CTools tools;
+    tools.GetLROffSetPtList(d, ring, out, 1, 1);
+    return out;
+}
+
+// One quadrilateral per edge i -> i + 1 of the rings (the closing edge last); make gives the
+// corners from the two indices.
+template <class MakeQuad>
+void AppendBand(CArray<GePoint3dArray, GePoint3dArray>& loops, std::size_t n, MakeQuad make)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        loops.Add(make(i, (i + 1) % n));
+}
+
+}  // namespace
+
+int COrvRoof::SetData(GePoint3dArray outlineIn, int kindIn, double overhangIn, std::vector<float> slopesIn,
+                      float thicknessIn, float ha, float hb, float wa, float wb)
+{
+    if (outlineIn.size() < 3)
+        return -1;
+    AssertWriteEnabled(1, 1, 1, 0);
+    overhang = static_cast<float>(std::fabs(overhangIn));
+    kind = kindIn;
+    thickness = thicknessIn;
+    if (wa == 0.0f)
+        ha = 0.0f;
+    if (hb == 0.0f)
+        wb = 0.0f;
+    parapetHeightA = ha;
+    parapetHeightB = hb;
+    parapetWidthA = wa;
+    parapetWidthB = wb;
+    slopes.clear();
+    outline = Localised(outlineIn);
+
+    const bool flatWithBody = kind == kFlat && (thickness > 0.0f || wa > 0.0f || hb > 0.0f);
+    if (kind != kSloped && !flatWithBody)
+        return -1;
+    GePoint3dArray ring;
+    int ringClosed = 0;
+    CTools::offset(outline, 1, overhang, ring, ringClosed, kMinRingPoints);
+    if (ring.size() < static_cast<std::size_t>(kMinRingPoints))
+        return -1;
+    if (kind == kSloped && slopesIn.size() != ring.size())
+        return -1;
+    slopes = kind == kFlat ? std::vector<float>(ring.size(), 0.0f) : std::move(slopesIn);
+
+    faceLoops.RemoveAll();
+    extraPoints.clear();
+    faceLoops.Add(ring);
+    if (thickness > 0.0f) {
+        const GePoint3dArray top = Raised(ring, thickness);
+        AppendBand(faceLoops, ring.size(), [&](std::size_t i, std::size_t j) {
+            return GePoint3dArray{ring[i], ring[j], top[j], top[i]};
+        });
+        ring = top;
+    }
+    if (kind == kFlat) {
+        if (thickness > 0.0f)
+            faceLoops.Add(ring);
+        AddParapetVtsAry(ring);
+        return 1;
+    }
+    CArray<GePoint3dArray, GePoint3dArray> faces;
+    if (CTools::GetSlopingRoofVtsAry(ring, slopes, faces)) {
+        for (const GePoint3dArray& face : faces)
+            faceLoops.Add(CounterClockwise(face));
+        return 1;
+    }
+    std::fill(slopes.begin(), slopes.end(), 0.0f);
+    faceLoops.Add(CounterClockwise(ring));
+    return 0;
+}
+
+void COrvRoof::AddParapetVtsAry(GePoint3dArray r0)
+{
+    const std::size_t n = r0.size();
+    const float wa = parapetWidthA, ha = parapetHeightA, wb = parapetWidthB, hb = parapetHeightB;
+    if (n < 2 || !(wa > 0.0f || hb > 0.0f))
+        return;
+    const GePoint3dArray r1 = ShiftedLeft(r0, wa);
+    const GePoint3dArray r2 = Raised(r0, ha);
+    const GePoint3dArray r3 = ShiftedLeft(r2, wa);
+    const GePoint3dArray r4 = Raised(ShiftedLeft(r2, wb), hb);
+    const GePoint3dArray r5 = ShiftedLeft(r4, wa);
+    using Quad = GePoint3dArray;
+    if (ha > 0.0f && wa > 0.0f) {
+        AppendBand(faceLoops, n, [&](std::size_t i, std::size_t j) { return Quad{r0[i], r0[j], r2[j], r2[i]}; });
+        AppendBand(faceLoops, n, [&](std::size_t i, std::size_t j) { return Quad{r1[j], r1[i], r3[i], r3[j]}; });
+    }
+    if (hb > 0.0f) {
+        AppendBand(faceLoops, n, [&](std::size_t i, std::size_t j) { return Quad{r2[i], r2[j], r4[j], r4[i]}; });
+        AppendBand(faceLoops, n, [&](std::size_t i, std::size_t j) { return Quad{r3[j], r3[i], r5[i], r5[j]}; });
+    }
+    AppendBand(faceLoops, n, [&](std::size_t i, std::size_t j) { return Quad{r4[i], r4[j], r5[j], r5[i]}; });
+}
+
+void COrvRoof::GetData(GePoint3dArray& outlineOut, int& kindOut, float& overhangOut, std::vector<float>& slopesOut,
+                       float& thicknessOut, float& ha, float& hb, float& wa, float& wb) const
+{
+    outlineOut = outline;
+    kindOut = kind;
+    overhangOut = overhang;
+    slopesOut = slopes;
+    thicknessOut = thickness;
+    ha = parapetHeightA;
+    hb = parapetHeightB;
+    wa = parapetWidthA;
+    wb = parapetWidthB;
+}
+
+void COrvRoof::GetFloorTopVtAry(GePoint3dArray& pts) const
+{
+    pts.insert(pts.end(), outline.begin(), outline.end());
+}

@@ -1,0 +1,98 @@
+#pragma once
+// What the roof tests share: the module's test host, roofs set from one parameter record,
+// and measures of faces that do not use the roof code's own arithmetic (plan areas by the
+// shoelace sum, areas in space by Newell's normal, the volume under a plane face).
+#include <cmath>
+#include <vector>
+
+#include "OrvRoof.h"
+#include "ToolsTestSupport.h"
+
+namespace roof_test {
+
+using tools_test::Ring;
+using tools_test::SignedPlanArea;
+
+// The arguments of SetData, in its order; what is left out is 0 or empty.
+struct RoofInput {
+    RoofInput(Ring outline_, int kind_ = 0, double overhang_ = 0.0, std::vector<float> slopes_ = {},
+              float thickness_ = 0.0f, float ha_ = 0.0f, float hb_ = 0.0f, float wa_ = 0.0f, float wb_ = 0.0f)
+        : outline(std::move(outline_)), kind(kind_), overhang(overhang_), slopes(std::move(slopes_)),
+          thickness(thickness_), ha(ha_), hb(hb_), wa(wa_), wb(wb_)
+    {
+    }
+    Ring outline;
+    int kind;
+    double overhang;
+    std::vector<float> slopes;
+    float thickness, ha, hb, wa, wb;
+};
+
+inline int Set(COrvRoof& roof, const RoofInput& in)
+{
+    return roof.SetData(in.outline, in.kind, in.overhang, in.slopes, in.thickness, in.ha, in.hb, in.wa, in.wb);
+}
+
+// What GetData gives back.
+struct RoofValues {
+    Ring outline;
+    int kind = -1;
+    float overhang = -1, thickness = -1, ha = -1, hb = -1, wa = -1, wb = -1;
+    std::vector<float> slopes;
+    bool operator==(const RoofValues&) const = default;
+};
+
+inline RoofValues Values(const COrvRoof& roof)
+{
+    RoofValues v;
+    roof.GetData(v.outline, v.kind, v.overhang, v.slopes, v.thickness, v.ha, v.hb, v.wa, v.wb);
+    return v;
+}
+
+// The rectangle L x W from the origin, counter-clockwise, at z.
+inline Ring Rectangle(double length, double width, double z = 0.0)
+{
+    return {{0, 0, z}, {length, 0, z}, {length, width, z}, {0, width, z}};
+}
+
+// The area of a planar polygon in space: half the length of Newell's normal.
+inline GeVector3d NewellNormal(const Ring& face)
+{
+    GeVector3d n(0, 0, 0);
+    for (std::size_t i = 0; i < face.size(); ++i) {
+        const GePoint3d& a = face[i];
+        const GePoint3d& b = face[(i + 1) % face.size()];
+        n.x += (a.y - b.y) * (a.z + b.z);
+        n.y += (a.z - b.z) * (a.x + b.x);
+        n.z += (a.x - b.x) * (a.y + b.y);
+    }
+    return n;
+}
+
+inline double SpaceArea(const Ring& face)
+{
+    return NewellNormal(face).Length() / 2.0;
+}
+
+// The integral of (z - base) over the plan projection of a planar, non-vertical face: its
+// plan area times the height of its plane above the base at the plan centroid.
+inline double VolumeAbove(const Ring& face, double base)
+{
+    double a = 0.0, cx = 0.0, cy = 0.0;
+    for (std::size_t i = 0; i < face.size(); ++i) {
+        const GePoint3d& p = face[i];
+        const GePoint3d& q = face[(i + 1) % face.size()];
+        const double cross = p.x * q.y - q.x * p.y;
+        a += cross;
+        cx += (p.x + q.x) * cross;
+        cy += (p.y + q.y) * cross;
+    }
+    cx /= 3.0 * a;
+    cy /= 3.0 * a;
+    const GeVector3d n = NewellNormal(face);
+    const GePoint3d& p0 = face.front();
+    const double z = p0.z - (n.x * (cx - p0.x) + n.y * (cy - p0.y)) / n.z;
+    return std::fabs(a) / 2.0 * (z - base);
+}
+
+}  // namespace roof_test
