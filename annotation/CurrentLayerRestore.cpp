@@ -1,6 +1,7 @@
 #include "CurrentLayerRestore.h"
 
 #include "DbDatabase.h"
+#include "WorkingDrawing.h"
 
 void RestoreCurrentLayer(DbDatabase* db, long layerId)
 {
@@ -8,4 +9,18 @@ void RestoreCurrentLayer(DbDatabase* db, long layerId)
     layers->OpenForWrite();
     layers->SetCurrentLayerID(layerId, 1, 1);
     layers->Close();
+}
+
+void RunPassesKeepingCurrentLayer(const std::function<int()>& pass)
+{
+    DbDatabase* db = dec::GetWorkingDatabase();
+    while (true) {
+        db->OpenForWrite();
+        const long currentLayer = db->GetTableLayer()->GetCurrentLayerID();
+        const int done = pass();
+        RestoreCurrentLayer(db, currentLayer);
+        db->Close();
+        if (!done)
+            return;
+    }
 }

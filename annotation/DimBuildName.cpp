@@ -87,14 +87,5 @@ void CDimBuildName::CreateText()
 void CMD_DIM_BUILD_NAME()
 {
     dec::PrintPrompt("***标注建筑名称***");
-    DbDatabase* db = dec::GetWorkingDatabase();
-    while (true) {
-        db->OpenForWrite();
-        const long currentLayer = db->GetTableLayer()->GetCurrentLayerID();
-        const int labelled = CDimBuildName().Dim();
-        RestoreCurrentLayer(db, currentLayer);
-        db->Close();
-        if (!labelled)
-            return;
-    }
+    RunPassesKeepingCurrentLayer([] { return CDimBuildName().Dim(); });
 }

@@ -26,16 +26,12 @@ void CMD_UNION_ROOF() { ReportNotAvailable("unionroof"); }
 void CMD_PRISMOID_ROOF() { ReportNotAvailable("prismoid"); }
 void CMD_ROOF() { ReportNotAvailable("roof"); }
 void CMD_ORDER_INSERT_WINDOW() { ReportNotAvailable("orderwin"); }
-void CMD_2POINT_INSERT_WINDOW() { ReportNotAvailable("2pwin"); }
 void CMD_QUICK_INSERT_WINDOW() { ReportNotAvailable("qwin"); }
 void CMD_BALCONY() { ReportNotAvailable("balcony"); }
 void CMD_DORMER() { ReportNotAvailable("dormer"); }
-void CMD_REORDER_WINDOW_INDEX() { ReportNotAvailable("orderindex"); }
-void CMD_REORDER_WINDOW_FLOOR() { ReportNotAvailable("orderfloor"); }
 void CMD_BUILD_GROUP() { ReportNotAvailable("bldgroup"); }
 void CMD_QUERY_GROUP() { ReportNotAvailable("inqgroup"); }
 void CMD_INQUIRE_BUILD() { ReportNotAvailable("inqbuild"); }
-void CMD_WINDOW_DOOR() { ReportNotAvailable("windoor"); }
 void CMD_NAME_BUILD() { ReportNotAvailable("namebld"); }
 void CMD_CHECK_UNNAMED_BUILD() { ReportNotAvailable("chkbld"); }
 void CMD_CHECK_UNOWNED_WINDOW() { ReportNotAvailable("chkwin"); }
@@ -45,5 +41,4 @@ void CMD_UPDATE_OLD_WINDOW() { ReportNotAvailable("updatewin"); }
 void CMD_UPDATE_OLD_BUILD() { ReportNotAvailable("updatebld"); }
 void CMD_WIN_BELONG_BUILD() { ReportNotAvailable("winbld"); }
 void CMD_IMPORT_THIRD_PARTY_MODEL() { ReportNotAvailable("tmodel"); }
-void CMD_FLIP_WIN_DIR() { ReportNotAvailable("flipwin"); }
 void CMD_SHOW_UNNAMED_BUILD() { ReportNotAvailable("showunname"); }

@@ -1,0 +1,239 @@
+#include "2PointInsertWindow.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "2PointInsertWindowDlg.h"
+#include "AssertReport.h"
+#include "CommandLine.h"
+#include "CurrentLayerRestore.h"
+#include "ExtendBuild.h"
+#include "GeUtility.h"
+#include "Input.h"
+#include "ModelGeHelper.h"
+#include "ModelHelperBuildings.h"
+#include "ModuleGlobals.h"
+#include "OrvCommandHandlers.h"
+#include "View.h"
+#include "WindowCreation.h"
+#include "WorkingDrawing.h"
+
+namespace {
+
+constexpr const char* kRightPrompt = "右窗台点或输入窗宽:";
+// Widths a window may have, typed or picked, in millimetres.
+constexpr double kMinWidth = 0.001;
+constexpr double kMaxWidth = 100000.0;
+// Directions shorter than this cannot be normalised.
+constexpr double kDirectionTol = 0.001;
+// A sill point this close to a building's outline, or this far outside a tagged building's
+// box, still belongs to it.
+constexpr double kOutlineTol = 100.0;
+constexpr double kBoxSwell = 100.0;
+// The line of the assertion an unreadable building outline raises.
+constexpr int kOutlineReadCheckLine = 272;
+
+// The preview: sill, width text and facing arrow.
+constexpr std::uint32_t kSillColour = 0xff0000;
+constexpr std::uint32_t kWidthTextColour = 0xffff;
+constexpr std::uint32_t kArrowColour = 0xff00ff;
+constexpr double kWidthTextHeight = 500.0;
+constexpr double kWidthTextFactor = 0.8;
+constexpr unsigned kWidthTextAlignment = 0x22;
+// A quarter turn clockwise, in single precision.
+constexpr double kQuarterTurnClockwise = -1.5707963705062866;
+constexpr double kArrowLength = 500.0;
+constexpr double kBarbLength = 200.0;
+constexpr double kBarbDegrees = 15.0;
+
+GePoint2d Plan(const GePoint3d& p)
+{
+    return GePoint2d(p.x, p.y);
+}
+
+}  // namespace
+
+// ---- drag preview ------------------------------------------------------------------------
+
+drag_cb_2p_window::drag_cb_2p_window(const GePoint3d& base) : m_base(base), m_current(base), m_mid(base) {}
+
+void drag_cb_2p_window::OnDragDraw(decView* view, const GePoint3d& pt)
+{
+    m_current = pt;
+    m_current.z = m_base.z;
+    if (!view)
+        return;
+    view->SetColor(kSillColour);
+    view->Line(m_base, m_current);
+
+    view->SetColor(kWidthTextColour);
+    m_widthText.Format("%.0f", m_base.DistanceTo(m_current) + 0.5);
+    m_mid = m_base + (m_current - m_base) / 2.0;
+    GeVector3d direction = m_current - m_base;
+    direction.Normalize(kDirectionTol);
+    view->Text(m_widthText, m_mid, direction, GeVector3d::kZAxis, 0.0, kWidthTextHeight, kWidthTextFactor,
+               kWidthTextAlignment);
+
+    view->SetColor(kArrowColour);
+    GeVector3d side = m_current - m_mid;
+    side.RotateBy(kQuarterTurnClockwise, GeVector3d::kZAxis);
+    side.Normalize(kDirectionTol);
+    const GePoint3d tip = m_mid + side * kArrowLength;
+    view->Line(m_mid, tip);
+    for (const double degrees : {kBarbDegrees, -kBarbDegrees}) {
+        GeVector3d barb = -side;
+        barb.RotateBy(degrees / g_degPerRadian, GeVector3d::kZAxis);
+        view->Line(tip, tip + barb * kBarbLength);
+    }
+}
+
+// ---- the worker --------------------------------------------------------------------------
+
+int C2PointInsertWindow::RunDialog()
+{
+    AFX_MAINTAIN_STATE2 guard(AfxGetStaticModuleState());
+    C2PointInsertWindowDlg dialog;
+    if (dialog.DoModal() != IDOK)
+        return 0;
+    m_nSill = dialog.m_nSill;
+    m_nFloor = dialog.m_nFloor;
+    m_nStoreyHeight = static_cast<UINT>(dialog.m_nStoreyHeight);
+    m_nRepeat = dialog.m_nRepeat;
+    m_nPosition = dialog.m_nPosition;
+    m_nHeight = dialog.m_nWindowHeight;
+    CollectBuildOutlines();
+    return 1;
+}
+
+void C2PointInsertWindow::CollectBuildOutlines()
+{
+    EntityArray buildings;
+    if (!GetAllBuild(buildings))
+        return;
+    for (decDbEntity* building : buildings) {
+        CString name;
+        BuildName(building, name);
+        if (name.IsEmpty())
+            continue;
+        if (IsExtrudeBuild(building)) {
+            GePoint3dArray base;
+            if (!GetExtrudeBuildBasePts(building, base)) {
+                ReportAssertFailure("0", "2PointInsertWindow", kOutlineReadCheckLine);
+                continue;
+            }
+            GePoint2dArray plan;
+            for (const GePoint3d& p : base)
+                plan.push_back(Plan(p));
+            m_outlines.push_back(std::move(plan));
+            m_outlineNames.push_back(name);
+        } else if (IsExtendBuild(building)) {
+            std::vector<GePoint3d> vertices;
+            GetExtendBuildAllVts(building, vertices);
+            // A tagged object without a mesh has no place to stand.
+            if (vertices.empty())
+                continue;
+            GeBoundBox2d box;
+            box.Set(Plan(vertices.front()));
+            for (const GePoint3d& v : vertices)
+                box.Extend(Plan(v));
+            box.Swell(kBoxSwell);
+            m_boxes.push_back(box);
+            m_boxNames.push_back(name);
+        }
+    }
+}
+
+int C2PointInsertWindow::Run()
+{
+    if (!GetInput())
+        return 0;
+    InsertWindow();
+    return 1;
+}
+
+int C2PointInsertWindow::GetInput()
+{
+    dec::PrintPrompt("左窗台点:");
+    if (dec::GetPoint(nullptr, &m_ptLeft, 0xffffff, 0, 0) != dex::eOk)
+        return 0;
+    drag_cb_2p_window callback(m_ptLeft);
+    dec::PrintPrompt(kRightPrompt);
+    while (true) {
+        callback.SetUserInputFlags(kInputTakesText);
+        const int result = dec::GetDragPoint(&callback, &m_ptRight, 1);
+        m_ptRight.z = m_ptLeft.z;
+        double width = 0.0;
+        if (result == dex::eTextInput) {
+            width = std::strtod(callback.GetUserString(), nullptr);
+            if (!(width >= kMinWidth))
+                continue;
+            // A typed width runs towards the cursor; with the cursor still on the left point
+            // there is no direction to run in.
+            GeVector3d direction = callback.Current() - m_ptLeft;
+            if (direction.Length() < kDirectionTol) {
+                dec::PrintPrompt("提示：请先移动光标指明窗宽的方向。");
+                continue;
+            }
+            direction.Normalize(kDirectionTol);
+            m_ptRight = m_ptLeft + direction * width;
+        } else if (result == dex::eOk) {
+            width = m_ptLeft.DistanceTo(m_ptRight);
+        } else {
+            return 0;
+        }
+        if (width >= kMinWidth && width <= kMaxWidth)
+            return 1;
+    }
+}
+
+CString C2PointInsertWindow::IsPointInOutline() const
+{
+    const GePoint2d middle((m_ptLeft.x + m_ptRight.x) * 0.5, (m_ptLeft.y + m_ptRight.y) * 0.5);
+    for (std::size_t i = 0; i < m_outlines.size(); ++i) {
+        const GePoint2dArray& outline = m_outlines[i];
+        if (GeUtility::PointInsidePolygon(static_cast<int>(outline.size()), outline.data(), middle, kOutlineTol))
+            return m_outlineNames[i];
+    }
+    for (std::size_t i = 0; i < m_boxes.size(); ++i) {
+        if (m_boxes[i].Contains(middle))
+            return m_boxNames[i];
+    }
+    return "";
+}
+
+void C2PointInsertWindow::InsertWindow()
+{
+    DbDatabase* db = dec::GetWorkingDatabase();
+    const WindowLook look = PrepareWindowLook(db);
+    // The sill runs from the right end to the left end: seen from the side the user picked
+    // left-then-right on, the window faces that side.
+    const GeVector3d xAxis = m_ptLeft - m_ptRight;
+    GePoint3d origin((m_ptLeft.x + m_ptRight.x) * 0.5, (m_ptLeft.y + m_ptRight.y) * 0.5, m_nSill);
+    m_nWidth = static_cast<int>(m_ptLeft.DistanceTo(m_ptRight) + 0.5);
+    WindowNumbers numbers{.building = IsPointInOutline(), .position = static_cast<int>(m_nPosition), .floor = 0,
+                          .width = m_nWidth, .height = m_nHeight};
+    for (UINT k = 0; k < m_nRepeat; ++k) {
+        numbers.floor = static_cast<int>(m_nFloor + k);
+        GeMatrix3d frame;
+        if (!MakeWindowFrame(origin, xAxis, frame))
+            return;
+        CreateNumberedWindow(db, look, numbers, frame);
+        origin.z += m_nStoreyHeight;
+    }
+}
+
+// ---- the command -------------------------------------------------------------------------
+
+void CMD_2POINT_INSERT_WINDOW()
+{
+    dec::PrintPrompt("***两点插窗***");
+    C2PointInsertWindow worker;
+    if (!worker.RunDialog())
+        return;
+    RunPassesKeepingCurrentLayer([&worker] {
+        if (!worker.Run())
+            return 0;
+        worker.NextPosition();
+        return 1;
+    });
+}

@@ -1,0 +1,191 @@
+// Renumbering, households and flipping of windows that stand in the drawing: the lines a
+// user types, then the windows' numbers and frames.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ReOrderWindowFloor.h"
+#include "WindowDoor.h"
+#include "WindowTestSupport.h"
+
+using ::testing::HasSubstr;
+
+namespace {
+
+class WindowRenumberTest : public WindowModelTest {
+protected:
+    void SetUp() override
+    {
+        WindowModelTest::SetUp();
+        g_startWindowFloor = 1;
+        g_startWindowIndex = 1;
+    }
+    int FloorOf(const decObjectId& id) const { return Window(id)->Floor(); }
+    int IndexOf(const decObjectId& id) const { return Window(id)->Index(); }
+};
+
+TEST_F(WindowRenumberTest, DistinctFloorsBecomeConsecutiveAcrossBuildings)
+{
+    const decObjectId a3 = AddWindow({.building = "A座", .floor = 3, .index = 4});
+    const decObjectId b3 = AddWindow({.building = "B座", .floor = 3, .index = 1, .sill = {20000, 0, 0}});
+    const decObjectId a7 = AddWindow({.building = "A座", .floor = 7});
+    const decObjectId b12 = AddWindow({.building = "B座", .floor = 12, .sill = {20000, 0, 0}});
+    const decObjectId other = AddWindow({.floor = 20});
+    // Enter takes the offered start; the next pass offers one after the last floor given.
+    Script("orderfloor\n#4 #2 #1 #3\n\n#5\n\n\n");
+    EXPECT_EQ(FloorOf(a3), 1);
+    EXPECT_EQ(FloorOf(b3), 1);
+    EXPECT_EQ(FloorOf(a7), 2);
+    EXPECT_EQ(FloorOf(b12), 3);
+    EXPECT_EQ(FloorOf(other), 4);
+    // Other fields stay.
+    EXPECT_EQ(IndexOf(a3), 4);
+    EXPECT_EQ(Window(b12)->BuildName(), "B座");
+    EXPECT_THAT(Transcript(), HasSubstr("***重排窗层号***\n选择要重排层号的窗口:\n"));
+    EXPECT_THAT(Transcript(), HasSubstr("输入起始层号[4]:"));
+    EXPECT_EQ(g_startWindowFloor, 5);
+}
+
+TEST_F(WindowRenumberTest, TypedStartFloors)
+{
+    const decObjectId w = AddWindow({.floor = 9});
+    struct Case {
+        const char* answer;
+        int floor;       // afterwards; -1: the command ended before the pass
+        int nextStart;
+    };
+    const Case cases[] = {
+        {"-5", 5, 6},      // a leading minus is ignored
+        {"--12", 12, 13},
+        {"0", 0, 1},
+        {"abc", 0, 1},     // read as atoi reads it
+        {"99999999999", 2147483647, 2147483647},  // held at the int's limit, no wrap-around
+        {"--", -1, 1},     // nothing left: the command ends
+    };
+    for (const Case& c : cases) {
+        Window(w)->OpenForWrite();
+        Window(w)->SetFloor(9);
+        Window(w)->Close();
+        g_startWindowFloor = 1;
+        // A point picked at the start question asks again.
+        Script(std::string("orderfloor\n#1\n1,1\n") + c.answer + (c.floor == -1 ? "\n" : "\n*cancel*\n"));
+        EXPECT_EQ(FloorOf(w), c.floor == -1 ? 9 : c.floor) << c.answer;
+        EXPECT_EQ(g_startWindowFloor, c.nextStart) << c.answer;
+    }
+    EXPECT_EQ(CountOf(Transcript(), "输入起始层号[1]:"), 2 * 6);
+}
+
+TEST_F(WindowRenumberTest, PositionsRunAlongXThenYFloorByFloorFromTheStart)
+{
+    // Floor 1: x = 0, and two windows within 0.001 in x near 1000 (y 5 and y 2).
+    const decObjectId left = AddWindow({.floor = 1, .index = 9, .sill = {0, 0, 900}});
+    const decObjectId y5 = AddWindow({.floor = 1, .index = 9, .sill = {1000, 5, 900}});
+    const decObjectId y2 = AddWindow({.floor = 1, .index = 9, .sill = {1000.0008, 2, 900}});
+    // Floor 2 on a facade along Y: numbered by y, also from the start.
+    const decObjectId north = AddWindow({.floor = 2, .sill = {0, 3000, 3800}, .outward = {-1, 0, 0}});
+    const decObjectId south = AddWindow({.floor = 2, .sill = {0, 1000, 3800}, .outward = {-1, 0, 0}});
+    Script("orderindex\n#2 #4 #1 #3 #5\n-3\n*cancel*\n");
+    EXPECT_EQ(IndexOf(left), 3);
+    EXPECT_EQ(IndexOf(y2), 4);
+    EXPECT_EQ(IndexOf(y5), 5);
+    EXPECT_EQ(IndexOf(south), 3);
+    EXPECT_EQ(IndexOf(north), 4);
+    EXPECT_EQ(FloorOf(north), 2);
+    // One after the last number of the highest floor.
+    EXPECT_EQ(g_startWindowIndex, 5);
+    EXPECT_THAT(Transcript(), HasSubstr("***重排窗位号***\n选择要重排窗位的窗口:\n"));
+}
+
+TEST_F(WindowRenumberTest, PlanOrderComparesXBeyondAMillimetreThenY)
+{
+    struct Case {
+        GePoint3d a, b;
+        bool aFirst;
+    };
+    const Case cases[] = {
+        {{0, 9, 0}, {0.0011, 0, 0}, true},
+        {{0.001, 0, 0}, {0, 9, 0}, true},  // within 0.001 inclusive: by y
+        {{0, 2, 9000}, {0, 5, 0}, true},   // z plays no part
+        {{0, 5, 0}, {0, 5, 0}, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LessWindowSortXY({nullptr, c.a, 0}, {nullptr, c.b, 0}), c.aFirst) << c.a.x << "," << c.a.y;
+        if (c.aFirst) {
+            EXPECT_FALSE(LessWindowSortXY({nullptr, c.b, 0}, {nullptr, c.a, 0}));
+        }
+    }
+}
+
+TEST_F(WindowRenumberTest, EntitiesThatAreNoWindowsAreReportedAndSkipped)
+{
+    const decObjectId building = AddBuilding("A座", 9000, Square(0, 0, 5000));
+    const decObjectId w = AddWindow({.floor = 4});
+    const EntityArray mixed = {Entity(building), Entity(w)};
+    std::vector<WindowFloorRecord> records = CollectWindowFloorRecords(mixed);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_THAT(Transcript(), HasSubstr("重排层号窗异常！"));
+    WriteWindowFloors(records, 2);
+    EXPECT_EQ(FloorOf(w), 2);
+    EXPECT_EQ(BuildWindowSortRecords(mixed).size(), 1u);
+}
+
+TEST_F(WindowRenumberTest, HouseholdsTakeEachWindowsOwnFloorAndAReasonableRoomCount)
+{
+    const decObjectId f5 = AddWindow({.floor = 5, .door = "3-A"});
+    const decObjectId f6 = AddWindow({.floor = 6, .sill = {3000, 0, 0}});
+    // The suggestion drops the earlier floor prefix; Enter takes it; 0 and 51 rooms are
+    // refused, 2.9 is 2. The next cycle: a new name without the prefix, rooms offered as 2.
+    Script("windoor\n#1 #2\n\ny\n0\n51\n2.9\n#2\nB\nn\n\n*cancel*\n");
+    EXPECT_EQ(Window(f5)->Door(), "5-A");
+    EXPECT_EQ(Window(f5)->Room(), 2);
+    EXPECT_EQ(Window(f6)->Door(), "B");
+    EXPECT_EQ(Window(f6)->Room(), 2);
+    const std::string transcript = Transcript();
+    EXPECT_THAT(transcript, HasSubstr("***窗分户号***\n请选择窗口：\n"));
+    // The second cycle's suggestion comes from 6-A, written by the first.
+    EXPECT_EQ(CountOf(transcript, "请输入分户名称<A>:"), 2);
+    EXPECT_EQ(CountOf(transcript, "错误：请输入一个合理的居室数。"), 2);
+
+    // A room count too large for any number is refused, not undefined; ending the prefix
+    // question means no prefix; a cancelled question changes nothing.
+    Script("windoor\n#1\nC\n*end*\n1e300\n7\n#2\nD\n*cancel*\n");
+    EXPECT_EQ(Window(f5)->Door(), "C");
+    EXPECT_EQ(Window(f5)->Room(), 7);
+    EXPECT_EQ(Window(f6)->Door(), "B");
+}
+
+TEST(WindowDoorTest, SuggestionDropsAFloorPrefix)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"3-A", "A"}, {"12-3-B", "3-B"}, {"-A", "-A"}, {"A", "A"}, {"", ""}, {"5-", ""},
+    };
+    for (const auto& [door, suggestion] : cases)
+        EXPECT_EQ(SuggestedDoorName(door), suggestion) << door;
+}
+
+TEST_F(WindowRenumberTest, FlippedWindowFacesTheOtherWayAboutItsOrigin)
+{
+    const decObjectId w = AddWindow({.floor = 3, .index = 2, .sill = {1600, 0, 6700}});
+    const decObjectId kept = AddWindow({.floor = 3, .index = 3, .sill = {3600, 0, 6700}});
+    Script("flipwin\n#1\n");
+    GePoint3d origin;
+    GeVector3d x, y, z;
+    Entity(w)->GetLocalTM().GetCoordSystem(origin, x, y, z);
+    ExpectNearPoint(origin, {1600, 0, 6700}, "origin", 1e-6);
+    // Half a turn in single precision: off by less than a micrometre per metre.
+    ExpectNearPoint(GePoint3d() + y, {0, 1, 0}, "y", 1e-6);
+    ExpectNearPoint(GePoint3d() + x, {1, 0, 0}, "x", 1e-6);
+    ExpectNearVector(z, GeVector3d::kZAxis, "z");
+    EXPECT_EQ(Window(w)->Floor(), 3);
+    EXPECT_EQ(Window(w)->Index(), 2);
+    Entity(kept)->GetLocalTM().GetCoordSystem(origin, x, y, z);
+    ExpectNearVector(y, {0, -1, 0}, "unselected");
+    EXPECT_THAT(Transcript(), HasSubstr("***翻转窗朝向***\n请选择要翻转朝向的窗：\n"));
+    EXPECT_THAT(Transcript(), HasSubstr("选中1个窗。"));
+
+    Script("flipwin\n\nflipwin\n*cancel*\n");
+    EXPECT_EQ(CountOf(Transcript(), "提示：没有选中窗对象！命令退出。"), 1);
+}
+
+}  // namespace
