@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 
 #include "2PointInsertWindowDlgTemplate.h"
+#include "TypedNumbers.h"
 
 TwoPointWindowDefaults g_2pwinDefaults;
 
@@ -18,14 +18,6 @@ constexpr UINT kMaxRepeat = 200;
 constexpr short kFloorSpinMax = 200;
 constexpr short kPositionSpinMax = 10000;
 constexpr short kRepeatSpinMax = 200;
-
-// The number at the start of a combo's text, as atoi reads it; a number too large for an
-// int is held at the int's limit instead of being undefined.
-int ReadLeadingInt(const CString& text)
-{
-    const long value = std::strtol(text, nullptr, 10);
-    return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
-}
 
 int ClampToInt(std::int64_t value)
 {

@@ -4,7 +4,6 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "AssertReport.h"
@@ -13,6 +12,7 @@
 #include "DragCallback.h"
 #include "ModelHelperWindows.h"
 #include "OrvCommandHandlers.h"
+#include "TypedNumbers.h"
 #include "Window.h"
 #include "decDbEntity.h"
 
@@ -35,12 +35,6 @@ CWindow* WindowOf(decDbEntity* entity)
 int Next(int number)
 {
     return number == INT_MAX ? number : number + 1;
-}
-
-// The number a typed start value gives, as atoi reads it, held within the int's range.
-int ReadStartNumber(const std::string& text)
-{
-    return static_cast<int>(std::clamp<long>(std::strtol(text.c_str(), nullptr, 10), INT_MIN, INT_MAX));
 }
 
 // Asks a start value offered as remembered. 1 with start set (a typed value when its number
@@ -68,7 +62,7 @@ int AskStartValue(const char* format, int remembered, int& start)
         text.erase(0, text.find_first_not_of('-'));
         if (text.empty())
             return 0;
-        if (const int number = ReadStartNumber(text); number >= 0)
+        if (const int number = ReadLeadingInt(text.c_str()); number >= 0)
             start = number;
         return 1;
     }

@@ -2,7 +2,7 @@
 
 #include <cctype>
 #include <cmath>
-#include <cstdio>
+#include <string>
 
 #include "CommandLine.h"
 #include "DbDatabase.h"
@@ -63,9 +63,8 @@ CString SuggestedDoorName(const CString& door)
 
 int AskDoorName(CString& name, int& prefix)
 {
-    char prompt[256];
-    std::snprintf(prompt, sizeof prompt, "请输入分户名称<%s>:", name.GetString());
-    int result = dec::GetString(prompt, name, 1);
+    const std::string prompt = std::string("请输入分户名称<") + name.GetString() + ">:";
+    int result = dec::GetString(prompt.c_str(), name, 1);
     if (result == dex::eCancel)
         return 0;
     while (true) {
@@ -73,7 +72,7 @@ int AskDoorName(CString& name, int& prefix)
             return 0;
         if (result == dex::eEmpty || !name.IsEmpty())
             break;
-        result = dec::GetString(prompt, name, 1);
+        result = dec::GetString(prompt.c_str(), name, 1);
         if (result == dex::eCancel)
             return 0;
     }

@@ -1,5 +1,6 @@
 // The two-point window command end to end: the dialog answered by script lines, sill points
-// picked or a width typed, and the columns of windows it leaves on the facades.
+// picked or a width typed, and the columns of windows it leaves on the facades; the window
+// frame the insertion commands share.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include "2PointInsertWindowDlg.h"
 #include "ModelHelperWindows.h"
 #include "View.h"
+#include "WindowCreation.h"
 #include "WindowTestSupport.h"
 
 using ::testing::HasSubstr;
@@ -67,13 +69,28 @@ TEST_F(TwoPointInsertWindowTest, ColumnsOnEveryFacadeFaceOutwardsFloorByFloor)
     AddBuilding("B座", 24000, {{0, 0, 0}, {10000, 0, 0}, {10000, 8000, 0}, {0, 8000, 0}});
     // Floor spun from 1 to 2 (the sill follows by one storey: 3800), three storeys, window
     // height from the list, storey height typed.
-    std::string script = "2pwin\nspin 1274 1\nset 1156 3\nchoose 1278 1\nset 1277 3000\nok\n";
+    std::string script = "setvar ORV_WIN_H_DIM 3\nsetvar ORV_WIN_V_DIM 1.5\nsetvar DRAWING_SCALE 200\n"
+                         "2pwin\nspin 1274 1\nset 1156 3\nchoose 1278 1\nset 1277 3000\nok\n";
     for (const Facade& f : kFacades)
         script += std::string(f.left) + "\n" + f.right + "\n";
     Script(script + "*cancel*\n");
 
     const std::vector<PlacedWindow> windows = Windows();
     ASSERT_EQ(windows.size(), 12u) << Transcript();
+    // Every window on layer 窗 with material 蓝色窗, labelled with the drawing's settings.
+    const decLayer* layer = Db()->Layers().SearchLayer("窗");
+    ASSERT_NE(layer, nullptr);
+    EXPECT_EQ(layer->GetColor(), 0xff3200u);
+    const dexMaterialObj* material = Db()->Materials().GetById(Db()->Materials().GetIdByName("蓝色窗"));
+    ASSERT_NE(material, nullptr);
+    EXPECT_EQ(material->GetColor(), 0xffff80u);
+    EXPECT_FLOAT_EQ(material->GetTransparent(), 0.5f);
+    EntityArray entities;
+    GetAllWindow(entities);
+    for (const decDbEntity* entity : entities) {
+        EXPECT_EQ(entity->GetLayerId(), layer->GetLayerId());
+        EXPECT_EQ(entity->GetMaterialId(), material->GetMatId());
+    }
     for (std::size_t i = 0; i < windows.size(); ++i) {
         const Facade& f = kFacades[i / 3];
         const int storey = static_cast<int>(i % 3);
@@ -87,6 +104,9 @@ TEST_F(TwoPointInsertWindowTest, ColumnsOnEveryFacadeFaceOutwardsFloorByFloor)
         EXPECT_EQ(w.window->BuildName(), (i / 3 == 0 || i / 3 == 3) ? "A座" : "B座") << what;
         EXPECT_EQ(w.window->Width(), 1200) << what;
         EXPECT_EQ(w.window->Height(), 1800) << what;
+        EXPECT_DOUBLE_EQ(w.window->HorDimHeight(), 3.0);
+        EXPECT_DOUBLE_EQ(w.window->VerDimHeight(), 1.5);
+        EXPECT_DOUBLE_EQ(w.window->Scale(), 200.0);
         ExpectNearPoint(w.origin, f.middle + GeVector3d(0, 0, 3800 + 3000 * storey), what);
         ExpectNearVector(w.y, f.outward, what);
         ExpectNearVector(w.z, GeVector3d::kZAxis, what);
@@ -195,6 +215,23 @@ TEST_F(TwoPointInsertWindowTest, RangeErrorsKeepTheDialogOpenAndCancelRemembersN
     // gives 199, moving the sill by 199 - 10000 storeys.
     EXPECT_EQ(g_2pwinDefaults.floor, 199u);
     EXPECT_EQ(g_2pwinDefaults.sill, -450 + 2900 * (199 - 10000));
+}
+
+TEST(WindowFrameTest, SillIsLevelledAndASillWithoutPlanDirectionIsRefused)
+{
+    GeMatrix3d frame;
+    ASSERT_TRUE(MakeWindowFrame(GePoint3d(5, 6, 900), GeVector3d(3, 0, 700), frame));
+    GePoint3d origin;
+    GeVector3d x, y, z;
+    frame.GetCoordSystem(origin, x, y, z);
+    ExpectNearVector(x, {1, 0, 0}, "levelled x");
+    ExpectNearVector(y, {0, 1, 0}, "y = z × x");
+    // An upright or vanishing sill would give a window no facing: the frame is left as it was.
+    for (const GeVector3d& none : {GeVector3d(0, 0, 5), GeVector3d(0.0005, 0.0005, 0), GeVector3d()}) {
+        GeMatrix3d untouched;
+        EXPECT_FALSE(MakeWindowFrame(GePoint3d(), none, untouched));
+        EXPECT_TRUE(untouched.IsEqual(GeMatrix3d(), 0.0));
+    }
 }
 
 TEST(TwoPointWindowDragTest, PreviewShowsTheLevelledSillItsWidthAndTheOutwardSide)

@@ -78,10 +78,11 @@ TEST_F(WindowRenumberTest, TypedStartFloors)
 
 TEST_F(WindowRenumberTest, PositionsRunAlongXThenYFloorByFloorFromTheStart)
 {
-    // Floor 1: x = 0, and two windows within 0.001 in x near 1000 (y 5 and y 2).
+    // Floor 1: x = 0, and two windows within 0.001 in x near 1000 (y 5 and y 2); z plays no
+    // part.
     const decObjectId left = AddWindow({.floor = 1, .index = 9, .sill = {0, 0, 900}});
     const decObjectId y5 = AddWindow({.floor = 1, .index = 9, .sill = {1000, 5, 900}});
-    const decObjectId y2 = AddWindow({.floor = 1, .index = 9, .sill = {1000.0008, 2, 900}});
+    const decObjectId y2 = AddWindow({.floor = 1, .index = 9, .sill = {1000.0008, 2, 4000}});
     // Floor 2 on a facade along Y: numbered by y, also from the start.
     const decObjectId north = AddWindow({.floor = 2, .sill = {0, 3000, 3800}, .outward = {-1, 0, 0}});
     const decObjectId south = AddWindow({.floor = 2, .sill = {0, 1000, 3800}, .outward = {-1, 0, 0}});
@@ -95,26 +96,6 @@ TEST_F(WindowRenumberTest, PositionsRunAlongXThenYFloorByFloorFromTheStart)
     // One after the last number of the highest floor.
     EXPECT_EQ(g_startWindowIndex, 5);
     EXPECT_THAT(Transcript(), HasSubstr("***重排窗位号***\n选择要重排窗位的窗口:\n"));
-}
-
-TEST_F(WindowRenumberTest, PlanOrderComparesXBeyondAMillimetreThenY)
-{
-    struct Case {
-        GePoint3d a, b;
-        bool aFirst;
-    };
-    const Case cases[] = {
-        {{0, 9, 0}, {0.0011, 0, 0}, true},
-        {{0.001, 0, 0}, {0, 9, 0}, true},  // within 0.001 inclusive: by y
-        {{0, 2, 9000}, {0, 5, 0}, true},   // z plays no part
-        {{0, 5, 0}, {0, 5, 0}, false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(LessWindowSortXY({nullptr, c.a, 0}, {nullptr, c.b, 0}), c.aFirst) << c.a.x << "," << c.a.y;
-        if (c.aFirst) {
-            EXPECT_FALSE(LessWindowSortXY({nullptr, c.b, 0}, {nullptr, c.a, 0}));
-        }
-    }
 }
 
 TEST_F(WindowRenumberTest, EntitiesThatAreNoWindowsAreReportedAndSkipped)
