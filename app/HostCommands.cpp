@@ -14,6 +14,7 @@ void RegisterHostCommands()
     RegisterHelpCommand();
     RegisterWindowsCommand();
     RegisterOrvRoofCommand();
+    RegisterAnalysisGroupsCommand();
 }
 
 }  // namespace host

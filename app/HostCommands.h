@@ -10,5 +10,6 @@ void RegisterFileCommands();      // new, open, save, export obj
 void RegisterHelpCommand();       // help
 void RegisterWindowsCommand();    // windows
 void RegisterOrvRoofCommand();    // orvroof
+void RegisterAnalysisGroupsCommand();  // analysisgroups
 
 }  // namespace host

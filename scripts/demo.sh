@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The first thing to run: installs what is missing, builds the host and the module
-# (Release, in build/demo), runs every examples/*.txt script through quenra3d and saves the
+# (Release, in build/demo), runs the examples/*.txt scripts through quenra3d in a fixed order and saves the
 # drawing and its meshes into out/ (demo.q3d, demo.obj with demo.mtl, transcript.txt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,12 +11,20 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$(nproc)" --target quenra3d lumidrax
 
 mkdir -p out
-shopt -s nullglob
-examples=(examples/*.txt)
-if ((${#examples[@]} == 0)); then
-  echo "demo: no scripts in examples/" >&2
-  exit 1
-fi
+# The examples run in this order in one session: labels.txt starts a drawing of its own, so it
+# comes first; then the site and what builds on it. A script here that the list does not name
+# is an error, so none is left out unseen.
+order=(labels.txt 01-site.txt site.txt windows-2point.txt analysis-groups.txt outlines.txt buildings.txt)
+examples=()
+for name in "${order[@]}"; do
+  examples+=("examples/$name")
+done
+for file in examples/*.txt; do
+  case " ${order[*]} " in
+    *" $(basename "$file") "*) ;;
+    *) echo "demo: $file is not in the demo's order (scripts/demo.sh)" >&2; exit 1 ;;
+  esac
+done
 status=0
 "$build/bin/quenra3d" --save out/demo.q3d --obj out/demo.obj "${examples[@]}" | tee out/transcript.txt ||
   status=${PIPESTATUS[0]}

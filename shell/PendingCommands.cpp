@@ -29,8 +29,6 @@ void CMD_ORDER_INSERT_WINDOW() { ReportNotAvailable("orderwin"); }
 void CMD_QUICK_INSERT_WINDOW() { ReportNotAvailable("qwin"); }
 void CMD_BALCONY() { ReportNotAvailable("balcony"); }
 void CMD_DORMER() { ReportNotAvailable("dormer"); }
-void CMD_BUILD_GROUP() { ReportNotAvailable("bldgroup"); }
-void CMD_QUERY_GROUP() { ReportNotAvailable("inqgroup"); }
 void CMD_INQUIRE_BUILD() { ReportNotAvailable("inqbuild"); }
 void CMD_NAME_BUILD() { ReportNotAvailable("namebld"); }
 void CMD_CHECK_UNNAMED_BUILD() { ReportNotAvailable("chkbld"); }

@@ -33,6 +33,9 @@ public:
     int GetCurSel() const;
     int SetCurSel(int index);
     // Adds at the end, or in order when the box is sorted; the index, or the error value.
+    // A sorted box orders its items by the stand-in's own rule, not a Windows locale's:
+    // ASCII letters compared without case, ties and everything else by their bytes, so
+    // Chinese names follow their UTF-8 bytes (that is, their code points).
     int AddString(const char* text);
     int InsertString(int index, const char* text);
     int DeleteString(UINT index);

@@ -285,7 +285,7 @@ void CDialog::HandleLine(const host::ScriptLine& line)
     static const std::pair<const char*, Action> actions[] = {
         {"set", &CDialog::TypeText}, {"check", &CDialog::SetCheck}, {"radio", &CDialog::PressRadio},
         {"choose", &CDialog::Choose}, {"click", &CDialog::Click},     {"leave", &CDialog::Leave},
-        {"spin", &CDialog::Spin},
+        {"spin", &CDialog::Spin},     {"items", &CDialog::ShowItems},
     };
     const auto* action = std::find_if(std::begin(actions), std::end(actions), [&](const auto& a) { return word == a.first; });
     if (action == std::end(actions)) return user.Refuse(line, Where() + " does not understand \"" + line.text + "\"");
@@ -382,6 +382,20 @@ std::string CDialog::Leave(WindowState& w, std::string_view /*rest*/)
     if (w.kind == ControlKind::Edit) Notify(w.id, EN_KILLFOCUS);
     if (w.kind == ControlKind::ComboBox) Notify(w.id, CBN_KILLFOCUS);
     if (w.kind == ControlKind::ListBox) Notify(w.id, LBN_KILLFOCUS);
+    return {};
+}
+
+std::string CDialog::ShowItems(WindowState& w, std::string_view rest)
+{
+    if (w.kind != ControlKind::ListBox && w.kind != ControlKind::ComboBox) return kWrongKind;
+    if (!rest.empty()) return "\"items\" takes nothing after the control id";
+    host::EventLog& log = host::EventLog::Instance();
+    const std::size_t count = w.items.size();
+    log.Show(Where() + " control " + std::to_string(w.id) + ": " +
+             (count == 0 ? std::string("no items") : std::to_string(count) + (count == 1 ? " item" : " items")));
+    for (std::size_t i = 0; i < count; ++i)
+        log.Show("  " + std::to_string(i) + ": " + w.items[i].str() +
+                 (static_cast<int>(i) == w.selection ? " (selected)" : ""));
     return {};
 }
 

@@ -19,6 +19,9 @@
 //                    step moves the position by one within the range (starting from the number
 //                    the buddy edit shows), writes it into the buddy (EN_CHANGE) and sends
 //                    WM_VSCROLL with SB_THUMBPOSITION; then one WM_VSCROLL with SB_ENDSCROLL
+//   items ID         show the items of list box or combo box ID in order on the transcript,
+//                    one line each ("  INDEX: TEXT"), the selected one marked "(selected)",
+//                    after a line "dialog T control ID: N items"; nothing changes
 //   ok               Enter: the command IDOK (refused while an IDOK button is disabled)
 //   cancel           Esc: the command IDCANCEL
 // ID is a control id in decimal (IDOK and IDCANCEL may be written as such). An action puts
@@ -103,6 +106,7 @@ private:
     std::string Click(host::mfc::WindowState& control, std::string_view rest);
     std::string Leave(host::mfc::WindowState& control, std::string_view rest);
     std::string Spin(host::mfc::WindowState& control, std::string_view steps);
+    std::string ShowItems(host::mfc::WindowState& control, std::string_view rest);
     void ClickRadio(host::mfc::WindowState& button);
     void SpinBy(host::mfc::WindowState& spin, int steps);
 

@@ -273,6 +273,20 @@ TEST_F(DialogEngine, ListBoxesKeepTheirItemsSortedAndReportTheSelection)
     EXPECT_TRUE(Saw(dlg, "group 乙组"));
 }
 
+TEST_F(DialogEngine, TheItemsLineShowsAListInOrderWithItsSelectionAndChangesNothing)
+{
+    CTestDlg dlg;
+    Script({"choose 1013 2", "items 1013", "items 1012", "items 1001", "items 1013 x", "ok"});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    const std::string out = Transcript();
+    EXPECT_NE(out.find("dialog 9001 control 1013: 4 items\n  0: Alpha\n  1: beta\n  2: 乙组 (selected)\n  3: 甲组\n"),
+              std::string::npos) << out;
+    EXPECT_NE(out.find("dialog 9001 control 1012: 3 items\n  0: 红\n  1: 绿 (selected)\n  2: 蓝\n"), std::string::npos);
+    EXPECT_TRUE(Shown("control 1001 is an edit, \"items\" does not apply"));
+    EXPECT_TRUE(Shown("\"items\" takes nothing after the control id"));
+    EXPECT_EQ(std::count(dlg.m_events.begin(), dlg.m_events.end(), "group 乙组"), 1);
+}
+
 TEST_F(DialogEngine, TheSpinStepsItsBuddyAndScrolls)
 {
     CTestDlg dlg;
