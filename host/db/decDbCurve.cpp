@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "ArcSampling.h"
+
 DEC_IMPLEMENT_ABSTRACT_CLASS(decDbCurve, decDbEntity2d, "曲线")
 DEC_IMPLEMENT_CLASS(decDbPolyline, decDbCurve, "多段线", 1)
 DEC_IMPLEMENT_CLASS(decDbArc, decDbCurve, "圆弧", 1)
@@ -12,7 +14,6 @@ DEC_IMPLEMENT_CLASS(decDbCircle3d, decDbCurve, "圆", 1)
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr int kCircleVertices = 36;
 
 // A unit vector perpendicular to n.
 GeVector3d ReferenceAxis(const GeVector3d& n)
@@ -38,7 +39,7 @@ GePoint3d decDbCurve::GetVertexAt(int i) const
 
 std::vector<GePolygon> decDbCurve::GetPolygons() const
 {
-    auto vertices = Vertices();
+    auto vertices = PolygonPoints();
     if (vertices.empty()) return {};
     std::vector<GePolygon> polygons;
     polygons.emplace_back(std::move(vertices), !IsClosed());
@@ -47,7 +48,7 @@ std::vector<GePolygon> decDbCurve::GetPolygons() const
 
 int decDbCurve::OnWorldDraw(decViewFilter& filter)
 {
-    auto vertices = Vertices();
+    auto vertices = PolygonPoints();
     if (IsClosed() && !vertices.empty()) vertices.push_back(vertices.front());
     filter.Polyline(0, static_cast<int>(vertices.size()), vertices.data());
     return dex::eOk;
@@ -80,6 +81,24 @@ double decDbPolyline::GetBulgeAt(int i) const
 {
     if (i < 0 || static_cast<std::size_t>(i) >= m_bulges.size()) return 0.0;
     return m_bulges[static_cast<std::size_t>(i)];
+}
+
+GePoint3d decDbPolyline::GetVertexAt(int i) const
+{
+    if (i < 0 || static_cast<std::size_t>(i) >= m_points.size()) return GePoint3d();
+    return m_points[static_cast<std::size_t>(i)];
+}
+
+std::vector<GePoint3d> decDbPolyline::PolygonPoints() const
+{
+    GeCurveList segments;
+    if (std::all_of(m_bulges.begin(), m_bulges.end(), [](double b) { return b == 0.0; }) || !Explode(segments))
+        return m_points;
+    GePoint3dArray points;
+    ArcSampling::AppendCurvePoints(segments, points);
+    GePoint3d end;
+    if (!m_closed && ArcSampling::LastSegmentEnd(segments, end)) points.push_back(end);
+    return points;
 }
 
 void decDbPolyline::SetClosed(int closed)
@@ -184,9 +203,9 @@ std::vector<GePoint3d> decDbArc::Vertices() const
 {
     if (!(m_radius > 0.0)) return {};
     const double sweep = Sweep();
-    const int segments = std::max(2, static_cast<int>(std::ceil(sweep / (kPi / 16))));
+    const int samples = ArcSampling::SampleCount(sweep);
     std::vector<GePoint3d> points;
-    for (int i = 0; i <= segments; ++i) points.push_back(PointAt(m_start + sweep * i / segments));
+    for (int i = 0; i < samples; ++i) points.push_back(PointAt(m_start + sweep * i / (samples - 1)));
     return points;
 }
 
@@ -243,8 +262,10 @@ int decDbCircle3d::Explode(GeCurveList& out) const
 std::vector<GePoint3d> decDbCircle3d::Vertices() const
 {
     if (!(m_radius > 0.0)) return {};
+    // One point per ten degrees, as the sampler gives a full turn.
+    const int samples = ArcSampling::SampleCount(2 * kPi);
     std::vector<GePoint3d> points;
-    for (int i = 0; i < kCircleVertices; ++i) points.push_back(PointAt(2 * kPi * i / kCircleVertices));
+    for (int i = 0; i < samples; ++i) points.push_back(PointAt(2 * kPi * i / samples));
     return points;
 }
 

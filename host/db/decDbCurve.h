@@ -1,6 +1,8 @@
 #pragma once
 // Host curves: polylines (open or closed, with bulged arc edges), arcs and circles. A curve
-// is a 2-D entity: it draws itself in world coordinates, and its polygon is its vertex loop.
+// is a 2-D entity: it draws itself in world coordinates, and its polygon is its outline with
+// every arc sampled one point per ten degrees of sweep (ArcSampling), the way a curve hands
+// its points to whoever enumerates its polygons.
 #include <vector>
 
 #include "GeCurveList.h"
@@ -12,8 +14,10 @@ class decDbCurve : public decDbEntity2d {
 public:
     // The curve as line (type 2) and arc (type 3) segments; 0 when it has no segment.
     virtual int Explode(GeCurveList& out) const = 0;
-    // The vertices: a polyline's points; sample points of arcs and circles.
+    // The vertices: a polyline's own points (its grips); sample points of arcs and circles.
     virtual std::vector<GePoint3d> Vertices() const = 0;
+    // The polygon's points, arcs sampled (no closing repeat for a closed curve).
+    virtual std::vector<GePoint3d> PolygonPoints() const { return Vertices(); }
     virtual bool IsClosed() const = 0;
 
     int GetNumVerts() const override { return static_cast<int>(Vertices().size()); }
@@ -43,7 +47,12 @@ public:
 
     int Explode(GeCurveList& out) const override;
     std::vector<GePoint3d> Vertices() const override { return m_points; }
+    // The corners with every bulged edge sampled; the corners alone when no edge is bulged.
+    std::vector<GePoint3d> PolygonPoints() const override;
     bool IsClosed() const override { return m_closed; }
+    // The polyline's own vertices, read without copying them (a listing asks per vertex).
+    int GetNumVerts() const override { return static_cast<int>(m_points.size()); }
+    GePoint3d GetVertexAt(int i) const override;
     int TransformBy(const GeMatrix3d& tm) override;
     int MoveGripPointsAt(const std::vector<int>& indices, const GeVector3d& offset) override;
     void Serialize(SerializeFilter& filter) override;

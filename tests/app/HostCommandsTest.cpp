@@ -28,8 +28,10 @@ const ScriptCase kCommandCases[] = {
       "#4 decDbPoint layer=0 at 1,2,0\n", "#5 decDbText layer=0 text=\"1号 住宅楼\" at 0,0,0\n",
       "#6 decDbExtrude layer=建筑 extents 0,0,0 to 10000,8000,12000\n"},
      {"-q"}},
-    // Clockwise through (5,-5): the arc runs counter-clockwise from (0,0) to (10,0) below.
-    {"ArcsGoThroughTheirMiddlePoint", "arc 0,0 5,-5 10,0\nlist\n", 0, {" points: 0,0,0 ", " 5,-5,0 ", " 10,0,0\n"}, {"-q"}},
+    // Clockwise through (5,-5): the arc runs counter-clockwise from (0,0) to (10,0) below, one
+    // point per ten degrees (18 points, the two middle ones 5.3 degrees either side of (5,-5)).
+    {"ArcsGoThroughTheirMiddlePoint", "arc 0,0 5,-5 10,0\nlist\n", 0,
+     {" points: 0,0,0 ", " 4.538658203,-4.978670881,0 5.461341797,-4.978670881,0 ", " 10,0,0\n"}, {"-q"}},
     {"EditsChangeTheNamedEntitiesOnly",
      "pline 0,0 100,0\npoint 10,0\npoint 5,5\nmove #1 #2 100,0,5\nrotate #3 0,0 90\nerase #2\nlist\nerase #2\n", 1,
      {"#1 decDbPolyline layer=0 points: 100,0,5 200,0,5\n", "#3 decDbPoint layer=0 at -5,5,0\n",

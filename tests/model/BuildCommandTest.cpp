@@ -4,7 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <string>
 
 #include <unistd.h>
@@ -225,6 +227,25 @@ TEST_F(BuildCommandTest, ElevationThatIsNoFiniteLengthIsAskedAgain)
     ASSERT_EQ(OnLayer("建筑").size(), 1u);
     EXPECT_NEAR(FrameOrigin(OnLayer("建筑")[0]).z, -4500.0, 1e-9);
     EXPECT_DOUBLE_EQ(g_lastBaseElevation, -4.5);
+}
+
+TEST_F(BuildCommandTest, SemicircularEdgeGivesTheHalfDiscWithinTheSamplingError)
+{
+    // A bulge of 1 bends the bottom edge into a half circle of radius 5 m below the rectangle.
+    Script("pline closed 0,0 b=1 10000,0 10000,8000 0,8000\nbuild\n#1\n3\n0\n\n");
+    ASSERT_EQ(Buildings().size(), 1u) << Transcript();
+    const GePoint3dArray& base = Buildings()[0]->BasePoints();
+    double twiceArea = 0.0;
+    for (std::size_t i = 0; i < base.size(); ++i)
+        twiceArea += base[i].x * base[(i + 1) % base.size()].y - base[(i + 1) % base.size()].x * base[i].y;
+    const double radius = 5000.0;
+    const double exact = 10000.0 * 8000.0 + std::numbers::pi * radius * radius / 2;
+    // 18 samples, so 17 chords of 180/17 degrees, each cutting off r²/2 (φ − sin φ).
+    const double chord = std::numbers::pi / 17;
+    const double loss = 17 * radius * radius / 2 * (chord - std::sin(chord));
+    EXPECT_EQ(base.size(), 17u + 3u);
+    EXPECT_NEAR(twiceArea / 2, exact - loss, 1.0);
+    EXPECT_LT(loss / exact, 0.002);
 }
 
 TEST_F(BuildCommandTest, NothingSelectedEndsTheCommand)

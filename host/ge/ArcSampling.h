@@ -1,7 +1,8 @@
 #pragma once
-// Curves read as point lists, the way the outline and roof commands take them: a line
-// segment gives its start point, an arc gives one sample per ten degrees of its sweep (at
-// least 3, at most kMaxArcSamples) except its last, which is where the next segment starts.
+// Curves read as point lists: a line segment gives its start point, an arc gives one sample
+// per ten degrees of its sweep (at least 3, at most kMaxArcSamples) except its last, which is
+// where the next segment starts. The one arc sampler of the program: curves give their
+// polygons through it, and whoever reads an exploded curve as points uses it too.
 #include "GeCurveList.h"
 #include "GePoint3d.h"
 #include "GePoint3dArray.h"
