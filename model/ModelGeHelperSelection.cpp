@@ -2,6 +2,8 @@
 // ModelGeHelper.h.
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <unordered_map>
 
 #include "ArcSampling.h"
 #include "AssertReport.h"
@@ -100,6 +102,73 @@ int AppendCurveContour(decDbCurve* curve, std::vector<GePoint3dArray>& outlines)
     return 1;
 }
 
+// The outlines listed so far, grouped so that a new outline is compared only with those that
+// can be the same: the same point count and a plan area within one square millimetre (cells
+// one square millimetre wide, the neighbouring cells included). SameOutline stays the judge,
+// so the answer is the one comparing with every listed outline gives.
+class ListedOutlines {
+public:
+    explicit ListedOutlines(const std::vector<GePoint3dArray>& outlines) : m_outlines(outlines)
+    {
+        for (std::size_t i = 0; i < outlines.size(); ++i)
+            Index(i);
+    }
+
+    bool Holds(const GePoint3dArray& ring) const
+    {
+        const SameOutline same(ring);
+        const auto group = m_groups.find(same.count);
+        if (group == m_groups.end())
+            return false;
+        const auto matches = [&](const std::vector<std::size_t>& indices) {
+            return std::any_of(indices.begin(), indices.end(), [&](std::size_t i) { return same(m_outlines[i]); });
+        };
+        // Areas that fit no cell (not finite, or vast) may compare in ways a cell cannot tell.
+        if (matches(group->second.uncelled))
+            return true;
+        const std::optional<long long> cell = Cell(same.area);
+        if (!cell) {
+            for (const auto& [key, indices] : group->second.cells)
+                if (matches(indices))
+                    return true;
+            return false;
+        }
+        for (long long near = *cell - 1; near <= *cell + 1; ++near)
+            if (const auto it = group->second.cells.find(near); it != group->second.cells.end() && matches(it->second))
+                return true;
+        return false;
+    }
+
+    // Takes in the outline last appended to the list.
+    void IndexLast() { Index(m_outlines.size() - 1); }
+
+private:
+    struct Group {
+        std::unordered_map<long long, std::vector<std::size_t>> cells;
+        std::vector<std::size_t> uncelled;
+    };
+
+    static std::optional<long long> Cell(double area)
+    {
+        if (!(std::fabs(area) < 1e15))
+            return std::nullopt;
+        return static_cast<long long>(std::floor(area));
+    }
+
+    void Index(std::size_t i)
+    {
+        const SameOutline listed(m_outlines[i]);
+        Group& group = m_groups[listed.count];
+        if (const std::optional<long long> cell = Cell(listed.area))
+            group.cells[*cell].push_back(i);
+        else
+            group.uncelled.push_back(i);
+    }
+
+    const std::vector<GePoint3dArray>& m_outlines;
+    std::unordered_map<int, Group> m_groups;  // by point count
+};
+
 }  // namespace
 
 SameOutline::SameOutline(const GePoint3dArray& outline)
@@ -160,15 +229,16 @@ int SelectMultiBorders(const CString& prompt, std::vector<GePoint3dArray>& outli
         dec::PrintPrompt("提示：未选中!");
         return 0;
     }
+    ListedOutlines listed(outlines);
     for (int i = 0; i < selection.GetCount(); ++i) {
         decDbEntity* entity = selection.GetEnt(i);
         if (!entity)
             continue;
         GePoint3dArray ring = ClosedOutlineOf(entity);
-        if (ring.empty())
+        if (ring.empty() || listed.Holds(ring))
             continue;
-        if (std::none_of(outlines.begin(), outlines.end(), SameOutline(ring)))
-            outlines.push_back(std::move(ring));
+        outlines.push_back(std::move(ring));
+        listed.IndexLast();
     }
     return outlines.empty() ? 0 : 1;
 }

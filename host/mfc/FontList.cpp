@@ -12,6 +12,8 @@ namespace host::mfc {
 namespace {
 
 std::optional<std::vector<FontEntry>> g_fonts;
+// The machine's fonts as last read; empty until asked for.
+std::optional<std::vector<FontEntry>> g_machineFonts;
 
 // The few fontconfig calls the list needs, found at run time so the host runs without the
 // library too.
@@ -104,11 +106,19 @@ void SetFontSource(std::optional<std::vector<FontEntry>> fonts)
     g_fonts = std::move(fonts);
 }
 
-std::vector<FontEntry> AvailableFonts()
+const std::vector<FontEntry>& AvailableFonts()
 {
     if (g_fonts) return *g_fonts;
-    static const Fontconfig fontconfig;
-    return fontconfig.ChineseFonts();
+    if (!g_machineFonts) {
+        static const Fontconfig fontconfig;
+        g_machineFonts = fontconfig.ChineseFonts();
+    }
+    return *g_machineFonts;
+}
+
+void RefreshFonts()
+{
+    g_machineFonts.reset();
 }
 
 }  // namespace host::mfc

@@ -72,7 +72,10 @@ struct FontEntry {
 
 // Replaces the machine's fonts by the given list; nullopt goes back to the machine's fonts.
 void SetFontSource(std::optional<std::vector<FontEntry>> fonts);
-// The fonts the enumeration offers now.
-std::vector<FontEntry> AvailableFonts();
+// The fonts the enumeration offers now. The machine's fonts are read once per process (a
+// listing asks for them once per label) and kept until RefreshFonts.
+const std::vector<FontEntry>& AvailableFonts();
+// Reads the machine's fonts again at the next AvailableFonts (fonts installed meanwhile).
+void RefreshFonts();
 
 }  // namespace host::mfc

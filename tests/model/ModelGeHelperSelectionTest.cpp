@@ -140,6 +140,59 @@ TEST_F(OutlineSelectionTest, TheSameOutlineIsListedOnce)
     EXPECT_FALSE(same(outlines[1]));
 }
 
+TEST_F(OutlineSelectionTest, ManyOutlinesKeepTheFirstOfEachInSelectionOrder)
+{
+    // A generated site: rectangles, half of them drawn again reversed or from another corner
+    // (the same outline), some drawn 0.4 mm taller and some turned upright (the same area, not
+    // the same shape): those two are outlines of their own.
+    std::string script;
+    std::vector<std::string> words;
+    int handle = 0;
+    const auto rect = [&](double x, double y, double w, double h, int start, bool reversed) {
+        std::vector<std::string> corners = {std::to_string(x) + "," + std::to_string(y),
+                                            std::to_string(x + w) + "," + std::to_string(y),
+                                            std::to_string(x + w) + "," + std::to_string(y + h),
+                                            std::to_string(x) + "," + std::to_string(y + h)};
+        std::rotate(corners.begin(), corners.begin() + start, corners.end());
+        if (reversed)
+            std::reverse(corners.begin(), corners.end());
+        script += "pline closed";
+        for (const std::string& c : corners)
+            script += " " + c;
+        script += "\n";
+        words.push_back("#" + std::to_string(++handle));
+    };
+    for (int i = 0; i < 60; ++i) {
+        const double x = (i % 10) * 20000.0, y = (i / 10) * 20000.0;
+        rect(x, y, 10000, 8000, 0, false);
+        if (i % 2 == 0)
+            rect(x, y, 10000, 8000, i % 4, i % 3 == 0);
+        if (i % 5 == 0)
+            rect(x, y, 10000, 8000.4, 0, false);
+        if (i % 7 == 0)
+            rect(x, y, 8000, 10000, 1, false);
+    }
+    ASSERT_TRUE(Run(script));
+    std::string selection;
+    for (const std::string& word : words)
+        selection += word + " ";
+    Outlines outlines;
+    EXPECT_EQ(Select(selection + "\n", outlines), 1);
+
+    // The oracle: every selected outline compared with every one kept before it.
+    Outlines expected;
+    for (const std::string& word : words) {
+        Outlines one;
+        ASSERT_EQ(Select(word + "\n", one), 1);
+        if (std::none_of(expected.begin(), expected.end(), SameOutline(one[0])))
+            expected.push_back(one[0]);
+    }
+    EXPECT_EQ(expected.size(), 60u + 12u + 9u);
+    ASSERT_EQ(outlines.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        ExpectPointsNear(outlines[i], expected[i], 0.0);
+}
+
 TEST_F(OutlineSelectionTest, CancelledAndEmptySelectionsSaySoAndGiveNothing)
 {
     ASSERT_TRUE(Run("pline closed 0,0 10000,0 10000,8000 0,8000\n"));
