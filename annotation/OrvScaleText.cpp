@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <new>
+#include <string>
 
 #include "AssertReport.h"
 #include "CommandLine.h"
@@ -111,12 +112,27 @@ void COrvScaleText::Serialize(SerializeFilter& filter)
                << static_cast<unsigned long>(m_placement) << m_scale << m_font << m_direction << m_normal;
         return;
     }
+    // Read whole before anything is taken; a kind outside the enumeration refuses the record
+    // (the stream itself refuses numbers that are not finite).
     int type = 0;
     unsigned long placement = 0;
-    filter >> type >> m_text >> m_position >> m_height >> m_angle >> placement >> m_scale >> m_font >>
-        m_direction >> m_normal;
+    CString text, font;
+    GePoint3d position;
+    double height = 0.0, angle = 0.0, scale = 0.0;
+    GeVector3d direction, normal;
+    filter >> type >> text >> position >> height >> angle >> placement >> scale >> font >> direction >> normal;
+    if (type < TEXT_UTILITY::BUILD_DIM || type > TEXT_UTILITY::OTHER_DIM)
+        throw host::RecordError("its text kind " + std::to_string(type) + " is not one of 0 to 4");
     m_type = static_cast<TEXT_UTILITY::TEXT_TYPE>(type);
+    m_text = std::move(text);
+    m_position = position;
+    m_height = height;
+    m_angle = angle;
     m_placement = static_cast<std::uint32_t>(placement);
+    m_scale = scale;
+    m_font = std::move(font);
+    m_direction = direction;
+    m_normal = normal;
 }
 
 const TPropertyDef* COrvScaleText::GetObjectPropertyDefine() const

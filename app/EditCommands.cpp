@@ -1,4 +1,5 @@
 // The host's editing commands: erase, move and rotate entities named by handle.
+#include <cmath>
 #include <numbers>
 
 #include "CommandTable.h"
@@ -16,6 +17,30 @@ namespace {
 
 using Args = std::vector<std::string>;
 
+bool IsFinite(const GePoint3d& p)
+{
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+// Whether the entity moved by tm still has finite coordinates: its placement and the corners
+// of its extents (every point of an entity lies within them, and an affine map keeps it there).
+bool StaysFinite(const decDbEntity& entity, const GeMatrix3d& tm)
+{
+    const GeMatrix3d placed = tm * entity.GetLocalTM();
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            if (!std::isfinite(placed(r, c))) return false;
+    const GeBoundBox3d& box = entity.GetBoundBox();
+    if (box.IsEmpty()) return true;
+    const GePoint3d& lo = box.MinPoint();
+    const GePoint3d& hi = box.MaxPoint();
+    for (int corner = 0; corner < 8; ++corner) {
+        const GePoint3d p((corner & 1) ? hi.x : lo.x, (corner & 2) ? hi.y : lo.y, (corner & 4) ? hi.z : lo.z);
+        if (!IsFinite(tm * p)) return false;
+    }
+    return true;
+}
+
 // Changes each entity inside its own write bracket, within one of the drawing.
 template <class Change>
 void ChangeEach(const std::vector<decDbEntity*>& entities, const char* done, Change change)
@@ -30,6 +55,19 @@ void ChangeEach(const std::vector<decDbEntity*>& entities, const char* done, Cha
         entity->Close();
         EventLog::Instance().Show(DescribeEntity(entity) + (result == dex::eOk ? std::string(" ") + done : " refused"));
     }
+}
+
+// Moves each entity by tm; one whose coordinates would not stay finite is left as it is.
+void TransformEach(const std::vector<decDbEntity*>& entities, const char* done, const GeMatrix3d& tm)
+{
+    std::vector<decDbEntity*> movable;
+    for (decDbEntity* entity : entities) {
+        if (StaysFinite(*entity, tm))
+            movable.push_back(entity);
+        else
+            EventLog::Instance().Show(DescribeEntity(entity) + " refused: its coordinates would not be finite");
+    }
+    ChangeEach(movable, done, [&](decDbEntity* entity) { return entity->TransformBy(tm); });
 }
 
 void Erase(const ScriptLine& line, const Args& args)
@@ -55,7 +93,7 @@ void Move(const ScriptLine& line, const Args& args)
     if (!offset) return;
     GeMatrix3d shift;
     shift.SetToTranslation(GeVector3d(offset->x, offset->y, offset->z));
-    ChangeEach(*entities, "moved", [&](decDbEntity* entity) { return entity->TransformBy(shift); });
+    TransformEach(*entities, "moved", shift);
 }
 
 void Rotate(const ScriptLine& line, const Args& args)
@@ -72,7 +110,7 @@ void Rotate(const ScriptLine& line, const Args& args)
     if (!degrees) return;
     GeMatrix3d turn;
     turn.SetToRotation(*degrees * std::numbers::pi / 180.0, GeVector3d(0.0, 0.0, 1.0), *centre);
-    ChangeEach(*entities, "rotated", [&](decDbEntity* entity) { return entity->TransformBy(turn); });
+    TransformEach(*entities, "rotated", turn);
 }
 
 }  // namespace

@@ -82,7 +82,7 @@ void CMD_EDIT_ELEVATION()
     while (true) {
         if (dec::GetReal("输入底标高（毫米）", &elevation, elevation, 0) != dex::eOk)
             return;
-        if (elevation >= kMinBaseElevation && elevation <= kMaxBaseElevation)
+        if (IsReasonableBaseElevation(elevation))
             break;
         dec::PrintPrompt("提示：请输入合理的底高度值。");
         elevation = kMixedElevationDefault;

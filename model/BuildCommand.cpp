@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "BaseElevation.h"
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "DimBuildElevation.h"
@@ -34,7 +35,7 @@ public:
 
 // What one batch of outlines is built with.
 struct BuildRequest {
-    double height = 0.0;  // millimetres
+    int height = 0;       // millimetres
     double base = 0.0;    // millimetres
     bool drawFloorLines = false;
     std::vector<std::uint32_t> storeyHeights;  // the floor table, when it was used
@@ -54,14 +55,14 @@ bool CheckHeight(double& metres)
     return true;
 }
 
-// The base elevation in metres, any finite number of millimetres; false when cancelled.
+// The base elevation in metres, within the limits eelev keeps; false when cancelled.
 bool AskBaseElevation(double& base)
 {
     while (true) {
         double metres = 0.0;
         if (dec::GetReal("建筑底标高（米）", &metres, g_lastBaseElevation, 2) != dex::eOk)
             return false;
-        if (std::isfinite(metres * 1000)) {
+        if (IsReasonableBaseElevation(metres * 1000)) {
             g_lastBaseElevation = metres;
             base = metres * 1000;
             return true;
@@ -76,10 +77,11 @@ std::optional<BuildRequest> AskFloorTable()
     CFloorTableDlg dialog;
     if (dialog.DoModal() != IDOK)
         return std::nullopt;
-    // The dialog closes only with a reasonable height and a finite elevation.
+    // The dialog closes only with a height that fits in whole millimetres and a reasonable
+    // elevation.
     BuildRequest request;
     g_lastBuildHeight = std::atof(dialog.m_strHeight);
-    request.height = g_lastBuildHeight * 1000;
+    FloorTable::ToWholeMillimetres(g_lastBuildHeight, request.height);
     g_lastBaseElevation = std::atof(dialog.m_strElevation);
     request.base = g_lastBaseElevation * 1000;
     request.drawFloorLines = dialog.m_bDrawFloorLines != 0;
@@ -124,7 +126,7 @@ std::optional<BuildRequest> AskHeightAndElevation()
         return std::nullopt;
     BuildRequest request;
     g_lastBuildHeight = metres;
-    request.height = metres * 1000;
+    FloorTable::ToWholeMillimetres(metres, request.height);
     if (!AskBaseElevation(request.base))
         return std::nullopt;
     return request;
@@ -157,7 +159,7 @@ void CreateBuildings(DbDatabase* db, const std::vector<GePoint3dArray>& outlines
         auto* building = new CExtrudeBuild();
         GeMatrix3d tm;
         building->OpenForWrite();
-        building->Set("", static_cast<int>(request.height), outline, tm);
+        building->Set("", request.height, outline, tm);
         building->Close();
         decObjectId id;
         if (db->CreateNewEntity(layer, building, tm, id, material) != dex::eOk)

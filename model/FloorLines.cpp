@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "ArcSampling.h"
+#include "BaseElevation.h"
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "DragCallback.h"
@@ -115,11 +116,11 @@ int AppendCurveOutline(decDbCurve* curve, GePoint3dArray& ring)
     return 1;
 }
 
-// Metres typed by the user as millimetres; false when the product is no finite number.
+// Metres typed by the user as millimetres; false for a base elevation eelev would refuse.
 bool ToMillimetres(double metres, double& millimetres)
 {
     const double value = metres * 1000.0;
-    if (!std::isfinite(value))
+    if (!IsReasonableBaseElevation(value))
         return false;
     millimetres = value;
     return true;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
+#include "BaseElevation.h"
 #include "FloorTableDlgTemplate.h"
 
 namespace FloorTable {
@@ -91,6 +93,15 @@ bool IsReasonableBuildHeight(double metres)
     return metres >= 0.001 && metres <= 10000.0;
 }
 
+bool ToWholeMillimetres(double metres, int& millimetres)
+{
+    const double rounded = std::round(metres * 1000.0);
+    if (!(rounded >= std::numeric_limits<int>::min() && rounded <= std::numeric_limits<int>::max()))
+        return false;
+    millimetres = static_cast<int>(rounded);
+    return true;
+}
+
 }  // namespace FloorTable
 
 CFloorTableDlg::CFloorTableDlg(CWnd* parent) : CDialog(IDD_FLOOR_TABLE, parent) {}
@@ -151,13 +162,15 @@ void CFloorTableDlg::OnBnClickedOk()
         return;
     }
     FormatHeight();
-    // The table's items are bounded but their number is not: a tall enough table would give a
-    // height no building can have, and one the commands could not even hold in millimetres.
-    if (!FloorTable::IsReasonableBuildHeight(std::atof(m_strHeight))) {
+    // The table's items are bounded but their number is not: a long enough table gives more
+    // millimetres than the building's integer height holds. A total of a few millimetres shows as 0.00,
+    // which is no building at all.
+    int millimetres = 0;
+    if (!FloorTable::ToWholeMillimetres(std::atof(m_strHeight), millimetres) || millimetres < 1) {
         AfxMessageBox("提示：请输入合理的高度值。");
         return;
     }
-    if (!std::isfinite(std::atof(m_strElevation) * 1000.0)) {
+    if (!IsReasonableBaseElevation(std::atof(m_strElevation) * 1000.0)) {
         AfxMessageBox("提示：请输入合理的底高度值。");
         if (CWnd* elevation = GetDlgItem(IDC_FLOOR_ELEVATION))
             elevation->SetFocus();

@@ -37,6 +37,10 @@ CString FormatHeight(const std::vector<std::uint32_t>& heights, const std::vecto
 // A building height the commands accept: 0.001 to 10000 metres (NaN is not).
 bool IsReasonableBuildHeight(double metres);
 
+// Metres as whole millimetres, to the nearest millimetre (32.3 m is 32300 mm, not the 32299
+// that truncating 32.3 × 1000 gives); false when they do not fit a building's integer height.
+bool ToWholeMillimetres(double metres, int& millimetres);
+
 }  // namespace FloorTable
 
 class CFloorTableDlg : public CDialog {
@@ -62,9 +66,8 @@ protected:
     BOOL OnInitDialog() override;
 
     afx_msg void OnBnClickedCalcHeight();
-    // Closes the dialog only with a valid table whose total is a reasonable building height
-    // and a base elevation that reads as a finite number of millimetres; otherwise says why
-    // and stays open.
+    // Closes the dialog only with a valid table whose total fits a building's integer height
+    // in millimetres and a base elevation eelev would take; otherwise says why and stays open.
     afx_msg void OnBnClickedOk();
     DECLARE_MESSAGE_MAP()
 };

@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -69,8 +70,23 @@ SerializeFilter& SerializeFilter::operator>>(int& v) { v = GetLittle<std::int32_
 SerializeFilter& SerializeFilter::operator>>(unsigned& v) { v = GetLittle<std::uint32_t>(*this); return *this; }
 SerializeFilter& SerializeFilter::operator>>(long& v) { v = GetLittle<std::int32_t>(*this); return *this; }
 SerializeFilter& SerializeFilter::operator>>(unsigned long& v) { v = GetLittle<std::uint32_t>(*this); return *this; }
-SerializeFilter& SerializeFilter::operator>>(float& v) { v = std::bit_cast<float>(GetLittle<std::uint32_t>(*this)); return *this; }
-SerializeFilter& SerializeFilter::operator>>(double& v) { v = std::bit_cast<double>(GetLittle<std::uint64_t>(*this)); return *this; }
+SerializeFilter& SerializeFilter::operator>>(float& v)
+{
+    v = std::bit_cast<float>(GetLittle<std::uint32_t>(*this));
+    RefuseNonFinite(v);
+    return *this;
+}
+SerializeFilter& SerializeFilter::operator>>(double& v)
+{
+    v = std::bit_cast<double>(GetLittle<std::uint64_t>(*this));
+    RefuseNonFinite(v);
+    return *this;
+}
+
+void SerializeFilter::RefuseNonFinite(double v) const
+{
+    if (m_file && !std::isfinite(v)) throw host::RecordError("a stored number is not finite");
+}
 std::uint64_t SerializeFilter::ReadU64() { return GetLittle<std::uint64_t>(*this); }
 SerializeFilter& SerializeFilter::operator>>(bool& v)
 {

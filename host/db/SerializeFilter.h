@@ -6,8 +6,10 @@
 // CString as a uint32 byte count and the UTF-8 bytes, points and vectors as three doubles,
 // raw runs as they are.
 //
-// Reading past the end of the record, or a text longer than what is left, throws
-// host::RecordError; the drawing loader catches it and refuses the file.
+// Reading past the end of the record, a text longer than what is left, or (from a file) a
+// float or double that is not finite throws host::RecordError; the drawing loader catches it
+// and refuses the file. No drawing holds an infinite or undefined coordinate, length or
+// scale, so a file that does is damaged.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -91,6 +93,8 @@ protected:
     explicit SerializeFilter(bool file) : m_file(file) {}
 
 private:
+    void RefuseNonFinite(double v) const;
+
     bool m_file;
     unsigned m_classVersion = 0;
 };

@@ -38,6 +38,15 @@ const ScriptCase kCommandCases[] = {
       "test.txt:8: there is no entity #2 in the drawing"},
      {"-q"},
      {"#2 decDbPoint layer=0"}},
+    {"EditsWhoseResultIsNotFiniteAreRefused",
+     "pline 0,0 1000,0\npoint 1.5e308,1.5e308\nmove #1 1e308,0\nmove #1 1e308,0\nrotate #2 0,0 45\n"
+     "rotate #1 0,0 90\nlist\n",
+     0,
+     {"#1 decDbPolyline moved\n#1 decDbPolyline refused: its coordinates would not be finite\n"
+      "#2 decDbPoint refused: its coordinates would not be finite\n#1 decDbPolyline rotated\n",
+      "#2 decDbPoint layer=0 at 1.5e+308,1.5e+308,0\n"},
+     {"-q"},
+     {"inf", "nan"}},
     {"BadArgumentsAreNamedAndChangeNothing",
      "pline 0,0\n"            // one vertex
      "pline 0,0 1,x\n"        // malformed coordinate

@@ -13,6 +13,7 @@
 
 #include "BuildCommand.h"
 #include "BuildCommandTestSupport.h"
+#include "DimBuildElevation.h"
 #include "ModelTestSupport.h"
 
 using ::testing::ElementsAre;
@@ -220,13 +221,33 @@ TEST_F(BuildCommandTest, APointOrTextThatIsNoHeightIsAskedAgain)
     EXPECT_EQ(Buildings()[2]->Height(), 12000);
 }
 
-TEST_F(BuildCommandTest, ElevationThatIsNoFiniteLengthIsAskedAgain)
+TEST_F(BuildCommandTest, ElevationsOutsideWhatEelevTakesAreAskedAgain)
 {
-    Script(std::string(kTwoOutlines) + "build\n#1\n3\n1e306\n-4.5\n\n");
-    EXPECT_THAT(Transcript(), HasSubstr("提示：请输入合理的底高度值。"));
-    ASSERT_EQ(OnLayer("建筑").size(), 1u);
-    EXPECT_NEAR(FrameOrigin(OnLayer("建筑")[0]).z, -4500.0, 1e-9);
-    EXPECT_DOUBLE_EQ(g_lastBaseElevation, -4.5);
+    // 1e306 m is no finite length, 1e12 m would put the building where millimetres are no
+    // longer exact; -100 m to 10 km are taken, as eelev takes them.
+    Script(std::string(kTwoOutlines) + "build\n#1\n3\n1e306\n1e12\n10000.001\n-100.001\n-100\n#2\n\n10000\n\n");
+    EXPECT_EQ(CountOf(Transcript(), "提示：请输入合理的底高度值。"), 4) << Transcript();
+    ASSERT_EQ(OnLayer("建筑").size(), 2u);
+    EXPECT_NEAR(FrameOrigin(OnLayer("建筑")[0]).z, -100000.0, 1e-9);
+    EXPECT_NEAR(FrameOrigin(OnLayer("建筑")[1]).z, 10000000.0, 1e-9);
+    EXPECT_DOUBLE_EQ(g_lastBaseElevation, 10000.0);
+}
+
+TEST_F(BuildCommandTest, HeightsInMetresBecomeTheNearestMillimetre)
+{
+    // 32.3 × 1000 is 32299.999...: typed, or as the table's total "32.30", the building is
+    // 32300 mm high, its label says so and the top floor line is at its roof.
+    Script(std::string(kTwoOutlines) + "build\n#1\n32.3\n0\n#2\nt\nset 1319 3230*10\nok\n\n");
+    ASSERT_EQ(Buildings().size(), 2u) << Transcript();
+    EXPECT_EQ(Buildings()[0]->Height(), 32300);
+    EXPECT_EQ(Buildings()[1]->Height(), 32300);
+    ASSERT_FALSE(FloorLineHeights().empty());
+    EXPECT_EQ(FloorLineHeights().back(), 32300);
+    for (decDbEntity* label : OnLayer("建筑标高")) {
+        const auto* elevation = decCast<CDimBuildElevation>(label);
+        ASSERT_NE(elevation, nullptr);
+        EXPECT_EQ(elevation->Height(), 32300);
+    }
 }
 
 TEST_F(BuildCommandTest, SemicircularEdgeGivesTheHalfDiscWithinTheSamplingError)

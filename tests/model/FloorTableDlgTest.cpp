@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -203,23 +205,50 @@ TEST_F(FloorTableDlgTest, IllegalCharacterShowsBothMessagesAndFocusesTheTable)
     EXPECT_FALSE(focus.empty());
 }
 
-TEST_F(FloorTableDlgTest, TotalBeyondTenKilometresIsRefused)
+TEST_F(FloorTableDlgTest, TotalsAreTakenWhileTheyFitTheBuildingsWholeMillimetres)
 {
-    // Every item is within its limits, but the building they add up to is not: 49.9 km, and
-    // with 50 such items more millimetres than an int holds.
+    // Every item is within its limits; the table is refused only when its total, rounded to
+    // whole millimetres, is no building height: 50 × 49.9 km holds more millimetres than an
+    // int, and 2 mm shows as 0.00.
     std::string many = "100000*499";
     for (int i = 1; i < 50; ++i)
         many += ",100000*499";
-    for (const std::string& table : {std::string("100000*499"), many, std::string("1,1")}) {
+    for (const std::string& table : {many, std::string("1,1")}) {
         host::EventLog::Instance().Clear();
         CFloorTableDlg dialog;
         EXPECT_EQ(RunDialog(dialog, "set 1319 " + table + "\nok\ncancel\n"), IDCANCEL) << table;
         EXPECT_THAT(Transcript(), HasSubstr("提示：请输入合理的高度值。")) << table;
     }
-    // 10 km exactly is a building.
-    CFloorTableDlg highest;
-    EXPECT_EQ(RunDialog(highest, "set 1319 100000*100\nok\n"), IDOK);
-    EXPECT_EQ(highest.m_strHeight, "10000.00");
+    // The largest item makes a building of 49.9 km; 6 mm shows as 0.01.
+    for (const auto& [table, height] : {std::pair{"100000*499", "49900.00"}, {"6", "0.01"}}) {
+        CFloorTableDlg dialog;
+        EXPECT_EQ(RunDialog(dialog, std::string("set 1319 ") + table + "\nok\n"), IDOK) << table;
+        EXPECT_EQ(dialog.m_strHeight, std::string(height));
+    }
+}
+
+TEST(FloorTableHeight, MetresBecomeTheNearestWholeMillimetre)
+{
+    // Every total of whole centimetres up to 100 m, as the dialog writes it: truncating
+    // 32.3 × 1000 would give 32299, and it is not the only one.
+    int hit = 0;
+    for (int centimetres = 1; centimetres <= 10000; ++centimetres) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.2f", centimetres / 100.0);
+        int millimetres = 0;
+        ASSERT_TRUE(FloorTable::ToWholeMillimetres(std::atof(text), millimetres));
+        EXPECT_EQ(millimetres, centimetres * 10) << text;
+        hit += static_cast<int>(std::atof(text) * 1000) != centimetres * 10;
+    }
+    EXPECT_GT(hit, 0);
+    int millimetres = 7;
+    EXPECT_TRUE(FloorTable::ToWholeMillimetres(2147483.647, millimetres));
+    EXPECT_EQ(millimetres, 2147483647);
+    for (double metres : {2147483.648, -2147483.649, std::nan(""), HUGE_VAL}) {
+        millimetres = 7;
+        EXPECT_FALSE(FloorTable::ToWholeMillimetres(metres, millimetres)) << metres;
+        EXPECT_EQ(millimetres, 7);
+    }
 }
 
 TEST_F(FloorTableDlgTest, ElevationThatIsNoFiniteNumberIsRefused)

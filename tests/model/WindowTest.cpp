@@ -604,14 +604,12 @@ TEST_F(WindowTest, OutOfRangeLabelSettingsAndPlanModeAreRepairedOnLoad)
         double wantHorH, wantVerH, wantScale;
         int wantPlanMode;
     };
-    const double nan = std::numeric_limits<double>::quiet_NaN();
     const Case cases[] = {
         {2.5, 1.0, 0.0, 1, 2.5, 1.0, 500.0, 1},
         {1000.0, 1000.0, 10000.0, 0, 1000.0, 1000.0, 10000.0, 0},
         {0.001, 0.001, 0.001, 5, 0.001, 0.001, 0.001, 5},
         {0.0005, 0.0005, 10000.5, -3, 2.5, 1.0, 500.0, 1},
         {1000.5, -1.0, -500.0, 7, 2.5, 1.0, 500.0, 7},
-        {nan, nan, nan, 2, 2.5, 1.0, 500.0, 2},
     };
     for (const Case& c : cases) {
         Fields f;

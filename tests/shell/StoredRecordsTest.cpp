@@ -1,0 +1,162 @@
+// The module's records read back from damaged drawing files. Each record is written here field
+// by field in its stored order (independently of the classes' own Serialize) and put in a
+// drawing file under its class name: a value the class cannot hold (a kind outside its
+// enumeration, a count beyond the record, a number that is not finite) refuses the file, while
+// a value the class keeps or repairs loads.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "DbDatabase.h"
+#include "DrawingFile.h"
+#include "ShellTestSupport.h"
+#include "WorkingDrawing.h"
+#include "decDbForeignObject.h"
+
+using ::testing::HasSubstr;
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The base part every record starts with: the object's name, empty.
+StoreFilter Record()
+{
+    StoreFilter f(true);
+    f << CString();
+    return f;
+}
+
+Bytes ScaleText(int kind, double height)
+{
+    StoreFilter f = Record();
+    f << kind << CString("1号楼") << GePoint3d(1, 2, 0) << height << 0.0 << 18u << 500.0 << CString("hztxt.shx")
+      << GeVector3d(1, 0, 0) << GeVector3d(0, 0, 1);
+    return f.TakeBytes();
+}
+
+Bytes ElevationLabel(int style, double scale)
+{
+    StoreFilter f = Record();
+    f << style << GePoint3d(0, 0, 0) << 24000 << 0.0 << 5.0 << scale << CString("hztxt.shx");
+    return f.TakeBytes();
+}
+
+Bytes Building(unsigned count, const std::vector<GePoint3d>& points)
+{
+    StoreFilter f = Record();
+    f << CString("1号楼") << 24000 << count;
+    for (const GePoint3d& p : points)
+        f << p;
+    f << 0;
+    return f.TakeBytes();
+}
+
+const std::vector<GePoint3d> kSquare = {{0, 0, 0}, {10000, 0, 0}, {10000, 8000, 0}, {0, 8000, 0}};
+
+Bytes Window(double scale, int planMode)
+{
+    StoreFilter f = Record();
+    f << 1 << 2 << CString("1") << CString("1号楼") << 1500 << 1800 << 1 << 2.5 << 1.0 << planMode << scale << 3;
+    return f.TakeBytes();
+}
+
+struct Case {
+    const char* what;
+    const char* className;
+    unsigned version;
+    Bytes record;
+    const char* fault;  // what the refusal says; null when the record loads
+};
+
+// A drawing file holding one object of the class with the record's bytes.
+Bytes FileWith(const Case& c, const GeMatrix3d& tm = GeMatrix3d())
+{
+    DbDatabase db;
+    db.OpenForWrite();
+    auto* object = new decDbForeignObject(c.className, c.version, c.record);
+    object->SetLocalTM(tm);
+    decObjectId id;
+    db.CreateNewEntity(0, object, id);
+    db.Close();
+    return host::EncodeDrawing(db);
+}
+
+class StoredRecordsTest : public ShellTest {};
+
+TEST_F(StoredRecordsTest, ValuesTheClassCannotHoldRefuseTheFile)
+{
+    const Case cases[] = {
+        {"scale text of the last kind", "QCOrvScaleText", 2, ScaleText(4, 5.0), nullptr},
+        {"scale text kind 127", "QCOrvScaleText", 2, ScaleText(127, 5.0), "its text kind 127 is not one of 0 to 4"},
+        {"scale text kind -1", "QCOrvScaleText", 2, ScaleText(-1, 5.0), "its text kind -1 is not one of 0 to 4"},
+        {"scale text height NaN", "QCOrvScaleText", 2, ScaleText(0, kNaN), "not finite"},
+        {"elevation label scale infinite", "QCDimBuildElevation", 2, ElevationLabel(4, kInf), "not finite"},
+        // A style outside the list is the label's own (set through its panel): it shows no text.
+        {"elevation label style 7", "QCDimBuildElevation", 2, ElevationLabel(7, 500.0), nullptr},
+        {"building", "QCExtrudeBuild", 2, Building(4, kSquare), nullptr},
+        {"building count beyond its record", "QCExtrudeBuild", 2, Building(1000, kSquare), "claims more than"},
+        {"building corner NaN", "QCExtrudeBuild", 2, Building(4, {{0, 0, 0}, {kNaN, 0, 0}, {1, 1, 0}, {0, 1, 0}}),
+         "not finite"},
+        {"window scale NaN", "QCWindow", 3, Window(kNaN, 1), "not finite"},
+        // A negative plan mode is repaired on reading, as the window's record has it.
+        {"window plan mode -3", "QCWindow", 3, Window(500.0, -3), nullptr},
+    };
+    for (const Case& c : cases) {
+        DbDatabase loaded;
+        std::string error;
+        const bool ok = host::DecodeDrawing(FileWith(c), loaded, error);
+        if (!c.fault) {
+            EXPECT_TRUE(ok) << c.what << ": " << error;
+            ASSERT_EQ(loaded.AllObjects().size(), 1u) << c.what;
+            EXPECT_FALSE(decDbForeignObject::Cast(loaded.AllObjects()[0])) << c.what << " loads as its own class";
+            continue;
+        }
+        EXPECT_FALSE(ok) << c.what;
+        EXPECT_THAT(error, HasSubstr(c.fault)) << c.what;
+        EXPECT_THAT(error, HasSubstr(c.className)) << c.what;
+    }
+}
+
+TEST_F(StoredRecordsTest, APlacementThatIsNotFiniteRefusesTheFile)
+{
+    GeMatrix3d tm;
+    tm(0, 3) = kInf;
+    DbDatabase loaded;
+    std::string error;
+    EXPECT_FALSE(host::DecodeDrawing(FileWith({"", "QCExtrudeBuild", 2, Building(4, kSquare), nullptr}, tm), loaded,
+                                     error));
+    EXPECT_THAT(error, HasSubstr("not finite"));
+}
+
+TEST_F(StoredRecordsTest, ARefusedFileLeavesTheOpenDrawingAsItWas)
+{
+    ASSERT_TRUE(Run("pline closed 0,0 10,0 10,10\n"));
+    const Bytes bytes = FileWith({"", "QCOrvScaleText", 2, ScaleText(127, 5.0), nullptr});
+    const auto path =
+        std::filesystem::temp_directory_path() / ("lumidrax_records_" + std::to_string(::getpid()) + ".q3d");
+    {
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    std::string error;
+    EXPECT_FALSE(host::OpenDrawing(path.string(), error));
+    std::filesystem::remove(path);
+    EXPECT_THAT(error, HasSubstr("text kind 127"));
+    ASSERT_EQ(dec::GetWorkingDatabase()->AllObjects().size(), 1u);
+    EXPECT_EQ(dec::GetWorkingDatabase()->AllObjects()[0]->IsA()->className, std::string("decDbPolyline"));
+}
+
+}  // namespace
