@@ -24,6 +24,22 @@ std::optional<double> NumberArg(const ScriptLine& line, const std::string& word,
     return std::nullopt;
 }
 
+std::optional<std::vector<double>> NumberListArg(const ScriptLine& line, const std::string& word, const char* what)
+{
+    std::vector<double> values;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = word.find(',', start);
+        const auto value = NumberArg(line, word.substr(start, comma - start), what);
+        if (!value)
+            return std::nullopt;
+        values.push_back(*value);
+        if (comma == std::string::npos)
+            return values;
+        start = comma + 1;
+    }
+}
+
 std::optional<double> PositiveArg(const ScriptLine& line, const std::string& word, const char* what)
 {
     const auto value = NumberArg(line, word, what);

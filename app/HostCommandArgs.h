@@ -14,6 +14,8 @@ namespace host {
 
 std::optional<GePoint3d> PointArg(const ScriptLine& line, const std::string& word);
 std::optional<double> NumberArg(const ScriptLine& line, const std::string& word, const char* what);
+// Numbers separated by commas ("30,30,45"), each read as NumberArg reads one.
+std::optional<std::vector<double>> NumberListArg(const ScriptLine& line, const std::string& word, const char* what);
 // A number above 0 ("WHAT must be above 0" refuses the rest).
 std::optional<double> PositiveArg(const ScriptLine& line, const std::string& word, const char* what);
 // Entities named "#N" (live), in order; nothing when one of them is not there.

@@ -15,6 +15,7 @@ void RegisterHostCommands()
     RegisterWindowsCommand();
     RegisterOrvRoofCommand();
     RegisterAnalysisGroupsCommand();
+    RegisterMultiSlopeCommand();
 }
 
 }  // namespace host

@@ -11,5 +11,6 @@ void RegisterHelpCommand();       // help
 void RegisterWindowsCommand();    // windows
 void RegisterOrvRoofCommand();    // orvroof
 void RegisterAnalysisGroupsCommand();  // analysisgroups
+void RegisterMultiSlopeCommand(); // multislope
 
 }  // namespace host

@@ -64,22 +64,6 @@ std::optional<std::string> Option(const std::string& word, const char* name)
     return word.substr(prefix.size());
 }
 
-std::optional<std::vector<float>> SlopeList(const ScriptLine& line, const std::string& text)
-{
-    std::vector<float> slopes;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = text.find(',', start);
-        const auto value = NumberArg(line, text.substr(start, comma - start), "a slope");
-        if (!value)
-            return std::nullopt;
-        slopes.push_back(static_cast<float>(*value));
-        if (comma == std::string::npos)
-            return slopes;
-        start = comma + 1;
-    }
-}
-
 std::optional<RoofRequest> ReadRequest(const ScriptLine& line, const Args& args)
 {
     if (args.size() < 3) {
@@ -118,9 +102,10 @@ std::optional<RoofRequest> ReadRequest(const ScriptLine& line, const Args& args)
                 return std::nullopt;
             request.slope = static_cast<float>(*value);
         } else if (const auto list = Option(word, "slopes")) {
-            request.slopes = SlopeList(line, *list);
-            if (!request.slopes)
+            const auto values = NumberListArg(line, *list, "a slope");
+            if (!values)
                 return std::nullopt;
+            request.slopes = std::vector<float>(values->begin(), values->end());
         } else if (const auto point = PointArg(line, word)) {
             request.outline.push_back(*point);
         } else {

@@ -4,8 +4,11 @@
 #include <cmath>
 
 #include "OrvRoof.h"
-#include "OutlineCleanup.h"
+#include "RoofRings.h"
 #include "Tools.h"
+
+using roof_rings::CounterClockwise;
+using roof_rings::Raised;
 
 namespace {
 
@@ -14,21 +17,6 @@ constexpr double kUnitTol = 0.001;
 constexpr double kAngleTol = 1e-6;
 // The roof edge ring must keep at least this many points to be a roof.
 constexpr int kMinRingPoints = 3;
-
-GePoint3dArray Raised(GePoint3dArray ring, double h)
-{
-    for (GePoint3d& p : ring)
-        p += GeVector3d::kZAxis * h;
-    return ring;
-}
-
-// Counter-clockwise seen from +z, as every roof face is stored.
-GePoint3dArray CounterClockwise(GePoint3dArray face)
-{
-    if (GetPtsSignedArea(face) < 0.0)
-        std::reverse(face.begin(), face.end());
-    return face;
-}
 
 // The outline moved so its first point is the origin and turned about Z so its first edge
 // (seen in plan) runs along +X.

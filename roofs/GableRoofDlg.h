@@ -1,0 +1,102 @@
+#pragma once
+// CGableRoofDlg: the dialog of the gable roof command and the geometry of a two-slope (or
+// single-slope) roof over an outline and a ridge line.
+//
+// Frame: the roof is computed in a local frame whose origin is the ridge start, whose +Y runs
+// along the ridge and whose z is 0 on the outline's plane; x < 0 is the left slope (left of
+// the ridge seen from its start towards its end), x > 0 the right one. During every
+// computation the ridge and wall-top elevations are relative to the base elevation (the
+// ridge start's height). The result is host geometry only: the slope faces (or slabs) on
+// layer "坡屋顶" with material "屋面板" and the walls that close the gap between the outline
+// and the slopes on layer "屋顶封闭" with material "建筑", made one host group.
+//
+// The computation runs in stages that the dialog's handlers call as values change:
+// InitGeometry once, UpdateOutline when an overhang changes, UpdateRoof on every change;
+// then, on OK only, ComputeGableWalls, TransformToWorld and CreateRoofEntities, which change
+// the arrays, so the build runs once.
+#include <vector>
+
+#include "Ge.h"
+#include "Mfc.h"
+#include "WndGS2d.h"
+
+class CGableRoofDlg : public CDialog {
+public:
+    using Polygon = std::vector<GePoint3d>;
+    enum Mode { kWallTops = 0, kSlopeAngles = 1 };
+
+    explicit CGableRoofDlg(CWnd* parent = nullptr);
+    ~CGableRoofDlg() override;
+
+    // ---- stages ----
+    // The local frame, the base elevation and the outline's extents.
+    void InitGeometry();
+    // The eave outline and its plan pieces left and right of the ridge.
+    void UpdateOutline();
+    // The two roof planes and the pieces lifted onto them.
+    void UpdateRoof();
+    void UpdateSlopePlanes();
+
+    void ComputeLocalFrame();
+    void ComputeOutlineExtents();
+    // 1 when the whole outline lies on one side of the ridge.
+    int IsSingleSlope();
+    // The outline grown by the eave overhang E, its two gable edges (the lowest and the
+    // highest along the ridge) by the gable overhang G instead.
+    void ComputeEaveOutline();
+    // Moves the edge i-j of the polygon outward by distance (inward when negative), its ends
+    // sliding along the lines of the neighbouring edges.
+    void IntersectOffsetEdges(Polygon& polygon, int i, int j, int distance);
+    void ComputeSlopePolygons();
+    void ComputeLeftPolygons();
+    void ComputeRightPolygons();
+    // The crossing of the segment p-q with the ridge, at p's height.
+    void IntersectRidge(const GePoint3d& p, const GePoint3d& q, GePoint3d& out);
+    void SetSlopePlanesByWallTops();
+    void SetSlopePlanesByAngles();
+    void ComputeVertexHeights();
+    // The walls between the picked outline and the roof planes.
+    void ComputeGableWalls();
+    // The wall between the edge p-q and its roof plane: 1 with the wall, 0 (wall empty) when
+    // the plane lies nowhere above the edge.
+    int ComputeGableWallPolygon(const GePoint3d& p, const GePoint3d& q, Polygon& wall);
+    void TransformToWorld();
+    // The roof's entities and their group; nothing when the roof could not be computed.
+    void CreateRoofEntities();
+    // The plan preview and the front preview.
+    void RegenPreview();
+    void DrawPreview();
+
+    // ---- geometric state ----
+    Polygon m_outline;  // world until the frame is computed, local afterwards
+    int m_baseElevation = 0;
+    GePoint3d m_ridgeStart, m_ridgeEnd;
+    GePoint3d m_extentsMin, m_extentsMax;
+    Polygon m_eaveOutline;
+    GeMatrix3d m_frame;  // world to local
+    std::vector<Polygon> m_arrayLeftPolygon, m_arrayRightPolygon;  // plan pieces at z 0
+    GePlane m_leftPlane, m_rightPlane;
+    std::vector<Polygon> m_leftRoofPolygons, m_rightRoofPolygons;
+    std::vector<Polygon> m_wallPolygons;
+
+    // ---- values (the dialog's controls) ----
+    UINT m_eaveOverhang = 0;
+    UINT m_gableOverhang = 0;
+    int m_ridgeElevation = 0;
+    int m_leftWallTop = 0;
+    int m_rightWallTop = 0;
+    int m_equalSlopes = 0;
+    int m_mode = kWallTops;
+    CString m_leftAngle;
+    CString m_rightAngle;
+    UINT m_thickness = 0;
+    WndGS2d m_planPreview, m_frontPreview;
+
+private:
+    // A vertex whose vertical line missed its plane, or a side with pieces whose plane could
+    // not be set: the roof cannot be built.
+    bool m_planesMissed = false;
+    bool m_leftPlaneSet = false, m_rightPlaneSet = false;
+
+    void ComputeSidePolygons(bool left);
+};

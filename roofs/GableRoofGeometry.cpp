@@ -1,0 +1,476 @@
+// The geometry of the gable roof: frame, eave outline, the plan pieces on both sides of the
+// ridge, the two roof planes, the closure walls, the entities and the two previews.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "AssertReport.h"
+#include "DbDatabase.h"
+#include "GableRoofDlg.h"
+#include "ModelHelperLayersMaterials.h"
+#include "OutlineCleanup.h"
+#include "RoofMeshEntities.h"
+#include "RoofRings.h"
+#include "WorkingDrawing.h"
+
+namespace {
+
+constexpr double kTol = 0.001;
+constexpr double kAngleTol = 1e-6;
+// The ridge reaches this far beyond the outline at both ends.
+constexpr double kRidgeReach = 10000.0;
+constexpr double kDegreesPerRadian = 57.29578;
+// Slab thicknesses below this make faces.
+constexpr UINT kMinSlabThickness = 2;
+
+constexpr const char* kRoofLayer = "坡屋顶";
+constexpr unsigned long kRoofLayerColour = 255;
+constexpr const char* kRoofMaterial = "屋面板";
+constexpr unsigned long kRoofMaterialColour = 0x8a55ff;
+constexpr const char* kWallLayer = "屋顶封闭";
+constexpr unsigned long kWallLayerColour = 0xacacac;
+constexpr const char* kWallMaterial = "建筑";
+constexpr unsigned long kWallMaterialColour = 0xffffff;
+
+// Preview colours and display settings.
+constexpr std::uint32_t kLeftColour = 0x8080ff;
+constexpr std::uint32_t kRightColour = 0x7dfa7d;
+constexpr std::uint32_t kRidgeColour = 0xffff;
+constexpr std::uint32_t kOutlineColour = 0xffffff;
+constexpr int kPlanSetting = 1;
+constexpr int kRidgeSetting = 120;
+constexpr int kFrontSetting = 50;
+constexpr double kPreviewScale = 1.1;
+constexpr double kRidgeMarkRadius = 500.0;
+
+// Where the lines through a-b and c-d meet (unbounded); none for parallel lines.
+bool LinesMeet(const GePoint3d& a, const GePoint3d& b, const GePoint3d& c, const GePoint3d& d, GePoint3d& out)
+{
+    return GeLineSeg3d(a, b).IntersectWith(GeLineSeg3d(c, d), out, 1, kTol);
+}
+
+}  // namespace
+
+void CGableRoofDlg::InitGeometry()
+{
+    ComputeLocalFrame();
+    ComputeOutlineExtents();
+}
+
+void CGableRoofDlg::UpdateOutline()
+{
+    ComputeEaveOutline();
+    ComputeSlopePolygons();
+}
+
+void CGableRoofDlg::UpdateRoof()
+{
+    UpdateSlopePlanes();
+    ComputeVertexHeights();
+}
+
+void CGableRoofDlg::UpdateSlopePlanes()
+{
+    if (m_mode == kWallTops)
+        SetSlopePlanesByWallTops();
+    else
+        SetSlopePlanesByAngles();
+}
+
+// Turned about the vertical through the ridge start until the ridge runs along +Y, then moved
+// so that the ridge start is the origin.
+void CGableRoofDlg::ComputeLocalFrame()
+{
+    m_baseElevation = static_cast<int>(m_ridgeStart.z);
+    const double angle = (m_ridgeEnd - m_ridgeStart).AngleTo(GeVector3d::kYAxis, GeVector3d::kZAxis, kAngleTol);
+    GeMatrix3d turn, move;
+    turn.SetToRotation(angle, GeVector3d::kZAxis, m_ridgeStart);
+    move.SetToTranslation(GePoint3d() - m_ridgeStart);
+    m_frame = move * turn;
+    for (GePoint3d& p : m_outline)
+        p.TransformBy(m_frame);
+    m_ridgeStart.TransformBy(m_frame);
+    m_ridgeEnd.TransformBy(m_frame);
+}
+
+void CGableRoofDlg::ComputeOutlineExtents()
+{
+    GeBoundBox3d box;
+    for (const GePoint3d& p : m_outline)
+        box.Extend(p);
+    m_extentsMin = box.MinPoint();
+    m_extentsMax = box.MaxPoint();
+    m_ridgeStart.y = m_extentsMin.y - kRidgeReach;
+    m_ridgeEnd.y = m_extentsMax.y + kRidgeReach;
+}
+
+int CGableRoofDlg::IsSingleSlope()
+{
+    return m_extentsMin.x >= -kTol || m_extentsMax.x <= kTol ? 1 : 0;
+}
+
+void CGableRoofDlg::ComputeEaveOutline()
+{
+    const int e = static_cast<int>(m_eaveOverhang);
+    const int g = static_cast<int>(m_gableOverhang);
+    m_eaveOutline = m_outline;
+    if (e == 0 && g == 0)
+        return;
+    if (e > 0)
+        OffsetBorderPts(m_eaveOutline, -e);
+    if (e == g || m_outline.size() <= 3)
+        return;
+    // The gable edges: the first edges whose middles lie lowest and highest along the ridge.
+    const int n = static_cast<int>(m_eaveOutline.size());
+    double highest = m_extentsMin.y - e, lowest = m_extentsMax.y + e;
+    int top = -1, bottom = -1;
+    for (int i = 0; i < n; ++i) {
+        const double middle = (m_eaveOutline[i].y + m_eaveOutline[(i + 1) % n].y) / 2.0;
+        if (middle > highest) {
+            highest = middle;
+            top = i;
+        }
+        if (middle < lowest) {
+            lowest = middle;
+            bottom = i;
+        }
+    }
+    if (top >= 0)
+        IntersectOffsetEdges(m_eaveOutline, top, (top + 1) % n, g - e);
+    if (bottom >= 0)
+        IntersectOffsetEdges(m_eaveOutline, bottom, (bottom + 1) % n, g - e);
+}
+
+// Where a crossing fails (a neighbouring edge parallel to the moved one), the moved copy's
+// own vertex, which lies on the moved edge, stands.
+void CGableRoofDlg::IntersectOffsetEdges(Polygon& polygon, int i, int j, int distance)
+{
+    const int n = static_cast<int>(polygon.size());
+    Polygon moved = polygon;
+    OffsetBorderPts(moved, -distance);
+    const GePoint3d& a = moved[i];
+    const GePoint3d& b = moved[j];
+    GePoint3d newI = a, newJ = b;
+    LinesMeet(a, b, polygon[(i + n - 1) % n], polygon[i], newI);
+    LinesMeet(a, b, polygon[j], polygon[(j + 1) % n], newJ);
+    polygon[i] = newI;
+    polygon[j] = newJ;
+}
+
+void CGableRoofDlg::ComputeSlopePolygons()
+{
+    if (IsSingleSlope()) {
+        m_arrayLeftPolygon.clear();
+        m_arrayRightPolygon.clear();
+        // The side is decided with the tolerance IsSingleSlope used: an outline with an edge on
+        // the ridge line may lie a rounding error left of it.
+        (m_extentsMin.x < -kTol ? m_arrayLeftPolygon : m_arrayRightPolygon).push_back(m_eaveOutline);
+        return;
+    }
+    ComputeLeftPolygons();
+    ComputeRightPolygons();
+    ORV_ASSERT((!m_arrayLeftPolygon.empty() || !m_arrayRightPolygon.empty()) && "无法生成屋顶，异常！",
+               "GableRoofDlg");
+}
+
+void CGableRoofDlg::ComputeLeftPolygons()
+{
+    ComputeSidePolygons(true);
+}
+
+void CGableRoofDlg::ComputeRightPolygons()
+{
+    ComputeSidePolygons(false);
+}
+
+// The pieces of the eave outline on one side of the ridge. The ring is walked so that the
+// side's part runs from its top crossing with the ridge down to its bottom one (the left
+// side on the counter-clockwise ring, the right on the clockwise one); each run of kept
+// vertices becomes a piece closed along the ridge, and pieces of the wrong turn that lie
+// within another's span along the ridge join it.
+void CGableRoofDlg::ComputeSidePolygons(bool left)
+{
+    std::vector<Polygon>& pieces = left ? m_arrayLeftPolygon : m_arrayRightPolygon;
+    pieces.clear();
+    Polygon ring = left ? roof_rings::CounterClockwise(m_eaveOutline) : roof_rings::Clockwise(m_eaveOutline);
+    if (ring.size() < 2)
+        return;
+    ring.push_back(ring.front());
+    const auto kept = [left](const GePoint3d& p) { return left ? p.x <= kTol : p.x >= kTol; };
+    const auto enters = [left](const GePoint3d& before, const GePoint3d& p) {
+        return left ? before.x > kTol : before.x * p.x <= kTol && p.x > kTol;
+    };
+    // The entry onto the side that lies highest along the ridge.
+    const std::size_t n = ring.size() - 1;
+    double best = m_extentsMin.y - kRidgeReach;
+    std::size_t start = n + 1;
+    for (std::size_t k = 1; k <= n; ++k) {
+        if (kept(ring[k]) && enters(ring[k - 1], ring[k]) && ring[k].y > best) {
+            best = ring[k].y;
+            start = k;
+        }
+    }
+    if (start > n || best < m_extentsMin.y)
+        return;
+    ring.pop_back();
+    std::rotate(ring.begin(), ring.begin() + static_cast<std::ptrdiff_t>(start % n), ring.end());
+
+    GePoint3d crossing;
+    IntersectRidge(ring[n - 1], ring[0], crossing);
+    Polygon piece = {crossing, ring[0]};
+    bool inside = true;
+    for (std::size_t k = 1; k < n; ++k) {
+        if (kept(ring[k])) {
+            if (!inside) {
+                IntersectRidge(ring[k - 1], ring[k], crossing);
+                piece.push_back(crossing);
+                inside = true;
+            }
+            piece.push_back(ring[k]);
+        } else if (inside) {
+            IntersectRidge(ring[k - 1], ring[k], crossing);
+            piece.push_back(crossing);
+            pieces.push_back(std::move(piece));
+            piece.clear();
+            inside = false;
+        }
+    }
+
+    for (std::size_t i = 1; i < pieces.size();) {
+        const double area = GetPtsSignedArea(pieces[i]);
+        bool merged = false;
+        if (left ? area < 0.0 : area > 0.0) {
+            for (std::size_t j = 0; j < pieces.size() && !merged; ++j) {
+                if (j == i || !(pieces[j].back().y < pieces[i].front().y && pieces[j].front().y > pieces[i].back().y))
+                    continue;
+                pieces[j].insert(pieces[j].end(), pieces[i].begin(), pieces[i].end());
+                pieces.erase(pieces.begin() + static_cast<std::ptrdiff_t>(i));
+                merged = true;
+            }
+        }
+        if (!merged)
+            ++i;
+    }
+}
+
+// An edge expected to cross the ridge that does not reach it is reported; the point then
+// comes from the edge's line, or, for an edge parallel to the ridge, from its end nearer the
+// ridge moved onto it.
+void CGableRoofDlg::IntersectRidge(const GePoint3d& p, const GePoint3d& q, GePoint3d& out)
+{
+    const GeLineSeg3d ln(p, q);
+    const GeLineSeg3d lnRidge(GePoint3d(m_ridgeStart.x, m_ridgeStart.y, p.z), GePoint3d(m_ridgeEnd.x, m_ridgeEnd.y, p.z));
+    GePoint3d ip;
+    if (ln.IntersectWith(lnRidge, ip, FALSE, kTol)) {
+        out = ip;
+        return;
+    }
+    ReportAssertFailure("ln.IntersectWith(lnRidge, ip, FALSE) && \"计算和脊线相交点异常！\"", "GableRoofDlg", __LINE__);
+    if (ln.IntersectWith(lnRidge, ip, TRUE, kTol)) {
+        out = ip;
+        return;
+    }
+    out = std::fabs(q.x) < std::fabs(p.x) ? q : p;
+    out.x = m_ridgeStart.x;
+}
+
+void CGableRoofDlg::SetSlopePlanesByWallTops()
+{
+    const double h = m_ridgeElevation;
+    const double l = m_leftWallTop;
+    const double r = m_equalSlopes ? m_leftWallTop : m_rightWallTop;
+    const GePoint3d a(m_ridgeStart.x, m_ridgeStart.y, h), b(m_ridgeEnd.x, m_ridgeEnd.y, h);
+    m_leftPlaneSet = m_leftPlane.Set(a, b, GePoint3d(m_extentsMin.x, m_extentsMin.y, l));
+    m_rightPlaneSet = m_rightPlane.Set(a, b, GePoint3d(m_extentsMax.x, m_extentsMax.y, r));
+}
+
+void CGableRoofDlg::SetSlopePlanesByAngles()
+{
+    const double left = std::atof(m_leftAngle.GetString()) / kDegreesPerRadian;
+    const double right = m_equalSlopes ? left : std::atof(m_rightAngle.GetString()) / kDegreesPerRadian;
+    const GePoint3d o(m_ridgeStart.x, m_ridgeStart.y, m_ridgeElevation);
+    GeVector3d leftNormal = GeVector3d::kZAxis, rightNormal = GeVector3d::kZAxis;
+    leftNormal.RotateBy(-left, GeVector3d::kYAxis);
+    rightNormal.RotateBy(right, GeVector3d::kYAxis);
+    m_leftPlaneSet = m_leftPlane.Set(o, leftNormal);
+    m_rightPlaneSet = m_rightPlane.Set(o, rightNormal);
+}
+
+void CGableRoofDlg::ComputeVertexHeights()
+{
+    m_planesMissed = false;
+    const auto lift = [this](const std::vector<Polygon>& pieces, const GePlane& plane, bool planeSet,
+                             std::vector<Polygon>& roof) {
+        roof.clear();
+        for (const Polygon& piece : pieces) {
+            Polygon lifted;
+            for (const GePoint3d& p : piece) {
+                GePoint3d top = p;
+                if (!planeSet || !plane.IntersectWith(GeLine3d(p, GeVector3d::kZAxis), top, kTol))
+                    m_planesMissed = true;
+                lifted.push_back(top);
+            }
+            roof.push_back(std::move(lifted));
+        }
+    };
+    lift(m_arrayLeftPolygon, m_leftPlane, m_leftPlaneSet, m_leftRoofPolygons);
+    lift(m_arrayRightPolygon, m_rightPlane, m_rightPlaneSet, m_rightRoofPolygons);
+}
+
+void CGableRoofDlg::ComputeGableWalls()
+{
+    m_wallPolygons.clear();
+    const std::size_t n = m_outline.size();
+    const bool twoSlopes = IsSingleSlope() == 0;
+    const auto addWall = [this](const GePoint3d& p, const GePoint3d& q) {
+        Polygon wall;
+        if (ComputeGableWallPolygon(p, q, wall))
+            m_wallPolygons.push_back(std::move(wall));
+    };
+    const GeVector3d up = GeVector3d::kZAxis * m_ridgeElevation;
+    for (std::size_t i = 0; i < n; ++i) {
+        const GePoint3d& a = m_outline[i];
+        const GePoint3d& b = m_outline[(i + 1) % n];
+        GePoint3d ip;
+        if (a.x * b.x > kTol) {
+            addWall(a, b);
+        } else if (!twoSlopes && std::fabs(a.x + b.x) < kTol) {
+            m_wallPolygons.push_back({a, b, b + up, a + up});
+        } else if (LinesMeet(a, b, m_ridgeStart, m_ridgeEnd, ip)) {
+            addWall(a, ip);
+            addWall(ip, b);
+        } else {
+            // An edge along the ridge line under a two-slope roof does not cross it.
+            addWall(a, b);
+        }
+    }
+}
+
+int CGableRoofDlg::ComputeGableWallPolygon(const GePoint3d& p, const GePoint3d& q, Polygon& wall)
+{
+    wall.clear();
+    // A wall needs an edge: where an edge only touches the ridge, one of its two parts has none.
+    if (p.DistanceTo(q) < kTol)
+        return 0;
+    const GePlane& plane = p.x + q.x <= kTol ? m_leftPlane : m_rightPlane;
+    GePoint3d pb = p, qb = q;
+    // The top above an end; where the plane lies below it, the end moves along the edge to
+    // where the edge passes under the plane.
+    const auto top = [&](const GePoint3d& end, GePoint3d& foot) {
+        GePoint3d t;
+        if (plane.IntersectWith(GeRay3d(end, GeVector3d::kZAxis), t, kTol)) {
+            if (t.z - end.z > kTol)
+                wall.push_back(t);
+            return;
+        }
+        GePoint3d crossing;
+        if (GeLineSeg3d(pb, qb).IntersectWith(plane, crossing, kTol))
+            foot = crossing;
+    };
+    top(q, qb);
+    top(p, pb);
+    if (wall.empty())
+        return 0;
+    wall.push_back(pb);
+    wall.push_back(qb);
+    return 1;
+}
+
+void CGableRoofDlg::TransformToWorld()
+{
+    const GeMatrix3d toWorld = m_frame.Inverse();
+    for (std::vector<Polygon>* polygons : {&m_leftRoofPolygons, &m_rightRoofPolygons, &m_wallPolygons})
+        for (Polygon& polygon : *polygons)
+            for (GePoint3d& p : polygon)
+                p.TransformBy(toWorld);
+}
+
+void CGableRoofDlg::CreateRoofEntities()
+{
+    if (m_planesMissed || (m_leftRoofPolygons.empty() && m_rightRoofPolygons.empty()))
+        return;
+    DbDatabase* db = dec::GetWorkingDatabase();
+    db->OpenForWrite();
+    CString roofMaterialName(kRoofMaterial), wallMaterialName(kWallMaterial);
+    const long roofMaterial = CreateSolidColorMaterial(db, roofMaterialName, kRoofMaterialColour, 0.0);
+    const long wallMaterial = CreateSolidColorMaterial(db, wallMaterialName, kWallMaterialColour, 0.0);
+    const long roofLayer = CreateLayer(db, kRoofLayer, kRoofLayerColour, 0, 1);
+    const long wallLayer = CreateLayer(db, kWallLayer, kWallLayerColour, 0, 1);
+    decObjectIdArray ids;
+    for (const Polygon& wall : m_wallPolygons)
+        ids.push_back(CreateFaceEntity(db, wall, wallLayer, wallMaterial));
+    for (Polygon& polygon : m_rightRoofPolygons)
+        std::reverse(polygon.begin(), polygon.end());
+    for (const std::vector<Polygon>* side : {&m_leftRoofPolygons, &m_rightRoofPolygons}) {
+        for (const Polygon& polygon : *side) {
+            if (m_thickness < kMinSlabThickness)
+                ids.push_back(CreateFaceEntity(db, polygon, roofLayer, roofMaterial));
+            else
+                CreateSlabEntity(db, polygon, m_thickness, roofLayer, roofMaterial, ids);
+        }
+    }
+    db->MakeGroup(ids, 0);
+    db->Close();
+}
+
+void CGableRoofDlg::RegenPreview()
+{
+    WndGS2d& view = m_planPreview;
+    view.SceneBuildBegin();
+    GsDraw2d* draw = view.GetDrawObject();
+    draw->SetSetting(kPlanSetting);
+    draw->SetColor(kLeftColour);
+    for (const Polygon& polygon : m_leftRoofPolygons)
+        draw->Polyline(polygon.data(), static_cast<int>(polygon.size()), 1);
+    draw->SetColor(kRightColour);
+    for (const Polygon& polygon : m_rightRoofPolygons)
+        draw->Polyline(polygon.data(), static_cast<int>(polygon.size()), 1);
+    draw->SetColor(kRidgeColour);
+    draw->SetSetting(kRidgeSetting);
+    draw->Line(GePoint3d(m_ridgeStart.x, m_ridgeStart.y + kRidgeReach, 0.0),
+               GePoint3d(m_ridgeEnd.x, m_ridgeEnd.y - kRidgeReach, 0.0));
+    view.SceneBuildEnd();
+    view.DoZoomE();
+    view.DoViewScale(kPreviewScale);
+    view.Regen();
+}
+
+void CGableRoofDlg::DrawPreview()
+{
+    WndGS2d& view = m_frontPreview;
+    view.SceneBuildBegin();
+    GsDraw2d* draw = view.GetDrawObject();
+    draw->SetSetting(kFrontSetting);
+    const auto box = [](const std::vector<Polygon>& polygons) {
+        GeBoundBox3d b;
+        for (const Polygon& polygon : polygons)
+            for (const GePoint3d& p : polygon)
+                b.Extend(p);
+        return b;
+    };
+    const bool wallTops = m_mode == kWallTops;
+    if (!m_leftRoofPolygons.empty() && !m_leftRoofPolygons.front().empty()) {
+        const GeBoundBox3d b = box(m_leftRoofPolygons);
+        double low = b.MinPoint().z, high = b.MaxPoint().z;
+        if (wallTops && m_ridgeElevation < m_leftWallTop)
+            std::swap(low, high);
+        draw->SetColor(kLeftColour);
+        draw->Line(GePoint3d(b.MinPoint().x, low, 0.0), GePoint3d(b.MaxPoint().x, high, 0.0));
+    }
+    if (!m_rightRoofPolygons.empty() && !m_rightRoofPolygons.front().empty()) {
+        const GeBoundBox3d b = box(m_rightRoofPolygons);
+        double high = b.MaxPoint().z, low = b.MinPoint().z;
+        if (wallTops && (m_ridgeElevation < m_rightWallTop || (m_equalSlopes && m_ridgeElevation < m_leftWallTop)))
+            std::swap(low, high);
+        draw->SetColor(kRightColour);
+        draw->Line(GePoint3d(b.MinPoint().x, high, 0.0), GePoint3d(b.MaxPoint().x, low, 0.0));
+    }
+    draw->SetColor(kOutlineColour);
+    draw->Line(GePoint3d(m_extentsMin.x, m_extentsMin.z, 0.0), GePoint3d(m_extentsMax.x, m_extentsMin.z, 0.0));
+    draw->SetColor(kRidgeColour);
+    draw->Circle(GePoint3d(m_ridgeStart.x, m_ridgeElevation, 0.0), kRidgeMarkRadius, GeVector3d::kZAxis, 8, 1);
+    view.SceneBuildEnd();
+    view.DoZoomE();
+    view.DoViewScale(kPreviewScale);
+    view.Regen();
+}

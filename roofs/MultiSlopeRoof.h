@@ -1,0 +1,26 @@
+#pragma once
+// The multi-slope roof builder: a level outline with one slope per edge becomes one mesh
+// entity on layer "坡屋顶" with material "屋面板", its faces from the closed library's roof
+// routine, standing on an eave band as high as the slab when there is one (no bottom face).
+#include <vector>
+
+#include "Ge.h"
+#include "decObjectId.h"
+
+// The roof over the outline (n points, open, level) with slopes[i] in degrees for the edge
+// from point i to point i + 1. With a thickness above 0.001 the faces start that much above
+// the outline and a band of n quads closes the gap. The outline is read only. Returns the new
+// entity's id, unset when no roof was made ("提示：创建坡屋顶失败。" on the command line): an
+// outline of fewer than 3 points, fewer slopes than points, or no face and no band.
+__attribute__((visibility("default"))) decObjectId CreateMultiSlopeRoof(const GePoint3dArray& outline,
+                                                                        double thickness,
+                                                                        const std::vector<float>& slopes);
+
+// The roof routine CreateMultiSlopeRoof runs (the closed library's geofeidengpowumianzcx):
+// leading real, x, y and slopes (1-based), point count, out face count, out vertex counts per
+// face (1-based, 1000 entries), an out int, out face x, y and z (1-based, 10000 entries).
+using RoofFaceRoutine = int (*)(double, double*, double*, double*, int, int*, int*, int*, double*, double*, double*);
+
+// The same with another roof routine in its place (a routine under test).
+decObjectId CreateMultiSlopeRoofWith(RoofFaceRoutine routine, const GePoint3dArray& outline, double thickness,
+                                     const std::vector<float>& slopes);
