@@ -137,6 +137,14 @@ int FT_ALL_BUILD::Accept(decDbEntity* entity, int& accept)
     return 1;
 }
 
+int FT_EXTRUDE_ENTITY::Accept(decDbEntity* entity, int& accept)
+{
+    accept = 0;
+    if (IsExtrudeBuild(entity) || IsExtrude3DEntity(entity))
+        accept = 1;
+    return 1;
+}
+
 namespace {
 
 bool IsContourCandidate(decDbEntity* entity)

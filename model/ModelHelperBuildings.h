@@ -57,6 +57,12 @@ public:
     int Accept(decDbEntity* entity, int& accept) override;
 };
 
+// Takes what a window can be put on: extruded buildings and the host's extrusion solids.
+class FT_EXTRUDE_ENTITY : public decSSGet_filter {
+public:
+    int Accept(decDbEntity* entity, int& accept) override;
+};
+
 // Takes what can stand for a contour line: buildings, the host's solids of the extrusion
 // family, arcs and circles, and other curves whose first edge is at least 1000 long.
 class CONTOUR_FT : public decSSGet_filter {

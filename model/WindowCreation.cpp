@@ -19,14 +19,31 @@ constexpr double kAxisTol = 0.001;
 
 WindowLook PrepareWindowLook(DbDatabase* db)
 {
+    return PrepareWindowLook(db, CreateLayer(db, kWindowLayer, kWindowLayerColour, 0, 1));
+}
+
+WindowLook PrepareWindowLook(DbDatabase* db, long layerId)
+{
     WindowLook look;
-    look.layerId = CreateLayer(db, kWindowLayer, kWindowLayerColour, 0, 1);
+    look.layerId = layerId;
     look.horDimHeight = GetTextHeight(TEXT_UTILITY::WIN_H_DIM);
     look.verDimHeight = GetTextHeight(TEXT_UTILITY::WIN_V_DIM);
     look.scale = GetScale();
     CString material(kWindowMaterial);
     look.materialId = CreateSolidColorMaterial(db, material, kWindowMaterialColour, kWindowTransparency);
     return look;
+}
+
+long FindOrMakeWindowLayer(DbDatabase* db)
+{
+    decLayerTable* layers = db->GetTableLayer();
+    decLayer* layer = layers->SearchLayer(kWindowLayer);
+    if (!layer) {
+        layers->OpenForWrite();
+        layer = layers->CreateNewLayer(kWindowLayer, kWindowLayerColour);
+        layers->Close();
+    }
+    return layer ? layer->GetID() : 0;
 }
 
 bool MakeWindowFrame(const GePoint3d& origin, GeVector3d xAxis, GeMatrix3d& frame)

@@ -33,6 +33,11 @@ struct WindowNumbers {
 // Finds or makes the layer and the material (the database open for write) and reads the
 // drawing's label heights and scale.
 WindowLook PrepareWindowLook(DbDatabase* db);
+// The same on a layer the caller found or made itself.
+WindowLook PrepareWindowLook(DbDatabase* db, long layerId);
+// The layer "窗" as it stands (neither recoloured nor shown), made with its colour only when
+// missing; 0 when it cannot be made.
+long FindOrMakeWindowLayer(DbDatabase* db);
 
 // The frame of a window at origin whose sill runs along xAxis. xAxis is levelled and
 // normalised; false (frame untouched) when it has no plan direction (shorter than 0.001),

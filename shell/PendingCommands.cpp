@@ -25,8 +25,6 @@ void CMD_ARCHED_ROOF() { ReportNotAvailable("arcroof"); }
 void CMD_UNION_ROOF() { ReportNotAvailable("unionroof"); }
 void CMD_PRISMOID_ROOF() { ReportNotAvailable("prismoid"); }
 void CMD_ROOF() { ReportNotAvailable("roof"); }
-void CMD_ORDER_INSERT_WINDOW() { ReportNotAvailable("orderwin"); }
-void CMD_QUICK_INSERT_WINDOW() { ReportNotAvailable("qwin"); }
 void CMD_BALCONY() { ReportNotAvailable("balcony"); }
 void CMD_DORMER() { ReportNotAvailable("dormer"); }
 void CMD_INQUIRE_BUILD() { ReportNotAvailable("inqbuild"); }
