@@ -1,0 +1,243 @@
+// The whole-row window command: the spacing grammar, the fit of a row on an edge, and the
+// command end to end (edge picked by script lines, dialog answered, windows read back).
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "WindowRowTestSupport.h"
+
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+namespace {
+
+// A 10 m by 8 m building at the origin (#1), counter-clockwise.
+const GePoint3dArray kBlock = {{0, 0, 0}, {10000, 0, 0}, {10000, 8000, 0}, {0, 8000, 0}};
+
+class QuickInsertWindowTest : public WindowRowTest {};
+
+std::vector<float> Parse(const char* text)
+{
+    CInstQuickWdwDlg dialog;
+    dialog.m_strSpacing = text;
+    std::vector<float> spacings{-1.0f};
+    dialog.ParseSpacing(spacings);
+    return spacings;
+}
+
+TEST(QuickWindowSpacingTest, GrammarOfTheSpacingList)
+{
+    struct Case {
+        const char* text;
+        std::vector<float> expected;
+    };
+    const Case cases[] = {
+        {"800,1200*3,1000*4,800", {800, 1200, 1200, 1200, 1000, 1000, 1000, 1000, 800}},
+        {"*3", {}},
+        {"abc", {}},
+        {"-800", {800}},
+        {"1200*x", {1200}},
+        {"1200*0", {}},
+        {"1200*-2", {1200, 1200}},
+        {"1200*2.7", {1200, 1200}},
+        {" 800", {}},
+        {"", {}},
+        {"900,,abc*2,1.5", {900, 1.5f}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Parse(c.text), c.expected) << c.text;
+}
+
+TEST(QuickWindowSpacingTest, HugeRepeatsStopAtTheMostARowCanUse)
+{
+    // No row uses more than 999 spacings: a repeat that would eat the memory, or overflow an
+    // int, gives that many and no more, in the order written.
+    EXPECT_EQ(Parse("1200*99999999999999999999999999").size(), QuickWindow::kMaxSpacings);
+    const std::vector<float> mixed = Parse("1000*500,800*600,700");
+    ASSERT_EQ(mixed.size(), QuickWindow::kMaxSpacings);
+    EXPECT_EQ(mixed[499], 1000.0f);
+    EXPECT_EQ(mixed[500], 800.0f);
+    EXPECT_EQ(mixed.back(), 800.0f);
+}
+
+TEST(QuickWindowLayoutTest, RowsOnAnEdge)
+{
+    struct Case {
+        const char* what;
+        double length;
+        int width, margin;
+        std::vector<float> spacings;
+        bool centre;
+        std::vector<double> offsets;
+        int margin_after;
+    };
+    const Case cases[] = {
+        {"fourth ends at the end", 10000, 1500, 1000, {1000, 1000, 1000, 1000}, false, {1000, 3500, 6000, 8500}, 1000},
+        {"centred", 10000, 1500, 1000, {1000, 1000, 1000, 1000}, true, {500, 3000, 5500, 8000}, 500},
+        {"first spacings only", 10000, 1500, 1000, {800, 1200}, false, {1000, 3300, 6000}, 1000},
+        {"one exactly", 2500, 1500, 1000, {1000}, false, {1000}, 1000},
+        {"none fits", 2499, 1500, 1000, {}, false, {}, 1000},
+        {"centring drops the margin", 2000, 1500, 1000, {}, true, {250}, 250},
+        {"wider than the edge", 1000, 1500, 0, {}, true, {}, 0},
+    };
+    for (const Case& c : cases) {
+        const QuickWindow::RowLayout row = QuickWindow::LayoutRow(c.length, c.width, c.margin, c.spacings, c.centre);
+        EXPECT_EQ(row.offsets, c.offsets) << c.what;
+        EXPECT_EQ(row.startMargin, c.margin_after) << c.what;
+    }
+}
+
+// Invariants of any row: every window on the edge, the spacings between them as listed, the
+// next one (if any is listed) off the edge, and a centred row as far from both ends.
+TEST(QuickWindowLayoutTest, RandomRowsKeepToTheEdge)
+{
+    std::mt19937 random(22);
+    std::uniform_int_distribution<int> size(300, 3000);
+    std::uniform_int_distribution<int> count(0, 12);
+    for (int run = 0; run < 400; ++run) {
+        const double length = size(random) * 10.0;
+        const int width = size(random);
+        const int margin = size(random) / 3;
+        std::vector<float> spacings(static_cast<std::size_t>(count(random)));
+        for (float& s : spacings)
+            s = static_cast<float>(size(random) / 2);
+        const bool centre = run % 2 == 1;
+        const QuickWindow::RowLayout row = QuickWindow::LayoutRow(length, width, margin, spacings, centre);
+        const std::string what = "run " + std::to_string(run);
+        if (row.offsets.empty()) {
+            EXPECT_GT((centre ? 0 : margin) + width, length) << what;
+            continue;
+        }
+        EXPECT_EQ(row.offsets.front(), row.startMargin) << what;
+        for (std::size_t w = 1; w < row.offsets.size(); ++w)
+            EXPECT_DOUBLE_EQ(row.offsets[w] - row.offsets[w - 1], width + spacings[w - 1]) << what;
+        const double end = row.offsets.back() + width;
+        const double firstEnd = (centre ? 0 : margin) + (end - row.startMargin);
+        EXPECT_LE(firstEnd, length) << what;
+        if (row.offsets.size() <= spacings.size()) {
+            EXPECT_GT(firstEnd + spacings[row.offsets.size() - 1] + width, length) << what;
+        }
+        if (centre) {
+            EXPECT_NEAR(row.startMargin, length - end, 1.0) << what;
+        }
+    }
+}
+
+TEST_F(QuickInsertWindowTest, WallFilledOverSeveralStoreysFromEitherEnd)
+{
+    AddBuilding("A座", 30000, kBlock);
+    // From the west end: floors 3 and 4, five windows asked for, four fit; positions from 5.
+    Script("qwin\n#1@2000,0\n\nset 1158 5\nset 1222 3\nset 1223 2\nset 1277 3000\nset 1292 5\nok\n"
+           // From the east end of the same edge, one storey of two windows spaced 500; the
+           // start floor opens at 1 again, the position number as it was accepted.
+           "#1@9000,0\n\nset 1158 2\nset 1223 1\nset 1161 500\nok\n*cancel*\n");
+    const std::vector<PlacedWindow> windows = Windows();
+    ASSERT_EQ(windows.size(), 10u) << Transcript();
+    struct Expected {
+        int floor, position;
+        double x, z;
+    };
+    const Expected expected[] = {
+        {3, 5, 1750, 900},  {3, 6, 4250, 900},  {3, 7, 6750, 900},  {3, 8, 9250, 900},  {4, 5, 1750, 3900},
+        {4, 6, 4250, 3900}, {4, 7, 6750, 3900}, {4, 8, 9250, 3900}, {1, 5, 8250, 900}, {1, 6, 6250, 900},
+    };
+    const long layer = Db()->Layers().SearchLayer("窗")->GetID();
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        const PlacedWindow& w = windows[i];
+        const std::string what = "window " + std::to_string(i);
+        EXPECT_EQ(w.window->Floor(), expected[i].floor) << what;
+        EXPECT_EQ(w.window->Index(), expected[i].position) << what;
+        EXPECT_EQ(w.window->Door(), std::to_string(expected[i].position).c_str()) << what;
+        EXPECT_EQ(w.window->BuildName(), "A座") << what;
+        EXPECT_EQ(w.window->Width(), 1500) << what;
+        EXPECT_EQ(w.window->Height(), 1200) << what;
+        ExpectNearPoint(w.origin, {expected[i].x, 0, expected[i].z}, what);
+        // Out of the building, whichever end the row started from.
+        ExpectNearVector(w.y, {0, -1, 0}, what);
+        EXPECT_EQ(w.entity->GetLayerId(), layer) << what;
+        EXPECT_EQ(w.entity->GetMaterialId(), Db()->Materials().GetIdByName("蓝色窗")) << what;
+    }
+    EXPECT_EQ(Db()->Layers().SearchLayer("窗")->GetColor(), 0xff3200u);
+    // What was accepted is offered again.
+    EXPECT_EQ(g_quickWinSpacingText, "500");
+    EXPECT_EQ(g_quickWinStoreyHeightText, "3000");
+    EXPECT_EQ(g_quickWinDefaults.count, 2u);
+    EXPECT_THAT(Transcript(), HasSubstr("***快速插窗***\n请选择要插窗的立面:\n"));
+
+    // The analysis side reads them back too.
+    Script("windows\n");
+    EXPECT_THAT(Transcript(), HasSubstr("10 windows\n"));
+}
+
+TEST_F(QuickInsertWindowTest, CentredRowOnASolidFacesOutwards)
+{
+    // A plain extrusion 4 m along its east wall; an existing window layer keeps its colour.
+    Script("layer 窗\nlayer 0\nextrude 3000 0,0 6000,0 6000,4000 0,4000\n");
+    const decObjectId solid(Db()->NextHandle() - 1);
+    Db()->Layers().SearchLayer("窗")->SetColor(0x123456);
+    Script("qwin\n#" + std::to_string(solid.Handle()) + "@6000,1000\n\nset 1158 2\ncheck 1224 1\nok\n*cancel*\n");
+    const std::vector<PlacedWindow> windows = Windows();
+    ASSERT_EQ(windows.size(), 2u) << Transcript();
+    // Two windows and one spacing use 4000: centred, no margin is left on either side.
+    ExpectNearPoint(windows[0].origin, {6000, 750, 900}, "first");
+    ExpectNearPoint(windows[1].origin, {6000, 3250, 900}, "second");
+    for (const PlacedWindow& w : windows) {
+        ExpectNearVector(w.y, {1, 0, 0}, "east facade");
+        EXPECT_EQ(w.window->BuildName(), "");
+    }
+    EXPECT_EQ(Db()->Layers().SearchLayer("窗")->GetColor(), 0x123456u);
+    // A centred row remembers no margin.
+    EXPECT_EQ(g_quickWinDefaults.startMargin, 0.0f);
+}
+
+TEST_F(QuickInsertWindowTest, RefusedValuesKeepTheDialogOpen)
+{
+    AddBuilding("A座", 30000, kBlock);
+    Script("qwin\n#1@2000,0\n\n"
+           "set 1154 0\nset 1155 -3\nset 1157 -1\n"    // refused as typed, old values back
+           "set 1158 3\nset 1161 abc,*2\nok\n"          // no usable spacing for three windows
+           "set 1277 0\nok\n"                           // no storey height
+           "set 1223 2\nok\n*cancel*\n");
+    const std::string transcript = Transcript();
+    EXPECT_THAT(transcript, HasSubstr("[建筑插窗] 窗宽应大于0!"));
+    EXPECT_THAT(transcript, HasSubstr("[快速插窗] 窗高应大于0!"));
+    EXPECT_THAT(transcript, HasSubstr("[快速插窗] 起始边距应大于等于0!"));
+    EXPECT_THAT(transcript, HasSubstr("[错误] 布置多个门窗需要输入窗间距。"));
+    EXPECT_THAT(transcript, HasSubstr("[错误] 请输入合理的层高值。"));
+    EXPECT_EQ(CountOf(transcript, "dialog 1063 \"快速布窗\" opened"), 1);
+    // The dialog put 1000.0 and 2700 in place of the refused texts.
+    const std::vector<PlacedWindow> windows = Windows();
+    ASSERT_EQ(windows.size(), 6u) << transcript;
+    EXPECT_EQ(windows[0].window->Width(), 1500);
+    EXPECT_EQ(windows[0].window->Height(), 1200);
+    ExpectNearPoint(windows[1].origin, {4250, 0, 900}, "second");
+    ExpectNearPoint(windows[5].origin, {6750, 0, 3600}, "last");
+}
+
+TEST_F(QuickInsertWindowTest, SpinningTheStartFloorRaisesTheSill)
+{
+    AddBuilding("A座", 30000, kBlock);
+    Script("qwin\n#1@2000,0\n\nset 1277 3000\nspin 1274 1\nok\n*cancel*\n");
+    const std::vector<PlacedWindow> windows = Windows();
+    ASSERT_EQ(windows.size(), 1u) << Transcript();
+    EXPECT_EQ(windows[0].window->Floor(), 2);
+    EXPECT_NEAR(windows[0].origin.z, 3900, 1e-9);
+    EXPECT_EQ(g_quickWinDefaults.sill, 3900.0f);
+}
+
+TEST_F(QuickInsertWindowTest, PicksThatTakeNoEdge)
+{
+    AddBuilding("A座", 30000, kBlock);
+    // Inside the outline: no edge; then nothing picked, and the command ends.
+    Script("qwin\n#1@5000,4000\n\n");
+    EXPECT_THAT(Transcript(), HasSubstr("提示：请选择立面或墙面的底边或顶边。\n请选择要插窗的立面:\n"));
+    EXPECT_THAT(Transcript(), HasSubstr("提示：没有选中墙面，命令退出！"));
+    // An edge too short for one window says so and the command goes on.
+    Script("qwin\n#1@2000,0\n\nset 1154 9500\nok\n*cancel*\n");
+    EXPECT_THAT(Windows(), IsEmpty());
+    EXPECT_THAT(Transcript(), HasSubstr("提示：墙边长度不足，一个窗也放不下，未插入窗。"));
+    EXPECT_THAT(Transcript(), HasSubstr("dialog 1063 \"快速布窗\" closed: IDOK"));
+}
+
+}  // namespace
