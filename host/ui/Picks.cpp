@@ -1,7 +1,9 @@
 // The database's interactive picks: one entity with its pick point, and faces of solids.
 //   single pick:  "#N" or "#N@x,y[,z]" (the pick point; without it, the middle of the
-//                 entity's extents), a keyword of the question, or the label of its way
-//                 out (the last argument, such as "取消"), which ends the question (-3)
+//                 entity's extents); "@x,y[,z]", a click at the point, which takes the
+//                 entity there (host::EntityAtPoint); a keyword of the question, or the
+//                 label of its way out (the last argument, such as "取消"), which ends the
+//                 question (-3)
 //   face pick:    "#N:i,j,..." (polygon indices of the entity, from 0), several in one line
 #include <optional>
 #include <string>
@@ -58,6 +60,12 @@ int DbDatabase::decPickSingleEntity(decObjectId& outId, GePoint3d& outPickPoint,
         log.Call(call + " -> " + std::to_string(code) + (value.empty() ? "" : " " + value));
         return code;
     };
+    const auto take = [&](decDbEntity* entity, const GePoint3d& point) {
+        outId = entity->GetObjectId();
+        outPickPoint = point;
+        log.Call("highlight #" + std::to_string(outId.Handle()));
+        return finish(dex::eOk, "#" + std::to_string(outId.Handle()) + "@" + host::FormatPoint(point));
+    };
     const host::KeywordList keywordList(keywords ? keywords : "");
     while (true) {
         const host::Answer answer = host::Ask(prompt);
@@ -71,8 +79,20 @@ int DbDatabase::decPickSingleEntity(decObjectId& outId, GePoint3d& outPickPoint,
         if (const int keyword = keywordList.Match(text)) return finish(keyword, text);
         // The question's own way out, labelled by its last argument ("取消", "结束").
         if (extraText && *extraText && host::EqualsNoCase(text, extraText)) return finish(dex::eEnded, text);
+        if (text.front() == '@') {
+            GePoint3d point;
+            const host::PointReading reading = host::ReadPoint(answer.line, std::string_view(text).substr(1), point);
+            if (reading == host::PointReading::Malformed) continue;
+            if (reading == host::PointReading::NotAPoint) {
+                host::RefuseAnswer(answer.line, "a click is @x,y or @x,y,z");
+                continue;
+            }
+            if (decDbEntity* entity = host::EntityAtPoint(point, filter)) return take(entity, point);
+            log.Show("nothing at " + host::FormatPoint(point) + " is taken here");
+            continue;
+        }
         if (text.front() != '#') {
-            host::RefuseAnswer(answer.line, "a pick is #N or #N@x,y,z" +
+            host::RefuseAnswer(answer.line, "a pick is #N, #N@x,y,z or @x,y,z" +
                                                 (keywords ? std::string(" or a keyword of ") + keywords : std::string()) +
                                                 ", not \"" + text + "\"");
             continue;
@@ -93,10 +113,7 @@ int DbDatabase::decPickSingleEntity(decObjectId& outId, GePoint3d& outPickPoint,
             log.Show(host::DescribeEntity(entity) + " is not taken here (refused by the selection filter)");
             continue;
         }
-        outId = entity->GetObjectId();
-        outPickPoint = point;
-        log.Call("highlight #" + std::to_string(outId.Handle()));
-        return finish(dex::eOk, "#" + std::to_string(outId.Handle()) + "@" + host::FormatPoint(point));
+        return take(entity, point);
     }
 }
 

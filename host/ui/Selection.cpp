@@ -6,6 +6,7 @@
 #include "EventLog.h"
 #include "Question.h"
 #include "TextParse.h"
+#include "View.h"
 #include "WorkingDrawing.h"
 
 int decSSGet_filter::Accept(decDbEntity*, int& accept)
@@ -95,6 +96,37 @@ std::vector<decDbEntity*> ResolveSelection(const ScriptLine& line)
         }
     }
     return out;
+}
+
+decDbEntity* EntityAtPoint(const GePoint3d& point, decSSGet_filter* filter)
+{
+    // The pick aperture, in window units.
+    constexpr int kAperture = 10;
+    const decView* view = dec::GetActiveView();
+    if (!view) return nullptr;
+    int px = 0, py = 0;
+    view->WorldToWindow(point, px, py);
+    const std::vector<decDbEntity*> live = LiveEntities();
+    for (auto it = live.rbegin(); it != live.rend(); ++it) {
+        const GeBoundBox3d& box = (*it)->GetBoundBox();
+        if (box.IsEmpty()) continue;
+        const GePoint3d& lo = box.MinPoint();
+        const GePoint3d& hi = box.MaxPoint();
+        int left = 0, right = 0, top = 0, bottom = 0;
+        for (int corner = 0; corner < 8; ++corner) {
+            const GePoint3d p((corner & 1) ? hi.x : lo.x, (corner & 2) ? hi.y : lo.y, (corner & 4) ? hi.z : lo.z);
+            int x = 0, y = 0;
+            view->WorldToWindow(p, x, y);
+            left = corner == 0 ? x : std::min(left, x);
+            right = corner == 0 ? x : std::max(right, x);
+            top = corner == 0 ? y : std::min(top, y);
+            bottom = corner == 0 ? y : std::max(bottom, y);
+        }
+        const bool near = px >= left - kAperture && px <= right + kAperture && py >= top - kAperture &&
+                          py <= bottom + kAperture;
+        if (near && FilterAccepts(filter, *it)) return *it;
+    }
+    return nullptr;
 }
 
 bool FilterAccepts(decSSGet_filter* filter, decDbEntity* entity)

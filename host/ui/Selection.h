@@ -46,6 +46,11 @@ std::vector<decDbEntity*> ResolveSelection(const ScriptLine& line);
 // otherwise.
 decDbEntity* ResolveHandle(const ScriptLine& line, const std::string& word);
 
+// The entity a click at the point takes: the most recently made one the filter accepts whose
+// extents, seen in the active view, come within 10 window units of the point; null when
+// there is none.
+decDbEntity* EntityAtPoint(const GePoint3d& point, decSSGet_filter* filter);
+
 // Asks the filter; true when it takes the entity (always, without a filter).
 bool FilterAccepts(decSSGet_filter* filter, decDbEntity* entity);
 

@@ -93,6 +93,27 @@ TEST_F(SelectionTest, PicksAskTheFilterAndAskAgainWhenItRefuses)
     EXPECT_EQ(host::EventLog::Instance().Calls("decPickSingleEntity filter option=取消 -> -2 #2@4,5,0").size(), 1u);
 }
 
+TEST_F(SelectionTest, AClickTakesTheLatestEntityThereThatTheFilterTakes)
+{
+    // (1,1) lies on both points and within the line's extents: the latest point is taken.
+    // Nothing lies at (50,50); (19,0) is 9 units past the line's end, within the aperture,
+    // but the points' filter does not take the line.
+    QueueAnswers("@1,1\n@50,50\n@19,0\n@19,0\n取消\n");
+    FT_POINT filter;
+    decObjectId id;
+    GePoint3d point;
+    DbDatabase* db = dec::GetWorkingDatabase();
+    EXPECT_EQ(db->decPickSingleEntity(id, point, "选择:", nullptr, &filter, "取消"), dex::eOk);
+    EXPECT_EQ(id.Handle(), 3u);
+    EXPECT_EQ(point, GePoint3d(1, 1, 0));
+    EXPECT_EQ(db->decPickSingleEntity(id, point, "选择:", nullptr, nullptr, "取消"), dex::eOk);
+    EXPECT_EQ(id.Handle(), 1u);
+    EXPECT_EQ(point, GePoint3d(19, 0, 0));
+    EXPECT_TRUE(Shown("nothing at 50,50,0 is taken here"));
+    EXPECT_EQ(db->decPickSingleEntity(id, point, "选择:", nullptr, &filter, "取消"), dex::eEnded);
+    EXPECT_TRUE(Shown("nothing at 19,0,0 is taken here"));
+}
+
 TEST_F(SelectionTest, ThePicksWayOutEndsItAndKeywordsComeFirst)
 {
     QueueAnswers("取消\n结束\nb\n");
