@@ -291,37 +291,30 @@ void CInstQuickWdwDlg::OnBnClickedCenter()
     UpdateData(FALSE);
 }
 
-void CInstQuickWdwDlg::OnEnChangeEdit1154()
+void CInstQuickWdwDlg::CheckEdited(int CInstQuickWdwDlg::*field, int minimum, const char* text, const char* caption)
 {
-    const int old = m_nWidth;
+    const int old = this->*field;
     UpdateData(TRUE);
-    if (m_nWidth < 1) {
-        MessageBox("窗宽应大于0!", "建筑插窗", kIconExclamation);
-        m_nWidth = old;
+    if (this->*field < minimum) {
+        MessageBox(text, caption, kIconExclamation);
+        this->*field = old;
     }
     UpdateData(FALSE);
+}
+
+void CInstQuickWdwDlg::OnEnChangeEdit1154()
+{
+    CheckEdited(&CInstQuickWdwDlg::m_nWidth, 1, "窗宽应大于0!", "建筑插窗");
 }
 
 void CInstQuickWdwDlg::OnEnChangeEdit1155()
 {
-    const int old = m_nHeight;
-    UpdateData(TRUE);
-    if (m_nHeight < 1) {
-        MessageBox("窗高应大于0!", "快速插窗", kIconExclamation);
-        m_nHeight = old;
-    }
-    UpdateData(FALSE);
+    CheckEdited(&CInstQuickWdwDlg::m_nHeight, 1, "窗高应大于0!", "快速插窗");
 }
 
 void CInstQuickWdwDlg::OnEnChangeEdit1157()
 {
-    const int old = m_nStartMargin;
-    UpdateData(TRUE);
-    if (m_nStartMargin < 0) {
-        MessageBox("起始边距应大于等于0!", "快速插窗", kIconExclamation);
-        m_nStartMargin = old;
-    }
-    UpdateData(FALSE);
+    CheckEdited(&CInstQuickWdwDlg::m_nStartMargin, 0, "起始边距应大于等于0!", "快速插窗");
 }
 
 void CInstQuickWdwDlg::OnVScroll(UINT code, UINT position, CScrollBar* bar)

@@ -91,4 +91,7 @@ private:
     // Creates the rows; the number of windows made.
     int CreateWindows(const std::vector<float>& spacings);
     int Complain(const char* text, const char* caption);
+    // After an edit of the field: reads the controls; a value below minimum is refused with
+    // the message and the field gets its old value back.
+    void CheckEdited(int CInstQuickWdwDlg::*field, int minimum, const char* text, const char* caption);
 };
