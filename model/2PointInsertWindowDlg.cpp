@@ -1,7 +1,5 @@
 #include "2PointInsertWindowDlg.h"
 
-#include <algorithm>
-#include <climits>
 #include <cstdint>
 
 #include "2PointInsertWindowDlgTemplate.h"
@@ -18,11 +16,6 @@ constexpr UINT kMaxRepeat = 200;
 constexpr short kFloorSpinMax = 200;
 constexpr short kPositionSpinMax = 10000;
 constexpr short kRepeatSpinMax = 200;
-
-int ClampToInt(std::int64_t value)
-{
-    return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
-}
 
 }  // namespace
 
@@ -76,7 +69,7 @@ void C2PointInsertWindowDlg::OnVScroll(UINT code, UINT position, CScrollBar* bar
         // The change is taken against the floor last exchanged, before the edits are read.
         const std::int64_t change = static_cast<std::int64_t>(position) - static_cast<std::int64_t>(m_nFloor);
         UpdateData(TRUE);
-        m_nSill = ClampToInt(m_nSill + static_cast<std::int64_t>(m_nStoreyHeight) * change);
+        m_nSill = ClampToInt(m_nSill + static_cast<long long>(m_nStoreyHeight) * change);
         m_nFloor = position;
         UpdateData(FALSE);
     }

@@ -6,7 +6,7 @@
 
 #include "CommandLine.h"
 #include "DbDatabase.h"
-#include "IntegerInput.h"
+#include "TypedNumbers.h"
 #include "ModuleGlobals.h"
 #include "QuickInsertWindowDlgTemplate.h"
 #include "Tools.h"
@@ -78,7 +78,7 @@ CInstQuickWdwDlg::CInstQuickWdwDlg(CWnd* parent)
       m_nHeight(g_quickWinDefaults.height), m_nWidth(g_quickWinDefaults.width), m_nStartFloor(1),
       m_nRepeat(g_quickWinDefaults.repeat), m_bCentre(g_quickWinDefaults.centre), m_strSpacing(g_quickWinSpacingText),
       m_nStartMargin(1000), m_nCount(g_quickWinDefaults.count), m_strStoreyHeight(g_quickWinStoreyHeightText),
-      m_nStoreyHeight(IntegerInput::ReadInt(g_quickWinStoreyHeightText)), m_nPosition(g_quickWinDefaults.position)
+      m_nStoreyHeight(ReadLeadingInt(g_quickWinStoreyHeightText)), m_nPosition(g_quickWinDefaults.position)
 {
 }
 
@@ -186,7 +186,7 @@ int CInstQuickWdwDlg::CheckInput()
         m_strSpacing = "1000.0";
         return Complain("布置多个门窗需要输入窗间距。", kErrorCaption);
     }
-    m_nStoreyHeight = IntegerInput::ReadInt(m_strStoreyHeight);
+    m_nStoreyHeight = ReadLeadingInt(m_strStoreyHeight);
     if (m_nStoreyHeight < 0.001) {
         m_strStoreyHeight = "2700";
         return Complain("请输入合理的层高值。", kErrorCaption);
@@ -323,8 +323,8 @@ void CInstQuickWdwDlg::OnVScroll(UINT code, UINT position, CScrollBar* bar)
         const long long change = static_cast<long long>(position) - static_cast<long long>(m_nStartFloor);
         UpdateData(TRUE);
         m_nStartFloor = position;
-        m_nStoreyHeight = IntegerInput::ReadInt(m_strStoreyHeight);
-        m_nSill = IntegerInput::ClampToInt(m_nSill + static_cast<long long>(m_nStoreyHeight) * change);
+        m_nStoreyHeight = ReadLeadingInt(m_strStoreyHeight);
+        m_nSill = ClampToInt(m_nSill + static_cast<long long>(m_nStoreyHeight) * change);
         UpdateData(FALSE);
     }
     CDialog::OnVScroll(code, position, bar);

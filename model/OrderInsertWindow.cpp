@@ -6,7 +6,7 @@
 #include "DbDatabase.h"
 #include "DragCallback.h"
 #include "FacadeWallPick.h"
-#include "IntegerInput.h"
+#include "TypedNumbers.h"
 #include "ModelGeHelper.h"
 #include "ModelHelperBuildings.h"
 #include "OrderInsertWindowDlg.h"
@@ -205,10 +205,10 @@ bool COrderInsertWindow::AskLength(const LengthQuestion& question, int& value) c
         if (result == dex::eTextInput) {
             const char* text = callback.GetUserString();
             if (*text)
-                value = IntegerInput::ReadInt(text);
+                value = ReadLeadingInt(text);
         } else if (result == dex::eOk) {
             point.z = m_current.z;
-            value = IntegerInput::TruncToInt(point.DistanceTo(m_current));
+            value = TruncToInt(point.DistanceTo(m_current));
         } else if (result == dex::eCancel || result == dex::eEnded) {
             return false;
         }
@@ -224,7 +224,7 @@ int COrderInsertWindow::AskWindowSpacing()
     if (m_bAlign)
         m_nSpacing = 0;
     else if (m_bCentre)
-        m_nSpacing = IntegerInput::TruncToInt((m_start.DistanceTo(m_end) - m_nWidth) * 0.5);
+        m_nSpacing = TruncToInt((m_start.DistanceTo(m_end) - m_nWidth) * 0.5);
     else if (!AskLength(kSpacingQuestion, m_nSpacing))
         return 0;
     m_current += m_direction * m_nSpacing;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "IntegerInput.h"
+#include "TypedNumbers.h"
 #include "OrderInsertWindowDlgTemplate.h"
 
 OrderWindowDefaults g_orderWinDefaults;
@@ -97,7 +97,7 @@ int COrderInsertWindowDlg::BoxNumber(int id) const
 {
     CString text;
     GetDlgItemText(id, text);
-    return IntegerInput::ReadInt(text);
+    return ReadLeadingInt(text);
 }
 
 void COrderInsertWindowDlg::OnBnClickedOk()
@@ -139,7 +139,7 @@ void COrderInsertWindowDlg::OnVScroll(UINT code, UINT position, CScrollBar* bar)
         // picked from the list.
         m_nSill = BoxNumber(IDC_OWIN_SILL);
         const long long sill = m_nSill + static_cast<long long>(m_nStoreyHeight) * change;
-        m_nSill = IntegerInput::ClampToInt(sill);
+        m_nSill = ClampToInt(sill);
         CString text;
         text.Format("%d", m_nSill);
         SetDlgItemText(IDC_OWIN_SILL, text);

@@ -17,32 +17,12 @@ using ::testing::HasSubstr;
 
 namespace {
 
-struct PlacedWindow {
-    const CWindow* window;
-    GePoint3d origin;
-    GeVector3d x, y, z;
-};
-
 class TwoPointInsertWindowTest : public WindowModelTest {
 protected:
     void SetUp() override
     {
         WindowModelTest::SetUp();
         g_2pwinDefaults = TwoPointWindowDefaults();
-    }
-
-    // Every window of the drawing in drawing order, with its frame.
-    std::vector<PlacedWindow> Windows() const
-    {
-        EntityArray entities;
-        GetAllWindow(entities);
-        std::vector<PlacedWindow> placed;
-        for (decDbEntity* entity : entities) {
-            PlacedWindow p{CWindow::Cast(entity->GetBaseObject()), {}, {}, {}, {}};
-            entity->GetLocalTM().GetCoordSystem(p.origin, p.x, p.y, p.z);
-            placed.push_back(p);
-        }
-        return placed;
     }
 };
 

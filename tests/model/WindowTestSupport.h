@@ -4,6 +4,9 @@
 // that Y = Z × X, and X runs from the right end to the left end seen from outside).
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "ModelHelperWindows.h"
 #include "ModelTestSupport.h"
 #include "Window.h"
 
@@ -51,9 +54,31 @@ inline void ExpectNearVector(const GeVector3d& actual, const GeVector3d& expecte
     ExpectNearPoint(GePoint3d() + actual, GePoint3d() + expected, what);
 }
 
+// A window of the drawing with its frame.
+struct PlacedWindow {
+    const CWindow* window;
+    const decDbEntity* entity;
+    GePoint3d origin;
+    GeVector3d x, y, z;
+};
+
 // Model tests with windows on facades.
 class WindowModelTest : public ModelTest {
 protected:
+    // Every window of the drawing in drawing order, with its frame.
+    static std::vector<PlacedWindow> Windows()
+    {
+        EntityArray entities;
+        GetAllWindow(entities);
+        std::vector<PlacedWindow> placed;
+        for (decDbEntity* entity : entities) {
+            PlacedWindow p{CWindow::Cast(entity->GetBaseObject()), entity, {}, {}, {}, {}};
+            entity->GetLocalTM().GetCoordSystem(p.origin, p.x, p.y, p.z);
+            placed.push_back(p);
+        }
+        return placed;
+    }
+
     decObjectId AddWindow(const WindowSpec& spec)
     {
         return AddSolid(NewWindow(spec), WindowFrame(spec.sill, spec.outward));

@@ -11,6 +11,7 @@
 #include "decMesh3.h"
 #include "decObjectClassInfo.h"
 #include "Session.h"
+#include "View.h"
 #include "WorkingDrawing.h"
 
 namespace {
@@ -29,6 +30,8 @@ void EnterModule(int message)
 void ModuleTest::SetUp()
 {
     host::NewDrawing();
+    // The view outlives drawings: every test starts from the host's first top view.
+    *dec::GetActiveView() = decView();
     host::EventLog::Instance().Clear();
     host::ScriptedUser::Instance().Clear();
     host::CommandTable::Instance().Clear();

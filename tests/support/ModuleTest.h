@@ -1,7 +1,7 @@
 #pragma once
-// What the module's test folders share: each test starts on an empty drawing with an empty
-// transcript, the host's commands registered and the module entered through its exported
-// entry point; entities are made in-process and script lines run through the host's
+// What the module's test folders share: each test starts on an empty drawing in the host's
+// first top view with an empty transcript, the host's commands registered and the module
+// entered through its exported entry point; entities are made in-process and script lines run through the host's
 // command line.
 #include <gtest/gtest.h>
 
