@@ -230,6 +230,103 @@ public:
     // (order 1) or descending (order 2). Another order or key only drops. n is updated.
     static void paixuzcx(int order, int key, float* x, float* y, float* z, int* a, int* b, int& n);
 
+    // ---- Segment splitting in double precision (ToolsSegmentSplitting.cpp) -----------
+    // Segments in 1-based parallel double arrays (entry 0 unused): segment k runs from
+    // (x1, y1, z1)[k] to (x2, y2, z2)[k]. A segment is cut where another one crosses or
+    // touches it in a coordinate plane: a crossing must lie more than 0.9 inside the cut
+    // segment and within the other one widened by 0.9; collinear overlaps are cut at the
+    // ends that lie inside. Segments within 0.1 of an axis of the plane run along it.
+    // Cut points within 0.9 of one another merge. A cut segment's pieces run in increasing
+    // order of its longer plane axis, with the carried coordinate interpolated; an uncut
+    // segment keeps its direction. Of pieces that agree within 1.0 on all six coordinates,
+    // either way round, the first stays.
+
+    // Splits the n segments in the plane of mode: 1 XY (z carried), 2 XZ (y carried), 3 YZ
+    // (x carried); another mode gives no pieces. A segment within 0.1 of a point on both
+    // plane axes gives none either. Every piece carries its segment's a1, a2, a3. Writes
+    // *outCount pieces from entry 1; more than 99999 pieces (the size of the callers'
+    // arrays) give *outCount 0 with the outputs untouched.
+    static void xdlszcx(int mode, int n, const double* x1, const double* y1, const double* z1, const double* x2,
+                        const double* y2, const double* z2, const double* a1, const double* a2, const double* a3,
+                        int* outCount, double* ox1, double* oy1, double* oz1, double* ox2, double* oy2,
+                        double* oz2, double* oa1, double* oa2, double* oa3);
+    // Drops every point within 1.0 on all three coordinates (strictly) of an earlier point
+    // kept, then sorts the points stably by a (key 1), b (key 2) or c (key 3), ascending;
+    // another key only drops. The 1-based arrays and n are rewritten in place.
+    static void paixuzcx1(int key, double* a, double* b, double* c, int& n);
+    // Splits the n segments starts[k]-ends[k] (0-based) at their crossings in plan and
+    // writes the pieces back over them, n becoming their number. The caller's arrays must
+    // hold every piece. Fewer than two segments are left as they are. tolerance is not read.
+    static void BreakIntoLineSegs(int& n, GePoint3d* starts, GePoint3d* ends, double tolerance);
+    // The same, for arrays that hold capacity segments: 1 with the pieces written, 0 with n
+    // and both arrays untouched when the pieces would not fit.
+    static int BreakIntoLineSegs(int& n, GePoint3d* starts, GePoint3d* ends, double tolerance, int capacity);
+    // The same over two arrays of equal length and at least two segments (otherwise nothing
+    // changes), which are replaced by the pieces. No limit on their number.
+    static void BreakIntoLineSegs(GePoint3dArray& starts, GePoint3dArray& ends, double tolerance);
+
+    // ---- Segment clean-up and chaining in double precision (ToolsSegmentChaining.cpp) --
+    // Segments in 1-based parallel double arrays as above; n is the count. Two points lie
+    // "within tol" when they differ by less than tol on x, y and z. Both chaining routines
+    // first clean the list with qudiaofeifaxianduanzcx at tolerance 1.0, so they rewrite
+    // the caller's arrays and n. They take at most 9999 segments (the callers' arrays and
+    // the 16-bit counts are sized for it); with more they write nothing and leave the
+    // caller's list as it was.
+
+    // Cleans the list in place, in four stages: segments whose ends lie within tol of each
+    // other; repeats, within tol on all six coordinates either way round, of an earlier
+    // segment; spurs (one end touching nothing, the other two or more segments); shared
+    // edges (both ends touching two or more other segments), so that two squares with a
+    // common side keep only their outer outline. Kept segments keep their order.
+    static void qudiaofeifaxianduanzcx(double* x1, double* y1, double* z1, double* x2, double* y2, double* z2,
+                                       long& n, double tolerance);
+    // Chains the segments end to end. Each unused segment in order starts a chain at its
+    // start and takes the first unused segment (in list order) with an end within tol of
+    // the free end, again and again. A chain that comes back within tol of the first
+    // segment's end is a ring (code 10001): the first segment's start, then the far end of
+    // every segment added, without repeating the first point. Otherwise mode 1 drops it;
+    // another mode grows it from the first segment's end too and writes an open polyline
+    // (code 1001) of segments + 1 points, from the far end of the segment added last along
+    // the chain to its other free end. Points pass through single precision. Chains are
+    // appended after chainCount chains and pointCount points (1-based counts, codes and
+    // ox, oy, oz), which grow; pass both as 0 for a fresh result. 1, or 0 when nothing was
+    // done (more than 9999 segments, or a negative count passed in).
+    static int xianduanhechengzcx_c(int mode, double* x1, double* y1, double* z1, double* x2, double* y2,
+                                    double* z2, long& n, double tolerance, long& chainCount, long& pointCount,
+                                    short* codes, short* counts, double* ox, double* oy, double* oz);
+    // Traces closed faces: each unused segment in order starts a face at its start and
+    // goes to its end; at every point the walk takes the one unused segment with an end
+    // within tol there or, of several, the first counter-clockwise from the way back in the
+    // plane (1 YZ, 2 XZ, 3 XY; note the order is the reverse of xdlszcx's modes). A face
+    // closes when it comes back within tol of its first point; a walk with nowhere to go,
+    // or with several ways in a plane outside 1-3, is abandoned and its segments stay used.
+    // Faces go to ox, oy, oz from entry 1 without their closing point, counts[1..faceCount]
+    // their sizes. faceCount is 0 for fewer than three segments after the clean-up.
+    static void xianduanhechengmianzcx(double* x1, double* y1, double* z1, double* x2, double* y2, double* z2,
+                                       long& n, double tolerance, long plane, double* ox, double* oy, double* oz,
+                                       long* counts, long& faceCount);
+
+    // ---- Cuts of polygons by planes (ToolsSegmentCuts.cpp) -----------------------------
+    // The line where two planes meet is drawn as a chord across the polygons' extents and
+    // cut at every polygon edge (GetIntersectPWithTwoLineSeg at tolerance); a stretch
+    // between two neighbouring hits goes out when its middle lies inside every polygon by
+    // PtRegionRelation: with mode 0 inside or on the boundary, with any other mode strictly
+    // inside. The middle is classified in plan, so the polygons must not stand upright:
+    // the callers cut sloped roof faces. Pieces run from the chord's end at the largest
+    // value of its first axis towards the smallest, as start/end pairs in segments, which
+    // is emptied first. Hits that coincide (a chord through a vertex) give no zero-length
+    // piece. A negative tolerance means 1e-6. 1 with pieces; 0 with segments empty for
+    // fewer than 3 points, a polygon without a normal, a zero plane normal, planes within
+    // a cosine of 0.99985 of parallel, or no piece.
+
+    // The cut of the polygon by the plane through point with the given normal.
+    static int GetIntersectLineSegs(GePoint3dArray polygon, GeVector3d normal, GePoint3d point,
+                                    GePoint3dArray& segments, double tolerance, int mode);
+    // The cut of two polygons along the line where their planes meet: the pieces inside
+    // both.
+    static int GetIntersectLineSegs(GePoint3dArray first, GePoint3dArray second, GePoint3dArray& segments,
+                                    double tolerance, int mode);
+
     // ---- Sloped roof faces (ToolsSlopedRoof.cpp) ---------------------------------------
 
     // The faces of the multi-slope roof over a level outline (at most 499 points, either

@@ -9,30 +9,21 @@
 #include <utility>
 #include <vector>
 
+#include "PlanLines.h"
 #include "PlanRegionRelation.h"
 #include "Tools.h"
 
 namespace {
 
-// The angle constants, stored in float (pi comes back as 3.1415925).
-const float kPi = 3.1415926;
-const float kTwoPi = 6.2831852;
-const float kHalfPi = 1.5707963;
-const float kThreeHalfPi = 4.7123889;
+using tools::kHalfPi;
+using tools::kPi;
+using tools::kThreeHalfPi;
+using tools::kTwoPi;
+using tools::LineKind;
+using SlopeForm = tools::SlopeForm<float>;
 
 // The answer for parallel lines.
 constexpr float kParallel = 111.0f;
-
-// How a line through two points is held in slope form. The kind is kept apart from the
-// slope so that a genuinely steep or shallow line whose slope happens to be 555 or 666 is
-// not mistaken for a vertical or horizontal one.
-enum class LineKind { Vertical, Horizontal, Sloped };
-
-struct SlopeForm {
-    LineKind kind;
-    float k = 0.0f;
-    float b = 0.0f;
-};
 
 // Vertical when the x differ by less than 1.0, then horizontal when the y do (a segment
 // short in both directions counts as horizontal); otherwise sloped, also when a difference
@@ -45,20 +36,7 @@ SlopeForm ToSlopeForm(float xa, float ya, float xb, float yb)
         return {LineKind::Horizontal};
     if (dx < 1.0)
         return {LineKind::Vertical};
-    SlopeForm line{LineKind::Sloped};
-    line.k = (yb - ya) / (xb - xa);
-    line.b = ya - line.k * xa;
-    return line;
-}
-
-bool AreParallel(const SlopeForm& l1, const SlopeForm& l2)
-{
-    if (l1.kind != l2.kind)
-        return false;
-    if (l1.kind != LineKind::Sloped)
-        return true;
-    const float dk = std::fabs(l1.k - l2.k);
-    return dk < 0.0002;
+    return tools::SlopedLine(xa, ya, xb, yb);
 }
 
 // Swaps entries i and j of the five parallel arrays.
@@ -111,34 +89,13 @@ void CTools::xianjiaodianzcx(float x1, float y1, float x2, float y2, float x3, f
 {
     const SlopeForm l1 = ToSlopeForm(x1, y1, x2, y2);
     const SlopeForm l2 = ToSlopeForm(x3, y3, x4, y4);
-    if (AreParallel(l1, l2)) {
+    if (tools::AreParallel(l1, l2)) {
         x = kParallel;
         y = kParallel;
         return;
     }
-    if (l1.kind == LineKind::Vertical && l2.kind == LineKind::Horizontal) {
-        x = x1;
-        y = y3;
-    } else if (l1.kind == LineKind::Horizontal && l2.kind == LineKind::Vertical) {
-        x = x3;
-        y = y1;
-    } else if (l1.kind == LineKind::Vertical) {
-        x = x1;
-        y = l2.k * x1 + l2.b;
-    } else if (l1.kind == LineKind::Horizontal) {
-        x = (y1 - l2.b) / l2.k;
-        y = y1;
-    } else if (l2.kind == LineKind::Vertical) {
-        x = x3;
-        y = l1.k * x3 + l1.b;
-    } else if (l2.kind == LineKind::Horizontal) {
-        x = (y3 - l1.b) / l1.k;
-        y = y3;
-    } else {
-        x = (l2.b - l1.b) / (l1.k - l2.k);
-        y = (l1.k * l2.b - l2.k * l1.b) / (l1.k - l2.k);
+    if (tools::CrossLines(l1, x1, y1, l2, x3, y3, x, y))
         flag = 0.0f;
-    }
 }
 
 int CTools::dianquanliwaizcx(float px, float py, const float* xs, const float* ys, int n, float tol)
