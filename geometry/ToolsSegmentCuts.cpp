@@ -90,6 +90,13 @@ int CutByPlanes(const Plane& a, const Plane& b, const std::vector<const GePoint3
     if (!Chord(a, b, d, polygons, tol, chordA, chordB))
         return 0;
 
+    // The crossing test measures a crossing along the chord lengthened by tol at both ends
+    // (an end contact exactly at 0 or 1); a hit is taken back to the chord itself, so that
+    // a contact and a crossing at one point get one parameter.
+    const double length = chordA.DistanceTo(chordB);
+    if (!(length > 0.0))
+        return 0;
+    const auto onChord = [&](double t) { return t == 0.0 || t == 1.0 ? t : (t * (length + 2.0 * tol) - tol) / length; };
     std::vector<double> hits;
     for (const GePoint3dArray* polygon : polygons) {
         const std::size_t n = polygon->size();
@@ -97,7 +104,7 @@ int CutByPlanes(const Plane& a, const Plane& b, const std::vector<const GePoint3
             double t = 0.0;
             if (CTools::GetIntersectPWithTwoLineSeg((*polygon)[k], (*polygon)[(k + 1) % n], chordA, chordB, t, tol) &&
                 std::isfinite(t))
-                hits.push_back(t);
+                hits.push_back(onChord(t));
         }
     }
     if (hits.empty())
