@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "PointGrid.h"
+#include "NearRepeats.h"
 #include "SegmentChains.h"
 #include "Tools.h"
 

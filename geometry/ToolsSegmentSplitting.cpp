@@ -10,7 +10,7 @@
 #include <numeric>
 
 #include "PlanLines.h"
-#include "PointGrid.h"
+#include "NearRepeats.h"
 #include "SplitAtCrossings.h"
 #include "Tools.h"
 
@@ -57,11 +57,9 @@ struct PlaneSegment {
     double dp = 0.0;  // |delta p|
     double dq = 0.0;  // |delta q|
     SlopeForm<double> line;
+    // The box in the plane.
+    double minP = 0.0, maxP = 0.0, minQ = 0.0, maxQ = 0.0;
 
-    double MinP() const { return std::fmin(s.p, e.p); }
-    double MaxP() const { return std::fmax(s.p, e.p); }
-    double MinQ() const { return std::fmin(s.q, e.q); }
-    double MaxQ() const { return std::fmax(s.q, e.q); }
     bool TooShort() const { return dp <= kAxisTolerance && dq <= kAxisTolerance; }
 };
 
@@ -70,6 +68,10 @@ struct PlaneSegment {
 PlaneSegment Classify(const PlanePoint& s, const PlanePoint& e)
 {
     PlaneSegment seg{s, e, std::fabs(e.p - s.p), std::fabs(e.q - s.q), {}};
+    seg.minP = std::fmin(s.p, e.p);
+    seg.maxP = std::fmax(s.p, e.p);
+    seg.minQ = std::fmin(s.q, e.q);
+    seg.maxQ = std::fmax(s.q, e.q);
     if (seg.dq <= kAxisTolerance)
         seg.line.kind = LineKind::Horizontal;
     else if (seg.dp <= kAxisTolerance)
@@ -98,9 +100,125 @@ bool OnLongerAxis(const PlaneSegment& seg, double p, double q, Test test)
 
 bool BoxesMeet(const PlaneSegment& i, const PlaneSegment& j)
 {
-    return j.MaxP() + kSpare >= i.MinP() && j.MinP() - kSpare <= i.MaxP() && j.MaxQ() + kSpare >= i.MinQ() &&
-           j.MinQ() - kSpare <= i.MaxQ();
+    return j.maxP + kSpare >= i.minP && j.minP - kSpare <= i.maxP && j.maxQ + kSpare >= i.minQ &&
+           j.minQ - kSpare <= i.maxQ;
 }
+
+// The segments whose widened boxes may meet a segment's box, through a uniform grid over
+// the plane in which every widened box is entered in each cell it covers. Candidates come
+// out in list order, so a search through the grid visits the same segments in the same
+// order as a scan of the whole list would. Where the grid would hold too many entries (many
+// long sloped segments) every segment is a candidate.
+class BoxGrid {
+public:
+    explicit BoxGrid(std::span<const PlaneSegment> segments) : count_(segments.size()), seen_(segments.size(), 0)
+    {
+        double p0 = std::numeric_limits<double>::max(), q0 = p0, p1 = -p0, q1 = -p0;
+        for (const PlaneSegment& seg : segments) {
+            if (!Finite(seg))
+                continue;
+            p0 = std::fmin(p0, seg.minP), q0 = std::fmin(q0, seg.minQ);
+            p1 = std::fmax(p1, seg.maxP), q1 = std::fmax(q1, seg.maxQ);
+        }
+        const int side = std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(count_)))));
+        const double span = std::fmax(p1 - p0, q1 - q0) + 2.0 * kSpare;
+        cell_ = span > 0.0 && std::isfinite(span) ? span / side : 1.0;
+        p0_ = p0 - kSpare;
+        q0_ = q0 - kSpare;
+        cols_ = std::clamp(static_cast<int>(std::ceil((p1 - p0 + 2.0 * kSpare) / cell_)), 1, side);
+        rows_ = std::clamp(static_cast<int>(std::ceil((q1 - q0 + 2.0 * kSpare) / cell_)), 1, side);
+
+        // Counting pass, then the entries cell by cell.
+        std::size_t entries = 0;
+        for (const PlaneSegment& seg : segments)
+            if (Finite(seg))
+                entries += Cells(seg, kSpare).Count();
+        if (entries > kEntriesPerSegment * count_ + 4096) {
+            everyone_ = true;
+            return;
+        }
+        starts_.assign(static_cast<std::size_t>(cols_) * rows_ + 1, 0);
+        for (const PlaneSegment& seg : segments)
+            if (Finite(seg))
+                Cells(seg, kSpare).ForEach([&](std::size_t c) { ++starts_[c + 1]; });
+        for (std::size_t c = 1; c < starts_.size(); ++c)
+            starts_[c] += starts_[c - 1];
+        ids_.resize(entries);
+        std::vector<std::size_t> fill(starts_.begin(), starts_.end() - 1);
+        for (std::size_t j = 0; j < segments.size(); ++j) {
+            if (Finite(segments[j]))
+                Cells(segments[j], kSpare).ForEach([&](std::size_t c) { ids_[fill[c]++] = j; });
+            else
+                unbounded_.push_back(j);
+        }
+    }
+
+    // The segments other than i that may meet it, ascending.
+    void Candidates(std::size_t i, const PlaneSegment& seg, std::vector<std::size_t>& out)
+    {
+        out.clear();
+        if (everyone_ || !Finite(seg)) {
+            for (std::size_t j = 0; j < count_; ++j)
+                if (j != i)
+                    out.push_back(j);
+            return;
+        }
+        ++stamp_;
+        seen_[i] = stamp_;
+        const auto add = [&](std::size_t j) {
+            if (seen_[j] != stamp_) {
+                seen_[j] = stamp_;
+                out.push_back(j);
+            }
+        };
+        Cells(seg, 0.0).ForEach([&](std::size_t c) {
+            for (std::size_t k = starts_[c]; k < starts_[c + 1]; ++k)
+                add(ids_[k]);
+        });
+        for (std::size_t j : unbounded_)
+            add(j);
+        std::sort(out.begin(), out.end());
+    }
+
+private:
+    // Beyond this many grid entries per segment on average, a scan of the list is cheaper.
+    static constexpr std::size_t kEntriesPerSegment = 64;
+
+    struct CellRange {
+        int c0, c1, r0, r1, cols;
+        std::size_t Count() const { return static_cast<std::size_t>(c1 - c0 + 1) * (r1 - r0 + 1); }
+        template <typename F>
+        void ForEach(F f) const
+        {
+            for (int r = r0; r <= r1; ++r)
+                for (int c = c0; c <= c1; ++c)
+                    f(static_cast<std::size_t>(r) * cols + c);
+        }
+    };
+
+    static bool Finite(const PlaneSegment& seg)
+    {
+        return std::isfinite(seg.minP) && std::isfinite(seg.maxP) && std::isfinite(seg.minQ) &&
+               std::isfinite(seg.maxQ);
+    }
+
+    int Column(double p) const { return std::clamp(static_cast<int>(std::floor((p - p0_) / cell_)), 0, cols_ - 1); }
+    int Row(double q) const { return std::clamp(static_cast<int>(std::floor((q - q0_) / cell_)), 0, rows_ - 1); }
+
+    CellRange Cells(const PlaneSegment& seg, double widen) const
+    {
+        return {Column(seg.minP - widen), Column(seg.maxP + widen), Row(seg.minQ - widen), Row(seg.maxQ + widen),
+                cols_};
+    }
+
+    std::size_t count_;
+    double p0_ = 0.0, q0_ = 0.0, cell_ = 1.0;
+    int cols_ = 1, rows_ = 1;
+    bool everyone_ = false;
+    std::vector<std::size_t> starts_, ids_, unbounded_;
+    std::vector<std::size_t> seen_;
+    std::size_t stamp_ = 0;
+};
 
 // The ends of j, lying on i's sloped line, that fall inside i with room to spare: the plane
 // is turned about i's start so that i runs along p.
@@ -147,18 +265,15 @@ void AddCuts(const PlaneSegment& i, const PlaneSegment& j, std::vector<PlanePoin
         cuts.push_back({p, q, 0.0});
 }
 
-// Drops every cut point within 0.9 in both p and q of an earlier point kept.
-void DropCloseCuts(std::vector<PlanePoint>& cuts)
+// Drops every cut point within 0.9 in both p and q of an earlier point kept. The points lie
+// along one segment, which spreads along p when alongP.
+void DropCloseCuts(std::vector<PlanePoint>& cuts, bool alongP)
 {
-    const auto point = [&](std::size_t i, double& x, double& y) {
-        x = cuts[i].p;
-        y = cuts[i].q;
-    };
-    const auto probes = [&](std::size_t i, auto add) { add(cuts[i].p, cuts[i].q); };
+    const auto key = [&](std::size_t i) { return alongP ? cuts[i].p : cuts[i].q; };
     const auto near = [&](std::size_t a, std::size_t b) {
         return std::fabs(cuts[a].p - cuts[b].p) < kSpare && std::fabs(cuts[a].q - cuts[b].q) < kSpare;
     };
-    const std::vector<bool> dropped = MarkRepeats(cuts.size(), kSpare, point, probes, near);
+    const std::vector<bool> dropped = MarkRepeatsAlong(cuts.size(), kSpare, key, near);
     std::size_t kept = 0;
     for (std::size_t k = 0; k < cuts.size(); ++k)
         if (!dropped[k])
@@ -167,12 +282,14 @@ void DropCloseCuts(std::vector<PlanePoint>& cuts)
 }
 
 // The points at which segment i is cut, its ends included, in the order of its pieces.
-std::vector<PlanePoint> CutPoints(std::span<const PlaneSegment> segments, std::size_t i)
+// candidates holds the segments that may meet it, in list order.
+std::vector<PlanePoint> CutPoints(std::span<const PlaneSegment> segments, std::size_t i,
+                                  const std::vector<std::size_t>& candidates)
 {
     const PlaneSegment& si = segments[i];
     std::vector<PlanePoint> cuts{si.s};
-    for (std::size_t j = 0; j < segments.size(); ++j)
-        if (j != i && BoxesMeet(si, segments[j]))
+    for (std::size_t j : candidates)
+        if (BoxesMeet(si, segments[j]))
             AddCuts(si, segments[j], cuts);
     cuts.push_back(si.e);
     if (cuts.size() <= 2)
@@ -186,7 +303,7 @@ std::vector<PlanePoint> CutPoints(std::span<const PlaneSegment> segments, std::s
         const double c = alongQ ? cuts[k].q : cuts[k].p;
         cuts[k].r = si.s.r + (c - c1) * (si.e.r - si.s.r) / (c2 - c1);
     }
-    DropCloseCuts(cuts);
+    DropCloseCuts(cuts, si.dp >= si.dq);
     if (cuts.size() > 2) {
         std::vector<SortPoint> sorted(cuts.size());
         for (std::size_t k = 0; k < cuts.size(); ++k)
@@ -199,33 +316,37 @@ std::vector<PlanePoint> CutPoints(std::span<const PlaneSegment> segments, std::s
     return cuts;
 }
 
-struct PlanePiece {
-    PlanePoint s;
-    PlanePoint e;
-    std::size_t source;
-};
-
 bool Close(double a, double b) { return std::fabs(a - b) < kRepeatTolerance; }
 
 bool ClosePoints(const PlanePoint& a, const PlanePoint& b) { return Close(a.p, b.p) && Close(a.q, b.q) && Close(a.r, b.r); }
 
+// The pieces of all segments: piece k runs from points[first[k]] to the point after it.
+struct PieceList {
+    std::vector<PlanePoint> points;
+    std::vector<std::size_t> first;
+    std::vector<std::size_t> source;
+
+    const PlanePoint& Start(std::size_t k) const { return points[first[k]]; }
+    const PlanePoint& End(std::size_t k) const { return points[first[k] + 1]; }
+};
+
 // Pieces that agree within 1.0 on all six coordinates, either way round: the first stays.
-std::vector<bool> RepeatedPieces(const std::vector<PlanePiece>& pieces)
+std::vector<bool> RepeatedPieces(const PieceList& pieces)
 {
     const auto point = [&](std::size_t i, double& x, double& y) {
-        x = pieces[i].s.p;
-        y = pieces[i].s.q;
+        x = pieces.Start(i).p;
+        y = pieces.Start(i).q;
     };
     const auto probes = [&](std::size_t i, auto add) {
-        add(pieces[i].s.p, pieces[i].s.q);
-        add(pieces[i].e.p, pieces[i].e.q);
+        add(pieces.Start(i).p, pieces.Start(i).q);
+        add(pieces.End(i).p, pieces.End(i).q);
     };
     const auto near = [&](std::size_t a, std::size_t b) {
-        const PlanePiece& x = pieces[a];
-        const PlanePiece& y = pieces[b];
-        return (ClosePoints(x.s, y.s) && ClosePoints(x.e, y.e)) || (ClosePoints(x.s, y.e) && ClosePoints(x.e, y.s));
+        const PlanePoint &as = pieces.Start(a), &ae = pieces.End(a);
+        const PlanePoint &bs = pieces.Start(b), &be = pieces.End(b);
+        return (ClosePoints(as, bs) && ClosePoints(ae, be)) || (ClosePoints(as, be) && ClosePoints(ae, bs));
     };
-    return MarkRepeats(pieces.size(), kRepeatTolerance, point, probes, near);
+    return MarkRepeats(pieces.first.size(), kRepeatTolerance, point, probes, near);
 }
 
 }  // namespace
@@ -239,37 +360,57 @@ std::vector<AttributedSegment> SplitAtCrossings(int mode, std::span<const Attrib
     for (const AttributedSegment& seg : segments)
         plane.push_back(Classify(ToPlane(mode, seg.start), ToPlane(mode, seg.end)));
 
-    std::vector<PlanePiece> pieces;
+    BoxGrid grid(plane);
+    std::vector<std::size_t> candidates;
+    PieceList pieces;
     for (std::size_t i = 0; i < plane.size(); ++i) {
         if (plane[i].TooShort())
             continue;
-        const std::vector<PlanePoint> cuts = CutPoints(plane, i);
-        for (std::size_t k = 0; k + 1 < cuts.size(); ++k)
-            pieces.push_back({cuts[k], cuts[k + 1], i});
+        grid.Candidates(i, plane[i], candidates);
+        const std::vector<PlanePoint> cuts = CutPoints(plane, i, candidates);
+        for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+            pieces.first.push_back(pieces.points.size() + k);
+            pieces.source.push_back(i);
+        }
+        pieces.points.insert(pieces.points.end(), cuts.begin(), cuts.end());
     }
 
     const std::vector<bool> repeated = RepeatedPieces(pieces);
     std::vector<AttributedSegment> out;
-    for (std::size_t k = 0; k < pieces.size(); ++k) {
+    for (std::size_t k = 0; k < repeated.size(); ++k) {
         if (repeated[k])
             continue;
-        const AttributedSegment& source = segments[pieces[k].source];
-        out.push_back({FromPlane(mode, pieces[k].s), FromPlane(mode, pieces[k].e), source.a1, source.a2, source.a3});
+        const AttributedSegment& source = segments[pieces.source[k]];
+        out.push_back({FromPlane(mode, pieces.Start(k)), FromPlane(mode, pieces.End(k)), source.a1, source.a2, source.a3});
     }
     return out;
 }
 
 void MergeAndSortPoints(int key, std::vector<SortPoint>& points)
 {
-    const auto point = [&](std::size_t i, double& x, double& y) {
-        x = points[i].a;
-        y = points[i].b;
-    };
-    const auto probes = [&](std::size_t i, auto add) { add(points[i].a, points[i].b); };
+    // The merge searches along the coordinate in which the points spread most.
+    double SortPoint::*axis = &SortPoint::a;
+    double widest = -1.0;
+    for (double SortPoint::*c : {&SortPoint::a, &SortPoint::b, &SortPoint::c}) {
+        double low = 0.0, high = 0.0;
+        bool any = false;
+        for (const SortPoint& pt : points) {
+            if (!std::isfinite(pt.*c))
+                continue;
+            low = any ? std::fmin(low, pt.*c) : pt.*c;
+            high = any ? std::fmax(high, pt.*c) : pt.*c;
+            any = true;
+        }
+        if (high - low > widest) {
+            widest = high - low;
+            axis = c;
+        }
+    }
+    const auto along = [&](std::size_t i) { return points[i].*axis; };
     const auto near = [&](std::size_t i, std::size_t j) {
         return Close(points[i].a, points[j].a) && Close(points[i].b, points[j].b) && Close(points[i].c, points[j].c);
     };
-    const std::vector<bool> merged = MarkRepeats(points.size(), kRepeatTolerance, point, probes, near);
+    const std::vector<bool> merged = MarkRepeatsAlong(points.size(), kRepeatTolerance, along, near);
     std::size_t kept = 0;
     for (std::size_t k = 0; k < points.size(); ++k)
         if (!merged[k])

@@ -7,6 +7,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libfontconfig-dev
   libcgal-dev libpolyclipping-dev   # independent oracles for the kernel's tests and benchmarks
+  libboost-dev                      # Boost.Geometry, the independent clip of the toolkit's cut tests
   ccache                            # repeated builds (CMake uses it when present)
 )
 
