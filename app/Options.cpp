@@ -68,8 +68,8 @@ std::vector<std::string> UsageLines()
         "  -q, --quiet         do not echo script lines to the transcript",
         "  -h, --help          show this text",
         "With no SCRIPT, or with -, lines are read from standard input.",
-        "Exit status: 0 every line understood; 1 a line not understood; 2 the module or a drawing",
-        "could not be loaded or saved.",
+        "Exit status: 0 every line understood; 1 a line not understood; 2 the module, a drawing or",
+        "a script could not be read, loaded or saved, or the transcript could not be written.",
     };
 }
 

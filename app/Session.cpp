@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -16,14 +19,29 @@ namespace host {
 
 namespace {
 
-bool ReadFile(const std::string& path, std::string& text)
+// The script's bytes; false with the system's reason when it cannot be read (a folder opens
+// like a file but gives no lines).
+bool ReadFile(const std::string& path, std::string& text, std::string& reason)
 {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        reason = std::strerror(EISDIR);
+        return false;
+    }
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    if (!in) {
+        reason = std::strerror(errno != 0 ? errno : ENOENT);
+        return false;
+    }
     std::ostringstream content;
     content << in.rdbuf();
+    if (in.bad()) {
+        reason = "reading failed";
+        return false;
+    }
     text = content.str();
-    return !in.bad();
+    return true;
 }
 
 // Queues the scripts. Standard input named last (or alone) is read a line at a time, so a
@@ -49,9 +67,9 @@ bool QueueScripts(const Options& options)
             }
             continue;
         }
-        std::string text;
-        if (!ReadFile(script, text)) {
-            EventLog::Instance().Show(script + ": cannot read the script");
+        std::string text, reason;
+        if (!ReadFile(script, text, reason)) {
+            EventLog::Instance().Show(script + ": cannot read the script: " + reason);
             return false;
         }
         user.Feed(text, script);

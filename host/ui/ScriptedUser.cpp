@@ -1,6 +1,7 @@
 #include "ScriptedUser.h"
 
 #include "EventLog.h"
+#include "Utf8Text.h"
 
 namespace host {
 
@@ -79,14 +80,23 @@ bool ScriptedUser::HasLine() const
 
 std::optional<ScriptLine> ScriptedUser::Next()
 {
-    SkipComments();
-    while (m_next >= m_lines.size()) {
-        if (!PullFromReader()) return std::nullopt;
+    while (true) {
         SkipComments();
+        while (m_next >= m_lines.size()) {
+            if (!PullFromReader()) return std::nullopt;
+            SkipComments();
+        }
+        const ScriptLine& line = m_lines[m_next++];
+        // Every text the program handles is UTF-8: a line that is not is refused whole, never
+        // handed on in pieces or echoed as it is.
+        if (!IsValidUtf8(line.text)) {
+            Refuse(line, "the line is not UTF-8 text");
+            continue;
+        }
+        m_last = line;
+        if (!m_quiet && m_last->echo) EventLog::Instance().Show("> " + m_last->text);
+        return m_last;
     }
-    m_last = m_lines[m_next++];
-    if (!m_quiet && m_last->echo) EventLog::Instance().Show("> " + m_last->text);
-    return m_last;
 }
 
 void ScriptedUser::Refuse(const ScriptLine& line, std::string_view why)

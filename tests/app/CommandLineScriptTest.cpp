@@ -2,6 +2,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "Quenra3dRunner.h"
 
 using ::testing::HasSubstr;
@@ -17,6 +24,10 @@ const ScriptCase kScriptCases[] = {
      {"test.txt:1: the command \"treal\" takes its input from the following lines"}},
     {"AScriptEndingMidCommandAnswersEscAndSaysSo", "tpoint\n1,2\n", 0,
      {"test.txt:2: the lines ran out while \"tpoint\" was waiting; answered Esc", "GetPoint -4\n"}},
+    {"LinesThatAreNotUtf8AreRefusedWholeAndTheNextTaken", "treal\n4\xff\xfe\n\xc3\n4\n", 1,
+     {"test.txt:2: the line is not UTF-8 text\ntest.txt:3: the line is not UTF-8 text\n", "GetReal -2 4\n"},
+     {"-q"},
+     {"\xff"}},
 };
 
 class Quenra3dScript : public ::testing::TestWithParam<ScriptCase> {};
@@ -84,4 +95,30 @@ TEST(Quenra3dCommandLine, AModuleThatCannotLoadOrHasNoEntryPointStopsWithStatus2
     const Quenra3dRun failing = RunQuenra3d({"-m", QUENRA3D_TEST_MODULE}, "help\n", {"QUENRA3D_TEST_ENTRY_FAILS=1"});
     EXPECT_EQ(failing.status, 2);
     EXPECT_THAT(failing.output, HasSubstr("failed: the test module refuses to start"));
+}
+
+TEST(Quenra3dCommandLine, ScriptsThatCannotBeReadAndTranscriptsThatCannotBeWrittenGiveStatus2)
+{
+    TestFolder folder;
+    const std::string script = folder.Write("ok.txt", "treal\n4\n");
+    const Quenra3dRun directory = RunQuenra3d({"-m", QUENRA3D_TEST_MODULE, folder.Path().string()});
+    EXPECT_EQ(directory.status, 2);
+    EXPECT_THAT(directory.output, HasSubstr(": cannot read the script: Is a directory"));
+    EXPECT_THAT(directory.output, Not(HasSubstr("GetReal")));
+
+    // Standard output closed or full: the run goes on (the drawing is saved) and ends with 2.
+    const std::string drawing = (folder.Path() / "a.q3d").string();
+    const std::string errors = (folder.Path() / "err.txt").string();
+    for (const char* output : {">&-", ">/dev/full"}) {
+        const std::string command = std::string("'") + QUENRA3D_EXE + "' -m '" + QUENRA3D_TEST_MODULE + "' -s '" +
+                                    drawing + "' '" + script + "' " + output + " 2>'" + errors + "'";
+        std::filesystem::remove(drawing);
+        const int raw = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(raw)) << output;
+        EXPECT_EQ(WEXITSTATUS(raw), 2) << output;
+        EXPECT_TRUE(std::filesystem::exists(drawing)) << output;
+        std::ifstream in(errors);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_THAT(text, HasSubstr("quenra3d: the transcript could not be written")) << output;
+    }
 }
