@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -57,7 +58,13 @@ int main(int argc, char** argv)
     if (!options) {
         log.Show("quenra3d: " + error);
     } else {
-        status = host::RunSession(*options);
+        try {
+            status = host::RunSession(*options);
+        } catch (const std::bad_alloc&) {
+            // What the drawing or the scripts asked for did not fit the memory there is.
+            log.Show("quenra3d: there is not enough memory to go on");
+            status = host::kExitLoadOrSave;
+        }
     }
     log.SetSink(nullptr);
     if (!transcriptWritten) {

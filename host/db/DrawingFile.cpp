@@ -1,7 +1,10 @@
 #include "DrawingFile.h"
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -38,7 +41,8 @@ constexpr Tag kGroups = {'G', 'R', 'P', 'S'};
 constexpr Tag kObjects = {'O', 'B', 'J', 'S'};
 constexpr Tag kEnd = {'E', 'N', 'D', ' '};
 
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes)
+// The running state of a CRC-32 over bytes given in pieces; Crc32Value gives the checksum.
+std::uint32_t Crc32Update(std::uint32_t state, std::span<const std::uint8_t> bytes)
 {
     static const auto table = [] {
         std::array<std::uint32_t, 256> t{};
@@ -49,10 +53,14 @@ std::uint32_t Crc32(std::span<const std::uint8_t> bytes)
         }
         return t;
     }();
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::uint8_t b : bytes) crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
-    return crc ^ 0xFFFFFFFFu;
+    for (std::uint8_t b : bytes) state = table[(state ^ b) & 0xFF] ^ (state >> 8);
+    return state;
 }
+
+constexpr std::uint32_t kCrc32Start = 0xFFFFFFFFu;
+std::uint32_t Crc32Value(std::uint32_t state) { return state ^ 0xFFFFFFFFu; }
+
+std::uint32_t Crc32(std::span<const std::uint8_t> bytes) { return Crc32Value(Crc32Update(kCrc32Start, bytes)); }
 
 std::string TagText(const Tag& tag) { return std::string(tag.begin(), tag.end()); }
 
@@ -112,29 +120,101 @@ void WriteXData(SerializeFilter& f, const decObject& object)
 
 // ---------------------------------------------------------------- reading
 
+// Where the reader takes a drawing's bytes from, a piece at a time (the header, then each
+// section whole), keeping the checksum of all it has handed out.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+
+    // The next count bytes, valid until the next call; RecordError when fewer are left.
+    std::span<const std::uint8_t> Next(std::size_t count)
+    {
+        if (count > Left())
+            throw RecordError("the file ends " + std::to_string(count - Left()) + " bytes early");
+        const std::span<const std::uint8_t> piece = Fetch(count);
+        m_crc = Crc32Update(m_crc, piece);
+        m_position += count;
+        return piece;
+    }
+    std::uint64_t Left() const { return m_size - m_position; }
+    std::uint64_t Position() const { return m_position; }
+    // The checksum of every byte handed out so far.
+    std::uint32_t Checksum() const { return Crc32Value(m_crc); }
+
+protected:
+    explicit ByteSource(std::uint64_t size) : m_size(size) {}
+    // Exactly count bytes from the current position (count never exceeds what is left).
+    virtual std::span<const std::uint8_t> Fetch(std::size_t count) = 0;
+
+private:
+    std::uint64_t m_size;
+    std::uint64_t m_position = 0;
+    std::uint32_t m_crc = kCrc32Start;
+};
+
+// Bytes already in memory: pieces are views of them.
+class MemorySource : public ByteSource {
+public:
+    explicit MemorySource(std::span<const std::uint8_t> bytes) : ByteSource(bytes.size()), m_bytes(bytes) {}
+
+private:
+    std::span<const std::uint8_t> Fetch(std::size_t count) override
+    {
+        return m_bytes.subspan(static_cast<std::size_t>(Position()), count);
+    }
+
+    std::span<const std::uint8_t> m_bytes;
+};
+
+// A file read a piece at a time: no more of it is held than the piece asked for, so a file
+// that is no drawing is refused after its first bytes, whatever its size, and a section too
+// large for the memory there is refuses the file (std::bad_alloc) instead of ending the run.
+class FileSource : public ByteSource {
+public:
+    FileSource(std::ifstream& in, std::uint64_t size) : ByteSource(size), m_in(in) {}
+
+private:
+    struct Free {
+        void operator()(std::uint8_t* p) const { std::free(p); }
+    };
+
+    std::span<const std::uint8_t> Fetch(std::size_t count) override
+    {
+        m_piece.reset();
+        m_piece.reset(static_cast<std::uint8_t*>(std::malloc(std::max<std::size_t>(count, 1))));
+        if (!m_piece) throw std::bad_alloc();
+        m_in.read(reinterpret_cast<char*>(m_piece.get()), static_cast<std::streamsize>(count));
+        if (static_cast<std::size_t>(m_in.gcount()) != count)
+            throw RecordError("reading failed after byte " + std::to_string(Position() + m_in.gcount()));
+        return {m_piece.get(), count};
+    }
+
+    std::ifstream& m_in;
+    std::unique_ptr<std::uint8_t, Free> m_piece;
+};
+
 class Reader {
 public:
-    Reader(std::span<const std::uint8_t> bytes, DbDatabase& into) : m_bytes(bytes), m_db(into) {}
+    Reader(ByteSource& source, DbDatabase& into) : m_source(source), m_db(into) {}
 
     void Read(bool verifyChecksum)
     {
-        LoadFilter all(m_bytes, true);
-        ReadHeader(all);
-        ReadSection(all, kClasses, [this](LoadFilter& f) { ReadClasses(f); });
-        ReadSection(all, kLayers, [this](LoadFilter& f) { ReadLayers(f); });
-        ReadSection(all, kMaterials, [this](LoadFilter& f) { ReadMaterials(f); });
-        ReadSection(all, kVariables, [this](LoadFilter& f) { ReadVariables(f); });
-        ReadSection(all, kGroups, [this](LoadFilter& f) { ReadGroups(f); });
-        ReadSection(all, kObjects, [this](LoadFilter& f) { ReadObjects(f); });
-        const std::size_t checked = all.Position();
-        ReadSection(all, kEnd, [&](LoadFilter& f) {
+        ReadHeader();
+        ReadSection(kClasses, [this](LoadFilter& f) { ReadClasses(f); });
+        ReadSection(kLayers, [this](LoadFilter& f) { ReadLayers(f); });
+        ReadSection(kMaterials, [this](LoadFilter& f) { ReadMaterials(f); });
+        ReadSection(kVariables, [this](LoadFilter& f) { ReadVariables(f); });
+        ReadSection(kGroups, [this](LoadFilter& f) { ReadGroups(f); });
+        ReadSection(kObjects, [this](LoadFilter& f) { ReadObjects(f); });
+        const std::uint32_t expected = m_source.Checksum();
+        ReadSection(kEnd, [&](LoadFilter& f) {
             unsigned crc = 0;
             f >> crc;
-            if (verifyChecksum && crc != Crc32(m_bytes.first(checked)))
+            if (verifyChecksum && crc != expected)
                 throw RecordError("the checksum does not match: the file is damaged");
         });
-        if (all.BytesLeft() != 0)
-            throw RecordError(std::to_string(all.BytesLeft()) + " bytes follow the end of the drawing");
+        if (m_source.Left() != 0)
+            throw RecordError(std::to_string(m_source.Left()) + " bytes follow the end of the drawing");
         for (DrawingGroup& group : m_groups) {
             for (const decObjectId& id : group.members)
                 if (!m_db.GetObjectById(id))
@@ -157,11 +237,12 @@ private:
         return text.str();
     }
 
-    void ReadHeader(LoadFilter& f)
+    void ReadHeader()
     {
-        if (m_bytes.size() < kMagic.size() || std::memcmp(m_bytes.data(), kMagic.data(), kMagic.size()) != 0)
+        if (m_source.Left() < kMagic.size() ||
+            std::memcmp(m_source.Next(kMagic.size()).data(), kMagic.data(), kMagic.size()) != 0)
             throw RecordError("it is not a drawing file of this program");
-        f.Take(kMagic.size());
+        LoadFilter f(m_source.Next(8), true);
         unsigned version = 0, flags = 0;
         f >> version >> flags;
         if (version == 0 || version > kDrawingFormatVersion)
@@ -171,19 +252,20 @@ private:
     }
 
     template <class Body>
-    void ReadSection(LoadFilter& all, const Tag& tag, Body body)
+    void ReadSection(const Tag& tag, Body body)
     {
-        const std::size_t at = all.Position();
+        const std::uint64_t at = m_source.Position();
+        LoadFilter head(m_source.Next(8), true);
         Tag found{};
-        all.Read(found.data(), 4);
+        head.Read(found.data(), 4);
         if (found != tag)
             throw RecordError("section " + TagText(tag) + " expected at byte " + std::to_string(at));
         unsigned length = 0;
-        all >> length;
-        if (length > all.BytesLeft())
+        head >> length;
+        if (length > m_source.Left())
             throw RecordError("section " + TagText(tag) + " claims " + std::to_string(length) + " bytes, " +
-                              std::to_string(all.BytesLeft()) + " are left");
-        LoadFilter section(all.Take(length), true);
+                              std::to_string(m_source.Left()) + " are left");
+        LoadFilter section(m_source.Next(length), true);
         try {
             body(section);
         } catch (const RecordError& e) {
@@ -396,7 +478,7 @@ private:
         return owned;
     }
 
-    std::span<const std::uint8_t> m_bytes;
+    ByteSource& m_source;
     DbDatabase& m_db;
     std::vector<ClassEntry> m_classes;
     std::vector<DrawingGroup> m_groups;
@@ -525,20 +607,30 @@ std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db, const ClassVersion
     return out.TakeBytes();
 }
 
-bool DecodeDrawing(std::span<const std::uint8_t> bytes, DbDatabase& into, std::string& error, bool verifyChecksum)
+namespace {
+
+bool Decode(ByteSource& source, DbDatabase& into, std::string& error, bool verifyChecksum)
 {
     RegisterHostClasses();
     try {
-        Reader(bytes, into).Read(verifyChecksum);
+        Reader(source, into).Read(verifyChecksum);
         return true;
     } catch (const RecordError& e) {
         error = e.what();
     } catch (const std::bad_alloc&) {
-        error = "a record asks for more memory than there is";
+        error = "there is not enough memory to read it";
     } catch (const std::exception& e) {
         error = std::string("a record could not be read: ") + e.what();
     }
     return false;
+}
+
+}  // namespace
+
+bool DecodeDrawing(std::span<const std::uint8_t> bytes, DbDatabase& into, std::string& error, bool verifyChecksum)
+{
+    MemorySource source(bytes);
+    return Decode(source, into, error, verifyChecksum);
 }
 
 bool WriteDrawingFile(DbDatabase& db, const std::string& path, std::string& error, const ClassVersions& versions)
@@ -580,24 +672,20 @@ bool WriteDrawingFile(DbDatabase& db, const std::string& path, std::string& erro
 bool ReadDrawingFile(const std::string& path, DbDatabase& into, std::string& error)
 {
     namespace fs = std::filesystem;
-    std::error_code ec;
-    const auto size = fs::file_size(path, ec);
-    if (ec) {
-        error = "cannot open drawing \"" + path + "\": " + ec.message();
-        return false;
-    }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    std::ifstream in(path, std::ios::binary);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!in) {
-        error = "cannot open drawing \"" + path + "\": reading failed";
-        return false;
-    }
-    std::string fault;
-    if (!DecodeDrawing(bytes, into, fault)) {
+    const auto refuse = [&](const std::string& fault) {
         error = "cannot open drawing \"" + path + "\": " + fault;
         return false;
-    }
+    };
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) return refuse(std::strerror(EISDIR));
+    const auto size = fs::file_size(path, ec);
+    if (ec) return refuse(ec.message());
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return refuse(errno != 0 ? std::strerror(errno) : "reading failed");
+    FileSource source(in, size);
+    std::string fault;
+    if (!Decode(source, into, fault, true)) return refuse(fault);
     return true;
 }
 

@@ -4,8 +4,10 @@
 //
 // Reading is all or nothing: a file is read into a separate database, and any fault
 // (truncation, a count or length larger than what is left, an unknown section, a bad
-// checksum, a record its class does not read completely) refuses the whole file with a
-// message naming the file and the fault. Saving writes a temporary file beside the target
+// checksum, a record its class does not read completely, a number that is not finite)
+// refuses the whole file with a message naming the file and the fault. A file is read a
+// piece at a time, its header first, so no more of it is held than its largest section, and
+// a section the memory cannot hold refuses the file too. Saving writes a temporary file beside the target
 // and renames it over the target, so a failed save leaves the previous file intact.
 #include <cstdint>
 #include <map>

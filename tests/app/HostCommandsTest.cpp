@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 
 #include "Quenra3dRunner.h"
@@ -152,4 +153,34 @@ TEST(Quenra3dHostCommands, PropertiesGoThroughTheObjectsOwnHandlers)
                                "xdata XBUILD_NAME=\"1号楼\",7 extents -500,-1000,0 to 500,0,4500\n";
     EXPECT_THAT(run.output, HasSubstr("\n" + listed + "saved"));
     EXPECT_THAT(run.output, HasSubstr("opened " + drawing + "\n" + listed));
+}
+
+TEST(Quenra3dHostCommands, DrawingFilesAreReadAPieceAtATime)
+{
+    TestFolder folder;
+    // 4 GB that are no drawing: refused after their first bytes, nothing else read.
+    const std::string garbage = folder.Write("garbage.q3d", "garbage!");
+    std::filesystem::resize_file(garbage, 4ull << 30);
+    const Quenra3dRun refused = RunQuenra3d({"-q", "-m", QUENRA3D_TEST_MODULE, "-o", garbage}, "point 0,0\n");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_THAT(refused.output, HasSubstr("garbage.q3d\": it is not a drawing file of this program"));
+
+    // A drawing header, then a class table of 100 MB: with less memory than that to take, the
+    // file is refused like any other (status 2) rather than ending the run.
+    std::string header = "Q3DDRAW\x1a";
+    for (std::uint32_t word : {1u, 0u})
+        header.append(reinterpret_cast<const char*>(&word), 4);
+    header += "CLAS";
+    const std::uint32_t length = 100u << 20;
+    header.append(reinterpret_cast<const char*>(&length), 4);
+    const std::string large = folder.Write("large.q3d", header);
+    std::filesystem::resize_file(large, header.size() + length);
+    const Quenra3dRun tight = RunQuenra3d({"-q", "-m", QUENRA3D_TEST_MODULE, "-o", large}, "point 0,0\n",
+                                          {"ASAN_OPTIONS=allocator_may_return_null=1:max_allocation_size_mb=64"});
+    EXPECT_EQ(tight.status, 2);
+    EXPECT_THAT(tight.output, HasSubstr("cannot open drawing"));
+#if defined(__SANITIZE_ADDRESS__)
+    EXPECT_THAT(tight.output, HasSubstr("large.q3d\": there is not enough memory to read it"));
+#endif
+    EXPECT_THAT(tight.output, Not(HasSubstr("created")));
 }
