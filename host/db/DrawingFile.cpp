@@ -10,13 +10,13 @@
 #include <fstream>
 #include <map>
 #include <memory>
-#include <random>
 #include <set>
 #include <string_view>
 #include <system_error>
 
 #include "DbDatabase.h"
 #include "EventLog.h"
+#include "FileReplace.h"
 #include "HostClasses.h"
 #include "SerializeFilter.h"
 #include "Utf8Text.h"
@@ -484,22 +484,6 @@ private:
     std::vector<DrawingGroup> m_groups;
 };
 
-bool WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, std::string& error)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        error = "the file cannot be created";
-        return false;
-    }
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-        error = "writing failed";
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db, const ClassVersions& versions)
@@ -635,31 +619,15 @@ bool DecodeDrawing(std::span<const std::uint8_t> bytes, DbDatabase& into, std::s
 
 bool WriteDrawingFile(DbDatabase& db, const std::string& path, std::string& error, const ClassVersions& versions)
 {
-    namespace fs = std::filesystem;
     std::vector<std::uint8_t> bytes;
+    std::string reason;
     try {
         bytes = EncodeDrawing(db, versions);
     } catch (const std::exception& e) {
-        error = "cannot save drawing \"" + path + "\": " + e.what();
-        return false;
+        reason = e.what();
     }
-    const fs::path target(path);
-    std::random_device random;
-    fs::path temporary = target;
-    temporary += ".tmp" + std::to_string(random() % 1000000);
-    std::string fault;
-    if (!WriteFileBytes(temporary, bytes, fault)) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        error = "cannot save drawing \"" + path + "\": " + fault;
-        return false;
-    }
-    std::error_code ec;
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        error = "cannot save drawing \"" + path + "\": " + ec.message();
+    if (!reason.empty() || !ReplaceFile(path, bytes, reason)) {
+        error = "cannot save drawing \"" + path + "\": " + reason;
         return false;
     }
     EventLog::Instance().Call("save " + path);

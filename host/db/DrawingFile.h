@@ -7,8 +7,8 @@
 // checksum, a record its class does not read completely, a number that is not finite)
 // refuses the whole file with a message naming the file and the fault. A file is read a
 // piece at a time, its header first, so no more of it is held than its largest section, and
-// a section the memory cannot hold refuses the file too. Saving writes a temporary file beside the target
-// and renames it over the target, so a failed save leaves the previous file intact.
+// a section the memory cannot hold refuses the file too. Saving replaces the file whole
+// (FileReplace.h), so a failed save leaves the previous file intact.
 #include <cstdint>
 #include <map>
 #include <span>
@@ -38,8 +38,8 @@ std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db, const ClassVersion
 bool DecodeDrawing(std::span<const std::uint8_t> bytes, DbDatabase& into, std::string& error,
                    bool verifyChecksum = true);
 
-// Saves db to path (temporary file + rename), then drops erased objects for good and tells
-// the reactors. false with a message naming the file when it cannot be written.
+// Saves db to path (ReplaceFile), then drops erased objects for good and tells the reactors.
+// false with a message naming the file and the system's reason when it cannot be written.
 bool WriteDrawingFile(DbDatabase& db, const std::string& path, std::string& error,
                       const ClassVersions& versions = {});
 

@@ -2,12 +2,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <span>
 #include <set>
 #include <sstream>
 
 #include "DbDatabase.h"
 #include "EventLog.h"
+#include "FileReplace.h"
 #include "decBuilder.h"
 
 namespace host {
@@ -51,16 +52,14 @@ std::string ObjectName(const decDbEntity3d& entity)
     return Token(name);
 }
 
+// Replaces the file whole, so a failed export leaves the previous one as it was.
 bool WriteText(const std::filesystem::path& path, const std::string& text, std::string& error)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.flush();
-    if (!out) {
-        error = "cannot write \"" + path.string() + "\"";
-        return false;
-    }
-    return true;
+    std::string reason;
+    if (ReplaceFile(path.string(), std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), reason))
+        return true;
+    error = "cannot write \"" + path.string() + "\": " + reason;
+    return false;
 }
 
 }  // namespace

@@ -1,0 +1,21 @@
+#pragma once
+// Writing a whole file so that its readers see either the old contents or the new, never a
+// mixture: the bytes go to a temporary file beside the target, which is flushed to the disk
+// and renamed over the target, and the folder is flushed too. A target that is a symbolic link
+// is written through: the file it names is replaced and the link stays. A target that exists
+// keeps its permission bits; a new one gets those the process's umask allows.
+//
+// On any failure the target is left as it was, the temporary file is removed and the reason is
+// the system's own ("No space left on device", "Read-only file system", "File too large"). A
+// file-size limit makes the write fail with that reason rather than end the process
+// (SIGXFSZ is ignored while the file is written).
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace host {
+
+// false with the reason (without the path) when the file could not be written.
+bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes, std::string& reason);
+
+}  // namespace host
