@@ -9,6 +9,7 @@
 #include "HostCommands.h"
 #include "PropertyPanel.h"
 #include "Question.h"
+#include "ScriptedUser.h"
 #include "Selection.h"
 #include "TextParse.h"
 #include "WorkingDrawing.h"
@@ -125,8 +126,11 @@ void List(const ScriptLine& line, const Args& args)
             if (!entity->IsErased()) ListOne(entity);
         return;
     }
-    if (const auto entities = EntityArgs(line, args))
-        for (decDbEntity* entity : *entities) ListOne(entity);
+    // The words name entities as a selection answer does (#N, last, all, layer:NAME).
+    ScriptLine named = line;
+    named.text.clear();
+    for (const std::string& word : args) named.text += (named.text.empty() ? "" : " ") + word;
+    for (decDbEntity* entity : ResolveSelection(named)) ListOne(entity);
 }
 
 void Props(const ScriptLine& line, const Args& args)

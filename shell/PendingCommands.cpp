@@ -32,7 +32,6 @@ void CMD_NAME_BUILD() { ReportNotAvailable("namebld"); }
 void CMD_CHECK_UNNAMED_BUILD() { ReportNotAvailable("chkbld"); }
 void CMD_CHECK_UNOWNED_WINDOW() { ReportNotAvailable("chkwin"); }
 void CMD_UPDATE_MODEL_SCALE() { ReportNotAvailable("orvmodelscale"); }
-void CMD_BATCH_CREATE_CONTOUR() { ReportNotAvailable("tocontour"); }
 void CMD_UPDATE_OLD_WINDOW() { ReportNotAvailable("updatewin"); }
 void CMD_UPDATE_OLD_BUILD() { ReportNotAvailable("updatebld"); }
 void CMD_WIN_BELONG_BUILD() { ReportNotAvailable("winbld"); }

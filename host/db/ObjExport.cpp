@@ -1,5 +1,6 @@
 #include "ObjExport.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <span>
@@ -10,6 +11,7 @@
 #include "EventLog.h"
 #include "FileReplace.h"
 #include "decBuilder.h"
+#include "decDbCurve.h"
 
 namespace host {
 namespace {
@@ -62,6 +64,74 @@ bool WriteText(const std::filesystem::path& path, const std::string& text, std::
     return false;
 }
 
+// Accumulates the OBJ body: vertices are numbered across the whole file.
+class ObjBody {
+public:
+    ObjBody(const DbDatabase& db, const std::string& mtlName) : m_db(db)
+    {
+        m_out << "# 3-D entities and curves of the drawing\nmtllib " << mtlName << "\n";
+    }
+
+    void AddMesh(const decDbEntity3d& solid)
+    {
+        const decMesh3* mesh = solid.GetMesh();
+        if (!mesh || mesh->GetCountVertex() == 0) return;
+        Begin(solid, ObjectName(solid));
+        const GeMatrix3d tm = solid.GetNodeTm();
+        for (int i = 0; i < mesh->GetCountVertex(); ++i) Vertex(tm * mesh->GetVertexArray()[i]);
+        for (const auto& face : mesh->Faces()) {
+            if (face.size() < 3) continue;
+            m_out << "f";
+            for (int index : face) m_out << " " << m_base + static_cast<std::size_t>(index);
+            m_out << "\n";
+        }
+        m_base += static_cast<std::size_t>(mesh->GetCountVertex());
+    }
+
+    // A curve's loops as line elements at their own coordinates; a closed loop returns to its
+    // first vertex.
+    void AddCurve(const decDbCurve& curve)
+    {
+        const std::vector<GePolygon> loops = curve.GetPolygons();
+        if (std::none_of(loops.begin(), loops.end(), [](const GePolygon& p) { return p.GetCountVertex() >= 2; }))
+            return;
+        Begin(curve, Token(std::string(curve.IsA()->className) + "_" + std::to_string(curve.GetObjectId().Handle())));
+        for (const GePolygon& loop : loops) {
+            const int count = loop.GetCountVertex();
+            if (count < 2) continue;
+            for (int i = 0; i < count; ++i) Vertex(loop.GetVertexArray()[i]);
+            m_out << "l";
+            for (int i = 0; i < count; ++i) m_out << " " << m_base + static_cast<std::size_t>(i);
+            if (!loop.IsPolyline()) m_out << " " << m_base;
+            m_out << "\n";
+            m_base += static_cast<std::size_t>(count);
+        }
+    }
+
+    const std::set<long>& UsedLayers() const { return m_usedLayers; }
+    std::string Text() const { return m_out.str(); }
+
+private:
+    void Begin(const decDbEntity& entity, const std::string& name)
+    {
+        if (entity.GetMaterialId() == 0) m_usedLayers.insert(entity.GetLayerId());
+        if (entity.GetLayerId() != m_currentLayer) {
+            m_currentLayer = entity.GetLayerId();
+            const decLayer* layer = m_db.Layers().GetLayer(m_currentLayer);
+            m_out << "g " << Token(layer ? layer->GetName() : std::to_string(m_currentLayer)) << "\n";
+        }
+        m_out << "o " << name << "\nusemtl " << MaterialName(entity) << "\n";
+    }
+
+    void Vertex(const GePoint3d& p) { m_out << "v " << Number(p.x) << " " << Number(p.y) << " " << Number(p.z) << "\n"; }
+
+    const DbDatabase& m_db;
+    std::ostringstream m_out;
+    std::set<long> m_usedLayers;
+    std::size_t m_base = 1;
+    long m_currentLayer = -1;
+};
+
 }  // namespace
 
 bool ExportObj(const DbDatabase& db, const std::string& objPath, std::string& error)
@@ -71,36 +141,15 @@ bool ExportObj(const DbDatabase& db, const std::string& objPath, std::string& er
     fs::path mtl = obj;
     mtl.replace_extension(".mtl");
 
-    std::ostringstream body;
-    body << "# 3-D entities of the drawing\nmtllib " << mtl.filename().string() << "\n";
-    std::set<long> usedLayers;
-    std::size_t base = 1;
-    long currentLayer = -1;
+    ObjBody body(db, mtl.filename().string());
     for (decDbEntity* entity : db.AllObjects()) {
-        const auto* solid = decDbEntity3d::Cast(entity);
-        if (!solid || solid->IsErased()) continue;
-        const decMesh3* mesh = solid->GetMesh();
-        if (!mesh || mesh->GetCountVertex() == 0) continue;
-        if (solid->GetMaterialId() == 0) usedLayers.insert(solid->GetLayerId());
-        if (solid->GetLayerId() != currentLayer) {
-            currentLayer = solid->GetLayerId();
-            const decLayer* layer = db.Layers().GetLayer(currentLayer);
-            body << "g " << Token(layer ? layer->GetName() : std::to_string(currentLayer)) << "\n";
-        }
-        body << "o " << ObjectName(*solid) << "\nusemtl " << MaterialName(*solid) << "\n";
-        const GeMatrix3d tm = solid->GetNodeTm();
-        for (int i = 0; i < mesh->GetCountVertex(); ++i) {
-            const GePoint3d p = tm * mesh->GetVertexArray()[i];
-            body << "v " << Number(p.x) << " " << Number(p.y) << " " << Number(p.z) << "\n";
-        }
-        for (const auto& face : mesh->Faces()) {
-            if (face.size() < 3) continue;
-            body << "f";
-            for (int index : face) body << " " << base + static_cast<std::size_t>(index);
-            body << "\n";
-        }
-        base += static_cast<std::size_t>(mesh->GetCountVertex());
+        if (entity->IsErased()) continue;
+        if (const auto* solid = decDbEntity3d::Cast(entity))
+            body.AddMesh(*solid);
+        else if (const auto* curve = decDbCurve::Cast(entity))
+            body.AddCurve(*curve);
     }
+    const std::set<long>& usedLayers = body.UsedLayers();
 
     std::ostringstream materials;
     materials << "# materials of the drawing\n";
@@ -115,7 +164,7 @@ bool ExportObj(const DbDatabase& db, const std::string& objPath, std::string& er
         materials << "newmtl layer" << id << "\nKd " << Kd(layer ? layer->GetColor() : 0xFFFFFF) << "\nd 1\n";
     }
 
-    if (!WriteText(mtl, materials.str(), error) || !WriteText(obj, body.str(), error)) return false;
+    if (!WriteText(mtl, materials.str(), error) || !WriteText(obj, body.Text(), error)) return false;
     EventLog::Instance().Call("export obj " + objPath);
     return true;
 }

@@ -1,8 +1,12 @@
 #pragma once
-// Export of a drawing's 3-D meshes as Wavefront OBJ with an MTL file beside it: every 3-D
-// entity's mesh placed by its transform, one object ("o") per entity named by class,
-// identifier and, when it carries one, its building name; one "usemtl" per material with
-// Kd from the material colour (0x00BBGGRR: red in the low byte).
+// Export of a drawing as Wavefront OBJ with an MTL file beside it, in drawing order: every 3-D
+// entity's mesh placed by its transform, as faces ("f"), one object ("o") per entity named by
+// class, identifier and, when it carries one, its building name; and every curve (polyline,
+// arc, circle) as line elements ("l") over its vertex loop at its own coordinates, a closed
+// loop ending on its first vertex again, one object per curve named by class and identifier.
+// A "g" line names the layer whenever it changes. One "usemtl" per material with Kd from the
+// material colour (0x00BBGGRR: red in the low byte); an object without a material takes its
+// layer's colour.
 #include <string>
 
 class DbDatabase;

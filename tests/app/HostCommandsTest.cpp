@@ -29,6 +29,11 @@ const ScriptCase kCommandCases[] = {
       "#4 decDbPoint layer=0 at 1,2,0\n", "#5 decDbText layer=0 text=\"1号 住宅楼\" at 0,0,0\n",
       "#6 decDbExtrude layer=建筑 extents 0,0,0 to 10000,8000,12000\n"},
      {"-q"}},
+    {"ListTakesTheWordsOfASelection",
+     "layer 甲\npoint 1,0\npoint 2,0\nlayer 乙\npoint 3,0\nlist layer:甲 last\nlist #9 #1\n", 1,
+     {"> list layer:甲 last\n#1 decDbPoint layer=甲 at 1,0,0\n#2 decDbPoint layer=甲 at 2,0,0\n"
+      "#3 decDbPoint layer=乙 at 3,0,0\n> list",
+      "there is no entity #9 in the drawing", "#1 decDbPoint layer=甲 at 1,0,0\n"}},
     // Clockwise through (5,-5): the arc runs counter-clockwise from (0,0) to (10,0) below, one
     // point per ten degrees (18 points, the two middle ones 5.3 degrees either side of (5,-5)).
     {"ArcsGoThroughTheirMiddlePoint", "arc 0,0 5,-5 10,0\nlist\n", 0,

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "DbTestSupport.h"
+#include "decDbCurve.h"
 #include "HostSolids.h"
 #include "ObjExport.h"
 
@@ -16,6 +17,8 @@ struct ObjObject {
     std::string material;
     int vertices = 0;
     int faces = 0;
+    // The vertex numbers of each line element, as written.
+    std::vector<std::vector<int>> lines;
     GePoint3d min{1e300, 1e300, 1e300};
     GePoint3d max{-1e300, -1e300, -1e300};
 };
@@ -49,6 +52,11 @@ std::vector<std::pair<std::string, ObjObject>> ParseObj(const std::string& path)
             int index = 0;
             while (words >> index) EXPECT_TRUE(index >= 1 && index <= total) << line;
             ++objects.back().second.faces;
+        } else if (kind == "l" && !objects.empty()) {
+            std::vector<int> indices;
+            int index = 0;
+            while (words >> index) indices.push_back(index);
+            objects.back().second.lines.push_back(indices);
         }
     }
     return objects;
@@ -131,4 +139,50 @@ TEST_F(ObjExport, AnUnwritablePathIsReported)
     std::string error;
     EXPECT_FALSE(host::ExportObj(Db(), TempPath("no/dir/model.obj"), error));
     EXPECT_NE(error.find("model."), std::string::npos) << error;
+}
+
+TEST_F(ObjExport, CurvesBecomeLineElementsAtTheirOwnHeightsBesideTheMeshes)
+{
+    DbAutoOpen open(1);
+    const GePoint3d square[4] = {{0, 0, 500}, {1000, 0, 500}, {1000, 1000, 500}, {0, 1000, 500}};
+    Db().CreateNewEntity(1, new decDbPolyline(4, square, 1));
+    Db().CreateNewEntity(1, new decDbPolyline(3, square, 0));
+    const GePoint3d box[4] = {{0, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}};
+    auto* block = new decDbExtrude();
+    block->SetData(4, box, 1, GeVector3d(0, 0, 100));
+    decObjectId blockId;
+    Db().CreateNewEntity(1, block, GeMatrix3d(), blockId, 0);
+    Db().CreateNewEntity(1, new decDbCircle3d(GePoint3d(5000, 0, -250), GeVector3d::kZAxis, 300));
+
+    const std::string path = TempPath("curves.obj");
+    std::string error;
+    ASSERT_TRUE(host::ExportObj(Db(), path, error)) << error;
+    const auto objects = ParseObj(path);
+    ASSERT_EQ(objects.size(), 4u);
+    EXPECT_EQ(objects[0].first, "decDbPolyline_1");
+    EXPECT_EQ(objects[1].first, "decDbPolyline_2");
+    EXPECT_EQ(objects[2].first, "decDbExtrude_3");
+    EXPECT_EQ(objects[3].first, "decDbCircle3d_4");
+
+    // The closed square returns to its first vertex; the open run does not.
+    EXPECT_EQ(objects[0].second.lines, (std::vector<std::vector<int>>{{1, 2, 3, 4, 1}}));
+    EXPECT_EQ(objects[1].second.lines, (std::vector<std::vector<int>>{{5, 6, 7}}));
+    EXPECT_EQ(objects[0].second.faces, 0);
+    EXPECT_TRUE(objects[0].second.min == GePoint3d(0, 0, 500));
+    EXPECT_TRUE(objects[0].second.max == GePoint3d(1000, 1000, 500));
+    // The mesh between them is numbered after the curves' vertices and keeps its faces.
+    EXPECT_EQ(objects[2].second.faces, 6);
+    EXPECT_TRUE(objects[2].second.lines.empty());
+
+    const ObjObject& circle = objects[3].second;
+    ASSERT_EQ(circle.lines.size(), 1u);
+    EXPECT_GE(circle.vertices, 12);
+    EXPECT_EQ(static_cast<int>(circle.lines[0].size()), circle.vertices + 1);
+    EXPECT_EQ(circle.lines[0].front(), circle.lines[0].back());
+    EXPECT_NEAR(circle.min.x, 4700, 1e-6);
+    EXPECT_NEAR(circle.max.x, 5300, 1e-6);
+    EXPECT_DOUBLE_EQ(circle.min.z, -250);
+    EXPECT_DOUBLE_EQ(circle.max.z, -250);
+    // Curves without a material take their layer's colour.
+    EXPECT_EQ(circle.material, "layer1");
 }
