@@ -64,7 +64,7 @@ std::vector<std::string> UsageLines()
         "  -m, --module PATH   the module to load (default: liblumidrax.so beside the executable)",
         "  -o, --open FILE     open this drawing before the scripts run",
         "  -s, --save FILE     save the drawing after the last script",
-        "      --obj FILE      export the drawing's meshes as Wavefront OBJ (with its .mtl) after the last script",
+        "      --obj FILE      export the drawing's meshes and curves as Wavefront OBJ (with its .mtl) after the last script",
         "  -q, --quiet         do not echo script lines to the transcript",
         "  -h, --help          show this text",
         "With no SCRIPT, or with -, lines are read from standard input.",

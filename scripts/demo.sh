@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The first thing to run: installs what is missing, builds the host and the module
 # (Release, in build/demo), runs the examples/*.txt scripts through quenra3d in a fixed order and saves the
-# drawing and its meshes into out/ (demo.q3d, demo.obj with demo.mtl, transcript.txt).
+# drawing, its meshes and curves into out/ (demo.q3d, demo.obj with demo.mtl, transcript.txt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,7 +14,7 @@ mkdir -p out
 # The examples run in this order in one session: labels.txt starts a drawing of its own, so it
 # comes first; then the site and what builds on it. A script here that the list does not name
 # is an error, so none is left out unseen.
-order=(labels.txt 01-site.txt site.txt windows-2point.txt window-rows.txt analysis-groups.txt outlines.txt buildings.txt)
+order=(labels.txt 01-site.txt site.txt windows-2point.txt window-rows.txt analysis-groups.txt contours.txt outlines.txt buildings.txt)
 examples=()
 for name in "${order[@]}"; do
   examples+=("examples/$name")
@@ -32,4 +32,4 @@ if ((status != 0)); then
   echo "demo: quenra3d ended with status $status (see out/transcript.txt)" >&2
   exit "$status"
 fi
-echo "demo: drawing out/demo.q3d, meshes out/demo.obj (with out/demo.mtl), transcript out/transcript.txt"
+echo "demo: drawing out/demo.q3d, meshes and curves out/demo.obj (with out/demo.mtl), transcript out/transcript.txt"
