@@ -35,5 +35,4 @@ void CMD_UPDATE_MODEL_SCALE() { ReportNotAvailable("orvmodelscale"); }
 void CMD_UPDATE_OLD_WINDOW() { ReportNotAvailable("updatewin"); }
 void CMD_UPDATE_OLD_BUILD() { ReportNotAvailable("updatebld"); }
 void CMD_WIN_BELONG_BUILD() { ReportNotAvailable("winbld"); }
-void CMD_IMPORT_THIRD_PARTY_MODEL() { ReportNotAvailable("tmodel"); }
 void CMD_SHOW_UNNAMED_BUILD() { ReportNotAvailable("showunname"); }

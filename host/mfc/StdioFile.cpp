@@ -8,6 +8,9 @@
 
 namespace {
 
+// Lines ReadString still reads before it fails; negative: no failure planned.
+int g_readsBeforeFailure = -1;
+
 int CauseOf(int osError)
 {
     switch (osError) {
@@ -89,10 +92,21 @@ void CStdioFile::Close()
     m_file = nullptr;
 }
 
+namespace host::mfc {
+
+void FailReadsAfter(int lines)
+{
+    g_readsBeforeFailure = lines;
+}
+
+}  // namespace host::mfc
+
 BOOL CStdioFile::ReadString(CString& line)
 {
     line.Empty();
     if (!m_file) throw new CFileException(CFileException::genericException, -1, m_path);
+    if (g_readsBeforeFailure == 0) throw new CFileException(CFileException::hardIO, EIO, m_path);
+    if (g_readsBeforeFailure > 0) --g_readsBeforeFailure;
     std::string text;
     bool any = false;
     errno = 0;

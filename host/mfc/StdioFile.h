@@ -83,3 +83,12 @@ private:
     std::FILE* m_file = nullptr;
     CString m_path;
 };
+
+namespace host::mfc {
+
+// A test hook for read errors in the middle of a file, which a real file cannot be made to
+// give on demand: after `lines` more ReadString calls (of any file) every further call
+// throws the CFileException* (hardIO) a failing disk gives. A negative count clears it.
+void FailReadsAfter(int lines);
+
+}  // namespace host::mfc

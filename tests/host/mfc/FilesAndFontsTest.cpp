@@ -97,6 +97,28 @@ TEST(StdioFile, AReadErrorThrows)
         CFileException*);
 }
 
+TEST(StdioFile, TheFailureHookThrowsAfterTheGivenLinesUntilCleared)
+{
+    const TempFile temp("a\nb\nc\n");
+    CStdioFile file(temp.Path().c_str(), CFile::modeRead | CFile::typeText);
+    CString line;
+    host::mfc::FailReadsAfter(2);
+    EXPECT_TRUE(file.ReadString(line));
+    EXPECT_TRUE(file.ReadString(line));
+    for (int i = 0; i < 2; ++i) {
+        try {
+            file.ReadString(line);
+            ADD_FAILURE() << "the third read must fail";
+        } catch (CFileException* e) {
+            EXPECT_EQ(e->m_cause, CFileException::hardIO);
+            e->Delete();
+        }
+    }
+    host::mfc::FailReadsAfter(-1);
+    EXPECT_TRUE(file.ReadString(line));
+    EXPECT_EQ(line, "c");
+}
+
 TEST(StdioFile, WrittenLinesReadBack)
 {
     TempFile file("old content that is replaced");

@@ -1,0 +1,156 @@
+// tmodel end to end: the file chosen in the file dialog, the unit question, and the
+// buildings, groups, ownership records and windows it leaves in the drawing.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "AnnotationTestSupport.h"
+#include "ExtrudeBuild.h"
+#include "HostSolids.h"
+#include "ImportModel.h"
+#include "OsmSample.h"
+#include "Quenra3dRunner.h"
+#include "Window.h"
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+class ImportModelCommandTest : public AnnotationTest {
+protected:
+    // Imports the UTF-8 text written as a GBK file, answering the unit question (when the
+    // answer is not empty).
+    void Import(const std::string& text, const char* answer = "yes")
+    {
+        const std::string path = m_folder.Write("model.osm", ToGbk(text));
+        Script("tmodel\n" + path + "\n" + (*answer ? std::string(answer) + "\n" : std::string()));
+    }
+    // The 3-D entities of the drawing whose base object is of class T, in drawing order.
+    template <class T>
+    std::vector<decDbEntity3d*> Entities() const
+    {
+        std::vector<decDbEntity3d*> found;
+        for (decDbEntity* entity : Db()->AllObjects())
+            if (auto* solid = decDbEntity3d::Cast(entity); solid && decCast<T>(solid->GetBaseObject()))
+                found.push_back(solid);
+        return found;
+    }
+    static GePoint3d Origin(const decDbEntity3d* entity, GeVector3d* x = nullptr, GeVector3d* y = nullptr)
+    {
+        GePoint3d origin;
+        GeVector3d ax, ay, az;
+        entity->GetTM().GetCoordSystem(origin, ax, ay, az);
+        if (x) *x = ax;
+        if (y) *y = ay;
+        return origin;
+    }
+
+    TestFolder m_folder;
+};
+
+TEST_F(ImportModelCommandTest, WindowsTakeTheirOwnUnitsSizesAndFacings)
+{
+    Import("0\n\n5\n"
+           "1,1,101,甲楼,1.2,2.3,\n10,-20,0.9,0\n"
+           "2,1,102,甲楼,49.6,1800,\n1000,0,900,0\n"
+           "3,2,,甲楼,-900,1500,\n5000,0,900,0\n"
+           "4,2,,甲楼,1500,0,\n8000,0,900,1.5707963267948966\n"
+           "5,2,,,1500,1800,\n1e13,0,900,0\n",
+           "no");
+    const std::string out = Transcript();
+    EXPECT_THAT(out, HasSubstr("确认原图形绘图单位"));
+    EXPECT_THAT(out, HasSubstr("提示：共导入0个建筑物和4个窗\n提示：另有0个建筑物和1个窗的数据有误，未导入"));
+    EXPECT_THAT(out, HasSubstr("窗尺寸异常"));  // the zero height is reported and kept
+    const std::vector<decDbEntity3d*> windows = Entities<CWindow>();
+    ASSERT_EQ(windows.size(), 4u);
+    const struct {
+        int width, height;
+        GePoint3d origin;
+        GeVector3d x, y;
+    } expected[] = {
+        {1200, 2300, {10000 + 600, -20000, 900}, {-1, 0, 0}, {0, -1, 0}},
+        {50, 1800, {1000 + 24.8, 0, 900}, {-1, 0, 0}, {0, -1, 0}},
+        {900, 1500, {5000 - 450, 0, 900}, {-1, 0, 0}, {0, -1, 0}},
+        {1500, 0, {8000, 750, 900}, {0, -1, 0}, {1, 0, 0}},
+    };
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        SCOPED_TRACE(i);
+        const CWindow* window = decCast<CWindow>(windows[i]->GetBaseObject());
+        EXPECT_EQ(window->Width(), expected[i].width);
+        EXPECT_EQ(window->Height(), expected[i].height);
+        GeVector3d x, y;
+        const GePoint3d origin = Origin(windows[i], &x, &y);
+        EXPECT_NEAR(origin.DistanceTo(expected[i].origin), 0.0, 1e-6);
+        EXPECT_NEAR((x - expected[i].x).Length(), 0.0, 1e-9);
+        EXPECT_NEAR((y - expected[i].y).Length(), 0.0, 1e-9);
+    }
+    EXPECT_EQ(decCast<CWindow>(windows[0]->GetBaseObject())->Door(), "101");
+    EXPECT_EQ(LayerOf(windows[0]), "窗");
+}
+
+TEST_F(ImportModelCommandTest, BuildingsInMetresDirectionsGroupsAndRefusedRecords)
+{
+    Import("5\n"
+           "甲,3,30\n6\n10,20,0\n0,\n20,20,0\n0,\n20,30,0\n0,\n,0,0\n"
+           "乙,0,10\n6\n0,0,0\n0,\n5,0,0\n0,\n5,5,0\n0,\nnormal\n0,0,1\n组,2,3\n"
+           "丙,0,10\n6\n0,0,10\n0,\n5,0,10\n0,\n5,5,10\n0,\nnormal\n0,0,-1\n组,2,3\n"
+           "丁,0,0.0001\n6\n0,0,0\n0,\n5,0,0\n0,\n5,5,0\n0,\n,0,0\n"
+           "戊,0,10\n6\n0,0,0\n0,\n5,0,0\n0,\n5,5,0\n0,\nnormal\n0,0,0\n,0,0\n",
+           "no");
+    EXPECT_EQ(g_importInMetres, 1);
+    const std::vector<decDbEntity3d*> buildings = Entities<CExtrudeBuild>();
+    ASSERT_EQ(buildings.size(), 2u);
+    const auto* first = decCast<CExtrudeBuild>(buildings[0]->GetBaseObject());
+    EXPECT_EQ(first->Name(), "甲");
+    EXPECT_EQ(first->Height(), 30000);
+    // The base elevation is not converted in metre mode.
+    EXPECT_NEAR(buildings[0]->GetBoundBox().MinPoint().DistanceTo(GePoint3d(10000, 20000, 3)), 0.0, 1e-6);
+    Script("list\n");
+    const std::string out = Transcript();
+    // The +Z record with its group and owned window; the first has neither.
+    EXPECT_THAT(out, HasSubstr("名称=乙 高度（毫米）=10000 xdata build_group=\"组\" xdata WIN_BELONG_BLD=1,\"乙-3-2\""));
+    EXPECT_EQ(CountOf(out, "build_group"), 2);
+    // Swept downwards from z 10000: a tagged extrusion from 0 to 10000, no ownership.
+    const std::vector<decDbEntity3d*> bodies = Entities<decDbExtrude>();
+    ASSERT_EQ(bodies.size(), 1u);
+    EXPECT_THAT(out, HasSubstr("decDbExtrude layer=建筑 xdata XBUILD_NAME=\"丙\" xdata build_group=\"组\" extents 0,0,0 to "
+                               "5000,5000,10000"));
+    // The 0.1 mm building and the zero direction are refused and named.
+    EXPECT_THAT(out, HasSubstr("提示：模型数据文件第33行起的建筑物无法生成，未导入"));
+    EXPECT_THAT(out, HasSubstr("提示：模型数据文件第42行起的建筑物无法生成，未导入"));
+    EXPECT_THAT(out, HasSubstr("提示：共导入3个建筑物和0个窗\n提示：另有2个建筑物和0个窗的数据有误，未导入"));
+}
+
+TEST_F(ImportModelCommandTest, ACancelledDialogAndAFileWithoutRecordsEndSilently)
+{
+    Script("tmodel\n*cancel*\n");
+    Import("0\n\n0\n", "");
+    const std::string out = Transcript();
+    EXPECT_THAT(out, Not(HasSubstr("确认原图形绘图单位")));
+    EXPECT_THAT(out, Not(HasSubstr("开始生成日照模型")));
+    EXPECT_TRUE(Db()->AllObjects().empty());
+}
+
+TEST_F(ImportModelCommandTest, TheSampleImportsReadsBackAndSurvivesSaveAndOpen)
+{
+    Script("tmodel\n" + std::string(LUMIDRAX_EXAMPLES) + "/site.osm\nyes\nlist\nwindows\n");
+    std::string out = Transcript();
+    EXPECT_THAT(out, HasSubstr("提示：模型数据文件第48行起的建筑物无法生成，未导入"));
+    EXPECT_THAT(out, HasSubstr("提示：共导入4个建筑物和5个窗"));
+    EXPECT_THAT(out, HasSubstr("名称=甲楼 高度（毫米）=30000 xdata build_group=\"一区\" xdata WIN_BELONG_BLD=1,\"甲楼-1-1\""));
+    EXPECT_THAT(out, HasSubstr("xdata XBUILD_NAME=\"丁楼\" xdata build_group=\"二区\""));
+    EXPECT_THAT(out, HasSubstr("5 windows"));
+    EXPECT_THAT(out, HasSubstr("building=甲楼 floor=1 position=2 household=102 rooms=0 width=1200 height=1500"));
+    // The arc edge of 乙楼: four corners and 16 inner points.
+    const auto* arc = decCast<CExtrudeBuild>(Entities<CExtrudeBuild>().at(1)->GetBaseObject());
+    EXPECT_EQ(arc->GetBasePtsNum(), 20u);
+    host::EventLog::Instance().Clear();
+    Script("list\nwindows\n");
+    const std::string before = Transcript();
+    ASSERT_TRUE(SaveAndOpen());
+    host::EventLog::Instance().Clear();
+    Script("list\nwindows\n");
+    EXPECT_EQ(Transcript(), before);
+}
+
+}  // namespace

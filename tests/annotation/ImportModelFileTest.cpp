@@ -1,0 +1,257 @@
+// The "*.osm" reader on files written here (GBK, as the other software writes them): the
+// field rules, the bulge rule, and malformed files taken whole or not at all.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <fstream>
+#include <numbers>
+
+#include "AnnotationTestSupport.h"
+#include "ImportModelFile.h"
+#include "OsmSample.h"
+#include "OutlineCleanup.h"
+#include "Quenra3dRunner.h"
+#include "StdioFile.h"
+
+using ::testing::HasSubstr;
+
+namespace {
+
+struct Read {
+    ModelFileResult result;
+    std::vector<CImportBuildInfo> builds;
+    std::vector<CImportWindowInfo> windows;
+};
+
+class ImportModelFileTest : public AnnotationTest {
+protected:
+    void TearDown() override
+    {
+        host::mfc::FailReadsAfter(-1);
+        AnnotationTest::TearDown();
+    }
+    // Writes the UTF-8 text as a GBK file and reads it.
+    Read ReadText(const std::string& text, bool gbk = true)
+    {
+        const std::string path = m_folder.Write("model.osm", gbk ? ToGbk(text) : text);
+        Read read;
+        read.result = ReadModelFile(path.c_str(), read.builds, read.windows);
+        return read;
+    }
+
+    TestFolder m_folder;
+};
+
+// A square building record of side 10 at the origin with the given name line and tail lines.
+std::string SquareRecord(const std::string& head = "楼,0,3", const std::string& tail = "组,0,0")
+{
+    return head + "\n8\n0,0,0\n0,\n10,0,0\n0,\n10,10,0\n0,\n0,10,0\n0,\n" + tail + "\n";
+}
+
+TEST_F(ImportModelFileTest, FieldRulesOfTheFormat)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        std::function<void(const Read&)> check;
+    };
+    const Case cases[] = {
+        {"empty file", "", [](const Read& r) { EXPECT_TRUE(r.builds.empty() && r.windows.empty()); }},
+        {"no buildings: the second line is the ignored one", "0\nignored\n1\n7,3,301,甲楼,1500,1800,x\n1,2,3,0.5\n",
+         [](const Read& r) {
+             ASSERT_EQ(r.windows.size(), 1u);
+             const CImportWindowInfo& w = r.windows[0];
+             EXPECT_EQ(w.m_nIndex, 7);
+             EXPECT_EQ(w.m_nFloor, 3);
+             EXPECT_EQ(w.m_strDoor, "301");
+             EXPECT_EQ(w.m_strBuild, "甲楼");
+             EXPECT_EQ(w.m_dblWidth, 1500);
+             EXPECT_EQ(w.m_dblHeight, 1800);
+             EXPECT_EQ(w.m_strExtra, "x");
+             EXPECT_EQ(w.m_ptPos, GePoint3d(1, 2, 3));
+             EXPECT_EQ(w.m_dblAngle, 0.5);
+         }},
+        {"name line without a comma", "1\n" + SquareRecord("42.5"), [](const Read& r) {
+             ASSERT_EQ(r.builds.size(), 1u);
+             EXPECT_EQ(r.builds[0].m_strName, "");
+             EXPECT_EQ(r.builds[0].m_dblElevation, 0);
+             EXPECT_EQ(r.builds[0].m_dblHeight, 42.5);
+         }},
+        {"a bulge without its comma is 0, the outline stays as written",
+         "1\n楼,0,3\n8\n0,0,0\n0\n0,10,0\n1.5\n10,10,0\n0,\n10,0,0\n0,\n组,2,5\n", [](const Read& r) {
+             ASSERT_EQ(r.builds.size(), 1u);
+             EXPECT_EQ(r.builds[0].m_ptsOutline,
+                       (std::vector<GePoint3d>{{0, 0, 0}, {0, 10, 0}, {10, 10, 0}, {10, 0, 0}}));
+             EXPECT_EQ(r.builds[0].m_strGroup, "组");
+             EXPECT_EQ(r.builds[0].m_nWinIndex, 2);
+             EXPECT_EQ(r.builds[0].m_nWinFloor, 5);
+         }},
+        {"the bulge with its comma is read", "1\n楼,0,3\n8\n0,0,0\n0,\n10,0,0\n1.5,x,y\n10,10,0\n0,\n0,10,0\n0,\n,0,0\n",
+         [](const Read& r) { EXPECT_EQ(r.builds.at(0).m_ptsOutline.size(), 20u); }},
+        {"normal gives the direction", "1\n" + SquareRecord("楼,0,3", "normal\n0,0,-1\n组,0,0"), [](const Read& r) {
+             EXPECT_EQ(r.builds.at(0).m_vecNormal, GeVector3d(0, 0, -1));
+             EXPECT_EQ(r.builds.at(0).m_strGroup, "组");
+         }},
+        {"\" normal\" is the group line and shifts what follows",
+         "2\n" + SquareRecord("楼,0,3", " normal") + SquareRecord("0,0,-1"), [](const Read& r) {
+             ASSERT_EQ(r.builds.size(), 2u);
+             EXPECT_EQ(r.builds[0].m_strGroup, "");
+             EXPECT_EQ(r.builds[0].m_vecNormal, GeVector3d::kZAxis);
+             // The direction line became the next record's name line.
+             EXPECT_EQ(r.builds[1].m_strName, "0");
+             EXPECT_EQ(r.builds[1].m_dblHeight, -1);
+         }},
+        {"six-field attribute line and three-field position line", "0\n\n1\n1,2,户,楼,900,1500\n4,5,6\n",
+         [](const Read& r) {
+             const CImportWindowInfo& w = r.windows.at(0);
+             EXPECT_EQ(w.m_dblWidth, 900);
+             EXPECT_EQ(w.m_dblHeight, 0);
+             EXPECT_EQ(w.m_ptPos, GePoint3d(4, 5, 0));
+             EXPECT_EQ(w.m_dblAngle, 4);
+         }},
+        {"numbers as atof reads them: blanks, prefixes, hex", "0\n\n1\n 3x,0x10,,,  2.5e3m,1e1,\n0,0,0,abc\n",
+         [](const Read& r) {
+             EXPECT_EQ(r.windows.at(0).m_nIndex, 3);
+             EXPECT_EQ(r.windows.at(0).m_nFloor, 0);
+             EXPECT_EQ(r.windows.at(0).m_dblWidth, 2500);
+             EXPECT_EQ(r.windows.at(0).m_dblHeight, 10);
+         }},
+        {"an end at the window count gives no windows", "1\n" + SquareRecord() + "ignored\n",
+         [](const Read& r) { EXPECT_TRUE(r.result.wholeFile && r.builds.size() == 1 && r.windows.empty()); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host::EventLog::Instance().Clear();
+        const Read read = ReadText(c.text);
+        c.check(read);
+        if (read.result.wholeFile)
+            EXPECT_THAT(Transcript(), Not(HasSubstr("读取模型数据文件出现错误")));
+    }
+}
+
+// Half a circle on the closing edge of a 10 × 4 rectangle: 16 inner points on the circle
+// over the chord, the area that of the rectangle and the half disc within the 17-chord error.
+TEST_F(ImportModelFileTest, AHalfCircleOnTheClosingEdgeGivesTwentyVerticesOnTheCircle)
+{
+    char pi[32];
+    std::snprintf(pi, sizeof pi, "%.17g", std::numbers::pi);
+    const Read read = ReadText(std::string("1\n楼,0,3\n8\n0,0,0\n0,\n10,0,0\n0,\n10,4,0\n0,\n0,4,0\n") + pi + ",\n,0,0\n");
+    const std::vector<GePoint3d>& outline = read.builds.at(0).m_ptsOutline;
+    ASSERT_EQ(outline.size(), 20u);
+    const GePoint3d middle(0, 2, 0);
+    for (std::size_t i = 4; i < 20; ++i) {
+        EXPECT_NEAR(outline[i].DistanceTo(middle), 2.0, 1e-9) << i;
+        EXPECT_LT(outline[i].x, 0.0) << "bows outwards";
+    }
+    const double halfDisc = std::numbers::pi * 4 / 2;
+    const double chordError = 4.0 / 2 * (17 * std::sin(std::numbers::pi / 17) - std::numbers::pi) / -1;
+    EXPECT_NEAR(GetPtsSignedArea(outline) / 2, 40 + halfDisc, chordError + 1e-9);
+    EXPECT_LT(GetPtsSignedArea(outline) / 2, 40 + halfDisc);
+}
+
+TEST_F(ImportModelFileTest, AClockwiseRingWithAnArcIsReversedKeepingItsShape)
+{
+    std::vector<GePoint3d> ccw{{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}};
+    std::vector<double> ccwBulges{0, 1.0, 0, 0};
+    std::vector<GePoint3d> cw(ccw.rbegin(), ccw.rend());
+    // Reversed, the arc from (10,0) to (10,10) runs from (10,10) to (10,0), clockwise.
+    std::vector<double> cwBulges{0, -1.0, 0, 0};
+    OrientBulgeOutline(cw, cwBulges);
+    EXPECT_EQ(cw, ccw);
+    EXPECT_EQ(cwBulges, ccwBulges);
+    OrientBulgeOutline(ccw, ccwBulges);
+    EXPECT_EQ(cw, ccw);
+
+    // The same arc read from the file either way: the same points, in the same ring.
+    const Read fromCcw = ReadText("1\n楼,0,3\n8\n0,0,0\n0,\n10,0,0\n1,\n10,10,0\n0,\n0,10,0\n0,\n,0,0\n");
+    const Read fromCw = ReadText("1\n楼,0,3\n8\n0,10,0\n0,\n10,10,0\n-1,\n10,0,0\n0,\n0,0,0\n0,\n,0,0\n");
+    const std::vector<GePoint3d>& a = fromCcw.builds.at(0).m_ptsOutline;
+    const std::vector<GePoint3d>& b = fromCw.builds.at(0).m_ptsOutline;
+    ASSERT_EQ(a.size(), 20u);
+    ASSERT_EQ(b.size(), 20u);
+    EXPECT_GT(GetPtsSignedArea(b), 0.0);
+    for (const GePoint3d& p : a)
+        EXPECT_TRUE(std::any_of(b.begin(), b.end(), [&](const GePoint3d& q) { return p.DistanceTo(q) < 1e-9; })) << p.x
+                                                                                                                 << "," << p.y;
+}
+
+TEST_F(ImportModelFileTest, MalformedFilesAreRefusedWholeAndBadRecordsAlone)
+{
+    const std::string window = "1,1,,楼,900,1500,\n0,0,0,0\n";
+    struct Case {
+        const char* name;
+        std::string text;
+        int line;           // the line the refusal names; 0: the file is read, records dropped
+        std::size_t builds, windows;
+        bool gbk = true;
+    };
+    const Case cases[] = {
+        {"negative N", "-1\n", 1, 0, 0},
+        {"negative K", "1\n楼,0,3\n-2\n,0,0\n", 3, 0, 0},
+        {"negative M", "0\n\n-3\n", 3, 0, 0},
+        {"N of 2147483647 with one record", "2147483647\n" + SquareRecord(), 13, 0, 0},
+        {"K of 2147483647", "1\n楼,0,3\n2147483647\n0,0,0\n", 5, 0, 0},
+        {"a count beyond every int", "99999999999999999999\n" + SquareRecord(), 13, 0, 0},
+        {"the end inside a building", "1\n楼,0,3\n8\n0,0,0\n", 5, 0, 0},
+        {"the end before a window's position line", "0\n\n1\n1,1,,楼,900,1500,\n", 5, 0, 0},
+        {"text that is not GBK", "1\n" + SquareRecord("\xff\xfe楼,0,3"), 2, 0, 0, false},
+        {"nan, inf and 1e400 drop their records", "3\n" + SquareRecord("楼,0,nan") + SquareRecord("楼,inf,3") +
+                                                      SquareRecord("楼,0,3", "normal\n0,0,1e400\n,0,0") +
+                                                      "\n4\n1,1,,楼,900,1500,\n0,nan,0,0\n1,1,,楼,1e400,1500,\n0,0,0,0\n" +
+                                                      "1,1,,楼,900,1500,\n0,0,0,-inf\n" + window,
+         0, 0, 1},
+        {"odd K with a bulge, a bulge of 7 and two equal vertices with a bulge",
+         "3\n楼,0,3\n5\n0,0,0\n1,\n10,0,0\n0,\n5,5,0\n,0,0\n"
+         "楼,0,3\n6\n0,0,0\n7,\n10,0,0\n0,\n5,5,0\n0,\n,0,0\n"
+         "楼,0,3\n8\n0,0,0\n1,\n0,0,0\n0,\n10,0,0\n0,\n5,5,0\n0,\n,0,0\n\n0\n",
+         0, 3, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host::EventLog::Instance().Clear();
+        const Read read = ReadText(c.text, c.gbk);
+        EXPECT_EQ(read.builds.size(), c.builds);
+        EXPECT_EQ(read.windows.size(), c.windows);
+        if (c.line) {
+            EXPECT_FALSE(read.result.wholeFile);
+            EXPECT_THAT(Transcript(), HasSubstr("[数据文件错误] 读取模型数据文件出现错误！"));
+            EXPECT_THAT(Transcript(), HasSubstr("模型数据文件第" + std::to_string(c.line) + "行："));
+        } else {
+            EXPECT_TRUE(read.result.wholeFile);
+            EXPECT_EQ(read.result.droppedBuilds + read.result.droppedWindows, c.builds ? 0 : 6);
+        }
+    }
+    // Odd K: the last vertex has no bulge line; its edge is straight. A bulge of 7 and an
+    // arc between equal vertices leave their edges straight.
+    const Read odd = ReadText(cases[10].text);
+    EXPECT_EQ(odd.builds[0].m_ptsOutline.size(), 3u + 16u);
+    EXPECT_EQ(odd.builds[1].m_ptsOutline.size(), 3u);
+    EXPECT_EQ(odd.builds[2].m_ptsOutline.size(), 4u);
+}
+
+TEST_F(ImportModelFileTest, AReadFailureRefusesEverythingReadBeforeIt)
+{
+    host::mfc::FailReadsAfter(10);
+    const Read read = ReadText("2\n" + SquareRecord() + SquareRecord());
+    EXPECT_FALSE(read.result.wholeFile);
+    EXPECT_TRUE(read.builds.empty());
+    EXPECT_THAT(Transcript(), HasSubstr("模型数据文件第11行：读取失败"));
+    // A file that cannot be opened.
+    host::mfc::FailReadsAfter(-1);
+    std::vector<CImportBuildInfo> builds;
+    std::vector<CImportWindowInfo> windows;
+    EXPECT_FALSE(ReadModelFile("/nonexistent/model.osm", builds, windows).wholeFile);
+    EXPECT_THAT(Transcript(), HasSubstr("模型数据文件无法打开：/nonexistent/model.osm"));
+}
+
+TEST_F(ImportModelFileTest, TheCommittedSampleIsWhatTheSampleProgramWrites)
+{
+    std::ifstream in(std::string(LUMIDRAX_EXAMPLES) + "/site.osm", std::ios::binary);
+    const std::string committed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(committed, OsmSampleText()) << "run build/<dir>/bin/osm_sample examples/site.osm";
+}
+
+}  // namespace
