@@ -16,6 +16,7 @@ void RegisterHostCommands()
     RegisterOrvRoofCommand();
     RegisterAnalysisGroupsCommand();
     RegisterMultiSlopeCommand();
+    RegisterGroupsCommand();
 }
 
 }  // namespace host

@@ -12,5 +12,6 @@ void RegisterWindowsCommand();    // windows
 void RegisterOrvRoofCommand();    // orvroof
 void RegisterAnalysisGroupsCommand();  // analysisgroups
 void RegisterMultiSlopeCommand(); // multislope
+void RegisterGroupsCommand();     // groups
 
 }  // namespace host

@@ -1,25 +1,225 @@
-// CGableRoofDlg: construction with the values remembered from the last roof.
+// CGableRoofDlg as a dialog: the values remembered from the last roof, the exchange with the
+// controls, the handlers that recompute and redraw the previews, and OK, which builds.
 #include "GableRoofDlg.h"
+
+#include <cstdlib>
+
+#include "GableRoofDlgTemplate.h"
+
+GableRoofDefaults g_gableRoofDefaults;
 
 namespace {
 
-constexpr UINT kTemplateId = 1103;
 constexpr const char* kDefaultAngle = "30";
+constexpr const char* kPreviewName = "预览窗口";
+constexpr UINT kPlanPreviewId = 100;
+constexpr UINT kFrontPreviewId = 101;
+// Limits of the values.
+constexpr UINT kMaxEaveOverhang = 100000;
+constexpr UINT kMaxGableOverhang = 10000;
+constexpr UINT kMaxThickness = 1000000;
+constexpr int kAngleChars = 3;
+// A slope angle of 90 degrees or more in size makes an upright plane, on which no roof point
+// can be found; three characters allow no angle between 89 and 90.
+constexpr double kMaxAngle = 89.0;
 
-// What the last confirmed roof used: overhangs, the ridge height above the base elevation
-// and the slab thickness.
-UINT g_rememberedEaveOverhang = 0;
-UINT g_rememberedGableOverhang = 0;
-int g_rememberedRidgeHeight = 3000;
-UINT g_rememberedThickness = 0;
+void CheckAngle(CDataExchange* dx, int id, const CString& text)
+{
+    dx->PrepareCtrl(id);
+    const double angle = std::atof(text.GetString());
+    DDV_MinMaxDouble(dx, angle, -kMaxAngle, kMaxAngle);
+}
 
 }  // namespace
 
 CGableRoofDlg::CGableRoofDlg(CWnd* parent)
-    : CDialog(kTemplateId, parent), m_eaveOverhang(g_rememberedEaveOverhang),
-      m_gableOverhang(g_rememberedGableOverhang), m_ridgeElevation(g_rememberedRidgeHeight),
-      m_leftAngle(kDefaultAngle), m_rightAngle(kDefaultAngle), m_thickness(g_rememberedThickness)
+    : CDialog(IDD_GABLE_ROOF, parent), m_eaveOverhang(g_gableRoofDefaults.eaveOverhang),
+      m_gableOverhang(g_gableRoofDefaults.gableOverhang), m_ridgeElevation(g_gableRoofDefaults.ridgeHeight),
+      m_leftAngle(kDefaultAngle), m_rightAngle(kDefaultAngle), m_thickness(g_gableRoofDefaults.thickness)
 {
 }
 
 CGableRoofDlg::~CGableRoofDlg() = default;
+
+BEGIN_MESSAGE_MAP(CGableRoofDlg, CDialog)
+    ON_BN_CLICKED(IDOK, &CGableRoofDlg::OnBnClickedOk)
+    ON_EN_KILLFOCUS(IDC_GABLE_LEFT_WALL, &CGableRoofDlg::OnEnKillfocusLeftWallTop)
+    ON_EN_KILLFOCUS(IDC_GABLE_RIGHT_WALL, &CGableRoofDlg::OnEnKillfocusRightWallTop)
+    ON_BN_CLICKED(IDC_GABLE_BY_WALLS, &CGableRoofDlg::OnBnClickedAdjustWallTops)
+    ON_BN_CLICKED(IDC_GABLE_BY_ANGLES, &CGableRoofDlg::OnBnClickedSetSlopeAngle)
+    ON_BN_CLICKED(IDC_GABLE_EQUAL, &CGableRoofDlg::OnBnClickedEqualSlopes)
+    ON_EN_KILLFOCUS(IDC_GABLE_RIDGE, &CGableRoofDlg::OnEnKillfocusRidgeElevation)
+    ON_CBN_SELCHANGE(IDC_GABLE_LEFT_ANGLE, &CGableRoofDlg::OnCbnSelchangeLeftAngle)
+    ON_CBN_SELCHANGE(IDC_GABLE_RIGHT_ANGLE, &CGableRoofDlg::OnCbnSelchangeRightAngle)
+    ON_CBN_KILLFOCUS(IDC_GABLE_LEFT_ANGLE, &CGableRoofDlg::OnCbnKillfocusLeftAngle)
+    ON_CBN_KILLFOCUS(IDC_GABLE_RIGHT_ANGLE, &CGableRoofDlg::OnCbnKillfocusRightAngle)
+    ON_EN_KILLFOCUS(IDC_GABLE_EAVE, &CGableRoofDlg::OnEnKillfocusEaveOverhang)
+    ON_EN_KILLFOCUS(IDC_GABLE_GABLE, &CGableRoofDlg::OnEnKillfocusGableOverhang)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+void CGableRoofDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_CBString(dx, IDC_GABLE_LEFT_ANGLE, m_leftAngle);
+    DDV_MaxChars(dx, m_leftAngle, kAngleChars);
+    DDX_CBString(dx, IDC_GABLE_RIGHT_ANGLE, m_rightAngle);
+    DDV_MaxChars(dx, m_rightAngle, kAngleChars);
+    DDX_Text(dx, IDC_GABLE_EAVE, m_eaveOverhang);
+    DDV_MinMaxUInt(dx, m_eaveOverhang, 0, kMaxEaveOverhang);
+    DDX_Text(dx, IDC_GABLE_GABLE, m_gableOverhang);
+    DDV_MinMaxUInt(dx, m_gableOverhang, 0, kMaxGableOverhang);
+    DDX_Text(dx, IDC_GABLE_RIDGE, m_ridgeElevation);
+    DDX_Text(dx, IDC_GABLE_LEFT_WALL, m_leftWallTop);
+    DDX_Text(dx, IDC_GABLE_RIGHT_WALL, m_rightWallTop);
+    DDX_Check(dx, IDC_GABLE_EQUAL, m_equalSlopes);
+    DDX_Radio(dx, IDC_GABLE_BY_WALLS, m_mode);
+    DDX_Text(dx, IDC_GABLE_THICKNESS, m_thickness);
+    DDV_MinMaxUInt(dx, m_thickness, 0, kMaxThickness);
+    // The angles the roof uses must give planes that are not upright.
+    if (m_mode == kSlopeAngles) {
+        CheckAngle(dx, IDC_GABLE_LEFT_ANGLE, m_leftAngle);
+        if (!m_equalSlopes)
+            CheckAngle(dx, IDC_GABLE_RIGHT_ANGLE, m_rightAngle);
+    }
+}
+
+BOOL CGableRoofDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    CreatePreviewWindow();
+    EnableControls();
+    // The remembered ridge height and the wall tops of 0 are taken above the base elevation.
+    InitGeometry();
+    UpdateOutline();
+    UpdateRoof();
+    RegenPreview();
+    DrawPreview();
+    ToAbsoluteElevations();
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CGableRoofDlg::ToRelativeElevations()
+{
+    m_ridgeElevation -= m_baseElevation;
+    m_leftWallTop -= m_baseElevation;
+    m_rightWallTop -= m_baseElevation;
+}
+
+void CGableRoofDlg::ToAbsoluteElevations()
+{
+    m_ridgeElevation += m_baseElevation;
+    m_leftWallTop += m_baseElevation;
+    m_rightWallTop += m_baseElevation;
+}
+
+void CGableRoofDlg::EnableControls()
+{
+    const struct {
+        int id;
+        bool enabled;
+    } controls[] = {
+        {IDC_GABLE_LEFT_WALL, m_mode == kWallTops},
+        {IDC_GABLE_LEFT_ANGLE, m_mode == kSlopeAngles},
+        {IDC_GABLE_RIGHT_WALL, m_mode == kWallTops && !m_equalSlopes},
+        {IDC_GABLE_RIGHT_ANGLE, m_mode == kSlopeAngles && !m_equalSlopes},
+    };
+    for (const auto& c : controls)
+        if (CWnd* control = GetDlgItem(c.id))
+            control->EnableWindow(c.enabled ? TRUE : FALSE);
+}
+
+void CGableRoofDlg::CreatePreviewWindow()
+{
+    const struct {
+        int frame;
+        WndGS2d* view;
+        UINT id;
+    } previews[] = {{IDC_GABLE_PLAN_FRAME, &m_planPreview, kPlanPreviewId},
+                    {IDC_GABLE_FRONT_FRAME, &m_frontPreview, kFrontPreviewId}};
+    for (const auto& p : previews) {
+        CWnd* frame = GetDlgItem(p.frame);
+        if (!frame)
+            continue;
+        CRect rect;
+        frame->GetWindowRect(&rect);
+        ScreenToClient(&rect);
+        p.view->Create(nullptr, kPreviewName, WS_CHILD | WS_VISIBLE, rect, this, p.id);
+        p.view->ShowAxis(false);
+    }
+}
+
+BOOL CGableRoofDlg::PreTranslateMessage(MSG* message)
+{
+    if (message && message->message == WM_MOUSEWHEEL) {
+        POINT at{};
+        GetCursorPos(&at);
+        if (HWND under = WindowFromPoint(at))
+            ::SendMessage(under, message->message, message->wParam, message->lParam);
+    }
+    return CDialog::PreTranslateMessage(message);
+}
+
+void CGableRoofDlg::Recompute(unsigned what)
+{
+    ToRelativeElevations();
+    if (what & kOutline)
+        UpdateOutline();
+    if (what & kRoof)
+        UpdateRoof();
+    if (what & kPlanView)
+        RegenPreview();
+    if (what & kFrontView)
+        DrawPreview();
+    ToAbsoluteElevations();
+}
+
+void CGableRoofDlg::ReadAndRecompute(unsigned what, bool enable)
+{
+    if (!UpdateData(TRUE))
+        return;
+    if (enable)
+        EnableControls();
+    Recompute(what);
+}
+
+void CGableRoofDlg::OnEnKillfocusLeftWallTop() { ReadAndRecompute(kRoof | kFrontView); }
+void CGableRoofDlg::OnEnKillfocusRightWallTop() { ReadAndRecompute(kRoof | kFrontView); }
+void CGableRoofDlg::OnBnClickedAdjustWallTops() { ReadAndRecompute(kRoof | kFrontView, true); }
+void CGableRoofDlg::OnBnClickedSetSlopeAngle() { ReadAndRecompute(kRoof | kFrontView, true); }
+void CGableRoofDlg::OnBnClickedEqualSlopes() { ReadAndRecompute(kRoof | kFrontView, true); }
+void CGableRoofDlg::OnEnKillfocusRidgeElevation() { ReadAndRecompute(kRoof | kFrontView, true); }
+void CGableRoofDlg::OnCbnKillfocusLeftAngle() { ReadAndRecompute(kRoof | kFrontView); }
+void CGableRoofDlg::OnCbnKillfocusRightAngle() { ReadAndRecompute(kRoof | kFrontView); }
+void CGableRoofDlg::OnEnKillfocusEaveOverhang() { ReadAndRecompute(kOutline | kRoof | kPlanView | kFrontView); }
+void CGableRoofDlg::OnEnKillfocusGableOverhang() { ReadAndRecompute(kOutline | kRoof | kPlanView); }
+
+// The combo's own text is not updated yet when its selection changes: the angle is the
+// chosen item's.
+void CGableRoofDlg::TakeListAngle(int comboId, CString& angle)
+{
+    auto* combo = dynamic_cast<CComboBox*>(GetDlgItem(comboId));
+    const int index = combo ? combo->GetCurSel() : -1;
+    if (index < 0)
+        return;
+    combo->GetLBText(index, angle);
+    Recompute(kRoof | kFrontView);
+}
+
+void CGableRoofDlg::OnCbnSelchangeLeftAngle() { TakeListAngle(IDC_GABLE_LEFT_ANGLE, m_leftAngle); }
+void CGableRoofDlg::OnCbnSelchangeRightAngle() { TakeListAngle(IDC_GABLE_RIGHT_ANGLE, m_rightAngle); }
+
+void CGableRoofDlg::OnBnClickedOk()
+{
+    if (!UpdateData(TRUE))
+        return;
+    ToRelativeElevations();
+    g_gableRoofDefaults = {m_eaveOverhang, m_gableOverhang, m_ridgeElevation, m_thickness};
+    UpdateOutline();
+    UpdateRoof();
+    ComputeGableWalls();
+    TransformToWorld();
+    CreateRoofEntities();
+    CDialog::OnOK();
+}

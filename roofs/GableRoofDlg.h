@@ -20,6 +20,16 @@
 #include "Mfc.h"
 #include "WndGS2d.h"
 
+// The values of the last confirmed roof, which seed the dialog each time it opens; kept until
+// the module is unloaded.
+struct GableRoofDefaults {
+    UINT eaveOverhang = 0;
+    UINT gableOverhang = 0;
+    int ridgeHeight = 3000;  // above the base elevation
+    UINT thickness = 0;
+};
+extern GableRoofDefaults g_gableRoofDefaults;
+
 class CGableRoofDlg : public CDialog {
 public:
     using Polygon = std::vector<GePoint3d>;
@@ -27,6 +37,20 @@ public:
 
     explicit CGableRoofDlg(CWnd* parent = nullptr);
     ~CGableRoofDlg() override;
+
+    // ---- dialog ----
+    // The ridge and both wall tops between absolute elevations (what the controls show) and
+    // elevations above the base (what the geometry uses).
+    void ToRelativeElevations();
+    void ToAbsoluteElevations();
+    // The wall-top edits in wall-top mode, the angle combos in angle mode; the right ones only
+    // while the slopes are not equal.
+    void EnableControls();
+    // The plan and front previews over their frames.
+    void CreatePreviewWindow();
+    // A mouse wheel also reaches the window under the pointer, so a preview zooms without the
+    // focus.
+    BOOL PreTranslateMessage(MSG* message) override;
 
     // ---- stages ----
     // The local frame, the base elevation and the outline's extents.
@@ -92,7 +116,34 @@ public:
     UINT m_thickness = 0;
     WndGS2d m_planPreview, m_frontPreview;
 
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    afx_msg void OnBnClickedOk();
+    afx_msg void OnEnKillfocusLeftWallTop();
+    afx_msg void OnEnKillfocusRightWallTop();
+    afx_msg void OnBnClickedAdjustWallTops();
+    afx_msg void OnBnClickedSetSlopeAngle();
+    afx_msg void OnBnClickedEqualSlopes();
+    afx_msg void OnEnKillfocusRidgeElevation();
+    afx_msg void OnCbnSelchangeLeftAngle();
+    afx_msg void OnCbnSelchangeRightAngle();
+    afx_msg void OnCbnKillfocusLeftAngle();
+    afx_msg void OnCbnKillfocusRightAngle();
+    afx_msg void OnEnKillfocusEaveOverhang();
+    afx_msg void OnEnKillfocusGableOverhang();
+    DECLARE_MESSAGE_MAP()
+
 private:
+    // What a value change recomputes and redraws.
+    enum Refresh : unsigned { kOutline = 1, kRoof = 2, kPlanView = 4, kFrontView = 8 };
+    // Recomputes with the elevations relative to the base and puts them back absolute, so the
+    // members always hold what the controls show between two handlers.
+    void Recompute(unsigned what);
+    // Reads the controls (refused: false, nothing redrawn), then recomputes.
+    void ReadAndRecompute(unsigned what, bool enable = false);
+    void TakeListAngle(int comboId, CString& angle);
+
     // A vertex whose vertical line missed its plane, or a side with pieces whose plane could
     // not be set: the roof cannot be built.
     bool m_planesMissed = false;

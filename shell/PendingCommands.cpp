@@ -19,7 +19,6 @@ void ReportNotAvailable(const char* name)
 
 }  // namespace
 
-void CMD_GABLE_ROOF() { ReportNotAvailable("gable"); }
 void CMD_PYRAMID_ROOF() { ReportNotAvailable("proof"); }
 void CMD_ARCHED_ROOF() { ReportNotAvailable("arcroof"); }
 void CMD_UNION_ROOF() { ReportNotAvailable("unionroof"); }

@@ -2,6 +2,7 @@
 // The engine's operations on window records, shared by the window, control, dialog and
 // data-exchange code.
 #include <memory>
+#include <vector>
 
 #include "CString.h"
 #include "DialogTemplate.h"
@@ -14,6 +15,10 @@ std::unique_ptr<WindowState> MakeWindow(CDialog* dialog, const ControlTemplate* 
 
 // The window that has the input focus, if any.
 WindowState*& FocusedWindow();
+// Where the headless pointer rests.
+POINT& CursorPosition();
+// The child windows made by CWnd::Create that exist, in the order they were made.
+std::vector<WindowState*>& ChildWindows();
 
 // Sets a window's text as the program does: an edit sends EN_CHANGE, a drop-list combo box
 // selects the item of that text; the text is not cut to the field's limit.

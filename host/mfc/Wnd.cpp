@@ -15,6 +15,9 @@ namespace host::mfc {
 namespace {
 
 WindowState* g_focus = nullptr;
+POINT g_cursor{0, 0};
+// The child windows made by CWnd::Create that exist, in the order they were made.
+std::vector<WindowState*> g_childWindows;
 
 std::unique_ptr<CWnd> MakeFace(ControlKind kind)
 {
@@ -39,6 +42,7 @@ WindowState::WindowState() = default;
 WindowState::~WindowState()
 {
     if (g_focus == this) g_focus = nullptr;
+    std::erase(g_childWindows, this);
     if (attached) attached->Detach();
     if (own) own->Detach();
 }
@@ -79,6 +83,16 @@ std::unique_ptr<WindowState> MakeWindow(CDialog* dialog, const ControlTemplate* 
 WindowState*& FocusedWindow()
 {
     return g_focus;
+}
+
+POINT& CursorPosition()
+{
+    return g_cursor;
+}
+
+std::vector<WindowState*>& ChildWindows()
+{
+    return g_childWindows;
 }
 
 CString LimitText(const CString& text, int limit)
@@ -143,6 +157,7 @@ BOOL CWnd::Create(const char* /*className*/, const char* windowName, DWORD style
     m_ownWindow->rect = CRect(rect.left, rect.top, rect.right, rect.bottom);
     m_ownWindow->dialog = dynamic_cast<CDialog*>(parent);
     Attach(m_ownWindow.get());
+    host::mfc::ChildWindows().push_back(m_ownWindow.get());
     host::mfc::RecordChange("Create", *m_ownWindow, static_cast<int>(id));
     return TRUE;
 }
@@ -335,12 +350,24 @@ HWND SetActiveWindow(HWND window)
 BOOL GetCursorPos(POINT* point)
 {
     if (!point) return FALSE;
-    *point = POINT{0, 0};
+    *point = host::mfc::CursorPosition();
     return TRUE;
 }
 
-HWND WindowFromPoint(POINT /*point*/)
+BOOL SetCursorPos(int x, int y)
 {
+    host::mfc::CursorPosition() = POINT{x, y};
+    return TRUE;
+}
+
+HWND WindowFromPoint(POINT point)
+{
+    const std::vector<WindowState*>& windows = host::mfc::ChildWindows();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        const CRect& r = (*it)->rect;
+        if (point.x >= r.left && point.x < r.right && point.y >= r.top && point.y < r.bottom)
+            return reinterpret_cast<HWND>(*it);
+    }
     return nullptr;
 }
 
@@ -410,7 +437,9 @@ int CWnd::MessageBox(const char* text, const char* caption, UINT type)
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
-    host::EventLog::Instance().Call("SendMessage " + std::to_string(message));
+    const int id = m_state ? m_state->id : 0;
+    host::EventLog::Instance().Call("SendMessage " + std::to_string(message) +
+                                    (id > 0 ? " to " + std::to_string(id) : std::string()));
     return 0;
 }
 

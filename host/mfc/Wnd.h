@@ -152,8 +152,11 @@ private:
 // The window that is made active.
 HWND SetActiveWindow(HWND window);
 
-// Headless there is no pointer: it rests at the origin over no window, and a message sent to
-// a window by its handle is recorded and answered with 0.
+// Headless the pointer rests where it was put (the origin at first). The window under it is
+// the child window (CWnd::Create) made last whose rectangle holds it, or none; a message sent
+// to a window by its handle is recorded (with the window's id when it has one) and answered
+// with 0.
 BOOL GetCursorPos(POINT* point);
+BOOL SetCursorPos(int x, int y);
 HWND WindowFromPoint(POINT point);
 LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -108,9 +108,9 @@ TEST_F(EntryPointTest, ARepeatedEntryRegistersNothingTwice)
 TEST_F(EntryPointTest, CommandsNotBuiltYetSaySoAndChangeNothing)
 {
     EnterModule(0);
-    ASSERT_TRUE(Run("gable\nshowunname\nroof\n"));
+    ASSERT_TRUE(Run("proof\nshowunname\nroof\n"));
     const std::string out = Transcript();
-    EXPECT_THAT(out, HasSubstr("> gable\nThe command gable (人字坡顶) is not available yet.\n"));
+    EXPECT_THAT(out, HasSubstr("> proof\nThe command proof (攒尖屋顶) is not available yet.\n"));
     EXPECT_THAT(out, HasSubstr("> showunname\nThe command showunname (显示未命名建筑) is not available yet.\n"));
     EXPECT_THAT(out, HasSubstr("> roof\nThe command roof (平屋顶和坡屋顶) is not available yet.\n"));
     EXPECT_TRUE(dec::GetWorkingDatabase()->AllObjects().empty());

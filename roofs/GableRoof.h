@@ -1,0 +1,19 @@
+#pragma once
+// The inputs of the gable roof command that the other roof commands share: the roof outline,
+// picked as a building (its outline at its top), a solid (its top face) or a level curve,
+// and the ridge line.
+#include "Ge.h"
+
+namespace GableRoof {
+
+// Lets the user pick the building or outline to put a roof on and appends its outline (open,
+// at the roof's height) to outline, which is expected empty. 1 with a usable outline; 0 when
+// the pick fails ("未选中目标!退出命令!"), a curve has fewer than 3 points or is not level
+// (each with its message), or the object gives no outline.
+int SelectBaseOutline(GePoint3dArray& outline);
+
+// Asks for the two ends of the ridge line and orders them: by x when they differ by more
+// than 0.001 in x, else by y. 1 when both were given, 0 when either question was cancelled.
+int InputRidgeLine(GePoint3d& start, GePoint3d& end);
+
+}  // namespace GableRoof
