@@ -4,8 +4,12 @@
 #include "qrxGePoint2d.h"
 
 #include <span>
+#include <vector>
 
 namespace qrxGe {
+
+// A closed ring: its points in order, the closing point not repeated.
+using ring2d = std::vector<point2d>;
 
 // Sum of the distances of consecutive points; closed adds the edge back to the first.
 double PolylineLength(std::span<const point2d> points, bool closed);

@@ -8,6 +8,7 @@ packages=(
   libfontconfig-dev
   libcgal-dev libpolyclipping-dev   # independent oracles for the kernel's tests and benchmarks
   libboost-dev                      # Boost.Geometry, the independent clip of the toolkit's cut tests
+  libgeos-dev                       # independent oracle for the planar polygon operations
   ccache                            # repeated builds (CMake uses it when present)
 )
 

@@ -1,0 +1,46 @@
+#pragma once
+// The polygon operations of the qrxGe plane library: boolean operations on two rings.
+//
+// Rings are points in order with the closing point not repeated, in either orientation;
+// they are read, never changed or kept. Results are new heap objects that the caller owns:
+// a ring2d, or a vector of ring2d pointers together with every ring in it. A null result
+// means "no result"; an empty vector is a result. Points compare equal within 0.1 per
+// coordinate, and a point within 0.1 of a ring's boundary counts as inside it.
+//
+// Rings traced by the operations run counter-clockwise and have at least 3 points; a ring
+// returned as a copy of an input keeps the input's points and order. Inputs whose
+// coordinates are not finite give the answer of a failed walk (null, or [B] for the split).
+// Every call is independent and re-entrant.
+
+#include "qrxGeRing.h"
+
+#include <vector>
+
+namespace qrxGe {
+
+// The outline of A together with B, one ring; null when either ring has fewer than 3 points
+// or the rings neither meet nor contain one another. Holes the two enclose are dropped: the
+// result is the outer outline only. Rings touching at one vertex unite into one ring that
+// passes that vertex twice. Without a crossing, the containing ring is returned as a copy.
+ring2d* UnionPolygons(const std::vector<point2d>& a, const std::vector<point2d>& b);
+
+// The rings of A less B. Empty when A lies within B; null when either ring has fewer than 3
+// points, when the rings are disjoint, and when B lies inside A without touching it (a hole
+// cannot be expressed as a list of outlines).
+std::vector<ring2d*>* SubtractPolygons(const std::vector<point2d>& a, const std::vector<point2d>& b);
+
+// The rings of the part common to A and B: a copy of A when A lies in B, of B when B lies in
+// A; null when the rings are disjoint or either has fewer than 3 points. Rings that only
+// share a stretch of side from outside give an empty list.
+std::vector<ring2d*>* IntersectPolygons(const std::vector<point2d>& a, const std::vector<point2d>& b);
+
+// The faces into which the parts of the cutter lying inside `ring` cut it, never null. The
+// list holds one copy of `ring` when the cutter is empty, when it only touches the ring or
+// misses it, or when no face results.
+std::vector<ring2d*>* SplitPolygonByPolygon(const std::vector<point2d>& cutter, const std::vector<point2d>& ring);
+
+// True when the midpoint of ring's first side (ring[0] to ring[1]) lies inside `other` or on
+// its boundary; false for a ring of fewer than 2 points.
+bool FirstSideMidpointInside(const std::vector<point2d>& ring, const std::vector<point2d>& other);
+
+} // namespace qrxGe

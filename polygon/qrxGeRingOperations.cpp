@@ -1,0 +1,455 @@
+// Union, subtraction, intersection and split of two rings: one procedure over the ring-edge
+// graph. The edges are classified (keep), dangling runs pruned, and result rings traced edge by
+// edge, turning at every crossing by the operation's angle rule: the sharpest right turn for
+// the union (the outer outline), the sharpest left turn for the others.
+
+#include "qrxGePolygonOperations.h"
+#include "qrxGeRingGraph2d.h"
+
+#include <cmath>
+#include <memory>
+
+namespace qrxGe {
+
+namespace {
+
+enum class ringop { unite, subtract, intersect, split };
+
+using ringlist = std::vector<std::unique_ptr<ring2d>>;
+
+std::vector<ring2d*>* Release(ringlist& rings)
+{
+    auto out = std::make_unique<std::vector<ring2d*>>();
+    out->reserve(rings.size());
+    for (auto& r : rings)
+        out->push_back(r.release());
+    return out.release();
+}
+
+std::vector<ring2d*>* ListOf(const std::vector<point2d>& ring)
+{
+    ringlist rings;
+    rings.push_back(std::make_unique<ring2d>(ring));
+    return Release(rings);
+}
+
+std::vector<ring2d*>* EmptyList()
+{
+    return new std::vector<ring2d*>();
+}
+
+// A walk may step onto a crossing's other entry just beside the first point; that last
+// point is the first one again, so the ring ends before it.
+void DropRepeatedClosingPoint(ring2d& ring)
+{
+    if (ring.size() > 1 && ring.back() == ring.front())
+        ring.pop_back();
+}
+
+bool IsOfA(const ringgraph2d& g, const ringedge2d& e)
+{
+    return e.owner == &g.EdgesA();
+}
+
+// The value of keep for the run that leaves a crossing along e. A shared stretch bounds the
+// difference when the interiors lie on its two sides, the intersection when on one side.
+std::uint8_t KeepValue(ringop op, const ringgraph2d& g, const ringedge2d& e)
+{
+    const point2d mid = e.edge.MidPoint();
+    const bool ofA = IsOfA(g, e);
+    switch (op) {
+    case ringop::subtract:
+        if (e.overlap)
+            return e.opposed;
+        return ofA ? !IsPointInPolygon(g.RingB(), mid) : IsPointInPolygon(g.RingA(), mid);
+    case ringop::intersect:
+        if (e.overlap)
+            return !e.opposed;
+        return ofA ? IsPointInPolygon(g.RingB(), mid) : IsPointInPolygon(g.RingA(), mid);
+    default:
+        return ofA ? IsPointInPolygon(g.RingB(), mid) : 1;
+    }
+}
+
+// keep = v along the run leaving a crossing along e, up to the next crossing.
+void MarkRun(ringedge2d* e, bool forward, std::uint8_t v)
+{
+    for (std::size_t i = 0, n = e->owner->size; i < n; ++i) {
+        e->keep = v;
+        if (forward ? e->endCrossing : e->startCrossing)
+            return;
+        e = forward ? e->next : e->prev;
+    }
+}
+
+void Classify(ringgraph2d& g, ringop op)
+{
+    for (const auto& c : g.Crossings())
+        for (const crossingentry2d& entry : c->entries)
+            if (entry.edge->keep == 255)
+                MarkRun(entry.edge, entry.atStart != 0, KeepValue(op, g, *entry.edge));
+}
+
+void UnkeepOverlapEdges(ringedgelist& list)
+{
+    for (ringedge2d* r = list.head; r; r = list.Following(r))
+        if (r->overlap)
+            r->keep = 0;
+}
+
+// A crossing with a single kept entry ends a dangling run: drop it and look again.
+void PruneCrossings(ringgraph2d& g)
+{
+    const auto& crossings = g.Crossings();
+    for (std::size_t i = 0; i < crossings.size(); ++i) {
+        ringedge2d* only = nullptr;
+        int kept = 0;
+        for (const crossingentry2d& entry : crossings[i]->entries) {
+            if (entry.edge->keep != 0) {
+                ++kept;
+                only = entry.edge;
+            }
+        }
+        if (kept == 1) {
+            only->keep = 0;
+            i = static_cast<std::size_t>(-1);
+        }
+    }
+}
+
+bool IsWalkCandidate(ringop op, const ringedge2d& e)
+{
+    return op == ringop::unite || (e.keep == 1 && !e.visited);
+}
+
+// The lowest start; within 0.01 in y the smaller direction angle; ties to the earlier.
+ringedge2d* FindStartEdge(ringgraph2d& g, ringop op)
+{
+    ringedge2d* best = nullptr;
+    for (ringedgelist* list : {&g.EdgesA(), &g.EdgesB()}) {
+        for (ringedge2d* e = list->head; e; e = list->Following(e)) {
+            if (!IsWalkCandidate(op, *e))
+                continue;
+            if (!best) {
+                best = e;
+                continue;
+            }
+            const double dy = e->edge.StartPoint().y - best->edge.StartPoint().y;
+            if (std::fabs(dy) >= 0.01 ? dy < 0.0 : e->edge.Angle() < best->edge.Angle())
+                best = e;
+        }
+    }
+    return best;
+}
+
+// The direction from a crossing back along the edge that arrived there.
+double BackAngle(double angle, bool forward)
+{
+    double ref = forward ? angle + kPi : angle;
+    while (ref >= kTwoPi)
+        ref -= kTwoPi;
+    return ref;
+}
+
+// rel in (0, 2*pi] for the union and the subtraction, [0, 2*pi) for the intersection.
+double RelativeAngle(ringop op, double rel)
+{
+    if (op == ringop::intersect) {
+        while (rel < 0.0)
+            rel += kTwoPi;
+        while (rel >= kTwoPi)
+            rel -= kTwoPi;
+    } else {
+        while (rel <= 0.0)
+            rel += kTwoPi;
+        while (rel > kTwoPi)
+            rel -= kTwoPi;
+    }
+    return rel;
+}
+
+// The way on from crossing c: least rel (sharpest right turn) for the union, greatest
+// (sharpest left) for the others; the later entry wins a tie.
+const crossingentry2d* NextEdge(ringop op, const crossing2d& c, const ringedge2d* incoming, bool forward)
+{
+    const double ref = BackAngle(incoming->edge.Angle(), forward);
+    const crossingentry2d* best = nullptr;
+    double bestRel = op == ringop::unite ? kTwoPi : 0.0;
+    for (const crossingentry2d& entry : c.entries) {
+        if (entry.edge == incoming || !IsWalkCandidate(op, *entry.edge))
+            continue;
+        const double a = entry.edge->edge.Angle() + (entry.atStart ? 0.0 : kPi);
+        const double rel = RelativeAngle(op, a - ref);
+        if (!std::isfinite(rel))
+            continue;
+        if (op == ringop::unite ? rel <= bestRel : rel >= bestRel) {
+            best = &entry;
+            bestRel = rel;
+        }
+    }
+    return best;
+}
+
+// Traces one ring from `start`, forward. False when a crossing offers no way on, or when
+// the walk outlasts the graph's edge records without closing.
+bool Walk(ringgraph2d& g, ringop op, ringedge2d* start, ring2d& ring)
+{
+    const std::size_t bound = g.EdgesA().size + g.EdgesB().size;
+    const point2d first = start->edge.StartPoint();
+    ringedge2d* e = start;
+    bool forward = true;
+    for (std::size_t step = 0; step < bound; ++step) {
+        ring.push_back(forward ? e->edge.StartPoint() : e->edge.EndPoint());
+        if (op != ringop::unite)
+            e->visited = 1;
+        if ((forward ? e->edge.EndPoint() : e->edge.StartPoint()) == first) {
+            DropRepeatedClosingPoint(ring);
+            return true;
+        }
+        const crossing2d* c = forward ? e->endCrossing : e->startCrossing;
+        if (!c) {
+            e = forward ? e->next : e->prev;
+            continue;
+        }
+        const crossingentry2d* entry = NextEdge(op, *c, e, forward);
+        if (!entry)
+            return false;
+        e = entry->edge;
+        forward = entry->atStart != 0;
+    }
+    return false;
+}
+
+bool Build(ringgraph2d& g, bool dropDegenerate)
+{
+    g.BuildEdges(dropDegenerate);
+    g.CollectCrossings();
+    g.LinkCrossings();
+    return g.IsUsable();
+}
+
+// A's whole outline lies on B's.
+bool SharesWholeOutline(ringgraph2d& g)
+{
+    const std::size_t crossings = g.Crossings().size();
+    if (crossings < g.EdgesA().size || crossings < g.EdgesB().size)
+        return false;
+    for (const ringedge2d* r = g.EdgesA().head; r; r = g.EdgesA().Following(r))
+        if (!r->overlap)
+            return false;
+    return true;
+}
+
+std::vector<ring2d*>* TraceRings(const std::vector<point2d>& a, const std::vector<point2d>& b, ringop op)
+{
+    if (a.size() < 3 || b.size() < 3)
+        return nullptr;
+    ringgraph2d g(a, b);
+    if (!Build(g, false))
+        return nullptr;
+    if (g.Crossings().empty()) {
+        if (FirstSideMidpointInside(a, b))
+            return op == ringop::subtract ? EmptyList() : ListOf(a);
+        if (op == ringop::intersect && FirstSideMidpointInside(b, a))
+            return ListOf(b);
+        return nullptr;
+    }
+    if (SharesWholeOutline(g))
+        return op == ringop::subtract ? EmptyList() : ListOf(a);
+
+    Classify(g, op);
+    UnkeepOverlapEdges(g.EdgesB());
+    PruneCrossings(g);
+    ringlist rings;
+    while (ringedge2d* start = FindStartEdge(g, op)) {
+        auto ring = std::make_unique<ring2d>();
+        if (!Walk(g, op, start, *ring))
+            return nullptr;
+        // A walk over a degenerate edge can close before it has an area.
+        if (ring->size() >= 3)
+            rings.push_back(std::move(ring));
+    }
+    return Release(rings);
+}
+
+// Split: the first entry, in crossing and entry order, along a kept edge and not yet used.
+// Marks are never cleared, so the search goes on from where the last one stopped.
+struct entrycursor {
+    std::size_t crossing = 0;
+    std::size_t entry = 0;
+};
+
+crossingentry2d* FindStartEntry(ringgraph2d& g, entrycursor& at, crossing2d*& c0)
+{
+    const auto& crossings = g.Crossings();
+    for (; at.crossing < crossings.size(); ++at.crossing, at.entry = 0) {
+        auto& entries = crossings[at.crossing]->entries;
+        for (; at.entry < entries.size(); ++at.entry) {
+            if (entries[at.entry].edge->keep == 1 && !entries[at.entry].used) {
+                c0 = crossings[at.crossing].get();
+                return &entries[at.entry];
+            }
+        }
+    }
+    return nullptr;
+}
+
+void CacheEdgeAngles(ringgraph2d& g)
+{
+    for (const auto& c : g.Crossings()) {
+        if (c->entries.size() <= 2)
+            continue;
+        for (crossingentry2d& entry : c->entries)
+            if (entry.edge->keep == 1 && entry.edge->angle == ringedge2d::kNoAngle)
+                entry.edge->angle = entry.edge->edge.Angle();
+    }
+}
+
+// Split's way on: through a crossing of two entries, the other one; else the sharpest left
+// turn among kept entries not yet used, with 0.01 of margin beyond a full turn.
+crossingentry2d* NextSplitEntry(crossing2d& c, const ringedge2d* incoming, bool forward)
+{
+    auto& entries = c.entries;
+    if (entries.size() == 2)
+        return entries[0].edge == incoming ? &entries[1] : &entries[0];
+    const double ref = BackAngle(incoming->angle, forward);
+    crossingentry2d* best = nullptr;
+    double bestRel = 0.0;
+    for (crossingentry2d& entry : entries) {
+        if (entry.edge == incoming || entry.edge->keep != 1 || entry.used)
+            continue;
+        double rel = entry.edge->angle + (entry.atStart ? 0.0 : kPi) - ref;
+        if (!std::isfinite(rel))
+            continue;
+        while (rel < 0.0)
+            rel += kTwoPi;
+        while (rel - kTwoPi > 0.01)
+            rel -= kTwoPi;
+        if (rel >= bestRel) {
+            best = &entry;
+            bestRel = rel;
+        }
+    }
+    return best;
+}
+
+// Follows the run that leaves along `entry` to the next crossing, appending its points.
+// Null when the run never reaches one.
+crossing2d* FollowRun(const crossingentry2d& entry, ringedge2d*& e, ring2d& face)
+{
+    e = entry.edge;
+    const bool forward = entry.atStart != 0;
+    for (std::size_t i = 0, n = e->owner->size; i < n; ++i) {
+        face.push_back(forward ? e->edge.StartPoint() : e->edge.EndPoint());
+        if (crossing2d* reached = forward ? e->endCrossing : e->startCrossing)
+            return reached;
+        e = forward ? e->next : e->prev;
+    }
+    return nullptr;
+}
+
+// Every face walked from the kept entries; false when a walk finds no way on or outlasts
+// the graph's entries.
+bool TraceFaces(ringgraph2d& g, ringlist& faces)
+{
+    std::size_t entries = 0;
+    for (const auto& c : g.Crossings())
+        entries += c->entries.size();
+    entrycursor cursor;
+    crossing2d* c0 = nullptr;
+    while (crossingentry2d* entry = FindStartEntry(g, cursor, c0)) {
+        auto face = std::make_unique<ring2d>();
+        bool closed = false;
+        for (std::size_t step = 0; step < entries && !closed; ++step) {
+            entry->used = 1;
+            ringedge2d* last = nullptr;
+            crossing2d* reached = FollowRun(*entry, last, *face);
+            if (!reached)
+                return false;
+            if (reached == c0) {
+                closed = true;
+                break;
+            }
+            entry = NextSplitEntry(*reached, last, entry->atStart != 0);
+            if (!entry)
+                return false;
+        }
+        if (!closed)
+            return false;
+        DropRepeatedClosingPoint(*face);
+        if (face->size() > 2)
+            faces.push_back(std::move(face));
+    }
+    return true;
+}
+
+// Drops the ring's own outline traced from outside: the first clockwise face at least as
+// long as the ring's edge list.
+void RemoveOuterFace(const ringgraph2d& g, ringlist& faces)
+{
+    for (auto it = faces.begin(); it != faces.end(); ++it) {
+        if (IsClockwise(**it) && (*it)->size() >= g.EdgesB().size) {
+            faces.erase(it);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+bool FirstSideMidpointInside(const std::vector<point2d>& ring, const std::vector<point2d>& other)
+{
+    if (ring.size() < 2)
+        return false;
+    return IsPointInPolygon(other, (ring[0] + ring[1]) / 2.0);
+}
+
+ring2d* UnionPolygons(const std::vector<point2d>& a, const std::vector<point2d>& b)
+{
+    if (a.size() < 3 || b.size() < 3)
+        return nullptr;
+    ringgraph2d g(a, b);
+    if (!Build(g, false))
+        return nullptr;
+    if (g.Crossings().empty()) {
+        if (FirstSideMidpointInside(a, b))
+            return new ring2d(b);
+        if (FirstSideMidpointInside(b, a))
+            return new ring2d(a);
+        return nullptr;
+    }
+    auto ring = std::make_unique<ring2d>();
+    if (!Walk(g, ringop::unite, FindStartEdge(g, ringop::unite), *ring) || ring->size() < 3)
+        return nullptr;
+    return ring.release();
+}
+
+std::vector<ring2d*>* SubtractPolygons(const std::vector<point2d>& a, const std::vector<point2d>& b)
+{
+    return TraceRings(a, b, ringop::subtract);
+}
+
+std::vector<ring2d*>* IntersectPolygons(const std::vector<point2d>& a, const std::vector<point2d>& b)
+{
+    return TraceRings(a, b, ringop::intersect);
+}
+
+std::vector<ring2d*>* SplitPolygonByPolygon(const std::vector<point2d>& cutter, const std::vector<point2d>& ring)
+{
+    if (cutter.empty())
+        return ListOf(ring);
+    ringgraph2d g(cutter, ring);
+    ringlist faces;
+    if (Build(g, true) && g.Crossings().size() >= 2) {
+        UnkeepOverlapEdges(g.EdgesA());
+        Classify(g, ringop::split);
+        CacheEdgeAngles(g);
+        if (TraceFaces(g, faces))
+            RemoveOuterFace(g, faces);
+        else
+            faces.clear();
+    }
+    return faces.empty() ? ListOf(ring) : Release(faces);
+}
+
+} // namespace qrxGe

@@ -1,0 +1,75 @@
+#pragma once
+// Ownership and measures shared by the polygon operation tests: the operations hand out raw
+// heap results, which the tests take over at once so that nothing leaks when a check fails.
+
+#include "qrxGeRing.h"
+
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+namespace qrxGe {
+
+// Readable failures: GoogleTest finds this beside the type.
+inline void PrintTo(const point2d& p, std::ostream* os)
+{
+    *os << '(' << p.x << ',' << p.y << ')';
+}
+
+} // namespace qrxGe
+
+namespace qrxGe::test {
+
+using Ring = std::vector<point2d>;
+
+// A ring list taken over from an operation; nullopt stands for a null result.
+using OwnedRings = std::optional<std::vector<Ring>>;
+
+inline OwnedRings Take(std::vector<ring2d*>* list)
+{
+    if (!list)
+        return std::nullopt;
+    std::vector<std::unique_ptr<ring2d>> owned(list->begin(), list->end());
+    delete list;
+    std::vector<Ring> rings;
+    for (auto& r : owned)
+        rings.push_back(*r);
+    return rings;
+}
+
+inline std::optional<Ring> Take(ring2d* ring)
+{
+    std::unique_ptr<ring2d> owned(ring);
+    if (!owned)
+        return std::nullopt;
+    return *owned;
+}
+
+// Half the shoelace sum: positive for a counter-clockwise ring.
+inline double SignedArea(const Ring& ring)
+{
+    double sum = 0.0;
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        const point2d& a = ring[i];
+        const point2d& b = ring[(i + 1) % ring.size()];
+        sum += a.x * b.y - b.x * a.y;
+    }
+    return 0.5 * sum;
+}
+
+inline double TotalArea(const std::vector<Ring>& rings)
+{
+    double sum = 0.0;
+    for (const Ring& r : rings)
+        sum += std::fabs(SignedArea(r));
+    return sum;
+}
+
+inline Ring Reversed(Ring ring)
+{
+    return Ring(ring.rbegin(), ring.rend());
+}
+
+} // namespace qrxGe::test
