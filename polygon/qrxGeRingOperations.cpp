@@ -38,11 +38,12 @@ std::vector<ring2d*>* EmptyList()
     return new std::vector<ring2d*>();
 }
 
-// A walk may step onto a crossing's other entry just beside the first point; that last
-// point is the first one again, so the ring ends before it.
+// A walk may step onto a crossing's other entry just beside the first point, or run along
+// degenerate edges back to it; such last points are the first one again, so the ring ends
+// before them.
 void DropRepeatedClosingPoint(ring2d& ring)
 {
-    if (ring.size() > 1 && ring.back() == ring.front())
+    while (ring.size() > 1 && ring.back() == ring.front())
         ring.pop_back();
 }
 
