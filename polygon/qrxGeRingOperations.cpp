@@ -229,6 +229,17 @@ bool Build(ringgraph2d& g, bool dropDegenerate)
     return g.IsUsable();
 }
 
+// The linked graph of two rings of at least 3 points each; null when there is none to walk.
+std::unique_ptr<ringgraph2d> LinkedGraph(const std::vector<point2d>& a, const std::vector<point2d>& b)
+{
+    if (a.size() < 3 || b.size() < 3)
+        return nullptr;
+    auto g = std::make_unique<ringgraph2d>(a, b);
+    if (!Build(*g, false))
+        return nullptr;
+    return g;
+}
+
 // A's whole outline lies on B's.
 bool SharesWholeOutline(ringgraph2d& g)
 {
@@ -243,11 +254,10 @@ bool SharesWholeOutline(ringgraph2d& g)
 
 std::vector<ring2d*>* TraceRings(const std::vector<point2d>& a, const std::vector<point2d>& b, ringop op)
 {
-    if (a.size() < 3 || b.size() < 3)
+    const std::unique_ptr<ringgraph2d> graph = LinkedGraph(a, b);
+    if (!graph)
         return nullptr;
-    ringgraph2d g(a, b);
-    if (!Build(g, false))
-        return nullptr;
+    ringgraph2d& g = *graph;
     if (g.Crossings().empty()) {
         if (FirstSideMidpointInside(a, b))
             return op == ringop::subtract ? EmptyList() : ListOf(a);
@@ -407,11 +417,10 @@ bool FirstSideMidpointInside(const std::vector<point2d>& ring, const std::vector
 
 ring2d* UnionPolygons(const std::vector<point2d>& a, const std::vector<point2d>& b)
 {
-    if (a.size() < 3 || b.size() < 3)
+    const std::unique_ptr<ringgraph2d> graph = LinkedGraph(a, b);
+    if (!graph)
         return nullptr;
-    ringgraph2d g(a, b);
-    if (!Build(g, false))
-        return nullptr;
+    ringgraph2d& g = *graph;
     if (g.Crossings().empty()) {
         if (FirstSideMidpointInside(a, b))
             return new ring2d(b);
