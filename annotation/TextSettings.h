@@ -11,8 +11,9 @@
 #include "FontList.h"
 #include "PropertyPanel.h"
 
+// The six settings exports have plain C names, as the analysis side looks them up.
 #ifndef TEXT_SETTINGS_EXPORT
-#define TEXT_SETTINGS_EXPORT __attribute__((visibility("default")))
+#define TEXT_SETTINGS_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
 
 namespace TEXT_UTILITY {

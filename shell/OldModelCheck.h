@@ -3,5 +3,5 @@
 // ("QCQuickBuilding") and legacy windows ("QCQuickWindow").
 
 // 1 when the working drawing holds at least one 3-D entity whose base object is a legacy
-// building or window; the search stops at the first.
+// building or window, or a record of either class kept unread; the search stops at the first.
 int HasOldModel();

@@ -1,4 +1,5 @@
 // The module-wide objects as the module's load leaves them.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -31,6 +32,17 @@ TEST(ModuleStartup, ExtendedDataApplicationNames)
 TEST(ModuleStartup, EntityClassesAreRegisteredAtLoad)
 {
     EXPECT_EQ(host::ClassRegistry::Instance().Find("QCExtrudeBuild"), CExtrudeBuild::Desc());
+}
+
+TEST(ModuleStartup, ExportedFunctionsHavePlainCNames)
+{
+    // The analysis side finds them by these names in the built module.
+    void* module = dlopen(LUMIDRAX_MODULE, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(module, nullptr) << dlerror();
+    for (const char* name : {"GetTextHeight", "SetTextHeight", "GetScale", "IsHeightValid", "AutoResizeTextHeight",
+                             "GetFontNameList", "GetAllBuild", "GetAllWindow", "WindowInfoFullWay"})
+        EXPECT_NE(dlsym(module, name), nullptr) << name;
+    dlclose(module);
 }
 
 TEST(ModuleStartup, TheApplicationObjectIsTheModulesOwn)

@@ -1,15 +1,18 @@
 // The reactor that warns about objects of versions below 4.0 when a drawing is opened. The
-// legacy building class is not in the module yet: a test builder with its persistent name
-// stands in for it.
+// drawings hold records of the legacy classes written through the drawing format; while the
+// module has no reader for them (or, in these tests, has it put aside) the drawing keeps them
+// unread, and the check knows them by their stored class names.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
+#include <fstream>
+#include <vector>
 
 #include <unistd.h>
 
 #include "DbDatabase.h"
+#include "DrawingFile.h"
 #include "EventLog.h"
 #include "HostSolids.h"
 #include "ModuleGlobals.h"
@@ -17,6 +20,7 @@
 #include "PromptOldModelReactor.h"
 #include "ShellTestSupport.h"
 #include "WorkingDrawing.h"
+#include "decDbForeignObject.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -26,37 +30,42 @@ namespace {
 
 const char* const kWarning = "[发现旧版建筑、窗口] 提示：图形上有4.0以下旧版本生成的日照建筑或窗口，请使用【旧模型转换】工具升级到新模型！";
 
-// Stands in for the legacy building of versions below 4.0.
-class LegacyBuildingStandIn : public decBuilder {
-    DEC_DECLARE_CLASS(LegacyBuildingStandIn)
-
+// The legacy classes' readers are put aside for the object's life, so their records are kept
+// unread, as in a module without them.
+class LegacyReadersAside {
 public:
-    int MakeMesh(decMesh3** out) const override
+    LegacyReadersAside()
     {
-        auto* mesh = new decMesh3();
-        mesh->CreateBox(1, 1, 1);
-        *out = mesh;
-        return 1;
+        for (const char* name : {"QCQuickBuilding", "QCQuickWindow"}) {
+            if (const decObjectClassInfo* info = host::ClassRegistry::Instance().Find(name)) {
+                m_aside.push_back(const_cast<decObjectClassInfo*>(info));
+                host::ClassRegistry::Instance().Unregister(name);
+            }
+        }
     }
+    ~LegacyReadersAside()
+    {
+        for (decObjectClassInfo* info : m_aside)
+            decObject::RegisterClassA(info);
+    }
+
+private:
+    std::vector<decObjectClassInfo*> m_aside;
 };
 
-decObject* LegacyBuildingStandIn::CreateNewObject()
+// A record of the class as the drawing keeps it when it cannot read it: the base part only.
+decDbForeignObject* Kept(const char* className)
 {
-    return new LegacyBuildingStandIn();
+    StoreFilter record(true);
+    record << CString();
+    return new decDbForeignObject(className, 1, record.TakeBytes());
 }
 
-decObjectClassInfo* LegacyBuildingStandIn::Desc()
-{
-    static decObjectClassInfo info{"QCQuickBuilding", "旧版建筑", "comn", 1, decBuilder::Desc(),
-                                   &LegacyBuildingStandIn::CreateNewObject, sizeof(LegacyBuildingStandIn), {}};
-    return &info;
-}
-
-void AddSolid(decBuilder* builder)
+void AddEntity(decDbEntity* entity)
 {
     DbAutoOpen open;
     decObjectId id;
-    open.db->CreateNewEntity(0, builder, GeMatrix3d(), id);
+    open.db->CreateNewEntity(0, entity, id);
 }
 
 class OldModelReactorTest : public ShellTest {
@@ -64,19 +73,27 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        decObject::RegisterClassA(LegacyBuildingStandIn::Desc());
         EnterModule(0);
     }
 
-    // Saves the working drawing and opens it again; the transcript starts afresh.
-    void SaveAndOpen()
+    // Opens a drawing file holding a box and a record of each class named; the transcript
+    // starts afresh.
+    void OpenDrawingWith(const std::vector<const char*>& classNames)
     {
+        DbDatabase db;
+        db.OpenForWrite();
+        decObjectId id;
+        db.CreateNewEntity(0, new decDbBox(1, 1, 1), GeMatrix3d(), id);
+        for (const char* name : classNames)
+            db.CreateNewEntity(0, Kept(name), id);
+        db.Close();
+        const std::vector<std::uint8_t> bytes = host::EncodeDrawing(db);
         const auto path = std::filesystem::temp_directory_path() /
                           ("lumidrax_shell_" + std::to_string(::getpid()) + ".q3d");
-        std::string error;
-        ASSERT_TRUE(host::SaveDrawing(path.string(), error)) << error;
-        host::NewDrawing();
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         host::EventLog::Instance().Clear();
+        std::string error;
         ASSERT_TRUE(host::OpenDrawing(path.string(), error)) << error;
         std::filesystem::remove(path);
     }
@@ -89,31 +106,39 @@ protected:
             ++count;
         return count;
     }
+
+    LegacyReadersAside m_aside;
 };
 
-TEST_F(OldModelReactorTest, ADrawingWithAnOldObjectWarnsOnceWithOkOnly)
+TEST_F(OldModelReactorTest, ADrawingWithOldObjectsWarnsOnceWithOkOnly)
 {
-    AddSolid(new decDbBox(1, 1, 1));
-    AddSolid(new LegacyBuildingStandIn());
-    AddSolid(new LegacyBuildingStandIn());
+    OpenDrawingWith({"QCQuickBuilding", "QCQuickBuilding"});
     EXPECT_EQ(HasOldModel(), 1);
-    SaveAndOpen();
     EXPECT_EQ(Warnings(), 1);
     EXPECT_THAT(host::EventLog::Instance().Calls("msg_box"), ElementsAre("msg_box style=48 -> 1"));
 }
 
-TEST_F(OldModelReactorTest, ADrawingWithoutOldObjectsShowsNothing)
+TEST_F(OldModelReactorTest, OnlyTheLegacyClassesCount)
 {
-    AddSolid(new decDbBox(1, 1, 1));
-    EXPECT_EQ(HasOldModel(), 0);
-    SaveAndOpen();
-    EXPECT_EQ(Warnings(), 0);
-    EXPECT_TRUE(host::EventLog::Instance().Calls("msg_box").empty());
+    const struct {
+        std::vector<const char*> classes;
+        int warnings;
+    } cases[] = {
+        {{"QCQuickWindow"}, 1},
+        {{"QCSomethingElse", "QCQuickBuilding"}, 1},
+        {{"QCSomethingElse", "QCQuickBuildings", "QCQuickWindo"}, 0},
+        {{}, 0},
+    };
+    for (const auto& c : cases) {
+        OpenDrawingWith(c.classes);
+        EXPECT_EQ(HasOldModel(), c.warnings) << c.classes.size();
+        EXPECT_EQ(Warnings(), c.warnings) << c.classes.size();
+    }
 }
 
 TEST_F(OldModelReactorTest, TheWorkingDrawingIsTestedNotTheOnePassed)
 {
-    AddSolid(new LegacyBuildingStandIn());
+    AddEntity(Kept("QCQuickBuilding"));
     DbDatabase other;
     g_oldModelReactor.OnDocumentOpened(&other);
     EXPECT_EQ(Warnings(), 1);
@@ -133,7 +158,7 @@ TEST_F(OldModelReactorTest, AReactorDetachesItselfWhenDestroyed)
     }
     EXPECT_TRUE(db.Reactors().empty());
     // After the module's reactor is detached, opening a drawing shows nothing.
-    AddSolid(new LegacyBuildingStandIn());
+    AddEntity(Kept("QCQuickWindow"));
     g_oldModelReactor.Detach();
     dec::GetWorkingDatabase()->FireDocumentOpened();
     EXPECT_EQ(Warnings(), 0);
