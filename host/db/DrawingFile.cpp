@@ -229,11 +229,14 @@ private:
         unsigned version;
     };
 
+    // A name or text of the host's own records: UTF-8, and without NUL characters, since the
+    // host hands them on as C strings (a NUL would cut it short and two could become one).
     static std::string Text(SerializeFilter& f, const char* what)
     {
         CString text;
         f >> text;
         if (!IsValidUtf8(text.str())) throw RecordError(std::string(what) + " is not UTF-8 text");
+        if (text.str().find('\0') != std::string::npos) throw RecordError(std::string(what) + " holds a NUL character");
         return text.str();
     }
 

@@ -12,7 +12,7 @@
 #include "decSelectSet.h"
 
 class decDbEntity;
-struct GePoint3d;
+class GePoint3d;
 
 // A selection filter: the host asks it about every candidate. Accept writes a non-zero value
 // to accept to take the entity; what it returns is not looked at.
