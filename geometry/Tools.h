@@ -306,6 +306,64 @@ public:
                                        long& n, double tolerance, long plane, double* ox, double* oy, double* oz,
                                        long* counts, long& faceCount);
 
+    // ---- Segments to faces (ToolsSegmentFaces.cpp) --------------------------------------
+    // Segment sets come as one array of start/end pairs, as starts and ends, or as a count
+    // with two point pointers. Every member empties its output first, also when it finds
+    // nothing, and takes a tolerance of 0 or less as 1e-6. Faces are rings without their
+    // closing point. Points are "within tol" at a distance of tol or less.
+
+    // Chains the count segments end to end (the chaining of xianduanhechengzcx_c, with no
+    // limit on the count): mode 0 gives rings and open polylines, any other mode rings only.
+    // Each chain of more than one point is cleaned with ManageGePoint3dArray (closed for a
+    // ring) at the tolerance.
+    static void ConnectLineSegs(int count, GePoint3d* starts, GePoint3d* ends, std::vector<GePoint3dArray>& chains,
+                                int mode, double tolerance);
+    // The faces a level network of segments encloses, each clockwise in plan at the
+    // network's height. Segments shorter than tol go first; a network whose points lie tol
+    // or more off the first point's height gives none. Only segments both of whose ends
+    // meet another point take part. Each walk starts at the leftmost (then lowest) free
+    // point, leaves it along the segment turned farthest counter-clockwise from straight
+    // down, runs upward along it (downward when the walk is repeated), and at every point
+    // takes the sharpest right turn; a ring that comes round counter-clockwise, or a walk
+    // that ends nowhere, is walked again the other way once. Every point can serve two
+    // faces. The number of walks and their lengths are bounded by the network's size. A face
+    // whose every side was taken by faces traced before it cannot start a walk; such faces
+    // are found afterwards, by walking the sides the same way, and appended.
+    static void MakeLineSegsToFaces(GePoint3dArray segments, std::vector<GePoint3dArray>& faces, double tolerance);
+    // The same for count segments starts[k]-ends[k]; nothing for a count of 2 or less.
+    static void MakeLineSegsToFaces(long count, GePoint3d* starts, GePoint3d* ends,
+                                    std::vector<GePoint3dArray>& faces, double tolerance);
+    // The same for two arrays of equal length holding more than 2 segments.
+    static void MakeLineSegsToFaces(GePoint3dArray starts, GePoint3dArray ends, std::vector<GePoint3dArray>& faces,
+                                    double tolerance);
+    // The consuming tracer: from the leftmost remaining point it takes the sharpest left
+    // turn at every point, and every segment it walks is used up, so a segment serves one
+    // face at most and a face of a network can be lost; there is no orientation test and
+    // no filter of dangling segments. Faces of at least 3 points, in the order found.
+    static void MakeLineSegsToFaces1(GePoint3dArray segments, std::vector<GePoint3dArray>& faces, double tolerance);
+
+    // ---- Plan-crossing splitters (ToolsPlanSplitters.cpp) ------------------------------
+    // Segments in 1-based parallel float arrays: segment i runs from (x1, y1, z1)[i] to
+    // (x2, y2, z2)[i]. Each is cut wherever, seen in plan, another one crosses or touches it:
+    // a crossing must lie more than 0.1 inside the cut segment and within the other grown by
+    // 0.1 (on each one's governing axis: y when |dx| <= |dy|); a segment within 1.0 of an axis
+    // runs along it, and one within 1.0 both ways gives no piece but still cuts the others.
+    // Collinear overlaps are cut at the ends that lie inside. The pieces of a cut segment run
+    // in ascending x (y for a steep one) with z interpolated; an uncut one keeps its
+    // direction. Of pieces within 1.0 on all six coordinates, either way round, the first
+    // stays. m pieces are written from entry 1; more than 4999 (the size of the callers'
+    // arrays) give m = 0 and nothing written.
+
+    // Overlaps count only on exactly the same line.
+    static void kjxlszcx(int n, const float* x1, const float* y1, const float* z1, const float* x2, const float* y2,
+                         const float* z2, int& m, float* ox1, float* oy1, float* oz1, float* ox2, float* oy2,
+                         float* oz2);
+    // The twin: lines within 0.1 of each other count as one, and each piece carries its
+    // segment's tag.
+    static void tskjxlszcx(int n, const float* x1, const float* y1, const float* z1, const float* x2,
+                           const float* y2, const float* z2, const int* tags, int& m, float* ox1, float* oy1,
+                           float* oz1, float* ox2, float* oy2, float* oz2, int* outTags);
+
     // ---- Cuts of polygons by planes (ToolsSegmentCuts.cpp) -----------------------------
     // The line where two planes meet is drawn as a chord across the polygons' extents and
     // cut at every polygon edge (GetIntersectPWithTwoLineSeg at tolerance); a stretch

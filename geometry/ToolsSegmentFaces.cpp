@@ -1,0 +1,500 @@
+// CTools segments to faces: chaining into polylines (ConnectLineSegs), the face tracer of
+// level segment networks (MakeLineSegsToFaces, three front ends) and the consuming tracer
+// (MakeLineSegsToFaces1).
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+#include "PointGrid.h"
+#include "SegmentChains.h"
+#include "Tools.h"
+
+namespace {
+
+constexpr double kSmallestTolerance = 1e-6;
+constexpr double kAngleTolerance = 1e-6;
+constexpr double kUnitTolerance = 0.001;
+constexpr int kRingCode = 10001;
+
+const GeVector3d kDown(0, -1, 0);
+const GeVector3d kUp(0, 0, 1);
+
+double Tolerance(double tolerance) { return tolerance > 0.0 ? tolerance : kSmallestTolerance; }
+
+// The segment points of a network: point i's partner (the other end of its segment) is
+// i + 1 for an even i and i - 1 for an odd one.
+std::size_t Partner(std::size_t i) { return i ^ 1u; }
+
+// Drops the segments whose ends lie within tol of each other, then brings every point within
+// tol of the first point's height to exactly that height. False (nothing traced) when a
+// point lies tol or more off it.
+bool PrepareLevelNetwork(GePoint3dArray& pts, double tol)
+{
+    GePoint3dArray kept;
+    for (std::size_t k = 0; k + 1 < pts.size(); k += 2) {
+        if (pts[k].DistanceTo(pts[k + 1]) > tol) {
+            kept.push_back(pts[k]);
+            kept.push_back(pts[k + 1]);
+        }
+    }
+    pts.swap(kept);
+    if (pts.empty())
+        return true;
+    const double z0 = pts[0].z;
+    for (GePoint3d& p : pts) {
+        if (!(std::fabs(p.z - z0) < tol))
+            return false;
+        p.z = z0;
+    }
+    return true;
+}
+
+// The points within tol of a point, in index order.
+class NetworkPoints {
+public:
+    NetworkPoints(const GePoint3dArray& pts, double tol) : pts_(pts), tol_(tol), grid_(Grid(pts, tol)) {}
+
+    // The indices other than self within tol of point self, ascending.
+    std::vector<std::size_t> Near(std::size_t self) const
+    {
+        std::vector<std::size_t> found;
+        grid_.ForEachNear(pts_[self].x, pts_[self].y, [&](std::size_t i) {
+            if (i != self && pts_[i].DistanceTo(pts_[self]) <= tol_)
+                found.push_back(i);
+            return true;
+        });
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+
+    // Whether some point within tol of `at` is one of the listed indices: the position in
+    // the list of the last such entry, or -1.
+    long LastNear(const std::vector<std::size_t>& list, const GePoint3d& at) const
+    {
+        for (std::size_t k = list.size(); k-- > 0;)
+            if (pts_[list[k]].DistanceTo(at) <= tol_)
+                return static_cast<long>(k);
+        return -1;
+    }
+
+private:
+    static tools::PointGrid Grid(const GePoint3dArray& pts, double tol)
+    {
+        std::vector<double> xs, ys;
+        for (const GePoint3d& p : pts) {
+            xs.push_back(p.x);
+            ys.push_back(p.y);
+        }
+        return tools::PointGrid(xs, ys, tol);
+    }
+
+    const GePoint3dArray& pts_;
+    double tol_;
+    tools::PointGrid grid_;
+};
+
+// The point with the smallest x, then the smallest y, then the lowest index, among those
+// the filter lets through; pts.size() when there is none.
+template <typename Filter>
+std::size_t Leftmost(const GePoint3dArray& pts, Filter filter)
+{
+    std::size_t best = pts.size();
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        if (!filter(i))
+            continue;
+        if (best == pts.size() || pts[i].x < pts[best].x || (pts[i].x == pts[best].x && pts[i].y < pts[best].y))
+            best = i;
+    }
+    return best;
+}
+
+GeVector3d Direction(const GePoint3dArray& pts, std::size_t from) { return pts[Partner(from)] - pts[from]; }
+
+// The tracer over its state: every point has a used count and an allowance, and is
+// available while used < allowance; each walk lists the points it took, edge by edge.
+class FaceTracer {
+public:
+    FaceTracer(const GePoint3dArray& pts, double tol)
+        : pts_(pts), near_(pts, tol), used_(pts.size(), 0), allowance_(pts.size(), 0)
+    {
+        // A segment takes part only when each of its ends meets another point.
+        for (std::size_t i = 0; i < pts.size(); i += 2) {
+            const int allowance = !near_.Near(i).empty() && !near_.Near(i + 1).empty() ? 2 : 0;
+            allowance_[i] = allowance_[i + 1] = allowance;
+        }
+    }
+
+    std::vector<GePoint3dArray> Trace()
+    {
+        std::vector<GePoint3dArray> faces;
+        // Each round adds a face, takes an allowance away or repeats a walk, so the tracer
+        // ends; the bounds only keep a slip from hanging the host.
+        const std::size_t maxRounds = 4 * pts_.size() + 10;
+        bool repeated = false;
+        for (std::size_t round = 0; round < maxRounds; ++round) {
+            const std::size_t start = Leftmost(pts_, [&](std::size_t i) { return used_[i] == 0 && allowance_[i] > 0; });
+            if (start == pts_.size())
+                break;
+            std::vector<std::size_t> starters;
+            for (std::size_t c : near_.Near(start))
+                if (Available(c))
+                    starters.push_back(c);
+            if (starters.empty()) {
+                CloseSegment(start);
+                continue;
+            }
+            std::vector<std::size_t> walk;
+            const Outcome outcome = Walk(start, starters, repeated, walk);
+            if (outcome == Outcome::TooLong)
+                break;
+            if (outcome == Outcome::DeadEnd) {
+                if (!repeated) {
+                    Release(walk);
+                    repeated = true;
+                } else {
+                    CloseSegment(walk.back());
+                    repeated = false;
+                }
+                continue;
+            }
+            GePoint3dArray ring;
+            for (std::size_t k = 0; k < walk.size(); k += 2)
+                ring.push_back(pts_[walk[k]]);
+            if (walk.size() >= 6 && CTools::IsPtArrayClockWise(ring)) {
+                faces.push_back(ring);
+                repeated = false;
+            } else if (walk.size() >= 6 && !repeated) {
+                Release(walk);
+                repeated = true;
+            } else {
+                repeated = false;
+            }
+        }
+        return faces;
+    }
+
+private:
+    enum class Outcome { Closed, DeadEnd, TooLong };
+
+    bool Available(std::size_t i) const { return used_[i] < allowance_[i]; }
+
+    void CloseSegment(std::size_t i) { allowance_[i] = allowance_[Partner(i)] = 0; }
+
+    void Release(const std::vector<std::size_t>& walk)
+    {
+        for (std::size_t i : walk)
+            --used_[i];
+    }
+
+    void Take(std::size_t first, std::size_t second, std::vector<std::size_t>& walk)
+    {
+        ++used_[first];
+        ++used_[second];
+        walk.push_back(first);
+        walk.push_back(second);
+    }
+
+    // The first edge leaves the start point along the segment turned farthest
+    // counter-clockwise from straight down; it runs upward (downward on a repeated walk).
+    std::size_t FirstEdge(std::size_t start, const std::vector<std::size_t>& starters) const
+    {
+        const auto angle = [&](std::size_t from) {
+            GeVector3d v = Direction(pts_, from);
+            v.Normalize(kUnitTolerance);
+            return kDown.AngleTo(v, kUp, kAngleTolerance);
+        };
+        std::size_t best = start;
+        double largest = angle(start);
+        for (std::size_t c : starters) {
+            if (used_[c] != 0 || allowance_[c] <= 0)
+                continue;
+            const double a = angle(c);
+            if (a > largest) {
+                largest = a;
+                best = c;
+            }
+        }
+        return best;
+    }
+
+    Outcome Walk(std::size_t start, const std::vector<std::size_t>& starters, bool repeated,
+                 std::vector<std::size_t>& walk)
+    {
+        const std::size_t near = FirstEdge(start, starters);
+        const std::size_t far = Partner(near);
+        std::size_t first = pts_[far].y < pts_[near].y ? far : near;
+        if (repeated)
+            first = Partner(first);
+        Take(first, Partner(first), walk);
+        std::size_t current = Partner(first);
+        GeVector3d back = pts_[first] - pts_[current];
+
+        const std::size_t maxSteps = pts_.size();  // twice the segments, in points
+        for (std::size_t step = 0; step < maxSteps; ++step) {
+            std::size_t chosen = pts_.size();
+            double smallest = 0.0;
+            for (std::size_t c : near_.Near(current)) {
+                if (!Available(c))
+                    continue;
+                const double a = back.AngleTo(Direction(pts_, c), kUp, kAngleTolerance);
+                if (chosen == pts_.size() || a < smallest) {
+                    chosen = c;
+                    smallest = a;
+                }
+            }
+            if (chosen == pts_.size())
+                return Outcome::DeadEnd;
+            const std::size_t next = Partner(chosen);
+            const long hit = near_.LastNear(walk, pts_[next]);
+            Take(chosen, next, walk);
+            current = next;
+            back = pts_[chosen] - pts_[next];
+            if (hit >= 0) {
+                std::vector<std::size_t> before(walk.begin(), walk.begin() + hit);
+                Release(before);
+                walk.erase(walk.begin(), walk.begin() + hit);
+                return Outcome::Closed;
+            }
+        }
+        return Outcome::TooLong;
+    }
+
+    const GePoint3dArray& pts_;
+    NetworkPoints near_;
+    std::vector<int> used_;
+    std::vector<int> allowance_;
+};
+
+// The bounded faces the tracer leaves out. Its walks start only at points no walk has used
+// yet, so a face all of whose sides are shared with faces traced before it (a piece of a
+// balcony outline reaching into the building) is never started. Here the taking part
+// segments are walked once on each side, turning sharpest right at every meeting point; a
+// clockwise ring without a repeated corner that the tracer did not give is such a face.
+std::vector<GePoint3dArray> MissedFaces(const GePoint3dArray& pts, double tol, const std::vector<GePoint3dArray>& found)
+{
+    // Meeting points: the points within tol of one another, chained.
+    const NetworkPoints near(pts, tol);
+    std::vector<std::size_t> corner(pts.size(), pts.size());
+    std::vector<std::vector<std::size_t>> near_(pts.size());
+    for (std::size_t i = 0; i < pts.size(); ++i)
+        near_[i] = near.Near(i);
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        if (corner[i] != pts.size())
+            continue;
+        std::vector<std::size_t> stack{i};
+        corner[i] = i;
+        while (!stack.empty()) {
+            const std::size_t k = stack.back();
+            stack.pop_back();
+            for (std::size_t c : near_[k])
+                if (corner[c] == pts.size())
+                    corner[c] = i, stack.push_back(c);
+        }
+    }
+    // Sides: point i stands for the side leaving corner[i] along its segment.
+    std::vector<std::vector<std::size_t>> leaving(pts.size());
+    for (std::size_t i = 0; i < pts.size(); ++i)
+        if (!near_[i].empty() && !near_[Partner(i)].empty() && corner[i] != corner[Partner(i)])
+            leaving[corner[i]].push_back(i);
+    const auto next = [&](std::size_t side) {
+        const std::size_t at = Partner(side);
+        const GeVector3d back = pts[side] - pts[at];
+        std::size_t best = pts.size();
+        double smallest = 0.0;
+        for (std::size_t out : leaving[corner[at]]) {
+            if (out == at)
+                continue;
+            const double a = back.AngleTo(Direction(pts, out), kUp, kAngleTolerance);
+            if (best == pts.size() || a < smallest)
+                best = out, smallest = a;
+        }
+        return best == pts.size() ? at : best;
+    };
+    // The faces found, by the mean of their corners: a ring with the same corners has its
+    // mean within tol.
+    std::vector<double> cx, cy;
+    const auto mean = [](const GePoint3dArray& ring, double& x, double& y) {
+        x = y = 0.0;
+        for (const GePoint3d& p : ring)
+            x += p.x / ring.size(), y += p.y / ring.size();
+    };
+    for (const GePoint3dArray& face : found) {
+        cx.emplace_back();
+        cy.emplace_back();
+        mean(face, cx.back(), cy.back());
+    }
+    const tools::PointGrid means(cx, cy, tol);
+
+    std::vector<bool> walked(pts.size(), false);
+    std::vector<GePoint3dArray> missed;
+    for (std::size_t first = 0; first < pts.size(); ++first) {
+        if (walked[first] || leaving[corner[first]].empty() ||
+            std::find(leaving[corner[first]].begin(), leaving[corner[first]].end(), first) ==
+                leaving[corner[first]].end())
+            continue;
+        GePoint3dArray ring;
+        std::vector<std::size_t> corners;
+        bool simple = true;
+        for (std::size_t side = first; !walked[side] && ring.size() <= pts.size(); side = next(side)) {
+            walked[side] = true;
+            simple = simple && std::find(corners.begin(), corners.end(), corner[side]) == corners.end();
+            corners.push_back(corner[side]);
+            ring.push_back(pts[corner[side]]);
+        }
+        if (!simple || ring.size() < 3 || !CTools::IsPtArrayClockWise(ring))
+            continue;
+        double x = 0.0, y = 0.0;
+        mean(ring, x, y);
+        bool known = false;
+        means.ForEachNear(x, y, [&](std::size_t f) {
+            known = CTools::IsPtArraySame(found[f], ring, 0, tol) != 0;
+            return !known;
+        });
+        if (!known)
+            missed.push_back(ring);
+    }
+    return missed;
+}
+
+// Interleaves starts and ends into one run of start/end pairs.
+GePoint3dArray Pairs(const GePoint3d* starts, const GePoint3d* ends, std::size_t n)
+{
+    GePoint3dArray pts;
+    pts.reserve(2 * n);
+    for (std::size_t k = 0; k < n; ++k) {
+        pts.push_back(starts[k]);
+        pts.push_back(ends[k]);
+    }
+    return pts;
+}
+
+}  // namespace
+
+void CTools::ConnectLineSegs(int count, GePoint3d* starts, GePoint3d* ends, std::vector<GePoint3dArray>& chains,
+                             int mode, double tolerance)
+{
+    const double tol = Tolerance(tolerance);
+    chains.clear();
+    if (count < 1 || starts == nullptr || ends == nullptr)
+        return;
+    std::vector<tools::Segment> segments(static_cast<std::size_t>(count));
+    for (std::size_t k = 0; k < segments.size(); ++k)
+        segments[k] = {starts[k], ends[k]};
+    for (const tools::Chain& chain : tools::ChainSegments(mode != 0 ? 1 : 0, segments, tol)) {
+        if (chain.points.size() <= 1)
+            continue;
+        GePoint3dArray pts(chain.points.begin(), chain.points.end());
+        ManageGePoint3dArray(pts, chain.closed ? 1 : 0, tol);
+        chains.push_back(pts);
+    }
+}
+
+void CTools::MakeLineSegsToFaces(GePoint3dArray segments, std::vector<GePoint3dArray>& faces, double tolerance)
+{
+    const double tol = Tolerance(tolerance);
+    faces.clear();
+    if (segments.size() % 2 != 0)
+        segments.pop_back();
+    if (!PrepareLevelNetwork(segments, tol) || segments.size() < 6)
+        return;
+    faces = FaceTracer(segments, tol).Trace();
+    const std::vector<GePoint3dArray> missed = MissedFaces(segments, tol, faces);
+    faces.insert(faces.end(), missed.begin(), missed.end());
+}
+
+void CTools::MakeLineSegsToFaces(long count, GePoint3d* starts, GePoint3d* ends, std::vector<GePoint3dArray>& faces,
+                                 double tolerance)
+{
+    faces.clear();
+    if (count <= 2 || starts == nullptr || ends == nullptr)
+        return;
+    MakeLineSegsToFaces(Pairs(starts, ends, static_cast<std::size_t>(count)), faces, tolerance);
+}
+
+void CTools::MakeLineSegsToFaces(GePoint3dArray starts, GePoint3dArray ends, std::vector<GePoint3dArray>& faces,
+                                 double tolerance)
+{
+    faces.clear();
+    if (starts.size() <= 2 || ends.size() != starts.size())
+        return;
+    MakeLineSegsToFaces(Pairs(starts.data(), ends.data(), starts.size()), faces, tolerance);
+}
+
+void CTools::MakeLineSegsToFaces1(GePoint3dArray segments, std::vector<GePoint3dArray>& faces, double tolerance)
+{
+    const double tol = Tolerance(tolerance);
+    faces.clear();
+    if (segments.size() % 2 != 0)
+        segments.pop_back();
+    if (!PrepareLevelNetwork(segments, tol) || segments.size() < 6)
+        return;
+    const GePoint3dArray& pts = segments;
+    const NetworkPoints near(pts, tol);
+    std::vector<bool> removed(pts.size(), false);
+    std::size_t remaining = pts.size();
+    const auto remove = [&](std::size_t i) {
+        removed[i] = removed[Partner(i)] = true;
+        remaining -= 2;
+    };
+    const auto nearRemaining = [&](std::size_t i) {
+        std::vector<std::size_t> found;
+        for (std::size_t c : near.Near(i))
+            if (!removed[c])
+                found.push_back(c);
+        return found;
+    };
+
+    // Every pass removes at least one segment.
+    while (remaining >= 3) {
+        const std::size_t start = Leftmost(pts, [&](std::size_t i) { return !removed[i]; });
+        const std::vector<std::size_t> starters = nearRemaining(start);
+        if (starters.empty()) {
+            remove(start);
+            continue;
+        }
+        std::size_t best = start;
+        double smallest = kDown.AngleTo(Direction(pts, start), kUp, kAngleTolerance);
+        for (std::size_t c : starters) {
+            const double a = kDown.AngleTo(Direction(pts, c), kUp, kAngleTolerance);
+            if (a < smallest) {
+                smallest = a;
+                best = c;
+            }
+        }
+        GePoint3dArray ring{pts[start], pts[Partner(best)]};
+        std::size_t current = Partner(best);
+        remove(best);
+        GeVector3d back = pts[start] - pts[current];
+        const GeVector3d down(0, 0, -1);
+        for (;;) {
+            const std::vector<std::size_t> candidates = nearRemaining(current);
+            if (candidates.empty())
+                break;
+            std::size_t chosen = candidates.front();
+            double sharpest = back.AngleTo(Direction(pts, chosen), down, kAngleTolerance);
+            for (std::size_t k = 1; k < candidates.size(); ++k) {
+                const std::size_t c = candidates[k];
+                if (pts[Partner(c)].DistanceTo(pts[start]) <= tol) {
+                    chosen = c;
+                    break;
+                }
+                const double a = back.AngleTo(Direction(pts, c), down, kAngleTolerance);
+                if (a < sharpest) {
+                    sharpest = a;
+                    chosen = c;
+                }
+            }
+            const std::size_t far = Partner(chosen);
+            remove(chosen);
+            if (pts[far].DistanceTo(pts[start]) <= tol) {
+                if (ring.size() >= 3)
+                    faces.push_back(ring);
+                break;
+            }
+            back = ring.back() - pts[far];
+            ring.push_back(pts[far]);
+            current = far;
+        }
+    }
+}
