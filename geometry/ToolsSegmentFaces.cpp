@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <set>
 #include <vector>
 
 #include "PointGrid.h"
@@ -116,13 +117,25 @@ GeVector3d Direction(const GePoint3dArray& pts, std::size_t from) { return pts[P
 class FaceTracer {
 public:
     FaceTracer(const GePoint3dArray& pts, double tol)
-        : pts_(pts), near_(pts, tol), used_(pts.size(), 0), allowance_(pts.size(), 0)
+        : pts_(pts), near_(pts, tol), used_(pts.size(), 0), allowance_(pts.size(), 0), rank_(pts.size())
     {
         // A segment takes part only when each of its ends meets another point.
         for (std::size_t i = 0; i < pts.size(); i += 2) {
             const int allowance = !near_.Near(i).empty() && !near_.Near(i + 1).empty() ? 2 : 0;
             allowance_[i] = allowance_[i + 1] = allowance;
         }
+        // The start search keeps the free points in start order: x, then y, then index.
+        std::vector<std::size_t> order(pts.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return pts[a].x < pts[b].x || (pts[a].x == pts[b].x && pts[a].y < pts[b].y);
+        });
+        for (std::size_t k = 0; k < order.size(); ++k)
+            rank_[order[k]] = k;
+        order_ = order;
+        for (std::size_t i = 0; i < pts.size(); ++i)
+            Update(i);
     }
 
     std::vector<GePoint3dArray> Trace()
@@ -133,9 +146,9 @@ public:
         const std::size_t maxRounds = 4 * pts_.size() + 10;
         bool repeated = false;
         for (std::size_t round = 0; round < maxRounds; ++round) {
-            const std::size_t start = Leftmost(pts_, [&](std::size_t i) { return used_[i] == 0 && allowance_[i] > 0; });
-            if (start == pts_.size())
+            if (free_.empty())
                 break;
+            const std::size_t start = order_[*free_.begin()];
             std::vector<std::size_t> starters;
             for (std::size_t c : near_.Near(start))
                 if (Available(c))
@@ -179,18 +192,36 @@ private:
 
     bool Available(std::size_t i) const { return used_[i] < allowance_[i]; }
 
-    void CloseSegment(std::size_t i) { allowance_[i] = allowance_[Partner(i)] = 0; }
+    // Keeps the set of free points (used 0, allowance above 0) up to date for point i.
+    void Update(std::size_t i)
+    {
+        if (used_[i] == 0 && allowance_[i] > 0)
+            free_.insert(rank_[i]);
+        else
+            free_.erase(rank_[i]);
+    }
+
+    void CloseSegment(std::size_t i)
+    {
+        allowance_[i] = allowance_[Partner(i)] = 0;
+        Update(i);
+        Update(Partner(i));
+    }
 
     void Release(const std::vector<std::size_t>& walk)
     {
-        for (std::size_t i : walk)
+        for (std::size_t i : walk) {
             --used_[i];
+            Update(i);
+        }
     }
 
     void Take(std::size_t first, std::size_t second, std::vector<std::size_t>& walk)
     {
         ++used_[first];
         ++used_[second];
+        Update(first);
+        Update(second);
         walk.push_back(first);
         walk.push_back(second);
     }
@@ -264,6 +295,9 @@ private:
     NetworkPoints near_;
     std::vector<int> used_;
     std::vector<int> allowance_;
+    std::vector<std::size_t> rank_;   // position of each point in start order
+    std::vector<std::size_t> order_;  // the points in start order
+    std::set<std::size_t> free_;      // ranks of the free points
 };
 
 // The bounded faces the tracer leaves out. Its walks start only at points no walk has used
