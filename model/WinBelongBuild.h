@@ -6,9 +6,15 @@
 // the count n, then n string items, in the order the user selected the windows. A building
 // carrying the record shows colour 65535; one whose record was removed shows 0xACACAC.
 // The "*.osm" import writes the same record.
+//
+// A record whose only identifier has floor 0 ("B1-0-5") stands for that position on every
+// floor 1 to 200 of the building; GetBuildWinInfo expands it. A building name that holds "-"
+// itself is not told apart from the separators there.
 #include <vector>
 
 #include "CString.h"
+#include "EntityArray.h"
+#include "ModelHelperBuildings.h"
 
 class decDbEntity;
 
@@ -18,5 +24,34 @@ namespace WinBelongBuild {
 // is kept (callers detach first). A null entity or one that is no 3-D entity (or an erased
 // one) is left as it is.
 void AttachWindowIds(decDbEntity* entity, const std::vector<CString>& ids);
+// Removes the record when there is one and colours the entity 0xACACAC either way.
+void DetachWindowIds(decDbEntity* entity);
+// 1 when the entity is a 3-D entity carrying the record; 0 otherwise (null included).
+int HasWindowIds(decDbEntity* entity);
+// Replaces entities by every entity of the working drawing that carries the record, in
+// drawing order; their number.
+unsigned GetAllBuild(EntityArray& entities);
+
+// Asks for one named building until one is picked ("错误：...请重新选择。" after an unnamed
+// one). 1 with the entity and its name; 0 when the pick is not given ("选择取消，退出命令").
+int SelectBuild(CString prompt, decDbEntity*& entity, CString& name);
+// Asks for windows of the named building (the filter takes no others) and appends them.
+// Esc: "提示：取消选择，退出命令。", 0. Any other answer but a non-empty selection:
+// "提示：清除附属信息", cleared := 1, 1. Otherwise 1 when anything was appended.
+int SelectWindow(CString name, EntityArray& windows, CString prompt, int& cleared);
+// Shows the bottom rectangle of the entity's extents as the only temporary graphics.
+void HighlightBuild(decDbEntity* entity);
 
 }  // namespace WinBelongBuild
+
+// Appends the identifiers of the entity's record to ids (expected empty) and returns how
+// many were read, or 201 when a lone floor-0 identifier was expanded (it stays first,
+// floors 1 to 200 follow). 0 without a record, and after the assertion for an entity that is
+// no 3-D entity. A record written by another program is read safely: a count below 0 reads
+// nothing, one beyond the items present stops at the last item, and items that are no
+// strings are left out of the identifiers and of the number returned.
+MODEL_HELPER_EXPORT int GetBuildWinInfo(decDbEntity* entity, std::vector<CString>& ids);
+// Appends, in candidate order, the candidates that carry the record (same entity). 0 at
+// once for no candidates, or when the drawing has no such entity; otherwise 1 when result is
+// not empty afterwards.
+MODEL_HELPER_EXPORT int GetBuild(EntityArray& candidates, EntityArray& result);

@@ -33,5 +33,4 @@ void CMD_CHECK_UNOWNED_WINDOW() { ReportNotAvailable("chkwin"); }
 void CMD_UPDATE_MODEL_SCALE() { ReportNotAvailable("orvmodelscale"); }
 void CMD_UPDATE_OLD_WINDOW() { ReportNotAvailable("updatewin"); }
 void CMD_UPDATE_OLD_BUILD() { ReportNotAvailable("updatebld"); }
-void CMD_WIN_BELONG_BUILD() { ReportNotAvailable("winbld"); }
 void CMD_SHOW_UNNAMED_BUILD() { ReportNotAvailable("showunname"); }

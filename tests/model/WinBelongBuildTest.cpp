@@ -1,4 +1,6 @@
-// Window ownership by auxiliary buildings: the record written on a building body.
+// Window ownership by auxiliary buildings: the record written on a building body, read
+// back (well-formed, floor-0 and malformed records), the query of the bodies that carry it
+// and the command winbld end to end.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -7,10 +9,13 @@
 
 #include "HostSolids.h"
 #include "ModelTestSupport.h"
+#include "WindowTestSupport.h"
 #include "WinBelongBuild.h"
 #include "decDbCurve.h"
 
+using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
 
 namespace {
 
@@ -32,7 +37,44 @@ std::vector<const decObjectXDataApp*> Records(const decDbEntity* entity)
     return records;
 }
 
-class WinBelongBuildTest : public ModelTest {};
+std::string Handle(const decObjectId& id)
+{
+    return "#" + std::to_string(id.Handle());
+}
+
+std::vector<std::string> Texts(const std::vector<CString>& ids)
+{
+    return std::vector<std::string>(ids.begin(), ids.end());
+}
+
+// What a lone floor-0 identifier stands for, built independently of the reader.
+std::vector<std::string> EveryFloor(const std::string& first, const std::string& name, const std::string& position)
+{
+    std::vector<std::string> ids = {first};
+    for (int floor = 1; floor <= 200; ++floor)
+        ids.push_back(name + "-" + std::to_string(floor) + "-" + position);
+    return ids;
+}
+
+class WinBelongBuildTest : public WindowModelTest {
+protected:
+    // A body carrying a record of the items ("#n" a long, anything else a string).
+    decObjectId Body(const std::vector<std::string>& items)
+    {
+        const decObjectId body = AddSolid(new decDbBox(1000, 1000, 3000));
+        auto* record = new decObjectXDataApp("WIN_BELONG_BLD");
+        for (const std::string& item : items) {
+            if (item.starts_with("#"))
+                record->AppendDataLong(std::stol(item.substr(1)));
+            else
+                record->AppendDataString(item.c_str());
+        }
+        Entity(body)->OpenForWrite();
+        Entity(body)->AppendAppXData(record);
+        Entity(body)->Close();
+        return body;
+    }
+};
 
 TEST_F(WinBelongBuildTest, AttachWritesTheCountThenTheIdentifiersAndColoursTheBody)
 {
@@ -72,6 +114,161 @@ TEST_F(WinBelongBuildTest, AttachKeepsAnEarlierRecordAndLeavesOtherEntitiesAlone
     WinBelongBuild::AttachWindowIds(nullptr, {"A-1-1"});
     EXPECT_TRUE(Entity(line)->XDataApps().empty());
     EXPECT_FALSE(Entity(line)->HasEntityColor());
+}
+
+TEST_F(WinBelongBuildTest, RecordsReadBackWithTheFloorZeroExpansion)
+{
+    const struct {
+        const char* what;
+        std::vector<std::string> items;
+        int result;
+        std::vector<std::string> ids;
+    } cases[] = {
+        {"two identifiers", {"#2", "B1-3-2", "B1-4-2"}, 2, {"B1-3-2", "B1-4-2"}},
+        {"one identifier", {"#1", "B1-3-5"}, 1, {"B1-3-5"}},
+        {"floor 0", {"#1", "B1-0-5"}, 201, EveryFloor("B1-0-5", "B1", "5")},
+        {"floor 0 of a Chinese name", {"#1", "甲楼-0-12"}, 201, EveryFloor("甲楼-0-12", "甲楼", "12")},
+        // The position is read as far as it is a number.
+        {"floor 0 without a number", {"#1", "B1-0-x"}, 201, EveryFloor("B1-0-x", "B1", "0")},
+        {"floor 0 ending the text", {"#1", "B1-0-"}, 201, EveryFloor("B1-0-", "B1", "0")},
+        // A name holding "-" is cut at its own dash (the stored format cannot tell).
+        {"name with a dash", {"#1", "A-B-0-5"}, 201, EveryFloor("A-B-0-5", "A", "0")},
+        {"floor 0 among two", {"#2", "B1-0-5", "B1-3-5"}, 2, {"B1-0-5", "B1-3-5"}},
+        {"a leading -0- is no floor", {"#1", "-0-5"}, 1, {"-0-5"}},
+        {"empty list", {"#0"}, 0, {}},
+        // Written by another program:
+        {"count beyond the items", {"#5", "A-1-1", "A-2-1"}, 2, {"A-1-1", "A-2-1"}},
+        {"count below zero", {"#-3", "A-1-1"}, 0, {}},
+        {"huge count", {"#2147483647", "A-1-1"}, 1, {"A-1-1"}},
+        {"no count", {"A-1-1", "A-2-1"}, 0, {}},
+        {"a long among the identifiers", {"#2", "#7", "A-1-1"}, 1, {"A-1-1"}},
+        {"a lone long", {"#1", "#7"}, 0, {}},
+        {"no items", {}, 0, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<CString> ids;
+        EXPECT_EQ(GetBuildWinInfo(Entity(Body(c.items)), ids), c.result) << c.what;
+        EXPECT_THAT(Texts(ids), ElementsAreArray(c.ids)) << c.what;
+    }
+    // No record at all.
+    std::vector<CString> ids;
+    EXPECT_EQ(GetBuildWinInfo(Entity(AddSolid(new decDbBox(1, 1, 1))), ids), 0);
+    EXPECT_TRUE(ids.empty());
+}
+
+TEST_F(WinBelongBuildTest, ReaderRefusesWhatIsNoBody)
+{
+    const GePoint3d ends[] = {{0, 0, 0}, {10, 0, 0}};
+    const decObjectId line = AddEntity(new decDbPolyline(2, ends, 0));
+    std::vector<CString> ids;
+    EXPECT_EQ(GetBuildWinInfo(Entity(line), ids), 0);
+    EXPECT_EQ(GetBuildWinInfo(nullptr, ids), 0);
+    EXPECT_TRUE(ids.empty());
+    EXPECT_EQ(CountOf(Transcript(), "表达式失败< pEnt3d != NULL >"), 2) << Transcript();
+}
+
+TEST_F(WinBelongBuildTest, GetBuildKeepsTheCandidatesCarryingARecord)
+{
+    const decObjectId a = AddSolid(new decDbBox(1, 1, 1));
+    const decObjectId b = Body({"#1", "A-1-1"});
+    const decObjectId c = Body({"#0"});
+    EntityArray none, result;
+    host::EventLog::Instance().Clear();
+    EXPECT_EQ(GetBuild(none, result), 0);
+    EXPECT_TRUE(host::EventLog::Instance().Calls("EnumEntityTable").empty());
+
+    EntityArray candidates = {Entity(c), Entity(a), Entity(b)};
+    EXPECT_EQ(GetBuild(candidates, result), 1);
+    EXPECT_THAT(result, ElementsAre(Entity(c), Entity(b)));
+    EntityArray onlyA = {Entity(a)}, fromA;
+    EXPECT_EQ(GetBuild(onlyA, fromA), 0);
+
+    EntityArray carriers = {Entity(a)};
+    EXPECT_EQ(WinBelongBuild::GetAllBuild(carriers), 2u);
+    EXPECT_THAT(carriers, ElementsAre(Entity(b), Entity(c)));
+
+    // Detaching removes the record and recolours, with or without a record.
+    WinBelongBuild::DetachWindowIds(Entity(b));
+    WinBelongBuild::DetachWindowIds(Entity(a));
+    for (const decObjectId& id : {a, b}) {
+        EXPECT_EQ(WinBelongBuild::HasWindowIds(Entity(id)), 0);
+        EXPECT_EQ(Entity(id)->GetEntityColor().GetColor(), 0xACACACu);
+    }
+    EXPECT_EQ(GetBuild(candidates, fromA), 1);
+    EXPECT_THAT(fromA, ElementsAre(Entity(c)));
+    WinBelongBuild::DetachWindowIds(Entity(c));
+    EntityArray noCarrier;
+    EXPECT_EQ(GetBuild(candidates, noCarrier), 0);
+}
+
+// ---- the command -------------------------------------------------------------------
+
+class WinBelongBuildCommandTest : public WinBelongBuildTest {
+protected:
+    void SetUp() override
+    {
+        WinBelongBuildTest::SetUp();
+        AddBuilding("B1", 12000, Square(0, 0, 10000));
+        GeMatrix3d at;
+        at.SetToTranslation(GeVector3d(1000, -1000, 300));
+        bay = AddSolid(new decDbBox(2000, 1000, 9000), at);
+        Tag(bay, "B1");
+        unnamed = AddBuilding("", 3000, Square(20000, 0, 5000));
+        w32 = AddWindow({.building = "B1", .floor = 3, .index = 2, .sill = {2000, 0, 6900}});
+        w42 = AddWindow({.building = "B1", .floor = 4, .index = 2, .sill = {2000, 0, 9800}});
+        other = AddWindow({.building = "B2", .floor = 3, .index = 2});
+    }
+    std::vector<std::string> ReadBack() const
+    {
+        std::vector<CString> ids;
+        GetBuildWinInfo(Entity(bay), ids);
+        return Texts(ids);
+    }
+    decObjectId bay, unnamed, w32, w42, other;
+};
+
+TEST_F(WinBelongBuildCommandTest, WindowsOfTheBuildingAreWrittenInSelectionOrder)
+{
+    // The unnamed building is refused and asked again; the window of B2 is not taken.
+    Script("winbld\n" + Handle(unnamed) + "\n" + Handle(bay) + "\n" + Handle(w42) + " " + Handle(other) + " " +
+           Handle(w32) + "\n");
+    EXPECT_THAT(ReadBack(), ElementsAre("B1-4-2", "B1-3-2"));
+    EXPECT_EQ(Entity(bay)->GetEntityColor().GetColor(), 0xFFFFu);
+    EXPECT_EQ(Db()->GetTempGraphics().GetPolylineCount(), 0);
+    const std::string transcript = Transcript();
+    EXPECT_THAT(transcript, HasSubstr("***建筑属窗***\n提示：该命令用于处理转角窗和阳台对附属窗口自遮挡问题。\n"
+                                      "请选择附属建筑（建筑须已命名）"));
+    EXPECT_EQ(CountOf(transcript, "错误：选中建筑物没有命名，附属建筑物必须命名！请重新选择。"), 1);
+    EXPECT_THAT(transcript, HasSubstr("提示：选中建筑物名称为<B1>。"));
+    EXPECT_THAT(transcript, HasSubstr(Handle(other) + " QCWindow is not taken here"));
+
+    // Running it again replaces the list.
+    Script("winbld\n" + Handle(bay) + "\n" + Handle(w32) + "\n");
+    EXPECT_THAT(ReadBack(), ElementsAre("B1-3-2"));
+    EXPECT_EQ(Entity(bay)->XDataApps().size(), 2u);  // the tag and one list
+}
+
+TEST_F(WinBelongBuildCommandTest, EmptySelectionClearsAndEscKeepsTheListAndTheMark)
+{
+    WinBelongBuild::AttachWindowIds(Entity(bay), {"B1-3-2"});
+    Script("winbld\n" + Handle(bay) + "\n*cancel*\n");
+    EXPECT_THAT(ReadBack(), ElementsAre("B1-3-2"));
+    EXPECT_THAT(Transcript(), HasSubstr("提示：取消选择，退出命令。"));
+    // The bottom rectangle of the bay's extents stays marked.
+    const std::vector<TempPolyline>& marks = Db()->GetTempGraphics().Polylines();
+    ASSERT_EQ(marks.size(), 1u);
+    EXPECT_EQ(marks[0].colour, 0xFFu);
+    ExpectPointsNear(marks[0].points, {{1000, -1000, 300}, {3000, -1000, 300}, {3000, 0, 300}, {1000, 0, 300},
+                                       {1000, -1000, 300}});
+
+    Script("winbld\n" + Handle(bay) + "\n\n");
+    EXPECT_EQ(WinBelongBuild::HasWindowIds(Entity(bay)), 0);
+    EXPECT_EQ(Entity(bay)->GetEntityColor().GetColor(), 0xACACACu);
+    EXPECT_THAT(Transcript(), HasSubstr("提示：清除附属信息"));
+
+    // A cancelled building pick changes nothing.
+    Script("winbld\n取消\n");
+    EXPECT_THAT(Transcript(), HasSubstr("选择取消，退出命令"));
 }
 
 }  // namespace
