@@ -1,4 +1,4 @@
-// The host's editing commands: erase, move and rotate entities named by handle.
+// The host's editing commands: erase, move, rotate and show again entities named by handle.
 #include <cmath>
 #include <numbers>
 
@@ -113,6 +113,24 @@ void Rotate(const ScriptLine& line, const Args& args)
     TransformEach(*entities, "rotated", turn);
 }
 
+// Shows hidden entities again: the named ones, or every hidden one when none is named.
+void Unhide(const ScriptLine& line, const Args& args)
+{
+    std::vector<decDbEntity*> hidden;
+    if (args.empty()) {
+        for (decDbEntity* entity : dec::GetWorkingDatabase()->AllObjects())
+            if (!entity->IsErased() && entity->IsHidden()) hidden.push_back(entity);
+    } else if (const auto entities = EntityArgs(line, args)) {
+        hidden = *entities;
+    } else {
+        return;
+    }
+    ChangeEach(hidden, "shown", [](decDbEntity* entity) {
+        entity->SetHide(0);
+        return static_cast<int>(dex::eOk);
+    });
+}
+
 }  // namespace
 
 void RegisterEditCommands()
@@ -121,6 +139,7 @@ void RegisterEditCommands()
     table.RegisterHost("erase", "删除", Erase);
     table.RegisterHost("move", "移动", Move);
     table.RegisterHost("rotate", "旋转", Rotate);
+    table.RegisterHost("unhide", "显示", Unhide);
 }
 
 }  // namespace host

@@ -106,7 +106,8 @@ std::string XDataText(const decDbObject* object)
     return out;
 }
 
-// One line: handle, class, layer, the property rows, the extended data, the geometry.
+// One line: handle, class, layer, the property rows, the extended data, the entity's own
+// colour and whether it is hidden, the geometry.
 void ListOne(decDbEntity* entity)
 {
     std::string line = DescribeEntity(entity) + " layer=" + LayerName(entity);
@@ -116,6 +117,8 @@ void ListOne(decDbEntity* entity)
     line += XDataText(entity);
     if (owner != entity) line += XDataText(owner);
     owner->Close();
+    if (entity->HasEntityColor()) line += " colour=" + FormatHex(entity->GetEntityColor().GetColor());
+    if (entity->IsHidden()) line += " hidden";
     EventLog::Instance().Show(line + GeometryText(entity));
 }
 

@@ -64,7 +64,21 @@ decDbEntity* ResolveHandle(const ScriptLine& line, const std::string& word)
     return entity;
 }
 
-std::vector<decDbEntity*> ResolveSelection(const ScriptLine& line)
+decDbEntity* ResolvePointWord(const ScriptLine& line, const std::string& word, decSSGet_filter* filter)
+{
+    GePoint3d point;
+    const PointReading reading = ReadPoint(line, std::string_view(word).substr(1), point);
+    if (reading == PointReading::Malformed) return nullptr;
+    if (reading == PointReading::NotAPoint) {
+        RefuseAnswer(line, "a click is @x,y or @x,y,z, not \"" + word + "\"");
+        return nullptr;
+    }
+    decDbEntity* entity = EntityAtPoint(point, filter);
+    if (!entity) RefuseAnswer(line, "nothing at " + FormatPoint(point) + " is taken here");
+    return entity;
+}
+
+std::vector<decDbEntity*> ResolveSelection(const ScriptLine& line, decSSGet_filter* filter)
 {
     std::vector<decDbEntity*> out;
     const auto add = [&out](decDbEntity* entity) {
@@ -74,6 +88,8 @@ std::vector<decDbEntity*> ResolveSelection(const ScriptLine& line)
     for (const std::string& word : SplitBlanks(line.text)) {
         if (word.front() == '#') {
             add(ResolveHandle(line, word));
+        } else if (word.front() == '@') {
+            add(ResolvePointWord(line, word, filter));
         } else if (EqualsNoCase(word, "all")) {
             for (decDbEntity* entity : LiveEntities()) add(entity);
         } else if (EqualsNoCase(word, "last")) {
@@ -92,7 +108,7 @@ std::vector<decDbEntity*> ResolveSelection(const ScriptLine& line)
             for (decDbEntity* entity : LiveEntities())
                 if (entity->GetLayerId() == layer->GetID()) add(entity);
         } else {
-            RefuseAnswer(line, "\"" + word + "\" names no entities (#N, last, all or layer:NAME)");
+            RefuseAnswer(line, "\"" + word + "\" names no entities (#N, @x,y, last, all or layer:NAME)");
         }
     }
     return out;
@@ -164,7 +180,7 @@ int decSSGet(const char* prompt, decSelectSet& out, decSSGet_filter* filter, int
     }
     if (const int keyword = keywordList.Match(answer.line.text)) return finish(keyword);
     std::string taken;
-    for (decDbEntity* entity : host::ResolveSelection(answer.line)) {
+    for (decDbEntity* entity : host::ResolveSelection(answer.line, filter)) {
         if (!host::FilterAccepts(filter, entity)) {
             log.Show(host::DescribeEntity(entity) + " is not taken here (refused by the selection filter)");
             continue;

@@ -5,6 +5,7 @@
 //   last          the entity created last
 //   all           every entity of the drawing
 //   layer:NAME    every entity on the layer NAME
+//   @x,y[,z]      the entity a click at that point takes (see EntityAtPoint)
 // several in one line, separated by blanks. An empty line selects nothing.
 #include <string>
 #include <vector>
@@ -39,8 +40,13 @@ namespace host {
 struct ScriptLine;
 
 // The entities a selection answer names, in order, without repeats. Items that name no
-// entity are refused (naming the line); the rest are still taken.
-std::vector<decDbEntity*> ResolveSelection(const ScriptLine& line);
+// entity are refused (naming the line); the rest are still taken. A click takes what the
+// filter accepts.
+std::vector<decDbEntity*> ResolveSelection(const ScriptLine& line, decSSGet_filter* filter = nullptr);
+
+// The entity of a click word "@x,y[,z]" (EntityAtPoint); refuses the line and gives null when
+// the word is no point or the click takes nothing the filter accepts.
+decDbEntity* ResolvePointWord(const ScriptLine& line, const std::string& word, decSSGet_filter* filter);
 
 // The entity of a handle word "#N" (live, not erased); refuses the line and gives null
 // otherwise.

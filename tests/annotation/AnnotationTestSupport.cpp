@@ -32,11 +32,6 @@ decObjectId AnnotationTest::AddTaggedBox(const char* name, double x, double y, d
     return id;
 }
 
-std::string AnnotationTest::Handle(const decObjectId& id)
-{
-    return "#" + std::to_string(id.Handle());
-}
-
 std::string AnnotationTest::LayerOf(const decDbEntity* entity) const
 {
     const decLayer* layer = Db()->GetTableLayer()->GetLayer(entity->GetLayerId());

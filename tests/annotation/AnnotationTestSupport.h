@@ -13,8 +13,6 @@ protected:
 
     // A host box placed by tm, tagged as the building of that name.
     decObjectId AddTaggedBox(const char* name, double x, double y, double z, const GeMatrix3d& tm);
-    // "#N" of the id, as scripts name entities.
-    static std::string Handle(const decObjectId& id);
     // The module's entities of class T in drawing order, erased ones left out.
     template <class T>
     std::vector<T*> All() const

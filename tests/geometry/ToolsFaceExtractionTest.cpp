@@ -37,8 +37,6 @@ protected:
     decDbEntity* Mesh(const Faces& faces) { return Entity(AddMesh(faces)); }
 };
 
-std::string Handle(const decDbEntity* entity) { return "#" + std::to_string(entity->GetObjectId().Handle()); }
-
 struct Read {
     int result = -1;
     int closed = -1;

@@ -37,11 +37,6 @@ std::vector<const decObjectXDataApp*> Records(const decDbEntity* entity)
     return records;
 }
 
-std::string Handle(const decObjectId& id)
-{
-    return "#" + std::to_string(id.Handle());
-}
-
 std::vector<std::string> Texts(const std::vector<CString>& ids)
 {
     return std::vector<std::string>(ids.begin(), ids.end());
@@ -235,7 +230,9 @@ TEST_F(WinBelongBuildCommandTest, WindowsOfTheBuildingAreWrittenInSelectionOrder
     EXPECT_THAT(ReadBack(), ElementsAre("B1-4-2", "B1-3-2"));
     EXPECT_EQ(Entity(bay)->GetEntityColor().GetColor(), 0xFFFFu);
     EXPECT_EQ(Db()->GetTempGraphics().GetPolylineCount(), 0);
+    Script("list " + Handle(bay) + "\n");
     const std::string transcript = Transcript();
+    EXPECT_THAT(transcript, HasSubstr("xdata WIN_BELONG_BLD=2,\"B1-4-2\",\"B1-3-2\" colour=0xFFFF extents"));
     EXPECT_THAT(transcript, HasSubstr("***建筑属窗***\n提示：该命令用于处理转角窗和阳台对附属窗口自遮挡问题。\n"
                                       "请选择附属建筑（建筑须已命名）"));
     EXPECT_EQ(CountOf(transcript, "错误：选中建筑物没有命名，附属建筑物必须命名！请重新选择。"), 1);

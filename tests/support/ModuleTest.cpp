@@ -116,6 +116,11 @@ decDbEntity* ModuleTest::Entity(const decObjectId& id) const
     return Db()->GetObjectById(id);
 }
 
+std::string ModuleTest::Handle(const decObjectId& id)
+{
+    return "#" + std::to_string(id.Handle());
+}
+
 void ModuleTest::Answer(const std::string& lines)
 {
     host::ScriptedUser::Instance().Feed(lines, "test");

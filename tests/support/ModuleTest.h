@@ -31,6 +31,9 @@ protected:
     // Gives the object the building tag (replacing a tag it has).
     void Tag(const decObjectId& id, const char* name);
     decDbEntity* Entity(const decObjectId& id) const;
+    // "#N" of the id or the entity, as scripts name entities.
+    static std::string Handle(const decObjectId& id);
+    static std::string Handle(const decDbEntity* entity) { return Handle(entity->GetObjectId()); }
 
     // Queues the lines as the user's answers to the questions that follow.
     void Answer(const std::string& lines);

@@ -137,3 +137,20 @@ TEST_F(SelectionTest, SubObjectPicksRespectTheClassRestriction)
     EXPECT_EQ(set.GetEnt(0)->GetSubObjectSelectSet(faces), 1);
     EXPECT_TRUE(faces.IsSet(0));
 }
+
+TEST_F(SelectionTest, ClicksInASelectionTakeWhatTheFilterAcceptsThere)
+{
+    // (1,1): the latest point there; (19,0): only the line, which the filter refuses.
+    QueueAnswers("@1,1 @19,0 @50,50 #2\n@19,0\n");
+    FT_POINT filter;
+    decSelectSet set;
+    EXPECT_EQ(dec::decSSGet("选择:", set, &filter, 1, nullptr), dex::eOk);
+    ASSERT_EQ(set.GetCount(), 2);
+    EXPECT_EQ(set.GetAt(0).Handle(), 3u);
+    EXPECT_EQ(set.GetAt(1).Handle(), 2u);
+    EXPECT_TRUE(Shown("answers:1: nothing at 19,0,0 is taken here"));
+    EXPECT_TRUE(Shown("answers:1: nothing at 50,50,0 is taken here"));
+    EXPECT_EQ(dec::decSSGet("选择:", set, nullptr, 1, nullptr), dex::eOk);
+    ASSERT_EQ(set.GetCount(), 1);
+    EXPECT_EQ(set.GetAt(0).Handle(), 1u);
+}
