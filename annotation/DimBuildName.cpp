@@ -65,20 +65,30 @@ int CDimBuildName::SelBuild()
 
 int CDimBuildName::GetInsertPoint()
 {
-    const double textHeight = GetTextHeight(TEXT_UTILITY::BUILD_DIM);
-    drag_cb_insert_build_name callback(m_name, GetScale() * textHeight, textHeight);
-    dec::PrintPrompt("请点取建筑物名称插入点:");
-    return dec::GetDragPoint(&callback, &m_insertPoint, 1) == dex::eOk ? 1 : 0;
+    return DragBuildName(m_name, "请点取建筑物名称插入点:", m_insertPoint);
 }
 
 void CDimBuildName::CreateText()
 {
-    if (m_name.IsEmpty())
+    CreateBuildNameText(m_name, m_insertPoint);
+}
+
+int DragBuildName(const CString& name, const char* prompt, GePoint3d& point)
+{
+    const double textHeight = GetTextHeight(TEXT_UTILITY::BUILD_DIM);
+    drag_cb_insert_build_name callback(name, GetScale() * textHeight, textHeight);
+    dec::PrintPrompt(prompt);
+    return dec::GetDragPoint(&callback, &point, 1) == dex::eOk ? 1 : 0;
+}
+
+void CreateBuildNameText(const CString& name, const GePoint3d& point)
+{
+    if (name.IsEmpty())
         return;
     DbDatabase* db = dec::GetWorkingDatabase();
     const long layerId = CreateLayer(db, kNameLayer, kNameColour, 0, 1);
     auto* text = new COrvScaleText();
-    text->Set(TEXT_UTILITY::BUILD_DIM, m_name, m_insertPoint, GeVector3d::kXAxis, GeVector3d::kZAxis,
+    text->Set(TEXT_UTILITY::BUILD_DIM, name, point, GeVector3d::kXAxis, GeVector3d::kZAxis,
               GetTextHeight(TEXT_UTILITY::BUILD_DIM), 0.0, kPlacement, GetScale(), "");
     if (db->CreateNewEntity(layerId, text) != dex::eOk)
         delete text;

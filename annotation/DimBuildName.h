@@ -30,6 +30,13 @@ private:
     double m_textHeight = 0.0;
 };
 
+// Drags the name at the cursor (drawn at the building text height × the drawing scale) after
+// the prompt; 1 when a point was given.
+int DragBuildName(const CString& name, const char* prompt, GePoint3d& point);
+// The name as a scaled text standing on the point, on layer "建筑名称" (made magenta when
+// missing); the drawing must be open for write. Nothing for an empty name.
+void CreateBuildNameText(const CString& name, const GePoint3d& point);
+
 // One pass of the command: pick, drag, create.
 class CDimBuildName {
 public:

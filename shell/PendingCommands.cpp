@@ -27,7 +27,6 @@ void CMD_ROOF() { ReportNotAvailable("roof"); }
 void CMD_BALCONY() { ReportNotAvailable("balcony"); }
 void CMD_DORMER() { ReportNotAvailable("dormer"); }
 void CMD_INQUIRE_BUILD() { ReportNotAvailable("inqbuild"); }
-void CMD_NAME_BUILD() { ReportNotAvailable("namebld"); }
 void CMD_CHECK_UNNAMED_BUILD() { ReportNotAvailable("chkbld"); }
 void CMD_CHECK_UNOWNED_WINDOW() { ReportNotAvailable("chkwin"); }
 void CMD_UPDATE_MODEL_SCALE() { ReportNotAvailable("orvmodelscale"); }

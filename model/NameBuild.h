@@ -1,0 +1,33 @@
+#pragma once
+// namebld (建筑命名): names, renames or clears buildings, tagged objects and windows in one
+// go. A CExtrudeBuild takes the name as its member, a tagged object a new tag, a window the
+// name of its owning building, any other 3-D object a tag (none when clearing). A rename is
+// offered to every other object that still bears an old name; the pass ends with a name
+// label and a host group of what it named.
+#include <vector>
+
+#include "CString.h"
+#include "Selection.h"
+
+namespace NameBuild {
+
+// Takes every 3-D entity.
+class FT_VALID_BUILD_OBJECT : public decSSGet_filter {
+public:
+    int Accept(decDbEntity* entity, int& accept) override;
+};
+
+// Asks "请输入建筑名称<空回车清除>:" until a name or an empty Enter (clear := 1) is given.
+// 0 when the question is cancelled or ended.
+int AskName(CString& name, int& clear);
+// The passes of the command until the name question, the selection or an empty selection
+// ends it.
+void NameSelected();
+// Selects the buildings, tagged objects and windows whose name equals one of the old names
+// (case-sensitive) and, when the user agrees, gives them the new name.
+void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, const CString& newName);
+// Asks where the name label goes and places it there; nothing for an empty name or when no
+// point is given.
+void Dim(const CString& name);
+
+}  // namespace NameBuild
