@@ -26,10 +26,6 @@ void CMD_PRISMOID_ROOF() { ReportNotAvailable("prismoid"); }
 void CMD_ROOF() { ReportNotAvailable("roof"); }
 void CMD_BALCONY() { ReportNotAvailable("balcony"); }
 void CMD_DORMER() { ReportNotAvailable("dormer"); }
-void CMD_INQUIRE_BUILD() { ReportNotAvailable("inqbuild"); }
-void CMD_CHECK_UNNAMED_BUILD() { ReportNotAvailable("chkbld"); }
-void CMD_CHECK_UNOWNED_WINDOW() { ReportNotAvailable("chkwin"); }
 void CMD_UPDATE_MODEL_SCALE() { ReportNotAvailable("orvmodelscale"); }
 void CMD_UPDATE_OLD_WINDOW() { ReportNotAvailable("updatewin"); }
 void CMD_UPDATE_OLD_BUILD() { ReportNotAvailable("updatebld"); }
-void CMD_SHOW_UNNAMED_BUILD() { ReportNotAvailable("showunname"); }
