@@ -1,6 +1,7 @@
 #include "BuildChecks.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "CommandLine.h"
 #include "DbDatabase.h"
@@ -49,6 +50,35 @@ bool HasOwner(decDbEntity* window)
 {
     CString owner;
     return WindowBelongBuildName(window, owner) != 0;
+}
+
+bool HasNoOwner(decDbEntity* window)
+{
+    return !HasOwner(window);
+}
+
+bool HasNoBuildName(decDbEntity* building)
+{
+    CString name;
+    return BuildName(building, name) == 0;
+}
+
+EntityArray Matching(const EntityArray& entities, bool (*test)(decDbEntity*))
+{
+    EntityArray found;
+    std::copy_if(entities.begin(), entities.end(), std::back_inserter(found), test);
+    return found;
+}
+
+// The body of chkbld and chkwin: marks the entities the test finds, without clearing the
+// selection first, says how many and waits for the click that ends the check.
+void CheckAll(const EntityArray& entities, bool (*test)(decDbEntity*), const char* countFormat)
+{
+    const EntityArray found = Matching(entities, test);
+    Highlight(found, false);
+    PrintCount(countFormat, static_cast<int>(found.size()));
+    WaitForClick();
+    dec::PrintPrompt("提示：单击退出查询。");
 }
 
 // What inqbuild shows first: the drawing's other objects and every building with an empty
@@ -119,26 +149,15 @@ void CMD_INQUIRE_BUILD()
 
     EntityArray windows;
     if (GetAllWindow(windows)) {
-        EntityArray unowned;
-        for (decDbEntity* window : windows)
-            if (!HasOwner(window))
-                unowned.push_back(window);
+        const EntityArray unowned = Matching(windows, HasNoOwner);
         Highlight(unowned, true);
         PrintCount("其中未指定所属建筑物关系的窗口数量是：%d", static_cast<int>(unowned.size()));
         WaitForClick();
     }
 
-    DbDatabase* db = dec::GetWorkingDatabase();
     ModelHelper::FT_ALL_BUILD filter;
-    while (true) {
-        db->ClearSelectSet(1);
-        decObjectId id;
-        GePoint3d pickPoint;
-        if (db->decPickSingleEntity(id, pickPoint, "请选择查询的建筑物:", nullptr, &filter, "取消") != dex::eOk)
-            return;
-        if (decDbEntity* building = db->GetObjectById(id))
-            ReportBuilding(building, windows);
-    }
+    while (decDbEntity* building = PickEntity("请选择查询的建筑物:", filter))
+        ReportBuilding(building, windows);
 }
 
 void CMD_SHOW_UNNAMED_BUILD()
@@ -174,16 +193,7 @@ void CheckUnnamedBuild()
         AfxMessageBox("提示：图形上还没有生成建筑物！");
         return;
     }
-    EntityArray unnamed;
-    for (decDbEntity* building : buildings) {
-        CString name;
-        if (!BuildName(building, name))
-            unnamed.push_back(building);
-    }
-    Highlight(unnamed, false);
-    PrintCount("图形上共有<%d>个未命名建筑物。", static_cast<int>(unnamed.size()));
-    WaitForClick();
-    dec::PrintPrompt("提示：单击退出查询。");
+    CheckAll(buildings, HasNoBuildName, "图形上共有<%d>个未命名建筑物。");
 }
 
 void CheckUnownedWindow()
@@ -193,14 +203,7 @@ void CheckUnownedWindow()
         AfxMessageBox("提示：图形上还没有布置窗口！");
         return;
     }
-    EntityArray unowned;
-    for (decDbEntity* window : windows)
-        if (!HasOwner(window))
-            unowned.push_back(window);
-    Highlight(unowned, false);
-    PrintCount("图形上共有<%d>个未指定所属建筑物关系窗口。", static_cast<int>(unowned.size()));
-    WaitForClick();
-    dec::PrintPrompt("提示：单击退出查询。");
+    CheckAll(windows, HasNoOwner, "图形上共有<%d>个未指定所属建筑物关系窗口。");
 }
 
 void CMD_CHECK_UNNAMED_BUILD()

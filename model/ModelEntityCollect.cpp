@@ -40,3 +40,14 @@ int SelectEntities3d(EntityArray& entities, const CString& prompt, decSSGet_filt
             entities.push_back(entity);
     return entities.empty() ? 0 : 1;
 }
+
+decDbEntity* PickEntity(const char* prompt, decSSGet_filter& filter)
+{
+    DbDatabase* db = dec::GetWorkingDatabase();
+    db->ClearSelectSet(1);
+    decObjectId id;
+    GePoint3d pickPoint;
+    if (db->decPickSingleEntity(id, pickPoint, prompt, nullptr, &filter, "取消") != dex::eOk)
+        return nullptr;
+    return db->GetObjectById(id);
+}

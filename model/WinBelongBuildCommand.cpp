@@ -3,6 +3,7 @@
 
 #include "CommandLine.h"
 #include "DbDatabase.h"
+#include "ModelEntityCollect.h"
 #include "ModelHelperWindows.h"
 #include "OrvCommandHandlers.h"
 #include "Window.h"
@@ -47,17 +48,13 @@ namespace WinBelongBuild {
 
 int SelectBuild(CString prompt, decDbEntity*& entity, CString& name)
 {
-    DbDatabase* db = dec::GetWorkingDatabase();
     ModelHelper::FT_ALL_BUILD filter;
     while (true) {
-        db->ClearSelectSet(1);
-        decObjectId id;
-        GePoint3d pickPoint;
-        if (db->decPickSingleEntity(id, pickPoint, prompt, nullptr, &filter, "取消") != dex::eOk) {
+        entity = PickEntity(prompt, filter);
+        if (!entity) {
             dec::PrintPrompt("选择取消，退出命令");
             return 0;
         }
-        entity = db->GetObjectById(id);
         if (BuildName(entity, name))
             break;
         dec::PrintPrompt("错误：选中建筑物没有命名，附属建筑物必须命名！请重新选择。");
