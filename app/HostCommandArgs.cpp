@@ -52,7 +52,7 @@ std::optional<std::vector<decDbEntity*>> EntityArgs(const ScriptLine& line, cons
 {
     std::vector<decDbEntity*> out;
     for (const std::string& word : words) {
-        decDbEntity* entity = ResolveHandle(line, word);
+        decDbEntity* entity = word.starts_with("@") ? ResolvePointWord(line, word, nullptr) : ResolveHandle(line, word);
         if (!entity) return std::nullopt;
         out.push_back(entity);
     }

@@ -1,6 +1,8 @@
 #include "Selection.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "DbDatabase.h"
 #include "EventLog.h"
@@ -78,6 +80,38 @@ decDbEntity* ResolvePointWord(const ScriptLine& line, const std::string& word, d
     return entity;
 }
 
+namespace {
+
+// The corners of "box:x1,y1,x2,y2" as the rectangle's lower and upper corners in plan;
+// refuses the line and gives nothing when the four numbers are not there.
+std::optional<std::pair<GePoint3d, GePoint3d>> ReadBox(const ScriptLine& line, const std::string& word)
+{
+    const std::string_view numbers = std::string_view(word).substr(4);
+    const std::size_t middle = numbers.find(',', numbers.find(',') + 1);
+    GePoint3d a, b;
+    const PointReading first = middle == std::string_view::npos ? PointReading::NotAPoint
+                                                                : ReadPoint(line, numbers.substr(0, middle), a);
+    const PointReading second = first == PointReading::Point ? ReadPoint(line, numbers.substr(middle + 1), b)
+                                                             : PointReading::NotAPoint;
+    if (first == PointReading::Point && second == PointReading::Point)
+        return std::pair{GePoint3d(std::min(a.x, b.x), std::min(a.y, b.y), 0.0),
+                         GePoint3d(std::max(a.x, b.x), std::max(a.y, b.y), 0.0)};
+    if (first != PointReading::Malformed && second != PointReading::Malformed)
+        RefuseAnswer(line, "a window selection is box:x1,y1,x2,y2, not \"" + word + "\"");
+    return std::nullopt;
+}
+
+// Whether the entity is shown and its extents lie inside the plan rectangle.
+bool InsideBox(const decDbEntity* entity, const std::pair<GePoint3d, GePoint3d>& box)
+{
+    const GeBoundBox3d& extents = entity->GetBoundBox();
+    return !entity->IsHidden() && !extents.IsEmpty() && extents.MinPoint().x >= box.first.x &&
+           extents.MinPoint().y >= box.first.y && extents.MaxPoint().x <= box.second.x &&
+           extents.MaxPoint().y <= box.second.y;
+}
+
+}  // namespace
+
 std::vector<decDbEntity*> ResolveSelection(const ScriptLine& line, decSSGet_filter* filter)
 {
     std::vector<decDbEntity*> out;
@@ -90,6 +124,10 @@ std::vector<decDbEntity*> ResolveSelection(const ScriptLine& line, decSSGet_filt
             add(ResolveHandle(line, word));
         } else if (word.front() == '@') {
             add(ResolvePointWord(line, word, filter));
+        } else if (AsciiLower(word.substr(0, 4)) == "box:") {
+            if (const auto box = ReadBox(line, word))
+                for (decDbEntity* entity : LiveEntities())
+                    if (InsideBox(entity, *box)) add(entity);
         } else if (EqualsNoCase(word, "all")) {
             for (decDbEntity* entity : LiveEntities()) add(entity);
         } else if (EqualsNoCase(word, "last")) {
@@ -108,7 +146,7 @@ std::vector<decDbEntity*> ResolveSelection(const ScriptLine& line, decSSGet_filt
             for (decDbEntity* entity : LiveEntities())
                 if (entity->GetLayerId() == layer->GetID()) add(entity);
         } else {
-            RefuseAnswer(line, "\"" + word + "\" names no entities (#N, @x,y, last, all or layer:NAME)");
+            RefuseAnswer(line, "\"" + word + "\" names no entities (#N, @x,y, last, all, layer:NAME or box:x1,y1,x2,y2)");
         }
     }
     return out;

@@ -6,6 +6,7 @@
 //   all           every entity of the drawing
 //   layer:NAME    every entity on the layer NAME
 //   @x,y[,z]      the entity a click at that point takes (see EntityAtPoint)
+//   box:x1,y1,x2,y2  every shown entity whose extents lie inside that rectangle in plan
 // several in one line, separated by blanks. An empty line selects nothing.
 #include <string>
 #include <vector>

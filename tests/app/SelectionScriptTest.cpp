@@ -22,7 +22,7 @@ const ScriptCase kSelectionCases[] = {
      {"-q"}},
     {"UnknownItemsAndMissingHandlesAreRefusedTheRestTaken", kSite + "tselect\n#1 #99 layer:无 everything\ntselectkw\nA\n", 1,
      {"test.txt:7: there is no entity #99 in the drawing", "test.txt:7: there is no layer \"无\"",
-      "test.txt:7: \"everything\" names no entities (#N, @x,y, last, all or layer:NAME)", "decSSGet -2 count=1 #1\n",
+      "test.txt:7: \"everything\" names no entities (#N, @x,y, last, all, layer:NAME or box:x1,y1,x2,y2)", "decSSGet -2 count=1 #1\n",
       "decSSGet 1 count=0\n"},
      {"-q"}},
     {"SinglePicksGiveTheEntityThePointOrAKeyword",

@@ -154,3 +154,28 @@ TEST_F(SelectionTest, ClicksInASelectionTakeWhatTheFilterAcceptsThere)
     ASSERT_EQ(set.GetCount(), 1);
     EXPECT_EQ(set.GetAt(0).Handle(), 1u);
 }
+
+TEST_F(SelectionTest, AWindowSelectionTakesWhatLiesWhollyInside)
+{
+    const struct {
+        const char* answer;
+        std::vector<std::uint64_t> taken;
+    } cases[] = {
+        {"box:-1,-1,11,3", {1, 2, 3}},
+        {"box:11,3,-1,-1", {1, 2, 3}},  // corners either way round
+        {"box:0.5,0.5,3,3", {2, 3}},    // the line sticks out
+        {"box:0,0,1,1", {2}},
+        {"box:0,0,1", {}},
+        {"box:0,0,x,1", {}},
+    };
+    for (const auto& c : cases) {
+        QueueAnswers(std::string(c.answer) + "\n");
+        decSelectSet set;
+        EXPECT_EQ(dec::decSSGet("选择:", set, nullptr, 1, nullptr), dex::eOk) << c.answer;
+        std::vector<std::uint64_t> taken;
+        for (const decObjectId& id : set.Ids())
+            taken.push_back(id.Handle());
+        EXPECT_EQ(taken, c.taken) << c.answer;
+    }
+    EXPECT_TRUE(Shown("a window selection is box:x1,y1,x2,y2, not \"box:0,0,1\""));
+}
