@@ -9,6 +9,7 @@
 #include "DbDatabase.h"
 #include "Input.h"
 #include "ModuleGlobals.h"
+#include "NameQuestion.h"
 #include "OrvCommandHandlers.h"
 #include "WinApp.h"
 #include "WorkingDrawing.h"
@@ -118,17 +119,7 @@ void ShowGroupOf(DbDatabase* db, const std::vector<CGroupInfo>& groups, decDbEnt
 
 int AskGroupName(CString& name, int& clear)
 {
-    while (true) {
-        const int result = dec::GetString(kNamePrompt, name, 1);
-        if (result == dex::eCancel || result == dex::eEnded)
-            return 0;
-        if (result == dex::eEmpty) {
-            clear = 1;
-            return 1;
-        }
-        if (!name.IsEmpty())
-            return 1;
-    }
+    return AskNameOrClear(kNamePrompt, name, clear);
 }
 
 void GroupObjects()

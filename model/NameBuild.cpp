@@ -8,11 +8,11 @@
 #include "DimBuildName.h"
 #include "ExtendBuild.h"
 #include "ExtrudeBuild.h"
-#include "Input.h"
 #include "MainFrame.h"
 #include "ModelEntityCollect.h"
 #include "ModelHelperWindows.h"
 #include "ModuleGlobals.h"
+#include "NameQuestion.h"
 #include "MsgBox.h"
 #include "OrvCommandHandlers.h"
 #include "Window.h"
@@ -117,17 +117,7 @@ int FT_VALID_BUILD_OBJECT::Accept(decDbEntity* entity, int& accept)
 
 int AskName(CString& name, int& clear)
 {
-    while (true) {
-        const int result = dec::GetString("请输入建筑名称<空回车清除>:", name, 1);
-        if (result == dex::eCancel || result == dex::eEnded)
-            return 0;
-        if (result == dex::eEmpty) {
-            clear = 1;
-            return 1;
-        }
-        if (!name.IsEmpty())
-            return 1;
-    }
+    return AskNameOrClear("请输入建筑名称<空回车清除>:", name, clear);
 }
 
 void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, const CString& newName)
