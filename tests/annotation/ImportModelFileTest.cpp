@@ -127,8 +127,9 @@ TEST_F(ImportModelFileTest, FieldRulesOfTheFormat)
         host::EventLog::Instance().Clear();
         const Read read = ReadText(c.text);
         c.check(read);
-        if (read.result.wholeFile)
+        if (read.result.wholeFile) {
             EXPECT_THAT(Transcript(), Not(HasSubstr("读取模型数据文件出现错误")));
+        }
     }
 }
 
