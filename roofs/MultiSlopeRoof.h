@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Ge.h"
+#include "RoofRoutineMesh.h"
 #include "decObjectId.h"
 
 // The roof over the outline (n points, open, level) with slopes[i] in degrees for the edge
@@ -15,11 +16,6 @@
 __attribute__((visibility("default"))) decObjectId CreateMultiSlopeRoof(const GePoint3dArray& outline,
                                                                         double thickness,
                                                                         const std::vector<float>& slopes);
-
-// The roof routine CreateMultiSlopeRoof runs (the closed library's geofeidengpowumianzcx):
-// leading real, x, y and slopes (1-based), point count, out face count, out vertex counts per
-// face (1-based, 1000 entries), an out int, out face x, y and z (1-based, 10000 entries).
-using RoofFaceRoutine = int (*)(double, double*, double*, double*, int, int*, int*, int*, double*, double*, double*);
 
 // The same with another roof routine in its place (a routine under test).
 decObjectId CreateMultiSlopeRoofWith(RoofFaceRoutine routine, const GePoint3dArray& outline, double thickness,

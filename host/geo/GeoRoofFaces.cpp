@@ -4,10 +4,15 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
+#include "GeoRoofShapes.h"
 #include "SlopedRoofSolver.h"
 
 namespace {
+
+using geo_roof::Face;
+using geo_roof::Point;
 
 // The solver's record: 1-based arrays (entry 0 unused).
 constexpr int kOutlineEntries = 500;
@@ -29,27 +34,29 @@ struct SolverRecord {
     std::array<float, kFaceVertexEntries> faceX{}, faceY{}, faceZ{};
 };
 
-bool SlopeInRange(double degrees)
+// How the faces stand on an edge of the given slope in degrees.
+enum class Lean { Inward, Outward, Refused };
+
+Lean LeanOf(double degrees)
 {
-    return degrees > 0.0 && degrees < 90.0;
+    if (degrees > 0.0 && degrees < 90.0)
+        return Lean::Inward;
+    // Upright (90 or -90), obtuse, or negative down to a quarter turn.
+    if ((degrees >= 90.0 && degrees < 180.0) || (degrees >= -90.0 && degrees < 0.0))
+        return Lean::Outward;
+    return Lean::Refused;
 }
 
-}  // namespace
-
-extern "C" int geofeidengpowumianzcx(double h, double* x, double* y, double* slope, int n, int* faceCount,
-                                     int* faceVertexCounts, int* spare, double* fx, double* fy, double* fz)
+// How far an outward edge moves out as it rises h: h over the tangent of its lean, 0 upright.
+double OutwardRun(double degrees, double h)
 {
-    if (spare)
-        *spare = 0;
-    if (!faceCount)
-        return 0;
-    *faceCount = 0;
-    if (!x || !y || !slope || !faceVertexCounts || !fx || !fy || !fz || n < 3 || n > kMaxOutlinePoints || h > 0.0)
-        return 0;
-    for (int i = 1; i <= n; ++i)
-        if (!SlopeInRange(slope[i]))
-            return 0;
+    const double lean = std::fabs(degrees >= 90.0 ? 180.0 - degrees : degrees);
+    return lean == 90.0 ? 0.0 : h / std::tan(lean * std::acos(-1.0) / 180.0);
+}
 
+// The roof of inward slopes from the kernel's solver, in the caller's coordinates.
+bool SolveInward(const double* x, const double* y, const double* slope, int n, std::vector<Face>& faces)
+{
     // The solver takes a clockwise ring in float: the points go relative to the first one, so
     // site coordinates keep their precision, and a counter-clockwise outline is reversed with
     // its slopes re-paired so that every edge keeps its own.
@@ -71,23 +78,75 @@ extern "C" int geofeidengpowumianzcx(double h, double* x, double* y, double* slo
     if (SolveSlopedRoofFaces(1, rec->loopPointCounts.data(), rec->loopBase.data(), rec->x.data(), rec->y.data(),
                              rec->slope.data(), &rec->faceCount, rec->faceVertexCounts.data(), rec->faceX.data(),
                              rec->faceY.data(), rec->faceZ.data()) == 0)
-        return 0;
-
-    // A roof that does not fit the caller's arrays gives no faces.
-    if (rec->faceCount < 1 || rec->faceCount >= kFaceEntries || rec->faceCount > kMaxFaces)
-        return 0;
-    int total = 0;
-    for (int f = 1; f <= rec->faceCount; ++f)
-        total += rec->faceVertexCounts[f];
-    if (total >= kFaceVertexEntries || total > kMaxFaceVertices)
-        return 0;
-    for (int f = 1; f <= rec->faceCount; ++f)
-        faceVertexCounts[f] = rec->faceVertexCounts[f];
-    for (int v = 1; v <= total; ++v) {
-        fx[v] = x[1] + rec->faceX[v];
-        fy[v] = y[1] + rec->faceY[v];
-        fz[v] = rec->faceZ[v];
+        return false;
+    if (rec->faceCount < 1 || rec->faceCount >= kFaceEntries)
+        return false;
+    for (int f = 1, v = 1; f <= rec->faceCount; ++f) {
+        if (rec->faceVertexCounts[f] < 0 || v + rec->faceVertexCounts[f] > kFaceVertexEntries)
+            return false;
+        Face face;
+        for (int k = 0; k < rec->faceVertexCounts[f]; ++k, ++v)
+            face.push_back({x[1] + rec->faceX[v], y[1] + rec->faceY[v], rec->faceZ[v]});
+        faces.push_back(std::move(face));
     }
-    *faceCount = rec->faceCount;
-    return 1;
+    return true;
+}
+
+// The faces into the caller's arrays; false, with nothing written, when they do not fit.
+bool WriteFaces(const std::vector<Face>& faces, int* faceCount, int* counts, double* fx, double* fy, double* fz)
+{
+    std::size_t total = 0;
+    for (const Face& face : faces)
+        total += face.size();
+    if (faces.empty() || faces.size() > kMaxFaces || total > kMaxFaceVertices)
+        return false;
+    int v = 1;
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        counts[f + 1] = static_cast<int>(faces[f].size());
+        for (const Point& p : faces[f]) {
+            fx[v] = p.x;
+            fy[v] = p.y;
+            fz[v] = p.z;
+            ++v;
+        }
+    }
+    *faceCount = static_cast<int>(faces.size());
+    return true;
+}
+
+}  // namespace
+
+extern "C" int geofeidengpowumianzcx(double h, double* x, double* y, double* slope, int n, int* faceCount,
+                                     int* faceVertexCounts, int* spare, double* fx, double* fy, double* fz)
+{
+    if (spare)
+        *spare = 0;
+    if (!faceCount)
+        return 0;
+    *faceCount = 0;
+    if (!x || !y || !slope || !faceVertexCounts || !fx || !fy || !fz || n < 3 || n > kMaxOutlinePoints ||
+        !(h >= 0.0) || !std::isfinite(h))
+        return 0;
+    // One kind of lean for the whole outline: the solver cannot follow an outline whose roof
+    // rises on some edges and overhangs on others.
+    const Lean lean = LeanOf(slope[1]);
+    for (int i = 1; i <= n; ++i)
+        if (LeanOf(slope[i]) != lean || lean == Lean::Refused || !std::isfinite(x[i]) || !std::isfinite(y[i]))
+            return 0;
+
+    std::vector<Face> faces;
+    if (lean == Lean::Inward) {
+        if (!SolveInward(x, y, slope, n, faces) || (h > 0.0 && !geo_roof::CutAtHeight(faces, h)))
+            return 0;
+    } else {
+        // Upright and overhanging faces stand only as high as the cut.
+        if (h == 0.0)
+            return 0;
+        std::vector<double> px(x + 1, x + n + 1), py(y + 1, y + n + 1), run;
+        for (int i = 1; i <= n; ++i)
+            run.push_back(OutwardRun(slope[i], h));
+        if (!geo_roof::OutwardFaces(px, py, run, h, faces))
+            return 0;
+    }
+    return WriteFaces(faces, faceCount, faceVertexCounts, fx, fy, fz) ? 1 : 0;
 }

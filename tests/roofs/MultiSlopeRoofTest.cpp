@@ -296,7 +296,6 @@ TEST_F(MultiSlopeRoofTest, TheRoutineRefusesWhatItCannotBuild)
     } cases[] = {
         {"two points", {{0, 0, 0}, {1000, 0, 0}}, {30, 30}, 0},
         {"500 points", Star(250), std::vector<double>(500, 30), 0},
-        {"a cut height", square, thirty, 100},
         {"a level edge", square, {30, 0, 30, 30}, 0},
         {"an upright edge", square, {30, 90, 30, 30}, 0},
         {"no slope", square, {30, nan, 30, 30}, 0},
