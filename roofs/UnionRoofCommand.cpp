@@ -1,0 +1,171 @@
+// The roof-face union command: the polygon loops of the selected roofs go through the kernel's
+// roof-face union, and one mesh entity of the united faces takes the place of the roofs.
+//
+// The union's result is read loop by loop by the absolute value of each count; a negative
+// count is a hole of the outer loop before it (where another united face lies over that face)
+// and is not made a face of its own. The new entity is made before anything is erased, and
+// only the entities whose loops went into the union are erased: what the union did not take
+// stays in the drawing.
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "CommandLine.h"
+#include "DbDatabase.h"
+#include "ModelHelperLayersMaterials.h"
+#include "OrvCommandHandlers.h"
+#include "RoofFaceUnion.h"
+#include "Selection.h"
+#include "WorkingDrawing.h"
+
+namespace {
+
+constexpr const char* kTitle = "***屋面合成***";
+constexpr const char* kSelectPrompt = "选择要进行合成的屋面实体,按右键确认：";
+constexpr const char* kFailed = "提示：合成失败。";
+constexpr const char* kTooLarge = "提示：屋面面数或顶点数太多，无法合成。";
+constexpr const char* kMaterialName = "屋面板";
+constexpr unsigned long kMaterialColour = 0x8a55ff;
+// What the exchange arrays hold past their unused first entries.
+constexpr std::size_t kMaxLoops = kernel::kUnionCountCapacity - 1;
+constexpr std::size_t kMaxVertices = kernel::kUnionCoordinateCapacity - 1;
+
+// The loops of the selection, in selection order and each entity's own order.
+struct SelectedLoops {
+    std::vector<GePoint3dArray> loops;
+    std::vector<decObjectId> contributors;  // the entities that gave at least one loop
+    long layerId = 0;                       // the layer of the entity selected last
+    std::size_t vertexCount = 0;
+};
+
+SelectedLoops GatherLoops(const decSelectSet& selection)
+{
+    SelectedLoops gathered;
+    for (int i = 0; i < selection.GetCount(); ++i) {
+        decDbEntity* entity = selection.GetEnt(i);
+        if (!entity)
+            continue;
+        gathered.layerId = entity->GetLayerId();
+        if (entity->OpenForWrite() != dex::eOk)
+            continue;
+        const std::unique_ptr<GePolygonIterator> it(entity->NewPolygonIterator());
+        bool contributed = false;
+        for (it->start(); !it->done(); it->next()) {
+            int count = 0, closed = 0, flag2 = 0;
+            const GePoint3d* pts = nullptr;
+            it->getCurLoop(count, pts, closed, flag2);
+            gathered.loops.emplace_back(pts, pts + std::max(count, 0));
+            gathered.vertexCount += static_cast<std::size_t>(std::max(count, 0));
+            contributed = true;
+        }
+        entity->Close();
+        if (contributed)
+            gathered.contributors.push_back(selection.GetAt(i));
+    }
+    return gathered;
+}
+
+// The lower corner of the loops' extents: the union runs in float, so the coordinates go in
+// relative to it and site coordinates keep their precision.
+GePoint3d LocalOrigin(const std::vector<GePoint3dArray>& loops)
+{
+    GePoint3d low(0, 0, 0);
+    bool first = true;
+    for (const GePoint3dArray& loop : loops)
+        for (const GePoint3d& p : loop) {
+            low = first ? p : GePoint3d(std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z));
+            first = false;
+        }
+    return low;
+}
+
+void FillArrays(const std::vector<GePoint3dArray>& loops, const GePoint3d& origin, UnionFaceArrays& arrays)
+{
+    arrays.faceCount = 0;
+    int cursor = 0;
+    for (const GePoint3dArray& loop : loops) {
+        ++arrays.faceCount;
+        arrays.vertexCounts[arrays.faceCount] = static_cast<std::int16_t>(loop.size());
+        for (const GePoint3d& p : loop) {
+            ++cursor;
+            arrays.x[cursor] = static_cast<float>(p.x - origin.x);
+            arrays.y[cursor] = static_cast<float>(p.y - origin.y);
+            arrays.z[cursor] = static_cast<float>(p.z - origin.z);
+        }
+    }
+}
+
+// The united outer loops of more than 2 points, each reversed, as polygons of one mesh.
+void AppendUnitedFaces(const UnionFaceArrays& arrays, const GePoint3d& origin, decMesh4& mesh)
+{
+    int cursor = 0;
+    for (int f = 1; f <= arrays.faceCount; ++f) {
+        const int count = std::abs(static_cast<int>(arrays.vertexCounts[f]));
+        const bool hole = arrays.vertexCounts[f] < 0;
+        GePoint3dArray face;
+        for (int k = 1; k <= count; ++k)
+            face.emplace_back(arrays.x[cursor + k] + origin.x, arrays.y[cursor + k] + origin.y,
+                              arrays.z[cursor + k] + origin.z);
+        cursor += count;
+        if (hole || face.size() <= 2)
+            continue;
+        std::reverse(face.begin(), face.end());
+        mesh.AppendPolygon(static_cast<int>(face.size()), face.data(), 0);
+    }
+}
+
+void EraseEntities(const std::vector<decObjectId>& ids)
+{
+    for (const decObjectId& id : ids) {
+        decObject* object = id.OpenForWrite();
+        if (!object)
+            continue;
+        object->Erase();
+        object->Close();
+    }
+}
+
+void ReportFailure()
+{
+    dec::ClearCmdLinePrompt();
+    dec::PrintPrompt(kFailed);
+}
+
+}  // namespace
+
+void CMD_UNION_ROOF()
+{
+    dec::PrintPrompt(kTitle);
+    DbAutoOpen open(1);
+    DbDatabase* db = open.db;
+    decSelectSet selection;
+    if (dec::decSSGet(kSelectPrompt, selection, nullptr, 1, nullptr) != dex::eOk || selection.GetCount() <= 1)
+        return;
+
+    const SelectedLoops gathered = GatherLoops(selection);
+    if (gathered.loops.size() > kMaxLoops || gathered.vertexCount > kMaxVertices) {
+        dec::PrintPrompt(kTooLarge);
+        return;
+    }
+    const GePoint3d origin = LocalOrigin(gathered.loops);
+    const auto arrays = std::make_unique<UnionFaceArrays>();
+    FillArrays(gathered.loops, origin, *arrays);
+    UnionRoofFaces(&arrays->faceCount, arrays->vertexCounts, arrays->x, arrays->y, arrays->z);
+    if (arrays->faceCount <= 0) {
+        ReportFailure();
+        return;
+    }
+
+    CString materialName(kMaterialName);
+    const long material = CreateSolidColorMaterial(db, materialName, kMaterialColour, 0.0);
+    decMesh4 faces;
+    AppendUnitedFaces(*arrays, origin, faces);
+    decMesh3* mesh = faces.ConvertToMesh3();
+    decObjectId id;
+    if (!mesh || db->CreateProxyEntity(gathered.layerId, GeMatrix3d(), mesh, id, material) != dex::eOk) {
+        ReportFailure();
+        return;
+    }
+    EraseEntities(gathered.contributors);
+}
