@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "RoofFaceUnion.h"
+#include "RoofFaceUnionTestSupport.h"
 #include "RoofTestSupport.h"
 #include "WorkingDrawing.h"
 #include "clipper.hpp"
@@ -64,7 +64,7 @@ struct EngineResult {
 
 EngineResult EngineFaces(const std::vector<decDbEntity*>& entities)
 {
-    std::vector<Ring> loops;
+    std::vector<GePoint3dArray> loops;
     GePoint3d low(1e300, 1e300, 1e300);
     for (decDbEntity* e : entities)
         for (const GePolygon& polygon : e->GetPolygons()) {
@@ -72,26 +72,23 @@ EngineResult EngineFaces(const std::vector<decDbEntity*>& entities)
             for (const GePoint3d& p : loops.back())
                 low = GePoint3d(std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z));
         }
-    auto a = std::make_unique<UnionFaceArrays>();
-    int v = 0;
-    for (const Ring& loop : loops) {
-        a->vertexCounts[++a->faceCount] = static_cast<std::int16_t>(loop.size());
-        for (const GePoint3d& p : loop) {
-            ++v;
-            a->x[v] = static_cast<float>(p.x - low.x);
-            a->y[v] = static_cast<float>(p.y - low.y);
-            a->z[v] = static_cast<float>(p.z - low.z);
-        }
+    std::vector<uniontest::Face> faces;
+    for (const GePoint3dArray& loop : loops) {
+        faces.emplace_back();
+        for (const GePoint3d& p : loop)
+            faces.back().push_back({p.x - low.x, p.y - low.y, p.z - low.z});
     }
-    EXPECT_EQ(UnionRoofFaces(&a->faceCount, a->vertexCounts, a->x, a->y, a->z), 1);
+    const uniontest::UnionRun run = uniontest::RunUnion(faces);
+    EXPECT_EQ(run.status, 1);
     EngineResult result;
-    for (int f = 1, next = 1; f <= a->faceCount; ++f) {
+    for (const uniontest::UnionLoop& loop : run.loops) {
+        result.holes += loop.hole ? 1 : 0;
+        if (loop.hole || loop.points.size() <= 2)
+            continue;
         Ring face;
-        for (int k = 0; k < std::abs(a->vertexCounts[f]); ++k, ++next)
-            face.emplace_back(a->x[next] + low.x, a->y[next] + low.y, a->z[next] + low.z);
-        result.holes += a->vertexCounts[f] < 0 ? 1 : 0;
-        if (a->vertexCounts[f] > 2)
-            result.faces.emplace_back(face.rbegin(), face.rend());
+        for (auto p = loop.points.rbegin(); p != loop.points.rend(); ++p)
+            face.emplace_back(p->x + low.x, p->y + low.y, p->z + low.z);
+        result.faces.push_back(face);
     }
     return result;
 }
