@@ -10,9 +10,15 @@
 
 #include "AssertReport.h"
 #include "CommandLine.h"
+#include "FaceMesh.h"
+#include "RoofRecord.h"
 #include "Tools.h"
 
 namespace {
+
+using roof_record::ReadCount;
+using roof_record::ReadPoints;
+using roof_record::WritePoints;
 
 constexpr const char* kGroup = "屋顶信息";
 constexpr const char* kFlatText = "平屋顶";
@@ -25,7 +31,7 @@ constexpr float kMaxSlope = 89.0f;
 // The edge ring must keep at least this many points.
 constexpr int kMinRingPoints = 3;
 // A polygon needs more points than this.
-constexpr int kMinPolygonPoints = 3;
+constexpr std::size_t kMinPolygonPoints = 3;
 
 enum Property {
     kPropKind = 0,
@@ -37,36 +43,6 @@ enum Property {
     kPropHeightB = 6,
     kPropWidthB = 7,
 };
-
-// A count of the record: 0 or less is an empty list. A count that claims more items than the
-// record still holds refuses the record before anything is allocated.
-std::size_t ReadCount(SerializeFilter& filter, std::size_t itemBytes)
-{
-    int count = 0;
-    filter >> count;
-    if (count <= 0)
-        return 0;
-    const auto n = static_cast<std::size_t>(count);
-    if (n > filter.BytesLeft() / itemBytes)
-        throw host::RecordError("a roof's count of " + std::to_string(count) + " claims more than the record holds");
-    return n;
-}
-
-constexpr std::size_t kPointBytes = 3 * sizeof(double);
-
-void WritePoints(SerializeFilter& filter, const GePoint3dArray& pts)
-{
-    filter << static_cast<int>(pts.size());
-    for (const GePoint3d& p : pts)
-        filter << p;
-}
-
-void ReadPoints(SerializeFilter& filter, GePoint3dArray& pts)
-{
-    pts.resize(ReadCount(filter, kPointBytes));
-    for (GePoint3d& p : pts)
-        filter >> p;
-}
 
 }  // namespace
 
@@ -276,24 +252,6 @@ int COrvRoof::MakeMesh(decMesh3** out) const
 {
     if (!out || faceLoops.size() < 3)
         return 0;
-    std::size_t total = 0;
-    for (const GePoint3dArray& loop : faceLoops)
-        total += loop.size();
-    auto* mesh = new decMesh3();
-    GePoint3d* vertices = mesh->SetCountVertex(static_cast<int>(total));
-    decPolygonBuf polygons(1024);
-    int next = 0;
-    std::vector<int> indices;
-    for (const GePoint3dArray& loop : faceLoops) {
-        indices.clear();
-        for (const GePoint3d& p : loop) {
-            vertices[next] = p;
-            indices.push_back(next++);
-        }
-        if (loop.size() >= static_cast<std::size_t>(kMinPolygonPoints))
-            polygons.AppendPolygon(static_cast<int>(indices.size()), indices.data());
-    }
-    mesh->SetPolygonFrom(polygons);
-    *out = mesh;
+    *out = MeshOfFaces(faceLoops, kMinPolygonPoints);
     return 1;
 }

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "DimBuildElevation.h"
+#include "Dormer.h"
 #include "ExtrudeBuild.h"
 #include "LumidraxApp.h"
 #include "ModuleGlobals.h"
@@ -34,7 +35,7 @@ bool RegisterAtLoad(decObjectClassInfo* info)
 CString g_buildGroupAppName("build_group");
 double g_degPerRadian = 180.0 / std::acos(-1.0);
 [[maybe_unused]] const bool g_dimBuildElevationRegistered = RegisterAtLoad(CDimBuildElevation::Desc());
-// CDormer is registered here once it is in the module.
+[[maybe_unused]] const bool g_dormerRegistered = RegisterAtLoad(CDormer::Desc());
 CString g_buildTagAppName("XBUILD_NAME");
 [[maybe_unused]] const bool g_extrudeBuildRegistered = RegisterAtLoad(CExtrudeBuild::Desc());
 CString g_quickWinSpacingText("1000");

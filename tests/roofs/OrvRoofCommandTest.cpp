@@ -40,22 +40,6 @@ constexpr const char* kFlatRoof = "orvroof 500 100 wa=240 ha=600 hb=300 wb=60 10
                                   "-7000,14000,3000 -7000,2000,3000\n";
 constexpr const char* kSlopedRoof = "orvroof 0 0 slope=30 20000,0 32000,0 32000,8000 20000,8000\n";
 
-// The extents of the vertices of an OBJ file, as its reader would see them.
-GeBoundBox3d ObjExtents(const std::string& path)
-{
-    std::ifstream in(path);
-    GeBoundBox3d box;
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind("v ", 0) != 0)
-            continue;
-        std::istringstream values(line.substr(2));
-        GePoint3d p;
-        values >> p.x >> p.y >> p.z;
-        box.Extend(p);
-    }
-    return box;
-}
-
 TEST_F(OrvRoofCommandTest, AFlatRoofWithSlabAndParapetIsPlacedByItsFirstEdge)
 {
     Script(kFlatRoof);

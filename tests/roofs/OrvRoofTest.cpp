@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -197,30 +196,6 @@ TEST_F(OrvRoofTest, TheMeshHasAVertexPerLoopPointAndAPolygonPerLoopOfThreeOrMore
 }
 
 // ---- the stored record --------------------------------------------------------------
-
-// The record written byte by byte as the host encodes its items: int32 and float32 little
-// endian, a point as three doubles.
-class RecordBytes {
-public:
-    RecordBytes& Int(std::int32_t v) { return Raw(&v, sizeof v); }
-    RecordBytes& Float(float v) { return Raw(&v, sizeof v); }
-    RecordBytes& Point(double x, double y, double z)
-    {
-        for (double v : {x, y, z})
-            Raw(&v, sizeof v);
-        return *this;
-    }
-    std::vector<std::uint8_t> bytes;
-
-private:
-    RecordBytes& Raw(const void* p, std::size_t n)
-    {
-        static_assert(std::endian::native == std::endian::little);
-        const auto* b = static_cast<const std::uint8_t*>(p);
-        bytes.insert(bytes.end(), b, b + n);
-        return *this;
-    }
-};
 
 // A sloped roof: outline of 3 points, kind 1, overhang 250, thickness 120, parapet values
 // 1..4, then the loops, the extra points (count given) and 3 slopes.

@@ -2,7 +2,12 @@
 // What the roof tests share: the module's test host, roofs set from one parameter record,
 // and measures of faces that do not use the roof code's own arithmetic (plan areas by the
 // shoelace sum, areas in space by Newell's normal, the volume under a plane face).
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "OrvRoof.h"
@@ -93,6 +98,42 @@ inline double VolumeAbove(const Ring& face, double base)
     const GePoint3d& p0 = face.front();
     const double z = p0.z - (n.x * (cx - p0.x) + n.y * (cy - p0.y)) / n.z;
     return std::fabs(a) / 2.0 * (z - base);
+}
+
+// A record written byte by byte as the host encodes its items: int32, float32 and binary64
+// little endian, a point as three doubles.
+class RecordBytes {
+public:
+    RecordBytes& Int(std::int32_t v) { return Raw(&v, sizeof v); }
+    RecordBytes& Float(float v) { return Raw(&v, sizeof v); }
+    RecordBytes& Double(double v) { return Raw(&v, sizeof v); }
+    RecordBytes& Point(double x, double y, double z) { return Double(x).Double(y).Double(z); }
+    std::vector<std::uint8_t> bytes;
+
+private:
+    RecordBytes& Raw(const void* p, std::size_t n)
+    {
+        static_assert(std::endian::native == std::endian::little);
+        const auto* b = static_cast<const std::uint8_t*>(p);
+        bytes.insert(bytes.end(), b, b + n);
+        return *this;
+    }
+};
+
+// The extents of the vertices of an OBJ file, as its reader would see them.
+inline GeBoundBox3d ObjExtents(const std::string& path)
+{
+    std::ifstream in(path);
+    GeBoundBox3d box;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("v ", 0) != 0)
+            continue;
+        std::istringstream values(line.substr(2));
+        GePoint3d p;
+        values >> p.x >> p.y >> p.z;
+        box.Extend(p);
+    }
+    return box;
 }
 
 }  // namespace roof_test

@@ -1,0 +1,83 @@
+#include "DormerGeometry.h"
+
+#include <cmath>
+
+namespace {
+
+// Directions are normalised with this tolerance; a shorter one has no direction.
+constexpr double kUnitTol = 0.001;
+
+// The body: the front wall in the plane y = 0.
+GePoint3dArray BodySection(long long w, long long h1, long long h2)
+{
+    const double half = static_cast<double>(w) * 0.5;
+    const auto W = static_cast<double>(w);
+    const auto H1 = static_cast<double>(h1);
+    if (h1 > 0 && h2 > 0)
+        return {{0, 0, 0}, {W, 0, 0}, {W, 0, H1}, {half, 0, static_cast<double>(h1 + h2)}, {0, 0, H1}};
+    if (h1 > 0)
+        return {{0, 0, 0}, {W, 0, 0}, {W, 0, H1}, {0, 0, H1}};
+    return {{0, 0, 0}, {W, 0, 0}, {half, 0, static_cast<double>(h2)}};
+}
+
+// The roof slab, o in front of the body; empty when it cannot be formed.
+GePoint3dArray RoofSection(long long w, long long h1, long long h2, long long t, long long o, double slope)
+{
+    const double y = -static_cast<double>(o);
+    const double left = -static_cast<double>(o);
+    const auto right = static_cast<double>(w + o);
+    const auto H1 = static_cast<double>(h1);
+    const auto T = static_cast<double>(t);
+    if (h2 < 1)
+        return {{left, y, H1}, {right, y, H1}, {right, y, H1 + T}, {left, y, H1 + T}};
+    if (w == 0)
+        return {};
+
+    const double half = static_cast<double>(w) * 0.5;
+    const auto ridge = static_cast<double>(h1 + h2);
+    // a: how far the gable's roof line drops over the overhang; b: how high the eave line
+    // stands above the roof face at y = -o (the roof face lies at z = -o·tan(slope) there).
+    const double a = 2.0 * static_cast<double>(h2) * static_cast<double>(o) / static_cast<double>(w);
+    const double b = H1 + static_cast<double>(o) * std::tan(slope);
+    if (a <= b)
+        return {{left, y, H1 - a},     {half, y, ridge},     {right, y, H1 - a},
+                {right, y, H1 - a + T}, {half, y, ridge + T}, {left, y, H1 - a + T}};
+    // The underside is cut off at the roof face's level h1 - b, where it meets the gable's
+    // roof lines; the top keeps the full overhang.
+    const double cut = H1 - b;
+    const double reach = static_cast<double>(o) * b / a;
+    return {{left, y, cut},          {-reach, y, cut},     {half, y, ridge},
+            {static_cast<double>(w) + reach, y, cut}, {right, y, cut},
+            {right, y, H1 - a + T},  {half, y, ridge + T}, {left, y, H1 - a + T}};
+}
+
+}  // namespace
+
+std::vector<GePoint3dArray> DormerSections(long width, long height1, long height2, long roofThickness,
+                                           long overhang, double slope)
+{
+    std::vector<GePoint3dArray> sections;
+    sections.push_back(BodySection(width, height1, height2));
+    if (roofThickness > 0) {
+        GePoint3dArray roof = RoofSection(width, height1, height2, roofThickness, overhang, slope);
+        if (!roof.empty())
+            sections.push_back(std::move(roof));
+    }
+    return sections;
+}
+
+GePoint3d OnDormerRoofPlane(const GePoint3d& p, const GeVector3d& n)
+{
+    return {p.x, -(n.x * p.x + n.z * p.z) / n.y, p.z};
+}
+
+bool DormerAxes(const GeVector3d& n, GeVector3d& x, GeVector3d& y)
+{
+    x = GeVector3d::kZAxis.CrossProduct(n);
+    if (x.Length() < kUnitTol)
+        return false;
+    x.Normalize(kUnitTol);
+    y = GeVector3d::kZAxis.CrossProduct(x);
+    y.Normalize(kUnitTol);
+    return true;
+}
