@@ -2,6 +2,7 @@
 
 #include "DbDatabase.h"
 #include "DimBuildElevation.h"
+#include "Dormer.h"
 #include "DrawingFile.h"
 #include "ExtrudeBuild.h"
 #include "HostSolids.h"
@@ -68,6 +69,12 @@ std::vector<std::uint8_t> ModuleSeedDrawing()
     auto* sloped = new COrvRoof();
     sloped->SetData(kOutline, COrvRoof::kSloped, 0, {30, 30, 45, 45}, 0, 0, 0, 0, 0);
     db.CreateNewEntity(layer, sloped, GeMatrix3d(), id, 0);
+
+    auto* dormer = new CDormer();
+    dormer->SetData(2000, 1000, 800, 200, 300, 0.5);
+    GeMatrix3d onRoof;
+    onRoof.SetCoordSystem(GePoint3d(3000, 2000, 24000), GeVector3d::kXAxis, GeVector3d::kYAxis, GeVector3d::kZAxis);
+    db.CreateNewEntity(layer, dormer, onRoof, id, 0);
 
     // A tagged solid and a bulged outline, as the module's readers meet them.
     auto* solid = new decDbExtrude();
