@@ -30,6 +30,18 @@ long FindOrCreateMaterial(DbDatabase* db, const CString& name, Fill fill)
 
 }  // namespace
 
+long FindOrCreateLayer(DbDatabase* db, const char* name, std::uint32_t colour)
+{
+    decLayerTable* layers = db->GetTableLayer();
+    decLayer* layer = layers->SearchLayer(name);
+    if (!layer) {
+        layers->OpenForWrite();
+        layer = layers->CreateNewLayer(name, colour);
+        layers->Close();
+    }
+    return layer ? layer->GetID() : 0;
+}
+
 long CreateLayer(DbDatabase* db, const char* name, unsigned long colour, int style, int visible)
 {
     // Without a database open for write there is nowhere to put the layer: no id.

@@ -18,6 +18,10 @@ class DbDatabase;
 // differs and shown when hidden and visible is non-zero, never hidden.
 MODEL_HELPER_EXPORT long CreateLayer(DbDatabase* db, const char* name, unsigned long colour, int style, int visible);
 
+// The layer of that name, created with the colour when missing (the layer table opened for
+// write around the creation only); an existing layer is taken as it is.
+long FindOrCreateLayer(DbDatabase* db, const char* name, std::uint32_t colour);
+
 // The material of that name; a new solid-colour material with the colour and transparency
 // when missing. An existing material keeps its colour and transparency.
 MODEL_HELPER_EXPORT long CreateSolidColorMaterial(DbDatabase* db, CString& name, unsigned long colour,

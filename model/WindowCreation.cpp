@@ -36,14 +36,7 @@ WindowLook PrepareWindowLook(DbDatabase* db, long layerId)
 
 long FindOrMakeWindowLayer(DbDatabase* db)
 {
-    decLayerTable* layers = db->GetTableLayer();
-    decLayer* layer = layers->SearchLayer(kWindowLayer);
-    if (!layer) {
-        layers->OpenForWrite();
-        layer = layers->CreateNewLayer(kWindowLayer, kWindowLayerColour);
-        layers->Close();
-    }
-    return layer ? layer->GetID() : 0;
+    return FindOrCreateLayer(db, kWindowLayer, kWindowLayerColour);
 }
 
 bool MakeWindowFrame(const GePoint3d& origin, GeVector3d xAxis, GeMatrix3d& frame)

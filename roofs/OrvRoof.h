@@ -35,6 +35,11 @@ public:
     // The stored values; the two lists are emptied first. The outline is in the roof's frame.
     void GetData(GePoint3dArray& outline, int& kind, float& overhang, std::vector<float>& slopes, float& thickness,
                  float& ha, float& hb, float& wa, float& wb) const;
+    // The placement of a roof set from this outline (2 points or more): origin at the first
+    // point, x along the first edge in plan, normalised with tolerance 0.001 and replaced by
+    // (1, 0, 0) when that leaves it shorter than 0.1, z up, y = z × x. SetData keeps the
+    // outline in this frame, so an entity placed by it shows the outline where it was given.
+    static GeMatrix3d FrameOf(const GePoint3dArray& outline);
     // Appends the stored outline (roof frame) without emptying pts first.
     void GetFloorTopVtAry(GePoint3dArray& pts) const;
     // Appends the parapet faces standing on the ring to faceLoops: a wall of thickness wa on

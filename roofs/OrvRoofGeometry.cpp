@@ -14,22 +14,20 @@ namespace {
 
 // The first edge's direction is normalised with this tolerance.
 constexpr double kUnitTol = 0.001;
-constexpr double kAngleTol = 1e-6;
 // The roof edge ring must keep at least this many points to be a roof.
 constexpr int kMinRingPoints = 3;
 
-// The outline moved so its first point is the origin and turned about Z so its first edge
-// (seen in plan) runs along +X.
+// A first edge shorter than this after normalising gives no direction.
+constexpr double kShortAxis = 0.1;
+
+// The outline in the roof's frame.
 GePoint3dArray Localised(const GePoint3dArray& outline)
 {
-    GeVector3d v = outline[1] - outline[0];
-    v.z = 0.0;
-    v.Normalize(kUnitTol);
-    const double angle = v.Length() == 0.0 ? 0.0 : v.AngleTo(GeVector3d::kXAxis, GeVector3d::kZAxis, kAngleTol);
+    const GeMatrix3d toLocal = COrvRoof::FrameOf(outline).Inverse();
     GePoint3dArray local;
     local.reserve(outline.size());
     for (const GePoint3d& p : outline)
-        local.push_back((GePoint3d() + (p - outline[0])).RotateBy(angle, GeVector3d::kZAxis));
+        local.push_back(toLocal * p);
     return local;
 }
 
@@ -52,6 +50,20 @@ void AppendBand(CArray<GePoint3dArray, GePoint3dArray>& loops, std::size_t n, Ma
 }
 
 }  // namespace
+
+GeMatrix3d COrvRoof::FrameOf(const GePoint3dArray& outline)
+{
+    GeVector3d x = outline[1] - outline[0];
+    x.z = 0.0;
+    x.Normalize(kUnitTol);
+    if (x.Length() < kShortAxis)
+        x = GeVector3d::kXAxis;
+    GeVector3d y = GeVector3d::kZAxis.CrossProduct(x);
+    y.Normalize(kUnitTol);
+    GeMatrix3d frame;
+    frame.SetCoordSystem(outline[0], x, y, GeVector3d::kZAxis);
+    return frame;
+}
 
 int COrvRoof::SetData(GePoint3dArray outlineIn, int kindIn, double overhangIn, std::vector<float> slopesIn,
                       float thicknessIn, float ha, float hb, float wa, float wb)
