@@ -15,7 +15,8 @@ mkdir -p out
 # comes first; then the site and what builds on it. A script here that the list does not name
 # is an error, so none is left out unseen.
 order=(labels.txt 01-site.txt site.txt naming.txt windows-2point.txt window-rows.txt
-       analysis-groups.txt audits.txt import.txt contours.txt outlines.txt buildings.txt)
+       analysis-groups.txt audits.txt import.txt contours.txt outlines.txt flat-and-slope-roofs.txt
+       buildings.txt)
 examples=()
 for name in "${order[@]}"; do
   examples+=("examples/$name")
