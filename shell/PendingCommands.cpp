@@ -21,7 +21,6 @@ void ReportNotAvailable(const char* name)
 
 void CMD_PYRAMID_ROOF() { ReportNotAvailable("proof"); }
 void CMD_ARCHED_ROOF() { ReportNotAvailable("arcroof"); }
-void CMD_PRISMOID_ROOF() { ReportNotAvailable("prismoid"); }
 void CMD_BALCONY() { ReportNotAvailable("balcony"); }
 void CMD_DORMER() { ReportNotAvailable("dormer"); }
 void CMD_UPDATE_MODEL_SCALE() { ReportNotAvailable("orvmodelscale"); }
