@@ -19,7 +19,6 @@ void ReportNotAvailable(const char* name)
 
 }  // namespace
 
-void CMD_PYRAMID_ROOF() { ReportNotAvailable("proof"); }
 void CMD_ARCHED_ROOF() { ReportNotAvailable("arcroof"); }
 void CMD_BALCONY() { ReportNotAvailable("balcony"); }
 void CMD_DORMER() { ReportNotAvailable("dormer"); }

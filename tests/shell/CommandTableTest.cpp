@@ -108,9 +108,9 @@ TEST_F(EntryPointTest, ARepeatedEntryRegistersNothingTwice)
 TEST_F(EntryPointTest, CommandsNotBuiltYetSaySoAndChangeNothing)
 {
     EnterModule(0);
-    ASSERT_TRUE(Run("proof\nupdatebld\n"));
+    ASSERT_TRUE(Run("arcroof\nupdatebld\n"));
     const std::string out = Transcript();
-    EXPECT_THAT(out, HasSubstr("> proof\nThe command proof (攒尖屋顶) is not available yet.\n"));
+    EXPECT_THAT(out, HasSubstr("> arcroof\nThe command arcroof (拱形屋顶) is not available yet.\n"));
     EXPECT_THAT(out, HasSubstr("> updatebld\nThe command updatebld (升级建筑) is not available yet.\n"));
     EXPECT_TRUE(dec::GetWorkingDatabase()->AllObjects().empty());
 }

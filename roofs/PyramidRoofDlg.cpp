@@ -1,0 +1,153 @@
+// CPyramidRoofDlg: the exchange with the controls, OK, and the roof's geometry and entities.
+#include "PyramidRoofDlg.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "DbDatabase.h"
+#include "ModelHelperLayersMaterials.h"
+#include "OutlineCleanup.h"
+#include "PyramidRoofDlgTemplate.h"
+#include "RoofMeshEntities.h"
+#include "WorkingDrawing.h"
+
+PyramidRoofDefaults g_pyramidRoofDefaults;
+
+namespace {
+
+constexpr const char* kCaption = "攒尖屋顶";
+constexpr const char* kNoEavePoint = "无法计算出檐点，请检查锥顶标高和出檐长！";
+constexpr const char* kLayerName = "坡屋顶";
+constexpr unsigned long kLayerColour = 255;
+constexpr const char* kMaterialName = "屋面板";
+constexpr unsigned long kMaterialColour = 0x8a55ff;
+constexpr UINT kMaxOverhang = 10000;
+constexpr UINT kMaxThickness = 10000;
+// A remembered slab opens no thicker than this.
+constexpr UINT kMaxOpeningThickness = 50;
+// Thicker than this makes slabs rather than faces.
+constexpr UINT kMaxFaceThickness = 1;
+constexpr double kRayTol = 0.001;
+
+// Elevations are whole millimetres; sums and differences of typed ones stay within int.
+int ClampToInt(double value)
+{
+    return static_cast<int>(std::clamp(std::trunc(value), static_cast<double>(std::numeric_limits<int>::min()),
+                                       static_cast<double>(std::numeric_limits<int>::max())));
+}
+
+}  // namespace
+
+CPyramidRoofDlg::CPyramidRoofDlg(CWnd* parent)
+    : CDialog(IDD_PYRAMID_ROOF, parent), m_apexElevation(g_pyramidRoofDefaults.apexHeight), m_wallTop(0),
+      m_overhang(g_pyramidRoofDefaults.overhang),
+      m_thickness(std::min(g_pyramidRoofDefaults.thickness, kMaxOpeningThickness))
+{
+}
+
+CPyramidRoofDlg::~CPyramidRoofDlg() = default;
+
+BEGIN_MESSAGE_MAP(CPyramidRoofDlg, CDialog)
+    ON_BN_CLICKED(IDOK, &CPyramidRoofDlg::OnBnClickedOk)
+END_MESSAGE_MAP()
+
+void CPyramidRoofDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Text(dx, IDC_PYRAMID_APEX, m_apexElevation);
+    DDX_Text(dx, IDC_PYRAMID_WALL_TOP, m_wallTop);
+    DDX_Text(dx, IDC_PYRAMID_OVERHANG, m_overhang);
+    DDV_MinMaxUInt(dx, m_overhang, 0, kMaxOverhang);
+    DDX_Text(dx, IDC_PYRAMID_THICKNESS, m_thickness);
+    DDV_MinMaxUInt(dx, m_thickness, 0, kMaxThickness);
+}
+
+BOOL CPyramidRoofDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    const int base = m_baseOutline.empty() ? 0 : ClampToInt(m_baseOutline.front().z);
+    m_apexElevation = ClampToInt(static_cast<double>(m_apexElevation) + base);
+    m_wallTop = base;
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CPyramidRoofDlg::OnBnClickedOk()
+{
+    if (!UpdateData(TRUE) || !CreateRoof())
+        return;
+    CDialog::OnOK();
+}
+
+bool CPyramidRoofDlg::CreateRoof()
+{
+    ComputeApex();
+    OffsetOutline();
+    if (!ComputeEavePoints()) {
+        MessageBox(kNoEavePoint, kCaption, MB_OK);
+        return false;
+    }
+    g_pyramidRoofDefaults = {ClampToInt(static_cast<double>(m_apexElevation) - m_wallTop), m_overhang, m_thickness};
+    CreateRoofEntities();
+    return true;
+}
+
+void CPyramidRoofDlg::ComputeApex()
+{
+    double x = 0.0, y = 0.0;
+    for (const GePoint3d& p : m_baseOutline) {
+        x += p.x;
+        y += p.y;
+    }
+    const double n = static_cast<double>(std::max<std::size_t>(m_baseOutline.size(), 1));
+    m_apex = GePoint3d(x / n, y / n, m_apexElevation);
+}
+
+void CPyramidRoofDlg::OffsetOutline()
+{
+    m_grownOutline = m_baseOutline;
+    if (m_overhang != 0)
+        OffsetBorderPts(m_grownOutline, -static_cast<double>(m_overhang));
+}
+
+bool CPyramidRoofDlg::ComputeEavePoints()
+{
+    if (m_overhang == 0) {
+        m_eavePoints = m_baseOutline;
+        return true;
+    }
+    const std::size_t n = m_baseOutline.size();
+    m_eavePoints.assign(n, GePoint3d());
+    for (std::size_t i = 0; i < n; ++i) {
+        GePlane face;
+        if (!face.Set(m_apex, m_baseOutline[i], m_baseOutline[(i + 1) % n]))
+            return false;
+        if (!face.IntersectWith(GeRay3d(m_grownOutline[i], -GeVector3d::kZAxis), m_eavePoints[i], kRayTol))
+            return false;
+    }
+    return true;
+}
+
+void CPyramidRoofDlg::CreateRoofEntities()
+{
+    DbDatabase* db = dec::GetWorkingDatabase();
+    db->OpenForWrite();
+    CString materialName(kMaterialName);
+    const long material = CreateSolidColorMaterial(db, materialName, kMaterialColour, 0.0);
+    const long layer = CreateLayer(db, kLayerName, kLayerColour, 0, 1);
+    const std::size_t n = m_eavePoints.size();
+    decObjectIdArray ids;
+    for (std::size_t i = 0; i < n; ++i) {
+        const GePoint3dArray triangle = {m_apex, m_eavePoints[i], m_eavePoints[(i + 1) % n]};
+        if (m_thickness <= kMaxFaceThickness)
+            ids.push_back(CreateFaceEntity(db, triangle, layer, material));
+        else
+            CreateSlabEntity(db, triangle, m_thickness, layer, material, ids);
+    }
+    // A piece the host made no mesh of has no entity to group.
+    std::erase_if(ids, [](const decObjectId& id) { return id.IsNull(); });
+    if (!ids.empty())
+        db->MakeGroup(ids, 0);
+    db->Close();
+}

@@ -1,0 +1,138 @@
+// The pyramid roof command end to end: a square base picked, the dialog answered by
+// script lines, and the grouped triangles or slabs it leaves, against the pyramid's own
+// geometry (apex over the centre, eave points on the face planes below the grown corners).
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "PyramidRoofDlg.h"
+#include "RoofTestSupport.h"
+
+using ::testing::HasSubstr;
+
+namespace {
+
+using namespace roof_test;
+
+constexpr double kSide = 10000, kBase = 3000;
+
+class PyramidRoofCommandTest : public ModuleTest {
+protected:
+    void SetUp() override
+    {
+        ModuleTest::SetUp();
+        g_pyramidRoofDefaults = PyramidRoofDefaults();
+        Script("pline closed 0,0,3000 10000,0,3000 10000,10000,3000 0,10000,3000\n");
+    }
+    // Every roof piece (one entity each), in the order made.
+    std::vector<Ring> Pieces() const
+    {
+        std::vector<Ring> pieces;
+        for (decDbEntity* e : Db()->AllObjects())
+            if (const auto* solid = decCast<decDbEntity3d>(e))
+                for (int i = 0; i < solid->GetMesh()->GetCountPolygon(); ++i)
+                    pieces.push_back(solid->GetMesh()->FacePoints(i, solid->GetTM()));
+        return pieces;
+    }
+};
+
+// The pieces are the triangles from the apex to consecutive corners of the ring, going round
+// it from whichever corner the outline pick starts at.
+void ExpectTriangles(const std::vector<Ring>& pieces, const GePoint3d& apex, const Ring& ring, double tol)
+{
+    ASSERT_EQ(pieces.size(), ring.size());
+    std::size_t start = 0;
+    while (start < ring.size() && ring[start].DistanceTo(pieces[0][1]) > tol)
+        ++start;
+    ASSERT_LT(start, ring.size());
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        const std::size_t k = (start + i) % ring.size();
+        ExpectPointsNear(pieces[i], {apex, ring[k], ring[(k + 1) % ring.size()]}, tol);
+    }
+}
+
+std::string Pyramid(const std::string& dialog = "")
+{
+    return "proof\n#1\n" + dialog + "ok\n";
+}
+
+// As it opens the dialog shows the outline's elevation as the wall top and the apex 5000 above
+// it: OK alone gives four triangles from the corners to (5000, 5000, 8000), one group.
+TEST_F(PyramidRoofCommandTest, TheFirstRunGivesFourTrianglesToTheApexInOneGroup)
+{
+    Script(Pyramid() + "groups\n");
+    const std::vector<Ring> pieces = Pieces();
+    ExpectTriangles(pieces, {5000, 5000, 8000}, Square(0, 0, kSide, kBase), 1e-9);
+    for (const Ring& triangle : pieces)
+        EXPECT_GT(SignedPlanArea(triangle), 0.0);
+    EXPECT_THAT(Transcript(), HasSubstr("group 1 flags=0: #2 #3 #4 #5\n"));
+    EXPECT_EQ(g_pyramidRoofDefaults.apexHeight, 5000);
+}
+
+// With an overhang of 500 each grown corner lies 500 out along both edges, and its eave point
+// straight below it on the face of the edge that starts there, which rises 1 in 1: 500 below
+// the base.
+TEST_F(PyramidRoofCommandTest, AnOverhangLowersTheGrownCornersOntoTheFacePlanes)
+{
+    Script(Pyramid("set 1312 500\n"));
+    ExpectTriangles(Pieces(), {5000, 5000, 8000}, Square(-500, -500, kSide + 1000, kBase - 500), 1e-6);
+}
+
+// Thickness 0 or 1 gives faces, 2 or more slabs of five pieces; a remembered 200 reopens as 50.
+TEST_F(PyramidRoofCommandTest, ThinRoofsAreFacesThickOnesSlabs)
+{
+    const struct {
+        std::string dialog;
+        std::size_t pieces;
+        unsigned remembered;
+    } cases[] = {{"set 1161 1\n", 4, 1}, {"set 1161 2\n", 20, 2}, {"set 1161 200\n", 20, 200}, {"", 20, 50}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dialog);
+        const std::size_t before = Pieces().size();
+        Script(Pyramid(c.dialog));
+        EXPECT_EQ(Pieces().size() - before, c.pieces);
+        EXPECT_EQ(g_pyramidRoofDefaults.thickness, c.remembered);
+    }
+    // The last slab, 50 thick: its top lies 50 above its bottom.
+    const std::vector<Ring> pieces = Pieces();
+    const Ring& bottom = pieces[pieces.size() - 5];
+    const Ring& top = pieces[pieces.size() - 4];
+    for (std::size_t v = 0; v < 3; ++v)
+        EXPECT_NEAR(top[v].z - bottom[v].z, 50, 1e-9);
+}
+
+// A typed wall top moves nothing; it only measures the height the next run starts from.
+TEST_F(PyramidRoofCommandTest, ATypedWallTopMovesNothingAndSetsTheNextHeight)
+{
+    Script(Pyramid("set 1311 4000\n"));
+    EXPECT_NEAR(Pieces().at(0).at(0).z, 8000, 1e-9);
+    EXPECT_NEAR(Pieces().at(0).at(1).z, kBase, 1e-9);
+    EXPECT_EQ(g_pyramidRoofDefaults.apexHeight, 4000);
+}
+
+// An apex below the base with an overhang leaves the eave points nowhere: the message, the
+// dialog stays open, nothing is built or remembered. Out-of-range values keep it open too.
+TEST_F(PyramidRoofCommandTest, WhatCannotBeBuiltKeepsTheDialogOpenAndChangesNothing)
+{
+    const struct {
+        const char* name;
+        std::string lines;
+        const char* message;
+    } cases[] = {
+        {"apex below the base", "set 1310 2000\nset 1312 500\nset 1161 120\nok\n",
+         "[攒尖屋顶] 无法计算出檐点，请检查锥顶标高和出檐长！"},
+        {"overhang 20000", "set 1312 20000\nok\n", "请输入一个介于 0 和 10000 之间的整数。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Script("proof\n@5000,5000\n" + c.lines + "cancel\n");
+        EXPECT_THAT(Transcript(), HasSubstr(std::string(c.message) + "\n> cancel\n"));
+        EXPECT_TRUE(Pieces().empty());
+        EXPECT_EQ(g_pyramidRoofDefaults.apexHeight, 5000);
+        EXPECT_EQ(g_pyramidRoofDefaults.thickness, 0u);
+        EXPECT_TRUE(Db()->Groups().empty());
+    }
+}
+
+}  // namespace
