@@ -14,7 +14,7 @@ mkdir -p out
 # The examples run in this order in one session: labels.txt starts a drawing of its own, so it
 # comes first; then the site and what builds on it. A script here that the list does not name
 # is an error, so none is left out unseen.
-order=(labels.txt 01-site.txt site.txt naming.txt windows-2point.txt window-rows.txt
+order=(labels.txt 01-site.txt site.txt roof-shapes.txt naming.txt windows-2point.txt window-rows.txt
        analysis-groups.txt audits.txt import.txt contours.txt outlines.txt flat-and-slope-roofs.txt
        buildings.txt)
 examples=()
