@@ -4,7 +4,7 @@
 #include "DbDatabase.h"
 #include "WorkingDrawing.h"
 #include "GeoRoofFaces.h"
-#include "ModelHelperLayersMaterials.h"
+#include "RoofMeshEntities.h"
 #include "RoofRings.h"
 #include "RoofRoutineMesh.h"
 
@@ -12,10 +12,6 @@ namespace {
 
 constexpr const char* kProgressText = "开始生成坡屋顶...";
 constexpr const char* kFailedText = "提示：创建坡屋顶失败。";
-constexpr const char* kLayerName = "坡屋顶";
-constexpr unsigned long kLayerColour = 255;
-constexpr const char* kMaterialName = "屋面板";
-constexpr unsigned long kMaterialColour = 0x8a55ff;
 // A thickness above this makes a slab band.
 constexpr double kThicknessTol = 0.001;
 // Outlines of more points than this announce the build.
@@ -47,9 +43,8 @@ decObjectId CreateMultiSlopeRoofWith(RoofFaceRoutine routine, const GePoint3dArr
 
     DbDatabase* db = dec::GetWorkingDatabase();
     db->OpenForWrite();
-    const long layer = CreateLayer(db, kLayerName, kLayerColour, 0, 1);
-    CString materialName(kMaterialName);
-    const long material = CreateSolidColorMaterial(db, materialName, kMaterialColour, 0.0);
+    const long layer = SlopedRoofLayer(db);
+    const long material = RoofMaterial(db);
     decMesh4 faces;
     AppendRoutineFaces(r, z0, faces);
     if (band)

@@ -9,11 +9,11 @@
 #include "GableRoof.h"
 #include "GeoRoofFaces.h"
 #include "ModelGeHelper.h"
-#include "ModelHelperLayersMaterials.h"
 #include "ModuleGlobals.h"
 #include "OrvCommandHandlers.h"
 #include "OutlineCleanup.h"
 #include "PrismoidDlg.h"
+#include "RoofMeshEntities.h"
 #include "RoofRings.h"
 #include "RoofRoutineMesh.h"
 #include "WorkingDrawing.h"
@@ -23,10 +23,6 @@ namespace {
 constexpr const char* kTitle = "***棱台屋顶***";
 constexpr const char* kNoOutline = "提示：底轮廓线选取失败！";
 constexpr const char* kFailed = "提示：创建棱台屋顶失败。";
-constexpr const char* kLayerName = "坡屋顶";
-constexpr unsigned long kLayerColour = 255;
-constexpr const char* kMaterialName = "屋面板";
-constexpr unsigned long kMaterialColour = 0x8a55ff;
 // An overhang or a thickness above this counts.
 constexpr double kLengthTol = 0.001;
 
@@ -64,9 +60,8 @@ void BuildRoof(GePoint3dArray outline, const PrismoidRequest& r)
 
     DbDatabase* db = dec::GetWorkingDatabase();
     db->OpenForWrite();
-    const long layer = CreateLayer(db, kLayerName, kLayerColour, 0, 1);
-    CString materialName(kMaterialName);
-    const long material = CreateSolidColorMaterial(db, materialName, kMaterialColour, 0.0);
+    const long layer = SlopedRoofLayer(db);
+    const long material = RoofMaterial(db);
     decMesh4 polygons;
     decMesh3* mesh = nullptr;
     if (AppendRoutineFaces(faces, z0, polygons) > 0) {

@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "DbDatabase.h"
-#include "ModelHelperLayersMaterials.h"
 #include "OutlineCleanup.h"
 #include "PyramidRoofDlgTemplate.h"
 #include "RoofMeshEntities.h"
@@ -18,10 +17,6 @@ namespace {
 
 constexpr const char* kCaption = "攒尖屋顶";
 constexpr const char* kNoEavePoint = "无法计算出檐点，请检查锥顶标高和出檐长！";
-constexpr const char* kLayerName = "坡屋顶";
-constexpr unsigned long kLayerColour = 255;
-constexpr const char* kMaterialName = "屋面板";
-constexpr unsigned long kMaterialColour = 0x8a55ff;
 constexpr UINT kMaxOverhang = 10000;
 constexpr UINT kMaxThickness = 10000;
 // A remembered slab opens no thicker than this.
@@ -133,9 +128,8 @@ void CPyramidRoofDlg::CreateRoofEntities()
 {
     DbDatabase* db = dec::GetWorkingDatabase();
     db->OpenForWrite();
-    CString materialName(kMaterialName);
-    const long material = CreateSolidColorMaterial(db, materialName, kMaterialColour, 0.0);
-    const long layer = CreateLayer(db, kLayerName, kLayerColour, 0, 1);
+    const long material = RoofMaterial(db);
+    const long layer = SlopedRoofLayer(db);
     const std::size_t n = m_eavePoints.size();
     decObjectIdArray ids;
     for (std::size_t i = 0; i < n; ++i) {

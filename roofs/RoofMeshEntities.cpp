@@ -1,8 +1,14 @@
 #include "RoofMeshEntities.h"
 
+#include "ModelHelperLayersMaterials.h"
 #include "RoofRings.h"
 
 namespace {
+
+constexpr const char* kLayerName = "坡屋顶";
+constexpr unsigned long kLayerColour = 255;
+constexpr const char* kMaterialName = "屋面板";
+constexpr unsigned long kMaterialColour = 0x8a55ff;
 
 // One entity of the points as one polygon; unset when they make no mesh.
 decObjectId CreatePolygonEntity(DbDatabase* db, const GePoint3dArray& points, long layerId, long materialId)
@@ -17,6 +23,17 @@ decObjectId CreatePolygonEntity(DbDatabase* db, const GePoint3dArray& points, lo
 }
 
 }  // namespace
+
+long SlopedRoofLayer(DbDatabase* db)
+{
+    return CreateLayer(db, kLayerName, kLayerColour, 0, 1);
+}
+
+long RoofMaterial(DbDatabase* db)
+{
+    CString name(kMaterialName);
+    return CreateSolidColorMaterial(db, name, kMaterialColour, 0.0);
+}
 
 decObjectId CreateFaceEntity(DbDatabase* db, GePoint3dArray polygon, long layerId, long materialId)
 {

@@ -6,6 +6,11 @@
 #include "Ge.h"
 #include "decObjectId.h"
 
+// The layer every sloped roof goes on ("坡屋顶", colour 255) and the roof material ("屋面板",
+// solid colour 0x8a55ff), made when missing; their ids.
+long SlopedRoofLayer(DbDatabase* db);
+long RoofMaterial(DbDatabase* db);
+
 // The polygon as one face (turned counter-clockwise seen from above when it runs the other
 // way), on the layer with the material, placed by the identity. The id of the new entity;
 // unset for fewer than 3 points.

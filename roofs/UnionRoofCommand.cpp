@@ -13,9 +13,9 @@
 
 #include "CommandLine.h"
 #include "DbDatabase.h"
-#include "ModelHelperLayersMaterials.h"
 #include "OrvCommandHandlers.h"
 #include "RoofFaceUnion.h"
+#include "RoofMeshEntities.h"
 #include "Selection.h"
 #include "WorkingDrawing.h"
 
@@ -25,8 +25,6 @@ constexpr const char* kTitle = "***屋面合成***";
 constexpr const char* kSelectPrompt = "选择要进行合成的屋面实体,按右键确认：";
 constexpr const char* kFailed = "提示：合成失败。";
 constexpr const char* kTooLarge = "提示：屋面面数或顶点数太多，无法合成。";
-constexpr const char* kMaterialName = "屋面板";
-constexpr unsigned long kMaterialColour = 0x8a55ff;
 // What the exchange arrays hold past their unused first entries.
 constexpr std::size_t kMaxLoops = kernel::kUnionCountCapacity - 1;
 constexpr std::size_t kMaxVertices = kernel::kUnionCoordinateCapacity - 1;
@@ -157,8 +155,7 @@ void CMD_UNION_ROOF()
         return;
     }
 
-    CString materialName(kMaterialName);
-    const long material = CreateSolidColorMaterial(db, materialName, kMaterialColour, 0.0);
+    const long material = RoofMaterial(db);
     decMesh4 faces;
     AppendUnitedFaces(*arrays, origin, faces);
     decMesh3* mesh = faces.ConvertToMesh3();
