@@ -67,7 +67,8 @@ std::string LayerName(const decDbEntity* entity)
 }
 
 // What a host entity is made of: a polyline's vertices with their bulges, a text or a
-// point's position, a solid's extents, a curve's points; empty for others.
+// point's position, a curve's points, the extents of a solid or of what another 2-D entity
+// draws; empty for others.
 std::string GeometryText(const decDbEntity* entity)
 {
     if (const auto* polyline = decCast<decDbPolyline>(entity)) {
@@ -81,13 +82,12 @@ std::string GeometryText(const decDbEntity* entity)
     if (const auto* text = decCast<decDbText>(entity))
         return std::string(" text=\"") + text->GetText() + "\" at " + FormatPoint(text->GetPosition());
     if (const auto* point = decCast<decDbPoint>(entity)) return " at " + FormatPoint(point->GetPosition());
-    if (entity->Is3DEntity()) {
-        const GeBoundBox3d& box = entity->GetBoundBox();
-        return box.IsEmpty() ? std::string() : " extents " + FormatPoint(box.MinPoint()) + " to " + FormatPoint(box.MaxPoint());
-    }
     std::string points;
     for (int i = 0; i < entity->GetNumVerts(); ++i) points += " " + FormatPoint(entity->GetVertexAt(i));
-    return points.empty() ? points : " points:" + points;
+    if (!points.empty()) return " points:" + points;
+    // Solids, and 2-D entities such as labels by what they draw.
+    const GeBoundBox3d& box = entity->GetBoundBox();
+    return box.IsEmpty() ? std::string() : " extents " + FormatPoint(box.MinPoint()) + " to " + FormatPoint(box.MaxPoint());
 }
 
 // The extended data of an object: " xdata APP=item,item" per record.

@@ -6,5 +6,21 @@
 // first value; each further value that is greater than the current largest replaces it,
 // else, when it is smaller than the current smallest, replaces that. A count of 0 (or
 // less) or a null pointer leaves both outputs untouched.
+template <class T>
+void MinMaxOf(const T* values, int count, T* largest, T* smallest)
+{
+    if (count <= 0 || !values || !largest || !smallest)
+        return;
+    *largest = values[0];
+    *smallest = values[0];
+    for (int i = 1; i < count; ++i) {
+        if (values[i] > *largest)
+            *largest = values[i];
+        else if (values[i] < *smallest)
+            *smallest = values[i];
+    }
+}
+
+// MinMaxOf over doubles, exported.
 __attribute__((visibility("default"))) void GetMinMax(const double* values, int count, double* largest,
                                                       double* smallest);

@@ -19,6 +19,8 @@
 #include "OrvRoof.h"
 #include "OrvScaleText.h"
 #include "PromptOldModelReactor.h"
+#include "QuickBuilding.h"
+#include "QuickWindow.h"
 #include "Window.h"
 #include "decObject.h"
 
@@ -41,8 +43,8 @@ CString g_buildTagAppName("XBUILD_NAME");
 CString g_quickWinSpacingText("1000");
 CString g_quickWinStoreyHeightText("2900");
 CString g_buildNamingAppName("XBUILD_NAME");
-// CQuickBuilding is registered here once it is in the module.
-// CQuickWindow is registered here once it is in the module.
+[[maybe_unused]] const bool g_quickBuildingRegistered = RegisterAtLoad(CQuickBuilding::Desc());
+[[maybe_unused]] const bool g_quickWindowRegistered = RegisterAtLoad(CQuickWindow::Desc());
 std::array<std::list<CString>, 6> g_analysisGroupLists;
 [[maybe_unused]] const bool g_orvRoofRegistered = RegisterAtLoad(COrvRoof::Desc());
 [[maybe_unused]] const bool g_orvScaleTextRegistered = RegisterAtLoad(COrvScaleText::Desc());

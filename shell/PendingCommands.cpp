@@ -22,6 +22,3 @@ void ReportNotAvailable(const char* name)
 void CMD_ARCHED_ROOF() { ReportNotAvailable("arcroof"); }
 void CMD_BALCONY() { ReportNotAvailable("balcony"); }
 void CMD_DORMER() { ReportNotAvailable("dormer"); }
-void CMD_UPDATE_MODEL_SCALE() { ReportNotAvailable("orvmodelscale"); }
-void CMD_UPDATE_OLD_WINDOW() { ReportNotAvailable("updatewin"); }
-void CMD_UPDATE_OLD_BUILD() { ReportNotAvailable("updatebld"); }

@@ -24,6 +24,17 @@ protected:
                     found.push_back(object);
         return found;
     }
+    // The builders of class T behind the live 3-D entities, in drawing order.
+    template <class T>
+    std::vector<T*> Builders() const
+    {
+        std::vector<T*> found;
+        for (decDbEntity* entity : Db()->AllObjects())
+            if (!entity->IsErased() && entity->Is3DEntity())
+                if (T* object = T::Cast(entity->GetBaseObject()))
+                    found.push_back(object);
+        return found;
+    }
     // The name of the layer an entity is on.
     std::string LayerOf(const decDbEntity* entity) const;
     // Saves the working drawing and opens it again; false (with a test failure) when either fails.

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "Quenra3dRunner.h"
 
@@ -191,4 +193,20 @@ TEST(Quenra3dHostCommands, DrawingFilesAreReadAPieceAtATime)
     EXPECT_THAT(tight.output, HasSubstr("large.q3d\": there is not enough memory to read it"));
 #endif
     EXPECT_THAT(tight.output, Not(HasSubstr("created")));
+}
+
+TEST(Quenra3dHostCommands, ObjectsOfClassesAModuleLacksAreWrittenBackUnchanged)
+{
+    // The example drawing of versions below 4.0, opened with a module that has no legacy classes.
+    const std::filesystem::path example = std::filesystem::path(LUMIDRAX_SOURCE_DIR) / "examples" / "old-model.q3d";
+    TestFolder folder;
+    const std::string copy = (folder.Path() / "copy.q3d").string();
+    const Quenra3dRun run = RunTestScript("list\n", {"-q", "-o", example.string(), "-s", copy});
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("decDbForeignObject"));
+    auto bytes = [](const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_TRUE(bytes(copy) == bytes(example));
 }

@@ -1,0 +1,17 @@
+#pragma once
+// Finding the objects of versions below 4.0 and turning them into current ones: updatewin
+// makes a CWindow of every legacy window and updatebld a CExtrudeBuild of every legacy
+// building, in place. A legacy object is erased only after its replacement was created;
+// what cannot be converted stays in the drawing as it was.
+#include "EntityArray.h"
+
+class decObject;
+
+// Whether an entity's base object is a legacy window, a legacy building (null gives false).
+bool IsOldWindow(const decObject* base);
+bool IsOldBuilding(const decObject* base);
+
+// The entities built by legacy windows (buildings) in the entity table's order; 1 when there
+// is at least one, else 0.
+int GetAllOldWindow(EntityArray& entities);
+int GetAllOldBuilding(EntityArray& entities);

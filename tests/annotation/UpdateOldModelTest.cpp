@@ -1,0 +1,209 @@
+// Upgrading drawings of versions below 4.0 (updatewin, updatebld) and bringing annotations to
+// the drawing scale (orvmodelscale), script-driven on drawings made by the legacy fixture; the
+// committed example drawing is the fixture's.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "DimBuildElevation.h"
+#include "DrawingFile.h"
+#include "ExtrudeBuild.h"
+#include "LegacyModelFixture.h"
+#include "OldModelCheck.h"
+#include "OrvScaleText.h"
+#include "QuickBuilding.h"
+#include "QuickWindow.h"
+#include "Quenra3dRunner.h"
+#include "UpdateModelScale.h"
+#include "Window.h"
+#include "WorkingDrawing.h"
+#include "AnnotationTestSupport.h"
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+const std::filesystem::path kExample = std::filesystem::path(LUMIDRAX_SOURCE_DIR) / "examples" / "old-model.q3d";
+
+class UpdateOldModelTest : public AnnotationTest {
+protected:
+    // Every "create" of the event log comes before the "erase" of the object it replaces: the
+    // erases follow in the same order as the creations.
+    static void ExpectEachCreationBeforeItsErase(int conversions)
+    {
+        int created = 0;
+        int erased = 0;
+        for (const std::string& call : host::EventLog::Instance().Calls()) {
+            if (call.rfind("create ", 0) == 0) ++created;
+            if (call.rfind("erase ", 0) == 0) {
+                EXPECT_GT(created, erased++) << call;
+            }
+        }
+        EXPECT_EQ(erased, conversions);
+    }
+    bool Erased(const decObjectId& id) const { return Entity(id)->IsErased() != 0; }
+};
+
+TEST_F(UpdateOldModelTest, LegacyWindowsBecomeWindowsInPlace)
+{
+    Script("setvar ORV_WIN_H_DIM 3\nsetvar ORV_WIN_V_DIM 1.5\nsetvar DRAWING_SCALE 1000\n");
+    const GeMatrix3d frame = LegacyModel::SillFrame({1000, 2000, 900}, {0, -1, 0});
+    const decObjectId plain = LegacyModel::AddWindow("C3-2-5", 1500, 1800, 0, frame);
+    const decObjectId withHousehold = LegacyModel::AddWindow("C3-2-6", 1200, 1500, 12, GeMatrix3d());
+    const decObjectId building = LegacyModel::AddBuilding(3, Square(0, 0, 5000), 1, 0, {3000}, "");
+    host::EventLog::Instance().Clear();
+    Script("updatewin\n");
+
+    const std::vector<CWindow*> windows = Builders<CWindow>();
+    ASSERT_EQ(windows.size(), 2u);
+    const CWindow& w = *windows[0];
+    EXPECT_EQ(w.BuildName(), "3");
+    EXPECT_EQ(w.Floor(), 2);
+    EXPECT_EQ(w.Index(), 5);
+    EXPECT_EQ(w.Door(), "5");
+    EXPECT_EQ(w.Width(), 1500);
+    EXPECT_EQ(w.Height(), 1800);
+    EXPECT_DOUBLE_EQ(w.HorDimHeight(), 3);
+    EXPECT_DOUBLE_EQ(w.VerDimHeight(), 1.5);
+    EXPECT_DOUBLE_EQ(w.Scale(), 1000);
+    EXPECT_TRUE(w.GetEntity()->GetTM().IsEqual(frame, 1e-12));
+    EXPECT_EQ(LayerOf(w.GetEntity()), "窗");
+    EXPECT_EQ(Db()->GetTableLayer()->SearchLayer("窗")->GetColor(), 0xFF3200u);
+    EXPECT_EQ(windows[1]->Door(), "12");
+    EXPECT_TRUE(Erased(plain) && Erased(withHousehold));
+    EXPECT_FALSE(Erased(building));
+    ExpectEachCreationBeforeItsErase(2);
+    EXPECT_THAT(Transcript(), HasSubstr("***升级旧模型窗口到新模型***\n提示：关闭【窗编号】图层，可以关掉旧版窗标注显示。"));
+    EXPECT_EQ(Db()->GetOpenDepth(), 0);
+
+    // Only the legacy building is left: a second run says so and changes nothing.
+    Script("updatewin\n");
+    EXPECT_THAT(Transcript(), HasSubstr("[无旧版窗口可转换] 提示：图形上没有4.0以下旧版本生成的日照窗口！"));
+    EXPECT_EQ(Builders<CWindow>().size(), 2u);
+    EXPECT_EQ(HasOldModel(), 1);
+}
+
+TEST_F(UpdateOldModelTest, LegacyBuildingsBecomeBuildingsAndWhatCannotStays)
+{
+    const GePoint3dArray tall = Square(10000, 0, 8000, 450);
+    const decObjectId a = LegacyModel::AddBuilding(7, tall, 1, 0, {9876.5f}, "七号楼");
+    const decObjectId b = LegacyModel::AddBuilding(8, Square(30000, 0, 8000), 2, 0, {1500, 1500}, "无");
+    const decObjectId twoPoints = LegacyModel::AddBuilding(9, {{0, 0, 0}, {5000, 0, 0}}, 1, 0, {3000}, "");
+    const decObjectId noStoreys = LegacyModel::AddBuilding(10, Square(50000, 0, 8000), 0, 0, {}, "");
+    const decObjectId flat = LegacyModel::AddBuilding(11, Square(70000, 0, 8000), 1, 0, {0.1f}, "");
+    host::EventLog::Instance().Clear();
+    Script("updatebld\n");
+
+    const std::vector<CExtrudeBuild*> buildings = Builders<CExtrudeBuild>();
+    ASSERT_EQ(buildings.size(), 2u);
+    EXPECT_EQ(buildings[0]->Name(), "七号楼");
+    EXPECT_EQ(buildings[0]->Height(), 9877);
+    EXPECT_EQ(buildings[1]->Name(), "8");
+    EXPECT_EQ(buildings[1]->Height(), 3000);
+    // The same base in world coordinates.
+    GePoint3dArray base;
+    for (const GePoint3d& p : buildings[0]->BasePoints()) base.push_back(buildings[0]->GetEntity()->GetTM() * p);
+    ExpectPointsNear(base, tall, 1e-6);
+    EXPECT_EQ(LayerOf(buildings[0]->GetEntity()), "建筑");
+    EXPECT_NE(buildings[0]->GetEntity()->GetMaterialId(), 0);
+    EXPECT_TRUE(Erased(a) && Erased(b));
+    for (const decObjectId& kept : {twoPoints, noStoreys, flat})
+        EXPECT_FALSE(Erased(kept)) << kept.Handle();
+    ExpectEachCreationBeforeItsErase(2);
+    EXPECT_THAT(Transcript(), HasSubstr("[旧版建筑转换] 提示：旧版本建筑转换后不保留层表和材质等信息，转换不可逆！"));
+}
+
+TEST_F(UpdateOldModelTest, TheExampleDrawingIsTheFixturesAndRoundTrips)
+{
+    LegacyModel::BuildExample();
+    const std::vector<std::uint8_t> bytes = host::EncodeDrawing(*Db());
+    if (std::getenv("LUMIDRAX_WRITE_EXAMPLES"))
+        std::ofstream(kExample, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                        static_cast<std::streamsize>(bytes.size()));
+    std::ifstream in(kExample, std::ios::binary);
+    const std::vector<std::uint8_t> committed{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_TRUE(committed == bytes) << kExample << " differs from the legacy fixture's drawing; write it again with "
+                                    << "LUMIDRAX_WRITE_EXAMPLES=1 annotation_tests --gtest_filter=*ExampleDrawing*";
+
+    // Opened and saved again, the same bytes, once the unnamed building took its number as its
+    // name on the first reading.
+    std::string error;
+    DbDatabase first, second;
+    ASSERT_TRUE(host::DecodeDrawing(bytes, first, error)) << error;
+    const std::vector<std::uint8_t> saved = host::EncodeDrawing(first);
+    ASSERT_TRUE(host::DecodeDrawing(saved, second, error)) << error;
+    EXPECT_TRUE(host::EncodeDrawing(second) == saved);
+
+    // Written as class version 2: households 0, every building named by its number.
+    TestFolder folder;
+    const std::string old = (folder.Path() / "v2.q3d").string();
+    ASSERT_TRUE(host::WriteDrawingFile(*Db(), old, error, {{"QCQuickWindow", 2}, {"QCQuickBuilding", 2}})) << error;
+    ASSERT_TRUE(host::OpenDrawing(old, error)) << error;
+    for (CQuickWindow* window : Builders<CQuickWindow>()) EXPECT_EQ(window->GetHouseholdNo(), 0);
+    const std::vector<CQuickBuilding*> buildings = Builders<CQuickBuilding>();
+    ASSERT_EQ(buildings.size(), 2u);
+    EXPECT_EQ(buildings[1]->GetName(), "2");
+
+    // Opening the example warns; once upgraded, the drawing holds current objects only and
+    // opens without a word.
+    const std::string upgraded = (folder.Path() / "upgraded.q3d").string();
+    const Quenra3dRun run =
+        RunQuenra3d({"-m", LUMIDRAX_MODULE, "-q", "-o", kExample.string(), "-s", upgraded, "-"}, "updatewin\nupdatebld\n");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("[发现旧版建筑、窗口]"));
+    const Quenra3dRun current = RunQuenra3d({"-m", LUMIDRAX_MODULE, "-q", "-o", upgraded, "-"}, "list\n");
+    EXPECT_THAT(current.output, Not(HasSubstr("[发现旧版建筑、窗口]")));
+    EXPECT_EQ(CountOf(current.output, "QCWindow"), 4) << current.output;
+    EXPECT_EQ(CountOf(current.output, "QCExtrudeBuild"), 2) << current.output;
+}
+
+TEST_F(UpdateOldModelTest, ModelScaleBringsLabelsTextsAndWindowsToTheDrawingScale)
+{
+    auto* text = new COrvScaleText();
+    text->Set(TEXT_UTILITY::BUILD_DIM, "甲", GePoint3d(), GeVector3d::kXAxis, GeVector3d::kZAxis, 5, 0, 18, 700, "");
+    const decObjectId textId = AddEntity(text);
+    auto* label = new CDimBuildElevation();
+    label->Set(3000, 0, GePoint3d(5000, 0, 0));
+    label->SetScale(700);
+    const decObjectId labelId = AddEntity(label);
+    auto* window = new CWindow();
+    window->SetSize(1500, 1800);
+    window->SetScale(700);
+    AddSolid(window);
+
+    // Without "DRAWING_SCALE" every one takes 500.
+    host::EventLog::Instance().Clear();
+    Script("orvmodelscale\n");
+    EXPECT_DOUBLE_EQ(COrvScaleText::Cast(Entity(textId))->Scale(), 500);
+    EXPECT_DOUBLE_EQ(CDimBuildElevation::Cast(Entity(labelId))->Scale(), 500);
+    EXPECT_DOUBLE_EQ(window->Scale(), 500);
+    EXPECT_EQ(host::EventLog::Instance().Calls("db "), (std::vector<std::string>{"db open 1", "db close 1"}));
+
+    // The listing shows the label drawn larger.
+    host::EventLog::Instance().Clear();
+    Script("setvar DRAWING_SCALE 1000\nlist " + Handle(labelId) + "\norvmodelscale\nlist " + Handle(labelId) + "\n");
+    const std::string listed = Transcript();
+    const std::size_t before = listed.find(" extents ");
+    const std::size_t after = listed.find(" extents ", before + 1);
+    ASSERT_NE(after, std::string::npos) << listed;
+    EXPECT_NE(listed.substr(before, listed.find('\n', before) - before), listed.substr(after, listed.find('\n', after) - after));
+    EXPECT_DOUBLE_EQ(COrvScaleText::Cast(Entity(textId))->Scale(), 1000);
+    EXPECT_DOUBLE_EQ(CDimBuildElevation::Cast(Entity(labelId))->Scale(), 1000);
+    EXPECT_DOUBLE_EQ(window->Scale(), 1000);
+    const std::vector<std::uint8_t> once = host::EncodeDrawing(*Db());
+    Script("orvmodelscale\n");
+    EXPECT_TRUE(host::EncodeDrawing(*Db()) == once);
+
+    // A database already open stays open.
+    Db()->OpenForWrite();
+    UpdateModelScale();
+    EXPECT_EQ(Db()->GetOpenDepth(), 1);
+    Db()->Close();
+}
+
+}  // namespace
