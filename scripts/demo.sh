@@ -11,10 +11,11 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$(nproc)" --target quenra3d lumidrax
 
 mkdir -p out
-# The examples run in this order in one session: labels.txt starts a drawing of its own, so it
-# comes first; then the site and what builds on it. A script here that the list does not name
+# The examples run in this order in one session: old-model.txt opens a drawing of its own and
+# labels.txt then starts the drawing the demo saves, so they come first; then the site and
+# what builds on it. A script here that the list does not name
 # is an error, so none is left out unseen.
-order=(labels.txt 01-site.txt site.txt roof-shapes.txt naming.txt windows-2point.txt window-rows.txt
+order=(old-model.txt labels.txt 01-site.txt site.txt roof-shapes.txt naming.txt windows-2point.txt window-rows.txt
        analysis-groups.txt audits.txt import.txt contours.txt outlines.txt flat-and-slope-roofs.txt
        buildings.txt)
 examples=()

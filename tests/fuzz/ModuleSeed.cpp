@@ -8,6 +8,8 @@
 #include "HostSolids.h"
 #include "OrvRoof.h"
 #include "OrvScaleText.h"
+#include "QuickBuilding.h"
+#include "QuickWindow.h"
 #include "Window.h"
 #include "decDbCurve.h"
 
@@ -75,6 +77,16 @@ std::vector<std::uint8_t> ModuleSeedDrawing()
     GeMatrix3d onRoof;
     onRoof.SetCoordSystem(GePoint3d(3000, 2000, 24000), GeVector3d::kXAxis, GeVector3d::kYAxis, GeVector3d::kZAxis);
     db.CreateNewEntity(layer, dormer, onRoof, id, 0);
+
+    // A legacy building of versions below 4.0 listing its legacy window.
+    auto* legacyWindow = new CQuickWindow();
+    legacyWindow->Set("C3-2-5", 1500, 1800);
+    legacyWindow->SetHouseholdNo(12);
+    db.CreateNewEntity(layer, legacyWindow, sill, id, 0);
+    auto* legacyBuilding = new CQuickBuilding();
+    legacyBuilding->Set(3, kOutline, 2, 300, {3000, 3000}, "无");
+    legacyBuilding->AddWindows({id});
+    db.CreateNewEntity(layer, legacyBuilding, GeMatrix3d(), id, 0);
 
     // A tagged solid and a bulged outline, as the module's readers meet them.
     auto* solid = new decDbExtrude();
