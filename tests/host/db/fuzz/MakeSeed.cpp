@@ -1,13 +1,10 @@
-// Writes a small drawing with every kind of host record and the module's records of versions
-// below 4.0 (a legacy building listing a legacy window), as a seed for the loader fuzzer.
+// Writes a small drawing with every kind of host record, as a seed for the loader fuzzer.
 #include <cstdio>
 #include <fstream>
 
 #include "DbDatabase.h"
 #include "DrawingFile.h"
 #include "HostSolids.h"
-#include "QuickBuilding.h"
-#include "QuickWindow.h"
 #include "WorkingDrawing.h"
 #include "decDbCurve.h"
 #include "decDbTextAndPoint.h"
@@ -48,16 +45,6 @@ int main(int argc, char** argv)
     object->AppendAppXData(tag);
     object->Close();
     db.MakeGroup(decObjectIdArray{a, c}, 0);
-    auto* window = new CQuickWindow();
-    window->Set("C1-2-3", 1500, 1800);
-    window->SetHouseholdNo(12);
-    decObjectId w;
-    db.CreateNewEntity(layer, window, GeMatrix3d(), w);
-    auto* building = new CQuickBuilding();
-    building->Set(1, GePoint3dArray(pts, pts + 4), 2, 300, {3000, 3000}, "无");
-    building->AddWindows({w});
-    decObjectId legacy;
-    db.CreateNewEntity(layer, building, GeMatrix3d(), legacy);
     db.Close();
     const auto bytes = host::EncodeDrawing(db);
     std::ofstream(argv[1], std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
