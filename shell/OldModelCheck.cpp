@@ -1,32 +1,29 @@
 #include "OldModelCheck.h"
 
-#include <cstring>
+#include <string>
 
 #include "DbDatabase.h"
+#include "QuickBuilding.h"
+#include "QuickWindow.h"
+#include "UpdateOldModel.h"
 #include "decDbForeignObject.h"
 #include "WorkingDrawing.h"
 
 namespace {
 
-bool IsLegacyClassName(const char* name)
+bool IsLegacyClassName(const std::string& name)
 {
-    return name && (std::strcmp(name, "QCQuickWindow") == 0 || std::strcmp(name, "QCQuickBuilding") == 0);
+    return name == CQuickWindow::Desc()->className || name == CQuickBuilding::Desc()->className;
 }
 
-// The legacy classes are recognised by their persistent class names: along the class chain of
-// an object the module reads (a subclass counts too), or as the stored class of a record the
-// drawing keeps unread because no class of that name is registered.
+// A legacy object the module reads is known by its class, as the upgrade commands know it; a
+// record the drawing keeps unread (no class of that name registered) by its stored class name.
 bool IsLegacyModelObject(const decDbEntity* entity)
 {
     if (const auto* kept = decDbForeignObject::Cast(entity))
-        return IsLegacyClassName(kept->GetForeignClassName().c_str());
-    const decObject* object = entity->GetBaseObject();
-    if (!object)
-        return false;
-    for (const decObjectClassInfo* info = object->IsA(); info; info = info->parent)
-        if (IsLegacyClassName(info->className))
-            return true;
-    return false;
+        return IsLegacyClassName(kept->GetForeignClassName());
+    const decObject* base = entity->GetBaseObject();
+    return IsOldWindow(base) || IsOldBuilding(base);
 }
 
 }  // namespace

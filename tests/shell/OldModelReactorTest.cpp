@@ -18,6 +18,8 @@
 #include "ModuleGlobals.h"
 #include "OldModelCheck.h"
 #include "PromptOldModelReactor.h"
+#include "QuickWindow.h"
+#include "Window.h"
 #include "ShellTestSupport.h"
 #include "WorkingDrawing.h"
 #include "decDbForeignObject.h"
@@ -145,6 +147,30 @@ TEST_F(OldModelReactorTest, TheWorkingDrawingIsTestedNotTheOnePassed)
     host::NewDrawing();
     g_oldModelReactor.OnDocumentOpened(dec::GetWorkingDatabase());
     EXPECT_EQ(Warnings(), 1);
+}
+
+// With the legacy classes read by the module, their objects warn as their kept records do,
+// and current windows do not.
+TEST_F(ShellTest, LegacyObjectsTheModuleReadsWarnToo)
+{
+    EnterModule(0);
+    for (decBuilder* builder : std::vector<decBuilder*>{new CWindow(), new CQuickWindow()}) {
+        DbDatabase db;
+        db.OpenForWrite();
+        decObjectId id;
+        db.CreateNewEntity(0, builder, GeMatrix3d(), id);
+        db.Close();
+        const auto path = std::filesystem::temp_directory_path() /
+                          ("lumidrax_shell_read_" + std::to_string(::getpid()) + ".q3d");
+        std::string error;
+        ASSERT_TRUE(host::WriteDrawingFile(db, path.string(), error)) << error;
+        host::EventLog::Instance().Clear();
+        ASSERT_TRUE(host::OpenDrawing(path.string(), error)) << error;
+        std::filesystem::remove(path);
+        const bool legacy = CQuickWindow::Cast(builder) != nullptr;
+        EXPECT_EQ(HasOldModel(), legacy ? 1 : 0);
+        EXPECT_EQ(Transcript().find(kWarning) != std::string::npos, legacy);
+    }
 }
 
 TEST_F(OldModelReactorTest, AReactorDetachesItselfWhenDestroyed)
