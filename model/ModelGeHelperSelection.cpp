@@ -102,10 +102,11 @@ int AppendCurveContour(decDbCurve* curve, std::vector<GePoint3dArray>& outlines)
     return 1;
 }
 
-// The outlines listed so far, grouped so that a new outline is compared only with those that
-// can be the same: the same point count and a plan area within one square millimetre (cells
-// one square millimetre wide, the neighbouring cells included). SameOutline stays the judge,
-// so the answer is the one comparing with every listed outline gives.
+// The outlines listed so far, indexed so that a new outline is compared only with those that
+// can be the same: the same point count and a corner in the plan cell (1 mm square) of its
+// first point or a neighbouring one. The same outline matches every corner of the new one, its
+// first among them, so no match is missed; SameOutline stays the judge, and the answer is the
+// one comparing with every listed outline gives.
 class ListedOutlines {
 public:
     explicit ListedOutlines(const std::vector<GePoint3dArray>& outlines) : m_outlines(outlines)
@@ -116,53 +117,71 @@ public:
 
     bool Holds(const GePoint3dArray& ring) const
     {
-        const SameOutline same(ring);
-        const auto group = m_groups.find(same.count);
-        if (group == m_groups.end())
+        const auto group = m_groups.find(static_cast<int>(ring.size()));
+        if (ring.empty() || group == m_groups.end())
             return false;
-        const auto matches = [&](const std::vector<std::size_t>& indices) {
-            return std::any_of(indices.begin(), indices.end(), [&](std::size_t i) { return same(m_outlines[i]); });
-        };
-        // Areas that fit no cell (not finite, or vast) may compare in ways a cell cannot tell.
-        if (matches(group->second.uncelled))
-            return true;
-        const std::optional<long long> cell = Cell(same.area);
-        if (!cell) {
+        std::vector<std::size_t> candidates = group->second.uncelled;
+        if (const std::optional<Cell> cell = CellOf(ring.front())) {
+            for (long long dx = -1; dx <= 1; ++dx) {
+                for (long long dy = -1; dy <= 1; ++dy) {
+                    const auto it = group->second.cells.find({cell->x + dx, cell->y + dy});
+                    if (it != group->second.cells.end())
+                        candidates.insert(candidates.end(), it->second.begin(), it->second.end());
+                }
+            }
+        } else {
+            // A first point that fits no cell: every listed outline of the count is a candidate.
             for (const auto& [key, indices] : group->second.cells)
-                if (matches(indices))
-                    return true;
-            return false;
+                candidates.insert(candidates.end(), indices.begin(), indices.end());
         }
-        for (long long near = *cell - 1; near <= *cell + 1; ++near)
-            if (const auto it = group->second.cells.find(near); it != group->second.cells.end() && matches(it->second))
-                return true;
-        return false;
+        std::sort(candidates.begin(), candidates.end());
+        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+        const SameOutline same(ring);
+        return std::any_of(candidates.begin(), candidates.end(), [&](std::size_t i) { return same(m_outlines[i]); });
     }
 
     // Takes in the outline last appended to the list.
     void IndexLast() { Index(m_outlines.size() - 1); }
 
 private:
+    struct Cell {
+        long long x, y;
+        bool operator==(const Cell&) const = default;
+    };
+    struct CellHash {
+        std::size_t operator()(const Cell& c) const
+        {
+            return std::hash<long long>()(c.x) ^ (std::hash<long long>()(c.y) * 0x9E3779B97F4A7C15ull);
+        }
+    };
     struct Group {
-        std::unordered_map<long long, std::vector<std::size_t>> cells;
-        std::vector<std::size_t> uncelled;
+        std::unordered_map<Cell, std::vector<std::size_t>, CellHash> cells;
+        std::vector<std::size_t> uncelled;  // outlines with a corner that fits no cell
     };
 
-    static std::optional<long long> Cell(double area)
+    static std::optional<Cell> CellOf(const GePoint3d& p)
     {
-        if (!(std::fabs(area) < 1e15))
+        if (!(std::fabs(p.x) < 1e15 && std::fabs(p.y) < 1e15))
             return std::nullopt;
-        return static_cast<long long>(std::floor(area));
+        return Cell{static_cast<long long>(std::floor(p.x)), static_cast<long long>(std::floor(p.y))};
     }
 
     void Index(std::size_t i)
     {
-        const SameOutline listed(m_outlines[i]);
-        Group& group = m_groups[listed.count];
-        if (const std::optional<long long> cell = Cell(listed.area))
-            group.cells[*cell].push_back(i);
-        else
-            group.uncelled.push_back(i);
+        const GePoint3dArray& outline = m_outlines[i];
+        Group& group = m_groups[static_cast<int>(outline.size())];
+        std::vector<Cell> cells;
+        for (const GePoint3d& p : outline) {
+            const std::optional<Cell> cell = CellOf(p);
+            if (!cell) {
+                group.uncelled.push_back(i);
+                return;
+            }
+            if (std::find(cells.begin(), cells.end(), *cell) == cells.end())
+                cells.push_back(*cell);
+        }
+        for (const Cell& cell : cells)
+            group.cells[cell].push_back(i);
     }
 
     const std::vector<GePoint3dArray>& m_outlines;
