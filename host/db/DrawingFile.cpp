@@ -393,8 +393,12 @@ private:
         if (classIndex >= m_classes.size()) throw RecordError(where + " names class " + std::to_string(classIndex) + " of " + std::to_string(m_classes.size()));
         const ClassEntry& cls = m_classes[classIndex];
         GeMatrix3d tm;
-        for (int r = 0; r < 4; ++r)
-            for (int c = 0; c < 4; ++c) f >> tm(r, c);
+        try {
+            for (int r = 0; r < 4; ++r)
+                for (int c = 0; c < 4; ++c) f >> tm(r, c);
+        } catch (const RecordError& e) {
+            throw RecordError(where + " (" + cls.name + "), its placement: " + e.what());
+        }
         std::uint8_t flags = 0;
         unsigned colour = 0;
         f.Read(&flags, 1);
