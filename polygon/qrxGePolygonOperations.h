@@ -12,6 +12,7 @@
 // coordinates are not finite give the answer of a failed walk (null, or [B] for the split).
 // Every call is independent and re-entrant.
 
+#include "qrxGeEdge2d.h"
 #include "qrxGeRing.h"
 
 #include <vector>
@@ -42,5 +43,25 @@ std::vector<ring2d*>* SplitPolygonByPolygon(const std::vector<point2d>& cutter, 
 // True when the midpoint of ring's first side (ring[0] to ring[1]) lies inside `other` or on
 // its boundary; false for a ring of fewer than 2 points.
 bool FirstSideMidpointInside(const std::vector<point2d>& ring, const std::vector<point2d>& other);
+
+// Faces and outlines traced from loose segments. Segments meeting anywhere (crossing,
+// touching, overlapping) share a vertex there; segments with a free end and dangling chains
+// are dropped first, so two crossing segments leave nothing. Fewer than 3 segments give null.
+
+// Every loop of the arrangement with its face on the left (bounded faces counter-clockwise)
+// less the first clockwise one: with several separate parts the clockwise outer boundaries of
+// the later parts stay in the list (two separate squares give 3 rings). Null for none.
+std::vector<ring2d*>* FacesFromSegments(const std::vector<edge2d>& segments);
+
+// The bounded faces without any part's outer outline; null for none.
+std::vector<ring2d*>* InnerFacesFromSegments(const std::vector<edge2d>& segments);
+
+// The outer outline of the part holding the lowest point, counter-clockwise from that point;
+// null when it has fewer than 3 points or cannot be closed.
+ring2d* OutlineFromSegments(const std::vector<edge2d>& segments);
+
+// The outer outlines of all parts, each cut into simple loops of more than 2 points, lowest
+// part first; an empty list when there is none.
+std::vector<ring2d*>* PeelOutlinesFromSegments(const std::vector<edge2d>& segments);
 
 } // namespace qrxGe
