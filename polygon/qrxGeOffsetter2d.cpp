@@ -1,5 +1,6 @@
 #include "qrxGeOffsetter2d.h"
 
+#include "qrxGeGraphSupport.h"
 #include "qrxGeLine2d.h"
 
 #include <algorithm>
@@ -7,15 +8,6 @@
 #include <iterator>
 
 namespace qrxGe {
-
-namespace {
-
-bool IsFinite(const point2d& p)
-{
-    return std::isfinite(p.x) && std::isfinite(p.y);
-}
-
-} // namespace
 
 offsetter2d::offsetter2d(std::span<const point2d> points, bool closed, double distance)
     : closed_(closed),

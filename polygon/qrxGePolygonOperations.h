@@ -46,22 +46,28 @@ bool FirstSideMidpointInside(const std::vector<point2d>& ring, const std::vector
 
 // Faces and outlines traced from loose segments. Segments meeting anywhere (crossing,
 // touching, overlapping) share a vertex there; segments with a free end and dangling chains
-// are dropped first, so two crossing segments leave nothing. Fewer than 3 segments give null.
+// are dropped first, so two crossing segments leave nothing. Segments are read, never kept;
+// their order decides only ties and the order of the results. Fewer than 3 segments give null
+// from all four; a segment whose coordinates are not finite gives the answer for nothing to
+// trace (null, or an empty list from the peeling).
 
-// Every loop of the arrangement with its face on the left (bounded faces counter-clockwise)
-// less the first clockwise one: with several separate parts the clockwise outer boundaries of
-// the later parts stay in the list (two separate squares give 3 rings). Null for none.
+// Every loop of the arrangement with its face on the left (bounded faces counter-clockwise,
+// as the edge ends meet) less the first clockwise one: with several separate parts the
+// clockwise outer boundaries of the later parts stay in the list (two separate squares give
+// 3 rings). Null for none.
 std::vector<ring2d*>* FacesFromSegments(const std::vector<edge2d>& segments);
 
-// The bounded faces without any part's outer outline; null for none.
+// The bounded faces without any part's outer outline, counter-clockwise; null for none.
 std::vector<ring2d*>* InnerFacesFromSegments(const std::vector<edge2d>& segments);
 
-// The outer outline of the part holding the lowest point, counter-clockwise from that point;
-// null when it has fewer than 3 points or cannot be closed.
+// The outer outline of the part holding the lowest point (the first of equally low ones),
+// counter-clockwise from that point; a part pinched at that point is walked through every
+// lobe, passing it once per lobe. Null when it has fewer than 3 points or cannot be closed.
 ring2d* OutlineFromSegments(const std::vector<edge2d>& segments);
 
-// The outer outlines of all parts, each cut into simple loops of more than 2 points, lowest
-// part first; an empty list when there is none.
+// The outer outlines of all parts, lowest part first, each cut into simple loops of more than
+// 2 points at the vertices it passes twice (a figure eight gives two rings); the points are
+// those of the graph's vertices. An empty list when there is none.
 std::vector<ring2d*>* PeelOutlinesFromSegments(const std::vector<edge2d>& segments);
 
 } // namespace qrxGe

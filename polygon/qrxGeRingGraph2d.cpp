@@ -1,5 +1,7 @@
 #include "qrxGeRingGraph2d.h"
 
+#include "qrxGeGraphSupport.h"
+
 #include <algorithm>
 #include <cmath>
 #include <sstream>
@@ -8,27 +10,6 @@
 namespace qrxGe {
 
 namespace {
-
-bool IsFinite(const point2d& p)
-{
-    return std::isfinite(p.x) && std::isfinite(p.y);
-}
-
-// False only for pairs that IntersectWith cannot report as meeting. A crossing lies within
-// 0.1 of both edges on their dominant axes, so within both boxes widened by 0.1. A collinear
-// pair is judged on a's dominant axis after a midpoint test and a 0.01 rad parallel test, so
-// b may stray from a's line by 0.1 plus 0.01 rad over a's half length; the margin covers it.
-bool MayMeet(const edge2d& a, const edge2d& b)
-{
-    const point2d as = a.StartPoint(), ae = a.EndPoint(), bs = b.StartPoint(), be = b.EndPoint();
-    const double extent = std::max(std::fabs(ae.x - as.x), std::fabs(ae.y - as.y));
-    const double scale = std::max({std::fabs(as.x), std::fabs(as.y), std::fabs(ae.x), std::fabs(ae.y)});
-    const double margin = 0.25 + 0.02 * extent + 1e-9 * scale;
-    return std::min(bs.x, be.x) <= std::max(as.x, ae.x) + margin &&
-           std::max(bs.x, be.x) >= std::min(as.x, ae.x) - margin &&
-           std::min(bs.y, be.y) <= std::max(as.y, ae.y) + margin &&
-           std::max(bs.y, be.y) >= std::min(as.y, ae.y) - margin;
-}
 
 std::string Describe(const char* what, const ringedge2d& r)
 {

@@ -1,5 +1,7 @@
 #include "qrxGeSegGraph2d.h"
 
+#include "qrxGeGraphSupport.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -15,10 +17,19 @@ double Reduced(double angle)
     return angle;
 }
 
+int* EndSlot(graphedge2d& e, bool atStart)
+{
+    return atStart ? &e.startId : &e.endId;
+}
+
 } // namespace
 
 void seggraph2d::AddSegment(const edge2d& s)
 {
+    if (!IsFinite(s.StartPoint()) || !IsFinite(s.EndPoint())) {
+        usable_ = false;
+        return;
+    }
     if (s.IsDegenerate())
         return;
     graphedge2d& e = edges_.emplace_back();
@@ -37,10 +48,23 @@ void seggraph2d::AddRing(const std::vector<point2d>& ring)
 
 void seggraph2d::SplitAtCrossings()
 {
+    // With exact arithmetic every segment is cut at most twice by each other segment; far
+    // more pieces mean coordinates too large for the tolerance to tell places apart.
+    const std::size_t n = edges_.size();
+    piecesLeft_ = 4 * n * n + 16;
     // Pieces inserted or appended during the pass are met later, as outer and as inner edge.
-    for (edgeit a = edges_.begin(); a != edges_.end(); ++a)
-        for (edgeit b = std::next(a); b != edges_.end();)
+    for (edgeit a = edges_.begin(); usable_ && a != edges_.end(); ++a)
+        for (edgeit b = std::next(a); usable_ && b != edges_.end();)
             MeetPair(a, b);
+}
+
+bool seggraph2d::CountPiece()
+{
+    if (piecesLeft_ == 0)
+        usable_ = false;
+    else
+        --piecesLeft_;
+    return usable_;
 }
 
 seggraph2d::edgeit seggraph2d::SplitAfter(edgeit e, const point2d& p)
@@ -56,26 +80,29 @@ seggraph2d::edgeit seggraph2d::SplitAfter(edgeit e, const point2d& p)
 // One pair of the crossing pass, told along b; leaves b on the next edge to compare.
 void seggraph2d::MeetPair(edgeit a, edgeit& b)
 {
+    if (!MayMeet(b->segment, a->segment)) {
+        ++b;
+        return;
+    }
     point2d p1, p2;
     int c1 = 0, c2 = 0;
     slots s;
     const int r = b->segment.IntersectWith(a->segment, p1, c1, p2, c2);
-    const auto endSlot = [](graphedge2d& e, bool atStart) { return atStart ? &e.startId : &e.endId; };
     if (r == 1) {
         for (edgeit e : {a, b}) {
             const int k = e->segment.EndIndexOf(p1);
-            if (k == 0) {
+            if (k == 0 && CountPiece()) {
                 const edgeit piece = SplitAfter(e, p1);
                 s.push_back(&e->endId);
                 s.push_back(&piece->startId);
-            } else {
-                s.push_back(endSlot(*e, k == 1));
+            } else if (k != 0) {
+                s.push_back(EndSlot(*e, k == 1));
             }
         }
         AssignVertexId(s);
     } else if (r == -1) {
-        s.push_back(endSlot(*a, a->segment.IsStartPoint(p1)));
-        s.push_back(endSlot(*b, b->segment.IsStartPoint(p1)));
+        s.push_back(EndSlot(*a, a->segment.IsStartPoint(p1)));
+        s.push_back(EndSlot(*b, b->segment.IsStartPoint(p1)));
         AssignVertexId(s);
     } else if (r == -2) {
         if (c1 == 0 && c2 == 0) {
@@ -83,7 +110,7 @@ void seggraph2d::MeetPair(edgeit a, edgeit& b)
             return;
         }
         if (c1 == 0 && c2 == -1) {
-            s.push_back(endSlot(*a, p2 == a->segment.StartPoint()));
+            s.push_back(EndSlot(*a, p2 == a->segment.StartPoint()));
             b->segment.SetStartPoint(p2);
             b->startId = 0;
             s.push_back(&b->startId);
@@ -92,21 +119,21 @@ void seggraph2d::MeetPair(edgeit a, edgeit& b)
             b->segment.SetEndPoint(p1);
             b->endId = 0;
             s.push_back(&b->endId);
-            s.push_back(endSlot(*a, p1 == a->segment.StartPoint()));
+            s.push_back(EndSlot(*a, p1 == a->segment.StartPoint()));
             AssignVertexId(s);
-        } else if (c1 == 1 && c2 == -1) {
-            graphedge2d piece;
-            piece.segment = edge2d(p2, b->segment.EndPoint());
-            piece.endId = b->endId;
-            graphedge2d& appended = edges_.emplace_back(piece);
+        } else if (c1 == 1 && c2 == -1 && CountPiece()) {
+            // a lies inside b: b keeps the piece before a, the piece after a goes last.
+            graphedge2d& after = edges_.emplace_back();
+            after.segment = edge2d(p2, b->segment.EndPoint());
+            after.endId = b->endId;
             b->segment.SetEndPoint(p1);
             b->endId = 0;
             const bool aStartsAtP1 = a->segment.IsStartPoint(p1);
-            s.push_back(endSlot(*a, aStartsAtP1));
+            s.push_back(EndSlot(*a, aStartsAtP1));
             s.push_back(&b->endId);
             AssignVertexId(s);
-            s.push_back(endSlot(*a, !aStartsAtP1));
-            s.push_back(&appended.startId);
+            s.push_back(EndSlot(*a, !aStartsAtP1));
+            s.push_back(&after.startId);
             AssignVertexId(s);
         }
     }
@@ -124,17 +151,14 @@ int seggraph2d::ResolveId(int id)
 
 void seggraph2d::AssignVertexId(slots& s)
 {
+    const auto held = std::find_if(s.begin(), s.end(), [](const int* slot) { return *slot != 0; });
     int id = 0;
-    for (const int* slot : s) {
-        if (*slot != 0) {
-            id = *slot;
-            break;
-        }
-    }
-    if (id == 0) {
+    if (held == s.end()) {
         id = nextId_++;
         idParent_.push_back(id);
     } else {
+        // Slots holding another id name the same place: their ids become one.
+        id = **held;
         const int root = ResolveId(id);
         for (const int* slot : s)
             if (*slot != 0 && ResolveId(*slot) != root)
@@ -154,7 +178,7 @@ void seggraph2d::DropOpenEdges()
 
 graphvertex2d* seggraph2d::VertexFor(int id, const point2d& p)
 {
-    graphvertex2d*& known = vertexOfId_[id];
+    graphvertex2d*& known = vertexOfId_[static_cast<std::size_t>(id)];
     if (!known) {
         auto v = std::make_unique<graphvertex2d>();
         v->point = p;
@@ -167,9 +191,11 @@ graphvertex2d* seggraph2d::VertexFor(int id, const point2d& p)
 
 void seggraph2d::BuildVertices()
 {
+    if (!usable_)
+        edges_.clear();
     DropOpenEdges();
-    // An edge whose two ends resolve to one place (a piece shorter than the tolerance) would
-    // be a loop at one vertex: it has no direction to walk, so it goes.
+    // An edge whose two ends resolve to one place (a piece shorter than about twice the
+    // tolerance) would be a loop at one vertex, with no direction to walk: it goes.
     edges_.remove_if([&](const graphedge2d& e) { return ResolveId(e.startId) == ResolveId(e.endId); });
     vertexOfId_.assign(static_cast<std::size_t>(nextId_), nullptr);
     for (graphedge2d& e : edges_) {
@@ -179,12 +205,6 @@ void seggraph2d::BuildVertices()
         e.endVertex->halfEdges.push_back({&e, 0, 0});
     }
     built_ = true;
-}
-
-void seggraph2d::Detach(graphedge2d* e)
-{
-    e->startVertex = nullptr;
-    e->endVertex = nullptr;
 }
 
 void seggraph2d::PruneDanglingChains()
@@ -200,15 +220,15 @@ void seggraph2d::PruneDanglingChains()
         v->flag = 1;
         graphedge2d* e = v->halfEdges[0].edge;
         graphvertex2d* w = OtherVertex(v->halfEdges[0]);
-        Detach(e);
-        // Walk the chain through vertices of two half-edges; the other vertex is read before
-        // the edge is detached.
-        for (std::size_t step = 0; w && w->halfEdges.size() == 2 && step < bound; ++step) {
+        e->startVertex = e->endVertex = nullptr;
+        // Down the chain through vertices of two half-edges, each next vertex read before
+        // its edge is detached.
+        for (std::size_t steps = 0; w && w->halfEdges.size() == 2 && steps < bound; ++steps) {
             w->flag = 1;
             const halfedge2d& next = w->halfEdges[0].edge != e ? w->halfEdges[0] : w->halfEdges[1];
             graphvertex2d* following = OtherVertex(next);
             e = next.edge;
-            Detach(e);
+            e->startVertex = e->endVertex = nullptr;
             w = following;
         }
         if (w) {
@@ -247,7 +267,7 @@ point2d seggraph2d::PointOf(const halfedge2d& h)
     return h.atStart ? h.edge->segment.StartPoint() : h.edge->segment.EndPoint();
 }
 
-double seggraph2d::OutAngle(const halfedge2d& h) const
+double seggraph2d::HalfEdgeOutAngle(const halfedge2d& h) const
 {
     const double angle = policy_.storeAngles ? h.edge->angle : h.edge->segment.Angle();
     return Reduced(h.atStart ? angle : angle + kPi);
@@ -270,7 +290,7 @@ halfedge2d* seggraph2d::FirstHalfEdge(graphvertex2d* v) const
     halfedge2d* first = nullptr;
     double best = 0.0;
     for (halfedge2d& h : v->halfEdges) {
-        const double a = OutAngle(h);
+        const double a = HalfEdgeOutAngle(h);
         if (!first || (policy_.firstIsGreatest ? a > best : a < best)) {
             first = &h;
             best = a;
@@ -285,13 +305,13 @@ halfedge2d* seggraph2d::NextLeftHalfEdge(graphvertex2d* w, const halfedge2d& arr
     auto& hs = w->halfEdges;
     if (hs.size() == 2)
         return hs[0].edge != arriving.edge ? &hs[0] : &hs[1];
-    const double back = Reduced(OutAngle(arriving) + kPi);
+    const double back = Reduced(HalfEdgeOutAngle(arriving) + kPi);
     halfedge2d* best = nullptr;
     double bestRel = 0.0;
     for (halfedge2d& h : hs) {
         if (h.edge == arriving.edge || (visitedTest && h.visited && &h != start))
             continue;
-        double rel = OutAngle(h) - back;
+        double rel = HalfEdgeOutAngle(h) - back;
         while (rel < 0.0)
             rel += kTwoPi;
         while (rel >= kTwoPi)
@@ -309,13 +329,13 @@ halfedge2d* seggraph2d::NextRightHalfEdge(graphvertex2d* w, const halfedge2d& ar
     auto& hs = w->halfEdges;
     if (hs.size() == 2)
         return hs[0].edge != arriving.edge ? &hs[0] : &hs[1];
-    const double back = Reduced(OutAngle(arriving) + kPi);
+    const double back = Reduced(HalfEdgeOutAngle(arriving) + kPi);
     halfedge2d* best = nullptr;
     double bestRel = kTwoPi;
     for (halfedge2d& h : hs) {
         if (h.edge == arriving.edge || (visitedTest && h.visited))
             continue;
-        double rel = OutAngle(h) - back;
+        double rel = HalfEdgeOutAngle(h) - back;
         while (rel <= 0.0)
             rel += kTwoPi;
         while (rel > kTwoPi)
@@ -326,6 +346,81 @@ halfedge2d* seggraph2d::NextRightHalfEdge(graphvertex2d* w, const halfedge2d& ar
         }
     }
     return best;
+}
+
+halfedge2d* seggraph2d::Turn(graphvertex2d* w, const halfedge2d& arriving, bool left, bool visitedTest) const
+{
+    return left ? NextLeftHalfEdge(w, arriving, nullptr, visitedTest) : NextRightHalfEdge(w, arriving, visitedTest);
+}
+
+halfedge2d* seggraph2d::FirstUnvisitedHalfEdge() const
+{
+    for (const auto& v : vertices_)
+        for (halfedge2d& h : v->halfEdges)
+            if (!h.visited)
+                return &h;
+    return nullptr;
+}
+
+ringlist seggraph2d::TraceAllLoops()
+{
+    ringlist rings;
+    const std::size_t bound = HalfEdgeCount();
+    while (halfedge2d* h0 = FirstUnvisitedHalfEdge()) {
+        auto ring = std::make_unique<ring2d>();
+        halfedge2d* h = h0;
+        for (std::size_t steps = 0; h && steps < bound; ++steps) {
+            h->visited = 1;
+            ring->push_back(PointOf(*h));
+            h = NextLeftHalfEdge(OtherVertex(*h), *h, h0, true);
+            if (h == h0) {
+                // Two edges joining the same two vertices (segments that meet within the
+                // tolerance of each other's crossings) close a loop of two points: no face.
+                if (ring->size() > 2)
+                    rings.push_back(std::move(ring));
+                break;
+            }
+        }
+    }
+    return rings;
+}
+
+// The outer boundary of the lowest part not yet used: from the lowest vertex along its first
+// half-edge, turning one way at every vertex, until the walk is back at the lowest vertex with
+// the first half-edge next. A part pinched at its lowest vertex passes it more than once, so
+// every lobe of the outline is walked. Nullopt when there is nothing to walk or no way on.
+std::optional<std::vector<seggraph2d::step>> seggraph2d::WalkOuterBoundary(bool left, bool visitedTest, bool mark)
+{
+    if (vertices_.size() < 3)
+        return std::nullopt;
+    graphvertex2d* v0 = LowestVertex();
+    halfedge2d* first = v0 ? FirstHalfEdge(v0) : nullptr;
+    if (!first)
+        return std::nullopt;
+    std::vector<step> walk{{v0, first}};
+    for (std::size_t steps = 0, bound = HalfEdgeCount(); steps < bound; ++steps) {
+        halfedge2d* h = walk.back().leaving;
+        if (mark)
+            h->visited = 1;
+        graphvertex2d* w = OtherVertex(*h);
+        if (w == v0 && Turn(w, *h, left, false) == first)
+            return walk;
+        halfedge2d* next = Turn(w, *h, left, visitedTest);
+        if (!next)
+            return std::nullopt;
+        walk.push_back({w, next});
+    }
+    return std::nullopt;
+}
+
+bool seggraph2d::TraceOuterOutline()
+{
+    const auto walk = WalkOuterBoundary(true, false, true);
+    if (!walk)
+        return false;
+    for (const step& s : *walk)
+        s.vertex->flag = 1;
+    return true;
 }
 
 void seggraph2d::MarkComponent()
@@ -345,6 +440,46 @@ void seggraph2d::MarkComponent()
             }
         }
     }
+}
+
+std::unique_ptr<ring2d> seggraph2d::TraceOutline()
+{
+    const auto walk = WalkOuterBoundary(false, true, true);
+    if (!walk || walk->size() <= 2)
+        return nullptr;
+    auto ring = std::make_unique<ring2d>();
+    for (const step& s : *walk)
+        ring->push_back(PointOf(*s.leaving));
+    return ring;
+}
+
+std::optional<vertexseq> seggraph2d::TraceOutlineVertices()
+{
+    const auto walk = WalkOuterBoundary(false, false, false);
+    if (!walk)
+        return std::nullopt;
+    vertexseq seq;
+    for (const step& s : *walk)
+        seq.push_back(s.vertex);
+    return seq;
+}
+
+ringlist seggraph2d::PeelOutlines()
+{
+    ringlist rings;
+    while (const auto seq = TraceOutlineVertices()) {
+        for (graphvertex2d* v : *seq)
+            v->flag = 1;
+        for (const vertexseq& loop : SplitIntoSimpleLoops(*seq)) {
+            if (loop.size() <= 2)
+                continue;
+            auto& ring = rings.emplace_back(std::make_unique<ring2d>());
+            for (const graphvertex2d* v : loop)
+                ring->push_back(v->point);
+        }
+        MarkComponent();
+    }
+    return rings;
 }
 
 std::size_t seggraph2d::HalfEdgeCount() const
@@ -385,6 +520,35 @@ bool seggraph2d::CheckInvariants(std::string& fault) const
         }
     }
     return true;
+}
+
+bool SplitAtRepeatedVertex(const vertexseq& s, std::list<vertexseq>& work)
+{
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto repeat = std::find(s.begin() + static_cast<std::ptrdiff_t>(i) + 1, s.end(), s[i]);
+        if (repeat == s.end())
+            continue;
+        work.emplace_back(s.begin() + static_cast<std::ptrdiff_t>(i), repeat);
+        vertexseq rest(repeat, s.end());
+        rest.insert(rest.end(), s.begin(), s.begin() + static_cast<std::ptrdiff_t>(i));
+        work.push_back(std::move(rest));
+        return true;
+    }
+    return false;
+}
+
+std::vector<vertexseq> SplitIntoSimpleLoops(vertexseq seq)
+{
+    std::vector<vertexseq> simple;
+    std::list<vertexseq> work;
+    work.push_back(std::move(seq));
+    while (!work.empty()) {
+        vertexseq s = std::move(work.front());
+        work.pop_front();
+        if (!SplitAtRepeatedVertex(s, work))
+            simple.push_back(std::move(s));
+    }
+    return simple;
 }
 
 } // namespace qrxGe

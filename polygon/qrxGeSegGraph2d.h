@@ -4,17 +4,33 @@
 // An unordered set of segments becomes a planar graph: every crossing, touch and overlap of
 // two segments becomes a shared vertex, segments with a free end and dangling chains are
 // removed, and the half-edges at each vertex can be ordered by direction. Four operations
-// walk it; each differs only in a small policy (which angles are stored, which vertices the
+// walk it, told apart by a small policy (which angles are stored, which vertices the
 // lowest-vertex search skips, which way the first half-edge points).
 //
-// One graph serves one call and frees its records when destroyed.
+// After the three build steps (SplitAtCrossings, BuildVertices, PruneDanglingChains) the
+// graph holds two invariants (CheckInvariants): every vertex has at least two half-edges,
+// and edges meet only at the vertices they share.
+//
+// Out direction of a half-edge: its edge's angle (start to end, [0, 2*pi)), plus pi when the
+// vertex is the edge's end, reduced below 2*pi; pi and 2*pi are the single-precision values.
+// Walks that turn left keep the face on their left, so bounded faces come out
+// counter-clockwise and the outer boundary of each connected part clockwise; walks that turn
+// right follow the outer boundary counter-clockwise. Every walk is bounded by the number of
+// half-edges and ends there as where no half-edge leads on.
+//
+// One graph serves one call and frees its records when destroyed, on every path. Input with
+// coordinates that are not finite, or coordinates so large that the 0.1 tolerance no longer
+// tells places apart (the crossing pass cuts more pieces than the segments can make), leaves
+// the graph unusable: it then has no vertices, and every walk finds nothing.
 
 #include "qrxGeEdge2d.h"
+#include "qrxGeRing.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,11 +39,12 @@ namespace qrxGe {
 struct graphvertex2d;
 
 struct graphedge2d {
+    // -1000 times the single-precision pi: no angle stored.
     static constexpr double kNoAngle = -3141.5927734375;
 
     edge2d segment;
     // Vertex ids while the crossing pass runs (0: none yet), then the vertices (null:
-    // detached by pruning).
+    // detached by pruning). Ids and pointers are kept apart.
     int startId = 0;
     int endId = 0;
     graphvertex2d* startVertex = nullptr;
@@ -42,19 +59,23 @@ struct halfedge2d {
 };
 
 struct graphvertex2d {
-    point2d point;  // the end point of the first edge end that made the vertex
+    point2d point;  // the end point of the first edge end that made the vertex, not averaged
     int id = 0;
-    std::vector<halfedge2d> halfEdges;
-    // Removed by pruning; afterwards "used" by the outline walks.
+    std::vector<halfedge2d> halfEdges;  // one per incident edge end, in creation order
+    // Removed by pruning; afterwards "used" by the outline walks (on a traced outline or
+    // joined to one).
     std::uint8_t flag = 0;
 };
 
 // What tells the four operations apart.
 struct segpolicy {
-    bool storeAngles = false;       // angles kept in the edges after pruning
-    bool lowestSkipsFlagged = false;
-    bool firstIsGreatest = false;   // first half-edge: greatest out direction, else least
+    bool storeAngles = false;         // angles kept in the edges after pruning
+    bool lowestSkipsFlagged = false;  // the lowest-vertex search passes over used vertices
+    bool firstIsGreatest = false;     // first half-edge: greatest out direction, else least
 };
+
+using vertexseq = std::vector<graphvertex2d*>;
+using ringlist = std::vector<std::unique_ptr<ring2d>>;
 
 class seggraph2d {
 public:
@@ -67,16 +88,19 @@ public:
     // The ring's sides, the last point joining the first; equal neighbours add nothing.
     void AddRing(const std::vector<point2d>& ring);
 
-    // Splits segments where they meet and gives every meeting place an id.
+    // Splits segments where they meet and gives every meeting place an id. Pairs are taken
+    // in list order, pieces inserted after the edge they come from (after the last edge
+    // when a covered segment is cut in two), so results do not depend on anything else.
     void SplitAtCrossings();
     // Drops edges with a free end, then makes one vertex per place with its half-edges.
     void BuildVertices();
-    // Removes dangling chains; vertices left without half-edges go too.
+    // Removes dangling chains and the vertices they leave without half-edges.
     void PruneDanglingChains();
     // Stores every edge's direction angle.
     void StoreAngles();
+    bool IsUsable() const { return usable_; }
 
-    // The vertex of least y, the first on ties; null when there is none.
+    // The vertex of least y, the first in list order on ties; null when there is none.
     graphvertex2d* LowestVertex() const;
     // At v: the half-edge of greatest or least out direction (per policy); null for none.
     halfedge2d* FirstHalfEdge(graphvertex2d* v) const;
@@ -87,41 +111,75 @@ public:
                                  bool visitedTest) const;
     // The sharpest right turn at w; with the visited test visited half-edges are passed over.
     halfedge2d* NextRightHalfEdge(graphvertex2d* w, const halfedge2d& arriving, bool visitedTest) const;
+    // The first half-edge not yet visited, in vertex-list order; null when all are.
+    halfedge2d* FirstUnvisitedHalfEdge() const;
+
+    // Every loop of more than 2 points of the half-edges not yet visited, turning left, in
+    // tracing order. A walk that finds no way on is dropped; its marks stay.
+    ringlist TraceAllLoops();
+    // The outer outline of the lowest part not yet used, turning left without the visited
+    // test; its half-edges are marked visited and its vertices used. False when there is
+    // none to trace.
+    bool TraceOuterOutline();
     // Flags every vertex joined by an edge to a flagged one, until nothing changes.
     void MarkComponent();
+    // The outer outline of the part holding the lowest vertex, counter-clockwise from it,
+    // turning right with the visited test; null below 3 points or when it does not close.
+    std::unique_ptr<ring2d> TraceOutline();
+    // The vertices of the outer outline of the lowest part not yet used, turning right
+    // without marks; nullopt when there is none or it does not close.
+    std::optional<vertexseq> TraceOutlineVertices();
+    // Outline after outline, each cut into simple loops of more than 2 vertices.
+    ringlist PeelOutlines();
 
-    double OutAngle(const halfedge2d& h) const;
+    double HalfEdgeOutAngle(const halfedge2d& h) const;
     static graphvertex2d* OtherVertex(const halfedge2d& h);
     static point2d PointOf(const halfedge2d& h);
 
     const std::list<std::unique_ptr<graphvertex2d>>& Vertices() const { return vertices_; }
     const std::list<graphedge2d>& Edges() const { return edges_; }
     std::size_t HalfEdgeCount() const;
-    // Every vertex has at least 2 half-edges, each pointing back to it through its edge, and
-    // edges meet only at shared vertices. On failure `fault` names what broke.
+    // The two invariants after pruning, and every half-edge pointing back to its vertex
+    // through its edge. On failure `fault` names what broke.
     bool CheckInvariants(std::string& fault) const;
 
 private:
     using slots = std::vector<int*>;
     using edgeit = std::list<graphedge2d>::iterator;
+    // One step of an outline walk: the vertex and the half-edge it leaves by.
+    struct step {
+        graphvertex2d* vertex;
+        halfedge2d* leaving;
+    };
 
     void MeetPair(edgeit a, edgeit& b);
     edgeit SplitAfter(edgeit e, const point2d& p);
+    bool CountPiece();
     void AssignVertexId(slots& s);
     int ResolveId(int id);
     void DropOpenEdges();
     void DeleteRemovedVertices();
     graphvertex2d* VertexFor(int id, const point2d& p);
-    void Detach(graphedge2d* e);
+    halfedge2d* Turn(graphvertex2d* w, const halfedge2d& arriving, bool left, bool visitedTest) const;
+    std::optional<std::vector<step>> WalkOuterBoundary(bool left, bool visitedTest, bool mark);
 
     segpolicy policy_;
     std::list<std::unique_ptr<graphvertex2d>> vertices_;
     std::list<graphedge2d> edges_;
     bool built_ = false;
+    bool usable_ = true;
+    std::size_t piecesLeft_ = 0;
     int nextId_ = 1;
     // Union-find over ids: a place that got two ids in the crossing pass is one vertex.
     std::vector<int> idParent_{0};
     std::vector<graphvertex2d*> vertexOfId_;
 };
+
+// Cuts s at its first repeated vertex (the least index that occurs again, at its first
+// repeat): the loop up to the repeat and the rest followed by the start go to `work`, each
+// holding the repeated vertex once, at its start. False when no vertex repeats.
+bool SplitAtRepeatedVertex(const vertexseq& s, std::list<vertexseq>& work);
+// The simple loops of a vertex sequence, cut at repeated vertices until none repeats.
+std::vector<vertexseq> SplitIntoSimpleLoops(vertexseq seq);
 
 } // namespace qrxGe
