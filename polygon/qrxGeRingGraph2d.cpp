@@ -74,7 +74,7 @@ void ringedgelist::Unlink(ringedge2d* r)
 }
 
 ringgraph2d::ringgraph2d(const std::vector<point2d>& a, const std::vector<point2d>& b)
-    : ringA_(a), ringB_(b), idParent_{0}
+    : ringA_(a), ringB_(b)
 {
     usable_ = std::all_of(a.begin(), a.end(), IsFinite) && std::all_of(b.begin(), b.end(), IsFinite);
     // Exactly, every original edge is cut at most twice per edge of the other ring.
@@ -136,12 +136,12 @@ void ringgraph2d::MeetPair(ringedge2d* a, ringedge2d* b)
     case 1:
         AddPointFields(edgesA_, a, p, g1);
         AddPointFields(edgesB_, b, p, g1);
-        AssignCrossingId(g1);
+        ids_.Assign(g1);
         break;
     case -1:
         AddTouchFields(a, p, g1);
         AddTouchFields(b, p, g1);
-        AssignCrossingId(g1);
+        ids_.Assign(g1);
         break;
     case -2: {
         const point2d bs = b->edge.StartPoint(), be = b->edge.EndPoint();
@@ -158,8 +158,8 @@ void ringgraph2d::MeetPair(ringedge2d* a, ringedge2d* b)
             std::swap(gp, gq);
         }
         AddOverlapFields(edgesB_, b, {p, q, p != bs ? 1 : 0, q != be ? -1 : 0, opposed}, *gp, *gq);
-        AssignCrossingId(g1);
-        AssignCrossingId(g2);
+        ids_.Assign(g1);
+        ids_.Assign(g2);
         break;
     }
     default:
@@ -240,38 +240,6 @@ void ringgraph2d::AddOverlapFields(ringedgelist& list, ringedge2d* r, const over
     }
 }
 
-int ringgraph2d::ResolveId(int id)
-{
-    while (idParent_[id] != id) {
-        idParent_[id] = idParent_[idParent_[id]];
-        id = idParent_[id];
-    }
-    return id;
-}
-
-void ringgraph2d::AssignCrossingId(group& g)
-{
-    int id = 0;
-    for (const int* f : g) {
-        if (*f != 0) {
-            id = *f;
-            break;
-        }
-    }
-    if (id == 0) {
-        id = nextId_++;
-        idParent_.push_back(id);
-    } else {
-        const int root = ResolveId(id);
-        for (const int* f : g)
-            if (*f != 0 && ResolveId(*f) != root)
-                idParent_[ResolveId(*f)] = root;
-    }
-    for (int* f : g)
-        *f = id;
-    g.clear();
-}
-
 crossing2d* ringgraph2d::CrossingById(int id, const crossingentry2d& entry)
 {
     crossing2d*& known = crossingOfId_[id];
@@ -287,13 +255,13 @@ crossing2d* ringgraph2d::CrossingById(int id, const crossingentry2d& entry)
 
 void ringgraph2d::LinkCrossings()
 {
-    crossingOfId_.assign(static_cast<std::size_t>(nextId_), nullptr);
+    crossingOfId_.assign(ids_.Bound(), nullptr);
     for (ringedgelist* list : {&edgesA_, &edgesB_}) {
         for (ringedge2d* r = list->head; r; r = list->Following(r)) {
             if (r->startId != 0)
-                r->startCrossing = CrossingById(ResolveId(r->startId), {r, 0, 1});
+                r->startCrossing = CrossingById(ids_.Resolve(r->startId), {r, 0, 1});
             if (r->endId != 0)
-                r->endCrossing = CrossingById(ResolveId(r->endId), {r, 0, 0});
+                r->endCrossing = CrossingById(ids_.Resolve(r->endId), {r, 0, 0});
         }
     }
 }

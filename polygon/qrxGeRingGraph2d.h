@@ -16,6 +16,7 @@
 // and frees them all when it is destroyed, on every path.
 
 #include "qrxGeEdge2d.h"
+#include "qrxGeGraphSupport.h"
 #include "qrxGeRing.h"
 
 #include <cstddef>
@@ -130,8 +131,6 @@ private:
     void AddOverlapFields(ringedgelist& list, ringedge2d* r, const overlap& o, group& gp, group& gq);
     // Cuts r at p: the new record behind r runs from p to r's old end and takes its end id.
     ringedge2d* Cut(ringedgelist& list, ringedge2d* r, const point2d& p);
-    void AssignCrossingId(group& g);
-    int ResolveId(int id);
     crossing2d* CrossingById(int id, const crossingentry2d& entry);
     void FreeCrossings();
 
@@ -141,10 +140,8 @@ private:
     ringedgelist edgesB_;
     std::vector<std::unique_ptr<crossing2d>> crossings_;
 
-    int nextId_ = 1;
-    // Union-find over crossing ids: a group that meets two ids joins them, so one place
-    // ends as one crossing even when tolerance let it collect two ids.
-    std::vector<int> idParent_;
+    // Crossing ids; one place ends as one crossing even when tolerance let it collect two.
+    placeids ids_;
     // The crossing of each resolved id: finds the one record a newest-first search of the
     // crossing vector would find, without the search.
     std::vector<crossing2d*> crossingOfId_;

@@ -15,17 +15,6 @@ namespace {
 
 enum class ringop { unite, subtract, intersect, split };
 
-using ringlist = std::vector<std::unique_ptr<ring2d>>;
-
-std::vector<ring2d*>* Release(ringlist& rings)
-{
-    auto out = std::make_unique<std::vector<ring2d*>>();
-    out->reserve(rings.size());
-    for (auto& r : rings)
-        out->push_back(r.release());
-    return out.release();
-}
-
 std::vector<ring2d*>* ListOf(const std::vector<point2d>& ring)
 {
     ringlist rings;

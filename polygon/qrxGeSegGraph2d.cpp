@@ -1,7 +1,5 @@
 #include "qrxGeSegGraph2d.h"
 
-#include "qrxGeGraphSupport.h"
-
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -99,11 +97,11 @@ void seggraph2d::MeetPair(edgeit a, edgeit& b)
                 s.push_back(EndSlot(*e, k == 1));
             }
         }
-        AssignVertexId(s);
+        ids_.Assign(s);
     } else if (r == -1) {
         s.push_back(EndSlot(*a, a->segment.IsStartPoint(p1)));
         s.push_back(EndSlot(*b, b->segment.IsStartPoint(p1)));
-        AssignVertexId(s);
+        ids_.Assign(s);
     } else if (r == -2) {
         if (c1 == 0 && c2 == 0) {
             b = edges_.erase(b);  // b lies on a
@@ -114,13 +112,13 @@ void seggraph2d::MeetPair(edgeit a, edgeit& b)
             b->segment.SetStartPoint(p2);
             b->startId = 0;
             s.push_back(&b->startId);
-            AssignVertexId(s);
+            ids_.Assign(s);
         } else if (c1 == 1 && c2 == 0) {
             b->segment.SetEndPoint(p1);
             b->endId = 0;
             s.push_back(&b->endId);
             s.push_back(EndSlot(*a, p1 == a->segment.StartPoint()));
-            AssignVertexId(s);
+            ids_.Assign(s);
         } else if (c1 == 1 && c2 == -1 && CountPiece()) {
             // a lies inside b: b keeps the piece before a, the piece after a goes last.
             graphedge2d& after = edges_.emplace_back();
@@ -131,42 +129,13 @@ void seggraph2d::MeetPair(edgeit a, edgeit& b)
             const bool aStartsAtP1 = a->segment.IsStartPoint(p1);
             s.push_back(EndSlot(*a, aStartsAtP1));
             s.push_back(&b->endId);
-            AssignVertexId(s);
+            ids_.Assign(s);
             s.push_back(EndSlot(*a, !aStartsAtP1));
             s.push_back(&after.startId);
-            AssignVertexId(s);
+            ids_.Assign(s);
         }
     }
     ++b;
-}
-
-int seggraph2d::ResolveId(int id)
-{
-    while (idParent_[id] != id) {
-        idParent_[id] = idParent_[idParent_[id]];
-        id = idParent_[id];
-    }
-    return id;
-}
-
-void seggraph2d::AssignVertexId(slots& s)
-{
-    const auto held = std::find_if(s.begin(), s.end(), [](const int* slot) { return *slot != 0; });
-    int id = 0;
-    if (held == s.end()) {
-        id = nextId_++;
-        idParent_.push_back(id);
-    } else {
-        // Slots holding another id name the same place: their ids become one.
-        id = **held;
-        const int root = ResolveId(id);
-        for (const int* slot : s)
-            if (*slot != 0 && ResolveId(*slot) != root)
-                idParent_[ResolveId(*slot)] = root;
-    }
-    for (int* slot : s)
-        *slot = id;
-    s.clear();
 }
 
 void seggraph2d::DropOpenEdges()
@@ -196,12 +165,12 @@ void seggraph2d::BuildVertices()
     DropOpenEdges();
     // An edge whose two ends resolve to one place (a piece shorter than about twice the
     // tolerance) would be a loop at one vertex, with no direction to walk: it goes.
-    edges_.remove_if([&](const graphedge2d& e) { return ResolveId(e.startId) == ResolveId(e.endId); });
-    vertexOfId_.assign(static_cast<std::size_t>(nextId_), nullptr);
+    edges_.remove_if([&](const graphedge2d& e) { return ids_.Resolve(e.startId) == ids_.Resolve(e.endId); });
+    vertexOfId_.assign(ids_.Bound(), nullptr);
     for (graphedge2d& e : edges_) {
-        e.startVertex = VertexFor(ResolveId(e.startId), e.segment.StartPoint());
+        e.startVertex = VertexFor(ids_.Resolve(e.startId), e.segment.StartPoint());
         e.startVertex->halfEdges.push_back({&e, 0, 1});
-        e.endVertex = VertexFor(ResolveId(e.endId), e.segment.EndPoint());
+        e.endVertex = VertexFor(ids_.Resolve(e.endId), e.segment.EndPoint());
         e.endVertex->halfEdges.push_back({&e, 0, 0});
     }
     built_ = true;

@@ -24,6 +24,7 @@
 // the graph unusable: it then has no vertices, and every walk finds nothing.
 
 #include "qrxGeEdge2d.h"
+#include "qrxGeGraphSupport.h"
 #include "qrxGeRing.h"
 
 #include <cstddef>
@@ -75,7 +76,6 @@ struct segpolicy {
 };
 
 using vertexseq = std::vector<graphvertex2d*>;
-using ringlist = std::vector<std::unique_ptr<ring2d>>;
 
 class seggraph2d {
 public:
@@ -155,8 +155,6 @@ private:
     void MeetPair(edgeit a, edgeit& b);
     edgeit SplitAfter(edgeit e, const point2d& p);
     bool CountPiece();
-    void AssignVertexId(slots& s);
-    int ResolveId(int id);
     void DropOpenEdges();
     void DeleteRemovedVertices();
     graphvertex2d* VertexFor(int id, const point2d& p);
@@ -169,9 +167,8 @@ private:
     bool built_ = false;
     bool usable_ = true;
     std::size_t piecesLeft_ = 0;
-    int nextId_ = 1;
-    // Union-find over ids: a place that got two ids in the crossing pass is one vertex.
-    std::vector<int> idParent_{0};
+    // Vertex ids; a place that got two ids in the crossing pass is one vertex.
+    placeids ids_;
     std::vector<graphvertex2d*> vertexOfId_;
 };
 

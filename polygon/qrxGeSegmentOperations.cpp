@@ -17,15 +17,6 @@ constexpr segpolicy kInnerFaces{true, true, true};
 constexpr segpolicy kOutline{false, false, false};
 constexpr segpolicy kPeel{false, true, false};
 
-std::vector<ring2d*>* Release(ringlist& rings)
-{
-    auto out = std::make_unique<std::vector<ring2d*>>();
-    out->reserve(rings.size());
-    for (auto& r : rings)
-        out->push_back(r.release());
-    return out.release();
-}
-
 std::vector<ring2d*>* ReleaseOrNull(ringlist& rings)
 {
     return rings.empty() ? nullptr : Release(rings);
