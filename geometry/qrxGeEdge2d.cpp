@@ -2,6 +2,7 @@
 
 #include "qrxGeMatrix.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qrxGe {
@@ -160,6 +161,120 @@ int edge2d::IntersectWith(const edge2d& other, point2d& p1, int& f1, point2d& p2
         return -1;
     }
     return 0;
+}
+
+namespace {
+
+// v equals u or -u within 0.1 per component; false when either is NaN.
+bool SameWay(const vector2d& u, const vector2d& v)
+{
+    return v == u || v == -u;
+}
+
+} // namespace
+
+bool edge2d::IsParallelTo(const edge2d& other) const
+{
+    return SameWay(UnitDirection(), other.UnitDirection());
+}
+
+bool edge2d::IsCollinearWith(const edge2d& other) const
+{
+    if (!IsParallelTo(other))
+        return false;
+    const point2d to = start_ == other.start_ ? other.end_ : other.start_;
+    return SameWay(UnitDirection(), (to - start_).UnitVector());
+}
+
+bool edge2d::IsPerpendicularTo(const edge2d& other) const
+{
+    const double dot = UnitDirection().DotProduct(other.UnitDirection());
+    return dot > -0.1 && dot < 0.1;
+}
+
+double edge2d::DistanceTo(const point2d& p) const
+{
+    double least = std::min(p.DistanceTo(start_), p.DistanceTo(end_));
+    // A degenerate edge has no line: its NaN distance must not win.
+    const double line = LineEquation().DistanceTo(p);
+    if (line < least)
+        least = line;
+    return least;
+}
+
+bool edge2d::ContainsEdge(const edge2d& other) const
+{
+    return IsPointOn(other.start_) && IsPointOn(other.end_);
+}
+
+bool edge2d::IsWithinEdge(const edge2d& other) const
+{
+    return other.ContainsEdge(*this);
+}
+
+bool edge2d::IsPointInRange(const point2d& p) const
+{
+    const int c = std::fabs(start_.x - end_.x) < 0.001 ? 1 : 0;
+    const double v = p[c], a = start_[c], b = end_[c];
+    if (std::fabs(v - a) < 0.001 || std::fabs(v - b) < 0.001)
+        return true;
+    return (v > a && v < b) || (v > b && v < a);
+}
+
+bool edge2d::Overlaps(const edge2d& other) const
+{
+    if (!IsCollinearWith(other) && !other.IsCollinearWith(*this))
+        return false;
+    return ContainsEndOf(other) || other.ContainsEndOf(*this);
+}
+
+bool edge2d::ContainsEndOf(const edge2d& other) const
+{
+    return IsPointOn(other.start_) || IsPointOn(other.end_);
+}
+
+bool edge2d::CollinearOverlap(const edge2d& other, int& count, point2d& p, point2d& q) const
+{
+    count = 0;
+    if (!IsCollinearWith(other))
+        return false;
+    const int c = std::fabs(end_.y - start_.y) <= std::fabs(end_.x - start_.x) ? 0 : 1;
+    const auto ordered = [c](const edge2d& e) {
+        return e.end_[c] < e.start_[c] ? std::pair(e.end_, e.start_) : std::pair(e.start_, e.end_);
+    };
+    const auto [lo1, hi1] = ordered(*this);
+    const auto [lo2, hi2] = ordered(other);
+    // Touching end to end is judged on the exact coordinates, as at either end.
+    const auto touching = [](const point2d& a, const point2d& b) { return a.x == b.x && a.y == b.y; };
+    if (lo1[c] <= lo2[c] && lo2[c] <= hi1[c]) {
+        if (touching(hi1, lo2)) {
+            count = 1;
+            p = hi1;
+        } else {
+            count = 2;
+            p = lo2;
+            q = hi2[c] <= hi1[c] ? hi2 : hi1;
+        }
+        return true;
+    }
+    if (lo1[c] <= hi2[c] && hi2[c] <= hi1[c]) {
+        if (touching(lo1, hi2)) {
+            count = 1;
+            p = lo1;
+        } else {
+            count = 2;
+            p = lo1;
+            q = hi2;
+        }
+        return true;
+    }
+    if (lo2[c] < lo1[c] && hi2[c] > hi1[c]) {
+        count = 2;
+        p = lo1;
+        q = hi1;
+        return true;
+    }
+    return false;
 }
 
 } // namespace qrxGe

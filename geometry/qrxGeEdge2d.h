@@ -70,10 +70,43 @@ public:
     // (-1 earlier). Outputs not named for a result are not written.
     int IntersectWith(const edge2d& other, point2d& p1, int& f1, point2d& p2, int& f2) const;
 
+    // Relations to another edge. Directions are unit vectors compared within 0.1 per
+    // component (about 5.7 degrees), either way along the edge. A degenerate edge has no
+    // direction (its unit vector is NaN), so the relations built on directions are false.
+    bool IsParallelTo(const edge2d& other) const;
+    // Parallel, and the direction from this start to the other edge's start (to its end when
+    // the starts coincide within 0.1) is parallel as well.
+    bool IsCollinearWith(const edge2d& other) const;
+    // The dot product of the unit directions lies strictly within (-0.1, 0.1).
+    bool IsPerpendicularTo(const edge2d& other) const;
+    // Not the distance to the edge: the least of the distances to its two ends and to its
+    // infinite line, so always the line's (a point on the line beyond an end answers 0). A
+    // degenerate edge answers the distance to its end.
+    double DistanceTo(const point2d& p) const;
+    // Both ends of the other edge lie on this one (IsPointOn, 0.1).
+    bool ContainsEdge(const edge2d& other) const;
+    // Both ends of this edge lie on the other one.
+    bool IsWithinEdge(const edge2d& other) const;
+    // By one coordinate only: x, or y when the edge is vertical (x differs by less than
+    // 0.001). True when p's coordinate lies within 0.001 of an end's or strictly between.
+    bool IsPointInRange(const point2d& p) const;
+    // Collinear, and an end of either edge lies on the other. Symmetric: the edges count as
+    // collinear when either sees the other so, since the tolerant test seen from one edge can
+    // differ from the test seen from the other near its bounds.
+    bool Overlaps(const edge2d& other) const;
+    // The common stretch of two collinear edges along this edge's dominant axis (x when its
+    // y extent is at most its x extent): count 2 with p and q its low and high ends, or
+    // count 1 with p the point where the edges touch end to end (ends exactly equal), and
+    // true; count 0 and false when the edges are not collinear or do not meet. An edge
+    // reaching beyond both ends of this one gives this whole edge.
+    bool CollinearOverlap(const edge2d& other, int& count, point2d& p, point2d& q) const;
+
 private:
     // True when p lies between the ends on this edge's dominant axis (0.1 band).
     bool SpansOnDominantAxis(const point2d& p) const;
     bool IsXDominant() const;
+    // An end of the other edge lies on this one.
+    bool ContainsEndOf(const edge2d& other) const;
     // The end nearer to p; the end point on a tie.
     point2d& NearerEnd(const point2d& p);
 
