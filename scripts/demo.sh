@@ -17,7 +17,7 @@ mkdir -p out
 # is an error, so none is left out unseen.
 order=(old-model.txt labels.txt 01-site.txt site.txt roof-shapes.txt naming.txt windows-2point.txt window-rows.txt
        analysis-groups.txt audits.txt import.txt contours.txt outlines.txt flat-and-slope-roofs.txt
-       buildings.txt)
+       arched-roof.txt buildings.txt)
 examples=()
 for name in "${order[@]}"; do
   examples+=("examples/$name")

@@ -19,6 +19,5 @@ void ReportNotAvailable(const char* name)
 
 }  // namespace
 
-void CMD_ARCHED_ROOF() { ReportNotAvailable("arcroof"); }
 void CMD_BALCONY() { ReportNotAvailable("balcony"); }
 void CMD_DORMER() { ReportNotAvailable("dormer"); }

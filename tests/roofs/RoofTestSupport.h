@@ -1,7 +1,8 @@
 #pragma once
 // What the roof tests share: the module's test host, roofs set from one parameter record,
 // and measures of faces that do not use the roof code's own arithmetic (plan areas by the
-// shoelace sum, areas in space by Newell's normal, the volume under a plane face).
+// shoelace sum, areas in space by Newell's normal, the volume under a plane face, the volume
+// of a closed mesh).
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -98,6 +99,20 @@ inline double VolumeAbove(const Ring& face, double base)
     const GePoint3d& p0 = face.front();
     const double z = p0.z - (n.x * (cx - p0.x) + n.y * (cy - p0.y)) / n.z;
     return std::fabs(a) / 2.0 * (z - base);
+}
+
+// The signed volume of a closed mesh by the divergence theorem, each face taken as a fan.
+inline double MeshVolume(const decDbEntity3d& solid)
+{
+    const decMesh3* mesh = solid.GetMesh();
+    double volume = 0.0;
+    for (int f = 0; mesh && f < mesh->GetCountPolygon(); ++f) {
+        const Ring face = mesh->FacePoints(f, solid.GetTM());
+        const GeVector3d a = face[0] - GePoint3d::kOrigin;
+        for (std::size_t i = 1; i + 1 < face.size(); ++i)
+            volume += a.DotProduct((face[i] - GePoint3d::kOrigin).CrossProduct(face[i + 1] - GePoint3d::kOrigin)) / 6.0;
+    }
+    return volume;
 }
 
 // A record written byte by byte as the host encodes its items: int32, float32 and binary64
