@@ -108,9 +108,9 @@ TEST_F(EntryPointTest, ARepeatedEntryRegistersNothingTwice)
 TEST_F(EntryPointTest, CommandsNotBuiltYetSaySoAndChangeNothing)
 {
     EnterModule(0);
-    ASSERT_TRUE(Run("arcroof\ndormer\n"));
+    ASSERT_TRUE(Run("balcony\ndormer\n"));
     const std::string out = Transcript();
-    EXPECT_THAT(out, HasSubstr("> arcroof\nThe command arcroof (拱形屋顶) is not available yet.\n"));
+    EXPECT_THAT(out, HasSubstr("> balcony\nThe command balcony (阳台) is not available yet.\n"));
     EXPECT_THAT(out, HasSubstr("> dormer\nThe command dormer (老虎窗) is not available yet.\n"));
     EXPECT_TRUE(dec::GetWorkingDatabase()->AllObjects().empty());
 }
