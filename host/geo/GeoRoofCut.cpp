@@ -155,10 +155,10 @@ bool CutAtHeight(std::vector<Face>& faces, double h)
         if (piece.size() >= 3)
             kept.push_back(std::move(piece));
     }
-    // Neighbouring faces find their common crossings from the same two points; a crossing on
-    // an edge that one face splits at a vertex and the other does not can differ by the
-    // solver's single precision, relative to the size of the roof.
-    const double tol = 1e-5 * std::max({highX - lowX, highY - lowY, 1.0});
+    // Neighbouring faces find their common crossings from the same two points. Where the
+    // solver has joined nearly collinear edges, a face's corners can stand off its neighbours'
+    // by a fraction of a millimetre on a roof some tens of metres across.
+    const double tol = 1e-4 * std::max({highX - lowX, highY - lowY, 1e4});
     if (!JoinCuts(cuts, tol, kept))
         return false;
     faces = std::move(kept);
