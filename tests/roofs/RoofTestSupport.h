@@ -151,4 +151,15 @@ inline GeBoundBox3d ObjExtents(const std::string& path)
     return box;
 }
 
+// The faces of a mesh entity (no builder behind it) in world coordinates, in mesh order; none
+// for any other entity.
+inline std::vector<Ring> MeshFaces(const decDbEntity* entity)
+{
+    std::vector<Ring> faces;
+    const auto* solid = decCast<decDbEntity3d>(entity);
+    for (int i = 0; solid && !solid->GetBuilder() && i < solid->GetMesh()->GetCountPolygon(); ++i)
+        faces.push_back(solid->GetMesh()->FacePoints(i, solid->GetTM()));
+    return faces;
+}
+
 }  // namespace roof_test
