@@ -20,4 +20,3 @@ void ReportNotAvailable(const char* name)
 }  // namespace
 
 void CMD_BALCONY() { ReportNotAvailable("balcony"); }
-void CMD_DORMER() { ReportNotAvailable("dormer"); }

@@ -4,7 +4,11 @@
 //                 entity there (host::EntityAtPoint); a keyword of the question, or the
 //                 label of its way out (the last argument, such as "取消"), which ends the
 //                 question (-3)
-//   face pick:    "#N:i,j,..." (polygon indices of the entity, from 0), several in one line
+//   face pick:    "#N:i,j,..." (polygon indices of the entity, from 0) or "@x,y", a click at
+//                 the point, which takes the face there seen from above (host::FaceAtPoint);
+//                 several in one line. A click beside every face takes nothing of the line,
+//                 and the question is asked again.
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -25,10 +29,10 @@ GePoint3d MiddleOf(const decDbEntity* entity)
 
 // The face indices of "i,j,...": nothing (and the line refused) when one is no index of the
 // entity's polygons.
-std::optional<BitArray> ReadFaces(const host::ScriptLine& line, const decDbEntity* entity, std::string_view list)
+std::optional<std::vector<int>> ReadFaces(const host::ScriptLine& line, const decDbEntity* entity, std::string_view list)
 {
     const int count = static_cast<int>(entity->GetPolygons().size());
-    BitArray faces;
+    std::vector<int> faces;
     std::size_t start = 0;
     while (start <= list.size()) {
         std::size_t comma = list.find(',', start);
@@ -41,11 +45,22 @@ std::optional<BitArray> ReadFaces(const host::ScriptLine& line, const decDbEntit
                                          "\" is none of them");
             return std::nullopt;
         }
-        faces.Set(*index);
+        faces.push_back(static_cast<int>(*index));
         start = comma + 1;
     }
     return faces;
 }
+
+// The faces picked in one answer, gathered per entity in the order the entities came.
+struct PickedFaces {
+    std::vector<std::pair<decDbEntity*, BitArray>> entities;
+    void Add(decDbEntity* entity, int face)
+    {
+        auto it = std::find_if(entities.begin(), entities.end(), [&](const auto& e) { return e.first == entity; });
+        if (it == entities.end()) it = entities.insert(entities.end(), {entity, BitArray()});
+        it->second.Set(face);
+    }
+};
 
 }  // namespace
 
@@ -123,35 +138,66 @@ int DbDatabase::decPickSubObjects(int mode, decSelectSet& out, decSSGet_filter* 
     const std::string call = "decPickSubObjects mode=" + std::to_string(mode) + (filter ? " filter" : "") +
                              (classInfo && classInfo->className ? std::string(" class=") + classInfo->className : "");
     log.Call(call);
-    out.Clear();
-    const host::Answer answer = host::Ask(nullptr);
-    switch (answer.kind) {
-    case host::AnswerKind::Cancel: log.Call(call + " -> -4"); return dex::eCancel;
-    case host::AnswerKind::End: log.Call(call + " -> -3"); return dex::eEnded;
-    case host::AnswerKind::Enter: log.Show("selected 0"); log.Call(call + " -> -2"); return dex::eOk;
-    case host::AnswerKind::Text: break;
-    }
-    std::string taken;
-    for (const std::string& word : host::SplitBlanks(answer.line.text)) {
-        const std::size_t colon = word.find(':');
-        if (colon == std::string::npos) {
-            host::RefuseAnswer(answer.line, "a face pick is #N:i,j,... (face indices from 0), not \"" + word + "\"");
-            continue;
+    while (true) {
+        out.Clear();
+        const host::Answer answer = host::Ask(nullptr);
+        switch (answer.kind) {
+        case host::AnswerKind::Cancel: log.Call(call + " -> -4"); return dex::eCancel;
+        case host::AnswerKind::End: log.Call(call + " -> -3"); return dex::eEnded;
+        case host::AnswerKind::Enter: log.Show("selected 0"); log.Call(call + " -> -2"); return dex::eOk;
+        case host::AnswerKind::Text: break;
         }
-        decDbEntity* entity = host::ResolveHandle(answer.line, word.substr(0, colon));
-        if (!entity) continue;
-        const std::optional<BitArray> faces = ReadFaces(answer.line, entity, std::string_view(word).substr(colon + 1));
-        if (!faces) continue;
-        const bool rightClass = !classInfo || entity->IsKindOf(classInfo);
-        if (!rightClass || !host::FilterAccepts(filter, entity)) {
-            log.Show(host::DescribeEntity(entity) + " is not taken here (refused by the selection filter)");
-            continue;
+        PickedFaces picked;
+        bool missed = false;
+        std::string taken;
+        for (const std::string& word : host::SplitBlanks(answer.line.text)) {
+            if (word.front() == '@') {
+                GePoint3d point;
+                const host::PointReading reading = host::ReadPoint(answer.line, std::string_view(word).substr(1), point);
+                if (reading == host::PointReading::Malformed) {
+                    missed = true;
+                    continue;
+                }
+                decDbEntity* entity = nullptr;
+                int face = 0;
+                if (reading == host::PointReading::NotAPoint) {
+                    host::RefuseAnswer(answer.line, "a click is @x,y or @x,y,z");
+                    missed = true;
+                } else if (host::FaceAtPoint(point, filter, classInfo, entity, face)) {
+                    picked.Add(entity, face);
+                    taken += " #" + std::to_string(entity->GetObjectId().Handle()) + ":" + std::to_string(face);
+                } else {
+                    log.Show("no face at " + host::FormatPoint(point) + " is taken here");
+                    missed = true;
+                }
+                continue;
+            }
+            const std::size_t colon = word.find(':');
+            if (colon == std::string::npos) {
+                host::RefuseAnswer(answer.line, "a face pick is #N:i,j,... (face indices from 0) or @x,y, not \"" + word + "\"");
+                continue;
+            }
+            decDbEntity* entity = host::ResolveHandle(answer.line, word.substr(0, colon));
+            if (!entity) continue;
+            const std::optional<std::vector<int>> faces = ReadFaces(answer.line, entity, std::string_view(word).substr(colon + 1));
+            if (!faces) continue;
+            const bool rightClass = !classInfo || entity->IsKindOf(classInfo);
+            if (!rightClass || !host::FilterAccepts(filter, entity)) {
+                log.Show(host::DescribeEntity(entity) + " is not taken here (refused by the selection filter)");
+                continue;
+            }
+            for (int face : *faces)
+                picked.Add(entity, face);
+            taken += " " + word;
         }
-        entity->SetSubObjectSelectSet(*faces);
-        out.Add(entity->GetObjectId());
-        taken += " " + word;
+        // A click beside every face takes nothing of the line: the question is asked again.
+        if (missed) continue;
+        for (auto& [entity, faces] : picked.entities) {
+            entity->SetSubObjectSelectSet(faces);
+            out.Add(entity->GetObjectId());
+        }
+        log.Show("selected " + std::to_string(out.GetCount()) + (taken.empty() ? "" : ":" + taken));
+        log.Call(call + " -> -2" + taken);
+        return dex::eOk;
     }
-    log.Show("selected " + std::to_string(out.GetCount()) + (taken.empty() ? "" : ":" + taken));
-    log.Call(call + " -> -2" + taken);
-    return dex::eOk;
 }

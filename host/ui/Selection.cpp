@@ -1,11 +1,13 @@
 #include "Selection.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <utility>
 
 #include "DbDatabase.h"
 #include "EventLog.h"
+#include "GeUtility.h"
 #include "Question.h"
 #include "TextParse.h"
 #include "View.h"
@@ -181,6 +183,46 @@ decDbEntity* EntityAtPoint(const GePoint3d& point, decSSGet_filter* filter)
         if (near && FilterAccepts(filter, *it)) return *it;
     }
     return nullptr;
+}
+
+bool FaceAtPoint(const GePoint3d& point, decSSGet_filter* filter, const decObjectClassInfo* classInfo,
+                 decDbEntity*& entity, int& face)
+{
+    // A face whose normal rises less than this is upright: a click from above cannot hit it.
+    constexpr double kUpright = 1e-9;
+    const GePoint2d at(point.x, point.y);
+    bool found = false;
+    double highest = 0.0;
+    const std::vector<decDbEntity*> live = LiveEntities();
+    for (auto it = live.rbegin(); it != live.rend(); ++it) {
+        const std::vector<GePolygon> polygons = (*it)->GetPolygons();
+        bool taken = false, asked = false;
+        for (std::size_t i = 0; i < polygons.size(); ++i) {
+            const GePolygon& polygon = polygons[i];
+            const int n = polygon.GetCountVertex();
+            GeVector3d normal;
+            if (polygon.IsPolyline() || !GeUtility::GetPolygonNormal(n, polygon.GetVertexArray(), normal) ||
+                std::fabs(normal.z) < kUpright)
+                continue;
+            std::vector<GePoint2d> plan;
+            for (int k = 0; k < n; ++k)
+                plan.emplace_back(polygon.GetVertexArray()[k].x, polygon.GetVertexArray()[k].y);
+            if (!GeUtility::PointInsidePolygon(n, plan.data(), at, 0.0)) continue;
+            const GePoint3d& p0 = polygon.GetVertexArray()[0];
+            const double z = p0.z - (normal.x * (point.x - p0.x) + normal.y * (point.y - p0.y)) / normal.z;
+            if (found && z <= highest) continue;
+            if (!asked) {
+                taken = (!classInfo || (*it)->IsKindOf(classInfo)) && FilterAccepts(filter, *it);
+                asked = true;
+            }
+            if (!taken) break;
+            found = true;
+            highest = z;
+            entity = *it;
+            face = static_cast<int>(i);
+        }
+    }
+    return found;
 }
 
 bool FilterAccepts(decSSGet_filter* filter, decDbEntity* entity)

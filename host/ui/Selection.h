@@ -15,6 +15,7 @@
 
 class decDbEntity;
 class GePoint3d;
+struct decObjectClassInfo;
 
 // A selection filter: the host asks it about every candidate. Accept writes a non-zero value
 // to accept to take the entity; what it returns is not looked at.
@@ -57,6 +58,13 @@ decDbEntity* ResolveHandle(const ScriptLine& line, const std::string& word);
 // extents, seen in the active view, come within 10 window units of the point; null when
 // there is none.
 decDbEntity* EntityAtPoint(const GePoint3d& point, decSSGet_filter* filter);
+
+// The face a click at the plan point hits from above: of the faces (not open polylines) that
+// are not upright and contain the point in plan, of the entities the class (when given) and
+// the filter take, the one whose plane lies highest above it; on a tie the most recently
+// made entity's, then its first such face. False when there is none.
+bool FaceAtPoint(const GePoint3d& point, decSSGet_filter* filter, const decObjectClassInfo* classInfo,
+                 decDbEntity*& entity, int& face);
 
 // Asks the filter; true when it takes the entity (always, without a filter).
 bool FilterAccepts(decSSGet_filter* filter, decDbEntity* entity);

@@ -5,6 +5,7 @@
 #include "DbDatabase.h"
 #include "Selection.h"
 #include "UiTestSupport.h"
+#include "HostSolids.h"
 #include "decDbCurve.h"
 #include "decDbTextAndPoint.h"
 
@@ -136,6 +137,43 @@ TEST_F(SelectionTest, SubObjectPicksRespectTheClassRestriction)
     BitArray faces;
     EXPECT_EQ(set.GetEnt(0)->GetSubObjectSelectSet(faces), 1);
     EXPECT_TRUE(faces.IsSet(0));
+}
+
+// A click at a face pick takes the face seen from above: over the block the sloped slab's
+// top where it lies above the block's top, the block's top where it does not; the slab's
+// upright sides and the curves are never hit.
+TEST_F(SelectionTest, FaceClicksTakeTheHighestFaceAboveThePoint)
+{
+    const auto solid = [](std::vector<GePoint3d> profile, double height) {
+        auto* extrude = new decDbExtrude();
+        extrude->SetData(static_cast<int>(profile.size()), profile.data(), 1, GeVector3d(0, 0, height));
+        DbAutoOpen open;
+        decObjectId id;
+        open.db->CreateNewEntity(open.db->GetTableLayer()->GetCurrentLayerID(), extrude, GeMatrix3d(), id);
+        return id.Handle();
+    };
+    const std::uint64_t block = solid({{0, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}}, 50);  // #4
+    // A slab rising from z = 0 at x = 0 to z = 100 at x = 100, 10 thick.
+    const std::uint64_t slab = solid({{0, 0, 0}, {100, 0, 100}, {100, 100, 100}, {0, 100, 0}}, 10);  // #5
+    QueueAnswers("@80,50 @20,50 @30,60\n@200,200\n@10,10,5\n");
+    decSelectSet set;
+    EXPECT_EQ(dec::GetWorkingDatabase()->decPickSubObjects(16, set, nullptr, nullptr), dex::eOk);
+    ASSERT_EQ(set.GetCount(), 2);
+    EXPECT_EQ(set.GetAt(0).Handle(), slab);
+    EXPECT_EQ(set.GetAt(1).Handle(), block);
+    BitArray faces;
+    set.GetEnt(1)->GetSubObjectSelectSet(faces);
+    EXPECT_EQ(faces.Count(), 1);
+    EXPECT_TRUE(faces.IsSet(1));  // the top of the block
+    set.GetEnt(0)->GetSubObjectSelectSet(faces);
+    EXPECT_EQ(faces.Count(), 1);
+    EXPECT_TRUE(faces.IsSet(1));  // the slab's upper face
+    // A click beside every face is refused and asked again.
+    EXPECT_EQ(dec::GetWorkingDatabase()->decPickSubObjects(16, set, nullptr, nullptr), dex::eOk);
+    EXPECT_TRUE(Shown("no face at 200,200,0 is taken here"));
+    ASSERT_EQ(set.GetCount(), 1);
+    EXPECT_EQ(set.GetAt(0).Handle(), block);
+    EXPECT_FALSE(Failed());
 }
 
 TEST_F(SelectionTest, ClicksInASelectionTakeWhatTheFilterAcceptsThere)

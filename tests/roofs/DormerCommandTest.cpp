@@ -1,0 +1,246 @@
+// The dormer command end to end: roof faces picked by point, the dialog's checks and shapes,
+// the placement runs and the dormers they leave, checked against the picked face's plane.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "Dormer.h"
+#include "DormerDlg.h"
+#include "RoofTestSupport.h"
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+using namespace roof_test;
+
+// A 200 slab over a plan 10 x 6 m rising by 3 m towards +y: its top face z = 200 + y / 2
+// spans heights 200 to 3200 and opens with the anchor height 1200, where y = 2000.
+constexpr const char* kSlab = "extrude 200 0,0,0 10000,0,0 10000,6000,3000 0,6000,3000\n";
+const double kTan = 0.5;
+
+class DormerCommandTest : public ModuleTest {
+protected:
+    void SetUp() override
+    {
+        ModuleTest::SetUp();
+        // The remembered dialog values live as long as the module: start from a fresh one's.
+        g_dormerDefaults = DormerDefaults();
+    }
+
+    std::vector<decDbEntity*> Dormers() const
+    {
+        std::vector<decDbEntity*> out;
+        for (decDbEntity* entity : Db()->AllObjects())
+            if (CDormer::Cast(entity->GetBaseObject()))
+                out.push_back(entity);
+        return out;
+    }
+    static const CDormer& Of(const decDbEntity* entity) { return *CDormer::Cast(entity->GetBaseObject()); }
+    static GePoint3d Origin(const decDbEntity* entity)
+    {
+        GePoint3d origin;
+        GeVector3d x, y, z;
+        entity->GetLocalTM().GetCoordSystem(origin, x, y, z);
+        return origin;
+    }
+    // One run: the slab's top picked, the dialog lines, "应用", the placement lines, then
+    // Esc and "取消".
+    void Place(const std::string& dialog, const std::string& placement)
+    {
+        Script(std::string("dormer\n@5000,3000\n") + dialog + "ok\n" + placement + "*cancel*\ncancel\n");
+    }
+};
+
+// The oracle of a placed dormer on the plane z = z0 + y·tan: no vertex below the plane, the
+// back of every side face on it, and the front wall's lower corners on the locating line.
+void ExpectStandsOnThePlane(const decDbEntity* entity, double z0, double tan, double anchor)
+{
+    const auto* mesh = static_cast<const decDbEntity3d*>(entity)->GetMesh();
+    ASSERT_NE(mesh, nullptr);
+    const GeMatrix3d tm = entity->GetLocalTM();
+    const auto above = [&](const GePoint3d& p) { return (p.z - z0 - p.y * tan) / std::sqrt(1 + tan * tan); };
+    for (int i = 0; i < mesh->GetCountVertex(); ++i) {
+        const GePoint3d local = mesh->GetVertexArray()[i];
+        const GePoint3d world = GePoint3d(local).TransformBy(tm);
+        EXPECT_GE(above(world), -0.01) << world.x << "," << world.y << "," << world.z;
+        if (local.y > 1e-6) {  // behind the front wall: where a side face meets the roof
+            EXPECT_NEAR(above(world), 0.0, 0.01);
+        }
+    }
+    const double width = static_cast<double>(CDormer::Cast(entity->GetBaseObject())->Width());
+    for (const GePoint3d& corner : {GePoint3d(0, 0, 0), GePoint3d(width, 0, 0)}) {
+        const GePoint3d world = GePoint3d(corner).TransformBy(tm);
+        EXPECT_NEAR(world.z, anchor, 1e-6);
+        EXPECT_NEAR(above(world), 0.0, 0.01);
+    }
+}
+
+TEST_F(DormerCommandTest, TwoDormersByTypedDistanceAndPickedPointThenAFreshRun)
+{
+    Script(kSlab);
+    Place("", "~3000,2500\n2500\n7000,1000\n");
+    std::vector<decDbEntity*> dormers = Dormers();
+    ASSERT_EQ(dormers.size(), 2u) << Transcript();
+    // Worked out by hand: the anchor 1200 lies at y = 2000; the slab reaches 300 beyond the
+    // 2000 width and 300 in front, and its top, 2300 above the front, meets the roof
+    // 2300 / 0.5 behind it.
+    const struct {
+        GePoint3d origin, low, high;
+    } expected[] = {{{2500, 2000, 1200}, {2200, 1700, 1200}, {4800, 6600, 3500}},
+                    {{7000, 2000, 1200}, {6700, 1700, 1200}, {9300, 6600, 3500}}};
+    const long layer = Db()->GetTableLayer()->SearchLayer("老虎窗")->GetID();
+    const long material = Db()->Materials().GetIdByName("老虎窗");
+    EXPECT_NE(material, 0);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const decDbEntity* dormer = dormers[i];
+        EXPECT_EQ(dormer->GetLayerId(), layer);
+        EXPECT_EQ(dormer->GetMaterialId(), material);
+        GePoint3d origin;
+        GeVector3d x, y, z;
+        dormer->GetLocalTM().GetCoordSystem(origin, x, y, z);
+        ExpectPointsNear({origin}, {expected[i].origin}, 1e-6);
+        EXPECT_EQ(x, GeVector3d::kXAxis);
+        EXPECT_EQ(y, GeVector3d::kYAxis);
+        const GeBoundBox3d& box = dormer->GetBoundBox();
+        ExpectPointsNear({box.MinPoint(), box.MaxPoint()}, {expected[i].low, expected[i].high}, 1e-6);
+        EXPECT_NEAR(Of(dormer).Slope(), std::atan(kTan), 1e-9);
+        ExpectStandsOnThePlane(dormer, 200, kTan, 1200);
+    }
+    EXPECT_EQ(Db()->GetTableLayer()->SearchLayer("老虎窗")->GetColor(), 0xFFFFu);
+
+    // A second "应用" cuts a fresh line at another height and places again.
+    Script("dormer\n@5000,3000\nset 1160 2000\nok\n5000\n*cancel*\nok\n1000\n*cancel*\ncancel\n");
+    dormers = Dormers();
+    ASSERT_EQ(dormers.size(), 4u);
+    ExpectPointsNear({Origin(dormers[2]), Origin(dormers[3])}, {{5000, 3600, 2000}, {1000, 3600, 2000}}, 1e-6);
+    ExpectStandsOnThePlane(dormers[3], 200, kTan, 2000);
+}
+
+TEST_F(DormerCommandTest, TheDialogOpensWithTheValuesOfTheLastRunAndCancelKeepsThem)
+{
+    Script(kSlab);
+    Place("set 1157 1500\nset 1160 1700\nradio 1259\n", "0\n");
+    const DormerDefaults after = g_dormerDefaults;
+    EXPECT_EQ(after.width, 1500);
+    EXPECT_EQ(after.anchorHeight, 1700);
+    EXPECT_EQ(after.shape, 1);
+    EXPECT_EQ(after.height2, 0);
+    // Changed and cancelled: nothing remembered.
+    Script("dormer\n@5000,3000\nset 1157 900\ncancel\n");
+    EXPECT_EQ(g_dormerDefaults.width, 1500);
+    // Opened again: the remembered width, shape and anchor; back to the pentagon, height 2
+    // (remembered as 0) is refilled with 1000.
+    Place("radio 1257\n", "0\n");
+    const std::vector<decDbEntity*> dormers = Dormers();
+    ASSERT_EQ(dormers.size(), 2u);
+    EXPECT_EQ(Of(dormers[0]).Height2(), 0);
+    EXPECT_EQ(Of(dormers[1]).Width(), 1500);
+    EXPECT_EQ(Of(dormers[1]).Height2(), 1000);
+    EXPECT_NEAR(Origin(dormers[1]).z, 1700, 1e-9);
+}
+
+// The faces picked, the faces kept and where the dialog's anchor height opens.
+TEST_F(DormerCommandTest, FacesAreKeptOnceWhenTheySlopeAndTheAnchorOpensAThirdUpTheFirst)
+{
+    const Ring face = {{0, 0, 3000}, {10000, 0, 3000}, {10000, 6000, 6000}, {0, 6000, 6000}};
+    AddMesh({face, tools_test::Lifted(face, 0.5), Rectangle(10000, 6000, 9000)});  // #1
+    AddMesh({{{0, 0, 0}, {1000, 0, 0}, {1000, 1000, 45}, {0, 1000, 45}}});  // #2
+    AddMesh({{{0, 0, 0}, {1000, 0, 0}, {1000, 1000, 20}, {0, 1000, 20}}});  // #3
+    const struct {
+        const char* pick;
+        const char* shown;
+        double anchor;
+    } cases[] = {
+        {"#1:0,1", "选中了1个坡面", 4000},
+        {"#1:2,0", "去掉1个不符合要求的非坡面\n选中了1个坡面", 4000},
+        {"#2:0", "选中了1个坡面", 10},
+        {"#3:0", "选中了1个坡面", 6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pick);
+        host::EventLog::Instance().Clear();
+        g_dormerDefaults = DormerDefaults();
+        const std::size_t before = Dormers().size();
+        Script(std::string("dormer\n") + c.pick + "\nset 1157 100\nset 1159 0\nset 1154 10\nset 1155 10\nok\n0\n"
+                                                   "*cancel*\ncancel\n");
+        EXPECT_THAT(Transcript(), HasSubstr(c.shown));
+        ASSERT_EQ(Dormers().size(), before + 1);
+        EXPECT_NEAR(Origin(Dormers().back()).z, c.anchor, 1e-9);
+    }
+    // Only a level face: removed, and the command ends.
+    host::EventLog::Instance().Clear();
+    Script("dormer\n#1:2\n");
+    EXPECT_THAT(Transcript(), HasSubstr("去掉1个不符合要求的非坡面\n无选中坡面!退出命令!"));
+    Script("dormer\n\n");
+    EXPECT_THAT(Transcript(), HasSubstr("未选中目标!退出命令!"));
+}
+
+TEST_F(DormerCommandTest, AnchorHeightsOffTheFacesAreRefused)
+{
+    Script(kSlab);
+    // Two faces at different heights: 1500 lies between them and cuts neither.
+    AddMesh({{{0, 10000, 0}, {5000, 10000, 0}, {5000, 12000, 1000}, {0, 12000, 1000}},
+             {{0, 20000, 2000}, {5000, 20000, 2000}, {5000, 22000, 3000}, {0, 22000, 3000}}});
+    Script("dormer\n@5000,3000\nset 1160 3200.5\nok\nset 1160 199\nok\nok\n0\n*cancel*\ncancel\n"
+           "dormer\n#2:0,1\nset 1160 1500\nok\ncancel\n");
+    const std::string out = Transcript();
+    EXPECT_THAT(out, HasSubstr("[警告] 定位高度不能大于坡面的最高点垂直高度3200.0000!"));
+    EXPECT_THAT(out, HasSubstr("[警告] 定位高度不能小于坡面的最低点垂直高度200.0000!"));
+    EXPECT_THAT(out, HasSubstr("[警告] 无法计算定位线!请修改定位高度!"));
+    // Refused, the anchor went back to the height the run opened with, not to "none yet".
+    ASSERT_EQ(Dormers().size(), 1u);
+    EXPECT_NEAR(Origin(Dormers()[0]).z, 1200, 1e-9);
+}
+
+TEST_F(DormerCommandTest, EditChecksAndPickedLengths)
+{
+    Script(kSlab);
+    const struct {
+        const char* lines;
+        const char* message;
+        long w, h1, h2, t, o;
+    } cases[] = {
+        {"set 1157 0\n", "请输入一个正整数!", 2000, 1000, 1000, 300, 300},
+        {"set 1154 -1\n", "请输入一个非负整数!", 2000, 1000, 1000, 300, 300},
+        {"set 1155 0\nset 1154 0\n", "高度1与高度2不能同时为0!", 2000, 1000, 0, 300, 300},
+        {"radio 1259\nset 1154 0\n", "高度1必须大于0!", 2000, 1000, 0, 300, 300},
+        {"radio 1260\nset 1155 0\n", "高度2必须大于0!", 2000, 0, 1000, 300, 300},
+        {"set 1158 -2\nset 1159 -3\n", "请输入一个非负整数!", 2000, 1000, 1000, 300, 300},
+        {"click 1253\n0,0\n0,0.9\n", "宽度必须大于0!", 2000, 1000, 1000, 300, 300},
+        {"radio 1259\nclick 1254\n5,5\n5,5\n", "高度1必须大于0!", 2000, 1000, 0, 300, 300},
+        {"set 1154 0\nclick 1255\n0,0\n0,0\n", "高度1与高度2不能同时为0!", 2000, 0, 1000, 300, 300},
+        // Lengths truncated towards zero; a cancelled pick keeps the value.
+        {"click 1253\n0,0\n1500.9,0\nclick 1256\n0,0\n*cancel*\nclick 1211\n0,0\n0,250.7\n", nullptr, 1500, 1000,
+         1000, 300, 250},
+        {"click 1258\n0,0,2100\n", nullptr, 2000, 1000, 1000, 300, 300},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines);
+        host::EventLog::Instance().Clear();
+        g_dormerDefaults = DormerDefaults();
+        Place(c.lines, "0\n");
+        if (c.message) {
+            EXPECT_THAT(Transcript(), HasSubstr(std::string("[警告] ") + c.message));
+        } else {
+            EXPECT_THAT(Transcript(), Not(HasSubstr("[警告]")));
+        }
+        const CDormer& dormer = Of(Dormers().back());
+        EXPECT_EQ(dormer.Width(), c.w);
+        EXPECT_EQ(dormer.Height1(), c.h1);
+        EXPECT_EQ(dormer.Height2(), c.h2);
+        EXPECT_EQ(dormer.RoofThickness(), c.t);
+        EXPECT_EQ(dormer.Overhang(), c.o);
+    }
+    // The anchor picked from a point's height.
+    EXPECT_NEAR(Origin(Dormers().back()).z, 2100, 1e-9);
+    // The rectangle disables height 2 and its pick button.
+    EXPECT_FALSE(Run("dormer\n@5000,3000\nradio 1259\nclick 1255\ncancel\n"));
+    EXPECT_THAT(Transcript(), HasSubstr("dialog 1076: control 1255 is disabled"));
+}
+
+}  // namespace
