@@ -241,6 +241,7 @@ TEST_F(DormerCommandTest, EditChecksAndPickedLengths)
     // The rectangle disables height 2 and its pick button.
     EXPECT_FALSE(Run("dormer\n@5000,3000\nradio 1259\nclick 1255\ncancel\n"));
     EXPECT_THAT(Transcript(), HasSubstr("dialog 1076: control 1255 is disabled"));
+    EXPECT_EQ(host::EventLog::Instance().Calls("SetBitmap").back(), "SetBitmap dialog 1076 control 1261 1078");
 }
 
 }  // namespace
