@@ -61,9 +61,9 @@ TEST(Quenra3dModule, HelpListsTheThirtyFourCommandsInTableOrder)
 TEST(Quenra3dModule, ACommandNotBuiltYetSaysSo)
 {
     int status = -1;
-    const std::string out = RunWithModule("dormer\n", status);
+    const std::string out = RunWithModule("balcony\n", status);
     EXPECT_EQ(status, 0) << out;
-    EXPECT_THAT(out, HasSubstr("The command dormer (老虎窗) is not available yet."));
+    EXPECT_THAT(out, HasSubstr("The command balcony (阳台) is not available yet."));
 }
 
 }  // namespace
