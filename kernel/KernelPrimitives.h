@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "KernelConstants.h"
+#include "UniformGrid.h"
 
 // The planar primitives of the numeric kernel. Every array is 1-based (entry 0 allocated and
 // never used); a polygon is a ring of n vertices without a repeated first vertex. None of
@@ -26,6 +27,22 @@ void RemoveCoincidentPoints(int sortMode, double x[], double y[], double z[], in
 // Returns 1.
 int PointInPolygon(double px, double py, const double ringX[], const double ringY[], int n,
                    float tol, int* code);
+
+// Many points against one ring: whether PointInPolygon would give a code other than 0
+// (inside, on an edge or on a vertex), answered from the edges in the point's vertical slab
+// only. The ring's arrays must outlive the object.
+class RingPointTest {
+ public:
+  RingPointTest(const double ringX[], const double ringY[], int n, float tol);
+  bool InsideOrOn(double px, double py) const;
+
+ private:
+  const double* ringX_;
+  const double* ringY_;
+  int n_;
+  float tol_;
+  kernel::UniformGrid slabs_;
+};
 
 // PointInPolygon with the edge tests in single precision and near-vertical edges away from
 // the point taken into the crossing count (code only).

@@ -8,6 +8,7 @@
 #include "KernelConstants.h"
 #include "KernelPrimitives.h"
 #include "LoopTracing.h"
+#include "UniformGrid.h"
 
 using namespace kernel;
 
@@ -49,101 +50,195 @@ struct Reach {
   double x, y;
 };
 
-// The caller's segment arrays with their count and one work flag per segment
-// (1 = to be removed, or used by the trace under way).
+// The caller's segment arrays with their count and two flags per segment: whether it is
+// still in the set, and whether the trace under way has used it. Removing a segment clears
+// its flag instead of moving the rest, so every pass still meets the segments in the
+// caller's order. End points are found through a grid of the ends (end 2(i - 1) is the start
+// of segment i, 2(i - 1) + 1 its end), rebuilt whenever welding has moved them.
 class PieceSet {
  public:
   PieceSet(int count, double x1[], double y1[], double x2[], double y2[])
-      : x1_(x1), y1_(y1), x2_(x2), y2_(y2), count_(std::max(count, 0)), flag_(count_ + 1, 0) {}
-
-  int Count() const { return count_; }
-
-  // Removes every flagged segment, keeping the order of the rest, and clears the flags.
-  void Compact() {
-    int kept = 0;
-    for (int i = 1; i <= count_; ++i) {
-      if (flag_[i]) continue;
-      ++kept;
-      x1_[kept] = x1_[i], y1_[kept] = y1_[i], x2_[kept] = x2_[i], y2_[kept] = y2_[i];
-    }
-    count_ = kept;
-    flag_.assign(count_ + 1, 0);
+      : x1_(x1), y1_(y1), x2_(x2), y2_(y2), count_(std::max(count, 0)),
+        alive_(count_ + 1, 1), used_(count_ + 1, 0) {
+    alive_[0] = 0;
+    live_ = count_;
   }
 
-  void FlagDegenerate() {
+  int Count() const { return live_; }
+  int Capacity() const { return count_; }
+  bool Alive(int i) const { return alive_[i] != 0; }
+  double EndX(int end) const { return end % 2 ? x2_[end / 2 + 1] : x1_[end / 2 + 1]; }
+  double EndY(int end) const { return end % 2 ? y2_[end / 2 + 1] : y1_[end / 2 + 1]; }
+
+  void Remove(int i) {
+    if (alive_[i]) alive_[i] = 0, --live_;
+  }
+  // Removes every segment the trace under way has used.
+  void RemoveUsed() {
+    for (int i = 1; i <= count_; ++i)
+      if (used_[i]) Remove(i), used_[i] = 0;
+  }
+
+  void RemoveDegenerate() {
     for (int i = 1; i <= count_; ++i)
       if (std::fabs(x1_[i] - x2_[i]) < kSamePoint && std::fabs(y1_[i] - y2_[i]) < kSamePoint)
-        flag_[i] = 1;
+        Remove(i);
+  }
+
+  void IndexEnds() {
+    std::vector<GridBox> ends(2 * static_cast<size_t>(count_));
+    for (int e = 0; e < 2 * count_; ++e) ends[e] = {EndX(e), EndY(e), EndX(e), EndY(e)};
+    ends_.Build(ends, 2 * kWeldReach);
+  }
+
+  // The ends of live segments within reach of (px, py) (inclusive), ascending.
+  void EndsNear(double px, double py, std::vector<int>& out) const {
+    ends_.Query(GridBox::Around(px, py, px, py, kWeldReach), out);
+    std::erase_if(out, [&](int e) { return !alive_[e / 2 + 1]; });
   }
 
   // Every end takes the coordinates of the earliest segment end that reached it.
   void Weld() {
-    std::vector<unsigned char> startWelded(count_ + 1, 0), endWelded(count_ + 1, 0);
-    auto pullLater = [&](int i, double px, double py) {
-      for (int j = i + 1; j <= count_; ++j) {
-        if (!startWelded[j] && WithinWeld(x1_[j], y1_[j], px, py)) {
-          x1_[j] = px, y1_[j] = py, startWelded[j] = 1;
-        }
-        if (!endWelded[j] && WithinWeld(x2_[j], y2_[j], px, py)) {
-          x2_[j] = px, y2_[j] = py, endWelded[j] = 1;
-        }
-      }
-    };
+    IndexEnds();
+    std::vector<unsigned char> welded(2 * static_cast<size_t>(count_), 0);
+    std::vector<int> near;
     for (int i = 1; i <= count_; ++i) {
-      if (!startWelded[i]) {
-        startWelded[i] = 1;
-        pullLater(i, x1_[i], y1_[i]);
-      }
-      if (!endWelded[i]) {
-        endWelded[i] = 1;
-        pullLater(i, x2_[i], y2_[i]);
+      if (!alive_[i]) continue;
+      for (int own : {2 * (i - 1), 2 * (i - 1) + 1}) {
+        if (welded[own]) continue;
+        welded[own] = 1;
+        const double px = EndX(own), py = EndY(own);
+        EndsNear(px, py, near);
+        for (int e : near) {
+          if (e / 2 + 1 <= i || welded[e] || !WithinWeld(EndX(e), EndY(e), px, py)) continue;
+          SetEnd(e, px, py);
+          welded[e] = 1;
+        }
       }
     }
+    IndexEnds();
   }
 
-  // Flags every later copy of a segment, drawn in the same or the opposite direction.
-  void FlagDuplicates() {
+  // Removes every later copy of a segment, drawn in the same or the opposite direction.
+  void RemoveDuplicates() {
+    std::vector<unsigned char> copy(count_ + 1, 0);
+    std::vector<int> near, more;
     for (int i = 1; i <= count_; ++i) {
-      for (int j = i + 1; j <= count_; ++j) {
+      if (!alive_[i]) continue;
+      EndsNear(x1_[i], y1_[i], near);
+      EndsNear(x2_[i], y2_[i], more);
+      near.insert(near.end(), more.begin(), more.end());
+      for (int e : near) {
+        const int j = e / 2 + 1;
+        if (j <= i) continue;
         const bool same =
             SamePoint(x1_[i], y1_[i], x1_[j], y1_[j]) && SamePoint(x2_[i], y2_[i], x2_[j], y2_[j]);
         const bool reversed =
             SamePoint(x1_[i], y1_[i], x2_[j], y2_[j]) && SamePoint(x2_[i], y2_[i], x1_[j], y1_[j]);
-        if (same || reversed) flag_[j] = 1;
+        if (same || reversed) copy[j] = 1;
       }
     }
-  }
-
-  // Flags every segment with an end that no other segment reaches.
-  void FlagDangling() {
     for (int i = 1; i <= count_; ++i)
-      if (!OtherEndAt(i, x1_[i], y1_[i]) || !OtherEndAt(i, x2_[i], y2_[i])) flag_[i] = 1;
+      if (copy[i]) Remove(i);
   }
 
-  // Flags every segment whose midpoint lies inside or on the ring of the loop's points.
-  void FlagInside(const TracedLoop& loop) {
+  // Removes every segment with an end that no other segment reaches, and then those that
+  // this leaves dangling, until none is left: each end keeps the number of other segments
+  // that reach it, and a removal lowers the numbers of the ends it reached.
+  void RemoveDangling() {
+    std::vector<int> reached(2 * static_cast<size_t>(count_), 0);
+    std::vector<int> doomed, near, others;
     for (int i = 1; i <= count_; ++i) {
-      int code = kPointOutside;
-      PointInPolygon((x1_[i] + x2_[i]) / 2, (y1_[i] + y2_[i]) / 2, loop.x.data(), loop.y.data(),
-                     loop.Count(), 0.1f, &code);
-      if (code != kPointOutside) flag_[i] = 1;
+      if (!alive_[i]) continue;
+      for (int own : {2 * (i - 1), 2 * (i - 1) + 1}) {
+        OthersAt(i, EndX(own), EndY(own), near, others);
+        reached[own] = static_cast<int>(others.size());
+      }
+      if (reached[2 * (i - 1)] == 0 || reached[2 * (i - 1) + 1] == 0) doomed.push_back(i);
     }
+    std::vector<int> touched;
+    while (!doomed.empty()) {
+      const int j = doomed.back();
+      doomed.pop_back();
+      if (!alive_[j]) continue;
+      Remove(j);
+      // The ends of other segments that j reached, each once.
+      touched.clear();
+      for (int own : {2 * (j - 1), 2 * (j - 1) + 1}) {
+        EndsNear(EndX(own), EndY(own), near);
+        for (int e : near)
+          if (SamePoint(EndX(e), EndY(e), EndX(own), EndY(own))) touched.push_back(e);
+      }
+      std::sort(touched.begin(), touched.end());
+      touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
+      for (int e : touched)
+        if (--reached[e] == 0) doomed.push_back(e / 2 + 1);
+    }
+  }
+
+  // Removes every segment whose midpoint lies inside or on the ring of the loop's points.
+  void RemoveInside(const TracedLoop& loop) {
+    const RingPointTest ring(loop.x.data(), loop.y.data(), loop.Count(), 0.1f);
+    for (int i = 1; i <= count_; ++i)
+      if (alive_[i] && ring.InsideOrOn((x1_[i] + x2_[i]) / 2, (y1_[i] + y2_[i]) / 2)) Remove(i);
   }
 
   // The lowest-left end: the smallest x, then the smallest y among the ends of exactly that
-  // x. False when no end lies below the search bound.
-  bool StartPoint(double* sx, double* sy) const {
+  // x. False when no end lies below the search bound. The first few loops scan; after them
+  // the ends are sorted once and a cursor passes the removed ones.
+  bool StartPoint(double* sx, double* sy) {
+    if (++starts_ > kScannedStarts) return SortedStartPoint(sx, sy);
     *sx = kNoStart;
     for (int i = 1; i <= count_; ++i) {
+      if (!alive_[i]) continue;
       if (x1_[i] < *sx) *sx = x1_[i];
       if (x2_[i] < *sx) *sx = x2_[i];
     }
     *sy = kNoStart;
     for (int i = 1; i <= count_; ++i) {
+      if (!alive_[i]) continue;
       if (x1_[i] == *sx && y1_[i] < *sy) *sy = y1_[i];
       if (x2_[i] == *sx && y2_[i] < *sy) *sy = y2_[i];
     }
     return *sx < kNoStart && *sy < kNoStart;
+  }
+
+  // The ways from (px, py) along live segments the trace has not used, one per segment
+  // (its start tried before its end), ascending.
+  void WaysFrom(double px, double py, std::vector<Reach>& ways, std::vector<int>& near) const {
+    ways.clear();
+    ends_.Query(GridBox::Around(px, py, px, py, kSamePoint), near);
+    int last = 0;
+    for (int e : near) {
+      const int i = e / 2 + 1;
+      Reach reach{};
+      if (i == last || !alive_[i] || used_[i] || !FarEnd(i, px, py, &reach)) continue;
+      ways.push_back(reach);
+      last = i;
+    }
+  }
+
+  void Use(int i) { used_[i] = 1; }
+
+ private:
+  static constexpr int kScannedStarts = 4;
+
+  void SetEnd(int end, double px, double py) {
+    const int i = end / 2 + 1;
+    if (end % 2)
+      x2_[i] = px, y2_[i] = py;
+    else
+      x1_[i] = px, y1_[i] = py;
+  }
+
+  // The live segments other than i with an end within reach (strictly) of (px, py).
+  void OthersAt(int i, double px, double py, std::vector<int>& near,
+                std::vector<int>& others) const {
+    EndsNear(px, py, near);
+    others.clear();
+    for (int e : near)
+      if (e / 2 + 1 != i && SamePoint(EndX(e), EndY(e), px, py)) others.push_back(e / 2 + 1);
+    others.erase(std::unique(others.begin(), others.end()), others.end());
   }
 
   // The far end of segment i when one of its ends is the point (px, py).
@@ -159,15 +254,18 @@ class PieceSet {
     return false;
   }
 
-  bool Flagged(int i) const { return flag_[i] != 0; }
-  void Flag(int i) { flag_[i] = 1; }
-
- private:
-  bool OtherEndAt(int i, double px, double py) const {
-    for (int j = 1; j <= count_; ++j)
-      if (j != i && (SamePoint(x1_[j], y1_[j], px, py) || SamePoint(x2_[j], y2_[j], px, py)))
-        return true;
-    return false;
+  bool SortedStartPoint(double* sx, double* sy) {
+    if (sortedEnds_.empty()) {
+      for (int e = 0; e < 2 * count_; ++e)
+        if (alive_[e / 2 + 1]) sortedEnds_.push_back(e);
+      std::sort(sortedEnds_.begin(), sortedEnds_.end(), [&](int a, int b) {
+        return EndX(a) < EndX(b) || (EndX(a) == EndX(b) && EndY(a) < EndY(b));
+      });
+    }
+    while (cursor_ < sortedEnds_.size() && !alive_[sortedEnds_[cursor_] / 2 + 1]) ++cursor_;
+    if (cursor_ == sortedEnds_.size()) return false;
+    *sx = EndX(sortedEnds_[cursor_]), *sy = EndY(sortedEnds_[cursor_]);
+    return *sx < kNoStart && *sy < kNoStart;
   }
 
   double* x1_;
@@ -175,7 +273,12 @@ class PieceSet {
   double* x2_;
   double* y2_;
   int count_;
-  std::vector<unsigned char> flag_;
+  int live_ = 0;
+  std::vector<unsigned char> alive_, used_;
+  UniformGrid ends_;
+  int starts_ = 0;
+  std::vector<int> sortedEnds_;
+  size_t cursor_ = 0;
 };
 
 // The ways out of the start point S, steepest rising first; none is flagged.
@@ -184,10 +287,11 @@ std::vector<Reach> WaysOutOfStart(const PieceSet& set, double sx, double sy) {
     Reach reach;
     double angle;
   };
+  std::vector<Reach> reaches;
+  std::vector<int> near;
+  set.WaysFrom(sx, sy, reaches, near);
   std::vector<Way> ways;
-  for (int i = 1; i <= set.Count(); ++i) {
-    Reach reach{};
-    if (!set.FarEnd(i, sx, sy, &reach)) continue;
+  for (const Reach& reach : reaches) {
     double angle = LineAngle(sx, sy, reach.x, reach.y);
     if (angle > kHalfPi) angle -= kTwoPi;
     if (std::fabs(reach.y - sy) < kSamePoint) angle = 0.0;
@@ -231,19 +335,16 @@ TraceOutcome TraceOneLoop(PieceSet& set, TracedLoop& loop) {
   if (start.empty()) return TraceOutcome::NothingToTrace;
   loop.Append(sx, sy);
   loop.Append(start.front().x, start.front().y);
-  set.Flag(start.front().segment);
+  set.Use(start.front().segment);
 
   std::vector<Reach> ways;
+  std::vector<int> near;
   do {
     const int last = loop.Count();
     const double cx = loop.x[last], cy = loop.y[last];
-    ways.clear();
-    for (int i = 1; i <= set.Count(); ++i) {
-      Reach reach{};
-      if (!set.Flagged(i) && set.FarEnd(i, cx, cy, &reach)) ways.push_back(reach);
-    }
+    set.WaysFrom(cx, cy, ways, near);
     if (ways.empty()) return TraceOutcome::Abandoned;
-    for (const Reach& r : ways) set.Flag(r.segment);
+    for (const Reach& r : ways) set.Use(r.segment);
     const Reach& taken = ways.size() == 1
                              ? ways[0]
                              : SharpestLeftTurn(ways, cx, cy, loop.x[last - 1], loop.y[last - 1]);
@@ -262,22 +363,11 @@ int TraceOffsetLoops(int segmentCount, double x1[], double y1[], double x2[], do
 
   PieceSet set(segmentCount, x1, y1, x2, y2);
   // Short pieces go before welding, and those that welding makes short after it.
-  set.FlagDegenerate();
-  set.Compact();
+  set.RemoveDegenerate();
   set.Weld();
-  set.FlagDegenerate();
-  set.Compact();
-  set.FlagDuplicates();
-  set.Compact();
-  // Dropping a dangling piece can leave its neighbour dangling: repeat until none falls.
-  int remembered = set.Count();
-  set.FlagDangling();
-  set.Compact();
-  while (set.Count() < remembered) {
-    remembered = set.Count();
-    set.FlagDangling();
-    set.Compact();
-  }
+  set.RemoveDegenerate();
+  set.RemoveDuplicates();
+  set.RemoveDangling();
 
   TracedLoop loop;
   while (true) {
@@ -290,9 +380,8 @@ int TraceOffsetLoops(int segmentCount, double x1[], double y1[], double x2[], do
       return 0;
     }
     // An abandoned loop's points still clear the pieces inside them.
-    set.Compact();
-    set.FlagInside(loop);
-    set.Compact();
+    set.RemoveUsed();
+    set.RemoveInside(loop);
     if (set.Count() < 3) return 1;
   }
 }

@@ -1,8 +1,10 @@
 // Point against polygon, in plan and on a planar face in 3-D, and segment against face.
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "KernelPrimitives.h"
+#include "UniformGrid.h"
 
 using namespace kernel;
 
@@ -164,4 +166,35 @@ int SegmentCrossing(double x1, double y1, double z1, double x2, double y2, doubl
     *Z = pz;
   }
   return 1;
+}
+
+RingPointTest::RingPointTest(const double ringX[], const double ringY[], int n, float tol)
+    : ringX_(ringX), ringY_(ringY), n_(n), tol_(tol) {
+  // Every edge that can answer for a point lies in the slab of the point's x: its x range
+  // widened by the tolerance and by what rounding the point to float can move it.
+  std::vector<GridBox> slabs;
+  slabs.reserve(n);
+  for (int i = 1; i <= n; ++i) {
+    const int j = i == n ? 1 : i + 1;
+    const double lo = std::min(ringX[i], ringX[j]), hi = std::max(ringX[i], ringX[j]);
+    const double margin = tol + 1e-6 * std::max(std::fabs(lo), std::fabs(hi)) + 1e-6;
+    slabs.push_back({lo - margin, 0.0, hi + margin, 0.0});
+  }
+  slabs_.Build(slabs);
+}
+
+bool RingPointTest::InsideOrOn(double px, double py) const {
+  if (n_ < 1) return false;
+  const int column = slabs_.Column(px);
+  int crossings = 0;
+  for (const int* e = slabs_.CellBegin(column, 0); e != slabs_.CellEnd(column, 0); ++e) {
+    const int i = *e + 1, j = i == n_ ? 1 : i + 1;
+    if (std::fabs(ringX_[i] - px) <= tol_ && std::fabs(ringY_[i] - py) <= tol_) return true;
+    bool crosses = false;
+    if (TestEdge<double>(px, py, ringX_[i], ringY_[i], ringX_[j], ringY_[j], tol_, false,
+                         &crosses) != 0)
+      return true;
+    if (crosses) ++crossings;
+  }
+  return crossings % 2 == 1;
 }

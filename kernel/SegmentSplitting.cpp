@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "KernelPrimitives.h"
+#include "UniformGrid.h"
 
 using namespace kernel;
 
@@ -17,23 +18,27 @@ struct Segment {
   double xs, ys, xe, ye;
   double Dx() const { return xe - xs; }
   double Dy() const { return ye - ys; }
-  double MinX() const { return std::fmin(xs, xe); }
-  double MaxX() const { return std::fmax(xs, xe); }
-  double MinY() const { return std::fmin(ys, ye); }
-  double MaxY() const { return std::fmax(ys, ye); }
+  double MinX() const { return xs < xe ? xs : xe; }
+  double MaxX() const { return xs < xe ? xe : xs; }
+  double MinY() const { return ys < ye ? ys : ye; }
+  double MaxY() const { return ys < ye ? ye : ys; }
 };
 
+// A line's slope with what kind of line it is: upright and level lines are told by the
+// flag, so a sloped line whose slope happens to be 555 or 666 stays sloped.
 struct Line {
-  double k = 0.0;  // slope, or 555.0 vertical / 666.0 horizontal
+  enum Kind { Sloped, Upright, Level } kind = Sloped;
+  double k = 0.0;  // slope of a sloped line
   double c = 0.0;  // intercept of a sloped line
+  bool SameKind(const Line& o) const { return kind == o.kind; }
 };
 
 Line LineOf(const Segment& s) {
   Line line;
   const bool vertical = std::fabs(s.Dx()) <= 0.001;
   const bool horizontal = std::fabs(s.Dy()) <= 0.001;
-  if (vertical) line.k = kVerticalSlope;
-  if (horizontal) line.k = kHorizontalSlope;
+  if (vertical) line.kind = Line::Upright;
+  if (horizontal) line.kind = Line::Level;
   if (!vertical && !horizontal) {
     line.k = s.Dy() / s.Dx();
     line.c = s.ys - line.k * s.xs;
@@ -41,15 +46,22 @@ Line LineOf(const Segment& s) {
   return line;
 }
 
-bool BoxesTouch(const Segment& i, const Segment& j) {
+bool BoxesTouch(const GridBox& i, const GridBox& j) {
   const float e = kRangeTolerance;
-  return j.MaxX() >= i.MinX() - e && j.MinX() <= i.MaxX() + e && j.MaxY() >= i.MinY() - e &&
-         j.MinY() <= i.MaxY() + e;
+  return j.maxX >= i.minX - e && j.minX <= i.maxX + e && j.maxY >= i.minY - e &&
+         j.minY <= i.maxY + e;
+}
+
+// Two lines that the crossing formula cannot separate: both upright, both level, or both
+// sloped with slopes closer than 0.0002.
+bool Parallel(const Line& a, const Line& b) {
+  if (!a.SameKind(b)) return false;
+  return a.kind != Line::Sloped || std::fabs(a.k - b.k) < 0.0002;
 }
 
 bool StrictlyInsideShrunk(double v, double a, double b) {
   const float e = kRangeTolerance;
-  const double lo = std::fmin(a, b), hi = std::fmax(a, b);
+  const double lo = a < b ? a : b, hi = a < b ? b : a;
   return lo + e < v && v < hi - e;
 }
 
@@ -66,17 +78,17 @@ bool WithinWidened(const Segment& s, double X, double Y) {
 // The crossing point of two lines of different slopes.
 void CrossingPoint(const Segment& i, const Line& li, const Segment& j, const Line& lj, double* X,
                    double* Y) {
-  if (li.k == kVerticalSlope && lj.k == kHorizontalSlope) {
+  if (li.kind == Line::Upright && lj.kind == Line::Level) {
     *X = i.xs, *Y = j.ys;
-  } else if (li.k == kHorizontalSlope && lj.k == kVerticalSlope) {
+  } else if (li.kind == Line::Level && lj.kind == Line::Upright) {
     *X = j.xs, *Y = i.ys;
-  } else if (li.k == kVerticalSlope) {
+  } else if (li.kind == Line::Upright) {
     *X = i.xs, *Y = lj.k * i.xs + lj.c;
-  } else if (lj.k == kVerticalSlope) {
+  } else if (lj.kind == Line::Upright) {
     *X = j.xs, *Y = li.k * j.xs + li.c;
-  } else if (li.k == kHorizontalSlope) {
+  } else if (li.kind == Line::Level) {
     *Y = i.ys, *X = (i.ys - lj.c) / lj.k;
-  } else if (lj.k == kHorizontalSlope) {
+  } else if (lj.kind == Line::Level) {
     *Y = j.ys, *X = (j.ys - li.c) / li.k;
   } else {
     *X = (lj.c - li.c) / (li.k - lj.k);
@@ -115,15 +127,16 @@ void AddCollinearOverlap(const Segment& i, const Segment& j, CutList& cuts) {
 }
 
 // Every point where segment j meets segment i.
-void AddCutsFrom(const Segment& i, const Line& li, const Segment& j, CutList& cuts) {
-  const Line lj = LineOf(j);
-  if (li.k == kHorizontalSlope && lj.k == kHorizontalSlope && std::fabs(i.ys - j.ys) < 0.01) {
+void AddCutsFrom(const Segment& i, const Line& li, const Segment& j, const Line& lj,
+                 CutList& cuts) {
+  if (li.kind == Line::Level && lj.kind == Line::Level && std::fabs(i.ys - j.ys) < 0.01) {
     if (StrictlyInsideShrunk(j.xs, i.xs, i.xe)) cuts.Add(j.xs, j.ys);
     if (StrictlyInsideShrunk(j.xe, i.xs, i.xe)) cuts.Add(j.xe, j.ye);
-  } else if (li.k == kVerticalSlope && lj.k == kVerticalSlope && std::fabs(i.xs - j.xs) < 0.01) {
+  } else if (li.kind == Line::Upright && lj.kind == Line::Upright &&
+             std::fabs(i.xs - j.xs) < 0.01) {
     if (StrictlyInsideShrunk(j.ys, i.ys, i.ye)) cuts.Add(j.xs, j.ys);
     if (StrictlyInsideShrunk(j.ye, i.ys, i.ye)) cuts.Add(j.xe, j.ye);
-  } else if (std::fabs(li.k - lj.k) >= 0.0002) {
+  } else if (!Parallel(li, lj)) {
     double X = 0.0, Y = 0.0;
     CrossingPoint(i, li, j, lj, &X, &Y);
     if (WithinWidened(i, X, Y) && WithinWidened(j, X, Y)) cuts.Add(X, Y);
@@ -137,16 +150,28 @@ struct Piece {
   float attr;
 };
 
-// Cuts segment i of the list into its pieces, appended to pieces.
-void CutSegment(const std::vector<Segment>& segments, int i, float attr,
-                std::vector<Piece>& pieces) {
-  const Segment& si = segments[i];
+// The segments (0-based here) with their lines and boxes, worked out once, and the grid
+// that finds the segments whose boxes may touch.
+struct SegmentSet {
+  std::vector<Segment> segments;
+  std::vector<Line> lines;
+  std::vector<GridBox> boxes;
+  UniformGrid grid;
+  std::vector<int> near;  // query result, reused
+};
+
+// Cuts segment i of the set into its pieces, appended to pieces. The other segments are
+// tried in list order, so equal cut points come in the order a plain scan finds them.
+void CutSegment(SegmentSet& set, int i, float attr, std::vector<Piece>& pieces) {
+  const Segment& si = set.segments[i];
   if (std::fabs(si.Dx()) <= 0.01 && std::fabs(si.Dy()) <= 0.01) return;
-  const Line li = LineOf(si);
+  const Line& li = set.lines[i];
   CutList cuts;
   cuts.Add(si.xs, si.ys);
-  for (int j = 1; j < static_cast<int>(segments.size()); ++j)
-    if (j != i && BoxesTouch(si, segments[j])) AddCutsFrom(si, li, segments[j], cuts);
+  set.grid.Query(GridBox::Around(si.xs, si.ys, si.xe, si.ye, kRangeTolerance), set.near);
+  for (int j : set.near)
+    if (j != i && BoxesTouch(set.boxes[i], set.boxes[j]))
+      AddCutsFrom(si, li, set.segments[j], set.lines[j], cuts);
   cuts.Add(si.xe, si.ye);
 
   int count = cuts.Count();
@@ -170,15 +195,26 @@ bool SamePiece(const Segment& a, const Segment& b) {
   return same || reversed;
 }
 
-// Marks the pieces that mode 1 (later copies) or mode 0 (every copy) removes.
+// Marks the pieces that mode 1 (later copies) or mode 0 (every copy) removes. A copy
+// starts within 0.01 of the piece's start or end, so the grid of starts finds them all.
 std::vector<bool> RepeatedPieces(int mode, const std::vector<Piece>& pieces) {
   std::vector<bool> dropped(pieces.size(), false);
   if (mode != 0 && mode != 1) return dropped;
+  std::vector<GridBox> starts;
+  starts.reserve(pieces.size());
+  for (const Piece& p : pieces) starts.push_back({p.s.xs, p.s.ys, p.s.xs, p.s.ys});
+  UniformGrid grid;
+  grid.Build(starts, 0.02);
+  std::vector<int> near, more;
   for (size_t p = 0; p < pieces.size(); ++p) {
     if (dropped[p]) continue;
+    const Segment& s = pieces[p].s;
+    grid.Query(GridBox::Around(s.xs, s.ys, s.xs, s.ys, 0.01), near);
+    grid.Query(GridBox::Around(s.xe, s.ye, s.xe, s.ye, 0.01), more);
+    near.insert(near.end(), more.begin(), more.end());
     bool repeated = false;
-    for (size_t q = p + 1; q < pieces.size(); ++q) {
-      if (!dropped[q] && SamePiece(pieces[p].s, pieces[q].s)) {
+    for (int q : near) {
+      if (q > static_cast<int>(p) && !dropped[q] && SamePiece(s, pieces[q].s)) {
         dropped[q] = true;
         repeated = true;
       }
@@ -196,11 +232,16 @@ void SplitSegmentsAtCrossings(int mode, int n, const double x1[], const double y
                               double outY2[], float outAttr[], int outCapacity) {
   *outCount = 0;
   if (n < 1) return;
-  std::vector<Segment> segments(n + 1, Segment{0, 0, 0, 0});
-  for (int i = 1; i <= n; ++i) segments[i] = {x1[i], y1[i], x2[i], y2[i]};
+  SegmentSet set;
+  for (int i = 1; i <= n; ++i) {
+    set.segments.push_back({x1[i], y1[i], x2[i], y2[i]});
+    set.lines.push_back(LineOf(set.segments.back()));
+    set.boxes.push_back(GridBox::Around(x1[i], y1[i], x2[i], y2[i]));
+  }
+  set.grid.Build(set.boxes);
 
   std::vector<Piece> pieces;
-  for (int i = 1; i <= n; ++i) CutSegment(segments, i, attr[i], pieces);
+  for (int i = 0; i < n; ++i) CutSegment(set, i, attr[i + 1], pieces);
 
   const std::vector<bool> dropped = RepeatedPieces(mode, pieces);
   int survivors = 0;

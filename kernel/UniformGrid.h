@@ -1,0 +1,49 @@
+#pragma once
+#include <vector>
+
+// The kernel's one spatial index: a uniform grid over a fixed set of axis-aligned boxes
+// (segments, or points as boxes of no size). The splitter, the tracers and the offset's
+// clearance and winding tests find their candidates through it instead of trying every
+// pair. A query returns every box whose cells it meets, each once and in ascending order,
+// so a caller that tests the candidates exactly visits them in the order a plain loop over
+// all boxes would.
+
+namespace kernel {
+
+struct GridBox {
+  double minX, minY, maxX, maxY;
+  static GridBox Around(double x1, double y1, double x2, double y2, double margin = 0.0);
+};
+
+class UniformGrid {
+ public:
+  // Registers boxes[0..size-1] under their indices. The cell side follows the boxes' mean
+  // size and their density, and is at least minCell (for point look-ups within a tolerance).
+  void Build(const std::vector<GridBox>& boxes, double minCell = 0.0);
+
+  // Replaces out with the indices of the boxes that may meet q: a superset of those that
+  // do, ascending, each once.
+  void Query(const GridBox& q, std::vector<int>& out) const;
+
+  // The cell column and row holding a coordinate, clamped to the grid.
+  int Column(double x) const;
+  int Row(double y) const;
+  int Columns() const { return cols_; }
+  double CellLeft(int column) const { return x0_ + column * cell_; }
+  // The boxes registered in one cell, ascending.
+  const int* CellBegin(int column, int row) const { return ids_.data() + start_[Cell(column, row)]; }
+  const int* CellEnd(int column, int row) const {
+    return ids_.data() + start_[Cell(column, row) + 1];
+  }
+
+ private:
+  int Cell(int column, int row) const { return row * cols_ + column; }
+
+  double x0_ = 0.0, y0_ = 0.0, cell_ = 1.0;
+  int cols_ = 1, rows_ = 1;
+  std::vector<int> start_{0, 0}, ids_;
+  mutable std::vector<unsigned> stamp_;
+  mutable unsigned query_ = 0;
+};
+
+}  // namespace kernel
