@@ -2,6 +2,7 @@
 // angles of the numeric kernel.
 #include "KernelPrimitives.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -40,22 +41,53 @@ void RotatePointsByTwoAngles(float x[], float y[], float z[], int n, double a, d
 
 namespace {
 
-// Stable ascending sort of points 1..count by one key array, with adjacent swaps repeated
-// until a pass swaps nothing, moving all three coordinates together.
-// The key is one of x, y, z, so it moves with the points.
+// Stable ascending sort of points 1..count by one key array (the order repeated adjacent
+// swaps would give), moving all three coordinates together. The key is one of x, y, z.
 void SortPointsByKey(const std::vector<double>& key, std::vector<double>& x,
                      std::vector<double>& y, std::vector<double>& z, int count) {
-  bool swapped = true;
-  while (swapped) {
-    swapped = false;
-    for (int i = 1; i < count; ++i) {
-      if (key[i + 1] < key[i]) {
-        std::swap(x[i], x[i + 1]);
-        std::swap(y[i], y[i + 1]);
-        std::swap(z[i], z[i + 1]);
-        swapped = true;
-      }
+  std::vector<int> order(count);
+  for (int i = 0; i < count; ++i) order[i] = i + 1;
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key[a] < key[b]; });
+  std::vector<double> sx(x), sy(y), sz(z);
+  for (int i = 0; i < count; ++i) x[i + 1] = sx[order[i]], y[i + 1] = sy[order[i]], z[i + 1] = sz[order[i]];
+}
+
+bool Coincident(const std::vector<double>& x, const std::vector<double>& y,
+                const std::vector<double>& z, int i, int j) {
+  return std::fabs(x[j] - x[i]) < 0.001 && std::fabs(y[j] - y[i]) < 0.001 &&
+         std::fabs(z[j] - z[i]) < 0.001;
+}
+
+// Flags (111) every point that repeats an earlier unflagged one. Long lists (a segment cut
+// many times) find the earlier points among their neighbours in the order of the
+// coordinate that spreads them most, instead of trying every pair.
+void FlagRepeatedPoints(const std::vector<double>& x, const std::vector<double>& y,
+                        const std::vector<double>& z, int n, std::vector<int>& flag) {
+  constexpr int kPairwiseUpTo = 32;
+  if (n <= kPairwiseUpTo) {
+    for (int i = 1; i <= n; ++i) {
+      if (flag[i] == kDuplicateFlag) continue;
+      for (int j = i + 1; j <= n; ++j)
+        if (flag[j] != kDuplicateFlag && Coincident(x, y, z, i, j)) flag[j] = kDuplicateFlag;
     }
+    return;
+  }
+  const auto [xLo, xHi] = std::minmax_element(x.begin() + 1, x.begin() + n + 1);
+  const auto [yLo, yHi] = std::minmax_element(y.begin() + 1, y.begin() + n + 1);
+  const std::vector<double>& key = *xHi - *xLo >= *yHi - *yLo ? x : y;
+  std::vector<int> order(n), at(n + 1);
+  for (int i = 0; i < n; ++i) order[i] = i + 1;
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key[a] < key[b]; });
+  for (int k = 0; k < n; ++k) at[order[k]] = k;
+  auto repeats = [&](int j, int k) {
+    const int i = order[k];
+    return i < j && flag[i] != kDuplicateFlag && Coincident(x, y, z, i, j);
+  };
+  for (int j = 1; j <= n; ++j) {
+    for (int k = at[j] - 1; k >= 0 && key[j] - key[order[k]] < 0.001; --k)
+      if (repeats(j, k)) flag[j] = kDuplicateFlag;
+    for (int k = at[j] + 1; k < n && key[order[k]] - key[j] < 0.001; ++k)
+      if (repeats(j, k)) flag[j] = kDuplicateFlag;
   }
 }
 
@@ -67,15 +99,7 @@ void RemoveCoincidentPoints(int sortMode, double x[], double y[], double z[], in
   // Work on copies so a caller may pass one array in two roles (the splitter passes y as z).
   std::vector<double> px(x, x + n + 1), py(y, y + n + 1), pz(z, z + n + 1);
   std::vector<int> flag(n + 1, 0);
-  for (int i = 1; i <= n; ++i) {
-    if (flag[i] == kDuplicateFlag) continue;
-    for (int j = i + 1; j <= n; ++j) {
-      if (flag[j] == kDuplicateFlag) continue;
-      if (std::fabs(px[j] - px[i]) < 0.001 && std::fabs(py[j] - py[i]) < 0.001 &&
-          std::fabs(pz[j] - pz[i]) < 0.001)
-        flag[j] = kDuplicateFlag;
-    }
-  }
+  FlagRepeatedPoints(px, py, pz, n, flag);
   int kept = 0;
   for (int i = 1; i <= n; ++i) {
     if (flag[i] == kDuplicateFlag) continue;
@@ -224,6 +248,9 @@ int PolygonPlaneAngles(double ox, double oy, double oz, double x[], double y[], 
   }
   *angleA = 0.0;
   *angleB = 0.0;
+  // A level polygon needs no turning whichever pair spans it: its normal has no horizontal
+  // part. This spares the search over all pairs for every ring in plan.
+  if (std::all_of(z + 1, z + n + 1, [](double v) { return v == 0.0; })) return 1;
   double bestArea = 0.0;
   double nx = 0.0, ny = 0.0, nz = 0.0;
   for (int i = 2; i <= n; ++i) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "KernelPrimitives.h"
+#include "UniformGrid.h"
 
 using namespace kernel;
 
@@ -18,131 +19,203 @@ bool Near(double ax, double ay, double bx, double by) {
   return std::fabs(ax - bx) <= kWeld && std::fabs(ay - by) <= kWeld;
 }
 
-// The caller's segment arrays with their current count; removal packs them in order.
-struct SegmentList {
-  double* x1;
-  double* y1;
-  double* x2;
-  double* y2;
-  int count;
-
-  void RemoveMarked(const std::vector<bool>& remove) {
-    int kept = 0;
-    for (int i = 1; i <= count; ++i) {
-      if (remove[i]) continue;
-      ++kept;
-      x1[kept] = x1[i];
-      y1[kept] = y1[i];
-      x2[kept] = x2[i];
-      y2[kept] = y2[i];
-    }
-    count = kept;
-  }
-
-  bool Degenerate(int i) const {
-    return std::fabs(x2[i] - x1[i]) < kWeld && std::fabs(y2[i] - y1[i]) < kWeld;
-  }
-
-  void RemoveDegenerate() {
-    std::vector<bool> remove(count + 1, false);
-    for (int i = 1; i <= count; ++i) remove[i] = Degenerate(i);
-    RemoveMarked(remove);
-  }
-
-  // Whether any segment other than i has an end near (px, py).
-  bool OtherEndNear(int i, double px, double py) const {
-    for (int j = 1; j <= count; ++j)
-      if (j != i && (Near(x1[j], y1[j], px, py) || Near(x2[j], y2[j], px, py))) return true;
-    return false;
-  }
-};
-
-// Every end takes the coordinates of the first earlier end near it.
-void Weld(SegmentList& list) {
-  const int n = list.count;
-  std::vector<bool> fixedStart(n + 1, false), fixedEnd(n + 1, false);
-  auto pullOnto = [&](int i, double px, double py) {
-    for (int j = i + 1; j <= n; ++j) {
-      if (!fixedStart[j] && Near(list.x1[j], list.y1[j], px, py)) {
-        list.x1[j] = px, list.y1[j] = py, fixedStart[j] = true;
-      }
-      if (!fixedEnd[j] && Near(list.x2[j], list.y2[j], px, py)) {
-        list.x2[j] = px, list.y2[j] = py, fixedEnd[j] = true;
-      }
-    }
-  };
-  for (int i = 1; i <= n; ++i) {
-    fixedStart[i] = true;
-    pullOnto(i, list.x1[i], list.y1[i]);
-    fixedEnd[i] = true;
-    pullOnto(i, list.x2[i], list.y2[i]);
-  }
-}
-
-void RemoveRepeated(SegmentList& list) {
-  std::vector<bool> remove(list.count + 1, false);
-  for (int i = 1; i <= list.count; ++i) {
-    if (remove[i]) continue;
-    for (int j = i + 1; j <= list.count; ++j) {
-      const bool same = Near(list.x1[i], list.y1[i], list.x1[j], list.y1[j]) &&
-                        Near(list.x2[i], list.y2[i], list.x2[j], list.y2[j]);
-      const bool reversed = Near(list.x1[i], list.y1[i], list.x2[j], list.y2[j]) &&
-                            Near(list.x2[i], list.y2[i], list.x1[j], list.y1[j]);
-      if (same || reversed) remove[j] = true;
-    }
-  }
-  list.RemoveMarked(remove);
-}
-
-// Removes, until nothing changes, every segment with an end that no other segment reaches.
-void Prune(SegmentList& list) {
-  bool removedAny = true;
-  while (removedAny && list.count > 0) {
-    std::vector<bool> remove(list.count + 1, false);
-    removedAny = false;
-    for (int i = 1; i <= list.count; ++i) {
-      if (!list.OtherEndNear(i, list.x1[i], list.y1[i]) ||
-          !list.OtherEndNear(i, list.x2[i], list.y2[i])) {
-        remove[i] = true;
-        removedAny = true;
-      }
-    }
-    list.RemoveMarked(remove);
-  }
-}
-
 // A segment end reached from a point: the segment and the far end.
 struct Step {
   int segment;
   double x, y;
 };
 
-// The far end of segment i when one of its ends is near (px, py).
-bool FarEnd(const SegmentList& list, int i, double px, double py, Step* step) {
-  if (Near(list.x1[i], list.y1[i], px, py)) {
-    *step = {i, list.x2[i], list.y2[i]};
-    return true;
+// The caller's segment arrays with one flag per segment telling whether it is still in the
+// list. Removing a segment clears its flag instead of moving the rest, so every pass meets
+// the segments in the caller's order. Ends are found through a hash of their positions
+// (end 2(i - 1) is the start of segment i, 2(i - 1) + 1 its end).
+class SegmentList {
+ public:
+  SegmentList(double x1[], double y1[], double x2[], double y2[], int count)
+      : x1_(x1), y1_(y1), x2_(x2), y2_(y2), count_(std::max(count, 0)), alive_(count_ + 1, 1) {
+    alive_[0] = 0;
+    live_ = count_;
   }
-  if (Near(list.x2[i], list.y2[i], px, py)) {
-    *step = {i, list.x1[i], list.y1[i]};
-    return true;
-  }
-  return false;
-}
 
-// The leftmost end (first found), then the lowest among ends of exactly that x.
-void StartPoint(const SegmentList& list, double* sx, double* sy) {
-  *sx = list.x1[1];
-  for (int i = 1; i <= list.count; ++i) {
-    if (list.x1[i] < *sx) *sx = list.x1[i];
-    if (list.x2[i] < *sx) *sx = list.x2[i];
+  int Live() const { return live_; }
+  bool Alive(int i) const { return alive_[i] != 0; }
+  double EndX(int e) const { return e % 2 ? x2_[e / 2 + 1] : x1_[e / 2 + 1]; }
+  double EndY(int e) const { return e % 2 ? y2_[e / 2 + 1] : y1_[e / 2 + 1]; }
+
+  void RemoveDegenerate() {
+    for (int i = 1; i <= count_; ++i)
+      if (alive_[i] && std::fabs(x2_[i] - x1_[i]) < kWeld && std::fabs(y2_[i] - y1_[i]) < kWeld)
+        Kill(i);
   }
-  *sy = std::numeric_limits<double>::max();
-  for (int i = 1; i <= list.count; ++i) {
-    if (list.x1[i] == *sx && list.y1[i] < *sy) *sy = list.y1[i];
-    if (list.x2[i] == *sx && list.y2[i] < *sy) *sy = list.y2[i];
+
+  void IndexEnds() {
+    std::vector<double> x(2 * static_cast<size_t>(count_)), y(x.size());
+    for (int e = 0; e < 2 * count_; ++e) x[e] = EndX(e), y[e] = EndY(e);
+    ends_.Build(x, y, 2 * kWeld);
   }
-}
+
+  // The ends of live segments near (px, py), ascending.
+  void EndsNear(double px, double py, std::vector<int>& out) const {
+    ends_.Query(px, py, kWeld, out);
+    std::erase_if(out, [&](int e) { return !alive_[e / 2 + 1]; });
+  }
+
+  // Every end takes the coordinates of the first earlier end near it.
+  void Weld() {
+    IndexEnds();
+    std::vector<unsigned char> fixed(2 * static_cast<size_t>(count_), 0);
+    std::vector<int> near;
+    for (int i = 1; i <= count_; ++i) {
+      if (!alive_[i]) continue;
+      for (int own : {2 * (i - 1), 2 * (i - 1) + 1}) {
+        fixed[own] = 1;
+        const double px = EndX(own), py = EndY(own);
+        EndsNear(px, py, near);
+        for (int e : near) {
+          if (e / 2 + 1 <= i || fixed[e] || !Near(EndX(e), EndY(e), px, py)) continue;
+          SetEnd(e, px, py);
+          fixed[e] = 1;
+        }
+      }
+    }
+    IndexEnds();
+  }
+
+  void RemoveRepeated() {
+    std::vector<int> near, more;
+    for (int i = 1; i <= count_; ++i) {
+      if (!alive_[i]) continue;
+      EndsNear(x1_[i], y1_[i], near);
+      EndsNear(x2_[i], y2_[i], more);
+      near.insert(near.end(), more.begin(), more.end());
+      for (int e : near) {
+        const int j = e / 2 + 1;
+        if (j <= i || !alive_[j]) continue;
+        const bool same = Near(x1_[i], y1_[i], x1_[j], y1_[j]) && Near(x2_[i], y2_[i], x2_[j], y2_[j]);
+        const bool reversed =
+            Near(x1_[i], y1_[i], x2_[j], y2_[j]) && Near(x2_[i], y2_[i], x1_[j], y1_[j]);
+        if (same || reversed) Kill(j);
+      }
+    }
+  }
+
+  // Counts, for every end, the other live segments with an end near it; from then on
+  // Remove keeps the counts and Prune takes out what they leave dangling.
+  void CountReaches() {
+    reached_.assign(2 * static_cast<size_t>(count_), 0);
+    std::vector<int> near, others;
+    for (int i = 1; i <= count_; ++i) {
+      if (!alive_[i]) continue;
+      for (int own : {2 * (i - 1), 2 * (i - 1) + 1}) {
+        EndsNear(EndX(own), EndY(own), near);
+        others.clear();
+        for (int e : near)
+          if (e / 2 + 1 != i && Near(EndX(e), EndY(e), EndX(own), EndY(own)))
+            others.push_back(e / 2 + 1);
+        others.erase(std::unique(others.begin(), others.end()), others.end());
+        reached_[own] = static_cast<int>(others.size());
+      }
+      if (Dangling(i)) doomed_.push_back(i);
+    }
+  }
+
+  // Removes a segment, lowering the counts of the ends it reached.
+  void Remove(int i) {
+    if (!alive_[i]) return;
+    Kill(i);
+    touched_.clear();
+    for (int own : {2 * (i - 1), 2 * (i - 1) + 1}) {
+      EndsNear(EndX(own), EndY(own), near_);
+      for (int e : near_)
+        if (Near(EndX(e), EndY(e), EndX(own), EndY(own))) touched_.push_back(e);
+    }
+    std::sort(touched_.begin(), touched_.end());
+    touched_.erase(std::unique(touched_.begin(), touched_.end()), touched_.end());
+    for (int e : touched_)
+      if (--reached_[e] == 0) doomed_.push_back(e / 2 + 1);
+  }
+
+  // Removes, until nothing changes, every segment with an end that no other segment reaches.
+  void Prune() {
+    while (!doomed_.empty()) {
+      const int i = doomed_.back();
+      doomed_.pop_back();
+      if (alive_[i] && Dangling(i)) Remove(i);
+    }
+  }
+
+  // The leftmost end, then the lowest among ends of exactly that x: the first live end in
+  // (x, y) order. The ends no longer move, so they are sorted once.
+  bool StartPoint(double* sx, double* sy) {
+    if (!sorted_) {
+      sorted_ = true;
+      for (int e = 0; e < 2 * count_; ++e)
+        if (alive_[e / 2 + 1]) order_.push_back(e);
+      std::sort(order_.begin(), order_.end(), [&](int a, int b) {
+        return EndX(a) < EndX(b) || (EndX(a) == EndX(b) && EndY(a) < EndY(b));
+      });
+    }
+    while (cursor_ < order_.size() && !alive_[order_[cursor_] / 2 + 1]) ++cursor_;
+    if (cursor_ == order_.size()) return false;
+    *sx = EndX(order_[cursor_]), *sy = EndY(order_[cursor_]);
+    return true;
+  }
+
+  // The far end of segment i when one of its ends is near (px, py).
+  bool FarEnd(int i, double px, double py, Step* step) const {
+    if (Near(x1_[i], y1_[i], px, py)) {
+      *step = {i, x2_[i], y2_[i]};
+      return true;
+    }
+    if (Near(x2_[i], y2_[i], px, py)) {
+      *step = {i, x1_[i], y1_[i]};
+      return true;
+    }
+    return false;
+  }
+
+  // The live segments with an end near (px, py), one step per segment, ascending; those
+  // for which skip is true left out.
+  template <typename Skip>
+  void StepsFrom(double px, double py, Skip skip, std::vector<Step>& steps) {
+    steps.clear();
+    EndsNear(px, py, near_);
+    int last = 0;
+    Step step{};
+    for (int e : near_) {
+      const int i = e / 2 + 1;
+      if (i == last || skip(i) || !FarEnd(i, px, py, &step)) continue;
+      steps.push_back(step);
+      last = i;
+    }
+  }
+
+ private:
+  bool Dangling(int i) const { return reached_[2 * (i - 1)] == 0 || reached_[2 * (i - 1) + 1] == 0; }
+  void Kill(int i) {
+    if (alive_[i]) alive_[i] = 0, --live_;
+  }
+  void SetEnd(int e, double px, double py) {
+    const int i = e / 2 + 1;
+    if (e % 2)
+      x2_[i] = px, y2_[i] = py;
+    else
+      x1_[i] = px, y1_[i] = py;
+  }
+
+  double* x1_;
+  double* y1_;
+  double* x2_;
+  double* y2_;
+  int count_;
+  int live_ = 0;
+  std::vector<unsigned char> alive_;
+  PointHash ends_;
+  std::vector<int> reached_, doomed_, touched_, near_;
+  bool sorted_ = false;
+  std::vector<int> order_;
+  size_t cursor_ = 0;
+};
 
 // Of several ways on from C (having come from B), the sharpest right-hand turn.
 const Step& SharpestRightTurn(const std::vector<Step>& ways, double cx, double cy, double bx,
@@ -163,26 +236,25 @@ const Step& SharpestRightTurn(const std::vector<Step>& ways, double cx, double c
 }
 
 // Follows the walk that leaves S along first; true when it closes at S, false at a dead end.
-// The loop followed is left in work.
-bool Walk(const SegmentList& list, KernelWorkArrays& work, double sx, double sy,
-          const Step& first) {
+// The loop followed is left in work. The segments a walk uses are flagged in used and
+// listed in usedList, so the next walk clears only those.
+bool Walk(SegmentList& list, KernelWorkArrays& work, double sx, double sy, const Step& first,
+          std::vector<unsigned char>& used, std::vector<int>& usedList) {
+  for (int i : usedList) used[i] = 0;
+  usedList.clear();
   work.ClearLoop();
   work.AppendLoopPoint(static_cast<float>(sx), static_cast<float>(sy));
   work.AppendLoopPoint(static_cast<float>(first.x), static_cast<float>(first.y));
-  std::vector<bool> used(list.count + 1, false);
-  used[first.segment] = true;
+  used[first.segment] = 1, usedList.push_back(first.segment);
   std::vector<Step> ways;
   do {
     const double cx = work.loopX[work.loopCount], cy = work.loopY[work.loopCount];
     const double bx = work.loopX[work.loopCount - 1], by = work.loopY[work.loopCount - 1];
-    ways.clear();
-    Step step{};
-    for (int j = 1; j <= list.count; ++j)
-      if (!used[j] && FarEnd(list, j, cx, cy, &step)) ways.push_back(step);
+    list.StepsFrom(cx, cy, [&](int i) { return used[i] != 0; }, ways);
     if (ways.empty()) return false;
     const Step& taken = ways.size() == 1 ? ways[0] : SharpestRightTurn(ways, cx, cy, bx, by);
     work.AppendLoopPoint(static_cast<float>(taken.x), static_cast<float>(taken.y));
-    used[taken.segment] = true;
+    used[taken.segment] = 1, usedList.push_back(taken.segment);
   } while (!Near(work.loopX[work.loopCount], work.loopY[work.loopCount], sx, sy));
   return true;
 }
@@ -194,29 +266,30 @@ int TraceLoopsFromSegments(KernelWorkArrays& work, int n, double x1[], double y1
                            double loopY[], int loopCapacity, int pointCapacity,
                            double halfPi, double twoPi) {
   *loopCount = 0;
-  SegmentList list{x1, y1, x2, y2, n < 0 ? 0 : n};
+  SegmentList list(x1, y1, x2, y2, n);
   list.RemoveDegenerate();
-  Weld(list);
+  list.Weld();
   list.RemoveDegenerate();
-  RemoveRepeated(list);
+  list.RemoveRepeated();
+  list.CountReaches();
 
+  const int count = std::max(n, 0);
+  std::vector<unsigned char> used(count + 1, 0);
+  std::vector<int> usedList;
+  std::vector<Step> atStart;
   int pointsWritten = 0;
   while (true) {
-    Prune(list);
-    if (list.count == 0) return 1;
-
+    list.Prune();
     double sx = 0.0, sy = 0.0;
-    StartPoint(list, &sx, &sy);
+    if (list.Live() == 0 || !list.StartPoint(&sx, &sy)) return 1;
+
     struct Candidate {
       Step step;
       double angle;
     };
+    list.StepsFrom(sx, sy, [](int) { return false; }, atStart);
     std::vector<Candidate> candidates;
-    std::vector<bool> atStart(list.count + 1, false);
-    for (int i = 1; i <= list.count; ++i) {
-      Step step{};
-      if (!FarEnd(list, i, sx, sy, &step)) continue;
-      atStart[i] = true;
+    for (const Step& step : atStart) {
       double angle = LineAngle(sx, sy, step.x, step.y);
       if (angle > halfPi) angle -= twoPi;
       if (std::fabs(step.y - sy) < kWeld) angle = 0.0;
@@ -226,7 +299,7 @@ int TraceLoopsFromSegments(KernelWorkArrays& work, int n, double x1[], double y1
                      [](const Candidate& a, const Candidate& b) { return a.angle > b.angle; });
 
     for (size_t c = 0; c + 1 < candidates.size(); ++c) {
-      if (!Walk(list, work, sx, sy, candidates[c].step)) break;
+      if (!Walk(list, work, sx, sy, candidates[c].step, used, usedList)) break;
       const Step& next = candidates[c + 1].step;
       const int last = work.loopCount - 1;
       if (!Near(work.loopX[last], work.loopY[last], next.x, next.y)) continue;
@@ -236,6 +309,6 @@ int TraceLoopsFromSegments(KernelWorkArrays& work, int n, double x1[], double y1
         return 0;
       }
     }
-    list.RemoveMarked(atStart);
+    for (const Step& step : atStart) list.Remove(step.segment);
   }
 }

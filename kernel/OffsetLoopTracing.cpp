@@ -53,7 +53,7 @@ struct Reach {
 // The caller's segment arrays with their count and two flags per segment: whether it is
 // still in the set, and whether the trace under way has used it. Removing a segment clears
 // its flag instead of moving the rest, so every pass still meets the segments in the
-// caller's order. End points are found through a grid of the ends (end 2(i - 1) is the start
+// caller's order. End points are found through a hash of the ends (end 2(i - 1) is the start
 // of segment i, 2(i - 1) + 1 its end), rebuilt whenever welding has moved them.
 class PieceSet {
  public:
@@ -86,14 +86,14 @@ class PieceSet {
   }
 
   void IndexEnds() {
-    std::vector<GridBox> ends(2 * static_cast<size_t>(count_));
-    for (int e = 0; e < 2 * count_; ++e) ends[e] = {EndX(e), EndY(e), EndX(e), EndY(e)};
-    ends_.Build(ends, 2 * kWeldReach);
+    std::vector<double> x(2 * static_cast<size_t>(count_)), y(x.size());
+    for (int e = 0; e < 2 * count_; ++e) x[e] = EndX(e), y[e] = EndY(e);
+    ends_.Build(x, y, 2 * kWeldReach);
   }
 
   // The ends of live segments within reach of (px, py) (inclusive), ascending.
   void EndsNear(double px, double py, std::vector<int>& out) const {
-    ends_.Query(GridBox::Around(px, py, px, py, kWeldReach), out);
+    ends_.Query(px, py, kWeldReach, out);
     std::erase_if(out, [&](int e) { return !alive_[e / 2 + 1]; });
   }
 
@@ -207,7 +207,7 @@ class PieceSet {
   // (its start tried before its end), ascending.
   void WaysFrom(double px, double py, std::vector<Reach>& ways, std::vector<int>& near) const {
     ways.clear();
-    ends_.Query(GridBox::Around(px, py, px, py, kSamePoint), near);
+    ends_.Query(px, py, kSamePoint, near);
     int last = 0;
     for (int e : near) {
       const int i = e / 2 + 1;
@@ -275,7 +275,7 @@ class PieceSet {
   int count_;
   int live_ = 0;
   std::vector<unsigned char> alive_, used_;
-  UniformGrid ends_;
+  PointHash ends_;
   int starts_ = 0;
   std::vector<int> sortedEnds_;
   size_t cursor_ = 0;

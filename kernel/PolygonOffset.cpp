@@ -13,6 +13,7 @@
 #include "LoopTracing.h"
 #include "OffsetLoopTracing.h"
 #include "SegmentSplitting.h"
+#include "UniformGrid.h"
 
 using namespace kernel;
 
@@ -41,62 +42,147 @@ struct Direction {
 };
 
 // The point moved by d along the left normal of the direction angle a.
-void MoveLeft(double px, double py, double a, double d, float* ox, float* oy) {
-  *ox = static_cast<float>(px + d * -std::sin(a));
-  *oy = static_cast<float>(py + d * std::cos(a));
+void MoveLeft(double px, double py, double a, double d, double* ox, double* oy) {
+  *ox = px + d * -std::sin(a);
+  *oy = py + d * std::cos(a);
 }
 
 // The midpoint of the edge (x1, y1)-(x2, y2) moved by d to its left; the half length is the
 // edge turned onto the x axis about its start.
-void OffsetMidpoint(double x1, double y1, double x2, double y2, double d, float* mx, float* my) {
+void OffsetMidpoint(double x1, double y1, double x2, double y2, double d, double* mx,
+                    double* my) {
   const Direction dir(LineAngle(x1, y1, x2, y2));
   const double turnedX = (x2 - x1) * std::cos(-dir.angle) - (y2 - y1) * std::sin(-dir.angle);
   const double h = turnedX / 2;
-  *mx = static_cast<float>(x1 + h * dir.cosA + d * -dir.sinA);
-  *my = static_cast<float>(y1 + h * dir.sinA + d * dir.cosA);
+  *mx = x1 + h * dir.cosA + d * -dir.sinA;
+  *my = y1 + h * dir.sinA + d * dir.cosA;
 }
 
-// The slope of an edge with the intercept of its moved line through the offset midpoint m;
-// 555.0 for a vertical edge, 666.0 for a horizontal one (which wins when both hold).
+// An edge's moved line: its slope with what kind of line it is (upright when the x extent
+// is at most 0.01, level when the y extent is, which wins), the intercept through the offset
+// midpoint m, and the exact line (the edge moved by d along its own normal) that the
+// corners are checked against. The kind sits beside the slope, so a sloped edge whose slope
+// happens to be 555 or 666 stays sloped.
 struct MovedLine {
+  enum Kind { Sloped, Upright, Level } kind = Sloped;
   double k = 0.0, b = 0.0;
+  double mx = 0.0, my = 0.0;  // offset midpoint
+  double px = 0.0, py = 0.0;  // the edge's start moved by d along its normal
+  double ux = 0.0, uy = 0.0;  // unit direction of the edge (0, 0 for a point)
+
+  // Distance of a point from the exact moved line.
+  double Off(double x, double y) const { return std::fabs((x - px) * uy - (y - py) * ux); }
 };
 
-MovedLine LineThrough(double x1, double y1, double x2, double y2, float mx, float my) {
-  const double dx = x2 - x1, dy = y2 - y1;
-  const bool vertical = std::fabs(dx) <= 0.01, horizontal = std::fabs(dy) <= 0.01;
+MovedLine LineThrough(double x1, double y1, double x2, double y2, double d) {
   MovedLine line;
+  OffsetMidpoint(x1, y1, x2, y2, d, &line.mx, &line.my);
+  const double dx = x2 - x1, dy = y2 - y1;
+  const double length = std::hypot(dx, dy);
+  if (length > 0.0) line.ux = dx / length, line.uy = dy / length;
+  line.px = x1 - d * line.uy, line.py = y1 + d * line.ux;
+  const bool vertical = std::fabs(dx) <= 0.01, horizontal = std::fabs(dy) <= 0.01;
   if (horizontal) {
-    line.k = kHorizontalSlope;
+    line.kind = MovedLine::Level;
   } else if (vertical) {
-    line.k = kVerticalSlope;
+    line.kind = MovedLine::Upright;
   } else {
     line.k = dy / dx;
-    line.b = my - mx * line.k;
+    line.b = line.my - line.mx * line.k;
   }
   return line;
 }
 
-// The corner where the moved lines of two neighbouring edges meet, with m1 and m2 their
-// offset midpoints. Both lines have different slopes.
-void CornerOfLines(const MovedLine& l1, float m1x, float m1y, const MovedLine& l2, float m2x,
-                   float m2y, double* X, double* Y) {
+// Lines the slope form takes as parallel: both upright, both level, or slopes within 0.01.
+bool SlopesParallel(const MovedLine& l1, const MovedLine& l2) {
+  if (l1.kind != l2.kind) return false;
+  return l1.kind != MovedLine::Sloped || std::fabs(l1.k - l2.k) < 0.01;
+}
+
+// The corner where the moved lines of two neighbouring edges meet, from their slopes.
+void CornerOfSlopes(const MovedLine& l1, const MovedLine& l2, double* X, double* Y) {
   const double k1 = l1.k, b1 = l1.b, k2 = l2.k, b2 = l2.b;
-  if (k1 == kVerticalSlope && k2 == kHorizontalSlope) {
-    *X = m1x, *Y = m2y;
-  } else if (k1 == kHorizontalSlope && k2 == kVerticalSlope) {
-    *X = m2x, *Y = m1y;
-  } else if (k2 == kHorizontalSlope) {
-    *Y = m2y, *X = (*Y - b1) / k1;
-  } else if (k1 == kHorizontalSlope) {
-    *Y = m1y, *X = (*Y - b2) / k2;
-  } else if (k2 == kVerticalSlope) {
-    *X = m2x, *Y = *X * k1 + b1;
-  } else if (k1 == kVerticalSlope) {
-    *X = m1x, *Y = *X * k2 + b2;
+  using K = MovedLine::Kind;
+  if (l1.kind == K::Upright && l2.kind == K::Level) {
+    *X = l1.mx, *Y = l2.my;
+  } else if (l1.kind == K::Level && l2.kind == K::Upright) {
+    *X = l2.mx, *Y = l1.my;
+  } else if (l2.kind == K::Level) {
+    *Y = l2.my, *X = (*Y - b1) / k1;
+  } else if (l1.kind == K::Level) {
+    *Y = l1.my, *X = (*Y - b2) / k2;
+  } else if (l2.kind == K::Upright) {
+    *X = l2.mx, *Y = *X * k1 + b1;
+  } else if (l1.kind == K::Upright) {
+    *X = l1.mx, *Y = *X * k2 + b2;
   } else {
     *X = (b2 - b1) / (k1 - k2);
     *Y = (b2 * k1 - k2 * b1) / (k1 - k2);
+  }
+}
+
+// How far a corner may lie from either exact moved line: the tolerance that lets an edge
+// count as upright or level.
+constexpr double kCornerSlack = 0.01;
+// Below this sine of the turn between two edges their moved lines meet nowhere useful: the
+// corner is the vertex moved along the normal.
+constexpr double kParallelSine = 1e-12;
+
+// The corner at the vertex (vx, vy) between edge 1 and edge 2: from the slopes, or, when
+// the slopes call the lines parallel or put the corner off the lines (a near-parallel pair
+// at a large distance, a nearly upright edge beside a steep one), at the true crossing of
+// the two moved lines. Lines that truly run parallel (or back on themselves) give the
+// vertex moved by d along the normal of edge 2 (angle a2).
+void Corner(const MovedLine& l1, const MovedLine& l2, double vx, double vy, double a2, double d,
+            double* X, double* Y) {
+  const bool parallel = SlopesParallel(l1, l2);
+  if (parallel) {
+    MoveLeft(vx, vy, a2, d, X, Y);
+  } else {
+    CornerOfSlopes(l1, l2, X, Y);
+  }
+  const bool onBoth = std::isfinite(*X) && std::isfinite(*Y) &&
+                      l1.Off(*X, *Y) <= kCornerSlack && l2.Off(*X, *Y) <= kCornerSlack;
+  if (onBoth) return;
+  const double sine = l1.ux * l2.uy - l1.uy * l2.ux;
+  if (std::fabs(sine) <= kParallelSine) {
+    MoveLeft(vx, vy, a2, d, X, Y);
+    return;
+  }
+  const double t = ((l2.px - l1.px) * l2.uy - (l2.py - l1.py) * l2.ux) / sine;
+  *X = l1.px + t * l1.ux;
+  *Y = l1.py + t * l1.uy;
+}
+
+// The raw offset ring in any precision, worked out in double (see OffsetPolygonEdges).
+template <typename Real>
+void OffsetEdges(Real x[], Real y[], int n, int mode, double d, Real offsetX[], Real offsetY[]) {
+  const bool closed = mode == kOffsetClosedMode;
+  if (closed) {
+    x[n + 1] = x[1], y[n + 1] = y[1];
+    x[n + 2] = x[2], y[n + 2] = y[2];
+  }
+  const int edges = closed ? n + 1 : n - 1;
+  std::vector<MovedLine> lines(edges + 1);
+  for (int i = 1; i <= edges; ++i) lines[i] = LineThrough(x[i], y[i], x[i + 1], y[i + 1], d);
+
+  // The corner at vertex i + 1 joins edge i and edge i + 1.
+  const int corners = closed ? n : n - 2;
+  for (int i = 1; i <= corners; ++i) {
+    double X = 0.0, Y = 0.0;
+    Corner(lines[i], lines[i + 1], x[i + 1], y[i + 1],
+           LineAngle(x[i + 1], y[i + 1], x[i + 2], y[i + 2]), d, &X, &Y);
+    offsetX[i + 1] = static_cast<Real>(X);
+    offsetY[i + 1] = static_cast<Real>(Y);
+  }
+  if (closed) {
+    offsetX[1] = offsetX[n + 1], offsetY[1] = offsetY[n + 1];
+  } else {
+    double X = 0.0, Y = 0.0;
+    MoveLeft(x[1], y[1], LineAngle(x[1], y[1], x[2], y[2]), d, &X, &Y);
+    offsetX[1] = static_cast<Real>(X), offsetY[1] = static_cast<Real>(Y);
+    MoveLeft(x[n], y[n], LineAngle(x[n - 1], y[n - 1], x[n], y[n]), d, &X, &Y);
+    offsetX[n] = static_cast<Real>(X), offsetY[n] = static_cast<Real>(Y);
   }
 }
 
@@ -124,73 +210,27 @@ struct Segments {
   }
 };
 
-// Every segment cut at every crossing with another, later copies of a piece dropped. The
-// output room starts modest and doubles until the pieces fit.
+// Every segment cut at every crossing with another, later copies of a piece dropped.
 Segments SplitAll(const Segments& in) {
-  const int n = in.Count();
-  bool anyPiece = false;
-  for (int i = 1; i <= n; ++i)
-    if (std::fabs(in.x2[i] - in.x1[i]) > 0.01 || std::fabs(in.y2[i] - in.y1[i]) > 0.01)
-      anyPiece = true;
-  // Each other segment cuts a segment at most twice.
-  const long long mostPieces = static_cast<long long>(n) * (2LL * n - 1) + 1;
-  long long room = 4LL * n + 16;
+  std::vector<SplitPiece> list;
+  for (int i = 1; i <= in.Count(); ++i)
+    list.push_back({in.x1[i], in.y1[i], in.x2[i], in.y2[i], in.mark[i]});
   Segments out;
-  while (true) {
-    const size_t size = static_cast<size_t>(room) + 1;
-    out.x1.assign(size, 0.0), out.y1.assign(size, 0.0);
-    out.x2.assign(size, 0.0), out.y2.assign(size, 0.0);
-    out.mark.assign(size, 0.0f);
-    int count = 0;
-    SplitSegmentsAtCrossings(1, n, in.x1.data(), in.y1.data(), in.x2.data(), in.y2.data(),
-                             in.mark.data(), &count, out.x1.data(), out.y1.data(), out.x2.data(),
-                             out.y2.data(), out.mark.data(), static_cast<int>(room));
-    // A segment that is not degenerate always leaves a piece, so no piece means no room.
-    if (count > 0 || !anyPiece || room >= mostPieces) {
-      const size_t used = static_cast<size_t>(count) + 1;
-      out.x1.resize(used), out.y1.resize(used), out.x2.resize(used), out.y2.resize(used);
-      out.mark.resize(used);
-      return out;
-    }
-    room = std::min(2 * room, mostPieces);
-  }
+  for (const SplitPiece& g : SplitSegmentList(1, list)) out.Add(g.x1, g.y1, g.x2, g.y2, g.attr);
+  return out;
 }
 
 // ----- clearance tests -----
 
 // The flat polygon P (1-based, n points) with its edge count.
 struct FlatPolygon {
-  std::vector<float> x, y;
+  std::vector<double> x, y;
   int n = 0;
   int edges = 0;
   double X(int i) const { return x[i]; }
   double Y(int i) const { return y[i]; }
   int Next(int i) const { return i == n ? 1 : i + 1; }
 };
-
-// A box around a point or segment, widened so that a point outside it is surely farther
-// than the clearance (plus the 0.1 end allowance) from it; the exact tests run only inside.
-struct ClearanceBox {
-  double minX, minY, maxX, maxY;
-  ClearanceBox(double x1, double y1, double x2, double y2, double c)
-      : minX(std::fmin(x1, x2) - c - 1.0),
-        minY(std::fmin(y1, y2) - c - 1.0),
-        maxX(std::fmax(x1, x2) + c + 1.0),
-        maxY(std::fmax(y1, y2) + c + 1.0) {}
-  bool Holds(double px, double py) const {
-    return minX <= px && px <= maxX && minY <= py && py <= maxY;
-  }
-};
-
-// Whether a piece end lies closer than c to any point of P.
-bool NearAVertex(const FlatPolygon& p, double px, double py, double c) {
-  const ClearanceBox reach(px, py, px, py, c);
-  for (int k = 1; k <= p.n; ++k) {
-    if (!reach.Holds(p.X(k), p.Y(k))) continue;
-    if (std::sqrt((px - p.X(k)) * (px - p.X(k)) + (py - p.Y(k)) * (py - p.Y(k))) < c) return true;
-  }
-  return false;
-}
 
 // An input edge turned onto the x axis about its start.
 struct TurnedEdge {
@@ -212,45 +252,153 @@ bool InEdgeBand(const TurnedEdge& e, double px, double py, double c) {
   return (e.ox - 0.1 < tx && tx < e.endX + 0.1) || (e.endX - 0.1 < tx && tx < e.ox + 0.1);
 }
 
-// Whether a point of P lies closer than c to the piece's line, within the piece widened by
-// 0.1 at both ends.
-bool VertexOverPiece(const FlatPolygon& p, double sx, double sy, double ex, double ey, double c) {
-  const ClearanceBox reach(sx, sy, ex, ey, c);
-  const TurnedEdge piece(sx, sy, ex, ey);
-  for (int k = 1; k <= p.n; ++k) {
-    if (!reach.Holds(p.X(k), p.Y(k))) continue;
-    const double tx = piece.TurnX(p.X(k), p.Y(k)), ty = piece.TurnY(p.X(k), p.Y(k));
-    if (std::fabs(ty - sy) < c && sx - 0.1 < tx && tx < piece.endX + 0.1) return true;
+// The polygon's points and edges in grids, so that each clearance test looks only at what
+// lies within its reach (the clearance plus the 0.1 end allowance).
+class Clearance {
+ public:
+  Clearance(const FlatPolygon& p, double c) : p_(p), c_(c), reach_(c + 0.2) {
+    std::vector<GridBox> points, edges;
+    for (int k = 1; k <= p.n; ++k) points.push_back({p.X(k), p.Y(k), p.X(k), p.Y(k)});
+    for (int j = 1; j <= p.edges; ++j) {
+      const int next = p.Next(j);
+      edges.push_back(GridBox::Around(p.X(j), p.Y(j), p.X(next), p.Y(next)));
+      turned_.emplace_back(p.X(j), p.Y(j), p.X(next), p.Y(next));
+    }
+    points_.Build(points);
+    edges_.Build(edges);
   }
-  return false;
-}
+
+  // Whether a piece end lies closer than c to any point of P.
+  bool NearAVertex(double px, double py) {
+    points_.Query(GridBox::Around(px, py, px, py, reach_), near_);
+    for (int q : near_) {
+      const double dx = px - p_.X(q + 1), dy = py - p_.Y(q + 1);
+      if (std::sqrt(dx * dx + dy * dy) < c_) return true;
+    }
+    return false;
+  }
+
+  // Whether a piece end lies in the band of any edge of P.
+  bool InAnEdgeBand(double px, double py) {
+    edges_.Query(GridBox::Around(px, py, px, py, reach_), near_);
+    for (int e : near_)
+      if (InEdgeBand(turned_[e], px, py, c_)) return true;
+    return false;
+  }
+
+  // Whether a point of P lies closer than c to the piece's line, within the piece widened
+  // by 0.1 at both ends.
+  bool VertexOverPiece(double sx, double sy, double ex, double ey) {
+    points_.Query(GridBox::Around(sx, sy, ex, ey, reach_), near_);
+    if (near_.empty()) return false;
+    const TurnedEdge piece(sx, sy, ex, ey);
+    for (int q : near_) {
+      const double tx = piece.TurnX(p_.X(q + 1), p_.Y(q + 1));
+      const double ty = piece.TurnY(p_.X(q + 1), p_.Y(q + 1));
+      if (std::fabs(ty - sy) < c_ && sx - 0.1 < tx && tx < piece.endX + 0.1) return true;
+    }
+    return false;
+  }
+
+ private:
+  const FlatPolygon& p_;
+  double c_, reach_;
+  UniformGrid points_, edges_;
+  std::vector<TurnedEdge> turned_;
+  std::vector<int> near_;
+};
 
 // The three clearance filters, each removing what it flags before the next one looks. A
 // clearance of zero or less keeps everything: no distance is below it.
 Segments KeepClearPieces(const FlatPolygon& p, Segments pieces, double c) {
   if (!(c > 0.0)) return pieces;
+  Clearance clear(p, c);
   auto exempt = [&](const Segments& s, int i) { return s.mark[i] == kEndOffsetEdgeMark; };
   pieces = pieces.Without([&](int i) {
-    return !exempt(pieces, i) && (NearAVertex(p, pieces.x1[i], pieces.y1[i], c) ||
-                                  NearAVertex(p, pieces.x2[i], pieces.y2[i], c));
+    return !exempt(pieces, i) && (clear.NearAVertex(pieces.x1[i], pieces.y1[i]) ||
+                                  clear.NearAVertex(pieces.x2[i], pieces.y2[i]));
   });
-  std::vector<TurnedEdge> edges;
-  std::vector<ClearanceBox> edgeReach;
-  for (int j = 1; j <= p.edges; ++j) {
-    edges.emplace_back(p.X(j), p.Y(j), p.X(p.Next(j)), p.Y(p.Next(j)));
-    edgeReach.emplace_back(p.X(j), p.Y(j), p.X(p.Next(j)), p.Y(p.Next(j)), c);
-  }
   pieces = pieces.Without([&](int i) {
-    if (exempt(pieces, i)) return false;
-    for (size_t e = 0; e < edges.size(); ++e) {
-      for (auto [px, py] : {std::pair{pieces.x1[i], pieces.y1[i]}, {pieces.x2[i], pieces.y2[i]}})
-        if (edgeReach[e].Holds(px, py) && InEdgeBand(edges[e], px, py, c)) return true;
-    }
-    return false;
+    return !exempt(pieces, i) && (clear.InAnEdgeBand(pieces.x1[i], pieces.y1[i]) ||
+                                  clear.InAnEdgeBand(pieces.x2[i], pieces.y2[i]));
   });
   return pieces.Without([&](int i) {
     return !exempt(pieces, i) &&
-           VertexOverPiece(p, pieces.x1[i], pieces.y1[i], pieces.x2[i], pieces.y2[i], c);
+           clear.VertexOverPiece(pieces.x1[i], pieces.y1[i], pieces.x2[i], pieces.y2[i]);
+  });
+}
+
+// ----- winding -----
+
+// A closed path of points 1..m, point m + 1 repeating point 1.
+struct ClosedPath {
+  std::vector<double> x{0.0}, y{0.0};
+  void Add(double px, double py) { x.push_back(px), y.push_back(py); }
+  int Edges() const { return static_cast<int>(x.size()) - 2; }
+};
+
+
+// The winding number of the raw offset ring about a point, counted along the upward ray
+// from it through the ring's edges in the point's vertical slab.
+class RingWinding {
+ public:
+  RingWinding(const std::vector<double>& ox, const std::vector<double>& oy, int edges)
+      : ox_(ox), oy_(oy), edges_(edges) {
+    std::vector<GridBox> slabs;
+    for (int i = 1; i <= edges; ++i) {
+      const double lo = std::min(ox[i], ox[i + 1]), hi = std::max(ox[i], ox[i + 1]);
+      slabs.push_back({lo, 0.0, hi, 0.0});
+    }
+    slabs_.Build(slabs);
+  }
+
+  // Counter-clockwise turns about (px, py).
+  int At(double px, double py) const {
+    const int column = slabs_.Column(px);
+    int winding = 0;
+    for (const int* e = slabs_.CellBegin(column, 0); e != slabs_.CellEnd(column, 0); ++e) {
+      const int i = *e + 1;
+      const double ax = ox_[i], ay = oy_[i], bx = ox_[i + 1], by = oy_[i + 1];
+      if ((ax <= px) == (bx <= px)) continue;
+      const double yAt = ay + (px - ax) * (by - ay) / (bx - ax);
+      if (yAt > py) winding += bx < ax ? 1 : -1;
+    }
+    return winding;
+  }
+
+ private:
+  const std::vector<double>& ox_;
+  const std::vector<double>& oy_;
+  int edges_;
+  UniformGrid slabs_;
+};
+
+// How far beside a piece its two sides are sampled: half the tracers' same-point tolerance,
+// so ring edges that the tracers would take for one are counted together.
+constexpr double kSideStep = 0.05;
+// Moved edges that overlap by less than this at a corner are joined at their crossing.
+constexpr double kOverlapReach = 1e-3;
+
+// Keeps the pieces of a closed raw ring that bound what the offset covers: the points where
+// the ring winds at least once in the polygon's own sense. A piece stays when that holds on
+// exactly one of its sides. Cutting by clearance alone leaves, where an edge vanishes, parts
+// of the ring that the ring no longer winds around, and gaps where it does.
+Segments KeepBoundaryPieces(const FlatPolygon& p, const ClosedPath& joined, Segments pieces) {
+  double twiceArea = 0.0;
+  for (int i = 1; i <= p.n; ++i) {
+    const int j = p.Next(i);
+    twiceArea += p.X(i) * p.Y(j) - p.X(j) * p.Y(i);
+  }
+  const int sense = twiceArea > 0.0 ? 1 : -1;
+  const RingWinding winding(joined.x, joined.y, joined.Edges());
+  auto covered = [&](double x, double y) { return sense * winding.At(x, y) >= 1; };
+  return pieces.Without([&](int i) {
+    const double dx = pieces.x2[i] - pieces.x1[i], dy = pieces.y2[i] - pieces.y1[i];
+    const double length = std::hypot(dx, dy);
+    if (!(length > 0.0)) return true;
+    const double mx = (pieces.x1[i] + pieces.x2[i]) / 2, my = (pieces.y1[i] + pieces.y2[i]) / 2;
+    const double nx = -dy / length * kSideStep, ny = dx / length * kSideStep;
+    return covered(mx + nx, my + ny) == covered(mx - nx, my - ny);
   });
 }
 
@@ -351,7 +499,8 @@ bool UsableInput(int n, int mode, const float x[], const float y[], const float 
   return true;
 }
 
-// The polygon turned into its plane frame about point 1 (x, y, z are 1-based floats).
+// The polygon turned into its plane frame about point 1 (x, y, z are 1-based floats), kept
+// in double: far from point 1 a float cannot hold the tracers' 0.1.
 FlatPolygon ToPlaneFrame(int n, bool closed, const float x[], const float y[], const float z[],
                          PlaneFrame* frame) {
   frame->x0 = x[1], frame->y0 = y[1], frame->z0 = z[1];
@@ -365,29 +514,68 @@ FlatPolygon ToPlaneFrame(int n, bool closed, const float x[], const float y[], c
   p.n = n;
   p.edges = closed ? n : n - 1;
   // Two spare entries: the raw ring's closed mode wraps points 1 and 2 past point n.
-  p.x.assign(n + 3, 0.0f), p.y.assign(n + 3, 0.0f);
+  p.x.assign(n + 3, 0.0), p.y.assign(n + 3, 0.0);
   for (int i = 1; i <= n; ++i) {
     const double xr = dx[i] * c1 - dy[i] * s1;
     const double yr = dx[i] * s1 + dy[i] * c1;
-    p.x[i] = static_cast<float>(xr * c2 - dz[i] * s2);
-    p.y[i] = static_cast<float>(yr);
+    p.x[i] = xr * c2 - dz[i] * s2;
+    p.y[i] = yr;
   }
   return p;
 }
 
-// The polygon's edges and the raw ring's edges (1-based ox, oy), cut at every crossing; the
-// pieces of the raw ring are returned, except those of inverted edges.
-Segments RawRingPieces(const FlatPolygon& p, bool closed, const std::vector<float>& ox,
-                       const std::vector<float>& oy) {
+// The moved edges of a closed ring joined into one path. Where the moved edges of a corner
+// leave a gap between them, the corner of the raw ring (ox, oy) closes it; where they run
+// over each other (the corner turns towards the side they moved to), the path goes from the
+// end of the first through the vertex itself to the start of the second. The offset is then
+// where this path winds around at least once: unlike the raw ring's corners alone, the
+// path keeps enough of every moved edge that the neighbours of an edge that vanishes still
+// cross, so they meet where their own lines do.
+ClosedPath JoinedRing(const FlatPolygon& p, const std::vector<double>& ox,
+                      const std::vector<double>& oy, double d) {
+  const int n = p.n;
+  auto unit = [&](int i, double* ux, double* uy) {
+    const int j = p.Next(i);
+    const double dx = p.X(j) - p.X(i), dy = p.Y(j) - p.Y(i), length = std::hypot(dx, dy);
+    *ux = length > 0.0 ? dx / length : 0.0, *uy = length > 0.0 ? dy / length : 0.0;
+  };
+  ClosedPath path;
+  for (int v = 1; v <= n; ++v) {
+    const int before = v == 1 ? n : v - 1;
+    double u1x = 0, u1y = 0, u2x = 0, u2y = 0;
+    unit(before, &u1x, &u1y), unit(v, &u2x, &u2y);
+    const double turn = u1x * u2y - u1y * u2x;
+    const int corner = v == 1 ? n + 1 : v;
+    if (d * turn > kOverlapReach) {
+      path.Add(p.X(v) - d * u1y, p.Y(v) + d * u1x);
+      path.Add(p.X(v), p.Y(v));
+      path.Add(p.X(v) - d * u2y, p.Y(v) + d * u2x);
+    } else {
+      path.Add(ox[corner], oy[corner]);
+    }
+  }
+  path.Add(path.x[1], path.y[1]);
+  return path;
+}
+
+// The polygon's edges and the offset's edges, cut at every crossing; the pieces of the
+// offset are returned. A closed ring's offset is its joined path; an open polyline's is its
+// raw offset (1-based ox, oy), whose inverted edges are dropped too.
+Segments OffsetPieces(const FlatPolygon& p, bool closed, const std::vector<double>& ox,
+                      const std::vector<double>& oy, const ClosedPath& joined) {
   const int E = p.edges;
   Segments list;
   for (int i = 1; i <= E; ++i)
     list.Add(p.X(i), p.Y(i), p.X(p.Next(i)), p.Y(p.Next(i)), kInputEdgeMark);
-  for (int i = 1; i <= E; ++i) {
+  if (closed) {
+    for (int i = 1; i <= joined.Edges(); ++i)
+      list.Add(joined.x[i], joined.y[i], joined.x[i + 1], joined.y[i + 1], kOffsetEdgeMark);
+  }
+  for (int i = 1; !closed && i <= E; ++i) {
     const int next = p.Next(i);
-    const bool end = !closed && (i == 1 || i == E);
-    const double along = (static_cast<double>(ox[next]) - ox[i]) * (p.X(next) - p.X(i)) +
-                         (static_cast<double>(oy[next]) - oy[i]) * (p.Y(next) - p.Y(i));
+    const bool end = i == 1 || i == E;
+    const double along = (ox[next] - ox[i]) * (p.X(next) - p.X(i)) +
+                         (oy[next] - oy[i]) * (p.Y(next) - p.Y(i));
     const float mark = end           ? kEndOffsetEdgeMark
                        : along < 0.0 ? kInvertedOffsetEdgeMark
                                      : kOffsetEdgeMark;
@@ -412,8 +600,8 @@ void WritePieceList(const Segments& kept, LoopWriter& writer) {
 
 // The outside loops of the kept pieces (closed by the polyline and its end caps when open),
 // then the loops closed by kept pieces that touch none of those loops.
-void TraceAndWriteLoops(const FlatPolygon& p, bool closed, const std::vector<float>& ox,
-                        const std::vector<float>& oy, const Segments& kept, LoopWriter& writer) {
+void TraceAndWriteLoops(const FlatPolygon& p, bool closed, const std::vector<double>& ox,
+                        const std::vector<double>& oy, const Segments& kept, LoopWriter& writer) {
   const int n = p.n;
   Segments traceInput;
   if (!closed) {
@@ -434,10 +622,18 @@ void TraceAndWriteLoops(const FlatPolygon& p, bool closed, const std::vector<flo
   }
 
   const int tracedPoints = outside.Points();
+  std::vector<GridBox> traced;
+  for (int q = 1; q <= tracedPoints; ++q)
+    traced.push_back({outside.x[q], outside.y[q], outside.x[q], outside.y[q]});
+  UniformGrid tracedGrid;
+  tracedGrid.Build(traced, 0.2);
+  std::vector<int> found;
   Segments leftover = kept.Without([&](int i) {
     auto near = [&](double px, double py) {
-      for (int q = 1; q <= tracedPoints; ++q)
-        if (std::fabs(px - outside.x[q]) < 0.1 && std::fabs(py - outside.y[q]) < 0.1) return true;
+      tracedGrid.Query(GridBox::Around(px, py, px, py, 0.1), found);
+      for (int q : found)
+        if (std::fabs(px - outside.x[q + 1]) < 0.1 && std::fabs(py - outside.y[q + 1]) < 0.1)
+          return true;
       return false;
     };
     return near(kept.x1[i], kept.y1[i]) || near(kept.x2[i], kept.y2[i]);
@@ -462,10 +658,12 @@ int Offset(OpenResult openResult, int n, int mode, const float x[], const float 
   const bool closed = mode == kOffsetClosedMode;
   PlaneFrame frame;
   FlatPolygon p = ToPlaneFrame(n, closed, x, y, z, &frame);
-  std::vector<float> ox(n + 3, 0.0f), oy(n + 3, 0.0f);
-  OffsetPolygonEdges(p.x.data(), p.y.data(), n, mode, *distance, ox.data(), oy.data());
-  const Segments kept = KeepClearPieces(p, RawRingPieces(p, closed, ox, oy),
-                                        std::fabs(static_cast<double>(*distance)) - 0.1);
+  std::vector<double> ox(n + 3, 0.0), oy(n + 3, 0.0);
+  OffsetEdges(p.x.data(), p.y.data(), n, mode, *distance, ox.data(), oy.data());
+  const ClosedPath joined = closed ? JoinedRing(p, ox, oy, *distance) : ClosedPath{};
+  Segments kept = KeepClearPieces(p, OffsetPieces(p, closed, ox, oy, joined),
+                                  std::fabs(static_cast<double>(*distance)) - 0.1);
+  if (closed) kept = KeepBoundaryPieces(p, joined, std::move(kept));
   LoopWriter writer(frame, loopCount, counts, codes, outX, outY, outZ);
   if (!closed && openResult == OpenResult::PieceList)
     WritePieceList(kept, writer);
@@ -478,39 +676,7 @@ int Offset(OpenResult openResult, int n, int mode, const float x[], const float 
 
 int OffsetPolygonEdges(float x[], float y[], int pointCount, int mode, float distance,
                        float offsetX[], float offsetY[]) {
-  const int n = pointCount;
-  const double d = distance;
-  const bool closed = mode == kOffsetClosedMode;
-  if (closed) {
-    x[n + 1] = x[1], y[n + 1] = y[1];
-    x[n + 2] = x[2], y[n + 2] = y[2];
-  }
-  const int edges = closed ? n + 1 : n - 1;
-  std::vector<float> mx(edges + 1, 0.0f), my(edges + 1, 0.0f);
-  for (int i = 1; i <= edges; ++i)
-    OffsetMidpoint(x[i], y[i], x[i + 1], y[i + 1], d, &mx[i], &my[i]);
-
-  // The corner at vertex i + 1 joins edge i and edge i + 1.
-  const int corners = closed ? n : n - 2;
-  for (int i = 1; i <= corners; ++i) {
-    const MovedLine l1 = LineThrough(x[i], y[i], x[i + 1], y[i + 1], mx[i], my[i]);
-    const MovedLine l2 = LineThrough(x[i + 1], y[i + 1], x[i + 2], y[i + 2], mx[i + 1], my[i + 1]);
-    if (std::fabs(l1.k - l2.k) < 0.01) {
-      MoveLeft(x[i + 1], y[i + 1], LineAngle(x[i + 1], y[i + 1], x[i + 2], y[i + 2]), d,
-               &offsetX[i + 1], &offsetY[i + 1]);
-      continue;
-    }
-    double X = 0.0, Y = 0.0;
-    CornerOfLines(l1, mx[i], my[i], l2, mx[i + 1], my[i + 1], &X, &Y);
-    offsetX[i + 1] = static_cast<float>(X);
-    offsetY[i + 1] = static_cast<float>(Y);
-  }
-  if (closed) {
-    offsetX[1] = offsetX[n + 1], offsetY[1] = offsetY[n + 1];
-  } else {
-    MoveLeft(x[1], y[1], LineAngle(x[1], y[1], x[2], y[2]), d, &offsetX[1], &offsetY[1]);
-    MoveLeft(x[n], y[n], LineAngle(x[n - 1], y[n - 1], x[n], y[n]), d, &offsetX[n], &offsetY[n]);
-  }
+  OffsetEdges(x, y, pointCount, mode, distance, offsetX, offsetY);
   return 1;
 }
 

@@ -1,6 +1,7 @@
 // Cutting a segment list at its crossings, with the removal of repeated pieces.
 #include "SegmentSplitting.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -196,21 +197,21 @@ bool SamePiece(const Segment& a, const Segment& b) {
 }
 
 // Marks the pieces that mode 1 (later copies) or mode 0 (every copy) removes. A copy
-// starts within 0.01 of the piece's start or end, so the grid of starts finds them all.
+// starts within 0.01 of the piece's start or end, so the hash of starts finds them all.
 std::vector<bool> RepeatedPieces(int mode, const std::vector<Piece>& pieces) {
   std::vector<bool> dropped(pieces.size(), false);
   if (mode != 0 && mode != 1) return dropped;
-  std::vector<GridBox> starts;
-  starts.reserve(pieces.size());
-  for (const Piece& p : pieces) starts.push_back({p.s.xs, p.s.ys, p.s.xs, p.s.ys});
-  UniformGrid grid;
-  grid.Build(starts, 0.02);
+  std::vector<double> startX, startY;
+  startX.reserve(pieces.size()), startY.reserve(pieces.size());
+  for (const Piece& p : pieces) startX.push_back(p.s.xs), startY.push_back(p.s.ys);
+  PointHash starts;
+  starts.Build(startX, startY, 0.02);
   std::vector<int> near, more;
   for (size_t p = 0; p < pieces.size(); ++p) {
     if (dropped[p]) continue;
     const Segment& s = pieces[p].s;
-    grid.Query(GridBox::Around(s.xs, s.ys, s.xs, s.ys, 0.01), near);
-    grid.Query(GridBox::Around(s.xe, s.ye, s.xe, s.ye, 0.01), more);
+    starts.Query(s.xs, s.ys, 0.01, near);
+    starts.Query(s.xe, s.ye, 0.01, more);
     near.insert(near.end(), more.begin(), more.end());
     bool repeated = false;
     for (int q : near) {
@@ -226,38 +227,43 @@ std::vector<bool> RepeatedPieces(int mode, const std::vector<Piece>& pieces) {
 
 }  // namespace
 
+std::vector<SplitPiece> SplitSegmentList(int mode, const std::vector<SplitPiece>& in) {
+  SegmentSet set;
+  for (const SplitPiece& g : in) {
+    set.segments.push_back({g.x1, g.y1, g.x2, g.y2});
+    set.lines.push_back(LineOf(set.segments.back()));
+    set.boxes.push_back(GridBox::Around(g.x1, g.y1, g.x2, g.y2));
+  }
+  set.grid.Build(set.boxes);
+
+  std::vector<Piece> pieces;
+  for (size_t i = 0; i < in.size(); ++i) CutSegment(set, static_cast<int>(i), in[i].attr, pieces);
+
+  const std::vector<bool> dropped = RepeatedPieces(mode, pieces);
+  std::vector<SplitPiece> out;
+  for (size_t p = 0; p < pieces.size(); ++p) {
+    if (dropped[p]) continue;
+    const Segment& g = pieces[p].s;
+    out.push_back({g.xs, g.ys, g.xe, g.ye, pieces[p].attr});
+  }
+  return out;
+}
+
 void SplitSegmentsAtCrossings(int mode, int n, const double x1[], const double y1[],
                               const double x2[], const double y2[], const float attr[],
                               int* outCount, double outX1[], double outY1[], double outX2[],
                               double outY2[], float outAttr[], int outCapacity) {
   *outCount = 0;
   if (n < 1) return;
-  SegmentSet set;
-  for (int i = 1; i <= n; ++i) {
-    set.segments.push_back({x1[i], y1[i], x2[i], y2[i]});
-    set.lines.push_back(LineOf(set.segments.back()));
-    set.boxes.push_back(GridBox::Around(x1[i], y1[i], x2[i], y2[i]));
-  }
-  set.grid.Build(set.boxes);
-
-  std::vector<Piece> pieces;
-  for (int i = 0; i < n; ++i) CutSegment(set, i, attr[i + 1], pieces);
-
-  const std::vector<bool> dropped = RepeatedPieces(mode, pieces);
-  int survivors = 0;
-  for (bool d : dropped)
-    if (!d) ++survivors;
-  if (survivors > outCapacity) return;  // the caller's arrays cannot hold the result
-
+  std::vector<SplitPiece> in;
+  for (int i = 1; i <= n; ++i) in.push_back({x1[i], y1[i], x2[i], y2[i], attr[i]});
+  const std::vector<SplitPiece> pieces = SplitSegmentList(mode, in);
+  // The caller's arrays cannot hold the result.
+  if (pieces.size() > static_cast<size_t>(std::max(outCapacity, 0))) return;
   int k = 0;
-  for (size_t p = 0; p < pieces.size(); ++p) {
-    if (dropped[p]) continue;
+  for (const SplitPiece& g : pieces) {
     ++k;
-    outX1[k] = pieces[p].s.xs;
-    outY1[k] = pieces[p].s.ys;
-    outX2[k] = pieces[p].s.xe;
-    outY2[k] = pieces[p].s.ye;
-    outAttr[k] = pieces[p].attr;
+    outX1[k] = g.x1, outY1[k] = g.y1, outX2[k] = g.x2, outY2[k] = g.y2, outAttr[k] = g.attr;
   }
   *outCount = k;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <vector>
 
 // Cuts every segment of a list at every point where another segment meets it, so that the
 // pieces touch only at their ends, and treats repeated pieces by mode:
@@ -14,3 +15,13 @@ void SplitSegmentsAtCrossings(int mode, int n, const double x1[], const double y
                               const double x2[], const double y2[], const float attr[],
                               int* outCount, double outX1[], double outY1[], double outX2[],
                               double outY2[], float outAttr[], int outCapacity);
+
+// One segment or piece of the list form, with the attribute it carries.
+struct SplitPiece {
+  double x1, y1, x2, y2;
+  float attr;
+};
+
+// The list form of SplitSegmentsAtCrossings (0-based, no capacity): the pieces of every
+// segment of the list, the same pieces in the same order.
+std::vector<SplitPiece> SplitSegmentList(int mode, const std::vector<SplitPiece>& segments);

@@ -19,13 +19,13 @@ constexpr double kCellsPerBox = 2.0;
 }  // namespace
 
 int UniformGrid::Column(double x) const {
-  const double c = std::floor((x - x0_) / cell_);
-  return c < 0.0 ? 0 : c >= cols_ - 1 ? cols_ - 1 : static_cast<int>(c);
+  const double c = (x - x0_) * inverse_;
+  return c < 1.0 ? 0 : c >= cols_ - 1 ? cols_ - 1 : static_cast<int>(c);
 }
 
 int UniformGrid::Row(double y) const {
-  const double r = std::floor((y - y0_) / cell_);
-  return r < 0.0 ? 0 : r >= rows_ - 1 ? rows_ - 1 : static_cast<int>(r);
+  const double r = (y - y0_) * inverse_;
+  return r < 1.0 ? 0 : r >= rows_ - 1 ? rows_ - 1 : static_cast<int>(r);
 }
 
 void UniformGrid::Build(const std::vector<GridBox>& boxes, double minCell) {
@@ -34,7 +34,7 @@ void UniformGrid::Build(const std::vector<GridBox>& boxes, double minCell) {
   query_ = 0;
   ids_.clear();
   if (n == 0) {
-    x0_ = y0_ = 0.0, cell_ = 1.0, cols_ = rows_ = 1;
+    x0_ = y0_ = 0.0, cell_ = inverse_ = 1.0, cols_ = rows_ = 1;
     start_.assign(2, 0);
     return;
   }
@@ -51,7 +51,7 @@ void UniformGrid::Build(const std::vector<GridBox>& boxes, double minCell) {
   // Never more cells than the boxes can fill.
   const double most = kCellsPerBox * n + 16.0;
   while ((width / cell + 1.0) * (height / cell + 1.0) > most) cell *= 1.5;
-  x0_ = all.minX, y0_ = all.minY, cell_ = cell;
+  x0_ = all.minX, y0_ = all.minY, cell_ = cell, inverse_ = 1.0 / cell;
   cols_ = static_cast<int>(width / cell) + 1;
   rows_ = static_cast<int>(height / cell) + 1;
 
@@ -87,6 +87,54 @@ void UniformGrid::Query(const GridBox& q, std::vector<int>& out) const {
       for (const int* id = CellBegin(c, r); id != CellEnd(c, r); ++id)
         if (stamp_[*id] != query_) stamp_[*id] = query_, out.push_back(*id);
   std::sort(out.begin(), out.end());
+}
+
+}  // namespace kernel
+
+namespace kernel {
+
+size_t PointHash::SlotOf(long long kx, long long ky) const {
+  // Both keys mixed through the multiplier, the slot taken from the well-mixed high bits.
+  unsigned long long h = static_cast<unsigned long long>(kx) * 0x9E3779B97F4A7C15ull;
+  h = (h ^ (h >> 32) ^ static_cast<unsigned long long>(ky)) * 0xC2B2AE3D27D4EB4Full;
+  size_t s = static_cast<size_t>(h >> shift_);
+  while (slots_[s].head >= 0 && (slots_[s].kx != kx || slots_[s].ky != ky)) s = (s + 1) & mask_;
+  return s;
+}
+
+void PointHash::Build(const std::vector<double>& x, const std::vector<double>& y, double cell) {
+  cell_ = cell;
+  const size_t n = x.size();
+  size_t size = 16;
+  while (size < 2 * n) size *= 2;
+  mask_ = size - 1;
+  shift_ = 64;
+  for (size_t s = size; s > 1; s /= 2) --shift_;
+  slots_.assign(size, Slot{0, 0, -1});
+  next_.assign(n, -1);
+  // Registered from the last point back, so every cell lists its points in ascending order.
+  for (size_t i = n; i-- > 0;) {
+    const long long kx = static_cast<long long>(std::floor(x[i] / cell_));
+    const long long ky = static_cast<long long>(std::floor(y[i] / cell_));
+    Slot& slot = slots_[SlotOf(kx, ky)];
+    if (slot.head < 0) slot.kx = kx, slot.ky = ky;
+    next_[i] = slot.head;
+    slot.head = static_cast<int>(i);
+  }
+}
+
+void PointHash::Query(double px, double py, double reach, std::vector<int>& out) const {
+  out.clear();
+  if (next_.empty()) return;
+  const long long x0 = static_cast<long long>(std::floor((px - reach) / cell_));
+  const long long x1 = static_cast<long long>(std::floor((px + reach) / cell_));
+  const long long y0 = static_cast<long long>(std::floor((py - reach) / cell_));
+  const long long y1 = static_cast<long long>(std::floor((py + reach) / cell_));
+  int cells = 0;
+  for (long long kx = x0; kx <= x1; ++kx)
+    for (long long ky = y0; ky <= y1; ++ky, ++cells)
+      for (int i = slots_[SlotOf(kx, ky)].head; i >= 0; i = next_[i]) out.push_back(i);
+  if (cells > 1) std::sort(out.begin(), out.end());
 }
 
 }  // namespace kernel

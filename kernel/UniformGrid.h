@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <vector>
 
 // The kernel's one spatial index: a uniform grid over a fixed set of axis-aligned boxes
@@ -39,11 +40,40 @@ class UniformGrid {
  private:
   int Cell(int column, int row) const { return row * cols_ + column; }
 
-  double x0_ = 0.0, y0_ = 0.0, cell_ = 1.0;
+  double x0_ = 0.0, y0_ = 0.0, cell_ = 1.0, inverse_ = 1.0;
   int cols_ = 1, rows_ = 1;
   std::vector<int> start_{0, 0}, ids_;
   mutable std::vector<unsigned> stamp_;
   mutable unsigned query_ = 0;
+};
+
+}  // namespace kernel
+
+namespace kernel {
+
+// Points hashed by square cells of a fixed side: the look-up of end points within a
+// tolerance, however far apart the points lie. A query visits the cells its square meets
+// and returns the points registered there (a superset of those within reach), ascending,
+// each once.
+class PointHash {
+ public:
+  // Registers (x[i], y[i]) for i = 0..size-1 under i; cell is at least twice the largest
+  // reach the caller will ask for, so a query meets at most four cells.
+  void Build(const std::vector<double>& x, const std::vector<double>& y, double cell);
+  void Query(double px, double py, double reach, std::vector<int>& out) const;
+
+ private:
+  struct Slot {
+    long long kx, ky;
+    int head;  // first point of the cell, -1 for an empty slot
+  };
+  size_t SlotOf(long long kx, long long ky) const;
+
+  double cell_ = 1.0;
+  std::vector<Slot> slots_;
+  std::vector<int> next_;  // the next point of the same cell, ascending; -1 at the end
+  size_t mask_ = 0;
+  int shift_ = 64;
 };
 
 }  // namespace kernel

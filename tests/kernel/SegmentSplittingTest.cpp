@@ -45,6 +45,16 @@ TEST(SplitSegmentsAtCrossings, TJunctionCutsOnlyTheCrossedSegment) {
   EXPECT_NEAR(steep[0].y2, 5.0, 1e-9);
 }
 
+TEST(SplitSegmentsAtCrossings, SlopeOfExactly555Or666IsNotUprightOrLevel) {
+  // Slopes 555 (dx 20, dy 11100) and 666 (dx 10, dy 6660) are the sentinel values of upright
+  // and level lines; such a sloped segment still crosses an upright and a level one.
+  for (const Seg& steep : {Seg{0, 0, 20, 11100, 1}, Seg{0, 0, 10, 6660, 1}}) {
+    const double mx = steep.x2 / 2, my = steep.y2 / 2;
+    EXPECT_EQ(Split(1, {steep, {mx, -5, mx, 20000, 2}}).size(), 4u) << steep.y2;
+    EXPECT_EQ(Split(1, {steep, {-5, my, 30, my, 2}}).size(), 4u) << steep.y2;
+  }
+}
+
 TEST(SplitSegmentsAtCrossings, CollinearOverlapByMode) {
   const std::vector<Seg> horizontal{{0, 0, 10, 0, 1}, {5, 0, 15, 0, 2}};
   EXPECT_EQ(Split(2, horizontal).size(), 4u);
