@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "KernelPrimitives.h"
-#include "UniformGrid.h"
+#include "SegmentEnds.h"
 
 using namespace kernel;
 
@@ -25,40 +25,12 @@ struct Step {
   double x, y;
 };
 
-// The caller's segment arrays with one flag per segment telling whether it is still in the
-// list. Removing a segment clears its flag instead of moving the rest, so every pass meets
-// the segments in the caller's order. Ends are found through a hash of their positions
-// (end 2(i - 1) is the start of segment i, 2(i - 1) + 1 its end).
-class SegmentList {
+// The caller's segment arrays as a set of live segments; two ends meet within 0.1,
+// inclusive.
+class SegmentList : public SegmentEnds {
  public:
   SegmentList(double x1[], double y1[], double x2[], double y2[], int count)
-      : x1_(x1), y1_(y1), x2_(x2), y2_(y2), count_(std::max(count, 0)), alive_(count_ + 1, 1) {
-    alive_[0] = 0;
-    live_ = count_;
-  }
-
-  int Live() const { return live_; }
-  bool Alive(int i) const { return alive_[i] != 0; }
-  double EndX(int e) const { return e % 2 ? x2_[e / 2 + 1] : x1_[e / 2 + 1]; }
-  double EndY(int e) const { return e % 2 ? y2_[e / 2 + 1] : y1_[e / 2 + 1]; }
-
-  void RemoveDegenerate() {
-    for (int i = 1; i <= count_; ++i)
-      if (alive_[i] && std::fabs(x2_[i] - x1_[i]) < kWeld && std::fabs(y2_[i] - y1_[i]) < kWeld)
-        Kill(i);
-  }
-
-  void IndexEnds() {
-    std::vector<double> x(2 * static_cast<size_t>(count_)), y(x.size());
-    for (int e = 0; e < 2 * count_; ++e) x[e] = EndX(e), y[e] = EndY(e);
-    ends_.Build(x, y, 2 * kWeld);
-  }
-
-  // The ends of live segments near (px, py), ascending.
-  void EndsNear(double px, double py, std::vector<int>& out) const {
-    ends_.Query(px, py, kWeld, out);
-    std::erase_if(out, [&](int e) { return !alive_[e / 2 + 1]; });
-  }
+      : SegmentEnds(x1, y1, x2, y2, count, kWeld, false) {}
 
   // Every end takes the coordinates of the first earlier end near it.
   void Weld() {
@@ -66,13 +38,13 @@ class SegmentList {
     std::vector<unsigned char> fixed(2 * static_cast<size_t>(count_), 0);
     std::vector<int> near;
     for (int i = 1; i <= count_; ++i) {
-      if (!alive_[i]) continue;
-      for (int own : {2 * (i - 1), 2 * (i - 1) + 1}) {
+      if (!Alive(i)) continue;
+      for (int own : {Start(i), End(i)}) {
         fixed[own] = 1;
         const double px = EndX(own), py = EndY(own);
         EndsNear(px, py, near);
         for (int e : near) {
-          if (e / 2 + 1 <= i || fixed[e] || !Near(EndX(e), EndY(e), px, py)) continue;
+          if (Owner(e) <= i || fixed[e] || !Near(EndX(e), EndY(e), px, py)) continue;
           SetEnd(e, px, py);
           fixed[e] = 1;
         }
@@ -81,84 +53,24 @@ class SegmentList {
     IndexEnds();
   }
 
+  // Of segments equal to an earlier surviving one (same or reversed direction), only the
+  // first stays.
   void RemoveRepeated() {
     std::vector<int> near, more;
     for (int i = 1; i <= count_; ++i) {
-      if (!alive_[i]) continue;
+      if (!Alive(i)) continue;
       EndsNear(x1_[i], y1_[i], near);
       EndsNear(x2_[i], y2_[i], more);
       near.insert(near.end(), more.begin(), more.end());
       for (int e : near) {
-        const int j = e / 2 + 1;
-        if (j <= i || !alive_[j]) continue;
+        const int j = Owner(e);
+        if (j <= i || !Alive(j)) continue;
         const bool same = Near(x1_[i], y1_[i], x1_[j], y1_[j]) && Near(x2_[i], y2_[i], x2_[j], y2_[j]);
         const bool reversed =
             Near(x1_[i], y1_[i], x2_[j], y2_[j]) && Near(x2_[i], y2_[i], x1_[j], y1_[j]);
         if (same || reversed) Kill(j);
       }
     }
-  }
-
-  // Counts, for every end, the other live segments with an end near it; from then on
-  // Remove keeps the counts and Prune takes out what they leave dangling.
-  void CountReaches() {
-    reached_.assign(2 * static_cast<size_t>(count_), 0);
-    std::vector<int> near, others;
-    for (int i = 1; i <= count_; ++i) {
-      if (!alive_[i]) continue;
-      for (int own : {2 * (i - 1), 2 * (i - 1) + 1}) {
-        EndsNear(EndX(own), EndY(own), near);
-        others.clear();
-        for (int e : near)
-          if (e / 2 + 1 != i && Near(EndX(e), EndY(e), EndX(own), EndY(own)))
-            others.push_back(e / 2 + 1);
-        others.erase(std::unique(others.begin(), others.end()), others.end());
-        reached_[own] = static_cast<int>(others.size());
-      }
-      if (Dangling(i)) doomed_.push_back(i);
-    }
-  }
-
-  // Removes a segment, lowering the counts of the ends it reached.
-  void Remove(int i) {
-    if (!alive_[i]) return;
-    Kill(i);
-    touched_.clear();
-    for (int own : {2 * (i - 1), 2 * (i - 1) + 1}) {
-      EndsNear(EndX(own), EndY(own), near_);
-      for (int e : near_)
-        if (Near(EndX(e), EndY(e), EndX(own), EndY(own))) touched_.push_back(e);
-    }
-    std::sort(touched_.begin(), touched_.end());
-    touched_.erase(std::unique(touched_.begin(), touched_.end()), touched_.end());
-    for (int e : touched_)
-      if (--reached_[e] == 0) doomed_.push_back(e / 2 + 1);
-  }
-
-  // Removes, until nothing changes, every segment with an end that no other segment reaches.
-  void Prune() {
-    while (!doomed_.empty()) {
-      const int i = doomed_.back();
-      doomed_.pop_back();
-      if (alive_[i] && Dangling(i)) Remove(i);
-    }
-  }
-
-  // The leftmost end, then the lowest among ends of exactly that x: the first live end in
-  // (x, y) order. The ends no longer move, so they are sorted once.
-  bool StartPoint(double* sx, double* sy) {
-    if (!sorted_) {
-      sorted_ = true;
-      for (int e = 0; e < 2 * count_; ++e)
-        if (alive_[e / 2 + 1]) order_.push_back(e);
-      std::sort(order_.begin(), order_.end(), [&](int a, int b) {
-        return EndX(a) < EndX(b) || (EndX(a) == EndX(b) && EndY(a) < EndY(b));
-      });
-    }
-    while (cursor_ < order_.size() && !alive_[order_[cursor_] / 2 + 1]) ++cursor_;
-    if (cursor_ == order_.size()) return false;
-    *sx = EndX(order_[cursor_]), *sy = EndY(order_[cursor_]);
-    return true;
   }
 
   // The far end of segment i when one of its ends is near (px, py).
@@ -179,11 +91,11 @@ class SegmentList {
   template <typename Skip>
   void StepsFrom(double px, double py, Skip skip, std::vector<Step>& steps) {
     steps.clear();
-    EndsNear(px, py, near_);
+    EndsNear(px, py, found_);
     int last = 0;
     Step step{};
-    for (int e : near_) {
-      const int i = e / 2 + 1;
+    for (int e : found_) {
+      const int i = Owner(e);
       if (i == last || skip(i) || !FarEnd(i, px, py, &step)) continue;
       steps.push_back(step);
       last = i;
@@ -191,30 +103,7 @@ class SegmentList {
   }
 
  private:
-  bool Dangling(int i) const { return reached_[2 * (i - 1)] == 0 || reached_[2 * (i - 1) + 1] == 0; }
-  void Kill(int i) {
-    if (alive_[i]) alive_[i] = 0, --live_;
-  }
-  void SetEnd(int e, double px, double py) {
-    const int i = e / 2 + 1;
-    if (e % 2)
-      x2_[i] = px, y2_[i] = py;
-    else
-      x1_[i] = px, y1_[i] = py;
-  }
-
-  double* x1_;
-  double* y1_;
-  double* x2_;
-  double* y2_;
-  int count_;
-  int live_ = 0;
-  std::vector<unsigned char> alive_;
-  PointHash ends_;
-  std::vector<int> reached_, doomed_, touched_, near_;
-  bool sorted_ = false;
-  std::vector<int> order_;
-  size_t cursor_ = 0;
+  std::vector<int> found_;
 };
 
 // Of several ways on from C (having come from B), the sharpest right-hand turn.
@@ -279,9 +168,9 @@ int TraceLoopsFromSegments(KernelWorkArrays& work, int n, double x1[], double y1
   std::vector<Step> atStart;
   int pointsWritten = 0;
   while (true) {
-    list.Prune();
+    list.RemoveDangling();
     double sx = 0.0, sy = 0.0;
-    if (list.Live() == 0 || !list.StartPoint(&sx, &sy)) return 1;
+    if (list.Count() == 0 || !list.LowestLeftEnd(&sx, &sy)) return 1;
 
     struct Candidate {
       Step step;

@@ -8,7 +8,7 @@
 #include "KernelConstants.h"
 #include "KernelPrimitives.h"
 #include "LoopTracing.h"
-#include "UniformGrid.h"
+#include "SegmentEnds.h"
 
 using namespace kernel;
 
@@ -50,67 +50,34 @@ struct Reach {
   double x, y;
 };
 
-// The caller's segment arrays with their count and two flags per segment: whether it is
-// still in the set, and whether the trace under way has used it. Removing a segment clears
-// its flag instead of moving the rest, so every pass still meets the segments in the
-// caller's order. End points are found through a hash of the ends (end 2(i - 1) is the start
-// of segment i, 2(i - 1) + 1 its end), rebuilt whenever welding has moved them.
-class PieceSet {
+// The caller's segment arrays as a set of live segments, with a flag per segment telling
+// whether the trace under way has used it. Two ends are the same point strictly within 0.1.
+class PieceSet : public SegmentEnds {
  public:
   PieceSet(int count, double x1[], double y1[], double x2[], double y2[])
-      : x1_(x1), y1_(y1), x2_(x2), y2_(y2), count_(std::max(count, 0)),
-        alive_(count_ + 1, 1), used_(count_ + 1, 0) {
-    alive_[0] = 0;
-    live_ = count_;
-  }
+      : SegmentEnds(x1, y1, x2, y2, count, kSamePoint, true), used_(Capacity() + 1, 0) {}
 
-  int Count() const { return live_; }
-  int Capacity() const { return count_; }
-  bool Alive(int i) const { return alive_[i] != 0; }
-  double EndX(int end) const { return end % 2 ? x2_[end / 2 + 1] : x1_[end / 2 + 1]; }
-  double EndY(int end) const { return end % 2 ? y2_[end / 2 + 1] : y1_[end / 2 + 1]; }
-
-  void Remove(int i) {
-    if (alive_[i]) alive_[i] = 0, --live_;
-  }
   // Removes every segment the trace under way has used.
   void RemoveUsed() {
     for (int i = 1; i <= count_; ++i)
-      if (used_[i]) Remove(i), used_[i] = 0;
+      if (used_[i]) Kill(i), used_[i] = 0;
   }
 
-  void RemoveDegenerate() {
-    for (int i = 1; i <= count_; ++i)
-      if (std::fabs(x1_[i] - x2_[i]) < kSamePoint && std::fabs(y1_[i] - y2_[i]) < kSamePoint)
-        Remove(i);
-  }
-
-  void IndexEnds() {
-    std::vector<double> x(2 * static_cast<size_t>(count_)), y(x.size());
-    for (int e = 0; e < 2 * count_; ++e) x[e] = EndX(e), y[e] = EndY(e);
-    ends_.Build(x, y, 2 * kWeldReach);
-  }
-
-  // The ends of live segments within reach of (px, py) (inclusive), ascending.
-  void EndsNear(double px, double py, std::vector<int>& out) const {
-    ends_.Query(px, py, kWeldReach, out);
-    std::erase_if(out, [&](int e) { return !alive_[e / 2 + 1]; });
-  }
-
-  // Every end takes the coordinates of the earliest segment end that reached it.
+  // Every end takes the coordinates of the earliest segment end that reached it (within
+  // 0.1, inclusive); an end that was moved reaches no other.
   void Weld() {
     IndexEnds();
     std::vector<unsigned char> welded(2 * static_cast<size_t>(count_), 0);
     std::vector<int> near;
     for (int i = 1; i <= count_; ++i) {
-      if (!alive_[i]) continue;
-      for (int own : {2 * (i - 1), 2 * (i - 1) + 1}) {
+      if (!Alive(i)) continue;
+      for (int own : {Start(i), End(i)}) {
         if (welded[own]) continue;
         welded[own] = 1;
         const double px = EndX(own), py = EndY(own);
         EndsNear(px, py, near);
         for (int e : near) {
-          if (e / 2 + 1 <= i || welded[e] || !WithinWeld(EndX(e), EndY(e), px, py)) continue;
+          if (Owner(e) <= i || welded[e] || !WithinWeld(EndX(e), EndY(e), px, py)) continue;
           SetEnd(e, px, py);
           welded[e] = 1;
         }
@@ -124,12 +91,12 @@ class PieceSet {
     std::vector<unsigned char> copy(count_ + 1, 0);
     std::vector<int> near, more;
     for (int i = 1; i <= count_; ++i) {
-      if (!alive_[i]) continue;
+      if (!Alive(i)) continue;
       EndsNear(x1_[i], y1_[i], near);
       EndsNear(x2_[i], y2_[i], more);
       near.insert(near.end(), more.begin(), more.end());
       for (int e : near) {
-        const int j = e / 2 + 1;
+        const int j = Owner(e);
         if (j <= i) continue;
         const bool same =
             SamePoint(x1_[i], y1_[i], x1_[j], y1_[j]) && SamePoint(x2_[i], y2_[i], x2_[j], y2_[j]);
@@ -139,80 +106,31 @@ class PieceSet {
       }
     }
     for (int i = 1; i <= count_; ++i)
-      if (copy[i]) Remove(i);
-  }
-
-  // Removes every segment with an end that no other segment reaches, and then those that
-  // this leaves dangling, until none is left: each end keeps the number of other segments
-  // that reach it, and a removal lowers the numbers of the ends it reached.
-  void RemoveDangling() {
-    std::vector<int> reached(2 * static_cast<size_t>(count_), 0);
-    std::vector<int> doomed, near, others;
-    for (int i = 1; i <= count_; ++i) {
-      if (!alive_[i]) continue;
-      for (int own : {2 * (i - 1), 2 * (i - 1) + 1}) {
-        OthersAt(i, EndX(own), EndY(own), near, others);
-        reached[own] = static_cast<int>(others.size());
-      }
-      if (reached[2 * (i - 1)] == 0 || reached[2 * (i - 1) + 1] == 0) doomed.push_back(i);
-    }
-    std::vector<int> touched;
-    while (!doomed.empty()) {
-      const int j = doomed.back();
-      doomed.pop_back();
-      if (!alive_[j]) continue;
-      Remove(j);
-      // The ends of other segments that j reached, each once.
-      touched.clear();
-      for (int own : {2 * (j - 1), 2 * (j - 1) + 1}) {
-        EndsNear(EndX(own), EndY(own), near);
-        for (int e : near)
-          if (SamePoint(EndX(e), EndY(e), EndX(own), EndY(own))) touched.push_back(e);
-      }
-      std::sort(touched.begin(), touched.end());
-      touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
-      for (int e : touched)
-        if (--reached[e] == 0) doomed.push_back(e / 2 + 1);
-    }
+      if (copy[i]) Kill(i);
   }
 
   // Removes every segment whose midpoint lies inside or on the ring of the loop's points.
   void RemoveInside(const TracedLoop& loop) {
     const RingPointTest ring(loop.x.data(), loop.y.data(), loop.Count(), 0.1f);
     for (int i = 1; i <= count_; ++i)
-      if (alive_[i] && ring.InsideOrOn((x1_[i] + x2_[i]) / 2, (y1_[i] + y2_[i]) / 2)) Remove(i);
+      if (Alive(i) && ring.InsideOrOn((x1_[i] + x2_[i]) / 2, (y1_[i] + y2_[i]) / 2)) Kill(i);
   }
 
-  // The lowest-left end: the smallest x, then the smallest y among the ends of exactly that
-  // x. False when no end lies below the search bound. The first few loops scan; after them
-  // the ends are sorted once and a cursor passes the removed ones.
+  // The lowest-left end; false when none lies below the search bound.
   bool StartPoint(double* sx, double* sy) {
-    if (++starts_ > kScannedStarts) return SortedStartPoint(sx, sy);
-    *sx = kNoStart;
-    for (int i = 1; i <= count_; ++i) {
-      if (!alive_[i]) continue;
-      if (x1_[i] < *sx) *sx = x1_[i];
-      if (x2_[i] < *sx) *sx = x2_[i];
-    }
-    *sy = kNoStart;
-    for (int i = 1; i <= count_; ++i) {
-      if (!alive_[i]) continue;
-      if (x1_[i] == *sx && y1_[i] < *sy) *sy = y1_[i];
-      if (x2_[i] == *sx && y2_[i] < *sy) *sy = y2_[i];
-    }
-    return *sx < kNoStart && *sy < kNoStart;
+    return LowestLeftEnd(sx, sy) && *sx < kNoStart && *sy < kNoStart;
   }
 
   // The ways from (px, py) along live segments the trace has not used, one per segment
   // (its start tried before its end), ascending.
   void WaysFrom(double px, double py, std::vector<Reach>& ways, std::vector<int>& near) const {
     ways.clear();
-    ends_.Query(px, py, kSamePoint, near);
+    EndsNear(px, py, near);
     int last = 0;
     for (int e : near) {
-      const int i = e / 2 + 1;
+      const int i = Owner(e);
       Reach reach{};
-      if (i == last || !alive_[i] || used_[i] || !FarEnd(i, px, py, &reach)) continue;
+      if (i == last || used_[i] || !FarEnd(i, px, py, &reach)) continue;
       ways.push_back(reach);
       last = i;
     }
@@ -221,26 +139,6 @@ class PieceSet {
   void Use(int i) { used_[i] = 1; }
 
  private:
-  static constexpr int kScannedStarts = 4;
-
-  void SetEnd(int end, double px, double py) {
-    const int i = end / 2 + 1;
-    if (end % 2)
-      x2_[i] = px, y2_[i] = py;
-    else
-      x1_[i] = px, y1_[i] = py;
-  }
-
-  // The live segments other than i with an end within reach (strictly) of (px, py).
-  void OthersAt(int i, double px, double py, std::vector<int>& near,
-                std::vector<int>& others) const {
-    EndsNear(px, py, near);
-    others.clear();
-    for (int e : near)
-      if (e / 2 + 1 != i && SamePoint(EndX(e), EndY(e), px, py)) others.push_back(e / 2 + 1);
-    others.erase(std::unique(others.begin(), others.end()), others.end());
-  }
-
   // The far end of segment i when one of its ends is the point (px, py).
   bool FarEnd(int i, double px, double py, Reach* reach) const {
     if (SamePoint(x1_[i], y1_[i], px, py)) {
@@ -254,31 +152,7 @@ class PieceSet {
     return false;
   }
 
-  bool SortedStartPoint(double* sx, double* sy) {
-    if (sortedEnds_.empty()) {
-      for (int e = 0; e < 2 * count_; ++e)
-        if (alive_[e / 2 + 1]) sortedEnds_.push_back(e);
-      std::sort(sortedEnds_.begin(), sortedEnds_.end(), [&](int a, int b) {
-        return EndX(a) < EndX(b) || (EndX(a) == EndX(b) && EndY(a) < EndY(b));
-      });
-    }
-    while (cursor_ < sortedEnds_.size() && !alive_[sortedEnds_[cursor_] / 2 + 1]) ++cursor_;
-    if (cursor_ == sortedEnds_.size()) return false;
-    *sx = EndX(sortedEnds_[cursor_]), *sy = EndY(sortedEnds_[cursor_]);
-    return *sx < kNoStart && *sy < kNoStart;
-  }
-
-  double* x1_;
-  double* y1_;
-  double* x2_;
-  double* y2_;
-  int count_;
-  int live_ = 0;
-  std::vector<unsigned char> alive_, used_;
-  PointHash ends_;
-  int starts_ = 0;
-  std::vector<int> sortedEnds_;
-  size_t cursor_ = 0;
+  std::vector<unsigned char> used_;
 };
 
 // The ways out of the start point S, steepest rising first; none is flagged.
@@ -367,6 +241,7 @@ int TraceOffsetLoops(int segmentCount, double x1[], double y1[], double x2[], do
   set.Weld();
   set.RemoveDegenerate();
   set.RemoveDuplicates();
+  set.CountReaches();
   set.RemoveDangling();
 
   TracedLoop loop;

@@ -1,0 +1,156 @@
+#pragma once
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "UniformGrid.h"
+
+// What the loop tracers share: a caller's 1-based segment arrays with one flag per segment
+// telling whether it is still in the set, its ends found through a hash of their positions,
+// and the removal of dangling segments by end counts. Removing a segment clears its flag
+// instead of moving the rest, so every pass meets the segments in the caller's order. End
+// 2(i - 1) is the start of segment i, 2(i - 1) + 1 its end. Each tracer keeps its own
+// welding, duplicate and turning rules, and says whether two ends meet strictly within the
+// reach or also at it.
+
+namespace kernel {
+
+class SegmentEnds {
+ public:
+  SegmentEnds(double x1[], double y1[], double x2[], double y2[], int count, double reach,
+              bool strict)
+      : x1_(x1), y1_(y1), x2_(x2), y2_(y2), count_(std::max(count, 0)), reach_(reach),
+        strict_(strict), alive_(count_ + 1, 1) {
+    alive_[0] = 0;
+    live_ = count_;
+  }
+
+  int Count() const { return live_; }
+  int Capacity() const { return count_; }
+  bool Alive(int i) const { return alive_[i] != 0; }
+  static int Start(int i) { return 2 * (i - 1); }
+  static int End(int i) { return 2 * (i - 1) + 1; }
+  static int Owner(int e) { return e / 2 + 1; }
+  double EndX(int e) const { return e % 2 ? x2_[Owner(e)] : x1_[Owner(e)]; }
+  double EndY(int e) const { return e % 2 ? y2_[Owner(e)] : y1_[Owner(e)]; }
+
+  // Whether two points meet: within the reach in x and in y, strictly or not.
+  bool Meet(double ax, double ay, double bx, double by) const {
+    const double dx = std::fabs(ax - bx), dy = std::fabs(ay - by);
+    return strict_ ? dx < reach_ && dy < reach_ : dx <= reach_ && dy <= reach_;
+  }
+
+  // Drops segments shorter than the reach in both axes (strictly).
+  void RemoveDegenerate() {
+    for (int i = 1; i <= count_; ++i)
+      if (std::fabs(x1_[i] - x2_[i]) < reach_ && std::fabs(y1_[i] - y2_[i]) < reach_) Kill(i);
+  }
+
+  // Hashes the ends where they lie now; welding moves them, so it indexes again after.
+  void IndexEnds() {
+    std::vector<double> x(2 * static_cast<size_t>(count_)), y(x.size());
+    for (int e = 0; e < 2 * count_; ++e) x[e] = EndX(e), y[e] = EndY(e);
+    ends_.Build(x, y, 2 * reach_);
+  }
+
+  // The ends of live segments within the reach of (px, py) (a superset), ascending.
+  void EndsNear(double px, double py, std::vector<int>& out) const {
+    ends_.Query(px, py, reach_, out);
+    std::erase_if(out, [&](int e) { return !alive_[Owner(e)]; });
+  }
+
+  void SetEnd(int e, double px, double py) {
+    if (e % 2)
+      x2_[Owner(e)] = px, y2_[Owner(e)] = py;
+    else
+      x1_[Owner(e)] = px, y1_[Owner(e)] = py;
+  }
+
+  // Counts, for every end, the other live segments with an end meeting it; from then on
+  // Remove keeps the counts and RemoveDangling takes out what they leave dangling.
+  void CountReaches() {
+    reached_.assign(2 * static_cast<size_t>(count_), 0);
+    std::vector<int> others;
+    for (int i = 1; i <= count_; ++i) {
+      if (!alive_[i]) continue;
+      for (int own : {Start(i), End(i)}) {
+        EndsNear(EndX(own), EndY(own), near_);
+        others.clear();
+        for (int e : near_)
+          if (Owner(e) != i && Meet(EndX(e), EndY(e), EndX(own), EndY(own)))
+            others.push_back(Owner(e));
+        others.erase(std::unique(others.begin(), others.end()), others.end());
+        reached_[own] = static_cast<int>(others.size());
+      }
+      if (Dangling(i)) doomed_.push_back(i);
+    }
+  }
+
+  // Removes a segment; once the reaches are counted, lowers the counts of the ends it met.
+  void Remove(int i) {
+    if (!alive_[i]) return;
+    Kill(i);
+    if (reached_.empty()) return;
+    touched_.clear();
+    for (int own : {Start(i), End(i)}) {
+      EndsNear(EndX(own), EndY(own), near_);
+      for (int e : near_)
+        if (Meet(EndX(e), EndY(e), EndX(own), EndY(own))) touched_.push_back(e);
+    }
+    std::sort(touched_.begin(), touched_.end());
+    touched_.erase(std::unique(touched_.begin(), touched_.end()), touched_.end());
+    for (int e : touched_)
+      if (--reached_[e] == 0) doomed_.push_back(Owner(e));
+  }
+
+  // Removes every segment with an end that no other segment meets, and then those that
+  // this leaves dangling, until none is left (as repeated passes would, in one).
+  void RemoveDangling() {
+    while (!doomed_.empty()) {
+      const int i = doomed_.back();
+      doomed_.pop_back();
+      if (alive_[i] && Dangling(i)) Remove(i);
+    }
+  }
+
+  // The first live end in (x, y) order: the smallest x, then the smallest y among the ends
+  // of exactly that x. The ends no longer move once tracing starts, so they are sorted once.
+  bool LowestLeftEnd(double* sx, double* sy) {
+    if (!sorted_) {
+      sorted_ = true;
+      for (int e = 0; e < 2 * count_; ++e)
+        if (alive_[Owner(e)]) order_.push_back(e);
+      std::sort(order_.begin(), order_.end(), [&](int a, int b) {
+        return EndX(a) < EndX(b) || (EndX(a) == EndX(b) && EndY(a) < EndY(b));
+      });
+    }
+    while (cursor_ < order_.size() && !alive_[Owner(order_[cursor_])]) ++cursor_;
+    if (cursor_ == order_.size()) return false;
+    *sx = EndX(order_[cursor_]), *sy = EndY(order_[cursor_]);
+    return true;
+  }
+
+ protected:
+  void Kill(int i) {
+    if (alive_[i]) alive_[i] = 0, --live_;
+  }
+  bool Dangling(int i) const { return reached_[Start(i)] == 0 || reached_[End(i)] == 0; }
+
+  double* x1_;
+  double* y1_;
+  double* x2_;
+  double* y2_;
+  int count_;
+  int live_ = 0;
+  double reach_;
+  bool strict_;
+  std::vector<unsigned char> alive_;
+  PointHash ends_;
+  std::vector<int> reached_, doomed_, touched_;
+  mutable std::vector<int> near_;
+  bool sorted_ = false;
+  std::vector<int> order_;
+  size_t cursor_ = 0;
+};
+
+}  // namespace kernel
