@@ -208,7 +208,14 @@ TEST(OffsetRingsAgainstClipper, SiteSizedSawRings) {
       EXPECT_EQ(Mismatch(ToRing(Saw(c.n, c.spacing)), g), "") << c.n << " points";
 }
 
-// The shapes that took longest (minutes, some), each under a second.
+// The shapes that took longest (minutes, some), each under a second; the sanitizers slow
+// every call by about three times and the suite runs beside other tests.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr double kSecond = 4.0;
+#else
+constexpr double kSecond = 1.0;
+#endif
+
 TEST(OffsetRingsAgainstClipper, WorstShapesTakeUnderASecond) {
   std::mt19937 rng(759);
   const struct {
@@ -229,7 +236,7 @@ TEST(OffsetRingsAgainstClipper, WorstShapesTakeUnderASecond) {
         RunOffset(Driver::Loops, kernel::kOffsetClosedMode, ring, EngineDistance(ring, c.g));
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, 1.0) << c.plan.size() << " points at " << c.g;
+    EXPECT_LT(seconds, kSecond) << c.plan.size() << " points at " << c.g;
     EXPECT_GE(r.loopCount, 0);
   }
 }
