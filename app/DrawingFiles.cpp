@@ -3,6 +3,7 @@
 #include "DbDatabase.h"
 #include "EventLog.h"
 #include "ObjExport.h"
+#include "SvgExport.h"
 #include "WorkingDrawing.h"
 
 namespace host {
@@ -43,6 +44,13 @@ bool ExportObjFile(const std::string& path)
 {
     std::string error;
     const bool ok = ExportObj(*dec::GetWorkingDatabase(), path, error);
+    return Report(ok, "exported " + path, error);
+}
+
+bool ExportSvgFile(const std::string& path, PictureView view, int widthPx)
+{
+    std::string error;
+    const bool ok = ExportSvg(*dec::GetWorkingDatabase(), path, view, widthPx, error);
     return Report(ok, "exported " + path, error);
 }
 

@@ -4,11 +4,14 @@
 // because it makes the executable's exit status 2.
 #include <string>
 
+#include "DrawingPicture.h"
+
 namespace host {
 
 bool OpenDrawingFile(const std::string& path);
 bool SaveDrawingFile(const std::string& path);
 bool ExportObjFile(const std::string& path);
+bool ExportSvgFile(const std::string& path, PictureView view, int widthPx);
 // Replaces the working drawing by an empty one.
 void StartNewDrawing();
 

@@ -1,9 +1,11 @@
-// The host's file commands: new, open, save and export obj.
+// The host's file commands: new, open, save and export (obj, svg).
 #include "CommandTable.h"
 #include "DrawingFiles.h"
 #include "EventLog.h"
 #include "HostCommandArgs.h"
 #include "HostCommands.h"
+#include "Question.h"
+#include "SvgExport.h"
 #include "TextParse.h"
 
 namespace host {
@@ -45,13 +47,71 @@ void Save(const ScriptLine& line, const Args& args)
     SaveDrawingFile(FileArg(line, 1));
 }
 
-void Export(const ScriptLine& line, const Args& args)
+constexpr const char* kExportUsage = "export obj FILE | export svg FILE [plan|axo] [WIDTHpx]";
+
+// A trailing word of "export svg": the view, or the width in pixels ("1200px" or "1200").
+struct SvgWord {
+    std::optional<PictureView> view;
+    std::optional<int> width;
+};
+
+SvgWord ReadSvgWord(std::string_view word)
 {
-    if (args.size() < 2 || !EqualsNoCase(args[0], "obj")) {
-        Usage(line, "export obj FILE");
+    if (EqualsNoCase(word, "plan")) return {PictureView::Plan, {}};
+    if (EqualsNoCase(word, "axo")) return {PictureView::Axonometric, {}};
+    if (word.size() > 2 && EqualsNoCase(word.substr(word.size() - 2), "px")) word.remove_suffix(2);
+    if (word.empty() || word.find_first_not_of("0123456789") != std::string_view::npos) return {};
+    return {{}, ParseInt(word)};
+}
+
+// The text without its last word and the blanks around it.
+std::string_view WithoutLastWord(std::string_view text)
+{
+    const std::size_t end = text.find_last_not_of(" \t");
+    text = text.substr(0, end == std::string_view::npos ? 0 : end + 1);
+    const std::size_t blank = text.find_last_of(" \t");
+    text = text.substr(0, blank == std::string_view::npos ? 0 : blank);
+    const std::size_t kept = text.find_last_not_of(" \t");
+    return text.substr(0, kept == std::string_view::npos ? 0 : kept + 1);
+}
+
+// export svg FILE [plan|axo] [WIDTHpx]: the view and the width are read from the end, so the
+// file name may hold blanks.
+void ExportSvg(const ScriptLine& line, const Args& args)
+{
+    PictureView view = PictureView::Axonometric;
+    int width = kSvgDefaultWidth;
+    bool viewGiven = false, widthGiven = false;
+    std::string_view file = AfterWords(line.text, 2);
+    for (std::size_t k = args.size() - 1; k >= 2; --k) {
+        const SvgWord word = ReadSvgWord(args[k]);
+        if (word.view && !viewGiven) {
+            view = *word.view;
+            viewGiven = true;
+        } else if (word.width && !widthGiven) {
+            width = *word.width;
+            widthGiven = true;
+        } else {
+            break;
+        }
+        file = WithoutLastWord(file);
+    }
+    if (width < kSvgMinWidth || width > kSvgMaxWidth) {
+        RefuseAnswer(line, "the width must be " + std::to_string(kSvgMinWidth) + " to " + std::to_string(kSvgMaxWidth) +
+                               " pixels");
         return;
     }
-    ExportObjFile(FileArg(line, 2));
+    ExportSvgFile(std::string(file), view, width);
+}
+
+void Export(const ScriptLine& line, const Args& args)
+{
+    if (args.size() >= 2 && EqualsNoCase(args[0], "obj"))
+        ExportObjFile(FileArg(line, 2));
+    else if (args.size() >= 2 && EqualsNoCase(args[0], "svg"))
+        ExportSvg(line, args);
+    else
+        Usage(line, kExportUsage);
 }
 
 }  // namespace

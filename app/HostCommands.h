@@ -6,7 +6,7 @@ void RegisterDrawingCommands();   // pline, arc, circle, point, text, extrude
 void RegisterEditCommands();      // erase, move, rotate
 void RegisterInquiryCommands();   // list, props, setprop
 void RegisterSettingsCommands();  // layer, setvar, getvar
-void RegisterFileCommands();      // new, open, save, export obj
+void RegisterFileCommands();      // new, open, save, export obj and svg
 void RegisterHelpCommand();       // help
 void RegisterWindowsCommand();    // windows
 void RegisterOrvRoofCommand();    // orvroof

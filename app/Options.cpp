@@ -27,6 +27,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         else if (name == "-o" || name == "--open") target = &options.open;
         else if (name == "-s" || name == "--save") target = &options.save;
         else if (name == "--obj") target = &options.obj;
+        else if (name == "--svg") target = &options.svg;
         if (target) {
             if (inlineValue) {
                 *target = *inlineValue;
@@ -65,6 +66,7 @@ std::vector<std::string> UsageLines()
         "  -o, --open FILE     open this drawing before the scripts run",
         "  -s, --save FILE     save the drawing after the last script",
         "      --obj FILE      export the drawing's meshes and curves as Wavefront OBJ (with its .mtl) after the last script",
+        "      --svg FILE      export a picture of the drawing (axonometric, 1600 px wide) as SVG after the last script",
         "  -q, --quiet         do not echo script lines to the transcript",
         "  -h, --help          show this text",
         "With no SCRIPT, or with -, lines are read from standard input.",

@@ -11,6 +11,7 @@ struct Options {
     std::optional<std::string> open;    // -o, --open
     std::optional<std::string> save;    // -s, --save
     std::optional<std::string> obj;     // --obj
+    std::optional<std::string> svg;     // --svg
     bool quiet = false;                 // -q, --quiet
     bool help = false;                  // -h, --help
     std::vector<std::string> scripts;   // "-" is standard input; none means standard input

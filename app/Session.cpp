@@ -14,6 +14,7 @@
 #include "EventLog.h"
 #include "ModuleLoader.h"
 #include "ScriptedUser.h"
+#include "SvgExport.h"
 
 namespace host {
 
@@ -98,6 +99,7 @@ int RunSession(const Options& options)
     const bool understood = CommandLine::Instance().RunAll();
     if (options.save) SaveDrawingFile(*options.save);
     if (options.obj) ExportObjFile(*options.obj);
+    if (options.svg) ExportSvgFile(*options.svg, PictureView::Axonometric, kSvgDefaultWidth);
     if (DrawingFileFailed()) return kExitLoadOrSave;
     return understood ? kExitOk : kExitNotUnderstood;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The first thing to run: installs what is missing, builds the host and the module
 # (Release, in build/demo), runs the examples/*.txt scripts through quenra3d in a fixed order and saves the
-# drawing, its meshes and curves into out/ (demo.q3d, demo.obj with demo.mtl, transcript.txt).
+# drawing, its meshes and curves and two pictures of it into out/ (demo.q3d, demo.obj with demo.mtl,
+# demo.svg seen from the south-west, plan.svg from above, transcript.txt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,10 +30,13 @@ for file in examples/*.txt; do
   esac
 done
 status=0
-"$build/bin/quenra3d" --save out/demo.q3d --obj out/demo.obj "${examples[@]}" | tee out/transcript.txt ||
-  status=${PIPESTATUS[0]}
+# The plan is exported by a last line read from standard input, the axonometric view by --svg.
+echo "export svg out/plan.svg plan" |
+  "$build/bin/quenra3d" --save out/demo.q3d --obj out/demo.obj --svg out/demo.svg "${examples[@]}" - |
+  tee out/transcript.txt || status=${PIPESTATUS[1]}
 if ((status != 0)); then
   echo "demo: quenra3d ended with status $status (see out/transcript.txt)" >&2
   exit "$status"
 fi
-echo "demo: drawing out/demo.q3d, meshes and curves out/demo.obj (with out/demo.mtl), transcript out/transcript.txt"
+echo "demo: drawing out/demo.q3d, meshes and curves out/demo.obj (with out/demo.mtl), pictures out/demo.svg and"
+echo "      out/plan.svg (open them in a browser), transcript out/transcript.txt"

@@ -10,6 +10,8 @@ packages=(
   libboost-dev                      # Boost.Geometry, the independent clip of the toolkit's cut tests
   libgeos-dev                       # independent oracle for the planar polygon operations
   ccache                            # repeated builds (CMake uses it when present)
+  librsvg2-bin libpng-dev           # the SVG export's pictures turned into PNG and read back in its tests
+  fonts-wqy-microhei                # Chinese labels in those pictures
 )
 
 missing=()

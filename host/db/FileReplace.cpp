@@ -134,4 +134,13 @@ bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes, s
     return true;
 }
 
+bool ReplaceTextFile(const std::string& path, std::string_view text, std::string& error)
+{
+    std::string reason;
+    if (ReplaceFile(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), reason))
+        return true;
+    error = "cannot write \"" + path + "\": " + reason;
+    return false;
+}
+
 }  // namespace host

@@ -12,10 +12,14 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace host {
 
 // false with the reason (without the path) when the file could not be written.
 bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes, std::string& reason);
+
+// The same for a text file; the message names the file: cannot write "PATH": REASON.
+bool ReplaceTextFile(const std::string& path, std::string_view text, std::string& error);
 
 }  // namespace host

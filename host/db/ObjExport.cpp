@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
-#include <span>
 #include <set>
 #include <sstream>
 
@@ -58,16 +57,6 @@ std::string ObjectName(const decDbEntity3d& entity)
         if (app->GetCount() > 0 && app->GetAt(0)->IsTypeString() && *app->GetAt(0)->GetString())
             name += "_" + std::string(app->GetAt(0)->GetString());
     return Token(name);
-}
-
-// Replaces the file whole, so a failed export leaves the previous one as it was.
-bool WriteText(const std::filesystem::path& path, const std::string& text, std::string& error)
-{
-    std::string reason;
-    if (ReplaceFile(path.string(), std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), reason))
-        return true;
-    error = "cannot write \"" + path.string() + "\": " + reason;
-    return false;
 }
 
 // Accumulates the OBJ body: vertices are numbered across the whole file.
@@ -182,7 +171,9 @@ bool ExportObj(const DbDatabase& db, const std::string& objPath, std::string& er
         materials << "newmtl layer" << id << "\nKd " << Kd(layer ? layer->GetColor() : 0xFFFFFF) << "\nd 1\n";
     }
 
-    if (!WriteText(mtl, materials.str(), error) || !WriteText(obj, body.TakeText(), error)) return false;
+    // Each file is replaced whole, so a failed export leaves the previous one as it was.
+    if (!ReplaceTextFile(mtl.string(), materials.str(), error) || !ReplaceTextFile(objPath, body.TakeText(), error))
+        return false;
     EventLog::Instance().Call("export obj " + objPath);
     return true;
 }

@@ -119,6 +119,28 @@ TEST(Quenra3dHostCommands, HandlesSurviveSaveAndOpenAndAreNeverReused)
     EXPECT_THAT(second.output, HasSubstr("#4 decDbPoint created\n"));
 }
 
+TEST(Quenra3dHostCommands, PicturesTakeTheirViewAndWidthFromTheEndOfTheLine)
+{
+    TestFolder folder;
+    const std::string dir = folder.Path().string();
+    const Quenra3dRun run = RunTestScript("extrude 3000 0,0 100,0 100,100\n"
+                                          "export svg " + dir + "/a plan.svg plan 640px\n"
+                                          "export svg " + dir + "/b.svg AXO 320\n"
+                                          "export svg " + dir + "/c.svg 15px\n"
+                                          "export svg\n",
+                                          {"-q", "--svg", dir + "/d.svg"});
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("test.txt:4: the width must be 16 to 20000 pixels"));
+    EXPECT_THAT(run.output, HasSubstr("test.txt:5: usage: export obj FILE | export svg FILE [plan|axo] [WIDTHpx]"));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "c.svg"));
+    for (const auto& [name, width] : {std::pair{"a plan.svg", "640"}, {"b.svg", "320"}, {"d.svg", "1600"}}) {
+        std::ifstream in(folder.Path() / name);
+        const std::string svg((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_THAT(svg, HasSubstr(std::string("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"") + width + "\""))
+            << name;
+    }
+}
+
 TEST(Quenra3dHostCommands, DrawingsThatCannotBeReadOrWrittenGiveStatus2)
 {
     TestFolder folder;

@@ -15,12 +15,13 @@ std::optional<host::Options> Parse(std::vector<std::string> args, std::string* e
 
 TEST(Quenra3dOptions, ShortLongAndInlineForms)
 {
-    const auto options = Parse({"-m", "a.so", "--open=in.q3d", "--save", "out.q3d", "--obj", "out.obj", "-q", "x.txt", "-", "y.txt"});
+    const auto options = Parse({"-m", "a.so", "--open=in.q3d", "--save", "out.q3d", "--obj", "out.obj", "--svg=a.svg", "-q", "x.txt", "-", "y.txt"});
     ASSERT_TRUE(options);
     EXPECT_EQ(options->module, "a.so");
     EXPECT_EQ(options->open, "in.q3d");
     EXPECT_EQ(options->save, "out.q3d");
     EXPECT_EQ(options->obj, "out.obj");
+    EXPECT_EQ(options->svg, "a.svg");
     EXPECT_TRUE(options->quiet);
     EXPECT_FALSE(options->help);
     EXPECT_EQ(options->scripts, (std::vector<std::string>{"x.txt", "-", "y.txt"}));

@@ -1,0 +1,440 @@
+#include "PaintersOrder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <queue>
+
+namespace host {
+namespace {
+
+struct Pt {
+    double x, y;
+};
+
+Pt operator-(Pt a, Pt b) { return {a.x - b.x, a.y - b.y}; }
+double Cross(Pt a, Pt b) { return a.x * b.y - a.y * b.x; }
+
+double SignedArea(std::span<const Pt> loop)
+{
+    double twice = 0.0;
+    for (std::size_t i = 0, j = loop.size() - 1; i < loop.size(); j = i++) twice += Cross(loop[j], loop[i]);
+    return twice / 2.0;
+}
+
+// A convex piece of a face in the flat pool of points, counter-clockwise.
+struct Piece {
+    std::uint32_t first, count;
+};
+
+// What the ordering needs of one item.
+struct Prepared {
+    double minX = 0, minY = 0, maxX = -1, maxY = -1;  // an empty box overlaps nothing
+    double meanDepth = 0.0;
+    double area = 0.0;  // of the picture, for faces and labels
+    // depth = a x + b y + c over the plane of a face or label.
+    double a = 0, b = 0, c = 0;
+    std::uint32_t firstPiece = 0, pieceCount = 0;
+    bool inOverlaps = false;
+
+    bool Polygonal() const { return pieceCount > 0; }
+    double DepthAt(Pt p) const { return a * p.x + b * p.y + c; }
+};
+
+bool Finite(const GePoint3d& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+
+// Cuts a simple loop (counter-clockwise) into triangles by clipping ears; false when no ear is
+// left before the end (a loop that crosses itself).
+bool Triangulate(std::span<const Pt> loop, std::vector<std::array<Pt, 3>>& out)
+{
+    std::vector<std::size_t> left(loop.size());
+    for (std::size_t i = 0; i < left.size(); ++i) left[i] = i;
+    while (left.size() > 3) {
+        bool clipped = false;
+        for (std::size_t k = 0; k < left.size() && !clipped; ++k) {
+            const Pt p = loop[left[(k + left.size() - 1) % left.size()]], q = loop[left[k]],
+                     r = loop[left[(k + 1) % left.size()]];
+            if (Cross(q - p, r - q) <= 0.0) continue;
+            bool empty = true;
+            for (std::size_t m : left) {
+                const Pt s = loop[m];
+                if ((s.x == p.x && s.y == p.y) || (s.x == q.x && s.y == q.y) || (s.x == r.x && s.y == r.y)) continue;
+                if (Cross(q - p, s - p) >= 0.0 && Cross(r - q, s - q) >= 0.0 && Cross(p - r, s - r) >= 0.0) {
+                    empty = false;
+                    break;
+                }
+            }
+            if (!empty) continue;
+            out.push_back({p, q, r});
+            left.erase(left.begin() + static_cast<std::ptrdiff_t>(k));
+            clipped = true;
+        }
+        if (!clipped) return false;
+    }
+    out.push_back({loop[left[0]], loop[left[1]], loop[left[2]]});
+    return true;
+}
+
+bool Convex(std::span<const Pt> loop)
+{
+    const std::size_t n = loop.size();
+    for (std::size_t i = 0; i < n; ++i)
+        if (Cross(loop[(i + 1) % n] - loop[i], loop[(i + 2) % n] - loop[(i + 1) % n]) < 0.0) return false;
+    return true;
+}
+
+class Orderer {
+public:
+    explicit Orderer(std::span<const DepthItem> items) : m_items(items), m_prepared(items.size()) {}
+
+    std::vector<std::size_t> Run()
+    {
+        for (std::size_t i = 0; i < m_items.size(); ++i) Prepare(i);
+        FindTolerances();
+        FindOverlaps();
+        return Sort();
+    }
+
+private:
+    void Prepare(std::size_t i)
+    {
+        const DepthItem& item = m_items[i];
+        Prepared& p = m_prepared[i];
+        if (item.points.empty() || !std::all_of(item.points.begin(), item.points.end(), Finite)) {
+            p.meanDepth = std::numeric_limits<double>::infinity();
+            return;
+        }
+        double depth = 0.0;
+        p.minX = p.maxX = item.points[0].x;
+        p.minY = p.maxY = item.points[0].y;
+        for (const GePoint3d& q : item.points) {
+            depth += q.z;
+            p.minX = std::min(p.minX, q.x), p.maxX = std::max(p.maxX, q.x);
+            p.minY = std::min(p.minY, q.y), p.maxY = std::max(p.maxY, q.y);
+        }
+        p.meanDepth = depth / static_cast<double>(item.points.size());
+        if (item.kind == DepthItem::Kind::Line) {
+            p.inOverlaps = item.points.size() == 2;
+            return;
+        }
+        if (item.points.size() < 3 || !FindPlane(item.points, p)) return;
+        std::vector<Pt> loop;
+        for (const GePoint3d& q : item.points) loop.push_back({q.x, q.y});
+        p.area = SignedArea(loop);
+        if (p.area < 0.0) {
+            std::reverse(loop.begin(), loop.end());
+            p.area = -p.area;
+        }
+        if (!(p.area > 0.0)) return;
+        p.firstPiece = static_cast<std::uint32_t>(m_pieces.size());
+        if (Convex(loop)) {
+            AddPiece(loop);
+        } else {
+            std::vector<std::array<Pt, 3>> triangles;
+            if (!Triangulate(loop, triangles)) {
+                // A loop that crosses itself: a fan stands in for it.
+                triangles.clear();
+                for (std::size_t k = 1; k + 1 < loop.size(); ++k) triangles.push_back({loop[0], loop[k], loop[k + 1]});
+            }
+            for (auto& t : triangles) {
+                if (Cross(t[1] - t[0], t[2] - t[0]) < 0.0) std::swap(t[1], t[2]);
+                AddPiece(t);
+            }
+        }
+        p.pieceCount = static_cast<std::uint32_t>(m_pieces.size()) - p.firstPiece;
+        p.inOverlaps = p.pieceCount > 0;
+    }
+
+    // The plane through the loop (Newell's normal through its centre) as a depth over the
+    // picture; false for a loop seen edge-on.
+    static bool FindPlane(const std::vector<GePoint3d>& loop, Prepared& p)
+    {
+        double nx = 0, ny = 0, nz = 0, cx = 0, cy = 0, cz = 0;
+        for (std::size_t i = 0, j = loop.size() - 1; i < loop.size(); j = i++) {
+            const GePoint3d &u = loop[j], &v = loop[i];
+            nx += (u.y - v.y) * (u.z + v.z);
+            ny += (u.z - v.z) * (u.x + v.x);
+            nz += (u.x - v.x) * (u.y + v.y);
+            cx += v.x, cy += v.y, cz += v.z;
+        }
+        const double n = static_cast<double>(loop.size());
+        const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+        if (!(std::abs(nz) > 1e-9 * length)) return false;
+        p.a = -nx / nz;
+        p.b = -ny / nz;
+        p.c = cz / n - p.a * cx / n - p.b * cy / n;
+        return true;
+    }
+
+    void AddPiece(std::span<const Pt> loop)
+    {
+        m_pieces.push_back({static_cast<std::uint32_t>(m_points.size()), static_cast<std::uint32_t>(loop.size())});
+        m_points.insert(m_points.end(), loop.begin(), loop.end());
+    }
+
+    std::span<const Pt> PointsOf(const Piece& piece) const { return {m_points.data() + piece.first, piece.count}; }
+
+    // Tolerances relative to the scene's size, so millimetres and site coordinates both work.
+    void FindTolerances()
+    {
+        double minX = 0, minY = 0, minZ = 0, maxX = 0, maxY = 0, maxZ = 0;
+        bool any = false;
+        for (std::size_t i = 0; i < m_items.size(); ++i) {
+            if (m_prepared[i].maxX < m_prepared[i].minX) continue;
+            for (const GePoint3d& q : m_items[i].points) {
+                if (!any) minX = maxX = q.x, minY = maxY = q.y, minZ = maxZ = q.z;
+                any = true;
+                minX = std::min(minX, q.x), maxX = std::max(maxX, q.x);
+                minY = std::min(minY, q.y), maxY = std::max(maxY, q.y);
+                minZ = std::min(minZ, q.z), maxZ = std::max(maxZ, q.z);
+            }
+        }
+        m_minX = minX, m_minY = minY;
+        m_width = maxX - minX, m_height = maxY - minY;
+        const double size = std::max({m_width, m_height, maxZ - minZ, std::abs(minX), std::abs(maxX), std::abs(minY),
+                                      std::abs(maxY), std::abs(minZ), std::abs(maxZ)});
+        const double extent = std::max({m_width, m_height, maxZ - minZ});
+        // Rounding in site coordinates grows with their size, overlaps with the picture's.
+        m_depthTolerance = 1e-6 * extent + 1e-12 * size;
+        m_lengthTolerance = 1e-7 * extent + 1e-12 * size;
+        m_areaTolerance = m_lengthTolerance * m_lengthTolerance * 1e4;
+    }
+
+    // Registers every item in the cells its box covers and tests each pair sharing a cell once.
+    void FindOverlaps()
+    {
+        const std::size_t n = m_items.size();
+        const double side = std::max(m_width, m_height);
+        const int cells = std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n)))));
+        const double cell = side > 0.0 ? side / cells : 1.0;
+        m_columns = std::clamp(static_cast<int>(m_width / cell) + 1, 1, cells);
+        m_rows = std::clamp(static_cast<int>(m_height / cell) + 1, 1, cells);
+        m_cell = cell;
+
+        std::vector<std::uint32_t> start(static_cast<std::size_t>(m_columns) * m_rows + 1, 0);
+        ForEachCell([&](std::size_t, std::size_t c) { ++start[c + 1]; });
+        for (std::size_t c = 1; c < start.size(); ++c) start[c] += start[c - 1];
+        std::vector<std::uint32_t> members(start.back());
+        std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
+        ForEachCell([&](std::size_t i, std::size_t c) { members[fill[c]++] = static_cast<std::uint32_t>(i); });
+
+        std::vector<std::size_t> seen(n, std::numeric_limits<std::size_t>::max());
+        for (std::size_t i = 0; i < n; ++i) {
+            if (!m_prepared[i].inOverlaps) continue;
+            ForCellsOf(i, [&](std::size_t c) {
+                for (std::uint32_t k = start[c]; k < start[c + 1]; ++k) {
+                    const std::size_t j = members[k];
+                    if (j <= i || seen[j] == i) continue;
+                    seen[j] = i;
+                    Relate(i, j);
+                }
+            });
+        }
+    }
+
+    template <class F>
+    void ForCellsOf(std::size_t i, F&& f) const
+    {
+        const Prepared& p = m_prepared[i];
+        const auto column = [&](double x) { return std::clamp(static_cast<int>((x - m_minX) / m_cell), 0, m_columns - 1); };
+        const auto row = [&](double y) { return std::clamp(static_cast<int>((y - m_minY) / m_cell), 0, m_rows - 1); };
+        for (int r = row(p.minY); r <= row(p.maxY); ++r)
+            for (int c = column(p.minX); c <= column(p.maxX); ++c)
+                f(static_cast<std::size_t>(r) * static_cast<std::size_t>(m_columns) + static_cast<std::size_t>(c));
+    }
+
+    template <class F>
+    void ForEachCell(F&& f) const
+    {
+        for (std::size_t i = 0; i < m_items.size(); ++i)
+            if (m_prepared[i].inOverlaps) ForCellsOf(i, [&](std::size_t c) { f(i, c); });
+    }
+
+    // Adds "draw first before second" when their pictures overlap.
+    void Relate(std::size_t i, std::size_t j)
+    {
+        const Prepared &p = m_prepared[i], &q = m_prepared[j];
+        if (p.maxX < q.minX || q.maxX < p.minX || p.maxY < q.minY || q.maxY < p.minY) return;
+        const DepthItem::Kind ki = m_items[i].kind, kj = m_items[j].kind;
+        using Kind = DepthItem::Kind;
+        // Lines and labels are ordered against faces only.
+        if (ki != Kind::Face && kj != Kind::Face) return;
+        Pt at{};
+        double di = 0, dj = 0;
+        if (ki == Kind::Line || kj == Kind::Line) {
+            const std::size_t line = ki == Kind::Line ? i : j, other = line == i ? j : i;
+            if (!m_prepared[other].Polygonal()) return;
+            double t = 0;
+            if (!LineInside(line, other, t)) return;
+            const GePoint3d &s = m_items[line].points[0], &e = m_items[line].points[1];
+            at = {s.x + (e.x - s.x) * t, s.y + (e.y - s.y) * t};
+            const double lineDepth = s.z + (e.z - s.z) * t, otherDepth = m_prepared[other].DepthAt(at);
+            di = line == i ? lineDepth : otherDepth;
+            dj = line == i ? otherDepth : lineDepth;
+        } else {
+            if (!SharedPoint(i, j, at)) return;
+            di = p.DepthAt(at);
+            dj = q.DepthAt(at);
+        }
+        if (di > dj + m_depthTolerance) return AddEdge(i, j);
+        if (dj > di + m_depthTolerance) return AddEdge(j, i);
+        // In one plane: what lies on a face goes after it; the smaller face after the larger.
+        if (ki != kj) return ki == Kind::Face ? AddEdge(i, j) : AddEdge(j, i);
+        if (ki == Kind::Face) return q.area > p.area ? AddEdge(j, i) : AddEdge(i, j);
+    }
+
+    void AddEdge(std::size_t from, std::size_t to) { m_edges.push_back({static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to)}); }
+
+    // The centre of the largest convex piece the two pictures share; false when they share
+    // no piece of area above the tolerance.
+    bool SharedPoint(std::size_t i, std::size_t j, Pt& at)
+    {
+        const Prepared &p = m_prepared[i], &q = m_prepared[j];
+        double best = m_areaTolerance;
+        bool found = false;
+        for (std::uint32_t a = 0; a < p.pieceCount; ++a) {
+            for (std::uint32_t b = 0; b < q.pieceCount; ++b) {
+                Clip(PointsOf(m_pieces[p.firstPiece + a]), PointsOf(m_pieces[q.firstPiece + b]));
+                if (m_clipped.size() < 3) continue;
+                const double area = SignedArea(m_clipped);
+                if (area <= best) continue;
+                best = area;
+                found = true;
+                at = Centroid(m_clipped, area);
+            }
+        }
+        return found;
+    }
+
+    static Pt Centroid(std::span<const Pt> loop, double area)
+    {
+        double x = 0, y = 0;
+        const Pt o = loop[0];
+        for (std::size_t k = 1; k + 1 < loop.size(); ++k) {
+            const Pt u = loop[k] - o, v = loop[k + 1] - o;
+            const double w = Cross(u, v);
+            x += w * (u.x + v.x);
+            y += w * (u.y + v.y);
+        }
+        return {o.x + x / (6.0 * area), o.y + y / (6.0 * area)};
+    }
+
+    // Sutherland and Hodgman: the part of subject inside the convex clip loop, into m_clipped.
+    void Clip(std::span<const Pt> subject, std::span<const Pt> clip)
+    {
+        m_clipped.assign(subject.begin(), subject.end());
+        for (std::size_t e = 0; e < clip.size() && m_clipped.size() >= 3; ++e) {
+            const Pt a = clip[e], b = clip[(e + 1) % clip.size()];
+            const Pt edge = b - a;
+            m_input.swap(m_clipped);
+            m_clipped.clear();
+            for (std::size_t k = 0; k < m_input.size(); ++k) {
+                const Pt s = m_input[k], t = m_input[(k + 1) % m_input.size()];
+                const double ds = Cross(edge, s - a), dt = Cross(edge, t - a);
+                if (ds >= 0.0) m_clipped.push_back(s);
+                if ((ds >= 0.0) != (dt >= 0.0)) {
+                    const double f = ds / (ds - dt);
+                    m_clipped.push_back({s.x + (t.x - s.x) * f, s.y + (t.y - s.y) * f});
+                }
+            }
+        }
+    }
+
+    // The middle (as a parameter along the line) of the longest part of the line inside one
+    // piece of the other item; a dot is inside when a piece holds it.
+    bool LineInside(std::size_t line, std::size_t other, double& t) const
+    {
+        const GePoint3d &s3 = m_items[line].points[0], &e3 = m_items[line].points[1];
+        const Pt s{s3.x, s3.y}, d{e3.x - s3.x, e3.y - s3.y};
+        const double length = std::hypot(d.x, d.y);
+        const Prepared& o = m_prepared[other];
+        double best = -1.0;
+        for (std::uint32_t k = 0; k < o.pieceCount; ++k) {
+            const auto loop = PointsOf(m_pieces[o.firstPiece + k]);
+            double t0 = 0.0, t1 = 1.0;
+            for (std::size_t e = 0; e < loop.size() && t0 <= t1; ++e) {
+                const Pt edge = loop[(e + 1) % loop.size()] - loop[e];
+                const double num = Cross(edge, s - loop[e]), den = Cross(edge, d);
+                if (den == 0.0) {
+                    if (num < 0.0) t1 = -1.0;
+                } else if (den > 0.0) {
+                    t0 = std::max(t0, -num / den);
+                } else {
+                    t1 = std::min(t1, -num / den);
+                }
+            }
+            if (t0 > t1) continue;
+            const double inside = (t1 - t0) * length;
+            if (inside > best && (length == 0.0 || inside > m_lengthTolerance)) {
+                best = inside;
+                t = (t0 + t1) / 2.0;
+            }
+        }
+        return best >= 0.0;
+    }
+
+    // Kahn's order over the relation, the farthest free item first; a cycle gives way at its
+    // farthest item.
+    std::vector<std::size_t> Sort() const
+    {
+        const std::size_t n = m_items.size();
+        const auto farther = [&](std::size_t a, std::size_t b) {
+            const double da = m_prepared[a].meanDepth, db = m_prepared[b].meanDepth;
+            return da != db ? da > db : a < b;
+        };
+        std::vector<std::uint32_t> start(n + 1, 0), targets(m_edges.size()), waiting(n, 0);
+        for (const auto& [from, to] : m_edges) ++start[from + 1], ++waiting[to];
+        for (std::size_t k = 1; k <= n; ++k) start[k] += start[k - 1];
+        std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
+        for (const auto& [from, to] : m_edges) targets[fill[from]++] = to;
+
+        std::vector<std::size_t> byDepth(n);
+        for (std::size_t k = 0; k < n; ++k) byDepth[k] = k;
+        std::sort(byDepth.begin(), byDepth.end(), farther);
+        const auto later = [&](std::size_t a, std::size_t b) { return farther(b, a); };
+        std::priority_queue<std::size_t, std::vector<std::size_t>, decltype(later)> ready(later);
+        for (std::size_t k = 0; k < n; ++k)
+            if (waiting[k] == 0) ready.push(k);
+
+        std::vector<char> drawn(n, 0);
+        std::vector<std::size_t> order;
+        order.reserve(n);
+        std::size_t nextByDepth = 0;
+        while (order.size() < n) {
+            std::size_t item = 0;
+            if (!ready.empty()) {
+                item = ready.top();
+                ready.pop();
+                if (drawn[item]) continue;
+            } else {
+                while (drawn[byDepth[nextByDepth]]) ++nextByDepth;
+                item = byDepth[nextByDepth];
+            }
+            drawn[item] = 1;
+            order.push_back(item);
+            for (std::uint32_t k = start[item]; k < start[item + 1]; ++k)
+                if (--waiting[targets[k]] == 0 && !drawn[targets[k]]) ready.push(targets[k]);
+        }
+        return order;
+    }
+
+    std::span<const DepthItem> m_items;
+    std::vector<Prepared> m_prepared;
+    std::vector<Piece> m_pieces;
+    std::vector<Pt> m_points;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> m_edges;
+    std::vector<Pt> m_clipped, m_input;
+    double m_minX = 0, m_minY = 0, m_width = 0, m_height = 0, m_cell = 1;
+    int m_columns = 1, m_rows = 1;
+    double m_depthTolerance = 0, m_lengthTolerance = 0, m_areaTolerance = 0;
+};
+
+}  // namespace
+
+std::vector<std::size_t> PaintersOrder(std::span<const DepthItem> items)
+{
+    return Orderer(items).Run();
+}
+
+}  // namespace host
