@@ -82,4 +82,15 @@ bool CrossLines(const SlopeForm<T>& l1, T p1, T q1, const SlopeForm<T>& l2, T p2
     return false;
 }
 
+// What the single-precision crossing of two plan lines found. The exported crossing
+// reports parallel lines as the point (111, 111); the roof generator, whose coordinates are
+// millimetres where 111 is a real place, asks this form instead.
+enum class PlanCrossing { Parallel, AxisCase, General };
+
+// The crossing of the line through (x1, y1), (x2, y2) with the line through (x3, y3),
+// (x4, y4), with CTools::xianjiaodianzcx's thresholds and case list; x and y are left
+// untouched for parallel lines.
+PlanCrossing CrossInPlan(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4, float& x,
+                         float& y);
+
 }  // namespace tools

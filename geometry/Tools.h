@@ -364,6 +364,31 @@ public:
                            const float* y2, const float* z2, const int* tags, int& m, float* ox1, float* oy1,
                            float* oz1, float* ox2, float* oy2, float* oz2, int* outTags);
 
+    // ---- Pitched-roof surface generator (ToolsPitchedRoof.cpp) -------------------------
+
+    // The faces of a hipped roof, in float over 1-based arrays (entry 0 unused). Loop 1 is
+    // the outer outline, loops 2..nLoops are holes; loop L has loopPointCounts[L] vertices,
+    // which follow those of the loops before it in x and y, and its eaves at loopBase[L]; a
+    // loop does not repeat its first vertex. slope[k] (radians) belongs to the edge from
+    // vertex k to the next vertex of its loop. Each face lies in the plane through its eave
+    // that rises at the eave's slope towards the roof's inside, and is bounded by its eave,
+    // its hips and valleys, and its ridges.
+    // A loop that runs the other way than the roof wants (outer clockwise, holes
+    // counter-clockwise) is reversed in the caller's x, y and slope, each edge keeping its
+    // slope.
+    // Out: faceCount faces; face f has faceVertexCounts[f] vertices (the ring is not closed),
+    // and the vertices of all faces follow one another in faceX, faceY, faceZ. Faces of a
+    // single eave come first in edge order, then the faces where eaves of one plane meet.
+    // A face whose boundary does not close is left out. The caller's arrays hold 1000
+    // counts and 100,000 coordinates: a roof that would not fit gives faceCount 0. So does
+    // an input the routine cannot roof, with nothing written: nLoops < 1, a loop of fewer
+    // than 3 vertices, more than 999 vertices in all, a slope not strictly between 0 and
+    // pi/2, a coordinate or base that is not finite, an edge within 1.0 of a point on both
+    // axes, or a null array. Keeps no state.
+    static void powudingzcx_c(int nLoops, const int* loopPointCounts, const float* loopBase, float* x, float* y,
+                              float* slope, int* faceCount, int* faceVertexCounts, float* faceX, float* faceY,
+                              float* faceZ);
+
     // ---- Cuts of polygons by planes (ToolsSegmentCuts.cpp) -----------------------------
     // The line where two planes meet is drawn as a chord across the polygons' extents and
     // cut at every polygon edge (GetIntersectPWithTwoLineSeg at tolerance); a stretch

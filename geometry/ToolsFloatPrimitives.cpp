@@ -51,6 +51,16 @@ void SwapEntries(float* x, float* y, float* z, int* a, int* b, int i, int j)
 
 }  // namespace
 
+tools::PlanCrossing tools::CrossInPlan(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,
+                                       float& x, float& y)
+{
+    const SlopeForm l1 = ToSlopeForm(x1, y1, x2, y2);
+    const SlopeForm l2 = ToSlopeForm(x3, y3, x4, y4);
+    if (tools::AreParallel(l1, l2))
+        return PlanCrossing::Parallel;
+    return tools::CrossLines(l1, x1, y1, l2, x3, y3, x, y) ? PlanCrossing::General : PlanCrossing::AxisCase;
+}
+
 float CTools::baaf(float x1, float y1, float x2, float y2)
 {
     const float adx = std::fabs(x1 - x2);
@@ -87,15 +97,17 @@ float CTools::baaf(float x1, float y1, float x2, float y2)
 void CTools::xianjiaodianzcx(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,
                              float& x, float& y, float& flag)
 {
-    const SlopeForm l1 = ToSlopeForm(x1, y1, x2, y2);
-    const SlopeForm l2 = ToSlopeForm(x3, y3, x4, y4);
-    if (tools::AreParallel(l1, l2)) {
+    switch (tools::CrossInPlan(x1, y1, x2, y2, x3, y3, x4, y4, x, y)) {
+    case tools::PlanCrossing::Parallel:
         x = kParallel;
         y = kParallel;
-        return;
-    }
-    if (tools::CrossLines(l1, x1, y1, l2, x3, y3, x, y))
+        break;
+    case tools::PlanCrossing::General:
         flag = 0.0f;
+        break;
+    case tools::PlanCrossing::AxisCase:
+        break;
+    }
 }
 
 int CTools::dianquanliwaizcx(float px, float py, const float* xs, const float* ys, int n, float tol)

@@ -1,0 +1,253 @@
+// The pitched-roof generator (CTools::powudingzcx_c): roofs known in closed form, outlines
+// handed over either way round, the invariants of every roof on generated footprints with
+// GetSlopingRoofVtsAry as a second opinion, and the inputs it refuses.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "PitchedRoofTestSupport.h"
+
+namespace {
+
+using namespace pitchedroof;
+using rooftest::HistogramOutline;
+using rooftest::Rectangle;
+using rooftest::StaircaseOutline;
+
+// A w x h rectangle at (x0, y0) with its sides along x at one slope and along y at another.
+Footprint Hipped(double x0, double y0, double w, double h, double alongX, double alongY, double base = 0.0)
+{
+    Footprint f = Sloped({Moved(Rectangle(w, h), x0, y0)}, 0, 0, nullptr, {base});
+    f.slopes = {Radians(alongY), Radians(alongX), Radians(alongY), Radians(alongX)};
+    return f;
+}
+
+TEST(ToolsPitchedRoof, ClosedForms)
+{
+    const double t30 = std::tan(Radians(30)), t45 = std::tan(Radians(45));
+    const Outline court = Moved(Rectangle(10000, 10000), 10000, 10000);
+    const struct {
+        const char* name;
+        Footprint footprint;
+        std::size_t faces, triangles;
+        double top, ridge;  // the highest point, and the plan distance between the highest points
+    } cases[] = {
+        {"rectangle 20 x 8 m at 30", Hipped(0, 0, 20000, 8000, 30, 30), 4, 2, 4000 * t30, 12000},
+        {"square 9 m at 35", Hipped(0, 0, 9000, 9000, 35, 35), 4, 4, 4500 * std::tan(Radians(35)), 0},
+        {"long sides at 30, ends at 45", Hipped(0, 0, 20000, 8000, 30, 45), 4, 2, 4000 * t30, 20000 - 8000 * t30 / t45},
+        {"long sides at 45, ends at 30", Hipped(0, 0, 30000, 8000, 45, 30), 4, 2, 4000 * t45, 30000 - 8000 * t45 / t30},
+        // Crossings where the crossing of two lines answers "parallel" with the point (111, 111).
+        {"hips meeting at x = 111", Hipped(-3889, 0, 20000, 8000, 30, 30), 4, 2, 4000 * t30, 12000},
+        {"ridge along x = 111", Hipped(-3889, 0, 8000, 20000, 30, 30), 4, 2, 4000 * t30, 12000},
+        {"apex at (111, 111)", Hipped(-4389, -4389, 9000, 9000, 30, 30), 4, 4, 4500 * t30, 0},
+        // The hips' ceiling of 20 m, passed by the eaves or by the roof.
+        {"eaves at 25 m", Hipped(0, 0, 20000, 8000, 30, 30, 25000), 4, 2, 25000 + 4000 * t30, 12000},
+        {"80 m wide at 30", Hipped(0, 0, 120000, 80000, 30, 30), 4, 2, 40000 * t30, 40000},
+        {"80 m wide at 30 on eaves at 25 m", Hipped(0, 0, 120000, 80000, 30, 30, 25000), 4, 2, 25000 + 40000 * t30,
+         40000},
+        // Its faces slope down to the courtyard too; a hole given clockwise is turned round.
+        {"courtyard", Sloped({Rectangle(30000, 30000), rooftest::Reversed(court)}, 30), 8, 0, 5000 * t30,
+         20000 * std::sqrt(2.0)},
+        {"courtyard given clockwise", Sloped({Rectangle(30000, 30000), court}, 30), 8, 0, 5000 * t30,
+         20000 * std::sqrt(2.0)},
+    };
+    for (const auto& c : cases) {
+        const Roof roof = Generate(c.footprint);
+        ExpectSoundRoof(roof, c.name);
+        EXPECT_EQ(roof.faces.size(), c.faces) << c.name;
+        EXPECT_EQ(std::count_if(roof.faces.begin(), roof.faces.end(), [](const Ring& f) { return f.size() == 3; }),
+                  c.triangles)
+            << c.name;
+        double top = -1e300, ridge = 0.0;
+        for (const Ring& f : roof.faces)
+            for (const P3& v : f)
+                top = std::max(top, v.z);
+        for (const Ring& f : roof.faces)
+            for (const Ring& g : roof.faces)
+                for (const P3& a : f)
+                    for (const P3& b : g)
+                        if (a.z > top - 0.5 && b.z > top - 0.5)
+                            ridge = std::max(ridge, std::hypot(a.x - b.x, a.y - b.y));
+        EXPECT_NEAR(top, c.top, 0.05) << c.name;
+        EXPECT_NEAR(ridge, c.ridge, 0.5) << c.name;
+    }
+}
+
+TEST(ToolsPitchedRoof, CounterClockwiseOutlinesGiveTheSameFacesAndAreTurnedRoundInPlace)
+{
+    std::mt19937 rng(11);
+    for (const Outline& clockwise : {rooftest::LShape(), rooftest::UShape(), Rectangle(20000, 8000)}) {
+        const Footprint cw = Sloped({clockwise}, 25, 35, &rng);
+        Footprint ccw = cw;
+        const std::size_t n = clockwise.size();
+        for (std::size_t i = 0; i < n; ++i) {  // edge i of the reversal is edge n-2-i
+            ccw.loops[0][i] = clockwise[n - 1 - i];
+            ccw.slopes[i] = cw.slopes[(2 * n - 2 - i) % n];
+        }
+        const Roof a = Generate(cw), b = Generate(ccw);
+        ASSERT_EQ(a.faces.size(), b.faces.size());
+        for (const Ring& f : a.faces)
+            EXPECT_TRUE(std::any_of(b.faces.begin(), b.faces.end(), [&](const Ring& g) { return SameCorners(f, g, 0.05); }));
+        // The caller's arrays now hold the outline clockwise, each edge with its own slope.
+        for (const Eave& e : Eaves(b.footprint)) {
+            const std::vector<Eave> given = Eaves(cw);
+            EXPECT_TRUE(std::any_of(given.begin(), given.end(), [&](const Eave& o) {
+                return o.a.x == e.a.x && o.a.y == e.a.y && o.b.x == e.b.x && o.b.y == e.b.y &&
+                       static_cast<float>(o.slope) == static_cast<float>(e.slope);
+            }));
+        }
+    }
+}
+
+// Whole, sound roofs; on one loop without coplanar eaves, the same as GetSlopingRoofVtsAry's.
+TEST(ToolsPitchedRoof, GeneratedFootprintsGetWholeSoundRoofs)
+{
+    std::mt19937 rng(2026);
+    // Eaves in one plane merge into one face here where the solver may keep them apart.
+    const std::vector<std::pair<std::string, Footprint>> merging = {
+        // The back of a comb of 80 teeth meets 236 candidate sides.
+        {"comb of 80 teeth", Sloped({Comb(80)}, 30)},
+        // The line through an eave's start and the point 6000 inside its end runs parallel to
+        // the next plane: the valley at the end of a 6000 mm eave between square corners.
+        {"U with a 6 m bay", Sloped({rooftest::UShape()}, 30)},
+        {"vertex on a straight run", Sloped({{{0, 0}, {0, 8000}, {20000, 8000}, {20000, 0}, {10000, 0}}}, 30)},
+        // A short eave whose candidate sides include a stretch of its own hip, from the eave
+        // in its neighbour's plane further on.
+        {"short eave beside a coplanar run",
+         Sloped({{{0, 0}, {0, 3000}, {2000, 3000}, {2000, 4000}, {4000, 4000}, {4000, 5000}, {6000, 5000}, {6000, 9000},
+                  {8000, 9000}, {8000, 5000}, {14000, 5000}, {14000, 12000}, {20000, 12000}, {20000, 4000},
+                  {26000, 4000}, {26000, 3000}, {31000, 3000}, {31000, 0}}},
+                30)},
+        // The two parts of a long eave are one face above a bay. At 45 degrees a level eave's
+        // plane has two largest coefficients, and the parts' planes are found to be one only
+        // when each is scaled to its largest.
+        {"bay in front of a long eave",
+         Sloped({{{0, 0}, {0, 8000}, {20000, 8000}, {20000, 0}, {10000, 0}, {10000, -1000}, {6000, -1000}, {6000, 0}}},
+                45)},
+    };
+    std::vector<std::pair<std::string, Footprint>> roofs;
+    for (const auto& [name, o] : {std::pair{"L", rooftest::LShape()}, std::pair{"T", rooftest::TShape()},
+                                  std::pair{"U", rooftest::UShape()}, std::pair{"H", rooftest::HShape()},
+                                  std::pair{"rectangle", Rectangle(20000, 8000)}}) {
+        roofs.push_back({std::string(name) + " at 30", Sloped({o}, 30)});
+        roofs.push_back({std::string(name) + " at 20-50", Sloped({o}, 20, 50, &rng)});
+    }
+    for (int i = 0; i < 20; ++i) {
+        const Outline court1 = rooftest::Reversed(
+            Moved(Rectangle(8000 + 1000 * (rng() % 5), 6000 + 1000 * (rng() % 5)), 5000, 5000));
+        const Outline court2 = rooftest::Reversed(Moved(Rectangle(8000, 8000), 25000, 15000 + 1000 * (rng() % 5)));
+        const std::string name = "courtyards " + std::to_string(i);
+        roofs.push_back({name + " at 35", Sloped({Rectangle(40000, 30000), court1, court2}, 35)});
+        roofs.push_back({name + " at 20-50", Sloped({Rectangle(40000, 30000), court1, court2}, 20, 50, &rng)});
+    }
+    for (int i = 0; i < 25; ++i) {  // up to 30 vertices
+        roofs.push_back({"columns " + std::to_string(i), Sloped({HistogramOutline(rng, 1 + rng() % 13)}, 30)});
+        roofs.push_back({"staircase " + std::to_string(i), Sloped({StaircaseOutline(rng, 1 + rng() % 14)}, 40)});
+    }
+    for (const auto& [name, footprint] : merging)
+        ExpectSoundRoof(Generate(footprint), name);
+    for (const auto& [name, footprint] : roofs) {
+        const Roof roof = Generate(footprint);
+        ExpectSoundRoof(roof, name);
+        if (footprint.loops.size() == 1) {
+            EXPECT_TRUE(SameAsSolver(roof, SolverFaces(roof.footprint))) << name << ": as GetSlopingRoofVtsAry";
+        }
+    }
+}
+
+// A face is sought inside its first region: the wedge between its two hips, or the strip
+// between them up to the ceiling when they run apart or side by side. Where a face closes
+// early (a short eave between reflex corners, a steep eave beside a gentle one), the face
+// beyond may reach past its own region and come out short or not at all; and a plane whose
+// strip runs far across the footprint may cut into a face it never reaches. Both come with
+// unequal slopes and with many-cornered outlines. GetSlopingRoofVtsAry follows the eaves as
+// they move in and is right there: its roof passes every check. Each face the generator
+// gives still holds its eave and lies in that eave's plane.
+TEST(ToolsPitchedRoof, WhereTheSolverDiffersItsRoofIsTheSoundOne)
+{
+    std::mt19937 rng(31);
+    int differing = 0, roofs = 0;
+    const auto compare = [&](const std::string& name, const Footprint& footprint) {
+        const Roof roof = Generate(footprint);
+        ExpectSoundRoof(roof, name, Expect::FacesInTheirPlanes);
+        const std::vector<Ring> solved = SolverFaces(roof.footprint);
+        ++roofs;
+        if (SameAsSolver(roof, solved))
+            return;
+        ++differing;
+        ExpectSoundRoof({solved, roof.footprint}, name + ", GetSlopingRoofVtsAry's roof");
+    };
+    for (int i = 0; i < 10; ++i) {
+        const std::string name = "orthogonal " + std::to_string(i);
+        compare(name + " of 30 to 60 vertices", Sloped({HistogramOutline(rng, 14 + rng() % 15)}, 30));
+        compare(name + " at 30 +-2", Sloped({StaircaseOutline(rng, 1 + rng() % 14)}, 28, 32, &rng));
+        compare(name + " at 30 +-15", Sloped({HistogramOutline(rng, 1 + rng() % 13)}, 15, 45, &rng));
+    }
+    RecordProperty("roofs", roofs);
+    RecordProperty("roofs_that_differ_from_GetSlopingRoofVtsAry", differing);
+}
+
+// An input the generator cannot roof leaves the outputs and the caller's outline (given
+// counter-clockwise, so that a roofed call would turn it round) as they were.
+TEST(ToolsPitchedRoof, RefusedInputsWriteNothing)
+{
+    struct Input {
+        std::vector<int> counts{0, 4};
+        std::vector<float> bases{0, 0}, x{0, 0, 10000, 10000, 0}, y{0, 0, 0, 8000, 8000}, slopes{0, .5f, .5f, .5f, .5f};
+        int loops = 1;
+        bool outputs = true;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::pair<const char*, std::function<void(Input&)>> cases[] = {
+        {"no loops", [](Input& in) { in.loops = 0; }},
+        {"a loop of two vertices", [](Input& in) { in.counts[1] = 2; }},
+        {"a level edge", [](Input& in) { in.slopes[2] = 0.0f; }},
+        {"an upright edge", [](Input& in) { in.slopes[2] = 1.5707963f; }},
+        {"a slope past upright", [](Input& in) { in.slopes[2] = 2.0f; }},
+        {"a negative slope", [](Input& in) { in.slopes[2] = -0.5f; }},
+        {"a slope that is no number", [nan](Input& in) { in.slopes[2] = nan; }},
+        {"a coordinate that is no number", [nan](Input& in) { in.x[3] = nan; }},
+        {"an infinite base", [](Input& in) { in.bases[1] = std::numeric_limits<float>::infinity(); }},
+        {"an edge of no length",
+         [](Input& in) {
+             in.counts[1] = 5, in.x = {0, 0, 10000, 10000, 10000.5f, 0}, in.y = {0, 0, 0, 8000, 8000.5f, 8000};
+             in.slopes.push_back(0.5f);
+         }},
+        {"1000 vertices",
+         [](Input& in) {
+             in.counts[1] = 1000, in.x = {0}, in.y = {0}, in.slopes = {0};
+             for (int i = 0; i < 1000; ++i) {
+                 in.x.push_back(static_cast<float>(50000 * std::cos(2 * M_PI * i / 1000)));
+                 in.y.push_back(static_cast<float>(50000 * std::sin(2 * M_PI * i / 1000)));
+                 in.slopes.push_back(0.5f);
+             }
+         }},
+        {"no face count array", [](Input& in) { in.outputs = false; }},
+    };
+    const auto same = [](const std::vector<float>& a, const std::vector<float>& b) {
+        return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
+    };
+    for (const auto& [name, change] : cases) {
+        Input in;
+        change(in);
+        const Input given = in;
+        std::vector<int> counts(1000, -7);
+        std::vector<float> fx(100000, -7.0f), fy = fx, fz = fx;
+        int faceCount = -7;
+        CTools::powudingzcx_c(in.loops, in.counts.data(), in.bases.data(), in.x.data(), in.y.data(), in.slopes.data(),
+                              &faceCount, in.outputs ? counts.data() : nullptr, fx.data(), fy.data(), fz.data());
+        EXPECT_EQ(faceCount, 0) << name;
+        EXPECT_EQ(std::count(counts.begin(), counts.end(), -7), 1000) << name;
+        EXPECT_EQ(std::count(fx.begin(), fx.end(), -7.0f), 100000) << name;
+        EXPECT_TRUE(same(in.x, given.x) && same(in.y, given.y) && same(in.slopes, given.slopes)) << name;
+    }
+}
+
+}  // namespace
