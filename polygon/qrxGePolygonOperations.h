@@ -70,4 +70,17 @@ ring2d* OutlineFromSegments(const std::vector<edge2d>& segments);
 // those of the graph's vertices. An empty list when there is none.
 std::vector<ring2d*>* PeelOutlinesFromSegments(const std::vector<edge2d>& segments);
 
+// The closed loop through S that takes the sharpest right turn at every junction (Right) or
+// the sharpest left turn (Left). S is walked upwards, from its lower end (a level S from its
+// given end towards its given start): Right finds the loop around the region on S's right,
+// Left the one on its left. The ring holds the start points of the loop's pieces in walking
+// order, beginning with S's lower end. Segments may cross and touch anywhere: they are cut
+// where the walk meets them, and a segment overlapping the one walked is dropped. The search
+// backtracks from dead ends but never re-walks a piece, and it gives up after 1587 steps (one
+// per piece walked, dead ends included). Null for fewer than 3 segments, a degenerate S (ends
+// within 0.1), no loop back to S, or the step limit reached. A pool that already holds S
+// holds it twice; that is harmless.
+ring2d* RightLoopThroughSegment(const std::vector<edge2d>& segments, const edge2d& s);
+ring2d* LeftLoopThroughSegment(const std::vector<edge2d>& segments, const edge2d& s);
+
 } // namespace qrxGe
