@@ -1,7 +1,8 @@
 // A generated site of 1,000 and of 2,000 buildings (12 m by 9 m, on a grid) with 40 windows each
 // on their south facades, taken through the steps a user takes: build (the command, from the
-// outlines to buildings with their labels), save, open, windows, list and export obj, each as
-// the script line a user types. Every step should grow with the site: after the runs, the
+// outlines to buildings with their labels), save, open, windows, list, export obj and the
+// pictures (export svg, on sites of 1,250 and 2,500 buildings: 50,000 and 100,000 windows),
+// each as the script line a user types. Every step should grow with the site: after the runs, the
 // shortest time on the doubled site over the shortest on the first is printed per step (at
 // most 2.2 is the target).
 #include <benchmark/benchmark.h>
@@ -139,6 +140,8 @@ void Open(benchmark::State& state) { Step(state, "open " + TempFile("site.q3d") 
 void Windows(benchmark::State& state) { Step(state, "windows\n"); }
 void List(benchmark::State& state) { Step(state, "list\n"); }
 void ExportObj(benchmark::State& state) { Step(state, "export obj " + TempFile("site.obj") + "\n"); }
+void ExportSvgAxo(benchmark::State& state) { Step(state, "export svg " + TempFile("site.svg") + " axo\n"); }
+void ExportSvgPlan(benchmark::State& state) { Step(state, "export svg " + TempFile("site.svg") + " plan\n"); }
 
 // Prints, after the usual table, each step's shortest time on the doubled site over its
 // shortest on the first, in processor time and in real time.
@@ -156,11 +159,14 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        std::printf("\ngrowth for the doubled site (2000 over 1000 buildings):  cpu   real\n");
-        for (const auto& [step, times] : m_times)
-            if (times.count(1000) && times.count(2000))
-                std::printf("  %-10s %42.2f %6.2f\n", step.c_str(), times.at(2000).first / times.at(1000).first,
-                            times.at(2000).second / times.at(1000).second);
+        std::printf("\ngrowth for the doubled site (its larger over its smaller size):  cpu   real\n");
+        for (const auto& [step, times] : m_times) {
+            if (times.size() < 2) continue;
+            const auto& [small, smallTimes] = *times.begin();
+            const auto& [large, largeTimes] = *times.rbegin();
+            std::printf("  %-14s %4d over %4d buildings %23.2f %6.2f\n", step.c_str(), large, small,
+                        largeTimes.first / smallTimes.first, largeTimes.second / smallTimes.second);
+        }
     }
 
 private:
@@ -186,6 +192,11 @@ SITE_STEP(Open);
 SITE_STEP(Windows);
 SITE_STEP(List);
 SITE_STEP(ExportObj);
+// The pictures on sites of 50,000 and 100,000 windows.
+BENCHMARK(ExportSvgAxo)->Arg(1250)->Arg(2500)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)
+    ->ComputeStatistics("min", Shortest)->ReportAggregatesOnly(true);
+BENCHMARK(ExportSvgPlan)->Arg(1250)->Arg(2500)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)
+    ->ComputeStatistics("min", Shortest)->ReportAggregatesOnly(true);
 
 int main(int argc, char** argv)
 {
@@ -193,6 +204,6 @@ int main(int argc, char** argv)
     GrowthReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    for (const char* name : {"site.q3d", "again.q3d", "site.obj", "site.mtl"}) std::remove(TempFile(name).c_str());
+    for (const char* name : {"site.q3d", "again.q3d", "site.obj", "site.mtl", "site.svg"}) std::remove(TempFile(name).c_str());
     return 0;
 }

@@ -185,6 +185,7 @@ public:
                                   [&](std::size_t i) { return m_shapes[i].kind != PictureShape::Kind::Text; });
         picture.shapes.reserve(order.size());
         for (std::size_t i : order) {
+            m_shapes[i].points = std::move(m_items[i].points);
             for (const GePoint3d& p : m_shapes[i].points) picture.bounds.Extend(GePoint3d(p.x, p.y, 0.0));
             picture.shapes.push_back(std::move(m_shapes[i]));
         }
@@ -311,7 +312,10 @@ private:
 
     void Push(PictureShape&& shape, DepthItem::Kind kind)
     {
-        m_items.push_back({kind, shape.points});
+        // Coordinates near the largest numbers can overflow in the projection.
+        if (!std::all_of(shape.points.begin(), shape.points.end(), Finite)) return;
+        // The points stay with the order's item until the order is found.
+        m_items.push_back({kind, std::move(shape.points)});
         m_shapes.push_back(std::move(shape));
     }
 

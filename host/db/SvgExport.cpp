@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <system_error>
 
 #include "EventLog.h"
 #include "FileReplace.h"
@@ -45,6 +46,9 @@ Frame FitView(const GeBoundBox3d& bounds, int widthPx)
             frame.width = wider;
         }
     }
+    // Extents too large to measure (a drawing of coordinates near the largest numbers) give
+    // the empty picture's frame.
+    if (!std::isfinite(frame.x + frame.y + frame.width + frame.height)) return FitView(GeBoundBox3d(), widthPx);
     frame.heightPx = std::max(1, static_cast<int>(std::lround(widthPx * frame.height / frame.width)));
     return frame;
 }
@@ -62,7 +66,12 @@ public:
     void Put(std::string& out, double v) const
     {
         char text[64];
-        char* end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, m_decimals).ptr;
+        auto [end, failed] = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, m_decimals);
+        if (failed != std::errc()) {
+            // Too large for fixed notation in the buffer: the exponent form, which SVG reads too.
+            out.append(text, std::to_chars(text, text + sizeof text, v, std::chars_format::general, 17).ptr);
+            return;
+        }
         if (m_decimals > 0) {
             while (end[-1] == '0') --end;
             if (end[-1] == '.') --end;

@@ -7,6 +7,8 @@
 #include "HostFault.h"
 #include "ObjectProperties.h"
 #include "ScriptedUser.h"
+#include "SvgExport.h"
+#include "Utf8Text.h"
 
 namespace fuzz {
 
@@ -44,6 +46,12 @@ bool ReadAnyDrawing(std::span<const std::uint8_t> bytes, std::string& fault)
         entity->GetBoundBox();
         entity->GetPolygons();
         ReadProperties(entity->GetBaseObject());
+    }
+    for (const host::PictureView view : {host::PictureView::Axonometric, host::PictureView::Plan}) {
+        if (!host::IsValidUtf8(host::SvgOfDrawing(loaded, view, 400))) {
+            fault = "a picture of the drawing is not UTF-8";
+            return false;
+        }
     }
     DbDatabase again;
     if (!host::DecodeDrawing(host::EncodeDrawing(loaded), again, error)) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -234,6 +235,26 @@ TEST_F(SvgExport, WhatIsNotShownAndAnEmptyDrawingGiveAnEmptyPicture)
     std::vector<Element> empty;
     ASSERT_TRUE(ReadXml(host::SvgOfDrawing(Db(), host::PictureView::Plan, 1600), empty));
     EXPECT_EQ(empty.size(), 3u) << "svg, its ground and the empty group";
+}
+
+// Coordinates near the largest numbers overflow in the projection and the fit: what cannot be
+// placed is left out and the numbers written stay numbers.
+TEST_F(SvgExport, CoordinatesNearTheLargestNumbersGiveAValidPicture)
+{
+    DbAutoOpen open(1);
+    const GePoint3d far[2] = {{-1.7e308, 0, 0}, {1.7e308, 1e308, 0}};
+    Db().CreateNewEntity(1, new decDbPolyline(2, far, 0));
+    AddBox(Db(), 1e300, 1e300, 1e299, 1e299, 0);
+    for (const auto view : {host::PictureView::Axonometric, host::PictureView::Plan}) {
+        std::vector<Element> svg;
+        ASSERT_TRUE(ReadXml(host::SvgOfDrawing(Db(), view, 300), svg));
+        for (const Element& e : svg) {
+            for (const auto& [name, value] : e.attributes) {
+                if (name != "viewBox" && name != "points" && name != "width" && name != "height") continue;
+                for (double v : Numbers(value)) EXPECT_TRUE(std::isfinite(v)) << e.name << " " << name << ": " << value;
+            }
+        }
+    }
 }
 
 TEST_F(SvgExport, AFailedWriteNamesTheFile)
