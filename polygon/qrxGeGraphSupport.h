@@ -62,6 +62,14 @@ public:
         slots.clear();
     }
 
+    // Two ids found to name one place.
+    void Join(int a, int b)
+    {
+        const int ra = Resolve(a), rb = Resolve(b);
+        if (ra != rb)
+            parent_[static_cast<std::size_t>(rb)] = ra;
+    }
+
     int Resolve(int id)
     {
         while (parent_[static_cast<std::size_t>(id)] != id) {

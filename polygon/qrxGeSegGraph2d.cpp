@@ -8,11 +8,16 @@ namespace qrxGe {
 
 namespace {
 
+// A direction in [0, 2*pi), turned back by whole single-precision turns. Edge angles hold the
+// double pi of atan2 while the half-turn added at an edge's end is the single-precision one,
+// 8.7e-8 larger, so east seen from the end of a west-pointing edge would come out just short of
+// a full turn: the greatest direction instead of the least, which turned the outline walks the
+// wrong way round from a lowest vertex with a level edge. Within 1e-6 of a full turn is east.
 double Reduced(double angle)
 {
     while (angle >= kTwoPi)
         angle -= kTwoPi;
-    return angle;
+    return angle > kTwoPi - 1e-6 ? 0.0 : angle;
 }
 
 int* EndSlot(graphedge2d& e, bool atStart)
@@ -145,6 +150,35 @@ void seggraph2d::DropOpenEdges()
     });
 }
 
+// Ends that are one place (equal within 0.1) are one vertex, also where the crossing pass never
+// collected them together: near crossings spread wider than the tolerance give each pair of
+// lines its own meeting point, and the pass compares each pair once, at that moment's ends.
+void seggraph2d::JoinCoincidentEnds()
+{
+    struct end {
+        double column;  // x in steps of the tolerance
+        point2d p;
+        int id;
+    };
+    std::vector<end> ends;
+    ends.reserve(2 * edges_.size());
+    for (const graphedge2d& e : edges_)
+        for (const auto& [p, id] : {std::pair{e.segment.StartPoint(), e.startId}, std::pair{e.segment.EndPoint(), e.endId}})
+            ends.push_back({std::floor(p.x / 0.1), p, id});
+    const auto before = [](const end& a, const end& b) { return a.column < b.column || (a.column == b.column && a.p.y < b.p.y); };
+    std::sort(ends.begin(), ends.end(), before);
+    // Points within 0.1 lie in the same column or the next (two next on a rounded boundary);
+    // each pair is met from its left end.
+    for (const end& a : ends) {
+        for (double column = a.column; column <= a.column + 2.0; column += 1.0) {
+            auto b = std::lower_bound(ends.begin(), ends.end(), end{column, {0.0, a.p.y - 0.1}, 0}, before);
+            for (; b != ends.end() && b->column == column && b->p.y <= a.p.y + 0.1; ++b)
+                if (b->id != a.id && b->p == a.p)
+                    ids_.Join(a.id, b->id);
+        }
+    }
+}
+
 graphvertex2d* seggraph2d::VertexFor(int id, const point2d& p)
 {
     graphvertex2d*& known = vertexOfId_[static_cast<std::size_t>(id)];
@@ -163,6 +197,7 @@ void seggraph2d::BuildVertices()
     if (!usable_)
         edges_.clear();
     DropOpenEdges();
+    JoinCoincidentEnds();
     // An edge whose two ends resolve to one place (a piece shorter than about twice the
     // tolerance) would be a loop at one vertex, with no direction to walk: it goes.
     edges_.remove_if([&](const graphedge2d& e) { return ids_.Resolve(e.startId) == ids_.Resolve(e.endId); });
@@ -472,6 +507,12 @@ bool seggraph2d::CheckInvariants(std::string& fault) const
                 return false;
             }
         }
+        for (const auto& w : vertices_) {
+            if (w != v && w->point == v->point) {
+                fault = "two vertices at one place";
+                return false;
+            }
+        }
     }
     for (auto a = edges_.begin(); a != edges_.end(); ++a) {
         for (auto b = std::next(a); b != edges_.end(); ++b) {
@@ -482,8 +523,11 @@ bool seggraph2d::CheckInvariants(std::string& fault) const
                 continue;
             const bool shared = a->startVertex == b->startVertex || a->startVertex == b->endVertex ||
                                 a->endVertex == b->startVertex || a->endVertex == b->endVertex;
-            if (r == -2 || !shared) {
-                fault = "two edges meet away from a shared vertex";
+            // Where near crossings spread wider than the tolerance, an end of each edge can lie
+            // within 0.1 of a point that is not within 0.1 of both ends together.
+            const bool endsTouch = a->segment.EndIndexOf(p) != 0 && b->segment.EndIndexOf(p) != 0;
+            if (r == -2 || !(shared || endsTouch)) {
+                fault = "two edges meet away from their ends";
                 return false;
             }
         }

@@ -8,8 +8,10 @@
 // lowest-vertex search skips, which way the first half-edge points).
 //
 // After the three build steps (SplitAtCrossings, BuildVertices, PruneDanglingChains) the
-// graph holds two invariants (CheckInvariants): every vertex has at least two half-edges,
-// and edges meet only at the vertices they share.
+// graph holds its invariants (CheckInvariants): every vertex has at least two half-edges, no
+// two vertices stand at one place (within 0.1), and edges meet only at their ends: at the
+// vertices they share, or, where crossings of several lines lie spread wider than the
+// tolerance, at a point within 0.1 of an end of each.
 //
 // Out direction of a half-edge: its edge's angle (start to end, [0, 2*pi)), plus pi when the
 // vertex is the edge's end, reduced below 2*pi; pi and 2*pi are the single-precision values.
@@ -92,7 +94,8 @@ public:
     // in list order, pieces inserted after the edge they come from (after the last edge
     // when a covered segment is cut in two), so results do not depend on anything else.
     void SplitAtCrossings();
-    // Drops edges with a free end, then makes one vertex per place with its half-edges.
+    // Drops edges with a free end, then makes one vertex per place (ends equal within 0.1,
+    // joined from end to end) with its half-edges.
     void BuildVertices();
     // Removes dangling chains and the vertices they leave without half-edges.
     void PruneDanglingChains();
@@ -139,8 +142,8 @@ public:
     const std::list<std::unique_ptr<graphvertex2d>>& Vertices() const { return vertices_; }
     const std::list<graphedge2d>& Edges() const { return edges_; }
     std::size_t HalfEdgeCount() const;
-    // The two invariants after pruning, and every half-edge pointing back to its vertex
-    // through its edge. On failure `fault` names what broke.
+    // The invariants after pruning, and every half-edge pointing back to its vertex through
+    // its edge. On failure `fault` names what broke.
     bool CheckInvariants(std::string& fault) const;
 
 private:
@@ -156,6 +159,7 @@ private:
     edgeit SplitAfter(edgeit e, const point2d& p);
     bool CountPiece();
     void DropOpenEdges();
+    void JoinCoincidentEnds();
     void DeleteRemovedVertices();
     graphvertex2d* VertexFor(int id, const point2d& p);
     halfedge2d* Turn(graphvertex2d* w, const halfedge2d& arriving, bool left, bool visitedTest) const;

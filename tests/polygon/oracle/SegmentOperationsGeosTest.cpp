@@ -1,0 +1,306 @@
+// The faces and outlines of loose segments against GEOS's noder and polygonizer on random
+// integer segment soups whose ends, crossings and directions keep far enough apart that the
+// 0.1 tolerance plays no part, and where no part lies inside a face of another: the inner
+// faces are GEOS's polygons, the faces are those plus the clockwise outer rings of all parts
+// but one, the outline encloses the part holding the lowest point, the peeled outlines enclose
+// every part, and the graph keeps the noded edges that are not dangles.
+#include <gtest/gtest.h>
+
+#include "GeosSupport.h"
+#include "SegmentOperationsProperty.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <random>
+#include <sstream>
+
+namespace {
+
+using namespace geosoracle;
+using qrxGe::test::Segments;
+using qrxGe::test::SignedArea;
+using qrxGe::test::Take;
+
+double Cross(const point2d& o, const point2d& a, const point2d& b)
+{
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
+
+double PointToSegment(const point2d& p, const edge2d& e)
+{
+    const point2d a = e.StartPoint(), b = e.EndPoint();
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
+}
+
+// Exact on integer coordinates: the point lies on the closed segment.
+bool LiesOn(const point2d& p, const edge2d& e)
+{
+    const point2d a = e.StartPoint(), b = e.EndPoint();
+    return Cross(a, b, p) == 0.0 && std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) &&
+           std::min(a.y, b.y) <= p.y && p.y <= std::max(a.y, b.y);
+}
+
+// Exact on integer coordinates: the closed segments share a point.
+bool Meet(const edge2d& e, const edge2d& f)
+{
+    const point2d a = e.StartPoint(), b = e.EndPoint(), c = f.StartPoint(), d = f.EndPoint();
+    const double d1 = Cross(c, d, a), d2 = Cross(c, d, b), d3 = Cross(a, b, c), d4 = Cross(a, b, d);
+    if (((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0)))
+        return true;
+    return LiesOn(a, f) || LiesOn(b, f) || LiesOn(c, e) || LiesOn(d, e);
+}
+
+// Where two segments cross at one point inside both.
+std::optional<point2d> Crossing(const edge2d& e, const edge2d& f)
+{
+    const point2d a = e.StartPoint(), b = e.EndPoint(), c = f.StartPoint(), d = f.EndPoint();
+    const double rx = b.x - a.x, ry = b.y - a.y, sx = d.x - c.x, sy = d.y - c.y;
+    const double den = rx * sy - ry * sx;
+    if (den == 0.0)
+        return std::nullopt;
+    const double t = ((c.x - a.x) * sy - (c.y - a.y) * sx) / den;
+    const double u = ((c.x - a.x) * ry - (c.y - a.y) * rx) / den;
+    if (t < 0 || t > 1 || u < 0 || u > 1)
+        return std::nullopt;
+    return point2d{a.x + t * rx, a.y + t * ry};
+}
+
+// Ends off the other segments by 0.5 unless on them; crossings 0.5 from each other and from
+// every end unless they coincide; meeting segments at least 0.03 rad apart in direction.
+bool KeepsApart(const Segments& s)
+{
+    std::vector<point2d> points;
+    for (const edge2d& e : s)
+        points.insert(points.end(), {e.StartPoint(), e.EndPoint()});
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        for (std::size_t j = 0; j < s.size(); ++j) {
+            if (i == j)
+                continue;
+            for (const point2d& p : {s[i].StartPoint(), s[i].EndPoint()})
+                if (!LiesOn(p, s[j]) && PointToSegment(p, s[j]) < 0.5)
+                    return false;
+            if (j < i)
+                continue;
+            const double turn = std::fabs(std::remainder(s[i].Angle() - s[j].Angle(), M_PI));
+            if (Meet(s[i], s[j]) && turn > 0.0 && turn < 0.03)
+                return false;
+            if (const auto x = Crossing(s[i], s[j]))
+                points.push_back(*x);
+        }
+    }
+    for (std::size_t i = 0; i < points.size(); ++i)
+        for (std::size_t j = i + 1; j < points.size(); ++j) {
+            const double d = points[i].DistanceTo(points[j]);
+            if (d > 1e-9 && d < 0.5)
+                return false;
+        }
+    return true;
+}
+
+// Random segments on an integer grid, each a few steps of a short integer vector from a grid
+// point, so that directions stay few and far apart.
+class Soups {
+public:
+    explicit Soups(unsigned seed) : random_(seed) {}
+
+    Segments Next()
+    {
+        Segments s;
+        const int n = Int(5, 14);
+        while (static_cast<int>(s.size()) < n) {
+            const point2d a{double(Int(0, 30)), double(Int(0, 30))};
+            const int step = Int(3, 8);
+            const point2d b{a.x + Int(-4, 4) * step, a.y + Int(-4, 4) * step};
+            if (a != b)
+                s.push_back({a, b});
+        }
+        return s;
+    }
+
+private:
+    int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random_); }
+    std::mt19937 random_;
+};
+
+std::string Name(const Segments& s)
+{
+    std::ostringstream o;
+    for (const edge2d& e : s)
+        o << " (" << e.StartPoint().x << ',' << e.StartPoint().y << ")-(" << e.EndPoint().x << ',' << e.EndPoint().y << ')';
+    return o.str();
+}
+
+// The parts of a soup: segments joined by shared points.
+std::vector<Segments> Parts(const Segments& s)
+{
+    std::vector<std::size_t> root(s.size());
+    std::iota(root.begin(), root.end(), 0);
+    const auto find = [&](std::size_t i) {
+        while (root[i] != i)
+            i = root[i] = root[root[i]];
+        return i;
+    };
+    for (std::size_t i = 0; i < s.size(); ++i)
+        for (std::size_t j = i + 1; j < s.size(); ++j)
+            if (Meet(s[i], s[j]))
+                root[find(j)] = find(i);
+    std::vector<Segments> parts;
+    std::vector<std::size_t> partOf(s.size(), SIZE_MAX);
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        std::size_t& p = partOf[find(i)];
+        if (p == SIZE_MAX) {
+            p = parts.size();
+            parts.emplace_back();
+        }
+        parts[p].push_back(s[i]);
+    }
+    return parts;
+}
+
+std::size_t SegmentCount(const Context& c, const GEOSGeometry* lines)
+{
+    std::size_t n = 0;
+    for (int i = 0, k = GEOSGetNumGeometries_r(c.get(), lines); i < k; ++i)
+        n += static_cast<std::size_t>(GEOSGeomGetNumPoints_r(c.get(), GEOSGetGeometryN_r(c.get(), lines, i))) - 1;
+    return n;
+}
+
+// What GEOS makes of one set of segments: its faces' areas, the noded edges less the dangles,
+// and the lowest y of what is left (the faces and the cut edges between them).
+struct Polygonized {
+    std::vector<double> areas;
+    std::size_t keptEdges = 0;
+    double lowest = HUGE_VAL;
+    Geom faces;
+};
+
+Polygonized Polygonize(const Context& c, const Segments& s)
+{
+    const Geom noded = Node(c, Lines(c, s));
+    GEOSGeometry *cuts = nullptr, *dangles = nullptr, *invalid = nullptr;
+    Polygonized out{{}, 0, HUGE_VAL, Geom(c.get(), GEOSPolygonize_full_r(c.get(), noded.get(), &cuts, &dangles, &invalid))};
+    const Geom ownedCuts(c.get(), cuts), ownedDangles(c.get(), dangles), ownedInvalid(c.get(), invalid);
+    for (const PolygonPart& p : Polygons(c, out.faces.get()))
+        out.areas.push_back(p.area);
+    std::sort(out.areas.begin(), out.areas.end());
+    out.keptEdges = SegmentCount(c, noded.get()) - SegmentCount(c, dangles);
+    for (const GEOSGeometry* g : {out.faces.get(), cuts}) {
+        double y = 0.0;
+        if (!GEOSisEmpty_r(c.get(), g) && GEOSGeom_getYMin_r(c.get(), g, &y))
+            out.lowest = std::min(out.lowest, y);
+    }
+    return out;
+}
+
+double Sum(const std::vector<double>& v)
+{
+    return std::accumulate(v.begin(), v.end(), 0.0);
+}
+
+std::vector<double> SortedAreas(const std::vector<qrxGe::test::Ring>& rings, bool clockwise)
+{
+    std::vector<double> areas;
+    for (const auto& r : rings)
+        if ((SignedArea(r) < 0) == clockwise)
+            areas.push_back(std::fabs(SignedArea(r)));
+    std::sort(areas.begin(), areas.end());
+    return areas;
+}
+
+void ExpectSameAreas(const std::vector<double>& got, const std::vector<double>& expected, const char* what)
+{
+    ASSERT_EQ(got.size(), expected.size()) << what;
+    for (std::size_t i = 0; i < got.size(); ++i)
+        EXPECT_NEAR(got[i], expected[i], 1e-9 * std::max(1.0, expected[i])) << what << " #" << i;
+}
+
+TEST(SegmentOperationsGeos, FacesAndOutlinesMatchThePolygonizer)
+{
+    Context geos;
+    Soups soups(4141);
+    int compared = 0, withFaces = 0;
+    for (int i = 0; i < 2500; ++i) {
+        const Segments s = soups.Next();
+        if (!KeepsApart(s))
+            continue;
+        // Each part's faces and lowest point; no part may lie inside a face of another, and
+        // the lowest point must belong to one part alone.
+        std::vector<Polygonized> parts;
+        std::vector<Segments> partSegments;
+        bool nested = false;
+        for (const Segments& p : Parts(s)) {
+            Polygonized made = Polygonize(geos, p);
+            if (made.areas.empty())
+                continue;
+            parts.push_back(std::move(made));
+            partSegments.push_back(p);
+        }
+        for (std::size_t a = 0; a < parts.size() && !nested; ++a)
+            for (std::size_t b = 0; b < parts.size() && !nested; ++b)
+                nested = a != b && GEOSIntersects_r(geos.get(), parts[a].faces.get(), Lines(geos, partSegments[b]).get());
+        std::vector<double> lows;
+        for (const Polygonized& p : parts)
+            lows.push_back(p.lowest);
+        std::sort(lows.begin(), lows.end());
+        if (nested || (lows.size() > 1 && lows[1] - lows[0] < 0.5))
+            continue;
+        SCOPED_TRACE(Name(s));
+        ++compared;
+
+        const Polygonized whole = Polygonize(geos, s);
+        const auto inner = Take(qrxGe::InnerFacesFromSegments(s));
+        const auto faces = Take(qrxGe::FacesFromSegments(s));
+        const auto outline = Take(qrxGe::OutlineFromSegments(s));
+        const auto peeled = Take(qrxGe::PeelOutlinesFromSegments(s));
+        ASSERT_TRUE(peeled);
+        {
+            qrxGe::seggraph2d g({});
+            qrxGe::test::BuildSegmentGraph(g, s);
+            EXPECT_EQ(g.Edges().size(), whole.keptEdges) << "noded edges less dangles";
+        }
+        if (whole.areas.empty()) {
+            EXPECT_FALSE(inner);
+            EXPECT_FALSE(faces);
+            EXPECT_FALSE(outline);
+            EXPECT_TRUE(peeled->empty());
+            continue;
+        }
+        ++withFaces;
+        ASSERT_TRUE(inner);
+        ASSERT_TRUE(faces);
+        ASSERT_TRUE(outline);
+        ExpectSameAreas(SortedAreas(*inner, false), whole.areas, "inner faces");
+        EXPECT_TRUE(SortedAreas(*inner, true).empty()) << "a clockwise inner face";
+
+        // The faces: the same counter-clockwise rings, and one clockwise outer ring for every
+        // part but the one traced first.
+        ExpectSameAreas(SortedAreas(*faces, false), whole.areas, "faces");
+        std::vector<double> partAreas;
+        for (const Polygonized& p : parts)
+            partAreas.push_back(Sum(p.areas));
+        const std::vector<double> outer = SortedAreas(*faces, true);
+        ASSERT_EQ(outer.size(), parts.size() - 1);
+        for (double a : outer) {
+            const auto match = std::find_if(partAreas.begin(), partAreas.end(),
+                                             [&](double p) { return std::fabs(p - a) <= 1e-9 * std::max(1.0, p); });
+            ASSERT_NE(match, partAreas.end()) << "a clockwise ring that is no part's outline: " << a;
+            partAreas.erase(match);
+        }
+
+        const auto lowest = std::min_element(parts.begin(), parts.end(),
+                                             [](const Polygonized& a, const Polygonized& b) { return a.lowest < b.lowest; });
+        EXPECT_NEAR(SignedArea(*outline), Sum(lowest->areas), 1e-9 * Sum(lowest->areas)) << "outline";
+
+        double peeledArea = 0.0;
+        for (const auto& r : *peeled)
+            peeledArea += std::fabs(SignedArea(r));
+        EXPECT_NEAR(peeledArea, Sum(whole.areas), 1e-9 * Sum(whole.areas)) << "peeled outlines";
+    }
+    EXPECT_GT(compared, 300);
+    EXPECT_GT(withFaces, 150);
+}
+
+} // namespace
