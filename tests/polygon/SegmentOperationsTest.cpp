@@ -49,6 +49,8 @@ TEST(SegmentOperations, RingsOfTheDecidingShapes)
         {"square drawn from its top corner: loops start where the list does, the outline at the lowest corner",
          Sides({{10, 10}, {0, 10}, {0, 0}, {10, 0}}), Rings{{{10, 10}, {0, 10}, {0, 0}, {10, 0}}},
          Rings{{{10, 10}, {0, 10}, {0, 0}, {10, 0}}}, kSquare, Rings{kSquare}},
+        {"square drawn clockwise, its bottom pointing west: east is still the least direction at the corner",
+         Sides({{0, 0}, {0, 10}, {10, 10}, {10, 0}}), Rings{kSquare}, Rings{kSquare}, kSquare, Rings{kSquare}},
         {"equally low corners: the first in the vertex list starts the outline",
          Sides({{10, 0}, {10, 10}, {0, 10}, {0, 0}}), Rings{{{10, 0}, {10, 10}, {0, 10}, {0, 0}}},
          Rings{{{10, 0}, {10, 10}, {0, 10}, {0, 0}}}, Ring{{10, 0}, {10, 10}, {0, 10}, {0, 0}},
