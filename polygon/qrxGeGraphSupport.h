@@ -19,21 +19,36 @@ inline bool IsFinite(const point2d& p)
     return std::isfinite(p.x) && std::isfinite(p.y);
 }
 
-// False only for pairs that a.IntersectWith(b) cannot report as meeting. A crossing lies
-// within 0.1 of both edges on their dominant axes, so within both boxes widened by 0.1. A
-// collinear pair is judged on a's dominant axis after a midpoint test and a 0.01 rad parallel
-// test, so b may stray from a's line by 0.1 plus 0.01 rad over a's half length; the margin
-// covers it.
+// An edge's box with the margin it needs as the edge IntersectWith is called on: kept beside
+// an edge that is met many times, so that the box test reads four numbers a side.
+struct meetbox {
+    double xlo = 0.0, ylo = 0.0, xhi = 0.0, yhi = 0.0;
+    double margin = 0.0;
+
+    // A crossing lies within 0.1 of both edges on their dominant axes, so within both boxes
+    // widened by 0.1. A collinear pair is judged on the called edge's dominant axis after a
+    // midpoint test and a 0.01 rad parallel test, so the other may stray from its line by 0.1
+    // plus 0.01 rad over its half length; the margin covers it.
+    static meetbox Of(const edge2d& e)
+    {
+        const point2d s = e.StartPoint(), t = e.EndPoint();
+        const double extent = std::max(std::fabs(t.x - s.x), std::fabs(t.y - s.y));
+        const double scale = std::max({std::fabs(s.x), std::fabs(s.y), std::fabs(t.x), std::fabs(t.y)});
+        return {std::min(s.x, t.x), std::min(s.y, t.y), std::max(s.x, t.x), std::max(s.y, t.y),
+                0.25 + 0.02 * extent + 1e-9 * scale};
+    }
+};
+
+// False only for pairs whose edges a.IntersectWith(b) cannot report as meeting.
+inline bool MayMeet(const meetbox& a, const meetbox& b)
+{
+    return b.xlo <= a.xhi + a.margin && b.xhi >= a.xlo - a.margin && b.ylo <= a.yhi + a.margin &&
+           b.yhi >= a.ylo - a.margin;
+}
+
 inline bool MayMeet(const edge2d& a, const edge2d& b)
 {
-    const point2d as = a.StartPoint(), ae = a.EndPoint(), bs = b.StartPoint(), be = b.EndPoint();
-    const double extent = std::max(std::fabs(ae.x - as.x), std::fabs(ae.y - as.y));
-    const double scale = std::max({std::fabs(as.x), std::fabs(as.y), std::fabs(ae.x), std::fabs(ae.y)});
-    const double margin = 0.25 + 0.02 * extent + 1e-9 * scale;
-    return std::min(bs.x, be.x) <= std::max(as.x, ae.x) + margin &&
-           std::max(bs.x, be.x) >= std::min(as.x, ae.x) - margin &&
-           std::min(bs.y, be.y) <= std::max(as.y, ae.y) + margin &&
-           std::max(bs.y, be.y) >= std::min(as.y, ae.y) - margin;
+    return MayMeet(meetbox::Of(a), meetbox::Of(b));
 }
 
 // Ids of meeting places, handed out by a crossing pass to the edge-end slots (int fields, 0

@@ -20,6 +20,12 @@ double Reduced(double angle)
     return angle > kTwoPi - 1e-6 ? 0.0 : angle;
 }
 
+void SetSegment(graphedge2d& e, const edge2d& s)
+{
+    e.segment = s;
+    e.box = meetbox::Of(s);
+}
+
 int* EndSlot(graphedge2d& e, bool atStart)
 {
     return atStart ? &e.startId : &e.endId;
@@ -35,8 +41,7 @@ void seggraph2d::AddSegment(const edge2d& s)
     }
     if (s.IsDegenerate())
         return;
-    graphedge2d& e = edges_.emplace_back();
-    e.segment = s;
+    SetSegment(edges_.emplace_back(), s);
 }
 
 void seggraph2d::AddRing(const std::vector<point2d>& ring)
@@ -73,9 +78,9 @@ bool seggraph2d::CountPiece()
 seggraph2d::edgeit seggraph2d::SplitAfter(edgeit e, const point2d& p)
 {
     graphedge2d piece;
-    piece.segment = edge2d(p, e->segment.EndPoint());
+    SetSegment(piece, edge2d(p, e->segment.EndPoint()));
     piece.endId = e->endId;
-    e->segment.SetEndPoint(p);
+    SetSegment(*e, edge2d(e->segment.StartPoint(), p));
     e->endId = 0;
     return edges_.insert(std::next(e), piece);
 }
@@ -83,7 +88,7 @@ seggraph2d::edgeit seggraph2d::SplitAfter(edgeit e, const point2d& p)
 // One pair of the crossing pass, told along b; leaves b on the next edge to compare.
 void seggraph2d::MeetPair(edgeit a, edgeit& b)
 {
-    if (!MayMeet(b->segment, a->segment)) {
+    if (!MayMeet(b->box, a->box)) {
         ++b;
         return;
     }
@@ -114,12 +119,12 @@ void seggraph2d::MeetPair(edgeit a, edgeit& b)
         }
         if (c1 == 0 && c2 == -1) {
             s.push_back(EndSlot(*a, p2 == a->segment.StartPoint()));
-            b->segment.SetStartPoint(p2);
+            SetSegment(*b, edge2d(p2, b->segment.EndPoint()));
             b->startId = 0;
             s.push_back(&b->startId);
             ids_.Assign(s);
         } else if (c1 == 1 && c2 == 0) {
-            b->segment.SetEndPoint(p1);
+            SetSegment(*b, edge2d(b->segment.StartPoint(), p1));
             b->endId = 0;
             s.push_back(&b->endId);
             s.push_back(EndSlot(*a, p1 == a->segment.StartPoint()));
@@ -127,9 +132,9 @@ void seggraph2d::MeetPair(edgeit a, edgeit& b)
         } else if (c1 == 1 && c2 == -1 && CountPiece()) {
             // a lies inside b: b keeps the piece before a, the piece after a goes last.
             graphedge2d& after = edges_.emplace_back();
-            after.segment = edge2d(p2, b->segment.EndPoint());
+            SetSegment(after, edge2d(p2, b->segment.EndPoint()));
             after.endId = b->endId;
-            b->segment.SetEndPoint(p1);
+            SetSegment(*b, edge2d(b->segment.StartPoint(), p1));
             b->endId = 0;
             const bool aStartsAtP1 = a->segment.IsStartPoint(p1);
             s.push_back(EndSlot(*a, aStartsAtP1));
@@ -357,10 +362,10 @@ halfedge2d* seggraph2d::Turn(graphvertex2d* w, const halfedge2d& arriving, bool 
     return left ? NextLeftHalfEdge(w, arriving, nullptr, visitedTest) : NextRightHalfEdge(w, arriving, visitedTest);
 }
 
-halfedge2d* seggraph2d::FirstUnvisitedHalfEdge() const
+halfedge2d* seggraph2d::FirstUnvisitedHalfEdge(vertexit& from) const
 {
-    for (const auto& v : vertices_)
-        for (halfedge2d& h : v->halfEdges)
+    for (; from != vertices_.end(); ++from)
+        for (halfedge2d& h : (*from)->halfEdges)
             if (!h.visited)
                 return &h;
     return nullptr;
@@ -370,7 +375,9 @@ ringlist seggraph2d::TraceAllLoops()
 {
     ringlist rings;
     const std::size_t bound = HalfEdgeCount();
-    while (halfedge2d* h0 = FirstUnvisitedHalfEdge()) {
+    // Marks are only ever set, so each search goes on from the vertex where the last one ended.
+    vertexit from = vertices_.begin();
+    while (halfedge2d* h0 = FirstUnvisitedHalfEdge(from)) {
         auto ring = std::make_unique<ring2d>();
         halfedge2d* h = h0;
         for (std::size_t steps = 0; h && steps < bound; ++steps) {

@@ -46,6 +46,7 @@ struct graphedge2d {
     static constexpr double kNoAngle = -3141.5927734375;
 
     edge2d segment;
+    meetbox box;  // kept with the segment for the crossing pass
     // Vertex ids while the crossing pass runs (0: none yet), then the vertices (null:
     // detached by pruning). Ids and pointers are kept apart.
     int startId = 0;
@@ -114,8 +115,6 @@ public:
                                  bool visitedTest) const;
     // The sharpest right turn at w; with the visited test visited half-edges are passed over.
     halfedge2d* NextRightHalfEdge(graphvertex2d* w, const halfedge2d& arriving, bool visitedTest) const;
-    // The first half-edge not yet visited, in vertex-list order; null when all are.
-    halfedge2d* FirstUnvisitedHalfEdge() const;
 
     // Every loop of more than 2 points of the half-edges not yet visited, turning left, in
     // tracing order. A walk that finds no way on is dropped; its marks stay.
@@ -149,6 +148,7 @@ public:
 private:
     using slots = std::vector<int*>;
     using edgeit = std::list<graphedge2d>::iterator;
+    using vertexit = std::list<std::unique_ptr<graphvertex2d>>::const_iterator;
     // One step of an outline walk: the vertex and the half-edge it leaves by.
     struct step {
         graphvertex2d* vertex;
@@ -162,6 +162,9 @@ private:
     void JoinCoincidentEnds();
     void DeleteRemovedVertices();
     graphvertex2d* VertexFor(int id, const point2d& p);
+    // The first half-edge not yet visited at `from` or after it in the vertex list (`from`
+    // left at its vertex); null when all are.
+    halfedge2d* FirstUnvisitedHalfEdge(vertexit& from) const;
     halfedge2d* Turn(graphvertex2d* w, const halfedge2d& arriving, bool left, bool visitedTest) const;
     std::optional<std::vector<step>> WalkOuterBoundary(bool left, bool visitedTest, bool mark);
 
