@@ -1,5 +1,6 @@
 #include "HostSolids.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numbers>
@@ -251,7 +252,9 @@ int decDbLoft::MakeMesh(decMesh3** out) const
     const int m = static_cast<int>(m_path.size());
 
     // The direction across the path at each path point, mitred so that walls keep their
-    // thickness at corners.
+    // thickness at corners, then turned by the state's angle about the vertical (a half turn
+    // puts the section on the left of the path).
+    const double turnCos = std::cos(m_stateAngle), turnSin = std::sin(m_stateAngle);
     std::vector<GeVector3d> across(static_cast<std::size_t>(m));
     for (int i = 0; i < m; ++i) {
         const GeVector3d before = i > 0 ? RightOf(m_path[i - 1], m_path[i]) : GeVector3d();
@@ -266,8 +269,18 @@ int decDbLoft::MakeMesh(decMesh3** out) const
             const double cosine = v.DotProduct(reference);
             if (cosine > 0.1) v = v / cosine;
         }
-        across[static_cast<std::size_t>(i)] = v;
+        across[static_cast<std::size_t>(i)] = GeVector3d(v.x * turnCos - v.y * turnSin, v.x * turnSin + v.y * turnCos, 0.0);
     }
+    // The faces below face outwards for a section running clockwise in (across, up) with the
+    // section on the right; a counter-clockwise section, or one turned to the left, reverses
+    // them, and both together keep them.
+    double sectionArea = 0.0;
+    for (int j = 0; j < k; ++j) {
+        const GePoint3d& a = section[static_cast<std::size_t>(j)];
+        const GePoint3d& b = section[static_cast<std::size_t>((j + 1) % k)];
+        sectionArea += a.x * b.y - b.x * a.y;
+    }
+    const bool reversed = (sectionArea > 0.0) != (turnCos < 0.0);
 
     const GePoint3d origin = m_path.front();
     auto* mesh = new decMesh3();
@@ -279,17 +292,20 @@ int decDbLoft::MakeMesh(decMesh3** out) const
                                   GeVector3d::kZAxis * (s.y - origin.y);
         }
     decPolygonBuf faces((m - 1) * k + 2);
+    const auto append = [&faces, reversed](std::vector<int> face) {
+        if (reversed) std::reverse(face.begin(), face.end());
+        faces.AppendPolygon(static_cast<int>(face.size()), face.data());
+    };
     std::vector<int> cap;
     for (int j = k - 1; j >= 0; --j) cap.push_back(j);
-    faces.AppendPolygon(k, cap.data());
+    append(cap);
     cap.clear();
     for (int j = 0; j < k; ++j) cap.push_back((m - 1) * k + j);
-    faces.AppendPolygon(k, cap.data());
+    append(cap);
     for (int i = 0; i + 1 < m; ++i)
         for (int j = 0; j < k; ++j) {
             const int jn = (j + 1) % k;
-            const int quad[4] = {i * k + j, i * k + jn, (i + 1) * k + jn, (i + 1) * k + j};
-            faces.AppendPolygon(4, quad);
+            append({i * k + j, i * k + jn, (i + 1) * k + jn, (i + 1) * k + j});
         }
     mesh->SetPolygonFrom(faces);
     *out = mesh;

@@ -89,7 +89,9 @@ struct fdata {
 };
 
 // A section swept along a path: at every path point the section stands upright, its x axis
-// across the path (to the right, mitred at corners), its y axis along world Z.
+// across the path (to the right, mitred at corners, then turned about the vertical by the
+// state's angle: a half turn puts it on the left), its y axis along world Z. The faces face
+// outwards whichever way the section runs.
 class decDbLoft : public decBuilder {
     DEC_DECLARE_CLASS(decDbLoft)
 
@@ -98,7 +100,8 @@ public:
     // The first section is swept along the first pathCount points of the path (codes and the
     // further sections are kept as given).
     void SetData(const std::vector<fdata>& sections, const GePoint3dArray& path, int code, int pathCount);
-    // Settings of the host's loft; recorded.
+    // Settings of the host's loft, recorded; the angle turns the section about the vertical
+    // through each path point (a and b have no meaning here).
     void setState(int a, int b, double angle);
     int MakeMesh(decMesh3** out) const override;
     void Serialize(SerializeFilter& filter) override;

@@ -229,27 +229,44 @@ TEST_F(MeshAndDisplay, ABuilderDrawsItsMeshPlacedByTheEntityTransform)
         for (const GePoint3d& p : item.points) EXPECT_GE(p.x, 1000);
 }
 
+// A 100 × 1000 upright section swept along an L-shaped path, given either way round, on the
+// right of the path or turned to its left by the state's half turn (a single-precision π):
+// the band is mitred round the corner (its plan area 5000·100 + 3000·100 ± 100·100) and its
+// faces face outwards (a positive volume by the divergence theorem).
 TEST_F(MeshAndDisplay, LoftSweepsItsSectionAlongThePath)
 {
-    // A 100 × 1000 upright section swept along an L-shaped path.
     const GePoint3d p0(0, 0, 0);
-    fdata section{{p0, p0 + GeVector3d(0, 1000, 0), p0 + GeVector3d(100, 1000, 0), p0 + GeVector3d(100, 0, 0)}, 1001};
+    const GePoint3dArray clockwise{p0, p0 + GeVector3d(0, 1000, 0), p0 + GeVector3d(100, 1000, 0),
+                                   p0 + GeVector3d(100, 0, 0)};
+    const GePoint3dArray counterClockwise(clockwise.rbegin(), clockwise.rend());
     const GePoint3dArray path{{0, 0, 0}, {5000, 0, 0}, {5000, 3000, 0}};
-    auto* loft = new decDbLoft();
-    loft->SetData({section}, path, 1001, 3);
-    loft->setState(0, 0, 3.1415927);
-    DbAutoOpen open(1);
-    decObjectId id;
-    Db().CreateNewEntity(1, loft, GeMatrix3d(), id, 0);
-    const decMesh3* mesh = decDbEntity3d::Cast(id.GetObjectA())->GetMesh();
-    ASSERT_NE(mesh, nullptr);
-    EXPECT_EQ(mesh->GetCountVertex(), 12);
-    EXPECT_EQ(mesh->GetCountPolygon(), 2 + 2 * 4);
-    const GeBoundBox3d box = decDbEntity::Cast(id.GetObjectA())->GetBoundBox();
-    EXPECT_NEAR(box.MaxPoint().z, 1000, 1e-9);
-    EXPECT_NEAR(box.MinPoint().z, 0, 1e-9);
-    EXPECT_NEAR(box.MaxPoint().x, 5100, 1e-9) << "the section lies to the right of the path, mitred at the corner";
-    EXPECT_NEAR(box.MinPoint().y, -100, 1e-9);
+    struct {
+        const GePoint3dArray& section;
+        bool left;
+    } const cases[] = {{clockwise, false}, {counterClockwise, false}, {clockwise, true}, {counterClockwise, true}};
+    for (const auto& c : cases) {
+        auto* loft = new decDbLoft();
+        loft->SetData({fdata{c.section, 1001}}, path, 1001, 3);
+        if (c.left) loft->setState(0, 0, 3.1415927);
+        DbAutoOpen open(1);
+        decObjectId id;
+        Db().CreateNewEntity(1, loft, GeMatrix3d(), id, 0);
+        const decMesh3* mesh = decDbEntity3d::Cast(id.GetObjectA())->GetMesh();
+        ASSERT_NE(mesh, nullptr);
+        EXPECT_EQ(mesh->GetCountVertex(), 12);
+        EXPECT_EQ(mesh->GetCountPolygon(), 2 + 2 * 4);
+        const GeBoundBox3d box = decDbEntity::Cast(id.GetObjectA())->GetBoundBox();
+        const GePoint3d low = c.left ? GePoint3d(0, 0, 0) : GePoint3d(0, -100, 0);
+        const GePoint3d high = c.left ? GePoint3d(5000, 3000, 1000) : GePoint3d(5100, 3000, 1000);
+        EXPECT_TRUE(Near(box.MinPoint(), low, 1e-3) && Near(box.MaxPoint(), high, 1e-3)) << "left " << c.left;
+        double volume = 0.0;
+        for (int f = 0; f < mesh->GetCountPolygon(); ++f) {
+            const std::vector<GePoint3d> face = mesh->FacePoints(f, GeMatrix3d());
+            for (std::size_t i = 1; i + 1 < face.size(); ++i)
+                volume += (face[0] - p0).DotProduct((face[i] - p0).CrossProduct(face[i + 1] - p0)) / 6.0;
+        }
+        EXPECT_NEAR(volume, (c.left ? 790000.0 : 810000.0) * 1000, 10.0) << "left " << c.left;
+    }
 }
 
 TEST_F(MeshAndDisplay, TransformsMoveSolidsByTheirTmAndCurvesByTheirPoints)
