@@ -8,9 +8,9 @@
 #include "DbDatabase.h"
 #include "HostSolids.h"
 #include "Input.h"
-#include "ModelHelperLayersMaterials.h"
 #include "OrvCommandHandlers.h"
 #include "OutlineCleanup.h"
+#include "RoofMeshEntities.h"
 #include "WorkingDrawing.h"
 
 double g_archedRoofThickness = 0.0;
@@ -23,10 +23,6 @@ constexpr const char* kSectionEndPrompt = "请指定屋顶截面终点：";
 constexpr const char* kRidgeEndPrompt = "请指定屋脊延伸线终点：";
 constexpr const char* kRisePrompt = "请输入拱高";
 constexpr const char* kThicknessPrompt = "请输入板厚";
-constexpr const char* kLayerName = "坡屋顶";
-constexpr unsigned long kLayerColour = 255;
-constexpr const char* kMaterialName = "屋面板";
-constexpr unsigned long kMaterialColour = 0x8a55ff;
 // Point input flags of the first point and of the points with a rubber band (the host's).
 constexpr std::uint32_t kFirstPointFlags = 0xffff;
 constexpr std::uint32_t kNextPointFlags = 0xffffff;
@@ -165,9 +161,8 @@ void CArchedRoof::Create()
 
     DbAutoOpen open(1);
     DbDatabase* db = open.db;
-    const long layer = CreateLayer(db, kLayerName, kLayerColour, 0, 1);
-    CString materialName(kMaterialName);
-    const long material = CreateSolidColorMaterial(db, materialName, kMaterialColour, 0.0);
+    const long layer = SlopedRoofLayer(db);
+    const long material = RoofMaterial(db);
     decObjectId id;
     if (db->CreateNewEntity(layer, extrude.get(), m_frame.Inverse(), id, material) == dex::eOk)
         extrude.release();
