@@ -1,7 +1,6 @@
 #pragma once
 // The handlers of the module's 34 commands. Each takes no arguments and returns nothing; the
-// host calls it from the command line. A handler is defined where its command is built;
-// commands not built yet have theirs in PendingCommands.cpp.
+// host calls it from the command line. A handler is defined where its command is built.
 
 // Roofs and building parts.
 void CMD_GABLE_ROOF();

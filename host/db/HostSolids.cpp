@@ -269,7 +269,8 @@ int decDbLoft::MakeMesh(decMesh3** out) const
             const double cosine = v.DotProduct(reference);
             if (cosine > 0.1) v = v / cosine;
         }
-        across[static_cast<std::size_t>(i)] = GeVector3d(v.x * turnCos - v.y * turnSin, v.x * turnSin + v.y * turnCos, 0.0);
+        across[static_cast<std::size_t>(i)] =
+            GeVector3d(v.x * turnCos - v.y * turnSin, v.x * turnSin + v.y * turnCos, 0.0);
     }
     // The faces below face outwards for a section running clockwise in (across, up) with the
     // section on the right; a counter-clockwise section, or one turned to the left, reverses

@@ -1,5 +1,4 @@
 // The entry point and the command table the module registers.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,8 +13,6 @@
 #include "PromptOldModelReactor.h"
 #include "ShellTestSupport.h"
 #include "WorkingDrawing.h"
-
-using ::testing::HasSubstr;
 
 namespace {
 
@@ -103,15 +100,6 @@ TEST_F(EntryPointTest, ARepeatedEntryRegistersNothingTwice)
     EXPECT_EQ(host::CommandTable::Instance().All().size(), registered);
     EXPECT_EQ(ReactorCount(dec::GetWorkingDatabase()), 1);
     EXPECT_TRUE(host::EventLog::Instance().Calls("AddReactor").empty());
-}
-
-TEST_F(EntryPointTest, CommandsNotBuiltYetSaySoAndChangeNothing)
-{
-    EnterModule(0);
-    ASSERT_TRUE(Run("balcony\n"));
-    const std::string out = Transcript();
-    EXPECT_THAT(out, HasSubstr("> balcony\nThe command balcony (阳台) is not available yet.\n"));
-    EXPECT_TRUE(dec::GetWorkingDatabase()->AllObjects().empty());
 }
 
 TEST_F(EntryPointTest, HelpListsTheModuleCommandsInTableOrder)

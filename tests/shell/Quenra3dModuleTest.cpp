@@ -58,12 +58,4 @@ TEST(Quenra3dModule, HelpListsTheThirtyFourCommandsInTableOrder)
     EXPECT_THAT(out, HasSubstr("  orvmodelscale  更新比例 (orv)\n"));
 }
 
-TEST(Quenra3dModule, ACommandNotBuiltYetSaysSo)
-{
-    int status = -1;
-    const std::string out = RunWithModule("balcony\n", status);
-    EXPECT_EQ(status, 0) << out;
-    EXPECT_THAT(out, HasSubstr("The command balcony (阳台) is not available yet."));
-}
-
 }  // namespace

@@ -1,0 +1,205 @@
+// The balcony command end to end: a building, outlines drawn against it, the dialog answered
+// by script lines; the slabs and parapets it leaves measured against the outlines (volumes,
+// lengths of the free edges, places in plan), and the refusals of the command and the dialog.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+
+#include "BalconyDlg.h"
+#include "HostSolids.h"
+#include "ModelGeHelper.h"
+#include "RoofTestSupport.h"
+#include "Tools.h"
+#include "WorkingDrawing.h"
+
+using ::testing::HasSubstr;
+
+namespace {
+
+using namespace roof_test;
+
+constexpr const char* kNoRegion = "阳台轮廓选择无效!退出命令!";
+
+class BalconyTest : public ModuleTest {
+protected:
+    void SetUp() override
+    {
+        ModuleTest::SetUp();
+        g_balconyDefaults = BalconyDefaults();
+    }
+    std::vector<decDbEntity3d*> Made(const decObjectClassInfo* kind) const
+    {
+        std::vector<decDbEntity3d*> made;
+        for (decDbEntity* e : Db()->AllObjects())
+            if (auto* solid = decCast<decDbEntity3d>(e); solid && solid->GetBuilder()->IsKindOf(kind))
+                made.push_back(solid);
+        return made;
+    }
+    // Checks every slab and parapet: a slab holds its outline's area times the thickness and
+    // stays out of the building; a parapet stands on the top of a slab, within its outline,
+    // and the parapets of each level run along freeLength of free edges.
+    void ExpectSound(const Ring& building, double thickness, double freeLength) const
+    {
+        std::map<double, double> runLength;  // by level
+        std::vector<Ring> slabTops;
+        for (const decDbEntity3d* slab : Made(decDbExtrude::Desc())) {
+            const Ring base = slab->GetMesh()->FacePoints(0, slab->GetTM());
+            EXPECT_NEAR(MeshVolume(*slab), std::fabs(SignedPlanArea(base)) * thickness, 1e-3);
+            for (std::size_t i = 0; i < base.size(); ++i) {
+                const GePoint3d& a = base[i];
+                const GePoint3d& b = base[(i + 1) % base.size()];
+                EXPECT_NE(CTools::PtRegionRelation({(a.x + b.x) / 2, (a.y + b.y) / 2, 0}, building, 0.01), 1);
+            }
+            slabTops.push_back(tools_test::Lifted(base, thickness));
+        }
+        for (const decDbEntity3d* parapet : Made(decDbLoft::Desc())) {
+            const decMesh3* mesh = parapet->GetMesh();
+            // Section corner 3 of each path point is the path point itself.
+            const double level = mesh->GetVertexArray()[3].z;
+            for (int i = 7; i < mesh->GetCountVertex(); i += 4)
+                runLength[level] += mesh->GetVertexArray()[i].DistanceTo(mesh->GetVertexArray()[i - 4]);
+            const auto holds = [&](const Ring& top) {
+                const GePoint3d* v = mesh->GetVertexArray();
+                return std::fabs(top[0].z - level) < 1e-6 &&
+                       std::none_of(v, v + mesh->GetCountVertex(),
+                                    [&](const GePoint3d& p) { return CTools::PtRegionRelation(p, top, 0.01) == 0; });
+            };
+            EXPECT_TRUE(std::any_of(slabTops.begin(), slabTops.end(), holds)) << "a parapet on no slab at " << level;
+        }
+        for (const auto& [level, length] : runLength)
+            EXPECT_NEAR(length, freeLength, 1e-3) << "at " << level;
+    }
+};
+
+// The 10 x 6 m building picked inside, the outline drawn last selected, then the dialog.
+std::string Balcony(const std::string& dialog)
+{
+    return "balcony\n@5000,3000\nlast\n" + dialog;
+}
+
+TEST_F(BalconyTest, AThreeSidedOutlineOnTheSouthWallGivesASlabAndAParapetPerStorey)
+{
+    AddBuilding("A", 9000, Rectangle(10000, 6000));
+    Script("pline 2000,0 2000,-1500 8000,-1500 8000,0\n" + Balcony("set 1154 3\nok\n") + "groups\n");
+    const auto slabs = Made(decDbExtrude::Desc());
+    const auto parapets = Made(decDbLoft::Desc());
+    ASSERT_EQ(slabs.size(), 3u) << Transcript();
+    ASSERT_EQ(parapets.size(), 3u);
+    for (int storey = 0; storey < 3; ++storey) {
+        ExpectPointsNear({slabs[storey]->GetBoundBox().MinPoint(), slabs[storey]->GetBoundBox().MaxPoint()},
+                         {{2000, -1500, 3000.0 * storey}, {8000, 0, 3000.0 * storey + 200}}, 1e-6);
+        const decMesh3* mesh = parapets[storey]->GetMesh();
+        EXPECT_EQ(mesh->GetCountVertex(), 4 * 4) << "three edges";
+        EXPECT_NEAR(parapets[storey]->GetBoundBox().MaxPoint().z, 3000.0 * storey + 1400, 1e-6);
+        EXPECT_NEAR(mesh->GetVertexArray()[0].DistanceTo(mesh->GetVertexArray()[3]), 300, 1e-3);
+    }
+    ExpectSound(Rectangle(10000, 6000), 200, 9000);
+    EXPECT_STREQ(Db()->GetTableLayer()->GetLayer(parapets[2]->GetLayerId())->GetName(), "阳台");
+    EXPECT_STREQ(Db()->GetTableMaterial()->GetById(slabs[0]->GetMaterialId())->GetName(), "阳台");
+    EXPECT_THAT(Transcript(), HasSubstr("group 1 flags=0: #3 #4 #5 #6 #7 #8\n"));
+    EXPECT_EQ(g_balconyDefaults.storeys, 3u);
+}
+
+// A building with a courtyard open to the south (x 3000 to 7000, 4 m deep), and the
+// three-sided outline with the building turned by 30°.
+TEST_F(BalconyTest, RegionsOutsideThatTouchTheBuilding)
+{
+    const Ring courtyard{{0, 0, 0},    {3000, 0, 0},  {3000, 4000, 0},  {7000, 4000, 0},
+                         {7000, 0, 0}, {10000, 0, 0}, {10000, 8000, 0}, {0, 8000, 0}};
+    const struct {
+        const char* name;
+        const Ring& building;
+        std::string outline;
+        std::size_t slabs, parapets;
+        double freeLength;
+    } cases[] = {
+        {"wholly inside", Rectangle(10000, 6000), "pline closed 1000,1000 3000,1000 3000,3000", 0, 0, 0},
+        {"wholly away", Rectangle(10000, 6000), "pline 1000,-1000 3000,-1000 3000,-3000", 0, 0, 0},
+        // Across the courtyard's mouth: the part outside touches both wings (two parapets);
+        // the rest of the courtyard behind it is a region of its own (one).
+        {"two stretches", courtyard, "pline closed 3000,-1000 7000,-1000 7000,1000 3000,1000", 2, 3,
+         1000 + 4000 + 1000 + 4000 + 4000},
+        {"oblique wall", Rectangle(10000, 6000),
+         "pline 2000,0 2000,-1500 8000,-1500 8000,0\nrotate @5000,3000 @5000,-1500 0,0 30", 1, 1, 9000},
+    };
+    for (const auto& c : cases) {
+        host::NewDrawing();
+        const decObjectId building = AddBuilding("A", 9000, c.building);
+        Script(c.outline + "\nbalcony\n@4000,5000\nlast\n" + (c.slabs ? "ok\n" : ""));
+        EXPECT_EQ(Made(decDbExtrude::Desc()).size(), c.slabs) << c.name << Transcript();
+        EXPECT_EQ(Made(decDbLoft::Desc()).size(), c.parapets) << c.name;
+        Ring ring;
+        GetExtrudeBuildBasePts(Entity(building), ring);
+        if (c.slabs == 0)
+            EXPECT_THAT(Transcript(), HasSubstr(kNoRegion)) << c.name;
+        else
+            ExpectSound(ring, 200, c.freeLength);
+    }
+}
+
+TEST_F(BalconyTest, RefusalsBeforeTheDialog)
+{
+    AddBuilding("A", 9000, Rectangle(10000, 6000));
+    Script("pline 2000,0 2000,-1500 8000,-1500 8000,0\npline 0,-9000 0,-9000 0,-9000\n");
+    const struct {
+        std::string lines;
+        const char* message;
+    } cases[] = {
+        {"*cancel*\n", "未选中目标!退出命令!"},
+        {"@5000,3000\n*cancel*\n", "选择取消，退出命令"},
+        {"@5000,3000\n\n", "未选中阳台底面外轮廓线!退出命令!"},
+        {"@5000,3000\nlast\n", "未选中合法的阳台底面外轮廓线!退出命令!"},
+        {"@0,-9000\n", "建筑底面轮廓顶点不能小于3个!"},
+    };
+    for (const auto& c : cases) {
+        Script("balcony\n" + c.lines);
+        EXPECT_THAT(Transcript(), HasSubstr(c.message));
+    }
+    EXPECT_EQ(Db()->AllObjects().size(), 3u) << "nothing made";
+}
+
+// The storey height must be above 0 and the count within 1 to 200: the focus goes there and
+// nothing is made; sizes below 1, typed or picked, are refused with their message.
+TEST_F(BalconyTest, TheDialogRefusesWhatMakesNoBalcony)
+{
+    AddBuilding("A", 9000, Rectangle(10000, 6000));
+    Script("pline 2000,0 2000,-1500 8000,-1500 8000,0\n" +
+           Balcony("set 1277 0\nok\nset 1277 -3000\nok\nset 1277 3000\nset 1154 0\nok\nset 1155 0\n"
+                   "set 1156 -5\nclick 1263\n0,0\n0,0.5\nclick 1235\n0,0\n250.7,0\ncancel\n"));
+    const std::string out = Transcript();
+    EXPECT_EQ(host::EventLog::Instance().Calls("SetFocus dialog 1093 control 1277").size(), 2u);
+    EXPECT_EQ(host::EventLog::Instance().Calls("SetFocus dialog 1093 control 1154").size(), 1u);
+    EXPECT_THAT(out, HasSubstr("阳台底板厚度必须大于0!"));
+    EXPECT_EQ(CountOf(out, "栏板高度必须大于0!"), 2);
+    EXPECT_EQ(Db()->AllObjects().size(), 2u) << "nothing made";
+    EXPECT_EQ(g_balconyDefaults.storeyHeight, 3000) << "a cancelled dialog remembers nothing";
+
+    Script(Balcony("click 1235\n0,0\n250.7,0\nset 1155 150\nok\n"));
+    EXPECT_EQ(g_balconyDefaults.parapetThickness, 250);
+    EXPECT_EQ(g_balconyDefaults.slabThickness, 150);
+    EXPECT_EQ(g_balconyDefaults.parapetHeight, 1200);
+}
+
+// Each face comes to start with a free edge after one on the building, its vertices turned
+// with its flags.
+TEST(AlignBalconyOutlineStart, TurnsFacesAndFlagsTogether)
+{
+    const std::vector<int> cases[][2] = {{{1, 1, 1, 0}, {1, 1, 1, 0}},
+                                         {{0, 1, 1, 1}, {1, 1, 1, 0}},
+                                         {{1, 0, 0, 1}, {1, 1, 0, 0}},
+                                         {{0, 1, 0, 1, 1, 0}, {1, 0, 1, 1, 0, 0}}};
+    for (const auto& [flags, aligned] : cases) {
+        CBalconyDlg dlg;
+        dlg.m_faces = {{}};
+        for (std::size_t i = 0; i < flags.size(); ++i)
+            dlg.m_faces[0].emplace_back(static_cast<double>(i), 0.0, 0.0);
+        dlg.m_edgeFlags = {flags};
+        AlignBalconyOutlineStart(dlg);
+        EXPECT_EQ(dlg.m_edgeFlags[0], aligned);
+        EXPECT_EQ(flags[static_cast<std::size_t>(dlg.m_faces[0][0].x)], aligned[0]);
+    }
+}
+
+}  // namespace
