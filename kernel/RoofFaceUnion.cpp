@@ -265,24 +265,53 @@ bool StrictlyInside(double u, double v, const FlatLoop& loop) {
   return code == kPointInside;
 }
 
+// The point against the loop with no tolerance: strictly inside.
+bool StrictlyInsideExactly(double u, double v, const FlatLoop& loop) {
+  int code = kPointOutside;
+  PointInPolygon(u, v, loop.u.data(), loop.v.data(), loop.Count(), 0.0f, &code);
+  return code == kPointInside;
+}
+
+double LoopArea(const FlatLoop& loop) {
+  double twice = 0.0;
+  const int n = loop.Count();
+  for (int i = 1; i <= n; ++i) {
+    const int j = i == n ? 1 : i + 1;
+    twice += loop.u[i] * loop.v[j] - loop.u[j] * loop.v[i];
+  }
+  return std::fabs(twice) / 2;
+}
+
+// Whether loop l lies inside loop o: its first vertex strictly inside, and o the larger. A
+// vertex on o's boundary can pass the tolerant point test; a loop larger than o cannot lie
+// in it, and filing it there made holes larger than their outer loops.
+bool LoopInside(const std::vector<FlatLoop>& loops, const std::vector<double>& areas, size_t l,
+                size_t o) {
+  return l != o && areas[l] < areas[o] && StrictlyInside(loops[l].u[1], loops[l].v[1], loops[o]);
+}
+
 // A loop inside an odd number of the others is a hole.
 void MarkNesting(std::vector<FlatLoop>& loops) {
+  std::vector<double> areas;
+  for (const FlatLoop& loop : loops) areas.push_back(LoopArea(loop));
   for (size_t l = 0; l < loops.size(); ++l) {
     int around = 0;
     for (size_t o = 0; o < loops.size(); ++o)
-      if (o != l && StrictlyInside(loops[l].u[1], loops[l].v[1], loops[o])) ++around;
+      if (LoopInside(loops, areas, l, o)) ++around;
     loops[l].marker = around % 2 == 0 ? OuterLoopMarker : HoleLoopMarker;
   }
 }
 
 // Every outer loop followed by every other loop that starts inside it, as its holes.
 std::vector<FlatLoop> OutersWithHoles(const std::vector<FlatLoop>& loops) {
+  std::vector<double> areas;
+  for (const FlatLoop& loop : loops) areas.push_back(LoopArea(loop));
   std::vector<FlatLoop> list;
   for (size_t o = 0; o < loops.size(); ++o) {
     if (loops[o].marker != OuterLoopMarker) continue;
     list.push_back(loops[o]);
     for (size_t h = 0; h < loops.size(); ++h) {
-      if (h == o || !StrictlyInside(loops[h].u[1], loops[h].v[1], loops[o])) continue;
+      if (!LoopInside(loops, areas, h, o)) continue;
       list.push_back(loops[h]);
       list.back().marker = HoleLoopMarker;
     }
@@ -333,13 +362,49 @@ bool PointCovered(const std::vector<InputFace>& faces, const std::vector<int>& c
   return false;
 }
 
-// Whether every point of the loop's ring moved 10 inwards lies under (or on) another face.
+// A point inside the loop: the middle of the widest stretch of a line across the loop
+// halfway up its extent (nudged off the vertices' heights).
+bool InteriorPoint(const FlatLoop& loop, double* u, double* v) {
+  const int n = loop.Count();
+  const auto [lo, hi] = std::minmax_element(loop.v.begin() + 1, loop.v.end());
+  double at = (*lo + *hi) / 2;
+  for (int i = 1; i <= n; ++i)
+    if (loop.v[i] == at) at += (*hi - *lo) * 1e-7;
+  std::vector<double> crossings;
+  for (int i = 1; i <= n; ++i) {
+    const int j = i == n ? 1 : i + 1;
+    const double a = loop.v[i], b = loop.v[j];
+    if ((a < at) == (b < at)) continue;
+    crossings.push_back(loop.u[i] + (at - a) * (loop.u[j] - loop.u[i]) / (b - a));
+  }
+  std::sort(crossings.begin(), crossings.end());
+  double widest = 0.0;
+  for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
+    if (crossings[k + 1] - crossings[k] <= widest) continue;
+    widest = crossings[k + 1] - crossings[k];
+    *u = (crossings[k] + crossings[k + 1]) / 2, *v = at;
+  }
+  return widest > 0.0;
+}
+
+// Whether the loop lies under (or on) another face: every point of its ring moved 10
+// inwards is. A piece too thin for that ring (a corner of it falls outside the piece) is
+// judged by one point inside it instead: the pieces are cut along every line where faces
+// cross, so a piece lies wholly under another face or nowhere under it.
 bool Covered(const FlatLoop& loop, const FaceFrameForUnion& frame,
              const std::vector<InputFace>& faces, const std::vector<int>& candidates) {
   const FlatLoop ring = Clockwise(loop);
   const int n = ring.Count();
   std::vector<double> tu(static_cast<size_t>(n) + 1), tv(static_cast<size_t>(n) + 1);
   OffsetRingForUnion(ring.u.data(), ring.v.data(), n, kInset, tu.data(), tv.data());
+  bool thin = false;
+  for (int i = 1; i <= n && !thin; ++i) thin = !StrictlyInsideExactly(tu[i], tv[i], ring);
+  if (thin) {
+    double u = 0.0, v = 0.0, X, Y, Z;
+    if (!InteriorPoint(ring, &u, &v)) return false;
+    frame.FromFrame(u, v, &X, &Y, &Z);
+    return PointCovered(faces, candidates, X, Y, Z);
+  }
   for (int i = 1; i <= n; ++i) {
     double X, Y, Z;
     frame.FromFrame(tu[i], tv[i], &X, &Y, &Z);

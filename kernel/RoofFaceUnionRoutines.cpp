@@ -176,9 +176,31 @@ int RemoveCollinearVertices(const double x[], const double y[], int n, int mode,
   } else if (mode < 10000) {
     for (int i = 2; i <= n - 1; ++i) drop[i] = straightAt(i - 1, i, i + 1);
   }
-  int kept = 0;
+  // A finely drawn curve turns by less than the angle at every vertex: a vertex goes only
+  // while it, and the vertex halfway back to the last one kept, stay as close to the line
+  // from that vertex to the next one as the angle allows over that line's length.
+  const bool closed = mode > 10000;
+  const double slack = std::tan(kQuarterDegree) / 2;
+  auto off = [&](int from, int at, int to) {
+    const double dx = x[to] - x[from], dy = y[to] - y[from], length = std::hypot(dx, dy);
+    if (!(length > 0.0)) return true;
+    return std::fabs((x[at] - x[from]) * dy - (y[at] - y[from]) * dx) / length > slack * length;
+  };
+  int last = 0;
   for (int i = 1; i <= n; ++i) {
-    if (drop[i]) continue;
+    const int next = i < n ? i + 1 : closed ? 1 : 0;
+    if (drop[i] && last > 0 && next > 0 && next != last)
+      drop[i] = !off(last, i, next) && !off(last, (last + i + 1) / 2, next);
+    if (!drop[i]) last = i;
+  }
+  int kept = 0;
+  for (int i = 1; i <= n; ++i)
+    if (!drop[i]) ++kept;
+  // A ring never goes below three corners: then it keeps them all.
+  const bool keepAll = closed && kept < 3;
+  kept = 0;
+  for (int i = 1; i <= n; ++i) {
+    if (drop[i] && !keepAll) continue;
     ++kept;
     outX[kept] = x[i];
     outY[kept] = y[i];

@@ -64,9 +64,10 @@ std::vector<UnionSegment3> PolygonPairOverlapForUnion(float t, const UnionFace& 
                                                       const UnionFace& g);
 
 // Drops the vertices of a ring (mode above 10000) or of an open line (mode below 10000, both
-// ends kept) where the line turns by less than 0.25 degree, every decision taken on the
-// unchanged input. outX/outY receive the kept vertices (room for n entries from 1); returns
-// their number.
+// ends kept) where the line turns by less than 0.25 degree, judged on the unchanged input,
+// while the vertices dropped since the last kept one stay as close to the line from it to
+// the next vertex as that angle allows (so a finely drawn curve keeps its shape). A ring that
+// would keep fewer than three vertices keeps them all. outX/outY receive the kept vertices (room for n entries from 1); returns their number.
 int RemoveCollinearVertices(const double x[], const double y[], int n, int mode, double outX[],
                             double outY[]);
 
