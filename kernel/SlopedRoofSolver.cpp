@@ -49,6 +49,37 @@ struct Footprint {
 
 // ---- Footprint clean-up ----
 
+// Drops every point that repeats the point before it (within 0.001 in x and y; the last
+// point against the first too), packing every loop in place. The edge that leaves the kept
+// point takes the slope of the edge that left the repeat, so every real edge keeps its own
+// slope; a repeat left in place would make its neighbour look collinear and lose a real
+// corner. False when a loop falls below 3 points.
+bool DropRepeatedPoints(int nLoops, std::int16_t counts[], float x[], float y[], float slope[]) {
+  auto same = [&](int a, int b) {
+    return std::fabs(x[a] - x[b]) <= 0.001f && std::fabs(y[a] - y[b]) <= 0.001f;
+  };
+  int read = 0, write = 0;
+  for (int l = 1; l <= nLoops; ++l) {
+    const int n = counts[l];
+    int kept = 0;
+    for (int i = 1; i <= n; ++i) {
+      if (kept > 0 && same(read + i, write + kept)) {
+        slope[write + kept] = slope[read + i];
+        continue;
+      }
+      ++kept;
+      x[write + kept] = x[read + i], y[write + kept] = y[read + i];
+      slope[write + kept] = slope[read + i];
+    }
+    while (kept > 1 && same(write + kept, write + 1)) --kept;
+    if (kept < 3) return false;
+    counts[l] = static_cast<std::int16_t>(kept);
+    read += n;
+    write += kept;
+  }
+  return true;
+}
+
 // Drops the vertices that lie on the line of their neighbours, packing every loop in place;
 // the joined edge keeps the slope of the earlier one. False when a loop falls below 3 points.
 bool DropCollinearVertices(int nLoops, std::int16_t counts[], float x[], float y[], float slope[]) {
@@ -370,7 +401,9 @@ int SolveSlopedRoofFaces(int nLoops, std::int16_t loopPointCounts[], const float
     total += loopPointCounts[l];
   }
   if (total > kMaxPoints) return 0;
-  if (!DropCollinearVertices(nLoops, loopPointCounts, x, y, slope)) return 0;
+  if (!DropRepeatedPoints(nLoops, loopPointCounts, x, y, slope) ||
+      !DropCollinearVertices(nLoops, loopPointCounts, x, y, slope))
+    return 0;
   OrientLoops(nLoops, loopPointCounts, x, y, slope);
 
   const std::vector<Face> faces =

@@ -15,7 +15,9 @@
 //   faceVertexCounts out: vertices per face (capacity 500), every face at least three
 //   faceX/Y/Z        out: face vertices back to back, no closing repeat, at most 4999 points
 //                    (capacity 5000); each face runs clockwise seen from above
-// Collinear vertices are dropped (the joined edge keeps the earlier slope) and loops are
+// Repeated points are dropped (the edge leaving the kept point takes the slope of the edge
+// that left the repeat), then collinear vertices (the joined edge keeps the earlier slope), and
+// loops are
 // turned so that the outline runs clockwise and courtyards counter-clockwise; x, y, slope and
 // loopPointCounts come back rewritten that way. Faces come in edge order; faces of one roof
 // plane that share an edge come back merged into one. Returns non-zero exactly when

@@ -124,6 +124,23 @@ TEST(SolveSlopedRoofFaces, CollinearVertexTurnMoveAndCounterClockwiseGiveTheSame
   }
 }
 
+TEST(SolveSlopedRoofFaces, RepeatedPointsKeepEveryRealCorner) {
+  // A rectangle whose last point repeats its first, in both orientations, and one with a
+  // corner listed twice: the hip roof of the rectangle, whose faces tile it.
+  const Outline rect = Rectangle(20000, 8000);
+  Outline closing = rect;
+  closing.push_back(rect.front());
+  Outline twice = rect;
+  twice.insert(twice.begin() + 2, rect[2]);
+  for (const Outline& o : {closing, Reversed(closing), twice, Reversed(twice)}) {
+    const Roof r = Solve(o, EqualSlopes(o.size(), 30));
+    ASSERT_EQ(r.faces.size(), 4u) << o.size();
+    EXPECT_EQ(r.outline.size(), 4u);
+    EXPECT_NEAR(MaxZ(r), 4000.0 * std::tan(Radians(30)), 0.5);
+    ExpectSoundRoof(r, "rectangle with a repeated point");
+  }
+}
+
 TEST(SolveSlopedRoofFaces, CounterClockwiseInputKeepsEachEdgesSlope) {
   // Counter-clockwise rectangle with one steep end: after turning, that end keeps its slope.
   const Outline ccw{{0, 0}, {20000, 0}, {20000, 8000}, {0, 8000}};
