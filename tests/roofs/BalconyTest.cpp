@@ -12,6 +12,7 @@
 #include "ModelGeHelper.h"
 #include "RoofTestSupport.h"
 #include "Tools.h"
+#include "decDbCurve.h"
 #include "WorkingDrawing.h"
 
 using ::testing::HasSubstr;
@@ -158,6 +159,32 @@ TEST_F(BalconyTest, RefusalsBeforeTheDialog)
         EXPECT_THAT(Transcript(), HasSubstr(c.message));
     }
     EXPECT_EQ(Db()->AllObjects().size(), 3u) << "nothing made";
+}
+
+// More segments than the arrays hold (a long line), or more pieces once they are split (two
+// combs crossing 100 x 100 times), refuse the outlines whole, nothing written past the
+// arrays (which the sanitizers watch).
+TEST_F(BalconyTest, SegmentsBeyondTheArraysAreRefused)
+{
+    Ring line, across, along;
+    for (int i = 0; i < 10001; ++i)
+        line.emplace_back(i, -1000.0 - i % 2, 0.0);
+    for (int i = 0; i < 100; ++i) {
+        const double near = i % 2 ? -2000 : -1010, far = i % 2 ? -1010 : -2000;
+        across.insert(across.end(), {{100.0 * i, near, 0}, {100.0 * i, far, 0}});
+        along.insert(along.end(), {{-50, -1020.0 - 9.0 * i, 0}, {9950, -1020.0 - 9.0 * i, 0}});
+        if (i % 2)
+            std::swap(along[along.size() - 1], along[along.size() - 2]);
+    }
+    AddBuilding("A", 9000, Rectangle(10000, 6000));
+    for (const std::vector<Ring>& outlines : {std::vector<Ring>{line}, std::vector<Ring>{across, along}}) {
+        std::string handles;
+        for (const Ring& outline : outlines)
+            handles += Handle(AddEntity(new decDbPolyline(static_cast<int>(outline.size()), outline.data(), 0))) + " ";
+        Script("balcony\n@5000,3000\n" + handles + "\n");
+        EXPECT_THAT(Transcript(), HasSubstr(kNoRegion));
+        EXPECT_TRUE(Made(decDbExtrude::Desc()).empty());
+    }
 }
 
 // The storey height must be above 0 and the count within 1 to 200: the focus goes there and
