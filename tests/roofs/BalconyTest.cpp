@@ -33,9 +33,11 @@ protected:
     std::vector<decDbEntity3d*> Made(const decObjectClassInfo* kind) const
     {
         std::vector<decDbEntity3d*> made;
-        for (decDbEntity* e : Db()->AllObjects())
-            if (auto* solid = decCast<decDbEntity3d>(e); solid && solid->GetBuilder()->IsKindOf(kind))
+        for (decDbEntity* e : Db()->AllObjects()) {
+            auto* solid = decCast<decDbEntity3d>(e);
+            if (solid && solid->GetBuilder() && solid->GetBuilder()->IsKindOf(kind))
                 made.push_back(solid);
+        }
         return made;
     }
     // Checks every slab and parapet: a slab holds its outline's area times the thickness and
@@ -101,6 +103,15 @@ TEST_F(BalconyTest, AThreeSidedOutlineOnTheSouthWallGivesASlabAndAParapetPerStor
     EXPECT_STREQ(Db()->GetTableMaterial()->GetById(slabs[0]->GetMaterialId())->GetName(), "阳台");
     EXPECT_THAT(Transcript(), HasSubstr("group 1 flags=0: #3 #4 #5 #6 #7 #8\n"));
     EXPECT_EQ(g_balconyDefaults.storeys, 3u);
+}
+
+// A solid of one face has no vertices of its own: its loop stands for the building.
+TEST_F(BalconyTest, ASingleLoopSolidStandsForABuilding)
+{
+    AddMesh({Rectangle(10000, 6000)});
+    Script("pline 2000,0 2000,-1500 8000,-1500 8000,0\n" + Balcony("ok\n"));
+    EXPECT_EQ(Made(decDbExtrude::Desc()).size(), 1u) << Transcript();
+    ExpectSound(Rectangle(10000, 6000), 200, 9000);
 }
 
 // A building with a courtyard open to the south (x 3000 to 7000, 4 m deep), and the
