@@ -78,6 +78,17 @@ struct Region {
     {
         return CTools::dianquanliwaizcx(px, py, x, y, size, static_cast<float>(kJoin)) != 0;
     }
+    // Whether a point could be held by both regions: it lies within the join tolerance of
+    // each, so their boxes grown by it must meet.
+    bool MayShareWith(const Region& o) const
+    {
+        const auto [loX, hiX] = std::minmax_element(x + 1, x + size + 1);
+        const auto [loY, hiY] = std::minmax_element(y + 1, y + size + 1);
+        const auto [oLoX, oHiX] = std::minmax_element(o.x + 1, o.x + o.size + 1);
+        const auto [oLoY, oHiY] = std::minmax_element(o.y + 1, o.y + o.size + 1);
+        const double margin = 2.0 * kJoin + 1.0;
+        return *loX <= *oHiX + margin && *oLoX <= *hiX + margin && *loY <= *oHiY + margin && *oLoY <= *hiY + margin;
+    }
 };
 
 // The plane's edge record: its start at the base (P1) and the reference point (P3).
@@ -390,10 +401,15 @@ bool CommonLine(const Plane& k, const Plane& j, const Footprint& f, Point3& p1, 
     return false;
 }
 
+// The crossings of a line with two regions' sides, 1-based for paixuzcx: at most 4 each.
+struct Crossings {
+    int n = 0;
+    float x[9] = {}, y[9] = {}, z[9] = {};
+};
+
 // Adds the crossings of the line p1-p2 with the region's sides (each side's range grown by
 // the join tolerance on its governing axis), with heights taken along the line.
-void AddCrossings(const Point3& p1, const Point3& p2, const Region& r, std::vector<float>& xs, std::vector<float>& ys,
-                  std::vector<float>& zs)
+void AddCrossings(const Point3& p1, const Point3& p2, const Region& r, Crossings& c)
 {
     const float lineDx = std::fabs(p2.x - p1.x), lineDy = std::fabs(p2.y - p1.y);
     for (int i = 1; i <= r.size; ++i) {
@@ -411,9 +427,10 @@ void AddCrossings(const Point3& p1, const Point3& p2, const Region& r, std::vect
             continue;
         const float z = lineDy > lineDx ? p1.z + (cy - p1.y) * (p2.z - p1.z) / (p2.y - p1.y)
                                         : p1.z + (cx - p1.x) * (p2.z - p1.z) / (p2.x - p1.x);
-        xs.push_back(cx);
-        ys.push_back(cy);
-        zs.push_back(z);
+        ++c.n;
+        c.x[c.n] = cx;
+        c.y[c.n] = cy;
+        c.z[c.n] = z;
     }
 }
 
@@ -422,12 +439,15 @@ void AddCrossings(const Point3& p1, const Point3& p2, const Region& r, std::vect
 void AddSharedStretches(const Point3& p1, const Point3& p2, const Region& rk, const Region& rj, int j,
                         std::vector<FloatSegment>& candidates)
 {
-    std::vector<float> xs{0.0f}, ys{0.0f}, zs{0.0f};
-    AddCrossings(p1, p2, rk, xs, ys, zs);
-    AddCrossings(p1, p2, rj, xs, ys, zs);
-    int n = static_cast<int>(xs.size()) - 1;
+    Crossings c;
+    AddCrossings(p1, p2, rk, c);
+    AddCrossings(p1, p2, rj, c);
+    int n = c.n;
     if (n < 2)
         return;
+    float* xs = c.x;
+    float* ys = c.y;
+    float* zs = c.z;
     int probe = n;
     for (int i = 2; i <= n; ++i) {
         const float dx = xs[i] - xs[1], dy = ys[i] - ys[1];
@@ -437,8 +457,8 @@ void AddSharedStretches(const Point3& p1, const Point3& p2, const Region& rk, co
         }
     }
     const float spreadX = std::fabs(xs[probe] - xs[1]), spreadY = std::fabs(ys[probe] - ys[1]);
-    std::vector<int> a(xs.size(), 0), b(xs.size(), 0);
-    CTools::paixuzcx(1, spreadY > spreadX ? 2 : 1, xs.data(), ys.data(), zs.data(), a.data(), b.data(), n);
+    int a[9] = {}, b[9] = {};
+    CTools::paixuzcx(1, spreadY > spreadX ? 2 : 1, xs, ys, zs, a, b, n);
     for (int i = 1; i < n; ++i) {
         const float mx = (xs[i] + xs[i + 1]) * 0.5f, my = (ys[i] + ys[i + 1]) * 0.5f;
         const float dx = xs[i + 1] - xs[i], dy = ys[i + 1] - ys[i];
@@ -630,7 +650,8 @@ std::vector<Ring> RoofFaces(const Footprint& f)
         for (const Hip* h : {&hips[k], &hips[e]})
             mine.push_back({h->from.x, h->from.y, h->from.z, h->to.x, h->to.y, h->to.z, k});
         for (int j = 1; j <= n; ++j) {
-            if (j == k || f.Neighbours(k, j) || !DistinctPlanes(edges[k].plane, edges[j].plane))
+            if (j == k || f.Neighbours(k, j) || !DistinctPlanes(edges[k].plane, edges[j].plane) ||
+                !regions[k].MayShareWith(regions[j]))
                 continue;
             Point3 p1, p2;
             if (CommonLine(edges[k].plane, edges[j].plane, f, p1, p2))

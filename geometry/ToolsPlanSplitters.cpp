@@ -112,18 +112,28 @@ void AddCuts(const PlanSegment& pi, const PlanSegment& pj, bool twin, std::vecto
     }
 }
 
-// The points at which segment i is cut, its ends included, in the order of its pieces.
-std::vector<CutPoint> CutPoints(std::span<const PlanSegment> segments, std::size_t index, bool twin)
+// The lists one split works in, kept from segment to segment so that cutting many short
+// candidate sets (the roof generator's) does not spend its time allocating.
+struct CutLists {
+    std::vector<CutPoint> cuts;
+    std::vector<float> x, y, z;
+    std::vector<int> a, b;
+};
+
+// The points at which segment i is cut, its ends included, in the order of its pieces, in
+// lists.cuts.
+void CutPoints(std::span<const PlanSegment> segments, std::size_t index, bool twin, CutLists& lists)
 {
     const PlanSegment& pi = segments[index];
     const FloatSegment& i = *pi.s;
-    std::vector<CutPoint> cuts{{i.x1, i.y1, i.z1}};
+    std::vector<CutPoint>& cuts = lists.cuts;
+    cuts.assign(1, {i.x1, i.y1, i.z1});
     for (std::size_t j = 0; j < segments.size(); ++j)
         if (j != index)
             AddCuts(pi, segments[j], twin, cuts);
     cuts.push_back({i.x2, i.y2, i.z2});
     if (cuts.size() <= 2)
-        return cuts;
+        return;
 
     for (std::size_t k = 1; k + 1 < cuts.size(); ++k) {
         const float c = pi.AlongY() ? cuts[k].y : cuts[k].x;
@@ -138,7 +148,12 @@ std::vector<CutPoint> CutPoints(std::span<const PlanSegment> segments, std::size
         return ex < kSamePoint && ey < kSamePoint;
     };
     const std::vector<bool> flagged = MarkRepeatsAlong(cuts.size(), kSamePoint, key, near);
-    std::vector<float> x{0.0f}, y{0.0f}, z{0.0f};
+    std::vector<float>& x = lists.x;
+    std::vector<float>& y = lists.y;
+    std::vector<float>& z = lists.z;
+    x.assign(1, 0.0f);
+    y.assign(1, 0.0f);
+    z.assign(1, 0.0f);
     for (std::size_t k = 0; k < cuts.size(); ++k) {
         if (flagged[k])
             continue;
@@ -148,13 +163,13 @@ std::vector<CutPoint> CutPoints(std::span<const PlanSegment> segments, std::size
     }
     int n = static_cast<int>(x.size()) - 1;
     if (n > 2) {
-        std::vector<int> a(x.size(), 0), b(x.size(), 0);
-        CTools::paixuzcx(1, pi.dy > pi.dx ? 2 : 1, x.data(), y.data(), z.data(), a.data(), b.data(), n);
+        lists.a.assign(x.size(), 0);
+        lists.b.assign(x.size(), 0);
+        CTools::paixuzcx(1, pi.dy > pi.dx ? 2 : 1, x.data(), y.data(), z.data(), lists.a.data(), lists.b.data(), n);
     }
     cuts.resize(static_cast<std::size_t>(n));
     for (int k = 0; k < n; ++k)
         cuts[static_cast<std::size_t>(k)] = {x[k + 1], y[k + 1], z[k + 1]};
-    return cuts;
 }
 
 bool Close(float a, float b) { return std::fabs(a - b) < kRepeat; }
@@ -178,10 +193,12 @@ std::vector<FloatSegment> SplitInPlan(std::span<const FloatSegment> segments, bo
         plan.push_back(Classify(s));
 
     std::vector<FloatSegment> pieces;
+    CutLists lists;
+    const std::vector<CutPoint>& cuts = lists.cuts;
     for (std::size_t i = 0; i < plan.size(); ++i) {
         if (plan[i].dx <= kAxisTolerance && plan[i].dy <= kAxisTolerance)
             continue;
-        const std::vector<CutPoint> cuts = CutPoints(plan, i, twin);
+        CutPoints(plan, i, twin, lists);
         for (std::size_t k = 0; k + 1 < cuts.size(); ++k)
             pieces.push_back({cuts[k].x, cuts[k].y, cuts[k].z, cuts[k + 1].x, cuts[k + 1].y, cuts[k + 1].z,
                               segments[i].tag});

@@ -1,0 +1,146 @@
+#pragma once
+// CGAL's interior straight skeleton as the oracle of equal-slope roofs (a face's height is
+// its offset time times the tangent of the slope): the same number of faces, the same plan
+// area per eave and the same ridge height, over footprints with holes. Used by the roof
+// solver's and the pitched-roof generator's oracle tests.
+#include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
+#include <CGAL/Polygon_2.h>
+#include <CGAL/create_straight_skeleton_2.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "SlopedRoofTestSupport.h"
+
+namespace rooftest {
+
+struct SkeletonFace {
+  Pt a, b;                    // the eave edge
+  double area = 0;            // plan area
+  std::vector<double> times;  // offset time of each point
+};
+
+// CGAL's skeleton of an outer loop (clockwise) and its holes (counter-clockwise), each
+// handed over the other way round.
+inline std::vector<SkeletonFace> CgalSkeleton(const std::vector<Outline>& loops) {
+  using K = CGAL::Exact_predicates_inexact_constructions_kernel;
+  std::vector<CGAL::Polygon_2<K>> polygons(loops.size());
+  for (size_t l = 0; l < loops.size(); ++l)
+    for (auto it = loops[l].rbegin(); it != loops[l].rend(); ++it)
+      polygons[l].push_back(K::Point_2(it->x, it->y));
+  const auto ss = CGAL::create_interior_straight_skeleton_2(
+      polygons[0].vertices_begin(), polygons[0].vertices_end(), polygons.begin() + 1, polygons.end(), K());
+  std::vector<SkeletonFace> faces;
+  if (!ss) return faces;
+  for (auto f = ss->faces_begin(); f != ss->faces_end(); ++f) {
+    SkeletonFace face;
+    const auto border = f->halfedge();
+    face.a = {CGAL::to_double(border->opposite()->vertex()->point().x()),
+              CGAL::to_double(border->opposite()->vertex()->point().y())};
+    face.b = {CGAL::to_double(border->vertex()->point().x()),
+              CGAL::to_double(border->vertex()->point().y())};
+    double sum = 0.0;
+    auto h = border;
+    do {
+      const auto p = h->opposite()->vertex()->point();
+      const auto q = h->vertex()->point();
+      sum += CGAL::to_double(p.x()) * CGAL::to_double(q.y()) -
+             CGAL::to_double(q.x()) * CGAL::to_double(p.y());
+      face.times.push_back(CGAL::to_double(h->vertex()->time()));
+      h = h->next();
+    } while (h != border);
+    face.area = std::fabs(sum) / 2.0;
+    faces.push_back(face);
+  }
+  return faces;
+}
+
+inline std::string Describe(const std::vector<Outline>& loops, double degrees) {
+  std::ostringstream s;
+  s << "slope " << degrees << " footprint";
+  for (size_t l = 0; l < loops.size(); ++l) {
+    s << (l ? " hole" : "");
+    for (const Pt& p : loops[l]) s << " (" << p.x << "," << p.y << ")";
+  }
+  return s.str();
+}
+
+// Whether two skeleton faces lie in one plane: their eaves on one line, running one way.
+inline bool OnePlane(const SkeletonFace& f, const SkeletonFace& g) {
+  const double ux = f.b.x - f.a.x, uy = f.b.y - f.a.y, len = std::hypot(ux, uy);
+  auto off = [&](const Pt& p) { return std::fabs((p.x - f.a.x) * uy - (p.y - f.a.y) * ux) / len; };
+  return off(g.a) < 0.05 && off(g.b) < 0.05 && ux * (g.b.x - g.a.x) + uy * (g.b.y - g.a.y) > 0;
+}
+
+// How the roof faces (heights from 0) over the loops differ from the skeleton: empty when
+// they agree. Faces of one plane that meet may be merged, and where several faces of one
+// plane meet, how the skeleton shares the plane among them is a matter of ties; so skeleton
+// faces are compared in classes: faces in one plane, and faces the roof merged. Per class the
+// plan areas and the highest points must agree; a class of one skeleton face must be exactly
+// one roof face, and no roof face may be without an eave.
+inline std::string SkeletonDifference(const std::vector<std::vector<kerneltest::P3>>& faces,
+                                      const std::vector<Outline>& loops, double degrees) {
+  const std::vector<SkeletonFace> skeleton = CgalSkeleton(loops);
+  const double rise = std::tan(Radians(degrees));
+  const size_t n = skeleton.size();
+  std::ostringstream why;
+  if (n == 0) return "CGAL gives no skeleton";
+  std::vector<int> owner(n, -1);
+  for (size_t i = 0; i < n; ++i) {
+    for (size_t k = 0; k < faces.size() && owner[i] < 0; ++k)
+      if (OwnsEave(faces[k], skeleton[i].a, skeleton[i].b, 1.0)) owner[i] = static_cast<int>(k);
+    if (owner[i] < 0) {
+      why << "no face on eave (" << skeleton[i].a.x << "," << skeleton[i].a.y << ")";
+      return why.str();
+    }
+  }
+  if (std::set<int>(owner.begin(), owner.end()).size() != faces.size()) return "a face without an eave";
+
+  std::vector<size_t> group(n);
+  for (size_t i = 0; i < n; ++i) group[i] = i;
+  std::function<size_t(size_t)> root = [&](size_t i) { return group[i] == i ? i : root(group[i]); };
+  for (size_t i = 0; i < n; ++i)
+    for (size_t j = i + 1; j < n; ++j)
+      if (owner[i] == owner[j] || OnePlane(skeleton[i], skeleton[j])) group[root(j)] = root(i);
+
+  for (size_t c = 0; c < n; ++c) {
+    if (root(c) != c) continue;
+    double expectedArea = 0.0, expectedTop = 0.0, area = 0.0, top = 0.0;
+    size_t members = 0;
+    std::set<int> mine;
+    for (size_t i = 0; i < n; ++i) {
+      if (root(i) != c) continue;
+      ++members;
+      expectedArea += skeleton[i].area;
+      for (double t : skeleton[i].times) expectedTop = std::max(expectedTop, t * rise);
+      mine.insert(owner[i]);
+    }
+    for (int k : mine) {
+      area += std::fabs(kerneltest::PlanArea(faces[k]));
+      for (const kerneltest::P3& v : faces[k]) top = std::max(top, v.z);
+    }
+    const double areaTol = 2.0 + 1e-5 * expectedArea, topTol = 0.5 + 1e-5 * expectedTop;
+    if (std::fabs(area - expectedArea) > areaTol || std::fabs(top - expectedTop) > topTol ||
+        (members == 1 && mine.size() != 1)) {
+      why << "the faces on eave (" << skeleton[c].a.x << "," << skeleton[c].a.y << "): area " << area
+          << " against " << expectedArea << ", top " << top << " against " << expectedTop << ", "
+          << mine.size() << " faces for " << members;
+      return why.str();
+    }
+  }
+  return {};
+}
+
+inline bool AgreesWithSkeleton(const std::vector<std::vector<kerneltest::P3>>& faces,
+                               const std::vector<Outline>& loops, double degrees,
+                               const std::string& label) {
+  const std::string difference = SkeletonDifference(faces, loops, degrees);
+  EXPECT_EQ(difference, "") << label;
+  return difference.empty();
+}
+
+}  // namespace rooftest
