@@ -13,6 +13,7 @@
 #include "LoopTracing.h"
 #include "RoofFaceUnionRoutines.h"
 #include "SegmentSplitting.h"
+#include "UniformGrid.h"
 
 using namespace kernel;
 
@@ -282,36 +283,77 @@ double LoopArea(const FlatLoop& loop) {
   return std::fabs(twice) / 2;
 }
 
+// The loops' areas and plan boxes, worked out once for the nesting tests.
+struct LoopMeasures {
+  std::vector<double> area, minU, minV, maxU, maxV;
+  explicit LoopMeasures(const std::vector<FlatLoop>& loops) {
+    for (const FlatLoop& loop : loops) {
+      area.push_back(LoopArea(loop));
+      const auto [u0, u1] = std::minmax_element(loop.u.begin() + 1, loop.u.end());
+      const auto [v0, v1] = std::minmax_element(loop.v.begin() + 1, loop.v.end());
+      minU.push_back(*u0), maxU.push_back(*u1), minV.push_back(*v0), maxV.push_back(*v1);
+    }
+  }
+};
+
 // Whether loop l lies inside loop o: its first vertex strictly inside, and o the larger. A
 // vertex on o's boundary can pass the tolerant point test; a loop larger than o cannot lie
-// in it, and filing it there made holes larger than their outer loops.
-bool LoopInside(const std::vector<FlatLoop>& loops, const std::vector<double>& areas, size_t l,
-                size_t o) {
-  return l != o && areas[l] < areas[o] && StrictlyInside(loops[l].u[1], loops[l].v[1], loops[o]);
+// in it, and filing it there made holes larger than their outer loops. A vertex outside o's
+// box (widened by the test's tolerance) is outside o without the test.
+bool LoopInside(const std::vector<FlatLoop>& loops, const LoopMeasures& m, size_t l, size_t o) {
+  if (l == o || !(m.area[l] < m.area[o])) return false;
+  const double u = loops[l].u[1], v = loops[l].v[1];
+  if (u < m.minU[o] - 1.0 || u > m.maxU[o] + 1.0 || v < m.minV[o] - 1.0 || v > m.maxV[o] + 1.0)
+    return false;
+  return StrictlyInside(u, v, loops[o]);
 }
+
+// The loops' boxes and first vertices in grids: the loops that may hold a given loop, and
+// the loops that may lie in it, without trying every pair.
+struct LoopIndex {
+  UniformGrid boxes, firsts;
+  LoopIndex(const std::vector<FlatLoop>& loops, const LoopMeasures& m) {
+    std::vector<GridBox> b, f;
+    for (size_t l = 0; l < loops.size(); ++l) {
+      b.push_back({m.minU[l] - 1.0, m.minV[l] - 1.0, m.maxU[l] + 1.0, m.maxV[l] + 1.0});
+      f.push_back({loops[l].u[1], loops[l].v[1], loops[l].u[1], loops[l].v[1]});
+    }
+    boxes.Build(b);
+    firsts.Build(f);
+  }
+};
 
 // A loop inside an odd number of the others is a hole.
 void MarkNesting(std::vector<FlatLoop>& loops) {
-  std::vector<double> areas;
-  for (const FlatLoop& loop : loops) areas.push_back(LoopArea(loop));
+  const LoopMeasures measures(loops);
+  const LoopIndex index(loops, measures);
+  std::vector<int> holders;
   for (size_t l = 0; l < loops.size(); ++l) {
+    const double u = loops[l].u[1], v = loops[l].v[1];
+    index.boxes.Query({u, v, u, v}, holders);
     int around = 0;
-    for (size_t o = 0; o < loops.size(); ++o)
-      if (LoopInside(loops, areas, l, o)) ++around;
+    for (int o : holders)
+      if (LoopInside(loops, measures, l, static_cast<size_t>(o))) ++around;
     loops[l].marker = around % 2 == 0 ? OuterLoopMarker : HoleLoopMarker;
   }
 }
 
-// Every outer loop followed by every other loop that starts inside it, as its holes.
+// Every outer loop followed by every other loop that starts inside it, as its holes (in the
+// order of the loops).
 std::vector<FlatLoop> OutersWithHoles(const std::vector<FlatLoop>& loops) {
-  std::vector<double> areas;
-  for (const FlatLoop& loop : loops) areas.push_back(LoopArea(loop));
+  const LoopMeasures measures(loops);
+  const LoopIndex index(loops, measures);
   std::vector<FlatLoop> list;
+  std::vector<int> held;
   for (size_t o = 0; o < loops.size(); ++o) {
     if (loops[o].marker != OuterLoopMarker) continue;
     list.push_back(loops[o]);
-    for (size_t h = 0; h < loops.size(); ++h) {
-      if (!LoopInside(loops, areas, h, o)) continue;
+    index.firsts.Query({measures.minU[o] - 1.0, measures.minV[o] - 1.0, measures.maxU[o] + 1.0,
+                        measures.maxV[o] + 1.0},
+                       held);
+    for (int candidate : held) {
+      const size_t h = static_cast<size_t>(candidate);
+      if (!LoopInside(loops, measures, h, o)) continue;
       list.push_back(loops[h]);
       list.back().marker = HoleLoopMarker;
     }
