@@ -25,26 +25,6 @@ protected:
         const std::string path = m_folder.Write("model.osm", ToGbk(text));
         Script("tmodel\n" + path + "\n" + (*answer ? std::string(answer) + "\n" : std::string()));
     }
-    // The 3-D entities of the drawing whose base object is of class T, in drawing order.
-    template <class T>
-    std::vector<decDbEntity3d*> Entities() const
-    {
-        std::vector<decDbEntity3d*> found;
-        for (decDbEntity* entity : Db()->AllObjects())
-            if (auto* solid = decDbEntity3d::Cast(entity); solid && decCast<T>(solid->GetBaseObject()))
-                found.push_back(solid);
-        return found;
-    }
-    static GePoint3d Origin(const decDbEntity3d* entity, GeVector3d* x = nullptr, GeVector3d* y = nullptr)
-    {
-        GePoint3d origin;
-        GeVector3d ax, ay, az;
-        entity->GetTM().GetCoordSystem(origin, ax, ay, az);
-        if (x) *x = ax;
-        if (y) *y = ay;
-        return origin;
-    }
-
     TestFolder m_folder;
 };
 
@@ -61,7 +41,7 @@ TEST_F(ImportModelCommandTest, WindowsTakeTheirOwnUnitsSizesAndFacings)
     EXPECT_THAT(out, HasSubstr("确认原图形绘图单位"));
     EXPECT_THAT(out, HasSubstr("提示：共导入0个建筑物和4个窗\n提示：另有0个建筑物和1个窗的数据有误，未导入"));
     EXPECT_THAT(out, HasSubstr("窗尺寸异常"));  // the zero height is reported and kept
-    const std::vector<decDbEntity3d*> windows = Entities<CWindow>();
+    const std::vector<CWindow*> windows = Builders<CWindow>();
     ASSERT_EQ(windows.size(), 4u);
     const struct {
         int width, height;
@@ -75,17 +55,17 @@ TEST_F(ImportModelCommandTest, WindowsTakeTheirOwnUnitsSizesAndFacings)
     };
     for (std::size_t i = 0; i < windows.size(); ++i) {
         SCOPED_TRACE(i);
-        const CWindow* window = decCast<CWindow>(windows[i]->GetBaseObject());
-        EXPECT_EQ(window->Width(), expected[i].width);
-        EXPECT_EQ(window->Height(), expected[i].height);
-        GeVector3d x, y;
-        const GePoint3d origin = Origin(windows[i], &x, &y);
+        EXPECT_EQ(windows[i]->Width(), expected[i].width);
+        EXPECT_EQ(windows[i]->Height(), expected[i].height);
+        GePoint3d origin;
+        GeVector3d x, y, z;
+        windows[i]->GetEntity()->GetTM().GetCoordSystem(origin, x, y, z);
         EXPECT_NEAR(origin.DistanceTo(expected[i].origin), 0.0, 1e-6);
         EXPECT_NEAR((x - expected[i].x).Length(), 0.0, 1e-9);
         EXPECT_NEAR((y - expected[i].y).Length(), 0.0, 1e-9);
     }
-    EXPECT_EQ(decCast<CWindow>(windows[0]->GetBaseObject())->Door(), "101");
-    EXPECT_EQ(LayerOf(windows[0]), "窗");
+    EXPECT_EQ(windows[0]->Door(), "101");
+    EXPECT_EQ(LayerOf(windows[0]->GetEntity()), "窗");
 }
 
 TEST_F(ImportModelCommandTest, BuildingsInMetresDirectionsGroupsAndRefusedRecords)
@@ -98,21 +78,19 @@ TEST_F(ImportModelCommandTest, BuildingsInMetresDirectionsGroupsAndRefusedRecord
            "戊,0,10\n6\n0,0,0\n0,\n5,0,0\n0,\n5,5,0\n0,\nnormal\n0,0,0\n,0,0\n",
            "no");
     EXPECT_EQ(g_importInMetres, 1);
-    const std::vector<decDbEntity3d*> buildings = Entities<CExtrudeBuild>();
+    const std::vector<CExtrudeBuild*> buildings = Builders<CExtrudeBuild>();
     ASSERT_EQ(buildings.size(), 2u);
-    const auto* first = decCast<CExtrudeBuild>(buildings[0]->GetBaseObject());
-    EXPECT_EQ(first->Name(), "甲");
-    EXPECT_EQ(first->Height(), 30000);
+    EXPECT_EQ(buildings[0]->Name(), "甲");
+    EXPECT_EQ(buildings[0]->Height(), 30000);
     // The base elevation is not converted in metre mode.
-    EXPECT_NEAR(buildings[0]->GetBoundBox().MinPoint().DistanceTo(GePoint3d(10000, 20000, 3)), 0.0, 1e-6);
+    EXPECT_NEAR(buildings[0]->GetEntity()->GetBoundBox().MinPoint().DistanceTo(GePoint3d(10000, 20000, 3)), 0.0, 1e-6);
     Script("list\n");
     const std::string out = Transcript();
     // The +Z record with its group and owned window; the first has neither.
     EXPECT_THAT(out, HasSubstr("名称=乙 高度（毫米）=10000 xdata build_group=\"组\" xdata WIN_BELONG_BLD=1,\"乙-3-2\""));
     EXPECT_EQ(CountOf(out, "build_group"), 2);
     // Swept downwards from z 10000: a tagged extrusion from 0 to 10000, no ownership.
-    const std::vector<decDbEntity3d*> bodies = Entities<decDbExtrude>();
-    ASSERT_EQ(bodies.size(), 1u);
+    EXPECT_EQ(Builders<decDbExtrude>().size(), 1u);
     EXPECT_THAT(out, HasSubstr("decDbExtrude layer=建筑 xdata XBUILD_NAME=\"丙\" xdata build_group=\"组\" extents 0,0,0 to "
                                "5000,5000,10000"));
     // The 0.1 mm building and the zero direction are refused and named.
@@ -142,8 +120,7 @@ TEST_F(ImportModelCommandTest, TheSampleImportsReadsBackAndSurvivesSaveAndOpen)
     EXPECT_THAT(out, HasSubstr("5 windows"));
     EXPECT_THAT(out, HasSubstr("building=甲楼 floor=1 position=2 household=102 rooms=0 width=1200 height=1500"));
     // The arc edge of 乙楼: four corners and 16 inner points.
-    const auto* arc = decCast<CExtrudeBuild>(Entities<CExtrudeBuild>().at(1)->GetBaseObject());
-    EXPECT_EQ(arc->GetBasePtsNum(), 20u);
+    EXPECT_EQ(Builders<CExtrudeBuild>().at(1)->GetBasePtsNum(), 20u);
     host::EventLog::Instance().Clear();
     Script("list\nwindows\n");
     const std::string before = Transcript();

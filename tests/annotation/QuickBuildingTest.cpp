@@ -13,7 +13,6 @@
 #include "Quenra3dRunner.h"
 #include "QuickBuilding.h"
 #include "WorkingDrawing.h"
-#include "decDbCurve.h"
 #include "decDbForeignObject.h"
 
 using LegacyModel::Bytes;
@@ -191,7 +190,7 @@ TEST_F(QuickBuildingTest, DamagedRecordsAreRefusedBeforeAnythingChanges)
     const std::filesystem::path path = folder.Path() / "damaged.q3d";
     std::string error;
     ASSERT_TRUE(host::WriteDrawingFile(damaged, path.string(), error)) << error;
-    const decObjectId kept = AddEntity(new decDbPolyline(2, std::vector<GePoint3d>{{0, 0, 0}, {1, 1, 0}}.data(), 0));
+    const decObjectId kept = AddLine({0, 0, 0}, {1, 1, 0});
     EXPECT_FALSE(host::OpenDrawing(path.string(), error));
     EXPECT_THAT(error, HasSubstr("damaged.q3d"));
     EXPECT_THAT(error, HasSubstr("claims more than the record holds"));
@@ -203,7 +202,7 @@ TEST_F(QuickBuildingTest, ListWalksDropStaleIdentifiers)
     auto window = [](const char* number) { return LegacyModel::AddWindow(number, 1000, 1000, 0, GeMatrix3d()); };
     const decObjectId a = window("C5-1-1"), b = window("C5-1-3"), up = window("C5-2-1"), other = window("C6-1-4");
     const decObjectId gone = window("C5-1-9");
-    const decObjectId line = AddEntity(new decDbPolyline(2, std::vector<GePoint3d>{{0, 0, 0}, {1, 0, 0}}.data(), 0));
+    const decObjectId line = AddLine({0, 0, 0}, {1, 0, 0});
     const decObjectId id = LegacyModel::AddBuilding(5, Square(0, 0, 10000), 1, 0, {3000}, "");
     decDbEntity* entity = Entity(id);
     CQuickBuilding* building = CQuickBuilding::Cast(entity->GetBaseObject());

@@ -5,7 +5,7 @@
 
 #include <climits>
 
-#include "WindowRowTestSupport.h"
+#include "WindowTestSupport.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -16,7 +16,7 @@ namespace {
 // A building with a 6 m south wall (#1), counter-clockwise.
 const GePoint3dArray kBlock = {{0, 0, 0}, {6000, 0, 0}, {6000, 8000, 0}, {0, 8000, 0}};
 
-class OrderInsertWindowTest : public WindowRowTest {
+class OrderInsertWindowTest : public WindowModelTest {
 protected:
     // The windows' sill spans along x on the south wall, with their floors.
     static std::vector<std::string> SouthSpans()
@@ -78,7 +78,6 @@ TEST_F(OrderInsertWindowTest, WindowsRunAlongTheEdgeAndTheLastMayPassItsEnd)
     const std::string transcript = Transcript();
     EXPECT_EQ(CountOf(transcript, "指定或输入窗间距[1000]:"), 3) << transcript;
     EXPECT_EQ(CountOf(transcript, "指定或输入窗宽[1500]:"), 3);
-    EXPECT_THAT(transcript, HasSubstr("***逐个插窗***\n请选择要插窗的立面:\n"));
     // The drag shows the plan distance from the end of the last window.
     EXPECT_THAT(host::EventLog::Instance().Calls("tip"), ElementsAre("tip 窗间距：500", "tip 窗间距：1000"));
     EXPECT_EQ(g_orderWinSpacing, 1000);
@@ -94,10 +93,8 @@ TEST_F(OrderInsertWindowTest, FromTheOtherEndAndOnAClockwiseOutline)
            "orderwin\n#2@15500,0\n\nok\n500\n1200\n*cancel*\n");
     const std::vector<PlacedWindow> windows = Windows();
     ASSERT_EQ(windows.size(), 2u) << Transcript();
-    ExpectNearPoint(windows[0].origin, {1100, 0, 900}, "clockwise, near the west end");
-    ExpectNearPoint(windows[1].origin, {14900, 0, 900}, "from the east end");
-    for (const PlacedWindow& w : windows)
-        ExpectNearVector(w.y, {0, -1, 0}, w.window->BuildName().GetString());
+    ExpectFrame(windows[0], {1100, 0, 900}, {0, -1, 0}, "clockwise, near the west end");
+    ExpectFrame(windows[1], {14900, 0, 900}, {0, -1, 0}, "from the east end");
     EXPECT_EQ(g_orderWinSpacing, 500);
 }
 

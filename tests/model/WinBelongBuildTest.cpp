@@ -8,10 +8,8 @@
 #include <vector>
 
 #include "HostSolids.h"
-#include "ModelTestSupport.h"
 #include "WindowTestSupport.h"
 #include "WinBelongBuild.h"
-#include "decDbCurve.h"
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
@@ -19,19 +17,7 @@ using ::testing::HasSubstr;
 
 namespace {
 
-// The entity's records, each as its items: "#n" for a long, the text for a string.
-std::vector<std::vector<std::string>> Records(const decDbEntity* entity)
-{
-    std::vector<std::vector<std::string>> records;
-    for (const auto& app : entity->XDataApps()) {
-        if (app->GetAppName() != std::string("WIN_BELONG_BLD"))
-            continue;
-        records.emplace_back();
-        for (const decObjectXData& item : app->Items())
-            records.back().push_back(item.IsTypeLong() ? "#" + std::to_string(item.GetLong()) : item.GetString());
-    }
-    return records;
-}
+constexpr const char* kApp = "WIN_BELONG_BLD";
 
 std::vector<std::string> Texts(const std::vector<CString>& ids)
 {
@@ -49,42 +35,14 @@ std::vector<std::string> EveryFloor(const std::string& first, const std::string&
 
 class WinBelongBuildTest : public WindowModelTest {
 protected:
-    // A body carrying a record of the items ("#n" a long, anything else a string).
+    // A body carrying a record of the items.
     decObjectId Body(const std::vector<std::string>& items)
     {
         const decObjectId body = AddSolid(new decDbBox(1000, 1000, 3000));
-        auto* record = new decObjectXDataApp("WIN_BELONG_BLD");
-        for (const std::string& item : items) {
-            if (item.starts_with("#"))
-                record->AppendDataLong(std::stol(item.substr(1)));
-            else
-                record->AppendDataString(item.c_str());
-        }
-        Entity(body)->OpenForWrite();
-        Entity(body)->AppendAppXData(record);
-        Entity(body)->Close();
+        AddXData(body, kApp, items);
         return body;
     }
 };
-
-TEST_F(WinBelongBuildTest, AttachAppendsACountedRecordAndColoursOnlyBodies)
-{
-    const decObjectId body = AddSolid(new decDbBox(1000, 1000, 3000));
-    WinBelongBuild::AttachWindowIds(Entity(body), {});
-    WinBelongBuild::AttachWindowIds(Entity(body), {"B1-3-2", "甲楼-0-5"});
-    // The earlier record stays: callers detach first.
-    EXPECT_THAT(Records(Entity(body)), ElementsAre(ElementsAre("#0"), ElementsAre("#2", "B1-3-2", "甲楼-0-5")));
-    EXPECT_EQ(Entity(body)->GetEntityColor().GetColor(), 0xFFFFu);
-    EXPECT_EQ(Entity(body)->IsOpenForRead(), 0);
-
-    // A curve is no body that could shade a window; null is nothing at all.
-    const GePoint3d ends[] = {{0, 0, 0}, {10, 0, 0}};
-    const decObjectId line = AddEntity(new decDbPolyline(2, ends, 0));
-    WinBelongBuild::AttachWindowIds(Entity(line), {"A-1-1"});
-    WinBelongBuild::AttachWindowIds(nullptr, {"A-1-1"});
-    EXPECT_TRUE(Entity(line)->XDataApps().empty());
-    EXPECT_FALSE(Entity(line)->HasEntityColor());
-}
 
 TEST_F(WinBelongBuildTest, RecordsReadBackWithTheFloorZeroExpansion)
 {
@@ -120,49 +78,52 @@ TEST_F(WinBelongBuildTest, RecordsReadBackWithTheFloorZeroExpansion)
         EXPECT_EQ(GetBuildWinInfo(Entity(Body(c.items)), ids), c.result) << c.what;
         EXPECT_THAT(Texts(ids), ElementsAreArray(c.ids)) << c.what;
     }
-    // No record at all.
+    // No record, and what is no body (with the assertion).
     std::vector<CString> ids;
     EXPECT_EQ(GetBuildWinInfo(Entity(AddSolid(new decDbBox(1, 1, 1))), ids), 0);
-    EXPECT_TRUE(ids.empty());
-}
-
-TEST_F(WinBelongBuildTest, ReaderRefusesWhatIsNoBody)
-{
-    const GePoint3d ends[] = {{0, 0, 0}, {10, 0, 0}};
-    const decObjectId line = AddEntity(new decDbPolyline(2, ends, 0));
-    std::vector<CString> ids;
-    EXPECT_EQ(GetBuildWinInfo(Entity(line), ids), 0);
+    EXPECT_EQ(GetBuildWinInfo(Entity(AddLine({0, 0, 0}, {10, 0, 0})), ids), 0);
     EXPECT_EQ(GetBuildWinInfo(nullptr, ids), 0);
     EXPECT_TRUE(ids.empty());
     EXPECT_EQ(CountOf(Transcript(), "表达式失败< pEnt3d != NULL >"), 2) << Transcript();
 }
 
-TEST_F(WinBelongBuildTest, GetBuildKeepsTheCandidatesCarryingARecord)
+TEST_F(WinBelongBuildTest, AttachDetachAndTheBodiesThatCarryARecord)
 {
     const decObjectId a = AddSolid(new decDbBox(1, 1, 1));
-    const decObjectId b = Body({"#1", "A-1-1"});
+    const decObjectId b = AddSolid(new decDbBox(1000, 1000, 3000));
+    WinBelongBuild::AttachWindowIds(Entity(b), {});
+    WinBelongBuild::AttachWindowIds(Entity(b), {"B1-3-2", "甲楼-0-5"});
+    // The earlier record stays (callers detach first); a body with a list shows it in its colour.
+    EXPECT_THAT(XData(b, kApp), ElementsAre(ElementsAre("#0"), ElementsAre("#2", "B1-3-2", "甲楼-0-5")));
+    EXPECT_EQ(Entity(b)->GetEntityColor().GetColor(), 0xFFFFu);
+    EXPECT_EQ(Entity(b)->IsOpenForRead(), 0);
+    // A curve is no body that could shade a window; null is nothing at all.
+    const decObjectId line = AddLine({0, 0, 0}, {10, 0, 0});
+    WinBelongBuild::AttachWindowIds(Entity(line), {"A-1-1"});
+    WinBelongBuild::AttachWindowIds(nullptr, {"A-1-1"});
+    EXPECT_TRUE(Entity(line)->XDataApps().empty());
+    EXPECT_FALSE(Entity(line)->HasEntityColor());
+
     const decObjectId c = Body({"#0"});
+    const decObjectId d = Body({"#1", "A-1-1"});
     EntityArray none, result;
     host::EventLog::Instance().Clear();
     EXPECT_EQ(GetBuild(none, result), 0);
     EXPECT_TRUE(host::EventLog::Instance().Calls("EnumEntityTable").empty());
-
-    EntityArray candidates = {Entity(c), Entity(a), Entity(b)};
+    EntityArray candidates = {Entity(c), Entity(a), Entity(d)};
     EXPECT_EQ(GetBuild(candidates, result), 1);
-    EXPECT_THAT(result, ElementsAre(Entity(c), Entity(b)));
-    EntityArray onlyA = {Entity(a)}, fromA;
-    EXPECT_EQ(GetBuild(onlyA, fromA), 0);
-
+    EXPECT_THAT(result, ElementsAre(Entity(c), Entity(d)));
     EntityArray carriers = {Entity(a)};
-    EXPECT_EQ(WinBelongBuild::GetAllBuild(carriers), 2u);
-    EXPECT_THAT(carriers, ElementsAre(Entity(b), Entity(c)));
+    EXPECT_EQ(WinBelongBuild::GetAllBuild(carriers), 3u);
+    EXPECT_THAT(carriers, ElementsAre(Entity(b), Entity(c), Entity(d)));
 
     // Detaching removes the record; a body without one is recoloured all the same.
-    WinBelongBuild::DetachWindowIds(Entity(b));
+    WinBelongBuild::DetachWindowIds(Entity(d));
     WinBelongBuild::DetachWindowIds(Entity(a));
     EXPECT_EQ(Entity(a)->GetEntityColor().GetColor(), 0xACACACu);
-    EXPECT_EQ(GetBuild(candidates, fromA), 1);
-    EXPECT_THAT(fromA, ElementsAre(Entity(c)));
+    EntityArray left;
+    EXPECT_EQ(GetBuild(candidates, left), 1);
+    EXPECT_THAT(left, ElementsAre(Entity(c)));
 }
 
 // ---- the command -------------------------------------------------------------------
@@ -191,49 +152,35 @@ protected:
     decObjectId bay, unnamed, w32, w42, other;
 };
 
-TEST_F(WinBelongBuildCommandTest, WindowsOfTheBuildingAreWrittenInSelectionOrder)
+TEST_F(WinBelongBuildCommandTest, WindowsOfTheBuildingAreWrittenReplacedKeptOnEscAndCleared)
 {
     // The unnamed building is refused and asked again; the window of B2 is not taken.
     Script("winbld\n" + Handle(unnamed) + "\n" + Handle(bay) + "\n" + Handle(w42) + " " + Handle(other) + " " +
            Handle(w32) + "\n");
     EXPECT_THAT(ReadBack(), ElementsAre("B1-4-2", "B1-3-2"));
-    EXPECT_EQ(Entity(bay)->GetEntityColor().GetColor(), 0xFFFFu);
     EXPECT_EQ(Db()->GetTempGraphics().GetPolylineCount(), 0);
     Script("list " + Handle(bay) + "\n");
-    const std::string transcript = Transcript();
-    EXPECT_THAT(transcript, HasSubstr("xdata WIN_BELONG_BLD=2,\"B1-4-2\",\"B1-3-2\" colour=0xFFFF extents"));
-    EXPECT_THAT(transcript, HasSubstr("***建筑属窗***\n提示：该命令用于处理转角窗和阳台对附属窗口自遮挡问题。\n"
-                                      "请选择附属建筑（建筑须已命名）"));
-    EXPECT_EQ(CountOf(transcript, "错误：选中建筑物没有命名，附属建筑物必须命名！请重新选择。"), 1);
-    EXPECT_THAT(transcript, HasSubstr("提示：选中建筑物名称为<B1>。"));
-    EXPECT_THAT(transcript, HasSubstr(Handle(other) + " QCWindow is not taken here"));
+    EXPECT_THAT(Transcript(), HasSubstr("xdata WIN_BELONG_BLD=2,\"B1-4-2\",\"B1-3-2\" colour=0xFFFF extents"));
+    EXPECT_EQ(CountOf(Transcript(), "错误：选中建筑物没有命名，附属建筑物必须命名！请重新选择。"), 1);
+    EXPECT_THAT(Transcript(), HasSubstr(Handle(other) + " QCWindow is not taken here"));
 
-    // Running it again replaces the list.
-    Script("winbld\n" + Handle(bay) + "\n" + Handle(w32) + "\n");
+    // Run again, the list is replaced; Esc at the windows keeps it and the mark of the bay.
+    Script("winbld\n" + Handle(bay) + "\n" + Handle(w32) + "\nwinbld\n" + Handle(bay) + "\n*cancel*\n");
     EXPECT_THAT(ReadBack(), ElementsAre("B1-3-2"));
     EXPECT_EQ(Entity(bay)->XDataApps().size(), 2u);  // the tag and one list
-}
-
-TEST_F(WinBelongBuildCommandTest, EmptySelectionClearsAndEscKeepsTheListAndTheMark)
-{
-    WinBelongBuild::AttachWindowIds(Entity(bay), {"B1-3-2"});
-    Script("winbld\n" + Handle(bay) + "\n*cancel*\n");
-    EXPECT_THAT(ReadBack(), ElementsAre("B1-3-2"));
     EXPECT_THAT(Transcript(), HasSubstr("提示：取消选择，退出命令。"));
-    // The bottom rectangle of the bay's extents stays marked.
+    // The mark is the bottom rectangle of the bay's extents.
     const std::vector<TempPolyline>& marks = Db()->GetTempGraphics().Polylines();
     ASSERT_EQ(marks.size(), 1u);
     EXPECT_EQ(marks[0].colour, 0xFFu);
     ExpectPointsNear(marks[0].points, {{1000, -1000, 300}, {3000, -1000, 300}, {3000, 0, 300}, {1000, 0, 300},
                                        {1000, -1000, 300}});
 
-    Script("winbld\n" + Handle(bay) + "\n\n");
+    // An empty selection clears the list; a cancelled building pick ends the command.
+    Script("winbld\n" + Handle(bay) + "\n\nwinbld\n取消\n");
     EXPECT_EQ(WinBelongBuild::HasWindowIds(Entity(bay)), 0);
     EXPECT_EQ(Entity(bay)->GetEntityColor().GetColor(), 0xACACACu);
     EXPECT_THAT(Transcript(), HasSubstr("提示：清除附属信息"));
-
-    // A cancelled building pick changes nothing.
-    Script("winbld\n取消\n");
     EXPECT_THAT(Transcript(), HasSubstr("选择取消，退出命令"));
 }
 

@@ -6,8 +6,14 @@
 
 #include <vector>
 
+#include "2PointInsertWindowDlg.h"
+#include "InstQuickWdwDlg.h"
 #include "ModelHelperWindows.h"
 #include "ModelTestSupport.h"
+#include "ModuleGlobals.h"
+#include "OrderInsertWindow.h"
+#include "OrderInsertWindowDlg.h"
+#include "ReOrderWindowFloor.h"
 #include "Window.h"
 
 struct WindowSpec {
@@ -62,9 +68,31 @@ struct PlacedWindow {
     GeVector3d x, y, z;
 };
 
-// Model tests with windows on facades.
+// Model tests with windows on facades, each starting from a freshly loaded module's remembered
+// answers of the window commands.
 class WindowModelTest : public ModelTest {
 protected:
+    void SetUp() override
+    {
+        ModelTest::SetUp();
+        g_2pwinDefaults = TwoPointWindowDefaults();
+        g_quickWinDefaults = QuickWindowDefaults();
+        g_quickWinSpacingText = "1000";
+        g_quickWinStoreyHeightText = "2900";
+        g_orderWinDefaults = OrderWindowDefaults();
+        g_orderWinSpacing = 1000;
+        g_startWindowFloor = g_startWindowIndex = 1;
+    }
+    // The frame the insertion commands give: origin at the sill's middle, y out of the
+    // building, z up, x = y × z.
+    static void ExpectFrame(const PlacedWindow& w, const GePoint3d& origin, const GeVector3d& outward,
+                            const std::string& what)
+    {
+        ExpectNearPoint(w.origin, origin, what);
+        ExpectNearVector(w.y, outward, what);
+        ExpectNearVector(w.z, GeVector3d::kZAxis, what);
+        ExpectNearVector(w.x, outward.CrossProduct(GeVector3d::kZAxis), what);
+    }
     // Every window of the drawing in drawing order, with its frame.
     static std::vector<PlacedWindow> Windows()
     {

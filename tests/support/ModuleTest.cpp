@@ -8,6 +8,7 @@
 #include "ModuleGlobals.h"
 #include "PromptOldModelReactor.h"
 #include "ScriptedUser.h"
+#include "decDbCurve.h"
 #include "decMesh3.h"
 #include "decObjectClassInfo.h"
 #include "Session.h"
@@ -109,6 +110,39 @@ void ModuleTest::Tag(const decObjectId& id, const char* name)
     record->AppendDataString(name);
     entity->AppendAppXData(record);
     entity->Close();
+}
+
+decObjectId ModuleTest::AddLine(const GePoint3d& from, const GePoint3d& to)
+{
+    const GePoint3d ends[] = {from, to};
+    return AddEntity(new decDbPolyline(2, ends, 0));
+}
+
+void ModuleTest::AddXData(const decObjectId& id, const char* app, const std::vector<std::string>& items)
+{
+    auto* record = new decObjectXDataApp(app);
+    for (const std::string& item : items) {
+        if (item.starts_with("#"))
+            record->AppendDataLong(std::stol(item.substr(1)));
+        else
+            record->AppendDataString(item.c_str());
+    }
+    Entity(id)->OpenForWrite();
+    Entity(id)->AppendAppXData(record);
+    Entity(id)->Close();
+}
+
+std::vector<std::vector<std::string>> ModuleTest::XData(const decObjectId& id, const char* app) const
+{
+    std::vector<std::vector<std::string>> records;
+    for (const auto& record : Entity(id)->XDataApps()) {
+        if (record->GetAppName() != std::string(app))
+            continue;
+        records.emplace_back();
+        for (const decObjectXData& item : record->Items())
+            records.back().push_back(item.IsTypeLong() ? "#" + std::to_string(item.GetLong()) : item.GetString());
+    }
+    return records;
 }
 
 decDbEntity* ModuleTest::Entity(const decObjectId& id) const

@@ -28,8 +28,14 @@ protected:
     decObjectId AddEntity(decDbEntity* entity);
     // A 3-D object that is only a mesh whose faces are the rings, in this order.
     decObjectId AddMesh(const std::vector<GePoint3dArray>& faces);
+    // A two-point polyline on the current layer.
+    decObjectId AddLine(const GePoint3d& from, const GePoint3d& to);
     // Gives the object the building tag (replacing a tag it has).
     void Tag(const decObjectId& id, const char* name);
+    // Appends a record of the application to the object: "#n" items as longs, others as strings.
+    void AddXData(const decObjectId& id, const char* app, const std::vector<std::string>& items);
+    // The items of each of the object's records of the application, in the same notation.
+    std::vector<std::vector<std::string>> XData(const decObjectId& id, const char* app) const;
     decDbEntity* Entity(const decObjectId& id) const;
     // "#N" of the id or the entity, as scripts name entities.
     static std::string Handle(const decObjectId& id);
