@@ -76,5 +76,18 @@ TEST(SegGraph, AnglesAreStoredOnlyWhereThePolicyKeepsThem)
     }
 }
 
+// A ring's sides, the last point joining the first; a point repeated within 0.1 adds no side.
+TEST(SegGraph, RingsGiveTheirSides)
+{
+    seggraph2d g({});
+    g.AddRing({{0, 0}, {10, 0}, {10.05, 0.05}, {10, 10}, {0, 10}, {0, 0.08}});
+    g.AddRing({});
+    g.SplitAtCrossings();
+    g.BuildVertices();
+    g.PruneDanglingChains();
+    EXPECT_EQ(g.Edges().size(), 4u);
+    EXPECT_EQ(g.Vertices().size(), 4u);
+}
+
 } // namespace
 } // namespace qrxGe::test
