@@ -2,9 +2,11 @@
 // level segment networks (MakeLineSegsToFaces, three front ends) and the consuming tracer
 // (MakeLineSegsToFaces1).
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
-#include <set>
+#include <cstdint>
+#include <span>
 #include <vector>
 
 #include "PointGrid.h"
@@ -51,48 +53,72 @@ bool PrepareLevelNetwork(GePoint3dArray& pts, double tol)
     return true;
 }
 
-// The points within tol of a point, in index order.
-class NetworkPoints {
+// The points within tol of each point, found once for the whole trace: the walks ask for
+// the neighbours of the same points again and again, and the tests compare distances the
+// same way whichever point asks.
+class NearTable {
 public:
-    NetworkPoints(const GePoint3dArray& pts, double tol) : pts_(pts), tol_(tol), grid_(Grid(pts, tol)) {}
-
-    // The indices other than self within tol of point self, ascending.
-    std::vector<std::size_t> Near(std::size_t self) const
+    NearTable(const GePoint3dArray& pts, double tol) : offsets_(pts.size() + 1, 0)
     {
-        std::vector<std::size_t> found;
-        grid_.ForEachNear(pts_[self].x, pts_[self].y, [&](std::size_t i) {
-            if (i != self && pts_[i].DistanceTo(pts_[self]) <= tol_)
-                found.push_back(i);
-            return true;
-        });
-        std::sort(found.begin(), found.end());
-        return found;
+        std::vector<double> xs(pts.size()), ys(pts.size());
+        for (std::size_t i = 0; i < pts.size(); ++i) {
+            xs[i] = pts[i].x;
+            ys[i] = pts[i].y;
+        }
+        const tools::PointGrid grid(xs, ys, tol);
+        for (std::size_t self = 0; self < pts.size(); ++self) {
+            const std::size_t first = ids_.size();
+            grid.ForEachNear(xs[self], ys[self], [&](std::size_t i) {
+                if (i != self && pts[i].DistanceTo(pts[self]) <= tol)
+                    ids_.push_back(static_cast<std::uint32_t>(i));
+                return true;
+            });
+            std::sort(ids_.begin() + static_cast<std::ptrdiff_t>(first), ids_.end());
+            offsets_[self + 1] = ids_.size();
+        }
     }
 
-    // Whether some point within tol of `at` is one of the listed indices: the position in
-    // the list of the last such entry, or -1.
-    long LastNear(const std::vector<std::size_t>& list, const GePoint3d& at) const
+    // The indices other than i within tol of point i, ascending.
+    std::span<const std::uint32_t> operator[](std::size_t i) const
     {
-        for (std::size_t k = list.size(); k-- > 0;)
-            if (pts_[list[k]].DistanceTo(at) <= tol_)
-                return static_cast<long>(k);
-        return -1;
+        return {ids_.data() + offsets_[i], ids_.data() + offsets_[i + 1]};
     }
 
 private:
-    static tools::PointGrid Grid(const GePoint3dArray& pts, double tol)
+    std::vector<std::size_t> offsets_;
+    std::vector<std::uint32_t> ids_;
+};
+
+// Ranks 0..n-1, some of them in the set, with the smallest one found fast: one bit per rank.
+// The smallest rises as the tracer uses points up from left to right, and falls back only
+// when a walk is released.
+class RankSet {
+public:
+    explicit RankSet(std::size_t n) : words_((n + 63) / 64, 0) {}
+
+    void Insert(std::size_t rank)
     {
-        std::vector<double> xs, ys;
-        for (const GePoint3d& p : pts) {
-            xs.push_back(p.x);
-            ys.push_back(p.y);
-        }
-        return tools::PointGrid(xs, ys, tol);
+        words_[rank / 64] |= Bit(rank);
+        low_ = std::min(low_, rank / 64);
     }
 
-    const GePoint3dArray& pts_;
-    double tol_;
-    tools::PointGrid grid_;
+    void Erase(std::size_t rank) { words_[rank / 64] &= ~Bit(rank); }
+
+    // The smallest rank in the set, or npos when it is empty.
+    std::size_t First()
+    {
+        while (low_ < words_.size() && words_[low_] == 0)
+            ++low_;
+        return low_ < words_.size() ? low_ * 64 + static_cast<std::size_t>(std::countr_zero(words_[low_])) : npos;
+    }
+
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+private:
+    static std::uint64_t Bit(std::size_t rank) { return std::uint64_t{1} << (rank % 64); }
+
+    std::vector<std::uint64_t> words_;
+    std::size_t low_ = 0;  // no word before it holds a rank
 };
 
 // The point with the smallest x, then the smallest y, then the lowest index, among those
@@ -116,24 +142,23 @@ GeVector3d Direction(const GePoint3dArray& pts, std::size_t from) { return pts[P
 // available while used < allowance; each walk lists the points it took, edge by edge.
 class FaceTracer {
 public:
-    FaceTracer(const GePoint3dArray& pts, double tol)
-        : pts_(pts), near_(pts, tol), used_(pts.size(), 0), allowance_(pts.size(), 0), rank_(pts.size())
+    FaceTracer(const GePoint3dArray& pts, const NearTable& near)
+        : pts_(pts), near_(near), used_(pts.size(), 0), allowance_(pts.size(), 0), rank_(pts.size()),
+          order_(pts.size()), free_(pts.size()), position_(pts.size(), kNotWalked)
     {
         // A segment takes part only when each of its ends meets another point.
         for (std::size_t i = 0; i < pts.size(); i += 2) {
-            const int allowance = !near_.Near(i).empty() && !near_.Near(i + 1).empty() ? 2 : 0;
+            const int allowance = !near_[i].empty() && !near_[i + 1].empty() ? 2 : 0;
             allowance_[i] = allowance_[i + 1] = allowance;
         }
         // The start search keeps the free points in start order: x, then y, then index.
-        std::vector<std::size_t> order(pts.size());
-        for (std::size_t i = 0; i < order.size(); ++i)
-            order[i] = i;
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            return pts[a].x < pts[b].x || (pts[a].x == pts[b].x && pts[a].y < pts[b].y);
+        for (std::size_t i = 0; i < order_.size(); ++i)
+            order_[i] = i;
+        std::sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
+            return pts[a].x < pts[b].x || (pts[a].x == pts[b].x && (pts[a].y < pts[b].y || (pts[a].y == pts[b].y && a < b)));
         });
-        for (std::size_t k = 0; k < order.size(); ++k)
-            rank_[order[k]] = k;
-        order_ = order;
+        for (std::size_t k = 0; k < order_.size(); ++k)
+            rank_[order_[k]] = k;
         for (std::size_t i = 0; i < pts.size(); ++i)
             Update(i);
     }
@@ -145,20 +170,23 @@ public:
         // ends; the bounds only keep a slip from hanging the host.
         const std::size_t maxRounds = 4 * pts_.size() + 10;
         bool repeated = false;
+        std::vector<std::size_t> starters;
         for (std::size_t round = 0; round < maxRounds; ++round) {
-            if (free_.empty())
+            const std::size_t first = free_.First();
+            if (first == RankSet::npos)
                 break;
-            const std::size_t start = order_[*free_.begin()];
-            std::vector<std::size_t> starters;
-            for (std::size_t c : near_.Near(start))
+            const std::size_t start = order_[first];
+            starters.clear();
+            for (std::size_t c : near_[start])
                 if (Available(c))
                     starters.push_back(c);
             if (starters.empty()) {
                 CloseSegment(start);
                 continue;
             }
-            std::vector<std::size_t> walk;
-            const Outcome outcome = Walk(start, starters, repeated, walk);
+            std::size_t ring = 0;
+            const Outcome outcome = Walk(start, starters, repeated, ring);
+            const std::span<const std::size_t> walk = std::span<const std::size_t>(walk_).subspan(ring);
             if (outcome == Outcome::TooLong)
                 break;
             if (outcome == Outcome::DeadEnd) {
@@ -171,11 +199,12 @@ public:
                 }
                 continue;
             }
-            GePoint3dArray ring;
+            GePoint3dArray corners;
+            corners.reserve(walk.size() / 2);
             for (std::size_t k = 0; k < walk.size(); k += 2)
-                ring.push_back(pts_[walk[k]]);
-            if (walk.size() >= 6 && CTools::IsPtArrayClockWise(ring)) {
-                faces.push_back(ring);
+                corners.push_back(pts_[walk[k]]);
+            if (walk.size() >= 6 && CTools::IsPtArrayClockWise(corners)) {
+                faces.push_back(std::move(corners));
                 repeated = false;
             } else if (walk.size() >= 6 && !repeated) {
                 Release(walk);
@@ -189,6 +218,7 @@ public:
 
 private:
     enum class Outcome { Closed, DeadEnd, TooLong };
+    static constexpr long kNotWalked = -1;
 
     bool Available(std::size_t i) const { return used_[i] < allowance_[i]; }
 
@@ -196,9 +226,9 @@ private:
     void Update(std::size_t i)
     {
         if (used_[i] == 0 && allowance_[i] > 0)
-            free_.insert(rank_[i]);
+            free_.Insert(rank_[i]);
         else
-            free_.erase(rank_[i]);
+            free_.Erase(rank_[i]);
     }
 
     void CloseSegment(std::size_t i)
@@ -208,7 +238,7 @@ private:
         Update(Partner(i));
     }
 
-    void Release(const std::vector<std::size_t>& walk)
+    void Release(std::span<const std::size_t> walk)
     {
         for (std::size_t i : walk) {
             --used_[i];
@@ -216,14 +246,25 @@ private:
         }
     }
 
-    void Take(std::size_t first, std::size_t second, std::vector<std::size_t>& walk)
+    void Take(std::size_t first, std::size_t second)
     {
-        ++used_[first];
-        ++used_[second];
-        Update(first);
-        Update(second);
-        walk.push_back(first);
-        walk.push_back(second);
+        for (const std::size_t i : {first, second}) {
+            ++used_[i];
+            Update(i);
+            position_[i] = static_cast<long>(walk_.size());
+            walk_.push_back(i);
+        }
+    }
+
+    // The position in the walk of its last entry within tol of point i, or kNotWalked: the
+    // points within tol of i are i and its neighbours, and each knows where the walk took
+    // it last.
+    long LastNear(std::size_t i) const
+    {
+        long last = position_[i];
+        for (std::size_t c : near_[i])
+            last = std::max(last, position_[c]);
+        return last;
     }
 
     // The first edge leaves the start point along the segment turned farthest
@@ -249,15 +290,20 @@ private:
         return best;
     }
 
-    Outcome Walk(std::size_t start, const std::vector<std::size_t>& starters, bool repeated,
-                 std::vector<std::size_t>& walk)
+    // Walks from the start point into walk_; a closed ring is walk_ from position `ring` on,
+    // the entries before it already released.
+    Outcome Walk(std::size_t start, const std::vector<std::size_t>& starters, bool repeated, std::size_t& ring)
     {
+        for (std::size_t i : walk_)
+            position_[i] = kNotWalked;
+        walk_.clear();
+        ring = 0;
         const std::size_t near = FirstEdge(start, starters);
         const std::size_t far = Partner(near);
         std::size_t first = pts_[far].y < pts_[near].y ? far : near;
         if (repeated)
             first = Partner(first);
-        Take(first, Partner(first), walk);
+        Take(first, Partner(first));
         std::size_t current = Partner(first);
         GeVector3d back = pts_[first] - pts_[current];
 
@@ -265,7 +311,7 @@ private:
         for (std::size_t step = 0; step < maxSteps; ++step) {
             std::size_t chosen = pts_.size();
             double smallest = 0.0;
-            for (std::size_t c : near_.Near(current)) {
+            for (std::size_t c : near_[current]) {
                 if (!Available(c))
                     continue;
                 const double a = back.AngleTo(Direction(pts_, c), kUp, kAngleTolerance);
@@ -277,14 +323,13 @@ private:
             if (chosen == pts_.size())
                 return Outcome::DeadEnd;
             const std::size_t next = Partner(chosen);
-            const long hit = near_.LastNear(walk, pts_[next]);
-            Take(chosen, next, walk);
+            const long hit = LastNear(next);
+            Take(chosen, next);
             current = next;
             back = pts_[chosen] - pts_[next];
-            if (hit >= 0) {
-                std::vector<std::size_t> before(walk.begin(), walk.begin() + hit);
-                Release(before);
-                walk.erase(walk.begin(), walk.begin() + hit);
+            if (hit != kNotWalked) {
+                ring = static_cast<std::size_t>(hit);
+                Release(std::span<const std::size_t>(walk_).first(ring));
                 return Outcome::Closed;
             }
         }
@@ -292,12 +337,14 @@ private:
     }
 
     const GePoint3dArray& pts_;
-    NetworkPoints near_;
+    const NearTable& near_;
     std::vector<int> used_;
     std::vector<int> allowance_;
     std::vector<std::size_t> rank_;   // position of each point in start order
     std::vector<std::size_t> order_;  // the points in start order
-    std::set<std::size_t> free_;      // ranks of the free points
+    RankSet free_;                    // ranks of the free points
+    std::vector<std::size_t> walk_;   // the points the current walk took, edge by edge
+    std::vector<long> position_;      // where in walk_ each point was taken last
 };
 
 // The bounded faces the tracer leaves out. Its walks start only at points no walk has used
@@ -305,45 +352,59 @@ private:
 // balcony outline reaching into the building) is never started. Here the taking part
 // segments are walked once on each side, turning sharpest right at every meeting point; a
 // clockwise ring without a repeated corner that the tracer did not give is such a face.
-std::vector<GePoint3dArray> MissedFaces(const GePoint3dArray& pts, double tol, const std::vector<GePoint3dArray>& found)
+std::vector<GePoint3dArray> MissedFaces(const GePoint3dArray& pts, const NearTable& near, double tol,
+                                        const std::vector<GePoint3dArray>& found)
 {
+    const std::size_t n = pts.size();
     // Meeting points: the points within tol of one another, chained.
-    const NetworkPoints near(pts, tol);
-    std::vector<std::size_t> corner(pts.size(), pts.size());
-    std::vector<std::vector<std::size_t>> near_(pts.size());
-    for (std::size_t i = 0; i < pts.size(); ++i)
-        near_[i] = near.Near(i);
-    for (std::size_t i = 0; i < pts.size(); ++i) {
-        if (corner[i] != pts.size())
+    std::vector<std::size_t> corner(n, n);
+    std::vector<std::size_t> stack;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (corner[i] != n)
             continue;
-        std::vector<std::size_t> stack{i};
+        stack.assign(1, i);
         corner[i] = i;
         while (!stack.empty()) {
             const std::size_t k = stack.back();
             stack.pop_back();
-            for (std::size_t c : near_[k])
-                if (corner[c] == pts.size())
+            for (std::size_t c : near[k])
+                if (corner[c] == n)
                     corner[c] = i, stack.push_back(c);
         }
     }
-    // Sides: point i stands for the side leaving corner[i] along its segment.
-    std::vector<std::vector<std::size_t>> leaving(pts.size());
-    for (std::size_t i = 0; i < pts.size(); ++i)
-        if (!near_[i].empty() && !near_[Partner(i)].empty() && corner[i] != corner[Partner(i)])
-            leaving[corner[i]].push_back(i);
-    const auto next = [&](std::size_t side) {
-        const std::size_t at = Partner(side);
-        const GeVector3d back = pts[side] - pts[at];
-        std::size_t best = pts.size();
+    // Sides: point i stands for the side leaving corner[i] along its segment. The sides of
+    // each corner, ascending, are leaving[from[c], from[c + 1]).
+    const auto side = [&](std::size_t i) {
+        return !near[i].empty() && !near[Partner(i)].empty() && corner[i] != corner[Partner(i)];
+    };
+    std::vector<std::size_t> from(n + 1, 0);
+    for (std::size_t i = 0; i < n; ++i)
+        from[corner[i] + 1] += side(i) ? 1 : 0;
+    for (std::size_t c = 0; c < n; ++c)
+        from[c + 1] += from[c];
+    std::vector<std::size_t> leaving(from[n]);
+    {
+        std::vector<std::size_t> fill(from.begin(), from.end() - 1);
+        for (std::size_t i = 0; i < n; ++i)
+            if (side(i))
+                leaving[fill[corner[i]]++] = i;
+    }
+    const auto sidesAt = [&](std::size_t c) {
+        return std::span<const std::size_t>(leaving).subspan(from[c], from[c + 1] - from[c]);
+    };
+    const auto next = [&](std::size_t s) {
+        const std::size_t at = Partner(s);
+        const GeVector3d back = pts[s] - pts[at];
+        std::size_t best = n;
         double smallest = 0.0;
-        for (std::size_t out : leaving[corner[at]]) {
+        for (std::size_t out : sidesAt(corner[at])) {
             if (out == at)
                 continue;
             const double a = back.AngleTo(Direction(pts, out), kUp, kAngleTolerance);
-            if (best == pts.size() || a < smallest)
+            if (best == n || a < smallest)
                 best = out, smallest = a;
         }
-        return best == pts.size() ? at : best;
+        return best == n ? at : best;
     };
     // The faces found, by the mean of their corners: a ring with the same corners has its
     // mean within tol.
@@ -360,22 +421,25 @@ std::vector<GePoint3dArray> MissedFaces(const GePoint3dArray& pts, double tol, c
     }
     const tools::PointGrid means(cx, cy, tol);
 
-    std::vector<bool> walked(pts.size(), false);
+    std::vector<bool> walked(n, false);
+    std::vector<bool> visited(n, false);  // the corners of the ring being walked
+    std::vector<std::size_t> corners;
     std::vector<GePoint3dArray> missed;
-    for (std::size_t first = 0; first < pts.size(); ++first) {
-        if (walked[first] || leaving[corner[first]].empty() ||
-            std::find(leaving[corner[first]].begin(), leaving[corner[first]].end(), first) ==
-                leaving[corner[first]].end())
+    for (std::size_t first = 0; first < n; ++first) {
+        if (walked[first] || !side(first))
             continue;
         GePoint3dArray ring;
-        std::vector<std::size_t> corners;
+        corners.clear();
         bool simple = true;
-        for (std::size_t side = first; !walked[side] && ring.size() <= pts.size(); side = next(side)) {
-            walked[side] = true;
-            simple = simple && std::find(corners.begin(), corners.end(), corner[side]) == corners.end();
-            corners.push_back(corner[side]);
-            ring.push_back(pts[corner[side]]);
+        for (std::size_t s = first; !walked[s] && ring.size() <= n; s = next(s)) {
+            walked[s] = true;
+            simple = simple && !visited[corner[s]];
+            visited[corner[s]] = true;
+            corners.push_back(corner[s]);
+            ring.push_back(pts[corner[s]]);
         }
+        for (std::size_t c : corners)
+            visited[c] = false;
         if (!simple || ring.size() < 3 || !CTools::IsPtArrayClockWise(ring))
             continue;
         double x = 0.0, y = 0.0;
@@ -386,7 +450,7 @@ std::vector<GePoint3dArray> MissedFaces(const GePoint3dArray& pts, double tol, c
             return !known;
         });
         if (!known)
-            missed.push_back(ring);
+            missed.push_back(std::move(ring));
     }
     return missed;
 }
@@ -432,8 +496,9 @@ void CTools::MakeLineSegsToFaces(GePoint3dArray segments, std::vector<GePoint3dA
         segments.pop_back();
     if (!PrepareLevelNetwork(segments, tol) || segments.size() < 6)
         return;
-    faces = FaceTracer(segments, tol).Trace();
-    const std::vector<GePoint3dArray> missed = MissedFaces(segments, tol, faces);
+    const NearTable near(segments, tol);
+    faces = FaceTracer(segments, near).Trace();
+    const std::vector<GePoint3dArray> missed = MissedFaces(segments, near, tol, faces);
     faces.insert(faces.end(), missed.begin(), missed.end());
 }
 
@@ -464,7 +529,7 @@ void CTools::MakeLineSegsToFaces1(GePoint3dArray segments, std::vector<GePoint3d
     if (!PrepareLevelNetwork(segments, tol) || segments.size() < 6)
         return;
     const GePoint3dArray& pts = segments;
-    const NetworkPoints near(pts, tol);
+    const NearTable near(pts, tol);
     std::vector<bool> removed(pts.size(), false);
     std::size_t remaining = pts.size();
     const auto remove = [&](std::size_t i) {
@@ -473,7 +538,7 @@ void CTools::MakeLineSegsToFaces1(GePoint3dArray segments, std::vector<GePoint3d
     };
     const auto nearRemaining = [&](std::size_t i) {
         std::vector<std::size_t> found;
-        for (std::size_t c : near.Near(i))
+        for (std::size_t c : near[i])
             if (!removed[c])
                 found.push_back(c);
         return found;
