@@ -53,20 +53,39 @@ bool PrepareLevelNetwork(GePoint3dArray& pts, double tol)
     return true;
 }
 
-// The points within tol of each point, found once for the whole trace: the walks ask for
-// the neighbours of the same points again and again, and the tests compare distances the
-// same way whichever point asks.
-class NearTable {
+GeVector3d Direction(const GePoint3dArray& pts, std::size_t from) { return pts[Partner(from)] - pts[from]; }
+
+// The network's points in start order (x, then y, then index) and, for each point, the
+// points within tol of it, ascending, with the turn from the point's own segment onto
+// theirs. A walk that arrives at a point along its segment asks for both at every step, a
+// repeated walk and the search for missed faces ask again, so they are found once; they are
+// found in start order, which keeps the points a search touches close in memory.
+class Network {
 public:
-    NearTable(const GePoint3dArray& pts, double tol) : offsets_(pts.size() + 1, 0)
+    enum class Turns { Measured, Skipped };
+
+    Network(const GePoint3dArray& pts, double tol, Turns turns) : order_(pts.size()), rank_(pts.size())
     {
+        std::vector<Key> keys(pts.size());
+        for (std::size_t i = 0; i < pts.size(); ++i)
+            keys[i] = {pts[i].x, pts[i].y, static_cast<std::uint32_t>(i)};
+        std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+            return a.x < b.x || (a.x == b.x && (a.y < b.y || (a.y == b.y && a.i < b.i)));
+        });
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            order_[k] = keys[k].i;
+            rank_[keys[k].i] = static_cast<std::uint32_t>(k);
+        }
+
         std::vector<double> xs(pts.size()), ys(pts.size());
         for (std::size_t i = 0; i < pts.size(); ++i) {
             xs[i] = pts[i].x;
             ys[i] = pts[i].y;
         }
         const tools::PointGrid grid(xs, ys, tol);
-        for (std::size_t self = 0; self < pts.size(); ++self) {
+        offsets_.assign(pts.size() + 1, 0);
+        for (std::size_t k = 0; k < order_.size(); ++k) {
+            const std::size_t self = order_[k];
             const std::size_t first = ids_.size();
             grid.ForEachNear(xs[self], ys[self], [&](std::size_t i) {
                 if (i != self && pts[i].DistanceTo(pts[self]) <= tol)
@@ -74,19 +93,46 @@ public:
                 return true;
             });
             std::sort(ids_.begin() + static_cast<std::ptrdiff_t>(first), ids_.end());
-            offsets_[self + 1] = ids_.size();
+            offsets_[k + 1] = ids_.size();
+            if (turns == Turns::Measured) {
+                const GeVector3d back = Direction(pts, self);
+                for (std::size_t e = first; e < ids_.size(); ++e)
+                    turns_.push_back(back.AngleTo(Direction(pts, ids_[e]), kUp, kAngleTolerance));
+            }
         }
     }
 
+    std::size_t Size() const { return order_.size(); }
+    // The point of a place in start order, and the place of a point.
+    std::size_t At(std::size_t rank) const { return order_[rank]; }
+    std::size_t Rank(std::size_t i) const { return rank_[i]; }
+
     // The indices other than i within tol of point i, ascending.
-    std::span<const std::uint32_t> operator[](std::size_t i) const
+    std::span<const std::uint32_t> Near(std::size_t i) const
     {
-        return {ids_.data() + offsets_[i], ids_.data() + offsets_[i + 1]};
+        const std::size_t k = rank_[i];
+        return {ids_.data() + offsets_[k], ids_.data() + offsets_[k + 1]};
+    }
+
+    // Entry e: the angle from the back vector of point i (towards its partner) to the
+    // direction of Near(i)[e] (away from its own point), counter-clockwise about +Z.
+    std::span<const double> Turns(std::size_t i) const
+    {
+        const std::size_t k = rank_[i];
+        return {turns_.data() + offsets_[k], turns_.data() + offsets_[k + 1]};
     }
 
 private:
-    std::vector<std::size_t> offsets_;
+    struct Key {
+        double x, y;
+        std::uint32_t i;
+    };
+
+    std::vector<std::uint32_t> order_;
+    std::vector<std::uint32_t> rank_;
+    std::vector<std::size_t> offsets_;  // by rank
     std::vector<std::uint32_t> ids_;
+    std::vector<double> turns_;
 };
 
 // Ranks 0..n-1, some of them in the set, with the smallest one found fast: one bit per rank.
@@ -136,29 +182,19 @@ std::size_t Leftmost(const GePoint3dArray& pts, Filter filter)
     return best;
 }
 
-GeVector3d Direction(const GePoint3dArray& pts, std::size_t from) { return pts[Partner(from)] - pts[from]; }
-
 // The tracer over its state: every point has a used count and an allowance, and is
 // available while used < allowance; each walk lists the points it took, edge by edge.
 class FaceTracer {
 public:
-    FaceTracer(const GePoint3dArray& pts, const NearTable& near)
-        : pts_(pts), near_(near), used_(pts.size(), 0), allowance_(pts.size(), 0), rank_(pts.size()),
-          order_(pts.size()), free_(pts.size()), position_(pts.size(), kNotWalked)
+    FaceTracer(const GePoint3dArray& pts, const Network& network)
+        : pts_(pts), network_(network), used_(pts.size(), 0), allowance_(pts.size(), 0), free_(pts.size()),
+          position_(pts.size(), kNotWalked)
     {
         // A segment takes part only when each of its ends meets another point.
         for (std::size_t i = 0; i < pts.size(); i += 2) {
-            const int allowance = !near_[i].empty() && !near_[i + 1].empty() ? 2 : 0;
+            const int allowance = !network_.Near(i).empty() && !network_.Near(i + 1).empty() ? 2 : 0;
             allowance_[i] = allowance_[i + 1] = allowance;
         }
-        // The start search keeps the free points in start order: x, then y, then index.
-        for (std::size_t i = 0; i < order_.size(); ++i)
-            order_[i] = i;
-        std::sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
-            return pts[a].x < pts[b].x || (pts[a].x == pts[b].x && (pts[a].y < pts[b].y || (pts[a].y == pts[b].y && a < b)));
-        });
-        for (std::size_t k = 0; k < order_.size(); ++k)
-            rank_[order_[k]] = k;
         for (std::size_t i = 0; i < pts.size(); ++i)
             Update(i);
     }
@@ -175,9 +211,9 @@ public:
             const std::size_t first = free_.First();
             if (first == RankSet::npos)
                 break;
-            const std::size_t start = order_[first];
+            const std::size_t start = network_.At(first);
             starters.clear();
-            for (std::size_t c : near_[start])
+            for (std::size_t c : network_.Near(start))
                 if (Available(c))
                     starters.push_back(c);
             if (starters.empty()) {
@@ -226,9 +262,9 @@ private:
     void Update(std::size_t i)
     {
         if (used_[i] == 0 && allowance_[i] > 0)
-            free_.Insert(rank_[i]);
+            free_.Insert(network_.Rank(i));
         else
-            free_.Erase(rank_[i]);
+            free_.Erase(network_.Rank(i));
     }
 
     void CloseSegment(std::size_t i)
@@ -262,7 +298,7 @@ private:
     long LastNear(std::size_t i) const
     {
         long last = position_[i];
-        for (std::size_t c : near_[i])
+        for (std::size_t c : network_.Near(i))
             last = std::max(last, position_[c]);
         return last;
     }
@@ -305,19 +341,21 @@ private:
             first = Partner(first);
         Take(first, Partner(first));
         std::size_t current = Partner(first);
-        GeVector3d back = pts_[first] - pts_[current];
 
         const std::size_t maxSteps = pts_.size();  // twice the segments, in points
         for (std::size_t step = 0; step < maxSteps; ++step) {
+            // The turns are measured from the back vector, which runs along the segment the
+            // walk arrived by.
             std::size_t chosen = pts_.size();
             double smallest = 0.0;
-            for (std::size_t c : near_[current]) {
-                if (!Available(c))
+            const std::span<const std::uint32_t> candidates = network_.Near(current);
+            const std::span<const double> turns = network_.Turns(current);
+            for (std::size_t e = 0; e < candidates.size(); ++e) {
+                if (!Available(candidates[e]))
                     continue;
-                const double a = back.AngleTo(Direction(pts_, c), kUp, kAngleTolerance);
-                if (chosen == pts_.size() || a < smallest) {
-                    chosen = c;
-                    smallest = a;
+                if (chosen == pts_.size() || turns[e] < smallest) {
+                    chosen = candidates[e];
+                    smallest = turns[e];
                 }
             }
             if (chosen == pts_.size())
@@ -326,7 +364,6 @@ private:
             const long hit = LastNear(next);
             Take(chosen, next);
             current = next;
-            back = pts_[chosen] - pts_[next];
             if (hit != kNotWalked) {
                 ring = static_cast<std::size_t>(hit);
                 Release(std::span<const std::size_t>(walk_).first(ring));
@@ -337,22 +374,30 @@ private:
     }
 
     const GePoint3dArray& pts_;
-    const NearTable& near_;
+    const Network& network_;
     std::vector<int> used_;
     std::vector<int> allowance_;
-    std::vector<std::size_t> rank_;   // position of each point in start order
-    std::vector<std::size_t> order_;  // the points in start order
     RankSet free_;                    // ranks of the free points
     std::vector<std::size_t> walk_;   // the points the current walk took, edge by edge
     std::vector<long> position_;      // where in walk_ each point was taken last
 };
+
+// Whether IsPtArraySame(a, b, 0, tol) can hold at all: it pairs a's first point with some
+// point of b in every rotation and direction it tries. Most faces near a ring fail this
+// before the full test copies both.
+bool MayMatch(const GePoint3dArray& a, const GePoint3dArray& b, double tol)
+{
+    return a.size() == b.size() && (a.empty() || std::any_of(b.begin(), b.end(), [&](const GePoint3d& p) {
+                                        return a[0].DistanceTo(p) < tol;
+                                    }));
+}
 
 // The bounded faces the tracer leaves out. Its walks start only at points no walk has used
 // yet, so a face all of whose sides are shared with faces traced before it (a piece of a
 // balcony outline reaching into the building) is never started. Here the taking part
 // segments are walked once on each side, turning sharpest right at every meeting point; a
 // clockwise ring without a repeated corner that the tracer did not give is such a face.
-std::vector<GePoint3dArray> MissedFaces(const GePoint3dArray& pts, const NearTable& near, double tol,
+std::vector<GePoint3dArray> MissedFaces(const GePoint3dArray& pts, const Network& network, double tol,
                                         const std::vector<GePoint3dArray>& found)
 {
     const std::size_t n = pts.size();
@@ -367,7 +412,7 @@ std::vector<GePoint3dArray> MissedFaces(const GePoint3dArray& pts, const NearTab
         while (!stack.empty()) {
             const std::size_t k = stack.back();
             stack.pop_back();
-            for (std::size_t c : near[k])
+            for (std::size_t c : network.Near(k))
                 if (corner[c] == n)
                     corner[c] = i, stack.push_back(c);
         }
@@ -375,7 +420,7 @@ std::vector<GePoint3dArray> MissedFaces(const GePoint3dArray& pts, const NearTab
     // Sides: point i stands for the side leaving corner[i] along its segment. The sides of
     // each corner, ascending, are leaving[from[c], from[c + 1]).
     const auto side = [&](std::size_t i) {
-        return !near[i].empty() && !near[Partner(i)].empty() && corner[i] != corner[Partner(i)];
+        return !network.Near(i).empty() && !network.Near(Partner(i)).empty() && corner[i] != corner[Partner(i)];
     };
     std::vector<std::size_t> from(n + 1, 0);
     for (std::size_t i = 0; i < n; ++i)
@@ -392,15 +437,23 @@ std::vector<GePoint3dArray> MissedFaces(const GePoint3dArray& pts, const NearTab
     const auto sidesAt = [&](std::size_t c) {
         return std::span<const std::size_t>(leaving).subspan(from[c], from[c + 1] - from[c]);
     };
+    // The side after s: the sharpest right turn at the corner s runs into. The sides there
+    // are mostly the points within tol of s's far end, whose turns are measured already.
     const auto next = [&](std::size_t s) {
         const std::size_t at = Partner(s);
-        const GeVector3d back = pts[s] - pts[at];
+        const std::span<const std::uint32_t> near = network.Near(at);
+        const std::span<const double> turns = network.Turns(at);
+        std::size_t e = 0;
         std::size_t best = n;
         double smallest = 0.0;
         for (std::size_t out : sidesAt(corner[at])) {
             if (out == at)
                 continue;
-            const double a = back.AngleTo(Direction(pts, out), kUp, kAngleTolerance);
+            while (e < near.size() && near[e] < out)
+                ++e;
+            const double a = e < near.size() && near[e] == out
+                                 ? turns[e]
+                                 : Direction(pts, at).AngleTo(Direction(pts, out), kUp, kAngleTolerance);
             if (best == n || a < smallest)
                 best = out, smallest = a;
         }
@@ -446,7 +499,7 @@ std::vector<GePoint3dArray> MissedFaces(const GePoint3dArray& pts, const NearTab
         mean(ring, x, y);
         bool known = false;
         means.ForEachNear(x, y, [&](std::size_t f) {
-            known = CTools::IsPtArraySame(found[f], ring, 0, tol) != 0;
+            known = MayMatch(found[f], ring, tol) && CTools::IsPtArraySame(found[f], ring, 0, tol) != 0;
             return !known;
         });
         if (!known)
@@ -496,9 +549,9 @@ void CTools::MakeLineSegsToFaces(GePoint3dArray segments, std::vector<GePoint3dA
         segments.pop_back();
     if (!PrepareLevelNetwork(segments, tol) || segments.size() < 6)
         return;
-    const NearTable near(segments, tol);
-    faces = FaceTracer(segments, near).Trace();
-    const std::vector<GePoint3dArray> missed = MissedFaces(segments, near, tol, faces);
+    const Network network(segments, tol, Network::Turns::Measured);
+    faces = FaceTracer(segments, network).Trace();
+    const std::vector<GePoint3dArray> missed = MissedFaces(segments, network, tol, faces);
     faces.insert(faces.end(), missed.begin(), missed.end());
 }
 
@@ -529,7 +582,7 @@ void CTools::MakeLineSegsToFaces1(GePoint3dArray segments, std::vector<GePoint3d
     if (!PrepareLevelNetwork(segments, tol) || segments.size() < 6)
         return;
     const GePoint3dArray& pts = segments;
-    const NearTable near(pts, tol);
+    const Network network(pts, tol, Network::Turns::Skipped);
     std::vector<bool> removed(pts.size(), false);
     std::size_t remaining = pts.size();
     const auto remove = [&](std::size_t i) {
@@ -538,7 +591,7 @@ void CTools::MakeLineSegsToFaces1(GePoint3dArray segments, std::vector<GePoint3d
     };
     const auto nearRemaining = [&](std::size_t i) {
         std::vector<std::size_t> found;
-        for (std::size_t c : near[i])
+        for (std::size_t c : network.Near(i))
             if (!removed[c])
                 found.push_back(c);
         return found;
