@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -18,7 +19,6 @@ namespace {
 constexpr double kSmallestTolerance = 1e-6;
 constexpr double kAngleTolerance = 1e-6;
 constexpr double kUnitTolerance = 0.001;
-constexpr int kRingCode = 10001;
 
 const GeVector3d kDown(0, -1, 0);
 const GeVector3d kUp(0, 0, 1);
@@ -27,7 +27,7 @@ double Tolerance(double tolerance) { return tolerance > 0.0 ? tolerance : kSmall
 
 // The segment points of a network: point i's partner (the other end of its segment) is
 // i + 1 for an even i and i - 1 for an odd one.
-std::size_t Partner(std::size_t i) { return i ^ 1u; }
+std::size_t OtherEnd(std::size_t i) { return i ^ 1u; }
 
 // Drops the segments whose ends lie within tol of each other, then brings every point within
 // tol of the first point's height to exactly that height. False (nothing traced) when a
@@ -53,104 +53,168 @@ bool PrepareLevelNetwork(GePoint3dArray& pts, double tol)
     return true;
 }
 
-GeVector3d Direction(const GePoint3dArray& pts, std::size_t from) { return pts[Partner(from)] - pts[from]; }
+GeVector3d Direction(const GePoint3dArray& pts, std::size_t from) { return pts[OtherEnd(from)] - pts[from]; }
 
-// The network's points in start order (x, then y, then index) and, for each point, the
-// points within tol of it, ascending, with the turn from the point's own segment onto
-// theirs. A walk that arrives at a point along its segment asks for both at every step, a
-// repeated walk and the search for missed faces ask again, so they are found once; they are
-// found in start order, which keeps the points a search touches close in memory.
+// The candidates for "within reach" of points sorted by x, then y, searched one after
+// another in that order. The points within reach in x form one range, which moves only
+// forward, and inside it every run of equal x is sorted by y, so a run is cut down to its
+// reach by two binary searches; most ranges hold a run or two. A range of many runs (points
+// strung along an upright line, each a hair apart in x) is searched through a point grid.
+class SortedReach {
+public:
+    SortedReach(std::span<const double> xs, std::span<const double> ys, double reach)
+        : xs_(xs), ys_(ys), reach_(reach), runEnd_(xs.size())
+    {
+        for (std::size_t k = xs.size(); k-- > 0;)
+            runEnd_[k] = k + 1 < xs.size() && xs[k + 1] == xs[k] ? runEnd_[k + 1] : k + 1;
+    }
+
+    // Calls visit(q) for every point q within reach of point r on both axes (and maybe a few
+    // more), r included, each once. The calls must come with r ascending.
+    template <typename Visit>
+    void ForEach(std::size_t r, Visit visit)
+    {
+        const double x = xs_[r], y = ys_[r];
+        while (lo_ < xs_.size() && xs_[lo_] < x - reach_)
+            ++lo_;
+        hi_ = std::max(hi_, lo_);
+        while (hi_ < xs_.size() && xs_[hi_] <= x + reach_)
+            ++hi_;
+        std::size_t runs = 0;
+        for (std::size_t q = lo_; q < hi_; q = runEnd_[q])
+            if (++runs > kMaxRuns) {
+                if (!grid_)
+                    grid_.emplace(xs_, ys_, reach_);
+                grid_->ForEachNear(x, y, [&](std::size_t c) {
+                    visit(c);
+                    return true;
+                });
+                return;
+            }
+        for (std::size_t q = lo_; q < hi_; q = runEnd_[q]) {
+            const auto run = ys_.subspan(q, std::min(runEnd_[q], hi_) - q);
+            const auto from = std::lower_bound(run.begin(), run.end(), y - reach_);
+            const auto to = std::upper_bound(from, run.end(), y + reach_);
+            for (auto it = from; it != to; ++it)
+                visit(q + static_cast<std::size_t>(it - run.begin()));
+        }
+    }
+
+private:
+    static constexpr std::size_t kMaxRuns = 16;
+
+    std::span<const double> xs_, ys_;
+    double reach_;
+    std::vector<std::size_t> runEnd_;  // the end of the run of equal x each point is in
+    std::size_t lo_ = 0, hi_ = 0;      // the range within reach in x of the last point
+    std::optional<tools::PointGrid> grid_;
+};
+
+// A level segment network renumbered for the tracers' searches. Node r is the point of
+// place r in start order (x, then y, then index), so that the points a walk visits one after
+// another lie close in memory; every node keeps its point's index, by which ties are broken
+// as before. Each node knows the nodes within tol of it (ascending by index) and, when
+// measured, the turn from its own segment onto theirs: a walk arriving at a node along its
+// segment asks for both at every step, a repeated walk and the search for missed faces ask
+// again, so both are found once.
 class Network {
 public:
     enum class Turns { Measured, Skipped };
 
-    Network(const GePoint3dArray& pts, double tol, Turns turns) : order_(pts.size()), rank_(pts.size())
+    Network(const GePoint3dArray& pts, double tol, Turns turns)
+        : points_(pts.size()), index_(pts.size()), node_(pts.size()), partner_(pts.size()), offsets_(pts.size() + 1, 0)
     {
+        struct Key {
+            double x, y;
+            std::uint32_t i;
+        };
         std::vector<Key> keys(pts.size());
         for (std::size_t i = 0; i < pts.size(); ++i)
             keys[i] = {pts[i].x, pts[i].y, static_cast<std::uint32_t>(i)};
         std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
             return a.x < b.x || (a.x == b.x && (a.y < b.y || (a.y == b.y && a.i < b.i)));
         });
-        for (std::size_t k = 0; k < keys.size(); ++k) {
-            order_[k] = keys[k].i;
-            rank_[keys[k].i] = static_cast<std::uint32_t>(k);
-        }
-
         std::vector<double> xs(pts.size()), ys(pts.size());
-        for (std::size_t i = 0; i < pts.size(); ++i) {
-            xs[i] = pts[i].x;
-            ys[i] = pts[i].y;
+        for (std::size_t r = 0; r < keys.size(); ++r) {
+            index_[r] = keys[r].i;
+            node_[keys[r].i] = static_cast<std::uint32_t>(r);
+            points_[r] = pts[keys[r].i];
+            xs[r] = keys[r].x;
+            ys[r] = keys[r].y;
         }
-        const tools::PointGrid grid(xs, ys, tol);
-        offsets_.assign(pts.size() + 1, 0);
-        for (std::size_t k = 0; k < order_.size(); ++k) {
-            const std::size_t self = order_[k];
-            const std::size_t first = ids_.size();
-            grid.ForEachNear(xs[self], ys[self], [&](std::size_t i) {
-                if (i != self && pts[i].DistanceTo(pts[self]) <= tol)
-                    ids_.push_back(static_cast<std::uint32_t>(i));
-                return true;
+        for (std::size_t r = 0; r < partner_.size(); ++r)
+            partner_[r] = node_[OtherEnd(index_[r])];
+
+        // A little more than tol, so that rounding cannot keep a point within tol out.
+        SortedReach reach(xs, ys, tol * 1.01);
+        near_.reserve(4 * points_.size());
+        if (turns == Turns::Measured)
+            turns_.reserve(near_.capacity());
+        for (std::size_t self = 0; self < points_.size(); ++self) {
+            const std::size_t first = near_.size();
+            reach.ForEach(self, [&](std::size_t r) {
+                if (r != self && points_[r].DistanceTo(points_[self]) <= tol)
+                    near_.push_back(static_cast<std::uint32_t>(r));
             });
-            std::sort(ids_.begin() + static_cast<std::ptrdiff_t>(first), ids_.end());
-            offsets_[k + 1] = ids_.size();
+            std::sort(near_.begin() + static_cast<std::ptrdiff_t>(first), near_.end(),
+                      [&](std::uint32_t a, std::uint32_t b) { return index_[a] < index_[b]; });
+            offsets_[self + 1] = near_.size();
             if (turns == Turns::Measured) {
-                const GeVector3d back = Direction(pts, self);
-                for (std::size_t e = first; e < ids_.size(); ++e)
-                    turns_.push_back(back.AngleTo(Direction(pts, ids_[e]), kUp, kAngleTolerance));
+                const GeVector3d back = Direction(self);
+                for (std::size_t e = first; e < near_.size(); ++e)
+                    turns_.push_back(back.AngleTo(Direction(near_[e]), kUp, kAngleTolerance));
             }
         }
     }
 
-    std::size_t Size() const { return order_.size(); }
-    // The point of a place in start order, and the place of a point.
-    std::size_t At(std::size_t rank) const { return order_[rank]; }
-    std::size_t Rank(std::size_t i) const { return rank_[i]; }
+    std::size_t Size() const { return points_.size(); }
+    const GePoint3d& Point(std::size_t r) const { return points_[r]; }
+    // The index of node r's point, and the node of point i.
+    std::size_t Index(std::size_t r) const { return index_[r]; }
+    std::size_t Node(std::size_t i) const { return node_[i]; }
+    // The node at the other end of node r's segment.
+    std::size_t Partner(std::size_t r) const { return partner_[r]; }
+    GeVector3d Direction(std::size_t r) const { return points_[partner_[r]] - points_[r]; }
 
-    // The indices other than i within tol of point i, ascending.
-    std::span<const std::uint32_t> Near(std::size_t i) const
+    // The nodes other than r within tol of it, ascending by index.
+    std::span<const std::uint32_t> Near(std::size_t r) const
     {
-        const std::size_t k = rank_[i];
-        return {ids_.data() + offsets_[k], ids_.data() + offsets_[k + 1]};
+        return {near_.data() + offsets_[r], near_.data() + offsets_[r + 1]};
     }
 
-    // Entry e: the angle from the back vector of point i (towards its partner) to the
-    // direction of Near(i)[e] (away from its own point), counter-clockwise about +Z.
-    std::span<const double> Turns(std::size_t i) const
+    // Entry e: the angle from the back vector of node r (towards its partner) to the
+    // direction of Near(r)[e] (away from it), counter-clockwise about +Z.
+    std::span<const double> Turns(std::size_t r) const
     {
-        const std::size_t k = rank_[i];
-        return {turns_.data() + offsets_[k], turns_.data() + offsets_[k + 1]};
+        return {turns_.data() + offsets_[r], turns_.data() + offsets_[r + 1]};
     }
 
 private:
-    struct Key {
-        double x, y;
-        std::uint32_t i;
-    };
-
-    std::vector<std::uint32_t> order_;
-    std::vector<std::uint32_t> rank_;
-    std::vector<std::size_t> offsets_;  // by rank
-    std::vector<std::uint32_t> ids_;
+    GePoint3dArray points_;
+    std::vector<std::uint32_t> index_;
+    std::vector<std::uint32_t> node_;
+    std::vector<std::uint32_t> partner_;
+    std::vector<std::size_t> offsets_;
+    std::vector<std::uint32_t> near_;
     std::vector<double> turns_;
 };
 
-// Ranks 0..n-1, some of them in the set, with the smallest one found fast: one bit per rank.
-// The smallest rises as the tracer uses points up from left to right, and falls back only
-// when a walk is released.
-class RankSet {
+// Nodes 0..n-1, some of them in the set, with the smallest one found fast: one bit per
+// node. The smallest rises as the tracer uses points up from left to right, and falls back
+// only when a walk is released.
+class NodeSet {
 public:
-    explicit RankSet(std::size_t n) : words_((n + 63) / 64, 0) {}
+    explicit NodeSet(std::size_t n) : words_((n + 63) / 64, 0) {}
 
-    void Insert(std::size_t rank)
+    void Insert(std::size_t r)
     {
-        words_[rank / 64] |= Bit(rank);
-        low_ = std::min(low_, rank / 64);
+        words_[r / 64] |= Bit(r);
+        low_ = std::min(low_, r / 64);
     }
 
-    void Erase(std::size_t rank) { words_[rank / 64] &= ~Bit(rank); }
+    void Erase(std::size_t r) { words_[r / 64] &= ~Bit(r); }
 
-    // The smallest rank in the set, or npos when it is empty.
+    // The smallest node in the set, or npos when it is empty.
     std::size_t First()
     {
         while (low_ < words_.size() && words_[low_] == 0)
@@ -161,10 +225,10 @@ public:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
 private:
-    static std::uint64_t Bit(std::size_t rank) { return std::uint64_t{1} << (rank % 64); }
+    static std::uint64_t Bit(std::size_t r) { return std::uint64_t{1} << (r % 64); }
 
     std::vector<std::uint64_t> words_;
-    std::size_t low_ = 0;  // no word before it holds a rank
+    std::size_t low_ = 0;  // no word before it holds a node
 };
 
 // The point with the smallest x, then the smallest y, then the lowest index, among those
@@ -183,20 +247,19 @@ std::size_t Leftmost(const GePoint3dArray& pts, Filter filter)
 }
 
 // The tracer over its state: every point has a used count and an allowance, and is
-// available while used < allowance; each walk lists the points it took, edge by edge.
+// available while used < allowance; each walk lists the points it took, edge by edge. It
+// works on the network's nodes; the free node first in number is the start point.
 class FaceTracer {
 public:
-    FaceTracer(const GePoint3dArray& pts, const Network& network)
-        : pts_(pts), network_(network), used_(pts.size(), 0), allowance_(pts.size(), 0), free_(pts.size()),
-          position_(pts.size(), kNotWalked)
+    explicit FaceTracer(const Network& network)
+        : net_(network), used_(net_.Size(), 0), allowance_(net_.Size(), 0), free_(net_.Size()),
+          position_(net_.Size(), kNotWalked)
     {
         // A segment takes part only when each of its ends meets another point.
-        for (std::size_t i = 0; i < pts.size(); i += 2) {
-            const int allowance = !network_.Near(i).empty() && !network_.Near(i + 1).empty() ? 2 : 0;
-            allowance_[i] = allowance_[i + 1] = allowance;
-        }
-        for (std::size_t i = 0; i < pts.size(); ++i)
-            Update(i);
+        for (std::size_t r = 0; r < net_.Size(); ++r)
+            allowance_[r] = !net_.Near(r).empty() && !net_.Near(net_.Partner(r)).empty() ? 2 : 0;
+        for (std::size_t r = 0; r < net_.Size(); ++r)
+            Update(r);
     }
 
     std::vector<GePoint3dArray> Trace()
@@ -204,16 +267,15 @@ public:
         std::vector<GePoint3dArray> faces;
         // Each round adds a face, takes an allowance away or repeats a walk, so the tracer
         // ends; the bounds only keep a slip from hanging the host.
-        const std::size_t maxRounds = 4 * pts_.size() + 10;
+        const std::size_t maxRounds = 4 * net_.Size() + 10;
         bool repeated = false;
         std::vector<std::size_t> starters;
         for (std::size_t round = 0; round < maxRounds; ++round) {
-            const std::size_t first = free_.First();
-            if (first == RankSet::npos)
+            const std::size_t start = free_.First();
+            if (start == NodeSet::npos)
                 break;
-            const std::size_t start = network_.At(first);
             starters.clear();
-            for (std::size_t c : network_.Near(start))
+            for (std::size_t c : net_.Near(start))
                 if (Available(c))
                     starters.push_back(c);
             if (starters.empty()) {
@@ -238,7 +300,7 @@ public:
             GePoint3dArray corners;
             corners.reserve(walk.size() / 2);
             for (std::size_t k = 0; k < walk.size(); k += 2)
-                corners.push_back(pts_[walk[k]]);
+                corners.push_back(net_.Point(walk[k]));
             if (walk.size() >= 6 && CTools::IsPtArrayClockWise(corners)) {
                 faces.push_back(std::move(corners));
                 repeated = false;
@@ -256,49 +318,49 @@ private:
     enum class Outcome { Closed, DeadEnd, TooLong };
     static constexpr long kNotWalked = -1;
 
-    bool Available(std::size_t i) const { return used_[i] < allowance_[i]; }
+    bool Available(std::size_t r) const { return used_[r] < allowance_[r]; }
 
-    // Keeps the set of free points (used 0, allowance above 0) up to date for point i.
-    void Update(std::size_t i)
+    // Keeps the set of free nodes (used 0, allowance above 0) up to date for node r.
+    void Update(std::size_t r)
     {
-        if (used_[i] == 0 && allowance_[i] > 0)
-            free_.Insert(network_.Rank(i));
+        if (used_[r] == 0 && allowance_[r] > 0)
+            free_.Insert(r);
         else
-            free_.Erase(network_.Rank(i));
+            free_.Erase(r);
     }
 
-    void CloseSegment(std::size_t i)
+    void CloseSegment(std::size_t r)
     {
-        allowance_[i] = allowance_[Partner(i)] = 0;
-        Update(i);
-        Update(Partner(i));
+        allowance_[r] = allowance_[net_.Partner(r)] = 0;
+        Update(r);
+        Update(net_.Partner(r));
     }
 
     void Release(std::span<const std::size_t> walk)
     {
-        for (std::size_t i : walk) {
-            --used_[i];
-            Update(i);
+        for (std::size_t r : walk) {
+            --used_[r];
+            Update(r);
         }
     }
 
     void Take(std::size_t first, std::size_t second)
     {
-        for (const std::size_t i : {first, second}) {
-            ++used_[i];
-            Update(i);
-            position_[i] = static_cast<long>(walk_.size());
-            walk_.push_back(i);
+        for (const std::size_t r : {first, second}) {
+            ++used_[r];
+            Update(r);
+            position_[r] = static_cast<long>(walk_.size());
+            walk_.push_back(r);
         }
     }
 
-    // The position in the walk of its last entry within tol of point i, or kNotWalked: the
-    // points within tol of i are i and its neighbours, and each knows where the walk took
-    // it last.
-    long LastNear(std::size_t i) const
+    // The position in the walk of its last entry within tol of node r, or kNotWalked: the
+    // nodes within tol of r are r and its neighbours, and each knows where the walk took it
+    // last.
+    long LastNear(std::size_t r) const
     {
-        long last = position_[i];
-        for (std::size_t c : network_.Near(i))
+        long last = position_[r];
+        for (std::size_t c : net_.Near(r))
             last = std::max(last, position_[c]);
         return last;
     }
@@ -308,7 +370,7 @@ private:
     std::size_t FirstEdge(std::size_t start, const std::vector<std::size_t>& starters) const
     {
         const auto angle = [&](std::size_t from) {
-            GeVector3d v = Direction(pts_, from);
+            GeVector3d v = net_.Direction(from);
             v.Normalize(kUnitTolerance);
             return kDown.AngleTo(v, kUp, kAngleTolerance);
         };
@@ -330,37 +392,37 @@ private:
     // the entries before it already released.
     Outcome Walk(std::size_t start, const std::vector<std::size_t>& starters, bool repeated, std::size_t& ring)
     {
-        for (std::size_t i : walk_)
-            position_[i] = kNotWalked;
+        for (std::size_t r : walk_)
+            position_[r] = kNotWalked;
         walk_.clear();
         ring = 0;
         const std::size_t near = FirstEdge(start, starters);
-        const std::size_t far = Partner(near);
-        std::size_t first = pts_[far].y < pts_[near].y ? far : near;
+        const std::size_t far = net_.Partner(near);
+        std::size_t first = net_.Point(far).y < net_.Point(near).y ? far : near;
         if (repeated)
-            first = Partner(first);
-        Take(first, Partner(first));
-        std::size_t current = Partner(first);
+            first = net_.Partner(first);
+        Take(first, net_.Partner(first));
+        std::size_t current = net_.Partner(first);
 
-        const std::size_t maxSteps = pts_.size();  // twice the segments, in points
+        const std::size_t maxSteps = net_.Size();  // twice the segments, in points
         for (std::size_t step = 0; step < maxSteps; ++step) {
             // The turns are measured from the back vector, which runs along the segment the
             // walk arrived by.
-            std::size_t chosen = pts_.size();
+            std::size_t chosen = net_.Size();
             double smallest = 0.0;
-            const std::span<const std::uint32_t> candidates = network_.Near(current);
-            const std::span<const double> turns = network_.Turns(current);
+            const std::span<const std::uint32_t> candidates = net_.Near(current);
+            const std::span<const double> turns = net_.Turns(current);
             for (std::size_t e = 0; e < candidates.size(); ++e) {
                 if (!Available(candidates[e]))
                     continue;
-                if (chosen == pts_.size() || turns[e] < smallest) {
+                if (chosen == net_.Size() || turns[e] < smallest) {
                     chosen = candidates[e];
                     smallest = turns[e];
                 }
             }
-            if (chosen == pts_.size())
+            if (chosen == net_.Size())
                 return Outcome::DeadEnd;
-            const std::size_t next = Partner(chosen);
+            const std::size_t next = net_.Partner(chosen);
             const long hit = LastNear(next);
             Take(chosen, next);
             current = next;
@@ -373,13 +435,12 @@ private:
         return Outcome::TooLong;
     }
 
-    const GePoint3dArray& pts_;
-    const Network& network_;
+    const Network& net_;
     std::vector<int> used_;
     std::vector<int> allowance_;
-    RankSet free_;                    // ranks of the free points
-    std::vector<std::size_t> walk_;   // the points the current walk took, edge by edge
-    std::vector<long> position_;      // where in walk_ each point was taken last
+    NodeSet free_;                   // the free nodes
+    std::vector<std::size_t> walk_;  // the nodes the current walk took, edge by edge
+    std::vector<long> position_;     // where in walk_ each node was taken last
 };
 
 // Whether IsPtArraySame(a, b, 0, tol) can hold at all: it pairs a's first point with some
@@ -397,63 +458,63 @@ bool MayMatch(const GePoint3dArray& a, const GePoint3dArray& b, double tol)
 // balcony outline reaching into the building) is never started. Here the taking part
 // segments are walked once on each side, turning sharpest right at every meeting point; a
 // clockwise ring without a repeated corner that the tracer did not give is such a face.
-std::vector<GePoint3dArray> MissedFaces(const GePoint3dArray& pts, const Network& network, double tol,
-                                        const std::vector<GePoint3dArray>& found)
+// Points, sides and corners are taken in index order; the work is on the network's nodes.
+std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const std::vector<GePoint3dArray>& found)
 {
-    const std::size_t n = pts.size();
-    // Meeting points: the points within tol of one another, chained.
+    const std::size_t n = net.Size();
+    // Meeting points: the nodes within tol of one another, chained; each is named by its
+    // node of lowest index.
     std::vector<std::size_t> corner(n, n);
     std::vector<std::size_t> stack;
     for (std::size_t i = 0; i < n; ++i) {
-        if (corner[i] != n)
+        const std::size_t root = net.Node(i);
+        if (corner[root] != n)
             continue;
-        stack.assign(1, i);
-        corner[i] = i;
+        stack.assign(1, root);
+        corner[root] = root;
         while (!stack.empty()) {
             const std::size_t k = stack.back();
             stack.pop_back();
-            for (std::size_t c : network.Near(k))
+            for (std::size_t c : net.Near(k))
                 if (corner[c] == n)
-                    corner[c] = i, stack.push_back(c);
+                    corner[c] = root, stack.push_back(c);
         }
     }
-    // Sides: point i stands for the side leaving corner[i] along its segment. The sides of
-    // each corner, ascending, are leaving[from[c], from[c + 1]).
-    const auto side = [&](std::size_t i) {
-        return !network.Near(i).empty() && !network.Near(Partner(i)).empty() && corner[i] != corner[Partner(i)];
+    // Sides: node r stands for the side leaving corner[r] along its segment. The sides of
+    // each corner, ascending by index, are leaving[from[c], from[c + 1]).
+    const auto side = [&](std::size_t r) {
+        return !net.Near(r).empty() && !net.Near(net.Partner(r)).empty() && corner[r] != corner[net.Partner(r)];
     };
     std::vector<std::size_t> from(n + 1, 0);
-    for (std::size_t i = 0; i < n; ++i)
-        from[corner[i] + 1] += side(i) ? 1 : 0;
+    for (std::size_t r = 0; r < n; ++r)
+        from[corner[r] + 1] += side(r) ? 1 : 0;
     for (std::size_t c = 0; c < n; ++c)
         from[c + 1] += from[c];
     std::vector<std::size_t> leaving(from[n]);
     {
         std::vector<std::size_t> fill(from.begin(), from.end() - 1);
         for (std::size_t i = 0; i < n; ++i)
-            if (side(i))
-                leaving[fill[corner[i]]++] = i;
+            if (const std::size_t r = net.Node(i); side(r))
+                leaving[fill[corner[r]]++] = r;
     }
-    const auto sidesAt = [&](std::size_t c) {
-        return std::span<const std::size_t>(leaving).subspan(from[c], from[c + 1] - from[c]);
-    };
     // The side after s: the sharpest right turn at the corner s runs into. The sides there
-    // are mostly the points within tol of s's far end, whose turns are measured already.
+    // are mostly the nodes within tol of s's far end, whose turns are measured already.
     const auto next = [&](std::size_t s) {
-        const std::size_t at = Partner(s);
-        const std::span<const std::uint32_t> near = network.Near(at);
-        const std::span<const double> turns = network.Turns(at);
+        const std::size_t at = net.Partner(s);
+        const std::span<const std::uint32_t> near = net.Near(at);
+        const std::span<const double> turns = net.Turns(at);
         std::size_t e = 0;
         std::size_t best = n;
         double smallest = 0.0;
-        for (std::size_t out : sidesAt(corner[at])) {
+        for (std::size_t k = from[corner[at]]; k < from[corner[at] + 1]; ++k) {
+            const std::size_t out = leaving[k];
             if (out == at)
                 continue;
-            while (e < near.size() && near[e] < out)
+            while (e < near.size() && net.Index(near[e]) < net.Index(out))
                 ++e;
             const double a = e < near.size() && near[e] == out
                                  ? turns[e]
-                                 : Direction(pts, at).AngleTo(Direction(pts, out), kUp, kAngleTolerance);
+                                 : net.Direction(at).AngleTo(net.Direction(out), kUp, kAngleTolerance);
             if (best == n || a < smallest)
                 best = out, smallest = a;
         }
@@ -478,7 +539,8 @@ std::vector<GePoint3dArray> MissedFaces(const GePoint3dArray& pts, const Network
     std::vector<bool> visited(n, false);  // the corners of the ring being walked
     std::vector<std::size_t> corners;
     std::vector<GePoint3dArray> missed;
-    for (std::size_t first = 0; first < n; ++first) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t first = net.Node(i);
         if (walked[first] || !side(first))
             continue;
         GePoint3dArray ring;
@@ -489,7 +551,7 @@ std::vector<GePoint3dArray> MissedFaces(const GePoint3dArray& pts, const Network
             simple = simple && !visited[corner[s]];
             visited[corner[s]] = true;
             corners.push_back(corner[s]);
-            ring.push_back(pts[corner[s]]);
+            ring.push_back(net.Point(corner[s]));
         }
         for (std::size_t c : corners)
             visited[c] = false;
@@ -550,8 +612,8 @@ void CTools::MakeLineSegsToFaces(GePoint3dArray segments, std::vector<GePoint3dA
     if (!PrepareLevelNetwork(segments, tol) || segments.size() < 6)
         return;
     const Network network(segments, tol, Network::Turns::Measured);
-    faces = FaceTracer(segments, network).Trace();
-    const std::vector<GePoint3dArray> missed = MissedFaces(segments, network, tol, faces);
+    faces = FaceTracer(network).Trace();
+    const std::vector<GePoint3dArray> missed = MissedFaces(network, tol, faces);
     faces.insert(faces.end(), missed.begin(), missed.end());
 }
 
@@ -586,14 +648,14 @@ void CTools::MakeLineSegsToFaces1(GePoint3dArray segments, std::vector<GePoint3d
     std::vector<bool> removed(pts.size(), false);
     std::size_t remaining = pts.size();
     const auto remove = [&](std::size_t i) {
-        removed[i] = removed[Partner(i)] = true;
+        removed[i] = removed[OtherEnd(i)] = true;
         remaining -= 2;
     };
     const auto nearRemaining = [&](std::size_t i) {
         std::vector<std::size_t> found;
-        for (std::size_t c : network.Near(i))
-            if (!removed[c])
-                found.push_back(c);
+        for (std::size_t c : network.Near(network.Node(i)))
+            if (!removed[network.Index(c)])
+                found.push_back(network.Index(c));
         return found;
     };
 
@@ -614,8 +676,8 @@ void CTools::MakeLineSegsToFaces1(GePoint3dArray segments, std::vector<GePoint3d
                 best = c;
             }
         }
-        GePoint3dArray ring{pts[start], pts[Partner(best)]};
-        std::size_t current = Partner(best);
+        GePoint3dArray ring{pts[start], pts[OtherEnd(best)]};
+        std::size_t current = OtherEnd(best);
         remove(best);
         GeVector3d back = pts[start] - pts[current];
         const GeVector3d down(0, 0, -1);
@@ -627,7 +689,7 @@ void CTools::MakeLineSegsToFaces1(GePoint3dArray segments, std::vector<GePoint3d
             double sharpest = back.AngleTo(Direction(pts, chosen), down, kAngleTolerance);
             for (std::size_t k = 1; k < candidates.size(); ++k) {
                 const std::size_t c = candidates[k];
-                if (pts[Partner(c)].DistanceTo(pts[start]) <= tol) {
+                if (pts[OtherEnd(c)].DistanceTo(pts[start]) <= tol) {
                     chosen = c;
                     break;
                 }
@@ -637,7 +699,7 @@ void CTools::MakeLineSegsToFaces1(GePoint3dArray segments, std::vector<GePoint3d
                     chosen = c;
                 }
             }
-            const std::size_t far = Partner(chosen);
+            const std::size_t far = OtherEnd(chosen);
             remove(chosen);
             if (pts[far].DistanceTo(pts[start]) <= tol) {
                 if (ring.size() >= 3)
