@@ -482,25 +482,28 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const st
     }
     // Sides: node r stands for the side leaving corner[r] along its segment. The sides of
     // each corner, ascending by index, are leaving[from[c], from[c + 1]).
-    const auto side = [&](std::size_t r) {
-        return !net.Near(r).empty() && !net.Near(net.Partner(r)).empty() && corner[r] != corner[net.Partner(r)];
-    };
+    std::vector<bool> side(n);
+    for (std::size_t r = 0; r < n; ++r)
+        side[r] = !net.Near(r).empty() && !net.Near(net.Partner(r)).empty() && corner[r] != corner[net.Partner(r)];
     std::vector<std::size_t> from(n + 1, 0);
     for (std::size_t r = 0; r < n; ++r)
-        from[corner[r] + 1] += side(r) ? 1 : 0;
+        from[corner[r] + 1] += side[r] ? 1 : 0;
     for (std::size_t c = 0; c < n; ++c)
         from[c + 1] += from[c];
     std::vector<std::size_t> leaving(from[n]);
     {
         std::vector<std::size_t> fill(from.begin(), from.end() - 1);
         for (std::size_t i = 0; i < n; ++i)
-            if (const std::size_t r = net.Node(i); side(r))
+            if (const std::size_t r = net.Node(i); side[r])
                 leaving[fill[corner[r]]++] = r;
     }
-    // The side after s: the sharpest right turn at the corner s runs into. The sides there
-    // are mostly the nodes within tol of s's far end, whose turns are measured already.
-    const auto next = [&](std::size_t s) {
-        const std::size_t at = net.Partner(s);
+    // The side after each side s: the sharpest right turn at the corner s runs into, found
+    // corner by corner in node order. The sides there are mostly the nodes within tol of
+    // s's far end, whose turns are measured already.
+    std::vector<std::size_t> after(n, n);
+    for (std::size_t at = 0; at < n; ++at) {
+        if (!side[at])
+            continue;
         const std::span<const std::uint32_t> near = net.Near(at);
         const std::span<const double> turns = net.Turns(at);
         std::size_t e = 0;
@@ -518,8 +521,8 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const st
             if (best == n || a < smallest)
                 best = out, smallest = a;
         }
-        return best == n ? at : best;
-    };
+        after[net.Partner(at)] = best == n ? at : best;
+    }
     // The faces found, by the mean of their corners: a ring with the same corners has its
     // mean within tol.
     std::vector<double> cx, cy;
@@ -538,15 +541,16 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const st
     std::vector<bool> walked(n, false);
     std::vector<bool> visited(n, false);  // the corners of the ring being walked
     std::vector<std::size_t> corners;
+    GePoint3dArray ring;
     std::vector<GePoint3dArray> missed;
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t first = net.Node(i);
-        if (walked[first] || !side(first))
+        if (walked[first] || !side[first])
             continue;
-        GePoint3dArray ring;
+        ring.clear();
         corners.clear();
         bool simple = true;
-        for (std::size_t s = first; !walked[s] && ring.size() <= n; s = next(s)) {
+        for (std::size_t s = first; !walked[s] && ring.size() <= n; s = after[s]) {
             walked[s] = true;
             simple = simple && !visited[corner[s]];
             visited[corner[s]] = true;
@@ -565,7 +569,7 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const st
             return !known;
         });
         if (!known)
-            missed.push_back(std::move(ring));
+            missed.push_back(ring);
     }
     return missed;
 }
