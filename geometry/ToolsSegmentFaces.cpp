@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <span>
 #include <vector>
@@ -110,6 +111,54 @@ private:
     std::optional<tools::PointGrid> grid_;
 };
 
+struct StartKey {
+    double x, y;
+    std::uint32_t i;
+};
+
+// The points in start order: x, then y, then index. They are first dealt into slices of x
+// (a counting pass keeps them in index order), then each slice is sorted; slices of a few
+// points sort much faster than the whole list.
+std::vector<StartKey> StartOrder(const GePoint3dArray& pts)
+{
+    double low = 0.0, high = 0.0;
+    bool any = false;
+    for (const GePoint3d& p : pts)
+        if (std::isfinite(p.x)) {
+            low = any ? std::min(low, p.x) : p.x;
+            high = any ? std::max(high, p.x) : p.x;
+            any = true;
+        }
+    const std::size_t slices = std::max<std::size_t>(1, pts.size() / 2);
+    const double scale = high > low ? static_cast<double>(slices) / (high - low) : 0.0;
+    // Non-decreasing in x, as rounding keeps every step in order; what overflows (or comes
+    // out not a number from an overflow) goes last with the largest x.
+    const auto slice = [&](double x) -> std::size_t {
+        if (x == -std::numeric_limits<double>::infinity())
+            return 0;
+        const double t = (x - low) * scale;
+        return t < static_cast<double>(slices) ? static_cast<std::size_t>(t) : slices - 1;
+    };
+    std::vector<std::size_t> from(slices + 1, 0);
+    for (const GePoint3d& p : pts)
+        ++from[slice(p.x) + 1];
+    for (std::size_t k = 0; k < slices; ++k)
+        from[k + 1] += from[k];
+    std::vector<StartKey> keys(pts.size());
+    {
+        std::vector<std::size_t> fill(from.begin(), from.end() - 1);
+        for (std::size_t i = 0; i < pts.size(); ++i)
+            keys[fill[slice(pts[i].x)]++] = {pts[i].x, pts[i].y, static_cast<std::uint32_t>(i)};
+    }
+    for (std::size_t k = 0; k < slices; ++k)
+        if (from[k + 1] - from[k] > 1)
+            std::sort(keys.begin() + static_cast<std::ptrdiff_t>(from[k]),
+                      keys.begin() + static_cast<std::ptrdiff_t>(from[k + 1]), [](const StartKey& a, const StartKey& b) {
+                          return a.x < b.x || (a.x == b.x && (a.y < b.y || (a.y == b.y && a.i < b.i)));
+                      });
+    return keys;
+}
+
 // A level segment network renumbered for the tracers' searches. Node r is the point of
 // place r in start order (x, then y, then index), so that the points a walk visits one after
 // another lie close in memory; every node keeps its point's index, by which ties are broken
@@ -124,16 +173,7 @@ public:
     Network(const GePoint3dArray& pts, double tol, Turns turns)
         : points_(pts.size()), index_(pts.size()), node_(pts.size()), partner_(pts.size()), offsets_(pts.size() + 1, 0)
     {
-        struct Key {
-            double x, y;
-            std::uint32_t i;
-        };
-        std::vector<Key> keys(pts.size());
-        for (std::size_t i = 0; i < pts.size(); ++i)
-            keys[i] = {pts[i].x, pts[i].y, static_cast<std::uint32_t>(i)};
-        std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
-            return a.x < b.x || (a.x == b.x && (a.y < b.y || (a.y == b.y && a.i < b.i)));
-        });
+        const std::vector<StartKey> keys = StartOrder(pts);
         std::vector<double> xs(pts.size()), ys(pts.size());
         for (std::size_t r = 0; r < keys.size(); ++r) {
             index_[r] = keys[r].i;
