@@ -483,14 +483,31 @@ private:
     std::vector<long> position_;     // where in walk_ each node was taken last
 };
 
-// Whether IsPtArraySame(a, b, 0, tol) can hold at all: it pairs a's first point with some
-// point of b in every rotation and direction it tries. Most faces near a ring fail this
-// before the full test copies both.
-bool MayMatch(const GePoint3dArray& a, const GePoint3dArray& b, double tol)
+// IsPtArraySame(a, b, 0, tol) without copying the rings for the common answers. Most faces
+// near a ring fail at once: the test pairs a's first point with some point of b in every
+// rotation and direction it tries. A ring that is a traced face mostly has the face's very
+// points from another start, which the test accepts as every distance is 0.
+bool SameRing(const GePoint3dArray& a, const GePoint3dArray& b, double tol)
 {
-    return a.size() == b.size() && (a.empty() || std::any_of(b.begin(), b.end(), [&](const GePoint3d& p) {
-                                        return a[0].DistanceTo(p) < tol;
-                                    }));
+    if (a.size() != b.size())
+        return false;
+    if (a.empty())
+        return true;
+    if (std::none_of(b.begin(), b.end(), [&](const GePoint3d& p) { return a[0].DistanceTo(p) < tol; }))
+        return false;
+    const auto same = [](const GePoint3d& p, const GePoint3d& q) {
+        return p.x == q.x && p.y == q.y && p.z == q.z && std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+    };
+    const auto start = std::find_if(b.begin(), b.end(), [&](const GePoint3d& p) { return same(a[0], p); });
+    if (start != b.end()) {
+        const std::size_t k = static_cast<std::size_t>(start - b.begin());
+        bool rotated = true;
+        for (std::size_t j = 1; j < a.size() && rotated; ++j)
+            rotated = same(a[j], b[(k + j) % b.size()]);
+        if (rotated)
+            return true;
+    }
+    return CTools::IsPtArraySame(a, b, 0, tol) != 0;
 }
 
 // The bounded faces the tracer leaves out. Its walks start only at points no walk has used
@@ -605,7 +622,7 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const st
         mean(ring, x, y);
         bool known = false;
         means.ForEachNear(x, y, [&](std::size_t f) {
-            known = MayMatch(found[f], ring, tol) && CTools::IsPtArraySame(found[f], ring, 0, tol) != 0;
+            known = SameRing(found[f], ring, tol);
             return !known;
         });
         if (!known)
