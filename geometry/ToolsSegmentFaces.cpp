@@ -286,6 +286,14 @@ std::size_t Leftmost(const GePoint3dArray& pts, Filter filter)
     return best;
 }
 
+// The tracer's faces, each with the nodes its sides leave from (the sides of face f are
+// sides[from[f], from[f + 1])).
+struct TracedFaces {
+    std::vector<GePoint3dArray> rings;
+    std::vector<std::uint32_t> sides;
+    std::vector<std::size_t> from{0};
+};
+
 // The tracer over its state: every point has a used count and an allowance, and is
 // available while used < allowance; each walk lists the points it took, edge by edge. It
 // works on the network's nodes; the free node first in number is the start point.
@@ -293,7 +301,7 @@ class FaceTracer {
 public:
     explicit FaceTracer(const Network& network)
         : net_(network), used_(net_.Size(), 0), allowance_(net_.Size(), 0), free_(net_.Size()),
-          position_(net_.Size(), kNotWalked)
+          position_(net_.Size(), kNotWalked), fromDown_(net_.Size()), downMeasured_(net_.Size(), false)
     {
         // A segment takes part only when each of its ends meets another point.
         for (std::size_t r = 0; r < net_.Size(); ++r)
@@ -302,9 +310,8 @@ public:
             Update(r);
     }
 
-    std::vector<GePoint3dArray> Trace()
+    TracedFaces Trace()
     {
-        std::vector<GePoint3dArray> faces;
         // Each round adds a face, takes an allowance away or repeats a walk, so the tracer
         // ends; the bounds only keep a slip from hanging the host.
         const std::size_t maxRounds = 4 * net_.Size() + 10;
@@ -342,7 +349,10 @@ public:
             for (std::size_t k = 0; k < walk.size(); k += 2)
                 corners.push_back(net_.Point(walk[k]));
             if (walk.size() >= 6 && CTools::IsPtArrayClockWise(corners)) {
-                faces.push_back(std::move(corners));
+                traced_.rings.push_back(std::move(corners));
+                for (std::size_t k = 0; k < walk.size(); k += 2)
+                    traced_.sides.push_back(static_cast<std::uint32_t>(walk[k]));
+                traced_.from.push_back(traced_.sides.size());
                 repeated = false;
             } else if (walk.size() >= 6 && !repeated) {
                 Release(walk);
@@ -351,7 +361,7 @@ public:
                 repeated = false;
             }
         }
-        return faces;
+        return std::move(traced_);
     }
 
 private:
@@ -407,12 +417,17 @@ private:
 
     // The first edge leaves the start point along the segment turned farthest
     // counter-clockwise from straight down; it runs upward (downward on a repeated walk).
-    std::size_t FirstEdge(std::size_t start, const std::vector<std::size_t>& starters) const
+    // A point stays a candidate start for several rounds: its angle is measured once.
+    std::size_t FirstEdge(std::size_t start, const std::vector<std::size_t>& starters)
     {
         const auto angle = [&](std::size_t from) {
-            GeVector3d v = net_.Direction(from);
-            v.Normalize(kUnitTolerance);
-            return kDown.AngleTo(v, kUp, kAngleTolerance);
+            if (!downMeasured_[from]) {
+                GeVector3d v = net_.Direction(from);
+                v.Normalize(kUnitTolerance);
+                fromDown_[from] = kDown.AngleTo(v, kUp, kAngleTolerance);
+                downMeasured_[from] = true;
+            }
+            return fromDown_[from];
         };
         std::size_t best = start;
         double largest = angle(start);
@@ -481,6 +496,9 @@ private:
     NodeSet free_;                   // the free nodes
     std::vector<std::size_t> walk_;  // the nodes the current walk took, edge by edge
     std::vector<long> position_;     // where in walk_ each node was taken last
+    std::vector<double> fromDown_;   // the first-edge angle of each node, once measured
+    std::vector<bool> downMeasured_;
+    TracedFaces traced_;
 };
 
 // IsPtArraySame(a, b, 0, tol) without copying the rings for the common answers. Most faces
@@ -516,8 +534,9 @@ bool SameRing(const GePoint3dArray& a, const GePoint3dArray& b, double tol)
 // segments are walked once on each side, turning sharpest right at every meeting point; a
 // clockwise ring without a repeated corner that the tracer did not give is such a face.
 // Points, sides and corners are taken in index order; the work is on the network's nodes.
-std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const std::vector<GePoint3dArray>& found)
+std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const TracedFaces& traced)
 {
+    const std::vector<GePoint3dArray>& found = traced.rings;
     const std::size_t n = net.Size();
     // Meeting points: the nodes within tol of one another, chained; each is named by its
     // node of lowest index.
@@ -580,6 +599,7 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const st
         }
         after[net.Partner(at)] = best == n ? at : best;
     }
+    std::vector<bool> walked(n, false);
     // The faces found, by the mean of their corners: a ring with the same corners has its
     // mean within tol.
     std::vector<double> cx, cy;
@@ -595,7 +615,34 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const st
     }
     const tools::PointGrid means(cx, cy, tol);
 
-    std::vector<bool> walked(n, false);
+    // A traced face whose sides follow one another as above, with the face's very points at
+    // its corners, is a ring that is known before it is walked: its mean lies within tol of
+    // the face's whenever the rounding of the two sums cannot reach tol.
+    std::vector<std::size_t> cycle(n, n);
+    for (std::size_t f = 0; f < found.size(); ++f) {
+        const std::span<const std::uint32_t> sides =
+            std::span<const std::uint32_t>(traced.sides).subspan(traced.from[f], traced.from[f + 1] - traced.from[f]);
+        double largest = 0.0;
+        for (const GePoint3d& p : found[f])
+            largest = std::max({largest, std::fabs(p.x), std::fabs(p.y)});
+        bool closed = static_cast<double>(sides.size()) * largest < tol * 0x1p50;
+        for (std::size_t j = 0; j < sides.size() && closed; ++j) {
+            const GePoint3d& p = net.Point(corner[sides[j]]);
+            const GePoint3d& q = found[f][j];
+            closed = side[sides[j]] && after[sides[j]] == sides[(j + 1) % sides.size()] && p.x == q.x && p.y == q.y &&
+                     p.z == q.z && std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+        }
+        if (closed)
+            for (std::size_t s : sides)
+                cycle[s] = f;
+    }
+    const auto unwalkedFace = [&](std::size_t f) {
+        for (std::size_t k = traced.from[f]; k < traced.from[f + 1]; ++k)
+            if (walked[traced.sides[k]])
+                return false;
+        return true;
+    };
+
     std::vector<bool> visited(n, false);  // the corners of the ring being walked
     std::vector<std::size_t> corners;
     GePoint3dArray ring;
@@ -604,6 +651,11 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const st
         const std::size_t first = net.Node(i);
         if (walked[first] || !side[first])
             continue;
+        if (cycle[first] != n && unwalkedFace(cycle[first])) {
+            for (std::size_t k = traced.from[cycle[first]]; k < traced.from[cycle[first] + 1]; ++k)
+                walked[traced.sides[k]] = true;
+            continue;
+        }
         ring.clear();
         corners.clear();
         bool simple = true;
@@ -616,8 +668,9 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const st
         }
         for (std::size_t c : corners)
             visited[c] = false;
-        if (!simple || ring.size() < 3 || !CTools::IsPtArrayClockWise(ring))
+        if (!simple || ring.size() < 3)
             continue;
+        // Most rings are traced faces; they are told before the orientation test.
         double x = 0.0, y = 0.0;
         mean(ring, x, y);
         bool known = false;
@@ -625,7 +678,7 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const st
             known = SameRing(found[f], ring, tol);
             return !known;
         });
-        if (!known)
+        if (!known && CTools::IsPtArrayClockWise(ring))
             missed.push_back(ring);
     }
     return missed;
@@ -673,8 +726,9 @@ void CTools::MakeLineSegsToFaces(GePoint3dArray segments, std::vector<GePoint3dA
     if (!PrepareLevelNetwork(segments, tol) || segments.size() < 6)
         return;
     const Network network(segments, tol, Network::Turns::Measured);
-    faces = FaceTracer(network).Trace();
-    const std::vector<GePoint3dArray> missed = MissedFaces(network, tol, faces);
+    TracedFaces traced = FaceTracer(network).Trace();
+    const std::vector<GePoint3dArray> missed = MissedFaces(network, tol, traced);
+    faces = std::move(traced.rings);
     faces.insert(faces.end(), missed.begin(), missed.end());
 }
 
