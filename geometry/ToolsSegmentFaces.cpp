@@ -196,8 +196,7 @@ public:
                 if (r != self && points_[r].DistanceTo(points_[self]) <= tol)
                     near_.push_back(static_cast<std::uint32_t>(r));
             });
-            std::sort(near_.begin() + static_cast<std::ptrdiff_t>(first), near_.end(),
-                      [&](std::uint32_t a, std::uint32_t b) { return index_[a] < index_[b]; });
+            SortByIndex(std::span<std::uint32_t>(near_).subspan(first));
             offsets_[self + 1] = near_.size();
             if (turns == Turns::Measured) {
                 const GeVector3d back = Direction(self);
@@ -230,6 +229,19 @@ public:
     }
 
 private:
+    // Mostly a few nodes meet at a point: an insertion sort, unless there are many.
+    void SortByIndex(std::span<std::uint32_t> nodes) const
+    {
+        const auto before = [&](std::uint32_t a, std::uint32_t b) { return index_[a] < index_[b]; };
+        if (nodes.size() > 16) {
+            std::sort(nodes.begin(), nodes.end(), before);
+            return;
+        }
+        for (std::size_t e = 1; e < nodes.size(); ++e)
+            for (std::size_t k = e; k > 0 && before(nodes[k], nodes[k - 1]); --k)
+                std::swap(nodes[k], nodes[k - 1]);
+    }
+
     GePoint3dArray points_;
     std::vector<std::uint32_t> index_;
     std::vector<std::uint32_t> node_;
