@@ -168,9 +168,10 @@ std::vector<StartKey> StartOrder(const GePoint3dArray& pts)
 // again, so both are found once.
 class Network {
 public:
-    enum class Turns { Measured, Skipped };
+    // Whether the turns are measured: the consuming tracer turns the other way.
+    enum class Measure { Turns, NoTurns };
 
-    Network(const GePoint3dArray& pts, double tol, Turns turns)
+    Network(const GePoint3dArray& pts, double tol, Measure measure)
         : points_(pts.size()), index_(pts.size()), node_(pts.size()), partner_(pts.size()), offsets_(pts.size() + 1, 0)
     {
         const std::vector<StartKey> keys = StartOrder(pts);
@@ -188,7 +189,7 @@ public:
         // A little more than tol, so that rounding cannot keep a point within tol out.
         SortedReach reach(xs, ys, tol * 1.01);
         near_.reserve(4 * points_.size());
-        if (turns == Turns::Measured)
+        if (measure == Measure::Turns)
             turns_.reserve(near_.capacity());
         for (std::size_t self = 0; self < points_.size(); ++self) {
             const std::size_t first = near_.size();
@@ -198,7 +199,7 @@ public:
             });
             SortByIndex(std::span<std::uint32_t>(near_).subspan(first));
             offsets_[self + 1] = near_.size();
-            if (turns == Turns::Measured) {
+            if (measure == Measure::Turns) {
                 const GeVector3d back = Direction(self);
                 for (std::size_t e = first; e < near_.size(); ++e)
                     turns_.push_back(back.AngleTo(Direction(near_[e]), kUp, kAngleTolerance));
@@ -324,6 +325,7 @@ public:
 
     TracedFaces Trace()
     {
+        TracedFaces traced;
         // Each round adds a face, takes an allowance away or repeats a walk, so the tracer
         // ends; the bounds only keep a slip from hanging the host.
         const std::size_t maxRounds = 4 * net_.Size() + 10;
@@ -361,10 +363,10 @@ public:
             for (std::size_t k = 0; k < walk.size(); k += 2)
                 corners.push_back(net_.Point(walk[k]));
             if (walk.size() >= 6 && CTools::IsPtArrayClockWise(corners)) {
-                traced_.rings.push_back(std::move(corners));
+                traced.rings.push_back(std::move(corners));
                 for (std::size_t k = 0; k < walk.size(); k += 2)
-                    traced_.sides.push_back(static_cast<std::uint32_t>(walk[k]));
-                traced_.from.push_back(traced_.sides.size());
+                    traced.sides.push_back(static_cast<std::uint32_t>(walk[k]));
+                traced.from.push_back(traced.sides.size());
                 repeated = false;
             } else if (walk.size() >= 6 && !repeated) {
                 Release(walk);
@@ -373,7 +375,7 @@ public:
                 repeated = false;
             }
         }
-        return std::move(traced_);
+        return traced;
     }
 
 private:
@@ -510,8 +512,13 @@ private:
     std::vector<long> position_;     // where in walk_ each node was taken last
     std::vector<double> fromDown_;   // the first-edge angle of each node, once measured
     std::vector<bool> downMeasured_;
-    TracedFaces traced_;
 };
+
+// The same finite point: at distance 0, within every tolerance.
+bool Identical(const GePoint3d& p, const GePoint3d& q)
+{
+    return p.x == q.x && p.y == q.y && p.z == q.z && std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
 
 // IsPtArraySame(a, b, 0, tol) without copying the rings for the common answers. Most faces
 // near a ring fail at once: the test pairs a's first point with some point of b in every
@@ -525,15 +532,12 @@ bool SameRing(const GePoint3dArray& a, const GePoint3dArray& b, double tol)
         return true;
     if (std::none_of(b.begin(), b.end(), [&](const GePoint3d& p) { return a[0].DistanceTo(p) < tol; }))
         return false;
-    const auto same = [](const GePoint3d& p, const GePoint3d& q) {
-        return p.x == q.x && p.y == q.y && p.z == q.z && std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-    };
-    const auto start = std::find_if(b.begin(), b.end(), [&](const GePoint3d& p) { return same(a[0], p); });
+    const auto start = std::find_if(b.begin(), b.end(), [&](const GePoint3d& p) { return Identical(a[0], p); });
     if (start != b.end()) {
         const std::size_t k = static_cast<std::size_t>(start - b.begin());
         bool rotated = true;
         for (std::size_t j = 1; j < a.size() && rotated; ++j)
-            rotated = same(a[j], b[(k + j) % b.size()]);
+            rotated = Identical(a[j], b[(k + j) % b.size()]);
         if (rotated)
             return true;
     }
@@ -638,12 +642,9 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const Tr
         for (const GePoint3d& p : found[f])
             largest = std::max({largest, std::fabs(p.x), std::fabs(p.y)});
         bool closed = static_cast<double>(sides.size()) * largest < tol * 0x1p50;
-        for (std::size_t j = 0; j < sides.size() && closed; ++j) {
-            const GePoint3d& p = net.Point(corner[sides[j]]);
-            const GePoint3d& q = found[f][j];
-            closed = side[sides[j]] && after[sides[j]] == sides[(j + 1) % sides.size()] && p.x == q.x && p.y == q.y &&
-                     p.z == q.z && std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-        }
+        for (std::size_t j = 0; j < sides.size() && closed; ++j)
+            closed = side[sides[j]] && after[sides[j]] == sides[(j + 1) % sides.size()] &&
+                     Identical(net.Point(corner[sides[j]]), found[f][j]);
         if (closed)
             for (std::size_t s : sides)
                 cycle[s] = f;
@@ -737,7 +738,7 @@ void CTools::MakeLineSegsToFaces(GePoint3dArray segments, std::vector<GePoint3dA
         segments.pop_back();
     if (!PrepareLevelNetwork(segments, tol) || segments.size() < 6)
         return;
-    const Network network(segments, tol, Network::Turns::Measured);
+    const Network network(segments, tol, Network::Measure::Turns);
     TracedFaces traced = FaceTracer(network).Trace();
     const std::vector<GePoint3dArray> missed = MissedFaces(network, tol, traced);
     faces = std::move(traced.rings);
@@ -771,7 +772,7 @@ void CTools::MakeLineSegsToFaces1(GePoint3dArray segments, std::vector<GePoint3d
     if (!PrepareLevelNetwork(segments, tol) || segments.size() < 6)
         return;
     const GePoint3dArray& pts = segments;
-    const Network network(pts, tol, Network::Turns::Skipped);
+    const Network network(pts, tol, Network::Measure::NoTurns);
     std::vector<bool> removed(pts.size(), false);
     std::size_t remaining = pts.size();
     const auto remove = [&](std::size_t i) {
