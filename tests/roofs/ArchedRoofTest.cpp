@@ -102,7 +102,7 @@ TEST_F(ArchedRoofCommandTest, RoofsOfSectionsRisesAndThicknesses)
         const decDbEntity3d* roof = Roof();
         ASSERT_NE(roof, nullptr) << c.name << Transcript();
         // The half circle ends at the host's single-precision half turn, a hair under the line.
-        ExpectPointsNear({roof->GetBoundBox().MinPoint(), roof->GetBoundBox().MaxPoint()}, {c.low, c.high}, 1e-3);
+        ExpectExtents(roof->GetBoundBox(), c.low, c.high, 1e-3);
         const decMesh3* mesh = roof->GetMesh();
         const std::size_t n = static_cast<std::size_t>(mesh->GetCountVertex() / 2);
         EXPECT_EQ(n, c.profile) << c.name;
@@ -114,8 +114,7 @@ TEST_F(ArchedRoofCommandTest, RoofsOfSectionsRisesAndThicknesses)
             EXPECT_NEAR(std::fabs(MeshVolume(*roof)), std::fabs(SignedPlanArea(section)) * 20000, 1e-3);
         }
     }
-    EXPECT_STREQ(Db()->GetTableLayer()->GetLayer(Roof()->GetLayerId())->GetName(), "坡屋顶");
-    EXPECT_STREQ(Db()->GetTableMaterial()->GetById(Roof()->GetMaterialId())->GetName(), "屋面板");
+    EXPECT_EQ(LayerAndMaterial(Roof()), "坡屋顶/屋面板");
 }
 
 // Short distances (a section end straight above its start leaves no span) and a rise that is

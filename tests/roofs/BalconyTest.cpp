@@ -82,40 +82,48 @@ std::string Balcony(const std::string& dialog)
     return "balcony\n@5000,3000\nlast\n" + dialog;
 }
 
+// First the dialog's refusals: the storey height must be above 0 and the count within 1 to
+// 200 (the focus goes there and nothing is made); sizes below 1, typed or picked, are refused
+// with their message; a cancelled dialog remembers nothing. Then 3 storeys with a picked
+// parapet thickness: a slab 200 thick and a parapet 1200 high on it per storey.
 TEST_F(BalconyTest, AThreeSidedOutlineOnTheSouthWallGivesASlabAndAParapetPerStorey)
 {
     AddBuilding("A", 9000, Rectangle(10000, 6000));
-    Script("pline 2000,0 2000,-1500 8000,-1500 8000,0\n" + Balcony("set 1154 3\nok\n") + "groups\n");
+    Script("pline 2000,0 2000,-1500 8000,-1500 8000,0\n" +
+           Balcony("set 1277 0\nok\nset 1277 -3000\nok\nset 1277 3500\nset 1154 0\nok\nset 1155 0\n"
+                   "set 1156 -5\nclick 1263\n0,0\n0,0.5\nclick 1235\n0,0\n250.7,0\ncancel\n"));
+    const std::string out = Transcript();
+    EXPECT_EQ(host::EventLog::Instance().Calls("SetFocus dialog 1093 control 1277").size(), 2u);
+    EXPECT_EQ(host::EventLog::Instance().Calls("SetFocus dialog 1093 control 1154").size(), 1u);
+    EXPECT_THAT(out, HasSubstr("阳台底板厚度必须大于0!"));
+    EXPECT_EQ(CountOf(out, "栏板高度必须大于0!"), 2);
+    EXPECT_EQ(Db()->AllObjects().size(), 2u) << "nothing made";
+    EXPECT_EQ(g_balconyDefaults.storeyHeight, 3000) << "a cancelled dialog remembers nothing";
+
+    Script(Balcony("click 1235\n0,0\n300.7,0\nset 1154 3\nok\n") + "groups\n");
     const auto slabs = Made(decDbExtrude::Desc());
     const auto parapets = Made(decDbLoft::Desc());
     ASSERT_EQ(slabs.size(), 3u) << Transcript();
     ASSERT_EQ(parapets.size(), 3u);
     for (int storey = 0; storey < 3; ++storey) {
-        ExpectPointsNear({slabs[storey]->GetBoundBox().MinPoint(), slabs[storey]->GetBoundBox().MaxPoint()},
-                         {{2000, -1500, 3000.0 * storey}, {8000, 0, 3000.0 * storey + 200}}, 1e-6);
+        ExpectExtents(slabs[storey]->GetBoundBox(), {2000, -1500, 3000.0 * storey}, {8000, 0, 3000.0 * storey + 200}, 1e-6);
         const decMesh3* mesh = parapets[storey]->GetMesh();
         EXPECT_EQ(mesh->GetCountVertex(), 4 * 4) << "three edges";
         EXPECT_NEAR(parapets[storey]->GetBoundBox().MaxPoint().z, 3000.0 * storey + 1400, 1e-6);
         EXPECT_NEAR(mesh->GetVertexArray()[0].DistanceTo(mesh->GetVertexArray()[3]), 300, 1e-3);
     }
     ExpectSound(Rectangle(10000, 6000), 200, 9000);
-    EXPECT_STREQ(Db()->GetTableLayer()->GetLayer(parapets[2]->GetLayerId())->GetName(), "阳台");
-    EXPECT_STREQ(Db()->GetTableMaterial()->GetById(slabs[0]->GetMaterialId())->GetName(), "阳台");
+    EXPECT_EQ(LayerAndMaterial(slabs[0]), "阳台/阳台");
+    EXPECT_EQ(LayerAndMaterial(parapets[2]), "阳台/阳台");
     EXPECT_THAT(Transcript(), HasSubstr("group 1 flags=0: #3 #4 #5 #6 #7 #8\n"));
     EXPECT_EQ(g_balconyDefaults.storeys, 3u);
+    EXPECT_EQ(g_balconyDefaults.parapetThickness, 300);
+    EXPECT_EQ(g_balconyDefaults.parapetHeight, 1200);
 }
 
-// A solid of one face has no vertices of its own: its loop stands for the building.
-TEST_F(BalconyTest, ASingleLoopSolidStandsForABuilding)
-{
-    AddMesh({Rectangle(10000, 6000)});
-    Script("pline 2000,0 2000,-1500 8000,-1500 8000,0\n" + Balcony("ok\n"));
-    EXPECT_EQ(Made(decDbExtrude::Desc()).size(), 1u) << Transcript();
-    ExpectSound(Rectangle(10000, 6000), 200, 9000);
-}
-
-// A building with a courtyard open to the south (x 3000 to 7000, 4 m deep), and the
-// three-sided outline with the building turned by 30°.
+// A building with a courtyard open to the south (x 3000 to 7000, 4 m deep), the three-sided
+// outline turned by 30° against the building, and a solid of one face, which has no vertices
+// of its own, standing for the building.
 TEST_F(BalconyTest, RegionsOutsideThatTouchTheBuilding)
 {
     const Ring courtyard{{0, 0, 0},    {3000, 0, 0},  {3000, 4000, 0},  {7000, 4000, 0},
@@ -126,6 +134,7 @@ TEST_F(BalconyTest, RegionsOutsideThatTouchTheBuilding)
         std::string outline;
         std::size_t slabs, parapets;
         double freeLength;
+        bool mesh = false;
     } cases[] = {
         {"wholly inside", Rectangle(10000, 6000), "pline closed 1000,1000 3000,1000 3000,3000", 0, 0, 0},
         {"wholly away", Rectangle(10000, 6000), "pline 1000,-1000 3000,-1000 3000,-3000", 0, 0, 0},
@@ -135,17 +144,21 @@ TEST_F(BalconyTest, RegionsOutsideThatTouchTheBuilding)
          1000 + 4000 + 1000 + 4000 + 4000},
         {"oblique wall", Rectangle(10000, 6000),
          "pline 2000,0 2000,-1500 8000,-1500 8000,0\nrotate @5000,3000 @5000,-1500 0,0 30", 1, 1, 9000},
+        {"a solid of one face", Rectangle(10000, 6000), "pline 2000,0 2000,-1500 8000,-1500 8000,0", 1, 1, 9000, true},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         host::NewDrawing();
-        const decObjectId building = AddBuilding("A", 9000, c.building);
+        const decObjectId building = c.mesh ? AddMesh({c.building}) : AddBuilding("A", 9000, c.building);
         Script(c.outline + "\nbalcony\n@4000,5000\nlast\n" + (c.slabs ? "ok\n" : ""));
-        EXPECT_EQ(Made(decDbExtrude::Desc()).size(), c.slabs) << c.name << Transcript();
-        EXPECT_EQ(Made(decDbLoft::Desc()).size(), c.parapets) << c.name;
-        Ring ring;
-        GetExtrudeBuildBasePts(Entity(building), ring);
+        EXPECT_EQ(Made(decDbExtrude::Desc()).size(), c.slabs) << Transcript();
+        EXPECT_EQ(Made(decDbLoft::Desc()).size(), c.parapets);
+        // The building as it stands once the script has turned it.
+        Ring ring = c.building;
+        if (!c.mesh)
+            GetExtrudeBuildBasePts(Entity(building), ring);
         if (c.slabs == 0)
-            EXPECT_THAT(Transcript(), HasSubstr(kNoRegion)) << c.name;
+            EXPECT_THAT(Transcript(), HasSubstr(kNoRegion));
         else
             ExpectSound(ring, 200, c.freeLength);
     }
@@ -196,28 +209,6 @@ TEST_F(BalconyTest, SegmentsBeyondTheArraysAreRefused)
         EXPECT_THAT(Transcript(), HasSubstr(kNoRegion));
         EXPECT_TRUE(Made(decDbExtrude::Desc()).empty());
     }
-}
-
-// The storey height must be above 0 and the count within 1 to 200: the focus goes there and
-// nothing is made; sizes below 1, typed or picked, are refused with their message.
-TEST_F(BalconyTest, TheDialogRefusesWhatMakesNoBalcony)
-{
-    AddBuilding("A", 9000, Rectangle(10000, 6000));
-    Script("pline 2000,0 2000,-1500 8000,-1500 8000,0\n" +
-           Balcony("set 1277 0\nok\nset 1277 -3000\nok\nset 1277 3000\nset 1154 0\nok\nset 1155 0\n"
-                   "set 1156 -5\nclick 1263\n0,0\n0,0.5\nclick 1235\n0,0\n250.7,0\ncancel\n"));
-    const std::string out = Transcript();
-    EXPECT_EQ(host::EventLog::Instance().Calls("SetFocus dialog 1093 control 1277").size(), 2u);
-    EXPECT_EQ(host::EventLog::Instance().Calls("SetFocus dialog 1093 control 1154").size(), 1u);
-    EXPECT_THAT(out, HasSubstr("阳台底板厚度必须大于0!"));
-    EXPECT_EQ(CountOf(out, "栏板高度必须大于0!"), 2);
-    EXPECT_EQ(Db()->AllObjects().size(), 2u) << "nothing made";
-    EXPECT_EQ(g_balconyDefaults.storeyHeight, 3000) << "a cancelled dialog remembers nothing";
-
-    Script(Balcony("click 1235\n0,0\n250.7,0\nset 1155 150\nok\n"));
-    EXPECT_EQ(g_balconyDefaults.parapetThickness, 250);
-    EXPECT_EQ(g_balconyDefaults.slabThickness, 150);
-    EXPECT_EQ(g_balconyDefaults.parapetHeight, 1200);
 }
 
 // Each face comes to start with a free edge after one on the building, its vertices turned

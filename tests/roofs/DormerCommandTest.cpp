@@ -32,14 +32,7 @@ protected:
         g_dormerDefaults = DormerDefaults();
     }
 
-    std::vector<decDbEntity*> Dormers() const
-    {
-        std::vector<decDbEntity*> out;
-        for (decDbEntity* entity : Db()->AllObjects())
-            if (CDormer::Cast(entity->GetBaseObject()))
-                out.push_back(entity);
-        return out;
-    }
+    static std::vector<decDbEntity3d*> Dormers() { return Solids("老虎窗"); }
     static const CDormer& Of(const decDbEntity* entity) { return *CDormer::Cast(entity->GetBaseObject()); }
     static GePoint3d Origin(const decDbEntity* entity)
     {
@@ -84,7 +77,7 @@ TEST_F(DormerCommandTest, TwoDormersByTypedDistanceAndPickedPointThenAFreshRun)
 {
     Script(kSlab);
     Place("", "~3000,2500\n2500\n7000,1000\n");
-    std::vector<decDbEntity*> dormers = Dormers();
+    std::vector<decDbEntity3d*> dormers = Dormers();
     ASSERT_EQ(dormers.size(), 2u) << Transcript();
     // Worked out by hand: the anchor 1200 lies at y = 2000; the slab reaches 300 beyond the
     // 2000 width and 300 in front, and its top, 2300 above the front, meets the roof
@@ -93,25 +86,20 @@ TEST_F(DormerCommandTest, TwoDormersByTypedDistanceAndPickedPointThenAFreshRun)
         GePoint3d origin, low, high;
     } expected[] = {{{2500, 2000, 1200}, {2200, 1700, 1200}, {4800, 6600, 3500}},
                     {{7000, 2000, 1200}, {6700, 1700, 1200}, {9300, 6600, 3500}}};
-    const long layer = Db()->GetTableLayer()->SearchLayer("老虎窗")->GetID();
-    const long material = Db()->Materials().GetIdByName("老虎窗");
-    EXPECT_NE(material, 0);
     for (std::size_t i = 0; i < 2; ++i) {
         const decDbEntity* dormer = dormers[i];
-        EXPECT_EQ(dormer->GetLayerId(), layer);
-        EXPECT_EQ(dormer->GetMaterialId(), material);
+        EXPECT_EQ(LayerAndMaterial(dormer), "老虎窗/老虎窗");
+        ASSERT_NE(CDormer::Cast(dormer->GetBaseObject()), nullptr);
         GePoint3d origin;
         GeVector3d x, y, z;
         dormer->GetLocalTM().GetCoordSystem(origin, x, y, z);
         ExpectPointsNear({origin}, {expected[i].origin}, 1e-6);
         EXPECT_EQ(x, GeVector3d::kXAxis);
         EXPECT_EQ(y, GeVector3d::kYAxis);
-        const GeBoundBox3d& box = dormer->GetBoundBox();
-        ExpectPointsNear({box.MinPoint(), box.MaxPoint()}, {expected[i].low, expected[i].high}, 1e-6);
+        ExpectExtents(dormer->GetBoundBox(), expected[i].low, expected[i].high, 1e-6);
         EXPECT_NEAR(Of(dormer).Slope(), std::atan(kTan), 1e-9);
         ExpectStandsOnThePlane(dormer, 200, kTan, 1200);
     }
-    EXPECT_EQ(Db()->GetTableLayer()->SearchLayer("老虎窗")->GetColor(), 0xFFFFu);
 
     // A second "应用" cuts a fresh line at another height and places again.
     Script("dormer\n@5000,3000\nset 1160 2000\nok\n5000\n*cancel*\nok\n1000\n*cancel*\ncancel\n");
@@ -136,7 +124,7 @@ TEST_F(DormerCommandTest, TheDialogOpensWithTheValuesOfTheLastRunAndCancelKeepsT
     // Opened again: the remembered width, shape and anchor; back to the pentagon, height 2
     // (remembered as 0) is refilled with 1000.
     Place("radio 1257\n", "0\n");
-    const std::vector<decDbEntity*> dormers = Dormers();
+    const std::vector<decDbEntity3d*> dormers = Dormers();
     ASSERT_EQ(dormers.size(), 2u);
     EXPECT_EQ(Of(dormers[0]).Height2(), 0);
     EXPECT_EQ(Of(dormers[1]).Width(), 1500);
@@ -229,12 +217,9 @@ TEST_F(DormerCommandTest, EditChecksAndPickedLengths)
         } else {
             EXPECT_THAT(Transcript(), Not(HasSubstr("[警告]")));
         }
-        const CDormer& dormer = Of(Dormers().back());
-        EXPECT_EQ(dormer.Width(), c.w);
-        EXPECT_EQ(dormer.Height1(), c.h1);
-        EXPECT_EQ(dormer.Height2(), c.h2);
-        EXPECT_EQ(dormer.RoofThickness(), c.t);
-        EXPECT_EQ(dormer.Overhang(), c.o);
+        const CDormer& d = Of(Dormers().back());
+        EXPECT_EQ(std::vector<long>({d.Width(), d.Height1(), d.Height2(), d.RoofThickness(), d.Overhang()}),
+                  std::vector<long>({c.w, c.h1, c.h2, c.t, c.o}));
     }
     // The anchor picked from a point's height.
     EXPECT_NEAR(Origin(Dormers().back()).z, 2100, 1e-9);

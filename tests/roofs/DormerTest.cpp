@@ -1,5 +1,6 @@
 // The dormer entity: what SetData takes, the sections it builds, the property panel, the mesh
-// against the roof plane's own equations and the record stored drawings hold.
+// against the roof plane's own equations, the record stored drawings hold, and dormers in a
+// drawing listed, edited, exported and saved through the host executable.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 
 #include "Dormer.h"
 #include "DrawingFile.h"
+#include "Quenra3dRunner.h"
 #include "RoofTestSupport.h"
 
 using ::testing::HasSubstr;
@@ -23,7 +25,13 @@ class DormerTest : public ModuleTest {};
 struct Dims {
     long w, h1, h2, t, o;
     double slope;
+    bool operator==(const Dims&) const = default;
 };
+
+Dims Dimensions(const CDormer& d)
+{
+    return {d.Width(), d.Height1(), d.Height2(), d.RoofThickness(), d.Overhang(), d.Slope()};
+}
 
 CDormer Made(const Dims& d)
 {
@@ -39,15 +47,6 @@ Ring InPlane(double y, std::initializer_list<std::pair<double, double>> xz)
     for (const auto& [x, z] : xz)
         ring.emplace_back(x, y, z);
     return ring;
-}
-
-TEST_F(DormerTest, ClassRecord)
-{
-    ExpectClassRecord(CDormer::Desc(), "QCDormer", "老虎窗", decBuilder::Desc());
-    const std::unique_ptr<decObject> made(CDormer::Desc()->factory());
-    ASSERT_NE(made, nullptr);
-    EXPECT_EQ(CDormer::Cast(made.get()), made.get());
-    EXPECT_EQ(made->GetClassInfoA(), CDormer::Desc());
 }
 
 TEST_F(DormerTest, SetDataTakesValidDimensionsAndSlopes)
@@ -76,11 +75,7 @@ TEST_F(DormerTest, SetDataTakesValidDimensionsAndSlopes)
     }
     // Negative lengths are kept as absolute values, the thickness as given: no roof slab.
     CDormer dormer = Made({-2000, -1000, 1000, -300, -300, 0.5});
-    EXPECT_EQ(dormer.Width(), 2000);
-    EXPECT_EQ(dormer.Height1(), 1000);
-    EXPECT_EQ(dormer.Height2(), 1000);
-    EXPECT_EQ(dormer.RoofThickness(), -300);
-    EXPECT_EQ(dormer.Overhang(), 300);
+    EXPECT_EQ(Dimensions(dormer), (Dims{2000, 1000, 1000, -300, 300, 0.5}));
     ASSERT_EQ(dormer.Sections().size(), 1u);
     ExpectPointsNear(dormer.Sections()[0], InPlane(0, {{0, 0}, {2000, 0}, {2000, 1000}, {1000, 2000}, {0, 1000}}));
 }
@@ -193,20 +188,11 @@ double SignedVolume(const Ring& face)
     return sum / 6.0;
 }
 
-std::unique_ptr<decMesh3> MeshOf(const CDormer& dormer)
-{
-    decMesh3* made = nullptr;
-    EXPECT_EQ(dormer.MakeMesh(&made), 1);
-    return std::unique_ptr<decMesh3>(made);
-}
-
 std::vector<Ring> Polygons(const decMesh3& mesh)
 {
     std::vector<Ring> faces;
-    for (int i = 0; i < mesh.GetCountPolygon(); ++i) {
-        const std::vector<GePoint3d> pts = mesh.FacePoints(i, GeMatrix3d());
-        faces.emplace_back(pts.begin(), pts.end());
-    }
+    for (int i = 0; i < mesh.GetCountPolygon(); ++i)
+        faces.push_back(mesh.FacePoints(i, GeMatrix3d()));
     return faces;
 }
 
@@ -214,7 +200,7 @@ std::vector<Ring> Polygons(const decMesh3& mesh)
 // the clean-up leaves a closed ring of two points empty, so that face adds no polygon.
 TEST_F(DormerTest, PentagonAndSlabMakeTwelvePolygons)
 {
-    const std::unique_ptr<decMesh3> mesh = MeshOf(Made({2000, 1000, 1000, 300, 300, 0.5}));
+    const auto mesh = MeshOf(Made({2000, 1000, 1000, 300, 300, 0.5}));
     ASSERT_NE(mesh, nullptr);
     const std::vector<Ring> faces = Polygons(*mesh);
     ASSERT_EQ(faces.size(), 12u);
@@ -227,13 +213,9 @@ TEST_F(DormerTest, PentagonAndSlabMakeTwelvePolygons)
     decMesh3* untouched = reinterpret_cast<decMesh3*>(&empty);
     EXPECT_EQ(empty.MakeMesh(&untouched), 1);
     EXPECT_EQ(untouched, reinterpret_cast<decMesh3*>(&empty));
-    CDormer flat = Made({2000, 1000, 1000, 300, 300, 0.5});
-    const std::vector<Ring> sections = flat.Sections();
-    flat = CDormer();
-    flat.SetSection(sections);
-    decMesh3* none = nullptr;
-    EXPECT_EQ(flat.MakeMesh(&none), 0);
-    EXPECT_EQ(none, nullptr);
+    CDormer flat;
+    flat.SetSection(Made({2000, 1000, 1000, 300, 300, 0.5}).Sections());
+    EXPECT_EQ(MeshOf(flat), nullptr);
 }
 
 // The oracles: every vertex on a section's plane y = y0 or on the roof plane
@@ -251,7 +233,7 @@ TEST_F(DormerTest, TheMeshIsTheSectionsSweptBackToTheRoofPlane)
     for (const Dims& d : cases) {
         SCOPED_TRACE(::testing::Message() << d.w << " " << d.h1 << " " << d.h2 << " " << d.t << " " << d.o);
         const CDormer dormer = Made(d);
-        const std::unique_ptr<decMesh3> mesh = MeshOf(dormer);
+        const auto mesh = MeshOf(dormer);
         ASSERT_NE(mesh, nullptr);
         const double tanSlope = std::tan(d.slope);
         const auto onAPlane = [&](const GePoint3d& p) {
@@ -296,13 +278,10 @@ TEST_F(DormerTest, ACopyIsDeep)
     const CDormer copy(original);
     CDormer assigned;
     assigned = original;
+    const std::vector<Ring> sections = original.Sections();
     ASSERT_EQ(original.SetData(900, 500, 0, 0, 0, 1.0), 1);
-    for (const CDormer* d : {&copy, static_cast<const CDormer*>(&assigned)}) {
-        EXPECT_EQ(d->Width(), 2000);
-        EXPECT_EQ(d->Slope(), 0.5);
-        ASSERT_EQ(d->Sections().size(), 2u);
-        EXPECT_EQ(d->Sections()[1].size(), 6u);
-    }
+    for (const CDormer* d : {&copy, static_cast<const CDormer*>(&assigned)})
+        EXPECT_TRUE(d->Width() == 2000 && d->Slope() == 0.5 && d->Sections() == sections);
 }
 
 // ---- the stored record --------------------------------------------------------------
@@ -323,16 +302,12 @@ RecordBytes DormerRecord(std::int32_t sectionCount, double slope, bool twoPointS
 
 TEST_F(DormerTest, TheRecordIsReadAsStored)
 {
+    ExpectClassRecord(CDormer::Desc(), "QCDormer", "老虎窗", decBuilder::Desc());
     CDormer dormer;
     dormer.SetSection({{{9, 9, 9}, {8, 8, 8}, {7, 7, 7}}});
     std::string error;
     ASSERT_TRUE(host::LoadObjectRecord(dormer, DormerRecord(3, 0.25).bytes, 2, error)) << error;
-    EXPECT_EQ(dormer.Width(), 1200);
-    EXPECT_EQ(dormer.Height1(), 800);
-    EXPECT_EQ(dormer.Height2(), 0);
-    EXPECT_EQ(dormer.RoofThickness(), -5);
-    EXPECT_EQ(dormer.Overhang(), 40);
-    EXPECT_EQ(dormer.Slope(), 0.25);
+    EXPECT_EQ(Dimensions(dormer), (Dims{1200, 800, 0, -5, 40, 0.25}));
     // The list is replaced; the two-point section is read and left out.
     ASSERT_EQ(dormer.Sections().size(), 2u);
     ExpectPointsNear(dormer.Sections()[0], {{0, 0, 0}, {1200, 0, 0}, {600, 0, 800}});
@@ -342,8 +317,7 @@ TEST_F(DormerTest, TheRecordIsReadAsStored)
     // A stored slope of 0 reads, and gives no mesh.
     CDormer level;
     ASSERT_TRUE(host::LoadObjectRecord(level, DormerRecord(3, 0.0).bytes, 2, error)) << error;
-    decMesh3* none = nullptr;
-    EXPECT_EQ(level.MakeMesh(&none), 0);
+    EXPECT_EQ(MeshOf(level), nullptr);
 
     // A count of none, a count claiming more than the record holds, a slope that is no number.
     RecordBytes noSections;
@@ -357,6 +331,54 @@ TEST_F(DormerTest, TheRecordIsReadAsStored)
     EXPECT_FALSE(host::LoadObjectRecord(corrupt, DormerRecord(4, 0.25).bytes, 2, error));
     EXPECT_FALSE(host::LoadObjectRecord(corrupt, DormerRecord(3, std::numeric_limits<double>::infinity()).bytes, 2,
                                         error));
+}
+
+// ---- in a drawing -----------------------------------------------------------------
+
+// The lines list prints for the dormers, from the first dormer's line to the text after them.
+std::string Listed(const std::string& output, std::size_t from, const std::string& until)
+{
+    from = output.find("#1 QCDormer layer", from);
+    return from == std::string::npos ? "" : output.substr(from, output.find(until, from) - from);
+}
+
+// Two dormers on a roof face rising northwards at 30 degrees, their fronts at (x, 5000, 3000).
+// Extents worked out by hand: the first dormer's slab reaches 300 beyond its 2000 (then 3000)
+// width and its top, 1800 + 200 above the front, meets the 30-degree roof 2000 / tan 30° =
+// 3464.1 behind it.
+TEST_F(DormerTest, DormersInADrawingListEditExportAndSurviveSaving)
+{
+    for (double x : {1000.0, 6000.0}) {
+        auto* dormer = new CDormer();
+        ASSERT_EQ(dormer->SetData(2000, 1000, x > 5000 ? 0 : 800, 200, 300, std::acos(-1.0) / 6), 1);
+        GeMatrix3d tm;
+        tm.SetCoordSystem(GePoint3d(x, 5000, 3000), GeVector3d::kXAxis, GeVector3d::kYAxis, GeVector3d::kZAxis);
+        AddSolid(dormer, tm);
+    }
+    TestFolder folder;
+    const std::string drawing = (folder.Path() / "dormers.q3d").string();
+    std::string error;
+    ASSERT_TRUE(host::WriteDrawingFile(*Db(), drawing, error)) << error;
+    const std::string obj = (folder.Path() / "dormers.obj").string();
+    const std::string again = (folder.Path() / "again.q3d").string();
+    const std::string script = folder.Write(
+        "edit.txt", "list\nprops #2\nsetprop #1 0 3000\nsetprop #1 5 0.5\nsetprop #1 5 45\nexport obj " + obj +
+                        "\nsave " + again + "\nlist\nnew\nopen " + again + "\nlist\n");
+    const Quenra3dRun run = RunQuenra3d({"-q", "-m", LUMIDRAX_MODULE, "-o", drawing, script});
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("#1 QCDormer layer=0 宽度=2000 高度1=1000 高度2=800 屋面厚度=200 屋面挑出长度=300 "
+                                      "坡度=29.99999917 extents 700,4700,3000 to 3300,8464.101615,5000\n"));
+    EXPECT_THAT(run.output, HasSubstr("#2 QCDormer properties:\n  0 [老虎窗信息] 宽度 (kind 1) = 2000\n"));
+    EXPECT_THAT(run.output, HasSubstr("  5 [老虎窗信息] 坡度 (kind 2) = 29.99999917\n"));
+    EXPECT_THAT(run.output, HasSubstr("#1 QCDormer: taken, 宽度=3000\n"));
+    EXPECT_THAT(run.output, HasSubstr("#1 QCDormer: unchanged, 坡度=29.99999917\n"));
+    EXPECT_THAT(run.output, HasSubstr("#1 QCDormer: taken, 坡度=45\n"));
+    ExpectExtents(ObjExtents(obj), {700, 4700, 3000}, {8300, 7078.460969, 5000}, 1e-6);
+    const std::size_t saved = run.output.find("saved ");
+    const std::string listed = Listed(run.output, saved, "new drawing");
+    // 45 degrees through the single-precision π: 2000 / tan(0.78539818) behind the front.
+    EXPECT_THAT(listed, HasSubstr("extents 700,4700,3000 to 4300,6999.999913,5000\n#2 QCDormer"));
+    EXPECT_EQ(Listed(run.output, run.output.find("opened ", saved), "\n\n"), listed);
 }
 
 }  // namespace

@@ -1,18 +1,137 @@
-// The gable roof dialog answered by script lines: what it shows, what it remembers, which
-// controls it enables, which preview each change redraws, and what it refuses.
+// The gable roof dialog in-process: its geometry over an outline and a ridge (overhangs from
+// every start vertex, the planes against the wall tops, the previews, a roof that cannot be
+// computed), and the dialog answered by script lines (what it shows and remembers, which
+// controls it enables, which preview each change redraws, what it refuses).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 
 #include "GableRoofDlg.h"
 #include "RoofTestSupport.h"
 
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 namespace {
 
 using namespace roof_test;
+using Polygon = CGableRoofDlg::Polygon;
+
+constexpr double kL = 10000, kW = 6000, kH = 3000;
+
+class GableRoofGeometryTest : public ModuleTest {};
+
+// A dialog over the outline and ridge (world), with the frame, eave outline and roof
+// computed as the dialog does when it opens.
+std::unique_ptr<CGableRoofDlg> Geometry(const Polygon& outline, GePoint3d start, GePoint3d end, UINT eave = 0,
+                                        UINT gable = 0, int ridge = 3000)
+{
+    auto dlg = std::make_unique<CGableRoofDlg>();
+    dlg->m_outline = outline;
+    start.z = end.z = outline.front().z;
+    dlg->m_ridgeStart = start;
+    dlg->m_ridgeEnd = end;
+    dlg->m_eaveOverhang = eave;
+    dlg->m_gableOverhang = gable;
+    dlg->m_ridgeElevation = ridge;
+    dlg->InitGeometry();
+    dlg->UpdateOutline();
+    dlg->UpdateRoof();
+    return dlg;
+}
+
+// The rectangle L x W at the base height, its ridge along the long middle line.
+const Polygon kRectangle = Rectangle(kL, kW, 4500);
+const GePoint3d kRidgeFrom(0, kW / 2, 0), kRidgeTo(kL, kW / 2, 0);
+
+// The long edges move out by E, the gable edges by G, whichever vertex the outline starts at
+// and whichever way it runs (in the roof's frame the ridge runs along +y from the origin).
+TEST_F(GableRoofGeometryTest, EaveAndGableOverhangsFromEveryStartVertex)
+{
+    for (const bool reversed : {false, true}) {
+        for (int start = 0; start < 4; ++start) {
+            SCOPED_TRACE(testing::Message() << "start " << start << (reversed ? " reversed" : ""));
+            Polygon outline = kRectangle;
+            if (reversed)
+                std::reverse(outline.begin(), outline.end());
+            std::rotate(outline.begin(), outline.begin() + start, outline.end());
+            const auto dlg = Geometry(outline, kRidgeFrom, kRidgeTo, 500, 300);
+            EXPECT_EQ(dlg->m_eaveOutline.size(), 4u);
+            ExpectExtents(Extents({dlg->m_eaveOutline}), {-kW / 2 - 500, -300, 0}, {kW / 2 + 500, kL + 300, 0}, 1e-6);
+            EXPECT_NEAR(std::fabs(SignedPlanArea(dlg->m_eaveOutline)), (kW + 1000) * (kL + 600), 1e-3);
+        }
+    }
+}
+
+// Both planes hold the ridge and the top of every wall lies on one of them.
+TEST_F(GableRoofGeometryTest, PlanesHoldTheRidgeAndTheWallTops)
+{
+    const auto dlg = Geometry({{0, 0, 0}, {8000, 0, 0}, {8000, 5000, 0}, {3000, 9000, 0}, {0, 5000, 0}},
+                              {4000, -100, 0}, {4000, 100, 0}, 0, 0, 2500);
+    dlg->m_leftWallTop = 400;
+    dlg->m_rightWallTop = -300;
+    dlg->UpdateRoof();
+    dlg->ComputeGableWalls();
+    for (const GePlane* plane : {&dlg->m_leftPlane, &dlg->m_rightPlane}) {
+        EXPECT_TRUE(plane->IsOn(GePoint3d(0, -500, 2500), 1e-6));
+        EXPECT_TRUE(plane->IsOn(GePoint3d(0, 7000, 2500), 1e-6));
+    }
+    ASSERT_FALSE(dlg->m_wallPolygons.empty());
+    for (const Polygon& wall : dlg->m_wallPolygons)
+        for (const GePoint3d& p : wall) {
+            if (p.z > 1e-6) {
+                EXPECT_TRUE(dlg->m_leftPlane.IsOn(p, 1e-6) || dlg->m_rightPlane.IsOn(p, 1e-6)) << p.x << "," << p.y;
+            }
+        }
+}
+
+// The plan view: one polyline per roof polygon, each side in its colour, and the ridge line
+// spanning the outline; the front view: the slope rising to the ridge and the one falling
+// from it, the outline line and the ridge's circle.
+TEST_F(GableRoofGeometryTest, PreviewsShowThePiecesTheRidgeAndTheSlopes)
+{
+    const auto dlg = Geometry(kRectangle, kRidgeFrom, kRidgeTo);
+    dlg->RegenPreview();
+    dlg->DrawPreview();
+    const auto& plan = dlg->m_planPreview.Scene();
+    ASSERT_EQ(plan.size(), 3u);
+    EXPECT_EQ(plan[0].points, dlg->m_leftRoofPolygons.front());
+    EXPECT_EQ(plan[1].points, dlg->m_rightRoofPolygons.front());
+    EXPECT_NE(plan[0].colour, plan[1].colour);
+    EXPECT_EQ(plan[2].kind, GsPrimitive::Kind::Line);
+    EXPECT_THAT(plan[2].points, ElementsAre(GePoint3d(0, 0, 0), GePoint3d(0, kL, 0)));
+
+    const auto& front = dlg->m_frontPreview.Scene();
+    ASSERT_EQ(front.size(), 4u);
+    EXPECT_THAT(front[0].points, ElementsAre(GePoint3d(-kW / 2, 0, 0), GePoint3d(0, kH, 0)));
+    EXPECT_THAT(front[1].points, ElementsAre(GePoint3d(0, kH, 0), GePoint3d(kW / 2, 0, 0)));
+    EXPECT_EQ(front[2].colour, 0xffffffu);
+    EXPECT_EQ(front[3].kind, GsPrimitive::Kind::Circle);
+    EXPECT_EQ(front[3].points.front(), GePoint3d(0, kH, 0));
+}
+
+// Pieces whose vertical lines miss their plane (a vertical plane) make nothing; both sides
+// empty is reported.
+TEST_F(GableRoofGeometryTest, ARoofThatCannotBeComputedMakesNothing)
+{
+    const auto dlg = Geometry(kRectangle, kRidgeFrom, kRidgeTo);
+    dlg->m_leftPlane.Set(GePoint3d(), GeVector3d::kXAxis);
+    dlg->ComputeVertexHeights();
+    dlg->ComputeGableWalls();
+    dlg->TransformToWorld();
+    dlg->CreateRoofEntities();
+    EXPECT_TRUE(Db()->AllObjects().empty());
+
+    const auto empty = Geometry(kRectangle, kRidgeFrom, kRidgeTo);
+    empty->m_eaveOutline.clear();
+    empty->m_extentsMin.x = -1;
+    empty->ComputeSlopePolygons();
+    EXPECT_THAT(Transcript(), HasSubstr("无法生成屋顶，异常！"));
+}
+
+// ---- the dialog -----------------------------------------------------------------------
 
 // The dialog over a 10000 × 6000 outline at the height top, ridge along its long middle
 // line; it notes what its controls show once it is open and can turn the mouse wheel over
@@ -21,9 +140,9 @@ class ProbeDlg : public CGableRoofDlg {
 public:
     explicit ProbeDlg(double top)
     {
-        m_outline = Rectangle(10000, 6000, top);
-        m_ridgeStart = {0, 3000, top};
-        m_ridgeEnd = {10000, 3000, top};
+        m_outline = Rectangle(kL, kW, top);
+        m_ridgeStart = {0, kW / 2, top};
+        m_ridgeEnd = {kL, kW / 2, top};
     }
     std::map<int, std::string> shown;
     bool wheel = false;
@@ -125,21 +244,20 @@ TEST_F(GableRoofDlgTest, EqualSlopesByWallTopsMirrorTheLeftSide)
     Run(dlg, "set 1159 1000\nset 1160 2500\ncheck 1308 1\nok\n");
     ASSERT_EQ(dlg.m_leftRoofPolygons.size(), 1u);
     ASSERT_EQ(dlg.m_rightRoofPolygons.size(), 1u);
-    GeBoundBox3d left, right;
-    for (const GePoint3d& p : dlg.m_leftRoofPolygons[0])
-        left.Extend(p);
-    for (const GePoint3d& p : dlg.m_rightRoofPolygons[0])
-        right.Extend(p);
-    EXPECT_NEAR(left.MinPoint().z, 1000, 1e-6);
-    EXPECT_NEAR(right.MinPoint().z, 1000, 1e-6);
+    EXPECT_NEAR(Extents(dlg.m_leftRoofPolygons).MinPoint().z, 1000, 1e-6);
+    EXPECT_NEAR(Extents(dlg.m_rightRoofPolygons).MinPoint().z, 1000, 1e-6);
 }
 
+// A gable overhang redraws the plan only, an eave overhang both; the wheel goes to the
+// preview under the pointer.
 TEST_F(GableRoofDlgTest, EachChangeRedrawsItsPreviews)
 {
     ProbeDlg gable(5000);
+    gable.wheel = true;
     Run(gable, "set 1158 300\nleave 1158\ncancel\n");
     EXPECT_EQ(gable.m_planPreview.RegenCount(), 2);
     EXPECT_EQ(gable.m_frontPreview.RegenCount(), 1);
+    EXPECT_EQ(host::EventLog::Instance().Calls("SendMessage"), std::vector<std::string>{"SendMessage 522 to 100"});
 
     ProbeDlg eave(5000);
     Run(eave, "set 1157 300\nleave 1157\ncancel\n");
@@ -178,15 +296,6 @@ TEST_F(GableRoofDlgTest, RefusedValuesKeepTheDialogOpenAndBuildNothing)
         EXPECT_TRUE(Db()->AllObjects().empty()) << c.lines;
         EXPECT_EQ(g_gableRoofDefaults.ridgeHeight, 3000) << c.lines;
     }
-}
-
-TEST_F(GableRoofDlgTest, TheWheelReachesThePreviewUnderThePointer)
-{
-    ProbeDlg dlg(0);
-    dlg.wheel = true;
-    Run(dlg, "cancel\n");
-    EXPECT_EQ(host::EventLog::Instance().Calls("SendMessage"), std::vector<std::string>{"SendMessage 522 to 100"});
-    EXPECT_FALSE(dlg.m_planPreview.IsAxisShown());
 }
 
 }  // namespace

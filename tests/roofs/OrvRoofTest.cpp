@@ -1,17 +1,18 @@
-// The roof as a drawing object: class record, property panel and its edits, mesh, and the
-// record that stored drawings hold.
+// The roof entity: what SetData stores and builds for each kind of roof, its faces measured
+// against independent formulas, the property panel and its edits, the mesh, and the record
+// stored drawings hold.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
-#include <memory>
 
 #include "DrawingFile.h"
 #include "RoofTestSupport.h"
 
+using ::testing::Each;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 namespace {
@@ -21,11 +22,179 @@ using namespace roof_test;
 class OrvRoofTest : public ModuleTest {};
 
 const Ring kSquare = Rectangle(10000, 10000);
-// Four points, one of them on the first edge: an overhang drops that point from the ring.
-const Ring kTriangleWithAStraightPoint = {{0, 0, 0}, {5000, 0, 0}, {10000, 0, 0}, {10000, 6000, 0}};
-constexpr const char* kEdgeCountMessage = "修改后的挑出距离会造成屋顶边数改变!请使用编辑屋顶功能!";
+const std::vector<float> kFour30 = {30, 30, 30, 30};
+constexpr double kL = 12000, kW = 8000;
 
-void EditNumber(COrvRoof& roof, int index, double v)
+// The change leaves every value and every face loop as it was.
+template <class Change>
+void ExpectUnchanged(COrvRoof& roof, Change change)
+{
+    const RoofValues before = Values(roof);
+    const auto loops = roof.FaceLoops();
+    change();
+    EXPECT_EQ(Values(roof), before);
+    EXPECT_EQ(roof.FaceLoops(), loops);
+}
+
+TEST_F(OrvRoofTest, SetDataCases)
+{
+    const struct {
+        const char* name;
+        RoofInput in;
+        int result, loops;
+        float ha, wb, overhang;  // as stored
+    } cases[] = {
+        {"flat without slab or parapet", {kSquare}, -1, 0, 0, 0, 0},
+        {"unknown kind", {kSquare, 2, 0, {}, 100}, -1, 0, 0, 0, 0},
+        {"flat slab: underside, four sides, top", {kSquare, 0, 0, {}, 100}, 1, 6, 0, 0, 0},
+        {"slab with lower parapet: 4 inner, 4 outer, 4 top", {kSquare, 0, 0, {}, 100, 600, 0, 240}, 1, 18, 600, 0, 0},
+        {"wa 0 drops ha and builds no parapet", {kSquare, 0, 0, {}, 100, 600, 0, 0}, 1, 6, 0, 0, 0},
+        {"hb 0 drops wb", {kSquare, 0, 0, {}, 100, 600, 0, 240, 200}, 1, 18, 600, 0, 0},
+        {"negative overhang stored as its size", {kSquare, 0, -500, {}, 100}, 1, 6, 0, 0, 500},
+        {"two-part parapet without slab", {kSquare, 0, 300, {}, 0, 600, 400, 240, 100}, 1, 21, 600, 100, 300},
+        {"wa 0 with hb: upper part and top only", {kSquare, 0, 0, {}, 0, 600, 400, 0, 100}, 1, 13, 0, 100, 0},
+        {"sloped, one slope short", {kSquare, 1, 0, {30, 30, 30}}, -1, 0, 0, 0, 0},
+        {"sloped square: underside and four faces", {kSquare, 1, 0, kFour30}, 1, 5, 0, 0, 0},
+        {"sloped on a slab", {kSquare, 1, 0, kFour30, 200}, 1, 9, 0, 0, 0},
+        {"sloped, failed solve, no slab", {kSquare, 1, 0, {30, 30, 0, 30}}, 0, 2, 0, 0, 0},
+        {"sloped, failed solve, on a slab", {kSquare, 1, 0, {30, 30, 0, 30}, 100}, 0, 6, 0, 0, 0},
+        // The toolkit's roof solver takes at most 499 points: the roof keeps its flat face.
+        {"sloped over 500 points", {RegularPolygon(500, 50000), 1, 0, std::vector<float>(500, 30)}, 0, 2, 0, 0, 0},
+        // More polygons than the mesh's polygon buffer first holds.
+        {"two-part parapet over 300 points", {RegularPolygon(300, 50000), 0, 0, {}, 100, 600, 400, 240, 100}, 1,
+         2 + 300 + 5 * 300, 600, 100, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        COrvRoof roof;
+        EXPECT_EQ(Set(roof, c.in), c.result);
+        EXPECT_EQ(roof.FaceLoops().GetSize(), c.loops);
+        const RoofValues v = Values(roof);
+        EXPECT_EQ(std::vector<float>({v.ha, v.wb, v.overhang}), std::vector<float>({c.ha, c.wb, c.overhang}));
+        EXPECT_TRUE(roof.ExtraPoints().empty());
+        if (c.result >= 0) {
+            EXPECT_EQ(v.slopes.size(), roof.FaceLoops()[0].size()) << "one slope per point of the edge ring";
+            if (c.result == 0 || c.in.kind == 0) {
+                EXPECT_THAT(v.slopes, Each(0.0f));
+            }
+        }
+        const auto mesh = MeshOf(roof);
+        EXPECT_EQ(mesh ? mesh->GetCountPolygon() : 0, c.loops >= 3 ? c.loops : 0) << "every loop reaches the mesh";
+    }
+    // An outline of two points changes nothing at all.
+    COrvRoof roof;
+    ASSERT_EQ(Set(roof, {kSquare, 0, 100, {}, 100, 600, 300, 240, 50}), 1);
+    ExpectUnchanged(roof, [&] { EXPECT_EQ(Set(roof, {{{0, 0, 0}, {10, 0, 0}}, 1, 7, {5, 5}, 9, 9, 9, 9, 9}), -1); });
+}
+
+// The first point goes to the origin and the first edge onto +x; a refusal after that keeps
+// the moved outline and the parameters but not new faces.
+TEST_F(OrvRoofTest, TheOutlineIsStoredInTheRoofsOwnFrame)
+{
+    COrvRoof roof;
+    EXPECT_EQ(Set(roof, {{{1000, 2000, 3000}, {1000, 5000, 3000}, {-2000, 5000, 3000}, {-2000, 2000, 3000}}}), -1);
+    const RoofValues v = Values(roof);
+    ExpectPointsNear(v.outline, {{0, 0, 0}, {3000, 0, 0}, {3000, 3000, 0}, {0, 3000, 0}}, 1e-9);
+    EXPECT_TRUE(roof.FaceLoops().empty());
+
+    Ring twice;
+    roof.GetFloorTopVtAry(twice);
+    roof.GetFloorTopVtAry(twice);
+    ASSERT_EQ(twice.size(), 8u);
+    ExpectPointsNear(Ring(twice.begin() + 4, twice.end()), v.outline);
+}
+
+// With wa 0 the upper part has no thickness: its inner and outer faces are the same quads
+// turned round and the tops have no width.
+TEST_F(OrvRoofTest, AnUpperPartWithoutWidthHasFlatFacesAndZeroWidthTops)
+{
+    COrvRoof roof;
+    ASSERT_EQ(Set(roof, {kSquare, 0, 0, {}, 0, 0, 400, 0, 100}), 1);
+    const auto& loops = roof.FaceLoops();
+    ASSERT_EQ(loops.GetSize(), 13);
+    for (int i = 0; i < 4; ++i) {
+        const Ring& inner = loops[1 + i];
+        ExpectPointsNear(loops[5 + i], {inner[1], inner[0], inner[3], inner[2]});
+        EXPECT_NEAR(SpaceArea(loops[9 + i]), 0.0, 1e-6);
+    }
+}
+
+// ---- independent measures -----------------------------------------------------------
+
+TEST_F(OrvRoofTest, TheSlabCoversTheGrownRectangleWithItsSidesAround)
+{
+    const double o = 600, t = 150;
+    COrvRoof roof;
+    ASSERT_EQ(Set(roof, {Rectangle(kL, kW), 0, o, {}, static_cast<float>(t)}), 1);
+    const auto& loops = roof.FaceLoops();
+    ASSERT_EQ(loops.GetSize(), 6);
+    // Underside and top alike, t apart; the ring is grown in single precision.
+    const double grown = (kL + 2 * o) * (kW + 2 * o);
+    for (const int i : {0, 5}) {
+        EXPECT_NEAR(std::fabs(SignedPlanArea(loops[i])), grown, 1e-7 * grown);
+        for (const GePoint3d& p : loops[i])
+            EXPECT_NEAR(p.z, i ? t : 0.0, 1e-9);
+    }
+    double sides = 0.0;
+    for (int i = 1; i <= 4; ++i)
+        sides += SpaceArea(loops[i]);
+    EXPECT_NEAR(sides, 2 * (kL + kW + 4 * o) * t, 1.0);
+}
+
+// The parapet stands on the left of the edge ring as the offset returned it. A grown outline
+// comes back clockwise, so the wall stands outside the slab edge and its top covers the ring
+// between R and R grown by wa; without an overhang the ring is the outline in its own order,
+// and on a counter-clockwise outline the wall stands on the slab.
+TEST_F(OrvRoofTest, TheParapetStandsOnTheLeftOfTheEdgeRing)
+{
+    const double wa = 240;
+    for (const double o : {500.0, 0.0}) {
+        SCOPED_TRACE(o);
+        COrvRoof roof;
+        ASSERT_EQ(Set(roof, {Rectangle(kL, kW), 0, o, {}, 100, 600, 0, static_cast<float>(wa)}), 1);
+        const auto& loops = roof.FaceLoops();
+        ASSERT_EQ(loops.GetSize(), 18);
+        const double outer = o > 0 ? o + wa : 0.0, inner = o > 0 ? o : -wa;
+        double top = 0.0;
+        for (int i = 14; i < 18; ++i) {
+            top += std::fabs(SignedPlanArea(loops[i]));
+            for (const GePoint3d& p : loops[i]) {
+                EXPECT_NEAR(p.z, 700, 1e-6);
+                EXPECT_GE(p.x, -outer - 1e-3);
+                EXPECT_LE(p.x, kL + outer + 1e-3);
+            }
+        }
+        EXPECT_NEAR(top, (kL + 2 * outer) * (kW + 2 * outer) - (kL + 2 * inner) * (kW + 2 * inner), 1.0);
+    }
+}
+
+// A hip roof of equal slopes over L x W rises (W/2)·tan s and holds W·h·(3L − W)/6 above its
+// base, slab or not; its faces cover the ring and run counter-clockwise seen from above.
+TEST_F(OrvRoofTest, ASlopedRectangleHasTheVolumeAndHeightOfItsHipRoof)
+{
+    const double slope = 35, h = kW / 2 * std::tan(slope * std::numbers::pi / 180);
+    for (const double base : {0.0, 250.0}) {
+        SCOPED_TRACE(base);
+        COrvRoof roof;
+        ASSERT_EQ(Set(roof, {Rectangle(kL, kW), 1, 0, std::vector<float>(4, slope), static_cast<float>(base)}), 1);
+        const auto& loops = roof.FaceLoops();
+        const std::vector<Ring> faces(loops.begin() + (base > 0 ? 5 : 1), loops.end());
+        ASSERT_FALSE(faces.empty());
+        double planArea = 0.0, volume = 0.0;
+        for (const Ring& face : faces) {
+            EXPECT_GT(SignedPlanArea(face), 0.0);
+            planArea += SignedPlanArea(face);
+            volume += VolumeAbove(face, base);
+        }
+        EXPECT_NEAR(planArea, kL * kW, 1.0);
+        EXPECT_NEAR(Extents(faces).MaxPoint().z - base, h, 0.5);
+        EXPECT_NEAR(volume, kW * h * (3 * kL - kW) / 6, 1e-4 * kL * kW * h);
+    }
+}
+
+// ---- the property panel -------------------------------------------------------------
+
+void Edit(COrvRoof& roof, int index, double v)
 {
     prop_data value;
     value.SetDouble(v);
@@ -46,66 +215,54 @@ std::string Shown(COrvRoof& roof, int index)
     return value.type == prop_data::kText ? value.szValue : std::to_string(value.dValue);
 }
 
-TEST_F(OrvRoofTest, ClassRecordAndPropertyTables)
+// The kind picks the table and the slope row shows one slope, many, or 0 on a flat roof; an
+// index outside the table shows the assertion report and leaves the value alone.
+TEST_F(OrvRoofTest, TheKindPicksThePanelAndTheSlopeRowShowsOneSlopeOrMany)
 {
     ExpectClassRecord(COrvRoof::Desc(), "QCOrvRoof", "日照屋顶", decBuilder::Desc());
-    decObject* made = COrvRoof::Desc()->factory();
-    ASSERT_NE(made, nullptr);
-    EXPECT_EQ(COrvRoof::Cast(made), made);
-    EXPECT_EQ(made->DisableReference(), 1);
-    delete made;
-
-    COrvRoof roof;
-    EXPECT_EQ(roof.GetObjectPropertyDefine(), COrvRoof::flat_roof);
-    ASSERT_EQ(Set(roof, {kSquare, 1, 0, {30, 30, 30, 30}}), 1);
-    EXPECT_EQ(roof.GetObjectPropertyDefine(), COrvRoof::pitched_roof);
-    ASSERT_EQ(Set(roof, {kSquare, 2, 0, {}, 100}), -1);
-    EXPECT_EQ(roof.GetObjectPropertyDefine(), nullptr);
-
-    // The flat table lists the parapet rows, the sloped one the slope row.
-    EXPECT_EQ(COrvRoof::flat_roof[3].index, 4);
-    EXPECT_EQ(COrvRoof::flat_roof[7].name, nullptr);
-    EXPECT_STREQ(COrvRoof::pitched_roof[3].prompt, "屋顶坡度 单位:度");
-    EXPECT_EQ(COrvRoof::pitched_roof[4].name, nullptr);
-}
-
-TEST_F(OrvRoofTest, TheSlopeRowShowsOneSlopeOrMany)
-{
-    COrvRoof roof;
-    ASSERT_EQ(Set(roof, {kSquare, 0, 0, {}, 100}), 1);
-    EXPECT_EQ(Shown(roof, 3), "0");
-    EXPECT_EQ(Shown(roof, 0), "平屋顶");
-    ASSERT_EQ(Set(roof, {kSquare, 1, 0, {30, 30, 30, 30}}), 1);
-    EXPECT_EQ(Shown(roof, 3), "30");
-    EXPECT_EQ(Shown(roof, 0), "坡屋顶");
-    ASSERT_EQ(Set(roof, {kSquare, 1, 0, {30, 30, 45, 30}}), 1);
-    EXPECT_EQ(Shown(roof, 3), "**多种**");
+    const struct {
+        RoofInput in;
+        const TPropertyDef* table;
+        const char *kind, *slope;
+    } cases[] = {
+        {{kSquare, 0, 0, {}, 100}, COrvRoof::flat_roof, "平屋顶", "0"},
+        {{kSquare, 1, 0, kFour30}, COrvRoof::pitched_roof, "坡屋顶", "30"},
+        {{kSquare, 1, 0, {30, 30, 45, 30}}, COrvRoof::pitched_roof, "坡屋顶", "**多种**"},
+    };
+    for (const auto& c : cases) {
+        COrvRoof roof;
+        ASSERT_EQ(Set(roof, c.in), 1);
+        EXPECT_EQ(roof.GetObjectPropertyDefine(), c.table);
+        EXPECT_EQ(Shown(roof, 0), c.kind);
+        EXPECT_EQ(Shown(roof, 3), c.slope);
+    }
+    COrvRoof unknown;
+    ASSERT_EQ(Set(unknown, {kSquare, 2, 0, {}, 100}), -1);
+    EXPECT_EQ(unknown.GetObjectPropertyDefine(), nullptr);
 
     prop_data untouched;
     untouched.SetDouble(42);
-    roof.OnPropertyValueGet(8, untouched);
+    unknown.OnPropertyValueGet(8, untouched);
     EXPECT_EQ(untouched.dValue, 42);
     EXPECT_THAT(Transcript(), HasSubstr("表达式失败< 0 >\n文件：OrvRoof"));
 }
 
+// Slope texts from 1 to 89 set every edge; others, and "*" texts, change nothing.
 TEST_F(OrvRoofTest, SlopeTextsFromOneTo89SetEveryEdge)
 {
     const struct {
         const char* text;
-        float slope;
-    } cases[] = {{"1", 1}, {"89", 89}, {"0.5", 30}, {"90", 30}, {"abc", 30}, {"**多种**", 30}};
+        std::vector<float> before, after;
+    } cases[] = {{"1", kFour30, {1, 1, 1, 1}},        {"89", kFour30, {89, 89, 89, 89}}, {"0.5", kFour30, kFour30},
+                 {"90", kFour30, kFour30},             {"abc", kFour30, kFour30},
+                 {"**多种**", {30, 30, 45, 30}, {30, 30, 45, 30}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         COrvRoof roof;
-        ASSERT_EQ(Set(roof, {kSquare, 1, 0, {30, 30, 30, 30}}), 1);
+        ASSERT_EQ(Set(roof, {kSquare, 1, 0, c.before}), 1);
         EditText(roof, 3, c.text);
-        EXPECT_THAT(Values(roof).slopes, ::testing::ElementsAre(c.slope, c.slope, c.slope, c.slope));
+        EXPECT_EQ(Values(roof).slopes, c.after);
     }
-    // A "*" text keeps slopes that differ per edge.
-    COrvRoof roof;
-    ASSERT_EQ(Set(roof, {kSquare, 1, 0, {30, 30, 45, 30}}), 1);
-    EditText(roof, 3, "**多种**");
-    EXPECT_THAT(Values(roof).slopes, ::testing::ElementsAre(30, 30, 45, 30));
 }
 
 // Each edit that a rule refuses leaves every value as it was.
@@ -121,7 +278,7 @@ TEST_F(OrvRoofTest, RefusedEditsChangeNothing)
         {"negative overhang", {kSquare, 0, 100, {}, 100}, 1, -5},
         {"NaN thickness", {kSquare, 0, 100, {}, 100}, 2, nan},
         {"negative parapet", {kSquare, 0, 100, {}, 100, 600, 0, 240}, 5, -1},
-        {"parapet on a sloped roof", {kSquare, 1, 0, {30, 30, 30, 30}}, 5, 240},
+        {"parapet on a sloped roof", {kSquare, 1, 0, kFour30}, 5, 240},
         {"the kind row", {kSquare, 0, 100, {}, 100}, 0, 1},
         {"thickness 0 of a flat roof without parapet", {kSquare, 0, 100, {}, 100}, 2, 0},
     };
@@ -129,73 +286,62 @@ TEST_F(OrvRoofTest, RefusedEditsChangeNothing)
         SCOPED_TRACE(c.name);
         COrvRoof roof;
         ASSERT_EQ(Set(roof, c.roof), 1);
-        const RoofValues before = Values(roof);
-        const auto loops = roof.FaceLoops();
-        EditNumber(roof, c.index, c.value);
-        EXPECT_EQ(Values(roof), before);
-        EXPECT_EQ(roof.FaceLoops(), loops);
+        ExpectUnchanged(roof, [&] { Edit(roof, c.index, c.value); });
     }
     // The slope row of a flat roof takes no text either.
     COrvRoof flat;
     ASSERT_EQ(Set(flat, {kSquare, 0, 0, {}, 100}), 1);
-    EditText(flat, 3, "45");
-    EXPECT_THAT(Values(flat).slopes, ::testing::Each(0.0f));
+    ExpectUnchanged(flat, [&] { EditText(flat, 3, "45"); });
 }
 
 // A flat roof takes an overhang that changes its edge count, with one zero slope per new
-// point; a sloped roof refuses it with a message, since its per-edge slopes no longer fit.
+// point; a sloped roof refuses it with a message, since its per-edge slopes no longer fit. An
+// overhang that keeps the edge count is taken.
 TEST_F(OrvRoofTest, AnOverhangThatDropsAnEdge)
 {
+    // Four points, one of them on the first edge: an overhang drops that point from the ring.
+    const Ring straightPoint = {{0, 0, 0}, {5000, 0, 0}, {10000, 0, 0}, {10000, 6000, 0}};
     COrvRoof flat;
-    ASSERT_EQ(Set(flat, {kTriangleWithAStraightPoint, 0, 0, {}, 100}), 1);
-    ASSERT_EQ(Values(flat).slopes.size(), 4u);
-    EditNumber(flat, 1, 100);
+    ASSERT_EQ(Set(flat, {straightPoint, 0, 0, {}, 100}), 1);
+    Edit(flat, 1, 100);
     EXPECT_EQ(Values(flat).overhang, 100.0f);
-    EXPECT_THAT(Values(flat).slopes, ::testing::ElementsAre(0, 0, 0));
+    EXPECT_THAT(Values(flat).slopes, ElementsAre(0, 0, 0));
     EXPECT_EQ(flat.FaceLoops().GetSize(), 1 + 3 + 1);
 
     COrvRoof sloped;
-    Set(sloped, {kTriangleWithAStraightPoint, 1, 0, {30, 30, 30, 30}});
-    const RoofValues before = Values(sloped);
-    const auto loops = sloped.FaceLoops();
-    EditNumber(sloped, 1, 100);
-    EXPECT_THAT(Transcript(), HasSubstr(kEdgeCountMessage));
-    EXPECT_EQ(Values(sloped), before);
-    EXPECT_EQ(sloped.FaceLoops(), loops);
+    Set(sloped, {straightPoint, 1, 0, kFour30});
+    ExpectUnchanged(sloped, [&] { Edit(sloped, 1, 100); });
+    EXPECT_THAT(Transcript(), HasSubstr("修改后的挑出距离会造成屋顶边数改变!请使用编辑屋顶功能!"));
 
-    // An overhang that keeps the edge count is taken.
     COrvRoof square;
-    ASSERT_EQ(Set(square, {kSquare, 1, 0, {30, 30, 30, 30}}), 1);
-    EditNumber(square, 1, 400);
+    ASSERT_EQ(Set(square, {kSquare, 1, 0, kFour30}), 1);
+    Edit(square, 1, 400);
     EXPECT_EQ(Values(square).overhang, 400.0f);
     EXPECT_NEAR(std::fabs(SignedPlanArea(square.FaceLoops()[0])), 10800.0 * 10800.0, 10.0);
 }
 
+// ---- the mesh and the stored record ---------------------------------------------------
+
+// Three stored loops: a triangle, a two-point loop and a square. One vertex per loop point, a
+// polygon only for the loops of three points or more.
 TEST_F(OrvRoofTest, TheMeshHasAVertexPerLoopPointAndAPolygonPerLoopOfThreeOrMore)
 {
+    StoreFilter out(true);
+    out << CString("") << 0 << 0 << 0.0f << 0.0f << 0.0f << 0.0f << 0.0f << 0.0f << 3;
+    out << 3 << GePoint3d(0, 0, 0) << GePoint3d(1, 0, 0) << GePoint3d(0, 1, 0);
+    out << 2 << GePoint3d(5, 5, 5) << GePoint3d(6, 6, 6);
+    out << 4 << GePoint3d(0, 0, 1) << GePoint3d(1, 0, 1) << GePoint3d(1, 1, 1) << GePoint3d(0, 1, 1);
+    out << 0 << 0;
     COrvRoof roof;
-    const std::vector<std::uint8_t> record = [] {
-        // Three loops: a triangle, a two-point loop and a square.
-        StoreFilter out(true);
-        out << CString("") << 0 << 0 << 0.0f << 0.0f << 0.0f << 0.0f << 0.0f << 0.0f << 3;
-        out << 3 << GePoint3d(0, 0, 0) << GePoint3d(1, 0, 0) << GePoint3d(0, 1, 0);
-        out << 2 << GePoint3d(5, 5, 5) << GePoint3d(6, 6, 6);
-        out << 4 << GePoint3d(0, 0, 1) << GePoint3d(1, 0, 1) << GePoint3d(1, 1, 1) << GePoint3d(0, 1, 1);
-        out << 0 << 0;
-        return out.TakeBytes();
-    }();
     std::string error;
-    ASSERT_TRUE(host::LoadObjectRecord(roof, record, 2, error)) << error;
-    decMesh3* made = nullptr;
-    ASSERT_EQ(roof.MakeMesh(&made), 1);
-    const std::unique_ptr<decMesh3> mesh(made);
+    ASSERT_TRUE(host::LoadObjectRecord(roof, out.TakeBytes(), 2, error)) << error;
+    const auto mesh = MeshOf(roof);
+    ASSERT_NE(mesh, nullptr);
     EXPECT_EQ(mesh->GetCountVertex(), 9);
     ASSERT_EQ(mesh->GetCountPolygon(), 2);
-    EXPECT_THAT(mesh->GetPolygon(1), ::testing::ElementsAre(5, 6, 7, 8));
+    EXPECT_THAT(mesh->GetPolygon(1), ElementsAre(5, 6, 7, 8));
     EXPECT_EQ(mesh->GetVertexArray()[4], GePoint3d(6, 6, 6));
 }
-
-// ---- the stored record --------------------------------------------------------------
 
 // A sloped roof: outline of 3 points, kind 1, overhang 250, thickness 120, parapet values
 // 1..4, then the loops, the extra points (count given) and 3 slopes.
@@ -221,13 +367,9 @@ TEST_F(OrvRoofTest, TheRecordLayoutIsReadItemByItem)
     const RoofValues v = Values(roof);
     ExpectPointsNear(v.outline, {{0, 0, 0}, {4000, 0, 0}, {0, 3000, 0}});
     EXPECT_EQ(v.kind, 1);
-    EXPECT_EQ(v.overhang, 250.0f);
-    EXPECT_EQ(v.thickness, 120.0f);
-    EXPECT_EQ(v.ha, 1.0f);
-    EXPECT_EQ(v.hb, 2.0f);
-    EXPECT_EQ(v.wa, 3.0f);
-    EXPECT_EQ(v.wb, 4.0f);
-    EXPECT_THAT(v.slopes, ::testing::ElementsAre(30, 40, 50));
+    EXPECT_EQ(std::vector<float>({v.overhang, v.thickness, v.ha, v.hb, v.wa, v.wb}),
+              std::vector<float>({250, 120, 1, 2, 3, 4}));
+    EXPECT_THAT(v.slopes, ElementsAre(30, 40, 50));
     ASSERT_EQ(roof.FaceLoops().GetSize(), 2);
     ExpectPointsNear(roof.FaceLoops()[1], {{7, 8, 9}});
     ExpectPointsNear(roof.ExtraPoints(), {{1, 2, 3}, {4, 5, 6}});

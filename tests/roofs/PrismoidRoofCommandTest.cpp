@@ -52,15 +52,14 @@ protected:
     {
         RoofParts parts;
         const auto at = [](const Ring& f, auto test) { return std::all_of(f.begin(), f.end(), test); };
-        for (decDbEntity* e : Db()->AllObjects())
-            for (const Ring& f : MeshFaces(e)) {
-                if (at(f, [&](const GePoint3d& p) { return std::fabs(p.z - (kTop + thickness + height)) < 1e-6; }))
-                    parts.top.push_back(f);
-                else if (thickness > 0 && at(f, [&](const GePoint3d& p) { return p.z <= kTop + thickness + 1e-6; }))
-                    parts.band.push_back(f);
-                else
-                    parts.sloped.push_back(f);
-            }
+        for (const Ring& f : MeshFaces(Solids())) {
+            if (at(f, [&](const GePoint3d& p) { return std::fabs(p.z - (kTop + thickness + height)) < 1e-6; }))
+                parts.top.push_back(f);
+            else if (thickness > 0 && at(f, [&](const GePoint3d& p) { return p.z <= kTop + thickness + 1e-6; }))
+                parts.band.push_back(f);
+            else
+                parts.sloped.push_back(f);
+        }
         return parts;
     }
 };
@@ -119,9 +118,7 @@ TEST_F(PrismoidRoofCommandTest, ASlabLiftsTheFacesOnABandAroundTheGrownOutline)
         const RoofParts parts = Parts(1000, 200);
         ASSERT_EQ(parts.band.size(), 4u);
         for (const Ring& quad : parts.band) {
-            GeBoundBox3d box;
-            for (const GePoint3d& p : quad)
-                box.Extend(p);
+            const GeBoundBox3d box = Extents({quad});
             EXPECT_NEAR(box.MinPoint().z, kTop, 1e-9);
             EXPECT_NEAR(box.MaxPoint().z, kTop + 200, 1e-9);
             const GePoint3d mid = box.MinPoint() + (box.MaxPoint() - box.MinPoint()) / 2;

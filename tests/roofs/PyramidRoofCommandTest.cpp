@@ -26,14 +26,7 @@ protected:
         Script("pline closed 0,0,3000 10000,0,3000 10000,10000,3000 0,10000,3000\n");
     }
     // Every roof piece (one entity each), in the order made.
-    std::vector<Ring> Pieces() const
-    {
-        std::vector<Ring> pieces;
-        for (decDbEntity* e : Db()->AllObjects())
-            for (const Ring& f : MeshFaces(e))
-                pieces.push_back(f);
-        return pieces;
-    }
+    static std::vector<Ring> Pieces() { return MeshFaces(Solids()); }
 };
 
 // The pieces are the triangles from the apex to consecutive corners of the ring, going round
@@ -57,26 +50,29 @@ std::string Pyramid(const std::string& dialog = "")
 }
 
 // As it opens the dialog shows the outline's elevation as the wall top and the apex 5000 above
-// it: OK alone gives four triangles from the corners to (5000, 5000, 8000), one group.
-TEST_F(PyramidRoofCommandTest, TheFirstRunGivesFourTrianglesToTheApexInOneGroup)
+// it: OK alone gives four triangles from the corners to (5000, 5000, 8000), one group. With an
+// overhang of 500 each grown corner lies 500 out along both edges, and its eave point straight
+// below it on the face of the edge that starts there, which rises 1 in 1: 500 below the base.
+// A typed wall top moves nothing; it only sets the height the next run starts from.
+TEST_F(PyramidRoofCommandTest, TrianglesFromTheCornersOrTheEavePointsToTheApexInOneGroup)
 {
-    Script(Pyramid() + "groups\n");
-    const std::vector<Ring> pieces = Pieces();
-    ExpectTriangles(pieces, {5000, 5000, 8000}, Square(0, 0, kSide, kBase), 1e-9);
-    for (const Ring& triangle : pieces)
-        EXPECT_GT(SignedPlanArea(triangle), 0.0);
-    EXPECT_THAT(Transcript(), HasSubstr("group 1 flags=0: #2 #3 #4 #5\n"));
-    EXPECT_EQ(g_pyramidRoofDefaults.apexHeight, 5000);
-}
-
-// With an overhang of 500 each grown corner lies 500 out along both edges, and its eave point
-// straight below it on the face of the edge that starts there, which rises 1 in 1: 500 below
-// the base. A typed wall top moves nothing; it only sets the height the next run starts from.
-TEST_F(PyramidRoofCommandTest, AnOverhangLowersTheGrownCornersOntoTheFacePlanes)
-{
-    Script(Pyramid("set 1312 500\nset 1311 4000\n"));
-    ExpectTriangles(Pieces(), {5000, 5000, 8000}, Square(-500, -500, kSide + 1000, kBase - 500), 1e-6);
-    EXPECT_EQ(g_pyramidRoofDefaults.apexHeight, 4000);
+    const struct {
+        std::string dialog;
+        Ring ring;
+        int remembered;
+    } cases[] = {{"", Square(0, 0, kSide, kBase), 5000},
+                 {"set 1312 500\nset 1311 4000\n", Square(-500, -500, kSide + 1000, kBase - 500), 4000}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dialog);
+        SetUp();
+        Script(Pyramid(c.dialog) + "groups\n");
+        const std::vector<Ring> pieces = Pieces();
+        ExpectTriangles(pieces, {5000, 5000, 8000}, c.ring, 1e-6);
+        for (const Ring& triangle : pieces)
+            EXPECT_GT(SignedPlanArea(triangle), 0.0);
+        EXPECT_THAT(Transcript(), HasSubstr("group 1 flags=0: #2 #3 #4 #5\n"));
+        EXPECT_EQ(g_pyramidRoofDefaults.apexHeight, c.remembered);
+    }
 }
 
 // Thickness 0 or 1 gives faces, 2 or more slabs of five pieces; a remembered 200 reopens as 50.

@@ -1,18 +1,22 @@
 #pragma once
 // What the roof tests share: the module's test host, roofs set from one parameter record,
-// and measures of faces that do not use the roof code's own arithmetic (plan areas by the
-// shoelace sum, areas in space by Newell's normal, the volume under a plane face, the volume
-// of a closed mesh).
+// readers of what a command left in the drawing, and measures of faces that do not use the
+// roof code's own arithmetic (plan areas by the shoelace sum, areas in space by Newell's
+// normal, the volume under a plane face, the volume of a closed mesh).
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
+#include <memory>
+#include <numbers>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "DbDatabase.h"
 #include "OrvRoof.h"
 #include "ToolsTestSupport.h"
+#include "WorkingDrawing.h"
 
 namespace roof_test {
 
@@ -21,17 +25,11 @@ using tools_test::SignedPlanArea;
 
 // The arguments of SetData, in its order; what is left out is 0 or empty.
 struct RoofInput {
-    RoofInput(Ring outline_, int kind_ = 0, double overhang_ = 0.0, std::vector<float> slopes_ = {},
-              float thickness_ = 0.0f, float ha_ = 0.0f, float hb_ = 0.0f, float wa_ = 0.0f, float wb_ = 0.0f)
-        : outline(std::move(outline_)), kind(kind_), overhang(overhang_), slopes(std::move(slopes_)),
-          thickness(thickness_), ha(ha_), hb(hb_), wa(wa_), wb(wb_)
-    {
-    }
     Ring outline;
-    int kind;
-    double overhang;
-    std::vector<float> slopes;
-    float thickness, ha, hb, wa, wb;
+    int kind = 0;
+    double overhang = 0.0;
+    std::vector<float> slopes = {};
+    float thickness = 0, ha = 0, hb = 0, wa = 0, wb = 0;
 };
 
 inline int Set(COrvRoof& roof, const RoofInput& in)
@@ -59,6 +57,41 @@ inline RoofValues Values(const COrvRoof& roof)
 inline Ring Rectangle(double length, double width, double z = 0.0)
 {
     return {{0, 0, z}, {length, 0, z}, {length, width, z}, {0, width, z}};
+}
+
+inline double Radians(double degrees)
+{
+    return degrees * std::numbers::pi / 180;
+}
+
+// The regular n-gon of the radius about (x, y), counter-clockwise, starting on the +x side.
+inline Ring RegularPolygon(int n, double radius, double x = 0.0, double y = 0.0)
+{
+    Ring ring;
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * std::numbers::pi * i / n;
+        ring.emplace_back(x + radius * std::cos(a), y + radius * std::sin(a), 0.0);
+    }
+    return ring;
+}
+
+// The points as a script line writes them: "x,y,z x,y,z ...".
+inline std::string ScriptPoints(const Ring& ring)
+{
+    std::ostringstream out;
+    out.precision(17);
+    for (const GePoint3d& p : ring)
+        out << (&p == ring.data() ? "" : " ") << p.x << ',' << p.y << ',' << p.z;
+    return out.str();
+}
+
+// The builder's mesh, or none when it makes none.
+inline std::unique_ptr<decMesh3> MeshOf(const decBuilder& builder)
+{
+    decMesh3* made = nullptr;
+    const int result = builder.MakeMesh(&made);
+    std::unique_ptr<decMesh3> mesh(made);
+    return result == 1 ? std::move(mesh) : nullptr;
 }
 
 // The area of a planar polygon in space: half the length of Newell's normal.
@@ -160,6 +193,54 @@ inline std::vector<Ring> MeshFaces(const decDbEntity* entity)
     for (int i = 0; solid && !solid->GetBuilder() && i < solid->GetMesh()->GetCountPolygon(); ++i)
         faces.push_back(solid->GetMesh()->FacePoints(i, solid->GetTM()));
     return faces;
+}
+
+// The faces of the mesh entities among them, one after the other.
+inline std::vector<Ring> MeshFaces(const std::vector<decDbEntity3d*>& entities)
+{
+    std::vector<Ring> faces;
+    for (const decDbEntity3d* e : entities)
+        for (Ring& f : MeshFaces(e))
+            faces.push_back(std::move(f));
+    return faces;
+}
+
+// "layer/material" of an entity of the working drawing.
+inline std::string LayerAndMaterial(const decDbEntity* entity)
+{
+    DbDatabase* db = dec::GetWorkingDatabase();
+    const dexMaterialObj* material = db->GetTableMaterial()->GetById(entity->GetMaterialId());
+    return std::string(db->GetTableLayer()->GetLayer(entity->GetLayerId())->GetName()) + "/" +
+           (material ? material->GetName() : "");
+}
+
+// The live 3-D entities of the working drawing in creation order, those on the layer when one
+// is named.
+inline std::vector<decDbEntity3d*> Solids(const char* layer = nullptr)
+{
+    std::vector<decDbEntity3d*> found;
+    DbDatabase* db = dec::GetWorkingDatabase();
+    for (decDbEntity* e : db->AllObjects())
+        if (auto* solid = decCast<decDbEntity3d>(e);
+            solid && !e->IsErased() &&
+            (!layer || std::string(db->GetTableLayer()->GetLayer(e->GetLayerId())->GetName()) == layer))
+            found.push_back(solid);
+    return found;
+}
+
+// The extents of the faces' points.
+inline GeBoundBox3d Extents(const std::vector<Ring>& faces)
+{
+    GeBoundBox3d box;
+    for (const Ring& face : faces)
+        for (const GePoint3d& p : face)
+            box.Extend(p);
+    return box;
+}
+
+inline void ExpectExtents(const GeBoundBox3d& box, const GePoint3d& low, const GePoint3d& high, double tol)
+{
+    ExpectPointsNear({box.MinPoint(), box.MaxPoint()}, {low, high}, tol);
 }
 
 }  // namespace roof_test

@@ -23,10 +23,7 @@ const Ring kCross = {{6000, 0, 3000}, {14000, 0, 3000}, {14000, 20000, 3000}, {6
 
 std::string MultiSlope(const Ring& outline, double dx = 0, double dy = 0)
 {
-    std::string line = "multislope 0 30";
-    for (const GePoint3d& p : outline)
-        line += " " + std::to_string(p.x + dx) + "," + std::to_string(p.y + dy) + "," + std::to_string(p.z);
-    return line + "\n";
+    return "multislope 0 30 " + ScriptPoints(tools_test::Moved(outline, dx, dy)) + "\n";
 }
 
 class UnionRoofCommandTest : public ModuleTest {
@@ -101,8 +98,7 @@ TEST_F(UnionRoofCommandTest, CrossingHipRoofsBecomeOneMeshOfTheEnginesFacesOnThe
     const std::vector<Ring> expected = EngineFaces({roofs[1], roofs[0]}).first;
     Script("unionroof\n#2 #1\n");
     ASSERT_EQ(Live().size(), 1u);
-    EXPECT_STREQ(Db()->GetTableLayer()->GetLayer(Live()[0]->GetLayerId())->GetName(), "乙");
-    EXPECT_STREQ(Db()->GetTableMaterial()->GetById(Live()[0]->GetMaterialId())->GetName(), "屋面板");
+    EXPECT_EQ(LayerAndMaterial(Live()[0]), "乙/屋面板");
     const std::vector<Ring> faces = NewestFaces();
     ASSERT_EQ(faces.size(), expected.size());
     double plan = 0;

@@ -2,7 +2,8 @@
 // outlines: the flat top is Clipper's mitred offset by h / tan of the lean on fixed shapes,
 // inward or outward, and CGAL's straight-skeleton offset on generated stars (where the top
 // splits, a mitred offset, which unites what crosses itself, parts from it); every sloped face
-// rises at its lean, and with the top the faces cover the outline's plan once.
+// rises at its lean, and with the top the faces cover the outline's plan once. Then what the
+// routine refuses, with a height or without one.
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Polygon_2.h>
 #include <CGAL/create_offset_polygons_2.h>
@@ -198,14 +199,25 @@ TEST(GeoRoofCutAndLean, RandomStarsCutOffHaveTheSkeletonOffsetAsTheirTop)
     }
 }
 
+// Refused, without a height or with one: what the solver cannot take, what cannot stand.
 TEST(GeoRoofCutAndLean, WhatCannotStandSoundlyIsRefusedWithNoFaces)
 {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    Ring many;
+    for (int i = 0; i < 500; ++i)
+        many.push_back({10000 * std::cos(i * std::numbers::pi / 250), 10000 * std::sin(i * std::numbers::pi / 250), 0});
     const struct {
         const char* name;
-        const Ring& outline;
+        Ring outline;
         double slope, h;
         std::vector<double> slopes;
     } cases[] = {
+        {"two points", {{0, 0, 0}, {1000, 0, 0}}, 30, 0, {}},
+        {"500 points", many, 30, 0, {}},
+        {"a level edge", kRectangle, 0, 0, {30, 0, 30, 30}},
+        {"an upright edge without a height", kRectangle, 0, 0, {30, 90, 30, 30}},
+        {"a slope that is no number", kRectangle, 0, 0, {30, nan, 30, 30}},
+        {"a spike", {{0, 0, 0}, {1000, 0, 0}, {500, 0, 0}, {500, 800, 0}}, 30, 0, {}},
         {"level slope", kRectangle, 0, 1000, {}},
         {"slope 180", kRectangle, 180, 1000, {}},
         {"negative beyond a quarter turn", kRectangle, -100, 1000, {}},
@@ -213,7 +225,7 @@ TEST(GeoRoofCutAndLean, WhatCannotStandSoundlyIsRefusedWithNoFaces)
         {"upright and inward mixed", kRectangle, 0, 1000, {30, 90, 30, 30}},
         {"outward with no height", kRectangle, 120, 0, {}},
         {"a negative height", kRectangle, 30, -100, {}},
-        {"a height that is no number", kRectangle, 30, std::numeric_limits<double>::quiet_NaN(), {}},
+        {"a height that is no number", kRectangle, 30, nan, {}},
         {"outward closing the courtyard", kCourtyard, 135, 1200, {}},
         {"outward past a short reflex edge", kNotched, -10, 2000, {}},
     };
@@ -223,6 +235,11 @@ TEST(GeoRoofCutAndLean, WhatCannotStandSoundlyIsRefusedWithNoFaces)
         EXPECT_EQ(r.code, 0);
         EXPECT_TRUE(r.faces.empty());
     }
+    int count = 7;
+    EXPECT_EQ(geofeidengpowumianzcx(0, nullptr, nullptr, nullptr, 4, &count, nullptr, nullptr, nullptr, nullptr,
+                                    nullptr),
+              0);
+    EXPECT_EQ(count, 0);
 }
 
 }  // namespace
