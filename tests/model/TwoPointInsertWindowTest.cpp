@@ -114,10 +114,12 @@ TEST_F(TwoPointInsertWindowTest, TypedWidthRunsTowardsTheCursorAndPicksRoundToTh
 
 TEST_F(TwoPointInsertWindowTest, TaggedBuildingsOwnByTheirBoxUnnamedOnesNotAtAll)
 {
+    Tag(AddMesh({}), "空体");
     Tag(AddMesh({Square(20000, 0, 5000)}), "裙房");
     AddBuilding("", 24000, Square(40000, 0, 5000));
     // 100 outside the tagged box is still its; 150 outside is nobody's; an unnamed building
-    // is no owner.
+    // is no owner; a tagged body without a mesh has no box (its first vertex was read from
+    // an empty list) and owns nothing.
     Script("2pwin\nok\n19000,-100\n21000,-100\n19000,-150\n21000,-150\n41000,0\n42000,0\n*cancel*\n");
     const std::vector<PlacedWindow> windows = Windows();
     ASSERT_EQ(windows.size(), 3u) << Transcript();
