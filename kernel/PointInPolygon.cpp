@@ -47,8 +47,11 @@ int TestEdge(double px, double py, Real xi, Real yi, Real xj, Real yj, float tol
   const Real k = (ry - ly) / dx;
   const double lineY = ly + k * (px - lx);
   if (std::fabs(py - lineY) <= tol) return (lx < px && px < rx) ? kPointOnEdge : 0;
+  // The interval is closed at its left end: open at both, a point (single precision pulls
+  // it onto the shifted x of a vertex) whose upward ray passes through a vertex where the
+  // ring runs on counted for neither edge, and an inside point came out outside.
   const float pxSingle = static_cast<float>(px);
-  const bool inInterval = lx + tol < pxSingle && pxSingle < rx + tol;
+  const bool inInterval = lx + tol <= pxSingle && pxSingle < rx + tol;
   const bool below = std::fabs(ry - ly) <= tol ? py < ly : py < lineY;
   *crosses = inInterval && below;
   return 0;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -26,6 +27,8 @@ constexpr double kBoxMargin = 1.0;
 constexpr double kInset = -10.0;
 // Vertices of two faces this close in every coordinate count as the same vertex.
 constexpr double kSameVertex = 0.1;
+// The distance within which the tracer takes two ends for one point.
+constexpr double kWeld = 0.1;
 
 struct InputFace {
   int n = 0;
@@ -133,11 +136,20 @@ bool BoxesOverlapToCover(const InputFace& f, const InputFace& g) {
   return true;
 }
 
-// Parallel faces of the same facing are never cut against each other.
-bool SameFacing(const InputFace& f, const InputFace& g) {
+// Whether the scaled normals agree (sign 1) or are opposite (sign -1).
+bool NormalsAgree(const InputFace& f, const InputFace& g, double sign) {
   for (int k = 0; k < 3; ++k)
-    if (std::fabs(f.scaled[k] - g.scaled[k]) > 0.0001) return false;
+    if (std::fabs(f.scaled[k] - sign * g.scaled[k]) > 0.0001) return false;
   return true;
+}
+
+// Parallel faces of the same facing are never cut against each other.
+bool SameFacing(const InputFace& f, const InputFace& g) { return NormalsAgree(f, g, 1.0); }
+
+// Whether f and g are cut along the line where their planes meet: their boxes overlap and
+// they are not parallel.
+bool Crossing(const InputFace& f, const InputFace& g) {
+  return BoxesOverlapToCut(f, g) && !NormalsAgree(f, g, 1.0) && !NormalsAgree(f, g, -1.0);
 }
 
 bool HasVertexNear(const InputFace& face, double x, double y, double z) {
@@ -158,7 +170,31 @@ bool Identical(const InputFace& f, const InputFace& g) {
   return true;
 }
 
-// F's own edges and the segments along which other faces pass through it, in F's frame.
+// The plan distance from (px, py) to the segment from (ax, ay) to (bx, by).
+double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
+  const double dx = bx - ax, dy = by - ay, length2 = dx * dx + dy * dy;
+  const double along = length2 > 0.0 ? ((px - ax) * dx + (py - ay) * dy) / length2 : 0.0;
+  const double t = std::clamp(along, 0.0, 1.0);
+  return std::hypot(px - ax - t * dx, py - ay - t * dy);
+}
+
+// Whether the segment runs along one of the first `edges` segments of the list: both its
+// ends within the weld distance of it.
+bool AlongAnEdge(const FlatSegments& list, int edges, double u1, double v1, double u2, double v2) {
+  for (int k = 1; k <= edges; ++k) {
+    const double ax = list.x1[k], ay = list.y1[k], bx = list.x2[k], by = list.y2[k];
+    if (SegmentDistance(u1, v1, ax, ay, bx, by) <= kWeld &&
+        SegmentDistance(u2, v2, ax, ay, bx, by) <= kWeld)
+      return true;
+  }
+  return false;
+}
+
+// F's own edges and the segments along which other faces pass through it, in F's frame. A
+// face that shares an edge with F meets it along that edge; that copy adds no cut and is
+// left out: the splitter takes a nearly upright or level segment as exactly so through its
+// start, so it set two copies of an edge run either way a hair apart and cut them at
+// different points, and a face was lost to the sliver between them.
 FlatSegments CuttingSegments(const std::vector<InputFace>& faces, int f,
                              const FaceFrameForUnion& frame) {
   const InputFace& face = faces[f];
@@ -181,6 +217,7 @@ FlatSegments CuttingSegments(const std::vector<InputFace>& faces, int f,
     double u1, v1, u2, v2;
     frame.ToFrame(s.x1, s.y1, s.z1, &u1, &v1);
     frame.ToFrame(s.x2, s.y2, s.z2, &u2, &v2);
+    if (flat.Count() >= face.n && AlongAnEdge(flat, face.n, u1, v1, u2, v2)) continue;
     flat.Add(u1, v1, u2, v2);
   }
   return flat;
@@ -214,6 +251,75 @@ bool SplitAtCrossings(const FlatSegments& in, FlatSegments& out) {
     if (count > 0 || !yieldsPiece) return true;
     if (capacity >= most) return false;
   }
+}
+
+// Cuts pieces where another piece stops on them. The splitter judges a crossing on the
+// segments' dominant axes and takes a segment within its tolerance of upright or level as
+// exactly so (every level edge of a face is nearly upright in the face's frame): a cut line
+// that meets such an edge at a shallow angle can miss it by more than the tolerance, and
+// was then pruned as dangling, leaving a piece that lies partly under another face uncut
+// (a lower roof kept under a higher one). An end that no other piece meets, within the
+// weld distance of another piece's interior, cuts that piece at the end.
+void CutAtLooseEnds(FlatSegments& pieces) {
+  const int n = pieces.Count();
+  std::vector<double> ex(2 * static_cast<size_t>(n)), ey(ex.size());
+  for (int i = 1; i <= n; ++i) {
+    ex[2 * (i - 1)] = pieces.x1[i], ey[2 * (i - 1)] = pieces.y1[i];
+    ex[2 * (i - 1) + 1] = pieces.x2[i], ey[2 * (i - 1) + 1] = pieces.y2[i];
+  }
+  PointHash ends;
+  ends.Build(ex, ey, 2 * kWeld);
+  std::vector<int> loose, near;
+  for (int e = 0; e < 2 * n; ++e) {
+    ends.Query(ex[e], ey[e], kWeld, near);
+    const bool met = std::any_of(near.begin(), near.end(), [&](int o) {
+      return o / 2 != e / 2 && std::fabs(ex[o] - ex[e]) <= kWeld &&
+             std::fabs(ey[o] - ey[e]) <= kWeld;
+    });
+    if (!met) loose.push_back(e);
+  }
+  if (loose.empty()) return;
+
+  std::vector<GridBox> boxes;
+  for (int i = 1; i <= n; ++i)
+    boxes.push_back(GridBox::Around(pieces.x1[i], pieces.y1[i], pieces.x2[i], pieces.y2[i], kWeld));
+  UniformGrid grid;
+  grid.Build(boxes);
+  struct Cut {
+    int piece;
+    double along, x, y;
+  };
+  std::vector<Cut> cuts;
+  for (int e : loose) {
+    const double px = ex[e], py = ey[e];
+    grid.Query({px, py, px, py}, near);
+    for (int b : near) {
+      const int i = b + 1;
+      if (i == e / 2 + 1) continue;
+      const double dx = pieces.x2[i] - pieces.x1[i], dy = pieces.y2[i] - pieces.y1[i];
+      const double length = std::hypot(dx, dy);
+      if (!(length > 2 * kWeld)) continue;
+      const double along = ((px - pieces.x1[i]) * dx + (py - pieces.y1[i]) * dy) / length;
+      const double off = std::fabs((px - pieces.x1[i]) * dy - (py - pieces.y1[i]) * dx) / length;
+      if (off <= kWeld && along > kWeld && along < length - kWeld)
+        cuts.push_back({i, along, px, py});
+    }
+  }
+  if (cuts.empty()) return;
+  std::sort(cuts.begin(), cuts.end(), [](const Cut& a, const Cut& b) {
+    return a.piece < b.piece || (a.piece == b.piece && a.along < b.along);
+  });
+  FlatSegments cut;
+  size_t c = 0;
+  for (int i = 1; i <= n; ++i) {
+    double fromX = pieces.x1[i], fromY = pieces.y1[i];
+    for (; c < cuts.size() && cuts[c].piece == i; ++c) {
+      cut.Add(fromX, fromY, cuts[c].x, cuts[c].y);
+      fromX = cuts[c].x, fromY = cuts[c].y;
+    }
+    cut.Add(fromX, fromY, pieces.x2[i], pieces.y2[i]);
+  }
+  pieces = std::move(cut);
 }
 
 // The closed loops of the arrangement, in tracing order; false when a loop is too long to
@@ -377,47 +483,63 @@ FlatLoop Clockwise(const FlatLoop& loop) {
   return reversed;
 }
 
+// A face that may cover pieces of another. Where the two cross, the other's pieces are cut
+// along the line where they meet, so on either side of it one face lies above the other
+// wherever both are: their heights are compared as they are. Pieces within the tolerance
+// of each other in height (faces that cross at a shallow angle, near eaves that meet)
+// would otherwise each be judged under the other, and the roof there was lost.
+struct CoveringFace {
+  int face;
+  bool crossing;
+};
+
 // The faces that may cover pieces of face f: non-vertical faces whose plan boxes overlap f's,
 // never a later copy of f itself (so the earliest of identical faces stays).
-std::vector<int> CoveringCandidates(const std::vector<InputFace>& faces, int f) {
-  std::vector<int> candidates;
+std::vector<CoveringFace> CoveringCandidates(const std::vector<InputFace>& faces, int f) {
+  std::vector<CoveringFace> candidates;
   for (int g = 1; g < static_cast<int>(faces.size()); ++g) {
     const InputFace& other = faces[g];
     if (g == f || !other.usable || !BoxesOverlapToCover(faces[f], other)) continue;
     if (std::fabs(other.scaled[2]) < 0.001) continue;
     if (g > f && Identical(faces[f], other)) continue;
-    candidates.push_back(g);
+    candidates.push_back({g, Crossing(faces[f], other)});
   }
   return candidates;
 }
 
-bool PointCovered(const std::vector<InputFace>& faces, const std::vector<int>& candidates,
-                  double X, double Y, double Z) {
-  for (int g : candidates) {
-    const InputFace& other = faces[g];
+// Whether the point of a piece lies under (or, for a face it does not cross, within 1.0 on)
+// one of the candidates, in plan within its outline or within `reach` of it.
+bool PointCovered(const std::vector<InputFace>& faces, const std::vector<CoveringFace>& candidates,
+                  double X, double Y, double Z, float reach) {
+  for (const CoveringFace& candidate : candidates) {
+    const InputFace& other = faces[candidate.face];
     int code = kPointOutside;
-    PointInPolygon(X, Y, other.x.data(), other.y.data(), other.n, 1.0f, &code);
+    PointInPolygon(X, Y, other.x.data(), other.y.data(), other.n, reach, &code);
     if (code == kPointOutside) continue;
     const double zOther = -(other.a * X + other.b * Y + other.d) / other.c;
-    if (Z - 1.0 < zOther) return true;
+    if (candidate.crossing ? Z < zOther : Z - 1.0 < zOther) return true;
   }
   return false;
 }
 
-// A point inside the loop: the middle of the widest stretch of a line across the loop
-// halfway up its extent (nudged off the vertices' heights).
-bool InteriorPoint(const FlatLoop& loop, double* u, double* v) {
-  const int n = loop.Count();
-  const auto [lo, hi] = std::minmax_element(loop.v.begin() + 1, loop.v.end());
+// A point inside a piece (its outer loop less its holes): the middle of the widest stretch
+// of a line across it halfway up the outer loop's extent (nudged off the vertices' heights).
+bool InteriorPoint(std::span<const FlatLoop> piece, double* u, double* v) {
+  const FlatLoop& outer = piece.front();
+  const auto [lo, hi] = std::minmax_element(outer.v.begin() + 1, outer.v.end());
   double at = (*lo + *hi) / 2;
-  for (int i = 1; i <= n; ++i)
-    if (loop.v[i] == at) at += (*hi - *lo) * 1e-7;
+  for (const FlatLoop& loop : piece)
+    for (int i = 1; i <= loop.Count(); ++i)
+      if (loop.v[i] == at) at += (*hi - *lo) * 1e-7;
   std::vector<double> crossings;
-  for (int i = 1; i <= n; ++i) {
-    const int j = i == n ? 1 : i + 1;
-    const double a = loop.v[i], b = loop.v[j];
-    if ((a < at) == (b < at)) continue;
-    crossings.push_back(loop.u[i] + (at - a) * (loop.u[j] - loop.u[i]) / (b - a));
+  for (const FlatLoop& loop : piece) {
+    const int n = loop.Count();
+    for (int i = 1; i <= n; ++i) {
+      const int j = i == n ? 1 : i + 1;
+      const double a = loop.v[i], b = loop.v[j];
+      if ((a < at) == (b < at)) continue;
+      crossings.push_back(loop.u[i] + (at - a) * (loop.u[j] - loop.u[i]) / (b - a));
+    }
   }
   std::sort(crossings.begin(), crossings.end());
   double widest = 0.0;
@@ -429,13 +551,16 @@ bool InteriorPoint(const FlatLoop& loop, double* u, double* v) {
   return widest > 0.0;
 }
 
-// Whether the loop lies under (or on) another face: every point of its ring moved 10
-// inwards is. A piece too thin for that ring (a corner of it falls outside the piece) is
-// judged by one point inside it instead: the pieces are cut along every line where faces
-// cross, so a piece lies wholly under another face or nowhere under it.
-bool Covered(const FlatLoop& loop, const FaceFrameForUnion& frame,
-             const std::vector<InputFace>& faces, const std::vector<int>& candidates) {
-  const FlatLoop ring = Clockwise(loop);
+// Whether a piece (its outer loop, then its holes) lies under (or on) another face: every
+// point of its outer ring moved 10 inwards is, in plan within 1.0 of the face's outline. A
+// piece too thin for that ring (a corner of it falls outside the piece) is judged by one
+// point inside it, clear of its holes, instead: the pieces are cut along every line where
+// faces cross, so a piece lies wholly under another face or nowhere under it. That point
+// must lie within the other face's outline itself: a sliver along the outside of a higher
+// face's edge lies within 1.0 of it, and was lost.
+bool Covered(std::span<const FlatLoop> piece, const FaceFrameForUnion& frame,
+             const std::vector<InputFace>& faces, const std::vector<CoveringFace>& candidates) {
+  const FlatLoop ring = Clockwise(piece.front());
   const int n = ring.Count();
   std::vector<double> tu(static_cast<size_t>(n) + 1), tv(static_cast<size_t>(n) + 1);
   OffsetRingForUnion(ring.u.data(), ring.v.data(), n, kInset, tu.data(), tv.data());
@@ -443,14 +568,14 @@ bool Covered(const FlatLoop& loop, const FaceFrameForUnion& frame,
   for (int i = 1; i <= n && !thin; ++i) thin = !StrictlyInsideExactly(tu[i], tv[i], ring);
   if (thin) {
     double u = 0.0, v = 0.0, X, Y, Z;
-    if (!InteriorPoint(ring, &u, &v)) return false;
+    if (!InteriorPoint(piece, &u, &v)) return false;
     frame.FromFrame(u, v, &X, &Y, &Z);
-    return PointCovered(faces, candidates, X, Y, Z);
+    return PointCovered(faces, candidates, X, Y, Z, 0.0f);
   }
   for (int i = 1; i <= n; ++i) {
     double X, Y, Z;
     frame.FromFrame(tu[i], tv[i], &X, &Y, &Z);
-    if (!PointCovered(faces, candidates, X, Y, Z)) return false;
+    if (!PointCovered(faces, candidates, X, Y, Z, 1.0f)) return false;
   }
   return true;
 }
@@ -462,19 +587,24 @@ bool UncoveredPieces(const std::vector<InputFace>& faces, int f, std::vector<Res
   const FaceFrameForUnion frame(face.x[1], face.y[1], face.z[1], face.angleA, face.angleB);
   FlatSegments pieces;
   std::vector<FlatLoop> traced;
-  if (!SplitAtCrossings(CuttingSegments(faces, f, frame), pieces) || !TraceLoops(pieces, traced))
-    return false;
+  if (!SplitAtCrossings(CuttingSegments(faces, f, frame), pieces)) return false;
+  CutAtLooseEnds(pieces);
+  if (!TraceLoops(pieces, traced)) return false;
   std::vector<FlatLoop> loops = WithoutCollinearVertices(traced);
   MarkNesting(loops);
   const std::vector<FlatLoop> list = OutersWithHoles(loops);
 
-  const std::vector<int> candidates = CoveringCandidates(faces, f);
+  const std::vector<CoveringFace> candidates = CoveringCandidates(faces, f);
   std::vector<bool> dropped(list.size(), false);
   for (size_t e = 0; e < list.size(); ++e) {
-    if (list[e].marker != OuterLoopMarker || !Covered(list[e], frame, faces, candidates)) continue;
-    dropped[e] = true;
-    for (size_t h = e + 1; h < list.size() && list[h].marker == HoleLoopMarker; ++h)
-      dropped[h] = true;
+    if (list[e].marker != OuterLoopMarker) continue;
+    size_t end = e + 1;
+    while (end < list.size() && list[end].marker == HoleLoopMarker) ++end;
+    const std::span<const FlatLoop> piece(list.begin() + static_cast<std::ptrdiff_t>(e),
+                                          list.begin() + static_cast<std::ptrdiff_t>(end));
+    if (!Covered(piece, frame, faces, candidates)) continue;
+    std::fill(dropped.begin() + static_cast<std::ptrdiff_t>(e),
+              dropped.begin() + static_cast<std::ptrdiff_t>(end), true);
   }
   for (size_t e = 0; e < list.size(); ++e) {
     if (dropped[e]) continue;

@@ -113,7 +113,9 @@ FaceFrameForUnion::FaceFrameForUnion(double ox, double oy, double oz, double ang
 
 void FaceFrameForUnion::ToFrame(double x, double y, double z, double* u, double* v) const {
   const double dx = x - ox_, dy = y - oy_, dz = z - oz_;
-  *u = (cosA_ * dx - sinA_ * dy) * cosB_ - dz * sinB_;
+  // Straight down (or up) onto the plane: the point there has dz = -(cosA dx - sinA dy) tanB.
+  const bool upright = std::fabs(cosB_) < kUprightCosine;
+  *u = upright ? (cosA_ * dx - sinA_ * dy) * cosB_ - dz * sinB_ : (cosA_ * dx - sinA_ * dy) / cosB_;
   *v = sinA_ * dx + cosA_ * dy;
 }
 
@@ -157,41 +159,96 @@ std::vector<UnionSegment3> PolygonPairOverlapForUnion(float t, const UnionFace& 
                         });
     if (!repeat) points.push_back(p);
   }
+  // In the order found, consecutive points can span the common line twice over, ending a
+  // hair apart where it meets two edges at a shallow angle: the two chords then make a
+  // sliver whose sides leave one point at angles no tracer can tell apart (a whole face was
+  // lost to one). Along the line, they delimit the stretches that are in both faces or in
+  // neither.
+  const double dx = f.b * g.c - f.c * g.b, dy = f.c * g.a - f.a * g.c, dz = f.a * g.b - f.b * g.a;
+  std::stable_sort(points.begin(), points.end(), [&](const FacePoint& p, const FacePoint& q) {
+    return p.x * dx + p.y * dy + p.z * dz < q.x * dx + q.y * dy + q.z * dz;
+  });
   for (const auto& [p, q] : ChordsInBothFaces(points, f, g, t))
     segments.push_back({p.x, p.y, p.z, q.x, q.y, q.z});
   return segments;
 }
 
+namespace {
+
+// The directions from the last kept vertex along which the line to the next vertex may run
+// so that every vertex dropped since stays within kStraightTolerance of it: an interval of
+// angles measured from the direction to the first dropped vertex.
+class Sleeve {
+ public:
+  void Restart(double fromX, double fromY) {
+    fromX_ = fromX, fromY_ = fromY;
+    started_ = false;
+  }
+  // Whether the vertex (x, y) may go with the next vertex (nx, ny): it, and every vertex
+  // taken before it, lie close enough to the line from the last kept vertex to the next.
+  // Taken, the vertex narrows the sleeve.
+  bool Take(double x, double y, double nx, double ny) {
+    const double dx = x - fromX_, dy = y - fromY_, reach = std::hypot(dx, dy);
+    if (!started_) {
+      if (!(reach > 0.0)) return false;
+      refX_ = dx / reach, refY_ = dy / reach, lo_ = -kUnionPi, hi_ = kUnionPi;
+    }
+    double lo = lo_, hi = hi_;
+    if (reach > kStraightTolerance) {
+      const double at = Angle(dx, dy), half = std::asin(kStraightTolerance / reach);
+      lo = std::max(lo, at - half), hi = std::min(hi, at + half);
+    }
+    const double tx = nx - fromX_, ty = ny - fromY_;
+    if (!(std::hypot(tx, ty) > kStraightTolerance)) return false;
+    const double towards = Angle(tx, ty);
+    if (!(lo <= towards && towards <= hi)) return false;
+    started_ = true, lo_ = lo, hi_ = hi;
+    return true;
+  }
+
+ private:
+  double Angle(double dx, double dy) const {
+    return std::atan2(refX_ * dy - refY_ * dx, refX_ * dx + refY_ * dy);
+  }
+  double fromX_ = 0.0, fromY_ = 0.0, refX_ = 1.0, refY_ = 0.0, lo_ = 0.0, hi_ = 0.0;
+  bool started_ = false;
+};
+
+}  // namespace
+
 int RemoveCollinearVertices(const double x[], const double y[], int n, int mode, double outX[],
                             double outY[]) {
-  std::vector<bool> drop(n < 0 ? 1 : n + 1, false);
+  if (n < 1) return 0;
+  std::vector<bool> drop(n + 1, false);
   auto straightAt = [&](int prev, int at, int next) {
     const double toVertex = LineAngle(x[prev], y[prev], x[at], y[at]);
     const double toNext = LineAngle(x[prev], y[prev], x[next], y[next]);
     return std::fabs(toVertex - toNext) < kQuarterDegree;
   };
-  if (mode > 10000 && n >= 3) {  // a closed ring, such as code 10001
+  const bool closed = mode > 10000;
+  if (closed && n >= 3) {  // a closed ring, such as code 10001
     for (int i = 2; i <= n; ++i) drop[i] = straightAt(i - 1, i, i == n ? 1 : i + 1);
     drop[1] = straightAt(n, 1, 2);
-  } else if (mode < 10000) {
+  } else if (!closed) {
     for (int i = 2; i <= n - 1; ++i) drop[i] = straightAt(i - 1, i, i + 1);
   }
-  // A finely drawn curve turns by less than the angle at every vertex: a vertex goes only
-  // while it, and the vertex halfway back to the last one kept, stay as close to the line
-  // from that vertex to the next one as the angle allows over that line's length.
-  const bool closed = mode > 10000;
-  const double slack = std::tan(kQuarterDegree) / 2;
-  auto off = [&](int from, int at, int to) {
-    const double dx = x[to] - x[from], dy = y[to] - y[from], length = std::hypot(dx, dy);
-    if (!(length > 0.0)) return true;
-    return std::fabs((x[at] - x[from]) * dy - (y[at] - y[from]) * dx) / length > slack * length;
-  };
-  int last = 0;
-  for (int i = 1; i <= n; ++i) {
-    const int next = i < n ? i + 1 : closed ? 1 : 0;
-    if (drop[i] && last > 0 && next > 0 && next != last)
-      drop[i] = !off(last, i, next) && !off(last, (last + i + 1) / 2, next);
-    if (!drop[i]) last = i;
+  // The angle alone would take a long thin sliver (a 0.25 degree turn is 30 mm over 7 m) or
+  // a finely drawn curve with it: a vertex goes only while the vertices dropped since the
+  // last kept one stay within the tolerance of the line from that one to the next. The walk
+  // starts at a kept vertex (a ring that turns less than the angle at every corner keeps its
+  // first).
+  int start = 1;
+  if (closed)
+    while (start < n && drop[start]) ++start;
+  drop[start] = false;
+  Sleeve sleeve;
+  sleeve.Restart(x[start], y[start]);
+  const int steps = closed ? n - 1 : n - 2;
+  for (int k = 1; k <= steps; ++k) {
+    const int i = closed ? (start - 1 + k) % n + 1 : k + 1;
+    const int next = i % n + 1;
+    if (drop[i]) drop[i] = sleeve.Take(x[i], y[i], x[next], y[next]);
+    if (!drop[i]) sleeve.Restart(x[i], y[i]);
   }
   int kept = 0;
   for (int i = 1; i <= n; ++i)

@@ -16,6 +16,14 @@ inline constexpr double kUnionTwoPi = 6.28318530716;
 
 // 0.25 degree in radians: turns smaller than this count as straight.
 inline constexpr double kQuarterDegree = 0.004363323129972222;
+// How far a vertex dropped as straight may lie from the line that replaces it: the
+// splitter's tolerance, within which a point counts as on a segment.
+inline constexpr double kStraightTolerance = 0.01;
+
+// The cosine of a frame's tilt under which the face counts as upright for the way into its
+// frame: going there straight down would move a point by more than ten times its distance
+// from the plane.
+inline constexpr double kUprightCosine = 0.1;
 
 // The sentinel of a face that spans no plane.
 inline constexpr double kNoPlane = 111.0;
@@ -35,7 +43,12 @@ bool FacePlaneAnglesForUnion(const double x[], const double y[], const double z[
                              double* angleA, double* angleB);
 
 // The flat 2-D frame of one face: origin at its first vertex, turned by its two angles so that
-// the face lies in the (u, v) plane.
+// the face lies in the (u, v) plane. A point goes into the frame straight down (or up) onto
+// the plane, so that its plan position comes back unchanged even when the face's vertices
+// are not quite in one plane (coordinates rounded to the millimetre are off it by a few
+// tenths): neighbouring faces then meet in plan where their outlines do. A face within
+// kUprightCosine of upright, which has next to no plan, takes the point square onto its
+// plane instead.
 class FaceFrameForUnion {
  public:
   FaceFrameForUnion(double ox, double oy, double oz, double angleA, double angleB);
@@ -65,9 +78,11 @@ std::vector<UnionSegment3> PolygonPairOverlapForUnion(float t, const UnionFace& 
 
 // Drops the vertices of a ring (mode above 10000) or of an open line (mode below 10000, both
 // ends kept) where the line turns by less than 0.25 degree, judged on the unchanged input,
-// while the vertices dropped since the last kept one stay as close to the line from it to
-// the next vertex as that angle allows (so a finely drawn curve keeps its shape). A ring that
-// would keep fewer than three vertices keeps them all. outX/outY receive the kept vertices (room for n entries from 1); returns their number.
+// while the vertices dropped since the last kept one stay within kStraightTolerance of the
+// line from it to the next vertex (so neither a thin sliver nor a finely drawn curve loses
+// more than a tolerance's width of area). A ring that would keep fewer than three vertices
+// keeps them all. outX/outY receive the kept vertices (room for n entries from 1); returns
+// their number.
 int RemoveCollinearVertices(const double x[], const double y[], int n, int mode, double outX[],
                             double outY[]);
 

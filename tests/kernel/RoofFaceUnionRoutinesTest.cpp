@@ -158,20 +158,32 @@ TEST(RoofFaceUnionPairCut, AgainstTheKernelsPairOverlap) {
   }
 }
 
-TEST(RoofFaceUnionCollinear, QuarterDegreeTurnsAreStraight) {
-  // Square 0..100 with a vertex on the bottom edge, one where the right edge turns by 0.2
-  // degree and one where the top edge turns by 0.3 degree.
-  const double t2 = std::tan(0.2 * 3.14159265358979 / 180.0) * 50;
-  const double t3 = std::tan(0.3 * 3.14159265358979 / 180.0) * 50;
-  const std::vector<double> x{0, 0, 50, 100, 100 + t2, 100, 50, 0};
-  const std::vector<double> y{0, 0, 0, 0, 50, 100, 100 + t3, 100};
+TEST(RoofFaceUnionCollinear, TurnsUnderAQuarterDegreeWithinTheToleranceAreStraight) {
+  // A square of side `side` with a vertex on the bottom edge, one where the right edge turns
+  // by 0.2 degree and one where the top edge turns by 0.3 degree: the first always goes, the
+  // second only while it lies within 0.01 of the line that replaces it, the third never.
+  struct Case {
+    double side;
+    int kept;
+  } const cases[] = {{2.0, 5}, {100.0, 6}};
+  for (const Case& c : cases) {
+    const double h = c.side / 2;
+    const double t2 = std::tan(0.2 * 3.14159265358979 / 180.0) * h;
+    const double t3 = std::tan(0.3 * 3.14159265358979 / 180.0) * h;
+    const std::vector<double> x{0, 0, h, c.side, c.side + t2, c.side, h, 0};
+    const std::vector<double> y{0, 0, 0, 0, h, c.side, c.side + t3, c.side};
+    std::vector<double> ox(8), oy(8);
+    const int kept = RemoveCollinearVertices(x.data(), y.data(), 7, 10001, ox.data(), oy.data());
+    ASSERT_EQ(kept, c.kept) << c.side;
+    EXPECT_EQ(ox[1], 0.0);
+    EXPECT_EQ(ox[2], c.side);
+    EXPECT_EQ(oy[kept - 1], c.side + t3) << c.side;
+  }
+  // A corner 10 off the line from the one before to the one after it, 7 m away, turns by
+  // less than the angle: it stays (the sliver behind it is 35,000 mm2 of roof).
+  const std::vector<double> sx{0, 0, 7000, 7000, 0}, sy{0, 0, 0, 10, 1000};
   std::vector<double> ox(8), oy(8);
-  const int kept = RemoveCollinearVertices(x.data(), y.data(), 7, 10001, ox.data(), oy.data());
-  ASSERT_EQ(kept, 5);
-  EXPECT_EQ(ox[1], 0.0);
-  EXPECT_EQ(ox[2], 100.0);
-  EXPECT_EQ(oy[3], 100.0);
-  EXPECT_EQ(oy[4], 100 + t3);
+  EXPECT_EQ(RemoveCollinearVertices(sx.data(), sy.data(), 4, 10001, ox.data(), oy.data()), 4);
   // An open line keeps both ends even where they run straight on.
   const std::vector<double> lx{0, 0, 10, 20, 30}, ly{0, 0, 0, 0, 0};
   EXPECT_EQ(RemoveCollinearVertices(lx.data(), ly.data(), 4, 1001, ox.data(), oy.data()), 2);
