@@ -1,10 +1,14 @@
 // Random stacks of planar faces through the union engine (fixed seeds, a few hundred small
 // cases): tilted, level and vertical faces, repeated faces, faces on a coarse grid and faces
 // too thin to span a plane. Checked for any input: the result's layout (counts, holes after
-// outer loops, vertices within the arrays), every loop in the plane of one input face, the
-// same answer twice. For two tilted faces also: a point where one face is clearly on top and
-// far from every edge and from the line where the faces meet stays covered by a result loop
-// of that face. Run under the sanitizers this also checks memory.
+// outer loops, vertices within the arrays), every loop in the plane of one input face and
+// within its outline, the same answer twice. For two tilted faces also: a point where one
+// face is clearly on top and far from every edge and from the line where the faces meet
+// stays covered by a result loop of that face. For random roofs (hip, gable and tents over
+// convex outlines, eaves at one height), whose visible pieces the engine must find exactly:
+// at sample points clear of every edge, one piece lies over each point of the plan union
+// and none elsewhere, at the height of the highest face there. Run under the sanitizers
+// this also checks memory.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,6 +16,7 @@
 #include <vector>
 
 #include "RoofFaceUnionTestSupport.h"
+#include "UnionRoofScenes.h"
 
 using namespace uniontest;
 
@@ -106,7 +111,12 @@ TEST(RoofFaceUnionFuzz, RandomStacksKeepTheResultsLayoutAndPlanes) {
       }
       for (const P3& p : loop.points)
         ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z));
-      EXPECT_GE(HomeFace(loop, faces, 1.0), 0) << "trial " << trial << " loop " << l;
+      const int home = HomeFace(loop, faces, 1.0);
+      EXPECT_GE(home, 0) << "trial " << trial << " loop " << l;
+      for (const P3& p : loop.points) {
+        if (home < 0 || Winding(p.x, p.y, faces[home]) != 0) continue;
+        EXPECT_LE(EdgeDistance(p.x, p.y, faces[home]), 1.0) << "trial " << trial << " loop " << l;
+      }
     }
     EXPECT_LE(vertices, 9999);
     EXPECT_TRUE(SameRun(run, RunUnion(faces))) << "trial " << trial;
@@ -164,6 +174,66 @@ TEST(RoofFaceUnionFuzz, WhatIsClearlyOnTopIsNeverLost) {
     }
   }
   EXPECT_GT(checkedPoints, 10000);
+}
+
+// A tent: triangles from the edges of a convex outline at height 0 up to one apex over a
+// point inside it.
+std::vector<Face> Tent(std::mt19937& rng, double cx, double cy) {
+  std::uniform_real_distribution<double> radius(1500, 6000), height(500, 5000), weight(0.05, 1);
+  const Face outline = TiltedConvex(rng, cx, cy, radius(rng), 0, 0, 0);
+  P3 apex{0, 0, height(rng)};
+  double total = 0.0;
+  for (const P3& p : outline) {
+    const double w = weight(rng);
+    apex.x += w * p.x, apex.y += w * p.y, total += w;
+  }
+  apex.x /= total, apex.y /= total;
+  std::vector<Face> faces;
+  for (size_t i = 0; i < outline.size(); ++i)
+    faces.push_back({outline[i], outline[(i + 1) % outline.size()], apex});
+  return faces;
+}
+
+TEST(RoofFaceUnionFuzz, RandomRoofsCoverThePlanOnceAtTheEnvelope) {
+  std::mt19937 rng(4402);
+  std::uniform_int_distribution<int> roofs(1, 5), kind(0, 2);
+  std::uniform_real_distribution<double> place(0, 9000), size(4000, 14000), turn(0, kPi),
+      pitch(15, 50), jitter(0, 1);
+  int checkedPoints = 0;
+  for (int trial = 0; trial < 400; ++trial) {
+    std::vector<Face> faces;
+    for (int r = roofs(rng); r > 0; --r) {
+      const int k = kind(rng);
+      const std::vector<Face> roof =
+          k == 2 ? Tent(rng, place(rng), place(rng))
+                 : unionscenes::RoofFaces({place(rng), place(rng), size(rng), size(rng), turn(rng),
+                                           pitch(rng) * kPi / 180, k == 1});
+      faces.insert(faces.end(), roof.begin(), roof.end());
+    }
+    const UnionRun run = RunUnion(faces);
+    ASSERT_EQ(run.status, 1) << "trial " << trial;
+    const std::vector<ResultFace> result = ResultFaces(run);
+    double lo[2] = {1e300, 1e300}, hi[2] = {-1e300, -1e300};
+    for (const Face& f : faces)
+      for (const P3& p : f)
+        lo[0] = std::min(lo[0], p.x), lo[1] = std::min(lo[1], p.y),
+        hi[0] = std::max(hi[0], p.x), hi[1] = std::max(hi[1], p.y);
+    const double step = 500.0, ox = jitter(rng) * step, oy = jitter(rng) * step;
+    for (double x = lo[0] - step + ox; x < hi[0] + step; x += step) {
+      for (double y = lo[1] - step + oy; y < hi[1] + step; y += step) {
+        bool clear = true;
+        for (const Face& f : faces) clear = clear && EdgeDistance(x, y, f) > 2.0;
+        for (const ResultFace& piece : result) {
+          clear = clear && EdgeDistance(x, y, piece.outer) > 2.0;
+          for (const Face& hole : piece.holes) clear = clear && EdgeDistance(x, y, hole) > 2.0;
+        }
+        if (!clear) continue;
+        ++checkedPoints;
+        EXPECT_EQ(EnvelopeAt(faces, result, x, y), "") << "trial " << trial;
+      }
+    }
+  }
+  EXPECT_GT(checkedPoints, 200000);
 }
 
 }  // namespace

@@ -119,10 +119,28 @@ TEST(RoofFaceUnionAgainstClipper, RandomHipAndGableRoofs) {
   const struct {
     int faces;
     bool piled;
-  } sites[] = {{100, false}, {400, false}, {800, false}, {40, true}, {100, true}};
+  } sites[] = {{100, false}, {400, false}, {800, false}, {40, true}, {100, true}, {200, true}};
   for (const auto& site : sites)
     EXPECT_EQ(Check(unionscenes::Scene(site.faces, site.piled, 44)), "")
         << site.faces << " faces, " << (site.piled ? "piled" : "scattered");
+}
+
+TEST(RoofFaceUnionAgainstClipper, ScenesThatBroke) {
+  const struct {
+    int faces;
+    bool piled;
+    unsigned seed;
+    const char* geometry;
+  } scenes[] = {
+      {8, true, 1497, "a cut line meeting an eave at a shallow angle"},
+      {8, true, 4116, "a gable slope and its end triangle along their shared edge"},
+      {16, true, 2239, "a ridge end poking through a face that holds it as a hole"},
+      {16, false, 2072, "a sliver just outside a gable end"},
+      {800, false, 2, "a test point one tolerance right of a covering face's vertex"},
+  };
+  for (const auto& scene : scenes)
+    EXPECT_EQ(Check(unionscenes::Scene(scene.faces, scene.piled, scene.seed)), "")
+        << scene.geometry;
 }
 
 TEST(RoofFaceUnionAgainstClipper, FinelyDrawnTiltedFaceKeepsItsOutline) {
