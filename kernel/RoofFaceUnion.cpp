@@ -170,6 +170,33 @@ bool Identical(const InputFace& f, const InputFace& g) {
   return true;
 }
 
+// The faces' plan boxes in a grid: the faces that may cut or cover a given face (their
+// boxes meet its box), in input order, without trying every pair.
+class FaceIndex {
+ public:
+  explicit FaceIndex(const std::vector<InputFace>& faces) {
+    std::vector<GridBox> boxes;
+    for (size_t f = 1; f < faces.size(); ++f) {
+      const InputFace& face = faces[f];
+      boxes.push_back(face.n > 0 ? GridBox{face.lo[0], face.lo[1], face.hi[0], face.hi[1]}
+                                 : GridBox{0.0, 0.0, 0.0, 0.0});
+    }
+    grid_.Build(boxes);
+  }
+
+  // The faces other than f whose plan boxes meet f's, ascending.
+  const std::vector<int>& Near(const InputFace& face, int f) {
+    grid_.Query({face.lo[0], face.lo[1], face.hi[0], face.hi[1]}, near_);
+    for (int& g : near_) ++g;
+    std::erase(near_, f);
+    return near_;
+  }
+
+ private:
+  UniformGrid grid_;
+  std::vector<int> near_;
+};
+
 // The plan distance from (px, py) to the segment from (ax, ay) to (bx, by).
 double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
   const double dx = bx - ax, dy = by - ay, length2 = dx * dx + dy * dy;
@@ -196,7 +223,7 @@ bool AlongAnEdge(const FlatSegments& list, int edges, double u1, double v1, doub
 // start, so it set two copies of an edge run either way a hair apart and cut them at
 // different points, and a face was lost to the sliver between them.
 FlatSegments CuttingSegments(const std::vector<InputFace>& faces, int f,
-                             const FaceFrameForUnion& frame) {
+                             const std::vector<int>& near, const FaceFrameForUnion& frame) {
   const InputFace& face = faces[f];
   std::vector<UnionSegment3> segments;
   for (int k = 1; k <= face.n; ++k) {
@@ -204,10 +231,9 @@ FlatSegments CuttingSegments(const std::vector<InputFace>& faces, int f,
     segments.push_back(
         {face.x[k], face.y[k], face.z[k], face.x[next], face.y[next], face.z[next]});
   }
-  for (int g = 1; g < static_cast<int>(faces.size()); ++g) {
+  for (int g : near) {
     const InputFace& other = faces[g];
-    if (g == f || !other.usable || !BoxesOverlapToCut(face, other) || SameFacing(face, other))
-      continue;
+    if (!other.usable || !BoxesOverlapToCut(face, other) || SameFacing(face, other)) continue;
     const std::vector<UnionSegment3> common =
         PolygonPairOverlapForUnion(0.001f, face.View(), other.View());
     segments.insert(segments.end(), common.begin(), common.end());
@@ -429,39 +455,38 @@ struct LoopIndex {
   }
 };
 
-// A loop inside an odd number of the others is a hole.
-void MarkNesting(std::vector<FlatLoop>& loops) {
+// An entry of a face's output list: a loop, by its place in the face's loops, and the
+// marker it goes out with.
+struct ListEntry {
+  size_t loop;
+  std::int16_t marker;
+};
+
+// The face's output list. A loop inside an odd number of the others is a hole; every outer
+// loop comes with every other loop that starts inside it, as its holes (in the order of the
+// loops), so a loop can appear more than once.
+std::vector<ListEntry> OutputList(std::vector<FlatLoop>& loops) {
   const LoopMeasures measures(loops);
   const LoopIndex index(loops, measures);
-  std::vector<int> holders;
+  std::vector<int> near;
   for (size_t l = 0; l < loops.size(); ++l) {
     const double u = loops[l].u[1], v = loops[l].v[1];
-    index.boxes.Query({u, v, u, v}, holders);
+    index.boxes.Query({u, v, u, v}, near);
     int around = 0;
-    for (int o : holders)
+    for (int o : near)
       if (LoopInside(loops, measures, l, static_cast<size_t>(o))) ++around;
     loops[l].marker = around % 2 == 0 ? OuterLoopMarker : HoleLoopMarker;
   }
-}
-
-// Every outer loop followed by every other loop that starts inside it, as its holes (in the
-// order of the loops).
-std::vector<FlatLoop> OutersWithHoles(const std::vector<FlatLoop>& loops) {
-  const LoopMeasures measures(loops);
-  const LoopIndex index(loops, measures);
-  std::vector<FlatLoop> list;
-  std::vector<int> held;
+  std::vector<ListEntry> list;
   for (size_t o = 0; o < loops.size(); ++o) {
     if (loops[o].marker != OuterLoopMarker) continue;
-    list.push_back(loops[o]);
+    list.push_back({o, OuterLoopMarker});
     index.firsts.Query({measures.minU[o] - 1.0, measures.minV[o] - 1.0, measures.maxU[o] + 1.0,
                         measures.maxV[o] + 1.0},
-                       held);
-    for (int candidate : held) {
+                       near);
+    for (int candidate : near) {
       const size_t h = static_cast<size_t>(candidate);
-      if (!LoopInside(loops, measures, h, o)) continue;
-      list.push_back(loops[h]);
-      list.back().marker = HoleLoopMarker;
+      if (LoopInside(loops, measures, h, o)) list.push_back({h, HoleLoopMarker});
     }
   }
   return list;
@@ -495,11 +520,12 @@ struct CoveringFace {
 
 // The faces that may cover pieces of face f: non-vertical faces whose plan boxes overlap f's,
 // never a later copy of f itself (so the earliest of identical faces stays).
-std::vector<CoveringFace> CoveringCandidates(const std::vector<InputFace>& faces, int f) {
+std::vector<CoveringFace> CoveringCandidates(const std::vector<InputFace>& faces, int f,
+                                             const std::vector<int>& near) {
   std::vector<CoveringFace> candidates;
-  for (int g = 1; g < static_cast<int>(faces.size()); ++g) {
+  for (int g : near) {
     const InputFace& other = faces[g];
-    if (g == f || !other.usable || !BoxesOverlapToCover(faces[f], other)) continue;
+    if (!other.usable || !BoxesOverlapToCover(faces[f], other)) continue;
     if (std::fabs(other.scaled[2]) < 0.001) continue;
     if (g > f && Identical(faces[f], other)) continue;
     candidates.push_back({g, Crossing(faces[f], other)});
@@ -513,6 +539,9 @@ bool PointCovered(const std::vector<InputFace>& faces, const std::vector<Coverin
                   double X, double Y, double Z, float reach) {
   for (const CoveringFace& candidate : candidates) {
     const InputFace& other = faces[candidate.face];
+    if (X < other.lo[0] - reach || X > other.hi[0] + reach || Y < other.lo[1] - reach ||
+        Y > other.hi[1] + reach)
+      continue;
     int code = kPointOutside;
     PointInPolygon(X, Y, other.x.data(), other.y.data(), other.n, reach, &code);
     if (code == kPointOutside) continue;
@@ -524,15 +553,17 @@ bool PointCovered(const std::vector<InputFace>& faces, const std::vector<Coverin
 
 // A point inside a piece (its outer loop less its holes): the middle of the widest stretch
 // of a line across it halfway up the outer loop's extent (nudged off the vertices' heights).
-bool InteriorPoint(std::span<const FlatLoop> piece, double* u, double* v) {
-  const FlatLoop& outer = piece.front();
+bool InteriorPoint(const std::vector<FlatLoop>& loops, std::span<const ListEntry> piece, double* u,
+                   double* v) {
+  const FlatLoop& outer = loops[piece.front().loop];
   const auto [lo, hi] = std::minmax_element(outer.v.begin() + 1, outer.v.end());
   double at = (*lo + *hi) / 2;
-  for (const FlatLoop& loop : piece)
-    for (int i = 1; i <= loop.Count(); ++i)
-      if (loop.v[i] == at) at += (*hi - *lo) * 1e-7;
+  for (const ListEntry& entry : piece)
+    for (int i = 1; i <= loops[entry.loop].Count(); ++i)
+      if (loops[entry.loop].v[i] == at) at += (*hi - *lo) * 1e-7;
   std::vector<double> crossings;
-  for (const FlatLoop& loop : piece) {
+  for (const ListEntry& entry : piece) {
+    const FlatLoop& loop = loops[entry.loop];
     const int n = loop.Count();
     for (int i = 1; i <= n; ++i) {
       const int j = i == n ? 1 : i + 1;
@@ -558,9 +589,10 @@ bool InteriorPoint(std::span<const FlatLoop> piece, double* u, double* v) {
 // faces cross, so a piece lies wholly under another face or nowhere under it. That point
 // must lie within the other face's outline itself: a sliver along the outside of a higher
 // face's edge lies within 1.0 of it, and was lost.
-bool Covered(std::span<const FlatLoop> piece, const FaceFrameForUnion& frame,
-             const std::vector<InputFace>& faces, const std::vector<CoveringFace>& candidates) {
-  const FlatLoop ring = Clockwise(piece.front());
+bool Covered(const std::vector<FlatLoop>& loops, std::span<const ListEntry> piece,
+             const FaceFrameForUnion& frame, const std::vector<InputFace>& faces,
+             const std::vector<CoveringFace>& candidates) {
+  const FlatLoop ring = Clockwise(loops[piece.front().loop]);
   const int n = ring.Count();
   std::vector<double> tu(static_cast<size_t>(n) + 1), tv(static_cast<size_t>(n) + 1);
   OffsetRingForUnion(ring.u.data(), ring.v.data(), n, kInset, tu.data(), tv.data());
@@ -568,7 +600,7 @@ bool Covered(std::span<const FlatLoop> piece, const FaceFrameForUnion& frame,
   for (int i = 1; i <= n && !thin; ++i) thin = !StrictlyInsideExactly(tu[i], tv[i], ring);
   if (thin) {
     double u = 0.0, v = 0.0, X, Y, Z;
-    if (!InteriorPoint(piece, &u, &v)) return false;
+    if (!InteriorPoint(loops, piece, &u, &v)) return false;
     frame.FromFrame(u, v, &X, &Y, &Z);
     return PointCovered(faces, candidates, X, Y, Z, 0.0f);
   }
@@ -582,36 +614,41 @@ bool Covered(std::span<const FlatLoop> piece, const FaceFrameForUnion& frame,
 
 // The pieces of face f that no other face covers, appended to the result; false when the
 // face's pieces or loops outgrow the work storage.
-bool UncoveredPieces(const std::vector<InputFace>& faces, int f, std::vector<ResultLoop>& result) {
+bool UncoveredPieces(const std::vector<InputFace>& faces, int f, FaceIndex& index,
+                     std::vector<ResultLoop>& result) {
   const InputFace& face = faces[f];
+  const std::vector<int>& near = index.Near(face, f);
   const FaceFrameForUnion frame(face.x[1], face.y[1], face.z[1], face.angleA, face.angleB);
   FlatSegments pieces;
   std::vector<FlatLoop> traced;
-  if (!SplitAtCrossings(CuttingSegments(faces, f, frame), pieces)) return false;
+  if (!SplitAtCrossings(CuttingSegments(faces, f, near, frame), pieces)) return false;
   CutAtLooseEnds(pieces);
   if (!TraceLoops(pieces, traced)) return false;
   std::vector<FlatLoop> loops = WithoutCollinearVertices(traced);
-  MarkNesting(loops);
-  const std::vector<FlatLoop> list = OutersWithHoles(loops);
+  const std::vector<ListEntry> list = OutputList(loops);
 
-  const std::vector<CoveringFace> candidates = CoveringCandidates(faces, f);
+  const std::vector<CoveringFace> candidates = CoveringCandidates(faces, f, near);
   std::vector<bool> dropped(list.size(), false);
   for (size_t e = 0; e < list.size(); ++e) {
     if (list[e].marker != OuterLoopMarker) continue;
     size_t end = e + 1;
     while (end < list.size() && list[end].marker == HoleLoopMarker) ++end;
-    const std::span<const FlatLoop> piece(list.begin() + static_cast<std::ptrdiff_t>(e),
-                                          list.begin() + static_cast<std::ptrdiff_t>(end));
-    if (!Covered(piece, frame, faces, candidates)) continue;
+    const std::span<const ListEntry> piece(list.begin() + static_cast<std::ptrdiff_t>(e),
+                                           list.begin() + static_cast<std::ptrdiff_t>(end));
+    if (!Covered(loops, piece, frame, faces, candidates)) continue;
     std::fill(dropped.begin() + static_cast<std::ptrdiff_t>(e),
               dropped.begin() + static_cast<std::ptrdiff_t>(end), true);
   }
   for (size_t e = 0; e < list.size(); ++e) {
     if (dropped[e]) continue;
+    const FlatLoop& flat = loops[list[e].loop];
     ResultLoop loop{list[e].marker, {}, {}, {}};
-    for (int i = 1; i <= list[e].Count(); ++i) {
+    loop.x.reserve(static_cast<size_t>(flat.Count()));
+    loop.y.reserve(static_cast<size_t>(flat.Count()));
+    loop.z.reserve(static_cast<size_t>(flat.Count()));
+    for (int i = 1; i <= flat.Count(); ++i) {
       double X, Y, Z;
-      frame.FromFrame(list[e].u[i], list[e].v[i], &X, &Y, &Z);
+      frame.FromFrame(flat.u[i], flat.v[i], &X, &Y, &Z);
       loop.x.push_back(static_cast<float>(X));
       loop.y.push_back(static_cast<float>(Y));
       loop.z.push_back(static_cast<float>(Z));
@@ -652,9 +689,10 @@ int UnionRoofFaces(int* faceCount, std::int16_t vertexCounts[], float x[], float
   *faceCount = 0;
   if (!readable) return 0;
   std::vector<ResultLoop> result;
+  FaceIndex index(faces);
   for (int f = 1; f < static_cast<int>(faces.size()); ++f) {
     if (!faces[f].usable) continue;
-    if (!UncoveredPieces(faces, f, result) || !Fits(result)) return 0;
+    if (!UncoveredPieces(faces, f, index, result) || !Fits(result)) return 0;
   }
   WriteResult(result, faceCount, vertexCounts, x, y, z);
   return 1;

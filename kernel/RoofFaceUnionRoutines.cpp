@@ -298,13 +298,12 @@ void OffsetRingForUnion(const double x[], const double y[], int n, double d, dou
     for (int i = 1; i <= n; ++i) outX[i] = x[i], outY[i] = y[i];
     return;
   }
-  std::vector<double> px(x, x + n + 1), py(y, y + n + 1);
-  px.push_back(x[1]), py.push_back(y[1]);
-  px.push_back(x[2]), py.push_back(y[2]);
-  std::vector<MovedEdge> edges(n + 2);
-  for (int k = 1; k <= n + 1; ++k) edges[k] = MoveEdge(px[k], py[k], px[k + 1], py[k + 1], d);
+  // Edge k runs from vertex k to vertex k + 1, the ring closed by vertices 1 and 2 again.
+  auto at = [n](int k) { return (k - 1) % n + 1; };
+  std::vector<MovedEdge> edges(static_cast<size_t>(n) + 2);
+  for (int k = 1; k <= n + 1; ++k)
+    edges[k] = MoveEdge(x[at(k)], y[at(k)], x[at(k + 1)], y[at(k + 1)], d);
 
-  std::vector<double> nx(n + 2), ny(n + 2);
   for (int k = 1; k <= n; ++k) {
     const MovedEdge& e1 = edges[k];
     const MovedEdge& e2 = edges[k + 1];
@@ -312,8 +311,8 @@ void OffsetRingForUnion(const double x[], const double y[], int n, double d, dou
     const bool v2 = e2.slope == kVerticalSlope, h2 = e2.slope == kHorizontalSlope;
     double X, Y;
     if (std::fabs(e1.slope - e2.slope) <= 0.01) {
-      X = px[k + 1] - d * std::sin(e2.theta);
-      Y = py[k + 1] + d * std::cos(e2.theta);
+      X = x[at(k + 1)] - d * std::sin(e2.theta);
+      Y = y[at(k + 1)] + d * std::cos(e2.theta);
     } else if (v1 && h2) {
       X = e1.mx, Y = e2.my;
     } else if (h1 && v2) {
@@ -330,8 +329,7 @@ void OffsetRingForUnion(const double x[], const double y[], int n, double d, dou
       X = (e2.intercept - e1.intercept) / (e1.slope - e2.slope);
       Y = (e2.intercept * e1.slope - e2.slope * e1.intercept) / (e1.slope - e2.slope);
     }
-    nx[k + 1] = X, ny[k + 1] = Y;
+    // New vertex k + 1; new vertex n + 1 is new vertex 1.
+    outX[at(k + 1)] = X, outY[at(k + 1)] = Y;
   }
-  nx[1] = nx[n + 1], ny[1] = ny[n + 1];
-  for (int i = 1; i <= n; ++i) outX[i] = nx[i], outY[i] = ny[i];
 }
