@@ -66,6 +66,9 @@ struct FlatSegments {
     const size_t size = static_cast<size_t>(count) + 1;
     x1.resize(size), y1.resize(size), x2.resize(size), y2.resize(size);
   }
+  void Reserve(size_t count) {
+    x1.reserve(count + 1), y1.reserve(count + 1), x2.reserve(count + 1), y2.reserve(count + 1);
+  }
 };
 
 void SetUpFace(InputFace& face) {
@@ -226,6 +229,7 @@ FlatSegments CuttingSegments(const std::vector<InputFace>& faces, int f,
                              const std::vector<int>& near, const FaceFrameForUnion& frame) {
   const InputFace& face = faces[f];
   std::vector<UnionSegment3> segments;
+  segments.reserve(static_cast<size_t>(face.n) + 2 * near.size());
   for (int k = 1; k <= face.n; ++k) {
     const int next = k == face.n ? 1 : k + 1;
     segments.push_back(
@@ -239,6 +243,7 @@ FlatSegments CuttingSegments(const std::vector<InputFace>& faces, int f,
     segments.insert(segments.end(), common.begin(), common.end());
   }
   FlatSegments flat;
+  flat.Reserve(segments.size());
   for (const UnionSegment3& s : segments) {
     double u1, v1, u2, v2;
     frame.ToFrame(s.x1, s.y1, s.z1, &u1, &v1);
@@ -336,6 +341,7 @@ void CutAtLooseEnds(FlatSegments& pieces) {
     return a.piece < b.piece || (a.piece == b.piece && a.along < b.along);
   });
   FlatSegments cut;
+  cut.Reserve(static_cast<size_t>(n) + cuts.size());
   size_t c = 0;
   for (int i = 1; i <= n; ++i) {
     double fromX = pieces.x1[i], fromY = pieces.y1[i];
@@ -366,7 +372,9 @@ bool TraceLoops(const FlatSegments& segments, std::vector<FlatLoop>& loops) {
       int at = 0;
       for (int l = 1; l <= loopCount; ++l) {
         FlatLoop loop;
-        for (int p = 1; p <= sizes[l]; ++p) loop.u.push_back(lx[at + p]), loop.v.push_back(ly[at + p]);
+        loop.u.assign(lx.begin() + at, lx.begin() + at + sizes[l] + 1);
+        loop.v.assign(ly.begin() + at, ly.begin() + at + sizes[l] + 1);
+        loop.u[0] = loop.v[0] = 0.0;
         at += sizes[l];
         loops.push_back(std::move(loop));
       }
@@ -419,6 +427,7 @@ double LoopArea(const FlatLoop& loop) {
 struct LoopMeasures {
   std::vector<double> area, minU, minV, maxU, maxV;
   explicit LoopMeasures(const std::vector<FlatLoop>& loops) {
+    for (auto* list : {&area, &minU, &minV, &maxU, &maxV}) list->reserve(loops.size());
     for (const FlatLoop& loop : loops) {
       area.push_back(LoopArea(loop));
       const auto [u0, u1] = std::minmax_element(loop.u.begin() + 1, loop.u.end());
@@ -446,6 +455,7 @@ struct LoopIndex {
   UniformGrid boxes, firsts;
   LoopIndex(const std::vector<FlatLoop>& loops, const LoopMeasures& m) {
     std::vector<GridBox> b, f;
+    b.reserve(loops.size()), f.reserve(loops.size());
     for (size_t l = 0; l < loops.size(); ++l) {
       b.push_back({m.minU[l] - 1.0, m.minV[l] - 1.0, m.maxU[l] + 1.0, m.maxV[l] + 1.0});
       f.push_back({loops[l].u[1], loops[l].v[1], loops[l].u[1], loops[l].v[1]});

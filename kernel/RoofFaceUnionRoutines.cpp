@@ -148,10 +148,12 @@ std::vector<UnionSegment3> PolygonPairOverlapForUnion(float t, const UnionFace& 
     if (boxG.hi[k] + t < boxF.lo[k] || boxF.hi[k] < boxG.lo[k] - t) return segments;
 
   std::vector<FacePoint> found;
+  found.reserve(8);
   AppendEdgeCrossings(g, f, found);
   AppendEdgeCrossings(f, g, found);
   // A point repeats an earlier kept one when it lies within t in x and z and 0.1 in y.
   std::vector<FacePoint> points;
+  points.reserve(found.size());
   for (const FacePoint& p : found) {
     const bool repeat = found.size() > 1 && std::any_of(points.begin(), points.end(), [&](auto& q) {
                           return std::fabs(p.x - q.x) < t && std::fabs(p.y - q.y) < 0.1 &&
