@@ -49,10 +49,16 @@ struct UnionFaceArrays {
 // hold more loops than the input. It also gives no result when one face would be cut into
 // more pieces than the engine's work storage allows (some four million).
 //
-// Faces of fewer than three vertices or whose vertices lie on one line span no plane: they
-// neither yield pieces nor cut or cover other faces. Of several identical faces (the same
-// vertices within 0.1) the earliest in input order is kept; the later ones are dropped as
-// covered by it.
+// A result loop lies in the plane of its input face, straight above or below the plan
+// position it comes from (square to the plane for a face steeper than about 84 degrees), so
+// a face whose vertices are not quite in one plane keeps its plan outline. Roofs that close over their outlines with their eaves at one height (hip
+// roofs, gable roofs with their end triangles) come back as pieces that cover the plan
+// union of their faces once, to about 1e-6 of its area; two faces in one plane with the
+// same facing are not cut against each other, and when they only partly overlap both stay
+// whole. Faces of fewer than three vertices or whose vertices lie on one line span no
+// plane: they neither yield pieces nor cut or cover other faces. Of several identical
+// faces (the same vertices within 0.1) the earliest in input order is kept; the later ones
+// are dropped as covered by it.
 //
 // One call at a time per caller; the engine keeps no state between calls.
 int UnionRoofFaces(int* faceCount, std::int16_t vertexCounts[], float x[], float y[], float z[]);
