@@ -1,15 +1,15 @@
 // The single-precision plan-crossing splitters (CTools::kjxlszcx, tskjxlszcx): documented
-// cases as a table, random segments against the exact double crossing, and the refusal
-// past 4999 pieces.
+// cases as a table, random segments against the exact crossings, and the refusal past 4999
+// pieces.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <random>
-#include <string>
 #include <tuple>
 #include <vector>
 
+#include "SegmentTestSupport.h"
 #include "Tools.h"
 
 namespace {
@@ -52,15 +52,13 @@ Pieces Split(bool twin, const std::vector<F>& segs, std::size_t capacity = 5000)
     return p;
 }
 
-struct Case {
-    const char* name;
-    std::vector<F> segs;
-    std::size_t plain, twin;  // piece counts
-};
-
 TEST(ToolsPlanSplitters, DocumentedCases)
 {
-    const std::vector<Case> cases = {
+    const struct {
+        const char* name;
+        std::vector<F> segs;
+        std::size_t plain, twin;  // piece counts
+    } cases[] = {
         {"a segment within 1.0 both ways gives no piece but cuts", {{5, 0, 0, 5, 10, 0}, {4.5f, 5, 0, 5.4f, 5.5f, 0}}, 2, 2},
         {"crossing segments give four pieces", {{0, 0, 0, 10, 10, 10}, {0, 10, 0, 10, 0, 0}}, 4, 4},
         {"a stem 0.05 short of the bar cuts it", {{0, 0, 0, 10, 0, 0}, {5, 0.05f, 0, 5, 8, 0}}, 3, 3},
@@ -70,7 +68,7 @@ TEST(ToolsPlanSplitters, DocumentedCases)
         // Read as sentinel slopes, an upright line and one of slope 555 would be parallel.
         {"an upright line crosses one of slope 555", {{0, -5000, 0, 0, 5000, 0}, {-10, -5550, 0, 10, 5550, 0}}, 4, 4},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(Split(false, c.segs).pieces.size(), c.plain) << c.name;
         EXPECT_EQ(Split(true, c.segs).pieces.size(), c.twin) << c.name;
     }
@@ -82,63 +80,35 @@ TEST(ToolsPlanSplitters, DocumentedCases)
     EXPECT_EQ(p.tags, (std::vector<int>{10, 10, 20, 20}));
 }
 
-// Random segments in generic position: n + 2 crossings pieces, cut points at the exact
-// crossing in float, z linear along each piece, tags carried.
+// Random segments in generic position: n + 2 x crossings pieces, every piece end at an end
+// of its own segment or at an exact crossing on it, z linear along the segment, tags carried.
 TEST(ToolsPlanSplitters, RandomSegmentsAgreeWithExactCrossings)
 {
+    using namespace segment_test;
     std::mt19937 gen(9);
-    std::uniform_int_distribution<int> coord(0, 2000), height(0, 300);
+    std::uniform_int_distribution<int> height(0, 300);
     for (int trial = 0; trial < 6; ++trial) {
+        const GenericSegments set = DrawGenericSegments(gen, 25, 2000, 100, 5);
         std::vector<F> segs;
-        const auto generic = [&](const F& a, const F& b) {
-            const double ax = a.x2 - a.x1, ay = a.y2 - a.y1, bx = b.x2 - b.x1, by = b.y2 - b.y1;
-            const double la = std::hypot(ax, ay), lb = std::hypot(bx, by), det = bx * ay - ax * by;
-            if (std::fabs(det) <= std::sin(0.0175) * la * lb)
-                return false;
-            const double rx = b.x1 - a.x1, ry = b.y1 - a.y1;
-            const double ta = (bx * ry - by * rx) / det, tb = (ax * ry - ay * rx) / det;
-            const auto clear = [](double t, double l) { return std::min(std::fabs(t), std::fabs(1 - t)) * l > 5; };
-            return clear(ta, la) && clear(tb, lb);
-        };
-        for (int attempt = 0; attempt < 3000 && segs.size() < 25; ++attempt) {
-            const F s{float(coord(gen)), float(coord(gen)), float(height(gen)),
-                      float(coord(gen)), float(coord(gen)), float(height(gen))};
-            if (std::hypot(s.x2 - s.x1, s.y2 - s.y1) > 100 &&
-                std::all_of(segs.begin(), segs.end(), [&](const F& o) { return generic(s, o); }))
-                segs.push_back(s);
-        }
-        std::size_t crossings = 0;
-        std::vector<std::vector<double>> cuts(segs.size());
-        for (std::size_t i = 0; i < segs.size(); ++i)
-            for (std::size_t j = i + 1; j < segs.size(); ++j) {
-                const F &a = segs[i], &b = segs[j];
-                const double ax = a.x2 - a.x1, ay = a.y2 - a.y1, bx = b.x2 - b.x1, by = b.y2 - b.y1;
-                const double det = bx * ay - ax * by, rx = b.x1 - a.x1, ry = b.y1 - a.y1;
-                const double ta = (bx * ry - by * rx) / det, tb = (ax * ry - ay * rx) / det;
-                if (ta > 0 && ta < 1 && tb > 0 && tb < 1)
-                    ++crossings, cuts[i].push_back(ta * std::hypot(ax, ay)), cuts[j].push_back(tb * std::hypot(bx, by));
-            }
-        // Crossings closer than 5 on one segment would merge: such a set is drawn again.
-        bool crowded = false;
-        for (std::vector<double>& c : cuts) {
-            std::sort(c.begin(), c.end());
-            for (std::size_t k = 1; k < c.size(); ++k)
-                crowded = crowded || c[k] - c[k - 1] < 5;
-        }
-        if (crowded) {
-            --trial;
-            continue;
-        }
+        for (const PlanSeg& s : set.segments)
+            segs.push_back({float(s.p1), float(s.q1), float(height(gen)), float(s.p2), float(s.q2), float(height(gen))});
         const Pieces out = Split(true, segs);
-        ASSERT_EQ(out.pieces.size(), segs.size() + 2 * crossings) << trial;
+        ASSERT_EQ(out.pieces.size(), segs.size() + 2 * set.crossings) << trial;
         for (std::size_t k = 0; k < out.pieces.size(); ++k) {
-            const F& s = segs[out.tags[k] / 10 - 1];
-            // Both ends on the segment's line, with its z there.
+            const std::size_t i = std::size_t(out.tags[k] / 10 - 1);
+            const F& s = segs[i];
+            const PlanSeg& exact = set.segments[i];
+            std::vector<Real> places{0, 1};
+            places.insert(places.end(), set.cuts[i].begin(), set.cuts[i].end());
             for (const auto& [x, y, z] : {std::tuple{out.pieces[k].x1, out.pieces[k].y1, out.pieces[k].z1},
                                           std::tuple{out.pieces[k].x2, out.pieces[k].y2, out.pieces[k].z2}}) {
-                const double dx = s.x2 - s.x1, dy = s.y2 - s.y1, len = std::hypot(dx, dy);
-                const double t = ((x - s.x1) * dx + (y - s.y1) * dy) / (len * len);
-                EXPECT_NEAR(std::fabs((x - s.x1) * dy - (y - s.y1) * dx) / len, 0.0, 0.02) << trial;
+                Real nearest = HUGE_VALL;
+                for (Real t : places)
+                    nearest = std::min(nearest, std::hypot(x - (exact.p1 + t * (exact.p2 - exact.p1)),
+                                                           y - (exact.q1 + t * (exact.q2 - exact.q1))));
+                EXPECT_LT(nearest, 0.02) << trial << ": a piece end off the exact crossings";
+                const double t = ((x - s.x1) * (s.x2 - s.x1) + (y - s.y1) * (s.y2 - s.y1)) /
+                                 std::pow(std::hypot(s.x2 - s.x1, s.y2 - s.y1), 2);
                 EXPECT_NEAR(z, s.z1 + t * (s.z2 - s.z1), 0.02) << trial;
             }
         }
@@ -150,10 +120,8 @@ TEST(ToolsPlanSplitters, MoreThan4999PiecesAreRefused)
     // 36 level and 36 upright lines: 2 x 36 x 37 = 2664 pieces fit; 50 each way, 5100, do not.
     const auto grid = [](int k) {
         std::vector<F> segs;
-        for (int i = 1; i <= k; ++i) {
-            segs.push_back({0, 100.0f * i, 0, 100.0f * (k + 1), 100.0f * i, 0});
-            segs.push_back({100.0f * i, 0, 0, 100.0f * i, 100.0f * (k + 1), 0});
-        }
+        for (const segment_test::Seg& s : segment_test::GridLines(k, 100.0))
+            segs.push_back({float(s.s.x), float(s.s.y), 0, float(s.e.x), float(s.e.y), 0});
         return segs;
     };
     EXPECT_EQ(Split(false, grid(36)).pieces.size(), 2664u);

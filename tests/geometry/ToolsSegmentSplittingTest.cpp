@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,8 +18,7 @@ namespace {
 
 // xdlszcx on the segments, as alternating start and end points; segment k (from 1)
 // carries the attributes (k, 2k, -k), which come back in attrs, three per piece.
-GePoint3dArray Split(int mode, const std::vector<Seg>& segs, std::size_t outCapacity = 0,
-                     std::vector<double>* attrs = nullptr)
+GePoint3dArray Split(int mode, const Segs& segs, std::size_t outCapacity = 0, std::vector<double>* attrs = nullptr)
 {
     const SegmentArrays in(segs);
     std::vector<double> a1(segs.size() + 1), a2(segs.size() + 1), a3(segs.size() + 1);
@@ -42,16 +40,14 @@ GePoint3dArray Split(int mode, const std::vector<Seg>& segs, std::size_t outCapa
     return pieces;
 }
 
-struct SplitCase {
-    const char* name;
-    int mode;
-    std::vector<Seg> segments;
-    GePoint3dArray pieces;  // expected, start and end of each in order
-};
-
 TEST(ToolsSplitter, DocumentedCases)
 {
-    const std::vector<SplitCase> cases = {
+    const struct {
+        const char* name;
+        int mode;
+        Segs segments;
+        GePoint3dArray pieces;  // expected, start and end of each in order
+    } cases[] = {
         {"crossing at the middles, z from each own segment", 1,
          {{{0, 0, 0}, {10, 10, 10}}, {{0, 10, 0}, {10, 0, 20}}},
          {{0, 0, 0}, {5, 5, 5}, {5, 5, 5}, {10, 10, 10}, {0, 10, 0}, {5, 5, 10}, {5, 5, 10}, {10, 0, 20}}},
@@ -83,18 +79,9 @@ TEST(ToolsSplitter, DocumentedCases)
         {"two identical segments give one set of pieces", 1,
          {{{0, 0, 0}, {10, 0, 0}}, {{0, 0, 0}, {10, 0, 0}}},
          {{0, 0, 0}, {10, 0, 0}}},
-        {"mode 2 cuts in XZ and carries y", 2,
-         {{{0, 0, 0}, {10, 0, 10}}, {{0, 5, 10}, {10, 5, 0}}},
-         {{0, 0, 0}, {5, 0, 5}, {5, 0, 5}, {10, 0, 10}, {0, 5, 10}, {5, 5, 5}, {5, 5, 5}, {10, 5, 0}}},
-        {"mode 3 cuts in YZ and carries x", 3,
-         {{{1, 0, 0}, {3, 10, 10}}, {{0, 0, 10}, {0, 10, 0}}},
-         {{1, 0, 0}, {2, 5, 5}, {2, 5, 5}, {3, 10, 10}, {0, 0, 10}, {0, 5, 5}, {0, 5, 5}, {0, 10, 0}}},
-        {"the same pair does not cross in XY", 1,
-         {{{0, 0, 0}, {10, 0, 10}}, {{0, 5, 10}, {10, 5, 0}}},
-         {{0, 0, 0}, {10, 0, 10}, {0, 5, 10}, {10, 5, 0}}},
         {"another mode gives nothing", 4, {{{0, 0, 0}, {10, 10, 0}}, {{0, 10, 0}, {10, 0, 0}}}, {}},
     };
-    for (const SplitCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ExpectPointsNear(Split(c.mode, c.segments), c.pieces, 1e-9);
     }
@@ -118,112 +105,43 @@ TEST(ToolsSplitter, PointSortMergesWithinOneAndKeepsEqualKeysInOrder)
     EXPECT_EQ(p[2], 1);
 }
 
-// ---- Oracle: random segments in generic position, in each plane ------------------------
-
-using Real = long double;
-
-// A segment in its plane, with the carried coordinate at both ends.
-struct PlanSeg {
-    Real p1, q1, p2, q2, r1, r2;
-
-    Real Length() const { return std::hypot(p2 - p1, q2 - q1); }
-    GePoint3d At(int mode, Real t) const
-    {
-        const double p = double(p1 + t * (p2 - p1)), q = double(q1 + t * (q2 - q1)), r = double(r1 + t * (r2 - r1));
-        return mode == 2 ? GePoint3d(p, r, q) : mode == 3 ? GePoint3d(r, p, q) : GePoint3d(p, q, r);
-    }
-};
-
-// The parameters along a and b where their lines cross, by Cramer's rule in long double;
-// false for parallel lines.
-bool LineCrossing(const PlanSeg& a, const PlanSeg& b, Real& ta, Real& tb)
-{
-    const Real dpa = a.p2 - a.p1, dqa = a.q2 - a.q1, dpb = b.p2 - b.p1, dqb = b.q2 - b.q1;
-    const Real det = dpb * dqa - dpa * dqb;
-    const Real rp = b.p1 - a.p1, rq = b.q1 - a.q1;
-    ta = (dpb * rq - dqb * rp) / det;
-    tb = (dpa * rq - dqa * rp) / det;
-    return det != 0;
-}
-
-Real Distance(Real p, Real q, const PlanSeg& s)
-{
-    const Real dp = s.p2 - s.p1, dq = s.q2 - s.q1;
-    const Real t = std::clamp(((p - s.p1) * dp + (q - s.q1) * dq) / (dp * dp + dq * dq), Real(0), Real(1));
-    return std::hypot(p - (s.p1 + t * dp), q - (s.q1 + t * dq));
-}
-
-// No pair within 1 degree of parallel; segments that cross do so more than 2 from every
-// end, others keep every end more than 2 from the other segment.
-bool GenericPair(const PlanSeg& a, const PlanSeg& b)
-{
-    Real ta = 0, tb = 0;
-    const Real cross = (a.p2 - a.p1) * (b.q2 - b.q1) - (a.q2 - a.q1) * (b.p2 - b.p1);
-    if (!LineCrossing(a, b, ta, tb) || std::fabs(cross) <= std::sin(Real(0.0175)) * a.Length() * b.Length())
-        return false;
-    if (ta > 0 && ta < 1 && tb > 0 && tb < 1)
-        return std::min(ta, 1 - ta) * a.Length() > 2 && std::min(tb, 1 - tb) * b.Length() > 2;
-    return std::min({Distance(a.p1, a.q1, b), Distance(a.p2, a.q2, b), Distance(b.p1, b.q1, a),
-                     Distance(b.p2, b.q2, a)}) > 2;
-}
-
+// Random segments in generic position in each plane: n + 2 x crossings pieces, each cut at the
+// exact crossing, the carried coordinate linear along it, the attributes carried. The pieces
+// of a cut segment run along its longer plane axis; an uncut one keeps its direction.
 TEST(ToolsSplitter, RandomSegmentsInEachPlaneAgreeWithExactCrossings)
 {
     std::mt19937 gen(2024);
-    std::uniform_int_distribution<int> coord(0, 1000), carried(-500, 500);
+    std::uniform_int_distribution<int> carried(-500, 500);
     for (int mode = 1; mode <= 3; ++mode) {
         for (int trial = 0; trial < 4; ++trial) {
-            std::vector<PlanSeg> plan;
-            for (int attempt = 0; attempt < 4000 && plan.size() < 30; ++attempt) {
-                const PlanSeg s{Real(coord(gen)), Real(coord(gen)),    Real(coord(gen)),
-                                Real(coord(gen)), Real(carried(gen)), Real(carried(gen))};
-                if (s.Length() >= 50 && std::all_of(plan.begin(), plan.end(), [&](auto& o) { return GenericPair(s, o); }))
-                    plan.push_back(s);
-            }
-            // The exact cuts along each segment, in the order of its pieces: increasing
-            // along its longer plane axis.
-            std::vector<std::vector<Real>> cuts(plan.size(), std::vector<Real>{0, 1});
-            std::size_t crossings = 0;
-            for (std::size_t i = 0; i < plan.size(); ++i)
-                for (std::size_t j = i + 1; j < plan.size(); ++j) {
-                    Real ti = 0, tj = 0;
-                    if (LineCrossing(plan[i], plan[j], ti, tj) && ti > 0 && ti < 1 && tj > 0 && tj < 1)
-                        cuts[i].push_back(ti), cuts[j].push_back(tj), ++crossings;
-                }
-            std::vector<Seg> segs;
+            const GenericSegments set = DrawGenericSegments(gen, 30, 1000, 50, 2);
+            Segs segs;
             GePoint3dArray expected;
             std::vector<double> expectedAttrs;
-            for (std::size_t i = 0; i < plan.size(); ++i) {
-                const PlanSeg& s = plan[i];
-                segs.push_back({s.At(mode, 0), s.At(mode, 1)});
-                std::sort(cuts[i].begin(), cuts[i].end());
+            for (std::size_t i = 0; i < set.segments.size(); ++i) {
+                const PlanSeg& s = set.segments[i];
+                const Real r1 = carried(gen), r2 = carried(gen);
+                const auto at = [&](Real t) {
+                    const double p = double(s.p1 + t * (s.p2 - s.p1)), q = double(s.q1 + t * (s.q2 - s.q1));
+                    const double r = double(r1 + t * (r2 - r1));
+                    return mode == 2 ? GePoint3d(p, r, q) : mode == 3 ? GePoint3d(r, p, q) : GePoint3d(p, q, r);
+                };
+                segs.push_back({at(0), at(1)});
+                std::vector<Real> cuts{0};
+                cuts.insert(cuts.end(), set.cuts[i].begin(), set.cuts[i].end());
+                cuts.push_back(1);
                 const bool alongP = std::fabs(s.p2 - s.p1) >= std::fabs(s.q2 - s.q1);
-                if (cuts[i].size() > 2 && (alongP ? s.p2 < s.p1 : s.q2 < s.q1))
-                    std::reverse(cuts[i].begin(), cuts[i].end());
-                for (std::size_t k = 0; k + 1 < cuts[i].size(); ++k) {
-                    expected.push_back(s.At(mode, cuts[i][k]));
-                    expected.push_back(s.At(mode, cuts[i][k + 1]));
+                if (cuts.size() > 2 && (alongP ? s.p2 < s.p1 : s.q2 < s.q1))
+                    std::reverse(cuts.begin(), cuts.end());
+                for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+                    expected.insert(expected.end(), {at(cuts[k]), at(cuts[k + 1])});
                     expectedAttrs.insert(expectedAttrs.end(), {i + 1.0, 2.0 * (i + 1), -(i + 1.0)});
                 }
-            }
-            // Cuts closer than 2 on one segment would merge: such a set is drawn again.
-            const auto crowded = [&](std::size_t i) {
-                for (std::size_t k = 1; k < cuts[i].size(); ++k)
-                    if (std::fabs(cuts[i][k] - cuts[i][k - 1]) * plan[i].Length() <= 2)
-                        return true;
-                return false;
-            };
-            bool redraw = false;
-            for (std::size_t i = 0; i < plan.size(); ++i)
-                redraw = redraw || crowded(i);
-            if (redraw) {
-                --trial;
-                continue;
             }
             SCOPED_TRACE("mode " + std::to_string(mode) + " trial " + std::to_string(trial));
             std::vector<double> attrs;
             const GePoint3dArray pieces = Split(mode, segs, 0, &attrs);
-            EXPECT_EQ(pieces.size() / 2, plan.size() + 2 * crossings);
+            EXPECT_EQ(pieces.size() / 2, set.segments.size() + 2 * set.crossings);
             ExpectPointsNear(pieces, expected, 1e-6);
             EXPECT_EQ(attrs, expectedAttrs);
         }
@@ -235,19 +153,15 @@ TEST(ToolsSplitter, RandomSegmentsInEachPlaneAgreeWithExactCrossings)
 TEST(ToolsBreakIntoLineSegs, ShortOrUnequalInputsStandAndTheFormsAgree)
 {
     GePoint3dArray starts{{0, 0, 0}, {0, 10, 0}}, ends{{10, 10, 0}, {10, 0, 0}};
-    GePoint3dArray oneStart{{0, 0, 0}}, oneEnd{{10, 10, 0}};
-    GePoint3dArray unequalEnds{{10, 10, 0}};
+    GePoint3dArray oneStart{{0, 0, 0}}, oneEnd{{10, 10, 0}}, unequalStarts = starts, unequalEnds{{10, 10, 0}};
     CTools::BreakIntoLineSegs(oneStart, oneEnd, 0.0);
     EXPECT_EQ(oneStart.size(), 1u);
-    GePoint3dArray unequalStarts = starts;
     CTools::BreakIntoLineSegs(unequalStarts, unequalEnds, 0.0);
     EXPECT_EQ(unequalStarts, starts);
     EXPECT_EQ(unequalEnds.size(), 1u);
 
-    // The count forms write the same pieces in place.
-    std::vector<GePoint3d> s(4), e(4);
-    std::copy(starts.begin(), starts.end(), s.begin());
-    std::copy(ends.begin(), ends.end(), e.begin());
+    // The count form writes the same pieces in place.
+    std::vector<GePoint3d> s{starts[0], starts[1], {}, {}}, e{ends[0], ends[1], {}, {}};
     int n = 2;
     CTools::BreakIntoLineSegs(n, s.data(), e.data(), 0.0);
     CTools::BreakIntoLineSegs(starts, ends, 0.0);
@@ -277,19 +191,17 @@ TEST(ToolsBreakIntoLineSegs, OneSegmentCrossedFiveThousandTimes)
 TEST(ToolsBreakIntoLineSegs, RawOutputsRefuseWhatWouldNotFitAndTouchNothing)
 {
     // 224 lines each way: 2 * 224 * 225 = 100800 pieces, past the splitter's 99999.
-    const std::vector<Seg> grid = GridLines(224, 10.0);
-    EXPECT_TRUE(Split(1, grid, 8).empty());  // eight-entry outputs: any write would be caught
+    EXPECT_TRUE(Split(1, GridLines(224, 10.0), 8).empty());  // eight-entry outputs: any write would be caught
     // 223 lines each way give 99904 pieces, which fit.
     EXPECT_EQ(Split(1, GridLines(223, 10.0), 99999).size(), 2 * 99904u);
 
-    const std::vector<Seg> small = GridLines(3, 10.0);  // 24 pieces
     std::vector<GePoint3d> s, e;
-    for (const Seg& seg : small)
+    for (const Seg& seg : GridLines(3, 10.0))  // 24 pieces
         s.push_back(seg.s), e.push_back(seg.e);
     const std::vector<GePoint3d> s0 = s, e0 = e;
-    int n = int(small.size());
+    int n = int(s.size());
     EXPECT_EQ(CTools::BreakIntoLineSegs(n, s.data(), e.data(), 0.0, 23), 0);
-    EXPECT_EQ(n, int(small.size()));
+    EXPECT_EQ(n, int(s0.size()));
     EXPECT_EQ(s, s0);
     EXPECT_EQ(e, e0);
     s.resize(24), e.resize(24);

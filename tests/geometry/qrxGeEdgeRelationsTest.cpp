@@ -88,33 +88,29 @@ TEST(QrxGeEdgeRelations, DistanceIsToTheLineAndRangeLooksAtOneAxis)
     EXPECT_FALSE(x10.IsPointInRange({kNaN, 0}));
 }
 
-struct OverlapCase {
-    const char* what;
-    edge2d a, b;
-    bool result;
-    int count;
-    point2d p, q;
-};
-
+// The cases interval arithmetic does not settle (the interval oracle below has the rest):
+// touches, the mended ends, tolerance bands and the order of p and q along the axis.
 TEST(QrxGeEdgeRelations, CollinearOverlapTable)
 {
     const edge2d x10({0, 0}, {10, 0});
     const point2d none(-1, -1);
-    const std::vector<OverlapCase> cases = {
+    const struct {
+        const char* what;
+        edge2d a, b;
+        bool result;
+        int count;
+        point2d p, q;
+    } cases[] = {
         {"overlap from inside", x10, {{5, 0}, {20, 0}}, true, 2, {5, 0}, {10, 0}},
         {"touch at the high end", x10, {{10, 0}, {20, 0}}, true, 1, {10, 0}, none},
         {"touch at the low end", x10, {{-10, 0}, {0, 0}}, true, 1, {0, 0}, none},
-        {"other inside", x10, {{7, 0}, {3, 0}}, true, 2, {3, 0}, {7, 0}},
         {"other covering this edge", x10, {{15, 0}, {-5, 0}}, true, 2, {0, 0}, {10, 0}},
-        {"from before to inside", x10, {{-5, 0}, {4, 0}}, true, 2, {0, 0}, {4, 0}},
-        {"equal edges", x10, {{10, 0}, {0, 0}}, true, 2, {0, 0}, {10, 0}},
-        {"apart on the line", x10, {{11, 0}, {20, 0}}, false, 0, none, none},
         {"within the band but not exactly touching", x10, {{10.05, 0}, {20, 0}}, false, 0, none, none},
         {"not collinear", x10, {{0, 1}, {10, 1}}, false, 0, none, none},
         {"vertical, ordered on y", {{0, 10}, {0, 0}}, {{0, 4}, {0, 30}}, true, 2, {0, 4}, {0, 10}},
         {"steep edges use y", {{0, 0}, {2, 10}}, {{1, 5}, {3, 15}}, true, 2, {1, 5}, {2, 10}},
     };
-    for (const OverlapCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         int count = -1;
         point2d p = none, q = none;

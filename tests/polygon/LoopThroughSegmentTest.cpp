@@ -12,34 +12,7 @@
 namespace qrxGe::test {
 namespace {
 
-using Segments = std::vector<edge2d>;
-
-void ExpectRing(const std::optional<Ring>& actual, const std::optional<Ring>& expected)
-{
-    ASSERT_EQ(actual.has_value(), expected.has_value());
-    if (!expected)
-        return;
-    ASSERT_EQ(actual->size(), expected->size()) << ::testing::PrintToString(*actual);
-    for (std::size_t i = 0; i < expected->size(); ++i) {
-        EXPECT_NEAR((*actual)[i].x, (*expected)[i].x, 1e-9) << "point " << i;
-        EXPECT_NEAR((*actual)[i].y, (*expected)[i].y, 1e-9) << "point " << i;
-    }
-}
-
-const Segments kSquare = {{{0, 0}, {10, 0}}, {{10, 0}, {10, 10}}, {{10, 10}, {0, 10}}, {{0, 10}, {0, 0}}};
-
-Segments With(Segments pool, std::initializer_list<edge2d> more)
-{
-    pool.insert(pool.end(), more);
-    return pool;
-}
-
-struct LoopCase {
-    const char* what;
-    Segments pool;
-    edge2d s;
-    std::optional<Ring> right, left;
-};
+const Segments kSquare = Sides({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
 
 TEST(LoopThroughSegment, HandTracedShapes)
 {
@@ -53,14 +26,19 @@ TEST(LoopThroughSegment, HandTracedShapes)
                           {{10, 10}, {10, 20}}, {{10, 20}, {0, 20}}, {{0, 20}, {0, 0}},
                           {{10, 0}, {10, 10}}};
     const Ring square{{0, 0}, {0, 10}, {10, 10}, {10, 0}};
-    const std::vector<LoopCase> cases = {
+    const struct {
+        const char* what;
+        Segments pool;
+        edge2d s;
+        std::optional<Ring> right, left;
+    } cases[] = {
         {"square, S a side", kSquare, {{0, 0}, {0, 10}}, square, square},
         {"square, S given downwards is walked upwards", kSquare, {{0, 10}, {0, 0}}, square, square},
         {"square, S a level side walked from its given end", kSquare, {{0, 0}, {10, 0}},
          Ring{{10, 0}, {0, 0}, {0, 10}, {10, 10}}, Ring{{10, 0}, {0, 0}, {0, 10}, {10, 10}}},
-        {"square divided by S", With(kSquare, {{{5, 0}, {5, 10}}}), {{5, 0}, {5, 10}},
+        {"square divided by S", Joined(kSquare, {{{5, 0}, {5, 10}}}), {{5, 0}, {5, 10}},
          Ring{{5, 0}, {5, 10}, {10, 10}, {10, 0}}, Ring{{5, 0}, {5, 10}, {0, 10}, {0, 0}}},
-        {"quartered square, S crossing the middle line", With(kSquare, {{{0, 5}, {10, 5}}}), {{5, 0}, {5, 10}},
+        {"quartered square, S crossing the middle line", Joined(kSquare, {{{0, 5}, {10, 5}}}), {{5, 0}, {5, 10}},
          Ring{{5, 0}, {5, 5}, {10, 5}, {10, 0}}, Ring{{5, 0}, {5, 5}, {0, 5}, {0, 0}}},
         {"grid of crossing lines, S inside", grid, {{10, 10}, {10, 20}},
          Ring{{10, 10}, {10, 20}, {20, 20}, {20, 10}}, Ring{{10, 10}, {10, 20}, {0, 20}, {0, 10}}},
@@ -74,10 +52,10 @@ TEST(LoopThroughSegment, HandTracedShapes)
         {"S not finite", kSquare, {{0, 0}, {std::numeric_limits<double>::quiet_NaN(), 10}}, std::nullopt,
          std::nullopt},
     };
-    for (const LoopCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        ExpectRing(Take(RightLoopThroughSegment(c.pool, c.s)), c.right);
-        ExpectRing(Take(LeftLoopThroughSegment(c.pool, c.s)), c.left);
+        EXPECT_EQ(Take(RightLoopThroughSegment(c.pool, c.s)), c.right);
+        EXPECT_EQ(Take(LeftLoopThroughSegment(c.pool, c.s)), c.left);
     }
 }
 
@@ -121,18 +99,16 @@ TEST(LoopThroughSegment, RecordTakenOutOfThePoolStaysReadableToOuterSteps)
         search.Add(e);
     Ring ring;
     ASSERT_TRUE(search.Run({{0, 0}, {0, 10}}, ring));
-    ExpectRing(ring, Ring{{0, 0}, {0, 10}, {-2, 10}, {-2, 0}});
+    EXPECT_EQ(ring, (Ring{{0, 0}, {0, 10}, {-2, 10}, {-2, 0}}));
     EXPECT_NE(std::find(search.Pool().begin(), search.Pool().end(), nullptr), search.Pool().end());
-}
 
-TEST(LoopThroughSegment, ContextTakesARingAsItsSides)
-{
-    loopsearch2d search(loopsearch2d::turn::left);
-    search.AddRing(std::vector<point2d>{{0, 0}, {10, 0}, {10, 10}, {0, 10}});
-    Ring ring;
-    ASSERT_TRUE(search.Run({{10, 0}, {10, 10}}, ring));
-    ExpectRing(ring, Ring{{10, 0}, {10, 10}, {0, 10}, {0, 0}});
-    EXPECT_EQ(search.Steps(), 4);
+    // A ring goes into the pool as its sides.
+    loopsearch2d left(loopsearch2d::turn::left);
+    left.AddRing(std::vector<point2d>{{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+    Ring square;
+    ASSERT_TRUE(left.Run({{10, 0}, {10, 10}}, square));
+    EXPECT_EQ(square, (Ring{{10, 0}, {10, 10}, {0, 10}, {0, 0}}));
+    EXPECT_EQ(left.Steps(), 4);
 }
 
 TEST(LoopThroughSegment, SeededPoolsOnACoarseGridKeepTheSearchProperty)

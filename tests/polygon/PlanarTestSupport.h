@@ -2,6 +2,7 @@
 // Ownership and measures shared by the polygon operation tests: the operations hand out raw
 // heap results, which the tests take over at once so that nothing leaks when a check fails.
 
+#include "qrxGeEdge2d.h"
 #include "qrxGeRing.h"
 
 #include <cmath>
@@ -16,6 +17,13 @@ namespace qrxGe {
 inline void PrintTo(const point2d& p, std::ostream* os)
 {
     *os << '(' << p.x << ',' << p.y << ')';
+}
+
+inline void PrintTo(const edge2d& e, std::ostream* os)
+{
+    PrintTo(e.StartPoint(), os);
+    *os << '-';
+    PrintTo(e.EndPoint(), os);
 }
 
 } // namespace qrxGe
@@ -70,6 +78,23 @@ inline double TotalArea(const std::vector<Ring>& rings)
 inline Ring Reversed(Ring ring)
 {
     return Ring(ring.rbegin(), ring.rend());
+}
+
+using Segments = std::vector<edge2d>;
+
+// The ring's sides, the last point joining the first.
+inline Segments Sides(const Ring& ring)
+{
+    Segments s;
+    for (std::size_t i = 0; i < ring.size(); ++i)
+        s.push_back({ring[i], ring[(i + 1) % ring.size()]});
+    return s;
+}
+
+inline Segments Joined(Segments a, const Segments& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
 } // namespace qrxGe::test

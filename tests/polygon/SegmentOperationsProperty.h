@@ -14,8 +14,6 @@
 
 namespace qrxGe::test {
 
-using Segments = std::vector<edge2d>;
-
 // Up to 24 segments with ends on a coarse grid (steps of 5 over 0..40), so that touches,
 // collinear overlaps and T-junctions are common.
 inline Segments SegmentsFromBytes(const std::uint8_t* data, std::size_t size)

@@ -8,8 +8,11 @@
 
 #include <geos_c.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -152,6 +155,29 @@ inline Geom Polygonize(const Context& c, const Geom& noded)
 inline Geom MitredBuffer(const Context& c, const Geom& g, double distance, double mitreLimit)
 {
     return {c.get(), GEOSBufferWithStyle_r(c.get(), g.get(), distance, 8, GEOSBUF_CAP_FLAT, GEOSBUF_JOIN_MITRE, mitreLimit)};
+}
+
+// ---- Plain geometry the oracles' input filters need ------------------------------------
+
+inline double PointToSegment(const point2d& p, const point2d& a, const point2d& b)
+{
+    const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
+    const double t = len2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0) : 0.0;
+    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
+}
+
+// Where a-b and c-d cross at one point inside both (plain parametric test, no tolerance).
+inline std::optional<point2d> Crossing(const point2d& a, const point2d& b, const point2d& c, const point2d& d)
+{
+    const double rx = b.x - a.x, ry = b.y - a.y, sx = d.x - c.x, sy = d.y - c.y;
+    const double den = rx * sy - ry * sx;
+    if (den == 0.0)
+        return std::nullopt;
+    const double t = ((c.x - a.x) * sy - (c.y - a.y) * sx) / den;
+    const double u = ((c.x - a.x) * ry - (c.y - a.y) * rx) / den;
+    if (t < 0 || t > 1 || u < 0 || u > 1)
+        return std::nullopt;
+    return point2d{a.x + t * rx, a.y + t * ry};
 }
 
 } // namespace geosoracle

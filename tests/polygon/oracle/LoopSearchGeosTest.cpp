@@ -25,7 +25,7 @@ using geosoracle::Geom;
 using qrxGe::edge2d;
 using qrxGe::point2d;
 using qrxGe::test::Ring;
-using Segments = std::vector<edge2d>;
+using qrxGe::test::Segments;
 
 // Same line and sharing more than a point; exact, the ends being integers.
 bool Overlap(const edge2d& a, const edge2d& b)
@@ -52,21 +52,14 @@ Segments RandomArrangement(std::mt19937& random)
                     return false;
         return true;
     };
-    const auto ring = [](std::initializer_list<point2d> points) {
-        const std::vector<point2d> p(points);
-        Segments sides;
-        for (std::size_t i = 0; i < p.size(); ++i)
-            sides.push_back({p[i], p[(i + 1) % p.size()]});
-        return sides;
-    };
     Segments segments;
     for (int n = shapes(random), i = 0; i < n; ++i) {
         const double x = coord(random), y = coord(random), w = size(random), h = size(random);
         Segments more;
         switch (kind(random)) {
-        case 0: more = ring({{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}); break;
-        case 1: more = ring({{x, y}, {x + w, y + w}, {x, y + 2 * w}, {x - w, y + w}}); break;
-        case 2: more = ring({{x, y}, {x + w, y}, {x, y + w}}); break;
+        case 0: more = qrxGe::test::Sides({{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}); break;
+        case 1: more = qrxGe::test::Sides({{x, y}, {x + w, y + w}, {x, y + 2 * w}, {x - w, y + w}}); break;
+        case 2: more = qrxGe::test::Sides({{x, y}, {x + w, y}, {x, y + w}}); break;
         default: {
             const point2d steps[] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
             more = {{{x, y}, point2d(x, y) + (steps[random() % 4] - point2d()) * (2 * w)}};

@@ -13,7 +13,6 @@
 #include <cmath>
 #include <numeric>
 #include <random>
-#include <sstream>
 
 namespace {
 
@@ -25,14 +24,6 @@ using qrxGe::test::Take;
 double Cross(const point2d& o, const point2d& a, const point2d& b)
 {
     return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
-}
-
-double PointToSegment(const point2d& p, const edge2d& e)
-{
-    const point2d a = e.StartPoint(), b = e.EndPoint();
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
-    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
 }
 
 // Exact on integer coordinates: the point lies on the closed segment.
@@ -53,21 +44,6 @@ bool Meet(const edge2d& e, const edge2d& f)
     return LiesOn(a, f) || LiesOn(b, f) || LiesOn(c, e) || LiesOn(d, e);
 }
 
-// Where two segments cross at one point inside both.
-std::optional<point2d> Crossing(const edge2d& e, const edge2d& f)
-{
-    const point2d a = e.StartPoint(), b = e.EndPoint(), c = f.StartPoint(), d = f.EndPoint();
-    const double rx = b.x - a.x, ry = b.y - a.y, sx = d.x - c.x, sy = d.y - c.y;
-    const double den = rx * sy - ry * sx;
-    if (den == 0.0)
-        return std::nullopt;
-    const double t = ((c.x - a.x) * sy - (c.y - a.y) * sx) / den;
-    const double u = ((c.x - a.x) * ry - (c.y - a.y) * rx) / den;
-    if (t < 0 || t > 1 || u < 0 || u > 1)
-        return std::nullopt;
-    return point2d{a.x + t * rx, a.y + t * ry};
-}
-
 // Ends off the other segments by 0.5 unless on them; crossings 0.5 from each other and from
 // every end unless they coincide; meeting segments at least 0.03 rad apart in direction.
 bool KeepsApart(const Segments& s)
@@ -80,14 +56,14 @@ bool KeepsApart(const Segments& s)
             if (i == j)
                 continue;
             for (const point2d& p : {s[i].StartPoint(), s[i].EndPoint()})
-                if (!LiesOn(p, s[j]) && PointToSegment(p, s[j]) < 0.5)
+                if (!LiesOn(p, s[j]) && PointToSegment(p, s[j].StartPoint(), s[j].EndPoint()) < 0.5)
                     return false;
             if (j < i)
                 continue;
             const double turn = std::fabs(std::remainder(s[i].Angle() - s[j].Angle(), M_PI));
             if (Meet(s[i], s[j]) && turn > 0.0 && turn < 0.03)
                 return false;
-            if (const auto x = Crossing(s[i], s[j]))
+            if (const auto x = Crossing(s[i].StartPoint(), s[i].EndPoint(), s[j].StartPoint(), s[j].EndPoint()))
                 points.push_back(*x);
         }
     }
@@ -124,14 +100,6 @@ private:
     int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random_); }
     std::mt19937 random_;
 };
-
-std::string Name(const Segments& s)
-{
-    std::ostringstream o;
-    for (const edge2d& e : s)
-        o << " (" << e.StartPoint().x << ',' << e.StartPoint().y << ")-(" << e.EndPoint().x << ',' << e.EndPoint().y << ')';
-    return o.str();
-}
 
 // The parts of a soup: segments joined by shared points.
 std::vector<Segments> Parts(const Segments& s)
@@ -247,7 +215,7 @@ TEST(SegmentOperationsGeos, FacesAndOutlinesMatchThePolygonizer)
         std::sort(lows.begin(), lows.end());
         if (nested || (lows.size() > 1 && lows[1] - lows[0] < 0.5))
             continue;
-        SCOPED_TRACE(Name(s));
+        SCOPED_TRACE(::testing::PrintToString(s));
         ++compared;
 
         const Polygonized whole = Polygonize(geos, s);
