@@ -5,25 +5,31 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <random>
 #include <vector>
 
 namespace qrxGe {
+
+// Failures name the edges: GoogleTest finds this beside the type.
+static void PrintTo(const edge2d& e, std::ostream* os)
+{
+    *os << '(' << e.StartPoint().x << ',' << e.StartPoint().y << ")-(" << e.EndPoint().x << ',' << e.EndPoint().y << ')';
+}
+
 namespace {
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Every relation of one pair, asked of the first edge.
-struct RelationCase {
-    const char* what;
-    edge2d a, b;
-    bool parallel, collinear, perpendicular, contains, within, overlaps;
-};
-
 TEST(QrxGeEdgeRelations, TableOfPairs)
 {
     const edge2d x10({0, 0}, {10, 0});
-    const std::vector<RelationCase> cases = {
+    // Every relation of one pair, asked of the first edge.
+    const struct {
+        const char* what;
+        edge2d a, b;
+        bool parallel, collinear, perpendicular, contains, within, overlaps;
+    } cases[] = {
         {"overlapping on the x axis", x10, {{5, 0}, {20, 0}}, true, true, false, false, false, true},
         {"touching end to end", x10, {{10, 0}, {20, 0}}, true, true, false, false, false, true},
         {"reversed and inside", x10, {{8, 0}, {2, 0}}, true, true, false, true, false, true},
@@ -45,7 +51,7 @@ TEST(QrxGeEdgeRelations, TableOfPairs)
          true, true, false, false, false, true},
         {"not finite", x10, {{kNaN, 0}, {5, 0}}, false, false, false, false, false, false},
     };
-    for (const RelationCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(c.a.IsParallelTo(c.b), c.parallel);
         EXPECT_EQ(c.a.IsCollinearWith(c.b), c.collinear);
@@ -57,19 +63,17 @@ TEST(QrxGeEdgeRelations, TableOfPairs)
     }
 }
 
-struct PointCase {
-    const char* what;
-    edge2d e;
-    point2d p;
-    double distance;
-    bool inRange;
-};
-
 TEST(QrxGeEdgeRelations, DistanceIsToTheLineAndRangeLooksAtOneAxis)
 {
     const edge2d x10({0, 0}, {10, 0});
     const edge2d up({3, 0}, {3.0005, 10});  // vertical: x differs by less than 0.001
-    const std::vector<PointCase> cases = {
+    const struct {
+        const char* what;
+        edge2d e;
+        point2d p;
+        double distance;
+        bool inRange;
+    } cases[] = {
         {"above the middle", x10, {5, 3}, 3.0, true},
         {"on the line beyond the end", x10, {20, 0}, 0.0, false},
         {"beside the start", x10, {-4, 3}, 3.0, false},
@@ -80,7 +84,7 @@ TEST(QrxGeEdgeRelations, DistanceIsToTheLineAndRangeLooksAtOneAxis)
         {"vertical edge, y beyond", up, {3, 10.5}, 0.0, false},
         {"degenerate edge: distance to its point", {{1, 1}, {1, 1}}, {4, 5}, 5.0, false},
     };
-    for (const PointCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_NEAR(c.e.DistanceTo(c.p), c.distance, 1e-3);
         EXPECT_EQ(c.e.IsPointInRange(c.p), c.inRange);
@@ -131,10 +135,7 @@ TEST(QrxGeEdgeRelations, PropertiesOnRandomPairs)
     const auto point = [&] { return point2d(coord(rng), coord(rng)); };
     for (int i = 0; i < 20000; ++i) {
         const edge2d a(point(), point()), b(point(), point());
-        SCOPED_TRACE(::testing::Message() << "(" << a.StartPoint().x << "," << a.StartPoint().y << ")-("
-                                          << a.EndPoint().x << "," << a.EndPoint().y << ") and (" << b.StartPoint().x
-                                          << "," << b.StartPoint().y << ")-(" << b.EndPoint().x << ","
-                                          << b.EndPoint().y << ")");
+        SCOPED_TRACE(::testing::PrintToString(a) + " and " + ::testing::PrintToString(b));
         ASSERT_EQ(a.Overlaps(b), b.Overlaps(a));
         ASSERT_TRUE(!a.IsCollinearWith(b) || a.IsParallelTo(b));
         ASSERT_EQ(a.IsParallelTo(b), b.IsParallelTo(a));
@@ -159,8 +160,7 @@ TEST(QrxGeEdgeRelations, CollinearOverlapAgreesWithIntervalsInBothOrders)
         const int lo = std::max(std::min(a0, a1), std::min(b0, b1));
         const int hi = std::min(std::max(a0, a1), std::max(b0, b1));
         const int expected = lo > hi ? 0 : (lo == hi ? 1 : 2);
-        SCOPED_TRACE(::testing::Message() << "line through (" << o.x << "," << o.y << ") step (" << d.x << ","
-                                          << d.y << "): " << a0 << ".." << a1 << " and " << b0 << ".." << b1);
+        SCOPED_TRACE(::testing::PrintToString(a) + " and " + ::testing::PrintToString(b));
         for (const auto& [first, second] : {std::pair(a, b), std::pair(b, a)}) {
             int count = -1;
             point2d p, q;

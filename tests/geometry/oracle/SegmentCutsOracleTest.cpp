@@ -1,8 +1,9 @@
 // Cuts of polygons by planes against Boost.Geometry: each polygon is turned into its own
 // plane, the cut line is clipped there with intersection(linestring, polygon) and the
 // pieces are turned back. Convex and concave polygons in random tilted planes, cut by
-// random planes that pass no vertex; the two-polygon form against the overlap of both
-// clips. A difference names the polygon and the plane.
+// random planes that pass no vertex; sloped roof faces cut level at many heights, as the
+// dormer cuts them; the two-polygon form against the overlap of both clips. A difference
+// names the polygon and the plane.
 #include <boost/geometry.hpp>
 #include <gtest/gtest.h>
 
@@ -161,6 +162,42 @@ TEST(SegmentCutsOracle, PolygonAndPlaneAgreeWithABoostClip)
         pieces += int(expected.size());
     }
     EXPECT_GT(pieces, 300);
+}
+
+// The dormer's use: sloped faces, convex and concave (either way round), cut level.
+TEST(SegmentCutsOracle, SlopedFacesCutLevelAgreeWithABoostClip)
+{
+    // Plan outlines lifted onto the plane z = 1000 + 0.4 x - 0.25 y.
+    const auto sloped = [](const std::vector<std::pair<double, double>>& plan, bool reversed) {
+        GePoint3dArray face;
+        for (const auto& [x, y] : plan)
+            face.push_back({x, y, 1000 + 0.4 * x - 0.25 * y});
+        if (reversed)
+            std::reverse(face.begin(), face.end());
+        return face;
+    };
+    const GePoint3dArray faces[] = {
+        sloped({{0, 0}, {6000, 500}, {7000, 4000}, {3000, 6000}, {-500, 3500}}, false),
+        sloped({{0, 0}, {9000, 0}, {9000, 6000}, {7000, 6000}, {7000, 2000}, {5000, 2000}, {5000, 6000}, {3000, 6000},
+                {3000, 2000}, {1000, 2000}, {1000, 6000}, {0, 6000}},
+               false),
+        sloped({{0, 0}, {8000, 0}, {8000, 8000}, {4000, 3000}, {0, 8000}}, true),
+    };
+    const GeVector3d up(0, 0, 1);
+    for (const GePoint3dArray& face : faces) {
+        const Frame f = MakeFrame(face[0], GeVector3d(-0.4, 0.25, 1));
+        double low = 1e300, high = -1e300;
+        for (const GePoint3d& p : face)
+            low = std::min(low, p.z), high = std::max(high, p.z);
+        for (int step = 1; step < 40; ++step) {
+            const double h = low + (high - low) * (step + 0.37) / 40.0;
+            const std::vector<Piece> expected = Clip(f, face, up, h);
+            GePoint3dArray actual;
+            EXPECT_EQ(CTools::GetIntersectLineSegs(face, up, {0, 0, h}, actual, 1e-6, 0), expected.empty() ? 0 : 1)
+                << Describe(face, up, h);
+            ExpectSamePieces(actual, expected, Describe(face, up, h));
+        }
+    }
 }
 
 TEST(SegmentCutsOracle, TwoPolygonsAgreeWithTheOverlapOfBothClips)
