@@ -43,11 +43,21 @@ struct Corner {
   double Y(double t) const { return by + (t - bt) * vy; }
 };
 
+// The earliest change of the wavefront: at height t it meets itself at (x, y). The corners
+// and the piece named are sure to take part; others found there at that height join in.
 struct Event {
   double t = std::numeric_limits<double>::infinity();
-  bool split = false;
-  int corner = -1;     // edge event: the corner at the start of the shrinking piece
-  int edgeStart = -1;  // split event: the corner at the start of the piece that is hit
+  double x = 0, y = 0;
+  int first = -1, second = -1;  // an edge event's two corners, a split's reflex corner
+  int piece = -1;               // a split: the corner at the start of the piece it reaches
+};
+
+// A wavefront piece leaving a meeting point: `in` when it arrives there (its edge ends at the
+// point), otherwise it starts there; `far` is the corner at its other end.
+struct Ray {
+  double angle;
+  bool in;
+  int edge, far;
 };
 
 class Wavefront {
@@ -73,8 +83,7 @@ class Wavefront {
       const Event e = NextEvent();
       if (!std::isfinite(e.t)) return false;
       now_ = std::max(now_, e.t);
-      const bool done = e.split ? SplitAt(e.corner, e.edgeStart) : CollapseEdge(e.corner);
-      if (!done || !ok_) return false;
+      if (!Meet(e) || !ok_) return false;
     }
     return false;
   }
@@ -126,8 +135,12 @@ class Wavefront {
     c.bx = x, c.by = y, c.bt = t;
     const double det = l.nx * r.ny - l.ny * r.nx;
     if (std::fabs(det) <= 1e-6) {  // within float precision of parallel
-      c.parallel = true;
-      c.vx = c.vy = 0.0;
+      // Two eaves on one line at one slope make one plane: the corner between them rides
+      // square to the line, as the two faces have no edge between them to follow.
+      const bool oneLine = l.dx * r.dx + l.dy * r.dy > 0 && std::fabs(l.k - r.k) <= 1e-9 * (l.k + r.k);
+      c.parallel = !oneLine;
+      c.vx = oneLine ? l.nx * l.k : 0.0;
+      c.vy = oneLine ? l.ny * l.k : 0.0;
       return true;
     }
     c.parallel = false;
@@ -180,7 +193,9 @@ class Wavefront {
       const double closing = line.nx * r.vx + line.ny * r.vy - line.k;
       if (closing >= 0) continue;
       const double gap = line.nx * r.bx + line.ny * r.by - (line.c + line.k * r.bt);
-      if (gap < -eps_ * 10) continue;
+      // A corner born where the wavefront met itself starts on the lines through that point
+      // (every piece there was settled at the meeting) and leaves them behind at once.
+      if (gap < -eps_ * 10 || (gap <= eps_ * 10 && r.bt > 0.0)) continue;
       r.meetings.push_back({r.bt - std::max(gap, 0.0) / closing, static_cast<int>(e)});
     }
     std::sort(r.meetings.begin(), r.meetings.end());
@@ -208,7 +223,8 @@ class Wavefront {
         t = now_;
       else if (rate < 0)
         t = now_ - length / rate;
-      if (t < best.t) best = {t, false, u, -1};
+      if (t < best.t)
+        best = {t, (a.X(t) + b.X(t)) / 2, (a.Y(t) + b.Y(t)) / 2, u, a.next, -1};
     }
     for (int v : alive) {
       Corner& r = corners_[v];
@@ -234,7 +250,7 @@ class Wavefront {
           const double from = a.X(t) * e.dx + a.Y(t) * e.dy;
           const double to = b.X(t) * e.dx + b.Y(t) * e.dy;
           if (along < from - eps_ * 100 || along > to + eps_ * 100 || !(from < to + eps_)) continue;
-          best = {t, true, v, u};
+          best = {t, r.X(t), r.Y(t), v, -1, u};
           found = true;
           break;
         }
@@ -300,56 +316,110 @@ class Wavefront {
     return false;
   }
 
-  bool CollapseEdge(int ua) {
-    const int wa = corners_[ua].next;
+  // The wavefront meets itself at the event's point: every corner there ends at one node,
+  // every piece through it is cut there, and the pieces that leave the point are paired
+  // anew. Going round the point counter-clockwise, the roof still to come lies between an
+  // arriving piece and the next leaving one; each such pair makes a new corner. So any
+  // number of edge and split events at one place and height are handled as one.
+  bool Meet(const Event& e) {
     const double t = now_;
-    const Corner u = corners_[ua], w = corners_[wa];
-    const int node = AddNode((u.X(t) + w.X(t)) / 2, (u.Y(t) + w.Y(t)) / 2, t);
-    Kill(ua, node);
-    Kill(wa, node);
-    if (u.prev == wa) return true;  // the loop was these two corners
-    const int m = NewCorner(u.left, w.right, node, u.prev, w.next);
-    if (corners_[m].prev == corners_[m].next && corners_[m].prev != m) {
-      CloseTwo(m);
-      return true;
+    const double tol = 1e-6 * scale_;
+    std::vector<int> at;
+    std::vector<char> here(corners_.size(), 0);
+    for (size_t u = 0; u < corners_.size(); ++u) {
+      const Corner& c = corners_[u];
+      const int id = static_cast<int>(u);
+      if (c.alive && (id == e.first || id == e.second ||
+                      std::hypot(c.X(t) - e.x, c.Y(t) - e.y) <= tol)) {
+        at.push_back(id);
+        here[u] = 1;
+      }
     }
-    if (!Place(corners_[m], t, nodes_[node].x, nodes_[node].y)) return false;
-    return Settle(m);
-  }
+    std::vector<Ray> rays;
+    for (int u : at) {
+      const Corner& c = corners_[u];
+      const EdgeLine& l = lines_[c.left];
+      const EdgeLine& r = lines_[c.right];
+      if (!here[c.prev]) rays.push_back({std::atan2(-l.dy, -l.dx), true, c.left, c.prev});
+      if (!here[c.next]) rays.push_back({std::atan2(r.dy, r.dx), false, c.right, c.next});
+    }
+    for (size_t u = 0; u < corners_.size(); ++u) {
+      const Corner& a = corners_[u];
+      if (!a.alive || here[u] || here[a.next]) continue;
+      const Corner& b = corners_[a.next];
+      const EdgeLine& l = lines_[a.right];
+      const double along = e.x * l.dx + e.y * l.dy;
+      const bool through = std::fabs(l.nx * e.x + l.ny * e.y - (l.c + l.k * t)) <= tol &&
+                           along > a.X(t) * l.dx + a.Y(t) * l.dy + tol &&
+                           along < b.X(t) * l.dx + b.Y(t) * l.dy - tol;
+      if (!through && static_cast<int>(u) != e.piece) continue;
+      rays.push_back({std::atan2(-l.dy, -l.dx), true, a.right, static_cast<int>(u)});
+      rays.push_back({std::atan2(l.dy, l.dx), false, a.right, a.next});
+    }
+    const std::vector<std::pair<int, int>> pairs = PairRays(rays);
+    if (rays.size() != 2 * pairs.size()) return false;
 
-  // Reflex corner v reaches the wavefront piece that starts at corner a: the loop is cut
-  // there in two (or, with a courtyard's loop, two loops join).
-  bool SplitAt(int va, int aa) {
-    const double t = now_;
-    const Corner v = corners_[va];
-    const double x = v.X(t), y = v.Y(t);
-    const int node = AddNode(x, y, t);
-    Kill(va, node);
-    int hitLeftEdge = corners_[aa].right, hitRightEdge = corners_[aa].right;
-    int before = aa, after = corners_[aa].next;  // wavefront corners on either side of the hit
-    const Corner& a = corners_[aa];
-    const Corner& b = corners_[a.next];
-    if (Near(x, y, b.X(t), b.Y(t)) && a.next != v.prev && a.next != v.next) {
-      const int h = a.next;  // the hit falls on corner b itself
-      hitRightEdge = corners_[h].right;
-      after = corners_[h].next;
-      Kill(h, node);
-    } else if (Near(x, y, a.X(t), a.Y(t)) && aa != v.prev && aa != v.next) {
-      hitLeftEdge = corners_[aa].left;
-      before = corners_[aa].prev;
-      Kill(aa, node);
+    const int node = AddNode(e.x, e.y, t);
+    std::vector<int> fresh;
+    std::vector<char> kept(at.size(), 0);
+    for (const auto& [i, o] : pairs) {
+      const Ray& in = rays[i];
+      const Ray& out = rays[o];
+      if (in.edge == out.edge && corners_[in.far].right == in.edge &&
+          corners_[out.far].left == in.edge) {  // a piece through the point, left whole
+        corners_[in.far].next = out.far;
+        corners_[out.far].prev = in.far;
+        continue;
+      }
+      bool same = false;  // a corner passing through, untouched
+      for (size_t k = 0; k < at.size() && !same; ++k) {
+        const Corner& c = corners_[at[k]];
+        same = c.left == in.edge && c.right == out.edge && c.prev == in.far && c.next == out.far;
+        if (same) kept[k] = 1;
+      }
+      if (!same) fresh.push_back(NewCorner(in.edge, out.edge, node, in.far, out.far));
     }
-    const int first = NewCorner(v.left, hitRightEdge, node, v.prev, after);
-    const int second = NewCorner(hitLeftEdge, v.right, node, before, v.next);
-    for (int id : {first, second}) {
+    for (size_t k = 0; k < at.size(); ++k)
+      if (!kept[k]) Kill(at[k], node);
+    for (int id : fresh) {
       if (!corners_[id].alive) continue;
       if (corners_[id].prev == corners_[id].next) {
         CloseTwo(id);
         continue;
       }
-      if (!Place(corners_[id], t, x, y) || !Settle(id)) return false;
+      if (!Place(corners_[id], t, e.x, e.y) || !Settle(id)) return false;
     }
     return true;
+  }
+
+  // Pairs every arriving ray with the next ray counter-clockwise, which must be a leaving one
+  // (a leaving ray in the arriving one's direction, within float precision of parallel, comes
+  // next). Empty when they do not alternate: the wavefront would cross itself there.
+  static std::vector<std::pair<int, int>> PairRays(const std::vector<Ray>& rays) {
+    constexpr double kTie = 1e-6, kTurn = 2.0 * std::numbers::pi;
+    auto gap = [&rays](size_t from, size_t to) {  // counter-clockwise, from -kTie
+      double d = std::fmod(rays[to].angle - rays[from].angle + kTie, kTurn);
+      if (d < 0.0) d += kTurn;
+      return d - kTie;
+    };
+    std::vector<std::pair<int, int>> pairs;
+    std::vector<char> taken(rays.size(), 0);
+    for (size_t i = 0; i < rays.size(); ++i) {
+      if (!rays[i].in) continue;
+      size_t next = i;
+      double nearest = kTurn, second = kTurn;
+      for (size_t j = 0; j < rays.size(); ++j) {
+        if (j == i) continue;
+        // An arriving ray in the same direction does not come before a leaving one.
+        const double d = gap(i, j) + (rays[j].in && gap(i, j) <= kTie ? 2.0 * kTie : 0.0);
+        if (d < nearest) second = nearest, nearest = d, next = j;
+        else if (d < second) second = d;
+      }
+      if (next == i || rays[next].in || taken[next] || second - nearest <= 0.0) return {};
+      taken[next] = 1;
+      pairs.push_back({static_cast<int>(i), static_cast<int>(next)});
+    }
+    return pairs;
   }
 };
 

@@ -6,7 +6,8 @@
 // slope, found by following the eave lines as they move inward with height (each edge's line
 // at height t lies t / tan(slope) inside it): where a wavefront edge shrinks to nothing, or a
 // reflex corner runs into another wavefront edge, the roof gets a node, and the paths of the
-// wavefront corners between nodes are the hips, valleys and ridges.
+// wavefront corners between nodes are the hips, valleys and ridges. Any number of these
+// meetings at one place and height (symmetric footprints) make one node.
 
 // One footprint loop: points in order (the outline clockwise, courtyards counter-clockwise,
 // so that the roof area lies to the right of every edge), and per edge i (from point i to

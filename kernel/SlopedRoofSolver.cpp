@@ -288,16 +288,21 @@ bool LiesInPlane(const Face& face, const Plane& plane) {
   return true;
 }
 
-// Whether two faces share an edge: two of their points meet (within 1 mm).
+// Whether two faces share an edge: two of their points more than 1 mm apart meet points of
+// the other (within 1 mm). Faces that touch only where a few nodes lie within a millimetre
+// of each other share no edge.
 bool ShareAnEdge(const Face& a, const Face& b) {
-  int shared = 0;
-  for (size_t i = 0; i < a.x.size() && shared < 2; ++i)
-    for (size_t j = 0; j < b.x.size(); ++j)
-      if (PointsMeet(a, i, b, j)) {
-        ++shared;
-        break;
-      }
-  return shared >= 2;
+  size_t first = a.x.size();
+  for (size_t i = 0; i < a.x.size(); ++i) {
+    bool meets = false;
+    for (size_t j = 0; j < b.x.size() && !meets; ++j) meets = PointsMeet(a, i, b, j);
+    if (!meets) continue;
+    if (first == a.x.size())
+      first = i;
+    else if (!PointsMeet(a, i, a, first))
+      return true;
+  }
+  return false;
 }
 
 // Groups the faces by plane, in order, and merges the faces of a group that hang together

@@ -20,7 +20,7 @@
 // loops are
 // turned so that the outline runs clockwise and courtyards counter-clockwise; x, y, slope and
 // loopPointCounts come back rewritten that way. Faces come in edge order; faces of one roof
-// plane that share an edge come back merged into one. Returns non-zero exactly when
+// plane that share an edge (longer than 1 mm) come back merged into one. Returns non-zero exactly when
 // faceCount is non-zero. A footprint beyond the capacities, with a slope out of range, loops
 // at different eave heights, or so degenerate that its roof cannot be followed (zero-length
 // edges, spikes, crossing edges) gives 0 and no faces.

@@ -267,3 +267,29 @@ TEST(SolveSlopedRoofFaces, RandomOutlinesNeverHangAndEitherSolveOrRefuse) {
   EXPECT_GT(solved, 20);
   EXPECT_GT(refused, 20);
 }
+
+TEST(SolveSlopedRoofFaces, SymmetricFootprintsWithUnequalSlopesGiveSoundRoofs) {
+  // Events fall together on symmetric footprints whatever the slopes, as long as the slopes
+  // keep the symmetry: the edges of one role in every repeat (a notch's sides, a spoke's end)
+  // get one slope, the others another.
+  struct Shape {
+    std::string name;
+    Outline outline;
+    size_t period;  // edges per repeat
+  };
+  const std::vector<Shape> shapes{
+      {"V notches", Notched(RegularPolygon(6, 10000), 3000, 2000, false), 4},
+      {"deep V notches", Notched(RegularPolygon(5, 10000), 10000 * std::cos(M_PI / 5) - 500, 2000, false), 4},
+      {"slots", Notched(RegularPolygon(4, 10000), 3000, 2000, true), 5},
+      {"spokes", Spokes(6, 10000, 2000), 3},
+      {"turned spokes", Spokes(4, 10000, 2000, 0.3), 3},
+      {"rhombus with arms", WithArms({{0, -6000}, {8000, 0}, {0, 6000}, {-8000, 0}}, 5000, 1500), 5},
+      {"star", RegularStar(8, 10000, 0.4), 2}};
+  for (const Shape& shape : shapes)
+    for (size_t role = 0; role < shape.period; ++role) {
+      const Outline o = AsFootprint({shape.outline})[0];
+      std::vector<double> slopes;
+      for (size_t i = 0; i < o.size(); ++i) slopes.push_back(Radians(i % shape.period == role ? 50 : 30));
+      ExpectSoundRoof(Solve(o, slopes), shape.name + " role " + std::to_string(role));
+    }
+}

@@ -291,6 +291,103 @@ inline Outline StaircaseOutline(std::mt19937& rng, int steps) {
   return FromCounterClockwise(ccw);
 }
 
+// ---- Symmetric footprints (counter-clockwise, centred on the origin) ----
+// Their symmetry makes many events fall at one height and place.
+
+inline Pt Polar(double r, double a) { return {r * std::cos(a), r * std::sin(a)}; }
+
+// A regular n-gon of corner radius r, its first corner at angle `turn`.
+inline Outline RegularPolygon(int n, double r, double turn = 0.0) {
+  Outline o;
+  for (int i = 0; i < n; ++i) o.push_back(Polar(r, turn + 2.0 * M_PI * i / n));
+  return o;
+}
+
+// The polygon with a notch cut into the middle of every edge, `depth` deep and `width` wide at
+// the edge: a V, or a rectangular slot.
+inline Outline Notched(const Outline& polygon, double depth, double width, bool slot) {
+  Outline o;
+  for (size_t i = 0; i < polygon.size(); ++i) {
+    const Pt p = polygon[i], q = polygon[(i + 1) % polygon.size()];
+    const double len = std::hypot(q.x - p.x, q.y - p.y);
+    const double ux = (q.x - p.x) / len, uy = (q.y - p.y) / len, mx = (p.x + q.x) / 2,
+                 my = (p.y + q.y) / 2;
+    const double w = width / 2, ix = -uy * depth, iy = ux * depth;  // inward
+    o.push_back(p);
+    o.push_back({mx - ux * w, my - uy * w});
+    if (slot) {
+      o.push_back({mx - ux * w + ix, my - uy * w + iy});
+      o.push_back({mx + ux * w + ix, my + uy * w + iy});
+    } else {
+      o.push_back({mx + ix, my + iy});
+    }
+    o.push_back({mx + ux * w, my + uy * w});
+  }
+  return o;
+}
+
+// The polygon with an arm `length` long and `width` wide out of the middle of every edge.
+inline Outline WithArms(const Outline& polygon, double length, double width) {
+  Outline o;
+  for (size_t i = 0; i < polygon.size(); ++i) {
+    const Pt p = polygon[i], q = polygon[(i + 1) % polygon.size()];
+    const double len = std::hypot(q.x - p.x, q.y - p.y);
+    const double ux = (q.x - p.x) / len, uy = (q.y - p.y) / len, mx = (p.x + q.x) / 2,
+                 my = (p.y + q.y) / 2;
+    const double w = width / 2, ox = uy * length, oy = -ux * length;  // outward
+    o.insert(o.end(), {p, {mx - ux * w, my - uy * w}, {mx - ux * w + ox, my - uy * w + oy},
+                       {mx + ux * w + ox, my + uy * w + oy}, {mx + ux * w, my + uy * w}});
+  }
+  return o;
+}
+
+// k spokes `length` long and `width` wide out of the centre, the first at angle `turn`.
+inline Outline Spokes(int k, double length, double width, double turn = 0.0) {
+  Outline o;
+  const double w = width / 2, half = M_PI / k;
+  for (int i = 0; i < k; ++i) {
+    const double a = turn + 2.0 * M_PI * i / k;
+    const Pt u = Polar(1.0, a), n{-u.y, u.x};
+    o.push_back({length * u.x - w * n.x, length * u.y - w * n.y});
+    o.push_back({length * u.x + w * n.x, length * u.y + w * n.y});
+    o.push_back(Polar(w / std::sin(half), a + half));  // where this spoke meets the next
+  }
+  return o;
+}
+
+// A wheel: a rim round an n-gon of radius r, k spokes of the given width from a hub; the
+// openings between the spokes are courtyards.
+inline std::vector<Outline> Wheel(int n, int k, double r, double rim, double hub, double width) {
+  std::vector<Outline> loops{RegularPolygon(n, r)};
+  const double inner = r * std::cos(M_PI / n) - rim, w = width / 2;
+  auto side = [w](double a, double radius, double off) {  // a spoke side at that radius
+    const double along = std::sqrt(radius * radius - w * w);
+    return Pt{along * std::cos(a) - off * std::sin(a), along * std::sin(a) + off * std::cos(a)};
+  };
+  for (int i = 0; i < k; ++i) {
+    const double a = 2.0 * M_PI * i / k, b = 2.0 * M_PI * (i + 1) / k;
+    loops.push_back({side(a, hub, w), side(a, inner, w), side(b, inner, -w), side(b, hub, -w)});
+  }
+  return loops;
+}
+
+// A star of n points at radius r alternating with n corners at radius ratio * r.
+inline Outline RegularStar(int n, double r, double ratio) {
+  Outline o;
+  for (int i = 0; i < 2 * n; ++i) o.push_back(Polar(i % 2 ? r * ratio : r, M_PI * i / n));
+  return o;
+}
+
+// The loops as the solver takes them: the outline clockwise, courtyards counter-clockwise,
+// coordinates in single precision.
+inline std::vector<Outline> AsFootprint(std::vector<Outline> loops) {
+  for (size_t l = 0; l < loops.size(); ++l) {
+    for (Pt& p : loops[l]) p = {static_cast<float>(p.x), static_cast<float>(p.y)};
+    if ((SignedArea(loops[l]) > 0) == (l == 0)) loops[l] = Reversed(loops[l]);
+  }
+  return loops;
+}
+
 // ---- Coplanar pieces ----
 
 // A roof-like plane: origin, two unit axes in it and its normal.

@@ -55,3 +55,45 @@ TEST(SolveSlopedRoofFacesOracle, LargeConcaveOutlines) {
     ExpectSoundRoof(Solve(o, slopes), std::string(name) + " 499, unequal slopes");
   }
 }
+
+TEST(SolveSlopedRoofFacesOracle, SimultaneousEventsOfSymmetricFootprintsMatchCgal) {
+  // Symmetry makes eaves shrink away, reflex corners reach edges and each other, and spokes
+  // close all at one height and place: regular polygons with V notches (shallow, and reaching
+  // almost to the centre) and slots, stars, spoked wheels and crosses, a rhombus with four
+  // arms (its arms' sides meet where their roots' valleys end), rings of courtyards.
+  struct Case {
+    std::string name;
+    std::vector<Outline> loops;
+    double degrees = 30;
+  };
+  std::vector<Case> cases;
+  for (int n : {4, 5, 6, 8}) {
+    const Outline polygon = RegularPolygon(n, 10000);
+    const double apothem = 10000 * std::cos(M_PI / n);
+    cases.push_back({"V notches " + std::to_string(n), {Notched(polygon, 3000, 2000, false)}});
+    cases.push_back({"deep V notches " + std::to_string(n), {Notched(polygon, apothem - 500, 2000, false)}});
+    cases.push_back({"slots " + std::to_string(n), {Notched(polygon, 3000, 2000, true)}});
+    cases.push_back({"star " + std::to_string(n), {RegularStar(n, 10000, 0.2 + 0.1 * (n % 3))}, 35});
+    cases.push_back({"notched ring " + std::to_string(n),
+                     {Notched(polygon, 2000, 1000, false), RegularPolygon(n, 4000, M_PI / n)}});
+  }
+  for (int k : {3, 4, 5, 6, 12}) {
+    cases.push_back({"spokes " + std::to_string(k), {Spokes(k, 10000, 2000)}});
+    cases.push_back({"turned spokes " + std::to_string(k), {Spokes(k, 10000, 2000, 0.3)}});
+  }
+  for (int k : {3, 4, 6}) cases.push_back({"wheel " + std::to_string(k), Wheel(4 * k, k, 10000, 1000, 2000, 1000)});
+  cases.push_back({"square slots near the centre", {Notched(RegularPolygon(4, 10000), 10000 * M_SQRT1_2 - 1500, 2000, true)}, 45});
+  cases.push_back({"rhombus with four arms", {WithArms({{0, -6000}, {10000, 0}, {0, 6000}, {-10000, 0}}, 5000, 1500)}});
+  cases.push_back({"rhombus with four arms, whole millimetres", {WithArms({{0, -6000}, {8000, 0}, {0, 6000}, {-8000, 0}}, 5000, 1500)}});
+  cases.push_back({"ring", {RegularPolygon(6, 10000), RegularPolygon(6, 5000)}});
+
+  for (const Case& c : cases) {
+    const std::vector<Outline> loops = AsFootprint(c.loops);
+    size_t points = 0;
+    for (const Outline& o : loops) points += o.size();
+    const Roof roof = Solve(loops, EqualSlopes(points, c.degrees));
+    ASSERT_EQ(roof.result, 1) << c.name;
+    AgreesWithSkeleton(roof.faces, loops, c.degrees, c.name);
+    if (loops.size() == 1) ExpectSoundRoof(roof, c.name);
+  }
+}

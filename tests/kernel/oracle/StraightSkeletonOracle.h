@@ -8,6 +8,7 @@
 #include <CGAL/create_straight_skeleton_2.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <set>
 #include <sstream>
@@ -23,6 +24,30 @@ struct SkeletonFace {
   double area = 0;            // plan area
   std::vector<double> times;  // offset time of each point
 };
+
+// A face's outline without its spikes: where an edge's face is squeezed between two collinear
+// edges, CGAL keeps it as a needle of no width running up between their faces. A point is a
+// spike's tip when the outline runs out to it and back within 1 mm of one line.
+inline std::vector<std::array<double, 3>> WithoutSpikes(std::vector<std::array<double, 3>> points) {
+  for (bool removed = true; removed && points.size() > 3;) {
+    removed = false;
+    for (size_t i = 0; i < points.size() && !removed; ++i) {
+      const size_t n = points.size();
+      const auto& a = points[(i + n - 1) % n];
+      const auto& v = points[i];
+      const auto& b = points[(i + 1) % n];
+      const double ax = a[0] - v[0], ay = a[1] - v[1], bx = b[0] - v[0], by = b[1] - v[1];
+      const double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
+      const bool repeat = std::min(la, lb) < 1e-6;
+      const bool tip = ax * bx + ay * by > 0 && std::fabs(ax * by - ay * bx) < 1.0 * std::max(la, lb);
+      if (repeat || tip) {
+        points.erase(points.begin() + static_cast<long>(i));
+        removed = true;
+      }
+    }
+  }
+  return points;
+}
 
 // CGAL's skeleton of an outer loop (clockwise) and its holes (counter-clockwise), each
 // handed over the other way round.
@@ -43,17 +68,21 @@ inline std::vector<SkeletonFace> CgalSkeleton(const std::vector<Outline>& loops)
               CGAL::to_double(border->opposite()->vertex()->point().y())};
     face.b = {CGAL::to_double(border->vertex()->point().x()),
               CGAL::to_double(border->vertex()->point().y())};
-    double sum = 0.0;
+    std::vector<std::array<double, 3>> points;  // x, y, offset time
     auto h = border;
     do {
-      const auto p = h->opposite()->vertex()->point();
-      const auto q = h->vertex()->point();
-      sum += CGAL::to_double(p.x()) * CGAL::to_double(q.y()) -
-             CGAL::to_double(q.x()) * CGAL::to_double(p.y());
-      face.times.push_back(CGAL::to_double(h->vertex()->time()));
+      const auto p = h->vertex()->point();
+      points.push_back({CGAL::to_double(p.x()), CGAL::to_double(p.y()), CGAL::to_double(h->vertex()->time())});
       h = h->next();
     } while (h != border);
+    double sum = 0.0;
+    for (size_t i = 0; i < points.size(); ++i) {
+      const auto& p = points[i];
+      const auto& q = points[(i + 1) % points.size()];
+      sum += p[0] * q[1] - q[0] * p[1];
+    }
     face.area = std::fabs(sum) / 2.0;
+    for (const auto& p : WithoutSpikes(points)) face.times.push_back(p[2]);
     faces.push_back(face);
   }
   return faces;
