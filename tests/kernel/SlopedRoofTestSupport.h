@@ -326,19 +326,10 @@ inline Outline Notched(const Outline& polygon, double depth, double width, bool 
   return o;
 }
 
-// The polygon with an arm `length` long and `width` wide out of the middle of every edge.
+// The polygon with an arm `length` long and `width` wide out of the middle of every edge: a
+// slot of negative depth.
 inline Outline WithArms(const Outline& polygon, double length, double width) {
-  Outline o;
-  for (size_t i = 0; i < polygon.size(); ++i) {
-    const Pt p = polygon[i], q = polygon[(i + 1) % polygon.size()];
-    const double len = std::hypot(q.x - p.x, q.y - p.y);
-    const double ux = (q.x - p.x) / len, uy = (q.y - p.y) / len, mx = (p.x + q.x) / 2,
-                 my = (p.y + q.y) / 2;
-    const double w = width / 2, ox = uy * length, oy = -ux * length;  // outward
-    o.insert(o.end(), {p, {mx - ux * w, my - uy * w}, {mx - ux * w + ox, my - uy * w + oy},
-                       {mx + ux * w + ox, my + uy * w + oy}, {mx + ux * w, my + uy * w}});
-  }
-  return o;
+  return Notched(polygon, -length, width, true);
 }
 
 // k spokes `length` long and `width` wide out of the centre, the first at angle `turn`.
