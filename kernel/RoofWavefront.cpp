@@ -13,6 +13,7 @@ namespace {
 struct EdgeLine {
   double nx, ny, c, k;
   double dx, dy;  // unit direction of the edge
+  int loop;
 };
 
 struct Node {
@@ -34,6 +35,7 @@ struct Corner {
   int prev = -1, next = -1;
   bool alive = true;
   bool parallel = false;  // its two edges are parallel: it cannot move as a corner
+  bool met = false;       // born where the wavefront met itself
   // A reflex corner's meetings with the edge lines ahead of it: (height, edge), by height.
   // The lines never change, so these are found once; `ahead` skips the ones passed.
   std::vector<std::pair<double, int>> meetings;
@@ -74,13 +76,20 @@ class Wavefront {
     for (const RoofLoop& loop : loops) AddLoop(loop);
   }
 
-  // Runs the wavefront to its end; false when it cannot be followed.
+  // Runs the wavefront to its end; false when it cannot be followed, or when it reaches a
+  // loop below that loop's eave height.
   bool Run() {
     if (!ok_) return false;
-    const int limit = 8 * static_cast<int>(corners_.size()) + 64;
+    const int limit = 8 * static_cast<int>(corners_.size()) + 64 + static_cast<int>(bases_.size());
     for (int step = 0; step < limit; ++step) {
       if (AliveCount() == 0) return true;
       const Event e = NextEvent();
+      const double start = NextStart();
+      if (start <= e.t + eps_) {
+        now_ = std::max(now_, start);
+        Start(start);
+        continue;
+      }
       if (!std::isfinite(e.t)) return false;
       now_ = std::max(now_, e.t);
       if (!Meet(e) || !ok_) return false;
@@ -96,11 +105,20 @@ class Wavefront {
   std::vector<Arc> arcs_;
   std::vector<Corner> corners_;
   std::vector<std::pair<int, int>> eaves_;  // per edge: start node, end node
+  std::vector<double> bases_;                // per loop: the height its eave lines start at
+  std::vector<bool> moving_;                 // per loop: its eave lines have started
+  std::vector<double> travel_;               // per edge: inward travel per unit of height
   double now_ = 0.0, scale_ = 1.0, eps_ = 1e-9;
   bool ok_ = true;
 
+  // A loop whose eave stands higher than the lowest waits there: its lines stand still (a
+  // corner between them too) until the roof reaches its height.
   void AddLoop(const RoofLoop& loop) {
     const int n = static_cast<int>(loop.x.size());
+    const int id = static_cast<int>(bases_.size());
+    bases_.push_back(loop.base);
+    moving_.push_back(!(loop.base > 0.0));
+    if (!(loop.base >= 0.0) || !std::isfinite(loop.base)) ok_ = false;
     const int firstEdge = static_cast<int>(lines_.size());
     const int firstCorner = static_cast<int>(corners_.size());
     const int firstNode = static_cast<int>(nodes_.size());
@@ -110,9 +128,10 @@ class Wavefront {
       const double len = std::hypot(ex, ey);
       if (!(len > 0.0) || !(loop.rise[i] > 0.0)) ok_ = false;
       const double dx = len > 0 ? ex / len : 1.0, dy = len > 0 ? ey / len : 0.0;
-      lines_.push_back({dy, -dx, dy * loop.x[i] - dx * loop.y[i],
-                        loop.rise[i] > 0 ? 1.0 / loop.rise[i] : 0.0, dx, dy});
-      nodes_.push_back({loop.x[i], loop.y[i], 0.0});
+      travel_.push_back(loop.rise[i] > 0 ? 1.0 / loop.rise[i] : 0.0);
+      lines_.push_back({dy, -dx, dy * loop.x[i] - dx * loop.y[i], moving_[id] ? travel_.back() : 0.0,
+                        dx, dy, id});
+      nodes_.push_back({loop.x[i], loop.y[i], loop.base});
       eaves_.push_back({firstNode + i, firstNode + j});
     }
     for (int i = 0; i < n; ++i) {
@@ -127,6 +146,39 @@ class Wavefront {
         ok_ = false;  // a spike or a zero-length edge
     }
   }
+
+  double NextStart() const {
+    double start = std::numeric_limits<double>::infinity();
+    for (size_t l = 0; l < bases_.size(); ++l)
+      if (!moving_[l]) start = std::min(start, bases_[l]);
+    return start;
+  }
+
+  // The loops whose eave height the roof has reached set off: their lines move from here, the
+  // corners on them with them, and every reflex corner's meetings are found again.
+  void Start(double height) {
+    std::vector<bool> starting(bases_.size(), false);
+    for (size_t l = 0; l < bases_.size(); ++l)
+      starting[l] = !moving_[l] && bases_[l] <= height + eps_;
+    for (size_t e = 0; e < lines_.size(); ++e) {
+      EdgeLine& line = lines_[e];
+      if (!starting[line.loop]) continue;
+      line.k = travel_[e];
+      line.c -= line.k * bases_[line.loop];
+    }
+    for (size_t l = 0; l < bases_.size(); ++l) moving_[l] = moving_[l] || starting[l];
+    for (Corner& c : corners_) {
+      c.meetings.clear();
+      c.meetingsKnown = false;
+      c.ahead = 0;
+      if (c.alive && (starting[lines_[c.left].loop] || starting[lines_[c.right].loop]) &&
+          !Place(c, height, c.X(height), c.Y(height)))
+        ok_ = false;
+    }
+  }
+
+  // Whether the edge's loop still waits for the roof to reach its eave.
+  bool Waiting(int edge) const { return !moving_[lines_[edge].loop]; }
 
   // Sets the corner's motion from its two edge lines, starting at (x, y) at height t.
   bool Place(Corner& c, double t, double x, double y) {
@@ -195,7 +247,7 @@ class Wavefront {
       const double gap = line.nx * r.bx + line.ny * r.by - (line.c + line.k * r.bt);
       // A corner born where the wavefront met itself starts on the lines through that point
       // (every piece there was settled at the meeting) and leaves them behind at once.
-      if (gap < -eps_ * 10 || (gap <= eps_ * 10 && r.bt > 0.0)) continue;
+      if (gap < -eps_ * 10 || (gap <= eps_ * 10 && r.met)) continue;
       r.meetings.push_back({r.bt - std::max(gap, 0.0) / closing, static_cast<int>(e)});
     }
     std::sort(r.meetings.begin(), r.meetings.end());
@@ -356,6 +408,11 @@ class Wavefront {
       rays.push_back({std::atan2(-l.dy, -l.dx), true, a.right, static_cast<int>(u)});
       rays.push_back({std::atan2(l.dy, l.dx), false, a.right, a.next});
     }
+    // The roof reaches a loop below its eave: there is no roof that meets it there.
+    for (const Ray& ray : rays)
+      if (Waiting(ray.edge)) return false;
+    for (int u : at)
+      if (Waiting(corners_[u].left)) return false;
     const std::vector<std::pair<int, int>> pairs = PairRays(rays);
     if (rays.size() != 2 * pairs.size()) return false;
 
@@ -377,7 +434,10 @@ class Wavefront {
         same = c.left == in.edge && c.right == out.edge && c.prev == in.far && c.next == out.far;
         if (same) kept[k] = 1;
       }
-      if (!same) fresh.push_back(NewCorner(in.edge, out.edge, node, in.far, out.far));
+      if (!same) {
+        fresh.push_back(NewCorner(in.edge, out.edge, node, in.far, out.far));
+        corners_[fresh.back()].met = true;
+      }
     }
     for (size_t k = 0; k < at.size(); ++k)
       if (!kept[k]) Kill(at[k], node);

@@ -10,14 +10,17 @@
 // meetings at one place and height (symmetric footprints) make one node.
 
 // One footprint loop: points in order (the outline clockwise, courtyards counter-clockwise,
-// so that the roof area lies to the right of every edge), and per edge i (from point i to
-// the next) the tangent of its slope, which must be positive.
+// so that the roof area lies to the right of every edge), per edge i (from point i to the
+// next) the tangent of its slope, which must be positive, and the height of its eave (not
+// negative; 0 for the lowest loop). A higher loop's eave lines start moving when the roof
+// reaches its height; a roof that reaches the loop before that has no solution.
 struct RoofLoop {
   std::vector<double> x, y, rise;
+  double base = 0.0;
 };
 
 // The face of one footprint edge (numbered across the loops in order): its points in 3-D,
-// clockwise seen from above, starting with the edge's start and end at height 0.
+// clockwise seen from above, starting with the edge's start and end at its loop's height.
 struct RoofFace {
   int edge = 0;
   std::vector<std::array<double, 3>> points;
@@ -25,5 +28,5 @@ struct RoofFace {
 
 // Fills faces (one per edge whose face has area) and returns true; returns false, with no
 // faces, when the wavefront cannot be followed to its end (a degenerate, spiked or
-// self-touching footprint). The work is bounded: it never loops without end.
+// self-touching footprint, or a loop reached below its eave). The work is bounded: it never loops without end.
 bool RoofFacesByWavefront(const std::vector<RoofLoop>& loops, std::vector<RoofFace>* faces);

@@ -355,9 +355,9 @@ void MakeClockwise(Face& face) {
 // The roof faces of the cleaned footprint; empty when it has none.
 std::vector<Face> SolveFootprint(const Footprint& f) {
   if (!Solvable(f)) return {};
-  for (float base : f.base)
-    if (base != f.base[0]) return {};  // one eave height for the whole roof
+  const float lowest = *std::min_element(f.base.begin(), f.base.end());
   std::vector<RoofLoop> loops(f.start.size());
+  for (size_t l = 0; l < loops.size(); ++l) loops[l].base = double(f.base[l]) - lowest;
   double minX = 1e7, maxX = -1e7, minY = 1e7, maxY = -1e7;
   for (int i = 0; i < f.Size(); ++i) {
     RoofLoop& loop = loops[f.loopOf[i]];
@@ -378,7 +378,7 @@ std::vector<Face> SolveFootprint(const Footprint& f) {
     for (const auto& p : r.points) {
       face.x.push_back(static_cast<float>(p[0]));
       face.y.push_back(static_cast<float>(p[1]));
-      face.z.push_back(static_cast<float>(p[2] + f.base[0]));
+      face.z.push_back(static_cast<float>(p[2] + lowest));
     }
     faces.push_back(face);
     planes.push_back(edgePlanes[r.edge]);

@@ -7,7 +7,7 @@
 // Arguments, all arrays 1-based (entry 0 unused) and owned by the caller:
 //   nLoops           footprint loops, 1..9 (loop 1 the outline, further loops courtyards)
 //   loopPointCounts  points per loop (capacity 10); rewritten
-//   loopBase         eave height per loop (capacity 10)
+//   loopBase         eave height per loop (capacity 10); faceZ is absolute, from these
 //   x, y             the points, loop after loop, at most 499 in all (capacity 500); rewritten
 //   slope            slope in radians of the edge from point i to the next point of its loop,
 //                    strictly between 0 and a quarter turn (capacity 500); rewritten with x, y
@@ -17,13 +17,16 @@
 //                    (capacity 5000); each face runs clockwise seen from above
 // Repeated points are dropped (the edge leaving the kept point takes the slope of the edge
 // that left the repeat), then collinear vertices (the joined edge keeps the earlier slope), and
-// loops are
-// turned so that the outline runs clockwise and courtyards counter-clockwise; x, y, slope and
-// loopPointCounts come back rewritten that way. Faces come in edge order; faces of one roof
-// plane that share an edge (longer than 1 mm) come back merged into one. Returns non-zero exactly when
-// faceCount is non-zero. A footprint beyond the capacities, with a slope out of range, loops
-// at different eave heights, or so degenerate that its roof cannot be followed (zero-length
-// edges, spikes, crossing edges) gives 0 and no faces.
+// loops are turned so that the outline runs clockwise and courtyards counter-clockwise; x, y,
+// slope and loopPointCounts come back rewritten that way. Faces come in edge order; faces of
+// one roof plane that share an edge (longer than 1 mm) come back merged into one.
+// Loops may stand at different eave heights: a loop's eave lines start moving inward when the
+// roof reaches its height, so its faces start there (a courtyard whose eave sits higher than
+// the outline's). Returns non-zero exactly when faceCount is non-zero. A footprint beyond the
+// capacities, with a slope out of range, with a loop the roof reaches below its eave (the
+// outline's roof meeting a higher courtyard before it is as high as the courtyard's eave), or
+// so degenerate that its roof cannot be followed (zero-length edges, spikes, crossing edges)
+// gives 0 and no faces.
 int SolveSlopedRoofFaces(int nLoops, std::int16_t loopPointCounts[], const float loopBase[],
                          float x[], float y[], float slope[], int* faceCount,
                          std::int16_t faceVertexCounts[], float faceX[], float faceY[],

@@ -93,6 +93,83 @@ TEST(SolveSlopedRoofFaces, CourtyardLoopGetsItsOwnFaces) {
   EXPECT_NEAR(MaxZ(r), 3500.0 * std::tan(Radians(30)), 0.5);
 }
 
+// The height of a face's plane over a plan point (the plane by Newell's normal).
+double HeightOver(const Ring& face, double x, double y) {
+  double nx = 0, ny = 0, nz = 0, cx = 0, cy = 0, cz = 0;
+  for (size_t i = 0; i < face.size(); ++i) {
+    const P3& a = face[i];
+    const P3& b = face[(i + 1) % face.size()];
+    nx += (a.y - b.y) * (a.z + b.z), ny += (a.z - b.z) * (a.x + b.x), nz += (a.x - b.x) * (a.y + b.y);
+    cx += a.x, cy += a.y, cz += a.z;
+  }
+  const double n = static_cast<double>(face.size());
+  return cz / n - (nx * (x - cx / n) + ny * (y - cy / n)) / nz;
+}
+
+TEST(SolveSlopedRoofFaces, LoopsAtTheirOwnEaveHeightsMatchTheClosedForm) {
+  // A square of 20 m round a centred courtyard of 6 m, 30 degrees everywhere, one loop's eave
+  // `step` above the other's, the lower at `base`. With m = max(|x|, |y|) from the centre the
+  // outline's planes reach tan(30) (10000 - m) above its eave and the courtyard's tan(30)
+  // (m - 3000) above its own: the roof is the lower of the two, the ridge a square where they
+  // meet, and every face a trapezoid.
+  const Outline hole{{-3000, -3000}, {3000, -3000}, {3000, 3000}, {-3000, 3000}};
+  Outline outline;
+  for (const Pt& p : Rectangle(20000, 20000)) outline.push_back({p.x - 10000, p.y - 10000});
+  const double rise = std::tan(Radians(30));
+  struct Case {
+    std::string name;
+    double base, outlineStep, courtyardStep;
+  };
+  for (const Case& c : {Case{"courtyard a metre higher", 0, 0, 1000},
+                        Case{"courtyard a metre higher, eaves at 3 m", 3000, 0, 1000},
+                        Case{"outline a metre higher", 0, 1000, 0},
+                        Case{"courtyard 4 m higher", 0, 0, 4000}}) {
+    const Roof r = Solve({outline, hole}, EqualSlopes(8, 30),
+                         {c.base + c.outlineStep, c.base + c.courtyardStep});
+    ASSERT_EQ(r.result, 1) << c.name;
+    EXPECT_EQ(FaceSizes(r), (std::multiset<size_t>{4, 4, 4, 4, 4, 4, 4, 4})) << c.name;
+    auto closedForm = [&](double x, double y) {
+      const double m = std::max(std::fabs(x), std::fabs(y));
+      return c.base + std::min(c.outlineStep + rise * (10000 - m), c.courtyardStep + rise * (m - 3000));
+    };
+    // The ridge lies where the two meet: m - 3000 = (7000 + (outlineStep - courtyardStep) / rise) / 2.
+    const double ridge = 3000 + (7000 + (c.outlineStep - c.courtyardStep) / rise) / 2;
+    EXPECT_NEAR(MaxZ(r), closedForm(ridge, 0), 0.5) << c.name;
+    double area = 0.0;
+    for (const Ring& f : r.faces) {
+      area += std::fabs(kerneltest::PlanArea(f));
+      for (const P3& v : f) EXPECT_NEAR(v.z, closedForm(v.x, v.y), 0.5) << c.name;
+    }
+    EXPECT_NEAR(area, 400e6 - 36e6, 100.0) << c.name;
+    std::mt19937 rng(44);
+    std::uniform_real_distribution<double> u(-10000, 10000);
+    for (int sample = 0; sample < 200; ++sample) {
+      const double x = u(rng), y = u(rng);
+      for (const Ring& f : r.faces) {
+        if (kerneltest::Winding(x, y, f) != 0) {
+          EXPECT_NEAR(HeightOver(f, x, y), closedForm(x, y), 0.5) << c.name;
+        }
+      }
+    }
+  }
+}
+
+TEST(SolveSlopedRoofFaces, LoopReachedBelowItsEaveGivesZero) {
+  // The outline's roof meets a courtyard 2 m from it at 1.15 m, under the courtyard's eave at
+  // 3 m: no roof meets both eaves. The same with the outline's eave raised above the courtyard
+  // roof's reach. A metre's step is within reach either way.
+  const Outline hole = Reversed(Rectangle(16000, 16000));
+  Outline inner;
+  for (const Pt& p : hole) inner.push_back({p.x + 2000, p.y + 2000});
+  for (const auto& bases : {std::vector<double>{0, 3000}, std::vector<double>{3000, 0}}) {
+    const Roof r = Solve({Rectangle(20000, 20000), inner}, EqualSlopes(8, 30), bases);
+    EXPECT_EQ(r.result, 0) << bases[0] << " " << bases[1];
+    EXPECT_TRUE(r.faces.empty());
+  }
+  for (const auto& bases : {std::vector<double>{0, 1000}, std::vector<double>{1000, 0}})
+    EXPECT_EQ(Solve({Rectangle(20000, 20000), inner}, EqualSlopes(8, 30), bases).result, 1);
+}
+
 TEST(SolveSlopedRoofFaces, LShapeHasAValleyFromItsReflexCorner) {
   const Roof r = Solve(LShape(), EqualSlopes(6, 35));
   // The reflex corner (5000, 5000) starts a valley along the diagonal: a roof point on it

@@ -40,8 +40,10 @@ inline std::vector<double> EqualSlopes(size_t n, double degrees) {
   return std::vector<double>(n, Radians(degrees));
 }
 
-// The solver on loops given one after another, slopes per edge across all loops.
-inline Roof Solve(const std::vector<Outline>& loops, const std::vector<double>& slopes) {
+// The solver on loops given one after another, slopes per edge across all loops, eave
+// heights per loop (all 0 when none are given).
+inline Roof Solve(const std::vector<Outline>& loops, const std::vector<double>& slopes,
+                  const std::vector<double>& bases = {}) {
   size_t total = 0;
   for (const Outline& o : loops) total += o.size();
   std::vector<std::int16_t> counts(std::max<size_t>(10, loops.size() + 1), 0), fc(500, 0);
@@ -55,6 +57,7 @@ inline Roof Solve(const std::vector<Outline>& loops, const std::vector<double>& 
       s[at + 1] = static_cast<float>(slopes[at]);
       ++at;
     }
+    if (l < bases.size()) base[l + 1] = static_cast<float>(bases[l]);
   }
   int faceCount = -1;
   Roof roof;

@@ -97,3 +97,50 @@ TEST(SolveSlopedRoofFacesOracle, SimultaneousEventsOfSymmetricFootprintsMatchCga
     if (loops.size() == 1) ExpectSoundRoof(roof, c.name);
   }
 }
+
+TEST(SolveSlopedRoofFacesOracle, HigherCourtyardMatchesCgalSkeletonOfTheOffsetOutline) {
+  // Up to the courtyard's eave height h only the outline's eaves move, h / tan(slope) inward;
+  // from there on all move alike, so above h the roof is the equal-slope skeleton of the
+  // courtyard inside the outline offset inward that far (CGAL's, raised by h). Every courtyard
+  // face lies above h: it must be that skeleton's face of its eave, in plan area and top.
+  std::mt19937 rng(4404);
+  std::uniform_real_distribution<double> degrees(20.0, 50.0), height(200.0, 2000.0), turn(0.0, M_PI);
+  for (int round = 0; round < 12; ++round) {
+    const double deg = std::round(degrees(rng)), h = std::round(height(rng)), rise = std::tan(Radians(deg));
+    const std::vector<Outline> loops =
+        AsFootprint({StarOutline(rng, 12 + static_cast<int>(rng() % 20), 12000, 18000),
+                     RegularPolygon(3 + round % 4, 2500 + 200 * round, turn(rng))});
+    const Outline& court = loops[1];
+    const std::string label = Describe(loops, deg) + ", courtyard " + std::to_string(h) + " higher";
+    const Roof roof = Solve(loops, EqualSlopes(loops[0].size() + court.size(), deg), {0.0, h});
+    ASSERT_EQ(roof.result, 1) << label;
+    double area = 0.0;
+    for (const Ring& f : roof.faces) area += std::fabs(kerneltest::PlanArea(f));
+    EXPECT_NEAR(area, std::fabs(SignedArea(loops[0])) - std::fabs(SignedArea(court)), 1e-6 * area) << label;
+
+    const std::vector<Outline> offset = CgalInwardOffset(loops[0], h / rise);
+    ASSERT_EQ(offset.size(), 1u) << label;
+    const std::vector<SkeletonFace> skeleton = CgalSkeleton({offset[0], court});
+    auto near = [](const Pt& p, double x, double y) { return std::hypot(p.x - x, p.y - y) < 0.1; };
+    for (size_t e = 0; e < court.size(); ++e) {
+      const Pt& a = court[e];
+      const Pt& b = court[(e + 1) % court.size()];
+      const auto expected = std::find_if(skeleton.begin(), skeleton.end(), [&](const SkeletonFace& f) {
+        return (near(a, f.a.x, f.a.y) && near(b, f.b.x, f.b.y)) || (near(a, f.b.x, f.b.y) && near(b, f.a.x, f.a.y));
+      });
+      const auto face = std::find_if(roof.faces.begin(), roof.faces.end(), [&](const Ring& f) {
+        auto has = [&f, h, &near](const Pt& p) {
+          return std::any_of(f.begin(), f.end(), [&](const P3& v) { return near(p, v.x, v.y) && std::fabs(v.z - h) < 0.1; });
+        };
+        return has(a) && has(b);
+      });
+      ASSERT_TRUE(expected != skeleton.end() && face != roof.faces.end()) << label << ": courtyard edge " << e;
+      double top = 0.0, expectedTop = 0.0;
+      for (const P3& v : *face) top = std::max(top, v.z);
+      for (double t : expected->times) expectedTop = std::max(expectedTop, h + t * rise);
+      EXPECT_NEAR(std::fabs(kerneltest::PlanArea(*face)), expected->area, 2.0 + 1e-5 * expected->area)
+          << label << ": courtyard edge " << e;
+      EXPECT_NEAR(top, expectedTop, 0.5 + 1e-5 * expectedTop) << label << ": courtyard edge " << e;
+    }
+  }
+}

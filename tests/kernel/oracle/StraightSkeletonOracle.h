@@ -5,6 +5,7 @@
 // solver's and the pitched-roof generator's oracle tests.
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Polygon_2.h>
+#include <CGAL/create_offset_polygons_2.h>
 #include <CGAL/create_straight_skeleton_2.h>
 #include <gtest/gtest.h>
 
@@ -86,6 +87,21 @@ inline std::vector<SkeletonFace> CgalSkeleton(const std::vector<Outline>& loops)
     faces.push_back(face);
   }
   return faces;
+}
+
+// CGAL's inward offset of an outline (clockwise) by a distance, as clockwise outlines.
+inline std::vector<Outline> CgalInwardOffset(const Outline& outline, double distance) {
+  using K = CGAL::Exact_predicates_inexact_constructions_kernel;
+  CGAL::Polygon_2<K> polygon;
+  for (auto it = outline.rbegin(); it != outline.rend(); ++it) polygon.push_back(K::Point_2(it->x, it->y));
+  std::vector<Outline> offsets;
+  for (const auto& offset : CGAL::create_interior_skeleton_and_offset_polygons_2(distance, polygon, K())) {
+    Outline o;
+    for (auto v = offset->vertices_begin(); v != offset->vertices_end(); ++v)
+      o.push_back({CGAL::to_double(v->x()), CGAL::to_double(v->y())});
+    offsets.push_back(SignedArea(o) > 0 ? Reversed(o) : o);
+  }
+  return offsets;
 }
 
 inline std::string Describe(const std::vector<Outline>& loops, double degrees) {
