@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <numbers>
+#include <queue>
 
 namespace {
 
@@ -36,11 +38,13 @@ struct Corner {
   bool alive = true;
   bool parallel = false;  // its two edges are parallel: it cannot move as a corner
   bool met = false;       // born where the wavefront met itself
-  // A reflex corner's meetings with the edge lines ahead of it: (height, edge), by height.
-  // The lines never change, so these are found once; `ahead` skips the ones passed.
+  int stamp = 0;          // counts the times its piece's shrinking was queued; the last counts
+  // A reflex corner's meetings with the edge lines ahead of it: (height, edge), a heap with
+  // the lowest first. The lines never change, so these are found once and taken off in
+  // order of height; `passed` counts the ones taken off.
   std::vector<std::pair<double, int>> meetings;
   bool meetingsKnown = false;
-  size_t ahead = 0;
+  int passed = 0;
   double X(double t) const { return bx + (t - bt) * vx; }
   double Y(double t) const { return by + (t - bt) * vy; }
 };
@@ -52,6 +56,17 @@ struct Event {
   double x = 0, y = 0;
   int first = -1, second = -1;  // an edge event's two corners, a split's reflex corner
   int piece = -1;               // a split: the corner at the start of the piece it reaches
+};
+
+// A change of the wavefront waiting in the queue: the piece starting at `corner` shrinking to
+// nothing (`meeting` < 0, `stamp` the corner's count then), or reflex corner `corner` reaching
+// the line of its meeting `meeting`. Stale entries are skipped when they come up.
+struct Queued {
+  double t;
+  int corner, meeting, stamp;
+  bool operator>(const Queued& o) const {
+    return t != o.t ? t > o.t : meeting > o.meeting;  // a shrinking piece first on a tie
+  }
 };
 
 // A wavefront piece leaving a meeting point: `in` when it arrives there (its edge ends at the
@@ -74,6 +89,7 @@ class Wavefront {
     scale_ = std::max({maxX - minX, maxY - minY, 1.0});
     eps_ = 1e-9 * scale_;
     for (const RoofLoop& loop : loops) AddLoop(loop);
+    for (size_t u = 0; u < corners_.size(); ++u) dirty_.push_back(static_cast<int>(u));
   }
 
   // Runs the wavefront to its end; false when it cannot be followed, or when it reaches a
@@ -82,7 +98,7 @@ class Wavefront {
     if (!ok_) return false;
     const int limit = 8 * static_cast<int>(corners_.size()) + 64 + static_cast<int>(bases_.size());
     for (int step = 0; step < limit; ++step) {
-      if (AliveCount() == 0) return true;
+      if (alive_ == 0) return true;
       const Event e = NextEvent();
       const double start = NextStart();
       if (start <= e.t + eps_) {
@@ -108,6 +124,11 @@ class Wavefront {
   std::vector<double> bases_;                // per loop: the height its eave lines start at
   std::vector<bool> moving_;                 // per loop: its eave lines have started
   std::vector<double> travel_;               // per edge: inward travel per unit of height
+  std::vector<std::vector<int>> pieces_;     // per edge: the corners ever starting a piece of it
+  std::priority_queue<Queued, std::vector<Queued>, std::greater<>> queue_;
+  std::vector<int> dirty_;  // corners whose piece or meetings must be queued anew
+  std::vector<int> live_;   // the corners alive at the last meeting and those made since
+  int alive_ = 0;
   double now_ = 0.0, scale_ = 1.0, eps_ = 1e-9;
   bool ok_ = true;
 
@@ -125,7 +146,7 @@ class Wavefront {
     for (int i = 0; i < n; ++i) {
       const int j = (i + 1) % n;
       const double ex = loop.x[j] - loop.x[i], ey = loop.y[j] - loop.y[i];
-      const double len = std::hypot(ex, ey);
+      const double len = std::sqrt(ex * ex + ey * ey);
       if (!(len > 0.0) || !(loop.rise[i] > 0.0)) ok_ = false;
       const double dx = len > 0 ? ex / len : 1.0, dy = len > 0 ? ey / len : 0.0;
       travel_.push_back(loop.rise[i] > 0 ? 1.0 / loop.rise[i] : 0.0);
@@ -134,6 +155,7 @@ class Wavefront {
       nodes_.push_back({loop.x[i], loop.y[i], loop.base});
       eaves_.push_back({firstNode + i, firstNode + j});
     }
+    pieces_.resize(lines_.size());
     for (int i = 0; i < n; ++i) {
       Corner c;
       c.left = firstEdge + (i + n - 1) % n;
@@ -142,6 +164,9 @@ class Wavefront {
       c.prev = firstCorner + (i + n - 1) % n;
       c.next = firstCorner + (i + 1) % n;
       corners_.push_back(c);
+      pieces_[c.right].push_back(firstCorner + i);
+      live_.push_back(firstCorner + i);
+      ++alive_;
       if (!Place(corners_.back(), 0.0, loop.x[i], loop.y[i]) || corners_.back().parallel)
         ok_ = false;  // a spike or a zero-length edge
     }
@@ -170,11 +195,15 @@ class Wavefront {
     for (Corner& c : corners_) {
       c.meetings.clear();
       c.meetingsKnown = false;
-      c.ahead = 0;
+      c.passed = 0;
       if (c.alive && (starting[lines_[c.left].loop] || starting[lines_[c.right].loop]) &&
           !Place(c, height, c.X(height), c.Y(height)))
         ok_ = false;
     }
+    queue_ = {};
+    dirty_.clear();
+    for (size_t u = 0; u < corners_.size(); ++u)
+      if (corners_[u].alive) dirty_.push_back(static_cast<int>(u));
   }
 
   // Whether the edge's loop still waits for the roof to reach its eave.
@@ -201,12 +230,6 @@ class Wavefront {
     return std::isfinite(c.vx) && std::isfinite(c.vy);
   }
 
-  int AliveCount() const {
-    int count = 0;
-    for (const Corner& c : corners_) count += c.alive;
-    return count;
-  }
-
   bool Reflex(const Corner& c) const {
     const EdgeLine& l = lines_[c.left];
     const EdgeLine& r = lines_[c.right];
@@ -218,11 +241,23 @@ class Wavefront {
     return static_cast<int>(nodes_.size()) - 1;
   }
 
+  void Retire(int id) {
+    alive_ -= corners_[id].alive;
+    corners_[id].alive = false;
+  }
+
   // Ends a corner at a node: its path becomes a roof edge between its two faces.
   void Kill(int id, int node) {
-    Corner& c = corners_[id];
-    c.alive = false;
+    Retire(id);
+    const Corner& c = corners_[id];
     if (c.birth != node) arcs_.push_back({c.birth, node, c.left, c.right});
+  }
+
+  // Joins corner a to b: the piece of a's right edge between them has a new end.
+  void Link(int a, int b) {
+    corners_[a].next = b;
+    corners_[b].prev = a;
+    dirty_.push_back(a);
   }
 
   int NewCorner(int left, int right, int node, int prev, int next) {
@@ -231,12 +266,15 @@ class Wavefront {
     c.bx = nodes_[node].x, c.by = nodes_[node].y, c.bt = nodes_[node].z;  // still until placed
     corners_.push_back(c);
     const int id = static_cast<int>(corners_.size()) - 1;
-    corners_[prev].next = id;
-    corners_[next].prev = id;
+    pieces_[right].push_back(id);
+    live_.push_back(id);
+    ++alive_;
+    Link(prev, id);
+    Link(id, next);
     return id;
   }
 
-  // The heights at which reflex corner r would reach each edge line ahead of it, by height.
+  // The heights at which reflex corner r would reach each edge line ahead of it.
   void FindMeetings(Corner& r) const {
     r.meetingsKnown = true;
     for (size_t e = 0; e < lines_.size(); ++e) {
@@ -250,70 +288,114 @@ class Wavefront {
       if (gap < -eps_ * 10 || (gap <= eps_ * 10 && r.met)) continue;
       r.meetings.push_back({r.bt - std::max(gap, 0.0) / closing, static_cast<int>(e)});
     }
-    std::sort(r.meetings.begin(), r.meetings.end());
+    std::make_heap(r.meetings.begin(), r.meetings.end(), std::greater<>());
   }
 
-  // The earliest event: a wavefront piece shrinking to nothing (preferred on ties) or a
-  // reflex corner reaching another piece.
-  Event NextEvent() {
-    Event best;
-    std::vector<int> alive;
-    std::vector<std::vector<int>> pieces(lines_.size());  // per edge: corners starting a piece
-    for (size_t u = 0; u < corners_.size(); ++u) {
-      if (!corners_[u].alive) continue;
-      alive.push_back(static_cast<int>(u));
-      pieces[corners_[u].right].push_back(static_cast<int>(u));
-    }
-    for (int u : alive) {
-      const Corner& a = corners_[u];
-      const Corner& b = corners_[a.next];
-      const EdgeLine& e = lines_[a.right];
-      const double length = (b.X(now_) - a.X(now_)) * e.dx + (b.Y(now_) - a.Y(now_)) * e.dy;
-      const double rate = (b.vx - a.vx) * e.dx + (b.vy - a.vy) * e.dy;
-      double t = std::numeric_limits<double>::infinity();
-      if (length <= eps_ * 10)
-        t = now_;
-      else if (rate < 0)
-        t = now_ - length / rate;
-      if (t < best.t)
-        best = {t, (a.X(t) + b.X(t)) / 2, (a.Y(t) + b.Y(t)) / 2, u, a.next, -1};
-    }
-    for (int v : alive) {
-      Corner& r = corners_[v];
-      if (!Reflex(r)) continue;
-      if (!r.meetingsKnown) FindMeetings(r);
-      for (size_t m = r.ahead; m < r.meetings.size(); ++m) {
-        const int edge = r.meetings[m].second;
-        const EdgeLine& e = lines_[edge];
-        const double gap = e.nx * r.X(now_) + e.ny * r.Y(now_) - (e.c + e.k * now_);
-        const double closing = e.nx * r.vx + e.ny * r.vy - e.k;
-        if (gap < -eps_ * 10) {
-          if (m == r.ahead) ++r.ahead;  // passed for good: heights only grow
-          continue;
-        }
-        const double t = now_ - std::max(gap, 0.0) / closing;
-        if (!(t < best.t - eps_)) break;
-        bool found = false;
-        for (int u : pieces[edge]) {
-          const Corner& a = corners_[u];
-          if (u == v || a.next == v) continue;
-          const Corner& b = corners_[a.next];
-          const double along = r.X(t) * e.dx + r.Y(t) * e.dy;
-          const double from = a.X(t) * e.dx + a.Y(t) * e.dy;
-          const double to = b.X(t) * e.dx + b.Y(t) * e.dy;
-          if (along < from - eps_ * 100 || along > to + eps_ * 100 || !(from < to + eps_)) continue;
-          best = {t, r.X(t), r.Y(t), v, -1, u};
-          found = true;
-          break;
-        }
-        if (found) break;
+  // The height at which the piece starting at corner u shrinks to nothing (now when it has
+  // no length left), infinite when it does not shrink.
+  double PieceEnd(int u) const {
+    const Corner& a = corners_[u];
+    const Corner& b = corners_[a.next];
+    const EdgeLine& e = lines_[a.right];
+    const double length = (b.X(now_) - a.X(now_)) * e.dx + (b.Y(now_) - a.Y(now_)) * e.dy;
+    const double rate = (b.vx - a.vx) * e.dx + (b.vy - a.vy) * e.dy;
+    if (length <= eps_ * 10) return now_;
+    return rate < 0 ? now_ - length / rate : std::numeric_limits<double>::infinity();
+  }
+
+  void QueuePiece(int u) {
+    const int stamp = ++corners_[u].stamp;
+    const double t = PieceEnd(u);
+    if (std::isfinite(t)) queue_.push({t, u, -1, stamp});
+  }
+
+  void QueueMeeting(int v) {
+    const Corner& r = corners_[v];
+    if (!r.meetings.empty()) queue_.push({r.meetings.front().first, v, r.passed, 0});
+  }
+
+  // Queues what changed since the last event: the pieces whose ends moved or changed, and
+  // the first meeting of every new reflex corner. A corner's motion and an edge line never
+  // change (but when a loop starts, which queues everything anew), so nothing else can.
+  void Flush() {
+    for (int u : dirty_) {
+      Corner& c = corners_[u];
+      if (!c.alive) continue;
+      QueuePiece(u);
+      if (Reflex(c) && !c.meetingsKnown) {
+        FindMeetings(c);
+        QueueMeeting(u);
       }
     }
-    return best;
+    dirty_.clear();
+  }
+
+  // Whether the queued shrinking of a piece still stands; e is then its event.
+  bool PieceEvent(const Queued& q, Event& e) {
+    const Corner& a = corners_[q.corner];
+    if (!a.alive || a.stamp != q.stamp) return false;
+    const double t = PieceEnd(q.corner);
+    if (t > q.t + eps_) {  // rounding only: the piece's ends have not changed
+      queue_.push({t, q.corner, -1, q.stamp});
+      return false;
+    }
+    const Corner& b = corners_[a.next];
+    e = {t, (a.X(t) + b.X(t)) / 2, (a.Y(t) + b.Y(t)) / 2, q.corner, a.next, -1};
+    return true;
+  }
+
+  // Whether the reflex corner of a queued meeting reaches a piece of that edge line then; e
+  // is then its event. Either way the corner's next meeting is queued: a meeting that finds
+  // no piece there is passed for good, as the corner leaves the line behind.
+  bool SplitEvent(const Queued& q, Event& e) {
+    const int v = q.corner;
+    Corner& r = corners_[v];
+    if (!r.alive || r.passed != q.meeting) return false;
+    const int edge = r.meetings.front().second;
+    const EdgeLine& l = lines_[edge];
+    const double gap = l.nx * r.X(now_) + l.ny * r.Y(now_) - (l.c + l.k * now_);
+    const double closing = l.nx * r.vx + l.ny * r.vy - l.k;
+    const double t = now_ - std::max(gap, 0.0) / closing;
+    if (gap >= -eps_ * 10 && t > q.t + eps_) {  // rounding only
+      queue_.push({t, v, q.meeting, 0});
+      return false;
+    }
+    std::pop_heap(r.meetings.begin(), r.meetings.end(), std::greater<>());
+    r.meetings.pop_back();
+    ++r.passed;
+    QueueMeeting(v);
+    if (gap < -eps_ * 10) return false;
+    for (int u : pieces_[edge]) {
+      const Corner& a = corners_[u];
+      if (!a.alive || u == v || a.next == v) continue;
+      const Corner& b = corners_[a.next];
+      const double along = r.X(t) * l.dx + r.Y(t) * l.dy;
+      const double from = a.X(t) * l.dx + a.Y(t) * l.dy;
+      const double to = b.X(t) * l.dx + b.Y(t) * l.dy;
+      if (along < from - eps_ * 100 || along > to + eps_ * 100 || !(from < to + eps_)) continue;
+      e = {t, r.X(t), r.Y(t), v, -1, u};
+      return true;
+    }
+    return false;
+  }
+
+  // The earliest event: a wavefront piece shrinking to nothing (first on a tie) or a reflex
+  // corner reaching another piece. Every event still to come is in the queue, so the state
+  // a queued event is checked against is the state at its height.
+  Event NextEvent() {
+    Flush();
+    while (!queue_.empty()) {
+      const Queued q = queue_.top();
+      queue_.pop();
+      Event e;
+      if (q.meeting < 0 ? PieceEvent(q, e) : SplitEvent(q, e)) return e;
+    }
+    return {};
   }
 
   bool Near(double ax, double ay, double bx, double by) const {
-    return std::hypot(ax - bx, ay - by) <= 1e-7 * scale_;
+    const double dx = ax - bx, dy = ay - by, tol = 1e-7 * scale_;
+    return dx * dx + dy * dy <= tol * tol;
   }
 
   // The two corners of a two-corner loop bound a piece of zero width: a ridge joins them.
@@ -343,8 +425,8 @@ class Wavefront {
       const double t = now_;
       const Corner& p = corners_[c.prev];
       const Corner& q = corners_[c.next];
-      const double dp = std::hypot(p.X(t) - c.bx, p.Y(t) - c.by);
-      const double dq = std::hypot(q.X(t) - c.bx, q.Y(t) - c.by);
+      const double px = p.X(t) - c.bx, py = p.Y(t) - c.by, qx = q.X(t) - c.bx, qy = q.Y(t) - c.by;
+      const double dp = px * px + py * py, dq = qx * qx + qy * qy;  // squared distances
       // Same-direction edges of different slopes: beyond their common line the gentler
       // plane lies lower, so the steeper edge's piece ends here and the corner moves to its
       // far end. Otherwise (opposite edges, or equal slopes) the nearer neighbour is taken.
@@ -356,7 +438,7 @@ class Wavefront {
       const Corner& o = corners_[other];
       const int node = AddNode(o.X(t), o.Y(t), t);
       arcs_.push_back({c.birth, node, c.left, c.right});
-      corners_[id].alive = false;
+      Retire(id);
       Kill(other, node);
       const Corner cc = corners_[id];
       const Corner oc = corners_[other];
@@ -376,17 +458,18 @@ class Wavefront {
   bool Meet(const Event& e) {
     const double t = now_;
     const double tol = 1e-6 * scale_;
+    auto near = [&](const Corner& c) {
+      const double dx = c.X(t) - e.x, dy = c.Y(t) - e.y;
+      return dx * dx + dy * dy <= tol * tol;
+    };
+    std::erase_if(live_, [this](int u) { return !corners_[u].alive; });
     std::vector<int> at;
     std::vector<char> here(corners_.size(), 0);
-    for (size_t u = 0; u < corners_.size(); ++u) {
-      const Corner& c = corners_[u];
-      const int id = static_cast<int>(u);
-      if (c.alive && (id == e.first || id == e.second ||
-                      std::hypot(c.X(t) - e.x, c.Y(t) - e.y) <= tol)) {
+    for (int id : live_)
+      if (id == e.first || id == e.second || near(corners_[id])) {
         at.push_back(id);
-        here[u] = 1;
+        here[id] = 1;
       }
-    }
     std::vector<Ray> rays;
     for (int u : at) {
       const Corner& c = corners_[u];
@@ -395,17 +478,17 @@ class Wavefront {
       if (!here[c.prev]) rays.push_back({std::atan2(-l.dy, -l.dx), true, c.left, c.prev});
       if (!here[c.next]) rays.push_back({std::atan2(r.dy, r.dx), false, c.right, c.next});
     }
-    for (size_t u = 0; u < corners_.size(); ++u) {
+    for (int u : live_) {
       const Corner& a = corners_[u];
-      if (!a.alive || here[u] || here[a.next]) continue;
+      if (here[u] || here[a.next]) continue;
       const Corner& b = corners_[a.next];
       const EdgeLine& l = lines_[a.right];
       const double along = e.x * l.dx + e.y * l.dy;
       const bool through = std::fabs(l.nx * e.x + l.ny * e.y - (l.c + l.k * t)) <= tol &&
                            along > a.X(t) * l.dx + a.Y(t) * l.dy + tol &&
                            along < b.X(t) * l.dx + b.Y(t) * l.dy - tol;
-      if (!through && static_cast<int>(u) != e.piece) continue;
-      rays.push_back({std::atan2(-l.dy, -l.dx), true, a.right, static_cast<int>(u)});
+      if (!through && u != e.piece) continue;
+      rays.push_back({std::atan2(-l.dy, -l.dx), true, a.right, u});
       rays.push_back({std::atan2(l.dy, l.dx), false, a.right, a.next});
     }
     // The roof reaches a loop below its eave: there is no roof that meets it there.
@@ -424,8 +507,7 @@ class Wavefront {
       const Ray& out = rays[o];
       if (in.edge == out.edge && corners_[in.far].right == in.edge &&
           corners_[out.far].left == in.edge) {  // a piece through the point, left whole
-        corners_[in.far].next = out.far;
-        corners_[out.far].prev = in.far;
+        Link(in.far, out.far);
         continue;
       }
       bool same = false;  // a corner passing through, untouched
@@ -505,7 +587,7 @@ void WithoutSlits(std::vector<std::array<double, 3>>& points) {
       while (skip < n - 1 && near(b, points[(i + skip) % n])) ++skip;
       const auto& c = points[(i + skip) % n];
       const double ux = b[0] - a[0], uy = b[1] - a[1], vx = c[0] - b[0], vy = c[1] - b[1];
-      const double lu = std::hypot(ux, uy), lv = std::hypot(vx, vy);
+      const double lu = std::sqrt(ux * ux + uy * uy), lv = std::sqrt(vx * vx + vy * vy);
       // A slit comes back at least as far as it went out, or along its own line; a thin
       // face's tip does neither.
       const bool alongItself = std::fabs(ux * vy - uy * vx) <= 0.01 * lu;
@@ -520,17 +602,24 @@ void WithoutSlits(std::vector<std::array<double, 3>>& points) {
 }
 
 std::vector<RoofFace> Wavefront::Faces() const {
-  // Nodes at one place count as one.
-  std::vector<int> same(nodes_.size());
+  // Nodes at one place count as one: each stands for the first node before it that stands
+  // for itself and lies at its place. Candidates come from a window of the nodes by x.
+  const double tol = 1e-7 * scale_;
+  std::vector<int> byX(nodes_.size());
+  for (size_t i = 0; i < nodes_.size(); ++i) byX[i] = static_cast<int>(i);
+  std::sort(byX.begin(), byX.end(), [this](int a, int b) { return nodes_[a].x < nodes_[b].x; });
+  std::vector<int> rank(nodes_.size()), same(nodes_.size());
+  for (size_t r = 0; r < byX.size(); ++r) rank[byX[r]] = static_cast<int>(r);
   for (size_t i = 0; i < nodes_.size(); ++i) {
     same[i] = static_cast<int>(i);
-    for (size_t j = 0; j < i; ++j)
-      if (same[j] == static_cast<int>(j) &&
-          Near(nodes_[i].x, nodes_[i].y, nodes_[j].x, nodes_[j].y) &&
-          std::fabs(nodes_[i].z - nodes_[j].z) <= 1e-7 * scale_) {
-        same[i] = static_cast<int>(j);
-        break;
-      }
+    auto consider = [&](int j) {
+      if (j < same[i] && same[j] == j && Near(nodes_[i].x, nodes_[i].y, nodes_[j].x, nodes_[j].y) &&
+          std::fabs(nodes_[i].z - nodes_[j].z) <= tol)
+        same[i] = j;
+    };
+    for (int r = rank[i] - 1; r >= 0 && nodes_[i].x - nodes_[byX[r]].x <= tol; --r) consider(byX[r]);
+    for (size_t r = rank[i] + 1; r < byX.size() && nodes_[byX[r]].x - nodes_[i].x <= tol; ++r)
+      consider(byX[r]);
   }
   std::vector<std::vector<std::pair<int, int>>> sides(lines_.size());  // per face: node pairs
   for (const Arc& arc : arcs_) {
