@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -194,6 +196,10 @@ struct Segments {
   std::vector<float> mark{0.0f};
 
   int Count() const { return static_cast<int>(x1.size()) - 1; }
+  void Reserve(int count) {
+    const size_t size = static_cast<size_t>(count) + 1;
+    x1.reserve(size), y1.reserve(size), x2.reserve(size), y2.reserve(size), mark.reserve(size);
+  }
   void Add(double ax, double ay, double bx, double by, float m) {
     x1.push_back(ax), y1.push_back(ay), x2.push_back(bx), y2.push_back(by), mark.push_back(m);
   }
@@ -204,6 +210,7 @@ struct Segments {
   template <typename Drop>
   Segments Without(Drop drop) const {
     Segments kept;
+    kept.Reserve(Count());
     for (int i = 1; i <= Count(); ++i)
       if (!drop(i)) kept.AddFrom(*this, i);
     return kept;
@@ -269,35 +276,29 @@ class Clearance {
   }
 
   // Whether a piece end lies closer than c to any point of P.
-  bool NearAVertex(double px, double py) {
-    points_.Query(GridBox::Around(px, py, px, py, reach_), near_);
-    for (int q : near_) {
+  bool NearAVertex(double px, double py) const {
+    return points_.Any(GridBox::Around(px, py, px, py, reach_), [&](int q) {
       const double dx = px - p_.X(q + 1), dy = py - p_.Y(q + 1);
-      if (std::sqrt(dx * dx + dy * dy) < c_) return true;
-    }
-    return false;
+      return std::sqrt(dx * dx + dy * dy) < c_;
+    });
   }
 
   // Whether a piece end lies in the band of any edge of P.
-  bool InAnEdgeBand(double px, double py) {
-    edges_.Query(GridBox::Around(px, py, px, py, reach_), near_);
-    for (int e : near_)
-      if (InEdgeBand(turned_[e], px, py, c_)) return true;
-    return false;
+  bool InAnEdgeBand(double px, double py) const {
+    return edges_.Any(GridBox::Around(px, py, px, py, reach_),
+                      [&](int e) { return InEdgeBand(turned_[e], px, py, c_); });
   }
 
   // Whether a point of P lies closer than c to the piece's line, within the piece widened
-  // by 0.1 at both ends.
-  bool VertexOverPiece(double sx, double sy, double ex, double ey) {
-    points_.Query(GridBox::Around(sx, sy, ex, ey, reach_), near_);
-    if (near_.empty()) return false;
-    const TurnedEdge piece(sx, sy, ex, ey);
-    for (int q : near_) {
-      const double tx = piece.TurnX(p_.X(q + 1), p_.Y(q + 1));
-      const double ty = piece.TurnY(p_.X(q + 1), p_.Y(q + 1));
-      if (std::fabs(ty - sy) < c_ && sx - 0.1 < tx && tx < piece.endX + 0.1) return true;
-    }
-    return false;
+  // by 0.1 at both ends. The piece is turned only once a point lies within reach.
+  bool VertexOverPiece(double sx, double sy, double ex, double ey) const {
+    std::optional<TurnedEdge> piece;
+    return points_.Any(GridBox::Around(sx, sy, ex, ey, reach_), [&](int q) {
+      if (!piece) piece.emplace(sx, sy, ex, ey);
+      const double tx = piece->TurnX(p_.X(q + 1), p_.Y(q + 1));
+      const double ty = piece->TurnY(p_.X(q + 1), p_.Y(q + 1));
+      return std::fabs(ty - sy) < c_ && sx - 0.1 < tx && tx < piece->endX + 0.1;
+    });
   }
 
  private:
@@ -305,26 +306,21 @@ class Clearance {
   double c_, reach_;
   UniformGrid points_, edges_;
   std::vector<TurnedEdge> turned_;
-  std::vector<int> near_;
 };
 
-// The three clearance filters, each removing what it flags before the next one looks. A
+// The three clearance tests: a piece goes when either end lies closer than c to a point of
+// P or in the band of an edge, or when a point of P lies over it. Each test looks at the
+// piece alone, so one pass asks them in turn and stops at the first that flags it. A
 // clearance of zero or less keeps everything: no distance is below it.
 Segments KeepClearPieces(const FlatPolygon& p, Segments pieces, double c) {
   if (!(c > 0.0)) return pieces;
-  Clearance clear(p, c);
-  auto exempt = [&](const Segments& s, int i) { return s.mark[i] == kEndOffsetEdgeMark; };
-  pieces = pieces.Without([&](int i) {
-    return !exempt(pieces, i) && (clear.NearAVertex(pieces.x1[i], pieces.y1[i]) ||
-                                  clear.NearAVertex(pieces.x2[i], pieces.y2[i]));
-  });
-  pieces = pieces.Without([&](int i) {
-    return !exempt(pieces, i) && (clear.InAnEdgeBand(pieces.x1[i], pieces.y1[i]) ||
-                                  clear.InAnEdgeBand(pieces.x2[i], pieces.y2[i]));
-  });
+  const Clearance clear(p, c);
   return pieces.Without([&](int i) {
-    return !exempt(pieces, i) &&
-           clear.VertexOverPiece(pieces.x1[i], pieces.y1[i], pieces.x2[i], pieces.y2[i]);
+    if (pieces.mark[i] == kEndOffsetEdgeMark) return false;
+    const double x1 = pieces.x1[i], y1 = pieces.y1[i], x2 = pieces.x2[i], y2 = pieces.y2[i];
+    return clear.NearAVertex(x1, y1) || clear.NearAVertex(x2, y2) ||
+           clear.InAnEdgeBand(x1, y1) || clear.InAnEdgeBand(x2, y2) ||
+           clear.VertexOverPiece(x1, y1, x2, y2);
   });
 }
 
@@ -449,11 +445,11 @@ class LoopWriter {
   }
 
   // Appends every loop of a loop list (sizes and points 1-based, loops back to back).
-  bool AddAll(int count, const std::vector<std::int16_t>& sizes, const std::vector<double>& x,
-              const std::vector<double>& y) {
+  bool AddAll(int count, const std::vector<std::int16_t>& sizes, const double x[],
+              const double y[]) {
     int at = 0;
     for (int l = 1; l <= count; ++l) {
-      if (!Add(kClosedLoopCode, x.data() + at, y.data() + at, sizes[l])) return false;
+      if (!Add(kClosedLoopCode, x + at, y + at, sizes[l])) return false;
       at += sizes[l];
     }
     return true;
@@ -472,15 +468,17 @@ class LoopWriter {
   int written_ = 0;
 };
 
-// Loops traced by one of the tracers into room for what the caller can still take.
+// Loops traced by one of the tracers into room for what the caller can still take. The
+// point arrays are left unset: the tracers write every point before it is read, and
+// clearing room for thousands of points would cost a small ring more than its offset.
 struct TracedLoops {
   int count = 0;
   std::vector<std::int16_t> sizes;
-  std::vector<double> x, y;
+  std::unique_ptr<double[]> x, y;
   TracedLoops(int loopRoom, int pointRoom)
       : sizes(static_cast<size_t>(loopRoom) + 1, 0),
-        x(static_cast<size_t>(pointRoom) + 1, 0.0),
-        y(static_cast<size_t>(pointRoom) + 1, 0.0) {}
+        x(std::make_unique_for_overwrite<double[]>(static_cast<size_t>(pointRoom) + 1)),
+        y(std::make_unique_for_overwrite<double[]>(static_cast<size_t>(pointRoom) + 1)) {}
   int Points() const {
     int total = 0;
     for (int l = 1; l <= count; ++l) total += sizes[l];
@@ -614,9 +612,9 @@ void TraceAndWriteLoops(const FlatPolygon& p, bool closed, const std::vector<dou
   TracedLoops outside(writer.LoopsLeft(), writer.PointsLeft());
   if (!TraceOffsetLoops(traceInput.Count(), traceInput.x1.data(), traceInput.y1.data(),
                         traceInput.x2.data(), traceInput.y2.data(), &outside.count,
-                        outside.sizes.data(), outside.x.data(), outside.y.data(),
+                        outside.sizes.data(), outside.x.get(), outside.y.get(),
                         writer.LoopsLeft(), writer.PointsLeft()) ||
-      !writer.AddAll(outside.count, outside.sizes, outside.x, outside.y)) {
+      !writer.AddAll(outside.count, outside.sizes, outside.x.get(), outside.y.get())) {
     writer.Refuse();
     return;
   }
@@ -642,9 +640,9 @@ void TraceAndWriteLoops(const FlatPolygon& p, bool closed, const std::vector<dou
   TracedLoops inner(writer.LoopsLeft(), writer.PointsLeft());
   if (!TraceLoopsFromSegments(work, leftover.Count(), leftover.x1.data(), leftover.y1.data(),
                               leftover.x2.data(), leftover.y2.data(), &inner.count,
-                              inner.sizes.data(), inner.x.data(), inner.y.data(),
+                              inner.sizes.data(), inner.x.get(), inner.y.get(),
                               writer.LoopsLeft(), writer.PointsLeft()) ||
-      !writer.AddAll(inner.count, inner.sizes, inner.x, inner.y))
+      !writer.AddAll(inner.count, inner.sizes, inner.x.get(), inner.y.get()))
     writer.Refuse();
 }
 

@@ -46,11 +46,13 @@ class SegmentEnds {
       if (std::fabs(x1_[i] - x2_[i]) < reach_ && std::fabs(y1_[i] - y2_[i]) < reach_) Kill(i);
   }
 
-  // Hashes the ends where they lie now; welding moves them, so it indexes again after.
+  // Hashes the ends where they lie now; welding moves them, so it indexes again after. The
+  // cells are ten reaches wide, so most look-ups meet one cell; ends gather at the joints,
+  // so a cell still holds few.
   void IndexEnds() {
     std::vector<double> x(2 * static_cast<size_t>(count_)), y(x.size());
     for (int e = 0; e < 2 * count_; ++e) x[e] = EndX(e), y[e] = EndY(e);
-    ends_.Build(x, y, 2 * reach_);
+    ends_.Build(x, y, 10 * reach_);
   }
 
   // The ends of live segments within the reach of (px, py) (a superset), ascending.

@@ -99,6 +99,7 @@ void CrossingPoint(const Segment& i, const Line& li, const Segment& j, const Lin
 
 struct CutList {
   std::vector<double> x{0.0}, y{0.0};
+  void Clear() { x.resize(1), y.resize(1); }
   void Add(double px, double py) {
     x.push_back(px);
     y.push_back(py);
@@ -159,6 +160,8 @@ struct SegmentSet {
   std::vector<GridBox> boxes;
   UniformGrid grid;
   std::vector<int> near;  // query result, reused
+  CutList cuts;           // cut points of the segment under way, reused
+  std::vector<double> z;  // the third coordinate the point routines carry, reused
 };
 
 // Cuts segment i of the set into its pieces, appended to pieces. The other segments are
@@ -167,7 +170,8 @@ void CutSegment(SegmentSet& set, int i, float attr, std::vector<Piece>& pieces) 
   const Segment& si = set.segments[i];
   if (std::fabs(si.Dx()) <= 0.01 && std::fabs(si.Dy()) <= 0.01) return;
   const Line& li = set.lines[i];
-  CutList cuts;
+  CutList& cuts = set.cuts;
+  cuts.Clear();
   cuts.Add(si.xs, si.ys);
   set.grid.Query(GridBox::Around(si.xs, si.ys, si.xe, si.ye, kRangeTolerance), set.near);
   for (int j : set.near)
@@ -177,7 +181,8 @@ void CutSegment(SegmentSet& set, int i, float attr, std::vector<Piece>& pieces) 
 
   int count = cuts.Count();
   if (count > 2) {
-    std::vector<double> z = cuts.y;
+    std::vector<double>& z = set.z;
+    z = cuts.y;
     RemoveCoincidentPoints(0, cuts.x.data(), cuts.y.data(), z.data(), &count);
     if (count > 2) {
       const int sortMode = std::fabs(si.Dy()) <= std::fabs(si.Dx()) ? 1 : 2;
@@ -196,8 +201,13 @@ bool SamePiece(const Segment& a, const Segment& b) {
   return same || reversed;
 }
 
+// The side of the cells that hash the piece starts: far wider than the 0.01 reach, so most
+// look-ups meet one cell; starts gather at crossings, so a cell still holds few.
+constexpr double kStartCell = 1.0;
+
 // Marks the pieces that mode 1 (later copies) or mode 0 (every copy) removes. A copy
-// starts within 0.01 of the piece's start or end, so the hash of starts finds them all.
+// starts within 0.01 of the piece's start or end, so the hash of starts finds them all;
+// marking one copy does not change what the others are, so they are visited in any order.
 std::vector<bool> RepeatedPieces(int mode, const std::vector<Piece>& pieces) {
   std::vector<bool> dropped(pieces.size(), false);
   if (mode != 0 && mode != 1) return dropped;
@@ -205,21 +215,19 @@ std::vector<bool> RepeatedPieces(int mode, const std::vector<Piece>& pieces) {
   startX.reserve(pieces.size()), startY.reserve(pieces.size());
   for (const Piece& p : pieces) startX.push_back(p.s.xs), startY.push_back(p.s.ys);
   PointHash starts;
-  starts.Build(startX, startY, 0.02);
-  std::vector<int> near, more;
+  starts.Build(startX, startY, kStartCell);
   for (size_t p = 0; p < pieces.size(); ++p) {
     if (dropped[p]) continue;
     const Segment& s = pieces[p].s;
-    starts.Query(s.xs, s.ys, 0.01, near);
-    starts.Query(s.xe, s.ye, 0.01, more);
-    near.insert(near.end(), more.begin(), more.end());
     bool repeated = false;
-    for (int q : near) {
+    auto drop = [&](int q) {
       if (q > static_cast<int>(p) && !dropped[q] && SamePiece(s, pieces[q].s)) {
         dropped[q] = true;
         repeated = true;
       }
-    }
+    };
+    starts.ForEach(s.xs, s.ys, 0.01, drop);
+    starts.ForEach(s.xe, s.ye, 0.01, drop);
     if (mode == 0 && repeated) dropped[p] = true;
   }
   return dropped;
@@ -237,10 +245,12 @@ std::vector<SplitPiece> SplitSegmentList(int mode, const std::vector<SplitPiece>
   set.grid.Build(set.boxes);
 
   std::vector<Piece> pieces;
+  pieces.reserve(in.size());
   for (size_t i = 0; i < in.size(); ++i) CutSegment(set, static_cast<int>(i), in[i].attr, pieces);
 
   const std::vector<bool> dropped = RepeatedPieces(mode, pieces);
   std::vector<SplitPiece> out;
+  out.reserve(pieces.size());
   for (size_t p = 0; p < pieces.size(); ++p) {
     if (dropped[p]) continue;
     const Segment& g = pieces[p].s;

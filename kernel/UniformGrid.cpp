@@ -114,8 +114,7 @@ void PointHash::Build(const std::vector<double>& x, const std::vector<double>& y
   next_.assign(n, -1);
   // Registered from the last point back, so every cell lists its points in ascending order.
   for (size_t i = n; i-- > 0;) {
-    const long long kx = static_cast<long long>(std::floor(x[i] / cell_));
-    const long long ky = static_cast<long long>(std::floor(y[i] / cell_));
+    const long long kx = Key(x[i]), ky = Key(y[i]);
     Slot& slot = slots_[SlotOf(kx, ky)];
     if (slot.head < 0) slot.kx = kx, slot.ky = ky;
     next_[i] = slot.head;
@@ -126,10 +125,8 @@ void PointHash::Build(const std::vector<double>& x, const std::vector<double>& y
 void PointHash::Query(double px, double py, double reach, std::vector<int>& out) const {
   out.clear();
   if (next_.empty()) return;
-  const long long x0 = static_cast<long long>(std::floor((px - reach) / cell_));
-  const long long x1 = static_cast<long long>(std::floor((px + reach) / cell_));
-  const long long y0 = static_cast<long long>(std::floor((py - reach) / cell_));
-  const long long y1 = static_cast<long long>(std::floor((py + reach) / cell_));
+  const long long x0 = Key(px - reach), x1 = Key(px + reach);
+  const long long y0 = Key(py - reach), y1 = Key(py + reach);
   int cells = 0;
   for (long long kx = x0; kx <= x1; ++kx)
     for (long long ky = y0; ky <= y1; ++ky, ++cells)

@@ -1,4 +1,5 @@
 #pragma once
+#include <cmath>
 #include <cstddef>
 #include <vector>
 
@@ -25,6 +26,20 @@ class UniformGrid {
   // Replaces out with the indices of the boxes that may meet q: a superset of those that
   // do, ascending, each once.
   void Query(const GridBox& q, std::vector<int>& out) const;
+
+  // Whether test holds for one of the boxes that may meet q. The boxes are tried cell by
+  // cell, a box in several cells maybe more than once: for a yes-or-no question the order
+  // does not matter, and the first yes ends the search without collecting or sorting.
+  template <typename Test>
+  bool Any(const GridBox& q, Test test) const {
+    if (ids_.empty()) return false;
+    const int c0 = Column(q.minX), c1 = Column(q.maxX), r0 = Row(q.minY), r1 = Row(q.maxY);
+    for (int r = r0; r <= r1; ++r)
+      for (int c = c0; c <= c1; ++c)
+        for (const int* id = CellBegin(c, r); id != CellEnd(c, r); ++id)
+          if (test(*id)) return true;
+    return false;
+  }
 
   // The cell column and row holding a coordinate, clamped to the grid.
   int Column(double x) const;
@@ -62,12 +77,25 @@ class PointHash {
   void Build(const std::vector<double>& x, const std::vector<double>& y, double cell);
   void Query(double px, double py, double reach, std::vector<int>& out) const;
 
+  // Calls visit(i) for every point registered in the cells that the square of the reach
+  // about (px, py) meets, each once, in no particular order (no collecting or sorting).
+  template <typename Visit>
+  void ForEach(double px, double py, double reach, Visit visit) const {
+    if (next_.empty()) return;
+    const long long x0 = Key(px - reach), x1 = Key(px + reach);
+    const long long y0 = Key(py - reach), y1 = Key(py + reach);
+    for (long long kx = x0; kx <= x1; ++kx)
+      for (long long ky = y0; ky <= y1; ++ky)
+        for (int i = slots_[SlotOf(kx, ky)].head; i >= 0; i = next_[i]) visit(i);
+  }
+
  private:
   struct Slot {
     long long kx, ky;
     int head;  // first point of the cell, -1 for an empty slot
   };
   size_t SlotOf(long long kx, long long ky) const;
+  long long Key(double v) const { return static_cast<long long>(std::floor(v / cell_)); }
 
   double cell_ = 1.0;
   std::vector<Slot> slots_;
