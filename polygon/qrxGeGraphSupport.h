@@ -19,6 +19,14 @@ inline bool IsFinite(const point2d& p)
     return std::isfinite(p.x) && std::isfinite(p.y);
 }
 
+// Two points computed apart for one place (a crossing and a vertex, say) that differ only by
+// rounding.
+inline bool IsOnePoint(const point2d& p, const point2d& q)
+{
+    const double noise = 1e-9 * std::max({1.0, std::fabs(p.x), std::fabs(p.y)});
+    return std::fabs(p.x - q.x) <= noise && std::fabs(p.y - q.y) <= noise;
+}
+
 // An edge's box with the margin it needs as the edge IntersectWith is called on: kept beside
 // an edge that is met many times, so that the box test reads four numbers a side.
 struct meetbox {

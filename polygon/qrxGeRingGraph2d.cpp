@@ -31,6 +31,18 @@ bool IsEndOf(const edge2d& e, const point2d& p)
     return e.EndIndexOf(p) != 0;
 }
 
+// p lies on the edge between its ends, rounding aside, and is neither.
+bool LiesInside(const edge2d& e, const point2d& p)
+{
+    const point2d s = e.StartPoint(), t = e.EndPoint();
+    const vector2d d = t - s, v = p - s;
+    const double length2 = d.LengthSquared();
+    const double along = v.DotProduct(d);
+    const double noise = 1e-9 * std::max({1.0, std::fabs(p.x), std::fabs(p.y)});
+    return along > 0.0 && along < length2 && std::fabs(d.CrossProduct(v)) <= noise * std::sqrt(length2) &&
+           !IsOnePoint(p, s) && !IsOnePoint(p, t);
+}
+
 } // namespace
 
 ringedge2d* ringedgelist::Append(const edge2d& e)
@@ -262,6 +274,46 @@ void ringgraph2d::LinkCrossings()
                 r->startCrossing = CrossingById(ids_.Resolve(r->startId), {r, 0, 1});
             if (r->endId != 0)
                 r->endCrossing = CrossingById(ids_.Resolve(r->endId), {r, 0, 0});
+        }
+    }
+}
+
+void ringgraph2d::CutAtGatheredPoints()
+{
+    for (const auto& c : crossings_)
+        CutAtGatheredPoints(*c);
+}
+
+void ringgraph2d::CutAtGatheredPoints(crossing2d& c)
+{
+    const auto pointOf = [](const crossingentry2d& e) {
+        return e.atStart ? e.edge->edge.StartPoint() : e.edge->edge.EndPoint();
+    };
+    const point2d place = pointOf(c.entries.front());
+    if (std::all_of(c.entries.begin(), c.entries.end(),
+                    [&](const crossingentry2d& e) { return IsOnePoint(pointOf(e), place); }))
+        return;
+    // A cut leaves every entry's point where it was (an edge that ended here hands its entry
+    // to the piece behind the cut, which ends where the edge did), and the entries it adds
+    // lie at points already gathered. Those entries are visited too, and an entry's edge is
+    // read again after each cut: a piece may hold a further point.
+    const std::size_t gathered = c.entries.size();
+    for (std::size_t i = 0; i < c.entries.size() && usable_; ++i) {
+        for (std::size_t j = 0; j < gathered; ++j) {
+            const point2d p = pointOf(c.entries[j]);
+            ringedge2d* r = c.entries[i].edge;
+            if (!LiesInside(r->edge, p))
+                continue;
+            ringedge2d* n = Cut(*r->owner, r, p);
+            n->overlap = r->overlap;
+            n->opposed = r->opposed;
+            if ((n->endCrossing = r->endCrossing))
+                for (crossingentry2d& e : n->endCrossing->entries)
+                    if (e.edge == r && !e.atStart)
+                        e.edge = n;
+            r->endCrossing = n->startCrossing = &c;
+            c.entries.push_back({r, 0, 0});
+            c.entries.push_back({n, 0, 1});
         }
     }
 }

@@ -97,6 +97,13 @@ public:
     void CollectCrossings();
     // Replaces the ids by crossing records, created in linking order.
     void LinkCrossings();
+    // Where tolerance gathered edge ends at different points into one crossing (two
+    // crossings closer than 0.1 on one edge, a crossing beside a vertex), cuts every edge of
+    // the crossing that runs through another of its points, there. The piece between the two
+    // points starts and ends at the crossing, so that a walk can follow each ring through
+    // the points where the rings truly meet. Union, subtraction and intersection call it
+    // after linking.
+    void CutAtGatheredPoints();
     // False when the crossing pass gave up: an input that is not finite, or cuts beyond
     // what two rings of these sizes can produce (coordinates too large for the 0.1
     // tolerance). The operations then answer as when a walk finds no way on.
@@ -132,6 +139,7 @@ private:
     // Cuts r at p: the new record behind r runs from p to r's old end and takes its end id.
     ringedge2d* Cut(ringedgelist& list, ringedge2d* r, const point2d& p);
     crossing2d* CrossingById(int id, const crossingentry2d& entry);
+    void CutAtGatheredPoints(crossing2d& c);
     void FreeCrossings();
 
     const std::vector<point2d>& ringA_;

@@ -6,6 +6,7 @@
 #include "qrxGePolygonOperations.h"
 #include "qrxGeRingGraph2d.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -27,9 +28,9 @@ std::vector<ring2d*>* EmptyList()
     return new std::vector<ring2d*>();
 }
 
-// A walk may step onto a crossing's other entry just beside the first point, or run along
-// degenerate edges back to it; such last points are the first one again, so the ring ends
-// before them.
+// The split's walk may step onto a crossing's other entry just beside the first point, or run
+// along degenerate edges back to it; such last points are the first one again, so the face
+// ends before them.
 void DropRepeatedClosingPoint(ring2d& ring)
 {
     while (ring.size() > 1 && ring.back() == ring.front())
@@ -41,24 +42,70 @@ bool IsOfA(const ringgraph2d& g, const ringedge2d& e)
     return e.owner == &g.EdgesA();
 }
 
-// The value of keep for the run that leaves a crossing along e. A shared stretch bounds the
-// difference when the interiors lie on its two sides, the intersection when on one side.
-std::uint8_t KeepValue(ringop op, const ringgraph2d& g, const ringedge2d& e)
+// Whether a ring lies just left and just right of a point of an edge, seen along the edge's
+// direction.
+struct sides {
+    bool left = false;
+    bool right = false;
+};
+
+// Counts the ring's sides that one ray from `at`, along the edge's left normal, crosses. Sides
+// crossing it beyond `at` count for both points; a side through `at` itself (one laid along
+// the edge) counts only for the point on the right, whose ray passes it. `at` is the midpoint
+// of an edge of the graph, which the other ring meets only at its ends, so the answer needs
+// no tolerance.
+sides InsideBeside(const std::vector<point2d>& ring, const point2d& at, const vector2d& along)
 {
-    const point2d mid = e.edge.MidPoint();
-    const bool ofA = IsOfA(g, e);
-    switch (op) {
-    case ringop::subtract:
-        if (e.overlap)
-            return e.opposed;
-        return ofA ? !IsPointInPolygon(g.RingB(), mid) : IsPointInPolygon(g.RingA(), mid);
-    case ringop::intersect:
-        if (e.overlap)
-            return !e.opposed;
-        return ofA ? IsPointInPolygon(g.RingB(), mid) : IsPointInPolygon(g.RingA(), mid);
-    default:
-        return ofA ? IsPointInPolygon(g.RingB(), mid) : 1;
+    const vector2d n = along.Perpendicular().UnitVector();
+    const double through = 1e-9 * std::max({1.0, std::fabs(at.x), std::fabs(at.y)});
+    int left = 0, right = 0;
+    for (std::size_t i = 0, size = ring.size(); i < size; ++i) {
+        const vector2d p = ring[i] - at, q = ring[i + 1 == size ? 0 : i + 1] - at;
+        const double sp = n.CrossProduct(p), sq = n.CrossProduct(q);
+        if ((sp > 0.0) == (sq > 0.0))
+            continue;
+        const double t = n.DotProduct(p) + sp / (sp - sq) * n.DotProduct(q - p);
+        left += t > through;
+        right += t > -through;
     }
+    return {left % 2 == 1, right % 2 == 1};
+}
+
+// The longest edge of the run that leaves a crossing along e: where its sides are read most
+// safely.
+const ringedge2d* LongestOfRun(const ringedge2d* e, bool forward)
+{
+    const ringedge2d* longest = e;
+    for (std::size_t i = 0, n = e->owner->size; i < n; ++i) {
+        if (e->edge.Length() > longest->edge.Length())
+            longest = e;
+        if (forward ? e->endCrossing : e->startCrossing)
+            break;
+        e = forward ? e->next : e->prev;
+    }
+    return longest;
+}
+
+// The value of keep for the run that leaves a crossing along e. The run's own ring lies on
+// its left. An edge of A bounds the difference where B is not on that side, the intersection
+// where it is; an edge of B bounds the difference where A lies on its right, the
+// intersection where A lies on its left. A shared stretch thus bounds the difference when the
+// interiors lie on its two sides, the intersection when on one side. The other ring's sides
+// are read rather than the midpoint tested against it, whose 0.1 boundary band takes in the
+// short pieces between crossings that tolerance gathered.
+std::uint8_t KeepValue(ringop op, const ringgraph2d& g, const ringedge2d& entry, bool forward)
+{
+    const bool ofA = IsOfA(g, entry);
+    if (op == ringop::split)
+        return ofA ? IsPointInPolygon(g.RingB(), entry.edge.MidPoint()) : 1;
+    const edge2d& e = LongestOfRun(&entry, forward)->edge;
+    const vector2d along = e.EndPoint() - e.StartPoint();
+    if (along.LengthSquared() == 0.0)
+        return 0;
+    const sides other = InsideBeside(ofA ? g.RingB() : g.RingA(), e.MidPoint(), along);
+    if (op == ringop::intersect)
+        return other.left;
+    return ofA ? !other.left : other.right;
 }
 
 // keep = v along the run leaving a crossing along e, up to the next crossing.
@@ -77,7 +124,7 @@ void Classify(ringgraph2d& g, ringop op)
     for (const auto& c : g.Crossings())
         for (const crossingentry2d& entry : c->entries)
             if (entry.edge->keep == 255)
-                MarkRun(entry.edge, entry.atStart != 0, KeepValue(op, g, *entry.edge));
+                MarkRun(entry.edge, entry.atStart != 0, KeepValue(op, g, *entry.edge, entry.atStart != 0));
 }
 
 void UnkeepOverlapEdges(ringedgelist& list)
@@ -158,30 +205,51 @@ double RelativeAngle(ringop op, double rel)
     return rel;
 }
 
+point2d WalkStart(const ringedge2d& e, bool forward)
+{
+    return forward ? e.edge.StartPoint() : e.edge.EndPoint();
+}
+
+point2d WalkEnd(const ringedge2d& e, bool forward)
+{
+    return forward ? e.edge.EndPoint() : e.edge.StartPoint();
+}
+
 // The way on from crossing c: least rel (sharpest right turn) for the union, greatest
-// (sharpest left) for the others; the later entry wins a tie.
+// (sharpest left) for the others; the later entry wins a tie. Where tolerance gathered edge
+// ends at different points into the crossing, the way goes on from the very point where the
+// incoming edge ends whenever an entry leaves from there, so that it follows the rings as
+// they truly run; only where none does is it chosen among the others.
 const crossingentry2d* NextEdge(ringop op, const crossing2d& c, const ringedge2d* incoming, bool forward)
 {
     const double ref = BackAngle(incoming->edge.Angle(), forward);
-    const crossingentry2d* best = nullptr;
-    double bestRel = op == ringop::unite ? kTwoPi : 0.0;
-    for (const crossingentry2d& entry : c.entries) {
-        if (entry.edge == incoming || !IsWalkCandidate(op, *entry.edge))
-            continue;
-        const double a = entry.edge->edge.Angle() + (entry.atStart ? 0.0 : kPi);
-        const double rel = RelativeAngle(op, a - ref);
-        if (!std::isfinite(rel))
-            continue;
-        if (op == ringop::unite ? rel <= bestRel : rel >= bestRel) {
-            best = &entry;
-            bestRel = rel;
+    const point2d end = WalkEnd(*incoming, forward);
+    const auto choose = [&](bool fromEnd) {
+        const crossingentry2d* best = nullptr;
+        double bestRel = op == ringop::unite ? kTwoPi : 0.0;
+        for (const crossingentry2d& entry : c.entries) {
+            if (entry.edge == incoming || !IsWalkCandidate(op, *entry.edge) ||
+                IsOnePoint(WalkStart(*entry.edge, entry.atStart), end) != fromEnd)
+                continue;
+            const double a = entry.edge->edge.Angle() + (entry.atStart ? 0.0 : kPi);
+            const double rel = RelativeAngle(op, a - ref);
+            if (!std::isfinite(rel))
+                continue;
+            if (op == ringop::unite ? rel <= bestRel : rel >= bestRel) {
+                best = &entry;
+                bestRel = rel;
+            }
         }
-    }
-    return best;
+        return best;
+    };
+    const crossingentry2d* onward = choose(true);
+    return onward ? onward : choose(false);
 }
 
-// Traces one ring from `start`, forward. False when a crossing offers no way on, or when
-// the walk outlasts the graph's edge records without closing.
+// Traces one ring from `start`, forward, until it is back at the first point itself: points
+// that tolerance gathered into its crossing are passed, they lie elsewhere. False when a
+// crossing offers no way on, or when the walk outlasts the graph's edge records without
+// closing.
 bool Walk(ringgraph2d& g, ringop op, ringedge2d* start, ring2d& ring)
 {
     const std::size_t bound = g.EdgesA().size + g.EdgesB().size;
@@ -189,11 +257,13 @@ bool Walk(ringgraph2d& g, ringop op, ringedge2d* start, ring2d& ring)
     ringedge2d* e = start;
     bool forward = true;
     for (std::size_t step = 0; step < bound; ++step) {
-        ring.push_back(forward ? e->edge.StartPoint() : e->edge.EndPoint());
+        ring.push_back(WalkStart(*e, forward));
         if (op != ringop::unite)
             e->visited = 1;
-        if ((forward ? e->edge.EndPoint() : e->edge.StartPoint()) == first) {
-            DropRepeatedClosingPoint(ring);
+        if (IsOnePoint(WalkEnd(*e, forward), first)) {
+            // Degenerate edges back to the first point left it at the end again.
+            while (ring.size() > 1 && IsOnePoint(ring.back(), first))
+                ring.pop_back();
             return true;
         }
         const crossing2d* c = forward ? e->endCrossing : e->startCrossing;
@@ -225,6 +295,9 @@ std::unique_ptr<ringgraph2d> LinkedGraph(const std::vector<point2d>& a, const st
         return nullptr;
     auto g = std::make_unique<ringgraph2d>(a, b);
     if (!Build(*g, false))
+        return nullptr;
+    g->CutAtGatheredPoints();
+    if (!g->IsUsable())
         return nullptr;
     return g;
 }
