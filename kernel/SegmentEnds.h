@@ -121,14 +121,14 @@ class SegmentEnds {
     if (!sorted_) {
       sorted_ = true;
       for (int e = 0; e < 2 * count_; ++e)
-        if (alive_[Owner(e)]) order_.push_back(e);
-      std::sort(order_.begin(), order_.end(), [&](int a, int b) {
-        return EndX(a) < EndX(b) || (EndX(a) == EndX(b) && EndY(a) < EndY(b));
+        if (alive_[Owner(e)]) order_.push_back({EndX(e), EndY(e), e});
+      std::sort(order_.begin(), order_.end(), [](const PlacedEnd& a, const PlacedEnd& b) {
+        return a.x < b.x || (a.x == b.x && a.y < b.y);
       });
     }
-    while (cursor_ < order_.size() && !alive_[Owner(order_[cursor_])]) ++cursor_;
+    while (cursor_ < order_.size() && !alive_[Owner(order_[cursor_].end)]) ++cursor_;
     if (cursor_ == order_.size()) return false;
-    *sx = EndX(order_[cursor_]), *sy = EndY(order_[cursor_]);
+    *sx = order_[cursor_].x, *sy = order_[cursor_].y;
     return true;
   }
 
@@ -150,8 +150,13 @@ class SegmentEnds {
   PointHash ends_;
   std::vector<int> reached_, doomed_, touched_;
   mutable std::vector<int> near_;
+  // An end with its place, so the sort compares numbers at hand.
+  struct PlacedEnd {
+    double x, y;
+    int end;
+  };
   bool sorted_ = false;
-  std::vector<int> order_;
+  std::vector<PlacedEnd> order_;
   size_t cursor_ = 0;
 };
 

@@ -173,10 +173,9 @@ void CutSegment(SegmentSet& set, int i, float attr, std::vector<Piece>& pieces) 
   CutList& cuts = set.cuts;
   cuts.Clear();
   cuts.Add(si.xs, si.ys);
-  set.grid.Query(GridBox::Around(si.xs, si.ys, si.xe, si.ye, kRangeTolerance), set.near);
-  for (int j : set.near)
-    if (j != i && BoxesTouch(set.boxes[i], set.boxes[j]))
-      AddCutsFrom(si, li, set.segments[j], set.lines[j], cuts);
+  set.grid.QueryKept(GridBox::Around(si.xs, si.ys, si.xe, si.ye, kRangeTolerance), set.near,
+                     [&](int j) { return j != i && BoxesTouch(set.boxes[i], set.boxes[j]); });
+  for (int j : set.near) AddCutsFrom(si, li, set.segments[j], set.lines[j], cuts);
   cuts.Add(si.xe, si.ye);
 
   int count = cuts.Count();

@@ -70,23 +70,11 @@ void UniformGrid::Build(const std::vector<GridBox>& boxes, double minCell) {
   }
 }
 
-void UniformGrid::Query(const GridBox& q, std::vector<int>& out) const {
-  out.clear();
-  if (ids_.empty()) return;
-  const int c0 = Column(q.minX), c1 = Column(q.maxX), r0 = Row(q.minY), r1 = Row(q.maxY);
-  if (c0 == c1 && r0 == r1) {
-    out.assign(CellBegin(c0, r0), CellEnd(c0, r0));
-    return;
-  }
+void UniformGrid::NextQuery() const {
   if (++query_ == 0) {
     std::fill(stamp_.begin(), stamp_.end(), 0);
     query_ = 1;
   }
-  for (int r = r0; r <= r1; ++r)
-    for (int c = c0; c <= c1; ++c)
-      for (const int* id = CellBegin(c, r); id != CellEnd(c, r); ++id)
-        if (stamp_[*id] != query_) stamp_[*id] = query_, out.push_back(*id);
-  std::sort(out.begin(), out.end());
 }
 
 }  // namespace kernel

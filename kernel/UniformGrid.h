@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -25,7 +26,29 @@ class UniformGrid {
 
   // Replaces out with the indices of the boxes that may meet q: a superset of those that
   // do, ascending, each once.
-  void Query(const GridBox& q, std::vector<int>& out) const;
+  void Query(const GridBox& q, std::vector<int>& out) const {
+    QueryKept(q, out, [](int) { return true; });
+  }
+
+  // Query less the boxes that keep turns down, each asked once: what is turned down is
+  // never collected or sorted.
+  template <typename Keep>
+  void QueryKept(const GridBox& q, std::vector<int>& out, Keep keep) const {
+    out.clear();
+    if (ids_.empty()) return;
+    const int c0 = Column(q.minX), c1 = Column(q.maxX), r0 = Row(q.minY), r1 = Row(q.maxY);
+    if (c0 == c1 && r0 == r1) {
+      for (const int* id = CellBegin(c0, r0); id != CellEnd(c0, r0); ++id)
+        if (keep(*id)) out.push_back(*id);
+      return;
+    }
+    NextQuery();
+    for (int r = r0; r <= r1; ++r)
+      for (int c = c0; c <= c1; ++c)
+        for (const int* id = CellBegin(c, r); id != CellEnd(c, r); ++id)
+          if (stamp_[*id] != query_ && (stamp_[*id] = query_, keep(*id))) out.push_back(*id);
+    std::sort(out.begin(), out.end());
+  }
 
   // Whether test holds for one of the boxes that may meet q. The boxes are tried cell by
   // cell, a box in several cells maybe more than once: for a yes-or-no question the order
@@ -54,6 +77,8 @@ class UniformGrid {
 
  private:
   int Cell(int column, int row) const { return row * cols_ + column; }
+  // Starts a new stamp for the boxes a query meets, so each is taken once.
+  void NextQuery() const;
 
   double x0_ = 0.0, y0_ = 0.0, cell_ = 1.0, inverse_ = 1.0;
   int cols_ = 1, rows_ = 1;
