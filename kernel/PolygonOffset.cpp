@@ -335,38 +335,135 @@ struct ClosedPath {
 
 
 // The winding number of the raw offset ring about a point, counted along the upward ray
-// from it through the ring's edges in the point's vertical slab.
+// from it through the ring's edges that cross the point's vertical. Shrinking a dense
+// jagged ring gives mitres tens of metres long that cross every vertical, so the edges are
+// kept per column of the plan: an edge that spans the whole column counts for every point
+// of the column that lies well below it, added up once per column in order of height; only
+// the spanning edges at about the point's height, and the edges that end in the column, are
+// tried one by one, with the same test as a plain loop over all edges.
 class RingWinding {
  public:
   RingWinding(const std::vector<double>& ox, const std::vector<double>& oy, int edges)
-      : ox_(ox), oy_(oy), edges_(edges) {
-    std::vector<GridBox> slabs;
+      : ox_(ox), oy_(oy) {
+    double x1 = ox[1], x2 = ox[1];
+    std::vector<double> extents(edges);
     for (int i = 1; i <= edges; ++i) {
-      const double lo = std::min(ox[i], ox[i + 1]), hi = std::max(ox[i], ox[i + 1]);
-      slabs.push_back({lo, 0.0, hi, 0.0});
+      x1 = std::min(x1, ox[i]), x2 = std::max(x2, ox[i]);
+      extents[i - 1] = std::fabs(ox[i + 1] - ox[i]);
     }
-    slabs_.Build(slabs);
+    // Columns about as wide as a typical edge: the long mitres of a dense ring span many of
+    // them, but the band of spans searched about a point stays short.
+    std::nth_element(extents.begin(), extents.begin() + edges / 2, extents.end());
+    const double width = x2 - x1;
+    double w = std::max(width / (2.0 * edges + 16.0), extents[edges / 2]);
+    if (!(w > 0.0)) w = 1.0;
+    x0_ = x1, w_ = w, inverse_ = 1.0 / w;
+    cols_ = static_cast<int>(width * inverse_) + 1;
+    // Beyond this from a column's side an edge surely lies on that side for every point
+    // that the column holds (rounding of the column look-up included).
+    const double delta = 1e-9 * (std::fabs(x1) + std::fabs(x2) + w);
+
+    std::vector<std::pair<int, End>> ends;  // with their columns
+    std::vector<Span> spans;
+    for (int i = 1; i <= edges; ++i) {
+      const double ax = ox[i], ay = oy[i], bx = ox[i + 1], by = oy[i + 1];
+      if (ax == bx) continue;  // never crosses a vertical by the half-open test
+      const double lo = std::min(ax, bx), hi = std::max(ax, bx);
+      const double slope = (by - ay) / (bx - ax);
+      const double slack = 1e-6 * (1.0 + std::fabs(ay) + std::fabs(by)) + std::fabs(slope) * delta;
+      const End end{lo, hi, std::max(ay, by) + slack, i};
+      for (int c = Column(lo); c <= Column(hi); ++c) {
+        const double left = x0_ + c * w_, right = left + w_;
+        const bool across = c > 0 && c < cols_ - 1 && lo < left - delta && hi > right + delta;
+        const double yl = ay + (left - ax) * slope, yr = ay + (right - ax) * slope;
+        const double bottom = std::min(yl, yr) - slack, top = std::max(yl, yr) + slack;
+        // A steep edge is tried one by one, so the band searched about a point stays short.
+        if (across && top - bottom <= 4.0 * w_)
+          spans.push_back({bottom, top, bx < ax ? 1 : -1, i, c});
+        else
+          ends.emplace_back(c, end);
+      }
+    }
+    // Both lists bucketed by column; the spans of a column then sorted by height.
+    endStart_.assign(cols_ + 1, 0), spanStart_.assign(cols_ + 1, 0), tallest_.assign(cols_, 0.0);
+    for (const auto& entry : ends) ++endStart_[entry.first + 1];
+    for (const Span& sp : spans) {
+      ++spanStart_[sp.column + 1];
+      tallest_[sp.column] = std::max(tallest_[sp.column], sp.top - sp.bottom);
+    }
+    for (int c = 0; c < cols_; ++c) {
+      endStart_[c + 1] += endStart_[c];
+      spanStart_[c + 1] += spanStart_[c];
+    }
+    ends_.resize(ends.size()), spans_.resize(spans.size());
+    std::vector<int> fill(endStart_.begin(), endStart_.end() - 1);
+    for (const auto& [c, end] : ends) ends_[fill[c]++] = end;
+    fill.assign(spanStart_.begin(), spanStart_.end() - 1);
+    for (const Span& sp : spans) spans_[fill[sp.column]++] = sp;
+    for (int c = 0; c < cols_; ++c)
+      std::sort(spans_.begin() + spanStart_[c], spans_.begin() + spanStart_[c + 1],
+                [](const Span& a, const Span& b) { return a.bottom < b.bottom; });
+    // above_[k]: the turns of span k and of those after it in its column.
+    above_.assign(spans_.size() + 1, 0);
+    for (size_t k = spans_.size(); k-- > 0;)
+      above_[k] = spans_[k].turn +
+                  (k + 1 < spans_.size() && spans_[k + 1].column == spans_[k].column ? above_[k + 1] : 0);
   }
 
   // Counter-clockwise turns about (px, py).
   int At(double px, double py) const {
-    const int column = slabs_.Column(px);
+    const int c = Column(px);
     int winding = 0;
-    for (const int* e = slabs_.CellBegin(column, 0); e != slabs_.CellEnd(column, 0); ++e) {
-      const int i = *e + 1;
-      const double ax = ox_[i], ay = oy_[i], bx = ox_[i + 1], by = oy_[i + 1];
-      if ((ax <= px) == (bx <= px)) continue;
-      const double yAt = ay + (px - ax) * (by - ay) / (bx - ax);
-      if (yAt > py) winding += bx < ax ? 1 : -1;
+    for (int k = endStart_[c]; k < endStart_[c + 1]; ++k) {
+      const End& e = ends_[k];
+      if (e.lo <= px && px < e.hi && e.top > py) winding += Crossing(e.edge, px, py);
     }
+    const Span* first = spans_.data() + spanStart_[c];
+    const Span* last = spans_.data() + spanStart_[c + 1];
+    // Spans whose bottom lies above the point surely cross the ray; below the point, only
+    // those within the column's tallest span of it can reach it.
+    const Span* above = std::upper_bound(first, last, py,
+                                         [](double y, const Span& sp) { return y < sp.bottom; });
+    if (above != last) winding += above_[above - spans_.data()];
+    for (const Span* sp = above; sp != first && (sp - 1)->bottom >= py - tallest_[c]; --sp)
+      if ((sp - 1)->top > py) winding += Crossing((sp - 1)->edge, px, py);
     return winding;
   }
 
  private:
+  // An edge tried one by one: the x range where it crosses a vertical (lo <= x < hi, the
+  // plain test's own) and a height it surely stays under.
+  struct End {
+    double lo, hi, top;
+    int edge;
+  };
+  struct Span {
+    double bottom, top;  // the edge's heights over the column, widened by the rounding
+    int turn;            // what the edge adds when it crosses the ray
+    int edge, column;
+  };
+
+  int Column(double x) const {
+    const double c = (x - x0_) * inverse_;
+    return c < 1.0 ? 0 : c >= cols_ - 1 ? cols_ - 1 : static_cast<int>(c);
+  }
+
+  // What edge i adds to the winding about (px, py): the plain ray test.
+  int Crossing(int i, double px, double py) const {
+    const double ax = ox_[i], ay = oy_[i], bx = ox_[i + 1], by = oy_[i + 1];
+    if ((ax <= px) == (bx <= px)) return 0;
+    const double yAt = ay + (px - ax) * (by - ay) / (bx - ax);
+    return yAt > py ? (bx < ax ? 1 : -1) : 0;
+  }
+
   const std::vector<double>& ox_;
   const std::vector<double>& oy_;
-  int edges_;
-  UniformGrid slabs_;
+  double x0_ = 0.0, w_ = 1.0, inverse_ = 1.0;
+  int cols_ = 1;
+  std::vector<int> endStart_, spanStart_, above_;
+  std::vector<End> ends_;
+  std::vector<Span> spans_;
+  std::vector<double> tallest_;
 };
 
 // How far beside a piece its two sides are sampled: half the tracers' same-point tolerance,

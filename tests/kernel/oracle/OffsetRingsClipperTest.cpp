@@ -228,6 +228,9 @@ TEST(OffsetRingsAgainstClipper, WorstShapesTakeUnderASecond) {
       {kVanishingEdge, -2070.0},
       {Saw(4999, 1000.0), 300.0},
       {Saw(4999, 6300.0), -1000.0},
+      // Dense and jagged (points under 0.1 m apart, notches 2 m deep) shrunk by 1.5 m: mitres
+      // tens of metres long cross every vertical and each other.
+      {Star(rng, 2000, 28000.0, 30000.0), -1500.0},
   };
   for (const auto& c : cases) {
     const std::vector<P3> ring = ToRing(c.plan);
