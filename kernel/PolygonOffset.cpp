@@ -32,6 +32,9 @@ constexpr float kEndOffsetEdgeMark = 99.0f;
 // closed) and none of it belongs to the offset.
 constexpr float kInvertedOffsetEdgeMark = 4.0f;
 
+// A clearance above this surely removes a piece within the splitter's 0.01 of an input edge.
+constexpr double kClearanceForCopies = 0.05;
+
 constexpr int kMaxPoints = kOffsetPointEntries - 1;
 constexpr int kMaxLoops = kOffsetLoopEntries - 1;
 
@@ -217,13 +220,17 @@ struct Segments {
   }
 };
 
-// Every segment cut at every crossing with another, later copies of a piece dropped.
-Segments SplitAll(const Segments& in) {
+// Every segment cut at every crossing with another, later copies of a piece dropped. The
+// segments marked cutOnly cut the others but yield no pieces.
+Segments SplitAll(const Segments& in, float cutOnly) {
   std::vector<SplitPiece> list;
+  list.reserve(in.Count());
   for (int i = 1; i <= in.Count(); ++i)
-    list.push_back({in.x1[i], in.y1[i], in.x2[i], in.y2[i], in.mark[i]});
+    list.push_back({in.x1[i], in.y1[i], in.x2[i], in.y2[i], in.mark[i], in.mark[i] == cutOnly});
+  const std::vector<SplitPiece> pieces = SplitSegmentList(1, list);
   Segments out;
-  for (const SplitPiece& g : SplitSegmentList(1, list)) out.Add(g.x1, g.y1, g.x2, g.y2, g.attr);
+  out.Reserve(static_cast<int>(pieces.size()));
+  for (const SplitPiece& g : pieces) out.Add(g.x1, g.y1, g.x2, g.y2, g.attr);
   return out;
 }
 
@@ -657,7 +664,7 @@ ClosedPath JoinedRing(const FlatPolygon& p, const std::vector<double>& ox,
 // offset are returned. A closed ring's offset is its joined path; an open polyline's is its
 // raw offset (1-based ox, oy), whose inverted edges are dropped too.
 Segments OffsetPieces(const FlatPolygon& p, bool closed, const std::vector<double>& ox,
-                      const std::vector<double>& oy, const ClosedPath& joined) {
+                      const std::vector<double>& oy, const ClosedPath& joined, double clearance) {
   const int E = p.edges;
   Segments list;
   for (int i = 1; i <= E; ++i)
@@ -677,7 +684,11 @@ Segments OffsetPieces(const FlatPolygon& p, bool closed, const std::vector<doubl
     list.Add(ox[i], oy[i], ox[next], oy[next], mark);
   }
   // Inverted edges still cut the others, so the remaining pieces end where they would anyway.
-  const Segments pieces = SplitAll(list);
+  // The polygon's own edges cut the offset but need no pieces of their own when the ring is
+  // closed and the clearance is wide: an offset piece lying on one (which the pieces of the
+  // edge would drop as a later copy) lies closer to it than the clearance and goes there.
+  const bool inputCutsOnly = closed && clearance > kClearanceForCopies;
+  const Segments pieces = SplitAll(list, inputCutsOnly ? kInputEdgeMark : 0.0f);
   return pieces.Without([&](int i) {
     return pieces.mark[i] == kInputEdgeMark || pieces.mark[i] == kInvertedOffsetEdgeMark;
   });
@@ -734,7 +745,10 @@ void TraceAndWriteLoops(const FlatPolygon& p, bool closed, const std::vector<dou
     return near(kept.x1[i], kept.y1[i]) || near(kept.x2[i], kept.y2[i]);
   });
   KernelWorkArrays work;
-  TracedLoops inner(writer.LoopsLeft(), writer.PointsLeft());
+  // The outside loops are written and looked up: their room, larger than what is left,
+  // takes the inner loops (one block fewer to allocate on every call).
+  TracedLoops& inner = outside;
+  inner.count = 0;
   if (!TraceLoopsFromSegments(work, leftover.Count(), leftover.x1.data(), leftover.y1.data(),
                               leftover.x2.data(), leftover.y2.data(), &inner.count,
                               inner.sizes.data(), inner.x.get(), inner.y.get(),
@@ -756,8 +770,8 @@ int Offset(OpenResult openResult, int n, int mode, const float x[], const float 
   std::vector<double> ox(n + 3, 0.0), oy(n + 3, 0.0);
   OffsetEdges(p.x.data(), p.y.data(), n, mode, *distance, ox.data(), oy.data());
   const ClosedPath joined = closed ? JoinedRing(p, ox, oy, *distance) : ClosedPath{};
-  Segments kept = KeepClearPieces(p, OffsetPieces(p, closed, ox, oy, joined),
-                                  std::fabs(static_cast<double>(*distance)) - 0.1);
+  const double clearance = std::fabs(static_cast<double>(*distance)) - 0.1;
+  Segments kept = KeepClearPieces(p, OffsetPieces(p, closed, ox, oy, joined, clearance), clearance);
   if (closed) kept = KeepBoundaryPieces(p, joined, std::move(kept));
   LoopWriter writer(frame, loopCount, counts, codes, outX, outY, outZ);
   if (!closed && openResult == OpenResult::PieceList)

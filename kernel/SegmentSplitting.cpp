@@ -245,7 +245,8 @@ std::vector<SplitPiece> SplitSegmentList(int mode, const std::vector<SplitPiece>
 
   std::vector<Piece> pieces;
   pieces.reserve(in.size());
-  for (size_t i = 0; i < in.size(); ++i) CutSegment(set, static_cast<int>(i), in[i].attr, pieces);
+  for (size_t i = 0; i < in.size(); ++i)
+    if (!in[i].cutOnly) CutSegment(set, static_cast<int>(i), in[i].attr, pieces);
 
   const std::vector<bool> dropped = RepeatedPieces(mode, pieces);
   std::vector<SplitPiece> out;

@@ -16,12 +16,15 @@ void SplitSegmentsAtCrossings(int mode, int n, const double x1[], const double y
                               int* outCount, double outX1[], double outY1[], double outX2[],
                               double outY2[], float outAttr[], int outCapacity);
 
-// One segment or piece of the list form, with the attribute it carries.
+// One segment or piece of the list form, with the attribute it carries. A segment marked
+// cutOnly cuts the others but yields no pieces itself (nor drops their copies): a caller
+// that would throw its pieces away saves cutting it at every crossing.
 struct SplitPiece {
   double x1, y1, x2, y2;
   float attr;
+  bool cutOnly = false;
 };
 
 // The list form of SplitSegmentsAtCrossings (0-based, no capacity): the pieces of every
-// segment of the list, the same pieces in the same order.
+// segment of the list, the same pieces in the same order, less those of cut-only segments.
 std::vector<SplitPiece> SplitSegmentList(int mode, const std::vector<SplitPiece>& segments);

@@ -117,3 +117,12 @@ TEST(SplitSegmentsAtCrossings, RandomSetsKeepTheirLengthAndNoPiecesCross) {
     }
   }
 }
+
+TEST(SplitSegmentList, CutOnlySegmentsCutTheOthersButYieldNoPieces) {
+  // The X above with its second segment cut-only: only the first's halves come out.
+  const auto x = SplitSegmentList(1, {{0, 0, 10, 10, 1.5f}, {0, 10, 10, 0, 2.5f, true}});
+  ASSERT_EQ(x.size(), 2u);
+  EXPECT_TRUE(x[0].x2 == 5.0 && x[0].y2 == 5.0 && x[1].x1 == 5.0 && x[0].attr == 1.5f);
+  // A cut-only segment has no pieces to drop a later copy with.
+  EXPECT_EQ(SplitSegmentList(1, {{0, 0, 10, 0, 1, true}, {0, 0, 10, 0, 2}}).size(), 1u);
+}
