@@ -12,6 +12,7 @@
 
 #include "PolygonOffset.h"
 #include "clipper.hpp"
+#include "SideBySide.h"
 
 namespace {
 
@@ -136,9 +137,5 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark(("ClipperMitreOffset/notched/" + size).c_str(), ClipperMitreOffset,
                                block)
       ->Unit(benchmark::kMicrosecond);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return bench::RunRegistered(argc, argv);
 }

@@ -14,6 +14,7 @@
 #include "RoofFaceUnion.h"
 #include "UnionRoofScenes.h"
 #include "clipper.hpp"
+#include "SideBySide.h"
 
 namespace {
 
@@ -172,17 +173,9 @@ void Reference(benchmark::State& state, bool piled) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (int n : {12, 100, 400, 800}) {
-    benchmark::RegisterBenchmark("UnionEngine/scattered", Engine, false)->Arg(n)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("UnionReference/scattered", Reference, false)->Arg(n)->Unit(benchmark::kMillisecond);
-  }
-  for (int n : {20, 100, 200}) {
-    benchmark::RegisterBenchmark("UnionEngine/piled", Engine, true)->Arg(n)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("UnionReference/piled", Reference, true)->Arg(n)->Unit(benchmark::kMillisecond);
-  }
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  bench::RegisterSideBySide<bool>("UnionEngine", Engine, "UnionReference", Reference, {{"scattered", false}},
+                                  {12, 100, 400, 800}, benchmark::kMillisecond);
+  bench::RegisterSideBySide<bool>("UnionEngine", Engine, "UnionReference", Reference, {{"piled", true}},
+                                  {20, 100, 200}, benchmark::kMillisecond);
+  return bench::RunRegistered(argc, argv);
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Tools.h"
+#include "SideBySide.h"
 
 namespace {
 
@@ -105,22 +106,8 @@ void Cgal(benchmark::State& state, Family family)
 
 int main(int argc, char** argv)
 {
-    const std::pair<const char*, Family> families[] = {{"Cells", Cells}, {"Chords", Chords}};
-    for (const auto& [name, family] : families) {
-        for (int n : {100, 250, 500, 1000, 2000}) {
-            const std::string suffix = std::string("/") + name;
-            benchmark::RegisterBenchmark(("MakeLineSegsToFaces" + suffix).c_str(), Toolkit, family)
-                ->Arg(n)
-                ->Unit(benchmark::kMillisecond);
-            benchmark::RegisterBenchmark(("CgalArrangement" + suffix).c_str(), Cgal, family)
-                ->Arg(n)
-                ->Unit(benchmark::kMillisecond);
-        }
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    bench::RegisterSideBySide<Family>("MakeLineSegsToFaces", Toolkit, "CgalArrangement", Cgal,
+                                      {{"Cells", Cells}, {"Chords", Chords}}, {100, 250, 500, 1000, 2000},
+                                      benchmark::kMillisecond);
+    return bench::RunRegistered(argc, argv);
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Tools.h"
+#include "SideBySide.h"
 
 namespace {
 
@@ -89,25 +90,10 @@ void Cgal(benchmark::State& state, Family family)
 
 }  // namespace
 
-// Each size runs the two side by side, per family.
 int main(int argc, char** argv)
 {
-    const std::pair<const char*, Family> families[] = {{"ShortRandom", ShortRandom}, {"Grid", Grid}};
-    for (const auto& [name, family] : families) {
-        for (int n : {100, 250, 500, 999, 2000}) {
-            const std::string suffix = std::string("/") + name;
-            benchmark::RegisterBenchmark(("BreakIntoLineSegs" + suffix).c_str(), Toolkit, family)
-                ->Arg(n)
-                ->Unit(benchmark::kMillisecond);
-            benchmark::RegisterBenchmark(("CgalComputeSubcurves" + suffix).c_str(), Cgal, family)
-                ->Arg(n)
-                ->Unit(benchmark::kMillisecond);
-        }
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    bench::RegisterSideBySide<Family>("BreakIntoLineSegs", Toolkit, "CgalComputeSubcurves", Cgal,
+                                      {{"ShortRandom", ShortRandom}, {"Grid", Grid}}, {100, 250, 500, 999, 2000},
+                                      benchmark::kMillisecond);
+    return bench::RunRegistered(argc, argv);
 }
