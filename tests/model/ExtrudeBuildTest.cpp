@@ -127,12 +127,8 @@ TEST_F(ExtrudeBuildTest, ClassRecordAndKindTests)
     const decObjectClassInfo* info = CExtrudeBuild::Desc();
     ExpectClassRecord(info, "QCExtrudeBuild", "拉伸建筑", decBuilder::Desc());
 
-    decObject* made = info->factory();
-    ASSERT_NE(made, nullptr);
-    EXPECT_EQ(CExtrudeBuild::Cast(made), made);
-    EXPECT_EQ(made->IsA(), info);
-    EXPECT_EQ(made->DisableReference(), 1);
-    delete made;
+    std::unique_ptr<decObject> made(info->factory());
+    EXPECT_EQ(CExtrudeBuild::Cast(made.get()), made.get());
     EXPECT_EQ(CExtrudeBuild::Cast(nullptr), nullptr);
     decDbBox box;
     EXPECT_EQ(CExtrudeBuild::Cast(&box), nullptr);
@@ -197,21 +193,8 @@ TEST_F(ExtrudeBuildTest, MeshOfTheBuildingExportsToObj)
 TEST_F(ExtrudeBuildTest, PropertyTable)
 {
     CExtrudeBuild building;
-    const TPropertyDef* rows = building.GetObjectPropertyDefine();
-    ASSERT_NE(rows, nullptr);
-    EXPECT_STREQ(rows[0].group, "建筑物");
-    EXPECT_STREQ(rows[0].name, "名称");
-    EXPECT_STREQ(rows[0].prompt, "输入名称");
-    EXPECT_EQ(rows[0].index, 0);
-    EXPECT_EQ(rows[0].kind, 4);
-    EXPECT_STREQ(rows[1].group, "建筑物");
-    EXPECT_STREQ(rows[1].name, "高度（毫米）");
-    EXPECT_STREQ(rows[1].prompt, "输入高度");
-    EXPECT_EQ(rows[1].index, 1);
-    EXPECT_EQ(rows[1].kind, 1);
-    EXPECT_EQ(rows[2].group, nullptr);
-    EXPECT_EQ(rows[2].name, nullptr);
-    EXPECT_EQ(rows[2].kind, 0);
+    ExpectPropertyRows(building.GetObjectPropertyDefine(),
+                       {{"建筑物", "名称", "输入名称", 4}, {"建筑物", "高度（毫米）", "输入高度", 1}});
 }
 
 TEST_F(ExtrudeBuildTest, PropertiesListAndEditThroughTheHostWithinTheirLimits)

@@ -39,22 +39,16 @@ TEST_F(Database, WriteBracketsNestAndAnUnbalancedOneIsReported)
     EXPECT_FALSE(host::EventLog::Instance().Calls("fault command build left").empty());
 
     EXPECT_THROW(Db().Close(), host::ProtocolFault) << "a Close without an open";
-}
 
-TEST_F(Database, AutoOpenClosesOnEveryPath)
-{
+    decObjectId id;
+    EXPECT_THROW(Db().CreateNewEntity(1, new decDbPolyline(), id), host::ProtocolFault)
+        << "creating outside a write bracket";
     {
         DbAutoOpen open(1);
         ASSERT_EQ(open.db, &Db());
         EXPECT_TRUE(Db().IsOpenForWrite());
     }
-    EXPECT_FALSE(Db().IsOpenForWrite());
-}
-
-TEST_F(Database, CreatingOutsideAWriteBracketIsAFault)
-{
-    decObjectId id;
-    EXPECT_THROW(Db().CreateNewEntity(1, new decDbPolyline(), id), host::ProtocolFault);
+    EXPECT_FALSE(Db().IsOpenForWrite()) << "the automatic bracket closes when it goes";
 }
 
 TEST_F(Database, BuilderEntitiesCarryTheTransformLayerAndMaterial)
@@ -86,6 +80,10 @@ TEST_F(Database, BuilderEntitiesCarryTheTransformLayerAndMaterial)
     EXPECT_TRUE(placed.IsEqual(tm, 0));
     EXPECT_DOUBLE_EQ(entity->GetBoundBox().MinPoint().x, 100);
     EXPECT_DOUBLE_EQ(entity->GetBoundBox().MaxPoint().z, 3300);
+
+    // An unknown layer falls back to the current one.
+    Db().CreateNewEntity(77, new decDbPoint(GePoint3d()), id);
+    EXPECT_EQ(decDbEntity::Cast(id.GetObjectA())->GetLayerId(), Db().GetTableLayer()->GetCurrentLayerID());
 }
 
 TEST_F(Database, EntityKindsAnswerTheBaseObjectRules)
@@ -112,16 +110,11 @@ TEST_F(Database, EntityKindsAnswerTheBaseObjectRules)
     EXPECT_TRUE(none.IsNull());
 }
 
-TEST_F(Database, UnknownLayersFallBackToTheCurrentOne)
-{
-    DbAutoOpen open(1);
-    decObjectId id;
-    Db().CreateNewEntity(77, new decDbPoint(GePoint3d()), id);
-    EXPECT_EQ(decDbEntity::Cast(id.GetObjectA())->GetLayerId(), Db().GetTableLayer()->GetCurrentLayerID());
-}
-
 TEST_F(Database, EnumerationVisitsLiveEntitiesInCreationOrder)
 {
+    EntityArray none(0);
+    EXPECT_EQ(Db().GetAllEnts(none, 0), 0);
+    EXPECT_TRUE(none.empty());
     const decObjectId a = AddBlock(10, 10, 10);
     const decObjectId b = AddBlock(20, 20, 20);
     const decObjectId c = AddBlock(30, 30, 30);
@@ -175,13 +168,6 @@ TEST_F(Database, EnumerationToleratesChangesDuringTheWalk)
     EXPECT_EQ(meddler.visits, 2) << "entities 1 and 3 are visited; 2 and 4 were erased, new ones come after";
     EntityArray ents;
     EXPECT_EQ(Db().GetAllEnts(ents, 0), 4);
-}
-
-TEST_F(Database, GetAllEntsOnAnEmptyDrawingGivesZero)
-{
-    EntityArray ents(0);
-    EXPECT_EQ(Db().GetAllEnts(ents, 0), 0);
-    EXPECT_TRUE(ents.empty());
 }
 
 TEST_F(Database, LayersAreFoundByExactNameAndTheCurrentOneIsRestored)
