@@ -266,40 +266,33 @@ TEST(ToolsPointInRegion, RandomPolygonsAgainstEvenOdd)
 
 // ---- oriented rectangle --------------------------------------------------------------
 
-TEST(ToolsOutsideBox, SquareAlongX)
+// Along x the corners run from (max, max); a direction with negative y is reversed and a
+// zero one reads as x; the box lies at z = 0 whatever the heights, the base point takes no
+// part, and no points leave the box as it was.
+TEST(ToolsOutsideBox, CornerOrderDirectionsAndNoPoints)
 {
-    OUTSIDEBOX box;
-    CTools::GetOutsideBox(GePoint3d(), GeVector3d(1, 0, 0), kSquare, box);
-    const Ring corners(std::begin(box.pts), std::end(box.pts));
-    ExpectPointsNear(corners, {{10, 10, 0}, {0, 10, 0}, {0, 0, 0}, {10, 0, 0}});
-    OUTSIDEBOX zero;
-    CTools::GetOutsideBox(GePoint3d(), GeVector3d(0, 0, 0), kSquare, zero);
-    ExpectPointsNear(Ring(std::begin(zero.pts), std::end(zero.pts)), corners, 0.0);
-}
-
-// A direction with negative y is reversed; the box lies at z = 0 whatever the heights,
-// and the base point takes no part.
-TEST(ToolsOutsideBox, ReversedDirectionHeightsAndBase)
-{
-    const Ring raised = Lifted(kSquare, 7);
-    OUTSIDEBOX a, b;
-    CTools::GetOutsideBox(GePoint3d(100, 100, 100), GeVector3d(0, -1, 0), raised, a);
-    CTools::GetOutsideBox(GePoint3d(-3, 4, 0), GeVector3d(0, 2, 0), raised, b);
-    const Ring corners(std::begin(a.pts), std::end(a.pts));
-    ExpectPointsNear(corners, {{0, 10, 0}, {0, 0, 0}, {10, 0, 0}, {10, 10, 0}});
-    ExpectPointsNear(Ring(std::begin(b.pts), std::end(b.pts)), corners, 0.0);
-}
-
-TEST(ToolsOutsideBox, NoPointsLeaveTheBox)
-{
+    const Ring alongX = {{10, 10, 0}, {0, 10, 0}, {0, 0, 0}, {10, 0, 0}};
+    const Ring alongY = {{0, 10, 0}, {0, 0, 0}, {10, 0, 0}, {10, 10, 0}};
+    const struct {
+        GePoint3d base;
+        GeVector3d dir;
+        const Ring* expected;
+    } cases[] = {
+        {{}, {1, 0, 0}, &alongX},
+        {{}, {0, 0, 0}, &alongX},
+        {{100, 100, 100}, {0, -1, 0}, &alongY},
+        {{-3, 4, 0}, {0, 2, 0}, &alongY},
+    };
+    for (const auto& c : cases) {
+        OUTSIDEBOX box;
+        CTools::GetOutsideBox(c.base, c.dir, Lifted(kSquare, 7), box);
+        ExpectPointsNear(Ring(std::begin(box.pts), std::end(box.pts)), *c.expected);
+    }
     OUTSIDEBOX box;
     box.pts[2] = GePoint3d(1, 2, 3);
     EXPECT_NO_THROW(CTools::GetOutsideBox(GePoint3d(), GeVector3d(1, 1, 0), {}, box));
     EXPECT_EQ(box.pts[2], GePoint3d(1, 2, 3));
     EXPECT_EQ(box.pts[0], GePoint3d());
-    const OUTSIDEBOX3d unused;
-    EXPECT_EQ(unused.measures[0], 0.0);
-    EXPECT_EQ(unused.measures[2], 0.0);
 }
 
 // The smallest and largest projection of the points on the axis.

@@ -83,42 +83,8 @@ Faces CheckRoof(const Ring& outline, const std::vector<float>& slopes)
     return faces;
 }
 
-double Top(const Faces& faces)
-{
-    double top = -1e300;
-    for (const Ring& f : faces)
-        for (const GePoint3d& p : f)
-            top = std::max(top, p.z);
-    return top;
-}
-
-TEST(ToolsSlopedRoof, RectangleGivesAHipRoofEitherWayRound)
-{
-    const double h = 3000.0;
-    std::vector<float> slopes(4, 30.0f);
-    Ring ccw = Moved(kRectangle, 0, 0, h);
-    const Faces a = CheckRoof(ccw, slopes);
-    ASSERT_EQ(a.GetSize(), 4);
-    const auto withSize = [&a](std::size_t size) {
-        return std::count_if(a.begin(), a.end(), [size](const Ring& f) { return f.size() == size; });
-    };
-    EXPECT_EQ(withSize(3), 2);
-    EXPECT_EQ(withSize(4), 2);
-    EXPECT_NEAR(Top(a), h + 4000.0 * std::tan(30 * kDeg), 0.05);
-
-    Ring cw = ccw;
-    ReverseOutline(cw, slopes);
-    const Faces b = CheckRoof(cw, slopes);
-    ASSERT_EQ(b.GetSize(), a.GetSize());
-    for (const Ring& f : a) {
-        const bool found = std::any_of(b.begin(), b.end(), [&f](const Ring& g) {
-            return CTools::IsPtArraySame(f, g, 1, 1e-6) != 0;
-        });
-        EXPECT_TRUE(found) << "the same faces, in the same vertex order";
-    }
-}
-
-// Every edge keeps its own slope, whichever way the outline runs.
+// Every edge keeps its own slope, whichever way the outline runs; with equal slopes either
+// way gives the same faces. (The solver's closed forms are tested with the kernel.)
 TEST(ToolsSlopedRoof, OutlinesWithEqualAndUnequalSlopes)
 {
     for (const Ring& shape : {kRectangle, kL, kU}) {
@@ -133,7 +99,11 @@ TEST(ToolsSlopedRoof, OutlinesWithEqualAndUnequalSlopes)
             EXPECT_GE(a.GetSize(), static_cast<int>(n));
             ReverseOutline(ring, slopes);
             const Faces b = CheckRoof(ring, slopes);
-            EXPECT_EQ(b.GetSize(), a.GetSize());
+            ASSERT_EQ(b.GetSize(), a.GetSize());
+            for (const Ring& f : a)  // equal slopes: the very same faces, vertex for vertex
+                EXPECT_TRUE(slopes != equal || std::any_of(b.begin(), b.end(), [&f](const Ring& g) {
+                    return CTools::IsPtArraySame(f, g, 1, 1e-6) != 0;
+                })) << n;
         }
         // Equal slopes: every eave edge has its own face.
         Faces faces;
