@@ -98,55 +98,40 @@ TEST_F(BuildingQueryTest, VerticesOfATaggedBoxAreAppendedInWorldCoordinates)
 
 // ---- recognition and names ---------------------------------------------------------
 
-TEST_F(BuildingQueryTest, RecognitionOfBothKindsAndOfHostSolids)
+// Each kind of object against every recognition question and the name it gives (a name
+// that is not given leaves the caller's text as it was).
+TEST_F(BuildingQueryTest, RecognitionAndNameOfEachKind)
 {
-    const decObjectId building = AddBuilding("甲", 100, kSquare);
-    const decObjectId box = AddSolid(new decDbBox(1, 1, 1));
-    const decObjectId cylinder = AddSolid(new decDbCylinder(1, 1));
     auto* extrusion = new decDbExtrude();
     extrusion->SetData(3, kSquare.data(), 1, {0, 0, 5});
-    const decObjectId extruded = AddSolid(extrusion);
-    const decObjectId line = AddEntity(Polyline({{0, 0, 0}, {5, 0, 0}}));
-
-    EXPECT_EQ(IsExtrudeBuild(Entity(building)), 1);
-    EXPECT_EQ(IsExtrudeBuild(Entity(box)), 0);
-    EXPECT_EQ(IsExtrudeBuild(nullptr), 0);
-    EXPECT_EQ(IsExtendBuild(Entity(box)), 0);
-    Tag(box, "乙");
-    EXPECT_EQ(IsExtendBuild(Entity(box)), 1);
-
-    EXPECT_EQ(IsExtrude3DEntity(Entity(box)), 1);
-    EXPECT_EQ(IsExtrude3DEntity(Entity(cylinder)), 1);
-    EXPECT_EQ(IsExtrude3DEntity(Entity(extruded)), 1);
-    EXPECT_EQ(IsExtrude3DEntity(Entity(building)), 0);
-    EXPECT_EQ(IsExtrude3DEntity(Entity(line)), 0);
-    EXPECT_EQ(IsExtrude3DEntity(nullptr), 0);
-}
-
-TEST_F(BuildingQueryTest, BuildNameOfEachKind)
-{
-    const decObjectId named = AddBuilding("甲楼", 100, kSquare);
-    const decObjectId unnamed = AddBuilding("", 100, kSquare);
     const decObjectId tagged = AddSolid(new decDbBox(1, 1, 1));
     const decObjectId emptyTag = AddSolid(new decDbBox(1, 1, 1));
-    const decObjectId plain = AddSolid(new decDbBox(1, 1, 1));
     Tag(tagged, "乙楼");
     Tag(emptyTag, "");
-
-    CString name = "旧";
-    EXPECT_EQ(BuildName(Entity(named), name), 1);
-    EXPECT_EQ(name, "甲楼");
-    EXPECT_EQ(BuildName(Entity(unnamed), name), 0);
-    EXPECT_EQ(name, "");
-    EXPECT_EQ(BuildName(Entity(tagged), name), 1);
-    EXPECT_EQ(name, "乙楼");
-    name = "旧";
-    EXPECT_EQ(BuildName(Entity(emptyTag), name), 1);
-    EXPECT_EQ(name, "");
-    name = "旧";
-    EXPECT_EQ(BuildName(Entity(plain), name), 0);
-    EXPECT_EQ(BuildName(nullptr, name), 0);
-    EXPECT_EQ(name, "旧");
+    const struct {
+        const char* what;
+        decDbEntity* entity;
+        int extrudeBuild, extendBuild, hostSolid, named;
+        const char* name;
+    } cases[] = {
+        {"named building", Entity(AddBuilding("甲楼", 100, kSquare)), 1, 0, 0, 1, "甲楼"},
+        {"unnamed building", Entity(AddBuilding("", 100, kSquare)), 1, 0, 0, 0, ""},
+        {"tagged box", Entity(tagged), 0, 1, 1, 1, "乙楼"},
+        {"box with an empty tag", Entity(emptyTag), 0, 1, 1, 1, ""},
+        {"plain box", Entity(AddSolid(new decDbBox(1, 1, 1))), 0, 0, 1, 0, "旧"},
+        {"cylinder", Entity(AddSolid(new decDbCylinder(1, 1))), 0, 0, 1, 0, "旧"},
+        {"host extrusion", Entity(AddSolid(extrusion)), 0, 0, 1, 0, "旧"},
+        {"line", Entity(AddEntity(Polyline({{0, 0, 0}, {5, 0, 0}}))), 0, 0, 0, 0, "旧"},
+        {"nothing", nullptr, 0, 0, 0, 0, "旧"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsExtrudeBuild(c.entity), c.extrudeBuild) << c.what;
+        EXPECT_EQ(IsExtendBuild(c.entity), c.extendBuild) << c.what;
+        EXPECT_EQ(IsExtrude3DEntity(c.entity), c.hostSolid) << c.what;
+        CString name = "旧";
+        EXPECT_EQ(BuildName(c.entity, name), c.named) << c.what;
+        EXPECT_EQ(name, c.name) << c.what;
+    }
 }
 
 // ---- collection and selection ------------------------------------------------------
