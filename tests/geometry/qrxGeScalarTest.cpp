@@ -55,6 +55,9 @@ TEST(QrxGeScalar, FoldingUsesTheSinglePrecisionTurn)
     // The double-precision 2*pi lies below the single-precision one: it is kept as it is.
     EXPECT_EQ(FoldAngle(2.0 * std::acos(-1.0)), 2.0 * std::acos(-1.0));
     EXPECT_DOUBLE_EQ(FoldAngle(3 * kTwoPi + 1.0), 1.0);
+    EXPECT_DOUBLE_EQ(AngleMinusQuarterTurn(kPi), kPi - kHalfPi);
+    EXPECT_DOUBLE_EQ(AngleMinusQuarterTurn(0.0), kTwoPi - kHalfPi);
+    EXPECT_EQ(AngleMinusQuarterTurn(kHalfPi), 0.0);
     const double folded = FoldAngle(-1e-12);
     EXPECT_GE(folded, 0.0);
     EXPECT_LT(folded, kTwoPi);
@@ -71,13 +74,6 @@ TEST(QrxGeScalar, FoldingEndsForValuesFarOutOfRange)
     const double farNegative = AngleMinusQuarterTurn(-1e18);
     EXPECT_GE(farNegative, 0.0);
     EXPECT_LT(farNegative, kTwoPi);
-}
-
-TEST(QrxGeScalar, AngleMinusQuarterTurn)
-{
-    EXPECT_DOUBLE_EQ(AngleMinusQuarterTurn(kPi), kPi - kHalfPi);
-    EXPECT_DOUBLE_EQ(AngleMinusQuarterTurn(0.0), kTwoPi - kHalfPi);
-    EXPECT_EQ(AngleMinusQuarterTurn(kHalfPi), 0.0);
 }
 
 } // namespace

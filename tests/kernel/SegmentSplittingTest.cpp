@@ -29,16 +29,13 @@ double TotalLength(const std::vector<Seg>& segs) {
 
 }  // namespace
 
-TEST(SplitSegmentsAtCrossings, CrossingInAnXCutsBothInTwo) {
+// An X cuts both segments in two; a T cuts only the crossed one, whose pieces run in
+// ascending x while the uncut one keeps its direction; a steep segment's run in ascending y.
+TEST(SplitSegmentsAtCrossings, CrossingsAndTJunctions) {
   ExpectPieces(Split(1, {{0, 0, 10, 10, 1.5f}, {0, 10, 10, 0, 2.5f}}),
                {{0, 0, 5, 5, 1.5f}, {5, 5, 10, 10, 1.5f}, {0, 10, 5, 5, 2.5f}, {5, 5, 10, 0, 2.5f}});
-}
-
-TEST(SplitSegmentsAtCrossings, TJunctionCutsOnlyTheCrossedSegment) {
-  // The cut segment's pieces run in ascending x; the uncut one keeps its direction.
   ExpectPieces(Split(1, {{10, 0, 0, 0, 1}, {5, 0, 5, 5, 2}}),
                {{0, 0, 5, 0, 1}, {5, 0, 10, 0, 1}, {5, 0, 5, 5, 2}});
-  // A steep segment's pieces run in ascending y.
   const auto steep = Split(2, {{1, 10, 0, 0, 1}, {-5, 5, 5, 5, 2}});
   ASSERT_EQ(steep.size(), 4u);
   EXPECT_LT(steep[0].y1, steep[0].y2);
