@@ -63,13 +63,8 @@ double SampledTop(double radius, double legs = 0.0)
     return legs + radius * std::cos(std::numbers::pi / 34);
 }
 
-class ArchedRoofCommandTest : public ModuleTest {
+class ArchedRoofCommandTest : public FreshDialogTest<g_archedRoofThickness> {
 protected:
-    void SetUp() override
-    {
-        ModuleTest::SetUp();
-        g_archedRoofThickness = 0.0;
-    }
     decDbEntity3d* Roof() const
     {
         const auto all = Db()->AllObjects();

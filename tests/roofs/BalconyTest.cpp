@@ -23,13 +23,8 @@ using namespace roof_test;
 
 constexpr const char* kNoRegion = "阳台轮廓选择无效!退出命令!";
 
-class BalconyTest : public ModuleTest {
+class BalconyTest : public FreshDialogTest<g_balconyDefaults> {
 protected:
-    void SetUp() override
-    {
-        ModuleTest::SetUp();
-        g_balconyDefaults = BalconyDefaults();
-    }
     std::vector<decDbEntity3d*> Made(const decObjectClassInfo* kind) const
     {
         std::vector<decDbEntity3d*> made;

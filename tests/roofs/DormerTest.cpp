@@ -178,31 +178,13 @@ TEST_F(DormerTest, ThePanelTakesWhatItsRulesAllowAndAlwaysRebuilds)
     EXPECT_THAT(Transcript(), HasSubstr("表达式失败< 0 >\n文件：Dormer"));
 }
 
-// The volume a closed surface's face adds by the divergence theorem: a third of the integral
-// of p · n over the face, summed over the fan of triangles from its first point.
-double SignedVolume(const Ring& face)
-{
-    double sum = 0.0;
-    for (std::size_t i = 1; i + 1 < face.size(); ++i)
-        sum += face[0].AsVector().DotProduct(face[i].AsVector().CrossProduct(face[i + 1].AsVector()));
-    return sum / 6.0;
-}
-
-std::vector<Ring> Polygons(const decMesh3& mesh)
-{
-    std::vector<Ring> faces;
-    for (int i = 0; i < mesh.GetCountPolygon(); ++i)
-        faces.push_back(mesh.FacePoints(i, GeMatrix3d()));
-    return faces;
-}
-
 // The pentagon's bottom edge lies on the roof: its side face collapses onto that edge, and
 // the clean-up leaves a closed ring of two points empty, so that face adds no polygon.
 TEST_F(DormerTest, PentagonAndSlabMakeTwelvePolygons)
 {
     const auto mesh = MeshOf(Made({2000, 1000, 1000, 300, 300, 0.5}));
     ASSERT_NE(mesh, nullptr);
-    const std::vector<Ring> faces = Polygons(*mesh);
+    const std::vector<Ring> faces = MeshFaces(*mesh);
     ASSERT_EQ(faces.size(), 12u);
     // Then the right wall, its lower front corner on the roof: a triangle.
     ExpectPointsNear(faces[1], {{2000, 0, 0}, {2000, 1000 / std::tan(0.5), 1000}, {2000, 0, 1000}}, 1e-9);
@@ -242,7 +224,7 @@ TEST_F(DormerTest, TheMeshIsTheSectionsSweptBackToTheRoofPlane)
         };
         double volume = 0.0, expected = 0.0;
         std::size_t fronts = 0;
-        for (const Ring& face : Polygons(*mesh)) {
+        for (const Ring& face : MeshFaces(*mesh)) {
             for (const GePoint3d& p : face)
                 EXPECT_TRUE(onAPlane(p)) << p.x << "," << p.y << "," << p.z;
             const double ny = NewellNormal(face).Normalize().y;
@@ -250,14 +232,14 @@ TEST_F(DormerTest, TheMeshIsTheSectionsSweptBackToTheRoofPlane)
                 ++fronts;
             else
                 EXPECT_NEAR(ny, 0.0, 1e-12);
-            volume += SignedVolume(face);
+            volume += FanVolume(face);
         }
         EXPECT_EQ(fronts, dormer.Sections().size());
         for (const Ring& section : dormer.Sections()) {
             Ring back;
             for (auto p = section.rbegin(); p != section.rend(); ++p)
                 back.emplace_back(p->x, p->z / tanSlope, p->z);
-            volume += SignedVolume(back);
+            volume += FanVolume(back);
             double moment = 0.0, area = 0.0;  // ∫∫ z dA and ∫∫ dA over the section in (x, z)
             for (std::size_t i = 0; i < section.size(); ++i) {
                 const GePoint3d& p = section[i];

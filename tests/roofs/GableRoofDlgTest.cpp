@@ -170,13 +170,8 @@ protected:
     }
 };
 
-class GableRoofDlgTest : public ModuleTest {
+class GableRoofDlgTest : public FreshDialogTest<g_gableRoofDefaults> {
 protected:
-    void SetUp() override
-    {
-        ModuleTest::SetUp();
-        g_gableRoofDefaults = GableRoofDefaults();
-    }
     // Runs the dialog on the lines; gives what the controls showed when it opened.
     std::map<int, std::string> Run(ProbeDlg& dlg, const std::string& lines)
     {

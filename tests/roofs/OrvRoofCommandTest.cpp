@@ -59,12 +59,8 @@ TEST_F(OrvRoofCommandTest, FlatAndSlopedRoofsAreListedEditedAndKeptBySaving)
                                "女儿墙宽a=240 女儿墙高b=300 女儿墙宽b=60 extents "));
     ExpectExtents(Entity(decObjectId(1))->GetBoundBox(), {-8100, 900, 3000}, {2100, 15100, 4000}, 1e-3);
     ExpectExtents(ObjExtents(obj), {-8100, 900, 3000}, {2100, 15100, 4000}, 1e-3);
-    GePoint3d origin;
-    GeVector3d x, y, z;
-    Entity(decObjectId(1))->GetLocalTM().GetCoordSystem(origin, x, y, z);
-    EXPECT_EQ(origin, GePoint3d(1000, 2000, 3000));
-    EXPECT_EQ(x, GeVector3d(0, 1, 0));
-    EXPECT_EQ(y, GeVector3d(-1, 0, 0));
+    EXPECT_TRUE(Entity(decObjectId(1))->GetLocalTM().IsEqual(
+        GeMatrix3d().SetCoordSystem({1000, 2000, 3000}, {0, 1, 0}, {-1, 0, 0}, GeVector3d::kZAxis), 1e-12));
     EXPECT_THAT(out, HasSubstr("#2 QCOrvRoof: taken, 屋顶坡度=45\n> setprop #2 3 90\n"
                                "#2 QCOrvRoof: unchanged, 屋顶坡度=45\n"));
     EXPECT_THAT(out, HasSubstr("#2 QCOrvRoof layer=0 屋顶形式=坡屋顶 挑出距离=0 屋面厚度=0 屋顶坡度=45 extents "

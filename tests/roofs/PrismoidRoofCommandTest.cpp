@@ -72,7 +72,6 @@ std::string Prismoid(const std::string& dialog)
 TEST_F(PrismoidRoofCommandTest, TheRoofIsThePrismoidOfItsSlopeOrOffset)
 {
     const double offsetLean = std::atan(1000.0 / 500.0) * 180 / std::numbers::pi;
-    EXPECT_NEAR(offsetLean, 63.43494882292201, 1e-12);
     const struct {
         const char* name;
         std::string dialog;

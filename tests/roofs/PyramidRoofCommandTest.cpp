@@ -17,12 +17,11 @@ using namespace roof_test;
 
 constexpr double kSide = 10000, kBase = 3000;
 
-class PyramidRoofCommandTest : public ModuleTest {
+class PyramidRoofCommandTest : public FreshDialogTest<g_pyramidRoofDefaults> {
 protected:
     void SetUp() override
     {
-        ModuleTest::SetUp();
-        g_pyramidRoofDefaults = PyramidRoofDefaults();
+        FreshDialogTest::SetUp();
         Script("pline closed 0,0,3000 10000,0,3000 10000,10000,3000 0,10000,3000\n");
     }
     // Every roof piece (one entity each), in the order made.

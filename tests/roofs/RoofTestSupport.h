@@ -11,6 +11,7 @@
 #include <numbers>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "DbDatabase.h"
@@ -52,6 +53,18 @@ inline RoofValues Values(const COrvRoof& roof)
     roof.GetData(v.outline, v.kind, v.overhang, v.slopes, v.thickness, v.ha, v.hb, v.wa, v.wb);
     return v;
 }
+
+// A module test that starts from the dialog values a fresh module remembers: they live as long
+// as the module, across tests.
+template <auto& remembered>
+class FreshDialogTest : public ModuleTest {
+protected:
+    void SetUp() override
+    {
+        ModuleTest::SetUp();
+        remembered = std::remove_reference_t<decltype(remembered)>();
+    }
+};
 
 // The rectangle L x W from the origin, counter-clockwise, at z.
 inline Ring Rectangle(double length, double width, double z = 0.0)
@@ -134,17 +147,32 @@ inline double VolumeAbove(const Ring& face, double base)
     return std::fabs(a) / 2.0 * (z - base);
 }
 
-// The signed volume of a closed mesh by the divergence theorem, each face taken as a fan.
+// The faces of a mesh in the frame the matrix takes them to, in mesh order.
+inline std::vector<Ring> MeshFaces(const decMesh3& mesh, const GeMatrix3d& tm = GeMatrix3d())
+{
+    std::vector<Ring> faces;
+    for (int f = 0; f < mesh.GetCountPolygon(); ++f)
+        faces.push_back(mesh.FacePoints(f, tm));
+    return faces;
+}
+
+// The volume a face of a closed surface adds by the divergence theorem: the signed volumes of
+// the cones from the origin over the fan of triangles from its first point.
+inline double FanVolume(const Ring& face)
+{
+    double volume = 0.0;
+    for (std::size_t i = 1; i + 1 < face.size(); ++i)
+        volume += face[0].AsVector().DotProduct(face[i].AsVector().CrossProduct(face[i + 1].AsVector())) / 6.0;
+    return volume;
+}
+
+// The signed volume of a closed mesh.
 inline double MeshVolume(const decDbEntity3d& solid)
 {
-    const decMesh3* mesh = solid.GetMesh();
     double volume = 0.0;
-    for (int f = 0; mesh && f < mesh->GetCountPolygon(); ++f) {
-        const Ring face = mesh->FacePoints(f, solid.GetTM());
-        const GeVector3d a = face[0] - GePoint3d::kOrigin;
-        for (std::size_t i = 1; i + 1 < face.size(); ++i)
-            volume += a.DotProduct((face[i] - GePoint3d::kOrigin).CrossProduct(face[i + 1] - GePoint3d::kOrigin)) / 6.0;
-    }
+    if (const decMesh3* mesh = solid.GetMesh())
+        for (const Ring& face : MeshFaces(*mesh, solid.GetTM()))
+            volume += FanVolume(face);
     return volume;
 }
 
@@ -188,11 +216,8 @@ inline GeBoundBox3d ObjExtents(const std::string& path)
 // for any other entity.
 inline std::vector<Ring> MeshFaces(const decDbEntity* entity)
 {
-    std::vector<Ring> faces;
     const auto* solid = decCast<decDbEntity3d>(entity);
-    for (int i = 0; solid && !solid->GetBuilder() && i < solid->GetMesh()->GetCountPolygon(); ++i)
-        faces.push_back(solid->GetMesh()->FacePoints(i, solid->GetTM()));
-    return faces;
+    return solid && !solid->GetBuilder() ? MeshFaces(*solid->GetMesh(), solid->GetTM()) : std::vector<Ring>();
 }
 
 // The faces of the mesh entities among them, one after the other.
@@ -241,6 +266,24 @@ inline GeBoundBox3d Extents(const std::vector<Ring>& faces)
 inline void ExpectExtents(const GeBoundBox3d& box, const GePoint3d& low, const GePoint3d& high, double tol)
 {
     ExpectPointsNear({box.MinPoint(), box.MaxPoint()}, {low, high}, tol);
+}
+
+// The faces of a hip roof of equal slope over the L x W rectangle standing at base: counter-
+// clockwise in plan, covering the rectangle once, rising (W/2)·tan s and holding W·h·(3L − W)/6
+// (a square's pyramid a²·h/3 among them).
+inline void ExpectHipRoof(const std::vector<Ring>& faces, double l, double w, double slope, double base)
+{
+    ASSERT_FALSE(faces.empty());
+    const double h = w / 2 * std::tan(Radians(slope));
+    double plan = 0.0, volume = 0.0;
+    for (const Ring& face : faces) {
+        EXPECT_GT(SignedPlanArea(face), 0.0);
+        plan += SignedPlanArea(face);
+        volume += VolumeAbove(face, base);
+    }
+    EXPECT_NEAR(plan, l * w, 1.0);
+    EXPECT_NEAR(Extents(faces).MaxPoint().z - base, h, 0.1);
+    EXPECT_NEAR(volume, w * h * (3 * l - w) / 6, 1e-5 * w * h * (3 * l - w) / 6);
 }
 
 }  // namespace roof_test
