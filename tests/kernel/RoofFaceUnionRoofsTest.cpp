@@ -110,16 +110,12 @@ void CheckAgainstUpperEnvelope(const Scene& scene) {
   EXPECT_NEAR(covered * step * step, scene.unionPlanArea, scene.unionPlanArea * 0.02);
 }
 
-TEST(RoofFaceUnionRoofs, CrossingGablesOfEqualHeight) {
-  CheckAgainstUpperEnvelope(CrossingGables(3000, 3000, 0.0));
-}
-
-TEST(RoofFaceUnionRoofs, LowerSideWingMeetsTheMainSlopes) {
-  CheckAgainstUpperEnvelope(CrossingGables(3000, 2500, 0.0));
-}
-
-TEST(RoofFaceUnionRoofs, TurnedBuildingUnitesTheSame) {
-  CheckAgainstUpperEnvelope(CrossingGables(3000, 2500, 0.5235987755982988));
+// Wings of equal height, a lower side wing meeting the main slopes, and that building turned.
+TEST(RoofFaceUnionRoofs, CrossingGablesMatchTheUpperEnvelope) {
+  for (const auto& [h2, turn] : {std::pair{3000.0, 0.0}, {2500.0, 0.0}, {2500.0, 0.5235987755982988}}) {
+    SCOPED_TRACE(testing::Message() << "side wing " << h2 << ", turned " << turn);
+    CheckAgainstUpperEnvelope(CrossingGables(3000, h2, turn));
+  }
 }
 
 TEST(RoofFaceUnionRoofs, HiddenSlopePiecesAreGone) {
