@@ -8,15 +8,11 @@
 #include <sstream>
 #include <string>
 
-#include "OffsetTestSupport.h"
-#include "clipper.hpp"
+#include "ClipperOffsetAreas.h"
 
 using namespace offsettest;
 
 namespace {
-
-// Clipper works on integers: micrometres.
-constexpr double kScale = 1000.0;
 
 struct Shape {
   std::string name;
@@ -66,45 +62,6 @@ std::vector<P3> Placed(const Shape& shape, double angle, bool clockwise) {
     ring.push_back({x, y, 0.0});
   }
   return clockwise ? Reversed(ring) : ring;
-}
-
-// Clipper's offset of the ring by g (positive grows), mitred with no practical limit (or
-// with round joins to within 0.1 mm); the absolute areas of its paths (outer loops and
-// holes), in square millimetres.
-std::vector<double> ClipperAreas(const std::vector<P3>& ring, double g,
-                                 ClipperLib::JoinType join = ClipperLib::jtMiter) {
-  ClipperLib::Path path;
-  for (const P3& p : ring)
-    path.push_back({static_cast<ClipperLib::cInt>(std::llround(p.x * kScale)),
-                    static_cast<ClipperLib::cInt>(std::llround(p.y * kScale))});
-  ClipperLib::ClipperOffset offset(1000.0, 0.1 * kScale);
-  offset.AddPath(path, join, ClipperLib::etClosedPolygon);
-  ClipperLib::Paths solution;
-  offset.Execute(solution, g * kScale);
-  std::vector<double> areas;
-  for (const auto& p : solution)
-    areas.push_back(std::fabs(ClipperLib::Area(p)) / (kScale * kScale));
-  std::sort(areas.begin(), areas.end());
-  return areas;
-}
-
-std::vector<double> EngineAreas(const OffsetResult& r) {
-  std::vector<double> areas;
-  for (const OffsetLoop& l : r.loops) areas.push_back(std::fabs(PlanArea(l.points)));
-  std::sort(areas.begin(), areas.end());
-  return areas;
-}
-
-double Sum(const std::vector<double>& areas) {
-  double sum = 0.0;
-  for (double a : areas) sum += a;
-  return sum;
-}
-
-std::string Describe(const std::vector<double>& areas) {
-  std::ostringstream out;
-  for (double a : areas) out << a << " ";
-  return out.str();
 }
 
 // Grow (positive) and shrink (negative) distances in millimetres.

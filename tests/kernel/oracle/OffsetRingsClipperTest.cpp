@@ -12,15 +12,11 @@
 #include <sstream>
 #include <string>
 
-#include "OffsetTestSupport.h"
-#include "clipper.hpp"
+#include "ClipperOffsetAreas.h"
 
 using namespace offsettest;
 
 namespace {
-
-// Clipper works on integers: micrometres.
-constexpr double kScale = 1000.0;
 
 using Plan = std::vector<std::array<double, 2>>;
 
@@ -29,28 +25,6 @@ std::vector<P3> ToRing(const Plan& plan) {
   std::vector<P3> ring;
   for (const auto& p : plan) ring.push_back({float(p[0]), float(p[1]), 0.0});
   return ring;
-}
-
-// Areas of Clipper's mitred offset (growing by g > 0), largest first.
-std::vector<double> ClipperAreas(const std::vector<P3>& ring, double g) {
-  ClipperLib::Path path;
-  for (const P3& p : ring)
-    path.push_back({std::llround(p.x * kScale), std::llround(p.y * kScale)});
-  ClipperLib::ClipperOffset offset(1000.0);
-  offset.AddPath(path, ClipperLib::jtMiter, ClipperLib::etClosedPolygon);
-  ClipperLib::Paths solution;
-  offset.Execute(solution, g * kScale);
-  std::vector<double> areas;
-  for (const auto& p : solution) areas.push_back(std::fabs(ClipperLib::Area(p)) / (kScale * kScale));
-  std::sort(areas.rbegin(), areas.rend());
-  return areas;
-}
-
-std::vector<double> EngineAreas(const OffsetResult& r) {
-  std::vector<double> areas;
-  for (const OffsetLoop& l : r.loops) areas.push_back(std::fabs(PlanArea(l.points)));
-  std::sort(areas.rbegin(), areas.rend());
-  return areas;
 }
 
 // What rounding the loops' points to single precision (the callers' arrays) can change in
@@ -70,13 +44,6 @@ double FloatAllowance(const OffsetResult& r) {
   return most;
 }
 
-std::string Describe(const std::vector<double>& areas) {
-  std::ostringstream out;
-  out.precision(10);
-  for (double a : areas) out << a << " ";
-  return out.str();
-}
-
 // Empty when the engine's offset of the ring by g (growing when positive) has Clipper's
 // loops; otherwise what differs.
 std::string Mismatch(const std::vector<P3>& ring, double g) {
@@ -84,8 +51,7 @@ std::string Mismatch(const std::vector<P3>& ring, double g) {
   const OffsetResult r =
       RunOffset(Driver::Loops, kernel::kOffsetClosedMode, ring, EngineDistance(ring, g));
   const std::vector<double> got = EngineAreas(r);
-  double total = 0.0;
-  for (double a : expected) total += a;
+  const double total = Sum(expected);
   bool same = got.size() == expected.size();
   const double tolerance = 1e-6 * total + FloatAllowance(r);
   for (size_t i = 0; same && i < got.size(); ++i)
