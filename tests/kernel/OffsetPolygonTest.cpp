@@ -158,47 +158,14 @@ TEST(OffsetPolygon, NarrowArmShrunkAwayLeavesTheBody) {
   for (const P3& p : r.loops[0].points) EXPECT_LE(p.x, 95.0 + 1e-4);
 }
 
-TEST(OffsetPolygon, WaistSplitsTheRingAndEnoughShrinkingRemovesIt) {
-  // Counter-clockwise dumbbell: two 100 x 100 squares joined by a corridor 20 wide, 100 long.
-  const auto ring = Flat({{0, 0}, {100, 0}, {100, 40}, {200, 40}, {200, 0}, {300, 0}, {300, 100},
-                          {200, 100}, {200, 60}, {100, 60}, {100, 100}, {0, 100}});
-  const OffsetResult whole = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 5.0f);
-  ASSERT_EQ(whole.loopCount, 1);
-  EXPECT_NEAR(std::fabs(PlanArea(whole.loops[0].points)), 2 * 90 * 90 + 100 * 10 + 2 * 5 * 10,
-              1e-1);
-  const OffsetResult split = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 15.0f);
-  ASSERT_EQ(split.loopCount, 2);
-  for (const OffsetLoop& l : split.loops) {
-    EXPECT_EQ(l.code, 10001);
-    EXPECT_NEAR(std::fabs(PlanArea(l.points)), 70.0 * 70.0, 1e-1);
-  }
-  for (float d : {50.0f, 60.0f, 200.0f})
-    EXPECT_EQ(RunOffset(Driver::Loops, kOffsetClosedMode, ring, d).loopCount, 0) << d;
-  // A rectangle 20 wide goes at a shrink of half its width.
+// A ring vanishes once shrunk by half its width. (Splitting at a waist, closing courtyards
+// and notches are held to Clipper's offset of the same building rings by the oracle suite.)
+TEST(OffsetPolygon, ShrunkByHalfItsWidthTheRingVanishes) {
   const auto bar = Flat({{0, 0}, {100, 0}, {100, 20}, {0, 20}});
-  for (float d : {10.0f, 10.5f, 40.0f})
-    EXPECT_EQ(RunOffset(Driver::Ring, kOffsetClosedMode, bar, d).loopCount, 0) << d;
-}
-
-TEST(OffsetPolygon, GrowingOverANotchLeavesNoSpike) {
-  // Clockwise block with a V-notch 4000 wide and 5000 deep in its top facade. Grown by 3500
-  // the notch closes; the moved notch sides still meet at a point 924 above the moved
-  // facade, running against their own edges. That spike is no part of the offset: the top
-  // stays straight at 17500 and the area is that of the grown block without the notch.
-  const auto ring = Reversed(Flat({{0, 0}, {18000, 0}, {22000, 7000}, {18000, 14000},
-                                   {11000, 14000}, {9000, 9000}, {7000, 14000}, {0, 14000}}));
-  const OffsetResult r = RunOffset(Driver::Loops, kOffsetClosedMode, ring, 3500.0f);
-  ASSERT_EQ(r.loopCount, 1);
-  double top = -1e9;
-  for (const P3& p : r.loops[0].points) top = std::max(top, p.y);
-  EXPECT_NEAR(top, 17500.0, 1e-2);
-  // The grown block: straight sides at -3500, -3500 and 17500, and the pointed right end
-  // whose sides move out by 3500 along their normals (7000, -4000) / L and (7000, 4000) / L.
-  const double L = std::hypot(4000.0, 7000.0);
-  const double cornerX = 18000 + (3500 * L - 3500 * 4000) / 7000;  // at y = -3500 and 17500
-  const double apexX = 18000 + (3500 * L + 7000 * 4000) / 7000;    // at y = 7000
-  const double area = 21000 * (cornerX + 3500) + 0.5 * 21000 * (apexX - cornerX);
-  EXPECT_NEAR(std::fabs(PlanArea(r.loops[0].points)), area, 1e-6 * area);
+  for (Driver driver : {Driver::Loops, Driver::Ring})
+    for (float d : {10.0f, 10.5f, 40.0f})
+      EXPECT_EQ(RunOffset(driver, kOffsetClosedMode, bar, d).loopCount, 0) << d;
+  EXPECT_EQ(RunOffset(Driver::Ring, kOffsetClosedMode, bar, 9.5f).loopCount, 1);
 }
 
 TEST(OffsetPolygon, OpenPolylineGivesClosedLoopsOrOnePieceList) {
