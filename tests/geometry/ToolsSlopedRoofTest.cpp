@@ -83,8 +83,9 @@ Faces CheckRoof(const Ring& outline, const std::vector<float>& slopes)
     return faces;
 }
 
-// Every edge keeps its own slope, whichever way the outline runs; with equal slopes either
-// way gives the same faces. (The solver's closed forms are tested with the kernel.)
+// Every edge keeps its own slope, and either way round the outline gives the same faces
+// (within 0.01: unequal slopes take other rounding paths). (The solver's closed forms are
+// tested with the kernel.)
 TEST(ToolsSlopedRoof, OutlinesWithEqualAndUnequalSlopes)
 {
     for (const Ring& shape : {kRectangle, kL, kU}) {
@@ -100,9 +101,9 @@ TEST(ToolsSlopedRoof, OutlinesWithEqualAndUnequalSlopes)
             ReverseOutline(ring, slopes);
             const Faces b = CheckRoof(ring, slopes);
             ASSERT_EQ(b.GetSize(), a.GetSize());
-            for (const Ring& f : a)  // equal slopes: the very same faces, vertex for vertex
-                EXPECT_TRUE(slopes != equal || std::any_of(b.begin(), b.end(), [&f](const Ring& g) {
-                    return CTools::IsPtArraySame(f, g, 1, 1e-6) != 0;
+            for (const Ring& f : a)
+                EXPECT_TRUE(std::any_of(b.begin(), b.end(), [&f](const Ring& g) {
+                    return CTools::IsPtArraySame(f, g, 1, 0.01) != 0;
                 })) << n;
         }
         // Equal slopes: every eave edge has its own face.
