@@ -118,6 +118,57 @@ void WriteXData(SerializeFilter& f, const decObject& object)
     }
 }
 
+// Writes an object's entry: its number, class, layer, material, placement, flags, colour,
+// extended data and record. RecordError when one of its numbers is not finite.
+void WriteObject(SerializeFilter& out, decDbEntity& entity, const Persistent& p, unsigned classIndex)
+{
+    out.WriteU64(entity.GetObjectId().Handle());
+    out << classIndex << static_cast<int>(entity.GetLayerId()) << static_cast<int>(entity.GetMaterialId());
+    WriteMatrix(out, entity.GetLocalTM());
+    const std::uint8_t flags =
+        static_cast<std::uint8_t>((entity.IsHidden() ? kHidden : 0) | (entity.HasEntityColor() ? kOwnColour : 0));
+    out.Write(&flags, 1);
+    out << static_cast<unsigned>(entity.GetEntityColor().GetColor());
+    WriteXData(out, entity);
+    StoreFilter record(true);
+    record.SetClassVersion(p.version);
+    p.object->Serialize(record);
+    out << static_cast<unsigned>(record.Bytes().size());
+    if (!record.Bytes().empty()) out.Write(record.Bytes().data(), static_cast<unsigned>(record.Bytes().size()));
+}
+
+// Runs write; a number in it that is not finite is refused as the named item's.
+template <class Write>
+void WriteNamed(const std::string& what, Write write)
+{
+    try {
+        write();
+    } catch (const RecordError&) {
+        throw RecordError(what + " holds a number that is not finite");
+    }
+}
+
+std::string ObjectName(std::uint64_t handle, const std::string& className)
+{
+    return "object " + std::to_string(handle) + " (" + className + ")";
+}
+
+// "object 3 (QCOrvRoof) holds", "objects 3 (QCOrvRoof) and 5 (decDbArc) hold", naming at
+// most the first ten.
+std::string NamesHold(const std::vector<std::string>& names)
+{
+    constexpr std::size_t kNamed = 10;
+    if (names.size() == 1) return names.front() + " holds";
+    std::string text = "objects";
+    const std::size_t named = std::min(names.size(), kNamed);
+    for (std::size_t i = 0; i < named; ++i) {
+        const std::string name = names[i].substr(std::string("object ").size());
+        text += (i == 0 ? " " : i + 1 == named && named == names.size() ? " and " : ", ") + name;
+    }
+    if (named < names.size()) text += " and " + std::to_string(names.size() - named) + " more";
+    return text + " hold";
+}
+
 // ---------------------------------------------------------------- reading
 
 // Where the reader takes a drawing's bytes from, a piece at a time (the header, then each
@@ -534,8 +585,10 @@ std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db, const ClassVersion
         const std::uint8_t kind = static_cast<std::uint8_t>(material->GetKind());
         section << static_cast<int>(material->GetMatId());
         section.Write(&kind, 1);
-        section << material->GetName() << static_cast<unsigned>(material->GetColor()) << material->GetTransparent()
-                << material->GetTransparentFlag();
+        section << material->GetName() << static_cast<unsigned>(material->GetColor());
+        WriteNamed("material " + std::to_string(material->GetMatId()) + " (" + material->GetName() + ")",
+                   [&] { section << material->GetTransparent(); });
+        section << material->GetTransparentFlag();
         if (material->GetKind() == dexMaterialObj::kBitmap)
             section << static_cast<const dexMaterialBitmap&>(*material).GetImageFilePath();
     }
@@ -543,7 +596,8 @@ std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db, const ClassVersion
 
     section = StoreFilter(true);
     section << static_cast<unsigned>(db.GlobalVars().size());
-    for (const auto& [name, value] : db.GlobalVars()) section << name.c_str() << value;
+    for (const auto& [name, value] : db.GlobalVars())
+        WriteNamed("drawing variable " + name, [&] { section << name.c_str() << value; });
     WriteSection(out, kVariables, section);
 
     section = StoreFilter(true);
@@ -571,24 +625,19 @@ std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db, const ClassVersion
     section = StoreFilter(true);
     section.WriteU64(db.NextHandle());
     section << static_cast<unsigned>(live.size());
+    // Every object is tried, so the refusal names all that cannot be stored at once.
+    std::vector<std::string> unstorable;
     for (std::size_t i = 0; i < live.size(); ++i) {
-        decDbEntity* entity = live[i];
         const Persistent& p = persistent[i];
-        section.WriteU64(entity->GetObjectId().Handle());
-        section << classIndex[p.className] << static_cast<int>(entity->GetLayerId())
-                << static_cast<int>(entity->GetMaterialId());
-        WriteMatrix(section, entity->GetLocalTM());
-        const std::uint8_t flags = static_cast<std::uint8_t>((entity->IsHidden() ? kHidden : 0) |
-                                                             (entity->HasEntityColor() ? kOwnColour : 0));
-        section.Write(&flags, 1);
-        section << static_cast<unsigned>(entity->GetEntityColor().GetColor());
-        WriteXData(section, *entity);
-        StoreFilter record(true);
-        record.SetClassVersion(p.version);
-        p.object->Serialize(record);
-        section << static_cast<unsigned>(record.Bytes().size());
-        if (!record.Bytes().empty()) section.Write(record.Bytes().data(), static_cast<unsigned>(record.Bytes().size()));
+        try {
+            WriteObject(section, *live[i], p, classIndex[p.className]);
+        } catch (const RecordError&) {
+            unstorable.push_back(ObjectName(live[i]->GetObjectId().Handle(), p.className));
+        }
     }
+    if (!unstorable.empty())
+        throw RecordError(NamesHold(unstorable) + " a number that is not finite (erase or mend " +
+                          (unstorable.size() == 1 ? "it" : "them") + " and save again)");
     WriteSection(out, kObjects, section);
 
     const unsigned crc = Crc32(out.Bytes());

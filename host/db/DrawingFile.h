@@ -5,7 +5,8 @@
 // Reading is all or nothing: a file is read into a separate database, and any fault
 // (truncation, a count or length larger than what is left, an unknown section, a bad
 // checksum, a record its class does not read completely, a number that is not finite)
-// refuses the whole file with a message naming the file and the fault. A file is read a
+// refuses the whole file with a message naming the file and the fault. Writing refuses what
+// reading would: a drawing holding a number that is not finite is not saved. A file is read a
 // piece at a time, its header first, so no more of it is held than its largest section, and
 // a section the memory cannot hold refuses the file too. Saving replaces the file whole
 // (FileReplace.h), so a failed save leaves the previous file intact.
@@ -28,7 +29,9 @@ inline constexpr std::uint32_t kDrawingFormatVersion = 1;
 // versions of a class).
 using ClassVersions = std::map<std::string, unsigned>;
 
-// The drawing as file bytes (erased objects left out).
+// The drawing as file bytes (erased objects left out). Throws RecordError naming every object
+// (number and class), material or drawing variable holding a number that is not finite,
+// since opening refuses such a file.
 std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db, const ClassVersions& versions = {});
 
 // Reads file bytes into an empty database. false with the fault in error (without the file
@@ -39,7 +42,9 @@ bool DecodeDrawing(std::span<const std::uint8_t> bytes, DbDatabase& into, std::s
                    bool verifyChecksum = true);
 
 // Saves db to path (ReplaceFile), then drops erased objects for good and tells the reactors.
-// false with a message naming the file and the system's reason when it cannot be written.
+// false with a message naming the file and the reason when it cannot be written: the
+// system's, or the objects that hold a number that is not finite. The previous file and the
+// drawing are then left as they were, so the user can mend the objects and save again.
 bool WriteDrawingFile(DbDatabase& db, const std::string& path, std::string& error,
                       const ClassVersions& versions = {});
 

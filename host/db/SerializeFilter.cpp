@@ -51,8 +51,18 @@ SerializeFilter& SerializeFilter::operator<<(unsigned long v)
     PutLittle<std::uint32_t>(*this, static_cast<std::uint32_t>(v > UINT32_MAX ? UINT32_MAX : v));
     return *this;
 }
-SerializeFilter& SerializeFilter::operator<<(float v) { PutLittle<std::uint32_t>(*this, std::bit_cast<std::uint32_t>(v)); return *this; }
-SerializeFilter& SerializeFilter::operator<<(double v) { PutLittle<std::uint64_t>(*this, std::bit_cast<std::uint64_t>(v)); return *this; }
+SerializeFilter& SerializeFilter::operator<<(float v)
+{
+    RefuseNonFinite(v);
+    PutLittle<std::uint32_t>(*this, std::bit_cast<std::uint32_t>(v));
+    return *this;
+}
+SerializeFilter& SerializeFilter::operator<<(double v)
+{
+    RefuseNonFinite(v);
+    PutLittle<std::uint64_t>(*this, std::bit_cast<std::uint64_t>(v));
+    return *this;
+}
 SerializeFilter& SerializeFilter::operator<<(bool v) { PutLittle<std::uint8_t>(*this, v ? 1 : 0); return *this; }
 void SerializeFilter::WriteU64(std::uint64_t v) { PutLittle<std::uint64_t>(*this, v); }
 
@@ -83,9 +93,11 @@ SerializeFilter& SerializeFilter::operator>>(double& v)
     return *this;
 }
 
+// One check for both directions of a file stream, so a save never writes what an open refuses.
 void SerializeFilter::RefuseNonFinite(double v) const
 {
-    if (m_file && !std::isfinite(v)) throw host::RecordError("a stored number is not finite");
+    if (m_file && !std::isfinite(v))
+        throw host::RecordError(IsStoring() ? "a number to be stored is not finite" : "a stored number is not finite");
 }
 std::uint64_t SerializeFilter::ReadU64() { return GetLittle<std::uint64_t>(*this); }
 SerializeFilter& SerializeFilter::operator>>(bool& v)

@@ -9,7 +9,8 @@
 // Reading past the end of the record, a text longer than what is left, or (from a file) a
 // float or double that is not finite throws host::RecordError; the drawing loader catches it
 // and refuses the file. No drawing holds an infinite or undefined coordinate, length or
-// scale, so a file that does is damaged.
+// scale, so a file that does is damaged. Writing such a number to a file throws the same, so
+// what a save writes an open reads: the saver names the object and writes nothing.
 #include <cstddef>
 #include <cstdint>
 #include <span>

@@ -173,7 +173,8 @@ TEST(Quenra3dHostCommands, PropertiesGoThroughTheObjectsOwnHandlers)
     EXPECT_THAT(run.output, HasSubstr("block #1\n#1 CTestBlock properties:\n"
                                       "  0 [基本] 名称 (kind 4) = 测试块\n"
                                       "  1 [基本] 高度 (kind 1) = 3000\n"
-                                      "  2 [基本] 类型 (kind 5) = 0 (住宅)\n"));
+                                      "  2 [基本] 类型 (kind 5) = 0 (住宅)\n"
+                                      "  3 [基本] 底标高（米） (kind 2) = 0\n"));
     EXPECT_THAT(run.output, HasSubstr("#1 CTestBlock: taken, 名称=2号楼 东\n"));
     EXPECT_THAT(run.output, HasSubstr("#1 CTestBlock: refused, 高度=3000\n#1 CTestBlock: taken, 高度=4500\n"));
     EXPECT_THAT(run.output, HasSubstr("#1 CTestBlock: taken, 类型=2 (商业)\n#1 CTestBlock: refused, 类型=2 (商业)\n"));
@@ -181,7 +182,7 @@ TEST(Quenra3dHostCommands, PropertiesGoThroughTheObjectsOwnHandlers)
     // The handler answers -2 again, but the value did not change.
     EXPECT_THAT(run.output, HasSubstr("test.txt:9: #1 CTestBlock has no property 5 (props lists them)\n"
                                       "#1 CTestBlock: unchanged, 高度=4500\n"));
-    const std::string listed = "#1 CTestBlock layer=0 名称=2号楼 东 高度=4500 类型=2 (商业) "
+    const std::string listed = "#1 CTestBlock layer=0 名称=2号楼 东 高度=4500 类型=2 (商业) 底标高（米）=0 "
                                "xdata XBUILD_NAME=\"1号楼\",7 extents -500,-1000,0 to 500,0,4500\n";
     EXPECT_THAT(run.output, HasSubstr("\n" + listed + "saved"));
     EXPECT_THAT(run.output, HasSubstr("opened " + drawing + "\n" + listed));

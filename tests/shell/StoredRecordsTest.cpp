@@ -6,6 +6,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -25,10 +29,11 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The base part every record starts with: the object's name, empty.
+// The base part every record starts with: the object's name, empty. A memory stream writes
+// the bytes a file stream would, without refusing a number that is not finite.
 StoreFilter Record()
 {
-    StoreFilter f(true);
+    StoreFilter f;
     f << CString();
     return f;
 }
@@ -83,17 +88,44 @@ struct Case {
     GeMatrix3d placement = GeMatrix3d();
 };
 
-// A drawing file holding one object of the class with the record's bytes.
+constexpr double kMarker = 4711.0625;
+
+// A drawing file holding one object of the class with the record's bytes. Saving refuses a
+// placement that is not finite, so the file is saved with a marker in its place and the
+// marker's bytes replaced afterwards (the checksum then no longer matches: read with
+// ReadsPlacement).
 Bytes FileWith(const Case& c)
 {
+    GeMatrix3d marked = c.placement;
+    double spoilt = 0.0;
+    for (int r = 0; r < 4; ++r)
+        for (int k = 0; k < 4; ++k)
+            if (!std::isfinite(marked(r, k))) {
+                spoilt = marked(r, k);
+                marked(r, k) = kMarker;
+            }
     DbDatabase db;
     db.OpenForWrite();
     auto* object = new decDbForeignObject(c.className, c.version, c.record);
-    object->SetLocalTM(c.placement);
+    object->SetLocalTM(marked);
     decObjectId id;
     db.CreateNewEntity(0, object, id);
     db.Close();
-    return host::EncodeDrawing(db);
+    Bytes bytes = host::EncodeDrawing(db);
+    const auto marker = std::bit_cast<std::array<std::uint8_t, 8>>(kMarker);
+    for (auto at = std::search(bytes.begin(), bytes.end(), marker.begin(), marker.end()); at != bytes.end();
+         at = std::search(at, bytes.end(), marker.begin(), marker.end()))
+        at = std::copy_n(std::bit_cast<std::array<std::uint8_t, 8>>(spoilt).begin(), 8, at);
+    return bytes;
+}
+
+// Whether the case's file is whole: a spoilt placement was written into it afterwards.
+bool Whole(const Case& c)
+{
+    for (int r = 0; r < 4; ++r)
+        for (int k = 0; k < 4; ++k)
+            if (!std::isfinite(c.placement(r, k))) return false;
+    return true;
 }
 
 class StoredRecordsTest : public ShellTest {};
@@ -120,7 +152,7 @@ TEST_F(StoredRecordsTest, ValuesTheClassCannotHoldRefuseTheFile)
     for (const Case& c : cases) {
         DbDatabase loaded;
         std::string error;
-        const bool ok = host::DecodeDrawing(FileWith(c), loaded, error);
+        const bool ok = host::DecodeDrawing(FileWith(c), loaded, error, Whole(c));
         if (!c.fault) {
             EXPECT_TRUE(ok) << c.what << ": " << error;
             ASSERT_EQ(loaded.AllObjects().size(), 1u) << c.what;

@@ -23,6 +23,7 @@ const TPropertyDef* CTestBlock::GetObjectPropertyDefine() const
         {"基本", "名称", "输入名称", 0, 4, 0, 0},
         {"基本", "高度", "输入高度（毫米）", 1, 1, 0, 0},
         {"基本", "类型", "选择类型", 2, 5, 0, 0},
+        {"基本", "底标高（米）", "输入底标高", 3, 2, 0, 0},
         {nullptr, nullptr, nullptr, 0, 0, 0, 0},
     };
     return rows;
@@ -34,6 +35,7 @@ void CTestBlock::OnPropertyValueGet(int index, prop_data& value)
     case 0: value.SetText(m_name); break;
     case 1: value.SetLong(m_height); break;
     case 2: value.SetLong(m_kind); break;
+    case 3: value.SetDouble(m_baseMillimetres / 1000.0); break;
     default: break;
     }
 }
@@ -51,6 +53,7 @@ int CTestBlock::OnPropertyValueChanged(int index, const prop_data& value)
         if (value.lValue < 0 || value.lValue >= 3) return dex::eFail;
         m_kind = static_cast<int>(value.lValue);
         return dex::eOk;
+    case 3: m_baseMillimetres = value.dValue * 1000.0; return dex::eOk;
     default: return dex::eFail;
     }
 }
@@ -64,5 +67,5 @@ void CTestBlock::OnPropertyComboBoxInit(int index, TPropertyComboBoxData& entrie
 void CTestBlock::Serialize(SerializeFilter& filter)
 {
     decBuilder::Serialize(filter);
-    filter.Transfer(m_name, m_height, m_kind);
+    filter.Transfer(m_name, m_height, m_kind, m_baseMillimetres);
 }
