@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdlib>
 
 #include "AssertReport.h"
 #include "ModelEntityCollect.h"
 #include "ModuleGlobals.h"
+#include "TypedNumbers.h"
 #include "decDbEntity.h"
 #include "decReturnCode.h"
 
@@ -38,7 +38,8 @@ void DetachWindowIds(decDbEntity* entity)
 {
     if (!entity || entity->OpenForWrite() != dex::eOk)
         return;
-    if (decObjectXDataApp* record = entity->FindAppXDataByName(g_winBelongBuildAppName))
+    // Another program may have written more than one record: none of them may outlive it.
+    while (decObjectXDataApp* record = entity->FindAppXDataByName(g_winBelongBuildAppName))
         entity->RemoveAppXData(record);
     entity->SetEntityColor(Q3dColor(kDetachedColour));
     entity->Close();
@@ -68,8 +69,8 @@ namespace {
 constexpr int kExpandedFloors = 200;
 
 // The string items of the record after its count, as far as the count and the items go.
-// Returns the count as read and clamped to the items present.
-int ReadIds(const decObjectXDataApp& record, std::vector<CString>& ids)
+// Returns the count as stored (0 when the first item is no long).
+long ReadIds(const decObjectXDataApp& record, std::vector<CString>& ids)
 {
     const decObjectXData* first = record.GetAt(0);
     const long stored = first && first->IsTypeLong() ? first->GetLong() : 0;
@@ -79,19 +80,19 @@ int ReadIds(const decObjectXDataApp& record, std::vector<CString>& ids)
     for (int i = 1; i <= count; ++i)
         if (const decObjectXData* item = record.GetAt(i); item->IsTypeString())
             ids.emplace_back(item->GetString());
-    return count;
+    return stored;
 }
 
 // "B1-0-5": the building name before the first "-" after the first character, the position
-// from the text after "-0-" (as far as it reads as a number); floors 1 to 200 appended. False
-// when the identifier is no floor-0 identifier.
+// from the text after "-0-" (as far as it reads as a number, held at the int's range); floors
+// 1 to 200 appended. False when the identifier is no floor-0 identifier.
 bool ExpandFloorZero(const CString& id, std::vector<CString>& ids)
 {
     if (id.Find("-0-", 1) < 0)
         return false;
     const int dash = id.Find('-', 1);
     const CString name = id.Left(dash);
-    const int position = std::atoi(id.Right(id.GetLength() - (dash + 3)));
+    const int position = ReadLeadingInt(id.Right(id.GetLength() - (dash + 3)));
     for (int floor = 1; floor <= kExpandedFloors; ++floor) {
         CString expanded;
         expanded.Format("%s-%d-%d", name.GetString(), floor, position);
@@ -114,10 +115,12 @@ int GetBuildWinInfo(decDbEntity* entity, std::vector<CString>& ids)
         return 0;
     }
     const std::size_t before = ids.size();
-    const int count = ReadIds(*record, ids);
+    const long stored = ReadIds(*record, ids);
     const int read = static_cast<int>(ids.size() - before);
     pEnt3d->Close();
-    if (count == 1 && read == 1 && ExpandFloorZero(CString(ids[before]), ids))
+    // Only a record that says it holds one identifier stands for every floor; one that
+    // claims more but holds one is a list cut short.
+    if (stored == 1 && read == 1 && ExpandFloorZero(CString(ids[before]), ids))
         return kExpandedFloors + 1;
     return read;
 }

@@ -7,8 +7,8 @@
 // carrying the record shows colour 65535; one whose record was removed shows 0xACACAC.
 // The "*.osm" import writes the same record.
 //
-// A record whose only identifier has floor 0 ("B1-0-5") stands for that position on every
-// floor 1 to 200 of the building; GetBuildWinInfo expands it. A building name that holds "-"
+// A record of count 1 whose identifier has floor 0 ("B1-0-5") stands for that position on
+// every floor 1 to 200 of the building; GetBuildWinInfo expands it. A building name that holds "-"
 // itself is not told apart from the separators there.
 #include <vector>
 
@@ -24,7 +24,8 @@ namespace WinBelongBuild {
 // is kept (callers detach first). A null entity or one that is no 3-D entity (or an erased
 // one) is left as it is.
 void AttachWindowIds(decDbEntity* entity, const std::vector<CString>& ids);
-// Removes the record when there is one and colours the entity 0xACACAC either way.
+// Removes every record (another program may have written two) and colours the entity
+// 0xACACAC, also when there was none.
 void DetachWindowIds(decDbEntity* entity);
 // 1 when the entity is a 3-D entity carrying the record; 0 otherwise (null included).
 int HasWindowIds(decDbEntity* entity);
@@ -45,8 +46,8 @@ void HighlightBuild(decDbEntity* entity);
 }  // namespace WinBelongBuild
 
 // Appends the identifiers of the entity's record to ids (expected empty) and returns how
-// many were read, or 201 when a lone floor-0 identifier was expanded (it stays first,
-// floors 1 to 200 follow). 0 without a record, and after the assertion for an entity that is
+// many were read, or 201 when the record's count is 1 and its identifier has floor 0 (it
+// stays first, floors 1 to 200 follow; the position reads as ReadLeadingInt reads it). 0 without a record, and after the assertion for an entity that is
 // no 3-D entity. A record written by another program is read safely: a count below 0 reads
 // nothing, one beyond the items present stops at the last item, and items that are no
 // strings are left out of the identifiers and of the number returned.

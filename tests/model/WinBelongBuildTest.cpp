@@ -61,7 +61,16 @@ TEST_F(WinBelongBuildTest, RecordsReadBackWithTheFloorZeroExpansion)
         {"floor 0 ending the text", {"#1", "B1-0-"}, 201, EveryFloor("B1-0-", "B1", "0")},
         // A name holding "-" is cut at its own dash (the stored format cannot tell).
         {"name with a dash", {"#1", "A-B-0-5"}, 201, EveryFloor("A-B-0-5", "A", "0")},
+        // A position beyond an int is held at its limit, not wrapped.
+        {"floor 0, position beyond an int", {"#1", "B1-0-99999999999999999999"}, 201,
+         EveryFloor("B1-0-99999999999999999999", "B1", "2147483647")},
+        {"floor 0, negative position", {"#1", "B1-0--99999999999999999999"}, 201,
+         EveryFloor("B1-0--99999999999999999999", "B1", "-2147483648")},
         {"floor 0 among two", {"#2", "B1-0-5", "B1-3-5"}, 2, {"B1-0-5", "B1-3-5"}},
+        // Only a stored count of 1 stands for every floor: a list cut short to one floor-0
+        // identifier, or one whose other items are no strings, is read as it is.
+        {"floor 0 in a list cut short", {"#5", "B1-0-5"}, 1, {"B1-0-5"}},
+        {"floor 0 beside a long", {"#2", "#7", "B1-0-5"}, 1, {"B1-0-5"}},
         {"a leading -0- is no floor", {"#1", "-0-5"}, 1, {"-0-5"}},
         {"empty list", {"#0"}, 0, {}},
         // Written by another program:
@@ -117,8 +126,11 @@ TEST_F(WinBelongBuildTest, AttachDetachAndTheBodiesThatCarryARecord)
     EXPECT_EQ(WinBelongBuild::GetAllBuild(carriers), 3u);
     EXPECT_THAT(carriers, ElementsAre(Entity(b), Entity(c), Entity(d)));
 
-    // Detaching removes the record; a body without one is recoloured all the same.
+    // Detaching removes every record (two, written by another program); a body without one is
+    // recoloured all the same.
+    AddXData(d, kApp, {"#1", "A-2-1"});
     WinBelongBuild::DetachWindowIds(Entity(d));
+    EXPECT_TRUE(XData(d, kApp).empty());
     WinBelongBuild::DetachWindowIds(Entity(a));
     EXPECT_EQ(Entity(a)->GetEntityColor().GetColor(), 0xACACACu);
     EntityArray left;
@@ -154,10 +166,14 @@ protected:
 
 TEST_F(WinBelongBuildCommandTest, WindowsOfTheBuildingAreWrittenReplacedKeptOnEscAndCleared)
 {
+    // Two stale lists written by another program: the new list replaces both.
+    AddXData(bay, kApp, {"#1", "B1-7-7"});
+    AddXData(bay, kApp, {"#1", "B1-0-9"});
     // The unnamed building is refused and asked again; the window of B2 is not taken.
     Script("winbld\n" + Handle(unnamed) + "\n" + Handle(bay) + "\n" + Handle(w42) + " " + Handle(other) + " " +
            Handle(w32) + "\n");
     EXPECT_THAT(ReadBack(), ElementsAre("B1-4-2", "B1-3-2"));
+    EXPECT_THAT(XData(bay, kApp), ElementsAre(ElementsAre("#2", "B1-4-2", "B1-3-2")));
     EXPECT_EQ(Db()->GetTempGraphics().GetPolylineCount(), 0);
     Script("list " + Handle(bay) + "\n");
     EXPECT_THAT(Transcript(), HasSubstr("xdata WIN_BELONG_BLD=2,\"B1-4-2\",\"B1-3-2\" colour=0xFFFF extents"));
