@@ -20,6 +20,10 @@
 
 namespace {
 
+// The window identifiers of the ownership records join name, floor and position with "-",
+// so a name holding one is not told apart from its numbers when they are read.
+constexpr const char* kDashWarning = "提示：建筑名称中含有\"-\"，分析时窗所属建筑将无法识别。";
+
 // What one object is named as.
 enum class NamedKind { Building, Tagged, Window, Other };
 
@@ -163,6 +167,8 @@ void NameSelected()
             return;
         if (clear)
             name.Empty();
+        else if (name.Find('-') >= 0)
+            dec::PrintPrompt(kDashWarning);
 
         db->ClearSelectSet(1);
         FT_VALID_BUILD_OBJECT filter;
@@ -184,6 +190,8 @@ void NameSelected()
         for (int i = 0; i < selection.GetCount(); ++i)
             if (decDbEntity* entity = selection.GetEnt(i); entity && ApplyName(entity, name, clear != 0, &oldNames))
                 group.push_back(entity);
+        // What bears the new name already has nothing to take.
+        std::erase(oldNames, name);
         if (!oldNames.empty())
             UpdateSameOldNameBuild(oldNames, name);
         Dim(name);

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,55 @@ TEST_F(NameBuildTest, RenameIsOfferedToWhatStillBearsTheOldNameCaseSensitively)
         // Only the pass's own selection is grouped; Enter at the label places none.
         EXPECT_THAT(Groups(), ElementsAre(ElementsAre(renamed.Handle())));
         EXPECT_TRUE(buildtest::OnLayer("建筑名称").empty());
+    }
+}
+
+// A rename is offered only for the names that differ from the new one; a name holding "-"
+// is taken with a warning (the window identifiers cannot tell it from their numbers).
+TEST_F(NameBuildTest, WhatAlreadyBearsTheNewNameIsNotOfferedAndADashIsWarnedOf)
+{
+    const struct {
+        const char* what;
+        std::vector<std::string> selected;  // names of the buildings renamed in the pass
+        std::string name;                   // typed; empty clears
+        int offered;                        // objects the rename is offered to; 0: no question
+        bool warned;
+    } cases[] = {
+        {"A to A", {"A"}, "A", 0, false},
+        {"A and B to A", {"A", "B"}, "A", 1, false},
+        {"A to a", {"A"}, "a", 2, false},
+        {"A to B-1", {"A"}, "B-1", 2, true},
+        {"A to A-0-5", {"A"}, "A-0-5", 2, true},
+        {"A cleared", {"A"}, "", 2, false},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        std::string handles;
+        std::vector<decObjectId> renamed;
+        for (std::size_t i = 0; i < c.selected.size(); ++i) {
+            renamed.push_back(AddBuilding(c.selected[i].c_str(), 3000, Square(2000.0 * static_cast<double>(i), 0, 1000)));
+            handles += Handle(renamed.back()) + " ";
+        }
+        const decObjectId twin = AddBuilding("A", 3000, Square(0, 5000, 1000));
+        const decObjectId windowA = AddWindow({.building = "A"});
+        const decObjectId windowB = AddWindow({.building = "B", .index = 2});
+        // The answer to the question (when asked), Enter at the label (when there is a name).
+        Script("namebld\n" + c.name + "\n" + handles + "\n" + (c.offered ? "yes\n" : "") + (c.name.empty() ? "" : "\n") +
+               "*cancel*\n");
+        const std::string transcript = Transcript();
+        EXPECT_EQ(CountOf(transcript, kPropagation), c.offered ? 1 : 0) << c.what << transcript;
+        if (c.offered) {
+            EXPECT_THAT(transcript, HasSubstr(std::string(kPropagation) + std::to_string(c.offered) + "个")) << c.what;
+        }
+        EXPECT_EQ(CountOf(transcript, "提示：建筑名称中含有\"-\"，分析时窗所属建筑将无法识别。"), c.warned ? 1 : 0) << c.what;
+        for (const decObjectId& id : renamed)
+            EXPECT_EQ(NameOf(id), c.name) << c.what;
+        // What bore an old name took the new one (yes); what bore the new one kept it.
+        const bool aRenamed = std::find(c.selected.begin(), c.selected.end(), c.name) == c.selected.end();
+        EXPECT_EQ(NameOf(twin), aRenamed ? c.name : "A") << c.what;
+        EXPECT_EQ(NameOf(windowA), aRenamed ? c.name : "A") << c.what;
+        const bool bRenamed = std::find(c.selected.begin(), c.selected.end(), "B") != c.selected.end();
+        EXPECT_EQ(NameOf(windowB), bRenamed ? c.name : "B") << c.what;
     }
 }
 
