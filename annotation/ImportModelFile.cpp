@@ -7,9 +7,11 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <locale.h>
 #include <numbers>
 #include <string>
+#include <string_view>
 
 #include "CommandLine.h"
 #include "GeArc3d.h"
@@ -17,6 +19,7 @@
 #include "MsgBox.h"
 #include "OutlineCleanup.h"
 #include "StdioFile.h"
+#include "Utf8Text.h"
 
 namespace {
 
@@ -51,28 +54,86 @@ int ReadInt(const CString& text)
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
-// GBK to UTF-8 with the C library's converter.
-class GbkDecoder {
+// Whether atoi finds a number in the text at all.
+bool StartsWithNumber(const CString& text)
+{
+    char* end = nullptr;
+    strtoll_l(text.GetString(), &end, 10, CLocale());
+    return end != text.GetString();
+}
+
+// How the file's texts are written.
+enum class TextEncoding { Gbk, Utf8 };
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// What the file's bytes say about their encoding.
+struct FileEncoding {
+    TextEncoding encoding = TextEncoding::Gbk;
+    bool byteOrderMark = false;  // the first line starts with the UTF-8 mark, which is no text
+};
+
+bool BeyondAscii(std::string_view bytes)
+{
+    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
+// UTF-8 when the file starts with the byte-order mark, or when it is UTF-8 throughout and
+// holds a byte beyond ASCII (GBK text almost never is); GBK otherwise. Lines end at a line
+// feed, which no multibyte character holds, so the file is judged a line at a time. A file
+// that cannot be read here is left to the reader, which says why.
+FileEncoding JudgeEncoding(const CString& path)
+{
+    FileEncoding found;
+    std::ifstream in(path.GetString(), std::ios::binary);
+    std::string line;
+    if (!std::getline(in, line))
+        return found;
+    if (line.starts_with(kByteOrderMark))
+        return {TextEncoding::Utf8, true};
+    bool beyondAscii = false;
+    do {
+        if (!host::IsValidUtf8(line))
+            return found;
+        beyondAscii = beyondAscii || BeyondAscii(line);
+    } while (std::getline(in, line));
+    if (beyondAscii)
+        found.encoding = TextEncoding::Utf8;
+    return found;
+}
+
+// The file's texts as UTF-8: GBK through the C library's converter, UTF-8 checked.
+class TextDecoder {
 public:
-    GbkDecoder() : m_cd(iconv_open("UTF-8", "GBK")) {}
-    ~GbkDecoder()
+    explicit TextDecoder(TextEncoding encoding)
+        : m_encoding(encoding),
+          m_cd(encoding == TextEncoding::Gbk ? iconv_open("UTF-8", "GBK") : reinterpret_cast<iconv_t>(-1))
+    {
+    }
+    ~TextDecoder()
     {
         if (m_cd != reinterpret_cast<iconv_t>(-1))
             iconv_close(m_cd);
     }
-    GbkDecoder(const GbkDecoder&) = delete;
-    GbkDecoder& operator=(const GbkDecoder&) = delete;
+    TextDecoder(const TextDecoder&) = delete;
+    TextDecoder& operator=(const TextDecoder&) = delete;
 
-    // False when the bytes are not GBK text.
-    bool Decode(const std::string& gbk, std::string& utf8) const
+    // False when the bytes are not text of the file's encoding.
+    bool Decode(const std::string& raw, std::string& utf8) const
     {
         utf8.clear();
-        if (gbk.empty())
+        if (m_encoding == TextEncoding::Utf8) {
+            if (!host::IsValidUtf8(raw))
+                return false;
+            utf8 = raw;
+            return true;
+        }
+        if (raw.empty())
             return true;
         if (m_cd == reinterpret_cast<iconv_t>(-1))
             return false;
         iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        std::string in = gbk;
+        std::string in = raw;
         std::string out(in.size() * 3 + 4, '\0');
         char* inPtr = in.data();
         std::size_t inLeft = in.size();
@@ -84,8 +145,10 @@ public:
         utf8 = std::move(out);
         return true;
     }
+    const char* Refusal() const { return m_encoding == TextEncoding::Utf8 ? "文字不是UTF-8编码" : "文字不是GBK编码"; }
 
 private:
+    TextEncoding m_encoding;
     iconv_t m_cd;
 };
 
@@ -134,14 +197,20 @@ bool Finite(const GePoint3d& p)
 // an error.
 class ModelFileLines {
 public:
-    ModelFileLines(CStdioFile& file, const GbkDecoder& gbk) : m_file(file), m_gbk(gbk) {}
+    ModelFileLines(CStdioFile& file, const TextDecoder& decoder, bool byteOrderMark)
+        : m_file(file), m_decoder(decoder), m_byteOrderMark(byteOrderMark)
+    {
+    }
 
-    // The next line; false at the end of the file.
+    // The next line (the first without the byte-order mark); false at the end of the file.
     bool Next(CString& line)
     {
         ++m_line;
-        if (m_file.ReadString(line))
+        if (m_file.ReadString(line)) {
+            if (m_line == 1 && m_byteOrderMark && line.str().starts_with(kByteOrderMark))
+                line = line.Mid(static_cast<int>(kByteOrderMark.size()));
             return true;
+        }
         --m_line;
         return false;
     }
@@ -156,15 +225,16 @@ public:
     CString Text(const CString& raw) const
     {
         std::string utf8;
-        if (!m_gbk.Decode(raw.str(), utf8))
-            throw ModelFileError{m_line, "文字不是GBK编码"};
+        if (!m_decoder.Decode(raw.str(), utf8))
+            throw ModelFileError{m_line, m_decoder.Refusal()};
         return CString(std::move(utf8));
     }
     int Line() const { return m_line; }
 
 private:
     CStdioFile& m_file;
-    const GbkDecoder& m_gbk;
+    const TextDecoder& m_decoder;
+    bool m_byteOrderMark;
     int m_line = 0;
 };
 
@@ -179,8 +249,13 @@ GePoint3d ReadPoint(const CString& line)
     return {ReadReal(f.first), ReadReal(f.second), ReadReal(f.third)};
 }
 
+// A count line must hold a number where atoi looks for one (after blanks and a sign): one
+// that does not (random bytes, a name slipped into its place) would read as 0 and shift every
+// later line into the wrong record without a word.
 int ReadCount(ModelFileLines& in, const CString& line, const char* negative)
 {
+    if (!StartsWithNumber(line))
+        throw ModelFileError{in.Line(), "数量行不是数字"};
     const int count = ReadInt(line);
     if (count < 0)
         throw ModelFileError{in.Line(), negative};
@@ -300,12 +375,13 @@ ModelFileResult ReadModelFile(const CString& path, std::vector<CImportBuildInfo>
     builds.clear();
     windows.clear();
     ModelFileResult result;
-    const GbkDecoder gbk;
+    const FileEncoding encoding = JudgeEncoding(path);
+    const TextDecoder decoder(encoding.encoding);
     int failedLine = 0;
     const char* what = nullptr;
     try {
         CStdioFile file(path, CFile::modeRead | CFile::typeText);
-        ModelFileLines in(file, gbk);
+        ModelFileLines in(file, decoder, encoding.byteOrderMark);
         try {
             CString line;
             if (in.Next(line)) {

@@ -3,7 +3,10 @@
 // comma-separated text file of building records (name, base elevation, height, an outline
 // whose edges may be arcs given by bulges, an extrusion direction, a group and one owned
 // window) and window records (numbers, household, building, size, position and facing).
-// Texts are GBK in the file and UTF-8 here. The module never writes this format.
+// Texts are UTF-8 here. In the file they are GBK, unless the file starts with the UTF-8
+// byte-order mark (which is skipped) or is valid UTF-8 throughout and holds a byte beyond
+// ASCII: then it is read as UTF-8 (GBK text is almost never valid UTF-8 throughout; where it
+// is, it is read as UTF-8). The module never writes this format.
 //
 // Layout: N; N building records; one line not read; M; M window records.
 //   building: "name,elevation,height"; K; K lines alternating vertex "x,y,z" and bulge "b,";
@@ -14,8 +17,9 @@
 // counter-clockwise.
 //
 // A file is taken whole or not at all: one that cannot be opened or read, that ends inside a
-// record, has a negative count or a text that is not GBK gives no records, a message box and
-// a command-line line naming where it went wrong. A record with a number that is not finite
+// record, has a count line that holds no number (after blanks and a sign) or a negative
+// count, or a text that is not of the file's encoding gives no records, a message box and a
+// command-line line naming where it went wrong. A record with a number that is not finite
 // is dropped alone, with a line naming where it starts.
 #include <vector>
 

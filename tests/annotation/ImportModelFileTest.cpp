@@ -83,10 +83,10 @@ TEST_F(ImportModelFileTest, FieldRulesOfTheFormat)
         {"1\n楼,0,3\n8\n0,0,0\n0\n0,10,0\n1.5\n10,10,0\n0,\n10,0,0\n0,\n组,2,5\n", "B 楼|0|3|组|2|5|0,0,1|4|0,10\n"},
         // Odd K: the last vertex has no bulge line (the arc before it has 16 inner points); a
         // bulge of 7 and an arc between equal vertices leave their edges straight.
-        {"3\n楼,0,3\n5\n0,0,0\n1,\n10,0,0\n0,\n5,5,0\n,0,0\n"
-         "楼,0,3\n6\n0,0,0\n7,\n10,0,0\n0,\n5,5,0\n0,\n,0,0\n"
-         "楼,0,3\n8\n0,0,0\n1,\n0,0,0\n0,\n10,0,0\n0,\n5,5,0\n0,\n,0,0\n\n0\n",
-         "B 楼|0|3||0|0|0,0,1|19|0.546716,-0.278118\nB 楼|0|3||0|0|0,0,1|3|10,0\nB 楼|0|3||0|0|0,0,1|4|0,0\n"},
+        {"3\n甲楼,0,3\n5\n0,0,0\n1,\n10,0,0\n0,\n5,5,0\n,0,0\n"
+         "甲楼,0,3\n6\n0,0,0\n7,\n10,0,0\n0,\n5,5,0\n0,\n,0,0\n"
+         "甲楼,0,3\n8\n0,0,0\n1,\n0,0,0\n0,\n10,0,0\n0,\n5,5,0\n0,\n,0,0\n\n0\n",
+         "B 甲楼|0|3||0|0|0,0,1|19|0.546716,-0.278118\nB 甲楼|0|3||0|0|0,0,1|3|10,0\nB 甲楼|0|3||0|0|0,0,1|4|0,0\n"},
         {"1\n" + SquareRecord("楼,0,3", "normal\n0,0,-1\n组,0,0"), "B 楼|0|3|组|0|0|0,0,-1|4|10,0\n"},
         // " normal" is the group line and shifts what follows: the direction line becomes the
         // next record's name line.
@@ -97,8 +97,9 @@ TEST_F(ImportModelFileTest, FieldRulesOfTheFormat)
         {"0\n\n1\n1,2,户,楼,900,1500\n4,5,6\n", "W 1|2|户|楼|900|0|1,2,户,楼,900,1500|4,5,0|4\n"},
         // Numbers as atof reads them: blanks, prefixes, hex.
         {"0\n\n1\n 3x,0x10,,,  2.5e3m,1e1,\n0,0,0,abc\n", "W 3|0|||2500|10||0,0,0|0\n"},
-        // An end at the window count gives no windows.
+        // An end at the window count gives no windows; a count written 0 (after blanks) is 0.
         {"1\n" + SquareRecord() + "ignored\n", "B 楼|0|3|组|0|0|0,0,1|4|10,0\n"},
+        {"1\n" + SquareRecord() + "ignored\n  +0\n", "B 楼|0|3|组|0|0|0,0,1|4|10,0\n"},
     };
     for (const auto& [text, expected] : cases) {
         host::EventLog::Instance().Clear();
@@ -175,6 +176,15 @@ TEST_F(ImportModelFileTest, MalformedFilesAreRefusedWholeAndBadRecordsAlone)
         {"the end inside a building", "1\n楼,0,3\n8\n0,0,0\n", 5, 0, 0},
         {"the end before a window's position line", "0\n\n1\n1,1,,楼,900,1500,\n", 5, 0, 0},
         {"text that is not GBK", "1\n" + SquareRecord("\xff\xfe楼,0,3"), 2, 0, 0, false},
+        {"text that is not UTF-8 after the mark", "\xEF\xBB\xBF" "1\n" + SquareRecord(ToGbk("甲楼,0,3")), 2, 0, 0, false},
+        // Count lines that hold no number would read as 0 and shift every later line.
+        {"N of random bytes", "\x93\xfe\x01\x7f\n" + SquareRecord(), 1, 0, 0, false},
+        {"N blank", "\n" + SquareRecord(), 1, 0, 0},
+        {"K of a name", "1\n楼,0,3\n组\n0,0,0\n", 3, 0, 0},
+        {"K with its digit after a letter", "1\n楼,0,3\nx8\n0,0,0\n", 3, 0, 0},
+        {"M of random bytes", "1\n" + SquareRecord("A,0,3", "G,0,0") + "\n\xa1\xa1\n1,1,,A,900,1500,\n0,0,0,0\n", 14, 0, 0,
+         false},
+        {"M blank", "0\n\n\n" + window, 3, 0, 0},
         {"nan, inf and 1e400 drop their records", "3\n" + SquareRecord("楼,0,nan") + SquareRecord("楼,inf,3") +
                                                       SquareRecord("楼,0,3", "normal\n0,0,1e400\n,0,0") +
                                                       "\n4\n1,1,,楼,900,1500,\n0,nan,0,0\n1,1,,楼,1e400,1500,\n0,0,0,0\n" +
@@ -195,6 +205,52 @@ TEST_F(ImportModelFileTest, MalformedFilesAreRefusedWholeAndBadRecordsAlone)
             EXPECT_TRUE(read.result.wholeFile);
             EXPECT_EQ(read.result.droppedBuilds + read.result.droppedWindows, 6);
         }
+    }
+}
+
+std::string WithCrLf(const std::string& text)
+{
+    std::string out;
+    for (const char c : text)
+        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
+}
+
+// GBK unless the file is marked UTF-8, or is UTF-8 throughout with a byte beyond ASCII; the
+// names of buildings and windows read back as written either way.
+TEST_F(ImportModelFileTest, TheFilesEncodingIsJudgedFromItsBytes)
+{
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string utf8 = "1\n" + SquareRecord("甲楼,0,3", "组团,0,0") + "\n1\n7,3,301户,乙楼,1500,1800,x\n1,2,3,0.5\n";
+    const std::string names = "甲楼 组团 301户 乙楼";
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::string names;  // building name, group, household and window building, read back
+    } cases[] = {
+        {"GBK", ToGbk(utf8), names},
+        {"UTF-8", utf8, names},
+        {"UTF-8 with the mark", bom + utf8, names},
+        {"UTF-8 with the mark and CR LF", bom + WithCrLf(utf8), names},
+        {"ASCII with the mark", bom + "1\n" + SquareRecord("A,0,3", "G,0,0") + "\n0\n", "A G"},
+        // Not UTF-8 throughout: GBK, and the UTF-8 line reads as the GBK it also is.
+        {"UTF-8 with one GBK name", "1\n" + SquareRecord("甲楼,0,3", ToGbk("组团,0,0")) + "\n0\n", "鐢叉ゼ 组团"},
+        // GBK text that happens to be UTF-8 throughout is read as UTF-8 (楼 is C2 A5 in GBK).
+        {"GBK that is UTF-8", ToGbk("1\n" + SquareRecord("楼,0,3", "G,0,0") + "\n0\n"), "¥ G"},
+    };
+    for (const auto& c : cases) {
+        host::EventLog::Instance().Clear();
+        const Read read = ReadText(c.bytes, false);
+        EXPECT_TRUE(read.result.wholeFile) << c.what << Transcript();
+        std::string found;
+        for (const CImportBuildInfo& b : read.builds)
+            found += b.m_strName.str() + " " + b.m_strGroup.str();
+        for (const CImportWindowInfo& w : read.windows)
+            found += " " + w.m_strDoor.str() + " " + w.m_strBuild.str();
+        EXPECT_EQ(found, c.names) << c.what;
+        // The mark is no part of the first count: one building, its lines not taken as windows.
+        EXPECT_EQ(read.builds.size(), 1u) << c.what;
+        EXPECT_EQ(read.builds.empty() ? 0u : read.builds[0].m_ptsOutline.size(), 4u) << c.what;
     }
 }
 
