@@ -7,11 +7,7 @@
 #include "AssertReport.h"
 #include "CommandLine.h"
 #include "CurrentLayerRestore.h"
-#include "ExtendBuild.h"
-#include "GeUtility.h"
 #include "Input.h"
-#include "ModelGeHelper.h"
-#include "ModelHelperBuildings.h"
 #include "ModuleGlobals.h"
 #include "OrvCommandHandlers.h"
 #include "View.h"
@@ -26,10 +22,6 @@ constexpr double kMinWidth = 0.001;
 constexpr double kMaxWidth = 100000.0;
 // Directions shorter than this cannot be normalised.
 constexpr double kDirectionTol = 0.001;
-// A sill point this close to a building's outline, or this far outside a tagged building's
-// box, still belongs to it.
-constexpr double kOutlineTol = 100.0;
-constexpr double kBoxSwell = 100.0;
 // The line of the assertion an unreadable building outline raises.
 constexpr int kOutlineReadCheckLine = 272;
 
@@ -45,11 +37,6 @@ constexpr double kQuarterTurnClockwise = -1.5707963705062866;
 constexpr double kArrowLength = 500.0;
 constexpr double kBarbLength = 200.0;
 constexpr double kBarbDegrees = 15.0;
-
-GePoint2d Plan(const GePoint3d& p)
-{
-    return GePoint2d(p.x, p.y);
-}
 
 }  // namespace
 
@@ -107,40 +94,8 @@ int C2PointInsertWindow::RunDialog()
 
 void C2PointInsertWindow::CollectBuildOutlines()
 {
-    EntityArray buildings;
-    if (!GetAllBuild(buildings))
-        return;
-    for (decDbEntity* building : buildings) {
-        CString name;
-        BuildName(building, name);
-        if (name.IsEmpty())
-            continue;
-        if (IsExtrudeBuild(building)) {
-            GePoint3dArray base;
-            if (!GetExtrudeBuildBasePts(building, base)) {
-                ReportAssertFailure("0", "2PointInsertWindow", kOutlineReadCheckLine);
-                continue;
-            }
-            GePoint2dArray plan;
-            for (const GePoint3d& p : base)
-                plan.push_back(Plan(p));
-            m_outlines.push_back(std::move(plan));
-            m_outlineNames.push_back(name);
-        } else if (IsExtendBuild(building)) {
-            std::vector<GePoint3d> vertices;
-            GetExtendBuildAllVts(building, vertices);
-            // A tagged object without a mesh has no place to stand.
-            if (vertices.empty())
-                continue;
-            GeBoundBox2d box;
-            box.Set(Plan(vertices.front()));
-            for (const GePoint3d& v : vertices)
-                box.Extend(Plan(v));
-            box.Swell(kBoxSwell);
-            m_boxes.push_back(box);
-            m_boxNames.push_back(name);
-        }
-    }
+    for (int unreadable = m_buildings.Collect(); unreadable > 0; --unreadable)
+        ReportAssertFailure("0", "2PointInsertWindow", kOutlineReadCheckLine);
 }
 
 int C2PointInsertWindow::Run()
@@ -188,17 +143,7 @@ int C2PointInsertWindow::GetInput()
 
 CString C2PointInsertWindow::IsPointInOutline() const
 {
-    const GePoint2d middle((m_ptLeft.x + m_ptRight.x) * 0.5, (m_ptLeft.y + m_ptRight.y) * 0.5);
-    for (std::size_t i = 0; i < m_outlines.size(); ++i) {
-        const GePoint2dArray& outline = m_outlines[i];
-        if (GeUtility::PointInsidePolygon(static_cast<int>(outline.size()), outline.data(), middle, kOutlineTol))
-            return m_outlineNames[i];
-    }
-    for (std::size_t i = 0; i < m_boxes.size(); ++i) {
-        if (m_boxes[i].Contains(middle))
-            return m_boxNames[i];
-    }
-    return "";
+    return m_buildings.NameAt(GePoint2d((m_ptLeft.x + m_ptRight.x) * 0.5, (m_ptLeft.y + m_ptRight.y) * 0.5));
 }
 
 void C2PointInsertWindow::InsertWindow()

@@ -4,12 +4,9 @@
 // column of windows there, one per storey, numbered with the dialog's position and floors.
 // The window's building is the named building whose outline lies under the middle of the
 // sill. The command repeats the two picks, with the next position number, until cancelled.
-#include <vector>
-
+#include "BuildingsInPlan.h"
 #include "CString.h"
 #include "DragCallback.h"
-#include "GeBoundBox2d.h"
-#include "GePoint2dArray.h"
 #include "GePoint3d.h"
 #include "WinTypes.h"
 
@@ -63,8 +60,5 @@ private:
     UINT m_nStoreyHeight = 0;
     UINT m_nPosition = 0;
     int m_nSill = 0;
-    std::vector<GePoint2dArray> m_outlines;
-    std::vector<CString> m_outlineNames;
-    std::vector<GeBoundBox2d> m_boxes;
-    std::vector<CString> m_boxNames;
+    BuildingsInPlan m_buildings;
 };
