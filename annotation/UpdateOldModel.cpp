@@ -1,12 +1,15 @@
 #include "UpdateOldModel.h"
 
 #include <climits>
+#include <map>
 
+#include "BuildingsInPlan.h"
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "ExtrudeBuild.h"
 #include "MainFrame.h"
 #include "ModelHelperLayersMaterials.h"
+#include "ModelHelperWindows.h"
 #include "OrvCommandHandlers.h"
 #include "QuickBuilding.h"
 #include "QuickWindow.h"
@@ -59,17 +62,18 @@ CString NumberText(int number)
 // Hands the new object to the drawing and only then erases the legacy entity; a creation the
 // host refuses leaves the legacy one and discards the new object.
 template <class Builder>
-void Replace(DbDatabase* db, decDbEntity* legacy, long layer, Builder* replacement, const GeMatrix3d& tm,
+bool Replace(DbDatabase* db, decDbEntity* legacy, long layer, Builder* replacement, const GeMatrix3d& tm,
              long material)
 {
     decObjectId created;
     if (db->CreateNewEntity(layer, replacement, tm, created, material) != dex::eOk) {
         delete replacement;
-        return;
+        return false;
     }
     legacy->OpenForWrite();
     legacy->Erase();
     legacy->Close();
+    return true;
 }
 
 // The label settings every converted window gets, read once per run.
@@ -79,14 +83,41 @@ struct WindowLabels {
     double scale = 0.0;
 };
 
-CWindow* NewWindowFrom(const CQuickWindow& legacy, const WindowLabels& labels)
+// The name of the building an upgraded window belongs to, the name that building bears after
+// its own upgrade: while the legacy building of the window's number is in the drawing, its
+// name (its number when it has none); once it is upgraded (or gone), the building the window
+// stands on, found as the window commands find it; failing both, the number.
+class UpgradedOwners {
+public:
+    UpgradedOwners()
+    {
+        EntityArray legacy;
+        GetAllOldBuilding(legacy);
+        for (decDbEntity* entity : legacy)
+            if (CQuickBuilding* building = CQuickBuilding::Cast(entity->GetBaseObject()))
+                m_legacyNames.try_emplace(building->GetNumber(), building->GetName());
+        m_buildings.Collect();
+    }
+    CString NameOf(int number, const GePoint3d& at) const
+    {
+        if (const auto found = m_legacyNames.find(number); found != m_legacyNames.end())
+            return found->second;
+        const CString under = m_buildings.NameAt(GePoint2d(at.x, at.y));
+        return under.IsEmpty() ? NumberText(number) : under;
+    }
+
+private:
+    std::map<int, CString> m_legacyNames;
+    BuildingsInPlan m_buildings;
+};
+
+CWindow* NewWindowFrom(const CQuickWindow& legacy, const CString& building, const WindowLabels& labels)
 {
-    const int building = legacy.GetNumberPart1();
     const int position = legacy.GetNumberPart3();
     const int floor = legacy.GetNumberPart2();
     const int household = legacy.GetHouseholdNo();
     auto* window = new CWindow();
-    window->SetBuild(NumberText(building));
+    window->SetBuild(building);
     window->SetIndex(position);
     window->SetDoor(NumberText(household > 0 ? household : position));
     window->SetFloor(floor);
@@ -97,7 +128,8 @@ CWindow* NewWindowFrom(const CQuickWindow& legacy, const WindowLabels& labels)
     return window;
 }
 
-void UpgradeWindow(DbDatabase* db, decDbEntity* entity, long layer, const WindowLabels& labels)
+void UpgradeWindow(DbDatabase* db, decDbEntity* entity, long layer, const WindowLabels& labels,
+                   const UpgradedOwners& owners)
 {
     auto* solid = decDbEntity3d::Cast(entity);
     if (!solid)
@@ -111,7 +143,7 @@ void UpgradeWindow(DbDatabase* db, decDbEntity* entity, long layer, const Window
     const CQuickWindow* legacy = CQuickWindow::Cast(solid->GetBaseObject());
     if (!legacy)
         return;
-    CWindow* window = NewWindowFrom(*legacy, labels);
+    CWindow* window = NewWindowFrom(*legacy, owners.NameOf(legacy->GetNumberPart1(), origin), labels);
     GeMatrix3d tm;
     tm.SetCoordSystem(origin, x, y, z);
     Replace(db, solid, layer, window, tm, 0);
@@ -141,19 +173,23 @@ bool ReadLegacyBuilding(decDbEntity* entity, CQuickBuilding& legacy, GePoint3dAr
     return true;
 }
 
-void UpgradeBuilding(DbDatabase* db, decDbEntity* entity, long layer, long material)
+// Converts one legacy building; false when it stays as it was. The number of a converted
+// building with a name of its own goes to renamed with that name.
+bool UpgradeBuilding(DbDatabase* db, decDbEntity* entity, long layer, long material,
+                     std::map<CString, CString>& renamed)
 {
     if (!entity->Is3DEntity())
-        return;
+        return false;
     CQuickBuilding* legacy = CQuickBuilding::Cast(entity->GetBaseObject());
     if (!legacy)
-        return;
+        return false;
     // Each building starts from its own frame and outline.
     GePoint3dArray base;
     int height = 0;
     if (!ReadLegacyBuilding(entity, *legacy, base, height))
-        return;
+        return false;
     const CString name = legacy->GetName();
+    const CString number = NumberText(legacy->GetNumber());
     GeMatrix3d tm;
     auto* building = new CExtrudeBuild();
     building->OpenForWrite();
@@ -162,9 +198,44 @@ void UpgradeBuilding(DbDatabase* db, decDbEntity* entity, long layer, long mater
     // An outline that cleans up to fewer than three corners leaves the building unset.
     if (building->GetBasePtsNum() < 3) {
         delete building;
-        return;
+        return false;
     }
-    Replace(db, entity, layer, building, tm, material);
+    if (!Replace(db, entity, layer, building, tm, material))
+        return false;
+    if (name != number)
+        renamed.try_emplace(number, name);
+    return true;
+}
+
+// Windows upgraded once their legacy building was gone, or by a version that named every
+// window by its building's number, bear that number: they take the name the building has
+// now. A window standing on another building of that very name keeps it.
+void RenameUpgradedWindows(const std::map<CString, CString>& renamed)
+{
+    if (renamed.empty())
+        return;
+    BuildingsInPlan buildings;
+    buildings.Collect();
+    EntityArray windows;
+    GetAllWindow(windows);
+    for (decDbEntity* entity : windows) {
+        CWindow* window = CWindow::Cast(entity->GetBaseObject());
+        auto* solid = decDbEntity3d::Cast(entity);
+        if (!window || !solid)
+            continue;
+        const auto found = renamed.find(window->BuildName());
+        if (found == renamed.end())
+            continue;
+        solid->OpenForRead();
+        const GePoint3d at = solid->GetTM() * GePoint3d();
+        solid->Close();
+        const CString under = buildings.NameAt(GePoint2d(at.x, at.y));
+        if (!under.IsEmpty() && under != found->second)
+            continue;
+        window->OpenForWrite();
+        window->SetBuild(found->second);
+        window->Close();
+    }
 }
 
 }  // namespace
@@ -189,8 +260,9 @@ void CMD_UPDATE_OLD_WINDOW()
     const WindowLabels labels{GetTextHeight(TEXT_UTILITY::WIN_H_DIM), GetTextHeight(TEXT_UTILITY::WIN_V_DIM),
                               GetScale()};
     const long layer = CreateLayer(db, kWindowLayer, kWindowColour, 0, 1);
+    const UpgradedOwners owners;
     for (decDbEntity* entity : windows)
-        UpgradeWindow(db, entity, layer, labels);
+        UpgradeWindow(db, entity, layer, labels, owners);
     db->Close();
     dec::PrintPrompt("提示：关闭【窗编号】图层，可以关掉旧版窗标注显示。");
 }
@@ -211,7 +283,16 @@ void CMD_UPDATE_OLD_BUILD()
     const long layer = CreateLayer(db, kBuildingLayer, kBuildingColour, 0, 1);
     CString materialName(kBuildingMaterial);
     const long material = CreateSolidColorMaterial(db, materialName, kBuildingMaterialColour, 0.0);
+    std::map<CString, CString> renamed;
+    int kept = 0;
     for (decDbEntity* entity : buildings)
-        UpgradeBuilding(db, entity, layer, material);
+        if (!UpgradeBuilding(db, entity, layer, material, renamed))
+            ++kept;
+    RenameUpgradedWindows(renamed);
     db->Close();
+    if (kept > 0) {
+        CString text;
+        text.Format("提示：有%d个旧版建筑无法转换，已保留。", kept);
+        dec::PrintPrompt(text);
+    }
 }

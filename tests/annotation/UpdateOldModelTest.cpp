@@ -107,6 +107,61 @@ TEST_F(UpdateOldModelTest, LegacyBuildingsBecomeBuildingsAndWhatCannotStays)
         EXPECT_FALSE(Erased(kept)) << kept.Handle();
     ExpectEachCreationBeforeItsErase(2);
     EXPECT_THAT(Transcript(), HasSubstr("[旧版建筑转换] 提示：旧版本建筑转换后不保留层表和材质等信息，转换不可逆！"));
+    EXPECT_THAT(Transcript(), HasSubstr("提示：有3个旧版建筑无法转换，已保留。"));
+}
+
+// The windows of a legacy building belong, once upgraded, to the building it becomes, named
+// as it is named, whichever command runs first (and across a save and reopen): by its number
+// while the legacy building stands, by the outline they stand on once it is upgraded.
+TEST_F(UpdateOldModelTest, WindowsKeepTheirBuildingWhicheverIsUpgradedFirst)
+{
+    const struct {
+        const char* what;
+        std::string first, second;
+        bool reopen;
+    } orders[] = {
+        {"windows first", "updatewin\n", "updatebld\n", false},
+        {"buildings first", "updatebld\n", "updatewin\n", false},
+        {"buildings first, saved and opened", "updatebld\n", "updatewin\n", true},
+    };
+    for (const auto& order : orders) {
+        SetUp();
+        SCOPED_TRACE(order.what);
+        // 7 has a name; 8 none; 9 is named "7", as 7 is numbered; 10 has no storeys and
+        // cannot be converted.
+        LegacyModel::AddBuilding(7, Square(0, 0, 10000), 1, 0, {3000}, "商业楼");
+        LegacyModel::AddBuilding(8, Square(20000, 0, 10000), 1, 0, {3000}, "");
+        LegacyModel::AddBuilding(9, Square(40000, 0, 10000), 1, 0, {3000}, "7");
+        LegacyModel::AddBuilding(10, Square(60000, 0, 10000), 0, 0, {}, "十号");
+        const auto south = [](double x) { return LegacyModel::SillFrame({x, 0, 900}, {1, 0, 0}); };
+        for (const auto& [number, x] : {std::pair("C7-1-1", 5000.0), std::pair("C8-1-1", 25000.0),
+                                         std::pair("C9-1-1", 45000.0), std::pair("C10-1-1", 65000.0),
+                                         std::pair("C12-1-1", 85000.0)})
+            LegacyModel::AddWindow(number, 1500, 1800, 0, south(x));
+        // Windows upgraded before, named by the number: on 7 and on the building named "7".
+        for (const double x : {2000.0, 42000.0}) {
+            auto* upgraded = new CWindow();
+            upgraded->SetSize(1500, 1800);
+            upgraded->SetBuild("7");
+            AddSolid(upgraded, south(x));
+        }
+
+        Script(order.first);
+        if (order.reopen) {
+            ASSERT_TRUE(SaveAndOpen());
+        }
+        Script(order.second);
+        std::vector<std::string> owners;
+        for (const CWindow* window : Builders<CWindow>())
+            owners.push_back(window->BuildName().str());
+        EXPECT_THAT(owners, ::testing::UnorderedElementsAre("商业楼", "商业楼", "8", "7", "7", "十号", "12"));
+        // Every window's building is in the drawing, but the one numbered 12, which never was.
+        std::vector<std::string> names;
+        for (const CExtrudeBuild* building : Builders<CExtrudeBuild>())
+            names.push_back(building->Name().str());
+        EXPECT_THAT(names, ::testing::UnorderedElementsAre("商业楼", "8", "7"));
+        EXPECT_EQ(CountOf(Transcript(), "提示：有1个旧版建筑无法转换，已保留。"), 1);
+    }
 }
 
 TEST_F(UpdateOldModelTest, TheExampleDrawingIsTheFixturesAndRoundTrips)
@@ -144,6 +199,7 @@ TEST_F(UpdateOldModelTest, TheExampleDrawingIsTheFixturesAndRoundTrips)
     ASSERT_TRUE(host::OpenDrawing(kExample.string(), error)) << error;
     Script("updatewin\nupdatebld\n");
     EXPECT_EQ(HasOldModel(), 0);
+    EXPECT_THAT(Transcript(), ::testing::Not(HasSubstr("无法转换")));
     EXPECT_EQ(Builders<CWindow>().size(), 4u);
     EXPECT_EQ(Builders<CExtrudeBuild>().size(), 2u);
 }
