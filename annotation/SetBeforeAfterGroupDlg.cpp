@@ -16,12 +16,14 @@ std::list<CString>& WindowBefore() { return g_analysisGroupLists[2]; }
 std::list<CString>& WindowAfter() { return g_analysisGroupLists[3]; }
 std::list<CString>& WindowGuest() { return g_analysisGroupLists[4]; }
 
-// The main names followed by the guest names, each name once, at its first place.
+// The main names followed by the guest names, a name that repeats the one before it dropped.
+// Only a direct repeat goes: a guest group that stands elsewhere among the main names stays
+// twice and gives its objects twice, which the analysis side is promised (the objects shade
+// the same either way).
 NameList WithGuests(NameList names, const NameList& guests)
 {
-    for (const CString& guest : guests)
-        if (std::find(names.begin(), names.end(), guest) == names.end())
-            names.push_back(guest);
+    names.insert(names.end(), guests.begin(), guests.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
 }
 

@@ -154,16 +154,18 @@ TEST_F(AnalysisGroupDlgTest, EachBeforeAfterDialogRemembersItsOwnListsAndDropsVa
     EXPECT_THAT(out, HasSubstr("GetBeforeAfterHideFaceByGroup: 1\nbefore: 0 faces\nafter: 6 faces\n"));
 }
 
-TEST_F(AnalysisGroupDlgTest, GuestGroupsJoinTheMainGroupsOnceUnlessWindowsArePickedInTheDrawing)
+// The guest names follow the main names and only a name repeating the one just before it is
+// dropped: G, Z with guest G collects G twice, A, G with guest G once.
+TEST_F(AnalysisGroupDlgTest, GuestGroupsJoinTheMainGroupsUnlessWindowsArePickedInTheDrawing)
 {
     const decObjectId guestBox = AddGroupedBox(0, "G");
     const decObjectId guestWindow = AddGroupedWindow(5000, "G");
     const decObjectId other = AddGroupedBox(20000, "Z");
-    // Before G, Z with guest G: G is collected once.
+    const std::string g = "  " + Handle(guestBox) + " decDbBox\n";
+    const std::string z = "  " + Handle(other) + " decDbBox\n";
     std::string out = Lines("analysisgroups window\nitems 1268\nok\n");
     EXPECT_THAT(out, HasSubstr(Items(1268, 1100, {"G"})));
-    EXPECT_THAT(out, HasSubstr("before: 2 objects\n  " + Handle(guestBox) + " decDbBox\n  " + Handle(other) +
-                               " decDbBox\nafter: 2 objects\n"));
+    EXPECT_THAT(out, HasSubstr("before: 3 objects\n" + g + z + g + "after: 3 objects\n" + g + z + g));
     EXPECT_THAT(out, HasSubstr("windows: 1 object\n  " + Handle(guestWindow) + " QCWindow\n"));
     EXPECT_THAT(g_analysisGroupLists[2], ElementsAre("G", "Z"));
 
@@ -183,8 +185,16 @@ TEST_F(AnalysisGroupDlgTest, GuestGroupsJoinTheMainGroupsOnceUnlessWindowsArePic
         EXPECT_THAT(out, HasSubstr(part));
     out = Lines("analysisgroups window faces\nitems 1268\nok\n");
     EXPECT_THAT(out, HasSubstr(Items(1268, 1100, {"G"})));
-    for (const char* part : {"before: 12 faces\n", "after: 12 faces\n", "windows: 1 object\n"})
+    // Before Z, G; after G, Z, G.
+    for (const char* part : {"before: 12 faces\n", "after: 18 faces\n", "windows: 1 object\n"})
         EXPECT_THAT(out, HasSubstr(part));
+
+    // A guest group right after itself is collected once: before A, G with guest G.
+    const decObjectId first = AddGroupedBox(40000, "A");
+    const std::string a = "  " + Handle(first) + " decDbBox\n";
+    out = Lines("analysisgroups window\nclick 1286\nyes\nchoose 1266 2\nclick 1285\nitems 1266\nok\n");
+    EXPECT_THAT(out, HasSubstr(Items(1266, 1100, {"A", "G"})));
+    EXPECT_THAT(out, HasSubstr("before: 2 objects\n" + a + g + "after: 3 objects\n" + g + z + g));
 }
 
 TEST_F(AnalysisGroupDlgTest, GroupsSurviveSaveAndOpen)
