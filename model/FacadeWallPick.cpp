@@ -6,6 +6,7 @@
 #include "DbDatabase.h"
 #include "ModelGeHelper.h"
 #include "ModelHelperBuildings.h"
+#include "OutlineCleanup.h"
 #include "View.h"
 #include "WorkingDrawing.h"
 
@@ -13,6 +14,17 @@ namespace {
 
 constexpr std::uint32_t kWallColour = 0xffff;
 constexpr int kWallWidth = 5;
+
+// Whether the outline the entity's walls follow runs clockwise seen from above.
+bool WallsRunClockwise(decDbEntity* entity)
+{
+    GePoint3dArray outline;
+    if (IsExtrudeBuild(entity))
+        GetExtrudeBuildBasePts(entity, outline);
+    else
+        GetBottomFace(entity, outline);
+    return GetPtsSignedArea(outline) < 0.001;
+}
 
 void ClearView()
 {
@@ -51,6 +63,7 @@ FacadePick PickFacadeWall(FacadeWall& out)
         out.entity = entity;
         out.wall = walls[static_cast<std::size_t>(index)];
         out.pickPoint = pickPoint;
+        out.clockwise = WallsRunClockwise(entity);
         return FacadePick::Wall;
     }
 }

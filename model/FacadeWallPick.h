@@ -15,6 +15,11 @@ struct FacadeWall {
     // Four points p, q, q + h·Z, p + h·Z: p → q is the wall's bottom edge.
     GePoint3dArray wall;
     GePoint3d pickPoint;
+    // The walls follow the outline they stand on (a building's base ring, a solid's bottom
+    // face) the way it runs. Seen from above, when it runs counter-clockwise the outside lies
+    // to the right of p → q; when it runs clockwise (or has no area) to the left. This is what
+    // decides which way a window on the wall faces, whichever way the solid was drawn.
+    bool clockwise = false;
 };
 
 enum class FacadePick {

@@ -7,11 +7,9 @@
 #include "DragCallback.h"
 #include "FacadeWallPick.h"
 #include "TypedNumbers.h"
-#include "ModelGeHelper.h"
 #include "ModelHelperBuildings.h"
 #include "OrderInsertWindowDlg.h"
 #include "OrvCommandHandlers.h"
-#include "OutlineCleanup.h"
 #include "View.h"
 #include "WinApp.h"
 #include "WindowCreation.h"
@@ -155,13 +153,8 @@ void COrderInsertWindow::TakeEdge(const FacadeWall& picked)
     m_start = nearerEnd ? wall[1] : wall[0];
     m_end = nearerEnd ? wall[0] : wall[1];
     m_bReverse = nearerEnd ? 1 : 0;
-    GePoint3dArray outline;
-    if (IsExtrudeBuild(m_pEntity))
-        GetExtrudeBuildBasePts(m_pEntity, outline);
-    else
-        GetBottomFace(m_pEntity, outline);
     // Walls run along the outline, so a clockwise one puts the outside on the other side.
-    if (GetPtsSignedArea(outline) < 0.001)
+    if (picked.clockwise)
         m_bReverse = !m_bReverse;
     HighlightFacadeWall(wall, wall[0], kStartMarkSize, kEdgeColour);
 }

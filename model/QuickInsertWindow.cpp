@@ -18,12 +18,13 @@ namespace {
 constexpr int kStartMarkSize = 20;
 constexpr std::uint32_t kStartMarkColour = 0xff00;
 
-// The picked wall handed to the dialog: its points (an extrusion solid's walls run the other
-// way round, so their ends are swapped), the end nearer to the pick and the building's name.
+// The picked wall handed to the dialog: its points (the ends of a wall that runs clockwise
+// round its outline swapped, so that the row's windows face out of it), the end nearer to the
+// pick and the building's name.
 void TakeWall(FacadeWall& picked, CInstQuickWdwDlg& dialog)
 {
     GePoint3dArray& wall = picked.wall;
-    if (!IsExtrudeBuild(picked.entity)) {
+    if (picked.clockwise) {
         std::swap(wall[0], wall[1]);
         std::swap(wall[2], wall[3]);
     }
