@@ -16,6 +16,7 @@ constexpr UINT kMaxRepeat = 200;
 constexpr short kFloorSpinMax = 200;
 constexpr short kPositionSpinMax = 10000;
 constexpr short kRepeatSpinMax = 200;
+constexpr const char* kCaption = "两点插窗";
 
 }  // namespace
 
@@ -83,6 +84,16 @@ void C2PointInsertWindowDlg::OnBnClickedOk()
     m_nWindowHeight = ReadLeadingInt(text);
     m_comboStorey.GetWindowText(text);
     m_nStoreyHeight = ReadLeadingInt(text);
+    // A window without height, or storeys that do not rise, make no column of windows; the
+    // storey height is held unsigned by the command and would wrap.
+    if (m_nWindowHeight <= 0) {
+        MessageBox("窗高应大于0!", kCaption, MB_ICONEXCLAMATION);
+        return;
+    }
+    if (m_nStoreyHeight <= 0) {
+        MessageBox("层高应大于0!", kCaption, MB_ICONEXCLAMATION);
+        return;
+    }
     if (!UpdateData(TRUE))
         return;
     g_2pwinDefaults = {m_nWindowHeight, m_nStoreyHeight, m_nFloor, m_nSill, m_nPosition, m_nRepeat};

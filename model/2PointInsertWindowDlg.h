@@ -36,6 +36,7 @@ protected:
     // moves (the storey height is the remembered one until OK is pressed).
     afx_msg void OnVScroll(UINT code, UINT position, CScrollBar* bar);
     // Reads the two heights from the combo texts and the other values with their checks; a
+    // window or storey height of 0 or less ("窗高应大于0!", "层高应大于0!") or any other
     // refused value keeps the dialog open and changes nothing remembered.
     afx_msg void OnBnClickedOk();
     DECLARE_MESSAGE_MAP()

@@ -115,6 +115,11 @@ void COrderInsertWindowDlg::OnBnClickedOk()
         MessageBox("窗高应大于0!", kCaption, MB_ICONEXCLAMATION);
         return;
     }
+    // Storeys that do not rise would stack the column's windows, or put them underground.
+    if (m_nStoreyHeight <= 0) {
+        MessageBox("层高应大于0!", kCaption, MB_ICONEXCLAMATION);
+        return;
+    }
     OrderWindow::PutFirst(m_sillList, m_nSill, OrderWindow::kRecentSills);
     OrderWindow::PutFirst(m_widthList, m_nWidth, OrderWindow::kRecentWidths);
     g_orderWinDefaults.sills = m_sillList;

@@ -56,7 +56,8 @@ protected:
     BOOL OnInitDialog() override;
 
     // Reads the boxes, puts the sill and width first in their lists and remembers everything;
-    // a width or height of 0 or less is refused and the dialog stays open.
+    // a width, window height or storey height of 0 or less is refused and the dialog stays
+    // open.
     afx_msg void OnBnClickedOk();
     afx_msg void OnVScroll(UINT code, UINT position, CScrollBar* bar);
     afx_msg void OnBnClickedCenter();

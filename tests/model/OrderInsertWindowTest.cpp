@@ -139,6 +139,28 @@ TEST_F(OrderInsertWindowTest, DialogListsSpinAndRefusals)
     EXPECT_EQ(g_orderWinDefaults.floor, 2u);
 }
 
+// A storey height of 0 or less is refused at OK like a width or height of 0 or less; a sill
+// typed into its box without spinning is read at OK and put first in its list. The column
+// reads back a storey apart from the typed sill.
+TEST_F(OrderInsertWindowTest, StoreyHeightsOfZeroOrLessAreRefusedAndATypedSillIsTaken)
+{
+    for (const char* storey : {"0", "-2100", "层高"}) {
+        SetUp();
+        AddBuilding("A座", 30000, kBlock);
+        Script(std::string("orderwin\n#1@500,0\n\nset 1156 2\nset 1277 ") + storey +
+               "\nset 1280 750\nok\nset 1277 3000\nok\n1000\n1500\n*cancel*\nwindows\n");
+        const std::string transcript = Transcript();
+        EXPECT_EQ(CountOf(transcript, "[逐个插窗] 层高应大于0!"), 1) << storey << transcript;
+        EXPECT_THAT(SouthSpans(), ElementsAre("1000..2500@750", "1000..2500@3750")) << storey;
+        for (const char* floor : {"floor=1", "floor=2"})
+            EXPECT_THAT(transcript, HasSubstr(std::string("building=A座 ") + floor +
+                                              " position=1 household=1 rooms=0 width=1500 height=1500"))
+                << storey;
+        EXPECT_THAT(g_orderWinDefaults.sills, ElementsAre(750, 900, 600)) << storey;
+        EXPECT_EQ(g_orderWinDefaults.storeyHeight, 3000) << storey;
+    }
+}
+
 TEST_F(OrderInsertWindowTest, EdgeAlwaysBelongsToThePickedBuilding)
 {
     AddBuilding("A座", 30000, kBlock);

@@ -153,6 +153,41 @@ TEST_F(TwoPointInsertWindowTest, RangeErrorsKeepTheDialogOpenAndCancelRemembersN
     EXPECT_EQ(g_2pwinDefaults.sill, -450 + 2900 * (199 - 10000));
 }
 
+// A window or storey height of 0 or less (text reads as 0) is refused at OK the way orderwin
+// refuses it: the dialog stays open and remembers nothing; the column made once the value is
+// mended reads back with the mended heights, a storey apart.
+TEST_F(TwoPointInsertWindowTest, HeightsOfZeroOrLessAreRefusedAtOk)
+{
+    const struct {
+        int box;
+        const char* typed;
+        const char* message;
+    } cases[] = {
+        {1278, "0", "[两点插窗] 窗高应大于0!"},     {1278, "-1500", "[两点插窗] 窗高应大于0!"},
+        {1278, "高", "[两点插窗] 窗高应大于0!"},    {1277, "-3000", "[两点插窗] 层高应大于0!"},
+        {1277, "0", "[两点插窗] 层高应大于0!"},     {1277, "层高", "[两点插窗] 层高应大于0!"},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        const std::string what = std::to_string(c.box) + " " + c.typed;
+        AddBuilding("A座", 24000, Square(0, 0, 8000));
+        Script("2pwin\nset 1156 2\nset " + std::to_string(c.box) + " " + c.typed +
+               "\nok\nset 1278 1800\nset 1277 3000\nok\n1000,0\n2200,0\n*cancel*\nwindows\n");
+        const std::string transcript = Transcript();
+        EXPECT_EQ(CountOf(transcript, c.message), 1) << what << transcript;
+        EXPECT_EQ(CountOf(transcript, "dialog 1091 \"两点插窗\" opened"), 1) << what;
+        for (const char* floor : {"floor=1", "floor=2"})
+            EXPECT_THAT(transcript, HasSubstr(std::string("building=A座 ") + floor +
+                                              " position=1 household=1 rooms=0 width=1200 height=1800"))
+                << what;
+        const std::vector<PlacedWindow> windows = Windows();
+        ASSERT_EQ(windows.size(), 2u) << what;
+        EXPECT_NEAR(windows[0].origin.z, 900, 1e-9) << what;
+        EXPECT_NEAR(windows[1].origin.z, 3900, 1e-9) << what;
+        EXPECT_EQ(std::pair(g_2pwinDefaults.windowHeight, g_2pwinDefaults.storeyHeight), std::pair(1800, 3000)) << what;
+    }
+}
+
 TEST(WindowFrameTest, SillIsLevelledAndASillWithoutPlanDirectionIsRefused)
 {
     GeMatrix3d frame;
