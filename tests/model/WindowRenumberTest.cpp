@@ -124,6 +124,22 @@ TEST_F(WindowRenumberTest, HouseholdsTakeEachWindowsOwnFloorAndAReasonableRoomCo
     EXPECT_EQ(Window(f6)->Door(), "B");
 }
 
+// The floor prefix question defaults to 是: Enter adds the prefix like Y; only an answer
+// starting with another letter, or ending the question, leaves it off.
+TEST_F(WindowRenumberTest, TheFloorPrefixIsTakenOnEnterAndLeftOffOnlyWhenDeclined)
+{
+    const decObjectId f5 = AddWindow({.floor = 5});
+    const std::pair<const char*, const char*> cases[] = {
+        {"\n", "5-E"}, {"y\n", "5-E"}, {"Yes\n", "5-E"}, {"n\n", "E"}, {"x\n", "E"}, {"*end*\n", "E"},
+    };
+    for (const auto& [answer, door] : cases) {
+        Script(std::string("windoor\n#1\nE\n") + answer + "3\n*cancel*\n");
+        EXPECT_EQ(Window(f5)->Door(), door) << answer;
+        EXPECT_EQ(Window(f5)->Room(), 3) << answer;
+    }
+    EXPECT_EQ(CountOf(Transcript(), "分户名称前是否自动加层号前缀？[是(Y)/否(N)]<是>:"), 6);
+}
+
 TEST(WindowDoorTest, SuggestionDropsAFloorPrefix)
 {
     const std::pair<const char*, const char*> cases[] = {
