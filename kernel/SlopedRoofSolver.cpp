@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "KernelPrimitives.h"
+#include "PlaneFaceMerge.h"
 #include "RoofWavefront.h"
-#include "SlopeFaceMerge.h"
 
 namespace {
 
@@ -206,77 +206,11 @@ std::vector<Plane> EdgePlanes(const Footprint& f, double D) {
   return planes;
 }
 
+using Face = PlaneFace;
+
 bool SamePlane(const Plane& p, const Plane& q) {
   return std::fabs(p.a - q.a) < 0.01 && std::fabs(p.b - q.b) < 0.01 &&
          std::fabs(p.c - q.c) < 0.01 && std::fabs(p.d - q.d) < 1.0;
-}
-
-struct Face {
-  std::vector<float> x, y, z;  // 0-based
-};
-
-double PlanArea(const Face& face) {
-  double sum = 0.0;
-  const size_t n = face.x.size();
-  for (size_t i = 0; i < n; ++i) {
-    const size_t j = (i + 1) % n;
-    sum += double(face.x[i]) * face.y[j] - double(face.x[j]) * face.y[i];
-  }
-  return sum / 2.0;
-}
-
-// Whether point i of face a and point j of face b meet (within 1 mm in x, y and z).
-bool PointsMeet(const Face& a, size_t i, const Face& b, size_t j) {
-  return std::fabs(a.x[i] - b.x[j]) < 1.0f && std::fabs(a.y[i] - b.y[j]) < 1.0f &&
-         std::fabs(a.z[i] - b.z[j]) < 1.0f;
-}
-
-bool PassesAPointTwice(const Face& f) {
-  for (size_t i = 0; i < f.x.size(); ++i)
-    for (size_t j = i + 1; j < f.x.size(); ++j)
-      if (PointsMeet(f, i, f, j)) return true;
-  return false;
-}
-
-// The outlines of the union of several faces of one plane.
-std::vector<Face> MergedFaces(const std::vector<const Face*>& group) {
-  std::vector<std::int16_t> counts{0};
-  std::vector<float> x{0.0f}, y{0.0f}, z{0.0f};
-  for (const Face* f : group) {
-    counts.push_back(static_cast<std::int16_t>(f->x.size()));
-    x.insert(x.end(), f->x.begin(), f->x.end());
-    y.insert(y.end(), f->y.begin(), f->y.end());
-    z.insert(z.end(), f->z.begin(), f->z.end());
-  }
-  std::vector<std::int16_t> loopCounts(kSlopeFaceLoopCapacity + 1, 0);
-  std::vector<float> lx(kSlopeFacePointCapacity + 1), ly(kSlopeFacePointCapacity + 1),
-      lz(kSlopeFacePointCapacity + 1);
-  int loops = 0, points = 0;
-  const int fits = BuildSlopeFaces(static_cast<int>(group.size()), static_cast<int>(x.size()) - 1,
-                                   counts.data(), x.data(), y.data(), z.data(), &loops, &points,
-                                   loopCounts.data(), lx.data(), ly.data(), lz.data());
-  std::vector<Face> faces;
-  int at = 0;
-  for (int l = 1; l <= loops; ++l) {
-    Face face;
-    face.x.assign(lx.begin() + at + 1, lx.begin() + at + 1 + loopCounts[l]);
-    face.y.assign(ly.begin() + at + 1, ly.begin() + at + 1 + loopCounts[l]);
-    face.z.assign(lz.begin() + at + 1, lz.begin() + at + 1 + loopCounts[l]);
-    at += loopCounts[l];
-    faces.push_back(face);
-  }
-  // Faces that touch only at a point have no common outline (the merged loop would pass that
-  // point twice): keep them apart.
-  double before = 0.0, after = 0.0;
-  for (const Face* f : group) before += std::fabs(PlanArea(*f));
-  for (const Face& f : faces) after += std::fabs(PlanArea(f));
-  bool pinched = false;
-  for (const Face& f : faces) pinched = pinched || PassesAPointTwice(f);
-  if (!fits || pinched || std::fabs(after - before) > 1e-3 * before) {
-    faces.clear();
-    for (const Face* f : group) faces.push_back(*f);
-  }
-  return faces;
 }
 
 // Whether every point of the face lies within 1 mm (in height) of the plane. The coefficient
@@ -286,23 +220,6 @@ bool LiesInPlane(const Face& face, const Plane& plane) {
   for (size_t i = 0; i < face.x.size(); ++i)
     if (std::fabs(face.z[i] - plane.Z(face.x[i], face.y[i])) > 1.0) return false;
   return true;
-}
-
-// Whether two faces share an edge: two of their points more than 1 mm apart meet points of
-// the other (within 1 mm). Faces that touch only where a few nodes lie within a millimetre
-// of each other share no edge.
-bool ShareAnEdge(const Face& a, const Face& b) {
-  size_t first = a.x.size();
-  for (size_t i = 0; i < a.x.size(); ++i) {
-    bool meets = false;
-    for (size_t j = 0; j < b.x.size() && !meets; ++j) meets = PointsMeet(a, i, b, j);
-    if (!meets) continue;
-    if (first == a.x.size())
-      first = i;
-    else if (!PointsMeet(a, i, a, first))
-      return true;
-  }
-  return false;
 }
 
 // Groups the faces by plane, in order, and merges the faces of a group that hang together
@@ -318,38 +235,11 @@ std::vector<Face> MergeCoplanarFaces(const std::vector<Face>& faces,
       if (!taken[k] && SamePlane(planes[i], planes[k]) && LiesInPlane(faces[k], planes[i]))
         plane.push_back(k);
     for (size_t k : plane) taken[k] = true;
-    // Split the plane's faces into the sets linked by shared edges, in order of first member.
-    std::vector<bool> placed(plane.size(), false);
-    for (size_t first = 0; first < plane.size(); ++first) {
-      if (placed[first]) continue;
-      std::vector<size_t> linked{first};
-      placed[first] = true;
-      for (size_t at = 0; at < linked.size(); ++at)
-        for (size_t k = 0; k < plane.size(); ++k)
-          if (!placed[k] && ShareAnEdge(faces[plane[linked[at]]], faces[plane[k]])) {
-            placed[k] = true;
-            linked.push_back(k);
-          }
-      std::sort(linked.begin(), linked.end());
-      if (linked.size() == 1) {
-        out.push_back(faces[plane[first]]);
-        continue;
-      }
-      std::vector<const Face*> group;
-      for (size_t k : linked) group.push_back(&faces[plane[k]]);
-      for (Face& face : MergedFaces(group)) out.push_back(std::move(face));
-    }
+    std::vector<Face> planeFaces;
+    for (size_t k : plane) planeFaces.push_back(faces[k]);
+    for (Face& face : MergeFacesSharingEdges(planeFaces)) out.push_back(std::move(face));
   }
   return out;
-}
-
-// Turns a face to run clockwise seen from above, keeping its first point.
-void MakeClockwise(Face& face) {
-  if (PlanArea(face) > 0.0) {
-    std::reverse(face.x.begin() + 1, face.x.end());
-    std::reverse(face.y.begin() + 1, face.y.end());
-    std::reverse(face.z.begin() + 1, face.z.end());
-  }
 }
 
 // The roof faces of the cleaned footprint; empty when it has none.
@@ -386,7 +276,6 @@ std::vector<Face> SolveFootprint(const Footprint& f) {
   std::vector<Face> merged;
   for (Face& face : MergeCoplanarFaces(faces, planes)) {
     if (face.x.size() < 3) continue;
-    MakeClockwise(face);
     merged.push_back(std::move(face));
   }
   return merged;
