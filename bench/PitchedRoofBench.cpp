@@ -1,5 +1,5 @@
 // The pitched-roof generator (CTools::powudingzcx_c) against CGAL's interior straight
-// skeleton on the same equal-slope star and comb footprints of 10 to 499 vertices, side by
+// skeleton on the same equal-slope star and comb footprints of 10 to 999 vertices, side by
 // side in one run.
 #include <benchmark/benchmark.h>
 
@@ -36,7 +36,7 @@ void CgalSkeleton(benchmark::State& state, Shape shape) {
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {
-  for (int n : {10, 25, 50, 100, 250, 499}) b->Arg(n);
+  for (int n : {10, 25, 50, 100, 250, 499, 999}) b->Arg(n);
   b->Unit(benchmark::kMillisecond);
 }
 

@@ -373,18 +373,24 @@ public:
     // vertex k to the next vertex of its loop. Each face lies in the plane through its eave
     // that rises at the eave's slope towards the roof's inside, and is bounded by its eave,
     // its hips and valleys, and its ridges.
-    // A loop that runs the other way than the roof wants (outer clockwise, holes
+    // The faces are those of the roof solver's moving eave lines (each eave line moves
+    // inward at its own slope as the roof rises; a hole's lines start when the roof reaches
+    // its base). A loop that runs the other way than the roof wants (outer clockwise, holes
     // counter-clockwise) is reversed in the caller's x, y and slope, each edge keeping its
-    // slope.
-    // Out: faceCount faces; face f has faceVertexCounts[f] vertices (the ring is not closed),
-    // and the vertices of all faces follow one another in faceX, faceY, faceZ. Faces of a
-    // single eave come first in edge order, then the faces where eaves of one plane meet.
-    // A face whose boundary does not close is left out. The caller's arrays hold 1000
-    // counts and 100,000 coordinates: a roof that would not fit gives faceCount 0. So does
-    // an input the routine cannot roof, with nothing written: nLoops < 1, a loop of fewer
-    // than 3 vertices, more than 999 vertices in all, a slope not strictly between 0 and
-    // pi/2, a coordinate or base that is not finite, an edge within 1.0 of a point on both
-    // axes, or a null array. Keeps no state.
+    // slope, when a roof is written.
+    // Out: faceCount faces; face f has faceVertexCounts[f] vertices (the ring is not closed,
+    // clockwise seen from above, starting at its eave), and the vertices of all faces follow
+    // one another in faceX, faceY, faceZ. Faces of a single eave come first in edge order,
+    // then each group of eaves in one plane (eaves with a concave end open a group with the
+    // later ones whose plane coefficients agree within 0.1, and 1.0 on D), its faces that
+    // share an edge merged into one. An edge whose face has no area gets none. The caller's
+    // arrays hold 1000 counts and 100,000 coordinates: a roof that would not fit gives
+    // faceCount 0. So does an input the routine cannot roof, with nothing written: nLoops
+    // < 1, a loop of fewer than 3 vertices, more than 999 vertices in all, a slope not
+    // strictly between 0 and pi/2, a coordinate or base that is not finite, an edge within
+    // 1.0 of a point on both axes, a null array, or a footprint whose eave lines cannot be
+    // followed (edges that cross or touch, eaves on one line at different slopes, a hole the
+    // roof reaches below its base). Keeps no state.
     static void powudingzcx_c(int nLoops, const int* loopPointCounts, const float* loopBase, float* x, float* y,
                               float* slope, int* faceCount, int* faceVertexCounts, float* faceX, float* faceY,
                               float* faceZ);

@@ -96,9 +96,8 @@ bool CheckInput(int nLoops, const int* loopPointCounts, const float* loopBase, c
 }
 
 // Copies the loops, turning each so that the roof lies to the right of every edge (the
-// outer loop clockwise, holes counter-clockwise); a loop turned round is written back to
-// the caller's arrays with each edge keeping its slope. Extents are taken over all loops.
-Footprint Orient(std::span<const int> counts, const float* loopBase, float* x, float* y, float* slope)
+// outer loop clockwise, holes counter-clockwise), each edge keeping its slope. Extents are taken over all loops.
+Footprint Orient(std::span<const int> counts, const float* loopBase, const float* x, const float* y, const float* slope)
 {
     Footprint f;
     for (const int n : counts)
@@ -134,11 +133,6 @@ Footprint Orient(std::span<const int> counts, const float* loopBase, float* x, f
                 f.x[first + j] = x[last - j];
                 f.y[first + j] = y[last - j];
                 f.slope[first + j] = slope[first + (n - 2 - j + n) % n];
-            }
-            for (int k = first; k <= last; ++k) {
-                x[k] = f.x[k];
-                y[k] = f.y[k];
-                slope[k] = f.slope[k];
             }
         }
         first = last + 1;
@@ -240,7 +234,7 @@ bool EaveLineFaces(const Footprint& f, std::vector<PlaneFace>& byEdge)
         for (int k = first; k <= last; ++k) {
             loops[l].x.push_back(f.x[k]);
             loops[l].y.push_back(f.y[k]);
-            loops[l].rise.push_back(std::tan(static_cast<double>(f.slope[k])));
+            loops[l].rise.push_back(std::tan(f.slope[k]));
         }
     }
     std::vector<RoofFace> faces;
@@ -317,7 +311,8 @@ void CTools::powudingzcx_c(int nLoops, const int* loopPointCounts, const float* 
         !CheckInput(nLoops, loopPointCounts, loopBase, x, y, slope, counts))
         return;
 
-    const std::optional<std::vector<PlaneFace>> faces = RoofFaces(Orient(counts, loopBase, x, y, slope));
+    const Footprint footprint = Orient(counts, loopBase, x, y, slope);
+    const std::optional<std::vector<PlaneFace>> faces = RoofFaces(footprint);
     if (!faces)
         return;
     std::size_t vertices = 0;
@@ -325,6 +320,13 @@ void CTools::powudingzcx_c(int nLoops, const int* loopPointCounts, const float* 
         vertices += face.x.size();
     if (faces->size() > kMaxFaces || vertices > kMaxFaceVertices)
         return;
+    // The loops go back turned the way the roof was built, and only with a roof: a refused
+    // input leaves the caller's arrays as they were.
+    for (int k = 1; k <= footprint.count; ++k) {
+        x[k] = footprint.x[k];
+        y[k] = footprint.y[k];
+        slope[k] = footprint.slope[k];
+    }
     int at = 0;
     for (std::size_t f = 0; f < faces->size(); ++f) {
         const PlaneFace& face = (*faces)[f];

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <cmath>
 #include <random>
 #include <string>
@@ -51,6 +52,14 @@ inline Outline Moved(Outline o, double dx, double dy)
     return o;
 }
 
+inline Ring AsRing(const Outline& o)
+{
+    Ring r;
+    for (const Pt& p : o)
+        r.push_back({p.x, p.y, 0.0});
+    return r;
+}
+
 // A comb, clockwise: a back 8000 deep with teeth 2000 wide and 6000 long, 2000 apart.
 inline Outline Comb(int teeth)
 {
@@ -62,6 +71,119 @@ inline Outline Comb(int teeth)
     }
     o.push_back({4000.0 * teeth - 2000, 0});
     return o;
+}
+
+// A convex outline, clockwise: n corners at sorted random angles on an ellipse, at least
+// 0.05 rad apart, in whole millimetres.
+inline Outline ConvexOutline(std::mt19937& rng, int n, double rx, double ry)
+{
+    std::uniform_real_distribution<double> turn(0.0, 2.0 * M_PI);
+    std::vector<double> angles;
+    while (static_cast<int>(angles.size()) < n) {
+        const double a = turn(rng);
+        if (std::all_of(angles.begin(), angles.end(), [&](double b) {
+                const double d = std::fabs(a - b);
+                return std::min(d, 2.0 * M_PI - d) > 0.05;
+            }))
+            angles.push_back(a);
+    }
+    std::sort(angles.begin(), angles.end(), std::greater<>());
+    Outline o;
+    for (double a : angles)
+        o.push_back({std::round(rx * std::cos(a)), std::round(ry * std::sin(a))});
+    return o;
+}
+
+// A simple polygon of n random corners (whole metres in a 40 m square, at least 2 m apart),
+// clockwise, with no corner on the line of its neighbours: a random order untangled by
+// reversing the run between two crossing sides until none cross (each reversal shortens the
+// outline, so it ends).
+inline Outline GeneralOutline(std::mt19937& rng, int n)
+{
+    std::uniform_int_distribution<int> metre(0, 40);
+    Outline o;
+    while (static_cast<int>(o.size()) < n) {
+        const Pt p{1000.0 * metre(rng), 1000.0 * metre(rng)};
+        if (std::all_of(o.begin(), o.end(), [&](const Pt& q) { return std::hypot(p.x - q.x, p.y - q.y) >= 2000; }))
+            o.push_back(p);
+    }
+    const auto side = [](const Pt& a, const Pt& b, const Pt& c) {
+        const double v = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+        return (v > 0) - (v < 0);
+    };
+    const auto meet = [&](const Pt& a, const Pt& b, const Pt& c, const Pt& d) {
+        const int s1 = side(a, b, c), s2 = side(a, b, d), s3 = side(c, d, a), s4 = side(c, d, b);
+        if (s1 * s2 < 0 && s3 * s4 < 0)
+            return true;
+        // Touching or overlapping: a corner on the other side.
+        const auto on = [](const Pt& p, const Pt& q, const Pt& r) {
+            return std::min(p.x, q.x) <= r.x && r.x <= std::max(p.x, q.x) && std::min(p.y, q.y) <= r.y &&
+                   r.y <= std::max(p.y, q.y);
+        };
+        return (s1 == 0 && on(a, b, c)) || (s2 == 0 && on(a, b, d)) || (s3 == 0 && on(c, d, a)) ||
+               (s4 == 0 && on(c, d, b));
+    };
+    for (bool untangled = false; !untangled;) {
+        untangled = true;
+        for (int i = 0; i < n && untangled; ++i)
+            for (int j = i + 2; j < n && untangled; ++j) {
+                if (i == 0 && j == n - 1)
+                    continue;
+                if (meet(o[i], o[i + 1], o[j], o[(j + 1) % n])) {
+                    std::reverse(o.begin() + i + 1, o.begin() + j + 1);
+                    untangled = false;
+                }
+            }
+    }
+    for (int i = 0; i < n; ++i)
+        if (side(o[(i + n - 1) % n], o[i], o[(i + 1) % n]) == 0)
+            return GeneralOutline(rng, n);
+    return kerneltest::PlanArea(AsRing(o)) > 0 ? rooftest::Reversed(o) : o;
+}
+
+// A square courtyard (counter-clockwise) at the point of the outline farthest from its sides
+// among a grid of samples, a third of that clearance across each way, turned by 17 degrees.
+inline Outline CourtyardIn(const Outline& outline)
+{
+    const Ring ring = AsRing(outline);
+    double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
+    for (const Pt& p : outline)
+        minX = std::min(minX, p.x), maxX = std::max(maxX, p.x), minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
+    Pt best{0, 0};
+    double clearance = 0.0;
+    for (int i = 1; i < 40; ++i)
+        for (int j = 1; j < 40; ++j) {
+            const double x = minX + (maxX - minX) * i / 40, y = minY + (maxY - minY) * j / 40;
+            const double d = Winding(x, y, ring) != 0 ? EdgeDistance(x, y, ring) : 0.0;
+            if (d > clearance)
+                clearance = d, best = {x, y};
+        }
+    const double h = clearance / 3.0, c = std::cos(Radians(17)), s = std::sin(Radians(17));
+    Outline court;
+    for (const auto& [u, v] : {std::pair{-h, -h}, std::pair{h, -h}, std::pair{h, h}, std::pair{-h, h}})
+        court.push_back({std::round(best.x + u * c - v * s), std::round(best.y + u * s + v * c)});
+    return court;
+}
+
+// Footprints of every kind, each once alone and once with a courtyard: orthogonal (columns
+// and staircases), convex, jittered stars and general simple polygons, `each` of every kind.
+inline std::vector<std::pair<std::string, std::vector<Outline>>> FootprintFamilies(std::mt19937& rng, int each)
+{
+    std::vector<std::pair<std::string, Outline>> outlines;
+    for (int i = 0; i < each; ++i) {
+        const std::string n = " " + std::to_string(i);
+        outlines.push_back({"orthogonal" + n, i % 2 ? rooftest::StaircaseOutline(rng, 1 + static_cast<int>(rng() % 12))
+                                                    : rooftest::HistogramOutline(rng, 1 + static_cast<int>(rng() % 12))});
+        outlines.push_back({"convex" + n, ConvexOutline(rng, 3 + static_cast<int>(rng() % 30), 12000, 7000)});
+        outlines.push_back({"star" + n, rooftest::StarOutline(rng, 5 + static_cast<int>(rng() % 36), 4000, 16000)});
+        outlines.push_back({"general" + n, GeneralOutline(rng, 4 + static_cast<int>(rng() % 20))});
+    }
+    std::vector<std::pair<std::string, std::vector<Outline>>> footprints;
+    for (const auto& [name, o] : outlines) {
+        footprints.push_back({name, {o}});
+        footprints.push_back({name + " with a courtyard", {o, CourtyardIn(o)}});
+    }
+    return footprints;
 }
 
 struct Roof {
@@ -130,14 +252,6 @@ inline std::vector<Eave> Eaves(const Footprint& f)
         for (std::size_t i = 0; i < f.loops[l].size(); ++i, ++k)
             eaves.push_back({f.loops[l][i], f.loops[l][(i + 1) % f.loops[l].size()], f.slopes[k], f.bases[l]});
     return eaves;
-}
-
-inline Ring AsRing(const Outline& o)
-{
-    Ring r;
-    for (const Pt& p : o)
-        r.push_back({p.x, p.y, 0.0});
-    return r;
 }
 
 // How much of the roof a check asks for: all of it, or only that each face given holds an
