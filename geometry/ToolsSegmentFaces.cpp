@@ -9,8 +9,10 @@
 #include <limits>
 #include <optional>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
+#include "DanglingChains.h"
 #include "PointGrid.h"
 #include "SegmentChains.h"
 #include "Tools.h"
@@ -284,19 +286,18 @@ private:
     std::size_t low_ = 0;  // no word before it holds a node
 };
 
-// The point with the smallest x, then the smallest y, then the lowest index, among those
-// the filter lets through; pts.size() when there is none.
-template <typename Filter>
-std::size_t Leftmost(const GePoint3dArray& pts, Filter filter)
+// Whether each segment can bound a face (segment k is points 2k and 2k + 1): every dangling
+// chain, a spur into a face or a line left open at one end, is taken out down to its root
+// first, so that no walk runs out along it and turns back.
+std::vector<unsigned char> BoundingSegments(const Network& net)
 {
-    std::size_t best = pts.size();
-    for (std::size_t i = 0; i < pts.size(); ++i) {
-        if (!filter(i))
-            continue;
-        if (best == pts.size() || pts[i].x < pts[best].x || (pts[i].x == pts[best].x && pts[i].y < pts[best].y))
-            best = i;
-    }
-    return best;
+    std::vector<unsigned char> kept(net.Size() / 2, 1);
+    kernel::DanglingChains<0>().Prune(kept, [&](int e, std::vector<int>& out) {
+        out.clear();
+        for (const std::uint32_t c : net.Near(net.Node(static_cast<std::size_t>(e))))
+            out.push_back(static_cast<int>(net.Index(c)));
+    });
+    return kept;
 }
 
 // The tracer's faces, each with the nodes its sides leave from (the sides of face f are
@@ -312,13 +313,13 @@ struct TracedFaces {
 // works on the network's nodes; the free node first in number is the start point.
 class FaceTracer {
 public:
-    explicit FaceTracer(const Network& network)
+    FaceTracer(const Network& network, const std::vector<unsigned char>& bounding)
         : net_(network), used_(net_.Size(), 0), allowance_(net_.Size(), 0), free_(net_.Size()),
           position_(net_.Size(), kNotWalked), fromDown_(net_.Size()), downMeasured_(net_.Size(), false)
     {
-        // A segment takes part only when each of its ends meets another point.
+        // A segment takes part only when it can bound a face.
         for (std::size_t r = 0; r < net_.Size(); ++r)
-            allowance_[r] = !net_.Near(r).empty() && !net_.Near(net_.Partner(r)).empty() ? 2 : 0;
+            allowance_[r] = bounding[net_.Index(r) / 2] ? 2 : 0;
         for (std::size_t r = 0; r < net_.Size(); ++r)
             Update(r);
     }
@@ -544,13 +545,62 @@ bool SameRing(const GePoint3dArray& a, const GePoint3dArray& b, double tol)
     return CTools::IsPtArraySame(a, b, 0, tol) != 0;
 }
 
+// The loops of a walk round a face that passes a corner more than once: the sides it walks
+// both ways (a bridge from the face to an island, or between two faces) are dropped, and the
+// rest is cut into loops, each going on from the corner a side arrives at by the first side
+// the walk left that corner by after it (the walk's own order, where it did not cross a
+// bridge).
+std::vector<std::vector<std::size_t>> LoopsWithoutBridges(const Network& net, std::span<const std::size_t> corner,
+                                                          std::span<const std::size_t> walk)
+{
+    std::unordered_map<std::size_t, std::size_t> at;  // side -> its place in the walk
+    for (std::size_t k = 0; k < walk.size(); ++k)
+        at.emplace(walk[k], k);
+    std::vector<bool> used(walk.size(), false);
+    std::unordered_map<std::size_t, std::vector<std::size_t>> leaving;  // corner -> places, ascending
+    for (std::size_t k = 0; k < walk.size(); ++k) {
+        if (at.contains(net.Partner(walk[k])))
+            used[k] = true;
+        else
+            leaving[corner[walk[k]]].push_back(k);
+    }
+    std::vector<std::vector<std::size_t>> loops;
+    for (std::size_t start = 0; start < walk.size(); ++start) {
+        if (used[start])
+            continue;
+        std::vector<std::size_t> loop;
+        bool closed = false;
+        for (std::size_t k = start; !used[k];) {
+            used[k] = true;
+            loop.push_back(walk[k]);
+            const std::size_t arrival = corner[net.Partner(walk[k])];
+            if (arrival == corner[walk[start]]) {
+                closed = true;
+                break;
+            }
+            const std::vector<std::size_t>& options = leaving[arrival];
+            const auto later = std::find_if(options.begin(), options.end(),
+                                            [&](std::size_t p) { return p > k && !used[p]; });
+            const auto any = std::find_if(options.begin(), options.end(), [&](std::size_t p) { return !used[p]; });
+            if (later == options.end() && any == options.end())
+                break;
+            k = later != options.end() ? *later : *any;
+        }
+        if (closed)
+            loops.push_back(std::move(loop));
+    }
+    return loops;
+}
+
 // The bounded faces the tracer leaves out. Its walks start only at points no walk has used
 // yet, so a face all of whose sides are shared with faces traced before it (a piece of a
 // balcony outline reaching into the building) is never started. Here the taking part
 // segments are walked once on each side, turning sharpest right at every meeting point; a
-// clockwise ring without a repeated corner that the tracer did not give is such a face.
+// clockwise ring without a repeated corner that the tracer did not give is such a face, and
+// so is each such loop of a walk that crosses a bridge (to an island, or to another face).
 // Points, sides and corners are taken in index order; the work is on the network's nodes.
-std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const TracedFaces& traced)
+std::vector<GePoint3dArray> MissedFaces(const Network& net, const std::vector<unsigned char>& bounding, double tol,
+                                        const TracedFaces& traced)
 {
     const std::vector<GePoint3dArray>& found = traced.rings;
     const std::size_t n = net.Size();
@@ -576,7 +626,7 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const Tr
     // each corner, ascending by index, are leaving[from[c], from[c + 1]).
     std::vector<bool> side(n);
     for (std::size_t r = 0; r < n; ++r)
-        side[r] = !net.Near(r).empty() && !net.Near(net.Partner(r)).empty() && corner[r] != corner[net.Partner(r)];
+        side[r] = bounding[net.Index(r) / 2] && corner[r] != corner[net.Partner(r)];
     std::vector<std::size_t> from(n + 1, 0);
     for (std::size_t r = 0; r < n; ++r)
         from[corner[r] + 1] += side[r] ? 1 : 0;
@@ -656,33 +706,22 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const Tr
         return true;
     };
 
-    std::vector<bool> visited(n, false);  // the corners of the ring being walked
-    std::vector<std::size_t> corners;
+    std::vector<bool> visited(n, false);  // the corners of the ring being looked at
     GePoint3dArray ring;
     std::vector<GePoint3dArray> missed;
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t first = net.Node(i);
-        if (walked[first] || !side[first])
-            continue;
-        if (cycle[first] != n && unwalkedFace(cycle[first])) {
-            for (std::size_t k = traced.from[cycle[first]]; k < traced.from[cycle[first] + 1]; ++k)
-                walked[traced.sides[k]] = true;
-            continue;
-        }
+    // A loop of sides without a repeated corner that no traced face has, running clockwise.
+    const auto consider = [&](std::span<const std::size_t> loop) {
         ring.clear();
-        corners.clear();
         bool simple = true;
-        for (std::size_t s = first; !walked[s] && ring.size() <= n; s = after[s]) {
-            walked[s] = true;
+        for (std::size_t s : loop) {
             simple = simple && !visited[corner[s]];
             visited[corner[s]] = true;
-            corners.push_back(corner[s]);
             ring.push_back(net.Point(corner[s]));
         }
-        for (std::size_t c : corners)
-            visited[c] = false;
+        for (std::size_t s : loop)
+            visited[corner[s]] = false;
         if (!simple || ring.size() < 3)
-            continue;
+            return;
         // Most rings are traced faces; they are told before the orientation test.
         double x = 0.0, y = 0.0;
         mean(ring, x, y);
@@ -693,6 +732,32 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, double tol, const Tr
         });
         if (!known && CTools::IsPtArrayClockWise(ring))
             missed.push_back(ring);
+    };
+    std::vector<std::size_t> sides;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t first = net.Node(i);
+        if (walked[first] || !side[first])
+            continue;
+        if (cycle[first] != n && unwalkedFace(cycle[first])) {
+            for (std::size_t k = traced.from[cycle[first]]; k < traced.from[cycle[first] + 1]; ++k)
+                walked[traced.sides[k]] = true;
+            continue;
+        }
+        sides.clear();
+        bool simple = true;
+        for (std::size_t s = first; !walked[s] && sides.size() <= n; s = after[s]) {
+            walked[s] = true;
+            simple = simple && !visited[corner[s]];
+            visited[corner[s]] = true;
+            sides.push_back(s);
+        }
+        for (std::size_t s : sides)
+            visited[corner[s]] = false;
+        if (simple)
+            consider(sides);
+        else
+            for (const std::vector<std::size_t>& loop : LoopsWithoutBridges(net, corner, sides))
+                consider(loop);
     }
     return missed;
 }
@@ -739,8 +804,9 @@ void CTools::MakeLineSegsToFaces(GePoint3dArray segments, std::vector<GePoint3dA
     if (!PrepareLevelNetwork(segments, tol) || segments.size() < 6)
         return;
     const Network network(segments, tol, Network::Measure::Turns);
-    TracedFaces traced = FaceTracer(network).Trace();
-    const std::vector<GePoint3dArray> missed = MissedFaces(network, tol, traced);
+    const std::vector<unsigned char> bounding = BoundingSegments(network);
+    TracedFaces traced = FaceTracer(network, bounding).Trace();
+    const std::vector<GePoint3dArray> missed = MissedFaces(network, bounding, tol, traced);
     faces = std::move(traced.rings);
     faces.insert(faces.end(), missed.begin(), missed.end());
 }
@@ -787,9 +853,14 @@ void CTools::MakeLineSegsToFaces1(GePoint3dArray segments, std::vector<GePoint3d
         return found;
     };
 
-    // Every pass removes at least one segment.
+    // Every pass removes at least one segment. The nodes come in start order (x, then y,
+    // then index), and a removed point never comes back: the start is the first node not yet
+    // removed, found by a cursor that only moves on.
+    std::size_t cursor = 0;
     while (remaining >= 3) {
-        const std::size_t start = Leftmost(pts, [&](std::size_t i) { return !removed[i]; });
+        while (removed[network.Index(cursor)])
+            ++cursor;
+        const std::size_t start = network.Index(cursor);
         const std::vector<std::size_t> starters = nearRemaining(start);
         if (starters.empty()) {
             remove(start);

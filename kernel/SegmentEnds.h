@@ -3,11 +3,12 @@
 #include <cmath>
 #include <vector>
 
+#include "DanglingChains.h"
 #include "UniformGrid.h"
 
 // What the loop tracers share: a caller's 1-based segment arrays with one flag per segment
 // telling whether it is still in the set, its ends found through a hash of their positions,
-// and the removal of dangling segments by end counts. Removing a segment clears its flag
+// and the removal of dangling segments by end counts (DanglingChains). Removing a segment clears its flag
 // instead of moving the rest, so every pass meets the segments in the caller's order. End
 // 2(i - 1) is the start of segment i, 2(i - 1) + 1 its end. Each tracer keeps its own
 // welding, duplicate and turning rules, and says whether two ends meet strictly within the
@@ -68,51 +69,29 @@ class SegmentEnds {
       x1_[Owner(e)] = px, y1_[Owner(e)] = py;
   }
 
+  // The ends of live segments that meet end e.
+  auto Meetings() const {
+    return [this](int e, std::vector<int>& out) {
+      EndsNear(EndX(e), EndY(e), out);
+      std::erase_if(out, [&](int o) { return !Meet(EndX(o), EndY(o), EndX(e), EndY(e)); });
+    };
+  }
+
   // Counts, for every end, the other live segments with an end meeting it; from then on
   // Remove keeps the counts and RemoveDangling takes out what they leave dangling.
-  void CountReaches() {
-    reached_.assign(2 * static_cast<size_t>(count_), 0);
-    std::vector<int> others;
-    for (int i = 1; i <= count_; ++i) {
-      if (!alive_[i]) continue;
-      for (int own : {Start(i), End(i)}) {
-        EndsNear(EndX(own), EndY(own), near_);
-        others.clear();
-        for (int e : near_)
-          if (Owner(e) != i && Meet(EndX(e), EndY(e), EndX(own), EndY(own)))
-            others.push_back(Owner(e));
-        others.erase(std::unique(others.begin(), others.end()), others.end());
-        reached_[own] = static_cast<int>(others.size());
-      }
-      if (Dangling(i)) doomed_.push_back(i);
-    }
-  }
+  void CountReaches() { dangling_.Count(alive_, Meetings()); }
 
   // Removes a segment; once the reaches are counted, lowers the counts of the ends it met.
   void Remove(int i) {
     if (!alive_[i]) return;
     Kill(i);
-    if (reached_.empty()) return;
-    touched_.clear();
-    for (int own : {Start(i), End(i)}) {
-      EndsNear(EndX(own), EndY(own), near_);
-      for (int e : near_)
-        if (Meet(EndX(e), EndY(e), EndX(own), EndY(own))) touched_.push_back(e);
-    }
-    std::sort(touched_.begin(), touched_.end());
-    touched_.erase(std::unique(touched_.begin(), touched_.end()), touched_.end());
-    for (int e : touched_)
-      if (--reached_[e] == 0) doomed_.push_back(Owner(e));
+    if (dangling_.Counted()) dangling_.Left(i, alive_, Meetings());
   }
 
   // Removes every segment with an end that no other segment meets, and then those that
   // this leaves dangling, until none is left (as repeated passes would, in one).
   void RemoveDangling() {
-    while (!doomed_.empty()) {
-      const int i = doomed_.back();
-      doomed_.pop_back();
-      if (alive_[i] && Dangling(i)) Remove(i);
-    }
+    dangling_.RemoveDangling(alive_, [this](int i) { Remove(i); });
   }
 
   // The first live end in (x, y) order: the smallest x, then the smallest y among the ends
@@ -136,7 +115,6 @@ class SegmentEnds {
   void Kill(int i) {
     if (alive_[i]) alive_[i] = 0, --live_;
   }
-  bool Dangling(int i) const { return reached_[Start(i)] == 0 || reached_[End(i)] == 0; }
 
   double* x1_;
   double* y1_;
@@ -148,8 +126,7 @@ class SegmentEnds {
   bool strict_;
   std::vector<unsigned char> alive_;
   PointHash ends_;
-  std::vector<int> reached_, doomed_, touched_;
-  mutable std::vector<int> near_;
+  DanglingChains<1> dangling_;
   // An end with its place, so the sort compares numbers at hand.
   struct PlacedEnd {
     double x, y;

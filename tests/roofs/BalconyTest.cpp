@@ -130,6 +130,7 @@ TEST_F(BalconyTest, RegionsOutsideThatTouchTheBuilding)
         std::size_t slabs, parapets;
         double freeLength;
         bool mesh = false;
+        const char* selection = "last";
     } cases[] = {
         {"wholly inside", Rectangle(10000, 6000), "pline closed 1000,1000 3000,1000 3000,3000", 0, 0, 0},
         {"wholly away", Rectangle(10000, 6000), "pline 1000,-1000 3000,-1000 3000,-3000", 0, 0, 0},
@@ -140,12 +141,17 @@ TEST_F(BalconyTest, RegionsOutsideThatTouchTheBuilding)
         {"oblique wall", Rectangle(10000, 6000),
          "pline 2000,0 2000,-1500 8000,-1500 8000,0\nrotate @5000,3000 @5000,-1500 0,0 30", 1, 1, 9000},
         {"a solid of one face", Rectangle(10000, 6000), "pline 2000,0 2000,-1500 8000,-1500 8000,0", 1, 1, 9000, true},
+        // A line of two pieces from the wall into the region bounds nothing: the region is
+        // built as if it were not there.
+        {"a line from the wall into it", Rectangle(10000, 6000),
+         "pline 2000,0 2000,-1500 8000,-1500 8000,0\npline 5000,0 5000,-500 5600,-900", 1, 1, 9000, false,
+         "box:1500,-2000,8500,100"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         host::NewDrawing();
         const decObjectId building = c.mesh ? AddMesh({c.building}) : AddBuilding("A", 9000, c.building);
-        Script(c.outline + "\nbalcony\n@4000,5000\nlast\n" + (c.slabs ? "ok\n" : ""));
+        Script(c.outline + "\nbalcony\n@4000,5000\n" + c.selection + "\n" + (c.slabs ? "ok\n" : ""));
         EXPECT_EQ(Made(decDbExtrude::Desc()).size(), c.slabs) << Transcript();
         EXPECT_EQ(Made(decDbLoft::Desc()).size(), c.parapets);
         // The building as it stands once the script has turned it.

@@ -2,8 +2,9 @@
 // crossings (BreakIntoLineSegs) and traced at 0.1 (the count form of MakeLineSegsToFaces), as
 // the balcony does, and the faces must be the arrangement's bounded faces in number and in
 // sorted areas (a face holding an island counts its outer boundary), every one clockwise.
-// Random chords of a box and overlapping rectangles on a coarse grid (shared and partly
-// shared sides, touching corners, nested rectangles). A difference names the segments.
+// Random chords of a box, overlapping rectangles on a coarse grid (shared and partly shared
+// sides, touching corners, nested rectangles), and rectangles with spurs and bridges. A
+// difference names the segments.
 #include <CGAL/Arr_segment_traits_2.h>
 #include <CGAL/Arrangement_2.h>
 #include <CGAL/Exact_predicates_exact_constructions_kernel.h>
@@ -109,11 +110,12 @@ double SignedPlanArea(const GePoint3dArray& ring)
     return twice / 2.0;
 }
 
-// Traces the input as the balcony does and compares it with the arrangement; false when the
-// input has features finer than the gap and is not compared.
-bool ExpectArrangementFaces(const Segments& input)
+// Traces the input as the balcony does and compares it with the arrangement of `bounding`
+// (the input itself unless given: segments that bound no face, spurs and bridges, are left
+// out of it); false when that has features finer than the gap and is not compared.
+bool ExpectArrangementFaces(const Segments& input, const Segments* bounding = nullptr)
 {
-    const Oracle oracle = Arrange(input, 2.0);
+    const Oracle oracle = Arrange(bounding ? *bounding : input, 2.0);
     if (!oracle.separated)
         return false;
     GePoint3dArray starts = input.starts, ends = input.ends;
@@ -190,6 +192,162 @@ TEST(SegmentFacesOracle, OverlappingRectanglesGiveTheArrangementsFaces)
         compared += ExpectArrangementFaces(input) ? 1 : 0;
     }
     EXPECT_EQ(compared, 120);
+}
+
+// Whether the open segments ab and cd share a point (touching counts, shared ends too).
+bool Touch(const GePoint3d& a, const GePoint3d& b, const GePoint3d& c, const GePoint3d& d)
+{
+    const auto side = [](const GePoint3d& p, const GePoint3d& q, const GePoint3d& r) {
+        const double v = (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x);
+        return (v > 0) - (v < 0);
+    };
+    const auto on = [&](const GePoint3d& p, const GePoint3d& q, const GePoint3d& r) {
+        return side(p, q, r) == 0 && std::min(p.x, q.x) <= r.x && r.x <= std::max(p.x, q.x) &&
+               std::min(p.y, q.y) <= r.y && r.y <= std::max(p.y, q.y);
+    };
+    const int s1 = side(a, b, c), s2 = side(a, b, d), s3 = side(c, d, a), s4 = side(c, d, b);
+    return (s1 * s2 < 0 && s3 * s4 < 0) || on(a, b, c) || on(a, b, d) || on(c, d, a) || on(c, d, b);
+}
+
+// Rectangles (some nested) on a coarse grid with segments that bound no face added: spurs of
+// one to three pieces from a corner or a side into the open, and bridges between two
+// rectangles (to an island, or to a neighbour), each touching the rest only at its root or
+// its two ends. The faces must be those of the rectangles alone, however the extra pieces are
+// listed among them.
+TEST(SegmentFacesOracle, SpursAndBridgesChangeNoFace)
+{
+    std::mt19937 gen(53);
+    std::uniform_int_distribution<int> cell(0, 30), size(2, 12), pieces(1, 3), step(-4, 4);
+    int compared = 0, extras = 0;
+    for (int trial = 0; trial < 150; ++trial) {
+        Segments rectangles;
+        std::vector<GePoint3d> onSides;  // lattice points on the rectangles' sides
+        std::vector<int> of;             // the rectangle of each
+        double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        for (int k = 0; k < 1 + trial % 6; ++k) {
+            if (k % 2 == 1 && x1 - x0 > 400 && y1 - y0 > 400) {
+                x0 += 200, y0 += 200, x1 -= 200, y1 -= 200;  // an island
+            } else {
+                x0 = 100.0 * cell(gen), y0 = 100.0 * cell(gen);
+                x1 = x0 + 100.0 * size(gen), y1 = y0 + 100.0 * size(gen);
+            }
+            const GePoint3d corners[] = {{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}};
+            for (int c = 0; c < 4; ++c) {
+                rectangles.Add(corners[c], corners[(c + 1) % 4]);
+                const GePoint3d& a = corners[c];
+                const GePoint3d& b = corners[(c + 1) % 4];
+                const int n = static_cast<int>(std::max(std::fabs(b.x - a.x), std::fabs(b.y - a.y)) / 100);
+                for (int t = 0; t < n; ++t) {
+                    onSides.push_back({a.x + (b.x - a.x) * t / n, a.y + (b.y - a.y) * t / n, 0});
+                    of.push_back(k);
+                }
+            }
+        }
+        // Rectangles whose sides touch hang together; a piece between two that do not is a
+        // bridge, one between two that do would cut a face.
+        std::vector<int> part(rectangles.starts.size() / 4);
+        for (std::size_t r = 0; r < part.size(); ++r)
+            part[r] = static_cast<int>(r);
+        const auto root = [&](int r) {
+            while (part[r] != r)
+                r = part[r];
+            return r;
+        };
+        for (std::size_t i = 0; i < rectangles.starts.size(); ++i)
+            for (std::size_t j = 0; j < rectangles.starts.size(); ++j)
+                if (Touch(rectangles.starts[i], rectangles.ends[i], rectangles.starts[j], rectangles.ends[j]))
+                    part[root(static_cast<int>(i / 4))] = root(static_cast<int>(j / 4));
+        Segments all = rectangles;
+        // Whether a new piece from p to q touches nothing but at `root` (p, and q when it is
+        // a bridge's far end).
+        const auto free = [&](const GePoint3d& p, const GePoint3d& q, bool toSide) {
+            for (std::size_t k = 0; k < all.starts.size(); ++k) {
+                if (!Touch(p, q, all.starts[k], all.ends[k]))
+                    continue;
+                const bool atP = Touch(p, p, all.starts[k], all.ends[k]) && !Touch(q, q, all.starts[k], all.ends[k]);
+                const bool atQ = toSide && Touch(q, q, all.starts[k], all.ends[k]) && !Touch(p, p, all.starts[k], all.ends[k]);
+                if (!atP && !atQ)
+                    return false;
+                // Only the very end may touch: the rest of the piece must stay off the segment.
+                const GePoint3d near = atP ? GePoint3d{p.x + (q.x - p.x) * 0.01, p.y + (q.y - p.y) * 0.01, 0}
+                                           : GePoint3d{q.x + (p.x - q.x) * 0.01, q.y + (p.y - q.y) * 0.01, 0};
+                if (Touch(atP ? near : p, atP ? q : near, all.starts[k], all.ends[k]))
+                    return false;
+            }
+            return true;
+        };
+        std::uniform_int_distribution<std::size_t> pick(0, onSides.size() - 1);
+        for (int e = 0; e < 4; ++e) {
+            const std::size_t from = pick(gen);
+            GePoint3d p = onSides[from];
+            if (e % 2 == 0) {  // a spur, its pieces in any order among the rest
+                Segments spur;
+                for (int k = 0, n = pieces(gen); k < n; ++k) {
+                    const GePoint3d q{p.x + 100.0 * step(gen), p.y + 100.0 * step(gen), 0};
+                    if ((q.x == p.x && q.y == p.y) || !free(p, q, false))
+                        break;
+                    spur.Add(k % 2 ? q : p, k % 2 ? p : q);
+                    all.Add(p, q);
+                    p = q;
+                }
+                extras += static_cast<int>(spur.starts.size());
+            } else {  // a bridge to another rectangle's side
+                const std::size_t to = pick(gen);
+                const GePoint3d q = onSides[to];
+                if (root(of[from]) != root(of[to]) && free(p, q, true)) {
+                    part[root(of[from])] = root(of[to]);  // a second bridge would cut a face
+                    all.Add(q, p);
+                    ++extras;
+                }
+            }
+        }
+        // The extra pieces first, so that they meet the walks early.
+        Segments input;
+        for (std::size_t k = all.starts.size(); k-- > 0;)
+            input.Add(all.starts[k], all.ends[k]);
+        compared += ExpectArrangementFaces(input, &rectangles) ? 1 : 0;
+    }
+    EXPECT_EQ(compared, 150);
+    EXPECT_GT(extras, 200);
+}
+
+// A square whose side carries a spur into it, of one to three pieces straight on or bent,
+// gives the square alone; so does a square with a bridge to an island, which is a face too.
+TEST(SegmentFacesOracle, SquareWithASpurOrABridgedIsland)
+{
+    const GePoint3d a{0, 0, 0}, b{1000, 0, 0}, c{1000, 1000, 0}, d{0, 1000, 0};
+    const struct {
+        const char* name;
+        std::vector<GePoint3d> extra;  // start/end pairs
+        std::vector<double> areas;
+    } cases[] = {
+        {"one-piece spur", {{500, 0, 0}, {500, 300, 0}}, {1e6}},
+        {"two collinear pieces", {{500, 0, 0}, {500, 300, 0}, {500, 300, 0}, {500, 600, 0}}, {1e6}},
+        {"three bent pieces",
+         {{500, 0, 0}, {500, 300, 0}, {500, 300, 0}, {700, 300, 0}, {700, 300, 0}, {700, 700, 0}},
+         {1e6}},
+        {"bridged island",
+         {{500, 0, 0}, {500, 300, 0}, {300, 300, 0}, {700, 300, 0}, {700, 300, 0}, {700, 700, 0}, {700, 700, 0},
+          {300, 700, 0}, {300, 700, 0}, {300, 300, 0}},
+         {160000, 1e6}},
+    };
+    for (const auto& k : cases) {
+        GePoint3dArray starts{a, b, c, d}, ends{b, c, d, a};
+        for (std::size_t i = 0; i < k.extra.size(); i += 2) {
+            starts.insert(starts.begin(), k.extra[i]);
+            ends.insert(ends.begin(), k.extra[i + 1]);
+        }
+        CTools::BreakIntoLineSegs(starts, ends, 0.1);
+        std::vector<GePoint3dArray> faces;
+        CTools::MakeLineSegsToFaces(static_cast<long>(starts.size()), starts.data(), ends.data(), faces, 0.1);
+        std::vector<double> areas;
+        for (const GePoint3dArray& face : faces)
+            areas.push_back(-SignedPlanArea(face));
+        std::sort(areas.begin(), areas.end());
+        ASSERT_EQ(areas.size(), k.areas.size()) << k.name;
+        for (std::size_t i = 0; i < areas.size(); ++i)
+            EXPECT_NEAR(areas[i], k.areas[i], 1e-6) << k.name;
+    }
 }
 
 }  // namespace
