@@ -1,11 +1,12 @@
-// The roof-face union command: the polygon loops of the selected roofs go through the kernel's
+// The roof-face union command: the faces of the selected roofs go through the kernel's
 // roof-face union, and one mesh entity of the united faces takes the place of the roofs.
 //
-// The union's result is read loop by loop by the absolute value of each count; a negative
-// count is a hole of the outer loop before it (where another united face lies over that face)
-// and is not made a face of its own. The new entity is made before anything is erased, and
-// only the entities whose loops went into the union are erased: what the union did not take
-// stays in the drawing.
+// Only 3-D entities give faces, and only their closed loops of at least three points: curves,
+// texts and points are no roof faces and stay as they are. The union's result is read loop by
+// loop by the absolute value of each count; a negative count is a hole of the outer loop
+// before it (where another face passes through that face), and a face with holes goes into
+// the mesh as hole-free pieces that cover it less its holes. The new entity is made before
+// anything is erased, and only the entities whose loops went into the union are erased.
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include "CommandLine.h"
 #include "DbDatabase.h"
+#include "HoleFreePieces.h"
 #include "OrvCommandHandlers.h"
 #include "RoofFaceUnion.h"
 #include "RoofMeshEntities.h"
@@ -29,11 +31,14 @@ constexpr const char* kTooLarge = "提示：屋面面数或顶点数太多，无
 constexpr std::size_t kMaxLoops = kernel::kUnionCountCapacity - 1;
 constexpr std::size_t kMaxVertices = kernel::kUnionCoordinateCapacity - 1;
 
-// The loops of the selection, in selection order and each entity's own order.
+// A roof face: a closed loop of at least three points.
+constexpr int kMinFacePoints = 3;
+
+// The faces of the selection, in selection order and each entity's own order.
 struct SelectedLoops {
     std::vector<GePoint3dArray> loops;
-    std::vector<decObjectId> contributors;  // the entities that gave at least one loop
-    long layerId = 0;                       // the layer of the entity selected last
+    std::vector<decObjectId> contributors;  // the entities that gave at least one face
+    long layerId = 0;                       // the layer of the face-giving entity selected last
     std::size_t vertexCount = 0;
 };
 
@@ -42,10 +47,7 @@ SelectedLoops GatherLoops(const decSelectSet& selection)
     SelectedLoops gathered;
     for (int i = 0; i < selection.GetCount(); ++i) {
         decDbEntity* entity = selection.GetEnt(i);
-        if (!entity)
-            continue;
-        gathered.layerId = entity->GetLayerId();
-        if (entity->OpenForWrite() != dex::eOk)
+        if (!entity || !entity->Is3DEntity() || entity->OpenForWrite() != dex::eOk)
             continue;
         const std::unique_ptr<GePolygonIterator> it(entity->NewPolygonIterator());
         bool contributed = false;
@@ -53,13 +55,17 @@ SelectedLoops GatherLoops(const decSelectSet& selection)
             int count = 0, closed = 0, flag2 = 0;
             const GePoint3d* pts = nullptr;
             it->getCurLoop(count, pts, closed, flag2);
-            gathered.loops.emplace_back(pts, pts + std::max(count, 0));
-            gathered.vertexCount += static_cast<std::size_t>(std::max(count, 0));
+            if (!closed || count < kMinFacePoints || !pts)
+                continue;
+            gathered.loops.emplace_back(pts, pts + count);
+            gathered.vertexCount += static_cast<std::size_t>(count);
             contributed = true;
         }
-        entity->Close();
-        if (contributed)
+        if (contributed) {
             gathered.contributors.push_back(selection.GetAt(i));
+            gathered.layerId = entity->GetLayerId();
+        }
+        entity->Close();
     }
     return gathered;
 }
@@ -94,22 +100,42 @@ void FillArrays(const std::vector<GePoint3dArray>& loops, const GePoint3d& origi
     }
 }
 
-// The united outer loops of more than 2 points, each reversed, as polygons of one mesh.
-void AppendUnitedFaces(const UnionFaceArrays& arrays, const GePoint3d& origin, decMesh4& mesh)
+// A united face: its outer loop and the holes that follow it.
+struct UnitedFace {
+    GePoint3dArray outer;
+    std::vector<GePoint3dArray> holes;
+};
+
+std::vector<UnitedFace> ReadUnitedFaces(const UnionFaceArrays& arrays, const GePoint3d& origin)
 {
+    std::vector<UnitedFace> faces;
     int cursor = 0;
     for (int f = 1; f <= arrays.faceCount; ++f) {
         const int count = std::abs(static_cast<int>(arrays.vertexCounts[f]));
-        const bool hole = arrays.vertexCounts[f] < 0;
-        GePoint3dArray face;
+        GePoint3dArray loop;
         for (int k = 1; k <= count; ++k)
-            face.emplace_back(arrays.x[cursor + k] + origin.x, arrays.y[cursor + k] + origin.y,
+            loop.emplace_back(arrays.x[cursor + k] + origin.x, arrays.y[cursor + k] + origin.y,
                               arrays.z[cursor + k] + origin.z);
         cursor += count;
-        if (hole || face.size() <= 2)
+        if (arrays.vertexCounts[f] >= 0)
+            faces.push_back({std::move(loop), {}});
+        else if (!faces.empty() && loop.size() > 2)
+            faces.back().holes.push_back(std::move(loop));
+    }
+    return faces;
+}
+
+// The united faces of more than 2 points, each reversed, as polygons of one mesh: a face with
+// holes as its hole-free pieces.
+void AppendUnitedFaces(const std::vector<UnitedFace>& faces, decMesh4& mesh)
+{
+    for (const UnitedFace& face : faces) {
+        if (face.outer.size() <= 2)
             continue;
-        std::reverse(face.begin(), face.end());
-        mesh.AppendPolygon(static_cast<int>(face.size()), face.data(), 0);
+        for (GePoint3dArray piece : HoleFreePieces(face.outer, face.holes)) {
+            std::reverse(piece.begin(), piece.end());
+            mesh.AppendPolygon(static_cast<int>(piece.size()), piece.data(), 0);
+        }
     }
 }
 
@@ -142,6 +168,9 @@ void CMD_UNION_ROOF()
         return;
 
     const SelectedLoops gathered = GatherLoops(selection);
+    // Fewer than two roofs: nothing to unite, as for a selection of one.
+    if (gathered.contributors.size() < 2)
+        return;
     if (gathered.loops.size() > kMaxLoops || gathered.vertexCount > kMaxVertices) {
         dec::PrintPrompt(kTooLarge);
         return;
@@ -157,7 +186,7 @@ void CMD_UNION_ROOF()
 
     const long material = RoofMaterial(db);
     decMesh4 faces;
-    AppendUnitedFaces(*arrays, origin, faces);
+    AppendUnitedFaces(ReadUnitedFaces(*arrays, origin), faces);
     decMesh3* mesh = faces.ConvertToMesh3();
     decObjectId id;
     if (!mesh || db->CreateProxyEntity(gathered.layerId, GeMatrix3d(), mesh, id, material) != dex::eOk) {

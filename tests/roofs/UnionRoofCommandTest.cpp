@@ -79,6 +79,8 @@ double ClipperUnionArea(const std::vector<Ring>& plans)
         ClipperLib::Path path;
         for (const GePoint3d& p : r)
             path.push_back({std::llround(p.x), std::llround(p.y)});
+        if (!ClipperLib::Orientation(path))
+            ClipperLib::ReversePath(path);
         clipper.AddPath(path, ClipperLib::ptSubject, true);
     }
     ClipperLib::Paths out;
@@ -116,49 +118,150 @@ TEST_F(UnionRoofCommandTest, CrossingHipRoofsBecomeOneMeshOfTheEnginesFacesOnThe
         ExpectPointsNear(tools_test::Moved(far[i], -500000, -3000000), faces[i], 0.01);
 }
 
-// A small roof pushed up through a large flat face cuts a hole in it: the hole is no face, and
-// the roof's parts above the face, after it, come through whole (a square of side 1000 in plan
-// where a 45° roof over 2000 rises 500 above its eave).
-TEST_F(UnionRoofCommandTest, AHoleIsNoFaceAndTheFacesAfterItStayWhole)
+double PlanAreaSum(const std::vector<Ring>& faces)
 {
-    AddMesh({Square(0, 0, 10000, 0)});
-    Script("multislope 0 45 4000,4000,-500 6000,4000,-500 6000,6000,-500 4000,6000,-500\n");
-    ASSERT_EQ(EngineFaces(Live()).second, 1);
-    Script("unionroof\n#1 #2\n");
-    const std::vector<Ring> faces = NewestFaces();
-    ASSERT_EQ(faces.size(), 5u);
-    EXPECT_NEAR(std::fabs(SignedPlanArea(faces[0])), 1e8, 1e-3);
-    double above = 0;
-    for (std::size_t i = 1; i < faces.size(); ++i)
-        above += std::fabs(SignedPlanArea(faces[i]));
-    EXPECT_NEAR(above, 1e6, 1.0);
+    double plan = 0;
+    for (const Ring& f : faces)
+        plan += std::fabs(SignedPlanArea(f));
+    return plan;
 }
 
-// A text picked with the roofs stays; one roof, no roof or more than 999 loops change nothing.
-TEST_F(UnionRoofCommandTest, WhatTheUnionDoesNotTakeStaysAndNothingChangesWhenItCannotRun)
+// Roofs whose faces pass through one another: where a face comes back from the engine with
+// holes, its hole-free pieces cover it less its holes, so the faces cover the plan union of
+// the roofs once (before, a face was kept whole over its holes and the plan was covered twice
+// there). Each scene also at site coordinates and with the second roof drawn the other way.
+TEST_F(UnionRoofCommandTest, FacesThroughOneAnotherCoverThePlanUnionOnce)
 {
+    // A 75° roof on a 4 m square rises through the south face of a 30° hip roof over 40 x 20 m,
+    // both eaves at 6000; a 45° roof under a flat 10 m square pushes up through it.
+    const Ring hall = Rectangle(40000, 20000, 6000);
+    const Ring tower = tools_test::Moved(Rectangle(4000, 4000, 6000), 18000, 2500);
+    const Ring slab = Square(0, 0, 10000, 0);
+    const Ring under = tools_test::Moved(Rectangle(2000, 2000, -500), 4000, 4000);
+    const struct {
+        const char* name;
+        Ring first;
+        int firstSlope;  // 0: a flat mesh face
+        Ring second;
+        int secondSlope;
+    } scenes[] = {
+        {"steep tower through a hip roof", hall, 30, tower, 75},
+        {"small roof through a flat face", slab, 0, under, 45},
+    };
+    for (const auto& scene : scenes)
+        for (const double far : {0.0, 3.0e6})
+            for (const bool reversed : {false, true}) {
+                SCOPED_TRACE(std::string(scene.name) + (far > 0 ? " far" : "") + (reversed ? " reversed" : ""));
+                host::NewDrawing();
+                const Ring first = tools_test::Moved(scene.first, far, far / 2);
+                const Ring second = tools_test::Moved(reversed ? tools_test::Reversed(scene.second) : scene.second,
+                                                      far, far / 2);
+                if (scene.firstSlope == 0)
+                    AddMesh({first});
+                else
+                    Script("multislope 0 " + std::to_string(scene.firstSlope) + " " + ScriptPoints(first) + "\n");
+                Script("multislope 0 " + std::to_string(scene.secondSlope) + " " + ScriptPoints(second) + "\n");
+                ASSERT_GE(EngineFaces(Live()).second, 1) << "the scene no longer cuts a hole";
+                Script("unionroof\n#1 #2\n");
+                ASSERT_EQ(Live().size(), 1u);
+                const double expected = ClipperUnionArea({tools_test::Moved(first, -far, -far / 2),
+                                                          tools_test::Moved(second, -far, -far / 2)});
+                const std::vector<Ring> faces = NewestFaces();
+                std::vector<Ring> local;
+                for (const Ring& f : faces)
+                    local.push_back(tools_test::Moved(f, -far, -far / 2));
+                EXPECT_NEAR(PlanAreaSum(local), expected, 1e-5 * expected);
+            }
+}
+
+// Only closed loops of 3-D entities are roof faces: curves, texts and points stay as they
+// are, also when the whole drawing is selected, and fewer than two roofs unite nothing. The
+// united roof goes on the layer of the last roof selected, whatever follows it.
+TEST_F(UnionRoofCommandTest, OnlyFacesOfSolidsUniteAndEverythingElseStays)
+{
+    const std::string curves = "pline 0,0 5000,0 5000,5000\n"       // an open polyline
+                               "pline -3000,0 -3000,8000\n"         // a line
+                               "arc 30000,0 32000,2000 34000,0\n"    // an arc
+                               "circle 50000,0 1500\n"
+                               "pline closed -9000,-9000 -1000,-9000 -1000,-1000 -9000,-1000\n"  // an outline
+                               "text 0,-5000 500 屋面\n"
+                               "point 1000,-7000\n";
     const struct {
         const char* name;
         std::string setup, selection;
-        bool thousandTriangles;
         std::size_t liveAfter;
+        bool united;
     } cases[] = {
-        {"one roof", MultiSlope(kLong), "#1", false, 1},
-        {"a text among the roofs", MultiSlope(kLong) + "text 0,0 500 屋面\n" + MultiSlope(kCross), "#1 #2 #3", false, 2},
-        {"no selection", MultiSlope(kLong) + MultiSlope(kCross), "", false, 2},
-        {"1001 loops", MultiSlope(kLong), "#1 #2", true, 2},
+        {"two roofs among curves", MultiSlope(kLong) + curves + MultiSlope(kCross), "#1 #2 #3 #4 #5 #6 #7 #8 #9", 8,
+         true},
+        {"everything", MultiSlope(kLong) + curves + MultiSlope(kCross), "all", 8, true},
+        {"only curves and texts", curves, "all", 7, false},
+        {"one roof among curves", MultiSlope(kLong) + curves, "all", 8, false},
+        {"one roof", MultiSlope(kLong), "#1", 1, false},
+        {"no selection", MultiSlope(kLong) + MultiSlope(kCross), "", 2, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         host::NewDrawing();
-        host::EventLog::Instance().Clear();
         Script(c.setup);
-        if (c.thousandTriangles)
-            AddMesh(std::vector<Ring>(1000, Ring{{0, 0, 0}, {5, 0, 0}, {0, 5, 0}}));
+        const std::vector<decDbEntity*> before = Live();
+        host::EventLog::Instance().Clear();
         Script("unionroof\n" + c.selection + "\n");
-        EXPECT_EQ(Live().size(), c.liveAfter);
-        EXPECT_EQ(CountOf(Transcript(), "提示：屋面面数或顶点数太多，无法合成。"), c.thousandTriangles ? 1 : 0);
+        const std::vector<decDbEntity*> after = Live();
+        ASSERT_EQ(after.size(), c.liveAfter);
         EXPECT_EQ(CountOf(Transcript(), "合成失败"), 0);
+        std::size_t kept = 0;
+        for (decDbEntity* e : before)
+            kept += e->IsErased() ? 0 : 1;
+        EXPECT_EQ(kept, c.united ? before.size() - 2 : before.size());
+        if (c.united) {
+            EXPECT_EQ(LayerAndMaterial(after.back()), "坡屋顶/屋面板");
+            EXPECT_NEAR(PlanAreaSum(MeshFaces(after.back())), ClipperUnionArea({kLong, kCross}), 1e-5 * 4e8);
+        }
+    }
+}
+
+// The exchange arrays hold 999 loops and 9999 vertices: a selection that fits unites, one
+// loop or one vertex more is refused before the engine runs and changes nothing.
+TEST_F(UnionRoofCommandTest, ExchangeCapacitiesAreTakenToTheLastLoopAndVertex)
+{
+    // The hip roof gives 4 loops of 14 vertices; far from it, triangles or many-cornered
+    // faces in a row make up the rest.
+    const auto triangles = [](int n) {
+        std::vector<Ring> faces;
+        for (int i = 0; i < n; ++i)
+            faces.push_back({{100000.0 + 10 * i, 0, 0}, {100005.0 + 10 * i, 0, 0}, {100000.0 + 10 * i, 5, 0}});
+        return faces;
+    };
+    const auto polygons = [](int vertices) {
+        std::vector<Ring> faces;
+        for (int k = 0; vertices > 0; ++k) {
+            const int n = std::min(vertices, 2000);
+            faces.push_back(tools_test::Moved(RegularPolygon(n, 3000), 100000.0 + 10000 * k, 0));
+            vertices -= n;
+        }
+        return faces;
+    };
+    const struct {
+        const char* name;
+        std::vector<Ring> extra;
+        bool refused;
+    } cases[] = {
+        {"999 loops", triangles(995), false},
+        {"1000 loops", triangles(996), true},
+        {"9999 vertices", polygons(9999 - 14), false},
+        {"10000 vertices", polygons(10000 - 14), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        host::NewDrawing();
+        Script(MultiSlope(kLong));
+        AddMesh(c.extra);
+        host::EventLog::Instance().Clear();
+        Script("unionroof\n#1 #2\n");
+        EXPECT_EQ(CountOf(Transcript(), "提示：屋面面数或顶点数太多，无法合成。"), c.refused ? 1 : 0);
+        EXPECT_EQ(CountOf(Transcript(), "合成失败"), 0);
+        EXPECT_EQ(Live().size(), c.refused ? 2u : 1u);
     }
 }
 
