@@ -70,6 +70,15 @@ bool IsSimple(const std::vector<Vec>& ring)
 
 }  // namespace
 
+bool IsSimpleRing(const std::vector<double>& x, const std::vector<double>& y)
+{
+    // Relative to the first point, so that site coordinates keep their precision.
+    std::vector<Vec> ring;
+    for (std::size_t i = 0; i < x.size(); ++i)
+        ring.push_back({x[i] - x[0], y[i] - y[0]});
+    return ring.size() >= 3 && IsSimple(ring);
+}
+
 bool OutwardFaces(const std::vector<double>& x, const std::vector<double>& y, const std::vector<double>& run,
                   double h, std::vector<Face>& faces)
 {

@@ -134,6 +134,10 @@ extern "C" int geofeidengpowumianzcx(double h, double* x, double* y, double* slo
         if (LeanOf(slope[i]) != lean || lean == Lean::Refused || !std::isfinite(x[i]) || !std::isfinite(y[i]))
             return 0;
 
+    // Neither the solver nor the grown ring can follow an outline that crosses itself.
+    std::vector<double> px(x + 1, x + n + 1), py(y + 1, y + n + 1);
+    if (!geo_roof::IsSimpleRing(px, py))
+        return 0;
     std::vector<Face> faces;
     if (lean == Lean::Inward) {
         if (!SolveInward(x, y, slope, n, faces) || (h > 0.0 && !geo_roof::CutAtHeight(faces, h)))
@@ -142,7 +146,7 @@ extern "C" int geofeidengpowumianzcx(double h, double* x, double* y, double* slo
         // Upright and overhanging faces stand only as high as the cut.
         if (h == 0.0)
             return 0;
-        std::vector<double> px(x + 1, x + n + 1), py(y + 1, y + n + 1), run;
+        std::vector<double> run;
         for (int i = 1; i <= n; ++i)
             run.push_back(OutwardRun(slope[i], h));
         if (!geo_roof::OutwardFaces(px, py, run, h, faces))

@@ -22,8 +22,8 @@
 // outward by h / tan of that lean at height h, and that grown ring at h is the last face.
 // Returns 1 with faces. Refused, with a count of 0 and 0: fewer than 3 or more than 499
 // points, a null array, a negative h, a slope of 0, 180 or beyond, inward and outward slopes
-// in one outline, upright or outward slopes without a positive h, an outline the roof cannot be
-// followed over (or whose grown ring would not stay simple with its edges in their own
+// in one outline, upright or outward slopes without a positive h, an outline that crosses,
+// touches or runs back over itself, an outline the roof cannot be followed over (or whose grown ring would not stay simple with its edges in their own
 // directions), or a roof of more than 999 faces or 9999 vertices; nothing is written past the
 // capacities.
 

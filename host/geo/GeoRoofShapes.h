@@ -21,6 +21,10 @@ using Face = std::vector<Point>;
 // into loops (the faces do not fit together); the faces are then unusable.
 bool CutAtHeight(std::vector<Face>& faces, double h);
 
+// No two edges of the ring (x[i], y[i]) meet but neighbours at their common corner: the roof
+// of a ring that crosses, touches or runs back over itself cannot be followed.
+bool IsSimpleRing(const std::vector<double>& x, const std::vector<double>& y);
+
 // The faces of an outline whose edges lean outward as they rise h: edge i (from point i to
 // point i + 1, 0-based, either orientation) moves outward by run[i] (0: upright) and joins
 // the grown edge at h with one face; the grown ring at h is the top, last. False, with no

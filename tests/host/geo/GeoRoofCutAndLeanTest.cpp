@@ -199,6 +199,13 @@ TEST(GeoRoofCutAndLean, RandomStarsCutOffHaveTheSkeletonOffsetAsTheirTop)
     }
 }
 
+// Rings that are not simple: edges crossing, and a U (30 x 20 m, its courtyard 10 m wide)
+// whose corners were moved out by 6 m, the courtyard's sides passing each other so that its
+// top edges run over each other.
+const Ring kBowTie = {{0, 0, 0}, {10000, 10000, 0}, {10000, 0, 0}, {0, 10000, 0}};
+const Ring kFoldedU = {{-6000, -6000, 0}, {36000, -6000, 0}, {36000, 26000, 0}, {14000, 26000, 0},
+                       {14000, 16000, 0}, {16000, 16000, 0}, {16000, 26000, 0}, {-6000, 26000, 0}};
+
 // Refused, without a height or with one: what the solver cannot take, what cannot stand.
 TEST(GeoRoofCutAndLean, WhatCannotStandSoundlyIsRefusedWithNoFaces)
 {
@@ -228,6 +235,11 @@ TEST(GeoRoofCutAndLean, WhatCannotStandSoundlyIsRefusedWithNoFaces)
         {"a height that is no number", kRectangle, 30, nan, {}},
         {"outward closing the courtyard", kCourtyard, 135, 1200, {}},
         {"outward past a short reflex edge", kNotched, -10, 2000, {}},
+        {"a bow tie", kBowTie, 30, 0, {}},
+        {"a bow tie cut off", kBowTie, 30, 500, {}},
+        {"a bow tie leaning out", kBowTie, 120, 500, {}},
+        {"a U folded by its overhang", kFoldedU, 30, 0, {}},
+        {"a U folded by its overhang, cut off", kFoldedU, 30, 1000, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
