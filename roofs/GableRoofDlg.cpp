@@ -12,6 +12,8 @@ namespace {
 
 constexpr const char* kDefaultAngle = "30";
 constexpr const char* kPreviewName = "预览窗口";
+// The box that also refuses an outline off the level: the grown outline is no level ring.
+constexpr const char* kFoldedOutline = "屋顶生成屋顶轮廓必须在同一个水平面上!";
 constexpr UINT kPlanPreviewId = 100;
 constexpr UINT kFrontPreviewId = 101;
 // Limits of the values.
@@ -210,13 +212,20 @@ void CGableRoofDlg::TakeListAngle(int comboId, CString& angle)
 void CGableRoofDlg::OnCbnSelchangeLeftAngle() { TakeListAngle(IDC_GABLE_LEFT_ANGLE, m_leftAngle); }
 void CGableRoofDlg::OnCbnSelchangeRightAngle() { TakeListAngle(IDC_GABLE_RIGHT_ANGLE, m_rightAngle); }
 
+// An outline the overhangs fold (its grown ring would cross itself) builds nothing: the box
+// says so and the dialog stays open for other overhangs, nothing remembered.
 void CGableRoofDlg::OnBnClickedOk()
 {
     if (!UpdateData(TRUE))
         return;
     ToRelativeElevations();
-    g_gableRoofDefaults = {m_eaveOverhang, m_gableOverhang, m_ridgeElevation, m_thickness};
     UpdateOutline();
+    if (m_eaveOutline.empty()) {
+        ToAbsoluteElevations();
+        AfxMessageBox(kFoldedOutline, MB_OK, 0);
+        return;
+    }
+    g_gableRoofDefaults = {m_eaveOverhang, m_gableOverhang, m_ridgeElevation, m_thickness};
     UpdateRoof();
     ComputeGableWalls();
     TransformToWorld();

@@ -66,8 +66,11 @@ public:
     // 1 when the whole outline lies on one side of the ridge.
     int IsSingleSlope();
     // The outline grown by the eave overhang E, its two gable edges (the lowest and the
-    // highest along the ridge) by the gable overhang G instead.
+    // highest along the ridge) by the gable overhang G instead; empty when the grown ring
+    // would cross itself.
     void ComputeEaveOutline();
+    // Moves the two gable edges of the eave outline out by distance (in when negative).
+    void MoveGableEdges(int distance);
     // Moves the edge i-j of the polygon outward by distance (inward when negative), its ends
     // sliding along the lines of the neighbouring edges.
     void IntersectOffsetEdges(Polygon& polygon, int i, int j, int distance);

@@ -109,6 +109,9 @@ int CGableRoofDlg::IsSingleSlope()
     return m_extentsMin.x >= -kTol || m_extentsMax.x <= kTol ? 1 : 0;
 }
 
+// The eave overhang grows the outline through the kernel's offset, so a notch narrower than
+// twice the overhang closes instead of folding; a ring that still crosses itself once the
+// gable edges have moved is refused (left empty).
 void CGableRoofDlg::ComputeEaveOutline()
 {
     const int e = static_cast<int>(m_eaveOverhang);
@@ -117,12 +120,18 @@ void CGableRoofDlg::ComputeEaveOutline()
     if (e == 0 && g == 0)
         return;
     if (e > 0)
-        OffsetBorderPts(m_eaveOutline, -e);
-    if (e == g || m_outline.size() <= 3)
-        return;
-    // The gable edges: the first edges whose middles lie lowest and highest along the ridge.
+        m_eaveOutline = roof_rings::Grown(m_outline, e);
+    if (e != g && m_eaveOutline.size() > 3)
+        MoveGableEdges(g - e);
+    if (!roof_rings::IsSimpleInPlan(m_eaveOutline))
+        m_eaveOutline.clear();
+}
+
+// The gable edges: the first edges whose middles lie lowest and highest along the ridge.
+void CGableRoofDlg::MoveGableEdges(int distance)
+{
     const int n = static_cast<int>(m_eaveOutline.size());
-    double highest = m_extentsMin.y - e, lowest = m_extentsMax.y + e;
+    double highest = -HUGE_VAL, lowest = HUGE_VAL;
     int top = -1, bottom = -1;
     for (int i = 0; i < n; ++i) {
         const double middle = (m_eaveOutline[i].y + m_eaveOutline[(i + 1) % n].y) / 2.0;
@@ -136,9 +145,9 @@ void CGableRoofDlg::ComputeEaveOutline()
         }
     }
     if (top >= 0)
-        IntersectOffsetEdges(m_eaveOutline, top, (top + 1) % n, g - e);
+        IntersectOffsetEdges(m_eaveOutline, top, (top + 1) % n, distance);
     if (bottom >= 0)
-        IntersectOffsetEdges(m_eaveOutline, bottom, (bottom + 1) % n, g - e);
+        IntersectOffsetEdges(m_eaveOutline, bottom, (bottom + 1) % n, distance);
 }
 
 // Where a crossing fails (a neighbouring edge parallel to the moved one), the moved copy's
@@ -159,9 +168,12 @@ void CGableRoofDlg::IntersectOffsetEdges(Polygon& polygon, int i, int j, int dis
 
 void CGableRoofDlg::ComputeSlopePolygons()
 {
+    m_arrayLeftPolygon.clear();
+    m_arrayRightPolygon.clear();
+    // A refused eave outline has no pieces; the dialog says so when the roof is asked for.
+    if (m_eaveOutline.empty())
+        return;
     if (IsSingleSlope()) {
-        m_arrayLeftPolygon.clear();
-        m_arrayRightPolygon.clear();
         // The side is decided with the tolerance IsSingleSlope used: an outline with an edge on
         // the ridge line may lie a rounding error left of it.
         (m_extentsMin.x < -kTol ? m_arrayLeftPolygon : m_arrayRightPolygon).push_back(m_eaveOutline);

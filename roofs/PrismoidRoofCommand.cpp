@@ -47,11 +47,15 @@ PrismoidRequest RequestFrom(const CPrismoidDlg& dlg)
 }
 
 // The faces over the outline (grown by the overhang, its orientation as picked) on the band.
-// Nothing is made when the routine gives no face.
+// Nothing is made when the overhang leaves no outline or the routine gives no face.
 void BuildRoof(GePoint3dArray outline, const PrismoidRequest& r)
 {
     if (r.overhang > kLengthTol)
-        OffsetBorderPts(outline, -r.overhang);
+        outline = roof_rings::Grown(outline, r.overhang);
+    if (outline.empty()) {
+        dec::PrintPrompt(kFailed);
+        return;
+    }
     const bool band = r.thickness > kLengthTol;
     const GePoint3dArray lifted = band ? roof_rings::Raised(outline, r.thickness) : outline;
     const RoofRoutineFaces faces = RunRoofRoutine(geofeidengpowumianzcx, r.height, lifted,

@@ -9,6 +9,7 @@
 #include "GableRoof.h"
 #include "GableRoofDlg.h"
 #include "HostSolids.h"
+#include "RoofPlanOracle.h"
 #include "RoofTestSupport.h"
 #include "decDbCurve.h"
 
@@ -98,6 +99,41 @@ TEST_F(GableRoofCommandTest, RoofsOfTheDialogsValues)
         EXPECT_NEAR(plan, c.eaveArea, 1e-3);
         EXPECT_NEAR(volume, c.eaveArea * rise / 2, 1.0);
     }
+}
+
+// Overhangs on outlines they would fold. A U (18 x 12 m, its notch 6 m wide and deep, the
+// ridge east-west through it) with eave and gable overhangs of 5 m: the notch closes, and the
+// faces cover the outline grown with mitred corners once, none doubling back over itself. A
+// trapezoid narrowing to 2 m at its gable, given a gable overhang of 3 m, would have its
+// gable edge slide past its apex: the box refuses it, the dialog stays open, nothing is made.
+TEST_F(GableRoofCommandTest, OverhangsThatWouldFoldTheOutline)
+{
+    const Ring u = {{0, 0, 0},       {18000, 0, 0},   {18000, 12000, 0}, {12000, 12000, 0},
+                    {12000, 6000, 0}, {6000, 6000, 0}, {6000, 12000, 0},  {0, 12000, 0}};
+    for (const bool reversed : {false, true}) {
+        SCOPED_TRACE(reversed ? "reversed" : "as drawn");
+        FreshDialogTest::SetUp();
+        const Ring outline = tools_test::Moved(reversed ? tools_test::Reversed(u) : u, 100000, 0);
+        Script("pline closed " + ScriptPoints(outline) + "\n"
+               "gable\n@100000,3000\n100000,6000\n118000,6000\nset 1157 5000\nset 1158 5000\nok\n");
+        const std::vector<Ring> faces = MeshFaces(Solids("坡屋顶"));
+        ASSERT_FALSE(faces.empty()) << Transcript();
+        double plan = 0;
+        for (const Ring& f : faces) {
+            EXPECT_NEAR(EvenOddPlanArea(f), std::fabs(SignedPlanArea(f)), 1e-5 * EvenOddPlanArea(f)) << "a face doubles back";
+            plan += std::fabs(SignedPlanArea(f));
+        }
+        const double grown = MitredGrownArea(u, 5000);
+        EXPECT_NEAR(plan, grown, 1e-5 * grown);
+        EXPECT_NEAR(PlanUnionArea(faces), grown, 1e-5 * grown);
+    }
+
+    FreshDialogTest::SetUp();
+    Script("pline closed 100000,0 110000,0 106000,6000 104000,6000\n"
+           "gable\n@105000,1\n105000,-100\n105000,100\nset 1158 3000\nok\ncancel\n");
+    EXPECT_THAT(Transcript(), HasSubstr("屋顶生成屋顶轮廓必须在同一个水平面上!"));
+    EXPECT_TRUE(Solids("坡屋顶").empty());
+    EXPECT_EQ(g_gableRoofDefaults.gableOverhang, GableRoofDefaults().gableOverhang);
 }
 
 // Ends are ordered by x, or by y when their x are within 0.001.

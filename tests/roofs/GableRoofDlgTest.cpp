@@ -125,7 +125,7 @@ TEST_F(GableRoofGeometryTest, ARoofThatCannotBeComputedMakesNothing)
     EXPECT_TRUE(Db()->AllObjects().empty());
 
     const auto empty = Geometry(kRectangle, kRidgeFrom, kRidgeTo);
-    empty->m_eaveOutline.clear();
+    empty->m_eaveOutline.resize(1);
     empty->m_extentsMin.x = -1;
     empty->ComputeSlopePolygons();
     EXPECT_THAT(Transcript(), HasSubstr("无法生成屋顶，异常！"));

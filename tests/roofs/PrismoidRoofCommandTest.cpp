@@ -10,6 +10,7 @@
 #include <string>
 
 #include "PrismoidDlg.h"
+#include "RoofPlanOracle.h"
 #include "RoofTestSupport.h"
 #include "WorkingDrawing.h"
 
@@ -154,6 +155,31 @@ TEST_F(PrismoidRoofCommandTest, TheDialogRefusesBadValuesAndPicksInTheDrawing)
     EXPECT_FLOAT_EQ(g_prismoidRoofDefaults.slope, 45.0f);
     EXPECT_EQ(g_prismoidRoofDefaults.thickness, 0u);
     EXPECT_EQ(Parts(2500, 0).sloped.size(), 4u);
+}
+
+// A U (30 x 20 m, its courtyard 10 m wide and deep) grown by an overhang: by 4 m the
+// courtyard narrows, by 6 m it closes (it would fold: its sides pass each other). Either way
+// the faces cover the outline grown with mitred corners once, drawn either way round.
+TEST_F(PrismoidRoofCommandTest, AConcaveOutlineGrowsLikeItsMitredOffset)
+{
+    const Ring u = {{0, 0, 0},         {30000, 0, 0},     {30000, 20000, 0}, {20000, 20000, 0},
+                    {20000, 10000, 0}, {10000, 10000, 0}, {10000, 20000, 0}, {0, 20000, 0}};
+    for (const int overhang : {4000, 6000})
+        for (const bool reversed : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "overhang " << overhang << (reversed ? " reversed" : ""));
+            Restart("pline closed " + ScriptPoints(reversed ? tools_test::Reversed(u) : u) + "\n");
+            Script("prismoid\n@5000,15000\nset 1155 " + std::to_string(overhang) + "\nset 1156 1500\nok\n");
+            const std::vector<Ring> faces = MeshFaces(Solids());
+            ASSERT_FALSE(faces.empty()) << Transcript();
+            double plan = 0;
+            for (const Ring& f : faces) {
+                EXPECT_GE(SignedPlanArea(f), 0.0);
+                plan += SignedPlanArea(f);
+            }
+            const double grown = MitredGrownArea(u, overhang);
+            EXPECT_NEAR(plan, grown, 1e-5 * grown);
+            EXPECT_NEAR(PlanUnionArea(faces), grown, 1e-5 * grown);
+        }
 }
 
 // An outline whose outward growth closes on itself gives no face: nothing is made, no band.

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "RoofFaceUnionTestSupport.h"
+#include "RoofPlanOracle.h"
 #include "RoofTestSupport.h"
 #include "WorkingDrawing.h"
-#include "clipper.hpp"
 
 using ::testing::HasSubstr;
 
@@ -72,25 +72,6 @@ std::pair<std::vector<Ring>, int> EngineFaces(const std::vector<decDbEntity*>& e
     return result;
 }
 
-double ClipperUnionArea(const std::vector<Ring>& plans)
-{
-    ClipperLib::Clipper clipper;
-    for (const Ring& r : plans) {
-        ClipperLib::Path path;
-        for (const GePoint3d& p : r)
-            path.push_back({std::llround(p.x), std::llround(p.y)});
-        if (!ClipperLib::Orientation(path))
-            ClipperLib::ReversePath(path);
-        clipper.AddPath(path, ClipperLib::ptSubject, true);
-    }
-    ClipperLib::Paths out;
-    clipper.Execute(ClipperLib::ctUnion, out, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
-    double area = 0;
-    for (const auto& p : out)
-        area += ClipperLib::Area(p);
-    return area;
-}
-
 // The roof made first goes on layer 乙 and is picked last: the mesh takes its layer.
 TEST_F(UnionRoofCommandTest, CrossingHipRoofsBecomeOneMeshOfTheEnginesFacesOnTheLastLayer)
 {
@@ -108,7 +89,7 @@ TEST_F(UnionRoofCommandTest, CrossingHipRoofsBecomeOneMeshOfTheEnginesFacesOnThe
         ExpectPointsNear(faces[i], expected[i], 1e-6);
         plan += std::fabs(SignedPlanArea(faces[i]));
     }
-    EXPECT_NEAR(plan, ClipperUnionArea({kLong, kCross}), 1e-5 * plan);
+    EXPECT_NEAR(plan, PlanUnionArea({kLong, kCross}), 1e-5 * plan);
     // Half a kilometre east and three thousand north they unite into the same faces, moved.
     host::NewDrawing();
     Script(MultiSlope(kCross, 500000, 3000000) + MultiSlope(kLong, 500000, 3000000) + "unionroof\n#1 #2\n");
@@ -164,7 +145,7 @@ TEST_F(UnionRoofCommandTest, FacesThroughOneAnotherCoverThePlanUnionOnce)
                 ASSERT_GE(EngineFaces(Live()).second, 1) << "the scene no longer cuts a hole";
                 Script("unionroof\n#1 #2\n");
                 ASSERT_EQ(Live().size(), 1u);
-                const double expected = ClipperUnionArea({tools_test::Moved(first, -far, -far / 2),
+                const double expected = PlanUnionArea({tools_test::Moved(first, -far, -far / 2),
                                                           tools_test::Moved(second, -far, -far / 2)});
                 const std::vector<Ring> faces = NewestFaces();
                 std::vector<Ring> local;
@@ -216,7 +197,7 @@ TEST_F(UnionRoofCommandTest, OnlyFacesOfSolidsUniteAndEverythingElseStays)
         EXPECT_EQ(kept, c.united ? before.size() - 2 : before.size());
         if (c.united) {
             EXPECT_EQ(LayerAndMaterial(after.back()), "坡屋顶/屋面板");
-            EXPECT_NEAR(PlanAreaSum(MeshFaces(after.back())), ClipperUnionArea({kLong, kCross}), 1e-5 * 4e8);
+            EXPECT_NEAR(PlanAreaSum(MeshFaces(after.back())), PlanUnionArea({kLong, kCross}), 1e-5 * 4e8);
         }
     }
 }
