@@ -40,20 +40,25 @@ decObjectId CreateMultiSlopeRoofWith(RoofFaceRoutine routine, const GePoint3dArr
     }
     const RoofRoutineFaces r = RunRoofRoutine(routine, 0.0, raised, {slopes.begin(), slopes.begin() + n});
     const double z0 = raised.front().z;
+    // No roof face: the band alone is no roof, and nothing is made.
+    decMesh4 faces;
+    if (AppendRoutineFaces(r, z0, faces) == 0) {
+        dec::PrintPrompt(kFailedText);
+        return {};
+    }
+    if (band)
+        AppendEaveBand(outline, raised, faces);
 
     DbDatabase* db = dec::GetWorkingDatabase();
     db->OpenForWrite();
     const long layer = SlopedRoofLayer(db);
     const long material = RoofMaterial(db);
-    decMesh4 faces;
-    AppendRoutineFaces(r, z0, faces);
-    if (band)
-        AppendEaveBand(outline, raised, faces);
     decObjectId id;
-    if (decMesh3* mesh = faces.ConvertToMesh3())
-        db->CreateProxyEntity(layer, GeMatrix3d(), mesh, id, material);
-    else
+    decMesh3* mesh = faces.ConvertToMesh3();
+    if (!mesh || db->CreateProxyEntity(layer, GeMatrix3d(), mesh, id, material) != dex::eOk) {
         dec::PrintPrompt(kFailedText);
+        id = decObjectId();
+    }
     db->Close();
     return id;
 }

@@ -115,7 +115,8 @@ int NoFaces(double, double*, double*, double*, int, int* count, int*, int*, doub
 }
 
 // A face of two vertices is skipped and the others stay; no face, a short slope list or too
-// few points make nothing and say so.
+// few points make nothing and say so. With a slab, a roof the routine gives no face for (an
+// upright or outward slope, three points on a line) is no eave band alone either.
 TEST_F(MultiSlopeRoofTest, FacesOfTwoPointsAreSkippedAndWhatCannotBeBuiltMakesNothing)
 {
     const Ring square = Rectangle(1000, 1000, 300);
@@ -127,7 +128,20 @@ TEST_F(MultiSlopeRoofTest, FacesOfTwoPointsAreSkippedAndWhatCannotBeBuiltMakesNo
     EXPECT_TRUE(CreateMultiSlopeRoofWith(NoFaces, square, 0, std::vector<float>(4, 30)).IsNull());
     EXPECT_TRUE(CreateMultiSlopeRoof(square, 0, {30, 30, 30}).IsNull());
     EXPECT_TRUE(CreateMultiSlopeRoof({{0, 0, 0}, {1000, 0, 0}}, 200, {30, 30}).IsNull());
-    EXPECT_EQ(CountOf(Transcript(), kFailed), 3);
+    const struct {
+        const char* name;
+        Ring outline;
+        float slope;
+    } bandOnly[] = {
+        {"upright", square, 90},
+        {"outward", square, -30},
+        {"three points on a line", {{0, 0, 0}, {1000, 0, 0}, {2000, 0, 0}}, 30},
+    };
+    for (const auto& c : bandOnly) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(CreateMultiSlopeRoof(c.outline, 200, std::vector<float>(c.outline.size(), c.slope)).IsNull());
+    }
+    EXPECT_EQ(CountOf(Transcript(), kFailed), 6);
     EXPECT_EQ(Db()->AllObjects().size(), 1u);
     EXPECT_FALSE(Db()->IsOpenForWrite());
 }
