@@ -11,6 +11,7 @@
 #include "AssertReport.h"
 #include "CommandLine.h"
 #include "FaceMesh.h"
+#include "GrownEdgeSlopes.h"
 #include "RoofRecord.h"
 #include "Tools.h"
 
@@ -178,23 +179,32 @@ int COrvRoof::Rebuild()
                    parapetWidthB);
 }
 
-// The overhang is taken when the grown ring keeps one point per slope. A flat roof takes it
-// anyway with one zero slope per point of the new ring; a sloped roof keeps its overhang,
-// since its per-edge slopes no longer fit.
+// The overhang is taken when the grown ring keeps one point per slope: a flat roof's slopes
+// are all zero, a sloped roof carries each slope to the grown edge that comes from its edge
+// (the grown ring may start at another corner or run the other way). A flat roof takes the
+// overhang anyway with one zero slope per point of the new ring; a sloped roof whose edges no
+// longer match keeps its overhang.
 void COrvRoof::EditOverhang(double value)
 {
     const auto f = static_cast<float>(value);
     GePoint3dArray ring;
     int ringClosed = 0;
     CTools::offset(outline, 1, f, ring, ringClosed, kMinRingPoints);
-    if (ring.size() == slopes.size()) {
-        overhang = f;
-    } else if (kind == kFlat) {
+    if (kind == kFlat) {
         slopes.assign(ring.size(), 0.0f);
         overhang = f;
-    } else {
-        dec::PrintPrompt(kEdgeCountChangedText);
+        return;
     }
+    GePoint3dArray current;
+    CTools::offset(outline, 1, overhang, current, ringClosed, kMinRingPoints);
+    const std::optional<std::vector<float>> carried =
+        ring.size() == slopes.size() ? CarriedSlopes(current, slopes, ring, f - overhang) : std::nullopt;
+    if (!carried) {
+        dec::PrintPrompt(kEdgeCountChangedText);
+        return;
+    }
+    slopes = *carried;
+    overhang = f;
 }
 
 // One slope for every edge. A text starting with "*" (the shown "**多种**") keeps the

@@ -26,7 +26,8 @@ public:
     // Stores the parameters, moves the outline into the roof's frame, grows it by the
     // overhang into the roof edge ring R and builds the faces. 1 built; 0 for a sloped roof
     // whose faces could not be solved (a flat face and zero slopes are stored instead); -1
-    // refused: fewer than 3 outline points (nothing changes), a flat roof without slab and
+    // refused: fewer than 3 outline points or points that enclose nothing, all on one line
+    // (nothing changes), a flat roof without slab and
     // parapet or an unknown kind, an R of fewer than 3 points, or a sloped roof whose slopes
     // do not match R point for point. A refusal after the first check leaves the parameters
     // and the moved outline written but the faces of the previous build in place.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "OrvRoof.h"
+#include "GeUtility.h"
 #include "RoofRings.h"
 #include "Tools.h"
 
@@ -68,7 +69,10 @@ GeMatrix3d COrvRoof::FrameOf(const GePoint3dArray& outline)
 int COrvRoof::SetData(GePoint3dArray outlineIn, int kindIn, double overhangIn, std::vector<float> slopesIn,
                       float thicknessIn, float ha, float hb, float wa, float wb)
 {
-    if (outlineIn.size() < 3)
+    // Three corners at least: points on one line (or that enclose nothing) are no outline.
+    GeVector3d normal;
+    if (outlineIn.size() < 3 ||
+        !GeUtility::GetPolygonNormal(static_cast<int>(outlineIn.size()), outlineIn.data(), normal))
         return -1;
     AssertWriteEnabled(1, 1, 1, 0);
     overhang = static_cast<float>(std::fabs(overhangIn));

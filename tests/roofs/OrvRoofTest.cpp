@@ -4,9 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <numbers>
 
 #include "DrawingFile.h"
 #include "RoofTestSupport.h"
@@ -45,6 +47,9 @@ TEST_F(OrvRoofTest, SetDataCases)
         float ha, wb, overhang;  // as stored
     } cases[] = {
         {"flat without slab or parapet", {kSquare}, -1, 0, 0, 0, 0},
+        {"three points on a line", {{{0, 0, 0}, {5000, 0, 0}, {10000, 0, 0}}, 0, 0, {}, 100}, -1, 0, 0, 0, 0},
+        {"four points on a line, back and forth", {{{0, 0, 0}, {9000, 0, 0}, {3000, 0, 0}, {6000, 0, 0}}, 1, 0, kFour30},
+         -1, 0, 0, 0, 0},
         {"unknown kind", {kSquare, 2, 0, {}, 100}, -1, 0, 0, 0, 0},
         {"flat slab: underside, four sides, top", {kSquare, 0, 0, {}, 100}, 1, 6, 0, 0, 0},
         {"slab with lower parapet: 4 inner, 4 outer, 4 top", {kSquare, 0, 0, {}, 100, 600, 0, 240}, 1, 18, 600, 0, 0},
@@ -195,6 +200,7 @@ TEST_F(OrvRoofTest, SlopeTextsFromOneTo89SetEveryEdge)
         const char* text;
         std::vector<float> before, after;
     } cases[] = {{"1", kFour30, {1, 1, 1, 1}},        {"89", kFour30, {89, 89, 89, 89}}, {"0.5", kFour30, kFour30},
+                 {"89.5", kFour30, kFour30},
                  {"90", kFour30, kFour30},             {"abc", kFour30, kFour30},
                  {"**多种**", {30, 30, 45, 30}, {30, 30, 45, 30}}};
     for (const auto& c : cases) {
@@ -259,6 +265,73 @@ TEST_F(OrvRoofTest, AnOverhangThatDropsAnEdge)
     Edit(square, 1, 400);
     EXPECT_EQ(Values(square).overhang, 400.0f);
     EXPECT_NEAR(std::fabs(SignedPlanArea(square.FaceLoops()[0])), 10800.0 * 10800.0, 10.0);
+}
+
+// An L (12 x 10 m, its arm 5 m wide) with 60° on its west and south edges and 30° on the
+// others: a new overhang grows the ring from another corner, and perhaps the other way
+// round, yet every face keeps rising at the slope of the edge it stands on, typed either way
+// round and from any corner; back to no overhang the slopes are as typed.
+TEST_F(OrvRoofTest, AnOverhangEditKeepsEachSlopeOnItsEdge)
+{
+    const Ring l = {{0, 0, 0}, {12000, 0, 0}, {12000, 5000, 0}, {5000, 5000, 0}, {5000, 10000, 0}, {0, 10000, 0}};
+    const std::vector<float> slopes = {60, 30, 30, 30, 30, 60};  // south, ..., west
+    const auto steep = [](const GePoint3d& a, const GePoint3d& b, double grown) {
+        // The west and south edges, moved out by the overhang, in the outline's own frame.
+        return (std::fabs(a.x + grown) < 0.5 && std::fabs(b.x + grown) < 0.5) ||
+               (std::fabs(a.y + grown) < 0.5 && std::fabs(b.y + grown) < 0.5);
+    };
+    for (const bool reversed : {false, true})
+        for (int start = 0; start < 6; ++start) {
+            SCOPED_TRACE(testing::Message() << "start " << start << (reversed ? " reversed" : ""));
+            Ring outline = l;
+            std::vector<float> typed = slopes;
+            if (reversed) {
+                // Edge i of the reversed ring is edge n - 2 - i of the ring.
+                std::reverse(outline.begin(), outline.end());
+                std::vector<float> re(6);
+                for (int i = 0; i < 6; ++i)
+                    re[i] = slopes[(6 + 4 - i) % 6];
+                typed = re;
+            }
+            std::rotate(outline.begin(), outline.begin() + start, outline.end());
+            std::rotate(typed.begin(), typed.begin() + start, typed.end());
+            COrvRoof roof;
+            ASSERT_EQ(Set(roof, {outline, 1, 0, typed}), 1);
+            // The roof's own frame turns the outline: the grown edges are found back in it.
+            const GeMatrix3d toLocal = COrvRoof::FrameOf(outline).Inverse();
+            for (const double grown : {1000.0, 2500.0, 0.0}) {
+                Edit(roof, 1, grown);
+                ASSERT_EQ(Values(roof).overhang, static_cast<float>(grown));
+                const Ring ring = roof.FaceLoops()[0];
+                const std::vector<float> carried = Values(roof).slopes;
+                ASSERT_EQ(carried.size(), ring.size());
+                for (std::size_t j = 0; j < ring.size(); ++j) {
+                    GePoint3d a = ring[j], b = ring[(j + 1) % ring.size()];
+                    // Back into the plan of the L as drawn.
+                    const GeMatrix3d toWorld = toLocal.Inverse();
+                    a.TransformBy(toWorld);
+                    b.TransformBy(toWorld);
+                    EXPECT_EQ(carried[j], steep(a, b, grown) ? 60.0f : 30.0f) << "edge " << j << " at " << grown;
+                }
+                // Each sloped face rises from its ring edge at the edge's slope.
+                for (std::size_t j = 0; j < ring.size(); ++j) {
+                    const GePoint3d& a = ring[j];
+                    const GePoint3d& b = ring[(j + 1) % ring.size()];
+                    for (int f = 1; f < roof.FaceLoops().GetSize(); ++f) {
+                        const Ring& face = roof.FaceLoops()[f];
+                        const auto has = [&](const GePoint3d& p) {
+                            return std::any_of(face.begin(), face.end(), [&](const GePoint3d& q) { return q.DistanceTo(p) < 0.5; });
+                        };
+                        const GeVector3d n = NewellNormal(face);
+                        const bool sloped = std::fabs(n.z) > 1e-9 * n.Length() && std::fabs(n.z) < (1 - 1e-9) * n.Length();
+                        if (!has(a) || !has(b) || !sloped)
+                            continue;
+                        EXPECT_NEAR(std::acos(std::fabs(n.z) / n.Length()) * 180 / std::numbers::pi, carried[j], 0.01);
+                    }
+                }
+            }
+            EXPECT_EQ(Values(roof).slopes, typed);
+        }
 }
 
 // ---- the mesh and the stored record ---------------------------------------------------
