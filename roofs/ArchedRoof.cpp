@@ -1,14 +1,18 @@
 #include "ArchedRoof.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
+#include <numbers>
 #include <utility>
 
+#include "CheckedNumbers.h"
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "HostSolids.h"
 #include "Input.h"
 #include "OrvCommandHandlers.h"
+#include "GeUtility.h"
 #include "OutlineCleanup.h"
 #include "RoofMeshEntities.h"
 #include "WorkingDrawing.h"
@@ -48,10 +52,90 @@ bool AskDistantPoint(const char* prompt, const GePoint3d& base, GePoint3d& out)
     }
 }
 
-void SwapYZ(std::vector<GePoint3d>& pts)
+// The circle the arch lies on in the section frame (x along the section, z up, the section
+// line at z = 0): a flat arc's circle through both ends and the crown, its centre below the
+// line; a half circle's centre on the line, or raised onto the legs of a stilted arch.
+struct ArchCircle {
+    double centreZ = 0.0;
+    double radius = 0.0;
+    bool legs = false;
+};
+
+bool IsFlatArc(double h, double rise)
 {
-    for (GePoint3d& p : pts)
-        std::swap(p.y, p.z);
+    return rise <= h - kTol;
+}
+
+ArchCircle CircleOf(double h, double rise)
+{
+    if (IsFlatArc(h, rise)) {
+        const double radius = (h * h + rise * rise) / (2.0 * rise);
+        return {rise - radius, radius, false};
+    }
+    return {rise > h + kTol ? rise - h : 0.0, h, rise > h + kTol};
+}
+
+// The outer arc over the section from -h to h (the half circle from h to -h), sampled; a
+// stilted arch with its feet on the section line. Empty when the points span no arc.
+std::vector<GePoint3d> OuterArc(double h, double rise)
+{
+    std::vector<GePoint3d> arc;
+    if (IsFlatArc(h, rise)) {
+        GeArc3d(GePoint3d(-h, 0, 0), GePoint3d(0, 0, rise), GePoint3d(h, 0, 0)).GetSamplePoints(kArcSamples, arc);
+        return arc;
+    }
+    GeArc3d(GePoint3d::kOrigin, -GeVector3d::kYAxis, GeVector3d::kXAxis, h, 0.0, kHalfTurn)
+        .GetSamplePoints(kArcSamples, arc);
+    if (rise > h + kTol && !arc.empty()) {
+        for (GePoint3d& p : arc)
+            p.z += rise - h;
+        const GePoint3d first(arc.front().x, arc.front().y, 0.0);
+        const GePoint3d last(arc.back().x, arc.back().y, 0.0);
+        arc.insert(arc.begin(), first);
+        arc.push_back(last);
+    }
+    return arc;
+}
+
+// The rise gives an arch the extrusion can be made of: every sample of the arc, finite.
+bool SpansAnArc(double h, double rise)
+{
+    const std::vector<GePoint3d> arc = OuterArc(h, rise);
+    return arc.size() >= static_cast<std::size_t>(kArcSamples) && AllFinite(arc);
+}
+
+// A slab must stay above the section line and short of the centre: thinner than a flat arc's
+// rise (its inner arc would meet the line nowhere) and than a half circle's radius.
+bool SlabFits(double h, double rise, double thickness)
+{
+    return thickness < (IsFlatArc(h, rise) ? rise : h);
+}
+
+// The inner face of the slab: the concentric arc of radius R - thickness, sampled as many
+// times as the arc and cut where it meets the section line (a stilted arch's legs stand
+// thickness inside the outer ones), running from the outer arc's last end back to its first.
+std::vector<GePoint3d> InnerArc(const std::vector<GePoint3d>& outer, const ArchCircle& circle, double thickness)
+{
+    const double r = circle.radius - thickness;
+    // Where the inner circle meets the section line, measured from the horizontal.
+    const double rim = circle.centreZ < 0.0 ? std::asin(std::clamp(-circle.centreZ / r, -1.0, 1.0)) : 0.0;
+    // The outer arc runs from -x to +x or the other way; the inner one runs back.
+    const bool fromRight = outer.back().x < outer.front().x;
+    const double from = fromRight ? std::numbers::pi - rim : rim;
+    const double to = fromRight ? rim : std::numbers::pi - rim;
+    std::vector<GePoint3d> inner;
+    if (circle.legs)
+        inner.emplace_back(r * std::cos(from), 0.0, 0.0);
+    for (int k = 0; k < kArcSamples; ++k) {
+        const double a = from + (to - from) * k / (kArcSamples - 1);
+        inner.emplace_back(r * std::cos(a), 0.0, circle.centreZ + r * std::sin(a));
+    }
+    if (circle.legs)
+        inner.emplace_back(r * std::cos(to), 0.0, 0.0);
+    // Exactly on the section line, where the arc meets it or the legs stand.
+    inner.front().z = 0.0;
+    inner.back().z = 0.0;
+    return inner;
 }
 
 }  // namespace
@@ -80,15 +164,19 @@ int CArchedRoof::Input()
     if (!AskDistantPoint(kRidgeEndPrompt, m_sectionEnd, m_ridgeEnd))
         return 0;
     m_sectionEnd.z = m_ridgeEnd.z = m_sectionStart.z;
-    // An arch needs a rise: none would put the arc's three points on one line, and a negative
-    // one would hang it below the section.
+    // An arch needs a rise that spans an arc: none would put the arc's three points on one line,
+    // a negative one would hang it below the section, and one too small for the arc to be
+    // found leaves the extrusion without a mesh.
     const double halfSpan = m_sectionStart.DistanceTo(m_sectionEnd) / 2.0;
     do {
         if (dec::GetReal(kRisePrompt, &m_rise, halfSpan, 0) != dex::eOk)
             return 0;
-    } while (!(m_rise > 0.0));
-    if (dec::GetReal(kThicknessPrompt, &m_thickness, g_archedRoofThickness, 0) != dex::eOk)
-        return 0;
+    } while (!(m_rise > 0.0) || !SpansAnArc(halfSpan, m_rise));
+    // A slab that reaches the section line or the arch's centre is asked again.
+    do {
+        if (dec::GetReal(kThicknessPrompt, &m_thickness, g_archedRoofThickness, 0) != dex::eOk)
+            return 0;
+    } while (!std::isfinite(m_thickness) || !SlabFits(halfSpan, m_rise, m_thickness));
     g_archedRoofThickness = m_thickness;
     return 1;
 }
@@ -112,37 +200,10 @@ void CArchedRoof::ComputeFrame()
 void CArchedRoof::ComputeArcProfile()
 {
     const double h = m_sectionStart.DistanceTo(m_sectionEnd) / 2.0;
-    m_profile.clear();
-    if (m_rise <= h - kTol) {
-        // Flatter than a half circle: the arc through both ends and the crown.
-        GeArc3d(m_sectionStart, GePoint3d(0, 0, m_rise), m_sectionEnd).GetSamplePoints(kArcSamples, m_profile);
-    } else {
-        GeArc3d(GePoint3d::kOrigin, -GeVector3d::kYAxis, GeVector3d::kXAxis, h, 0.0, kHalfTurn)
-            .GetSamplePoints(kArcSamples, m_profile);
-        if (m_rise > h + kTol && !m_profile.empty()) {
-            // Stilted: the half circle raised onto upright legs down to the section line.
-            for (GePoint3d& p : m_profile)
-                p.z += m_rise - h;
-            const GePoint3d first(m_profile.front().x, m_profile.front().y, 0.0);
-            const GePoint3d last(m_profile.back().x, m_profile.back().y, 0.0);
-            m_profile.insert(m_profile.begin(), first);
-            m_profile.push_back(last);
-        }
-    }
+    m_profile = OuterArc(h, m_rise);
     if (!HasSlab() || m_profile.empty())
         return;
-
-    // The inner face: the arc laid into the plan, its edges moved inwards by the thickness
-    // (the arc and its chord enclose the inside), stood up again and run backwards so that
-    // the profile goes round; its ends come down onto the section line.
-    std::vector<GePoint3d> inner = m_profile;
-    SwapYZ(inner);
-    OffsetBorderPts(inner, m_thickness);
-    SwapYZ(inner);
-    std::reverse(inner.begin(), inner.end());
-    inner.front().z = 0.0;
-    inner.back().z = 0.0;
-    m_profile.reserve(2 * m_profile.size());
+    const std::vector<GePoint3d> inner = InnerArc(m_profile, CircleOf(h, m_rise), m_thickness);
     m_profile.insert(m_profile.end(), inner.begin(), inner.end());
 }
 
@@ -153,8 +214,11 @@ void CArchedRoof::Create()
     // Towards the ridge end's side of the section.
     if (GetPtsSignedArea({m_sectionStart, m_sectionEnd, m_ridgeEnd}) < 0.0)
         extrusion = -extrusion;
-    // The profile stands upright, so its plan area is 0 and it keeps its order.
-    if (GetPtsSignedArea(m_profile) < 0.0)
+    // Faces outward: the profile (an open arc taken with its chord) turns about the
+    // extrusion by the right hand, so the end moved by the extrusion faces along it.
+    GeVector3d turning;
+    if (GeUtility::GetPolygonNormal(static_cast<int>(m_profile.size()), m_profile.data(), turning) &&
+        turning.DotProduct(extrusion) < 0.0)
         std::reverse(m_profile.begin(), m_profile.end());
     auto extrude = std::make_unique<decDbExtrude>();
     extrude->SetData(static_cast<int>(m_profile.size()), m_profile.data(), HasSlab() ? 1 : 0, extrusion);

@@ -14,44 +14,64 @@ namespace {
 using namespace roof_test;
 
 // In the section's frame: the outer samples lie on the circle through both ends and the
-// crown (raised by the legs of a stilted arch); every inner edge but the two brought down to
-// the section line runs parallel to its outer edge, the thickness nearer the centre.
-TEST(ArchedRoofProfile, OuterArcOnItsCircleAndInnerEdgesOneThicknessInside)
+// crown (raised by the legs of a stilted arch); the inner ones on the concentric circle one
+// thickness smaller, from the section line back to it (a stilted arch's inner legs standing
+// one thickness inside), so the slab never dips under the section line nor reaches past its
+// ends. Shallow barrels are where moving the arc's chord edges inwards went under the line.
+TEST(ArchedRoofProfile, TheSlabLiesBetweenTheArcAndItsConcentricArcAboveTheSection)
 {
     struct {
         const char* name;
-        double rise, thickness;
+        double h, rise, thickness;
         std::size_t outer;  // samples of the outer arc
-    } const cases[] = {{"half circle", 6000, 120, 18}, {"half circle within the tolerance", 6000.0009, 0, 18},
-                       {"flat arc", 2000, 200, 18},   {"stilted arch", 8000, 150, 20},
-                       {"bare stilted arch", 8000, 0.001, 20}};
-    const double h = 6000;
+    } const cases[] = {
+        {"half circle", 6000, 6000, 120, 18},
+        {"half circle within the tolerance", 6000, 6000.0009, 0, 18},
+        {"flat arc", 6000, 2000, 200, 18},
+        {"shallow barrel, rise 500", 5000, 500, 150, 18},
+        {"shallow barrel, rise 300", 5000, 300, 150, 18},
+        {"slab nearly as thick as the rise", 5000, 500, 499, 18},
+        {"stilted arch", 6000, 8000, 150, 20},
+        {"stilted arch, slab nearly the radius", 6000, 8000, 5999, 20},
+        {"bare stilted arch", 6000, 8000, 0.001, 20},
+    };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         CArchedRoof roof;
-        roof.m_sectionStart = GePoint3d(-h, 0, 0);
-        roof.m_sectionEnd = GePoint3d(h, 0, 0);
+        roof.m_sectionStart = GePoint3d(-c.h, 0, 0);
+        roof.m_sectionEnd = GePoint3d(c.h, 0, 0);
         roof.m_rise = c.rise;
         roof.m_thickness = c.thickness;
         roof.ComputeArcProfile();
         const std::size_t n = c.outer;
-        ASSERT_EQ(roof.m_profile.size(), c.thickness > 0.001 ? 2 * n : n) << c.name;
-        const bool flat = c.rise <= h - 0.001;
-        const double radius = flat ? (h * h + c.rise * c.rise) / (2 * c.rise) : h;
-        const GePoint3d centre(0, 0, flat ? c.rise - radius : n == 20 ? c.rise - h : 0.0);
-        for (std::size_t i = n / 19; i < n - n / 19; ++i)  // the legs' feet are off the circle
-            EXPECT_NEAR(roof.m_profile[i].DistanceTo(centre), radius, 1e-6) << c.name << " sample " << i;
+        ASSERT_EQ(roof.m_profile.size(), c.thickness > 0.001 ? 2 * n : n);
+        const bool flat = c.rise <= c.h - 0.001;
+        const double radius = flat ? (c.h * c.h + c.rise * c.rise) / (2 * c.rise) : c.h;
+        const GePoint3d centre(0, 0, flat ? c.rise - radius : n == 20 ? c.rise - c.h : 0.0);
+        const std::size_t legs = n / 19;  // the legs' feet are off the circle
+        for (std::size_t i = legs; i < n - legs; ++i)
+            EXPECT_NEAR(roof.m_profile[i].DistanceTo(centre), radius, 1e-6) << "sample " << i;
+        for (const GePoint3d& p : roof.m_profile) {
+            // The half circle ends at the host's single-precision half turn, a hair under.
+            EXPECT_GE(p.z, -1e-3);
+            EXPECT_LE(std::fabs(p.x), c.h + 1e-9);
+            EXPECT_EQ(p.y, 0.0);
+        }
         if (roof.m_profile.size() == n)
             continue;
-        // Inner vertex k runs backwards: inner edge k..k+1 lies under outer edge n-2-k..n-1-k.
         EXPECT_EQ(roof.m_profile[n].z, 0.0);
         EXPECT_EQ(roof.m_profile.back().z, 0.0);
-        for (std::size_t k = 1; k + 2 < n; ++k) {
-            const GePoint3d& a = roof.m_profile[n - 2 - k];
-            const GeVector3d along = (roof.m_profile[n - 1 - k] - a).Normal();
-            for (const GePoint3d& p : {roof.m_profile[n + k], roof.m_profile[n + k + 1]}) {
-                EXPECT_NEAR(along.CrossProduct(p - a).Length(), c.thickness, 1e-6) << c.name << " inner edge " << k;
-                EXPECT_LT(p.DistanceTo(centre), a.DistanceTo(centre)) << c.name << " inner edge " << k;
+        // The inner arc starts under the outer arc's last end and runs back.
+        EXPECT_GT(roof.m_profile[n].x * roof.m_profile[n - 1].x, 0.0) << "the inner arc runs back";
+        for (std::size_t i = n + legs; i < 2 * n - legs; ++i) {
+            EXPECT_NEAR(roof.m_profile[i].DistanceTo(centre), radius - c.thickness, 1e-6) << "inner " << i;
+            if (flat) {
+                EXPECT_GE(roof.m_profile[i].z, 0.0);
             }
+        }
+        if (legs > 0) {
+            EXPECT_NEAR(std::fabs(roof.m_profile[n].x), c.h - c.thickness, 1e-6);
+            EXPECT_NEAR(std::fabs(roof.m_profile.back().x), c.h - c.thickness, 1e-6);
         }
     }
 }
@@ -110,6 +130,63 @@ TEST_F(ArchedRoofCommandTest, RoofsOfSectionsRisesAndThicknesses)
         }
     }
     EXPECT_EQ(LayerAndMaterial(Roof()), "坡屋顶/屋面板");
+}
+
+// Every arched roof, with a slab or bare, faces outward: the closed ones enclose a positive
+// volume, the bare ones face up at the crown; whichever side the ridge runs to and whatever
+// the arch.
+TEST_F(ArchedRoofCommandTest, EveryArchedRoofFacesOutward)
+{
+    for (const char* ridge : {"12000,20000", "12000,-20000"})
+        for (const char* rise : {"2500", "6000", "8000"})
+            for (const char* thickness : {"150", "0"}) {
+                SCOPED_TRACE(std::string("ridge ") + ridge + " rise " + rise + " thickness " + thickness);
+                host::NewDrawing();
+                Script(std::string("arcroof\n0,0\n12000,0\n") + ridge + "\n" + rise + "\n" + thickness + "\n");
+                ASSERT_NE(Roof(), nullptr);
+                ASSERT_NE(Roof()->GetMesh(), nullptr);
+                if (std::string(thickness) != "0") {
+                    EXPECT_GT(MeshVolume(*Roof()), 0.0);
+                    continue;
+                }
+                // The face at the crown: its normal points up.
+                double up = -1;
+                for (const Ring& face : MeshFaces(*Roof()->GetMesh(), Roof()->GetTM())) {
+                    const GeVector3d n = NewellNormal(face);
+                    if (std::fabs(n.z) > std::fabs(up))
+                        up = n.z;
+                }
+                EXPECT_GT(up, 0.0);
+            }
+}
+
+// A slab that reaches the section line (a flat arc's rise) or the centre (a half circle's
+// radius, also on legs), and a rise too small to span an arc, are asked again without a
+// message; a slab just thinner is taken.
+TEST_F(ArchedRoofCommandTest, SlabsAndRisesThatMakeNoArchAreAskedAgain)
+{
+    const struct {
+        const char* name;
+        std::string rise, thickness;
+        int riseAsked, thicknessAsked;
+    } cases[] = {
+        {"a slab as thick as a flat arc's rise", "500\n", "500\n6000\n499\n", 1, 3},
+        {"a slab as thick as the half circle's radius", "\n", "6000\n5999\n", 1, 2},
+        {"a slab as thick as the stilted arch's radius", "8000\n", "6000\n7000\n120\n", 1, 3},
+        {"a rise of a billionth", "1e-9\n0\n500\n", "0\n", 3, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        host::NewDrawing();
+        host::EventLog::Instance().Clear();
+        Script("arcroof\n0,0\n12000,0\n12000,20000\n" + c.rise + c.thickness);
+        const std::string out = Transcript();
+        EXPECT_EQ(CountOf(out, "请输入拱高"), c.riseAsked);
+        EXPECT_EQ(CountOf(out, "请输入板厚"), c.thicknessAsked);
+        ASSERT_NE(Roof(), nullptr) << out;
+        ASSERT_NE(Roof()->GetMesh(), nullptr);
+        EXPECT_GE(Roof()->GetBoundBox().MinPoint().z, -1e-3);
+    }
 }
 
 // Short distances (a section end straight above its start leaves no span) and a rise that is
