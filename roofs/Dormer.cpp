@@ -21,7 +21,7 @@ constexpr double kMinSlope = 0.0175;
 constexpr double kMaxSlope = 1.5708;
 // The slopes the panel takes, in degrees, and the single-precision π it converts with.
 constexpr double kMinPanelSlope = 1.0;
-constexpr double kMaxPanelSlope = 89.0;
+constexpr double kMaxPanelSlope = CDormer::kMaxPanelSlope;
 constexpr double kPi = 3.1415927410125732;
 // The lowest slope a dormer can be given at all (the panel's 1 degree).
 constexpr double kLowestSlope = kMinPanelSlope * kPi / 180.0;

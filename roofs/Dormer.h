@@ -61,6 +61,8 @@ public:
 
     // The rows of the property panel, group "老虎窗信息".
     static const TPropertyDef props[];
+    // The steepest roof face the panel gives a dormer, in degrees.
+    static constexpr double kMaxPanelSlope = 89.0;
 
 private:
     void ComputeSectionVts();

@@ -7,6 +7,7 @@
 #include "CArray.h"
 #include "CommandLine.h"
 #include "DbDatabase.h"
+#include "Dormer.h"
 #include "DormerDlg.h"
 #include "GetMinMax.h"
 #include "OrvCommandHandlers.h"
@@ -23,8 +24,11 @@ constexpr const char* kNoSlope = "无选中坡面!退出命令!";
 constexpr const char* kKept = "选中了%d个坡面";
 // Sub-object mode of the face pick (the host's).
 constexpr int kFacePickMode = 16;
-// A face tilted by no more than this (one degree, in single precision) is not a slope.
+// A face tilted by no more than this (one degree, in single precision) is not a slope, and
+// one steeper than the dormer panel's limit takes no dormer (an upright wall would get one of
+// no depth).
 constexpr double kLeastTilt = 0.017453293005625408;
+constexpr double kSteepestTilt = CDormer::kMaxPanelSlope * 3.141592653589793 / 180.0;
 constexpr double kNormalTol = 0.001;
 // Faces this close to one already kept are the same face.
 constexpr double kSameFaceTol = 1.0;
@@ -63,7 +67,8 @@ void Consider(GePoint3dArray face, SlopeFaces& kept)
     normal.Normalize(kNormalTol);
     if (normal.z < 0.0)
         normal = -normal;
-    if (normal.AngleTo(GeVector3d::kZAxis) <= kLeastTilt || !CTools::ManageSlopevts(face)) {
+    const double tilt = normal.AngleTo(GeVector3d::kZAxis);
+    if (tilt <= kLeastTilt || tilt > kSteepestTilt || !CTools::ManageSlopevts(face)) {
         ++kept.removed;
         return;
     }

@@ -30,6 +30,7 @@ constexpr const char* kAnchorBelowFaces = "定位高度不能小于坡面的最�
 constexpr const char* kAnchorAboveFaces = "定位高度不能大于坡面的最高点垂直高度%.4f!";
 constexpr const char* kNoLocateLine = "无法计算定位线!请修改定位高度!";
 constexpr const char* kPlacePrompt = "点取插入点/输入起始距离(mm):";
+constexpr const char* kOffFace = "提示：老虎窗超出所选坡面，请重新输入。";
 constexpr const char* kAnchorPrompt = "点取定位点的高度位置:";
 constexpr const char* kLayer = "老虎窗";
 constexpr std::uint32_t kLayerColour = 0xFFFF;
@@ -404,15 +405,20 @@ void CDormerDlg::Place(CDormer_DragCallback& drag, long layerId)
                     upSlope * ((m_dblAnchorHeight - face.front().z) / std::tan(slope));
             point.z = m_dblAnchorHeight;
         }
-        MakeDormer(layerId, point, eave, upSlope, slope);
+        // Picked points lie on the locating line, typed distances anywhere along it; either
+        // way a body that leaves its face (in the air beside it, past its ridge) is refused.
+        GeMatrix3d frame;
+        frame.SetCoordSystem(point, eave, upSlope, GeVector3d::kZAxis);
+        if (!DormerBodyOnFace(face, frame, m_nWidth, m_nHeight1, m_nHeight2, slope)) {
+            dec::PrintPrompt(kOffFace);
+            continue;
+        }
+        MakeDormer(layerId, frame, slope);
     }
 }
 
-void CDormerDlg::MakeDormer(long layerId, const GePoint3d& at, const GeVector3d& eave, const GeVector3d& upSlope,
-                            double slope)
+void CDormerDlg::MakeDormer(long layerId, const GeMatrix3d& frame, double slope)
 {
-    GeMatrix3d frame;
-    frame.SetCoordSystem(at, eave, upSlope, GeVector3d::kZAxis);
     DbDatabase* db = dec::GetWorkingDatabase();
     db->OpenForWrite();
     CString material(kLayer);

@@ -93,9 +93,9 @@ private:
     void HandToDrawing();
     void TakeBack();
     void Place(CDormer_DragCallback& drag, long layerId);
-    // One dormer at the point on the face, refused dormers making nothing.
-    void MakeDormer(long layerId, const GePoint3d& at, const GeVector3d& eave, const GeVector3d& upSlope,
-                    double slope);
+    // One dormer placed by the frame (its origin on the face, x along the eave, y level up the
+    // slope), refused dormers making nothing.
+    void MakeDormer(long layerId, const GeMatrix3d& frame, double slope);
 
     CStatic m_picture;
 };

@@ -1,11 +1,16 @@
 #include "DormerGeometry.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "GeUtility.h"
 
 namespace {
 
 // Directions are normalised with this tolerance; a shorter one has no direction.
 constexpr double kUnitTol = 0.001;
+// How far (mm) a dormer's body may reach past its face and still be on it.
+constexpr double kOnFaceTol = 1.0;
 
 // The body: the front wall in the plane y = 0.
 GePoint3dArray BodySection(long long w, long long h1, long long h2)
@@ -79,5 +84,29 @@ bool DormerAxes(const GeVector3d& n, GeVector3d& x, GeVector3d& y)
     x.Normalize(kUnitTol);
     y = GeVector3d::kZAxis.CrossProduct(x);
     y.Normalize(kUnitTol);
+    return true;
+}
+
+bool DormerBodyOnFace(const GePoint3dArray& face, const GeMatrix3d& frame, long width, long height1, long height2,
+                      double slope)
+{
+    const std::vector<GePoint3dArray> sections = DormerSections(width, height1, height2, 0, 0, slope);
+    if (sections.empty() || face.size() < 3)
+        return false;
+    std::vector<GePoint2d> plan;
+    double top = face.front().z;
+    for (const GePoint3d& p : face) {
+        plan.emplace_back(p.x, p.y);
+        top = std::max(top, p.z);
+    }
+    const GeVector3d roofNormal(0.0, -std::sin(slope), std::cos(slope));
+    for (const GePoint3d& front : sections.front())
+        for (GePoint3d p : {front, OnDormerRoofPlane(front, roofNormal)}) {
+            p.TransformBy(frame);
+            if (!(p.z <= top + kOnFaceTol) ||
+                !GeUtility::PointInsidePolygon(static_cast<int>(plan.size()), plan.data(), GePoint2d(p.x, p.y),
+                                               kOnFaceTol))
+                return false;
+        }
     return true;
 }

@@ -23,6 +23,13 @@ std::vector<GePoint3dArray> DormerSections(long width, long height1, long height
 // (n.y must not be 0): where the section swept back meets the roof.
 GePoint3d OnDormerRoofPlane(const GePoint3d& p, const GeVector3d& n);
 
+// The dormer's body, placed by frame (its origin on a face, its axes those of DormerAxes),
+// lies over the face's plan (within 1 mm) and no higher than the face's highest point: its
+// front wall and where its sides meet the roof plane of the given slope. A dormer that leaves
+// its face would stand in the air or run past the ridge.
+bool DormerBodyOnFace(const GePoint3dArray& face, const GeMatrix3d& frame, long width, long height1, long height2,
+                      double slope);
+
 // The dormer's level axes on a sloped face whose normal n points up: x along the eave
 // (Z × n) and y level and up the slope (Z × x), both of unit length. False when n is so
 // nearly vertical (the face so nearly level) that it has no eave direction.

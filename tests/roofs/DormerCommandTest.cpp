@@ -90,20 +90,20 @@ TEST_F(DormerCommandTest, TwoDormersByTypedDistanceAndPickedPointThenAFreshRun)
     }
 
     // A second "应用" cuts a fresh line at another height and places again.
-    Script("dormer\n@5000,3000\nset 1160 2000\nok\n5000\n*cancel*\nok\n1000\n*cancel*\ncancel\n");
+    Script("dormer\n@5000,3000\nset 1160 700\nok\n5000\n*cancel*\nok\n1000\n*cancel*\ncancel\n");
     dormers = Dormers();
     ASSERT_EQ(dormers.size(), 4u);
-    ExpectPointsNear({Origin(dormers[2]), Origin(dormers[3])}, {{5000, 3600, 2000}, {1000, 3600, 2000}}, 1e-6);
-    ExpectStandsOnThePlane(dormers[3], 200, kTan, 2000);
+    ExpectPointsNear({Origin(dormers[2]), Origin(dormers[3])}, {{5000, 1000, 700}, {1000, 1000, 700}}, 1e-6);
+    ExpectStandsOnThePlane(dormers[3], 200, kTan, 700);
 }
 
 TEST_F(DormerCommandTest, TheDialogOpensWithTheValuesOfTheLastRunAndCancelKeepsThem)
 {
     Script(kSlab);
-    Place("set 1157 1500\nset 1160 1700\nradio 1259\n", "0\n");
+    Place("set 1157 1500\nset 1160 1100\nradio 1259\n", "0\n");
     const DormerDefaults after = g_dormerDefaults;
     EXPECT_EQ(after.width, 1500);
-    EXPECT_EQ(after.anchorHeight, 1700);
+    EXPECT_EQ(after.anchorHeight, 1100);
     EXPECT_EQ(after.shape, 1);
     EXPECT_EQ(after.height2, 0);
     // Changed and cancelled: nothing remembered.
@@ -117,7 +117,7 @@ TEST_F(DormerCommandTest, TheDialogOpensWithTheValuesOfTheLastRunAndCancelKeepsT
     EXPECT_EQ(Of(dormers[0]).Height2(), 0);
     EXPECT_EQ(Of(dormers[1]).Width(), 1500);
     EXPECT_EQ(Of(dormers[1]).Height2(), 1000);
-    EXPECT_NEAR(Origin(dormers[1]).z, 1700, 1e-9);
+    EXPECT_NEAR(Origin(dormers[1]).z, 1100, 1e-9);
 }
 
 // The faces picked, the faces kept and where the dialog's anchor height opens.
@@ -142,7 +142,7 @@ TEST_F(DormerCommandTest, FacesAreKeptOnceWhenTheySlopeAndTheAnchorOpensAThirdUp
         host::EventLog::Instance().Clear();
         g_dormerDefaults = DormerDefaults();
         const std::size_t before = Dormers().size();
-        Script(std::string("dormer\n") + c.pick + "\nset 1157 100\nset 1159 0\nset 1154 10\nset 1155 10\nok\n0\n"
+        Script(std::string("dormer\n") + c.pick + "\nset 1157 100\nset 1159 0\nset 1154 5\nset 1155 5\nok\n0\n"
                                                    "*cancel*\ncancel\n");
         EXPECT_THAT(Transcript(), HasSubstr(c.shown));
         ASSERT_EQ(Dormers().size(), before + 1);
@@ -154,6 +154,52 @@ TEST_F(DormerCommandTest, FacesAreKeptOnceWhenTheySlopeAndTheAnchorOpensAThirdUp
     EXPECT_THAT(Transcript(), HasSubstr("去掉1个不符合要求的非坡面\n无选中坡面!退出命令!"));
     Script("dormer\n\n");
     EXPECT_THAT(Transcript(), HasSubstr("未选中目标!退出命令!"));
+}
+
+// A dormer whose body would leave its face is refused and the distance asked again: on a 30°
+// face 20 m along the eave rising to a ridge at 13000, one reaching above the ridge, one wider
+// than the face, typed distances past either end and a point picked too near the end; one
+// reaching exactly to the face's end or just under the ridge is placed. Faces steeper than
+// the panel's 89° take no dormer.
+TEST_F(DormerCommandTest, DormersThatLeaveTheirFaceAreAskedAgain)
+{
+    const double eave = 13000 - 10000 * std::tan(Radians(30));
+    const Ring face = {{0, 0, eave}, {20000, 0, eave}, {20000, 10000, 13000}, {0, 10000, 13000}};
+    const char* kOff = "提示：老虎窗超出所选坡面，请重新输入。";
+    const struct {
+        const char* name;
+        std::string dialog, placement;
+        int refused, placed;
+    } cases[] = {
+        {"above the ridge", "set 1160 11500\n", "5000\n", 1, 0},
+        {"just under the ridge", "set 1160 11000\n", "5000\n", 0, 1},
+        {"wider than the face", "set 1157 30000\n", "0\n", 1, 0},
+        {"typed past either end, then on it", "", "50000\n-8000\n-2\n5000\n", 3, 1},
+        {"to the face's end exactly", "", "18002\n18000\n", 1, 1},
+        {"picked too near the end", "", "19000,6000\n", 1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        host::NewDrawing();
+        host::EventLog::Instance().Clear();
+        g_dormerDefaults = DormerDefaults();
+        AddMesh({face});
+        Script("dormer\n@5000,5000\n" + c.dialog + "ok\n" + c.placement + "*cancel*\ncancel\n");
+        EXPECT_EQ(CountOf(Transcript(), kOff), c.refused);
+        EXPECT_EQ(CountOf(Transcript(), "点取插入点/输入起始距离(mm):"), c.refused + c.placed + 1);
+        EXPECT_EQ(Dormers().size(), static_cast<std::size_t>(c.placed));
+    }
+
+    // An upright wall, a face steeper than 89° and one just under it.
+    const auto tilted = [](double degrees) {
+        const double rise = 1000 * std::tan(Radians(degrees));
+        return Ring{{0, 30000, 0}, {1000, 30000, 0}, {1000, 31000, rise}, {0, 31000, rise}};
+    };
+    host::NewDrawing();
+    AddMesh({{{0, 40000, 0}, {1000, 40000, 0}, {1000, 40000, 1000}, {0, 40000, 1000}}, tilted(89.5), tilted(88.9)});
+    host::EventLog::Instance().Clear();
+    Script("dormer\n#1:0,1,2\ncancel\n");
+    EXPECT_THAT(Transcript(), HasSubstr("去掉2个不符合要求的非坡面\n选中了1个坡面"));
 }
 
 TEST_F(DormerCommandTest, AnchorHeightsOffTheFacesAreRefused)
@@ -193,7 +239,7 @@ TEST_F(DormerCommandTest, EditChecksAndPickedLengths)
         // Lengths truncated towards zero; a cancelled pick keeps the value.
         {"click 1253\n0,0\n1500.9,0\nclick 1256\n0,0\n*cancel*\nclick 1211\n0,0\n0,250.7\n", nullptr, 1500, 1000,
          1000, 300, 250},
-        {"click 1258\n0,0,2100\n", nullptr, 2000, 1000, 1000, 300, 300},
+        {"click 1258\n0,0,1100\n", nullptr, 2000, 1000, 1000, 300, 300},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lines);
@@ -210,7 +256,7 @@ TEST_F(DormerCommandTest, EditChecksAndPickedLengths)
                   std::vector<long>({c.w, c.h1, c.h2, c.t, c.o}));
     }
     // The anchor picked from a point's height.
-    EXPECT_NEAR(Origin(Dormers().back()).z, 2100, 1e-9);
+    EXPECT_NEAR(Origin(Dormers().back()).z, 1100, 1e-9);
     // The rectangle disables height 2 and its pick button.
     EXPECT_FALSE(Run("dormer\n@5000,3000\nradio 1259\nclick 1255\ncancel\n"));
     EXPECT_THAT(Transcript(), HasSubstr("dialog 1076: control 1255 is disabled"));
