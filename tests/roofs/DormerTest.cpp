@@ -98,6 +98,9 @@ TEST_F(DormerTest, SectionsFollowTheShape)
          InPlane(0, {{0, 0}, {2000, 0}, {1000, 1000}}),
          InPlane(-300, {{-300, -b}, {-b, -b}, {1000, 1000}, {2000 + b, -b}, {2300, -b}, {2300, 0}, {1000, 1300},
                         {-300, 0}})},
+        // No overhang: the gable's roof line drops by nothing and the eave stands on the roof.
+        {"triangle without overhang", {2000, 0, 1000, 300, 0, 0.5}, InPlane(0, {{0, 0}, {2000, 0}, {1000, 1000}}),
+         InPlane(0, {{0, 0}, {1000, 1000}, {2000, 0}, {2000, 300}, {1000, 1300}, {0, 300}})},
         {"no overhang", {2000, 1000, 1000, 300, 0, 0.5},
          InPlane(0, {{0, 0}, {2000, 0}, {2000, 1000}, {1000, 2000}, {0, 1000}}),
          InPlane(0, {{0, 1000}, {1000, 2000}, {2000, 1000}, {2000, 1300}, {1000, 2300}, {0, 1300}})},
@@ -162,14 +165,19 @@ TEST_F(DormerTest, ThePanelTakesWhatItsRulesAllowAndAlwaysRebuilds)
     prop_data shown;
     dormer.OnPropertyValueGet(5, shown);
     EXPECT_EQ(shown.dValue, 0.5 * 180 / 3.1415927410125732);
-    for (double degrees : {0.5, 89.5, 1.0, 89.0}) {
+    const struct {
+        double degrees, slope;  // the slope after the edit, radians
+    } slopes[] = {{0.5, 0.5}, {89.5, 0.5}, {1.0, 1.0 * 3.1415927410125732 / 180}, {89.0, 89.0 * 3.1415927410125732 / 180},
+                  {89.001, 89.0 * 3.1415927410125732 / 180}, {0.999, 89.0 * 3.1415927410125732 / 180}};
+    for (const auto& s : slopes) {
+        SCOPED_TRACE(s.degrees);
         dormer.SetSection({});
         prop_data value;
-        value.SetDouble(degrees);
+        value.SetDouble(s.degrees);
         EXPECT_EQ(dormer.OnPropertyValueChanged(5, value), -2);
         EXPECT_EQ(dormer.Sections().size(), 2u);
+        EXPECT_EQ(dormer.Slope(), s.slope);
     }
-    EXPECT_EQ(dormer.Slope(), 89.0 * 3.1415927410125732 / 180);
 
     prop_data untouched;
     untouched.SetLong(42);

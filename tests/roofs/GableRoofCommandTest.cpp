@@ -83,8 +83,15 @@ TEST_F(GableRoofCommandTest, RoofsOfTheDialogsValues)
         for (const Ring& wall : MeshFaces(walls))
             wallArea += SpaceArea(wall);
         EXPECT_NEAR(wallArea, c.wallArea, 1e-3);
-        if (c.tanAlpha == 0)
+        if (c.tanAlpha == 0) {
+            // Both slabs' bottoms and tops run counter-clockwise seen from above, the right
+            // side's reversed from the way it is traced.
+            for (const Ring& piece : MeshFaces(roofs))
+                if (std::fabs(NewellNormal(piece).z) > 1e-6 * NewellNormal(piece).Length()) {
+                    EXPECT_GT(SignedPlanArea(piece), 0.0);
+                }
             continue;
+        }
         const std::vector<Ring> faces = MeshFaces(roofs);
         const GeBoundBox3d box = Extents(faces);
         ExpectExtents(box, c.low, c.high, 1e-6);
@@ -101,32 +108,45 @@ TEST_F(GableRoofCommandTest, RoofsOfTheDialogsValues)
     }
 }
 
-// Overhangs on outlines they would fold. A U (18 x 12 m, its notch 6 m wide and deep, the
-// ridge east-west through it) with eave and gable overhangs of 5 m: the notch closes, and the
-// faces cover the outline grown with mitred corners once, none doubling back over itself. A
-// trapezoid narrowing to 2 m at its gable, given a gable overhang of 3 m, would have its
-// gable edge slide past its apex: the box refuses it, the dialog stays open, nothing is made.
+// Notched outlines, the ridge east-west through them at y = 6000: a U (18 x 12 m, its notch 6
+// m wide and deep from the north), and a block 20 x 12 m whose notch 4 m wide runs from the
+// south eave across the ridge to y = 9000. Without overhangs the faces cover the outline
+// itself, the notch left open (the part of the notch beyond the ridge is a piece traced the
+// wrong way round that joins the side's main piece); with eave and gable overhangs of 5 m the
+// U's notch closes and the faces cover the outline grown with mitred corners. Either way once,
+// and no face doubles back over itself, drawn either way round.
 TEST_F(GableRoofCommandTest, OverhangsThatWouldFoldTheOutline)
 {
     const Ring u = {{0, 0, 0},       {18000, 0, 0},   {18000, 12000, 0}, {12000, 12000, 0},
                     {12000, 6000, 0}, {6000, 6000, 0}, {6000, 12000, 0},  {0, 12000, 0}};
-    for (const bool reversed : {false, true}) {
-        SCOPED_TRACE(reversed ? "reversed" : "as drawn");
-        FreshDialogTest::SetUp();
-        const Ring outline = tools_test::Moved(reversed ? tools_test::Reversed(u) : u, 100000, 0);
-        Script("pline closed " + ScriptPoints(outline) + "\n"
-               "gable\n@100000,3000\n100000,6000\n118000,6000\nset 1157 5000\nset 1158 5000\nok\n");
-        const std::vector<Ring> faces = MeshFaces(Solids("坡屋顶"));
-        ASSERT_FALSE(faces.empty()) << Transcript();
-        double plan = 0;
-        for (const Ring& f : faces) {
-            EXPECT_NEAR(EvenOddPlanArea(f), std::fabs(SignedPlanArea(f)), 1e-5 * EvenOddPlanArea(f)) << "a face doubles back";
-            plan += std::fabs(SignedPlanArea(f));
+    const Ring across = {{0, 0, 0},        {8000, 0, 0},      {8000, 9000, 0}, {12000, 9000, 0},
+                         {12000, 0, 0},    {20000, 0, 0},     {20000, 12000, 0}, {0, 12000, 0}};
+    const struct {
+        const char* name;
+        Ring plan;
+        int overhang;
+    } cases[] = {{"U grown by 5 m", u, 5000}, {"U", u, 0}, {"notch across the ridge", across, 0}};
+    for (const auto& c : cases)
+        for (const bool reversed : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.name << (reversed ? " reversed" : ""));
+            FreshDialogTest::SetUp();
+            const Ring outline = tools_test::Moved(reversed ? tools_test::Reversed(c.plan) : c.plan, 100000, 0);
+            const std::string o = std::to_string(c.overhang);
+            Script("pline closed " + ScriptPoints(outline) + "\n"
+                   "gable\n@100000,3000\n100000,6000\n118000,6000\nset 1157 " + o + "\nset 1158 " + o + "\nok\n");
+            const std::vector<Ring> faces = MeshFaces(Solids("坡屋顶"));
+            ASSERT_FALSE(faces.empty()) << Transcript();
+            double plan = 0;
+            for (const Ring& f : faces) {
+                EXPECT_NEAR(EvenOddPlanArea(f), std::fabs(SignedPlanArea(f)), 1e-5 * EvenOddPlanArea(f))
+                    << "a face doubles back";
+                plan += std::fabs(SignedPlanArea(f));
+            }
+            const double expected =
+                c.overhang > 0 ? MitredGrownArea(c.plan, c.overhang) : std::fabs(SignedPlanArea(c.plan));
+            EXPECT_NEAR(plan, expected, 1e-5 * expected);
+            EXPECT_NEAR(PlanUnionArea(faces), expected, 1e-5 * expected);
         }
-        const double grown = MitredGrownArea(u, 5000);
-        EXPECT_NEAR(plan, grown, 1e-5 * grown);
-        EXPECT_NEAR(PlanUnionArea(faces), grown, 1e-5 * grown);
-    }
 
     FreshDialogTest::SetUp();
     Script("pline closed 100000,0 110000,0 106000,6000 104000,6000\n"

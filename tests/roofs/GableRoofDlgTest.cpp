@@ -112,6 +112,21 @@ TEST_F(GableRoofGeometryTest, PreviewsShowThePiecesTheRidgeAndTheSlopes)
     EXPECT_EQ(front[3].points.front(), GePoint3d(0, kH, 0));
 }
 
+// Wall tops above the ridge (a roof falling to a valley along it): the front view's slopes
+// fall to the ridge from both walls, the left one's heights exchanged, the right one's too.
+TEST_F(GableRoofGeometryTest, TheFrontViewFallsToARidgeBelowTheWallTops)
+{
+    const auto dlg = Geometry(kRectangle, kRidgeFrom, kRidgeTo);
+    dlg->m_leftWallTop = 4000;
+    dlg->m_rightWallTop = 3500;
+    dlg->UpdateRoof();
+    dlg->DrawPreview();
+    const auto& front = dlg->m_frontPreview.Scene();
+    ASSERT_GE(front.size(), 2u);
+    EXPECT_THAT(front[0].points, ElementsAre(GePoint3d(-kW / 2, 4000, 0), GePoint3d(0, kH, 0)));
+    EXPECT_THAT(front[1].points, ElementsAre(GePoint3d(0, kH, 0), GePoint3d(kW / 2, 3500, 0)));
+}
+
 // Pieces whose vertical lines miss their plane (a vertical plane) make nothing; both sides
 // empty is reported.
 TEST_F(GableRoofGeometryTest, ARoofThatCannotBeComputedMakesNothing)

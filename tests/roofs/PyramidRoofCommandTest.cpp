@@ -74,6 +74,27 @@ TEST_F(PyramidRoofCommandTest, TrianglesFromTheCornersOrTheEavePointsToTheApexIn
     }
 }
 
+// On a rectangle the faces of the long and the short edges rise unequally (5000 over 3000 and
+// over 5000): each grown corner's eave point lies on the face of the edge that starts there,
+// which a square, its faces alike, cannot tell from the edge before.
+TEST_F(PyramidRoofCommandTest, EavePointsOfARectangleLieOnTheFaceOfTheEdgeStartingThere)
+{
+    host::NewDrawing();
+    Script("pline closed 0,0,3000 10000,0,3000 10000,6000,3000 0,6000,3000\n" + Pyramid("set 1312 500\n"));
+    const std::vector<Ring> pieces = Pieces();
+    ASSERT_EQ(pieces.size(), 4u);
+    for (const Ring& triangle : pieces) {
+        // The triangle's own plane holds the apex and its base edge; the eave points lie 500
+        // out on both sides, so the base edge runs along x (south, north) or y (east, west).
+        const GePoint3d& a = triangle[1];
+        const GePoint3d& b = triangle[2];
+        const bool alongX = std::fabs(a.y - b.y) < 1e-6;
+        const double rise = alongX ? 5000.0 / 3000 : 1.0;
+        // The eave point at the start of the edge is on this face: 500 out, rise × 500 down.
+        EXPECT_NEAR(a.z, kBase - 500 * rise, 1e-6) << a.x << "," << a.y;
+    }
+}
+
 // Thickness 0 or 1 gives faces, 2 or more slabs of five pieces; a remembered 200 reopens as 50.
 TEST_F(PyramidRoofCommandTest, ThinRoofsAreFacesThickOnesSlabs)
 {
