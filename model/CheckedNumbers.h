@@ -58,3 +58,17 @@ inline bool AllFinite(std::span<const GePoint3d> points)
             return false;
     return true;
 }
+
+inline bool IsFinite(const GeVector3d& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// Whether every one of several computed or typed scalars is finite.
+inline bool AllFinite(std::span<const double> values)
+{
+    for (double v : values)
+        if (!std::isfinite(v))
+            return false;
+    return true;
+}
