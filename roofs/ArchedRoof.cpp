@@ -27,6 +27,7 @@ constexpr const char* kSectionEndPrompt = "请指定屋顶截面终点：";
 constexpr const char* kRidgeEndPrompt = "请指定屋脊延伸线终点：";
 constexpr const char* kRisePrompt = "请输入拱高";
 constexpr const char* kThicknessPrompt = "请输入板厚";
+constexpr const char* kNotCreated = "提示：创建拱形屋顶失败。";
 // Point input flags of the first point and of the points with a rubber band (the host's).
 constexpr std::uint32_t kFirstPointFlags = 0xffff;
 constexpr std::uint32_t kNextPointFlags = 0xffffff;
@@ -207,6 +208,18 @@ void CArchedRoof::ComputeArcProfile()
     m_profile.insert(m_profile.end(), inner.begin(), inner.end());
 }
 
+bool CArchedRoof::IsFiniteInDrawing(const GeVector3d& extrusion) const
+{
+    // An arc through points this far apart samples to nothing.
+    if (m_profile.size() < 2)
+        return false;
+    const GeMatrix3d toDrawing = m_frame.Inverse();
+    for (const GePoint3d& p : m_profile)
+        if (!IsFinite(toDrawing * p) || !IsFinite(toDrawing * (p + extrusion)))
+            return false;
+    return true;
+}
+
 void CArchedRoof::Create()
 {
     const double length = m_sectionEnd.DistanceTo(m_ridgeEnd);
@@ -220,6 +233,11 @@ void CArchedRoof::Create()
     if (GeUtility::GetPolygonNormal(static_cast<int>(m_profile.size()), m_profile.data(), turning) &&
         turning.DotProduct(extrusion) < 0.0)
         std::reverse(m_profile.begin(), m_profile.end());
+    // Points typed too far out give a roof whose numbers overflow, or no arc: nothing is made.
+    if (!IsFiniteInDrawing(extrusion)) {
+        dec::PrintPrompt(kNotCreated);
+        return;
+    }
     auto extrude = std::make_unique<decDbExtrude>();
     extrude->SetData(static_cast<int>(m_profile.size()), m_profile.data(), HasSlab() ? 1 : 0, extrusion);
 

@@ -29,7 +29,8 @@ public:
     // The section profile in the frame: the sampled arc, then, with a slab, the arc moved
     // inwards by the thickness and run backwards with its ends put down on the section line.
     void ComputeArcProfile();
-    // The extrusion of the profile along the ridge, made in the drawing.
+    // The extrusion of the profile along the ridge, made in the drawing; an empty profile, or a
+    // profile or extrusion that is not finite in the drawing, makes nothing (with a message).
     void Create();
 
     GePoint3d m_sectionStart;  // p0
@@ -43,4 +44,5 @@ public:
 
 private:
     bool HasSlab() const;
+    bool IsFiniteInDrawing(const GeVector3d& extrusion) const;
 };

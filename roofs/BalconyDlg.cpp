@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "BalconyDlgTemplate.h"
+#include "CheckedNumbers.h"
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "HostSolids.h"
@@ -174,8 +176,10 @@ void CBalconyDlg::PickLength(const char* prompt, int& field, const char* message
         picked = dec::GetPoint(&first, &second, kPickFlags, 0, 0) == dex::eOk;
     }
     ShowWindow(SW_SHOW);
-    if (picked) {
-        const int length = TruncToInt(static_cast<float>(first.DistanceTo(second)));
+    // Points too far apart for a float length count as no pick.
+    const std::optional<float> distance = StoredAs<float>(first.DistanceTo(second));
+    if (picked && distance) {
+        const int length = TruncToInt(*distance);
         if (length > 0)
             field = length;
         else

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "AssertReport.h"
+#include "CheckedNumbers.h"
 #include "DormerGeometry.h"
 #include "FaceMesh.h"
 #include "RoofRecord.h"
@@ -42,7 +43,7 @@ enum Property {
 // Whether a length fits the 32 bits a dormer stores.
 bool Fits(long v)
 {
-    return v >= std::numeric_limits<std::int32_t>::min() && v <= std::numeric_limits<std::int32_t>::max();
+    return StoredAs<std::int32_t>(v).has_value();
 }
 
 bool FitsAbsolute(long v)
@@ -136,6 +137,9 @@ int CDormer::SetData(long width, long height1, long height2, long roofThickness,
 
 void CDormer::SetSection(std::vector<GePoint3dArray> sections)
 {
+    for (const GePoint3dArray& section : sections)
+        if (!AllFinite(section))
+            return;
     AssertWriteEnabled(1, 1, 1, 0);
     m_arraySection.clear();
     for (GePoint3dArray& section : sections)

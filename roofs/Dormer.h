@@ -34,7 +34,8 @@ public:
     // thickness keeps its sign (0 or less: no roof slab).
     int SetData(long width, long height1, long height2, long roofThickness, long overhang, double slope);
     // Installs the given polygons (those with at least one point) as the sections, without
-    // looking at the dimensions.
+    // looking at the dimensions. Sections holding a point that is not finite are refused
+    // (nothing changes).
     void SetSection(std::vector<GePoint3dArray> sections);
 
     long Width() const { return m_lWidth; }

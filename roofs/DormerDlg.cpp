@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
+#include "CheckedNumbers.h"
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "Dormer.h"
@@ -50,10 +52,10 @@ const int kBitmaps[] = {IDB_DORMER_PENTAGON, IDB_DORMER_RECTANGLE, IDB_DORMER_TR
 // Whole millimetres, truncated towards zero; a value no int holds gives nothing.
 bool Truncated(double value, int& out)
 {
-    if (!(value > -2147483649.0 && value < 2147483648.0))
-        return false;
-    out = static_cast<int>(value);
-    return true;
+    const std::optional<int> whole = StoredAs<int>(value);
+    if (whole)
+        out = *whole;
+    return whole.has_value();
 }
 
 // A typed start distance: the text read as a decimal number; text that is no finite number
@@ -244,8 +246,11 @@ bool CDormerDlg::PickLength(const char* prompt, float* result)
         ActivateMainFrameWnd active(this);
         picked = dec::GetPoint(&first, &second, kLengthFlags) == dex::eOk;
     }
+    // Points too far apart for a float length count as no pick.
+    const std::optional<float> length = StoredAs<float>(first.DistanceTo(second));
+    picked = picked && length;
     if (picked)
-        *result = static_cast<float>(first.DistanceTo(second));
+        *result = *length;
     TakeBack();
     return picked;
 }
@@ -322,9 +327,10 @@ void CDormerDlg::OnOK()
 {
     if (!UpdateData(TRUE))
         return;
-    const char* refusal = m_dblMinZ > m_dblAnchorHeight ? kAnchorBelowFaces
-                          : m_dblMaxZ < m_dblAnchorHeight ? kAnchorAboveFaces
-                                                          : nullptr;
+    // A height that is no number lies on no face either.
+    const char* refusal = !(m_dblMinZ <= m_dblAnchorHeight) ? kAnchorBelowFaces
+                          : m_dblMaxZ < m_dblAnchorHeight   ? kAnchorAboveFaces
+                                                            : nullptr;
     if (refusal) {
         CString message;
         message.Format(refusal, refusal == kAnchorBelowFaces ? m_dblMinZ : m_dblMaxZ);
@@ -406,10 +412,11 @@ void CDormerDlg::Place(CDormer_DragCallback& drag, long layerId)
             point.z = m_dblAnchorHeight;
         }
         // Picked points lie on the locating line, typed distances anywhere along it; either
-        // way a body that leaves its face (in the air beside it, past its ridge) is refused.
+        // way a body that leaves its face (in the air beside it, past its ridge, or where no
+        // number reaches) is refused.
         GeMatrix3d frame;
         frame.SetCoordSystem(point, eave, upSlope, GeVector3d::kZAxis);
-        if (!DormerBodyOnFace(face, frame, m_nWidth, m_nHeight1, m_nHeight2, slope)) {
+        if (!IsFinite(point) || !DormerBodyOnFace(face, frame, m_nWidth, m_nHeight1, m_nHeight2, slope)) {
             dec::PrintPrompt(kOffFace);
             continue;
         }

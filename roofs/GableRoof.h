@@ -9,7 +9,8 @@ namespace GableRoof {
 // Lets the user pick the building or outline to put a roof on and appends its outline (open,
 // at the roof's height) to outline, which is expected empty. 1 with a usable outline; 0 when
 // the pick fails ("未选中目标!退出命令!"), a curve has fewer than 3 points or is not level
-// (each with its message), or the object gives no outline.
+// (each with its message), or the object gives no outline, or one with a point that is not
+// finite or a height beyond whole millimetres in an int.
 int SelectBaseOutline(GePoint3dArray& outline);
 
 // Asks for the two ends of the ridge line and orders them: by x when they differ by more

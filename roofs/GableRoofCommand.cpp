@@ -1,9 +1,11 @@
 // The gable roof command: the outline and the ridge line through the host, then the dialog,
 // which builds the roof when the user confirms it.
+#include <algorithm>
 #include <memory>
 #include <utility>
 
 #include "ArcSampling.h"
+#include "CheckedNumbers.h"
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "ExtrudeBuild.h"
@@ -99,11 +101,15 @@ int BuildingOutline(decDbEntity* entity, GePoint3dArray& outline)
     return 1;
 }
 
-}  // namespace
+// The roof dialogs work in whole millimetres from the outline's height: an outline out of
+// reach of that (or not finite) can carry no roof.
+bool InReach(const GePoint3dArray& outline)
+{
+    return AllFinite(outline) &&
+           std::all_of(outline.begin(), outline.end(), [](const GePoint3d& p) { return StoredAs<int>(p.z); });
+}
 
-namespace GableRoof {
-
-int SelectBaseOutline(GePoint3dArray& outline)
+int ReadBaseOutline(GePoint3dArray& outline)
 {
     DbDatabase* db = dec::GetWorkingDatabase();
     db->ClearSelectSet(1);
@@ -134,6 +140,15 @@ int SelectBaseOutline(GePoint3dArray& outline)
         return 0;
     }
     return 1;
+}
+
+}  // namespace
+
+namespace GableRoof {
+
+int SelectBaseOutline(GePoint3dArray& outline)
+{
+    return ReadBaseOutline(outline) && InReach(outline) ? 1 : 0;
 }
 
 int InputRidgeLine(GePoint3d& start, GePoint3d& end)

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "AssertReport.h"
+#include "CheckedNumbers.h"
 #include "DbDatabase.h"
 #include "GableRoofDlg.h"
 #include "ModelHelperLayersMaterials.h"
@@ -81,7 +82,8 @@ void CGableRoofDlg::UpdateSlopePlanes()
 // so that the ridge start is the origin.
 void CGableRoofDlg::ComputeLocalFrame()
 {
-    m_baseElevation = static_cast<int>(m_ridgeStart.z);
+    // The command takes only outlines whose height fits (GableRoof::SelectBaseOutline).
+    m_baseElevation = StoredAs<int>(m_ridgeStart.z).value_or(0);
     const double angle = (m_ridgeEnd - m_ridgeStart).AngleTo(GeVector3d::kYAxis, GeVector3d::kZAxis, kAngleTol);
     GeMatrix3d turn, move;
     turn.SetToRotation(angle, GeVector3d::kZAxis, m_ridgeStart);

@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "AssertReport.h"
+#include "CheckedNumbers.h"
 #include "CommandLine.h"
 #include "FaceMesh.h"
 #include "GrownEdgeSlopes.h"
@@ -213,26 +215,27 @@ void COrvRoof::EditSlopes(const char* text)
 {
     if (text[0] == '*')
         return;
-    const auto f = static_cast<float>(std::atof(text));
-    if (f >= kMinSlope && f <= kMaxSlope)
-        slopes.assign(slopes.size(), f);
+    // Compared as the float it is stored as; a number beyond the float range is no slope.
+    const std::optional<float> typed = StoredAs<float>(std::atof(text));
+    if (typed && *typed >= kMinSlope && *typed <= kMaxSlope)
+        slopes.assign(slopes.size(), *typed);
 }
 
 int COrvRoof::OnPropertyValueChanged(int index, const prop_data& value)
 {
     const Parameters saved = SavedParameters();
     AssertWriteEnabled(1, 1, 1, 0);
-    const double v = value.dValue;
-    // Lengths below 0, and NaN, change nothing.
-    const bool length = v >= 0.0;
+    // Lengths below 0, NaN, and lengths beyond whole millimetres in 32 bits change nothing.
+    const std::optional<float> length =
+        value.dValue >= 0.0 && IsLength(value.dValue) ? StoredAs<float>(value.dValue) : std::nullopt;
     switch (index) {
     case kPropOverhang:
         if (length)
-            EditOverhang(v);
+            EditOverhang(*length);
         break;
     case kPropThickness:
         if (length)
-            thickness = static_cast<float>(v);
+            thickness = *length;
         break;
     case kPropSlope:
         if (kind == kSloped)
@@ -245,7 +248,7 @@ int COrvRoof::OnPropertyValueChanged(int index, const prop_data& value)
         if (kind != kFlat || !length)
             break;
         float* fields[] = {&parapetHeightA, &parapetWidthA, &parapetHeightB, &parapetWidthB};
-        *fields[index - kPropHeightA] = static_cast<float>(v);
+        *fields[index - kPropHeightA] = *length;
         break;
     }
     default:

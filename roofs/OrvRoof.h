@@ -26,11 +26,14 @@ public:
     // Stores the parameters, moves the outline into the roof's frame, grows it by the
     // overhang into the roof edge ring R and builds the faces. 1 built; 0 for a sloped roof
     // whose faces could not be solved (a flat face and zero slopes are stored instead); -1
-    // refused: fewer than 3 outline points or points that enclose nothing, all on one line
-    // (nothing changes), a flat roof without slab and
+    // refused: fewer than 3 outline points or points that enclose nothing, all on one line,
+    // an outline point or a slope that is not finite, a length (overhang, thickness, parapet
+    // sizes) beyond what whole millimetres in 32 bits hold (all of these change nothing), a
+    // flat roof without slab and
     // parapet or an unknown kind, an R of fewer than 3 points, or a sloped roof whose slopes
-    // do not match R point for point. A refusal after the first check leaves the parameters
-    // and the moved outline written but the faces of the previous build in place.
+    // do not match R point for point, or faces that overflow (a far outline). A refusal after
+    // the value checks leaves the parameters and the moved outline written but the faces of
+    // the previous build in place.
     int SetData(GePoint3dArray outline, int kind, double overhang, std::vector<float> slopes, float thickness,
                 float ha, float hb, float wa, float wb);
     // The stored values; the two lists are emptied first. The outline is in the roof's frame.
@@ -77,6 +80,11 @@ private:
     Parameters SavedParameters() const;
     void Restore(const Parameters& saved);
     int Rebuild();
+    // The faces from the edge ring R and the stored parameters; SetData's result.
+    int BuildFaces(GePoint3dArray ring);
+    // Whether a length (mm) fits: finite and within whole millimetres in 32 bits, so that
+    // everything built from it later stays in range.
+    static bool IsLength(double value);
     void EditOverhang(double value);
     void EditSlopes(const char* text);
 

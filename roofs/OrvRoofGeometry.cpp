@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "CheckedNumbers.h"
 #include "OrvRoof.h"
 #include "GeUtility.h"
 #include "RoofRings.h"
@@ -66,6 +67,11 @@ GeMatrix3d COrvRoof::FrameOf(const GePoint3dArray& outline)
     return frame;
 }
 
+bool COrvRoof::IsLength(double value)
+{
+    return StoredAs<std::int32_t>(value).has_value();
+}
+
 int COrvRoof::SetData(GePoint3dArray outlineIn, int kindIn, double overhangIn, std::vector<float> slopesIn,
                       float thicknessIn, float ha, float hb, float wa, float wb)
 {
@@ -73,6 +79,11 @@ int COrvRoof::SetData(GePoint3dArray outlineIn, int kindIn, double overhangIn, s
     GeVector3d normal;
     if (outlineIn.size() < 3 ||
         !GeUtility::GetPolygonNormal(static_cast<int>(outlineIn.size()), outlineIn.data(), normal))
+        return -1;
+    const bool lengths = IsLength(overhangIn) && IsLength(thicknessIn) && IsLength(ha) && IsLength(hb) &&
+                         IsLength(wa) && IsLength(wb);
+    const bool slopesFinite = std::all_of(slopesIn.begin(), slopesIn.end(), [](float s) { return std::isfinite(s); });
+    if (!lengths || !slopesFinite || !AllFinite(outlineIn))
         return -1;
     AssertWriteEnabled(1, 1, 1, 0);
     overhang = static_cast<float>(std::fabs(overhangIn));
@@ -95,12 +106,28 @@ int COrvRoof::SetData(GePoint3dArray outlineIn, int kindIn, double overhangIn, s
     GePoint3dArray ring;
     int ringClosed = 0;
     CTools::offset(outline, 1, overhang, ring, ringClosed, kMinRingPoints);
-    if (ring.size() < static_cast<std::size_t>(kMinRingPoints))
+    if (ring.size() < static_cast<std::size_t>(kMinRingPoints) || !AllFinite(ring))
         return -1;
     if (kind == kSloped && slopesIn.size() != ring.size())
         return -1;
     slopes = kind == kFlat ? std::vector<float>(ring.size(), 0.0f) : std::move(slopesIn);
 
+    // Far outlines can still overflow on the way to the faces: then the previous faces stay.
+    CArray<GePoint3dArray, GePoint3dArray> previous = faceLoops;
+    GePoint3dArray previousExtra = extraPoints;
+    const int built = BuildFaces(std::move(ring));
+    for (const GePoint3dArray& loop : faceLoops) {
+        if (!AllFinite(loop)) {
+            faceLoops = std::move(previous);
+            extraPoints = std::move(previousExtra);
+            return -1;
+        }
+    }
+    return built;
+}
+
+int COrvRoof::BuildFaces(GePoint3dArray ring)
+{
     faceLoops.RemoveAll();
     extraPoints.clear();
     faceLoops.Add(ring);

@@ -3,8 +3,9 @@
 #include "PrismoidDlg.h"
 
 #include <cmath>
-#include <limits>
+#include <optional>
 
+#include "CheckedNumbers.h"
 #include "Input.h"
 #include "MainFrame.h"
 #include "PrismoidDlgTemplate.h"
@@ -31,12 +32,10 @@ constexpr UINT kMaxHeight = 100000;
 template <class Field>
 bool Truncated(double length, Field& out)
 {
-    const double whole = std::trunc(length);
-    if (!(whole >= static_cast<double>(std::numeric_limits<Field>::min()) &&
-          whole <= static_cast<double>(std::numeric_limits<Field>::max())))
-        return false;
-    out = static_cast<Field>(whole);
-    return true;
+    const std::optional<Field> whole = StoredAs<Field>(length);
+    if (whole)
+        out = *whole;
+    return whole.has_value();
 }
 
 }  // namespace
@@ -141,8 +140,10 @@ void CPrismoidDlg::PickAngle(const char* prompt, float& field)
         ActivateMainFrameWnd frame(this);
         result = dec::GetAngle(prompt, &angle, field, 0);
     }
-    if (result == dex::eOk)
-        field = static_cast<float>(angle);
+    // An angle beyond the float range leaves the field as it was.
+    const std::optional<float> taken = StoredAs<float>(angle);
+    if (result == dex::eOk && taken)
+        field = *taken;
     UpdateData(FALSE);
     ShowWindow(SW_SHOW);
 }

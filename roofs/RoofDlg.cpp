@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
+#include "CheckedNumbers.h"
 #include "CommandLine.h"
 #include "Input.h"
 #include "MainFrame.h"
@@ -38,9 +40,10 @@ constexpr std::uint32_t kPickFlags = 0xe1e1;
 // The eave outline keeps loops of at least this many vertices.
 constexpr int kMinEaveVertices = 3;
 
+// A number beyond the float range reads as NaN, which no range takes.
 float SlopeOf(const CString& text)
 {
-    return static_cast<float>(std::atof(text.GetString()));
+    return StoredAs<float>(std::atof(text.GetString())).value_or(std::numeric_limits<float>::quiet_NaN());
 }
 
 // Written so that a text reading as no number at all ("nan") is out of range too.
@@ -329,7 +332,8 @@ bool CRoofDlg::PickDistance(const char* prompt, Guard guard, double& distance)
     if (!ask(nullptr, first) || !ask(&first, second))
         return false;
     distance = first.DistanceTo(second);
-    return true;
+    // Points too far apart for a float length count as no pick.
+    return StoredAs<float>(distance).has_value();
 }
 
 void CRoofDlg::PickLength(const char* prompt, Guard guard, float& field)

@@ -10,8 +10,10 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "CheckedNumbers.h"
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "HoleFreePieces.h"
@@ -84,7 +86,8 @@ GePoint3d LocalOrigin(const std::vector<GePoint3dArray>& loops)
     return low;
 }
 
-void FillArrays(const std::vector<GePoint3dArray>& loops, const GePoint3d& origin, UnionFaceArrays& arrays)
+// false when a point lies too far from the origin for single precision (nothing to unite).
+bool FillArrays(const std::vector<GePoint3dArray>& loops, const GePoint3d& origin, UnionFaceArrays& arrays)
 {
     arrays.faceCount = 0;
     int cursor = 0;
@@ -93,11 +96,17 @@ void FillArrays(const std::vector<GePoint3dArray>& loops, const GePoint3d& origi
         arrays.vertexCounts[arrays.faceCount] = static_cast<std::int16_t>(loop.size());
         for (const GePoint3d& p : loop) {
             ++cursor;
-            arrays.x[cursor] = static_cast<float>(p.x - origin.x);
-            arrays.y[cursor] = static_cast<float>(p.y - origin.y);
-            arrays.z[cursor] = static_cast<float>(p.z - origin.z);
+            const std::optional<float> x = StoredAs<float>(p.x - origin.x);
+            const std::optional<float> y = StoredAs<float>(p.y - origin.y);
+            const std::optional<float> z = StoredAs<float>(p.z - origin.z);
+            if (!x || !y || !z)
+                return false;
+            arrays.x[cursor] = *x;
+            arrays.y[cursor] = *y;
+            arrays.z[cursor] = *z;
         }
     }
+    return true;
 }
 
 // A united face: its outer loop and the holes that follow it.
@@ -177,7 +186,10 @@ void CMD_UNION_ROOF()
     }
     const GePoint3d origin = LocalOrigin(gathered.loops);
     const auto arrays = std::make_unique<UnionFaceArrays>();
-    FillArrays(gathered.loops, origin, *arrays);
+    if (!FillArrays(gathered.loops, origin, *arrays)) {
+        ReportFailure();
+        return;
+    }
     UnionRoofFaces(&arrays->faceCount, arrays->vertexCounts, arrays->x, arrays->y, arrays->z);
     if (arrays->faceCount <= 0) {
         ReportFailure();

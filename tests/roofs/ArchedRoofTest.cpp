@@ -212,4 +212,30 @@ TEST_F(ArchedRoofCommandTest, ShortDistancesNoRiseAndEsc)
     }
 }
 
+// Points typed so far out that the arc or its place in the drawing overflows make nothing:
+// a span whose arc cannot be worked out asks the rise again, a roof that overflows where it
+// stands is refused with a message.
+TEST_F(ArchedRoofCommandTest, SectionsBeyondTheDoubleRangeMakeNothing)
+{
+    const struct {
+        const char* lines;
+        bool refused;  // with the message, rather than the rise asked again
+    } cases[] = {
+        {"0,0\n1e300,1e300\n1e300,-1e300\n3000\n150\n", false},   // the span's square overflows
+        {"1.7e308,0\n-1.7e308,0\n-1.7e308,20000\n\n0\n", false},   // the span itself overflows
+        {"1.7e308,0\n1.7e308,12000\n1.7e308,-1.7e308\n\n0\n", true}, // the ridge's length overflows
+    };
+    for (const auto& c : cases) {
+        host::NewDrawing();
+        host::EventLog::Instance().Clear();
+        Script(std::string("arcroof\n") + c.lines);
+        EXPECT_EQ(Transcript().find("提示：创建拱形屋顶失败。") != std::string::npos, c.refused) << c.lines;
+        EXPECT_TRUE(Db()->AllObjects().empty()) << c.lines;
+    }
+    // Far but sound: a site at 1e12 takes its roof.
+    host::NewDrawing();
+    Script("arcroof\n1e12,1e12\n1e12,1.000000012e12\n1.00000002e12,1.000000012e12\n\n150\n");
+    EXPECT_NE(Roof(), nullptr) << Transcript();
+}
+
 }  // namespace

@@ -14,6 +14,7 @@
 #include "decDbCurve.h"
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 namespace {
 
@@ -219,6 +220,18 @@ TEST_F(GableRoofCommandTest, RefusedOutlinesAndCancelledInput)
     // The cancelled ridge point ends the command without a word.
     EXPECT_THAT(out, HasSubstr("请输入屋脊线的起点\n> *cancel*\n> gable"));
     EXPECT_EQ(Db()->AllObjects().size(), 3u);
+}
+
+// The roof dialogs work in whole millimetres from the outline's height: an outline higher
+// than an int holds is refused before any dialog opens, by every roof command.
+TEST_F(GableRoofCommandTest, OutlinesBeyondWholeMillimetresAreRefused)
+{
+    Script("pline closed 0,0,99999999999 10000,0,99999999999 10000,6000,99999999999 0,6000,99999999999\n"
+           "gable\n#2\nprismoid\n#2\nproof\n#2\nroof\n#2\n");
+    const std::string out = Transcript();
+    EXPECT_THAT(out, HasSubstr("提示：屋顶底轮廓选择无效！"));
+    EXPECT_THAT(out, Not(HasSubstr("opened")));
+    EXPECT_EQ(Db()->AllObjects().size(), 2u);
 }
 
 }  // namespace
