@@ -5,6 +5,7 @@
 
 #include "2PointInsertWindowDlg.h"
 #include "AssertReport.h"
+#include "CheckedNumbers.h"
 #include "CommandLine.h"
 #include "CurrentLayerRestore.h"
 #include "Input.h"
@@ -136,7 +137,8 @@ int C2PointInsertWindow::GetInput()
         } else {
             return 0;
         }
-        if (width >= kMinWidth && width <= kMaxWidth)
+        // A right point that overflowed (a width typed far out from a far left point) is asked again.
+        if (width >= kMinWidth && width <= kMaxWidth && IsFinite(m_ptRight))
             return 1;
     }
 }

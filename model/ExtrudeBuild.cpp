@@ -4,6 +4,7 @@
 #include <new>
 
 #include "AssertReport.h"
+#include "CheckedNumbers.h"
 #include "Tools.h"
 
 namespace {
@@ -66,7 +67,7 @@ void CExtrudeBuild::SetName(CString name)
 
 void CExtrudeBuild::Set(CString name, int height, GePoint3dArray world, GeMatrix3d& tm)
 {
-    if (static_cast<double>(height) < 0.001 || world.size() < 3)
+    if (static_cast<double>(height) < 0.001 || world.size() < 3 || !AllFinite(world))
         return;
     // An outline that cleans down to fewer than three corners has no frame: refuse it before
     // anything changes, like any other unusable outline.

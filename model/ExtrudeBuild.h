@@ -30,8 +30,8 @@ public:
 
     // Gives the building its geometry: name, height (mm) and the outline in world
     // coordinates; tm receives the frame the entity is to be placed by. A height below
-    // 0.001, or an outline with fewer than three corners once cleaned, changes nothing
-    // (tm included).
+    // 0.001, an outline point that is not finite, or an outline with fewer than three
+    // corners once cleaned, changes nothing (tm included).
     void Set(CString name, int height, GePoint3dArray world, GeMatrix3d& tm);
     // Cleans the outline in place, turns it counter-clockwise and gives its frame: origin at
     // the first point, X along the first edge, Z the world Z axis. With fewer than three

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
+#include <optional>
 
 #include "BaseElevation.h"
+#include "CheckedNumbers.h"
 #include "FloorTableDlgTemplate.h"
 
 namespace FloorTable {
@@ -95,11 +96,10 @@ bool IsReasonableBuildHeight(double metres)
 
 bool ToWholeMillimetres(double metres, int& millimetres)
 {
-    const double rounded = std::round(metres * 1000.0);
-    if (!(rounded >= std::numeric_limits<int>::min() && rounded <= std::numeric_limits<int>::max()))
-        return false;
-    millimetres = static_cast<int>(rounded);
-    return true;
+    const std::optional<int> whole = StoredAs<int>(std::round(metres * 1000.0));
+    if (whole)
+        millimetres = *whole;
+    return whole.has_value();
 }
 
 }  // namespace FloorTable

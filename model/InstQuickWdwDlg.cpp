@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
+#include "CheckedNumbers.h"
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "TypedNumbers.h"
@@ -34,8 +36,13 @@ RowLayout LayoutRow(double length, int width, int startMargin, const std::vector
             break;
         }
     }
-    if (centre)
-        row.startMargin = static_cast<int>((length - used) * 0.5);
+    if (centre) {
+        // An edge too long for a margin in whole millimetres takes no row.
+        const std::optional<int> margin = StoredAs<int>((length - used) * 0.5);
+        if (!margin)
+            return row;
+        row.startMargin = *margin;
+    }
     double offset = row.startMargin;
     for (std::size_t w = 0; w < n; ++w) {
         if (w > 0)
@@ -149,19 +156,24 @@ void CInstQuickWdwDlg::ParseSpacing(std::vector<float>& spacings) const
         const int star = part.Find('*');
         if (star == 0)
             continue;
+        // A spacing beyond the float range is no number either.
         if (star < 0) {
-            if (CTools::IsStringANumber(part))
-                spacings.push_back(std::fabs(static_cast<float>(std::atof(part))));
+            const std::optional<float> spacing =
+                CTools::IsStringANumber(part) ? StoredAs<float>(std::atof(part)) : std::nullopt;
+            if (spacing)
+                spacings.push_back(std::fabs(*spacing));
             continue;
         }
         const CString value = part.Left(star);
-        if (!CTools::IsStringANumber(value))
+        const std::optional<float> spacing =
+            CTools::IsStringANumber(value) ? StoredAs<float>(std::atof(value)) : std::nullopt;
+        if (!spacing)
             continue;
         const CString repeatText = part.Mid(star + 1);
         const double repeat = CTools::IsStringANumber(repeatText) ? std::trunc(std::fabs(std::atof(repeatText))) : 1.0;
         if (repeat < 1.0)
             continue;
-        AppendRepeated(spacings, std::fabs(static_cast<float>(std::atof(value))), repeat);
+        AppendRepeated(spacings, std::fabs(*spacing), repeat);
     }
 }
 

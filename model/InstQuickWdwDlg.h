@@ -39,7 +39,8 @@ struct RowLayout {
 // Fits windows of the width along the edge: the first at the margin, each next one a spacing
 // further than the end of the one before; a window that would end beyond L and all after it
 // are left out, and none fits when margin + width > L. With centre the margin is 0 for the
-// fit and then the row is moved to the middle of the edge.
+// fit and then the row is moved to the middle of the edge; an edge too long for that margin in
+// whole millimetres (an int) takes none.
 RowLayout LayoutRow(double length, int width, int startMargin, const std::vector<float>& spacings, bool centre);
 
 }  // namespace QuickWindow

@@ -1,9 +1,12 @@
 #include "Window.h"
 
 #include <cmath>
+#include <iterator>
 #include <new>
+#include <optional>
 
 #include "AssertReport.h"
+#include "CheckedNumbers.h"
 #include "DbDatabase.h"
 #include "ModelHelperBuildings.h"
 #include "WorkingDrawing.h"
@@ -152,7 +155,7 @@ void CWindow::SetBuild(const CString& build)
 
 void CWindow::SetHorDimHeight(double height)
 {
-    if (std::abs(height - m_dblHorDimHeight) < kSettingTol)
+    if (!StoredAs<double>(height) || std::abs(height - m_dblHorDimHeight) < kSettingTol)
         return;
     AssertWriteEnabled(1, 1, 1, 0);
     m_dblHorDimHeight = height;
@@ -160,7 +163,7 @@ void CWindow::SetHorDimHeight(double height)
 
 void CWindow::SetVerDimHeight(double height)
 {
-    if (std::abs(height - m_dblVerDimHeight) < kSettingTol)
+    if (!StoredAs<double>(height) || std::abs(height - m_dblVerDimHeight) < kSettingTol)
         return;
     AssertWriteEnabled(1, 1, 1, 0);
     m_dblVerDimHeight = height;
@@ -168,7 +171,7 @@ void CWindow::SetVerDimHeight(double height)
 
 void CWindow::SetScale(double scale)
 {
-    if (std::abs(scale - m_dblScale) < kSettingTol)
+    if (!StoredAs<double>(scale) || std::abs(scale - m_dblScale) < kSettingTol)
         return;
     AssertWriteEnabled(1, 1, 1, 0);
     m_dblScale = scale;
@@ -253,21 +256,26 @@ void CWindow::OnPropertyValueGet(int id, prop_data& value)
 int CWindow::OnPropertyValueChanged(int id, const prop_data& value)
 {
     AssertWriteEnabled(1, 1, 1, 0);
-    const int number = static_cast<int>(value.lValue);
+    // A number the member cannot hold, or one the row's own rule refuses, is ignored without
+    // a word: the panel keeps the old value.
+    const std::optional<int> number = StoredAs<int>(value.lValue);
+    const auto take = [&](int& member, bool rule) {
+        if (number && rule)
+            member = *number;
+    };
     switch (id) {
-    case kPropIndex: m_nIndex = number; break;
-    case kPropFloor: m_nFloor = number; break;
+    case kPropIndex: take(m_nIndex, true); break;
+    case kPropFloor: take(m_nFloor, true); break;
     case kPropDoor: m_strDoor = value.szValue; break;
-    case kPropRoom:
-        // 0 to 50 rooms; anything else (negative counts too) is ignored without a word.
-        if (value.lValue >= 0 && value.lValue <= kMaxRooms)
-            m_nRoom = number;
-        break;
+    // 0 to 50 rooms.
+    case kPropRoom: take(m_nRoom, value.lValue >= 0 && value.lValue <= kMaxRooms); break;
     case kPropBuild: m_strBuild = value.szValue; break;
-    case kPropWidth: m_nWidth = number; break;
-    case kPropHeight: m_nHeight = number; break;
-    case kPropShowDim: m_bShowDim = number; break;
-    case kPropPlanMode: m_nPlanDimMode = number; break;
+    // A window of no width or height is the degenerate one the checks report.
+    case kPropWidth: take(m_nWidth, value.lValue > 0); break;
+    case kPropHeight: take(m_nHeight, value.lValue > 0); break;
+    case kPropShowDim: take(m_bShowDim, true); break;
+    // Only a position of the row's list.
+    case kPropPlanMode: take(m_nPlanDimMode, value.lValue >= 0 && value.lValue < std::ssize(kPlanModeNames)); break;
     default: break;
     }
     return dex::eOk;

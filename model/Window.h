@@ -41,7 +41,8 @@ public:
     void SetRoom(int room);
     void SetDoor(const CString& door);
     void SetBuild(const CString& build);
-    // Label heights and scale change only by at least 0.001; a smaller change is no write.
+    // Label heights and scale change only by at least 0.001; a smaller change is no write, and
+    // a value that is not finite is refused (nothing changes).
     void SetHorDimHeight(double height);
     void SetVerDimHeight(double height);
     void SetScale(double scale);

@@ -1,5 +1,6 @@
 #include "WindowCreation.h"
 
+#include "CheckedNumbers.h"
 #include "DbDatabase.h"
 #include "ModelHelperLayersMaterials.h"
 #include "TextSettings.h"
@@ -42,7 +43,7 @@ long FindOrMakeWindowLayer(DbDatabase* db)
 bool MakeWindowFrame(const GePoint3d& origin, GeVector3d xAxis, GeMatrix3d& frame)
 {
     xAxis.z = 0.0;
-    if (xAxis.Length() < kAxisTol)
+    if (!IsFinite(origin) || !IsFinite(xAxis) || xAxis.Length() < kAxisTol)
         return false;
     xAxis.Normalize(kAxisTol);
     const GeVector3d zAxis = GeVector3d::kZAxis;

@@ -41,7 +41,8 @@ long FindOrMakeWindowLayer(DbDatabase* db);
 
 // The frame of a window at origin whose sill runs along xAxis. xAxis is levelled and
 // normalised; false (frame untouched) when it has no plan direction (shorter than 0.001),
-// which would give a window no facing.
+// which would give a window no facing, or when origin or axis is not finite (typed or
+// computed too far out to hold).
 bool MakeWindowFrame(const GePoint3d& origin, GeVector3d xAxis, GeMatrix3d& frame);
 
 // Creates one window with the numbers, size and look, placed by the frame. 1 when it entered

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 
 #include "WindowTestSupport.h"
@@ -39,6 +40,7 @@ TEST(QuickWindowSpacingTest, GrammarOfTheSpacingListAndItsCap)
         {" 800", {}},
         {"", {}},
         {"900,,abc*2,1.5", {900, 1.5f}},
+        {"1e300,800,3.5e38*2", {800}},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(Parse(text), expected) << text;
@@ -72,6 +74,9 @@ TEST(QuickWindowLayoutTest, RowsOnAnEdge)
         {"none fits", 2499, 1500, 1000, {}, false, {}, 1000},
         {"centring drops the margin", 2000, 1500, 1000, {}, true, {250}, 250},
         {"wider than the edge", 1000, 1500, 0, {}, true, {}, 0},
+        {"far edge from its end", 1e12, 1500, 1000, {1000}, false, {1000, 3500}, 1000},
+        {"centred on an edge beyond an int", 1e12, 1500, 1000, {1000}, true, {}, 0},
+        {"centred on an edge beyond the doubles", std::numeric_limits<double>::infinity(), 1500, 0, {}, true, {}, 0},
     };
     for (const Case& c : cases) {
         const QuickWindow::RowLayout row = QuickWindow::LayoutRow(c.length, c.width, c.margin, c.spacings, c.centre);

@@ -4,7 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
+#include <utility>
 
 #include "WindowCreation.h"
 #include "WindowTestSupport.h"
@@ -197,6 +199,15 @@ TEST(WindowFrameTest, SillIsLevelledAndASillWithoutPlanDirectionIsRefused)
     for (const GeVector3d& none : {GeVector3d(0, 0, 5), GeVector3d(0.0005, 0.0005, 0), GeVector3d()}) {
         GeMatrix3d untouched;
         EXPECT_FALSE(MakeWindowFrame(GePoint3d(), none, untouched));
+        EXPECT_TRUE(untouched.IsEqual(GeMatrix3d(), 0.0));
+    }
+    // Nor is a window placed where no number reaches: a sill that overflowed.
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const auto& [origin, axis] : {std::pair{GePoint3d(inf, 0, 0), GeVector3d(1, 0, 0)},
+                                       std::pair{GePoint3d(0, 0, -inf), GeVector3d(1, 0, 0)},
+                                       std::pair{GePoint3d(), GeVector3d(inf, 1, 0)}}) {
+        GeMatrix3d untouched;
+        EXPECT_FALSE(MakeWindowFrame(origin, axis, untouched));
         EXPECT_TRUE(untouched.IsEqual(GeMatrix3d(), 0.0));
     }
 }
