@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "CheckedNumbers.h"
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "Ge.h"
@@ -283,7 +284,15 @@ void CMD_BATCH_CREATE_CONTOUR()
     double interval = 0.0;
     if (!AskElevation("请输入起始高程(米):", kNoStart, start) || !AskElevation("请输入等高距(米):", kNoInterval, interval))
         return;
+    std::vector<double> elevations;
+    for (std::size_t k = 0; k < crossed.size(); ++k)
+        elevations.push_back(start + static_cast<double>(k) * interval);
+    // Elevations too far out to hold leave every line as it was.
+    if (!AllFinite(elevations)) {
+        dec::PrintPrompt(kNotCreated);
+        return;
+    }
     const long layer = MakeSureOfLayers(open.db);
     for (std::size_t k = 0; k < crossed.size(); ++k)
-        ReplaceContour(open.db, layer, crossed[k], start + static_cast<double>(k) * interval);
+        ReplaceContour(open.db, layer, crossed[k], elevations[k]);
 }

@@ -2,8 +2,11 @@
 
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <new>
+#include <optional>
 
+#include "CheckedNumbers.h"
 #include "ModuleGlobals.h"
 #include "TextSettings.h"
 
@@ -105,25 +108,31 @@ void CDimBuildElevation::SetRememberedStyle(int style)
     g_rememberedStyle = style;
 }
 
-void CDimBuildElevation::Set(double height, double bottom, const GePoint3d& position)
+bool CDimBuildElevation::Set(double height, double bottom, const GePoint3d& position)
 {
-    m_height = static_cast<int>(height);
+    const std::optional<int> whole = StoredAs<int>(height);
+    if (!whole || !StoredAs<double>(height + bottom) || !IsFinite(position))
+        return false;
+    m_height = *whole;
     m_top = height + bottom;
     m_bottom = bottom;
     m_position = position;
     m_scale = GetScale();
     m_textHeight = GetTextHeight(TEXT_UTILITY::BUILD_DIM);
+    return true;
 }
 
 void CDimBuildElevation::SetScale(double scale)
 {
+    if (!StoredAs<double>(scale))
+        return;
     AssertWriteEnabled(1, 1, 1, 0);
     m_scale = scale;
 }
 
 void CDimBuildElevation::SetTextHeight(double textHeight)
 {
-    if (std::fabs(textHeight - m_textHeight) < kChangeTol)
+    if (!StoredAs<double>(textHeight) || std::fabs(textHeight - m_textHeight) < kChangeTol)
         return;
     AssertWriteEnabled(1, 1, 1, 0);
     m_textHeight = textHeight;
@@ -137,7 +146,25 @@ void CDimBuildElevation::ResetRange()
 
 void CDimBuildElevation::UpdateHeightFromRange()
 {
-    m_height = static_cast<int>(m_top - m_bottom);
+    if (const std::optional<int> height = StoredAs<int>(m_top - m_bottom))
+        m_height = *height;
+}
+
+bool CDimBuildElevation::TakeRange(double top, double bottom)
+{
+    // Not finite top or bottom gives a difference that is not finite either.
+    const std::optional<int> height = StoredAs<int>(top - bottom);
+    if (!height)
+        return false;
+    m_top = top;
+    m_bottom = bottom;
+    m_height = *height;
+    return true;
+}
+
+bool CDimBuildElevation::HasValues() const
+{
+    return m_top >= m_bottom && StoredAs<int>(m_top - m_bottom).has_value();
 }
 
 CString CDimBuildElevation::LabelText() const
@@ -215,20 +242,26 @@ int CDimBuildElevation::OnPropertyValueChanged(int index, const prop_data& value
     AssertWriteEnabled(1, 1, 1, 0);
     switch (index) {
     case kPropStyle:
+        if (value.lValue < 0 || value.lValue >= std::ssize(kStyleNames))
+            return 0;
         m_style = static_cast<int>(value.lValue);
         break;
     case kPropTop:
-        m_top = value.dValue;
-        UpdateHeightFromRange();
+        if (!TakeRange(value.dValue, m_bottom))
+            return 0;
         break;
     case kPropBottom:
-        m_bottom = value.dValue;
-        UpdateHeightFromRange();
+        if (!TakeRange(m_top, value.dValue))
+            return 0;
         break;
-    case kPropHeight:
-        m_height = static_cast<int>(value.lValue);
+    case kPropHeight: {
+        const std::optional<int> height = StoredAs<int>(value.lValue);
+        if (!height)
+            return 0;
+        m_height = *height;
         m_top = m_height + m_bottom;
         break;
+    }
     case kPropTextHeight:
         if (!AcceptTypedTextHeight(value.dValue))
             return 0;

@@ -40,13 +40,14 @@ public:
 
     // Fills the label before it enters the drawing (no write access asked): the height
     // truncated to whole millimetres, top = height + bottom from the unrounded height, the
-    // drawing's scale and building text height.
-    void Set(double height, double bottom, const GePoint3d& position);
+    // drawing's scale and building text height. false (nothing changes) for a height that
+    // whole millimetres in an int cannot hold, or a bottom, top or position not finite.
+    bool Set(double height, double bottom, const GePoint3d& position);
     // The interactive placement: the building's values from a pick or an inner point, then
     // the insertion point (with the style dialog on offer). 1 when complete, 0 when the user
     // ended an input.
     int Set();
-    // No tolerance.
+    // No tolerance. A value that is not finite is refused here and below (nothing changes).
     void SetScale(double scale);
     // Changes the text height only for a difference of at least 0.001.
     void SetTextHeight(double textHeight);
@@ -85,8 +86,15 @@ private:
     int GetInsertPoint();
     // Back to the start values of a search: top -1e9, bottom 1e9.
     void ResetRange();
-    // height = (top - bottom) truncated toward zero.
+    // height = (top - bottom) truncated toward zero, when whole millimetres in an int hold
+    // it; else the height stays and HasValues says no.
     void UpdateHeightFromRange();
+    // Takes top and bottom with their difference as the height, when whole millimetres in an
+    // int hold it; false (nothing changes) otherwise.
+    bool TakeRange(double top, double bottom);
+    // Whether top and bottom make a label: top not below bottom, and their difference fits
+    // the whole-millimetre height.
+    bool HasValues() const;
 
     int m_height = -1000000000;
     double m_top = -1e9;
@@ -100,6 +108,6 @@ private:
 };
 
 // Labels a new building: a label at the centre of the outline's plan box (z 0) on layer
-// "建筑标高", the current layer left as it was. Nothing for a height below 0.001 or fewer than
-// three outline points. The working database is open for write (the building command's).
+// "建筑标高", the current layer left as it was. Nothing for a height below 0.001, fewer than
+// three outline points, or values the label refuses (see Set). The working database is open for write (the building command's).
 DIM_ELEVATION_EXPORT void DimBuildElevation(double height, double bottom, std::vector<GePoint3d>& outline);

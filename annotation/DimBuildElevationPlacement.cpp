@@ -116,13 +116,16 @@ int CDimBuildElevation::GetBuildInfo()
             const GeBoundBox3d& box = entity->GetBoundBox();
             if (!box.IsEmpty()) {
                 m_bottom = box.MinPoint().z;
-                m_height = static_cast<int>(box.MaxPoint().z - box.MinPoint().z);
-                m_top = m_bottom + m_height;
+                m_top = box.MaxPoint().z;
+                UpdateHeightFromRange();
+                if (HasValues())
+                    m_top = m_bottom + m_height;
             }
         }
         // A name no building carries any more, or a body without extents, gives no values: a
-        // label of the search's start values would be nonsense.
-        if (m_top < m_bottom) {
+        // label of the search's start values would be nonsense. Nor does a body too tall for
+        // the whole-millimetre height.
+        if (!HasValues()) {
             dec::PrintPrompt("提示：无法获取建筑物信息！");
             continue;
         }
@@ -206,7 +209,7 @@ int CDimBuildElevation::GetHeightByPoint(const GePoint3d& point)
             UpdateHeightFromRange();
         }
     }
-    return m_top > 0 ? 1 : 0;
+    return m_top > 0 && HasValues() ? 1 : 0;
 }
 
 int CDimBuildElevation::GetInsertPoint()
@@ -273,7 +276,10 @@ void DimBuildElevation(double height, double bottom, std::vector<GePoint3d>& out
         plan.Extend(GePoint2d(p.x, p.y));
     const GePoint2d centre = plan.Center();
     auto* label = new CDimBuildElevation();
-    label->Set(height, bottom, GePoint3d(centre.x, centre.y, 0.0));
+    if (!label->Set(height, bottom, GePoint3d(centre.x, centre.y, 0.0))) {
+        delete label;
+        return;
+    }
     AddLabel(db, label);
     RestoreCurrentLayer(db, currentLayer);
 }

@@ -88,9 +88,9 @@ void CreateBuildNameText(const CString& name, const GePoint3d& point)
     DbDatabase* db = dec::GetWorkingDatabase();
     const long layerId = CreateLayer(db, kNameLayer, kNameColour, 0, 1);
     auto* text = new COrvScaleText();
-    text->Set(TEXT_UTILITY::BUILD_DIM, name, point, GeVector3d::kXAxis, GeVector3d::kZAxis,
-              GetTextHeight(TEXT_UTILITY::BUILD_DIM), 0.0, kPlacement, GetScale(), "");
-    if (db->CreateNewEntity(layerId, text) != dex::eOk)
+    if (!text->Set(TEXT_UTILITY::BUILD_DIM, name, point, GeVector3d::kXAxis, GeVector3d::kZAxis,
+                   GetTextHeight(TEXT_UTILITY::BUILD_DIM), 0.0, kPlacement, GetScale(), "") ||
+        db->CreateNewEntity(layerId, text) != dex::eOk)
         delete text;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "AssertReport.h"
+#include "CheckedNumbers.h"
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "Input.h"
@@ -69,10 +70,13 @@ COrvScaleText& COrvScaleText::operator=(const COrvScaleText& other)
     return *this;
 }
 
-void COrvScaleText::Set(TEXT_UTILITY::TEXT_TYPE type, const CString& text, const GePoint3d& position,
+bool COrvScaleText::Set(TEXT_UTILITY::TEXT_TYPE type, const CString& text, const GePoint3d& position,
                         const GeVector3d& direction, const GeVector3d& normal, double height, double angle,
                         unsigned long placement, double scale, const CString& font)
 {
+    const double sizes[] = {height, angle, scale};
+    if (!IsFinite(position) || !IsFinite(direction) || !IsFinite(normal) || !AllFinite(sizes))
+        return false;
     ORV_ASSERT(!text.IsEmpty() && "文字内容为空", "OrvScaleText");
     ORV_ASSERT(height > 0, "OrvScaleText");
     m_type = type;
@@ -86,11 +90,12 @@ void COrvScaleText::Set(TEXT_UTILITY::TEXT_TYPE type, const CString& text, const
         m_font = font;
     m_direction = direction;
     m_normal = normal;
+    return true;
 }
 
 void COrvScaleText::SetHeight(double height)
 {
-    if (std::fabs(height - m_height) < kChangeTol)
+    if (!StoredAs<double>(height) || std::fabs(height - m_height) < kChangeTol)
         return;
     AssertWriteEnabled(1, 1, 1, 0);
     m_height = height;
@@ -98,7 +103,7 @@ void COrvScaleText::SetHeight(double height)
 
 void COrvScaleText::SetScale(double scale)
 {
-    if (std::fabs(scale - m_scale) < kChangeTol)
+    if (!StoredAs<double>(scale) || std::fabs(scale - m_scale) < kChangeTol)
         return;
     AssertWriteEnabled(1, 1, 1, 0);
     m_scale = scale;
@@ -174,6 +179,8 @@ int COrvScaleText::OnPropertyValueChanged(int index, const prop_data& value)
         m_height = value.dValue;
         break;
     case kPropAngle:
+        if (!StoredAs<double>(value.dValue))
+            return 0;
         m_angle = value.dValue;
         break;
     case kPropFont:

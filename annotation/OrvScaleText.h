@@ -23,11 +23,13 @@ public:
 
     // Fills the text before it enters the drawing (no write access asked). An empty text or a
     // height not above 0 is reported and stored all the same; a scale of at most 0.001 takes
-    // the drawing scale; an empty font keeps the current one.
-    void Set(TEXT_UTILITY::TEXT_TYPE type, const CString& text, const GePoint3d& position, const GeVector3d& direction,
+    // the drawing scale; an empty font keeps the current one. false (nothing changes) for a
+    // position, direction, normal, height, angle or scale that is not finite.
+    bool Set(TEXT_UTILITY::TEXT_TYPE type, const CString& text, const GePoint3d& position, const GeVector3d& direction,
              const GeVector3d& normal, double height, double angle, unsigned long placement, double scale,
              const CString& font);
-    // Each changes the field only for a difference of at least 0.001.
+    // Each changes the field only for a difference of at least 0.001, and refuses a value
+    // that is not finite (nothing changes).
     void SetHeight(double height);
     void SetScale(double scale);
     TEXT_UTILITY::TEXT_TYPE GetType() const { return m_type; }

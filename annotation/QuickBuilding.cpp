@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 
 #include "AssertReport.h"
+#include "CheckedNumbers.h"
 #include "GetMinMax.h"
 #include "LegacyRecordText.h"
 #include "QuickWindow.h"
@@ -157,8 +159,17 @@ void CQuickBuilding::GetAllFaces(std::vector<GePoint3dArray>& faces) const
 void CQuickBuilding::Set(int number, GePoint3dArray points, int floors, int extraHeight,
                          const std::vector<float>& storeyHeights, const CString& name)
 {
-    if (points.size() < 2)
+    if (points.size() < 2 || !AllFinite(points))
         return;
+    // The height in metres, summed in single precision storey by storey.
+    const std::size_t count = std::min(storeyHeights.size(), static_cast<std::size_t>(std::max(floors, 0)));
+    auto height = static_cast<float>(extraHeight / 1000.0 + 0.0);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::optional<float> sum = StoredAs<float>(height + storeyHeights[i] / 1000.0);
+        if (!sum)
+            return;
+        height = *sum;
+    }
     CTools::ManageGePoint3dArray(points, 1, 1e-6);
     // Cleaning can leave too few points to make an outline of; the building stays as it was.
     if (points.size() < 2)
@@ -184,13 +195,8 @@ void CQuickBuilding::Set(int number, GePoint3dArray points, int floors, int extr
 
     m_floors = floors;
     m_extraHeight = extraHeight;
-    m_storeyHeights.clear();
-    m_height = static_cast<float>(extraHeight / 1000.0 + 0.0);
-    const std::size_t count = std::min(storeyHeights.size(), static_cast<std::size_t>(std::max(floors, 0)));
-    for (std::size_t i = 0; i < count; ++i) {
-        m_storeyHeights.push_back(storeyHeights[i]);
-        m_height += storeyHeights[i] / 1000.0;
-    }
+    m_storeyHeights.assign(storeyHeights.begin(), storeyHeights.begin() + static_cast<std::ptrdiff_t>(count));
+    m_height = height;
 
     m_rings.clear();
     m_rings.push_back(m_outline);

@@ -50,7 +50,8 @@ public:
     // Builds the building from world points: cleaned, turned counter-clockwise and moved into
     // the frame above (a closing repeat within 1.0 kept once); the height is the additional
     // height plus the storey heights, in metres; rings 0 and 1 are the base and the roof.
-    // Fewer than 2 points, before or after cleaning, change nothing. Takes the first floors
+    // Fewer than 2 points, before or after cleaning, a point or storey height that is not
+    // finite, or a height a float cannot hold, change nothing. Takes the first floors
     // storey heights (fewer when fewer are given).
     void Set(int number, GePoint3dArray points, int floors, int extraHeight, const std::vector<float>& storeyHeights,
              const CString& name);

@@ -201,6 +201,23 @@ TEST_F(BatchCreateContourTest, RefusalsEndTheCommandWithoutAChange)
     }
 }
 
+TEST_F(BatchCreateContourTest, ElevationsBeyondTheDoubleRangeLeaveEveryLineAsItWas)
+{
+    const struct {
+        const char* start;
+        const char* interval;
+    } cases[] = {{"-1e306", "1"}, {"1e308", "1e308"}, {"-5", "-1e306"}, {"-1.7e308", "-1e308"}};
+    for (const auto& c : cases) {
+        Script("new\n");
+        Ring(1000);
+        Ring(2000);
+        Contour("#1 #2", c.start, c.interval);
+        EXPECT_THAT(Transcript(), HasSubstr("提示：等高线创建失败，原线保留。")) << c.start << " " << c.interval;
+        EXPECT_TRUE(Contours().empty()) << c.start << " " << c.interval;
+        EXPECT_FALSE(Erased(decObjectId(1)) || Erased(decObjectId(2))) << c.start << " " << c.interval;
+    }
+}
+
 TEST_F(BatchCreateContourTest, ACurveIsLiftedByTheLevelLoopTheSegmentCrossed)
 {
     // The upright loop stands across the segment at 1000; the level square crosses it at 3000,
