@@ -125,8 +125,9 @@ public:
         cell_ = span > 0.0 && std::isfinite(span) ? span / side : 1.0;
         p0_ = p0 - kSpare;
         q0_ = q0 - kSpare;
-        cols_ = std::clamp(static_cast<int>(std::ceil((p1 - p0 + 2.0 * kSpare) / cell_)), 1, side);
-        rows_ = std::clamp(static_cast<int>(std::ceil((q1 - q0 + 2.0 * kSpare) / cell_)), 1, side);
+        // Clamped as doubles: a span beyond the double range gives an infinite count.
+        cols_ = static_cast<int>(std::clamp(std::ceil((p1 - p0 + 2.0 * kSpare) / cell_), 1.0, static_cast<double>(side)));
+        rows_ = static_cast<int>(std::clamp(std::ceil((q1 - q0 + 2.0 * kSpare) / cell_), 1.0, static_cast<double>(side)));
 
         // Counting pass, then the entries cell by cell.
         std::size_t entries = 0;
@@ -202,8 +203,13 @@ private:
                std::isfinite(seg.maxQ);
     }
 
-    int Column(double p) const { return std::clamp(static_cast<int>(std::floor((p - p0_) / cell_)), 0, cols_ - 1); }
-    int Row(double q) const { return std::clamp(static_cast<int>(std::floor((q - q0_) / cell_)), 0, rows_ - 1); }
+    int Column(double p) const { return Clamped(std::floor((p - p0_) / cell_), cols_); }
+    int Row(double q) const { return Clamped(std::floor((q - q0_) / cell_), rows_); }
+    // The cell index held to [0, count - 1] before it becomes an int.
+    static int Clamped(double cell, int count)
+    {
+        return static_cast<int>(std::clamp(cell, 0.0, static_cast<double>(count - 1)));
+    }
 
     CellRange Cells(const PlaneSegment& seg, double widen) const
     {

@@ -20,12 +20,12 @@ constexpr double kCellsPerBox = 2.0;
 
 int UniformGrid::Column(double x) const {
   const double c = (x - x0_) * inverse_;
-  return c < 1.0 ? 0 : c >= cols_ - 1 ? cols_ - 1 : static_cast<int>(c);
+  return !(c >= 1.0) ? 0 : c >= cols_ - 1 ? cols_ - 1 : static_cast<int>(c);
 }
 
 int UniformGrid::Row(double y) const {
   const double r = (y - y0_) * inverse_;
-  return r < 1.0 ? 0 : r >= rows_ - 1 ? rows_ - 1 : static_cast<int>(r);
+  return !(r >= 1.0) ? 0 : r >= rows_ - 1 ? rows_ - 1 : static_cast<int>(r);
 }
 
 void UniformGrid::Build(const std::vector<GridBox>& boxes, double minCell) {
@@ -52,8 +52,13 @@ void UniformGrid::Build(const std::vector<GridBox>& boxes, double minCell) {
   const double most = kCellsPerBox * n + 16.0;
   while ((width / cell + 1.0) * (height / cell + 1.0) > most) cell *= 1.5;
   x0_ = all.minX, y0_ = all.minY, cell_ = cell, inverse_ = 1.0 / cell;
-  cols_ = static_cast<int>(width / cell) + 1;
-  rows_ = static_cast<int>(height / cell) + 1;
+  if (std::isfinite(width / cell) && std::isfinite(height / cell)) {
+    cols_ = static_cast<int>(width / cell) + 1;
+    rows_ = static_cast<int>(height / cell) + 1;
+  } else {
+    // Extents beyond the double range (or not finite) get one cell: every box meets it.
+    cell_ = 1.0, inverse_ = 0.0, cols_ = rows_ = 1;
+  }
 
   start_.assign(static_cast<size_t>(cols_) * rows_ + 1, 0);
   for (const GridBox& b : boxes)

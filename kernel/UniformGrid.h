@@ -120,7 +120,14 @@ class PointHash {
     int head;  // first point of the cell, -1 for an empty slot
   };
   size_t SlotOf(long long kx, long long ky) const;
-  long long Key(double v) const { return static_cast<long long>(std::floor(v / cell_)); }
+  // Cells beyond +-2^62 fold into the outermost ones (still a superset) and a NaN into cell
+  // 0, so the conversion stays defined however far out a coordinate lies.
+  long long Key(double v) const {
+    constexpr double kOutermost = 4611686018427387904.0;  // 2^62
+    const double k = std::floor(v / cell_);
+    if (std::isnan(k)) return 0;
+    return static_cast<long long>(std::clamp(k, -kOutermost, kOutermost));
+  }
 
   double cell_ = 1.0;
   std::vector<Slot> slots_;
