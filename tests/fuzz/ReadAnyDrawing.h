@@ -2,7 +2,8 @@
 // What the fuzzer and the replay of its corpus ask of any bytes, with the module's classes
 // registered: the loader refuses them, or it reads a drawing whose every entity can be drawn,
 // measured, enumerated and listed in the property panel, whose pictures are drawn as UTF-8, and
-// which saves into bytes that load again. The checksum is not tested, so that altered bytes reach the records' own readers.
+// which, after a few edits of every object's property rows (values drawn from the bytes,
+// refused ones among them), saves into bytes that load again. The checksum is not tested, so that altered bytes reach the records' own readers.
 #include <cstdint>
 #include <span>
 #include <string>
