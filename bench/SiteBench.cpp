@@ -1,94 +1,52 @@
-// A generated site of 1,000 and of 2,000 buildings (12 m by 9 m, on a grid) with 40 windows each
-// on their south facades, taken through the steps a user takes: build (the command, from the
-// outlines to buildings with their labels), save, open, windows, list, export obj and the
-// pictures (export svg, on sites of 1,250 and 2,500 buildings: 50,000 and 100,000 windows),
-// each as the script line a user types. Every step should grow with the site: after the runs, the
-// shortest time on the doubled site over the shortest on the first is printed per step (at
-// most 2.2 is the target).
-#include <benchmark/benchmark.h>
-#include <dlfcn.h>
-
-#include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <map>
-#include <string>
+// A generated site taken through the steps a user takes, each as the script lines a user types:
+// buildings of 12 m by 9 m on a 20 m grid, six storeys each from the floor table (with their
+// floor lines and elevation labels), a flat roof on each (roof, a click inside the building),
+// 48 windows on each (qwin, a click on the south and on the north facade, four windows on each
+// of the six storeys), then save, open, windows, list, export obj and export svg. Every phase
+// should grow with the site, and so should the memory the process needs.
+//
+//   SiteBench [SIZE ...] [--runs N]   each size (default 500 1000 2000) run N times (default 3),
+//                                     each run a fresh process; prints the median wall time of
+//                                     every phase, the peak memory of each size, and how much
+//                                     each grows per doubling of the site (target: at most 2.5)
+//   SiteBench --site SIZE             one run in this process: a line per phase, then the peak
+//                                     memory (getrusage), as the driver reads them
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
 #include "CommandLine.h"
-#include "CommandTable.h"
-#include "DbDatabase.h"
 #include "EventLog.h"
+#include "ModuleLoader.h"
 #include "ScriptedUser.h"
 #include "Session.h"
-#include "Window.h"
-#include "WorkingDrawing.h"
 
 namespace {
 
 constexpr double kWidth = 12000.0, kDepth = 9000.0, kSpacing = 20000.0;
 constexpr int kColumns = 50;
-constexpr int kFloors = 4, kWindowsPerFloor = 10;
+constexpr int kWindowsPerBuilding = 48;
 
-void Run(const std::string& lines)
-{
-    host::EventLog::Instance().Clear();
-    host::ScriptedUser::Instance().Feed(lines, "site");
-    host::CommandLine::Instance().RunAll();
-}
-
-void EnterModule()
-{
-    static const bool entered = [] {
-        host::RegisterHostCommands();
-        using EntryPoint = void (*)(int, int);
-        auto entry = reinterpret_cast<EntryPoint>(dlvsym(RTLD_DEFAULT, "_decEntryPoint", "8"));
-        if (entry) entry(0, 0);
-        return entry != nullptr;
-    }();
-    if (!entered) std::fprintf(stderr, "the module's entry point was not found\n");
-}
+const char* const kPhases[] = {"build", "roofs", "qwin", "save", "open", "windows", "list", "export obj", "export svg"};
 
 double X(int i) { return (i % kColumns) * kSpacing; }
 double Y(int i) { return (i / kColumns) * kSpacing; }
 
-// The outlines of n buildings, drawn on a fresh drawing.
-void DrawOutlines(int n)
+std::string Point(double x, double y)
 {
-    host::NewDrawing();
-    std::string lines;
-    for (int i = 0; i < n; ++i) {
-        const double x = X(i), y = Y(i);
-        char line[160];
-        std::snprintf(line, sizeof line, "pline closed %g,%g %g,%g %g,%g %g,%g\n", x, y, x + kWidth, y, x + kWidth,
-                      y + kDepth, x, y + kDepth);
-        lines += line;
-    }
-    Run(lines);
-}
-
-void BuildAll() { Run("build\nall\n30\n0\n\n"); }
-
-// 40 windows on the south facade of every building, as the insertion commands place them.
-void AddWindows(int n)
-{
-    DbAutoOpen open;
-    for (int i = 0; i < n; ++i) {
-        for (int floor = 0; floor < kFloors; ++floor) {
-            for (int k = 0; k < kWindowsPerFloor; ++k) {
-                auto* window = new CWindow();
-                window->SetSize(900, 1500);
-                window->SetBuild(std::to_string(i + 1).c_str());
-                window->SetFloor(floor + 1);
-                window->SetIndex(k + 1);
-                GeMatrix3d tm;
-                tm.SetCoordSystem(GePoint3d(X(i) + 600.0 + 1200.0 * k, Y(i), 900.0 + 3000.0 * floor),
-                                  GeVector3d(-1, 0, 0), GeVector3d(0, -1, 0), GeVector3d::kZAxis);
-                decObjectId id;
-                open.db->CreateNewEntity(open.db->GetTableLayer()->GetCurrentLayerID(), window, tm, id);
-            }
-        }
-    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%g,%g", x, y);
+    return text;
 }
 
 std::string TempFile(const char* name)
@@ -97,113 +55,167 @@ std::string TempFile(const char* name)
         .string();
 }
 
-// How many buildings the site in the working drawing has (0: no site).
-int g_siteSize = 0;
 
-// The site of n buildings in the working drawing, saved once, made only when n changes.
-void Site(int n)
+// Runs the lines as the executable does (the event log is never cleared); the seconds taken.
+double Run(const std::string& lines)
 {
-    if (g_siteSize == n) return;
-    DrawOutlines(n);
-    BuildAll();
-    AddWindows(n);
-    Run("save " + TempFile("site.q3d") + "\n");
-    g_siteSize = n;
+    const auto start = std::chrono::steady_clock::now();
+    host::ScriptedUser::Instance().Feed(lines, "site");
+    host::CommandLine::Instance().RunAll();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-void Build(benchmark::State& state)
+std::string BuildLines(int n)
 {
-    EnterModule();
-    const int n = static_cast<int>(state.range(0));
-    for (auto _ : state) {
-        state.PauseTiming();
-        DrawOutlines(n);
-        state.ResumeTiming();
-        BuildAll();
-    }
-    // The next step makes its site afresh.
-    host::NewDrawing();
-    g_siteSize = 0;
+    std::string lines = "layer 轮廓\n";
+    for (int i = 0; i < n; ++i)
+        lines += "pline closed " + Point(X(i), Y(i)) + " " + Point(X(i) + kWidth, Y(i)) + " " +
+                 Point(X(i) + kWidth, Y(i) + kDepth) + " " + Point(X(i), Y(i) + kDepth) + "\n";
+    return lines + "build\nlayer:轮廓\nt\nset 1319 3000*6\nclick 1317\nok\n\n";
 }
 
-// A step on the whole site, given as the line a user types.
-void Step(benchmark::State& state, const std::string& line)
+std::string RoofLines(int n)
 {
-    EnterModule();
-    const int n = static_cast<int>(state.range(0));
-    Site(n);
-    for (auto _ : state) Run(line);
+    std::string lines;
+    for (int i = 0; i < n; ++i) lines += "roof\n@" + Point(X(i) + kWidth / 2, Y(i) + kDepth / 2) + "\nok\n";
+    return lines;
 }
 
-void Save(benchmark::State& state) { Step(state, "save " + TempFile("again.q3d") + "\n"); }
-void Open(benchmark::State& state) { Step(state, "open " + TempFile("site.q3d") + "\n"); }
-void Windows(benchmark::State& state) { Step(state, "windows\n"); }
-void List(benchmark::State& state) { Step(state, "list\n"); }
-void ExportObj(benchmark::State& state) { Step(state, "export obj " + TempFile("site.obj") + "\n"); }
-void ExportSvgAxo(benchmark::State& state) { Step(state, "export svg " + TempFile("site.svg") + " axo\n"); }
-void ExportSvgPlan(benchmark::State& state) { Step(state, "export svg " + TempFile("site.svg") + " plan\n"); }
-
-// Prints, after the usual table, each step's shortest time on the doubled site over its
-// shortest on the first, in processor time and in real time.
-class GrowthReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.aggregate_name != "min") continue;
-            m_times[run.run_name.function_name][std::stoi(run.run_name.args)] = {run.GetAdjustedCPUTime(),
-                                                                                 run.GetAdjustedRealTime()};
+// One qwin: every facade a pass of its own (a click on the wall's bottom edge, Enter, the dialog).
+std::string WindowLines(int n)
+{
+    std::string lines = "qwin\n";
+    for (int i = 0; i < n; ++i) {
+        for (const double y : {Y(i), Y(i) + kDepth}) {
+            lines += "@" + Point(X(i) + kWidth / 2, y) + "\n\n";
+            // The dialog keeps its values from one pass to the next.
+            if (i == 0 && y == Y(i))
+                lines += "set 1222 1\nset 1223 6\nset 1277 3000\nset 1156 900\nset 1154 1500\nset 1155 1500\n"
+                         "set 1158 4\nset 1161 1500\ncheck 1224 1\n";
+            lines += "ok\n";
         }
     }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        std::printf("\ngrowth for the doubled site (its larger over its smaller size):  cpu   real\n");
-        for (const auto& [step, times] : m_times) {
-            if (times.size() < 2) continue;
-            const auto& [small, smallTimes] = *times.begin();
-            const auto& [large, largeTimes] = *times.rbegin();
-            std::printf("  %-14s %4d over %4d buildings %23.2f %6.2f\n", step.c_str(), large, small,
-                        largeTimes.first / smallTimes.first, largeTimes.second / smallTimes.second);
-        }
-    }
+    return lines + "*cancel*\n";
+}
 
-private:
-    std::map<std::string, std::map<int, std::pair<double, double>>> m_times;
+long PeakKib()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+int RunSite(int n)
+{
+    // The module beside the executable, loaded and entered as quenra3d does.
+    host::RegisterHostCommands();
+    std::string error;
+    if (!host::LoadModule(host::DefaultModulePath(), error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 2;
+    }
+    const std::string drawing = TempFile("site.q3d");
+    const std::vector<std::string> steps = {BuildLines(n),
+                                            RoofLines(n),
+                                            WindowLines(n),
+                                            "save " + drawing + "\n",
+                                            "open " + drawing + "\n",
+                                            "windows\n",
+                                            "list\n",
+                                            "export obj " + TempFile("site.obj") + "\n",
+                                            "export svg " + TempFile("site.svg") + " axo\n"};
+    for (std::size_t i = 0; i < steps.size(); ++i) std::printf("phase %s %.6f\n", kPhases[i], Run(steps[i]));
+    const bool complete = host::EventLog::Instance().Shown(std::to_string(kWindowsPerBuilding * n) + " windows");
+    for (const char* name : {"site.q3d", "site.obj", "site.mtl", "site.svg"}) std::remove(TempFile(name).c_str());
+    if (!complete || host::ScriptedUser::Instance().Failed()) {
+        std::fprintf(stderr, "the site of %d buildings was not made as intended\n", n);
+        return 1;
+    }
+    std::printf("peak %ld\n", PeakKib());
+    return 0;
+}
+
+// One run of a size in a fresh process: seconds per phase and the peak memory in KiB.
+struct SiteRun {
+    std::map<std::string, double> seconds;
+    long peakKib = 0;
 };
+
+bool RunChild(const std::string& self, int n, SiteRun& run)
+{
+    const std::string command = "'" + self + "' --site " + std::to_string(n);
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return false;
+    char line[256];
+    while (std::fgets(line, sizeof line, pipe)) {
+        const std::string text(line);
+        const std::size_t last = text.rfind(' ');
+        if (text.rfind("phase ", 0) == 0 && last != std::string::npos)
+            run.seconds[text.substr(6, last - 6)] = std::atof(text.c_str() + last + 1);
+        else if (text.rfind("peak ", 0) == 0)
+            run.peakKib = std::atol(text.c_str() + 5);
+    }
+    return pclose(pipe) == 0 && run.peakKib > 0;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+int Drive(const std::vector<int>& sizes, int runs)
+{
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    std::map<int, std::map<std::string, double>> medians;
+    std::map<int, double> peaks;
+    for (const int n : sizes) {
+        std::map<std::string, std::vector<double>> seconds;
+        std::vector<double> peak;
+        for (int r = 0; r < runs; ++r) {
+            SiteRun run;
+            if (!RunChild(self, n, run)) {
+                std::fprintf(stderr, "the run of %d buildings failed\n", n);
+                return 1;
+            }
+            for (const auto& [phase, s] : run.seconds) seconds[phase].push_back(s);
+            peak.push_back(static_cast<double>(run.peakKib));
+        }
+        for (const auto& [phase, values] : seconds) medians[n][phase] = Median(values);
+        peaks[n] = Median(peak);
+    }
+    std::printf("%-12s", "buildings");
+    for (const int n : sizes) std::printf("%12d", n);
+    std::printf("   growth per doubling\n");
+    const auto row = [&](const char* name, const std::function<double(int)>& value, const char* format) {
+        std::printf("%-12s", name);
+        for (const int n : sizes) std::printf(format, value(n));
+        std::printf("  ");
+        for (std::size_t i = 1; i < sizes.size(); ++i)
+            std::printf(" %5.2f", std::pow(value(sizes[i]) / value(sizes[i - 1]),
+                                           1.0 / std::log2(double(sizes[i]) / sizes[i - 1])));
+        std::printf("\n");
+    };
+    for (const char* phase : kPhases) row(phase, [&](int n) { return medians[n][phase]; }, "%11.3fs");
+    row("peak memory", [&](int n) { return peaks[n] / 1024.0; }, "%10.0fMB");
+    std::printf("(median of %d runs; wall time per phase; peak memory of the whole process)\n", runs);
+    return 0;
+}
 
 }  // namespace
 
-// Each step runs seven times and its shortest run counts: on a busy machine the shortest is
-// the one least disturbed.
-double Shortest(const std::vector<double>& times)
-{
-    return *std::min_element(times.begin(), times.end());
-}
-
-#define SITE_STEP(step)                                                                                 \
-    BENCHMARK(step)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(7) \
-        ->ComputeStatistics("min", Shortest)->ReportAggregatesOnly(true)
-
-SITE_STEP(Build);
-SITE_STEP(Save);
-SITE_STEP(Open);
-SITE_STEP(Windows);
-SITE_STEP(List);
-SITE_STEP(ExportObj);
-// The pictures on sites of 50,000 and 100,000 windows.
-BENCHMARK(ExportSvgAxo)->Arg(1250)->Arg(2500)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)
-    ->ComputeStatistics("min", Shortest)->ReportAggregatesOnly(true);
-BENCHMARK(ExportSvgPlan)->Arg(1250)->Arg(2500)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)
-    ->ComputeStatistics("min", Shortest)->ReportAggregatesOnly(true);
-
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    GrowthReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    for (const char* name : {"site.q3d", "again.q3d", "site.obj", "site.mtl", "site.svg"}) std::remove(TempFile(name).c_str());
-    return 0;
+    std::vector<int> sizes;
+    int runs = 3;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--site" && i + 1 < argc) return RunSite(std::atoi(argv[i + 1]));
+        if (arg == "--runs" && i + 1 < argc)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else if (std::atoi(arg.c_str()) > 0)
+            sizes.push_back(std::atoi(arg.c_str()));
+    }
+    if (sizes.empty()) sizes = {500, 1000, 2000};
+    return Drive(sizes, runs);
 }

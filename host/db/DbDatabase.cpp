@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "EventLog.h"
 #include "HostFault.h"
@@ -65,6 +66,7 @@ decObjectId DbDatabase::Append(std::unique_ptr<decDbEntity> entity, long layerId
     m_index[id.Handle()] = m_entities.size();
     decDbEntity* raw = entity.get();
     m_entities.push_back(std::move(entity));
+    Admit(*raw);
     LogCall("create " + std::to_string(id.Handle()) + " " + raw->IsA()->className);
     for (DbDatabaseReactor* reactor : m_reactors) reactor->OnObjectAppended(this, raw);
     return id;
@@ -225,6 +227,10 @@ void DbDatabase::FireNewDocument()
 
 void DbDatabase::NotifyObjectModified(decObject* object)
 {
+    // Extents found while the object was still being changed are not kept.
+    if (const decDbEntity* entity = object ? GetObjectById(object->GetObjectId()) : nullptr;
+        entity && (entity == object || entity->GetBaseObject() == object))
+        entity->ForgetBoundBox();
     const auto reactors = m_reactors;
     for (DbDatabaseReactor* reactor : reactors)
         if (std::find(m_reactors.begin(), m_reactors.end(), reactor) != m_reactors.end())
@@ -236,22 +242,79 @@ void DbDatabase::NotifyObjectModified(decObject* object)
 void DbDatabase::ClearSelectSet(int flag)
 {
     LogCall("ClearSelectSet " + std::to_string(flag));
-    for (const auto& entity : m_entities) entity->SetSelected(0);
+    for (const std::uint64_t handle : std::exchange(m_marked, {}))
+        if (decDbEntity* entity = GetObjectById(decObjectId(handle))) entity->SetSelected(0);
     m_selection.Clear();
 }
 
 void DbDatabase::RebuildSysSelectSet(int flag)
 {
     LogCall("RebuildSysSelectSet " + std::to_string(flag));
+    std::vector<std::size_t> places;
+    for (const std::uint64_t handle : m_marked)
+        if (const auto it = m_index.find(handle); it != m_index.end() && !m_entities[it->second]->IsErased())
+            places.push_back(it->second);
+    std::sort(places.begin(), places.end());
     m_selection.Clear();
-    for (const auto& entity : m_entities)
-        if (entity->IsSelected() && !entity->IsErased()) m_selection.Add(entity->GetObjectId());
+    for (const std::size_t place : places) m_selection.Add(m_entities[place]->GetObjectId());
 }
 
 void DbDatabase::ClearSubSelectSet()
 {
     LogCall("ClearSubSelectSet");
-    for (const auto& entity : m_entities) entity->SetSubObjectSelectSet(BitArray());
+    for (const std::uint64_t handle : std::exchange(m_subSelected, {}))
+        if (decDbEntity* entity = GetObjectById(decObjectId(handle))) entity->SetSubObjectSelectSet(BitArray());
+}
+
+void DbDatabase::NoteSelection(const decDbEntity& entity)
+{
+    const std::uint64_t handle = entity.GetObjectId().Handle();
+    if (GetObjectById(entity.GetObjectId()) != &entity) return;
+    BitArray picked;
+    if (entity.IsSelected())
+        m_marked.insert(handle);
+    else
+        m_marked.erase(handle);
+    if (entity.GetSubObjectSelectSet(picked))
+        m_subSelected.insert(handle);
+    else
+        m_subSelected.erase(handle);
+}
+
+// ---- where entities lie ----
+
+std::vector<decDbEntity*> DbDatabase::EntitiesNear(const GeVector3d& right, const GeVector3d& up,
+                                                   const GePoint3d& point, double reach)
+{
+    auto index = std::find_if(m_extents.begin(), m_extents.end(),
+                              [&](const ExtentsIndex& known) { return known.SeesAlong(right, up); });
+    if (index == m_extents.end()) {
+        // The plan's index is kept beside the one of the view last asked along.
+        constexpr std::size_t kKept = 2;
+        if (m_extents.size() == kKept) m_extents.pop_back();
+        index = m_extents.emplace(m_extents.end(), right, up);
+    }
+    std::vector<decDbEntity*> near;
+    for (const std::size_t place : index->Near(m_entities, point, reach)) near.push_back(m_entities[place].get());
+    return near;
+}
+
+void DbDatabase::NoteExtentsChanged(const decDbEntity& entity)
+{
+    const auto it = m_index.find(entity.GetObjectId().Handle());
+    if (it == m_index.end() || m_entities[it->second].get() != &entity) return;
+    for (ExtentsIndex& index : m_extents) index.Note(it->second);
+}
+
+void DbDatabase::Admit(const decDbEntity& entity)
+{
+    for (ExtentsIndex& index : m_extents) index.Note(m_entities.size() - 1);
+    NoteSelection(entity);
+}
+
+void DbDatabase::ForgetPlaces()
+{
+    for (ExtentsIndex& index : m_extents) index.Reset();
 }
 
 // ---- temporary graphics ----
@@ -275,6 +338,7 @@ bool DbDatabase::RestoreEntity(std::unique_ptr<decDbEntity> entity, std::uint64_
     entity->ClearModified();
     m_index[handle] = m_entities.size();
     m_entities.push_back(std::move(entity));
+    Admit(*m_entities.back());
     if (handle >= m_nextHandle) m_nextHandle = handle + 1;
     return true;
 }
@@ -287,8 +351,10 @@ void DbDatabase::PurgeErased()
     for (DrawingGroup& group : m_groups)
         std::erase_if(group.members, [this](const decObjectId& id) { return !GetObjectById(id); });
     std::erase_if(m_groups, [](const DrawingGroup& group) { return group.members.empty(); });
-    for (const decObjectId& id : std::vector<decObjectId>(m_selection.Ids()))
-        if (!GetObjectById(id)) m_selection.Remove(id);
+    m_selection.RemoveIf([this](const decObjectId& id) { return !GetObjectById(id); });
+    std::erase_if(m_marked, [this](std::uint64_t handle) { return !GetObjectById(decObjectId(handle)); });
+    std::erase_if(m_subSelected, [this](std::uint64_t handle) { return !GetObjectById(decObjectId(handle)); });
+    ForgetPlaces();
 }
 
 void DbDatabase::Reattach()
@@ -306,6 +372,10 @@ void DbDatabase::SwapContent(DbDatabase& other)
     std::swap(m_vars, other.m_vars);
     std::swap(m_groups, other.m_groups);
     std::swap(m_selection, other.m_selection);
+    std::swap(m_marked, other.m_marked);
+    std::swap(m_subSelected, other.m_subSelected);
+    ForgetPlaces();
+    other.ForgetPlaces();
     Reattach();
     other.Reattach();
 }

@@ -10,10 +10,12 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "DbDatabaseReactor.h"
 #include "EntityArray.h"
+#include "ExtentsIndex.h"
 #include "GeMatrix3d.h"
 #include "TempGraphics.h"
 #include "decDbEntity.h"
@@ -109,11 +111,25 @@ public:
     void NotifyObjectModified(decObject* object);
 
     // ---- selection ----
+    // Unmarks the marked entities and empties the visible selection.
     void ClearSelectSet(int flag);
-    // Entities marked with SetSelected(1) become the visible selection.
+    // Entities marked with SetSelected(1) become the visible selection, in creation order.
     void RebuildSysSelectSet(int flag);
+    // Empties every entity's picked sub-objects.
     void ClearSubSelectSet();
     const decSelectSet& GetSysSelectSet() const { return m_selection; }
+    // An entity of this drawing was marked or unmarked, or its picked sub-objects changed:
+    // the drawing keeps the marked ones at hand, so clearing costs what was marked.
+    void NoteSelection(const decDbEntity& entity);
+
+    // ---- where entities lie ----
+    // The live entities whose extents, seen along the two directions (a view's right and up),
+    // may come within reach of the point (in drawing units): every one that does and perhaps a
+    // few more, the most recently made first. The caller makes its exact test on each.
+    std::vector<decDbEntity*> EntitiesNear(const GeVector3d& right, const GeVector3d& up, const GePoint3d& point,
+                                           double reach);
+    // An entity of this drawing may have new extents (it changed, or its mesh will be made again).
+    void NoteExtentsChanged(const decDbEntity& entity);
 
     // ---- temporary graphics ----
     virtual void ClearTempGraphics();
@@ -140,6 +156,10 @@ public:
 private:
     long ResolveLayer(long layerId) const;
     decObjectId Append(std::unique_ptr<decDbEntity> entity, long layerId);
+    // Takes a newly stored entity into the marked sets and the extents indexes.
+    void Admit(const decDbEntity& entity);
+    // The entities changed places (opened, new, purged): the indexes start again.
+    void ForgetPlaces();
     void Reattach();
 
     std::vector<std::unique_ptr<decDbEntity>> m_entities;
@@ -151,6 +171,11 @@ private:
     std::vector<DrawingGroup> m_groups;
     std::vector<DbDatabaseReactor*> m_reactors;
     decSelectSet m_selection;
+    // Handles of the entities marked selected, and of those with picked sub-objects.
+    std::unordered_set<std::uint64_t> m_marked;
+    std::unordered_set<std::uint64_t> m_subSelected;
+    // One index per pair of directions clicks were asked along (the plan, the active view).
+    std::vector<ExtentsIndex> m_extents;
     TempGraphics m_temp;
     int m_openDepth = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "DbDatabase.h"
 #include "EventLog.h"
 #include "decBuilder.h"
 
@@ -50,8 +51,23 @@ int decDbEntity::GetSubObjectSelectSet(BitArray& picked) const
 
 const GeBoundBox3d& decDbEntity::GetBoundBox() const
 {
-    m_box = ComputeBoundBox();
+    // An entity outside a drawing may still be filled in without the write protocol: its
+    // extents are found anew each time.
+    if (!m_boxKnown || !IsStored()) m_box = ComputeBoundBox();
+    m_boxKnown = IsStored();
     return m_box;
+}
+
+void decDbEntity::ForgetBoundBox() const
+{
+    m_boxKnown = false;
+    if (DbDatabase* db = GetDatabase()) db->NoteExtentsChanged(*this);
+}
+
+void decDbEntity::SetSubObjectSelectSet(const BitArray& picked)
+{
+    m_subSelection = picked;
+    if (DbDatabase* db = GetDatabase()) db->NoteSelection(*this);
 }
 
 GeBoundBox3d decDbEntity::ComputeBoundBox() const
@@ -72,6 +88,7 @@ void decDbEntity::SetSelected(int selected)
 {
     if (selected != 0 && selected != 1) host::EventLog::Instance().Call("SetSelected " + std::to_string(selected));
     m_selected = selected != 0;
+    if (DbDatabase* db = GetDatabase()) db->NoteSelection(*this);
 }
 
 void decDbEntity::SetEntityColor(const Q3dColor& colour)

@@ -50,11 +50,15 @@ public:
 
     // Picked sub-objects (polygon indices): 1 when any is picked.
     int GetSubObjectSelectSet(BitArray& picked) const;
-    void SetSubObjectSelectSet(const BitArray& picked) { m_subSelection = picked; }
+    void SetSubObjectSelectSet(const BitArray& picked);
 
     // World extents (of the polygons; for a 2-D entity without polygons, of what it draws).
+    // A stored entity remembers them until it changes (every change goes through
+    // AssertWriteEnabled, a 3-D entity's also through its builder).
     const GeBoundBox3d& GetBoundBox() const;
     void GetBoundBox(GeBoundBox3d& box) const { box = GetBoundBox(); }
+    // Forgets the remembered extents and tells the drawing they may have changed.
+    void ForgetBoundBox() const;
 
     // Curve vertices; none for other entities.
     virtual int GetNumVerts() const { return 0; }
@@ -83,6 +87,8 @@ public:
 protected:
     decDbEntity() = default;
     virtual GeBoundBox3d ComputeBoundBox() const;
+    // A field is about to change: the extents are found again when next asked for.
+    void OnModified() override { ForgetBoundBox(); }
 
 private:
     Q3dColor m_colour;
@@ -91,6 +97,7 @@ private:
     bool m_selected = false;
     BitArray m_subSelection;
     mutable GeBoundBox3d m_box;
+    mutable bool m_boxKnown = false;
 };
 
 class decDbEntity2d : public decDbEntity {
@@ -143,8 +150,12 @@ public:
     // A proxy mesh entity's record: the base part and its mesh.
     void Serialize(SerializeFilter& filter) override;
 
-    // The builder changed: the mesh is made again when next asked for.
-    void MarkMeshDirty() { m_meshDirty = true; }
+    // The builder changed: the mesh, and with it the extents, are made again when next asked for.
+    void MarkMeshDirty()
+    {
+        m_meshDirty = true;
+        ForgetBoundBox();
+    }
 
 protected:
     // The placed mesh vertices.

@@ -54,15 +54,16 @@ decDbEntity* decSelectSet::GetEnt(int i) const
 
 void decSelectSet::Add(const decObjectId& id)
 {
-    if (!id.IsNull() && !Contains(id)) m_ids.push_back(id);
+    if (!id.IsNull() && m_handles.insert(id.Handle()).second) m_ids.push_back(id);
 }
 
 void decSelectSet::Remove(const decObjectId& id)
 {
-    std::erase(m_ids, id);
+    if (m_handles.erase(id.Handle()) != 0) std::erase(m_ids, id);
 }
 
-bool decSelectSet::Contains(const decObjectId& id) const
+void decSelectSet::Clear()
 {
-    return std::find(m_ids.begin(), m_ids.end(), id) != m_ids.end();
+    m_ids.clear();
+    m_handles.clear();
 }

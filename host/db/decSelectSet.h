@@ -1,5 +1,9 @@
 #pragma once
-// A selection: identifiers in the order the user picked them.
+// A selection: identifiers in the order the user picked them, each once. Membership is kept by
+// handle beside the order, so asking about or adding one id costs the same in a selection of
+// a hundred thousand as in one of ten.
+#include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 #include "decObjectId.h"
@@ -17,10 +21,22 @@ public:
     // Adds an id unless it is unset or already present.
     void Add(const decObjectId& id);
     void Remove(const decObjectId& id);
-    bool Contains(const decObjectId& id) const;
-    void Clear() { m_ids.clear(); }
+    bool Contains(const decObjectId& id) const { return m_handles.contains(id.Handle()); }
+    void Clear();
     const std::vector<decObjectId>& Ids() const { return m_ids; }
+
+    // Removes every id the predicate names, keeping the order of the rest.
+    template <class Predicate>
+    void RemoveIf(Predicate names)
+    {
+        std::erase_if(m_ids, [&](const decObjectId& id) {
+            if (!names(id)) return false;
+            m_handles.erase(id.Handle());
+            return true;
+        });
+    }
 
 private:
     std::vector<decObjectId> m_ids;
+    std::unordered_set<std::uint64_t> m_handles;
 };

@@ -17,6 +17,20 @@ void EventLog::Show(std::string_view text)
 void EventLog::Call(std::string_view text)
 {
     m_entries.push_back({Channel::Call, std::string(text)});
+    // Dropping only once the calls are at least half the entries keeps each call's share of
+    // the work constant however long the transcript is.
+    if (++m_calls > 2 * kCallsKept && 2 * m_calls > m_entries.size()) DropOldCalls();
+}
+
+void EventLog::DropOldCalls()
+{
+    std::size_t drop = m_calls - kCallsKept;
+    std::erase_if(m_entries, [&drop](const LogEntry& e) {
+        if (drop == 0 || e.channel != Channel::Call) return false;
+        --drop;
+        return true;
+    });
+    m_calls = kCallsKept;
 }
 
 std::string EventLog::Transcript() const
@@ -49,6 +63,7 @@ bool EventLog::Shown(std::string_view text) const
 void EventLog::Clear()
 {
     m_entries.clear();
+    m_calls = 0;
 }
 
 }  // namespace host

@@ -26,8 +26,11 @@ public:
 
     // A line the user sees. It is recorded and handed to the echo sink, if any.
     void Show(std::string_view text);
-    // A host call and its arguments, recorded for tests but never shown.
+    // A host call and its arguments, recorded for tests but never shown. Only the most
+    // recent kCallsKept calls are sure to be kept (older ones are dropped in batches, never
+    // more than as many as the transcript has lines): a long session draws millions of times.
     void Call(std::string_view text);
+    static constexpr std::size_t kCallsKept = 50000;
 
     const std::vector<LogEntry>& Entries() const { return m_entries; }
     // Every transcript line, each ended by a new line.
@@ -44,7 +47,11 @@ public:
     void SetSink(Sink sink) { m_sink = std::move(sink); }
 
 private:
+    // Drops the oldest calls beyond the kept ones, leaving the transcript whole.
+    void DropOldCalls();
+
     std::vector<LogEntry> m_entries;
+    std::size_t m_calls = 0;
     Sink m_sink;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <unordered_set>
 #include <utility>
 
 #include "DbDatabase.h"
@@ -117,8 +118,9 @@ bool InsideBox(const decDbEntity* entity, const std::pair<GePoint3d, GePoint3d>&
 std::vector<decDbEntity*> ResolveSelection(const ScriptLine& line, decSSGet_filter* filter)
 {
     std::vector<decDbEntity*> out;
-    const auto add = [&out](decDbEntity* entity) {
-        if (entity && std::find(out.begin(), out.end(), entity) == out.end()) out.push_back(entity);
+    std::unordered_set<const decDbEntity*> taken;
+    const auto add = [&](decDbEntity* entity) {
+        if (entity && taken.insert(entity).second) out.push_back(entity);
     };
     DbDatabase* db = dec::GetWorkingDatabase();
     for (const std::string& word : SplitBlanks(line.text)) {
@@ -162,9 +164,15 @@ decDbEntity* EntityAtPoint(const GePoint3d& point, decSSGet_filter* filter)
     if (!view) return nullptr;
     int px = 0, py = 0;
     view->WorldToWindow(point, px, py);
-    const std::vector<decDbEntity*> live = LiveEntities();
-    for (auto it = live.rbegin(); it != live.rend(); ++it) {
-        const GeBoundBox3d& box = (*it)->GetBoundBox();
+    GePoint3d target;
+    GeVector3d viewUp, viewRight, viewDir;
+    view->GetCamera(target, viewUp, viewRight, viewDir);
+    // The aperture in drawing units, a unit more on each side for the rounding to window
+    // units, and a margin for the rounding of the projection far from the origin.
+    const double reach = (kAperture + 2) / view->GetScale() +
+                         1e-9 * (1.0 + std::max({std::fabs(target.x), std::fabs(target.y), std::fabs(target.z)}));
+    for (decDbEntity* entity : dec::GetWorkingDatabase()->EntitiesNear(viewRight, viewUp, point, reach)) {
+        const GeBoundBox3d& box = entity->GetBoundBox();
         if (box.IsEmpty()) continue;
         const GePoint3d& lo = box.MinPoint();
         const GePoint3d& hi = box.MaxPoint();
@@ -180,7 +188,7 @@ decDbEntity* EntityAtPoint(const GePoint3d& point, decSSGet_filter* filter)
         }
         const bool near = px >= left - kAperture && px <= right + kAperture && py >= top - kAperture &&
                           py <= bottom + kAperture;
-        if (near && FilterAccepts(filter, *it)) return *it;
+        if (near && FilterAccepts(filter, entity)) return entity;
     }
     return nullptr;
 }
@@ -193,8 +201,10 @@ bool FaceAtPoint(const GePoint3d& point, decSSGet_filter* filter, const decObjec
     const GePoint2d at(point.x, point.y);
     bool found = false;
     double highest = 0.0;
-    const std::vector<decDbEntity*> live = LiveEntities();
-    for (auto it = live.rbegin(); it != live.rend(); ++it) {
+    // Only an entity whose plan extents hold the point can have a face over it.
+    const std::vector<decDbEntity*> near = dec::GetWorkingDatabase()->EntitiesNear(
+        GeVector3d(1.0, 0.0, 0.0), GeVector3d(0.0, 1.0, 0.0), point, 0.0);
+    for (auto it = near.begin(); it != near.end(); ++it) {
         const std::vector<GePolygon> polygons = (*it)->GetPolygons();
         bool taken = false, asked = false;
         for (std::size_t i = 0; i < polygons.size(); ++i) {

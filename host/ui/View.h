@@ -20,6 +20,8 @@ public:
     void GetCamera(GePoint3d& target, GeVector3d& up, GeVector3d& right, GeVector3d& viewDir) const;
     // Looks along viewDir with the given up direction; scale is window units per millimetre.
     void SetCamera(const GePoint3d& target, const GeVector3d& viewDir, const GeVector3d& up, double scale);
+    // Window units per millimetre.
+    double GetScale() const { return m_scale; }
     // The window point of a world point (integer window units); 1.
     int WorldToWindow(const GePoint3d& p, int& x, int& y) const;
     // Non-zero when picking also tests the top edges of walls.

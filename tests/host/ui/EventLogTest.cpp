@@ -25,6 +25,35 @@ TEST(EventLog, MessageBoxesShowOnTheTranscriptAndCallsStayApart)
     EXPECT_TRUE(log.Entries().empty());
 }
 
+// A long session: the transcript stays whole and in order, the calls keep at least the most
+// recent ones (in order), and never more than the transcript's length plus twice the kept ones.
+TEST(EventLog, ALongSessionKeepsTheTranscriptAndTheLatestCalls)
+{
+    host::EventLog& log = host::EventLog::Instance();
+    log.Clear();
+    constexpr std::size_t kKept = host::EventLog::kCallsKept;
+    std::string transcript;
+    for (const std::size_t lines : {std::size_t{0}, std::size_t{7}, 3 * kKept}) {
+        log.Clear();
+        transcript.clear();
+        const std::size_t calls = 5 * kKept + 3;
+        for (std::size_t i = 0; i < calls; ++i) {
+            log.Call("call " + std::to_string(i));
+            if (lines && i % (calls / lines + 1) == 0) {
+                log.Show("line " + std::to_string(i));
+                transcript += "line " + std::to_string(i) + "\n";
+            }
+            ASSERT_LE(log.Entries().size(), 2 * std::max(kKept, lines) + lines + 1) << "lines " << lines;
+        }
+        EXPECT_EQ(log.Transcript(), transcript) << "lines " << lines;
+        const std::vector<std::string> kept = log.Calls("call ");
+        ASSERT_GE(kept.size(), kKept);
+        for (std::size_t i = 0; i < kept.size(); ++i)
+            ASSERT_EQ(kept[i], "call " + std::to_string(calls - kept.size() + i)) << "lines " << lines;
+    }
+    log.Clear();
+}
+
 #include "ScriptedUser.h"
 
 TEST(MessageBox, QuestionsTakeTheNextLineAndEscWhenTheLinesRunOut)

@@ -1,0 +1,193 @@
+#include "ExtentsIndex.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "decDbEntity.h"
+
+namespace {
+
+// The share of a coordinate's size by which spans and questions are widened: far more than
+// the rounding of a projection, far less than anything a click could tell apart.
+constexpr double kRelativeMargin = 1e-9;
+// A span over more cells than this is asked about at every question instead.
+constexpr std::int64_t kMostCells = 64;
+// Cell numbers stay within this, so that two of them make one key.
+constexpr double kFarthestCell = 1 << 30;
+
+double Magnitude(const GePoint3d& p)
+{
+    return std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
+}
+
+double Dot(const GePoint3d& p, const GeVector3d& v)
+{
+    return p.x * v.x + p.y * v.y + p.z * v.z;
+}
+
+std::uint64_t Key(std::int64_t i, std::int64_t j)
+{
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(i)) << 32) |
+           static_cast<std::uint32_t>(j);
+}
+
+}  // namespace
+
+bool ExtentsIndex::SeesAlong(const GeVector3d& right, const GeVector3d& up) const
+{
+    return right.x == m_right.x && right.y == m_right.y && right.z == m_right.z && up.x == m_up.x &&
+           up.y == m_up.y && up.z == m_up.z;
+}
+
+void ExtentsIndex::Note(std::size_t place)
+{
+    if (!m_built) return;
+    m_pending.push_back(place);
+    // Many changes and no question: the next question builds afresh.
+    if (m_pending.size() > m_spans.size() + 1024) Reset();
+}
+
+void ExtentsIndex::Reset()
+{
+    m_built = false;
+    m_spans.clear();
+    m_cells.clear();
+    m_everywhere.clear();
+    m_pending.clear();
+    m_stale = 0;
+}
+
+ExtentsIndex::Span ExtentsIndex::SpanOf(const decDbEntity& entity) const
+{
+    Span span;
+    const GeBoundBox3d& box = entity.GetBoundBox();
+    if (box.IsEmpty()) return span;
+    const GePoint3d& lo = box.MinPoint();
+    const GePoint3d& hi = box.MaxPoint();
+    for (int corner = 0; corner < 8; ++corner) {
+        const GePoint3d p((corner & 1) ? hi.x : lo.x, (corner & 2) ? hi.y : lo.y, (corner & 4) ? hi.z : lo.z);
+        const double r = Dot(p, m_right), u = Dot(p, m_up);
+        span.r0 = corner == 0 ? r : std::min(span.r0, r);
+        span.r1 = corner == 0 ? r : std::max(span.r1, r);
+        span.u0 = corner == 0 ? u : std::min(span.u0, u);
+        span.u1 = corner == 0 ? u : std::max(span.u1, u);
+    }
+    const double margin = kRelativeMargin * (1.0 + std::max(Magnitude(lo), Magnitude(hi)));
+    span.r0 -= margin;
+    span.r1 += margin;
+    span.u0 -= margin;
+    span.u1 += margin;
+    const bool finite = std::isfinite(span.r0) && std::isfinite(span.r1) && std::isfinite(span.u0) &&
+                        std::isfinite(span.u1);
+    span.kind = finite ? Span::Kind::Box : Span::Kind::Everywhere;
+    return span;
+}
+
+bool ExtentsIndex::CellOf(double v, std::int64_t& cell) const
+{
+    const double scaled = std::floor(v / m_cell);
+    if (!(std::fabs(scaled) < kFarthestCell)) return false;
+    cell = static_cast<std::int64_t>(scaled);
+    return true;
+}
+
+void ExtentsIndex::Insert(std::size_t place)
+{
+    const Span& span = m_spans[place];
+    if (span.kind == Span::Kind::None) return;
+    std::int64_t i0 = 0, i1 = 0, j0 = 0, j1 = 0;
+    const bool cells = span.kind == Span::Kind::Box && CellOf(span.r0, i0) && CellOf(span.r1, i1) &&
+                       CellOf(span.u0, j0) && CellOf(span.u1, j1) && (i1 - i0 + 1) * (j1 - j0 + 1) <= kMostCells;
+    if (!cells) {
+        m_everywhere.push_back(place);
+        return;
+    }
+    for (std::int64_t i = i0; i <= i1; ++i)
+        for (std::int64_t j = j0; j <= j1; ++j) m_cells[Key(i, j)].push_back(place);
+}
+
+void ExtentsIndex::Build(std::span<const std::unique_ptr<decDbEntity>> entities)
+{
+    Reset();
+    m_spans.reserve(entities.size());
+    for (const auto& entity : entities) m_spans.push_back(SpanOf(*entity));
+    // Cells about twice the size of a typical entity, and no finer than the drawing's
+    // breadth shared among its entities.
+    std::vector<double> sizes;
+    double r0 = 0.0, r1 = 0.0, u0 = 0.0, u1 = 0.0;
+    for (const Span& span : m_spans) {
+        if (span.kind != Span::Kind::Box) continue;
+        r0 = sizes.empty() ? span.r0 : std::min(r0, span.r0);
+        r1 = sizes.empty() ? span.r1 : std::max(r1, span.r1);
+        u0 = sizes.empty() ? span.u0 : std::min(u0, span.u0);
+        u1 = sizes.empty() ? span.u1 : std::max(u1, span.u1);
+        sizes.push_back(std::max(span.r1 - span.r0, span.u1 - span.u0));
+    }
+    m_cell = 1.0;
+    if (!sizes.empty()) {
+        std::nth_element(sizes.begin(), sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() / 2), sizes.end());
+        const double breadth = std::max(r1 - r0, u1 - u0) / std::sqrt(static_cast<double>(sizes.size()));
+        const double cell = std::max(2.0 * sizes[sizes.size() / 2], breadth);
+        if (std::isfinite(cell) && cell > 0.0) m_cell = cell;
+    }
+    for (std::size_t place = 0; place < m_spans.size(); ++place) Insert(place);
+    m_built = true;
+}
+
+void ExtentsIndex::CatchUp(std::span<const std::unique_ptr<decDbEntity>> entities)
+{
+    if (m_built && m_stale + m_pending.size() > m_spans.size() / 2 + 1024) m_built = false;
+    if (!m_built) {
+        Build(entities);
+        return;
+    }
+    for (const std::size_t place : m_pending) {
+        if (place >= entities.size()) continue;
+        if (place >= m_spans.size()) m_spans.resize(place + 1);
+        else ++m_stale;
+        m_spans[place] = SpanOf(*entities[place]);
+        Insert(place);
+    }
+    m_pending.clear();
+}
+
+std::vector<std::size_t> ExtentsIndex::Near(std::span<const std::unique_ptr<decDbEntity>> entities,
+                                            const GePoint3d& point, double reach)
+{
+    CatchUp(entities);
+    const double r = Dot(point, m_right), u = Dot(point, m_up);
+    const double pad = reach + kRelativeMargin * (1.0 + Magnitude(point));
+    // A question that is not finite is asked of every entity with extents: the caller decides.
+    const bool finite = std::isfinite(r) && std::isfinite(u) && std::isfinite(pad);
+    const auto near = [&](std::size_t place) {
+        if (place >= entities.size() || entities[place]->IsErased()) return false;
+        const Span& span = m_spans[place];
+        switch (span.kind) {
+        case Span::Kind::None: return false;
+        case Span::Kind::Everywhere: return true;
+        case Span::Kind::Box: break;
+        }
+        return !finite ||
+               (span.r0 - pad <= r && r <= span.r1 + pad && span.u0 - pad <= u && u <= span.u1 + pad);
+    };
+    std::vector<std::size_t> places;
+    std::int64_t i0 = 0, i1 = 0, j0 = 0, j1 = 0;
+    const bool cells = CellOf(r - pad, i0) && CellOf(r + pad, i1) && CellOf(u - pad, j0) && CellOf(u + pad, j1) &&
+                       (i1 - i0 + 1) * (j1 - j0 + 1) <= static_cast<std::int64_t>(m_cells.size());
+    if (cells) {
+        for (std::int64_t i = i0; i <= i1; ++i)
+            for (std::int64_t j = j0; j <= j1; ++j)
+                if (const auto it = m_cells.find(Key(i, j)); it != m_cells.end())
+                    for (const std::size_t place : it->second)
+                        if (near(place)) places.push_back(place);
+        for (const std::size_t place : m_everywhere)
+            if (near(place)) places.push_back(place);
+        std::sort(places.begin(), places.end(), std::greater<>());
+        places.erase(std::unique(places.begin(), places.end()), places.end());
+    } else {
+        // The question covers more cells than the grid has: every entity is asked.
+        for (std::size_t place = m_spans.size(); place-- > 0;)
+            if (near(place)) places.push_back(place);
+    }
+    return places;
+}
