@@ -14,6 +14,7 @@
 #include "KernelWorkArrays.h"
 #include "LoopTracing.h"
 #include "OffsetLoopTracing.h"
+#include "PathWinding.h"
 #include "SegmentSplitting.h"
 #include "UniformGrid.h"
 
@@ -32,10 +33,9 @@ constexpr float kEndOffsetEdgeMark = 99.0f;
 // closed) and none of it belongs to the offset.
 constexpr float kInvertedOffsetEdgeMark = 4.0f;
 
-// A clearance above this surely removes a piece within the splitter's 0.01 of an input edge.
-constexpr double kClearanceForCopies = 0.05;
-
 constexpr int kMaxPoints = kOffsetPointEntries - 1;
+// A point this near the straight way between its neighbours is no corner of a loop.
+constexpr double kOnTheWay = 1e-6;
 constexpr int kMaxLoops = kOffsetLoopEntries - 1;
 
 // ----- raw offset ring -----
@@ -220,13 +220,12 @@ struct Segments {
   }
 };
 
-// Every segment cut at every crossing with another, later copies of a piece dropped. The
-// segments marked cutOnly cut the others but yield no pieces.
-Segments SplitAll(const Segments& in, float cutOnly) {
+// Every segment cut at every crossing with another, later copies of a piece dropped.
+Segments SplitAll(const Segments& in) {
   std::vector<SplitPiece> list;
   list.reserve(in.Count());
   for (int i = 1; i <= in.Count(); ++i)
-    list.push_back({in.x1[i], in.y1[i], in.x2[i], in.y2[i], in.mark[i], in.mark[i] == cutOnly});
+    list.push_back({in.x1[i], in.y1[i], in.x2[i], in.y2[i], in.mark[i]});
   const std::vector<SplitPiece> pieces = SplitSegmentList(1, list);
   Segments out;
   out.Reserve(static_cast<int>(pieces.size()));
@@ -331,176 +330,24 @@ Segments KeepClearPieces(const FlatPolygon& p, Segments pieces, double c) {
   });
 }
 
-// ----- winding -----
+// ----- joined ring -----
 
-// A closed path of points 1..m, point m + 1 repeating point 1.
+// A closed path of points 1..m, point m + 1 repeating point 1, with a flag per segment for
+// those that only join two moved edges across a corner.
 struct ClosedPath {
   std::vector<double> x{0.0}, y{0.0};
-  void Add(double px, double py) { x.push_back(px), y.push_back(py); }
+  std::vector<unsigned char> joins{0};
+  void Add(double px, double py, bool join) { x.push_back(px), y.push_back(py), joins.push_back(join); }
   int Edges() const { return static_cast<int>(x.size()) - 2; }
 };
 
-
-// The winding number of the raw offset ring about a point, counted along the upward ray
-// from it through the ring's edges that cross the point's vertical. Shrinking a dense
-// jagged ring gives mitres tens of metres long that cross every vertical, so the edges are
-// kept per column of the plan: an edge that spans the whole column counts for every point
-// of the column that lies well below it, added up once per column in order of height; only
-// the spanning edges at about the point's height, and the edges that end in the column, are
-// tried one by one, with the same test as a plain loop over all edges.
-class RingWinding {
- public:
-  RingWinding(const std::vector<double>& ox, const std::vector<double>& oy, int edges)
-      : ox_(ox), oy_(oy) {
-    double x1 = ox[1], x2 = ox[1];
-    std::vector<double> extents(edges);
-    for (int i = 1; i <= edges; ++i) {
-      x1 = std::min(x1, ox[i]), x2 = std::max(x2, ox[i]);
-      extents[i - 1] = std::fabs(ox[i + 1] - ox[i]);
-    }
-    // Columns about as wide as a typical edge: the long mitres of a dense ring span many of
-    // them, but the band of spans searched about a point stays short.
-    std::nth_element(extents.begin(), extents.begin() + edges / 2, extents.end());
-    const double width = x2 - x1;
-    double w = std::max(width / (2.0 * edges + 16.0), extents[edges / 2]);
-    if (!(w > 0.0)) w = 1.0;
-    x0_ = x1, w_ = w, inverse_ = 1.0 / w;
-    cols_ = static_cast<int>(width * inverse_) + 1;
-    // Beyond this from a column's side an edge surely lies on that side for every point
-    // that the column holds (rounding of the column look-up included).
-    const double delta = 1e-9 * (std::fabs(x1) + std::fabs(x2) + w);
-
-    std::vector<std::pair<int, End>> ends;  // with their columns
-    std::vector<Span> spans;
-    for (int i = 1; i <= edges; ++i) {
-      const double ax = ox[i], ay = oy[i], bx = ox[i + 1], by = oy[i + 1];
-      if (ax == bx) continue;  // never crosses a vertical by the half-open test
-      const double lo = std::min(ax, bx), hi = std::max(ax, bx);
-      const double slope = (by - ay) / (bx - ax);
-      const double slack = 1e-6 * (1.0 + std::fabs(ay) + std::fabs(by)) + std::fabs(slope) * delta;
-      const End end{lo, hi, std::max(ay, by) + slack, i};
-      for (int c = Column(lo); c <= Column(hi); ++c) {
-        const double left = x0_ + c * w_, right = left + w_;
-        const bool across = c > 0 && c < cols_ - 1 && lo < left - delta && hi > right + delta;
-        const double yl = ay + (left - ax) * slope, yr = ay + (right - ax) * slope;
-        const double bottom = std::min(yl, yr) - slack, top = std::max(yl, yr) + slack;
-        // A steep edge is tried one by one, so the band searched about a point stays short.
-        if (across && top - bottom <= 4.0 * w_)
-          spans.push_back({bottom, top, bx < ax ? 1 : -1, i, c});
-        else
-          ends.emplace_back(c, end);
-      }
-    }
-    // Both lists bucketed by column; the spans of a column then sorted by height.
-    endStart_.assign(cols_ + 1, 0), spanStart_.assign(cols_ + 1, 0), tallest_.assign(cols_, 0.0);
-    for (const auto& entry : ends) ++endStart_[entry.first + 1];
-    for (const Span& sp : spans) {
-      ++spanStart_[sp.column + 1];
-      tallest_[sp.column] = std::max(tallest_[sp.column], sp.top - sp.bottom);
-    }
-    for (int c = 0; c < cols_; ++c) {
-      endStart_[c + 1] += endStart_[c];
-      spanStart_[c + 1] += spanStart_[c];
-    }
-    ends_.resize(ends.size()), spans_.resize(spans.size());
-    std::vector<int> fill(endStart_.begin(), endStart_.end() - 1);
-    for (const auto& [c, end] : ends) ends_[fill[c]++] = end;
-    fill.assign(spanStart_.begin(), spanStart_.end() - 1);
-    for (const Span& sp : spans) spans_[fill[sp.column]++] = sp;
-    for (int c = 0; c < cols_; ++c)
-      std::sort(spans_.begin() + spanStart_[c], spans_.begin() + spanStart_[c + 1],
-                [](const Span& a, const Span& b) { return a.bottom < b.bottom; });
-    // above_[k]: the turns of span k and of those after it in its column.
-    above_.assign(spans_.size() + 1, 0);
-    for (size_t k = spans_.size(); k-- > 0;)
-      above_[k] = spans_[k].turn +
-                  (k + 1 < spans_.size() && spans_[k + 1].column == spans_[k].column ? above_[k + 1] : 0);
-  }
-
-  // Counter-clockwise turns about (px, py).
-  int At(double px, double py) const {
-    const int c = Column(px);
-    int winding = 0;
-    for (int k = endStart_[c]; k < endStart_[c + 1]; ++k) {
-      const End& e = ends_[k];
-      if (e.lo <= px && px < e.hi && e.top > py) winding += Crossing(e.edge, px, py);
-    }
-    const Span* first = spans_.data() + spanStart_[c];
-    const Span* last = spans_.data() + spanStart_[c + 1];
-    // Spans whose bottom lies above the point surely cross the ray; below the point, only
-    // those within the column's tallest span of it can reach it.
-    const Span* above = std::upper_bound(first, last, py,
-                                         [](double y, const Span& sp) { return y < sp.bottom; });
-    if (above != last) winding += above_[above - spans_.data()];
-    for (const Span* sp = above; sp != first && (sp - 1)->bottom >= py - tallest_[c]; --sp)
-      if ((sp - 1)->top > py) winding += Crossing((sp - 1)->edge, px, py);
-    return winding;
-  }
-
- private:
-  // An edge tried one by one: the x range where it crosses a vertical (lo <= x < hi, the
-  // plain test's own) and a height it surely stays under.
-  struct End {
-    double lo, hi, top;
-    int edge;
-  };
-  struct Span {
-    double bottom, top;  // the edge's heights over the column, widened by the rounding
-    int turn;            // what the edge adds when it crosses the ray
-    int edge, column;
-  };
-
-  int Column(double x) const {
-    const double c = (x - x0_) * inverse_;
-    return c < 1.0 ? 0 : c >= cols_ - 1 ? cols_ - 1 : static_cast<int>(c);
-  }
-
-  // What edge i adds to the winding about (px, py): the plain ray test.
-  int Crossing(int i, double px, double py) const {
-    const double ax = ox_[i], ay = oy_[i], bx = ox_[i + 1], by = oy_[i + 1];
-    if ((ax <= px) == (bx <= px)) return 0;
-    const double yAt = ay + (px - ax) * (by - ay) / (bx - ax);
-    return yAt > py ? (bx < ax ? 1 : -1) : 0;
-  }
-
-  const std::vector<double>& ox_;
-  const std::vector<double>& oy_;
-  double x0_ = 0.0, w_ = 1.0, inverse_ = 1.0;
-  int cols_ = 1;
-  std::vector<int> endStart_, spanStart_, above_;
-  std::vector<End> ends_;
-  std::vector<Span> spans_;
-  std::vector<double> tallest_;
-};
-
+// Two points the tracers take for one: they differ by less than this in x and in y.
+constexpr double kSamePoint = 0.1;
 // How far beside a piece its two sides are sampled: half the tracers' same-point tolerance,
 // so ring edges that the tracers would take for one are counted together.
 constexpr double kSideStep = 0.05;
 // Moved edges that overlap by less than this at a corner are joined at their crossing.
 constexpr double kOverlapReach = 1e-3;
-
-// Keeps the pieces of a closed raw ring that bound what the offset covers: the points where
-// the ring winds at least once in the polygon's own sense. A piece stays when that holds on
-// exactly one of its sides. Cutting by clearance alone leaves, where an edge vanishes, parts
-// of the ring that the ring no longer winds around, and gaps where it does.
-Segments KeepBoundaryPieces(const FlatPolygon& p, const ClosedPath& joined, Segments pieces) {
-  double twiceArea = 0.0;
-  for (int i = 1; i <= p.n; ++i) {
-    const int j = p.Next(i);
-    twiceArea += p.X(i) * p.Y(j) - p.X(j) * p.Y(i);
-  }
-  const int sense = twiceArea > 0.0 ? 1 : -1;
-  const RingWinding winding(joined.x, joined.y, joined.Edges());
-  auto covered = [&](double x, double y) { return sense * winding.At(x, y) >= 1; };
-  return pieces.Without([&](int i) {
-    const double dx = pieces.x2[i] - pieces.x1[i], dy = pieces.y2[i] - pieces.y1[i];
-    const double length = std::hypot(dx, dy);
-    if (!(length > 0.0)) return true;
-    const double mx = (pieces.x1[i] + pieces.x2[i]) / 2, my = (pieces.y1[i] + pieces.y2[i]) / 2;
-    const double nx = -dy / length * kSideStep, ny = dx / length * kSideStep;
-    return covered(mx + nx, my + ny) == covered(mx - nx, my - ny);
-  });
-}
 
 // ----- plane frame and output -----
 
@@ -519,6 +366,34 @@ struct PlaneFrame {
 };
 
 // The caller's result arrays, filled loop by loop within their capacities.
+// Whether b lies on the way from a to c (within a micrometre of it, between them).
+bool OnTheWay(double ax, double ay, double bx, double by, double cx, double cy) {
+  const double ux = cx - ax, uy = cy - ay, vx = bx - ax, vy = by - ay;
+  const double off = ux * vy - uy * vx;
+  return off * off <= kOnTheWay * kOnTheWay * (ux * ux + uy * uy) &&
+         vx * (cx - bx) + vy * (cy - by) >= 0.0;
+}
+
+// The points 1..size of a loop (1-based x, y) less those on the way between their
+// neighbours, into cx, cy (1-based): cuts in a straight side of the offset leave no corner.
+void Corners(const double x[], const double y[], int size, std::vector<double>& cx,
+             std::vector<double>& cy) {
+  cx.assign(1, 0.0), cy.assign(1, 0.0);
+  auto between = [&](int a, int b, double px, double py) {
+    return OnTheWay(cx[a], cy[a], cx[b], cy[b], px, py);
+  };
+  for (int p = 1; p <= size; ++p) {
+    while (cx.size() >= 3 && between(cx.size() - 2, cx.size() - 1, x[p], y[p]))
+      cx.pop_back(), cy.pop_back();
+    cx.push_back(x[p]), cy.push_back(y[p]);
+  }
+  // Where the loop closes: the last point, then the first.
+  while (cx.size() > 4 && between(cx.size() - 2, cx.size() - 1, cx[1], cy[1]))
+    cx.pop_back(), cy.pop_back();
+  while (cx.size() > 4 && between(cx.size() - 1, 1, cx[2], cy[2]))
+    cx.erase(cx.begin() + 1), cy.erase(cy.begin() + 1);
+}
+
 class LoopWriter {
  public:
   LoopWriter(const PlaneFrame& frame, int* loopCount, std::int16_t counts[], std::int16_t codes[],
@@ -548,12 +423,15 @@ class LoopWriter {
     return true;
   }
 
-  // Appends every loop of a loop list (sizes and points 1-based, loops back to back).
+  // Appends every loop of a loop list (sizes and points 1-based, loops back to back), each
+  // without the points that lie on the straight way between their neighbours.
   bool AddAll(int count, const std::vector<std::int16_t>& sizes, const double x[],
               const double y[]) {
     int at = 0;
+    std::vector<double> cx{0.0}, cy{0.0};
     for (int l = 1; l <= count; ++l) {
-      if (!Add(kClosedLoopCode, x + at, y + at, sizes[l])) return false;
+      Corners(x + at, y + at, sizes[l], cx, cy);
+      if (!Add(kClosedLoopCode, cx.data(), cy.data(), static_cast<int>(cx.size()) - 1)) return false;
       at += sizes[l];
     }
     return true;
@@ -649,31 +527,46 @@ ClosedPath JoinedRing(const FlatPolygon& p, const std::vector<double>& ox,
     const double turn = u1x * u2y - u1y * u2x;
     const int corner = v == 1 ? n + 1 : v;
     if (d * turn > kOverlapReach) {
-      path.Add(p.X(v) - d * u1y, p.Y(v) + d * u1x);
-      path.Add(p.X(v), p.Y(v));
-      path.Add(p.X(v) - d * u2y, p.Y(v) + d * u2x);
+      path.Add(p.X(v) - d * u1y, p.Y(v) + d * u1x, true);
+      path.Add(p.X(v), p.Y(v), true);
+      path.Add(p.X(v) - d * u2y, p.Y(v) + d * u2x, false);
     } else {
-      path.Add(ox[corner], oy[corner]);
+      path.Add(ox[corner], oy[corner], false);
     }
   }
-  path.Add(path.x[1], path.y[1]);
+  path.Add(path.x[1], path.y[1], false);
   return path;
 }
 
-// The polygon's edges and the offset's edges, cut at every crossing; the pieces of the
-// offset are returned. A closed ring's offset is its joined path; an open polyline's is its
-// raw offset (1-based ox, oy), whose inverted edges are dropped too.
-Segments OffsetPieces(const FlatPolygon& p, bool closed, const std::vector<double>& ox,
-                      const std::vector<double>& oy, const ClosedPath& joined, double clearance) {
+// The pieces of a closed ring's offset: those of its joined path that bound where the path
+// winds at least once in the polygon's own sense. The joins across corners only cut: every
+// point of one lies nearer the corner's vertex than the distance, where no boundary runs.
+Segments BoundaryOfJoinedRing(const FlatPolygon& p, const ClosedPath& joined) {
+  double twiceArea = 0.0;
+  for (int i = 1; i <= p.n; ++i) {
+    const int j = p.Next(i);
+    twiceArea += p.X(i) * p.Y(j) - p.X(j) * p.Y(i);
+  }
+  const int sense = twiceArea > 0.0 ? 1 : -1;
+  std::vector<PathPiece> pieces =
+      PathBoundaryPieces(joined.x, joined.y, joined.joins, sense, kSideStep);
+  ThinRuns(pieces, kSamePoint);
+  Segments kept;
+  kept.Reserve(static_cast<int>(pieces.size()));
+  for (const PathPiece& piece : pieces) kept.Add(piece.x1, piece.y1, piece.x2, piece.y2, kOffsetEdgeMark);
+  return kept;
+}
+
+// The pieces of an open polyline's raw offset (1-based ox, oy), cut at every crossing with
+// itself and the polyline; inverted edges cut the others but are dropped with the
+// polyline's own edges.
+Segments OpenOffsetPieces(const FlatPolygon& p, const std::vector<double>& ox,
+                          const std::vector<double>& oy) {
   const int E = p.edges;
   Segments list;
   for (int i = 1; i <= E; ++i)
     list.Add(p.X(i), p.Y(i), p.X(p.Next(i)), p.Y(p.Next(i)), kInputEdgeMark);
-  if (closed) {
-    for (int i = 1; i <= joined.Edges(); ++i)
-      list.Add(joined.x[i], joined.y[i], joined.x[i + 1], joined.y[i + 1], kOffsetEdgeMark);
-  }
-  for (int i = 1; !closed && i <= E; ++i) {
+  for (int i = 1; i <= E; ++i) {
     const int next = p.Next(i);
     const bool end = i == 1 || i == E;
     const double along = (ox[next] - ox[i]) * (p.X(next) - p.X(i)) +
@@ -683,12 +576,7 @@ Segments OffsetPieces(const FlatPolygon& p, bool closed, const std::vector<doubl
                                      : kOffsetEdgeMark;
     list.Add(ox[i], oy[i], ox[next], oy[next], mark);
   }
-  // Inverted edges still cut the others, so the remaining pieces end where they would anyway.
-  // The polygon's own edges cut the offset but need no pieces of their own when the ring is
-  // closed and the clearance is wide: an offset piece lying on one (which the pieces of the
-  // edge would drop as a later copy) lies closer to it than the clearance and goes there.
-  const bool inputCutsOnly = closed && clearance > kClearanceForCopies;
-  const Segments pieces = SplitAll(list, inputCutsOnly ? kInputEdgeMark : 0.0f);
+  const Segments pieces = SplitAll(list);
   return pieces.Without([&](int i) {
     return pieces.mark[i] == kInputEdgeMark || pieces.mark[i] == kInvertedOffsetEdgeMark;
   });
@@ -717,11 +605,12 @@ void TraceAndWriteLoops(const FlatPolygon& p, bool closed, const std::vector<dou
     traceInput.Add(p.X(n), p.Y(n), ox[n], oy[n], kCapMark);
   }
   for (int i = 1; i <= kept.Count(); ++i) traceInput.AddFrom(kept, i);
-  TracedLoops outside(writer.LoopsLeft(), writer.PointsLeft());
+  // A loop has at most one point per piece; the writer checks what is left of them fits.
+  const int room = traceInput.Count() + 1;
+  TracedLoops outside(room, room);
   if (!TraceOffsetLoops(traceInput.Count(), traceInput.x1.data(), traceInput.y1.data(),
                         traceInput.x2.data(), traceInput.y2.data(), &outside.count,
-                        outside.sizes.data(), outside.x.get(), outside.y.get(),
-                        writer.LoopsLeft(), writer.PointsLeft()) ||
+                        outside.sizes.data(), outside.x.get(), outside.y.get(), room, room) ||
       !writer.AddAll(outside.count, outside.sizes, outside.x.get(), outside.y.get())) {
     writer.Refuse();
     return;
@@ -751,8 +640,7 @@ void TraceAndWriteLoops(const FlatPolygon& p, bool closed, const std::vector<dou
   inner.count = 0;
   if (!TraceLoopsFromSegments(work, leftover.Count(), leftover.x1.data(), leftover.y1.data(),
                               leftover.x2.data(), leftover.y2.data(), &inner.count,
-                              inner.sizes.data(), inner.x.get(), inner.y.get(),
-                              writer.LoopsLeft(), writer.PointsLeft()) ||
+                              inner.sizes.data(), inner.x.get(), inner.y.get(), room, room) ||
       !writer.AddAll(inner.count, inner.sizes, inner.x.get(), inner.y.get()))
     writer.Refuse();
 }
@@ -769,10 +657,9 @@ int Offset(OpenResult openResult, int n, int mode, const float x[], const float 
   FlatPolygon p = ToPlaneFrame(n, closed, x, y, z, &frame);
   std::vector<double> ox(n + 3, 0.0), oy(n + 3, 0.0);
   OffsetEdges(p.x.data(), p.y.data(), n, mode, *distance, ox.data(), oy.data());
-  const ClosedPath joined = closed ? JoinedRing(p, ox, oy, *distance) : ClosedPath{};
   const double clearance = std::fabs(static_cast<double>(*distance)) - 0.1;
-  Segments kept = KeepClearPieces(p, OffsetPieces(p, closed, ox, oy, joined, clearance), clearance);
-  if (closed) kept = KeepBoundaryPieces(p, joined, std::move(kept));
+  const Segments kept = closed ? BoundaryOfJoinedRing(p, JoinedRing(p, ox, oy, *distance))
+                               : KeepClearPieces(p, OpenOffsetPieces(p, ox, oy), clearance);
   LoopWriter writer(frame, loopCount, counts, codes, outX, outY, outZ);
   if (!closed && openResult == OpenResult::PieceList)
     WritePieceList(kept, writer);

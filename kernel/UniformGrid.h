@@ -68,6 +68,7 @@ class UniformGrid {
   int Column(double x) const;
   int Row(double y) const;
   int Columns() const { return cols_; }
+  int Rows() const { return rows_; }
   double CellLeft(int column) const { return x0_ + column * cell_; }
   // The boxes registered in one cell, ascending.
   const int* CellBegin(int column, int row) const { return ids_.data() + start_[Cell(column, row)]; }

@@ -16,10 +16,9 @@ namespace offsettest {
 constexpr double kClipperScale = 1000.0;
 
 // Clipper's offset of the ring by g (positive grows), mitred with no practical limit (or
-// with round joins to within 0.1 mm); the absolute areas of its paths (outer loops and
-// holes), in square millimetres, smallest first.
-inline std::vector<double> ClipperAreas(const std::vector<P3>& ring, double g,
-                                        ClipperLib::JoinType join = ClipperLib::jtMiter) {
+// with round joins to within 0.1 mm), in micrometres.
+inline ClipperLib::Paths ClipperOffsetPaths(const std::vector<P3>& ring, double g,
+                                            ClipperLib::JoinType join = ClipperLib::jtMiter) {
   const double k = kClipperScale;
   ClipperLib::Path path;
   for (const P3& p : ring)
@@ -29,8 +28,24 @@ inline std::vector<double> ClipperAreas(const std::vector<P3>& ring, double g,
   offset.AddPath(path, join, ClipperLib::etClosedPolygon);
   ClipperLib::Paths solution;
   offset.Execute(solution, g * k);
+  return solution;
+}
+
+// The number of points of Clipper's offset, all loops together.
+inline size_t ClipperPoints(const std::vector<P3>& ring, double g) {
+  size_t points = 0;
+  for (const auto& p : ClipperOffsetPaths(ring, g)) points += p.size();
+  return points;
+}
+
+// The absolute areas of the paths of Clipper's offset (outer loops and holes), in square
+// millimetres, smallest first.
+inline std::vector<double> ClipperAreas(const std::vector<P3>& ring, double g,
+                                        ClipperLib::JoinType join = ClipperLib::jtMiter) {
+  const double k = kClipperScale;
   std::vector<double> areas;
-  for (const auto& p : solution) areas.push_back(std::fabs(ClipperLib::Area(p)) / (k * k));
+  for (const auto& p : ClipperOffsetPaths(ring, g, join))
+    areas.push_back(std::fabs(ClipperLib::Area(p)) / (k * k));
   std::sort(areas.begin(), areas.end());
   return areas;
 }
@@ -52,6 +67,40 @@ inline std::string Describe(const std::vector<double>& areas) {
   out.precision(10);
   for (double a : areas) out << a << " ";
   return out.str();
+}
+
+// What rounding the loops' points to single precision (the callers' arrays) can change in
+// an area: each point moves by half a float step, over the loop's perimeter.
+inline double FloatAllowance(const OffsetResult& r) {
+  double most = 0.0;
+  for (const OffsetLoop& l : r.loops) {
+    double perimeter = 0.0, reach = 0.0;
+    for (size_t i = 0; i < l.points.size(); ++i) {
+      const P3& a = l.points[i];
+      const P3& b = l.points[(i + 1) % l.points.size()];
+      perimeter += std::hypot(b.x - a.x, b.y - a.y);
+      reach = std::max({reach, std::fabs(a.x), std::fabs(a.y)});
+    }
+    most = std::max(most, perimeter * reach * std::ldexp(1.0, -23));
+  }
+  return most;
+}
+
+// Empty when the engine's offset of the ring by g (growing when positive) has Clipper's
+// loops; otherwise what differs.
+inline std::string Mismatch(const std::vector<P3>& ring, double g) {
+  const std::vector<double> expected = ClipperAreas(ring, g);
+  const OffsetResult r =
+      RunOffset(Driver::Loops, kernel::kOffsetClosedMode, ring, EngineDistance(ring, g));
+  const std::vector<double> got = EngineAreas(r);
+  const double total = Sum(expected);
+  bool same = got.size() == expected.size();
+  const double tolerance = 1e-6 * total + FloatAllowance(r);
+  for (size_t i = 0; same && i < got.size(); ++i)
+    same = std::fabs(got[i] - expected[i]) <= tolerance;
+  if (same) return "";
+  return "offset " + std::to_string(g) + ": engine " + Describe(got) + "/ clipper " +
+         Describe(expected);
 }
 
 }  // namespace offsettest

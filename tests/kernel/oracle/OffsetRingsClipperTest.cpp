@@ -13,12 +13,12 @@
 #include <string>
 
 #include "ClipperOffsetAreas.h"
+#include "OffsetRingFamilies.h"
 
 using namespace offsettest;
+using namespace offsetrings;
 
 namespace {
-
-using Plan = std::vector<std::array<double, 2>>;
 
 // The ring as the engine's callers hand it over: single precision, clockwise or not.
 std::vector<P3> ToRing(const Plan& plan) {
@@ -27,70 +27,11 @@ std::vector<P3> ToRing(const Plan& plan) {
   return ring;
 }
 
-// What rounding the loops' points to single precision (the callers' arrays) can change in
-// an area: each point moves by half a float step, over the loop's perimeter.
-double FloatAllowance(const OffsetResult& r) {
-  double most = 0.0;
-  for (const OffsetLoop& l : r.loops) {
-    double perimeter = 0.0, reach = 0.0;
-    for (size_t i = 0; i < l.points.size(); ++i) {
-      const P3& a = l.points[i];
-      const P3& b = l.points[(i + 1) % l.points.size()];
-      perimeter += std::hypot(b.x - a.x, b.y - a.y);
-      reach = std::max({reach, std::fabs(a.x), std::fabs(a.y)});
-    }
-    most = std::max(most, perimeter * reach * std::ldexp(1.0, -23));
-  }
-  return most;
-}
-
-// Empty when the engine's offset of the ring by g (growing when positive) has Clipper's
-// loops; otherwise what differs.
-std::string Mismatch(const std::vector<P3>& ring, double g) {
-  const std::vector<double> expected = ClipperAreas(ring, g);
-  const OffsetResult r =
-      RunOffset(Driver::Loops, kernel::kOffsetClosedMode, ring, EngineDistance(ring, g));
-  const std::vector<double> got = EngineAreas(r);
-  const double total = Sum(expected);
-  bool same = got.size() == expected.size();
-  const double tolerance = 1e-6 * total + FloatAllowance(r);
-  for (size_t i = 0; same && i < got.size(); ++i)
-    same = std::fabs(got[i] - expected[i]) <= tolerance;
-  if (same) return "";
-  return "offset " + std::to_string(g) + ": engine " + Describe(got) + "/ clipper " +
-         Describe(expected);
-}
-
 std::string Points(const Plan& plan) {
   std::ostringstream out;
   out.precision(9);
   for (const auto& p : plan) out << "(" << p[0] << "," << p[1] << ") ";
   return out.str();
-}
-
-// A clockwise star of n points about the origin, radii drawn between rMin and rMax.
-Plan Star(std::mt19937& rng, int n, double rMin, double rMax) {
-  std::uniform_real_distribution<double> radius(rMin, rMax), jitter(-0.3, 0.3);
-  Plan plan;
-  for (int i = 0; i < n; ++i) {
-    const double a = -2 * M_PI * (i + jitter(rng)) / n;
-    const double r = i % 2 ? radius(rng) : rMax;
-    plan.push_back({std::round(r * std::cos(a)), std::round(r * std::sin(a))});
-  }
-  return plan;
-}
-
-// A clockwise ring of n points about 1 m apart (n * spacing around), every second point set
-// back by 300 mm: the notches close when it grows.
-Plan Saw(int n, double spacing) {
-  const double radius = std::max(5000.0, n * spacing / (2 * M_PI));
-  Plan plan;
-  for (int i = 0; i < n; ++i) {
-    const double a = -2 * M_PI * i / n;
-    const double r = i % 2 ? radius - 300.0 : radius;
-    plan.push_back({r * std::cos(a), r * std::sin(a)});
-  }
-  return plan;
 }
 
 // The rings that the earlier engine got wrong.
@@ -148,8 +89,8 @@ TEST(OffsetRingsAgainstClipper, RandomStarsAndJaggedRings) {
       // Stars have spikes reaching from a third of their radius (points at least 60 mm
       // apart there); jagged rings have a radius that wanders a little.
       const double outer = std::max(9000.0, 60.0 * n);
-      const Plan star = Star(rng, n, outer / 3, outer);
-      const Plan jagged = Star(rng, n, 28000.0, 30000.0);
+      const Plan star = JitteredStar(rng, n, outer / 3, outer);
+      const Plan jagged = JitteredStar(rng, n, 28000.0, 30000.0);
       for (const Plan* plan : {&star, &jagged}) {
         const double g = distance(rng);
         const std::string m = Mismatch(ToRing(*plan), g);
@@ -174,6 +115,83 @@ TEST(OffsetRingsAgainstClipper, SiteSizedSawRings) {
       EXPECT_EQ(Mismatch(ToRing(Saw(c.n, c.spacing)), g), "") << c.n << " points";
 }
 
+// Rings 5 to 10 km across, centred up to 2 km from the origin and turned by any angle:
+// jittered stars, saw rings and orthogonal footprints, grown and shrunk by 50 mm to 2 m.
+// Far from the first point the callers' single precision holds only half a millimetre.
+TEST(OffsetRingsAgainstClipper, SiteSizedRingsOfEveryKind) {
+  std::mt19937 rng(5410);
+  std::uniform_real_distribution<double> across(5e6, 1e7), turn(0.0, 2 * M_PI),
+      off(-2e6 / std::sqrt(2.0), 2e6 / std::sqrt(2.0)), distance(50.0, 2000.0);
+  std::uniform_int_distribution<int> starPoints(30, 3000), sawPoints(1000, 4999);
+  int compared = 0;
+  for (int round = 0; round < 10; ++round) {
+    const double size = across(rng);
+    const int sn = starPoints(rng), wn = sawPoints(rng);
+    const struct {
+      const char* kind;
+      Plan plan;
+    } rings[] = {
+        {"jittered star", JitteredStar(rng, sn, size / 6, size / 2)},
+        {"saw", Saw(wn, M_PI * size / wn)},
+        {"orthogonal",
+         OrthogonalFootprint(rng, static_cast<int>(size / 160000.0), 20000.0, 300000.0,
+                             size / 10, size / 2)},
+    };
+    for (const auto& r : rings) {
+      const Plan plan = Placed(r.plan, turn(rng), off(rng), off(rng));
+      for (double sign : {1.0, -1.0}) {
+        const double g = sign * distance(rng);
+        EXPECT_EQ(Mismatch(ToRing(plan), g), "")
+            << r.kind << " of " << plan.size() << " points, round " << round;
+        ++compared;
+      }
+    }
+  }
+  EXPECT_EQ(compared, 60);
+}
+
+// Whole-millimetre rings with an edge whose slope is exactly one of the kernel's sentinels
+// (666 here, the edge nearly upright) at distances with a fraction of a millimetre.
+TEST(OffsetRingsAgainstClipper, SentinelSlopeEdgesAtFractionalDistances) {
+  const Plan kSlope666 = {{-3930, -14988}, {-2550, -14984}, {549, -14084}, {-265, -13529},
+                          {-1371, -11935}, {-3035, -11920}, {2810, -11118}, {5397, -8738},
+                          {5394, -10403},  {5385, -16397},  {895, -15330}};
+  for (double g : {427.4, -427.4, 100.5, 1333.3, -60.25})
+    for (const Plan& ring : {kSlope666, Plan(kSlope666.rbegin(), kSlope666.rend())})
+      EXPECT_EQ(Mismatch(ToRing(ring), g), "") << g;
+  // Random whole-millimetre rings, each with one edge of slope exactly 555 or 666.
+  std::mt19937 rng(666);
+  std::uniform_int_distribution<int> coord(-15000, 15000), step(1, 20);
+  std::uniform_real_distribution<double> distance(30.0, 1500.0);
+  for (int round = 0; round < 45; ++round) {
+    Plan plan = JitteredStar(rng, 10 + round % 7, 4000.0, 15000.0);
+    const double slope = round % 2 ? 555.0 : 666.0;
+    const double dx = step(rng);
+    plan[1] = {plan[0][0] + dx, plan[0][1] - slope * dx};  // a spike down, then on round
+    const double g = (round % 3 ? 1.0 : -1.0) * distance(rng);
+    EXPECT_EQ(Mismatch(ToRing(plan), g), "") << Points(plan);
+  }
+}
+
+// A jagged star of 4,999 points 875 m in radius (about 1.1 m apart), each corner set back
+// by up to 700 mm, grown and shrunk. Its offset may need more points than the callers'
+// arrays hold (Clipper's needs 5,000 growing by 350 mm): it is then refused whole.
+TEST(OffsetRingsAgainstClipper, LargeJaggedStar) {
+  std::mt19937 rng(4999);
+  const std::vector<P3> star = ToRing(JaggedStar(rng, 4999, 875000.0, 700.0));
+  int compared = 0;
+  for (double g : {350.0, -350.0, 1200.0, -2000.0}) {
+    const OffsetResult r =
+        RunOffset(Driver::Loops, kernel::kOffsetClosedMode, star, EngineDistance(star, g));
+    // Refused whole where Clipper needs as many points as the arrays hold, or more (the
+    // engine may keep one corner more or fewer than Clipper's rounding).
+    if (r.loopCount == 0 && ClipperPoints(star, g) >= kernel::kOffsetPointEntries - 1) continue;
+    EXPECT_EQ(Mismatch(star, g), "") << g;
+    ++compared;
+  }
+  EXPECT_GE(compared, 3);
+}
+
 // The shapes that took longest (minutes, some), each under a second of processor time (not
 // wall time: the suite runs beside other tests on a shared machine); the sanitizers slow every
 // call by about three times.
@@ -189,15 +207,15 @@ TEST(OffsetRingsAgainstClipper, WorstShapesTakeUnderASecond) {
     Plan plan;
     double g;
   } cases[] = {
-      {Star(rng, 759, 28000.0, 30000.0), -1200.0},
-      {Star(rng, 1000, 28000.0, 30000.0), 300.0},
-      {Star(rng, 31, 3000.0, 9000.0), 1100.0},
+      {JitteredStar(rng, 759, 28000.0, 30000.0), -1200.0},
+      {JitteredStar(rng, 1000, 28000.0, 30000.0), 300.0},
+      {JitteredStar(rng, 31, 3000.0, 9000.0), 1100.0},
       {kVanishingEdge, -2070.0},
       {Saw(4999, 1000.0), 300.0},
       {Saw(4999, 6300.0), -1000.0},
       // Dense and jagged (points under 0.1 m apart, notches 2 m deep) shrunk by 1.5 m: mitres
       // tens of metres long cross every vertical and each other.
-      {Star(rng, 2000, 28000.0, 30000.0), -1500.0},
+      {JitteredStar(rng, 2000, 28000.0, 30000.0), -1500.0},
   };
   for (const auto& c : cases) {
     const std::vector<P3> ring = ToRing(c.plan);
