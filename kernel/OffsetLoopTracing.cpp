@@ -44,9 +44,11 @@ struct TracedLoop {
   int Count() const { return static_cast<int>(x.size()) - 1; }
 };
 
-// A piece reached from a point: the piece and its far end.
+// A piece reached from a point: the piece and its far end (which end of the list it is, and
+// where).
 struct Reach {
   int segment;
+  int end;
   double x, y;
 };
 
@@ -87,23 +89,25 @@ class PieceSet : public SegmentEnds {
   }
 
   // Removes every later copy of a segment, drawn in the same or the opposite direction.
+  // The ends no longer move: they are linked.
   void RemoveDuplicates() {
+    Link();
     std::vector<unsigned char> copy(count_ + 1, 0);
-    std::vector<int> near, more;
     for (int i = 1; i <= count_; ++i) {
       if (!Alive(i)) continue;
-      EndsNear(x1_[i], y1_[i], near);
-      EndsNear(x2_[i], y2_[i], more);
-      near.insert(near.end(), more.begin(), more.end());
-      for (int e : near) {
-        const int j = Owner(e);
-        if (j <= i) continue;
-        const bool same =
-            SamePoint(x1_[i], y1_[i], x1_[j], y1_[j]) && SamePoint(x2_[i], y2_[i], x2_[j], y2_[j]);
-        const bool reversed =
-            SamePoint(x1_[i], y1_[i], x2_[j], y2_[j]) && SamePoint(x2_[i], y2_[i], x1_[j], y1_[j]);
-        if (same || reversed) copy[j] = 1;
-      }
+      auto tryCopies = [&](int own) {
+        for (const int* e = LinksBegin(own); e != LinksEnd(own); ++e) {
+          const int j = Owner(*e);
+          if (j <= i || !Alive(j)) continue;
+          const bool same = SamePoint(x1_[i], y1_[i], x1_[j], y1_[j]) &&
+                            SamePoint(x2_[i], y2_[i], x2_[j], y2_[j]);
+          const bool reversed = SamePoint(x1_[i], y1_[i], x2_[j], y2_[j]) &&
+                                SamePoint(x2_[i], y2_[i], x1_[j], y1_[j]);
+          if (same || reversed) copy[j] = 1;
+        }
+      };
+      tryCopies(Start(i));
+      tryCopies(End(i));
     }
     for (int i = 1; i <= count_; ++i)
       if (copy[i]) Kill(i);
@@ -117,23 +121,30 @@ class PieceSet : public SegmentEnds {
   }
 
   // The lowest-left end; false when none lies below the search bound.
-  bool StartPoint(double* sx, double* sy) {
-    return LowestLeftEnd(sx, sy) && *sx < kNoStart && *sy < kNoStart;
+  bool StartPoint(double* sx, double* sy, int* end) {
+    return LowestLeftEnd(sx, sy, end) && *sx < kNoStart && *sy < kNoStart;
   }
 
-  // The ways from (px, py) along live segments the trace has not used, one per segment
-  // (its start tried before its end), ascending.
-  void WaysFrom(double px, double py, std::vector<Reach>& ways, std::vector<int>& near) const {
+  // The ways from end e (and the point where it lies) along live segments the trace has
+  // not used: through e and the ends linked to it, one per segment (its start tried before
+  // its end), ascending.
+  void WaysFrom(int e, std::vector<Reach>& ways) const {
     ways.clear();
-    EndsNear(px, py, near);
+    const double px = EndX(e), py = EndY(e);
     int last = 0;
-    for (int e : near) {
-      const int i = Owner(e);
+    auto tryEnd = [&](int f) {
+      const int i = Owner(f);
       Reach reach{};
-      if (i == last || used_[i] || !FarEnd(i, px, py, &reach)) continue;
+      if (i == last || !Alive(i) || used_[i] || !FarEnd(i, px, py, &reach)) return;
       ways.push_back(reach);
       last = i;
+    };
+    bool tried = false;
+    for (const int* f = LinksBegin(e); f != LinksEnd(e); ++f) {
+      if (!tried && e < *f) tryEnd(e), tried = true;
+      tryEnd(*f);
     }
+    if (!tried) tryEnd(e);
   }
 
   void Use(int i) { used_[i] = 1; }
@@ -142,11 +153,11 @@ class PieceSet : public SegmentEnds {
   // The far end of segment i when one of its ends is the point (px, py).
   bool FarEnd(int i, double px, double py, Reach* reach) const {
     if (SamePoint(x1_[i], y1_[i], px, py)) {
-      *reach = {i, x2_[i], y2_[i]};
+      *reach = {i, End(i), x2_[i], y2_[i]};
       return true;
     }
     if (SamePoint(x2_[i], y2_[i], px, py)) {
-      *reach = {i, x1_[i], y1_[i]};
+      *reach = {i, Start(i), x1_[i], y1_[i]};
       return true;
     }
     return false;
@@ -156,14 +167,13 @@ class PieceSet : public SegmentEnds {
 };
 
 // The ways out of the start point S, steepest rising first; none is flagged.
-std::vector<Reach> WaysOutOfStart(const PieceSet& set, double sx, double sy) {
+std::vector<Reach> WaysOutOfStart(const PieceSet& set, int start, double sx, double sy) {
   struct Way {
     Reach reach;
     double angle;
   };
   std::vector<Reach> reaches;
-  std::vector<int> near;
-  set.WaysFrom(sx, sy, reaches, near);
+  set.WaysFrom(start, reaches);
   std::vector<Way> ways;
   for (const Reach& reach : reaches) {
     double angle = LineAngle(sx, sy, reach.x, reach.y);
@@ -204,25 +214,27 @@ enum class TraceOutcome { Closed, Abandoned, NothingToTrace };
 TraceOutcome TraceOneLoop(PieceSet& set, TracedLoop& loop) {
   loop.Clear();
   double sx = 0.0, sy = 0.0;
-  if (!set.StartPoint(&sx, &sy)) return TraceOutcome::NothingToTrace;
-  const std::vector<Reach> start = WaysOutOfStart(set, sx, sy);
+  int se = 0;
+  if (!set.StartPoint(&sx, &sy, &se)) return TraceOutcome::NothingToTrace;
+  const std::vector<Reach> start = WaysOutOfStart(set, se, sx, sy);
   if (start.empty()) return TraceOutcome::NothingToTrace;
   loop.Append(sx, sy);
   loop.Append(start.front().x, start.front().y);
   set.Use(start.front().segment);
 
   std::vector<Reach> ways;
-  std::vector<int> near;
+  int at = start.front().end;  // the end where the trace stands
   do {
     const int last = loop.Count();
     const double cx = loop.x[last], cy = loop.y[last];
-    set.WaysFrom(cx, cy, ways, near);
+    set.WaysFrom(at, ways);
     if (ways.empty()) return TraceOutcome::Abandoned;
     for (const Reach& r : ways) set.Use(r.segment);
     const Reach& taken = ways.size() == 1
                              ? ways[0]
                              : SharpestLeftTurn(ways, cx, cy, loop.x[last - 1], loop.y[last - 1]);
     loop.Append(taken.x, taken.y);
+    at = taken.end;
   } while (!SamePoint(loop.x[loop.Count()], loop.y[loop.Count()], sx, sy));
   return TraceOutcome::Closed;
 }

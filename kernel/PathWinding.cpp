@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "UniformGrid.h"
@@ -122,15 +123,6 @@ int PathWinding::Crossing(int i, double px, double py) const {
 
 namespace {
 
-// A place on a segment where another segment cuts it, as the fraction of the way from its
-// start to its end, or kNoCut where the other only passes within reach.
-struct Cut {
-  int segment;
-  double t;
-  int other;
-};
-constexpr double kNoCut = -1.0;
-
 struct Vec {
   double x, y;
 };
@@ -138,27 +130,50 @@ struct Vec {
 double Cross(Vec a, Vec b) { return a.x * b.y - a.y * b.x; }
 double Dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y; }
 
-// The segments of the path with their directions, squared lengths and boxes (widened by
-// the reach within which one segment cuts another), and the grid of those boxes.
-struct PathSegments {
-  std::vector<Vec> start, along;
+// A stretch of segment k of the path, from fraction t0 to t1 of the way along it.
+struct Stretch {
+  int segment;
+  double t0, t1;
+};
+
+// The stretches of the path that may bound the region, in path order, each as a segment of
+// its own with its box (widened by the reach within which one cuts another) in a grid.
+struct Stretches {
+  std::vector<Stretch> part;
+  std::vector<Vec> start, end, along;
   std::vector<double> length2;
-  std::vector<GridBox> boxes;  // 0-based: boxes[k - 1] is segment k's
+  std::vector<unsigned char> goesOn;  // the next stretch starts where this one ends
+  std::vector<GridBox> boxes;
   UniformGrid grid;
 
-  PathSegments(const std::vector<double>& x, const std::vector<double>& y, int m, double reach) {
-    start.resize(m + 1), along.resize(m + 1), length2.resize(m + 1), boxes.resize(m);
-    for (int k = 1; k <= m; ++k) {
-      start[k] = {x[k], y[k]};
-      along[k] = {x[k + 1] - x[k], y[k + 1] - y[k]};
-      length2[k] = Dot(along[k], along[k]);
-      boxes[k - 1] = GridBox::Around(x[k], y[k], x[k + 1], y[k + 1], reach);
+  Stretches(const std::vector<double>& x, const std::vector<double>& y, std::vector<Stretch> parts,
+            double reach)
+      : part(std::move(parts)) {
+    const size_t count = part.size();
+    const int m = static_cast<int>(x.size()) - 2;
+    start.resize(count), end.resize(count), along.resize(count), length2.resize(count);
+    goesOn.resize(count), boxes.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+      const Stretch& p = part[i];
+      const int k = p.segment;
+      const Vec w{x[k + 1] - x[k], y[k + 1] - y[k]};
+      start[i] = p.t0 == 0.0 ? Vec{x[k], y[k]} : Vec{x[k] + p.t0 * w.x, y[k] + p.t0 * w.y};
+      end[i] = p.t1 == 1.0 ? Vec{x[k + 1], y[k + 1]} : Vec{x[k] + p.t1 * w.x, y[k] + p.t1 * w.y};
+      along[i] = {end[i].x - start[i].x, end[i].y - start[i].y};
+      length2[i] = Dot(along[i], along[i]);
+      boxes[i] = GridBox::Around(start[i].x, start[i].y, end[i].x, end[i].y, reach);
+      const Stretch& q = part[(i + 1) % count];
+      goesOn[i] = p.t1 == 1.0 && q.t0 == 0.0 && q.segment == (k == m ? 1 : k + 1);
     }
     grid.Build(boxes);
   }
 
-  // The squared distance from a point to segment j.
-  double Distance2(int j, Vec p) const {
+  size_t Count() const { return part.size(); }
+  size_t Next(size_t i) const { return i + 1 == part.size() ? 0 : i + 1; }
+  size_t Before(size_t i) const { return i == 0 ? part.size() - 1 : i - 1; }
+
+  // The squared distance from a point to stretch j.
+  double Distance2(size_t j, Vec p) const {
     const Vec v{p.x - start[j].x, p.y - start[j].y}, w = along[j];
     const double t = length2[j] > 0.0 ? std::clamp(Dot(v, w) / length2[j], 0.0, 1.0) : 0.0;
     const double dx = v.x - t * w.x, dy = v.y - t * w.y;
@@ -166,67 +181,80 @@ struct PathSegments {
   }
 };
 
-// Segments nearer than this to each other run along each other.
+// A place on a stretch where another stretch cuts it, as the fraction of the way from its
+// start to its end, or kNoCut where the other only passes near. A clean crossing (the other
+// goes right through, neither end nearby) changes the winding on the stretch's left by turn.
+struct Cut {
+  int stretch;
+  double t;
+  int other;
+  int turn;  // +1 or -1 for a clean crossing, 0 for any other cut
+};
+constexpr double kNoCut = -1.0;
+
+// Stretches nearer than this to each other run along each other.
 constexpr double kCoincident = 1e-6;
-// Relative size of the turn below which two segments are taken as parallel: their crossing,
+// Relative size of the turn below which two stretches are taken as parallel: their crossing,
 // if any, is then found through their ends lying on each other.
 constexpr double kParallelSine = 1e-9;
 
-// Adds the cuts that segments a and b make on each other: where they cross, and at the foot
-// of an end of one that lies within reach of the other (a junction, or a stretch where the
-// two run along each other). Two segments that come within reach of each other are noted
-// as neighbours of each other too. Neighbours on the path (sharing = 1: a's end is b's
-// start; sharing = -1: b's end is a's start) meet at their common point anyway: only their
-// other ends are tried.
-void CutPair(const PathSegments& s, int a, int b, int sharing, double reach,
-             std::vector<Cut>& cuts) {
+// Adds the cuts that stretches a and b make on each other: where they cross, and at the foot
+// of an end of one that lies within reach of the other (a junction, or where the two run
+// along each other). Two stretches that meet or come within reach of each other are noted as
+// neighbours of each other, and as not clean unless one just crosses the other. Stretches
+// that go on one from the other (sharing = 1: a's end is b's start; sharing = -1: b's end is
+// a's start) meet at their common point anyway: only their other ends are tried.
+void CutPair(const Stretches& s, int a, int b, int sharing, double reach, std::vector<Cut>& cuts,
+             std::vector<unsigned char>& unclean) {
   const Vec r = s.along[a], q = s.along[b];
   const double ra = s.length2[a], qb = s.length2[b];
-  if (!(ra > 0.0) || !(qb > 0.0)) return;
-  bool near = false;
+  if (!(ra > 0.0) || !(qb > 0.0)) {
+    unclean[a] = unclean[b] = 1;
+    return;
+  }
+  const size_t before = cuts.size();
+  bool near = false, crossed = false;
   const Vec d{s.start[b].x - s.start[a].x, s.start[b].y - s.start[a].y};
   const double denom = Cross(r, q);
+  double t = 0.0, u = 0.0;
   if (sharing == 0 && std::fabs(denom) > kParallelSine * std::sqrt(ra * qb)) {
-    const double t = Cross(d, q) / denom, u = Cross(d, r) / denom;
+    t = Cross(d, q) / denom, u = Cross(d, r) / denom;
     if (t >= 0.0 && t <= 1.0 && u >= 0.0 && u <= 1.0) {
-      if (t > 0.0 && t < 1.0) cuts.push_back({a, t, b});
-      if (u > 0.0 && u < 1.0) cuts.push_back({b, u, a});
-      near = true;
+      crossed = t > 0.0 && t < 1.0 && u > 0.0 && u < 1.0;
+      near = !crossed;
+      if (t > 0.0 && t < 1.0) cuts.push_back({a, t, b, 0});
+      if (u > 0.0 && u < 1.0) cuts.push_back({b, u, a, 0});
     }
   }
-  // The end (at 0 its start, at 1 its end) of segment from within reach of segment onto.
-  auto endOn = [&](int onto, int from, int end) {
+  // The end e of stretch from within reach of stretch onto.
+  auto endOn = [&](int onto, int from, Vec e) {
     const Vec o = s.start[onto], w = s.along[onto];
-    const Vec e{s.start[from].x + end * s.along[from].x, s.start[from].y + end * s.along[from].y};
     const Vec v{e.x - o.x, e.y - o.y};
-    const double t = Dot(v, w) / s.length2[onto];
-    const double foot = std::clamp(t, 0.0, 1.0);
+    const double f = Dot(v, w) / s.length2[onto];
+    const double foot = std::clamp(f, 0.0, 1.0);
     const double dx = v.x - foot * w.x, dy = v.y - foot * w.y;
     if (!(dx * dx + dy * dy < reach * reach)) return;
     near = true;
-    if (t > 0.0 && t < 1.0) cuts.push_back({onto, t, from});
+    if (f > 0.0 && f < 1.0) cuts.push_back({onto, f, from, 0});
   };
-  if (sharing != 1) endOn(b, a, 1), endOn(a, b, 0);
-  if (sharing != -1) endOn(b, a, 0), endOn(a, b, 1);
-  if (near) {
-    cuts.push_back({a, kNoCut, b});
-    cuts.push_back({b, kNoCut, a});
+  if (sharing != 1) endOn(b, a, s.end[a]), endOn(a, b, s.start[b]);
+  if (sharing != -1) endOn(b, a, s.start[a]), endOn(a, b, s.end[b]);
+  if (crossed && !near) {
+    // Going along a past b, the left of a passes from b's right to its left, or back.
+    cuts[before].turn = Cross(q, r) > 0.0 ? 1 : -1;
+    cuts[before + 1].turn = Cross(r, q) > 0.0 ? 1 : -1;
+  }
+  if (near) unclean[a] = unclean[b] = 1;
+  if (near || crossed) {
+    cuts.push_back({a, kNoCut, b, 0});
+    cuts.push_back({b, kNoCut, a, 0});
   }
 }
 
-// Every cut of every segment, grouped by segment (cuts[start[k]..start[k + 1]) are segment
-// k's: first its neighbours, then its cuts in order along it). The segments whose boxes
-// (widened by the reach) overlap are tried once per pair, in the grid cell holding the lower
-// left corner of their overlap.
-struct SegmentCuts {
-  std::vector<Cut> cuts;
-  std::vector<int> start;
-};
-
-SegmentCuts AllCuts(const PathSegments& s, int m, double reach) {
-  const UniformGrid& grid = s.grid;
-  const std::vector<GridBox>& boxes = s.boxes;
-  std::vector<Cut> found;
+// Calls visit(i, j) once for every pair of boxes i < j of the grid that overlap: in the cell
+// holding the lower left corner of their overlap.
+template <typename Visit>
+void ForEachOverlap(const UniformGrid& grid, const std::vector<GridBox>& boxes, Visit visit) {
   for (int r = 0; r < grid.Rows(); ++r) {
     for (int c = 0; c < grid.Columns(); ++c) {
       const int* begin = grid.CellBegin(c, r);
@@ -238,24 +266,225 @@ SegmentCuts AllCuts(const PathSegments& s, int m, double reach) {
           const double minX = std::max(bi.minX, bj.minX), minY = std::max(bi.minY, bj.minY);
           if (minX > std::min(bi.maxX, bj.maxX) || minY > std::min(bi.maxY, bj.maxY)) continue;
           if (grid.Column(minX) != c || grid.Row(minY) != r) continue;
-          const int a = *i + 1, b = *j + 1;  // a < b
-          const int sharing = b == a + 1 ? 1 : (a == 1 && b == m) ? -1 : 0;
-          CutPair(s, a, b, sharing, reach, found);
+          visit(*i, *j);
         }
       }
     }
   }
-  SegmentCuts grouped;
-  grouped.start.assign(m + 2, 0);
-  for (const Cut& cut : found) ++grouped.start[cut.segment + 1];
-  for (int k = 1; k <= m; ++k) grouped.start[k + 1] += grouped.start[k];
+}
+
+// Every cut of every stretch, grouped by stretch (cuts[start[i]..start[i + 1]) are stretch
+// i's: first its neighbours, then its cuts in order along it), and which stretches are not
+// clean: touched by another, or met at an end, or running along another.
+struct StretchCuts {
+  std::vector<Cut> cuts;
+  std::vector<int> start;
+  std::vector<unsigned char> unclean;
+};
+
+StretchCuts AllCuts(const Stretches& s, double reach) {
+  const int count = static_cast<int>(s.Count());
+  std::vector<Cut> found;
+  found.reserve(4 * static_cast<size_t>(count));
+  StretchCuts grouped;
+  grouped.unclean.assign(count, 0);
+  ForEachOverlap(s.grid, s.boxes, [&](int a, int b) {
+    const int sharing = (b == a + 1 && s.goesOn[a]) ? 1 : (a == 0 && b == count - 1 && s.goesOn[b]) ? -1 : 0;
+    CutPair(s, a, b, sharing, reach, found, grouped.unclean);
+  });
+  grouped.start.assign(count + 1, 0);
+  for (const Cut& cut : found) ++grouped.start[cut.stretch + 1];
+  for (int i = 0; i < count; ++i) grouped.start[i + 1] += grouped.start[i];
   grouped.cuts.resize(found.size());
   std::vector<int> fill(grouped.start.begin(), grouped.start.end() - 1);
-  for (const Cut& cut : found) grouped.cuts[fill[cut.segment]++] = cut;
-  for (int k = 1; k <= m; ++k)
-    std::sort(grouped.cuts.begin() + grouped.start[k], grouped.cuts.begin() + grouped.start[k + 1],
+  for (const Cut& cut : found) grouped.cuts[fill[cut.stretch]++] = cut;
+  for (int i = 0; i < count; ++i)
+    std::sort(grouped.cuts.begin() + grouped.start[i], grouped.cuts.begin() + grouped.start[i + 1],
               [](const Cut& u, const Cut& v) { return u.t < v.t; });
   return grouped;
+}
+
+// Points asked by a plain ray test over every segment before the column index pays (it
+// costs about as much to build as this many plain tests).
+constexpr int kPlainWindingTests = 48;
+
+// The winding of the closed path about a point by the plain ray test over all m segments.
+int PlainWinding(const std::vector<double>& x, const std::vector<double>& y, int m, double px,
+                 double py) {
+  int winding = 0;
+  for (int i = 1; i <= m; ++i) {
+    const double ax = x[i], ay = y[i], bx = x[i + 1], by = y[i + 1];
+    if ((ax <= px) == (bx <= px)) continue;
+    const double yAt = ay + (px - ax) * (by - ay) / (bx - ax);
+    if (yAt > py) winding += bx < ax ? 1 : -1;
+  }
+  return winding;
+}
+
+// ----- where the winding is settled -----
+
+// Pairs of overlapping boxes per segment beyond which the path is taken to cross itself
+// too often to cut everywhere.
+constexpr double kCrowdedPairs = 64.0;
+// A cell of the search with at most this many segments is not divided further.
+constexpr size_t kFewSegments = 8;
+// Cells divided in all, per segment of the path, at most.
+constexpr size_t kDivisionsPerSegment = 16;
+// Nor is a cell this small (millimetres).
+constexpr double kSmallestCell = 1.0;
+// Stretches are lengthened by this beyond the cells they were found in (millimetres), so
+// that crossings at a cell's side are found from both sides.
+constexpr double kStretchMargin = 0.2;
+
+// The fractions of the way along the segment from a to b that lie in the box (none when
+// t0 > t1).
+void ClipToBox(Vec a, Vec b, const GridBox& box, double* t0, double* t1) {
+  *t0 = 0.0, *t1 = 1.0;
+  const double d[2] = {b.x - a.x, b.y - a.y};
+  const double lo[2] = {box.minX - a.x, box.minY - a.y}, hi[2] = {box.maxX - a.x, box.maxY - a.y};
+  for (int axis = 0; axis < 2 && *t0 <= *t1; ++axis) {
+    if (d[axis] == 0.0) {
+      if (lo[axis] > 0.0 || hi[axis] < 0.0) *t1 = -1.0;
+      continue;
+    }
+    double u = lo[axis] / d[axis], v = hi[axis] / d[axis];
+    if (u > v) std::swap(u, v);
+    *t0 = std::max(*t0, u), *t1 = std::min(*t1, v);
+  }
+}
+
+// What crossing the segment from a to b adds to the winding of a point moving from p to q:
+// +1 when it is passed from its right to its left, -1 the other way, 0 when not met. A way
+// that touches the segment at an end or runs through one of its ends is not clean.
+int Crossed(Vec p, Vec q, Vec a, Vec b, bool* clean) {
+  const double o1 = Cross({q.x - p.x, q.y - p.y}, {a.x - p.x, a.y - p.y});
+  const double o2 = Cross({q.x - p.x, q.y - p.y}, {b.x - p.x, b.y - p.y});
+  if ((o1 > 0.0 && o2 > 0.0) || (o1 < 0.0 && o2 < 0.0)) return 0;
+  const double o3 = Cross({b.x - a.x, b.y - a.y}, {p.x - a.x, p.y - a.y});
+  const double o4 = Cross({b.x - a.x, b.y - a.y}, {q.x - a.x, q.y - a.y});
+  if ((o3 > 0.0 && o4 > 0.0) || (o3 < 0.0 && o4 < 0.0)) return 0;
+  if (o1 == 0.0 || o2 == 0.0 || o3 == 0.0 || o4 == 0.0) {
+    *clean = false;
+    return 0;
+  }
+  return o3 < 0.0 ? 1 : -1;
+}
+
+// The stretches of the path that lie where the winding is not settled. In a cell of a
+// quadtree over the path, the winding differs from the one at a probe point by at most the
+// segments the way there crosses, each by one in a direction the probe's side of it sets:
+// when all that can be lies in the region, or all outside it, no boundary runs through the
+// cell. Other cells are divided until they hold few segments.
+std::vector<Stretch> UnsettledStretches(const std::vector<double>& x, const std::vector<double>& y,
+                                        const PathWinding& winding, int sense) {
+  const int m = static_cast<int>(x.size()) - 2;
+  GridBox all{x[1], y[1], x[1], y[1]};
+  for (int k = 2; k <= m; ++k)
+    all = {std::min(all.minX, x[k]), std::min(all.minY, y[k]), std::max(all.maxX, x[k]),
+           std::max(all.maxY, y[k])};
+  const double side = std::max(all.maxX - all.minX, all.maxY - all.minY) + 1.0;
+  struct Cell {
+    GridBox box;
+    std::vector<int> segments;
+    long turns;  // the winding at the cell's probe point
+  };
+  auto point = [&](int k, int end) { return Vec{x[k + end], y[k + end]}; };
+  // Off the middle by an odd amount, so as not to fall on a segment of a regular shape.
+  auto probe = [](const GridBox& b) {
+    return Vec{(b.minX + b.maxX) / 2 + 1e-3 * (b.maxX - b.minX) * 0.3183,
+               (b.minY + b.maxY) / 2 + 1e-3 * (b.maxY - b.minY) * 0.2718};
+  };
+  std::vector<Cell> open;
+  const GridBox root{all.minX - 0.5, all.minY - 0.5, all.minX - 0.5 + side, all.minY - 0.5 + side};
+  const Vec rootProbe = probe(root);
+  open.push_back({root, {}, winding.At(rootProbe.x, rootProbe.y)});
+  for (int k = 1; k <= m; ++k) open.back().segments.push_back(k);
+  std::vector<Stretch> found;
+  // Cells divided so far, and at most: where the segments stay too many (a bundle of
+  // nearly equal long segments) the search stops dividing and keeps what it holds.
+  size_t divided = 0;
+  const size_t mostDivided = kDivisionsPerSegment * static_cast<size_t>(m) + 1024;
+  while (!open.empty()) {
+    Cell cell = std::move(open.back());
+    open.pop_back();
+    if (cell.segments.empty()) continue;
+    const GridBox& b = cell.box;
+    // Going from the probe to any point of the cell crosses a segment at most once, and in
+    // the direction the probe's side of it sets: the winding can fall only by the segments
+    // with the probe on their left, and rise only by those with it on their right.
+    const Vec at = probe(b);
+    long falls = 0, rises = 0;
+    for (int seg : cell.segments) {
+      const Vec a = point(seg, 0), e = point(seg, 1);
+      const double side = Cross({e.x - a.x, e.y - a.y}, {at.x - a.x, at.y - a.y});
+      falls += side >= 0.0, rises += side <= 0.0;
+    }
+    const long lowest = sense > 0 ? cell.turns - falls : -(cell.turns + rises);
+    const long highest = sense > 0 ? cell.turns + rises : -(cell.turns - falls);
+    if (lowest >= 1 || highest <= 0) continue;
+    const double size = b.maxX - b.minX;
+    if (cell.segments.size() <= kFewSegments || size <= kSmallestCell || ++divided > mostDivided) {
+      for (int seg : cell.segments) {
+        double t0 = 0.0, t1 = 0.0;
+        ClipToBox(point(seg, 0), point(seg, 1), b, &t0, &t1);
+        if (t0 <= t1) found.push_back({seg, t0, t1});
+      }
+      continue;
+    }
+    const double half = size / 2;
+    for (int q = 0; q < 4; ++q) {
+      const double x0 = b.minX + (q % 2) * half, y0 = b.minY + (q / 2) * half;
+      Cell child{{x0, y0, x0 + half, y0 + half}, {}, cell.turns};
+      for (int seg : cell.segments) {
+        double t0 = 0.0, t1 = 0.0;
+        ClipToBox(point(seg, 0), point(seg, 1), child.box, &t0, &t1);
+        if (t0 <= t1) child.segments.push_back(seg);
+      }
+      // The winding at the child's probe: the parent's, changed by every segment crossed
+      // on the way there; asked afresh when the way meets a segment at an end or on it.
+      const Vec to = probe(child.box);
+      bool clean = true;
+      for (int seg : cell.segments) {
+        const int change = Crossed(at, to, point(seg, 0), point(seg, 1), &clean);
+        if (!clean) break;
+        child.turns += change;
+      }
+      if (!clean) child.turns = winding.At(to.x, to.y);
+      open.push_back(std::move(child));
+    }
+  }
+  // Per segment, the stretches lengthened by the margin and merged where they meet.
+  std::sort(found.begin(), found.end(), [](const Stretch& a, const Stretch& b) {
+    return a.segment < b.segment || (a.segment == b.segment && a.t0 < b.t0);
+  });
+  std::vector<Stretch> merged;
+  for (Stretch st : found) {
+    const double length = std::hypot(x[st.segment + 1] - x[st.segment], y[st.segment + 1] - y[st.segment]);
+    const double margin = length > 0.0 ? kStretchMargin / length : 1.0;
+    st.t0 = st.t0 - margin <= 0.0 ? 0.0 : st.t0 - margin;
+    st.t1 = st.t1 + margin >= 1.0 ? 1.0 : st.t1 + margin;
+    if (!merged.empty() && merged.back().segment == st.segment && st.t0 <= merged.back().t1)
+      merged.back().t1 = std::max(merged.back().t1, st.t1);
+    else
+      merged.push_back(st);
+  }
+  return merged;
+}
+
+// Whether the segments' boxes overlap so often that cutting every pair would cost more than
+// settling the winding first.
+bool Crowded(const std::vector<double>& x, const std::vector<double>& y, int m) {
+  std::vector<GridBox> boxes(m);
+  for (int k = 1; k <= m; ++k) boxes[k - 1] = GridBox::Around(x[k], y[k], x[k + 1], y[k + 1]);
+  UniformGrid grid;
+  grid.Build(boxes);
+  double pairs = 0.0;
+  for (int r = 0; r < grid.Rows(); ++r)
+    for (int c = 0; c < grid.Columns(); ++c) {
+      const double n = static_cast<double>(grid.CellEnd(c, r) - grid.CellBegin(c, r));
+      pairs += n * (n - 1) / 2;
+    }
+  return pairs > kCrowdedPairs * m;
 }
 
 }  // namespace
@@ -267,44 +496,82 @@ std::vector<PathPiece> PathBoundaryPieces(const std::vector<double>& x,
   const int m = static_cast<int>(x.size()) - 2;
   std::vector<PathPiece> kept;
   if (m < 2) return kept;
-  const PathSegments s(x, y, m, sideStep);
-  const SegmentCuts cuts = AllCuts(s, m, sideStep);
+  kept.reserve(static_cast<size_t>(m));
+  // The winding about a point: by a plain ray test over every segment while few are
+  // asked, through the column index once more are.
+  std::optional<PathWinding> index;
+  int plainTests = 0;
+  auto windingAt = [&](double px, double py) {
+    if (!index && ++plainTests > kPlainWindingTests) index.emplace(x, y, m);
+    return index ? index->At(px, py) : PlainWinding(x, y, m, px, py);
+  };
+  std::vector<Stretch> parts;
+  if (Crowded(x, y, m)) {
+    index.emplace(x, y, m);
+    parts = UnsettledStretches(x, y, *index, sense);
+  } else {
+    for (int k = 1; k <= m; ++k) parts.push_back({k, 0.0, 1.0});
+  }
+  if (parts.empty()) return kept;
+  const Stretches s(x, y, std::move(parts), sideStep);
+  const StretchCuts cuts = AllCuts(s, sideStep);
 
-  const PathWinding winding(x, y, m);
-  std::vector<int> neighbours;  // of the segment under way
   auto covered = [sense](int turns) { return sense * turns >= 1; };
-  auto keepIfBoundary = [&](int k, double t0, double t1) {
-    const Vec o = s.start[k], w = s.along[k];
-    const PathPiece p{t0 == 0.0 ? o.x : o.x + t0 * w.x, t0 == 0.0 ? o.y : o.y + t0 * w.y,
-                      t1 == 1.0 ? x[k + 1] : o.x + t1 * w.x, t1 == 1.0 ? y[k + 1] : o.y + t1 * w.y};
+  std::vector<int> neighbours;  // of the stretch under way
+  // The winding just left of the piece of stretch i from t0 to t1, by a ray test from a
+  // point beside its middle; the sides are sampled short of any other stretch passing by,
+  // so that only the piece lies between them and the winding on its right is one less. One
+  // that runs right along the piece is counted with it: then both sides are asked and the
+  // result says whether the piece bounds the region.
+  auto sample = [&](int i, const PathPiece& p, int* left, int* right) {
     const double dx = p.x2 - p.x1, dy = p.y2 - p.y1, length = std::hypot(dx, dy);
-    if (!(length > 0.0)) return;
     const double mx = (p.x1 + p.x2) / 2, my = (p.y1 + p.y2) / 2;
-    // The sides are sampled short of any other segment passing by, so that only the piece
-    // lies between them and the winding on its right is one less than on its left. One
-    // that runs right along the piece is counted with it: both sides are then asked.
     double clear2 = sideStep * sideStep;
+    if (s.goesOn[s.Before(i)]) clear2 = std::min(clear2, s.Distance2(s.Before(i), {mx, my}));
+    if (s.goesOn[i]) clear2 = std::min(clear2, s.Distance2(s.Next(i), {mx, my}));
     for (int j : neighbours) clear2 = std::min(clear2, s.Distance2(j, {mx, my}));
     const double clear = std::sqrt(clear2);
     const double step = clear < kCoincident ? sideStep : std::min(sideStep, clear / 2);
     const double nx = -dy / length * step, ny = dx / length * step;
-    const int left = winding.At(mx + nx, my + ny);
-    const int right = clear < kCoincident ? winding.At(mx - nx, my - ny) : left - 1;
-    if (covered(left) != covered(right)) kept.push_back(p);
+    *left = windingAt(mx + nx, my + ny);
+    *right = clear < kCoincident ? windingAt(mx - nx, my - ny) : *left - 1;
   };
-  for (int k = 1; k <= m; ++k) {
-    if (cutsOnly[k]) continue;
-    const Cut* first = cuts.cuts.data() + cuts.start[k];
-    const Cut* last = cuts.cuts.data() + cuts.start[k + 1];
-    neighbours.assign({k == 1 ? m : k - 1, k == m ? 1 : k + 1});
+  // Along the path, the winding left of the pieces goes on from piece to piece: across a
+  // clean crossing it changes by the crossing's turn, from one stretch to the next it stays
+  // (nothing passes near their common point). Where a stretch is not clean, each of its
+  // pieces is sampled, and the next clean one samples afresh.
+  bool known = false;
+  int turns = 0;
+  for (size_t i = 0; i < s.Count(); ++i) {
+    const bool clean = !cuts.unclean[i];
+    const bool pieces = !cutsOnly[s.part[i].segment];
+    if (!clean || !s.goesOn[s.Before(i)] || cuts.unclean[s.Before(i)] || i == 0) known = false;
+    const Cut* first = cuts.cuts.data() + cuts.start[i];
+    const Cut* last = cuts.cuts.data() + cuts.start[i + 1];
+    neighbours.clear();
     for (const Cut* c = first; c != last && c->t == kNoCut; ++c) neighbours.push_back(c->other);
+    const Vec o = s.start[i], w = s.along[i];
     double t0 = 0.0;
+    auto piece = [&](double t1) {
+      const PathPiece p{t0 == 0.0 ? o.x : o.x + t0 * w.x, t0 == 0.0 ? o.y : o.y + t0 * w.y,
+                        t1 == 1.0 ? s.end[i].x : o.x + t1 * w.x, t1 == 1.0 ? s.end[i].y : o.y + t1 * w.y};
+      if (!(p.x1 != p.x2 || p.y1 != p.y2)) return;
+      if (!pieces && (!clean || known)) return;
+      int left = 0, right = 0;
+      if (clean && known) {
+        left = turns, right = turns - 1;
+      } else {
+        sample(static_cast<int>(i), p, &left, &right);
+        if (clean) turns = left, known = true;
+      }
+      if (pieces && covered(left) != covered(right)) kept.push_back(p);
+    };
     for (const Cut* c = first; c != last; ++c) {
-      if (c->t <= t0) continue;
-      keepIfBoundary(k, t0, c->t);
-      t0 = c->t;
+      if (c->t == kNoCut) continue;
+      if (c->t > t0) piece(c->t), t0 = c->t;
+      turns += c->turn;
     }
-    keepIfBoundary(k, t0, 1.0);
+    piece(1.0);
   }
   return kept;
 }

@@ -337,6 +337,10 @@ Segments KeepClearPieces(const FlatPolygon& p, Segments pieces, double c) {
 struct ClosedPath {
   std::vector<double> x{0.0}, y{0.0};
   std::vector<unsigned char> joins{0};
+  void Reserve(int points) {
+    const size_t size = static_cast<size_t>(points) + 1;
+    x.reserve(size), y.reserve(size), joins.reserve(size);
+  }
   void Add(double px, double py, bool join) { x.push_back(px), y.push_back(py), joins.push_back(join); }
   int Edges() const { return static_cast<int>(x.size()) - 2; }
 };
@@ -479,6 +483,29 @@ bool UsableInput(int n, int mode, const float x[], const float y[], const float 
   return true;
 }
 
+// The input points (1-based) less every point that repeats the one before it, and for a
+// ring a last point that repeats the first: an edge of no length has no direction to be
+// moved along.
+struct InputPoints {
+  std::vector<float> x{0.0f}, y{0.0f}, z{0.0f};
+  int Count() const { return static_cast<int>(x.size()) - 1; }
+};
+
+InputPoints WithoutRepeats(int n, bool closed, const float x[], const float y[], const float z[]) {
+  InputPoints points;
+  for (int i = 1; i <= n; ++i) {
+    const int last = points.Count();
+    if (last > 0 && x[i] == points.x[last] && y[i] == points.y[last] && z[i] == points.z[last])
+      continue;
+    points.x.push_back(x[i]), points.y.push_back(y[i]), points.z.push_back(z[i]);
+  }
+  const int last = points.Count();
+  if (closed && last > 1 && points.x[last] == points.x[1] && points.y[last] == points.y[1] &&
+      points.z[last] == points.z[1])
+    points.x.pop_back(), points.y.pop_back(), points.z.pop_back();
+  return points;
+}
+
 // The polygon turned into its plane frame about point 1 (x, y, z are 1-based floats), kept
 // in double: far from point 1 a float cannot hold the tracers' 0.1.
 FlatPolygon ToPlaneFrame(int n, bool closed, const float x[], const float y[], const float z[],
@@ -505,14 +532,14 @@ FlatPolygon ToPlaneFrame(int n, bool closed, const float x[], const float y[], c
 }
 
 // The moved edges of a closed ring joined into one path. Where the moved edges of a corner
-// leave a gap between them, the corner of the raw ring (ox, oy) closes it; where they run
-// over each other (the corner turns towards the side they moved to), the path goes from the
-// end of the first through the vertex itself to the start of the second. The offset is then
-// where this path winds around at least once: unlike the raw ring's corners alone, the
-// path keeps enough of every moved edge that the neighbours of an edge that vanishes still
-// cross, so they meet where their own lines do.
-ClosedPath JoinedRing(const FlatPolygon& p, const std::vector<double>& ox,
-                      const std::vector<double>& oy, double d) {
+// leave a gap between them, they are joined at the crossing of their lines (or, where the
+// lines run parallel, at the vertex moved along the normal of the second edge); where they
+// run over each other (the corner turns towards the side they moved to), the path goes from
+// the end of the first through the vertex itself to the start of the second. The offset is
+// then where this path winds around at least once: the path keeps enough of every moved
+// edge that the neighbours of an edge that vanishes still cross, so they meet where their
+// own lines do.
+ClosedPath JoinedRing(const FlatPolygon& p, double d) {
   const int n = p.n;
   auto unit = [&](int i, double* ux, double* uy) {
     const int j = p.Next(i);
@@ -520,18 +547,24 @@ ClosedPath JoinedRing(const FlatPolygon& p, const std::vector<double>& ox,
     *ux = length > 0.0 ? dx / length : 0.0, *uy = length > 0.0 ? dy / length : 0.0;
   };
   ClosedPath path;
+  path.Reserve(3 * n + 1);
   for (int v = 1; v <= n; ++v) {
     const int before = v == 1 ? n : v - 1;
     double u1x = 0, u1y = 0, u2x = 0, u2y = 0;
     unit(before, &u1x, &u1y), unit(v, &u2x, &u2y);
     const double turn = u1x * u2y - u1y * u2x;
-    const int corner = v == 1 ? n + 1 : v;
+    // The vertex moved along the normals of the edges before and after it.
+    const double p1x = p.X(v) - d * u1y, p1y = p.Y(v) + d * u1x;
+    const double p2x = p.X(v) - d * u2y, p2y = p.Y(v) + d * u2x;
     if (d * turn > kOverlapReach) {
-      path.Add(p.X(v) - d * u1y, p.Y(v) + d * u1x, true);
+      path.Add(p1x, p1y, true);
       path.Add(p.X(v), p.Y(v), true);
-      path.Add(p.X(v) - d * u2y, p.Y(v) + d * u2x, false);
+      path.Add(p2x, p2y, false);
+    } else if (std::fabs(turn) <= kParallelSine) {
+      path.Add(p2x, p2y, false);
     } else {
-      path.Add(ox[corner], oy[corner], false);
+      const double t = ((p2x - p1x) * u2y - (p2y - p1y) * u2x) / turn;
+      path.Add(p1x + t * u1x, p1y + t * u1y, false);
     }
   }
   path.Add(path.x[1], path.y[1], false);
@@ -598,6 +631,7 @@ void TraceAndWriteLoops(const FlatPolygon& p, bool closed, const std::vector<dou
                         const std::vector<double>& oy, const Segments& kept, LoopWriter& writer) {
   const int n = p.n;
   Segments traceInput;
+  traceInput.Reserve(kept.Count() + (closed ? 0 : n + 1));
   if (!closed) {
     for (int i = 1; i < n; ++i)
       traceInput.Add(p.X(i), p.Y(i), p.X(i + 1), p.Y(i + 1), kInputEdgeMark);
@@ -653,12 +687,19 @@ int Offset(OpenResult openResult, int n, int mode, const float x[], const float 
   *loopCount = 0;
   if (!UsableInput(n, mode, x, y, z, distance)) return 1;
   const bool closed = mode == kOffsetClosedMode;
+  const InputPoints points = WithoutRepeats(n, closed, x, y, z);
+  n = points.Count();
+  if (n < (closed ? 3 : 2)) return 1;
   PlaneFrame frame;
-  FlatPolygon p = ToPlaneFrame(n, closed, x, y, z, &frame);
-  std::vector<double> ox(n + 3, 0.0), oy(n + 3, 0.0);
-  OffsetEdges(p.x.data(), p.y.data(), n, mode, *distance, ox.data(), oy.data());
+  FlatPolygon p = ToPlaneFrame(n, closed, points.x.data(), points.y.data(), points.z.data(), &frame);
+  // An open polyline's raw offset; a ring's moved edges are joined exactly instead.
+  std::vector<double> ox, oy;
+  if (!closed) {
+    ox.assign(n + 3, 0.0), oy.assign(n + 3, 0.0);
+    OffsetEdges(p.x.data(), p.y.data(), n, mode, *distance, ox.data(), oy.data());
+  }
   const double clearance = std::fabs(static_cast<double>(*distance)) - 0.1;
-  const Segments kept = closed ? BoundaryOfJoinedRing(p, JoinedRing(p, ox, oy, *distance))
+  const Segments kept = closed ? BoundaryOfJoinedRing(p, JoinedRing(p, *distance))
                                : KeepClearPieces(p, OpenOffsetPieces(p, ox, oy), clearance);
   LoopWriter writer(frame, loopCount, counts, codes, outX, outY, outZ);
   if (!closed && openResult == OpenResult::PieceList)

@@ -54,6 +54,7 @@ class SegmentEnds {
     std::vector<double> x(2 * static_cast<size_t>(count_)), y(x.size());
     for (int e = 0; e < 2 * count_; ++e) x[e] = EndX(e), y[e] = EndY(e);
     ends_.Build(x, y, 10 * reach_);
+    linked_ = false;
   }
 
   // The ends of live segments within the reach of (px, py) (a superset), ascending.
@@ -69,17 +70,50 @@ class SegmentEnds {
       x1_[Owner(e)] = px, y1_[Owner(e)] = py;
   }
 
+  // Finds, once the ends no longer move, the ends of live segments that each end meets
+  // (ascending, the end itself left out); from then on Meetings goes by these links
+  // instead of the hash.
+  void Link() {
+    if (linked_) return;
+    linked_ = true;
+    linkStart_.assign(2 * static_cast<size_t>(count_) + 1, 0);
+    links_.clear();
+    std::vector<int> near;
+    for (int e = 0; e < 2 * count_; ++e) {
+      linkStart_[e] = static_cast<int>(links_.size());
+      if (!alive_[Owner(e)]) continue;
+      EndsNear(EndX(e), EndY(e), near);
+      for (int f : near)
+        if (f != e && Meet(EndX(f), EndY(f), EndX(e), EndY(e))) links_.push_back(f);
+    }
+    linkStart_[2 * count_] = static_cast<int>(links_.size());
+  }
+
+  // The ends that end e met when the links were made (some may be gone since).
+  const int* LinksBegin(int e) const { return links_.data() + linkStart_[e]; }
+  const int* LinksEnd(int e) const { return links_.data() + linkStart_[e + 1]; }
+
   // The ends of live segments that meet end e.
   auto Meetings() const {
     return [this](int e, std::vector<int>& out) {
+      if (linked_) {
+        out.clear();
+        for (const int* f = LinksBegin(e); f != LinksEnd(e); ++f)
+          if (alive_[Owner(*f)]) out.push_back(*f);
+        return;
+      }
       EndsNear(EndX(e), EndY(e), out);
       std::erase_if(out, [&](int o) { return !Meet(EndX(o), EndY(o), EndX(e), EndY(e)); });
     };
   }
 
   // Counts, for every end, the other live segments with an end meeting it; from then on
-  // Remove keeps the counts and RemoveDangling takes out what they leave dangling.
-  void CountReaches() { dangling_.Count(alive_, Meetings()); }
+  // Remove keeps the counts and RemoveDangling takes out what they leave dangling. The ends
+  // no longer move: they are linked first.
+  void CountReaches() {
+    Link();
+    dangling_.Count(alive_, Meetings());
+  }
 
   // Removes a segment; once the reaches are counted, lowers the counts of the ends it met.
   void Remove(int i) {
@@ -96,7 +130,7 @@ class SegmentEnds {
 
   // The first live end in (x, y) order: the smallest x, then the smallest y among the ends
   // of exactly that x. The ends no longer move once tracing starts, so they are sorted once.
-  bool LowestLeftEnd(double* sx, double* sy) {
+  bool LowestLeftEnd(double* sx, double* sy, int* end = nullptr) {
     if (!sorted_) {
       sorted_ = true;
       for (int e = 0; e < 2 * count_; ++e)
@@ -108,6 +142,7 @@ class SegmentEnds {
     while (cursor_ < order_.size() && !alive_[Owner(order_[cursor_].end)]) ++cursor_;
     if (cursor_ == order_.size()) return false;
     *sx = order_[cursor_].x, *sy = order_[cursor_].y;
+    if (end) *end = order_[cursor_].end;
     return true;
   }
 
@@ -127,6 +162,8 @@ class SegmentEnds {
   std::vector<unsigned char> alive_;
   PointHash ends_;
   DanglingChains<1> dangling_;
+  bool linked_ = false;
+  std::vector<int> linkStart_, links_;
   // An end with its place, so the sort compares numbers at hand.
   struct PlacedEnd {
     double x, y;

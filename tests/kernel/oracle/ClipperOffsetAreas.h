@@ -12,11 +12,12 @@
 
 namespace offsettest {
 
-// Clipper works on integers: micrometres.
-constexpr double kClipperScale = 1000.0;
+// Clipper works on integers: nanometres. At micrometres its rounding of the moved points
+// shifts the tip of a sharp mitre by hundredths of a millimetre.
+constexpr double kClipperScale = 1e6;
 
 // Clipper's offset of the ring by g (positive grows), mitred with no practical limit (or
-// with round joins to within 0.1 mm), in micrometres.
+// with round joins to within 0.1 mm), in Clipper's units.
 inline ClipperLib::Paths ClipperOffsetPaths(const std::vector<P3>& ring, double g,
                                             ClipperLib::JoinType join = ClipperLib::jtMiter) {
   const double k = kClipperScale;
@@ -24,7 +25,9 @@ inline ClipperLib::Paths ClipperOffsetPaths(const std::vector<P3>& ring, double 
   for (const P3& p : ring)
     path.push_back({static_cast<ClipperLib::cInt>(std::llround(p.x * k)),
                     static_cast<ClipperLib::cInt>(std::llround(p.y * k))});
-  ClipperLib::ClipperOffset offset(1000.0, 0.1 * k);
+  // A mitre up to a million times the distance long (the engine sets no limit; Clipper's
+  // usual thousand squares off the spikes of sharp stars); round joins to within 0.1 mm.
+  ClipperLib::ClipperOffset offset(1e6, 0.1 * k);
   offset.AddPath(path, join, ClipperLib::etClosedPolygon);
   ClipperLib::Paths solution;
   offset.Execute(solution, g * k);

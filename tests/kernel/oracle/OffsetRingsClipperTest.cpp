@@ -150,6 +150,30 @@ TEST(OffsetRingsAgainstClipper, SiteSizedRingsOfEveryKind) {
   EXPECT_EQ(compared, 60);
 }
 
+// Rings of every family, of 3 to 800 points, turned by any angle, either way round, placed
+// near the origin or up to 2 km from it, grown or shrunk by 10 mm to 8 m: deep jagged stars
+// shrunk far leave small loops with sharp mitres, the hardest to get to 1e-6 of their area.
+TEST(OffsetRingsAgainstClipper, RandomRingsOfEveryFamilyAnywhere) {
+  std::mt19937 rng(1313);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  for (int round = 0; round < 400; ++round) {
+    const int n = 3 + static_cast<int>(rng() % (round % 2 ? 60 : 800));
+    Plan plan;
+    switch (round % 5) {
+      case 0: plan = JitteredStar(rng, n, 1000 + 5000 * unit(rng), 6000 + 20000 * unit(rng)); break;
+      case 1: plan = JaggedStar(rng, n, 3000 + 300 * n * unit(rng), 100 + 3000 * unit(rng)); break;
+      case 2: plan = OrthogonalFootprint(rng, 2 + n / 3, 500, 8000, 1000, 20000); break;
+      case 3: plan = Saw(std::max(4, n), 200 + 3000 * unit(rng), 50 + 1000 * unit(rng)); break;
+      default: plan = JaggedStar(rng, n, 20000, 5000); break;
+    }
+    const double reach = round % 4 == 0 ? 2e6 : 1e4;
+    plan = Placed(plan, 2 * M_PI * unit(rng), reach * (unit(rng) - 0.5), reach * (unit(rng) - 0.5));
+    if (rng() % 2) std::reverse(plan.begin(), plan.end());
+    const double g = (rng() % 2 ? 1.0 : -1.0) * (10 + unit(rng) * (rng() % 3 ? 1500 : 8000));
+    EXPECT_EQ(Mismatch(ToRing(plan), g), "") << "round " << round << ", " << plan.size() << " points";
+  }
+}
+
 // Whole-millimetre rings with an edge whose slope is exactly one of the kernel's sentinels
 // (666 here, the edge nearly upright) at distances with a fraction of a millimetre.
 TEST(OffsetRingsAgainstClipper, SentinelSlopeEdgesAtFractionalDistances) {
@@ -214,8 +238,10 @@ TEST(OffsetRingsAgainstClipper, WorstShapesTakeUnderASecond) {
       {Saw(4999, 1000.0), 300.0},
       {Saw(4999, 6300.0), -1000.0},
       // Dense and jagged (points under 0.1 m apart, notches 2 m deep) shrunk by 1.5 m: mitres
-      // tens of metres long cross every vertical and each other.
+      // tens of metres long cross every vertical and each other millions of times.
       {JitteredStar(rng, 2000, 28000.0, 30000.0), -1500.0},
+      {JitteredStar(rng, 4999, 28000.0, 30000.0), -1500.0},
+      {JitteredStar(rng, 4999, 28000.0, 30000.0), 1500.0},
   };
   for (const auto& c : cases) {
     const std::vector<P3> ring = ToRing(c.plan);
