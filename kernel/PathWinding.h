@@ -56,15 +56,19 @@ struct PathPiece {
 };
 
 // The pieces of the closed path (x, y as above, m segments) that bound where it winds at
-// least once counter-clockwise (sense 1) or clockwise (sense -1): every segment is cut at
-// each point where another segment crosses it and at the foot of each end of another
-// segment within sideStep of it, and a piece is kept when its two sides differ in whether
-// they lie in that region. The sides are sampled sideStep beside the piece's middle, or nearer when another
-// segment passes nearer: then at half its distance, unless it runs right along the piece
-// (the two are then counted together). Segments flagged in cutsOnly (1-based, m + 1
-// entries) cut the others but are known never to bound the region and give no pieces.
-// Pieces come in path order, each running the way its segment runs; sideStep should be
-// below the distance at which the caller takes two points for one.
+// least once counter-clockwise (sense 1) or clockwise (sense -1). Every segment is cut at
+// each point where another crosses it and at the foot of each end of another within
+// sideStep of it; a piece is kept when its two sides differ in whether they lie in that
+// region. The winding left of a piece is carried along from the one before it where
+// nothing but clean crossings lies between them, and otherwise asked by a ray test from a
+// point sideStep beside the piece's middle (nearer, at half its distance, when another
+// segment passes nearer; one that runs right along the piece is counted with it). Where the
+// path crosses itself very often (a dense jagged ring shrunk far), a quadtree first settles
+// the winding in the cells that no boundary can cross, and only the rest is cut. Segments
+// flagged in cutsOnly (1-based, m + 1 entries) cut the others but are known never to bound
+// the region and give no pieces. Pieces come in path order, each running the way its
+// segment runs; sideStep should be below the distance at which the caller takes two points
+// for one.
 std::vector<PathPiece> PathBoundaryPieces(const std::vector<double>& x,
                                           const std::vector<double>& y,
                                           const std::vector<unsigned char>& cutsOnly, int sense,

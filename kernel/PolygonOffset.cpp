@@ -34,6 +34,9 @@ constexpr float kEndOffsetEdgeMark = 99.0f;
 constexpr float kInvertedOffsetEdgeMark = 4.0f;
 
 constexpr int kMaxPoints = kOffsetPointEntries - 1;
+// Pieces this close in every coordinate are copies of one another (the splitter's tolerance,
+// held in single precision).
+constexpr float kCopyReach = 0.01f;
 // A point this near the straight way between its neighbours is no corner of a loop.
 constexpr double kOnTheWay = 1e-6;
 constexpr int kMaxLoops = kOffsetLoopEntries - 1;
@@ -690,6 +693,9 @@ int Offset(OpenResult openResult, int n, int mode, const float x[], const float 
   const InputPoints points = WithoutRepeats(n, closed, x, y, z);
   n = points.Count();
   if (n < (closed ? 3 : 2)) return 1;
+  // A ring moved by no more than the splitter's tolerance lies on its own edges, whose
+  // copies the offset always took its pieces for: it leaves no loop.
+  if (closed && std::fabs(*distance) <= kCopyReach) return 1;
   PlaneFrame frame;
   FlatPolygon p = ToPlaneFrame(n, closed, points.x.data(), points.y.data(), points.z.data(), &frame);
   // An open polyline's raw offset; a ring's moved edges are joined exactly instead.

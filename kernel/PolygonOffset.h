@@ -2,11 +2,14 @@
 #include <cstdint>
 
 // The polygon offset: every edge of a planar polygon is shifted parallel to itself by a
-// signed distance, neighbouring shifted edges are joined at the crossing of their lines,
-// and the parts of that raw ring that fold over themselves or come too close to the polygon
-// are cut away. The polygon may lie in any plane: it is turned flat about its first point,
-// offset and turned back. A positive distance moves every edge line to the left of its
-// direction of travel, so a clockwise ring (y up) grows and a counter-clockwise one shrinks.
+// signed distance and neighbouring shifted edges are joined at the crossing of their lines.
+// A closed ring's offset is the mitred offset: where these moved edges (joined through the
+// vertex where they run over each other) wind at least once in the ring's own sense, with
+// no limit on a mitre's length. An open polyline's raw offset has the parts that fold over
+// themselves or come too close to the polyline cut away. The polygon may lie in any plane:
+// it is turned flat about its first point, offset and turned back. A positive distance
+// moves every edge line to the left of its direction of travel, so a clockwise ring (y up)
+// grows and a counter-clockwise one shrinks.
 
 namespace kernel {
 
@@ -29,7 +32,9 @@ inline constexpr int kOffsetLoopEntries = 1000;
 // *loopCount is the number of loops; 0 means no result: the offset leaves nothing, or the
 // input is unusable (a ring of fewer than 3 points, a polyline of fewer than 2, more than
 // 4999 points, an unknown mode, a coordinate or distance that is not a finite number), or
-// the result would not fit the callers' arrays (999 loops, 4999 points). Returns 1.
+// the result would not fit the callers' arrays (999 loops, 4999 points). Points that repeat
+// the one before them are left out first. A ring moved by 0.01 or less lies on its own
+// edges and leaves no loop. Returns 1.
 // The call keeps its work storage to itself and nothing survives it.
 int OffsetPolygonLoops(int pointCount, int mode, const float x[], const float y[], const float z[],
                        const float* distance, int* loopCount, std::int16_t loopVertexCounts[],
