@@ -6,6 +6,8 @@
 #include <limits>
 #include <queue>
 
+#include "CheckedNumbers.h"
+
 namespace host {
 namespace {
 
@@ -15,6 +17,15 @@ struct Pt {
 
 Pt operator-(Pt a, Pt b) { return {a.x - b.x, a.y - b.y}; }
 double Cross(Pt a, Pt b) { return a.x * b.y - a.y * b.x; }
+
+// The cell a distance from the grid's lower edge falls in, counted in cells and kept within
+// the count: a distance that overflows lies beyond the last cell, one that is not a number in
+// the first.
+int CellOf(double cells, int count)
+{
+    if (const auto whole = StoredAs<int>(cells)) return std::clamp(*whole, 0, count - 1);
+    return cells > 0.0 ? count - 1 : 0;
+}
 
 double SignedArea(std::span<const Pt> loop)
 {
@@ -208,8 +219,8 @@ private:
         const double side = std::max(m_width, m_height);
         const int cells = std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n)))));
         const double cell = side > 0.0 ? side / cells : 1.0;
-        m_columns = std::clamp(static_cast<int>(m_width / cell) + 1, 1, cells);
-        m_rows = std::clamp(static_cast<int>(m_height / cell) + 1, 1, cells);
+        m_columns = CellOf(m_width / cell, cells) + 1;
+        m_rows = CellOf(m_height / cell, cells) + 1;
         m_cell = cell;
 
         std::vector<std::uint32_t> start(static_cast<std::size_t>(m_columns) * m_rows + 1, 0);
@@ -237,8 +248,8 @@ private:
     void ForCellsOf(std::size_t i, F&& f) const
     {
         const Prepared& p = m_prepared[i];
-        const auto column = [&](double x) { return std::clamp(static_cast<int>((x - m_minX) / m_cell), 0, m_columns - 1); };
-        const auto row = [&](double y) { return std::clamp(static_cast<int>((y - m_minY) / m_cell), 0, m_rows - 1); };
+        const auto column = [&](double x) { return CellOf((x - m_minX) / m_cell, m_columns); };
+        const auto row = [&](double y) { return CellOf((y - m_minY) / m_cell, m_rows); };
         for (int r = row(p.minY); r <= row(p.maxY); ++r)
             for (int c = column(p.minX); c <= column(p.maxX); ++c)
                 f(static_cast<std::size_t>(r) * static_cast<std::size_t>(m_columns) + static_cast<std::size_t>(c));
