@@ -5,6 +5,7 @@
 
 #include "CommandTable.h"
 #include "DbDatabase.h"
+#include "FiniteEntity.h"
 #include "HostCommandArgs.h"
 #include "HostCommands.h"
 #include "HostSolids.h"
@@ -20,9 +21,14 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-// Adds a ready entity on the current layer, inside a write bracket.
-void AddEntity(std::unique_ptr<decDbEntity> entity)
+// Adds a ready entity on the current layer, inside a write bracket; refuses the line and makes
+// nothing when a number of the entity (typed, or made of what was typed) would not be finite.
+void AddEntity(const ScriptLine& line, const char* what, std::unique_ptr<decDbEntity> entity)
 {
+    if (!IsFiniteEntity(*entity)) {
+        RefuseAnswer(line, std::string("the ") + what + " would have coordinates that are not finite: nothing is made");
+        return;
+    }
     DbAutoOpen open;
     decObjectId id;
     decDbEntity* raw = entity.get();
@@ -61,7 +67,7 @@ void Pline(const ScriptLine& line, const Args& args)
     auto polyline = std::make_unique<decDbPolyline>(static_cast<int>(points.size()), points.data(), closed ? 1 : 0);
     for (std::size_t i = 0; i < bulges.size(); ++i)
         if (bulges[i] != 0.0) polyline->SetBulgeAt(static_cast<int>(i), bulges[i]);
-    AddEntity(std::move(polyline));
+    AddEntity(line, "polyline", std::move(polyline));
 }
 
 // An arc through three points in a plane parallel to XY (at the first point's height).
@@ -77,16 +83,24 @@ void Arc(const ScriptLine& line, const Args& args)
         if (!point) return;
         p.push_back(*point);
     }
-    const double ax = p[0].x, ay = p[0].y, bx = p[1].x, by = p[1].y, cx = p[2].x, cy = p[2].y;
-    const double d = 2.0 * (ax * (by - cy) + bx * (cy - ay) + cx * (ay - by));
-    const double scale = std::max({std::abs(bx - ax), std::abs(by - ay), std::abs(cx - ax), std::abs(cy - ay), 1.0});
-    if (std::abs(d) <= 1e-9 * scale * scale) {
+    const double ax = p[0].x, ay = p[0].y;
+    const double scale = std::max({std::abs(p[1].x - ax), std::abs(p[1].y - ay), std::abs(p[2].x - ax),
+                                   std::abs(p[2].y - ay), 1.0});
+    if (!std::isfinite(scale)) {
+        RefuseAnswer(line, "the arc would have coordinates that are not finite: nothing is made");
+        return;
+    }
+    // The other two points from the first, in units of their spread: the squares below cannot
+    // overflow, and site coordinates keep their precision.
+    const double ux = (p[1].x - ax) / scale, uy = (p[1].y - ay) / scale;
+    const double vx = (p[2].x - ax) / scale, vy = (p[2].y - ay) / scale;
+    const double d = 2.0 * (ux * vy - uy * vx);
+    if (std::abs(d) <= 1e-9) {
         RefuseAnswer(line, "the three points of an arc must not lie on one line");
         return;
     }
-    const double a2 = ax * ax + ay * ay, b2 = bx * bx + by * by, c2 = cx * cx + cy * cy;
-    const GePoint3d centre((a2 * (by - cy) + b2 * (cy - ay) + c2 * (ay - by)) / d,
-                           (a2 * (cx - bx) + b2 * (ax - cx) + c2 * (bx - ax)) / d, p[0].z);
+    const double u2 = ux * ux + uy * uy, v2 = vx * vx + vy * vy;
+    const GePoint3d centre(ax + scale * ((vy * u2 - uy * v2) / d), ay + scale * ((ux * v2 - vx * u2) / d), p[0].z);
     const double radius = std::hypot(ax - centre.x, ay - centre.y);
     const auto angle = [&](const GePoint3d& q) {
         const double a = std::atan2(q.y - centre.y, q.x - centre.x);
@@ -99,7 +113,7 @@ void Arc(const ScriptLine& line, const Args& args)
     const double start = angle(p[0]), middle = angle(p[1]), end = angle(p[2]);
     // Counter-clockwise from the start when the middle point lies on that way to the end.
     const bool ccw = ccwFrom(start, middle) < ccwFrom(start, end);
-    AddEntity(std::make_unique<decDbArc>(centre, radius, ccw ? start : end, ccw ? end : start));
+    AddEntity(line, "arc", std::make_unique<decDbArc>(centre, radius, ccw ? start : end, ccw ? end : start));
 }
 
 void Circle(const ScriptLine& line, const Args& args)
@@ -112,7 +126,7 @@ void Circle(const ScriptLine& line, const Args& args)
     if (!centre) return;
     const auto radius = PositiveArg(line, args[1], "the radius");
     if (!radius) return;
-    AddEntity(std::make_unique<decDbCircle3d>(*centre, GeVector3d(0.0, 0.0, 1.0), *radius));
+    AddEntity(line, "circle", std::make_unique<decDbCircle3d>(*centre, GeVector3d(0.0, 0.0, 1.0), *radius));
 }
 
 void Point(const ScriptLine& line, const Args& args)
@@ -121,7 +135,7 @@ void Point(const ScriptLine& line, const Args& args)
         Usage(line, "point x,y[,z]");
         return;
     }
-    if (const auto point = PointArg(line, args[0])) AddEntity(std::make_unique<decDbPoint>(*point));
+    if (const auto point = PointArg(line, args[0])) AddEntity(line, "point", std::make_unique<decDbPoint>(*point));
 }
 
 void Text(const ScriptLine& line, const Args& args)
@@ -136,7 +150,7 @@ void Text(const ScriptLine& line, const Args& args)
     if (!height) return;
     // The text is the rest of the line as typed (after "text", the point and the height).
     const std::string text(AfterWords(line.text, 3));
-    AddEntity(std::make_unique<decDbText>(text.c_str(), *position, *height));
+    AddEntity(line, "text", std::make_unique<decDbText>(text.c_str(), *position, *height));
 }
 
 // A closed outline swept up by a height: a plain solid.
@@ -158,13 +172,9 @@ void Extrude(const ScriptLine& line, const Args& args)
         if (!point) return;
         points.push_back(*point);
     }
-    auto solid = std::make_unique<decDbExtrude>();
-    solid->SetData(static_cast<int>(points.size()), points.data(), 1, GeVector3d(0.0, 0.0, *height));
-    DbAutoOpen open;
-    decObjectId id;
-    if (open.db->CreateNewEntity(open.db->GetTableLayer()->GetCurrentLayerID(), solid.release(), GeMatrix3d(), id) ==
-        dex::eOk)
-        ReportCreated(open.db->GetObjectById(id));
+    auto* profile = new decDbExtrude();
+    profile->SetData(static_cast<int>(points.size()), points.data(), 1, GeVector3d(0.0, 0.0, *height));
+    AddEntity(line, "solid", std::make_unique<decDbEntity3d>(profile, GeMatrix3d()));
 }
 
 }  // namespace

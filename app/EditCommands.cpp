@@ -1,10 +1,12 @@
 // The host's editing commands: erase, move, rotate and show again entities named by handle.
-#include <cmath>
+#include <memory>
 #include <numbers>
 
 #include "CommandTable.h"
 #include "DbDatabase.h"
+#include "EntityCopy.h"
 #include "EventLog.h"
+#include "FiniteEntity.h"
 #include "HostCommandArgs.h"
 #include "HostCommands.h"
 #include "Question.h"
@@ -17,28 +19,13 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-bool IsFinite(const GePoint3d& p)
+// Whether the entity moved by tm still holds only finite numbers, tried on a copy. An entity
+// of a class this program does not know keeps its record and draws nothing: a move leaves it
+// as it is.
+bool StaysFinite(decDbEntity& entity, const GeMatrix3d& tm)
 {
-    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
-
-// Whether the entity moved by tm still has finite coordinates: its placement and the corners
-// of its extents (every point of an entity lies within them, and an affine map keeps it there).
-bool StaysFinite(const decDbEntity& entity, const GeMatrix3d& tm)
-{
-    const GeMatrix3d placed = tm * entity.GetLocalTM();
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c)
-            if (!std::isfinite(placed(r, c))) return false;
-    const GeBoundBox3d& box = entity.GetBoundBox();
-    if (box.IsEmpty()) return true;
-    const GePoint3d& lo = box.MinPoint();
-    const GePoint3d& hi = box.MaxPoint();
-    for (int corner = 0; corner < 8; ++corner) {
-        const GePoint3d p((corner & 1) ? hi.x : lo.x, (corner & 2) ? hi.y : lo.y, (corner & 4) ? hi.z : lo.z);
-        if (!IsFinite(tm * p)) return false;
-    }
-    return true;
+    const std::unique_ptr<decDbEntity> moved = MovedCopy(entity, tm);
+    return !moved || IsFiniteEntity(*moved);
 }
 
 // Changes each entity inside its own write bracket, within one of the drawing.

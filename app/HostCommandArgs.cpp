@@ -1,5 +1,7 @@
 #include "HostCommandArgs.h"
 
+#include <algorithm>
+
 #include "EventLog.h"
 #include "Question.h"
 #include "Selection.h"
@@ -54,7 +56,8 @@ std::optional<std::vector<decDbEntity*>> EntityArgs(const ScriptLine& line, cons
     for (const std::string& word : words) {
         decDbEntity* entity = word.starts_with("@") ? ResolvePointWord(line, word, nullptr) : ResolveHandle(line, word);
         if (!entity) return std::nullopt;
-        out.push_back(entity);
+        // An entity named twice is changed once: moved twice, its sum would go unchecked.
+        if (std::find(out.begin(), out.end(), entity) == out.end()) out.push_back(entity);
     }
     return out;
 }

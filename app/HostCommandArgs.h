@@ -18,8 +18,8 @@ std::optional<double> NumberArg(const ScriptLine& line, const std::string& word,
 std::optional<std::vector<double>> NumberListArg(const ScriptLine& line, const std::string& word, const char* what);
 // A number above 0 ("WHAT must be above 0" refuses the rest).
 std::optional<double> PositiveArg(const ScriptLine& line, const std::string& word, const char* what);
-// Entities named "#N" (live) or clicked "@x,y[,z]", in order; nothing when one of them is
-// not there.
+// Entities named "#N" (live) or clicked "@x,y[,z]", in order, each once however often it is
+// named; nothing when one of them is not there.
 std::optional<std::vector<decDbEntity*>> EntityArgs(const ScriptLine& line, const std::vector<std::string>& words);
 // Refuses the line because of the count of its arguments: "usage: ...".
 void Usage(const ScriptLine& line, const std::string& usage);

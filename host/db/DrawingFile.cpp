@@ -713,6 +713,22 @@ bool ReadDrawingFile(const std::string& path, DbDatabase& into, std::string& err
     return true;
 }
 
+bool CanBeStored(decDbEntity& entity)
+{
+    StoreFilter scratch(true);
+    try {
+        WriteObject(scratch, entity, PersistentOf(&entity), 0);
+        return true;
+    } catch (const RecordError&) {
+        return false;
+    }
+}
+
+std::string StoredObjectName(decDbEntity& entity)
+{
+    return ObjectName(entity.GetObjectId().Handle(), PersistentOf(&entity).className);
+}
+
 std::vector<std::uint8_t> StoreObjectRecord(decDbObject& object)
 {
     StoreFilter record(true);

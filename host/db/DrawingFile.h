@@ -17,6 +17,7 @@
 #include <vector>
 
 class DbDatabase;
+class decDbEntity;
 class decDbObject;
 
 namespace host {
@@ -50,6 +51,13 @@ bool WriteDrawingFile(DbDatabase& db, const std::string& path, std::string& erro
 
 // Reads path into an empty database. false with a message naming the file and the fault.
 bool ReadDrawingFile(const std::string& path, DbDatabase& into, std::string& error);
+
+// Whether the entity can be written to a drawing file: every number of its placement and of
+// its record is finite (what opening requires).
+bool CanBeStored(decDbEntity& entity);
+// How the file's messages name an entity: "object 12 (QCOrvRoof)", by its number and the class
+// it is stored under.
+std::string StoredObjectName(decDbEntity& entity);
 
 // The record an object writes with its Serialize to a file (class version as registered).
 std::vector<std::uint8_t> StoreObjectRecord(decDbObject& object);

@@ -4,7 +4,10 @@
 #include <cmath>
 #include <numbers>
 
+#include "CheckedNumbers.h"
 #include "DbDatabase.h"
+#include "DrawingFile.h"
+#include "FiniteEntity.h"
 #include "PaintersOrder.h"
 #include "decDbEntity.h"
 
@@ -45,8 +48,6 @@ std::uint32_t Readable(std::uint32_t colour)
         (0.299 * (colour & 0xFF) + 0.587 * ((colour >> 8) & 0xFF) + 0.114 * ((colour >> 16) & 0xFF)) / 255.0;
     return lightness > kPalest ? kDarkInk : colour;
 }
-
-bool Finite(const GePoint3d& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
 // Newell's normal of a loop (not unit; zero for a loop without area).
 GeVector3d LoopNormal(const std::vector<GePoint3d>& loop)
@@ -150,10 +151,18 @@ public:
     {
     }
 
-    void Add(const decDbEntity& entity)
+    // Draws the entity whole, or leaves it out (noted) when a number of it or of its picture is
+    // not finite.
+    void Add(decDbEntity& entity)
     {
         const decLayer* layer = m_db.Layers().GetLayer(entity.GetLayerId());
         if (entity.IsErased() || entity.IsHidden() || (layer && !layer->IsVisible())) return;
+        if (!CanBeStored(entity)) {
+            m_leftOut.push_back({&entity, kHoldsNotFinite});
+            return;
+        }
+        const std::size_t first = m_shapes.size();
+        m_overflow = false;
         const std::uint32_t layerColour = layer ? layer->GetColor() : 0xFFFFFF;
         const std::uint32_t own = entity.HasEntityColor() ? entity.GetEntityColor().GetColor() : layerColour;
         const auto* solid = decDbEntity3d::Cast(&entity);
@@ -174,11 +183,17 @@ public:
             case DrawnPrimitive::Kind::Text: AddText(item, Readable(colour)); break;
             }
         }
+        if (m_overflow) {
+            m_shapes.resize(first);
+            m_items.resize(first);
+            m_leftOut.push_back({&entity, kTooLarge});
+        }
     }
 
     Picture Finish()
     {
         Picture picture;
+        picture.leftOut = std::move(m_leftOut);
         std::vector<std::size_t> order = PaintersOrder(m_items);
         if (m_textsOnTop)
             std::stable_partition(order.begin(), order.end(),
@@ -207,7 +222,10 @@ private:
         const GeMatrix3d tm = solid.GetNodeTm();
         std::vector<GePoint3d> world(static_cast<std::size_t>(mesh->GetCountVertex()));
         for (std::size_t i = 0; i < world.size(); ++i) world[i] = tm * mesh->GetVertexArray()[i];
-        if (!std::all_of(world.begin(), world.end(), Finite)) return;
+        if (!AllFinite(world)) {
+            m_overflow = true;
+            return;
+        }
         const int sense = ClosedSense(mesh->Faces(), world);
         std::vector<GePoint3d> loop;
         for (const auto& face : mesh->Faces()) {
@@ -229,7 +247,8 @@ private:
     // A filled polygon of a 2-D entity: its own colour, unshaded, from either side.
     void AddFlatFace(const std::vector<GePoint3d>& points, std::uint32_t colour)
     {
-        if (points.size() < 3 || !std::all_of(points.begin(), points.end(), Finite)) return;
+        if (!AllFinite(points)) m_overflow = true;
+        if (points.size() < 3 || m_overflow) return;
         const GeVector3d normal = LoopNormal(points);
         const double length = normal.Length();
         if (!(length > 0.0) || std::abs(normal.DotProduct(m_frame.toward)) < kEdgeOn * length) return;
@@ -250,7 +269,8 @@ private:
     // One line per segment, so each is ordered against the faces it passes; one point is a dot.
     void AddLines(const std::vector<GePoint3d>& points, std::uint32_t colour)
     {
-        if (points.empty() || !std::all_of(points.begin(), points.end(), Finite)) return;
+        if (!AllFinite(points)) m_overflow = true;
+        if (points.empty() || m_overflow) return;
         ++m_runs;
         const std::size_t segments = points.size() == 1 ? 1 : points.size() - 1;
         for (std::size_t i = 0; i < segments; ++i) {
@@ -265,8 +285,8 @@ private:
 
     void AddText(const DrawnPrimitive& item, std::uint32_t colour)
     {
-        if (item.points.empty() || !Finite(item.points[0]) || !(item.height > 0.0) || !std::isfinite(item.height))
-            return;
+        if (!AllFinite(item.points) || !std::isfinite(item.height)) m_overflow = true;
+        if (item.points.empty() || !(item.height > 0.0) || m_overflow) return;
         const GeVector3d normal = item.normal.Normal();
         GeVector3d along = item.direction - normal * item.direction.DotProduct(normal);
         if (!(along.Length() > 0.0) || !(normal.Length() > 0.0) || !std::isfinite(item.angle)) return;
@@ -313,7 +333,10 @@ private:
     void Push(PictureShape&& shape, DepthItem::Kind kind)
     {
         // Coordinates near the largest numbers can overflow in the projection.
-        if (!std::all_of(shape.points.begin(), shape.points.end(), Finite)) return;
+        if (!AllFinite(shape.points)) {
+            m_overflow = true;
+            return;
+        }
         // The points stay with the order's item until the order is found.
         m_items.push_back({kind, std::move(shape.points)});
         m_shapes.push_back(std::move(shape));
@@ -323,6 +346,9 @@ private:
     ViewFrame m_frame;
     std::vector<PictureShape> m_shapes;
     std::vector<DepthItem> m_items;
+    std::vector<LeftOut> m_leftOut;
+    // Set when a shape of the entity being added is not finite.
+    bool m_overflow = false;
     // A plan is read for its labels: no face covers a text there.
     bool m_textsOnTop;
     std::size_t m_runs = 0;
@@ -349,7 +375,7 @@ GePoint3d ViewFrame::Project(const GePoint3d& p) const
 Picture DrawPicture(const DbDatabase& db, PictureView view)
 {
     PictureMaker maker(db, view);
-    for (const decDbEntity* entity : db.AllObjects()) maker.Add(*entity);
+    for (decDbEntity* entity : db.AllObjects()) maker.Add(*entity);
     return maker.Finish();
 }
 

@@ -2,7 +2,9 @@
 // A picture of a drawing seen from a fixed direction in a parallel view: flat shapes in view
 // coordinates with their colours, in the order to paint them, for the SVG export.
 //
-// What is drawn: every entity that is not erased or hidden, on a layer that is shown. A 3-D
+// What is drawn: every entity that is not erased or hidden, on a layer that is shown, whole or
+// not at all: one holding a number that is not finite, or one a shape of which cannot be
+// placed, is left out and listed with the reason. A 3-D
 // entity gives the faces of its mesh placed by its transform (as the OBJ export reads them)
 // and the lines and texts of its display; a 2-D entity gives what its display records
 // (polylines, lines, filled polygons, texts), at its own height. A mesh face is filled with
@@ -22,6 +24,7 @@
 #include "GeVector3d.h"
 
 class DbDatabase;
+class decDbEntity;
 
 namespace host {
 
@@ -58,8 +61,18 @@ struct PictureShape {
     double originX = 0, originY = 0, alongX = 0, alongY = 0, upX = 0, upY = 0;
 };
 
+// An entity the picture leaves out, and why.
+struct LeftOut {
+    decDbEntity* entity;
+    const char* reason;
+};
+inline constexpr const char* kTooLarge = "its picture is too large to draw";
+
 struct Picture {
     std::vector<PictureShape> shapes;  // in painting order
+    // Entities left out whole: one holding a number that is not finite, or one a shape of which
+    // cannot be placed (coordinates near the largest numbers overflow in the projection).
+    std::vector<LeftOut> leftOut;
     // Extents of every shape in view coordinates (x, y); empty for an empty picture.
     GeBoundBox3d bounds;
 };

@@ -49,6 +49,21 @@ std::unique_ptr<decDbObject> Duplicate(decDbObject& original)
 
 }  // namespace
 
+std::unique_ptr<decDbEntity> MovedCopy(decDbEntity& entity, const GeMatrix3d& move)
+{
+    if (decDbForeignObject::Cast(&entity)) return nullptr;
+    std::unique_ptr<decDbObject> copy = Duplicate(*Defining(entity));
+    if (!copy) return nullptr;
+    if (auto* builder = decBuilder::Cast(copy.get())) {
+        copy.release();
+        return std::make_unique<decDbEntity3d>(builder, move * entity.GetLocalTM());
+    }
+    std::unique_ptr<decDbEntity> moved(static_cast<decDbEntity*>(copy.release()));
+    moved->SetLocalTM(entity.GetLocalTM());
+    moved->TransformBy(move);
+    return moved;
+}
+
 std::vector<decObjectId> CopyEntities(DbDatabase& db, const std::vector<decObjectId>& sources, const GeMatrix3d& move)
 {
     std::vector<decObjectId> copies;
@@ -57,25 +72,15 @@ std::vector<decObjectId> CopyEntities(DbDatabase& db, const std::vector<decObjec
     for (const decObjectId& source : sources) {
         decDbEntity* original = db.GetObjectById(source);
         decObjectId id;
-        if (original && !original->IsErased() && !decDbForeignObject::Cast(original)) {
-            if (std::unique_ptr<decDbObject> copy = Duplicate(*Defining(*original))) {
-                decDbObject* raw = copy.get();
-                if (auto* builder = decBuilder::Cast(raw)) {
-                    copy.release();
-                    db.CreateNewEntity(original->GetLayerId(), builder, move * original->GetLocalTM(), id,
-                                       original->GetMaterialId());
-                } else {
-                    auto* entity = static_cast<decDbEntity*>(copy.release());
-                    entity->SetLocalTM(original->GetLocalTM());
-                    entity->TransformBy(move);
-                    db.CreateNewEntity(original->GetLayerId(), entity, id);
-                    entity->SetMaterialId(original->GetMaterialId());
-                }
-                decDbEntity* placed = db.GetObjectById(id);
+        if (original && !original->IsErased()) {
+            if (std::unique_ptr<decDbEntity> copy = MovedCopy(*original, move)) {
+                decDbEntity* placed = copy.get();
+                placed->SetMaterialId(original->GetMaterialId());
+                db.CreateNewEntity(original->GetLayerId(), copy.release(), id);
                 placed->SetEntityColorWord(original->GetEntityColor(), original->HasEntityColor());
                 for (const auto& app : original->XDataApps()) placed->AppendAppXData(new decObjectXDataApp(*app));
                 map[source] = id;
-                made.push_back(raw);
+                made.push_back(Defining(*placed));
             }
         }
         copies.push_back(id);

@@ -5,11 +5,15 @@
 #include <cstdio>
 #include <filesystem>
 #include <set>
+#include <span>
 #include <sstream>
 
+#include "CheckedNumbers.h"
 #include "DbDatabase.h"
+#include "DrawingFile.h"
 #include "EventLog.h"
 #include "FileReplace.h"
+#include "FiniteEntity.h"
 #include "decBuilder.h"
 #include "decDbCurve.h"
 
@@ -67,29 +71,37 @@ public:
         m_out << "# 3-D entities and curves of the drawing\nmtllib " << mtlName << "\n";
     }
 
-    void AddMesh(const decDbEntity3d& solid)
+    // false (nothing written) when a placed vertex is not finite.
+    bool AddMesh(const decDbEntity3d& solid)
     {
         const decMesh3* mesh = solid.GetMesh();
-        if (!mesh || mesh->GetCountVertex() == 0) return;
-        Begin(solid, ObjectName(solid));
+        if (!mesh || mesh->GetCountVertex() == 0) return true;
         const GeMatrix3d tm = solid.GetNodeTm();
-        for (int i = 0; i < mesh->GetCountVertex(); ++i) Vertex(tm * mesh->GetVertexArray()[i]);
+        std::vector<GePoint3d> placed(static_cast<std::size_t>(mesh->GetCountVertex()));
+        for (std::size_t i = 0; i < placed.size(); ++i) placed[i] = tm * mesh->GetVertexArray()[i];
+        if (!AllFinite(placed)) return false;
+        Begin(solid, ObjectName(solid));
+        for (const GePoint3d& p : placed) Vertex(p);
         for (const auto& face : mesh->Faces()) {
             if (face.size() < 3) continue;
             m_out << "f";
             for (int index : face) m_out << " " << m_base + static_cast<std::size_t>(index);
             m_out << "\n";
         }
-        m_base += static_cast<std::size_t>(mesh->GetCountVertex());
+        m_base += placed.size();
+        return true;
     }
 
     // A curve's loops as line elements at their own coordinates; a closed loop returns to its
-    // first vertex.
-    void AddCurve(const decDbCurve& curve)
+    // first vertex. false (nothing written) when a point of a loop is not finite.
+    bool AddCurve(const decDbCurve& curve)
     {
         const std::vector<GePolygon> loops = curve.GetPolygons();
+        for (const GePolygon& loop : loops)
+            if (!AllFinite(std::span(loop.GetVertexArray(), static_cast<std::size_t>(loop.GetCountVertex()))))
+                return false;
         if (std::none_of(loops.begin(), loops.end(), [](const GePolygon& p) { return p.GetCountVertex() >= 2; }))
-            return;
+            return true;
         Begin(curve, Token(std::string(curve.IsA()->className) + "_" + std::to_string(curve.GetObjectId().Handle())));
         for (const GePolygon& loop : loops) {
             const int count = loop.GetCountVertex();
@@ -101,6 +113,7 @@ public:
             m_out << "\n";
             m_base += static_cast<std::size_t>(count);
         }
+        return true;
     }
 
     const std::set<long>& UsedLayers() const { return m_usedLayers; }
@@ -151,10 +164,14 @@ bool ExportObj(const DbDatabase& db, const std::string& objPath, std::string& er
     ObjBody body(db, mtl.filename().string());
     for (decDbEntity* entity : db.AllObjects()) {
         if (entity->IsErased()) continue;
-        if (const auto* solid = decDbEntity3d::Cast(entity))
-            body.AddMesh(*solid);
-        else if (const auto* curve = decDbCurve::Cast(entity))
-            body.AddCurve(*curve);
+        if (!CanBeStored(*entity)) {
+            ShowLeftOut("export obj", *entity, kHoldsNotFinite);
+            continue;
+        }
+        const auto* solid = decDbEntity3d::Cast(entity);
+        const auto* curve = decDbCurve::Cast(entity);
+        if (!(solid ? body.AddMesh(*solid) : !curve || body.AddCurve(*curve)))
+            ShowLeftOut("export obj", *entity, "its points are not finite");
     }
     const std::set<long>& usedLayers = body.UsedLayers();
 

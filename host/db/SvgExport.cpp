@@ -7,6 +7,7 @@
 
 #include "EventLog.h"
 #include "FileReplace.h"
+#include "FiniteEntity.h"
 
 namespace host {
 namespace {
@@ -248,18 +249,24 @@ private:
     std::string m_out;
 };
 
-}  // namespace
-
-std::string SvgOfDrawing(const DbDatabase& db, PictureView view, int widthPx)
+std::string SvgOf(const Picture& picture, int widthPx)
 {
-    const Picture picture = DrawPicture(db, view);
     const Frame frame = FitView(picture.bounds, std::clamp(widthPx, kSvgMinWidth, kSvgMaxWidth));
     return SvgWriter(frame).Write(picture.shapes);
 }
 
+}  // namespace
+
+std::string SvgOfDrawing(const DbDatabase& db, PictureView view, int widthPx)
+{
+    return SvgOf(DrawPicture(db, view), widthPx);
+}
+
 bool ExportSvg(const DbDatabase& db, const std::string& path, PictureView view, int widthPx, std::string& error)
 {
-    if (!ReplaceTextFile(path, SvgOfDrawing(db, view, widthPx), error)) return false;
+    const Picture picture = DrawPicture(db, view);
+    for (const LeftOut& left : picture.leftOut) ShowLeftOut("export svg", *left.entity, left.reason);
+    if (!ReplaceTextFile(path, SvgOf(picture, widthPx), error)) return false;
     EventLog::Instance().Call("export svg " + path);
     return true;
 }

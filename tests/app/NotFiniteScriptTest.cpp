@@ -57,3 +57,86 @@ TEST(Quenra3dNotFinite, ASaveRefusesTheDrawingKeepsTheFileAndSavesOnceTheObjectI
     EXPECT_EQ(reopened.status, 0) << reopened.output;
     EXPECT_THAT(reopened.output, Not(HasSubstr("CTestBlock")));
 }
+
+// The exports leave out a block holding an infinity and name it: what they write is what they
+// write of the drawing with that block erased.
+TEST(Quenra3dNotFinite, TheExportsLeaveOutAnObjectHoldingANumberThatIsNotFiniteAndNameIt)
+{
+    TestFolder spoilt, erased;
+    const std::string blocks = "tblock\ntblock\nmove #2 5000,0\npoint 1,2\n";
+    const auto exports = [](const TestFolder& folder) {
+        const std::string dir = folder.Path().string();
+        return "export obj " + dir + "/site.obj\nexport svg " + dir + "/site.svg\nexport svg " + dir + "/plan.svg plan\n";
+    };
+    const Quenra3dRun left = RunTestScript(blocks + "setprop #1 3 -1e306\n" + exports(spoilt),
+                                           {"-q", "--obj", (spoilt.Path() / "option.obj").string(), "--svg",
+                                            (spoilt.Path() / "option.svg").string()});
+    EXPECT_EQ(left.status, 0) << left.output;
+    for (const char* exportName : {"export obj", "export svg"})
+        EXPECT_THAT(left.output, HasSubstr(std::string(exportName) +
+                                           ": object 1 (CTestBlock) left out: it holds a number that is not finite\nexported "));
+    const Quenra3dRun gone = RunTestScript(blocks + "erase #1\n" + exports(erased), {"-q"});
+    ASSERT_EQ(gone.status, 0) << gone.output;
+    for (const char* file : {"site.obj", "site.mtl", "site.svg", "plan.svg"}) {
+        EXPECT_FALSE(Bytes(spoilt.Path() / file).empty()) << file;
+        EXPECT_EQ(Bytes(spoilt.Path() / file), Bytes(erased.Path() / file)) << file;
+    }
+    EXPECT_EQ(Bytes(spoilt.Path() / "option.svg"), Bytes(erased.Path() / "site.svg"));
+    EXPECT_THAT(Bytes(spoilt.Path() / "site.obj"), HasSubstr("\no CTestBlock_2_"));
+    EXPECT_THAT(Bytes(spoilt.Path() / "option.obj"), Not(HasSubstr("\no CTestBlock_1_")));
+}
+
+// The host's own commands: what a user types either makes an entity all of whose numbers are
+// finite or makes nothing and says why; an entity named twice is moved once.
+const ScriptCase kRoads[] = {
+    {"AnEntityNamedTwiceIsMovedOnce",
+     "point 0,0\nmove #1 #1 1e308,0\nmove #1 @1e308,0 1e308,0\nlist\n", 0,
+     {"#1 decDbPoint moved\n#1 decDbPoint refused: its coordinates would not be finite\n",
+      "#1 decDbPoint layer=0 at 1e+308,0,0\n"},
+     {"-q"},
+     {"inf", "nan"}},
+    // The arc's centre lies far below what it draws: its extents move to finite places, its
+    // centre would not.
+    {"AnArcWhoseCentreLiesOutsideItsExtentsIsNotMovedToInfinity",
+     "arc 2.6047e307,4.7721e307 0,5e307 -2.6047e307,4.7721e307\nmove #1 0,-1e308\nlist\n", 0,
+     {"#1 decDbArc created\n#1 decDbArc refused: its coordinates would not be finite\n",
+      "#1 decDbArc layer=0 points: 2.6047e+307,4.7721e+307,0 "},
+     {"-q"},
+     {"inf", "nan"}},
+    {"DrawingCommandsMakeNothingThatIsNotFinite",
+     "arc -1e308,0 0,1e308 1e308,0\n"                   // the points' spread overflows
+     "pline 0,0 b=1e300 1e300,0\n"                      // the bulged edge's arc overflows
+     "pline closed 1e307,0 b=-1e10 -1e307,0 0,1\n"      // the same drawn clockwise
+     "circle 1e308,0 1e308\n"                           // a point of the circle overflows
+     "extrude 1e308 0,0,1e308 1,0,1e308 1,1,1e308\n"   // the top overflows
+     "extrude -1e308 0,0,-1e308 1,0,-1e308 1,1,-1e308\n"
+     "rotate #1 0,0 90\n"                               // nothing made: no entity #1
+     "circle 0,0 1e308\npoint -1e308,1e308\ntext 1e308,0 1e308 字\nextrude 1e308 0,0 1,0 1,1\nlist\n",
+     1,
+     {"test.txt:1: the arc would have coordinates that are not finite: nothing is made\n",
+      "test.txt:2: the polyline would have coordinates that are not finite: nothing is made\n",
+      "test.txt:3: the polyline would have coordinates that are not finite: nothing is made\n",
+      "test.txt:4: the circle would have coordinates that are not finite: nothing is made\n",
+      "test.txt:5: the solid would have coordinates that are not finite: nothing is made\n",
+      "test.txt:6: the solid would have coordinates that are not finite: nothing is made\n",
+      "test.txt:7: there is no entity #1 in the drawing\n",
+      "#1 decDbCircle3d created\n#2 decDbPoint created\n#3 decDbText created\n#4 decDbExtrude created\n"},
+     {"-q"},
+     {"inf", "nan", "#5"}},
+    // Far points whose squares overflow still give the arc through them.
+    {"AnArcThroughFarPointsIsFoundWithoutOverflow", "arc 0,0 1e110,1e110 2e110,0\nlist\n", 0,
+     {"#1 decDbArc created\n", "#1 decDbArc layer=0 points: 2e+110,0,0 1.9829731e+110,1.837495178e+109,0 "},
+     {"-q"},
+     {"inf", "nan"}},
+    {"HostEntitiesHaveNoPropertyToSet", "point 0,0\ncircle 0,0 5\nsetprop #1 0 1e300\nsetprop #2 1 inf\n", 1,
+     {"test.txt:3: #1 decDbPoint has no property 0 (props lists them)\n",
+      "test.txt:4: #2 decDbCircle3d has no property 1 (props lists them)\n"},
+     {"-q"}},
+};
+
+class Quenra3dNotFiniteRoad : public ::testing::TestWithParam<ScriptCase> {};
+
+TEST_P(Quenra3dNotFiniteRoad, RunsFromTheScript) { ExpectScriptCase(GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(Roads, Quenra3dNotFiniteRoad, ::testing::ValuesIn(kRoads),
+                         [](const auto& info) { return std::string(info.param.name); });

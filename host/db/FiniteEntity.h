@@ -1,0 +1,19 @@
+#pragma once
+// Whether an entity holds only finite numbers: in what a drawing file stores of it (its
+// placement and record; saving refuses anything else, as opening does) and in what it makes of
+// them (the points of its polygons, of a curve's segments and of what it draws). The host's
+// own commands make or change nothing that fails this; the exports leave out an entity holding
+// such a number and say so.
+class decDbEntity;
+
+namespace host {
+
+bool IsFiniteEntity(decDbEntity& entity);
+
+// Why an export leaves out an entity that cannot be stored.
+inline constexpr const char* kHoldsNotFinite = "it holds a number that is not finite";
+// Shows that an export leaves the entity out, and why:
+// "export obj: object 3 (QCOrvRoof) left out: it holds a number that is not finite".
+void ShowLeftOut(const char* exportName, decDbEntity& entity, const char* reason);
+
+}  // namespace host
