@@ -119,7 +119,8 @@ int DbDatabase::MakeGroup(const decObjectIdArray& ids, int flags)
     DrawingGroup group;
     group.flags = flags;
     for (const decObjectId& id : ids) {
-        if (id.IsNull() || !GetObjectById(id)) {
+        const decDbEntity* member = id.IsNull() ? nullptr : GetObjectById(id);
+        if (!member || member->IsErased()) {
             LogCall("MakeGroup skips id " + std::to_string(id.Handle()));
             continue;
         }
@@ -129,6 +130,12 @@ int DbDatabase::MakeGroup(const decObjectIdArray& ids, int flags)
     if (group.members.empty()) return 0;
     m_groups.push_back(std::move(group));
     return dex::eOk;
+}
+
+void DbDatabase::DropFromGroups(const decObjectId& id)
+{
+    for (DrawingGroup& group : m_groups) std::erase(group.members, id);
+    std::erase_if(m_groups, [](const DrawingGroup& group) { return group.members.empty(); });
 }
 
 int DbDatabase::MakeGroup(const EntityArray& entities, int flags)
@@ -348,9 +355,6 @@ void DbDatabase::PurgeErased()
     std::erase_if(m_entities, [](const auto& entity) { return entity->IsErased(); });
     m_index.clear();
     for (std::size_t i = 0; i < m_entities.size(); ++i) m_index[m_entities[i]->GetObjectId().Handle()] = i;
-    for (DrawingGroup& group : m_groups)
-        std::erase_if(group.members, [this](const decObjectId& id) { return !GetObjectById(id); });
-    std::erase_if(m_groups, [](const DrawingGroup& group) { return group.members.empty(); });
     m_selection.RemoveIf([this](const decObjectId& id) { return !GetObjectById(id); });
     std::erase_if(m_marked, [this](std::uint64_t handle) { return !GetObjectById(decObjectId(handle)); });
     std::erase_if(m_subSelected, [this](std::uint64_t handle) { return !GetObjectById(decObjectId(handle)); });

@@ -70,11 +70,14 @@ public:
     // A 3-D entity that is only a mesh (owned from now on). -2, or 0 for a null mesh.
     int CreateProxyEntity(long layerId, const GeMatrix3d& tm, decMesh3* mesh, decObjectId& outId,
                           long materialId = 0);
-    // One group of the objects; unset ids, null entities and unknown ids are left out (and
-    // logged). -2, or 0 when nothing is left to group.
+    // One group of the objects; unset ids, null entities, unknown ids and erased objects are
+    // left out (and logged). -2, or 0 when nothing is left to group.
     int MakeGroup(const decObjectIdArray& ids, int flags);
     int MakeGroup(const EntityArray& entities, int flags);
+    // The groups hold live objects only: an object erased is taken out of its groups at once
+    // (DropFromGroups) and a group left empty is dropped, so they are what a save keeps.
     const std::vector<DrawingGroup>& Groups() const { return m_groups; }
+    void DropFromGroups(const decObjectId& id);
 
     // ---- finding ----
     // The object of an id (erased ones too, until the drawing is saved); null when unknown.
@@ -147,7 +150,7 @@ public:
     bool RestoreEntity(std::unique_ptr<decDbEntity> entity, std::uint64_t handle);
     void RestoreNextHandle(std::uint64_t next) { if (next > m_nextHandle) m_nextHandle = next; }
     void RestoreGroup(DrawingGroup group) { m_groups.push_back(std::move(group)); }
-    // Drops erased entities for good (after a save) and their group memberships.
+    // Drops erased entities for good (after a save).
     void PurgeErased();
     // Replaces this drawing's content by other's (reactors, the open bracket and the
     // temporary graphics stay with this database); other receives the old content.

@@ -601,24 +601,10 @@ std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db, const ClassVersion
     WriteSection(out, kVariables, section);
 
     section = StoreFilter(true);
-    std::vector<const DrawingGroup*> groups;
+    section << static_cast<unsigned>(db.Groups().size());
     for (const DrawingGroup& group : db.Groups()) {
-        bool any = false;
-        for (const decObjectId& id : group.members) {
-            const decDbEntity* member = db.GetObjectById(id);
-            any = any || (member && !member->IsErased());
-        }
-        if (any) groups.push_back(&group);
-    }
-    section << static_cast<unsigned>(groups.size());
-    for (const DrawingGroup* group : groups) {
-        std::vector<decObjectId> members;
-        for (const decObjectId& id : group->members) {
-            const decDbEntity* member = db.GetObjectById(id);
-            if (member && !member->IsErased()) members.push_back(id);
-        }
-        section << group->flags << static_cast<unsigned>(members.size());
-        for (const decObjectId& id : members) section.WriteU64(id.Handle());
+        section << group.flags << static_cast<unsigned>(group.members.size());
+        for (const decObjectId& id : group.members) section.WriteU64(id.Handle());
     }
     WriteSection(out, kGroups, section);
 

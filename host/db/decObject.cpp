@@ -136,6 +136,7 @@ int decObject::Erase()
     m_erased = true;
     m_modified = true;
     host::EventLog::Instance().Call("erase " + std::to_string(GetObjectId().Handle()));
+    if (DbDatabase* db = GetDatabase()) db->DropFromGroups(GetObjectId());
     return -2;
 }
 
