@@ -1,7 +1,10 @@
 #pragma once
 // Message boxes. Headless: a box is written to the transcript as "[CAPTION] TEXT". A box with
-// only an OK button needs no answer; a box with more buttons takes the next script line
-// ("yes", "no", "ok", "cancel") as the user's answer.
+// only an OK button needs no answer; a box with more buttons takes the next script line that
+// names one of its own buttons ("yes" or "y", "no" or "n", "ok", "cancel", "abort", "retry",
+// "ignore"; "*cancel*" is Esc: Cancel, or Abort) as the user's answer, and refuses a line that
+// does not, naming its own buttons. Esc, or the end of the lines, answers No, Abort or Cancel.
+// A box of a button set the host does not know takes no line and is answered Cancel.
 
 // Button sets and icons of the style word.
 constexpr unsigned int MB_OK = 0x0;
