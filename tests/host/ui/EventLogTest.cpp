@@ -56,9 +56,6 @@ TEST(EventLog, ALongSessionKeepsTheTranscriptAndTheLatestCalls)
 
 #include "ScriptedUser.h"
 
-#include <cctype>
-#include <iterator>
-#include <map>
 
 TEST(MessageBox, QuestionsTakeTheNextLineAndEscWhenTheLinesRunOut)
 {
@@ -77,48 +74,34 @@ TEST(MessageBox, QuestionsTakeTheNextLineAndEscWhenTheLinesRunOut)
     host::EventLog::Instance().Clear();
 }
 
-// Every kind of box takes exactly its own buttons' words and names only those when it refuses
-// a line.
-TEST(MessageBox, EachKindTakesItsOwnButtonsAndNamesThemWhenItRefuses)
+// Every kind of box refuses a line naming none of its buttons with its own answers, and takes
+// its last button after; a box of a set the host does not know takes no line.
+TEST(MessageBox, EachKindNamesOnlyItsOwnButtonsWhenItRefusesALine)
 {
     const struct {
         unsigned int style;
+        const char* refused;
         const char* names;
-        std::map<std::string, int> answers;
+        const char* last;
+        int answer;
     } kinds[] = {
-        {MB_OKCANCEL, "ok or cancel", {{"ok", IDOK}, {"cancel", IDCANCEL}, {"*cancel*", IDCANCEL}}},
-        {MB_ABORTRETRYIGNORE, "abort, retry or ignore",
-         {{"abort", IDABORT}, {"retry", IDRETRY}, {"ignore", IDIGNORE}, {"cancel", IDABORT}, {"*cancel*", IDABORT}}},
-        {MB_YESNOCANCEL, "yes, no or cancel",
-         {{"yes", IDYES}, {"y", IDYES}, {"no", IDNO}, {"n", IDNO}, {"cancel", IDCANCEL}, {"*cancel*", IDCANCEL}}},
-        {MB_YESNO | MB_ICONQUESTION, "yes or no", {{"yes", IDYES}, {"y", IDYES}, {"no", IDNO}, {"n", IDNO}}},
-        {MB_RETRYCANCEL, "retry or cancel", {{"retry", IDRETRY}, {"cancel", IDCANCEL}, {"*cancel*", IDCANCEL}}},
+        {MB_OKCANCEL, "yes", "ok or cancel", "*cancel*", IDCANCEL},
+        {MB_ABORTRETRYIGNORE, "ok", "abort, retry or ignore", "cancel", IDABORT},
+        {MB_YESNOCANCEL, "ok", "yes, no or cancel", "n", IDNO},
+        {MB_YESNO | MB_ICONQUESTION, "cancel", "yes or no", "Y", IDYES},
+        {MB_YESNO, "*cancel*", "yes or no", "no", IDNO},
+        {MB_RETRYCANCEL, "ignore", "retry or cancel", "retry", IDRETRY},
     };
-    const char* const words[] = {"yes", "y", "no", "n", "ok", "cancel", "*cancel*", "abort", "retry", "ignore", "maybe"};
     host::ScriptedUser& user = host::ScriptedUser::Instance();
     for (const auto& kind : kinds) {
-        for (const char* word : words) {
-            SCOPED_TRACE(std::string(kind.names) + " answered " + word);
-            user.Clear();
-            host::EventLog::Instance().Clear();
-            // Upper case is the same word; a refused line is followed by the box's last button.
-            std::string typed = word;
-            for (char& c : typed) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            const std::string last = std::prev(kind.answers.end())->first;
-            user.Feed(typed + "\n" + last + "\n", "box");
-            const int answer = msg_box("继续吗？", "提示", kind.style);
-            const auto taken = kind.answers.find(word);
-            if (taken != kind.answers.end()) {
-                EXPECT_EQ(answer, taken->second);
-                EXPECT_FALSE(user.Failed());
-            } else {
-                EXPECT_EQ(answer, kind.answers.at(last));
-                EXPECT_TRUE(host::EventLog::Instance().Shown(std::string("box:1: the message box takes ") + kind.names +
-                                                             ", not \"" + typed + "\""));
-            }
-        }
+        user.Clear();
+        host::EventLog::Instance().Clear();
+        user.Feed(std::string(kind.refused) + "\n" + kind.last + "\n", "box");
+        EXPECT_EQ(msg_box("继续吗？", "提示", kind.style), kind.answer) << kind.names;
+        EXPECT_TRUE(host::EventLog::Instance().Shown(std::string("box:1: the message box takes ") + kind.names +
+                                                     ", not \"" + kind.refused + "\""))
+            << kind.names;
     }
-    // A button set the host does not know takes no line.
     user.Clear();
     user.Feed("yes\n", "box");
     EXPECT_EQ(msg_box("继续吗？", "提示", 0x7), IDCANCEL);
