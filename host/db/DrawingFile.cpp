@@ -597,7 +597,8 @@ std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db, const ClassVersion
     section = StoreFilter(true);
     section << static_cast<unsigned>(db.GlobalVars().size());
     for (const auto& [name, value] : db.GlobalVars())
-        WriteNamed("drawing variable " + name, [&] { section << name.c_str() << value; });
+        // Named captures: clang before 16 cannot capture structured bindings (the fuzz build).
+        WriteNamed("drawing variable " + name, [&, &n = name, &v = value] { section << n.c_str() << v; });
     WriteSection(out, kVariables, section);
 
     section = StoreFilter(true);
