@@ -22,6 +22,12 @@ struct Node {
   double x, y, z;
 };
 
+// How near the event's point, over the footprint's size, a corner counts as taking part in
+// it; and how many times that reach is tried, widened tenfold each time, where the pieces
+// there do not pair (to a ten-thousandth of the footprint at most).
+constexpr double kMeetReach = 1e-6;
+constexpr int kMeetWidenings = 3;
+
 // A piece of roof edge between two nodes, with the footprint edges whose faces it divides.
 struct Arc {
   int from, to;
@@ -101,12 +107,12 @@ class Wavefront {
       if (alive_ == 0) return true;
       const Event e = NextEvent();
       const double start = NextStart();
-      if (start <= e.t + eps_) {
+      if (std::isfinite(start) && start <= e.t + eps_) {
         now_ = std::max(now_, start);
         Start(start);
         continue;
       }
-      if (!std::isfinite(e.t)) return false;
+      if (!std::isfinite(e.t)) return CloseRemnant();
       now_ = std::max(now_, e.t);
       if (!Meet(e) || !ok_) return false;
     }
@@ -398,6 +404,26 @@ class Wavefront {
     return dx * dx + dy * dy <= tol * tol;
   }
 
+  // Where single precision has scattered the last meeting of a symmetric roof, a few corners
+  // are left within a hair of each other with no event to come: they end at one node, in
+  // their middle. Corners spread wider than a meeting's widest reach mean the wavefront
+  // cannot be followed.
+  bool CloseRemnant() {
+    double sx = 0.0, sy = 0.0;
+    int count = 0;
+    for (const Corner& c : corners_)
+      if (c.alive) sx += c.X(now_), sy += c.Y(now_), ++count;
+    if (count == 0) return true;
+    sx /= count, sy /= count;
+    const double reach = kMeetReach * std::pow(10.0, kMeetWidenings - 1) * scale_;
+    for (const Corner& c : corners_)
+      if (c.alive && std::hypot(c.X(now_) - sx, c.Y(now_) - sy) > reach) return false;
+    const int node = AddNode(sx, sy, now_);
+    for (size_t id = 0; id < corners_.size(); ++id)
+      if (corners_[id].alive) Kill(static_cast<int>(id), node);
+    return true;
+  }
+
   // The two corners of a two-corner loop bound a piece of zero width: a ridge joins them.
   void CloseTwo(int a) {
     const int b = corners_[a].next;
@@ -450,27 +476,23 @@ class Wavefront {
     return false;
   }
 
-  // The wavefront meets itself at the event's point: every corner there ends at one node,
-  // every piece through it is cut there, and the pieces that leave the point are paired
-  // anew. Going round the point counter-clockwise, the roof still to come lies between an
-  // arriving piece and the next leaving one; each such pair makes a new corner. So any
-  // number of edge and split events at one place and height are handled as one.
-  bool Meet(const Event& e) {
+  // The corners at the event's point (within tol, the event's own always) and the pieces
+  // there: every piece that leaves a corner there for one elsewhere, and both halves of a
+  // piece that passes through the point.
+  void Gather(const Event& e, double tol, std::vector<int>& at, std::vector<Ray>& rays) const {
     const double t = now_;
-    const double tol = 1e-6 * scale_;
     auto near = [&](const Corner& c) {
       const double dx = c.X(t) - e.x, dy = c.Y(t) - e.y;
       return dx * dx + dy * dy <= tol * tol;
     };
-    std::erase_if(live_, [this](int u) { return !corners_[u].alive; });
-    std::vector<int> at;
+    at.clear();
+    rays.clear();
     std::vector<char> here(corners_.size(), 0);
     for (int id : live_)
       if (id == e.first || id == e.second || near(corners_[id])) {
         at.push_back(id);
         here[id] = 1;
       }
-    std::vector<Ray> rays;
     for (int u : at) {
       const Corner& c = corners_[u];
       const EdgeLine& l = lines_[c.left];
@@ -491,15 +513,45 @@ class Wavefront {
       rays.push_back({std::atan2(-l.dy, -l.dx), true, a.right, u});
       rays.push_back({std::atan2(l.dy, l.dx), false, a.right, a.next});
     }
-    // The roof reaches a loop below its eave: there is no roof that meets it there.
-    for (const Ray& ray : rays)
-      if (Waiting(ray.edge)) return false;
-    for (int u : at)
-      if (Waiting(corners_[u].left)) return false;
-    const std::vector<std::pair<int, int>> pairs = PairRays(rays);
-    if (rays.size() != 2 * pairs.size()) return false;
+  }
 
-    const int node = AddNode(e.x, e.y, t);
+  // The wavefront meets itself at the event's point: every corner there ends at one node,
+  // every piece through it is cut there, and the pieces that leave the point are paired
+  // anew. Going round the point counter-clockwise, the roof still to come lies between an
+  // arriving piece and the next leaving one; each such pair makes a new corner. So any
+  // number of edge and split events at one place and height are handled as one.
+  bool Meet(const Event& e) {
+    const double t = now_;
+    std::erase_if(live_, [this](int u) { return !corners_[u].alive; });
+    // The corners there and the pieces leaving the point, paired. Where the footprint's
+    // symmetry makes many meetings fall together (a regular star's spikes all closing on its
+    // middle), single precision scatters them by a hair: when the pieces there do not pair,
+    // the meeting is gathered again over a wider reach.
+    std::vector<int> at;
+    std::vector<Ray> rays;
+    std::vector<std::pair<int, int>> pairs;
+    bool paired = false;
+    int widening = 0;
+    for (; widening < kMeetWidenings && !paired; ++widening) {
+      Gather(e, kMeetReach * std::pow(10.0, widening) * scale_, at, rays);
+      // The roof reaches a loop below its eave: there is no roof that meets it there.
+      for (const Ray& ray : rays)
+        if (Waiting(ray.edge)) return false;
+      for (int u : at)
+        if (Waiting(corners_[u].left)) return false;
+      pairs = PairRays(rays);
+      paired = rays.size() == 2 * pairs.size();
+    }
+    if (!paired) return false;
+
+    // A meeting gathered over a wider reach takes its node in the middle of its corners.
+    double nx = e.x, ny = e.y;
+    if (widening > 1 && !at.empty()) {
+      nx = ny = 0.0;
+      for (int u : at) nx += corners_[u].X(t), ny += corners_[u].Y(t);
+      nx /= static_cast<double>(at.size()), ny /= static_cast<double>(at.size());
+    }
+    const int node = AddNode(nx, ny, t);
     std::vector<int> fresh;
     std::vector<char> kept(at.size(), 0);
     for (const auto& [i, o] : pairs) {
@@ -529,7 +581,7 @@ class Wavefront {
         CloseTwo(id);
         continue;
       }
-      if (!Place(corners_[id], t, e.x, e.y) || !Settle(id)) return false;
+      if (!Place(corners_[id], t, nx, ny) || !Settle(id)) return false;
     }
     return true;
   }

@@ -11,6 +11,9 @@ namespace geo_roof {
 
 namespace {
 
+// How near the end of one cut line the start of the next must lie (millimetres).
+constexpr double kJoinReach = 1.0;
+
 // A piece of a cut line, in the direction of the face it bounds.
 struct CutLine {
     Point from, to;
@@ -84,8 +87,8 @@ double SignedArea(const Face& loop)
     return twice / 2.0;
 }
 
-// Joins the cut lines into closed loops, each line's end meeting the start of the next within
-// tol. The faces run clockwise, so the region they leave open above the cut lies left of
+// Joins the cut lines into closed loops, each line's end meeting the nearest start of another
+// within tol. The faces run clockwise, so the region they leave open above the cut lies left of
 // every cut line: the loops run counter-clockwise around the top and come back reversed.
 bool JoinCuts(const std::vector<CutLine>& cuts, double tol, std::vector<Face>& loops)
 {
@@ -93,15 +96,16 @@ bool JoinCuts(const std::vector<CutLine>& cuts, double tol, std::vector<Face>& l
     std::iota(byX.begin(), byX.end(), 0);
     std::sort(byX.begin(), byX.end(), [&](std::size_t a, std::size_t b) { return cuts[a].from.x < cuts[b].from.x; });
     std::vector<bool> used(cuts.size(), false);
-    // The unused line that starts nearest to p, within tol; cuts.size() when there is none.
-    const auto next = [&](const Point& p) {
+    // The unused line that starts nearest to p (or the loop's own first line, which closes
+    // it), within tol; cuts.size() when there is none.
+    const auto next = [&](const Point& p, std::size_t first) {
         auto it = std::lower_bound(byX.begin(), byX.end(), p.x - tol,
                                    [&](std::size_t i, double x) { return cuts[i].from.x < x; });
         std::size_t best = cuts.size();
         double bestDistance = tol;
         for (; it != byX.end() && cuts[*it].from.x <= p.x + tol; ++it) {
             const double d = std::hypot(cuts[*it].from.x - p.x, cuts[*it].from.y - p.y);
-            if (!used[*it] && d <= bestDistance) {
+            if ((!used[*it] || *it == first) && d <= bestDistance) {
                 best = *it;
                 bestDistance = d;
             }
@@ -114,8 +118,9 @@ bool JoinCuts(const std::vector<CutLine>& cuts, double tol, std::vector<Face>& l
         used[first] = true;
         Face loop{cuts[first].from};
         Point end = cuts[first].to;
-        while (std::hypot(end.x - loop.front().x, end.y - loop.front().y) > tol) {
-            const std::size_t k = next(end);
+        // The loop closes where its first line is the nearest start, not merely a near one: a
+        // narrow top (a cut just under a ridge) has the lines of its other side nearby.
+        for (std::size_t k = next(end, first); k != first; k = next(end, first)) {
             if (k == cuts.size())
                 return false;
             used[k] = true;
@@ -135,17 +140,10 @@ bool JoinCuts(const std::vector<CutLine>& cuts, double tol, std::vector<Face>& l
 
 bool CutAtHeight(std::vector<Face>& faces, double h)
 {
-    double lowX = 0.0, highX = 0.0, lowY = 0.0, highY = 0.0;
-    bool first = true, reachesCut = false;
+    bool reachesCut = false;
     for (const Face& face : faces)
-        for (const Point& p : face) {
-            lowX = first ? p.x : std::min(lowX, p.x);
-            highX = first ? p.x : std::max(highX, p.x);
-            lowY = first ? p.y : std::min(lowY, p.y);
-            highY = first ? p.y : std::max(highY, p.y);
-            first = false;
+        for (const Point& p : face)
             reachesCut = reachesCut || p.z > h;
-        }
     if (!reachesCut)
         return true;
     std::vector<CutLine> cuts;
@@ -155,11 +153,10 @@ bool CutAtHeight(std::vector<Face>& faces, double h)
         if (piece.size() >= 3)
             kept.push_back(std::move(piece));
     }
-    // Neighbouring faces find their common crossings from the same two points. Where the
-    // solver has joined nearly collinear edges, a face's corners can stand off its neighbours'
-    // by a fraction of a millimetre on a roof some tens of metres across.
-    const double tol = 1e-4 * std::max({highX - lowX, highY - lowY, 1e4});
-    if (!JoinCuts(cuts, tol, kept))
+    // Neighbouring faces find their common crossings from the same two points, so the cut
+    // lines meet end to end within the solver's single precision. The reach is absolute: one
+    // that grew with the roof's size took the cut lines either side of a ridge for one loop.
+    if (!JoinCuts(cuts, kJoinReach, kept))
         return false;
     faces = std::move(kept);
     return true;

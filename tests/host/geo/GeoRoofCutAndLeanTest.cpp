@@ -122,6 +122,9 @@ TEST(GeoRoofCutAndLean, TheTopIsTheMitredOffsetAndTheFacesRiseAtTheSlope)
     } cases[] = {
         {"rectangle 30°", kRectangle, 30, 30, -3000},
         {"rectangle 60°, a top a line's width", kRectangle, 60, 60, -5900},
+        {"rectangle 45°, cut a millimetre below its ridge", kRectangle, 45, 45, -5999},
+        {"rectangle 30°, cut half a millimetre below its ridge", kRectangle, 30, 30, -6000 + 0.5 / std::tan(std::numbers::pi / 6)},
+        {"rectangle 45°, its top narrower than the join's reach", kRectangle, 45, 45, -5999.7},
         {"L 45°", kL, 45, 45, -2500},
         {"notched 40°", kNotched, 40, 40, -1800},
         {"rectangle leaning out at 60°", kRectangle, 120, 60, 1500},

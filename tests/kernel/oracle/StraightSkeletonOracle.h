@@ -125,10 +125,12 @@ inline bool OnePlane(const SkeletonFace& f, const SkeletonFace& g) {
 // they agree. Faces of one plane that meet may be merged, and where several faces of one
 // plane meet, how the skeleton shares the plane among them is a matter of ties; so skeleton
 // faces are compared in classes: faces in one plane, and faces the roof merged. Per class the
-// plan areas and the highest points must agree; a class of one skeleton face must be exactly
-// one roof face, and no roof face may be without an eave.
+// plan areas and the highest points must agree (to 2 mm² and 0.5 mm, and the relative part
+// given); a class of one skeleton face must be exactly one roof face, and no roof face may be
+// without an eave.
 inline std::string SkeletonDifference(const std::vector<std::vector<kerneltest::P3>>& faces,
-                                      const std::vector<Outline>& loops, double degrees) {
+                                      const std::vector<Outline>& loops, double degrees,
+                                      double relative = 1e-5) {
   const std::vector<SkeletonFace> skeleton = CgalSkeleton(loops);
   const double rise = std::tan(Radians(degrees));
   const size_t n = skeleton.size();
@@ -168,7 +170,7 @@ inline std::string SkeletonDifference(const std::vector<std::vector<kerneltest::
       area += std::fabs(kerneltest::PlanArea(faces[k]));
       for (const kerneltest::P3& v : faces[k]) top = std::max(top, v.z);
     }
-    const double areaTol = 2.0 + 1e-5 * expectedArea, topTol = 0.5 + 1e-5 * expectedTop;
+    const double areaTol = 2.0 + relative * expectedArea, topTol = 0.5 + relative * expectedTop;
     if (std::fabs(area - expectedArea) > areaTol || std::fabs(top - expectedTop) > topTol ||
         (members == 1 && mine.size() != 1)) {
       why << "the faces on eave (" << skeleton[c].a.x << "," << skeleton[c].a.y << "): area " << area
@@ -182,8 +184,8 @@ inline std::string SkeletonDifference(const std::vector<std::vector<kerneltest::
 
 inline bool AgreesWithSkeleton(const std::vector<std::vector<kerneltest::P3>>& faces,
                                const std::vector<Outline>& loops, double degrees,
-                               const std::string& label) {
-  const std::string difference = SkeletonDifference(faces, loops, degrees);
+                               const std::string& label, double relative = 1e-5) {
+  const std::string difference = SkeletonDifference(faces, loops, degrees, relative);
   EXPECT_EQ(difference, "") << label;
   return difference.empty();
 }
