@@ -4,7 +4,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "CheckedNumbers.h"
 #include "DbDatabase.h"
 #include "DrawingFile.h"
 #include "FiniteEntity.h"

@@ -3,7 +3,6 @@
 #include <span>
 #include <string>
 
-#include "CheckedNumbers.h"
 #include "DrawingFile.h"
 #include "EventLog.h"
 #include "decDbCurve.h"

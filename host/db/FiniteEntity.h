@@ -4,9 +4,23 @@
 // them (the points of its polygons, of a curve's segments and of what it draws). The host's
 // own commands make or change nothing that fails this; the exports leave out an entity holding
 // such a number and say so.
+#include <cmath>
+#include <span>
+
+#include "GePoint3d.h"
+
 class decDbEntity;
 
 namespace host {
+
+inline bool IsFinite(const GePoint3d& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+
+inline bool AllFinite(std::span<const GePoint3d> points)
+{
+    for (const GePoint3d& p : points)
+        if (!IsFinite(p)) return false;
+    return true;
+}
 
 bool IsFiniteEntity(decDbEntity& entity);
 

@@ -8,7 +8,6 @@
 #include <span>
 #include <sstream>
 
-#include "CheckedNumbers.h"
 #include "DbDatabase.h"
 #include "DrawingFile.h"
 #include "EventLog.h"

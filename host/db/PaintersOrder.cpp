@@ -6,8 +6,6 @@
 #include <limits>
 #include <queue>
 
-#include "CheckedNumbers.h"
-
 namespace host {
 namespace {
 
@@ -23,8 +21,9 @@ double Cross(Pt a, Pt b) { return a.x * b.y - a.y * b.x; }
 // the first.
 int CellOf(double cells, int count)
 {
-    if (const auto whole = StoredAs<int>(cells)) return std::clamp(*whole, 0, count - 1);
-    return cells > 0.0 ? count - 1 : 0;
+    if (!(cells >= 0.0)) return 0;
+    if (cells >= count) return count - 1;
+    return static_cast<int>(cells);
 }
 
 double SignedArea(std::span<const Pt> loop)

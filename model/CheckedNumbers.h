@@ -4,9 +4,8 @@
 // (nullopt) instead of being stored as an infinity, wrapped, or converted with undefined
 // behaviour; the caller refuses it through its own path (the panel keeps the old value, a
 // setter returns its failure code, a command prints its message and makes nothing).
-// Property tables keep their own ranges on top of this. It lives in the geometry library so
-// the host and the module share it.
-#include "GePoint3d.h"
+// Property tables keep their own ranges on top of this.
+#include "Ge.h"
 
 #include <cmath>
 #include <concepts>
