@@ -17,11 +17,20 @@ double ShoelaceTerm(const point2d& a, const point2d& b)
     return a.x * b.y - b.x * a.y;
 }
 
+// The shoelace sum taken about the first point: the same sum, but its terms are products of
+// the ring's own extents, so a ring at a national grid's coordinates (1e9 and more) keeps its
+// orientation and area instead of losing them to the rounding of products of coordinates.
 double SignedArea(std::span<const point2d> ring)
 {
+    if (ring.empty())
+        return 0.0;
+    const point2d o = ring[0];
     double sum = 0.0;
-    for (std::size_t i = 0; i < ring.size(); ++i)
-        sum += ShoelaceTerm(ring[i], Next(ring, i));
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        const point2d& a = ring[i];
+        const point2d& b = Next(ring, i);
+        sum += ShoelaceTerm({a.x - o.x, a.y - o.y}, {b.x - o.x, b.y - o.y});
+    }
     return 0.5 * sum;
 }
 

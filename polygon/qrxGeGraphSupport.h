@@ -1,8 +1,8 @@
 #pragma once
-// What the polygon graphs share: the finiteness test of their input, the box test that spares
-// their crossing passes most calls of edge2d::IntersectWith (a pair it rejects is one that
-// IntersectWith never reports as meeting, so skipping it changes no result), the ids their
-// crossing passes give to meeting places, and the hand-over of traced rings to the caller.
+// What the polygon operations share: the finiteness test of their input, the box test that
+// spares the loop search most calls of edge2d::IntersectWith (a pair it rejects is one that
+// IntersectWith never reports as meeting, so skipping it changes no result), and the
+// hand-over of traced rings to the caller.
 
 #include "qrxGeEdge2d.h"
 #include "qrxGeRing.h"
@@ -17,14 +17,6 @@ namespace qrxGe {
 inline bool IsFinite(const point2d& p)
 {
     return std::isfinite(p.x) && std::isfinite(p.y);
-}
-
-// Two points computed apart for one place (a crossing and a vertex, say) that differ only by
-// rounding.
-inline bool IsOnePoint(const point2d& p, const point2d& q)
-{
-    const double noise = 1e-9 * std::max({1.0, std::fabs(p.x), std::fabs(p.y)});
-    return std::fabs(p.x - q.x) <= noise && std::fabs(p.y - q.y) <= noise;
 }
 
 // An edge's box with the margin it needs as the edge IntersectWith is called on: kept beside
@@ -58,58 +50,6 @@ inline bool MayMeet(const edge2d& a, const edge2d& b)
 {
     return MayMeet(meetbox::Of(a), meetbox::Of(b));
 }
-
-// Ids of meeting places, handed out by a crossing pass to the edge-end slots (int fields, 0
-// for none) that meet at one place. A group takes the id of its first slot that holds one, or
-// a new id; the other slots are overwritten. A slot that held another id named the same place,
-// so that id is joined to the group's (union-find): Resolve gives one id per place even where
-// tolerance let a place collect two.
-class placeids {
-public:
-    void Assign(std::vector<int*>& slots)
-    {
-        const auto held = std::find_if(slots.begin(), slots.end(), [](const int* s) { return *s != 0; });
-        int id = 0;
-        if (held == slots.end()) {
-            id = next_++;
-            parent_.push_back(id);
-        } else {
-            id = **held;
-            const int root = Resolve(id);
-            for (const int* s : slots)
-                if (*s != 0 && Resolve(*s) != root)
-                    parent_[static_cast<std::size_t>(Resolve(*s))] = root;
-        }
-        for (int* s : slots)
-            *s = id;
-        slots.clear();
-    }
-
-    // Two ids found to name one place.
-    void Join(int a, int b)
-    {
-        const int ra = Resolve(a), rb = Resolve(b);
-        if (ra != rb)
-            parent_[static_cast<std::size_t>(rb)] = ra;
-    }
-
-    int Resolve(int id)
-    {
-        while (parent_[static_cast<std::size_t>(id)] != id) {
-            const int up = parent_[static_cast<std::size_t>(parent_[static_cast<std::size_t>(id)])];
-            parent_[static_cast<std::size_t>(id)] = up;
-            id = up;
-        }
-        return id;
-    }
-
-    // One more than the greatest id handed out.
-    std::size_t Bound() const { return static_cast<std::size_t>(next_); }
-
-private:
-    int next_ = 1;
-    std::vector<int> parent_{0};
-};
 
 // Rings traced by a call, owned until they are handed to the caller.
 using ringlist = std::vector<std::unique_ptr<ring2d>>;

@@ -1,9 +1,11 @@
 #include "qrxGeRingGraph2d.h"
 
-#include "qrxGeGraphSupport.h"
+#include "qrxGeSegmentNoder.h"
+
 
 #include <algorithm>
-#include <cmath>
+#include <map>
+#include <set>
 #include <sstream>
 #include <utility>
 
@@ -14,6 +16,7 @@ namespace {
 std::string Describe(const char* what, const ringedge2d& r)
 {
     std::ostringstream s;
+    s.precision(17);
     s << what << " (" << r.edge.StartPoint().x << ',' << r.edge.StartPoint().y << ")-("
       << r.edge.EndPoint().x << ',' << r.edge.EndPoint().y << ')';
     return s.str();
@@ -26,72 +29,118 @@ bool HasEntry(const crossing2d* c, const ringedge2d* r, std::uint8_t atStart)
     });
 }
 
-bool IsEndOf(const edge2d& e, const point2d& p)
+bool SamePoint(const point2d& p, const point2d& q)
 {
-    return e.EndIndexOf(p) != 0;
+    return p.x == q.x && p.y == q.y;
 }
 
-// p lies on the edge between its ends, rounding aside, and is neither.
-bool LiesInside(const edge2d& e, const point2d& p)
+// Takes out of a cycle of places a place repeated in a row and every stretch the cycle runs
+// out and straight back along (X, Y, X becomes X), however deep, also across the cycle's
+// seam; a cycle left with fewer than 3 places encloses nothing and is emptied.
+void DropBackTracks(std::vector<nodedstop>& cycle)
 {
-    const point2d s = e.StartPoint(), t = e.EndPoint();
-    const vector2d d = t - s, v = p - s;
-    const double length2 = d.LengthSquared();
-    const double along = v.DotProduct(d);
-    const double noise = 1e-9 * std::max({1.0, std::fabs(p.x), std::fabs(p.y)});
-    return along > 0.0 && along < length2 && std::fabs(d.CrossProduct(v)) <= noise * std::sqrt(length2) &&
-           !IsOnePoint(p, s) && !IsOnePoint(p, t);
+    const auto same = [](const nodedstop& p, const nodedstop& q) { return SamePoint(p.point, q.point); };
+    const auto backTrack = [&](const nodedstop& x, const nodedstop&, const nodedstop& y) { return same(x, y); };
+    for (bool changed = true; changed && cycle.size() >= 3;) {
+        changed = false;
+        std::vector<nodedstop> kept;
+        for (const nodedstop& s : cycle) {
+            if (!kept.empty() && same(kept.back(), s)) {
+                changed = true;
+                continue;
+            }
+            kept.push_back(s);
+            while (kept.size() >= 3 && backTrack(kept[kept.size() - 3], kept[kept.size() - 2], kept.back())) {
+                kept.pop_back();
+                kept.pop_back();
+                changed = true;
+            }
+        }
+        // Across the seam: the last place and the first, or the last two and the first, or
+        // the last and the first two.
+        const std::size_t n = kept.size();
+        if (n >= 2 && same(kept[n - 1], kept[0])) {
+            kept.pop_back();
+            changed = true;
+        } else if (n >= 3 && backTrack(kept[n - 2], kept[n - 1], kept[0])) {
+            kept.resize(n - 2);
+            changed = true;
+        } else if (n >= 3 && backTrack(kept[n - 1], kept[0], kept[1])) {
+            kept.erase(kept.begin(), kept.begin() + 2);
+            changed = true;
+        }
+        cycle = std::move(kept);
+    }
+    if (cycle.size() < 3)
+        cycle.clear();
+}
+
+// The places each cycle runs out to and straight back from, as (where it turns back from, tip).
+std::set<std::pair<int, int>> BackTracks(const std::vector<nodedstop>& cycle)
+{
+    std::set<std::pair<int, int>> tips;
+    for (std::size_t i = 0, n = cycle.size(); i < n; ++i) {
+        const nodedstop &before = cycle[(i + n - 1) % n], &after = cycle[(i + 1) % n];
+        if (cycle[i].node >= 0 && before.node >= 0 && before.node == after.node && before.node != cycle[i].node)
+            tips.insert({before.node, cycle[i].node});
+    }
+    return tips;
+}
+
+// Where A runs out to a tip Y and back to X, and B runs out to X and back to Y, Y is X in
+// both.
+void JoinFacingTips(std::vector<nodedstop>& a, std::vector<nodedstop>& b)
+{
+    const std::set<std::pair<int, int>> tipsB = BackTracks(b);
+    for (const auto& [x, y] : BackTracks(a)) {
+        if (!tipsB.count({y, x}))
+            continue;
+        point2d at;
+        for (const nodedstop& s : a)
+            if (s.node == x)
+                at = s.point;
+        for (std::vector<nodedstop>* cycle : {&a, &b})
+            for (nodedstop& s : *cycle)
+                if (s.node == y)
+                    s = {at, x};
+    }
 }
 
 } // namespace
 
-ringedge2d* ringedgelist::Append(const edge2d& e)
+bool ringedge2d::RunsWithTwin() const
 {
-    if (!head) {
-        ringedge2d& r = store.emplace_back();
-        r.edge = e;
-        r.owner = this;
-        r.prev = r.next = head = &r;
-        size = 1;
-        return &r;
-    }
-    return InsertAfter(head->prev, e);
+    return twin && startId == twin->startId;
 }
 
-ringedge2d* ringedgelist::InsertAfter(ringedge2d* at, const edge2d& e)
+ringedge2d* ringedgelist::Append(const edge2d& e)
 {
     ringedge2d& r = store.emplace_back();
     r.edge = e;
     r.owner = this;
-    r.prev = at;
-    r.next = at->next;
-    at->next->prev = &r;
-    at->next = &r;
+    if (!head) {
+        r.prev = r.next = head = &r;
+    } else {
+        r.prev = head->prev;
+        r.next = head;
+        head->prev->next = &r;
+        head->prev = &r;
+    }
     ++size;
     return &r;
 }
 
-void ringedgelist::Unlink(ringedge2d* r)
+void ringedgelist::Clear()
 {
-    if (size == 1) {
-        head = nullptr;
-    } else {
-        r->prev->next = r->next;
-        r->next->prev = r->prev;
-        if (head == r)
-            head = r->next;
-    }
-    r->prev = r->next = nullptr;
-    --size;
+    head = nullptr;
+    size = 0;
+    store.clear();
 }
 
 ringgraph2d::ringgraph2d(const std::vector<point2d>& a, const std::vector<point2d>& b)
     : ringA_(a), ringB_(b)
 {
-    usable_ = std::all_of(a.begin(), a.end(), IsFinite) && std::all_of(b.begin(), b.end(), IsFinite);
-    // Exactly, every original edge is cut at most twice per edge of the other ring.
-    const std::size_t na = a.size(), nb = b.size();
-    cutsLeft_ = 8 * na * nb + 2 * (na + nb) + 16;
+    usable_ = std::all_of(a.begin(), a.end(), IsWithinReach) && std::all_of(b.begin(), b.end(), IsWithinReach);
 }
 
 ringgraph2d::~ringgraph2d()
@@ -130,131 +179,58 @@ void ringgraph2d::BuildEdges(bool dropDegenerate)
 
 void ringgraph2d::CollectCrossings()
 {
-    // Pieces cut off behind the current record are met later by the same loops, so every
-    // piece is tested against every edge of the other ring; a shortened a goes on inside.
-    for (ringedge2d* a = edgesA_.head; a && usable_; a = edgesA_.Following(a))
-        for (ringedge2d* b = edgesB_.head; b && usable_; b = edgesB_.Following(b))
-            MeetPair(a, b);
-}
-
-void ringgraph2d::MeetPair(ringedge2d* a, ringedge2d* b)
-{
-    if (!MayMeet(a->edge, b->edge))
+    if (!usable_)
         return;
-    point2d p, q;
-    int f1 = 0, f2 = 0;
-    group g1, g2;
-    switch (a->edge.IntersectWith(b->edge, p, f1, q, f2)) {
-    case 1:
-        AddPointFields(edgesA_, a, p, g1);
-        AddPointFields(edgesB_, b, p, g1);
-        ids_.Assign(g1);
-        break;
-    case -1:
-        AddTouchFields(a, p, g1);
-        AddTouchFields(b, p, g1);
-        ids_.Assign(g1);
-        break;
-    case -2: {
-        const point2d bs = b->edge.StartPoint(), be = b->edge.EndPoint();
-        const bool opposed = (a->edge.EndPoint() - a->edge.StartPoint()).DotProduct(be - bs) < 0.0;
-        AddOverlapFields(edgesA_, a, {p, q, f1, f2, opposed}, g1, g2);
-        // p and q run along a; put them in b's direction, with their groups.
-        group* gp = &g1;
-        group* gq = &g2;
-        const bool onX = std::fabs(p.x - q.x) >= 0.01;
-        const double along = onX ? p.x - q.x : p.y - q.y;
-        const double bAlong = onX ? bs.x - be.x : bs.y - be.y;
-        if (along * bAlong < 0.0) {
-            std::swap(p, q);
-            std::swap(gp, gq);
+    std::vector<edge2d> sides;
+    std::vector<int> ring;
+    for (ringedgelist* list : {&edgesA_, &edgesB_}) {
+        for (ringedge2d* r = list->head; r; r = list->Following(r)) {
+            sides.push_back(r->edge);
+            ring.push_back(list == &edgesB_);
         }
-        AddOverlapFields(edgesB_, b, {p, q, p != bs ? 1 : 0, q != be ? -1 : 0, opposed}, *gp, *gq);
-        ids_.Assign(g1);
-        ids_.Assign(g2);
-        break;
     }
-    default:
-        break;
-    }
-}
-
-ringedge2d* ringgraph2d::Cut(ringedgelist& list, ringedge2d* r, const point2d& p)
-{
-    if (cutsLeft_ == 0)
+    segmentnoder noder(sides, ring);
+    if (!noder.Run()) {
         usable_ = false;
-    else
-        --cutsLeft_;
-    ringedge2d* n = list.InsertAfter(r, edge2d(p, r->edge.EndPoint()));
-    n->endId = r->endId;
-    r->edge.SetEndPoint(p);
-    r->endId = 0;
-    return n;
-}
-
-void ringgraph2d::AddPointFields(ringedgelist& list, ringedge2d* r, const point2d& p, group& g)
-{
-    switch (r->edge.EndIndexOf(p)) {
-    case 0: {
-        ringedge2d* n = Cut(list, r, p);
-        g.push_back(&r->endId);
-        g.push_back(&n->startId);
-        break;
+        return;
     }
-    case 1:
-        g.push_back(&r->startId);
-        g.push_back(&r->prev->endId);
-        break;
-    default:
-        g.push_back(&r->endId);
-        g.push_back(&r->next->startId);
-        break;
+    // Each ring as the cycle of places it now passes, its edges' pieces in order.
+    std::vector<nodedstop> cycles[2];
+    for (std::size_t i = 0; i < sides.size(); ++i) {
+        const std::vector<nodedstop>& stops = noder.Stops(i);
+        cycles[ring[i]].insert(cycles[ring[i]].end(), stops.begin(), stops.end() - 1);
     }
-}
-
-void ringgraph2d::AddTouchFields(ringedge2d* r, const point2d& p, group& g)
-{
-    if (r->edge.IsStartPoint(p)) {
-        g.push_back(&r->startId);
-        g.push_back(&r->prev->endId);
-    } else {
-        g.push_back(&r->endId);
-        g.push_back(&r->next->startId);
+    // Two tips that reach past each other within the tolerance leave each ring running out
+    // to the other's tip and back: that is one place, where the rings touch.
+    JoinFacingTips(cycles[0], cycles[1]);
+    // A place is a crossing where both rings pass; elsewhere the list runs on through it.
+    std::vector<std::uint8_t> passing(noder.Nodes().size(), 0);
+    for (int k = 0; k < 2; ++k) {
+        DropBackTracks(cycles[k]);
+        for (const nodedstop& s : cycles[k])
+            if (s.node >= 0)
+                passing[static_cast<std::size_t>(s.node)] |= static_cast<std::uint8_t>(1 << k);
     }
-}
-
-void ringgraph2d::AddOverlapFields(ringedgelist& list, ringedge2d* r, const overlap& o, group& gp, group& gq)
-{
-    const auto mark = [&](ringedge2d* piece) {
-        piece->overlap = 1;
-        piece->opposed = o.opposed ? 1 : 0;
+    const auto idOf = [&](const nodedstop& s) {
+        return s.node >= 0 && passing[static_cast<std::size_t>(s.node)] == 3 ? s.node + 1 : 0;
     };
-    if (o.fp == 0 && o.fq == 0) {
-        mark(r);
-        gp.insert(gp.end(), {&r->startId, &r->prev->endId});
-        gq.insert(gq.end(), {&r->endId, &r->next->startId});
-    } else if (o.fp == 0) {
-        ringedge2d* n = Cut(list, r, o.q);
-        mark(r);
-        gp.insert(gp.end(), {&r->startId, &r->prev->endId});
-        gq.insert(gq.end(), {&r->endId, &n->startId});
-    } else if (o.fq == 0) {
-        ringedge2d* n = Cut(list, r, o.p);
-        mark(n);
-        gp.insert(gp.end(), {&r->endId, &n->startId});
-        gq.insert(gq.end(), {&n->endId, &n->next->startId});
-    } else {
-        ringedge2d* m = Cut(list, r, o.p);
-        ringedge2d* n = Cut(list, m, o.q);
-        mark(m);
-        gp.insert(gp.end(), {&r->endId, &m->startId});
-        gq.insert(gq.end(), {&m->endId, &n->startId});
+    for (int k = 0; k < 2; ++k) {
+        ringedgelist& list = k == 0 ? edgesA_ : edgesB_;
+        const std::vector<nodedstop>& cycle = cycles[k];
+        list.Clear();
+        for (std::size_t i = 0; i < cycle.size(); ++i) {
+            const nodedstop& to = cycle[(i + 1) % cycle.size()];
+            ringedge2d* r = list.Append(edge2d(cycle[i].point, to.point));
+            r->startId = idOf(cycle[i]);
+            r->endId = idOf(to);
+        }
     }
+    crossingOfId_.assign(noder.Nodes().size() + 1, nullptr);
 }
 
 crossing2d* ringgraph2d::CrossingById(int id, const crossingentry2d& entry)
 {
-    crossing2d*& known = crossingOfId_[id];
+    crossing2d*& known = crossingOfId_[static_cast<std::size_t>(id)];
     if (!known) {
         auto made = std::make_unique<crossing2d>();
         made->id = id;
@@ -267,54 +243,44 @@ crossing2d* ringgraph2d::CrossingById(int id, const crossingentry2d& entry)
 
 void ringgraph2d::LinkCrossings()
 {
-    crossingOfId_.assign(ids_.Bound(), nullptr);
+    if (!usable_)
+        return;
     for (ringedgelist* list : {&edgesA_, &edgesB_}) {
         for (ringedge2d* r = list->head; r; r = list->Following(r)) {
             if (r->startId != 0)
-                r->startCrossing = CrossingById(ids_.Resolve(r->startId), {r, 0, 1});
+                r->startCrossing = CrossingById(r->startId, {r, 0, 1});
             if (r->endId != 0)
-                r->endCrossing = CrossingById(ids_.Resolve(r->endId), {r, 0, 0});
+                r->endCrossing = CrossingById(r->endId, {r, 0, 0});
         }
     }
+    PairTwins();
 }
 
-void ringgraph2d::CutAtGatheredPoints()
+// An edge of A and an edge of B between the same two crossings lie along each other: both run
+// straight between the same two points. Where a ring runs a stretch out and back (the rings
+// touching along it), each of its edges there takes one of the other's, the same way round
+// where there is one.
+void ringgraph2d::PairTwins()
 {
-    for (const auto& c : crossings_)
-        CutAtGatheredPoints(*c);
-}
-
-void ringgraph2d::CutAtGatheredPoints(crossing2d& c)
-{
-    const auto pointOf = [](const crossingentry2d& e) {
-        return e.atStart ? e.edge->edge.StartPoint() : e.edge->edge.EndPoint();
-    };
-    const point2d place = pointOf(c.entries.front());
-    if (std::all_of(c.entries.begin(), c.entries.end(),
-                    [&](const crossingentry2d& e) { return IsOnePoint(pointOf(e), place); }))
-        return;
-    // A cut leaves every entry's point where it was (an edge that ended here hands its entry
-    // to the piece behind the cut, which ends where the edge did), and the entries it adds
-    // lie at points already gathered. Those entries are visited too, and an entry's edge is
-    // read again after each cut: a piece may hold a further point.
-    const std::size_t gathered = c.entries.size();
-    for (std::size_t i = 0; i < c.entries.size() && usable_; ++i) {
-        for (std::size_t j = 0; j < gathered; ++j) {
-            const point2d p = pointOf(c.entries[j]);
-            ringedge2d* r = c.entries[i].edge;
-            if (!LiesInside(r->edge, p))
-                continue;
-            ringedge2d* n = Cut(*r->owner, r, p);
-            n->overlap = r->overlap;
-            n->opposed = r->opposed;
-            if ((n->endCrossing = r->endCrossing))
-                for (crossingentry2d& e : n->endCrossing->entries)
-                    if (e.edge == r && !e.atStart)
-                        e.edge = n;
-            r->endCrossing = n->startCrossing = &c;
-            c.entries.push_back({r, 0, 0});
-            c.entries.push_back({n, 0, 1});
-        }
+    std::map<std::pair<int, int>, std::vector<ringedge2d*>> ofB;
+    for (ringedge2d* r = edgesB_.head; r; r = edgesB_.Following(r))
+        if (r->startId != 0 && r->endId != 0)
+            ofB[std::minmax(r->startId, r->endId)].push_back(r);
+    for (ringedge2d* r = edgesA_.head; r; r = edgesA_.Following(r)) {
+        if (r->startId == 0 || r->endId == 0 || r->startId == r->endId)
+            continue;
+        const auto found = ofB.find(std::minmax(r->startId, r->endId));
+        if (found == ofB.end())
+            continue;
+        ringedge2d* twin = nullptr;
+        for (ringedge2d* b : found->second)
+            if (!b->twin && (!twin || (b->startId == r->startId && twin->startId != r->startId)))
+                twin = b;
+        if (!twin)
+            continue;
+        r->twin = twin;
+        twin->twin = r;
+        r->overlap = twin->overlap = 1;
     }
 }
 
@@ -323,7 +289,7 @@ bool ringgraph2d::CheckInvariants(std::string& fault) const
     for (const ringedgelist* list : {&edgesA_, &edgesB_}) {
         std::size_t count = 0;
         for (const ringedge2d* r = list->head; r; r = list->Following(r), ++count) {
-            if (r->owner != list || r->next->prev != r || r->edge.EndPoint() != r->next->edge.StartPoint()) {
+            if (r->owner != list || r->next->prev != r || !SamePoint(r->edge.EndPoint(), r->next->edge.StartPoint())) {
                 fault = Describe("chain broken after", *r);
                 return false;
             }
@@ -348,13 +314,7 @@ bool ringgraph2d::CheckInvariants(std::string& fault) const
     }
     for (const ringedge2d* a = edgesA_.head; a; a = edgesA_.Following(a)) {
         for (const ringedge2d* b = edgesB_.head; b; b = edgesB_.Following(b)) {
-            point2d p, q;
-            int f1 = 0, f2 = 0;
-            const int r = a->edge.IntersectWith(b->edge, p, f1, q, f2);
-            const bool atEnds = (r == 1 || r == -1) ? IsEndOf(a->edge, p) && IsEndOf(b->edge, p)
-                              : r == -2 ? f1 == 0 && f2 == 0 && IsEndOf(b->edge, p) && IsEndOf(b->edge, q)
-                                        : true;
-            if (!atEnds) {
+            if (MeetAwayFromSharedEnds(a->edge, b->edge)) {
                 fault = Describe("meets B away from shared ends:", *a) + Describe(" and", *b);
                 return false;
             }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <numbers>
 
 namespace qrxGe {
 
@@ -28,13 +29,19 @@ std::vector<ring2d*>* EmptyList()
     return new std::vector<ring2d*>();
 }
 
-// The split's walk may step onto a crossing's other entry just beside the first point, or run
-// along degenerate edges back to it; such last points are the first one again, so the face
-// ends before them.
-void DropRepeatedClosingPoint(ring2d& ring)
+// Whether the midpoint of ring's first side lies inside `other`, for rings that do not meet:
+// it then lies farther than 0.1 from other's outline, so the plain crossing count decides
+// (the test with the 0.1 band also takes in points beyond 0.1 off a side near its end).
+bool FirstSideLiesInside(const std::vector<point2d>& ring, const std::vector<point2d>& other)
 {
-    while (ring.size() > 1 && ring.back() == ring.front())
-        ring.pop_back();
+    const point2d p = (ring[0] + ring[1]) / 2.0;
+    bool inside = false;
+    for (std::size_t i = 0, n = other.size(); i < n; ++i) {
+        const vector2d a = other[i] - p, b = other[(i + 1) % n] - p;
+        if ((a.y > 0.0) != (b.y > 0.0) && (a.x * b.y - b.x * a.y > 0.0) == (b.y > 0.0))
+            inside = !inside;
+    }
+    return inside;
 }
 
 bool IsOfA(const ringgraph2d& g, const ringedge2d& e)
@@ -42,70 +49,78 @@ bool IsOfA(const ringgraph2d& g, const ringedge2d& e)
     return e.owner == &g.EdgesA();
 }
 
-// Whether a ring lies just left and just right of a point of an edge, seen along the edge's
-// direction.
-struct sides {
-    bool left = false;
-    bool right = false;
-};
-
-// Counts the ring's sides that one ray from `at`, along the edge's left normal, crosses. Sides
-// crossing it beyond `at` count for both points; a side through `at` itself (one laid along
-// the edge) counts only for the point on the right, whose ray passes it. `at` is the midpoint
-// of an edge of the graph, which the other ring meets only at its ends, so the answer needs
-// no tolerance.
-sides InsideBeside(const std::vector<point2d>& ring, const point2d& at, const vector2d& along)
+bool SamePoint(const point2d& p, const point2d& q)
 {
-    const vector2d n = along.Perpendicular().UnitVector();
-    const double through = 1e-9 * std::max({1.0, std::fabs(at.x), std::fabs(at.y)});
-    int left = 0, right = 0;
-    for (std::size_t i = 0, size = ring.size(); i < size; ++i) {
-        const vector2d p = ring[i] - at, q = ring[i + 1 == size ? 0 : i + 1] - at;
-        const double sp = n.CrossProduct(p), sq = n.CrossProduct(q);
-        if ((sp > 0.0) == (sq > 0.0))
+    return p.x == q.x && p.y == q.y;
+}
+
+point2d WalkStart(const ringedge2d& e, bool forward)
+{
+    return forward ? e.edge.StartPoint() : e.edge.EndPoint();
+}
+
+point2d WalkEnd(const ringedge2d& e, bool forward)
+{
+    return forward ? e.edge.EndPoint() : e.edge.StartPoint();
+}
+
+// The direction in which a walk leaves a crossing along the entry.
+double LeavingAngle(const crossingentry2d& e)
+{
+    const edge2d& g = e.edge->edge;
+    const vector2d d = e.atStart ? g.EndPoint() - g.StartPoint() : g.StartPoint() - g.EndPoint();
+    return std::atan2(d.y, d.x);
+}
+
+// Whether the run that leaves crossing c along `entry` lies inside the other ring. The other
+// ring's edge ends at c divide the turn about c into wedges: its interior lies
+// counter-clockwise of an edge that leaves c and clockwise of one that arrives, so the run is
+// inside when the first of those ends clockwise from it leaves c. A stretch the other ring
+// runs out and back along (a narrow part the crossing pass drew onto it) divides nothing and
+// is passed over. The graph's edges meet only at crossings, so the side at c is the side of
+// the whole run.
+bool RunsInsideOther(const crossing2d& c, const crossingentry2d& entry)
+{
+    constexpr double turn = 2.0 * std::numbers::pi;
+    const auto farEnd = [](const crossingentry2d& e) { return WalkEnd(*e.edge, e.atStart != 0); };
+    const auto runsBack = [&](const crossingentry2d& e) {
+        return std::any_of(c.entries.begin(), c.entries.end(), [&](const crossingentry2d& f) {
+            return f.edge->owner == e.edge->owner && f.atStart != e.atStart && SamePoint(farEnd(f), farEnd(e));
+        });
+    };
+    const double leaving = LeavingAngle(entry);
+    double least = HUGE_VAL;
+    bool inside = false;
+    for (const crossingentry2d& other : c.entries) {
+        if (other.edge->owner == entry.edge->owner || runsBack(other))
             continue;
-        const double t = n.DotProduct(p) + sp / (sp - sq) * n.DotProduct(q - p);
-        left += t > through;
-        right += t > -through;
+        double from = std::fmod(leaving - LeavingAngle(other) + 2.0 * turn, turn);
+        if (from <= 0.0)
+            from += turn;
+        if (from < least) {
+            least = from;
+            inside = other.atStart != 0;
+        }
     }
-    return {left % 2 == 1, right % 2 == 1};
+    return inside;
 }
 
-// The longest edge of the run that leaves a crossing along e: where its sides are read most
-// safely.
-const ringedge2d* LongestOfRun(const ringedge2d* e, bool forward)
+// The value of keep for the run that leaves crossing c along `entry`. An edge of A bounds
+// the difference outside B and the intersection inside it; an edge of B bounds the
+// difference inside A (walked backward) and the intersection inside A. A stretch both rings
+// share is kept once, as A's edge: for the difference where the interiors lie on its two
+// sides, for the intersection where they lie on one side. The split keeps A's edges inside B
+// (never one along B) and all of B's.
+std::uint8_t KeepValue(ringop op, const ringgraph2d& g, const crossing2d& c, const crossingentry2d& entry)
 {
-    const ringedge2d* longest = e;
-    for (std::size_t i = 0, n = e->owner->size; i < n; ++i) {
-        if (e->edge.Length() > longest->edge.Length())
-            longest = e;
-        if (forward ? e->endCrossing : e->startCrossing)
-            break;
-        e = forward ? e->next : e->prev;
-    }
-    return longest;
-}
-
-// The value of keep for the run that leaves a crossing along e. The run's own ring lies on
-// its left. An edge of A bounds the difference where B is not on that side, the intersection
-// where it is; an edge of B bounds the difference where A lies on its right, the
-// intersection where A lies on its left. A shared stretch thus bounds the difference when the
-// interiors lie on its two sides, the intersection when on one side. The other ring's sides
-// are read rather than the midpoint tested against it, whose 0.1 boundary band takes in the
-// short pieces between crossings that tolerance gathered.
-std::uint8_t KeepValue(ringop op, const ringgraph2d& g, const ringedge2d& entry, bool forward)
-{
-    const bool ofA = IsOfA(g, entry);
+    const ringedge2d& e = *entry.edge;
+    const bool ofA = IsOfA(g, e);
     if (op == ringop::split)
-        return ofA ? IsPointInPolygon(g.RingB(), entry.edge.MidPoint()) : 1;
-    const edge2d& e = LongestOfRun(&entry, forward)->edge;
-    const vector2d along = e.EndPoint() - e.StartPoint();
-    if (along.LengthSquared() == 0.0)
-        return 0;
-    const sides other = InsideBeside(ofA ? g.RingB() : g.RingA(), e.MidPoint(), along);
-    if (op == ringop::intersect)
-        return other.left;
-    return ofA ? !other.left : other.right;
+        return ofA ? !e.overlap && RunsInsideOther(c, entry) : 1;
+    if (e.overlap)
+        return ofA && (op == ringop::intersect) == e.RunsWithTwin();
+    const bool inside = RunsInsideOther(c, entry);
+    return ofA && op == ringop::subtract ? !inside : inside;
 }
 
 // keep = v along the run leaving a crossing along e, up to the next crossing.
@@ -124,14 +139,7 @@ void Classify(ringgraph2d& g, ringop op)
     for (const auto& c : g.Crossings())
         for (const crossingentry2d& entry : c->entries)
             if (entry.edge->keep == 255)
-                MarkRun(entry.edge, entry.atStart != 0, KeepValue(op, g, *entry.edge, entry.atStart != 0));
-}
-
-void UnkeepOverlapEdges(ringedgelist& list)
-{
-    for (ringedge2d* r = list.head; r; r = list.Following(r))
-        if (r->overlap)
-            r->keep = 0;
+                MarkRun(entry.edge, entry.atStart != 0, KeepValue(op, g, *c, entry));
 }
 
 // A crossing with a single kept entry ends a dangling run: drop it and look again.
@@ -154,29 +162,70 @@ void PruneCrossings(ringgraph2d& g)
     }
 }
 
-bool IsWalkCandidate(ringop op, const ringedge2d& e)
+// The way a result runs along a kept edge: the difference takes B's edges backward, so that
+// its interior, outside B, lies on the left.
+bool WalksForward(ringop op, const ringgraph2d& g, const ringedge2d& e)
 {
-    return op == ringop::unite || (e.keep == 1 && !e.visited);
+    return op != ringop::subtract || IsOfA(g, e);
 }
 
-// The lowest start; within 0.01 in y the smaller direction angle; ties to the earlier.
-ringedge2d* FindStartEdge(ringgraph2d& g, ringop op)
+// One step of a walk: an edge and the way along it.
+struct walkstep {
+    ringedge2d* edge = nullptr;
+    bool forward = true;
+
+    bool operator==(const walkstep&) const = default;
+};
+
+// Among the kept edges not yet walked, each taken the way its result runs: the lowest start;
+// within 0.01 in y the smaller direction angle; ties to the earlier.
+walkstep FindStartEdge(ringgraph2d& g, ringop op)
+{
+    walkstep best;
+    for (ringedgelist* list : {&g.EdgesA(), &g.EdgesB()}) {
+        for (ringedge2d* e = list->head; e; e = list->Following(e)) {
+            if (e->keep != 1 || e->visited)
+                continue;
+            const bool forward = WalksForward(op, g, *e);
+            if (!best.edge) {
+                best = {e, forward};
+                continue;
+            }
+            const point2d s = WalkStart(*e, forward), t = WalkStart(*best.edge, best.forward);
+            const double dy = s.y - t.y;
+            if (std::fabs(dy) >= 0.01 ? dy < 0.0
+                                      : s.AngleTo(WalkEnd(*e, forward)) < t.AngleTo(WalkEnd(*best.edge, best.forward)))
+                best = {e, forward};
+        }
+    }
+    return best;
+}
+
+// A twin of B that runs with its twin of A is the same side walked twice; the union leaves it.
+bool IsRepeatedSide(const ringgraph2d& g, const ringedge2d& e)
+{
+    return !IsOfA(g, e) && e.overlap && e.RunsWithTwin();
+}
+
+// The union's first edge: from the lowest point (the leftmost of equally low ones), which lies
+// on the outline, the edge of least direction angle, which runs along it.
+walkstep LowestEdge(ringgraph2d& g)
 {
     ringedge2d* best = nullptr;
     for (ringedgelist* list : {&g.EdgesA(), &g.EdgesB()}) {
         for (ringedge2d* e = list->head; e; e = list->Following(e)) {
-            if (!IsWalkCandidate(op, *e))
+            if (IsRepeatedSide(g, *e))
                 continue;
             if (!best) {
                 best = e;
                 continue;
             }
-            const double dy = e->edge.StartPoint().y - best->edge.StartPoint().y;
-            if (std::fabs(dy) >= 0.01 ? dy < 0.0 : e->edge.Angle() < best->edge.Angle())
+            const point2d s = e->edge.StartPoint(), t = best->edge.StartPoint();
+            if (s.y != t.y ? s.y < t.y : s.x != t.x ? s.x < t.x : e->edge.Angle() < best->edge.Angle())
                 best = e;
         }
     }
-    return best;
+    return {best, true};
 }
 
 // The direction from a crossing back along the edge that arrived there.
@@ -205,79 +254,91 @@ double RelativeAngle(ringop op, double rel)
     return rel;
 }
 
-point2d WalkStart(const ringedge2d& e, bool forward)
+bool IsWalkCandidate(ringop op, const ringgraph2d& g, const walkstep& s, const walkstep& start)
 {
-    return forward ? e.edge.StartPoint() : e.edge.EndPoint();
+    if (op == ringop::unite)
+        return !IsRepeatedSide(g, *s.edge);
+    return s.edge->keep == 1 && (!s.edge->visited || s == start);
 }
 
-point2d WalkEnd(const ringedge2d& e, bool forward)
+// Whether the step runs along its edge the way the operation's result does.
+bool OnItsWay(ringop op, const ringgraph2d& g, const walkstep& s)
 {
-    return forward ? e.edge.EndPoint() : e.edge.StartPoint();
+    return s.forward == WalksForward(op, g, *s.edge);
 }
 
 // The way on from crossing c: least rel (sharpest right turn) for the union, greatest
-// (sharpest left) for the others; the later entry wins a tie. Where tolerance gathered edge
-// ends at different points into the crossing, the way goes on from the very point where the
-// incoming edge ends whenever an entry leaves from there, so that it follows the rings as
-// they truly run; only where none does is it chosen among the others.
-const crossingentry2d* NextEdge(ringop op, const crossing2d& c, const ringedge2d* incoming, bool forward)
+// (sharpest left) for the others; the later entry wins a tie. The walk's first edge, taken
+// its own way, is a candidate again, so that the walk can close. Ways along one stretch (a
+// stretch both rings share, or a ring's narrow part drawn onto it and walked there and back)
+// differ in rel only by the rounding of the single-precision half turn: straight back is the
+// last way taken, and of ways on along one stretch, one taken the way its result runs goes.
+walkstep NextEdge(ringop op, const ringgraph2d& g, const crossing2d& c, const walkstep& in, const walkstep& start)
 {
-    const double ref = BackAngle(incoming->edge.Angle(), forward);
-    const point2d end = WalkEnd(*incoming, forward);
-    const auto choose = [&](bool fromEnd) {
-        const crossingentry2d* best = nullptr;
-        double bestRel = op == ringop::unite ? kTwoPi : 0.0;
-        for (const crossingentry2d& entry : c.entries) {
-            if (entry.edge == incoming || !IsWalkCandidate(op, *entry.edge) ||
-                IsOnePoint(WalkStart(*entry.edge, entry.atStart), end) != fromEnd)
-                continue;
-            const double a = entry.edge->edge.Angle() + (entry.atStart ? 0.0 : kPi);
-            const double rel = RelativeAngle(op, a - ref);
-            if (!std::isfinite(rel))
-                continue;
-            if (op == ringop::unite ? rel <= bestRel : rel >= bestRel) {
-                best = &entry;
-                bestRel = rel;
-            }
+    const double ref = BackAngle(in.edge->edge.Angle(), in.forward);
+    const point2d from = WalkStart(*in.edge, in.forward);
+    const double last = op == ringop::unite ? kTwoPi : 0.0;
+    walkstep best{nullptr, true};
+    double bestRel = last;
+    std::vector<walkstep> ways;
+    for (const crossingentry2d& entry : c.entries) {
+        const walkstep s{entry.edge, entry.atStart != 0};
+        if (entry.edge == in.edge || !IsWalkCandidate(op, g, s, start))
+            continue;
+        ways.push_back(s);
+        const double a = entry.edge->edge.Angle() + (entry.atStart ? 0.0 : kPi);
+        const double rel = SamePoint(WalkEnd(*s.edge, s.forward), from) ? last : RelativeAngle(op, a - ref);
+        if (op == ringop::unite ? rel <= bestRel : rel >= bestRel) {
+            best = s;
+            bestRel = rel;
         }
-        return best;
-    };
-    const crossingentry2d* onward = choose(true);
-    return onward ? onward : choose(false);
+    }
+    if (best.edge && !OnItsWay(op, g, best)) {
+        const point2d to = WalkEnd(*best.edge, best.forward);
+        for (const walkstep& s : ways)
+            if (OnItsWay(op, g, s) && SamePoint(WalkEnd(*s.edge, s.forward), to))
+                best = s;
+    }
+    return best;
 }
 
-// Traces one ring from `start`, forward, until it is back at the first point itself: points
-// that tolerance gathered into its crossing are passed, they lie elsewhere. False when a
+// Traces one ring from `start` until the walk is about to leave along its first edge again;
+// a ring that passes its first point twice (a touch there) is thus walked whole. False when a
 // crossing offers no way on, or when the walk outlasts the graph's edge records without
 // closing.
-bool Walk(ringgraph2d& g, ringop op, ringedge2d* start, ring2d& ring)
+bool Walk(ringgraph2d& g, ringop op, const walkstep& start, ring2d& ring)
 {
-    const std::size_t bound = g.EdgesA().size + g.EdgesB().size;
-    const point2d first = start->edge.StartPoint();
-    ringedge2d* e = start;
-    bool forward = true;
+    const std::size_t bound = g.EdgesA().size + g.EdgesB().size + 1;
+    walkstep at = start;
     for (std::size_t step = 0; step < bound; ++step) {
-        ring.push_back(WalkStart(*e, forward));
+        ring.push_back(WalkStart(*at.edge, at.forward));
         if (op != ringop::unite)
-            e->visited = 1;
-        if (IsOnePoint(WalkEnd(*e, forward), first)) {
-            // Degenerate edges back to the first point left it at the end again.
-            while (ring.size() > 1 && IsOnePoint(ring.back(), first))
-                ring.pop_back();
-            return true;
-        }
-        const crossing2d* c = forward ? e->endCrossing : e->startCrossing;
-        if (!c) {
-            e = forward ? e->next : e->prev;
-            continue;
-        }
-        const crossingentry2d* entry = NextEdge(op, *c, e, forward);
-        if (!entry)
+            at.edge->visited = 1;
+        const crossing2d* c = at.forward ? at.edge->endCrossing : at.edge->startCrossing;
+        const walkstep next = c ? NextEdge(op, g, *c, at, start)
+                                : walkstep{at.forward ? at.edge->next : at.edge->prev, at.forward};
+        if (!next.edge)
             return false;
-        e = entry->edge;
-        forward = entry->atStart != 0;
+        if (next == start)
+            return true;
+        at = next;
     }
     return false;
+}
+
+// Begins the union's ring where its lowest edge starts (within 0.01 in y the one of smaller
+// direction angle, the earlier on ties), as a walk from that edge would.
+void StartAtLowestEdge(ring2d& ring)
+{
+    const std::size_t n = ring.size();
+    const auto angle = [&](std::size_t i) { return ring[i].AngleTo(ring[(i + 1) % n]); };
+    std::size_t first = 0;
+    for (std::size_t i = 1; i < n; ++i) {
+        const double dy = ring[i].y - ring[first].y;
+        if (std::fabs(dy) >= 0.01 ? dy < 0.0 : angle(i) < angle(first))
+            first = i;
+    }
+    std::rotate(ring.begin(), ring.begin() + static_cast<std::ptrdiff_t>(first), ring.end());
 }
 
 bool Build(ringgraph2d& g, bool dropDegenerate)
@@ -296,10 +357,17 @@ std::unique_ptr<ringgraph2d> LinkedGraph(const std::vector<point2d>& a, const st
     auto g = std::make_unique<ringgraph2d>(a, b);
     if (!Build(*g, false))
         return nullptr;
-    g->CutAtGatheredPoints();
-    if (!g->IsUsable())
-        return nullptr;
     return g;
+}
+
+// A's outline as the crossing pass left it: where it lies along B's, within 0.1, the
+// outline both share.
+std::vector<ring2d*>* ListOfOutlineA(const ringgraph2d& g)
+{
+    ring2d ring;
+    for (const ringedge2d* r = g.EdgesA().head; r; r = g.EdgesA().Following(r))
+        ring.push_back(r->edge.StartPoint());
+    return ListOf(ring);
 }
 
 // A's whole outline lies on B's.
@@ -321,24 +389,22 @@ std::vector<ring2d*>* TraceRings(const std::vector<point2d>& a, const std::vecto
         return nullptr;
     ringgraph2d& g = *graph;
     if (g.Crossings().empty()) {
-        if (FirstSideMidpointInside(a, b))
+        if (FirstSideLiesInside(a, b))
             return op == ringop::subtract ? EmptyList() : ListOf(a);
-        if (op == ringop::intersect && FirstSideMidpointInside(b, a))
+        if (op == ringop::intersect && FirstSideLiesInside(b, a))
             return ListOf(b);
         return nullptr;
     }
     if (SharesWholeOutline(g))
-        return op == ringop::subtract ? EmptyList() : ListOf(a);
+        return op == ringop::subtract ? EmptyList() : ListOfOutlineA(g);
 
     Classify(g, op);
-    UnkeepOverlapEdges(g.EdgesB());
     PruneCrossings(g);
     ringlist rings;
-    while (ringedge2d* start = FindStartEdge(g, op)) {
+    for (walkstep start = FindStartEdge(g, op); start.edge; start = FindStartEdge(g, op)) {
         auto ring = std::make_unique<ring2d>();
         if (!Walk(g, op, start, *ring))
             return nullptr;
-        // A walk over a degenerate edge can close before it has an area.
         if (ring->size() >= 3)
             rings.push_back(std::move(ring));
     }
@@ -379,25 +445,29 @@ void CacheEdgeAngles(ringgraph2d& g)
 }
 
 // Split's way on: through a crossing of two entries, the other one; else the sharpest left
-// turn among kept entries not yet used, with 0.01 of margin beyond a full turn.
+// turn among kept entries not yet used, rel in [0, 2*pi), straight back along the same
+// stretch last. (A way within 0.01 of a full turn is a sharp right turn, not the sharpest
+// left: taking it walked a face back along a side that leaves the crossing at a shallow
+// angle.)
 crossingentry2d* NextSplitEntry(crossing2d& c, const ringedge2d* incoming, bool forward)
 {
     auto& entries = c.entries;
     if (entries.size() == 2)
         return entries[0].edge == incoming ? &entries[1] : &entries[0];
     const double ref = BackAngle(incoming->angle, forward);
+    const point2d from = WalkStart(*incoming, forward);
     crossingentry2d* best = nullptr;
     double bestRel = 0.0;
     for (crossingentry2d& entry : entries) {
         if (entry.edge == incoming || entry.edge->keep != 1 || entry.used)
             continue;
         double rel = entry.edge->angle + (entry.atStart ? 0.0 : kPi) - ref;
-        if (!std::isfinite(rel))
-            continue;
         while (rel < 0.0)
             rel += kTwoPi;
-        while (rel - kTwoPi > 0.01)
+        while (rel >= kTwoPi)
             rel -= kTwoPi;
+        if (SamePoint(WalkEnd(*entry.edge, entry.atStart != 0), from))
+            rel = 0.0;
         if (rel >= bestRel) {
             best = &entry;
             bestRel = rel;
@@ -413,7 +483,7 @@ crossing2d* FollowRun(const crossingentry2d& entry, ringedge2d*& e, ring2d& face
     e = entry.edge;
     const bool forward = entry.atStart != 0;
     for (std::size_t i = 0, n = e->owner->size; i < n; ++i) {
-        face.push_back(forward ? e->edge.StartPoint() : e->edge.EndPoint());
+        face.push_back(WalkStart(*e, forward));
         if (crossing2d* reached = forward ? e->endCrossing : e->startCrossing)
             return reached;
         e = forward ? e->next : e->prev;
@@ -449,7 +519,6 @@ bool TraceFaces(ringgraph2d& g, ringlist& faces)
         }
         if (!closed)
             return false;
-        DropRepeatedClosingPoint(*face);
         if (face->size() > 2)
             faces.push_back(std::move(face));
     }
@@ -484,15 +553,16 @@ ring2d* UnionPolygons(const std::vector<point2d>& a, const std::vector<point2d>&
         return nullptr;
     ringgraph2d& g = *graph;
     if (g.Crossings().empty()) {
-        if (FirstSideMidpointInside(a, b))
+        if (FirstSideLiesInside(a, b))
             return new ring2d(b);
-        if (FirstSideMidpointInside(b, a))
+        if (FirstSideLiesInside(b, a))
             return new ring2d(a);
         return nullptr;
     }
     auto ring = std::make_unique<ring2d>();
-    if (!Walk(g, ringop::unite, FindStartEdge(g, ringop::unite), *ring) || ring->size() < 3)
+    if (!Walk(g, ringop::unite, LowestEdge(g), *ring) || ring->size() < 3)
         return nullptr;
+    StartAtLowestEdge(*ring);
     return ring.release();
 }
 
@@ -513,7 +583,6 @@ std::vector<ring2d*>* SplitPolygonByPolygon(const std::vector<point2d>& cutter, 
     ringgraph2d g(cutter, ring);
     ringlist faces;
     if (Build(g, true) && g.Crossings().size() >= 2) {
-        UnkeepOverlapEdges(g.EdgesA());
         Classify(g, ringop::split);
         CacheEdgeAngles(g);
         if (TraceFaces(g, faces))

@@ -1,8 +1,12 @@
 #include "qrxGeSegGraph2d.h"
 
+#include "qrxGeSegmentNoder.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <set>
+#include <utility>
 
 namespace qrxGe {
 
@@ -20,28 +24,22 @@ double Reduced(double angle)
     return angle > kTwoPi - 1e-6 ? 0.0 : angle;
 }
 
-void SetSegment(graphedge2d& e, const edge2d& s)
+bool SamePoint(const point2d& p, const point2d& q)
 {
-    e.segment = s;
-    e.box = meetbox::Of(s);
-}
-
-int* EndSlot(graphedge2d& e, bool atStart)
-{
-    return atStart ? &e.startId : &e.endId;
+    return p.x == q.x && p.y == q.y;
 }
 
 } // namespace
 
 void seggraph2d::AddSegment(const edge2d& s)
 {
-    if (!IsFinite(s.StartPoint()) || !IsFinite(s.EndPoint())) {
+    if (!IsWithinReach(s.StartPoint()) || !IsWithinReach(s.EndPoint())) {
         usable_ = false;
         return;
     }
     if (s.IsDegenerate())
         return;
-    SetSegment(edges_.emplace_back(), s);
+    edges_.push_back({s});
 }
 
 void seggraph2d::AddRing(const std::vector<point2d>& ring)
@@ -56,96 +54,43 @@ void seggraph2d::AddRing(const std::vector<point2d>& ring)
 
 void seggraph2d::SplitAtCrossings()
 {
-    // With exact arithmetic every segment is cut at most twice by each other segment; far
-    // more pieces mean coordinates too large for the tolerance to tell places apart.
-    const std::size_t n = edges_.size();
-    piecesLeft_ = 4 * n * n + 16;
-    // Pieces inserted or appended during the pass are met later, as outer and as inner edge.
-    for (edgeit a = edges_.begin(); usable_ && a != edges_.end(); ++a)
-        for (edgeit b = std::next(a); usable_ && b != edges_.end();)
-            MeetPair(a, b);
-}
-
-bool seggraph2d::CountPiece()
-{
-    if (piecesLeft_ == 0)
-        usable_ = false;
-    else
-        --piecesLeft_;
-    return usable_;
-}
-
-seggraph2d::edgeit seggraph2d::SplitAfter(edgeit e, const point2d& p)
-{
-    graphedge2d piece;
-    SetSegment(piece, edge2d(p, e->segment.EndPoint()));
-    piece.endId = e->endId;
-    SetSegment(*e, edge2d(e->segment.StartPoint(), p));
-    e->endId = 0;
-    return edges_.insert(std::next(e), piece);
-}
-
-// One pair of the crossing pass, told along b; leaves b on the next edge to compare.
-void seggraph2d::MeetPair(edgeit a, edgeit& b)
-{
-    if (!MayMeet(b->box, a->box)) {
-        ++b;
+    if (!usable_) {
+        edges_.clear();
         return;
     }
-    point2d p1, p2;
-    int c1 = 0, c2 = 0;
-    slots s;
-    const int r = b->segment.IntersectWith(a->segment, p1, c1, p2, c2);
-    if (r == 1) {
-        for (edgeit e : {a, b}) {
-            const int k = e->segment.EndIndexOf(p1);
-            if (k == 0 && CountPiece()) {
-                const edgeit piece = SplitAfter(e, p1);
-                s.push_back(&e->endId);
-                s.push_back(&piece->startId);
-            } else if (k != 0) {
-                s.push_back(EndSlot(*e, k == 1));
-            }
-        }
-        ids_.Assign(s);
-    } else if (r == -1) {
-        s.push_back(EndSlot(*a, a->segment.IsStartPoint(p1)));
-        s.push_back(EndSlot(*b, b->segment.IsStartPoint(p1)));
-        ids_.Assign(s);
-    } else if (r == -2) {
-        if (c1 == 0 && c2 == 0) {
-            b = edges_.erase(b);  // b lies on a
-            return;
-        }
-        if (c1 == 0 && c2 == -1) {
-            s.push_back(EndSlot(*a, p2 == a->segment.StartPoint()));
-            SetSegment(*b, edge2d(p2, b->segment.EndPoint()));
-            b->startId = 0;
-            s.push_back(&b->startId);
-            ids_.Assign(s);
-        } else if (c1 == 1 && c2 == 0) {
-            SetSegment(*b, edge2d(b->segment.StartPoint(), p1));
-            b->endId = 0;
-            s.push_back(&b->endId);
-            s.push_back(EndSlot(*a, p1 == a->segment.StartPoint()));
-            ids_.Assign(s);
-        } else if (c1 == 1 && c2 == -1 && CountPiece()) {
-            // a lies inside b: b keeps the piece before a, the piece after a goes last.
-            graphedge2d& after = edges_.emplace_back();
-            SetSegment(after, edge2d(p2, b->segment.EndPoint()));
-            after.endId = b->endId;
-            SetSegment(*b, edge2d(b->segment.StartPoint(), p1));
-            b->endId = 0;
-            const bool aStartsAtP1 = a->segment.IsStartPoint(p1);
-            s.push_back(EndSlot(*a, aStartsAtP1));
-            s.push_back(&b->endId);
-            ids_.Assign(s);
-            s.push_back(EndSlot(*a, !aStartsAtP1));
-            s.push_back(&after.startId);
-            ids_.Assign(s);
+    // A segment lying along an earlier one adds nothing to it.
+    const std::vector<edge2d> segments = [&] {
+        std::vector<edge2d> all;
+        for (const graphedge2d& e : edges_)
+            all.push_back(e.segment);
+        const std::vector<std::uint8_t> along = LieAlongEarlier(all);
+        std::vector<edge2d> kept;
+        for (std::size_t i = 0; i < all.size(); ++i)
+            if (!along[i])
+                kept.push_back(all[i]);
+        return kept;
+    }();
+    std::vector<int> own(segments.size());
+    for (std::size_t i = 0; i < own.size(); ++i)
+        own[i] = static_cast<int>(i);
+    segmentnoder noder(segments, own);
+    edges_.clear();
+    if (!noder.Run()) {
+        usable_ = false;
+        return;
+    }
+    places_ = noder.Nodes().size();
+    // Pieces joining the same two places lie along each other: the first one stands for all.
+    std::set<std::pair<int, int>> joined;
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        const std::vector<nodedstop>& stops = noder.Stops(i);
+        for (std::size_t k = 1; k < stops.size(); ++k) {
+            const nodedstop &from = stops[k - 1], &to = stops[k];
+            if (from.node >= 0 && to.node >= 0 && !joined.insert(std::minmax(from.node, to.node)).second)
+                continue;
+            edges_.push_back({edge2d(from.point, to.point), from.node + 1, to.node + 1});
         }
     }
-    ++b;
 }
 
 void seggraph2d::DropOpenEdges()
@@ -153,35 +98,6 @@ void seggraph2d::DropOpenEdges()
     edges_.remove_if([&](const graphedge2d& e) {
         return built_ ? (!e.startVertex || !e.endVertex) : (e.startId == 0 || e.endId == 0);
     });
-}
-
-// Ends that are one place (equal within 0.1) are one vertex, also where the crossing pass never
-// collected them together: near crossings spread wider than the tolerance give each pair of
-// lines its own meeting point, and the pass compares each pair once, at that moment's ends.
-void seggraph2d::JoinCoincidentEnds()
-{
-    struct end {
-        double column;  // x in steps of the tolerance
-        point2d p;
-        int id;
-    };
-    std::vector<end> ends;
-    ends.reserve(2 * edges_.size());
-    for (const graphedge2d& e : edges_)
-        for (const auto& [p, id] : {std::pair{e.segment.StartPoint(), e.startId}, std::pair{e.segment.EndPoint(), e.endId}})
-            ends.push_back({std::floor(p.x / 0.1), p, id});
-    const auto before = [](const end& a, const end& b) { return a.column < b.column || (a.column == b.column && a.p.y < b.p.y); };
-    std::sort(ends.begin(), ends.end(), before);
-    // Points within 0.1 lie in the same column or the next (two next on a rounded boundary);
-    // each pair is met from its left end.
-    for (const end& a : ends) {
-        for (double column = a.column; column <= a.column + 2.0; column += 1.0) {
-            auto b = std::lower_bound(ends.begin(), ends.end(), end{column, {0.0, a.p.y - 0.1}, 0}, before);
-            for (; b != ends.end() && b->column == column && b->p.y <= a.p.y + 0.1; ++b)
-                if (b->id != a.id && b->p == a.p)
-                    ids_.Join(a.id, b->id);
-        }
-    }
 }
 
 graphvertex2d* seggraph2d::VertexFor(int id, const point2d& p)
@@ -199,18 +115,12 @@ graphvertex2d* seggraph2d::VertexFor(int id, const point2d& p)
 
 void seggraph2d::BuildVertices()
 {
-    if (!usable_)
-        edges_.clear();
     DropOpenEdges();
-    JoinCoincidentEnds();
-    // An edge whose two ends resolve to one place (a piece shorter than about twice the
-    // tolerance) would be a loop at one vertex, with no direction to walk: it goes.
-    edges_.remove_if([&](const graphedge2d& e) { return ids_.Resolve(e.startId) == ids_.Resolve(e.endId); });
-    vertexOfId_.assign(ids_.Bound(), nullptr);
+    vertexOfId_.assign(places_ + 1, nullptr);
     for (graphedge2d& e : edges_) {
-        e.startVertex = VertexFor(ids_.Resolve(e.startId), e.segment.StartPoint());
+        e.startVertex = VertexFor(e.startId, e.segment.StartPoint());
         e.startVertex->halfEdges.push_back({&e, 0, 1});
-        e.endVertex = VertexFor(ids_.Resolve(e.endId), e.segment.EndPoint());
+        e.endVertex = VertexFor(e.endId, e.segment.EndPoint());
         e.endVertex->halfEdges.push_back({&e, 0, 0});
     }
     built_ = true;
@@ -509,13 +419,14 @@ bool seggraph2d::CheckInvariants(std::string& fault) const
             return false;
         }
         for (const halfedge2d& h : v->halfEdges) {
-            if ((h.atStart ? h.edge->startVertex : h.edge->endVertex) != v.get()) {
+            if ((h.atStart ? h.edge->startVertex : h.edge->endVertex) != v.get() ||
+                !SamePoint(PointOf(h), v->point)) {
                 fault = "a half-edge whose edge does not point back to its vertex";
                 return false;
             }
         }
         for (const auto& w : vertices_) {
-            if (w != v && w->point == v->point) {
+            if (w != v && w->point.DistanceTo(v->point) < kPlaceTolerance) {
                 fault = "two vertices at one place";
                 return false;
             }
@@ -523,18 +434,8 @@ bool seggraph2d::CheckInvariants(std::string& fault) const
     }
     for (auto a = edges_.begin(); a != edges_.end(); ++a) {
         for (auto b = std::next(a); b != edges_.end(); ++b) {
-            point2d p, q;
-            int c1 = 0, c2 = 0;
-            const int r = b->segment.IntersectWith(a->segment, p, c1, q, c2);
-            if (r == 0)
-                continue;
-            const bool shared = a->startVertex == b->startVertex || a->startVertex == b->endVertex ||
-                                a->endVertex == b->startVertex || a->endVertex == b->endVertex;
-            // Where near crossings spread wider than the tolerance, an end of each edge can lie
-            // within 0.1 of a point that is not within 0.1 of both ends together.
-            const bool endsTouch = a->segment.EndIndexOf(p) != 0 && b->segment.EndIndexOf(p) != 0;
-            if (r == -2 || !(shared || endsTouch)) {
-                fault = "two edges meet away from their ends";
+            if (MeetAwayFromSharedEnds(a->segment, b->segment)) {
+                fault = "two edges meet away from their shared ends";
                 return false;
             }
         }

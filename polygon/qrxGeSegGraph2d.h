@@ -7,11 +7,15 @@
 // walk it, told apart by a small policy (which angles are stored, which vertices the
 // lowest-vertex search skips, which way the first half-edge points).
 //
+// The crossing pass (segmentnoder) notes every place where segments meet: a crossing at any
+// angle, an end within 0.1 of another segment (a touch, or either end of a stretch two
+// segments share). Ends within 0.1 of such a place move onto it, and every segment is cut at
+// each place within 0.1 of it; a place is one vertex, however many segments meet there.
+//
 // After the three build steps (SplitAtCrossings, BuildVertices, PruneDanglingChains) the
 // graph holds its invariants (CheckInvariants): every vertex has at least two half-edges, no
-// two vertices stand at one place (within 0.1), and edges meet only at their ends: at the
-// vertices they share, or, where crossings of several lines lie spread wider than the
-// tolerance, at a point within 0.1 of an end of each.
+// two vertices lie closer than 0.1, and edges meet only at the vertices they share (no two
+// cross, and an end of one within 0.1 of another is an end of that one too).
 //
 // Out direction of a half-edge: its edge's angle (start to end, [0, 2*pi)), plus pi when the
 // vertex is the edge's end, reduced below 2*pi; pi and 2*pi are the single-precision values.
@@ -21,9 +25,9 @@
 // half-edges and ends there as where no half-edge leads on.
 //
 // One graph serves one call and frees its records when destroyed, on every path. Input with
-// coordinates that are not finite, or coordinates so large that the 0.1 tolerance no longer
-// tells places apart (the crossing pass cuts more pieces than the segments can make), leaves
-// the graph unusable: it then has no vertices, and every walk finds nothing.
+// coordinates that are not finite or beyond kLargestCoordinate (4e14) in magnitude, where the
+// 0.1 tolerance is within a few units of the last place, leaves the graph unusable: it then
+// has no vertices, and every walk finds nothing.
 
 #include "qrxGeEdge2d.h"
 #include "qrxGeGraphSupport.h"
@@ -46,9 +50,8 @@ struct graphedge2d {
     static constexpr double kNoAngle = -3141.5927734375;
 
     edge2d segment;
-    meetbox box;  // kept with the segment for the crossing pass
-    // Vertex ids while the crossing pass runs (0: none yet), then the vertices (null:
-    // detached by pruning). Ids and pointers are kept apart.
+    // Vertex ids from the crossing pass (0: an end that meets nothing), then the vertices
+    // (null: detached by pruning). Ids and pointers are kept apart.
     int startId = 0;
     int endId = 0;
     graphvertex2d* startVertex = nullptr;
@@ -86,17 +89,17 @@ public:
     seggraph2d(const seggraph2d&) = delete;
     seggraph2d& operator=(const seggraph2d&) = delete;
 
-    // Ignores a segment whose ends are equal within 0.1.
+    // Ignores a segment whose ends are equal within 0.1; one with a coordinate out of reach
+    // (not finite, or beyond kLargestCoordinate) leaves the graph unusable.
     void AddSegment(const edge2d& s);
     // The ring's sides, the last point joining the first; equal neighbours add nothing.
     void AddRing(const std::vector<point2d>& ring);
 
-    // Splits segments where they meet and gives every meeting place an id. Pairs are taken
-    // in list order, pieces inserted after the edge they come from (after the last edge
-    // when a covered segment is cut in two), so results do not depend on anything else.
+    // Cuts segments where they meet and gives every meeting place an id. Each segment's
+    // pieces take its place in the edge list, in order along it; a piece that repeats an
+    // earlier one (segments overlapping) is left out.
     void SplitAtCrossings();
-    // Drops edges with a free end, then makes one vertex per place (ends equal within 0.1,
-    // joined from end to end) with its half-edges.
+    // Drops edges with a free end, then makes one vertex per place with its half-edges.
     void BuildVertices();
     // Removes dangling chains and the vertices they leave without half-edges.
     void PruneDanglingChains();
@@ -146,8 +149,6 @@ public:
     bool CheckInvariants(std::string& fault) const;
 
 private:
-    using slots = std::vector<int*>;
-    using edgeit = std::list<graphedge2d>::iterator;
     using vertexit = std::list<std::unique_ptr<graphvertex2d>>::const_iterator;
     // One step of an outline walk: the vertex and the half-edge it leaves by.
     struct step {
@@ -155,11 +156,7 @@ private:
         halfedge2d* leaving;
     };
 
-    void MeetPair(edgeit a, edgeit& b);
-    edgeit SplitAfter(edgeit e, const point2d& p);
-    bool CountPiece();
     void DropOpenEdges();
-    void JoinCoincidentEnds();
     void DeleteRemovedVertices();
     graphvertex2d* VertexFor(int id, const point2d& p);
     // The first half-edge not yet visited at `from` or after it in the vertex list (`from`
@@ -173,9 +170,7 @@ private:
     std::list<graphedge2d> edges_;
     bool built_ = false;
     bool usable_ = true;
-    std::size_t piecesLeft_ = 0;
-    // Vertex ids; a place that got two ids in the crossing pass is one vertex.
-    placeids ids_;
+    std::size_t places_ = 0;  // ids run from 1 to places_
     std::vector<graphvertex2d*> vertexOfId_;
 };
 

@@ -55,14 +55,15 @@ inline std::optional<Ring> Take(ring2d* ring)
     return *owned;
 }
 
-// Half the shoelace sum: positive for a counter-clockwise ring.
+// Half the shoelace sum, taken about the first point so that rings far from the origin
+// measure as well: positive for a counter-clockwise ring.
 inline double SignedArea(const Ring& ring)
 {
     double sum = 0.0;
     for (std::size_t i = 0; i < ring.size(); ++i) {
         const point2d& a = ring[i];
         const point2d& b = ring[(i + 1) % ring.size()];
-        sum += a.x * b.y - b.x * a.y;
+        sum += (a.x - ring[0].x) * (b.y - ring[0].y) - (b.x - ring[0].x) * (a.y - ring[0].y);
     }
     return 0.5 * sum;
 }

@@ -87,17 +87,17 @@ TEST(RingGraph, CutsEdgesAndGathersEveryEdgeEndAtItsCrossing)
                 EXPECT_TRUE(x == y || PlaceOf(x->entries[0]).DistanceTo(PlaceOf(y->entries[0])) > 0.2);
         }
     }
-    // B's vertex (3.92,-0.04) lies beside A's corner (4,0), and A's left side is cut 0.1024
-    // above it: the crossing pass gives the corner two ids, which must end as one crossing.
-    const Linked nearTolerance({{4, 0}, {9, 0}, {9, 3}, {4, 3}}, {{7.92, 7.08}, {3.92, -0.04}, {6.96, 4.96}});
-    int nearCorner = 0;
-    for (const auto& x : nearTolerance.graph.Crossings())
-        nearCorner += PlaceOf(x->entries[0]).DistanceTo({4, 0}) < 0.2;
-    EXPECT_EQ(nearCorner, 1);
-    // A repeated point keeps a degenerate edge, except where the split drops it.
-    const Ring repeated{{0, 0}, {10, 0}, {10, 0}, {10, 10}, {0, 10}}, far{{20, 20}, {30, 20}, {30, 30}};
-    EXPECT_EQ(Linked(repeated, far).graph.EdgesA().size, 5u);
-    EXPECT_EQ(Linked(repeated, far, true).graph.EdgesA().size, 4u);
+    // B's corner lies 0.092 beside A's: one crossing, at A's corner, where both rings pass.
+    const Linked corners(kSquare, {{10.06, 10.07}, {20, 10.07}, {20, 20}, {10.06, 20}});
+    ASSERT_EQ(corners.graph.Crossings().size(), 1u);
+    EXPECT_EQ(corners.graph.Crossings()[0]->entries.size(), 4u);
+    EXPECT_EQ(PlaceOf(corners.graph.Crossings()[0]->entries[0]), (point2d{10, 10}));
+    // A point repeated in a row adds no edge; the split also drops edges shorter than 0.1.
+    const Ring repeated{{0, 0}, {10, 0}, {10, 0}, {10, 10}, {0, 10}}, nearly{{0, 0}, {10, 0}, {10.05, 0}, {10, 10}, {0, 10}};
+    const Ring far{{20, 20}, {30, 20}, {30, 30}};
+    EXPECT_EQ(Linked(repeated, far).graph.EdgesA().size, 4u);
+    EXPECT_EQ(Linked(nearly, far).graph.EdgesA().size, 5u);
+    EXPECT_EQ(Linked(nearly, far, true).graph.EdgesA().size, 4u);
 }
 
 } // namespace

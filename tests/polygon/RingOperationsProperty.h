@@ -62,13 +62,11 @@ inline bool IsSimpleRing(const Ring& ring)
     return true;
 }
 
-// A last point closer than 0.1 to the first is no repeat: rings run through the points where
-// the two rings truly cross, even where tolerance gathered them into one crossing.
 inline std::string RingFault(const char* op, const Ring& ring)
 {
     if (ring.size() < 3)
         return std::string(op) + ": a ring of fewer than 3 points";
-    if (IsOnePoint(ring.back(), ring.front()))
+    if (ring.back().x == ring.front().x && ring.back().y == ring.front().y)
         return std::string(op) + ": a repeated closing point";
     return {};
 }
