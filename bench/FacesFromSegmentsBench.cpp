@@ -1,7 +1,8 @@
 // The faces of loose segments (qrxGe::FacesFromSegments) against GEOS's noder and polygonizer
 // (GEOSNode_r, then GEOSPolygonize_r) on the same segments, side by side: k x k grids of 1 m
-// cells (one segment per cell side, so segments meet only at their ends) and random soups of
-// segments up to 10 m long in a 100 m square (they cross as well), 100 to 2,000 segments.
+// cells (one segment per cell side, so segments meet only at their ends), 100 to 20,000
+// segments, and random soups of segments up to 10 m long in a 100 m square (they cross as
+// well), 100 to 2,000 segments.
 // GEOS starts from the segments as one multi-line-string built once; the planar operation
 // takes the segment vector as it is and hands back new rings, which the loop frees.
 #include <benchmark/benchmark.h>
@@ -78,8 +79,9 @@ void Geos(benchmark::State& state, Family family)
 }
 
 #define SIZES ->Arg(100)->Arg(250)->Arg(500)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond)
-BENCHMARK_CAPTURE(Planar, grid, Cells) SIZES;
-BENCHMARK_CAPTURE(Geos, grid, Cells) SIZES;
+#define GRID_SIZES SIZES->Arg(5000)->Arg(10000)->Arg(20000)
+BENCHMARK_CAPTURE(Planar, grid, Cells) GRID_SIZES;
+BENCHMARK_CAPTURE(Geos, grid, Cells) GRID_SIZES;
 BENCHMARK_CAPTURE(Planar, soup, Soup) SIZES;
 BENCHMARK_CAPTURE(Geos, soup, Soup) SIZES;
 

@@ -177,29 +177,49 @@ struct walkstep {
     bool operator==(const walkstep&) const = default;
 };
 
-// Among the kept edges not yet walked, each taken the way its result runs: the lowest start;
-// within 0.01 in y the smaller direction angle; ties to the earlier.
-walkstep FindStartEdge(ringgraph2d& g, ringop op)
-{
-    walkstep best;
-    for (ringedgelist* list : {&g.EdgesA(), &g.EdgesB()}) {
-        for (ringedge2d* e = list->head; e; e = list->Following(e)) {
-            if (e->keep != 1 || e->visited)
-                continue;
-            const bool forward = WalksForward(op, g, *e);
-            if (!best.edge) {
-                best = {e, forward};
-                continue;
+// The kept edges, each taken the way its result runs, lowest start first: where the walks of
+// the difference and the intersection begin. A walk marks the edges it takes, so each search
+// goes on from the lowest edge not yet walked.
+class startedges {
+public:
+    startedges(ringgraph2d& g, ringop op)
+    {
+        for (ringedgelist* list : {&g.EdgesA(), &g.EdgesB()}) {
+            for (ringedge2d* e = list->head; e; e = list->Following(e)) {
+                if (e->keep != 1)
+                    continue;
+                const bool forward = WalksForward(op, g, *e);
+                const point2d s = WalkStart(*e, forward);
+                edges_.push_back({{e, forward}, s.y, s.AngleTo(WalkEnd(*e, forward))});
             }
-            const point2d s = WalkStart(*e, forward), t = WalkStart(*best.edge, best.forward);
-            const double dy = s.y - t.y;
-            if (std::fabs(dy) >= 0.01 ? dy < 0.0
-                                      : s.AngleTo(WalkEnd(*e, forward)) < t.AngleTo(WalkEnd(*best.edge, best.forward)))
-                best = {e, forward};
         }
+        std::stable_sort(edges_.begin(), edges_.end(), [](const start& a, const start& b) { return a.y < b.y; });
     }
-    return best;
-}
+
+    // The lowest start not yet walked; within 0.01 above it the smaller direction angle, the
+    // earlier in the lists on ties. None when every kept edge is walked.
+    walkstep Next()
+    {
+        while (first_ < edges_.size() && edges_[first_].step.edge->visited)
+            ++first_;
+        if (first_ == edges_.size())
+            return {};
+        const start* best = &edges_[first_];
+        for (std::size_t i = first_ + 1; i < edges_.size() && edges_[i].y - edges_[first_].y < 0.01; ++i)
+            if (!edges_[i].step.edge->visited && edges_[i].angle < best->angle)
+                best = &edges_[i];
+        return best->step;
+    }
+
+private:
+    struct start {
+        walkstep step;
+        double y;
+        double angle;
+    };
+    std::vector<start> edges_;
+    std::size_t first_ = 0;
+};
 
 // A twin of B that runs with its twin of A is the same side walked twice; the union leaves it.
 bool IsRepeatedSide(const ringgraph2d& g, const ringedge2d& e)
@@ -401,7 +421,8 @@ std::vector<ring2d*>* TraceRings(const std::vector<point2d>& a, const std::vecto
     Classify(g, op);
     PruneCrossings(g);
     ringlist rings;
-    for (walkstep start = FindStartEdge(g, op); start.edge; start = FindStartEdge(g, op)) {
+    startedges starts(g, op);
+    for (walkstep start = starts.Next(); start.edge; start = starts.Next()) {
         auto ring = std::make_unique<ring2d>();
         if (!Walk(g, op, start, *ring))
             return nullptr;

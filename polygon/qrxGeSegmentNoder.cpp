@@ -21,8 +21,8 @@ constexpr double kGather = 2.0 * kPlaceTolerance;
 constexpr int kRounds = 12;
 
 struct nearest {
-    double distance;
-    double along;  // 0 at the segment's start, 1 at its end
+    double distance2;  // squared
+    double along;      // 0 at the segment's start, 1 at its end
 };
 
 nearest ToSegment(const point2d& p, const point2d& s, const point2d& e)
@@ -30,7 +30,17 @@ nearest ToSegment(const point2d& p, const point2d& s, const point2d& e)
     const double dx = e.x - s.x, dy = e.y - s.y, px = p.x - s.x, py = p.y - s.y;
     const double length2 = dx * dx + dy * dy;
     const double t = length2 > 0.0 ? std::clamp((px * dx + py * dy) / length2, 0.0, 1.0) : 0.0;
-    return {std::hypot(px - t * dx, py - t * dy), t};
+    const double ox = px - t * dx, oy = py - t * dy;
+    return {ox * ox + oy * oy, t};
+}
+
+// Within reach of the segment s-e; the box test first, as most candidates miss it.
+bool Reaches(const point2d& p, const point2d& s, const point2d& e)
+{
+    if (p.x < std::min(s.x, e.x) - kReach || p.x > std::max(s.x, e.x) + kReach || p.y < std::min(s.y, e.y) - kReach ||
+        p.y > std::max(s.y, e.y) + kReach)
+        return false;
+    return ToSegment(p, s, e).distance2 < kReach * kReach;
 }
 
 // 1 when p lies left of s->e, -1 right, 0 on its line.
@@ -63,9 +73,13 @@ bool SamePoint(const point2d& p, const point2d& q)
     return p.x == q.x && p.y == q.y;
 }
 
-kernel::GridBox BoxOf(const point2d& s, const point2d& e)
+std::vector<std::pair<point2d, point2d>> Ends(std::span<const edge2d> segments)
 {
-    return kernel::GridBox::Around(s.x, s.y, e.x, e.y, kReach);
+    std::vector<std::pair<point2d, point2d>> ends;
+    ends.reserve(segments.size());
+    for (const edge2d& s : segments)
+        ends.push_back({s.StartPoint(), s.EndPoint()});
+    return ends;
 }
 
 // Points hashed for look-ups within the reach.
@@ -84,6 +98,91 @@ kernel::PointHash HashOf(std::span<const point2d> points)
 }
 
 } // namespace
+
+// Segments in the kernel's uniform grid, each entered as stretches about as long as the room
+// the set leaves per segment, so that a long slanting segment stands in the cells along it,
+// not in every cell of its box. Visits run cell by cell and meet each segment once.
+class segmentgrid {
+public:
+    // Boxes reach `margin` beyond each stretch.
+    explicit segmentgrid(std::vector<std::pair<point2d, point2d>> segments, double margin = kReach)
+        : segments_(std::move(segments))
+    {
+        if (segments_.empty())
+            return;
+        kernel::GridBox all = kernel::GridBox::Around(segments_[0].first.x, segments_[0].first.y, segments_[0].second.x,
+                                                      segments_[0].second.y, margin);
+        for (const auto& [s, e] : segments_) {
+            const kernel::GridBox b = kernel::GridBox::Around(s.x, s.y, e.x, e.y, margin);
+            all = {std::min(all.minX, b.minX), std::min(all.minY, b.minY), std::max(all.maxX, b.maxX), std::max(all.maxY, b.maxY)};
+        }
+        const double room = std::sqrt((all.maxX - all.minX) * (all.maxY - all.minY) / static_cast<double>(segments_.size()));
+        const double stretch = std::max(8.0 * kReach, room);
+        first_.reserve(segments_.size() + 1);
+        for (std::size_t i = 0; i < segments_.size(); ++i) {
+            first_.push_back(owner_.size());
+            const auto& [s, e] = segments_[i];
+            const double pieces = std::min(std::ceil(s.DistanceTo(e) / stretch), 64.0);
+            const int n = pieces >= 1.0 ? static_cast<int>(pieces) : 1;
+            for (int k = 0; k < n; ++k) {
+                const double t0 = static_cast<double>(k) / n, t1 = static_cast<double>(k + 1) / n;
+                const point2d p = s + (e - s) * t0, q = s + (e - s) * t1;
+                boxes_.push_back(kernel::GridBox::Around(p.x, p.y, q.x, q.y, margin));
+                owner_.push_back(static_cast<int>(i));
+            }
+        }
+        first_.push_back(owner_.size());
+        grid_.Build(boxes_);
+        seen_.assign(segments_.size(), 0);
+    }
+
+    // Every segment whose stretches' boxes meet one of segment i's, i itself included.
+    template <typename Visit>
+    void NearSegment(std::size_t i, Visit visit) const
+    {
+        Start();
+        for (std::size_t k = first_[i]; k < first_[i + 1]; ++k)
+            Each(boxes_[k], visit);
+    }
+
+    // Every segment whose stretches' boxes hold p.
+    template <typename Visit>
+    void NearPoint(const point2d& p, Visit visit) const
+    {
+        Start();
+        Each({p.x, p.y, p.x, p.y}, visit);
+    }
+
+private:
+    void Start() const
+    {
+        if (++mark_ == 0) {
+            std::fill(seen_.begin(), seen_.end(), 0);
+            mark_ = 1;
+        }
+    }
+
+    template <typename Visit>
+    void Each(const kernel::GridBox& box, Visit& visit) const
+    {
+        grid_.Any(box, [&](int k) {
+            const auto j = static_cast<std::size_t>(owner_[static_cast<std::size_t>(k)]);
+            if (seen_[j] != mark_) {
+                seen_[j] = mark_;
+                visit(j);
+            }
+            return false;
+        });
+    }
+
+    std::vector<std::pair<point2d, point2d>> segments_;
+    std::vector<std::size_t> first_;  // segment i's stretches are first_[i] to first_[i + 1]
+    std::vector<int> owner_;
+    std::vector<kernel::GridBox> boxes_;
+    kernel::UniformGrid grid_;
+    mutable std::vector<unsigned> seen_;
+    mutable unsigned mark_ = 0;
+};
 
 bool IsWithinReach(const point2d& p)
 {
@@ -104,9 +203,12 @@ bool segmentnoder::Run()
     for (const edge2d& s : segments_)
         stops_.push_back({{s.StartPoint(), -1}, {s.EndPoint(), -1}});
     through_.assign(segments_.size(), {});
-    AddNodes(FirstMeetings());
+    // Routed ends stay within the gathering distance of where they were, and the nodes a
+    // segment passes within reach of it: the grid of the segments as given serves every round.
+    const segmentgrid grid(Ends(segments_), kReach + kGather);
+    AddNodes(FirstMeetings(grid));
     for (int round = 0; round < kRounds; ++round) {
-        Route();
+        Route(grid);
         const std::vector<place> places = FurtherMeetings();
         if (places.empty())
             return true;
@@ -115,29 +217,20 @@ bool segmentnoder::Run()
     return false;
 }
 
-std::vector<segmentnoder::place> segmentnoder::FirstMeetings()
+std::vector<segmentnoder::place> segmentnoder::FirstMeetings(const segmentgrid& grid)
 {
-    std::vector<kernel::GridBox> boxes;
-    boxes.reserve(segments_.size());
-    for (const edge2d& s : segments_)
-        boxes.push_back(BoxOf(s.StartPoint(), s.EndPoint()));
-    kernel::UniformGrid grid;
-    grid.Build(boxes);
     // Ends go first, in segment order, so that a place where an end meets a crossing keeps
     // the end's point.
     std::vector<std::pair<std::size_t, place>> ends;
     std::vector<place> crossings;
-    std::vector<int> near;
     for (std::size_t i = 0; i < segments_.size(); ++i) {
         const point2d a = segments_[i].StartPoint(), b = segments_[i].EndPoint();
-        grid.Query(boxes[i], near);
-        for (const int k : near) {
-            const auto j = static_cast<std::size_t>(k);
+        grid.NearSegment(i, [&](std::size_t j) {
             if (j <= i || group_[j] == group_[i])
-                continue;
+                return;
             const point2d c = segments_[j].StartPoint(), d = segments_[j].EndPoint();
             const auto touch = [&](std::size_t end, const point2d& u, const point2d& s, const point2d& e, std::size_t on) {
-                if (ToSegment(u, s, e).distance < kReach)
+                if (Reaches(u, s, e))
                     ends.push_back({end, {u, end % 2 ? &stops_[end / 2].back() : &stops_[end / 2].front(), on}});
             };
             touch(2 * i, a, c, d, j);
@@ -146,7 +239,7 @@ std::vector<segmentnoder::place> segmentnoder::FirstMeetings()
             touch(2 * j + 1, d, a, b, i);
             if (const auto x = ProperCrossing(a, b, c, d))
                 crossings.push_back({*x, nullptr, i, j});
-        }
+        });
     }
     std::stable_sort(ends.begin(), ends.end(), [](const auto& p, const auto& q) { return p.first < q.first; });
     std::vector<place> places;
@@ -196,7 +289,7 @@ void segmentnoder::AddNodes(const std::vector<place>& places)
     }
 }
 
-void segmentnoder::Route()
+void segmentnoder::Route(const segmentgrid& grid)
 {
     if (nodes_.empty())
         return;
@@ -220,22 +313,13 @@ void segmentnoder::Route()
     }
     // The nodes within reach of each segment between its ends as they now lie, added to the
     // nodes of its own meetings, in order along it.
-    std::vector<kernel::GridBox> boxes;
-    boxes.reserve(stops_.size());
-    for (const auto& stops : stops_)
-        boxes.push_back(BoxOf(stops.front().point, stops.back().point));
-    kernel::UniformGrid grid;
-    grid.Build(boxes);
     std::vector<std::vector<int>> passed(through_);
-    std::vector<int> near;
     for (std::size_t n = 0; n < nodes_.size(); ++n) {
         const point2d& at = nodes_[n];
-        grid.Query({at.x, at.y, at.x, at.y}, near);
-        for (const int k : near) {
-            const auto& stops = stops_[static_cast<std::size_t>(k)];
-            if (ToSegment(at, stops.front().point, stops.back().point).distance < kReach)
-                passed[static_cast<std::size_t>(k)].push_back(static_cast<int>(n));
-        }
+        grid.NearPoint(at, [&](std::size_t k) {
+            if (Reaches(at, stops_[k].front().point, stops_[k].back().point))
+                passed[k].push_back(static_cast<int>(n));
+        });
     }
     std::vector<std::pair<double, int>> order;
     for (std::size_t i = 0; i < stops_.size(); ++i) {
@@ -258,23 +342,38 @@ void segmentnoder::Route()
 
 std::vector<segmentnoder::place> segmentnoder::FurtherMeetings()
 {
+    // Pieces that still lie on their segments meet as the segments did, and those meetings
+    // are routed: only a bent piece can meet anything afresh.
     std::vector<piece> pieces;
-    for (std::size_t s = 0; s < stops_.size(); ++s)
-        for (std::size_t at = 0; at + 1 < stops_[s].size(); ++at)
+    std::vector<std::uint8_t> bent;
+    bool anyBent = false;
+    for (std::size_t s = 0; s < stops_.size(); ++s) {
+        const point2d a = segments_[s].StartPoint(), b = segments_[s].EndPoint();
+        const auto onSegment = [&](const nodedstop& stop) {
+            const point2d& p = stop.point;
+            const double rounding = 64 * std::numeric_limits<double>::epsilon() * std::max({1.0, std::fabs(p.x), std::fabs(p.y)});
+            return SamePoint(p, a) || SamePoint(p, b) || ToSegment(p, a, b).distance2 <= rounding * rounding;
+        };
+        for (std::size_t at = 0; at + 1 < stops_[s].size(); ++at) {
             pieces.push_back({s, at});
-    std::vector<kernel::GridBox> boxes;
-    boxes.reserve(pieces.size());
+            bent.push_back(!onSegment(stops_[s][at]) || !onSegment(stops_[s][at + 1]));
+            anyBent = anyBent || bent.back();
+        }
+    }
+    if (!anyBent)
+        return {};
+    std::vector<std::pair<point2d, point2d>> ends;
+    ends.reserve(pieces.size());
     for (const piece& p : pieces)
-        boxes.push_back(BoxOf(From(p).point, To(p).point));
-    kernel::UniformGrid grid;
-    grid.Build(boxes);
+        ends.push_back({From(p).point, To(p).point});
+    const segmentgrid grid(ends);
     std::vector<place> places;
     // An end within reach of another piece meets it: a node the piece's segment does not pass
     // yet is added to its nodes, a free end of another group becomes a node first.
     const auto endMeets = [&](const piece& p, bool atEnd, const piece& on) {
         nodedstop& u = stops_[p.segment][p.at + (atEnd ? 1 : 0)];
         if (SamePoint(u.point, From(on).point) || SamePoint(u.point, To(on).point) ||
-            ToSegment(u.point, From(on).point, To(on).point).distance >= kReach)
+            !Reaches(u.point, From(on).point, To(on).point))
             return;
         const std::vector<nodedstop>& passed = stops_[on.segment];
         if (u.node >= 0 && std::none_of(passed.begin(), passed.end(), [&](const nodedstop& s) { return s.node == u.node; }))
@@ -282,51 +381,36 @@ std::vector<segmentnoder::place> segmentnoder::FurtherMeetings()
         else if (u.node < 0 && group_[p.segment] != group_[on.segment])
             places.push_back({u.point, &u, on.segment});
     };
-    std::vector<int> near;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (!bent[i])
+            continue;
         const piece& p = pieces[i];
-        grid.Query(boxes[i], near);
-        for (const int k : near) {
-            const auto j = static_cast<std::size_t>(k);
-            if (j <= i)
-                continue;
+        grid.NearSegment(i, [&](std::size_t j) {
             const piece& q = pieces[j];
-            if (q.segment == p.segment)
-                continue;
+            if ((bent[j] && j <= i) || q.segment == p.segment)
+                return;
             if (const auto x = ProperCrossing(From(p).point, To(p).point, From(q).point, To(q).point))
                 places.push_back({*x, nullptr, p.segment, q.segment});
             endMeets(p, false, q);
             endMeets(p, true, q);
             endMeets(q, false, p);
             endMeets(q, true, p);
-        }
+        });
     }
     return places;
 }
 
 std::vector<std::uint8_t> LieAlongEarlier(std::span<const edge2d> segments)
 {
-    std::vector<kernel::GridBox> boxes;
-    boxes.reserve(segments.size());
-    for (const edge2d& s : segments)
-        boxes.push_back(BoxOf(s.StartPoint(), s.EndPoint()));
-    kernel::UniformGrid grid;
-    grid.Build(boxes);
+    const segmentgrid grid(Ends(segments));
     std::vector<std::uint8_t> along(segments.size(), 0);
-    std::vector<int> near;
     for (std::size_t j = 0; j < segments.size(); ++j) {
         const point2d a = segments[j].StartPoint(), b = segments[j].EndPoint();
-        grid.Query(boxes[j], near);
-        for (const int k : near) {
-            const auto i = static_cast<std::size_t>(k);
-            if (i >= j)
-                break;
+        grid.NearSegment(j, [&](std::size_t i) {
             const point2d c = segments[i].StartPoint(), d = segments[i].EndPoint();
-            if (!along[i] && ToSegment(a, c, d).distance < kReach && ToSegment(b, c, d).distance < kReach) {
+            if (i < j && !along[i] && Reaches(a, c, d) && Reaches(b, c, d))
                 along[j] = 1;
-                break;
-            }
-        }
+        });
     }
     return along;
 }
@@ -338,7 +422,7 @@ bool MeetAwayFromSharedEnds(const edge2d& p, const edge2d& q)
         return true;
     const auto endOn = [](const point2d& u, const point2d& s, const point2d& e) {
         const double rounding = 16 * std::numeric_limits<double>::epsilon() * std::max({1.0, std::fabs(u.x), std::fabs(u.y)});
-        return !SamePoint(u, s) && !SamePoint(u, e) && ToSegment(u, s, e).distance <= rounding;
+        return !SamePoint(u, s) && !SamePoint(u, e) && ToSegment(u, s, e).distance2 <= rounding * rounding;
     };
     return endOn(a, c, d) || endOn(b, c, d) || endOn(c, a, b) || endOn(d, a, b);
 }

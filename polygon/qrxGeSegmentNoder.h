@@ -41,6 +41,8 @@ inline constexpr double kLargestCoordinate = 4e14;
 // Finite and no larger than kLargestCoordinate.
 bool IsWithinReach(const point2d& p);
 
+class segmentgrid;
+
 // One point of a routed segment: a node, or an end of the segment that meets nothing
 // (node -1).
 struct nodedstop {
@@ -78,10 +80,10 @@ private:
         std::size_t at;  // stops_[segment][at] to stops_[segment][at + 1]
     };
 
-    std::vector<place> FirstMeetings();
+    std::vector<place> FirstMeetings(const segmentgrid& grid);
     void AddNodes(const std::vector<place>& places);
     // Moves free ends onto nodes and routes every segment through its nodes.
-    void Route();
+    void Route(const segmentgrid& grid);
     // Meetings of the pieces away from shared ends.
     std::vector<place> FurtherMeetings();
     const nodedstop& From(const piece& p) const { return stops_[p.segment][p.at]; }
