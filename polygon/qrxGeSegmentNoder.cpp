@@ -17,6 +17,8 @@ constexpr double kReach = kPlaceTolerance;
 // nodes that lie within reach of it from either side would be drawn back and forth between
 // them.
 constexpr double kGather = 2.0 * kPlaceTolerance;
+// Nodes this near a crossing that their routes could not resolve are gathered into its node.
+constexpr double kCluster = 3.0 * kGather;
 // Routing settles in one or two rounds; a set that does not settle in this many is refused.
 constexpr int kRounds = 12;
 
@@ -202,19 +204,57 @@ bool segmentnoder::Run()
     stops_.clear();
     for (const edge2d& s : segments_)
         stops_.push_back({{s.StartPoint(), -1}, {s.EndPoint(), -1}});
+    nodes_.clear();
+    alias_.clear();
     through_.assign(segments_.size(), {});
     // Routed ends stay within the gathering distance of where they were, and the nodes a
     // segment passes within reach of it: the grid of the segments as given serves every round.
-    const segmentgrid grid(Ends(segments_), kReach + kGather);
+    const segmentgrid grid(Ends(segments_), kReach + kGather + kCluster);
     AddNodes(FirstMeetings(grid));
     for (int round = 0; round < kRounds; ++round) {
         Route(grid);
         const std::vector<place> places = FurtherMeetings();
         if (places.empty())
             return true;
-        AddNodes(places);
+        if (!AddNodes(places) && !GatherAround(places))
+            return false;
     }
     return false;
+}
+
+int segmentnoder::Resolved(int node) const
+{
+    while (node >= 0 && alias_[static_cast<std::size_t>(node)] != node)
+        node = alias_[static_cast<std::size_t>(node)];
+    return node;
+}
+
+bool segmentnoder::GatherAround(const std::vector<place>& places)
+{
+    bool gathered = false;
+    for (const place& p : places) {
+        if (p.alsoThrough == kNone)
+            continue;
+        // The node the crossing went to: the one its point lies nearest.
+        int into = -1;
+        double best = kGather;
+        for (const std::size_t s : {p.through, p.alsoThrough})
+            for (const nodedstop& stop : stops_[s])
+                if (stop.node >= 0 && p.point.DistanceTo(stop.point) < best) {
+                    best = p.point.DistanceTo(stop.point);
+                    into = Resolved(stop.node);
+                }
+        if (into < 0)
+            continue;
+        for (const int end : p.pieceEnds) {
+            const int n = Resolved(end);
+            if (n >= 0 && n != into && nodes_[static_cast<std::size_t>(n)].DistanceTo(nodes_[static_cast<std::size_t>(into)]) < kCluster) {
+                alias_[static_cast<std::size_t>(n)] = into;
+                gathered = true;
+            }
+        }
+    }
+    return gathered;
 }
 
 std::vector<segmentnoder::place> segmentnoder::FirstMeetings(const segmentgrid& grid)
@@ -249,7 +289,7 @@ std::vector<segmentnoder::place> segmentnoder::FirstMeetings(const segmentgrid& 
     return places;
 }
 
-void segmentnoder::AddNodes(const std::vector<place>& places)
+bool segmentnoder::AddNodes(const std::vector<place>& places)
 {
     const std::size_t known = nodes_.size();
     std::vector<point2d> all(nodes_);
@@ -266,41 +306,59 @@ void segmentnoder::AddNodes(const std::vector<place>& places)
         });
     };
     // Places near a known node are that node; the others lead in order, each taking the
-    // places near it.
+    // places near it. A node gathered into another claims nothing.
     for (std::size_t k = 0; k < known; ++k)
-        nodeOf[k] = static_cast<int>(k);
+        nodeOf[k] = Resolved(static_cast<int>(k));
     for (std::size_t k = 0; k < known; ++k)
-        claim(k);
+        if (alias_[k] == static_cast<int>(k))
+            claim(k);
+    bool changed = false;
     for (std::size_t k = known; k < all.size(); ++k) {
         if (nodeOf[k] >= 0)
             continue;
         nodeOf[k] = static_cast<int>(nodes_.size());
+        alias_.push_back(nodeOf[k]);
         nodes_.push_back(all[k]);
         claim(k);
+        changed = true;
     }
     for (std::size_t k = 0; k < places.size(); ++k) {
         const place& p = places[k];
         const int node = nodeOf[known + k];
-        if (p.end)
+        if (p.end) {
             *p.end = {nodes_[static_cast<std::size_t>(node)], node};
-        for (const std::size_t s : {p.through, p.alsoThrough})
-            if (s != kNone)
-                through_[s].push_back(node);
+            changed = true;
+        }
+        for (const std::size_t s : {p.through, p.alsoThrough}) {
+            if (s == kNone)
+                continue;
+            auto& through = through_[s];
+            if (std::none_of(through.begin(), through.end(), [&](int n) { return Resolved(n) == node; }))
+                changed = true;
+            through.push_back(node);
+        }
     }
+    return changed;
 }
 
 void segmentnoder::Route(const segmentgrid& grid)
 {
     if (nodes_.empty())
         return;
-    // Free ends within reach of a node move onto the nearest one.
+    // Ends at a node gathered into another go with it; free ends within reach of a node move
+    // onto the nearest one.
     const kernel::PointHash hash = HashOf(nodes_);
     for (auto& stops : stops_) {
         for (nodedstop* end : {&stops.front(), &stops.back()}) {
-            if (end->node >= 0)
+            if (end->node >= 0) {
+                end->node = Resolved(end->node);
+                end->point = nodes_[static_cast<std::size_t>(end->node)];
                 continue;
+            }
             double best = kReach;
             hash.ForEach(end->point.x, end->point.y, kReach, [&](int k) {
+                if (alias_[static_cast<std::size_t>(k)] != k)
+                    return;
                 const double d = end->point.DistanceTo(nodes_[static_cast<std::size_t>(k)]);
                 if (d < best || (d == best && end->node >= 0 && k < end->node)) {
                     best = d;
@@ -314,25 +372,50 @@ void segmentnoder::Route(const segmentgrid& grid)
     // The nodes within reach of each segment between its ends as they now lie, added to the
     // nodes of its own meetings, in order along it.
     std::vector<std::vector<int>> passed(through_);
+    for (auto& nodes : passed)
+        for (int& n : nodes)
+            n = Resolved(n);
     for (std::size_t n = 0; n < nodes_.size(); ++n) {
+        if (alias_[n] != static_cast<int>(n))
+            continue;
         const point2d& at = nodes_[n];
         grid.NearPoint(at, [&](std::size_t k) {
             if (Reaches(at, stops_[k].front().point, stops_[k].back().point))
                 passed[k].push_back(static_cast<int>(n));
         });
     }
+    // A node of the segment's own meetings that lies beyond one of its ends (its meeting was
+    // gathered there) takes that end when it is free; beyond an end at a node it is that
+    // node's business. Either way the route does not double back.
     std::vector<std::pair<double, int>> order;
     for (std::size_t i = 0; i < stops_.size(); ++i) {
         std::vector<nodedstop>& stops = stops_[i];
-        const nodedstop first = stops.front(), last = stops.back();
+        nodedstop first = stops.front(), last = stops.back();
+        const auto along = [&](int n) {
+            const point2d& p = nodes_[static_cast<std::size_t>(n)];
+            const double dx = last.point.x - first.point.x, dy = last.point.y - first.point.y;
+            const double length2 = dx * dx + dy * dy;
+            return length2 > 0.0 ? ((p.x - first.point.x) * dx + (p.y - first.point.y) * dy) / length2 : 0.5;
+        };
+        for (const int n : passed[i]) {
+            if (n == first.node || n == last.node)
+                continue;
+            const double t = along(n);
+            if (t <= 0.0 && first.node < 0)
+                first = {nodes_[static_cast<std::size_t>(n)], n};
+            else if (t >= 1.0 && last.node < 0)
+                last = {nodes_[static_cast<std::size_t>(n)], n};
+        }
         order.clear();
-        for (const int n : passed[i])
-            if (n != first.node && n != last.node)
-                order.push_back({ToSegment(nodes_[static_cast<std::size_t>(n)], first.point, last.point).along, n});
+        for (const int n : passed[i]) {
+            const double t = along(n);
+            if (n != first.node && n != last.node && t > 0.0 && t < 1.0)
+                order.push_back({t, n});
+        }
         std::sort(order.begin(), order.end());
         order.erase(std::unique(order.begin(), order.end()), order.end());
         stops.assign(1, first);
-        for (const auto& [along, n] : order)
+        for (const auto& [t, n] : order)
             if (stops.back().node != n)
                 stops.push_back({nodes_[static_cast<std::size_t>(n)], n});
         if (last.node < 0 || stops.back().node != last.node)
@@ -390,7 +473,7 @@ std::vector<segmentnoder::place> segmentnoder::FurtherMeetings()
             if ((bent[j] && j <= i) || q.segment == p.segment)
                 return;
             if (const auto x = ProperCrossing(From(p).point, To(p).point, From(q).point, To(q).point))
-                places.push_back({*x, nullptr, p.segment, q.segment});
+                places.push_back({*x, nullptr, p.segment, q.segment, {From(p).node, To(p).node, From(q).node, To(q).node}});
             endMeets(p, false, q);
             endMeets(p, true, q);
             endMeets(q, false, p);

@@ -26,6 +26,7 @@
 
 #include "qrxGeEdge2d.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -67,13 +68,14 @@ public:
 private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-    // A meeting: its point, the segment end it is (if any), and the segments that are to
-    // pass through its node.
+    // A meeting: its point, the segment end it is (if any), the segments that are to pass
+    // through its node, and for a crossing of pieces the nodes at their ends (-1 for none).
     struct place {
         point2d point;
         nodedstop* end = nullptr;
         std::size_t through = kNone;
         std::size_t alsoThrough = kNone;
+        std::array<int, 4> pieceEnds{-1, -1, -1, -1};
     };
     struct piece {
         std::size_t segment;
@@ -81,7 +83,13 @@ private:
     };
 
     std::vector<place> FirstMeetings(const segmentgrid& grid);
-    void AddNodes(const std::vector<place>& places);
+    // Gives every place a node; false when that changes no route.
+    bool AddNodes(const std::vector<place>& places);
+    // Where pieces still cross beside the node their crossing went to, though both already
+    // pass it (a cluster of nodes the routes run through in different orders), the nodes at
+    // the crossing pieces' ends near it become that node. False when none does.
+    bool GatherAround(const std::vector<place>& places);
+    int Resolved(int node) const;
     // Moves free ends onto nodes and routes every segment through its nodes.
     void Route(const segmentgrid& grid);
     // Meetings of the pieces away from shared ends.
@@ -92,6 +100,8 @@ private:
     std::span<const edge2d> segments_;
     std::span<const int> group_;
     std::vector<point2d> nodes_;
+    // Each node, or the node it was gathered into.
+    std::vector<int> alias_;
     std::vector<std::vector<nodedstop>> stops_;
     // The nodes of each segment's own meetings.
     std::vector<std::vector<int>> through_;

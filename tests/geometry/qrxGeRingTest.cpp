@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
 #include <vector>
 
 namespace qrxGe {
@@ -16,6 +19,37 @@ TEST(QrxGeRing, Orientation)
     EXPECT_FALSE(IsClockwise(std::vector<point2d>{{0, 0}, {1, 1}, {2, 2}}));
     EXPECT_TRUE(IsClockwise(std::vector<point2d>{{0, 0}, {1, 1}}));
     EXPECT_FALSE(IsClockwise(kSquare));
+}
+
+// Random star-shaped rings, either way round, moved to a national grid's coordinates: the
+// orientation is kept and the area within the rounding of the coordinates there.
+TEST(QrxGeRing, OrientationAndAreaAtSiteCoordinates)
+{
+    std::mt19937 random(40);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (int i = 0; i < 300; ++i) {
+        const int n = 3 + i % 9;
+        std::vector<double> angles;
+        for (int k = 0; k < n; ++k)
+            angles.push_back(2 * M_PI * unit(random));
+        std::sort(angles.begin(), angles.end());
+        std::vector<point2d> ring;
+        const double size = 0.5 + 20 * unit(random);
+        for (const double a : angles)
+            ring.push_back({size * (0.3 + unit(random)) * std::cos(a), size * (0.3 + unit(random)) * std::sin(a)});
+        if (i % 2)
+            std::reverse(ring.begin(), ring.end());
+        const bool clockwise = IsClockwise(ring);
+        const double area = Area(ring), perimeter = PolylineLength(ring, true);
+        for (const double shift : {1e6, 1e9, 1e12}) {
+            std::vector<point2d> far = ring;
+            for (point2d& p : far)
+                p = {p.x + shift + 0.37, p.y - 0.75 * shift};
+            SCOPED_TRACE(::testing::Message() << "ring " << i << " at " << shift);
+            EXPECT_EQ(IsClockwise(far), clockwise);
+            EXPECT_NEAR(Area(far), area, 4e-16 * shift * perimeter);
+        }
+    }
 }
 
 TEST(QrxGeRing, PointInPolygonCountsTheBoundaryAsInside)

@@ -6,6 +6,7 @@
 #include "qrxGeRing.h"
 
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -79,6 +80,14 @@ inline double TotalArea(const std::vector<Ring>& rings)
 inline Ring Reversed(Ring ring)
 {
     return Ring(ring.rbegin(), ring.rend());
+}
+
+// A coordinate from one byte, for the fuzz targets and their seeded runs: a coarse grid (steps
+// of 5 over 0..40), moved off it by 0 to 0.12, so that places meet exactly, within the
+// tolerance and just beyond it.
+inline double CoordinateFromByte(std::uint8_t b)
+{
+    return (b % 9) * 5.0 + (b / 9 % 5) * 0.03;
 }
 
 using Segments = std::vector<edge2d>;

@@ -14,15 +14,15 @@
 
 namespace qrxGe::test {
 
-// Up to 24 segments with ends on a coarse grid (steps of 5 over 0..40), so that touches,
-// collinear overlaps and T-junctions are common.
+// Up to 24 segments with ends on a coarse grid, so that touches, collinear overlaps and
+// T-junctions are common, exact and within the tolerance.
 inline Segments SegmentsFromBytes(const std::uint8_t* data, std::size_t size)
 {
     Segments segments;
     if (size < 1)
         return segments;
     const std::size_t n = data[0] % 25;
-    const auto at = [&](std::size_t i) { return (data[1 + i] % 9) * 5.0; };
+    const auto at = [&](std::size_t i) { return CoordinateFromByte(data[1 + i]); };
     for (std::size_t i = 0; i < n && 4 * i + 4 < size; ++i)
         segments.push_back({{at(4 * i), at(4 * i + 1)}, {at(4 * i + 2), at(4 * i + 3)}});
     return segments;

@@ -303,9 +303,11 @@ Overlay OverlayOf(const Context& c, const Ring& a, const Ring& b)
 // Every ring traced runs counter-clockwise; copies of an input keep its order.
 void ExpectCounterClockwise(const std::vector<Ring>& rings, const Ring& a, const Ring& b, const char* op)
 {
-    for (const Ring& r : rings)
-        if (r != a && r != b)
+    for (const Ring& r : rings) {
+        if (r != a && r != b) {
             EXPECT_GT(SignedArea(r), 0.0) << op << ": a clockwise ring " << Describe(r);
+        }
+    }
 }
 
 void ExpectAgreement(const OwnedRings& rings, bool mayBeNull, bool mustBeNull, double area, double tol,
@@ -404,8 +406,9 @@ TEST_F(RingOperationsGeos, SplitFacesTileTheSplitRing)
                 GEOSDistance_r(geos.get(), at.get(), whole.get(), &d);
                 EXPECT_LT(d, 0.2) << "a face's corner outside the ring";
             }
-            if (f != p.b)
+            if (f != p.b) {
                 EXPECT_GT(SignedArea(f), 0.0) << "a clockwise face";
+            }
         }
         if (HasFailure())
             break;

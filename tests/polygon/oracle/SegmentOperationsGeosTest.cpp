@@ -3,13 +3,16 @@
 // 0.1 tolerance plays no part, and where no part lies inside a face of another: the inner
 // faces are GEOS's polygons, the faces are those plus the clockwise outer rings of all parts
 // but one, the outline encloses the part holding the lowest point, the peeled outlines enclose
-// every part, and the graph keeps the noded edges that are not dangles.
+// every part, and the graph keeps the noded edges that are not dangles. The same soups moved
+// to a national grid's coordinates (1e6 to 1e12) give the same areas, and grids of cells
+// crossed by a line at a shallow angle are cut where GEOS cuts them.
 #include <gtest/gtest.h>
 
 #include "GeosSupport.h"
 #include "SegmentOperationsProperty.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numeric>
 #include <random>
@@ -178,11 +181,46 @@ std::vector<double> SortedAreas(const std::vector<qrxGe::test::Ring>& rings, boo
     return areas;
 }
 
-void ExpectSameAreas(const std::vector<double>& got, const std::vector<double>& expected, const char* what)
+void ExpectSameAreas(const std::vector<double>& got, const std::vector<double>& expected, const char* what,
+                     double relative)
 {
     ASSERT_EQ(got.size(), expected.size()) << what;
     for (std::size_t i = 0; i < got.size(); ++i)
-        EXPECT_NEAR(got[i], expected[i], 1e-9 * std::max(1.0, expected[i])) << what << " #" << i;
+        EXPECT_NEAR(got[i], expected[i], relative * std::max(1.0, expected[i])) << what << " #" << i;
+}
+
+Segments Moved(Segments s, double dx, double dy)
+{
+    for (edge2d& e : s)
+        e = {{e.StartPoint().x + dx, e.StartPoint().y + dy}, {e.EndPoint().x + dx, e.EndPoint().y + dy}};
+    return s;
+}
+
+// The areas of what the four operations give, by kind of ring.
+struct Traced {
+    std::vector<double> inner, faces, outer;
+    double outline = 0.0, peeled = 0.0;
+    bool someNull = false;
+};
+
+Traced Trace(const Segments& s)
+{
+    Traced t;
+    const auto inner = Take(qrxGe::InnerFacesFromSegments(s));
+    const auto faces = Take(qrxGe::FacesFromSegments(s));
+    const auto outline = Take(qrxGe::OutlineFromSegments(s));
+    const auto peeled = Take(qrxGe::PeelOutlinesFromSegments(s));
+    t.someNull = !inner || !faces || !outline || !peeled;
+    if (t.someNull)
+        return t;
+    t.inner = SortedAreas(*inner, false);
+    t.faces = SortedAreas(*faces, false);
+    t.outer = SortedAreas(*faces, true);
+    EXPECT_TRUE(SortedAreas(*inner, true).empty()) << "a clockwise inner face";
+    t.outline = SignedArea(*outline);
+    for (const auto& r : *peeled)
+        t.peeled += std::fabs(SignedArea(r));
+    return t;
 }
 
 TEST(SegmentOperationsGeos, FacesAndOutlinesMatchThePolygonizer)
@@ -219,56 +257,81 @@ TEST(SegmentOperationsGeos, FacesAndOutlinesMatchThePolygonizer)
         ++compared;
 
         const Polygonized whole = Polygonize(geos, s);
-        const auto inner = Take(qrxGe::InnerFacesFromSegments(s));
-        const auto faces = Take(qrxGe::FacesFromSegments(s));
-        const auto outline = Take(qrxGe::OutlineFromSegments(s));
-        const auto peeled = Take(qrxGe::PeelOutlinesFromSegments(s));
-        ASSERT_TRUE(peeled);
         {
             qrxGe::seggraph2d g({});
             qrxGe::test::BuildSegmentGraph(g, s);
             EXPECT_EQ(g.Edges().size(), whole.keptEdges) << "noded edges less dangles";
         }
+        const double shift = std::array{0.0, 1e6, 1e9, 1e10, 1e12}[static_cast<std::size_t>(compared % 5)];
+        SCOPED_TRACE("shifted by " + std::to_string(shift));
+        const Traced t = Trace(Moved(s, shift, -0.75 * shift));
         if (whole.areas.empty()) {
-            EXPECT_FALSE(inner);
-            EXPECT_FALSE(faces);
-            EXPECT_FALSE(outline);
-            EXPECT_TRUE(peeled->empty());
+            EXPECT_TRUE(t.someNull);
+            EXPECT_TRUE(t.inner.empty() && t.faces.empty() && t.peeled == 0.0);
             continue;
         }
         ++withFaces;
-        ASSERT_TRUE(inner);
-        ASSERT_TRUE(faces);
-        ASSERT_TRUE(outline);
-        ExpectSameAreas(SortedAreas(*inner, false), whole.areas, "inner faces");
-        EXPECT_TRUE(SortedAreas(*inner, true).empty()) << "a clockwise inner face";
+        ASSERT_FALSE(t.someNull);
+        // Far from the origin the areas keep the rounding of the coordinates there.
+        const double rounding = 1e-9 + 1e-15 * shift;
+        ExpectSameAreas(t.inner, whole.areas, "inner faces", rounding);
+        ExpectSameAreas(t.faces, whole.areas, "faces", rounding);
 
         // The faces: the same counter-clockwise rings, and one clockwise outer ring for every
         // part but the one traced first.
-        ExpectSameAreas(SortedAreas(*faces, false), whole.areas, "faces");
         std::vector<double> partAreas;
         for (const Polygonized& p : parts)
             partAreas.push_back(Sum(p.areas));
-        const std::vector<double> outer = SortedAreas(*faces, true);
-        ASSERT_EQ(outer.size(), parts.size() - 1);
-        for (double a : outer) {
+        ASSERT_EQ(t.outer.size(), parts.size() - 1);
+        for (double a : t.outer) {
             const auto match = std::find_if(partAreas.begin(), partAreas.end(),
-                                             [&](double p) { return std::fabs(p - a) <= 1e-9 * std::max(1.0, p); });
+                                             [&](double p) { return std::fabs(p - a) <= rounding * std::max(1.0, p); });
             ASSERT_NE(match, partAreas.end()) << "a clockwise ring that is no part's outline: " << a;
             partAreas.erase(match);
         }
 
         const auto lowest = std::min_element(parts.begin(), parts.end(),
                                              [](const Polygonized& a, const Polygonized& b) { return a.lowest < b.lowest; });
-        EXPECT_NEAR(SignedArea(*outline), Sum(lowest->areas), 1e-9 * Sum(lowest->areas)) << "outline";
-
-        double peeledArea = 0.0;
-        for (const auto& r : *peeled)
-            peeledArea += std::fabs(SignedArea(r));
-        EXPECT_NEAR(peeledArea, Sum(whole.areas), 1e-9 * Sum(whole.areas)) << "peeled outlines";
+        EXPECT_NEAR(t.outline, Sum(lowest->areas), rounding * Sum(lowest->areas)) << "outline";
+        EXPECT_NEAR(t.peeled, Sum(whole.areas), rounding * Sum(whole.areas)) << "peeled outlines";
     }
     EXPECT_GT(compared, 300);
     EXPECT_GT(withFaces, 150);
+}
+
+// Grids of 1 m cells crossed by a line at 0.002 to 0.01 rad from a cell side, far enough
+// from the corners that it keeps 0.3 off them: the faces the line cuts are GEOS's, at the
+// origin and at a national grid's coordinates.
+TEST(SegmentOperationsGeos, ShallowCrossingsCutFacesAsThePolygonizerDoes)
+{
+    Context geos;
+    std::mt19937 random(4242);
+    for (int i = 0; i < 60; ++i) {
+        const int k = std::uniform_int_distribution<int>(2, 6)(random);
+        Segments s;
+        for (int a = 0; a <= k; ++a)
+            for (int b = 0; b < k; ++b) {
+                s.push_back({{b * 1000.0, a * 1000.0}, {(b + 1) * 1000.0, a * 1000.0}});
+                s.push_back({{a * 1000.0, b * 1000.0}, {a * 1000.0, (b + 1) * 1000.0}});
+            }
+        const double angle = std::uniform_real_distribution<double>(0.002, 0.01)(random);
+        const int row = std::uniform_int_distribution<int>(1, k - 1)(random);
+        const double room = 500.0 - 0.3 / angle;
+        const double at = std::uniform_int_distribution<int>(0, k - 1)(random) * 1000.0 + 500.0 +
+                          std::uniform_real_distribution<double>(-room, room)(random);
+        const double reach = k * 1000.0 + 500.0;
+        const point2d through{at, row * 1000.0};
+        s.push_back({{through.x - reach * std::cos(angle), through.y - reach * std::sin(angle)},
+                     {through.x + reach * std::cos(angle), through.y + reach * std::sin(angle)}});
+        SCOPED_TRACE(::testing::PrintToString(s));
+        const Polygonized whole = Polygonize(geos, s);
+        for (const double shift : {0.0, 1e9}) {
+            SCOPED_TRACE("shifted by " + std::to_string(shift));
+            const Traced t = Trace(Moved(s, shift, shift));
+            ASSERT_FALSE(t.someNull);
+            ExpectSameAreas(t.inner, whole.areas, "inner faces", 1e-9 + 1e-15 * shift);
+        }
+    }
 }
 
 } // namespace
