@@ -11,14 +11,16 @@
 // part of a ring narrower than 0.1 that the pass drew onto one place or one stretch (a thin
 // spike, out and straight back) encloses nothing and is left out of its list, and so is an
 // edge without length (a point repeated in a row; the split drops those shorter than 0.1).
+// Two such spikes that reach past each other's tips (two sharp corners overlapping within the
+// tolerance) meet at one place, where the rings then touch.
 // Linking turns each place both rings pass into a crossing record that lists the edge ends
 // meeting there. The operations classify the edges (keep), walk the graph from crossing to
 // crossing and trace their result rings.
 //
 // Once linked, the graph holds three invariants (CheckInvariants): each list is a closed
-// chain, an edge of A meets an edge of B only at ends of both (no crossing, and an end of one
-// within 0.1 of the other is an end of it), and every crossing field points to the crossing
-// that lists the edge with the matching end.
+// chain, an edge of A meets an edge of B only at ends of both (no crossing, and no end of one
+// on the other but at its ends), and every crossing field points to the crossing that lists
+// the edge with the matching end.
 //
 // One graph serves one call: it keeps references to the caller's rings, owns its records,
 // and frees them all when it is destroyed, on every path.

@@ -9,13 +9,15 @@
 //
 // The crossing pass (segmentnoder) notes every place where segments meet: a crossing at any
 // angle, an end within 0.1 of another segment (a touch, or either end of a stretch two
-// segments share). Ends within 0.1 of such a place move onto it, and every segment is cut at
-// each place within 0.1 of it; a place is one vertex, however many segments meet there.
+// segments share); meetings closer than 0.2 are one place. Ends within 0.1 of such a place
+// move onto it, and every segment is cut at each place within 0.1 of it; a place is one
+// vertex, however many segments meet there, so ends that meet within the tolerance without
+// touching are one vertex too.
 //
 // After the three build steps (SplitAtCrossings, BuildVertices, PruneDanglingChains) the
 // graph holds its invariants (CheckInvariants): every vertex has at least two half-edges, no
 // two vertices lie closer than 0.1, and edges meet only at the vertices they share (no two
-// cross, and an end of one within 0.1 of another is an end of that one too).
+// cross, and no end of one lies on another but at its ends).
 //
 // Out direction of a half-edge: its edge's angle (start to end, [0, 2*pi)), plus pi when the
 // vertex is the edge's end, reduced below 2*pi; pi and 2*pi are the single-precision values.
