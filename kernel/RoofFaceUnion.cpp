@@ -552,11 +552,12 @@ bool PointCovered(const std::vector<InputFace>& faces, const std::vector<Coverin
     if (X < other.lo[0] - reach || X > other.hi[0] + reach || Y < other.lo[1] - reach ||
         Y > other.hi[1] + reach)
       continue;
+    // The heights first: they cost far less than the outline, and rule out every face below.
+    const double zOther = -(other.a * X + other.b * Y + other.d) / other.c;
+    if (!(candidate.crossing ? Z < zOther : Z - 1.0 < zOther)) continue;
     int code = kPointOutside;
     PointInPolygon(X, Y, other.x.data(), other.y.data(), other.n, reach, &code);
-    if (code == kPointOutside) continue;
-    const double zOther = -(other.a * X + other.b * Y + other.d) / other.c;
-    if (candidate.crossing ? Z < zOther : Z - 1.0 < zOther) return true;
+    if (code != kPointOutside) return true;
   }
   return false;
 }
