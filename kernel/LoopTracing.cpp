@@ -19,9 +19,11 @@ bool Near(double ax, double ay, double bx, double by) {
   return std::fabs(ax - bx) <= kWeld && std::fabs(ay - by) <= kWeld;
 }
 
-// A segment end reached from a point: the segment and the far end.
+// A segment end reached from a point: the segment and its far end (which end of the list it
+// is, and where).
 struct Step {
   int segment;
+  int end;
   double x, y;
 };
 
@@ -53,22 +55,29 @@ class SegmentList : public SegmentEnds {
     IndexEnds();
   }
 
+  // Links the ends once they no longer move, widely enough that a walk standing on an end's
+  // point in single precision finds through its links every end near that point.
+  void LinkEnds() {
+    double reach = 0.0;
+    for (int i = 1; i <= count_; ++i)
+      reach = std::max({reach, std::fabs(x1_[i]), std::fabs(y1_[i]), std::fabs(x2_[i]), std::fabs(y2_[i])});
+    Link(reach * 0x1p-23 + 1e-9);
+  }
+
   // Of segments equal to an earlier surviving one (same or reversed direction), only the
   // first stays.
   void RemoveRepeated() {
-    std::vector<int> near, more;
     for (int i = 1; i <= count_; ++i) {
       if (!Alive(i)) continue;
-      EndsNear(x1_[i], y1_[i], near);
-      EndsNear(x2_[i], y2_[i], more);
-      near.insert(near.end(), more.begin(), more.end());
-      for (int e : near) {
-        const int j = Owner(e);
-        if (j <= i || !Alive(j)) continue;
-        const bool same = Near(x1_[i], y1_[i], x1_[j], y1_[j]) && Near(x2_[i], y2_[i], x2_[j], y2_[j]);
-        const bool reversed =
-            Near(x1_[i], y1_[i], x2_[j], y2_[j]) && Near(x2_[i], y2_[i], x1_[j], y1_[j]);
-        if (same || reversed) Kill(j);
+      for (int own : {Start(i), End(i)}) {
+        for (const int* e = LinksBegin(own); e != LinksEnd(own); ++e) {
+          const int j = Owner(*e);
+          if (j <= i || !Alive(j)) continue;
+          const bool same = Near(x1_[i], y1_[i], x1_[j], y1_[j]) && Near(x2_[i], y2_[i], x2_[j], y2_[j]);
+          const bool reversed =
+              Near(x1_[i], y1_[i], x2_[j], y2_[j]) && Near(x2_[i], y2_[i], x1_[j], y1_[j]);
+          if (same || reversed) Kill(j);
+        }
       }
     }
   }
@@ -76,34 +85,37 @@ class SegmentList : public SegmentEnds {
   // The far end of segment i when one of its ends is near (px, py).
   bool FarEnd(int i, double px, double py, Step* step) const {
     if (Near(x1_[i], y1_[i], px, py)) {
-      *step = {i, x2_[i], y2_[i]};
+      *step = {i, End(i), x2_[i], y2_[i]};
       return true;
     }
     if (Near(x2_[i], y2_[i], px, py)) {
-      *step = {i, x1_[i], y1_[i]};
+      *step = {i, Start(i), x1_[i], y1_[i]};
       return true;
     }
     return false;
   }
 
   // The live segments with an end near (px, py), one step per segment, ascending; those
-  // for which skip is true left out.
+  // for which skip is true left out. (px, py) is end `at`'s point, or that point rounded to
+  // single precision: the ends near it are at and those linked to it.
   template <typename Skip>
-  void StepsFrom(double px, double py, Skip skip, std::vector<Step>& steps) {
+  void StepsFrom(int at, double px, double py, Skip skip, std::vector<Step>& steps) const {
     steps.clear();
-    EndsNear(px, py, found_);
     int last = 0;
     Step step{};
-    for (int e : found_) {
+    auto tryEnd = [&](int e) {
       const int i = Owner(e);
-      if (i == last || skip(i) || !FarEnd(i, px, py, &step)) continue;
+      if (i == last || !Alive(i) || skip(i) || !FarEnd(i, px, py, &step)) return;
       steps.push_back(step);
       last = i;
+    };
+    bool tried = false;
+    for (const int* e = LinksBegin(at); e != LinksEnd(at); ++e) {
+      if (!tried && at < *e) tryEnd(at), tried = true;
+      tryEnd(*e);
     }
+    if (!tried) tryEnd(at);
   }
-
- private:
-  std::vector<int> found_;
 };
 
 // Of several ways on from C (having come from B), the sharpest right-hand turn.
@@ -127,7 +139,7 @@ const Step& SharpestRightTurn(const std::vector<Step>& ways, double cx, double c
 // Follows the walk that leaves S along first; true when it closes at S, false at a dead end.
 // The loop followed is left in work. The segments a walk uses are flagged in used and
 // listed in usedList, so the next walk clears only those.
-bool Walk(SegmentList& list, KernelWorkArrays& work, double sx, double sy, const Step& first,
+bool Walk(const SegmentList& list, KernelWorkArrays& work, double sx, double sy, const Step& first,
           std::vector<unsigned char>& used, std::vector<int>& usedList) {
   for (int i : usedList) used[i] = 0;
   usedList.clear();
@@ -136,14 +148,16 @@ bool Walk(SegmentList& list, KernelWorkArrays& work, double sx, double sy, const
   work.AppendLoopPoint(static_cast<float>(first.x), static_cast<float>(first.y));
   used[first.segment] = 1, usedList.push_back(first.segment);
   std::vector<Step> ways;
+  int at = first.end;  // the end whose point the walk stands on
   do {
     const double cx = work.loopX[work.loopCount], cy = work.loopY[work.loopCount];
     const double bx = work.loopX[work.loopCount - 1], by = work.loopY[work.loopCount - 1];
-    list.StepsFrom(cx, cy, [&](int i) { return used[i] != 0; }, ways);
+    list.StepsFrom(at, cx, cy, [&](int i) { return used[i] != 0; }, ways);
     if (ways.empty()) return false;
     const Step& taken = ways.size() == 1 ? ways[0] : SharpestRightTurn(ways, cx, cy, bx, by);
     work.AppendLoopPoint(static_cast<float>(taken.x), static_cast<float>(taken.y));
     used[taken.segment] = 1, usedList.push_back(taken.segment);
+    at = taken.end;
   } while (!Near(work.loopX[work.loopCount], work.loopY[work.loopCount], sx, sy));
   return true;
 }
@@ -159,6 +173,7 @@ int TraceLoopsFromSegments(KernelWorkArrays& work, int n, double x1[], double y1
   list.RemoveDegenerate();
   list.Weld();
   list.RemoveDegenerate();
+  list.LinkEnds();
   list.RemoveRepeated();
   list.CountReaches();
 
@@ -170,13 +185,14 @@ int TraceLoopsFromSegments(KernelWorkArrays& work, int n, double x1[], double y1
   while (true) {
     list.RemoveDangling();
     double sx = 0.0, sy = 0.0;
-    if (list.Count() == 0 || !list.LowestLeftEnd(&sx, &sy)) return 1;
+    int start = 0;
+    if (list.Count() == 0 || !list.LowestLeftEnd(&sx, &sy, &start)) return 1;
 
     struct Candidate {
       Step step;
       double angle;
     };
-    list.StepsFrom(sx, sy, [](int) { return false; }, atStart);
+    list.StepsFrom(start, sx, sy, [](int) { return false; }, atStart);
     std::vector<Candidate> candidates;
     for (const Step& step : atStart) {
       double angle = LineAngle(sx, sy, step.x, step.y);

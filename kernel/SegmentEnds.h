@@ -73,18 +73,29 @@ class SegmentEnds {
   // Finds, once the ends no longer move, the ends of live segments that each end meets
   // (ascending, the end itself left out); from then on Meetings goes by these links
   // instead of the hash.
-  void Link() {
+  // With a margin, every end within the reach and the margin (inclusive) is linked: a
+  // superset that a caller asking from a point up to the margin off an end filters itself.
+  void Link(double margin = 0.0) {
     if (linked_) return;
     linked_ = true;
     linkStart_.assign(2 * static_cast<size_t>(count_) + 1, 0);
     links_.clear();
     std::vector<int> near;
+    const double wide = reach_ + margin;
     for (int e = 0; e < 2 * count_; ++e) {
       linkStart_[e] = static_cast<int>(links_.size());
       if (!alive_[Owner(e)]) continue;
-      EndsNear(EndX(e), EndY(e), near);
-      for (int f : near)
-        if (f != e && Meet(EndX(f), EndY(f), EndX(e), EndY(e))) links_.push_back(f);
+      const double ex = EndX(e), ey = EndY(e);
+      if (margin > 0.0)
+        ends_.Query(ex, ey, wide, near);
+      else
+        EndsNear(ex, ey, near);
+      for (int f : near) {
+        if (f == e || !alive_[Owner(f)]) continue;
+        const bool linked = margin > 0.0 ? std::fabs(EndX(f) - ex) <= wide && std::fabs(EndY(f) - ey) <= wide
+                                         : Meet(EndX(f), EndY(f), ex, ey);
+        if (linked) links_.push_back(f);
+      }
     }
     linkStart_[2 * count_] = static_cast<int>(links_.size());
   }
@@ -99,7 +110,7 @@ class SegmentEnds {
       if (linked_) {
         out.clear();
         for (const int* f = LinksBegin(e); f != LinksEnd(e); ++f)
-          if (alive_[Owner(*f)]) out.push_back(*f);
+          if (alive_[Owner(*f)] && Meet(EndX(*f), EndY(*f), EndX(e), EndY(e))) out.push_back(*f);
         return;
       }
       EndsNear(EndX(e), EndY(e), out);
