@@ -61,12 +61,42 @@ TEST(SolveSlopedRoofFacesOracle, SimultaneousEventsOfSymmetricFootprintsMatchCga
   // close all at one height and place: regular polygons with V notches (shallow, and reaching
   // almost to the centre) and slots, stars, spoked wheels and crosses, a rhombus with four
   // arms (its arms' sides meet where their roots' valleys end), rings of courtyards.
+  // Regular stars of 10 to 98 corners and wheels of equal spokes, all of whose spikes or
+  // spokes close on the middle at one height, go on a site: measured from their first point
+  // as the roof routine hands them over, so that single precision scatters those meetings by
+  // a hair. Where dozens of them fall together the solver leaves its nodes a few hundredths
+  // of a millimetre apart, which moves the area of a long thin face by a few parts in a
+  // hundred thousand.
   struct Case {
     std::string name;
     std::vector<Outline> loops;
     double degrees = 30;
+    bool onSite = false;
   };
   std::vector<Case> cases;
+  std::mt19937 rng(98);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  for (int round = 0; round < 36; ++round) {
+    const int spikes = 5 + static_cast<int>(rng() % 45);
+    const double ratio = 0.2 + 0.7 * unit(rng);
+    cases.push_back({"star of " + std::to_string(2 * spikes) + " corners, ratio " + std::to_string(ratio),
+                     {RegularStar(spikes, 5000 + 20000 * unit(rng), ratio)}, 20 + std::round(40 * unit(rng)),
+                     true});
+  }
+  for (int k : {7, 13, 13, 16, 24})
+    cases.push_back({"wheel of " + std::to_string(k) + " spokes", {Spokes(k, 12000, 1200 + 1600 * unit(rng))},
+                     20 + std::round(40 * unit(rng)), true});
+  auto placeOnSite = [&](const Outline& shape) {
+    const double turn = 2 * M_PI * unit(rng), cx = 2e5 * (unit(rng) - 0.5), cy = 2e5 * (unit(rng) - 0.5);
+    Outline placed;
+    for (const Pt& p : shape)
+      placed.push_back({cx + p.x * std::cos(turn) - p.y * std::sin(turn),
+                        cy + p.x * std::sin(turn) + p.y * std::cos(turn)});
+    Outline measured;
+    for (const Pt& p : placed) measured.push_back({p.x - placed[0].x, p.y - placed[0].y});
+    return measured;
+  };
+  for (Case& c : cases) c.loops = {placeOnSite(c.loops[0])};
   for (int n : {4, 5, 6, 8}) {
     const Outline polygon = RegularPolygon(n, 10000);
     const double apothem = 10000 * std::cos(M_PI / n);
@@ -93,51 +123,8 @@ TEST(SolveSlopedRoofFacesOracle, SimultaneousEventsOfSymmetricFootprintsMatchCga
     for (const Outline& o : loops) points += o.size();
     const Roof roof = Solve(loops, EqualSlopes(points, c.degrees));
     ASSERT_EQ(roof.result, 1) << c.name;
-    AgreesWithSkeleton(roof.faces, loops, c.degrees, c.name);
+    AgreesWithSkeleton(roof.faces, loops, c.degrees, c.name, c.onSite ? 1e-4 : 1e-5);
     if (loops.size() == 1) ExpectSoundRoof(roof, c.name);
-  }
-}
-
-// Regular stars of 10 to 98 corners and wheels of equal spokes, all of whose spikes or
-// spokes close on the middle at one height: placed on a site and measured from their first
-// point as the roof routine hands them over, so that single precision scatters those
-// meetings by a hair. Where dozens of them fall together the solver leaves its nodes a few
-// hundredths of a millimetre apart, which moves the area of a long thin face by a few parts
-// in a hundred thousand.
-TEST(SolveSlopedRoofFacesOracle, RegularStarsAndSpokedWheelsOfManyCornersMatchCgal) {
-  std::mt19937 rng(98);
-  std::uniform_real_distribution<double> unit(0.0, 1.0);
-  auto onSite = [&](const Outline& shape) {
-    const double turn = 2 * M_PI * unit(rng), cx = 2e5 * (unit(rng) - 0.5), cy = 2e5 * (unit(rng) - 0.5);
-    Outline placed;
-    for (const Pt& p : shape)
-      placed.push_back({cx + p.x * std::cos(turn) - p.y * std::sin(turn),
-                        cy + p.x * std::sin(turn) + p.y * std::cos(turn)});
-    Outline measured;
-    for (const Pt& p : placed) measured.push_back({p.x - placed[0].x, p.y - placed[0].y});
-    return measured;
-  };
-  struct Case {
-    std::string name;
-    Outline shape;
-    double degrees;
-  };
-  std::vector<Case> cases;
-  for (int round = 0; round < 36; ++round) {
-    const int spikes = 5 + static_cast<int>(rng() % 45);
-    const double ratio = 0.2 + 0.7 * unit(rng);
-    cases.push_back({"star of " + std::to_string(2 * spikes) + " corners, ratio " + std::to_string(ratio),
-                     RegularStar(spikes, 5000 + 20000 * unit(rng), ratio), 20 + std::round(40 * unit(rng))});
-  }
-  for (int k : {7, 13, 13, 16, 24})
-    cases.push_back({"wheel of " + std::to_string(k) + " spokes", Spokes(k, 12000, 1200 + 1600 * unit(rng)),
-                     20 + std::round(40 * unit(rng))});
-  for (const Case& c : cases) {
-    const std::vector<Outline> loops = AsFootprint({onSite(c.shape)});
-    const Roof roof = Solve(loops, EqualSlopes(loops[0].size(), c.degrees));
-    ASSERT_EQ(roof.result, 1) << c.name;
-    AgreesWithSkeleton(roof.faces, loops, c.degrees, c.name, 1e-4);
-    ExpectSoundRoof(roof, c.name);
   }
 }
 
