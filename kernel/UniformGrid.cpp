@@ -18,16 +18,6 @@ constexpr double kCellsPerBox = 2.0;
 
 }  // namespace
 
-int UniformGrid::Column(double x) const {
-  const double c = (x - x0_) * inverse_;
-  return !(c >= 1.0) ? 0 : c >= cols_ - 1 ? cols_ - 1 : static_cast<int>(c);
-}
-
-int UniformGrid::Row(double y) const {
-  const double r = (y - y0_) * inverse_;
-  return !(r >= 1.0) ? 0 : r >= rows_ - 1 ? rows_ - 1 : static_cast<int>(r);
-}
-
 void UniformGrid::Build(const std::vector<GridBox>& boxes, double minCell) {
   const size_t n = boxes.size();
   stamp_.assign(n, 0);

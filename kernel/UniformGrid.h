@@ -64,9 +64,17 @@ class UniformGrid {
     return false;
   }
 
-  // The cell column and row holding a coordinate, clamped to the grid.
-  int Column(double x) const;
-  int Row(double y) const;
+  // The cell column and row holding a coordinate, clamped to the grid (held in double until
+  // clamped, so a coordinate far beyond the grid folds into its outer cells). Inline: the
+  // pair visits ask them for every pair of boxes.
+  int Column(double x) const {
+    const double c = (x - x0_) * inverse_;
+    return !(c >= 1.0) ? 0 : c >= cols_ - 1 ? cols_ - 1 : static_cast<int>(c);
+  }
+  int Row(double y) const {
+    const double r = (y - y0_) * inverse_;
+    return !(r >= 1.0) ? 0 : r >= rows_ - 1 ? rows_ - 1 : static_cast<int>(r);
+  }
   int Columns() const { return cols_; }
   int Rows() const { return rows_; }
   double CellLeft(int column) const { return x0_ + column * cell_; }
