@@ -471,13 +471,9 @@ std::vector<Stretch> UnsettledStretches(const std::vector<double>& x, const std:
   return merged;
 }
 
-// Whether the segments' boxes overlap so often that cutting every pair would cost more than
-// settling the winding first.
-bool Crowded(const std::vector<double>& x, const std::vector<double>& y, int m) {
-  std::vector<GridBox> boxes(m);
-  for (int k = 1; k <= m; ++k) boxes[k - 1] = GridBox::Around(x[k], y[k], x[k + 1], y[k + 1]);
-  UniformGrid grid;
-  grid.Build(boxes);
+// Whether the boxes of the m segments (in the grid of the whole path's stretches) overlap so
+// often that cutting every pair would cost more than settling the winding first.
+bool Crowded(const UniformGrid& grid, int m) {
   double pairs = 0.0;
   for (int r = 0; r < grid.Rows(); ++r)
     for (int c = 0; c < grid.Columns(); ++c) {
@@ -505,15 +501,17 @@ std::vector<PathPiece> PathBoundaryPieces(const std::vector<double>& x,
     if (!index && ++plainTests > kPlainWindingTests) index.emplace(x, y, m);
     return index ? index->At(px, py) : PlainWinding(x, y, m, px, py);
   };
-  std::vector<Stretch> parts;
-  if (Crowded(x, y, m)) {
+  // Every segment whole, unless the path crosses itself too often: then only the stretches
+  // where the winding is unsettled.
+  std::vector<Stretch> whole(static_cast<size_t>(m));
+  for (int k = 1; k <= m; ++k) whole[k - 1] = {k, 0.0, 1.0};
+  Stretches s(x, y, std::move(whole), sideStep);
+  if (Crowded(s.grid, m)) {
     index.emplace(x, y, m);
-    parts = UnsettledStretches(x, y, *index, sense);
-  } else {
-    for (int k = 1; k <= m; ++k) parts.push_back({k, 0.0, 1.0});
+    std::vector<Stretch> parts = UnsettledStretches(x, y, *index, sense);
+    if (parts.empty()) return kept;
+    s = Stretches(x, y, std::move(parts), sideStep);
   }
-  if (parts.empty()) return kept;
-  const Stretches s(x, y, std::move(parts), sideStep);
   const StretchCuts cuts = AllCuts(s, sideStep);
 
   auto covered = [sense](int turns) { return sense * turns >= 1; };
