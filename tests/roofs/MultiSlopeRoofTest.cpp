@@ -53,20 +53,7 @@ TEST_F(MultiSlopeRoofTest, EveryFaceRisesFromItsEdgeAtItsSlope)
 {
     const Ring outline = {{0, 0, 0}, {14000, 0, 0}, {14000, 9000, 0}, {6000, 9000, 0}, {6000, 5000, 0}, {0, 5000, 0}};
     const std::vector<float> slopes = {30, 45, 25, 60, 35, 50};
-    const std::vector<Ring> faces = Faces(CreateMultiSlopeRoof(outline, 0, slopes));
-    ASSERT_FALSE(faces.empty());
-    for (std::size_t e = 0; e < outline.size(); ++e) {
-        const GePoint3d& a = outline[e];
-        const GePoint3d& b = outline[(e + 1) % outline.size()];
-        const auto onEdge = [&](const GePoint3d& p) { return CTools::ptDistToLineWithTwoPts(p, a, b) < 1e-3 && p.z < 1e-3; };
-        const auto face = std::find_if(faces.begin(), faces.end(), [&](const Ring& f) {
-            return std::count_if(f.begin(), f.end(), onEdge) >= 2;
-        });
-        ASSERT_NE(face, faces.end()) << "edge " << e;
-        for (const GePoint3d& p : *face)
-            EXPECT_NEAR(p.z, std::tan(Radians(slopes[e])) * CTools::ptDistToLineWithTwoPts(p, a, b), 0.05)
-                << "edge " << e;
-    }
+    ExpectFacesRiseFromTheirEdges(Faces(CreateMultiSlopeRoof(outline, 0, slopes)), outline, slopes, 0.05);
 }
 
 // The caller's clockwise outline stays as it was; the faces start 200 above it and a band of

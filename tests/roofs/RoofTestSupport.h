@@ -2,7 +2,9 @@
 // What the roof tests share: the module's test host, roofs set from one parameter record,
 // readers of what a command left in the drawing, and measures of faces that do not use the
 // roof code's own arithmetic (plan areas by the shoelace sum, areas in space by Newell's
-// normal, the volume under a plane face, the volume of a closed mesh).
+// normal, the volume under a plane face, the volume of a closed mesh, Clipper's unions and
+// offsets of plans).
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -18,6 +20,7 @@
 #include "OrvRoof.h"
 #include "ToolsTestSupport.h"
 #include "WorkingDrawing.h"
+#include "clipper.hpp"
 
 namespace roof_test {
 
@@ -284,6 +287,104 @@ inline void ExpectHipRoof(const std::vector<Ring>& faces, double l, double w, do
     EXPECT_NEAR(plan, l * w, 1.0);
     EXPECT_NEAR(Extents(faces).MaxPoint().z - base, h, 0.1);
     EXPECT_NEAR(volume, w * h * (3 * l - w) / 6, 1e-5 * w * h * (3 * l - w) / 6);
+}
+
+// The plan areas of the faces, each counted whole whichever way it runs.
+inline double PlanArea(const std::vector<Ring>& faces)
+{
+    double plan = 0.0;
+    for (const Ring& face : faces)
+        plan += std::fabs(SignedPlanArea(face));
+    return plan;
+}
+
+// Every edge of the eave ring has a face rising from it at the edge's slope: a face with two
+// points on the edge (in plan, at its height), each of its points standing tan(slope) times
+// its plan distance from the edge above it.
+inline void ExpectFacesRiseFromTheirEdges(const std::vector<Ring>& faces, const Ring& eave,
+                                          const std::vector<float>& slopes, double tol)
+{
+    ASSERT_EQ(slopes.size(), eave.size());
+    for (std::size_t e = 0; e < eave.size(); ++e) {
+        const GePoint3d& a = eave[e];
+        const GePoint3d& b = eave[(e + 1) % eave.size()];
+        const auto away = [&](const GePoint3d& p) {
+            return std::fabs((b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x)) / std::hypot(b.x - a.x, b.y - a.y);
+        };
+        const auto onEdge = [&](const GePoint3d& p) { return away(p) < 1e-3 && std::fabs(p.z - a.z) < 1e-3; };
+        const auto face = std::find_if(faces.begin(), faces.end(), [&](const Ring& f) {
+            return std::count_if(f.begin(), f.end(), onEdge) >= 2;
+        });
+        ASSERT_NE(face, faces.end()) << "edge " << e;
+        for (const GePoint3d& p : *face)
+            EXPECT_NEAR(p.z - a.z, std::tan(Radians(slopes[e])) * away(p), tol) << "edge " << e;
+    }
+}
+
+// ---- Clipper as the independent oracle of plans, on whole millimetres ------------------
+
+// The plan of a ring, counter-clockwise whichever way the ring runs.
+inline ClipperLib::Path PlanPath(const Ring& ring)
+{
+    ClipperLib::Path path;
+    for (const GePoint3d& p : ring)
+        path.push_back({std::llround(p.x), std::llround(p.y)});
+    if (!ClipperLib::Orientation(path))
+        ClipperLib::ReversePath(path);
+    return path;
+}
+
+inline double PathsArea(const ClipperLib::Paths& paths)
+{
+    double area = 0;
+    for (const auto& p : paths)
+        area += ClipperLib::Area(p);
+    return area;
+}
+
+inline ClipperLib::Paths Clipped(ClipperLib::ClipType type, const ClipperLib::Paths& subject,
+                                 const ClipperLib::Paths& clip = {})
+{
+    ClipperLib::Clipper clipper;
+    clipper.AddPaths(subject, ClipperLib::ptSubject, true);
+    clipper.AddPaths(clip, ClipperLib::ptClip, true);
+    ClipperLib::Paths out;
+    clipper.Execute(type, out, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+    return out;
+}
+
+inline double PlanUnionArea(const std::vector<Ring>& rings)
+{
+    ClipperLib::Paths paths;
+    for (const Ring& r : rings)
+        paths.push_back(PlanPath(r));
+    return PathsArea(Clipped(ClipperLib::ctUnion, paths));
+}
+
+// The outline grown by d with mitred corners (no corner cut short): a notch narrower than
+// 2d closes.
+inline double MitredGrownArea(const Ring& ring, double d)
+{
+    ClipperLib::ClipperOffset offset(1e6);
+    offset.AddPath(PlanPath(ring), ClipperLib::jtMiter, ClipperLib::etClosedPolygon);
+    ClipperLib::Paths out;
+    offset.Execute(out, d);
+    return PathsArea(out);
+}
+
+// The faces cover a plan of the area once: their plan areas add up to it as their union
+// does, and none doubles back over itself (its area counted even-odd is its signed area).
+inline void ExpectPlanCoveredOnce(const std::vector<Ring>& faces, double area)
+{
+    ASSERT_FALSE(faces.empty());
+    for (const Ring& face : faces) {
+        const ClipperLib::Path path = PlanPath(face);
+        ClipperLib::Paths once;
+        ClipperLib::SimplifyPolygon(path, once, ClipperLib::pftEvenOdd);
+        EXPECT_NEAR(PathsArea(once), ClipperLib::Area(path), 1e-5 * PathsArea(once)) << "a face doubles back";
+    }
+    EXPECT_NEAR(PlanArea(faces), area, 1e-5 * area);
+    EXPECT_NEAR(PlanUnionArea(faces), area, 1e-5 * area);
 }
 
 }  // namespace roof_test
