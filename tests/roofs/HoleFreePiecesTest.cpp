@@ -10,13 +10,10 @@
 
 #include "HoleFreePieces.h"
 #include "RoofTestSupport.h"
-#include "clipper.hpp"
 
 namespace {
 
-using roof_test::NewellNormal;
-using roof_test::Ring;
-using roof_test::SpaceArea;
+using namespace roof_test;
 using namespace ClipperLib;
 
 // A plane of the scene: plan coordinates (u, v) go to origin + u·e1 + v·e2; Clipper takes
@@ -38,22 +35,10 @@ struct Plane {
     }
 };
 
+// The area of paths in hundredths of a millimetre, in square millimetres.
 double Area(const Paths& paths)
 {
-    double a = 0;
-    for (const Path& p : paths)
-        a += ClipperLib::Area(p);
-    return std::fabs(a) / 1e4;
-}
-
-Paths Clip(ClipType type, const Paths& subject, const Paths& clip)
-{
-    Clipper c;
-    c.AddPaths(subject, ptSubject, true);
-    c.AddPaths(clip, ptClip, true);
-    Paths out;
-    c.Execute(type, out, pftNonZero, pftNonZero);
-    return out;
+    return std::fabs(PathsArea(paths)) / 1e4;
 }
 
 TEST(HoleFreePiecesTest, PiecesCoverTheFaceLessItsHolesInItsPlaneAndItsTurning)
@@ -112,10 +97,10 @@ TEST(HoleFreePiecesTest, PiecesCoverTheFaceLessItsHolesInItsPlaneAndItsTurning)
                 area += SpaceArea(piece);
             }
             EXPECT_NEAR(area, expected, 1e-9 * expected);
-            const Paths united = Clip(ctUnion, plane.Back(pieces), {});
+            const Paths united = Clipped(ctUnion, plane.Back(pieces));
             EXPECT_NEAR(Area(united), area, 1e-6 * expected) << "pieces overlap";
-            const Paths face = Clip(ctDifference, plane.Back({outer}), plane.Back(holes));
-            EXPECT_LT(Area(Clip(ctXor, united, face)), 1e-6 * expected) << "pieces miss the face or leave it";
+            const Paths face = Clipped(ctDifference, plane.Back({outer}), plane.Back(holes));
+            EXPECT_LT(Area(Clipped(ctXor, united, face)), 1e-6 * expected) << "pieces miss the face or leave it";
         }
 }
 
