@@ -98,7 +98,8 @@ TEST_F(UnionRoofCommandTest, CrossingHipRoofsBecomeOneMeshOfTheEnginesFacesOnThe
 // Roofs whose faces pass through one another: where a face comes back from the engine with
 // holes, its hole-free pieces cover it less its holes, so the faces cover the plan union of
 // the roofs once (before, a face was kept whole over its holes and the plan was covered twice
-// there). Each scene also at site coordinates and with the second roof drawn the other way.
+// there). Site coordinates and faces drawn either way round are drawn by the hole-free
+// pieces' own test, and the union far out by the crossing hip roofs'.
 TEST_F(UnionRoofCommandTest, FacesThroughOneAnotherCoverThePlanUnionOnce)
 {
     // A 75° roof on a 4 m square rises through the south face of a 30° hip roof over 40 x 20 m,
@@ -117,24 +118,19 @@ TEST_F(UnionRoofCommandTest, FacesThroughOneAnotherCoverThePlanUnionOnce)
         {"steep tower through a hip roof", hall, 30, tower, 75},
         {"small roof through a flat face", slab, 0, under, 45},
     };
-    for (const auto& scene : scenes)
-        for (const double far : {0.0, 3.0e6})
-            for (const bool reversed : {false, true}) {
-                SCOPED_TRACE(std::string(scene.name) + (far > 0 ? " far" : "") + (reversed ? " reversed" : ""));
-                host::NewDrawing();
-                const Ring first = tools_test::Moved(scene.first, far, far / 2);
-                const Ring second = tools_test::Moved(reversed ? tools_test::Reversed(scene.second) : scene.second,
-                                                      far, far / 2);
-                if (scene.firstSlope == 0)
-                    AddMesh({first});
-                else
-                    Script("multislope 0 " + std::to_string(scene.firstSlope) + " " + ScriptPoints(first) + "\n");
-                Script("multislope 0 " + std::to_string(scene.secondSlope) + " " + ScriptPoints(second) + "\n");
-                ASSERT_GE(EngineFaces(Live()).second, 1) << "the scene no longer cuts a hole";
-                Script("unionroof\n#1 #2\n");
-                ASSERT_EQ(Live().size(), 1u);
-                ExpectPlanCoveredOnce(NewestFaces(), PlanUnionArea({first, second}));
-            }
+    for (const auto& scene : scenes) {
+        SCOPED_TRACE(scene.name);
+        host::NewDrawing();
+        if (scene.firstSlope == 0)
+            AddMesh({scene.first});
+        else
+            Script("multislope 0 " + std::to_string(scene.firstSlope) + " " + ScriptPoints(scene.first) + "\n");
+        Script("multislope 0 " + std::to_string(scene.secondSlope) + " " + ScriptPoints(scene.second) + "\n");
+        ASSERT_GE(EngineFaces(Live()).second, 1) << "the scene no longer cuts a hole";
+        Script("unionroof\n#1 #2\n");
+        ASSERT_EQ(Live().size(), 1u);
+        ExpectPlanCoveredOnce(NewestFaces(), PlanUnionArea({scene.first, scene.second}));
+    }
 }
 
 // Only closed loops of 3-D entities are roof faces: curves, texts and points stay as they
