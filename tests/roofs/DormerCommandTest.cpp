@@ -120,13 +120,19 @@ TEST_F(DormerCommandTest, TheDialogOpensWithTheValuesOfTheLastRunAndCancelKeepsT
     EXPECT_NEAR(Origin(dormers[1]).z, 1100, 1e-9);
 }
 
-// The faces picked, the faces kept and where the dialog's anchor height opens.
+// The faces picked, the faces kept and where the dialog's anchor height opens. Level faces,
+// upright ones and those steeper than the panel's 89° take no dormer.
 TEST_F(DormerCommandTest, FacesAreKeptOnceWhenTheySlopeAndTheAnchorOpensAThirdUpTheFirst)
 {
     const Ring face = {{0, 0, 3000}, {10000, 0, 3000}, {10000, 6000, 6000}, {0, 6000, 6000}};
     AddMesh({face, tools_test::Lifted(face, 0.5), Rectangle(10000, 6000, 9000)});  // #1
     AddMesh({{{0, 0, 0}, {1000, 0, 0}, {1000, 1000, 45}, {0, 1000, 45}}});  // #2
     AddMesh({{{0, 0, 0}, {1000, 0, 0}, {1000, 1000, 20}, {0, 1000, 20}}});  // #3
+    const auto tilted = [](double degrees) {
+        const double rise = 1000 * std::tan(Radians(degrees));
+        return Ring{{0, 30000, 0}, {1000, 30000, 0}, {1000, 31000, rise}, {0, 31000, rise}};
+    };
+    AddMesh({{{0, 40000, 0}, {1000, 40000, 0}, {1000, 40000, 1000}, {0, 40000, 1000}}, tilted(89.5), tilted(88.9)});
     const struct {
         const char* pick;
         const char* shown;
@@ -148,6 +154,10 @@ TEST_F(DormerCommandTest, FacesAreKeptOnceWhenTheySlopeAndTheAnchorOpensAThirdUp
         ASSERT_EQ(Dormers().size(), before + 1);
         EXPECT_NEAR(Origin(Dormers().back()).z, c.anchor, 1e-9);
     }
+    // An upright wall, a face steeper than 89° and one just under it.
+    host::EventLog::Instance().Clear();
+    Script("dormer\n#4:0,1,2\ncancel\n");
+    EXPECT_THAT(Transcript(), HasSubstr("去掉2个不符合要求的非坡面\n选中了1个坡面"));
     // Only a level face: removed, and the command ends.
     host::EventLog::Instance().Clear();
     Script("dormer\n#1:2\n");
@@ -159,8 +169,7 @@ TEST_F(DormerCommandTest, FacesAreKeptOnceWhenTheySlopeAndTheAnchorOpensAThirdUp
 // A dormer whose body would leave its face is refused and the distance asked again: on a 30°
 // face 20 m along the eave rising to a ridge at 13000, one reaching above the ridge, one wider
 // than the face, typed distances past either end and a point picked too near the end; one
-// reaching exactly to the face's end or just under the ridge is placed. Faces steeper than
-// the panel's 89° take no dormer.
+// reaching exactly to the face's end or just under the ridge is placed.
 TEST_F(DormerCommandTest, DormersThatLeaveTheirFaceAreAskedAgain)
 {
     const double eave = 13000 - 10000 * std::tan(Radians(30));
@@ -189,17 +198,6 @@ TEST_F(DormerCommandTest, DormersThatLeaveTheirFaceAreAskedAgain)
         EXPECT_EQ(CountOf(Transcript(), "点取插入点/输入起始距离(mm):"), c.refused + c.placed + 1);
         EXPECT_EQ(Dormers().size(), static_cast<std::size_t>(c.placed));
     }
-
-    // An upright wall, a face steeper than 89° and one just under it.
-    const auto tilted = [](double degrees) {
-        const double rise = 1000 * std::tan(Radians(degrees));
-        return Ring{{0, 30000, 0}, {1000, 30000, 0}, {1000, 31000, rise}, {0, 31000, rise}};
-    };
-    host::NewDrawing();
-    AddMesh({{{0, 40000, 0}, {1000, 40000, 0}, {1000, 40000, 1000}, {0, 40000, 1000}}, tilted(89.5), tilted(88.9)});
-    host::EventLog::Instance().Clear();
-    Script("dormer\n#1:0,1,2\ncancel\n");
-    EXPECT_THAT(Transcript(), HasSubstr("去掉2个不符合要求的非坡面\n选中了1个坡面"));
 }
 
 TEST_F(DormerCommandTest, AnchorHeightsOffTheFacesAreRefused)
