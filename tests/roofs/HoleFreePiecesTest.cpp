@@ -17,7 +17,7 @@ using namespace roof_test;
 using namespace ClipperLib;
 
 // A plane of the scene: plan coordinates (u, v) go to origin + u·e1 + v·e2; Clipper takes
-// them back in hundredths of a millimetre.
+// them back in hundredths of a millimetre (its areas in units of 1e-4 mm²).
 struct Plane {
     GePoint3d origin;
     GeVector3d e1, e2;
@@ -34,12 +34,6 @@ struct Plane {
         return paths;
     }
 };
-
-// The area of paths in hundredths of a millimetre, in square millimetres.
-double Area(const Paths& paths)
-{
-    return std::fabs(PathsArea(paths)) / 1e4;
-}
 
 TEST(HoleFreePiecesTest, PiecesCoverTheFaceLessItsHolesInItsPlaneAndItsTurning)
 {
@@ -98,9 +92,10 @@ TEST(HoleFreePiecesTest, PiecesCoverTheFaceLessItsHolesInItsPlaneAndItsTurning)
             }
             EXPECT_NEAR(area, expected, 1e-9 * expected);
             const Paths united = Clipped(ctUnion, plane.Back(pieces));
-            EXPECT_NEAR(Area(united), area, 1e-6 * expected) << "pieces overlap";
+            EXPECT_NEAR(std::fabs(PathsArea(united)) / 1e4, area, 1e-6 * expected) << "pieces overlap";
             const Paths face = Clipped(ctDifference, plane.Back({outer}), plane.Back(holes));
-            EXPECT_LT(Area(Clipped(ctXor, united, face)), 1e-6 * expected) << "pieces miss the face or leave it";
+            EXPECT_LT(std::fabs(PathsArea(Clipped(ctXor, united, face))) / 1e4, 1e-6 * expected)
+                << "pieces miss the face or leave it";
         }
 }
 
