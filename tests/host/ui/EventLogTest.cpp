@@ -2,6 +2,7 @@
 
 #include "EventLog.h"
 #include "MsgBox.h"
+#include "ScriptedUser.h"
 
 TEST(EventLog, MessageBoxesShowOnTheTranscriptAndCallsStayApart)
 {
@@ -25,21 +26,19 @@ TEST(EventLog, MessageBoxesShowOnTheTranscriptAndCallsStayApart)
     EXPECT_TRUE(log.Entries().empty());
 }
 
-// A long session: the transcript stays whole and in order, the calls keep at least the most
-// recent ones (in order), and never more than the transcript's length plus twice the kept ones.
+// A long session, with no transcript, a few lines or many: the transcript stays whole and in
+// order, at least the latest calls are kept (in order), and the log never holds more than the
+// transcript's length plus twice the kept calls.
 TEST(EventLog, ALongSessionKeepsTheTranscriptAndTheLatestCalls)
 {
     host::EventLog& log = host::EventLog::Instance();
-    log.Clear();
-    constexpr std::size_t kKept = host::EventLog::kCallsKept;
-    std::string transcript;
+    constexpr std::size_t kKept = host::EventLog::kCallsKept, kCalls = 5 * kKept + 3;
     for (const std::size_t lines : {std::size_t{0}, std::size_t{7}, 3 * kKept}) {
         log.Clear();
-        transcript.clear();
-        const std::size_t calls = 5 * kKept + 3;
-        for (std::size_t i = 0; i < calls; ++i) {
+        std::string transcript;
+        for (std::size_t i = 0; i < kCalls; ++i) {
             log.Call("call " + std::to_string(i));
-            if (lines && i % (calls / lines + 1) == 0) {
+            if (lines && i % (kCalls / lines + 1) == 0) {
                 log.Show("line " + std::to_string(i));
                 transcript += "line " + std::to_string(i) + "\n";
             }
@@ -49,63 +48,50 @@ TEST(EventLog, ALongSessionKeepsTheTranscriptAndTheLatestCalls)
         const std::vector<std::string> kept = log.Calls("call ");
         ASSERT_GE(kept.size(), kKept);
         for (std::size_t i = 0; i < kept.size(); ++i)
-            ASSERT_EQ(kept[i], "call " + std::to_string(calls - kept.size() + i)) << "lines " << lines;
+            ASSERT_EQ(kept[i], "call " + std::to_string(kCalls - kept.size() + i)) << "lines " << lines;
     }
     log.Clear();
 }
 
-#include "ScriptedUser.h"
-
-
-TEST(MessageBox, QuestionsTakeTheNextLineAndEscWhenTheLinesRunOut)
-{
-    host::EventLog::Instance().Clear();
-    host::ScriptedUser& user = host::ScriptedUser::Instance();
-    user.Clear();
-    user.Feed("; a comment\nmaybe\nYes\nno\n", "answers");
-
-    EXPECT_EQ(MessageBoxA(nullptr, "继续吗？", "提示", MB_YESNO | MB_ICONQUESTION), IDYES);
-    EXPECT_TRUE(user.Failed());  // "maybe" was refused and named with its line
-    EXPECT_TRUE(host::EventLog::Instance().Shown("answers:2: "));
-    EXPECT_EQ(msg_box("再来？", "提示", MB_YESNOCANCEL), IDNO);
-    EXPECT_EQ(msg_box("再来？", "提示", MB_OKCANCEL), IDCANCEL);
-    EXPECT_EQ(msg_box("好的", "提示"), IDOK);
-    user.Clear();
-    host::EventLog::Instance().Clear();
-}
-
-// Every kind of box refuses a line naming none of its buttons with its own answers, and takes
-// its last button after; a box of a set the host does not know takes no line.
-TEST(MessageBox, EachKindNamesOnlyItsOwnButtonsWhenItRefusesALine)
+// Each kind of box takes the first line naming one of its buttons, refusing those naming none
+// with its own answers; with no lines left it takes Esc's answer. A plain box, and one of a
+// button set the host does not know, take no line: it is left for what follows.
+TEST(MessageBox, EachKindTakesALineNamingItsButtonsAndRefusesOthersWithItsOwnAnswers)
 {
     const struct {
         unsigned int style;
-        const char* refused;
-        const char* names;
-        const char* last;
+        const char* lines;
         int answer;
+        const char* refusal;  // what the refused line is told, or nothing
+        bool left;
     } kinds[] = {
-        {MB_OKCANCEL, "yes", "ok or cancel", "*cancel*", IDCANCEL},
-        {MB_ABORTRETRYIGNORE, "ok", "abort, retry or ignore", "cancel", IDABORT},
-        {MB_YESNOCANCEL, "ok", "yes, no or cancel", "n", IDNO},
-        {MB_YESNO | MB_ICONQUESTION, "cancel", "yes or no", "Y", IDYES},
-        {MB_YESNO, "*cancel*", "yes or no", "no", IDNO},
-        {MB_RETRYCANCEL, "ignore", "retry or cancel", "retry", IDRETRY},
+        {MB_YESNO | MB_ICONQUESTION, "; a comment\nmaybe\nYes\nno\n", IDYES,
+         "box:2: the message box takes yes or no, not \"maybe\"", true},
+        {MB_YESNO, "*cancel*\nno\n", IDNO, "box:1: the message box takes yes or no, not \"*cancel*\"", false},
+        {MB_OKCANCEL, "yes\n*cancel*\n", IDCANCEL, "box:1: the message box takes ok or cancel, not \"yes\"", false},
+        {MB_ABORTRETRYIGNORE, "ok\ncancel\n", IDABORT,
+         "box:1: the message box takes abort, retry or ignore, not \"ok\"", false},
+        {MB_YESNOCANCEL, "ok\nn\n", IDNO, "box:1: the message box takes yes, no or cancel, not \"ok\"", false},
+        {MB_RETRYCANCEL, "ignore\nretry\n", IDRETRY,
+         "box:1: the message box takes retry or cancel, not \"ignore\"", false},
+        {MB_YESNO, "", IDNO, nullptr, false},
+        {MB_YESNOCANCEL, "", IDCANCEL, nullptr, false},
+        {MB_ABORTRETRYIGNORE, "", IDABORT, nullptr, false},
+        {MB_OK, "no\n", IDOK, nullptr, true},
+        {0x7, "yes\n", IDCANCEL, nullptr, true},
     };
     host::ScriptedUser& user = host::ScriptedUser::Instance();
     for (const auto& kind : kinds) {
+        SCOPED_TRACE("style " + std::to_string(kind.style) + ", lines \"" + kind.lines + "\"");
         user.Clear();
         host::EventLog::Instance().Clear();
-        user.Feed(std::string(kind.refused) + "\n" + kind.last + "\n", "box");
-        EXPECT_EQ(msg_box("继续吗？", "提示", kind.style), kind.answer) << kind.names;
-        EXPECT_TRUE(host::EventLog::Instance().Shown(std::string("box:1: the message box takes ") + kind.names +
-                                                     ", not \"" + kind.refused + "\""))
-            << kind.names;
+        user.Feed(kind.lines, "box");
+        EXPECT_EQ(msg_box("继续吗？", "提示", kind.style), kind.answer);
+        EXPECT_EQ(user.Failed(), kind.refusal != nullptr);
+        EXPECT_TRUE(!kind.refusal || host::EventLog::Instance().Shown(kind.refusal))
+            << host::EventLog::Instance().Transcript();
+        EXPECT_EQ(user.HasLine(), kind.left);
     }
-    user.Clear();
-    user.Feed("yes\n", "box");
-    EXPECT_EQ(msg_box("继续吗？", "提示", 0x7), IDCANCEL);
-    EXPECT_TRUE(user.HasLine()) << "the line is left for what follows";
     user.Clear();
     host::EventLog::Instance().Clear();
 }
