@@ -2,12 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
-#include <random>
 
 #include "DbTestSupport.h"
 #include "DrawingDump.h"
-#include "DrawingFile.h"
 #include "EntityCopy.h"
 #include "EventLog.h"
 #include "HostSolids.h"
@@ -254,40 +251,6 @@ TEST_F(Database, GroupsLeaveOutUnsetIds)
     EXPECT_EQ(Db().MakeGroup(ents, 3), dex::eOk);
     EXPECT_EQ(Db().Groups()[1].flags, 3);
     EXPECT_FALSE(host::EventLog::Instance().Calls("MakeGroup 2 flags 3").empty());
-}
-
-// Groups of random blocks, random erasures (of the entity or through its builder), then a
-// group of every block: the groups never hold an erased object or nothing, and the saved
-// drawing (which leaves erased objects out) reads back with them.
-TEST_F(Database, ErasedObjectsLeaveTheirGroupsAtOnceSoTheGroupsAreWhatASaveKeeps)
-{
-    std::mt19937 random(4);
-    for (int round = 0; round < 30; ++round) {
-        host::NewDrawing();
-        decObjectIdArray blocks;
-        for (int i = 0; i < 12; ++i) blocks.push_back(AddBlock(10, 10, 10));
-        for (int g = 0; g < 5; ++g) {
-            decObjectIdArray members;
-            std::copy_if(blocks.begin(), blocks.end(), std::back_inserter(members), [&](auto&) { return random() % 3 == 0; });
-            DbAutoOpen open(1);
-            Db().MakeGroup(members, g);
-        }
-        for (const decObjectId& id : blocks) {
-            decObject* object = id.GetObjectA();
-            if (random() % 2 == 0) object = decDbEntity::Cast(object)->GetBaseObject();
-            object->OpenForWrite();
-            if (random() % 2 == 0) object->Erase();
-            object->Close();
-        }
-        DbAutoOpen(1).db->MakeGroup(blocks, 9);
-        for (const DrawingGroup& group : Db().Groups()) {
-            EXPECT_FALSE(group.members.empty());
-            for (const decObjectId& id : group.members) EXPECT_FALSE(id.GetObjectA()->IsErased()) << id.Handle();
-        }
-        DbDatabase saved;
-        std::string error;
-        EXPECT_TRUE(host::DecodeDrawing(host::EncodeDrawing(Db()), saved, error)) << error;
-    }
 }
 
 TEST_F(Database, SelectionIsRebuiltFromTheMarkedEntities)

@@ -434,9 +434,11 @@ TEST_F(DrawingFile, StreamItemsKeepTheirWidthsAndRefuseNonsense)
 }
 
 // Random blocks given numbers that are not finite in random places (fields of their record,
-// their placement): the save names exactly those and leaves the drawing as it was, and saves
-// once they are erased; a material and a drawing variable are named as such.
-TEST_F(DrawingFile, ASaveNamesEveryObjectHoldingANumberThatIsNotFiniteAndKeepsTheDrawing)
+// their placement) and put in random groups: the save names exactly those and leaves the
+// drawing as it was. Erased (as entities or through their builders) they leave their groups at
+// once, a group left empty is dropped and a new group takes no erased object, so the groups are
+// what the save, which now succeeds, keeps. A material and a drawing variable are named as such.
+TEST_F(DrawingFile, ASaveNamesEveryObjectHoldingANumberThatIsNotFiniteAndSavesWithTheirGroupsOnceTheyAreErased)
 {
     const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
     const double spoilt[] = {inf, -inf, nan};
@@ -465,6 +467,14 @@ TEST_F(DrawingFile, ASaveNamesEveryObjectHoldingANumberThatIsNotFiniteAndKeepsTh
             }
             entity->Close();
         }
+        decObjectIdArray all;
+        for (int i = 1; i <= count; ++i) all.push_back(decObjectId(static_cast<std::uint64_t>(i)));
+        for (int g = 0; g < 5; ++g) {
+            decObjectIdArray members;
+            for (const decObjectId& id : all)
+                if (random() % static_cast<unsigned>(count) < 3) members.push_back(id);
+            DbAutoOpen(1).db->MakeGroup(members, g);
+        }
         const std::string drawing = host::DumpDrawingJson(Db());
         ASSERT_EQ(host::SaveDrawing(path, error), bad.empty()) << error;
         EXPECT_EQ(host::DumpDrawingJson(Db()), drawing);
@@ -476,14 +486,21 @@ TEST_F(DrawingFile, ASaveNamesEveryObjectHoldingANumberThatIsNotFiniteAndKeepsTh
         const std::string more = " and " + std::to_string(bad.size() - 10) + " more hold";
         EXPECT_TRUE(bad.size() <= 10 || error.find(more) != std::string::npos) << error;
         for (int i : bad) {
-            decObject* entity = decObjectId(static_cast<std::uint64_t>(i)).GetObjectA();
-            entity->OpenForWrite();
-            entity->Erase();
-            entity->Close();
+            decObject* object = all[static_cast<std::size_t>(i - 1)].GetObjectA();
+            if (random() % 2 == 0) object = decDbEntity::Cast(object)->GetBaseObject();
+            object->OpenForWrite();
+            object->Erase();
+            object->Close();
+        }
+        DbAutoOpen(1).db->MakeGroup(all, 9);
+        for (const DrawingGroup& group : Db().Groups()) {
+            EXPECT_FALSE(group.members.empty());
+            for (const decObjectId& id : group.members) EXPECT_EQ(bad.count(static_cast<int>(id.Handle())), 0u);
         }
         ASSERT_TRUE(host::SaveDrawing(path, error)) << error;
         DbDatabase reopened;
         ASSERT_TRUE(host::ReadDrawingFile(path, reopened, error)) << error;
+        EXPECT_EQ(host::DumpDrawingJson(reopened), host::DumpDrawingJson(Db()));
     }
     auto* glass = new dexMaterialSolidColor();
     glass->SetName("玻璃");
