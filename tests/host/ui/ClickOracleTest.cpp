@@ -47,13 +47,21 @@ GeBoundBox3d FreshExtents(const decDbEntity* entity)
     return box;
 }
 
-// The entity a click takes: the latest one taken whose extents, seen in the view, come
-// within the aperture of ten window units.
-decDbEntity* ClickedByScan(const GePoint3d& point, decSSGet_filter* filter)
+// What clicks take, asking every live entity from the latest back: the first one taken whose
+// extents, seen in the view, come within the aperture of ten window units, and, seen from
+// above, the highest face over the point of an entity taken (the latest entity's on a tie).
+struct Taken {
+    decDbEntity* entity = nullptr;
+    std::pair<decDbEntity*, int> face{nullptr, 0};
+};
+
+Taken ByScan(const GePoint3d& point, decSSGet_filter* filter)
 {
     const decView* view = dec::GetActiveView();
     int px = 0, py = 0;
     view->WorldToWindow(point, px, py);
+    Taken taken;
+    double highest = 0.0;
     const std::vector<decDbEntity*> live = Live();
     for (auto it = live.rbegin(); it != live.rend(); ++it) {
         const GeBoundBox3d box = FreshExtents(*it);
@@ -65,21 +73,9 @@ decDbEntity* ClickedByScan(const GePoint3d& point, decSSGet_filter* filter)
             view->WorldToWindow({corner & 1 ? hi.x : lo.x, corner & 2 ? hi.y : lo.y, corner & 4 ? hi.z : lo.z}, x, y);
             x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
         }
-        if (px >= x0 - 10 && px <= x1 + 10 && py >= y0 - 10 && py <= y1 + 10) return *it;
-    }
-    return nullptr;
-}
-
-// The face a click from above takes: the highest face over the point of an entity taken,
-// the latest entity's on a tie.
-std::pair<decDbEntity*, int> FaceByScan(const GePoint3d& point, decSSGet_filter* filter)
-{
-    std::pair<decDbEntity*, int> hit{nullptr, 0};
-    double highest = 0.0;
-    const std::vector<decDbEntity*> live = Live();
-    for (auto it = live.rbegin(); it != live.rend(); ++it) {
+        if (!taken.entity && px >= x0 - 10 && px <= x1 + 10 && py >= y0 - 10 && py <= y1 + 10) taken.entity = *it;
         const std::vector<GePolygon> polygons = (*it)->GetPolygons();
-        for (std::size_t i = 0; i < polygons.size() && host::FilterAccepts(filter, *it); ++i) {
+        for (std::size_t i = 0; i < polygons.size(); ++i) {
             const int n = polygons[i].GetCountVertex();
             const GePoint3d* vertices = polygons[i].GetVertexArray();
             GeVector3d normal;
@@ -91,10 +87,10 @@ std::pair<decDbEntity*, int> FaceByScan(const GePoint3d& point, decSSGet_filter*
             if (!GeUtility::PointInsidePolygon(n, plan.data(), GePoint2d(point.x, point.y), 0.0)) continue;
             const GePoint3d& p0 = vertices[0];
             const double z = p0.z - (normal.x * (point.x - p0.x) + normal.y * (point.y - p0.y)) / normal.z;
-            if (!hit.first || z > highest) hit = {*it, static_cast<int>(i)}, highest = z;
+            if (!taken.face.first || z > highest) taken.face = {*it, static_cast<int>(i)}, highest = z;
         }
     }
-    return hit;
+    return taken;
 }
 
 // A drawing of lines, points, texts and boxes around an origin (near zero or on a national
@@ -187,14 +183,11 @@ TEST_F(ClickOracleTest, ClicksAndFaceClicksTakeWhatAskingEveryEntityTakesWhileTh
                 decSSGet_filter* filter = click % 2 ? &skip : nullptr;
                 const std::string where = "origin " + std::to_string(origin) + " scale " + std::to_string(scale) +
                                           " click " + std::to_string(click);
-                ASSERT_EQ(host::EntityAtPoint(point, filter), ClickedByScan(point, filter)) << where;
-                const auto [expected, expectedFace] = FaceByScan(point, filter);
-                decDbEntity* taken = nullptr;
-                int face = 0;
-                ASSERT_EQ(host::FaceAtPoint(point, filter, nullptr, taken, face), expected != nullptr) << where;
-                if (expected) {
-                    EXPECT_EQ(std::pair(taken, face), std::pair(expected, expectedFace)) << where;
-                }
+                const Taken expected = ByScan(point, filter);
+                ASSERT_EQ(host::EntityAtPoint(point, filter), expected.entity) << where;
+                std::pair<decDbEntity*, int> face{nullptr, 0};
+                const bool found = host::FaceAtPoint(point, filter, nullptr, face.first, face.second);
+                ASSERT_EQ(std::pair(found, face), std::pair(expected.face.first != nullptr, expected.face)) << where;
             }
         }
     }
