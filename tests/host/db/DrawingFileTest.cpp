@@ -449,11 +449,12 @@ TEST_F(DrawingFile, ASaveNamesEveryObjectHoldingANumberThatIsNotFiniteAndSavesWi
         host::NewDrawing();
         const int count = 3 + static_cast<int>(random() % 40);
         std::set<int> bad;
+        decObjectIdArray all;
         for (int i = 1; i <= count; ++i) {
-            const decObjectId id = AddBlock(10 + i, 20, 30);
+            all.push_back(AddBlock(10 + i, 20, 30));
             if (random() % 3 != 0) continue;
             bad.insert(i);
-            auto* entity = decDbEntity::Cast(id.GetObjectA());
+            auto* entity = decDbEntity::Cast(all.back().GetObjectA());
             auto* block = TestBlock::Cast(entity->GetBaseObject());
             const double value = spoilt[random() % 3];
             GeMatrix3d tm;
@@ -467,8 +468,6 @@ TEST_F(DrawingFile, ASaveNamesEveryObjectHoldingANumberThatIsNotFiniteAndSavesWi
             }
             entity->Close();
         }
-        decObjectIdArray all;
-        for (int i = 1; i <= count; ++i) all.push_back(decObjectId(static_cast<std::uint64_t>(i)));
         for (int g = 0; g < 5; ++g) {
             decObjectIdArray members;
             for (const decObjectId& id : all)
