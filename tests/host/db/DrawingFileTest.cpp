@@ -191,24 +191,6 @@ TEST_F(DrawingFile, EveryFieldAndTableComesBack)
     EXPECT_EQ(host::DumpDrawingJson(loaded), host::DumpDrawingJson(Db())) << "meshes, bounds and tables alike";
 }
 
-TEST_F(DrawingFile, ErasedObjectsAreLeftOutAndTheirNumbersNotReused)
-{
-    const decObjectId a = AddBlock(10, 10, 10);
-    const decObjectId b = AddBlock(10, 10, 10);
-    decObject* object = b.GetObjectA();
-    object->OpenForWrite();
-    object->Erase();
-    object->Close();
-    std::string error;
-    const std::string path = TempPath("erased.q3d");
-    ASSERT_TRUE(host::SaveDrawing(path, error)) << error;
-    EXPECT_EQ(b.GetObjectA(), nullptr) << "a save drops erased objects for good";
-    ASSERT_TRUE(host::OpenDrawing(path, error)) << error;
-    EXPECT_NE(a.GetObjectA(), nullptr);
-    EXPECT_EQ(b.GetObjectA(), nullptr);
-    EXPECT_EQ(AddBlock(1, 1, 1), decObjectId(3));
-}
-
 TEST_F(DrawingFile, AnUnknownClassIsKeptAndWrittenBackByteForByte)
 {
     const auto bytes = SampleWithForgottenClass();
@@ -437,7 +419,8 @@ TEST_F(DrawingFile, StreamItemsKeepTheirWidthsAndRefuseNonsense)
 // their placement) and put in random groups: the save names exactly those and leaves the
 // drawing as it was. Erased (as entities or through their builders) they leave their groups at
 // once, a group left empty is dropped and a new group takes no erased object, so the groups are
-// what the save, which now succeeds, keeps. A material and a drawing variable are named as such.
+// what the save, which now succeeds, keeps; the save drops them for good and their numbers are
+// not given again. A material and a drawing variable are named as such.
 TEST_F(DrawingFile, ASaveNamesEveryObjectHoldingANumberThatIsNotFiniteAndSavesWithTheirGroupsOnceTheyAreErased)
 {
     const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
@@ -500,6 +483,8 @@ TEST_F(DrawingFile, ASaveNamesEveryObjectHoldingANumberThatIsNotFiniteAndSavesWi
         DbDatabase reopened;
         ASSERT_TRUE(host::ReadDrawingFile(path, reopened, error)) << error;
         EXPECT_EQ(host::DumpDrawingJson(reopened), host::DumpDrawingJson(Db()));
+        EXPECT_EQ(reopened.NextHandle(), static_cast<std::uint64_t>(count) + 1) << "numbers of erased objects stay used";
+        for (int i : bad) EXPECT_EQ(all[static_cast<std::size_t>(i - 1)].GetObjectA(), nullptr) << "dropped for good";
     }
     auto* glass = new dexMaterialSolidColor();
     glass->SetName("玻璃");
