@@ -31,9 +31,8 @@ void Tag(DbDatabase& db, const decObjectId& id, const char* app, const char* tex
 
 }  // namespace
 
-std::vector<std::uint8_t> ModuleSeedDrawing()
+void AddEveryModuleClass(DbDatabase& db)
 {
-    DbDatabase db;
     db.OpenForWrite();
     const long layer = db.GetTableLayer()->CreateNewLayer("建筑", 0x00FF00)->GetID();
     db.SetGlobalVar("DRAWING_SCALE", 500);
@@ -97,6 +96,12 @@ std::vector<std::uint8_t> ModuleSeedDrawing()
     line->SetBulgeAt(0, 0.5);
     db.CreateNewEntity(layer, line, id);
     db.Close();
+}
+
+std::vector<std::uint8_t> ModuleSeedDrawing()
+{
+    DbDatabase db;
+    AddEveryModuleClass(db);
     return host::EncodeDrawing(db);
 }
 
