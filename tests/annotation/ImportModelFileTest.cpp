@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <numbers>
 #include <sstream>
 
@@ -208,49 +207,36 @@ TEST_F(ImportModelFileTest, MalformedFilesAreRefusedWholeAndBadRecordsAlone)
     }
 }
 
-std::string WithCrLf(const std::string& text)
-{
-    std::string out;
-    for (const char c : text)
-        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return out;
-}
-
 // GBK unless the file is marked UTF-8, or is UTF-8 throughout with a byte beyond ASCII; the
-// names of buildings and windows read back as written either way.
+// mark is no part of the first count, and names read back as written either way.
 TEST_F(ImportModelFileTest, TheFilesEncodingIsJudgedFromItsBytes)
 {
     const std::string bom = "\xEF\xBB\xBF";
     const std::string utf8 = "1\n" + SquareRecord("甲楼,0,3", "组团,0,0") + "\n1\n7,3,301户,乙楼,1500,1800,x\n1,2,3,0.5\n";
-    const std::string names = "甲楼 组团 301户 乙楼";
+    const std::string read = "B 甲楼|0|3|组团|0|0|0,0,1|4|10,0\nW 7|3|301户|乙楼|1500|1800|x|1,2,3|0.5\n";
+    std::string crLf;
+    for (const char c : utf8)
+        crLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     const struct {
         const char* what;
-        std::string bytes;
-        std::string names;  // building name, group, household and window building, read back
+        std::string bytes, read;
     } cases[] = {
-        {"GBK", ToGbk(utf8), names},
-        {"UTF-8", utf8, names},
-        {"UTF-8 with the mark", bom + utf8, names},
-        {"UTF-8 with the mark and CR LF", bom + WithCrLf(utf8), names},
-        {"ASCII with the mark", bom + "1\n" + SquareRecord("A,0,3", "G,0,0") + "\n0\n", "A G"},
+        {"GBK", ToGbk(utf8), read},
+        {"UTF-8", utf8, read},
+        {"UTF-8 with the mark", bom + utf8, read},
+        {"UTF-8 with the mark and CR LF", bom + crLf, read},
+        {"ASCII with the mark", bom + "1\n" + SquareRecord("A,0,3", "G,0,0") + "\n0\n", "B A|0|3|G|0|0|0,0,1|4|10,0\n"},
         // Not UTF-8 throughout: GBK, and the UTF-8 line reads as the GBK it also is.
-        {"UTF-8 with one GBK name", "1\n" + SquareRecord("甲楼,0,3", ToGbk("组团,0,0")) + "\n0\n", "鐢叉ゼ 组团"},
+        {"UTF-8 with one GBK name", "1\n" + SquareRecord("甲楼,0,3", ToGbk("组团,0,0")) + "\n0\n",
+         "B 鐢叉ゼ|0|3|组团|0|0|0,0,1|4|10,0\n"},
         // GBK text that happens to be UTF-8 throughout is read as UTF-8 (楼 is C2 A5 in GBK).
-        {"GBK that is UTF-8", ToGbk("1\n" + SquareRecord("楼,0,3", "G,0,0") + "\n0\n"), "¥ G"},
+        {"GBK that is UTF-8", ToGbk("1\n" + SquareRecord("楼,0,3", "G,0,0") + "\n0\n"), "B ¥|0|3|G|0|0|0,0,1|4|10,0\n"},
     };
     for (const auto& c : cases) {
         host::EventLog::Instance().Clear();
-        const Read read = ReadText(c.bytes, false);
-        EXPECT_TRUE(read.result.wholeFile) << c.what << Transcript();
-        std::string found;
-        for (const CImportBuildInfo& b : read.builds)
-            found += b.m_strName.str() + " " + b.m_strGroup.str();
-        for (const CImportWindowInfo& w : read.windows)
-            found += " " + w.m_strDoor.str() + " " + w.m_strBuild.str();
-        EXPECT_EQ(found, c.names) << c.what;
-        // The mark is no part of the first count: one building, its lines not taken as windows.
-        EXPECT_EQ(read.builds.size(), 1u) << c.what;
-        EXPECT_EQ(read.builds.empty() ? 0u : read.builds[0].m_ptsOutline.size(), 4u) << c.what;
+        const Read r = ReadText(c.bytes, false);
+        EXPECT_TRUE(r.result.wholeFile) << c.what << Transcript();
+        EXPECT_EQ(Describe(r), c.read) << c.what;
     }
 }
 
@@ -271,9 +257,7 @@ TEST_F(ImportModelFileTest, AReadFailureRefusesEverythingReadBeforeIt)
 
 TEST_F(ImportModelFileTest, TheCommittedSampleIsWhatTheSampleProgramWrites)
 {
-    std::ifstream in(std::string(LUMIDRAX_EXAMPLES) + "/site.osm", std::ios::binary);
-    const std::string committed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(committed, OsmSampleText()) << "run build/<dir>/bin/osm_sample examples/site.osm";
+    EXPECT_EQ(ReadAll(std::string(LUMIDRAX_EXAMPLES) + "/site.osm"), OsmSampleText()) << "run build/<dir>/bin/osm_sample examples/site.osm";
 }
 
 }  // namespace

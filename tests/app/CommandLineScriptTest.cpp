@@ -6,8 +6,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "Quenra3dRunner.h"
 
@@ -117,8 +115,6 @@ TEST(Quenra3dCommandLine, ScriptsThatCannotBeReadAndTranscriptsThatCannotBeWritt
         EXPECT_TRUE(WIFEXITED(raw)) << output;
         EXPECT_EQ(WEXITSTATUS(raw), 2) << output;
         EXPECT_TRUE(std::filesystem::exists(drawing)) << output;
-        std::ifstream in(errors);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_THAT(text, HasSubstr("quenra3d: the transcript could not be written")) << output;
+        EXPECT_THAT(ReadAll(errors), HasSubstr("quenra3d: the transcript could not be written")) << output;
     }
 }

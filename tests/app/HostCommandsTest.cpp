@@ -4,8 +4,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "Quenra3dRunner.h"
 
@@ -134,9 +132,7 @@ TEST(Quenra3dHostCommands, PicturesTakeTheirViewAndWidthFromTheEndOfTheLine)
     EXPECT_THAT(run.output, HasSubstr("test.txt:5: usage: export obj FILE | export svg FILE [plan|axo] [WIDTHpx]"));
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "c.svg"));
     for (const auto& [name, width] : {std::pair{"a plan.svg", "640"}, {"b.svg", "320"}, {"d.svg", "1600"}}) {
-        std::ifstream in(folder.Path() / name);
-        const std::string svg((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_THAT(svg, HasSubstr(std::string("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"") + width + "\""))
+        EXPECT_THAT(ReadAll(folder.Path() / name), HasSubstr(std::string("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"") + width + "\""))
             << name;
     }
 }
@@ -227,9 +223,5 @@ TEST(Quenra3dHostCommands, ObjectsOfClassesAModuleLacksAreWrittenBackUnchanged)
     const Quenra3dRun run = RunTestScript("list\n", {"-q", "-o", example.string(), "-s", copy});
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_THAT(run.output, HasSubstr("decDbForeignObject"));
-    auto bytes = [](const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    EXPECT_TRUE(bytes(copy) == bytes(example));
+    EXPECT_TRUE(ReadAll(copy) == ReadAll(example));
 }

@@ -4,24 +4,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "Quenra3dRunner.h"
 
 using ::testing::HasSubstr;
 using ::testing::Not;
-
-namespace {
-
-std::string Bytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-}  // namespace
 
 // The test module keeps a base level typed in metres as millimetres without a check, so 1e306
 // metres is stored as an infinity: the save names the blocks, the file of the last save and
@@ -32,7 +18,7 @@ TEST(Quenra3dNotFinite, ASaveRefusesTheDrawingKeepsTheFileAndSavesOnceTheObjects
     const std::string drawing = (folder.Path() / "site.q3d").string(), mended = (folder.Path() / "mended.q3d").string();
     const Quenra3dRun first = RunTestScript("tblock\ntblock\n", {"-q", "-s", drawing});
     ASSERT_EQ(first.status, 0) << first.output;
-    const std::string saved = Bytes(drawing);
+    const std::string saved = ReadAll(drawing);
 
     const Quenra3dRun run = RunTestScript("setprop #1 3 -1e306\nsetprop #2 3 1e306\nsave " + drawing + "\nlist #2\n"
                                           "setprop #2 3 2.5\nerase #1\nsave " + mended + "\nnew\nopen " + mended + "\nlist\n",
@@ -41,7 +27,7 @@ TEST(Quenra3dNotFinite, ASaveRefusesTheDrawingKeepsTheFileAndSavesOnceTheObjects
     EXPECT_THAT(run.output, HasSubstr("#2 CTestBlock: taken, 底标高（米）=inf\ncannot save drawing \"" + drawing +
                                       "\": objects 1 (CTestBlock) and 2 (CTestBlock) hold a number that is not finite "
                                       "(erase or mend them and save again)\n#2 CTestBlock layer=0 "));
-    EXPECT_EQ(Bytes(drawing), saved) << "the file of the last save is kept";
+    EXPECT_EQ(ReadAll(drawing), saved) << "the file of the last save is kept";
     EXPECT_THAT(run.output, HasSubstr("#1 CTestBlock erased\nsaved " + mended + "\nnew drawing\nopened " + mended +
                                       "\n#2 CTestBlock layer=0 名称=测试块 高度=3000 类型=0 (住宅) 底标高（米）=2.5"));
     EXPECT_THAT(run.output, Not(HasSubstr("#1 CTestBlock layer")));
@@ -67,12 +53,12 @@ TEST(Quenra3dNotFinite, TheExportsLeaveOutAnObjectHoldingANumberThatIsNotFiniteA
     const Quenra3dRun gone = RunTestScript(blocks + "erase #1\n" + exports(erased), {"-q"});
     ASSERT_EQ(gone.status, 0) << gone.output;
     for (const char* file : {"site.obj", "site.mtl", "site.svg", "plan.svg"}) {
-        EXPECT_FALSE(Bytes(spoilt.Path() / file).empty()) << file;
-        EXPECT_EQ(Bytes(spoilt.Path() / file), Bytes(erased.Path() / file)) << file;
+        EXPECT_FALSE(ReadAll(spoilt.Path() / file).empty()) << file;
+        EXPECT_EQ(ReadAll(spoilt.Path() / file), ReadAll(erased.Path() / file)) << file;
     }
-    EXPECT_EQ(Bytes(spoilt.Path() / "option.svg"), Bytes(erased.Path() / "site.svg"));
-    EXPECT_THAT(Bytes(spoilt.Path() / "site.obj"), HasSubstr("\no CTestBlock_2_"));
-    EXPECT_THAT(Bytes(spoilt.Path() / "option.obj"), Not(HasSubstr("\no CTestBlock_1_")));
+    EXPECT_EQ(ReadAll(spoilt.Path() / "option.svg"), ReadAll(erased.Path() / "site.svg"));
+    EXPECT_THAT(ReadAll(spoilt.Path() / "site.obj"), HasSubstr("\no CTestBlock_2_"));
+    EXPECT_THAT(ReadAll(spoilt.Path() / "option.obj"), Not(HasSubstr("\no CTestBlock_1_")));
 }
 
 // The host's own commands: what a user types either makes an entity all of whose numbers are

@@ -19,6 +19,8 @@ std::string Quote(const std::string& word)
     return out + "'";
 }
 
+}  // namespace
+
 std::string ReadAll(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -26,8 +28,6 @@ std::string ReadAll(const std::filesystem::path& path)
     text << in.rdbuf();
     return text.str();
 }
-
-}  // namespace
 
 TestFolder::TestFolder()
 {

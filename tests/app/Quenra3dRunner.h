@@ -26,6 +26,9 @@ private:
     std::filesystem::path m_path;
 };
 
+// The file's bytes; empty when it cannot be read.
+std::string ReadAll(const std::filesystem::path& path);
+
 // Runs quenra3d with the arguments (each passed as one word) and standard input from the text;
 // environment holds "NAME=VALUE" settings for the run.
 Quenra3dRun RunQuenra3d(const std::vector<std::string>& args, const std::string& input = {},
