@@ -1,13 +1,9 @@
 // The extents the host remembers for picking and listing, after every kind of change a user
 // makes to buildings, labels and roofs, against the same drawing saved and read back (its
 // objects new, their extents found afresh).
-#include <unistd.h>
-
-#include <filesystem>
 #include <string>
-#include <vector>
 
-#include "ModuleTest.h"
+#include "ModelTestSupport.h"
 #include "Selection.h"
 
 namespace {
@@ -42,12 +38,6 @@ protected:
         }
         return seen;
     }
-
-    std::string Path() const
-    {
-        return (std::filesystem::temp_directory_path() / ("lumidrax_extents_" + std::to_string(::getpid()) + ".q3d"))
-            .string();
-    }
 };
 
 TEST_F(ExtentsAfterChangesTest, PicksAndListsAgreeWithTheDrawingReadBackAfterEachChange)
@@ -70,15 +60,16 @@ TEST_F(ExtentsAfterChangesTest, PicksAndListsAgreeWithTheDrawingReadBackAfterEac
         {"erase #4\n", ""},
         {"erase #1 #3\n", ""},
     };
+    const std::string path = TempFile("extents.q3d").string();
     std::string previous = Seen();
     for (const auto& [change, line, changes] : kChanges) {
         Script(change);
         EXPECT_NE(Transcript().find(line), std::string::npos) << change;
         const std::string seen = Seen();
         EXPECT_EQ(seen != previous, changes) << change;
-        Script("save " + Path() + "\nopen " + Path() + "\n");
+        Script("save " + path + "\nopen " + path + "\n");
         EXPECT_EQ(Seen(), seen) << "after " << change;
         previous = seen;
     }
-    std::filesystem::remove(Path());
+    std::filesystem::remove(path);
 }

@@ -8,8 +8,6 @@
 #include <fstream>
 #include <sstream>
 
-#include <unistd.h>
-
 #include "DrawingFile.h"
 #include "ExtrudeBuild.h"
 #include "HostSolids.h"
@@ -35,11 +33,6 @@ void ExpectNear(const GePoint3d& actual, const GePoint3d& expected, const char* 
 void ExpectNear(const GeVector3d& actual, const GeVector3d& expected, const char* what)
 {
     ExpectNear(GePoint3d() + actual, GePoint3d() + expected, what);
-}
-
-std::filesystem::path TempFile(const std::string& name)
-{
-    return std::filesystem::temp_directory_path() / ("lumidrax_model_" + std::to_string(::getpid()) + "_" + name);
 }
 
 class ExtrudeBuildTest : public ModelTest {};

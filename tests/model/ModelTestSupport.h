@@ -1,7 +1,11 @@
 #pragma once
 // What the model's tests share: the module's test host (tests/support) and the buildings
 // made in it.
+#include <unistd.h>
+
+#include <filesystem>
 #include <initializer_list>
+#include <string>
 
 #include "ExtrudeBuild.h"
 #include "ModuleTest.h"
@@ -30,6 +34,12 @@ inline void ExpectPropertyRows(const TPropertyDef* rows, std::initializer_list<P
     EXPECT_EQ(rows[i].group, nullptr);
     EXPECT_EQ(rows[i].name, nullptr);
     EXPECT_EQ(rows[i].kind, 0);
+}
+
+// A path in the temporary folder, apart for each test process.
+inline std::filesystem::path TempFile(const std::string& name)
+{
+    return std::filesystem::temp_directory_path() / ("lumidrax_model_" + std::to_string(::getpid()) + "_" + name);
 }
 
 class ModelTest : public ModuleTest {

@@ -8,8 +8,6 @@
 #include <filesystem>
 #include <limits>
 
-#include <unistd.h>
-
 #include "DrawingFile.h"
 #include "EventLog.h"
 #include "ExtrudeBuild.h"
@@ -568,11 +566,6 @@ TEST_F(WindowTest, ATruncatedRecordIsRefusedAndChangesNothing)
         EXPECT_EQ(window.Index(), 11);
         EXPECT_EQ(window.Door(), "旧");
     }
-}
-
-std::filesystem::path TempFile(const std::string& name)
-{
-    return std::filesystem::temp_directory_path() / ("lumidrax_window_" + std::to_string(::getpid()) + "_" + name);
 }
 
 TEST_F(WindowTest, DrawingsOfVersionThreeAndTwoOpenWithTheirWindows)

@@ -7,8 +7,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include <unistd.h>
-
 #include "WindowTestSupport.h"
 #include "WorkingDrawing.h"
 
@@ -103,7 +101,7 @@ std::filesystem::path BuiltFile(const char* name)
 TEST_F(WindowsCommandTest, TheHostExecutableReadsTheWindowsOfASavedDrawingBack)
 {
     MakeModel();
-    const auto folder = std::filesystem::temp_directory_path() / ("lumidrax_windows_" + std::to_string(::getpid()));
+    const auto folder = TempFile("windows");
     std::filesystem::create_directories(folder);
     const auto drawing = folder / "model.q3d";
     const auto script = folder / "read.txt";
