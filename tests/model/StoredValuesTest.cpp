@@ -153,14 +153,16 @@ TEST_F(StoredValuesTest, DegenerateValuesAreRefusedAndTheirNeighboursTaken)
         double value;
         bool taken;
     } cases[] = {
+        // A window's width or height of 0 or less: the degenerate window the checks report.
         {"QCWindow", 5, kWhole, 0, false},     {"QCWindow", 5, kWhole, -5, false},
         {"QCWindow", 5, kWhole, 1, true},      {"QCWindow", 6, kWhole, 0, false},
         {"QCWindow", 6, kWhole, -1800, false}, {"QCWindow", 6, kWhole, 2400, true},
         {"QCWindow", 8, kWhole, -1, false},    {"QCWindow", 8, kWhole, 6, false},
         {"QCWindow", 8, kWhole, 5, true},      {"QCWindow", 8, kWhole, 0, true},
-        // The elevation label's five styles.
+        // The elevation label's five styles (a style outside them would show no text).
         {"QCDimBuildElevation", 1, kWhole, -1, false}, {"QCDimBuildElevation", 1, kWhole, 5, false},
         {"QCDimBuildElevation", 1, kWhole, 89, false}, {"QCDimBuildElevation", 1, kWhole, 0, true},
+        {"QCDimBuildElevation", 1, kWhole, 4, true},
         // Top and bottom whose difference no whole-millimetre int holds.
         {"QCDimBuildElevation", 3, kReal, -1000.5, true},     {"QCDimBuildElevation", 2, kReal, 3e12, false},
         {"QCDimBuildElevation", 3, kReal, -2147483649.0, false}, {"QCDimBuildElevation", 2, kReal, 2e9, true},
