@@ -39,17 +39,3 @@ TEST(CheckedNumbers, KeepsWhatFitsAsACastWould)
     EXPECT_EQ(StoredAs<int>(1234L), 1234);
     EXPECT_EQ(StoredAs<float>(INT_MAX), static_cast<float>(INT_MAX));
 }
-
-TEST(CheckedNumbers, PointsAreFiniteOnlyWhenEveryCoordinateIs)
-{
-    const double inf = std::numeric_limits<double>::infinity();
-    const GePoint3d good[] = {{0, 0, 0}, {1e300, -1e300, 5}};
-    EXPECT_TRUE(AllFinite(good));
-    EXPECT_FALSE(IsFinite(GePoint3d(0, 0, inf)));
-    EXPECT_FALSE(IsFinite(GeVector3d(std::numeric_limits<double>::quiet_NaN(), 0, 0)));
-    const double scalars[] = {1e300, -0.0, inf};
-    EXPECT_FALSE(AllFinite(scalars));
-    EXPECT_TRUE(AllFinite(std::span(scalars, 2)));
-    const GePoint3d bad[] = {{0, 0, 0}, {1, inf - inf, 0}};
-    EXPECT_FALSE(AllFinite(bad));
-}

@@ -58,22 +58,4 @@ TEST(Quenra3dModule, HelpListsTheThirtyFourCommandsInTableOrder)
     EXPECT_THAT(out, HasSubstr("  orvmodelscale  更新比例 (orv)\n"));
 }
 
-// The union erases the roof faces it unites through the drawing: they leave the gable roof's
-// group at once (its gable walls stay in it), so what groups shows before the save is what the
-// drawing holds after it is opened again.
-TEST(Quenra3dModule, FacesUnitedAwayLeaveTheirGroupAtOnce)
-{
-    const auto drawing = std::filesystem::temp_directory_path() / ("lumidrax_groups_" + std::to_string(::getpid()) + ".q3d");
-    int status = -1;
-    const std::string out = RunWithModule("extrude 3000 0,0 12000,0 12000,6000 0,6000\ngable\n@6000,3000\n0,3000\n"
-                                          "12000,3000\nok\ngroups\nunionroof\n@3000,1500 @3000,4500\n\ngroups\nsave " +
-                                              drawing.string() + "\nnew\nopen " + drawing.string() + "\ngroups\n",
-                                          status);
-    std::filesystem::remove(drawing);
-    EXPECT_EQ(status, 0) << out;
-    EXPECT_THAT(out, HasSubstr("group 1 flags=0: #2 #3 #4 #5 #6 #7\n"));
-    EXPECT_THAT(out, HasSubstr("selected 2: #7 #6\ngroup 1 flags=0: #2 #3 #4 #5\n"));
-    EXPECT_THAT(out, HasSubstr("opened " + drawing.string() + "\ngroup 1 flags=0: #2 #3 #4 #5\n"));
-}
-
 }  // namespace
