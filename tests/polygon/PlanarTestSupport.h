@@ -107,4 +107,27 @@ inline Segments Joined(Segments a, const Segments& b)
     return a;
 }
 
+// Rings and segments moved by (dx, dy), as to a national grid's coordinates.
+inline Ring Moved(Ring ring, double dx, double dy)
+{
+    for (point2d& p : ring)
+        p = {p.x + dx, p.y + dy};
+    return ring;
+}
+
+inline OwnedRings Moved(OwnedRings rings, double dx, double dy)
+{
+    if (rings)
+        for (Ring& r : *rings)
+            r = Moved(r, dx, dy);
+    return rings;
+}
+
+inline Segments Moved(Segments segments, double dx, double dy)
+{
+    for (edge2d& e : segments)
+        e = {{e.StartPoint().x + dx, e.StartPoint().y + dy}, {e.EndPoint().x + dx, e.EndPoint().y + dy}};
+    return segments;
+}
+
 } // namespace qrxGe::test

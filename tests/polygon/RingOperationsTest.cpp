@@ -1,7 +1,7 @@
 // The four two-ring operations on the shapes that decide them: crossing, nesting, disjoint,
-// identical and side-sharing rings, ring starts, the split's faces; the shapes that meet the
-// tolerance (sides a hair apart, touches, shallow crossings) at the origin and at a national
-// grid's coordinates; coordinates beyond reach; and a seeded run of the property the fuzz
+// identical and side-sharing rings, ring starts, coordinates beyond reach, the split's faces;
+// the shapes that meet the tolerance (touches, shallow crossings, sides a hair apart) at the
+// origin and at a national grid's coordinates; and a seeded run of the property the fuzz
 // target checks.
 #include <gtest/gtest.h>
 
@@ -61,6 +61,14 @@ TEST(RingOperations, UnionSubtractionAndIntersectionOfTheDecidingShapes)
         // One ring that passes the shared corner twice.
         {"corners touching", kSquare, kCornerSquare,
          Ring{{0, 0}, {10, 0}, {10, 10}, {20, 10}, {20, 20}, {10, 20}, {10, 10}, {0, 10}}, Rings{kSquare}, none},
+        // Beyond 4e14 the 0.1 tolerance is within a few units of the last place: nothing to
+        // trace, answered at once; just within reach the operations still work.
+        {"beyond reach", Moved(kSquare, 4.1e14, 0), Moved(kOffsetSquare, 4.1e14, 0), std::nullopt, std::nullopt,
+         std::nullopt},
+        {"beyond reach on the other side", Moved(kSquare, -1e15, 0), Moved(kOffsetSquare, -1e15, 0), std::nullopt,
+         std::nullopt, std::nullopt},
+        {"just within reach", Moved(kSquare, 3.9e14, 0), Moved(kOffsetSquare, 3.9e14, 0), Moved(joint, 3.9e14, 0),
+         Rings{Moved(ell, 3.9e14, 0)}, Rings{Moved(overlap, 3.9e14, 0)}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -73,10 +81,11 @@ TEST(RingOperations, UnionSubtractionAndIntersectionOfTheDecidingShapes)
               (Ring{{5, 0.005}, {20, 0.005}, {20, 3}, {6, 3}, {10, 5}, {10, 10}, {0, 10}, {0, 0}, {5, 2.5}}));
 }
 
-// Results that meet the tolerance: the areas each operation must give (the union's ring, the
-// rings of the difference and of the intersection together), within `tol`; every ring traced
-// runs counter-clockwise, and no operation answers null. Each case is tried with either ring
-// either way round and moved to the coordinates of a national grid.
+// Results that meet the tolerance, beside those the GEOS oracle draws at random: the areas
+// each operation must give (the union's ring, the rings of the difference and of the
+// intersection together), within `tol`; every ring traced runs counter-clockwise, and no
+// operation answers null. Each case is tried with either ring either way round and moved to
+// the coordinates of a national grid.
 TEST(RingOperations, ShapesThatMeetTheToleranceAtSiteCoordinates)
 {
     const Ring wedge{{0, 97.5}, {1000, 102.5}, {1000, 1100}};
@@ -88,9 +97,6 @@ TEST(RingOperations, ShapesThatMeetTheToleranceAtSiteCoordinates)
         double tol;
         std::size_t differenceRings;
     } cases[] = {
-        // B's side 0.02 inside A's: drawn onto A's, B loses the sliver.
-        {"squares overlapping by 0.02", kSquare, {{9.98, 0}, {19.98, 0}, {19.98, 10}, {9.98, 10}}, 199.8, 100, 0, 1e-9, 1},
-        {"squares stacked 0.05 apart", kSquare, {{0, 10.05}, {10, 10.05}, {10, 20.05}, {0, 20.05}}, 200.5, 100, 0, 1e-9, 1},
         // A ring that passes its first point twice: the walk goes on round the hole.
         {"B inside A touching its lowest corner", kSquare, {{0, 0}, {6, 2}, {2, 6}}, 100, 84, 16, 1e-9, 1},
         {"B inside A touching its other low corner", kSquare, {{10, 0}, {8, 6}, {4, 2}}, 100, 84, 16, 1e-9, 1},
@@ -108,96 +114,63 @@ TEST(RingOperations, ShapesThatMeetTheToleranceAtSiteCoordinates)
         // they come within 0.07 of each other, and lose as much as 0.07 along them.
         {"a crossing 0.07 from a corner", kSquare, {{8, 9.93}, {15, 9.93}, {15, 15}, {8, 15}}, 135.35, 99.86, 0.14, 0.07 * 7,
          1},
-        {"an 8 x 5 and a 9 x 4 rectangle", {{0, 0}, {8, 0}, {8, 5}, {0, 5}}, {{1, 1}, {10, 1}, {10, 5}, {1, 5}}, 48, 12, 28,
-         1e-9, 1},
     };
     for (const auto& c : cases) {
         for (const double shift : {0.0, 1e6, 1e9, 1e12}) {
             for (int turn = 0; turn < 4; ++turn) {
                 SCOPED_TRACE(::testing::Message() << c.name << ", shifted by " << shift << ", turn " << turn);
-                Ring a = turn & 1 ? Reversed(c.a) : c.a, b = turn & 2 ? Reversed(c.b) : c.b;
-                for (Ring* r : {&a, &b})
-                    for (point2d& p : *r)
-                        p = {p.x + shift, p.y + 0.75 * shift};
+                const Ring a = Moved(turn & 1 ? Reversed(c.a) : c.a, shift, 0.75 * shift);
+                const Ring b = Moved(turn & 2 ? Reversed(c.b) : c.b, shift, 0.75 * shift);
                 const double tol = c.tol + 1e-15 * shift * 1000;
                 const auto united = Take(UnionPolygons(a, b));
-                ASSERT_TRUE(united);
-                EXPECT_NEAR(std::fabs(SignedArea(*united)), c.united, tol);
                 const auto difference = Take(SubtractPolygons(a, b));
-                ASSERT_TRUE(difference);
+                const auto common = Take(IntersectPolygons(a, b));
+                ASSERT_TRUE(united && difference && common);
+                EXPECT_NEAR(std::fabs(SignedArea(*united)), c.united, tol);
                 EXPECT_NEAR(TotalArea(*difference), c.difference, tol);
                 EXPECT_EQ(difference->size(), c.differenceRings);
-                const auto common = Take(IntersectPolygons(a, b));
-                ASSERT_TRUE(common);
                 EXPECT_NEAR(TotalArea(*common), c.common, tol);
-                for (const auto* rings : {&*difference, &*common}) {
-                    for (const Ring& r : *rings) {
+                for (const auto& rings : {*difference, *common, std::vector<Ring>{*united}}) {
+                    for (const Ring& r : rings) {
                         if (r != a && r != b) {
                             EXPECT_GT(SignedArea(r), 0.0) << "a clockwise ring";
                         }
                     }
-                }
-                if (*united != a && *united != b) {
-                    EXPECT_GT(SignedArea(*united), 0.0) << "a clockwise union";
                 }
             }
         }
     }
 }
 
-// Coordinates beyond 4e14, where the 0.1 tolerance is within a few units of the last place:
-// nothing to trace, answered at once; below it the operations still work.
-TEST(RingOperations, CoordinatesBeyondReachGiveNothingToTrace)
+// The signed areas of the split's faces, to a millionth, sorted.
+std::vector<double> SplitAreas(const Ring& cutter, const Ring& ring)
 {
-    const auto moved = [](Ring r, double x) {
-        for (point2d& p : r)
-            p.x += x;
-        return r;
-    };
-    for (const double x : {1e15, 4.1e14, -1e15}) {
-        SCOPED_TRACE(x);
-        const Ring a = moved(kSquare, x), b = moved(kOffsetSquare, x);
-        EXPECT_FALSE(Take(UnionPolygons(a, b)));
-        EXPECT_FALSE(Take(SubtractPolygons(a, b)));
-        EXPECT_FALSE(Take(IntersectPolygons(a, b)));
-        EXPECT_EQ(Take(SplitPolygonByPolygon(a, b)), OwnedRings(std::vector<Ring>{b}));
-    }
-    const Ring a = moved(kSquare, 3.9e14), b = moved(kOffsetSquare, 3.9e14);
-    const auto united = Take(UnionPolygons(a, b));
-    ASSERT_TRUE(united);
-    EXPECT_EQ(SignedArea(*united), 175.0);
-}
-
-// The split keeps to the ring it splits where the cutter's side runs 0.15 beside the ring's.
-TEST(RingOperations, SplitBesideTheTolerance)
-{
-    const auto faces = Take(SplitPolygonByPolygon({{0, 0}, {20, 0}, {20, 10}, {0, 10}}, {{5, -5}, {15, -5}, {15, 9.85}, {5, 9.85}}));
-    ASSERT_TRUE(faces);
     std::vector<double> areas;
-    for (const Ring& f : *faces)
-        areas.push_back(SignedArea(f));
+    for (const Ring& f : Take(SplitPolygonByPolygon(cutter, ring)).value_or(std::vector<Ring>{}))
+        areas.push_back(std::round(1e6 * SignedArea(f)) / 1e6);
     std::sort(areas.begin(), areas.end());
-    EXPECT_EQ(areas.size(), 2u);
-    EXPECT_NEAR(areas.front(), 50, 1e-9);
-    EXPECT_NEAR(areas.back(), 98.5, 1e-9);
+    return areas;
 }
 
 TEST(RingOperations, SplitOfASquare)
 {
     // By a band across it: the middle strip, the bottom and the top piece, counter-clockwise.
-    const auto faces = Take(SplitPolygonByPolygon({{-5, 4}, {15, 4}, {15, 6}, {-5, 6}}, kSquare));
+    const Ring band{{-5, 4}, {15, 4}, {15, 6}, {-5, 6}};
+    EXPECT_EQ(SplitAreas(band, kSquare), (std::vector<double>{20, 40, 40}));
+    const auto faces = Take(SplitPolygonByPolygon(band, kSquare));
     ASSERT_TRUE(faces);
-    std::vector<double> areas;
-    for (const Ring& f : *faces)
-        areas.push_back(SignedArea(f));
-    std::sort(areas.begin(), areas.end());
-    EXPECT_EQ(areas, (std::vector<double>{20, 40, 40}));
     const Ring strip{{0, 4}, {10, 4}, {10, 6}, {0, 6}};
     EXPECT_TRUE(std::any_of(faces->begin(), faces->end(),
                             [&](const Ring& f) { return std::is_permutation(f.begin(), f.end(), strip.begin(), strip.end()); }));
+    // By a cutter whose side runs 0.15 beside the ring's: the faces keep to the ring split.
+    EXPECT_EQ(SplitAreas({{0, 0}, {20, 0}, {20, 10}, {0, 10}}, {{5, -5}, {15, -5}, {15, 9.85}, {5, 9.85}}),
+              (std::vector<double>{50, 98.5}));
     // By a cutter that misses it, touches it at one point, is empty or is not finite: [B].
     for (const Ring& cutter : {Ring{}, kFar, Ring{{10, 10}, {20, 10}, {20, 20}}, Ring{{0, 0}, {INFINITY, 0}, {5, NAN}}})
         EXPECT_EQ(Take(SplitPolygonByPolygon(cutter, kSquare)), OwnedRings(std::vector<Ring>{kSquare}));
+    // Beyond reach there is nothing to trace: [B] as given.
+    const Ring far = Moved(kOffsetSquare, 1e15, 0);
+    EXPECT_EQ(Take(SplitPolygonByPolygon(Moved(kSquare, 1e15, 0), far)), OwnedRings(std::vector<Ring>{far}));
 }
 
 TEST(RingOperations, FirstSideMidpointInside)

@@ -65,73 +65,25 @@ TEST(SegmentOperations, RingsOfTheDecidingShapes)
          Rings{}},
         {"infinite coordinates", Joined(square, {{{5, 5}, {-INFINITY, INFINITY}}}), std::nullopt, std::nullopt,
          std::nullopt, Rings{}},
+        // Beyond 4e14 the 0.1 tolerance is within a few units of the last place.
+        {"beyond reach: nothing to trace", Moved(square, 1e15, 0), std::nullopt, std::nullopt, std::nullopt, Rings{}},
+        {"beyond reach on the other side", Moved(square, -4.1e14, 0), std::nullopt, std::nullopt, std::nullopt, Rings{}},
+        {"just within reach", Moved(square, 3.9e14, 0), Rings{Moved(kSquare, 3.9e14, 0)}, Rings{Moved(kSquare, 3.9e14, 0)},
+         Moved(kSquare, 3.9e14, 0), Rings{Moved(kSquare, 3.9e14, 0)}},
     };
     // The same at a national grid's coordinates, where the shapes' whole-unit coordinates stay
     // exact.
     for (const double shift : {0.0, 1e10, -1e12}) {
-        const auto move = [&](Ring r) {
-            for (point2d& p : r)
-                p = {p.x + shift, p.y - shift};
-            return r;
-        };
-        const auto moveAll = [&](OwnedRings rings) {
-            if (rings)
-                for (Ring& r : *rings)
-                    r = move(r);
-            return rings;
-        };
         for (const SegmentCase& c : cases) {
             SCOPED_TRACE(::testing::Message() << c.name << ", shifted by " << shift);
-            Segments segments;
-            for (const edge2d& e : c.segments)
-                segments.push_back({move({e.StartPoint()})[0], move({e.EndPoint()})[0]});
-            EXPECT_EQ(Take(FacesFromSegments(segments)), moveAll(c.faces));
-            EXPECT_EQ(Take(InnerFacesFromSegments(segments)), moveAll(c.innerFaces));
-            EXPECT_EQ(Take(OutlineFromSegments(segments)), c.outline ? std::optional<Ring>(move(*c.outline)) : std::nullopt);
-            EXPECT_EQ(Take(PeelOutlinesFromSegments(segments)), moveAll(c.peeled));
+            const Segments segments = Moved(c.segments, shift, -shift);
+            EXPECT_EQ(Take(FacesFromSegments(segments)), Moved(c.faces, shift, -shift));
+            EXPECT_EQ(Take(InnerFacesFromSegments(segments)), Moved(c.innerFaces, shift, -shift));
+            EXPECT_EQ(Take(OutlineFromSegments(segments)),
+                      c.outline ? std::optional<Ring>(Moved(*c.outline, shift, -shift)) : std::nullopt);
+            EXPECT_EQ(Take(PeelOutlinesFromSegments(segments)), Moved(c.peeled, shift, -shift));
         }
     }
-}
-
-// Meetings within the tolerance: ends that meet within 0.1 without touching are one vertex,
-// segments crossing at a hair's angle are cut where they cross, and coordinates beyond 4e14
-// give nothing to trace, at once.
-TEST(SegmentOperations, MeetingsWithinTheToleranceAndBeyondReach)
-{
-    // A triangle whose corners are drawn by ends 0.05 to 0.09 apart, in any order.
-    const Segments loose{{{0.05, 0}, {10, 0.04}}, {{10.06, 0}, {5, 8.02}}, {{5.04, 7.95}, {0, 0.05}}};
-    for (const Segments& s : {loose, Segments(loose.rbegin(), loose.rend())}) {
-        const auto faces = Take(InnerFacesFromSegments(s));
-        ASSERT_TRUE(faces);
-        ASSERT_EQ(faces->size(), 1u);
-        EXPECT_EQ(faces->front().size(), 3u);
-        EXPECT_NEAR(SignedArea(faces->front()), 40, 0.1 * PolylineLength(faces->front(), true));
-    }
-    // A 1000 square's middle lines, the level one crossed at 0.003 rad at x = 300 by a line
-    // that leaves it farther than 0.1 before it meets another: three of the quarters are cut.
-    const double t = std::tan(0.003);
-    const Segments shallow{{{0, 0}, {1000, 0}}, {{1000, 0}, {1000, 1000}}, {{1000, 1000}, {0, 1000}}, {{0, 1000}, {0, 0}},
-                           {{0, 500}, {1000, 500}}, {{500, 0}, {500, 1000}}, {{-10, 500 - 310 * t}, {1010, 500 + 710 * t}}};
-    const auto cut = Take(InnerFacesFromSegments(shallow));
-    ASSERT_TRUE(cut);
-    EXPECT_EQ(cut->size(), 7u);
-    EXPECT_NEAR(TotalArea(*cut), 1e6, 1e-6);
-    // Beyond reach: nothing to trace; just inside it the square is traced.
-    for (const double x : {1e15, -4.1e14}) {
-        Segments far = Sides(kSquare);
-        for (edge2d& e : far)
-            e = {{e.StartPoint().x + x, e.StartPoint().y}, {e.EndPoint().x + x, e.EndPoint().y}};
-        EXPECT_FALSE(Take(FacesFromSegments(far)));
-        EXPECT_FALSE(Take(InnerFacesFromSegments(far)));
-        EXPECT_FALSE(Take(OutlineFromSegments(far)));
-        EXPECT_EQ(Take(PeelOutlinesFromSegments(far)), OwnedRings(Rings{}));
-    }
-    Segments near = Sides(kSquare);
-    for (edge2d& e : near)
-        e = {{e.StartPoint().x + 3.9e14, e.StartPoint().y}, {e.EndPoint().x + 3.9e14, e.EndPoint().y}};
-    const auto outline = Take(OutlineFromSegments(near));
-    ASSERT_TRUE(outline);
-    EXPECT_EQ(SignedArea(*outline), 100.0);
 }
 
 // Shapes that once broke a walk or the graph. Each names what the sound answer is.

@@ -20,6 +20,7 @@
 namespace {
 
 using namespace geosoracle;
+using qrxGe::test::Moved;
 using qrxGe::test::Segments;
 using qrxGe::test::SignedArea;
 using qrxGe::test::Take;
@@ -187,13 +188,6 @@ void ExpectSameAreas(const std::vector<double>& got, const std::vector<double>& 
     ASSERT_EQ(got.size(), expected.size()) << what;
     for (std::size_t i = 0; i < got.size(); ++i)
         EXPECT_NEAR(got[i], expected[i], relative * std::max(1.0, expected[i])) << what << " #" << i;
-}
-
-Segments Moved(Segments s, double dx, double dy)
-{
-    for (edge2d& e : s)
-        e = {{e.StartPoint().x + dx, e.StartPoint().y + dy}, {e.EndPoint().x + dx, e.EndPoint().y + dy}};
-    return s;
 }
 
 // The areas of what the four operations give, by kind of ring.
