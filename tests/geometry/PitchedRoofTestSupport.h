@@ -1,7 +1,7 @@
 #pragma once
 // Test helpers for the pitched-roof generator (CTools::powudingzcx_c): calling it on loops,
-// the checks every roof must pass, worked in double from the footprint alone, and the same
-// footprint's faces from GetSlopingRoofVtsAry. Shapes come from the roof solver's tests.
+// the checks every roof must pass, worked in double from the footprint alone, and footprints
+// of every kind beside the roof solver's shapes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "SegmentTestSupport.h"
 #include "SlopedRoofTestSupport.h"
 #include "Tools.h"
 
@@ -73,24 +74,13 @@ inline Outline Comb(int teeth)
     return o;
 }
 
-// A convex outline, clockwise: n corners at sorted random angles on an ellipse, at least
-// 0.05 rad apart, in whole millimetres.
+// A convex outline, clockwise: n corners at jittered angles on an ellipse rx by ry, in whole
+// millimetres.
 inline Outline ConvexOutline(std::mt19937& rng, int n, double rx, double ry)
 {
-    std::uniform_real_distribution<double> turn(0.0, 2.0 * M_PI);
-    std::vector<double> angles;
-    while (static_cast<int>(angles.size()) < n) {
-        const double a = turn(rng);
-        if (std::all_of(angles.begin(), angles.end(), [&](double b) {
-                const double d = std::fabs(a - b);
-                return std::min(d, 2.0 * M_PI - d) > 0.05;
-            }))
-            angles.push_back(a);
-    }
-    std::sort(angles.begin(), angles.end(), std::greater<>());
-    Outline o;
-    for (double a : angles)
-        o.push_back({std::round(rx * std::cos(a)), std::round(ry * std::sin(a))});
+    Outline o = rooftest::StarOutline(rng, n, ry, ry);
+    for (Pt& p : o)
+        p.x = std::round(p.x * rx / ry);
     return o;
 }
 
@@ -107,36 +97,20 @@ inline Outline GeneralOutline(std::mt19937& rng, int n)
         if (std::all_of(o.begin(), o.end(), [&](const Pt& q) { return std::hypot(p.x - q.x, p.y - q.y) >= 2000; }))
             o.push_back(p);
     }
-    const auto side = [](const Pt& a, const Pt& b, const Pt& c) {
-        const double v = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
-        return (v > 0) - (v < 0);
-    };
-    const auto meet = [&](const Pt& a, const Pt& b, const Pt& c, const Pt& d) {
-        const int s1 = side(a, b, c), s2 = side(a, b, d), s3 = side(c, d, a), s4 = side(c, d, b);
-        if (s1 * s2 < 0 && s3 * s4 < 0)
-            return true;
-        // Touching or overlapping: a corner on the other side.
-        const auto on = [](const Pt& p, const Pt& q, const Pt& r) {
-            return std::min(p.x, q.x) <= r.x && r.x <= std::max(p.x, q.x) && std::min(p.y, q.y) <= r.y &&
-                   r.y <= std::max(p.y, q.y);
-        };
-        return (s1 == 0 && on(a, b, c)) || (s2 == 0 && on(a, b, d)) || (s3 == 0 && on(c, d, a)) ||
-               (s4 == 0 && on(c, d, b));
-    };
     for (bool untangled = false; !untangled;) {
         untangled = true;
         for (int i = 0; i < n && untangled; ++i)
             for (int j = i + 2; j < n && untangled; ++j) {
                 if (i == 0 && j == n - 1)
                     continue;
-                if (meet(o[i], o[i + 1], o[j], o[(j + 1) % n])) {
+                if (segment_test::SegmentsMeet(o[i], o[i + 1], o[j], o[(j + 1) % n])) {
                     std::reverse(o.begin() + i + 1, o.begin() + j + 1);
                     untangled = false;
                 }
             }
     }
     for (int i = 0; i < n; ++i)
-        if (side(o[(i + n - 1) % n], o[i], o[(i + 1) % n]) == 0)
+        if (segment_test::Turn(o[(i + n - 1) % n], o[i], o[(i + 1) % n]) == 0)
             return GeneralOutline(rng, n);
     return kerneltest::PlanArea(AsRing(o)) > 0 ? rooftest::Reversed(o) : o;
 }
@@ -254,31 +228,32 @@ inline std::vector<Eave> Eaves(const Footprint& f)
     return eaves;
 }
 
-// How much of the roof a check asks for: all of it, or only that each face given holds an
-// eave and lies in that eave's plane.
-enum class Expect { WholeRoof, FacesInTheirPlanes };
-
 // The checks every roof over its footprint must pass, the failures naming the label:
 // faces run clockwise and hold an eave each, in whose plane they lie; every eave has one
 // face; plan areas add up to the footprint's; every side off the eaves lies along exactly one
-// other face (or several in turn, where their corners meet it); no two faces overlap.
-inline void ExpectSoundRoof(const Roof& roof, const std::string& label, Expect expect = Expect::WholeRoof)
+// other face (or several in turn, where their corners meet it), never one of its own plane
+// (eaves of one plane whose faces meet give one face); no two faces overlap.
+inline void ExpectSoundRoof(const Roof& roof, const std::string& label)
 {
     const Footprint& f = roof.footprint;
     const std::vector<Eave> eaves = Eaves(f);
     double area = 0.0, expected = 0.0, perimeter = 0.0;
     std::vector<int> held(roof.faces.size(), 0);
+    std::vector<std::size_t> plane(roof.faces.size(), 0);  // an eave each face holds
+    const auto inPlane = [](const Ring& face, const Eave& e) {
+        return std::all_of(face.begin(), face.end(), [&](const P3& v) {
+            return std::fabs(v.z - e.HeightAt(v.x, v.y)) < 0.5 * (1.0 + std::tan(e.slope));
+        });
+    };
     for (std::size_t e = 0; e < eaves.size(); ++e) {
         int owners = 0;
         for (std::size_t k = 0; k < roof.faces.size(); ++k) {
             if (!eaves[e].On(roof.faces[k]))
                 continue;
-            ++owners, ++held[k];
-            for (const P3& v : roof.faces[k])
-                EXPECT_NEAR(v.z, eaves[e].HeightAt(v.x, v.y), 0.5 * (1.0 + std::tan(eaves[e].slope)))
-                    << label << ": face " << k << " in the plane of eave " << e;
+            ++owners, ++held[k], plane[k] = e;
+            EXPECT_TRUE(inPlane(roof.faces[k], eaves[e])) << label << ": face " << k << " in the plane of eave " << e;
         }
-        EXPECT_TRUE(owners == 1 || expect != Expect::WholeRoof) << label << ": eave " << e << " on " << owners;
+        EXPECT_EQ(owners, 1) << label << ": eave " << e;
         perimeter += std::hypot(eaves[e].b.x - eaves[e].a.x, eaves[e].b.y - eaves[e].a.y);
     }
     for (std::size_t k = 0; k < roof.faces.size(); ++k) {
@@ -286,54 +261,54 @@ inline void ExpectSoundRoof(const Roof& roof, const std::string& label, Expect e
         EXPECT_LT(PlanArea(roof.faces[k]), 0.0) << label << ": face " << k << " runs clockwise";
         area -= PlanArea(roof.faces[k]);
     }
-    if (expect == Expect::WholeRoof) {
-        for (std::size_t l = 0; l < f.loops.size(); ++l)
-            expected += (l == 0 ? 1 : -1) * std::fabs(PlanArea(AsRing(f.loops[l])));
-        EXPECT_NEAR(area, expected, 0.05 * perimeter) << label << ": plan areas add up to the footprint";
+    for (std::size_t l = 0; l < f.loops.size(); ++l)
+        expected += (l == 0 ? 1 : -1) * std::fabs(PlanArea(AsRing(f.loops[l])));
+    EXPECT_NEAR(area, expected, 0.05 * perimeter) << label << ": plan areas add up to the footprint";
 
-        for (std::size_t fi = 0; fi < roof.faces.size(); ++fi) {
-            const Ring& face = roof.faces[fi];
-            for (std::size_t i = 0; i < face.size(); ++i) {
-                const P3& a = face[i];
-                const P3& b = face[(i + 1) % face.size()];
-                const double mx = (a.x + b.x) / 2, my = (a.y + b.y) / 2;
-                if (std::hypot(b.x - a.x, b.y - a.y) < 10.0 || std::any_of(f.loops.begin(), f.loops.end(), [&](const Outline& o) {
-                        return EdgeDistance(mx, my, AsRing(o)) < 1.0;
-                    }))
-                    continue;
-                int alongWhole = 0, covered = 0;  // faces along all three quarter points; points covered
-                for (std::size_t fk = 0; fk < roof.faces.size(); ++fk) {
-                    int along = 0;
-                    for (int q = 1; q <= 3 && fk != fi; ++q)
-                        if (EdgeDistance(a.x + q * (b.x - a.x) / 4, a.y + q * (b.y - a.y) / 4, roof.faces[fk]) < 0.25)
-                            along |= 1 << (q - 1);
-                    alongWhole += along == 7;
-                    covered |= along;
-                }
-                EXPECT_TRUE(alongWhole == 1 || (alongWhole == 0 && covered == 7))
-                    << label << ": face " << fi << " side " << i << " along " << alongWhole;
+    for (std::size_t fi = 0; fi < roof.faces.size(); ++fi) {
+        const Ring& face = roof.faces[fi];
+        for (std::size_t i = 0; i < face.size(); ++i) {
+            const P3& a = face[i];
+            const P3& b = face[(i + 1) % face.size()];
+            const double mx = (a.x + b.x) / 2, my = (a.y + b.y) / 2;
+            if (std::hypot(b.x - a.x, b.y - a.y) < 10.0 || std::any_of(f.loops.begin(), f.loops.end(), [&](const Outline& o) {
+                    return EdgeDistance(mx, my, AsRing(o)) < 1.0;
+                }))
+                continue;
+            int alongWhole = 0, covered = 0;  // faces along all three quarter points; points covered
+            for (std::size_t fk = 0; fk < roof.faces.size(); ++fk) {
+                int along = 0;
+                for (int q = 1; q <= 3 && fk != fi; ++q)
+                    if (EdgeDistance(a.x + q * (b.x - a.x) / 4, a.y + q * (b.y - a.y) / 4, roof.faces[fk]) < 0.25)
+                        along |= 1 << (q - 1);
+                alongWhole += along == 7;
+                covered |= along;
+                EXPECT_FALSE(along == 7 && inPlane(roof.faces[fk], eaves[plane[fi]]))
+                    << label << ": faces " << fi << " and " << fk << " of one plane share a side";
             }
+            EXPECT_TRUE(alongWhole == 1 || (alongWhole == 0 && covered == 7))
+                << label << ": face " << fi << " side " << i << " along " << alongWhole;
         }
+    }
 
-        // Points of the footprint away from every side lie in exactly one face.
-        double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
-        for (const Pt& p : f.loops[0])
-            minX = std::min(minX, p.x), maxX = std::max(maxX, p.x), minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
-        std::mt19937 rng(7);
-        std::uniform_real_distribution<double> ux(minX, maxX), uy(minY, maxY);
-        for (int sample = 0; sample < 300; ++sample) {
-            const double px = ux(rng), py = uy(rng);
-            int inside = 0, covering = 0;
-            bool nearSide = false;
-            for (std::size_t l = 0; l < f.loops.size(); ++l)
-                inside += (Winding(px, py, AsRing(f.loops[l])) != 0) == (l == 0);
-            for (const Ring& face : roof.faces) {
-                nearSide = nearSide || EdgeDistance(px, py, face) < 5.0;
-                covering += Winding(px, py, face) != 0;
-            }
-            if (inside == static_cast<int>(f.loops.size()) && !nearSide) {
-                EXPECT_EQ(covering, 1) << label << " at " << px << "," << py;
-            }
+    // Points of the footprint away from every side lie in exactly one face.
+    double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
+    for (const Pt& p : f.loops[0])
+        minX = std::min(minX, p.x), maxX = std::max(maxX, p.x), minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> ux(minX, maxX), uy(minY, maxY);
+    for (int sample = 0; sample < 300; ++sample) {
+        const double px = ux(rng), py = uy(rng);
+        int inside = 0, covering = 0;
+        bool nearSide = false;
+        for (std::size_t l = 0; l < f.loops.size(); ++l)
+            inside += (Winding(px, py, AsRing(f.loops[l])) != 0) == (l == 0);
+        for (const Ring& face : roof.faces) {
+            nearSide = nearSide || EdgeDistance(px, py, face) < 5.0;
+            covering += Winding(px, py, face) != 0;
+        }
+        if (inside == static_cast<int>(f.loops.size()) && !nearSide) {
+            EXPECT_EQ(covering, 1) << label << " at " << px << "," << py;
         }
     }
 }
@@ -361,40 +336,6 @@ inline bool SameCorners(const Ring& a, const Ring& b, double tol)
         });
     };
     return ca.size() == cb.size() && within(ca, cb) && within(cb, ca);
-}
-
-// The faces of the one-loop footprint by GetSlopingRoofVtsAry, clockwise like the generator's.
-inline std::vector<Ring> SolverFaces(const Footprint& f)
-{
-    GePoint3dArray outline;
-    std::vector<float> degrees;
-    for (std::size_t i = 0; i < f.loops[0].size(); ++i) {
-        outline.emplace_back(f.loops[0][i].x, f.loops[0][i].y, 0.0);
-        degrees.push_back(static_cast<float>(f.slopes[i] * 180.0 / M_PI));
-    }
-    CArray<GePoint3dArray, GePoint3dArray> faces;
-    CTools::GetSlopingRoofVtsAry(outline, degrees, faces);
-    std::vector<Ring> rings;
-    for (const GePoint3dArray& face : faces) {
-        rings.emplace_back();
-        for (auto p = face.rbegin(); p != face.rend(); ++p)
-            rings.back().push_back({p->x, p->y, p->z});
-    }
-    return rings;
-}
-
-// Whether the two roofs have the same faces: each of the generator's is, as a point set, the
-// solver's face on the same eave, and every eave has a face of the generator's.
-inline bool SameAsSolver(const Roof& roof, const std::vector<Ring>& solved)
-{
-    const std::vector<Eave> eaves = Eaves(roof.footprint);
-    const auto faceOn = [](const std::vector<Ring>& faces, const Eave& e) {
-        return std::find_if(faces.begin(), faces.end(), [&](const Ring& f) { return e.On(f); });
-    };
-    return std::all_of(eaves.begin(), eaves.end(), [&](const Eave& e) {
-        const auto mine = faceOn(roof.faces, e), theirs = faceOn(solved, e);
-        return mine != roof.faces.end() && theirs != solved.end() && SameCorners(*mine, *theirs, 1.0);
-    });
 }
 
 }  // namespace pitchedroof

@@ -84,6 +84,27 @@ inline Segs GridLines(int k, double step)
     return segs;
 }
 
+// The sign of the turn a -> b -> c (1 left, -1 right, 0 on one line), of any points with x, y.
+template <typename P>
+int Turn(const P& a, const P& b, const P& c)
+{
+    const double v = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+    return (v > 0) - (v < 0);
+}
+
+// Whether the closed segments ab and cd share a point: crossing, touching, overlapping or
+// sharing an end.
+template <typename P>
+bool SegmentsMeet(const P& a, const P& b, const P& c, const P& d)
+{
+    const auto on = [](const P& p, const P& q, const P& r) {
+        return Turn(p, q, r) == 0 && std::min(p.x, q.x) <= r.x && r.x <= std::max(p.x, q.x) &&
+               std::min(p.y, q.y) <= r.y && r.y <= std::max(p.y, q.y);
+    };
+    return (Turn(a, b, c) * Turn(a, b, d) < 0 && Turn(c, d, a) * Turn(c, d, b) < 0) || on(a, b, c) || on(a, b, d) ||
+           on(c, d, a) || on(c, d, b);
+}
+
 // ---- Random segments in generic position, crossings by Cramer's rule in long double ----
 
 using Real = long double;
