@@ -14,10 +14,13 @@
 
 namespace qrxGe {
 
-// Readable failures: GoogleTest finds this beside the type.
+// Readable failures, to the last digit so that a failing shape can be drawn again (also at a
+// national grid's coordinates): GoogleTest finds this beside the type.
 inline void PrintTo(const point2d& p, std::ostream* os)
 {
+    const std::streamsize precision = os->precision(17);
     *os << '(' << p.x << ',' << p.y << ')';
+    os->precision(precision);
 }
 
 inline void PrintTo(const edge2d& e, std::ostream* os)

@@ -18,11 +18,11 @@
 #include <cmath>
 #include <array>
 #include <random>
-#include <sstream>
 
 namespace {
 
 using namespace geosoracle;
+using ::testing::PrintToString;
 using qrxGe::test::Moved;
 using qrxGe::test::OwnedRings;
 using qrxGe::test::SignedArea;
@@ -226,15 +226,6 @@ double OutlineDistance(const Context& c, const Ring& a, const Ring& b)
     return d;
 }
 
-std::string Describe(const Ring& r)
-{
-    std::ostringstream s;
-    s.precision(17);
-    for (const point2d& p : r)
-        s << '{' << p.x << ',' << p.y << "},";
-    return s.str();
-}
-
 // The areas an operation may give: GEOS's within 1e-6 relative plus 0.1 times its outline.
 struct Bounds {
     double low = 0, high = 0;
@@ -319,7 +310,7 @@ void ExpectAgreement(const OwnedRings& rings, bool mayBeNull, bool mustBeNull, B
     EXPECT_LE(area, bounds.high);
     for (const Ring& r : *rings) {
         if (r != a && r != b) {
-            EXPECT_GT(SignedArea(r), 0.0) << "a clockwise ring " << Describe(r);
+            EXPECT_GT(SignedArea(r), 0.0) << "a clockwise ring " << PrintToString(r);
         }
     }
 }
@@ -356,7 +347,7 @@ TEST_F(RingOperationsGeos, BooleanOperationsMatchTheOverlayAtAndNearTheTolerance
         const Pair p = pairs.Next(geos);
         const double shift = std::array{0.0, 1e6, 1e9, 1e12}[static_cast<std::size_t>(i % 4)];
         SCOPED_TRACE("pair " + std::to_string(i) + ", B " + p.how + ", shifted by " + std::to_string(shift) +
-                     "\nA: " + Describe(p.a) + "\nB: " + Describe(p.b));
+                     "\nA: " + PrintToString(p.a) + "\nB: " + PrintToString(p.b));
         compared += ExpectTheOverlay(geos, p.a, p.b, shift);
         if (HasFailure())
             break;
@@ -372,7 +363,7 @@ TEST_F(RingOperationsGeos, SpikeThroughACornerMatchesTheOverlay)
     const Ring rectangle{{4, 0}, {9, 0}, {9, 3}, {4, 3}};
     for (const point2d tip : Ring{{3.4, -0.6}, {3.5, -0.5}, {3.6, -0.4}, {3.7, -0.3}, {3.8, -0.2}, {3.92, -0.04}}) {
         const Ring spike{{7.92, 7.08}, tip, {6.96, 4.96}};
-        SCOPED_TRACE("spike tip " + ::testing::PrintToString(tip));
+        SCOPED_TRACE("spike tip " + PrintToString(tip));
         EXPECT_TRUE(ExpectTheOverlay(geos, rectangle, spike, 0.0));
         EXPECT_TRUE(ExpectTheOverlay(geos, spike, rectangle, 0.0));
     }
@@ -383,7 +374,8 @@ TEST_F(RingOperationsGeos, SplitFacesTileTheSplitRing)
     Pairs pairs(4141);
     for (int i = 0; i < 800; ++i) {
         const Pair p = pairs.Next(geos);
-        SCOPED_TRACE("pair " + std::to_string(i) + ", B " + p.how + "\ncutter: " + Describe(p.a) + "\nring: " + Describe(p.b));
+        SCOPED_TRACE("pair " + std::to_string(i) + ", B " + p.how + "\ncutter: " + PrintToString(p.a) +
+                     "\nring: " + PrintToString(p.b));
         const auto faces = Take(qrxGe::SplitPolygonByPolygon(p.a, p.b));
         ASSERT_TRUE(faces);
         const Geom whole = Polygon(geos, p.b);
