@@ -5,6 +5,7 @@
 #include "qrxGeEdge2d.h"
 #include "qrxGeRing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -83,6 +84,14 @@ inline double TotalArea(const std::vector<Ring>& rings)
 inline Ring Reversed(Ring ring)
 {
     return Ring(ring.rbegin(), ring.rend());
+}
+
+// How many of the rings an operation gave on a and b run clockwise; a copy of an input ring is
+// the caller's ring as given and is not counted.
+inline std::size_t ClockwiseTraced(const std::vector<Ring>& rings, const Ring& a, const Ring& b)
+{
+    return static_cast<std::size_t>(
+        std::count_if(rings.begin(), rings.end(), [&](const Ring& r) { return r != a && r != b && SignedArea(r) <= 0.0; }));
 }
 
 // A coordinate from one byte, for the fuzz targets and their seeded runs: a coarse grid (steps

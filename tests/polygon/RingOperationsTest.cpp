@@ -63,10 +63,8 @@ TEST(RingOperations, UnionSubtractionAndIntersectionOfTheDecidingShapes)
          Ring{{0, 0}, {10, 0}, {10, 10}, {20, 10}, {20, 20}, {10, 20}, {10, 10}, {0, 10}}, Rings{kSquare}, none},
         // Beyond 4e14 the 0.1 tolerance is within a few units of the last place: nothing to
         // trace, answered at once; just within reach the operations still work.
-        {"beyond reach", Moved(kSquare, 4.1e14, 0), Moved(kOffsetSquare, 4.1e14, 0), std::nullopt, std::nullopt,
+        {"beyond reach", Moved(kSquare, -4.1e14, 0), Moved(kOffsetSquare, -4.1e14, 0), std::nullopt, std::nullopt,
          std::nullopt},
-        {"beyond reach on the other side", Moved(kSquare, -1e15, 0), Moved(kOffsetSquare, -1e15, 0), std::nullopt,
-         std::nullopt, std::nullopt},
         {"just within reach", Moved(kSquare, 3.9e14, 0), Moved(kOffsetSquare, 3.9e14, 0), Moved(joint, 3.9e14, 0),
          Rings{Moved(ell, 3.9e14, 0)}, Rings{Moved(overlap, 3.9e14, 0)}},
     };
@@ -130,13 +128,8 @@ TEST(RingOperations, ShapesThatMeetTheToleranceAtSiteCoordinates)
                 EXPECT_NEAR(TotalArea(*difference), c.difference, tol);
                 EXPECT_EQ(difference->size(), c.differenceRings);
                 EXPECT_NEAR(TotalArea(*common), c.common, tol);
-                for (const auto& rings : {*difference, *common, std::vector<Ring>{*united}}) {
-                    for (const Ring& r : rings) {
-                        if (r != a && r != b) {
-                            EXPECT_GT(SignedArea(r), 0.0) << "a clockwise ring";
-                        }
-                    }
-                }
+                for (const auto& rings : {*difference, *common, std::vector<Ring>{*united}})
+                    EXPECT_EQ(ClockwiseTraced(rings, a, b), 0u);
             }
         }
     }
