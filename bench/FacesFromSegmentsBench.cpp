@@ -45,6 +45,21 @@ Segments Soup(int n)
     return s;
 }
 
+// n segments of random direction, 1 to 3 m long, in a square of 2 m² per segment, whole
+// millimetres: most stand alone or in small trees, so the graph is mostly dangling chains.
+Segments ShortSoup(int n)
+{
+    std::mt19937 gen(43);
+    const double side = std::sqrt(2.0 * n) * 1000.0;
+    std::uniform_real_distribution<double> at(0, side), length(1000, 3000), turn(0, 2 * M_PI);
+    Segments s;
+    while (static_cast<int>(s.size()) < n) {
+        const double x = std::round(at(gen)), y = std::round(at(gen)), l = length(gen), a = turn(gen);
+        s.push_back({{x, y}, {std::round(x + l * std::cos(a)), std::round(y + l * std::sin(a))}});
+    }
+    return s;
+}
+
 using Family = Segments (*)(int);
 
 void Planar(benchmark::State& state, Family family)
@@ -84,6 +99,8 @@ BENCHMARK_CAPTURE(Planar, grid, Cells) GRID_SIZES;
 BENCHMARK_CAPTURE(Geos, grid, Cells) GRID_SIZES;
 BENCHMARK_CAPTURE(Planar, soup, Soup) SIZES;
 BENCHMARK_CAPTURE(Geos, soup, Soup) SIZES;
+BENCHMARK_CAPTURE(Planar, shortSoup, ShortSoup) GRID_SIZES;
+BENCHMARK_CAPTURE(Geos, shortSoup, ShortSoup) GRID_SIZES;
 
 } // namespace
 

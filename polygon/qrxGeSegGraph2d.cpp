@@ -128,14 +128,19 @@ void seggraph2d::BuildVertices()
 
 void seggraph2d::PruneDanglingChains()
 {
+    // The free ends of dangling chains, found once. A chain stops at a vertex of three or
+    // more half-edges, which it leaves with two or more; when a later chain reaches it with
+    // two, the walk goes on through it, so no root becomes a free end of its own and the pass
+    // grows with what it removes.
+    std::vector<graphvertex2d*> ends;
+    for (const auto& v : vertices_)
+        if (v->halfEdges.size() == 1)
+            ends.push_back(v.get());
     const std::size_t bound = edges_.size();
-    for (;;) {
-        const auto end = std::find_if(vertices_.begin(), vertices_.end(), [](const auto& v) {
-            return v->flag == 0 && v->halfEdges.size() == 1;
-        });
-        if (end == vertices_.end())
-            break;
-        graphvertex2d* v = end->get();
+    for (graphvertex2d* v : ends) {
+        // A chain open at both ends was taken out from its other end.
+        if (v->flag != 0 || v->halfEdges.size() != 1)
+            continue;
         v->flag = 1;
         graphedge2d* e = v->halfEdges[0].edge;
         graphvertex2d* w = OtherVertex(v->halfEdges[0]);
