@@ -86,8 +86,9 @@ private:
     // Gives every place a node; false when that changes no route.
     bool AddNodes(const std::vector<place>& places);
     // Where pieces still cross beside the node their crossing went to, though both already
-    // pass it (a cluster of nodes the routes run through in different orders), the nodes at
-    // the crossing pieces' ends near it become that node. False when none does.
+    // pass it (a cluster of nodes the routes run through in different orders, as where a
+    // dozen segments pass through a disc a few tenths across), the nodes at the crossing
+    // pieces' ends near it become that node. False when none does.
     bool GatherAround(const std::vector<place>& places);
     int Resolved(int node) const;
     // Moves free ends onto nodes and routes every segment through its nodes.

@@ -99,6 +99,14 @@ inline double Area(const Context& c, const Ring& ring)
     return Area(c, Polygon(c, ring));
 }
 
+// The length of the lines, or of the polygons' outlines and holes.
+inline double Length(const Context& c, const Geom& g)
+{
+    double l = 0.0;
+    GEOSLength_r(c.get(), g.get(), &l);
+    return l;
+}
+
 // One polygon of a result: its area, the area its shell encloses, and its hole count.
 struct PolygonPart {
     double area = 0.0;

@@ -209,13 +209,6 @@ private:
     std::mt19937 random_;
 };
 
-double Length(const Context& c, const Geom& g)
-{
-    double l = 0.0;
-    GEOSLength_r(c.get(), g.get(), &l);
-    return l;
-}
-
 // The distance between the rings' outlines.
 double OutlineDistance(const Context& c, const Ring& a, const Ring& b)
 {

@@ -5,7 +5,10 @@
 // but one, the outline encloses the part holding the lowest point, the peeled outlines enclose
 // every part, and the graph keeps the noded edges that are not dangles. The same soups moved
 // to a national grid's coordinates (1e6 to 1e12) give the same areas, and grids of cells
-// crossed by a line at a shallow angle are cut where GEOS cuts them.
+// crossed by a line at a shallow angle are cut where GEOS cuts them. Dense clusters (many
+// segments through a small disc, near-parallel bundles crossing, stars whose crossings lie
+// 0.05 to 0.2 apart), where the noder has to gather nodes that routes pass in different
+// orders, keep the graph's invariants and GEOS's areas within what the tolerance moves.
 #include <gtest/gtest.h>
 
 #include "GeosSupport.h"
@@ -14,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <numeric>
 #include <random>
 
@@ -325,6 +329,140 @@ TEST(SegmentOperationsGeos, ShallowCrossingsCutFacesAsThePolygonizerDoes)
             ASSERT_FALSE(t.someNull);
             ExpectSameAreas(t.inner, whole.areas, "inner faces", 1e-9 + 1e-15 * shift);
         }
+    }
+}
+
+// Clusters of crossings and ends within 0.2 of one another, at the origin.
+class Clusters {
+public:
+    explicit Clusters(unsigned seed) : random_(seed) {}
+
+    // A cluster inside a square whose sides its longer segments cross, so that faces much
+    // larger than the tolerance hang on the cluster's nodes.
+    Segments Next()
+    {
+        Segments s;
+        switch (Int(0, 3)) {
+        case 0: s = Bundles(); break;
+        case 1: s = Star(); break;
+        default: s = Disc(); break;
+        }
+        const double h = Real(1.5, 4);
+        return qrxGe::test::Joined(s, qrxGe::test::Sides({{-h, -h}, {h, -h}, {h, h}, {-h, h}}));
+    }
+
+private:
+    int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random_); }
+    double Real(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random_); }
+
+    // The segment through p at angle t, reaching `back` behind p and `ahead` beyond it.
+    static edge2d Through(const point2d& p, double t, double back, double ahead)
+    {
+        return {{p.x - back * std::cos(t), p.y - back * std::sin(t)}, {p.x + ahead * std::cos(t), p.y + ahead * std::sin(t)}};
+    }
+
+    // 4 to 16 segments through a disc of radius 0.05 to 0.3, a third of their ends inside it.
+    Segments Disc()
+    {
+        Segments s;
+        const double radius = Real(0.05, 0.3);
+        for (int i = 0, n = Int(4, 16); i < n; ++i) {
+            const double a = Real(0, 2 * M_PI), d = radius * std::sqrt(Real(0, 1));
+            const auto reach = [&] { return Int(0, 2) ? Real(1, 5) : Real(0.02, 0.3); };
+            const double back = reach();
+            s.push_back(Through({d * std::cos(a), d * std::sin(a)}, Real(0, 2 * M_PI), back, reach()));
+        }
+        return s;
+    }
+
+    // Two or three bundles of 2 to 6 segments each, within 0.03 rad of the bundle's direction
+    // and 0.02 to 0.15 apart, crossing near the origin.
+    Segments Bundles()
+    {
+        Segments s;
+        for (int b = 0, bundles = Int(2, 3); b < bundles; ++b) {
+            const double a = Real(0, M_PI), spacing = Real(0.02, 0.15), spread = Real(0, 0.03);
+            for (int i = 0, k = Int(2, 6); i < k; ++i) {
+                const double off = (i - k / 2.0) * spacing + Real(-0.01, 0.01), along = Real(-0.3, 0.3);
+                const point2d p{-off * std::sin(a) + along * std::cos(a), off * std::cos(a) + along * std::sin(a)};
+                s.push_back(Through(p, a + Real(-spread, spread), Real(0.5, 5), Real(0.5, 5)));
+            }
+        }
+        return s;
+    }
+
+    // 3 to 10 lines passing within 0.02 to 0.12 of the origin, some ending near it.
+    Segments Star()
+    {
+        Segments s;
+        const double within = Real(0.02, 0.12);
+        for (int i = 0, n = Int(3, 10); i < n; ++i) {
+            const double t = Real(0, M_PI), d = Real(-within, within);
+            s.push_back(Through({-d * std::sin(t), d * std::cos(t)}, t, Real(0.05, 4), Real(0.05, 4)));
+        }
+        return s;
+    }
+
+    std::mt19937 random_;
+};
+
+double Perimeter(const std::vector<qrxGe::test::Ring>& rings)
+{
+    double length = 0.0;
+    for (const auto& r : rings)
+        for (std::size_t i = 0; i < r.size(); ++i)
+            length += r[i].DistanceTo(r[(i + 1) % r.size()]);
+    return length;
+}
+
+// Where the tolerance gathers places, a face's sides move by up to 0.2: areas may differ by
+// half that along both boundaries.
+void ExpectAreaWithinTheTolerance(const std::vector<qrxGe::test::Ring>& got, double expected, double expectedPerimeter,
+                                  const char* what)
+{
+    const double area = qrxGe::test::TotalArea(got);
+    EXPECT_NEAR(area, expected, 1e-6 * expected + 0.1 * (Perimeter(got) + expectedPerimeter)) << what;
+}
+
+TEST(SegmentOperationsGeos, DenseClustersKeepTheInvariantsAndThePolygonizersAreas)
+{
+    Context geos;
+    Clusters clusters(5353);
+    for (int i = 0; i < 800; ++i) {
+        const Segments s = clusters.Next();
+        const double shift = std::array{0.0, 1e6, 1e9, 1e12}[static_cast<std::size_t>(i % 4)];
+        const Segments moved = Moved(s, shift, -0.75 * shift);
+        SCOPED_TRACE("cluster " + std::to_string(i) + ", shifted by " + std::to_string(shift) + ": " +
+                     ::testing::PrintToString(moved));
+        ASSERT_EQ(qrxGe::test::CheckSegmentOperations(moved), "");
+
+        const Geom faces = Polygonize(geos, Node(geos, Lines(geos, s)));
+        const Geom whole(geos.get(), GEOSUnaryUnion_r(geos.get(), faces.get()));
+        const double area = Area(geos, faces), outlineArea = Area(geos, whole);
+        const auto inner = Take(qrxGe::InnerFacesFromSegments(moved));
+        const auto all = Take(qrxGe::FacesFromSegments(moved));
+        const auto peeled = Take(qrxGe::PeelOutlinesFromSegments(moved));
+        const auto outline = Take(qrxGe::OutlineFromSegments(moved));
+        // Null (or empty) only where no face is left beyond what the tolerance may close.
+        const std::vector<qrxGe::test::Ring> none;
+        ExpectAreaWithinTheTolerance(inner ? *inner : none, area, Length(geos, faces), "inner faces");
+        ExpectAreaWithinTheTolerance(peeled ? *peeled : none, outlineArea, Length(geos, whole), "peeled outlines");
+        if (inner) {
+            EXPECT_EQ(qrxGe::test::ClockwiseTraced(*inner, {}, {}), 0u) << "a clockwise inner face";
+            ASSERT_TRUE(all);
+            std::vector<qrxGe::test::Ring> counterClockwise;
+            std::copy_if(all->begin(), all->end(), std::back_inserter(counterClockwise),
+                         [](const auto& r) { return SignedArea(r) > 0.0; });
+            ExpectAreaWithinTheTolerance(counterClockwise, area, Length(geos, faces), "faces");
+        }
+        if (outline) {
+            EXPECT_GT(SignedArea(*outline), 0.0) << "a clockwise outline";
+            EXPECT_LE(std::fabs(SignedArea(*outline)),
+                      outlineArea + 1e-6 * outlineArea + 0.1 * (Perimeter({*outline}) + Length(geos, whole)))
+                << "an outline beyond every part";
+        }
+        if (HasFailure())
+            break;
     }
 }
 
