@@ -9,7 +9,6 @@
 #include <limits>
 #include <optional>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
 #include "DanglingChains.h"
@@ -545,72 +544,77 @@ bool SameRing(const GePoint3dArray& a, const GePoint3dArray& b, double tol)
     return CTools::IsPtArraySame(a, b, 0, tol) != 0;
 }
 
-// The loops of a walk round a face that passes a corner more than once: the sides it walks
-// both ways (a bridge from the face to an island, or between two faces) are dropped, and the
-// rest is cut into loops, each going on from the corner a side arrives at by the first side
-// the walk left that corner by after it (the walk's own order, where it did not cross a
-// bridge).
-std::vector<std::vector<std::size_t>> LoopsWithoutBridges(const Network& net, std::span<const std::size_t> corner,
-                                                          std::span<const std::size_t> walk)
+// The face loops of one cycle of sides (each side followed by the sharpest right turn at the
+// corner it runs into), which holds one face on its right. Sides whose twins (the same
+// segment the other way) are in the cycle too are bridges, with that face on both sides: a
+// line from the face's outline to an island, or between two islands. They are dropped, and
+// the rest is cut wherever it comes back to a corner it left before, the latest such
+// departure first, so that an island whose corner lies on the outline (a corner on a corner)
+// comes apart from the outline as a bridge of no length would. Every loop is then simple;
+// the clockwise one, if any, is the outline of a bounded face, the others are the edges of
+// its islands seen from outside. `depart` holds npos for every corner and is left so.
+std::vector<std::vector<std::size_t>> FaceLoops(const Network& net, std::span<const std::size_t> corner,
+                                                std::span<const std::size_t> cycle, std::span<const std::size_t> cycleOf,
+                                                std::vector<std::size_t>& depart)
 {
-    std::unordered_map<std::size_t, std::size_t> at;  // side -> its place in the walk
-    for (std::size_t k = 0; k < walk.size(); ++k)
-        at.emplace(walk[k], k);
-    std::vector<bool> used(walk.size(), false);
-    std::unordered_map<std::size_t, std::vector<std::size_t>> leaving;  // corner -> places, ascending
-    for (std::size_t k = 0; k < walk.size(); ++k) {
-        if (at.contains(net.Partner(walk[k])))
-            used[k] = true;
-        else
-            leaving[corner[walk[k]]].push_back(k);
-    }
+    constexpr std::size_t npos = static_cast<std::size_t>(-1);
     std::vector<std::vector<std::size_t>> loops;
-    for (std::size_t start = 0; start < walk.size(); ++start) {
-        if (used[start])
-            continue;
-        std::vector<std::size_t> loop;
-        bool closed = false;
-        for (std::size_t k = start; !used[k];) {
-            used[k] = true;
-            loop.push_back(walk[k]);
-            const std::size_t arrival = corner[net.Partner(walk[k])];
-            if (arrival == corner[walk[start]]) {
-                closed = true;
-                break;
-            }
-            const std::vector<std::size_t>& options = leaving[arrival];
-            const auto later = std::find_if(options.begin(), options.end(),
-                                            [&](std::size_t p) { return p > k && !used[p]; });
-            const auto any = std::find_if(options.begin(), options.end(), [&](std::size_t p) { return !used[p]; });
-            if (later == options.end() && any == options.end())
-                break;
-            k = later != options.end() ? *later : *any;
+    std::vector<std::size_t> stack, before;  // sides on the way, and the departure each hid
+    const auto pop = [&](std::size_t from) {
+        while (stack.size() > from) {
+            depart[corner[stack.back()]] = before.back();
+            stack.pop_back();
+            before.pop_back();
         }
-        if (closed)
+    };
+    for (const std::size_t s : cycle) {
+        if (cycleOf[net.Partner(s)] == cycleOf[s])
+            continue;
+        before.push_back(depart[corner[s]]);
+        depart[corner[s]] = stack.size();
+        stack.push_back(s);
+        const std::size_t back = depart[corner[net.Partner(s)]];
+        if (back == npos)
+            continue;
+        std::vector<std::size_t> loop(stack.begin() + static_cast<std::ptrdiff_t>(back), stack.end());
+        pop(back);
+        // A bridge leaves a gap in the stack; a loop is whole only when each side starts
+        // where the one before it ends.
+        bool whole = true;
+        for (std::size_t k = 1; k < loop.size() && whole; ++k)
+            whole = corner[loop[k]] == corner[net.Partner(loop[k - 1])];
+        if (whole)
             loops.push_back(std::move(loop));
     }
+    pop(0);
     return loops;
 }
 
-// The bounded faces the tracer leaves out. Its walks start only at points no walk has used
+// The bounded faces of the network: each side of a taking part segment bounds exactly one
+// face, so the cycles of sides (sharpest right turn at every meeting point) are the faces'
+// boundaries, and the clockwise loop of each (bridges and islands cut off) is a bounded
+// face's outline. The tracer's walks miss some: they start only at points no walk has used
 // yet, so a face all of whose sides are shared with faces traced before it (a piece of a
-// balcony outline reaching into the building) is never started. Here the taking part
-// segments are walked once on each side, turning sharpest right at every meeting point; a
-// clockwise ring without a repeated corner that the tracer did not give is such a face, and
-// so is each such loop of a walk that crosses a bridge (to an island, or to another face).
-// Points, sides and corners are taken in index order; the work is on the network's nodes.
-std::vector<GePoint3dArray> MissedFaces(const Network& net, const std::vector<unsigned char>& bounding, double tol,
-                                        const TracedFaces& traced)
+// balcony outline reaching into the building) is never started, and a walk closes its ring
+// at the first point it meets again, so a face whose outline touches itself is never closed.
+// They also give some twice: a point may serve two walks, whichever way they run, and a walk
+// that goes out along a bridge and back may trace a face a second time. So each face the
+// tracer gave is kept, first and as it was traced, when it is one of these faces and the
+// first to be so; the faces none of them is follow. Points, sides and corners are taken in
+// index order; the work is on the network's nodes.
+std::vector<GePoint3dArray> SoundFaces(const Network& net, const std::vector<unsigned char>& bounding, double tol,
+                                       TracedFaces traced)
 {
-    const std::vector<GePoint3dArray>& found = traced.rings;
+    std::vector<GePoint3dArray>& found = traced.rings;
     const std::size_t n = net.Size();
-    // Meeting points: the nodes within tol of one another, chained; each is named by its
-    // node of lowest index.
+    // Meeting points: the nodes of taking part segments within tol of one another, chained;
+    // each is named by its node of lowest index. A segment that takes no part joins nothing.
+    const auto takesPart = [&](std::size_t r) { return bounding[net.Index(r) / 2] != 0; };
     std::vector<std::size_t> corner(n, n);
     std::vector<std::size_t> stack;
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t root = net.Node(i);
-        if (corner[root] != n)
+        if (corner[root] != n || !takesPart(root))
             continue;
         stack.assign(1, root);
         corner[root] = root;
@@ -618,7 +622,7 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, const std::vector<un
             const std::size_t k = stack.back();
             stack.pop_back();
             for (std::size_t c : net.Near(k))
-                if (corner[c] == n)
+                if (corner[c] == n && takesPart(c))
                     corner[c] = root, stack.push_back(c);
         }
     }
@@ -626,10 +630,11 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, const std::vector<un
     // each corner, ascending by index, are leaving[from[c], from[c + 1]).
     std::vector<bool> side(n);
     for (std::size_t r = 0; r < n; ++r)
-        side[r] = bounding[net.Index(r) / 2] && corner[r] != corner[net.Partner(r)];
+        side[r] = takesPart(r) && corner[r] != corner[net.Partner(r)];
     std::vector<std::size_t> from(n + 1, 0);
     for (std::size_t r = 0; r < n; ++r)
-        from[corner[r] + 1] += side[r] ? 1 : 0;
+        if (side[r])
+            ++from[corner[r] + 1];
     for (std::size_t c = 0; c < n; ++c)
         from[c + 1] += from[c];
     std::vector<std::size_t> leaving(from[n]);
@@ -665,101 +670,99 @@ std::vector<GePoint3dArray> MissedFaces(const Network& net, const std::vector<un
         }
         after[net.Partner(at)] = best == n ? at : best;
     }
-    std::vector<bool> walked(n, false);
-    // The faces found, by the mean of their corners: a ring with the same corners has its
-    // mean within tol.
+
+    // A traced face whose sides follow one another as above, with the face's very points at
+    // its corners, is a cycle known before it is walked: a simple clockwise loop, a bounded
+    // face. The first traced face of each such cycle is kept; a later one is the same face
+    // again.
+    std::vector<std::size_t> cycleOf(n, n);  // the cycle of each walked side, numbered from found.size()
+    std::vector<bool> kept(found.size(), false), settled(found.size(), false);
+    for (std::size_t f = 0; f < found.size(); ++f) {
+        const std::span<const std::uint32_t> sides =
+            std::span<const std::uint32_t>(traced.sides).subspan(traced.from[f], traced.from[f + 1] - traced.from[f]);
+        bool closed = !sides.empty();
+        for (std::size_t j = 0; j < sides.size() && closed; ++j)
+            closed = side[sides[j]] && after[sides[j]] == sides[(j + 1) % sides.size()] &&
+                     Identical(net.Point(corner[sides[j]]), found[f][j]);
+        if (!closed)
+            continue;
+        settled[f] = true;
+        kept[f] = cycleOf[sides[0]] == n;
+        if (kept[f])
+            for (std::size_t s : sides)
+                cycleOf[s] = f;
+    }
+
+    // Every other cycle, walked once; the clockwise loops of its face.
+    std::vector<GePoint3dArray> faces;  // the bounded faces no kept traced face is
+    std::vector<std::size_t> depart(n, static_cast<std::size_t>(-1));
+    std::vector<bool> visited(n, false);  // the corners of the cycle being walked
+    std::vector<std::size_t> cycle;
+    std::size_t cycles = found.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t first = net.Node(i);
+        if (cycleOf[first] != n || !side[first])
+            continue;
+        cycle.clear();
+        bool simple = true;
+        for (std::size_t s = first; cycleOf[s] == n && cycle.size() <= n; s = after[s]) {
+            cycleOf[s] = cycles;
+            simple = simple && !visited[corner[s]];
+            visited[corner[s]] = true;
+            cycle.push_back(s);
+        }
+        ++cycles;
+        for (std::size_t s : cycle)
+            visited[corner[s]] = false;
+        const auto add = [&](std::span<const std::size_t> loop) {
+            GePoint3dArray ring;
+            ring.reserve(loop.size());
+            for (std::size_t s : loop)
+                ring.push_back(net.Point(corner[s]));
+            if (ring.size() >= 3 && CTools::IsPtArrayClockWise(ring))
+                faces.push_back(std::move(ring));
+        };
+        if (simple)
+            add(cycle);
+        else
+            for (const std::vector<std::size_t>& loop : FaceLoops(net, corner, cycle, cycleOf, depart))
+                add(loop);
+    }
+
+    // The other traced faces are kept when they are one of those faces, not yet claimed.
     std::vector<double> cx, cy;
     const auto mean = [](const GePoint3dArray& ring, double& x, double& y) {
         x = y = 0.0;
         for (const GePoint3d& p : ring)
             x += p.x / ring.size(), y += p.y / ring.size();
     };
-    for (const GePoint3dArray& face : found) {
+    for (const GePoint3dArray& face : faces) {
         cx.emplace_back();
         cy.emplace_back();
         mean(face, cx.back(), cy.back());
     }
     const tools::PointGrid means(cx, cy, tol);
-
-    // A traced face whose sides follow one another as above, with the face's very points at
-    // its corners, is a ring that is known before it is walked: its mean lies within tol of
-    // the face's whenever the rounding of the two sums cannot reach tol.
-    std::vector<std::size_t> cycle(n, n);
+    std::vector<bool> claimed(faces.size(), false);
     for (std::size_t f = 0; f < found.size(); ++f) {
-        const std::span<const std::uint32_t> sides =
-            std::span<const std::uint32_t>(traced.sides).subspan(traced.from[f], traced.from[f + 1] - traced.from[f]);
-        double largest = 0.0;
-        for (const GePoint3d& p : found[f])
-            largest = std::max({largest, std::fabs(p.x), std::fabs(p.y)});
-        bool closed = static_cast<double>(sides.size()) * largest < tol * 0x1p50;
-        for (std::size_t j = 0; j < sides.size() && closed; ++j)
-            closed = side[sides[j]] && after[sides[j]] == sides[(j + 1) % sides.size()] &&
-                     Identical(net.Point(corner[sides[j]]), found[f][j]);
-        if (closed)
-            for (std::size_t s : sides)
-                cycle[s] = f;
-    }
-    const auto unwalkedFace = [&](std::size_t f) {
-        for (std::size_t k = traced.from[f]; k < traced.from[f + 1]; ++k)
-            if (walked[traced.sides[k]])
-                return false;
-        return true;
-    };
-
-    std::vector<bool> visited(n, false);  // the corners of the ring being looked at
-    GePoint3dArray ring;
-    std::vector<GePoint3dArray> missed;
-    // A loop of sides without a repeated corner that no traced face has, running clockwise.
-    const auto consider = [&](std::span<const std::size_t> loop) {
-        ring.clear();
-        bool simple = true;
-        for (std::size_t s : loop) {
-            simple = simple && !visited[corner[s]];
-            visited[corner[s]] = true;
-            ring.push_back(net.Point(corner[s]));
-        }
-        for (std::size_t s : loop)
-            visited[corner[s]] = false;
-        if (!simple || ring.size() < 3)
-            return;
-        // Most rings are traced faces; they are told before the orientation test.
+        if (settled[f])
+            continue;
         double x = 0.0, y = 0.0;
-        mean(ring, x, y);
-        bool known = false;
-        means.ForEachNear(x, y, [&](std::size_t f) {
-            known = SameRing(found[f], ring, tol);
-            return !known;
+        mean(found[f], x, y);
+        means.ForEachNear(x, y, [&](std::size_t g) {
+            kept[f] = !claimed[g] && SameRing(faces[g], found[f], tol);
+            claimed[g] = claimed[g] || kept[f];
+            return !kept[f];
         });
-        if (!known && CTools::IsPtArrayClockWise(ring))
-            missed.push_back(ring);
-    };
-    std::vector<std::size_t> sides;
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t first = net.Node(i);
-        if (walked[first] || !side[first])
-            continue;
-        if (cycle[first] != n && unwalkedFace(cycle[first])) {
-            for (std::size_t k = traced.from[cycle[first]]; k < traced.from[cycle[first] + 1]; ++k)
-                walked[traced.sides[k]] = true;
-            continue;
-        }
-        sides.clear();
-        bool simple = true;
-        for (std::size_t s = first; !walked[s] && sides.size() <= n; s = after[s]) {
-            walked[s] = true;
-            simple = simple && !visited[corner[s]];
-            visited[corner[s]] = true;
-            sides.push_back(s);
-        }
-        for (std::size_t s : sides)
-            visited[corner[s]] = false;
-        if (simple)
-            consider(sides);
-        else
-            for (const std::vector<std::size_t>& loop : LoopsWithoutBridges(net, corner, sides))
-                consider(loop);
     }
-    return missed;
+
+    std::vector<GePoint3dArray> sound;
+    for (std::size_t f = 0; f < found.size(); ++f)
+        if (kept[f])
+            sound.push_back(std::move(found[f]));
+    for (std::size_t g = 0; g < faces.size(); ++g)
+        if (!claimed[g])
+            sound.push_back(std::move(faces[g]));
+    return sound;
 }
 
 // Interleaves starts and ends into one run of start/end pairs.
@@ -805,10 +808,7 @@ void CTools::MakeLineSegsToFaces(GePoint3dArray segments, std::vector<GePoint3dA
         return;
     const Network network(segments, tol, Network::Measure::Turns);
     const std::vector<unsigned char> bounding = BoundingSegments(network);
-    TracedFaces traced = FaceTracer(network, bounding).Trace();
-    const std::vector<GePoint3dArray> missed = MissedFaces(network, bounding, tol, traced);
-    faces = std::move(traced.rings);
-    faces.insert(faces.end(), missed.begin(), missed.end());
+    faces = SoundFaces(network, bounding, tol, FaceTracer(network, bounding).Trace());
 }
 
 void CTools::MakeLineSegsToFaces(long count, GePoint3d* starts, GePoint3d* ends, std::vector<GePoint3dArray>& faces,

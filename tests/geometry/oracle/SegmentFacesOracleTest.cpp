@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 #include <sstream>
 #include <string>
@@ -47,7 +48,7 @@ struct Segments {
     }
 };
 
-// The arrangement of the segments: the areas of its bounded faces' outer boundaries, and
+// The arrangement of the segments: the areas its bounded faces' outer boundaries enclose, and
 // whether every vertex lies at least `gap` from every other vertex and every edge it does
 // not end, so that no feature is finer than the tracer's tolerance.
 struct Oracle {
@@ -62,6 +63,47 @@ double PointToSegment(double px, double py, double ax, double ay, double bx, dou
     return std::hypot(px - ax - t * dx, py - ay - t * dy);
 }
 
+// The signed area a face's outer boundary walks round, measured from its first corner so
+// that far coordinates keep it.
+double WalkedArea(Arrangement::Face_const_handle face)
+{
+    const auto o = face->outer_ccb()->source()->point();
+    const double ox = CGAL::to_double(o.x()), oy = CGAL::to_double(o.y());
+    double twice = 0.0;
+    auto edge = face->outer_ccb();
+    do {
+        const auto& a = edge->source()->point();
+        const auto& b = edge->target()->point();
+        twice += (CGAL::to_double(a.x()) - ox) * (CGAL::to_double(b.y()) - oy) -
+                 (CGAL::to_double(b.x()) - ox) * (CGAL::to_double(a.y()) - oy);
+    } while (++edge != face->outer_ccb());
+    return twice / 2.0;
+}
+
+// The area a bounded face's outer boundary encloses, islands and all. Where the boundary
+// passes a vertex twice (an island or a hole hung on it at a corner or by a bridge), it walks
+// round those too, the other way: the faces its edges alone make, added up, enclose it.
+double OutlineArea(Arrangement::Face_const_handle face)
+{
+    std::vector<Kernel::Point_2> corners;
+    std::vector<Traits::Curve_2> edges;
+    auto edge = face->outer_ccb();
+    do {
+        corners.push_back(edge->source()->point());
+        edges.emplace_back(edge->source()->point(), edge->target()->point());
+    } while (++edge != face->outer_ccb());
+    std::sort(corners.begin(), corners.end());
+    if (std::adjacent_find(corners.begin(), corners.end()) == corners.end())
+        return WalkedArea(face);
+    Arrangement outline;
+    CGAL::insert(outline, edges.begin(), edges.end());
+    double area = 0.0;
+    for (auto f = outline.faces_begin(); f != outline.faces_end(); ++f)
+        if (!f->is_unbounded())
+            area += WalkedArea(f);
+    return area;
+}
+
 Oracle Arrange(const Segments& input, double gap)
 {
     std::vector<Traits::Curve_2> curves;
@@ -72,18 +114,9 @@ Oracle Arrange(const Segments& input, double gap)
     CGAL::insert(arrangement, curves.begin(), curves.end());
 
     Oracle oracle;
-    for (auto f = arrangement.faces_begin(); f != arrangement.faces_end(); ++f) {
-        if (f->is_unbounded())
-            continue;
-        double twice = 0.0;
-        auto edge = f->outer_ccb();
-        do {
-            const double ax = CGAL::to_double(edge->source()->point().x()), ay = CGAL::to_double(edge->source()->point().y());
-            const double bx = CGAL::to_double(edge->target()->point().x()), by = CGAL::to_double(edge->target()->point().y());
-            twice += ax * by - bx * ay;
-        } while (++edge != f->outer_ccb());
-        oracle.areas.push_back(twice / 2.0);
-    }
+    for (auto f = arrangement.faces_begin(); f != arrangement.faces_end(); ++f)
+        if (!f->is_unbounded())
+            oracle.areas.push_back(OutlineArea(f));
     std::sort(oracle.areas.begin(), oracle.areas.end());
 
     std::vector<std::pair<double, double>> points;
@@ -107,8 +140,10 @@ Oracle Arrange(const Segments& input, double gap)
 double SignedPlanArea(const GePoint3dArray& ring)
 {
     double twice = 0.0;
+    const auto x = [&](std::size_t i) { return ring[i % ring.size()].x - ring[0].x; };
+    const auto y = [&](std::size_t i) { return ring[i % ring.size()].y - ring[0].y; };
     for (std::size_t i = 0; i < ring.size(); ++i)
-        twice += ring[i].x * ring[(i + 1) % ring.size()].y - ring[(i + 1) % ring.size()].x * ring[i].y;
+        twice += x(i) * y(i + 1) - x(i + 1) * y(i);
     return twice / 2.0;
 }
 
@@ -135,9 +170,44 @@ bool ExpectArrangementFaces(const Segments& input, const Segments* bounding = nu
     EXPECT_EQ(areas.size(), oracle.areas.size()) << what;
     if (areas.size() != oracle.areas.size())
         return true;
+    // Far from the origin a crossing lands on the nearest double: each corner may move by
+    // that spacing, the area by as much times a perimeter (the drawings span up to 10 m).
+    double largest = 0.0;
+    for (const GePoint3dArray* points : {&input.starts, &input.ends})
+        for (const GePoint3d& p : *points)
+            largest = std::max({largest, std::fabs(p.x), std::fabs(p.y)});
+    const double spacing = largest * std::numeric_limits<double>::epsilon();
     for (std::size_t k = 0; k < areas.size(); ++k)
-        EXPECT_NEAR(areas[k], oracle.areas[k], 1e-3 + 1e-9 * oracle.areas[k]) << "face " << k << "; " << what;
+        EXPECT_NEAR(areas[k], oracle.areas[k], 1e-3 + 1e-9 * oracle.areas[k] + 4e4 * spacing)
+            << "face " << k << "; " << what;
     return true;
+}
+
+// The input broken at its crossings and traced, against the same pieces without those that
+// lie on the spurs: the very same faces, in the same order, each from the same corner.
+void ExpectSpursChangeNothing(const Segments& input, const Segments& spurs)
+{
+    GePoint3dArray starts = input.starts, ends = input.ends;
+    CTools::BreakIntoLineSegs(starts, ends, 0.1);
+    GePoint3dArray bareStarts, bareEnds;
+    for (std::size_t k = 0; k < starts.size(); ++k) {
+        const GePoint3d middle{(starts[k].x + ends[k].x) / 2, (starts[k].y + ends[k].y) / 2, 0};
+        bool onSpur = false;
+        for (std::size_t j = 0; j < spurs.starts.size() && !onSpur; ++j)
+            onSpur = SegmentsMeet(middle, middle, spurs.starts[j], spurs.ends[j]);
+        if (!onSpur)
+            bareStarts.push_back(starts[k]), bareEnds.push_back(ends[k]);
+    }
+    std::vector<GePoint3dArray> faces, bare;
+    CTools::MakeLineSegsToFaces(static_cast<long>(starts.size()), starts.data(), ends.data(), faces, 0.1);
+    CTools::MakeLineSegsToFaces(static_cast<long>(bareStarts.size()), bareStarts.data(), bareEnds.data(), bare, 0.1);
+    ASSERT_EQ(faces.size(), bare.size()) << input.Describe();
+    const auto same = [](const GePoint3dArray& a, const GePoint3dArray& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                          [](const GePoint3d& p, const GePoint3d& q) { return p.x == q.x && p.y == q.y; });
+    };
+    for (std::size_t f = 0; f < faces.size(); ++f)
+        EXPECT_TRUE(same(faces[f], bare[f])) << "face " << f << "; " << input.Describe();
 }
 
 TEST(SegmentFacesOracle, ChordsOfABoxGiveTheArrangementsFaces)
@@ -200,7 +270,8 @@ TEST(SegmentFacesOracle, OverlappingRectanglesGiveTheArrangementsFaces)
 // one to three pieces from a corner or a side into the open, and bridges between two
 // rectangles (to an island, or to a neighbour), each touching the rest only at its root or
 // its two ends. The faces must be those of the rectangles alone, however the extra pieces are
-// listed among them.
+// listed among them; and a spur must change nothing at all, not even the order the faces come
+// in or the corner each starts at.
 TEST(SegmentFacesOracle, SpursAndBridgesChangeNoFace)
 {
     std::mt19937 gen(53);
@@ -244,7 +315,7 @@ TEST(SegmentFacesOracle, SpursAndBridgesChangeNoFace)
             for (std::size_t j = 0; j < rectangles.starts.size(); ++j)
                 if (SegmentsMeet(rectangles.starts[i], rectangles.ends[i], rectangles.starts[j], rectangles.ends[j]))
                     part[root(static_cast<int>(i / 4))] = root(static_cast<int>(j / 4));
-        Segments all = rectangles;
+        Segments all = rectangles, spurs;
         // Whether a new piece from p to q touches nothing but at `root` (p, and q when it is
         // a bridge's far end).
         const auto meets = [&](const GePoint3d& a, const GePoint3d& b, std::size_t k) {
@@ -275,6 +346,7 @@ TEST(SegmentFacesOracle, SpursAndBridgesChangeNoFace)
                     if ((q.x == p.x && q.y == p.y) || !free(p, q, false))
                         break;
                     all.Add(k % 2 ? q : p, k % 2 ? p : q);
+                    spurs.Add(p, q);
                     p = q;
                 }
             } else {  // a bridge to another rectangle's side
@@ -292,9 +364,106 @@ TEST(SegmentFacesOracle, SpursAndBridgesChangeNoFace)
         for (std::size_t k = all.starts.size(); k-- > 0;)
             input.Add(all.starts[k], all.ends[k]);
         compared += ExpectArrangementFaces(input, &rectangles) ? 1 : 0;
+        ExpectSpursChangeNothing(input, spurs);
     }
     EXPECT_EQ(compared, 150);
     EXPECT_GT(extras, 200);
+}
+
+// Rectangles and lines on the plan, drawn at an origin (a national grid's coordinates
+// too), mirrored or not, each rectangle one way round or the other and each line either way.
+struct Plan {
+    struct Box {
+        double x0, y0, x1, y1;
+    };
+    struct Line {
+        GePoint3d a, b;
+    };
+    std::vector<Box> boxes;
+    std::vector<Line> lines;
+
+    Segments Drawn(double origin, bool mirrored, unsigned turns) const
+    {
+        const auto at = [&](double x, double y) -> GePoint3d { return {origin + (mirrored ? -x : x), origin + y, 0}; };
+        Segments s;
+        for (const Box& b : boxes) {
+            const bool back = (turns++ & 1u) != 0;
+            const GePoint3d c[] = {at(b.x0, b.y0), at(b.x1, b.y0), at(b.x1, b.y1), at(b.x0, b.y1)};
+            for (int k = 0; k < 4; ++k)
+                back ? s.Add(c[(k + 1) % 4], c[k]) : s.Add(c[k], c[(k + 1) % 4]);
+        }
+        for (const Line& l : lines) {
+            const bool back = (turns++ & 1u) != 0;
+            back ? s.Add(at(l.b.x, l.b.y), at(l.a.x, l.a.y)) : s.Add(at(l.a.x, l.a.y), at(l.b.x, l.b.y));
+        }
+        return s;
+    }
+};
+
+// Where pieces meet at corners: a bar whose corner lies on an island's corner while it
+// crosses the outline (the face round the island touches itself there), and a bridge from
+// an island's corner to the outline's (it changes no face). Every placement, mirror and
+// way round.
+TEST(SegmentFacesOracle, PiecesMeetingAtCornersGiveTheArrangementsFaces)
+{
+    const Plan shapes[] = {
+        {{{2200, 2000, 3000, 3100}, {2300, 2100, 2900, 3000}, {1400, 3000, 2300, 3100}}, {}},
+        {{{100, 1700, 400, 2200}, {200, 1800, 300, 2100}}, {{{200, 2100, 0}, {100, 1700, 0}}}},
+    };
+    for (const Plan& plan : shapes)
+        for (const double origin : {0.0, 1e6, 1e12})
+            for (const bool mirrored : {false, true})
+                for (unsigned turns = 0; turns < 4; ++turns)
+                    EXPECT_TRUE(ExpectArrangementFaces(plan.Drawn(origin, mirrored, turns)));
+}
+
+// Rectangles on a coarse grid with what meets them at their corners: islands, bars with a
+// corner on another's corner, rectangles spanned by two corners, and lines from corner to
+// corner (bridges, chords, or along sides), mirrored or not, at far origins too.
+TEST(SegmentFacesOracle, CornersOnCornersGiveTheArrangementsFaces)
+{
+    std::mt19937 gen(47);
+    std::uniform_int_distribution<int> cell(0, 20), size(2, 12), kind(0, 3), sign(0, 1);
+    std::uniform_int_distribution<unsigned> turns;
+    int compared = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+        Plan plan;
+        std::vector<GePoint3d> corners;
+        const auto add = [&](double x0, double y0, double x1, double y1) {
+            plan.boxes.push_back({std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)});
+            for (const GePoint3d c : {GePoint3d{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}})
+                corners.push_back(c);
+        };
+        const double x = 100.0 * cell(gen), y = 100.0 * cell(gen);
+        add(x, y, x + 100.0 * size(gen), y + 100.0 * size(gen));
+        for (int k = 0; k < 2 + trial % 5; ++k) {
+            std::uniform_int_distribution<std::size_t> pick(0, corners.size() - 1);
+            const GePoint3d c = corners[pick(gen)], d = corners[pick(gen)];
+            const Plan::Box b = plan.boxes[pick(gen) / 4];
+            switch (kind(gen)) {
+            case 0:  // an island, a cell or two in from the rectangle's sides
+                if (const double in = 100.0 * (1 + sign(gen)); b.x1 - b.x0 > 2 * in && b.y1 - b.y0 > 2 * in) {
+                    add(b.x0 + in, b.y0 + in, b.x1 - in, b.y1 - in);
+                    break;
+                }
+                [[fallthrough]];
+            case 1:  // a bar from a corner, into any quadrant
+                add(c.x, c.y, c.x + (sign(gen) ? 100.0 : -100.0) * size(gen),
+                    c.y + (sign(gen) ? 100.0 : -100.0) * size(gen));
+                break;
+            case 2:
+                if (c.x != d.x && c.y != d.y)
+                    add(c.x, c.y, d.x, d.y);
+                break;
+            default:
+                if (c.x != d.x || c.y != d.y)
+                    plan.lines.push_back({c, d});
+            }
+        }
+        const double origins[] = {0.0, 1e6, 1e12};
+        compared += ExpectArrangementFaces(plan.Drawn(origins[trial % 3], trial / 3 % 2 == 1, turns(gen))) ? 1 : 0;
+    }
+    EXPECT_GT(compared, 200);
 }
 
 }  // namespace
