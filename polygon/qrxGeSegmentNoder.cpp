@@ -232,7 +232,33 @@ int segmentnoder::Resolved(int node) const
 bool segmentnoder::GatherAround(const std::vector<place>& places)
 {
     bool gathered = false;
+    const auto gather = [&](int from, int into) {
+        const int n = Resolved(from);
+        if (n >= 0 && n != into && nodes_[static_cast<std::size_t>(n)].DistanceTo(nodes_[static_cast<std::size_t>(into)]) < kCluster) {
+            alias_[static_cast<std::size_t>(n)] = into;
+            gathered = true;
+        }
+    };
     for (const place& p : places) {
+        if (p.node >= 0) {
+            // A node beside a piece whose segment cannot pass it: it lies beyond the node the
+            // segment ends at, and the route does not double back. That end becomes the node.
+            const int into = Resolved(p.node);
+            const std::vector<nodedstop>& route = stops_[p.through];
+            int end = -1;
+            double best = kCluster;
+            for (const int n : {route.front().node, route.back().node}) {
+                if (n < 0 || (n != p.pieceEnds[0] && n != p.pieceEnds[1]))
+                    continue;
+                const double d = nodes_[static_cast<std::size_t>(n)].DistanceTo(nodes_[static_cast<std::size_t>(into)]);
+                if (d < best) {
+                    best = d;
+                    end = n;
+                }
+            }
+            gather(end, into);
+            continue;
+        }
         if (p.alsoThrough == kNone)
             continue;
         // The node the crossing went to: the one its point lies nearest.
@@ -246,13 +272,8 @@ bool segmentnoder::GatherAround(const std::vector<place>& places)
                 }
         if (into < 0)
             continue;
-        for (const int end : p.pieceEnds) {
-            const int n = Resolved(end);
-            if (n >= 0 && n != into && nodes_[static_cast<std::size_t>(n)].DistanceTo(nodes_[static_cast<std::size_t>(into)]) < kCluster) {
-                alias_[static_cast<std::size_t>(n)] = into;
-                gathered = true;
-            }
-        }
+        for (const int end : p.pieceEnds)
+            gather(end, into);
     }
     return gathered;
 }
@@ -460,7 +481,7 @@ std::vector<segmentnoder::place> segmentnoder::FurtherMeetings()
             return;
         const std::vector<nodedstop>& passed = stops_[on.segment];
         if (u.node >= 0 && std::none_of(passed.begin(), passed.end(), [&](const nodedstop& s) { return s.node == u.node; }))
-            places.push_back({u.point, nullptr, on.segment});
+            places.push_back({u.point, nullptr, on.segment, kNone, {From(on).node, To(on).node, -1, -1}, u.node});
         else if (u.node < 0 && group_[p.segment] != group_[on.segment])
             places.push_back({u.point, &u, on.segment});
     };

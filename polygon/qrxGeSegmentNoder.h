@@ -69,13 +69,15 @@ private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
     // A meeting: its point, the segment end it is (if any), the segments that are to pass
-    // through its node, and for a crossing of pieces the nodes at their ends (-1 for none).
+    // through its node, and for a crossing of pieces the nodes at their ends (-1 for none);
+    // for a node that meets a piece not routed through it, that node and the piece's ends.
     struct place {
         point2d point;
         nodedstop* end = nullptr;
         std::size_t through = kNone;
         std::size_t alsoThrough = kNone;
         std::array<int, 4> pieceEnds{-1, -1, -1, -1};
+        int node = -1;
     };
     struct piece {
         std::size_t segment;
@@ -88,7 +90,8 @@ private:
     // Where pieces still cross beside the node their crossing went to, though both already
     // pass it (a cluster of nodes the routes run through in different orders, as where a
     // dozen segments pass through a disc a few tenths across), the nodes at the crossing
-    // pieces' ends near it become that node. False when none does.
+    // pieces' ends near it become that node; where a node lies beside a piece of a segment
+    // that ends at a node short of it, that end becomes the node. False when none does.
     bool GatherAround(const std::vector<place>& places);
     int Resolved(int node) const;
     // Moves free ends onto nodes and routes every segment through its nodes.
