@@ -227,11 +227,13 @@ private:
 };
 
 // The ends of j, lying on i's sloped line, that fall inside i with room to spare: the plane
-// is turned about i's start so that i runs along p.
+// is turned about i's start so that i runs along p. The angle is taken in single precision
+// from i's extent, not from its ends, which far from the origin (a national grid's
+// coordinates) single precision rounds by metres and more, turning the plane by a wrong
+// angle and cutting i at ends of parallel lines that lie well off it.
 void AddOverlapOnSlopedLine(const PlaneSegment& i, const PlaneSegment& j, std::vector<PlanePoint>& cuts)
 {
-    const double a = -CTools::baaf(static_cast<float>(i.s.p), static_cast<float>(i.s.q), static_cast<float>(i.e.p),
-                                   static_cast<float>(i.e.q));
+    const double a = -CTools::baaf(0.0f, 0.0f, static_cast<float>(i.e.p - i.s.p), static_cast<float>(i.e.q - i.s.q));
     const double c = std::cos(a);
     const double s = std::sin(a);
     const auto turnedP = [&](const PlanePoint& v) { return i.s.p + (v.p - i.s.p) * c - (v.q - i.s.q) * s; };

@@ -401,14 +401,16 @@ struct Plan {
 };
 
 // Where pieces meet at corners: a bar whose corner lies on an island's corner while it
-// crosses the outline (the face round the island touches itself there), and a bridge from
-// an island's corner to the outline's (it changes no face). Every placement, mirror and
-// way round.
+// crosses the outline (the face round the island touches itself there), a bridge from an
+// island's corner to the outline's (it changes no face), and two parallel slanting lines from
+// corners, a quarter of a metre apart (neither cuts the other, far from the origin too).
+// Every placement, mirror and way round.
 TEST(SegmentFacesOracle, PiecesMeetingAtCornersGiveTheArrangementsFaces)
 {
     const Plan shapes[] = {
         {{{2200, 2000, 3000, 3100}, {2300, 2100, 2900, 3000}, {1400, 3000, 2300, 3100}}, {}},
         {{{100, 1700, 400, 2200}, {200, 1800, 300, 2100}}, {{{200, 2100, 0}, {100, 1700, 0}}}},
+        {{{100, 1700, 1800, 2700}}, {{{100, 1700, 0}, {1400, 2700, 0}}, {{1800, 2700, 0}, {500, 1700, 0}}}},
     };
     for (const Plan& plan : shapes)
         for (const double origin : {0.0, 1e6, 1e12})
