@@ -545,17 +545,15 @@ bool SameRing(const GePoint3dArray& a, const GePoint3dArray& b, double tol)
 }
 
 // The face loops of one cycle of sides (each side followed by the sharpest right turn at the
-// corner it runs into), which holds one face on its right. Sides whose twins (the same
-// segment the other way) are in the cycle too are bridges, with that face on both sides: a
-// line from the face's outline to an island, or between two islands. They are dropped, and
-// the rest is cut wherever it comes back to a corner it left before, the latest such
-// departure first, so that an island whose corner lies on the outline (a corner on a corner)
-// comes apart from the outline as a bridge of no length would. Every loop is then simple;
-// the clockwise one, if any, is the outline of a bounded face, the others are the edges of
-// its islands seen from outside. `depart` holds npos for every corner and is left so.
+// corner it runs into), which holds one face on its right: the cycle is cut wherever it comes
+// back to a corner it left before, the latest such departure first. A bridge, with the face
+// on both sides (a line from the face's outline to an island, or between two islands), comes
+// out as loops of two sides, there and back; an island whose corner lies on the outline (a
+// corner on a corner) comes apart from the outline as a bridge of no length would. Every loop
+// is simple; the clockwise one, if any, is the outline of a bounded face, the others are the
+// edges of its islands seen from outside. `depart` holds npos for every corner and is left so.
 std::vector<std::vector<std::size_t>> FaceLoops(const Network& net, std::span<const std::size_t> corner,
-                                                std::span<const std::size_t> cycle, std::span<const std::size_t> cycleOf,
-                                                std::vector<std::size_t>& depart)
+                                                std::span<const std::size_t> cycle, std::vector<std::size_t>& depart)
 {
     constexpr std::size_t npos = static_cast<std::size_t>(-1);
     std::vector<std::vector<std::size_t>> loops;
@@ -568,23 +566,14 @@ std::vector<std::vector<std::size_t>> FaceLoops(const Network& net, std::span<co
         }
     };
     for (const std::size_t s : cycle) {
-        if (cycleOf[net.Partner(s)] == cycleOf[s])
-            continue;
         before.push_back(depart[corner[s]]);
         depart[corner[s]] = stack.size();
         stack.push_back(s);
         const std::size_t back = depart[corner[net.Partner(s)]];
         if (back == npos)
             continue;
-        std::vector<std::size_t> loop(stack.begin() + static_cast<std::ptrdiff_t>(back), stack.end());
+        loops.emplace_back(stack.begin() + static_cast<std::ptrdiff_t>(back), stack.end());
         pop(back);
-        // A bridge leaves a gap in the stack; a loop is whole only when each side starts
-        // where the one before it ends.
-        bool whole = true;
-        for (std::size_t k = 1; k < loop.size() && whole; ++k)
-            whole = corner[loop[k]] == corner[net.Partner(loop[k - 1])];
-        if (whole)
-            loops.push_back(std::move(loop));
     }
     pop(0);
     return loops;
@@ -725,7 +714,7 @@ std::vector<GePoint3dArray> SoundFaces(const Network& net, const std::vector<uns
         if (simple)
             add(cycle);
         else
-            for (const std::vector<std::size_t>& loop : FaceLoops(net, corner, cycle, cycleOf, depart))
+            for (const std::vector<std::size_t>& loop : FaceLoops(net, corner, cycle, depart))
                 add(loop);
     }
 
