@@ -75,6 +75,19 @@ void DropBackTracks(std::vector<nodedstop>& cycle)
         cycle.clear();
 }
 
+// Whether a cycle of places, drawn from a counter-clockwise ring, still runs that way. Where
+// the pass drew a ring made mostly of parts narrower than the tolerance (blades round a hub
+// whose corners became one or two places) what is left can be a sliver running the other
+// way: it encloses nothing of the ring.
+bool RunsCounterClockwise(const std::vector<nodedstop>& cycle)
+{
+    std::vector<point2d> points;
+    points.reserve(cycle.size());
+    for (const nodedstop& s : cycle)
+        points.push_back(s.point);
+    return !IsClockwise(points);
+}
+
 // The places each cycle runs out to and straight back from, as (where it turns back from, tip).
 std::set<std::pair<int, int>> BackTracks(const std::vector<nodedstop>& cycle)
 {
@@ -87,22 +100,69 @@ std::set<std::pair<int, int>> BackTracks(const std::vector<nodedstop>& cycle)
     return tips;
 }
 
+// The sides of a cycle with the place `from` moved onto `onto`: only those that move, or all.
+// Sides without length are left out; they are taken out of the cycle anyway.
+std::vector<edge2d> SidesWithPlaceMoved(const std::vector<nodedstop>& cycle, int from, const nodedstop& onto,
+                                        bool movedOnly)
+{
+    std::vector<edge2d> sides;
+    for (std::size_t i = 0, n = cycle.size(); i < n; ++i) {
+        nodedstop s = cycle[i], t = cycle[(i + 1) % n];
+        const bool moves = s.node == from || t.node == from;
+        if (s.node == from)
+            s = onto;
+        if (t.node == from)
+            t = onto;
+        if ((moves || !movedOnly) && !SamePoint(s.point, t.point))
+            sides.emplace_back(s.point, t.point);
+    }
+    return sides;
+}
+
+// Whether moving the place `from` onto `onto` in both cycles leaves every side of one ring
+// meeting the other's only at shared ends. The places may lie far apart (two rings running
+// out and back along one stretch a few tenths long, as round a hub narrower than the
+// tolerance), and then the sides through `from` swing across the other ring's.
+bool MoveKeepsRingsApart(const std::vector<nodedstop>& a, const std::vector<nodedstop>& b, int from,
+                         const nodedstop& onto)
+{
+    for (const auto& [one, other] : {std::pair{&a, &b}, std::pair{&b, &a}}) {
+        const std::vector<edge2d> moved = SidesWithPlaceMoved(*one, from, onto, true);
+        const std::vector<edge2d> all = SidesWithPlaceMoved(*other, from, onto, false);
+        for (const edge2d& m : moved)
+            for (const edge2d& e : all)
+                if (MeetAwayFromSharedEnds(m, e))
+                    return false;
+    }
+    return true;
+}
+
 // Where A runs out to a tip Y and back to X, and B runs out to X and back to Y, Y is X in
-// both.
+// both, unless moving Y onto X would make the rings' sides meet away from their ends; then
+// each ring's spike is dropped on its own. Joins chain (a place joined into one that is
+// joined later), so each goes to the place its chain ends at.
 void JoinFacingTips(std::vector<nodedstop>& a, std::vector<nodedstop>& b)
 {
     const std::set<std::pair<int, int>> tipsB = BackTracks(b);
+    std::map<int, int> joinedInto;
+    const auto finalNode = [&](int node) {
+        for (auto j = joinedInto.find(node); j != joinedInto.end(); j = joinedInto.find(node))
+            node = j->second;
+        return node;
+    };
     for (const auto& [x, y] : BackTracks(a)) {
-        if (!tipsB.count({y, x}))
+        const int into = finalNode(x), from = finalNode(y);
+        if (!tipsB.count({y, x}) || into == from)
             continue;
-        point2d at;
-        for (const nodedstop& s : a)
-            if (s.node == x)
-                at = s.point;
+        const auto stop = std::find_if(a.begin(), a.end(), [&](const nodedstop& s) { return s.node == into; });
+        if (stop == a.end() || !MoveKeepsRingsApart(a, b, from, *stop))
+            continue;
+        const nodedstop onto = *stop;
         for (std::vector<nodedstop>* cycle : {&a, &b})
             for (nodedstop& s : *cycle)
-                if (s.node == y)
-                    s = {at, x};
+                if (s.node == from)
+                    s = onto;
+        joinedInto[from] = into;
     }
 }
 
@@ -207,6 +267,8 @@ void ringgraph2d::CollectCrossings()
     std::vector<std::uint8_t> passing(noder.Nodes().size(), 0);
     for (int k = 0; k < 2; ++k) {
         DropBackTracks(cycles[k]);
+        if (!RunsCounterClockwise(cycles[k]))
+            cycles[k].clear();
         for (const nodedstop& s : cycles[k])
             if (s.node >= 0)
                 passing[static_cast<std::size_t>(s.node)] |= static_cast<std::uint8_t>(1 << k);

@@ -12,7 +12,11 @@
 // spike, out and straight back) encloses nothing and is left out of its list, and so is an
 // edge without length (a point repeated in a row; the split drops those shorter than 0.1).
 // Two such spikes that reach past each other's tips (two sharp corners overlapping within the
-// tolerance) meet at one place, where the rings then touch.
+// tolerance) meet at one place, where the rings then touch, unless moving the one tip onto the
+// other would swing the sides through it across the other ring's (the two run out and back
+// along a stretch a few tenths long); then each spike is left out on its own. A ring the pass
+// drew into a cycle running clockwise (blades round a hub whose corners became one or two
+// places, leaving a sliver turned over) encloses nothing and its list is left empty.
 // Linking turns each place both rings pass into a crossing record that lists the edge ends
 // meeting there. The operations classify the edges (keep), walk the graph from crossing to
 // crossing and trace their result rings.

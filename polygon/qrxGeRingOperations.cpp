@@ -289,10 +289,13 @@ bool OnItsWay(ringop op, const ringgraph2d& g, const walkstep& s)
 
 // The way on from crossing c: least rel (sharpest right turn) for the union, greatest
 // (sharpest left) for the others; the later entry wins a tie. The walk's first edge, taken
-// its own way, is a candidate again, so that the walk can close. Ways along one stretch (a
-// stretch both rings share, or a ring's narrow part drawn onto it and walked there and back)
-// differ in rel only by the rounding of the single-precision half turn: straight back is the
-// last way taken, and of ways on along one stretch, one taken the way its result runs goes.
+// its own way, is a candidate again, so that the walk can close. Only edges taken the way
+// their result runs are ways on: where a ring the pass drew passes a place twice with a
+// stretch out and back between (a hub drawn onto a few places), the sharpest turn can be an
+// edge that arrives there, and walking it backward traced a lobe clockwise. Ways along one
+// stretch (a stretch both rings share, or a ring's narrow part drawn onto it and walked there
+// and back) differ in rel only by the rounding of the single-precision half turn: straight
+// back is the last way taken.
 walkstep NextEdge(ringop op, const ringgraph2d& g, const crossing2d& c, const walkstep& in, const walkstep& start)
 {
     const double ref = BackAngle(in.edge->edge.Angle(), in.forward);
@@ -300,24 +303,16 @@ walkstep NextEdge(ringop op, const ringgraph2d& g, const crossing2d& c, const wa
     const double last = op == ringop::unite ? kTwoPi : 0.0;
     walkstep best{nullptr, true};
     double bestRel = last;
-    std::vector<walkstep> ways;
     for (const crossingentry2d& entry : c.entries) {
         const walkstep s{entry.edge, entry.atStart != 0};
-        if (entry.edge == in.edge || !IsWalkCandidate(op, g, s, start))
+        if (entry.edge == in.edge || !IsWalkCandidate(op, g, s, start) || !OnItsWay(op, g, s))
             continue;
-        ways.push_back(s);
         const double a = entry.edge->edge.Angle() + (entry.atStart ? 0.0 : kPi);
         const double rel = SamePoint(WalkEnd(*s.edge, s.forward), from) ? last : RelativeAngle(op, a - ref);
         if (op == ringop::unite ? rel <= bestRel : rel >= bestRel) {
             best = s;
             bestRel = rel;
         }
-    }
-    if (best.edge && !OnItsWay(op, g, best)) {
-        const point2d to = WalkEnd(*best.edge, best.forward);
-        for (const walkstep& s : ways)
-            if (OnItsWay(op, g, s) && SamePoint(WalkEnd(*s.edge, s.forward), to))
-                best = s;
     }
     return best;
 }

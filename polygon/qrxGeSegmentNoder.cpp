@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <optional>
 #include <utility>
 
@@ -212,7 +213,9 @@ bool segmentnoder::Run()
     const segmentgrid grid(Ends(segments_), kReach + kGather + kCluster);
     AddNodes(FirstMeetings(grid));
     for (int round = 0; round < kRounds; ++round) {
-        Route(grid);
+        do
+            Route(grid);
+        while (JoinEndsGivenAsOne());
         const std::vector<place> places = FurtherMeetings();
         if (places.empty())
             return true;
@@ -442,6 +445,31 @@ void segmentnoder::Route(const segmentgrid& grid)
         if (last.node < 0 || stops.back().node != last.node)
             stops.push_back(last);
     }
+}
+
+bool segmentnoder::JoinEndsGivenAsOne()
+{
+    std::map<std::pair<double, double>, int> nodeOfEnd;
+    const auto ends = [&](std::size_t i) {
+        return std::array<std::pair<nodedstop*, point2d>, 2>{
+            {{&stops_[i].front(), segments_[i].StartPoint()}, {&stops_[i].back(), segments_[i].EndPoint()}}};
+    };
+    for (std::size_t i = 0; i < stops_.size(); ++i)
+        for (const auto& [end, given] : ends(i))
+            if (end->node >= 0)
+                nodeOfEnd.emplace(std::pair{given.x, given.y}, end->node);
+    bool joined = false;
+    for (std::size_t i = 0; i < stops_.size(); ++i) {
+        for (const auto& [end, given] : ends(i)) {
+            if (end->node >= 0)
+                continue;
+            if (const auto shared = nodeOfEnd.find({given.x, given.y}); shared != nodeOfEnd.end()) {
+                *end = {nodes_[static_cast<std::size_t>(shared->second)], shared->second};
+                joined = true;
+            }
+        }
+    }
+    return joined;
 }
 
 std::vector<segmentnoder::place> segmentnoder::FurtherMeetings()

@@ -6,7 +6,8 @@
 // place becomes a node: an end of a segment where one is involved, else the crossing point;
 // a place closer than 0.1 to an earlier node is that node. Every segment is then routed
 // through the nodes of its own meetings and every other node within 0.1 of it, in order
-// along it, and an end within 0.1 of a node is moved onto it.
+// along it, and an end within 0.1 of a node is moved onto it; ends given as one point (two
+// sides of a ring at their vertex) go to one node together.
 //
 // Routing bends a segment, and a bent piece can cross another; the noder meets the pieces
 // again and repeats, routing the segments anew, until no two pieces cross and no end meets a
@@ -96,6 +97,10 @@ private:
     int Resolved(int node) const;
     // Moves free ends onto nodes and routes every segment through its nodes.
     void Route(const segmentgrid& grid);
+    // Ends given as one point (two sides of a ring at their vertex) stay one: where routing
+    // took one of them to a node (up to the gathering distance away, beyond the reach of the
+    // other), a free one goes there too. True when one did; the segments are then routed anew.
+    bool JoinEndsGivenAsOne();
     // Meetings of the pieces away from shared ends.
     std::vector<place> FurtherMeetings();
     const nodedstop& From(const piece& p) const { return stops_[p.segment][p.at]; }
