@@ -51,9 +51,7 @@ class SegmentEnds {
   // cells are ten reaches wide, so most look-ups meet one cell; ends gather at the joints,
   // so a cell still holds few.
   void IndexEnds() {
-    std::vector<double> x(2 * static_cast<size_t>(count_)), y(x.size());
-    for (int e = 0; e < 2 * count_; ++e) x[e] = EndX(e), y[e] = EndY(e);
-    ends_.Build(x, y, 10 * reach_);
+    HashEnds(ends_, 10 * reach_);
     linked_ = false;
   }
 
@@ -80,16 +78,22 @@ class SegmentEnds {
     linked_ = true;
     linkStart_.assign(2 * static_cast<size_t>(count_) + 1, 0);
     links_.clear();
-    std::vector<int> near;
     const double wide = reach_ + margin;
+    // A margin wider than the index's cells were made for gets cells of its own, twice the
+    // wide reach, so that a look-up still meets at most four cells however far out the ends
+    // lie (the margin grows with the coordinates).
+    PointHash wideEnds;
+    const PointHash* hash = &ends_;
+    if (margin > 0.0 && !(2 * wide <= ends_.Cell())) {
+      HashEnds(wideEnds, 2 * wide);
+      hash = &wideEnds;
+    }
+    std::vector<int> near;
     for (int e = 0; e < 2 * count_; ++e) {
       linkStart_[e] = static_cast<int>(links_.size());
       if (!alive_[Owner(e)]) continue;
       const double ex = EndX(e), ey = EndY(e);
-      if (margin > 0.0)
-        ends_.Query(ex, ey, wide, near);
-      else
-        EndsNear(ex, ey, near);
+      hash->Query(ex, ey, wide, near);
       for (int f : near) {
         if (f == e || !alive_[Owner(f)]) continue;
         const bool linked = margin > 0.0 ? std::fabs(EndX(f) - ex) <= wide && std::fabs(EndY(f) - ey) <= wide
@@ -160,6 +164,13 @@ class SegmentEnds {
  protected:
   void Kill(int i) {
     if (alive_[i]) alive_[i] = 0, --live_;
+  }
+
+  // Hashes every end (live or not) where it lies now, in cells of the side given.
+  void HashEnds(PointHash& hash, double cell) const {
+    std::vector<double> x(2 * static_cast<size_t>(count_)), y(x.size());
+    for (int e = 0; e < 2 * count_; ++e) x[e] = EndX(e), y[e] = EndY(e);
+    hash.Build(x, y, cell);
   }
 
   double* x1_;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace kernel {
 
@@ -105,16 +106,31 @@ void PointHash::Build(const std::vector<double>& x, const std::vector<double>& y
   }
 }
 
+PointHash::Square PointHash::SquareAbout(double px, double py, double reach) const {
+  Square s{Key(px - reach), Key(px + reach), Key(py - reach), Key(py + reach), false};
+  if (s.x1 < s.x0 || s.y1 < s.y0) return s;  // a negative reach meets no cell
+  // Keys lie within +-2^62, so the spans are counted without overflow in 64 bits unsigned;
+  // below the point count each, their product stays below 2^62.
+  const unsigned long long spanX = static_cast<unsigned long long>(s.x1) - static_cast<unsigned long long>(s.x0);
+  const unsigned long long spanY = static_cast<unsigned long long>(s.y1) - static_cast<unsigned long long>(s.y0);
+  const unsigned long long points = next_.size();
+  s.wide = spanX >= points || spanY >= points || (spanX + 1) * (spanY + 1) > points;
+  return s;
+}
+
 void PointHash::Query(double px, double py, double reach, std::vector<int>& out) const {
   out.clear();
   if (next_.empty()) return;
-  const long long x0 = Key(px - reach), x1 = Key(px + reach);
-  const long long y0 = Key(py - reach), y1 = Key(py + reach);
-  int cells = 0;
-  for (long long kx = x0; kx <= x1; ++kx)
-    for (long long ky = y0; ky <= y1; ++ky, ++cells)
+  const Square s = SquareAbout(px, py, reach);
+  if (s.wide) {
+    out.resize(next_.size());
+    std::iota(out.begin(), out.end(), 0);
+    return;
+  }
+  for (long long kx = s.x0; kx <= s.x1; ++kx)
+    for (long long ky = s.y0; ky <= s.y1; ++ky)
       for (int i = slots_[SlotOf(kx, ky)].head; i >= 0; i = next_[i]) out.push_back(i);
-  if (cells > 1) std::sort(out.begin(), out.end());
+  if (s.x0 != s.x1 || s.y0 != s.y1) std::sort(out.begin(), out.end());
 }
 
 }  // namespace kernel

@@ -103,12 +103,15 @@ namespace kernel {
 // Points hashed by square cells of a fixed side: the look-up of end points within a
 // tolerance, however far apart the points lie. A query visits the cells its square meets
 // and returns the points registered there (a superset of those within reach), ascending,
-// each once.
+// each once. A square that meets more cells than there are points (a reach wider than the
+// cells were made for) goes through the list of points instead, so no query costs more than
+// one pass over them, whatever its reach.
 class PointHash {
  public:
-  // Registers (x[i], y[i]) for i = 0..size-1 under i; cell is at least twice the largest
-  // reach the caller will ask for, so a query meets at most four cells.
+  // Registers (x[i], y[i]) for i = 0..size-1 under i; cell should be at least twice the
+  // largest reach the caller will ask for, so that a query meets at most four cells.
   void Build(const std::vector<double>& x, const std::vector<double>& y, double cell);
+  double Cell() const { return cell_; }
   void Query(double px, double py, double reach, std::vector<int>& out) const;
 
   // Calls visit(i) for every point registered in the cells that the square of the reach
@@ -116,10 +119,13 @@ class PointHash {
   template <typename Visit>
   void ForEach(double px, double py, double reach, Visit visit) const {
     if (next_.empty()) return;
-    const long long x0 = Key(px - reach), x1 = Key(px + reach);
-    const long long y0 = Key(py - reach), y1 = Key(py + reach);
-    for (long long kx = x0; kx <= x1; ++kx)
-      for (long long ky = y0; ky <= y1; ++ky)
+    const Square s = SquareAbout(px, py, reach);
+    if (s.wide) {
+      for (int i = 0; i < static_cast<int>(next_.size()); ++i) visit(i);
+      return;
+    }
+    for (long long kx = s.x0; kx <= s.x1; ++kx)
+      for (long long ky = s.y0; ky <= s.y1; ++ky)
         for (int i = slots_[SlotOf(kx, ky)].head; i >= 0; i = next_[i]) visit(i);
   }
 
@@ -128,6 +134,12 @@ class PointHash {
     long long kx, ky;
     int head;  // first point of the cell, -1 for an empty slot
   };
+  // The cells of a query square, or wide when they outnumber the points.
+  struct Square {
+    long long x0, x1, y0, y1;
+    bool wide;
+  };
+  Square SquareAbout(double px, double py, double reach) const;
   size_t SlotOf(long long kx, long long ky) const;
   // Cells beyond +-2^62 fold into the outermost ones (still a superset) and a NaN into cell
   // 0, so the conversion stays defined however far out a coordinate lies.
