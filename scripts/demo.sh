@@ -12,11 +12,11 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$(nproc)" --target quenra3d lumidrax
 
 mkdir -p out
-# The examples run in this order in one session: old-model.txt opens a drawing of its own and
-# labels.txt then starts the drawing the demo saves, so they come first; then the site and
-# what builds on it. A script here that the list does not name
-# is an error, so none is left out unseen.
-order=(old-model.txt labels.txt 01-site.txt site.txt roof-shapes.txt naming.txt windows-2point.txt window-rows.txt
+# The examples run in this order in one session: first-building.txt draws on the drawing
+# old-model.txt replaces with one of its own, and labels.txt then starts the drawing the demo
+# saves, so they come first; then the site and what builds on it. A script here that the list
+# does not name is an error, so none is left out unseen.
+order=(first-building.txt old-model.txt labels.txt 01-site.txt site.txt roof-shapes.txt naming.txt windows-2point.txt window-rows.txt
        analysis-groups.txt audits.txt import.txt contours.txt outlines.txt flat-and-slope-roofs.txt
        arched-roof.txt buildings.txt)
 examples=()
