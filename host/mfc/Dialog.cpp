@@ -44,6 +44,9 @@ DialogLine Split(std::string_view text)
     return line;
 }
 
+// The height of one line of a field (an edit, a closed combo box) in dialog units.
+constexpr long kFieldLine = 14;
+
 // What an action answers when the control is of a kind it does not apply to.
 const std::string kWrongKind = "wrong kind";
 
@@ -62,20 +65,53 @@ bool ControlId(std::string_view text, int& id)
     return ToInt(text, id);
 }
 
-const char* KindName(ControlKind kind)
+std::string WithArticle(const char* noun)
 {
-    switch (kind) {
-    case ControlKind::Static: return "a static text";
-    case ControlKind::Picture: return "a picture";
-    case ControlKind::Edit: return "an edit";
-    case ControlKind::Button: return "a button";
-    case ControlKind::CheckBox: return "a check box";
-    case ControlKind::Radio: return "a radio button";
-    case ControlKind::ComboBox: return "a combo box";
-    case ControlKind::ListBox: return "a list box";
-    case ControlKind::Spin: return "a spin control";
+    return (noun[0] == 'e' ? "an " : "a ") + std::string(noun);
+}
+
+// A text on one line of the listing: a line break (a label of two lines) shows as a blank.
+std::string Quoted(const CString& text)
+{
+    std::string out = "\"";
+    const std::string& s = text.str();
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') continue;
+        out += s[i] == '\r' || s[i] == '\n' ? ' ' : s[i];
     }
-    return "a control";
+    return out + "\"";
+}
+
+// What a control holds, as `controls` shows it; for a push button, only the icon it may show.
+std::string ValueOf(const WindowState& w)
+{
+    switch (w.kind) {
+    case ControlKind::Static:
+    case ControlKind::Edit: return Quoted(w.text);
+    case ControlKind::Button: {
+        // A button that shows an icon instead of a caption.
+        const host::mfc::ImageResource* icon = host::mfc::ResourceRegistry::Instance().FindIcon(w.icon);
+        return icon ? "icon " + std::to_string(w.icon) + " " + Quoted(CString(icon->description)) : std::string();
+    }
+    case ControlKind::CheckBox:
+    case ControlKind::Radio:
+        return w.check == BST_CHECKED ? "checked" : "unchecked";
+    case ControlKind::Spin: return {};  // its buddy's number: the dialog gives it
+    case ControlKind::Picture: {
+        const host::mfc::ImageResource* bitmap = host::mfc::ResourceRegistry::Instance().FindBitmap(w.bitmap);
+        return bitmap ? "bitmap " + std::to_string(w.bitmap) + " " + Quoted(CString(bitmap->description))
+                      : std::string("no bitmap");
+    }
+    case ControlKind::ComboBox:
+    case ControlKind::ListBox: break;
+    }
+    const std::size_t count = w.items.size();
+    const bool selected = w.selection >= 0 && w.selection < static_cast<int>(count);
+    const std::string shown = w.kind == ControlKind::ComboBox ? Quoted(host::mfc::TextOf(w))
+                              : selected ? Quoted(w.items[static_cast<std::size_t>(w.selection)])
+                                         : std::string("nothing selected");
+    if (selected) return shown + " (item " + std::to_string(w.selection) + " of " + std::to_string(count) + ")";
+    return shown + " (" + std::to_string(count) + (count == 1 ? " item)" : " items)");
 }
 
 }  // namespace
@@ -281,6 +317,11 @@ void CDialog::HandleLine(const host::ScriptLine& line)
         return Notify(id, BN_CLICKED);
     }
 
+    if (word == "controls" || word == "help") {
+        if (!parts.idText.empty()) return user.Refuse(line, "\"" + word + "\" takes nothing after it");
+        return ListControls();
+    }
+
     using Action = std::string (CDialog::*)(WindowState&, std::string_view);
     static const std::pair<const char*, Action> actions[] = {
         {"set", &CDialog::TypeText}, {"check", &CDialog::SetCheck}, {"radio", &CDialog::PressRadio},
@@ -298,7 +339,7 @@ void CDialog::HandleLine(const host::ScriptLine& line)
     if (!w->enabled || !w->visible)
         return user.Refuse(line, Where() + ": control " + std::to_string(id) + " is " + (w->enabled ? "hidden" : "disabled"));
     if (const std::string why = (this->*(action->second))(*w, parts.rest); !why.empty()) {
-        const std::string wrongKind = "control " + std::to_string(id) + " is " + KindName(w->kind) + ", \"" + word + "\" does not apply";
+        const std::string wrongKind = "control " + std::to_string(id) + " is " + WithArticle(host::mfc::ControlKindName(w->kind)) + ", \"" + word + "\" does not apply";
         user.Refuse(line, Where() + ": " + (why == kWrongKind ? wrongKind : why));
     }
 }
@@ -399,6 +440,86 @@ std::string CDialog::ShowItems(WindowState& w, std::string_view rest)
     return {};
 }
 
+// What a person reads as the field's label: the nearest caption (a static text, button, check
+// box or radio button) that starts left of the field on its first line; else the nearest
+// caption right above it (a column's head, no farther above than it is tall); else, in a
+// dialog without places, the static text just before it in tab order. A spin is labelled as
+// its buddy.
+std::string CDialog::Label(std::size_t at) const
+{
+    const WindowState& field = *m_windows[at];
+    if (field.kind == ControlKind::Spin) {
+        for (std::size_t i = 1; i < m_windows.size(); ++i)
+            if (m_windows[i]->id == field.buddy && m_windows[i]->kind != ControlKind::Spin) return Label(i);
+        return {};
+    }
+    const CRect& f = field.rect;
+    // A combo box's place holds its drop-down list, a list box's all its rows: a label stands
+    // beside the first line.
+    const bool tall = field.kind == ControlKind::ComboBox || field.kind == ControlKind::ListBox;
+    const long lineBottom = f.top + (tall ? std::min(f.Height(), kFieldLine) : f.Height());
+    const WindowState* beside = nullptr;
+    const WindowState* above = nullptr;
+    for (std::size_t i = 1; i < m_windows.size() && f.Height() > 0; ++i) {
+        const WindowState& w = *m_windows[i];
+        const CRect& r = w.rect;
+        const bool caption = w.kind == ControlKind::Static || w.kind == ControlKind::Button ||
+                             w.kind == ControlKind::CheckBox || w.kind == ControlKind::Radio;
+        if (!caption || w.text.IsEmpty() || r.Width() <= 0) continue;
+        const long middle = (r.top + r.bottom) / 2;
+        if (r.left < f.left && r.right <= f.right && f.top <= middle && middle <= lineBottom) {
+            if (!beside || r.left > beside->rect.left) beside = &w;
+        } else if (r.bottom <= f.top && f.top - r.bottom <= r.Height() && r.left < f.right && f.left < r.right) {
+            if (!above || r.bottom > above->rect.bottom) above = &w;
+        }
+    }
+    if (beside || above) return (beside ? beside : above)->text.str();
+    if (at < 2 || f.Height() > 0) return {};
+    const WindowState& before = *m_windows[at - 1];
+    return before.kind == ControlKind::Static && !before.text.IsEmpty() ? before.text.str() : std::string();
+}
+
+std::string CDialog::Describe(std::size_t at) const
+{
+    const WindowState& w = *m_windows[at];
+    std::string entry = "  " + std::to_string(w.id) + " " + host::mfc::ControlKindName(w.kind);
+    std::string value = ValueOf(w);
+    switch (w.kind) {
+    case ControlKind::Button:
+    case ControlKind::CheckBox:
+    case ControlKind::Radio:
+        if (!w.text.IsEmpty()) entry += " " + Quoted(w.text);
+        break;
+    case ControlKind::Edit:
+    case ControlKind::ComboBox:
+    case ControlKind::ListBox:
+    case ControlKind::Spin:
+        if (const std::string label = Label(at); !label.empty()) entry += " " + Quoted(CString(label));
+        break;
+    case ControlKind::Static:
+    case ControlKind::Picture: break;
+    }
+    if (w.kind == ControlKind::Spin) {
+        if (w.buddy) entry += " (sets " + std::to_string(w.buddy) + ")";
+        value = std::to_string(SpinPosition(w)) + " in " + std::to_string(w.rangeMin) + ".." + std::to_string(w.rangeMax);
+    }
+    if (!value.empty()) entry += " = " + value;
+    entry += w.enabled ? ", enabled" : ", disabled";
+    if (!w.visible) entry += ", hidden";
+    return entry;
+}
+
+void CDialog::ListControls() const
+{
+    std::vector<std::size_t> listed;
+    for (std::size_t i = 1; i < m_windows.size(); ++i)
+        if (m_windows[i]->id != host::mfc::kStaticId) listed.push_back(i);
+    host::EventLog& log = host::EventLog::Instance();
+    log.Show(Where() + " " + Quoted(DialogWindow()->text) + ": " + std::to_string(listed.size()) +
+             (listed.size() == 1 ? " control" : " controls"));
+    for (const std::size_t i : listed) log.Show(Describe(i));
+}
+
 std::string CDialog::Spin(WindowState& w, std::string_view stepsText)
 {
     int steps = 0;
@@ -424,15 +545,22 @@ void CDialog::ClickRadio(WindowState& button)
     Notify(button.id, BN_CLICKED);
 }
 
+// A spin that sets its buddy's number stands at the number the buddy shows, within its range.
+int CDialog::SpinPosition(const WindowState& spin) const
+{
+    const int lo = std::min(spin.rangeMin, spin.rangeMax), hi = std::max(spin.rangeMin, spin.rangeMax);
+    const WindowState* buddy = spin.buddy ? FindControl(spin.buddy) : nullptr;
+    long long shown = 0;
+    if (buddy && host::mfc::ParseInteger(host::mfc::TextOf(*buddy), true, shown))
+        return static_cast<int>(std::clamp<long long>(shown, lo, hi));
+    return std::clamp(spin.position, lo, hi);
+}
+
 void CDialog::SpinBy(WindowState& spin, int steps)
 {
     const int lo = std::min(spin.rangeMin, spin.rangeMax), hi = std::max(spin.rangeMin, spin.rangeMax);
-    // A spin that sets its buddy's number starts from the number the buddy shows.
+    int position = SpinPosition(spin);
     WindowState* buddy = spin.buddy ? FindControl(spin.buddy) : nullptr;
-    long long shown = 0;
-    int position = spin.position;
-    if (buddy && host::mfc::ParseInteger(host::mfc::TextOf(*buddy), true, shown)) position = static_cast<int>(shown);
-    position = std::clamp(position, lo, hi);
     const int step = steps < 0 ? -1 : 1;
     for (int k = 0; k != steps && !m_ended; k += step) {
         if (position + step < lo || position + step > hi) break;

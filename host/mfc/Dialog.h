@@ -22,6 +22,13 @@
 //   items ID         show the items of list box or combo box ID in order on the transcript,
 //                    one line each ("  INDEX: TEXT"), the selected one marked "(selected)",
 //                    after a line "dialog T control ID: N items"; nothing changes
+//   controls         list the dialog's controls that have an id, in tab order, one line each
+//   (or help)        after a line "dialog T "CAPTION": N controls": the id, the kind, the
+//                    caption (a button's own text) or the label (the text beside a field or
+//                    right above it; a spin takes its buddy's), the value (an edit's or combo
+//                    box's text, a list box's selected item, a check state, a spin's position,
+//                    a picture's bitmap, a button's icon, a static text's text), then
+//                    "enabled" or "disabled", and "hidden" where so; nothing changes
 //   ok               Enter: the command IDOK (refused while an IDOK button is disabled)
 //   cancel           Esc: the command IDCANCEL
 // ID is a control id in decimal (IDOK and IDCANCEL may be written as such). An action puts
@@ -107,8 +114,12 @@ private:
     std::string Leave(host::mfc::WindowState& control, std::string_view rest);
     std::string Spin(host::mfc::WindowState& control, std::string_view steps);
     std::string ShowItems(host::mfc::WindowState& control, std::string_view rest);
+    void ListControls() const;
+    std::string Describe(std::size_t at) const;
+    std::string Label(std::size_t at) const;
     void ClickRadio(host::mfc::WindowState& button);
     void SpinBy(host::mfc::WindowState& spin, int steps);
+    int SpinPosition(const host::mfc::WindowState& spin) const;
 
     UINT m_templateId = 0;
     CWnd* m_parent = nullptr;

@@ -26,6 +26,22 @@ void AddOrReplace(std::vector<T>& list, T entry)
 
 }  // namespace
 
+const char* ControlKindName(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Static: return "static text";
+    case ControlKind::Picture: return "picture";
+    case ControlKind::Edit: return "edit";
+    case ControlKind::Button: return "button";
+    case ControlKind::CheckBox: return "check box";
+    case ControlKind::Radio: return "radio button";
+    case ControlKind::ComboBox: return "combo box";
+    case ControlKind::ListBox: return "list box";
+    case ControlKind::Spin: return "spin control";
+    }
+    return "control";
+}
+
 const ControlTemplate* DialogTemplate::Find(int controlId) const
 {
     return FindById(controls, controlId);

@@ -19,6 +19,9 @@ enum class ControlKind {
     Spin,
 };
 
+// The kind's name as the transcript gives it ("edit", "check box", ...).
+const char* ControlKindName(ControlKind kind);
+
 // Style bits of a control, as the template gives them.
 enum ControlStyle : unsigned {
     kNoStyle = 0,

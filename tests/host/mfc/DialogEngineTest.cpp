@@ -287,6 +287,71 @@ TEST_F(DialogEngine, TheItemsLineShowsAListInOrderWithItsSelectionAndChangesNoth
     EXPECT_EQ(std::count(dlg.m_events.begin(), dlg.m_events.end(), "group 乙组"), 1);
 }
 
+TEST_F(DialogEngine, ControlsListsTheNumberedControlsInTabOrderWithTheirStateAndHelpDoesTheSame)
+{
+    CTestDlg dlg;
+    // A disabled edit, a radio moved on, a list and a drop-list with selections, a picture
+    // changed by a handler, a typed text beyond the spin's range.
+    Script({"check 1007 1", "radio 1009", "choose 1013 1", "set 1002 42", "set 1011 2750", "controls", "help",
+            "controls 1001", "cancel"});
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    const std::string listing = "dialog 9001 \"测试对话框\": 17 controls\n"
+                                "  1015 static text = \"名称：\", enabled\n"
+                                "  1001 edit \"名称：\" = \"楼1\", enabled\n"
+                                "  1002 edit = \"42\", enabled\n"
+                                "  1003 spin control (sets 1002) = 10 in 1..10, enabled\n"
+                                "  1004 edit = \"6\", enabled\n"
+                                "  1005 edit = \"30\", disabled\n"
+                                "  1006 edit = \"1200.5\", enabled\n"
+                                "  1007 check box \"女儿墙\" = checked, enabled\n"
+                                "  1008 radio button \"平屋顶\" = unchecked, enabled\n"
+                                "  1009 radio button \"坡屋顶\" = checked, enabled\n"
+                                "  1011 combo box = \"2750\" (3 items), enabled\n"
+                                "  1012 combo box = \"绿\" (item 1 of 3), enabled\n"
+                                "  1013 list box = \"beta\" (item 1 of 4), enabled\n"
+                                "  1014 button \">>\", enabled\n"
+                                "  1016 picture = bitmap 2002 \"a sloped roof\", enabled\n"
+                                "  1 button \"确定\", enabled\n"
+                                "  2 button \"取消\", enabled\n";
+    const std::string out = Transcript();
+    const std::size_t first = out.find(listing);
+    ASSERT_NE(first, std::string::npos) << out;
+    EXPECT_NE(out.find(listing, first + 1), std::string::npos) << "help lists the controls too";
+    EXPECT_TRUE(Shown("test:8: \"controls\" takes nothing after it"));
+
+    // Placed controls are labelled by what a person sees: the nearest text beginning left of
+    // a field on its first line (a combo box's place holds its drop-down list), else a text
+    // right above it; a frame round them labels nothing. Unnumbered texts are not listed.
+    using host::mfc::ControlKind;
+    using host::mfc::kStaticId;
+    host::mfc::DialogTemplate t;
+    t.id = 9004;
+    t.caption = "位置";
+    t.controls = {
+        {.id = kStaticId, .kind = ControlKind::Static, .text = "框", .x = 0, .y = 0, .width = 200, .height = 100},
+        {.id = kStaticId, .kind = ControlKind::Static, .text = "层数", .x = 10, .y = 12, .width = 30, .height = 8},
+        {.id = 1100, .kind = ControlKind::Edit, .x = 45, .y = 10, .width = 40, .height = 12},
+        {.id = kStaticId, .kind = ControlKind::Static, .text = "毫米", .x = 88, .y = 12, .width = 20, .height = 8},
+        {.id = kStaticId, .kind = ControlKind::Static, .text = "层高", .x = 110, .y = 12, .width = 20, .height = 8},
+        {.id = 1101, .kind = ControlKind::ComboBox, .x = 132, .y = 10, .width = 40, .height = 60},
+        {.id = kStaticId, .kind = ControlKind::Static, .text = "组", .x = 10, .y = 30, .width = 40, .height = 8},
+        {.id = 1102, .kind = ControlKind::ListBox, .x = 10, .y = 40, .width = 60, .height = 50},
+        {.id = 1103, .kind = ControlKind::Edit, .style = host::mfc::kHidden, .x = 80, .y = 40, .width = 40, .height = 12},
+        {.id = IDOK, .kind = ControlKind::Button, .text = "确定", .x = 150, .y = 80, .width = 40, .height = 14}};
+    ASSERT_TRUE(host::mfc::ResourceRegistry::Instance().AddDialog(t));
+    CDialog placed(9004);
+    Script({"controls", "ok"});
+    placed.DoModal();
+    EXPECT_NE(Transcript().find("dialog 9004 \"位置\": 5 controls\n"
+                                "  1100 edit \"层数\" = \"\", enabled\n"
+                                "  1101 combo box \"层高\" = \"\" (0 items), enabled\n"
+                                "  1102 list box \"组\" = nothing selected (0 items), enabled\n"
+                                "  1103 edit = \"\", enabled, hidden\n"
+                                "  1 button \"确定\", enabled\n"),
+              std::string::npos)
+        << Transcript();
+}
+
 TEST_F(DialogEngine, TheSpinStepsItsBuddyAndScrolls)
 {
     CTestDlg dlg;
