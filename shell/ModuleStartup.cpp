@@ -4,8 +4,8 @@
 // group lists, the registration of the module's entity classes with the host, the
 // application object and the database reactor. Every entity class is registered before the
 // host calls the entry point, so a drawing opened later can already hold the module's
-// objects. A class the module does not hold yet keeps its place here as a comment; until it
-// is registered, drawings keep its objects as foreign objects and lose nothing.
+// objects. An object of a class no loaded module registers stays in the drawing as a foreign
+// object and is written back unchanged.
 //
 // The qrxGe constants (kOrigin3d, kOrigin2d, kZeroVector2d, kXAxis2d, kYAxis2d,
 // kIdentity3x3) are compile-time constants of their headers and need no step at load.

@@ -28,16 +28,6 @@ int Select(WindowState* w, int index, int error)
     return result < 0 ? error : result;
 }
 
-int Insert(WindowState* w, int index, const char* text, int error)
-{
-    if (!w || !text) return error;
-    if (index == -1) index = static_cast<int>(w->items.size());
-    if (index < 0 || index > static_cast<int>(w->items.size())) return error;
-    w->items.insert(w->items.begin() + index, CString(text));
-    if (w->selection >= index) ++w->selection;
-    return index;
-}
-
 int Delete(WindowState* w, UINT index, int error)
 {
     if (!ValidIndex(w, static_cast<int>(index))) return error;
@@ -83,11 +73,6 @@ HBITMAP CStatic::GetBitmap() const
     return State() ? reinterpret_cast<HBITMAP>(static_cast<std::intptr_t>(State()->bitmap)) : nullptr;
 }
 
-int CButton::GetCheck() const
-{
-    return State() ? State()->check : BST_UNCHECKED;
-}
-
 void CButton::SetCheck(int check)
 {
     if (State()) State()->check = check;
@@ -103,19 +88,9 @@ HICON CButton::SetIcon(HICON icon)
     return before;
 }
 
-HICON CButton::GetIcon() const
-{
-    return State() ? reinterpret_cast<HICON>(static_cast<std::intptr_t>(State()->icon)) : nullptr;
-}
-
 void CEdit::SetLimitText(UINT maxChars)
 {
     if (State()) State()->limit = static_cast<int>(maxChars);
-}
-
-UINT CEdit::GetLimitText() const
-{
-    return State() ? static_cast<UINT>(State()->limit) : 0;
 }
 
 static_assert(CB_ERR == LB_ERR, "combo and list boxes share their error value");
@@ -124,7 +99,6 @@ int CItemListWnd::GetCount() const { return Count(State(), CB_ERR); }
 int CItemListWnd::GetCurSel() const { return State() && State()->selection >= 0 ? State()->selection : CB_ERR; }
 int CItemListWnd::SetCurSel(int index) { return Select(State(), index, CB_ERR); }
 int CItemListWnd::AddString(const char* text) { return State() && text ? host::mfc::AddItem(*State(), text) : CB_ERR; }
-int CItemListWnd::InsertString(int index, const char* text) { return Insert(State(), index, text, CB_ERR); }
 int CItemListWnd::DeleteString(UINT index) { return Delete(State(), index, CB_ERR); }
 void CItemListWnd::ResetContent() { Reset(State()); }
 int CItemListWnd::CopyItem(int index, char* buffer) const { return ::CopyItem(State(), index, buffer, CB_ERR); }
@@ -142,11 +116,6 @@ int CItemListWnd::ItemLength(int index) const
 int CItemListWnd::FindString(int startAfter, const char* prefix) const
 {
     return State() ? host::mfc::FindItem(*State(), startAfter, prefix, false) : CB_ERR;
-}
-
-int CItemListWnd::FindStringExact(int startAfter, const char* text) const
-{
-    return State() ? host::mfc::FindItem(*State(), startAfter, text, true) : CB_ERR;
 }
 
 int CItemListWnd::SelectString(int startAfter, const char* prefix)
@@ -172,12 +141,6 @@ void CSpinButtonCtrl::SetRange32(int lower, int upper)
     if (!State()) return;
     State()->rangeMin = lower;
     State()->rangeMax = upper;
-}
-
-void CSpinButtonCtrl::GetRange(int& lower, int& upper) const
-{
-    lower = State() ? State()->rangeMin : 0;
-    upper = State() ? State()->rangeMax : 0;
 }
 
 int CSpinButtonCtrl::SetPos(int position)

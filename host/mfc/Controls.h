@@ -12,16 +12,13 @@ public:
 
 class CButton : public CWnd {
 public:
-    int GetCheck() const;
     void SetCheck(int check);
     HICON SetIcon(HICON icon);
-    HICON GetIcon() const;
 };
 
 class CEdit : public CWnd {
 public:
     void SetLimitText(UINT maxChars);
-    UINT GetLimitText() const;
     void SetSel(int /*start*/, int /*end*/) {}
 };
 
@@ -37,11 +34,9 @@ public:
     // ASCII letters compared without case, ties and everything else by their bytes, so
     // Chinese names follow their UTF-8 bytes (that is, their code points).
     int AddString(const char* text);
-    int InsertString(int index, const char* text);
     int DeleteString(UINT index);
     void ResetContent();
     int FindString(int startAfter, const char* prefix) const;
-    int FindStringExact(int startAfter, const char* text) const;
     int SelectString(int startAfter, const char* prefix);
 
 protected:
@@ -73,7 +68,6 @@ class CSpinButtonCtrl : public CScrollBar {
 public:
     void SetRange(short lower, short upper);
     void SetRange32(int lower, int upper);
-    void GetRange(int& lower, int& upper) const;
     int SetPos(int position);
     int GetPos() const;
     CWnd* SetBuddy(CWnd* buddy);

@@ -188,23 +188,6 @@ void DDX_CBIndex(CDataExchange* dx, int id, int& value)
     ExchangeSelection(dx, id, value);
 }
 
-void DDX_LBString(CDataExchange* dx, int id, CString& value)
-{
-    WindowState& w = dx->PrepareCtrl(id);
-    if (dx->m_bSaveAndValidate) {
-        const bool selected = w.selection >= 0 && w.selection < static_cast<int>(w.items.size());
-        value = selected ? w.items[static_cast<std::size_t>(w.selection)] : CString();
-        return;
-    }
-    const int index = host::mfc::FindItem(w, -1, value, false);
-    if (index >= 0) host::mfc::SelectItem(w, index);
-}
-
-void DDX_LBIndex(CDataExchange* dx, int id, int& value)
-{
-    ExchangeSelection(dx, id, value);
-}
-
 void DDX_Control(CDataExchange* dx, int id, CWnd& control)
 {
     WindowState& w = dx->PrepareCtrl(id);
@@ -224,12 +207,6 @@ void DDV_MinMaxUInt(CDataExchange* dx, UINT value, UINT minValue, UINT maxValue)
 {
     if (dx->m_bSaveAndValidate && (value < minValue || value > maxValue))
         dx->FailWith(Formatted("请输入一个介于 %u 和 %u 之间的整数。", minValue, maxValue));
-}
-
-void DDV_MinMaxLong(CDataExchange* dx, long value, long minValue, long maxValue)
-{
-    if (dx->m_bSaveAndValidate && (value < minValue || value > maxValue))
-        dx->FailWith(Formatted("请输入一个介于 %ld 和 %ld 之间的整数。", minValue, maxValue));
 }
 
 void DDV_MinMaxFloat(CDataExchange* dx, const float& value, float minValue, float maxValue)

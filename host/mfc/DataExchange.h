@@ -48,14 +48,11 @@ void DDX_Check(CDataExchange* dx, int id, int& value);
 void DDX_Radio(CDataExchange* dx, int id, int& value);
 void DDX_CBString(CDataExchange* dx, int id, CString& value);
 void DDX_CBIndex(CDataExchange* dx, int id, int& value);
-void DDX_LBString(CDataExchange* dx, int id, CString& value);
-void DDX_LBIndex(CDataExchange* dx, int id, int& value);
 // Binds the object to the control (once).
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 
 void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue);
 void DDV_MinMaxUInt(CDataExchange* dx, UINT value, UINT minValue, UINT maxValue);
-void DDV_MinMaxLong(CDataExchange* dx, long value, long minValue, long maxValue);
 void DDV_MinMaxFloat(CDataExchange* dx, const float& value, float minValue, float maxValue);
 void DDV_MinMaxDouble(CDataExchange* dx, const double& value, double minValue, double maxValue);
 // On the way to the control it limits what the user can type; on the way back it checks.

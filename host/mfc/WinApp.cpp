@@ -86,11 +86,6 @@ HINSTANCE AfxGetInstanceHandle()
     return nullptr;
 }
 
-HINSTANCE AfxGetResourceHandle()
-{
-    return nullptr;
-}
-
 int AfxMessageBox(const char* text, UINT type, UINT /*helpId*/)
 {
     return MessageBoxA(nullptr, text, AfxGetAppName(), type);

@@ -49,7 +49,6 @@ CWinApp* AfxGetApp();
 // The application's name: the caption of the framework's message boxes.
 const char* AfxGetAppName();
 HINSTANCE AfxGetInstanceHandle();
-HINSTANCE AfxGetResourceHandle();
 
 // The framework's message box, under the application's name.
 int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);

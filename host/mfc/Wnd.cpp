@@ -196,13 +196,6 @@ CWnd* CWnd::GetDlgItem(int id) const
     return w ? w->Face() : nullptr;
 }
 
-CWnd* CWnd::GetParent() const
-{
-    if (!m_state) return nullptr;
-    if (!m_state->isDialog) return m_state->dialog;
-    return nullptr;
-}
-
 void CWnd::SetWindowText(const char* text)
 {
     if (m_state) host::mfc::SetText(*m_state, CString(text));
@@ -220,13 +213,6 @@ int CWnd::GetWindowText(char* buffer, int maxCount) const
     GetWindowText(text);
     zo_strncpy(buffer, text, maxCount - 1);
     return static_cast<int>(std::char_traits<char>::length(buffer));
-}
-
-int CWnd::GetWindowTextLength() const
-{
-    CString text;
-    GetWindowText(text);
-    return text.GetLength();
 }
 
 void CWnd::SetDlgItemText(int id, const char* text)
@@ -251,16 +237,6 @@ void CWnd::SetDlgItemInt(int id, UINT value, BOOL isSigned)
     SetDlgItemText(id, text);
 }
 
-UINT CWnd::GetDlgItemInt(int id, BOOL* translated, BOOL isSigned) const
-{
-    CString text;
-    GetDlgItemText(id, text);
-    long long value = 0;
-    const bool ok = host::mfc::ParseInteger(text, isSigned != FALSE, value);
-    if (translated) *translated = ok ? TRUE : FALSE;
-    return ok ? static_cast<UINT>(value) : 0;
-}
-
 void CWnd::CheckDlgButton(int id, UINT check)
 {
     if (WindowState* w = ControlState(id)) w->check = static_cast<int>(check);
@@ -270,19 +246,6 @@ UINT CWnd::IsDlgButtonChecked(int id) const
 {
     const WindowState* w = ControlState(id);
     return w ? static_cast<UINT>(w->check) : 0;
-}
-
-void CWnd::CheckRadioButton(int firstId, int lastId, int checkId)
-{
-    for (int id = firstId; id <= lastId; ++id)
-        if (WindowState* w = ControlState(id)) w->check = (id == checkId) ? BST_CHECKED : BST_UNCHECKED;
-}
-
-int CWnd::GetCheckedRadioButton(int firstId, int lastId) const
-{
-    for (int id = firstId; id <= lastId; ++id)
-        if (const WindowState* w = ControlState(id); w && w->check == BST_CHECKED) return id;
-    return 0;
 }
 
 BOOL CWnd::EnableWindow(BOOL enable)
@@ -393,14 +356,8 @@ void CWnd::GetWindowRect(CRect* rect) const
     if (rect) *rect = m_state ? m_state->rect : CRect();
 }
 
-void CWnd::GetClientRect(CRect* rect) const
-{
-    if (rect) *rect = m_state ? CRect(0, 0, m_state->rect.Width(), m_state->rect.Height()) : CRect();
-}
-
 // Headless, a dialog sits at the origin of the screen: screen and client coordinates agree.
 void CWnd::ScreenToClient(CRect* /*rect*/) const {}
-void CWnd::ClientToScreen(CRect* /*rect*/) const {}
 
 void CWnd::MoveWindow(int x, int y, int width, int height, BOOL /*repaint*/)
 {

@@ -77,21 +77,16 @@ public:
 
     int GetDlgCtrlID() const;
     CWnd* GetDlgItem(int id) const;
-    CWnd* GetParent() const;
 
     void SetWindowText(const char* text);
     void GetWindowText(CString& text) const;
     int GetWindowText(char* buffer, int maxCount) const;
-    int GetWindowTextLength() const;
 
     void SetDlgItemText(int id, const char* text);
     int GetDlgItemText(int id, CString& text) const;
     void SetDlgItemInt(int id, UINT value, BOOL isSigned = TRUE);
-    UINT GetDlgItemInt(int id, BOOL* translated = nullptr, BOOL isSigned = TRUE) const;
     void CheckDlgButton(int id, UINT check);
     UINT IsDlgButtonChecked(int id) const;
-    void CheckRadioButton(int firstId, int lastId, int checkId);
-    int GetCheckedRadioButton(int firstId, int lastId) const;
 
     // The previous state: nonzero when the window was disabled before.
     BOOL EnableWindow(BOOL enable = TRUE);
@@ -106,9 +101,7 @@ public:
     void UpdateWindow();
 
     void GetWindowRect(CRect* rect) const;
-    void GetClientRect(CRect* rect) const;
     void ScreenToClient(CRect* rect) const;
-    void ClientToScreen(CRect* rect) const;
     void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
 
     // Runs the data exchange: from the members to the controls (FALSE) or back with the

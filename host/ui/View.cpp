@@ -112,12 +112,6 @@ void decView::LineTo(const GePoint3d& p)
     m_pen = p;
 }
 
-void decView::DrawText(const char* text, const GePoint3d& pos, const GeVector3d& dir, const GeVector3d& normal,
-                       double angle, double height, double widthFactor, unsigned alignment)
-{
-    Text(text, pos, dir, normal, angle, height, widthFactor, alignment);
-}
-
 namespace dec {
 
 decView* GetActiveView()

@@ -46,8 +46,6 @@ public:
     void MoveTo(const GePoint3d& p) { m_pen = p; }
     void LineTo(const GePoint3d& p);
     void DrawLine(const GePoint3d& p, const GePoint3d& q) { Line(p, q); }
-    void DrawText(const char* text, const GePoint3d& pos, const GeVector3d& dir, const GeVector3d& normal,
-                  double angle, double height, double widthFactor, unsigned alignment);
     void BeginDragFrame() { Clear(); }
 
 private:
