@@ -1,10 +1,8 @@
 // The host's editing commands: erase, move, rotate and show again entities named by handle.
-#include <memory>
 #include <numbers>
 
 #include "CommandTable.h"
 #include "DbDatabase.h"
-#include "EntityCopy.h"
 #include "EventLog.h"
 #include "FiniteEntity.h"
 #include "HostCommandArgs.h"
@@ -18,15 +16,6 @@ namespace host {
 namespace {
 
 using Args = std::vector<std::string>;
-
-// Whether the entity moved by tm still holds only finite numbers, tried on a copy. An entity
-// of a class this program does not know keeps its record and draws nothing: a move leaves it
-// as it is.
-bool StaysFinite(decDbEntity& entity, const GeMatrix3d& tm)
-{
-    const std::unique_ptr<decDbEntity> moved = MovedCopy(entity, tm);
-    return !moved || IsFiniteEntity(*moved);
-}
 
 // Changes each entity inside its own write bracket, within one of the drawing.
 template <class Change>

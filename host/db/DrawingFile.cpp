@@ -120,11 +120,12 @@ void WriteXData(SerializeFilter& f, const decObject& object)
 
 // Writes an object's entry: its number, class, layer, material, placement, flags, colour,
 // extended data and record. RecordError when one of its numbers is not finite.
-void WriteObject(SerializeFilter& out, decDbEntity& entity, const Persistent& p, unsigned classIndex)
+void WriteObject(SerializeFilter& out, decDbEntity& entity, const Persistent& p, unsigned classIndex,
+                 const GeMatrix3d& placement)
 {
     out.WriteU64(entity.GetObjectId().Handle());
     out << classIndex << static_cast<int>(entity.GetLayerId()) << static_cast<int>(entity.GetMaterialId());
-    WriteMatrix(out, entity.GetLocalTM());
+    WriteMatrix(out, placement);
     const std::uint8_t flags =
         static_cast<std::uint8_t>((entity.IsHidden() ? kHidden : 0) | (entity.HasEntityColor() ? kOwnColour : 0));
     out.Write(&flags, 1);
@@ -617,7 +618,7 @@ std::vector<std::uint8_t> EncodeDrawing(const DbDatabase& db, const ClassVersion
     for (std::size_t i = 0; i < live.size(); ++i) {
         const Persistent& p = persistent[i];
         try {
-            WriteObject(section, *live[i], p, classIndex[p.className]);
+            WriteObject(section, *live[i], p, classIndex[p.className], live[i]->GetLocalTM());
         } catch (const RecordError&) {
             unstorable.push_back(ObjectName(live[i]->GetObjectId().Handle(), p.className));
         }
@@ -702,9 +703,14 @@ bool ReadDrawingFile(const std::string& path, DbDatabase& into, std::string& err
 
 bool CanBeStored(decDbEntity& entity)
 {
+    return CanBeStored(entity, entity.GetLocalTM());
+}
+
+bool CanBeStored(decDbEntity& entity, const GeMatrix3d& placement)
+{
     StoreFilter scratch(true);
     try {
-        WriteObject(scratch, entity, PersistentOf(&entity), 0);
+        WriteObject(scratch, entity, PersistentOf(&entity), 0, placement);
         return true;
     } catch (const RecordError&) {
         return false;

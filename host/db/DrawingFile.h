@@ -17,6 +17,7 @@
 #include <vector>
 
 class DbDatabase;
+class GeMatrix3d;
 class decDbEntity;
 class decDbObject;
 
@@ -55,6 +56,8 @@ bool ReadDrawingFile(const std::string& path, DbDatabase& into, std::string& err
 // Whether the entity can be written to a drawing file: every number of its placement and of
 // its record is finite (what opening requires).
 bool CanBeStored(decDbEntity& entity);
+// The same for the entity placed elsewhere, its record unchanged.
+bool CanBeStored(decDbEntity& entity, const GeMatrix3d& placement);
 // How the file's messages name an entity: "object 12 (QCOrvRoof)", by its number and the class
 // it is stored under.
 std::string StoredObjectName(decDbEntity& entity);

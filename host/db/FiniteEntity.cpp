@@ -1,17 +1,22 @@
 #include "FiniteEntity.h"
 
+#include <algorithm>
+#include <memory>
 #include <span>
 #include <string>
 
 #include "DrawingFile.h"
+#include "EntityCopy.h"
 #include "EventLog.h"
 #include "decDbCurve.h"
 
 namespace host {
 
-bool IsFiniteEntity(decDbEntity& entity)
+namespace {
+
+// The points of the entity's polygons and curve segments.
+bool PointsFinite(const decDbEntity& entity)
 {
-    if (!CanBeStored(entity)) return false;
     for (const GePolygon& polygon : entity.GetPolygons())
         if (!AllFinite(std::span(polygon.GetVertexArray(), static_cast<std::size_t>(polygon.GetCountVertex()))))
             return false;
@@ -26,11 +31,42 @@ bool IsFiniteEntity(decDbEntity& entity)
             if (!IsFinite(p1) || !IsFinite(p2) || !IsFinite(p3)) return false;
         }
     }
+    return true;
+}
+
+// What the entity holds, drawing aside: what a save would write and the points it is made of.
+bool HoldsFinite(decDbEntity& entity)
+{
+    return CanBeStored(entity) && PointsFinite(entity);
+}
+
+}  // namespace
+
+bool IsFiniteEntity(decDbEntity& entity)
+{
+    if (!HoldsFinite(entity)) return false;
     decViewFilter drawn;
     entity.Draw(drawn);
     for (const DrawnPrimitive& item : drawn.Primitives())
         if (!AllFinite(item.points)) return false;
     return true;
+}
+
+bool StaysFinite(decDbEntity& entity, const GeMatrix3d& move)
+{
+    // A solid keeps its record and its mesh; only its placement changes.
+    if (auto* solid = decDbEntity3d::Cast(&entity)) {
+        const GeMatrix3d placed = move * solid->GetLocalTM();
+        if (!CanBeStored(*solid, placed)) return false;
+        const decMesh3* mesh = solid->GetMesh();
+        if (!mesh) return true;
+        const std::span vertices(mesh->GetVertexArray(), static_cast<std::size_t>(mesh->GetCountVertex()));
+        return std::all_of(vertices.begin(), vertices.end(), [&](const GePoint3d& p) { return IsFinite(placed * p); });
+    }
+    // Other entities move their own points: the move is tried on a copy. An entity of a class
+    // this program does not know keeps its record and draws nothing: a move leaves it as it is.
+    const std::unique_ptr<decDbEntity> moved = MovedCopy(entity, move);
+    return !moved || HoldsFinite(*moved);
 }
 
 void ShowLeftOut(const char* exportName, decDbEntity& entity, const char* reason)

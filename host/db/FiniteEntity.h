@@ -7,6 +7,7 @@
 #include <cmath>
 #include <span>
 
+#include "GeMatrix3d.h"
 #include "GePoint3d.h"
 
 class decDbEntity;
@@ -23,6 +24,12 @@ inline bool AllFinite(std::span<const GePoint3d> points)
 }
 
 bool IsFiniteEntity(decDbEntity& entity);
+
+// Whether the entity moved by the matrix would still hold only finite numbers: what a save
+// would write of it and the points of its mesh, polygons and curve segments. It is asked
+// without drawing the moved entity (a module's entity may draw only once it is in a drawing):
+// a solid is checked at its new placement, any other entity on a moved copy.
+bool StaysFinite(decDbEntity& entity, const GeMatrix3d& move);
 
 // Why an export leaves out an entity that cannot be stored.
 inline constexpr const char* kHoldsNotFinite = "it holds a number that is not finite";

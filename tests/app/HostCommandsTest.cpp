@@ -87,11 +87,34 @@ const ScriptCase kCommandCases[] = {
      {"-q"}},
 };
 
+// The module's entities of every kind (building, elevation label, window, roof) moved and turned
+// by the host: each says only what was done, and a move whose result would not be finite is
+// refused as for the host's own entities.
+const ScriptCase kModuleEdits[] = {
+    {"ModuleEntitiesMoveAndTurnWithoutAnAlarm",
+     "pline closed 0,0 12000,0 12000,9000 0,9000\nbuild\nlast\n18\n0\n\n"
+     "2pwin\nset 1156 2\nok\n2000,0\n3500,0\n*cancel*\n"
+     "orvroof 300 100 0,0,18000 12000,0,18000 12000,9000,18000 0,9000,18000\n"
+     "move #2 #3 #4 #5 #6 100,0\nrotate #2 #3 #4 #5 #6 0,0 30\nmove #6 #5 #4 #3 #2 1e308,0\nmove #6 #5 #4 #3 #2 1e308,0\n",
+     0,
+     {"#2 QCExtrudeBuild moved\n#3 QCDimBuildElevation moved\n#4 QCWindow moved\n#5 QCWindow moved\n"
+      "#6 QCOrvRoof moved\n#2 QCExtrudeBuild rotated\n#3 QCDimBuildElevation rotated\n#4 QCWindow rotated\n"
+      "#5 QCWindow rotated\n#6 QCOrvRoof rotated\n#6 QCOrvRoof moved\n#5 QCWindow moved\n#4 QCWindow moved\n"
+      "#3 QCDimBuildElevation moved\n#2 QCExtrudeBuild moved\n",
+      "#6 QCOrvRoof refused: its coordinates would not be finite\n#5 QCWindow refused: its coordinates would not be "
+      "finite\n#4 QCWindow refused: its coordinates would not be finite\n#3 QCDimBuildElevation refused: its "
+      "coordinates would not be finite\n#2 QCExtrudeBuild refused: its coordinates would not be finite\n"},
+     {"-q", "-m", LUMIDRAX_MODULE},
+     {"[提示]", "表达式失败"}},
+};
+
 class Quenra3dHostCommand : public ::testing::TestWithParam<ScriptCase> {};
 
 TEST_P(Quenra3dHostCommand, RunsFromTheScript) { ExpectScriptCase(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(Commands, Quenra3dHostCommand, ::testing::ValuesIn(kCommandCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(ModuleEdits, Quenra3dHostCommand, ::testing::ValuesIn(kModuleEdits),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
