@@ -108,6 +108,11 @@ bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes, s
         reason = std::strerror(EISDIR);
         return false;
     }
+    // A FIFO, device or socket would be replaced by a plain file of the same name.
+    if (exists && !S_ISREG(existing.st_mode)) {
+        reason = kNotRegularFile;
+        return false;
+    }
 
     FileSizeSignalIgnored quiet;
     fs::path temporary;

@@ -4,13 +4,20 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "DbTestSupport.h"
 #include "DrawingFile.h"
+#include "FileReplace.h"
 #include "ObjExport.h"
+#include "SvgExport.h"
 
 using ::testing::HasSubstr;
 
@@ -99,6 +106,69 @@ TEST_F(FileReplace, ALinkIsWrittenThroughAndPermissionsAreKept)
     EXPECT_FALSE(host::WriteDrawingFile(Db(), In("loop1"), error));
     EXPECT_THAT(error, HasSubstr("Too many levels of symbolic links"));
     EXPECT_EQ(Leftovers(), 0);
+}
+
+// What a target that exists but is no regular file is, after its links: a save or an export
+// over it is refused and the node stays what it was.
+struct SpecialTarget {
+    const char* name;
+    const char* reason;
+    // Makes the target at the path; the type it must still have afterwards.
+    std::function<void(const std::string&)> make;
+    fs::file_type type;
+};
+
+void MakeSocket(const std::string& path)
+{
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(path.size(), sizeof address.sun_path);
+    std::strcpy(address.sun_path, path.c_str());
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << std::strerror(errno);
+    close(fd);
+}
+
+TEST_F(FileReplace, ATargetThatIsNoRegularFileIsRefusedAndStaysAsItIs)
+{
+    const auto fifo = [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); };
+    const SpecialTarget kTargets[] = {
+        {"fifo", host::kNotRegularFile, fifo, fs::file_type::fifo},
+        {"link to a fifo", host::kNotRegularFile,
+         [&](const std::string& path) {
+             fifo(path + ".fifo");
+             fs::create_symlink(fs::path(path + ".fifo").filename(), path);
+         },
+         fs::file_type::fifo},
+        // The device is only named: nothing is written before the target is looked at.
+        {"link to the null device", host::kNotRegularFile,
+         [](const std::string& path) { fs::create_symlink("/dev/null", path); }, fs::file_type::character},
+        {"socket", host::kNotRegularFile, MakeSocket, fs::file_type::socket},
+        {"folder", "Is a directory", [](const std::string& path) { fs::create_directory(path); },
+         fs::file_type::directory},
+    };
+    const std::function<bool(const std::string&, std::string&)> kWriters[] = {
+        [&](const std::string& path, std::string& error) { return host::WriteDrawingFile(Db(), path, error); },
+        [&](const std::string& path, std::string& error) { return host::ExportObj(Db(), path, error); },
+        [&](const std::string& path, std::string& error) {
+            return host::ExportSvg(Db(), path, host::PictureView::Plan, 800, error);
+        },
+    };
+    int made = 0;
+    for (const SpecialTarget& target : kTargets) {
+        for (const auto& write : kWriters) {
+            const std::string path = In("t" + std::to_string(made++));
+            target.make(path);
+            std::string error;
+            EXPECT_FALSE(write(path, error)) << target.name;
+            EXPECT_THAT(error, HasSubstr("\"" + path + "\": " + target.reason)) << target.name;
+            EXPECT_EQ(fs::status(path).type(), target.type) << target.name;
+        }
+    }
+    EXPECT_EQ(Leftovers(), 0);
+    struct stat null {};
+    ASSERT_EQ(stat("/dev/null", &null), 0);
+    EXPECT_TRUE(S_ISCHR(null.st_mode));
 }
 
 }  // namespace
