@@ -50,18 +50,32 @@ void Save(const ScriptLine& line, const Args& args)
 constexpr const char* kExportUsage = "export obj FILE | export svg FILE [plan|axo] [WIDTHpx]";
 
 // A trailing word of "export svg": the view, or the width in pixels ("1200px" or "1200").
+// A word written like a number ("800.5", "1e3", "-5px") is a width too, so that a
+// width that is no whole number of pixels is refused rather than taken into the file name;
+// it reads as 0, which no picture takes.
 struct SvgWord {
     std::optional<PictureView> view;
     std::optional<int> width;
 };
 
+// Whether the word is made of a number's characters only (digits, signs, decimal points,
+// exponents) and starts as a number starts.
+bool NumberLike(std::string_view word)
+{
+    return !word.empty() && word.find_first_of("0123456789") != std::string_view::npos &&
+           word.find_first_not_of("0123456789.eE+-") == std::string_view::npos &&
+           word.find_first_of("0123456789.+-") == 0;
+}
+
 SvgWord ReadSvgWord(std::string_view word)
 {
     if (EqualsNoCase(word, "plan")) return {PictureView::Plan, {}};
     if (EqualsNoCase(word, "axo")) return {PictureView::Axonometric, {}};
-    if (word.size() > 2 && EqualsNoCase(word.substr(word.size() - 2), "px")) word.remove_suffix(2);
-    if (word.empty() || word.find_first_not_of("0123456789") != std::string_view::npos) return {};
-    return {{}, ParseInt(word)};
+    const bool px = word.size() > 2 && EqualsNoCase(word.substr(word.size() - 2), "px");
+    if (px) word.remove_suffix(2);
+    if (!NumberLike(word)) return {};
+    if (word.find_first_not_of("0123456789") != std::string_view::npos) return {{}, 0};
+    return {{}, ParseInt(word).value_or(0)};
 }
 
 // The text without its last word and the blanks around it.

@@ -160,6 +160,44 @@ TEST(Quenra3dHostCommands, PicturesTakeTheirViewAndWidthFromTheEndOfTheLine)
     }
 }
 
+// The last word of "export svg DIR/p WORD", by its class: a width taken, a word written like a
+// number but no whole width from 16 to 20000 (refused, no file made), or a part of the name.
+TEST(Quenra3dHostCommands, AWordWrittenLikeAWidthIsAWholeWidthOrRefused)
+{
+    enum class Read { Width, Refused, Name };
+    const struct {
+        const char* word;
+        Read read;
+    } kWords[] = {
+        {"16", Read::Width},               {"20000px", Read::Width},         {"0800", Read::Width},
+        {"640PX", Read::Width},            {"15", Read::Refused},            {"20001", Read::Refused},
+        {"0px", Read::Refused},            {"1e3", Read::Refused},           {"800.5", Read::Refused},
+        {"800.", Read::Refused},           {".5e3", Read::Refused},          {"2147483648", Read::Refused},
+        {"99999999999999999999", Read::Refused}, {"1e300px", Read::Refused}, {"-5", Read::Refused},
+        {"+800", Read::Refused},           {"1.2.3", Read::Refused},         {"1e", Read::Refused},
+        {"e3", Read::Name},                {"v2px", Read::Name},             {"800x600", Read::Name},
+        {"px", Read::Name},
+    };
+    TestFolder folder;
+    std::string script = "extrude 3000 0,0 100,0 100,100\n";
+    for (const auto& w : kWords) script += "export svg " + folder.Path().string() + "/p " + w.word + "\n";
+    const Quenra3dRun run = RunTestScript(script, {"-q"});
+    EXPECT_EQ(run.status, 1) << run.output;
+    int line = 1;
+    for (const auto& w : kWords) {
+        ++line;
+        const std::string refusal = "test.txt:" + std::to_string(line) + ": the width must be 16 to 20000 pixels\n";
+        EXPECT_EQ(run.output.find(refusal) != std::string::npos, w.read == Read::Refused) << w.word;
+        EXPECT_EQ(std::filesystem::exists(folder.Path() / (std::string("p ") + w.word)), w.read == Read::Name) << w.word;
+    }
+    // The four widths taken all went to "p", the last of them written last.
+    const std::string exported = "exported " + (folder.Path() / "p").string() + "\n";
+    int taken = 0;
+    for (std::size_t at = run.output.find(exported); at != std::string::npos; at = run.output.find(exported, at + 1)) ++taken;
+    EXPECT_EQ(taken, 4);
+    EXPECT_THAT(ReadAll(folder.Path() / "p"), HasSubstr("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"640\""));
+}
+
 TEST(Quenra3dHostCommands, DrawingsThatCannotBeReadOrWrittenGiveStatus2)
 {
     TestFolder folder;
