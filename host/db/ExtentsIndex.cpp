@@ -12,8 +12,6 @@ namespace {
 constexpr double kRelativeMargin = 1e-9;
 // A span over more cells than this is asked about at every question instead.
 constexpr std::int64_t kMostCells = 64;
-// Cell numbers stay within this, so that two of them make one key.
-constexpr double kFarthestCell = 1 << 30;
 
 double Magnitude(const GePoint3d& p)
 {
@@ -25,10 +23,9 @@ double Dot(const GePoint3d& p, const GeVector3d& v)
     return p.x * v.x + p.y * v.y + p.z * v.z;
 }
 
-std::uint64_t Key(std::int64_t i, std::int64_t j)
+host::PlanBox BoxOf(double r0, double r1, double u0, double u1)
 {
-    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(i)) << 32) |
-           static_cast<std::uint32_t>(j);
+    return {r0, u0, r1, u1};
 }
 
 }  // namespace
@@ -83,27 +80,18 @@ ExtentsIndex::Span ExtentsIndex::SpanOf(const decDbEntity& entity) const
     return span;
 }
 
-bool ExtentsIndex::CellOf(double v, std::int64_t& cell) const
-{
-    const double scaled = std::floor(v / m_cell);
-    if (!(std::fabs(scaled) < kFarthestCell)) return false;
-    cell = static_cast<std::int64_t>(scaled);
-    return true;
-}
-
 void ExtentsIndex::Insert(std::size_t place)
 {
     const Span& span = m_spans[place];
     if (span.kind == Span::Kind::None) return;
     std::int64_t i0 = 0, i1 = 0, j0 = 0, j1 = 0;
-    const bool cells = span.kind == Span::Kind::Box && CellOf(span.r0, i0) && CellOf(span.r1, i1) &&
-                       CellOf(span.u0, j0) && CellOf(span.u1, j1) && (i1 - i0 + 1) * (j1 - j0 + 1) <= kMostCells;
-    if (!cells) {
+    if (span.kind != Span::Kind::Box ||
+        !m_grid.CellsOf(BoxOf(span.r0, span.r1, span.u0, span.u1), kMostCells, i0, i1, j0, j1)) {
         m_everywhere.push_back(place);
         return;
     }
     for (std::int64_t i = i0; i <= i1; ++i)
-        for (std::int64_t j = j0; j <= j1; ++j) m_cells[Key(i, j)].push_back(place);
+        for (std::int64_t j = j0; j <= j1; ++j) m_cells[host::CellGrid::Key(i, j)].push_back(place);
 }
 
 void ExtentsIndex::Build(std::span<const std::unique_ptr<decDbEntity>> entities)
@@ -111,25 +99,12 @@ void ExtentsIndex::Build(std::span<const std::unique_ptr<decDbEntity>> entities)
     Reset();
     m_spans.reserve(entities.size());
     for (const auto& entity : entities) m_spans.push_back(SpanOf(*entity));
-    // Cells about twice the size of a typical entity, and no finer than the drawing's
-    // breadth shared among its entities.
-    std::vector<double> sizes;
-    double r0 = 0.0, r1 = 0.0, u0 = 0.0, u1 = 0.0;
-    for (const Span& span : m_spans) {
-        if (span.kind != Span::Kind::Box) continue;
-        r0 = sizes.empty() ? span.r0 : std::min(r0, span.r0);
-        r1 = sizes.empty() ? span.r1 : std::max(r1, span.r1);
-        u0 = sizes.empty() ? span.u0 : std::min(u0, span.u0);
-        u1 = sizes.empty() ? span.u1 : std::max(u1, span.u1);
-        sizes.push_back(std::max(span.r1 - span.r0, span.u1 - span.u0));
-    }
-    m_cell = 1.0;
-    if (!sizes.empty()) {
-        std::nth_element(sizes.begin(), sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() / 2), sizes.end());
-        const double breadth = std::max(r1 - r0, u1 - u0) / std::sqrt(static_cast<double>(sizes.size()));
-        const double cell = std::max(2.0 * sizes[sizes.size() / 2], breadth);
-        if (std::isfinite(cell) && cell > 0.0) m_cell = cell;
-    }
+    // Cells from the entities' own sizes and where most of them lie, so that one entity far
+    // from the rest neither widens them nor leaves the rest one cell.
+    std::vector<host::PlanBox> boxes;
+    for (const Span& span : m_spans)
+        if (span.kind == Span::Kind::Box) boxes.push_back(BoxOf(span.r0, span.r1, span.u0, span.u1));
+    m_grid = host::CellGrid(boxes);
     for (std::size_t place = 0; place < m_spans.size(); ++place) Insert(place);
     m_built = true;
 }
@@ -172,12 +147,12 @@ std::vector<std::size_t> ExtentsIndex::Near(std::span<const std::unique_ptr<decD
     };
     std::vector<std::size_t> places;
     std::int64_t i0 = 0, i1 = 0, j0 = 0, j1 = 0;
-    const bool cells = CellOf(r - pad, i0) && CellOf(r + pad, i1) && CellOf(u - pad, j0) && CellOf(u + pad, j1) &&
-                       (i1 - i0 + 1) * (j1 - j0 + 1) <= static_cast<std::int64_t>(m_cells.size());
+    const bool cells = m_grid.CellsOf(BoxOf(r - pad, r + pad, u - pad, u + pad),
+                                      static_cast<std::int64_t>(m_cells.size()), i0, i1, j0, j1);
     if (cells) {
         for (std::int64_t i = i0; i <= i1; ++i)
             for (std::int64_t j = j0; j <= j1; ++j)
-                if (const auto it = m_cells.find(Key(i, j)); it != m_cells.end())
+                if (const auto it = m_cells.find(host::CellGrid::Key(i, j)); it != m_cells.end())
                     for (const std::size_t place : it->second)
                         if (near(place)) places.push_back(place);
         for (const std::size_t place : m_everywhere)

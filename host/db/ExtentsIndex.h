@@ -17,6 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "CellGrid.h"
 #include "GePoint3d.h"
 #include "GeVector3d.h"
 
@@ -50,19 +51,17 @@ private:
     void Build(std::span<const std::unique_ptr<decDbEntity>> entities);
     void Insert(std::size_t place);
     void CatchUp(std::span<const std::unique_ptr<decDbEntity>> entities);
-    // The grid cell of a coordinate along one direction; false when it lies too far out to
-    // be put in a cell.
-    bool CellOf(double v, std::int64_t& cell) const;
 
     GeVector3d m_right, m_up;
     bool m_built = false;
-    double m_cell = 1.0;
+    host::CellGrid m_grid;
     std::vector<Span> m_spans;
     // Grid cells (keyed by both cell numbers) holding the places whose span meets them. An
     // entity whose extents changed keeps its old entries until the next build: the exact test
     // passes over them.
     std::unordered_map<std::uint64_t, std::vector<std::size_t>> m_cells;
-    // Places asked about at every question: spans over too many cells, or not finite.
+    // Places asked about at every question: spans over too many cells, too far out to be
+    // numbered, or not finite.
     std::vector<std::size_t> m_everywhere;
     std::vector<std::size_t> m_pending;
     std::size_t m_stale = 0;

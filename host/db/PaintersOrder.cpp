@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <limits>
 #include <queue>
+#include <utility>
+
+#include "CellGrid.h"
 
 namespace host {
 namespace {
@@ -15,16 +18,6 @@ struct Pt {
 
 Pt operator-(Pt a, Pt b) { return {a.x - b.x, a.y - b.y}; }
 double Cross(Pt a, Pt b) { return a.x * b.y - a.y * b.x; }
-
-// The cell a distance from the grid's lower edge falls in, counted in cells and kept within
-// the count: a distance that overflows lies beyond the last cell, one that is not a number in
-// the first.
-int CellOf(double cells, int count)
-{
-    if (!(cells >= 0.0)) return 0;
-    if (cells >= count) return count - 1;
-    return static_cast<int>(cells);
-}
 
 double SignedArea(std::span<const Pt> loop)
 {
@@ -185,80 +178,92 @@ private:
 
     std::span<const Pt> PointsOf(const Piece& piece) const { return {m_points.data() + piece.first, piece.count}; }
 
-    // Tolerances relative to the scene's size, so millimetres and site coordinates both work.
+    // Tolerances relative to the size of the scene where most of its items lie, so millimetres
+    // and site coordinates both work and one item far from the rest changes nothing.
     void FindTolerances()
     {
-        double minX = 0, minY = 0, minZ = 0, maxX = 0, maxY = 0, maxZ = 0;
-        bool any = false;
+        std::vector<double> lows[3], highs[3];
         for (std::size_t i = 0; i < m_items.size(); ++i) {
             if (m_prepared[i].maxX < m_prepared[i].minX) continue;
+            GePoint3d lo = m_items[i].points[0], hi = lo;
             for (const GePoint3d& q : m_items[i].points) {
-                if (!any) minX = maxX = q.x, minY = maxY = q.y, minZ = maxZ = q.z;
-                any = true;
-                minX = std::min(minX, q.x), maxX = std::max(maxX, q.x);
-                minY = std::min(minY, q.y), maxY = std::max(maxY, q.y);
-                minZ = std::min(minZ, q.z), maxZ = std::max(maxZ, q.z);
+                lo.x = std::min(lo.x, q.x), lo.y = std::min(lo.y, q.y), lo.z = std::min(lo.z, q.z);
+                hi.x = std::max(hi.x, q.x), hi.y = std::max(hi.y, q.y), hi.z = std::max(hi.z, q.z);
             }
+            lows[0].push_back(lo.x), lows[1].push_back(lo.y), lows[2].push_back(lo.z);
+            highs[0].push_back(hi.x), highs[1].push_back(hi.y), highs[2].push_back(hi.z);
         }
-        m_minX = minX, m_minY = minY;
-        m_width = maxX - minX, m_height = maxY - minY;
-        const double size = std::max({m_width, m_height, maxZ - minZ, std::abs(minX), std::abs(maxX), std::abs(minY),
-                                      std::abs(maxY), std::abs(minZ), std::abs(maxZ)});
-        const double extent = std::max({m_width, m_height, maxZ - minZ});
+        double size = 0.0, extent = 0.0;
+        for (int axis = 0; axis < 3; ++axis) {
+            const Range range = MiddleRange(lows[axis], highs[axis]);
+            extent = std::max(extent, range.high - range.low);
+            size = std::max({size, std::abs(range.low), std::abs(range.high)});
+        }
         // Rounding in site coordinates grows with their size, overlaps with the picture's.
         m_depthTolerance = 1e-6 * extent + 1e-12 * size;
         m_lengthTolerance = 1e-7 * extent + 1e-12 * size;
         m_areaTolerance = m_lengthTolerance * m_lengthTolerance * 1e4;
     }
 
-    // Registers every item in the cells its box covers and tests each pair sharing a cell once.
+    // Relates the items whose boxes share a cell of a grid sized from the items, each pair once:
+    // in the cell where the low corner of the common part of their boxes lies. The cells are
+    // kept by number, so an item far from the rest has a cell of its own; an item over more
+    // cells than there are items, or too far out for its cells to be numbered, is related to
+    // every other item instead (a short list).
     void FindOverlaps()
     {
-        const std::size_t n = m_items.size();
-        const double side = std::max(m_width, m_height);
-        const int cells = std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n)))));
-        const double cell = side > 0.0 ? side / cells : 1.0;
-        m_columns = CellOf(m_width / cell, cells) + 1;
-        m_rows = CellOf(m_height / cell, cells) + 1;
-        m_cell = cell;
-
-        std::vector<std::uint32_t> start(static_cast<std::size_t>(m_columns) * m_rows + 1, 0);
-        ForEachCell([&](std::size_t, std::size_t c) { ++start[c + 1]; });
-        for (std::size_t c = 1; c < start.size(); ++c) start[c] += start[c - 1];
-        std::vector<std::uint32_t> members(start.back());
-        std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
-        ForEachCell([&](std::size_t i, std::size_t c) { members[fill[c]++] = static_cast<std::uint32_t>(i); });
-
-        std::vector<std::size_t> seen(n, std::numeric_limits<std::size_t>::max());
-        for (std::size_t i = 0; i < n; ++i) {
+        std::vector<std::uint32_t> placed;
+        std::vector<PlanBox> boxes;
+        for (std::size_t i = 0; i < m_items.size(); ++i) {
             if (!m_prepared[i].inOverlaps) continue;
-            ForCellsOf(i, [&](std::size_t c) {
-                for (std::uint32_t k = start[c]; k < start[c + 1]; ++k) {
-                    const std::size_t j = members[k];
-                    if (j <= i || seen[j] == i) continue;
-                    seen[j] = i;
-                    Relate(i, j);
-                }
-            });
+            const Prepared& p = m_prepared[i];
+            placed.push_back(static_cast<std::uint32_t>(i));
+            boxes.push_back({p.minX, p.minY, p.maxX, p.maxY});
         }
-    }
-
-    template <class F>
-    void ForCellsOf(std::size_t i, F&& f) const
-    {
-        const Prepared& p = m_prepared[i];
-        const auto column = [&](double x) { return CellOf((x - m_minX) / m_cell, m_columns); };
-        const auto row = [&](double y) { return CellOf((y - m_minY) / m_cell, m_rows); };
-        for (int r = row(p.minY); r <= row(p.maxY); ++r)
-            for (int c = column(p.minX); c <= column(p.maxX); ++c)
-                f(static_cast<std::size_t>(r) * static_cast<std::size_t>(m_columns) + static_cast<std::size_t>(c));
-    }
-
-    template <class F>
-    void ForEachCell(F&& f) const
-    {
-        for (std::size_t i = 0; i < m_items.size(); ++i)
-            if (m_prepared[i].inOverlaps) ForCellsOf(i, [&](std::size_t c) { f(i, c); });
+        const CellGrid grid(boxes);
+        struct Entry {
+            std::int64_t column, row;
+            std::uint32_t item;
+            bool operator<(const Entry& o) const
+            {
+                return column != o.column ? column < o.column : row != o.row ? row < o.row : item < o.item;
+            }
+        };
+        std::vector<Entry> entries;
+        std::vector<std::uint32_t> loose;
+        // The low corner cell of each item's box.
+        std::vector<std::pair<std::int64_t, std::int64_t>> corner(m_items.size());
+        const auto most = std::max<std::int64_t>(64, static_cast<std::int64_t>(placed.size()));
+        for (std::size_t k = 0; k < placed.size(); ++k) {
+            const std::uint32_t i = placed[k];
+            std::int64_t c0 = 0, c1 = 0, r0 = 0, r1 = 0;
+            if (!grid.CellsOf(boxes[k], most, c0, c1, r0, r1)) {
+                loose.push_back(i);
+                continue;
+            }
+            corner[i] = {c0, r0};
+            for (std::int64_t c = c0; c <= c1; ++c)
+                for (std::int64_t r = r0; r <= r1; ++r) entries.push_back({c, r, i});
+        }
+        std::sort(entries.begin(), entries.end());
+        for (std::size_t first = 0, end = 0; first < entries.size(); first = end) {
+            const std::int64_t column = entries[first].column, row = entries[first].row;
+            for (end = first; end < entries.size() && entries[end].column == column && entries[end].row == row;) ++end;
+            for (std::size_t a = first; a < end; ++a) {
+                const std::uint32_t i = entries[a].item;
+                for (std::size_t b = a + 1; b < end; ++b) {
+                    const std::uint32_t j = entries[b].item;
+                    if (std::max(corner[i].first, corner[j].first) == column &&
+                        std::max(corner[i].second, corner[j].second) == row)
+                        Relate(i, j);
+                }
+            }
+        }
+        std::vector<char> isLoose(m_items.size(), 0);
+        for (const std::uint32_t i : loose) isLoose[i] = 1;
+        for (const std::uint32_t i : loose)
+            for (const std::uint32_t j : placed)
+                if (j != i && (!isLoose[j] || j > i)) Relate(std::min(i, j), std::max(i, j));
     }
 
     // Adds "draw first before second" when their pictures overlap.
@@ -435,8 +440,6 @@ private:
     std::vector<Pt> m_points;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> m_edges;
     std::vector<Pt> m_clipped, m_input;
-    double m_minX = 0, m_minY = 0, m_width = 0, m_height = 0, m_cell = 1;
-    int m_columns = 1, m_rows = 1;
     double m_depthTolerance = 0, m_lengthTolerance = 0, m_areaTolerance = 0;
 };
 

@@ -11,7 +11,7 @@
 // Two items whose pictures overlap are ordered by their depths at one point inside the
 // overlap: faces and labels are cut into convex pieces, and the point is the centre of the
 // largest piece two items share (of the longest piece of a line inside a face). Depths within
-// a millionth of the scene's size are a tie: a line or a label goes after the face it lies on,
+// a millionth of the size of the scene where most items lie are a tie: a line or a label goes after the face it lies on,
 // and of two faces in one plane the smaller goes after the larger (a window on its wall).
 // Lines and labels are ordered against faces only. Items whose
 // pictures do not overlap are drawn by their mean depth, farthest first, in input order when
@@ -20,8 +20,9 @@
 // can show one piece wrongly.
 //
 // A face seen edge-on, an item of too few points or with a coordinate that is not finite is
-// ordered by its mean depth alone (one that is not finite goes first). A grid over the picture
-// finds the overlapping pairs, so the time grows with the items and the pairs that overlap.
+// ordered by its mean depth alone (one that is not finite goes first). A grid whose cells are
+// sized from the items finds the overlapping pairs (an item far from the rest leaves the cells
+// as they are), so the time grows with the items and the pairs that overlap.
 // Re-entrant: no state is kept between calls.
 #include <cstddef>
 #include <span>
