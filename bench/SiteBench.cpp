@@ -3,13 +3,17 @@
 // floor lines and elevation labels), a flat roof on each (roof, a click inside the building),
 // 48 windows on each (qwin, a click on the south and on the north facade, four windows on each
 // of the six storeys), then save, open, windows, list, export obj and export svg. Every phase
-// should grow with the site, and so should the memory the process needs.
+// should grow with the site, and so should the memory the process needs. The far site is the
+// same with one 10 m square 500 km away from it (a leftover object far from a site at survey
+// coordinates), drawn first.
 //
-//   SiteBench [SIZE ...] [--runs N]   each size (default 500 1000 2000) run N times (default 3),
-//                                     each run a fresh process; prints the median wall time of
+//   SiteBench [SIZE ...] [--runs N] [--far | --near]
+//                                     each size (default 500 1000 2000) run N times (default 3),
+//                                     each run a fresh process, for the site and the far site
+//                                     (or only one of them); prints the median wall time of
 //                                     every phase, the peak memory of each size, and how much
 //                                     each grows per doubling of the site (target: at most 2.5)
-//   SiteBench --site SIZE             one run in this process: a line per phase, then the peak
+//   SiteBench --site SIZE [--far]     one run in this process: a line per phase, then the peak
 //                                     memory (getrusage), as the driver reads them
 #include <sys/resource.h>
 #include <unistd.h>
@@ -23,6 +27,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CommandLine.h"
@@ -65,9 +70,17 @@ double Run(const std::string& lines)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-std::string BuildLines(int n)
+// The far site's square, on its own layer, 500 km south-west of the first building.
+std::string FarSquareLines()
 {
-    std::string lines = "layer 轮廓\n";
+    constexpr double kFar = -500e6, kSide = 10000.0;
+    return "layer 远处\npline closed " + Point(kFar, kFar) + " " + Point(kFar + kSide, kFar) + " " +
+           Point(kFar + kSide, kFar + kSide) + " " + Point(kFar, kFar + kSide) + "\n";
+}
+
+std::string BuildLines(int n, bool far)
+{
+    std::string lines = (far ? FarSquareLines() : "") + "layer 轮廓\n";
     for (int i = 0; i < n; ++i)
         lines += "pline closed " + Point(X(i), Y(i)) + " " + Point(X(i) + kWidth, Y(i)) + " " +
                  Point(X(i) + kWidth, Y(i) + kDepth) + " " + Point(X(i), Y(i) + kDepth) + "\n";
@@ -105,7 +118,7 @@ long PeakKib()
     return usage.ru_maxrss;
 }
 
-int RunSite(int n)
+int RunSite(int n, bool far)
 {
     // The module beside the executable, loaded and entered as quenra3d does.
     host::RegisterHostCommands();
@@ -115,7 +128,7 @@ int RunSite(int n)
         return 2;
     }
     const std::string drawing = TempFile("site.q3d");
-    const std::vector<std::string> steps = {BuildLines(n),
+    const std::vector<std::string> steps = {BuildLines(n, far),
                                             RoofLines(n),
                                             WindowLines(n),
                                             "save " + drawing + "\n",
@@ -124,8 +137,14 @@ int RunSite(int n)
                                             "list\n",
                                             "export obj " + TempFile("site.obj") + "\n",
                                             "export svg " + TempFile("site.svg") + " axo\n"};
+    // The windows command's count, read as the lines are shown (the log keeps only a tail).
+    const std::string count = std::to_string(kWindowsPerBuilding * n) + " windows";
+    bool complete = false;
+    host::EventLog::Instance().SetSink([&](std::string_view line) {
+        if (line.find(count) != std::string_view::npos) complete = true;
+    });
     for (std::size_t i = 0; i < steps.size(); ++i) std::printf("phase %s %.6f\n", kPhases[i], Run(steps[i]));
-    const bool complete = host::EventLog::Instance().Shown(std::to_string(kWindowsPerBuilding * n) + " windows");
+    host::EventLog::Instance().SetSink(nullptr);
     for (const char* name : {"site.q3d", "site.obj", "site.mtl", "site.svg"}) std::remove(TempFile(name).c_str());
     if (!complete || host::ScriptedUser::Instance().Failed()) {
         std::fprintf(stderr, "the site of %d buildings was not made as intended\n", n);
@@ -141,9 +160,9 @@ struct SiteRun {
     long peakKib = 0;
 };
 
-bool RunChild(const std::string& self, int n, SiteRun& run)
+bool RunChild(const std::string& self, int n, bool far, SiteRun& run)
 {
-    const std::string command = "'" + self + "' --site " + std::to_string(n);
+    const std::string command = "'" + self + "' --site " + std::to_string(n) + (far ? " --far" : "");
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return false;
     char line[256];
@@ -164,7 +183,7 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-int Drive(const std::vector<int>& sizes, int runs)
+int Drive(const std::vector<int>& sizes, int runs, bool far)
 {
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
     std::map<int, std::map<std::string, double>> medians;
@@ -174,7 +193,7 @@ int Drive(const std::vector<int>& sizes, int runs)
         std::vector<double> peak;
         for (int r = 0; r < runs; ++r) {
             SiteRun run;
-            if (!RunChild(self, n, run)) {
+            if (!RunChild(self, n, far, run)) {
                 std::fprintf(stderr, "the run of %d buildings failed\n", n);
                 return 1;
             }
@@ -184,7 +203,7 @@ int Drive(const std::vector<int>& sizes, int runs)
         for (const auto& [phase, values] : seconds) medians[n][phase] = Median(values);
         peaks[n] = Median(peak);
     }
-    std::printf("%-12s", "buildings");
+    std::printf("%s\n%-12s", far ? "the far site (a 10 m square 500 km away)" : "the site", "buildings");
     for (const int n : sizes) std::printf("%12d", n);
     std::printf("   growth per doubling\n");
     const auto row = [&](const char* name, const std::function<double(int)>& value, const char* format) {
@@ -208,14 +227,22 @@ int main(int argc, char** argv)
 {
     std::vector<int> sizes;
     int runs = 3;
+    bool near = true, far = true;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--site" && i + 1 < argc) return RunSite(std::atoi(argv[i + 1]));
+        if (arg == "--site" && i + 1 < argc)
+            return RunSite(std::atoi(argv[i + 1]), i + 2 < argc && std::string(argv[i + 2]) == "--far");
         if (arg == "--runs" && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
+        else if (arg == "--far")
+            near = false;
+        else if (arg == "--near")
+            far = false;
         else if (std::atoi(arg.c_str()) > 0)
             sizes.push_back(std::atoi(arg.c_str()));
     }
     if (sizes.empty()) sizes = {500, 1000, 2000};
-    return Drive(sizes, runs);
+    for (const bool each : {false, true})
+        if ((each ? far : near) && Drive(sizes, runs, each) != 0) return 1;
+    return 0;
 }

@@ -10,27 +10,28 @@ EventLog& EventLog::Instance()
 
 void EventLog::Show(std::string_view text)
 {
-    m_entries.push_back({Channel::Transcript, std::string(text)});
+    Keep(Channel::Transcript, text);
     if (m_sink) m_sink(text);
 }
 
 void EventLog::Call(std::string_view text)
 {
-    m_entries.push_back({Channel::Call, std::string(text)});
-    // Dropping only once the calls are at least half the entries keeps each call's share of
-    // the work constant however long the transcript is.
-    if (++m_calls > 2 * kCallsKept && 2 * m_calls > m_entries.size()) DropOldCalls();
+    Keep(Channel::Call, text);
 }
 
-void EventLog::DropOldCalls()
+void EventLog::Keep(Channel channel, std::string_view text)
 {
-    std::size_t drop = m_calls - kCallsKept;
-    std::erase_if(m_entries, [&drop](const LogEntry& e) {
-        if (drop == 0 || e.channel != Channel::Call) return false;
+    m_entries.push_back({channel, std::string(text)});
+    std::size_t& count = m_counts[static_cast<int>(channel)];
+    const std::size_t kept = channel == Channel::Call ? kCallsKept : kLinesKept;
+    if (++count <= 2 * kept || 2 * count <= m_entries.size()) return;
+    std::size_t drop = count - kept;
+    std::erase_if(m_entries, [&](const LogEntry& e) {
+        if (drop == 0 || e.channel != channel) return false;
         --drop;
         return true;
     });
-    m_calls = kCallsKept;
+    count = kept;
 }
 
 std::string EventLog::Transcript() const
@@ -63,7 +64,7 @@ bool EventLog::Shown(std::string_view text) const
 void EventLog::Clear()
 {
     m_entries.clear();
-    m_calls = 0;
+    m_counts[0] = m_counts[1] = 0;
 }
 
 }  // namespace host

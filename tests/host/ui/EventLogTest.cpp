@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "EventLog.h"
 #include "MsgBox.h"
 #include "ScriptedUser.h"
@@ -26,29 +28,48 @@ TEST(EventLog, MessageBoxesShowOnTheTranscriptAndCallsStayApart)
     EXPECT_TRUE(log.Entries().empty());
 }
 
-// A long session, with no transcript, a few lines or many: the transcript stays whole and in
-// order, at least the latest calls are kept (in order), and the log never holds more than the
-// transcript's length plus twice the kept calls.
-TEST(EventLog, ALongSessionKeepsTheTranscriptAndTheLatestCalls)
+// The latest entries of one channel that the log keeps are the latest made, in order, and at
+// least as many as it promises (or all of them).
+void ExpectTail(const std::vector<std::string>& kept, std::size_t made, std::size_t promised, const char* what)
+{
+    ASSERT_GE(kept.size(), std::min(made, promised)) << what;
+    ASSERT_LE(kept.size(), made) << what;
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        ASSERT_EQ(kept[i], what + std::to_string(made - kept.size() + i)) << what;
+}
+
+// Long sessions of calls and lines mixed in several shares: at least the latest calls and the
+// latest transcript lines are kept, in order; the sink sees every line; the log never holds
+// more than twice the kept calls and lines.
+TEST(EventLog, ALongSessionKeepsTheLatestCallsAndLines)
 {
     host::EventLog& log = host::EventLog::Instance();
-    constexpr std::size_t kKept = host::EventLog::kCallsKept, kCalls = 5 * kKept + 3;
-    for (const std::size_t lines : {std::size_t{0}, std::size_t{7}, 3 * kKept}) {
+    constexpr std::size_t kCalls = host::EventLog::kCallsKept, kLines = host::EventLog::kLinesKept;
+    const struct {
+        std::size_t calls, lines;
+    } kSessions[] = {{5 * kCalls + 3, 0}, {5 * kCalls + 3, 7}, {5 * kCalls + 3, 3 * kLines}, {0, 5 * kLines + 3},
+                     {kCalls / 2, 4 * kLines}};
+    for (const auto& session : kSessions) {
+        SCOPED_TRACE(std::to_string(session.calls) + " calls, " + std::to_string(session.lines) + " lines");
         log.Clear();
-        std::string transcript;
-        for (std::size_t i = 0; i < kCalls; ++i) {
-            log.Call("call " + std::to_string(i));
-            if (lines && i % (kCalls / lines + 1) == 0) {
-                log.Show("line " + std::to_string(i));
-                transcript += "line " + std::to_string(i) + "\n";
-            }
-            ASSERT_LE(log.Entries().size(), 2 * std::max(kKept, lines) + lines + 1) << "lines " << lines;
+        std::size_t echoed = 0;
+        log.SetSink([&](std::string_view) { ++echoed; });
+        std::size_t calls = 0, lines = 0;
+        while (calls < session.calls || lines < session.lines) {
+            // Lines spread evenly among the calls.
+            if (lines < session.lines && lines * session.calls <= calls * session.lines)
+                log.Show("line " + std::to_string(lines++));
+            else
+                log.Call("call " + std::to_string(calls++));
+            ASSERT_LE(log.Entries().size(), 2 * (kCalls + kLines) + 2);
         }
-        EXPECT_EQ(log.Transcript(), transcript) << "lines " << lines;
-        const std::vector<std::string> kept = log.Calls("call ");
-        ASSERT_GE(kept.size(), kKept);
-        for (std::size_t i = 0; i < kept.size(); ++i)
-            ASSERT_EQ(kept[i], "call " + std::to_string(kCalls - kept.size() + i)) << "lines " << lines;
+        log.SetSink(nullptr);
+        EXPECT_EQ(echoed, session.lines);
+        std::vector<std::string> shown;
+        std::istringstream transcript(log.Transcript());
+        for (std::string line; std::getline(transcript, line);) shown.push_back(line);
+        ExpectTail(shown, session.lines, kLines, "line ");
+        ExpectTail(log.Calls("call "), session.calls, kCalls, "call ");
     }
     log.Clear();
 }
