@@ -1,6 +1,6 @@
 #include "HostCommandArgs.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 #include "EventLog.h"
 #include "Question.h"
@@ -53,11 +53,12 @@ std::optional<double> PositiveArg(const ScriptLine& line, const std::string& wor
 std::optional<std::vector<decDbEntity*>> EntityArgs(const ScriptLine& line, const std::vector<std::string>& words)
 {
     std::vector<decDbEntity*> out;
+    std::unordered_set<const decDbEntity*> named;
     for (const std::string& word : words) {
         decDbEntity* entity = word.starts_with("@") ? ResolvePointWord(line, word, nullptr) : ResolveHandle(line, word);
         if (!entity) return std::nullopt;
         // An entity named twice is changed once: moved twice, its sum would go unchecked.
-        if (std::find(out.begin(), out.end(), entity) == out.end()) out.push_back(entity);
+        if (named.insert(entity).second) out.push_back(entity);
     }
     return out;
 }

@@ -118,24 +118,40 @@ int DbDatabase::MakeGroup(const decObjectIdArray& ids, int flags)
     LogCall("MakeGroup " + std::to_string(ids.size()) + " flags " + std::to_string(flags));
     DrawingGroup group;
     group.flags = flags;
+    std::unordered_set<std::uint64_t> taken;
     for (const decObjectId& id : ids) {
         const decDbEntity* member = id.IsNull() ? nullptr : GetObjectById(id);
         if (!member || member->IsErased()) {
             LogCall("MakeGroup skips id " + std::to_string(id.Handle()));
             continue;
         }
-        if (std::find(group.members.begin(), group.members.end(), id) == group.members.end())
-            group.members.push_back(id);
+        if (taken.insert(id.Handle()).second) group.members.push_back(id);
     }
     if (group.members.empty()) return 0;
-    m_groups.push_back(std::move(group));
+    RestoreGroup(std::move(group));
     return dex::eOk;
+}
+
+void DbDatabase::RestoreGroup(DrawingGroup group)
+{
+    Groups();
+    for (const decObjectId& id : group.members) m_grouped.insert(id.Handle());
+    m_groups.push_back(std::move(group));
 }
 
 void DbDatabase::DropFromGroups(const decObjectId& id)
 {
-    for (DrawingGroup& group : m_groups) std::erase(group.members, id);
+    if (m_grouped.erase(id.Handle()) != 0) m_dropped.insert(id.Handle());
+}
+
+const std::vector<DrawingGroup>& DbDatabase::Groups() const
+{
+    if (m_dropped.empty()) return m_groups;
+    for (DrawingGroup& group : m_groups)
+        std::erase_if(group.members, [&](const decObjectId& id) { return m_dropped.contains(id.Handle()); });
     std::erase_if(m_groups, [](const DrawingGroup& group) { return group.members.empty(); });
+    m_dropped.clear();
+    return m_groups;
 }
 
 int DbDatabase::MakeGroup(const EntityArray& entities, int flags)
@@ -375,6 +391,8 @@ void DbDatabase::SwapContent(DbDatabase& other)
     m_materials.Swap(other.m_materials);
     std::swap(m_vars, other.m_vars);
     std::swap(m_groups, other.m_groups);
+    std::swap(m_grouped, other.m_grouped);
+    std::swap(m_dropped, other.m_dropped);
     std::swap(m_selection, other.m_selection);
     std::swap(m_marked, other.m_marked);
     std::swap(m_subSelected, other.m_subSelected);

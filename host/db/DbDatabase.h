@@ -76,7 +76,7 @@ public:
     int MakeGroup(const EntityArray& entities, int flags);
     // The groups hold live objects only: an object erased is taken out of its groups at once
     // (DropFromGroups) and a group left empty is dropped, so they are what a save keeps.
-    const std::vector<DrawingGroup>& Groups() const { return m_groups; }
+    const std::vector<DrawingGroup>& Groups() const;
     void DropFromGroups(const decObjectId& id);
 
     // ---- finding ----
@@ -149,7 +149,7 @@ public:
     // Adds an entity read from a file under its stored id (false when the id is 0 or taken).
     bool RestoreEntity(std::unique_ptr<decDbEntity> entity, std::uint64_t handle);
     void RestoreNextHandle(std::uint64_t next) { if (next > m_nextHandle) m_nextHandle = next; }
-    void RestoreGroup(DrawingGroup group) { m_groups.push_back(std::move(group)); }
+    void RestoreGroup(DrawingGroup group);
     // Drops erased entities for good (after a save).
     void PurgeErased();
     // Replaces this drawing's content by other's (reactors, the open bracket and the
@@ -171,7 +171,14 @@ private:
     decLayerTable m_layers;
     dexMaterialTable m_materials;
     std::map<std::string, double> m_vars;
-    std::vector<DrawingGroup> m_groups;
+    // An object dropped from its groups is counted out of m_grouped at once, so erasing
+    // objects in no group costs nothing, and struck from the member lists the next time the
+    // groups are looked at, once for all dropped since (a group of many members erased one by
+    // one stays linear).
+    mutable std::vector<DrawingGroup> m_groups;
+    // The handles of the objects in some group.
+    std::unordered_set<std::uint64_t> m_grouped;
+    mutable std::unordered_set<std::uint64_t> m_dropped;
     std::vector<DbDatabaseReactor*> m_reactors;
     decSelectSet m_selection;
     // Handles of the entities marked selected, and of those with picked sub-objects.

@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <random>
+#include <set>
 
 #include "DbTestSupport.h"
 #include "DrawingDump.h"
 #include "EntityCopy.h"
 #include "EventLog.h"
 #include "HostSolids.h"
+#include "WorkingDrawing.h"
 #include "decDbCurve.h"
 #include "decDbTextAndPoint.h"
 
@@ -251,6 +255,62 @@ TEST_F(Database, GroupsLeaveOutUnsetIds)
     EXPECT_EQ(Db().MakeGroup(ents, 3), dex::eOk);
     EXPECT_EQ(Db().Groups()[1].flags, 3);
     EXPECT_FALSE(host::EventLog::Instance().Calls("MakeGroup 2 flags 3").empty());
+}
+
+// Groups made (ids repeated, unset or erased among them), members erased one by one or many
+// at once, the groups looked at now and then and the drawing saved and opened again, against
+// a plain list of groups: the members left are the live ones in the order given, each once,
+// and a group left empty is gone.
+TEST_F(Database, GroupsKeepTheirLiveMembersInOrderWhileMembersAreErased)
+{
+    std::mt19937 random(58);
+    const auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
+    std::vector<decObjectId> objects;
+    for (int i = 0; i < 60; ++i) objects.push_back(AddBlock(10, 10, 10));
+    std::vector<std::pair<int, std::vector<decObjectId>>> plain;
+    std::set<std::uint64_t> erased;
+    const auto live = [&](const decObjectId& id) { return !erased.contains(id.Handle()); };
+    const std::string drawing = TempPath("groups.q3d");
+    for (int step = 0; step < 400; ++step) {
+        const std::size_t what = pick(10);
+        if (what < 3) {
+            decObjectIdArray ids;
+            std::vector<decObjectId> kept;
+            for (std::size_t k = pick(40); k-- > 0;) {
+                const decObjectId id = pick(8) == 0 ? decObjectId() : objects[pick(objects.size())];
+                ids.push_back(id);
+                if (!id.IsNull() && live(id) && std::find(kept.begin(), kept.end(), id) == kept.end()) kept.push_back(id);
+            }
+            DbAutoOpen open(1);
+            EXPECT_EQ(Db().MakeGroup(ids, step), kept.empty() ? 0 : dex::eOk);
+            if (!kept.empty()) plain.emplace_back(step, kept);
+        } else if (what == 7) {
+            for (int k = 0; k < 4; ++k) objects.push_back(AddBlock(10, 10, 10));
+        } else if (what < 7) {
+            DbAutoOpen open(1);
+            for (std::size_t k = what == 6 ? 10 : 1; k-- > 0;) {
+                const std::size_t i = pick(objects.size());
+                if (!live(objects[i])) continue;
+                decDbEntity* entity = Db().GetObjectById(objects[i]);
+                entity->OpenForWrite();
+                entity->Erase();
+                entity->Close();
+                erased.insert(objects[i].Handle());
+                for (auto& [flags, members] : plain) std::erase(members, objects[i]);
+                std::erase_if(plain, [](const auto& group) { return group.second.empty(); });
+            }
+        } else if (step % 100 == 99) {
+            std::string error;
+            ASSERT_TRUE(host::SaveDrawing(drawing, error)) << error;
+            ASSERT_TRUE(host::OpenDrawing(drawing, error)) << error;
+        }
+        if (what >= 8 || step % 100 == 99) {
+            std::vector<std::pair<int, std::vector<decObjectId>>> groups;
+            for (const DrawingGroup& group : Db().Groups()) groups.emplace_back(group.flags, group.members);
+            ASSERT_EQ(groups, plain) << "step " << step;
+        }
+    }
+    std::filesystem::remove(drawing);
 }
 
 TEST_F(Database, SelectionIsRebuiltFromTheMarkedEntities)
