@@ -38,6 +38,11 @@ public:
     // angles within min(tol, 0.0175) rad of 0 or of a half turn). closed non-zero: a ring.
     // An open polyline keeps its two ends; a single point is left alone.
     static void ManageGePoint3dArray(GePoint3dArray& pts, int closed, double tol);
+    // The first pass of ManageGePoint3dArray alone: drops every point within tol (inclusive)
+    // of the last point kept, and for a ring a last point within tol of the first, so no
+    // edge is shorter than tol; corners where the outline goes straight on stay. The first
+    // point always stays; fewer than two points are left as they are.
+    static void DropRepeatedPoints(GePoint3dArray& pts, int closed, double tol);
 
     // 1 when the ring runs clockwise in plan (y up, z ignored), by the shoelace sum; fewer
     // than three points also give 1, a ring of zero area 0.

@@ -107,12 +107,17 @@ GePoint3dArray DropStraightVertices(const GePoint3dArray& pts, bool closed, doub
 void CTools::ManageGePoint3dArray(GePoint3dArray& pts, int closed, double tol)
 {
     // Each pass needs two points; fewer are left as they are.
-    if (pts.size() < 2)
-        return;
-    pts = DropNearDuplicates(pts, closed != 0, tol);
+    DropRepeatedPoints(pts, closed, tol);
     if (pts.size() < 2)
         return;
     pts = DropStraightVertices(pts, closed != 0, tol);
+}
+
+void CTools::DropRepeatedPoints(GePoint3dArray& pts, int closed, double tol)
+{
+    if (pts.size() < 2)
+        return;
+    pts = DropNearDuplicates(pts, closed != 0, tol);
 }
 
 int CTools::IsPtArrayClockWise(GePoint3dArray pts)

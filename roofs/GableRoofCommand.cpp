@@ -17,6 +17,7 @@
 #include "OrvCommandHandlers.h"
 #include "OutlineCleanup.h"
 #include "Selection.h"
+#include "Tools.h"
 #include "WorkingDrawing.h"
 #include "decDbCurve.h"
 
@@ -109,7 +110,11 @@ bool InReach(const GePoint3dArray& outline)
            std::all_of(outline.begin(), outline.end(), [](const GePoint3d& p) { return StoredAs<int>(p.z); });
 }
 
-int ReadBaseOutline(GePoint3dArray& outline)
+// Where a picked outline came from: a curve's points are the user's own clicks.
+enum class OutlineSource { kNone, kSolid, kCurve };
+
+// The picked object's outline as it stands, not yet cleaned.
+OutlineSource ReadBaseOutline(GePoint3dArray& outline)
 {
     DbDatabase* db = dec::GetWorkingDatabase();
     db->ClearSelectSet(1);
@@ -118,22 +123,38 @@ int ReadBaseOutline(GePoint3dArray& outline)
     COutlineFilter filter;
     if (db->decPickSingleEntity(id, pickPoint, kPickPrompt, nullptr, &filter, kWayOut) != dex::eOk) {
         dec::PrintPrompt(kNoPick);
-        return 0;
+        return OutlineSource::kNone;
     }
     decDbEntity* entity = db->GetObjectById(id);
     if (!entity)
-        return 0;
+        return OutlineSource::kNone;
     if (IsExtrudeBuild(entity))
-        return BuildingOutline(entity, outline);
+        return BuildingOutline(entity, outline) ? OutlineSource::kSolid : OutlineSource::kNone;
     if (entity->Is3DEntity())
-        return GetLargestTopFace(entity, outline);
+        return GetLargestTopFace(entity, outline) ? OutlineSource::kSolid : OutlineSource::kNone;
     const auto* curve = decCast<decDbCurve>(entity);
     if (!curve || !ReadCurveOutline(*curve, outline))
-        return 0;
+        return OutlineSource::kNone;
+    if (outline.size() < 3) {
+        dec::PrintPrompt(kTooFewPoints);
+        return OutlineSource::kNone;
+    }
+    return OutlineSource::kCurve;
+}
+
+// A corner given twice (a click repeated, or a solid's face with a doubled vertex) leaves an
+// edge of no length, which no roof can grow or pair with a face: the outline drops it, and the
+// roof is that of the outline without the repeat. A curve then loses the points that lie on
+// its edges and must be level.
+int CleanBaseOutline(OutlineSource source, GePoint3dArray& outline)
+{
+    CTools::DropRepeatedPoints(outline, 1, kTol);
     if (outline.size() < 3) {
         dec::PrintPrompt(kTooFewPoints);
         return 0;
     }
+    if (source != OutlineSource::kCurve)
+        return 1;
     RemoveCollinearPts(outline);
     if (!IsLevel(outline)) {
         AfxMessageBox(kNotLevel, MB_OK, 0);
@@ -148,7 +169,11 @@ namespace GableRoof {
 
 int SelectBaseOutline(GePoint3dArray& outline)
 {
-    return ReadBaseOutline(outline) && InReach(outline) ? 1 : 0;
+    // The values are checked before anything is measured between them.
+    const OutlineSource source = ReadBaseOutline(outline);
+    if (source == OutlineSource::kNone || !InReach(outline))
+        return 0;
+    return CleanBaseOutline(source, outline);
 }
 
 int InputRidgeLine(GePoint3d& start, GePoint3d& end)
