@@ -32,6 +32,26 @@ int ClampToInt(double value)
                                        static_cast<double>(std::numeric_limits<int>::max())));
 }
 
+// Twice the signed plan area of the triangle (a, b, c): positive when it turns
+// counter-clockwise.
+double PlanTurn(const GePoint3d& a, const GePoint3d& b, const GePoint3d& c)
+{
+    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+}
+
+// Every triangle from the apex to an eave edge turns the way the outline does: the apex sees
+// every edge, and the triangles cover the eave outline once. On a concave outline whose notch
+// hides an edge from the vertex mean, that edge's triangle turns back over its neighbours' and
+// the roof folds.
+bool ApexSeesEveryEdge(const GePoint3d& apex, const std::vector<GePoint3d>& eave, double orientation)
+{
+    const std::size_t n = eave.size();
+    for (std::size_t i = 0; i < n; ++i)
+        if (!(PlanTurn(apex, eave[i], eave[(i + 1) % n]) * orientation > 0.0))
+            return false;
+    return true;
+}
+
 }  // namespace
 
 CPyramidRoofDlg::CPyramidRoofDlg(CWnd* parent)
@@ -79,7 +99,7 @@ bool CPyramidRoofDlg::CreateRoof()
 {
     ComputeApex();
     OffsetOutline();
-    if (!ComputeEavePoints()) {
+    if (!ComputeEavePoints() || !ApexSeesEveryEdge(m_apex, m_eavePoints, GetPtsSignedArea(m_baseOutline))) {
         MessageBox(kNoEavePoint, kCaption, MB_OK);
         return false;
     }

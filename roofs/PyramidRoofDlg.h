@@ -29,8 +29,9 @@ public:
     explicit CPyramidRoofDlg(CWnd* parent = nullptr);
     ~CPyramidRoofDlg() override;
 
-    // False, with nothing built or remembered, when an eave point cannot be found (the user
-    // is told).
+    // False, with nothing built or remembered, when an eave point cannot be found or the
+    // apex does not see every eave edge, so that some triangle would turn back over others
+    // (a concave outline whose notch hides an edge from the vertex mean); the user is told.
     bool CreateRoof();
     void ComputeApex();
     void OffsetOutline();

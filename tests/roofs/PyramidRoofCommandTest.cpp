@@ -135,4 +135,58 @@ TEST_F(PyramidRoofCommandTest, WhatCannotBeBuiltKeepsTheDialogOpenAndChangesNoth
     }
 }
 
+// Concave outlines: where the vertex mean sees every edge (a shallow notch, a plus) the
+// triangles cover the outline, or its mitred growth, once; where a notch hides an edge from it
+// (an L, a U) that edge's triangle would turn back over the others, and the outline is refused
+// with the command's message, with or without an overhang, drawn either way round and at site
+// coordinates. Plans from Clipper.
+TEST_F(PyramidRoofCommandTest, AConcaveOutlineIsRoofedOnlyWhereTheApexSeesEveryEdge)
+{
+    const struct {
+        const char* name;
+        Ring outline;
+        bool roofed;
+    } cases[] = {
+        {"a rectangle with a V notch 1 m deep",
+         {{0, 0, 0}, {20000, 0, 0}, {20000, 10000, 0}, {11000, 10000, 0}, {10000, 9000, 0}, {9000, 10000, 0},
+          {0, 10000, 0}},
+         true},
+        {"a plus about its centre",
+         {{-3000, -10000, 0}, {3000, -10000, 0}, {3000, -3000, 0}, {10000, -3000, 0}, {10000, 3000, 0},
+          {3000, 3000, 0}, {3000, 10000, 0}, {-3000, 10000, 0}, {-3000, 3000, 0}, {-10000, 3000, 0},
+          {-10000, -3000, 0}, {-3000, -3000, 0}},
+         true},
+        {"an L whose mean lies beyond its inner corner",
+         {{0, 0, 0}, {20000, 0, 0}, {20000, 8000, 0}, {8000, 8000, 0}, {8000, 20000, 0}, {0, 20000, 0}},
+         false},
+        {"a U whose mean lies in its courtyard",
+         {{0, 0, 0}, {30000, 0, 0}, {30000, 20000, 0}, {20000, 20000, 0}, {20000, 10000, 0}, {10000, 10000, 0},
+          {10000, 20000, 0}, {0, 20000, 0}},
+         false},
+    };
+    const char* kRefused = "[攒尖屋顶] 无法计算出檐点，请检查锥顶标高和出檐长！\n> cancel\n";
+    for (const auto& c : cases)
+        for (const int overhang : {0, 500})
+            for (const bool reversed : {false, true})
+                for (const double far : {0.0, 3e6}) {
+                    SCOPED_TRACE(testing::Message() << c.name << ", overhang " << overhang
+                                                    << (reversed ? ", reversed" : "") << " at " << far);
+                    host::NewDrawing();
+                    host::EventLog::Instance().Clear();
+                    const Ring outline = tools_test::Moved(reversed ? tools_test::Reversed(c.outline) : c.outline,
+                                                           far, far);
+                    Script("pline closed " + ScriptPoints(outline) + "\nproof\n#1\nset 1312 " +
+                           std::to_string(overhang) + "\nok\n" + (c.roofed ? "" : "cancel\n"));
+                    const std::vector<Ring> pieces = Pieces();
+                    if (!c.roofed) {
+                        EXPECT_THAT(Transcript(), HasSubstr(kRefused));
+                        EXPECT_TRUE(pieces.empty());
+                        continue;
+                    }
+                    ASSERT_EQ(pieces.size(), outline.size());
+                    ExpectPlanCoveredOnce(pieces, overhang ? MitredGrownArea(c.outline, overhang)
+                                                           : std::fabs(SignedPlanArea(c.outline)));
+                }
+}
+
 }  // namespace
