@@ -7,17 +7,27 @@
 // before it (where another face passes through that face), and a face with holes goes into
 // the mesh as hole-free pieces that cover it less its holes. The new entity is made before
 // anything is erased, and only the entities whose loops went into the union are erased.
+//
+// The union takes no part of a building: of the module's own objects only roofs and dormers
+// are roof faces (a building, its windows and labels are left out, neither read nor erased),
+// nor is a host object tagged as part of a building. What is left out does not count towards
+// the two objects a union needs.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "CheckedNumbers.h"
 #include "CommandLine.h"
 #include "DbDatabase.h"
+#include "Dormer.h"
 #include "HoleFreePieces.h"
+#include "ModelHelperBuildings.h"
 #include "OrvCommandHandlers.h"
+#include "OrvRoof.h"
 #include "RoofFaceUnion.h"
 #include "RoofMeshEntities.h"
 #include "Selection.h"
@@ -28,6 +38,7 @@ namespace {
 constexpr const char* kTitle = "***屋面合成***";
 constexpr const char* kSelectPrompt = "选择要进行合成的屋面实体,按右键确认：";
 constexpr const char* kFailed = "提示：合成失败。";
+constexpr const char* kModuleClassGroup = "comn";
 constexpr const char* kTooLarge = "提示：屋面面数或顶点数太多，无法合成。";
 // What the exchange arrays hold past their unused first entries.
 constexpr std::size_t kMaxLoops = kernel::kUnionCountCapacity - 1;
@@ -44,12 +55,39 @@ struct SelectedLoops {
     std::size_t vertexCount = 0;
 };
 
-SelectedLoops GatherLoops(const decSelectSet& selection)
+// The module's classes carry the group name "comn" in their class records.
+bool IsModuleObject(const decObject* object)
+{
+    const decObjectClassInfo* info = object ? object->GetClassInfoA() : nullptr;
+    return info && info->groupName && std::strcmp(info->groupName, kModuleClassGroup) == 0;
+}
+
+// A roof, a dormer or any other host object, so long as it is no part of a building.
+bool MayTakePart(decDbEntity* entity)
+{
+    const decObject* base = entity->GetBaseObject();
+    if (IsModuleObject(base))
+        return base->IsKindOf(COrvRoof::Desc()) || base->IsKindOf(CDormer::Desc());
+    return !IsExtendBuild(entity);
+}
+
+// The selected entities that may take part, in selection order.
+using Participants = std::vector<std::pair<decDbEntity*, decObjectId>>;
+
+Participants Taking(const decSelectSet& selection)
+{
+    Participants taken;
+    for (int i = 0; i < selection.GetCount(); ++i)
+        if (decDbEntity* entity = selection.GetEnt(i); entity && MayTakePart(entity))
+            taken.emplace_back(entity, selection.GetAt(i));
+    return taken;
+}
+
+SelectedLoops GatherLoops(const Participants& participants)
 {
     SelectedLoops gathered;
-    for (int i = 0; i < selection.GetCount(); ++i) {
-        decDbEntity* entity = selection.GetEnt(i);
-        if (!entity || !entity->Is3DEntity() || entity->OpenForWrite() != dex::eOk)
+    for (const auto& [entity, id] : participants) {
+        if (!entity->Is3DEntity() || entity->OpenForWrite() != dex::eOk)
             continue;
         const std::unique_ptr<GePolygonIterator> it(entity->NewPolygonIterator());
         bool contributed = false;
@@ -64,7 +102,7 @@ SelectedLoops GatherLoops(const decSelectSet& selection)
             contributed = true;
         }
         if (contributed) {
-            gathered.contributors.push_back(selection.GetAt(i));
+            gathered.contributors.push_back(id);
             gathered.layerId = entity->GetLayerId();
         }
         entity->Close();
@@ -173,10 +211,13 @@ void CMD_UNION_ROOF()
     DbAutoOpen open(1);
     DbDatabase* db = open.db;
     decSelectSet selection;
-    if (dec::decSSGet(kSelectPrompt, selection, nullptr, 1, nullptr) != dex::eOk || selection.GetCount() <= 1)
+    if (dec::decSSGet(kSelectPrompt, selection, nullptr, 1, nullptr) != dex::eOk)
+        return;
+    const Participants participants = Taking(selection);
+    if (participants.size() <= 1)
         return;
 
-    const SelectedLoops gathered = GatherLoops(selection);
+    const SelectedLoops gathered = GatherLoops(participants);
     // Fewer than two roofs: nothing to unite, as for a selection of one.
     if (gathered.contributors.size() < 2)
         return;

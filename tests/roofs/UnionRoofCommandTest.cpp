@@ -3,11 +3,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
+#include "Dormer.h"
+#include "ExtrudeBuild.h"
+#include "OrvScaleText.h"
 #include "RoofFaceUnionTestSupport.h"
 #include "RoofTestSupport.h"
+#include "Window.h"
 #include "WorkingDrawing.h"
 
 using ::testing::HasSubstr;
@@ -212,6 +217,93 @@ TEST_F(UnionRoofCommandTest, ExchangeCapacitiesAreTakenToTheLastLoopAndVertex)
         EXPECT_EQ(CountOf(Transcript(), "提示：屋面面数或顶点数太多，无法合成。"), c.refused ? 1 : 0);
         EXPECT_EQ(CountOf(Transcript(), "合成失败"), 0);
         EXPECT_EQ(Live().size(), c.refused ? 2u : 1u);
+    }
+}
+
+// The union takes no part of a building: a building, its window and its label (the module's
+// objects other than roofs and dormers) and a host solid tagged as a building are neither read
+// nor erased, and do not count towards the two objects a union needs; a roof entity, a dormer
+// and an untagged solid are taken as before. Listed by what each case adds after the two hip
+// roofs it starts from (or the one, or none).
+TEST_F(UnionRoofCommandTest, BuildingsWindowsAndLabelsStayOutOfTheUnion)
+{
+    enum Part { kRoof, kCrossRoof, kBuilding, kWindow, kLabel, kTaggedSolid, kRoofEntity, kDormer, kSolid };
+    const Ring under = tools_test::Moved(Rectangle(4000, 4000, 3000), 8000, 8000);
+    const auto add = [&](Part part) {
+        switch (part) {
+        case kRoof: Script(MultiSlope(kLong)); break;
+        case kCrossRoof: Script(MultiSlope(kCross)); break;
+        case kBuilding: AddBuilding("甲", 30000, Rectangle(20000, 20000)); break;
+        case kWindow: {
+            auto* window = new CWindow();
+            window->SetSize(1500, 1800);
+            window->SetBuild("甲");
+            AddSolid(window, GeMatrix3d().SetToTranslation(GeVector3d(5000, 0, 3000)));
+            break;
+        }
+        case kLabel: {
+            auto* label = new COrvScaleText();
+            label->Set(TEXT_UTILITY::BUILD_DIM, "甲", GePoint3d(10000, 10000, 0), GeVector3d::kXAxis,
+                       GeVector3d::kZAxis, 5.0, 0.0, 18, 500.0, "");
+            AddEntity(label);
+            break;
+        }
+        case kTaggedSolid: Tag(AddMesh({under}), "甲"); break;
+        case kRoofEntity:
+            Script("orvroof 0 0 slope=30 " + ScriptPoints(tools_test::Moved(kCross, 0, 0, 500)) + "\n");
+            break;
+        case kDormer: {
+            auto* dormer = new CDormer();
+            dormer->SetData(2000, 1000, 1000, 300, 300, Radians(30));
+            AddSolid(dormer, GeMatrix3d().SetToTranslation(GeVector3d(9000, 8000, 4000)));
+            break;
+        }
+        case kSolid: AddMesh({under}); break;
+        }
+    };
+    const struct {
+        const char* name;
+        std::vector<Part> parts;
+        std::vector<Part> erased;  // what the union takes in: nothing when it does not run
+    } cases[] = {
+        {"two roofs over a building with its window and label, and a tagged solid",
+         {kRoof, kCrossRoof, kBuilding, kWindow, kLabel, kTaggedSolid}, {kRoof, kCrossRoof}},
+        {"one roof with a building, a window and a label", {kRoof, kBuilding, kWindow, kLabel}, {}},
+        {"one roof and a tagged solid", {kRoof, kTaggedSolid}, {}},
+        {"a building and its window", {kBuilding, kWindow}, {}},
+        {"a roof and a roof entity", {kRoof, kRoofEntity}, {kRoof, kRoofEntity}},
+        {"a roof and a dormer", {kRoof, kDormer}, {kRoof, kDormer}},
+        {"a roof and an untagged solid", {kRoof, kBuilding, kSolid}, {kRoof, kSolid}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        host::NewDrawing();
+        for (const Part part : c.parts)
+            add(part);
+        const std::vector<decDbEntity*> before = Live();
+        ASSERT_EQ(before.size(), c.parts.size());
+        host::EventLog::Instance().Clear();
+        Script("unionroof\nall\n");
+        EXPECT_EQ(CountOf(Transcript(), "合成失败"), 0);
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            const bool taken = std::count(c.erased.begin(), c.erased.end(), c.parts[i]) > 0;
+            EXPECT_EQ(before[i]->IsErased() != 0, taken) << "part " << i;
+        }
+        const std::vector<decDbEntity*> after = Live();
+        ASSERT_EQ(after.size(), before.size() - c.erased.size() + (c.erased.empty() ? 0 : 1));
+        for (const decDbEntity* e : after) {
+            if (const CExtrudeBuild* building = CExtrudeBuild::Cast(e->GetBaseObject())) {
+                EXPECT_EQ(building->Name(), CString("甲"));
+            }
+            if (const CWindow* window = CWindow::Cast(e->GetBaseObject())) {
+                EXPECT_EQ(window->BuildName(), CString("甲"));
+            }
+        }
+        if (c.erased == std::vector<Part>{kRoof, kCrossRoof}) {
+            const std::vector<Ring> faces = MeshFaces(after.back());
+            ExpectPlanCoveredOnce(faces, PlanUnionArea({kLong, kCross}));
+            EXPECT_GE(Extents(faces).MinPoint().z, 3000 - 1e-6) << "no wall went into the roof";
+        }
     }
 }
 
