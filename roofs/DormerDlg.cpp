@@ -412,11 +412,12 @@ void CDormerDlg::Place(CDormer_DragCallback& drag, long layerId)
             point.z = m_dblAnchorHeight;
         }
         // Picked points lie on the locating line, typed distances anywhere along it; either
-        // way a body that leaves its face (in the air beside it, past its ridge, or where no
-        // number reaches) is refused.
+        // way a dormer that leaves its face (its body in the air beside it, body or slab past
+        // its ridge, or where no number reaches) is refused.
         GeMatrix3d frame;
         frame.SetCoordSystem(point, eave, upSlope, GeVector3d::kZAxis);
-        if (!IsFinite(point) || !DormerBodyOnFace(face, frame, m_nWidth, m_nHeight1, m_nHeight2, slope)) {
+        const DormerSize size{m_nWidth, m_nHeight1, m_nHeight2, m_nRoofThickness, m_nOverhang};
+        if (!IsFinite(point) || !DormerOnFace(face, frame, size, slope)) {
             dec::PrintPrompt(kOffFace);
             continue;
         }

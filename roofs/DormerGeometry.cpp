@@ -87,26 +87,37 @@ bool DormerAxes(const GeVector3d& n, GeVector3d& x, GeVector3d& y)
     return true;
 }
 
-bool DormerBodyOnFace(const GePoint3dArray& face, const GeMatrix3d& frame, long width, long height1, long height2,
-                      double slope)
+bool DormerOnFace(const GePoint3dArray& face, const GeMatrix3d& frame, const DormerSize& size, double slope)
 {
-    const std::vector<GePoint3dArray> sections = DormerSections(width, height1, height2, 0, 0, slope);
+    const std::vector<GePoint3dArray> sections =
+        DormerSections(size.width, size.height1, size.height2, size.roofThickness, size.overhang, slope);
     if (sections.empty() || face.size() < 3)
         return false;
+    GePoint3d origin;
+    GeVector3d eave, upSlope, up;
+    frame.GetCoordSystem(origin, eave, upSlope, up);
     std::vector<GePoint2d> plan;
     double top = face.front().z;
+    double ridge = (face.front() - origin).DotProduct(upSlope);
     for (const GePoint3d& p : face) {
         plan.emplace_back(p.x, p.y);
         top = std::max(top, p.z);
+        ridge = std::max(ridge, (p - origin).DotProduct(upSlope));
     }
     const GeVector3d roofNormal(0.0, -std::sin(slope), std::cos(slope));
-    for (const GePoint3d& front : sections.front())
-        for (GePoint3d p : {front, OnDormerRoofPlane(front, roofNormal)}) {
-            p.TransformBy(frame);
-            if (!(p.z <= top + kOnFaceTol) ||
-                !GeUtility::PointInsidePolygon(static_cast<int>(plan.size()), plan.data(), GePoint2d(p.x, p.y),
-                                               kOnFaceTol))
-                return false;
-        }
+    for (std::size_t s = 0; s < sections.size(); ++s)
+        for (const GePoint3d& front : sections[s])
+            for (GePoint3d p : {front, OnDormerRoofPlane(front, roofNormal)}) {
+                p.TransformBy(frame);
+                if (!(p.z <= top + kOnFaceTol))
+                    return false;
+                // The body stands on the face's plan; the slab may reach past the eave in
+                // front and past the sides, but not past the ridge.
+                const bool onPlan = s == 0 ? GeUtility::PointInsidePolygon(static_cast<int>(plan.size()), plan.data(),
+                                                                           GePoint2d(p.x, p.y), kOnFaceTol)
+                                           : (p - origin).DotProduct(upSlope) <= ridge + kOnFaceTol;
+                if (!onPlan)
+                    return false;
+            }
     return true;
 }

@@ -23,12 +23,18 @@ std::vector<GePoint3dArray> DormerSections(long width, long height1, long height
 // (n.y must not be 0): where the section swept back meets the roof.
 GePoint3d OnDormerRoofPlane(const GePoint3d& p, const GeVector3d& n);
 
-// The dormer's body, placed by frame (its origin on a face, its axes those of DormerAxes),
-// lies over the face's plan (within 1 mm) and no higher than the face's highest point: its
-// front wall and where its sides meet the roof plane of the given slope. A dormer that leaves
-// its face would stand in the air or run past the ridge.
-bool DormerBodyOnFace(const GePoint3dArray& face, const GeMatrix3d& frame, long width, long height1, long height2,
-                      double slope);
+// The five dimensions of a dormer, in millimetres.
+struct DormerSize {
+    long width = 0, height1 = 0, height2 = 0, roofThickness = 0, overhang = 0;
+};
+
+// The dormer placed by frame (its origin on a face, its axes those of DormerAxes) stays on the
+// face: no point of its body or roof slab, nor where they meet the roof plane of the given
+// slope, rises above the face's highest point (within 1 mm); the body lies over the face's
+// plan and the slab reaches no further up the slope than the face does (its overhang may pass
+// the eave in front and the face's sides). A dormer that leaves its face would stand in the
+// air or run past the ridge.
+bool DormerOnFace(const GePoint3dArray& face, const GeMatrix3d& frame, const DormerSize& size, double slope);
 
 // The dormer's level axes on a sloped face whose normal n points up: x along the eave
 // (Z × n) and y level and up the slope (Z × x), both of unit length. False when n is so

@@ -18,9 +18,9 @@ namespace {
 
 using namespace roof_test;
 
-// A 200 slab over a plan 10 x 6 m rising by 3 m towards +y: its top face z = 200 + y / 2
-// spans heights 200 to 3200 and opens with the anchor height 1200, where y = 2000.
-constexpr const char* kSlab = "extrude 200 0,0,0 10000,0,0 10000,6000,3000 0,6000,3000\n";
+// A 200 slab over a plan 10 x 12 m rising by 6 m towards +y: its top face z = 200 + y / 2
+// spans heights 200 to 6200 and opens with the anchor height 2200, where y = 4000.
+constexpr const char* kSlab = "extrude 200 0,0,0 10000,0,0 10000,12000,6000 0,12000,6000\n";
 const double kTan = 0.5;
 
 class DormerCommandTest : public FreshDialogTest<g_dormerDefaults> {
@@ -39,6 +39,17 @@ protected:
     void Place(const std::string& dialog, const std::string& placement)
     {
         Script(std::string("dormer\n@5000,3000\n") + dialog + "ok\n" + placement + "*cancel*\ncancel\n");
+    }
+    // The same run, the face clicked at `click`, in a fresh drawing holding only that face and
+    // from the first run's values.
+    void PlaceOnFace(const Ring& face, const std::string& click, const std::string& dialog,
+                     const std::string& placement)
+    {
+        host::NewDrawing();
+        host::EventLog::Instance().Clear();
+        g_dormerDefaults = DormerDefaults();
+        AddMesh({face});
+        Script("dormer\n" + click + "\n" + dialog + "ok\n" + placement + "*cancel*\ncancel\n");
     }
 };
 
@@ -69,7 +80,7 @@ void ExpectStandsOnThePlane(const decDbEntity* entity, double z0, double tan, do
 TEST_F(DormerCommandTest, TwoDormersByTypedDistanceAndPickedPointThenAFreshRun)
 {
     Script(kSlab);
-    Place("", "~3000,2500\n2500\n7000,1000\n");
+    Place("set 1160 1200\n", "~3000,2500\n2500\n7000,1000\n");
     std::vector<decDbEntity3d*> dormers = Dormers();
     ASSERT_EQ(dormers.size(), 2u) << Transcript();
     // Worked out by hand: the anchor 1200 lies at y = 2000; the slab reaches 300 beyond the
@@ -148,7 +159,7 @@ TEST_F(DormerCommandTest, FacesAreKeptOnceWhenTheySlopeAndTheAnchorOpensAThirdUp
         host::EventLog::Instance().Clear();
         g_dormerDefaults = DormerDefaults();
         const std::size_t before = Dormers().size();
-        Script(std::string("dormer\n") + c.pick + "\nset 1157 100\nset 1159 0\nset 1154 5\nset 1155 5\nok\n0\n"
+        Script(std::string("dormer\n") + c.pick + "\nset 1157 100\nset 1158 0\nset 1154 5\nset 1155 5\nok\n0\n"
                                                    "*cancel*\ncancel\n");
         EXPECT_THAT(Transcript(), HasSubstr(c.shown));
         ASSERT_EQ(Dormers().size(), before + 1);
@@ -181,7 +192,7 @@ TEST_F(DormerCommandTest, DormersThatLeaveTheirFaceAreAskedAgain)
         int refused, placed;
     } cases[] = {
         {"above the ridge", "set 1160 11500\n", "5000\n", 1, 0},
-        {"just under the ridge", "set 1160 11000\n", "5000\n", 0, 1},
+        {"just under the ridge, no slab", "set 1158 0\nset 1160 11000\n", "5000\n", 0, 1},
         {"wider than the face", "set 1157 30000\n", "0\n", 1, 0},
         {"typed past either end, then on it", "", "50000\n-8000\n-2\n5000\n", 3, 1},
         {"to the face's end exactly", "", "18002\n18000\n", 1, 1},
@@ -189,11 +200,7 @@ TEST_F(DormerCommandTest, DormersThatLeaveTheirFaceAreAskedAgain)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        host::NewDrawing();
-        host::EventLog::Instance().Clear();
-        g_dormerDefaults = DormerDefaults();
-        AddMesh({face});
-        Script("dormer\n@5000,5000\n" + c.dialog + "ok\n" + c.placement + "*cancel*\ncancel\n");
+        PlaceOnFace(face, "@5000,5000", c.dialog, c.placement);
         EXPECT_EQ(CountOf(Transcript(), kOff), c.refused);
         EXPECT_EQ(CountOf(Transcript(), "点取插入点/输入起始距离(mm):"), c.refused + c.placed + 1);
         EXPECT_EQ(Dormers().size(), static_cast<std::size_t>(c.placed));
@@ -206,15 +213,15 @@ TEST_F(DormerCommandTest, AnchorHeightsOffTheFacesAreRefused)
     // Two faces at different heights: 1500 lies between them and cuts neither.
     AddMesh({{{0, 10000, 0}, {5000, 10000, 0}, {5000, 12000, 1000}, {0, 12000, 1000}},
              {{0, 20000, 2000}, {5000, 20000, 2000}, {5000, 22000, 3000}, {0, 22000, 3000}}});
-    Script("dormer\n@5000,3000\nset 1160 3200.5\nok\nset 1160 199\nok\nok\n0\n*cancel*\ncancel\n"
+    Script("dormer\n@5000,3000\nset 1160 6200.5\nok\nset 1160 199\nok\nok\n0\n*cancel*\ncancel\n"
            "dormer\n#2:0,1\nset 1160 1500\nok\ncancel\n");
     const std::string out = Transcript();
-    EXPECT_THAT(out, HasSubstr("[警告] 定位高度不能大于坡面的最高点垂直高度3200.0000!"));
+    EXPECT_THAT(out, HasSubstr("[警告] 定位高度不能大于坡面的最高点垂直高度6200.0000!"));
     EXPECT_THAT(out, HasSubstr("[警告] 定位高度不能小于坡面的最低点垂直高度200.0000!"));
     EXPECT_THAT(out, HasSubstr("[警告] 无法计算定位线!请修改定位高度!"));
     // Refused, the anchor went back to the height the run opened with, not to "none yet".
     ASSERT_EQ(Dormers().size(), 1u);
-    EXPECT_NEAR(Origin(Dormers()[0]).z, 1200, 1e-9);
+    EXPECT_NEAR(Origin(Dormers()[0]).z, 2200, 1e-9);
 }
 
 TEST_F(DormerCommandTest, EditChecksAndPickedLengths)
@@ -259,6 +266,43 @@ TEST_F(DormerCommandTest, EditChecksAndPickedLengths)
     EXPECT_FALSE(Run("dormer\n@5000,3000\nradio 1259\nclick 1255\ncancel\n"));
     EXPECT_THAT(Transcript(), HasSubstr("dialog 1076: control 1255 is disabled"));
     EXPECT_EQ(host::EventLog::Instance().Calls("SetBitmap").back(), "SetBitmap dialog 1076 control 1261 1078");
+}
+
+// The dormer's roof slab, not its body only, stays on the face: on the south face of a gable
+// 20 m long rising from its eave at 10 m to a ridge at 13 m over 5 m, a slab reaching above
+// the ridge, or past the ridge line in plan, is refused and the distance asked again (the
+// dialog's defaults with a typed 3000: the body reaches the ridge and its slab 300 past it);
+// the slab's overhang may still pass the eave in front and the face's end at the side.
+TEST_F(DormerCommandTest, TheRoofSlabStaysUnderTheRidgeAndMayOverhangTheEave)
+{
+    const Ring face = {{0, 0, 10000}, {20000, 0, 10000}, {20000, 5000, 13000}, {0, 5000, 13000}};
+    const struct {
+        const char* name;
+        std::string dialog, placement;
+        bool placed;
+        double front;  // plan y of the slab's front edge, when placed
+    } cases[] = {
+        {"the dialog's defaults: slab top 13300", "", "3000\n", false, 0},
+        {"slab top at the ridge", "set 1160 10700\n", "3000\n", true, 700.0 / 0.6 - 300},
+        {"slab top 2 mm over the ridge", "set 1160 10702\n", "3000\n", false, 0},
+        {"a flat slab under the ridge", "radio 1259\nset 1160 11000\n", "3000\n", true, 1000.0 / 0.6 - 300},
+        {"a thick slab at the eave", "set 1158 1500\nset 1160 10000\n", "3000\n", false, 0},
+        {"at the eave, overhanging it by 1000", "set 1159 1000\nset 1160 10000\n", "3000\n", true, -1000},
+        {"at the face's end, overhanging it", "set 1160 10000\n", "18000\n", true, -300},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlaceOnFace(face, "@5000,2000", c.dialog, c.placement);
+        EXPECT_EQ(CountOf(Transcript(), "提示：老虎窗超出所选坡面，请重新输入。"), c.placed ? 0 : 1);
+        ASSERT_EQ(Dormers().size(), c.placed ? 1u : 0u);
+        if (!c.placed)
+            continue;
+        const GeBoundBox3d box = Dormers()[0]->GetBoundBox();
+        EXPECT_LE(box.MaxPoint().z, 13000 + 1e-6);
+        EXPECT_LE(box.MaxPoint().y, 5000 + 1e-6);
+        EXPECT_NEAR(box.MinPoint().y, c.front, 1e-6);
+        ExpectStandsOnThePlane(Dormers()[0], 10000, 0.6, Origin(Dormers()[0]).z);
+    }
 }
 
 }  // namespace
