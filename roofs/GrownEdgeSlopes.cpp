@@ -1,5 +1,6 @@
 #include "GrownEdgeSlopes.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "OutlineCleanup.h"
@@ -11,10 +12,11 @@ namespace {
 constexpr double kDirectionTol = 1e-4;
 constexpr double kLineTol = 0.5;
 
-// An edge seen counter-clockwise: a point on it and its unit direction.
+// An edge seen counter-clockwise: its start, its unit direction and its length.
 struct Edge {
     GePoint3d at;
     GeVector3d along;
+    double length = 0.0;
 };
 
 std::vector<Edge> CounterClockwiseEdges(const GePoint3dArray& ring)
@@ -28,7 +30,7 @@ std::vector<Edge> CounterClockwiseEdges(const GePoint3dArray& ring)
         const double length = d.Length();
         if (length > 0.0)
             d = d / length;
-        edges.push_back({a, reversed ? -d : d});
+        edges.push_back(reversed ? Edge{b, -d, length} : Edge{a, d, length});
     }
     return edges;
 }
@@ -46,6 +48,15 @@ bool ComesFrom(const Edge& to, const Edge& from, double grownBy)
     return std::fabs(out - grownBy) <= kLineTol;
 }
 
+// How far `to` and `from`, moved onto its line, run side by side: the length of their common
+// stretch along `from` (negative when a gap lies between them).
+double Overlap(const Edge& to, const Edge& from)
+{
+    const GeVector3d& u = from.along;
+    const double start = (to.at.x - from.at.x) * u.x + (to.at.y - from.at.y) * u.y;
+    return std::min(start + to.length, from.length) - std::max(start, 0.0);
+}
+
 }  // namespace
 
 std::optional<std::vector<float>> CarriedSlopes(const GePoint3dArray& from, const std::vector<float>& slopes,
@@ -57,17 +68,22 @@ std::optional<std::vector<float>> CarriedSlopes(const GePoint3dArray& from, cons
     const std::vector<Edge> grown = CounterClockwiseEdges(to);
     std::vector<float> carried;
     for (const Edge& edge : grown) {
-        std::optional<float> slope;
-        for (std::size_t i = 0; i < old.size(); ++i) {
-            if (!ComesFrom(edge, old[i], grownBy))
-                continue;
-            if (slope && *slope != slopes[i])
-                return std::nullopt;
-            slope = slopes[i];
-        }
-        if (!slope)
+        // The edges on its line; of several (edges of one line on either side of a notch),
+        // those it runs beside.
+        std::vector<std::size_t> online, beside;
+        for (std::size_t i = 0; i < old.size(); ++i)
+            if (ComesFrom(edge, old[i], grownBy)) {
+                online.push_back(i);
+                if (Overlap(edge, old[i]) > kLineTol)
+                    beside.push_back(i);
+            }
+        const std::vector<std::size_t>& sources = beside.empty() ? online : beside;
+        if (sources.empty())
             return std::nullopt;
-        carried.push_back(*slope);
+        for (std::size_t i : sources)
+            if (slopes[i] != slopes[sources.front()])
+                return std::nullopt;
+        carried.push_back(slopes[sources.front()]);
     }
     return carried;
 }

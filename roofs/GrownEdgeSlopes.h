@@ -4,7 +4,7 @@
 // another corner, run it the other way round or drop an edge that closed up, so the slopes
 // cannot follow by index: each grown edge takes the slope of the edge it comes from, the one
 // running the same way (seen counter-clockwise) on the line moved out by the overhang's
-// change.
+// change and, where several edges lie on that line (the two sides of a notch), beside it.
 #include <optional>
 #include <vector>
 
@@ -12,8 +12,8 @@
 
 // slopes[i] belongs to the edge from point i to point i + 1 of `from` (the last edge back to
 // point 0); the result is indexed the same way over `to`, which lies `grownBy` further out
-// (less when negative). None when an edge of `to` comes from no edge of `from`, or from
-// several of unequal slope (collinear edges that grew into one), or when the counts do not
-// fit.
+// (less when negative). None when an edge of `to` comes from no edge of `from`, or runs
+// beside several of unequal slope (collinear edges that grew into one), or when the counts do
+// not fit.
 std::optional<std::vector<float>> CarriedSlopes(const GePoint3dArray& from, const std::vector<float>& slopes,
                                                 const GePoint3dArray& to, double grownBy);

@@ -300,6 +300,66 @@ TEST_F(OrvRoofTest, AnOverhangEditKeepsEachSlopeOnItsEdge)
         }
 }
 
+// Edges of one line with unequal slopes: a T whose two edges under its bar lie on one line
+// either side of the stem (60° west, 45° east, 30° elsewhere), and a U whose two top edges do
+// either side of its 4 m courtyard (60° west, 45° east). A new overhang carries each slope to
+// the grown edge beside its own, typed either way round and from another corner, and back;
+// one that closes the courtyard merges the U's top edges and is refused.
+TEST_F(OrvRoofTest, EdgesOfOneLineKeepTheirOwnSlopesAcrossANewOverhang)
+{
+    const Ring t = {{0, 0, 0},         {4000, 0, 0},      {4000, 6000, 0},  {10000, 6000, 0},
+                    {10000, 10000, 0}, {-6000, 10000, 0}, {-6000, 6000, 0}, {0, 6000, 0}};
+    const Ring u = {{0, 0, 0},        {14000, 0, 0},    {14000, 8000, 0}, {9000, 8000, 0},
+                    {9000, 3000, 0},  {5000, 3000, 0},  {5000, 8000, 0},  {0, 8000, 0}};
+    const struct {
+        const char* name;
+        const Ring& outline;
+        double line, middle;  // the shared line (y) and where along it the two edges part (x)
+        std::vector<double> overhangs;
+        bool refusedLast;
+    } cases[] = {
+        {"T", t, 6000, 2000, {700, 1500, 0}, false},
+        {"U", u, 8000, 7000, {700, 0, 2500}, true},
+    };
+    for (const auto& c : cases)
+        for (const bool reversed : {false, true})
+            for (const int start : {0, 3}) {
+                SCOPED_TRACE(testing::Message() << c.name << " from " << start << (reversed ? " reversed" : ""));
+                Ring outline = reversed ? tools_test::Reversed(c.outline) : c.outline;
+                std::rotate(outline.begin(), outline.begin() + start, outline.end());
+                // The slope of each edge of a ring that the frame takes to the outline grown by g.
+                const auto slopesOf = [&](const Ring& ring, const GeMatrix3d& toWorld, double g) {
+                    std::vector<float> slopes;
+                    for (std::size_t j = 0; j < ring.size(); ++j) {
+                        const GePoint3d a = GePoint3d(ring[j]).TransformBy(toWorld);
+                        const GePoint3d b = GePoint3d(ring[(j + 1) % ring.size()]).TransformBy(toWorld);
+                        const double out = c.outline == t ? -g : g;
+                        const bool shared = std::fabs(a.y - c.line - out) < 0.5 && std::fabs(b.y - c.line - out) < 0.5;
+                        slopes.push_back(!shared ? 30 : (a.x + b.x) / 2 < c.middle ? 60 : 45);
+                    }
+                    return slopes;
+                };
+                const std::vector<float> typed = slopesOf(outline, GeMatrix3d(), 0);
+                COrvRoof roof;
+                ASSERT_EQ(Set(roof, {outline, 1, 0, typed}), 1);
+                const GeMatrix3d toWorld = COrvRoof::FrameOf(outline);
+                for (std::size_t k = 0; k < c.overhangs.size(); ++k) {
+                    const double g = c.overhangs[k];
+                    SCOPED_TRACE(testing::Message() << "overhang " << g);
+                    if (c.refusedLast && k + 1 == c.overhangs.size()) {
+                        ExpectUnchanged(roof, [&] { Edit(roof, 1, g); });
+                        continue;
+                    }
+                    Edit(roof, 1, g);
+                    ASSERT_EQ(Values(roof).overhang, static_cast<float>(g));
+                    const auto& loops = roof.FaceLoops();
+                    const std::vector<Ring> faces(loops.begin() + 1, loops.end());
+                    ExpectFacesRiseFromTheirEdges(faces, loops[0], slopesOf(loops[0], toWorld, g), 0.05);
+                }
+                EXPECT_EQ(Values(roof).slopes, typed);
+            }
+}
+
 // ---- the mesh and the stored record ---------------------------------------------------
 
 // Three stored loops: a triangle, a two-point loop and a square. One vertex per loop point, a

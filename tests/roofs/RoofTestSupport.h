@@ -290,8 +290,8 @@ inline void ExpectHipRoof(const std::vector<Ring>& faces, double l, double w, do
 }
 
 // Every edge of the eave ring has a face rising from it at the edge's slope: a face with two
-// points on the edge (in plan, at its height), each of its points standing tan(slope) times
-// its plan distance from the edge above it.
+// points on the edge (on the segment in plan, at its height), each of its points standing
+// tan(slope) times its plan distance from the edge above it.
 inline void ExpectFacesRiseFromTheirEdges(const std::vector<Ring>& faces, const Ring& eave,
                                           const std::vector<float>& slopes, double tol)
 {
@@ -302,7 +302,14 @@ inline void ExpectFacesRiseFromTheirEdges(const std::vector<Ring>& faces, const 
         const auto away = [&](const GePoint3d& p) {
             return std::fabs((b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x)) / std::hypot(b.x - a.x, b.y - a.y);
         };
-        const auto onEdge = [&](const GePoint3d& p) { return away(p) < 1e-3 && std::fabs(p.z - a.z) < 1e-3; };
+        // On the segment, not only its line: edges of one line may carry other slopes.
+        const auto along = [&](const GePoint3d& p) {
+            return ((p.x - a.x) * (b.x - a.x) + (p.y - a.y) * (b.y - a.y)) / a.DistanceTo(b);
+        };
+        const auto onEdge = [&](const GePoint3d& p) {
+            return away(p) < 1e-3 && std::fabs(p.z - a.z) < 1e-3 && along(p) > -1e-3 &&
+                   along(p) < a.DistanceTo(b) + 1e-3;
+        };
         const auto face = std::find_if(faces.begin(), faces.end(), [&](const Ring& f) {
             return std::count_if(f.begin(), f.end(), onEdge) >= 2;
         });
