@@ -1,5 +1,7 @@
 #include "AnnotationTestSupport.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "FontList.h"
@@ -42,7 +44,7 @@ bool AnnotationTest::SaveAndOpen()
 {
     const std::filesystem::path path =
         std::filesystem::temp_directory_path() /
-        ("annotation-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".q3d");
+        ("annotation-" + std::to_string(::getpid()) + "-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".q3d");
     std::string error;
     const bool saved = host::SaveDrawing(path.string(), error);
     EXPECT_TRUE(saved) << error;

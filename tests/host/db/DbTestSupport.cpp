@@ -1,5 +1,7 @@
 #include "DbTestSupport.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -172,7 +174,7 @@ std::string DbTest::TempPath(const std::string& name) const
 {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     const auto dir = std::filesystem::temp_directory_path() /
-                     ("db_tests_" + std::string(info->test_suite_name()) + "_" + info->name());
+                     ("db_tests_" + std::to_string(::getpid()) + "_" + std::string(info->test_suite_name()) + "_" + info->name());
     std::filesystem::create_directories(dir);
     return (dir / name).string();
 }
