@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "GeTestSupport.h"
@@ -89,6 +91,25 @@ TEST(GePoint2dArrayTest, AreaIsPositiveWhateverTheOrientation) {
   EXPECT_DOUBLE_EQ(reversed.Area(), 12.0);
   EXPECT_DOUBLE_EQ(reversed.SignedArea(), -12.0);
   EXPECT_EQ(GePoint2dArray({GePoint2d(0, 0), GePoint2d(5, 5)}).Area(), 0.0);
+}
+
+// An L of area 13.5 at a national grid's coordinates, from every vertex either way round:
+// products of coordinates of 1e12 would round away the area, and with it the orientation.
+TEST(GePoint2dArrayTest, AreaHoldsAtSiteCoordinates) {
+  const GePoint2d l[] = {GePoint2d(0, 0),     GePoint2d(4.5, 0), GePoint2d(4.5, 1.5),
+                         GePoint2d(1.5, 1.5), GePoint2d(1.5, 6), GePoint2d(0, 6)};
+  for (double at : {0.0, 1e6 + 0.25, 1e9 + 0.5, 1e12 + 0.5, -1e12}) {
+    for (std::size_t first = 0; first < std::size(l); ++first) {
+      GePoint2dArray ring;
+      for (std::size_t k = 0; k < std::size(l); ++k) {
+        const GePoint2d& p = l[(first + k) % std::size(l)];
+        ring.emplace_back(p.x + at, p.y - at);
+      }
+      EXPECT_EQ(ring.SignedArea(), 13.5) << at << " from " << first;
+      std::reverse(ring.begin(), ring.end());
+      EXPECT_EQ(ring.SignedArea(), -13.5) << at << " from " << first << " reversed";
+    }
+  }
 }
 
 TEST(GeBoundBoxTest, TwoDimensionalBoxGrowsSwellsAndContainsItsBoundary) {
