@@ -7,6 +7,7 @@
 #include <string>
 
 #include "EventLog.h"
+#include "GePoint2dArray.h"
 
 DEC_IMPLEMENT_CLASS(decDbExtrude, decBuilder, "拉伸体", 1)
 DEC_IMPLEMENT_CLASS(decDbBox, decBuilder, "长方体", 1)
@@ -275,13 +276,9 @@ int decDbLoft::MakeMesh(decMesh3** out) const
     // The faces below face outwards for a section running clockwise in (across, up) with the
     // section on the right; a counter-clockwise section, or one turned to the left, reverses
     // them, and both together keep them.
-    double sectionArea = 0.0;
-    for (int j = 0; j < k; ++j) {
-        const GePoint3d& a = section[static_cast<std::size_t>(j)];
-        const GePoint3d& b = section[static_cast<std::size_t>((j + 1) % k)];
-        sectionArea += a.x * b.y - b.x * a.y;
-    }
-    const bool reversed = (sectionArea > 0.0) != (turnCos < 0.0);
+    GePoint2dArray sectionPlan;
+    for (const GePoint3d& s : section) sectionPlan.emplace_back(s.x, s.y);
+    const bool reversed = (sectionPlan.SignedArea() > 0.0) != (turnCos < 0.0);
 
     const GePoint3d origin = m_path.front();
     auto* mesh = new decMesh3();

@@ -8,23 +8,11 @@
 #include <utility>
 
 #include "CellGrid.h"
+#include "FiniteEntity.h"
+#include "GePoint2dArray.h"
 
 namespace host {
 namespace {
-
-struct Pt {
-    double x, y;
-};
-
-Pt operator-(Pt a, Pt b) { return {a.x - b.x, a.y - b.y}; }
-double Cross(Pt a, Pt b) { return a.x * b.y - a.y * b.x; }
-
-double SignedArea(std::span<const Pt> loop)
-{
-    double twice = 0.0;
-    for (std::size_t i = 0, j = loop.size() - 1; i < loop.size(); j = i++) twice += Cross(loop[j], loop[i]);
-    return twice / 2.0;
-}
 
 // A convex piece of a face in the flat pool of points, counter-clockwise.
 struct Piece {
@@ -42,28 +30,27 @@ struct Prepared {
     bool inOverlaps = false;
 
     bool Polygonal() const { return pieceCount > 0; }
-    double DepthAt(Pt p) const { return a * p.x + b * p.y + c; }
+    double DepthAt(const GePoint2d& p) const { return a * p.x + b * p.y + c; }
 };
-
-bool Finite(const GePoint3d& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
 // Cuts a simple loop (counter-clockwise) into triangles by clipping ears; false when no ear is
 // left before the end (a loop that crosses itself).
-bool Triangulate(std::span<const Pt> loop, std::vector<std::array<Pt, 3>>& out)
+bool Triangulate(std::span<const GePoint2d> loop, std::vector<std::array<GePoint2d, 3>>& out)
 {
     std::vector<std::size_t> left(loop.size());
     for (std::size_t i = 0; i < left.size(); ++i) left[i] = i;
     while (left.size() > 3) {
         bool clipped = false;
         for (std::size_t k = 0; k < left.size() && !clipped; ++k) {
-            const Pt p = loop[left[(k + left.size() - 1) % left.size()]], q = loop[left[k]],
-                     r = loop[left[(k + 1) % left.size()]];
-            if (Cross(q - p, r - q) <= 0.0) continue;
+            const GePoint2d p = loop[left[(k + left.size() - 1) % left.size()]], q = loop[left[k]],
+                            r = loop[left[(k + 1) % left.size()]];
+            if ((q - p).CrossProduct(r - q) <= 0.0) continue;
             bool empty = true;
             for (std::size_t m : left) {
-                const Pt s = loop[m];
+                const GePoint2d s = loop[m];
                 if ((s.x == p.x && s.y == p.y) || (s.x == q.x && s.y == q.y) || (s.x == r.x && s.y == r.y)) continue;
-                if (Cross(q - p, s - p) >= 0.0 && Cross(r - q, s - q) >= 0.0 && Cross(p - r, s - r) >= 0.0) {
+                if ((q - p).CrossProduct(s - p) >= 0.0 && (r - q).CrossProduct(s - q) >= 0.0 &&
+                    (p - r).CrossProduct(s - r) >= 0.0) {
                     empty = false;
                     break;
                 }
@@ -79,11 +66,11 @@ bool Triangulate(std::span<const Pt> loop, std::vector<std::array<Pt, 3>>& out)
     return true;
 }
 
-bool Convex(std::span<const Pt> loop)
+bool Convex(std::span<const GePoint2d> loop)
 {
     const std::size_t n = loop.size();
     for (std::size_t i = 0; i < n; ++i)
-        if (Cross(loop[(i + 1) % n] - loop[i], loop[(i + 2) % n] - loop[(i + 1) % n]) < 0.0) return false;
+        if ((loop[(i + 1) % n] - loop[i]).CrossProduct(loop[(i + 2) % n] - loop[(i + 1) % n]) < 0.0) return false;
     return true;
 }
 
@@ -104,7 +91,7 @@ private:
     {
         const DepthItem& item = m_items[i];
         Prepared& p = m_prepared[i];
-        if (item.points.empty() || !std::all_of(item.points.begin(), item.points.end(), Finite)) {
+        if (item.points.empty() || !AllFinite(item.points)) {
             p.meanDepth = std::numeric_limits<double>::infinity();
             return;
         }
@@ -122,9 +109,9 @@ private:
             return;
         }
         if (item.points.size() < 3 || !FindPlane(item.points, p)) return;
-        std::vector<Pt> loop;
-        for (const GePoint3d& q : item.points) loop.push_back({q.x, q.y});
-        p.area = SignedArea(loop);
+        GePoint2dArray loop;
+        for (const GePoint3d& q : item.points) loop.emplace_back(q.x, q.y);
+        p.area = loop.SignedArea();
         if (p.area < 0.0) {
             std::reverse(loop.begin(), loop.end());
             p.area = -p.area;
@@ -134,14 +121,14 @@ private:
         if (Convex(loop)) {
             AddPiece(loop);
         } else {
-            std::vector<std::array<Pt, 3>> triangles;
+            std::vector<std::array<GePoint2d, 3>> triangles;
             if (!Triangulate(loop, triangles)) {
                 // A loop that crosses itself: a fan stands in for it.
                 triangles.clear();
                 for (std::size_t k = 1; k + 1 < loop.size(); ++k) triangles.push_back({loop[0], loop[k], loop[k + 1]});
             }
             for (auto& t : triangles) {
-                if (Cross(t[1] - t[0], t[2] - t[0]) < 0.0) std::swap(t[1], t[2]);
+                if ((t[1] - t[0]).CrossProduct(t[2] - t[0]) < 0.0) std::swap(t[1], t[2]);
                 AddPiece(t);
             }
         }
@@ -170,13 +157,13 @@ private:
         return true;
     }
 
-    void AddPiece(std::span<const Pt> loop)
+    void AddPiece(std::span<const GePoint2d> loop)
     {
         m_pieces.push_back({static_cast<std::uint32_t>(m_points.size()), static_cast<std::uint32_t>(loop.size())});
         m_points.insert(m_points.end(), loop.begin(), loop.end());
     }
 
-    std::span<const Pt> PointsOf(const Piece& piece) const { return {m_points.data() + piece.first, piece.count}; }
+    std::span<const GePoint2d> PointsOf(const Piece& piece) const { return {m_points.data() + piece.first, piece.count}; }
 
     // Tolerances relative to the size of the scene where most of its items lie, so millimetres
     // and site coordinates both work and one item far from the rest changes nothing.
@@ -275,7 +262,7 @@ private:
         using Kind = DepthItem::Kind;
         // Lines and labels are ordered against faces only.
         if (ki != Kind::Face && kj != Kind::Face) return;
-        Pt at{};
+        GePoint2d at;
         double di = 0, dj = 0;
         if (ki == Kind::Line || kj == Kind::Line) {
             const std::size_t line = ki == Kind::Line ? i : j, other = line == i ? j : i;
@@ -303,7 +290,7 @@ private:
 
     // The centre of the largest convex piece the two pictures share; false when they share
     // no piece of area above the tolerance.
-    bool SharedPoint(std::size_t i, std::size_t j, Pt& at)
+    bool SharedPoint(std::size_t i, std::size_t j, GePoint2d& at)
     {
         const Prepared &p = m_prepared[i], &q = m_prepared[j];
         double best = m_areaTolerance;
@@ -312,7 +299,7 @@ private:
             for (std::uint32_t b = 0; b < q.pieceCount; ++b) {
                 Clip(PointsOf(m_pieces[p.firstPiece + a]), PointsOf(m_pieces[q.firstPiece + b]));
                 if (m_clipped.size() < 3) continue;
-                const double area = SignedArea(m_clipped);
+                const double area = m_clipped.SignedArea();
                 if (area <= best) continue;
                 best = area;
                 found = true;
@@ -322,13 +309,13 @@ private:
         return found;
     }
 
-    static Pt Centroid(std::span<const Pt> loop, double area)
+    static GePoint2d Centroid(std::span<const GePoint2d> loop, double area)
     {
         double x = 0, y = 0;
-        const Pt o = loop[0];
+        const GePoint2d o = loop[0];
         for (std::size_t k = 1; k + 1 < loop.size(); ++k) {
-            const Pt u = loop[k] - o, v = loop[k + 1] - o;
-            const double w = Cross(u, v);
+            const GeVector2d u = loop[k] - o, v = loop[k + 1] - o;
+            const double w = u.CrossProduct(v);
             x += w * (u.x + v.x);
             y += w * (u.y + v.y);
         }
@@ -336,17 +323,17 @@ private:
     }
 
     // Sutherland and Hodgman: the part of subject inside the convex clip loop, into m_clipped.
-    void Clip(std::span<const Pt> subject, std::span<const Pt> clip)
+    void Clip(std::span<const GePoint2d> subject, std::span<const GePoint2d> clip)
     {
         m_clipped.assign(subject.begin(), subject.end());
         for (std::size_t e = 0; e < clip.size() && m_clipped.size() >= 3; ++e) {
-            const Pt a = clip[e], b = clip[(e + 1) % clip.size()];
-            const Pt edge = b - a;
+            const GePoint2d a = clip[e], b = clip[(e + 1) % clip.size()];
+            const GeVector2d edge = b - a;
             m_input.swap(m_clipped);
             m_clipped.clear();
             for (std::size_t k = 0; k < m_input.size(); ++k) {
-                const Pt s = m_input[k], t = m_input[(k + 1) % m_input.size()];
-                const double ds = Cross(edge, s - a), dt = Cross(edge, t - a);
+                const GePoint2d s = m_input[k], t = m_input[(k + 1) % m_input.size()];
+                const double ds = edge.CrossProduct(s - a), dt = edge.CrossProduct(t - a);
                 if (ds >= 0.0) m_clipped.push_back(s);
                 if ((ds >= 0.0) != (dt >= 0.0)) {
                     const double f = ds / (ds - dt);
@@ -361,7 +348,8 @@ private:
     bool LineInside(std::size_t line, std::size_t other, double& t) const
     {
         const GePoint3d &s3 = m_items[line].points[0], &e3 = m_items[line].points[1];
-        const Pt s{s3.x, s3.y}, d{e3.x - s3.x, e3.y - s3.y};
+        const GePoint2d s{s3.x, s3.y};
+        const GeVector2d d{e3.x - s3.x, e3.y - s3.y};
         const double length = std::hypot(d.x, d.y);
         const Prepared& o = m_prepared[other];
         double best = -1.0;
@@ -369,8 +357,8 @@ private:
             const auto loop = PointsOf(m_pieces[o.firstPiece + k]);
             double t0 = 0.0, t1 = 1.0;
             for (std::size_t e = 0; e < loop.size() && t0 <= t1; ++e) {
-                const Pt edge = loop[(e + 1) % loop.size()] - loop[e];
-                const double num = Cross(edge, s - loop[e]), den = Cross(edge, d);
+                const GeVector2d edge = loop[(e + 1) % loop.size()] - loop[e];
+                const double num = edge.CrossProduct(s - loop[e]), den = edge.CrossProduct(d);
                 if (den == 0.0) {
                     if (num < 0.0) t1 = -1.0;
                 } else if (den > 0.0) {
@@ -437,9 +425,9 @@ private:
     std::span<const DepthItem> m_items;
     std::vector<Prepared> m_prepared;
     std::vector<Piece> m_pieces;
-    std::vector<Pt> m_points;
+    std::vector<GePoint2d> m_points;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> m_edges;
-    std::vector<Pt> m_clipped, m_input;
+    GePoint2dArray m_clipped, m_input;
     double m_depthTolerance = 0, m_lengthTolerance = 0, m_areaTolerance = 0;
 };
 

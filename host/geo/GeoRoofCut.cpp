@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <numeric>
 
+#include "GePoint2dArray.h"
 #include "GeoRoofShapes.h"
 
 namespace geo_roof {
@@ -76,15 +77,13 @@ Face Clip(const Face& face, double h, std::vector<CutLine>& cuts)
     return kept;
 }
 
-double SignedArea(const Face& loop)
+double PlanArea(const Face& loop)
 {
-    double twice = 0.0;
-    for (std::size_t i = 0; i < loop.size(); ++i) {
-        const Point& p = loop[i];
-        const Point& q = loop[(i + 1) % loop.size()];
-        twice += (p.x - loop[0].x) * (q.y - loop[0].y) - (q.x - loop[0].x) * (p.y - loop[0].y);
-    }
-    return twice / 2.0;
+    GePoint2dArray plan;
+    plan.reserve(loop.size());
+    for (const Point& p : loop)
+        plan.emplace_back(p.x, p.y);
+    return plan.SignedArea();
 }
 
 // Joins the cut lines into closed loops, each line's end meeting the nearest start of another
@@ -128,7 +127,7 @@ bool JoinCuts(const std::vector<CutLine>& cuts, double tol, std::vector<Face>& l
             end = cuts[k].to;
         }
         // A roof that only touches the cut somewhere leaves a loop of no area there.
-        if (loop.size() >= 3 && SignedArea(loop) > tol * tol) {
+        if (loop.size() >= 3 && PlanArea(loop) > tol * tol) {
             std::reverse(loop.begin(), loop.end());
             loops.push_back(std::move(loop));
         }
