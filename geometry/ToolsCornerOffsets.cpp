@@ -2,14 +2,14 @@
 // plan, each output vertex where the offset lines of the two edges at its input vertex meet.
 #include <cmath>
 #include <cstddef>
+#include <numbers>
 #include <optional>
 
 #include "Tools.h"
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kFullTurn = 2.0 * kPi;
+constexpr double kFullTurn = 2.0 * std::numbers::pi;
 // Two edge directions within this many radians continue straight on.
 constexpr double kStraightTol = 0.001;
 // The last point of a list within this distance of its first closes a ring.
@@ -20,7 +20,7 @@ constexpr double kMeetTol = 0.001;
 // The turn from an edge's direction to its offset side: left for a non-zero side flag.
 double SideTurn(int side)
 {
-    return side != 0 ? kPi / 2.0 : -kPi / 2.0;
+    return side != 0 ? std::numbers::pi / 2.0 : -std::numbers::pi / 2.0;
 }
 
 // Whether two directions agree within kStraightTol, measured round the circle, so that a

@@ -2,6 +2,7 @@
 // the dormer dialog opened on them.
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <vector>
 
 #include "CArray.h"
@@ -28,7 +29,7 @@ constexpr int kFacePickMode = 16;
 // one steeper than the dormer panel's limit takes no dormer (an upright wall would get one of
 // no depth).
 constexpr double kLeastTilt = 0.017453293005625408;
-constexpr double kSteepestTilt = CDormer::kMaxPanelSlope * 3.141592653589793 / 180.0;
+constexpr double kSteepestTilt = CDormer::kMaxPanelSlope * std::numbers::pi / 180.0;
 constexpr double kNormalTol = 0.001;
 // Faces this close to one already kept are the same face.
 constexpr double kSameFaceTol = 1.0;

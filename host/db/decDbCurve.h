@@ -3,6 +3,7 @@
 // is a 2-D entity: it draws itself in world coordinates, and its polygon is its outline with
 // every arc sampled one point per ten degrees of sweep (ArcSampling), the way a curve hands
 // its points to whoever enumerates its polygons.
+#include <numbers>
 #include <vector>
 
 #include "GeCurveList.h"
@@ -86,7 +87,7 @@ private:
     GePoint3d m_centre;
     double m_radius = 1.0;
     double m_start = 0.0;
-    double m_end = 3.14159265358979323846;
+    double m_end = std::numbers::pi;
 };
 
 // A full circle: centre, normal, radius. It explodes into two semicircular arcs.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <numeric>
 #include <random>
 #include <vector>
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr double kPiD = 3.14159265358979323846;
+constexpr double kPiD = std::numbers::pi;
 
 // ---- baaf ------------------------------------------------------------------------------
 

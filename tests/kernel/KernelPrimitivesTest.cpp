@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <random>
 #include <vector>
 
@@ -14,8 +15,8 @@ using namespace kernel;
 
 namespace {
 
-constexpr double kTrueHalfPi = 1.5707963267948966;
-constexpr double kTruePi = 3.141592653589793;
+constexpr double kTrueHalfPi = std::numbers::pi / 2;
+constexpr double kTruePi = std::numbers::pi;
 
 }  // namespace
 
