@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "CheckedNumbers.h"
 #include "CommandLine.h"
 #include "GeArc3d.h"
 #include "MainFrame.h"
@@ -186,11 +187,6 @@ std::vector<CString> SplitChain(const CString& line, int fields, std::vector<boo
     return out;
 }
 
-bool Finite(const GePoint3d& p)
-{
-    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
-
 }  // namespace
 
 // The file's lines, counted, with the texts decoded; the end of the file inside a record is
@@ -320,10 +316,8 @@ int CImportBuildInfo::Read(ModelFileLines& in)
     m_nWinIndex = ReadInt(group.second);
     m_nWinFloor = ReadInt(group.third);
 
-    bool finite = std::isfinite(m_dblElevation) && std::isfinite(m_dblHeight) &&
-                  Finite(GePoint3d(m_vecNormal.x, m_vecNormal.y, m_vecNormal.z));
-    finite = finite && std::all_of(m_ptsOutline.begin(), m_ptsOutline.end(), Finite) &&
-             std::all_of(bulges.begin(), bulges.end(), [](double b) { return std::isfinite(b); });
+    const bool finite = std::isfinite(m_dblElevation) && std::isfinite(m_dblHeight) && IsFinite(m_vecNormal) &&
+                        AllFinite(m_ptsOutline) && AllFinite(bulges);
     if (!finite)
         return 0;
     if (std::any_of(bulges.begin(), bulges.end(), [](double b) { return std::fabs(b) > kBulgeTol; })) {
@@ -366,7 +360,7 @@ int CImportWindowInfo::Read(ModelFileLines& in)
     m_ptPos = GePoint3d(present[0] ? ReadReal(p[0]) : 0.0, present[1] ? ReadReal(p[1]) : 0.0,
                         present[2] ? ReadReal(p[2]) : 0.0);
     m_dblAngle = ReadReal(p[3]);
-    return std::isfinite(m_dblWidth) && std::isfinite(m_dblHeight) && std::isfinite(m_dblAngle) && Finite(m_ptPos);
+    return std::isfinite(m_dblWidth) && std::isfinite(m_dblHeight) && std::isfinite(m_dblAngle) && IsFinite(m_ptPos);
 }
 
 ModelFileResult ReadModelFile(const CString& path, std::vector<CImportBuildInfo>& builds,
@@ -440,7 +434,7 @@ bool GetArcPoints(const GePoint3d& start, const GePoint3d& end, double bulge, st
 {
     samples.clear();
     const double sweep = std::fabs(bulge);
-    if (!(sweep > kBulgeTol && sweep < 2.0 * std::numbers::pi) || !Finite(start) || !Finite(end))
+    if (!(sweep > kBulgeTol && sweep < 2.0 * std::numbers::pi) || !IsFinite(start) || !IsFinite(end))
         return false;
     GeVector3d direction = end - start;
     const double chord = direction.Length();
