@@ -145,10 +145,7 @@ std::string CleanText(std::string_view text, double& ems)
 
 class PictureMaker {
 public:
-    PictureMaker(const DbDatabase& db, PictureView view)
-        : m_db(db), m_frame(ViewFrame::Of(view)), m_textsOnTop(view == PictureView::Plan)
-    {
-    }
+    PictureMaker(const DbDatabase& db, PictureView view) : m_db(db), m_frame(ViewFrame::Of(view)) {}
 
     // Draws the entity whole, or leaves it out (noted) when a number of it or of its picture is
     // not finite.
@@ -160,7 +157,7 @@ public:
             m_leftOut.push_back({&entity, kHoldsNotFinite});
             return;
         }
-        const std::size_t first = m_shapes.size();
+        const std::size_t first = m_shapes.size(), firstText = m_texts.size();
         m_overflow = false;
         const std::uint32_t layerColour = layer ? layer->GetColor() : 0xFFFFFF;
         const std::uint32_t own = entity.HasEntityColor() ? entity.GetEntityColor().GetColor() : layerColour;
@@ -185,6 +182,7 @@ public:
         if (m_overflow) {
             m_shapes.resize(first);
             m_items.resize(first);
+            m_texts.resize(firstText);
             m_leftOut.push_back({&entity, kTooLarge});
         }
     }
@@ -193,16 +191,20 @@ public:
     {
         Picture picture;
         picture.leftOut = std::move(m_leftOut);
-        std::vector<std::size_t> order = PaintersOrder(m_items);
-        if (m_textsOnTop)
-            std::stable_partition(order.begin(), order.end(),
-                                  [&](std::size_t i) { return m_shapes[i].kind != PictureShape::Kind::Text; });
-        picture.shapes.reserve(order.size());
-        for (std::size_t i : order) {
+        picture.shapes.reserve(m_shapes.size() + m_texts.size());
+        for (std::size_t i : PaintersOrder(m_items)) {
             m_shapes[i].points = std::move(m_items[i].points);
-            for (const GePoint3d& p : m_shapes[i].points) picture.bounds.Extend(GePoint3d(p.x, p.y, 0.0));
             picture.shapes.push_back(std::move(m_shapes[i]));
         }
+        // Texts are labels, not geometry: they go over every face and line, in either view
+        // (a building's name and its elevation label are read whole even where the building
+        // stands in front of them), the farthest first.
+        std::stable_sort(m_texts.begin(), m_texts.end(), [](const TextShape& a, const TextShape& b) {
+            return a.depth > b.depth;
+        });
+        for (TextShape& text : m_texts) picture.shapes.push_back(std::move(text.shape));
+        for (const PictureShape& shape : picture.shapes)
+            for (const GePoint3d& p : shape.points) picture.bounds.Extend(GePoint3d(p.x, p.y, 0.0));
         return picture;
     }
 
@@ -321,7 +323,13 @@ private:
                                    {left, shape.rise + h}})
             shape.points.push_back(m_frame.Project(item.points[0] + x * u + up * v));
         shape.colour = colour;
-        Push(std::move(shape), DepthItem::Kind::Label);
+        if (!AllFinite(shape.points)) {
+            m_overflow = true;
+            return;
+        }
+        double depth = 0.0;
+        for (const GePoint3d& p : shape.points) depth += p.z / static_cast<double>(shape.points.size());
+        m_texts.push_back({std::move(shape), depth});
     }
 
     GeVector3d ProjectVector(const GeVector3d& v) const
@@ -345,11 +353,15 @@ private:
     ViewFrame m_frame;
     std::vector<PictureShape> m_shapes;
     std::vector<DepthItem> m_items;
+    // A text and its mean depth.
+    struct TextShape {
+        PictureShape shape;
+        double depth = 0.0;
+    };
+    std::vector<TextShape> m_texts;
     std::vector<LeftOut> m_leftOut;
     // Set when a shape of the entity being added is not finite.
     bool m_overflow = false;
-    // A plan is read for its labels: no face covers a text there.
-    bool m_textsOnTop;
     std::size_t m_runs = 0;
 };
 

@@ -13,8 +13,9 @@
 // left, and outlined darker. A closed mesh whose faces turn one way shows only the faces that
 // look at the viewer; any other face shows from both sides. Faces seen edge-on are left out.
 // Lines and texts drawn in the entity's own colour, or its layer's; one too pale to read on
-// the picture's light ground is drawn dark grey. In the plan texts lie over everything else,
-// so a label beside a tall building is read whole.
+// the picture's light ground is drawn dark grey. Texts are labels, not geometry: in either
+// view they lie over every face and line, the farthest first, so a building's name and its
+// elevation label are read whole even where the building stands in front of them.
 #include <cstdint>
 #include <string>
 #include <vector>

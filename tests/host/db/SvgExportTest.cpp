@@ -150,9 +150,18 @@ TEST_F(SvgExport, TwoBoxesShowTheirVisibleFacesBackToFrontInTheirMaterialColours
     AddBox(Db(), 0, 0, 3000, 3000, red);
     const GePoint3d run[3] = {{-5000, 2000, 0}, {0, 5000, 0}, {3000, 5000, 0}};
     Db().CreateNewEntity(1, new decDbPolyline(3, run, 0));
+    // A label at the red box's foot, which the box stands in front of, and one near the viewer.
+    Db().CreateNewEntity(1, new decDbText("远", GePoint3d(1500, 1500, 0), 500, 0));
+    Db().CreateNewEntity(1, new decDbText("近", GePoint3d(-6000, -6000, 0), 500, 0));
 
     std::vector<Element> svg;
     ASSERT_TRUE(ReadXml(host::SvgOfDrawing(Db(), host::PictureView::Axonometric, 1600), svg));
+    // Texts are labels, not geometry: painted over every face and line, the farthest first.
+    std::vector<std::string> painted;
+    for (const Element& e : svg)
+        if (e.name == "polygon" || e.name == "polyline" || e.name == "text") painted.push_back(e.name + e.text);
+    ASSERT_GE(painted.size(), 2u);
+    EXPECT_EQ(std::vector(painted.end() - 2, painted.end()), (std::vector<std::string>{"text远", "text近"}));
     ASSERT_EQ(svg[0].name, "svg");
     EXPECT_EQ(svg[0].attributes["width"], "1600");
     const auto polygons = Named(svg, "polygon");
