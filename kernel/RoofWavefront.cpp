@@ -22,11 +22,17 @@ struct Node {
   double x, y, z;
 };
 
+// The rounding of the wavefront's own double arithmetic, over the footprint's size.
+constexpr double kRounding = 1e-13;
 // How near the event's point, over the footprint's size, a corner counts as taking part in
 // it; and how many times that reach is tried, widened tenfold each time, where the pieces
-// there do not pair (to a ten-thousandth of the footprint at most).
-constexpr double kMeetReach = 1e-6;
-constexpr int kMeetWidenings = 3;
+// there do not pair (to a ten-thousandth of the footprint at most). The narrow reach stands
+// just above the rounding: single precision scatters the meetings of a symmetric footprint
+// by a hundred-millionth of its size, and which of two reflex corners passing that near each
+// other reaches the other's edge first shapes the roof from there on; joined into one
+// meeting they would give a roof that neither order gives, so they are taken in their order.
+constexpr double kMeetReach = 1e-12;
+constexpr int kMeetWidenings = 9;
 
 // A piece of roof edge between two nodes, with the footprint edges whose faces it divides.
 struct Arc {
@@ -93,7 +99,7 @@ class Wavefront {
         minY = std::min(minY, loop.y[i]), maxY = std::max(maxY, loop.y[i]);
       }
     scale_ = std::max({maxX - minX, maxY - minY, 1.0});
-    eps_ = 1e-9 * scale_;
+    eps_ = kRounding * scale_;
     for (const RoofLoop& loop : loops) AddLoop(loop);
     for (size_t u = 0; u < corners_.size(); ++u) dirty_.push_back(static_cast<int>(u));
   }
@@ -135,7 +141,7 @@ class Wavefront {
   std::vector<int> dirty_;  // corners whose piece or meetings must be queued anew
   std::vector<int> live_;   // the corners alive at the last meeting and those made since
   int alive_ = 0;
-  double now_ = 0.0, scale_ = 1.0, eps_ = 1e-9;
+  double now_ = 0.0, scale_ = 1.0, eps_ = kRounding;
   bool ok_ = true;
 
   // A loop whose eave stands higher than the lowest waits there: its lines stand still (a
@@ -515,6 +521,33 @@ class Wavefront {
     }
   }
 
+  // The height of the first change a corner takes part in: a piece beside it shrinking to
+  // nothing or, for a reflex corner, the next edge line it reaches.
+  double OwnMeeting(int u) const {
+    const Corner& c = corners_[u];
+    double own = std::min(PieceEnd(u), PieceEnd(c.prev));
+    if (Reflex(c) && !c.meetings.empty()) own = std::min(own, c.meetings.front().first);
+    return own;
+  }
+
+  // Whether every corner that a wider reach gathered takes part in the meeting by its own
+  // changes: the eave lines move no farther than that reach between its own meeting and this
+  // one. A corner that merely passes near would be tied into a meeting it takes no part in.
+  // A whole loop of the wavefront gathered there is left out of the question: it lies within
+  // the reach, whatever its corners do, and ends there.
+  bool OwnMeetingsAgree(const Event& e, const std::vector<int>& at, double reach) const {
+    auto gathered = [&at](int u) { return std::find(at.begin(), at.end(), u) != at.end(); };
+    for (int u : at) {
+      if (u == e.first || u == e.second) continue;
+      int v = corners_[u].next;
+      for (size_t steps = 0; v != u && gathered(v) && steps < at.size(); ++steps) v = corners_[v].next;
+      if (v == u) continue;  // its loop is gathered whole
+      const double travel = std::max(lines_[corners_[u].left].k, lines_[corners_[u].right].k);
+      if (!(std::fabs(OwnMeeting(u) - now_) * travel <= reach)) return false;
+    }
+    return true;
+  }
+
   // The wavefront meets itself at the event's point: every corner there ends at one node,
   // every piece through it is cut there, and the pieces that leave the point are paired
   // anew. Going round the point counter-clockwise, the roof still to come lies between an
@@ -525,15 +558,19 @@ class Wavefront {
     std::erase_if(live_, [this](int u) { return !corners_[u].alive; });
     // The corners there and the pieces leaving the point, paired. Where the footprint's
     // symmetry makes many meetings fall together (a regular star's spikes all closing on its
-    // middle), single precision scatters them by a hair: when the pieces there do not pair,
-    // the meeting is gathered again over a wider reach.
+    // middle), single precision scatters them by a hair, and where their order cannot be
+    // followed the pieces there do not pair: the meeting is gathered again over a wider
+    // reach. That gathering is taken when the corners it holds meet there by their own
+    // changes.
     std::vector<int> at;
     std::vector<Ray> rays;
     std::vector<std::pair<int, int>> pairs;
     bool paired = false;
     int widening = 0;
+    double reach = 0.0;
     for (; widening < kMeetWidenings && !paired; ++widening) {
-      Gather(e, kMeetReach * std::pow(10.0, widening) * scale_, at, rays);
+      reach = kMeetReach * std::pow(10.0, widening) * scale_;
+      Gather(e, reach, at, rays);
       // The roof reaches a loop below its eave: there is no roof that meets it there.
       for (const Ray& ray : rays)
         if (Waiting(ray.edge)) return false;
@@ -542,7 +579,7 @@ class Wavefront {
       pairs = PairRays(rays);
       paired = rays.size() == 2 * pairs.size();
     }
-    if (!paired) return false;
+    if (!paired || (widening > 1 && !OwnMeetingsAgree(e, at, reach))) return false;
 
     // A meeting gathered over a wider reach takes its node in the middle of its corners.
     double nx = e.x, ny = e.y;

@@ -28,5 +28,6 @@ struct RoofFace {
 
 // Fills faces (one per edge whose face has area) and returns true; returns false, with no
 // faces, when the wavefront cannot be followed to its end (a degenerate, spiked or
-// self-touching footprint, or a loop reached below its eave). The work is bounded: it never loops without end.
+// self-touching footprint, a loop reached below its eave, or meetings a hair apart whose
+// order cannot be told). The work is bounded: it never loops without end.
 bool RoofFacesByWavefront(const std::vector<RoofLoop>& loops, std::vector<RoofFace>* faces);

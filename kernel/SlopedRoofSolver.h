@@ -25,8 +25,9 @@
 // the outline's). Returns non-zero exactly when faceCount is non-zero. A footprint beyond the
 // capacities, with a slope out of range, with a loop the roof reaches below its eave (the
 // outline's roof meeting a higher courtyard before it is as high as the courtyard's eave), or
-// so degenerate that its roof cannot be followed (zero-length edges, spikes, crossing edges)
-// gives 0 and no faces.
+// so degenerate that its roof cannot be followed (zero-length edges, spikes, crossing edges,
+// meetings of a symmetric footprint a hair apart whose order cannot be told) gives 0 and no
+// faces: a roof is right or refused.
 int SolveSlopedRoofFaces(int nLoops, std::int16_t loopPointCounts[], const float loopBase[],
                          float x[], float y[], float slope[], int* faceCount,
                          std::int16_t faceVertexCounts[], float faceX[], float faceY[],

@@ -50,9 +50,14 @@ inline std::vector<std::array<double, 3>> WithoutSpikes(std::vector<std::array<d
   return points;
 }
 
-// CGAL's skeleton of an outer loop (clockwise) and its holes (counter-clockwise), each
-// handed over the other way round.
-inline std::vector<SkeletonFace> CgalSkeleton(const std::vector<Outline>& loops) {
+// CGAL's skeleton faces of an outer loop (clockwise) and its holes (counter-clockwise), each
+// loop handed over the other way round: per face, its eave edge first, then its points as
+// x, y and offset time. Empty when CGAL gives no skeleton.
+struct CgalFace {
+  Pt a, b;
+  std::vector<std::array<double, 3>> points;
+};
+inline std::vector<CgalFace> CgalSkeletonFaces(const std::vector<Outline>& loops) {
   using K = CGAL::Exact_predicates_inexact_constructions_kernel;
   std::vector<CGAL::Polygon_2<K>> polygons(loops.size());
   for (size_t l = 0; l < loops.size(); ++l)
@@ -60,30 +65,41 @@ inline std::vector<SkeletonFace> CgalSkeleton(const std::vector<Outline>& loops)
       polygons[l].push_back(K::Point_2(it->x, it->y));
   const auto ss = CGAL::create_interior_straight_skeleton_2(
       polygons[0].vertices_begin(), polygons[0].vertices_end(), polygons.begin() + 1, polygons.end(), K());
-  std::vector<SkeletonFace> faces;
+  std::vector<CgalFace> faces;
   if (!ss) return faces;
   for (auto f = ss->faces_begin(); f != ss->faces_end(); ++f) {
-    SkeletonFace face;
+    CgalFace face;
     const auto border = f->halfedge();
     face.a = {CGAL::to_double(border->opposite()->vertex()->point().x()),
               CGAL::to_double(border->opposite()->vertex()->point().y())};
     face.b = {CGAL::to_double(border->vertex()->point().x()),
               CGAL::to_double(border->vertex()->point().y())};
-    std::vector<std::array<double, 3>> points;  // x, y, offset time
     auto h = border;
     do {
       const auto p = h->vertex()->point();
-      points.push_back({CGAL::to_double(p.x()), CGAL::to_double(p.y()), CGAL::to_double(h->vertex()->time())});
+      face.points.push_back({CGAL::to_double(p.x()), CGAL::to_double(p.y()), CGAL::to_double(h->vertex()->time())});
       h = h->next();
     } while (h != border);
+    faces.push_back(std::move(face));
+  }
+  return faces;
+}
+
+// The skeleton faces with their plan areas and the offset times of their points (needles
+// trimmed).
+inline std::vector<SkeletonFace> CgalSkeleton(const std::vector<Outline>& loops) {
+  std::vector<SkeletonFace> faces;
+  for (const CgalFace& f : CgalSkeletonFaces(loops)) {
+    SkeletonFace face;
+    face.a = f.a, face.b = f.b;
     double sum = 0.0;
-    for (size_t i = 0; i < points.size(); ++i) {
-      const auto& p = points[i];
-      const auto& q = points[(i + 1) % points.size()];
+    for (size_t i = 0; i < f.points.size(); ++i) {
+      const auto& p = f.points[i];
+      const auto& q = f.points[(i + 1) % f.points.size()];
       sum += p[0] * q[1] - q[0] * p[1];
     }
     face.area = std::fabs(sum) / 2.0;
-    for (const auto& p : WithoutSpikes(points)) face.times.push_back(p[2]);
+    for (const auto& p : WithoutSpikes(f.points)) face.times.push_back(p[2]);
     faces.push_back(face);
   }
   return faces;
@@ -180,6 +196,47 @@ inline std::string SkeletonDifference(const std::vector<std::vector<kerneltest::
     }
   }
   return {};
+}
+
+// The volume under a plane face (points x, y, height) and its highest point, added to a sum.
+struct Mass {
+  double volume = 0.0, top = 0.0;
+  void Add(const std::vector<std::array<double, 3>>& face) {
+    double sum = 0.0;  // twice the signed fan areas, each times three mean heights
+    for (size_t i = 1; i + 1 < face.size(); ++i) {
+      const auto &a = face[0], &b = face[i], &c = face[i + 1];
+      sum += ((b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0])) * (a[2] + b[2] + c[2]);
+    }
+    volume += std::fabs(sum) / 6.0;
+    for (const auto& p : face) top = std::max(top, p[2]);
+  }
+};
+
+// How the volume under the roof faces (heights from 0) and their top differ from those of
+// CGAL's skeleton of the loops at the slope: empty when they agree within a hundred-thousandth.
+inline std::string MassDifference(const std::vector<std::vector<kerneltest::P3>>& faces,
+                                  const std::vector<Outline>& loops, double degrees) {
+  const std::vector<CgalFace> skeleton = CgalSkeletonFaces(loops);
+  if (skeleton.empty()) return "CGAL gives no skeleton";
+  const double rise = std::tan(Radians(degrees));
+  Mass expected, mass;
+  for (CgalFace f : skeleton) {
+    for (auto& p : f.points) p[2] *= rise;
+    expected.Add(f.points);
+  }
+  for (const auto& f : faces) {
+    std::vector<std::array<double, 3>> face;
+    for (const kerneltest::P3& p : f) face.push_back({p.x, p.y, p.z});
+    mass.Add(face);
+  }
+  if (std::fabs(mass.volume - expected.volume) <= 1e-5 * expected.volume &&
+      std::fabs(mass.top - expected.top) <= 0.5 + 1e-5 * expected.top)
+    return {};
+  std::ostringstream why;
+  why << "volume " << mass.volume << " against " << expected.volume << " ("
+      << 100.0 * (mass.volume - expected.volume) / expected.volume << "%), top " << mass.top
+      << " against " << expected.top;
+  return why.str();
 }
 
 inline bool AgreesWithSkeleton(const std::vector<std::vector<kerneltest::P3>>& faces,
