@@ -9,14 +9,14 @@
 using namespace kernel;
 
 void AppendEdgeCrossings(const PlanarFace& edges, const PlanarFace& face,
-                         std::vector<FacePoint>& points) {
+                         std::vector<FacePoint>& points, float faceTol) {
   for (int i = 1; i <= edges.n; ++i) {
     const int j = i == edges.n ? 1 : i + 1;
     int found = 0;
     FacePoint p{0.0, 0.0, 0.0};
     SegmentCrossing(edges.x[i], edges.y[i], edges.z[i], edges.x[j], edges.y[j], edges.z[j], face.n,
                     face.a, face.b, face.c, face.d, face.x, face.y, face.z, &found, &p.x, &p.y,
-                    &p.z);
+                    &p.z, faceTol);
     if (found == 1) points.push_back(p);
   }
 }

@@ -17,9 +17,9 @@ struct FacePoint {
 };
 
 // Appends, in edge order, the points where the edges of `edges` (a closed ring) cross `face`
-// (SegmentCrossing).
+// (SegmentCrossing, the point in the face within faceTol).
 void AppendEdgeCrossings(const PlanarFace& edges, const PlanarFace& face,
-                         std::vector<FacePoint>& points);
+                         std::vector<FacePoint>& points, float faceTol = 0.1f);
 
 // The pairs of consecutive points whose midpoint lies in both faces (point-in-face with
 // tolerance tol, any code but outside), in order.

@@ -25,10 +25,15 @@ constexpr double kBoxMargin = 1.0;
 // The distance by which the covered test moves a piece's outline inwards (to the right of a
 // clockwise ring).
 constexpr double kInset = -10.0;
-// Vertices of two faces this close in every coordinate count as the same vertex.
-constexpr double kSameVertex = 0.1;
 // The distance within which the tracer takes two ends for one point.
 constexpr double kWeld = 0.1;
+// How far a crossing found between two faces may lie off the one it cuts, over the float
+// rounding of the input's largest coordinate (beyond kWeld), and so how far a cut line's
+// loose end may stop short of that face's edge. A face whose vertices single precision has
+// rounded is not quite plane: at 3e6 from the origin, a quarter of a millimetre apart, the
+// line where another face crosses it reached its eave a sixth of a millimetre off the edge,
+// the cut was left loose and pruned, and both faces were kept whole, one under the other.
+constexpr double kRoundings = 8.0;
 
 struct InputFace {
   int n = 0;
@@ -43,10 +48,9 @@ struct InputFace {
   UnionFace View() const { return {n, a, b, c, d, x.data(), y.data(), z.data()}; }
 };
 
-// A loop in a face's flat frame (1-based) with its marker.
+// A loop in a face's flat frame (1-based).
 struct FlatLoop {
   std::vector<double> u{0.0}, v{0.0};
-  std::int16_t marker = OuterLoopMarker;
   int Count() const { return static_cast<int>(u.size()) - 1; }
 };
 
@@ -125,6 +129,16 @@ bool ReadFaces(int count, const std::int16_t counts[], const float x[], const fl
   return true;
 }
 
+// Half a unit in the last place of a float of the input's largest coordinate: how far the
+// caller's single precision may have moved a vertex.
+double InputRounding(const std::vector<InputFace>& faces) {
+  double largest = 0.0;
+  for (const InputFace& face : faces)
+    for (int k = 0; k < 3 && face.n > 0; ++k)
+      largest = std::max({largest, std::fabs(face.lo[k]), std::fabs(face.hi[k])});
+  return largest * 0x1p-24;
+}
+
 // Whether the boxes of f and g overlap by the margin in x, y and z (before one cuts the other).
 bool BoxesOverlapToCut(const InputFace& f, const InputFace& g) {
   for (int k = 0; k < 3; ++k)
@@ -153,24 +167,6 @@ bool SameFacing(const InputFace& f, const InputFace& g) { return NormalsAgree(f,
 // they are not parallel.
 bool Crossing(const InputFace& f, const InputFace& g) {
   return BoxesOverlapToCut(f, g) && !NormalsAgree(f, g, 1.0) && !NormalsAgree(f, g, -1.0);
-}
-
-bool HasVertexNear(const InputFace& face, double x, double y, double z) {
-  for (int i = 1; i <= face.n; ++i)
-    if (std::fabs(face.x[i] - x) <= kSameVertex && std::fabs(face.y[i] - y) <= kSameVertex &&
-        std::fabs(face.z[i] - z) <= kSameVertex)
-      return true;
-  return false;
-}
-
-// The same face given twice (any start vertex, either winding).
-bool Identical(const InputFace& f, const InputFace& g) {
-  if (f.n != g.n) return false;
-  for (int i = 1; i <= g.n; ++i)
-    if (!HasVertexNear(f, g.x[i], g.y[i], g.z[i])) return false;
-  for (int i = 1; i <= f.n; ++i)
-    if (!HasVertexNear(g, f.x[i], f.y[i], f.z[i])) return false;
-  return true;
 }
 
 // The faces' plan boxes in a grid: the faces that may cut or cover a given face (their
@@ -226,7 +222,8 @@ bool AlongAnEdge(const FlatSegments& list, int edges, double u1, double v1, doub
 // start, so it set two copies of an edge run either way a hair apart and cut them at
 // different points, and a face was lost to the sliver between them.
 FlatSegments CuttingSegments(const std::vector<InputFace>& faces, int f,
-                             const std::vector<int>& near, const FaceFrameForUnion& frame) {
+                             const std::vector<int>& near, const FaceFrameForUnion& frame,
+                             double offFace) {
   const InputFace& face = faces[f];
   std::vector<UnionSegment3> segments;
   segments.reserve(static_cast<size_t>(face.n) + 2 * near.size());
@@ -239,7 +236,7 @@ FlatSegments CuttingSegments(const std::vector<InputFace>& faces, int f,
     const InputFace& other = faces[g];
     if (!other.usable || !BoxesOverlapToCut(face, other) || SameFacing(face, other)) continue;
     const std::vector<UnionSegment3> common =
-        PolygonPairOverlapForUnion(0.001f, face.View(), other.View());
+        PolygonPairOverlapForUnion(0.001f, face.View(), other.View(), static_cast<float>(offFace));
     segments.insert(segments.end(), common.begin(), common.end());
   }
   FlatSegments flat;
@@ -289,9 +286,10 @@ bool SplitAtCrossings(const FlatSegments& in, FlatSegments& out) {
 // exactly so (every level edge of a face is nearly upright in the face's frame): a cut line
 // that meets such an edge at a shallow angle can miss it by more than the tolerance, and
 // was then pruned as dangling, leaving a piece that lies partly under another face uncut
-// (a lower roof kept under a higher one). An end that no other piece meets, within the
-// weld distance of another piece's interior, cuts that piece at the end.
-void CutAtLooseEnds(FlatSegments& pieces) {
+// (a lower roof kept under a higher one). An end that no other piece meets, within offFace
+// of another piece's interior (and further than the weld distance from its ends), cuts that
+// piece at the end.
+void CutAtLooseEnds(FlatSegments& pieces, double offFace) {
   const int n = pieces.Count();
   std::vector<double> ex(2 * static_cast<size_t>(n)), ey(ex.size());
   for (int i = 1; i <= n; ++i) {
@@ -313,7 +311,8 @@ void CutAtLooseEnds(FlatSegments& pieces) {
 
   std::vector<GridBox> boxes;
   for (int i = 1; i <= n; ++i)
-    boxes.push_back(GridBox::Around(pieces.x1[i], pieces.y1[i], pieces.x2[i], pieces.y2[i], kWeld));
+    boxes.push_back(
+        GridBox::Around(pieces.x1[i], pieces.y1[i], pieces.x2[i], pieces.y2[i], offFace));
   UniformGrid grid;
   grid.Build(boxes);
   struct Cut {
@@ -332,7 +331,7 @@ void CutAtLooseEnds(FlatSegments& pieces) {
       if (!(length > 2 * kWeld)) continue;
       const double along = ((px - pieces.x1[i]) * dx + (py - pieces.y1[i]) * dy) / length;
       const double off = std::fabs((px - pieces.x1[i]) * dy - (py - pieces.y1[i]) * dx) / length;
-      if (off <= kWeld && along > kWeld && along < length - kWeld)
+      if (off <= offFace && along > kWeld && along < length - kWeld)
         cuts.push_back({i, along, px, py});
     }
   }
@@ -400,12 +399,6 @@ std::vector<FlatLoop> WithoutCollinearVertices(const std::vector<FlatLoop>& loop
   return cleaned;
 }
 
-bool StrictlyInside(double u, double v, const FlatLoop& loop) {
-  int code = kPointOutside;
-  PointInPolygon(u, v, loop.u.data(), loop.v.data(), loop.Count(), 1.0f, &code);
-  return code == kPointInside;
-}
-
 // The point against the loop with no tolerance: strictly inside.
 bool StrictlyInsideExactly(double u, double v, const FlatLoop& loop) {
   int code = kPointOutside;
@@ -423,47 +416,78 @@ double LoopArea(const FlatLoop& loop) {
   return std::fabs(twice) / 2;
 }
 
-// The loops' areas and plan boxes, worked out once for the nesting tests.
+// A point inside a region (an outer loop less the holes after it): on the widest stretch of
+// a line across it a little below halfway up the outer loop's extent (nudged off the
+// vertices' heights), a little before that stretch's middle. Roofs are symmetric: the middle
+// of a piece often lies on another roof's ridge or hip, where the point tests fall either
+// way, and a piece under a roof was kept.
+bool InteriorPoint(std::span<const FlatLoop* const> rings, double* u, double* v) {
+  constexpr double kOffMiddle = 0.4567;
+  const FlatLoop& outer = *rings.front();
+  const auto [lo, hi] = std::minmax_element(outer.v.begin() + 1, outer.v.end());
+  double at = *lo + (*hi - *lo) * kOffMiddle;
+  for (const FlatLoop* ring : rings)
+    for (int i = 1; i <= ring->Count(); ++i)
+      if (ring->v[i] == at) at += (*hi - *lo) * 1e-7;
+  std::vector<double> crossings;
+  for (const FlatLoop* ring : rings) {
+    const int n = ring->Count();
+    for (int i = 1; i <= n; ++i) {
+      const int j = i == n ? 1 : i + 1;
+      const double a = ring->v[i], b = ring->v[j];
+      if ((a < at) == (b < at)) continue;
+      crossings.push_back(ring->u[i] + (at - a) * (ring->u[j] - ring->u[i]) / (b - a));
+    }
+  }
+  std::sort(crossings.begin(), crossings.end());
+  double widest = 0.0;
+  for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
+    if (crossings[k + 1] - crossings[k] <= widest) continue;
+    widest = crossings[k + 1] - crossings[k];
+    *u = crossings[k] + widest * kOffMiddle, *v = at;
+  }
+  return widest > 0.0;
+}
+
+// The loops' areas, plan boxes and nesting points, worked out once for the nesting tests. A
+// loop's nesting point lies inside it, clear of its outline: the loops of the arrangement
+// do not cross, so another loop holds it exactly when it holds that point. (A first vertex a
+// fraction of a millimetre from a larger loop's outline, where a cut line ends that near a
+// face's edge, could not tell; the island was taken for a piece lying beside that loop, and
+// the piece around it was kept whole, a lower roof under a higher one.) A loop of no width
+// is placed by its first vertex, with the point test's tolerance.
 struct LoopMeasures {
-  std::vector<double> area, minU, minV, maxU, maxV;
+  std::vector<double> area, minU, minV, maxU, maxV, u, v;
+  std::vector<char> clear;  // whether (u, v) lies clear of the loop's outline
   explicit LoopMeasures(const std::vector<FlatLoop>& loops) {
-    for (auto* list : {&area, &minU, &minV, &maxU, &maxV}) list->reserve(loops.size());
+    for (auto* list : {&area, &minU, &minV, &maxU, &maxV, &u, &v}) list->reserve(loops.size());
+    clear.reserve(loops.size());
     for (const FlatLoop& loop : loops) {
       area.push_back(LoopArea(loop));
       const auto [u0, u1] = std::minmax_element(loop.u.begin() + 1, loop.u.end());
       const auto [v0, v1] = std::minmax_element(loop.v.begin() + 1, loop.v.end());
       minU.push_back(*u0), maxU.push_back(*u1), minV.push_back(*v0), maxV.push_back(*v1);
+      const FlatLoop* ring = &loop;
+      double pu = loop.u[1], pv = loop.v[1];
+      clear.push_back(InteriorPoint({&ring, 1}, &pu, &pv));
+      u.push_back(pu), v.push_back(pv);
     }
   }
 };
 
-// Whether loop l lies inside loop o: its first vertex strictly inside, and o the larger. A
-// vertex on o's boundary can pass the tolerant point test; a loop larger than o cannot lie
-// in it, and filing it there made holes larger than their outer loops. A vertex outside o's
-// box (widened by the test's tolerance) is outside o without the test.
+// Whether loop l lies inside loop o: its nesting point strictly inside, and o the larger. A
+// loop larger than o cannot lie in it. A point outside o's box (widened by the test's
+// tolerance) is outside o without the test.
 bool LoopInside(const std::vector<FlatLoop>& loops, const LoopMeasures& m, size_t l, size_t o) {
   if (l == o || !(m.area[l] < m.area[o])) return false;
-  const double u = loops[l].u[1], v = loops[l].v[1];
+  const double u = m.u[l], v = m.v[l];
   if (u < m.minU[o] - 1.0 || u > m.maxU[o] + 1.0 || v < m.minV[o] - 1.0 || v > m.maxV[o] + 1.0)
     return false;
-  return StrictlyInside(u, v, loops[o]);
+  int code = kPointOutside;
+  const float tol = m.clear[l] ? 0.0f : 1.0f;
+  PointInPolygon(u, v, loops[o].u.data(), loops[o].v.data(), loops[o].Count(), tol, &code);
+  return code == kPointInside;
 }
-
-// The loops' boxes and first vertices in grids: the loops that may hold a given loop, and
-// the loops that may lie in it, without trying every pair.
-struct LoopIndex {
-  UniformGrid boxes, firsts;
-  LoopIndex(const std::vector<FlatLoop>& loops, const LoopMeasures& m) {
-    std::vector<GridBox> b, f;
-    b.reserve(loops.size()), f.reserve(loops.size());
-    for (size_t l = 0; l < loops.size(); ++l) {
-      b.push_back({m.minU[l] - 1.0, m.minV[l] - 1.0, m.maxU[l] + 1.0, m.maxV[l] + 1.0});
-      f.push_back({loops[l].u[1], loops[l].v[1], loops[l].u[1], loops[l].v[1]});
-    }
-    boxes.Build(b);
-    firsts.Build(f);
-  }
-};
 
 // An entry of a face's output list: a loop, by its place in the face's loops, and the
 // marker it goes out with.
@@ -472,32 +496,38 @@ struct ListEntry {
   std::int16_t marker;
 };
 
-// The face's output list. A loop inside an odd number of the others is a hole; every outer
-// loop comes with every other loop that starts inside it, as its holes (in the order of the
-// loops), so a loop can appear more than once.
-std::vector<ListEntry> OutputList(std::vector<FlatLoop>& loops) {
+// The face's output list. Every loop is the outline of a piece, whose holes are the loops
+// lying directly in it (in no smaller loop that lies in it), in the order of the loops: a
+// loop inside another is a hole of that one's piece and a piece of its own. Taken by the
+// count of loops around it instead, an odd count making a hole only, an island (or a loop
+// along the outline of the one around it) was never a piece, and was lost with the piece
+// around it when that one lay under another face.
+std::vector<ListEntry> OutputList(const std::vector<FlatLoop>& loops) {
   const LoopMeasures measures(loops);
-  const LoopIndex index(loops, measures);
+  std::vector<GridBox> boxes;
+  boxes.reserve(loops.size());
+  for (size_t l = 0; l < loops.size(); ++l)
+    boxes.push_back({measures.minU[l] - 1.0, measures.minV[l] - 1.0, measures.maxU[l] + 1.0,
+                     measures.maxV[l] + 1.0});
+  UniformGrid grid;
+  grid.Build(boxes);
+  std::vector<std::vector<size_t>> holes(loops.size());
   std::vector<int> near;
   for (size_t l = 0; l < loops.size(); ++l) {
-    const double u = loops[l].u[1], v = loops[l].v[1];
-    index.boxes.Query({u, v, u, v}, near);
-    int around = 0;
-    for (int o : near)
-      if (LoopInside(loops, measures, l, static_cast<size_t>(o))) ++around;
-    loops[l].marker = around % 2 == 0 ? OuterLoopMarker : HoleLoopMarker;
+    grid.Query({measures.u[l], measures.v[l], measures.u[l], measures.v[l]}, near);
+    long parent = -1;
+    for (int candidate : near) {
+      const size_t o = static_cast<size_t>(candidate);
+      if (LoopInside(loops, measures, l, o) &&
+          (parent < 0 || measures.area[o] < measures.area[static_cast<size_t>(parent)]))
+        parent = static_cast<long>(o);
+    }
+    if (parent >= 0) holes[static_cast<size_t>(parent)].push_back(l);
   }
   std::vector<ListEntry> list;
   for (size_t o = 0; o < loops.size(); ++o) {
-    if (loops[o].marker != OuterLoopMarker) continue;
     list.push_back({o, OuterLoopMarker});
-    index.firsts.Query({measures.minU[o] - 1.0, measures.minV[o] - 1.0, measures.maxU[o] + 1.0,
-                        measures.maxV[o] + 1.0},
-                       near);
-    for (int candidate : near) {
-      const size_t h = static_cast<size_t>(candidate);
-      if (LoopInside(loops, measures, h, o)) list.push_back({h, HoleLoopMarker});
-    }
+    for (size_t h : holes[o]) list.push_back({h, HoleLoopMarker});
   }
   return list;
 }
@@ -522,14 +552,30 @@ FlatLoop Clockwise(const FlatLoop& loop) {
 // along the line where they meet, so on either side of it one face lies above the other
 // wherever both are: their heights are compared as they are. Pieces within the tolerance
 // of each other in height (faces that cross at a shallow angle, near eaves that meet)
-// would otherwise each be judged under the other, and the roof there was lost.
+// would otherwise each be judged under the other, and the roof there was lost. A face that
+// does not cross the other (in one plane with it, or parallel) covers where it lies higher
+// by more than the tolerance, and within the tolerance only when it outranks the other:
+// when its plane is the higher of the two over the middle of their plan boxes' overlap, or
+// the two are level there and it comes first. Two roofs of one pitch over one eave line have
+// faces in one plane, each cut along the other roof's hips, and their pieces there were
+// each judged under the other's.
 struct CoveringFace {
   int face;
   bool crossing;
+  bool outranks;
 };
 
-// The faces that may cover pieces of face f: non-vertical faces whose plan boxes overlap f's,
-// never a later copy of f itself (so the earliest of identical faces stays).
+// Whether face g outranks face f where neither crosses the other (see CoveringFace).
+bool Outranks(const InputFace& f, int fi, const InputFace& g, int gi) {
+  if (std::fabs(f.scaled[2]) < 0.001) return true;  // an upright face lies under any other
+  const double x = (std::max(f.lo[0], g.lo[0]) + std::min(f.hi[0], g.hi[0])) / 2;
+  const double y = (std::max(f.lo[1], g.lo[1]) + std::min(f.hi[1], g.hi[1])) / 2;
+  const double above = -(g.a * x + g.b * y + g.d) / g.c + (f.a * x + f.b * y + f.d) / f.c;
+  const double level = 1e-9 * (std::fabs(x) + std::fabs(y) + std::fabs(f.hi[2]) + 1.0);
+  return above > level || (std::fabs(above) <= level && gi < fi);
+}
+
+// The faces that may cover pieces of face f: non-vertical faces whose plan boxes overlap f's.
 std::vector<CoveringFace> CoveringCandidates(const std::vector<InputFace>& faces, int f,
                                              const std::vector<int>& near) {
   std::vector<CoveringFace> candidates;
@@ -537,8 +583,7 @@ std::vector<CoveringFace> CoveringCandidates(const std::vector<InputFace>& faces
     const InputFace& other = faces[g];
     if (!other.usable || !BoxesOverlapToCover(faces[f], other)) continue;
     if (std::fabs(other.scaled[2]) < 0.001) continue;
-    if (g > f && Identical(faces[f], other)) continue;
-    candidates.push_back({g, Crossing(faces[f], other)});
+    candidates.push_back({g, Crossing(faces[f], other), Outranks(faces[f], f, other, g)});
   }
   return candidates;
 }
@@ -554,43 +599,14 @@ bool PointCovered(const std::vector<InputFace>& faces, const std::vector<Coverin
       continue;
     // The heights first: they cost far less than the outline, and rule out every face below.
     const double zOther = -(other.a * X + other.b * Y + other.d) / other.c;
-    if (!(candidate.crossing ? Z < zOther : Z - 1.0 < zOther)) continue;
+    const bool above =
+        candidate.crossing ? Z < zOther : Z + (candidate.outranks ? -1.0 : 1.0) < zOther;
+    if (!above) continue;
     int code = kPointOutside;
     PointInPolygon(X, Y, other.x.data(), other.y.data(), other.n, reach, &code);
     if (code != kPointOutside) return true;
   }
   return false;
-}
-
-// A point inside a piece (its outer loop less its holes): the middle of the widest stretch
-// of a line across it halfway up the outer loop's extent (nudged off the vertices' heights).
-bool InteriorPoint(const std::vector<FlatLoop>& loops, std::span<const ListEntry> piece, double* u,
-                   double* v) {
-  const FlatLoop& outer = loops[piece.front().loop];
-  const auto [lo, hi] = std::minmax_element(outer.v.begin() + 1, outer.v.end());
-  double at = (*lo + *hi) / 2;
-  for (const ListEntry& entry : piece)
-    for (int i = 1; i <= loops[entry.loop].Count(); ++i)
-      if (loops[entry.loop].v[i] == at) at += (*hi - *lo) * 1e-7;
-  std::vector<double> crossings;
-  for (const ListEntry& entry : piece) {
-    const FlatLoop& loop = loops[entry.loop];
-    const int n = loop.Count();
-    for (int i = 1; i <= n; ++i) {
-      const int j = i == n ? 1 : i + 1;
-      const double a = loop.v[i], b = loop.v[j];
-      if ((a < at) == (b < at)) continue;
-      crossings.push_back(loop.u[i] + (at - a) * (loop.u[j] - loop.u[i]) / (b - a));
-    }
-  }
-  std::sort(crossings.begin(), crossings.end());
-  double widest = 0.0;
-  for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
-    if (crossings[k + 1] - crossings[k] <= widest) continue;
-    widest = crossings[k + 1] - crossings[k];
-    *u = (crossings[k] + crossings[k + 1]) / 2, *v = at;
-  }
-  return widest > 0.0;
 }
 
 // Whether a piece (its outer loop, then its holes) lies under (or on) another face: every
@@ -611,7 +627,9 @@ bool Covered(const std::vector<FlatLoop>& loops, std::span<const ListEntry> piec
   for (int i = 1; i <= n && !thin; ++i) thin = !StrictlyInsideExactly(tu[i], tv[i], ring);
   if (thin) {
     double u = 0.0, v = 0.0, X, Y, Z;
-    if (!InteriorPoint(loops, piece, &u, &v)) return false;
+    std::vector<const FlatLoop*> rings;
+    for (const ListEntry& entry : piece) rings.push_back(&loops[entry.loop]);
+    if (!InteriorPoint(rings, &u, &v)) return false;
     frame.FromFrame(u, v, &X, &Y, &Z);
     return PointCovered(faces, candidates, X, Y, Z, 0.0f);
   }
@@ -625,17 +643,17 @@ bool Covered(const std::vector<FlatLoop>& loops, std::span<const ListEntry> piec
 
 // The pieces of face f that no other face covers, appended to the result; false when the
 // face's pieces or loops outgrow the work storage.
-bool UncoveredPieces(const std::vector<InputFace>& faces, int f, FaceIndex& index,
+bool UncoveredPieces(const std::vector<InputFace>& faces, int f, FaceIndex& index, double offFace,
                      std::vector<ResultLoop>& result) {
   const InputFace& face = faces[f];
   const std::vector<int>& near = index.Near(face, f);
   const FaceFrameForUnion frame(face.x[1], face.y[1], face.z[1], face.angleA, face.angleB);
   FlatSegments pieces;
   std::vector<FlatLoop> traced;
-  if (!SplitAtCrossings(CuttingSegments(faces, f, near, frame), pieces)) return false;
-  CutAtLooseEnds(pieces);
+  if (!SplitAtCrossings(CuttingSegments(faces, f, near, frame, offFace), pieces)) return false;
+  CutAtLooseEnds(pieces, offFace);
   if (!TraceLoops(pieces, traced)) return false;
-  std::vector<FlatLoop> loops = WithoutCollinearVertices(traced);
+  const std::vector<FlatLoop> loops = WithoutCollinearVertices(traced);
   const std::vector<ListEntry> list = OutputList(loops);
 
   const std::vector<CoveringFace> candidates = CoveringCandidates(faces, f, near);
@@ -701,9 +719,10 @@ int UnionRoofFaces(int* faceCount, std::int16_t vertexCounts[], float x[], float
   if (!readable) return 0;
   std::vector<ResultLoop> result;
   FaceIndex index(faces);
+  const double offFace = kWeld + kRoundings * InputRounding(faces);
   for (int f = 1; f < static_cast<int>(faces.size()); ++f) {
     if (!faces[f].usable) continue;
-    if (!UncoveredPieces(faces, f, index, result) || !Fits(result)) return 0;
+    if (!UncoveredPieces(faces, f, index, offFace, result) || !Fits(result)) return 0;
   }
   WriteResult(result, faceCount, vertexCounts, x, y, z);
   return 1;

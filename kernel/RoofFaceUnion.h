@@ -56,9 +56,13 @@ struct UnionFaceArrays {
 // union of their faces once, to about 1e-6 of its area; two faces in one plane with the
 // same facing are not cut against each other, and when they only partly overlap both stay
 // whole. Faces of fewer than three vertices or whose vertices lie on one line span no
-// plane: they neither yield pieces nor cut or cover other faces. Of several identical
-// faces (the same vertices within 0.1) the earliest in input order is kept; the later ones
-// are dropped as covered by it.
+// plane: they neither yield pieces nor cut or cover other faces. Of faces that do not cross
+// and lie within 1.0 of each other in height (in one plane, or level faces a hair apart),
+// the one whose plane stands higher over their common plan box covers the other; of faces
+// in one plane (several identical faces, or faces of two roofs of one pitch over one eave
+// line) the earliest in input order is kept. Far from the origin, where single precision
+// has rounded the vertices and a face is not quite plane, the crossings of faces are
+// sought within that rounding of their edges.
 //
 // One call at a time per caller; the engine keeps no state between calls.
 int UnionRoofFaces(int* faceCount, std::int16_t vertexCounts[], float x[], float y[], float z[]);

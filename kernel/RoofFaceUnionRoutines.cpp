@@ -141,7 +141,7 @@ struct Box {
 }  // namespace
 
 std::vector<UnionSegment3> PolygonPairOverlapForUnion(float t, const UnionFace& f,
-                                                      const UnionFace& g) {
+                                                      const UnionFace& g, float faceTol) {
   std::vector<UnionSegment3> segments;
   const Box boxF(f), boxG(g);
   for (int k = 0; k < 3; ++k)
@@ -149,8 +149,8 @@ std::vector<UnionSegment3> PolygonPairOverlapForUnion(float t, const UnionFace& 
 
   std::vector<FacePoint> found;
   found.reserve(8);
-  AppendEdgeCrossings(g, f, found);
-  AppendEdgeCrossings(f, g, found);
+  AppendEdgeCrossings(g, f, found, faceTol);
+  AppendEdgeCrossings(f, g, found, faceTol);
   // A point repeats an earlier kept one when it lies within t in x and z and 0.1 in y.
   std::vector<FacePoint> points;
   points.reserve(found.size());

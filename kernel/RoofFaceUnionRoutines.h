@@ -70,11 +70,11 @@ struct UnionSegment3 {
 
 // The segments along which faces f and g cross or touch, with tolerance t: nothing when their
 // boxes are more than t apart; edges of g cut against f, then edges of f against g (segment
-// range widened by t); a point within t in x, 0.1 in y and t in z of an earlier one is
-// dropped; consecutive points form a segment when its midpoint is in both faces (tolerance t,
-// any code but outside).
+// range widened by t, the crossing in the other face within faceTol); a point within t in x,
+// 0.1 in y and t in z of an earlier one is dropped; consecutive points form a segment when
+// its midpoint is in both faces (tolerance t, any code but outside).
 std::vector<UnionSegment3> PolygonPairOverlapForUnion(float t, const UnionFace& f,
-                                                      const UnionFace& g);
+                                                      const UnionFace& g, float faceTol = 0.1f);
 
 // Drops the vertices of a ring (mode above 10000) or of an open line (mode below 10000, both
 // ends kept) where the line turns by less than 0.25 degree, judged on the unchanged input,
