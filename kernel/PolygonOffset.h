@@ -34,7 +34,8 @@ inline constexpr int kOffsetLoopEntries = 1000;
 // 4999 points, an unknown mode, a coordinate or distance that is not a finite number), or
 // the result would not fit the callers' arrays (999 loops, 4999 points). Points that repeat
 // the one before them are left out first. A ring moved by 0.01 or less lies on its own
-// edges and leaves no loop. Returns 1.
+// edges and leaves no loop. A loop's corners within half a millimetre of one another come
+// back as one. Returns 1.
 // The call keeps its work storage to itself and nothing survives it.
 int OffsetPolygonLoops(int pointCount, int mode, const float x[], const float y[], const float z[],
                        const float* distance, int* loopCount, std::int16_t loopVertexCounts[],
