@@ -1,6 +1,8 @@
 #include "ModelHelperWindows.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "CommandLine.h"
 #include "DbDatabase.h"
@@ -101,16 +103,51 @@ int GetAllBuild(EntityArray& buildings, EntityArray& others)
 
 }  // namespace ModelHelper
 
-bool LessWindowByNumber::operator()(const decDbEntity* a, const decDbEntity* b) const
+namespace {
+
+// What LessWindowByNumber reads of one entity; no window has a null window.
+struct WindowNumberKey {
+    const CWindow* window = nullptr;
+    CString name;
+    int index = 0;
+    int floor = 0;
+};
+
+WindowNumberKey NumberKeyOf(const decDbEntity* entity)
 {
-    const CWindow* wa = WindowOf(a);
-    const CWindow* wb = WindowOf(b);
-    if (!wa || !wb)
-        return wa && !wb;
-    const int byName = wa->BuildName().Compare(wb->BuildName());
+    const CWindow* window = WindowOf(entity);
+    if (!window)
+        return {};
+    return {window, window->BuildName(), window->Index(), window->Floor()};
+}
+
+bool NumberKeyLess(const WindowNumberKey& a, const WindowNumberKey& b, int mode)
+{
+    if (!a.window || !b.window)
+        return a.window && !b.window;
+    const int byName = a.name.Compare(b.name);
     if (byName != 0)
         return byName < 0;
     if (mode == 0)
-        return std::pair(wa->Index(), wa->Floor()) < std::pair(wb->Index(), wb->Floor());
-    return std::pair(wa->Floor(), wa->Index()) < std::pair(wb->Floor(), wb->Index());
+        return std::pair(a.index, a.floor) < std::pair(b.index, b.floor);
+    return std::pair(a.floor, a.index) < std::pair(b.floor, b.index);
+}
+
+}  // namespace
+
+bool LessWindowByNumber::operator()(const decDbEntity* a, const decDbEntity* b) const
+{
+    return NumberKeyLess(NumberKeyOf(a), NumberKeyOf(b), mode);
+}
+
+void SortWindowsByNumber(EntityArray& windows, int mode)
+{
+    std::vector<std::pair<WindowNumberKey, decDbEntity*>> keyed;
+    keyed.reserve(windows.size());
+    for (decDbEntity* entity : windows)
+        keyed.emplace_back(NumberKeyOf(entity), entity);
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [mode](const auto& a, const auto& b) { return NumberKeyLess(a.first, b.first, mode); });
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        windows[i] = keyed[i].second;
 }

@@ -38,3 +38,7 @@ struct LessWindowByNumber {
     int mode = 0;
     bool operator()(const decDbEntity* a, const decDbEntity* b) const;
 };
+
+// A stable sort of windows by LessWindowByNumber with mode, each entity's keys read once
+// rather than at every comparison (a drawing's windows number in the hundred thousands).
+void SortWindowsByNumber(EntityArray& windows, int mode);

@@ -135,11 +135,6 @@ void AppendMidPoints(const EntityArray& windows, WinPointVector& mids, WinAngleV
     }
 }
 
-void SortWindows(EntityArray& windows, int mode)
-{
-    std::stable_sort(windows.begin(), windows.end(), LessWindowByNumber{mode});
-}
-
 }  // namespace
 
 // ---- one window ----------------------------------------------------------------------
@@ -206,7 +201,7 @@ void WindowInfoFullWay(int mode, EntityArray& windows, WinIntVector& floors, Win
                        WinAngleVector& angles, WinTextVector& names, WinPointVector& centres,
                        WinPointVector& ends1, WinPointVector& ends2)
 {
-    SortWindows(windows, mode);
+    SortWindowsByNumber(windows, mode);
     AttributeOutputs numbers{floors, positions, doors, rooms, widths, heights, names};
     WinPointVector newCentres, newEnds1, newEnds2;
     AppendFull(windows, 0, numbers, angles, newCentres, newEnds1, newEnds2);
@@ -219,7 +214,7 @@ void WindowInfoMidWay(int mode, EntityArray& windows, WinIntVector& floors, WinI
                       WinTextVector& doors, WinIntVector& rooms, WinIntVector& widths, WinIntVector& heights,
                       WinAngleVector& angles, WinTextVector& names, WinPointVector& mids)
 {
-    SortWindows(windows, mode);
+    SortWindowsByNumber(windows, mode);
     AttributeOutputs numbers{floors, positions, doors, rooms, widths, heights, names};
     WinPointVector newMids;
     AppendMid(windows, numbers, angles, newMids);

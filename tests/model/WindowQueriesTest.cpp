@@ -212,8 +212,12 @@ TEST_F(WindowQueryTest, NonWindowsOrderAfterEveryWindowWithoutBeingRead)
     EXPECT_FALSE(less(nullptr, Entity(window)));
 
     EntityArray mixed = {Entity(box), Entity(window), nullptr, Entity(line), Entity(early)};
+    EntityArray keyed = mixed;
     std::stable_sort(mixed.begin(), mixed.end(), less);
     EXPECT_THAT(mixed, ElementsAre(Entity(early), Entity(window), Entity(box), nullptr, Entity(line)));
+    // The exports' sort reads each entity's keys once and keeps the same order, ties included.
+    SortWindowsByNumber(keyed, 1);
+    EXPECT_EQ(keyed, mixed);
 }
 
 }  // namespace
