@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <ctype.h>
 #include <fstream>
 #include <locale.h>
 #include <numbers>
@@ -61,6 +62,14 @@ bool StartsWithNumber(const CString& text)
     char* end = nullptr;
     strtoll_l(text.GetString(), &end, 10, CLocale());
     return end != text.GetString();
+}
+
+// Whether the text holds nothing but the blanks atoi skips (an empty line among them).
+bool OnlyBlanks(const CString& text)
+{
+    const std::string_view bytes = text.str();
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return isspace_l(static_cast<unsigned char>(c), CLocale()) != 0; });
 }
 
 // How the file's texts are written.
@@ -247,9 +256,12 @@ GePoint3d ReadPoint(const CString& line)
 
 // A count line must hold a number where atoi looks for one (after blanks and a sign): one
 // that does not (random bytes, a name slipped into its place) would read as 0 and shift every
-// later line into the wrong record without a word.
+// later line into the wrong record without a word. A line of blanks alone holds no field and
+// reads as 0, as files rely on (a blank line too many at the end, where the window count is).
 int ReadCount(ModelFileLines& in, const CString& line, const char* negative)
 {
+    if (OnlyBlanks(line))
+        return 0;
     if (!StartsWithNumber(line))
         throw ModelFileError{in.Line(), "数量行不是数字"};
     const int count = ReadInt(line);

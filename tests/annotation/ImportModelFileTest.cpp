@@ -51,6 +51,15 @@ std::string SquareRecord(const std::string& head = "楼,0,3", const std::string&
     return head + "\n8\n0,0,0\n0,\n10,0,0\n0,\n10,10,0\n0,\n0,10,0\n0,\n" + tail + "\n";
 }
 
+// The text with CR LF line ends.
+std::string CrLf(const std::string& text)
+{
+    std::string out;
+    for (const char c : text)
+        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
+}
+
 // What was read, a line per record: a building's name, elevation, height, group, owned window
 // position and floor, direction, vertex count and second vertex; a window's fields in order.
 std::string Describe(const Read& r)
@@ -99,6 +108,14 @@ TEST_F(ImportModelFileTest, FieldRulesOfTheFormat)
         // An end at the window count gives no windows; a count written 0 (after blanks) is 0.
         {"1\n" + SquareRecord() + "ignored\n", "B 楼|0|3|组|0|0|0,0,1|4|10,0\n"},
         {"1\n" + SquareRecord() + "ignored\n  +0\n", "B 楼|0|3|组|0|0|0,0,1|4|10,0\n"},
+        // A count line of blanks alone, or empty, is 0: a blank line too many at the end, CR LF
+        // ends, an empty outline count.
+        {"\nignored\n1\n7,3,,甲楼,1500,1800,\n1,2,3,0\n", "W 7|3||甲楼|1500|1800||1,2,3|0\n"},
+        {" \t\r\nignored\r\n \r\n", ""},
+        {"1\n" + SquareRecord() + "\n\n", "B 楼|0|3|组|0|0|0,0,1|4|10,0\n"},
+        {"1\r\n" + CrLf(SquareRecord()) + "\r\n\r\n", "B 楼|0|3|组|0|0|0,0,1|4|10,0\n"},
+        {"1\n" + SquareRecord() + "\n \t \n", "B 楼|0|3|组|0|0|0,0,1|4|10,0\n"},
+        {"2\r\n楼,0,3\r\n\r\n组,0,0\r\n楼,0,3\r\n  \r\n组,0,0\r\n", "B 楼|0|3|组|0|0|0,0,1|0|0,0\nB 楼|0|3|组|0|0|0,0,1|0|0,0\n"},
     };
     for (const auto& [text, expected] : cases) {
         host::EventLog::Instance().Clear();
@@ -178,12 +195,12 @@ TEST_F(ImportModelFileTest, MalformedFilesAreRefusedWholeAndBadRecordsAlone)
         {"text that is not UTF-8 after the mark", "\xEF\xBB\xBF" "1\n" + SquareRecord(ToGbk("甲楼,0,3")), 2, 0, 0, false},
         // Count lines that hold no number would read as 0 and shift every later line.
         {"N of random bytes", "\x93\xfe\x01\x7f\n" + SquareRecord(), 1, 0, 0, false},
-        {"N blank", "\n" + SquareRecord(), 1, 0, 0},
+        {"N of blanks and a letter", "  x\n" + SquareRecord(), 1, 0, 0},
         {"K of a name", "1\n楼,0,3\n组\n0,0,0\n", 3, 0, 0},
         {"K with its digit after a letter", "1\n楼,0,3\nx8\n0,0,0\n", 3, 0, 0},
         {"M of random bytes", "1\n" + SquareRecord("A,0,3", "G,0,0") + "\n\xa1\xa1\n1,1,,A,900,1500,\n0,0,0,0\n", 14, 0, 0,
          false},
-        {"M blank", "0\n\n\n" + window, 3, 0, 0},
+        {"M of a CR LF name", "0\r\n\r\n楼\r\n" + window, 3, 0, 0},
         {"nan, inf and 1e400 drop their records", "3\n" + SquareRecord("楼,0,nan") + SquareRecord("楼,inf,3") +
                                                       SquareRecord("楼,0,3", "normal\n0,0,1e400\n,0,0") +
                                                       "\n4\n1,1,,楼,900,1500,\n0,nan,0,0\n1,1,,楼,1e400,1500,\n0,0,0,0\n" +
@@ -214,9 +231,6 @@ TEST_F(ImportModelFileTest, TheFilesEncodingIsJudgedFromItsBytes)
     const std::string bom = "\xEF\xBB\xBF";
     const std::string utf8 = "1\n" + SquareRecord("甲楼,0,3", "组团,0,0") + "\n1\n7,3,301户,乙楼,1500,1800,x\n1,2,3,0.5\n";
     const std::string read = "B 甲楼|0|3|组团|0|0|0,0,1|4|10,0\nW 7|3|301户|乙楼|1500|1800|x|1,2,3|0.5\n";
-    std::string crLf;
-    for (const char c : utf8)
-        crLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     const struct {
         const char* what;
         std::string bytes, read;
@@ -224,7 +238,7 @@ TEST_F(ImportModelFileTest, TheFilesEncodingIsJudgedFromItsBytes)
         {"GBK", ToGbk(utf8), read},
         {"UTF-8", utf8, read},
         {"UTF-8 with the mark", bom + utf8, read},
-        {"UTF-8 with the mark and CR LF", bom + crLf, read},
+        {"UTF-8 with the mark and CR LF", bom + CrLf(utf8), read},
         {"ASCII with the mark", bom + "1\n" + SquareRecord("A,0,3", "G,0,0") + "\n0\n", "B A|0|3|G|0|0|0,0,1|4|10,0\n"},
         // Not UTF-8 throughout: GBK, and the UTF-8 line reads as the GBK it also is.
         {"UTF-8 with one GBK name", "1\n" + SquareRecord("甲楼,0,3", ToGbk("组团,0,0")) + "\n0\n",
