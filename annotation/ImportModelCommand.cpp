@@ -1,5 +1,6 @@
 #include <climits>
 #include <cmath>
+#include <set>
 
 #include "BuildGroup.h"
 #include "CommandLine.h"
@@ -12,6 +13,7 @@
 #include "ModelHelperLayersMaterials.h"
 #include "ModuleGlobals.h"
 #include "MsgBox.h"
+#include "NameBuild.h"
 #include "OrvCommandHandlers.h"
 #include "WinBelongBuild.h"
 #include "Window.h"
@@ -111,9 +113,8 @@ bool CreateBuilding(DbDatabase* db, const CImportBuildInfo& record, std::vector<
     if (!record.m_strGroup.IsEmpty())
         BuildGroup::SetGroupName(id, record.m_strGroup);
     if (record.m_nWinIndex > 0) {
-        CString window;
-        window.Format("%s-%d-%d", record.m_strName.GetString(), record.m_nWinFloor, record.m_nWinIndex);
-        WinBelongBuild::AttachWindowIds(db->GetObjectById(id), {window});
+        WinBelongBuild::AttachWindowIds(db->GetObjectById(id),
+                                        {WinBelongBuild::WindowId(record.m_strName, record.m_nWinFloor, record.m_nWinIndex)});
     }
     return true;
 }
@@ -165,6 +166,20 @@ bool CreateImportWindow(DbDatabase* db, const CImportWindowInfo& record, const W
         return false;
     }
     return true;
+}
+
+// The names the records give buildings and windows, each that holds "-" warned of once.
+void WarnOfDashedNames(const std::vector<CImportBuildInfo>& builds, const std::vector<CImportWindowInfo>& windows)
+{
+    std::set<CString> warned;
+    const auto warn = [&warned](const CString& name) {
+        if (!warned.contains(name) && NameBuild::WarnOfDash(name))
+            warned.insert(name);
+    };
+    for (const CImportBuildInfo& record : builds)
+        warn(record.m_strName);
+    for (const CImportWindowInfo& record : windows)
+        warn(record.m_strBuild);
 }
 
 }  // namespace
@@ -227,6 +242,7 @@ void CMD_IMPORT_THIRD_PARTY_MODEL()
                                    "确认原图形绘图单位", MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL);
     g_importInMetres = answer != IDYES ? 1 : 0;
     dec::PrintPrompt("开始生成日照模型...");
+    WarnOfDashedNames(builds, windows);
     DbDatabase* db = dec::GetWorkingDatabase();
     db->OpenForWrite();
     const ImportCounts buildCounts = CreateImportBuilds(builds);

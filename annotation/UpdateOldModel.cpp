@@ -15,6 +15,7 @@
 #include "QuickWindow.h"
 #include "TextSettings.h"
 #include "TypedNumbers.h"
+#include "WinBelongBuild.h"
 #include "Window.h"
 #include "WorkingDrawing.h"
 
@@ -209,7 +210,8 @@ bool UpgradeBuilding(DbDatabase* db, decDbEntity* entity, long layer, long mater
 
 // Windows upgraded once their legacy building was gone, or by a version that named every
 // window by its building's number, bear that number: they take the name the building has
-// now. A window standing on another building of that very name keeps it.
+// now, and the records naming them follow. A window standing on another building of that
+// very name keeps it.
 void RenameUpgradedWindows(const std::map<CString, CString>& renamed)
 {
     if (renamed.empty())
@@ -218,6 +220,7 @@ void RenameUpgradedWindows(const std::map<CString, CString>& renamed)
     buildings.Collect();
     EntityArray windows;
     GetAllWindow(windows);
+    std::vector<WinBelongBuild::RenamedWindow> renamedWindows;
     for (decDbEntity* entity : windows) {
         CWindow* window = CWindow::Cast(entity->GetBaseObject());
         auto* solid = decDbEntity3d::Cast(entity);
@@ -233,9 +236,11 @@ void RenameUpgradedWindows(const std::map<CString, CString>& renamed)
         if (!under.IsEmpty() && under != found->second)
             continue;
         window->OpenForWrite();
+        renamedWindows.push_back({window->BuildName(), found->second, window->Floor(), window->Index()});
         window->SetBuild(found->second);
         window->Close();
     }
+    WinBelongBuild::RenameWindowIds(renamedWindows);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "NameQuestion.h"
 #include "MsgBox.h"
 #include "OrvCommandHandlers.h"
+#include "WinBelongBuild.h"
 #include "Window.h"
 #include "WorkingDrawing.h"
 
@@ -48,8 +49,10 @@ void WriteTag(decDbEntity* entity, const CString& name)
 }
 
 // Gives one entity the name the way its kind takes it; the name it bore before goes to
-// oldNames when given and not empty. True when the entity belongs to the pass's group.
-bool ApplyName(decDbEntity* entity, const CString& name, bool clearing, std::vector<CString>* oldNames)
+// oldNames when given and not empty, and a window's old identifier to windows. True when the
+// entity belongs to the pass's group.
+bool ApplyName(decDbEntity* entity, const CString& name, bool clearing, std::vector<CString>* oldNames,
+               std::vector<WinBelongBuild::RenamedWindow>& windows)
 {
     const auto remember = [oldNames](const CString& old) {
         if (oldNames && !old.IsEmpty())
@@ -83,6 +86,7 @@ bool ApplyName(decDbEntity* entity, const CString& name, bool clearing, std::vec
         if (!ORV_ASSERT(pWin, "NameBuild"))
             return false;
         pWin->OpenForWrite();
+        windows.push_back({pWin->BuildName(), name, pWin->Floor(), pWin->Index()});
         pWin->SetBuild(name);
         pWin->Close();
         return true;
@@ -144,8 +148,18 @@ void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, const CString&
     question.Format("是否要同时更新和建筑物旧名称同名的%d个建筑对象的名称？", static_cast<int>(same.size()));
     if (MessageBoxA(dec::GetMainFrameHWnd(), question, "确认更新所属窗口", 0x2034) != IDYES)
         return;
+    std::vector<WinBelongBuild::RenamedWindow> windows;
     for (decDbEntity* entity : same)
-        ApplyName(entity, newName, newName.IsEmpty(), nullptr);
+        ApplyName(entity, newName, newName.IsEmpty(), nullptr, windows);
+    WinBelongBuild::RenameWindowIds(windows);
+}
+
+bool WarnOfDash(const CString& name)
+{
+    if (name.Find('-') < 0)
+        return false;
+    dec::PrintPrompt(kDashWarning);
+    return true;
 }
 
 void Dim(const CString& name)
@@ -167,8 +181,8 @@ void NameSelected()
             return;
         if (clear)
             name.Empty();
-        else if (name.Find('-') >= 0)
-            dec::PrintPrompt(kDashWarning);
+        else
+            WarnOfDash(name);
 
         db->ClearSelectSet(1);
         FT_VALID_BUILD_OBJECT filter;
@@ -186,10 +200,13 @@ void NameSelected()
 
         DbAutoOpen open;
         std::vector<CString> oldNames;
+        std::vector<WinBelongBuild::RenamedWindow> windows;
         EntityArray group;
         for (int i = 0; i < selection.GetCount(); ++i)
-            if (decDbEntity* entity = selection.GetEnt(i); entity && ApplyName(entity, name, clear != 0, &oldNames))
+            if (decDbEntity* entity = selection.GetEnt(i);
+                entity && ApplyName(entity, name, clear != 0, &oldNames, windows))
                 group.push_back(entity);
+        WinBelongBuild::RenameWindowIds(windows);
         // What bears the new name already has nothing to take.
         std::erase(oldNames, name);
         if (!oldNames.empty())

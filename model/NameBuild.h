@@ -2,8 +2,9 @@
 // namebld (建筑命名): names, renames or clears buildings, tagged objects and windows in one
 // go. A CExtrudeBuild takes the name as its member, a tagged object a new tag, a window the
 // name of its owning building, any other 3-D object a tag (none when clearing). A rename is
-// offered to every other object that still bears an old name; the pass ends with a name
-// label and a host group of what it named.
+// offered to every other object that still bears an old name; the ownership records that
+// name a renamed window follow it. The pass ends with a name label and a host group of what it
+// named.
 #include <vector>
 
 #include "CString.h"
@@ -24,8 +25,12 @@ int AskName(CString& name, int& clear);
 // ends it.
 void NameSelected();
 // Selects the buildings, tagged objects and windows whose name equals one of the old names
-// (case-sensitive) and, when the user agrees, gives them the new name.
+// (case-sensitive) and, when the user agrees, gives them the new name; the records naming
+// the renamed windows follow them.
 void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, const CString& newName);
+// Prints the warning that a name holding "-" cannot be told apart from the numbers of its
+// windows' identifiers; true when it holds one. The name is taken all the same.
+bool WarnOfDash(const CString& name);
 // Asks where the name label goes and places it there; nothing for an empty name or when no
 // point is given.
 void Dim(const CString& name);

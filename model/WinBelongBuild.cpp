@@ -2,11 +2,17 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <map>
+#include <memory>
+#include <set>
+#include <utility>
 
 #include "AssertReport.h"
 #include "ModelEntityCollect.h"
+#include "ModelHelperWindows.h"
 #include "ModuleGlobals.h"
 #include "TypedNumbers.h"
+#include "Window.h"
 #include "decDbEntity.h"
 #include "decReturnCode.h"
 
@@ -18,7 +24,109 @@ namespace {
 constexpr unsigned kWithRecordColour = 65535;
 constexpr unsigned kDetachedColour = 0xACACAC;
 
+// The count a record stores (0 when its first item is no long) and how many items after it
+// are read as identifiers: as far as the count and the items go.
+struct IdItems {
+    long stored = 0;
+    int count = 0;
+};
+
+IdItems CountIds(const decObjectXDataApp& record)
+{
+    const decObjectXData* first = record.GetAt(0);
+    const long stored = first && first->IsTypeLong() ? first->GetLong() : 0;
+    const long present = std::max(record.GetCount() - 1, 0);
+    return {stored, static_cast<int>(std::clamp<long>(stored, 0, present))};
+}
+
+// What renames make of identifiers. An identifier that two renames would give different
+// names maps to an empty text and is left as it is.
+using IdRenames = std::map<CString, CString>;
+
+void AddRename(IdRenames& renames, const CString& from, const CString& to)
+{
+    const auto [at, added] = renames.try_emplace(from, to);
+    if (!added && at->second != to)
+        at->second.Empty();
+}
+
+// The identifiers the windows of the drawing bear, and their names by position.
+struct BorneIds {
+    std::set<CString> ids;
+    std::set<std::pair<CString, int>> namesAtPositions;
+};
+
+BorneIds CollectBorneIds()
+{
+    BorneIds borne;
+    EntityArray windows;
+    GetAllWindow(windows);
+    for (decDbEntity* entity : windows)
+        if (const CWindow* window = CWindow::Cast(entity->GetBaseObject())) {
+            borne.ids.insert(WindowId(window->BuildName(), window->Floor(), window->Index()));
+            borne.namesAtPositions.emplace(window->BuildName(), window->Index());
+        }
+    return borne;
+}
+
+// The record with its identifiers renamed; false when none changed. The identifiers are the
+// string items the reader reads (after the count, as far as it goes); a lone one is taken as
+// standing for every floor first.
+bool RenameInRecord(const decObjectXDataApp& record, const IdRenames& windows, const IdRenames& floorZero,
+                    decObjectXDataApp& renamed)
+{
+    const auto [stored, count] = CountIds(record);
+    const auto lookUp = [](const IdRenames& renames, const char* id) -> const CString* {
+        const auto found = renames.find(CString(id));
+        return found != renames.end() && !found->second.IsEmpty() ? &found->second : nullptr;
+    };
+    bool changed = false;
+    for (int i = 0; i < record.GetCount(); ++i) {
+        const decObjectXData& item = *record.GetAt(i);
+        const CString* to = nullptr;
+        if (i >= 1 && i <= count && item.IsTypeString()) {
+            to = stored == 1 ? lookUp(floorZero, item.GetString()) : nullptr;
+            to = to ? to : lookUp(windows, item.GetString());
+        }
+        if (to) {
+            renamed.AppendDataString(*to);
+            changed = true;
+        } else {
+            renamed.Append(item);
+        }
+    }
+    return changed;
+}
+
+// Rewrites every record on the entity (another program may have written more than one) in
+// their order.
+void RenameOnEntity(decDbEntity* entity, const IdRenames& windows, const IdRenames& floorZero)
+{
+    if (entity->OpenForWrite() != dex::eOk)
+        return;
+    std::vector<std::unique_ptr<decObjectXDataApp>> records;
+    bool changed = false;
+    for (const auto& held : entity->XDataApps())
+        if (CString(held->GetAppName()) == g_winBelongBuildAppName) {
+            records.push_back(std::make_unique<decObjectXDataApp>(g_winBelongBuildAppName));
+            changed = RenameInRecord(*held, windows, floorZero, *records.back()) || changed;
+        }
+    if (changed) {
+        entity->RemoveAppXData(g_winBelongBuildAppName);
+        for (auto& record : records)
+            entity->AppendAppXData(record.release());
+    }
+    entity->Close();
+}
+
 }  // namespace
+
+CString WindowId(const CString& name, int floor, int position)
+{
+    CString id;
+    id.Format("%s-%d-%d", name.GetString(), floor, position);
+    return id;
+}
 
 void AttachWindowIds(decDbEntity* entity, const std::vector<CString>& ids)
 {
@@ -61,6 +169,27 @@ unsigned GetAllBuild(EntityArray& entities)
     return static_cast<unsigned>(entities.size());
 }
 
+void RenameWindowIds(const std::vector<RenamedWindow>& renamed)
+{
+    const auto takesPart = [](const RenamedWindow& w) { return !w.newName.IsEmpty() && w.newName != w.oldName; };
+    if (std::none_of(renamed.begin(), renamed.end(), takesPart))
+        return;
+    const BorneIds borne = CollectBorneIds();
+    IdRenames windows, floorZero;
+    for (const RenamedWindow& w : renamed) {
+        if (!takesPart(w))
+            continue;
+        if (const CString id = WindowId(w.oldName, w.floor, w.position); !borne.ids.contains(id))
+            AddRename(windows, id, WindowId(w.newName, w.floor, w.position));
+        if (!borne.namesAtPositions.contains({w.oldName, w.position}))
+            AddRename(floorZero, WindowId(w.oldName, 0, w.position), WindowId(w.newName, 0, w.position));
+    }
+    EntityArray carriers;
+    WinBelongBuild::GetAllBuild(carriers);
+    for (decDbEntity* entity : carriers)
+        RenameOnEntity(entity, windows, floorZero);
+}
+
 }  // namespace WinBelongBuild
 
 namespace {
@@ -72,10 +201,7 @@ constexpr int kExpandedFloors = 200;
 // Returns the count as stored (0 when the first item is no long).
 long ReadIds(const decObjectXDataApp& record, std::vector<CString>& ids)
 {
-    const decObjectXData* first = record.GetAt(0);
-    const long stored = first && first->IsTypeLong() ? first->GetLong() : 0;
-    const long present = std::max(record.GetCount() - 1, 0);
-    const int count = static_cast<int>(std::clamp<long>(stored, 0, present));
+    const auto [stored, count] = WinBelongBuild::CountIds(record);
     ids.reserve(ids.size() + static_cast<std::size_t>(count));
     for (int i = 1; i <= count; ++i)
         if (const decObjectXData* item = record.GetAt(i); item->IsTypeString())
@@ -93,11 +219,8 @@ bool ExpandFloorZero(const CString& id, std::vector<CString>& ids)
     const int dash = id.Find('-', 1);
     const CString name = id.Left(dash);
     const int position = ReadLeadingInt(id.Right(id.GetLength() - (dash + 3)));
-    for (int floor = 1; floor <= kExpandedFloors; ++floor) {
-        CString expanded;
-        expanded.Format("%s-%d-%d", name.GetString(), floor, position);
-        ids.push_back(expanded);
-    }
+    for (int floor = 1; floor <= kExpandedFloors; ++floor)
+        ids.push_back(WinBelongBuild::WindowId(name, floor, position));
     return true;
 }
 

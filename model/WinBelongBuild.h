@@ -20,6 +20,17 @@ class decDbEntity;
 
 namespace WinBelongBuild {
 
+// The identifier "NAME-FLOOR-POSITION" of a window.
+CString WindowId(const CString& name, int floor, int position);
+
+// A window whose building name changed, by its floor and position.
+struct RenamedWindow {
+    CString oldName;
+    CString newName;
+    int floor = 0;
+    int position = 0;
+};
+
 // Appends a new record holding ids to a 3-D entity and colours it 65535. An existing record
 // is kept (callers detach first). A null entity or one that is no 3-D entity (or an erased
 // one) is left as it is.
@@ -42,6 +53,14 @@ int SelectBuild(CString prompt, decDbEntity*& entity, CString& name);
 int SelectWindow(CString name, EntityArray& windows, CString prompt, int& cleared);
 // Shows the bottom rectangle of the entity's extents as the only temporary graphics.
 void HighlightBuild(decDbEntity* entity);
+
+// Makes the records of the working drawing name renamed windows by their new identifiers, so
+// the analysis does not look for windows that are gone. An identifier of a renamed window
+// takes its new name unless a window of the drawing still bears it; a record's lone floor-0
+// identifier ("B1-0-5") takes it when windows at that position were renamed and no window of
+// the old name is left there. A window whose name was cleared belongs to no building and
+// changes no record. Records keep their order, their other items and the entity's colour.
+void RenameWindowIds(const std::vector<RenamedWindow>& renamed);
 
 }  // namespace WinBelongBuild
 

@@ -35,9 +35,7 @@ std::vector<CString> WindowIds(const EntityArray& windows)
         CString name, door;
         int floor = 0, position = 0, room = 0, width = 0, height = 0;
         GetWindowAttributes(window, name, floor, position, door, room, width, height);
-        CString id;
-        id.Format("%s-%d-%d", name.GetString(), floor, position);
-        ids.push_back(id);
+        ids.push_back(WinBelongBuild::WindowId(name, floor, position));
     }
     return ids;
 }

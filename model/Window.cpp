@@ -9,6 +9,7 @@
 #include "CheckedNumbers.h"
 #include "DbDatabase.h"
 #include "ModelHelperBuildings.h"
+#include "WinBelongBuild.h"
 #include "WorkingDrawing.h"
 #include "decDbEntity.h"
 
@@ -296,14 +297,17 @@ int CWindow::OnPropertyOtherEdit(long id, const char*, long count, decObject** o
     }
     prop_data value;
     value.SetText(name);
+    std::vector<WinBelongBuild::RenamedWindow> renamed;
     for (long i = 0; objects && i < count; ++i) {
         // Only windows take a building name through this row.
         CWindow* window = CWindow::Cast(objects[i]);
         if (!window || window->OpenForWrite() != dex::eOk)
             continue;
+        renamed.push_back({window->BuildName(), name, window->Floor(), window->Index()});
         window->OnPropertyValueChanged(kPropBuild, value);
         window->Close();
     }
+    WinBelongBuild::RenameWindowIds(renamed);
     if (opened)
         db->Close();
     return 1;

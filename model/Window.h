@@ -59,7 +59,8 @@ public:
     void OnPropertyValueGet(int id, prop_data& value) override;
     int OnPropertyValueChanged(int id, const prop_data& value) override;
     // The owning building (row 4): the user picks a building; its name goes to every edited
-    // window. 1 when a building was picked, 0 on cancel or for another row.
+    // window, and the ownership records naming them follow. 1 when a building was picked, 0
+    // on cancel or for another row.
     int OnPropertyOtherEdit(long id, const char* text, long count, decObject** objects, int& reference) override;
     // The elevation label "floor-position" on the facade and the plan label chosen by the
     // plan mode, in magenta, unless labels are switched off.

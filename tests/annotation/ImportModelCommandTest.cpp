@@ -9,6 +9,7 @@
 #include "ImportModel.h"
 #include "OsmSample.h"
 #include "Quenra3dRunner.h"
+#include "WinBelongBuild.h"
 #include "Window.h"
 
 using ::testing::HasSubstr;
@@ -107,6 +108,44 @@ TEST_F(ImportModelCommandTest, ACancelledDialogAndAFileWithoutRecordsEndSilently
     EXPECT_THAT(out, Not(HasSubstr("确认原图形绘图单位")));
     EXPECT_THAT(out, Not(HasSubstr("开始生成日照模型")));
     EXPECT_TRUE(Db()->AllObjects().empty());
+}
+
+// A name holding "-" is taken with the warning namebld gives, once per name, whatever
+// records bear it; its floor-0 record still reads back cut at the name's own dash.
+TEST_F(ImportModelCommandTest, NamesHoldingADashAreTakenWithTheNamingWarning)
+{
+    const std::string square = "6\n0,0,0\n0,\n5,0,0\n0,\n5,5,0\n0,\n";
+    const auto windowOf = [](const std::string& name) { return "1,1,," + name + ",900,1500,\n0,0,0,0\n"; };
+    const struct {
+        const char* what;
+        std::string text;
+        int warnings;
+        std::vector<std::string> names;  // the buildings' and tagged bodies' names
+    } cases[] = {
+        {"no dash", "1\n甲楼,0,10\n" + square + ",0,0\n\n1\n" + windowOf("甲楼"), 0, {"甲楼"}},
+        {"a building and its window", "1\nA-1,0,10\n" + square + ",3,0\n\n1\n" + windowOf("A-1"), 1, {"A-1"}},
+        {"two buildings of one name", "2\nA-1,0,10\n" + square + ",0,0\nA-1,0,10\n" + square + ",0,0\n\n0\n", 1,
+         {"A-1", "A-1"}},
+        {"a leading dash, a swept body, a window's building", "2\n-B,0,10\n" + square + ",0,0\nD-4,0,10\n" + square +
+                                                                   "normal\n0,0,-1\n,0,0\n\n1\n" + windowOf("C-2"),
+         3, {"-B", "D-4"}},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        Import(c.text);
+        EXPECT_EQ(CountOf(Transcript(), "提示：建筑名称中含有\"-\"，分析时窗所属建筑将无法识别。"), c.warnings) << c.what;
+        std::vector<std::string> names;
+        for (decDbEntity* entity : Db()->AllObjects())
+            if (CString name; BuildName(entity, name))
+                names.push_back(name.str());
+        EXPECT_EQ(names, c.names) << c.what;
+    }
+    // The record "A-1-0-3" reads as position "1-0-3" after "A-0-" cuts it: 0 of "A", every floor.
+    Import("1\nA-1,0,10\n" + square + ",3,0\n\n0\n");
+    std::vector<CString> ids;
+    EXPECT_EQ(GetBuildWinInfo(Builders<CExtrudeBuild>().back()->GetEntity(), ids), 201);
+    EXPECT_EQ(ids.at(0), "A-1-0-3");
+    EXPECT_EQ(ids.at(1), "A-1-0");
 }
 
 TEST_F(ImportModelCommandTest, TheSampleImportsReadsBackAndSurvivesSaveAndOpen)

@@ -12,6 +12,7 @@
 #include "DimBuildElevation.h"
 #include "DrawingFile.h"
 #include "ExtrudeBuild.h"
+#include "HostSolids.h"
 #include "LegacyModelFixture.h"
 #include "OldModelCheck.h"
 #include "OrvScaleText.h"
@@ -19,6 +20,7 @@
 #include "QuickWindow.h"
 #include "Quenra3dRunner.h"
 #include "UpdateModelScale.h"
+#include "WinBelongBuild.h"
 #include "Window.h"
 #include "WorkingDrawing.h"
 #include "AnnotationTestSupport.h"
@@ -138,13 +140,22 @@ TEST_F(UpdateOldModelTest, WindowsKeepTheirBuildingWhicheverIsUpgradedFirst)
                                          std::pair("C9-1-1", 45000.0), std::pair("C10-1-1", 65000.0),
                                          std::pair("C12-1-1", 85000.0)})
             LegacyModel::AddWindow(number, 1500, 1800, 0, south(x));
-        // Windows upgraded before, named by the number: on 7 and on the building named "7".
-        for (const double x : {2000.0, 42000.0}) {
+        // Windows upgraded before, named by the number: on 7 (position 3) and on the building
+        // named "7" (position 4); records naming them, one per window and one for every floor.
+        for (const auto& [x, position] : {std::pair(2000.0, 3), std::pair(42000.0, 4)}) {
             auto* upgraded = new CWindow();
             upgraded->SetSize(1500, 1800);
             upgraded->SetBuild("7");
+            upgraded->SetFloor(2);
+            upgraded->SetIndex(position);
             AddSolid(upgraded, south(x));
         }
+        const decObjectId bay = AddSolid(new decDbBox(1000, 1000, 3000));
+        AddXData(bay, "WIN_BELONG_BLD", {"#2", "7-2-3", "7-2-4"});
+        const decObjectId floorsOf3 = AddSolid(new decDbBox(1000, 1000, 3000));
+        AddXData(floorsOf3, "WIN_BELONG_BLD", {"#1", "7-0-3"});
+        const decObjectId floorsOf4 = AddSolid(new decDbBox(1000, 1000, 3000));
+        AddXData(floorsOf4, "WIN_BELONG_BLD", {"#1", "7-0-4"});
 
         Script(order.first);
         if (order.reopen) {
@@ -161,6 +172,15 @@ TEST_F(UpdateOldModelTest, WindowsKeepTheirBuildingWhicheverIsUpgradedFirst)
             names.push_back(building->Name().str());
         EXPECT_THAT(names, ::testing::UnorderedElementsAre("商业楼", "8", "7"));
         EXPECT_EQ(CountOf(Transcript(), "提示：有1个旧版建筑无法转换，已保留。"), 1);
+        // The records follow the window renamed; what still names a window of "7" stays.
+        const auto firstIds = [this](const decObjectId& id) {
+            std::vector<CString> ids;
+            const int read = GetBuildWinInfo(Entity(id), ids);
+            return std::to_string(read) + " " + (ids.empty() ? "" : ids[0].str()) + " " + (read > 1 ? ids[1].str() : "");
+        };
+        EXPECT_EQ(firstIds(bay), "2 商业楼-2-3 7-2-4");
+        EXPECT_EQ(firstIds(floorsOf3), "201 商业楼-0-3 商业楼-1-3");
+        EXPECT_EQ(firstIds(floorsOf4), "201 7-0-4 7-1-4");
     }
 }
 

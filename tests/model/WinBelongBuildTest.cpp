@@ -24,6 +24,14 @@ std::vector<std::string> Texts(const std::vector<CString>& ids)
     return std::vector<std::string>(ids.begin(), ids.end());
 }
 
+std::string Join(const std::vector<std::string>& texts, const char* between)
+{
+    std::string joined;
+    for (const std::string& text : texts)
+        joined += (joined.empty() ? "" : between) + text;
+    return joined;
+}
+
 // What a lone floor-0 identifier stands for, built independently of the reader.
 std::vector<std::string> EveryFloor(const std::string& first, const std::string& name, const std::string& position)
 {
@@ -198,6 +206,70 @@ TEST_F(WinBelongBuildCommandTest, WindowsOfTheBuildingAreWrittenReplacedKeptOnEs
     EXPECT_EQ(Entity(bay)->GetEntityColor().GetColor(), 0xACACACu);
     EXPECT_THAT(Transcript(), HasSubstr("提示：清除附属信息"));
     EXPECT_THAT(Transcript(), HasSubstr("选择取消，退出命令"));
+}
+
+// ---- renames ------------------------------------------------------------------------
+
+// Every way the module renames windows, the records naming them read back: one per window
+// and a list with a long among its identifiers in two records (written by another program),
+// a bay's list, and a lone floor-0 identifier, which follows only when no window of the old
+// name is left at its position.
+TEST_F(WinBelongBuildTest, RecordsFollowTheWindowsTheyNameThroughEveryRename)
+{
+    const struct {
+        const char* what;
+        std::string script;  // {B} the building B1, {W11} {W21} windows of position 1, {C} building C2
+        bool twin;           // a second window B1-1-1 stays where it is
+        const char *bay, *floorZero, *list;
+    } cases[] = {
+        {"namebld, propagated", "namebld\nC1\n{B}\nyes\n\n*cancel*\n", false, "C1-1-1 C1-2-1", "201 C1-0-1",
+         "#3 C1-1-1 #7 C1-1-2|#1 C1-2-1"},
+        {"namebld, not propagated", "namebld\nC1\n{B}\nno\n\n*cancel*\n", false, "B1-1-1 B1-2-1", "201 B1-0-1",
+         "#3 B1-1-1 #7 B1-1-2|#1 B1-2-1"},
+        {"namebld of the building and a window", "namebld\nC1\n{B} {W11}\nno\n\n*cancel*\n", false, "C1-1-1 B1-2-1",
+         "201 B1-0-1", "#3 C1-1-1 #7 B1-1-2|#1 B1-2-1"},
+        {"... while its twin keeps the name", "namebld\nC1\n{B} {W11}\nno\n\n*cancel*\n", true, "B1-1-1 B1-2-1",
+         "201 B1-0-1", "#3 B1-1-1 #7 B1-1-2|#1 B1-2-1"},
+        {"namebld of the windows of position 1", "namebld\nC1\n{W11} {W21}\n\n*cancel*\n", false, "C1-1-1 C1-2-1",
+         "201 C1-0-1", "#3 C1-1-1 #7 B1-1-2|#1 C1-2-1"},
+        {"namebld clearing a window", "namebld\n\n{W11}\n*cancel*\n", false, "B1-1-1 B1-2-1", "201 B1-0-1",
+         "#3 B1-1-1 #7 B1-1-2|#1 B1-2-1"},
+        {"the panel's building pick", "setprop {W11} 4\n{C}\n", false, "C2-1-1 B1-2-1", "201 B1-0-1",
+         "#3 C2-1-1 #7 B1-1-2|#1 B1-2-1"},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        const decObjectId building = AddBuilding("B1", 9000, Square(0, 0, 10000));
+        const decObjectId c2 = AddBuilding("C2", 9000, Square(20000, 0, 10000));
+        const decObjectId w11 = AddWindow({.building = "B1", .floor = 1, .index = 1});
+        const decObjectId w21 = AddWindow({.building = "B1", .floor = 2, .index = 1});
+        AddWindow({.building = "B1", .floor = 1, .index = 2});
+        if (c.twin)
+            AddWindow({.building = "B1", .floor = 1, .index = 1, .sill = {5000, 0, 0}});
+        const decObjectId bay = AddSolid(new decDbBox(1000, 1000, 3000));
+        Tag(bay, "B1");
+        WinBelongBuild::AttachWindowIds(Entity(bay), {"B1-1-1", "B1-2-1"});
+        const decObjectId floorZero = Body({"#1", "B1-0-1"});
+        const decObjectId list = Body({"#3", "B1-1-1", "#7", "B1-1-2"});
+        AddXData(list, kApp, {"#1", "B1-2-1"});
+        std::string script = c.script;
+        for (const auto& [mark, id] : {std::pair("{B}", building), std::pair("{W11}", w11), std::pair("{W21}", w21),
+                                       std::pair("{C}", c2)})
+            for (std::size_t at; (at = script.find(mark)) != std::string::npos;)
+                script.replace(at, std::string(mark).size(), Handle(id));
+        Script(script);
+        std::vector<CString> ids;
+        GetBuildWinInfo(Entity(bay), ids);
+        EXPECT_EQ(Join(Texts(ids), " "), c.bay) << c.what;
+        ids.clear();
+        const int floors = GetBuildWinInfo(Entity(floorZero), ids);
+        EXPECT_EQ(std::to_string(floors) + " " + ids.at(0).str(), c.floorZero) << c.what;
+        std::vector<std::string> records;
+        for (const std::vector<std::string>& record : XData(list, kApp))
+            records.push_back(Join(record, " "));
+        EXPECT_EQ(Join(records, "|"), c.list) << c.what;
+        EXPECT_EQ(Entity(bay)->GetEntityColor().GetColor(), 0xFFFFu) << c.what;
+    }
 }
 
 }  // namespace
