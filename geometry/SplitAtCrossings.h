@@ -10,6 +10,15 @@
 
 namespace tools {
 
+// Room the splitter keeps from a segment's ends and beyond the ends of the segment it meets,
+// and within which it merges cut points: the float 0.9 (0.8999999761581421) compared in
+// double. An end within it of another segment is not cut into that segment.
+inline constexpr float kSplitMargin = 0.9f;
+// Points of one segment that lie within this of one another on every coordinate (strictly)
+// merge, the earlier staying, so a segment's end that close to a cut point is dropped with
+// its piece; pieces that agree within it on every coordinate repeat one another.
+inline constexpr double kSplitMerge = 1.0;
+
 // A segment with the three attributes that every piece of it carries unchanged.
 struct AttributedSegment {
     GePoint3d start;

@@ -325,8 +325,13 @@ public:
                                 int mode, double tolerance);
     // The faces a level network of segments encloses, each clockwise in plan at the
     // network's height. Segments shorter than tol go first; a network whose points lie tol
-    // or more off the first point's height gives none. Only segments both of whose ends
-    // meet another point take part. Each walk starts at the leftmost (then lowest) free
+    // or more off the first point's height gives none. Ends the splitter leaves apart are
+    // joined first, so walls that meet within its reach meet: an end within 1.0 on both
+    // axes of another segment's end moves onto it, and one within 0.9 of another segment's
+    // side (the margin within which BreakIntoLineSegs cuts nothing) is put into it; then a
+    // segment joined onto the same two places as an earlier one, and what the joins left
+    // shorter than tol, go. Only segments both of whose ends meet
+    // another point take part. Each walk starts at the leftmost (then lowest) free
     // point, leaves it along the segment turned farthest counter-clockwise from straight
     // down, runs upward along it (downward when the walk is repeated), and at every point
     // takes the sharpest right turn; a ring that comes round counter-clockwise, or a walk

@@ -20,11 +20,6 @@ namespace {
 
 // A segment shorter than this on an axis runs along the other one.
 constexpr double kAxisTolerance = 0.1;
-// Room kept from a segment's ends, range widening and the merge of cut points: the float
-// 0.9 (0.8999999761581421) compared in double.
-constexpr float kSpare = 0.9f;
-// Pieces that agree within this on every coordinate repeat one another.
-constexpr double kRepeatTolerance = 1.0;
 
 // A point in the splitting plane: p and q span the plane, r is carried along.
 struct PlanePoint {
@@ -83,12 +78,12 @@ PlaneSegment Classify(const PlanePoint& s, const PlanePoint& e)
 
 bool InsideWithSpare(double v, double a, double b)
 {
-    return std::fmin(a, b) + kSpare < v && v < std::fmax(a, b) - kSpare;
+    return std::fmin(a, b) + kSplitMargin < v && v < std::fmax(a, b) - kSplitMargin;
 }
 
 bool WithinWidened(double v, double a, double b)
 {
-    return std::fmin(a, b) - kSpare <= v && v <= std::fmax(a, b) + kSpare;
+    return std::fmin(a, b) - kSplitMargin <= v && v <= std::fmax(a, b) + kSplitMargin;
 }
 
 // A test on the segment's longer plane axis; on a tie, either axis will do.
@@ -100,8 +95,8 @@ bool OnLongerAxis(const PlaneSegment& seg, double p, double q, Test test)
 
 bool BoxesMeet(const PlaneSegment& i, const PlaneSegment& j)
 {
-    return j.maxP + kSpare >= i.minP && j.minP - kSpare <= i.maxP && j.maxQ + kSpare >= i.minQ &&
-           j.minQ - kSpare <= i.maxQ;
+    return j.maxP + kSplitMargin >= i.minP && j.minP - kSplitMargin <= i.maxP && j.maxQ + kSplitMargin >= i.minQ &&
+           j.minQ - kSplitMargin <= i.maxQ;
 }
 
 // The segments whose widened boxes may meet a segment's box, through a uniform grid over
@@ -121,19 +116,19 @@ public:
             p1 = std::fmax(p1, seg.maxP), q1 = std::fmax(q1, seg.maxQ);
         }
         const int side = std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(count_)))));
-        const double span = std::fmax(p1 - p0, q1 - q0) + 2.0 * kSpare;
+        const double span = std::fmax(p1 - p0, q1 - q0) + 2.0 * kSplitMargin;
         cell_ = span > 0.0 && std::isfinite(span) ? span / side : 1.0;
-        p0_ = p0 - kSpare;
-        q0_ = q0 - kSpare;
+        p0_ = p0 - kSplitMargin;
+        q0_ = q0 - kSplitMargin;
         // Clamped as doubles: a span beyond the double range gives an infinite count.
-        cols_ = static_cast<int>(std::clamp(std::ceil((p1 - p0 + 2.0 * kSpare) / cell_), 1.0, static_cast<double>(side)));
-        rows_ = static_cast<int>(std::clamp(std::ceil((q1 - q0 + 2.0 * kSpare) / cell_), 1.0, static_cast<double>(side)));
+        cols_ = static_cast<int>(std::clamp(std::ceil((p1 - p0 + 2.0 * kSplitMargin) / cell_), 1.0, static_cast<double>(side)));
+        rows_ = static_cast<int>(std::clamp(std::ceil((q1 - q0 + 2.0 * kSplitMargin) / cell_), 1.0, static_cast<double>(side)));
 
         // Counting pass, then the entries cell by cell.
         std::size_t entries = 0;
         for (const PlaneSegment& seg : segments)
             if (Finite(seg))
-                entries += Cells(seg, kSpare).Count();
+                entries += Cells(seg, kSplitMargin).Count();
         if (entries > kEntriesPerSegment * count_ + 4096) {
             everyone_ = true;
             return;
@@ -141,14 +136,14 @@ public:
         starts_.assign(static_cast<std::size_t>(cols_) * rows_ + 1, 0);
         for (const PlaneSegment& seg : segments)
             if (Finite(seg))
-                Cells(seg, kSpare).ForEach([&](std::size_t c) { ++starts_[c + 1]; });
+                Cells(seg, kSplitMargin).ForEach([&](std::size_t c) { ++starts_[c + 1]; });
         for (std::size_t c = 1; c < starts_.size(); ++c)
             starts_[c] += starts_[c - 1];
         ids_.resize(entries);
         std::vector<std::size_t> fill(starts_.begin(), starts_.end() - 1);
         for (std::size_t j = 0; j < segments.size(); ++j) {
             if (Finite(segments[j]))
-                Cells(segments[j], kSpare).ForEach([&](std::size_t c) { ids_[fill[c]++] = j; });
+                Cells(segments[j], kSplitMargin).ForEach([&](std::size_t c) { ids_[fill[c]++] = j; });
             else
                 unbounded_.push_back(j);
         }
@@ -279,9 +274,9 @@ void DropCloseCuts(std::vector<PlanePoint>& cuts, bool alongP)
 {
     const auto key = [&](std::size_t i) { return alongP ? cuts[i].p : cuts[i].q; };
     const auto near = [&](std::size_t a, std::size_t b) {
-        return std::fabs(cuts[a].p - cuts[b].p) < kSpare && std::fabs(cuts[a].q - cuts[b].q) < kSpare;
+        return std::fabs(cuts[a].p - cuts[b].p) < kSplitMargin && std::fabs(cuts[a].q - cuts[b].q) < kSplitMargin;
     };
-    const std::vector<bool> dropped = MarkRepeatsAlong(cuts.size(), kSpare, key, near);
+    const std::vector<bool> dropped = MarkRepeatsAlong(cuts.size(), kSplitMargin, key, near);
     std::size_t kept = 0;
     for (std::size_t k = 0; k < cuts.size(); ++k)
         if (!dropped[k])
@@ -324,7 +319,7 @@ std::vector<PlanePoint> CutPoints(std::span<const PlaneSegment> segments, std::s
     return cuts;
 }
 
-bool Close(double a, double b) { return std::fabs(a - b) < kRepeatTolerance; }
+bool Close(double a, double b) { return std::fabs(a - b) < kSplitMerge; }
 
 bool ClosePoints(const PlanePoint& a, const PlanePoint& b) { return Close(a.p, b.p) && Close(a.q, b.q) && Close(a.r, b.r); }
 
@@ -354,7 +349,7 @@ std::vector<bool> RepeatedPieces(const PieceList& pieces)
         const PlanePoint &bs = pieces.Start(b), &be = pieces.End(b);
         return (ClosePoints(as, bs) && ClosePoints(ae, be)) || (ClosePoints(as, be) && ClosePoints(ae, bs));
     };
-    return MarkRepeats(pieces.first.size(), kRepeatTolerance, point, probes, near);
+    return MarkRepeats(pieces.first.size(), kSplitMerge, point, probes, near);
 }
 
 }  // namespace
@@ -418,7 +413,7 @@ void MergeAndSortPoints(int key, std::vector<SortPoint>& points)
     const auto near = [&](std::size_t i, std::size_t j) {
         return Close(points[i].a, points[j].a) && Close(points[i].b, points[j].b) && Close(points[i].c, points[j].c);
     };
-    const std::vector<bool> merged = MarkRepeatsAlong(points.size(), kRepeatTolerance, along, near);
+    const std::vector<bool> merged = MarkRepeatsAlong(points.size(), kSplitMerge, along, near);
     std::size_t kept = 0;
     for (std::size_t k = 0; k < points.size(); ++k)
         if (!merged[k])

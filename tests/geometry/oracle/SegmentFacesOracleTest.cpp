@@ -3,8 +3,10 @@
 // the balcony does, and the faces must be the arrangement's bounded faces in number and in
 // sorted areas (a face holding an island counts its outer boundary), every one clockwise.
 // Random chords of a box, overlapping rectangles on a coarse grid (shared and partly shared
-// sides, touching corners, nested rectangles), and rectangles with spurs and bridges. A
-// difference names the segments.
+// sides, touching corners, nested rectangles), and rectangles with spurs and bridges. Walls
+// that meet within the splitter's margin are held to the faces of the walls drawn to meet,
+// found by the arrangement and by qrxGe::InnerFacesFromSegments. A difference names the
+// segments.
 #include <CGAL/Arr_segment_traits_2.h>
 #include <CGAL/Arrangement_2.h>
 #include <CGAL/Exact_predicates_exact_constructions_kernel.h>
@@ -13,13 +15,17 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
+#include <numbers>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "SegmentTestSupport.h"
+#include "SplitAtCrossings.h"
 #include "Tools.h"
+#include "qrxGePolygonOperations.h"
 
 namespace {
 
@@ -491,6 +497,179 @@ TEST(SegmentFacesOracle, CornersOnCornersGiveTheArrangementsFaces)
         compared += ExpectArrangementFaces(plan.Drawn(origins[trial % 3], trial / 3 % 2 == 1, turns(gen))) ? 1 : 0;
     }
     EXPECT_GT(compared, 200);
+}
+
+// The faces of segments that meet within the splitter's margin, traced as the balcony does
+// (broken at their crossings first) or as an outside caller may (as drawn): their sorted
+// areas, every face clockwise.
+std::vector<double> TracedAreas(const Segments& input, bool broken)
+{
+    GePoint3dArray starts = input.starts, ends = input.ends;
+    if (broken)
+        CTools::BreakIntoLineSegs(starts, ends, 0.1);
+    std::vector<GePoint3dArray> faces;
+    CTools::MakeLineSegsToFaces(static_cast<long>(starts.size()), starts.data(), ends.data(), faces, 0.1);
+    std::vector<double> areas;
+    for (const GePoint3dArray& face : faces) {
+        EXPECT_LT(SignedPlanArea(face), 0.0) << "a face runs counter-clockwise; " << input.Describe();
+        areas.push_back(-SignedPlanArea(face));
+    }
+    std::sort(areas.begin(), areas.end());
+    return areas;
+}
+
+// The bounded faces qrxGe finds in the segments: each face's area and its perimeter.
+struct InnerFace {
+    double area, perimeter;
+    bool operator<(const InnerFace& other) const { return area < other.area; }
+};
+
+std::vector<InnerFace> InnerFaces(const Segments& input)
+{
+    std::vector<qrxGe::edge2d> edges;
+    for (std::size_t k = 0; k < input.starts.size(); ++k)
+        edges.emplace_back(qrxGe::point2d(input.starts[k].x, input.starts[k].y),
+                           qrxGe::point2d(input.ends[k].x, input.ends[k].y));
+    std::vector<InnerFace> faces;
+    const std::unique_ptr<std::vector<qrxGe::ring2d*>> rings(qrxGe::InnerFacesFromSegments(edges));
+    for (qrxGe::ring2d* raw : rings ? *rings : std::vector<qrxGe::ring2d*>{}) {
+        const std::unique_ptr<qrxGe::ring2d> ring(raw);
+        GePoint3dArray points;
+        double perimeter = 0.0;
+        for (std::size_t k = 0; k < ring->size(); ++k) {
+            points.push_back({(*ring)[k].x, (*ring)[k].y, 0});
+            perimeter += (*ring)[k].DistanceTo((*ring)[(k + 1) % ring->size()]);
+        }
+        faces.push_back({std::fabs(SignedPlanArea(points)), perimeter});
+    }
+    std::sort(faces.begin(), faces.end());
+    return faces;
+}
+
+// The traced faces are the oracles' faces of the walls as they were meant to meet: as many,
+// each within `slack` times its perimeter of the arrangement's area.
+void ExpectMeantFaces(const std::vector<double>& traced, const Segments& meant, double slack, const std::string& what)
+{
+    const std::vector<double> arranged = Arrange(meant, 0.0).areas;
+    const std::vector<InnerFace> inner = InnerFaces(meant);
+    ASSERT_EQ(arranged.size(), inner.size()) << "the oracles differ; " << what;
+    ASSERT_EQ(traced.size(), inner.size()) << what;
+    for (std::size_t k = 0; k < traced.size(); ++k) {
+        // qrxGe gathers ends within its own reach, which moves a side as the joins do.
+        const double within = slack * inner[k].perimeter + 1e-3;
+        EXPECT_NEAR(arranged[k], inner[k].area, within) << "the oracles differ; " << what;
+        EXPECT_NEAR(traced[k], arranged[k], within) << "face " << k << "; " << what;
+    }
+}
+
+// A 10 x 8 m room with a partition at x = 5000 (drawn either way round, at the origin and at
+// 5e5). Its bottom wall drawn in two pieces meeting 0.05 to 2 mm beside the partition's foot,
+// on either side: two rooms, however it is traced. A partition whose foot stops short of an
+// unbroken bottom wall, or runs past it, within the margin: the two rooms of the partition
+// drawn to meet the wall; beyond it, a partition short of the wall leaves one room.
+TEST(SegmentFacesOracle, WallsMeetingWithinTheSplittersMarginMeet)
+{
+    for (const double origin : {0.0, 5e5})
+        for (const bool reversed : {false, true}) {
+            const auto room = [&](double joint, double foot) {
+                Segments s;
+                const auto add = [&](double x0, double y0, double x1, double y1) {
+                    const GePoint3d a{origin + x0, origin + y0, 0}, b{origin + x1, origin + y1, 0};
+                    reversed ? s.Add(b, a) : s.Add(a, b);
+                };
+                if (joint == 0.0) {
+                    add(0, 0, 10000, 0);
+                } else {
+                    add(0, 0, 5000 + joint, 0);
+                    add(5000 + joint, 0, 10000, 0);
+                }
+                add(10000, 0, 10000, 8000);
+                add(10000, 8000, 0, 8000);
+                add(0, 8000, 0, 0);
+                add(5000, foot, 5000, 8000);
+                return s;
+            };
+            for (const double gap : {0.05, 0.2, 0.5, 0.95, 2.0})
+                for (const double side : {-1.0, 1.0}) {
+                    const Segments joint = room(side * gap, 0.0);
+                    for (const bool broken : {true, false})
+                        ExpectMeantFaces(TracedAreas(joint, broken), joint, gap, "joint; " + joint.Describe());
+                    const Segments foot = room(0.0, side * gap);
+                    const bool meets = gap < tools::kSplitMargin;
+                    for (const bool broken : {true, false})
+                        if (meets || side > 0.0)
+                            ExpectMeantFaces(TracedAreas(foot, broken), meets ? room(0.0, 0.0) : foot, gap,
+                                             "foot; " + foot.Describe());
+                }
+        }
+}
+
+// Random plans, rooms divided by partitions from wall to wall, with every wall drawn in
+// pieces meeting 0.05 to 2 mm beside each partition foot on it, and every piece drawn twice,
+// the second 0.09 away in any direction: the rooms of the plan drawn once, each within 2 mm
+// times its perimeter, broken first or not.
+TEST(SegmentFacesOracle, PlansDrawnTwiceWithJointsBesideTheirPartitionsGiveTheirRooms)
+{
+    std::mt19937 gen(60);
+    std::uniform_real_distribution<double> share(0.25, 0.75), beside(0.05, 2.0), turn(0.0, 2.0 * std::numbers::pi);
+    std::uniform_int_distribution<int> sign(0, 1);
+    for (int trial = 0; trial < 60; ++trial) {
+        const double origin = trial % 2 ? 5e5 : 0.0;
+        struct Line {
+            GePoint3d a, b;
+            std::vector<double> feet;  // where partitions end on it, along it from a
+        };
+        std::vector<Line> lines = {{{0, 0, 0}, {12000, 0, 0}, {}},
+                                   {{12000, 0, 0}, {12000, 9000, 0}, {}},
+                                   {{12000, 9000, 0}, {0, 9000, 0}, {}},
+                                   {{0, 9000, 0}, {0, 0, 0}, {}}};
+        struct Room {
+            double x0, y0, x1, y1;
+            std::size_t left, bottom, right, top;  // the lines its sides lie on
+        };
+        std::vector<Room> rooms = {{0, 0, 12000, 9000, 3, 0, 1, 2}};
+        const auto foot = [&](std::size_t on, const GePoint3d& p) {
+            lines[on].feet.push_back(p.DistanceTo(lines[on].a));
+        };
+        for (int k = 1; k < 2 + trial % 9; ++k) {
+            const std::size_t split = std::uniform_int_distribution<std::size_t>(0, rooms.size() - 1)(gen);
+            const Room r = rooms[split];
+            const std::size_t line = lines.size();
+            if (r.x1 - r.x0 > r.y1 - r.y0) {
+                const double x = r.x0 + (r.x1 - r.x0) * share(gen);
+                lines.push_back({{x, r.y0, 0}, {x, r.y1, 0}, {}});
+                foot(r.bottom, lines.back().a), foot(r.top, lines.back().b);
+                rooms.push_back({x, r.y0, r.x1, r.y1, line, r.bottom, r.right, r.top});
+                rooms[split].x1 = x, rooms[split].right = line;
+            } else {
+                const double y = r.y0 + (r.y1 - r.y0) * share(gen);
+                lines.push_back({{r.x0, y, 0}, {r.x1, y, 0}, {}});
+                foot(r.left, lines.back().a), foot(r.right, lines.back().b);
+                rooms.push_back({r.x0, y, r.x1, r.y1, r.left, line, r.right, r.top});
+                rooms[split].y1 = y, rooms[split].top = line;
+            }
+        }
+        Segments once, drawn;
+        const auto at = [&](const GePoint3d& p) { return GePoint3d{origin + p.x, origin + p.y, 0}; };
+        for (Line& line : lines) {
+            once.Add(at(line.a), at(line.b));
+            const GeVector3d along = (line.b - line.a) / line.a.DistanceTo(line.b);
+            std::vector<double> joints = {0.0};
+            for (const double f : line.feet)
+                joints.push_back(f + (sign(gen) ? beside(gen) : -beside(gen)));
+            joints.push_back(line.a.DistanceTo(line.b));
+            std::sort(joints.begin(), joints.end());
+            for (std::size_t j = 0; j + 1 < joints.size(); ++j) {
+                const GePoint3d a = at(line.a + along * joints[j]), b = at(line.a + along * joints[j + 1]);
+                const double t = turn(gen);
+                const GeVector3d off(0.09 * std::cos(t), 0.09 * std::sin(t), 0);
+                drawn.Add(a, b);
+                drawn.Add(a + off, b + off);
+            }
+        }
+        for (const bool broken : {true, false})
+            ExpectMeantFaces(TracedAreas(drawn, broken), once, 2.0, (broken ? "broken; " : "as drawn; ") + drawn.Describe());
+    }
 }
 
 }  // namespace
