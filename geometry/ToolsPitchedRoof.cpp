@@ -19,6 +19,7 @@
 #include "PlanLines.h"
 #include "RoofWavefront.h"
 #include "Tools.h"
+#include "qrxGeRing.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ Footprint Orient(std::span<const int> counts, const float* loopBase, const float
         const int n = counts[l];
         const int last = first + n - 1;
         f.loopStart.push_back(first);
-        int lowest = first;
+        std::vector<qrxGe::point2d> ring;
         for (int k = first; k <= last; ++k) {
             f.x[k] = x[k];
             f.y[k] = y[k];
@@ -122,11 +123,12 @@ Footprint Orient(std::span<const int> counts, const float* loopBase, const float
             f.base[k] = loopBase[l + 1];
             f.next[k] = k < last ? k + 1 : first;
             f.prev[k] = k > first ? k - 1 : last;
-            if (x[k] < x[lowest])
-                lowest = k;
+            ring.emplace_back(x[k], y[k]);
         }
-        const float c = CornerTurn(f, lowest);
-        const bool reverse = l == 0 ? c > 0.0f : c < 0.0f;
+        // The way round is the area's sign: a turn at one corner says nothing where that
+        // corner lies on a straight run.
+        const double area = qrxGe::SignedArea(ring);
+        const bool reverse = l == 0 ? area > 0.0 : area < 0.0;
         if (reverse) {
             // New edge j runs from old vertex n-1-j to n-2-j: old edge n-2-j turned round.
             for (int j = 0; j < n; ++j) {

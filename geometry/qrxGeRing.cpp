@@ -17,8 +17,10 @@ double ShoelaceTerm(const point2d& a, const point2d& b)
     return a.x * b.y - b.x * a.y;
 }
 
-// The shoelace sum taken about the first point: the same sum, but its terms are products of
-// the ring's own extents, so a ring at a national grid's coordinates (1e9 and more) keeps its
+} // namespace
+
+// Taken about the first point: the same shoelace sum, but its terms are products of the
+// ring's own extents, so a ring at a national grid's coordinates (1e9 and more) keeps its
 // orientation and area instead of losing them to the rounding of products of coordinates.
 double SignedArea(std::span<const point2d> ring)
 {
@@ -33,8 +35,6 @@ double SignedArea(std::span<const point2d> ring)
     }
     return 0.5 * sum;
 }
-
-} // namespace
 
 double PolylineLength(std::span<const point2d> points, bool closed)
 {

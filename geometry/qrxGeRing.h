@@ -13,6 +13,9 @@ using ring2d = std::vector<point2d>;
 
 // Sum of the distances of consecutive points; closed adds the edge back to the first.
 double PolylineLength(std::span<const point2d> points, bool closed);
+// Half the shoelace sum: positive for a counter-clockwise ring with the y axis up, negative
+// for a clockwise one, 0 for fewer than 3 points or a ring that encloses nothing.
+double SignedArea(std::span<const point2d> ring);
 // The absolute enclosed area; 0 for fewer than 3 points.
 double Area(std::span<const point2d> ring);
 // Clockwise with the y axis up: half the shoelace sum below 0. True for fewer than 3 points.

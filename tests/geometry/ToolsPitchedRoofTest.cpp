@@ -1,5 +1,5 @@
 // The pitched-roof generator (CTools::powudingzcx_c): roofs known in closed form, outlines
-// handed over either way round, the invariants of every roof on generated footprints of every
+// handed over from every vertex either way round, the invariants of every roof on generated footprints of every
 // kind at unequal slopes, and the inputs it refuses.
 #include <gtest/gtest.h>
 
@@ -78,29 +78,66 @@ TEST(ToolsPitchedRoof, ClosedForms)
     }
 }
 
-TEST(ToolsPitchedRoof, CounterClockwiseOutlinesGiveTheSameFacesAndAreTurnedRoundInPlace)
+// The footprint with every loop given from its vertex `from` (taken round its size), the
+// other way round when reversed, each edge keeping its slope.
+Footprint Turned(const Footprint& f, std::size_t from, bool reversed)
+{
+    Footprint t = f;
+    for (std::size_t l = 0, at = 0; l < f.loops.size(); at += f.loops[l].size(), ++l) {
+        const std::size_t n = f.loops[l].size(), start = from % n;
+        for (std::size_t i = 0; i < n; ++i) {
+            // Reversed, edge i runs from old vertex start - i to start - i - 1: old edge start - i - 1.
+            t.loops[l][i] = f.loops[l][reversed ? (start + n - i) % n : (start + i) % n];
+            t.slopes[at + i] = f.slopes[at + (reversed ? (start + 2 * n - i - 1) % n : (start + i) % n)];
+        }
+    }
+    return t;
+}
+
+// Outlines handed over from every vertex, either way round, give the roof of the clockwise
+// outline (holes counter-clockwise) from its first vertex, and the caller's arrays come back
+// turned that way, each edge with its own slope. Among them corners on straight runs at the
+// smallest x of an outline or a hole, where no corner's turn tells the way round.
+TEST(ToolsPitchedRoof, OutlinesFromEveryVertexEitherWayRoundGiveTheSameFaces)
 {
     std::mt19937 rng(11);
-    for (const Outline& clockwise : {rooftest::LShape(), rooftest::UShape(), Rectangle(20000, 8000)}) {
-        const Footprint cw = Sloped({clockwise}, 25, 35, &rng);
-        Footprint ccw = cw;
-        const std::size_t n = clockwise.size();
-        for (std::size_t i = 0; i < n; ++i) {  // edge i of the reversal is edge n-2-i
-            ccw.loops[0][i] = clockwise[n - 1 - i];
-            ccw.slopes[i] = cw.slopes[(2 * n - 2 - i) % n];
-        }
-        const Roof a = Generate(cw), b = Generate(ccw);
-        ASSERT_EQ(a.faces.size(), b.faces.size());
-        for (const Ring& f : a.faces)
-            EXPECT_TRUE(std::any_of(b.faces.begin(), b.faces.end(), [&](const Ring& g) { return SameCorners(f, g, 0.05); }));
-        // The caller's arrays now hold the outline clockwise, each edge with its own slope.
-        for (const Eave& e : Eaves(b.footprint)) {
-            const std::vector<Eave> given = Eaves(cw);
-            EXPECT_TRUE(std::any_of(given.begin(), given.end(), [&](const Eave& o) {
-                return o.a.x == e.a.x && o.a.y == e.a.y && o.b.x == e.b.x && o.b.y == e.b.y &&
-                       static_cast<float>(o.slope) == static_cast<float>(e.slope);
-            }));
-        }
+    const Outline straightLeft{{0, 0}, {0, 4000}, {0, 8000}, {20000, 8000}, {20000, 0}};
+    const Outline holeWithRun{{6000, 2000}, {14000, 2000}, {14000, 6000}, {6000, 6000}, {6000, 4000}};
+    // Eaves on one line slope alike (the generator refuses them otherwise).
+    const struct {
+        std::vector<Outline> loops;
+        bool runs;
+    } footprints[] = {
+        {{rooftest::LShape()}, false},
+        {{rooftest::UShape()}, false},
+        {{Rectangle(20000, 8000)}, false},
+        {{straightLeft}, true},
+        {{rooftest::FromCounterClockwise({0, 0, 12000, 0, 12000, 5000, 5000, 5000, 5000, 14000, 0, 14000, 0, 7000})},
+         true},
+        {{Rectangle(20000, 8000), holeWithRun}, true},
+        {{straightLeft, holeWithRun}, true},
+    };
+    for (const auto& [loops, runs] : footprints) {
+        const Footprint given = runs ? Sloped(loops, 30) : Sloped(loops, 25, 35, &rng);
+        const Roof reference = Generate(given);
+        ASSERT_FALSE(reference.faces.empty());
+        const std::vector<Eave> eaves = Eaves(given);
+        for (std::size_t from = 0; from < loops[0].size(); ++from)
+            for (const bool reversed : {false, true}) {
+                const std::string what = std::to_string(loops[0].size()) + " corners from " + std::to_string(from) +
+                                         (reversed ? ", reversed" : "");
+                const Roof roof = Generate(Turned(given, from, reversed));
+                ASSERT_EQ(roof.faces.size(), reference.faces.size()) << what;
+                for (const Ring& f : reference.faces)
+                    EXPECT_TRUE(std::any_of(roof.faces.begin(), roof.faces.end(),
+                                            [&](const Ring& g) { return SameCorners(f, g, 0.05); }))
+                        << what;
+                for (const Eave& e : Eaves(roof.footprint))
+                    EXPECT_TRUE(std::any_of(eaves.begin(), eaves.end(), [&](const Eave& o) {
+                        return o.a.x == e.a.x && o.a.y == e.a.y && o.b.x == e.b.x && o.b.y == e.b.y &&
+                               static_cast<float>(o.slope) == static_cast<float>(e.slope);
+                    })) << what;
+            }
     }
 }
 
