@@ -153,6 +153,24 @@ double SignedPlanArea(const GePoint3dArray& ring)
     return twice / 2.0;
 }
 
+// Traced as the balcony does (broken at their crossings first) or as an outside caller may
+// (as drawn): the faces' sorted areas, every face clockwise.
+std::vector<double> TracedAreas(const Segments& input, bool broken)
+{
+    GePoint3dArray starts = input.starts, ends = input.ends;
+    if (broken)
+        CTools::BreakIntoLineSegs(starts, ends, 0.1);
+    std::vector<GePoint3dArray> faces;
+    CTools::MakeLineSegsToFaces(static_cast<long>(starts.size()), starts.data(), ends.data(), faces, 0.1);
+    std::vector<double> areas;
+    for (const GePoint3dArray& face : faces) {
+        EXPECT_LT(SignedPlanArea(face), 0.0) << "a face runs counter-clockwise; " << input.Describe();
+        areas.push_back(-SignedPlanArea(face));
+    }
+    std::sort(areas.begin(), areas.end());
+    return areas;
+}
+
 // Traces the input as the balcony does and compares it with the arrangement of `bounding`
 // (the input itself unless given: segments that bound no face, spurs and bridges, are left
 // out of it); false when that has features finer than the gap and is not compared.
@@ -161,18 +179,8 @@ bool ExpectArrangementFaces(const Segments& input, const Segments* bounding = nu
     const Oracle oracle = Arrange(bounding ? *bounding : input, 2.0);
     if (!oracle.separated)
         return false;
-    GePoint3dArray starts = input.starts, ends = input.ends;
-    CTools::BreakIntoLineSegs(starts, ends, 0.1);
-    std::vector<GePoint3dArray> faces;
-    CTools::MakeLineSegsToFaces(static_cast<long>(starts.size()), starts.data(), ends.data(), faces, 0.1);
-
     const std::string what = input.Describe();
-    std::vector<double> areas;
-    for (const GePoint3dArray& face : faces) {
-        EXPECT_LT(SignedPlanArea(face), 0.0) << "a face runs counter-clockwise; " << what;
-        areas.push_back(-SignedPlanArea(face));
-    }
-    std::sort(areas.begin(), areas.end());
+    const std::vector<double> areas = TracedAreas(input, true);
     EXPECT_EQ(areas.size(), oracle.areas.size()) << what;
     if (areas.size() != oracle.areas.size())
         return true;
@@ -499,65 +507,25 @@ TEST(SegmentFacesOracle, CornersOnCornersGiveTheArrangementsFaces)
     EXPECT_GT(compared, 200);
 }
 
-// The faces of segments that meet within the splitter's margin, traced as the balcony does
-// (broken at their crossings first) or as an outside caller may (as drawn): their sorted
-// areas, every face clockwise.
-std::vector<double> TracedAreas(const Segments& input, bool broken)
-{
-    GePoint3dArray starts = input.starts, ends = input.ends;
-    if (broken)
-        CTools::BreakIntoLineSegs(starts, ends, 0.1);
-    std::vector<GePoint3dArray> faces;
-    CTools::MakeLineSegsToFaces(static_cast<long>(starts.size()), starts.data(), ends.data(), faces, 0.1);
-    std::vector<double> areas;
-    for (const GePoint3dArray& face : faces) {
-        EXPECT_LT(SignedPlanArea(face), 0.0) << "a face runs counter-clockwise; " << input.Describe();
-        areas.push_back(-SignedPlanArea(face));
-    }
-    std::sort(areas.begin(), areas.end());
-    return areas;
-}
-
-// The bounded faces qrxGe finds in the segments: each face's area and its perimeter.
-struct InnerFace {
-    double area, perimeter;
-    bool operator<(const InnerFace& other) const { return area < other.area; }
-};
-
-std::vector<InnerFace> InnerFaces(const Segments& input)
+// The traced faces are the faces of the walls as they were meant to meet, as the arrangement
+// and qrxGe::InnerFacesFromSegments find them: as many, each within `within` of its area
+// (qrxGe gathers ends within its own reach, which moves a side as the joins do).
+void ExpectMeantFaces(const std::vector<double>& traced, const Segments& meant, double within, const std::string& what)
 {
     std::vector<qrxGe::edge2d> edges;
-    for (std::size_t k = 0; k < input.starts.size(); ++k)
-        edges.emplace_back(qrxGe::point2d(input.starts[k].x, input.starts[k].y),
-                           qrxGe::point2d(input.ends[k].x, input.ends[k].y));
-    std::vector<InnerFace> faces;
+    for (std::size_t k = 0; k < meant.starts.size(); ++k)
+        edges.emplace_back(qrxGe::point2d(meant.starts[k].x, meant.starts[k].y),
+                           qrxGe::point2d(meant.ends[k].x, meant.ends[k].y));
+    std::vector<double> inner;
     const std::unique_ptr<std::vector<qrxGe::ring2d*>> rings(qrxGe::InnerFacesFromSegments(edges));
-    for (qrxGe::ring2d* raw : rings ? *rings : std::vector<qrxGe::ring2d*>{}) {
-        const std::unique_ptr<qrxGe::ring2d> ring(raw);
-        GePoint3dArray points;
-        double perimeter = 0.0;
-        for (std::size_t k = 0; k < ring->size(); ++k) {
-            points.push_back({(*ring)[k].x, (*ring)[k].y, 0});
-            perimeter += (*ring)[k].DistanceTo((*ring)[(k + 1) % ring->size()]);
-        }
-        faces.push_back({std::fabs(SignedPlanArea(points)), perimeter});
-    }
-    std::sort(faces.begin(), faces.end());
-    return faces;
-}
-
-// The traced faces are the oracles' faces of the walls as they were meant to meet: as many,
-// each within `slack` times its perimeter of the arrangement's area.
-void ExpectMeantFaces(const std::vector<double>& traced, const Segments& meant, double slack, const std::string& what)
-{
+    for (qrxGe::ring2d* raw : rings ? *rings : std::vector<qrxGe::ring2d*>{})
+        inner.push_back(qrxGe::Area(*std::unique_ptr<qrxGe::ring2d>(raw)));
+    std::sort(inner.begin(), inner.end());
     const std::vector<double> arranged = Arrange(meant, 0.0).areas;
-    const std::vector<InnerFace> inner = InnerFaces(meant);
     ASSERT_EQ(arranged.size(), inner.size()) << "the oracles differ; " << what;
-    ASSERT_EQ(traced.size(), inner.size()) << what;
+    ASSERT_EQ(traced.size(), arranged.size()) << what;
     for (std::size_t k = 0; k < traced.size(); ++k) {
-        // qrxGe gathers ends within its own reach, which moves a side as the joins do.
-        const double within = slack * inner[k].perimeter + 1e-3;
-        EXPECT_NEAR(arranged[k], inner[k].area, within) << "the oracles differ; " << what;
+        EXPECT_NEAR(inner[k], arranged[k], within) << "the oracles differ; " << what;
         EXPECT_NEAR(traced[k], arranged[k], within) << "face " << k << "; " << what;
     }
 }
@@ -567,7 +535,7 @@ void ExpectMeantFaces(const std::vector<double>& traced, const Segments& meant, 
 // on either side: two rooms, however it is traced. A partition whose foot stops short of an
 // unbroken bottom wall, or runs past it, within the margin: the two rooms of the partition
 // drawn to meet the wall; beyond it, a partition short of the wall leaves one room.
-TEST(SegmentFacesOracle, WallsMeetingWithinTheSplittersMarginMeet)
+TEST(SegmentFacesOracle, WallsMeetingWithinTheSplittersReachMeet)
 {
     for (const double origin : {0.0, 5e5})
         for (const bool reversed : {false, true}) {
@@ -577,12 +545,9 @@ TEST(SegmentFacesOracle, WallsMeetingWithinTheSplittersMarginMeet)
                     const GePoint3d a{origin + x0, origin + y0, 0}, b{origin + x1, origin + y1, 0};
                     reversed ? s.Add(b, a) : s.Add(a, b);
                 };
-                if (joint == 0.0) {
-                    add(0, 0, 10000, 0);
-                } else {
-                    add(0, 0, 5000 + joint, 0);
+                add(0, 0, joint == 0.0 ? 10000 : 5000 + joint, 0);
+                if (joint != 0.0)
                     add(5000 + joint, 0, 10000, 0);
-                }
                 add(10000, 0, 10000, 8000);
                 add(10000, 8000, 0, 8000);
                 add(0, 8000, 0, 0);
@@ -590,85 +555,55 @@ TEST(SegmentFacesOracle, WallsMeetingWithinTheSplittersMarginMeet)
                 return s;
             };
             for (const double gap : {0.05, 0.2, 0.5, 0.95, 2.0})
-                for (const double side : {-1.0, 1.0}) {
-                    const Segments joint = room(side * gap, 0.0);
-                    for (const bool broken : {true, false})
-                        ExpectMeantFaces(TracedAreas(joint, broken), joint, gap, "joint; " + joint.Describe());
-                    const Segments foot = room(0.0, side * gap);
-                    const bool meets = gap < tools::kSplitMargin;
-                    for (const bool broken : {true, false})
-                        if (meets || side > 0.0)
-                            ExpectMeantFaces(TracedAreas(foot, broken), meets ? room(0.0, 0.0) : foot, gap,
+                for (const double side : {-1.0, 1.0})
+                    for (const bool broken : {true, false}) {
+                        const Segments joint = room(side * gap, 0.0), foot = room(0.0, side * gap);
+                        ExpectMeantFaces(TracedAreas(joint, broken), joint, gap * 8000, "joint; " + joint.Describe());
+                        if (const bool meets = gap < tools::kSplitMargin; meets || side > 0.0)
+                            ExpectMeantFaces(TracedAreas(foot, broken), meets ? room(0.0, 0.0) : foot, gap * 8000,
                                              "foot; " + foot.Describe());
-                }
+                    }
         }
 }
 
-// Random plans, rooms divided by partitions from wall to wall, with every wall drawn in
-// pieces meeting 0.05 to 2 mm beside each partition foot on it, and every piece drawn twice,
-// the second 0.09 away in any direction: the rooms of the plan drawn once, each within 2 mm
-// times its perimeter, broken first or not.
-TEST(SegmentFacesOracle, PlansDrawnTwiceWithJointsBesideTheirPartitionsGiveTheirRooms)
+// Random plans, a 12 x 9 m box crossed by up to three walls each way, every wall drawn in
+// pieces meeting 0.05 to 2 mm beside each wall across it, and every piece drawn twice, the
+// second 0.09 away in any direction, broken at the crossings: the rooms of the plan drawn once.
+TEST(SegmentFacesOracle, PlansDrawnTwiceWithJointsBesideTheirCrossingsGiveTheirRooms)
 {
     std::mt19937 gen(60);
-    std::uniform_real_distribution<double> share(0.25, 0.75), beside(0.05, 2.0), turn(0.0, 2.0 * std::numbers::pi);
-    std::uniform_int_distribution<int> sign(0, 1);
+    std::uniform_real_distribution<double> place(0.1, 0.9), beside(0.05, 2.0), turn(0.0, 2.0 * std::numbers::pi);
+    std::uniform_int_distribution<int> walls(0, 3), sign(0, 1);
     for (int trial = 0; trial < 60; ++trial) {
         const double origin = trial % 2 ? 5e5 : 0.0;
-        struct Line {
-            GePoint3d a, b;
-            std::vector<double> feet;  // where partitions end on it, along it from a
-        };
-        std::vector<Line> lines = {{{0, 0, 0}, {12000, 0, 0}, {}},
-                                   {{12000, 0, 0}, {12000, 9000, 0}, {}},
-                                   {{12000, 9000, 0}, {0, 9000, 0}, {}},
-                                   {{0, 9000, 0}, {0, 0, 0}, {}}};
-        struct Room {
-            double x0, y0, x1, y1;
-            std::size_t left, bottom, right, top;  // the lines its sides lie on
-        };
-        std::vector<Room> rooms = {{0, 0, 12000, 9000, 3, 0, 1, 2}};
-        const auto foot = [&](std::size_t on, const GePoint3d& p) {
-            lines[on].feet.push_back(p.DistanceTo(lines[on].a));
-        };
-        for (int k = 1; k < 2 + trial % 9; ++k) {
-            const std::size_t split = std::uniform_int_distribution<std::size_t>(0, rooms.size() - 1)(gen);
-            const Room r = rooms[split];
-            const std::size_t line = lines.size();
-            if (r.x1 - r.x0 > r.y1 - r.y0) {
-                const double x = r.x0 + (r.x1 - r.x0) * share(gen);
-                lines.push_back({{x, r.y0, 0}, {x, r.y1, 0}, {}});
-                foot(r.bottom, lines.back().a), foot(r.top, lines.back().b);
-                rooms.push_back({x, r.y0, r.x1, r.y1, line, r.bottom, r.right, r.top});
-                rooms[split].x1 = x, rooms[split].right = line;
-            } else {
-                const double y = r.y0 + (r.y1 - r.y0) * share(gen);
-                lines.push_back({{r.x0, y, 0}, {r.x1, y, 0}, {}});
-                foot(r.left, lines.back().a), foot(r.right, lines.back().b);
-                rooms.push_back({r.x0, y, r.x1, r.y1, r.left, line, r.right, r.top});
-                rooms[split].y1 = y, rooms[split].top = line;
-            }
-        }
+        std::vector<double> xs{0, 12000}, ys{0, 9000};
+        for (int k = walls(gen); k-- > 0;)
+            xs.push_back(12000 * place(gen));
+        for (int k = walls(gen); k-- > 0;)
+            ys.push_back(9000 * place(gen));
         Segments once, drawn;
-        const auto at = [&](const GePoint3d& p) { return GePoint3d{origin + p.x, origin + p.y, 0}; };
-        for (Line& line : lines) {
-            once.Add(at(line.a), at(line.b));
-            const GeVector3d along = (line.b - line.a) / line.a.DistanceTo(line.b);
-            std::vector<double> joints = {0.0};
-            for (const double f : line.feet)
-                joints.push_back(f + (sign(gen) ? beside(gen) : -beside(gen)));
-            joints.push_back(line.a.DistanceTo(line.b));
+        // The wall from a along `along`, in pieces meeting beside the walls across it.
+        const auto wall = [&](const GePoint3d& a, const GeVector3d& along, double length, const std::vector<double>& across) {
+            const GePoint3d o{origin, origin, 0};
+            once.Add(o + (a - GePoint3d()), o + (a + along * length - GePoint3d()));
+            std::vector<double> joints{0.0, length};
+            for (const double c : across)
+                if (c > 0.0 && c < length)
+                    joints.push_back(c + (sign(gen) ? beside(gen) : -beside(gen)));
             std::sort(joints.begin(), joints.end());
             for (std::size_t j = 0; j + 1 < joints.size(); ++j) {
-                const GePoint3d a = at(line.a + along * joints[j]), b = at(line.a + along * joints[j + 1]);
+                const GePoint3d p = o + (a + along * joints[j] - GePoint3d()), q = o + (a + along * joints[j + 1] - GePoint3d());
                 const double t = turn(gen);
                 const GeVector3d off(0.09 * std::cos(t), 0.09 * std::sin(t), 0);
-                drawn.Add(a, b);
-                drawn.Add(a + off, b + off);
+                drawn.Add(p, q);
+                drawn.Add(p + off, q + off);
             }
-        }
-        for (const bool broken : {true, false})
-            ExpectMeantFaces(TracedAreas(drawn, broken), once, 2.0, (broken ? "broken; " : "as drawn; ") + drawn.Describe());
+        };
+        for (const double x : xs)
+            wall({x, 0, 0}, {0, 1, 0}, 9000, ys);
+        for (const double y : ys)
+            wall({0, y, 0}, {1, 0, 0}, 12000, xs);
+        ExpectMeantFaces(TracedAreas(drawn, true), once, 2.0 * 42000, drawn.Describe());
     }
 }
 
