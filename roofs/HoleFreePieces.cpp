@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "GeUtility.h"
+#include "qrxGeRing.h"
 
 namespace {
 
@@ -48,13 +49,11 @@ double VAt(const Edge& e, const View& view, double u)
 
 double SignedArea(const GePoint3dArray& ring, const View& view)
 {
-    double sum = 0.0;
-    for (std::size_t i = 0; i < ring.size(); ++i) {
-        const GePoint3d& p = ring[i];
-        const GePoint3d& q = ring[(i + 1) % ring.size()];
-        sum += view.U(p) * view.V(q) - view.U(q) * view.V(p);
-    }
-    return sum / 2.0;
+    qrxGe::ring2d seen;
+    seen.reserve(ring.size());
+    for (const GePoint3d& p : ring)
+        seen.emplace_back(view.U(p), view.V(p));
+    return qrxGe::SignedArea(seen);
 }
 
 // A piece between a lower and an upper edge, from the strip line `from` on.

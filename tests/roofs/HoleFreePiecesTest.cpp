@@ -99,4 +99,43 @@ TEST(HoleFreePiecesTest, PiecesCoverTheFaceLessItsHolesInItsPlaneAndItsTurning)
         }
 }
 
+// The same face with holes moved out to a national grid's coordinates is cut as it is at the
+// origin: pieces a few millimetres wide, whose turning products of such coordinates round
+// away, are kept, so the pieces still cover the face less its holes.
+TEST(HoleFreePiecesTest, OnANationalGridTheFaceIsCutAsAtTheOrigin)
+{
+    Ring outer;
+    for (int i = 0; i < 12; ++i)
+        outer.push_back({9000 * std::cos(std::numbers::pi * i / 6), 9000 * std::sin(std::numbers::pi * i / 6), 0});
+    const std::vector<Ring> holes = {{{-4000, -4000, 0}, {-4000, -2003, 0}, {-2003, -2003, 0}, {-2003, -4000, 0}},
+                                     {{-2000, -4000, 0}, {-2000, -2500, 0}, {-500, -3000, 0}},
+                                     {{1000, 1000, 0}, {1000, 4000, 0}, {1004, 4000, 0}, {1004, 1000, 0}},
+                                     {{2500, -3000, 0}, {3000, 2000, 0}, {3500, -3000, 0}}};
+    const auto cut = [&](const GeVector3d& at, bool reversed) {
+        const auto moved = [&](const Ring& r) {
+            Ring m;
+            for (const GePoint3d& p : r)
+                m.push_back(p + at);
+            return reversed ? tools_test::Reversed(m) : m;
+        };
+        std::vector<Ring> movedHoles;
+        for (const Ring& h : holes)
+            movedHoles.push_back(moved(h));
+        double area = 0.0;
+        for (Ring piece : HoleFreePieces(moved(outer), movedHoles)) {
+            for (GePoint3d& p : piece)
+                p -= at;
+            area += SpaceArea(piece);
+        }
+        return area;
+    };
+    double expected = SpaceArea(outer);
+    for (const Ring& h : holes)
+        expected -= SpaceArea(h);
+    for (const GeVector3d at : {GeVector3d(0, 0, 0), GeVector3d(2.5e9, -1.5e9, 6e4), GeVector3d(4e11, -3e11, 6e4),
+                                GeVector3d(-1e12, 1e12, 0)})
+        for (bool reversed : {false, true})
+            EXPECT_NEAR(cut(at, reversed), expected, 1e-6 * expected) << at.x << (reversed ? " reversed" : "");
+}
+
 }  // namespace
