@@ -17,6 +17,15 @@ inline constexpr std::int16_t HoleLoopMarker = 12332;
 inline constexpr int kUnionCountCapacity = 1000;
 inline constexpr int kUnionCoordinateCapacity = 10000;
 
+// How far from the origin of its coordinates the union still welds what it computes. It
+// takes single-precision coordinates and takes points within 0.1 of each other for one;
+// two roundings of one point to a float lie at most one float step apart, and at a
+// coordinate c that step is at most c x 2^-23. So up to 0.1 x 2^23 (838,860.8, about 839 m)
+// the two still weld; farther out they may lie a step of 0.125 or more apart and the faces
+// no longer close. Callers hand coordinates over relative to the faces' lower corner, so
+// this bounds the span of what they unite.
+inline constexpr double kUnionWeldableReach = 0.1 * 0x1p23;
+
 }  // namespace kernel
 
 // The exchange record of the roof-union command, in the order UnionRoofFaces takes its

@@ -4,6 +4,7 @@
 #include "DbDatabase.h"
 #include "WorkingDrawing.h"
 #include "GeoRoofFaces.h"
+#include "RoofFaceUnion.h"
 #include "RoofMeshEntities.h"
 #include "RoofRings.h"
 #include "RoofRoutineMesh.h"
@@ -17,6 +18,10 @@ constexpr double kThicknessTol = 0.001;
 // Outlines of more points than this announce the build.
 constexpr std::size_t kQuietPoints = 10;
 constexpr int kMinPoints = 3;
+// A slab thicker than the reach within which the roof-face union welds stands the roof's
+// faces where unionroof can no longer join them to the band (a band typed 1e11 high kept it
+// busy for minutes): refused, as is a thickness that is no number.
+constexpr double kMaxThickness = kernel::kUnionWeldableReach;
 
 }  // namespace
 
@@ -28,16 +33,16 @@ decObjectId CreateMultiSlopeRoof(const GePoint3dArray& outline, double thickness
 decObjectId CreateMultiSlopeRoofWith(RoofFaceRoutine routine, const GePoint3dArray& outline, double thickness,
                                      const std::vector<float>& slopes)
 {
-    const bool band = thickness > kThicknessTol;
-    const GePoint3dArray raised = band ? roof_rings::Raised(outline, thickness) : outline;
     const std::size_t n = outline.size();
     if (n > kQuietPoints)
         dec::PrintPrompt(kProgressText);
     // Every edge needs its slope, and a roof needs three corners.
-    if (n < static_cast<std::size_t>(kMinPoints) || slopes.size() < n) {
+    if (n < static_cast<std::size_t>(kMinPoints) || slopes.size() < n || !(thickness <= kMaxThickness)) {
         dec::PrintPrompt(kFailedText);
         return {};
     }
+    const bool band = thickness > kThicknessTol;
+    const GePoint3dArray raised = band ? roof_rings::Raised(outline, thickness) : outline;
     const RoofRoutineFaces r = RunRoofRoutine(routine, 0.0, raised, {slopes.begin(), slopes.begin() + n});
     const double z0 = raised.front().z;
     // No roof face: the band alone is no roof, and nothing is made.

@@ -13,6 +13,7 @@
 #include "Input.h"
 #include "MainFrame.h"
 #include "RoofDlgTemplate.h"
+#include "RoofFaceUnion.h"
 #include "Tools.h"
 #include "View.h"
 
@@ -23,6 +24,8 @@ namespace {
 constexpr const char* kEditCaption = "编辑屋顶";
 constexpr const char* kSlopeRange = "请输入1~89之间的实数！";
 constexpr const char* kNegativeOverhang = "挑出距离不能小于0!";
+constexpr const char* kOverhangName = "挑出距离";
+constexpr const char* kThicknessName = "屋面厚度";
 constexpr const char* kEdgeCountQuestion =
     "修改挑出距离后屋顶的边数发生改变,各边坡度均将重置为%s度! 确认修改挑出距离吗?";
 constexpr const char* kFlatSlopeText = "0";
@@ -39,6 +42,14 @@ constexpr unsigned long kCandidateColour = 0xff00ff;
 constexpr std::uint32_t kPickFlags = 0xe1e1;
 // The eave outline keeps loops of at least this many vertices.
 constexpr int kMinEaveVertices = 3;
+// The roof's faces are united in single precision (unionroof, relative to their lower
+// corner), and the eave outline is grown in single precision too: a slab thicker than the
+// reach within which the union welds, or an overhang wider than half of it (the eave outline
+// reaches it beyond both sides of the building), puts the roof's own points where two
+// roundings of one point no longer weld. Such lengths are refused as they are typed or
+// picked (an overhang of 1e21 on an L kept the eave outline busy for good).
+constexpr float kMaxThickness = static_cast<float>(kernel::kUnionWeldableReach);
+constexpr float kMaxOverhang = static_cast<float>(kernel::kUnionWeldableReach / 2);
 
 // A number beyond the float range reads as NaN, which no range takes.
 float SlopeOf(const CString& text)
@@ -61,6 +72,14 @@ void ClearView()
 void ShowOutline(const GePoint3dArray& outline, unsigned long colour)
 {
     CTools::ShowPath(outline, 1, 0, 1, colour, 10);
+}
+
+// "挑出距离不能大于419430!": the refusal of a length beyond the largest, in whole millimetres.
+CString TooLarge(const char* what, float largest)
+{
+    CString text;
+    text.Format("%s不能大于%.0f!", what, std::floor(largest));
+    return text;
 }
 
 }  // namespace
@@ -215,7 +234,24 @@ void CRoofDlg::KeepNonNegative(float& field, const char* message)
     UpdateData(FALSE);
 }
 
-void CRoofDlg::OnEnChangeThickness() { KeepNonNegative(m_fThickness, "屋面厚度不能小于0!"); }
+bool CRoofDlg::Unweldable(double length, const char* what, float largest)
+{
+    if (length <= largest)
+        return false;
+    MessageBoxA(TooLarge(what, largest), kEditCaption, MB_ICONEXCLAMATION);
+    return true;
+}
+
+void CRoofDlg::OnEnChangeThickness()
+{
+    const float old = m_fThickness;
+    KeepNonNegative(m_fThickness, "屋面厚度不能小于0!");
+    if (Unweldable(m_fThickness, kThicknessName, kMaxThickness)) {
+        m_fThickness = old;
+        UpdateData(FALSE);
+    }
+}
+
 void CRoofDlg::OnEnChangeParapetHeightA() { KeepNonNegative(m_fParapetHeightA, "女儿墙高a不能小于0!"); }
 void CRoofDlg::OnEnChangeParapetWidthA() { KeepNonNegative(m_fParapetWidthA, "女儿墙宽a不能小于0!"); }
 void CRoofDlg::OnEnChangeParapetHeightB() { KeepNonNegative(m_fParapetHeightB, "女儿墙高b不能小于0!"); }
@@ -280,8 +316,10 @@ void CRoofDlg::OnEnChangeOverhang()
     UpdateData(TRUE);
     if (std::fabs(m_fOverhang - oldOverhang) < kTol)
         return;
-    if (m_fOverhang < 0.0f) {
+    const bool negative = m_fOverhang < 0.0f;
+    if (negative)
         MessageBoxA(kNegativeOverhang, kEditCaption, MB_ICONEXCLAMATION);
+    if (negative || Unweldable(m_fOverhang, kOverhangName, kMaxOverhang)) {
         m_fOverhang = oldOverhang;
         UpdateData(FALSE);
         return;
@@ -336,16 +374,19 @@ bool CRoofDlg::PickDistance(const char* prompt, Guard guard, double& distance)
     return StoredAs<float>(distance).has_value();
 }
 
-void CRoofDlg::PickLength(const char* prompt, Guard guard, float& field)
+void CRoofDlg::PickLength(const char* prompt, Guard guard, float& field, const char* what, float largest)
 {
     HandOver();
     double distance = 0.0;
-    if (PickDistance(prompt, guard, distance))
+    if (PickDistance(prompt, guard, distance) && !Unweldable(distance, what, largest))
         field = static_cast<float>(distance);
     TakeBack();
 }
 
-void CRoofDlg::OnBnClickedPickThickness() { PickLength("点取屋面厚度:", Guard::kEachPoint, m_fThickness); }
+void CRoofDlg::OnBnClickedPickThickness()
+{
+    PickLength("点取屋面厚度:", Guard::kEachPoint, m_fThickness, kThicknessName, kMaxThickness);
+}
 void CRoofDlg::OnBnClickedPickParapetHeightA() { PickLength("点取女儿墙高度a:", Guard::kNone, m_fParapetHeightA); }
 void CRoofDlg::OnBnClickedPickParapetHeightB() { PickLength("点取女儿墙高度b:", Guard::kNone, m_fParapetHeightB); }
 void CRoofDlg::OnBnClickedPickParapetWidthA() { PickLength("点取女儿墙宽度a:", Guard::kNone, m_fParapetWidthA); }
@@ -358,7 +399,8 @@ void CRoofDlg::OnBnClickedPickOverhang()
     const float oldOverhang = m_fOverhang;
     HandOver();
     double distance = 0.0;
-    if (PickDistance("点取出挑距离:", Guard::kEachPoint, distance))
+    if (PickDistance("点取出挑距离:", Guard::kEachPoint, distance) &&
+        !Unweldable(std::floor(distance + 0.5), kOverhangName, kMaxOverhang))
         m_fOverhang = static_cast<float>(std::floor(distance + 0.5));
     if (m_fOverhang == oldOverhang) {
         TakeBack();

@@ -12,6 +12,7 @@
 // change of the eave vertex count resets them (to 0 for a flat roof, to the general slope for
 // a multi-slope roof), and the edge slope picker (button 1252) gives single edges their own.
 #include <initializer_list>
+#include <limits>
 #include <vector>
 
 #include "Ge.h"
@@ -84,10 +85,15 @@ private:
     void TakeBack();
     // Two points picked after the prompt: their distance, or false when either was not given.
     bool PickDistance(const char* prompt, Guard guard, double& distance);
-    // Picks a length into the field through the drawing.
-    void PickLength(const char* prompt, Guard guard, float& field);
+    // Picks a length into the field through the drawing; one beyond the largest is refused
+    // as Unweldable says.
+    void PickLength(const char* prompt, Guard guard, float& field, const char* what = "",
+                    float largest = std::numeric_limits<float>::max());
     // Reads the controls and sets a negative length to 0 with the message.
     void KeepNonNegative(float& field, const char* message);
+    // Whether a slab or overhang length is beyond the largest the roof's faces can be welded
+    // at; if so, says so ("挑出距离不能大于419430!", WHAT the length's name).
+    bool Unweldable(double length, const char* what, float largest);
     // The base outline grown by the overhang.
     GePoint3dArray EaveOutline(float overhang) const;
     // A multi-slope roof's eave outline follows a new overhang: a candidate of another vertex

@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <tuple>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "MultiSlopeRoof.h"
+#include "RoofFaceUnion.h"
 #include "RoofTestSupport.h"
 #include "Tools.h"
 
@@ -131,6 +133,28 @@ TEST_F(MultiSlopeRoofTest, FacesOfTwoPointsAreSkippedAndWhatCannotBeBuiltMakesNo
     EXPECT_EQ(CountOf(Transcript(), kFailed), 6);
     EXPECT_EQ(Db()->AllObjects().size(), 1u);
     EXPECT_FALSE(Db()->IsOpenForWrite());
+}
+
+// A slab up to the reach the roof-face union welds stands under the roof; a thicker one, or
+// one that is no number, makes nothing (unionroof over a band typed 1e11 did not return).
+TEST_F(MultiSlopeRoofTest, SlabsTheUnionCannotWeldMakeNothing)
+{
+    const Ring square = Rectangle(1000, 1000, 300);
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        double thickness;
+        bool made;
+    } cases[] = {{838860, true},  {kernel::kUnionWeldableReach, true}, {838861, false},
+                 {99999999999, false}, {1e21, false}, {inf, false}, {std::nan(""), false}, {-inf, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.thickness);
+        host::EventLog::Instance().Clear();
+        const decObjectId id = CreateMultiSlopeRoof(square, c.thickness, std::vector<float>(4, 30));
+        EXPECT_EQ(!id.IsNull(), c.made);
+        EXPECT_EQ(CountOf(Transcript(), kFailed), c.made ? 0 : 1);
+    }
+    Script("multislope 99999999999 30 0,0 12000,0 12000,8000 0,8000\n");
+    EXPECT_THAT(Transcript(), HasSubstr(std::string(kFailed) + "\nno roof"));
 }
 
 Ring Star(int points, double x0 = 0, double y0 = 0)
