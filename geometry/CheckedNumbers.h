@@ -45,6 +45,17 @@ std::optional<T> StoredAs(From value)
     }
 }
 
+// The ints v for which v - base is an int too: what an elevation typed over a base elevation
+// may be when the command keeps it relative to that base in an int.
+struct IntRange {
+    int low, high;
+};
+inline IntRange IntsOverBase(int base)
+{
+    constexpr int kLowest = std::numeric_limits<int>::min(), kHighest = std::numeric_limits<int>::max();
+    return {base > 0 ? kLowest + base : kLowest, base < 0 ? kHighest + base : kHighest};
+}
+
 // Whether a computed point can be stored and drawn: every coordinate finite.
 inline bool IsFinite(const GePoint3d& p)
 {

@@ -305,11 +305,11 @@ void CDormerDlg::OnBnClickedPickOverhang()
     PickInto("点取挑出长度:", m_nOverhang, [](int) -> const char* { return nullptr; });
 }
 
+// The kept height is truncated to whole millimetres in a double: faces 1e10 up give anchor
+// heights that no int holds.
 void CDormerDlg::OnBnClickedPickAnchorHeight()
 {
-    int kept = 0;
-    if (!Truncated(m_dblAnchorHeight, kept))
-        kept = static_cast<int>(m_dblOpeningAnchor);
+    const double kept = std::trunc(m_dblAnchorHeight);
     UpdateData(TRUE);
     HandToDrawing();
     dec::PrintPrompt(kAnchorPrompt);

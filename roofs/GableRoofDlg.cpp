@@ -2,9 +2,14 @@
 // controls, the handlers that recompute and redraw the previews, and OK, which builds.
 #include "GableRoofDlg.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <limits>
+#include <optional>
 
+#include "CheckedNumbers.h"
 #include "GableRoofDlgTemplate.h"
+#include "TypedNumbers.h"
 
 GableRoofDefaults g_gableRoofDefaults;
 
@@ -25,11 +30,26 @@ constexpr int kAngleChars = 3;
 // can be found; three characters allow no angle between 89 and 90.
 constexpr double kMaxAngle = 89.0;
 
+// atof reads "nan" as NaN, which passes every range: it is refused as "inf" is.
 void CheckAngle(CDataExchange* dx, int id, const CString& text)
 {
     dx->PrepareCtrl(id);
     const double angle = std::atof(text.GetString());
-    DDV_MinMaxDouble(dx, angle, -kMaxAngle, kMaxAngle);
+    DDV_MinMaxDouble(dx, std::isnan(angle) ? std::numeric_limits<double>::infinity() : angle, -kMaxAngle, kMaxAngle);
+}
+
+// The ridge and wall tops are computed relative to the base elevation in an int: an
+// elevation whose height above the base no int holds is refused with the range message.
+void CheckOverBase(CDataExchange* dx, int elevation, int base)
+{
+    const IntRange range = IntsOverBase(base);
+    DDV_MinMaxInt(dx, elevation, range.low, range.high);
+}
+
+// The value moved by the amount, in 64 bits; nothing when no int holds the result.
+std::optional<int> Moved(int value, long long by)
+{
+    return StoredAs<int>(static_cast<long long>(value) + by);
 }
 
 }  // namespace
@@ -72,8 +92,11 @@ void CGableRoofDlg::DoDataExchange(CDataExchange* dx)
     DDX_Text(dx, IDC_GABLE_GABLE, m_gableOverhang);
     DDV_MinMaxUInt(dx, m_gableOverhang, 0, kMaxGableOverhang);
     DDX_Text(dx, IDC_GABLE_RIDGE, m_ridgeElevation);
+    CheckOverBase(dx, m_ridgeElevation, m_baseElevation);
     DDX_Text(dx, IDC_GABLE_LEFT_WALL, m_leftWallTop);
+    CheckOverBase(dx, m_leftWallTop, m_baseElevation);
     DDX_Text(dx, IDC_GABLE_RIGHT_WALL, m_rightWallTop);
+    CheckOverBase(dx, m_rightWallTop, m_baseElevation);
     DDX_Check(dx, IDC_GABLE_EQUAL, m_equalSlopes);
     DDX_Radio(dx, IDC_GABLE_BY_WALLS, m_mode);
     DDX_Text(dx, IDC_GABLE_THICKNESS, m_thickness);
@@ -102,18 +125,23 @@ BOOL CGableRoofDlg::OnInitDialog()
     return TRUE;
 }
 
-void CGableRoofDlg::ToRelativeElevations()
+bool CGableRoofDlg::ToRelativeElevations()
 {
-    m_ridgeElevation -= m_baseElevation;
-    m_leftWallTop -= m_baseElevation;
-    m_rightWallTop -= m_baseElevation;
+    const long long by = -static_cast<long long>(m_baseElevation);
+    const std::optional<int> ridge = Moved(m_ridgeElevation, by), left = Moved(m_leftWallTop, by),
+                             right = Moved(m_rightWallTop, by);
+    if (!ridge || !left || !right)
+        return false;
+    m_ridgeElevation = *ridge;
+    m_leftWallTop = *left;
+    m_rightWallTop = *right;
+    return true;
 }
 
 void CGableRoofDlg::ToAbsoluteElevations()
 {
-    m_ridgeElevation += m_baseElevation;
-    m_leftWallTop += m_baseElevation;
-    m_rightWallTop += m_baseElevation;
+    for (int* elevation : {&m_ridgeElevation, &m_leftWallTop, &m_rightWallTop})
+        *elevation = ClampToInt(static_cast<long long>(*elevation) + m_baseElevation);
 }
 
 void CGableRoofDlg::EnableControls()
@@ -165,7 +193,10 @@ BOOL CGableRoofDlg::PreTranslateMessage(MSG* message)
 
 void CGableRoofDlg::Recompute(unsigned what)
 {
-    ToRelativeElevations();
+    // Elevations a failed exchange left behind may lie too far from the base: nothing is
+    // recomputed until they are read again.
+    if (!ToRelativeElevations())
+        return;
     if (what & kOutline)
         UpdateOutline();
     if (what & kRoof)
@@ -216,9 +247,8 @@ void CGableRoofDlg::OnCbnSelchangeRightAngle() { TakeListAngle(IDC_GABLE_RIGHT_A
 // says so and the dialog stays open for other overhangs, nothing remembered.
 void CGableRoofDlg::OnBnClickedOk()
 {
-    if (!UpdateData(TRUE))
+    if (!UpdateData(TRUE) || !ToRelativeElevations())
         return;
-    ToRelativeElevations();
     UpdateOutline();
     if (m_eaveOutline.empty()) {
         ToAbsoluteElevations();

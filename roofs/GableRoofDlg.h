@@ -40,8 +40,11 @@ public:
 
     // ---- dialog ----
     // The ridge and both wall tops between absolute elevations (what the controls show) and
-    // elevations above the base (what the geometry uses).
-    void ToRelativeElevations();
+    // elevations above the base (what the geometry uses), computed in 64 bits. Taken
+    // relative, all three change or, when one of them would be beyond an int, none (false);
+    // made absolute, a height over the base beyond an int (a remembered ridge over a far
+    // base) is held at the int's range.
+    bool ToRelativeElevations();
     void ToAbsoluteElevations();
     // The wall-top edits in wall-top mode, the angle combos in angle mode; the right ones only
     // while the slopes are not equal.

@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
+#include <optional>
 
+#include "CheckedNumbers.h"
 #include "DbDatabase.h"
 #include "OutlineCleanup.h"
 #include "PyramidRoofDlgTemplate.h"
 #include "RoofMeshEntities.h"
+#include "TypedNumbers.h"
 #include "WorkingDrawing.h"
 
 PyramidRoofDefaults g_pyramidRoofDefaults;
@@ -24,13 +26,6 @@ constexpr UINT kMaxOpeningThickness = 50;
 // Thicker than this makes slabs rather than faces.
 constexpr UINT kMaxFaceThickness = 1;
 constexpr double kRayTol = 0.001;
-
-// Elevations are whole millimetres; sums and differences of typed ones stay within int.
-int ClampToInt(double value)
-{
-    return static_cast<int>(std::clamp(std::trunc(value), static_cast<double>(std::numeric_limits<int>::min()),
-                                       static_cast<double>(std::numeric_limits<int>::max())));
-}
 
 // Twice the signed plan area of the triangle (a, b, c): positive when it turns
 // counter-clockwise.
@@ -70,8 +65,12 @@ END_MESSAGE_MAP()
 void CPyramidRoofDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
-    DDX_Text(dx, IDC_PYRAMID_APEX, m_apexElevation);
+    // The apex is remembered relative to the wall top in an int: an apex whose height above
+    // the wall top no int holds is refused with the range message.
     DDX_Text(dx, IDC_PYRAMID_WALL_TOP, m_wallTop);
+    DDX_Text(dx, IDC_PYRAMID_APEX, m_apexElevation);
+    const IntRange apexes = IntsOverBase(m_wallTop);
+    DDV_MinMaxInt(dx, m_apexElevation, apexes.low, apexes.high);
     DDX_Text(dx, IDC_PYRAMID_OVERHANG, m_overhang);
     DDV_MinMaxUInt(dx, m_overhang, 0, kMaxOverhang);
     DDX_Text(dx, IDC_PYRAMID_THICKNESS, m_thickness);
@@ -81,8 +80,9 @@ void CPyramidRoofDlg::DoDataExchange(CDataExchange* dx)
 BOOL CPyramidRoofDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    const int base = m_baseOutline.empty() ? 0 : ClampToInt(m_baseOutline.front().z);
-    m_apexElevation = ClampToInt(static_cast<double>(m_apexElevation) + base);
+    // The remembered height over a far base opens held at the int's range.
+    const int base = m_baseOutline.empty() ? 0 : TruncToInt(m_baseOutline.front().z);
+    m_apexElevation = ClampToInt(static_cast<long long>(m_apexElevation) + base);
     m_wallTop = base;
     UpdateData(FALSE);
     return TRUE;
@@ -103,7 +103,8 @@ bool CPyramidRoofDlg::CreateRoof()
         MessageBox(kNoEavePoint, kCaption, MB_OK);
         return false;
     }
-    g_pyramidRoofDefaults = {ClampToInt(static_cast<double>(m_apexElevation) - m_wallTop), m_overhang, m_thickness};
+    const std::optional<int> apexHeight = StoredAs<int>(static_cast<long long>(m_apexElevation) - m_wallTop);
+    g_pyramidRoofDefaults = {apexHeight.value_or(g_pyramidRoofDefaults.apexHeight), m_overhang, m_thickness};
     CreateRoofEntities();
     return true;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -222,6 +223,24 @@ TEST_F(DormerCommandTest, AnchorHeightsOffTheFacesAreRefused)
     // Refused, the anchor went back to the height the run opened with, not to "none yet".
     ASSERT_EQ(Dormers().size(), 1u);
     EXPECT_NEAR(Origin(Dormers()[0]).z, 2200, 1e-9);
+}
+
+// The anchor pick keeps the old height (here one picked before) in whole millimetres when no
+// point is given, also on faces higher up than an int holds (a roof on a slab typed
+// 99999999999 put them there).
+TEST_F(DormerCommandTest, ACancelledAnchorPickKeepsTheHeightWhateverItsSize)
+{
+    for (const double base : {0.0, 2147480000.0, 1e10, 1e13}) {
+        SCOPED_TRACE(base);
+        host::NewDrawing();
+        g_dormerDefaults = DormerDefaults();
+        AddMesh({{{0, 0, base}, {10000, 0, base}, {10000, 6000, base + 6000}, {0, 6000, base + 6000}}});
+        char picked[64];
+        std::snprintf(picked, sizeof picked, "0,0,%.1f", base + 1000.7);
+        Script(std::string("dormer\n#1:0\nclick 1258\n") + picked + "\nclick 1258\n*cancel*\nok\n0\n*cancel*\ncancel\n");
+        ASSERT_EQ(Dormers().size(), 1u) << Transcript();
+        EXPECT_EQ(Origin(Dormers()[0]).z, base + 1000);
+    }
 }
 
 TEST_F(DormerCommandTest, EditChecksAndPickedLengths)

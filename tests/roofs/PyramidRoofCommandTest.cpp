@@ -112,7 +112,8 @@ TEST_F(PyramidRoofCommandTest, ThinRoofsAreFacesThickOnesSlabs)
 }
 
 // An apex below the base with an overhang leaves the eave points nowhere: the message, the
-// dialog stays open, nothing is built or remembered. Out-of-range values keep it open too.
+// dialog stays open, nothing is built or remembered. Out-of-range values keep it open too,
+// among them an apex whose height above the wall top no int holds.
 TEST_F(PyramidRoofCommandTest, WhatCannotBeBuiltKeepsTheDialogOpenAndChangesNothing)
 {
     const struct {
@@ -123,6 +124,11 @@ TEST_F(PyramidRoofCommandTest, WhatCannotBeBuiltKeepsTheDialogOpenAndChangesNoth
         {"apex below the base", "set 1310 2000\nset 1312 500\nset 1161 120\nok\n",
          "[攒尖屋顶] 无法计算出檐点，请检查锥顶标高和出檐长！"},
         {"overhang 20000", "set 1312 20000\nok\n", "请输入一个介于 0 和 10000 之间的整数。"},
+        // The apex is remembered relative to the wall top in an int.
+        {"apex beyond an int above the wall top", "set 1311 -1000\nset 1310 2147483647\nok\n",
+         "请输入一个介于 -2147483648 和 2147482647 之间的整数。"},
+        {"apex beyond an int below the wall top", "set 1311 1000\nset 1310 -2147483648\nok\n",
+         "请输入一个介于 -2147482648 和 2147483647 之间的整数。"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
