@@ -72,6 +72,22 @@ void AppendRepeated(std::vector<float>& spacings, float value, double repeat)
     spacings.insert(spacings.end(), times, value);
 }
 
+// The sill and the start margin are remembered as floats, which the next run reads back as
+// ints. A float holds every int up to 2^24 but only some beyond it (2147483647 comes back as
+// 2^31, which no int holds): a value the remembered float would not give back unchanged is
+// refused at OK.
+bool RememberedUnchanged(int value)
+{
+    const std::optional<float> kept = StoredAs<float>(value);
+    return kept && StoredAs<int>(*kept) == value;
+}
+
+// The int a remembered float was taken from (only such floats are remembered).
+int Recalled(float remembered)
+{
+    return StoredAs<int>(remembered).value_or(0);
+}
+
 // The plan direction from a to b.
 GeVector3d PlanVector(const GePoint3d& a, const GePoint3d& b)
 {
@@ -81,7 +97,7 @@ GeVector3d PlanVector(const GePoint3d& a, const GePoint3d& b)
 }  // namespace
 
 CInstQuickWdwDlg::CInstQuickWdwDlg(CWnd* parent)
-    : CDialog(IDD_QUICK_INSERT_WINDOW, parent), m_nSill(static_cast<int>(g_quickWinDefaults.sill)),
+    : CDialog(IDD_QUICK_INSERT_WINDOW, parent), m_nSill(Recalled(g_quickWinDefaults.sill)),
       m_nHeight(g_quickWinDefaults.height), m_nWidth(g_quickWinDefaults.width), m_nStartFloor(1),
       m_nRepeat(g_quickWinDefaults.repeat), m_bCentre(g_quickWinDefaults.centre), m_strSpacing(g_quickWinSpacingText),
       m_nStartMargin(1000), m_nCount(g_quickWinDefaults.count), m_strStoreyHeight(g_quickWinStoreyHeightText),
@@ -136,7 +152,7 @@ BOOL CInstQuickWdwDlg::OnInitDialog()
             margin->EnableWindow(FALSE);
         ShowEdge(false);
     } else {
-        m_nStartMargin = static_cast<int>(g_quickWinDefaults.startMargin);
+        m_nStartMargin = Recalled(g_quickWinDefaults.startMargin);
         if (margin)
             margin->EnableWindow(TRUE);
     }
@@ -205,6 +221,14 @@ int CInstQuickWdwDlg::CheckInput()
     }
     if (m_nRepeat > 200)
         return 0;
+    if (!RememberedUnchanged(m_nSill)) {
+        m_nSill = Recalled(g_quickWinDefaults.sill);
+        return Complain("请输入合理的窗台标高值。", kErrorCaption);
+    }
+    if (!RememberedUnchanged(m_nStartMargin)) {
+        m_nStartMargin = Recalled(g_quickWinDefaults.startMargin);
+        return Complain("请输入合理的起始边距值。", kErrorCaption);
+    }
     return 1;
 }
 
@@ -225,8 +249,8 @@ void CInstQuickWdwDlg::OnOK()
     g_quickWinDefaults.width = m_nWidth;
     g_quickWinDefaults.height = m_nHeight;
     g_quickWinDefaults.centre = m_bCentre;
-    g_quickWinDefaults.startMargin = static_cast<float>(m_nStartMargin);
-    g_quickWinDefaults.sill = static_cast<float>(m_nSill);
+    g_quickWinDefaults.startMargin = StoredAs<float>(m_nStartMargin).value_or(g_quickWinDefaults.startMargin);
+    g_quickWinDefaults.sill = StoredAs<float>(m_nSill).value_or(g_quickWinDefaults.sill);
     g_quickWinSpacingText = m_strSpacing;
     g_quickWinDefaults.repeat = m_nRepeat;
     g_quickWinDefaults.position = m_nPosition;
@@ -295,7 +319,7 @@ void CInstQuickWdwDlg::OnBnClickedCenter()
         if (margin)
             margin->EnableWindow(FALSE);
     } else {
-        m_nStartMargin = static_cast<int>(g_quickWinDefaults.startMargin);
+        m_nStartMargin = Recalled(g_quickWinDefaults.startMargin);
         if (margin)
             margin->EnableWindow(TRUE);
     }

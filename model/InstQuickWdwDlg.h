@@ -54,7 +54,8 @@ public:
     // repeat's absolute value, once when the repeat is no number). A part that is no number,
     // or starts with "*", is left out. At most kMaxSpacings values are kept.
     void ParseSpacing(std::vector<float>& spacings) const;
-    // 1 when the values allow a layout; 0 after saying why (the offending value is reset).
+    // 1 when the values allow a layout and the sill and start margin can be remembered; 0
+    // after saying why (the offending value is reset).
     int CheckInput();
 
     CString m_strBuildName;

@@ -205,4 +205,46 @@ TEST_F(QuickInsertWindowTest, RefusalsKeepTheDialogOpenOrEndThePass)
     EXPECT_THAT(Transcript(), HasSubstr("提示：墙边长度不足，一个窗也放不下，未插入窗。"));
 }
 
+// The sill and the start margin go into floats that the next run reads back as ints: at OK a
+// value the float would not give back unchanged is refused (the dialog stays open, the field
+// back at its remembered value), one a float holds exactly is taken and opens the next run
+// as typed; a text no int holds is refused by the exchange (the margin as it is typed, the
+// old one staying).
+TEST_F(QuickInsertWindowTest, SillsAndMarginsAreTakenOnlyWhenTheirRememberedFloatsGiveThemBack)
+{
+    constexpr const char* kSill = "[错误] 请输入合理的窗台标高值。";
+    constexpr const char* kMargin = "[错误] 请输入合理的起始边距值。";
+    constexpr const char* kNoInt = "请输入一个整数。";
+    const struct {
+        int id;
+        const char* typed;
+        const char* refusal;  // empty: none
+        bool closes;          // with OK
+        int remembered;
+    } cases[] = {
+        {1156, "16777216", "", true, 16777216},      {1156, "16777217", kSill, false, 900},
+        {1156, "-16777217", kSill, false, 900},      {1156, "2147483520", "", true, 2147483520},
+        {1156, "2147483647", kSill, false, 900},     {1156, "-2147483648", "", true, -2147483647 - 1},
+        {1156, "2147483648", kNoInt, false, 900},    {1156, "1e3", kNoInt, false, 900},
+        {1156, "nan", kNoInt, false, 900},           {1157, "16777216", "", true, 16777216},
+        {1157, "16777217", kMargin, false, 1000},    {1157, "2147483647", kMargin, false, 1000},
+        {1157, "1073741824", "", true, 1073741824},  {1157, "inf", kNoInt, true, 1000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.id << " " << c.typed);
+        SetUp();
+        AddBuilding("A座", 30000, kBlock);
+        Script("qwin\n#1@2000,0\n\nset " + std::to_string(c.id) + " " + c.typed + "\nok\n" +
+               (c.closes ? "*cancel*\n" : "cancel\n"));
+        const std::string out = Transcript();
+        EXPECT_THAT(out, HasSubstr(c.refusal));
+        EXPECT_THAT(out, HasSubstr(c.closes ? "closed: IDOK" : "closed: IDCANCEL"));
+        const bool sill = c.id == 1156;
+        EXPECT_EQ(sill ? g_quickWinDefaults.sill : g_quickWinDefaults.startMargin, static_cast<float>(c.remembered));
+        if (sill) {
+            EXPECT_EQ(CInstQuickWdwDlg().m_nSill, c.remembered);
+        }
+    }
+}
+
 }  // namespace
