@@ -44,7 +44,9 @@ GePoint3dArray RoofSection(long long w, long long h1, long long h2, long long t,
     // stands above the roof face at y = -o (the roof face lies at z = -o·tan(slope) there).
     const double a = 2.0 * static_cast<double>(h2) * static_cast<double>(o) / static_cast<double>(w);
     const double b = H1 + static_cast<double>(o) * std::tan(slope);
-    if (a <= b)
+    // Without an overhang nothing drops below the eave, whatever the wall height (a record
+    // with a negative one would otherwise cut at 0 / 0).
+    if (a <= b || a == 0.0)
         return {{left, y, H1 - a},     {half, y, ridge},     {right, y, H1 - a},
                 {right, y, H1 - a + T}, {half, y, ridge + T}, {left, y, H1 - a + T}};
     // The underside is cut off at the roof face's level h1 - b, where it meets the gable's

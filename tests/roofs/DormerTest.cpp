@@ -9,7 +9,9 @@
 #include <limits>
 #include <memory>
 
+#include "CheckedNumbers.h"
 #include "Dormer.h"
+#include "DormerGeometry.h"
 #include "DrawingFile.h"
 #include "Quenra3dRunner.h"
 #include "RoofTestSupport.h"
@@ -119,6 +121,27 @@ TEST_F(DormerTest, SectionsFollowTheShape)
         ASSERT_EQ(dormer.Sections().size(), 2u);
         ExpectPointsNear(dormer.Sections()[0], c.body, 1e-9);
         ExpectPointsNear(dormer.Sections()[1], c.roof, 1e-9);
+    }
+}
+
+// Records the panel would refuse (a drawing file may hold any) still give finite sections:
+// the first row, read from a file and edited to no overhang, cut its slab at 0 / 0 and the
+// save refused the dormer it had read.
+TEST_F(DormerTest, SectionsOfDimensionsNoPanelTakesAreFinite)
+{
+    const Dims cases[] = {
+        {459520, -402599936, 89, 200, 0, 0.5},
+        {2000, -1000, 1000, 300, 0, 0.5},
+        {2000, -1000, 1000, 300, 300, 0.5},
+        {-2000, 1000, 1000, 300, 300, 0.5},
+        {2000, 1000, 1000, 300, -300, -1.5},
+        {1, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, 1.5707963},
+        {INT32_MAX, INT32_MIN, INT32_MAX, 1, 0, -1.5707963},
+    };
+    for (const Dims& d : cases) {
+        SCOPED_TRACE(testing::Message() << d.w << " " << d.h1 << " " << d.h2 << " " << d.o << " " << d.slope);
+        for (const Ring& section : DormerSections(d.w, d.h1, d.h2, d.t, d.o, d.slope))
+            EXPECT_TRUE(AllFinite(section));
     }
 }
 
