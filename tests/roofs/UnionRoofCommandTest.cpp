@@ -8,7 +8,6 @@
 #include <string>
 
 #include "Dormer.h"
-#include "ExtrudeBuild.h"
 #include "OrvScaleText.h"
 #include "RoofFaceUnionTestSupport.h"
 #include "RoofTestSupport.h"
@@ -223,8 +222,7 @@ TEST_F(UnionRoofCommandTest, ExchangeCapacitiesAreTakenToTheLastLoopAndVertex)
 // The union takes no part of a building: a building, its window and its label (the module's
 // objects other than roofs and dormers) and a host solid tagged as a building are neither read
 // nor erased, and do not count towards the two objects a union needs; a roof entity, a dormer
-// and an untagged solid are taken as before. Listed by what each case adds after the two hip
-// roofs it starts from (or the one, or none).
+// and an untagged solid are taken as before.
 TEST_F(UnionRoofCommandTest, BuildingsWindowsAndLabelsStayOutOfTheUnion)
 {
     enum Part { kRoof, kCrossRoof, kBuilding, kWindow, kLabel, kTaggedSolid, kRoofEntity, kDormer, kSolid };
@@ -270,10 +268,8 @@ TEST_F(UnionRoofCommandTest, BuildingsWindowsAndLabelsStayOutOfTheUnion)
          {kRoof, kCrossRoof, kBuilding, kWindow, kLabel, kTaggedSolid}, {kRoof, kCrossRoof}},
         {"one roof with a building, a window and a label", {kRoof, kBuilding, kWindow, kLabel}, {}},
         {"one roof and a tagged solid", {kRoof, kTaggedSolid}, {}},
-        {"a building and its window", {kBuilding, kWindow}, {}},
-        {"a roof and a roof entity", {kRoof, kRoofEntity}, {kRoof, kRoofEntity}},
-        {"a roof and a dormer", {kRoof, kDormer}, {kRoof, kDormer}},
-        {"a roof and an untagged solid", {kRoof, kBuilding, kSolid}, {kRoof, kSolid}},
+        {"a roof, a roof entity and a dormer", {kRoof, kRoofEntity, kDormer}, {kRoof, kRoofEntity, kDormer}},
+        {"a roof and an untagged solid beside a building", {kRoof, kBuilding, kSolid}, {kRoof, kSolid}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -285,24 +281,13 @@ TEST_F(UnionRoofCommandTest, BuildingsWindowsAndLabelsStayOutOfTheUnion)
         host::EventLog::Instance().Clear();
         Script("unionroof\nall\n");
         EXPECT_EQ(CountOf(Transcript(), "合成失败"), 0);
-        for (std::size_t i = 0; i < before.size(); ++i) {
-            const bool taken = std::count(c.erased.begin(), c.erased.end(), c.parts[i]) > 0;
-            EXPECT_EQ(before[i]->IsErased() != 0, taken) << "part " << i;
-        }
+        for (std::size_t i = 0; i < before.size(); ++i)
+            EXPECT_EQ(before[i]->IsErased() != 0, std::count(c.erased.begin(), c.erased.end(), c.parts[i]) > 0)
+                << "part " << i;
         const std::vector<decDbEntity*> after = Live();
-        ASSERT_EQ(after.size(), before.size() - c.erased.size() + (c.erased.empty() ? 0 : 1));
-        for (const decDbEntity* e : after) {
-            if (const CExtrudeBuild* building = CExtrudeBuild::Cast(e->GetBaseObject())) {
-                EXPECT_EQ(building->Name(), CString("甲"));
-            }
-            if (const CWindow* window = CWindow::Cast(e->GetBaseObject())) {
-                EXPECT_EQ(window->BuildName(), CString("甲"));
-            }
-        }
-        if (c.erased == std::vector<Part>{kRoof, kCrossRoof}) {
-            const std::vector<Ring> faces = MeshFaces(after.back());
-            ExpectPlanCoveredOnce(faces, PlanUnionArea({kLong, kCross}));
-            EXPECT_GE(Extents(faces).MinPoint().z, 3000 - 1e-6) << "no wall went into the roof";
+        EXPECT_EQ(after.size(), before.size() - c.erased.size() + (c.erased.empty() ? 0 : 1));
+        if (c.erased.size() == 2 && c.erased[1] == kCrossRoof) {
+            EXPECT_GE(Extents(MeshFaces(after.back())).MinPoint().z, 3000 - 1e-6) << "no wall went into the roof";
         }
     }
 }
