@@ -198,3 +198,22 @@ TEST(TraceLoopsFromSegments, CrossingRectanglesGiveTheUnionArea) {
     EXPECT_NEAR(TotalArea(r), unionArea, 1e-3) << "round " << round;
   }
 }
+
+// Faces as the roof union meets them over a band typed 1e11 high, or grown by an overhang of
+// 1e21, where the link margin, growing with the coordinates, is at its widest: a rectangle
+// tall against its width, cut in two halfway up and by a slant across its foot. The walk
+// stands on its points rounded to single precision, so the heights are powers of two, which
+// a float holds exactly (other points that far out lie more than the weld off their floats
+// and close no loop).
+TEST(TraceLoopsFromSegments, TracesFacesReachingFarOut) {
+  for (const double tall : {0x1p17, 0x1p37, 0x1p52, 0x1p70}) {
+    SCOPED_TRACE(tall);
+    const double w = 20000.0;
+    std::vector<Seg> segs = {{0, 0, w, 0},        {w, 0, w, tall},         {w, tall, 0, tall},
+                             {0, tall, 0, 0},     {0, tall / 2, w, tall / 2}, {0, 1000, w, 0}};
+    const auto r = Trace(Split(1, segs));
+    ASSERT_EQ(r.status, 1);
+    ASSERT_EQ(r.loops.size(), 3u);
+    EXPECT_NEAR(TotalArea(r), w * tall, w * tall * 1e-6);
+  }
+}

@@ -1,8 +1,6 @@
 // The end-point hash against a plain scan: every point within the reach comes back, each
 // once and ascending, whatever the reach is against the cells (down to a hair, up to wider
-// than the whole set, infinite) and however far out the points lie. The tracer that asks the
-// widest reaches (its link margin grows with the coordinates) still traces faces whose
-// coordinates run to 1e11 and 1e21.
+// than the whole set, infinite) and however far out the points lie.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -62,25 +60,5 @@ TEST(PointHash, ReturnsEveryPointWithinAnyReachOnceAndAscending) {
         }
       }
     }
-  }
-}
-
-// Faces as the roof union meets them over a band typed 1e11 high, or grown by an overhang
-// of 1e21: a rectangle tall against its width, cut in two halfway up and by a slant across
-// its foot. The walk stands on its points rounded to single precision, so the heights are
-// powers of two, which a float holds exactly (other points that far out lie more than the
-// weld off their floats and close no loop).
-TEST(TraceLoopsFromSegments, TracesFacesReachingFarOut) {
-  for (const double tall : {0x1p17, 0x1p37, 0x1p52, 0x1p70}) {
-    SCOPED_TRACE(tall);
-    const double w = 20000.0;
-    std::vector<Seg> segs = {{0, 0, w, 0},        {w, 0, w, tall},         {w, tall, 0, tall},
-                             {0, tall, 0, 0},     {0, tall / 2, w, tall / 2}, {0, 1000, w, 0}};
-    const auto r = Trace(Split(1, segs));
-    ASSERT_EQ(r.status, 1);
-    ASSERT_EQ(r.loops.size(), 3u);
-    double sum = 0.0;
-    for (const Loop& l : r.loops) sum += std::fabs(ShoelaceArea(l));
-    EXPECT_NEAR(sum, w * tall, w * tall * 1e-6);
   }
 }
