@@ -51,7 +51,7 @@ std::string TestFolder::Write(const std::string& name, const std::string& text) 
 }
 
 Quenra3dRun RunQuenra3d(const std::vector<std::string>& args, const std::string& input,
-                        const std::vector<std::string>& environment)
+                        const std::vector<std::string>& environment, const std::filesystem::path& workingFolder)
 {
     TestFolder folder;
     const std::string in = folder.Write("stdin.txt", input);
@@ -59,6 +59,7 @@ Quenra3dRun RunQuenra3d(const std::vector<std::string>& args, const std::string&
     std::string command;
     for (const std::string& setting : environment) command += Quote(setting) + " ";
     if (!environment.empty()) command = "env " + command;
+    if (!workingFolder.empty()) command = "cd " + Quote(workingFolder.string()) + " && " + command;
     command += Quote(QUENRA3D_EXE);
     for (const std::string& arg : args) command += " " + Quote(arg);
     command += " < " + Quote(in) + " > " + Quote(out) + " 2>&1";

@@ -30,9 +30,9 @@ private:
 std::string ReadAll(const std::filesystem::path& path);
 
 // Runs quenra3d with the arguments (each passed as one word) and standard input from the text;
-// environment holds "NAME=VALUE" settings for the run.
+// environment holds "NAME=VALUE" settings for the run; in workingFolder when one is given.
 Quenra3dRun RunQuenra3d(const std::vector<std::string>& args, const std::string& input = {},
-                        const std::vector<std::string>& environment = {});
+                        const std::vector<std::string>& environment = {}, const std::filesystem::path& workingFolder = {});
 
 // Runs a script through quenra3d with the test module loaded (lines echoed unless -q is among the extra arguments).
 Quenra3dRun RunTestScript(const std::string& script, std::vector<std::string> extraArgs = {});

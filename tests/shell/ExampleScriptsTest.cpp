@@ -5,15 +5,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <regex>
 #include <sstream>
+
+#include "Quenra3dRunner.h"
 
 namespace {
 
@@ -22,13 +18,6 @@ using ::testing::HasSubstr;
 
 const fs::path kRepository = LUMIDRAX_SOURCE_DIR;
 
-std::string ReadText(const fs::path& path)
-{
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
 // A row: the script, and the words after build/demo/bin/quenra3d.
 using ExampleRun = std::pair<std::string, std::string>;
 
@@ -36,7 +25,7 @@ std::vector<ExampleRun> ExampleRuns()
 {
     static const std::regex row(R"(^\| `([-\w]+\.txt)` \| `build/demo/bin/quenra3d ([^`]+)` \|$)");
     std::vector<ExampleRun> runs;
-    std::istringstream lines(ReadText(kRepository / "examples" / "README.md"));
+    std::istringstream lines(ReadAll(kRepository / "examples" / "README.md"));
     std::smatch match;
     for (std::string line; std::getline(lines, line);)
         if (std::regex_match(line, match, row)) runs.emplace_back(match[1], match[2]);
@@ -49,16 +38,14 @@ TEST_P(ExampleScripts, RunFromTheRepositorysFolderAsTheirRowSays)
 {
     const auto& [script, words] = GetParam();
     EXPECT_THAT(words, HasSubstr("examples/" + script));
-    const fs::path folder = fs::temp_directory_path() / ("lumidrax-example-" + std::to_string(::getpid()) + script);
-    fs::remove_all(folder);
-    fs::create_directories(folder / "out");
-    fs::create_directory_symlink(kRepository / "examples", folder / "examples");
-    const std::string transcript = (folder / "transcript.txt").string();
-    const int raw = std::system(("cd '" + folder.string() + "' && '" + QUENRA3D_EXE + "' " + words + " > '" +
-                                 transcript + "' 2>&1").c_str());
-    const std::string out = ReadText(transcript);
-    fs::remove_all(folder);
-    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << out;
+    const TestFolder folder;
+    fs::create_directories(folder.Path() / "out");
+    fs::create_directory_symlink(kRepository / "examples", folder.Path() / "examples");
+    std::vector<std::string> args;
+    std::istringstream split(words);
+    for (std::string word; split >> word;) args.push_back(word);
+    const Quenra3dRun run = RunQuenra3d(args, {}, {}, folder.Path());
+    EXPECT_EQ(run.status, 0) << run.output;
 }
 
 INSTANTIATE_TEST_SUITE_P(Readme, ExampleScripts, ::testing::ValuesIn(ExampleRuns()), [](const auto& info) {
@@ -75,9 +62,9 @@ TEST(ExampleScriptsTable, HasARowForEveryScriptAndTheReadmeShowsTheFirstOneWhole
         if (entry.path().extension() != ".txt") continue;
         EXPECT_THAT(listed, ::testing::Contains(entry.path().filename().string())) << "examples/README.md";
     }
-    const std::string first = ReadText(kRepository / "examples" / "first-building.txt");
+    const std::string first = ReadAll(kRepository / "examples" / "first-building.txt");
     ASSERT_FALSE(first.empty());
-    EXPECT_THAT(ReadText(kRepository / "README.md"), HasSubstr("```\n" + first + "```\n"));
+    EXPECT_THAT(ReadAll(kRepository / "README.md"), HasSubstr("```\n" + first + "```\n"));
 }
 
 }  // namespace
