@@ -78,24 +78,6 @@ bool CrossesItself(const Outline& o) {
   return false;
 }
 
-// Roofs of outlines against CGAL's skeleton by the volume under their faces and their top:
-// how many were refused, and every wrong one named.
-struct Tally {
-  int drawn = 0, refused = 0, wrong = 0;
-  void Judge(const std::string& name, const Outline& outline, double degrees) {
-    const std::vector<Outline> loops = AsFootprint({outline});
-    ++drawn;
-    const Roof roof = Solve(loops, EqualSlopes(loops[0].size(), degrees));
-    if (roof.result != 1) {
-      ++refused;
-      return;
-    }
-    const std::string difference = MassDifference(roof.faces, {roof.outline}, degrees);
-    wrong += !difference.empty();
-    EXPECT_EQ(difference, "") << name << ": " << Describe(loops, degrees);
-  }
-};
-
 }  // namespace
 
 TEST(SolveSlopedRoofFacesOracle, EqualSlopesMatchCgalStraightSkeleton) {
@@ -231,17 +213,28 @@ TEST(SolveSlopedRoofFacesOracle, HigherCourtyardMatchesCgalSkeletonOfTheOffsetOu
   }
 }
 
-TEST(SolveSlopedRoofFacesOracle, NotchedAndSlitBlocksAreRightOrRefused) {
-  // Blocks of three to six sides, every side notched to one depth by a V or a slit a few
-  // centimetres wide, with the first notch's tip moved up to 2 m along its side, or 2 m
-  // exactly, or left; turned by an odd angle on a site 3e6 from the origin. The notches'
-  // tips close on each other, and single precision makes two tips pass within a hair, where
-  // the order in which they reach each other's edges shapes the roof. Every roof has the
-  // volume and top of CGAL's skeleton, or is refused; outlines the moved tip makes cross
-  // themselves are not drawn.
+TEST(SolveSlopedRoofFacesOracle, OutlinesTurnedByOddAnglesOnASiteAreRightOrRefused) {
+  // Turned by an odd angle on a site 3e6 from the origin, where single precision makes the
+  // meetings symmetry puts together pass within a hair and their order shapes the roof. Blocks
+  // of three to six sides, every side notched to one depth by a V or a slit a few centimetres
+  // wide, the first notch's tip moved up to 2 m along its side, or 2 m exactly, or left
+  // (outlines that then cross themselves are not drawn), may now and then be refused; the
+  // random and symmetric outlines above are not, in this sample. Every roof has the volume
+  // and top of CGAL's skeleton.
   std::mt19937 rng(59);
-  std::uniform_real_distribution<double> unit(0.0, 1.0);
-  Tally notched, slit;
+  std::uniform_real_distribution<double> unit(0.0, 1.0), degrees(15.0, 60.0);
+  enum Kind { kV, kSlit, kOther };
+  int drawn[3] = {}, refused[3] = {};
+  auto judge = [&](Kind kind, const std::string& name, const Outline& placed, double deg) {
+    const std::vector<Outline> loops = AsFootprint({placed});
+    ++drawn[kind];
+    const Roof roof = Solve(loops, EqualSlopes(loops[0].size(), deg));
+    if (roof.result != 1) {
+      ++refused[kind];
+      return;
+    }
+    EXPECT_EQ(MassDifference(roof.faces, {roof.outline}, deg), "") << name << ": " << Describe(loops, deg);
+  };
   for (int round = 0; round < 150; ++round) {
     const int sides = 3 + round % 4;
     const double apothem = 10000 * std::cos(M_PI / sides), depth = (0.2 + 0.75 * unit(rng)) * apothem;
@@ -250,36 +243,26 @@ TEST(SolveSlopedRoofFacesOracle, NotchedAndSlitBlocksAreRightOrRefused) {
     for (bool isSlit : {false, true}) {
       const double width = isSlit ? 50 + 400 * unit(rng) : 500 + 4000 * unit(rng);
       const Outline block = OnSite(NotchedBlock(sides, depth, width, isSlit, move), turn, cx, cy);
-      if (CrossesItself(block)) continue;
-      (isSlit ? slit : notched).Judge(std::to_string(sides) + " notches", block, 30);
+      if (!CrossesItself(block)) judge(isSlit ? kSlit : kV, std::to_string(sides) + " notches", block, 30);
     }
   }
-  EXPECT_EQ(notched.wrong + slit.wrong, 0);
-  EXPECT_LE(notched.refused, notched.drawn / 50) << "of " << notched.drawn;
-  EXPECT_LE(slit.refused, slit.drawn / 50) << "of " << slit.drawn;
-}
-
-TEST(SolveSlopedRoofFacesOracle, FootprintsTurnedByOddAnglesOnASiteMatchCgal) {
-  // The random and symmetric outlines above, turned by odd angles on a site 3e6 from the
-  // origin: no wrong roof, and as few refusals as where they lie square at the origin.
-  std::mt19937 rng(2059);
-  std::uniform_real_distribution<double> unit(0.0, 1.0), degrees(15.0, 60.0);
-  Tally tally;
-  auto judge = [&](const std::string& name, const Outline& shape, double deg) {
+  rng.seed(2059);
+  auto other = [&](const std::string& name, const Outline& shape, double deg) {
     const double turn = 0.1 + 6.0 * unit(rng), cx = 3e6 + 1e5 * unit(rng), cy = 3e6 * unit(rng);
-    tally.Judge(name, OnSite(shape, turn, cx, cy), deg);
+    judge(kOther, name, OnSite(shape, turn, cx, cy), deg);
   };
-  for (int i = 0; i < 30; ++i) judge("star", StarOutline(rng, 5 + static_cast<int>(rng() % 40), 4000, 16000), std::round(degrees(rng)));
-  for (int i = 0; i < 60; ++i) judge("staircase", StaircaseOutline(rng, 1 + static_cast<int>(rng() % 8)), std::round(degrees(rng)));
-  for (int i = 0; i < 60; ++i) judge("histogram", HistogramOutline(rng, 1 + static_cast<int>(rng() % 8)), std::round(degrees(rng)));
+  for (int i = 0; i < 30; ++i) other("star", StarOutline(rng, 5 + static_cast<int>(rng() % 40), 4000, 16000), std::round(degrees(rng)));
+  for (int i = 0; i < 60; ++i) other("staircase", StaircaseOutline(rng, 1 + static_cast<int>(rng() % 8)), std::round(degrees(rng)));
+  for (int i = 0; i < 60; ++i) other("histogram", HistogramOutline(rng, 1 + static_cast<int>(rng() % 8)), std::round(degrees(rng)));
   for (const Outline& o : {LShape(), TShape(), UShape(), HShape(), Rectangle(20000, 8000), Rectangle(9000, 9000)})
-    judge("letter", o, std::round(degrees(rng)));
+    other("letter", o, std::round(degrees(rng)));
   for (int round = 0; round < 4; ++round)
-    for (const Shape& shape : SymmetricOutlines()) judge(shape.name, shape.outline, shape.degrees);
+    for (const Shape& shape : SymmetricOutlines()) other(shape.name, shape.outline, shape.degrees);
   for (int round = 0; round < 40; ++round) {
     const int spikes = 5 + static_cast<int>(rng() % 45);
-    judge("regular star", RegularStar(spikes, 5000 + 20000 * unit(rng), 0.2 + 0.7 * unit(rng)), std::round(degrees(rng)));
+    other("regular star", RegularStar(spikes, 5000 + 20000 * unit(rng), 0.2 + 0.7 * unit(rng)), std::round(degrees(rng)));
   }
-  EXPECT_EQ(tally.wrong, 0);
-  EXPECT_EQ(tally.refused, 0) << "of " << tally.drawn;
+  EXPECT_LE(refused[kV], drawn[kV] / 50) << "of " << drawn[kV];
+  EXPECT_LE(refused[kSlit], drawn[kSlit] / 50) << "of " << drawn[kSlit];
+  EXPECT_EQ(refused[kOther], 0) << "of " << drawn[kOther];
 }
