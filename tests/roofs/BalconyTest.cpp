@@ -4,10 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <map>
-#include <sstream>
 
 #include "BalconyDlg.h"
 #include "HostSolids.h"
@@ -165,38 +163,6 @@ TEST_F(BalconyTest, RegionsOutsideThatTouchTheBuilding)
         else
             ExpectSound(ring, 200, c.freeLength);
     }
-}
-
-// The balcony's front drawn in two outlines meeting 0.05 to 2 mm beside the foot of a third
-// dividing it (a line of three points, as outlines are), at the origin and at 5e5: two regions, a slab on each, whose areas are the
-// halves' within the gap times their depth.
-TEST_F(BalconyTest, AFrontJoinedBesideADividingLineGivesTwoRegions)
-{
-    for (const double origin : {0.0, 5e5})
-        for (const double gap : {0.05, 0.2, 0.5, 0.95, 2.0}) {
-            host::NewDrawing();
-            Ring building = Rectangle(10000, 6000);
-            for (GePoint3d& p : building)
-                p.x += origin, p.y += origin;
-            AddBuilding("A", 9000, building);
-            const auto at = [&](double x, double y) {
-                std::ostringstream out;
-                out.precision(17);
-                out << origin + x << "," << origin + y;
-                return out.str();
-            };
-            Script("pline " + at(2000, 0) + " " + at(2000, -1500) + " " + at(5000 + gap, -1500) + "\npline " +
-                   at(5000 + gap, -1500) + " " + at(8000, -1500) + " " + at(8000, 0) + "\npline " + at(5000, 0) + " " +
-                   at(5000, -750) + " " + at(5000, -1500) + "\nbalcony\n@" + at(5000, 3000) + "\nbox:" + at(1500, -2000) + "," +
-                   at(8500, 100) + "\nok\n");
-            std::vector<double> areas;
-            for (const decDbEntity3d* slab : Made(decDbExtrude::Desc()))
-                areas.push_back(std::fabs(SignedPlanArea(slab->GetMesh()->FacePoints(0, slab->GetTM()))));
-            std::sort(areas.begin(), areas.end());
-            ASSERT_EQ(areas.size(), 2u) << origin << " " << gap << Transcript();
-            for (const double area : areas)
-                EXPECT_NEAR(area, 4.5e6, gap * 1500 + 1e-3) << origin << " " << gap;
-        }
 }
 
 TEST_F(BalconyTest, RefusalsBeforeTheDialog)
