@@ -60,13 +60,6 @@ double Clearance(const ResultFace& piece, const std::vector<Face>& faces, double
   return d;
 }
 
-double Perimeter(const Face& f) {
-  double sum = 0.0;
-  for (size_t i = 0; i < f.size(); ++i)
-    sum += std::hypot(f[(i + 1) % f.size()].x - f[i].x, f[(i + 1) % f.size()].y - f[i].y);
-  return sum;
-}
-
 // Empty when the union of the faces passes the three checks; otherwise what fails.
 std::string Check(const std::vector<Face>& faces) {
   const UnionRun run = RunUnion(faces);
@@ -81,7 +74,7 @@ std::string Check(const std::vector<Face>& faces) {
     const ClipperLib::Paths region = Region(piece);
     got += AreaOf(region);
     all.insert(all.end(), region.begin(), region.end());
-    rims += Perimeter(piece.outer);
+    rims += rooftest::Perimeter(piece.outer);
     for (const P3& p : piece.outer) largest = std::max({largest, std::fabs(p.x), std::fabs(p.y)});
   }
   const double allowed = kAgreement * expected + std::ldexp(largest, -23) * rims;
