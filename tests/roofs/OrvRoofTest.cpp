@@ -260,93 +260,73 @@ TEST_F(OrvRoofTest, AnOverhangThatDropsAnEdge)
     EXPECT_THAT(Transcript(), HasSubstr("修改后的挑出距离会造成屋顶边数改变!请使用编辑屋顶功能!"));
 }
 
-// An L (12 x 10 m, its arm 5 m wide) with 60° on its west and south edges and 30° on the
-// others: a new overhang grows the ring from another corner, and perhaps the other way
-// round, yet every face keeps rising at the slope of the edge it stands on, typed either way
-// round and from any corner; back to no overhang the slopes are as typed.
-TEST_F(OrvRoofTest, AnOverhangEditKeepsEachSlopeOnItsEdge)
+// Both values within half a millimetre of `at`: an edge along that line.
+bool BothAt(double u, double v, double at)
 {
-    const Ring l = {{0, 0, 0}, {12000, 0, 0}, {12000, 5000, 0}, {5000, 5000, 0}, {5000, 10000, 0}, {0, 10000, 0}};
-    // The slope of each edge of a ring that the frame takes to the L grown by the overhang.
-    const auto slopesOf = [](const Ring& ring, const GeMatrix3d& toWorld, double grown) {
-        std::vector<float> slopes;
-        for (std::size_t j = 0; j < ring.size(); ++j) {
-            const GePoint3d a = GePoint3d(ring[j]).TransformBy(toWorld);
-            const GePoint3d b = GePoint3d(ring[(j + 1) % ring.size()]).TransformBy(toWorld);
-            const bool west = std::fabs(a.x + grown) < 0.5 && std::fabs(b.x + grown) < 0.5;
-            const bool south = std::fabs(a.y + grown) < 0.5 && std::fabs(b.y + grown) < 0.5;
-            slopes.push_back(west || south ? 60 : 30);
-        }
-        return slopes;
-    };
-    for (const bool reversed : {false, true})
-        for (int start = 0; start < 6; ++start) {
-            SCOPED_TRACE(testing::Message() << "start " << start << (reversed ? " reversed" : ""));
-            Ring outline = reversed ? tools_test::Reversed(l) : l;
-            std::rotate(outline.begin(), outline.begin() + start, outline.end());
-            const std::vector<float> typed = slopesOf(outline, GeMatrix3d(), 0);
-            COrvRoof roof;
-            ASSERT_EQ(Set(roof, {outline, 1, 0, typed}), 1);
-            // The roof's own frame turns the outline: the grown edges are taken back to the L.
-            const GeMatrix3d toWorld = COrvRoof::FrameOf(outline);
-            for (const double grown : {1000.0, 2500.0, 0.0}) {
-                Edit(roof, 1, grown);
-                ASSERT_EQ(Values(roof).overhang, static_cast<float>(grown));
-                const auto& loops = roof.FaceLoops();
-                const std::vector<Ring> faces(loops.begin() + 1, loops.end());
-                ExpectFacesRiseFromTheirEdges(faces, loops[0], slopesOf(loops[0], toWorld, grown), 0.05);
-            }
-            EXPECT_EQ(Values(roof).slopes, typed);
-        }
+    return std::fabs(u - at) < 0.5 && std::fabs(v - at) < 0.5;
 }
 
-// Edges of one line with unequal slopes: a T whose two edges under its bar lie on one line
-// either side of the stem (60° west, 45° east, 30° elsewhere), and a U whose two top edges do
-// either side of its 4 m courtyard (60° west, 45° east). A new overhang carries each slope to
-// the grown edge beside its own, typed either way round and from another corner, and back;
-// one that closes the courtyard merges the U's top edges and is refused.
-TEST_F(OrvRoofTest, EdgesOfOneLineKeepTheirOwnSlopesAcrossANewOverhang)
+// An L (12 x 10 m, its arm 5 m wide) with 60° on its west and south edges and 30° on the
+// others; edges of one line with unequal slopes: a T whose two edges under its bar lie on one
+// line either side of the stem (60° west, 45° east, 30° elsewhere), and a U whose two top
+// edges do either side of its 4 m courtyard (60° west, 45° east). A new overhang grows the ring
+// from another corner, and perhaps the other way round, yet every face keeps rising at the
+// slope of the edge it stands on (the grown edge beside its own), typed either way round and
+// from any corner; back to no overhang the slopes are as typed. One that closes the courtyard
+// merges the U's top edges and is refused.
+TEST_F(OrvRoofTest, AnOverhangEditKeepsEachSlopeOnItsEdge)
 {
-    const Ring t = {{0, 0, 0},         {4000, 0, 0},      {4000, 6000, 0},  {10000, 6000, 0},
-                    {10000, 10000, 0}, {-6000, 10000, 0}, {-6000, 6000, 0}, {0, 6000, 0}};
-    const Ring u = {{0, 0, 0},        {14000, 0, 0},    {14000, 8000, 0}, {9000, 8000, 0},
-                    {9000, 3000, 0},  {5000, 3000, 0},  {5000, 8000, 0},  {0, 8000, 0}};
     const struct {
         const char* name;
-        const Ring& outline;
-        double line, middle;  // the shared line (y) and where along it the two edges part (x)
+        Ring outline;
+        // The slope of the edge a-b of the outline grown by g.
+        float (*slope)(const GePoint3d& a, const GePoint3d& b, double g);
         std::vector<double> overhangs;
-        bool refusedLast;
+        double refused;  // the overhang refused, if any
     } cases[] = {
-        {"T", t, 6000, 2000, {700, 1500, 0}, false},
-        {"U", u, 8000, 7000, {700, 0, 2500}, true},
+        {"L",
+         {{0, 0, 0}, {12000, 0, 0}, {12000, 5000, 0}, {5000, 5000, 0}, {5000, 10000, 0}, {0, 10000, 0}},
+         [](const GePoint3d& a, const GePoint3d& b, double g) -> float {
+             return BothAt(a.x, b.x, -g) || BothAt(a.y, b.y, -g) ? 60 : 30;
+         },
+         {1000, 2500, 0}, -1},
+        {"T",
+         {{0, 0, 0}, {4000, 0, 0}, {4000, 6000, 0}, {10000, 6000, 0}, {10000, 10000, 0}, {-6000, 10000, 0},
+          {-6000, 6000, 0}, {0, 6000, 0}},
+         [](const GePoint3d& a, const GePoint3d& b, double g) -> float {
+             return !BothAt(a.y, b.y, 6000 - g) ? 30 : (a.x + b.x) / 2 < 2000 ? 60 : 45;
+         },
+         {700, 1500, 0}, -1},
+        {"U",
+         {{0, 0, 0}, {14000, 0, 0}, {14000, 8000, 0}, {9000, 8000, 0}, {9000, 3000, 0}, {5000, 3000, 0},
+          {5000, 8000, 0}, {0, 8000, 0}},
+         [](const GePoint3d& a, const GePoint3d& b, double g) -> float {
+             return !BothAt(a.y, b.y, 8000 + g) ? 30 : (a.x + b.x) / 2 < 7000 ? 60 : 45;
+         },
+         {700, 0, 2500}, 2500},
     };
     for (const auto& c : cases)
         for (const bool reversed : {false, true})
-            for (const int start : {0, 3}) {
+            for (std::size_t start = 0; start < c.outline.size(); ++start) {
                 SCOPED_TRACE(testing::Message() << c.name << " from " << start << (reversed ? " reversed" : ""));
                 Ring outline = reversed ? tools_test::Reversed(c.outline) : c.outline;
-                std::rotate(outline.begin(), outline.begin() + start, outline.end());
+                std::rotate(outline.begin(), outline.begin() + static_cast<std::ptrdiff_t>(start), outline.end());
                 // The slope of each edge of a ring that the frame takes to the outline grown by g.
                 const auto slopesOf = [&](const Ring& ring, const GeMatrix3d& toWorld, double g) {
                     std::vector<float> slopes;
-                    for (std::size_t j = 0; j < ring.size(); ++j) {
-                        const GePoint3d a = GePoint3d(ring[j]).TransformBy(toWorld);
-                        const GePoint3d b = GePoint3d(ring[(j + 1) % ring.size()]).TransformBy(toWorld);
-                        const double out = c.outline == t ? -g : g;
-                        const bool shared = std::fabs(a.y - c.line - out) < 0.5 && std::fabs(b.y - c.line - out) < 0.5;
-                        slopes.push_back(!shared ? 30 : (a.x + b.x) / 2 < c.middle ? 60 : 45);
-                    }
+                    for (std::size_t j = 0; j < ring.size(); ++j)
+                        slopes.push_back(c.slope(GePoint3d(ring[j]).TransformBy(toWorld),
+                                                 GePoint3d(ring[(j + 1) % ring.size()]).TransformBy(toWorld), g));
                     return slopes;
                 };
                 const std::vector<float> typed = slopesOf(outline, GeMatrix3d(), 0);
                 COrvRoof roof;
                 ASSERT_EQ(Set(roof, {outline, 1, 0, typed}), 1);
+                // The roof's own frame turns the outline: the grown edges are taken back to it.
                 const GeMatrix3d toWorld = COrvRoof::FrameOf(outline);
-                for (std::size_t k = 0; k < c.overhangs.size(); ++k) {
-                    const double g = c.overhangs[k];
+                for (const double g : c.overhangs) {
                     SCOPED_TRACE(testing::Message() << "overhang " << g);
-                    if (c.refusedLast && k + 1 == c.overhangs.size()) {
+                    if (g == c.refused) {
                         ExpectUnchanged(roof, [&] { Edit(roof, 1, g); });
                         continue;
                     }
