@@ -168,61 +168,38 @@ protected:
     }
 };
 
-namespace {
-
-// 300 clicks, half of them filtered, on a scene of 60 entities that changes between them: in the
-// top view, the south-west view and a slanting camera, a new view now and then (the index of
-// the last one is kept beside the plan's).
-void ClickAround(std::mt19937& random, double origin, double far, double scale)
+// Near zero and on national grids, at three scales, some sites with one entity in eight 500 km
+// off, or so far off that its cell cannot be numbered; in the top view, the south-west view
+// and a slanting camera, a new view now and then (the index of the last one is kept beside
+// the plan's); half the clicks filtered.
+TEST_F(ClickOracleTest, ClicksAndFaceClicksTakeWhatAskingEveryEntityTakesWhileTheDrawingChanges)
 {
     const GeVector3d views[][2] = {
         {{0, 0, -1}, {0, 1, 0}}, {{1, 1, -1}, {0, 0, 1}}, {{-0.3, 0.8, -0.5}, {0.2, 0.1, 1}}};
-    FT_SKIP skip;
-    host::NewDrawing();
-    Scene scene{random, origin, far};
-    if (far != 0.0) {
-        // A 10 m square far off, made first.
-        DbAutoOpen open;
-        const GePoint3d square[] = {{origin + far, origin + far, 0.0}, {origin + far + 10000.0, origin + far, 0.0},
-                                    {origin + far + 10000.0, origin + far + 10000.0, 0.0},
-                                    {origin + far, origin + far + 10000.0, 0.0}};
-        open.db->CreateNewEntity(open.db->GetTableLayer()->GetCurrentLayerID(), new decDbPolyline(4, square, 1));
-    }
-    for (int i = 0; i < 60; ++i) scene.AddOne();
-    for (int click = 0; click < 300; ++click) {
-        if (click % 3 == 0) scene.Change();
-        const GeVector3d* view = views[click / 50 % 3];
-        if (click % 50 == 0) dec::GetActiveView()->SetCamera({origin, origin, 0.0}, view[0], view[1], scale);
-        const GePoint3d point = scene.Click(scale);
-        decSSGet_filter* filter = click % 2 ? &skip : nullptr;
-        const std::string where = "origin " + std::to_string(origin) + " far " + std::to_string(far) + " scale " +
-                                  std::to_string(scale) + " click " + std::to_string(click);
-        const Taken expected = ByScan(point, filter);
-        ASSERT_EQ(host::EntityAtPoint(point, filter), expected.entity) << where;
-        std::pair<decDbEntity*, int> face{nullptr, 0};
-        const bool found = host::FaceAtPoint(point, filter, nullptr, face.first, face.second);
-        ASSERT_EQ(std::pair(found, face), std::pair(expected.face.first != nullptr, expected.face)) << where;
-    }
-}
-
-}  // namespace
-
-// Near zero and on national grids, at three scales.
-TEST_F(ClickOracleTest, ClicksAndFaceClicksTakeWhatAskingEveryEntityTakesWhileTheDrawingChanges)
-{
     std::mt19937 random(4242);
-    for (const double origin : {0.0, -3.0e4, 2.5e6, 4.0e9, 1.0e12})
-        for (const double scale : {1.0, 0.01, 8.0}) ClickAround(random, origin, 0.0, scale);
-}
-
-// A site with a square 500 km off and one entity in eight near it, or so far off that its cell
-// cannot be numbered: clicks on the site and on the far entities alike.
-TEST_F(ClickOracleTest, EntitiesFarFromTheRestAreClickedAsTheRest)
-{
-    std::mt19937 random(77);
-    for (const double origin : {0.0, 2.5e6, 1.0e12})
-        for (const double far : {5.0e8, -5.0e8, 1.0e18})
-            for (const double scale : {1.0, 0.01}) ClickAround(random, origin, far, scale);
+    FT_SKIP skip;
+    for (const auto& [origin, far] : {std::pair{0.0, 0.0}, {-3.0e4, 0.0}, {2.5e6, 0.0}, {4.0e9, 0.0}, {1.0e12, 0.0},
+                                      {0.0, 5.0e8}, {2.5e6, -5.0e8}, {1.0e12, 1.0e18}}) {
+        for (const double scale : {1.0, 0.01, 8.0}) {
+            host::NewDrawing();
+            Scene scene{random, origin, far};
+            for (int i = 0; i < 60; ++i) scene.AddOne();
+            for (int click = 0; click < 300; ++click) {
+                if (click % 3 == 0) scene.Change();
+                const GeVector3d* view = views[click / 50 % 3];
+                if (click % 50 == 0) dec::GetActiveView()->SetCamera({origin, origin, 0.0}, view[0], view[1], scale);
+                const GePoint3d point = scene.Click(scale);
+                decSSGet_filter* filter = click % 2 ? &skip : nullptr;
+                const std::string where = "origin " + std::to_string(origin) + " far " + std::to_string(far) +
+                                          " scale " + std::to_string(scale) + " click " + std::to_string(click);
+                const Taken expected = ByScan(point, filter);
+                ASSERT_EQ(host::EntityAtPoint(point, filter), expected.entity) << where;
+                std::pair<decDbEntity*, int> face{nullptr, 0};
+                const bool found = host::FaceAtPoint(point, filter, nullptr, face.first, face.second);
+                ASSERT_EQ(std::pair(found, face), std::pair(expected.face.first != nullptr, expected.face)) << where;
+            }
+        }
+    }
 }
 
 // Marks set and cleared at random: the visible selection is always the marked live entities in
