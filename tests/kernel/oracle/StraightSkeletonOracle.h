@@ -198,44 +198,37 @@ inline std::string SkeletonDifference(const std::vector<std::vector<kerneltest::
   return {};
 }
 
-// The volume under a plane face (points x, y, height) and its highest point, added to a sum.
-struct Mass {
+// The volume under plane faces (heights from 0) and their highest point.
+inline std::pair<double, double> VolumeAndTop(const std::vector<std::vector<kerneltest::P3>>& faces) {
   double volume = 0.0, top = 0.0;
-  void Add(const std::vector<std::array<double, 3>>& face) {
+  for (const auto& face : faces) {
     double sum = 0.0;  // twice the signed fan areas, each times three mean heights
     for (size_t i = 1; i + 1 < face.size(); ++i) {
-      const auto &a = face[0], &b = face[i], &c = face[i + 1];
-      sum += ((b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0])) * (a[2] + b[2] + c[2]);
+      const kerneltest::P3 &a = face[0], &b = face[i], &c = face[i + 1];
+      sum += ((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x)) * (a.z + b.z + c.z);
     }
     volume += std::fabs(sum) / 6.0;
-    for (const auto& p : face) top = std::max(top, p[2]);
+    for (const kerneltest::P3& p : face) top = std::max(top, p.z);
   }
-};
+  return {volume, top};
+}
 
-// How the volume under the roof faces (heights from 0) and their top differ from those of
-// CGAL's skeleton of the loops at the slope: empty when they agree within a hundred-thousandth.
+// How the volume under the roof faces and their top differ from those of CGAL's skeleton of
+// the loops at the slope: empty when they agree within a hundred-thousandth.
 inline std::string MassDifference(const std::vector<std::vector<kerneltest::P3>>& faces,
                                   const std::vector<Outline>& loops, double degrees) {
   const std::vector<CgalFace> skeleton = CgalSkeletonFaces(loops);
   if (skeleton.empty()) return "CGAL gives no skeleton";
-  const double rise = std::tan(Radians(degrees));
-  Mass expected, mass;
-  for (CgalFace f : skeleton) {
-    for (auto& p : f.points) p[2] *= rise;
-    expected.Add(f.points);
-  }
-  for (const auto& f : faces) {
-    std::vector<std::array<double, 3>> face;
-    for (const kerneltest::P3& p : f) face.push_back({p.x, p.y, p.z});
-    mass.Add(face);
-  }
-  if (std::fabs(mass.volume - expected.volume) <= 1e-5 * expected.volume &&
-      std::fabs(mass.top - expected.top) <= 0.5 + 1e-5 * expected.top)
+  std::vector<std::vector<kerneltest::P3>> raised(skeleton.size());
+  for (size_t f = 0; f < skeleton.size(); ++f)
+    for (const auto& p : skeleton[f].points) raised[f].push_back({p[0], p[1], p[2] * std::tan(Radians(degrees))});
+  const auto [volume, top] = VolumeAndTop(faces);
+  const auto [expectedVolume, expectedTop] = VolumeAndTop(raised);
+  if (std::fabs(volume - expectedVolume) <= 1e-5 * expectedVolume && std::fabs(top - expectedTop) <= 0.5 + 1e-5 * expectedTop)
     return {};
   std::ostringstream why;
-  why << "volume " << mass.volume << " against " << expected.volume << " ("
-      << 100.0 * (mass.volume - expected.volume) / expected.volume << "%), top " << mass.top
-      << " against " << expected.top;
+  why << "volume " << volume << " against " << expectedVolume << " ("
+      << 100.0 * (volume - expectedVolume) / expectedVolume << "%), top " << top << " against " << expectedTop;
   return why.str();
 }
 
