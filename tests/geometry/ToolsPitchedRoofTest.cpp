@@ -114,7 +114,6 @@ TEST(ToolsPitchedRoof, OutlinesFromEveryVertexEitherWayRoundGiveTheSameFaces)
         {{straightLeft}, true},
         {{rooftest::FromCounterClockwise({0, 0, 12000, 0, 12000, 5000, 5000, 5000, 5000, 14000, 0, 14000, 0, 7000})},
          true},
-        {{Rectangle(20000, 8000), holeWithRun}, true},
         {{straightLeft, holeWithRun}, true},
     };
     for (const auto& [loops, runs] : footprints) {
