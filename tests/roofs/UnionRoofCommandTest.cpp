@@ -8,7 +8,6 @@
 #include <string>
 
 #include "Dormer.h"
-#include "OrvScaleText.h"
 #include "RoofFaceUnionTestSupport.h"
 #include "RoofTestSupport.h"
 #include "Window.h"
@@ -219,13 +218,13 @@ TEST_F(UnionRoofCommandTest, ExchangeCapacitiesAreTakenToTheLastLoopAndVertex)
     }
 }
 
-// The union takes no part of a building: a building, its window and its label (the module's
-// objects other than roofs and dormers) and a host solid tagged as a building are neither read
-// nor erased, and do not count towards the two objects a union needs; a roof entity, a dormer
-// and an untagged solid are taken as before.
+// The union takes no part of a building: a building and its window (the module's objects other
+// than roofs and dormers; a label was never taken) and a host solid tagged as a building are
+// neither read nor erased, and do not count towards the two objects a union needs; a roof
+// entity, a dormer and an untagged solid are taken as before.
 TEST_F(UnionRoofCommandTest, BuildingsWindowsAndLabelsStayOutOfTheUnion)
 {
-    enum Part { kRoof, kCrossRoof, kBuilding, kWindow, kLabel, kTaggedSolid, kRoofEntity, kDormer, kSolid };
+    enum Part { kRoof, kCrossRoof, kBuilding, kWindow, kTaggedSolid, kRoofEntity, kDormer, kSolid };
     const Ring under = tools_test::Moved(Rectangle(4000, 4000, 3000), 8000, 8000);
     const auto add = [&](Part part) {
         switch (part) {
@@ -237,13 +236,6 @@ TEST_F(UnionRoofCommandTest, BuildingsWindowsAndLabelsStayOutOfTheUnion)
             window->SetSize(1500, 1800);
             window->SetBuild("甲");
             AddSolid(window, GeMatrix3d().SetToTranslation(GeVector3d(5000, 0, 3000)));
-            break;
-        }
-        case kLabel: {
-            auto* label = new COrvScaleText();
-            label->Set(TEXT_UTILITY::BUILD_DIM, "甲", GePoint3d(10000, 10000, 0), GeVector3d::kXAxis,
-                       GeVector3d::kZAxis, 5.0, 0.0, 18, 500.0, "");
-            AddEntity(label);
             break;
         }
         case kTaggedSolid: Tag(AddMesh({under}), "甲"); break;
@@ -264,9 +256,9 @@ TEST_F(UnionRoofCommandTest, BuildingsWindowsAndLabelsStayOutOfTheUnion)
         std::vector<Part> parts;
         std::vector<Part> erased;  // what the union takes in: nothing when it does not run
     } cases[] = {
-        {"two roofs over a building with its window and label, and a tagged solid",
-         {kRoof, kCrossRoof, kBuilding, kWindow, kLabel, kTaggedSolid}, {kRoof, kCrossRoof}},
-        {"one roof with a building, a window and a label", {kRoof, kBuilding, kWindow, kLabel}, {}},
+        {"two roofs over a building with its window, and a tagged solid",
+         {kRoof, kCrossRoof, kBuilding, kWindow, kTaggedSolid}, {kRoof, kCrossRoof}},
+        {"one roof with a building and a window", {kRoof, kBuilding, kWindow}, {}},
         {"one roof and a tagged solid", {kRoof, kTaggedSolid}, {}},
         {"a roof, a roof entity and a dormer", {kRoof, kRoofEntity, kDormer}, {kRoof, kRoofEntity, kDormer}},
         {"a roof and an untagged solid beside a building", {kRoof, kBuilding, kSolid}, {kRoof, kSolid}},
