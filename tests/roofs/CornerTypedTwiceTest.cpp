@@ -82,12 +82,8 @@ TEST_F(CornerTypedTwiceTest, EveryOutlineRoofCommandRoofsTheOutlineWithoutTheRep
 {
     const Row rows[] = {
         {"roof, flat with overhang 500", "平屋顶", false, kRectangle, "roof", {5000, 3000, 0}, {}, "set 1157 500\nok\n"},
-        {"roof, multi-slope with overhang 500", "坡屋顶", false, kRectangle, "roof", {5000, 3000, 0}, {},
-         "radio 1210\nset 1157 500\nok\n"},
         {"prismoid on the U, overhang 3000", "坡屋顶", false, kU, "prismoid", {5000, 15000, 0}, {},
          "set 1156 1500\nset 1155 3000\nok\n"},
-        {"prismoid on the U by offset, no overhang", "坡屋顶", false, kU, "prismoid", {5000, 15000, 0}, {},
-         "radio 1315\nset 1157 1000\nset 1156 1500\nset 1155 0\nok\n"},
         {"proof, overhang 500", "坡屋顶", false, kRectangle, "proof", {5000, 3000, 0}, {}, "set 1312 500\nok\n"},
         {"proof on a solid's face, overhang 500", "坡屋顶", true, kRectangle, "proof", {5000, 3000, 0}, {},
          "set 1312 500\nok\n"},
