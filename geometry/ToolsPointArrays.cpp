@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "AssertReport.h"
+#include "qrxGeScalar.h"
 #include "Tools.h"
 #include "qrxGeRing.h"
 
@@ -19,7 +20,7 @@ constexpr double kAngleTol = 1e-6;
 constexpr double kAngleCap = 0.0175;
 // Half a turn as the single-precision pi widened to double: the reversal test compares
 // against this value, not the double pi.
-constexpr double kHalfTurn = 3.1415927410125732;
+constexpr double kHalfTurn = qrxGe::kPi;
 // The clean-up tolerance GetNormal applies to its copy.
 constexpr double kNormalCleanTol = 1e-6;
 // The line the report of GetNormal's distinct-points check names.

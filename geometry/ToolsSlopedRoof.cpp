@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "qrxGeScalar.h"
 #include "SlopedRoofSolver.h"
 #include "Tools.h"
 
@@ -22,7 +23,7 @@ constexpr int kMaxOutlinePoints = kOutlineEntries - 1;
 constexpr int kMaxFaces = kFaceEntries - 1;
 constexpr int kMaxFaceVertices = kFaceVertexEntries - 1;
 // Degrees become radians with the single-precision pi.
-constexpr double kPiF = 3.1415927410125732;
+constexpr double kPiF = qrxGe::kPi;
 // Heights within this count as the same when the lowest vertex is looked for.
 constexpr double kHeightTol = 1e-6;
 constexpr double kNormalTol = 0.001;

@@ -7,6 +7,7 @@
 #include "DbDatabase.h"
 #include "ModelHelperWindows.h"
 #include "OrvCommandHandlers.h"
+#include "qrxGeScalar.h"
 #include "Selection.h"
 #include "WorkingDrawing.h"
 #include "decDbEntity.h"
@@ -14,7 +15,7 @@
 namespace {
 
 // Half a turn, in single precision.
-constexpr double kHalfTurn = 3.1415927410125732;
+constexpr double kHalfTurn = qrxGe::kPi;
 
 void FlipAboutOrigin(decDbEntity3d* entity)
 {

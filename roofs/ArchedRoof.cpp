@@ -14,6 +14,7 @@
 #include "OrvCommandHandlers.h"
 #include "GeUtility.h"
 #include "OutlineCleanup.h"
+#include "qrxGeScalar.h"
 #include "RoofMeshEntities.h"
 #include "WorkingDrawing.h"
 
@@ -36,7 +37,7 @@ constexpr double kShortestDistance = 100.0;
 constexpr double kTol = 0.001;
 constexpr int kArcSamples = 18;
 // The half circle's sweep as the host's single-precision π.
-constexpr double kHalfTurn = 3.1415927410125732;
+constexpr double kHalfTurn = qrxGe::kPi;
 
 // Asks a point until it lies at least kShortestDistance in plan from the base; false on a
 // cancel. The distance is taken at the base's height, where the point is put afterwards, so a

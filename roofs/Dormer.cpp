@@ -11,6 +11,7 @@
 #include "CheckedNumbers.h"
 #include "DormerGeometry.h"
 #include "FaceMesh.h"
+#include "qrxGeScalar.h"
 #include "RoofRecord.h"
 #include "Tools.h"
 
@@ -23,7 +24,7 @@ constexpr double kMaxSlope = 1.5708;
 // The slopes the panel takes, in degrees, and the single-precision π it converts with.
 constexpr double kMinPanelSlope = 1.0;
 constexpr double kMaxPanelSlope = CDormer::kMaxPanelSlope;
-constexpr double kPi = 3.1415927410125732;
+constexpr double kPi = qrxGe::kPi;
 // The lowest slope a dormer can be given at all (the panel's 1 degree).
 constexpr double kLowestSlope = kMinPanelSlope * kPi / 180.0;
 // Normals are normalised with this tolerance.

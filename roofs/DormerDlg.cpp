@@ -14,6 +14,7 @@
 #include "Input.h"
 #include "MainFrame.h"
 #include "ModelHelperLayersMaterials.h"
+#include "qrxGeScalar.h"
 #include "Tools.h"
 #include "WorkingDrawing.h"
 
@@ -42,7 +43,7 @@ constexpr std::uint32_t kLengthFlags = 57825;
 constexpr std::uint32_t kAnchorFlags = 0xFFFFFF;
 // A height refilled when its remembered value is no height.
 constexpr int kRefillHeight = 1000;
-constexpr double kPi = 3.1415927410125732;
+constexpr double kPi = qrxGe::kPi;
 constexpr double kTwoPi = 6.2831854820251465;
 constexpr double kNormalTol = 0.001;
 constexpr double kAngleTol = 1e-6;
