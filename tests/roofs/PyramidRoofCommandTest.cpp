@@ -141,9 +141,9 @@ TEST_F(PyramidRoofCommandTest, WhatCannotBeBuiltKeepsTheDialogOpenAndChangesNoth
     }
 }
 
-// Concave outlines: where the vertex mean sees every edge (a shallow notch, a plus) the
-// triangles cover the outline, or its mitred growth, once; where a notch hides an edge from it
-// (an L, a U) that edge's triangle would turn back over the others, and the outline is refused
+// Concave outlines: where the vertex mean sees every edge (a shallow notch) the triangles
+// cover the outline, or its mitred growth, once; where a notch hides an edge from it (an L)
+// that edge's triangle would turn back over the others, and the outline is refused
 // with the command's message, with or without an overhang, drawn either way round and at site
 // coordinates. Plans from Clipper.
 TEST_F(PyramidRoofCommandTest, AConcaveOutlineIsRoofedOnlyWhereTheApexSeesEveryEdge)
@@ -157,17 +157,8 @@ TEST_F(PyramidRoofCommandTest, AConcaveOutlineIsRoofedOnlyWhereTheApexSeesEveryE
          {{0, 0, 0}, {20000, 0, 0}, {20000, 10000, 0}, {11000, 10000, 0}, {10000, 9000, 0}, {9000, 10000, 0},
           {0, 10000, 0}},
          true},
-        {"a plus about its centre",
-         {{-3000, -10000, 0}, {3000, -10000, 0}, {3000, -3000, 0}, {10000, -3000, 0}, {10000, 3000, 0},
-          {3000, 3000, 0}, {3000, 10000, 0}, {-3000, 10000, 0}, {-3000, 3000, 0}, {-10000, 3000, 0},
-          {-10000, -3000, 0}, {-3000, -3000, 0}},
-         true},
         {"an L whose mean lies beyond its inner corner",
          {{0, 0, 0}, {20000, 0, 0}, {20000, 8000, 0}, {8000, 8000, 0}, {8000, 20000, 0}, {0, 20000, 0}},
-         false},
-        {"a U whose mean lies in its courtyard",
-         {{0, 0, 0}, {30000, 0, 0}, {30000, 20000, 0}, {20000, 20000, 0}, {20000, 10000, 0}, {10000, 10000, 0},
-          {10000, 20000, 0}, {0, 20000, 0}},
          false},
     };
     const char* kRefused = "[攒尖屋顶] 无法计算出檐点，请检查锥顶标高和出檐长！\n> cancel\n";
