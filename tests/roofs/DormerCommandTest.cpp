@@ -181,16 +181,22 @@ TEST_F(DormerCommandTest, FacesAreKeptOnceWhenTheySlopeAndTheAnchorOpensAThirdUp
 // A dormer whose body would leave its face is refused and the distance asked again: on a 30°
 // face 20 m along the eave rising to a ridge at 13000, one reaching above the ridge, one wider
 // than the face, typed distances past either end and a point picked too near the end; one
-// reaching exactly to the face's end or just under the ridge is placed.
+// reaching exactly to the face's end or just under the ridge is placed. The roof slab, not the
+// body only, stays on the face: on the south face of a gable rising from its eave at 10 m to a
+// ridge at 13 m over 5 m, a slab reaching above the ridge is refused; its overhang may still
+// pass the eave in front and the face's end at the side.
 TEST_F(DormerCommandTest, DormersThatLeaveTheirFaceAreAskedAgain)
 {
     const double eave = 13000 - 10000 * std::tan(Radians(30));
     const Ring face = {{0, 0, eave}, {20000, 0, eave}, {20000, 10000, 13000}, {0, 10000, 13000}};
+    const Ring gable = {{0, 0, 10000}, {20000, 0, 10000}, {20000, 5000, 13000}, {0, 5000, 13000}};
     const char* kOff = "提示：老虎窗超出所选坡面，请重新输入。";
     const struct {
         const char* name;
         std::string dialog, placement;
         int refused, placed;
+        const Ring* on = nullptr;  // the gable's face, or the 30° one
+        double front = 0;          // on the gable, the plan y of the slab's front edge when placed
     } cases[] = {
         {"above the ridge", "set 1160 11500\n", "5000\n", 1, 0},
         {"just under the ridge, no slab", "set 1158 0\nset 1160 11000\n", "5000\n", 0, 1},
@@ -198,13 +204,26 @@ TEST_F(DormerCommandTest, DormersThatLeaveTheirFaceAreAskedAgain)
         {"typed past either end, then on it", "", "50000\n-8000\n-2\n5000\n", 3, 1},
         {"to the face's end exactly", "", "18002\n18000\n", 1, 1},
         {"picked too near the end", "", "19000,6000\n", 1, 0},
+        {"slab top at the ridge", "set 1160 10700\n", "3000\n", 0, 1, &gable, 700.0 / 0.6 - 300},
+        {"slab top 2 mm over the ridge", "set 1160 10702\n", "3000\n", 1, 0, &gable},
+        {"a flat slab under the ridge", "radio 1259\nset 1160 11000\n", "3000\n", 0, 1, &gable, 1000.0 / 0.6 - 300},
+        {"a thick slab at the eave", "set 1158 1500\nset 1160 10000\n", "3000\n", 1, 0, &gable},
+        {"at the eave, overhanging it by 1000", "set 1159 1000\nset 1160 10000\n", "3000\n", 0, 1, &gable, -1000},
+        {"at the face's end, overhanging it", "set 1160 10000\n", "18000\n", 0, 1, &gable, -300},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        PlaceOnFace(face, "@5000,5000", c.dialog, c.placement);
+        PlaceOnFace(c.on ? *c.on : face, "@5000,2000", c.dialog, c.placement);
         EXPECT_EQ(CountOf(Transcript(), kOff), c.refused);
         EXPECT_EQ(CountOf(Transcript(), "点取插入点/输入起始距离(mm):"), c.refused + c.placed + 1);
-        EXPECT_EQ(Dormers().size(), static_cast<std::size_t>(c.placed));
+        ASSERT_EQ(Dormers().size(), static_cast<std::size_t>(c.placed));
+        if (!c.on || !c.placed)
+            continue;
+        const GeBoundBox3d box = Dormers()[0]->GetBoundBox();
+        EXPECT_LE(box.MaxPoint().z, 13000 + 1e-6);
+        EXPECT_LE(box.MaxPoint().y, 5000 + 1e-6);
+        EXPECT_NEAR(box.MinPoint().y, c.front, 1e-6);
+        ExpectStandsOnThePlane(Dormers()[0], 10000, 0.6, Origin(Dormers()[0]).z);
     }
 }
 
@@ -285,43 +304,6 @@ TEST_F(DormerCommandTest, EditChecksAndPickedLengths)
     EXPECT_FALSE(Run("dormer\n@5000,3000\nradio 1259\nclick 1255\ncancel\n"));
     EXPECT_THAT(Transcript(), HasSubstr("dialog 1076: control 1255 is disabled"));
     EXPECT_EQ(host::EventLog::Instance().Calls("SetBitmap").back(), "SetBitmap dialog 1076 control 1261 1078");
-}
-
-// The dormer's roof slab, not its body only, stays on the face: on the south face of a gable
-// 20 m long rising from its eave at 10 m to a ridge at 13 m over 5 m, a slab reaching above
-// the ridge, or past the ridge line in plan, is refused and the distance asked again (the
-// dialog's defaults with a typed 3000: the body reaches the ridge and its slab 300 past it);
-// the slab's overhang may still pass the eave in front and the face's end at the side.
-TEST_F(DormerCommandTest, TheRoofSlabStaysUnderTheRidgeAndMayOverhangTheEave)
-{
-    const Ring face = {{0, 0, 10000}, {20000, 0, 10000}, {20000, 5000, 13000}, {0, 5000, 13000}};
-    const struct {
-        const char* name;
-        std::string dialog, placement;
-        bool placed;
-        double front;  // plan y of the slab's front edge, when placed
-    } cases[] = {
-        {"the dialog's defaults: slab top 13300", "", "3000\n", false, 0},
-        {"slab top at the ridge", "set 1160 10700\n", "3000\n", true, 700.0 / 0.6 - 300},
-        {"slab top 2 mm over the ridge", "set 1160 10702\n", "3000\n", false, 0},
-        {"a flat slab under the ridge", "radio 1259\nset 1160 11000\n", "3000\n", true, 1000.0 / 0.6 - 300},
-        {"a thick slab at the eave", "set 1158 1500\nset 1160 10000\n", "3000\n", false, 0},
-        {"at the eave, overhanging it by 1000", "set 1159 1000\nset 1160 10000\n", "3000\n", true, -1000},
-        {"at the face's end, overhanging it", "set 1160 10000\n", "18000\n", true, -300},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        PlaceOnFace(face, "@5000,2000", c.dialog, c.placement);
-        EXPECT_EQ(CountOf(Transcript(), "提示：老虎窗超出所选坡面，请重新输入。"), c.placed ? 0 : 1);
-        ASSERT_EQ(Dormers().size(), c.placed ? 1u : 0u);
-        if (!c.placed)
-            continue;
-        const GeBoundBox3d box = Dormers()[0]->GetBoundBox();
-        EXPECT_LE(box.MaxPoint().z, 13000 + 1e-6);
-        EXPECT_LE(box.MaxPoint().y, 5000 + 1e-6);
-        EXPECT_NEAR(box.MinPoint().y, c.front, 1e-6);
-        ExpectStandsOnThePlane(Dormers()[0], 10000, 0.6, Origin(Dormers()[0]).z);
-    }
 }
 
 }  // namespace
