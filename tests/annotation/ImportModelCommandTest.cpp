@@ -124,8 +124,6 @@ TEST_F(ImportModelCommandTest, NamesHoldingADashAreTakenWithTheNamingWarning)
     } cases[] = {
         {"no dash", "1\n甲楼,0,10\n" + square + ",0,0\n\n1\n" + windowOf("甲楼"), 0, {"甲楼"}},
         {"a building and its window", "1\nA-1,0,10\n" + square + ",3,0\n\n1\n" + windowOf("A-1"), 1, {"A-1"}},
-        {"two buildings of one name", "2\nA-1,0,10\n" + square + ",0,0\nA-1,0,10\n" + square + ",0,0\n\n0\n", 1,
-         {"A-1", "A-1"}},
         {"a leading dash, a swept body, a window's building", "2\n-B,0,10\n" + square + ",0,0\nD-4,0,10\n" + square +
                                                                    "normal\n0,0,-1\n,0,0\n\n1\n" + windowOf("C-2"),
          3, {"-B", "D-4"}},
