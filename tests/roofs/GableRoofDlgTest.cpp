@@ -303,7 +303,7 @@ TEST_F(GableRoofDlgTest, RefusedValuesKeepTheDialogOpenAndBuildNothing)
 
 // The ridge and wall tops are computed relative to the base elevation in an int: one whose
 // height above the base no int holds is refused with the range it may take, one at the end
-// of that range is taken; a slope typed as no number is refused as inf and 90 are.
+// of that range is taken; a slope typed as no number is refused as one beyond 89° is.
 TEST_F(GableRoofDlgTest, ElevationsBeyondAnIntOverTheBaseAndSlopesThatAreNoNumber)
 {
     const std::string below = "请输入一个介于 -2147482648 和 2147483647 之间的整数。";
@@ -322,8 +322,6 @@ TEST_F(GableRoofDlgTest, ElevationsBeyondAnIntOverTheBaseAndSlopesThatAreNoNumbe
         {-1000, "set 1156 2147482647\n", ""},
         {0, "set 1156 -2147483648\n", ""},
         {0, "radio 1312\nset 1299 nan\n", slopes},
-        {0, "radio 1312\nset 1300 NaN\n", slopes},
-        {0, "radio 1312\nset 1299 inf\n", slopes},
         {0, "radio 1312\nset 1299 -89\nset 1300 89\n", ""},
     };
     for (const auto& c : cases) {
