@@ -1,7 +1,7 @@
 // A corner typed twice, the commonest slip in drawing an outline, in front of every command
 // that picks a roof's outline: the roof is that of the outline without the repeat. Each command
-// runs on its base drawn plainly and with one corner repeated (in the middle, at the closing
-// point, at the start), at the origin and at site coordinates, and must make the same faces,
+// runs on its base drawn plainly and with one corner repeated (after the one before it, or at
+// the closing point), at the origin and at site coordinates, and must make the same faces,
 // plan and extents (what the plain outline makes is each command's own tests' concern).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -84,7 +84,6 @@ TEST_F(CornerTypedTwiceTest, EveryOutlineRoofCommandRoofsTheOutlineWithoutTheRep
         {"roof, flat with overhang 500", "平屋顶", false, kRectangle, "roof", {5000, 3000, 0}, {}, "set 1157 500\nok\n"},
         {"prismoid on the U, overhang 3000", "坡屋顶", false, kU, "prismoid", {5000, 15000, 0}, {},
          "set 1156 1500\nset 1155 3000\nok\n"},
-        {"proof, overhang 500", "坡屋顶", false, kRectangle, "proof", {5000, 3000, 0}, {}, "set 1312 500\nok\n"},
         {"proof on a solid's face, overhang 500", "坡屋顶", true, kRectangle, "proof", {5000, 3000, 0}, {},
          "set 1312 500\nok\n"},
         {"gable, eave overhang 500", "坡屋顶", false, kRectangle, "gable", {5000, 3000, 0},
@@ -95,7 +94,7 @@ TEST_F(CornerTypedTwiceTest, EveryOutlineRoofCommandRoofsTheOutlineWithoutTheRep
             SCOPED_TRACE(testing::Message() << row.name << " at " << origin.x << "," << origin.y);
             const Made plain = Run(row, row.ring, origin);
             ASSERT_GT(plain.faces, 0u) << Transcript();
-            for (const std::size_t at : {std::size_t{2}, row.ring.size(), std::size_t{0}}) {
+            for (const std::size_t at : {std::size_t{2}, row.ring.size()}) {
                 SCOPED_TRACE(testing::Message() << "point " << at << " twice");
                 const Made twice = Run(row, Repeating(row.ring, at), origin);
                 EXPECT_EQ(twice.faces, plain.faces) << Transcript();
