@@ -258,8 +258,7 @@ TEST_F(UnionRoofCommandTest, BuildingsWindowsAndLabelsStayOutOfTheUnion)
     } cases[] = {
         {"two roofs over a building with its window, and a tagged solid",
          {kRoof, kCrossRoof, kBuilding, kWindow, kTaggedSolid}, {kRoof, kCrossRoof}},
-        {"one roof with a building and a window", {kRoof, kBuilding, kWindow}, {}},
-        {"one roof and a tagged solid", {kRoof, kTaggedSolid}, {}},
+        {"one roof with a building, its window and a tagged solid", {kRoof, kBuilding, kWindow, kTaggedSolid}, {}},
         {"a roof, a roof entity and a dormer", {kRoof, kRoofEntity, kDormer}, {kRoof, kRoofEntity, kDormer}},
         {"a roof and an untagged solid beside a building", {kRoof, kBuilding, kSolid}, {kRoof, kSolid}},
     };
