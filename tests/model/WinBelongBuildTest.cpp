@@ -224,8 +224,6 @@ TEST_F(WinBelongBuildTest, RecordsFollowTheWindowsTheyNameThroughEveryRename)
     } cases[] = {
         {"namebld, propagated", "namebld\nC1\n{B}\nyes\n\n*cancel*\n", false, "C1-1-1 C1-2-1", "201 C1-0-1",
          "#3 C1-1-1 #7 C1-1-2|#1 C1-2-1"},
-        {"namebld, not propagated", "namebld\nC1\n{B}\nno\n\n*cancel*\n", false, "B1-1-1 B1-2-1", "201 B1-0-1",
-         "#3 B1-1-1 #7 B1-1-2|#1 B1-2-1"},
         {"namebld of the building and a window", "namebld\nC1\n{B} {W11}\nno\n\n*cancel*\n", false, "C1-1-1 B1-2-1",
          "201 B1-0-1", "#3 C1-1-1 #7 B1-1-2|#1 B1-2-1"},
         {"... while its twin keeps the name", "namebld\nC1\n{B} {W11}\nno\n\n*cancel*\n", true, "B1-1-1 B1-2-1",
