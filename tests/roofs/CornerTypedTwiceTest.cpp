@@ -3,15 +3,12 @@
 // runs on its base drawn plainly and with one corner repeated (after the one before it, or at
 // the closing point), at the origin and at site coordinates, and must make the same faces,
 // plan and extents (what the plain outline makes is each command's own tests' concern).
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "RoofTestSupport.h"
-
-using ::testing::HasSubstr;
 
 namespace {
 
@@ -102,14 +99,6 @@ TEST_F(CornerTypedTwiceTest, EveryOutlineRoofCommandRoofsTheOutlineWithoutTheRep
                 ExpectExtents(twice.box, plain.box.MinPoint(), plain.box.MaxPoint(), 1e-6);
             }
         }
-}
-
-// The exported builder, which outside callers reach, still takes no ring with a repeat.
-TEST_F(CornerTypedTwiceTest, TheExportedMultiSlopeBuilderStillRefusesTheRing)
-{
-    Script("multislope 0 30 " + ScriptPoints(Repeating(kRectangle, 2)) + "\n");
-    EXPECT_THAT(Transcript(), HasSubstr("提示：创建坡屋顶失败。"));
-    EXPECT_TRUE(Solids().empty());
 }
 
 }  // namespace
