@@ -13,7 +13,6 @@
 #include "DrawingFile.h"
 #include "FileReplace.h"
 #include "ObjExport.h"
-#include "SvgExport.h"
 
 using ::testing::HasSubstr;
 
@@ -128,9 +127,6 @@ TEST_F(FileReplace, ATargetThatIsNoRegularFileIsRefusedAndStaysAsItIs)
     const std::function<bool(const std::string&, std::string&)> kWriters[] = {
         [&](const std::string& path, std::string& error) { return host::WriteDrawingFile(Db(), path, error); },
         [&](const std::string& path, std::string& error) { return host::ExportObj(Db(), path, error); },
-        [&](const std::string& path, std::string& error) {
-            return host::ExportSvg(Db(), path, host::PictureView::Plan, 800, error);
-        },
     };
     int made = 0;
     for (const auto& target : kTargets)
