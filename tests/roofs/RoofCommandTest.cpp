@@ -337,6 +337,7 @@ struct LengthCase {
     float value;
     const char* shown = "";
     int guards = 0;  // point inputs held by the main frame
+    const Ring* base = &kSquare;
 };
 
 TEST_F(RoofCommandTest, LengthsTypedAndPicked)
@@ -357,17 +358,17 @@ TEST_F(RoofCommandTest, LengthsTypedAndPicked)
         {"parapet from nothing", {}, "check 1218 1", &CRoofDlg::m_fParapetHeightA, 900},
         {"parapet with a size", {.parapetWidthB = 50}, "check 1218 1", &CRoofDlg::m_fParapetHeightA, 0},
         // The roof's faces are united in single precision: a slab thicker than 838,860 or an
-        // overhang wider than half of that is refused, typed or picked, in either form (an
-        // overhang of 1e21 on an L kept the eave outline from returning); numbers beyond a
-        // float, or none, are refused by the exchange.
-        {"overhang at the reach", wide, "set 1157 419430", &CRoofDlg::m_fOverhang, 419430},
-        {"overhang past it", wide, "set 1157 419430.5", &CRoofDlg::m_fOverhang, 300, overhang},
-        {"overhang of 1e21", wide, "set 1157 1e21", &CRoofDlg::m_fOverhang, 300, overhang},
-        {"multi-slope overhang", wide, "radio 1210\nset 1157 1e21", &CRoofDlg::m_fOverhang, 300, overhang},
-        {"overhang past a float", wide, "set 1157 1e39", &CRoofDlg::m_fOverhang, 300, noNumber},
-        {"overhang of nan", wide, "set 1157 nan", &CRoofDlg::m_fOverhang, 300, noNumber},
-        {"overhang picked", wide, "click 1211\n0,0\n419430.4,0", &CRoofDlg::m_fOverhang, 419430, "", 2},
-        {"overhang picked past", wide, "click 1211\n0,0\n419430.6,0", &CRoofDlg::m_fOverhang, 300, overhang, 2},
+        // overhang wider than half of that is refused, typed or picked, in either form, the
+        // largest taken closing the notch (an overhang of 1e21 on an L kept the eave outline
+        // from returning); numbers beyond a float, or none, are refused by the exchange.
+        {"overhang at the reach", wide, "set 1157 419430", &CRoofDlg::m_fOverhang, 419430, "", 0, &kNotch},
+        {"overhang past it", wide, "set 1157 419430.5", &CRoofDlg::m_fOverhang, 300, overhang, 0, &kNotch},
+        {"overhang of 1e21", wide, "set 1157 1e21", &CRoofDlg::m_fOverhang, 300, overhang, 0, &kNotch},
+        {"multi-slope overhang", wide, "radio 1210\nset 1157 1e21", &CRoofDlg::m_fOverhang, 300, overhang, 0, &kNotch},
+        {"overhang past a float", wide, "set 1157 1e39", &CRoofDlg::m_fOverhang, 300, noNumber, 0, &kNotch},
+        {"overhang of nan", wide, "set 1157 nan", &CRoofDlg::m_fOverhang, 300, noNumber, 0, &kNotch},
+        {"overhang picked", wide, "click 1211\n0,0\n419430.4,0", &CRoofDlg::m_fOverhang, 419430, "", 2, &kNotch},
+        {"overhang picked past", wide, "click 1211\n0,0\n419430.6,0", &CRoofDlg::m_fOverhang, 300, overhang, 2, &kNotch},
         {"slab at the reach", {}, "set 1207 838860", &CRoofDlg::m_fThickness, 838860},
         {"slab past it", {}, "set 1207 838861", &CRoofDlg::m_fThickness, 200, slab},
         {"multi-slope slab", {}, "radio 1210\nset 1207 99999999999", &CRoofDlg::m_fThickness, 200, slab},
@@ -377,7 +378,7 @@ TEST_F(RoofCommandTest, LengthsTypedAndPicked)
     for (const LengthCase& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
-        const auto dlg = Open(kSquare, c.defaults, c.lines + "\ncancel\n");
+        const auto dlg = Open(*c.base, c.defaults, c.lines + "\ncancel\n");
         EXPECT_EQ((*dlg).*c.field, c.value);
         EXPECT_THAT(Transcript(), HasSubstr(c.shown));
         EXPECT_EQ(static_cast<int>(host::EventLog::Instance().Calls("ActivateMainFrameWnd enter").size()), c.guards);
