@@ -91,7 +91,8 @@ struct Ray {
 
 class Wavefront {
  public:
-  explicit Wavefront(const std::vector<RoofLoop>& loops) {
+  // onOwnLines: how a corner that ran along two lines come together starts again (Settle).
+  Wavefront(const std::vector<RoofLoop>& loops, bool onOwnLines) : onOwnLines_(onOwnLines) {
     double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
     for (const RoofLoop& loop : loops)
       for (size_t i = 0; i < loop.x.size(); ++i) {
@@ -143,6 +144,10 @@ class Wavefront {
   int alive_ = 0;
   double now_ = 0.0, scale_ = 1.0, eps_ = kRounding;
   bool ok_ = true;
+  bool onOwnLines_ = false;
+
+  // The widest reach a meeting is gathered over.
+  double WidestReach() const { return kMeetReach * std::pow(10.0, kMeetWidenings - 1) * scale_; }
 
   // A loop whose eave stands higher than the lowest waits there: its lines stand still (a
   // corner between them too) until the roof reaches its height.
@@ -240,6 +245,19 @@ class Wavefront {
     c.vx = (l.k * r.ny - r.k * l.ny) / det;
     c.vy = (l.nx * r.k - r.nx * l.k) / det;
     return std::isfinite(c.vx) && std::isfinite(c.vy);
+  }
+
+  // Moves a corner's start onto the crossing of its two edge lines at its start height, when
+  // that lies within the widest reach of a meeting.
+  void OntoOwnLines(Corner& c) const {
+    if (c.parallel) return;
+    const EdgeLine& l = lines_[c.left];
+    const EdgeLine& r = lines_[c.right];
+    const double det = l.nx * r.ny - l.ny * r.nx;
+    const double gl = l.nx * c.bx + l.ny * c.by - (l.c + l.k * c.bt);
+    const double gr = r.nx * c.bx + r.ny * c.by - (r.c + r.k * c.bt);
+    const double mx = (gr * l.ny - gl * r.ny) / det, my = (r.nx * gl - l.nx * gr) / det;
+    if (std::hypot(mx, my) <= WidestReach()) c.bx += mx, c.by += my;
   }
 
   bool Reflex(const Corner& c) const {
@@ -421,9 +439,8 @@ class Wavefront {
       if (c.alive) sx += c.X(now_), sy += c.Y(now_), ++count;
     if (count == 0) return true;
     sx /= count, sy /= count;
-    const double reach = kMeetReach * std::pow(10.0, kMeetWidenings - 1) * scale_;
     for (const Corner& c : corners_)
-      if (c.alive && std::hypot(c.X(now_) - sx, c.Y(now_) - sy) > reach) return false;
+      if (c.alive && std::hypot(c.X(now_) - sx, c.Y(now_) - sy) > WidestReach()) return false;
     const int node = AddNode(sx, sy, now_);
     for (size_t id = 0; id < corners_.size(); ++id)
       if (corners_[id].alive) Kill(static_cast<int>(id), node);
@@ -444,7 +461,10 @@ class Wavefront {
   }
 
   // A new corner between parallel edges cannot move as a corner: it runs along the common
-  // line to a neighbour and merges with it, until the corner can move again.
+  // line to a neighbour and merges with it, until the corner can move again. Single
+  // precision leaves the two lines a hair apart, so the merged corner, set at the
+  // neighbour's place, lies on the neighbour's lines but a hair off its own far line; with
+  // onOwnLines_ it starts where its own two lines cross.
   bool Settle(int id) {
     for (int guard = 0; guard < static_cast<int>(corners_.size()) + 8; ++guard) {
       Corner& c = corners_[id];
@@ -477,6 +497,7 @@ class Wavefront {
       const int merged = other == cc.prev ? NewCorner(oc.left, cc.right, node, oc.prev, cc.next)
                                           : NewCorner(cc.left, oc.right, node, cc.prev, oc.next);
       if (!Place(corners_[merged], t, nodes_[node].x, nodes_[node].y)) return false;
+      if (onOwnLines_) OntoOwnLines(corners_[merged]);
       id = merged;
     }
     return false;
@@ -534,11 +555,17 @@ class Wavefront {
   // changes: the eave lines move no farther than that reach between its own meeting and this
   // one. A corner that merely passes near would be tied into a meeting it takes no part in.
   // A whole loop of the wavefront gathered there is left out of the question: it lies within
-  // the reach, whatever its corners do, and ends there.
+  // the reach, whatever its corners do, and ends there. So is a corner born at one node with
+  // one of the event's own: the meeting that made them both is this one, which the rounding
+  // split in two (a reflex corner reaching a piece right at its end corner).
   bool OwnMeetingsAgree(const Event& e, const std::vector<int>& at, double reach) const {
     auto gathered = [&at](int u) { return std::find(at.begin(), at.end(), u) != at.end(); };
+    auto sibling = [this, &e](int u) {
+      return corners_[u].birth == corners_[e.first].birth ||
+             (e.second >= 0 && corners_[u].birth == corners_[e.second].birth);
+    };
     for (int u : at) {
-      if (u == e.first || u == e.second) continue;
+      if (u == e.first || u == e.second || sibling(u)) continue;
       int v = corners_[u].next;
       for (size_t steps = 0; v != u && gathered(v) && steps < at.size(); ++steps) v = corners_[v].next;
       if (v == u) continue;  // its loop is gathered whole
@@ -560,16 +587,15 @@ class Wavefront {
     // symmetry makes many meetings fall together (a regular star's spikes all closing on its
     // middle), single precision scatters them by a hair, and where their order cannot be
     // followed the pieces there do not pair: the meeting is gathered again over a wider
-    // reach. That gathering is taken when the corners it holds meet there by their own
-    // changes.
+    // reach. A wider gathering is taken when the corners it holds meet there by their own
+    // changes; where they do not, a wider one yet may hold the whole of the meeting.
     std::vector<int> at;
     std::vector<Ray> rays;
     std::vector<std::pair<int, int>> pairs;
-    bool paired = false;
+    bool taken = false;
     int widening = 0;
-    double reach = 0.0;
-    for (; widening < kMeetWidenings && !paired; ++widening) {
-      reach = kMeetReach * std::pow(10.0, widening) * scale_;
+    for (; widening < kMeetWidenings && !taken; ++widening) {
+      const double reach = kMeetReach * std::pow(10.0, widening) * scale_;
       Gather(e, reach, at, rays);
       // The roof reaches a loop below its eave: there is no roof that meets it there.
       for (const Ray& ray : rays)
@@ -577,9 +603,9 @@ class Wavefront {
       for (int u : at)
         if (Waiting(corners_[u].left)) return false;
       pairs = PairRays(rays);
-      paired = rays.size() == 2 * pairs.size();
+      taken = rays.size() == 2 * pairs.size() && (widening == 0 || OwnMeetingsAgree(e, at, reach));
     }
-    if (!paired || (widening > 1 && !OwnMeetingsAgree(e, at, reach))) return false;
+    if (!taken) return false;
 
     // A meeting gathered over a wider reach takes its node in the middle of its corners.
     double nx = e.x, ny = e.y;
@@ -757,8 +783,17 @@ std::vector<RoofFace> Wavefront::Faces() const {
 
 bool RoofFacesByWavefront(const std::vector<RoofLoop>& loops, std::vector<RoofFace>* faces) {
   faces->clear();
-  Wavefront wave(loops);
-  if (!wave.Run()) return false;
-  *faces = wave.Faces();
-  return true;
+  // A corner that ran along two lines come together is first set at the neighbour it merged
+  // with, which keeps a meeting that neighbour is in together (spokes closing on their hub);
+  // where the wavefront then cannot be followed, it is followed again with such corners set
+  // on their own lines, which keeps exact the distances that order later meetings a hair
+  // apart (an arm's corner, long after its sides came together).
+  for (bool onOwnLines : {false, true}) {
+    Wavefront wave(loops, onOwnLines);
+    if (wave.Run()) {
+      *faces = wave.Faces();
+      return true;
+    }
+  }
+  return false;
 }
