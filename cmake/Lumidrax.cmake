@@ -3,6 +3,14 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
+# Clipper 6.4 (Debian's libpolyclipping-dev): the roof-face union clips in its integer plane,
+# and the tests and benchmarks take it as an independent oracle. One target for all of them.
+find_path(LUMIDRAX_CLIPPER_INCLUDE clipper.hpp PATH_SUFFIXES polyclipping REQUIRED)
+find_library(LUMIDRAX_CLIPPER_LIBRARY polyclipping REQUIRED)
+add_library(Clipper::Clipper INTERFACE IMPORTED)
+target_include_directories(Clipper::Clipper INTERFACE ${LUMIDRAX_CLIPPER_INCLUDE})
+target_link_libraries(Clipper::Clipper INTERFACE ${LUMIDRAX_CLIPPER_LIBRARY})
+
 # Link static libraries into a shared one whole, so every symbol they define is exported.
 function(lumidrax_whole_archive target)
   foreach(lib ${ARGN})

@@ -6,7 +6,8 @@ packages=(
   g++ cmake make
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libfontconfig-dev
-  libcgal-dev libpolyclipping-dev   # independent oracles for the kernel's tests and benchmarks
+  libpolyclipping-dev               # Clipper: the roof-face union's integer clipping, and an oracle
+  libcgal-dev                       # independent oracle for the kernel's tests and benchmarks
   libboost-dev                      # Boost.Geometry, the independent clip of the toolkit's cut tests
   libgeos-dev                       # independent oracle for the planar polygon operations
   ccache                            # repeated builds (CMake uses it when present)
