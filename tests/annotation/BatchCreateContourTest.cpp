@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "AnnotationTestSupport.h"
+#include "DrawingTestSupport.h"
 #include "decDbCurve.h"
 
 using ::testing::HasSubstr;
@@ -27,7 +27,7 @@ public:
 
 DEC_IMPLEMENT_CLASS(TwoLoopCurve, decDbCurve, "双环曲线", 1)
 
-class BatchCreateContourTest : public AnnotationTest {
+class BatchCreateContourTest : public DrawingTest {
 protected:
     decObjectId Polyline(std::vector<GePoint3d> points, bool closed)
     {

@@ -5,17 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "AnnotationTestSupport.h"
+#include "DrawingTestSupport.h"
 #include "BuildGroup.h"
 #include "HostSolids.h"
 #include "ModuleGlobals.h"
 #include "Window.h"
 
-class GroupTest : public AnnotationTest {
+class GroupTest : public DrawingTest {
 protected:
     void SetUp() override
     {
-        AnnotationTest::SetUp();
+        DrawingTest::SetUp();
         for (std::list<CString>& remembered : g_analysisGroupLists)
             remembered.clear();
     }

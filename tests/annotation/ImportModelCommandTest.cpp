@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "AnnotationTestSupport.h"
+#include "DrawingTestSupport.h"
 #include "ExtrudeBuild.h"
 #include "HostSolids.h"
 #include "ImportModel.h"
@@ -17,7 +17,7 @@ using ::testing::Not;
 
 namespace {
 
-class ImportModelCommandTest : public AnnotationTest {
+class ImportModelCommandTest : public DrawingTest {
 protected:
     // Imports the UTF-8 text written as a GBK file, answering the unit question (when the
     // answer is not empty).

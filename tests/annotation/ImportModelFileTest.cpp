@@ -8,7 +8,7 @@
 #include <numbers>
 #include <sstream>
 
-#include "AnnotationTestSupport.h"
+#include "DrawingTestSupport.h"
 #include "ImportModelFile.h"
 #include "OsmSample.h"
 #include "OutlineCleanup.h"
@@ -26,12 +26,12 @@ struct Read {
     std::vector<CImportWindowInfo> windows;
 };
 
-class ImportModelFileTest : public AnnotationTest {
+class ImportModelFileTest : public DrawingTest {
 protected:
     void TearDown() override
     {
         host::mfc::FailReadsAfter(-1);
-        AnnotationTest::TearDown();
+        DrawingTest::TearDown();
     }
     // Writes the UTF-8 text as a GBK file and reads it.
     Read ReadText(const std::string& text, bool gbk = true)

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "AnnotationTestSupport.h"
+#include "DrawingTestSupport.h"
 #include "DrawingFile.h"
 #include "LegacyModelFixture.h"
 #include "Quenra3dRunner.h"
@@ -20,7 +20,7 @@ using ::testing::HasSubstr;
 
 namespace {
 
-using QuickBuildingTest = AnnotationTest;
+using QuickBuildingTest = DrawingTest;
 
 // The fields of a building record in table order; the square of side 1000 by default.
 struct Record {

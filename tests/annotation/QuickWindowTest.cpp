@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "AnnotationTestSupport.h"
+#include "DrawingTestSupport.h"
 #include "DrawingFile.h"
 #include "LegacyModelFixture.h"
 #include "QuickWindow.h"
@@ -13,7 +13,7 @@ using ::testing::HasSubstr;
 
 namespace {
 
-using QuickWindowTest = AnnotationTest;
+using QuickWindowTest = DrawingTest;
 
 // The record: base name, linked id, counted raw number text, length, height, household.
 Bytes WindowRecord(const std::string& number, std::int32_t length, std::int32_t height, const std::int32_t* household)

@@ -23,7 +23,7 @@
 #include "WinBelongBuild.h"
 #include "Window.h"
 #include "WorkingDrawing.h"
-#include "AnnotationTestSupport.h"
+#include "DrawingTestSupport.h"
 
 using ::testing::HasSubstr;
 
@@ -31,7 +31,7 @@ namespace {
 
 const std::filesystem::path kExample = std::filesystem::path(LUMIDRAX_SOURCE_DIR) / "examples" / "old-model.q3d";
 
-class UpdateOldModelTest : public AnnotationTest {
+class UpdateOldModelTest : public DrawingTest {
 protected:
     // Every "create" of the event log comes before the "erase" of the object it replaces: the
     // erases follow in the same order as the creations.

@@ -2,7 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "AnnotationTestSupport.h"
+#include "DrawingTestSupport.h"
 #include "DimBuildName.h"
 #include "ExtrudeBuild.h"
 #include "OrvScaleText.h"
@@ -14,7 +14,7 @@ using ::testing::Not;
 
 namespace {
 
-class DimBuildNameTest : public AnnotationTest {};
+class DimBuildNameTest : public DrawingTest {};
 
 TEST_F(DimBuildNameTest, ThreeBuildingsGetTheirNamesOnTheNameLayer)
 {

@@ -2,7 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "AnnotationTestSupport.h"
+#include "DrawingTestSupport.h"
 #include "DimBuildElevation.h"
 #include "OrvScaleText.h"
 #include "SerializeFilter.h"
@@ -13,7 +13,7 @@ using ::testing::Not;
 
 namespace {
 
-class OrvScaleTextTest : public AnnotationTest {
+class OrvScaleTextTest : public DrawingTest {
 protected:
     // A text as the creators make it.
     static COrvScaleText* NewText(const char* text = "1号楼", double height = 5.0, double scale = 500.0)

@@ -1,12 +1,12 @@
 #pragma once
-// What the annotation tests share: the module's test host (tests/support) with a fixed font
-// source, entities looked up by class and layer, and drawings saved and opened again.
+// What the tests of labels, texts, groups and imports share: the module's test host with a
+// fixed font source, entities looked up by class and layer, and drawings saved and opened again.
 #include <string>
 #include <vector>
 
 #include "ModuleTest.h"
 
-class AnnotationTest : public ModuleTest {
+class DrawingTest : public ModuleTest {
 protected:
     void SetUp() override;
     void TearDown() override;

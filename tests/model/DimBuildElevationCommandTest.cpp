@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "AnnotationTestSupport.h"
+#include "DrawingTestSupport.h"
 #include "DimBuildElevation.h"
 #include "HostSolids.h"
 #include "View.h"
@@ -13,17 +13,17 @@ using ::testing::Not;
 
 namespace {
 
-class DimBuildElevationCommandTest : public AnnotationTest {
+class DimBuildElevationCommandTest : public DrawingTest {
 protected:
     void SetUp() override
     {
-        AnnotationTest::SetUp();
+        DrawingTest::SetUp();
         CDimBuildElevation::SetRememberedStyle(CDimBuildElevation::kHeightAndTop);
     }
     void TearDown() override
     {
         CDimBuildElevation::SetRememberedStyle(CDimBuildElevation::kHeightAndTop);
-        AnnotationTest::TearDown();
+        DrawingTest::TearDown();
     }
     static GeMatrix3d Raised(double z)
     {

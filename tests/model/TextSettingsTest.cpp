@@ -2,7 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "AnnotationTestSupport.h"
+#include "DrawingTestSupport.h"
 #include "FontList.h"
 #include "TextSettings.h"
 #include "WorkingDrawing.h"
@@ -16,14 +16,14 @@ namespace {
 // The heights of the five kinds when the module is loaded.
 constexpr double kLoadHeights[] = {5.0, 2.5, 1.0, 0.5, 3.5};
 
-class TextSettingsTest : public AnnotationTest {
+class TextSettingsTest : public DrawingTest {
 protected:
     void TearDown() override
     {
         // The fallbacks are module-wide: put back the load values for the tests that follow.
         for (int kind = 0; kind < 5; ++kind)
             SetTextHeight(static_cast<TEXT_UTILITY::TEXT_TYPE>(kind), kLoadHeights[kind]);
-        AnnotationTest::TearDown();
+        DrawingTest::TearDown();
     }
 };
 

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "AnnotationTestSupport.h"
+#include "DrawingTestSupport.h"
 #include "DimBuildElevation.h"
 #include "SerializeFilter.h"
 
@@ -14,12 +14,12 @@ using ::testing::HasSubstr;
 
 namespace {
 
-class DimBuildElevationTest : public AnnotationTest {
+class DimBuildElevationTest : public DrawingTest {
 protected:
     void TearDown() override
     {
         CDimBuildElevation::SetRememberedStyle(CDimBuildElevation::kHeightAndTop);
-        AnnotationTest::TearDown();
+        DrawingTest::TearDown();
     }
     static CDimBuildElevation* NewLabel(int style, double height, double bottom, const GePoint3d& at = GePoint3d())
     {

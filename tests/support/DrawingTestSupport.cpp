@@ -1,4 +1,4 @@
-#include "AnnotationTestSupport.h"
+#include "DrawingTestSupport.h"
 
 #include <unistd.h>
 
@@ -8,7 +8,7 @@
 #include "HostSolids.h"
 #include "WorkingDrawing.h"
 
-void AnnotationTest::SetUp()
+void DrawingTest::SetUp()
 {
     ModuleTest::SetUp();
     // Fonts do not depend on the machine the tests run on.
@@ -21,30 +21,30 @@ void AnnotationTest::SetUp()
     });
 }
 
-void AnnotationTest::TearDown()
+void DrawingTest::TearDown()
 {
     ModuleTest::TearDown();
     host::mfc::SetFontSource(std::nullopt);
 }
 
-decObjectId AnnotationTest::AddTaggedBox(const char* name, double x, double y, double z, const GeMatrix3d& tm)
+decObjectId DrawingTest::AddTaggedBox(const char* name, double x, double y, double z, const GeMatrix3d& tm)
 {
     const decObjectId id = AddSolid(new decDbBox(x, y, z), tm);
     Tag(id, name);
     return id;
 }
 
-std::string AnnotationTest::LayerOf(const decDbEntity* entity) const
+std::string DrawingTest::LayerOf(const decDbEntity* entity) const
 {
     const decLayer* layer = Db()->GetTableLayer()->GetLayer(entity->GetLayerId());
     return layer ? layer->GetName() : "";
 }
 
-bool AnnotationTest::SaveAndOpen()
+bool DrawingTest::SaveAndOpen()
 {
     const std::filesystem::path path =
         std::filesystem::temp_directory_path() /
-        ("annotation-" + std::to_string(::getpid()) + "-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".q3d");
+        ("drawing-" + std::to_string(::getpid()) + "-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".q3d");
     std::string error;
     const bool saved = host::SaveDrawing(path.string(), error);
     EXPECT_TRUE(saved) << error;
@@ -54,7 +54,7 @@ bool AnnotationTest::SaveAndOpen()
     return opened;
 }
 
-prop_data AnnotationTest::Integer(long v)
+prop_data DrawingTest::Integer(long v)
 {
     prop_data d;
     d.SetLong(v);
