@@ -1,7 +1,7 @@
 #include "2PointInsertWindow.h"
 
 #include <cmath>
-#include <cstdlib>
+#include <optional>
 
 #include "2PointInsertWindowDlg.h"
 #include "AssertReport.h"
@@ -11,6 +11,7 @@
 #include "Input.h"
 #include "ModuleGlobals.h"
 #include "OrvCommandHandlers.h"
+#include "TypedNumbers.h"
 #include "View.h"
 #include "WindowCreation.h"
 #include "WorkingDrawing.h"
@@ -120,9 +121,11 @@ int C2PointInsertWindow::GetInput()
         m_ptRight.z = m_ptLeft.z;
         double width = 0.0;
         if (result == dex::eTextInput) {
-            width = std::strtod(callback.GetUserString(), nullptr);
-            if (!(width >= kMinWidth))
+            // Text that is no number is asked again as a width too small is.
+            const std::optional<double> typed = TypedNumber(callback.GetUserString());
+            if (!typed || *typed < kMinWidth)
                 continue;
+            width = *typed;
             // A typed width runs towards the cursor; with the cursor still on the left point
             // there is no direction to run in.
             GeVector3d direction = callback.Current() - m_ptLeft;

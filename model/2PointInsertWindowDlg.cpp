@@ -81,19 +81,22 @@ void C2PointInsertWindowDlg::OnBnClickedOk()
 {
     CString text;
     m_comboHeight.GetWindowText(text);
-    m_nWindowHeight = ReadLeadingInt(text);
+    const std::optional<int> windowHeight = TypedInt(text);
     m_comboStorey.GetWindowText(text);
-    m_nStoreyHeight = ReadLeadingInt(text);
+    const std::optional<int> storeyHeight = TypedInt(text);
     // A window without height, or storeys that do not rise, make no column of windows; the
-    // storey height is held unsigned by the command and would wrap.
-    if (m_nWindowHeight <= 0) {
+    // storey height is held unsigned by the command and would wrap. Text that is no number
+    // is refused the same way.
+    if (!windowHeight || *windowHeight <= 0) {
         MessageBox("窗高应大于0!", kCaption, MB_ICONEXCLAMATION);
         return;
     }
-    if (m_nStoreyHeight <= 0) {
+    if (!storeyHeight || *storeyHeight <= 0) {
         MessageBox("层高应大于0!", kCaption, MB_ICONEXCLAMATION);
         return;
     }
+    m_nWindowHeight = *windowHeight;
+    m_nStoreyHeight = *storeyHeight;
     if (!UpdateData(TRUE))
         return;
     g_2pwinDefaults = {m_nWindowHeight, m_nStoreyHeight, m_nFloor, m_nSill, m_nPosition, m_nRepeat};

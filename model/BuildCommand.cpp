@@ -20,6 +20,7 @@
 #include "OrvCommandHandlers.h"
 #include "OutlineCleanup.h"
 #include "Tools.h"
+#include "TypedNumbers.h"
 #include "WorkingDrawing.h"
 
 double g_lastBuildHeight = 24.0;
@@ -82,7 +83,7 @@ std::optional<BuildRequest> AskFloorTable()
     BuildRequest request;
     g_lastBuildHeight = std::atof(dialog.m_strHeight);
     FloorTable::ToWholeMillimetres(g_lastBuildHeight, request.height);
-    g_lastBaseElevation = std::atof(dialog.m_strElevation);
+    g_lastBaseElevation = dialog.m_elevation;
     request.base = g_lastBaseElevation * 1000;
     request.drawFloorLines = dialog.m_bDrawFloorLines != 0;
     request.storeyHeights = dialog.m_storeyHeights;
@@ -108,15 +109,17 @@ std::optional<BuildRequest> AskHeightAndElevation()
             return std::nullopt;
         if (result == 2)
             return AskFloorTable();
-        if (result == dex::eTextInput) {
-            metres = std::atof(cb.GetUserString());
+        const std::optional<double> typed =
+            result == dex::eTextInput ? TypedNumber(cb.GetUserString()) : std::nullopt;
+        if (typed) {
+            metres = *typed;
         } else if (result == 1) {
             if (dec::GetReal("建筑高度（米）", &metres, g_lastBuildHeight, 2) != dex::eOk)
                 return std::nullopt;
         } else if (result == dex::eEmpty) {
             metres = g_lastBuildHeight;
         } else {
-            // A point picked in the drawing is no height: ask again.
+            // A point picked in the drawing, or text that is no number, is no height: ask again.
             dec::PrintPrompt(kHeightWarning);
             continue;
         }

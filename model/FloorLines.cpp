@@ -2,8 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "ArcSampling.h"
 #include "BaseElevation.h"
@@ -18,6 +18,7 @@
 #include "ModelHelperLayersMaterials.h"
 #include "OrvCommandHandlers.h"
 #include "Selection.h"
+#include "TypedNumbers.h"
 #include "WorkingDrawing.h"
 #include "decDbCurve.h"
 
@@ -128,7 +129,8 @@ bool ToMillimetres(double metres, double& millimetres)
 
 enum class Road { StoreyByStorey, FloorTable, End };
 
-// The starting elevation: typed (E or text), the ring's own (Enter), or the floor table.
+// The starting elevation: typed (E or text), the ring's own (Enter), or the floor table. A
+// text that is no number is refused like an elevation out of range.
 Road AskStartElevation(double& z)
 {
     while (true) {
@@ -139,19 +141,22 @@ Road AskStartElevation(double& z)
         std::snprintf(prompt, sizeof prompt, "输入起始底标高（米）或 [楼层表(T)]<%.2f>：", z / 1000);
         dec::PrintPrompt(prompt);
         GePoint3d pt;
-        double metres = 0.0;
+        std::optional<double> metres;
         switch (dec::GetDragPoint(&cb, &pt, 1)) {
         case dex::eCancel:
         case dex::eEnded: return Road::End;
-        case dex::eTextInput: metres = std::atof(cb.GetUserString()); break;
-        case 1:
-            if (dec::GetReal("输入起始底标高（米）", &metres, z / 1000, 2) != dex::eOk)
+        case dex::eTextInput: metres = TypedNumber(cb.GetUserString()); break;
+        case 1: {
+            double answer = 0.0;
+            if (dec::GetReal("输入起始底标高（米）", &answer, z / 1000, 2) != dex::eOk)
                 return Road::End;
+            metres = answer;
             break;
+        }
         case dex::eEmpty: return Road::StoreyByStorey;
         default: return Road::FloorTable;
         }
-        if (ToMillimetres(metres, z))
+        if (metres && ToMillimetres(*metres, z))
             return Road::StoreyByStorey;
         dec::PrintPrompt("提示：请输入合理的底高度值。");
     }
@@ -201,7 +206,7 @@ void DrawFromFloorTable(GePoint3dArray ring)
         CFloorTableDlg dialog;
         if (dialog.DoModal() != IDOK)
             return;
-        z = std::atof(dialog.m_strElevation) * 1000;
+        z = dialog.m_elevation * 1000;
         heights = dialog.m_storeyHeights;
         counts = dialog.m_storeyCounts;
     }

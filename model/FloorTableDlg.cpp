@@ -1,6 +1,5 @@
 #include "FloorTableDlg.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -8,44 +7,39 @@
 #include "BaseElevation.h"
 #include "CheckedNumbers.h"
 #include "FloorTableDlgTemplate.h"
+#include "TypedNumbers.h"
 
 namespace FloorTable {
 
 namespace {
-
-// Above every limit of an item, so that a saturated part is refused like any other too large
-// one; ten times it still fits the 64-bit accumulator.
-constexpr std::uint64_t kSaturated = 0xFFFFFFFFu;
 
 bool IsTableCharacter(char c)
 {
     return (c >= '0' && c <= '9') || c == ' ' || c == '*' || c == ',';
 }
 
-// The number at the start of the part as atoi reads it here: leading spaces, then digits up
-// to the first other character; no digits give 0.
-std::uint32_t ReadLeadingNumber(std::string_view part)
+// One part of an item, read whole with the blanks around it: "2900 " is a storey height,
+// "29 00" and an empty part are none. Nothing when it is no number within 1..most.
+std::optional<std::uint32_t> ReadPart(std::string_view part, std::uint32_t most)
 {
-    std::size_t i = 0;
-    while (i < part.size() && part[i] == ' ')
-        ++i;
-    std::uint64_t value = 0;
-    for (; i < part.size() && part[i] >= '0' && part[i] <= '9'; ++i)
-        value = std::min<std::uint64_t>(value * 10 + static_cast<std::uint64_t>(part[i] - '0'), kSaturated);
-    return static_cast<std::uint32_t>(value);
+    const std::optional<int> value = TypedInt(CString(part));
+    if (!value || *value < 1)
+        return std::nullopt;
+    const std::optional<std::uint32_t> stored = StoredAs<std::uint32_t>(*value);
+    return stored && *stored <= most ? stored : std::nullopt;
 }
 
 bool ReadItem(std::string_view item, std::uint32_t& height, std::uint32_t& count)
 {
     const std::size_t star = item.find('*');
-    if (star == std::string_view::npos) {
-        height = ReadLeadingNumber(item);
-        count = 1;
-    } else {
-        height = ReadLeadingNumber(item.substr(0, star));
-        count = ReadLeadingNumber(item.substr(star + 1));
-    }
-    return height >= 1 && height <= kMaxStoreyHeight && count >= 1 && count <= kMaxStoreyCount;
+    const std::optional<std::uint32_t> h = ReadPart(item.substr(0, star), kMaxStoreyHeight);
+    const std::optional<std::uint32_t> c =
+        star == std::string_view::npos ? std::optional<std::uint32_t>(1) : ReadPart(item.substr(star + 1), kMaxStoreyCount);
+    if (!h || !c)
+        return false;
+    height = *h;
+    count = *c;
+    return true;
 }
 
 }  // namespace
@@ -170,11 +164,13 @@ void CFloorTableDlg::OnBnClickedOk()
         AfxMessageBox("提示：请输入合理的高度值。");
         return;
     }
-    if (!IsReasonableBaseElevation(std::atof(m_strElevation) * 1000.0)) {
+    const std::optional<double> elevation = TypedNumber(m_strElevation);
+    if (!elevation || !IsReasonableBaseElevation(*elevation * 1000.0)) {
         AfxMessageBox("提示：请输入合理的底高度值。");
-        if (CWnd* elevation = GetDlgItem(IDC_FLOOR_ELEVATION))
-            elevation->SetFocus();
+        if (CWnd* field = GetDlgItem(IDC_FLOOR_ELEVATION))
+            field->SetFocus();
         return;
     }
+    m_elevation = *elevation;
     CDialog::OnOK();
 }

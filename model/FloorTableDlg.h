@@ -24,9 +24,9 @@ enum class ParseResult {
 };
 
 // Reads the table into the two lists (replaced). Items are split at ','; an item is "h" (one
-// storey) or "h*c", each part read like atoi (leading spaces, then digits; a run of digits
-// too long for any storey saturates instead of overflowing). h must lie in
-// 1..kMaxStoreyHeight and c in 1..kMaxStoreyCount. On anything but Ok both lists are empty.
+// storey) or "h*c", each part a whole number with blanks around it at most ("29 00" is no
+// storey height, an empty part none either). h must lie in 1..kMaxStoreyHeight and c in
+// 1..kMaxStoreyCount. On anything but Ok both lists are empty.
 ParseResult Parse(std::string_view text, std::vector<std::uint32_t>& heights, std::vector<std::uint32_t>& counts);
 
 // The table's total height in metres as the dialog shows it: each height × count taken as a
@@ -56,6 +56,8 @@ public:
 
     int m_bDrawFloorLines = 1;
     CString m_strElevation = "0.0";
+    // The base elevation in metres the text gave when OK closed the dialog.
+    double m_elevation = 0.0;
     CString m_strHeight;
     std::vector<std::uint32_t> m_storeyHeights;  // millimetres, bottom to top
     std::vector<std::uint32_t> m_storeyCounts;   // storeys of the matching height
@@ -67,7 +69,8 @@ protected:
 
     afx_msg void OnBnClickedCalcHeight();
     // Closes the dialog only with a valid table whose total fits a building's integer height
-    // in millimetres and a base elevation eelev would take; otherwise says why and stays open.
+    // in millimetres and a base elevation, typed as a number, that eelev would take;
+    // otherwise says why and stays open.
     afx_msg void OnBnClickedOk();
     DECLARE_MESSAGE_MAP()
 };

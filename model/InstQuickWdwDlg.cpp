@@ -58,6 +58,7 @@ namespace {
 
 constexpr UINT kIconExclamation = MB_ICONEXCLAMATION;
 constexpr const char* kErrorCaption = "错误";
+constexpr const char* kStoreyHeightRefusal = "请输入合理的层高值。";
 constexpr std::uint32_t kEdgeColour = 0xffff;
 constexpr int kEdgeWidth = 5;
 constexpr int kStartMarkSize = 10;
@@ -214,11 +215,12 @@ int CInstQuickWdwDlg::CheckInput()
         m_strSpacing = "1000.0";
         return Complain("布置多个门窗需要输入窗间距。", kErrorCaption);
     }
-    m_nStoreyHeight = ReadLeadingInt(m_strStoreyHeight);
-    if (m_nStoreyHeight < 0.001) {
+    const std::optional<int> storeyHeight = TypedInt(m_strStoreyHeight);
+    if (!storeyHeight || *storeyHeight < 1) {
         m_strStoreyHeight = "2700";
-        return Complain("请输入合理的层高值。", kErrorCaption);
+        return Complain(kStoreyHeightRefusal, kErrorCaption);
     }
+    m_nStoreyHeight = *storeyHeight;
     if (m_nRepeat > 200)
         return 0;
     if (!RememberedUnchanged(m_nSill)) {
@@ -356,11 +358,18 @@ void CInstQuickWdwDlg::OnEnChangeEdit1157()
 void CInstQuickWdwDlg::OnVScroll(UINT code, UINT position, CScrollBar* bar)
 {
     if (code != SB_ENDSCROLL && bar && bar->GetDlgCtrlID() == IDC_QWIN_START_FLOOR_SPIN) {
-        const long long change = static_cast<long long>(position) - static_cast<long long>(m_nStartFloor);
+        const UINT floor = m_nStartFloor;
+        const long long change = static_cast<long long>(position) - static_cast<long long>(floor);
         UpdateData(TRUE);
-        m_nStartFloor = position;
-        m_nStoreyHeight = ReadLeadingInt(m_strStoreyHeight);
-        m_nSill = ClampToInt(m_nSill + static_cast<long long>(m_nStoreyHeight) * change);
+        // With a storey height that is no number neither the sill nor the floor moves.
+        if (const std::optional<int> storeyHeight = TypedInt(m_strStoreyHeight)) {
+            m_nStartFloor = position;
+            m_nStoreyHeight = *storeyHeight;
+            m_nSill = ClampToInt(m_nSill + static_cast<long long>(m_nStoreyHeight) * change);
+        } else {
+            MessageBox(kStoreyHeightRefusal, kErrorCaption, kIconExclamation);
+            m_nStartFloor = floor;
+        }
         UpdateData(FALSE);
     }
     CDialog::OnVScroll(code, position, bar);

@@ -1,6 +1,7 @@
 #include "OrderInsertWindow.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "CommandLine.h"
 #include "DbDatabase.h"
@@ -195,18 +196,23 @@ bool COrderInsertWindow::AskLength(const LengthQuestion& question, int& value) c
         dec::PrintPrompt(prompt);
         GePoint3d point;
         const int result = dec::GetDragPoint(&callback, &point, 1);
+        // Enter (and an empty text) keeps the value shown; text that is no number is refused
+        // as a value out of range is.
+        std::optional<int> answer = value;
         if (result == dex::eTextInput) {
-            const char* text = callback.GetUserString();
-            if (*text)
-                value = ReadLeadingInt(text);
+            const CString text = callback.GetUserString();
+            if (!text.IsEmpty())
+                answer = TypedInt(text);
         } else if (result == dex::eOk) {
             point.z = m_current.z;
-            value = TruncToInt(point.DistanceTo(m_current));
+            answer = TruncToInt(point.DistanceTo(m_current));
         } else if (result == dex::eCancel || result == dex::eEnded) {
             return false;
         }
-        if (question.accepts(value))
+        if (answer && question.accepts(*answer)) {
+            value = *answer;
             return true;
+        }
         dec::PrintPrompt(question.refusal);
         value = question.fallback;
     }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "TypedNumbers.h"
 #include "OrderInsertWindowDlgTemplate.h"
+#include "TypedNumbers.h"
 
 OrderWindowDefaults g_orderWinDefaults;
 
@@ -25,6 +25,7 @@ void PutFirst(std::vector<int>& list, int value, std::size_t keep)
 namespace {
 
 constexpr const char* kCaption = "逐个插窗";
+constexpr const char* kSillRefusal = "请输入合理的窗台标高值。";
 
 void FillBox(CComboBox* box, const std::vector<int>& values)
 {
@@ -93,33 +94,40 @@ BOOL COrderInsertWindowDlg::OnInitDialog()
     return TRUE;
 }
 
-int COrderInsertWindowDlg::BoxNumber(int id) const
+std::optional<int> COrderInsertWindowDlg::BoxNumber(int id) const
 {
     CString text;
     GetDlgItemText(id, text);
-    return ReadLeadingInt(text);
+    return TypedInt(text);
 }
 
 void COrderInsertWindowDlg::OnBnClickedOk()
 {
-    m_nWidth = BoxNumber(IDC_OWIN_WIDTH);
-    m_nHeight = BoxNumber(IDC_OWIN_HEIGHT);
-    m_nStoreyHeight = BoxNumber(IDC_OWIN_STOREY);
-    m_nSill = BoxNumber(IDC_OWIN_SILL);
+    const std::optional<int> width = BoxNumber(IDC_OWIN_WIDTH), height = BoxNumber(IDC_OWIN_HEIGHT),
+                             storeyHeight = BoxNumber(IDC_OWIN_STOREY), sill = BoxNumber(IDC_OWIN_SILL);
     // A window needs a size: the centred and aligned windows take this width as it stands.
-    if (m_nWidth <= 0) {
+    // Text that is no number is refused with the message of its box.
+    if (!width || *width <= 0) {
         MessageBox("窗宽必须是正值!", kCaption, MB_ICONEXCLAMATION);
         return;
     }
-    if (m_nHeight <= 0) {
+    if (!height || *height <= 0) {
         MessageBox("窗高应大于0!", kCaption, MB_ICONEXCLAMATION);
         return;
     }
     // Storeys that do not rise would stack the column's windows, or put them underground.
-    if (m_nStoreyHeight <= 0) {
+    if (!storeyHeight || *storeyHeight <= 0) {
         MessageBox("层高应大于0!", kCaption, MB_ICONEXCLAMATION);
         return;
     }
+    if (!sill) {
+        MessageBox(kSillRefusal, kCaption, MB_ICONEXCLAMATION);
+        return;
+    }
+    m_nWidth = *width;
+    m_nHeight = *height;
+    m_nStoreyHeight = *storeyHeight;
+    m_nSill = *sill;
     OrderWindow::PutFirst(m_sillList, m_nSill, OrderWindow::kRecentSills);
     OrderWindow::PutFirst(m_widthList, m_nWidth, OrderWindow::kRecentWidths);
     g_orderWinDefaults.sills = m_sillList;
@@ -138,17 +146,23 @@ void COrderInsertWindowDlg::OnBnClickedOk()
 void COrderInsertWindowDlg::OnVScroll(UINT code, UINT position, CScrollBar* bar)
 {
     if (code != SB_ENDSCROLL && bar && bar->GetDlgCtrlID() == IDC_OWIN_FLOOR_SPIN) {
-        const long long change = static_cast<long long>(position) - static_cast<long long>(m_nFloor);
+        const UINT floor = m_nFloor;
+        const long long change = static_cast<long long>(position) - static_cast<long long>(floor);
         UpdateData(TRUE);
         // The sill moves from the value the box shows, which the user may have typed or
-        // picked from the list.
-        m_nSill = BoxNumber(IDC_OWIN_SILL);
-        const long long sill = m_nSill + static_cast<long long>(m_nStoreyHeight) * change;
-        m_nSill = ClampToInt(sill);
-        CString text;
-        text.Format("%d", m_nSill);
-        SetDlgItemText(IDC_OWIN_SILL, text);
-        m_nFloor = position;
+        // picked from the list; from text that is no number neither the sill nor the floor
+        // moves.
+        const std::optional<int> shown = BoxNumber(IDC_OWIN_SILL);
+        if (shown) {
+            m_nSill = ClampToInt(*shown + static_cast<long long>(m_nStoreyHeight) * change);
+            CString text;
+            text.Format("%d", m_nSill);
+            SetDlgItemText(IDC_OWIN_SILL, text);
+            m_nFloor = position;
+        } else {
+            MessageBox(kSillRefusal, kCaption, MB_ICONEXCLAMATION);
+            m_nFloor = floor;
+        }
         UpdateData(FALSE);
     }
     CDialog::OnVScroll(code, position, bar);

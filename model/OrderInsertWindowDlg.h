@@ -5,6 +5,7 @@
 // the sill and width boxes offer the values used most recently. "对齐" places one window at
 // the start end of the edge and "居中" one in its middle; the two exclude each other.
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "CString.h"
@@ -65,5 +66,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    int BoxNumber(int id) const;
+    // The number a combo box's text gives, read whole; nothing for text that is no number.
+    std::optional<int> BoxNumber(int id) const;
 };

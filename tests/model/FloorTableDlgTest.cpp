@@ -45,8 +45,8 @@ TEST(FloorTableParse, ItemsAreHeightTimesCountBottomToTop)
     EXPECT_THAT(parsed.heights, ElementsAre(3900u, 2900u, 3000u));
     EXPECT_THAT(parsed.counts, ElementsAre(1u, 5u, 2u));
 
-    // Blanks are allowed anywhere and read as atoi reads them; "h c" is one storey of h.
-    const Parsed blanks = Parse(" 3900 , 2900 * 5,3000 2");
+    // Blanks are allowed around every number.
+    const Parsed blanks = Parse(" 3900 , 2900 * 5,3000 ");
     EXPECT_EQ(blanks.result, ParseResult::Ok);
     EXPECT_THAT(blanks.heights, ElementsAre(3900u, 2900u, 3000u));
     EXPECT_THAT(blanks.counts, ElementsAre(1u, 5u, 1u));
@@ -80,6 +80,9 @@ TEST(FloorTableParse, RefusedTablesAndWhy)
         {"*2", ParseResult::BadItem},
         {" ", ParseResult::BadItem},
         {"3000**2", ParseResult::BadItem},
+        {"3000 2", ParseResult::BadItem},
+        {"29 00*2", ParseResult::BadItem},
+        {"3000*2*3", ParseResult::BadItem},
         {"4294967297", ParseResult::BadItem},
         {"3000*4294967297", ParseResult::BadItem},
         {"99999999999999999999999999", ParseResult::BadItem},
@@ -251,10 +254,9 @@ TEST(FloorTableHeight, MetresBecomeTheNearestWholeMillimetre)
 TEST_F(FloorTableDlgTest, ElevationThatIsNoFiniteNumberIsRefused)
 {
     CFloorTableDlg dialog;
-    EXPECT_EQ(RunDialog(dialog, "set 1319 3000\nset 1155 1e306\nok\nset 1155 abc\nok\n"), IDOK);
-    EXPECT_THAT(Transcript(), HasSubstr("提示：请输入合理的底高度值。"));
-    // Text that is no number reads as 0, as the commands read it.
-    EXPECT_EQ(dialog.m_strElevation, "abc");
+    EXPECT_EQ(RunDialog(dialog, "set 1319 3000\nset 1155 1e306\nok\nset 1155 abc\nok\nset 1155 -1.5\nok\n"), IDOK);
+    EXPECT_EQ(CountOf(Transcript(), "提示：请输入合理的底高度值。"), 2);
+    EXPECT_EQ(dialog.m_elevation, -1.5);
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <climits>
-
 #include "WindowTestSupport.h"
 
 using ::testing::ElementsAre;
@@ -116,10 +114,11 @@ TEST_F(OrderInsertWindowTest, RefusedLengthsAreAskedAgainWithTheirDefaults)
     EXPECT_THAT(transcript, HasSubstr("窗间距不能是负值!\n指定或输入窗间距[1000]:"));
     EXPECT_THAT(transcript, HasSubstr("窗宽必须是正值!\n指定或输入窗宽[1800]:"));
     EXPECT_THAT(SouthSpans(), ElementsAre("1000..2800@900"));
-    // A number too long for an int is the largest one: the window lies far past the end.
-    Script("orderwin\n#1@500,0\n\nok\n99999999999999999999\n1500\n");
+    // A number too long for an int is refused as a negative one is.
+    Script("orderwin\n#1@500,0\n\nok\n99999999999999999999\n\n1500\n*cancel*\n");
+    EXPECT_EQ(CountOf(Transcript(), "窗间距不能是负值!\n指定或输入窗间距[1000]:"), 2);
     ASSERT_EQ(Windows().size(), 2u) << Transcript();
-    EXPECT_NEAR(Windows()[1].origin.x, INT_MAX + 750.0, 1e-3);
+    EXPECT_NEAR(Windows()[1].origin.x, 1750.0, 1e-9);
 }
 
 TEST_F(OrderInsertWindowTest, DialogListsSpinAndRefusals)
