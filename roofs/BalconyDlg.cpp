@@ -128,12 +128,14 @@ void CBalconyDlg::OnOK()
         return;
     CString text;
     m_comboStoreyHeight.GetWindowText(text);
-    // Read signed: "-3000" is a storey height below 0, not a wrapped-round huge one.
-    m_nStoreyHeight = ReadLeadingInt(text);
-    if (m_nStoreyHeight <= 0) {
+    // Read signed: "-3000" is a storey height below 0, not a wrapped-round huge one. Text
+    // that is no number is refused as a storey height of 0 is.
+    const std::optional<int> storeyHeight = TypedInt(text);
+    if (!storeyHeight || *storeyHeight <= 0) {
         GetDlgItem(IDC_BALCONY_STOREY_HEIGHT)->SetFocus();
         return;
     }
+    m_nStoreyHeight = *storeyHeight;
     if (m_nStoreys < 1 || m_nStoreys > kMostStoreys) {
         GetDlgItem(IDC_BALCONY_STOREYS)->SetFocus();
         return;

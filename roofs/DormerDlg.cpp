@@ -1,7 +1,6 @@
 #include "DormerDlg.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <optional>
 
 #include "CheckedNumbers.h"
@@ -16,6 +15,7 @@
 #include "ModelHelperLayersMaterials.h"
 #include "qrxGeScalar.h"
 #include "Tools.h"
+#include "TypedNumbers.h"
 #include "WorkingDrawing.h"
 
 DormerDefaults g_dormerDefaults;
@@ -57,14 +57,6 @@ bool Truncated(double value, int& out)
     if (whole)
         out = *whole;
     return whole.has_value();
-}
-
-// A typed start distance: the text read as a decimal number; text that is no finite number
-// reads as 0.
-double StartDistance(const char* text)
-{
-    const double value = std::strtod(text, nullptr);
-    return std::isfinite(value) ? value : 0.0;
 }
 
 }  // namespace
@@ -383,7 +375,12 @@ void CDormerDlg::Place(CDormer_DragCallback& drag, long layerId)
         double distance = 0.0;
         int index = 0;
         if (answer == dex::eTextInput) {
-            distance = StartDistance(drag.GetUserString());
+            // A start distance that is no number is asked again, as a position off the
+            // locating line is.
+            const std::optional<double> typed = TypedNumber(drag.GetUserString());
+            if (!typed)
+                continue;
+            distance = *typed;
             index = drag.GetCurrentIndex();
         } else if (answer == dex::eOk || answer == dex::eEmpty) {
             index = drag.LocatePoint(point);

@@ -5,13 +5,14 @@
 #include "EdgeSlopePicker.h"
 
 #include <cstdio>
-#include <cstdlib>
+#include <optional>
 
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "DragCallback.h"
 #include "Input.h"
 #include "RoofDlg.h"
+#include "TypedNumbers.h"
 #include "View.h"
 
 namespace EdgeSlopePicker {
@@ -89,9 +90,9 @@ Step AskEdgeSlope(float& slope, GePoint3d& point)
             return Step::kLocate;
         if (result != dex::eTextInput)
             return Step::kAskEdge;
-        const double value = std::atof(callback.GetUserString());
-        if (value >= kMinSlope && value <= kMaxSlope) {
-            slope = static_cast<float>(value);
+        const std::optional<float> typed = TypedFloat(callback.GetUserString());
+        if (typed && *typed >= kMinSlope && *typed <= kMaxSlope) {
+            slope = *typed;
             return Step::kAskEdge;
         }
         dec::PrintPrompt(kInvalidSlope);

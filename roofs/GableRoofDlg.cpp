@@ -2,8 +2,6 @@
 // controls, the handlers that recompute and redraw the previews, and OK, which builds.
 #include "GableRoofDlg.h"
 
-#include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <optional>
 
@@ -30,12 +28,13 @@ constexpr int kAngleChars = 3;
 // can be found; three characters allow no angle between 89 and 90.
 constexpr double kMaxAngle = 89.0;
 
-// atof reads "nan" as NaN, which passes every range: it is refused as "inf" is.
+// An angle text that is no number ("-na", "18x5", "nan") is refused with the range message,
+// as an angle out of range is: it would otherwise read as 0 degrees, a flat face.
 void CheckAngle(CDataExchange* dx, int id, const CString& text)
 {
     dx->PrepareCtrl(id);
-    const double angle = std::atof(text.GetString());
-    DDV_MinMaxDouble(dx, std::isnan(angle) ? std::numeric_limits<double>::infinity() : angle, -kMaxAngle, kMaxAngle);
+    const double angle = TypedNumber(text).value_or(std::numeric_limits<double>::infinity());
+    DDV_MinMaxDouble(dx, angle, -kMaxAngle, kMaxAngle);
 }
 
 // The ridge and wall tops are computed relative to the base elevation in an int: an

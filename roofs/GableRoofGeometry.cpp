@@ -2,7 +2,7 @@
 // ridge, the two roof planes, the closure walls, the entities and the two previews.
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <optional>
 
 #include "AssertReport.h"
 #include "CheckedNumbers.h"
@@ -12,6 +12,7 @@
 #include "OutlineCleanup.h"
 #include "RoofMeshEntities.h"
 #include "RoofRings.h"
+#include "TypedNumbers.h"
 #include "WorkingDrawing.h"
 
 namespace {
@@ -298,10 +299,18 @@ void CGableRoofDlg::SetSlopePlanesByWallTops()
     m_rightPlaneSet = m_rightPlane.Set(a, b, GePoint3d(m_extentsMax.x, m_extentsMax.y, r));
 }
 
+// An angle text that is no number sets no plane (the roof then fails as one missing its
+// planes does) rather than reading as 0 degrees, a flat face.
 void CGableRoofDlg::SetSlopePlanesByAngles()
 {
-    const double left = std::atof(m_leftAngle.GetString()) / kDegreesPerRadian;
-    const double right = m_equalSlopes ? left : std::atof(m_rightAngle.GetString()) / kDegreesPerRadian;
+    const std::optional<double> leftDegrees = TypedNumber(m_leftAngle);
+    const std::optional<double> rightDegrees = m_equalSlopes ? leftDegrees : TypedNumber(m_rightAngle);
+    if (!leftDegrees || !rightDegrees) {
+        m_leftPlaneSet = m_rightPlaneSet = false;
+        return;
+    }
+    const double left = *leftDegrees / kDegreesPerRadian;
+    const double right = *rightDegrees / kDegreesPerRadian;
     const GePoint3d o(m_ridgeStart.x, m_ridgeStart.y, m_ridgeElevation);
     GeVector3d leftNormal = GeVector3d::kZAxis, rightNormal = GeVector3d::kZAxis;
     leftNormal.RotateBy(-left, GeVector3d::kYAxis);

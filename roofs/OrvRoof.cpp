@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <new>
 #include <optional>
 #include <string>
@@ -16,6 +15,7 @@
 #include "GrownEdgeSlopes.h"
 #include "RoofRecord.h"
 #include "Tools.h"
+#include "TypedNumbers.h"
 
 namespace {
 
@@ -215,8 +215,9 @@ void COrvRoof::EditSlopes(const char* text)
 {
     if (text[0] == '*')
         return;
-    // Compared as the float it is stored as; a number beyond the float range is no slope.
-    const std::optional<float> typed = StoredAs<float>(std::atof(text));
+    // Compared as the float it is stored as; text that is no number ("18x5") and a number
+    // beyond the float range are no slope.
+    const std::optional<float> typed = TypedFloat(text);
     if (typed && *typed >= kMinSlope && *typed <= kMaxSlope)
         slopes.assign(slopes.size(), *typed);
 }

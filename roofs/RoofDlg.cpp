@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 #include "CheckedNumbers.h"
@@ -15,6 +14,7 @@
 #include "RoofDlgTemplate.h"
 #include "RoofFaceUnion.h"
 #include "Tools.h"
+#include "TypedNumbers.h"
 #include "View.h"
 
 RoofDialogDefaults g_roofDialogDefaults;
@@ -51,10 +51,11 @@ constexpr int kMinEaveVertices = 3;
 constexpr float kMaxThickness = static_cast<float>(kernel::kUnionWeldableReach);
 constexpr float kMaxOverhang = static_cast<float>(kernel::kUnionWeldableReach / 2);
 
-// A number beyond the float range reads as NaN, which no range takes.
+// Text that is no number ("18x5", "-na") and a number beyond the float range read as NaN,
+// which no range takes.
 float SlopeOf(const CString& text)
 {
-    return StoredAs<float>(std::atof(text.GetString())).value_or(std::numeric_limits<float>::quiet_NaN());
+    return TypedFloat(text).value_or(std::numeric_limits<float>::quiet_NaN());
 }
 
 // Written so that a text reading as no number at all ("nan") is out of range too.
