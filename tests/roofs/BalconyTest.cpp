@@ -11,7 +11,6 @@
 #include "HostSolids.h"
 #include "ModelGeHelper.h"
 #include "RoofTestSupport.h"
-#include "TypedTextTable.h"
 #include "Tools.h"
 #include "decDbCurve.h"
 #include "WorkingDrawing.h"
@@ -115,33 +114,6 @@ TEST_F(BalconyTest, AThreeSidedOutlineOnTheSouthWallGivesASlabAndAParapetPerStor
     EXPECT_EQ(g_balconyDefaults.storeys, 3u);
     EXPECT_EQ(g_balconyDefaults.parapetThickness, 300);
     EXPECT_EQ(g_balconyDefaults.parapetHeight, 1200);
-}
-
-// A storey height typed as no number is refused as one of 0 is: the focus goes to its box.
-TEST_F(BalconyTest, StoreyHeightIsANumberOrAskedAgain)
-{
-    const char* focus = "SetFocus dialog 1093 control 1277";
-    const auto secondLevel = [this] {
-        const auto slabs = Made(decDbExtrude::Desc());
-        return slabs.size() == 2 ? slabs[1]->GetBoundBox().MinPoint().z : std::nan("");
-    };
-    const typedtext::Field storey{"storey height", "pline 2000,0 2000,-1500 8000,-1500 8000,0\n" +
-                                                       Balcony("set 1154 2\nset 1277 "),
-                                  "ok\n", "set 1277 3000\nok\n", "", focus, secondLevel,
-                                  [](double typed) { return std::trunc(typed); }, 3000};
-    typedtext::Runner{[this] {
-                          SetUp();
-                          AddBuilding("A", 9000, Rectangle(10000, 6000));
-                      },
-                      [this](const std::string& lines) { Script(lines); },
-                      [this, focus] {
-                          // The refusal is the focus put on the box.
-                          std::string calls;
-                          for (const std::string& call : host::EventLog::Instance().Calls(focus))
-                              calls += call + "\n";
-                          return Transcript() + calls;
-                      }}
-        .Expect(storey);
 }
 
 // A building with a courtyard open to the south (x 3000 to 7000, 4 m deep), the three-sided

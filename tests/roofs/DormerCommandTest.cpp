@@ -11,7 +11,6 @@
 #include "Dormer.h"
 #include "DormerDlg.h"
 #include "RoofTestSupport.h"
-#include "TypedTextTable.h"
 
 using ::testing::HasSubstr;
 using ::testing::Not;
@@ -108,22 +107,6 @@ TEST_F(DormerCommandTest, TwoDormersByTypedDistanceAndPickedPointThenAFreshRun)
     ASSERT_EQ(dormers.size(), 4u);
     ExpectPointsNear({Origin(dormers[2]), Origin(dormers[3])}, {{5000, 1000, 700}, {1000, 1000, 700}}, 1e-6);
     ExpectStandsOnThePlane(dormers[3], 200, kTan, 700);
-}
-
-// A start distance typed as no number is asked again (it once read as 0 and placed a dormer
-// at the face's first corner); a number places the dormer that far along the eave.
-TEST_F(DormerCommandTest, TypedStartDistancesAreNumbersOrAskedAgain)
-{
-    const auto along = [] { return Dormers().empty() ? std::nan("") : Origin(Dormers().front()).x; };
-    const typedtext::Field distance{"start distance", "dormer\n@5000,3000\nset 1157 100\nset 1159 0\nok\n~3000,2500\n",
-                                    "", "2500\n", "*cancel*\ncancel\n", nullptr, along,
-                                    [](double typed) { return typed; }, 2500, typedtext::Empty::Ends};
-    typedtext::Runner{[this] {
-                          SetUp();
-                          Script(kSlab);
-                      },
-                      [this](const std::string& lines) { Script(lines); }, [this] { return Transcript(); }}
-        .Expect(distance);
 }
 
 TEST_F(DormerCommandTest, TheDialogOpensWithTheValuesOfTheLastRunAndCancelKeepsThem)

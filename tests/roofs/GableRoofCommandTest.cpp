@@ -10,7 +10,6 @@
 #include "GableRoofDlg.h"
 #include "HostSolids.h"
 #include "RoofTestSupport.h"
-#include "TypedTextTable.h"
 #include "decDbCurve.h"
 
 using ::testing::HasSubstr;
@@ -105,23 +104,6 @@ TEST_F(GableRoofCommandTest, RoofsOfTheDialogsValues)
         EXPECT_NEAR(plan, c.eaveArea, 1e-3);
         EXPECT_NEAR(volume, c.eaveArea * rise / 2, 1.0);
     }
-}
-
-// An angle text that is no number is refused as an angle out of range is, not read as a flat
-// face of 0 degrees: the eave lies 3000 · tan α below the ridge (57.29578 degrees a radian).
-TEST_F(GableRoofCommandTest, SlopeAnglesAreNumbersOrAskedAgain)
-{
-    const auto eave = [] {
-        const auto roofs = Solids("坡屋顶");
-        return roofs.empty() ? std::nan("") : Extents(MeshFaces(roofs)).MinPoint().z;
-    };
-    const typedtext::Field angle{"left slope angle", Gable("0,3000", "10000,3000", "radio 1312\ncheck 1308 1\nset 1299 "),
-                                 "ok\n", "set 1299 30\nok\n", "", "请输入一个介于 -89 和 89 之间的数字。", eave,
-                                 [](double degrees) { return kTop + kH - kW / 2 * std::tan(degrees / 57.29578); }, 30,
-                                 typedtext::Empty::Refused, 0, 3, 89};
-    typedtext::Runner{[this] { SetUp(); }, [this](const std::string& lines) { Script(lines); },
-                      [this] { return Transcript(); }}
-        .Expect(angle);
 }
 
 // Notched outlines, the ridge east-west through them at y = 6000: a U (18 x 12 m, its notch 6

@@ -13,7 +13,6 @@
 #include "DrawingFile.h"
 #include "Quenra3dRunner.h"
 #include "RoofTestSupport.h"
-#include "TypedTextTable.h"
 
 using ::testing::HasSubstr;
 using ::testing::Not;
@@ -34,26 +33,6 @@ protected:
 constexpr const char* kFlatRoof = "orvroof 500 100 wa=240 ha=600 hb=300 wb=60 1000,2000,3000 1000,14000,3000 "
                                   "-7000,14000,3000 -7000,2000,3000\n";
 constexpr const char* kSlopedRoof = "orvroof 0 0 slope=30 20000,0 32000,0 32000,8000 20000,8000\n";
-
-// The slope row of the panel is text (it shows "**多种**"): text that is no number leaves the
-// slope of 30, as a slope out of range does.
-TEST_F(OrvRoofCommandTest, SlopeTypedIntoThePanelIsANumberOrNothing)
-{
-    const auto slope = [this] {
-        const auto* roof = COrvRoof::Cast(Entity(decObjectId(1))->GetBaseObject());
-        const std::vector<float> slopes = Values(*roof).slopes;
-        return slopes.empty() ? std::nan("") : slopes.front();
-    };
-    const typedtext::Field panel{"roof panel slope", "setprop #1 3 ", "", "", "", nullptr, slope,
-                                 [](double typed) { return static_cast<double>(static_cast<float>(typed)); }, 30,
-                                 typedtext::Empty::Refused, 0, 100, 89};
-    typedtext::Runner{[this] {
-                          SetUp();
-                          Script(kSlopedRoof);
-                      },
-                      [this](const std::string& lines) { Script(lines); }, [this] { return Transcript(); }}
-        .Expect(panel);
-}
 
 // A flat roof with slab and parapet placed by its first edge, and a sloped one: listed with
 // their rows and extents, edited (the export follows), and saved and opened to the same lines

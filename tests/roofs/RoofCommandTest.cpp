@@ -295,26 +295,19 @@ TEST_F(RoofCommandTest, GeneralAndEdgeSlopes)
     }
 }
 
-// The general slope and an edge's own slope, typed as no number, get their refusals and
-// are asked again; an empty edge slope keeps the slope shown.
+// The general slope and an edge's own slope, typed as no number, get their refusals and are
+// asked again; an empty edge slope keeps the slope shown.
 TEST_F(RoofCommandTest, TypedSlopesAreNumbersOrAskedAgain)
 {
     std::unique_ptr<TestRoofDlg> dlg;
-    const auto edge = [&dlg](std::size_t i) {
-        return [&dlg, i] { return dlg && i < dlg->m_vecEdgeSlopes.size() ? dlg->m_vecEdgeSlopes[i] : std::nanf(""); };
-    };
+    const auto edge = [&dlg](std::size_t i) { return [&dlg, i] { return dlg->m_vecEdgeSlopes.at(i); }; };
     const auto asFloat = [](double typed) { return static_cast<double>(static_cast<float>(typed)); };
-    const typedtext::Field fields[] = {
-        {"general slope", "set 1158 ", "", "set 1158 45\n", "cancel\n", "请输入1~89之间的实数！", edge(0), asFloat, 45,
-         typedtext::Empty::Refused, 0, 100, 89},
-        {"edge slope", "click 1252\n15100,7500\n", "", "45\n", "\ncancel\n", "无效输入!请输入1~89之间的数!", edge(1),
-         asFloat, 45, typedtext::Empty::Default, 30, 100, 89},
-    };
-    const typedtext::Runner runner{[this] { SetUp(); },
-                                   [&](const std::string& lines) { dlg = Open(kSquare, kMulti30, lines); },
+    const typedtext::Runner runner{[this] { SetUp(); }, [&](const std::string& lines) { dlg = Open(kSquare, kMulti30, lines); },
                                    [this] { return Transcript(); }};
-    for (const typedtext::Field& field : fields)
-        runner.Expect(field);
+    runner.Expect({"general slope", "set 1158 ", "", "set 1158 45\n", "cancel\n", "请输入1~89之间的实数！", edge(0), asFloat, 45,
+                   typedtext::Empty::Refused, 0, 100, 89});
+    runner.Expect({"edge slope", "click 1252\n15100,7500\n", "", "45\n", "\ncancel\n", "无效输入!请输入1~89之间的数!", edge(1),
+                   asFloat, 45, typedtext::Empty::Default, 30, 100, 89});
 }
 
 struct OverhangCase {

@@ -1,96 +1,67 @@
 #pragma once
-// One table for every question and dialog field that reads a typed number: texts that are no
-// number are refused with the field's own refusal and asked again (the retry then stands),
-// numbers written as atof writes them are taken whole, and an empty answer does what the
-// field says it does.
+// One table for every question and dialog field that reads a typed number: a text that is no
+// number gets the field's own refusal once and the retry stands; a number is taken whole; an
+// empty answer is refused, takes the default, or ends the question, as the field defines.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
+#include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace typedtext {
 
-// Typos a person makes (the full-width period and digits of a Chinese input method, a letter
-// or a blank inside a number), words, "-nan" cut to three characters, and texts strtod reads
-// as no finite number.
-inline const std::vector<std::string> kNoNumbers = {"18。5", "１８", "18x5", "1 8",  "abc",
-                                                    "-na",   "-nan", "nan",  "inf", "-inf"};
-
-struct Number {
-    std::string text;
-    double value;
-};
-inline const std::vector<Number> kNumbers = {{"1e3", 1000.0}, {"+5", 5.0}, {" 18.5 ", 18.5}};
+// Typos (the full-width period and digits of a Chinese input method, a letter or a blank
+// inside), a word, "-nan" cut to three characters, and texts that are no finite number.
+inline const std::vector<std::string> kNoNumbers = {"18。5", "１８", "18x5", "1 8", "abc", "-na", "-nan", "nan", "inf", "-inf"};
+inline const std::vector<std::pair<std::string, double>> kNumbers = {{"1e3", 1000}, {"+5", 5}, {" 18.5 ", 18.5}};
 
 enum class Empty { Refused, Default, Ends };
 
 struct Field {
     const char* name;
-    std::string before;                     // the lines up to the typed text
-    std::string then;                       // the lines right after it (a dialog's "ok")
-    std::string retry;                      // the lines that answer again after a refusal
-    std::string after;                      // the lines that end the command
-    const char* refusal;                    // shown once per refusal; nullptr: asked again silently
-    std::function<double()> read;           // the value the drawing or the field holds afterwards
-    std::function<double(double)> gives;   // what a typed number makes of it
-    double retried;                         // the number the retry lines type
+    std::string before, then, retry, after;  // lines up to the text, right after it, after a refusal, to the end
+    const char* refusal;                     // nullptr: asked again without a word
+    std::function<double()> read;            // the value taken
+    std::function<double(double)> gives;     // what a typed number makes of it
+    double retried;                          // the number the retry lines type
     Empty empty = Empty::Refused;
-    double byDefault = 0.0;                 // what Enter gives when it takes the default
-    std::size_t maxChars = 100;             // longer texts cannot be typed into the field
+    double byDefault = 0;                    // what Enter gives where it takes the default
+    std::size_t maxChars = 100;              // the field holds no longer text
+    double most = std::numeric_limits<double>::infinity();  // larger numbers are out of range
 };
 
-// Runs every row in a fresh drawing (reset), the lines through run, and checks the transcript.
 struct Runner {
-    std::function<void()> reset;
+    std::function<void()> reset;  // a fresh drawing
     std::function<void(const std::string&)> run;
     std::function<std::string()> transcript;
 
+    // The row typed in a fresh drawing: refused (then retried) or taken as `number`.
+    void Row(const Field& f, const std::string& text, bool refused, double number, double expected) const
+    {
+        std::size_t characters = 0;  // as the field gets it: a script line loses trailing blanks
+        for (char c : text.substr(0, text.find_last_not_of(' ') + 1))
+            characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        if (characters > f.maxChars || number > f.most)
+            return;
+        reset();
+        run(f.before + text + "\n" + f.then + (refused ? f.retry : "") + f.after);
+        const std::string out = transcript();
+        int refusals = 0;
+        for (std::size_t at = f.refusal ? out.find(f.refusal) : out.npos; at != out.npos; at = out.find(f.refusal, at + 1))
+            ++refusals;
+        EXPECT_EQ(refusals, f.refusal && refused ? 1 : 0) << f.name << " \"" << text << "\"\n" << out;
+        EXPECT_NEAR(f.read(), expected, 1e-6) << f.name << " \"" << text << '"';
+    }
     void Expect(const Field& f) const
     {
-        // As the field receives it: a script line loses its trailing blanks.
-        const auto fits = [&f](const std::string& text) {
-            std::size_t characters = 0;
-            for (char c : text.substr(0, text.find_last_not_of(' ') + 1))
-                characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-            return characters <= f.maxChars;
-        };
-        const auto refusals = [this, &f] {
-            const std::string out = transcript();
-            int n = 0;
-            for (std::size_t at = out.find(f.refusal); at != std::string::npos; at = out.find(f.refusal, at + 1))
-                ++n;
-            return n;
-        };
-        std::vector<std::string> refused = kNoNumbers;
-        if (f.empty == Empty::Refused)
-            refused.emplace_back();
-        for (const std::string& text : refused) {
-            if (!fits(text))
-                continue;
-            reset();
-            run(f.before + text + "\n" + f.then + f.retry + f.after);
-            if (f.refusal) {
-                EXPECT_EQ(refusals(), 1) << f.name << " \"" << text << "\"\n" << transcript();
-            }
-            EXPECT_NEAR(f.read(), f.gives(f.retried), 1e-6) << f.name << " \"" << text << '"';
-        }
-        for (const Number& number : kNumbers) {
-            if (!fits(number.text))
-                continue;
-            reset();
-            run(f.before + number.text + "\n" + f.then + f.after);
-            if (f.refusal) {
-                EXPECT_EQ(refusals(), 0) << f.name << " \"" << number.text << "\"\n" << transcript();
-            }
-            EXPECT_NEAR(f.read(), f.gives(number.value), 1e-6) << f.name << " \"" << number.text << '"';
-        }
-        if (f.empty == Empty::Default) {
-            reset();
-            run(f.before + "\n" + f.then + f.after);
-            EXPECT_NEAR(f.read(), f.byDefault, 1e-6) << f.name << " (empty)";
-        }
+        for (const std::string& text : kNoNumbers)
+            Row(f, text, true, 0, f.gives(f.retried));
+        for (const auto& [text, number] : kNumbers)
+            Row(f, text, false, number, f.gives(number));
+        if (f.empty != Empty::Ends)
+            Row(f, "", f.empty == Empty::Refused, 0, f.empty == Empty::Refused ? f.gives(f.retried) : f.byDefault);
     }
 };
 
