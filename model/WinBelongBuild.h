@@ -16,6 +16,7 @@
 #include "EntityArray.h"
 #include "ModelHelperBuildings.h"
 
+class CWindow;
 class decDbEntity;
 
 namespace WinBelongBuild {
@@ -29,6 +30,13 @@ struct RenamedWindow {
     CString newName;
     int floor = 0;
     int position = 0;
+};
+
+// A window of the drawing given new numbers (it bears them already), with the numbers it had.
+struct RenumberedWindow {
+    const CWindow* window = nullptr;
+    int oldFloor = 0;
+    int oldPosition = 0;
 };
 
 // Appends a new record holding ids to a 3-D entity and colours it 65535. An existing record
@@ -59,8 +67,23 @@ void HighlightBuild(decDbEntity* entity);
 // takes its new name unless a window of the drawing still bears it; a record's lone floor-0
 // identifier ("B1-0-5") takes it when windows at that position were renamed and no window of
 // the old name is left there. A window whose name was cleared belongs to no building and
-// changes no record. Records keep their order, their other items and the entity's colour.
+// changes no record. Records keep their order, their other items and the entity's colour; a
+// rewritten record names each identifier once and never comes to stand for a column (see
+// RenumberWindowIds).
 void RenameWindowIds(const std::vector<RenamedWindow>& renamed);
+
+// Makes the records of the working drawing name renumbered windows by their new identifiers,
+// as one mapping taken at once, so a swap of two numbers swaps them in the records too. An
+// identifier a renumbered window bore becomes the identifiers borne now by every window that
+// bore it (the old one first while a window not renumbered still bears it); identifiers of no
+// renumbered window stay. A record's lone floor-0 identifier ("B1-0-5") stays while the
+// windows of its column stand in one column still, takes the new column when they moved
+// together, and otherwise gives way to the identifiers of those windows, floor by floor. A
+// record names each identifier once, keeps its other items where they were, and a record that
+// named windows one by one never comes to stand for a column: a lone floor-0 identifier of
+// one window is written twice. A record whose count would pass what a record stores (32 bits)
+// is left as it was, with a message. Windows that are not in the drawing change nothing.
+void RenumberWindowIds(const std::vector<RenumberedWindow>& renumbered);
 
 }  // namespace WinBelongBuild
 
