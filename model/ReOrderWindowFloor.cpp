@@ -13,6 +13,7 @@
 #include "ModelHelperWindows.h"
 #include "OrvCommandHandlers.h"
 #include "TypedNumbers.h"
+#include "WinBelongBuild.h"
 #include "Window.h"
 #include "decDbEntity.h"
 
@@ -142,6 +143,7 @@ void WriteWindowFloors(std::vector<WindowFloorRecord>& records, int start)
     if (records.empty())
         return;
     std::sort(records.begin(), records.end(), LessWindowFloor);
+    std::vector<WinBelongBuild::RenumberedWindow> renumbered;
     int newFloor = start;
     int oldFloor = records.front().floor;
     for (const WindowFloorRecord& record : records) {
@@ -149,8 +151,10 @@ void WriteWindowFloors(std::vector<WindowFloorRecord>& records, int start)
             oldFloor = record.floor;
             newFloor = Next(newFloor);
         }
+        renumbered.push_back({record.window, record.floor, record.window->Index()});
         WriteWindow(record.window, [newFloor](CWindow& w) { w.SetFloor(newFloor); });
     }
+    WinBelongBuild::RenumberWindowIds(renumbered);
     g_startWindowFloor = Next(newFloor);
     records.clear();
 }
@@ -190,6 +194,10 @@ void NumberWindowSortRecords(std::vector<WindowSortRecord>& records, int start)
     if (records.empty())
         return;
     std::sort(records.begin(), records.end(), LessWindowSortFloor);
+    // The numbers every window had, so the records follow the whole pass at once.
+    std::vector<WinBelongBuild::RenumberedWindow> renumbered;
+    for (const WindowSortRecord& record : records)
+        renumbered.push_back({record.window, record.window->Floor(), record.window->Index()});
     std::vector<WindowSortRecord> run;
     for (std::size_t first = 0; first < records.size();) {
         run.clear();
@@ -199,6 +207,7 @@ void NumberWindowSortRecords(std::vector<WindowSortRecord>& records, int start)
         g_startWindowIndex = NumberWindowRun(run, start);
         first = end;
     }
+    WinBelongBuild::RenumberWindowIds(renumbered);
 }
 
 int ReorderWindowFloorOnce()

@@ -41,10 +41,11 @@ int ReorderWindowIndexOnce();
 std::vector<WindowFloorRecord> CollectWindowFloorRecords(const EntityArray& windows);
 std::vector<WindowSortRecord> BuildWindowSortRecords(const EntityArray& windows);
 // The distinct old floors, ascending, become start, start + 1, ...; the next start floor is
-// one after the last.
+// one after the last. The ownership records naming the windows follow them.
 void WriteWindowFloors(std::vector<WindowFloorRecord>& records, int start);
 // Every floor's windows are numbered from start (NumberWindowRun); the next start number is
-// one after the last number of the highest floor.
+// one after the last number of the highest floor. The ownership records naming the windows
+// follow the whole pass at once.
 void NumberWindowSortRecords(std::vector<WindowSortRecord>& records, int start);
 // Numbers the windows of one floor from start in plan order; gives one after the last number.
 int NumberWindowRun(std::vector<WindowSortRecord>& run, int start);

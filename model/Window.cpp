@@ -264,6 +264,8 @@ int CWindow::OnPropertyValueChanged(int id, const prop_data& value)
         if (number && rule)
             member = *number;
     };
+    // The records naming the window follow a new floor or position.
+    const WinBelongBuild::RenumberedWindow before{this, m_nFloor, m_nIndex};
     switch (id) {
     case kPropIndex: take(m_nIndex, true); break;
     case kPropFloor: take(m_nFloor, true); break;
@@ -279,6 +281,8 @@ int CWindow::OnPropertyValueChanged(int id, const prop_data& value)
     case kPropPlanMode: take(m_nPlanDimMode, value.lValue >= 0 && value.lValue < std::ssize(kPlanModeNames)); break;
     default: break;
     }
+    if (id == kPropIndex || id == kPropFloor)
+        WinBelongBuild::RenumberWindowIds({before});
     return dex::eOk;
 }
 

@@ -1,9 +1,11 @@
 // Window ownership by auxiliary buildings: the record written on a building body, read
-// back (well-formed, floor-0 and malformed records), the query of the bodies that carry it
-// and the command winbld end to end.
+// back (well-formed, floor-0 and malformed records), the query of the bodies that carry it,
+// the command winbld end to end, and the records following renamed and renumbered windows.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@ using ::testing::HasSubstr;
 namespace {
 
 constexpr const char* kApp = "WIN_BELONG_BLD";
+constexpr const char* kRecordTooLong = "错误：窗属记录的窗口数超出可保存的范围，该记录保持不变。";
 
 std::vector<std::string> Texts(const std::vector<CString>& ids)
 {
@@ -49,6 +52,14 @@ protected:
         const decObjectId body = AddSolid(new decDbBox(1000, 1000, 3000));
         AddXData(body, kApp, items);
         return body;
+    }
+    // The body's records, items by spaces, records by "|".
+    std::string Records(const decObjectId& carrier) const
+    {
+        std::vector<std::string> records;
+        for (const std::vector<std::string>& record : XData(carrier, kApp))
+            records.push_back(Join(record, " "));
+        return Join(records, "|");
     }
 };
 
@@ -262,11 +273,182 @@ TEST_F(WinBelongBuildTest, RecordsFollowTheWindowsTheyNameThroughEveryRename)
         ids.clear();
         const int floors = GetBuildWinInfo(Entity(floorZero), ids);
         EXPECT_EQ(std::to_string(floors) + " " + ids.at(0).str(), c.floorZero) << c.what;
-        std::vector<std::string> records;
-        for (const std::vector<std::string>& record : XData(list, kApp))
-            records.push_back(Join(record, " "));
-        EXPECT_EQ(Join(records, "|"), c.list) << c.what;
+        EXPECT_EQ(Records(list), c.list) << c.what;
         EXPECT_EQ(Entity(bay)->GetEntityColor().GetColor(), 0xFFFFu) << c.what;
+    }
+}
+
+// ---- renumberings ------------------------------------------------------------------
+
+// Building A1 with two storeys of two columns, the east one at position 1 and the west one at
+// position 2, 7.5 m apart (and at will a second window A1-1-1 further east), building B1 with
+// a column at position 1; bodies whose records name them: the west column (a bay), windows of
+// both buildings, a lone floor-0 column, a list written by another program in two records,
+// an identifier naming no window, and one window of B1 alone.
+class WinBelongRenumberTest : public WinBelongBuildTest {
+protected:
+    void Build(bool twin)
+    {
+        windows = {{"{E11}", AddWindow({.building = "A1", .floor = 1, .index = 1, .sill = {10250, 0, 900}})},
+                   {"{E21}", AddWindow({.building = "A1", .floor = 2, .index = 1, .sill = {10250, 0, 3900}})},
+                   {"{W12}", AddWindow({.building = "A1", .floor = 1, .index = 2, .sill = {2750, 0, 900}})},
+                   {"{W22}", AddWindow({.building = "A1", .floor = 2, .index = 2, .sill = {2750, 0, 3900}})},
+                   {"{B11}", AddWindow({.building = "B1", .floor = 1, .index = 1, .sill = {30000, 0, 900}})},
+                   {"{B21}", AddWindow({.building = "B1", .floor = 2, .index = 1, .sill = {30000, 0, 3900}})}};
+        if (twin)
+            windows.emplace_back("{TWIN}",
+                                 AddWindow({.building = "A1", .floor = 1, .index = 1, .sill = {14000, 0, 900}}));
+        bay = AddSolid(new decDbBox(2500, 1500, 6000));
+        Tag(bay, "A1");
+        WinBelongBuild::AttachWindowIds(Entity(bay), {"A1-1-2", "A1-2-2"});
+        carriers = {bay,
+                    Body({"#3", "A1-1-1", "B1-1-1", "A1-2-1"}),
+                    Body({"#1", "A1-0-2"}),
+                    Body({"#3", "A1-2-1", "#7", "A1-1-2"}),
+                    Body({"#2", "A1-9-9", "A1-1-2"}),
+                    Body({"#1", "B1-1-1"})};
+        AddXData(carriers[3], kApp, {"#1", "A1-2-2"});
+    }
+    std::string WithHandles(std::string script) const
+    {
+        for (const auto& [mark, id] : windows)
+            for (std::size_t at; (at = script.find(mark)) != std::string::npos;)
+                script.replace(at, mark.size(), Handle(id));
+        return script;
+    }
+    // Every window by handle with its identifier, written out here.
+    std::map<std::string, std::string> IdsNow() const
+    {
+        std::map<std::string, std::string> ids;
+        for (const auto& [mark, id] : windows) {
+            const CWindow* w = Window(id);
+            ids[Handle(id)] =
+                w->BuildName().str() + "-" + std::to_string(w->Floor()) + "-" + std::to_string(w->Index());
+        }
+        return ids;
+    }
+    std::set<std::string> ReadIds(const decObjectId& carrier) const
+    {
+        std::vector<CString> ids;
+        GetBuildWinInfo(Entity(carrier), ids);
+        return {ids.begin(), ids.end()};
+    }
+    // The windows whose identifier is among the ids.
+    static std::set<std::string> Bearing(const std::map<std::string, std::string>& windowIds,
+                                         const std::set<std::string>& ids)
+    {
+        std::set<std::string> found;
+        for (const auto& [handle, id] : windowIds)
+            if (ids.contains(id))
+                found.insert(handle);
+        return found;
+    }
+    std::vector<std::pair<std::string, decObjectId>> windows;
+    std::vector<decObjectId> carriers;
+    decObjectId bay;
+};
+
+// The lines a user types, step by step; after each step every record names the windows it
+// named before the step, as they are numbered now, and whatever now bears an identifier that
+// named no window before (an identifier two windows bear names both).
+TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenumbering)
+{
+    const struct {
+        const char* what;
+        std::vector<std::string> steps;
+        bool twin;
+        const char *bay, *both, *column;  // the records afterwards
+    } cases[] = {
+        {"orderindex swaps the columns", {"orderindex\n{E11} {E21} {W12} {W22}\n1\n*cancel*\n"}, false,
+         "#2 A1-1-1 A1-2-1", "#3 A1-1-2 B1-1-1 A1-2-2", "#1 A1-0-1"},
+        {"orderindex of one floor", {"orderindex\n{W12} {E11}\n1\n*cancel*\n"}, false, "#2 A1-1-1 A1-2-2",
+         "#3 A1-1-2 B1-1-1 A1-2-1", "#2 A1-1-1 A1-2-2"},
+        {"orderindex of one window", {"orderindex\n{W22}\n7\n*cancel*\n"}, false, "#2 A1-1-2 A1-2-7",
+         "#3 A1-1-1 B1-1-1 A1-2-1", "#2 A1-1-2 A1-2-7"},
+        {"orderindex of twins", {"orderindex\n{TWIN} {E11} {W12}\n1\n*cancel*\n"}, true, "#2 A1-1-1 A1-2-2",
+         "#4 A1-1-2 A1-1-3 B1-1-1 A1-2-1", "#2 A1-1-1 A1-2-2"},
+        {"orderindex of one twin", {"orderindex\n{TWIN}\n4\n*cancel*\n"}, true, "#2 A1-1-2 A1-2-2",
+         "#4 A1-1-1 A1-1-4 B1-1-1 A1-2-1", "#1 A1-0-2"},
+        {"orderindex of two buildings' floors", {"orderindex\n{B21} {E21} {W22}\n1\n*cancel*\n"}, false,
+         "#2 A1-1-2 A1-2-1", "#3 A1-1-1 B1-1-1 A1-2-2", "#2 A1-1-2 A1-2-1"},
+        {"orderfloor lifts every floor by one", {"orderfloor\n{W22} {E11} {E21} {W12}\n2\n*cancel*\n"}, false,
+         "#2 A1-2-2 A1-3-2", "#3 A1-2-1 B1-1-1 A1-3-1", "#1 A1-0-2"},
+        {"orderfloor of two buildings", {"orderfloor\n{E21} {B11}\n5\n*cancel*\n"}, false, "#2 A1-1-2 A1-2-2",
+         "#3 A1-1-1 B1-5-1 A1-6-1", "#1 A1-0-2"},
+        {"orderfloor onto the floor below", {"orderfloor\n{W22}\n1\n*cancel*\n"}, false, "#1 A1-1-2",
+         "#3 A1-1-1 B1-1-1 A1-2-1", "#1 A1-0-2"},
+        {"orderfloor to floor 0", {"orderfloor\n{B11}\n0\n*cancel*\n"}, false, "#2 A1-1-2 A1-2-2",
+         "#3 A1-1-1 B1-0-1 A1-2-1", "#1 A1-0-2"},
+        {"orderfloor, then orderindex", {"orderfloor\n{E11} {W12}\n3\n*cancel*\n",
+                                          "orderindex\n{E21} {W22} {E11} {W12}\n1\n*cancel*\n"},
+         false, "#2 A1-3-1 A1-2-1", "#3 A1-3-2 B1-1-1 A1-2-2", "#1 A1-0-1"},
+        {"the panel's position", {"setprop {W12} 0 1\n"}, false, "#2 A1-1-1 A1-2-2", "#3 A1-1-1 B1-1-1 A1-2-1",
+         "#2 A1-1-1 A1-2-2"},
+        {"the panel's floor", {"setprop {E21} 1 3\n"}, false, "#2 A1-1-2 A1-2-2", "#3 A1-1-1 B1-1-1 A1-3-1",
+         "#1 A1-0-2"},
+        // Two windows bear A1-1-1 between the edits, so the records name both from then on.
+        {"a swap by two panel edits", {"setprop {W12} 0 1\n", "setprop {E11} 0 2\n"}, false,
+         "#3 A1-1-1 A1-1-2 A1-2-2", "#4 A1-1-1 A1-1-2 B1-1-1 A1-2-1", "#3 A1-1-1 A1-1-2 A1-2-2"},
+        {"the panel's own number again", {"setprop {W12} 0 2\nsetprop {W12} 1 1\n"}, false, "#2 A1-1-2 A1-2-2",
+         "#3 A1-1-1 B1-1-1 A1-2-1", "#1 A1-0-2"},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        Build(c.twin);
+        for (const std::string& step : c.steps) {
+            const std::map<std::string, std::string> before = IdsNow();
+            std::vector<std::set<std::string>> named, unborne;
+            for (const decObjectId& carrier : carriers) {
+                const std::set<std::string> ids = ReadIds(carrier);
+                named.push_back(Bearing(before, ids));
+                std::set<std::string>& free = unborne.emplace_back(ids);
+                for (const auto& [handle, id] : before)
+                    free.erase(id);
+            }
+            Script(WithHandles(step));
+            const std::map<std::string, std::string> after = IdsNow();
+            for (std::size_t i = 0; i < carriers.size(); ++i) {
+                std::set<std::string> expected = unborne[i];
+                for (const std::string& handle : named[i])
+                    expected.insert(after.at(handle));
+                EXPECT_EQ(Bearing(after, ReadIds(carriers[i])), Bearing(after, expected))
+                    << c.what << ", record " << i << ", step " << step;
+            }
+        }
+        EXPECT_EQ(Records(bay), c.bay) << c.what;
+        EXPECT_EQ(Records(carriers[1]), c.both) << c.what;
+        EXPECT_EQ(Records(carriers[2]), c.column) << c.what;
+        EXPECT_EQ(Entity(bay)->GetEntityColor().GetColor(), 0xFFFFu) << c.what;
+    }
+}
+
+// A record's count is stored in 32 bits: one that a renumbering would carry past them is left
+// as it was, with a message. A record of one window never comes to stand for a column, also
+// when a window without a building on floor 0 is named.
+TEST_F(WinBelongRenumberTest, RecordsKeepWithinTheirCountAndNeverBecomeAColumn)
+{
+    const struct {
+        const char* what;
+        std::vector<std::string> items;
+        const char* script;
+        const char* record;  // afterwards
+        int messages;
+    } cases[] = {
+        {"a count up to its limit", {"#2147483646", "A1-1-1"}, "orderindex\n{TWIN}\n4\n*cancel*\n",
+         "#2147483647 A1-1-1 A1-1-4", 0},
+        {"a count past its limit", {"#2147483647", "A1-1-1"}, "orderindex\n{TWIN}\n4\n*cancel*\n",
+         "#2147483647 A1-1-1", 1},
+        {"a window of no building named", {"#1", "-0-5"}, "namebld\nC1\n{U05}\n\n*cancel*\n", "#2 C1-0-5 C1-0-5",
+         0},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        Build(true);
+        windows.emplace_back("{U05}", AddWindow({.floor = 0, .index = 5, .sill = {50000, 0, 0}}));
+        const decObjectId body = Body(c.items);
+        Script(WithHandles(c.script));
+        EXPECT_EQ(Records(body), c.record) << c.what;
+        EXPECT_EQ(CountOf(Transcript(), kRecordTooLong), c.messages) << c.what;
     }
 }
 
