@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "AssertReport.h"
+#include "CheckedNumbers.h"
 #include "CommandLine.h"
 #include "ModelEntityCollect.h"
 #include "ModelHelperWindows.h"
@@ -121,8 +122,12 @@ std::optional<decObjectXDataApp> RewriteRecord(const decObjectXDataApp& record, 
             if (held.insert(id).second)
                 written.push_back(decObjectXData::String(id));
     }
+    // The count is stored in 32 bits: one carried past them is refused (a count already beyond
+    // them, which no drawing file holds, is left alone too).
     const long added = std::ssize(written) - count;
-    if (added > 0 && stored > kMaxStoredCount - added) {
+    const std::optional<std::int32_t> newCount =
+        stored <= kMaxStoredCount ? StoredAs<std::int32_t>(stored + added) : std::nullopt;
+    if (!newCount) {
         dec::PrintPrompt(kRecordTooLong);
         return std::nullopt;
     }
@@ -135,10 +140,10 @@ std::optional<decObjectXDataApp> RewriteRecord(const decObjectXDataApp& record, 
             rewritten.Append(*record.GetAt(i));
         return rewritten;
     };
-    decObjectXDataApp rewritten = assemble(stored + added, written);
+    decObjectXDataApp rewritten = assemble(*newCount, written);
     if (!column && StandsForColumn(rewritten)) {
         written.push_back(written.front());
-        rewritten = assemble(stored + added + 1, written);
+        rewritten = assemble(*newCount + 1, written);
     }
     return rewritten;
 }
