@@ -294,12 +294,12 @@ class WinBelongRenumberTest : public WinBelongBuildTest {
 protected:
     void Build(bool twin)
     {
-        const std::tuple<const char*, const char*, int, int, double> specs[] = {
+        const std::tuple<const char*, const char*, int, int, double> layout[] = {
             {"{E11}", "A1", 1, 1, 10250}, {"{E21}", "A1", 2, 1, 10250}, {"{W12}", "A1", 1, 2, 2750},
             {"{W22}", "A1", 2, 2, 2750},  {"{B11}", "B1", 1, 1, 30000}, {"{B21}", "B1", 2, 1, 30000},
             {"{U05}", "", 0, 5, 50000},   {"{TWIN}", "A1", 1, 1, 14000}};
         windows.clear();
-        for (const auto& [mark, building, floor, index, x] : specs)
+        for (const auto& [mark, building, floor, index, x] : layout)
             if (twin || std::string(mark) != "{TWIN}")
                 windows.emplace_back(mark, AddWindow({.building = building, .floor = floor, .index = index,
                                                       .sill = {x, 0, 3000.0 * floor}}));
