@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "AssertReport.h"
@@ -39,7 +40,8 @@ int Next(int number)
 }
 
 // Asks a start value offered as remembered. 1 with start set (a typed value when its number
-// is not negative, a leading "-" ignored), 0 when cancelled or the typed text is only "-".
+// is not negative, a leading "-" ignored), 0 when cancelled or the typed text is only "-". A
+// text that is no whole number ("3x", "3。5") is asked again, as a click is.
 int AskStartValue(const char* format, int remembered, int& start)
 {
     start = remembered;
@@ -63,8 +65,13 @@ int AskStartValue(const char* format, int remembered, int& start)
         text.erase(0, text.find_first_not_of('-'));
         if (text.empty())
             return 0;
-        if (const int number = ReadLeadingInt(text.c_str()); number >= 0)
-            start = number;
+        const std::optional<int> number = TypedInt(text.c_str());
+        if (!number) {
+            dec::PrintPrompt(prompt);
+            continue;
+        }
+        if (*number >= 0)
+            start = *number;
         return 1;
     }
 }

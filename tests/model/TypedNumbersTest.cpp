@@ -7,6 +7,7 @@
 
 #include "BuildCommand.h"
 #include "BuildCommandTestSupport.h"
+#include "ReOrderWindowFloor.h"
 #include "TypedNumbers.h"
 #include "TypedTextTable.h"
 #include "WindowTestSupport.h"
@@ -39,6 +40,7 @@ protected:
         WindowModelTest::SetUp();
         g_lastBuildHeight = 24.0;
         g_lastBaseElevation = 0.0;
+        g_startWindowFloor = g_startWindowIndex = 1;
         AddBuilding("A座", 30000, {{0, 0, 0}, {6000, 0, 0}, {6000, 8000, 0}, {0, 8000, 0}});  // #1, 6 m south wall
     }
     void Expect(std::initializer_list<typedtext::Field> fields)
@@ -110,6 +112,11 @@ TEST_F(TypedNumbersTest, EveryQuestionAndFieldOfTheWindowCommands)
          "ok\n1000\n\n*cancel*\n", "请输入合理的窗台标高值。", kSill, plusStorey, 750},
         {"qwin storey height", quick + "set 1223 2\nset 1277 ", "ok\n", "set 1277 3000\nok\n", "*cancel*\n",
          "请输入合理的层高值。", kStorey, Whole, 3000, Empty::Refused, 0, 5},
+        // A start number ignores leading "-" signs; what is left must be a whole number.
+        {"orderfloor start", "2pwin\nok\n1000,0\n2200,0\n*cancel*\norderfloor\nall\n", "", "3\n", "*cancel*\n",
+         nullptr, OfWindow(0, [](const PlacedWindow& w) { return w.window->Floor(); }), Whole, 3, Empty::Default, 1},
+        {"orderindex start", "2pwin\nok\n1000,0\n2200,0\n*cancel*\norderindex\nall\n", "", "3\n", "*cancel*\n",
+         nullptr, OfWindow(0, [](const PlacedWindow& w) { return w.window->Index(); }), Whole, 3, Empty::Default, 1},
         {"qwin storey height spun", quick + "set 1277 ", "spin 1274 1\n", "set 1277 3000\nspin 1274 1\n",
          "ok\n*cancel*\n", "请输入合理的层高值。", kSill, [](double typed) { return Whole(typed) + 900; }, 3000,
          Empty::Refused, 0, 5},

@@ -47,15 +47,16 @@ TEST_F(WindowRenumberTest, TypedStartFloors)
     const decObjectId w = AddWindow({.floor = 9});
     struct Case {
         const char* answer;
-        int floor;       // afterwards; -1: the command ended before the pass
+        int floor;       // afterwards; -1: no pass was made
         int nextStart;
+        bool asksAgain = false;
     };
     const Case cases[] = {
         {"-5", 5, 6},      // a leading minus is ignored
         {"--12", 12, 13},
         {"0", 0, 1},
-        {"abc", 0, 1},     // read as atoi reads it
-        {"99999999999", 2147483647, 2147483647},  // held at the int's limit, no wrap-around
+        {"abc", -1, 1, true},          // no number: asked again (and then cancelled)
+        {"99999999999", -1, 1, true},  // beyond an int: asked again
         {"--", -1, 1},     // nothing left: the command ends
     };
     for (const Case& c : cases) {
@@ -64,11 +65,12 @@ TEST_F(WindowRenumberTest, TypedStartFloors)
         Window(w)->Close();
         g_startWindowFloor = 1;
         // A point picked at the start question asks again.
-        Script(std::string("orderfloor\n#1\n1,1\n") + c.answer + (c.floor == -1 ? "\n" : "\n*cancel*\n"));
+        const bool ends = c.floor == -1 && !c.asksAgain;
+        Script(std::string("orderfloor\n#1\n1,1\n") + c.answer + (ends ? "\n" : "\n*cancel*\n"));
         EXPECT_EQ(Window(w)->Floor(), c.floor == -1 ? 9 : c.floor) << c.answer;
         EXPECT_EQ(g_startWindowFloor, c.nextStart) << c.answer;
     }
-    EXPECT_EQ(CountOf(Transcript(), "输入起始层号[1]:"), 2 * 6);
+    EXPECT_EQ(CountOf(Transcript(), "输入起始层号[1]:"), 2 * 6 + 2);
 }
 
 TEST_F(WindowRenumberTest, PositionsRunAlongXThenYFloorByFloorFromTheStart)
