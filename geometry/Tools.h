@@ -38,9 +38,11 @@ public:
     // angles within min(tol, 0.0175) rad of 0 or of a half turn). closed non-zero: a ring.
     // An open polyline keeps its two ends; a single point is left alone.
     static void ManageGePoint3dArray(GePoint3dArray& pts, int closed, double tol);
-    // The first pass of ManageGePoint3dArray alone: drops every point within tol (inclusive)
-    // of the last point kept, and for a ring a last point within tol of the first, so no
-    // edge is shorter than tol; corners where the outline goes straight on stay. The first
+    // Drops every run of consecutive copies (points within tol, inclusive, of the last point
+    // kept) down to its first point, and for a ring (closed non-zero) also every copy of the
+    // first point at the end, however many, so no edge, the closing one included, is shorter
+    // than tol. A point that comes back later in the ring (a keyhole's slit walked in and
+    // out) is no copy and stays, as do corners where the outline goes straight on. The first
     // point always stays; fewer than two points are left as they are.
     static void DropRepeatedPoints(GePoint3dArray& pts, int closed, double tol);
 

@@ -108,7 +108,9 @@ GePoint3dArray DropStraightVertices(const GePoint3dArray& pts, bool closed, doub
 void CTools::ManageGePoint3dArray(GePoint3dArray& pts, int closed, double tol)
 {
     // Each pass needs two points; fewer are left as they are.
-    DropRepeatedPoints(pts, closed, tol);
+    if (pts.size() < 2)
+        return;
+    pts = DropNearDuplicates(pts, closed != 0, tol);
     if (pts.size() < 2)
         return;
     pts = DropStraightVertices(pts, closed != 0, tol);
@@ -118,7 +120,13 @@ void CTools::DropRepeatedPoints(GePoint3dArray& pts, int closed, double tol)
 {
     if (pts.size() < 2)
         return;
-    pts = DropNearDuplicates(pts, closed != 0, tol);
+    // Taken as an open run, every point is measured against the last one kept, so a run of
+    // copies of any length leaves its first. A ring also closes back onto its first point:
+    // the copies of it at the end go, however many there are.
+    pts = DropNearDuplicates(pts, false, tol);
+    if (closed != 0)
+        while (pts.size() > 1 && !(pts.back().DistanceTo(pts.front()) > tol))
+            pts.pop_back();
 }
 
 int CTools::IsPtArrayClockWise(GePoint3dArray pts)

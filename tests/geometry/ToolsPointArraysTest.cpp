@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "EventLog.h"
 #include "Tools.h"
@@ -60,6 +62,10 @@ TEST(ToolsManagePoints, TableOfCleanUps)
         {closedTwice, 1, 0.6, kSquare, "closing point near the first goes"},
         {closedTwice, 1, 0.5, kSquare, "exactly at tol is a duplicate"},
         {closedTwice, 0, 0.6, closedTwice, "a run keeps its last point"},
+        // Pass 1 leaves one copy of the closing corner given three times; pass 2 then drops the
+        // first point, whose incoming edge has no length.
+        {{kSquare[0], kSquare[1], kSquare[2], kSquare[3], kSquare[0], kSquare[0]}, 1, 1e-6,
+         {kSquare[1], kSquare[2], kSquare[3], kSquare[0]}, "closing corner three times"},
         {kSquare, 0, 1.5, {{0, 0, 0}, {0, 10, 0}}, "tol above one drops every tested vertex (run)"},
         {kSquare, 1, 1.5, {}, "tol above one drops every tested vertex (ring)"},
     };
@@ -122,6 +128,52 @@ TEST(ToolsManagePoints, OutputIsASubsequenceOfTheInput)
             ++from;
         }
     }
+}
+
+// ---- DropRepeatedPoints ------------------------------------------------------------
+
+// A run of copies keeps its first point however long it is and wherever it stands; a ring also
+// loses every copy of its first point at the end. A point that comes back later in the ring
+// (a keyhole's slit, walked in and out) is no copy, at home and on a national grid.
+TEST(ToolsDropRepeatedPoints, RunsOfCopiesLeaveTheirFirst)
+{
+    const auto repeating = [](std::size_t at, int copies) {
+        Ring ring = kSquare;
+        ring.insert(ring.begin() + static_cast<std::ptrdiff_t>(at), static_cast<std::size_t>(copies - 1),
+                    kSquare[at % kSquare.size()]);
+        return ring;
+    };
+    const Ring slit = {{0, 0, 0}, {5, 0, 0}, {5, 3, 0}, {4, 3, 0}, {4, 6, 0}, {6, 6, 0}, {6, 3, 0},
+                       {5, 3, 0}, {5, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}};
+    const Ring beyondTol = {{0, 0, 0}, {10, 0, 0}, {10, 0.0011, 0}, {10, 10, 0}, {0, 10, 0}, {0.0011, 0, 0}};
+    const Ring drift = {{0, 0, 0}, {10, 0, 0}, {10, 0.0006, 0}, {10, 0.0012, 0}, {10, 10, 0}, {0, 10, 0}};
+    struct Case {
+        std::string what;
+        Ring input;
+        int closed;
+        Ring expected;
+    };
+    std::vector<Case> cases = {
+        {"a run's closing copies stay", repeating(4, 3), 0,
+         {kSquare[0], kSquare[1], kSquare[2], kSquare[3], kSquare[0]}},
+        {"a keyhole's slit stays", slit, 1, slit},
+        {"points just beyond tol stay", beyondTol, 1, beyondTol},
+        {"a drift is measured from the run's first point", drift, 1,
+         {{0, 0, 0}, {10, 0, 0}, {10, 0.0012, 0}, {10, 10, 0}, {0, 10, 0}}},
+        {"copies only leave one point", Ring(5, {7, 7, 0}), 1, {{7, 7, 0}}},
+        {"one point stays", {{7, 7, 0}}, 1, {{7, 7, 0}}},
+    };
+    for (const int copies : {2, 3, 4})
+        for (const std::size_t at : {std::size_t{0}, std::size_t{2}, kSquare.size()})
+            cases.push_back(
+                {std::to_string(copies) + " copies of point " + std::to_string(at), repeating(at, copies), 1, kSquare});
+    for (const Case& c : cases)
+        for (const double far : {0.0, 3e6, 1e12}) {
+            SCOPED_TRACE(testing::Message() << c.what << " at " << far);
+            Ring pts = Moved(c.input, far, far);
+            CTools::DropRepeatedPoints(pts, c.closed, 0.001);
+            ExpectPointsNear(pts, Moved(c.expected, far, far), 0.0);
+        }
 }
 
 // ---- IsPtArrayClockWise ------------------------------------------------------------
