@@ -16,6 +16,7 @@
 #include "ModelHelperBuildings.h"
 #include "OrvCommandHandlers.h"
 #include "OutlineCleanup.h"
+#include "RoofRings.h"
 #include "Selection.h"
 #include "Tools.h"
 #include "WorkingDrawing.h"
@@ -142,13 +143,15 @@ OutlineSource ReadBaseOutline(GePoint3dArray& outline)
     return OutlineSource::kCurve;
 }
 
-// A corner given twice (a click repeated, or a solid's face with a doubled vertex) leaves an
-// edge of no length, which no roof can grow or pair with a face: the outline drops it, and the
-// roof is that of the outline without the repeat. A curve then loses the points that lie on
-// its edges and must be level.
+// A corner given twice (a click repeated, however often, or a solid's face with a doubled
+// vertex) leaves an edge of no length, which no roof can grow or pair with a face; a corner
+// clicked twice a few millimetres apart leaves a slip that grows into a spike. The outline
+// drops both, and the roof is that of the outline without them. A curve then loses the
+// points that lie on its edges and must be level.
 int CleanBaseOutline(OutlineSource source, GePoint3dArray& outline)
 {
     CTools::DropRepeatedPoints(outline, 1, kTol);
+    outline = roof_rings::WithoutSlips(std::move(outline), kTol);
     if (outline.size() < 3) {
         dec::PrintPrompt(kTooFewPoints);
         return 0;

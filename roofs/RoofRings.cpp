@@ -1,5 +1,9 @@
 #include "RoofRings.h"
 
+#include <cmath>
+#include <numbers>
+#include <optional>
+
 #include "OutlineCleanup.h"
 #include "Tools.h"
 
@@ -8,6 +12,8 @@ namespace roof_rings {
 namespace {
 
 constexpr int kMinRingPoints = 3;
+// Lengths are told apart within this: an edge this much shorter than a slip is as long as one.
+constexpr double kLengthTol = 0.001;
 
 // Which side of the line a-b the point c lies on in plan: 1 left, -1 right, 0 on it.
 int Side(const GePoint3d& a, const GePoint3d& b, const GePoint3d& c)
@@ -46,7 +52,60 @@ bool KeepsDirections(const GePoint3dArray& ring, const GePoint3dArray& moved)
     return true;
 }
 
+// The turn of the outline at corner i of the ring in plan, in degrees from 0 (straight on) to
+// 180 (straight back).
+double TurnAt(const GePoint3dArray& ring, std::size_t i)
+{
+    const std::size_t n = ring.size();
+    const GeVector3d in = ring[i] - ring[(i + n - 1) % n], out = ring[(i + 1) % n] - ring[i];
+    const double cross = in.x * out.y - in.y * out.x, dot = in.x * out.x + in.y * out.y;
+    return std::atan2(std::fabs(cross), dot) * 180.0 / std::numbers::pi;
+}
+
+double PlanLength(const GePoint3d& a, const GePoint3d& b)
+{
+    return std::hypot(b.x - a.x, b.y - a.y);
+}
+
+// The slip to drop first: of the corners next to an edge shorter than kSlipLength, the one
+// that turns back sharpest past kSlipTurn, else the one that runs on straightest within
+// kSlipStraight.
+std::optional<std::size_t> FirstSlip(const GePoint3dArray& ring)
+{
+    const std::size_t n = ring.size();
+    const auto isShort = [](const GePoint3d& a, const GePoint3d& b) {
+        return PlanLength(a, b) < kSlipLength - kLengthTol;
+    };
+    std::optional<std::size_t> back, straight;
+    double sharpest = kSlipTurn, straightest = kSlipStraight;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!isShort(ring[(i + n - 1) % n], ring[i]) && !isShort(ring[i], ring[(i + 1) % n]))
+            continue;
+        const double turn = TurnAt(ring, i);
+        if (turn > sharpest) {
+            back = i;
+            sharpest = turn;
+        } else if (turn < straightest) {
+            straight = i;
+            straightest = turn;
+        }
+    }
+    return back ? back : straight;
+}
+
 }  // namespace
+
+GePoint3dArray WithoutSlips(GePoint3dArray ring, double repeatTol)
+{
+    while (ring.size() >= static_cast<std::size_t>(kMinRingPoints)) {
+        const std::optional<std::size_t> slip = FirstSlip(ring);
+        if (!slip)
+            break;
+        ring.erase(ring.begin() + static_cast<std::ptrdiff_t>(*slip));
+        CTools::DropRepeatedPoints(ring, 1, repeatTol);
+    }
+    return ring;
+}
 
 GePoint3dArray Grown(const GePoint3dArray& ring, double overhang)
 {

@@ -1,7 +1,8 @@
 #pragma once
 // The ring operations every roof builder uses: lifting a ring, putting it the right way round
 // in plan (by the sign of GetPtsSignedArea, so a ring of no area stays as it is), growing it by
-// an overhang and telling a ring that crosses or touches itself in plan.
+// an overhang, telling a ring that crosses or touches itself in plan, and taking the slips of
+// the mouse out of an outline before it is grown.
 #include <algorithm>
 
 #include "Ge.h"
@@ -43,5 +44,23 @@ GePoint3dArray Grown(const GePoint3dArray& ring, double overhang);
 // No two edges of the ring meet in plan but neighbours at their common corner (and those do
 // not run back over each other); fewer than three points are no ring.
 bool IsSimpleInPlan(const GePoint3dArray& ring);
+
+// A corner clicked twice a few millimetres apart leaves an edge shorter than kSlipLength, at
+// one end of which the outline turns back past a right angle (by more than kSlipTurn
+// degrees: grown, that corner is a spike reaching far past the eave), or runs on within
+// kSlipStraight degrees of straight (the second click landing on the next wall, which a
+// gable's eave runs off along). Such a corner is a slip. A wall, chamfer or bay step of
+// kSlipLength or more is kept whatever its turns, and so is a shorter one whose corners turn
+// by more than kSlipStraight and no more than kSlipTurn. The two limits overlap: a second
+// click just inside the wall it leads to turns back by no more than kSlipTurn but leaves the
+// outline running on within kSlipStraight of straight.
+inline constexpr double kSlipLength = 10.0;
+inline constexpr double kSlipTurn = 91.0;
+inline constexpr double kSlipStraight = 2.0;
+
+// The ring (free of repeated corners) without its slips: the sharpest corner that turns back
+// goes first, then, when none is left, the straightest; until no slip is left. A corner then
+// left within repeatTol of its neighbour goes as well. Fewer than three points may be left.
+GePoint3dArray WithoutSlips(GePoint3dArray ring, double repeatTol);
 
 }  // namespace roof_rings
