@@ -1,7 +1,8 @@
 #pragma once
 // The inputs of the gable roof command that the other roof commands share: the roof outline,
 // picked as a building (its outline at its top), a solid (its top face) or a level curve,
-// and the ridge line.
+// and the ridge line; and the notice every roof command gives when its roof covers a
+// courtyard.
 #include "Ge.h"
 
 namespace GableRoof {
@@ -15,6 +16,12 @@ namespace GableRoof {
 // and slips went) or a curve is not level (each with its message), or the object gives no outline, or
 // one with a point that is not finite or a height beyond whole millimetres in an int.
 int SelectBaseOutline(GePoint3dArray& outline);
+
+// Tells the user, once for the roof just made over the outline grown by the overhang, when
+// that roof covers a courtyard the outline leaves open ("提示：屋顶覆盖了建筑的内院。"): the
+// roofs keep the outer ring of the grown outline, so the courtyard's windows stand under the
+// roof.
+void NoteCoveredCourtyard(const GePoint3dArray& outline, double overhang);
 
 // Asks for the two ends of the ridge line and orders them: by x when they differ by more
 // than 0.001 in x, else by y. 1 when both were given, 0 when either question was cancelled.

@@ -34,6 +34,7 @@ constexpr const char* kNotLevel = "屋顶生成屋顶轮廓必须在同一个水
 constexpr const char* kRidgeStartPrompt = "请输入屋脊线的起点";
 constexpr const char* kRidgeEndPrompt = "请输入屋脊线的终点";
 constexpr const char* kWayOut = "取消";
+constexpr const char* kCourtyardCovered = "提示：屋顶覆盖了建筑的内院。";
 // Input flags and cursor of the ridge points (the host's).
 constexpr std::uint32_t kPointFlags = 57825;
 constexpr double kTol = 0.001;
@@ -179,6 +180,12 @@ int SelectBaseOutline(GePoint3dArray& outline)
     return CleanBaseOutline(source, outline);
 }
 
+void NoteCoveredCourtyard(const GePoint3dArray& outline, double overhang)
+{
+    if (roof_rings::CoversCourtyard(outline, overhang))
+        dec::PrintPrompt(kCourtyardCovered);
+}
+
 int InputRidgeLine(GePoint3d& start, GePoint3d& end)
 {
     dec::PrintPrompt(kRidgeStartPrompt);
@@ -210,8 +217,10 @@ void CMD_GABLE_ROOF()
     start.z = end.z = outline.front().z;
     AFX_MAINTAIN_STATE2 guard(AfxGetStaticModuleState());
     auto dlg = std::make_unique<CGableRoofDlg>();
-    dlg->m_outline = std::move(outline);
+    dlg->m_outline = outline;
     dlg->m_ridgeStart = start;
     dlg->m_ridgeEnd = end;
-    dlg->DoModal();
+    // The dialog closes with OK only once it has built the roof.
+    if (dlg->DoModal() == IDOK)
+        GableRoof::NoteCoveredCourtyard(outline, dlg->m_eaveOverhang);
 }

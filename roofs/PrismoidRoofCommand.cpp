@@ -47,11 +47,12 @@ PrismoidRequest RequestFrom(const CPrismoidDlg& dlg)
 }
 
 // The faces over the outline (grown by the overhang, its orientation as picked) on the band.
-// Nothing is made when the overhang leaves no outline or the routine gives no face.
-void BuildRoof(GePoint3dArray outline, const PrismoidRequest& r)
+// Nothing is made when the overhang leaves no outline or the routine gives no face; a roof
+// that covers a courtyard says so.
+void BuildRoof(const GePoint3dArray& base, const PrismoidRequest& r)
 {
-    if (r.overhang > kLengthTol)
-        outline = roof_rings::Grown(outline, r.overhang);
+    const double grownBy = r.overhang > kLengthTol ? r.overhang : 0.0;
+    const GePoint3dArray outline = roof_rings::Grown(base, grownBy);
     if (outline.empty()) {
         dec::PrintPrompt(kFailed);
         return;
@@ -74,9 +75,12 @@ void BuildRoof(GePoint3dArray outline, const PrismoidRequest& r)
         mesh = polygons.ConvertToMesh3();
     }
     decObjectId id;
-    if (!mesh || db->CreateProxyEntity(layer, GeMatrix3d(), mesh, id, material) != dex::eOk)
-        dec::PrintPrompt(kFailed);
+    const bool made = mesh && db->CreateProxyEntity(layer, GeMatrix3d(), mesh, id, material) == dex::eOk;
     db->Close();
+    if (made)
+        GableRoof::NoteCoveredCourtyard(base, grownBy);
+    else
+        dec::PrintPrompt(kFailed);
 }
 
 }  // namespace
@@ -100,7 +104,7 @@ void CreatePrismoidRoof()
         }
         request = RequestFrom(dlg);
     }
-    BuildRoof(std::move(outline), request);
+    BuildRoof(outline, request);
     db->ClearTempGraphics();
 }
 

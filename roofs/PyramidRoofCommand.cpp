@@ -1,6 +1,5 @@
 // The pyramid roof command: the base picked, then the dialog, whose OK builds the roof.
 #include <memory>
-#include <utility>
 
 #include "CommandLine.h"
 #include "GableRoof.h"
@@ -21,6 +20,8 @@ void CMD_PYRAMID_ROOF()
         return;
     AFX_MAINTAIN_STATE2 guard(AfxGetStaticModuleState());
     auto dlg = std::make_unique<CPyramidRoofDlg>();
-    dlg->m_baseOutline = std::move(outline);
-    dlg->DoModal();
+    dlg->m_baseOutline = outline;
+    // The dialog closes with OK only once it has built the roof.
+    if (dlg->DoModal() == IDOK)
+        GableRoof::NoteCoveredCourtyard(outline, dlg->m_overhang);
 }

@@ -72,7 +72,8 @@ void CRoofDlg::OnOK()
 // failure.
 void CRoofDlg::BuildMultiSlopeRoof()
 {
-    const GePoint3dArray& outline = m_fOverhang < kOverhangTol ? m_arrayBasePts : m_arrayEavePts;
+    const bool grown = m_fOverhang >= kOverhangTol;
+    const GePoint3dArray& outline = grown ? m_arrayEavePts : m_arrayBasePts;
     if (m_arrayBasePts.size() >= kMaxSlopedVertices || outline.size() >= kMaxSlopedVertices) {
         MessageBoxA(dec::GetMainFrameHWnd(), kTooManyVertices, "错误", MB_ICONEXCLAMATION | MB_TASKMODAL);
         return;
@@ -85,7 +86,8 @@ void CRoofDlg::BuildMultiSlopeRoof()
         dec::PrintPrompt(kSlopedRoofFailed);
         return;
     }
-    CreateMultiSlopeRoof(outline, m_fThickness, m_vecEdgeSlopes);
+    if (!CreateMultiSlopeRoof(outline, m_fThickness, m_vecEdgeSlopes).IsNull())
+        GableRoof::NoteCoveredCourtyard(m_arrayBasePts, grown ? m_fOverhang : 0.0);
 }
 
 // Without the parapet switch there is no parapet; without a wall (width a) there is no wall
@@ -120,6 +122,8 @@ void CRoofDlg::BuildFlatRoof()
             // Never handed to the drawing: the roof is still ours.
             delete roof;
             dec::PrintPrompt(kFlatRoofFailed);
+        } else {
+            GableRoof::NoteCoveredCourtyard(m_arrayBasePts, m_fOverhang);
         }
     }
     SaveDefaults();

@@ -1,8 +1,10 @@
 #include "RoofRings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <vector>
 
 #include "OutlineCleanup.h"
 #include "Tools.h"
@@ -12,8 +14,11 @@ namespace roof_rings {
 namespace {
 
 constexpr int kMinRingPoints = 3;
-// Lengths are told apart within this: an edge this much shorter than a slip is as long as one.
+// Lengths are told apart within this: a point this close to an edge in plan touches it, and an
+// edge this much shorter than a slip is as long as one.
 constexpr double kLengthTol = 0.001;
+// A loop of less plan area than this (a tenth of a metre square) is a sliver, no courtyard.
+constexpr double kMinCourtyardArea = 1e4;
 
 // Which side of the line a-b the point c lies on in plan: 1 left, -1 right, 0 on it.
 int Side(const GePoint3d& a, const GePoint3d& b, const GePoint3d& c)
@@ -93,6 +98,72 @@ std::optional<std::size_t> FirstSlip(const GePoint3dArray& ring)
     return back ? back : straight;
 }
 
+// p lies within kLengthTol of the segment a-b in plan.
+bool Touches(const GePoint3d& p, const GePoint3d& a, const GePoint3d& b)
+{
+    // Most edges are far away: their plan box, grown by the tolerance, tells at once.
+    if (p.x < std::min(a.x, b.x) - kLengthTol || p.x > std::max(a.x, b.x) + kLengthTol ||
+        p.y < std::min(a.y, b.y) - kLengthTol || p.y > std::max(a.y, b.y) + kLengthTol)
+        return false;
+    const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
+    double t = len2 > 0.0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / len2 : 0.0;
+    t = std::clamp(t, 0.0, 1.0);
+    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy)) <= kLengthTol;
+}
+
+// Twice the signed plan area of the loop that runs from corner `from` round the ring to
+// corner `to` and closes there.
+double LoopArea(const GePoint3dArray& ring, std::size_t from, std::size_t to)
+{
+    const std::size_t n = ring.size();
+    GePoint3dArray loop;
+    for (std::size_t i = from;; i = (i + 1) % n) {
+        loop.push_back(ring[i]);
+        if (i == to)
+            break;
+    }
+    return GetPtsSignedArea(loop);
+}
+
+// Corner k touches edge i-(i+1), which does not end at it. Cut there, the ring falls into
+// the loop from k to i and the loop from i+1 back round to k; the touch closes a courtyard
+// when they run opposite ways, neither a sliver.
+bool TouchClosesCourtyard(const GePoint3dArray& ring, std::size_t k, std::size_t i)
+{
+    const std::size_t n = ring.size();
+    GePoint3dArray back{ring[k]};
+    for (std::size_t j = (i + 1) % n; j != k; j = (j + 1) % n)
+        back.push_back(ring[j]);
+    const double a = LoopArea(ring, k, i), b = GetPtsSignedArea(back);
+    return std::fabs(a) > 2 * kMinCourtyardArea && std::fabs(b) > 2 * kMinCourtyardArea && (a > 0.0) != (b > 0.0);
+}
+
+// Some corner of the ring touches an edge that does not end at it, closing a courtyard.
+bool TouchesAroundACourtyard(const GePoint3dArray& ring)
+{
+    const std::size_t n = ring.size();
+    for (std::size_t k = 0; k < n; ++k)
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::size_t j = (i + 1) % n;
+            if (i != k && j != k && Touches(ring[k], ring[i], ring[j]) && TouchClosesCourtyard(ring, k, i))
+                return true;
+        }
+    return false;
+}
+
+// The grown ring has more loops than the outer one (each more than a sliver).
+bool GrowsMoreThanOneLoop(const GePoint3dArray& ring, double overhang)
+{
+    std::vector<GePoint3dArray> loops;
+    std::vector<int> closed;
+    CTools::offset(ring, 1, overhang, loops, closed);
+    const auto count = std::count_if(loops.begin(), loops.end(), [](const GePoint3dArray& loop) {
+        return loop.size() >= static_cast<std::size_t>(kMinRingPoints) &&
+               std::fabs(GetPtsSignedArea(loop)) > 2 * kMinCourtyardArea;
+    });
+    return count > 1;
+}
+
 }  // namespace
 
 GePoint3dArray WithoutSlips(GePoint3dArray ring, double repeatTol)
@@ -105,6 +176,13 @@ GePoint3dArray WithoutSlips(GePoint3dArray ring, double repeatTol)
         CTools::DropRepeatedPoints(ring, 1, repeatTol);
     }
     return ring;
+}
+
+bool CoversCourtyard(const GePoint3dArray& ring, double overhang)
+{
+    if (!(overhang > 0.0) || ring.size() < static_cast<std::size_t>(kMinRingPoints))
+        return false;
+    return TouchesAroundACourtyard(ring) || GrowsMoreThanOneLoop(ring, overhang);
 }
 
 GePoint3dArray Grown(const GePoint3dArray& ring, double overhang)

@@ -1,8 +1,8 @@
 #pragma once
 // The ring operations every roof builder uses: lifting a ring, putting it the right way round
 // in plan (by the sign of GetPtsSignedArea, so a ring of no area stays as it is), growing it by
-// an overhang, telling a ring that crosses or touches itself in plan, and taking the slips of
-// the mouse out of an outline before it is grown.
+// an overhang, telling a ring that crosses or touches itself in plan, taking the slips of the
+// mouse out of an outline before it is grown, and telling a roof that covers a courtyard.
 #include <algorithm>
 
 #include "Ge.h"
@@ -62,5 +62,11 @@ inline constexpr double kSlipStraight = 2.0;
 // goes first, then, when none is left, the straightest; until no slip is left. A corner then
 // left within repeatTol of its neighbour goes as well. Fewer than three points may be left.
 GePoint3dArray WithoutSlips(GePoint3dArray ring, double repeatTol);
+
+// Whether a roof over the ring grown by the overhang covers a courtyard the ring leaves
+// open: the ring touches itself around a loop that runs the other way (a keyhole, its slit
+// walked in and out), or the grown ring has loops besides the outer one a roof keeps. Never
+// for an overhang of 0, which grows nothing.
+bool CoversCourtyard(const GePoint3dArray& ring, double overhang);
 
 }  // namespace roof_rings

@@ -18,6 +18,23 @@ inline Ring U(double z)
             {20000, 10000, z}, {10000, 10000, z}, {10000, 20000, z}, {0, 20000, z}};
 }
 
+// 30 x 20 m, its arms bent in to a mouth of 2 m before a courtyard of 10 x 8 m.
+inline Ring BentU(double z)
+{
+    return {{0, 0, z},         {30000, 0, z},     {30000, 20000, z}, {16000, 20000, z},
+            {16000, 18000, z}, {20000, 18000, z}, {20000, 10000, z}, {10000, 10000, z},
+            {10000, 18000, z}, {14000, 18000, z}, {14000, 20000, z}, {0, 20000, z}};
+}
+
+// 30 x 30 m with a 10 x 10 m courtyard in the middle, reached by a slit from the south that
+// the outline walks in and out.
+inline Ring Keyhole(double z)
+{
+    return {{0, 0, z},         {15000, 0, z},     {15000, 10000, z}, {10000, 10000, z},
+            {10000, 20000, z}, {20000, 20000, z}, {20000, 10000, z}, {15000, 10000, z},
+            {15000, 0, z},     {30000, 0, z},     {30000, 30000, z}, {0, 30000, z}};
+}
+
 // An outline and where a user picks it; the ridge runs across it from (0, ridgeY) for
 // ridgeLength, for the gable.
 struct Outline {

@@ -1,5 +1,5 @@
 // The ring operations of the roof commands that tell what the user meant: slips of the mouse
-// taken out of an outline.
+// taken out of an outline, and roofs that cover a courtyard.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -125,6 +125,42 @@ TEST(RoofRingsSlips, TableOfOutlines)
                 EXPECT_LT(cleaned.size(), 3u);
             else
                 EXPECT_TRUE(SamePoints(cleaned, draw(c.expected), c.tol + 1e-6));
+        }
+}
+
+// A roof covers a courtyard where the outline touches itself around a loop running the other
+// way (a keyhole) or where the grown outline holds a loop besides the outer one; a notch the
+// overhang fills, rooms touching at a corner and a fin are no courtyards.
+TEST(RoofRingsCourtyards, TableOfOutlines)
+{
+    const Ring keyhole = Keyhole(0), bentU = BentU(0), u = U(0);
+    const Ring cornerRooms = {{0, 0, 0},         {10000, 0, 0},     {10000, 10000, 0}, {20000, 10000, 0},
+                              {20000, 20000, 0}, {10000, 20000, 0}, {10000, 10000, 0}, {0, 10000, 0}};
+    const Ring fin = {{0, 0, 0},         {20000, 0, 0},     {20000, 10000, 0}, {10000, 10000, 0},
+                      {10000, 15000, 0}, {10000, 10000, 0}, {0, 10000, 0}};
+    struct Case {
+        const char* what;
+        Ring outline;
+        double overhang;
+        bool covered;
+    };
+    const Case cases[] = {
+        {"keyhole grown by 500", keyhole, 500, true},
+        {"keyhole grown past its courtyard", keyhole, 6000, true},
+        {"keyhole not grown", keyhole, 0, false},
+        {"U whose bent arms close at 1500", bentU, 1500, true},
+        {"U whose bent arms stay open at 500", bentU, 500, false},
+        {"U whose notch fills at 6000", u, 6000, false},
+        {"U grown by 500", u, 500, false},
+        {"rooms touching at a corner", cornerRooms, 500, false},
+        {"a fin on the roof", fin, 500, false},
+        {"rectangle", kRectangle, 500, false},
+    };
+    for (const Case& c : cases)
+        for (const Drawing& draw : kDrawings) {
+            SCOPED_TRACE(testing::Message() << c.what << " at " << draw.x << "," << draw.y
+                                            << (draw.clockwise ? " clockwise" : ""));
+            EXPECT_EQ(roof_rings::CoversCourtyard(draw(c.outline), c.overhang), c.covered);
         }
 }
 
