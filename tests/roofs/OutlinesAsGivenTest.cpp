@@ -1,0 +1,290 @@
+// Outlines as users give them, in front of every command that picks a roof's outline: a corner
+// typed two, three or four times (at the start, in the middle or at the closing point), a corner
+// clicked twice a few millimetres apart, and a courtyard. Each command runs on its base drawn
+// plainly and as given, from the origin counter-clockwise and at site coordinates clockwise:
+// with a repeat or a slip it makes the plain outline's faces, plan and extents (what the plain
+// outline makes is each command's own tests' concern), a feature drawn on purpose stays, and a
+// roof over a courtyard is made and says so once.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "RoofRings.h"
+#include "RoofTestSupport.h"
+
+namespace {
+
+using namespace roof_test;
+
+constexpr double kTop = 3000;
+
+// An outline and where a user clicks to pick it; the gable's ridge runs across it at ridgeY.
+struct Outline {
+    const char* name;
+    Ring ring;
+    GePoint3d click;
+    double ridgeY;
+};
+
+// 20 x 10 m; a U of 30 x 20 m, its courtyard 10 m wide and deep; that U with its arms bent in to
+// a mouth of 2 m; 30 x 30 m round a courtyard of 10 x 10 m reached by a slit walked in and out.
+const Outline kRectangle = {"rectangle", Rectangle(20000, 10000, kTop), {5000, 3000, 0}, 5000};
+const Outline kU = {"U",
+                    {{0, 0, kTop}, {30000, 0, kTop}, {30000, 20000, kTop}, {20000, 20000, kTop},
+                     {20000, 10000, kTop}, {10000, 10000, kTop}, {10000, 20000, kTop}, {0, 20000, kTop}},
+                    {5000, 15000, 0},
+                    5000};
+const Outline kBentU = {"U with bent arms",
+                        {{0, 0, kTop}, {30000, 0, kTop}, {30000, 20000, kTop}, {16000, 20000, kTop},
+                         {16000, 18000, kTop}, {20000, 18000, kTop}, {20000, 10000, kTop}, {10000, 10000, kTop},
+                         {10000, 18000, kTop}, {14000, 18000, kTop}, {14000, 20000, kTop}, {0, 20000, kTop}},
+                        {5000, 5000, 0},
+                        10000};
+const Outline kKeyhole = {"keyhole",
+                          {{0, 0, kTop}, {15000, 0, kTop}, {15000, 10000, kTop}, {10000, 10000, kTop},
+                           {10000, 20000, kTop}, {20000, 20000, kTop}, {20000, 10000, kTop}, {15000, 10000, kTop},
+                           {15000, 0, kTop}, {30000, 0, kTop}, {30000, 30000, kTop}, {0, 30000, kTop}},
+                          {5000, 5000, 0},
+                          15000};
+
+// A roof command: on a polyline or a solid's face, the layer of its roof, its dialog lines.
+struct Command {
+    const char* name;
+    const char* command;
+    const char* layer;
+    bool face;
+    std::string (*dialog)(const std::string& overhang);
+};
+const Command kCommands[] = {
+    {"roof, flat", "roof", "平屋顶", false, [](const std::string& d) { return "radio 1159\nset 1157 " + d + "\nok\n"; }},
+    {"roof, multi-slope", "roof", "坡屋顶", false,
+     [](const std::string& d) { return "radio 1210\nset 1157 " + d + "\nset 1158 30\nok\n"; }},
+    {"prismoid", "prismoid", "坡屋顶", false,
+     [](const std::string& d) { return "radio 1315\nset 1156 1500\nset 1157 500\nset 1155 " + d + "\nok\n"; }},
+    {"proof on a solid's face", "proof", "坡屋顶", true, [](const std::string& d) { return "set 1312 " + d + "\nok\n"; }},
+    {"gable", "gable", "坡屋顶", false, [](const std::string& d) { return "set 1157 " + d + "\nset 1158 0\nok\n"; }},
+};
+
+// From the origin one way round, or at site coordinates the other.
+struct Placing {
+    GeVector3d origin;
+    bool clockwise;
+    Ring operator()(const Ring& ring) const
+    {
+        Ring placed = tools_test::Moved(ring, origin.x, origin.y);
+        if (clockwise)
+            std::reverse(placed.begin(), placed.end());
+        return placed;
+    }
+};
+const Placing kPlacings[] = {{{0, 0, 0}, false}, {{5e5, 3e6, 0}, true}};
+
+// What a command made, measured without the roof code: the faces of the live solids on its
+// layer, the plan they cover and their extents.
+struct Made {
+    std::size_t faces = 0;
+    double plan = 0.0;
+    GeBoundBox3d box;
+};
+
+// The ring with point `at` given `copies` times; at == size gives the first point again at the
+// end, so the outline closes onto it `copies` times.
+Ring Repeating(Ring ring, std::size_t at, int copies)
+{
+    const GePoint3d repeated = ring[at % ring.size()];
+    ring.insert(ring.begin() + static_cast<std::ptrdiff_t>(at), static_cast<std::size_t>(copies - 1), repeated);
+    return ring;
+}
+
+// Points given after corner 1 of the ring, relative to it; the outline then goes on to corner 2.
+Ring AfterCorner1(Ring ring, const std::vector<GeVector3d>& offsets)
+{
+    const GePoint3d c = ring[1];
+    for (auto at = offsets.rbegin(); at != offsets.rend(); ++at)
+        ring.insert(ring.begin() + 2, c + *at);
+    return ring;
+}
+
+// Corner 1 clicked again `length` away, turning `turn` degrees left of the incoming edge (+x).
+Ring Slipping(const Ring& ring, double length, double turn)
+{
+    return AfterCorner1(ring, {GeVector3d(length * std::cos(Radians(turn)), length * std::sin(Radians(turn)), 0)});
+}
+
+class OutlinesAsGivenTest : public ModuleTest {
+protected:
+    // The command on the ring (the outline's, or as given) placed and grown by the overhang, in
+    // a new drawing; the transcript holds what it said.
+    Made Run(const Command& c, const Outline& o, const Ring& ring, const Placing& at, double overhang)
+    {
+        host::NewDrawing();
+        host::EventLog::Instance().Clear();
+        const Ring placed = at(ring);
+        if (c.face)
+            AddMesh({placed});
+        const auto click = [&](double x, double y) {
+            return std::to_string(x + at.origin.x) + "," + std::to_string(y + at.origin.y);
+        };
+        std::string lines = (c.face ? "" : "pline closed " + ScriptPoints(placed) + "\n") + c.command + "\n@" +
+                            click(o.click.x, o.click.y) + "\n";
+        if (std::string(c.command) == "gable")
+            lines += click(0, o.ridgeY) + "\n" + click(Extents({o.ring}).MaxPoint().x, o.ridgeY) + "\n";
+        Script(lines + c.dialog(std::to_string(std::lround(overhang))));
+        Made made;
+        for (const decDbEntity3d* solid : Solids(c.layer))
+            for (const Ring& face : MeshFaces(*solid->GetMesh(), solid->GetTM())) {
+                ++made.faces;
+                made.plan += std::fabs(SignedPlanArea(face));
+                for (const GePoint3d& p : face)
+                    made.box.Extend(p);
+            }
+        return made;
+    }
+
+    // Every command on its plain outline and on each variant of it, in each placing: the
+    // prismoid on the U, whose notch its overhang of 3000 leaves open, the others on the
+    // rectangle grown by 500.
+    template <typename Variant, typename Check>
+    void ForEveryCommand(const std::vector<Variant>& variants, Check check)
+    {
+        for (const Command& c : kCommands)
+            for (const Placing& at : kPlacings) {
+                const bool onU = std::string(c.command) == "prismoid";
+                const Outline& o = onU ? kU : kRectangle;
+                SCOPED_TRACE(testing::Message() << c.name << " on the " << o.name << " at " << at.origin.y);
+                const Made plain = Run(c, o, o.ring, at, onU ? 3000 : 500);
+                ASSERT_GT(plain.faces, 0u) << Transcript();
+                for (const Variant& v : variants) {
+                    SCOPED_TRACE(v.what);
+                    check(v, plain, Run(c, o, v.outline(o.ring), at, onU ? 3000 : 500));
+                }
+            }
+    }
+
+    // The plain outline's roof: as many faces, the plan and the extents within what moving one
+    // corner by tol changes.
+    void ExpectPlainRoof(const Made& made, const Made& plain, double tol)
+    {
+        EXPECT_EQ(made.faces, plain.faces) << Transcript();
+        EXPECT_NEAR(made.plan, plain.plan, 1e-6 * plain.plan + tol * 40000);
+        ExpectExtents(made.box, plain.box.MinPoint(), plain.box.MaxPoint(), 1e-6 + tol);
+    }
+};
+
+TEST_F(OutlinesAsGivenTest, EveryOutlineRoofCommandRoofsTheOutlineWithoutTheRepeats)
+{
+    struct Repeat {
+        std::string what;
+        std::size_t at;  // SIZE_MAX: the first point again at the end
+        int copies;
+        Ring outline(const Ring& ring) const { return Repeating(ring, std::min(at, ring.size()), copies); }
+    };
+    std::vector<Repeat> repeats;
+    for (const int copies : {2, 3, 4})
+        for (const std::size_t at : {std::size_t{0}, std::size_t{2}, SIZE_MAX})
+            repeats.push_back({"point " + std::to_string(at) + " " + std::to_string(copies) + " times", at, copies});
+    ForEveryCommand(repeats,
+                    [&](const Repeat&, const Made& plain, const Made& made) { ExpectPlainRoof(made, plain, 0); });
+}
+
+TEST_F(OutlinesAsGivenTest, EveryOutlineRoofCommandDropsASlipAndKeepsAFeature)
+{
+    // A slip goes and the roof is the plain one within `tol`; a feature stays, and the roof
+    // reaches past the plain one by at least as far as the feature juts out.
+    struct Given {
+        const char* what;
+        Ring (*outline)(const Ring&);
+        double tol;
+        double jut = 0.0;
+    };
+    const std::vector<Given> given = {
+        {"0.1 mm, turning back 179°", [](const Ring& r) { return Slipping(r, 0.1, 179); }, 0.1},
+        {"0.7 mm, turning back 135°", [](const Ring& r) { return AfterCorner1(r, {{-0.5, 0.5, 0}}); }, 0.71},
+        {"20000,0 then 19998,1", [](const Ring& r) { return AfterCorner1(r, {{-2, 1, 0}}); }, 2.24},
+        {"20000,0 then 20001,-1", [](const Ring& r) { return AfterCorner1(r, {{1, -1, 0}}); }, 1.42},
+        {"9.9 mm, turning back 101°", [](const Ring& r) { return Slipping(r, 9.9, 101); }, 9.9},
+        {"2 mm, a hair inside the next wall", [](const Ring& r) { return Slipping(r, 2, 90.3); }, 2},
+        {"9 mm, a hair outside the next wall", [](const Ring& r) { return Slipping(r, 9, 88.7); }, 9},
+        {"clicked three times", [](const Ring& r) { return AfterCorner1(r, {{-2, 1, 0}, {1, -1, 0}}); }, 2.24},
+        {"a 5 mm spike out and back", [](const Ring& r) { return AfterCorner1(r, {{0, -5, 0}, {0, 0, 0}}); }, 0},
+        {"10 mm, turning back 153°: a wall", [](const Ring& r) { return Slipping(r, 10, 153); }, 0, 10},
+        {"a bay 12 mm deep",
+         [](const Ring& r) { return AfterCorner1(r, {{0, 4000, 0}, {12, 4000, 0}, {12, 6000, 0}, {0, 6000, 0}}); }, 0,
+         12},
+    };
+    ForEveryCommand(given, [&](const Given& g, const Made& plain, const Made& made) {
+        if (g.jut == 0.0)
+            return ExpectPlainRoof(made, plain, g.tol);
+        ASSERT_GT(made.faces, 0u) << Transcript();
+        const GePoint3d &low = made.box.MinPoint(), &high = made.box.MaxPoint();
+        const double past = std::max({high.x - plain.box.MaxPoint().x, plain.box.MinPoint().x - low.x,
+                                      high.y - plain.box.MaxPoint().y, plain.box.MinPoint().y - low.y});
+        EXPECT_GT(past, g.jut - 1e-3) << Transcript();
+    });
+}
+
+// The slips from which the limits are chosen: 0.1 to 12 mm at every turn from straight on to
+// straight back, at the first click or (turning 90 - turn at the first) at the second. A slip
+// goes when shorter than the slip length and turning back past the slip turn or running on
+// within the straight limit at either click, leaving the rectangle within its length; anything
+// else stays as drawn.
+TEST(OutlineSlips, ASlipGoesAndAFeatureStays)
+{
+    const std::pair<double, bool> turns[] = {{0, true},    {1, true},     {3, false},   {45, false},  {87, false},
+                                             {88.7, true}, {90, true},    {90.3, true}, {91.5, true}, {101, true},
+                                             {120, true},  {135, true},   {149, true},  {150, true},  {179, true}};
+    // Every point of a lies within tol of a point of b, and the other way round.
+    const auto same = [](const Ring& a, const Ring& b, double tol) {
+        const auto within = [tol](const Ring& from, const Ring& to) {
+            return std::all_of(from.begin(), from.end(), [&](const GePoint3d& p) {
+                return std::any_of(to.begin(), to.end(), [&](const GePoint3d& q) { return p.DistanceTo(q) <= tol; });
+            });
+        };
+        return a.size() == b.size() && within(a, b) && within(b, a);
+    };
+    const Ring rectangle = Rectangle(20000, 10000);
+    for (const double length : {0.1, 0.7, 2.2, 5.0, 9.9, 10.0, 12.0})
+        for (const auto& [turn, slip] : turns)
+            for (const bool second : {false, true})
+                for (const Placing& at : kPlacings) {
+                    SCOPED_TRACE(testing::Message() << length << " mm turning " << turn << "° at the "
+                                                    << (second ? "second" : "first") << " click at " << at.origin.y);
+                    const Ring given = at(Slipping(rectangle, length, second ? 90.0 - turn : turn));
+                    const Ring cleaned = roof_rings::WithoutSlips(given, 0.001);
+                    if (slip && length < roof_rings::kSlipLength)
+                        EXPECT_TRUE(same(cleaned, at(rectangle), length + 1e-6));
+                    else
+                        EXPECT_TRUE(same(cleaned, given, 0.0));
+                }
+}
+
+// A roof over a courtyard is made (but by the pyramid, which turns down a concave outline) and
+// says so once: over a keyhole grown, and over a U whose bent arms the overhang closes round its
+// courtyard. A U whose arms stay open, a notch the overhang fills and an outline not grown say
+// nothing.
+TEST_F(OutlinesAsGivenTest, ARoofOverACourtyardSaysSoOnce)
+{
+    const struct {
+        const Outline& outline;
+        double overhang;
+        bool covers;
+    } cases[] = {{kKeyhole, 500, true}, {kKeyhole, 0, false}, {kBentU, 1500, true},
+                 {kBentU, 500, false},  {kU, 6000, false},    {kRectangle, 500, false}};
+    for (const Command& c : kCommands)
+        for (const auto& k : cases)
+            for (const Placing& at : kPlacings) {
+                SCOPED_TRACE(testing::Message() << c.name << " on the " << k.outline.name << " grown by " << k.overhang
+                                                << " at " << at.origin.y);
+                const Made made = Run(c, k.outline, k.outline.ring, at, k.overhang);
+                if (k.covers && std::string(c.command) != "proof") {
+                    EXPECT_GT(made.faces, 0u) << Transcript();
+                }
+                EXPECT_EQ(CountOf(Transcript(), "提示：屋顶覆盖了建筑的内院。"), made.faces > 0 && k.covers ? 1 : 0)
+                    << Transcript();
+            }
+}
+
+}  // namespace
