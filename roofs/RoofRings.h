@@ -47,13 +47,15 @@ bool IsSimpleInPlan(const GePoint3dArray& ring);
 
 // A corner clicked twice a few millimetres apart leaves an edge shorter than kSlipLength, at
 // one end of which the outline turns back past a right angle (by more than kSlipTurn
-// degrees: grown, that corner is a spike reaching far past the eave), or runs on within
-// kSlipStraight degrees of straight (the second click landing on the next wall, which a
-// gable's eave runs off along). Such a corner is a slip. A wall, chamfer or bay step of
-// kSlipLength or more is kept whatever its turns, and so is a shorter one whose corners turn
-// by more than kSlipStraight and no more than kSlipTurn. The two limits overlap: a second
-// click just inside the wall it leads to turns back by no more than kSlipTurn but leaves the
-// outline running on within kSlipStraight of straight.
+// degrees), or runs on within kSlipStraight degrees of straight (the second click landing on
+// the next wall). Such a corner is a slip. Grown by d, a corner turning t past a right angle
+// reaches d·(tan(t/2) − 1) beyond a square one (the prismoid a tenth of d at 96°, 1.4 d at
+// 135°), and a gable wall led into by a short edge a hair off its line runs off along it for
+// kilometres. A wall, chamfer or bay step of kSlipLength or more is kept whatever its turns,
+// and so is a shorter one whose corners all turn by more than kSlipStraight and no more than
+// kSlipTurn. The two limits overlap, so a second click just inside the next wall, which turns
+// the first click by a hair more than a right angle, leaves the outline at the second click
+// running on within kSlipStraight of straight.
 inline constexpr double kSlipLength = 10.0;
 inline constexpr double kSlipTurn = 91.0;
 inline constexpr double kSlipStraight = 2.0;
