@@ -11,6 +11,7 @@
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "ExtrudeBuild.h"
+#include "GeLineSeg3d.h"
 #include "ModelGeHelper.h"
 #include "ModelHelperBuildings.h"
 #include "OrvCommandHandlers.h"
@@ -37,7 +38,10 @@ constexpr unsigned long kOutlineColour = 0xd700d7;
 constexpr double kCleanTol = 1e-6;
 // Segments and their pieces after splitting live in arrays of this many entries.
 constexpr int kSegmentCapacity = 10000;
+// The tracer joins ends within this (and ends within the splitter's reach of a wall onto
+// it), so a face edge that runs along a wall may lie this far off it.
 constexpr double kFaceTol = 0.1;
+// Inside or outside, for the middle of an edge that lies off the building's ring.
 constexpr double kRelationTol = 1e-6;
 
 bool IsOutlineEntity(decDbEntity* entity)
@@ -155,8 +159,24 @@ bool TraceFaces(const GePoint3dArray& building, const std::vector<GePoint3dArray
     return true;
 }
 
-// The faces outside the building that touch it, counter-clockwise, with their edge flags: 1
-// for an edge whose middle lies outside the building, 0 on or inside it.
+// Whether the point lies within the joining tolerance of the building's ring, measured square
+// to its edges, so that the answer is the same whichever way the building is turned.
+bool LiesOnBuilding(const GePoint3d& p, const GePoint3dArray& building)
+{
+    for (std::size_t i = 0; i < building.size(); ++i)
+        if (GeLineSeg3d(building[i], building[(i + 1) % building.size()]).IsPointOn(p, kFaceTol))
+            return true;
+    return false;
+}
+
+// 1 for a free edge (its middle outside the building), 0 for one on the building or inside it.
+int EdgeFlag(const GePoint3d& a, const GePoint3d& b, const GePoint3dArray& building)
+{
+    const GePoint3d middle((a.x + b.x) / 2.0, (a.y + b.y) / 2.0, building.front().z);
+    return !LiesOnBuilding(middle, building) && CTools::PtRegionRelation(middle, building, kRelationTol) == 0 ? 1 : 0;
+}
+
+// The faces outside the building that touch it, counter-clockwise, with their edge flags.
 void KeepBalconyFaces(const GePoint3dArray& building, std::vector<GePoint3dArray>& faces,
                       std::vector<std::vector<int>>& flags)
 {
@@ -166,12 +186,8 @@ void KeepBalconyFaces(const GePoint3dArray& building, std::vector<GePoint3dArray
             std::reverse(face.begin(), face.end());
         const std::size_t n = face.size();
         std::vector<int> edgeFlags(n);
-        for (std::size_t j = 0; j < n; ++j) {
-            const GePoint3d& a = face[j];
-            const GePoint3d& b = face[(j + 1) % n];
-            const GePoint3d middle((a.x + b.x) / 2.0, (a.y + b.y) / 2.0, (a.z + b.z) / 2.0);
-            edgeFlags[j] = CTools::PtRegionRelation(middle, building, kRelationTol) == 0 ? 1 : 0;
-        }
+        for (std::size_t j = 0; j < n; ++j)
+            edgeFlags[j] = EdgeFlag(face[j], face[(j + 1) % n], building);
         const auto free = std::count(edgeFlags.begin(), edgeFlags.end(), 1);
         if (free == 0 || free == static_cast<std::ptrdiff_t>(n))
             continue;
