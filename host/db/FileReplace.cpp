@@ -8,7 +8,9 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <random>
+#include <vector>
 
 namespace host {
 namespace {
@@ -96,56 +98,97 @@ void SyncFolder(const fs::path& file)
     close(fd);
 }
 
+// Why the existing target may not be replaced, or empty when it may.
+std::string RefusalOf(const fs::path& target, const struct stat& existing)
+{
+    if (S_ISDIR(existing.st_mode)) return std::strerror(EISDIR);
+    // A FIFO, device or socket would be replaced by a plain file of the same name.
+    if (!S_ISREG(existing.st_mode)) return kNotRegularFile;
+    // The folder may allow the rename where the file itself allows no write; judged with the
+    // process's effective ids, as opening the file for writing would be.
+    if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && (errno == EACCES || errno == EPERM))
+        return kReadOnlyFile;
+    return {};
+}
+
 }  // namespace
 
-bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes, std::string& reason)
+PendingReplacement::PendingReplacement(const std::string& path, std::span<const std::uint8_t> bytes)
 {
-    const fs::path target = FinalTarget(path, reason);
-    if (target.empty()) return false;
+    m_target = FinalTarget(path, m_reason);
+    if (m_target.empty()) return;
     struct stat existing {};
-    const bool exists = stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) {
-        reason = std::strerror(EISDIR);
-        return false;
-    }
-    // A FIFO, device or socket would be replaced by a plain file of the same name.
-    if (exists && !S_ISREG(existing.st_mode)) {
-        reason = kNotRegularFile;
-        return false;
+    const bool exists = stat(m_target.c_str(), &existing) == 0;
+    if (exists) {
+        m_reason = RefusalOf(m_target, existing);
+        if (!m_reason.empty()) return;
     }
 
     FileSizeSignalIgnored quiet;
     fs::path temporary;
-    const int fd = CreateTemporary(target, temporary, reason);
-    if (fd < 0) return false;
-    const auto fail = [&](int error) {
-        reason = std::strerror(error);
+    const int fd = CreateTemporary(m_target, temporary, m_reason);
+    if (fd < 0) return;
+    int error = 0;
+    if (exists && fchmod(fd, existing.st_mode & 07777) != 0)
+        error = errno;
+    else if (!WriteAll(fd, bytes) || fsync(fd) != 0)
+        error = errno;
+    if (close(fd) != 0 && error == 0) error = errno;
+    if (error != 0) {
+        m_reason = std::strerror(error);
         unlink(temporary.c_str());
+        return;
+    }
+    m_temporary = std::move(temporary);
+}
+
+PendingReplacement::~PendingReplacement()
+{
+    if (!m_temporary.empty()) unlink(m_temporary.c_str());
+}
+
+bool PendingReplacement::Commit()
+{
+    if (m_temporary.empty()) return false;
+    const bool renamed = rename(m_temporary.c_str(), m_target.c_str()) == 0;
+    if (!renamed) {
+        m_reason = std::strerror(errno);
+        unlink(m_temporary.c_str());
+    }
+    m_temporary.clear();
+    if (renamed) SyncFolder(m_target);
+    return renamed;
+}
+
+bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes, std::string& reason)
+{
+    PendingReplacement file(path, bytes);
+    const bool replaced = file.Written() && file.Commit();
+    if (!replaced) reason = file.Reason();
+    return replaced;
+}
+
+bool ReplaceTextFiles(std::span<const TextFile> files, std::string& error)
+{
+    const auto refuse = [&](const TextFile& file, const std::string& reason) {
+        error = "cannot write \"" + file.path + "\": " + reason;
         return false;
     };
-    if (exists && fchmod(fd, existing.st_mode & 07777) != 0) {
-        const int error = errno;
-        close(fd);
-        return fail(error);
+    std::vector<std::unique_ptr<PendingReplacement>> pending;
+    for (const TextFile& file : files) {
+        pending.push_back(std::make_unique<PendingReplacement>(
+            file.path, std::span(reinterpret_cast<const std::uint8_t*>(file.text.data()), file.text.size())));
+        if (!pending.back()->Written()) return refuse(file, pending.back()->Reason());
     }
-    if (!WriteAll(fd, bytes) || fsync(fd) != 0) {
-        const int error = errno;
-        close(fd);
-        return fail(error);
-    }
-    if (close(fd) != 0) return fail(errno);
-    if (rename(temporary.c_str(), target.c_str()) != 0) return fail(errno);
-    SyncFolder(target);
+    for (std::size_t i = 0; i < pending.size(); ++i)
+        if (!pending[i]->Commit()) return refuse(files[i], pending[i]->Reason());
     return true;
 }
 
 bool ReplaceTextFile(const std::string& path, std::string_view text, std::string& error)
 {
-    std::string reason;
-    if (ReplaceFile(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), reason))
-        return true;
-    error = "cannot write \"" + path + "\": " + reason;
-    return false;
+    const TextFile file{path, text};
+    return ReplaceTextFiles(std::span(&file, 1), error);
 }
 
 }  // namespace host

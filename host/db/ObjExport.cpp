@@ -187,9 +187,12 @@ bool ExportObj(const DbDatabase& db, const std::string& objPath, std::string& er
         materials << "newmtl layer" << id << "\nKd " << Kd(layer ? layer->GetColor() : 0xFFFFFF) << "\nd 1\n";
     }
 
-    // Each file is replaced whole, so a failed export leaves the previous one as it was.
-    if (!ReplaceTextFile(mtl.string(), materials.str(), error) || !ReplaceTextFile(objPath, body.TakeText(), error))
-        return false;
+    // Both files are written before either is replaced, so a refused or failed export leaves
+    // the previous pair as it was and no material file of its own beside a refused target.
+    const std::string materialText = materials.str();
+    const std::string bodyText = body.TakeText();
+    const TextFile files[] = {{mtl.string(), materialText}, {objPath, bodyText}};
+    if (!ReplaceTextFiles(files, error)) return false;
     EventLog::Instance().Call("export obj " + objPath);
     return true;
 }
