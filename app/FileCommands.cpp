@@ -1,4 +1,6 @@
 // The host's file commands: new, open, save and export (obj, svg).
+#include <algorithm>
+
 #include "CommandTable.h"
 #include "DrawingFiles.h"
 #include "EventLog.h"
@@ -49,14 +51,31 @@ void Save(const ScriptLine& line, const Args& args)
 
 constexpr const char* kExportUsage = "export obj FILE | export svg FILE [plan|axo] [WIDTHpx]";
 
-// A trailing word of "export svg": the view, or the width in pixels ("1200px" or "1200").
-// A word written like a number ("800.5", "1e3", "-5px") is a width too, so that a
-// width that is no whole number of pixels is refused rather than taken into the file name;
-// it reads as 0, which no picture takes.
-struct SvgWord {
-    std::optional<PictureView> view;
-    std::optional<int> width;
-};
+// The words at the end of "export svg" that set the view and the width. A width is one word,
+// a whole number of pixels, "1200" or "1200px"; but any word that starts as a number starts (a
+// digit, a sign, a full-width digit, or a number's characters only: "800.5", "1e3", "-5px",
+// "1,000", "８００"), alone or followed by "px" or by a word starting with "x" ("800 px",
+// "800x600", "800 x 600"), is meant as a width too, so that a width mistyped is refused rather
+// than taken into the file name. A word ending in ".svg" belongs to the name ("site 2.svg").
+
+constexpr std::string_view kFullWidthDigitLead = "\xEF\xBC";  // U+FF10 to U+FF19: EF BC 90 to 99
+constexpr std::string_view kTimesSign = "\xC3\x97";           // U+00D7
+
+bool EndsWithNoCase(std::string_view word, std::string_view tail)
+{
+    return word.size() >= tail.size() && EqualsNoCase(word.substr(word.size() - tail.size()), tail);
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool StartsWithFullWidthDigit(std::string_view word)
+{
+    return word.size() >= 3 && word.starts_with(kFullWidthDigitLead) && static_cast<unsigned char>(word[2]) >= 0x90 &&
+           static_cast<unsigned char>(word[2]) <= 0x99;
+}
 
 // Whether the word is made of a number's characters only (digits, signs, decimal points,
 // exponents) and starts as a number starts.
@@ -67,15 +86,46 @@ bool NumberLike(std::string_view word)
            word.find_first_of("0123456789.+-") == 0;
 }
 
-SvgWord ReadSvgWord(std::string_view word)
+// A word a user meant as a width, whether or not it is one.
+bool WidthLike(std::string_view word)
 {
-    if (EqualsNoCase(word, "plan")) return {PictureView::Plan, {}};
-    if (EqualsNoCase(word, "axo")) return {PictureView::Axonometric, {}};
-    const bool px = word.size() > 2 && EqualsNoCase(word.substr(word.size() - 2), "px");
-    if (px) word.remove_suffix(2);
-    if (!NumberLike(word)) return {};
-    if (word.find_first_not_of("0123456789") != std::string_view::npos) return {{}, 0};
-    return {{}, ParseInt(word).value_or(0)};
+    if (word.empty() || EndsWithNoCase(word, ".svg")) return false;
+    return IsDigit(word.front()) || word.front() == '+' || word.front() == '-' || StartsWithFullWidthDigit(word) ||
+           NumberLike(word);
+}
+
+bool IsPx(std::string_view word)
+{
+    return EqualsNoCase(word, "px");
+}
+
+// "x600", "x", "×600": the second half of a size written "800 x600".
+bool IsSizeTail(std::string_view word)
+{
+    return !word.empty() && (word.front() == 'x' || word.front() == 'X' || word.starts_with(kTimesSign));
+}
+
+// The first of the words ending at k (none before first) that a user meant as a width, or
+// nothing when the word at k ends none.
+std::optional<std::size_t> WidthStart(const Args& args, std::size_t first, std::size_t k)
+{
+    std::size_t start = k;
+    if (!WidthLike(args[k])) {
+        if (k <= first || !(IsPx(args[k]) || IsSizeTail(args[k])) || !WidthLike(args[k - 1])) return std::nullopt;
+        start = k - 1;
+    }
+    // "800 x 600": the size's first number and its "x" go with it.
+    if (start >= first + 2 && IsSizeTail(args[start - 1]) && WidthLike(args[start - 2])) start -= 2;
+    return start;
+}
+
+// The pixels of a width written as one word, "1200" or "1200px"; 0, which no picture takes,
+// for anything else.
+int WidthOf(std::string_view word)
+{
+    if (word.size() > 2 && IsPx(word.substr(word.size() - 2))) word.remove_suffix(2);
+    if (word.empty() || !std::all_of(word.begin(), word.end(), IsDigit)) return 0;
+    return ParseInt(word).value_or(0);
 }
 
 // The text without its last word and the blanks around it.
@@ -90,25 +140,32 @@ std::string_view WithoutLastWord(std::string_view text)
 }
 
 // export svg FILE [plan|axo] [WIDTHpx]: the view and the width are read from the end, so the
-// file name may hold blanks.
+// file name may hold blanks; its first word is always the name's.
 void ExportSvg(const ScriptLine& line, const Args& args)
 {
+    constexpr std::size_t kFirst = 2;  // args[0] is "svg", args[1] the name's first word
     PictureView view = PictureView::Axonometric;
     int width = kSvgDefaultWidth;
     bool viewGiven = false, widthGiven = false;
     std::string_view file = AfterWords(line.text, 2);
-    for (std::size_t k = args.size() - 1; k >= 2; --k) {
-        const SvgWord word = ReadSvgWord(args[k]);
-        if (word.view && !viewGiven) {
-            view = *word.view;
+    for (std::size_t k = args.size() - 1; k >= kFirst;) {
+        std::size_t used = 1;
+        if (!viewGiven && EqualsNoCase(args[k], "plan")) {
+            view = PictureView::Plan;
             viewGiven = true;
-        } else if (word.width && !widthGiven) {
-            width = *word.width;
+        } else if (!viewGiven && EqualsNoCase(args[k], "axo")) {
+            view = PictureView::Axonometric;
+            viewGiven = true;
+        } else if (const auto start = widthGiven ? std::nullopt : WidthStart(args, kFirst, k)) {
+            width = *start == k ? WidthOf(args[k]) : 0;  // "800 px" and "800 x 600" are no width
             widthGiven = true;
+            used = k - *start + 1;
         } else {
             break;
         }
-        file = WithoutLastWord(file);
+        for (std::size_t n = 0; n < used; ++n) file = WithoutLastWord(file);
+        if (k < kFirst + used) break;
+        k -= used;
     }
     if (width < kSvgMinWidth || width > kSvgMaxWidth) {
         RefuseAnswer(line, "the width must be " + std::to_string(kSvgMinWidth) + " to " + std::to_string(kSvgMaxWidth) +

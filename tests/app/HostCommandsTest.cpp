@@ -160,38 +160,46 @@ TEST(Quenra3dHostCommands, PicturesTakeTheirViewAndWidthFromTheEndOfTheLine)
     }
 }
 
-// The last word of "export svg DIR/p WORD", by its class: a width taken, a word written like a
-// number but no whole width from 16 to 20000 (refused, no file made), or a part of the name.
+// The words after "export svg DIR/pN": a width taken into the picture, a part of the name, or
+// words a user meant as a width that are no whole width from 16 to 20000 (a number's
+// characters, a sign, full-width digits, "px" or "x..." after a number), refused with no file
+// made.
 TEST(Quenra3dHostCommands, AWordWrittenLikeAWidthIsAWholeWidthOrRefused)
 {
-    enum class Read { Width, Refused, Name };
+    constexpr const char* kRefused = nullptr;
     const struct {
-        const char* word;
-        Read read;
-    } kWords[] = {
-        {"16", Read::Width},        {"20000px", Read::Width},    {"0800", Read::Width},   {"640PX", Read::Width},
-        {"15", Read::Refused},      {"20001", Read::Refused},    {"1e3", Read::Refused},  {"800.5", Read::Refused},
-        {".5e3", Read::Refused},    {"2147483648", Read::Refused}, {"1e300px", Read::Refused}, {"-5", Read::Refused},
-        {"e3", Read::Name},         {"800x600", Read::Name},     {"px", Read::Name},
+        const char* words;
+        const char* name;  // after "pN"; kRefused for a refusal
+        int width = 1600;  // the default
+    } kLines[] = {
+        {"16", "", 16},           {"20000", "", 20000},      {"20000px", "", 20000},    {"0800", "", 800},
+        {"640PX", "", 640},       {"800px", "", 800},        {"q 640", " q", 640},      {"q r plan", " q r"},
+        {"v1.2", " v1.2"},        {"site 2.svg", " site 2.svg"}, {"e3", " e3"},     {"px", " px"},
+        {"x600", " x600"},        {"15", kRefused},          {"20001", kRefused},       {"1e3", kRefused},
+        {"800.5", kRefused},      {".5e3", kRefused},        {"2147483648", kRefused},  {"1e300px", kRefused},
+        {"-5", kRefused},         {"+800", kRefused},        {"1,000", kRefused},       {"800 px", kRefused},
+        {"800x600", kRefused},    {"800 x600", kRefused},    {"800 x 600", kRefused},   {"800×600", kRefused},
+        {"８００", kRefused},     {"８００px", kRefused},    {"q 1,000 plan", kRefused},
     };
     TestFolder folder;
     std::string script = "extrude 3000 0,0 100,0 100,100\n";
-    for (const auto& w : kWords) script += "export svg " + folder.Path().string() + "/p " + w.word + "\n";
+    for (std::size_t i = 0; i < std::size(kLines); ++i)
+        script += "export svg " + folder.Path().string() + "/p" + std::to_string(i) + " " + kLines[i].words + "\n";
     const Quenra3dRun run = RunTestScript(script, {"-q"});
     EXPECT_EQ(run.status, 1) << run.output;
-    int line = 1;
-    for (const auto& w : kWords) {
-        ++line;
-        const std::string refusal = "test.txt:" + std::to_string(line) + ": the width must be 16 to 20000 pixels\n";
-        EXPECT_EQ(run.output.find(refusal) != std::string::npos, w.read == Read::Refused) << w.word;
-        EXPECT_EQ(std::filesystem::exists(folder.Path() / (std::string("p ") + w.word)), w.read == Read::Name) << w.word;
+    std::size_t made = 0;
+    for (std::size_t i = 0; i < std::size(kLines); ++i) {
+        const auto& line = kLines[i];
+        const std::string refusal = "test.txt:" + std::to_string(i + 2) + ": the width must be 16 to 20000 pixels\n";
+        EXPECT_EQ(run.output.find(refusal) != std::string::npos, line.name == kRefused) << line.words;
+        if (line.name == kRefused) continue;
+        ++made;
+        const std::filesystem::path file = folder.Path() / ("p" + std::to_string(i) + line.name);
+        EXPECT_THAT(ReadAll(file), HasSubstr("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(line.width) + "\""))
+            << line.words;
     }
-    // The four widths taken all went to "p", the last of them written last.
-    const std::string exported = "exported " + (folder.Path() / "p").string() + "\n";
-    int taken = 0;
-    for (std::size_t at = run.output.find(exported); at != std::string::npos; at = run.output.find(exported, at + 1)) ++taken;
-    EXPECT_EQ(taken, 4);
-    EXPECT_THAT(ReadAll(folder.Path() / "p"), HasSubstr("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"640\""));
+    const auto files = std::distance(std::filesystem::directory_iterator(folder.Path()), std::filesystem::directory_iterator());
+    EXPECT_EQ(static_cast<std::size_t>(files), made) << "a refused line makes no file";
 }
 
 TEST(Quenra3dHostCommands, DrawingsThatCannotBeReadOrWrittenGiveStatus2)
