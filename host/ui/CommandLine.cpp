@@ -102,9 +102,10 @@ void CommandLine::ShowHighlight()
     EventLog::Instance().Show(text);
 }
 
-std::optional<ScriptLine> CommandLine::NextAnswer()
+std::optional<ScriptLine> CommandLine::NextAnswer(const char* placeholder)
 {
     ShowHighlight();
+    if (placeholder) EventLog::Instance().Show(placeholder);
     ScriptedUser& user = ScriptedUser::Instance();
     if (auto line = user.Next()) {
         m_ranOutReported = false;

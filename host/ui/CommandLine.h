@@ -34,8 +34,9 @@ public:
 
     // The next line for a question that waits; nothing when the lines have run out (the
     // question takes that as Esc). Running out is reported once for each command, and once
-    // until new lines come outside a command.
-    std::optional<ScriptLine> NextAnswer();
+    // until new lines come outside a command. A placeholder (the host's line for a question
+    // without a prompt) is shown last before the answer, below what is highlighted.
+    std::optional<ScriptLine> NextAnswer(const char* placeholder = nullptr);
 
     // The command that runs, or empty.
     const std::string& Current() const { return m_current; }

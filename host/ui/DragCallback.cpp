@@ -91,10 +91,13 @@ int GetDragPoint(decDragCallback* callback, GePoint3d* inOut, int flag)
         log.Call(call + " -> " + std::to_string(code) + (value.empty() ? "" : " " + value));
         return code;
     };
+    const host::Awaited awaited = (flags & kInputTakesText) != 0 ? host::Awaited::PointOrValue
+                                  : keywords.empty()            ? host::Awaited::Point
+                                                                : host::Awaited::PointOrKeyword;
     decView* view = GetActiveView();
     std::optional<GePoint3d> cursor;
     while (true) {
-        const host::Answer answer = host::Ask(nullptr);
+        const host::Answer answer = host::Ask(nullptr, awaited);
         switch (answer.kind) {
         case host::AnswerKind::Cancel: return finish(dex::eCancel);
         case host::AnswerKind::End: return finish(dex::eEnded);

@@ -60,7 +60,7 @@ int AskValueOrPoints(const char* name, const char* prompt, double* out, double d
     const std::string call = std::string(name) + " flags=" + std::to_string(flags);
     Record(call);
     while (true) {
-        const host::Answer answer = host::Ask(prompt);
+        const host::Answer answer = host::Ask(prompt, host::Awaited::NumberOrPoints);
         if (const int code = GeneralCode(answer)) return Finish(call, code);
         if (answer.kind == AnswerKind::Enter) return TakeNumber(call, out, defaultValue);
         const std::string& text = answer.line.text;
@@ -91,7 +91,7 @@ int GetPoint(const GePoint3d* base, GePoint3d* out, std::uint32_t flags, int cur
                              " arg=" + std::to_string(reserved) + (base ? " base=" + host::FormatPoint(*base) : "");
     Record(call);
     while (true) {
-        const host::Answer answer = host::Ask(nullptr);
+        const host::Answer answer = host::Ask(nullptr, host::Awaited::Point);
         if (const int code = GeneralCode(answer)) return Finish(call, code);
         if (answer.kind == AnswerKind::Enter) return Finish(call, dex::eEmpty);
         if (TakeCursorLine(answer.line, base)) continue;
@@ -111,7 +111,7 @@ int GetReal(const char* prompt, double* out, double defaultValue, int flags)
     const std::string call = "GetReal flags=" + std::to_string(flags);
     Record(call);
     while (true) {
-        const host::Answer answer = host::Ask(prompt);
+        const host::Answer answer = host::Ask(prompt, host::Awaited::Number);
         if (const int code = GeneralCode(answer)) return Finish(call, code);
         if (answer.kind == AnswerKind::Enter) return TakeNumber(call, out, defaultValue);
         if (const auto value = host::ParseNumber(answer.line.text)) return TakeNumber(call, out, *value);
@@ -123,7 +123,7 @@ int GetString(const char* prompt, CString& inOut, int flags)
 {
     const std::string call = "GetString flags=" + std::to_string(flags);
     Record(call);
-    const host::Answer answer = host::Ask(prompt);
+    const host::Answer answer = host::Ask(prompt, host::Awaited::Text);
     if (const int code = GeneralCode(answer)) return Finish(call, code);
     if (answer.kind == AnswerKind::Enter) return Finish(call, dex::eEmpty);
     inOut = answer.line.text.c_str();

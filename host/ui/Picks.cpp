@@ -83,7 +83,7 @@ int DbDatabase::decPickSingleEntity(decObjectId& outId, GePoint3d& outPickPoint,
     };
     const host::KeywordList keywordList(keywords ? keywords : "");
     while (true) {
-        const host::Answer answer = host::Ask(prompt);
+        const host::Answer answer = host::Ask(prompt, host::Awaited::Pick);
         switch (answer.kind) {
         case host::AnswerKind::Cancel: return finish(dex::eCancel);
         case host::AnswerKind::End: return finish(dex::eEnded);
@@ -140,7 +140,7 @@ int DbDatabase::decPickSubObjects(int mode, decSelectSet& out, decSSGet_filter* 
     log.Call(call);
     while (true) {
         out.Clear();
-        const host::Answer answer = host::Ask(nullptr);
+        const host::Answer answer = host::Ask(nullptr, host::Awaited::FacePick);
         switch (answer.kind) {
         case host::AnswerKind::Cancel: log.Call(call + " -> -4"); return dex::eCancel;
         case host::AnswerKind::End: log.Call(call + " -> -3"); return dex::eEnded;

@@ -9,11 +9,29 @@
 
 namespace host {
 
-Answer Ask(const char* prompt)
+const char* Placeholder(Awaited awaited)
 {
-    if (prompt && *prompt) EventLog::Instance().Show(prompt);
+    switch (awaited) {
+    case Awaited::Point: return "(a point x,y[,z], or Enter)";
+    case Awaited::PointOrKeyword: return "(a point x,y[,z], a keyword, or Enter)";
+    case Awaited::PointOrValue: return "(a point x,y[,z], a keyword or a value, or Enter)";
+    case Awaited::Number: return "(a number, or Enter)";
+    case Awaited::NumberOrPoints: return "(a number, or two points x,y[,z] on two lines, or Enter)";
+    case Awaited::Text: return "(a line of text, or Enter)";
+    case Awaited::Pick: return "(an object to pick: #N or @x,y, or Enter)";
+    case Awaited::FacePick: return "(faces to pick: #N:i,j or @x,y, or Enter)";
+    case Awaited::Selection: return "(objects to select: #N, @x,y, box:x1,y1,x2,y2, last, all, or Enter for none)";
+    case Awaited::Anything: break;
+    }
+    return "(an answer, or Enter)";
+}
+
+Answer Ask(const char* prompt, Awaited awaited)
+{
+    const bool prompted = prompt && *prompt;
+    if (prompted) EventLog::Instance().Show(prompt);
     Answer answer;
-    std::optional<ScriptLine> line = CommandLine::Instance().NextAnswer();
+    std::optional<ScriptLine> line = CommandLine::Instance().NextAnswer(prompted ? nullptr : Placeholder(awaited));
     if (!line) return answer;  // Esc
     answer.line = *line;
     if (line->text.empty())

@@ -23,8 +23,26 @@ struct Answer {
     ScriptLine line;  // the line itself (empty when the lines ran out)
 };
 
-// Shows a question's own prompt (when it has one) and reads its answer.
-Answer Ask(const char* prompt);
+// What a question waits for. A question the module asks without a prompt (a point question
+// never takes one) shows the host's own line naming it, so that no question waits unseen.
+enum class Awaited {
+    Anything,        // a question that does not say
+    Point,           // GetPoint
+    PointOrKeyword,  // a drag question with keywords
+    PointOrValue,    // a drag question that takes typed text too
+    Number,          // GetReal
+    NumberOrPoints,  // GetDistance, GetAngle
+    Text,            // GetString
+    Pick,            // one entity
+    FacePick,        // faces of entities
+    Selection,       // entities
+};
+
+// The host's line for a question of the kind asked without a prompt: "(a point x,y[,z], or Enter)".
+const char* Placeholder(Awaited awaited);
+
+// Shows the question's own prompt, or the placeholder when it has none, and reads its answer.
+Answer Ask(const char* prompt, Awaited awaited = Awaited::Anything);
 
 // Reports an answer the question does not take; the question is then asked again.
 void RefuseAnswer(const ScriptLine& line, const std::string& why);

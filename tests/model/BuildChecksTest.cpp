@@ -73,14 +73,16 @@ TEST_F(BuildChecksTest, InquiryCountsUnnamedObjectsUnownedWindowsAndWhatBearsANa
 
 TEST_F(BuildChecksTest, ChecksCountUnnamedBuildingsAndUnownedWindows)
 {
+    // The host's line under a pause, which asks for a point without a prompt.
+    const std::string kPause = "(a point x,y[,z], or Enter)\n";
     Script("chkbld\n\nchkwin\n\n");
     const std::string t = Transcript();
     // chkbld counts an empty tag as a name.
     EXPECT_THAT(t, HasSubstr("***检查未命名建筑***\n图形上共有<1>个未命名建筑物。\n" + Marked({unnamed}) +
-                             "> \n提示：单击退出查询。\n"));
+                             kPause + "> \n提示：单击退出查询。\n"));
     // Neither clears the selection first: what chkbld marked stays marked.
     EXPECT_THAT(t, HasSubstr("***检查未指定所属建筑的窗口***\n图形上共有<1>个未指定所属建筑物关系窗口。\n" +
-                             Marked({unnamed, freeWindow}) + "> \n提示：单击退出查询。\n"));
+                             Marked({unnamed, freeWindow}) + kPause + "> \n提示：单击退出查询。\n"));
     EXPECT_TRUE(host::EventLog::Instance().Calls("ClearSelectSet").empty());
 
     EntityArray same;

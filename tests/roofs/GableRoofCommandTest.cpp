@@ -212,7 +212,7 @@ TEST_F(GableRoofCommandTest, RefusedOutlinesAndCancelledInput)
     EXPECT_EQ(CountOf(out, "提示：屋顶底轮廓选择无效！"), 4);
     EXPECT_THAT(out, Not(HasSubstr("opened")));
     // The cancelled ridge point ends the command without a word.
-    EXPECT_THAT(out, HasSubstr("请输入屋脊线的起点\n> *cancel*\n> gable"));
+    EXPECT_THAT(out, HasSubstr("请输入屋脊线的起点\n(a point x,y[,z], or Enter)\n> *cancel*\n> gable"));
     EXPECT_EQ(Db()->AllObjects().size(), 4u);
 }
 

@@ -1,8 +1,13 @@
 // The simple questions, answered in-process from queued lines.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "CommandLine.h"
+#include "DbDatabase.h"
+#include "DragCallback.h"
 #include "Input.h"
+#include "Selection.h"
 #include "UiTestSupport.h"
 
 using ::host::QueueAnswers;
@@ -84,4 +89,48 @@ TEST_F(QuestionTest, MissingOutputPointersAreTolerated)
     EXPECT_EQ(dec::GetPoint(nullptr, nullptr), dex::eOk);
     EXPECT_EQ(dec::GetReal("x", nullptr, 0, 0), dex::eOk);
     EXPECT_EQ(dec::GetDistance("x", nullptr, 0, 0), dex::eOk);
+}
+
+// A question asked without a prompt (a point question never has one of its own) shows the
+// host's line naming what it waits for, and shows it again when it asks again after a refused
+// answer; a question with a prompt shows its prompt only.
+TEST_F(QuestionTest, AQuestionWithoutAPromptShowsWhatItWaitsFor)
+{
+    const auto db = [] { return dec::GetWorkingDatabase(); };
+    decDragCallback keywords, text;
+    text.SetUserInputFlags(kInputTakesText);
+    const struct {
+        const char* name;
+        std::function<void()> ask;
+        const char* answers;
+        std::string shown;  // the transcript
+    } kQuestions[] = {
+        {"a pause", [] { GePoint3d p; dec::GetPoint(nullptr, &p); }, "结束\n1,2\n",
+         "(a point x,y[,z], or Enter)\nanswers:1: a point is x,y or x,y,z, not \"结束\"\n(a point x,y[,z], or Enter)\n"},
+        {"a point from a base", [] { GePoint3d p, base; dec::GetPoint(&base, &p); }, "\n", "(a point x,y[,z], or Enter)\n"},
+        {"a number", [] { double v; dec::GetReal(nullptr, &v); }, "\n", "(a number, or Enter)\n"},
+        {"a number, empty prompt", [] { double v; dec::GetReal("", &v); }, "\n", "(a number, or Enter)\n"},
+        {"a number with its prompt", [] { double v; dec::GetReal("高度", &v); }, "\n", "高度\n"},
+        {"a distance", [] { double v; dec::GetDistance(nullptr, &v); }, "\n",
+         "(a number, or two points x,y[,z] on two lines, or Enter)\n"},
+        {"an angle", [] { double v; dec::GetAngle("", &v); }, "\n",
+         "(a number, or two points x,y[,z] on two lines, or Enter)\n"},
+        {"a text", [] { CString s; dec::GetString(nullptr, s); }, "\n", "(a line of text, or Enter)\n"},
+        {"a drag", [] { GePoint3d p; dec::GetDragPoint(nullptr, &p); }, "\n", "(a point x,y[,z], or Enter)\n"},
+        {"a drag with keywords", [&] { GePoint3d p; keywords.SetKeywords("高度(&H)"); dec::GetDragPoint(&keywords, &p); },
+         "\n", "(a point x,y[,z], a keyword, or Enter)\n"},
+        {"a drag that takes text", [&] { GePoint3d p; dec::GetDragPoint(&text, &p); }, "\n",
+         "(a point x,y[,z], a keyword or a value, or Enter)\n"},
+        {"a pick", [&] { decObjectId id; GePoint3d p; db()->decPickSingleEntity(id, p, nullptr, nullptr, nullptr, nullptr); },
+         "\n", "(an object to pick: #N or @x,y, or Enter)\n"},
+        {"a face pick", [&] { decSelectSet set; db()->decPickSubObjects(1, set, nullptr, nullptr); }, "*cancel*\n",
+         "(faces to pick: #N:i,j or @x,y, or Enter)\n"},
+        {"a selection", [] { decSelectSet set; dec::decSSGet(nullptr, set); }, "*cancel*\n", "(an answer, or Enter)\n"},
+    };
+    for (const auto& question : kQuestions) {
+        Reset();
+        QueueAnswers(question.answers);
+        question.ask();
+        EXPECT_EQ(Transcript(), question.shown) << question.name;
+    }
 }
