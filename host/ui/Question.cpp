@@ -9,6 +9,9 @@
 
 namespace host {
 
+namespace {
+
+// The host's line for a question of the kind asked without a prompt.
 const char* Placeholder(Awaited awaited)
 {
     switch (awaited) {
@@ -20,11 +23,12 @@ const char* Placeholder(Awaited awaited)
     case Awaited::Text: return "(a line of text, or Enter)";
     case Awaited::Pick: return "(an object to pick: #N or @x,y, or Enter)";
     case Awaited::FacePick: return "(faces to pick: #N:i,j or @x,y, or Enter)";
-    case Awaited::Selection: return "(objects to select: #N, @x,y, box:x1,y1,x2,y2, last, all, or Enter for none)";
     case Awaited::Anything: break;
     }
     return "(an answer, or Enter)";
 }
+
+}  // namespace
 
 Answer Ask(const char* prompt, Awaited awaited)
 {

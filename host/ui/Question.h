@@ -26,7 +26,7 @@ struct Answer {
 // What a question waits for. A question the module asks without a prompt (a point question
 // never takes one) shows the host's own line naming it, so that no question waits unseen.
 enum class Awaited {
-    Anything,        // a question that does not say
+    Anything,        // a question that does not say (a selection)
     Point,           // GetPoint
     PointOrKeyword,  // a drag question with keywords
     PointOrValue,    // a drag question that takes typed text too
@@ -35,13 +35,10 @@ enum class Awaited {
     Text,            // GetString
     Pick,            // one entity
     FacePick,        // faces of entities
-    Selection,       // entities
 };
 
-// The host's line for a question of the kind asked without a prompt: "(a point x,y[,z], or Enter)".
-const char* Placeholder(Awaited awaited);
-
-// Shows the question's own prompt, or the placeholder when it has none, and reads its answer.
+// Shows the question's own prompt, or when it has none the host's line for its kind ("(a point
+// x,y[,z], or Enter)") just above the answer, and reads its answer.
 Answer Ask(const char* prompt, Awaited awaited = Awaited::Anything);
 
 // Reports an answer the question does not take; the question is then asked again.
