@@ -18,6 +18,7 @@ void PrintPrompt(const char* text)
     while (true) {
         const std::size_t newline = rest.find('\n');
         host::EventLog::Instance().Show(rest.substr(0, newline));
+        host::CommandLine::Instance().NotePrinted(rest.substr(0, newline));
         if (newline == std::string_view::npos) break;
         rest.remove_prefix(newline + 1);
     }
@@ -67,6 +68,7 @@ bool CommandLine::RunLine(const ScriptLine& line)
     const Command chosen = *command;  // the handler may register commands and move the table
     m_current = chosen.name;
     m_ranOutReported = false;
+    m_promptShown = false;
     EventLog::Instance().Call("command " + chosen.name);
     const std::string who = "the command \"" + chosen.name + "\" ";
     try {
@@ -88,6 +90,17 @@ bool CommandLine::RunLine(const ScriptLine& line)
     }
     m_current.clear();
     return user.Refusals() == refusalsBefore;
+}
+
+void CommandLine::NotePrinted(std::string_view line)
+{
+    // A prompt ends as the module's prompts do ("左窗台点:", "<24.00>："); a message ("提示：…",
+    // a count) does not, and a question asked after it waits without a prompt.
+    const std::size_t last = line.find_last_not_of(' ');
+    const std::string_view trimmed = line.substr(0, last == std::string_view::npos ? 0 : last + 1);
+    m_promptShown = false;
+    for (const std::string_view end : {":", "：", ">", "?", "？"})
+        m_promptShown = m_promptShown || trimmed.ends_with(end);
 }
 
 void CommandLine::ShowHighlight()

@@ -41,6 +41,11 @@ public:
     // The command that runs, or empty.
     const std::string& Current() const { return m_current; }
 
+    // A line the module printed. Whether the last one the running command printed reads as a
+    // prompt: the command line shows it while a question waits, until the next line printed.
+    void NotePrinted(std::string_view line);
+    bool PromptShown() const { return m_promptShown; }
+
 private:
     // Shows the drawing's visible selection when it changed since it was last shown, so a
     // reader of the transcript sees what a user would see highlighted while answering.
@@ -48,6 +53,7 @@ private:
 
     std::string m_current;
     bool m_ranOutReported = false;
+    bool m_promptShown = false;
     std::vector<std::uint64_t> m_shownHighlight;
 };
 

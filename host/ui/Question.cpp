@@ -32,8 +32,9 @@ const char* Placeholder(Awaited awaited)
 
 Answer Ask(const char* prompt, Awaited awaited)
 {
-    const bool prompted = prompt && *prompt;
-    if (prompted) EventLog::Instance().Show(prompt);
+    const bool ownPrompt = prompt && *prompt;
+    if (ownPrompt) EventLog::Instance().Show(prompt);
+    const bool prompted = ownPrompt || CommandLine::Instance().PromptShown();
     Answer answer;
     std::optional<ScriptLine> line = CommandLine::Instance().NextAnswer(prompted ? nullptr : Placeholder(awaited));
     if (!line) return answer;  // Esc

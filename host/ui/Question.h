@@ -24,7 +24,8 @@ struct Answer {
 };
 
 // What a question waits for. A question the module asks without a prompt (a point question
-// never takes one) shows the host's own line naming it, so that no question waits unseen.
+// takes none of its own, so its prompt is the line the module printed last, when that line
+// reads as one) shows the host's own line naming it, so that no question waits unseen.
 enum class Awaited {
     Anything,        // a question that does not say (a selection)
     Point,           // GetPoint
@@ -37,8 +38,9 @@ enum class Awaited {
     FacePick,        // faces of entities
 };
 
-// Shows the question's own prompt, or when it has none the host's line for its kind ("(a point
-// x,y[,z], or Enter)") just above the answer, and reads its answer.
+// Shows the question's own prompt, or when it has none and the module's last printed line is
+// no prompt either, the host's line for its kind ("(a point x,y[,z], or Enter)") just above
+// the answer; then reads its answer.
 Answer Ask(const char* prompt, Awaited awaited = Awaited::Anything);
 
 // Reports an answer the question does not take; the question is then asked again.

@@ -91,9 +91,10 @@ TEST_F(QuestionTest, MissingOutputPointersAreTolerated)
     EXPECT_EQ(dec::GetDistance("x", nullptr, 0, 0), dex::eOk);
 }
 
-// A question asked without a prompt (a point question never has one of its own) shows the
-// host's line naming what it waits for, and shows it again when it asks again after a refused
-// answer; a question with a prompt shows its prompt only.
+// A question asked without a prompt (a point question has none of its own: the module's last
+// printed line is its prompt when it reads as one) shows the host's line naming what it waits
+// for, and shows it again when it asks again after a refused answer; a question with a prompt
+// shows its prompt only.
 TEST_F(QuestionTest, AQuestionWithoutAPromptShowsWhatItWaitsFor)
 {
     const auto db = [] { return dec::GetWorkingDatabase(); };
@@ -122,6 +123,13 @@ TEST_F(QuestionTest, AQuestionWithoutAPromptShowsWhatItWaitsFor)
         {"a face pick", [&] { decSelectSet set; db()->decPickSubObjects(1, set, nullptr, nullptr); }, "*cancel*\n",
          "(faces to pick: #N:i,j or @x,y, or Enter)\n"},
         {"a selection", [] { decSelectSet set; dec::decSSGet(nullptr, set); }, "*cancel*\n", "(an answer, or Enter)\n"},
+        // The module's last printed line stands for a point question's prompt when it reads as
+        // one; a message does not (the last row leaves no prompt shown for the rows above).
+        {"a point after a prompt", [] { GePoint3d p; dec::PrintPrompt("左窗台点: "); dec::GetPoint(nullptr, &p); },
+         "\n", "左窗台点: \n"},
+        {"a point after a message",
+         [] { GePoint3d p; dec::PrintPrompt("红色高亮显示的未分组三维对象数量是：3"); dec::GetPoint(nullptr, &p); },
+         "\n", "红色高亮显示的未分组三维对象数量是：3\n(a point x,y[,z], or Enter)\n"},
     };
     for (const auto& question : kQuestions) {
         Reset();
