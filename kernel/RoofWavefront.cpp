@@ -33,6 +33,8 @@ constexpr double kRounding = 1e-13;
 // meeting they would give a roof that neither order gives, so they are taken in their order.
 constexpr double kMeetReach = 1e-12;
 constexpr int kMeetWidenings = 9;
+// How wide, over the footprint's size, a slit of a face's outline may be.
+constexpr double kSlitWidth = 4e-6;
 
 // A piece of roof edge between two nodes, with the footprint edges whose faces it divides.
 struct Arc {
@@ -127,6 +129,8 @@ class Wavefront {
   }
 
   std::vector<RoofFace> Faces() const;
+  // The height of the last meeting, once Run has succeeded.
+  double Top() const { return now_; }
 
  private:
   std::vector<EdgeLine> lines_;
@@ -683,9 +687,10 @@ class Wavefront {
 // Where events fall within a hair of each other (several parallel eaves reaching one line
 // at once), or where collinear eaves share one moving line, a face's outline may run out
 // along a line and straight back. Such a slit is cut off: a point where the outline turns
-// right round (looking past points within 1 mm of it) goes, with those near points, when the
-// outline runs back past the point it came from or back onto the very line it came along.
-void WithoutSlits(std::vector<std::array<double, 3>>& points) {
+// back (with the points within 1 mm after it, a tip scattered by rounding) goes when the way
+// back stays within slitWidth of the way out. A thin face's tip, or a sliver of a face between
+// walls a few millimetres off square, strays far wider than that and stays.
+void WithoutSlits(std::vector<std::array<double, 3>>& points, double slitWidth) {
   auto near = [](const std::array<double, 3>& a, const std::array<double, 3>& b) {
     return std::fabs(a[0] - b[0]) < 1.0 && std::fabs(a[1] - b[1]) < 1.0 &&
            std::fabs(a[2] - b[2]) < 1.0;
@@ -702,11 +707,16 @@ void WithoutSlits(std::vector<std::array<double, 3>>& points) {
       while (skip < n - 1 && near(b, points[(i + skip) % n])) ++skip;
       const auto& c = points[(i + skip) % n];
       const double ux = b[0] - a[0], uy = b[1] - a[1], vx = c[0] - b[0], vy = c[1] - b[1];
-      const double lu = std::sqrt(ux * ux + uy * uy), lv = std::sqrt(vx * vx + vy * vy);
-      // A slit comes back at least as far as it went out, or along its own line; a thin
-      // face's tip does neither.
-      const bool alongItself = std::fabs(ux * vy - uy * vx) <= 0.01 * lu;
-      if (ux * vx + uy * vy >= -0.99999 * lu * lv || (lv < lu && !alongItself)) continue;
+      if (ux * vx + uy * vy >= 0.0) continue;
+      // How far the way back strays from the way out: the tip's points and c off the line
+      // from a through b, and a off the line from b to c.
+      auto off = [](const auto& p, const auto& from, const auto& to) {
+        const double dx = to[0] - from[0], dy = to[1] - from[1], len = std::hypot(dx, dy);
+        return len > 0.0 ? std::fabs((p[0] - from[0]) * dy - (p[1] - from[1]) * dx) / len : 0.0;
+      };
+      double width = off(a, b, c);
+      for (size_t k = 1; k <= skip; ++k) width = std::max(width, off(points[(i + k) % n], a, b));
+      if (width > slitWidth) continue;
       std::vector<size_t> gone;
       for (size_t k = 0; k < skip; ++k) gone.push_back((i + k) % n);
       std::sort(gone.rbegin(), gone.rend());
@@ -773,7 +783,7 @@ std::vector<RoofFace> Wavefront::Faces() const {
     }
     if (at != start) continue;
     for (int node : path) face.points.push_back({nodes_[node].x, nodes_[node].y, nodes_[node].z});
-    WithoutSlits(face.points);
+    WithoutSlits(face.points, kSlitWidth * scale_);
     if (face.points.size() >= 3) faces.push_back(face);
   }
   return faces;
@@ -781,7 +791,8 @@ std::vector<RoofFace> Wavefront::Faces() const {
 
 }  // namespace
 
-bool RoofFacesByWavefront(const std::vector<RoofLoop>& loops, std::vector<RoofFace>* faces) {
+bool RoofFacesByWavefront(const std::vector<RoofLoop>& loops, std::vector<RoofFace>* faces,
+                          double* top) {
   faces->clear();
   // A corner that ran along two lines come together is first set at the neighbour it merged
   // with, which keeps a meeting that neighbour is in together (spokes closing on their hub);
@@ -792,6 +803,7 @@ bool RoofFacesByWavefront(const std::vector<RoofLoop>& loops, std::vector<RoofFa
     Wavefront wave(loops, onOwnLines);
     if (wave.Run()) {
       *faces = wave.Faces();
+      if (top) *top = wave.Top();
       return true;
     }
   }

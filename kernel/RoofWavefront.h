@@ -26,8 +26,10 @@ struct RoofFace {
   std::vector<std::array<double, 3>> points;
 };
 
-// Fills faces (one per edge whose face has area) and returns true; returns false, with no
-// faces, when the wavefront cannot be followed to its end (a degenerate, spiked or
-// self-touching footprint, a loop reached below its eave, or meetings a hair apart whose
-// order cannot be told). The work is bounded: it never loops without end.
-bool RoofFacesByWavefront(const std::vector<RoofLoop>& loops, std::vector<RoofFace>* faces);
+// Fills faces (one per edge whose face has area) and, when top is given, the height of the
+// last meeting (no roof point lies higher), and returns true; returns false, with no faces,
+// when the wavefront cannot be followed to its end (a degenerate, spiked or self-touching
+// footprint, a loop reached below its eave, or meetings a hair apart whose order cannot be
+// told). The work is bounded: it never loops without end.
+bool RoofFacesByWavefront(const std::vector<RoofLoop>& loops, std::vector<RoofFace>* faces,
+                          double* top = nullptr);

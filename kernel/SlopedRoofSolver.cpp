@@ -16,6 +16,10 @@ constexpr int kMaxLoops = 9;
 constexpr int kMaxPoints = 499;
 constexpr int kMaxFaces = 499;
 constexpr int kMaxFacePoints = 4999;
+// How many single-precision units of rounding the answer's check allows a face point off
+// its plane or above the top, and the faces' areas off the footprint's.
+constexpr double kPlaneUnits = 64.0;
+constexpr double kAreaUnits = 8.0;
 
 struct Vec3 {
   double x, y, z;
@@ -242,6 +246,91 @@ std::vector<Face> MergeCoplanarFaces(const std::vector<Face>& faces,
   return out;
 }
 
+// ---- The answer's check ----
+
+// Single precision's unit at a magnitude: the most a value of that size moves when it is
+// rounded to the nearest float, doubled (its inputs were rounded too).
+double FloatUnit(double magnitude) { return std::ldexp(std::max(std::fabs(magnitude), 1.0), -23); }
+
+// The largest plan coordinate of the footprint: every face point lies within its box.
+double PlanMagnitude(const Footprint& f) {
+  double m = 0.0;
+  for (int i = 0; i < f.Size(); ++i) m = std::max({m, std::fabs(f.x[i]), std::fabs(f.y[i])});
+  return m;
+}
+
+double Perimeter(const std::vector<float>& x, const std::vector<float>& y) {
+  double sum = 0.0;
+  for (size_t i = 0; i < x.size(); ++i) {
+    const size_t j = (i + 1) % x.size();
+    sum += std::hypot(double(x[j]) - x[i], double(y[j]) - y[i]);
+  }
+  return sum;
+}
+
+// The footprint's area to be roofed: the outline's less its courtyards'.
+double FootprintArea(const Footprint& f) {
+  double area = 0.0;
+  for (size_t l = 0; l < f.start.size(); ++l) {
+    double twice = 0.0;
+    for (int i = f.start[l]; i < f.start[l] + f.count[l]; ++i) {
+      const int j = f.Next(i);
+      twice += f.x[i] * f.y[j] - f.x[j] * f.y[i];
+    }
+    area += l == 0 ? std::fabs(twice) / 2.0 : -std::fabs(twice) / 2.0;
+  }
+  return area;
+}
+
+double FootprintPerimeter(const Footprint& f) {
+  double sum = 0.0;
+  for (int i = 0; i < f.Size(); ++i) sum += std::hypot(f.x[f.Next(i)] - f.x[i], f.y[f.Next(i)] - f.y[i]);
+  return sum;
+}
+
+// Whether every point of the face of footprint edge e lies on the edge's plane: its height
+// above the loop's eave is the edge's rise times its distance inward from the edge's line.
+// Rounding a point to single precision moves it by a unit in plan, which moves the plane's
+// height under it by the rise, and its height by a unit of the heights.
+bool LiesOnEdgePlane(const Footprint& f, int e, const Face& face, double planUnit, double heightUnit) {
+  const int j = f.Next(e);
+  const double dx = f.x[j] - f.x[e], dy = f.y[j] - f.y[e], len = std::hypot(dx, dy);
+  const double rise = std::tan(double(f.slope[e]));
+  const double base = f.base[f.loopOf[e]];
+  const double tol = kPlaneUnits * (rise * planUnit + heightUnit);
+  for (size_t k = 0; k < face.x.size(); ++k) {
+    const double inward = ((face.x[k] - f.x[e]) * dy - (face.y[k] - f.y[e]) * dx) / len;
+    if (!(std::fabs(face.z[k] - (base + rise * inward)) <= tol)) return false;
+  }
+  return true;
+}
+
+// Whether the faces cover the footprint once: their plan areas sum to its area. Rounding
+// moves every face point, and every footprint point, by a unit in plan, which moves an
+// area by at most the unit times half the perimeter.
+bool TilesFootprint(const Footprint& f, const std::vector<Face>& faces, double planUnit) {
+  double area = 0.0, perimeters = FootprintPerimeter(f);
+  for (const Face& face : faces) {
+    area += std::fabs(PlanArea(face));
+    perimeters += Perimeter(face.x, face.y);
+  }
+  return std::fabs(area - FootprintArea(f)) <= kAreaUnits * planUnit * perimeters / 2.0;
+}
+
+// Whether no face point stands above the roof's top, beyond rounding: the merge of a
+// plane's faces splits their edges in single precision, which may move a point along a
+// sloped edge by a unit in plan and so by the steepest rise in height.
+bool StaysBelow(const Footprint& f, const std::vector<Face>& faces, double top, double planUnit,
+                double heightUnit) {
+  double steepest = 0.0;
+  for (float s : f.slope) steepest = std::max(steepest, std::tan(double(s)));
+  const double tol = kPlaneUnits * (steepest * planUnit + heightUnit);
+  for (const Face& face : faces)
+    for (float z : face.z)
+      if (!(z <= top + tol)) return false;
+  return true;
+}
+
 // The roof faces of the cleaned footprint; empty when it has none.
 std::vector<Face> SolveFootprint(const Footprint& f) {
   if (!Solvable(f)) return {};
@@ -258,7 +347,11 @@ std::vector<Face> SolveFootprint(const Footprint& f) {
     minY = std::min(minY, f.y[i]), maxY = std::max(maxY, f.y[i]);
   }
   std::vector<RoofFace> roof;
-  if (!RoofFacesByWavefront(loops, &roof)) return {};
+  double top = 0.0;
+  if (!RoofFacesByWavefront(loops, &roof, &top)) return {};
+  top += lowest;
+  const double planUnit = FloatUnit(PlanMagnitude(f));
+  const double heightUnit = FloatUnit(std::max(std::fabs(top), std::fabs(double(lowest))));
 
   const std::vector<Plane> edgePlanes = EdgePlanes(f, std::max(maxX - minX, maxY - minY));
   std::vector<Face> faces;
@@ -270,6 +363,7 @@ std::vector<Face> SolveFootprint(const Footprint& f) {
       face.y.push_back(static_cast<float>(p[1]));
       face.z.push_back(static_cast<float>(p[2] + lowest));
     }
+    if (!LiesOnEdgePlane(f, r.edge, face, planUnit, heightUnit)) return {};
     faces.push_back(face);
     planes.push_back(edgePlanes[r.edge]);
   }
@@ -278,6 +372,7 @@ std::vector<Face> SolveFootprint(const Footprint& f) {
     if (face.x.size() < 3) continue;
     merged.push_back(std::move(face));
   }
+  if (!TilesFootprint(f, merged, planUnit) || !StaysBelow(f, merged, top, planUnit, heightUnit)) return {};
   return merged;
 }
 
