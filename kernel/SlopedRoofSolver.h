@@ -27,7 +27,11 @@
 // outline's roof meeting a higher courtyard before it is as high as the courtyard's eave), or
 // so degenerate that its roof cannot be followed (zero-length edges, spikes, crossing edges,
 // meetings of a symmetric footprint a hair apart whose order cannot be told) gives 0 and no
-// faces: a roof is right or refused.
+// faces: a roof is right or refused. So does a roof that fails the check made before it is
+// returned: every face point on its edge's plane (the edge's rise times its inward distance
+// above its loop's eave), the faces' plan areas summing to the outline's less the
+// courtyards', and no point above the last meeting's height, each within what rounding to
+// single precision at the coordinates' magnitude moves.
 int SolveSlopedRoofFaces(int nLoops, std::int16_t loopPointCounts[], const float loopBase[],
                          float x[], float y[], float slope[], int* faceCount,
                          std::int16_t faceVertexCounts[], float faceX[], float faceY[],

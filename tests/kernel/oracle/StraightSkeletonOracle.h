@@ -28,7 +28,10 @@ struct SkeletonFace {
 
 // A face's outline without its spikes: where an edge's face is squeezed between two collinear
 // edges, CGAL keeps it as a needle of no width running up between their faces. A point is a
-// spike's tip when the outline runs out to it and back within 1 mm of one line.
+// spike's tip when the outline runs out to it and back along one line: the far end
+// of the longer side lies within a hundredth of a millimetre of the shorter side's line; a
+// side shorter than that repeats its point. A side shorter than a millimetre alone makes no
+// spike, nor does a sliver a millimetre wide: a surveyed outline's faces have both.
 inline std::vector<std::array<double, 3>> WithoutSpikes(std::vector<std::array<double, 3>> points) {
   for (bool removed = true; removed && points.size() > 3;) {
     removed = false;
@@ -39,8 +42,8 @@ inline std::vector<std::array<double, 3>> WithoutSpikes(std::vector<std::array<d
       const auto& b = points[(i + 1) % n];
       const double ax = a[0] - v[0], ay = a[1] - v[1], bx = b[0] - v[0], by = b[1] - v[1];
       const double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
-      const bool repeat = std::min(la, lb) < 1e-6;
-      const bool tip = ax * bx + ay * by > 0 && std::fabs(ax * by - ay * bx) < 1.0 * std::max(la, lb);
+      const bool repeat = std::min(la, lb) < 0.01;
+      const bool tip = ax * bx + ay * by > 0 && std::fabs(ax * by - ay * bx) < 0.01 * std::min(la, lb);
       if (repeat || tip) {
         points.erase(points.begin() + static_cast<long>(i));
         removed = true;
