@@ -125,6 +125,7 @@ inline std::vector<Outline> CgalInwardOffset(const Outline& outline, double dist
 
 inline std::string Describe(const std::vector<Outline>& loops, double degrees) {
   std::ostringstream s;
+  s.precision(10);  // enough to give the single-precision points back exactly
   s << "slope " << degrees << " footprint";
   for (size_t l = 0; l < loops.size(); ++l) {
     s << (l ? " hole" : "");
