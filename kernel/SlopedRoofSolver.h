@@ -30,8 +30,9 @@
 // faces: a roof is right or refused. So does a roof that fails the check made before it is
 // returned: every face point on its edge's plane (the edge's rise times its inward distance
 // above its loop's eave), the faces' plan areas summing to the outline's less the
-// courtyards', and no point above the last meeting's height, each within what rounding to
-// single precision at the coordinates' magnitude moves.
+// courtyards', and no point above the last meeting's height, each within a few dozen units
+// of single precision at the coordinates' magnitude (what rounding moves, with room for the
+// wavefront's own).
 int SolveSlopedRoofFaces(int nLoops, std::int16_t loopPointCounts[], const float loopBase[],
                          float x[], float y[], float slope[], int* faceCount,
                          std::int16_t faceVertexCounts[], float faceX[], float faceY[],
