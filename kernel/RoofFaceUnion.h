@@ -1,10 +1,11 @@
 #pragma once
 #include <cstdint>
 
-// The roof-face union engine: the faces of roofs that run into one another are cut along the
-// lines where they pass through each other, and every piece that lies wholly under (or on)
-// another face is dropped. Neighbouring or coplanar pieces are never joined: every result
-// loop lies inside one input face.
+// The roof-face union engine: the upper envelope of the faces of roofs that run into one
+// another. Every face keeps the part of its plan outline over which no other face stands
+// higher; an upright face (a slab's band, a gable's end wall) hides nothing and keeps the part
+// that lies under no other face. Neighbouring or coplanar pieces are never joined: every
+// result loop lies inside one input face.
 
 namespace kernel {
 
@@ -17,13 +18,14 @@ inline constexpr std::int16_t HoleLoopMarker = 12332;
 inline constexpr int kUnionCountCapacity = 1000;
 inline constexpr int kUnionCoordinateCapacity = 10000;
 
-// How far from the origin of its coordinates the union still welds what it computes. It
-// takes single-precision coordinates and takes points within 0.1 of each other for one;
-// two roundings of one point to a float lie at most one float step apart, and at a
-// coordinate c that step is at most c x 2^-23. So up to 0.1 x 2^23 (838,860.8, about 839 m)
-// the two still weld; farther out they may lie a step of 0.125 or more apart and the faces
-// no longer close. Callers hand coordinates over relative to the faces' lower corner, so
-// this bounds the span of what they unite.
+// How far from the origin of its coordinates the union still joins a slab's band to its
+// roof. A point of an upright face within 0.1 mm of a face's plan outline is not under that
+// face, so the band along a roof's eave stays; the union takes single-precision coordinates,
+// and two roundings of one point to a float lie at most one float step apart, at a
+// coordinate c at most c x 2^-23. So up to 0.1 x 2^23 (838,860.8, about 839 m) a band's
+// foot and its roof's eave stay within that 0.1; farther out the band may be taken for
+// covered by its own roof. Callers hand coordinates over relative to the faces' lower
+// corner, so this bounds the span of what they unite.
 inline constexpr double kUnionWeldableReach = 0.1 * 0x1p23;
 
 }  // namespace kernel
@@ -45,33 +47,35 @@ struct UnionFaceArrays {
 // wound either way.
 //
 // Out: *faceCount is the number of result loops and the arrays hold them in the same
-// sequence layout. A count is POSITIVE for an outer loop and NEGATIVE (minus the vertex
-// count) for a hole; a hole always follows the outer loop it belongs to. A reader must walk
-// the loops in order, advance through x, y and z by the ABSOLUTE value of each count, and
-// treat a negative count as a hole of the last outer loop (or skip it), never as a face of
-// its own.
+// sequence layout, the pieces of face 1 first, then those of face 2, .... A count is
+// POSITIVE for an outer loop and NEGATIVE (minus the vertex count) for a hole; a hole always
+// follows the outer loop it belongs to. A reader must walk the loops in order, advance
+// through x, y and z by the ABSOLUTE value of each count, and treat a negative count as a
+// hole of the last outer loop (or skip it), never as a face of its own. An outer loop runs
+// the way its face runs (in plan, or for an upright face seen square to it), a hole the
+// other way.
 //
-// Returns 1 with the result, which may be empty (*faceCount 0: every piece was covered, or
-// no face was usable). Returns 0 with *faceCount 0 and the arrays left as they were when the
+// Returns 1 with the result, which may be empty (*faceCount 0: every face was hidden, or no
+// face was usable). Returns 0 with *faceCount 0 and the arrays left as they were when the
 // input breaks the caller's capacities (more than 999 faces or 9999 vertices, a negative
-// count, a coordinate that is not finite) or the result would not fit them: the result can
-// hold more loops than the input. It also gives no result when one face would be cut into
-// more pieces than the engine's work storage allows (some four million).
+// count, a coordinate that is not finite) or the result would not fit them (the result can
+// hold more loops than the input), and when the faces reach farther from the middle of
+// their plan box, or an upright face stands taller, than the integer grid holds (some 4e16
+// mm).
 //
-// A result loop lies in the plane of its input face, straight above or below the plan
-// position it comes from (square to the plane for a face steeper than about 84 degrees), so
-// a face whose vertices are not quite in one plane keeps its plan outline. Roofs that close over their outlines with their eaves at one height (hip
-// roofs, gable roofs with their end triangles) come back as pieces that cover the plan
-// union of their faces once, to about 1e-6 of its area; two faces in one plane with the
-// same facing are not cut against each other, and when they only partly overlap both stay
-// whole. Faces of fewer than three vertices or whose vertices lie on one line span no
-// plane: they neither yield pieces nor cut or cover other faces. Of faces that do not cross
-// and lie within 1.0 of each other in height (in one plane, or level faces a hair apart),
-// the one whose plane stands higher over their common plan box covers the other; of faces
-// in one plane (several identical faces, or faces of two roofs of one pitch over one eave
-// line) the earliest in input order is kept. Far from the origin, where single precision
-// has rounded the vertices and a face is not quite plane, the crossings of faces are
-// sought within that rounding of their edges.
+// Every plan point of the faces is covered once, by the highest face there: a lower roof
+// partly under a higher one is cut at the higher one's edge. Faces in one plane (within
+// what rounding to single precision moved them) are a tie, which the earlier in input order
+// wins where both lie: of several identical faces the first stays, and of two that partly
+// overlap the later loses the overlap. A face that nothing stands over comes back as it
+// went, vertex for vertex, so one roof alone comes back unchanged. A cut face's pieces lie
+// in its plane: a vertex that was one of the face's keeps its three coordinates, a new one
+// is rounded to the grid of 0.01 mm (along the face for one steeper than 45 degrees, in
+// plan otherwise) and lifted onto the plane. An upright face keeps what lies under no other
+// face, a point of its plan line within 0.1 mm of another face's plan outline (an edge that
+// face shares with no other face that hides) counting as not under it: a slab's band along
+// its own roof's eave stays whole at every turn. Faces of fewer than three vertices or
+// whose vertices lie on one line span no plane: they neither yield pieces nor hide others.
 //
 // One call at a time per caller; the engine keeps no state between calls.
 int UnionRoofFaces(int* faceCount, std::int16_t vertexCounts[], float x[], float y[], float z[]);

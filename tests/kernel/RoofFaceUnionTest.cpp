@@ -1,5 +1,5 @@
-// The roof-face union engine through its entry point: cutting, covering, holes, identical
-// faces, box margins, vertical faces, and the caller's capacities.
+// The roof-face union engine through its entry point: small scenes of known envelope (cover,
+// ties, holes, upright faces), the grid's origin and scale, and the caller's capacities.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,185 +26,105 @@ std::vector<Face> Pyramid(double cx, double cy, double w, double z0, double z1) 
   return faces;
 }
 
-// The result loops that lie in the plane of `face` (within tol): how many, and their plan
-// area (holes counted negative).
-struct Share {
-  int pieces = 0;
-  double area = 0.0;
+// Plan area of the pieces that are not upright (holes negative) and area of the upright ones
+// in their own planes.
+struct Areas {
+  int outers = 0, holes = 0;
+  double plan = 0.0, upright = 0.0;
 };
 
-Share ShareOf(const UnionRun& run, const Face& face, double tol) {
-  Share share;
+Areas AreasOf(const UnionRun& run) {
+  Areas areas;
   for (const UnionLoop& loop : run.loops) {
-    if (HomeFace(loop, {face}, tol) != 0) continue;
-    ++share.pieces;
-    share.area += std::fabs(PlanArea(loop.points)) * (loop.hole ? -1 : 1);
+    (loop.hole ? areas.holes : areas.outers) += 1;
+    const double sign = loop.hole ? -1.0 : 1.0;
+    if (!PlaneOf(loop.points).Vertical()) {
+      areas.plan += sign * std::fabs(PlanArea(loop.points));
+      continue;
+    }
+    double along = 0.0;  // an upright loop's area seen square to its plane
+    const Plane plane = PlaneOf(loop.points);
+    for (size_t i = 0; i < loop.points.size(); ++i) {
+      const P3& a = loop.points[i];
+      const P3& b = loop.points[(i + 1) % loop.points.size()];
+      along += (-plane.ny * a.x + plane.nx * a.y) * b.z - (-plane.ny * b.x + plane.nx * b.y) * a.z;
+    }
+    areas.upright += sign * std::fabs(along) / 2;
   }
-  return share;
+  return areas;
 }
 
-TEST(RoofFaceUnion, LoneFaceComesBackWithoutItsStraightVertices) {
-  // A tilted quadrilateral with a vertex in the middle of the bottom edge, one 0.005 off the
-  // line of the right edge, and one where the top edge turns by 0.1 degree, 3.5 off its
-  // line: the first two go, the third stays (without it 7,000 mm2 of roof went).
-  const double bend = std::tan(0.1 * 3.14159265358979 / 180.0) * 2000;
-  const Face face{{0, 0, 0},       {2000, 0, 0},           {4000, 0, 0},
-                  {4000.005, 1500, 750}, {4000, 3000, 1500}, {2000, 3000 + bend, 1500 + bend / 2},
-                  {0, 3000, 1500}};
-  const UnionRun run = RunUnion({face});
-  ASSERT_EQ(run.status, 1);
-  ASSERT_EQ(run.count, 1);
-  EXPECT_EQ(run.counts[0], 5);
-  EXPECT_EQ(HomeFace(run.loops[0], {face}, 0.5), 0);
-  EXPECT_NEAR(std::fabs(PlanArea(run.loops[0].points)), 4000.0 * 3000.0 + 2000.0 * bend, 1.0);
-}
-
-TEST(RoofFaceUnion, FacesTooThinToSpanAPlaneAreSkipped) {
-  const Face line{{0, 0, 0}, {100, 100, 100}, {300, 300, 300}};
-  const Face two{{0, 0, 0}, {100, 0, 0}};
-  const Face level = Rect(0, 0, 100, 100, 50);
-  const UnionRun none = RunUnion({});
-  EXPECT_EQ(none.status, 1);
-  EXPECT_EQ(none.count, 0);
-  const UnionRun run = RunUnion({line, two, level});
-  ASSERT_EQ(run.status, 1);
-  ASSERT_EQ(run.count, 1);
-  EXPECT_EQ(HomeFace(run.loops[0], {level}, 0.01), 0);
-}
-
-// A face wholly under another goes, also one left uncut that has straight vertices and lies
-// within 1.0 below the cover.
-TEST(RoofFaceUnion, FaceUnderAnotherIsDropped) {
-  const Face straight{{0, 0, 0}, {500, 0, 0}, {1000, 0, 0}, {1000, 1000, 0}, {0, 1000, 0}};
-  for (const auto& [low, high] : {std::pair{Rect(100, 100, 900, 900, 0), Rect(0, 0, 1000, 1000, 500)},
-                                  std::pair{straight, Rect(-50, -50, 1050, 1050, 0.5)}}) {
-    const UnionRun run = RunUnion({low, high});
-    ASSERT_EQ(run.count, 1);
-    EXPECT_NEAR(run.loops[0].points[0].z, high[0].z, 1e-4);
-  }
-}
-
-TEST(RoofFaceUnion, CoplanarFacesAreNeverCutAndOnlyAFaceInsideAnotherGoes) {
-  const Face big = Rect(0, 0, 1000, 1000, 0);
-  const Face inside = Rect(200, 200, 600, 600, 0);
-  const Face across = Rect(800, 800, 1500, 1500, 0);
-  const UnionRun run = RunUnion({big, inside, across});
-  ASSERT_EQ(run.count, 2);
-  EXPECT_NEAR(std::fabs(PlanArea(run.loops[0].points)), 1000.0 * 1000.0, 1.0);
-  EXPECT_NEAR(std::fabs(PlanArea(run.loops[1].points)), 700.0 * 700.0, 1.0);
-}
-
-TEST(RoofFaceUnion, OfIdenticalFacesTheEarliestStays) {
+// Small scenes whose upper envelope is known: what each keeps, in pieces, holes and areas.
+TEST(RoofFaceUnion, SmallScenesKeepTheirUpperEnvelope) {
   const Face slope{{0, 0, 0}, {1000, 0, 0}, {1000, 800, 600}, {0, 800, 600}};
-  const Face elsewhere = Rect(3000, 0, 4000, 1000, 0);
-  const UnionRun run = RunUnion({elsewhere, slope, slope, slope});
-  ASSERT_EQ(run.status, 1);
-  ASSERT_EQ(run.count, 2);
-  EXPECT_EQ(HomeFace(run.loops[0], {elsewhere}, 0.01), 0);
-  EXPECT_EQ(HomeFace(run.loops[1], {slope}, 0.5), 0);
-  EXPECT_NEAR(std::fabs(PlanArea(run.loops[1].points)), 1000.0 * 800.0, 1.0);
-}
-
-// The same face from another start vertex and wound the other way faces the other way, so
-// the two are cut against each other (along a diagonal through their common vertices); still
-// the face is there once, seen from above.
-TEST(RoofFaceUnion, IdenticalFacesWoundApartStayOnce) {
-  const Face slope{{0, 0, 0}, {1000, 0, 0}, {1000, 800, 600}, {0, 800, 600}};
-  const Face again{slope[2], slope[1], slope[0], slope[3]};
-  for (const auto& faces : {std::vector<Face>{slope, again}, std::vector<Face>{again, slope}}) {
-    const UnionRun run = RunUnion(faces);
-    ASSERT_EQ(run.status, 1);
-    ASSERT_GE(run.count, 1);
-    const Share share = ShareOf(run, slope, 0.5);
-    EXPECT_EQ(share.pieces, run.count);
-    EXPECT_NEAR(share.area, 1000.0 * 800.0, 1.0);
-  }
-}
-
-// A horizontal face has no height, so a slope cuts it only when the slope's heights reach
-// at least 1.0 below and 1.0 above it.
-TEST(RoofFaceUnion, BoxesMustOverlapByTheMarginOnEveryAxis) {
+  const Face slopeWoundApart{slope[2], slope[1], slope[0], slope[3]};
   const Face level = Rect(0, 0, 1000, 1000, 0);
-  for (const double low : {-0.5, -50.0}) {
-    // The slope rises along x from `low` at x = 100 to 400 at x = 900.
-    const Face slope{{100, 200, low}, {900, 200, 400}, {900, 800, 400}, {100, 800, low}};
-    const UnionRun run = RunUnion({level, slope});
-    // The level face stays whole either way: the line where the slope passes through it
-    // ends inside it and leads nowhere. Cut, the slope loses its part under the level face.
-    EXPECT_EQ(ShareOf(run, level, 0.01).pieces, 1) << low;
-    const Share slopeShare = ShareOf(run, slope, 0.5);
-    EXPECT_EQ(slopeShare.pieces, 1) << low;
-    const double level0 = 100 + 800 * (-low / (400 - low));  // where the slope passes z = 0
-    const double expected = low < -1.0 ? (900 - level0) * 600 : 800.0 * 600.0;
-    EXPECT_NEAR(slopeShare.area, expected, 1.0) << low;
-  }
-}
-
-TEST(RoofFaceUnion, VerticalFacesCutButNeverCover) {
-  const Face level = Rect(0, 0, 1000, 1000, 0);
-  // A wall right across, beyond the level face at both ends, and a shorter wall standing
-  // inside it; both from 300 below to 300 above the level face.
+  std::vector<Face> pierced{level};
+  for (const Face& f : Pyramid(500, 500, 200, -200, 200)) pierced.push_back(f);
+  std::vector<Face> lidded = pierced;
+  lidded.push_back(Rect(-100, -100, 1100, 1100, 1000));
+  // Upright walls from 300 below the level face to 300 above: across it, and along its edge.
   const Face across{{500, -200, -300}, {500, 1200, -300}, {500, 1200, 300}, {500, -200, 300}};
-  const Face inside{{250, 100, -300}, {250, 900, -300}, {250, 900, 300}, {250, 100, 300}};
-  const UnionRun run = RunUnion({level, across, inside});
-  ASSERT_EQ(run.status, 1);
-  // The level face in two halves, both kept. The long wall meets the level face only along a
-  // line that ends inside the wall, so it stays whole; the short wall is cut at z = 0 and its
-  // lower part, wholly under the level face, goes.
-  const Share levelShare = ShareOf(run, level, 0.01);
-  EXPECT_EQ(levelShare.pieces, 2);
-  EXPECT_NEAR(levelShare.area, 1000.0 * 1000.0, 1.0);
-  EXPECT_EQ(ShareOf(run, across, 0.01).pieces, 1);
-  EXPECT_EQ(ShareOf(run, inside, 0.01).pieces, 1);
-  for (const UnionLoop& loop : run.loops) {
-    if (HomeFace(loop, {inside}, 0.01) != 0) continue;
-    for (const P3& p : loop.points) EXPECT_GT(p.z, -0.01);
+  const Face alongEdge{{1000, 0, -300}, {1000, 1000, -300}, {1000, 1000, 300}, {1000, 0, 300}};
+  const struct {
+    const char* name;
+    std::vector<Face> faces;
+    Areas expected;
+  } cases[] = {
+      {"a face wholly under another goes", {Rect(100, 100, 900, 900, 0), Rect(0, 0, 1000, 1000, 500)}, {1, 0, 1e6, 0}},
+      {"a lower roof partly under a higher one is cut at the higher one's edge",
+       {level, Rect(500, -100, 1500, 1100, 100)}, {2, 0, 500.0 * 1000 + 1000.0 * 1200, 0}},
+      {"of coplanar faces the earlier stays whole, the later loses the overlap",
+       {level, Rect(200, 200, 600, 600, 0), Rect(800, 800, 1500, 1500, 0)}, {2, 0, 1e6 + 700.0 * 700 - 200.0 * 200, 0}},
+      {"of identical faces the earliest stays", {Rect(3000, 0, 4000, 1000, 0), slope, slope, slope}, {2, 0, 1e6 + 800e3, 0}},
+      {"an identical face wound the other way goes too", {slope, slopeWoundApart}, {1, 0, 800e3, 0}},
+      {"a pierced face keeps a hole, the pyramid its top", pierced, {5, 1, 1e6, 0}},
+      {"a dropped face takes its holes along", lidded, {1, 0, 1200.0 * 1200, 0}},
+      {"faces spanning no plane give nothing",
+       {{{0, 0, 0}, {100, 100, 100}, {300, 300, 300}}, {{0, 0, 0}, {100, 0, 0}}, level}, {1, 0, 1e6, 0}},
+      // The wall across keeps what is not under the level face, a U (and 0.1 mm by each of
+      // its edges); the wall along its edge stands clear of it.
+      {"upright walls keep what is under no face", {level, across, alongEdge},
+       {3, 0, 1e6, 2 * 200.0 * 600 + 1000.0 * 300 + 2 * 0.1 * 300 + 1000.0 * 600}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const UnionRun run = RunUnion(c.faces);
+    ASSERT_EQ(run.status, 1);
+    const Areas got = AreasOf(run);
+    EXPECT_EQ(got.outers, c.expected.outers);
+    EXPECT_EQ(got.holes, c.expected.holes);
+    // The cuts are rounded to the grid's 0.01 mm.
+    EXPECT_NEAR(got.plan, c.expected.plan, 5.0);
+    EXPECT_NEAR(got.upright, c.expected.upright, 5.0);
   }
+  // The earliest of identical faces is the one kept, as it came.
+  const UnionRun apart = RunUnion({slopeWoundApart, slope});
+  ASSERT_EQ(apart.count, 1);
+  EXPECT_EQ(apart.loops[0].points[0].x, slopeWoundApart[0].x);
+  EXPECT_EQ(apart.loops[0].points[0].y, slopeWoundApart[0].y);
 }
 
-// A pyramid pushed up through a level face: the face keeps a hole where the pyramid comes
-// through, written after it with a negative count; the pyramid loses what lies below.
-TEST(RoofFaceUnion, PiercedFaceKeepsAHoleWithANegativeCount) {
-  const Face level = Rect(0, 0, 1000, 1000, 0);
-  std::vector<Face> faces{level};
-  for (const Face& f : Pyramid(500, 500, 200, -200, 200)) faces.push_back(f);
-  const UnionRun run = RunUnion(faces);
-  ASSERT_EQ(run.status, 1);
-  ASSERT_GE(run.count, 2);
-  // Loop 1 is the level face's outline, loop 2 its hole: the pyramid's section, a square
-  // of half width 100 (the pyramid is cut half-way up).
-  EXPECT_GT(run.counts[0], 0);
-  ASSERT_LT(run.counts[1], 0);
-  EXPECT_EQ(-run.counts[1], 4);
-  EXPECT_NEAR(std::fabs(PlanArea(run.loops[0].points)), 1000.0 * 1000.0, 1.0);
-  EXPECT_NEAR(std::fabs(PlanArea(run.loops[1].points)), 200.0 * 200.0, 1.0);
-  for (const P3& p : run.loops[1].points) {
-    EXPECT_NEAR(p.z, 0.0, 0.01);
-    EXPECT_NEAR(std::max(std::fabs(p.x - 500), std::fabs(p.y - 500)), 100.0, 0.01);
-  }
-  // Every other loop is an outer piece of the pyramid above the level face; the absolute
-  // counts account for every vertex in sequence.
-  for (size_t l = 2; l < run.loops.size(); ++l) {
-    EXPECT_GT(run.counts[l], 0);
-    for (const P3& p : run.loops[l].points) EXPECT_GT(p.z, -0.01);
-  }
-  // Seen from above: the level face less the hole plus the pyramid top.
-  double area = 0.0;
-  for (const UnionLoop& loop : run.loops)
-    area += std::fabs(PlanArea(loop.points)) * (loop.hole ? -1 : 1);
-  EXPECT_NEAR(area, 1000.0 * 1000.0, 2.0);
-}
-
-TEST(RoofFaceUnion, DroppedOuterLoopTakesItsHolesAlong) {
-  const Face level = Rect(0, 0, 1000, 1000, 0);
-  std::vector<Face> faces{level};
-  for (const Face& f : Pyramid(500, 500, 200, -200, 200)) faces.push_back(f);
-  const Face lid = Rect(-100, -100, 1100, 1100, 1000);
-  faces.push_back(lid);
-  const UnionRun run = RunUnion(faces);
-  ASSERT_EQ(run.count, 1);
-  EXPECT_GT(run.counts[0], 0);
-  EXPECT_EQ(HomeFace(run.loops[0], {lid}, 0.01), 0);
+// The grid the union clips in has its origin at the middle of the faces and a unit of
+// 0.01 mm: a cut at a third of a metre lands within that unit, and faces 7e16 mm out (where
+// grid units counted from 0 would leave Clipper's range) unite.
+TEST(RoofFaceUnion, TheGridIsFineAndCentredOnTheFaces) {
+  // A slope rising through a level face along x = 1000/3.
+  const UnionRun cut = RunUnion({Rect(0, 0, 1000, 1000, 0), {{0, 0, -1000}, {1000, 0, 2000}, {1000, 1000, 2000}, {0, 1000, -1000}}});
+  ASSERT_EQ(cut.count, 2);
+  int onCut = 0;
+  for (const UnionLoop& loop : cut.loops)
+    for (const P3& p : loop.points)
+      if (std::fabs(p.x - 1000.0 / 3) < 1.0) {
+        ++onCut;
+        EXPECT_NEAR(p.x, 1000.0 / 3, 0.01);
+        EXPECT_NEAR(p.z, 0.0, 0.03);
+      }
+  EXPECT_EQ(onCut, 4);
+  const double far = 0x1p56, side = 0x1p37;
+  const UnionRun distant = RunUnion({Rect(far, far, far + side, far + side, 0), Rect(far + side / 2, far, far + 2 * side, far + side, 1000)});
+  ASSERT_EQ(distant.status, 1);
+  EXPECT_EQ(AreasOf(distant).plan, side * side / 2 + 1.5 * side * side);
 }
 
 // ---- The caller's capacities: 1000 counts and 10000 coordinates.
@@ -239,7 +159,7 @@ TEST(RoofFaceUnionCapacity, InputBeyondTheArraysIsRefusedUntouched) {
 
 TEST(RoofFaceUnionCapacity, AFullInputWithinTheArraysIsTaken) {
   // 999 small level squares side by side with gaps, 9990 vertices in all (10 per square,
-  // 6 of them on straight edges): every square comes back with 4 vertices.
+  // 6 of them on straight edges): every square comes back as it went.
   std::vector<Face> faces;
   for (int i = 0; i < 999; ++i) {
     const double x0 = (i % 40) * 30.0, y0 = (i / 40) * 30.0;
@@ -250,59 +170,48 @@ TEST(RoofFaceUnionCapacity, AFullInputWithinTheArraysIsTaken) {
   const UnionRun run = RunUnion(faces);
   ASSERT_EQ(run.status, 1);
   ASSERT_EQ(run.count, 999);
-  for (int c : run.counts) EXPECT_EQ(c, 4);
+  for (int c : run.counts) EXPECT_EQ(c, 10);
 }
 
-// Pairs of walls crossing in an X: each wall is cut in two and no part covers another, so
-// every pair of input faces gives four loops.
-std::vector<Face> CrossingWallPairs(int pairs) {
-  std::vector<Face> faces;
-  for (int i = 0; i < pairs; ++i) {
-    const double cx = (i % 25) * 100.0, cy = (i / 25) * 100.0;
-    faces.push_back({{cx - 20, cy, 0}, {cx + 20, cy, 0}, {cx + 20, cy, 30}, {cx - 20, cy, 30}});
-    faces.push_back({{cx, cy - 20, 0}, {cx, cy + 20, 0}, {cx, cy + 20, 30}, {cx, cy - 20, 30}});
+// A level face pierced by n small pyramids (4 faces each), one per 100 mm: the face comes
+// back with n holes, and every pyramid with the four faces of its tip.
+std::vector<Face> PiercedByPyramids(int n) {
+  std::vector<Face> faces{Rect(0, 0, 3000, 3000, 0)};
+  for (int i = 0; i < n; ++i)
+    for (const Face& f : Pyramid(50 + (i % 30) * 100, 50 + (i / 30) * 100, 20, -20, 20)) faces.push_back(f);
+  return faces;
+}
+
+// A level square under n level 45-gons above it: the square comes back with a hole of 45
+// vertices under each, so the result holds twice the 45-gons' vertices.
+std::vector<Face> UnderPolygons(int n) {
+  std::vector<Face> faces{Rect(0, 0, 3000, 3000, 0)};
+  for (int i = 0; i < n; ++i) {
+    Face gon;
+    for (int k = 0; k < 45; ++k)
+      gon.push_back({50 + (i % 30) * 100 + 30 * std::cos(k * 2 * M_PI / 45), 50 + (i / 30) * 100 + 30 * std::sin(k * 2 * M_PI / 45), 10});
+    faces.push_back(gon);
   }
   return faces;
 }
 
-TEST(RoofFaceUnionCapacity, MoreResultLoopsThanTheArraysHoldIsRefused) {
-  const UnionRun fits = RunUnion(CrossingWallPairs(249));  // 996 loops
-  ASSERT_EQ(fits.status, 1);
-  EXPECT_EQ(fits.count, 996);
-  const UnionRun over = RunUnion(CrossingWallPairs(250));  // 1000 loops
-  EXPECT_EQ(over.status, 0);
-  EXPECT_EQ(over.count, 0);
-}
-
-TEST(RoofFaceUnionCapacity, MoreResultVerticesThanTheArraysHoldIsRefused) {
-  // Crossing walls whose tops are saw-toothed: each wall of 2 + 2k vertices comes back as two
-  // pieces with k + 3 and k + 3 vertices, four more than it had.
-  auto wall = [](double cx, double cy, bool alongX, int teeth) {
-    Face face;
-    auto at = [&](double s, double z) {
-      return alongX ? P3{cx + s, cy, z} : P3{cx, cy + s, z};
-    };
-    face.push_back(at(-40, 0));
-    face.push_back(at(40, 0));
-    for (int t = 0; t < 2 * teeth; ++t) face.push_back(at(40 - 80.0 * (t + 0.5) / (2 * teeth), t % 2 ? 30 : 40));
-    return face;
-  };
-  auto walls = [&](int pairs, int teeth) {
+TEST(RoofFaceUnionCapacity, AResultBeyondTheArraysIsRefused) {
+  const struct {
+    const char* name;
     std::vector<Face> faces;
-    for (int i = 0; i < pairs; ++i) {
-      const double cx = (i % 25) * 200.0, cy = (i / 25) * 200.0;
-      faces.push_back(wall(cx, cy, true, teeth));
-      faces.push_back(wall(cx, cy, false, teeth));
-    }
-    return faces;
+    int loops;  // 0: refused
+  } cases[] = {
+      {"996 loops", PiercedByPyramids(199), 1 + 5 * 199},
+      {"1001 loops", PiercedByPyramids(200), 0},
+      {"9904 vertices", UnderPolygons(110), 1 + 2 * 110},
+      {"10084 vertices", UnderPolygons(112), 0},
   };
-  // 190 pairs of 2 + 2 * 12 = 26 vertices: 9880 in, 9880 + 4 * 380 = 11400 out.
-  const UnionRun over = RunUnion(walls(190, 12));
-  EXPECT_EQ(over.status, 0);
-  EXPECT_EQ(over.count, 0);
-  const UnionRun fits = RunUnion(walls(20, 12));
-  ASSERT_EQ(fits.status, 1);
-  EXPECT_EQ(fits.count, 80);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const UnionRun run = RunUnion(c.faces);
+    EXPECT_EQ(run.status, c.loops > 0 ? 1 : 0);
+    EXPECT_EQ(run.count, c.loops);
+  }
 }
 
 }  // namespace

@@ -65,6 +65,21 @@ inline UnionRun RunUnion(const std::vector<Face>& faces) {
   return run;
 }
 
+// The union as the roof-union command runs it: the faces measured from their lower corner
+// (in double, then single precision), the result moved back.
+inline UnionRun RunUnionAtLowerCorner(const std::vector<Face>& faces) {
+  P3 low{1e300, 1e300, 1e300};
+  for (const Face& face : faces)
+    for (const P3& p : face) low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+  std::vector<Face> local = faces;
+  for (Face& face : local)
+    for (P3& p : face) p = {p.x - low.x, p.y - low.y, p.z - low.z};
+  UnionRun run = RunUnion(local);
+  for (UnionLoop& loop : run.loops)
+    for (P3& p : loop.points) p = {p.x + low.x, p.y + low.y, p.z + low.z};
+  return run;
+}
+
 // Unit normal by Newell's method and the plane offset: n . p + d = 0.
 struct Plane {
   double nx = 0, ny = 0, nz = 0, d = 0;

@@ -1,7 +1,7 @@
 #pragma once
 // Roofs for the roof-face union's tests and benchmark: hip roofs, and gable roofs with their
-// upright gable triangles, over turned rectangles with their eaves at height 0, scattered over
-// a site or piled on one spot. Every coordinate is a float, as the engine's exchange arrays
+// upright gable triangles (or open ends), over turned rectangles with their eaves at a given
+// height, scattered over a site or piled on one spot. Every coordinate is a float, as the engine's exchange arrays
 // hold it, so an oracle sees the input the engine sees.
 #include <algorithm>
 #include <cmath>
@@ -19,10 +19,13 @@ using Face = std::vector<P3>;
 struct RoofPlan {
   double cx, cy, w, d, turn, pitch;
   bool gable;
+  double eave = 0.0;
+  bool gableEnds = true;
 };
 
 // The roof's faces. A hip roof rises from all four eaves to a ridge along the longer side; a
-// gable roof has two slopes meeting at that ridge and an upright triangle at each end.
+// gable roof has two slopes meeting at that ridge and an upright triangle at each end (or
+// none).
 inline std::vector<Face> RoofFaces(const RoofPlan& r) {
   const double half = std::min(r.w, r.d) / 2, h = half * std::tan(r.pitch);
   const double c = std::cos(r.turn), s = std::sin(r.turn);
@@ -34,8 +37,10 @@ inline std::vector<Face> RoofFaces(const RoofPlan& r) {
               static_cast<float>(z)};
   };
   const double lu = std::max(r.w, r.d) / 2, ridge = r.gable ? lu : lu - half;
-  const P3 a = at(-lu, -half, 0), b = at(lu, -half, 0), e = at(lu, half, 0), f = at(-lu, half, 0);
-  const P3 r1 = at(-ridge, 0, h), r2 = at(ridge, 0, h);
+  const double z = r.eave;
+  const P3 a = at(-lu, -half, z), b = at(lu, -half, z), e = at(lu, half, z), f = at(-lu, half, z);
+  const P3 r1 = at(-ridge, 0, z + h), r2 = at(ridge, 0, z + h);
+  if (r.gable && !r.gableEnds) return {{a, b, r2, r1}, {e, f, r1, r2}};
   if (r.gable) return {{a, b, r2, r1}, {e, f, r1, r2}, {b, e, r2}, {f, a, r1}};
   return {{a, b, r2, r1}, {b, e, r2}, {e, f, r1, r2}, {f, a, r1}};
 }

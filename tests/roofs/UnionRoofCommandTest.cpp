@@ -46,29 +46,22 @@ protected:
 std::pair<std::vector<Ring>, int> EngineFaces(const std::vector<decDbEntity*>& entities)
 {
     std::vector<uniontest::Face> loops;
-    GePoint3d low(1e300, 1e300, 1e300);
-    for (decDbEntity* e : entities)
-        for (const GePolygon& polygon : e->GetPolygons())
-            for (int i = 0; i < polygon.GetCountVertex(); ++i) {
-                const GePoint3d& p = polygon.GetVertexArray()[i];
-                low = GePoint3d(std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z));
-            }
     for (decDbEntity* e : entities)
         for (const GePolygon& polygon : e->GetPolygons()) {
             loops.emplace_back();
             for (int i = 0; i < polygon.GetCountVertex(); ++i) {
                 const GePoint3d& p = polygon.GetVertexArray()[i];
-                loops.back().push_back({p.x - low.x, p.y - low.y, p.z - low.z});
+                loops.back().push_back({p.x, p.y, p.z});
             }
         }
-    const uniontest::UnionRun run = uniontest::RunUnion(loops);
+    const uniontest::UnionRun run = uniontest::RunUnionAtLowerCorner(loops);
     std::pair<std::vector<Ring>, int> result{{}, 0};
     for (const uniontest::UnionLoop& loop : run.loops) {
         result.second += loop.hole ? 1 : 0;
         if (!loop.hole && loop.points.size() > 2) {
             result.first.emplace_back();
             for (auto p = loop.points.rbegin(); p != loop.points.rend(); ++p)
-                result.first.back().emplace_back(p->x + low.x, p->y + low.y, p->z + low.z);
+                result.first.back().emplace_back(p->x, p->y, p->z);
         }
     }
     return result;
@@ -133,6 +126,38 @@ TEST_F(UnionRoofCommandTest, FacesThroughOneAnotherCoverThePlanUnionOnce)
         Script("unionroof\n#1 #2\n");
         ASSERT_EQ(Live().size(), 1u);
         ExpectPlanCoveredOnce(NewestFaces(), PlanUnionArea({scene.first, scene.second}));
+    }
+}
+
+// Two multi-slope roofs on 120 mm slabs, crossing, turned: the bands keep the same area at
+// every turn (before, a band along its own roof's eave was taken for covered by that roof at
+// every turn but a quarter one, and went).
+TEST_F(UnionRoofCommandTest, SlabBandsStayAtEveryTurn)
+{
+    const auto turned = [](const Ring& ring, double degrees) {
+        const double c = std::cos(Radians(degrees)), s = std::sin(Radians(degrees));
+        Ring out;
+        for (const GePoint3d& p : ring)
+            out.emplace_back(p.x * c - p.y * s, p.x * s + p.y * c, p.z);
+        return out;
+    };
+    double atZero = 0.0;
+    for (const double degrees : {0.0, 0.5, 1.0, 5.0, 37.3, 45.0, 135.0}) {
+        SCOPED_TRACE(degrees);
+        host::NewDrawing();
+        Script("multislope 120 30 " + ScriptPoints(turned(kLong, degrees)) + "\nmultislope 120 30 " +
+               ScriptPoints(turned(kCross, degrees)) + "\nunionroof\n#1 #2\n");
+        ASSERT_EQ(Live().size(), 1u);
+        double bands = 0.0;
+        for (const Ring& face : NewestFaces())
+            if (std::fabs(NewellNormal(face).z) < 1e-6 * NewellNormal(face).Length())
+                bands += SpaceArea(face);
+        if (degrees == 0.0)
+            atZero = bands;
+        // Each roof's band round 20 m by 8 m less its two 8 m under the other roof (and
+        // 0.1 mm where it passes under the other's eave, 8 times).
+        EXPECT_NEAR(bands, 2 * 120.0 * (2 * (20000 + 8000) - 2 * 8000), 8 * 0.1 * 120 + 10);
+        EXPECT_NEAR(bands, atZero, 1e-6 * atZero);
     }
 }
 
