@@ -7,8 +7,6 @@
 #include <exception>
 #include <vector>
 
-#include "UniformGrid.h"
-#include "UnionFaces.h"
 #include "VisibleParts.h"
 
 using namespace kernel;
@@ -39,56 +37,6 @@ int VertexCount(int count, const std::int16_t counts[]) {
   return vertices;
 }
 
-// The faces that may hide others (spanning a plane, not upright) in a grid of their plan
-// boxes: the candidates that may stand over a face, in input order.
-class HidingFaces {
- public:
-  explicit HidingFaces(const UnionFaces& set) {
-    std::vector<GridBox> boxes;
-    for (size_t f = 0; f < set.faces.size(); ++f) {
-      const UnionFace& face = set.faces[f];
-      if (!face.usable || face.upright) continue;
-      ids_.push_back(static_cast<int>(f));
-      boxes.push_back({face.minX, face.minY, face.maxX, face.maxY});
-    }
-    grid_.Build(boxes);
-  }
-
-  const std::vector<int>& Near(const UnionFace& face) {
-    grid_.Query({face.minX, face.minY, face.maxX, face.maxY}, near_);
-    for (int& g : near_) g = ids_[static_cast<size_t>(g)];
-    return near_;
-  }
-
- private:
-  UniformGrid grid_;
-  std::vector<int> ids_, near_;
-};
-
-// Whether the loops fit the caller's arrays.
-bool Fits(const std::vector<ResultLoop>& loops) {
-  size_t vertices = 0;
-  for (const ResultLoop& loop : loops) vertices += loop.x.size();
-  return loops.size() <= static_cast<size_t>(kUnionCountCapacity - 1) &&
-         vertices <= static_cast<size_t>(kUnionCoordinateCapacity - 1);
-}
-
-// The visible pieces of every face, in input order; false when a coordinate lies beyond the
-// grid or the pieces outgrow the caller's arrays.
-bool VisiblePieces(const UnionInput& input, std::vector<ResultLoop>& loops) {
-  HidingFaces hiding(input.set);
-  for (size_t f = 0; f < input.set.faces.size(); ++f) {
-    const UnionFace& face = input.set.faces[f];
-    if (!face.usable) continue;
-    const std::vector<int>& near = hiding.Near(face);
-    const int index = static_cast<int>(f);
-    const bool done = face.upright ? AppendUprightPieces(input, index, near, loops)
-                                   : AppendSlopedPieces(input, index, near, loops);
-    if (!done || !Fits(loops)) return false;
-  }
-  return true;
-}
-
 // Writes the loops, which fit, over the caller's arrays.
 void WriteResult(const std::vector<ResultLoop>& loops, int* faceCount,
                  std::int16_t vertexCounts[], float x[], float y[], float z[]) {
@@ -113,9 +61,9 @@ int UnionRoofFaces(int* faceCount, std::int16_t vertexCounts[], float x[], float
       !AllFinite(VertexCount(count, vertexCounts), x, y, z))
     return 0;
   std::vector<ResultLoop> loops;
+  const PieceCapacity most{kUnionCountCapacity - 1, kUnionCoordinateCapacity - 1};
   try {
-    const UnionFaces set = SetUpFaces(count, vertexCounts, x, y, z);
-    if (!VisiblePieces({x, y, z, set}, loops)) return 0;
+    if (!UniteFaces(count, vertexCounts, x, y, z, most, loops)) return 0;
   } catch (const std::exception&) {
     // Clipper refuses what it cannot clip by throwing, and storage may run out: either way
     // the union gives no result.

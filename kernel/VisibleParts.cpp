@@ -4,16 +4,26 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <utility>
 
 #include "HalfPlaneClip.h"
 #include "LineInsidePolygon.h"
 #include "RoofFaceUnion.h"
+#include "UniformGrid.h"
 
 namespace kernel {
 
 namespace {
+
+// The caller's faces, read-only, with the set-up the union made of them.
+struct UnionInput {
+  const float* x;
+  const float* y;
+  const float* z;
+  const UnionFaces& set;
+};
 
 using ClipperLib::IntPoint;
 using ClipperLib::Path;
@@ -30,6 +40,8 @@ constexpr double kBoxMargin = 1.0;
 constexpr double kClearOfOutline = 0.1;
 // The tangent of the slope above which a face is clipped along its own plane, not in plan.
 constexpr double kSteepTangent = 1.0;
+// How many hiders one clipping takes at most.
+constexpr size_t kBatch = 32;
 // How far below and above an upright face the regions cut out of it reach.
 constexpr double kWallMargin = 1.0;
 
@@ -64,14 +76,16 @@ struct GridLoop {
   Path path;
 };
 
-// The subject less the clips (each wound counter-clockwise, filled by the non-zero rule):
-// every outer loop followed by its holes, islands inside holes as outer loops of their own.
-std::vector<GridLoop> Difference(const Path& subject, const Paths& clips) {
-  ClipperLib::Clipper clipper;
-  clipper.AddPath(subject, ClipperLib::ptSubject, true);
-  clipper.AddPaths(clips, ClipperLib::ptClip, true);
-  ClipperLib::PolyTree tree;
-  clipper.Execute(ClipperLib::ctDifference, tree, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+// A region of the grid that hides part of a face, with how high the face it comes from
+// rises there (the most): the highest go first.
+struct Hider {
+  double rise;
+  Path path;
+};
+
+// The loops of a clipping's tree: every outer loop followed by its holes, islands inside
+// holes as outer loops of their own.
+std::vector<GridLoop> LoopsOf(const ClipperLib::PolyTree& tree) {
   std::vector<GridLoop> loops;
   std::vector<const ClipperLib::PolyNode*> outers(tree.Childs.begin(), tree.Childs.end());
   while (!outers.empty()) {
@@ -84,6 +98,31 @@ std::vector<GridLoop> Difference(const Path& subject, const Paths& clips) {
     }
   }
   return loops;
+}
+
+// The subject less the hiders (each wound counter-clockwise, filled by the non-zero rule),
+// kBatch at a time, the highest first: under a pile of roofs a face meets hundreds, whose
+// edges cross one another everywhere, and taken at once they cost what all those crossings
+// cost; in batches the first often hide the face whole, and each later one meets only what
+// is left of it.
+std::vector<GridLoop> Difference(const Path& subject, std::vector<Hider> hiders) {
+  std::stable_sort(hiders.begin(), hiders.end(),
+                   [](const Hider& a, const Hider& b) { return a.rise > b.rise; });
+  Paths left{subject};
+  for (size_t from = 0;; from += kBatch) {
+    const size_t to = std::min(hiders.size(), from + kBatch);
+    ClipperLib::Clipper clipper;
+    clipper.AddPaths(left, ClipperLib::ptSubject, true);
+    for (size_t k = from; k < to; ++k) clipper.AddPath(hiders[k].path, ClipperLib::ptClip, true);
+    if (to == hiders.size()) {
+      ClipperLib::PolyTree tree;
+      clipper.Execute(ClipperLib::ctDifference, tree, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+      return LoopsOf(tree);
+    }
+    left.clear();
+    clipper.Execute(ClipperLib::ctDifference, left, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+    if (left.empty()) return {};
+  }
 }
 
 // Whether the loops cover all of the subject: nothing was taken from it.
@@ -182,6 +221,13 @@ class SlopeFrame {
   double fx_ = 0.0, fy_ = 0.0, stretch_ = 1.0;
 };
 
+// The part of a face g that stands above a face f, and the most g rises over f over the
+// overlap of their plan boxes.
+struct PartAbove {
+  double rise = 0.0;
+  std::vector<PlanPoint> part;
+};
+
 // The plan region where face g stands above face f (both not upright), from the height of g
 // over f, z_g - z_f, a linear function of the plan point whose coefficients are the same
 // differences whichever of the two asks, so the two answers never overlap. Over the overlap
@@ -190,28 +236,30 @@ class SlopeFrame {
 // otherwise the part of g where it stands above. A vertex of g that is a vertex of f too,
 // where the two are level, lies on the line they meet along: two faces of a roof that share
 // a hip give each other no sliver.
-std::vector<PlanPoint> PartAbove(const UnionFace& f, int fi, const UnionFace& g, int gi) {
+PartAbove WhereAbove(const UnionFace& f, int fi, const UnionFace& g, int gi) {
   const double x0 = std::max(f.minX, g.minX), x1 = std::min(f.maxX, g.maxX);
   const double y0 = std::max(f.minY, g.minY), y1 = std::min(f.maxY, g.maxY);
   if (!(x0 < x1 && y0 < y1)) return {};
   const Slope rise{g.slope.p - f.slope.p, g.slope.q - f.slope.q, g.slope.r - f.slope.r};
   const double level = f.slack + g.slack + kLevel;
   int above = 0, below = 0;
+  double most = -std::numeric_limits<double>::infinity();
   for (const double x : {x0, x1})
     for (const double y : {y0, y1}) {
       const double height = rise.At(x, y);
       above += height > level, below += height < -level;
+      most = std::max(most, height);
     }
   if (below == 4) return {};
-  if (above == 4) return g.plan;
-  if (above == 0 && below == 0) return gi < fi ? g.plan : std::vector<PlanPoint>{};
+  if (above == 4) return {most, g.plan};
+  if (above == 0 && below == 0) return gi < fi ? PartAbove{most, g.plan} : PartAbove{};
   std::vector<double> side;
   side.reserve(g.plan.size());
   for (size_t i = 0; i < g.plan.size(); ++i) {
     const double height = rise.At(g.plan[i].x, g.plan[i].y);
     side.push_back(std::fabs(height) <= level && f.HasPoint(g.vertexPoints[i]) ? 0.0 : height);
   }
-  return KeepPositiveSide(g.plan, side);
+  return {most, KeepPositiveSide(g.plan, side)};
 }
 
 // Whether the plan boxes of a and b meet (closed: an upright face's box may have no width).
@@ -222,8 +270,8 @@ bool BoxesMeet(const UnionFace& a, const UnionFace& b) {
 // A face that may hide another: one that spans a plane and is not upright.
 bool Hides(const UnionFace& face) { return face.usable && !face.upright; }
 
-}  // namespace
-
+// The pieces of face f that no other face stands above, appended to `loops`; `near` holds
+// the faces whose plan boxes may overlap f's. False when a coordinate lies beyond the grid.
 bool AppendSlopedPieces(const UnionInput& input, int f, const std::vector<int>& near,
                         std::vector<ResultLoop>& loops) {
   const UnionFace& face = input.set.faces[f];
@@ -232,19 +280,19 @@ bool AppendSlopedPieces(const UnionInput& input, int f, const std::vector<int>& 
     for (PlanPoint& p : points) p = frame.To(p);
     return OnGrid(points);
   };
-  Paths clips;
+  std::vector<Hider> clips;
   for (const int g : near) {
     const UnionFace& other = input.set.faces[g];
     if (g == f || !Hides(other)) continue;
-    std::vector<PlanPoint> part = PartAbove(face, f, other, g);
-    if (part.empty()) continue;
-    part = KeepWithinBox(std::move(part), face.minX - kBoxMargin, face.minY - kBoxMargin,
-                         face.maxX + kBoxMargin, face.maxY + kBoxMargin);
-    if (part.empty()) continue;
-    std::optional<Path> path = inFrame(std::move(part));
+    PartAbove above = WhereAbove(face, f, other, g);
+    if (above.part.empty()) continue;
+    above.part = KeepWithinBox(std::move(above.part), face.minX - kBoxMargin, face.minY - kBoxMargin,
+                               face.maxX + kBoxMargin, face.maxY + kBoxMargin);
+    if (above.part.empty()) continue;
+    std::optional<Path> path = inFrame(std::move(above.part));
     if (!path) return false;
     WindCounterClockwise(*path);
-    clips.push_back(std::move(*path));
+    clips.push_back({above.rise, std::move(*path)});
   }
   if (clips.empty()) {
     loops.push_back(AsItCame(input, face));
@@ -254,7 +302,7 @@ bool AppendSlopedPieces(const UnionInput& input, int f, const std::vector<int>& 
   if (!own) return false;
   Path subject = *own;
   WindCounterClockwise(subject);
-  const std::vector<GridLoop> grid = Difference(subject, clips);
+  const std::vector<GridLoop> grid = Difference(subject, std::move(clips));
   if (Untouched(subject, grid)) {
     loops.push_back(AsItCame(input, face));
     return true;
@@ -268,6 +316,7 @@ bool AppendSlopedPieces(const UnionInput& input, int f, const std::vector<int>& 
   return true;
 }
 
+// The pieces of the upright face w that lie under no face of `near`, appended likewise.
 bool AppendUprightPieces(const UnionInput& input, int w, const std::vector<int>& near,
                          std::vector<ResultLoop>& loops) {
   const UnionFace& wall = input.set.faces[w];
@@ -287,7 +336,7 @@ bool AppendUprightPieces(const UnionInput& input, int w, const std::vector<int>&
     lo = i == 0 ? s : std::min(lo, s), hi = i == 0 ? s : std::max(hi, s);
   }
   const double bottom = wall.minZ - kWallMargin - middle, top = wall.maxZ + kWallMargin - middle;
-  Paths clips;
+  std::vector<Hider> clips;
   for (const int g : near) {
     const UnionFace& other = input.set.faces[g];
     if (g == w || !Hides(other) || !BoxesMeet(wall, other)) continue;
@@ -304,7 +353,7 @@ bool AppendUprightPieces(const UnionInput& input, int w, const std::vector<int>&
       if (region.empty()) continue;
       std::optional<Path> path = OnGrid(region);
       if (!path) return false;
-      clips.push_back(std::move(*path));
+      clips.push_back({std::max(z0, z1), std::move(*path)});
     }
   }
   if (clips.empty()) {
@@ -313,7 +362,7 @@ bool AppendUprightPieces(const UnionInput& input, int w, const std::vector<int>&
   }
   const std::optional<Path> subject = OnGrid(own);
   if (!subject) return false;
-  const std::vector<GridLoop> grid = Difference(*subject, clips);
+  const std::vector<GridLoop> grid = Difference(*subject, std::move(clips));
   if (Untouched(*subject, grid)) {
     loops.push_back(AsItCame(input, wall));
     return true;
@@ -327,6 +376,58 @@ bool AppendUprightPieces(const UnionInput& input, int w, const std::vector<int>&
     *y = at.y + s * along.y + off * across.y + input.set.originY;
   };
   AppendLifted(input, wall, *subject, grid, false, lift, loops);
+  return true;
+}
+
+// The faces that may hide others (spanning a plane, not upright) in a grid of their plan
+// boxes: the candidates that may stand over a face, in input order.
+class HidingFaces {
+ public:
+  explicit HidingFaces(const UnionFaces& set) {
+    std::vector<GridBox> boxes;
+    for (size_t f = 0; f < set.faces.size(); ++f) {
+      const UnionFace& face = set.faces[f];
+      if (!Hides(face)) continue;
+      ids_.push_back(static_cast<int>(f));
+      boxes.push_back({face.minX, face.minY, face.maxX, face.maxY});
+    }
+    grid_.Build(boxes);
+  }
+
+  const std::vector<int>& Near(const UnionFace& face) {
+    grid_.Query({face.minX, face.minY, face.maxX, face.maxY}, near_);
+    for (int& g : near_) g = ids_[static_cast<size_t>(g)];
+    return near_;
+  }
+
+ private:
+  UniformGrid grid_;
+  std::vector<int> ids_, near_;
+};
+
+bool Within(const std::vector<ResultLoop>& loops, PieceCapacity most) {
+  size_t vertices = 0;
+  for (const ResultLoop& loop : loops) vertices += loop.x.size();
+  return loops.size() <= most.loops && vertices <= most.vertices;
+}
+
+}  // namespace
+
+bool UniteFaces(int faceCount, const std::int16_t vertexCounts[], const float x[],
+                const float y[], const float z[], PieceCapacity most,
+                std::vector<ResultLoop>& loops) {
+  const UnionFaces set = SetUpFaces(faceCount, vertexCounts, x, y, z);
+  const UnionInput input{x, y, z, set};
+  HidingFaces hiding(set);
+  for (size_t f = 0; f < set.faces.size(); ++f) {
+    const UnionFace& face = set.faces[f];
+    if (!face.usable) continue;
+    const std::vector<int>& near = hiding.Near(face);
+    const int index = static_cast<int>(f);
+    const bool done = face.upright ? AppendUprightPieces(input, index, near, loops)
+                                   : AppendSlopedPieces(input, index, near, loops);
+    if (!done || !Within(loops, most)) return false;
+  }
   return true;
 }
 
