@@ -88,17 +88,27 @@ struct Plane {
   double ZAt(double x, double y) const { return -(nx * x + ny * y + d) / nz; }
 };
 
-inline Plane PlaneOf(const Face& f) {
-  Plane p;
+// Newell's normal, unscaled: twice the face's area along it.
+inline P3 NewellNormal(const Face& f) {
+  P3 n{0, 0, 0};
   for (size_t i = 0; i < f.size(); ++i) {
     const P3& a = f[i];
     const P3& b = f[(i + 1) % f.size()];
-    p.nx += (a.y - b.y) * (a.z + b.z);
-    p.ny += (a.z - b.z) * (a.x + b.x);
-    p.nz += (a.x - b.x) * (a.y + b.y);
+    n.x += (a.y - b.y) * (a.z + b.z), n.y += (a.z - b.z) * (a.x + b.x), n.z += (a.x - b.x) * (a.y + b.y);
   }
-  const double length = std::sqrt(p.nx * p.nx + p.ny * p.ny + p.nz * p.nz);
-  p.nx /= length, p.ny /= length, p.nz /= length;
+  return n;
+}
+
+// The area of a planar loop in its own plane.
+inline double SpaceArea(const Face& f) {
+  const P3 n = NewellNormal(f);
+  return std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z) / 2;
+}
+
+inline Plane PlaneOf(const Face& f) {
+  const P3 n = NewellNormal(f);
+  const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+  Plane p{n.x / length, n.y / length, n.z / length, 0.0};
   p.d = -(p.nx * f[0].x + p.ny * f[0].y + p.nz * f[0].z);
   return p;
 }
