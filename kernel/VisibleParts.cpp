@@ -1,5 +1,5 @@
-// The visible part of one face, clipped in Clipper's integer grid: the face's outline less
-// the regions other faces hide it in, one difference per face.
+// The visible parts of the faces, clipped in Clipper's integer grid: each face's outline less
+// the regions other faces hide it in, face by face.
 #include "VisibleParts.h"
 
 #include <algorithm>
