@@ -62,12 +62,12 @@ int PointInFace(double px, double py, double pz, int n, double A, double B, doub
 
 // Segment p1-p2 against the planar face A*x + B*y + C*z + D = 0 with vertices
 // faceX/faceY/faceZ: found = 1 with the crossing point (an end within 0.1 of a face vertex
-// wins outright; the point must lie in the face within faceTol), else found = 0. The plane
-// need not be normalised. Returns 1.
+// wins outright; the point must lie in the face within 0.1), else found = 0. The plane need
+// not be normalised. Returns 1.
 int SegmentCrossing(double x1, double y1, double z1, double x2, double y2, double z2, int n,
                     double A, double B, double C, double D, const double faceX[],
                     const double faceY[], const double faceZ[], int* found, double* X,
-                    double* Y, double* Z, float faceTol = 0.1f);
+                    double* Y, double* Z);
 
 // One byte per vertex (entries 0..n): 1 where vertex i lies on the line from its previous to
 // its next vertex (directions within 1e-5 rad, no wrap past 2pi), else 0.

@@ -125,7 +125,7 @@ int PointInFace(double px, double py, double pz, int n, double A, double B, doub
 int SegmentCrossing(double x1, double y1, double z1, double x2, double y2, double z2, int n,
                     double A, double B, double C, double D, const double faceX[],
                     const double faceY[], const double faceZ[], int* found, double* X,
-                    double* Y, double* Z, float faceTol) {
+                    double* Y, double* Z) {
   *found = 0;
   for (int i = 1; i <= n; ++i) {
     const bool startOnVertex = std::fabs(faceX[i] - x1) <= 0.1 &&
@@ -161,7 +161,7 @@ int SegmentCrossing(double x1, double y1, double z1, double x2, double y2, doubl
   if (!(lo < p[axis] && p[axis] < hi)) return 1;
 
   int code = kPointOutside;
-  PointInFace(px, py, pz, n, A, B, C, faceX, faceY, faceZ, faceTol, &code);
+  PointInFace(px, py, pz, n, A, B, C, faceX, faceY, faceZ, 0.1f, &code);
   if (code != kPointOutside) {
     *found = 1;
     *X = px;

@@ -2,26 +2,42 @@
 #include "PolygonPairOverlap.h"
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "KernelPrimitives.h"
 
 using namespace kernel;
 
+namespace {
+
+// A planar face: n vertices (1-based) on the plane a*x + b*y + c*z + d = 0, which need not be
+// normalised.
+struct PlanarFace {
+  int n;
+  double a, b, c, d;
+  const double* x;
+  const double* y;
+  const double* z;
+};
+
+struct FacePoint {
+  double x, y, z;
+};
+
+// Appends, in edge order, the points where the edges of `edges` (a closed ring) cross `face`.
 void AppendEdgeCrossings(const PlanarFace& edges, const PlanarFace& face,
-                         std::vector<FacePoint>& points, float faceTol) {
+                         std::vector<FacePoint>& points) {
   for (int i = 1; i <= edges.n; ++i) {
     const int j = i == edges.n ? 1 : i + 1;
     int found = 0;
     FacePoint p{0.0, 0.0, 0.0};
     SegmentCrossing(edges.x[i], edges.y[i], edges.z[i], edges.x[j], edges.y[j], edges.z[j], face.n,
                     face.a, face.b, face.c, face.d, face.x, face.y, face.z, &found, &p.x, &p.y,
-                    &p.z, faceTol);
+                    &p.z);
     if (found == 1) points.push_back(p);
   }
 }
-
-namespace {
 
 bool InFace(const PlanarFace& face, const FacePoint& p, float tol) {
   int code = kPointOutside;
@@ -43,8 +59,8 @@ std::vector<FacePoint> WithoutRepeats(const std::vector<FacePoint>& points) {
   return kept;
 }
 
-}  // namespace
-
+// The pairs of consecutive points whose midpoint lies in both faces (point-in-face with
+// tolerance tol, any code but outside), in order.
 std::vector<std::pair<FacePoint, FacePoint>> ChordsInBothFaces(const std::vector<FacePoint>& points,
                                                                const PlanarFace& f,
                                                                const PlanarFace& g, float tol) {
@@ -57,6 +73,8 @@ std::vector<std::pair<FacePoint, FacePoint>> ChordsInBothFaces(const std::vector
   }
   return chords;
 }
+
+}  // namespace
 
 void PolygonPairOverlap(int nA, double aA, double bA, double cA, double dA, const double ax[],
                         const double ay[], const double az[], int nB, double aB, double bB,
