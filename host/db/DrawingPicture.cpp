@@ -145,7 +145,10 @@ std::string CleanText(std::string_view text, double& ems)
 
 class PictureMaker {
 public:
-    PictureMaker(const DbDatabase& db, PictureView view) : m_db(db), m_frame(ViewFrame::Of(view)) {}
+    PictureMaker(const DbDatabase& db, PictureView view)
+        : m_db(db), m_frame(ViewFrame::Of(view)), m_textsOnTop(view == PictureView::Plan)
+    {
+    }
 
     // Draws the entity whole, or leaves it out (noted) when a number of it or of its picture is
     // not finite.
@@ -176,7 +179,7 @@ public:
                 break;
             case DrawnPrimitive::Kind::Polyline:
             case DrawnPrimitive::Kind::Line: AddLines(item.points, Readable(colour)); break;
-            case DrawnPrimitive::Kind::Text: AddText(item, Readable(colour)); break;
+            case DrawnPrimitive::Kind::Text: AddText(item, Readable(colour), solid && !m_textsOnTop); break;
             }
         }
         if (m_overflow) {
@@ -196,8 +199,8 @@ public:
             m_shapes[i].points = std::move(m_items[i].points);
             picture.shapes.push_back(std::move(m_shapes[i]));
         }
-        // Texts are labels, not geometry: they go over every face and line, in either view
-        // (a building's name and its elevation label are read whole even where the building
+        // Texts of their own are labels, not geometry: they go over every face and line (a
+        // building's name and its elevation label are read whole even where the building
         // stands in front of them), the farthest first.
         std::stable_sort(m_texts.begin(), m_texts.end(), [](const TextShape& a, const TextShape& b) {
             return a.depth > b.depth;
@@ -284,7 +287,9 @@ private:
         }
     }
 
-    void AddText(const DrawnPrimitive& item, std::uint32_t colour)
+    // withFaces: the text belongs to a solid's own display (a window's number), so it is painted
+    // in the faces' order, hidden where they hide it; any other text goes on top.
+    void AddText(const DrawnPrimitive& item, std::uint32_t colour, bool withFaces)
     {
         if (!AllFinite(item.points) || !std::isfinite(item.height)) m_overflow = true;
         if (item.points.empty() || !(item.height > 0.0) || m_overflow) return;
@@ -323,6 +328,7 @@ private:
                                    {left, shape.rise + h}})
             shape.points.push_back(m_frame.Project(item.points[0] + x * u + up * v));
         shape.colour = colour;
+        if (withFaces) return Push(std::move(shape), DepthItem::Kind::Label);
         if (!AllFinite(shape.points)) {
             m_overflow = true;
             return;
@@ -362,6 +368,9 @@ private:
     std::vector<LeftOut> m_leftOut;
     // Set when a shape of the entity being added is not finite.
     bool m_overflow = false;
+    // A plan is read for its labels: no face covers a text there (a window's number lies under
+    // the eaves).
+    bool m_textsOnTop;
     std::size_t m_runs = 0;
 };
 

@@ -13,9 +13,13 @@
 // left, and outlined darker. A closed mesh whose faces turn one way shows only the faces that
 // look at the viewer; any other face shows from both sides. Faces seen edge-on are left out.
 // Lines and texts drawn in the entity's own colour, or its layer's; one too pale to read on
-// the picture's light ground is drawn dark grey. Texts are labels, not geometry: in either
-// view they lie over every face and line, the farthest first, so a building's name and its
-// elevation label are read whole even where the building stands in front of them.
+// the picture's light ground is drawn dark grey. A text of a 3-D entity's own display (a
+// window's number beside the window) is painted with the faces, in their order, so it is
+// hidden where the entity is hidden (one facing away shows mirrored where nothing hides it, as
+// it would in any view of the model). Every other text is a label of its own, not geometry: it
+// lies over every face and line, the farthest first, so a building's name and its elevation
+// label are read whole even where the building stands in front of them. The plan is read for
+// its labels: there every text lies on top.
 #include <cstdint>
 #include <string>
 #include <vector>

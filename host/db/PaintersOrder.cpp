@@ -23,8 +23,8 @@ struct Piece {
 struct Prepared {
     double minX = 0, minY = 0, maxX = -1, maxY = -1;  // an empty box overlaps nothing
     double meanDepth = 0.0;
-    double area = 0.0;  // of a face's picture
-    // depth = a x + b y + c over the plane of a face.
+    double area = 0.0;  // of the picture of a face or label
+    // depth = a x + b y + c over the plane of a face or label.
     double a = 0, b = 0, c = 0;
     std::uint32_t firstPiece = 0, pieceCount = 0;
     bool inOverlaps = false;
@@ -260,7 +260,7 @@ private:
         if (p.maxX < q.minX || q.maxX < p.minX || p.maxY < q.minY || q.maxY < p.minY) return;
         const DepthItem::Kind ki = m_items[i].kind, kj = m_items[j].kind;
         using Kind = DepthItem::Kind;
-        // Lines are ordered against faces only.
+        // Lines and labels are ordered against faces only.
         if (ki != Kind::Face && kj != Kind::Face) return;
         GePoint2d at;
         double di = 0, dj = 0;
@@ -281,7 +281,7 @@ private:
         }
         if (di > dj + m_depthTolerance) return AddEdge(i, j);
         if (dj > di + m_depthTolerance) return AddEdge(j, i);
-        // In one plane: a line on a face goes after it; the smaller face after the larger.
+        // In one plane: what lies on a face goes after it; the smaller face after the larger.
         if (ki != kj) return ki == Kind::Face ? AddEdge(i, j) : AddEdge(j, i);
         if (ki == Kind::Face) return q.area > p.area ? AddEdge(j, i) : AddEdge(i, j);
     }
