@@ -52,6 +52,8 @@ void ExtentsIndex::Reset()
     m_everywhere.clear();
     m_pending.clear();
     m_stale = 0;
+    m_sizedFrom = 0;
+    m_boxes = 0;
 }
 
 ExtentsIndex::Span ExtentsIndex::SpanOf(const decDbEntity& entity) const
@@ -105,25 +107,38 @@ void ExtentsIndex::Build(std::span<const std::unique_ptr<decDbEntity>> entities)
     for (const Span& span : m_spans)
         if (span.kind == Span::Kind::Box) boxes.push_back(BoxOf(span.r0, span.r1, span.u0, span.u1));
     m_grid = host::CellGrid(boxes);
+    m_sizedFrom = m_boxes = boxes.size();
     for (std::size_t place = 0; place < m_spans.size(); ++place) Insert(place);
     m_built = true;
+}
+
+void ExtentsIndex::TakePending(std::span<const std::unique_ptr<decDbEntity>> entities)
+{
+    for (const std::size_t place : m_pending) {
+        if (place >= entities.size()) continue;
+        if (place >= m_spans.size()) {
+            m_spans.resize(place + 1);
+        } else {
+            ++m_stale;
+            if (m_spans[place].kind == Span::Kind::Box) --m_boxes;
+        }
+        m_spans[place] = SpanOf(*entities[place]);
+        if (m_spans[place].kind == Span::Kind::Box) ++m_boxes;
+        Insert(place);
+    }
+    m_pending.clear();
+}
+
+bool ExtentsIndex::Outgrown() const
+{
+    return m_boxes > m_sizedFrom && (m_sizedFrom < kSettled || m_boxes >= 2 * m_sizedFrom);
 }
 
 void ExtentsIndex::CatchUp(std::span<const std::unique_ptr<decDbEntity>> entities)
 {
     if (m_built && m_stale + m_pending.size() > m_spans.size() / 2 + 1024) m_built = false;
-    if (!m_built) {
-        Build(entities);
-        return;
-    }
-    for (const std::size_t place : m_pending) {
-        if (place >= entities.size()) continue;
-        if (place >= m_spans.size()) m_spans.resize(place + 1);
-        else ++m_stale;
-        m_spans[place] = SpanOf(*entities[place]);
-        Insert(place);
-    }
-    m_pending.clear();
+    if (m_built) TakePending(entities);
+    if (!m_built || Outgrown()) Build(entities);
 }
 
 std::vector<std::size_t> ExtentsIndex::Near(std::span<const std::unique_ptr<decDbEntity>> entities,

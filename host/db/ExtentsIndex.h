@@ -9,7 +9,14 @@
 // exact test on each. An entity with extents that are not finite is a candidate everywhere,
 // one without extents nowhere. The drawing keeps the index current: Note when an entity is
 // made or its extents may have changed, Reset when entities change places (a drawing opened,
-// new or purged). The grid is built at the first question, not before.
+// new or purged). The grid is built at the first question, not before, and built again as the
+// drawing grows: its cells are sized from the extents it was built from, so a grid made early
+// (on an empty drawing, or beside one leftover object far from the site to come) would put a
+// growing site into one cell, or into the list asked at every question. A grid built from
+// fewer than kSettled extents is provisional (built again at the next question once more are
+// known); a settled one is built again when the extents known have doubled since. So every
+// grid fits the drawing within a factor of two, and the builds of a drawing made between clicks
+// cost a few times its size in all.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -41,6 +48,8 @@ public:
                                   double reach);
 
 private:
+    static constexpr std::size_t kSettled = 32;
+
     // One entity's extents along the two directions, grown by the rounding margin.
     struct Span {
         enum class Kind : std::uint8_t { None, Box, Everywhere } kind = Kind::None;
@@ -51,6 +60,10 @@ private:
     void Build(std::span<const std::unique_ptr<decDbEntity>> entities);
     void Insert(std::size_t place);
     void CatchUp(std::span<const std::unique_ptr<decDbEntity>> entities);
+    // Takes the noted entities' new extents into the grid.
+    void TakePending(std::span<const std::unique_ptr<decDbEntity>> entities);
+    // Whether the grid was sized from too few extents for those known now.
+    bool Outgrown() const;
 
     GeVector3d m_right, m_up;
     bool m_built = false;
@@ -65,4 +78,6 @@ private:
     std::vector<std::size_t> m_everywhere;
     std::vector<std::size_t> m_pending;
     std::size_t m_stale = 0;
+    // Entities with finite extents: those the grid was sized from, and those known now.
+    std::size_t m_sizedFrom = 0, m_boxes = 0;
 };

@@ -171,26 +171,47 @@ protected:
 // Near zero and on national grids, at three scales, some sites with one entity in eight 500 km
 // off, or so far off that its cell cannot be numbered; in the top view, the south-west view
 // and a slanting camera, a new view now and then (the index of the last one is kept beside
-// the plan's); half the clicks filtered.
+// the plan's); half the clicks filtered. Some sites are made between the clicks, an entity
+// before each, from a first click on the empty drawing or beside a leftover object at zero, so
+// the index is asked while it is built again as the drawing grows.
 TEST_F(ClickOracleTest, ClicksAndFaceClicksTakeWhatAskingEveryEntityTakesWhileTheDrawingChanges)
 {
     const GeVector3d views[][2] = {
         {{0, 0, -1}, {0, 1, 0}}, {{1, 1, -1}, {0, 0, 1}}, {{-0.3, 0.8, -0.5}, {0.2, 0.1, 1}}};
+    const struct {
+        double origin, far = 0.0;
+        int first = 60;         // entities before the first click
+        bool growing = false;   // one more before each click
+        bool leftover = false;  // a 10 m square at zero, drawn first
+    } kSites[] = {
+        {0.0},        {-3.0e4},  {2.5e6},  {4.0e9},  {1.0e12}, {0.0, 5.0e8}, {2.5e6, -5.0e8}, {1.0e12, 1.0e18},
+        {0.0, 0.0, 0, true},  {3.0e6, 0.0, 0, true, true}, {1.0e12, 0.0, 1, true, true}, {2.5e6, -5.0e8, 0, true},
+    };
     std::mt19937 random(4242);
     FT_SKIP skip;
-    for (const auto& [origin, far] : {std::pair{0.0, 0.0}, {-3.0e4, 0.0}, {2.5e6, 0.0}, {4.0e9, 0.0}, {1.0e12, 0.0},
-                                      {0.0, 5.0e8}, {2.5e6, -5.0e8}, {1.0e12, 1.0e18}}) {
+    for (const auto& site : kSites) {
+        const double origin = site.origin, far = site.far;
         for (const double scale : {1.0, 0.01, 8.0}) {
             host::NewDrawing();
             Scene scene{random, origin, far};
-            for (int i = 0; i < 60; ++i) scene.AddOne();
+            if (site.leftover) {
+                DbAutoOpen open;
+                const GePoint3d square[] = {{0, 0, 0}, {10000, 0, 0}, {10000, 10000, 0}, {0, 10000, 0}};
+                open.db->CreateNewEntity(open.db->GetTableLayer()->GetCurrentLayerID(), new decDbPolyline(4, square, 1));
+            }
+            for (int i = 0; i < site.first; ++i) scene.AddOne();
             for (int click = 0; click < 300; ++click) {
-                if (click % 3 == 0) scene.Change();
+                // A growing site's first click is on the drawing as it starts.
+                if (click > 0 || !site.growing) {
+                    if (site.growing) scene.AddOne();
+                    if (click % 3 == 0) scene.Change();
+                }
                 const GeVector3d* view = views[click / 50 % 3];
                 if (click % 50 == 0) dec::GetActiveView()->SetCamera({origin, origin, 0.0}, view[0], view[1], scale);
                 const GePoint3d point = scene.Click(scale);
                 decSSGet_filter* filter = click % 2 ? &skip : nullptr;
                 const std::string where = "origin " + std::to_string(origin) + " far " + std::to_string(far) +
+                                          (site.growing ? " growing" : "") + (site.leftover ? " leftover" : "") +
                                           " scale " + std::to_string(scale) + " click " + std::to_string(click);
                 const Taken expected = ByScan(point, filter);
                 ASSERT_EQ(host::EntityAtPoint(point, filter), expected.entity) << where;
