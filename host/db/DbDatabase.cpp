@@ -201,6 +201,13 @@ std::vector<decDbEntity*> DbDatabase::AllObjects() const
     return all;
 }
 
+decDbEntity* DbDatabase::LastLiveEntity() const
+{
+    for (auto it = m_entities.rbegin(); it != m_entities.rend(); ++it)
+        if (!(*it)->IsErased()) return it->get();
+    return nullptr;
+}
+
 // ---- variables ----
 
 int DbDatabase::GetGlobalVar(const char* name, double& value) const

@@ -92,6 +92,8 @@ public:
     int GetAllEnts(EntityArray& out, int mode);
     // Every stored entity, erased ones included, in creation order.
     std::vector<decDbEntity*> AllObjects() const;
+    // The live entity made last (found from the end, past the erased ones); null when none.
+    decDbEntity* LastLiveEntity() const;
 
     // ---- tables and variables ----
     decLayerTable* GetTableLayer() { return &m_layers; }

@@ -135,11 +135,10 @@ std::vector<decDbEntity*> ResolveSelection(const ScriptLine& line, decSSGet_filt
         } else if (EqualsNoCase(word, "all")) {
             for (decDbEntity* entity : LiveEntities()) add(entity);
         } else if (EqualsNoCase(word, "last")) {
-            const std::vector<decDbEntity*> live = LiveEntities();
-            if (live.empty())
-                RefuseAnswer(line, "\"last\": the drawing has no entity");
+            if (decDbEntity* last = db->LastLiveEntity())
+                add(last);
             else
-                add(live.back());
+                RefuseAnswer(line, "\"last\": the drawing has no entity");
         } else if (AsciiLower(word.substr(0, 6)) == "layer:") {
             const std::string name = word.substr(6);
             const decLayer* layer = db->GetTableLayer()->SearchLayer(name.c_str());

@@ -79,6 +79,20 @@ TEST_F(SelectionTest, ErasedEntitiesAreNoCandidates)
     EXPECT_EQ(dec::decSSGet(nullptr, set), dex::eOk);
     EXPECT_EQ(set.GetCount(), 0);
     EXPECT_TRUE(Shown("answers:2: there is no entity #2 in the drawing"));
+    // "last" passes over erased entities at the end, and is refused once none is left.
+    for (const std::uint64_t erased : {3u, 1u}) {
+        {
+            decDbEntity* entity = dec::GetWorkingDatabase()->GetObjectById(decObjectId(erased));
+            DbAutoOpen open;
+            entity->OpenForWrite();
+            entity->Erase();
+            entity->Close();
+        }
+        QueueAnswers("last\n");
+        EXPECT_EQ(dec::decSSGet(nullptr, set), dex::eOk);
+        EXPECT_EQ(set.Ids(), erased == 3 ? std::vector<decObjectId>{decObjectId(1)} : std::vector<decObjectId>{});
+    }
+    EXPECT_TRUE(Shown("answers:1: \"last\": the drawing has no entity"));
 }
 
 TEST_F(SelectionTest, PicksAskTheFilterAndAskAgainWhenItRefuses)
