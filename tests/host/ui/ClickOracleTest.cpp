@@ -197,7 +197,8 @@ TEST_F(ClickOracleTest, ClicksAndFaceClicksTakeWhatAskingEveryEntityTakesWhileTh
             if (site.leftover) {
                 DbAutoOpen open;
                 const GePoint3d square[] = {{0, 0, 0}, {10000, 0, 0}, {10000, 10000, 0}, {0, 10000, 0}};
-                open.db->CreateNewEntity(open.db->GetTableLayer()->GetCurrentLayerID(), new decDbPolyline(4, square, 1));
+                open.db->CreateNewEntity(open.db->GetTableLayer()->GetCurrentLayerID(),
+                                         new decDbPolyline(4, square, 1));
             }
             for (int i = 0; i < site.first; ++i) scene.AddOne();
             for (int click = 0; click < 300; ++click) {
