@@ -23,9 +23,9 @@ const char* Placeholder(Awaited awaited)
     case Awaited::Text: return "(a line of text, or Enter)";
     case Awaited::Pick: return "(an object to pick: #N or @x,y, or Enter)";
     case Awaited::FacePick: return "(faces to pick: #N:i,j or @x,y, or Enter)";
-    case Awaited::Anything: break;
+    case Awaited::Selection: break;
     }
-    return "(an answer, or Enter)";
+    return "(objects: #N, @x,y, box:x1,y1,x2,y2, last, all or layer:NAME, or Enter)";
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ struct Answer {
 // takes none of its own, so its prompt is the line the module printed last, when that line
 // reads as one) shows the host's own line naming it, so that no question waits unseen.
 enum class Awaited {
-    Anything,        // a question that does not say (a selection)
+    Selection,       // decSSGet
     Point,           // GetPoint
     PointOrKeyword,  // a drag question with keywords
     PointOrValue,    // a drag question that takes typed text too
@@ -41,7 +41,7 @@ enum class Awaited {
 // Shows the question's own prompt, or when it has none and the module's last printed line is
 // no prompt either, the host's line for its kind ("(a point x,y[,z], or Enter)") just above
 // the answer; then reads its answer.
-Answer Ask(const char* prompt, Awaited awaited = Awaited::Anything);
+Answer Ask(const char* prompt, Awaited awaited);
 
 // Reports an answer the question does not take; the question is then asked again.
 void RefuseAnswer(const ScriptLine& line, const std::string& why);

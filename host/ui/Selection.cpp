@@ -260,7 +260,7 @@ int decSSGet(const char* prompt, decSelectSet& out, decSSGet_filter* filter, int
     };
     out.Clear();
     const host::KeywordList keywordList(keywords ? keywords : "");
-    const host::Answer answer = host::Ask(prompt);
+    const host::Answer answer = host::Ask(prompt, host::Awaited::Selection);
     switch (answer.kind) {
     case host::AnswerKind::Cancel: return finish(dex::eCancel);
     case host::AnswerKind::End: return finish(dex::eEnded);

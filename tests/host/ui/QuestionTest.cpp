@@ -122,7 +122,8 @@ TEST_F(QuestionTest, AQuestionWithoutAPromptShowsWhatItWaitsFor)
          "\n", "(an object to pick: #N or @x,y, or Enter)\n"},
         {"a face pick", [&] { decSelectSet set; db()->decPickSubObjects(1, set, nullptr, nullptr); }, "*cancel*\n",
          "(faces to pick: #N:i,j or @x,y, or Enter)\n"},
-        {"a selection", [] { decSelectSet set; dec::decSSGet(nullptr, set); }, "*cancel*\n", "(an answer, or Enter)\n"},
+        {"a selection", [] { decSelectSet set; dec::decSSGet(nullptr, set); }, "*cancel*\n",
+         "(objects: #N, @x,y, box:x1,y1,x2,y2, last, all or layer:NAME, or Enter)\n"},
         // The module's last printed line stands for a point question's prompt when it reads as
         // one; a message does not (the last row leaves no prompt shown for the rows above).
         {"a point after a prompt", [] { GePoint3d p; dec::PrintPrompt("左窗台点: "); dec::GetPoint(nullptr, &p); },
