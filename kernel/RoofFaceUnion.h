@@ -26,7 +26,7 @@ inline constexpr int kUnionCoordinateCapacity = 10000;
 // foot and its roof's eave stay within that 0.1; farther out the band may be taken for
 // covered by its own roof. Callers hand coordinates over relative to the faces' lower
 // corner, so this bounds the span of what they unite.
-inline constexpr double kUnionWeldableReach = 0.1 * 0x1p23;
+inline constexpr double kUnionBandReach = 0.1 * 0x1p23;
 
 }  // namespace kernel
 

@@ -18,10 +18,11 @@ constexpr double kThicknessTol = 0.001;
 // Outlines of more points than this announce the build.
 constexpr std::size_t kQuietPoints = 10;
 constexpr int kMinPoints = 3;
-// A slab thicker than the reach within which the roof-face union welds stands the roof's
-// faces where unionroof can no longer join them to the band (a band typed 1e11 high kept it
-// busy for minutes): refused, as is a thickness that is no number.
-constexpr double kMaxThickness = kernel::kUnionWeldableReach;
+// A slab thicker than the reach within which the roof-face union keeps a band apart from its
+// eave stands the roof's faces where unionroof could take the band for covered by its own
+// roof (a band typed 1e11 high kept the old union busy for minutes): refused, as is a
+// thickness that is no number.
+constexpr double kMaxThickness = kernel::kUnionBandReach;
 
 }  // namespace
 

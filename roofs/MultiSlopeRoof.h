@@ -13,7 +13,8 @@
 // the outline and a band of n quads closes the gap. The outline is read only. Returns the new
 // entity's id, unset when no roof was made ("提示：创建坡屋顶失败。" on the command line): an
 // outline of fewer than 3 points, fewer slopes than points, a thickness that is no number or
-// beyond the reach the roof-face union welds (kernel::kUnionWeldableReach, about 839 m), or
+// beyond the reach within which the roof-face union keeps a band apart from its eave
+// (kernel::kUnionBandReach, about 839 m), or
 // no face and no band.
 __attribute__((visibility("default"))) decObjectId CreateMultiSlopeRoof(const GePoint3dArray& outline,
                                                                         double thickness,

@@ -44,12 +44,13 @@ constexpr std::uint32_t kPickFlags = 0xe1e1;
 constexpr int kMinEaveVertices = 3;
 // The roof's faces are united in single precision (unionroof, relative to their lower
 // corner), and the eave outline is grown in single precision too: a slab thicker than the
-// reach within which the union welds, or an overhang wider than half of it (the eave outline
-// reaches it beyond both sides of the building), puts the roof's own points where two
-// roundings of one point no longer weld. Such lengths are refused as they are typed or
-// picked (an overhang of 1e21 on an L kept the eave outline busy for good).
-constexpr float kMaxThickness = static_cast<float>(kernel::kUnionWeldableReach);
-constexpr float kMaxOverhang = static_cast<float>(kernel::kUnionWeldableReach / 2);
+// reach within which the union keeps a band apart from its eave, or an overhang wider than
+// half of it (the eave outline reaches it beyond both sides of the building), puts the
+// roof's own points where two roundings of one point lie farther apart than that. Such
+// lengths are refused as they are typed or picked (an overhang of 1e21 on an L kept the
+// eave outline busy for good).
+constexpr float kMaxThickness = static_cast<float>(kernel::kUnionBandReach);
+constexpr float kMaxOverhang = static_cast<float>(kernel::kUnionBandReach / 2);
 
 // Text that is no number ("18x5", "-na") and a number beyond the float range read as NaN,
 // which no range takes.
@@ -235,7 +236,7 @@ void CRoofDlg::KeepNonNegative(float& field, const char* message)
     UpdateData(FALSE);
 }
 
-bool CRoofDlg::Unweldable(double length, const char* what, float largest)
+bool CRoofDlg::BeyondUnionReach(double length, const char* what, float largest)
 {
     if (length <= largest)
         return false;
@@ -247,7 +248,7 @@ void CRoofDlg::OnEnChangeThickness()
 {
     const float old = m_fThickness;
     KeepNonNegative(m_fThickness, "屋面厚度不能小于0!");
-    if (Unweldable(m_fThickness, kThicknessName, kMaxThickness)) {
+    if (BeyondUnionReach(m_fThickness, kThicknessName, kMaxThickness)) {
         m_fThickness = old;
         UpdateData(FALSE);
     }
@@ -320,7 +321,7 @@ void CRoofDlg::OnEnChangeOverhang()
     const bool negative = m_fOverhang < 0.0f;
     if (negative)
         MessageBoxA(kNegativeOverhang, kEditCaption, MB_ICONEXCLAMATION);
-    if (negative || Unweldable(m_fOverhang, kOverhangName, kMaxOverhang)) {
+    if (negative || BeyondUnionReach(m_fOverhang, kOverhangName, kMaxOverhang)) {
         m_fOverhang = oldOverhang;
         UpdateData(FALSE);
         return;
@@ -379,7 +380,7 @@ void CRoofDlg::PickLength(const char* prompt, Guard guard, float& field, const c
 {
     HandOver();
     double distance = 0.0;
-    if (PickDistance(prompt, guard, distance) && !Unweldable(distance, what, largest))
+    if (PickDistance(prompt, guard, distance) && !BeyondUnionReach(distance, what, largest))
         field = static_cast<float>(distance);
     TakeBack();
 }
@@ -401,7 +402,7 @@ void CRoofDlg::OnBnClickedPickOverhang()
     HandOver();
     double distance = 0.0;
     if (PickDistance("点取出挑距离:", Guard::kEachPoint, distance) &&
-        !Unweldable(std::floor(distance + 0.5), kOverhangName, kMaxOverhang))
+        !BeyondUnionReach(std::floor(distance + 0.5), kOverhangName, kMaxOverhang))
         m_fOverhang = static_cast<float>(std::floor(distance + 0.5));
     if (m_fOverhang == oldOverhang) {
         TakeBack();

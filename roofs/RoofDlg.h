@@ -86,14 +86,14 @@ private:
     // Two points picked after the prompt: their distance, or false when either was not given.
     bool PickDistance(const char* prompt, Guard guard, double& distance);
     // Picks a length into the field through the drawing; one beyond the largest is refused
-    // as Unweldable says.
+    // as BeyondUnionReach says.
     void PickLength(const char* prompt, Guard guard, float& field, const char* what = "",
                     float largest = std::numeric_limits<float>::max());
     // Reads the controls and sets a negative length to 0 with the message.
     void KeepNonNegative(float& field, const char* message);
-    // Whether a slab or overhang length is beyond the largest the roof's faces can be welded
+    // Whether a slab or overhang length is beyond the largest the roof's faces can be united
     // at; if so, says so ("挑出距离不能大于419430!", WHAT the length's name).
-    bool Unweldable(double length, const char* what, float largest);
+    bool BeyondUnionReach(double length, const char* what, float largest);
     // The base outline grown by the overhang.
     GePoint3dArray EaveOutline(float overhang) const;
     // A multi-slope roof's eave outline follows a new overhang: a candidate of another vertex

@@ -146,7 +146,7 @@ TEST_F(MultiSlopeRoofTest, SlabsTheUnionCannotWeldMakeNothing)
     const struct {
         double thickness;
         bool made;
-    } cases[] = {{838860, true},  {kernel::kUnionWeldableReach, true}, {838861, false},
+    } cases[] = {{838860, true},  {kernel::kUnionBandReach, true}, {838861, false},
                  {99999999999, false}, {1e21, false}, {inf, false}, {std::nan(""), false}, {-inf, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.thickness);
