@@ -211,16 +211,16 @@ void CGableRoofDlg::ComputeSidePolygons(bool left)
     if (ring.size() < 2)
         return;
     ring.push_back(ring.front());
-    const auto kept = [left](const GePoint3d& p) { return left ? p.x <= kTol : p.x >= kTol; };
-    const auto enters = [left](const GePoint3d& before, const GePoint3d& p) {
-        return left ? before.x > kTol : before.x * p.x <= kTol && p.x > kTol;
-    };
+    // A vertex within the tolerance of the ridge lies on it and belongs to both sides, so an
+    // edge whose crossing is asked for runs from beyond the tolerance on the other side.
+    const auto kept = [left](const GePoint3d& p) { return left ? p.x <= kTol : p.x >= -kTol; };
+    const auto enters = [&kept](const GePoint3d& before, const GePoint3d& p) { return kept(p) && !kept(before); };
     // The entry onto the side that lies highest along the ridge.
     const std::size_t n = ring.size() - 1;
     double best = m_extentsMin.y - kRidgeReach;
     std::size_t start = n + 1;
     for (std::size_t k = 1; k <= n; ++k) {
-        if (kept(ring[k]) && enters(ring[k - 1], ring[k]) && ring[k].y > best) {
+        if (enters(ring[k - 1], ring[k]) && ring[k].y > best) {
             best = ring[k].y;
             start = k;
         }
