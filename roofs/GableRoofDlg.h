@@ -68,14 +68,17 @@ public:
     void ComputeOutlineExtents();
     // 1 when the whole outline lies on one side of the ridge.
     int IsSingleSlope();
-    // The outline grown by the eave overhang E, its two gable edges (the lowest and the
+    // The outline grown by the eave overhang E, its two gable walls (the lowest and the
     // highest along the ridge) by the gable overhang G instead; empty when the grown ring
     // would cross itself.
     void ComputeEaveOutline();
-    // Moves the two gable edges of the eave outline out by distance (in when negative).
+    // Moves the two gable walls of the eave outline out by distance (in when negative). A wall
+    // is an edge with the edges beside it that run on within 2° of it or stay within 10 mm of
+    // its line: a corner a hair off a wall, or a jog in it, does not split it.
     void MoveGableEdges(int distance);
-    // Moves the edge i-j of the polygon outward by distance (inward when negative), its ends
-    // sliding along the lines of the neighbouring edges.
+    // Moves the wall from corner i to corner j (the edge i-j when j follows i) outward by
+    // distance (inward when negative), square to the line i-j, its ends sliding along the lines
+    // of the edges beyond them.
     void IntersectOffsetEdges(Polygon& polygon, int i, int j, int distance);
     void ComputeSlopePolygons();
     void ComputeLeftPolygons();

@@ -51,6 +51,79 @@ bool LinesMeet(const GePoint3d& a, const GePoint3d& b, const GePoint3d& c, const
     return GeLineSeg3d(a, b).IntersectWith(GeLineSeg3d(c, d), out, 1, kTol);
 }
 
+// A surveyed wall is seldom one straight edge: a corner a hair off the line of its neighbours,
+// or a jog of a few millimetres, splits it. Edges that run on within kWallBend degrees of a
+// wall's edge, or that stay within kJogWidth of its line, belong to that wall: a corner that
+// runs on so nearly straight is no corner (as for the outline's slips), and a step shallower
+// than a slip is no wall of its own.
+constexpr double kWallBend = roof_rings::kSlipStraight;
+constexpr double kJogWidth = roof_rings::kSlipLength;
+
+using Polygon = CGableRoofDlg::Polygon;
+
+// The edges of a ring that make one wall: `count` edges from the one leaving corner `first`.
+struct Wall {
+    std::size_t first = 0, count = 0;
+};
+
+GeVector3d PlanVector(const GePoint3d& from, const GePoint3d& to)
+{
+    return GeVector3d(to.x - from.x, to.y - from.y, 0.0);
+}
+
+double Cross(const GeVector3d& a, const GeVector3d& b)
+{
+    return a.x * b.y - a.y * b.x;
+}
+
+// The plan distance of p from the line through `on` along the direction.
+double Away(const GePoint3d& p, const GePoint3d& on, const GeVector3d& direction)
+{
+    return std::fabs(Cross(direction, PlanVector(on, p))) / direction.Length();
+}
+
+// Whether the edge leaving corner i belongs to the wall of the edge leaving corner `seed`: it
+// does not run back against that edge, and it runs on within kWallBend of it or stays within
+// kJogWidth of its line. An edge of no length has no line for others to join.
+bool OnWallOf(const Polygon& ring, std::size_t seed, std::size_t i)
+{
+    const std::size_t n = ring.size();
+    const GePoint3d& a = ring[i];
+    const GePoint3d& b = ring[(i + 1) % n];
+    const GeVector3d wall = PlanVector(ring[seed], ring[(seed + 1) % n]), edge = PlanVector(a, b);
+    const double length = wall.Length(), dot = wall.DotProduct(edge);
+    if (!(length > kTol) || dot < -kTol * length)
+        return false;
+    const double bend = std::atan2(std::fabs(Cross(wall, edge)), dot) * kDegreesPerRadian;
+    return bend <= kWallBend || (Away(a, ring[seed], wall) < kJogWidth && Away(b, ring[seed], wall) < kJogWidth);
+}
+
+// The wall of the edge leaving corner `seed`: its neighbours on the wall, both ways. At least
+// two edges stay off it, so that each end has a neighbouring edge to slide along.
+Wall WallOf(const Polygon& ring, std::size_t seed)
+{
+    const std::size_t n = ring.size();
+    Wall wall{seed, 1};
+    while (wall.count + 2 < n && OnWallOf(ring, seed, (wall.first + wall.count) % n))
+        ++wall.count;
+    while (wall.count + 2 < n && OnWallOf(ring, seed, (wall.first + n - 1) % n)) {
+        wall.first = (wall.first + n - 1) % n;
+        ++wall.count;
+    }
+    return wall;
+}
+
+// Where the wall lies along the ridge: the middle of the line from its first corner to its last.
+double MiddleAlongRidge(const Polygon& ring, const Wall& wall)
+{
+    return (ring[wall.first].y + ring[(wall.first + wall.count) % ring.size()].y) / 2.0;
+}
+
+bool IsShort(const Polygon& ring, std::size_t i)
+{
+    return PlanVector(ring[i], ring[(i + 1) % ring.size()]).Length() < kJogWidth;
+}
+
 }  // namespace
 
 void CGableRoofDlg::InitGeometry()
@@ -130,43 +203,70 @@ void CGableRoofDlg::ComputeEaveOutline()
         m_eaveOutline.clear();
 }
 
-// The gable edges: the first edges whose middles lie lowest and highest along the ridge.
+// The gable walls: the first walls whose middles lie lowest and highest along the ridge. A wall
+// is led by an edge a jog's width or longer, unless every edge is shorter, so that the step of
+// a jog is not taken for the wall it lies in.
 void CGableRoofDlg::MoveGableEdges(int distance)
 {
-    const int n = static_cast<int>(m_eaveOutline.size());
+    const std::size_t n = m_eaveOutline.size();
+    bool anyLong = false;
+    for (std::size_t i = 0; i < n; ++i)
+        anyLong = anyLong || !IsShort(m_eaveOutline, i);
     double highest = -HUGE_VAL, lowest = HUGE_VAL;
-    int top = -1, bottom = -1;
-    for (int i = 0; i < n; ++i) {
-        const double middle = (m_eaveOutline[i].y + m_eaveOutline[(i + 1) % n].y) / 2.0;
+    std::optional<Wall> top, bottom;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (anyLong && IsShort(m_eaveOutline, i))
+            continue;
+        const Wall wall = WallOf(m_eaveOutline, i);
+        const double middle = MiddleAlongRidge(m_eaveOutline, wall);
         if (middle > highest) {
             highest = middle;
-            top = i;
+            top = wall;
         }
         if (middle < lowest) {
             lowest = middle;
-            bottom = i;
+            bottom = wall;
         }
     }
-    if (top >= 0)
-        IntersectOffsetEdges(m_eaveOutline, top, (top + 1) % n, distance);
-    if (bottom >= 0)
-        IntersectOffsetEdges(m_eaveOutline, bottom, (bottom + 1) % n, distance);
+    const auto move = [&](const Wall& wall) {
+        const std::optional<int> i = StoredAs<int>(wall.first), j = StoredAs<int>((wall.first + wall.count) % n);
+        if (i && j)
+            IntersectOffsetEdges(m_eaveOutline, *i, *j, distance);
+    };
+    if (top)
+        move(*top);
+    if (bottom)
+        move(*bottom);
 }
 
-// Where a crossing fails (a neighbouring edge parallel to the moved one), the moved copy's
-// own vertex, which lies on the moved edge, stands.
+// The wall from corner i to corner j moves as one, square to the line from i to j, so a corner
+// on it a hair off that line, or a jog in it, moves with it and keeps its shape. Its two ends
+// slide along the lines of the edges beyond them; where such a crossing fails (that edge
+// parallel to the wall's end), the end moves with the wall.
 void CGableRoofDlg::IntersectOffsetEdges(Polygon& polygon, int i, int j, int distance)
 {
-    const int n = static_cast<int>(polygon.size());
+    const std::size_t n = polygon.size();
+    const std::optional<std::size_t> from = StoredAs<std::size_t>(i), to = StoredAs<std::size_t>(j);
+    if (!from || !to || *from >= n || *to >= n || *from == *to)
+        return;
+    const std::size_t first = *from, last = *to;
+    const GeVector3d chord = PlanVector(polygon[first], polygon[last]);
+    const double length = chord.Length();
+    if (!(length > kTol))
+        return;
+    // Outward: to the right of a counter-clockwise ring, to the left of a clockwise one.
+    const double outward = GetPtsSignedArea(polygon) < 0.0 ? -1.0 : 1.0;
+    const GeVector3d move = GeVector3d(chord.y, -chord.x, 0.0) * (outward * distance / length);
     Polygon moved = polygon;
-    OffsetBorderPts(moved, -distance);
-    const GePoint3d& a = moved[i];
-    const GePoint3d& b = moved[j];
-    GePoint3d newI = a, newJ = b;
-    LinesMeet(a, b, polygon[(i + n - 1) % n], polygon[i], newI);
-    LinesMeet(a, b, polygon[j], polygon[(j + 1) % n], newJ);
-    polygon[i] = newI;
-    polygon[j] = newJ;
+    for (std::size_t k = (first + 1) % n; k != last; k = (k + 1) % n)
+        moved[k] += move;
+    const GePoint3d firstMoved = polygon[first] + move, lastMoved = polygon[last] + move;
+    moved[first] = firstMoved;
+    moved[last] = lastMoved;
+    LinesMeet(firstMoved, polygon[(first + 1) % n] + move, polygon[(first + n - 1) % n], polygon[first],
+              moved[first]);
+    LinesMeet(polygon[(last + n - 1) % n] + move, lastMoved, polygon[last], polygon[(last + 1) % n], moved[last]);
+    polygon = std::move(moved);
 }
 
 void CGableRoofDlg::ComputeSlopePolygons()
