@@ -71,15 +71,10 @@ GeVector3d PlanVector(const GePoint3d& from, const GePoint3d& to)
     return GeVector3d(to.x - from.x, to.y - from.y, 0.0);
 }
 
-double Cross(const GeVector3d& a, const GeVector3d& b)
-{
-    return a.x * b.y - a.y * b.x;
-}
-
-// The plan distance of p from the line through `on` along the direction.
+// The plan distance of p from the line through `on` along the (level) direction.
 double Away(const GePoint3d& p, const GePoint3d& on, const GeVector3d& direction)
 {
-    return std::fabs(Cross(direction, PlanVector(on, p))) / direction.Length();
+    return direction.CrossProduct(PlanVector(on, p)).Length() / direction.Length();
 }
 
 // Whether the edge leaving corner i belongs to the wall of the edge leaving corner `seed`: it
@@ -91,11 +86,11 @@ bool OnWallOf(const Polygon& ring, std::size_t seed, std::size_t i)
     const GePoint3d& a = ring[i];
     const GePoint3d& b = ring[(i + 1) % n];
     const GeVector3d wall = PlanVector(ring[seed], ring[(seed + 1) % n]), edge = PlanVector(a, b);
-    const double length = wall.Length(), dot = wall.DotProduct(edge);
-    if (!(length > kTol) || dot < -kTol * length)
+    const double length = wall.Length();
+    if (!(length > kTol) || wall.DotProduct(edge) < -kTol * length)
         return false;
-    const double bend = std::atan2(std::fabs(Cross(wall, edge)), dot) * kDegreesPerRadian;
-    return bend <= kWallBend || (Away(a, ring[seed], wall) < kJogWidth && Away(b, ring[seed], wall) < kJogWidth);
+    const auto inJog = [&](const GePoint3d& p) { return Away(p, ring[seed], wall) < kJogWidth; };
+    return wall.AngleTo(edge) * kDegreesPerRadian <= kWallBend || (inJog(a) && inJog(b));
 }
 
 // The wall of the edge leaving corner `seed`: its neighbours on the wall, both ways. At least
