@@ -146,12 +146,6 @@ CString& CString::MakeUpper()
     return *this;
 }
 
-CString& CString::MakeLower()
-{
-    std::transform(m_s.begin(), m_s.end(), m_s.begin(), AsciiLower);
-    return *this;
-}
-
 int CString::Replace(const char* oldText, const char* newText)
 {
     if (!oldText || !*oldText) return 0;

@@ -57,7 +57,6 @@ public:
     CString& TrimRight(const char* chars);
     CString& Trim() { TrimRight(); return TrimLeft(); }
     CString& MakeUpper();
-    CString& MakeLower();
 
     int Replace(const char* oldText, const char* newText);
     int Replace(char oldChar, char newChar);

@@ -88,11 +88,6 @@ HICON CButton::SetIcon(HICON icon)
     return before;
 }
 
-void CEdit::SetLimitText(UINT maxChars)
-{
-    if (State()) State()->limit = static_cast<int>(maxChars);
-}
-
 static_assert(CB_ERR == LB_ERR, "combo and list boxes share their error value");
 
 int CItemListWnd::GetCount() const { return Count(State(), CB_ERR); }
@@ -116,12 +111,6 @@ int CItemListWnd::ItemLength(int index) const
 int CItemListWnd::FindString(int startAfter, const char* prefix) const
 {
     return State() ? host::mfc::FindItem(*State(), startAfter, prefix, false) : CB_ERR;
-}
-
-int CItemListWnd::SelectString(int startAfter, const char* prefix)
-{
-    const int index = FindString(startAfter, prefix);
-    return index < 0 ? CB_ERR : SetCurSel(index);
 }
 
 BOOL CComboBox::LimitText(int maxChars)
@@ -167,13 +156,6 @@ int CSpinButtonCtrl::GetPos() const
     const CWnd* buddy = GetBuddy();
     if (buddy && host::mfc::ParseInteger(host::mfc::TextOf(*buddy->State()), true, shown)) return static_cast<int>(shown);
     return w->position;
-}
-
-CWnd* CSpinButtonCtrl::SetBuddy(CWnd* buddy)
-{
-    CWnd* before = GetBuddy();
-    if (State()) State()->buddy = buddy ? buddy->GetDlgCtrlID() : 0;
-    return before;
 }
 
 CWnd* CSpinButtonCtrl::GetBuddy() const

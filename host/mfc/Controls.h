@@ -18,7 +18,6 @@ public:
 
 class CEdit : public CWnd {
 public:
-    void SetLimitText(UINT maxChars);
     void SetSel(int /*start*/, int /*end*/) {}
 };
 
@@ -37,7 +36,6 @@ public:
     int DeleteString(UINT index);
     void ResetContent();
     int FindString(int startAfter, const char* prefix) const;
-    int SelectString(int startAfter, const char* prefix);
 
 protected:
     int CopyItem(int index, char* buffer) const;
@@ -49,7 +47,6 @@ class CComboBox : public CItemListWnd {
 public:
     int GetLBText(int index, char* buffer) const { return CopyItem(index, buffer); }
     void GetLBText(int index, CString& text) const { ItemText(index, text); }
-    int GetLBTextLen(int index) const { return ItemLength(index); }
     BOOL LimitText(int maxChars);
 };
 
@@ -70,6 +67,5 @@ public:
     void SetRange32(int lower, int upper);
     int SetPos(int position);
     int GetPos() const;
-    CWnd* SetBuddy(CWnd* buddy);
     CWnd* GetBuddy() const;
 };

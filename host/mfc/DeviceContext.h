@@ -19,8 +19,3 @@ public:
     explicit CPaintDC(CWnd* /*window*/) {}
 };
 
-// The context of a window's client area outside painting.
-class CClientDC : public CDC {
-public:
-    explicit CClientDC(CWnd* /*window*/) {}
-};

@@ -77,8 +77,6 @@ public:
     // Writes the text as it is (throws on a write error).
     void WriteString(const char* text);
 
-    CString GetFilePath() const { return m_path; }
-
 private:
     std::FILE* m_file = nullptr;
     CString m_path;

@@ -92,7 +92,6 @@ struct CRect : RECT {
     CRect(long l, long t, long r, long b) : RECT{l, t, r, b} {}
     long Width() const { return right - left; }
     long Height() const { return bottom - top; }
-    void OffsetRect(long dx, long dy) { left += dx; right += dx; top += dy; bottom += dy; }
     void InflateRect(long dx, long dy) { left -= dx; right += dx; top -= dy; bottom += dy; }
 };
 

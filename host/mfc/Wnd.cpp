@@ -170,15 +170,6 @@ BOOL CWnd::DestroyWindow()
     return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
-{
-    WindowState* w = parent ? parent->ControlState(static_cast<int>(id)) : nullptr;
-    if (!w || m_state) return FALSE;
-    if (w->attached) w->attached->Detach();
-    Attach(w);
-    return TRUE;
-}
-
 WindowState* CWnd::ControlState(int id) const
 {
     const auto* dialog = dynamic_cast<const CDialog*>(this);
@@ -235,11 +226,6 @@ void CWnd::SetDlgItemInt(int id, UINT value, BOOL isSigned)
     else
         text.Format("%u", value);
     SetDlgItemText(id, text);
-}
-
-void CWnd::CheckDlgButton(int id, UINT check)
-{
-    if (WindowState* w = ControlState(id)) w->check = static_cast<int>(check);
 }
 
 UINT CWnd::IsDlgButtonChecked(int id) const
@@ -349,8 +335,6 @@ void CWnd::Invalidate(BOOL /*erase*/)
     if (m_state && m_state->dialog) m_state->dialog->RequestPaint();
 }
 
-void CWnd::UpdateWindow() {}
-
 void CWnd::GetWindowRect(CRect* rect) const
 {
     if (rect) *rect = m_state ? m_state->rect : CRect();
@@ -358,11 +342,6 @@ void CWnd::GetWindowRect(CRect* rect) const
 
 // Headless, a dialog sits at the origin of the screen: screen and client coordinates agree.
 void CWnd::ScreenToClient(CRect* /*rect*/) const {}
-
-void CWnd::MoveWindow(int x, int y, int width, int height, BOOL /*repaint*/)
-{
-    if (m_state) m_state->rect = CRect(x, y, x + width, y + height);
-}
 
 BOOL CWnd::UpdateData(BOOL saveAndValidate)
 {

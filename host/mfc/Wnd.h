@@ -72,8 +72,6 @@ public:
     BOOL Create(const char* className, const char* windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id);
     // Ends the window this object made (Create, CreateHeadless).
     BOOL DestroyWindow();
-    // Binds this object to the control with the given id of the parent dialog.
-    BOOL SubclassDlgItem(UINT id, CWnd* parent);
 
     int GetDlgCtrlID() const;
     CWnd* GetDlgItem(int id) const;
@@ -85,7 +83,6 @@ public:
     void SetDlgItemText(int id, const char* text);
     int GetDlgItemText(int id, CString& text) const;
     void SetDlgItemInt(int id, UINT value, BOOL isSigned = TRUE);
-    void CheckDlgButton(int id, UINT check);
     UINT IsDlgButtonChecked(int id) const;
 
     // The previous state: nonzero when the window was disabled before.
@@ -98,11 +95,9 @@ public:
     static CWnd* GetFocus();
     CWnd* SetActiveWindow();
     void Invalidate(BOOL erase = TRUE);
-    void UpdateWindow();
 
     void GetWindowRect(CRect* rect) const;
     void ScreenToClient(CRect* rect) const;
-    void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
 
     // Runs the data exchange: from the members to the controls (FALSE) or back with the
     // checks (TRUE). FALSE when a check failed: its message has been shown and the control
