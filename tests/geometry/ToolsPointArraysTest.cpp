@@ -137,12 +137,6 @@ TEST(ToolsManagePoints, OutputIsASubsequenceOfTheInput)
 // (a keyhole's slit, walked in and out) is no copy, at home and on a national grid.
 TEST(ToolsDropRepeatedPoints, RunsOfCopiesLeaveTheirFirst)
 {
-    const auto repeating = [](std::size_t at, int copies) {
-        Ring ring = kSquare;
-        ring.insert(ring.begin() + static_cast<std::ptrdiff_t>(at), static_cast<std::size_t>(copies - 1),
-                    kSquare[at % kSquare.size()]);
-        return ring;
-    };
     const Ring slit = {{0, 0, 0}, {5, 0, 0}, {5, 3, 0}, {4, 3, 0}, {4, 6, 0}, {6, 6, 0}, {6, 3, 0},
                        {5, 3, 0}, {5, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}};
     const Ring beyondTol = {{0, 0, 0}, {10, 0, 0}, {10, 0.0011, 0}, {10, 10, 0}, {0, 10, 0}, {0.0011, 0, 0}};
@@ -153,15 +147,14 @@ TEST(ToolsDropRepeatedPoints, RunsOfCopiesLeaveTheirFirst)
         Ring expected;
     };
     std::vector<Case> cases = {
-        {"a run's closing copies stay", repeating(4, 3), 0,
-         {kSquare[0], kSquare[1], kSquare[2], kSquare[3], kSquare[0]}},
+        {"a run's closing copies stay", Repeated(kSquare, 4, 3), 0, Repeated(kSquare, 4, 2)},
         {"a keyhole's slit stays", slit, 1, slit},
         {"points just beyond tol stay", beyondTol, 1, beyondTol},
     };
     for (const int copies : {2, 3, 4})
-        for (const std::size_t at : {std::size_t{0}, std::size_t{2}, kSquare.size()})
-            cases.push_back(
-                {std::to_string(copies) + " copies of point " + std::to_string(at), repeating(at, copies), 1, kSquare});
+        for (const std::size_t at : {0, 2, 4})
+            cases.push_back({std::to_string(copies) + " copies of point " + std::to_string(at),
+                             Repeated(kSquare, at, copies), 1, kSquare});
     for (const Case& c : cases)
         for (const double far : {0.0, 3e6, 1e12}) {
             SCOPED_TRACE(testing::Message() << c.what << " at " << far);

@@ -31,6 +31,15 @@ inline Ring Moved(Ring ring, double dx, double dy, double dz = 0.0)
     return ring;
 }
 
+// The ring with point `at` given `copies` times; at == size gives the first point again at the
+// end, so the ring closes onto it `copies` times.
+inline Ring Repeated(Ring ring, std::size_t at, int copies)
+{
+    const GePoint3d repeated = ring[at % ring.size()];
+    ring.insert(ring.begin() + static_cast<std::ptrdiff_t>(at), static_cast<std::size_t>(copies - 1), repeated);
+    return ring;
+}
+
 inline Ring Lifted(Ring ring, double dz) { return Moved(std::move(ring), 0.0, 0.0, dz); }
 
 // The shoelace area in plan, counter-clockwise positive.

@@ -1,9 +1,9 @@
 #pragma once
 // What the roof tests share: the module's test host, roofs set from one parameter record,
-// readers of what a command left in the drawing, and measures of faces that do not use the
-// roof code's own arithmetic (plan areas by the shoelace sum, areas in space by Newell's
-// normal, the volume under a plane face, the volume of a closed mesh, Clipper's unions and
-// offsets of plans).
+// readers of what a command left in the drawing, outlines placed on a site with what a roof
+// command made of them, and measures of faces that do not use the roof code's own arithmetic
+// (plan areas by the shoelace sum, areas in space by Newell's normal, the volume under a plane
+// face, the volume of a closed mesh, Clipper's unions and offsets of plans).
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -317,6 +317,66 @@ inline void ExpectFacesRiseFromTheirEdges(const std::vector<Ring>& faces, const 
         for (const GePoint3d& p : *face)
             EXPECT_NEAR(p.z - a.z, std::tan(Radians(slopes[e])) * away(p), tol) << "edge " << e;
     }
+}
+
+// ---- An outline drawn on a site, and the roof a command made of it --------------------
+
+// Where and how an outline is drawn: turned about the origin by `degrees`, moved by (x, y) and
+// run the other way round when clockwise.
+struct Placing {
+    double degrees = 0.0, x = 0.0, y = 0.0;
+    bool clockwise = false;
+    GePoint3d operator()(const GePoint3d& p) const
+    {
+        const double c = std::cos(Radians(degrees)), s = std::sin(Radians(degrees));
+        return {c * p.x - s * p.y + x, s * p.x + c * p.y + y, p.z};
+    }
+    Ring operator()(const Ring& ring) const
+    {
+        Ring placed;
+        for (const GePoint3d& p : ring)
+            placed.push_back((*this)(p));
+        return clockwise ? tools_test::Reversed(placed) : placed;
+    }
+    // The plan point placed, as a script line clicks it.
+    std::string Click(double px, double py) const
+    {
+        const GePoint3d p = (*this)(GePoint3d(px, py, 0));
+        return std::to_string(p.x) + "," + std::to_string(p.y);
+    }
+};
+
+// What a roof command made, measured without the roof code: the faces of the live solids on
+// the roof's layer, the plan they cover, their extents, and the area of the gable walls.
+struct RoofMade {
+    std::size_t faces = 0;
+    double plan = 0.0, walls = 0.0;
+    GeBoundBox3d box;
+};
+
+inline RoofMade MadeOn(const char* layer)
+{
+    RoofMade made;
+    for (const decDbEntity3d* solid : Solids(layer))
+        for (const Ring& face : MeshFaces(*solid->GetMesh(), solid->GetTM())) {
+            ++made.faces;
+            made.plan += std::fabs(SignedPlanArea(face));
+            for (const GePoint3d& p : face)
+                made.box.Extend(p);
+        }
+    for (const Ring& wall : MeshFaces(Solids("屋顶封闭")))
+        made.walls += SpaceArea(wall);
+    return made;
+}
+
+// The roof of the plain outline within what moving one corner by tol changes: as many faces,
+// and the plan, the walls and the extents.
+inline void ExpectPlainRoof(const RoofMade& made, const RoofMade& plain, double tol, const std::string& transcript)
+{
+    EXPECT_EQ(made.faces, plain.faces) << transcript;
+    EXPECT_NEAR(made.plan, plain.plan, 1e-6 * plain.plan + tol * 40000);
+    EXPECT_NEAR(made.walls, plain.walls, 1e-6 * plain.walls + tol * 40000);
+    ExpectExtents(made.box, plain.box.MinPoint(), plain.box.MaxPoint(), 1e-6 + tol);
 }
 
 // ---- Clipper as the independent oracle of plans, on whole millimetres ------------------
