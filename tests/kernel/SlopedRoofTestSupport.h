@@ -296,31 +296,6 @@ inline Outline StaircaseOutline(std::mt19937& rng, int steps) {
 
 // ---- Surveyed footprints (walls a few millimetres off square) ----
 
-// An orthogonal outline of columns side by side, each with its own bottom and top, so that
-// reflex corners come on both sides: 4 * columns corners (counter-clockwise, half metres).
-inline Outline ColumnsOutline(std::mt19937& rng, int columns) {
-  std::uniform_int_distribution<int> width(4, 16), run(0, 12);
-  std::vector<double> xs{0.0}, bottoms, tops;
-  for (int c = 0; c < columns; ++c) {
-    xs.push_back(xs.back() + 500.0 * width(rng));
-    double b = 0.0, t = 500.0 * (6 + run(rng));
-    if (c > 0) {  // overlapping the previous column by a metre at least, no wall in line
-      const int down = -6, up = static_cast<int>((tops.back() - 1000.0 - bottoms.back()) / 500.0);
-      int k = 0;
-      while (k == 0) k = std::uniform_int_distribution<int>(down, up)(rng);
-      b = bottoms.back() + 500.0 * k;
-      t = std::max(b + 3000.0, bottoms.back() + 1000.0) + 500.0 * run(rng);
-      if (t == tops.back()) t += 500.0;
-    }
-    bottoms.push_back(b);
-    tops.push_back(t);
-  }
-  Outline o;
-  for (int c = 0; c < columns; ++c) o.push_back({xs[c], bottoms[c]}), o.push_back({xs[c + 1], bottoms[c]});
-  for (int c = columns - 1; c >= 0; --c) o.push_back({xs[c + 1], tops[c]}), o.push_back({xs[c], tops[c]});
-  return o;
-}
-
 // The orthogonal loop with every corner moved a little, so that each wall runs 1 to `most`
 // millimetres off square: a wall's two ends share the one coordinate a square wall keeps, so
 // one end is moved anywhere within most / 2 and the other 1 to `most` from it (the loop's walls
@@ -341,36 +316,6 @@ inline Outline OffSquare(std::mt19937& rng, Outline o, double most) {
     (level ? moved[(i + 1) % n].y : moved[(i + 1) % n].x) += second;
   }
   return moved;
-}
-
-// The letter blocks a survey brings (counter-clockwise): a rectangle, an L, a U and a T of
-// random sizes in whole centimetres, wings 6 to 14 m wide.
-inline Outline LetterBlock(std::mt19937& rng, int letter) {
-  std::uniform_int_distribution<int> cm(600, 1400), longer(1800, 4000);
-  const double w = 10.0 * cm(rng), l = 10.0 * longer(rng), h = 10.0 * longer(rng), v = 10.0 * cm(rng);
-  switch (letter % 4) {
-    case 0: return {{0, 0}, {l, 0}, {l, w}, {0, w}};
-    case 1: return {{0, 0}, {l, 0}, {l, w}, {v, w}, {v, h}, {0, h}};
-    case 2: {
-      const double arm = std::min(v, l / 3);
-      return {{0, 0}, {l, 0}, {l, h}, {l - arm, h}, {l - arm, w}, {arm, w}, {arm, h}, {0, h}};
-    }
-    default: {
-      const double stem = std::min(v, l / 3), from = (l - stem) / 2;
-      return {{from, 0}, {from + stem, 0}, {from + stem, h - w}, {l, h - w}, {l, h}, {0, h}, {0, h - w}, {from, h - w}};
-    }
-  }
-}
-
-// A cross of arms `width` wide and `reach` long from its middle in each direction (x then y),
-// centred at (cx, cy) (counter-clockwise).
-inline Outline Cross(double cx, double cy, double width, std::array<double, 4> reach) {
-  const double w = width / 2;
-  const std::vector<Pt> rel{{reach[0], -w}, {reach[0], w}, {w, w}, {w, reach[1]}, {-w, reach[1]}, {-w, w},
-                            {-reach[2], w}, {-reach[2], -w}, {-w, -w}, {-w, -reach[3]}, {w, -reach[3]}, {w, -w}};
-  Outline o;
-  for (const Pt& p : rel) o.push_back({cx + p.x, cy + p.y});
-  return o;
 }
 
 // ---- Symmetric footprints (counter-clockwise, centred on the origin) ----
@@ -414,18 +359,24 @@ inline Outline WithArms(const Outline& polygon, double length, double width) {
   return Notched(polygon, -length, width, true);
 }
 
-// k spokes `length` long and `width` wide out of the centre, the first at angle `turn`.
-inline Outline Spokes(int k, double length, double width, double turn = 0.0) {
+// Spokes `width` wide out of the centre, one of each length, the first at angle `turn`.
+inline Outline Spokes(const std::vector<double>& lengths, double width, double turn = 0.0) {
   Outline o;
+  const size_t k = lengths.size();
   const double w = width / 2, half = M_PI / k;
-  for (int i = 0; i < k; ++i) {
+  for (size_t i = 0; i < k; ++i) {
     const double a = turn + 2.0 * M_PI * i / k;
     const Pt u = Polar(1.0, a), n{-u.y, u.x};
-    o.push_back({length * u.x - w * n.x, length * u.y - w * n.y});
-    o.push_back({length * u.x + w * n.x, length * u.y + w * n.y});
+    o.push_back({lengths[i] * u.x - w * n.x, lengths[i] * u.y - w * n.y});
+    o.push_back({lengths[i] * u.x + w * n.x, lengths[i] * u.y + w * n.y});
     o.push_back(Polar(w / std::sin(half), a + half));  // where this spoke meets the next
   }
   return o;
+}
+
+// k spokes `length` long.
+inline Outline Spokes(int k, double length, double width, double turn = 0.0) {
+  return Spokes(std::vector<double>(k, length), width, turn);
 }
 
 // A wheel: a rim round an n-gon of radius r, k spokes of the given width from a hub; the

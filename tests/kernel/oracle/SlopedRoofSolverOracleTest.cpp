@@ -283,21 +283,18 @@ TEST(SolveSlopedRoofFacesOracle, OutlinesTurnedByOddAnglesOnASiteAreRightOrRefus
 
 namespace {
 
-// A surveyed block: a rectangle, an L, a U, a T, a block round a courtyard, or an orthogonal
-// outline of 8 to 60 corners, every wall 1 to `most` mm off square, drawn either way round.
+// A surveyed block: a rectangle, an L, a T, a U, a block round a courtyard, or an orthogonal
+// outline of 6 to 32 corners, every wall 1 to `most` mm off square, drawn either way round.
 std::vector<Outline> SurveyedBlock(std::mt19937& rng, int kind, double most) {
-  std::vector<Outline> loops;
-  if (kind < 4) {
-    loops = {OffSquare(rng, LetterBlock(rng, kind), most)};
-  } else if (kind == 4) {
-    const Outline court = LetterBlock(rng, 0);
-    const double wing = 10.0 * std::uniform_int_distribution<int>(400, 900)(rng);
-    const double l = court[1].x, w = court[2].y;
-    loops = {OffSquare(rng, Outline{{-wing, -wing}, {l + wing, -wing}, {l + wing, w + wing}, {-wing, w + wing}}, most),
-             OffSquare(rng, Reversed(court), most)};
-  } else {
-    loops = {OffSquare(rng, ColumnsOutline(rng, 2 + static_cast<int>(rng() % 14)), most)};
-  }
+  const Outline court{{8000, 8000}, {22000, 8000}, {22000, 18000}, {8000, 18000}};
+  using Loops = std::vector<Outline>;
+  Loops loops = kind == 0   ? Loops{Rectangle(23000, 11000)}
+                : kind == 1 ? Loops{LShape()}
+                : kind == 2 ? Loops{TShape()}
+                : kind == 3 ? Loops{UShape()}
+                : kind == 4 ? Loops{Rectangle(30000, 26000), court}
+                            : Loops{HistogramOutline(rng, 2 + static_cast<int>(rng() % 14))};
+  for (Outline& o : loops) o = OffSquare(rng, o, most);
   if (rng() % 2)
     for (Outline& o : loops) o = Reversed(o);
   return loops;
@@ -397,12 +394,12 @@ TEST(SolveSlopedRoofFacesOracle, CrossesToAThirtySecondOfAMillimetreAreRightOrRe
   for (int i = 0; i < 800; ++i) {
     const double cx = 5e5 + toThirtySeconds(1000.0 * unit(rng)), cy = 5e5 + toThirtySeconds(1000.0 * unit(rng));
     const double same = 6000.0 + 14000.0 * unit(rng);
-    std::array<double, 4> reach;
+    std::vector<double> reach(4);
     for (double& r : reach) r = i % 3 == 0 ? same : 6000.0 + 14000.0 * unit(rng);
     const bool turned = i % 4 >= 2, relative = i % 2, equal = i % 8 < 4;
     const double turn = turned ? 2.0 * M_PI * unit(rng) : 0.0;
     Outline cross;
-    for (const Pt& p : Cross(0.0, 0.0, 10000.0, reach))
+    for (const Pt& p : Spokes(reach, 10000.0))
       cross.push_back({toThirtySeconds(cx + p.x * std::cos(turn) - p.y * std::sin(turn)),
                        toThirtySeconds(cy + p.x * std::sin(turn) + p.y * std::cos(turn))});
     if (rng() % 2) cross = Reversed(cross);
