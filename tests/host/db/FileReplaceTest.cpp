@@ -19,7 +19,6 @@
 #include "ObjExport.h"
 #include "SvgExport.h"
 
-using ::testing::AllOf;
 using ::testing::HasSubstr;
 
 namespace {
