@@ -21,16 +21,16 @@ bool AgreesWithCgal(const Outline& outline, double degrees) {
          AgreesWithSkeleton(roof.faces, {roof.outline}, degrees, Describe({outline}, degrees));
 }
 
-// The shape turned about the origin and moved to (cx, cy), then measured from its first point
-// as the roof routine hands an outline over, so that single precision scatters the meetings
+// The loops turned about the origin and moved to (cx, cy), then measured from the outline's first
+// point as the roof routine hands an outline over, so that single precision scatters the meetings
 // its symmetry makes fall together.
-Outline OnSite(const Outline& shape, double turn, double cx, double cy) {
-  Outline placed;
-  for (const Pt& p : shape)
-    placed.push_back({cx + p.x * std::cos(turn) - p.y * std::sin(turn), cy + p.x * std::sin(turn) + p.y * std::cos(turn)});
-  Outline measured;
-  for (const Pt& p : placed) measured.push_back({p.x - placed[0].x, p.y - placed[0].y});
-  return measured;
+std::vector<Outline> OnSite(std::vector<Outline> loops, double turn, double cx, double cy) {
+  for (Outline& o : loops)
+    for (Pt& p : o) p = {cx + p.x * std::cos(turn) - p.y * std::sin(turn), cy + p.x * std::sin(turn) + p.y * std::cos(turn)};
+  const Pt first = loops[0][0];
+  for (Outline& o : loops)
+    for (Pt& p : o) p = {p.x - first.x, p.y - first.y};
+  return loops;
 }
 
 // Symmetric outlines whose eaves shrink away, reflex corners reach edges and each other, and
@@ -146,7 +146,7 @@ TEST(SolveSlopedRoofFacesOracle, SimultaneousEventsOfSymmetricFootprintsMatchCga
                      20 + std::round(40 * unit(rng)), true});
   for (Case& c : cases) {
     const double turn = 2 * M_PI * unit(rng), cx = 2e5 * (unit(rng) - 0.5), cy = 2e5 * (unit(rng) - 0.5);
-    c.loops = {OnSite(c.loops[0], turn, cx, cy)};
+    c.loops = OnSite({c.loops[0]}, turn, cx, cy);
   }
   for (const Shape& shape : SymmetricOutlines()) cases.push_back({shape.name, {shape.outline}, shape.degrees});
   for (int n : {4, 5, 6, 8}) {
@@ -244,14 +244,14 @@ TEST(SolveSlopedRoofFacesOracle, OutlinesTurnedByOddAnglesOnASiteAreRightOrRefus
     const double turn = 0.1 + 6.0 * unit(rng), cx = 3e6 + 1e5 * unit(rng), cy = 3e6 * unit(rng);
     for (bool isSlit : {false, true}) {
       const double width = isSlit ? 50 + 400 * unit(rng) : 500 + 4000 * unit(rng);
-      const Outline block = OnSite(NotchedBlock(sides, depth, width, isSlit, move), turn, cx, cy);
+      const Outline block = OnSite({NotchedBlock(sides, depth, width, isSlit, move)}, turn, cx, cy)[0];
       if (!CrossesItself(block)) judge(isSlit ? kSlit : kV, std::to_string(sides) + " notches", block, 30);
     }
   }
   rng.seed(2059);
   auto other = [&](const std::string& name, const Outline& shape, double deg) {
     const double turn = 0.1 + 6.0 * unit(rng), cx = 3e6 + 1e5 * unit(rng), cy = 3e6 * unit(rng);
-    judge(kOther, name, OnSite(shape, turn, cx, cy), deg);
+    judge(kOther, name, OnSite({shape}, turn, cx, cy)[0], deg);
   };
   for (int i = 0; i < 30; ++i) other("star", StarOutline(rng, 5 + static_cast<int>(rng() % 40), 4000, 16000), std::round(degrees(rng)));
   for (int i = 0; i < 60; ++i) other("staircase", StaircaseOutline(rng, 1 + static_cast<int>(rng() % 8)), std::round(degrees(rng)));
@@ -266,7 +266,7 @@ TEST(SolveSlopedRoofFacesOracle, OutlinesTurnedByOddAnglesOnASiteAreRightOrRefus
     const double turn = 2 * M_PI * unit(rng);
     const double cx = onSite ? 3e6 + 1e5 * unit(rng) : 0.0;
     const double cy = onSite ? 3e6 * unit(rng) : 0.0;
-    judge(kOther, name, OnSite(shape, turn, cx, cy), deg);
+    judge(kOther, name, OnSite({shape}, turn, cx, cy)[0], deg);
   };
   for (int round = 0; round < 10; ++round)
     for (const Shape& shape : SymmetricOutlines()) anyTurn(shape.name, shape.outline, shape.degrees, round % 2);
@@ -298,15 +298,6 @@ std::vector<Outline> SurveyedBlock(std::mt19937& rng, int kind, double most) {
   if (rng() % 2)
     for (Outline& o : loops) o = Reversed(o);
   return loops;
-}
-
-// The loops at (cx, cy), measured from the outline's first point as the roof commands hand an
-// outline over (in double, then single precision).
-std::vector<Outline> MeasuredFromFirstPoint(std::vector<Outline> loops, double cx, double cy) {
-  const Pt first{loops[0][0].x + cx, loops[0][0].y + cy};
-  for (Outline& o : loops)
-    for (Pt& p : o) p = {(p.x + cx) - first.x, (p.y + cy) - first.y};
-  return AsFootprint(loops);
 }
 
 // Whether the roof over the loops holds every face on its eave's plane, at its slope, with the
@@ -374,7 +365,7 @@ TEST(SolveSlopedRoofFacesOracle, SurveyedOutlinesAreRightOrRefused) {
   for (int i = 0; i < 1200; ++i) {
     const bool onSite = i % 2, equal = i % 4 < 2;
     const std::vector<Outline> loops =
-        MeasuredFromFirstPoint(SurveyedBlock(rng, i % 6, 2.0 + 18.0 * unit(rng)), onSite ? 2e6 : 0.0, onSite ? 3e6 : 0.0);
+        AsFootprint(OnSite(SurveyedBlock(rng, i % 6, 2.0 + 18.0 * unit(rng)), 0.0, onSite ? 2e6 : 0.0, onSite ? 3e6 : 0.0));
     EXPECT_EQ(Verdict(loops, equal, rng), "");
   }
 }
@@ -403,7 +394,7 @@ TEST(SolveSlopedRoofFacesOracle, CrossesToAThirtySecondOfAMillimetreAreRightOrRe
       cross.push_back({toThirtySeconds(cx + p.x * std::cos(turn) - p.y * std::sin(turn)),
                        toThirtySeconds(cy + p.x * std::sin(turn) + p.y * std::cos(turn))});
     if (rng() % 2) cross = Reversed(cross);
-    const std::vector<Outline> loops = relative ? MeasuredFromFirstPoint({cross}, 0.0, 0.0) : AsFootprint({cross});
+    const std::vector<Outline> loops = AsFootprint(relative ? OnSite({cross}, 0.0, 0.0, 0.0) : std::vector<Outline>{cross});
     const std::string why = Verdict(loops, equal, rng, turned ? 1e-4 : 1e-5);
     refused += why == "refused";
     squareRefused += why == "refused" && !turned;
