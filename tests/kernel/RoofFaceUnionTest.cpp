@@ -94,6 +94,29 @@ TEST(RoofFaceUnion, SmallScenesKeepTheirUpperEnvelope) {
   // The earliest of identical faces is the one kept, as it came.
   const UnionRun apart = RunUnion({slopeWoundApart, slope});
   EXPECT_TRUE(apart.count == 1 && apart.loops[0].points[0].x == slopeWoundApart[0].x);
+  // Half a millimetre above is higher, not a tie: the later face keeps the overlap.
+  const UnionRun hair = RunUnion({level, Rect(500, -100, 1500, 1100, 0.5)});
+  ASSERT_EQ(hair.count, 2);
+  EXPECT_NEAR(std::fabs(PlanArea(hair.loops[0].points)), 500.0 * 1000, 5.0);
+}
+
+// A face a tenth of a degree off upright, cut by a level face: the cut lies on both planes.
+// Rounded to the grid in plan it would stand 0.005 / tan(0.1 degree), some 3 mm, off in height.
+TEST(RoofFaceUnion, ANearlyUprightFaceIsCutOnItsPlane) {
+  const double t = std::tan(0.1 * 3.14159265358979 / 180), cut = 500 + 1000 * t, top = 500 + 2000 * t;
+  const Face steep{{500, 0, -1000}, {500, 1000, -1000}, {top, 1000, 1000}, {top, 0, 1000}};
+  const UnionRun run = RunUnion({Rect(0, 0, 1000, 1000, 0), steep});
+  ASSERT_EQ(run.status, 1);
+  // Both faces end on the cut; the level face also at the steep one's top edge seen in plan.
+  int onCut = 0;
+  for (const UnionLoop& loop : run.loops)
+    for (const P3& p : loop.points)
+      if (p.x > 100 && p.x < 900 && std::fabs(p.z) < 100) {
+        const bool atCut = std::fabs(p.x - cut) < 0.01 && std::fabs(p.z) < 0.01;
+        onCut += atCut;
+        EXPECT_TRUE(atCut || (std::fabs(p.x - top) < 0.01 && p.z == 0)) << p.x << " " << p.z;
+      }
+  EXPECT_EQ(onCut, 4);
 }
 
 // The grid the union clips in has its origin at the middle of the faces and a unit of
