@@ -210,7 +210,8 @@ const Reach& SharpestLeftTurn(const std::vector<Reach>& ways, double cx, double 
 enum class TraceOutcome { Closed, Abandoned, NothingToTrace };
 
 // Traces one loop along the outside of the set from its lowest-left end, flagging the
-// segments it uses up. At a junction every way on is used up, taken or not.
+// segments it uses. At a junction only the way taken is used: the others stay for a later
+// loop, or for this one when it comes back, so regions that touch at a point are not lost.
 TraceOutcome TraceOneLoop(PieceSet& set, TracedLoop& loop) {
   loop.Clear();
   double sx = 0.0, sy = 0.0;
@@ -229,10 +230,10 @@ TraceOutcome TraceOneLoop(PieceSet& set, TracedLoop& loop) {
     const double cx = loop.x[last], cy = loop.y[last];
     set.WaysFrom(at, ways);
     if (ways.empty()) return TraceOutcome::Abandoned;
-    for (const Reach& r : ways) set.Use(r.segment);
     const Reach& taken = ways.size() == 1
                              ? ways[0]
                              : SharpestLeftTurn(ways, cx, cy, loop.x[last - 1], loop.y[last - 1]);
+    set.Use(taken.segment);
     loop.Append(taken.x, taken.y);
     at = taken.end;
   } while (!SamePoint(loop.x[loop.Count()], loop.y[loop.Count()], sx, sy));
