@@ -130,10 +130,16 @@ struct Vec {
 double Cross(Vec a, Vec b) { return a.x * b.y - a.y * b.x; }
 double Dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y; }
 
-// A stretch of segment k of the path, from fraction t0 to t1 of the way along it.
+// A stretch of segment k of the path, from fraction t0 to t1 of the way along it. A margin
+// only passes near a cell where the winding is unsettled and lies where it is settled: it
+// cuts the stretches about it, so that a crossing at a cell's side is found from both sides
+// and a piece beside it knows it passes by, but no boundary runs along it, and since its
+// crossings with segments that do not reach that far are not looked for, the winding is
+// not carried across it.
 struct Stretch {
   int segment;
   double t0, t1;
+  bool margin = false;
 };
 
 // The stretches of the path that may bound the region, in path order, each as a segment of
@@ -163,7 +169,8 @@ struct Stretches {
       length2[i] = Dot(along[i], along[i]);
       boxes[i] = GridBox::Around(start[i].x, start[i].y, end[i].x, end[i].y, reach);
       const Stretch& q = part[(i + 1) % count];
-      goesOn[i] = p.t1 == 1.0 && q.t0 == 0.0 && q.segment == (k == m ? 1 : k + 1);
+      goesOn[i] = (p.t1 == 1.0 && q.t0 == 0.0 && q.segment == (k == m ? 1 : k + 1)) ||
+                  (q.segment == k && q.t0 == p.t1);
     }
     grid.Build(boxes);
   }
@@ -289,6 +296,7 @@ StretchCuts AllCuts(const Stretches& s, double reach) {
   StretchCuts grouped;
   grouped.unclean.assign(count, 0);
   ForEachOverlap(s.grid, s.boxes, [&](int a, int b) {
+    if (s.part[a].margin && s.part[b].margin) return;  // neither gives pieces
     const int sharing = (b == a + 1 && s.goesOn[a]) ? 1 : (a == 0 && b == count - 1 && s.goesOn[b]) ? -1 : 0;
     CutPair(s, a, b, sharing, reach, found, grouped.unclean);
   });
@@ -332,8 +340,10 @@ constexpr size_t kFewSegments = 8;
 constexpr size_t kDivisionsPerSegment = 16;
 // Nor is a cell this small (millimetres).
 constexpr double kSmallestCell = 1.0;
-// Stretches are lengthened by this beyond the cells they were found in (millimetres), so
-// that crossings at a cell's side are found from both sides.
+// Segments within this of a cell (millimetres) count as in it, and their stretches reach
+// this far beyond it as margins: crossings at a cell's side are found from both sides, and
+// a segment passing just outside a cell is known to the pieces inside that it passes by.
+// Above the side step at which pieces are sampled.
 constexpr double kStretchMargin = 0.2;
 
 // The fractions of the way along the segment from a to b that lie in the box (none when
@@ -370,11 +380,33 @@ int Crossed(Vec p, Vec q, Vec a, Vec b, bool* clean) {
   return o3 < 0.0 ? 1 : -1;
 }
 
+// Merges the stretches of each segment that meet or lie less than gap (millimetres) apart
+// (sorted by segment, then start).
+std::vector<Stretch> MergedStretches(const std::vector<double>& x, const std::vector<double>& y,
+                                     std::vector<Stretch> found, double gap) {
+  std::sort(found.begin(), found.end(), [](const Stretch& a, const Stretch& b) {
+    return a.segment < b.segment || (a.segment == b.segment && a.t0 < b.t0);
+  });
+  std::vector<Stretch> merged;
+  for (const Stretch& st : found) {
+    const int k = st.segment;
+    const double length = std::hypot(x[k + 1] - x[k], y[k + 1] - y[k]);
+    const double apart = length > 0.0 ? gap / length : 1.0;
+    if (!merged.empty() && merged.back().segment == k && st.t0 <= merged.back().t1 + apart)
+      merged.back().t1 = std::max(merged.back().t1, st.t1);
+    else
+      merged.push_back(st);
+  }
+  return merged;
+}
+
 // The stretches of the path that lie where the winding is not settled. In a cell of a
 // quadtree over the path, the winding differs from the one at a probe point by at most the
 // segments the way there crosses, each by one in a direction the probe's side of it sets:
 // when all that can be lies in the region, or all outside it, no boundary runs through the
-// cell. Other cells are divided until they hold few segments.
+// cell. Other cells are divided until they hold few segments. Where a cell is not settled,
+// what lies in it of its segments is a stretch, and what lies only within the margin of it
+// (of the segments that pass that near) a margin stretch.
 std::vector<Stretch> UnsettledStretches(const std::vector<double>& x, const std::vector<double>& y,
                                         const PathWinding& winding, int sense) {
   const int m = static_cast<int>(x.size()) - 2;
@@ -385,10 +417,15 @@ std::vector<Stretch> UnsettledStretches(const std::vector<double>& x, const std:
   const double side = std::max(all.maxX - all.minX, all.maxY - all.minY) + 1.0;
   struct Cell {
     GridBox box;
-    std::vector<int> segments;
-    long turns;  // the winding at the cell's probe point
+    std::vector<int> segments;  // those that meet the box
+    std::vector<int> passing;   // those that only come within the margin of it
+    long turns;                 // the winding at the cell's probe point
   };
   auto point = [&](int k, int end) { return Vec{x[k + end], y[k + end]}; };
+  auto padded = [](const GridBox& b) {
+    return GridBox{b.minX - kStretchMargin, b.minY - kStretchMargin, b.maxX + kStretchMargin,
+                   b.maxY + kStretchMargin};
+  };
   // Off the middle by an odd amount, so as not to fall on a segment of a regular shape.
   auto probe = [](const GridBox& b) {
     return Vec{(b.minX + b.maxX) / 2 + 1e-3 * (b.maxX - b.minX) * 0.3183,
@@ -397,9 +434,9 @@ std::vector<Stretch> UnsettledStretches(const std::vector<double>& x, const std:
   std::vector<Cell> open;
   const GridBox root{all.minX - 0.5, all.minY - 0.5, all.minX - 0.5 + side, all.minY - 0.5 + side};
   const Vec rootProbe = probe(root);
-  open.push_back({root, {}, winding.At(rootProbe.x, rootProbe.y)});
+  open.push_back({root, {}, {}, winding.At(rootProbe.x, rootProbe.y)});
   for (int k = 1; k <= m; ++k) open.back().segments.push_back(k);
-  std::vector<Stretch> found;
+  std::vector<Stretch> inside, reached;
   // Cells divided so far, and at most: where the segments stay too many (a bundle of
   // nearly equal long segments) the search stops dividing and keeps what it holds.
   size_t divided = 0;
@@ -424,21 +461,40 @@ std::vector<Stretch> UnsettledStretches(const std::vector<double>& x, const std:
     if (lowest >= 1 || highest <= 0) continue;
     const double size = b.maxX - b.minX;
     if (cell.segments.size() <= kFewSegments || size <= kSmallestCell || ++divided > mostDivided) {
+      for (const std::vector<int>* list : {&cell.segments, &cell.passing}) {
+        for (int seg : *list) {
+          double t0 = 0.0, t1 = 0.0;
+          ClipToBox(point(seg, 0), point(seg, 1), padded(b), &t0, &t1);
+          if (t0 <= t1) reached.push_back({seg, t0, t1});
+        }
+      }
       for (int seg : cell.segments) {
         double t0 = 0.0, t1 = 0.0;
         ClipToBox(point(seg, 0), point(seg, 1), b, &t0, &t1);
-        if (t0 <= t1) found.push_back({seg, t0, t1});
+        if (t0 <= t1) inside.push_back({seg, t0, t1});
       }
       continue;
     }
     const double half = size / 2;
     for (int q = 0; q < 4; ++q) {
       const double x0 = b.minX + (q % 2) * half, y0 = b.minY + (q / 2) * half;
-      Cell child{{x0, y0, x0 + half, y0 + half}, {}, cell.turns};
-      for (int seg : cell.segments) {
-        double t0 = 0.0, t1 = 0.0;
-        ClipToBox(point(seg, 0), point(seg, 1), child.box, &t0, &t1);
-        if (t0 <= t1) child.segments.push_back(seg);
+      Cell child{{x0, y0, x0 + half, y0 + half}, {}, {}, cell.turns};
+      const GridBox reach = padded(child.box);
+      for (const std::vector<int>* list : {&cell.segments, &cell.passing}) {
+        for (int seg : *list) {
+          const Vec a = point(seg, 0), e = point(seg, 1);
+          if (std::max(a.x, e.x) < reach.minX || std::min(a.x, e.x) > reach.maxX ||
+              std::max(a.y, e.y) < reach.minY || std::min(a.y, e.y) > reach.maxY)
+            continue;
+          double t0 = 0.0, t1 = 0.0;
+          ClipToBox(a, e, child.box, &t0, &t1);
+          if (t0 <= t1) {
+            child.segments.push_back(seg);
+            continue;
+          }
+          ClipToBox(a, e, reach, &t0, &t1);
+          if (t0 <= t1) child.passing.push_back(seg);
+        }
       }
       // The winding at the child's probe: the parent's, changed by every segment crossed
       // on the way there; asked afresh when the way meets a segment at an end or on it.
@@ -453,22 +509,30 @@ std::vector<Stretch> UnsettledStretches(const std::vector<double>& x, const std:
       open.push_back(std::move(child));
     }
   }
-  // Per segment, the stretches lengthened by the margin and merged where they meet.
-  std::sort(found.begin(), found.end(), [](const Stretch& a, const Stretch& b) {
-    return a.segment < b.segment || (a.segment == b.segment && a.t0 < b.t0);
-  });
-  std::vector<Stretch> merged;
-  for (Stretch st : found) {
-    const double length = std::hypot(x[st.segment + 1] - x[st.segment], y[st.segment + 1] - y[st.segment]);
-    const double margin = length > 0.0 ? kStretchMargin / length : 1.0;
-    st.t0 = st.t0 - margin <= 0.0 ? 0.0 : st.t0 - margin;
-    st.t1 = st.t1 + margin >= 1.0 ? 1.0 : st.t1 + margin;
-    if (!merged.empty() && merged.back().segment == st.segment && st.t0 <= merged.back().t1)
-      merged.back().t1 = std::max(merged.back().t1, st.t1);
-    else
-      merged.push_back(st);
+  // Per segment, the stretches reached with the margins, each cut into the stretches that
+  // lie inside unsettled cells and the margins beside them. A gap of no more than two
+  // margins between two stretches is taken into them: every segment that crosses it
+  // reaches it, so its crossings there are found.
+  const std::vector<Stretch> cores = MergedStretches(x, y, std::move(inside), 2 * kStretchMargin);
+  std::vector<Stretch> parts;
+  parts.reserve(2 * cores.size() + 1);
+  size_t c = 0;
+  for (const Stretch& outer : MergedStretches(x, y, std::move(reached), 0.0)) {
+    const int k = outer.segment;
+    auto before = [&](const Stretch& core) {
+      return core.segment < k || (core.segment == k && core.t1 < outer.t0);
+    };
+    while (c < cores.size() && before(cores[c])) ++c;
+    double at = outer.t0;
+    for (; c < cores.size() && cores[c].segment == k && cores[c].t0 <= outer.t1; ++c) {
+      const double t0 = std::max(cores[c].t0, at), t1 = std::min(cores[c].t1, outer.t1);
+      if (at < t0) parts.push_back({k, at, t0, true});
+      if (t0 < t1) parts.push_back({k, t0, t1, false});
+      at = std::max(at, t1);
+    }
+    if (at < outer.t1) parts.push_back({k, at, outer.t1, true});
   }
-  return merged;
+  return parts;
 }
 
 // Whether the boxes of the m segments (in the grid of the whole path's stretches) overlap so
@@ -541,6 +605,10 @@ std::vector<PathPiece> PathBoundaryPieces(const std::vector<double>& x,
   bool known = false;
   int turns = 0;
   for (size_t i = 0; i < s.Count(); ++i) {
+    if (s.part[i].margin) {
+      known = false;
+      continue;
+    }
     const bool clean = !cuts.unclean[i];
     const bool pieces = !cutsOnly[s.part[i].segment];
     if (!clean || !s.goesOn[s.Before(i)] || cuts.unclean[s.Before(i)] || i == 0) known = false;
