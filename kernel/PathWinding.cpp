@@ -683,4 +683,85 @@ void ThinRuns(std::vector<PathPiece>& pieces, double step) {
   pieces = std::move(thinned);
 }
 
+namespace {
+
+// End 2i of piece i is its start, end 2i + 1 its end.
+double EndX(const std::vector<PathPiece>& pieces, size_t e) {
+  return e % 2 ? pieces[e / 2].x2 : pieces[e / 2].x1;
+}
+double EndY(const std::vector<PathPiece>& pieces, size_t e) {
+  return e % 2 ? pieces[e / 2].y2 : pieces[e / 2].y1;
+}
+
+bool ShorterThan(const PathPiece& p, double step) {
+  return std::fabs(p.x2 - p.x1) < step && std::fabs(p.y2 - p.y1) < step;
+}
+
+// For every end, the first end of its knot (itself when it is in none): a short piece ties
+// its two ends, and an end of a short piece every end within reach of it.
+std::vector<size_t> KnotRoots(const std::vector<PathPiece>& pieces, double step, double reach) {
+  std::vector<size_t> root(2 * pieces.size());
+  for (size_t e = 0; e < root.size(); ++e) root[e] = e;
+  auto find = [&](size_t e) {
+    while (root[e] != e) e = root[e] = root[root[e]];
+    return e;
+  };
+  auto tie = [&](size_t a, size_t b) {
+    a = find(a), b = find(b);
+    if (a != b) root[std::max(a, b)] = std::min(a, b);
+  };
+  std::vector<GridBox> ends(root.size());
+  for (size_t e = 0; e < ends.size(); ++e) {
+    const double x = EndX(pieces, e), y = EndY(pieces, e);
+    ends[e] = {x, y, x, y};
+  }
+  UniformGrid grid;
+  grid.Build(ends, reach);
+  std::vector<int> near;
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    if (!ShorterThan(pieces[i], step)) continue;
+    tie(2 * i, 2 * i + 1);
+    for (size_t e : {2 * i, 2 * i + 1}) {
+      const double x = EndX(pieces, e), y = EndY(pieces, e);
+      grid.Query(GridBox::Around(x, y, x, y, reach), near);
+      for (int f : near)
+        if (std::fabs(EndX(pieces, f) - x) <= reach && std::fabs(EndY(pieces, f) - y) <= reach)
+          tie(e, f);
+    }
+  }
+  for (size_t e = 0; e < root.size(); ++e) root[e] = find(e);
+  return root;
+}
+
+}  // namespace
+
+void CollapseKnots(std::vector<PathPiece>& pieces, double step, double reach, double most) {
+  if (std::none_of(pieces.begin(), pieces.end(),
+                   [step](const PathPiece& p) { return ShorterThan(p, step); }))
+    return;
+  const std::vector<size_t> root = KnotRoots(pieces, step, reach);
+  // The box of each knot, kept at its root.
+  std::vector<GridBox> box(root.size(), GridBox{0.0, 0.0, -1.0, -1.0});
+  for (size_t e = 0; e < root.size(); ++e) {
+    GridBox& b = box[root[e]];
+    const double x = EndX(pieces, e), y = EndY(pieces, e);
+    b = b.maxX < b.minX ? GridBox{x, y, x, y}
+                        : GridBox{std::min(b.minX, x), std::min(b.minY, y), std::max(b.maxX, x),
+                                  std::max(b.maxY, y)};
+  }
+  auto collapses = [&](size_t r) {
+    return box[r].maxX - box[r].minX <= most && box[r].maxY - box[r].minY <= most;
+  };
+  std::vector<PathPiece> kept;
+  kept.reserve(pieces.size());
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    PathPiece p = pieces[i];
+    const size_t r1 = root[2 * i], r2 = root[2 * i + 1];
+    if (r1 != 2 * i && collapses(r1)) p.x1 = EndX(pieces, r1), p.y1 = EndY(pieces, r1);
+    if (r2 != 2 * i + 1 && collapses(r2)) p.x2 = EndX(pieces, r2), p.y2 = EndY(pieces, r2);
+    if (p.x1 != p.x2 || p.y1 != p.y2) kept.push_back(p);
+  }
+  pieces = std::move(kept);
+}
+
 }  // namespace kernel

@@ -81,4 +81,14 @@ std::vector<PathPiece> PathBoundaryPieces(const std::vector<double>& x,
 // is: a tracer that drops such short pieces then meets no gap wider than step.
 void ThinRuns(std::vector<PathPiece>& pieces, double step);
 
+// Pieces still shorter than step in x and in y once the runs are thinned belong to no run:
+// pieces of many segments knotted together within a hair (as where the moved edges of a
+// concave arc grown by its radius all pass by its centre). A tracer that drops the short
+// pieces first would leave the pieces that lead into the knot and out of it ends wider
+// than step apart. So each knot becomes one point: the short pieces with every end within
+// reach (in x and in y) of one of theirs, where they all lie within most of one another in
+// x and in y, take the coordinates of the first end among them (in piece order), and the
+// pieces left with no length go. A knot spread wider than most is left as it is.
+void CollapseKnots(std::vector<PathPiece>& pieces, double step, double reach, double most);
+
 }  // namespace kernel

@@ -640,6 +640,7 @@ Segments BoundaryOfJoinedRing(const FlatPolygon& p, const ClosedPath& joined) {
   std::vector<PathPiece> pieces =
       PathBoundaryPieces(joined.x, joined.y, joined.joins, sense, kSideStep);
   ThinRuns(pieces, kSamePoint);
+  CollapseKnots(pieces, kSamePoint, kSideStep, kCornerMerge);
   Segments kept;
   kept.Reserve(static_cast<int>(pieces.size()));
   for (const PathPiece& piece : pieces) kept.Add(piece.x1, piece.y1, piece.x2, piece.y2, kOffsetEdgeMark);
