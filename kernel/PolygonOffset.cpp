@@ -363,6 +363,13 @@ constexpr double kSamePoint = 0.1;
 constexpr double kSideStep = 0.05;
 // Moved edges that overlap by less than this at a corner are joined at their crossing.
 constexpr double kOverlapReach = 1e-3;
+// A closed ring's pieces bounding less area than this (a square of the tracers' tolerance)
+// bound nothing; more, and the ring is not answered with nothing left.
+constexpr double kTinyArea = kSamePoint * kSamePoint;
+// How much nearer the ring its offset is taken again when the pieces at the distance bound
+// area but no loop comes back: strips of no width widen by twice this, above the tracers'
+// tolerance.
+constexpr double kTieStep = kSamePoint;
 
 // ----- plane frame and output -----
 
@@ -465,6 +472,7 @@ class LoopWriter {
         outY_(outY),
         outZ_(outZ) {}
 
+  int Loops() const { return *loopCount_; }
   int LoopsLeft() const { return kMaxLoops - *loopCount_; }
   int PointsLeft() const { return kMaxPoints - written_; }
 
@@ -591,10 +599,12 @@ FlatPolygon ToPlaneFrame(int n, bool closed, const float x[], const float y[], c
 // leave a gap between them, they are joined at the crossing of their lines (or, where the
 // lines run parallel, at the vertex moved along the normal of the second edge); where they
 // run over each other (the corner turns towards the side they moved to), the path goes from
-// the end of the first through the vertex itself to the start of the second. The offset is
-// then where this path winds around at least once: the path keeps enough of every moved
-// edge that the neighbours of an edge that vanishes still cross, so they meet where their
-// own lines do.
+// the end of the first through the vertex itself to the start of the second. Where the ring
+// turns straight back (a corner recorded twice a hair apart along its side), the moved edges
+// lie on either side of it and their lines never meet: they are joined by a square cap the
+// distance beyond the vertex, as a mitre limited there would end. The offset is then where
+// this path winds around at least once: the path keeps enough of every moved edge that the
+// neighbours of an edge that vanishes still cross, so they meet where their own lines do.
 ClosedPath JoinedRing(const FlatPolygon& p, double d) {
   const int n = p.n;
   auto unit = [&](int i, double* ux, double* uy) {
@@ -603,7 +613,7 @@ ClosedPath JoinedRing(const FlatPolygon& p, double d) {
     *ux = length > 0.0 ? dx / length : 0.0, *uy = length > 0.0 ? dy / length : 0.0;
   };
   ClosedPath path;
-  path.Reserve(3 * n + 1);
+  path.Reserve(4 * n + 1);
   for (int v = 1; v <= n; ++v) {
     const int before = v == 1 ? n : v - 1;
     double u1x = 0, u1y = 0, u2x = 0, u2y = 0;
@@ -616,6 +626,12 @@ ClosedPath JoinedRing(const FlatPolygon& p, double d) {
       path.Add(p1x, p1y, true);
       path.Add(p.X(v), p.Y(v), true);
       path.Add(p2x, p2y, false);
+    } else if (std::fabs(turn) <= kParallelSine && u1x * u2x + u1y * u2y < 0.0) {
+      const double cap = std::fabs(d);
+      path.Add(p1x, p1y, false);
+      path.Add(p1x + cap * u1x, p1y + cap * u1y, false);
+      path.Add(p2x + cap * u1x, p2y + cap * u1y, false);
+      path.Add(p2x, p2y, false);
     } else if (std::fabs(turn) <= kParallelSine) {
       path.Add(p2x, p2y, false);
     } else {
@@ -627,10 +643,19 @@ ClosedPath JoinedRing(const FlatPolygon& p, double d) {
   return path;
 }
 
+// The pieces of a closed ring's offset, with the area they bound.
+struct RingBoundary {
+  Segments pieces;
+  double area = 0.0;
+};
+
 // The pieces of a closed ring's offset: those of its joined path that bound where the path
 // winds at least once in the polygon's own sense. The joins across corners only cut: every
 // point of one lies nearer the corner's vertex than the distance, where no boundary runs.
-Segments BoundaryOfJoinedRing(const FlatPolygon& p, const ClosedPath& joined) {
+// The area is measured before runs and knots are thinned: each piece has the region on its
+// left (on its right for a clockwise polygon), so half the sum of their cross products is
+// the region's area.
+RingBoundary BoundaryOfJoinedRing(const FlatPolygon& p, const ClosedPath& joined) {
   double twiceArea = 0.0;
   for (int i = 1; i <= p.n; ++i) {
     const int j = p.Next(i);
@@ -639,12 +664,15 @@ Segments BoundaryOfJoinedRing(const FlatPolygon& p, const ClosedPath& joined) {
   const int sense = twiceArea > 0.0 ? 1 : -1;
   std::vector<PathPiece> pieces =
       PathBoundaryPieces(joined.x, joined.y, joined.joins, sense, kSideStep);
+  RingBoundary boundary;
+  for (const PathPiece& piece : pieces) boundary.area += piece.x1 * piece.y2 - piece.x2 * piece.y1;
+  boundary.area *= sense / 2.0;
   ThinRuns(pieces, kSamePoint);
   CollapseKnots(pieces, kSamePoint, kSideStep, kCornerMerge);
-  Segments kept;
-  kept.Reserve(static_cast<int>(pieces.size()));
-  for (const PathPiece& piece : pieces) kept.Add(piece.x1, piece.y1, piece.x2, piece.y2, kOffsetEdgeMark);
-  return kept;
+  boundary.pieces.Reserve(static_cast<int>(pieces.size()));
+  for (const PathPiece& piece : pieces)
+    boundary.pieces.Add(piece.x1, piece.y1, piece.x2, piece.y2, kOffsetEdgeMark);
+  return boundary;
 }
 
 // The pieces of an open polyline's raw offset (1-based ox, oy), cut at every crossing with
@@ -683,8 +711,9 @@ void WritePieceList(const Segments& kept, LoopWriter& writer) {
 }
 
 // The outside loops of the kept pieces (closed by the polyline and its end caps when open),
-// then the loops closed by kept pieces that touch none of those loops.
-void TraceAndWriteLoops(const FlatPolygon& p, bool closed, const std::vector<double>& ox,
+// then the loops closed by kept pieces that touch none of those loops. False when the loops
+// do not fit the callers' arrays: the result is then refused whole.
+bool TraceAndWriteLoops(const FlatPolygon& p, bool closed, const std::vector<double>& ox,
                         const std::vector<double>& oy, const Segments& kept, LoopWriter& writer) {
   const int n = p.n;
   Segments traceInput;
@@ -704,7 +733,7 @@ void TraceAndWriteLoops(const FlatPolygon& p, bool closed, const std::vector<dou
                         outside.sizes.data(), outside.x.get(), outside.y.get(), room, room) ||
       !writer.AddAll(outside.count, outside.sizes, outside.x.get(), outside.y.get())) {
     writer.Refuse();
-    return;
+    return false;
   }
 
   const int tracedPoints = outside.Points();
@@ -732,8 +761,25 @@ void TraceAndWriteLoops(const FlatPolygon& p, bool closed, const std::vector<dou
   if (!TraceLoopsFromSegments(work, leftover.Count(), leftover.x1.data(), leftover.y1.data(),
                               leftover.x2.data(), leftover.y2.data(), &inner.count,
                               inner.sizes.data(), inner.x.get(), inner.y.get(), room, room) ||
-      !writer.AddAll(inner.count, inner.sizes, inner.x.get(), inner.y.get()))
+      !writer.AddAll(inner.count, inner.sizes, inner.x.get(), inner.y.get())) {
     writer.Refuse();
+    return false;
+  }
+  return true;
+}
+
+// A closed ring's loops. Where the moved edges of two sides meet exactly at the distance (an
+// arm or a column twice the distance wide, shrunk by the distance), what is left at the tie
+// is a strip thinner than the tracers' 0.1, which they cannot follow: the pieces bound area
+// but no loop comes back. The offset then takes a distance a hair smaller, where the strip
+// is wide enough to trace, rather than answer that nothing is left.
+void WriteRingLoops(const FlatPolygon& p, double d, LoopWriter& writer) {
+  const RingBoundary boundary = BoundaryOfJoinedRing(p, JoinedRing(p, d));
+  if (!TraceAndWriteLoops(p, true, {}, {}, boundary.pieces, writer) || writer.Loops() > 0) return;
+  if (!(boundary.area > kTinyArea) || !(std::fabs(d) > kTieStep)) return;
+  const double hairNearer = d - std::copysign(kTieStep, d);
+  TraceAndWriteLoops(p, true, {}, {}, BoundaryOfJoinedRing(p, JoinedRing(p, hairNearer)).pieces,
+                     writer);
 }
 
 enum class OpenResult { Loops, PieceList };
@@ -758,11 +804,14 @@ int Offset(OpenResult openResult, int n, int mode, const float x[], const float 
     ox.assign(n + 3, 0.0), oy.assign(n + 3, 0.0);
     OffsetEdges(p.x.data(), p.y.data(), n, mode, *distance, ox.data(), oy.data());
   }
-  const double clearance = std::fabs(static_cast<double>(*distance)) - 0.1;
-  const Segments kept = closed ? BoundaryOfJoinedRing(p, JoinedRing(p, *distance))
-                               : KeepClearPieces(p, OpenOffsetPieces(p, ox, oy), clearance);
   LoopWriter writer(frame, loopCount, counts, codes, outX, outY, outZ);
-  if (!closed && openResult == OpenResult::PieceList)
+  if (closed) {
+    WriteRingLoops(p, *distance, writer);
+    return 1;
+  }
+  const double clearance = std::fabs(static_cast<double>(*distance)) - 0.1;
+  const Segments kept = KeepClearPieces(p, OpenOffsetPieces(p, ox, oy), clearance);
+  if (openResult == OpenResult::PieceList)
     WritePieceList(kept, writer);
   else
     TraceAndWriteLoops(p, closed, ox, oy, kept, writer);
