@@ -1,7 +1,7 @@
 #pragma once
 // Families of plan rings (millimetres, clockwise, y up) that the polygon offset is compared
-// and timed on: jittered and jagged stars, saw rings and orthogonal footprints, each placed
-// on a site by a turn and a move.
+// and timed on: jittered and jagged stars, saw rings, curved facades and orthogonal
+// footprints, each placed on a site by a turn and a move.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -59,16 +59,31 @@ inline Plan Saw(int n, double spacing, double depth = 300.0) {
   return plan;
 }
 
-// A row of the given number of columns standing on one level base, each of a width drawn
-// between widthMin and widthMax and a height between heightMin and heightMax (whole
-// millimetres); neighbours of equal height make one column.
-inline Plan OrthogonalFootprint(std::mt19937& rng, int columns, double widthMin, double widthMax,
-                                double heightMin, double heightMax) {
-  std::uniform_real_distribution<double> width(widthMin, widthMax), height(heightMin, heightMax);
+// A curved facade of n points: an arc of the given radius about the origin, sweep radians
+// long and depth deep, its outer side and its inner (concave) side sampled as a surveyor
+// would, each point wandering along its arc by up to 0.15 of a step and off it by up to
+// jitter (millimetres), joined by two straight ends. Grown by the radius, the inner side's
+// moved edges all meet at the origin.
+inline Plan CurvedFacade(std::mt19937& rng, int n, double radius, double depth, double sweep,
+                         double jitter) {
+  std::uniform_real_distribution<double> off(-jitter, jitter), along(-0.15, 0.15);
+  const int outer = n / 2, inner = n - outer - 2;
+  auto side = [&](double r, int steps, int i) {
+    const double a = sweep / 2 - sweep * (i + (i > 0 && i < steps ? along(rng) : 0.0)) / steps;
+    return std::array<double, 2>{r * std::cos(a) + off(rng), r * std::sin(a) + off(rng)};
+  };
+  Plan plan;
+  for (int i = 0; i <= outer; ++i) plan.push_back(side(radius + depth, outer, i));
+  for (int i = inner; i >= 0; --i) plan.push_back(side(radius, inner, i));
+  return plan;
+}
+
+// The outline of a row of columns (width, height) standing side by side on one level base,
+// clockwise; neighbours of equal height make one column.
+inline Plan ColumnRow(const std::vector<std::array<double, 2>>& columns) {
   Plan top;  // left to right
   double x = 0.0;
-  for (int c = 0; c < columns; ++c) {
-    const double w = std::round(width(rng)), h = std::round(height(rng));
+  for (const auto& [w, h] : columns) {
     if (!top.empty() && top.back()[1] == h) {
       top.back()[0] = x + w;
     } else {
@@ -82,6 +97,29 @@ inline Plan OrthogonalFootprint(std::mt19937& rng, int columns, double widthMin,
   plan.insert(plan.end(), top.begin(), top.end());
   plan.push_back({x, 0.0});
   return plan;
+}
+
+// A row of the given number of columns on one base, each of a width drawn between widthMin
+// and widthMax and a height between heightMin and heightMax (whole millimetres).
+inline Plan OrthogonalFootprint(std::mt19937& rng, int columns, double widthMin, double widthMax,
+                                double heightMin, double heightMax) {
+  std::uniform_real_distribution<double> width(widthMin, widthMax), height(heightMin, heightMax);
+  std::vector<std::array<double, 2>> row;
+  for (int c = 0; c < columns; ++c) {
+    const double w = std::round(width(rng)), h = std::round(height(rng));
+    row.push_back({w, h});
+  }
+  return ColumnRow(row);
+}
+
+// A row of the given number of columns on one base, each two grid steps wide and a whole
+// number of steps high (lowest to highest): shrunk by one step every column narrows to
+// nothing at once, and grown by one step every notch between two taller columns closes.
+inline Plan GridColumns(std::mt19937& rng, int columns, double grid, int lowest, int highest) {
+  std::uniform_int_distribution<int> steps(lowest, highest);
+  std::vector<std::array<double, 2>> row;
+  for (int c = 0; c < columns; ++c) row.push_back({2 * grid, steps(rng) * grid});
+  return ColumnRow(row);
 }
 
 }  // namespace offsetrings
