@@ -1,5 +1,5 @@
-// Outlines as users give them, in front of every command that picks a roof's outline: a corner
-// typed two, three or four times (at the start, in the middle or at the closing point), a corner
+// Outlines as users give them, in front of every command that picks a roof's outline: the closing
+// corner typed two, three or four times (the clean-up's own table has the other places), a corner
 // clicked twice a few millimetres apart, a wall not quite straight, and a courtyard. Each command
 // runs on its base drawn plainly and as given, from the origin counter-clockwise and at site
 // coordinates clockwise: with a repeat or a slip it makes the plain outline's faces, plan and
@@ -59,47 +59,41 @@ const Outline kKeyhole = {"keyhole",
                           {5000, 5000, 0},
                           15000};
 
-// A roof command: on a polyline or a solid's face, the layer of its roof, its dialog lines for
-// an overhang (and the gable's overhang at its ends).
+// A roof command: on a polyline or a solid's face, the layer of its roof, and its dialog's lines
+// before and after the overhang typed.
 struct Command {
     const char* name;
     const char* command;
     const char* layer;
     bool face;
-    std::string (*dialog)(const std::string& overhang, const std::string& atEnds);
+    const char* beforeOverhang;
+    const char* afterOverhang;
 };
 const Command kCommands[] = {
-    {"roof, flat", "roof", "平屋顶", false,
-     [](const std::string& d, const std::string&) { return "radio 1159\nset 1157 " + d + "\nok\n"; }},
-    {"roof, multi-slope", "roof", "坡屋顶", false,
-     [](const std::string& d, const std::string&) { return "radio 1210\nset 1157 " + d + "\nset 1158 30\nok\n"; }},
-    {"prismoid", "prismoid", "坡屋顶", false,
-     [](const std::string& d, const std::string&) {
-         return "radio 1315\nset 1156 1500\nset 1157 500\nset 1155 " + d + "\nok\n";
-     }},
-    {"proof on a solid's face", "proof", "坡屋顶", true,
-     [](const std::string& d, const std::string&) { return "set 1312 " + d + "\nok\n"; }},
-    {"gable", "gable", "坡屋顶", false,
-     [](const std::string& d, const std::string& ends) { return "set 1157 " + d + "\nset 1158 " + ends + "\nok\n"; }},
+    {"roof, flat", "roof", "平屋顶", false, "radio 1159\nset 1157 ", ""},
+    {"roof, multi-slope", "roof", "坡屋顶", false, "radio 1210\nset 1157 ", "set 1158 30\n"},
+    {"prismoid", "prismoid", "坡屋顶", false, "radio 1315\nset 1156 1500\nset 1157 500\nset 1155 ", ""},
+    {"proof on a solid's face", "proof", "坡屋顶", true, "set 1312 ", ""},
+    {"gable", "gable", "坡屋顶", false, "set 1157 ", ""},
 };
 const Command& kGable = kCommands[4];
 
 // From the origin one way round, or at site coordinates the other.
 const Placing kPlacings[] = {{}, {0, 5e5, 3e6, true}};
 
-// Points given after corner 1 of the ring, relative to it; the outline then goes on to corner 2.
-Ring AfterCorner1(Ring ring, const std::vector<GeVector3d>& offsets)
+// Points given after the ring's corner i, relative to it; the outline then goes on to the next.
+Ring AfterCorner(Ring ring, std::size_t i, const std::vector<GeVector3d>& offsets)
 {
-    const GePoint3d c = ring[1];
+    const GePoint3d c = ring[i];
     for (auto at = offsets.rbegin(); at != offsets.rend(); ++at)
-        ring.insert(ring.begin() + 2, c + *at);
+        ring.insert(ring.begin() + static_cast<std::ptrdiff_t>(i + 1), c + *at);
     return ring;
 }
 
 // Corner 1 clicked again `length` away, turning `turn` degrees left of the incoming edge (+x).
 Ring Slipping(const Ring& ring, double length, double turn)
 {
-    return AfterCorner1(ring, {GeVector3d(length * std::cos(Radians(turn)), length * std::sin(Radians(turn)), 0)});
+    return AfterCorner(ring, 1, {GeVector3d(length * std::cos(Radians(turn)), length * std::sin(Radians(turn)), 0)});
 }
 
 class OutlinesAsGivenTest : public FreshDialogTest<g_gableRoofDefaults> {
@@ -112,11 +106,13 @@ protected:
         FreshDialogTest::SetUp();
         if (c.face)
             AddMesh({at(ring)});
+        const bool gable = &c == &kGable;
         std::string lines = (c.face ? "" : "pline closed " + ScriptPoints(at(ring)) + "\n") + c.command + "\n@" +
                             at.Click(o.click.x, o.click.y) + "\n";
-        if (&c == &kGable)
+        if (gable)
             lines += at.Click(0, o.ridgeY) + "\n" + at.Click(Extents({o.ring}).MaxPoint().x, o.ridgeY) + "\n";
-        Script(lines + c.dialog(std::to_string(std::lround(overhang)), std::to_string(std::lround(atEnds))));
+        lines += c.beforeOverhang + std::to_string(std::lround(overhang)) + "\n" + c.afterOverhang;
+        Script(lines + (gable ? "set 1158 " + std::to_string(std::lround(atEnds)) + "\n" : "") + "ok\n");
         return MadeOn(c.layer);
     }
 };
@@ -134,22 +130,21 @@ TEST_F(OutlinesAsGivenTest, EveryOutlineRoofCommandDropsRepeatsAndSlipsAndKeepsA
         double jut = 0.0;
     };
     std::vector<Given> given = {
-        {"20000,0 then 19998,1", [](const Ring& r) { return AfterCorner1(r, {{-2, 1, 0}}); }, 2.24},
-        {"20000,0 then 20001,-1", [](const Ring& r) { return AfterCorner1(r, {{1, -1, 0}}); }, 1.42},
+        {"20000,0 then 19998,1", [](const Ring& r) { return AfterCorner(r, 1, {{-2, 1, 0}}); }, 2.24},
+        {"20000,0 then 20001,-1", [](const Ring& r) { return AfterCorner(r, 1, {{1, -1, 0}}); }, 1.42},
         {"9.9 mm, turning back 101°", [](const Ring& r) { return Slipping(r, 9.9, 101); }, 9.9},
         {"2 mm, a hair inside the next wall", [](const Ring& r) { return Slipping(r, 2, 90.3); }, 2},
         {"9 mm, a hair outside the next wall", [](const Ring& r) { return Slipping(r, 9, 88.7); }, 9},
-        {"clicked three times", [](const Ring& r) { return AfterCorner1(r, {{-2, 1, 0}, {1, -1, 0}}); }, 2.24},
-        {"a 5 mm spike out and back", [](const Ring& r) { return AfterCorner1(r, {{0, -5, 0}, {0, 0, 0}}); }, 0},
+        {"clicked three times", [](const Ring& r) { return AfterCorner(r, 1, {{-2, 1, 0}, {1, -1, 0}}); }, 2.24},
+        {"a 5 mm spike out and back", [](const Ring& r) { return AfterCorner(r, 1, {{0, -5, 0}, {0, 0, 0}}); }, 0},
         {"10 mm, turning back 153°: a wall", [](const Ring& r) { return Slipping(r, 10, 153); }, 0, 10},
         {"a bay 12 mm deep",
-         [](const Ring& r) { return AfterCorner1(r, {{0, 4000, 0}, {12, 4000, 0}, {12, 6000, 0}, {0, 6000, 0}}); }, 0,
+         [](const Ring& r) { return AfterCorner(r, 1, {{0, 4000, 0}, {12, 4000, 0}, {12, 6000, 0}, {0, 6000, 0}}); }, 0,
          12},
     };
     for (const int copies : {2, 3, 4})
-        for (const std::size_t at : {std::size_t{0}, std::size_t{2}, SIZE_MAX})  // SIZE_MAX: the closing point
-            given.push_back({"point " + std::to_string(at) + " " + std::to_string(copies) + " times",
-                             [=](const Ring& r) { return tools_test::Repeated(r, std::min(at, r.size()), copies); }, 0});
+        given.push_back({"the closing point " + std::to_string(copies) + " times",
+                         [=](const Ring& r) { return tools_test::Repeated(r, r.size(), copies); }, 0});
     for (const Command& c : kCommands)
         for (const Placing& at : kPlacings) {
             const bool onU = std::string(c.command) == "prismoid";
@@ -235,15 +230,14 @@ TEST_F(OutlinesAsGivenTest, AGableWallNotQuiteStraightIsRoofedAsTheStraightOne)
                 ASSERT_GT(plain.faces, 0u) << Transcript();
                 for (const Kink& k : kinks) {
                     SCOPED_TRACE(k.what);
-                    Ring ring = b.outline.ring;
+                    const Ring& straight = b.outline.ring;
                     const std::size_t i = k.onGable ? b.gable : b.eave;
-                    const GePoint3d start = ring[i], end = ring[(i + 1) % ring.size()];
-                    const GePoint3d corner = start + (end - start) * k.along;
-                    const GeVector3d way = (end - start) / start.DistanceTo(end), out(way.y, -way.x, 0);
-                    const GePoint3d step = corner + way * std::fabs(k.off) * std::cos(Radians(60)) +
-                                           out * k.off * std::sin(Radians(60));
-                    const Ring added = k.jog ? Ring{corner, step} : Ring{corner + out * k.off};
-                    ring.insert(ring.begin() + static_cast<std::ptrdiff_t>(i + 1), added.begin(), added.end());
+                    const GeVector3d wall = straight[(i + 1) % straight.size()] - straight[i];
+                    const GeVector3d corner = wall * k.along, way = wall / wall.Length(), out(way.y, -way.x, 0);
+                    const GeVector3d step = corner + way * std::fabs(k.off) * std::cos(Radians(60)) +
+                                            out * k.off * std::sin(Radians(60));
+                    const Ring ring = AfterCorner(straight, i, k.jog ? std::vector{corner, step}
+                                                                     : std::vector{corner + out * k.off});
                     const RoofMade made = Run(kGable, b.outline, ring, at, eave, ends);
                     EXPECT_EQ(Transcript().find("表达式失败"), std::string::npos) << Transcript();
                     // Growing a corner that turns a hair moves it a hair further.
