@@ -186,15 +186,14 @@ TEST_F(BalconyTest, AnOutlineAgainstATurnedWallGetsTheSameAnswerAtEveryTurnAndGa
     };
     const double turns[] = {0, 30, 45, 89.99, 137.3, 180, 233.7, 311.1};
     // Short of the wall by this much, typed to 0.001 mm; -1: on the wall as computed.
-    const double gaps[] = {-1, 0.0, 0.001, 0.05, 0.099, 0.1, 0.3, 0.85, 0.899};
+    const double gaps[] = {-1, 0.0, 0.001, 0.099, 0.1, 0.899};
     std::vector<std::string> wrong;
     for (const auto& shape : shapes)
         for (std::size_t t = 0; t < std::size(turns); ++t)
             for (const double far : {0.0, 1.0})
                 for (const double gap : gaps)
                     for (const double side : {1.0, -1.0}) {  // outside, inside
-                        host::NewDrawing();
-                        host::EventLog::Instance().Clear();
+                        SetUp();
                         const Placing at{turns[t], 4.2e8 * far, 3.1e9 * far, t % 2 == 1};
                         // Along the wall from 30% to 70% of it, 1.5 m out square to it.
                         const GePoint3d &a = shape.ring[shape.wall], &b = shape.ring[(shape.wall + 1) % shape.ring.size()];
