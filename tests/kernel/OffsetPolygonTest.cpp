@@ -175,18 +175,13 @@ TEST(OffsetPolygon, ShrunkByHalfItsWidthTheRingVanishes) {
 // as nothing. A corner recorded twice, 0.1 mm back along its side (the ring turns straight
 // back and on again), offsets as the corner recorded once: the moved edges on either side
 // of it are joined by a square cap, where the ring was cut across from the corner before
-// it (16 m² lost growing the rectangle by 1 m) and the columns lost whole at the tie. The
-// columns, 6 m wide and 15, 24, 24, 18 and 30 m high, keep 6 m times each neighbouring
-// pair's lower height less 6 m shrunk by 3 m, and grown by 3 m fill the squares about
-// them. Both windings, at the origin and 500 m from it.
+// it (16 m² lost growing the rectangle by 1 m). Both windings, at the origin and 500 m
+// from it.
 TEST(OffsetPolygon, RingsAtATieKeepTheirArea) {
   using Plan = std::vector<std::array<double, 2>>;
   auto bar = [](double width) { return Plan{{0, 0}, {0, width}, {30000, width}, {30000, 0}}; };
   const Plan doubled = {{0, 0},           {0, 12000},     {15000, 12000},
                         {14999.9, 12000}, {30000, 12000}, {30000, 0}};
-  const Plan columns = {{0, 0},         {0, 15000},     {6000, 15000},  {6000, 24000},
-                        {12000, 24000}, {11999.9, 24000}, {18000, 24000}, {18000, 18000},
-                        {24000, 18000}, {24000, 30000}, {30000, 30000}, {30000, 0}};
   const struct {
     const char* what;
     Plan plan;
@@ -195,12 +190,9 @@ TEST(OffsetPolygon, RingsAtATieKeepTheirArea) {
       {"bar exactly twice the distance wide", bar(6000.0), -3000, 0, 0},
       {"bar a sixteenth of a millimetre wider", bar(6000.0625), -3000, 0.0625 * 24000,
        0.2625 * 24001},
-      {"bar a quarter of a millimetre wider", bar(6000.25), -3000, 0.25 * 24000, 0.25 * 24001},
       {"corner recorded twice, grown", doubled, 1000, 32000.0 * 14000, 32000.0 * 14000},
       {"corner recorded twice, shrunk", doubled, -1000, 28000.0 * 10000, 28000.0 * 10000},
       {"corner recorded twice, shrunk to nothing", doubled, -6000, 0, 0},
-      {"columns, a corner recorded twice, shrunk", columns, -3000, 306e6, 306e6},
-      {"columns, a corner recorded twice, grown", columns, 3000, 1098e6, 1098e6},
   };
   for (const auto& c : cases)
     for (double far : {0.0, 5e5})
@@ -212,8 +204,7 @@ TEST(OffsetPolygon, RingsAtATieKeepTheirArea) {
             RunOffset(Driver::Loops, kOffsetClosedMode, ring, EngineDistance(ring, c.g));
         double area = 0.0;
         for (const OffsetLoop& l : r.loops) area += std::fabs(PlanArea(l.points));
-        // What single precision's rounding of the loops' points can move (and the columns'
-        // sides 500 m out, to 1/32 mm).
+        // What single precision's rounding of the loops' points can move (500 m out, to 1/32 mm).
         const double slack = 1e-5 * c.hi + 10.0;
         const std::string what = c.what + std::string(reversed ? ", reversed" : "") + " at " +
                                  std::to_string(far);

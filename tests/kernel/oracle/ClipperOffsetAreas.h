@@ -1,6 +1,8 @@
 #pragma once
-// Areas of Clipper's offset beside the engine's, for the offset comparisons.
+// Areas of Clipper's offset beside the engine's, for the offset comparisons, and the rings
+// they compare on as the engine gets them.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numeric>
 #include <sstream>
@@ -15,6 +17,13 @@ namespace offsettest {
 // Clipper works on integers: nanometres. At micrometres its rounding of the moved points
 // shifts the tip of a sharp mitre by hundredths of a millimetre.
 constexpr double kClipperScale = 1e6;
+
+// The ring as the engine's callers hand it over: single precision, clockwise or not.
+inline std::vector<P3> ToRing(const std::vector<std::array<double, 2>>& plan) {
+  std::vector<P3> ring;
+  for (const auto& p : plan) ring.push_back({float(p[0]), float(p[1]), 0.0});
+  return ring;
+}
 
 // Clipper's points in its units, measured from the ring's first point: far from the origin
 // its intersections, worked out in double over nanometres, lose millimetres.

@@ -75,14 +75,7 @@ std::vector<Shape> BuildingShapes() {
 }
 
 std::vector<P3> Placed(const Shape& shape, double angle, bool clockwise) {
-  std::vector<P3> ring;
-  const double c = std::cos(angle), s = std::sin(angle);
-  for (const auto& p : shape.plan) {
-    // Rounded to single precision, as the engine's callers hand the points over.
-    const float x = static_cast<float>(5000 + p[0] * c - p[1] * s);
-    const float y = static_cast<float>(3000 + p[0] * s + p[1] * c);
-    ring.push_back({x, y, 0.0});
-  }
+  const std::vector<P3> ring = ToRing(offsetrings::Placed(shape.plan, angle, 5000, 3000));
   return clockwise ? Reversed(ring) : ring;
 }
 
@@ -200,8 +193,7 @@ TEST(OffsetAgainstClipper, ExactTiesOnGridFootprintsLoseNoRing) {
     const double far[] = {0.0, 5e5, 3e6};
     plan = offsetrings::Placed(plan, 0.0, far[round % 3], 0.7 * far[round % 3]);
     if (rng() % 2) std::reverse(plan.begin(), plan.end());
-    std::vector<P3> ring;
-    for (const auto& p : plan) ring.push_back({float(p[0]), float(p[1]), 0.0});
+    const std::vector<P3> ring = ToRing(plan);
     for (double g : {-1.0 * kGrid, 1.0 * kGrid}) {
       EXPECT_EQ(TieMismatch(ring, g), "") << "round " << round << ", " << ring.size() << " points";
       const std::vector<double> expected = ClipperAreas(ring, g);

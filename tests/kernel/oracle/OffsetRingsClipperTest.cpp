@@ -21,13 +21,6 @@ using namespace offsetrings;
 
 namespace {
 
-// The ring as the engine's callers hand it over: single precision, clockwise or not.
-std::vector<P3> ToRing(const Plan& plan) {
-  std::vector<P3> ring;
-  for (const auto& p : plan) ring.push_back({float(p[0]), float(p[1]), 0.0});
-  return ring;
-}
-
 std::string Points(const Plan& plan) {
   std::ostringstream out;
   out.precision(9);
