@@ -78,12 +78,16 @@ inline Plan CurvedFacade(std::mt19937& rng, int n, double radius, double depth, 
   return plan;
 }
 
-// The outline of a row of columns (width, height) standing side by side on one level base,
-// clockwise; neighbours of equal height make one column.
-inline Plan ColumnRow(const std::vector<std::array<double, 2>>& columns) {
+// A row of the given number of columns standing on one level base, each of a width drawn
+// between widthMin and widthMax and a height between heightMin and heightMax (whole
+// millimetres); neighbours of equal height make one column.
+inline Plan OrthogonalFootprint(std::mt19937& rng, int columns, double widthMin, double widthMax,
+                                double heightMin, double heightMax) {
+  std::uniform_real_distribution<double> width(widthMin, widthMax), height(heightMin, heightMax);
   Plan top;  // left to right
   double x = 0.0;
-  for (const auto& [w, h] : columns) {
+  for (int c = 0; c < columns; ++c) {
+    const double w = std::round(width(rng)), h = std::round(height(rng));
     if (!top.empty() && top.back()[1] == h) {
       top.back()[0] = x + w;
     } else {
@@ -97,29 +101,6 @@ inline Plan ColumnRow(const std::vector<std::array<double, 2>>& columns) {
   plan.insert(plan.end(), top.begin(), top.end());
   plan.push_back({x, 0.0});
   return plan;
-}
-
-// A row of the given number of columns on one base, each of a width drawn between widthMin
-// and widthMax and a height between heightMin and heightMax (whole millimetres).
-inline Plan OrthogonalFootprint(std::mt19937& rng, int columns, double widthMin, double widthMax,
-                                double heightMin, double heightMax) {
-  std::uniform_real_distribution<double> width(widthMin, widthMax), height(heightMin, heightMax);
-  std::vector<std::array<double, 2>> row;
-  for (int c = 0; c < columns; ++c) {
-    const double w = std::round(width(rng)), h = std::round(height(rng));
-    row.push_back({w, h});
-  }
-  return ColumnRow(row);
-}
-
-// A row of the given number of columns on one base, each two grid steps wide and a whole
-// number of steps high (lowest to highest): shrunk by one step every column narrows to
-// nothing at once, and grown by one step every notch between two taller columns closes.
-inline Plan GridColumns(std::mt19937& rng, int columns, double grid, int lowest, int highest) {
-  std::uniform_int_distribution<int> steps(lowest, highest);
-  std::vector<std::array<double, 2>> row;
-  for (int c = 0; c < columns; ++c) row.push_back({2 * grid, steps(rng) * grid});
-  return ColumnRow(row);
 }
 
 }  // namespace offsetrings

@@ -170,24 +170,26 @@ TEST(OffsetAgainstClipper, RandomWingedFootprints) {
 TEST(OffsetAgainstClipper, ExactTiesOnGridFootprintsLoseNoRing) {
   constexpr int kGrid = 3000;
   std::mt19937 rng(3000);
-  std::uniform_int_distribution<int> columns(2, 14), wings(2, 4), at(0, 6), reach(1, 5);
-  std::uniform_int_distribution<int> off(-1, 1);
+  std::uniform_int_distribution<int> columns(2, 14), high(2, 10), wings(2, 4), at(0, 6);
+  std::uniform_int_distribution<int> reach(1, 5), off(-1, 1);
   int compared = 0, splits = 0, slivers = 0;
   for (int round = 0; round < 1000; ++round) {
-    offsetrings::Plan plan;
+    ClipperLib::Paths rects;
     if (round % 2) {
-      plan = offsetrings::GridColumns(rng, columns(rng), kGrid, 2, 10);
+      // A row of columns two cells wide and 2 to 10 high on one base.
+      for (int c = 0, n = columns(rng); c < n; ++c)
+        rects.push_back(Cells(2 * c, 0, 2 * c + 2, high(rng), kGrid));
     } else {
       // A body with wings two cells wide reaching out of it, up, down or sideways.
-      ClipperLib::Paths rects = {Cells(0, 0, 2 * reach(rng), 2 * reach(rng), kGrid)};
+      rects.push_back(Cells(0, 0, 2 * reach(rng), 2 * reach(rng), kGrid));
       for (int w = wings(rng); w > 0; --w) {
         const int x = at(rng), y = at(rng), length = 2 * reach(rng);
         rects.push_back(rng() % 2 ? Cells(x, y, x + 2, y + length, kGrid)
                                   : Cells(x, y, x + length, y + 2, kGrid));
       }
-      plan = OutlineOfUnion(rects);
-      if (plan.empty()) continue;
     }
+    offsetrings::Plan plan = OutlineOfUnion(rects);
+    if (plan.empty()) continue;
     if (round % 4 >= 2)
       for (auto& p : plan) p[0] += 0.1 * off(rng), p[1] += 0.1 * off(rng);
     const double far[] = {0.0, 5e5, 3e6};
