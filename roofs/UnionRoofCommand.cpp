@@ -8,13 +8,15 @@
 // the mesh as hole-free pieces that cover it less its holes. The new entity is made before
 // anything is erased, and only the entities whose loops went into the union are erased.
 //
-// The union takes no part of a building: of the module's own objects only roofs and dormers
-// are roof faces (a building, its windows and labels are left out, neither read nor erased),
-// nor is a host object tagged as part of a building. What is left out does not count towards
-// the two objects a union needs.
+// The union reads roofs only: of the module's objects the roof entities and dormers, and of
+// the host's the objects the roof commands make, known by what those commands set on them
+// (see kRoofMarks). Anything else a selection holds (a building, its windows and labels, a
+// balcony, a solid the user drew, a roof tagged as part of a building) is neither read nor
+// erased, and does not count towards the two objects a union needs.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -24,6 +26,7 @@
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "Dormer.h"
+#include "HostSolids.h"
 #include "HoleFreePieces.h"
 #include "ModelHelperBuildings.h"
 #include "OrvCommandHandlers.h"
@@ -62,23 +65,70 @@ bool IsModuleObject(const decObject* object)
     return info && info->groupName && std::strcmp(info->groupName, kModuleClassGroup) == 0;
 }
 
-// A roof, a dormer or any other host object, so long as it is no part of a building.
-bool MayTakePart(decDbEntity* entity)
+// The kinds of host object the roof commands make: a mesh of faces with no builder behind it,
+// which no host drawing command makes, and the arched roof's extrusion.
+enum class HostKind { kMesh, kExtrusion, kOther };
+
+HostKind KindOf(const decDbEntity* entity)
+{
+    if (!entity->Is3DEntity())
+        return HostKind::kOther;
+    const decObject* base = entity->GetBaseObject();
+    if (!base)
+        return HostKind::kMesh;
+    return base->IsKindOf(decDbExtrude::Desc()) ? HostKind::kExtrusion : HostKind::kOther;
+}
+
+// A host object's kind, layer and material as a roof command sets them; a mark without a layer
+// holds on any layer. The drawing keeps all three through save and open.
+struct RoofMark {
+    HostKind kind;
+    const char* layer;
+    const char* material;
+};
+
+// The faces and slabs of the multi-slope, prismoid, gable and pyramid roofs (on 坡屋顶) and an
+// earlier union (on the layer of the roof selected last) are meshes with the roof material; a
+// gable roof's closing walls are meshes on their own layer with the building material; an
+// arched roof is an extrusion on 坡屋顶 with the roof material. A balcony (extrusions and lofts
+// with material 阳台) and a solid the user drew (which gets no material) carry none.
+constexpr RoofMark kRoofMarks[] = {
+    {HostKind::kMesh, nullptr, "屋面板"},
+    {HostKind::kMesh, "屋顶封闭", "建筑"},
+    {HostKind::kExtrusion, "坡屋顶", "屋面板"},
+};
+
+bool CarriesRoofMark(DbDatabase* db, const decDbEntity* entity)
+{
+    const HostKind kind = KindOf(entity);
+    const dexMaterialObj* material = db->GetTableMaterial()->GetById(entity->GetMaterialId());
+    if (kind == HostKind::kOther || !material)
+        return false;
+    const decLayer* layer = db->GetTableLayer()->GetLayer(entity->GetLayerId());
+    return std::any_of(std::begin(kRoofMarks), std::end(kRoofMarks), [&](const RoofMark& mark) {
+        return mark.kind == kind && std::strcmp(material->GetName(), mark.material) == 0 &&
+               (!mark.layer || (layer && std::strcmp(layer->GetName(), mark.layer) == 0));
+    });
+}
+
+// A roof entity, a dormer, or a host object a roof command made that is not tagged as part of
+// a building.
+bool MayTakePart(DbDatabase* db, decDbEntity* entity)
 {
     const decObject* base = entity->GetBaseObject();
     if (IsModuleObject(base))
         return base->IsKindOf(COrvRoof::Desc()) || base->IsKindOf(CDormer::Desc());
-    return !IsExtendBuild(entity);
+    return CarriesRoofMark(db, entity) && !IsExtendBuild(entity);
 }
 
 // The selected entities that may take part, in selection order.
 using Participants = std::vector<std::pair<decDbEntity*, decObjectId>>;
 
-Participants Taking(const decSelectSet& selection)
+Participants Taking(DbDatabase* db, const decSelectSet& selection)
 {
     Participants taken;
     for (int i = 0; i < selection.GetCount(); ++i)
-        if (decDbEntity* entity = selection.GetEnt(i); entity && MayTakePart(entity))
+        if (decDbEntity* entity = selection.GetEnt(i); entity && MayTakePart(db, entity))
             taken.emplace_back(entity, selection.GetAt(i));
     return taken;
 }
@@ -213,7 +263,7 @@ void CMD_UNION_ROOF()
     decSelectSet selection;
     if (dec::decSSGet(kSelectPrompt, selection, nullptr, 1, nullptr) != dex::eOk)
         return;
-    const Participants participants = Taking(selection);
+    const Participants participants = Taking(db, selection);
     if (participants.size() <= 1)
         return;
 

@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 
-#include "Dormer.h"
+#include "DrawingTestSupport.h"
+#include "HostSolids.h"
+#include "ModelHelperLayersMaterials.h"
 #include "RoofFaceUnionTestSupport.h"
 #include "RoofTestSupport.h"
-#include "Window.h"
 #include "WorkingDrawing.h"
 
 using ::testing::HasSubstr;
@@ -28,7 +30,7 @@ std::string MultiSlope(const Ring& outline, double dx = 0, double dy = 0)
     return "multislope 0 30 " + ScriptPoints(tools_test::Moved(outline, dx, dy)) + "\n";
 }
 
-class UnionRoofCommandTest : public ModuleTest {
+class UnionRoofCommandTest : public DrawingTest {
 protected:
     std::vector<decDbEntity*> Live() const
     {
@@ -39,11 +41,35 @@ protected:
         return live;
     }
     std::vector<Ring> NewestFaces() const { return MeshFaces(Live().back()); }
+    // Puts the object on the layer with the material of those names (made when missing), as
+    // the command that made it would; no material name leaves it without one.
+    void Mark(const decObjectId& id, const char* layer, const char* material)
+    {
+        DbAutoOpen open;
+        decDbEntity* entity = Entity(id);
+        entity->SetLayerId(FindOrCreateLayer(open.db, layer, 0xFFFFFF));
+        CString name(material ? material : "");
+        entity->SetMaterialId(material ? CreateSolidColorMaterial(open.db, name, 0xFFFFFF, 0.0) : 0);
+    }
+    // A mesh of the faces as the roof commands make their faces.
+    decObjectId AddRoofMesh(const std::vector<Ring>& faces)
+    {
+        const decObjectId id = AddMesh(faces);
+        Mark(id, "坡屋顶", "屋面板");
+        return id;
+    }
 };
 
 // The engine run on the entities' loops relative to their lower corner, as the command runs
-// it: its outer loops of more than 2 points reversed, and the number of holes.
-std::pair<std::vector<Ring>, int> EngineFaces(const std::vector<decDbEntity*>& entities)
+// it: its outer loops of more than 2 points reversed, the number of holes, and the area in
+// space the loops cover (outer loops less their holes).
+struct EngineRun {
+    std::vector<Ring> faces;
+    int holes = 0;
+    double area = 0.0;
+};
+
+EngineRun EngineFaces(const std::vector<decDbEntity*>& entities)
 {
     std::vector<uniontest::Face> loops;
     for (decDbEntity* e : entities)
@@ -55,13 +81,14 @@ std::pair<std::vector<Ring>, int> EngineFaces(const std::vector<decDbEntity*>& e
             }
         }
     const uniontest::UnionRun run = uniontest::RunUnionAtLowerCorner(loops);
-    std::pair<std::vector<Ring>, int> result{{}, 0};
+    EngineRun result;
     for (const uniontest::UnionLoop& loop : run.loops) {
-        result.second += loop.hole ? 1 : 0;
+        result.holes += loop.hole ? 1 : 0;
+        result.area += (loop.hole ? -1 : 1) * uniontest::SpaceArea(loop.points);
         if (!loop.hole && loop.points.size() > 2) {
-            result.first.emplace_back();
+            result.faces.emplace_back();
             for (auto p = loop.points.rbegin(); p != loop.points.rend(); ++p)
-                result.first.back().emplace_back(p->x, p->y, p->z);
+                result.faces.back().emplace_back(p->x, p->y, p->z);
         }
     }
     return result;
@@ -73,7 +100,7 @@ TEST_F(UnionRoofCommandTest, CrossingHipRoofsBecomeOneMeshOfTheEnginesFacesOnThe
     Script(MultiSlope(kLong) + MultiSlope(kCross) + "layer 乙\n");
     const std::vector<decDbEntity*> roofs = Live();
     roofs[0]->SetLayerId(Db()->GetTableLayer()->GetCurrentLayerID());
-    const std::vector<Ring> expected = EngineFaces({roofs[1], roofs[0]}).first;
+    const std::vector<Ring> expected = EngineFaces({roofs[1], roofs[0]}).faces;
     Script("unionroof\n#2 #1\n");
     ASSERT_EQ(Live().size(), 1u);
     EXPECT_EQ(LayerAndMaterial(Live()[0]), "乙/屋面板");
@@ -118,11 +145,11 @@ TEST_F(UnionRoofCommandTest, FacesThroughOneAnotherCoverThePlanUnionOnce)
         SCOPED_TRACE(scene.name);
         host::NewDrawing();
         if (scene.firstSlope == 0)
-            AddMesh({scene.first});
+            AddRoofMesh({scene.first});
         else
             Script("multislope 0 " + std::to_string(scene.firstSlope) + " " + ScriptPoints(scene.first) + "\n");
         Script("multislope 0 " + std::to_string(scene.secondSlope) + " " + ScriptPoints(scene.second) + "\n");
-        ASSERT_GE(EngineFaces(Live()).second, 1) << "the scene no longer cuts a hole";
+        ASSERT_GE(EngineFaces(Live()).holes, 1) << "the scene no longer cuts a hole";
         Script("unionroof\n#1 #2\n");
         ASSERT_EQ(Live().size(), 1u);
         ExpectPlanCoveredOnce(NewestFaces(), PlanUnionArea({scene.first, scene.second}));
@@ -227,7 +254,7 @@ TEST_F(UnionRoofCommandTest, ExchangeCapacitiesAreTakenToTheLastLoopAndVertex)
         SCOPED_TRACE(c.name);
         host::NewDrawing();
         Script(MultiSlope(kLong));
-        AddMesh(c.extra);
+        AddRoofMesh(c.extra);
         host::EventLog::Instance().Clear();
         Script("unionroof\n#1 #2\n");
         EXPECT_EQ(CountOf(Transcript(), "提示：屋面面数或顶点数太多，无法合成。"), c.refused ? 1 : 0);
@@ -236,69 +263,133 @@ TEST_F(UnionRoofCommandTest, ExchangeCapacitiesAreTakenToTheLastLoopAndVertex)
     }
 }
 
-// The union takes no part of a building: a building and its window (the module's objects other
-// than roofs and dormers; a label was never taken) and a host solid tagged as a building are
-// neither read nor erased, and do not count towards the two objects a union needs; a roof
-// entity, a dormer and an untagged solid are taken as before.
-TEST_F(UnionRoofCommandTest, BuildingsWindowsAndLabelsStayOutOfTheUnion)
+// A host object takes part when it carries what a roof command sets on the objects it makes:
+// a mesh with the roof material on any layer (an earlier union stays on the layer of the roof
+// selected last), a mesh on the gable's wall layer with the building material, an extrusion on
+// 坡屋顶 with the roof material (an arched roof). One mark short of that, or a roof tagged as
+// part of a building, it is neither read nor erased, and the roof beside it unites with nothing.
+TEST_F(UnionRoofCommandTest, HostObjectsTakePartByTheMarksTheRoofCommandsSet)
 {
-    enum Part { kRoof, kCrossRoof, kBuilding, kWindow, kTaggedSolid, kRoofEntity, kDormer, kSolid };
+    enum Kind { kMesh, kExtrusion, kBox };
     const Ring under = tools_test::Moved(Rectangle(4000, 4000, 3000), 8000, 8000);
-    const auto add = [&](Part part) {
-        switch (part) {
-        case kRoof: Script(MultiSlope(kLong)); break;
-        case kCrossRoof: Script(MultiSlope(kCross)); break;
-        case kBuilding: AddBuilding("甲", 30000, Rectangle(20000, 20000)); break;
-        case kWindow: {
-            auto* window = new CWindow();
-            window->SetSize(1500, 1800);
-            window->SetBuild("甲");
-            AddSolid(window, GeMatrix3d().SetToTranslation(GeVector3d(5000, 0, 3000)));
-            break;
-        }
-        case kTaggedSolid: Tag(AddMesh({under}), "甲"); break;
-        case kRoofEntity:
-            Script("orvroof 0 0 slope=30 " + ScriptPoints(tools_test::Moved(kCross, 0, 0, 500)) + "\n");
-            break;
-        case kDormer: {
-            auto* dormer = new CDormer();
-            dormer->SetData(2000, 1000, 1000, 300, 300, Radians(30));
-            AddSolid(dormer, GeMatrix3d().SetToTranslation(GeVector3d(9000, 8000, 4000)));
-            break;
-        }
-        case kSolid: AddMesh({under}); break;
-        }
-    };
     const struct {
-        const char* name;
-        std::vector<Part> parts;
-        std::vector<Part> erased;  // what the union takes in: nothing when it does not run
+        Kind kind;
+        const char* layer;
+        const char* material;
+        bool tagged;
+        bool taken;
     } cases[] = {
-        {"two roofs over a building with its window, and a tagged solid",
-         {kRoof, kCrossRoof, kBuilding, kWindow, kTaggedSolid}, {kRoof, kCrossRoof}},
-        {"one roof with a building, its window and a tagged solid", {kRoof, kBuilding, kWindow, kTaggedSolid}, {}},
-        {"a roof, a roof entity and a dormer", {kRoof, kRoofEntity, kDormer}, {kRoof, kRoofEntity, kDormer}},
-        {"a roof and an untagged solid beside a building", {kRoof, kBuilding, kSolid}, {kRoof, kSolid}},
+        {kMesh, "坡屋顶", "屋面板", false, true},      {kMesh, "平屋顶", "屋面板", false, true},
+        {kMesh, "屋顶封闭", "建筑", false, true},      {kExtrusion, "坡屋顶", "屋面板", false, true},
+        {kMesh, "坡屋顶", nullptr, false, false},      {kMesh, "坡屋顶", "阳台", false, false},
+        {kMesh, "建筑", "建筑", false, false},         {kMesh, "屋顶封闭", nullptr, false, false},
+        {kExtrusion, "坡屋顶", nullptr, false, false}, {kExtrusion, "周边建筑", "屋面板", false, false},
+        {kExtrusion, "阳台", "阳台", false, false},    {kBox, "坡屋顶", "屋面板", false, false},
+        {kMesh, "坡屋顶", "屋面板", true, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(std::string(c.layer) + "/" + (c.material ? c.material : "") + " kind " + std::to_string(c.kind) +
+                     (c.tagged ? " tagged" : ""));
         host::NewDrawing();
-        for (const Part part : c.parts)
-            add(part);
-        const std::vector<decDbEntity*> before = Live();
-        ASSERT_EQ(before.size(), c.parts.size());
-        host::EventLog::Instance().Clear();
-        Script("unionroof\nall\n");
-        EXPECT_EQ(CountOf(Transcript(), "合成失败"), 0);
-        for (std::size_t i = 0; i < before.size(); ++i)
-            EXPECT_EQ(before[i]->IsErased() != 0, std::count(c.erased.begin(), c.erased.end(), c.parts[i]) > 0)
-                << "part " << i;
-        const std::vector<decDbEntity*> after = Live();
-        EXPECT_EQ(after.size(), before.size() - c.erased.size() + (c.erased.empty() ? 0 : 1));
-        if (c.erased.size() == 2 && c.erased[1] == kCrossRoof) {
-            EXPECT_GE(Extents(MeshFaces(after.back())).MinPoint().z, 3000 - 1e-6) << "no wall went into the roof";
+        Script(MultiSlope(kLong));
+        decObjectId id;
+        if (c.kind == kMesh) {
+            id = AddMesh({under});
+        } else if (c.kind == kBox) {
+            id = AddSolid(new decDbBox(4000, 4000, 3000), GeMatrix3d().SetToTranslation(GeVector3d(8000, 8000, 0)));
+        } else {
+            auto* extrusion = new decDbExtrude();
+            extrusion->SetData(static_cast<int>(under.size()), under.data(), 1, GeVector3d(0, 0, 3000));
+            id = AddSolid(extrusion);
         }
+        Mark(id, c.layer, c.material);
+        if (c.tagged)
+            Tag(id, "甲");
+        Script("unionroof\nall\n");
+        EXPECT_EQ(Entity(id)->IsErased() != 0, c.taken);
+        EXPECT_EQ(Live().size(), c.taken ? 1u : 2u);
     }
+}
+
+// A site that holds every kind of object the module and the host make, each part made as a
+// user makes it and saved and opened (what marks a roof is what a drawing keeps): `all` unites
+// the roofs and dormers (the engine's faces of them, in drawing order, on the layer of the
+// last) and erases them, and nothing else; saved and opened again, the groups of a gable and
+// a pyramid roof are gone with their pieces, the others (a balcony's, named buildings') stay.
+TEST_F(UnionRoofCommandTest, AllOverASiteUnitesTheRoofsAndDormersOnly)
+{
+    const struct {
+        const char* what;
+        std::string lines;
+        bool roof;
+    } parts[] = {
+        {"buildings with windows, elevation labels, a name label and an analysis group",
+         "layer 轮廓\npline closed 0,0 20000,0 20000,12000 0,12000\npline closed 30000,0 42000,0 42000,12000 30000,12000\n"
+         "build\nlayer:轮廓\n9\n0\n\nqwin\n@2000,0\n\nset 1223 2\nset 1158 3\nset 1161 2000\nok\n*cancel*\n"
+         "namebld\n甲楼\n@8000,5000\n8000,-6000\n*cancel*\nbldgroup\n一期\nlayer:建筑\n*cancel*\n",
+         false},
+        {"a balcony of three storeys, one group",
+         "pline 2000,0 2000,-1500 8000,-1500 8000,0\nbalcony\n@5000,3000\nlast\nset 1154 3\nok\n", false},
+        {"a contour", "layer 等高线草图\npline closed 90000,0 110000,0 110000,20000 90000,20000\n"
+                      "tocontour\nlast\n100000,10000\n120000,10000\n6\n-1.5\n", false},
+        {"a user's solids, one named as a building, one on the roof layer, a text and a point",
+         "layer 周边建筑\nextrude 12000 0,30000 10000,30000 10000,40000 0,40000\n"
+         "extrude 6000 20000,30000 30000,30000 30000,40000 20000,40000\nnamebld\n丙楼\n@25000,35000\n\n*cancel*\n"
+         "text 0,-8000 500 小区\npoint 1000,-9000\nlayer 坡屋顶\nextrude 3000 40000,30000 50000,30000 50000,40000 40000,40000\n"
+         "layer 屋顶轮廓\npline closed 0,60000 12000,60000 12000,70000 0,70000\n"
+         "pline closed 20000,60000 30000,60000 30000,70000 20000,70000\npline closed 40000,60000 50000,60000 50000,70000 40000,70000\n",
+         false},
+        {"a gable roof with its walls, one group",
+         "gable\n@5000,3000\n0,6000\n20000,6000\nset 1157 500\nset 1158 300\nok\n", true},
+        {"a dormer", "dormer\n@5000,3000\nset 1160 9300\nok\n5000\n*cancel*\ncancel\n", true},
+        {"a multi-slope roof", "roof\n@36000,6000\nradio 1210\nok\n", true},
+        {"a prismoid roof", "prismoid\n@6000,65000\nset 1156 3000\nset 1161 200\nok\n", true},
+        {"a pyramid roof of slabs, one group", "proof\n@25000,65000\nset 1161 100\nok\n", true},
+        {"a flat roof", "roof\n@45000,65000\nradio 1159\nset 1207 150\nok\n", true},
+        {"an arched roof", "arcroof\n60000,60000,3000\n60000,70000\n72000,70000\n3000\n150\n", true},
+        {"a roof entity", "orvroof 0 0 slope=30 80000,60000,3000 92000,60000,3000 92000,70000,3000 80000,70000,3000\n", true},
+        {"an earlier union", MultiSlope(kLong, 0, 80000) + MultiSlope(kCross, 0, 80000) + "unionroof\n@1000,87000 @7000,81000\n",
+         true},
+    };
+    std::map<std::uint64_t, bool> roofOf;  // every object the parts left, by handle: a roof or not
+    for (const auto& part : parts) {
+        SCOPED_TRACE(part.what);
+        const std::size_t before = roofOf.size();
+        Script(part.lines);
+        for (decDbEntity* e : Live())
+            roofOf.try_emplace(e->GetObjectId().Handle(), part.roof);
+        EXPECT_GT(roofOf.size(), before) << Transcript();
+    }
+    ASSERT_TRUE(SaveAndOpen());
+    std::vector<decDbEntity*> roofs;
+    for (decDbEntity* e : Live())
+        if (roofOf.at(e->GetObjectId().Handle()))
+            roofs.push_back(e);
+    const EngineRun expected = EngineFaces(roofs);
+    const std::string lastLayer = LayerOf(roofs.back());
+    const std::vector<DrawingGroup> groups = Db()->Groups();
+
+    Script("unionroof\nall\n");
+    for (const auto& [handle, roof] : roofOf)
+        EXPECT_EQ(Entity(decObjectId(handle))->IsErased() != 0, roof) << "#" << handle;
+    ASSERT_EQ(Live().size(), roofOf.size() - roofs.size() + 1);
+    EXPECT_EQ(LayerAndMaterial(Live().back()), lastLayer + "/屋面板");
+    // The dormers' roofs cut holes in the gable's face: the mesh has its hole-free pieces.
+    ASSERT_GE(expected.holes, 1);
+    double area = 0.0;
+    for (const Ring& face : NewestFaces())
+        area += SpaceArea(face);
+    EXPECT_NEAR(area, expected.area, 1e-6 * area);
+
+    ASSERT_TRUE(SaveAndOpen());
+    std::vector<DrawingGroup> kept;
+    for (const DrawingGroup& g : groups)
+        if (std::none_of(g.members.begin(), g.members.end(), [&](const decObjectId& id) { return roofOf.at(id.Handle()); }))
+            kept.push_back(g);
+    EXPECT_EQ(kept.size(), groups.size() - 2) << "the gable's and the pyramid's groups";
+    ASSERT_EQ(Db()->Groups().size(), kept.size());
+    for (std::size_t g = 0; g < kept.size(); ++g)
+        EXPECT_EQ(Db()->Groups()[g].members, kept[g].members);
 }
 
 }  // namespace
