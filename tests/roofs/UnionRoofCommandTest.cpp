@@ -313,8 +313,8 @@ TEST_F(UnionRoofCommandTest, HostObjectsTakePartByTheMarksTheRoofCommandsSet)
 
 // A site that holds every kind of object the module and the host make, each part made as a
 // user makes it and saved and opened (what marks a roof is what a drawing keeps): `all` unites
-// the roofs and dormers (the engine's faces of them, in drawing order, on the layer of the
-// last) and erases them, and nothing else; saved and opened again, the groups of a gable and
+// the roofs and dormers (as the engine unites them, on the layer of the last) and erases
+// them, and nothing else; saved and opened again, the groups of a gable and
 // a pyramid roof are gone with their pieces, the others (a balcony's, named buildings') stay.
 TEST_F(UnionRoofCommandTest, AllOverASiteUnitesTheRoofsAndDormersOnly)
 {
@@ -324,7 +324,8 @@ TEST_F(UnionRoofCommandTest, AllOverASiteUnitesTheRoofsAndDormersOnly)
         bool roof;
     } parts[] = {
         {"buildings with windows, elevation labels, a name label and an analysis group",
-         "layer 轮廓\npline closed 0,0 20000,0 20000,12000 0,12000\npline closed 30000,0 42000,0 42000,12000 30000,12000\n"
+         "layer 轮廓\npline closed 0,0 20000,0 20000,12000 0,12000\n"
+         "pline closed 30000,0 42000,0 42000,12000 30000,12000\n"
          "build\nlayer:轮廓\n9\n0\n\nqwin\n@2000,0\n\nset 1223 2\nset 1158 3\nset 1161 2000\nok\n*cancel*\n"
          "namebld\n甲楼\n@8000,5000\n8000,-6000\n*cancel*\nbldgroup\n一期\nlayer:建筑\n*cancel*\n",
          false},
@@ -335,21 +336,25 @@ TEST_F(UnionRoofCommandTest, AllOverASiteUnitesTheRoofsAndDormersOnly)
         {"a user's solids, one named as a building, one on the roof layer, a text and a point",
          "layer 周边建筑\nextrude 12000 0,30000 10000,30000 10000,40000 0,40000\n"
          "extrude 6000 20000,30000 30000,30000 30000,40000 20000,40000\nnamebld\n丙楼\n@25000,35000\n\n*cancel*\n"
-         "text 0,-8000 500 小区\npoint 1000,-9000\nlayer 坡屋顶\nextrude 3000 40000,30000 50000,30000 50000,40000 40000,40000\n"
+         "text 0,-8000 500 小区\npoint 1000,-9000\n"
+         "layer 坡屋顶\nextrude 3000 40000,30000 50000,30000 50000,40000 40000,40000\n"
          "layer 屋顶轮廓\npline closed 0,60000 12000,60000 12000,70000 0,70000\n"
-         "pline closed 20000,60000 30000,60000 30000,70000 20000,70000\npline closed 40000,60000 50000,60000 50000,70000 40000,70000\n",
+         "pline closed 20000,60000 30000,60000 30000,70000 20000,70000\n"
+         "pline closed 40000,60000 50000,60000 50000,70000 40000,70000\n",
          false},
         {"a gable roof with its walls, one group",
          "gable\n@5000,3000\n0,6000\n20000,6000\nset 1157 500\nset 1158 300\nok\n", true},
         {"a dormer", "dormer\n@5000,3000\nset 1160 9300\nok\n5000\n*cancel*\ncancel\n", true},
         {"a multi-slope roof", "roof\n@36000,6000\nradio 1210\nok\n", true},
+        {"a multi-slope roof of the exported builder", MultiSlope(kLong, 0, 110000), true},
         {"a prismoid roof", "prismoid\n@6000,65000\nset 1156 3000\nset 1161 200\nok\n", true},
         {"a pyramid roof of slabs, one group", "proof\n@25000,65000\nset 1161 100\nok\n", true},
         {"a flat roof", "roof\n@45000,65000\nradio 1159\nset 1207 150\nok\n", true},
         {"an arched roof", "arcroof\n60000,60000,3000\n60000,70000\n72000,70000\n3000\n150\n", true},
-        {"a roof entity", "orvroof 0 0 slope=30 80000,60000,3000 92000,60000,3000 92000,70000,3000 80000,70000,3000\n", true},
-        {"an earlier union", MultiSlope(kLong, 0, 80000) + MultiSlope(kCross, 0, 80000) + "unionroof\n@1000,87000 @7000,81000\n",
-         true},
+        {"a roof entity",
+         "orvroof 0 0 slope=30 80000,60000,3000 92000,60000,3000 92000,70000,3000 80000,70000,3000\n", true},
+        {"an earlier union",
+         MultiSlope(kLong, 0, 80000) + MultiSlope(kCross, 0, 80000) + "unionroof\n@1000,87000 @7000,81000\n", true},
     };
     std::map<std::uint64_t, bool> roofOf;  // every object the parts left, by handle: a roof or not
     for (const auto& part : parts) {
@@ -374,7 +379,7 @@ TEST_F(UnionRoofCommandTest, AllOverASiteUnitesTheRoofsAndDormersOnly)
         EXPECT_EQ(Entity(decObjectId(handle))->IsErased() != 0, roof) << "#" << handle;
     ASSERT_EQ(Live().size(), roofOf.size() - roofs.size() + 1);
     EXPECT_EQ(LayerAndMaterial(Live().back()), lastLayer + "/屋面板");
-    // The dormers' roofs cut holes in the gable's face: the mesh has its hole-free pieces.
+    // The dormer cuts a hole in the gable's face: the mesh holds its hole-free pieces.
     ASSERT_GE(expected.holes, 1);
     double area = 0.0;
     for (const Ring& face : NewestFaces())
@@ -384,7 +389,8 @@ TEST_F(UnionRoofCommandTest, AllOverASiteUnitesTheRoofsAndDormersOnly)
     ASSERT_TRUE(SaveAndOpen());
     std::vector<DrawingGroup> kept;
     for (const DrawingGroup& g : groups)
-        if (std::none_of(g.members.begin(), g.members.end(), [&](const decObjectId& id) { return roofOf.at(id.Handle()); }))
+        if (std::none_of(g.members.begin(), g.members.end(),
+                         [&](const decObjectId& id) { return roofOf.at(id.Handle()); }))
             kept.push_back(g);
     EXPECT_EQ(kept.size(), groups.size() - 2) << "the gable's and the pyramid's groups";
     ASSERT_EQ(Db()->Groups().size(), kept.size());
