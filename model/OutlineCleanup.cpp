@@ -18,8 +18,26 @@ constexpr double kOverlapDistance = 10.0;
 constexpr double kLengthTol = 0.001;
 // The tolerance the closed library's boundary routines are called with.
 constexpr double kBoundaryTol = 1.0;
+// How far a regularised ring may lie from the one given, in plan, to be taken: what no roof
+// shows. The library drops points within kBoundaryTol of their neighbours one after another,
+// which can wear an arc drawn in short chords down to a few edges, off it by the tolerance at
+// every point dropped and turning sharper at the corners left, which an eave's mitres then
+// throw out by tens of millimetres.
+constexpr double kRegularMove = 0.1;
 // Slopes closer than this make the perpendicular foot fall back to the segment's start.
 constexpr double kSlopeTol = 1e-10;
+
+// Every point of one ring lies within tol of an edge of the other, in plan.
+bool LiesAlong(const std::vector<GePoint3d>& points, const std::vector<GePoint3d>& ring, double tol)
+{
+    const auto level = [](const GePoint3d& p) { return GePoint3d(p.x, p.y, 0.0); };
+    return std::all_of(points.begin(), points.end(), [&](const GePoint3d& p) {
+        for (std::size_t i = 0; i < ring.size(); ++i)
+            if (GeLineSeg3d(level(ring[i]), level(ring[(i + 1) % ring.size()])).IsPointOn(level(p), tol))
+                return true;
+        return false;
+    });
+}
 
 }  // namespace
 
@@ -58,11 +76,13 @@ void ValidateBorderPts(std::vector<GePoint3d>& pts)
     geojiandianzhenglimianbianjiezcx(kBoundaryTol, x.data(), y.data(), z.data(), &count);
     // Only the first n places exist: a larger count from the library cannot be read.
     count = std::clamp(count, 0, n);
-    pts.resize(static_cast<std::size_t>(count));
+    std::vector<GePoint3d> regular(pts.begin(), pts.begin() + count);
     for (int i = 0; i < count; ++i) {
-        pts[static_cast<std::size_t>(i)].x = x[static_cast<std::size_t>(i) + 1];
-        pts[static_cast<std::size_t>(i)].y = y[static_cast<std::size_t>(i) + 1];
+        regular[static_cast<std::size_t>(i)].x = x[static_cast<std::size_t>(i) + 1];
+        regular[static_cast<std::size_t>(i)].y = y[static_cast<std::size_t>(i) + 1];
     }
+    if (LiesAlong(pts, regular, kRegularMove) && LiesAlong(regular, pts, kRegularMove))
+        pts = std::move(regular);
 }
 
 double GetPtsSignedArea(const std::vector<GePoint3d>& pts)
