@@ -16,6 +16,7 @@
 #include "OutlineCleanup.h"
 #include "qrxGeScalar.h"
 #include "RoofMeshEntities.h"
+#include "RoofRings.h"
 #include "WorkingDrawing.h"
 
 double g_archedRoofThickness = 0.0;
@@ -52,6 +53,26 @@ bool AskDistantPoint(const char* prompt, const GePoint3d& base, GePoint3d& out)
         if (base.DistanceTo(level) >= kShortestDistance)
             return true;
     }
+}
+
+// The ridge end, at the section's height, makes a ridge of the clicks: it leaves the line of
+// the section, beside which the arch is to run, and it is not the section's end clicked again
+// a little way back over the section. The arch runs square to the section whatever the
+// ridge's angle, so a ridge end behind the square through the section's end (turning back
+// past kSlipTurn) within kBackClickLength of it is such a slip, as it would be on a roof's
+// outline.
+bool MakesARidge(const GePoint3d& sectionStart, const GePoint3d& sectionEnd, const GePoint3d& ridgeEnd)
+{
+    // In the section's direction, so that points typed far out do not overflow; what is no
+    // number is left to the checks that follow.
+    const double span = std::hypot(sectionEnd.x - sectionStart.x, sectionEnd.y - sectionStart.y);
+    const double wayX = (sectionEnd.x - sectionStart.x) / span, wayY = (sectionEnd.y - sectionStart.y) / span;
+    const double outX = ridgeEnd.x - sectionEnd.x, outY = ridgeEnd.y - sectionEnd.y;
+    const double away = std::fabs(wayX * outY - wayY * outX);
+    const double turn = std::atan2(away, wayX * outX + wayY * outY) * 180.0 / std::numbers::pi;
+    const bool onTheLine = away <= kTol;
+    const bool clickedAgain = turn > roof_rings::kSlipTurn && std::hypot(outX, outY) < roof_rings::kBackClickLength;
+    return !onTheLine && !clickedAgain;
 }
 
 // The circle the arch lies on in the section frame (x along the section, z up, the section
@@ -163,8 +184,10 @@ int CArchedRoof::Input()
         return 0;
     if (!AskDistantPoint(kSectionEndPrompt, m_sectionStart, m_sectionEnd))
         return 0;
-    if (!AskDistantPoint(kRidgeEndPrompt, m_sectionEnd, m_ridgeEnd))
-        return 0;
+    do {
+        if (!AskDistantPoint(kRidgeEndPrompt, m_sectionEnd, m_ridgeEnd))
+            return 0;
+    } while (!MakesARidge(m_sectionStart, m_sectionEnd, m_ridgeEnd));
     m_sectionEnd.z = m_ridgeEnd.z = m_sectionStart.z;
     // An arch needs a rise that spans an arc: none would put the arc's three points on one line,
     // a negative one would hang it below the section, and one too small for the arc to be

@@ -21,7 +21,9 @@ public:
     // Input, then frame, profile and creation; nothing is made when an input is cancelled.
     void Run();
 
-    // The five inputs: 1 when all were given, 0 on any cancel.
+    // The five inputs: 1 when all were given, 0 on any cancel. A point within 100 of the one
+    // before it is asked again, and so is a ridge end on the section's line or behind the
+    // square through the section's end within a metre of it (the end clicked again).
     int Input();
     // Takes the section's middle to the origin and the section onto the x axis, and moves
     // the three points into that frame.

@@ -1,5 +1,6 @@
 // The balcony command: a building (or an outline or single-loop solid standing for one) and
-// the balcony floor outlines drawn against it. The outlines are overlaid on the building's
+// the balcony floor outlines drawn against it. Both lose their slips of the hand, as a roof's
+// outline does (roof_rings::WithoutSlips), and the outlines are overlaid on the building's
 // bottom outline; of the closed regions the segments enclose, those that lie outside the
 // building and touch it are the balconies, each edge flagged as free (1) or on the building
 // (0). The dialog then takes the sizes and makes them.
@@ -15,6 +16,7 @@
 #include "ModelGeHelper.h"
 #include "ModelHelperBuildings.h"
 #include "OrvCommandHandlers.h"
+#include "RoofRings.h"
 #include "Selection.h"
 #include "Tools.h"
 #include "View.h"
@@ -109,6 +111,7 @@ std::vector<GePoint3dArray> ReadBalconyOutlines(const decSelectSet& selection, d
         if (!entity || !CTools::GetEntBottomPlg(entity, closed, pts))
             continue;
         CTools::ManageGePoint3dArray(pts, closed, kCleanTol);
+        pts = roof_rings::WithoutSlips(std::move(pts), kCleanTol, closed != 0);
         if (pts.size() < 2)
             continue;
         if (closed)
@@ -217,6 +220,8 @@ void CMD_BALCONY()
     if (!entity || !ReadBuildingOutline(entity, building, closed))
         return;
     CTools::ManageGePoint3dArray(building, closed, kCleanTol);
+    // Taken as the ring it stands for, whether its curve is closed or not.
+    building = roof_rings::WithoutSlips(std::move(building), kCleanTol);
     if (building.size() < 3) {
         dec::PrintPrompt(kTooFewPoints);
         return;

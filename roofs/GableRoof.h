@@ -10,8 +10,8 @@ namespace GableRoof {
 // Lets the user pick the building or outline to put a roof on and appends its outline (open,
 // at the roof's height) to outline, which is expected empty. A run of points repeating the one
 // before it (within 0.001, however many, across the closing point too) keeps its first, so no
-// edge has no length; a slip (roof_rings::WithoutSlips) is dropped, and a curve loses the
-// points on its edges. 1 with a usable outline; 0 when the pick fails
+// edge has no length; a slip or a retrace (roof_rings::WithoutSlips) is dropped, and a curve
+// loses the points on its edges. 1 with a usable outline; 0 when the pick fails
 // ("未选中目标!退出命令!"), the outline has fewer than 3 points (before or after the repeats
 // and slips went) or a curve is not level (each with its message), or the object gives no outline, or
 // one with a point that is not finite or a height beyond whole millimetres in an int.

@@ -146,9 +146,11 @@ OutlineSource ReadBaseOutline(GePoint3dArray& outline)
 
 // A corner given twice (a click repeated, however often, or a solid's face with a doubled
 // vertex) leaves an edge of no length, which no roof can grow or pair with a face; a corner
-// clicked twice a few millimetres apart leaves a slip that grows into a spike. The outline
-// drops both, and the roof is that of the outline without them. A curve then loses the
-// points that lie on its edges and must be level.
+// clicked again a few millimetres apart or a little way back along the wall leaves a slip
+// that grows into a spike, and an outline running back along itself a retrace that encloses
+// nothing (whose turning point would leave three points on one line). The outline drops them
+// all, and the roof is that of the outline without them. A curve then loses the points that
+// lie on its edges and must be level.
 int CleanBaseOutline(OutlineSource source, GePoint3dArray& outline)
 {
     CTools::DropRepeatedPoints(outline, 1, kTol);

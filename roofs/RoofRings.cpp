@@ -4,6 +4,9 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <set>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "OutlineCleanup.h"
@@ -57,46 +60,180 @@ bool KeepsDirections(const GePoint3dArray& ring, const GePoint3dArray& moved)
     return true;
 }
 
-// The turn of the outline at corner i of the ring in plan, in degrees from 0 (straight on) to
-// 180 (straight back).
-double TurnAt(const GePoint3dArray& ring, std::size_t i)
-{
-    const std::size_t n = ring.size();
-    const GeVector3d in = ring[i] - ring[(i + n - 1) % n], out = ring[(i + 1) % n] - ring[i];
-    const double cross = in.x * out.y - in.y * out.x, dot = in.x * out.x + in.y * out.y;
-    return std::atan2(std::fabs(cross), dot) * 180.0 / std::numbers::pi;
-}
-
 double PlanLength(const GePoint3d& a, const GePoint3d& b)
 {
     return std::hypot(b.x - a.x, b.y - a.y);
 }
 
-// The slip to drop first: of the corners next to an edge shorter than kSlipLength, the one
-// that turns back sharpest past kSlipTurn, else the one that runs on straightest within
-// kSlipStraight.
-std::optional<std::size_t> FirstSlip(const GePoint3dArray& ring)
+// The turn of the outline a-b-c at b in plan, in degrees from 0 (straight on) to 180
+// (straight back).
+double Turn(const GePoint3d& a, const GePoint3d& b, const GePoint3d& c)
 {
-    const std::size_t n = ring.size();
-    const auto isShort = [](const GePoint3d& a, const GePoint3d& b) {
-        return PlanLength(a, b) < kSlipLength - kLengthTol;
-    };
-    std::optional<std::size_t> back, straight;
-    double sharpest = kSlipTurn, straightest = kSlipStraight;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!isShort(ring[(i + n - 1) % n], ring[i]) && !isShort(ring[i], ring[(i + 1) % n]))
-            continue;
-        const double turn = TurnAt(ring, i);
-        if (turn > sharpest) {
-            back = i;
-            sharpest = turn;
-        } else if (turn < straightest) {
-            straight = i;
-            straightest = turn;
-        }
-    }
-    return back ? back : straight;
+    const GeVector3d in = b - a, out = c - b;
+    const double cross = in.x * out.y - in.y * out.x, dot = in.x * out.x + in.y * out.y;
+    return std::atan2(std::fabs(cross), dot) * 180.0 / std::numbers::pi;
 }
+
+// The outline a-b-c runs back at b along the line it came on: the end of the shorter edge
+// lies within kLengthTol of the longer edge's line, behind the turn.
+bool RetracesAt(const GePoint3d& a, const GePoint3d& b, const GePoint3d& c)
+{
+    const GeVector3d in = b - a, out = c - b;
+    const double longer = std::max(PlanLength(a, b), PlanLength(b, c));
+    return in.x * out.x + in.y * out.y < 0.0 && std::fabs(in.x * out.y - in.y * out.x) <= kLengthTol * longer;
+}
+
+// The outline without the turning points of its zero-width retraces, and the points that
+// leaves within repeatTol of the one before; the ends of an open outline stay.
+GePoint3dArray WithoutRetraces(GePoint3dArray outline, double repeatTol, bool closed)
+{
+    for (bool found = true; found && outline.size() >= static_cast<std::size_t>(kMinRingPoints);) {
+        found = false;
+        const std::size_t n = outline.size();
+        for (std::size_t i = closed ? 0 : 1; i < (closed ? n : n - 1); ++i)
+            if (RetracesAt(outline[(i + n - 1) % n], outline[i], outline[(i + 1) % n])) {
+                outline.erase(outline.begin() + static_cast<std::ptrdiff_t>(i));
+                CTools::DropRepeatedPoints(outline, closed ? 1 : 0, repeatTol);
+                found = true;
+                break;
+            }
+    }
+    return outline;
+}
+
+// The kind of slip a corner turning `turn` degrees beside an edge `shorter` long is, if any:
+// the widest reach of those it is, the length of the edge that makes it one.
+std::optional<double> SlipReach(double turn, double shorter)
+{
+    const auto within = [shorter](double length) { return shorter < length - kLengthTol; };
+    if (turn > kBackClickTurn && within(kBackClickLength))
+        return kBackClickLength;
+    if ((turn > kSlipTurn || turn < kSlipStraight) && within(kSlipLength))
+        return kSlipLength;
+    return std::nullopt;
+}
+
+// An outline as its slips are taken out: the points drawn, those still kept (linked in their
+// order), and the kept corners that are slips, in the order they are tried: those that turn
+// back, sharpest first, then those that run on, straightest first. What a removal moves is
+// measured against the drawing, not against what earlier removals left.
+class SlipCleaning {
+public:
+    SlipCleaning(GePoint3dArray drawn, bool closed)
+        : m_drawn(std::move(drawn)), m_closed(closed), m_size(m_drawn.size()), m_before(m_size), m_after(m_size),
+          m_held(m_size, false), m_queued(m_size)
+    {
+        for (std::size_t i = 0; i < m_size; ++i) {
+            m_before[i] = (i + m_size - 1) % m_size;
+            m_after[i] = (i + 1) % m_size;
+        }
+        for (std::size_t i = 0; i < m_size; ++i)
+            Requeue(i);
+    }
+
+    std::size_t Size() const { return m_size; }
+
+    // The drawn index of the slip to try first and its reach, if any is left.
+    std::optional<std::pair<std::size_t, double>> FirstSlip() const
+    {
+        if (m_slips.empty())
+            return std::nullopt;
+        const Key& first = *m_slips.begin();
+        return std::pair{std::get<2>(first), std::get<3>(first)};
+    }
+
+    // Whether every drawn point between the neighbours of kept corner i lies within `reach`
+    // of the edge that joins those neighbours once i has gone.
+    bool StaysWithin(std::size_t i, double reach) const
+    {
+        const std::size_t from = m_before[i], to = m_after[i], n = m_drawn.size();
+        const GeLineSeg3d edge(m_drawn[from], m_drawn[to]);
+        for (std::size_t j = (from + 1) % n; j != to; j = (j + 1) % n)
+            if (!edge.IsPointOn(m_drawn[j], reach))
+                return false;
+        return true;
+    }
+
+    // Kept corner i stays: its removal would move the outline too far, until a neighbour goes.
+    void Hold(std::size_t i)
+    {
+        m_held[i] = true;
+        Requeue(i);
+    }
+
+    // Kept corner i goes, and then the later of the two corners that brings together when
+    // they lie within repeatTol (the earlier at an open outline's end; its two ends stay).
+    void Drop(std::size_t i, double repeatTol)
+    {
+        const std::size_t before = m_before[i], after = m_after[i];
+        Erase(i);
+        if (m_size < 2 || m_drawn[before].DistanceTo(m_drawn[after]) > repeatTol)
+            return;
+        if (!IsEnd(after))
+            Erase(after);
+        else if (!IsEnd(before))
+            Erase(before);
+    }
+
+    GePoint3dArray Points() const
+    {
+        GePoint3dArray points;
+        if (m_size == 0)
+            return points;
+        std::size_t i = m_closed ? m_first : 0;
+        for (std::size_t k = 0; k < m_size; ++k, i = m_after[i])
+            points.push_back(m_drawn[i]);
+        return points;
+    }
+
+private:
+    // (0 turning back, 1 running on; the turn, negated for turning back; drawn index; reach)
+    using Key = std::tuple<int, double, std::size_t, double>;
+
+    bool IsEnd(std::size_t i) const { return !m_closed && (i == 0 || i + 1 == m_drawn.size()); }
+
+    // Kept corner i goes; its neighbours, which turn differently now, may be slips again.
+    void Erase(std::size_t i)
+    {
+        const std::size_t before = m_before[i], after = m_after[i];
+        m_after[before] = after;
+        m_before[after] = before;
+        --m_size;
+        if (m_first == i)
+            m_first = after;
+        m_held[i] = true;
+        Requeue(i);
+        m_held[before] = m_held[after] = false;
+        Requeue(before);
+        Requeue(after);
+    }
+
+    // Corner i takes its place among the slips, as it turns now, or none.
+    void Requeue(std::size_t i)
+    {
+        if (m_queued[i])
+            m_slips.erase(*m_queued[i]);
+        m_queued[i].reset();
+        if (m_held[i] || IsEnd(i) || m_size < static_cast<std::size_t>(kMinRingPoints))
+            return;
+        const GePoint3d &a = m_drawn[m_before[i]], &b = m_drawn[i], &c = m_drawn[m_after[i]];
+        const double turn = Turn(a, b, c);
+        const std::optional<double> reach = SlipReach(turn, std::min(PlanLength(a, b), PlanLength(b, c)));
+        if (!reach)
+            return;
+        m_queued[i] = turn > kSlipTurn ? Key{0, -turn, i, *reach} : Key{1, turn, i, *reach};
+        m_slips.insert(*m_queued[i]);
+    }
+
+    GePoint3dArray m_drawn;
+    bool m_closed;
+    std::size_t m_size;
+    std::size_t m_first = 0;
+    std::vector<std::size_t> m_before, m_after;
+    std::vector<bool> m_held;
+    std::vector<std::optional<Key>> m_queued;
+    std::set<Key> m_slips;
+};
 
 // p lies within kLengthTol of the segment a-b in plan.
 bool Touches(const GePoint3d& p, const GePoint3d& a, const GePoint3d& b)
@@ -166,16 +303,19 @@ bool GrowsMoreThanOneLoop(const GePoint3dArray& ring, double overhang)
 
 }  // namespace
 
-GePoint3dArray WithoutSlips(GePoint3dArray ring, double repeatTol)
+GePoint3dArray WithoutSlips(GePoint3dArray outline, double repeatTol, bool closed)
 {
-    while (ring.size() >= static_cast<std::size_t>(kMinRingPoints)) {
-        const std::optional<std::size_t> slip = FirstSlip(ring);
+    SlipCleaning cleaning(WithoutRetraces(std::move(outline), repeatTol, closed), closed);
+    while (cleaning.Size() >= static_cast<std::size_t>(kMinRingPoints)) {
+        const auto slip = cleaning.FirstSlip();
         if (!slip)
             break;
-        ring.erase(ring.begin() + static_cast<std::ptrdiff_t>(*slip));
-        CTools::DropRepeatedPoints(ring, 1, repeatTol);
+        if (cleaning.StaysWithin(slip->first, slip->second))
+            cleaning.Drop(slip->first, repeatTol);
+        else
+            cleaning.Hold(slip->first);
     }
-    return ring;
+    return cleaning.Points();
 }
 
 bool CoversCourtyard(const GePoint3dArray& ring, double overhang)

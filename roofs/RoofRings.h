@@ -45,25 +45,41 @@ GePoint3dArray Grown(const GePoint3dArray& ring, double overhang);
 // not run back over each other); fewer than three points are no ring.
 bool IsSimpleInPlan(const GePoint3dArray& ring);
 
+// Slips of the hand, which the roof commands take out of an outline before it is grown. Grown
+// by d, a corner turning t past straight reaches d·(tan(t/2) − 1) beyond a square one: a tenth
+// of d at 96°, d at 2·atan 2 (126.87°), 1.4 d at 135°, 114 d at 179°. A drawn wedge keeps that
+// tip; a corner clicked again a little way back along the wall must not.
+//
 // A corner clicked twice a few millimetres apart leaves an edge shorter than kSlipLength, at
 // one end of which the outline turns back past a right angle (by more than kSlipTurn
 // degrees), or runs on within kSlipStraight degrees of straight (the second click landing on
-// the next wall). Such a corner is a slip. Grown by d, a corner turning t past a right angle
-// reaches d·(tan(t/2) − 1) beyond a square one (the prismoid a tenth of d at 96°, 1.4 d at
-// 135°), and a gable wall led into by a short edge a hair off its line runs off along it for
-// kilometres. A wall, chamfer or bay step of kSlipLength or more is kept whatever its turns,
-// and so is a shorter one whose corners all turn by more than kSlipStraight and no more than
-// kSlipTurn. The two limits overlap, so a second click just inside the next wall, which turns
-// the first click by a hair more than a right angle, leaves the outline at the second click
-// running on within kSlipStraight of straight.
+// the next wall; a gable wall led into by such an edge runs off along it for kilometres). A
+// corner clicked again back along the wall leaves an edge shorter than kBackClickLength at
+// one end of which the outline turns back by more than kBackClickTurn, where the eave would
+// reach more than one overhang beyond a square corner, whatever the overhang: no wall of a
+// building turns back that sharply along less than a metre, while a wedge's walls are metres
+// long. Each is a slip. A wall of kBackClickLength or more is kept whatever its turns, one of
+// kSlipLength or more (a chamfer, a jog, a bay step) whose turns are no sharper than
+// kBackClickTurn is kept, and so is a shorter one whose corners all turn by more than
+// kSlipStraight and no more than kSlipTurn. The first two limits overlap, so a second click
+// just inside the next wall, which turns the first click by a hair more than a right angle,
+// leaves the outline at the second click running on within kSlipStraight of straight.
 inline constexpr double kSlipLength = 10.0;
 inline constexpr double kSlipTurn = 91.0;
 inline constexpr double kSlipStraight = 2.0;
+inline constexpr double kBackClickLength = 1000.0;
+inline constexpr double kBackClickTurn = 126.87;
 
-// The ring (free of repeated corners) without its slips: the sharpest corner that turns back
-// goes first, then, when none is left, the straightest; until no slip is left. A corner then
-// left within repeatTol of its neighbour goes as well. Fewer than three points may be left.
-GePoint3dArray WithoutSlips(GePoint3dArray ring, double repeatTol);
+// The outline (free of repeated corners; a ring when closed, else a polyline whose two ends
+// stay) without its slips and without its zero-width retraces. A retrace, where the outline
+// runs back along the line it came on, encloses nothing and goes whatever its length, its
+// turning point first. Then the slips go, the sharpest corner that turns back first, then,
+// when none is left, the straightest; each only while the outline stays within the slip's
+// length of the one drawn (less its retraces): no drawn point lies farther than that from the
+// edge that replaces it, so a rounded corner drawn in short chords keeps its arc. A corner
+// then left within repeatTol of its neighbour goes as well. Fewer than three points may be
+// left.
+GePoint3dArray WithoutSlips(GePoint3dArray outline, double repeatTol, bool closed = true);
 
 // Whether a roof over the ring grown by the overhang covers a courtyard the ring leaves
 // open: the ring touches itself around a loop that runs the other way (a keyhole, its slit

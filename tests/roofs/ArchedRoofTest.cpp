@@ -169,7 +169,7 @@ TEST_F(ArchedRoofCommandTest, AnswersThatMakeNoArchAreAskedAgainOrRefused)
         {"a rise of a billionth", span + "1e-9\n0\n500\n0\n", 3, 1, true, false},
         {"the span's square overflows", "0,0\n1e300,1e300\n1e300,-1e300\n3000\n150\n", 3, 0, false, false},
         {"the span itself overflows", "1.7e308,0\n-1.7e308,0\n-1.7e308,20000\n\n0\n", 3, 0, false, false},
-        {"the ridge's length overflows", "1.7e308,0\n1.7e308,12000\n1.7e308,-1.7e308\n\n0\n", 1, 1, false, true},
+        {"the ridge's length overflows", "1.7e308,0\n1.7e308,12000\n-1.7e308,12000\n\n0\n", 1, 1, false, true},
         {"a site at 1e12", "1e12,1e12\n1e12,1.000000012e12\n1.00000002e12,1.000000012e12\n\n150\n", 1, 1, true,
          false},
     };

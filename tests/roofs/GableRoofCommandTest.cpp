@@ -192,15 +192,13 @@ TEST_F(GableRoofCommandTest, OutlinesOfBuildingsSolidsAndCurves)
 // before any dialog opens, by every roof command.
 TEST_F(GableRoofCommandTest, RefusedOutlinesAndCancelledInput)
 {
-    // A spike: once the collinear points are gone the outline starts at its second point,
-    // and its first three points lie on a line.
-    const Ring spike = {{0, 24000, 0}, {0, 20000, 0}, {4000, 20000, 0}, {2000, 20000, 0}};
-    AddEntity(new decDbPolyline(4, spike.data(), 1));
+    const Ring tilted = {{0, 20000, 0}, {4000, 20000, 0}, {4000, 24000, 500}, {0, 24000, 500}};
+    AddEntity(new decDbPolyline(4, tilted.data(), 1));
     const Ring two = {{0, 30000, 0}, {4000, 30000, 0}};
     AddEntity(new decDbPolyline(2, two.data(), 0));
     const Ring high = tools_test::Lifted(Rectangle(10000, 6000), 99999999999);
     AddEntity(new decDbPolyline(4, high.data(), 1));
-    Script("gable\n#2\n"                // the first three points lie on a line
+    Script("gable\n#2\n"                // not level
            "gable\n#3\n*cancel*\n"      // the filter takes no curve of two points
            "gable\n#1\n*cancel*\n"
            "gable\n取消\n"

@@ -381,12 +381,12 @@ inline void ExpectPlainRoof(const RoofMade& made, const RoofMade& plain, double 
 
 // ---- Clipper as the independent oracle of plans, on whole millimetres ------------------
 
-// The plan of a ring, counter-clockwise whichever way the ring runs.
-inline ClipperLib::Path PlanPath(const Ring& ring)
+// The plan of a ring, counter-clockwise whichever way the ring runs, in units of 1/scale mm.
+inline ClipperLib::Path PlanPath(const Ring& ring, double scale = 1.0)
 {
     ClipperLib::Path path;
     for (const GePoint3d& p : ring)
-        path.push_back({std::llround(p.x), std::llround(p.y)});
+        path.push_back({std::llround(p.x * scale), std::llround(p.y * scale)});
     if (!ClipperLib::Orientation(path))
         ClipperLib::ReversePath(path);
     return path;
@@ -411,23 +411,33 @@ inline ClipperLib::Paths Clipped(ClipperLib::ClipType type, const ClipperLib::Pa
     return out;
 }
 
-inline double PlanUnionArea(const std::vector<Ring>& rings)
+inline ClipperLib::Paths PlanUnion(const std::vector<Ring>& rings, double scale = 1.0)
 {
     ClipperLib::Paths paths;
     for (const Ring& r : rings)
-        paths.push_back(PlanPath(r));
-    return PathsArea(Clipped(ClipperLib::ctUnion, paths));
+        paths.push_back(PlanPath(r, scale));
+    return Clipped(ClipperLib::ctUnion, paths);
+}
+
+inline double PlanUnionArea(const std::vector<Ring>& rings)
+{
+    return PathsArea(PlanUnion(rings));
 }
 
 // The outline grown by d with mitred corners (no corner cut short): a notch narrower than
 // 2d closes.
-inline double MitredGrownArea(const Ring& ring, double d)
+inline ClipperLib::Paths MitredGrown(const Ring& ring, double d, double scale = 1.0)
 {
     ClipperLib::ClipperOffset offset(1e6);
-    offset.AddPath(PlanPath(ring), ClipperLib::jtMiter, ClipperLib::etClosedPolygon);
+    offset.AddPath(PlanPath(ring, scale), ClipperLib::jtMiter, ClipperLib::etClosedPolygon);
     ClipperLib::Paths out;
-    offset.Execute(out, d);
-    return PathsArea(out);
+    offset.Execute(out, d * scale);
+    return out;
+}
+
+inline double MitredGrownArea(const Ring& ring, double d)
+{
+    return PathsArea(MitredGrown(ring, d));
 }
 
 // The faces cover a plan of the area once: their plan areas add up to it as their union
