@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <numbers>
+#include <optional>
 
 #include "AssertReport.h"
 #include "GeLineSeg3d.h"
@@ -18,27 +20,55 @@ constexpr double kOverlapDistance = 10.0;
 constexpr double kLengthTol = 0.001;
 // The tolerance the closed library's boundary routines are called with.
 constexpr double kBoundaryTol = 1.0;
-// How far a regularised ring may lie from the one given, in plan, to be taken: what no roof
-// shows. The library drops points within kBoundaryTol of their neighbours one after another,
-// which can wear an arc drawn in short chords down to a few edges, off it by the tolerance at
-// every point dropped and turning sharper at the corners left, which an eave's mitres then
-// throw out by tens of millimetres.
-constexpr double kRegularMove = 0.1;
+// How far from the way of the edge it lies along an edge of the given ring may run, in
+// degrees, for the regularised ring to be taken. The library drops points within
+// kBoundaryTol of their neighbours one after another: off a straight wall that is a tidy
+// wall, but an arc drawn in short chords it wears down to a few edges turning sharper, which
+// an eave's mitres then throw out by tens of millimetres.
+constexpr double kRegularTurn = 2.0;
 // Slopes closer than this make the perpendicular foot fall back to the segment's start.
 constexpr double kSlopeTol = 1e-10;
 
-// Every point of one ring lies within tol of an edge of the other, in plan.
-bool LiesAlong(const std::vector<GePoint3d>& points, const std::vector<GePoint3d>& ring, double tol)
+// The edge of the ring that the segment a-b lies along in plan, within tol at both ends, if any.
+std::optional<std::size_t> EdgeAlong(const GePoint3d& a, const GePoint3d& b, const std::vector<GePoint3d>& ring,
+                                     double tol)
 {
     const auto level = [](const GePoint3d& p) { return GePoint3d(p.x, p.y, 0.0); };
-    return std::all_of(points.begin(), points.end(), [&](const GePoint3d& p) {
-        for (std::size_t i = 0; i < ring.size(); ++i)
-            if (GeLineSeg3d(level(ring[i]), level(ring[(i + 1) % ring.size()])).IsPointOn(level(p), tol))
-                return true;
-        return false;
-    });
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        const GeLineSeg3d edge(level(ring[i]), level(ring[(i + 1) % ring.size()]));
+        if (edge.IsPointOn(level(a), tol) && edge.IsPointOn(level(b), tol))
+            return i;
+    }
+    return std::nullopt;
 }
 
+// The regularised ring keeps the given one's shape: every point of either lies within tol of
+// the other, and every edge of the given ring longer than tol runs along an edge of it within
+// kRegularTurn degrees.
+bool KeepsShape(const std::vector<GePoint3d>& given, const std::vector<GePoint3d>& regular, double tol)
+{
+    const auto near = [tol](const std::vector<GePoint3d>& points, const std::vector<GePoint3d>& ring) {
+        return std::all_of(points.begin(), points.end(),
+                           [&](const GePoint3d& p) { return EdgeAlong(p, p, ring, tol).has_value(); });
+    };
+    if (!near(given, regular) || !near(regular, given))
+        return false;
+    const double most = std::sin(kRegularTurn * std::numbers::pi / 180.0);
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        const GePoint3d &a = given[i], &b = given[(i + 1) % given.size()];
+        const GeVector3d way(b.x - a.x, b.y - a.y, 0.0);
+        if (!(way.Length() > tol))
+            continue;
+        const std::optional<std::size_t> along = EdgeAlong(a, b, regular, tol);
+        if (!along)
+            return false;
+        const GePoint3d &c = regular[*along], &d = regular[(*along + 1) % regular.size()];
+        const GeVector3d edge(d.x - c.x, d.y - c.y, 0.0);
+        if (!(way.DotProduct(edge) > 0.0) || way.CrossProduct(edge).Length() > most * way.Length() * edge.Length())
+            return false;
+    }
+    return true;
+}
 }  // namespace
 
 bool IsOverlapPt(const GePoint3d& a, const GePoint3d& b)
@@ -81,7 +111,7 @@ void ValidateBorderPts(std::vector<GePoint3d>& pts)
         regular[static_cast<std::size_t>(i)].x = x[static_cast<std::size_t>(i) + 1];
         regular[static_cast<std::size_t>(i)].y = y[static_cast<std::size_t>(i) + 1];
     }
-    if (LiesAlong(pts, regular, kRegularMove) && LiesAlong(regular, pts, kRegularMove))
+    if (KeepsShape(pts, regular, kBoundaryTol))
         pts = std::move(regular);
 }
 

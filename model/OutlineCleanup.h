@@ -21,9 +21,11 @@ MODEL_HELPER_EXPORT int RemoveOverlapPts(std::vector<GePoint3d>& pts);
 // Regularises a ring of more than 3 points through the closed library (duplicate points and
 // vertices lying on an edge go); x and y of the remaining vertices are taken back, their z
 // stays. A count the library gives back outside [0, n] is clamped, and a ring it gives back
-// that strays from the one given (or the one given from it) by more than 0.1 in plan is not
-// taken: the ring stays as it was (the library drops points within 1.0 of their neighbours,
-// one after another, and so can cut an arc drawn in short chords down to a chamfer).
+// that does not keep the given one's shape is not taken: the ring stays as it was. It keeps
+// it when each ring's points lie within the library's tolerance (1.0) of the other in plan
+// and every edge of the given ring longer than that runs along one of its edges within 2°:
+// points dropped off a straight wall go, while an arc drawn in short chords, which the
+// library wears down point after point to a chamfer, stays.
 MODEL_HELPER_EXPORT void ValidateBorderPts(std::vector<GePoint3d>& pts);
 
 // |x1 - x2| < 10 and |y1 - y2| < 10, strictly; z plays no part.

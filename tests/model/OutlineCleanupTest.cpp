@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <vector>
 
 #include "EventLog.h"
@@ -174,6 +175,21 @@ TEST(OutlineCleanupTest, RegularisingDropsPointsAndKeepsSmallRings)
     Ring ring = {{0, 0, 7}, {5, 0, 7}, {10, 0, 7}, {10, 0, 7}, {10, 10, 7}, {0, 10, 7}};
     ValidateBorderPts(ring);
     ExpectPointsNear(ring, {{0, 0, 7}, {10, 0, 7}, {10, 10, 7}, {0, 10, 7}});
+
+    // A corner 0.9 off a wall of 20 m goes; a corner rounded at R 20 in chords of 5, which the
+    // library would wear down to three chords turning 26° and more, stays whole.
+    Ring kinked = {{0, 0, 0}, {8000, 0.9, 0}, {20000, 0, 0}, {20000, 10000, 0}, {0, 10000, 0}};
+    ValidateBorderPts(kinked);
+    ExpectPointsNear(kinked, {{0, 0, 0}, {20000, 0, 0}, {20000, 10000, 0}, {0, 10000, 0}});
+    Ring rounded = {{0, 0, 0}, {19980, 0, 0}};
+    for (const double a : {1, 2, 3, 4, 5, 6, 7}) {
+        const double turned = a * std::numbers::pi / 14;
+        rounded.emplace_back(19980 + 20 * std::sin(turned), 20 - 20 * std::cos(turned), 0);
+    }
+    rounded.insert(rounded.end(), {{20000, 10000, 0}, {0, 10000, 0}});
+    const Ring drawn = rounded;
+    ValidateBorderPts(rounded);
+    ExpectPointsNear(rounded, drawn);
 }
 
 TEST(OutlineCleanupTest, RegularisingNeverReadsPastTheRingWhateverCountComesBack)
