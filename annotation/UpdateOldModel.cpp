@@ -11,11 +11,11 @@
 #include "ModelHelperLayersMaterials.h"
 #include "ModelHelperWindows.h"
 #include "OrvCommandHandlers.h"
+#include "OwnershipRecords.h"
 #include "QuickBuilding.h"
 #include "QuickWindow.h"
 #include "TextSettings.h"
 #include "TypedNumbers.h"
-#include "WinBelongBuild.h"
 #include "Window.h"
 #include "WorkingDrawing.h"
 
@@ -220,7 +220,7 @@ void RenameUpgradedWindows(const std::map<CString, CString>& renamed)
     buildings.Collect();
     EntityArray windows;
     GetAllWindow(windows);
-    std::vector<WinBelongBuild::RenamedWindow> renamedWindows;
+    std::vector<WinBelongBuild::Relabel> renamedWindows;
     for (decDbEntity* entity : windows) {
         CWindow* window = CWindow::Cast(entity->GetBaseObject());
         auto* solid = decDbEntity3d::Cast(entity);
@@ -236,11 +236,11 @@ void RenameUpgradedWindows(const std::map<CString, CString>& renamed)
         if (!under.IsEmpty() && under != found->second)
             continue;
         window->OpenForWrite();
-        renamedWindows.push_back({window->BuildName(), found->second, window->Floor(), window->Index()});
+        renamedWindows.push_back({window, WinBelongBuild::LabelOf(*window), {found->second, window->Floor(), window->Index()}});
         window->SetBuild(found->second);
         window->Close();
     }
-    WinBelongBuild::RenameWindowIds(renamedWindows);
+    WinBelongBuild::OwnershipRecords().Follow(renamedWindows);
 }
 
 }  // namespace

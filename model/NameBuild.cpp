@@ -15,7 +15,7 @@
 #include "NameQuestion.h"
 #include "MsgBox.h"
 #include "OrvCommandHandlers.h"
-#include "WinBelongBuild.h"
+#include "OwnershipRecords.h"
 #include "Window.h"
 #include "WorkingDrawing.h"
 
@@ -49,10 +49,10 @@ void WriteTag(decDbEntity* entity, const CString& name)
 }
 
 // Gives one entity the name the way its kind takes it; the name it bore before goes to
-// oldNames when given and not empty, and a window's old identifier to windows. True when the
+// oldNames when given and not empty, and a window's change of label to windows. True when the
 // entity belongs to the pass's group.
 bool ApplyName(decDbEntity* entity, const CString& name, bool clearing, std::vector<CString>* oldNames,
-               std::vector<WinBelongBuild::RenamedWindow>& windows)
+               std::vector<WinBelongBuild::Relabel>& windows)
 {
     const auto remember = [oldNames](const CString& old) {
         if (oldNames && !old.IsEmpty())
@@ -86,7 +86,7 @@ bool ApplyName(decDbEntity* entity, const CString& name, bool clearing, std::vec
         if (!ORV_ASSERT(pWin, "NameBuild"))
             return false;
         pWin->OpenForWrite();
-        windows.push_back({pWin->BuildName(), name, pWin->Floor(), pWin->Index()});
+        windows.push_back({pWin, WinBelongBuild::LabelOf(*pWin), {name, pWin->Floor(), pWin->Index()}});
         pWin->SetBuild(name);
         pWin->Close();
         return true;
@@ -130,6 +130,13 @@ int AskName(CString& name, int& clear)
 
 void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, const CString& newName)
 {
+    WinBelongBuild::OwnershipRecords records;
+    UpdateSameOldNameBuild(oldNames, newName, records);
+}
+
+void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, const CString& newName,
+                            WinBelongBuild::OwnershipRecords& records)
+{
     EntityArray same;
     CollectEntities(same, [&oldNames](decDbEntity* entity) {
         if (KindOf(entity) == NamedKind::Other)
@@ -148,10 +155,10 @@ void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, const CString&
     question.Format("是否要同时更新和建筑物旧名称同名的%d个建筑对象的名称？", static_cast<int>(same.size()));
     if (MessageBoxA(dec::GetMainFrameHWnd(), question, "确认更新所属窗口", 0x2034) != IDYES)
         return;
-    std::vector<WinBelongBuild::RenamedWindow> windows;
+    std::vector<WinBelongBuild::Relabel> windows;
     for (decDbEntity* entity : same)
         ApplyName(entity, newName, newName.IsEmpty(), nullptr, windows);
-    WinBelongBuild::RenameWindowIds(windows);
+    records.Follow(windows);
 }
 
 bool WarnOfDash(const CString& name)
@@ -174,6 +181,8 @@ void Dim(const CString& name)
 void NameSelected()
 {
     DbDatabase* db = dec::GetWorkingDatabase();
+    // The records naming windows follow every pass's renames.
+    WinBelongBuild::OwnershipRecords records;
     while (true) {
         CString name;
         int clear = 0;
@@ -200,17 +209,17 @@ void NameSelected()
 
         DbAutoOpen open;
         std::vector<CString> oldNames;
-        std::vector<WinBelongBuild::RenamedWindow> windows;
+        std::vector<WinBelongBuild::Relabel> windows;
         EntityArray group;
         for (int i = 0; i < selection.GetCount(); ++i)
             if (decDbEntity* entity = selection.GetEnt(i);
                 entity && ApplyName(entity, name, clear != 0, &oldNames, windows))
                 group.push_back(entity);
-        WinBelongBuild::RenameWindowIds(windows);
+        records.Follow(windows);
         // What bears the new name already has nothing to take.
         std::erase(oldNames, name);
         if (!oldNames.empty())
-            UpdateSameOldNameBuild(oldNames, name);
+            UpdateSameOldNameBuild(oldNames, name, records);
         Dim(name);
         // Clearing untagged objects alone leaves nothing to group.
         if (!group.empty())

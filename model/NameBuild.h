@@ -10,6 +10,10 @@
 #include "CString.h"
 #include "Selection.h"
 
+namespace WinBelongBuild {
+class OwnershipRecords;
+}
+
 namespace NameBuild {
 
 // Takes every 3-D entity.
@@ -26,8 +30,10 @@ int AskName(CString& name, int& clear);
 void NameSelected();
 // Selects the buildings, tagged objects and windows whose name equals one of the old names
 // (case-sensitive) and, when the user agrees, gives them the new name; the records naming
-// the renamed windows follow them.
+// the renamed windows follow them (through the command's records, when it holds them).
 void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, const CString& newName);
+void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, const CString& newName,
+                            WinBelongBuild::OwnershipRecords& records);
 // Prints the warning that a name holding "-" cannot be told apart from the numbers of its
 // windows' identifiers; true when it holds one. The name is taken all the same.
 bool WarnOfDash(const CString& name);

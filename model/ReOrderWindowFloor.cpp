@@ -13,8 +13,8 @@
 #include "DragCallback.h"
 #include "ModelHelperWindows.h"
 #include "OrvCommandHandlers.h"
+#include "OwnershipRecords.h"
 #include "TypedNumbers.h"
-#include "WinBelongBuild.h"
 #include "Window.h"
 #include "decDbEntity.h"
 
@@ -145,12 +145,12 @@ std::vector<WindowFloorRecord> CollectWindowFloorRecords(const EntityArray& wind
     return records;
 }
 
-void WriteWindowFloors(std::vector<WindowFloorRecord>& records, int start)
+void WriteWindowFloors(std::vector<WindowFloorRecord>& records, int start, WinBelongBuild::OwnershipRecords& owners)
 {
     if (records.empty())
         return;
     std::sort(records.begin(), records.end(), LessWindowFloor);
-    std::vector<WinBelongBuild::RenumberedWindow> renumbered;
+    std::vector<WinBelongBuild::Relabel> renumbered;
     int newFloor = start;
     int oldFloor = records.front().floor;
     for (const WindowFloorRecord& record : records) {
@@ -158,10 +158,11 @@ void WriteWindowFloors(std::vector<WindowFloorRecord>& records, int start)
             oldFloor = record.floor;
             newFloor = Next(newFloor);
         }
-        renumbered.push_back({record.window, record.floor, record.window->Index()});
+        const WinBelongBuild::WindowLabel before = WinBelongBuild::LabelOf(*record.window);
         WriteWindow(record.window, [newFloor](CWindow& w) { w.SetFloor(newFloor); });
+        renumbered.push_back({record.window, before, WinBelongBuild::LabelOf(*record.window)});
     }
-    WinBelongBuild::RenumberWindowIds(renumbered);
+    owners.Follow(renumbered);
     g_startWindowFloor = Next(newFloor);
     records.clear();
 }
@@ -196,15 +197,15 @@ int NumberWindowRun(std::vector<WindowSortRecord>& run, int start)
     return number;
 }
 
-void NumberWindowSortRecords(std::vector<WindowSortRecord>& records, int start)
+void NumberWindowSortRecords(std::vector<WindowSortRecord>& records, int start, WinBelongBuild::OwnershipRecords& owners)
 {
     if (records.empty())
         return;
     std::sort(records.begin(), records.end(), LessWindowSortFloor);
-    // The numbers every window had, so the records follow the whole pass at once.
-    std::vector<WinBelongBuild::RenumberedWindow> renumbered;
+    // The labels every window had, so the records follow the whole pass at once.
+    std::vector<WinBelongBuild::Relabel> renumbered;
     for (const WindowSortRecord& record : records)
-        renumbered.push_back({record.window, record.window->Floor(), record.window->Index()});
+        renumbered.push_back({record.window, WinBelongBuild::LabelOf(*record.window), {}});
     std::vector<WindowSortRecord> run;
     for (std::size_t first = 0; first < records.size();) {
         run.clear();
@@ -214,39 +215,43 @@ void NumberWindowSortRecords(std::vector<WindowSortRecord>& records, int start)
         g_startWindowIndex = NumberWindowRun(run, start);
         first = end;
     }
-    WinBelongBuild::RenumberWindowIds(renumbered);
+    for (WinBelongBuild::Relabel& window : renumbered)
+        window.after = WinBelongBuild::LabelOf(*window.window);
+    owners.Follow(renumbered);
 }
 
-int ReorderWindowFloorOnce()
+int ReorderWindowFloorOnce(WinBelongBuild::OwnershipRecords& owners)
 {
     EntityArray windows;
     int start = 0;
     if (!SelectWindowsForFloor(windows) || !GetStartWindowFloor(start))
         return 0;
     std::vector<WindowFloorRecord> records = CollectWindowFloorRecords(windows);
-    WriteWindowFloors(records, start);
+    WriteWindowFloors(records, start, owners);
     return 1;
 }
 
-int ReorderWindowIndexOnce()
+int ReorderWindowIndexOnce(WinBelongBuild::OwnershipRecords& owners)
 {
     EntityArray windows;
     int start = 0;
     if (!SelectWindowsForIndex(windows) || !GetStartWindowIndex(start))
         return 0;
     std::vector<WindowSortRecord> records = BuildWindowSortRecords(windows);
-    NumberWindowSortRecords(records, start);
+    NumberWindowSortRecords(records, start, owners);
     return 1;
 }
 
 void CMD_REORDER_WINDOW_FLOOR()
 {
     dec::PrintPrompt("***重排窗层号***");
-    RunPassesKeepingCurrentLayer(ReorderWindowFloorOnce);
+    WinBelongBuild::OwnershipRecords owners;
+    RunPassesKeepingCurrentLayer([&owners] { return ReorderWindowFloorOnce(owners); });
 }
 
 void CMD_REORDER_WINDOW_INDEX()
 {
     dec::PrintPrompt("***重排窗位号***");
-    RunPassesKeepingCurrentLayer(ReorderWindowIndexOnce);
+    WinBelongBuild::OwnershipRecords owners;
+    RunPassesKeepingCurrentLayer([&owners] { return ReorderWindowIndexOnce(owners); });
 }

@@ -10,6 +10,9 @@
 #include "GePoint3d.h"
 
 class CWindow;
+namespace WinBelongBuild {
+class OwnershipRecords;
+}
 
 // The start values the next pass offers: one after the last floor, and one after the last
 // position number, given (both first 1); kept until the module is unloaded.
@@ -32,9 +35,10 @@ bool LessWindowSortFloor(const WindowSortRecord& a, const WindowSortRecord& b);
 // By x when the x differ by more than 0.001, else by y; z plays no part.
 bool LessWindowSortXY(const WindowSortRecord& a, const WindowSortRecord& b);
 
-// One pass of each command: 1 when one was done, 0 when the user cancelled.
-int ReorderWindowFloorOnce();
-int ReorderWindowIndexOnce();
+// One pass of each command: 1 when one was done, 0 when the user cancelled. The command's
+// ownership records follow every pass.
+int ReorderWindowFloorOnce(WinBelongBuild::OwnershipRecords& owners);
+int ReorderWindowIndexOnce(WinBelongBuild::OwnershipRecords& owners);
 
 // The steps of the passes, in selection order. An entity that is no window is reported and
 // left out.
@@ -42,10 +46,10 @@ std::vector<WindowFloorRecord> CollectWindowFloorRecords(const EntityArray& wind
 std::vector<WindowSortRecord> BuildWindowSortRecords(const EntityArray& windows);
 // The distinct old floors, ascending, become start, start + 1, ...; the next start floor is
 // one after the last. The ownership records naming the windows follow them.
-void WriteWindowFloors(std::vector<WindowFloorRecord>& records, int start);
+void WriteWindowFloors(std::vector<WindowFloorRecord>& records, int start, WinBelongBuild::OwnershipRecords& owners);
 // Every floor's windows are numbered from start (NumberWindowRun); the next start number is
 // one after the last number of the highest floor. The ownership records naming the windows
 // follow the whole pass at once.
-void NumberWindowSortRecords(std::vector<WindowSortRecord>& records, int start);
+void NumberWindowSortRecords(std::vector<WindowSortRecord>& records, int start, WinBelongBuild::OwnershipRecords& owners);
 // Numbers the windows of one floor from start in plan order; gives one after the last number.
 int NumberWindowRun(std::vector<WindowSortRecord>& run, int start);

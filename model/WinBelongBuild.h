@@ -9,35 +9,52 @@
 //
 // A record of count 1 whose identifier has floor 0 ("B1-0-5") stands for that position on
 // every floor 1 to 200 of the building; GetBuildWinInfo expands it. A building name that holds "-"
-// itself is not told apart from the separators there.
+// itself is not told apart from the separators there. The records follow windows given other
+// names or numbers through OwnershipRecords.h.
+#include <optional>
 #include <vector>
 
 #include "CString.h"
 #include "EntityArray.h"
 #include "ModelHelperBuildings.h"
 
-class CWindow;
 class decDbEntity;
+class decObjectXDataApp;
 
 namespace WinBelongBuild {
 
 // The identifier "NAME-FLOOR-POSITION" of a window.
 CString WindowId(const CString& name, int floor, int position);
 
-// A window whose building name changed, by its floor and position.
-struct RenamedWindow {
-    CString oldName;
-    CString newName;
-    int floor = 0;
+// ---- a record as GetBuildWinInfo reads it ----------------------------------------------
+
+// The floors a lone floor-0 identifier stands for.
+constexpr int kColumnFloors = 200;
+
+// The count a record stores (0 when its first item is no long) and how many items after it
+// are read as identifiers: as far as the count and the items go.
+struct IdItems {
+    long stored = 0;
+    int count = 0;
+};
+IdItems CountIds(const decObjectXDataApp& record);
+// The string items among those read as identifiers, in their order.
+std::vector<CString> ReadIds(const decObjectXDataApp& record);
+
+// The column a floor-0 identifier stands for: the building name before the first "-" after
+// the first character, and the position from the text after the "-0-" there (as far as it
+// reads as a number, held at the int's range). Nothing when the identifier holds no "-0-"
+// after its first character.
+struct Column {
+    CString name;
     int position = 0;
 };
+std::optional<Column> ReadColumn(const CString& id);
+// Whether the reader takes the record for a column: a count of 1 and one identifier, which
+// has floor 0.
+bool StandsForColumn(const decObjectXDataApp& record);
 
-// A window of the drawing given new numbers (it bears them already), with the numbers it had.
-struct RenumberedWindow {
-    const CWindow* window = nullptr;
-    int oldFloor = 0;
-    int oldPosition = 0;
-};
+// ---- the command and its parts ---------------------------------------------------------
 
 // Appends a new record holding ids to a 3-D entity and colours it 65535. An existing record
 // is kept (callers detach first). A null entity or one that is no 3-D entity (or an erased
@@ -61,29 +78,6 @@ int SelectBuild(CString prompt, decDbEntity*& entity, CString& name);
 int SelectWindow(CString name, EntityArray& windows, CString prompt, int& cleared);
 // Shows the bottom rectangle of the entity's extents as the only temporary graphics.
 void HighlightBuild(decDbEntity* entity);
-
-// Makes the records of the working drawing name renamed windows by their new identifiers, so
-// the analysis does not look for windows that are gone. An identifier of a renamed window
-// takes its new name unless a window of the drawing still bears it; a record's lone floor-0
-// identifier ("B1-0-5") takes it when windows at that position were renamed and no window of
-// the old name is left there. A window whose name was cleared belongs to no building and
-// changes no record. Records keep their order, their other items and the entity's colour; a
-// rewritten record names each identifier once and never comes to stand for a column (see
-// RenumberWindowIds).
-void RenameWindowIds(const std::vector<RenamedWindow>& renamed);
-
-// Makes the records of the working drawing name renumbered windows by their new identifiers,
-// as one mapping taken at once, so a swap of two numbers swaps them in the records too. An
-// identifier a renumbered window bore becomes the identifiers borne now by every window that
-// bore it (the old one first while a window not renumbered still bears it); identifiers of no
-// renumbered window stay. A record's lone floor-0 identifier ("B1-0-5") stays while the
-// windows of its column stand in one column still, takes the new column when they moved
-// together, and otherwise gives way to the identifiers of those windows, floor by floor. A
-// record names each identifier once, keeps its other items where they were, and a record that
-// named windows one by one never comes to stand for a column: a lone floor-0 identifier of
-// one window is written twice. A record whose count would pass what a record stores (32 bits)
-// is left as it was, with a message. Windows that are not in the drawing change nothing.
-void RenumberWindowIds(const std::vector<RenumberedWindow>& renumbered);
 
 }  // namespace WinBelongBuild
 

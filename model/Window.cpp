@@ -8,8 +8,9 @@
 #include "AssertReport.h"
 #include "CheckedNumbers.h"
 #include "DbDatabase.h"
+#include "CommandLine.h"
 #include "ModelHelperBuildings.h"
-#include "WinBelongBuild.h"
+#include "OwnershipRecords.h"
 #include "WorkingDrawing.h"
 #include "decDbEntity.h"
 
@@ -70,6 +71,27 @@ const TPropertyDef kProperties[] = {
 
 // What the plan label shows, by plan mode (the list position is the mode).
 const char* const kPlanModeNames[] = {"不显示", "位号", "户号", "户号(居室数)", "居室数", "建筑"};
+
+// The window panel gives a window a name or numbers another window bears only when the
+// ownership records go on naming exactly the windows they named.
+constexpr const char* kRelabelRefused =
+    "错误：修改后将有多个窗口编号为%s，而窗属记录只指其中的部分窗口，修改未执行。"
+    "对调两个窗口的编号时，请经一个未用的编号中转：先把其中一个改为未用的编号，再改另一个，最后把第一个改为所需的编号。";
+
+// Whether the windows may take their new labels: true once the records naming them follow;
+// false, with the refusal printed and nothing changed, when the records could not go on
+// naming exactly the windows they name.
+bool RecordsFollow(const std::vector<WinBelongBuild::Relabel>& relabels)
+{
+    WinBelongBuild::OwnershipRecords records;
+    const std::optional<CString> conflict = records.FollowExactly(relabels);
+    if (conflict) {
+        CString refusal;
+        refusal.Format(kRelabelRefused, conflict->GetString());
+        dec::PrintPrompt(refusal);
+    }
+    return !conflict;
+}
 
 // v when it lies in [low, high] (inclusive), else the fallback; a NaN is out of range.
 double InRangeOr(double v, double low, double high, double fallback)
@@ -264,11 +286,14 @@ int CWindow::OnPropertyValueChanged(int id, const prop_data& value)
         if (number && rule)
             member = *number;
     };
-    // The records naming the window follow a new floor or position.
-    const WinBelongBuild::RenumberedWindow before{this, m_nFloor, m_nIndex};
+    // A new floor or position only when the records naming windows can follow it.
+    const auto renumber = [this, &number](int& member, int floor, int position) {
+        if (number && RecordsFollow({{this, WinBelongBuild::LabelOf(*this), {m_strBuild, floor, position}}}))
+            member = *number;
+    };
     switch (id) {
-    case kPropIndex: take(m_nIndex, true); break;
-    case kPropFloor: take(m_nFloor, true); break;
+    case kPropIndex: renumber(m_nIndex, m_nFloor, number.value_or(0)); break;
+    case kPropFloor: renumber(m_nFloor, number.value_or(0), m_nIndex); break;
     case kPropDoor: m_strDoor = value.szValue; break;
     // 0 to 50 rooms.
     case kPropRoom: take(m_nRoom, value.lValue >= 0 && value.lValue <= kMaxRooms); break;
@@ -281,8 +306,6 @@ int CWindow::OnPropertyValueChanged(int id, const prop_data& value)
     case kPropPlanMode: take(m_nPlanDimMode, value.lValue >= 0 && value.lValue < std::ssize(kPlanModeNames)); break;
     default: break;
     }
-    if (id == kPropIndex || id == kPropFloor)
-        WinBelongBuild::RenumberWindowIds({before});
     return dex::eOk;
 }
 
@@ -301,20 +324,26 @@ int CWindow::OnPropertyOtherEdit(long id, const char*, long count, decObject** o
     }
     prop_data value;
     value.SetText(name);
-    std::vector<WinBelongBuild::RenamedWindow> renamed;
-    for (long i = 0; objects && i < count; ++i) {
-        // Only windows take a building name through this row.
-        CWindow* window = CWindow::Cast(objects[i]);
-        if (!window || window->OpenForWrite() != dex::eOk)
+    // Only windows take a building name through this row, all of them or, when the records
+    // naming windows could not follow, none.
+    std::vector<CWindow*> windows;
+    std::vector<WinBelongBuild::Relabel> relabels;
+    for (long i = 0; objects && i < count; ++i)
+        if (CWindow* window = CWindow::Cast(objects[i])) {
+            windows.push_back(window);
+            const WinBelongBuild::WindowLabel label = WinBelongBuild::LabelOf(*window);
+            relabels.push_back({window, label, {value.szValue, label.floor, label.position}});
+        }
+    const bool follows = RecordsFollow(relabels);
+    for (CWindow* window : windows) {
+        if (!follows || window->OpenForWrite() != dex::eOk)
             continue;
-        renamed.push_back({window->BuildName(), name, window->Floor(), window->Index()});
         window->OnPropertyValueChanged(kPropBuild, value);
         window->Close();
     }
-    WinBelongBuild::RenameWindowIds(renamed);
     if (opened)
         db->Close();
-    return 1;
+    return follows ? 1 : 0;
 }
 
 // ---- shape and labels ----------------------------------------------------------------

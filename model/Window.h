@@ -57,10 +57,14 @@ public:
     const TPropertyDef* GetObjectPropertyDefine() const override;
     void OnPropertyComboBoxInit(int id, TPropertyComboBoxData& entries) override;
     void OnPropertyValueGet(int id, prop_data& value) override;
+    // A new position or floor (rows 0, 1) is taken only when the ownership records naming
+    // windows can follow it and go on naming exactly the windows they named: an identifier
+    // another window bears while the records tell the two apart is refused with a message.
     int OnPropertyValueChanged(int id, const prop_data& value) override;
     // The owning building (row 4): the user picks a building; its name goes to every edited
-    // window, and the ownership records naming them follow. 1 when a building was picked, 0
-    // on cancel or for another row.
+    // window, and the ownership records naming them follow, under the rule of rows 0 and 1
+    // (all the windows or, refused, none). 1 when they took the name, 0 on cancel, a refusal
+    // or another row.
     int OnPropertyOtherEdit(long id, const char* text, long count, decObject** objects, int& reference) override;
     // The elevation label "floor-position" on the facade and the plan label chosen by the
     // plan mode, in magenta, unless labels are switched off.

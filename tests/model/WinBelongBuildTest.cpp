@@ -233,8 +233,9 @@ TEST_F(WinBelongBuildCommandTest, WindowsOfTheBuildingAreWrittenReplacedKeptOnEs
 
 // Every way the module renames windows, the records naming them read back: one per window
 // and a list with a long among its identifiers in two records (written by another program),
-// a bay's list, and a lone floor-0 identifier, which follows only when no window of the old
-// name is left at its position.
+// a bay's list, and a lone floor-0 identifier, which takes the new name when every window of
+// its column took it and otherwise gives way to its windows' identifiers. A window that leaves
+// a twin behind is named by both identifiers.
 TEST_F(WinBelongBuildTest, RecordsFollowTheWindowsTheyNameThroughEveryRename)
 {
     const struct {
@@ -246,14 +247,14 @@ TEST_F(WinBelongBuildTest, RecordsFollowTheWindowsTheyNameThroughEveryRename)
         {"namebld, propagated", "namebld\nC1\n{B}\nyes\n\n*cancel*\n", false, "C1-1-1 C1-2-1", "201 C1-0-1",
          "#3 C1-1-1 #7 C1-1-2|#1 C1-2-1"},
         {"namebld of the building and a window", "namebld\nC1\n{B} {W11}\nno\n\n*cancel*\n", false, "C1-1-1 B1-2-1",
-         "201 B1-0-1", "#3 C1-1-1 #7 B1-1-2|#1 B1-2-1"},
-        {"... while its twin keeps the name", "namebld\nC1\n{B} {W11}\nno\n\n*cancel*\n", true, "B1-1-1 B1-2-1",
-         "201 B1-0-1", "#3 B1-1-1 #7 B1-1-2|#1 B1-2-1"},
+         "2 C1-1-1", "#3 C1-1-1 #7 B1-1-2|#1 B1-2-1"},
+        {"... while its twin keeps the name", "namebld\nC1\n{B} {W11}\nno\n\n*cancel*\n", true,
+         "B1-1-1 C1-1-1 B1-2-1", "3 C1-1-1", "#4 B1-1-1 C1-1-1 #7 B1-1-2|#1 B1-2-1"},
         {"namebld of the windows of position 1", "namebld\nC1\n{W11} {W21}\n\n*cancel*\n", false, "C1-1-1 C1-2-1",
          "201 C1-0-1", "#3 C1-1-1 #7 B1-1-2|#1 C1-2-1"},
         {"namebld clearing a window", "namebld\n\n{W11}\n*cancel*\n", false, "B1-1-1 B1-2-1", "201 B1-0-1",
          "#3 B1-1-1 #7 B1-1-2|#1 B1-2-1"},
-        {"the panel's building pick", "setprop {W11} 4\n{C}\n", false, "C2-1-1 B1-2-1", "201 B1-0-1",
+        {"the panel's building pick", "setprop {W11} 4\n{C}\n", false, "C2-1-1 B1-2-1", "2 C2-1-1",
          "#3 C2-1-1 #7 B1-1-2|#1 B1-2-1"},
     };
     for (const auto& c : cases) {
@@ -286,18 +287,19 @@ TEST_F(WinBelongBuildTest, RecordsFollowTheWindowsTheyNameThroughEveryRename)
 // ---- renumberings ------------------------------------------------------------------
 
 // Building A1 with two storeys of two columns, the east one at position 1 and the west one at
-// position 2, 7.5 m apart (and at will a second window A1-1-1 further east), building B1 with
-// a column at position 1, a window of no building on floor 0; bodies whose records name them:
-// the west column (a bay), windows of both buildings, a lone floor-0 column, a list written by
-// another program in two records, an identifier naming no window, one window of B1 alone.
+// position 2, 7.5 m apart, a window A1-1-3 between them (and at will a second window A1-1-1
+// further east), building B1 with a column at position 1, a window of no building on floor 0,
+// the bodies of buildings A1, B1 and C2 to pick; bodies whose records name them: the west column (a
+// bay), windows of both buildings, a lone floor-0 column, a list written by another program in
+// two records, an identifier naming no window, one window of B1 alone.
 class WinBelongRenumberTest : public WinBelongBuildTest {
 protected:
     void Build(bool twin)
     {
         const std::tuple<const char*, const char*, int, int, double> layout[] = {
             {"{E11}", "A1", 1, 1, 10250}, {"{E21}", "A1", 2, 1, 10250}, {"{W12}", "A1", 1, 2, 2750},
-            {"{W22}", "A1", 2, 2, 2750},  {"{B11}", "B1", 1, 1, 30000}, {"{B21}", "B1", 2, 1, 30000},
-            {"{U05}", "", 0, 5, 50000},   {"{TWIN}", "A1", 1, 1, 14000}};
+            {"{W22}", "A1", 2, 2, 2750},  {"{M13}", "A1", 1, 3, 6500},  {"{B11}", "B1", 1, 1, 30000},
+            {"{B21}", "B1", 2, 1, 30000}, {"{U05}", "", 0, 5, 50000},   {"{TWIN}", "A1", 1, 1, 14000}};
         windows.clear();
         for (const auto& [mark, building, floor, index, x] : layout)
             if (twin || std::string(mark) != "{TWIN}")
@@ -309,6 +311,9 @@ protected:
         carriers = {bay,         Body({"#3", "A1-1-1", "B1-1-1", "A1-2-1"}), Body({"#1", "A1-0-2"}),
                     Body({"#3", "A1-2-1", "#7", "A1-1-2"}), Body({"#2", "A1-9-9", "A1-1-2"}), Body({"#1", "B1-1-1"})};
         AddXData(carriers[3], kApp, {"#1", "A1-2-2"});
+        marks = windows;
+        for (const auto& [mark, name, x] : {std::tuple{"{A1}", "A1", 0.0}, {"{B1}", "B1", 25000.0}, {"{C2}", "C2", 60000.0}})
+            marks.emplace_back(mark, AddBuilding(name, 9000, Square(x, 0, 10000)));
     }
     // The windows (handles) whose identifiers, written out here, are among ids; all when null.
     std::map<std::string, std::string> Bearing(const std::set<std::string>* ids) const
@@ -329,19 +334,36 @@ protected:
         GetBuildWinInfo(Entity(carrier), ids);
         return {ids.begin(), ids.end()};
     }
-    std::vector<std::pair<std::string, decObjectId>> windows;
+    std::string AllRecords() const
+    {
+        std::string all;
+        for (const decObjectId& carrier : carriers)
+            all += Records(carrier) + "/";
+        return all;
+    }
+    std::vector<std::pair<std::string, decObjectId>> windows, marks;
     std::vector<decObjectId> carriers;
 };
 
+std::string Refusal(const std::string& id)
+{
+    return "错误：修改后将有多个窗口编号为" + id +
+           "，而窗属记录只指其中的部分窗口，修改未执行。对调两个窗口的编号时，请经一个未用的编号中转：先把其中一个改为未用的编号，"
+           "再改另一个，最后把第一个改为所需的编号。";
+}
+
 // The lines a user types, step by step; after each step every record names the windows it
 // named before the step, as they are numbered now, and whatever now bears an identifier that
-// named no window before (an identifier two windows bear names both). A record whose count
-// would pass its 32 bits is left as it was, with a message; a record of one window never comes
-// to stand for a column.
+// named no window before (an identifier two windows bear names both), or the step was refused
+// and changed nothing. A panel edit that would give a window an identifier another window bears
+// while the records tell them apart is refused; swaps and cycles go through a free number, also
+// across a save and an open. A record whose count would pass its 32 bits is left as it was,
+// with a message; a record of one window never comes to stand for a column.
 TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenumbering)
 {
     constexpr const char* kOneTwin = "#2 A1-1-2 A1-2-2/#4 A1-1-1 A1-1-4 B1-1-1 A1-2-1/#1 A1-0-2";
     constexpr const char* kUntouched = "#2 A1-1-2 A1-2-2/#3 A1-1-1 B1-1-1 A1-2-1/#1 A1-0-2";
+    const std::string kSaveOpen = "save {FILE}\nopen {FILE}\n";
     const struct {
         const char* what;
         std::vector<std::string> steps;
@@ -349,7 +371,8 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
         const char* records;  // afterwards: the bay, the two buildings', the column
         std::vector<std::string> extra = {};  // one more record, and what it holds afterwards
         const char* extraAfter = "";
-        int refused = 0;
+        int tooLong = 0;
+        std::vector<std::string> refused = {};  // the identifiers the refusals name
     } cases[] = {
         {"orderindex swaps the columns", {"orderindex\n{E11} {E21} {W12} {W22}\n1\n*cancel*\n"}, false,
          "#2 A1-1-1 A1-2-1/#3 A1-1-2 B1-1-1 A1-2-2/#1 A1-0-1"},
@@ -364,13 +387,35 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
         {"orderfloor, then orderindex",
          {"orderfloor\n{E11} {W12}\n3\n*cancel*\n", "orderindex\n{E21} {W22} {E11} {W12}\n1\n*cancel*\n"}, false,
          "#2 A1-3-1 A1-2-1/#3 A1-3-2 B1-1-1 A1-2-2/#1 A1-0-1"},
-        {"the panel's position", {"setprop {W12} 0 1\n"}, false,
-         "#2 A1-1-1 A1-2-2/#3 A1-1-1 B1-1-1 A1-2-1/#2 A1-1-1 A1-2-2"},
+        {"the panel's position, a free one", {"setprop {W12} 0 5\n"}, false,
+         "#2 A1-1-5 A1-2-2/#3 A1-1-1 B1-1-1 A1-2-1/#2 A1-1-5 A1-2-2"},
         {"the panel's floor", {"setprop {E21} 1 3\nsetprop {W12} 0 2\n"}, false,
          "#2 A1-1-2 A1-2-2/#3 A1-1-1 B1-1-1 A1-3-1/#1 A1-0-2"},
-        // Two windows bear A1-1-1 between the edits, so the records name both from then on.
-        {"a swap by two panel edits", {"setprop {W12} 0 1\n", "setprop {E11} 0 2\n"}, false,
-         "#3 A1-1-1 A1-1-2 A1-2-2/#4 A1-1-1 A1-1-2 B1-1-1 A1-2-1/#3 A1-1-1 A1-1-2 A1-2-2"},
+        {"the panel's position onto another window's", {"setprop {W12} 0 1\n"}, false, kUntouched, {}, "", 0,
+         {"A1-1-1"}},
+        {"onto a twin the records name alike", {"setprop {TWIN} 0 9\n", "setprop {TWIN} 0 1\n"}, true,
+         "#2 A1-1-2 A1-2-2/#3 A1-1-1 B1-1-1 A1-2-1/#1 A1-0-2"},
+        {"a swap by two panel edits", {"setprop {W12} 0 1\n", "setprop {E11} 0 2\n"}, false, kUntouched, {}, "", 0,
+         {"A1-1-1", "A1-1-2"}},
+        {"a swap through a free number",
+         {"setprop {W12} 0 9\n", "setprop {E11} 0 2\n", "setprop {W12} 0 1\n"}, false,
+         "#2 A1-1-1 A1-2-2/#3 A1-1-2 B1-1-1 A1-2-1/#2 A1-1-1 A1-2-2"},
+        {"a cycle of three through a free number",
+         {"setprop {E11} 0 2\n", "setprop {E11} 0 9\n", "setprop {M13} 0 1\n", "setprop {W12} 0 3\n",
+          "setprop {E11} 0 2\n"},
+         false, "#2 A1-1-3 A1-2-2/#3 A1-1-2 B1-1-1 A1-2-1/#2 A1-1-3 A1-2-2", {}, "", 0, {"A1-1-2"}},
+        {"a restore after orderindex",
+         {"orderindex\n{E11} {E21} {W12} {W22}\n1\n*cancel*\n", "setprop {W12} 0 2\n", "setprop {W12} 0 9\n",
+          "setprop {E11} 0 1\n", "setprop {W12} 0 2\n", "setprop {W22} 0 9\n", "setprop {E21} 0 1\n",
+          "setprop {W22} 0 2\n"},
+         false, "#2 A1-1-2 A1-2-2/#3 A1-1-1 B1-1-1 A1-2-1/#2 A1-1-2 A1-2-2", {}, "", 0, {"A1-1-2"}},
+        {"a swap across buildings through a free name",
+         {"setprop {E11} 4\n{B1}\n", "setprop {E11} 4\n{C2}\n", "setprop {B11} 4\n{A1}\n", "setprop {E11} 4\n{B1}\n"},
+         false, "#2 A1-1-2 A1-2-2/#3 B1-1-1 A1-1-1 A1-2-1/#1 A1-0-2", {}, "", 0, {"B1-1-1"}},
+        {"a swap across a save and an open",
+         {"setprop {W12} 0 9\n", kSaveOpen, "setprop {E11} 0 2\n", "setprop {W12} 0 2\n", "setprop {W12} 0 1\n",
+          kSaveOpen},
+         false, "#2 A1-1-1 A1-2-2/#3 A1-1-2 B1-1-1 A1-2-1/#2 A1-1-1 A1-2-2", {}, "", 0, {"A1-1-2"}},
         {"a count up to its limit", {"orderindex\n{TWIN}\n4\n*cancel*\n"}, true, kOneTwin,
          {"#2147483646", "A1-1-1"}, "#2147483647 A1-1-1 A1-1-4"},
         {"a count past its limit", {"orderindex\n{TWIN}\n4\n*cancel*\n"}, true, kOneTwin,
@@ -378,6 +423,7 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
         {"a window of no building on floor 0 named", {"namebld\nC1\n{U05}\n\n*cancel*\n"}, false, kUntouched,
          {"#1", "-0-5"}, "#2 C1-0-5 C1-0-5"},
     };
+    const std::string file = TempFile("records.q3d").string();
     for (const auto& c : cases) {
         SetUp();
         Build(c.twin);
@@ -392,8 +438,19 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
                 for (const auto& [handle, id] : Bearing(nullptr))
                     unborne.back().erase(id);
             }
-            Script(WithHandles(step, windows));
+            const auto labels = Bearing(nullptr);
+            const std::string records = AllRecords();
+            const int refusals = CountOf(Transcript(), "修改未执行");
+            auto lines = WithHandles(step, marks);
+            for (std::size_t at; (at = lines.find("{FILE}")) != std::string::npos;)
+                lines.replace(at, 6, file);
+            Script(lines);
             const std::map<std::string, std::string> after = Bearing(nullptr);
+            if (CountOf(Transcript(), "修改未执行") > refusals) {
+                EXPECT_EQ(after, labels) << c.what << ", step " << step;
+                EXPECT_EQ(AllRecords(), records) << c.what << ", step " << step;
+                continue;
+            }
             for (std::size_t i = 0; i < carriers.size(); ++i) {
                 std::set<std::string> expected = unborne[i];
                 for (const std::string& handle : named[i])
@@ -405,9 +462,13 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
         EXPECT_EQ(Records(carriers[0]) + "/" + Records(carriers[1]) + "/" + Records(carriers[2]), c.records)
             << c.what;
         EXPECT_EQ(Records(extra), c.extraAfter) << c.what;
-        EXPECT_EQ(CountOf(Transcript(), kRecordTooLong), c.refused) << c.what;
+        EXPECT_EQ(CountOf(Transcript(), kRecordTooLong), c.tooLong) << c.what;
+        EXPECT_EQ(CountOf(Transcript(), "修改未执行"), std::ssize(c.refused)) << c.what;
+        for (const std::string& id : c.refused)
+            EXPECT_THAT(Transcript(), HasSubstr(Refusal(id))) << c.what;
         EXPECT_EQ(Entity(carriers[0])->GetEntityColor().GetColor(), 0xFFFFu) << c.what;
     }
+    std::filesystem::remove(file);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "OwnershipRecords.h"
 #include "ReOrderWindowFloor.h"
 #include "WindowDoor.h"
 #include "WindowTestSupport.h"
@@ -98,7 +99,8 @@ TEST_F(WindowRenumberTest, EntitiesThatAreNoWindowsAreReportedAndSkipped)
     std::vector<WindowFloorRecord> records = CollectWindowFloorRecords(mixed);
     ASSERT_EQ(records.size(), 1u);
     EXPECT_THAT(Transcript(), HasSubstr("重排层号窗异常！"));
-    WriteWindowFloors(records, 2);
+    WinBelongBuild::OwnershipRecords owners;
+    WriteWindowFloors(records, 2, owners);
     EXPECT_EQ(Window(w)->Floor(), 2);
     EXPECT_EQ(BuildWindowSortRecords(mixed).size(), 1u);
 }

@@ -1,0 +1,565 @@
+#include "OwnershipRecords.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <set>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+#include "CheckedNumbers.h"
+#include "CommandLine.h"
+#include "DbDatabase.h"
+#include "ModuleGlobals.h"
+#include "WinBelongBuild.h"
+#include "Window.h"
+#include "WorkingDrawing.h"
+#include "decDbEntity.h"
+
+namespace WinBelongBuild {
+
+namespace {
+
+// A record's count is stored in 32 bits.
+constexpr long kMaxStoredCount = std::numeric_limits<std::int32_t>::max();
+constexpr const char* kRecordTooLong = "错误：窗属记录的窗口数超出可保存的范围，该记录保持不变。";
+
+using Windows = std::vector<const CWindow*>;
+
+CString IdOf(const WindowLabel& label)
+{
+    return WindowId(label.name, label.floor, label.position);
+}
+
+// The key under which a record standing for the column of the label's position is found.
+CString ColumnKey(const WindowLabel& label)
+{
+    return WindowId(label.name, 0, label.position);
+}
+
+bool InColumn(const WindowLabel& label, const Column& column)
+{
+    return label.name == column.name && label.position == column.position && label.floor >= 1 &&
+           label.floor <= kColumnFloors;
+}
+
+// The windows in drawing order, each once.
+void InDrawingOrder(Windows& windows)
+{
+    const auto earlier = [](const CWindow* a, const CWindow* b) {
+        return a->GetObjectId().Handle() < b->GetObjectId().Handle();
+    };
+    std::sort(windows.begin(), windows.end(), earlier);
+    windows.erase(std::unique(windows.begin(), windows.end()), windows.end());
+}
+
+bool InDrawing(const CWindow& window)
+{
+    const decObjectId id = window.GetObjectId();
+    const decDbEntity* entity = id.IsNull() ? nullptr : dec::GetWorkingDatabase()->GetObjectById(id);
+    return entity && !entity->IsErased() && entity->GetBaseObject() == &window;
+}
+
+std::optional<int> WholeInt(std::string_view text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// The labels whose identifier is the text. A name may hold "-" itself, so every "-" may be
+// the one after the name; the floor may be negative, so the "-" between the numbers comes
+// after the first character of the floor.
+std::vector<WindowLabel> LabelsOf(const CString& id)
+{
+    const std::string_view text = id.str();
+    std::vector<WindowLabel> labels;
+    for (std::size_t dash = text.find('-'); dash != std::string_view::npos; dash = text.find('-', dash + 1)) {
+        const std::string_view numbers = text.substr(dash + 1);
+        const std::size_t between = numbers.find('-', 1);
+        if (between == std::string_view::npos)
+            continue;
+        const std::optional<int> floor = WholeInt(numbers.substr(0, between));
+        const std::optional<int> position = WholeInt(numbers.substr(between + 1));
+        if (!floor || !position)
+            continue;
+        WindowLabel label{CString(text.substr(0, dash)), *floor, *position};
+        if (IdOf(label) == id)
+            labels.push_back(std::move(label));
+    }
+    return labels;
+}
+
+// Whether the record, read as the analysis reads it, holds the identifier.
+bool Holds(const decObjectXDataApp& record, const CString& id)
+{
+    const std::vector<CString> ids = ReadIds(record);
+    if (std::find(ids.begin(), ids.end(), id) != ids.end())
+        return true;
+    if (!StandsForColumn(record))
+        return false;
+    const Column column = *ReadColumn(ids.front());
+    const std::vector<WindowLabel> labels = LabelsOf(id);
+    return std::any_of(labels.begin(), labels.end(), [&column](const WindowLabel& l) { return InColumn(l, column); });
+}
+
+bool IsOwnershipRecord(const decObjectXDataApp& app)
+{
+    return std::string_view(app.GetAppName()) == g_winBelongBuildAppName.str();
+}
+
+// The records on an entity, in their order.
+std::vector<decObjectXDataApp> RecordsOn(decDbEntity* entity)
+{
+    std::vector<decObjectXDataApp> records;
+    entity->OpenForRead();
+    for (const auto& held : entity->XDataApps())
+        if (IsOwnershipRecord(*held))
+            records.push_back(*held);
+    entity->Close();
+    return records;
+}
+
+// The windows of the drawing by building name, as the changes told of leave them. A window
+// renamed is filed under its new name too and passed over under the old one.
+class WindowsByName {
+public:
+    WindowsByName()
+    {
+        class Filer : public EnumDatabaseEntityTableCallback {
+        public:
+            explicit Filer(WindowsByName& windows) : m_windows(windows) {}
+            void OnEntity(decDbEntity* entity) override
+            {
+                if (const CWindow* window = CWindow::Cast(entity->GetBaseObject()))
+                    m_windows.m_byName[window->BuildName().str()].push_back(window);
+            }
+
+        private:
+            WindowsByName& m_windows;
+        };
+        Filer filer(*this);
+        dec::GetWorkingDatabase()->EnumEntityTable(filer, 1);
+    }
+
+    // Visits the windows that bear the name (some perhaps twice).
+    template <class Visit>
+    void ForEachNamed(const CString& name, Visit visit) const
+    {
+        if (const auto found = m_byName.find(name.str()); found != m_byName.end())
+            for (const CWindow* window : found->second)
+                if (window->BuildName() == name)
+                    visit(window);
+    }
+
+    void Renamed(const CWindow* window, const CString& to) { m_byName[to.str()].push_back(window); }
+
+private:
+    std::unordered_map<std::string, Windows> m_byName;
+};
+
+// One change of labels, seen before and after it. The windows it relabels are known by their
+// labels; every other window by the name it is gathered under and the numbers it bears.
+class Change {
+public:
+    using When = WindowLabel Relabel::*;
+    static constexpr When kBefore = &Relabel::before;
+    static constexpr When kAfter = &Relabel::after;
+
+    Change(const WindowsByName& windows, std::span<const Relabel> relabels) : m_windows(windows)
+    {
+        for (const Relabel& relabel : relabels) {
+            m_relabelled.insert(relabel.window);
+            // A window whose name is cleared leaves the records as they are.
+            if (relabel.after.name.IsEmpty())
+                continue;
+            m_labels.emplace(relabel.window, &relabel);
+            m_bearers[0].emplace(IdOf(relabel.before).str(), relabel.window);
+            m_bearers[1].emplace(IdOf(relabel.after).str(), relabel.window);
+        }
+    }
+
+    WindowLabel Label(const CWindow* window, When when) const
+    {
+        const auto found = m_labels.find(window);
+        return found != m_labels.end() ? found->second->*when : LabelOf(*window);
+    }
+    CString Id(const CWindow* window, When when) const { return IdOf(Label(window, when)); }
+    bool Moved(const CWindow* window) const { return Id(window, kBefore) != Id(window, kAfter); }
+
+    Windows Bearers(const CString& id, When when) const
+    {
+        Windows found;
+        for (const WindowLabel& label : LabelsOf(id))
+            m_windows.ForEachNamed(label.name, [&](const CWindow* w) {
+                if (!m_relabelled.contains(w) && w->Floor() == label.floor && w->Index() == label.position)
+                    found.push_back(w);
+            });
+        const auto [first, last] = m_bearers[when == kBefore ? 0 : 1].equal_range(id.str());
+        for (auto at = first; at != last; ++at)
+            found.push_back(at->second);
+        InDrawingOrder(found);
+        return found;
+    }
+
+    // The windows a lone floor-0 identifier names: those bearing it, and those at its
+    // column's position on floors 1 to 200.
+    Windows NamedByColumn(const CString& id, When when) const
+    {
+        const Column column = *ReadColumn(id);
+        Windows found = Bearers(id, when);
+        m_windows.ForEachNamed(column.name, [&](const CWindow* w) {
+            if (!m_relabelled.contains(w) && InColumn(LabelOf(*w), column))
+                found.push_back(w);
+        });
+        for (const auto& [window, relabel] : m_labels)
+            if (InColumn(relabel->*when, column))
+                found.push_back(window);
+        InDrawingOrder(found);
+        return found;
+    }
+
+    Windows NamedBy(const decObjectXDataApp& record, When when) const
+    {
+        const std::vector<CString> ids = ReadIds(record);
+        if (StandsForColumn(record))
+            return NamedByColumn(ids.front(), when);
+        Windows found;
+        for (const CString& id : ids) {
+            const Windows bearers = Bearers(id, when);
+            found.insert(found.end(), bearers.begin(), bearers.end());
+        }
+        InDrawingOrder(found);
+        return found;
+    }
+
+    // What one identifier of a record becomes (column: it is the record's lone floor-0
+    // identifier); nothing when it stays.
+    std::vector<CString> Images(const CString& id, bool column) const
+    {
+        if (column)
+            return ColumnImages(id);
+        const Windows bore = Bearers(id, kBefore);
+        const auto moved = [this](const CWindow* w) { return Moved(w); };
+        if (std::none_of(bore.begin(), bore.end(), moved))
+            return {};
+        std::vector<CString> images;
+        if (!std::all_of(bore.begin(), bore.end(), moved))
+            images.push_back(id);
+        for (const CWindow* w : bore)
+            if (const CString now = Id(w, kAfter); std::find(images.begin(), images.end(), now) == images.end())
+                images.push_back(now);
+        return images;
+    }
+
+    // An identifier that would name a window wrongly if the record were rewritten so: a window
+    // it named that it would no longer name, or one it would come to name that does not bear an
+    // identifier the record held while no window bore it.
+    std::optional<CString> Conflict(const decObjectXDataApp& record, const decObjectXDataApp& rewritten) const
+    {
+        const Windows was = NamedBy(record, kBefore);
+        const Windows is = NamedBy(rewritten, kAfter);
+        const std::unordered_set<const CWindow*> wasSet(was.begin(), was.end()), isSet(is.begin(), is.end());
+        for (const CWindow* w : was)
+            if (!isSet.contains(w))
+                return Id(w, kAfter);
+        for (const CWindow* w : is)
+            if (const CString id = Id(w, kAfter);
+                !wasSet.contains(w) && (!Holds(record, id) || !Bearers(id, kBefore).empty()))
+                return id;
+        return std::nullopt;
+    }
+
+private:
+    // The lone floor-0 identifier that names exactly the windows after the change, when they
+    // stand in one column then.
+    std::optional<CString> SharedColumn(const Windows& named) const
+    {
+        const WindowLabel first = Label(named.front(), kAfter);
+        const auto elsewhere = [&](const CWindow* w) {
+            const WindowLabel label = Label(w, kAfter);
+            return label.name != first.name || label.position != first.position;
+        };
+        if (std::any_of(named.begin(), named.end(), elsewhere))
+            return std::nullopt;
+        const CString text = WindowId(first.name, 0, first.position);
+        if (!ReadColumn(text) || NamedByColumn(text, kAfter) != named)
+            return std::nullopt;
+        return text;
+    }
+
+    std::vector<CString> ColumnImages(const CString& id) const
+    {
+        Windows named = NamedByColumn(id, kBefore);
+        if (std::none_of(named.begin(), named.end(), [this](const CWindow* w) { return Moved(w); }))
+            return {};
+        if (const std::optional<CString> shared = SharedColumn(named))
+            return *shared == id ? std::vector<CString>{} : std::vector<CString>{*shared};
+        // The windows one by one, floor by floor as the column read.
+        std::stable_sort(named.begin(), named.end(), [this](const CWindow* a, const CWindow* b) {
+            return Label(a, kBefore).floor < Label(b, kBefore).floor;
+        });
+        std::vector<CString> images;
+        for (const CWindow* w : named)
+            images.push_back(Id(w, kAfter));
+        return images;
+    }
+
+    const WindowsByName& m_windows;
+    // Every window the change relabels, and the labels of those it does not clear.
+    std::unordered_set<const CWindow*> m_relabelled;
+    std::unordered_map<const CWindow*, const Relabel*> m_labels;
+    // Those windows by the identifier they bear before and after.
+    std::unordered_multimap<std::string, const CWindow*> m_bearers[2];
+};
+
+// A record with its identifiers replaced by their images, and whether its count still fits
+// what a record stores.
+struct Rewritten {
+    decObjectXDataApp record;
+    bool fits = true;
+};
+
+// The record with each identifier (a string item the reader reads) replaced by its images,
+// each identifier once; the items that are no identifiers keep their places and the count
+// follows the identifiers. A record that named windows one by one is kept from coming to stand
+// for a column: its lone floor-0 identifier is written twice. Nothing when no identifier
+// changes.
+std::optional<Rewritten> RewriteRecord(const decObjectXDataApp& record, const Change& change)
+{
+    const auto [stored, count] = CountIds(record);
+    const bool column = StandsForColumn(record);
+    // The items after the count, as far as it goes: each identifier with its images.
+    struct Item {
+        const decObjectXData* item;
+        std::vector<CString> images;
+    };
+    std::vector<Item> items;
+    bool changed = false;
+    for (int i = 1; i <= count; ++i) {
+        Item& at = items.emplace_back(Item{record.GetAt(i), {}});
+        if (!at.item->IsTypeString())
+            continue;
+        const CString id(at.item->GetString());
+        at.images = change.Images(id, column);
+        changed = changed || at.images.size() > 1 || (at.images.size() == 1 && at.images.front() != id);
+    }
+    if (!changed)
+        return std::nullopt;
+
+    std::vector<decObjectXData> written;
+    std::set<CString> held;
+    for (const Item& at : items) {
+        if (!at.item->IsTypeString() || at.images.empty()) {
+            if (!at.item->IsTypeString() || held.insert(CString(at.item->GetString())).second)
+                written.push_back(*at.item);
+            continue;
+        }
+        for (const CString& id : at.images)
+            if (held.insert(id).second)
+                written.push_back(decObjectXData::String(id));
+    }
+    // A count already beyond 32 bits, which no drawing file holds, is kept as it is.
+    const auto assemble = [&record, stored, count](const std::vector<decObjectXData>& ids) {
+        decObjectXDataApp rewritten(g_winBelongBuildAppName);
+        rewritten.AppendDataLong(stored <= kMaxStoredCount ? stored + (std::ssize(ids) - count) : stored);
+        for (const decObjectXData& id : ids)
+            rewritten.Append(id);
+        for (int i = count + 1; i < record.GetCount(); ++i)
+            rewritten.Append(*record.GetAt(i));
+        return rewritten;
+    };
+    Rewritten result{assemble(written)};
+    if (!column && StandsForColumn(result.record)) {
+        written.push_back(written.front());
+        result.record = assemble(written);
+    }
+    result.fits = stored <= kMaxStoredCount && StoredAs<std::int32_t>(CountIds(result.record).stored).has_value();
+    return result;
+}
+
+// What the records of one body become.
+struct BodyRewrite {
+    std::size_t carrier;
+    std::vector<decObjectXDataApp> records;
+};
+
+}  // namespace
+
+WindowLabel LabelOf(const CWindow& window)
+{
+    return {window.BuildName(), window.Floor(), window.Index()};
+}
+
+// The bodies carrying a record, and the windows by name once a change touches a record. A
+// body is found under each identifier its records hold and, for a record standing for a
+// column, under the column's own floor-0 identifier. The first change a command reports looks
+// the records over once; a command that reports more files the bodies under those keys.
+struct OwnershipRecords::Gathered {
+    Gathered() { WinBelongBuild::GetAllBuild(carriers); }
+
+    static void ForEachKey(decDbEntity* entity, const std::function<void(std::string_view)>& visit)
+    {
+        entity->OpenForRead();
+        for (const auto& held : entity->XDataApps()) {
+            if (!IsOwnershipRecord(*held))
+                continue;
+            for (int i = 1; i <= CountIds(*held).count; ++i)
+                if (const decObjectXData* item = held->GetAt(i); item->IsTypeString())
+                    visit(item->GetString());
+            if (StandsForColumn(*held)) {
+                const Column column = *ReadColumn(CString(held->GetAt(1)->GetString()));
+                visit(WindowId(column.name, 0, column.position).str());
+            }
+        }
+        entity->Close();
+    }
+
+    // Files the body under what its records hold now.
+    void File(std::size_t carrier)
+    {
+        std::vector<std::string>& keys = keysOf[carrier];
+        for (const std::string& key : keys)
+            std::erase(byKey[key], carrier);
+        keys.clear();
+        ForEachKey(carriers[carrier], [&keys](std::string_view key) { keys.emplace_back(key); });
+        std::sort(keys.begin(), keys.end());
+        keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+        for (const std::string& key : keys)
+            byKey[key].push_back(carrier);
+    }
+
+    // The bodies whose records hold an identifier or a column the windows bear before or after.
+    std::vector<std::size_t> Touched(std::span<const Relabel> changes)
+    {
+        if (carriers.empty())
+            return {};
+        std::vector<std::string> wanted;
+        for (const Relabel& change : changes)
+            if (!change.after.name.IsEmpty())
+                for (const WindowLabel* label : {&change.before, &change.after}) {
+                    wanted.push_back(IdOf(*label).str());
+                    wanted.push_back(ColumnKey(*label).str());
+                }
+        std::sort(wanted.begin(), wanted.end());
+        wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+        std::vector<std::size_t> touched;
+        if (!lookedOver) {
+            lookedOver = true;
+            for (std::size_t carrier = 0; carrier < carriers.size(); ++carrier) {
+                bool holds = false;
+                ForEachKey(carriers[carrier], [&](std::string_view key) {
+                    holds = holds || std::binary_search(wanted.begin(), wanted.end(), key);
+                });
+                if (holds)
+                    touched.push_back(carrier);
+            }
+            return touched;
+        }
+        if (keysOf.empty() && !carriers.empty()) {
+            keysOf.resize(carriers.size());
+            for (std::size_t carrier = 0; carrier < carriers.size(); ++carrier)
+                File(carrier);
+        }
+        for (const std::string& key : wanted)
+            if (const auto found = byKey.find(key); found != byKey.end())
+                touched.insert(touched.end(), found->second.begin(), found->second.end());
+        std::sort(touched.begin(), touched.end());
+        touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
+        return touched;
+    }
+
+    // Writes the bodies' records, in their order, and files the bodies anew.
+    void Write(const std::vector<BodyRewrite>& rewrites)
+    {
+        for (const BodyRewrite& rewrite : rewrites) {
+            decDbEntity* entity = carriers[rewrite.carrier];
+            if (entity->OpenForWrite() != dex::eOk)
+                continue;
+            entity->RemoveAppXData(g_winBelongBuildAppName);
+            for (const decObjectXDataApp& record : rewrite.records)
+                entity->AppendAppXData(new decObjectXDataApp(record));
+            entity->Close();
+            if (!keysOf.empty())
+                File(rewrite.carrier);
+        }
+    }
+
+    EntityArray carriers;
+    bool lookedOver = false;
+    // What each body is filed under, and the bodies under each key.
+    std::vector<std::vector<std::string>> keysOf;
+    std::unordered_map<std::string, std::vector<std::size_t>> byKey;
+    std::optional<WindowsByName> windows;
+};
+
+OwnershipRecords::OwnershipRecords() = default;
+OwnershipRecords::~OwnershipRecords() = default;
+
+void OwnershipRecords::Follow(const std::vector<Relabel>& relabels)
+{
+    Apply(relabels, false);
+}
+
+std::optional<CString> OwnershipRecords::FollowExactly(const std::vector<Relabel>& relabels)
+{
+    return Apply(relabels, true);
+}
+
+std::optional<CString> OwnershipRecords::Apply(const std::vector<Relabel>& relabels, bool exactly)
+{
+    std::vector<Relabel> changes;
+    for (const Relabel& relabel : relabels)
+        if (relabel.window && relabel.before != relabel.after && InDrawing(*relabel.window))
+            changes.push_back(relabel);
+    if (changes.empty())
+        return std::nullopt;
+    if (!m_gathered)
+        m_gathered = std::make_unique<Gathered>();
+    Gathered& gathered = *m_gathered;
+    if (const std::vector<std::size_t> touched = gathered.Touched(changes); !touched.empty()) {
+        if (!gathered.windows)
+            gathered.windows.emplace();
+        const Change change(*gathered.windows, changes);
+        std::vector<BodyRewrite> rewrites;
+        int tooLong = 0;
+        for (const std::size_t carrier : touched) {
+            BodyRewrite rewrite{carrier, RecordsOn(gathered.carriers[carrier])};
+            bool changed = false;
+            for (decObjectXDataApp& record : rewrite.records) {
+                std::optional<Rewritten> rewritten = RewriteRecord(record, change);
+                if (exactly)
+                    if (std::optional<CString> conflict = change.Conflict(record, rewritten ? rewritten->record : record))
+                        return conflict;
+                if (!rewritten)
+                    continue;
+                if (!rewritten->fits) {
+                    ++tooLong;
+                    continue;
+                }
+                record = std::move(rewritten->record);
+                changed = true;
+            }
+            if (changed)
+                rewrites.push_back(std::move(rewrite));
+        }
+        for (int i = 0; i < tooLong; ++i)
+            dec::PrintPrompt(kRecordTooLong);
+        gathered.Write(rewrites);
+    }
+    if (gathered.windows)
+        for (const Relabel& change : changes)
+            if (change.before.name != change.after.name)
+                gathered.windows->Renamed(change.window, change.after.name);
+    return std::nullopt;
+}
+
+}  // namespace WinBelongBuild
