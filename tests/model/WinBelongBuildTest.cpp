@@ -289,9 +289,10 @@ TEST_F(WinBelongBuildTest, RecordsFollowTheWindowsTheyNameThroughEveryRename)
 // Building A1 with two storeys of two columns, the east one at position 1 and the west one at
 // position 2, 7.5 m apart, a window A1-1-3 between them (and at will a second window A1-1-1
 // further east), building B1 with a column at position 1, a window of no building on floor 0,
-// the bodies of buildings A1, B1 and C2 to pick; bodies whose records name them: the west column (a
-// bay), windows of both buildings, a lone floor-0 column, a list written by another program in
-// two records, an identifier naming no window, one window of B1 alone.
+// two of building "B-2" below ground, the bodies of buildings A1, B1 and C2 to pick; bodies
+// whose records name them: the west column (a bay), windows of both buildings, a lone floor-0
+// column, a list written by another program in two records, an identifier naming no window,
+// one window of B1 alone, one window of "B-2".
 class WinBelongRenumberTest : public WinBelongBuildTest {
 protected:
     void Build(bool twin)
@@ -299,7 +300,8 @@ protected:
         const std::tuple<const char*, const char*, int, int, double> layout[] = {
             {"{E11}", "A1", 1, 1, 10250}, {"{E21}", "A1", 2, 1, 10250}, {"{W12}", "A1", 1, 2, 2750},
             {"{W22}", "A1", 2, 2, 2750},  {"{M13}", "A1", 1, 3, 6500},  {"{B11}", "B1", 1, 1, 30000},
-            {"{B21}", "B1", 2, 1, 30000}, {"{U05}", "", 0, 5, 50000},   {"{TWIN}", "A1", 1, 1, 14000}};
+            {"{B21}", "B1", 2, 1, 30000}, {"{U05}", "", 0, 5, 50000},   {"{D}", "B-2", -1, 1, 70000},
+            {"{D2}", "B-2", -1, 2, 72000}, {"{TWIN}", "A1", 1, 1, 14000}};
         windows.clear();
         for (const auto& [mark, building, floor, index, x] : layout)
             if (twin || std::string(mark) != "{TWIN}")
@@ -309,7 +311,8 @@ protected:
         Tag(bay, "A1");
         WinBelongBuild::AttachWindowIds(Entity(bay), {"A1-1-2", "A1-2-2"});
         carriers = {bay,         Body({"#3", "A1-1-1", "B1-1-1", "A1-2-1"}), Body({"#1", "A1-0-2"}),
-                    Body({"#3", "A1-2-1", "#7", "A1-1-2"}), Body({"#2", "A1-9-9", "A1-1-2"}), Body({"#1", "B1-1-1"})};
+                    Body({"#3", "A1-2-1", "#7", "A1-1-2"}), Body({"#2", "A1-9-9", "A1-1-2"}), Body({"#1", "B1-1-1"}),
+                    Body({"#1", "B-2--1-1"})};
         AddXData(carriers[3], kApp, {"#1", "A1-2-2"});
         marks = windows;
         for (const auto& [mark, name, x] : {std::tuple{"{A1}", "A1", 0.0}, {"{B1}", "B1", 25000.0}, {"{C2}", "C2", 60000.0}})
@@ -340,6 +343,10 @@ protected:
         for (const decObjectId& carrier : carriers)
             all += Records(carrier) + "/";
         return all;
+    }
+    decObjectId Marked(const std::string& mark) const
+    {
+        return std::find_if(marks.begin(), marks.end(), [&](const auto& m) { return m.first == mark; })->second;
     }
     std::vector<std::pair<std::string, decObjectId>> windows, marks;
     std::vector<decObjectId> carriers;
@@ -378,6 +385,9 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
          "#2 A1-1-1 A1-2-1/#3 A1-1-2 B1-1-1 A1-2-2/#1 A1-0-1"},
         {"orderindex of twins", {"orderindex\n{TWIN} {E11} {W12}\n1\n*cancel*\n"}, true,
          "#2 A1-1-1 A1-2-2/#4 A1-1-2 A1-1-3 B1-1-1 A1-2-1/#2 A1-1-1 A1-2-2"},
+        {"orderindex floor by floor in one command",
+         {"orderindex\n{E11} {W12}\n1\n{E21} {W22}\n1\n*cancel*\n"}, false,
+         "#2 A1-1-1 A1-2-1/#3 A1-1-2 B1-1-1 A1-2-2/#2 A1-1-1 A1-2-1"},
         {"orderfloor lifts every floor by one", {"orderfloor\n{W22} {E11} {E21} {W12}\n2\n*cancel*\n"}, false,
          "#2 A1-2-2 A1-3-2/#3 A1-2-1 B1-1-1 A1-3-1/#1 A1-0-2"},
         {"orderfloor onto the floor below", {"orderfloor\n{W22}\n1\n*cancel*\n"}, false,
@@ -393,6 +403,12 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
          "#2 A1-1-2 A1-2-2/#3 A1-1-1 B1-1-1 A1-3-1/#1 A1-0-2"},
         {"the panel's position onto another window's", {"setprop {W12} 0 1\n"}, false, kUntouched, {}, "", 0,
          {"A1-1-1"}},
+        {"the panel's floor onto another window's", {"setprop {E21} 1 1\n"}, false, kUntouched, {}, "", 0,
+         {"A1-1-1"}},
+        {"a name holding \"-\" below ground", {"setprop {D2} 0 1\n", "setprop {D} 0 4\n"}, false, kUntouched, {}, "",
+         0, {"B-2--1-1"}},
+        {"onto an identifier a record holds and no window bears", {"setprop {M13} 1 9\n", "setprop {M13} 0 9\n"},
+         false, kUntouched},
         {"onto a twin the records name alike", {"setprop {TWIN} 0 9\n", "setprop {TWIN} 0 1\n"}, true,
          "#2 A1-1-2 A1-2-2/#3 A1-1-1 B1-1-1 A1-2-1/#1 A1-0-2"},
         {"a swap by two panel edits", {"setprop {W12} 0 1\n", "setprop {E11} 0 2\n"}, false, kUntouched, {}, "", 0,
@@ -469,6 +485,23 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
         EXPECT_EQ(Entity(carriers[0])->GetEntityColor().GetColor(), 0xFFFFu) << c.what;
     }
     std::filesystem::remove(file);
+}
+
+// Windows picked together take a building name all or none: two that would bear one identifier
+// a record names for only one of them are refused together.
+TEST_F(WinBelongRenumberTest, WindowsPickedTogetherOntoOneIdentifierAreRefusedTogether)
+{
+    Build(false);
+    const std::string records = AllRecords();
+    CWindow* east = Window(Marked("{E11}"));
+    decObject* objects[] = {east, Window(Marked("{B11}"))};
+    Answer(Handle(Marked("{C2}")) + "\n");
+    int reference = 0;
+    EXPECT_EQ(east->OnPropertyOtherEdit(4, "", 2, objects, reference), 0);
+    EXPECT_THAT(Transcript(), HasSubstr(Refusal("C2-1-1")));
+    EXPECT_EQ(east->BuildName(), "A1");
+    EXPECT_EQ(Window(Marked("{B11}"))->BuildName(), "B1");
+    EXPECT_EQ(AllRecords(), records);
 }
 
 }  // namespace
