@@ -236,7 +236,8 @@ void RenameUpgradedWindows(const std::map<CString, CString>& renamed)
         if (!under.IsEmpty() && under != found->second)
             continue;
         window->OpenForWrite();
-        renamedWindows.push_back({window, WinBelongBuild::LabelOf(*window), {found->second, window->Floor(), window->Index()}});
+        renamedWindows.push_back(
+            {window, WinBelongBuild::LabelOf(*window), {found->second, window->Floor(), window->Index()}});
         window->SetBuild(found->second);
         window->Close();
     }

@@ -536,9 +536,9 @@ std::optional<CString> OwnershipRecords::Apply(const std::vector<Relabel>& relab
             bool changed = false;
             for (decObjectXDataApp& record : rewrite.records) {
                 std::optional<Rewritten> rewritten = RewriteRecord(record, change);
-                if (exactly)
-                    if (std::optional<CString> conflict = change.Conflict(record, rewritten ? rewritten->record : record))
-                        return conflict;
+                const decObjectXDataApp& next = rewritten ? rewritten->record : record;
+                if (std::optional<CString> conflict = exactly ? change.Conflict(record, next) : std::nullopt)
+                    return conflict;
                 if (!rewritten)
                     continue;
                 if (!rewritten->fits) {

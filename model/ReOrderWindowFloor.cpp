@@ -197,7 +197,8 @@ int NumberWindowRun(std::vector<WindowSortRecord>& run, int start)
     return number;
 }
 
-void NumberWindowSortRecords(std::vector<WindowSortRecord>& records, int start, WinBelongBuild::OwnershipRecords& owners)
+void NumberWindowSortRecords(std::vector<WindowSortRecord>& records, int start,
+                             WinBelongBuild::OwnershipRecords& owners)
 {
     if (records.empty())
         return;

@@ -50,6 +50,7 @@ void WriteWindowFloors(std::vector<WindowFloorRecord>& records, int start, WinBe
 // Every floor's windows are numbered from start (NumberWindowRun); the next start number is
 // one after the last number of the highest floor. The ownership records naming the windows
 // follow the whole pass at once.
-void NumberWindowSortRecords(std::vector<WindowSortRecord>& records, int start, WinBelongBuild::OwnershipRecords& owners);
+void NumberWindowSortRecords(std::vector<WindowSortRecord>& records, int start,
+                             WinBelongBuild::OwnershipRecords& owners);
 // Numbers the windows of one floor from start in plan order; gives one after the last number.
 int NumberWindowRun(std::vector<WindowSortRecord>& run, int start);

@@ -315,7 +315,8 @@ protected:
                     Body({"#1", "B-2--1-1"})};
         AddXData(carriers[3], kApp, {"#1", "A1-2-2"});
         marks = windows;
-        for (const auto& [mark, name, x] : {std::tuple{"{A1}", "A1", 0.0}, {"{B1}", "B1", 25000.0}, {"{C2}", "C2", 60000.0}})
+        for (const auto& [mark, name, x] :
+             {std::tuple{"{A1}", "A1", 0.0}, {"{B1}", "B1", 25000.0}, {"{C2}", "C2", 60000.0}})
             marks.emplace_back(mark, AddBuilding(name, 9000, Square(x, 0, 10000)));
     }
     // The windows (handles) whose identifiers, written out here, are among ids; all when null.
