@@ -313,20 +313,44 @@ void DbDatabase::NoteSelection(const decDbEntity& entity)
 
 // ---- where entities lie ----
 
+namespace {
+const GeVector3d kPlanRight(1.0, 0.0, 0.0), kPlanUp(0.0, 1.0, 0.0);
+}  // namespace
+
+ExtentsIndex& DbDatabase::IndexAlong(const GeVector3d& right, const GeVector3d& up)
+{
+    const auto along = [&](const GeVector3d& r, const GeVector3d& u) {
+        return std::find_if(m_extents.begin(), m_extents.end(),
+                            [&](const ExtentsIndex& known) { return known.SeesAlong(r, u); });
+    };
+    auto index = along(right, up);
+    if (index == m_extents.end()) {
+        // The plan's index (asked by window selections and clicks from above) is kept beside
+        // the one of the view last asked along, so that asking both in turn builds neither again.
+        constexpr std::size_t kKept = 2;
+        if (m_extents.size() == kKept)
+            m_extents.erase(along(kPlanRight, kPlanUp) == m_extents.begin() ? m_extents.begin() + 1 : m_extents.begin());
+        index = m_extents.emplace(m_extents.end(), right, up);
+    }
+    return *index;
+}
+
 std::vector<decDbEntity*> DbDatabase::EntitiesNear(const GeVector3d& right, const GeVector3d& up,
                                                    const GePoint3d& point, double reach)
 {
-    auto index = std::find_if(m_extents.begin(), m_extents.end(),
-                              [&](const ExtentsIndex& known) { return known.SeesAlong(right, up); });
-    if (index == m_extents.end()) {
-        // The plan's index is kept beside the one of the view last asked along.
-        constexpr std::size_t kKept = 2;
-        if (m_extents.size() == kKept) m_extents.pop_back();
-        index = m_extents.emplace(m_extents.end(), right, up);
-    }
     std::vector<decDbEntity*> near;
-    for (const std::size_t place : index->Near(m_entities, point, reach)) near.push_back(m_entities[place].get());
+    for (const std::size_t place : IndexAlong(right, up).Near(m_entities, point, reach))
+        near.push_back(m_entities[place].get());
     return near;
+}
+
+std::vector<decDbEntity*> DbDatabase::EntitiesMeeting(const host::PlanBox& area)
+{
+    std::vector<decDbEntity*> meeting;
+    for (const std::size_t place :
+         IndexAlong(kPlanRight, kPlanUp).Meeting(m_entities, area))
+        meeting.push_back(m_entities[place].get());
+    return meeting;
 }
 
 void DbDatabase::NoteExtentsChanged(const decDbEntity& entity)

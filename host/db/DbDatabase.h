@@ -133,6 +133,9 @@ public:
     // few more, the most recently made first. The caller makes its exact test on each.
     std::vector<decDbEntity*> EntitiesNear(const GeVector3d& right, const GeVector3d& up, const GePoint3d& point,
                                            double reach);
+    // The live entities whose extents in plan may meet the area (x and y): every one that does
+    // and perhaps a few more, in creation order. The caller makes its exact test on each.
+    std::vector<decDbEntity*> EntitiesMeeting(const host::PlanBox& area);
     // An entity of this drawing may have new extents (it changed, or its mesh will be made again).
     void NoteExtentsChanged(const decDbEntity& entity);
 
@@ -163,6 +166,8 @@ private:
     decObjectId Append(std::unique_ptr<decDbEntity> entity, long layerId);
     // Takes a newly stored entity into the marked sets and the extents indexes.
     void Admit(const decDbEntity& entity);
+    // The index that sees along the two directions, made when there is none.
+    ExtentsIndex& IndexAlong(const GeVector3d& right, const GeVector3d& up);
     // The entities changed places (opened, new, purged): the indexes start again.
     void ForgetPlaces();
     void Reattach();

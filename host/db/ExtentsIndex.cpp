@@ -144,12 +144,30 @@ void ExtentsIndex::CatchUp(std::span<const std::unique_ptr<decDbEntity>> entitie
 std::vector<std::size_t> ExtentsIndex::Near(std::span<const std::unique_ptr<decDbEntity>> entities,
                                             const GePoint3d& point, double reach)
 {
-    CatchUp(entities);
     const double r = Dot(point, m_right), u = Dot(point, m_up);
     const double pad = reach + kRelativeMargin * (1.0 + Magnitude(point));
-    // A question that is not finite is asked of every entity with extents: the caller decides.
-    const bool finite = std::isfinite(r) && std::isfinite(u) && std::isfinite(pad);
-    const auto near = [&](std::size_t place) {
+    return Candidates(entities, BoxOf(r - pad, r + pad, u - pad, u + pad));
+}
+
+std::vector<std::size_t> ExtentsIndex::Meeting(std::span<const std::unique_ptr<decDbEntity>> entities,
+                                               const host::PlanBox& area)
+{
+    const double pad =
+        kRelativeMargin * (1.0 + std::max({std::fabs(area.x0), std::fabs(area.x1), std::fabs(area.y0), std::fabs(area.y1)}));
+    std::vector<std::size_t> places =
+        Candidates(entities, {area.x0 - pad, area.y0 - pad, area.x1 + pad, area.y1 + pad});
+    std::reverse(places.begin(), places.end());
+    return places;
+}
+
+std::vector<std::size_t> ExtentsIndex::Candidates(std::span<const std::unique_ptr<decDbEntity>> entities,
+                                                  const host::PlanBox& area)
+{
+    CatchUp(entities);
+    // An area that is not finite is asked of every entity with extents: the caller decides.
+    const bool finite =
+        std::isfinite(area.x0) && std::isfinite(area.x1) && std::isfinite(area.y0) && std::isfinite(area.y1);
+    const auto meets = [&](std::size_t place) {
         if (place >= entities.size() || entities[place]->IsErased()) return false;
         const Span& span = m_spans[place];
         switch (span.kind) {
@@ -157,27 +175,24 @@ std::vector<std::size_t> ExtentsIndex::Near(std::span<const std::unique_ptr<decD
         case Span::Kind::Everywhere: return true;
         case Span::Kind::Box: break;
         }
-        return !finite ||
-               (span.r0 - pad <= r && r <= span.r1 + pad && span.u0 - pad <= u && u <= span.u1 + pad);
+        return !finite || (span.r0 <= area.x1 && area.x0 <= span.r1 && span.u0 <= area.y1 && area.y0 <= span.u1);
     };
     std::vector<std::size_t> places;
     std::int64_t i0 = 0, i1 = 0, j0 = 0, j1 = 0;
-    const bool cells = m_grid.CellsOf(BoxOf(r - pad, r + pad, u - pad, u + pad),
-                                      static_cast<std::int64_t>(m_cells.size()), i0, i1, j0, j1);
-    if (cells) {
+    if (m_grid.CellsOf(area, static_cast<std::int64_t>(m_cells.size()), i0, i1, j0, j1)) {
         for (std::int64_t i = i0; i <= i1; ++i)
             for (std::int64_t j = j0; j <= j1; ++j)
                 if (const auto it = m_cells.find(host::CellGrid::Key(i, j)); it != m_cells.end())
                     for (const std::size_t place : it->second)
-                        if (near(place)) places.push_back(place);
+                        if (meets(place)) places.push_back(place);
         for (const std::size_t place : m_everywhere)
-            if (near(place)) places.push_back(place);
+            if (meets(place)) places.push_back(place);
         std::sort(places.begin(), places.end(), std::greater<>());
         places.erase(std::unique(places.begin(), places.end()), places.end());
     } else {
-        // The question covers more cells than the grid has: every entity is asked.
+        // The area covers more cells than the grid has: every entity is asked.
         for (std::size_t place = m_spans.size(); place-- > 0;)
-            if (near(place)) places.push_back(place);
+            if (meets(place)) places.push_back(place);
     }
     return places;
 }

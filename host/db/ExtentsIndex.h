@@ -1,12 +1,13 @@
 #pragma once
 // Where the entities of a drawing lie seen along two directions (a view's right and up, or
 // the plan's x and y): a grid over their extents projected on the two directions, so that a
-// click asks about the entities near it instead of about every entity of the drawing.
+// click or a window selection asks about the entities near it instead of about every entity
+// of the drawing.
 //
 // Entities are known by their place in the drawing's creation order. The index answers
-// conservatively: every entity whose projected extents come within the reach of the point
-// is a candidate (with a margin for rounding), and so may be a few more; the caller makes its
-// exact test on each. An entity with extents that are not finite is a candidate everywhere,
+// conservatively: every entity whose projected extents come within the reach of the point, or
+// meet the area, is a candidate (with a margin for rounding), and so may be a few more; the
+// caller makes its exact test on each. An entity with extents that are not finite is a candidate everywhere,
 // one without extents nowhere. The drawing keeps the index current: Note when an entity is
 // made or its extents may have changed, Reset when entities change places (a drawing opened,
 // new or purged). The grid is built at the first question, not before, and built again as the
@@ -46,6 +47,9 @@ public:
     // units, along each direction), the most recently made first.
     std::vector<std::size_t> Near(std::span<const std::unique_ptr<decDbEntity>> entities, const GePoint3d& point,
                                   double reach);
+    // The places of the live entities whose extents may meet the area (its coordinates along
+    // the two directions), in creation order.
+    std::vector<std::size_t> Meeting(std::span<const std::unique_ptr<decDbEntity>> entities, const host::PlanBox& area);
 
 private:
     static constexpr std::size_t kSettled = 32;
@@ -57,6 +61,10 @@ private:
     };
 
     Span SpanOf(const decDbEntity& entity) const;
+    // The places of the live entities whose span meets the area (the most recently made first);
+    // an area that is not finite is met by every entity with extents.
+    std::vector<std::size_t> Candidates(std::span<const std::unique_ptr<decDbEntity>> entities,
+                                        const host::PlanBox& area);
     void Build(std::span<const std::unique_ptr<decDbEntity>> entities);
     void Insert(std::size_t place);
     void CatchUp(std::span<const std::unique_ptr<decDbEntity>> entities);

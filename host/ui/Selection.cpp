@@ -4,7 +4,6 @@
 #include <cmath>
 #include <optional>
 #include <unordered_set>
-#include <utility>
 
 #include "DbDatabase.h"
 #include "EventLog.h"
@@ -85,9 +84,9 @@ decDbEntity* ResolvePointWord(const ScriptLine& line, const std::string& word, d
 
 namespace {
 
-// The corners of "box:x1,y1,x2,y2" as the rectangle's lower and upper corners in plan;
-// refuses the line and gives nothing when the four numbers are not there.
-std::optional<std::pair<GePoint3d, GePoint3d>> ReadBox(const ScriptLine& line, const std::string& word)
+// The rectangle of "box:x1,y1,x2,y2" in plan, low corner first; refuses the line and gives
+// nothing when the four numbers are not there.
+std::optional<PlanBox> ReadBox(const ScriptLine& line, const std::string& word)
 {
     const std::string_view numbers = std::string_view(word).substr(4);
     const std::size_t middle = numbers.find(',', numbers.find(',') + 1);
@@ -97,20 +96,18 @@ std::optional<std::pair<GePoint3d, GePoint3d>> ReadBox(const ScriptLine& line, c
     const PointReading second = first == PointReading::Point ? ReadPoint(line, numbers.substr(middle + 1), b)
                                                              : PointReading::NotAPoint;
     if (first == PointReading::Point && second == PointReading::Point)
-        return std::pair{GePoint3d(std::min(a.x, b.x), std::min(a.y, b.y), 0.0),
-                         GePoint3d(std::max(a.x, b.x), std::max(a.y, b.y), 0.0)};
+        return PlanBox{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
     if (first != PointReading::Malformed && second != PointReading::Malformed)
         RefuseAnswer(line, "a window selection is box:x1,y1,x2,y2, not \"" + word + "\"");
     return std::nullopt;
 }
 
 // Whether the entity is shown and its extents lie inside the plan rectangle.
-bool InsideBox(const decDbEntity* entity, const std::pair<GePoint3d, GePoint3d>& box)
+bool InsideBox(const decDbEntity* entity, const PlanBox& box)
 {
     const GeBoundBox3d& extents = entity->GetBoundBox();
-    return !entity->IsHidden() && !extents.IsEmpty() && extents.MinPoint().x >= box.first.x &&
-           extents.MinPoint().y >= box.first.y && extents.MaxPoint().x <= box.second.x &&
-           extents.MaxPoint().y <= box.second.y;
+    return !entity->IsHidden() && !extents.IsEmpty() && extents.MinPoint().x >= box.x0 &&
+           extents.MinPoint().y >= box.y0 && extents.MaxPoint().x <= box.x1 && extents.MaxPoint().y <= box.y1;
 }
 
 }  // namespace
@@ -129,8 +126,9 @@ std::vector<decDbEntity*> ResolveSelection(const ScriptLine& line, decSSGet_filt
         } else if (word.front() == '@') {
             add(ResolvePointWord(line, word, filter));
         } else if (AsciiLower(word.substr(0, 4)) == "box:") {
+            // Only an entity whose extents meet the rectangle can lie inside it.
             if (const auto box = ReadBox(line, word))
-                for (decDbEntity* entity : LiveEntities())
+                for (decDbEntity* entity : db->EntitiesMeeting(*box))
                     if (InsideBox(entity, *box)) add(entity);
         } else if (EqualsNoCase(word, "all")) {
             for (decDbEntity* entity : LiveEntities()) add(entity);

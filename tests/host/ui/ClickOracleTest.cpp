@@ -1,9 +1,13 @@
-// Clicks and marks on drawings that keep changing, against the plain way: every live entity
-// asked in turn, its extents found afresh each time (the polygons' vertices, or what it draws).
+// Clicks, window selections and marks on drawings that keep changing, against the plain way:
+// every live entity asked in turn, its extents found afresh each time (the polygons' vertices,
+// or what it draws).
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
+#include <limits>
 #include <random>
 
 #include "DbDatabase.h"
@@ -93,6 +97,28 @@ Taken ByScan(const GePoint3d& point, decSSGet_filter* filter)
     return taken;
 }
 
+// What "box:x0,y0,x1,y1" takes, asking every live entity in creation order: those shown whose
+// extents lie inside the rectangle in plan, its edges included.
+std::vector<decDbEntity*> InsideByScan(double x0, double y0, double x1, double y1)
+{
+    std::vector<decDbEntity*> inside;
+    for (decDbEntity* entity : Live()) {
+        const GeBoundBox3d box = FreshExtents(entity);
+        if (!entity->IsHidden() && !box.IsEmpty() && box.MinPoint().x >= std::min(x0, x1) &&
+            box.MinPoint().y >= std::min(y0, y1) && box.MaxPoint().x <= std::max(x0, x1) &&
+            box.MaxPoint().y <= std::max(y0, y1))
+            inside.push_back(entity);
+    }
+    return inside;
+}
+
+std::vector<decDbEntity*> InsideBySelection(double x0, double y0, double x1, double y1)
+{
+    char word[160];
+    std::snprintf(word, sizeof word, "box:%.17g,%.17g,%.17g,%.17g", x0, y0, x1, y1);
+    return host::ResolveSelection(host::ScriptLine{word, "box", 1});
+}
+
 // A drawing of lines, points, texts and boxes around an origin (near zero or on a national
 // grid), changed at random between clicks; with a distance given, one entity in eight lies
 // that far off (a leftover object far from a site).
@@ -130,13 +156,14 @@ struct Scene {
         }
     }
 
-    // Adds an entity, or erases or moves one.
+    // Adds an entity, or erases, moves, hides or shows one.
     void Change()
     {
         const std::vector<decDbEntity*> live = Live();
-        const int what = Pick(4);
+        const int what = Pick(5);
         if (live.empty() || what == 0) return AddOne();
         decDbEntity* entity = AnyLive(live);
+        if (what == 4) return entity->SetHide(!entity->IsHidden());
         DbAutoOpen open;
         entity->OpenForWrite();
         GeMatrix3d move;
@@ -154,6 +181,26 @@ struct Scene {
         const GePoint3d corner = Pick(2) ? box.MinPoint() : box.MaxPoint();
         const double reach = 12.0 / scale;
         return corner + GeVector3d(Small(reach), Small(reach), Small(reach));
+    }
+
+    // A rectangle for a window selection, its corners in either order: a live entity's plan
+    // extents exactly (it lies on the edges) or a step of one unit in the last place inside them
+    // on one side (it does not), or up to 60 m round the point.
+    std::array<double, 4> Window(const GePoint3d& point)
+    {
+        const std::vector<decDbEntity*> live = Live();
+        std::array<double, 4> window;
+        if (!live.empty() && Pick(2) == 0) {
+            const GeBoundBox3d box = FreshExtents(AnyLive(live));
+            window = {box.MinPoint().x, box.MinPoint().y, box.MaxPoint().x, box.MaxPoint().y};
+            constexpr double kInward[] = {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+            if (const int side = Pick(8); side < 4) window[side] = std::nextafter(window[side], kInward[side / 2]);
+        } else {
+            const double half = std::uniform_real_distribution<double>(0.0, 30000.0)(random);
+            window = {point.x - half, point.y - half * Pick(3), point.x + half * Pick(3), point.y + half};
+        }
+        if (Pick(2)) std::swap(window[0], window[2]);
+        return window;
     }
 };
 
@@ -173,8 +220,9 @@ protected:
 // and a slanting camera, a new view now and then (the index of the last one is kept beside
 // the plan's); half the clicks filtered. Some sites are made between the clicks, an entity
 // before each, from a first click on the empty drawing or beside a leftover object at zero, so
-// the index is asked while it is built again as the drawing grows.
-TEST_F(ClickOracleTest, ClicksAndFaceClicksTakeWhatAskingEveryEntityTakesWhileTheDrawingChanges)
+// the index is asked while it is built again as the drawing grows. Each click comes with a
+// window selection, whose entities come in creation order.
+TEST_F(ClickOracleTest, ClicksAndWindowsTakeWhatAskingEveryEntityTakesWhileTheDrawingChanges)
 {
     const GeVector3d views[][2] = {
         {{0, 0, -1}, {0, 1, 0}}, {{1, 1, -1}, {0, 0, 1}}, {{-0.3, 0.8, -0.5}, {0.2, 0.1, 1}}};
@@ -219,6 +267,8 @@ TEST_F(ClickOracleTest, ClicksAndFaceClicksTakeWhatAskingEveryEntityTakesWhileTh
                 std::pair<decDbEntity*, int> face{nullptr, 0};
                 const bool found = host::FaceAtPoint(point, filter, nullptr, face.first, face.second);
                 ASSERT_EQ(std::pair(found, face), std::pair(expected.face.first != nullptr, expected.face)) << where;
+                const auto [x0, y0, x1, y1] = scene.Window(point);
+                ASSERT_EQ(InsideBySelection(x0, y0, x1, y1), InsideByScan(x0, y0, x1, y1)) << where << " window";
             }
         }
     }
