@@ -701,6 +701,31 @@ bool ReadDrawingFile(const std::string& path, DbDatabase& into, std::string& err
     return true;
 }
 
+namespace {
+
+bool IsDrawingFile(const std::string& path)
+{
+    std::error_code ec;
+    // Only a regular file is read: opening a FIFO would wait for a writer.
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    std::array<char, kMagic.size()> head{};
+    return in.read(head.data(), head.size()) && std::memcmp(head.data(), kMagic.data(), kMagic.size()) == 0;
+}
+
+}  // namespace
+
+bool NoDrawingAmong(std::span<const TextFile> files, std::string& error)
+{
+    for (const TextFile& file : files) {
+        if (!IsDrawingFile(file.path)) continue;
+        error = "cannot write \"" + file.path +
+                "\": it is a drawing of this program, which an export does not replace (save FILE saves the drawing)";
+        return false;
+    }
+    return true;
+}
+
 bool CanBeStored(decDbEntity& entity)
 {
     return CanBeStored(entity, entity.GetLocalTM());

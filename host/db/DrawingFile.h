@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "FileReplace.h"
+
 class DbDatabase;
 class GeMatrix3d;
 class decDbEntity;
@@ -52,6 +54,12 @@ bool WriteDrawingFile(DbDatabase& db, const std::string& path, std::string& erro
 
 // Reads path into an empty database. false with a message naming the file and the fault.
 bool ReadDrawingFile(const std::string& path, DbDatabase& into, std::string& error);
+
+// Whether none of an export's files is a drawing of this program: a regular file (links
+// followed) that begins with a drawing's header, whole or damaged. false with a message naming
+// the first that is one (cannot write "PATH": it is a drawing of this program, ...), so that an
+// export refuses before it writes anything rather than replace a drawing.
+bool NoDrawingAmong(std::span<const TextFile> files, std::string& error);
 
 // Whether the entity can be written to a drawing file: every number of its placement and of
 // its record is finite (what opening requires).

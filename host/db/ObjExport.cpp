@@ -159,6 +159,9 @@ bool ExportObj(const DbDatabase& db, const std::string& objPath, std::string& er
     const fs::path obj(objPath);
     fs::path mtl = obj;
     mtl.replace_extension(".mtl");
+    const std::string mtlPath = mtl.string();
+    const TextFile targets[] = {{mtlPath, {}}, {objPath, {}}};
+    if (!NoDrawingAmong(targets, error)) return false;
 
     ObjBody body(db, mtl.filename().string());
     for (decDbEntity* entity : db.AllObjects()) {
@@ -191,7 +194,7 @@ bool ExportObj(const DbDatabase& db, const std::string& objPath, std::string& er
     // the previous pair as it was and no material file of its own beside a refused target.
     const std::string materialText = materials.str();
     const std::string bodyText = body.TakeText();
-    const TextFile files[] = {{mtl.string(), materialText}, {objPath, bodyText}};
+    const TextFile files[] = {{mtlPath, materialText}, {objPath, bodyText}};
     if (!ReplaceTextFiles(files, error)) return false;
     EventLog::Instance().Call("export obj " + objPath);
     return true;

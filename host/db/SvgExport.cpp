@@ -5,6 +5,7 @@
 #include <cmath>
 #include <system_error>
 
+#include "DrawingFile.h"
 #include "EventLog.h"
 #include "FileReplace.h"
 #include "FiniteEntity.h"
@@ -264,6 +265,8 @@ std::string SvgOfDrawing(const DbDatabase& db, PictureView view, int widthPx)
 
 bool ExportSvg(const DbDatabase& db, const std::string& path, PictureView view, int widthPx, std::string& error)
 {
+    const TextFile target{path, {}};
+    if (!NoDrawingAmong(std::span(&target, 1), error)) return false;
     const Picture picture = DrawPicture(db, view);
     for (const LeftOut& left : picture.leftOut) ShowLeftOut("export svg", *left.entity, left.reason);
     if (!ReplaceTextFile(path, SvgOf(picture, widthPx), error)) return false;

@@ -202,6 +202,39 @@ TEST(Quenra3dHostCommands, AWordWrittenLikeAWidthIsAWholeWidthOrRefused)
     EXPECT_EQ(static_cast<std::size_t>(files), made) << "a refused line makes no file";
 }
 
+// "export obj site.q3d" meant as "save": a drawing of this program, whole or only its header,
+// named directly, through a link or as the OBJ's material file, is refused by both exports and
+// their options, with nothing written; a file that only starts like one is replaced.
+TEST(Quenra3dHostCommands, AnExportNeverReplacesADrawing)
+{
+    TestFolder folder;
+    const std::filesystem::path dir = folder.Path();
+    std::filesystem::create_symlink("site.q3d", dir / "link.svg");
+    folder.Write("header.svg", std::string("Q3DDRAW\x1a", 8));
+    folder.Write("almost.obj", "Q3DDRAW");
+    const std::string d = dir.string() + "/";
+    const Quenra3dRun run = RunTestScript("point 0,0\nsave " + d + "site.q3d\nsave " + d + "b.mtl\n"
+                                          "export obj " + d + "site.q3d\nexport svg " + d + "site.q3d\n"
+                                          "export obj " + d + "b.obj\nexport svg " + d + "link.svg\n"
+                                          "export svg " + d + "header.svg\nexport obj " + d + "almost.obj\n"
+                                          "open " + d + "site.q3d\n",
+                                          {"-q"});
+    EXPECT_EQ(run.status, 2) << run.output;
+    for (const char* name : {"site.q3d", "b.mtl", "link.svg", "header.svg"})
+        EXPECT_THAT(run.output, HasSubstr("cannot write \"" + d + name + "\": it is a drawing of this program"));
+    EXPECT_THAT(run.output, HasSubstr("exported " + d + "almost.obj\nopened " + d + "site.q3d\n"));
+    const std::string saved = ReadAll(dir / "site.q3d");
+    EXPECT_EQ(ReadAll(dir / "b.mtl"), saved);
+    EXPECT_EQ(ReadAll(dir / "header.svg"), std::string("Q3DDRAW\x1a", 8));
+    EXPECT_FALSE(std::filesystem::exists(dir / "site.mtl"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "b.obj"));
+
+    const Quenra3dRun options = RunTestScript("point 1,1\n", {"-q", "--obj", d + "site.q3d", "--svg", d + "site.q3d"});
+    EXPECT_EQ(options.status, 2);
+    EXPECT_EQ(ReadAll(dir / "site.q3d"), saved);
+    EXPECT_FALSE(std::filesystem::exists(dir / "site.mtl"));
+}
+
 TEST(Quenra3dHostCommands, DrawingsThatCannotBeReadOrWrittenGiveStatus2)
 {
     TestFolder folder;
