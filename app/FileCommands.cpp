@@ -56,7 +56,10 @@ constexpr const char* kExportUsage = "export obj FILE | export svg FILE [plan|ax
 // digit, a sign, a full-width digit, or a number's characters only: "800.5", "1e3", "-5px",
 // "1,000", "８００"), alone or followed by "px" or by a word starting with "x" ("800 px",
 // "800x600", "800 x 600"), is meant as a width too, so that a width mistyped is refused rather
-// than taken into the file name. A word ending in ".svg" belongs to the name ("site 2.svg").
+// than taken into the file name. So is any other word holding a digit among the words read for
+// the view and the width ("w800", a second number: "800 600"), and a word after a number ("800
+// 像素"). A word ending in ".svg" belongs to the name ("site 2.svg"), and so does every word
+// before it and the name's first word.
 
 constexpr std::string_view kFullWidthDigitLead = "\xEF\xBC";  // U+FF10 to U+FF19: EF BC 90 to 99
 constexpr std::string_view kTimesSign = "\xC3\x97";           // U+00D7
@@ -75,6 +78,14 @@ bool StartsWithFullWidthDigit(std::string_view word)
 {
     return word.size() >= 3 && word.starts_with(kFullWidthDigitLead) && static_cast<unsigned char>(word[2]) >= 0x90 &&
            static_cast<unsigned char>(word[2]) <= 0x99;
+}
+
+// Whether the word holds a digit anywhere, ASCII or full-width.
+bool HoldsDigit(std::string_view word)
+{
+    for (std::size_t i = 0; i < word.size(); ++i)
+        if (IsDigit(word[i]) || StartsWithFullWidthDigit(word.substr(i))) return true;
+    return false;
 }
 
 // Whether the word is made of a number's characters only (digits, signs, decimal points,
@@ -119,6 +130,18 @@ std::optional<std::size_t> WidthStart(const Args& args, std::size_t first, std::
     return start;
 }
 
+// Whether the words from first to k, the rest of the name as read so far, hold a width that was
+// meant (a word holding a digit, or the word at k after a number) after the name's last word
+// ending in ".svg".
+bool WidthMeantBefore(const Args& args, std::size_t first, std::size_t k)
+{
+    if (EndsWithNoCase(args[k], ".svg")) return false;
+    if (k > first && WidthLike(args[k - 1])) return true;
+    for (std::size_t i = k + 1; i-- > first && !EndsWithNoCase(args[i], ".svg");)
+        if (HoldsDigit(args[i])) return true;
+    return false;
+}
+
 // The pixels of a width written as one word, "1200" or "1200px"; 0, which no picture takes,
 // for anything else.
 int WidthOf(std::string_view word)
@@ -161,6 +184,8 @@ void ExportSvg(const ScriptLine& line, const Args& args)
             widthGiven = true;
             used = k - *start + 1;
         } else {
+            // The rest belongs to the name, unless a width was meant up to its ".svg" word.
+            if (WidthMeantBefore(args, kFirst, k)) width = 0;
             break;
         }
         for (std::size_t n = 0; n < used; ++n) file = WithoutLastWord(file);

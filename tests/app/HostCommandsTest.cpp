@@ -162,8 +162,9 @@ TEST(Quenra3dHostCommands, PicturesTakeTheirViewAndWidthFromTheEndOfTheLine)
 
 // The words after "export svg DIR/pN": a width taken into the picture, a part of the name, or
 // words a user meant as a width that are no whole width from 16 to 20000 (a number's
-// characters, a sign, full-width digits, "px" or "x..." after a number), refused with no file
-// made.
+// characters, a sign, full-width digits, "px" or "x..." after a number, a second number, a
+// word after a number, a word holding a digit where no ".svg" word ends the name), refused
+// with no file made.
 TEST(Quenra3dHostCommands, AWordWrittenLikeAWidthIsAWholeWidthOrRefused)
 {
     constexpr const char* kRefused = nullptr;
@@ -174,12 +175,15 @@ TEST(Quenra3dHostCommands, AWordWrittenLikeAWidthIsAWholeWidthOrRefused)
     } kLines[] = {
         {"16", "", 16},           {"20000", "", 20000},      {"20000px", "", 20000},    {"0800", "", 800},
         {"640PX", "", 640},       {"800px", "", 800},        {"q 640", " q", 640},      {"q r plan", " q r"},
-        {"v1.2", " v1.2"},        {"site 2.svg", " site 2.svg"}, {"e3", " e3"},     {"px", " px"},
-        {"x600", " x600"},        {"15", kRefused},          {"20001", kRefused},       {"1e3", kRefused},
-        {"800.5", kRefused},      {".5e3", kRefused},        {"2147483648", kRefused},  {"1e300px", kRefused},
-        {"-5", kRefused},         {"+800", kRefused},        {"1,000", kRefused},       {"800 px", kRefused},
-        {"800x600", kRefused},    {"800 x600", kRefused},    {"800 x 600", kRefused},   {"800×600", kRefused},
-        {"８００", kRefused},     {"８００px", kRefused},    {"q 1,000 plan", kRefused},
+        {"800 plan", "", 800},    {"site 2.svg", " site 2.svg"}, {"px", " px"},      {"site two", " site two"},
+        {"v1.2 r.svg axo 640", " v1.2 r.svg", 640},          {"2 r.svg 800", " 2 r.svg", 800},
+        {"15", kRefused},         {"20001", kRefused},       {"1e3", kRefused},         {"800.5", kRefused},
+        {".5e3", kRefused},       {"2147483648", kRefused},  {"1e300px", kRefused},     {"-5", kRefused},
+        {"+800", kRefused},       {"1,000", kRefused},       {"800 px", kRefused},      {"800x600", kRefused},
+        {"800 x600", kRefused},   {"800 x 600", kRefused},   {"800×600", kRefused},     {"８００", kRefused},
+        {"８００px", kRefused},   {"q 1,000 plan", kRefused}, {"d2.svg plan 800 600", kRefused}, {"800 600", kRefused},
+        {"800 像素", kRefused},   {"800 像素 plan", kRefused}, {"w800", kRefused},      {"w８００ axo", kRefused},
+        {"q.svg v1.2", kRefused}, {"e3", kRefused},          {"x600", kRefused},        {"2 final", kRefused},
     };
     TestFolder folder;
     std::string script = "extrude 3000 0,0 100,0 100,100\n";
