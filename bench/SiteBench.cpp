@@ -15,11 +15,18 @@
 // empty drawing, and beside a leftover 10 m square at zero with the site at survey coordinates
 // (3,000 km east, 4,000 km north).
 //
-//   SiteBench [SIZE ...] [--runs N] [--far | --near | --by-building]
+// The site named and numbered building by building is the site above (its buildings, roofs
+// and windows made as one phase), then taken one building at a time, each by a box round it
+// as examples/naming.txt teaches: the box alone (list), the building named (namebld, with its
+// label), its windows numbered (orderindex from 1), and one window's 位号 changed in the panel
+// (setprop on a click at the window). Each of those is a phase.
+//
+//   SiteBench [SIZE ...] [--runs N] [--far | --near | --by-building | --naming]
 //                                     each size (default 500 1000 2000) run N times (default 3),
-//                                     each run a fresh process, for the site, the far site and
-//                                     the three sites built building by building (or only the
-//                                     site, the far site, or those three); prints the median
+//                                     each run a fresh process, for the site, the far site, the
+//                                     three sites built building by building and the site named
+//                                     building by building (or only the site, the far site,
+//                                     those three or the last); prints the median
 //                                     wall time of every phase, the peak memory of each size,
 //                                     and how much each grows per doubling of the site (target:
 //                                     at most 2.5)
@@ -28,6 +35,7 @@
 //                                     driver reads them
 //   SiteBench --site SIZE --by-building [--early-click | --far]
 //                                     the same for a site built building by building
+//   SiteBench --site SIZE --naming    the same for the site named building by building
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -41,6 +49,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "CommandLine.h"
@@ -65,6 +74,7 @@ struct SiteKind {
 const std::vector<const char*> kWholePhases = {"build", "roofs",   "qwin",       "save",      "open",
                                                "windows", "list", "export obj", "export svg"};
 const std::vector<const char*> kByBuildingPhases = {"buildings", "windows"};
+const std::vector<const char*> kNamingPhases = {"site", "box", "namebld", "orderindex", "panel"};
 
 const SiteKind kSite{"the site", {}, kWholePhases};
 const SiteKind kFarSite{"the far site (a 10 m square 500 km away)", {"--far"}, kWholePhases};
@@ -73,6 +83,8 @@ const SiteKind kEarlyClick{"building by building, after a click on the empty dra
                            {"--by-building", "--early-click"}, kByBuildingPhases};
 const SiteKind kFarSquare{"building by building at (3e6, 4e6), a 10 m square at zero",
                           {"--by-building", "--far"}, kByBuildingPhases};
+const SiteKind kNaming{"named and numbered building by building, each by a box round it", {"--naming"},
+                       kNamingPhases};
 
 // Where the site built building by building lies beside its leftover square.
 constexpr double kSurveyEast = 3.0e6, kSurveyNorth = 4.0e6;
@@ -180,23 +192,68 @@ long PeakKib()
     return usage.ru_maxrss;
 }
 
-// The steps of one run, each timed as a phase of its own.
-std::vector<std::string> SiteSteps(int n, bool far, bool byBuilding, bool earlyClick)
+// The variant of the site one run makes.
+struct SiteOptions {
+    bool far = false, byBuilding = false, earlyClick = false, naming = false;
+};
+
+// One phase of a run: the lines, and what the transcript shows as many times as the phase did
+// its work (nothing to look for when the marker is empty).
+struct Step {
+    Step(std::string lines_, std::string marker_ = {}, int times_ = 0)
+        : lines(std::move(lines_)), marker(std::move(marker_)), times(times_)
+    {
+    }
+    std::string lines;
+    std::string marker;
+    int times;
+};
+
+std::string Box(int i)
 {
-    if (byBuilding) return {ByBuildingLines(n, earlyClick, far), "windows\n"};
-    const std::string drawing = TempFile("site.q3d");
-    return {BuildLines(n, far),
-            RoofLines(n),
-            WindowLines(n),
-            "save " + drawing + "\n",
-            "open " + drawing + "\n",
-            "windows\n",
-            "list\n",
-            "export obj " + TempFile("site.obj") + "\n",
-            "export svg " + TempFile("site.svg") + " axo\n"};
+    constexpr double kMargin = 1000.0;
+    return "box:" + Point(X(i) - kMargin, Y(i) - kMargin) + "," + Point(X(i) + kWidth + kMargin, Y(i) + kDepth + kMargin);
 }
 
-int RunSite(int n, bool far, bool byBuilding, bool earlyClick)
+// The site named and numbered building by building: each line (or pass) takes one building
+// by a box round it (its outline and floor lines, the building, its roof and its 48 windows).
+std::vector<Step> NamingSteps(int n)
+{
+    std::string box, name = "namebld\n", order = "orderindex\n", panel;
+    for (int i = 0; i < n; ++i) {
+        box += "list " + Box(i) + "\n";
+        name += "楼" + std::to_string(i + 1) + "\n" + Box(i) + "\n" + Point(X(i) + kWidth / 2, Y(i) + kDepth / 2) + "\n";
+        order += Box(i) + "\n1\n";
+        // The south facade's western window column; the click takes its top window.
+        panel += "setprop @" + Point(X(i) + 1500.0, Y(i)) + " 0 99\n";
+    }
+    return {{BuildLines(n, false) + RoofLines(n) + WindowLines(n)},
+            {box, "QCExtrudeBuild layer=建筑", n},
+            {name + "*cancel*\n", "提示：选中50个三维对象!", n},
+            {order + "*cancel*\n", "selected 48:", n},
+            {panel, ": taken, 位号=99", n}};
+}
+
+// The steps of one run, each timed as a phase of its own.
+std::vector<Step> SiteSteps(int n, const SiteOptions& options)
+{
+    if (options.naming) return NamingSteps(n);
+    // The windows command's count.
+    const Step windows{"windows\n", std::to_string(kWindowsPerBuilding * n) + " windows", 1};
+    if (options.byBuilding) return {{ByBuildingLines(n, options.earlyClick, options.far)}, windows};
+    const std::string drawing = TempFile("site.q3d");
+    return {{BuildLines(n, options.far)},
+            {RoofLines(n)},
+            {WindowLines(n)},
+            {"save " + drawing + "\n"},
+            {"open " + drawing + "\n"},
+            windows,
+            {"list\n"},
+            {"export obj " + TempFile("site.obj") + "\n"},
+            {"export svg " + TempFile("site.svg") + " axo\n"}};
+}
+
+int RunSite(int n, const SiteOptions& options)
 {
     // The module beside the executable, loaded and entered as quenra3d does.
     host::RegisterHostCommands();
@@ -205,15 +262,26 @@ int RunSite(int n, bool far, bool byBuilding, bool earlyClick)
         std::fprintf(stderr, "%s\n", error.c_str());
         return 2;
     }
-    const std::vector<std::string> steps = SiteSteps(n, far, byBuilding, earlyClick);
-    const std::vector<const char*>& phases = byBuilding ? kByBuildingPhases : kWholePhases;
-    // The windows command's count, read as the lines are shown (the log keeps only a tail).
-    const std::string count = std::to_string(kWindowsPerBuilding * n) + " windows";
-    bool complete = false;
+    const std::vector<Step> steps = SiteSteps(n, options);
+    const std::vector<const char*>& phases =
+        options.naming ? kNamingPhases : options.byBuilding ? kByBuildingPhases : kWholePhases;
+    // The markers are counted as the lines are shown (the log keeps only a tail).
+    const Step* current = nullptr;
+    int seen = 0;
     host::EventLog::Instance().SetSink([&](std::string_view line) {
-        if (line.find(count) != std::string_view::npos) complete = true;
+        if (current && !current->marker.empty() && line.find(current->marker) != std::string_view::npos) ++seen;
     });
-    for (std::size_t i = 0; i < steps.size(); ++i) std::printf("phase %s %.6f\n", phases[i], Run(steps[i]));
+    bool complete = true;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        current = &steps[i];
+        seen = 0;
+        std::printf("phase %s %.6f\n", phases[i], Run(steps[i].lines));
+        if (seen != steps[i].times) {
+            std::fprintf(stderr, "phase %s: \"%s\" shown %d times, not %d\n", phases[i], steps[i].marker.c_str(), seen,
+                         steps[i].times);
+            complete = false;
+        }
+    }
     host::EventLog::Instance().SetSink(nullptr);
     for (const char* name : {"site.q3d", "site.obj", "site.mtl", "site.svg"}) std::remove(TempFile(name).c_str());
     if (!complete || host::ScriptedUser::Instance().Failed()) {
@@ -302,14 +370,16 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--site" && i + 1 < argc) {
-            bool far = false, byBuilding = false, earlyClick = false;
+            SiteOptions options;
             for (int k = i + 2; k < argc; ++k) {
                 const std::string flag = argv[k];
-                far = far || flag == "--far";
-                byBuilding = byBuilding || flag == "--by-building";
-                earlyClick = earlyClick || flag == "--early-click";
+                options.far = options.far || flag == "--far";
+                options.byBuilding = options.byBuilding || flag == "--by-building";
+                options.earlyClick = options.earlyClick || flag == "--early-click";
+                options.naming = options.naming || flag == "--naming";
             }
-            return RunSite(std::atoi(argv[i + 1]), far, byBuilding, byBuilding && earlyClick);
+            options.earlyClick = options.earlyClick && options.byBuilding;
+            return RunSite(std::atoi(argv[i + 1]), options);
         }
         if (arg == "--runs" && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
@@ -319,11 +389,13 @@ int main(int argc, char** argv)
             kinds = {&kSite};
         else if (arg == "--by-building")
             kinds = {&kByBuilding, &kEarlyClick, &kFarSquare};
+        else if (arg == "--naming")
+            kinds = {&kNaming};
         else if (std::atoi(arg.c_str()) > 0)
             sizes.push_back(std::atoi(arg.c_str()));
     }
     if (sizes.empty()) sizes = {500, 1000, 2000};
-    if (kinds.empty()) kinds = {&kSite, &kFarSite, &kByBuilding, &kEarlyClick, &kFarSquare};
+    if (kinds.empty()) kinds = {&kSite, &kFarSite, &kByBuilding, &kEarlyClick, &kFarSquare, &kNaming};
     for (const SiteKind* kind : kinds)
         if (Drive(sizes, runs, *kind) != 0) return 1;
     return 0;
