@@ -212,7 +212,8 @@ struct Step {
 std::string Box(int i)
 {
     constexpr double kMargin = 1000.0;
-    return "box:" + Point(X(i) - kMargin, Y(i) - kMargin) + "," + Point(X(i) + kWidth + kMargin, Y(i) + kDepth + kMargin);
+    return "box:" + Point(X(i) - kMargin, Y(i) - kMargin) + "," +
+           Point(X(i) + kWidth + kMargin, Y(i) + kDepth + kMargin);
 }
 
 // The site named and numbered building by building: each line (or pass) takes one building
@@ -222,7 +223,8 @@ std::vector<Step> NamingSteps(int n)
     std::string box, name = "namebld\n", order = "orderindex\n", panel;
     for (int i = 0; i < n; ++i) {
         box += "list " + Box(i) + "\n";
-        name += "楼" + std::to_string(i + 1) + "\n" + Box(i) + "\n" + Point(X(i) + kWidth / 2, Y(i) + kDepth / 2) + "\n";
+        const std::string label = Point(X(i) + kWidth / 2, Y(i) + kDepth / 2);
+        name += "楼" + std::to_string(i + 1) + "\n" + Box(i) + "\n" + label + "\n";
         order += Box(i) + "\n1\n";
         // The south facade's western window column; the click takes its top window.
         panel += "setprop @" + Point(X(i) + 1500.0, Y(i)) + " 0 99\n";

@@ -328,8 +328,10 @@ ExtentsIndex& DbDatabase::IndexAlong(const GeVector3d& right, const GeVector3d& 
         // The plan's index (asked by window selections and clicks from above) is kept beside
         // the one of the view last asked along, so that asking both in turn builds neither again.
         constexpr std::size_t kKept = 2;
-        if (m_extents.size() == kKept)
-            m_extents.erase(along(kPlanRight, kPlanUp) == m_extents.begin() ? m_extents.begin() + 1 : m_extents.begin());
+        if (m_extents.size() == kKept) {
+            const bool planFirst = along(kPlanRight, kPlanUp) == m_extents.begin();
+            m_extents.erase(planFirst ? m_extents.begin() + 1 : m_extents.begin());
+        }
         index = m_extents.emplace(m_extents.end(), right, up);
     }
     return *index;
@@ -347,8 +349,7 @@ std::vector<decDbEntity*> DbDatabase::EntitiesNear(const GeVector3d& right, cons
 std::vector<decDbEntity*> DbDatabase::EntitiesMeeting(const host::PlanBox& area)
 {
     std::vector<decDbEntity*> meeting;
-    for (const std::size_t place :
-         IndexAlong(kPlanRight, kPlanUp).Meeting(m_entities, area))
+    for (const std::size_t place : IndexAlong(kPlanRight, kPlanUp).Meeting(m_entities, area))
         meeting.push_back(m_entities[place].get());
     return meeting;
 }

@@ -152,8 +152,8 @@ std::vector<std::size_t> ExtentsIndex::Near(std::span<const std::unique_ptr<decD
 std::vector<std::size_t> ExtentsIndex::Meeting(std::span<const std::unique_ptr<decDbEntity>> entities,
                                                const host::PlanBox& area)
 {
-    const double pad =
-        kRelativeMargin * (1.0 + std::max({std::fabs(area.x0), std::fabs(area.x1), std::fabs(area.y0), std::fabs(area.y1)}));
+    const double size = std::max({std::fabs(area.x0), std::fabs(area.x1), std::fabs(area.y0), std::fabs(area.y1)});
+    const double pad = kRelativeMargin * (1.0 + size);
     std::vector<std::size_t> places =
         Candidates(entities, {area.x0 - pad, area.y0 - pad, area.x1 + pad, area.y1 + pad});
     std::reverse(places.begin(), places.end());

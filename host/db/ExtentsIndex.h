@@ -7,17 +7,17 @@
 // Entities are known by their place in the drawing's creation order. The index answers
 // conservatively: every entity whose projected extents come within the reach of the point, or
 // meet the area, is a candidate (with a margin for rounding), and so may be a few more; the
-// caller makes its exact test on each. An entity with extents that are not finite is a candidate everywhere,
-// one without extents nowhere. The drawing keeps the index current: Note when an entity is
-// made or its extents may have changed, Reset when entities change places (a drawing opened,
-// new or purged). The grid is built at the first question, not before, and built again as the
-// drawing grows: its cells are sized from the extents it was built from, so a grid made early
-// (on an empty drawing, or beside one leftover object far from the site to come) would put a
-// growing site into one cell, or into the list asked at every question. A grid built from
-// fewer than kSettled extents is provisional (built again at the next question once more are
-// known); a settled one is built again when the extents known have doubled since. So every
-// grid fits the drawing within a factor of two, and the builds of a drawing made between clicks
-// cost a few times its size in all.
+// caller makes its exact test on each. An entity with extents that are not finite is a
+// candidate everywhere, one without extents nowhere. The drawing keeps the index current: Note
+// when an entity is made or its extents may have changed, Reset when entities change places (a
+// drawing opened, new or purged). The grid is built at the first question, not before, and
+// built again as the drawing grows: its cells are sized from the extents it was built from, so
+// a grid made early (on an empty drawing, or beside one leftover object far from the site to
+// come) would put a growing site into one cell, or into the list asked at every question. A
+// grid built from fewer than kSettled extents is provisional (built again at the next question
+// once more are known); a settled one is built again when the extents known have doubled
+// since. So every grid fits the drawing within a factor of two, and the builds of a drawing
+// made between clicks cost a few times its size in all.
 #include <cstddef>
 #include <cstdint>
 #include <memory>

@@ -15,9 +15,10 @@ namespace host {
 
 // Writes objPath and the MTL file (objPath with the extension ".mtl"), each replaced whole and
 // neither before both are written. false with a message naming the file when one cannot be
-// written, or is a drawing of this program (NoDrawingAmong); both are then left as they were. An entity holding a number that is not
-// finite, or whose points are not, is left out and named on the transcript ("export obj:
-// object 3 (QCOrvRoof) left out: it holds a number that is not finite"); the rest is written.
+// written, or is a drawing of this program (NoDrawingAmong); both are then left as they were.
+// An entity holding a number that is not finite, or whose points are not, is left out and
+// named on the transcript ("export obj: object 3 (QCOrvRoof) left out: it holds a number that
+// is not finite"); the rest is written.
 bool ExportObj(const DbDatabase& db, const std::string& objPath, std::string& error);
 
 }  // namespace host

@@ -19,9 +19,10 @@ constexpr int kSvgDefaultWidth = 1600;
 constexpr int kSvgMinWidth = 16, kSvgMaxWidth = 20000;
 
 // Replaces the file whole (as saving does). false with a message naming the file when it
-// cannot be written or is a drawing of this program (NoDrawingAmong), which is left as it was; widthPx is clamped to [kSvgMinWidth, kSvgMaxWidth]. Each entity the
-// picture leaves out is named on the transcript with the reason ("export svg: object 3
-// (QCOrvRoof) left out: it holds a number that is not finite").
+// cannot be written or is a drawing of this program (NoDrawingAmong), which is left as it
+// was; widthPx is clamped to [kSvgMinWidth, kSvgMaxWidth]. Each entity the picture leaves out
+// is named on the transcript with the reason ("export svg: object 3 (QCOrvRoof) left out: it
+// holds a number that is not finite").
 bool ExportSvg(const DbDatabase& db, const std::string& path, PictureView view, int widthPx, std::string& error);
 
 // The SVG text of a drawing, as ExportSvg writes it.

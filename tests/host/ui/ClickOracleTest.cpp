@@ -193,8 +193,8 @@ struct Scene {
         if (!live.empty() && Pick(2) == 0) {
             const GeBoundBox3d box = FreshExtents(AnyLive(live));
             window = {box.MinPoint().x, box.MinPoint().y, box.MaxPoint().x, box.MaxPoint().y};
-            constexpr double kInward[] = {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
-            if (const int side = Pick(8); side < 4) window[side] = std::nextafter(window[side], kInward[side / 2]);
+            constexpr double kInf = std::numeric_limits<double>::infinity();
+            if (const int side = Pick(8); side < 4) window[side] = std::nextafter(window[side], side < 2 ? kInf : -kInf);
         } else {
             const double half = std::uniform_real_distribution<double>(0.0, 30000.0)(random);
             window = {point.x - half, point.y - half * Pick(3), point.x + half * Pick(3), point.y + half};
