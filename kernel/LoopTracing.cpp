@@ -55,15 +55,6 @@ class SegmentList : public SegmentEnds {
     IndexEnds();
   }
 
-  // Links the ends once they no longer move, widely enough that a walk standing on an end's
-  // point in single precision finds through its links every end near that point.
-  void LinkEnds() {
-    double reach = 0.0;
-    for (int i = 1; i <= count_; ++i)
-      reach = std::max({reach, std::fabs(x1_[i]), std::fabs(y1_[i]), std::fabs(x2_[i]), std::fabs(y2_[i])});
-    Link(reach * 0x1p-23 + 1e-9);
-  }
-
   // Of segments equal to an earlier surviving one (same or reversed direction), only the
   // first stays.
   void RemoveRepeated() {
@@ -96,8 +87,8 @@ class SegmentList : public SegmentEnds {
   }
 
   // The live segments with an end near (px, py), one step per segment, ascending; those
-  // for which skip is true left out. (px, py) is end `at`'s point, or that point rounded to
-  // single precision: the ends near it are at and those linked to it.
+  // for which skip is true left out. (px, py) is end `at`'s point: the ends near it are at
+  // and those linked to it.
   template <typename Skip>
   void StepsFrom(int at, double px, double py, Skip skip, std::vector<Step>& steps) const {
     steps.clear();
@@ -137,10 +128,16 @@ const Step& SharpestRightTurn(const std::vector<Step>& ways, double cx, double c
 }
 
 // Follows the walk that leaves S along first; true when it closes at S, false at a dead end.
-// The loop followed is left in work. The segments a walk uses are flagged in used and
-// listed in usedList, so the next walk clears only those.
+// The loop followed is left in work, its points in single precision, and the point it left
+// last before S in *beforeX, *beforeY. The walk finds its ways, turns and closes by the ends
+// as they lie, not by its points rounded: a segment with both ends near a rounded point was
+// followed back to where the walk stood, and an end a hair beyond the weld from S was taken
+// for S, so the walk closed a step early, and in either case the face was lost. The
+// segments a walk uses are flagged in used and listed in usedList, so the next walk clears
+// only those.
 bool Walk(const SegmentList& list, KernelWorkArrays& work, double sx, double sy, const Step& first,
-          std::vector<unsigned char>& used, std::vector<int>& usedList) {
+          std::vector<unsigned char>& used, std::vector<int>& usedList, double* beforeX,
+          double* beforeY) {
   for (int i : usedList) used[i] = 0;
   usedList.clear();
   work.ClearLoop();
@@ -149,16 +146,17 @@ bool Walk(const SegmentList& list, KernelWorkArrays& work, double sx, double sy,
   used[first.segment] = 1, usedList.push_back(first.segment);
   std::vector<Step> ways;
   int at = first.end;  // the end whose point the walk stands on
+  double bx = sx, by = sy, cx = first.x, cy = first.y;  // where it came from, where it stands
   do {
-    const double cx = work.loopX[work.loopCount], cy = work.loopY[work.loopCount];
-    const double bx = work.loopX[work.loopCount - 1], by = work.loopY[work.loopCount - 1];
     list.StepsFrom(at, cx, cy, [&](int i) { return used[i] != 0; }, ways);
     if (ways.empty()) return false;
     const Step& taken = ways.size() == 1 ? ways[0] : SharpestRightTurn(ways, cx, cy, bx, by);
     work.AppendLoopPoint(static_cast<float>(taken.x), static_cast<float>(taken.y));
     used[taken.segment] = 1, usedList.push_back(taken.segment);
     at = taken.end;
-  } while (!Near(work.loopX[work.loopCount], work.loopY[work.loopCount], sx, sy));
+    bx = cx, by = cy, cx = taken.x, cy = taken.y;
+  } while (!Near(cx, cy, sx, sy));
+  *beforeX = bx, *beforeY = by;
   return true;
 }
 
@@ -173,7 +171,7 @@ int TraceLoopsFromSegments(KernelWorkArrays& work, int n, double x1[], double y1
   list.RemoveDegenerate();
   list.Weld();
   list.RemoveDegenerate();
-  list.LinkEnds();
+  list.Link();
   list.RemoveRepeated();
   list.CountReaches();
 
@@ -204,10 +202,10 @@ int TraceLoopsFromSegments(KernelWorkArrays& work, int n, double x1[], double y1
                      [](const Candidate& a, const Candidate& b) { return a.angle > b.angle; });
 
     for (size_t c = 0; c + 1 < candidates.size(); ++c) {
-      if (!Walk(list, work, sx, sy, candidates[c].step, used, usedList)) break;
+      double beforeX = 0.0, beforeY = 0.0;
+      if (!Walk(list, work, sx, sy, candidates[c].step, used, usedList, &beforeX, &beforeY)) break;
       const Step& next = candidates[c + 1].step;
-      const int last = work.loopCount - 1;
-      if (!Near(work.loopX[last], work.loopY[last], next.x, next.y)) continue;
+      if (!Near(beforeX, beforeY, next.x, next.y)) continue;
       if (!AppendTracedLoop(work.loopX, work.loopY, work.loopCount - 1, loopCount, &pointsWritten,
                             loopSizes, loopX, loopY, loopCapacity, pointCapacity)) {
         *loopCount = 0;

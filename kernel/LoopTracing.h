@@ -12,7 +12,8 @@
 // close a loop are pruned first. The segment arrays x1, y1, x2, y2 (1..n) are rewritten in
 // place as the work proceeds. The loops come back one after another in loopX/loopY (1-based,
 // no repeated closing point; points pass through single precision) with their sizes in
-// loopSizes and their number in loopCount. work holds the loop being followed.
+// loopSizes and their number in loopCount. work holds the loop being followed; a walk finds
+// its way, turns and closes by the ends as they lie, not by its points rounded.
 // The outputs hold loopCapacity loops and pointCapacity points (entries 1..capacity); when
 // the loops would not fit, or a loop exceeds what an int16 size can state, the call reports
 // no result: loopCount 0 and return value 0. Otherwise it returns 1.

@@ -71,35 +71,19 @@ class SegmentEnds {
   // Finds, once the ends no longer move, the ends of live segments that each end meets
   // (ascending, the end itself left out); from then on Meetings goes by these links
   // instead of the hash.
-  // With a margin, every end within the reach and the margin (inclusive) is linked: a
-  // superset that a caller asking from a point up to the margin off an end filters itself.
-  void Link(double margin = 0.0) {
+  void Link() {
     if (linked_) return;
     linked_ = true;
     linkStart_.assign(2 * static_cast<size_t>(count_) + 1, 0);
     links_.clear();
-    const double wide = reach_ + margin;
-    // A margin wider than the index's cells were made for gets cells of its own, twice the
-    // wide reach, so that a look-up still meets at most four cells however far out the ends
-    // lie (the margin grows with the coordinates).
-    PointHash wideEnds;
-    const PointHash* hash = &ends_;
-    if (margin > 0.0 && !(2 * wide <= ends_.Cell())) {
-      HashEnds(wideEnds, 2 * wide);
-      hash = &wideEnds;
-    }
     std::vector<int> near;
     for (int e = 0; e < 2 * count_; ++e) {
       linkStart_[e] = static_cast<int>(links_.size());
       if (!alive_[Owner(e)]) continue;
       const double ex = EndX(e), ey = EndY(e);
-      hash->Query(ex, ey, wide, near);
-      for (int f : near) {
-        if (f == e || !alive_[Owner(f)]) continue;
-        const bool linked = margin > 0.0 ? std::fabs(EndX(f) - ex) <= wide && std::fabs(EndY(f) - ey) <= wide
-                                         : Meet(EndX(f), EndY(f), ex, ey);
-        if (linked) links_.push_back(f);
-      }
+      ends_.Query(ex, ey, reach_, near);
+      for (int f : near)
+        if (f != e && alive_[Owner(f)] && Meet(EndX(f), EndY(f), ex, ey)) links_.push_back(f);
     }
     linkStart_[2 * count_] = static_cast<int>(links_.size());
   }

@@ -111,7 +111,6 @@ class PointHash {
   // Registers (x[i], y[i]) for i = 0..size-1 under i; cell should be at least twice the
   // largest reach the caller will ask for, so that a query meets at most four cells.
   void Build(const std::vector<double>& x, const std::vector<double>& y, double cell);
-  double Cell() const { return cell_; }
   void Query(double px, double py, double reach, std::vector<int>& out) const;
 
   // Calls visit(i) for every point registered in the cells that the square of the reach
