@@ -170,7 +170,7 @@ class PieceSet : public SegmentEnds {
 std::vector<Reach> WaysOutOfStart(const PieceSet& set, int start, double sx, double sy) {
   struct Way {
     Reach reach;
-    double angle;
+    double angle, steepness;
   };
   std::vector<Reach> reaches;
   set.WaysFrom(start, reaches);
@@ -178,11 +178,13 @@ std::vector<Reach> WaysOutOfStart(const PieceSet& set, int start, double sx, dou
   for (const Reach& reach : reaches) {
     double angle = LineAngle(sx, sy, reach.x, reach.y);
     if (angle > kHalfPi) angle -= kTwoPi;
+    const double steepness = std::atan2(reach.y - sy, reach.x - sx);
     if (std::fabs(reach.y - sy) < kSamePoint) angle = 0.0;
-    ways.push_back({reach, angle});
+    ways.push_back({reach, angle, steepness});
   }
-  std::stable_sort(ways.begin(), ways.end(),
-                   [](const Way& a, const Way& b) { return a.angle > b.angle; });
+  std::stable_sort(ways.begin(), ways.end(), [](const Way& a, const Way& b) {
+    return a.angle > b.angle || (a.angle == b.angle && a.steepness > b.steepness);
+  });
   std::vector<Reach> sorted;
   for (const Way& w : ways) sorted.push_back(w.reach);
   return sorted;

@@ -47,6 +47,10 @@ constexpr double kOnTheWay = 1e-6;
 // corners, and one of 4,000 points 200 m across shrunk by 100 mm needed more points than the
 // callers' arrays hold and gave no loop.
 constexpr double kCornerMerge = 0.5;
+// Below this sine of the angle at a spike's tip (about half a degree), with its sides within
+// kCornerMerge of each other, the spike is a needle. No wall turns back that sharply; a
+// sliver left where two sides meet at the distance comes to a tip finer than a thousandth.
+constexpr double kNeedleSine = 0.01;
 constexpr int kMaxLoops = kOffsetLoopEntries - 1;
 
 // ----- raw offset ring -----
@@ -396,24 +400,50 @@ bool OnTheWay(double ax, double ay, double bx, double by, double cx, double cy) 
          vx * (cx - bx) + vy * (cy - by) >= 0.0;
 }
 
+// Whether the loop, coming from a to b and going on to c, turns straight back at b along a
+// needle: a spike whose sides stay within kCornerMerge of each other (the nearer of a and c
+// lies that close to the line of the other side) and meet at b at less than the needle's
+// angle. Where sides meet at the distance and cross at a shallow angle (a corridor shrunk by
+// half its width, its sides a hair off parallel), what is left between them is such a
+// sliver, metres long and tenths of a millimetre wide, and no part of the loop.
+bool NeedleTip(double ax, double ay, double bx, double by, double cx, double cy) {
+  const double ux = ax - bx, uy = ay - by, vx = cx - bx, vy = cy - by;
+  if (!(ux * vx + uy * vy > 0.0)) return false;
+  const double u = std::hypot(ux, uy), v = std::hypot(vx, vy);
+  const double cross = std::fabs(ux * vy - uy * vx);
+  return cross < kCornerMerge * std::max(u, v) && cross < kNeedleSine * u * v;
+}
+
+// The points 1..size of a closed list (1-based x, y) into kx, ky (1-based), less every point
+// b that goes(a, b, c) says goes between its kept neighbours a and c, as long as more than
+// fewest points are left where the list closes.
+template <typename Goes>
+void KeepPoints(const double x[], const double y[], int size, size_t fewest, Goes goes,
+                std::vector<double>& kx, std::vector<double>& ky) {
+  kx.assign(1, 0.0), ky.assign(1, 0.0);
+  auto between = [&](size_t a, size_t b, double px, double py) {
+    return goes(kx[a], ky[a], kx[b], ky[b], px, py);
+  };
+  for (int p = 1; p <= size; ++p) {
+    while (kx.size() >= 3 && between(kx.size() - 2, kx.size() - 1, x[p], y[p]))
+      kx.pop_back(), ky.pop_back();
+    kx.push_back(x[p]), ky.push_back(y[p]);
+  }
+  // Where the list closes: the last point, then the first.
+  for (bool cut = true; cut && kx.size() > fewest + 1;) {
+    if ((cut = between(kx.size() - 2, kx.size() - 1, kx[1], ky[1]))) {
+      kx.pop_back(), ky.pop_back();
+    } else if ((cut = between(kx.size() - 1, 1, kx[2], ky[2]))) {
+      kx.erase(kx.begin() + 1), ky.erase(ky.begin() + 1);
+    }
+  }
+}
+
 // The points 1..size of a loop (1-based x, y) less those on the way between their
 // neighbours, into cx, cy (1-based): cuts in a straight side of the offset leave no corner.
 void Corners(const double x[], const double y[], int size, std::vector<double>& cx,
              std::vector<double>& cy) {
-  cx.assign(1, 0.0), cy.assign(1, 0.0);
-  auto between = [&](int a, int b, double px, double py) {
-    return OnTheWay(cx[a], cy[a], cx[b], cy[b], px, py);
-  };
-  for (int p = 1; p <= size; ++p) {
-    while (cx.size() >= 3 && between(cx.size() - 2, cx.size() - 1, x[p], y[p]))
-      cx.pop_back(), cy.pop_back();
-    cx.push_back(x[p]), cy.push_back(y[p]);
-  }
-  // Where the loop closes: the last point, then the first.
-  while (cx.size() > 4 && between(cx.size() - 2, cx.size() - 1, cx[1], cy[1]))
-    cx.pop_back(), cy.pop_back();
-  while (cx.size() > 4 && between(cx.size() - 1, 1, cx[2], cy[2]))
-    cx.erase(cx.begin() + 1), cy.erase(cy.begin() + 1);
+  KeepPoints(x, y, size, 3, OnTheWay, cx, cy);
 }
 
 // The crossing of the line through a and b with the line through c and d; false when they
@@ -460,6 +490,32 @@ void MergeNearCorners(std::vector<double>& cx, std::vector<double>& cy) {
   cx = std::move(mx), cy = std::move(my);
 }
 
+// The corners of a loop (1-based cx, cy) less its needles: each tip goes, then each corner
+// that is the tip of what is left of the needle. True when a needle was cut.
+bool CutNeedles(std::vector<double>& cx, std::vector<double>& cy) {
+  std::vector<double> kx, ky;
+  KeepPoints(cx.data(), cy.data(), static_cast<int>(cx.size()) - 1, 2, NeedleTip, kx, ky);
+  const bool cut = kx.size() < cx.size();
+  cx = std::move(kx), cy = std::move(ky);
+  return cut;
+}
+
+// The corners of a traced loop (points 1..size of x, y) into cx, cy (1-based): none on the
+// way between its neighbours, none within kCornerMerge of the next, and, with cutNeedles,
+// no needle (the two corners a needle's base leaves, a hair apart, are then made one). False
+// when nothing is left of the loop but needles.
+bool LoopCorners(const double x[], const double y[], int size, bool cutNeedles,
+                 std::vector<double>& cx, std::vector<double>& cy) {
+  Corners(x, y, size, cx, cy);
+  MergeNearCorners(cx, cy);
+  if (!cutNeedles || !CutNeedles(cx, cy)) return true;
+  if (cx.size() < 4) return false;
+  const std::vector<double> nx = std::move(cx), ny = std::move(cy);
+  Corners(nx.data(), ny.data(), static_cast<int>(nx.size()) - 1, cx, cy);
+  MergeNearCorners(cx, cy);
+  return true;
+}
+
 class LoopWriter {
  public:
   LoopWriter(const PlaneFrame& frame, int* loopCount, std::int16_t counts[], std::int16_t codes[],
@@ -497,15 +553,18 @@ class LoopWriter {
     int at = 0;
     std::vector<double> cx{0.0}, cy{0.0};
     for (int l = 1; l <= count; ++l) {
-      Corners(x + at, y + at, sizes[l], cx, cy);
-      MergeNearCorners(cx, cy);
-      if (!Add(kClosedLoopCode, cx.data(), cy.data(), static_cast<int>(cx.size()) - 1)) return false;
+      const bool kept = LoopCorners(x + at, y + at, sizes[l], cutNeedles_, cx, cy);
       at += sizes[l];
+      if (kept && !Add(kClosedLoopCode, cx.data(), cy.data(), static_cast<int>(cx.size()) - 1)) return false;
     }
     return true;
   }
 
   void Refuse() { *loopCount_ = 0; }
+
+  // From now on loops are written with their needles: a strip too thin to trace, offset a
+  // hair nearer the ring, is all needle.
+  void KeepNeedles() { cutNeedles_ = false; }
 
  private:
   const PlaneFrame& frame_;
@@ -516,6 +575,7 @@ class LoopWriter {
   float* outY_;
   float* outZ_;
   int written_ = 0;
+  bool cutNeedles_ = true;
 };
 
 // Loops traced by one of the tracers into room for what the caller can still take. The
@@ -770,14 +830,16 @@ bool TraceAndWriteLoops(const FlatPolygon& p, bool closed, const std::vector<dou
 
 // A closed ring's loops. Where the moved edges of two sides meet exactly at the distance (an
 // arm or a column twice the distance wide, shrunk by the distance), what is left at the tie
-// is a strip thinner than the tracers' 0.1, which they cannot follow: the pieces bound area
-// but no loop comes back. The offset then takes a distance a hair smaller, where the strip
-// is wide enough to trace, rather than answer that nothing is left.
+// is a strip thinner than the tracers' 0.1, which they cannot follow, or slivers that are
+// all needle: the pieces bound area but no loop comes back. The offset then takes a distance
+// a hair smaller, where the strip is wide enough to trace, rather than answer that nothing
+// is left, and its loops come back as they are.
 void WriteRingLoops(const FlatPolygon& p, double d, LoopWriter& writer) {
   const RingBoundary boundary = BoundaryOfJoinedRing(p, JoinedRing(p, d));
   if (!TraceAndWriteLoops(p, true, {}, {}, boundary.pieces, writer) || writer.Loops() > 0) return;
   if (!(boundary.area > kTinyArea) || !(std::fabs(d) > kTieStep)) return;
   const double hairNearer = d - std::copysign(kTieStep, d);
+  writer.KeepNeedles();
   TraceAndWriteLoops(p, true, {}, {}, BoundaryOfJoinedRing(p, JoinedRing(p, hairNearer)).pieces,
                      writer);
 }

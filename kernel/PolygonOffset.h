@@ -34,11 +34,14 @@ inline constexpr int kOffsetLoopEntries = 1000;
 // 4999 points, an unknown mode, a coordinate or distance that is not a finite number), or
 // the result would not fit the callers' arrays (999 loops, 4999 points). Points that repeat
 // the one before them are left out first. A ring moved by 0.01 or less lies on its own
-// edges and leaves no loop. A loop's corners within half a millimetre of one another come
-// back as one. Where a ring's sides meet at the distance (an arm twice the distance wide),
-// what is left of it is a strip too thin to trace: when that is all there is, the loops
-// come back as the offset a tenth of a millimetre nearer the ring gives them, not as
-// nothing. Where a ring turns straight back on its side, its moved edges are joined by a
+// edges and leaves no loop. Every loop runs clockwise in the plane frame (y up), holes too.
+// A loop's corners within half a millimetre of one another come back as one, and a needle
+// (a spike whose sides come back within half a millimetre of each other at a tip sharper
+// than half a degree) is cut off at its base; a loop that is all needle is left out. Where a
+// ring's sides meet at the distance (an arm twice the distance wide), what is left of it is
+// a strip too thin to trace, or slivers where the sides cross a hair off parallel: when
+// that is all there is, the loops come back as the offset a tenth of a millimetre nearer the
+// ring gives them, needles and all, not as nothing. Where a ring turns straight back on its side, its moved edges are joined by a
 // square cap the distance beyond the turn. Returns 1.
 // The call keeps its work storage to itself and nothing survives it.
 int OffsetPolygonLoops(int pointCount, int mode, const float x[], const float y[], const float z[],
