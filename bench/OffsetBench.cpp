@@ -3,7 +3,10 @@
 // 700 mm) grown by 350 mm, orthogonal footprints (columns 1 to 6 m wide and 8 to 30 m high
 // on one base, turned by 30 degrees) shrunk by 200 mm, from 100 to 4,999 points, and the
 // dense jagged ring (4,999 points under 0.1 m apart, notches up to 2 m deep) shrunk by
-// 1.5 m. Each result is checked once against Clipper's loops before the timing.
+// 1.5 m, and convex arcs (290 to 320 points one degree apart round a circle 10 m in radius,
+// closed by their chord) shrunk by their radius, where the moved edges all meet at the
+// centre, and by half of it. Each result is checked once against Clipper's loops before the
+// timing.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -40,7 +43,7 @@ Ring MakeRing(const Plan& plan, double grow) {
   return ring;
 }
 
-enum class Family { Jagged, Orthogonal, Dense };
+enum class Family { Jagged, Orthogonal, Dense, Arc, HalfArc };
 
 ClipperLib::Paths ClipperRun(const Ring& ring) {
   ClipperLib::ClipperOffset offset(1000.0);
@@ -72,6 +75,16 @@ Ring FamilyRing(Family family, int n) {
       // Columns until the ring has about n points.
       Plan plan = offsetrings::OrthogonalFootprint(rng, n / 2 - 1, 1000.0, 6000.0, 8000.0, 30000.0);
       return MakeRing(offsetrings::Placed(plan, M_PI / 6, 0.0, 0.0), -200.0);
+    }
+    case Family::Arc:
+    case Family::HalfArc: {
+      constexpr double kRadius = 10000.0;
+      Plan arc;
+      for (int i = 0; i < n; ++i) {
+        const double a = -i * M_PI / 180;  // clockwise
+        arc.push_back({kRadius * std::cos(a), kRadius * std::sin(a)});
+      }
+      return MakeRing(arc, family == Family::Arc ? -kRadius : -kRadius / 2);
     }
     case Family::Dense:
       break;
@@ -147,5 +160,8 @@ int main(int argc, char** argv) {
                                     sizes, benchmark::kMicrosecond);
   bench::RegisterSideBySide<Family>("EngineOffset", Engine, "ClipperMitreOffset", Clipper,
                                     {{"dense", Family::Dense}}, {2000, 4999}, benchmark::kMillisecond);
+  bench::RegisterSideBySide<Family>("EngineOffset", Engine, "ClipperMitreOffset", Clipper,
+                                    {{"arc", Family::Arc}, {"halfarc", Family::HalfArc}},
+                                    {290, 300, 320}, benchmark::kMillisecond);
   return bench::RunRegistered(argc, argv);
 }

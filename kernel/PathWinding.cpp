@@ -143,22 +143,25 @@ struct Stretch {
 };
 
 // The stretches of the path that may bound the region, in path order, each as a segment of
-// its own with its box (widened by the reach within which one cuts another) in a grid.
+// its own with its box (widened by the reach within which one cuts another) in a grid. A
+// margin, and a stretch of a segment flagged in the path's cutsOnly, only cuts the others:
+// it gives no pieces.
 struct Stretches {
   std::vector<Stretch> part;
   std::vector<Vec> start, end, along;
   std::vector<double> length2;
-  std::vector<unsigned char> goesOn;  // the next stretch starts where this one ends
+  std::vector<unsigned char> goesOn;    // the next stretch starts where this one ends
+  std::vector<unsigned char> cutsOnly;  // a margin, or of a segment that only cuts
   std::vector<GridBox> boxes;
   UniformGrid grid;
 
   Stretches(const std::vector<double>& x, const std::vector<double>& y, std::vector<Stretch> parts,
-            double reach)
+            const std::vector<unsigned char>& segmentCutsOnly, double reach)
       : part(std::move(parts)) {
     const size_t count = part.size();
     const int m = static_cast<int>(x.size()) - 2;
     start.resize(count), end.resize(count), along.resize(count), length2.resize(count);
-    goesOn.resize(count), boxes.resize(count);
+    goesOn.resize(count), cutsOnly.resize(count), boxes.resize(count);
     for (size_t i = 0; i < count; ++i) {
       const Stretch& p = part[i];
       const int k = p.segment;
@@ -171,11 +174,23 @@ struct Stretches {
       const Stretch& q = part[(i + 1) % count];
       goesOn[i] = (p.t1 == 1.0 && q.t0 == 0.0 && q.segment == (k == m ? 1 : k + 1)) ||
                   (q.segment == k && q.t0 == p.t1);
+      cutsOnly[i] = p.margin || segmentCutsOnly[k];
     }
     grid.Build(boxes);
   }
 
   size_t Count() const { return part.size(); }
+  // Whether stretches a < b go on one from the other: 1 when a's end is b's start, -1 when
+  // b's end is a's start (the last and the first), 0 when neither.
+  int Sharing(int a, int b) const {
+    const int count = static_cast<int>(part.size());
+    return (b == a + 1 && goesOn[a]) ? 1 : (a == 0 && b == count - 1 && goesOn[b]) ? -1 : 0;
+  }
+  // Whether the crossings of stretches a < b are not looked for: neither gives pieces, and
+  // they do not go on one from the other (joins across neighbouring corners of a finely
+  // drawn curve shrunk far fan out by the thousand). The winding is then not carried across
+  // either.
+  bool Unlooked(int a, int b) const { return cutsOnly[a] && cutsOnly[b] && Sharing(a, b) == 0; }
   size_t Next(size_t i) const { return i + 1 == part.size() ? 0 : i + 1; }
   size_t Before(size_t i) const { return i == 0 ? part.size() - 1 : i - 1; }
 
@@ -259,7 +274,7 @@ void CutPair(const Stretches& s, int a, int b, int sharing, double reach, std::v
 }
 
 // Calls visit(i, j) once for every pair of boxes i < j of the grid that overlap: in the cell
-// holding the lower left corner of their overlap.
+// holding the lower left corner of their overlap; stops when visit returns false.
 template <typename Visit>
 void ForEachOverlap(const UniformGrid& grid, const std::vector<GridBox>& boxes, Visit visit) {
   for (int r = 0; r < grid.Rows(); ++r) {
@@ -273,7 +288,7 @@ void ForEachOverlap(const UniformGrid& grid, const std::vector<GridBox>& boxes, 
           const double minX = std::max(bi.minX, bj.minX), minY = std::max(bi.minY, bj.minY);
           if (minX > std::min(bi.maxX, bj.maxX) || minY > std::min(bi.maxY, bj.maxY)) continue;
           if (grid.Column(minX) != c || grid.Row(minY) != r) continue;
-          visit(*i, *j);
+          if (!visit(*i, *j)) return;
         }
       }
     }
@@ -296,9 +311,13 @@ StretchCuts AllCuts(const Stretches& s, double reach) {
   StretchCuts grouped;
   grouped.unclean.assign(count, 0);
   ForEachOverlap(s.grid, s.boxes, [&](int a, int b) {
-    if (s.part[a].margin && s.part[b].margin) return;  // neither gives pieces
-    const int sharing = (b == a + 1 && s.goesOn[a]) ? 1 : (a == 0 && b == count - 1 && s.goesOn[b]) ? -1 : 0;
-    CutPair(s, a, b, sharing, reach, found, grouped.unclean);
+    if (s.part[a].margin && s.part[b].margin) return true;  // neither gives pieces
+    if (s.Unlooked(a, b)) {
+      grouped.unclean[a] = grouped.unclean[b] = 1;
+      return true;
+    }
+    CutPair(s, a, b, s.Sharing(a, b), reach, found, grouped.unclean);
+    return true;
   });
   grouped.start.assign(count + 1, 0);
   for (const Cut& cut : found) ++grouped.start[cut.stretch + 1];
@@ -331,9 +350,11 @@ int PlainWinding(const std::vector<double>& x, const std::vector<double>& y, int
 
 // ----- where the winding is settled -----
 
-// Pairs of overlapping boxes per segment beyond which the path is taken to cross itself
-// too often to cut everywhere.
+// Pairs of boxes sharing a cell per segment, and of those the pairs that overlap and are
+// looked at, beyond which the path is taken to cross itself too often to cut everywhere
+// (boxes of a size share a cell two to five times as often as they overlap).
 constexpr double kCrowdedPairs = 64.0;
+constexpr double kCrowdedOverlaps = 16.0;
 // A cell of the search with at most this many segments is not divided further.
 constexpr size_t kFewSegments = 8;
 // Cells divided in all, per segment of the path, at most.
@@ -536,15 +557,24 @@ std::vector<Stretch> UnsettledStretches(const std::vector<double>& x, const std:
 }
 
 // Whether the boxes of the m segments (in the grid of the whole path's stretches) overlap so
-// often that cutting every pair would cost more than settling the winding first.
-bool Crowded(const UniformGrid& grid, int m) {
+// often that cutting every pair would cost more than settling the winding first: the
+// cells' shares of boxes hold that many pairs, and so many of them overlap and are looked
+// at (counted as far as that). A cell's share says little where long joins fan out across
+// it: a convex arc shrunk by half its radius has joins through its vertices metres long
+// that share every cell with hundreds of others, and their crossings with one another are
+// not looked for.
+bool Crowded(const Stretches& s, int m) {
   double pairs = 0.0;
-  for (int r = 0; r < grid.Rows(); ++r)
-    for (int c = 0; c < grid.Columns(); ++c) {
-      const double n = static_cast<double>(grid.CellEnd(c, r) - grid.CellBegin(c, r));
+  for (int r = 0; r < s.grid.Rows(); ++r)
+    for (int c = 0; c < s.grid.Columns(); ++c) {
+      const double n = static_cast<double>(s.grid.CellEnd(c, r) - s.grid.CellBegin(c, r));
       pairs += n * (n - 1) / 2;
     }
-  return pairs > kCrowdedPairs * m;
+  if (pairs <= kCrowdedPairs * m) return false;
+  const double most = kCrowdedOverlaps * m;
+  double overlaps = 0.0;
+  ForEachOverlap(s.grid, s.boxes, [&](int a, int b) { return s.Unlooked(a, b) || ++overlaps <= most; });
+  return overlaps > most;
 }
 
 }  // namespace
@@ -569,12 +599,12 @@ std::vector<PathPiece> PathBoundaryPieces(const std::vector<double>& x,
   // where the winding is unsettled.
   std::vector<Stretch> whole(static_cast<size_t>(m));
   for (int k = 1; k <= m; ++k) whole[k - 1] = {k, 0.0, 1.0};
-  Stretches s(x, y, std::move(whole), sideStep);
-  if (Crowded(s.grid, m)) {
+  Stretches s(x, y, std::move(whole), cutsOnly, sideStep);
+  if (Crowded(s, m)) {
     index.emplace(x, y, m);
     std::vector<Stretch> parts = UnsettledStretches(x, y, *index, sense);
     if (parts.empty()) return kept;
-    s = Stretches(x, y, std::move(parts), sideStep);
+    s = Stretches(x, y, std::move(parts), cutsOnly, sideStep);
   }
   const StretchCuts cuts = AllCuts(s, sideStep);
 
@@ -610,7 +640,7 @@ std::vector<PathPiece> PathBoundaryPieces(const std::vector<double>& x,
       continue;
     }
     const bool clean = !cuts.unclean[i];
-    const bool pieces = !cutsOnly[s.part[i].segment];
+    const bool pieces = !s.cutsOnly[i];
     if (!clean || !s.goesOn[s.Before(i)] || cuts.unclean[s.Before(i)] || i == 0) known = false;
     const Cut* first = cuts.cuts.data() + cuts.start[i];
     const Cut* last = cuts.cuts.data() + cuts.start[i + 1];

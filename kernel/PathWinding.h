@@ -63,12 +63,13 @@ struct PathPiece {
 // nothing but clean crossings lies between them, and otherwise asked by a ray test from a
 // point sideStep beside the piece's middle (nearer, at half its distance, when another
 // segment passes nearer; one that runs right along the piece is counted with it). Where the
-// path crosses itself very often (a dense jagged ring shrunk far), a quadtree first settles
-// the winding in the cells that no boundary can cross, and only the rest is cut. Segments
-// flagged in cutsOnly (1-based, m + 1 entries) cut the others but are known never to bound
-// the region and give no pieces. Pieces come in path order, each running the way its
-// segment runs; sideStep should be below the distance at which the caller takes two points
-// for one.
+// path crosses itself very often (more than 64 pairs of boxes overlap per segment, as in a
+// dense jagged ring shrunk far), a quadtree first settles the winding in the cells that no
+// boundary can cross, and only the rest is cut. Segments flagged in cutsOnly (1-based, m + 1
+// entries) cut the others but are known never to bound the region: they give no pieces,
+// their crossings with one another are not looked for, and the winding is asked afresh
+// beyond them. Pieces come in path order, each running the way its segment runs; sideStep
+// should be below the distance at which the caller takes two points for one.
 std::vector<PathPiece> PathBoundaryPieces(const std::vector<double>& x,
                                           const std::vector<double>& y,
                                           const std::vector<unsigned char>& cutsOnly, int sense,

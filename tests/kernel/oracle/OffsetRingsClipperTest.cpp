@@ -207,6 +207,32 @@ TEST(OffsetRingsAgainstClipper, FinelyDrawnCurvesKeepOneCornerPerPoint) {
   }
 }
 
+// Convex arcs of 290 to 320 points one degree apart, closed by their chord, 2 to 30 m in
+// radius, turned by any angle at the origin and 500 m from it, either way round, shrunk by
+// half their radius (the joins across their corners, as long as the distance, fan out over
+// the whole arc and meet one another by the thousand: their crossings are not looked for)
+// and by their radius (every moved edge passes the centre, and no point of the arc lies that
+// far from its outline: nothing is left).
+TEST(OffsetRingsAgainstClipper, ConvexArcsShrunkByHalfTheirRadiusAndByIt) {
+  std::mt19937 rng(290);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  for (int round = 0; round < 12; ++round) {
+    const int n = 290 + static_cast<int>(rng() % 31);
+    const double radius = 2000 + 28000 * unit(rng);
+    Plan plan;
+    for (int i = 0; i < n; ++i)
+      plan.push_back({radius * std::cos(i * M_PI / 180), radius * std::sin(i * M_PI / 180)});
+    const double far = round % 2 ? 5e5 : 0.0;
+    plan = Placed(plan, 2 * M_PI * unit(rng), far, 0.7 * far);
+    if (round % 4 >= 2) std::reverse(plan.begin(), plan.end());
+    const std::vector<P3> ring = ToRing(plan);
+    EXPECT_EQ(Mismatch(ring, -radius / 2), "") << n << " points, radius " << radius;
+    const OffsetResult r =
+        RunOffset(Driver::Loops, kernel::kOffsetClosedMode, ring, EngineDistance(ring, -radius));
+    EXPECT_LT(Sum(EngineAreas(r)), kNothingLeft) << n << " points, radius " << radius;
+  }
+}
+
 // A jagged star of 4,999 points 875 m in radius (about 1.1 m apart), each corner set back
 // by up to 700 mm, grown and shrunk. Its offset may need more points than the callers'
 // arrays hold (Clipper's needs 5,000 growing by 350 mm): it is then refused whole.
