@@ -234,16 +234,17 @@ double SharpestCorner(const Loop& loop, At at) {
 // do (a needle's tip was taken for the start of a wing's loop, which then ran the other way),
 // none has a needle (a corner sharper than a degree: every wall of an I meets the next at a
 // right angle), and none is lost (a wing was, where a walk's rounded point fell within the
-// weld of its start): their area is Clipper's within the reach of a tie along its outline.
+// weld of its start): their area is Clipper's within a tenth of a square metre (the strip
+// and slivers a tie leaves hold hundredths; a wing holds at least 4 m^2).
 TEST(OffsetAgainstClipper, IShapedTiesComeBackWoundAsTheirOuterLoopsWithoutNeedles) {
   std::mt19937 rng(71);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
-  constexpr double kDegree = 0.0175;
+  constexpr double kDegree = 0.0175, kTenthOfASquareMetre = 1e5;
   auto plan = [](const P3& p) { return std::array<double, 2>{p.x, p.y}; };
   auto clipper = [](const ClipperLib::IntPoint& p) {
     return std::array<double, 2>{p.X / kClipperScale, p.Y / kClipperScale};
   };
-  int compared = 0, wrongWay = 0, needles = 0, lost = 0, slivers = 0;
+  int slivers = 0;
   for (int round = 0; round < 4000; ++round) {
     const double c = 2000 + 8000 * unit(rng), length = 1000 + 15000 * unit(rng);
     const double w1 = c + 2000 + 14000 * unit(rng), h1 = c + 2000 + 14000 * unit(rng);
@@ -265,29 +266,18 @@ TEST(OffsetAgainstClipper, IShapedTiesComeBackWoundAsTheirOuterLoopsWithoutNeedl
       const OffsetResult r =
           RunOffset(Driver::Loops, kernel::kOffsetClosedMode, ring, EngineDistance(ring, g));
       const std::string what = "round " + std::to_string(round) + " offset " + std::to_string(g);
-      double area = 0.0, expected = 0.0, outlines = 0.0;
+      double area = 0.0, expected = 0.0;
       for (const OffsetLoop& loop : r.loops) {
         area += std::fabs(PlanArea(loop.points));
-        wrongWay += PlanArea(loop.points) >= 0.0;
-        needles += SharpestCorner(loop.points, plan) < kDegree;
         EXPECT_LT(PlanArea(loop.points), 0.0) << what;
         EXPECT_GE(SharpestCorner(loop.points, plan), kDegree) << what;
       }
       for (const ClipperLib::Path& path : ClipperOffsetPaths(ring, g)) {
         expected += ClipperLib::Area(path) / (kClipperScale * kClipperScale);
-        for (size_t i = 0; i < path.size(); ++i) {
-          const auto [ax, ay] = clipper(path[i]);
-          const auto [bx, by] = clipper(path[(i + 1) % path.size()]);
-          outlines += std::hypot(bx - ax, by - ay);
-        }
         slivers += SharpestCorner(path, clipper) < kDegree;
       }
-      lost += std::fabs(area - expected) > kTieReach * outlines;
-      EXPECT_NEAR(area, expected, kTieReach * outlines) << what;
-      ++compared;
+      EXPECT_NEAR(area, expected, kTenthOfASquareMetre) << what;
     }
   }
-  EXPECT_EQ(compared, 12000);
-  EXPECT_EQ(wrongWay + needles + lost, 0);
   EXPECT_GT(slivers, 1000);
 }
