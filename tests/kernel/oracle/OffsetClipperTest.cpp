@@ -225,17 +225,13 @@ double SharpestCorner(const Loop& loop, At at) {
   return sharpest;
 }
 
-// I-shaped footprints, two wings joined by a corridor 2 to 10 m wide, shrunk by half the
-// corridor, exactly and up to 0.01 mm either way; the corridor's corners lie up to 0.01 mm
-// off, as drawn, so its sides meet a hair off parallel; turned by quarter turns and odd
-// angles, at the origin and 500 m from it, both windings. Where the sides cross at a shallow
-// angle, a sliver metres long and hairs wide is left between them (Clipper keeps it, with
-// corners sharper than a degree). The engine's loops all run clockwise, as its outer loops
-// do (a needle's tip was taken for the start of a wing's loop, which then ran the other way),
-// none has a needle (a corner sharper than a degree: every wall of an I meets the next at a
-// right angle), and none is lost (a wing was, where a walk's rounded point fell within the
-// weld of its start): their area is Clipper's within a tenth of a square metre (the strip
-// and slivers a tie leaves hold hundredths; a wing holds at least 4 m^2).
+// I-shaped footprints (wings joined by a corridor 2 to 10 m wide, its corners up to 0.01 mm
+// off, so its sides cross a hair off parallel), quarter and odd turns, at 0 and 500 m, both
+// windings, shrunk by half the corridor and up to 0.01 mm either way: Clipper keeps slivers
+// with corners sharper than a degree. Every loop runs clockwise (a needle's tip started a
+// wing's loop the other way), none has such a corner (a needle), and no wing is lost (a
+// walk's rounded point fell within the weld of its start): the area is Clipper's within a
+// tenth of a square metre (a wing holds at least 4 m^2).
 TEST(OffsetAgainstClipper, IShapedTiesComeBackWoundAsTheirOuterLoopsWithoutNeedles) {
   std::mt19937 rng(71);
   std::uniform_real_distribution<double> unit(0.0, 1.0);

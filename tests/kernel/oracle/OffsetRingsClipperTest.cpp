@@ -207,12 +207,9 @@ TEST(OffsetRingsAgainstClipper, FinelyDrawnCurvesKeepOneCornerPerPoint) {
   }
 }
 
-// Convex arcs of 290 to 320 points one degree apart, closed by their chord, 2 to 30 m in
-// radius, turned by any angle at the origin and 500 m from it, either way round, shrunk by
-// half their radius (the joins across their corners, as long as the distance, fan out over
-// the whole arc and meet one another by the thousand: their crossings are not looked for)
-// and by their radius (every moved edge passes the centre, and no point of the arc lies that
-// far from its outline: nothing is left).
+// Convex arcs of 290 to 320 points a degree apart, closed by their chord, anywhere, either
+// way round: shrunk by half their radius (the joins across the corners fan out over the arc,
+// their crossings with one another not looked for) Clipper's loops; by the radius, nothing.
 TEST(OffsetRingsAgainstClipper, ConvexArcsShrunkByHalfTheirRadiusAndByIt) {
   std::mt19937 rng(290);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
@@ -227,9 +224,10 @@ TEST(OffsetRingsAgainstClipper, ConvexArcsShrunkByHalfTheirRadiusAndByIt) {
     if (round % 4 >= 2) std::reverse(plan.begin(), plan.end());
     const std::vector<P3> ring = ToRing(plan);
     EXPECT_EQ(Mismatch(ring, -radius / 2), "") << n << " points, radius " << radius;
-    const OffsetResult r =
-        RunOffset(Driver::Loops, kernel::kOffsetClosedMode, ring, EngineDistance(ring, -radius));
-    EXPECT_LT(Sum(EngineAreas(r)), kNothingLeft) << n << " points, radius " << radius;
+    EXPECT_LT(Sum(EngineAreas(RunOffset(Driver::Loops, kernel::kOffsetClosedMode, ring,
+                                        EngineDistance(ring, -radius)))),
+              kNothingLeft)
+        << n << " points, radius " << radius;
   }
 }
 
