@@ -41,8 +41,8 @@ inline constexpr int kOffsetLoopEntries = 1000;
 // ring's sides meet at the distance (an arm twice the distance wide), what is left of it is
 // a strip too thin to trace, or slivers where the sides cross a hair off parallel: when
 // that is all there is, the loops come back as the offset a tenth of a millimetre nearer the
-// ring gives them, needles and all, not as nothing. Where a ring turns straight back on its side, its moved edges are joined by a
-// square cap the distance beyond the turn. Returns 1.
+// ring gives them, needles and all, not as nothing. Where a ring turns straight back on its
+// side, its moved edges are joined by a square cap the distance beyond the turn. Returns 1.
 // The call keeps its work storage to itself and nothing survives it.
 int OffsetPolygonLoops(int pointCount, int mode, const float x[], const float y[], const float z[],
                        const float* distance, int* loopCount, std::int16_t loopVertexCounts[],
