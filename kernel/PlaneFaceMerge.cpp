@@ -49,6 +49,27 @@ void MakeClockwise(PlaneFace& face) {
   }
 }
 
+// Every point of the union's outline is a point of the faces, but BuildSlopeFaces hands it
+// back laid flat in the plane of the first face and turned back, in single precision: where
+// the first face is thin, its plane is known only roughly and a point far from it comes back
+// moved by many roundings. Each point is taken back as it came, from the face point it meets
+// (the nearest within 1 mm); a point no face point meets stays as it came back.
+void TakeBackFacePoints(std::vector<PlaneFace>& loops, const std::vector<const PlaneFace*>& group) {
+  for (PlaneFace& loop : loops)
+    for (size_t i = 0; i < loop.x.size(); ++i) {
+      const PlaneFace* from = nullptr;
+      size_t at = 0;
+      double nearest = HUGE_VAL;
+      for (const PlaneFace* f : group)
+        for (size_t j = 0; j < f->x.size(); ++j) {
+          const double d = std::hypot(double(loop.x[i]) - f->x[j], double(loop.y[i]) - f->y[j],
+                                      double(loop.z[i]) - f->z[j]);
+          if (PointsMeet(loop, i, *f, j) && d < nearest) nearest = d, from = f, at = j;
+        }
+      if (from) loop.x[i] = from->x[at], loop.y[i] = from->y[at], loop.z[i] = from->z[at];
+    }
+}
+
 // The outlines of the union of several faces of one plane; the faces themselves where the
 // union cannot stand for them.
 std::vector<PlaneFace> MergedFaces(const std::vector<const PlaneFace*>& group) {
@@ -77,6 +98,7 @@ std::vector<PlaneFace> MergedFaces(const std::vector<const PlaneFace*>& group) {
     at += loopCounts[l];
     faces.push_back(face);
   }
+  TakeBackFacePoints(faces, group);
   // Faces that touch only at a point have no common outline (the merged loop would pass that
   // point twice): keep them apart.
   double before = 0.0, after = 0.0;

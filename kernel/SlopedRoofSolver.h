@@ -19,7 +19,10 @@
 // that left the repeat), then collinear vertices (the joined edge keeps the earlier slope), and
 // loops are turned so that the outline runs clockwise and courtyards counter-clockwise; x, y,
 // slope and loopPointCounts come back rewritten that way. Faces come in edge order; faces of
-// one roof plane that share an edge (longer than 1 mm) come back merged into one.
+// one roof plane that share an edge (longer than 1 mm) come back merged into one, with the
+// points the faces had. Faces count as one plane's when they lie within a few units of single
+// precision of it; those of a wall that is straight but for a corner a hundredth of a
+// millimetre off the line part by more across the roof and stay apart.
 // Loops may stand at different eave heights: a loop's eave lines start moving inward when the
 // roof reaches its height, so its faces start there (a courtyard whose eave sits higher than
 // the outline's). Returns non-zero exactly when faceCount is non-zero. A footprint beyond the
