@@ -16,13 +16,15 @@
 //   faceX/Y/Z        out: face vertices back to back, no closing repeat, at most 4999 points
 //                    (capacity 5000); each face runs clockwise seen from above
 // Repeated points are dropped (the edge leaving the kept point takes the slope of the edge
-// that left the repeat), then collinear vertices (the joined edge keeps the earlier slope), and
+// that left the repeat), then collinear vertices (the joined edge keeps the earlier slope),
+// then corners between two edges of one slope that stand within 0.1 of the straight line
+// through their neighbours (each dropped point stays that near the edge that replaces it), and
 // loops are turned so that the outline runs clockwise and courtyards counter-clockwise; x, y,
 // slope and loopPointCounts come back rewritten that way. Faces come in edge order; faces of
 // one roof plane that share an edge (longer than 1 mm) come back merged into one, with the
 // points the faces had. Faces count as one plane's when they lie within a few units of single
-// precision of it; those of a wall that is straight but for a corner a hundredth of a
-// millimetre off the line part by more across the roof and stay apart.
+// precision of it; those of a wall with a corner a few tenths of a millimetre off its line
+// part by more across the roof and stay apart.
 // Loops may stand at different eave heights: a loop's eave lines start moving inward when the
 // roof reaches its height, so its faces start there (a courtyard whose eave sits higher than
 // the outline's). Returns non-zero exactly when faceCount is non-zero. A footprint beyond the
