@@ -380,7 +380,13 @@ class Wavefront {
 
   // Whether the reflex corner of a queued meeting reaches a piece of that edge line then; e
   // is then its event. Either way the corner's next meeting is queued: a meeting that finds
-  // no piece there is passed for good, as the corner leaves the line behind.
+  // no piece there is passed for good, as the corner leaves the line behind. The line of a
+  // neighbour's far edge crosses the corner's own line only at that neighbour, so reaching it
+  // is the piece between them shrinking away: one meeting, left to the piece. Where the two
+  // lines run a hair off parallel (walls of one height turned by an odd angle) the neighbour
+  // races along them, while the corner closes on the far line so slowly that the height of
+  // its reach came a hair early, with the neighbour still millimetres away: the meeting was
+  // gathered wide, its node off the faces' planes, and the roof refused.
   bool SplitEvent(const Queued& q, Event& e) {
     const int v = q.corner;
     Corner& r = corners_[v];
@@ -398,7 +404,7 @@ class Wavefront {
     r.meetings.pop_back();
     ++r.passed;
     QueueMeeting(v);
-    if (gap < -eps_ * 10) return false;
+    if (gap < -eps_ * 10 || corners_[r.prev].left == edge || corners_[r.next].right == edge) return false;
     for (int u : pieces_[edge]) {
       const Corner& a = corners_[u];
       if (!a.alive || u == v || a.next == v) continue;
