@@ -5,8 +5,10 @@
 // tiling, shared interior edges.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
+#include "SlopedRoofAnswer.h"
 #include "SlopedRoofTestSupport.h"
 
 using namespace rooftest;
@@ -335,4 +337,94 @@ TEST(SolveSlopedRoofFaces, SymmetricFootprintsWithUnequalSlopesGiveSoundRoofs) {
       for (size_t i = 0; i < o.size(); ++i) slopes.push_back(Radians(i % shape.period == role ? 50 : 30));
       ExpectSoundRoof(Solve(o, slopes), shape.name + " role " + std::to_string(role));
     }
+}
+
+TEST(SolveSlopedRoofFaces, WallsWithACornerAHairOffTheLineAreRoofedLikeStraightOnes) {
+  // A survey's or a redrawn plan's corners on straight walls, handed over as the roof commands
+  // hand them: a 20 x 8 m block turned on a site at (5e5, 3e6) with a corner on a long wall,
+  // and a 6.6 m triangle with one on its base, at the origin and on the site, the corner
+  // 0.01 to 2 mm off the line, in or out. Each roof is sound and, with the corner, no higher
+  // or lower than the straight outline's by more than the corner's offset times the rise; a
+  // corner within 0.1 mm of the line is dropped, one just beyond it kept. Unequal slopes on
+  // either side of a corner 0.05 mm off keep it: the gentler plane takes the roof.
+  const Outline block = Rectangle(20000, 8000), triangle{{0, 0}, {3300, 5716}, {6600, 0}};
+  struct Case {
+    std::string name;
+    Outline outline;
+    size_t wall;  // the corner goes on the wall from this point, 0.37 of the way along
+    double turn, cx, cy;
+  };
+  const std::vector<Case> cases{{"block on a site", block, 1, 0.61, 5e5, 3e6},
+                                {"triangle", triangle, 2, 0.0, 0.0, 0.0},
+                                {"triangle on a site", triangle, 2, 2.3, 5e5, 3e6}};
+  const double rise = std::tan(Radians(30));
+  for (const Case& c : cases)
+    for (double off : {0.01, 0.06, -0.09, 0.11, -0.5, 2.0, -2.0}) {
+      const Pt a = c.outline[c.wall], b = c.outline[(c.wall + 1) % c.outline.size()];
+      const double len = std::hypot(b.x - a.x, b.y - a.y);
+      Outline cornered = c.outline;
+      cornered.insert(cornered.begin() + static_cast<long>(c.wall) + 1,
+                      {a.x + 0.37 * (b.x - a.x) + off * (b.y - a.y) / len, a.y + 0.37 * (b.y - a.y) - off * (b.x - a.x) / len});
+      const std::string label = c.name + ", corner " + std::to_string(off) + " mm off";
+      const Roof plain = Solve(AsFootprint(OnSite({c.outline}, c.turn, c.cx, c.cy)), EqualSlopes(c.outline.size(), 30));
+      const Roof roof = Solve(AsFootprint(OnSite({cornered}, c.turn, c.cx, c.cy)), EqualSlopes(cornered.size(), 30));
+      ExpectSoundRoof(roof, label);
+      EXPECT_NEAR(MaxZ(roof), MaxZ(plain), std::fabs(off) * rise + 0.01) << label;
+      EXPECT_EQ(roof.outline.size(), c.outline.size() + (std::fabs(off) > 0.1)) << label;
+    }
+  Outline jog = Rectangle(20000, 8000);
+  jog.insert(jog.begin() + 2, {1000, 8000.05});
+  const Roof unequal = Solve(jog, {Radians(30), Radians(30), Radians(50), Radians(30), Radians(30)});
+  EXPECT_EQ(unequal.outline.size(), 5u);
+  ExpectSoundRoof(unequal, "unequal slopes across a corner 0.05 mm off");
+}
+
+namespace {
+
+// The footprint of one clockwise loop at eave height 0 as the solver's clean-up leaves it.
+RoofFootprint FootprintOf(const Outline& o, double degrees) {
+  RoofFootprint f;
+  f.start = {0}, f.count = {static_cast<int>(o.size())}, f.base = {0.0f};
+  for (const Pt& p : o) {
+    f.x.push_back(static_cast<float>(p.x)), f.y.push_back(static_cast<float>(p.y));
+    f.slope.push_back(static_cast<float>(Radians(degrees)));
+    f.loopOf.push_back(0);
+  }
+  return f;
+}
+
+}  // namespace
+
+TEST(SolveSlopedRoofFaces, AnswerCheckRefusesAWrongRoofAndTakesARightOne) {
+  // The moving eave lines' own answer for an L at the origin and turned on a site passes the
+  // check, and with a point nudged by what rounding moves; each way of being wrong by a
+  // millimetre is refused.
+  using Change = std::function<void(RoofAnswer&)>;
+  auto highest = [](RoofAnswer& r) -> float& {
+    float* z = &r.faces[0].z[0];
+    for (PlaneFace& f : r.faces)
+      for (float& v : f.z) z = v > *z ? &v : z;
+    return *z;
+  };
+  const std::vector<std::pair<std::string, Change>> wrong{
+      {"the top point a millimetre high", [&](RoofAnswer& r) { highest(r) += 1.0f; }},
+      {"a face's inner point a millimetre aside", [](RoofAnswer& r) { r.faces[0].x[2] += 1.0f; }},
+      {"a face left out", [](RoofAnswer& r) { r.faces.erase(r.faces.begin()), r.edges.erase(r.edges.begin()); }},
+      {"the last meeting a millimetre low", [](RoofAnswer& r) { r.top -= 1.0; }},
+      {"a face given to the next edge", [](RoofAnswer& r) { r.edges[0] = r.edges[1]; }}};
+  for (const auto& [place, outline] : {std::pair{"at the origin", AsFootprint({LShape()})[0]},
+                                       std::pair{"on a site", AsFootprint(OnSite({LShape()}, 0.7, 5e5, 3e6))[0]}}) {
+    const RoofFootprint f = FootprintOf(outline, 35);
+    const RoofAnswer right = WavefrontAnswer(f);
+    ASSERT_EQ(right.faces.size(), 6u) << place;
+    EXPECT_FALSE(CheckedRoofFaces(f, right).empty()) << place;
+    RoofAnswer nudged = right;
+    highest(nudged) = std::nextafter(std::nextafter(highest(nudged), 1e9f), 1e9f);
+    EXPECT_FALSE(CheckedRoofFaces(f, nudged).empty()) << place << ": nudged by two units";
+    for (const auto& [name, change] : wrong) {
+      RoofAnswer answer = right;
+      change(answer);
+      EXPECT_TRUE(CheckedRoofFaces(f, answer).empty()) << place << ": " << name;
+    }
+  }
 }
