@@ -70,6 +70,19 @@ void TakeBackFacePoints(std::vector<PlaneFace>& loops, const std::vector<const P
     }
 }
 
+// How far rounding the faces' points to single precision may move their plan areas: half a
+// unit at the points' magnitude times the faces' perimeters.
+double AreaRounding(const std::vector<const PlaneFace*>& group) {
+  double magnitude = 1.0, perimeters = 0.0;
+  for (const PlaneFace* f : group)
+    for (size_t i = 0; i < f->x.size(); ++i) {
+      const size_t j = (i + 1) % f->x.size();
+      magnitude = std::max({magnitude, std::fabs(double(f->x[i])), std::fabs(double(f->y[i]))});
+      perimeters += std::hypot(double(f->x[j]) - f->x[i], double(f->y[j]) - f->y[i]);
+    }
+  return std::ldexp(magnitude, -24) * perimeters;
+}
+
 // The outlines of the union of several faces of one plane; the faces themselves where the
 // union cannot stand for them.
 std::vector<PlaneFace> MergedFaces(const std::vector<const PlaneFace*>& group) {
@@ -100,13 +113,15 @@ std::vector<PlaneFace> MergedFaces(const std::vector<const PlaneFace*>& group) {
   }
   TakeBackFacePoints(faces, group);
   // Faces that touch only at a point have no common outline (the merged loop would pass that
-  // point twice): keep them apart.
+  // point twice): keep them apart. So do faces whose union would not keep their plan area
+  // (BuildSlopeFaces joins points within a millimetre, and a face's point that near another
+  // would be lost, the roof cracked or overlapped along a sliver that wide).
   double before = 0.0, after = 0.0;
   for (const PlaneFace* f : group) before += std::fabs(PlanArea(*f));
   for (const PlaneFace& f : faces) after += std::fabs(PlanArea(f));
   bool pinched = false;
   for (const PlaneFace& f : faces) pinched = pinched || PassesAPointTwice(f);
-  if (!fits || pinched || std::fabs(after - before) > 1e-3 * before) {
+  if (!fits || pinched || !(std::fabs(after - before) <= AreaRounding(group))) {
     faces.clear();
     for (const PlaneFace* f : group) faces.push_back(*f);
   }

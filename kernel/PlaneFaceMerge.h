@@ -18,6 +18,7 @@ double PlanArea(const PlaneFace& face);
 // each set given as the outline of its union, in order of the sets' first faces. A face
 // linked to no other comes back as it is; a set whose union would pass a point twice (faces
 // that touch only at a point), would hold a hole, or would not keep the set's plan area
-// comes back as its faces. Every face that comes back runs clockwise seen from above,
-// keeping its first point.
+// within what rounding its points moves (a face's point within a millimetre of another lost
+// in the union) comes back as its faces. The union's points are the faces' own. Every face
+// that comes back runs clockwise seen from above, keeping its first point.
 std::vector<PlaneFace> MergeFacesSharingEdges(const std::vector<PlaneFace>& faces);
