@@ -339,39 +339,22 @@ TEST(SolveSlopedRoofFaces, SymmetricFootprintsWithUnequalSlopesGiveSoundRoofs) {
     }
 }
 
-TEST(SolveSlopedRoofFaces, WallsWithACornerAHairOffTheLineAreRoofedLikeStraightOnes) {
-  // A survey's or a redrawn plan's corners on straight walls, handed over as the roof commands
-  // hand them: a 20 x 8 m block turned on a site at (5e5, 3e6) with a corner on a long wall,
-  // and a 6.6 m triangle with one on its base, at the origin and on the site, the corner
-  // 0.01 to 2 mm off the line, in or out. Each roof is sound and, with the corner, no higher
-  // or lower than the straight outline's by more than the corner's offset times the rise; a
-  // corner within 0.1 mm of the line is dropped, one just beyond it kept. Unequal slopes on
-  // either side of a corner 0.05 mm off keep it: the gentler plane takes the roof.
-  const Outline block = Rectangle(20000, 8000), triangle{{0, 0}, {3300, 5716}, {6600, 0}};
-  struct Case {
-    std::string name;
-    Outline outline;
-    size_t wall;  // the corner goes on the wall from this point, 0.37 of the way along
-    double turn, cx, cy;
-  };
-  const std::vector<Case> cases{{"block on a site", block, 1, 0.61, 5e5, 3e6},
-                                {"triangle", triangle, 2, 0.0, 0.0, 0.0},
-                                {"triangle on a site", triangle, 2, 2.3, 5e5, 3e6}};
+TEST(SolveSlopedRoofFaces, CornersWithinATenthOfAMillimetreOfAWallAreDropped) {
+  // A 20 x 8 m block turned on a site at (5e5, 3e6), handed over as the roof commands hand it,
+  // with a corner on a long wall 0.01 to 2 mm off the line, in or out: a sound roof within the
+  // offset times the rise of the straight block's; the corner dropped within 0.1 mm of the
+  // line, kept beyond, and kept where the slopes on its two sides differ.
   const double rise = std::tan(Radians(30));
-  for (const Case& c : cases)
-    for (double off : {0.01, 0.06, -0.09, 0.11, -0.5, 2.0, -2.0}) {
-      const Pt a = c.outline[c.wall], b = c.outline[(c.wall + 1) % c.outline.size()];
-      const double len = std::hypot(b.x - a.x, b.y - a.y);
-      Outline cornered = c.outline;
-      cornered.insert(cornered.begin() + static_cast<long>(c.wall) + 1,
-                      {a.x + 0.37 * (b.x - a.x) + off * (b.y - a.y) / len, a.y + 0.37 * (b.y - a.y) - off * (b.x - a.x) / len});
-      const std::string label = c.name + ", corner " + std::to_string(off) + " mm off";
-      const Roof plain = Solve(AsFootprint(OnSite({c.outline}, c.turn, c.cx, c.cy)), EqualSlopes(c.outline.size(), 30));
-      const Roof roof = Solve(AsFootprint(OnSite({cornered}, c.turn, c.cx, c.cy)), EqualSlopes(cornered.size(), 30));
-      ExpectSoundRoof(roof, label);
-      EXPECT_NEAR(MaxZ(roof), MaxZ(plain), std::fabs(off) * rise + 0.01) << label;
-      EXPECT_EQ(roof.outline.size(), c.outline.size() + (std::fabs(off) > 0.1)) << label;
-    }
+  const Roof plain = Solve(AsFootprint(OnSite({Rectangle(20000, 8000)}, 0.61, 5e5, 3e6)), EqualSlopes(4, 30));
+  for (double off : {0.01, -0.09, 0.11, -0.5, 2.0}) {
+    Outline block = Rectangle(20000, 8000);
+    block.insert(block.begin() + 2, {7400, 8000 + off});
+    const Roof roof = Solve(AsFootprint(OnSite({block}, 0.61, 5e5, 3e6)), EqualSlopes(5, 30));
+    const std::string label = "corner " + std::to_string(off) + " mm off";
+    ExpectSoundRoof(roof, label);
+    EXPECT_NEAR(MaxZ(roof), MaxZ(plain), std::fabs(off) * rise + 0.01) << label;
+    EXPECT_EQ(roof.outline.size(), 4u + (std::fabs(off) > 0.1)) << label;
+  }
   Outline jog = Rectangle(20000, 8000);
   jog.insert(jog.begin() + 2, {1000, 8000.05});
   const Roof unequal = Solve(jog, {Radians(30), Radians(30), Radians(50), Radians(30), Radians(30)});

@@ -112,23 +112,6 @@ inline bool OwnsEave(const Ring& f, const Pt& a, const Pt& b, double tol) {
   return has(a) && has(b);
 }
 
-// The face that holds the eave a-b (OwnsEave within tol) with its ends nearest, -1 when none:
-// beside an eave shorter than tol, its neighbours' faces hold it too.
-inline int EaveOwner(const std::vector<Ring>& faces, const Pt& a, const Pt& b, double tol) {
-  auto nearest = [](const Ring& f, const Pt& p) {
-    double d = HUGE_VAL;
-    for (const P3& v : f) d = std::min(d, std::hypot(v.x - p.x, v.y - p.y) + std::fabs(v.z));
-    return d;
-  };
-  int owner = -1;
-  double best = HUGE_VAL;
-  for (size_t k = 0; k < faces.size(); ++k) {
-    const double d = nearest(faces[k], a) + nearest(faces[k], b);
-    if (OwnsEave(faces[k], a, b, tol) && d < best) best = d, owner = static_cast<int>(k);
-  }
-  return owner;
-}
-
 // Whether a face may touch the point in plan within tol, as its bounding box tells quickly.
 struct Box {
   double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;

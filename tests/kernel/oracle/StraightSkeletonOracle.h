@@ -163,7 +163,8 @@ inline std::string SkeletonDifference(const std::vector<std::vector<kerneltest::
   if (n == 0) return "CGAL gives no skeleton";
   std::vector<int> owner(n, -1);
   for (size_t i = 0; i < n; ++i) {
-    owner[i] = EaveOwner(faces, skeleton[i].a, skeleton[i].b, 1.0);
+    for (size_t k = 0; k < faces.size() && owner[i] < 0; ++k)
+      if (OwnsEave(faces[k], skeleton[i].a, skeleton[i].b, 1.0)) owner[i] = static_cast<int>(k);
     if (owner[i] < 0) {
       why << "no face on eave (" << skeleton[i].a.x << "," << skeleton[i].a.y << ")";
       return why.str();
