@@ -39,21 +39,31 @@ struct Rounding {
   double OffPlane(double units, double rise) const { return units * (rise * plan + height); }
 };
 
-// How far the face's points stand off the plane of footprint edge e, in height: on the plane
-// a point's height above its loop's eave is the edge's rise times its distance inward from
-// the edge's line.
-double FarthestOffEdgePlane(const RoofFootprint& f, int e, const PlaneFace& face) {
-  const int j = f.Next(e);
-  const double dx = f.x[j] - f.x[e], dy = f.y[j] - f.y[e], len = std::hypot(dx, dy);
-  const double rise = std::tan(double(f.slope[e]));
-  const double base = f.base[f.loopOf[e]];
-  double farthest = 0.0;
-  for (size_t k = 0; k < face.x.size(); ++k) {
-    const double inward = ((face.x[k] - f.x[e]) * dy - (face.y[k] - f.y[e]) * dx) / len;
-    const double off = std::fabs(face.z[k] - (base + rise * inward));
-    if (!(off <= farthest)) farthest = std::isnan(off) ? HUGE_VAL : off;
+// The plane of a footprint edge's roof as heights over the plan: on it a point's height above
+// the edge's loop's eave is the edge's rise times its distance inward from the edge's line.
+struct EdgePlane {
+  double a = 0.0, b = 0.0, c = 0.0, rise = 0.0;
+  double Z(double x, double y) const { return a * x + b * y + c; }
+};
+
+std::vector<EdgePlane> EdgePlanes(const RoofFootprint& f) {
+  std::vector<EdgePlane> planes(f.Size());
+  for (int e = 0; e < f.Size(); ++e) {
+    const int j = f.Next(e);
+    const double dx = f.x[j] - f.x[e], dy = f.y[j] - f.y[e], len = std::hypot(dx, dy);
+    EdgePlane& p = planes[e];
+    p.rise = std::tan(double(f.slope[e]));
+    p.a = p.rise * dy / len, p.b = -p.rise * dx / len;
+    p.c = f.base[f.loopOf[e]] - p.a * f.x[e] - p.b * f.y[e];
   }
-  return farthest;
+  return planes;
+}
+
+// Whether every point of the face lies within tol, in height, of the plane.
+bool LiesWithin(const EdgePlane& plane, const PlaneFace& face, double tol) {
+  for (size_t k = 0; k < face.x.size(); ++k)
+    if (!(std::fabs(face.z[k] - plane.Z(face.x[k], face.y[k])) <= tol)) return false;
+  return true;
 }
 
 // ---- Faces of one plane ----
@@ -65,16 +75,17 @@ double FarthestOffEdgePlane(const RoofFootprint& f, int e, const PlaneFace& face
 // that part by more than that across the roof and stay apart: merged, one would be dragged
 // into the other's plane. The faces of a group that hang together by shared edges are merged;
 // faces of one plane that only touch at a point, or lie apart, stay apart.
-std::vector<PlaneFace> MergeCoplanarFaces(const RoofFootprint& f, const std::vector<PlaneFace>& faces,
+std::vector<PlaneFace> MergeCoplanarFaces(const std::vector<EdgePlane>& planes, const std::vector<PlaneFace>& faces,
                                           const std::vector<int>& edges, const Rounding& rounding) {
   std::vector<PlaneFace> out;
   std::vector<bool> taken(faces.size(), false);
   for (size_t i = 0; i < faces.size(); ++i) {
     if (taken[i]) continue;
-    const double tol = rounding.OffPlane(kMergeUnits, std::tan(double(f.slope[edges[i]])));
+    const EdgePlane& own = planes[edges[i]];
+    const double tol = rounding.OffPlane(kMergeUnits, own.rise);
     std::vector<PlaneFace> plane{faces[i]};
     for (size_t k = i + 1; k < faces.size(); ++k)
-      if (!taken[k] && FarthestOffEdgePlane(f, edges[i], faces[k]) <= tol) {
+      if (!taken[k] && LiesWithin(own, faces[k], tol)) {
         taken[k] = true;
         plane.push_back(faces[k]);
       }
@@ -112,12 +123,6 @@ double FootprintPerimeter(const RoofFootprint& f) {
   double sum = 0.0;
   for (int i = 0; i < f.Size(); ++i) sum += std::hypot(f.x[f.Next(i)] - f.x[i], f.y[f.Next(i)] - f.y[i]);
   return sum;
-}
-
-// Whether every point of the face of footprint edge e lies on the edge's plane, within
-// kPlaneUnits roundings.
-bool LiesOnEdgePlane(const RoofFootprint& f, int e, const PlaneFace& face, const Rounding& rounding) {
-  return FarthestOffEdgePlane(f, e, face) <= rounding.OffPlane(kPlaneUnits, std::tan(double(f.slope[e])));
 }
 
 // Whether the faces cover the footprint once: their plan areas sum to its area. Rounding
@@ -180,10 +185,13 @@ std::vector<PlaneFace> CheckedRoofFaces(const RoofFootprint& f, const RoofAnswer
   const float lowest = *std::min_element(f.base.begin(), f.base.end());
   const Rounding rounding{FloatUnit(PlanMagnitude(f)),
                           FloatUnit(std::max(std::fabs(answer.top), std::fabs(double(lowest))))};
-  for (size_t k = 0; k < answer.faces.size(); ++k)
-    if (!LiesOnEdgePlane(f, answer.edges[k], answer.faces[k], rounding)) return {};
+  const std::vector<EdgePlane> planes = EdgePlanes(f);
+  for (size_t k = 0; k < answer.faces.size(); ++k) {
+    const EdgePlane& plane = planes[answer.edges[k]];
+    if (!LiesWithin(plane, answer.faces[k], rounding.OffPlane(kPlaneUnits, plane.rise))) return {};
+  }
   std::vector<PlaneFace> merged;
-  for (PlaneFace& face : MergeCoplanarFaces(f, answer.faces, answer.edges, rounding))
+  for (PlaneFace& face : MergeCoplanarFaces(planes, answer.faces, answer.edges, rounding))
     if (face.x.size() >= 3) merged.push_back(std::move(face));
   if (!TilesFootprint(f, merged, rounding) || !StaysBelow(f, merged, answer.top, rounding)) return {};
   return merged;
