@@ -71,7 +71,7 @@ bool LiesWithin(const EdgePlane& plane, const PlaneFace& face, double tol) {
 // The faces of the footprint's edges (faces[k] of edge edges[k]) grouped by plane, in order:
 // a face joins the group of an earlier one when it lies within kMergeUnits roundings of that
 // face's edge plane, so that a merged face stays as flat as its points can show. Faces of
-// nearly straight walls (a corner a hundredth of a millimetre off the line) lie in planes
+// nearly straight walls (a corner a few tenths of a millimetre off the line) lie in planes
 // that part by more than that across the roof and stay apart: merged, one would be dragged
 // into the other's plane. The faces of a group that hang together by shared edges are merged;
 // faces of one plane that only touch at a point, or lie apart, stay apart.
@@ -182,6 +182,8 @@ RoofAnswer WavefrontAnswer(const RoofFootprint& f) {
 
 std::vector<PlaneFace> CheckedRoofFaces(const RoofFootprint& f, const RoofAnswer& answer) {
   if (answer.faces.empty() || answer.faces.size() != answer.edges.size()) return {};
+  for (int e : answer.edges)
+    if (e < 0 || e >= f.Size()) return {};
   const float lowest = *std::min_element(f.base.begin(), f.base.end());
   const Rounding rounding{FloatUnit(PlanMagnitude(f)),
                           FloatUnit(std::max(std::fabs(answer.top), std::fabs(double(lowest))))};
