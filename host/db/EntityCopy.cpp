@@ -76,9 +76,10 @@ std::vector<decObjectId> CopyEntities(DbDatabase& db, const std::vector<decObjec
             if (std::unique_ptr<decDbEntity> copy = MovedCopy(*original, move)) {
                 decDbEntity* placed = copy.get();
                 placed->SetMaterialId(original->GetMaterialId());
+                // Whole before it is stored: the reactors told of the new object see its records.
+                for (const auto& app : original->XDataApps()) placed->AppendAppXData(new decObjectXDataApp(*app));
                 db.CreateNewEntity(original->GetLayerId(), copy.release(), id);
                 placed->SetEntityColorWord(original->GetEntityColor(), original->HasEntityColor());
-                for (const auto& app : original->XDataApps()) placed->AppendAppXData(new decObjectXDataApp(*app));
                 map[source] = id;
                 made.push_back(Defining(*placed));
             }

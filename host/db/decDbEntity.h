@@ -151,10 +151,12 @@ public:
     void Serialize(SerializeFilter& filter) override;
 
     // The builder changed: the mesh, and with it the extents, are made again when next asked for.
+    // A builder changed through its entity's write open (its own not open) changes the entity.
     void MarkMeshDirty()
     {
         m_meshDirty = true;
         ForgetBoundBox();
+        if (IsOpenForWrite()) MarkModified();
     }
 
 protected:

@@ -148,7 +148,9 @@ void decObject::SetHide(int hide, int a, int b)
 
 void decObject::AppendAppXData(decObjectXDataApp* app)
 {
-    if (app) m_xdata.emplace_back(app);
+    if (!app) return;
+    m_xdata.emplace_back(app);
+    m_modified = true;
 }
 
 decObjectXDataApp* decObject::FindAppXDataByName(const char* appName) const
@@ -162,10 +164,11 @@ decObjectXDataApp* decObject::FindAppXDataByName(const char* appName) const
 void decObject::RemoveAppXData(const char* appName)
 {
     if (!appName) return;
-    std::erase_if(m_xdata, [appName](const auto& app) { return std::strcmp(app->GetAppName(), appName) == 0; });
+    if (std::erase_if(m_xdata, [appName](const auto& app) { return std::strcmp(app->GetAppName(), appName) == 0; }) > 0)
+        m_modified = true;
 }
 
 void decObject::RemoveAppXData(decObjectXDataApp* app)
 {
-    std::erase_if(m_xdata, [app](const auto& held) { return held.get() == app; });
+    if (std::erase_if(m_xdata, [app](const auto& held) { return held.get() == app; }) > 0) m_modified = true;
 }

@@ -76,7 +76,8 @@ public:
     virtual void GetLinkObjects(decObjectArray&) const {}
 
     // Extended data. AppendAppXData takes ownership and keeps records of the same name
-    // (FindAppXDataByName gives the first).
+    // (FindAppXDataByName gives the first). Adding or removing a record changes the object:
+    // closing its last write open tells the reactors, as for a change of a field.
     void AppendAppXData(decObjectXDataApp* app);
     decObjectXDataApp* FindAppXDataByName(const char* appName) const;
     void RemoveAppXData(const char* appName);
@@ -89,6 +90,9 @@ public:
 protected:
     // Whether the object is stored in a drawing (write checks apply).
     virtual bool IsStored() const { return m_database != nullptr; }
+    // The object changed without a field of its own changing (its builder changed while it is
+    // open for write): the reactors are told when its last write open closes.
+    void MarkModified() { m_modified = true; }
     // Hook for classes that keep derived data (meshes) fresh.
     virtual void OnModified() {}
     // Write access granted through another object (a builder through its entity).
