@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <functional>
 #include <limits>
 #include <set>
 #include <span>
@@ -17,6 +16,7 @@
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "ModuleGlobals.h"
+#include "OwnershipIndex.h"
 #include "WinBelongBuild.h"
 #include "Window.h"
 #include "WorkingDrawing.h"
@@ -29,8 +29,6 @@ namespace {
 // A record's count is stored in 32 bits.
 constexpr long kMaxStoredCount = std::numeric_limits<std::int32_t>::max();
 constexpr const char* kRecordTooLong = "错误：窗属记录的窗口数超出可保存的范围，该记录保持不变。";
-
-using Windows = std::vector<const CWindow*>;
 
 CString IdOf(const WindowLabel& label)
 {
@@ -111,11 +109,6 @@ bool Holds(const decObjectXDataApp& record, const CString& id)
     return std::any_of(labels.begin(), labels.end(), [&column](const WindowLabel& l) { return InColumn(l, column); });
 }
 
-bool IsOwnershipRecord(const decObjectXDataApp& app)
-{
-    return std::string_view(app.GetAppName()) == g_winBelongBuildAppName.str();
-}
-
 // The records on an entity, in their order.
 std::vector<decObjectXDataApp> RecordsOn(decDbEntity* entity)
 {
@@ -128,53 +121,15 @@ std::vector<decObjectXDataApp> RecordsOn(decDbEntity* entity)
     return records;
 }
 
-// The windows of the drawing by building name, as the changes told of leave them. A window
-// renamed is filed under its new name too and passed over under the old one.
-class WindowsByName {
-public:
-    WindowsByName()
-    {
-        class Filer : public EnumDatabaseEntityTableCallback {
-        public:
-            explicit Filer(WindowsByName& windows) : m_windows(windows) {}
-            void OnEntity(decDbEntity* entity) override
-            {
-                if (const CWindow* window = CWindow::Cast(entity->GetBaseObject()))
-                    m_windows.m_byName[window->BuildName().str()].push_back(window);
-            }
-
-        private:
-            WindowsByName& m_windows;
-        };
-        Filer filer(*this);
-        dec::GetWorkingDatabase()->EnumEntityTable(filer, 1);
-    }
-
-    // Visits the windows that bear the name (some perhaps twice).
-    template <class Visit>
-    void ForEachNamed(const CString& name, Visit visit) const
-    {
-        if (const auto found = m_byName.find(name.str()); found != m_byName.end())
-            for (const CWindow* window : found->second)
-                if (window->BuildName() == name)
-                    visit(window);
-    }
-
-    void Renamed(const CWindow* window, const CString& to) { m_byName[to.str()].push_back(window); }
-
-private:
-    std::unordered_map<std::string, Windows> m_byName;
-};
-
 // One change of labels, seen before and after it. The windows it relabels are known by their
-// labels; every other window by the name it is gathered under and the numbers it bears.
+// labels; every other window by the identifier it bears, through the index.
 class Change {
 public:
     using When = WindowLabel Relabel::*;
     static constexpr When kBefore = &Relabel::before;
     static constexpr When kAfter = &Relabel::after;
 
-    Change(const WindowsByName& windows, std::span<const Relabel> relabels) : m_windows(windows)
+    explicit Change(std::span<const Relabel> relabels)
     {
         for (const Relabel& relabel : relabels) {
             m_relabelled.insert(relabel.window);
@@ -197,12 +152,7 @@ public:
 
     Windows Bearers(const CString& id, When when) const
     {
-        Windows found;
-        for (const WindowLabel& label : LabelsOf(id))
-            m_windows.ForEachNamed(label.name, [&](const CWindow* w) {
-                if (!m_relabelled.contains(w) && w->Floor() == label.floor && w->Index() == label.position)
-                    found.push_back(w);
-            });
+        Windows found = Unrelabelled(g_ownershipIndex.WindowsBearing(id.str()));
         const auto [first, last] = m_bearers[when == kBefore ? 0 : 1].equal_range(id.str());
         for (auto at = first; at != last; ++at)
             found.push_back(at->second);
@@ -216,10 +166,10 @@ public:
     {
         const Column column = *ReadColumn(id);
         Windows found = Bearers(id, when);
-        m_windows.ForEachNamed(column.name, [&](const CWindow* w) {
-            if (!m_relabelled.contains(w) && InColumn(LabelOf(*w), column))
-                found.push_back(w);
-        });
+        for (int floor = 1; floor <= kColumnFloors; ++floor)
+            for (const CWindow* w : Unrelabelled(g_ownershipIndex.WindowsBearing(IdOf({column.name, floor, column.position}).str())))
+                if (InColumn(LabelOf(*w), column))
+                    found.push_back(w);
         for (const auto& [window, relabel] : m_labels)
             if (InColumn(relabel->*when, column))
                 found.push_back(window);
@@ -279,6 +229,12 @@ public:
     }
 
 private:
+    Windows Unrelabelled(Windows windows) const
+    {
+        std::erase_if(windows, [this](const CWindow* w) { return m_relabelled.contains(w); });
+        return windows;
+    }
+
     // The lone floor-0 identifier that names exactly the windows after the change, when they
     // stand in one column then.
     std::optional<CString> SharedColumn(const Windows& named) const
@@ -313,7 +269,6 @@ private:
         return images;
     }
 
-    const WindowsByName& m_windows;
     // Every window the change relabels, and the labels of those it does not clear.
     std::unordered_set<const CWindow*> m_relabelled;
     std::unordered_map<const CWindow*, const Relabel*> m_labels;
@@ -388,9 +343,37 @@ std::optional<Rewritten> RewriteRecord(const decObjectXDataApp& record, const Ch
 
 // What the records of one body become.
 struct BodyRewrite {
-    std::size_t carrier;
+    decDbEntity* carrier;
     std::vector<decObjectXDataApp> records;
 };
+
+// The keys under which the records the change could touch are found: the identifiers and
+// columns the windows bear before and after it.
+std::vector<std::string> TouchedKeys(std::span<const Relabel> changes)
+{
+    std::vector<std::string> keys;
+    for (const Relabel& change : changes)
+        if (!change.after.name.IsEmpty())
+            for (const WindowLabel* label : {&change.before, &change.after}) {
+                keys.push_back(IdOf(*label).str());
+                keys.push_back(ColumnKey(*label).str());
+            }
+    return keys;
+}
+
+// Writes the bodies' records, in their order.
+void Write(const std::vector<BodyRewrite>& rewrites)
+{
+    for (const BodyRewrite& rewrite : rewrites) {
+        decDbEntity* entity = rewrite.carrier;
+        if (entity->OpenForWrite() != dex::eOk)
+            continue;
+        entity->RemoveAppXData(g_winBelongBuildAppName);
+        for (const decObjectXDataApp& record : rewrite.records)
+            entity->AppendAppXData(new decObjectXDataApp(record));
+        entity->Close();
+    }
+}
 
 }  // namespace
 
@@ -398,111 +381,6 @@ WindowLabel LabelOf(const CWindow& window)
 {
     return {window.BuildName(), window.Floor(), window.Index()};
 }
-
-// The bodies carrying a record, and the windows by name once a change touches a record. A
-// body is found under each identifier its records hold and, for a record standing for a
-// column, under the column's own floor-0 identifier. The first change a command reports looks
-// the records over once; a command that reports more files the bodies under those keys.
-struct OwnershipRecords::Gathered {
-    Gathered() { WinBelongBuild::GetAllBuild(carriers); }
-
-    static void ForEachKey(decDbEntity* entity, const std::function<void(std::string_view)>& visit)
-    {
-        entity->OpenForRead();
-        for (const auto& held : entity->XDataApps()) {
-            if (!IsOwnershipRecord(*held))
-                continue;
-            for (int i = 1; i <= CountIds(*held).count; ++i)
-                if (const decObjectXData* item = held->GetAt(i); item->IsTypeString())
-                    visit(item->GetString());
-            if (StandsForColumn(*held)) {
-                const Column column = *ReadColumn(CString(held->GetAt(1)->GetString()));
-                visit(WindowId(column.name, 0, column.position).str());
-            }
-        }
-        entity->Close();
-    }
-
-    // Files the body under what its records hold now.
-    void File(std::size_t carrier)
-    {
-        std::vector<std::string>& keys = keysOf[carrier];
-        for (const std::string& key : keys)
-            std::erase(byKey[key], carrier);
-        keys.clear();
-        ForEachKey(carriers[carrier], [&keys](std::string_view key) { keys.emplace_back(key); });
-        std::sort(keys.begin(), keys.end());
-        keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-        for (const std::string& key : keys)
-            byKey[key].push_back(carrier);
-    }
-
-    // The bodies whose records hold an identifier or a column the windows bear before or after.
-    std::vector<std::size_t> Touched(std::span<const Relabel> changes)
-    {
-        if (carriers.empty())
-            return {};
-        std::vector<std::string> wanted;
-        for (const Relabel& change : changes)
-            if (!change.after.name.IsEmpty())
-                for (const WindowLabel* label : {&change.before, &change.after}) {
-                    wanted.push_back(IdOf(*label).str());
-                    wanted.push_back(ColumnKey(*label).str());
-                }
-        std::sort(wanted.begin(), wanted.end());
-        wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
-        std::vector<std::size_t> touched;
-        if (!lookedOver) {
-            lookedOver = true;
-            for (std::size_t carrier = 0; carrier < carriers.size(); ++carrier) {
-                bool holds = false;
-                ForEachKey(carriers[carrier], [&](std::string_view key) {
-                    holds = holds || std::binary_search(wanted.begin(), wanted.end(), key);
-                });
-                if (holds)
-                    touched.push_back(carrier);
-            }
-            return touched;
-        }
-        if (keysOf.empty() && !carriers.empty()) {
-            keysOf.resize(carriers.size());
-            for (std::size_t carrier = 0; carrier < carriers.size(); ++carrier)
-                File(carrier);
-        }
-        for (const std::string& key : wanted)
-            if (const auto found = byKey.find(key); found != byKey.end())
-                touched.insert(touched.end(), found->second.begin(), found->second.end());
-        std::sort(touched.begin(), touched.end());
-        touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
-        return touched;
-    }
-
-    // Writes the bodies' records, in their order, and files the bodies anew.
-    void Write(const std::vector<BodyRewrite>& rewrites)
-    {
-        for (const BodyRewrite& rewrite : rewrites) {
-            decDbEntity* entity = carriers[rewrite.carrier];
-            if (entity->OpenForWrite() != dex::eOk)
-                continue;
-            entity->RemoveAppXData(g_winBelongBuildAppName);
-            for (const decObjectXDataApp& record : rewrite.records)
-                entity->AppendAppXData(new decObjectXDataApp(record));
-            entity->Close();
-            if (!keysOf.empty())
-                File(rewrite.carrier);
-        }
-    }
-
-    EntityArray carriers;
-    bool lookedOver = false;
-    // What each body is filed under, and the bodies under each key.
-    std::vector<std::vector<std::string>> keysOf;
-    std::unordered_map<std::string, std::vector<std::size_t>> byKey;
-    std::optional<WindowsByName> windows;
-};
-
-OwnershipRecords::OwnershipRecords() = default;
-OwnershipRecords::~OwnershipRecords() = default;
 
 void OwnershipRecords::Follow(const std::vector<Relabel>& relabels)
 {
@@ -522,43 +400,35 @@ std::optional<CString> OwnershipRecords::Apply(const std::vector<Relabel>& relab
             changes.push_back(relabel);
     if (changes.empty())
         return std::nullopt;
-    if (!m_gathered)
-        m_gathered = std::make_unique<Gathered>();
-    Gathered& gathered = *m_gathered;
-    if (const std::vector<std::size_t> touched = gathered.Touched(changes); !touched.empty()) {
-        if (!gathered.windows)
-            gathered.windows.emplace();
-        const Change change(*gathered.windows, changes);
-        std::vector<BodyRewrite> rewrites;
-        int tooLong = 0;
-        for (const std::size_t carrier : touched) {
-            BodyRewrite rewrite{carrier, RecordsOn(gathered.carriers[carrier])};
-            bool changed = false;
-            for (decObjectXDataApp& record : rewrite.records) {
-                std::optional<Rewritten> rewritten = RewriteRecord(record, change);
-                const decObjectXDataApp& next = rewritten ? rewritten->record : record;
-                if (std::optional<CString> conflict = exactly ? change.Conflict(record, next) : std::nullopt)
-                    return conflict;
-                if (!rewritten)
-                    continue;
-                if (!rewritten->fits) {
-                    ++tooLong;
-                    continue;
-                }
-                record = std::move(rewritten->record);
-                changed = true;
+    const EntityArray touched = g_ownershipIndex.CarriersHolding(TouchedKeys(changes));
+    if (touched.empty())
+        return std::nullopt;
+    const Change change(changes);
+    std::vector<BodyRewrite> rewrites;
+    int tooLong = 0;
+    for (decDbEntity* carrier : touched) {
+        BodyRewrite rewrite{carrier, RecordsOn(carrier)};
+        bool changed = false;
+        for (decObjectXDataApp& record : rewrite.records) {
+            std::optional<Rewritten> rewritten = RewriteRecord(record, change);
+            const decObjectXDataApp& next = rewritten ? rewritten->record : record;
+            if (std::optional<CString> conflict = exactly ? change.Conflict(record, next) : std::nullopt)
+                return conflict;
+            if (!rewritten)
+                continue;
+            if (!rewritten->fits) {
+                ++tooLong;
+                continue;
             }
-            if (changed)
-                rewrites.push_back(std::move(rewrite));
+            record = std::move(rewritten->record);
+            changed = true;
         }
-        for (int i = 0; i < tooLong; ++i)
-            dec::PrintPrompt(kRecordTooLong);
-        gathered.Write(rewrites);
+        if (changed)
+            rewrites.push_back(std::move(rewrite));
     }
-    if (gathered.windows)
-        for (const Relabel& change : changes)
-            if (change.before.name != change.after.name)
-                gathered.windows->Renamed(change.window, change.after.name);
+    for (int i = 0; i < tooLong; ++i)
+        dec::PrintPrompt(kRecordTooLong);
+    Write(rewrites);
     return std::nullopt;
 }
 

@@ -2,12 +2,11 @@
 // The ownership records ("WIN_BELONG_BLD", WinBelongBuild.h) name windows by their identifiers
 // "NAME-FLOOR-POSITION", so a window given another building name or other numbers would slip
 // out of the records that name it, and another window could slip in. OwnershipRecords makes
-// the records follow such changes. A command holds one for all its passes: the first time a
-// change could touch a record it gathers the bodies that carry one, and only when a record
-// names a changed window the windows of the drawing by building name; it keeps both up to date
-// with the changes it is told of, so a pass costs what it changes, not what the drawing holds.
-// Every change of a window's name or numbers made while one lives must go through it.
-#include <memory>
+// the records follow such changes. It finds the records a change could touch, and the windows
+// bearing the identifiers concerned, through the module's index (OwnershipIndex.h), so a
+// change costs what it touches, and nothing more than the look-up when no record names the
+// windows it changes. It holds nothing of its own. Every change of a window's name or numbers
+// must go through it.
 #include <optional>
 #include <vector>
 
@@ -36,10 +35,6 @@ struct Relabel {
 
 class OwnershipRecords {
 public:
-    OwnershipRecords();
-    ~OwnershipRecords();
-    OwnershipRecords(const OwnershipRecords&) = delete;
-    OwnershipRecords& operator=(const OwnershipRecords&) = delete;
 
     // Makes the records name the relabelled windows by their new identifiers, as one mapping
     // taken at once (a swap of two numbers in one change swaps them in the records too): an
@@ -61,10 +56,7 @@ public:
     std::optional<CString> FollowExactly(const std::vector<Relabel>& relabels);
 
 private:
-    struct Gathered;
     std::optional<CString> Apply(const std::vector<Relabel>& relabels, bool exactly);
-
-    std::unique_ptr<Gathered> m_gathered;
 };
 
 }  // namespace WinBelongBuild

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstddef>
 #include <optional>
+#include <string_view>
 
 #include "AssertReport.h"
-#include "ModelEntityCollect.h"
 #include "ModuleGlobals.h"
+#include "OwnershipIndex.h"
 #include "TypedNumbers.h"
 #include "decDbEntity.h"
 #include "decReturnCode.h"
@@ -46,6 +47,11 @@ std::optional<Column> ReadColumn(const CString& id)
         return std::nullopt;
     const int dash = id.Find('-', 1);
     return Column{id.Left(dash), ReadLeadingInt(id.Right(id.GetLength() - (dash + 3)))};
+}
+
+bool IsOwnershipRecord(const decObjectXDataApp& record)
+{
+    return std::string_view(record.GetAppName()) == g_winBelongBuildAppName.str();
 }
 
 bool StandsForColumn(const decObjectXDataApp& record)
@@ -101,10 +107,7 @@ int HasWindowIds(decDbEntity* entity)
 
 unsigned GetAllBuild(EntityArray& entities)
 {
-    // An entity with no extended data at all is passed over unopened, so the walk costs as
-    // little per entity as it can: commands that change windows take it once.
-    CollectEntities(entities,
-                    [](decDbEntity* entity) { return !entity->XDataApps().empty() && HasWindowIds(entity) != 0; });
+    entities = g_ownershipIndex.Carriers();
     return static_cast<unsigned>(entities.size());
 }
 

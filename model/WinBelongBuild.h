@@ -50,6 +50,8 @@ struct Column {
     int position = 0;
 };
 std::optional<Column> ReadColumn(const CString& id);
+// Whether the record is an ownership record ("WIN_BELONG_BLD").
+bool IsOwnershipRecord(const decObjectXDataApp& record);
 // Whether the reader takes the record for a column: a count of 1 and one identifier, which
 // has floor 0.
 bool StandsForColumn(const decObjectXDataApp& record);
@@ -65,8 +67,8 @@ void AttachWindowIds(decDbEntity* entity, const std::vector<CString>& ids);
 void DetachWindowIds(decDbEntity* entity);
 // 1 when the entity is a 3-D entity carrying the record; 0 otherwise (null included).
 int HasWindowIds(decDbEntity* entity);
-// Replaces entities by every entity of the working drawing that carries the record, in
-// drawing order; their number.
+// Replaces entities by every entity of the working drawing that carries the record, in the
+// order they were made (found through the module's index, OwnershipIndex.h); their number.
 unsigned GetAllBuild(EntityArray& entities);
 
 // Asks for one named building until one is picked ("错误：...请重新选择。" after an unnamed

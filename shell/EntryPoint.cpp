@@ -3,6 +3,7 @@
 #include "DbDatabase.h"
 #include "ModuleGlobals.h"
 #include "OrvCommands.h"
+#include "OwnershipIndex.h"
 #include "PluginEntry.h"
 #include "PromptOldModelReactor.h"
 #include "WorkingDrawing.h"
@@ -19,4 +20,5 @@ extern "C" void decEntryPoint(int msg, int)
         return;
     RegisterCommands();
     g_oldModelReactor.Attach(dec::GetWorkingDatabase());
+    g_ownershipIndex.Attach(dec::GetWorkingDatabase());
 }

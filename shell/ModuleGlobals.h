@@ -9,6 +9,9 @@
 
 class CLumidraxApp;
 class PromptOldModelReactor;
+namespace WinBelongBuild {
+class OwnershipIndex;
+}
 
 // Application names of the extended-data records the module attaches to host objects.
 extern CString g_buildGroupAppName;      // "build_group": building group of a 3-D object
@@ -30,3 +33,6 @@ extern std::array<std::list<CString>, 6> g_analysisGroupLists;
 
 extern CLumidraxApp theApp;
 extern PromptOldModelReactor g_oldModelReactor;
+// Where the window-ownership records and the windows they name are, kept current by the
+// working drawing's notifications (OwnershipIndex.h).
+extern WinBelongBuild::OwnershipIndex g_ownershipIndex;

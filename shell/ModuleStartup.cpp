@@ -2,10 +2,14 @@
 // built at load is the order below (and their destruction at unload the reverse): the
 // extended-data application names, the conversion factor, the remembered dialog texts and
 // group lists, the registration of the module's entity classes with the host, the
-// application object and the database reactor. Every entity class is registered before the
-// host calls the entry point, so a drawing opened later can already hold the module's
-// objects. An object of a class no loaded module registers stays in the drawing as a foreign
-// object and is written back unchanged.
+// application object, the database reactor that warns of old objects, and the index of the
+// window-ownership records (a reactor too: it follows the working drawing's changes, so that
+// renaming or renumbering windows finds the records naming them without a walk over the
+// drawing; OwnershipIndex.h). The entry point attaches both reactors to the working
+// database. Every entity class is registered before the host calls the entry point, so a
+// drawing opened later can already hold the module's objects. An object of a class no
+// loaded module registers stays in the drawing as a foreign object and is written back
+// unchanged.
 //
 // The qrxGe constants (kOrigin3d, kOrigin2d, kZeroVector2d, kXAxis2d, kYAxis2d,
 // kIdentity3x3) are compile-time constants of their headers and need no step at load.
@@ -18,6 +22,7 @@
 #include "ModuleGlobals.h"
 #include "OrvRoof.h"
 #include "OrvScaleText.h"
+#include "OwnershipIndex.h"
 #include "PromptOldModelReactor.h"
 #include "QuickBuilding.h"
 #include "QuickWindow.h"
@@ -52,3 +57,4 @@ CString g_winBelongBuildAppName("WIN_BELONG_BLD");
 [[maybe_unused]] const bool g_windowRegistered = RegisterAtLoad(CWindow::Desc());
 CLumidraxApp theApp;
 PromptOldModelReactor g_oldModelReactor;
+WinBelongBuild::OwnershipIndex g_ownershipIndex;
