@@ -1,6 +1,7 @@
 #include "decDbEntity.h"
 
 #include <string>
+#include <utility>
 
 #include "DbDatabase.h"
 #include "EventLog.h"
@@ -60,7 +61,9 @@ const GeBoundBox3d& decDbEntity::GetBoundBox() const
 
 void decDbEntity::ForgetBoundBox() const
 {
-    m_boxKnown = false;
+    // Extents not known since they were last forgotten have been noted then: the drawing's
+    // indexes find them anew when they next take the note, however often they change before.
+    if (!std::exchange(m_boxKnown, false)) return;
     if (DbDatabase* db = GetDatabase()) db->NoteExtentsChanged(*this);
 }
 
