@@ -47,13 +47,13 @@ std::vector<std::string> Sorted(std::vector<std::string> keys)
     return keys;
 }
 
-void Unfile(std::unordered_map<std::string, std::vector<std::uint64_t>>& files, const std::string& key,
+void Unfile(std::unordered_map<std::string, std::set<std::uint64_t>>& files, const std::string& key,
             std::uint64_t handle)
 {
     const auto found = files.find(key);
     if (found == files.end())
         return;
-    std::erase(found->second, handle);
+    found->second.erase(handle);
     if (found->second.empty())
         files.erase(found);
 }
@@ -152,12 +152,10 @@ EntityArray OwnershipIndex::CarriersHolding(const std::vector<std::string>& keys
 {
     if (!Serves())
         return WalkCarriersHolding(keys);
-    std::vector<std::uint64_t> handles;
+    std::set<std::uint64_t> handles;
     for (const std::string& key : keys)
         if (const auto found = m_carriersByKey.find(key); found != m_carriersByKey.end())
-            handles.insert(handles.end(), found->second.begin(), found->second.end());
-    std::sort(handles.begin(), handles.end());
-    handles.erase(std::unique(handles.begin(), handles.end()), handles.end());
+            handles.insert(found->second.begin(), found->second.end());
     return Entities(handles);
 }
 
@@ -168,10 +166,8 @@ Windows OwnershipIndex::WindowsBearing(const std::string& id)
     const auto found = m_windowsById.find(id);
     if (found == m_windowsById.end())
         return {};
-    std::vector<std::uint64_t> handles = found->second;
-    std::sort(handles.begin(), handles.end());
     Windows windows;
-    for (const decDbEntity* entity : Entities(handles))
+    for (const decDbEntity* entity : Entities(found->second))
         windows.push_back(WindowOf(entity));
     return windows;
 }
@@ -234,12 +230,12 @@ void OwnershipIndex::Refresh(decDbEntity* entity)
     if (!entity->XDataApps().empty())
         if (std::optional<std::vector<std::string>> keys = RecordKeys(entity)) {
             for (const std::string& key : *keys)
-                m_carriersByKey[key].push_back(handle);
+                m_carriersByKey[key].insert(handle);
             m_carriers.emplace(handle, std::move(*keys));
         }
     if (const CWindow* window = WindowOf(entity)) {
         const std::string& id = m_windowIds.emplace(handle, IdentifierOf(*window)).first->second;
-        m_windowsById[id].push_back(handle);
+        m_windowsById[id].insert(handle);
     }
 }
 
@@ -265,7 +261,8 @@ void OwnershipIndex::Clear()
     m_windowsById.clear();
 }
 
-EntityArray OwnershipIndex::Entities(const std::vector<std::uint64_t>& handles) const
+template <class Handles>
+EntityArray OwnershipIndex::Entities(const Handles& handles) const
 {
     EntityArray entities;
     entities.reserve(handles.size());

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -67,16 +68,18 @@ private:
     void Refresh(decDbEntity* entity);
     void Forget(std::uint64_t handle);
     void Clear();
-    EntityArray Entities(const std::vector<std::uint64_t>& handles) const;
+    template <class Handles>
+    EntityArray Entities(const Handles& handles) const;
 
     DbDatabase* m_database = nullptr;
     bool m_current = false;
     // The carriers in handle order, each with its keys, and the carriers under each key.
     std::map<std::uint64_t, std::vector<std::string>> m_carriers;
-    std::unordered_map<std::string, std::vector<std::uint64_t>> m_carriersByKey;
-    // Every window's identifier, and the windows bearing each.
+    std::unordered_map<std::string, std::set<std::uint64_t>> m_carriersByKey;
+    // Every window's identifier, and the windows bearing each (many windows of unnamed
+    // buildings bear one).
     std::unordered_map<std::uint64_t, std::string> m_windowIds;
-    std::unordered_map<std::string, std::vector<std::uint64_t>> m_windowsById;
+    std::unordered_map<std::string, std::set<std::uint64_t>> m_windowsById;
 };
 
 // The answers of a walk over the working drawing.
