@@ -36,8 +36,9 @@ std::string IdentifierOf(const CWindow& window)
 
 bool HoldsAny(const std::vector<std::string>& held, const std::vector<std::string>& sortedKeys)
 {
-    return std::any_of(held.begin(), held.end(),
-                       [&](const std::string& key) { return std::binary_search(sortedKeys.begin(), sortedKeys.end(), key); });
+    return std::any_of(held.begin(), held.end(), [&](const std::string& key) {
+        return std::binary_search(sortedKeys.begin(), sortedKeys.end(), key);
+    });
 }
 
 std::vector<std::string> Sorted(std::vector<std::string> keys)

@@ -152,7 +152,7 @@ public:
 
     Windows Bearers(const CString& id, When when) const
     {
-        Windows found = Unrelabelled(g_ownershipIndex.WindowsBearing(id.str()));
+        Windows found = Unrelabelled(id);
         const auto [first, last] = m_bearers[when == kBefore ? 0 : 1].equal_range(id.str());
         for (auto at = first; at != last; ++at)
             found.push_back(at->second);
@@ -167,7 +167,7 @@ public:
         const Column column = *ReadColumn(id);
         Windows found = Bearers(id, when);
         for (int floor = 1; floor <= kColumnFloors; ++floor)
-            for (const CWindow* w : Unrelabelled(g_ownershipIndex.WindowsBearing(IdOf({column.name, floor, column.position}).str())))
+            for (const CWindow* w : Unrelabelled(IdOf({column.name, floor, column.position})))
                 if (InColumn(LabelOf(*w), column))
                     found.push_back(w);
         for (const auto& [window, relabel] : m_labels)
@@ -229,8 +229,11 @@ public:
     }
 
 private:
-    Windows Unrelabelled(Windows windows) const
+    // The windows bearing the identifier that the change does not relabel (they bore it before
+    // too).
+    Windows Unrelabelled(const CString& id) const
     {
+        Windows windows = g_ownershipIndex.WindowsBearing(id.str());
         std::erase_if(windows, [this](const CWindow* w) { return m_relabelled.contains(w); });
         return windows;
     }
