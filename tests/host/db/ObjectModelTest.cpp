@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "DbTestSupport.h"
+#include "EntityCopy.h"
 #include "EventLog.h"
 #include "HostSolids.h"
 #include "ObjectProperties.h"
@@ -222,6 +224,65 @@ TEST_F(ObjectModel, ClosingAChangedObjectTellsTheReactors)
     Db().RemoveReactor(&watcher);
     ASSERT_EQ(watcher.modified.size(), 1u);
     EXPECT_EQ(watcher.modified[0], entity);
+}
+
+// A reactor keeping an index of records must hear of every change of them, and of a builder
+// changed through its entity; a copy is whole when it is appended.
+TEST_F(ObjectModel, RecordsAddedOrRemovedAndBuildersChangedThroughTheirEntityTellTheReactors)
+{
+    const decObjectId id = AddBlock(1000, 500, 3000);
+    auto* entity = decDbEntity3d::Cast(id.GetObjectA());
+    auto* block = TestBlock::Cast(entity->GetBaseObject());
+    struct Watcher : DbDatabaseReactor {
+        void OnObjectModified(DbDatabase*, decObject* object) override { modified.push_back(object); }
+        void OnObjectAppended(DbDatabase*, decObject* object) override
+        {
+            appendedWithRecords.push_back(decDbEntity::Cast(object)->XDataApps().size());
+        }
+        std::vector<decObject*> modified;
+        std::vector<std::size_t> appendedWithRecords;
+    } watcher;
+    Db().AddReactor(&watcher);
+    const auto record = [] {
+        auto* app = new decObjectXDataApp("WIN_BELONG_BLD");
+        app->AppendDataLong(1);
+        app->AppendDataString("A-1-1");
+        return app;
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+        bool told;
+    };
+    const Step steps[] = {
+        {"a record appended", [&] { entity->AppendAppXData(record()); }, true},
+        {"a record removed by name", [&] { entity->RemoveAppXData("WIN_BELONG_BLD"); }, true},
+        {"no record to remove by name", [&] { entity->RemoveAppXData("WIN_BELONG_BLD"); }, false},
+        {"a record not held",
+         [&] { entity->RemoveAppXData(std::unique_ptr<decObjectXDataApp>(record()).get()); }, false},
+        {"a record removed by itself",
+         [&] {
+             entity->AppendAppXData(record());
+             entity->RemoveAppXData(entity->FindAppXDataByName("WIN_BELONG_BLD"));
+         },
+         true},
+        {"the builder changed through its entity", [&] { block->SetHeight(4000); }, true},
+    };
+    for (const Step& step : steps) {
+        watcher.modified.clear();
+        entity->OpenForWrite();
+        step.change();
+        entity->Close();
+        EXPECT_EQ(watcher.modified, step.told ? std::vector<decObject*>{entity} : std::vector<decObject*>{})
+            << step.what;
+    }
+    entity->OpenForWrite();
+    entity->AppendAppXData(record());
+    entity->Close();
+    DbAutoOpen open(1);
+    host::CopyEntities(Db(), {id}, GeMatrix3d());
+    Db().RemoveReactor(&watcher);
+    EXPECT_EQ(watcher.appendedWithRecords, std::vector<std::size_t>{1}) << "the copy holds its record when appended";
 }
 
 TEST_F(ObjectModel, HostBuildersAreKnownByTheirKindNames)
