@@ -224,33 +224,43 @@ bool OwnershipIndex::Serves()
 void OwnershipIndex::Refresh(decDbEntity* entity)
 {
     const std::uint64_t handle = HandleOf(entity);
-    Forget(handle);
-    if (entity->IsErased())
-        return;
+    const bool live = !entity->IsErased();
     // Most entities carry no extended data at all: nothing to open.
-    if (!entity->XDataApps().empty())
-        if (std::optional<std::vector<std::string>> keys = RecordKeys(entity)) {
-            for (const std::string& key : *keys)
-                m_carriersByKey[key].insert(handle);
-            m_carriers.emplace(handle, std::move(*keys));
-        }
-    if (const CWindow* window = WindowOf(entity)) {
-        const std::string& id = m_windowIds.emplace(handle, IdentifierOf(*window)).first->second;
-        m_windowsById[id].insert(handle);
-    }
+    FileCarrier(handle, live && !entity->XDataApps().empty() ? RecordKeys(entity) : std::nullopt);
+    const CWindow* window = live ? WindowOf(entity) : nullptr;
+    FileWindow(handle, window ? std::optional<std::string>(IdentifierOf(*window)) : std::nullopt);
 }
 
-void OwnershipIndex::Forget(std::uint64_t handle)
+void OwnershipIndex::FileCarrier(std::uint64_t handle, std::optional<std::vector<std::string>> keys)
 {
-    if (const auto carrier = m_carriers.find(handle); carrier != m_carriers.end()) {
-        for (const std::string& key : carrier->second)
+    const auto filed = m_carriers.find(handle);
+    if (filed != m_carriers.end()) {
+        if (keys && *keys == filed->second)
+            return;
+        for (const std::string& key : filed->second)
             Unfile(m_carriersByKey, key, handle);
-        m_carriers.erase(carrier);
+        m_carriers.erase(filed);
     }
-    if (const auto window = m_windowIds.find(handle); window != m_windowIds.end()) {
-        Unfile(m_windowsById, window->second, handle);
-        m_windowIds.erase(window);
+    if (!keys)
+        return;
+    for (const std::string& key : *keys)
+        m_carriersByKey[key].insert(handle);
+    m_carriers.emplace(handle, std::move(*keys));
+}
+
+void OwnershipIndex::FileWindow(std::uint64_t handle, std::optional<std::string> id)
+{
+    const auto filed = m_windowIds.find(handle);
+    if (filed != m_windowIds.end()) {
+        if (id && *id == filed->second)
+            return;
+        Unfile(m_windowsById, filed->second, handle);
+        m_windowIds.erase(filed);
     }
+    if (!id)
+        return;
+    m_windowsById[*id].insert(handle);
+    m_windowIds.emplace(handle, std::move(*id));
 }
 
 void OwnershipIndex::Clear()

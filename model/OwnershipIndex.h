@@ -66,7 +66,10 @@ private:
     bool Serves();
     // Files the entity anew as it is now (an erased one nowhere).
     void Refresh(decDbEntity* entity);
-    void Forget(std::uint64_t handle);
+    // Files the handle under the keys of its records, or under the window identifier, or (for
+    // nothing) nowhere; nothing to do when it is filed so already.
+    void FileCarrier(std::uint64_t handle, std::optional<std::vector<std::string>> keys);
+    void FileWindow(std::uint64_t handle, std::optional<std::string> id);
     void Clear();
     template <class Handles>
     EntityArray Entities(const Handles& handles) const;
