@@ -56,6 +56,12 @@ void ExtentsIndex::Reset()
     m_boxes = 0;
 }
 
+bool ExtentsIndex::SameSpan(const Span& a, const Span& b)
+{
+    if (a.kind != b.kind) return false;
+    return a.kind != Span::Kind::Box || (a.r0 == b.r0 && a.r1 == b.r1 && a.u0 == b.u0 && a.u1 == b.u1);
+}
+
 ExtentsIndex::Span ExtentsIndex::SpanOf(const decDbEntity& entity) const
 {
     Span span;
@@ -116,14 +122,17 @@ void ExtentsIndex::TakePending(std::span<const std::unique_ptr<decDbEntity>> ent
 {
     for (const std::size_t place : m_pending) {
         if (place >= entities.size()) continue;
+        const Span span = SpanOf(*entities[place]);
         if (place >= m_spans.size()) {
             m_spans.resize(place + 1);
         } else {
+            // Changed but where it was (a window renumbered): its cells hold it already.
+            if (SameSpan(span, m_spans[place])) continue;
             ++m_stale;
             if (m_spans[place].kind == Span::Kind::Box) --m_boxes;
         }
-        m_spans[place] = SpanOf(*entities[place]);
-        if (m_spans[place].kind == Span::Kind::Box) ++m_boxes;
+        m_spans[place] = span;
+        if (span.kind == Span::Kind::Box) ++m_boxes;
         Insert(place);
     }
     m_pending.clear();

@@ -61,6 +61,7 @@ private:
     };
 
     Span SpanOf(const decDbEntity& entity) const;
+    static bool SameSpan(const Span& a, const Span& b);
     // The places of the live entities whose span meets the area (the most recently made first);
     // an area that is not finite is met by every entity with extents.
     std::vector<std::size_t> Candidates(std::span<const std::unique_ptr<decDbEntity>> entities,
