@@ -164,12 +164,15 @@ Windows OwnershipIndex::WindowsBearing(const std::string& id)
 {
     if (!Serves())
         return WalkWindowsBearing(id);
-    const auto found = m_windowsById.find(id);
-    if (found == m_windowsById.end())
+    const auto found = m_windowsByHash.find(std::hash<std::string>{}(id));
+    if (found == m_windowsByHash.end())
         return {};
+    std::vector<std::uint64_t> handles = found->second;
+    std::sort(handles.begin(), handles.end());
     Windows windows;
-    for (const decDbEntity* entity : Entities(found->second))
-        windows.push_back(WindowOf(entity));
+    for (const decDbEntity* entity : Entities(handles))
+        if (const CWindow* window = WindowOf(entity); IdentifierOf(*window) == id)
+            windows.push_back(window);
     return windows;
 }
 
@@ -248,19 +251,34 @@ void OwnershipIndex::FileCarrier(std::uint64_t handle, std::optional<std::vector
     m_carriers.emplace(handle, std::move(*keys));
 }
 
-void OwnershipIndex::FileWindow(std::uint64_t handle, std::optional<std::string> id)
+void OwnershipIndex::FileWindow(std::uint64_t handle, const std::optional<std::string>& id)
 {
-    const auto filed = m_windowIds.find(handle);
-    if (filed != m_windowIds.end()) {
-        if (id && *id == filed->second)
+    const std::optional<std::size_t> hash = id ? std::optional(std::hash<std::string>{}(*id)) : std::nullopt;
+    if (const auto filed = m_windows.find(handle); filed != m_windows.end()) {
+        if (hash == filed->second.hash)
             return;
-        Unfile(m_windowsById, filed->second, handle);
-        m_windowIds.erase(filed);
+        UnfileWindow(filed->second);
+        m_windows.erase(filed);
     }
-    if (!id)
+    if (!hash)
         return;
-    m_windowsById[*id].insert(handle);
-    m_windowIds.emplace(handle, std::move(*id));
+    std::vector<std::uint64_t>& bearers = m_windowsByHash[*hash];
+    m_windows.emplace(handle, FiledWindow{*hash, bearers.size()});
+    bearers.push_back(handle);
+}
+
+void OwnershipIndex::UnfileWindow(const FiledWindow& filed)
+{
+    const auto found = m_windowsByHash.find(filed.hash);
+    std::vector<std::uint64_t>& bearers = found->second;
+    // The last window filed under the hash takes the place.
+    if (filed.at + 1 != bearers.size()) {
+        bearers[filed.at] = bearers.back();
+        m_windows.at(bearers[filed.at]).at = filed.at;
+    }
+    bearers.pop_back();
+    if (bearers.empty())
+        m_windowsByHash.erase(found);
 }
 
 void OwnershipIndex::Clear()
@@ -268,8 +286,8 @@ void OwnershipIndex::Clear()
     m_current = false;
     m_carriers.clear();
     m_carriersByKey.clear();
-    m_windowIds.clear();
-    m_windowsById.clear();
+    m_windows.clear();
+    m_windowsByHash.clear();
 }
 
 template <class Handles>

@@ -62,6 +62,12 @@ public:
     void OnObjectModified(DbDatabase* db, decObject* object) override;
 
 private:
+    // Where a window is filed: the hash of its identifier, its place among those filed there.
+    struct FiledWindow {
+        std::size_t hash = 0;
+        std::size_t at = 0;
+    };
+
     // Whether the index answers for the working drawing; made again first when it must be.
     bool Serves();
     // Files the entity anew as it is now (an erased one nowhere).
@@ -69,7 +75,8 @@ private:
     // Files the handle under the keys of its records, or under the window identifier, or (for
     // nothing) nowhere; nothing to do when it is filed so already.
     void FileCarrier(std::uint64_t handle, std::optional<std::vector<std::string>> keys);
-    void FileWindow(std::uint64_t handle, std::optional<std::string> id);
+    void FileWindow(std::uint64_t handle, const std::optional<std::string>& id);
+    void UnfileWindow(const FiledWindow& filed);
     void Clear();
     template <class Handles>
     EntityArray Entities(const Handles& handles) const;
@@ -79,10 +86,11 @@ private:
     // The carriers in handle order, each with its keys, and the carriers under each key.
     std::map<std::uint64_t, std::vector<std::string>> m_carriers;
     std::unordered_map<std::string, std::set<std::uint64_t>> m_carriersByKey;
-    // Every window's identifier, and the windows bearing each (many windows of unnamed
-    // buildings bear one).
-    std::unordered_map<std::uint64_t, std::string> m_windowIds;
-    std::unordered_map<std::string, std::set<std::uint64_t>> m_windowsById;
+    // Every window, filed under the hash of its identifier (an answer compares the identifiers
+    // themselves), and the windows under each hash, in no order (many windows of unnamed
+    // buildings bear one identifier).
+    std::unordered_map<std::uint64_t, FiledWindow> m_windows;
+    std::unordered_map<std::size_t, std::vector<std::uint64_t>> m_windowsByHash;
 };
 
 // The answers of a walk over the working drawing.
