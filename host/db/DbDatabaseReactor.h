@@ -1,7 +1,10 @@
 #pragma once
 // Notifications of a drawing database. The host calls OnDocumentOpened after a drawing has
-// been read (and the new drawing has become the working one); the others stay silent in
-// this host.
+// been read (and the new drawing has become the working one), OnNewDocument after the working
+// drawing has been emptied, OnObjectAppended when an entity is stored (complete, with its
+// extended data), and OnObjectModified when the last write open of a changed object closes
+// (a field, its extended data, an erase; a builder changed through its entity tells as the
+// entity); the others stay silent in this host.
 class DbDatabase;
 class decObject;
 
