@@ -232,57 +232,37 @@ TEST_F(ObjectModel, RecordsAddedOrRemovedAndBuildersChangedThroughTheirEntityTel
 {
     const decObjectId id = AddBlock(1000, 500, 3000);
     auto* entity = decDbEntity3d::Cast(id.GetObjectA());
-    auto* block = TestBlock::Cast(entity->GetBaseObject());
     struct Watcher : DbDatabaseReactor {
         void OnObjectModified(DbDatabase*, decObject* object) override { modified.push_back(object); }
         void OnObjectAppended(DbDatabase*, decObject* object) override
         {
-            appendedWithRecords.push_back(decDbEntity::Cast(object)->XDataApps().size());
+            records.push_back(decDbEntity::Cast(object)->XDataApps().size());
         }
         std::vector<decObject*> modified;
-        std::vector<std::size_t> appendedWithRecords;
+        std::vector<std::size_t> records;
     } watcher;
     Db().AddReactor(&watcher);
-    const auto record = [] {
-        auto* app = new decObjectXDataApp("WIN_BELONG_BLD");
-        app->AppendDataLong(1);
-        app->AppendDataString("A-1-1");
-        return app;
+    const auto record = [] { return new decObjectXDataApp("WIN_BELONG_BLD"); };
+    const std::pair<std::function<void()>, bool> steps[] = {
+        {[&] { entity->AppendAppXData(record()); }, true},
+        {[&] { entity->RemoveAppXData("WIN_BELONG_BLD"); }, true},
+        {[&] { entity->RemoveAppXData("WIN_BELONG_BLD"); }, false},  // none left
+        {[&] { entity->RemoveAppXData(std::unique_ptr<decObjectXDataApp>(record()).get()); }, false},
+        {[&] { entity->AppendAppXData(record()), entity->RemoveAppXData(entity->XDataApps()[0].get()); }, true},
+        {[&] { TestBlock::Cast(entity->GetBaseObject())->SetHeight(4000); }, true},
+        {[&] { entity->AppendAppXData(record()); }, true},
     };
-    struct Step {
-        const char* what;
-        std::function<void()> change;
-        bool told;
-    };
-    const Step steps[] = {
-        {"a record appended", [&] { entity->AppendAppXData(record()); }, true},
-        {"a record removed by name", [&] { entity->RemoveAppXData("WIN_BELONG_BLD"); }, true},
-        {"no record to remove by name", [&] { entity->RemoveAppXData("WIN_BELONG_BLD"); }, false},
-        {"a record not held",
-         [&] { entity->RemoveAppXData(std::unique_ptr<decObjectXDataApp>(record()).get()); }, false},
-        {"a record removed by itself",
-         [&] {
-             entity->AppendAppXData(record());
-             entity->RemoveAppXData(entity->FindAppXDataByName("WIN_BELONG_BLD"));
-         },
-         true},
-        {"the builder changed through its entity", [&] { block->SetHeight(4000); }, true},
-    };
-    for (const Step& step : steps) {
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
         watcher.modified.clear();
         entity->OpenForWrite();
-        step.change();
+        steps[i].first();
         entity->Close();
-        EXPECT_EQ(watcher.modified, step.told ? std::vector<decObject*>{entity} : std::vector<decObject*>{})
-            << step.what;
+        EXPECT_EQ(watcher.modified, steps[i].second ? std::vector<decObject*>{entity} : std::vector<decObject*>{}) << i;
     }
-    entity->OpenForWrite();
-    entity->AppendAppXData(record());
-    entity->Close();
     DbAutoOpen open(1);
     host::CopyEntities(Db(), {id}, GeMatrix3d());
     Db().RemoveReactor(&watcher);
-    EXPECT_EQ(watcher.appendedWithRecords, std::vector<std::size_t>{1}) << "the copy holds its record when appended";
+    EXPECT_EQ(watcher.records, std::vector<std::size_t>{1}) << "the copy holds its record when appended";
 }
 
 TEST_F(ObjectModel, HostBuildersAreKnownByTheirKindNames)
