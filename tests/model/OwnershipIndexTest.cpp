@@ -130,7 +130,8 @@ protected:
         const bool asked = Named(target) && old != name.c_str() && !Live([&](decDbEntity* e) {
             return e != target && (Named(e) || AWindow(e)) && NameOf(e) == old;
         }).empty();
-        Script("namebld\n" + name + "\n" + Handle(target) + "\n" + (asked ? Pick(2) ? "yes\n" : "no\n" : "") + "\n*cancel*\n");
+        const std::string answer = asked ? Pick(2) ? "yes\n" : "no\n" : "";
+        Script("namebld\n" + name + "\n" + Handle(target) + "\n" + answer + "\n*cancel*\n");
     }
 
     // Every question the records' followers ask, of the index (which walks at most once, to be
