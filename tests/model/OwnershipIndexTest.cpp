@@ -13,24 +13,22 @@
 
 #include "EntityCopy.h"
 #include "HostSolids.h"
+#include "ModelEntityCollect.h"
 #include "ModelHelperBuildings.h"
 #include "OwnershipIndex.h"
 #include "OwnershipRecords.h"
 #include "WinBelongBuild.h"
 #include "WindowTestSupport.h"
-#include "WorkingDrawing.h"
 
 namespace {
 
 constexpr const char* kApp = "WIN_BELONG_BLD";
 const char* const kNames[] = {"A1", "B1", "C2", "B-2"};
 
-std::vector<decDbEntity*> Live(const std::function<bool(decDbEntity*)>& take)
+EntityArray Live(const std::function<bool(decDbEntity*)>& take)
 {
-    std::vector<decDbEntity*> found;
-    for (decDbEntity* entity : dec::GetWorkingDatabase()->AllObjects())
-        if (!entity->IsErased() && take(entity))
-            found.push_back(entity);
+    EntityArray found;
+    CollectEntities(found, take);
     return found;
 }
 
