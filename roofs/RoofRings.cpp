@@ -74,17 +74,22 @@ double Turn(const GePoint3d& a, const GePoint3d& b, const GePoint3d& c)
     return std::atan2(std::fabs(cross), dot) * 180.0 / std::numbers::pi;
 }
 
-// The outline a-b-c runs back at b along the line it came on: the end of the shorter edge
-// lies within kLengthTol of the longer edge's line, behind the turn.
+// The outline a-b-c runs back at b along the line it came on, or close beside it: the end of
+// the shorter edge lies within kLengthTol of the longer edge's line, behind the turn, or the
+// outline turns back past kBackClickTurn into a wedge narrower there than kSliverWidth.
 bool RetracesAt(const GePoint3d& a, const GePoint3d& b, const GePoint3d& c)
 {
     const GeVector3d in = b - a, out = c - b;
     const double longer = std::max(PlanLength(a, b), PlanLength(b, c));
-    return in.x * out.x + in.y * out.y < 0.0 && std::fabs(in.x * out.y - in.y * out.x) <= kLengthTol * longer;
+    // The distance of the shorter edge's end from the longer edge's line, times the longer.
+    const double width = std::fabs(in.x * out.y - in.y * out.x);
+    if (in.x * out.x + in.y * out.y < 0.0 && width <= kLengthTol * longer)
+        return true;
+    return Turn(a, b, c) > kBackClickTurn && width <= kSliverWidth * longer;
 }
 
-// The outline without the turning points of its zero-width retraces, and the points that
-// leaves within repeatTol of the one before; the ends of an open outline stay.
+// The outline without the turning points of its retraces, zero-width or slivers, and the
+// points that leaves within repeatTol of the one before; the ends of an open outline stay.
 GePoint3dArray WithoutRetraces(GePoint3dArray outline, double repeatTol, bool closed)
 {
     for (bool found = true; found && outline.size() >= static_cast<std::size_t>(kMinRingPoints);) {

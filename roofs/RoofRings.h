@@ -69,10 +69,17 @@ inline constexpr double kSlipTurn = 91.0;
 inline constexpr double kSlipStraight = 2.0;
 inline constexpr double kBackClickLength = 1000.0;
 inline constexpr double kBackClickTurn = 126.87;
+// A wall retraced by hand, longer than a back-click, lands a little off its line: where the
+// outline turns back past kBackClickTurn into a wedge narrower than kSliverWidth at the end of
+// its shorter wall, the wedge is a sliver, no wall (a building's walls are no thinner, and a
+// drawn wedge of 20° with metre-long walls opens by 340 mm), and goes whatever its length; its
+// eave would reach out by the overhang over the wedge's tangent, hundreds of metres for a
+// retrace a millimetre off. Taking it out moves the outline no farther than the sliver is wide.
+inline constexpr double kSliverWidth = 100.0;
 
 // The outline (free of repeated corners; a ring when closed, else a polyline whose two ends
-// stay) without its slips and without its zero-width retraces. A retrace, where the outline
-// runs back along the line it came on, encloses nothing and goes whatever its length, its
+// stay) without its slips and without its retraces. A retrace, where the outline runs back
+// along the line it came on or into a sliver (kSliverWidth), goes whatever its length, its
 // turning point first. Then the slips go, the sharpest corner that turns back first, then,
 // when none is left, the straightest; each only while the outline stays within the slip's
 // length of the one drawn (less its retraces): no drawn point lies farther than that from the
