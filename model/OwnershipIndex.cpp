@@ -295,8 +295,10 @@ EntityArray OwnershipIndex::Entities(const Handles& handles) const
 {
     EntityArray entities;
     entities.reserve(handles.size());
+    // Every filed handle names a live entity; one that did not would be left out, not read.
     for (const std::uint64_t handle : handles)
-        entities.push_back(m_database->GetObjectById(decObjectId(handle)));
+        if (decDbEntity* entity = m_database->GetObjectById(decObjectId(handle)))
+            entities.push_back(entity);
     return entities;
 }
 
