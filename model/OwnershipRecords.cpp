@@ -263,15 +263,21 @@ private:
         Windows named = NamedByColumn(id, kBefore);
         if (std::none_of(named.begin(), named.end(), [this](const CWindow* w) { return Moved(w); }))
             return {};
-        if (const std::optional<CString> shared = SharedColumn(named))
+        // A window coming to bear a floor of the column that no window bore joins it.
+        Windows joining;
+        for (const CWindow* w : NamedByColumn(id, kAfter))
+            if (std::find(named.begin(), named.end(), w) == named.end() && Bearers(Id(w, kAfter), kBefore).empty())
+                joining.push_back(w);
+        if (const std::optional<CString> shared = SharedColumn(named); shared && joining.empty())
             return *shared == id ? std::vector<CString>{} : std::vector<CString>{*shared};
-        // The windows one by one, floor by floor as the column read.
+        // The windows one by one, floor by floor as the column read, then those joining.
         std::stable_sort(named.begin(), named.end(), [this](const CWindow* a, const CWindow* b) {
             return Label(a, kBefore).floor < Label(b, kBefore).floor;
         });
         std::vector<CString> images;
-        for (const CWindow* w : named)
-            images.push_back(Id(w, kAfter));
+        for (const Windows* windows : {&named, &joining})
+            for (const CWindow* w : *windows)
+                images.push_back(Id(w, kAfter));
         return images;
     }
 
