@@ -435,12 +435,18 @@ bool OwnershipRecords::RelabelWindows(const Relabelling& relabelling, const char
         relabels.push_back({window, LabelOf(*window), after});
     if (!FollowOrRefuse(relabels, advice))
         return false;
-    // The window's setters ask for write access themselves.
+    // The window's setters ask for write access themselves; a field kept is not written.
     for (const auto& [window, after] : relabelling) {
+        const WindowLabel before = LabelOf(*window);
+        if (before == after)
+            continue;
         window->OpenForWrite();
-        window->SetBuild(after.name);
-        window->SetFloor(after.floor);
-        window->SetIndex(after.position);
+        if (before.name != after.name)
+            window->SetBuild(after.name);
+        if (before.floor != after.floor)
+            window->SetFloor(after.floor);
+        if (before.position != after.position)
+            window->SetIndex(after.position);
         window->Close();
     }
     return true;
