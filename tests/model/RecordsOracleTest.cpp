@@ -456,7 +456,7 @@ TEST_F(RecordsOracleTest, EveryRecordNamesTheWindowsItNamedOrTheStepIsRefused)
 {
     const char* asked = std::getenv("LUMIDRAX_RECORDS_SEQUENCES");
     std::vector<unsigned> seeds;
-    for (unsigned seed = 1; seed <= (asked ? static_cast<unsigned>(std::atoi(asked)) : 12); ++seed)
+    for (unsigned seed = 1; seed <= (asked ? static_cast<unsigned>(std::atoi(asked)) : 40); ++seed)
         seeds.push_back(seed);
     // Sequences that found faults: a column refused when its window went to another building,
     // a column that gave way without a window coming into one of its free floors.
