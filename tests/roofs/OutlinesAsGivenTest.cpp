@@ -125,7 +125,7 @@ bool RefusedAsBeyond(const std::string& transcript, std::size_t corners)
 }
 
 // From the origin one way round, or at site coordinates the other, or turned by odd angles.
-const Placing kPlacings[] = {{}, {0, 5e5, 3e6, true}, {33.3, 5e5, 3e6}, {23.7, 0, 0, true}};
+const Placing kPlacings[] = {{}, {0, 5e5, 3e6, true}, {33.3, 5e5, 3e6}, {-61.3, 5e5, 3e6, true}, {23.7, 0, 0, true}};
 
 // Points given after the ring's corner i, relative to it; the outline then goes on to the next.
 Ring AfterCorner(Ring ring, std::size_t i, const std::vector<GeVector3d>& offsets)
@@ -302,7 +302,8 @@ TEST_F(OutlinesAsGivenTest, EveryRoofCommandDropsRepeatsAndSlipsAndKeepsWhatIsDr
         {"20000,0 then 20001,-1", [](const Ring& r) { return AfterCorner(r, 1, {{1, -1, 0}}); }, 1.42},
         {"9.9 mm, turning back 101°", [](const Ring& r) { return Slipping(r, 9.9, 101); }, 9.9},
         // Kept as drawn: grown, a corner turning a hair more than square reaches 2.6 mm past the
-        // plain one, a hair less falls 11.2 mm short of it; the gable takes the bend into its wall.
+        // plain one, a hair less falls 11.2 mm short of it (the gable's too, though it moves the
+        // bent wall as one).
         {"2 mm, a hair inside the next wall", [](const Ring& r) { return Slipping(r, 2, 90.3); }, 3},
         {"9 mm, a hair outside the next wall", [](const Ring& r) { return Slipping(r, 9, 88.7); }, 12},
         {"clicked three times", [](const Ring& r) { return AfterCorner(r, 1, {{-2, 1, 0}, {1, -1, 0}}); }, 2.24},
