@@ -151,15 +151,39 @@ private:
     bool IsEnd(std::size_t i) const { return !m_closed && (i == 0 || i + 1 == m_drawn.size()); }
     bool IsKept(std::size_t i) const { return m_before[i] != kGone; }
 
+    // The cosine of the turn of the outline a-b-c at b (1 straight on, -1 straight back); none
+    // beside an edge of no length.
+    static std::optional<double> TurnCosine(const GePoint3d& a, const GePoint3d& b, const GePoint3d& c)
+    {
+        const double inX = b.x - a.x, inY = b.y - a.y, outX = c.x - b.x, outY = c.y - b.y;
+        const double lengths = std::hypot(inX, inY) * std::hypot(outX, outY);
+        if (!(lengths > 0.0))
+            return std::nullopt;
+        return (inX * outX + inY * outY) / lengths;
+    }
+
     // The outline turns back at kept corner i: its two edges make an acute angle.
     bool TurnsBack(std::size_t i) const
     {
         if (IsEnd(i))
             return false;
-        const GePoint3d &a = m_drawn[m_before[i]], &b = m_drawn[i], &c = m_drawn[m_after[i]];
-        const double inX = b.x - a.x, inY = b.y - a.y, outX = c.x - b.x, outY = c.y - b.y;
-        const double lengths = std::hypot(inX, inY) * std::hypot(outX, outY);
-        return lengths > 0.0 && inX * outX + inY * outY < kTurnsBack * lengths;
+        const std::optional<double> turn = TurnCosine(m_drawn[m_before[i]], m_drawn[i], m_drawn[m_after[i]]);
+        return turn && *turn < kTurnsBack;
+    }
+
+    // Taking out kept corner n, a neighbour of kept corner tip where the outline turns back,
+    // makes the outline turn back less sharply there: n is the point clicked again beside a
+    // corner, not a drawn bend of a wall that leads into a drawn tip (whose tip its removal
+    // would only sharpen).
+    bool Eases(std::size_t tip, std::size_t n) const
+    {
+        if (!TurnsBack(tip))
+            return false;
+        const std::size_t before = m_before[tip] == n ? m_before[n] : m_before[tip];
+        const std::size_t after = m_after[tip] == n ? m_after[n] : m_after[tip];
+        const std::optional<double> now = TurnCosine(m_drawn[m_before[tip]], m_drawn[tip], m_drawn[m_after[tip]]);
+        const std::optional<double> then = TurnCosine(m_drawn[before], m_drawn[tip], m_drawn[after]);
+        return now && then && *then > *now;
     }
 
     // How far the drawn points between the neighbours a and c of kept corner j lie from the
@@ -182,14 +206,15 @@ private:
         return moved;
     }
 
-    // Kept corner i is weighed again: it may be a slip when the outline turns back at it or at
-    // a neighbour; it is one while its removal moves the drawing no more than kSliverWidth.
+    // Kept corner i is weighed again: it may be a slip when the outline turns back at it, or at
+    // a neighbour that its removal eases; it is one while its removal moves the drawing no more
+    // than kSliverWidth.
     void Refresh(std::size_t i)
     {
         m_cost[i].reset();
         if (!IsKept(i) || IsEnd(i))
             return;
-        if (!TurnsBack(i) && !TurnsBack(m_before[i]) && !TurnsBack(m_after[i]))
+        if (!TurnsBack(i) && !Eases(m_before[i], i) && !Eases(m_after[i], i))
             return;
         if (const double moved = Moved(i); moved <= kSliverWidth)
             m_cost[i] = moved;

@@ -51,7 +51,8 @@ bool IsSimpleInPlan(const GePoint3dArray& ring);
 // a corner clicked again a little way back along the wall, or a wall retraced by hand a little
 // off its line, grows into a spike a drawn outline never meant. A drawn sawtooth, wedge, bay or
 // triangular balcony turns back just as sharply, so no length or angle tells a slip: what its
-// removal moves does. A corner at or beside a point where the outline turns back is a slip when
+// removal moves does. A corner where the outline turns back, or beside one whose turn its
+// removal eases (a bend of a wall leading into a drawn tip would only sharpen it), is a slip when
 // taking it out leaves every drawn point within kSliverWidth of the outline that is left, a
 // sliver narrower than any wall is thick; of such corners the one whose removal moves the
 // drawing least goes first, so of a corner clicked again the point clicked again goes and the

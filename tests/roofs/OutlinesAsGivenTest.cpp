@@ -79,7 +79,7 @@ Outline Wedge(double degrees)
     return {"wedge", {{0, 0, kTop}, {20000, 0, kTop}, {tip, 3000, kTop}, {20000, 6000, kTop}, {0, 6000, kTop}},
             {5000, 3000, 0}, 3000};
 }
-const Outline kWedge20 = Wedge(20), kWedge30 = Wedge(30);
+const Outline kWedge20 = Wedge(20), kWedge30 = Wedge(30), kWedge40 = Wedge(40);
 
 // The plan of a shape drawn on purpose lies within this of the outline as drawn grown with mitred
 // corners.
@@ -136,10 +136,13 @@ Ring AfterCorner(Ring ring, std::size_t i, const std::vector<GeVector3d>& offset
     return ring;
 }
 
-// Corner 1 clicked again `length` away, turning `turn` degrees left of the incoming edge (+x).
-Ring Slipping(const Ring& ring, double length, double turn)
+// Corner i clicked again `length` away, turning `turn` degrees left of the edge coming into it
+// (+x at corner 1 of the rectangles).
+Ring Slipping(const Ring& ring, double length, double turn, std::size_t i = 1)
 {
-    return AfterCorner(ring, 1, {GeVector3d(length * std::cos(Radians(turn)), length * std::sin(Radians(turn)), 0)});
+    const GeVector3d in = ring[i] - ring[i - 1];
+    const double way = std::atan2(in.y, in.x) + Radians(turn);
+    return AfterCorner(ring, i, {GeVector3d(length * std::cos(way), length * std::sin(way), 0)});
 }
 
 // How far the point clicked again lies from the outline without it: off the wall it left by the
@@ -413,9 +416,18 @@ TEST(OutlineSlips, WhatMovesTheDrawingNoMoreThanASliverGoesAndNothingElse)
         Ring given;
         bool slip;
         bool closed = true;
+        std::optional<Ring> plain = std::nullopt;  // what a slip leaves, when not the rectangle
     };
     const Ring rectangle = Rectangle(20000, 10000);
+    // A wedge's wall bent 60 mm out 400 mm before its tip: taking the bend out would move the
+    // drawing less than a sliver, but only sharpen the drawn tip.
+    Ring bent = kWedge40.ring;
+    const GeVector3d wall = bent[2] - bent[1], out = GeVector3d(wall.y, -wall.x, 0) * (1 / wall.Length());
+    bent.insert(bent.begin() + 2, bent[2] - wall * (400 / wall.Length()) + out * 60);
     std::vector<Row> rows = {
+        {"a wedge's tip clicked again 50 mm back at 170°", Slipping(kWedge40.ring, 50, 170, 2), true, true,
+         kWedge40.ring},
+        {"a wedge's wall bent 60 mm out before its tip", bent, false},
         {"9.9 mm back at 101°", Slipping(rectangle, 9.9, 101), true},
         {"2 mm at 90.3°", Slipping(rectangle, 2, 90.3), false},
         {"9 mm at 88.7°", Slipping(rectangle, 9, 88.7), false},
@@ -432,10 +444,11 @@ TEST(OutlineSlips, WhatMovesTheDrawingNoMoreThanASliverGoesAndNothingElse)
         for (const Placing& at : kPlacings) {
             SCOPED_TRACE(testing::Message() << row.what << " at " << at.y << " turned " << at.degrees);
             const Ring cleaned = roof_rings::WithoutSlips(at(row.given), 0.001, row.closed);
-            ExpectPointsNear(cleaned, at(row.slip ? rectangle : row.given), 1e-6);
+            ExpectPointsNear(cleaned, at(row.slip ? row.plain.value_or(rectangle) : row.given), 1e-6);
         }
-    // A building no wider than a sliver keeps the three points of a ring.
-    EXPECT_EQ(roof_rings::WithoutSlips({{0, 0, 0}, {5000, -30, 0}, {10000, 0, 0}, {5000, 30, 0}}, 0.001).size(), 3u);
+    // A spindle no wider than a sliver is drawn so: taking out either side's corner would only
+    // sharpen its tips.
+    EXPECT_EQ(roof_rings::WithoutSlips({{0, 0, 0}, {5000, -30, 0}, {10000, 0, 0}, {5000, 30, 0}}, 0.001).size(), 4u);
 }
 
 // The arch's ridge end behind the square through the section's end (12000, 0) is the end clicked
