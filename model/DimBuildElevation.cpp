@@ -111,11 +111,11 @@ void CDimBuildElevation::SetRememberedStyle(int style)
 bool CDimBuildElevation::Set(double height, double bottom, const GePoint3d& position)
 {
     const std::optional<int> whole = StoredAs<int>(height);
-    if (!whole || !StoredAs<double>(height + bottom) || !IsFinite(position))
+    if (!whole || !StoredAs<double>(*whole + bottom) || !IsFinite(position))
         return false;
     m_height = *whole;
-    m_top = height + bottom;
     m_bottom = bottom;
+    HoldTopToHeight();
     m_position = position;
     m_scale = GetScale();
     m_textHeight = GetTextHeight(TEXT_UTILITY::BUILD_DIM);
@@ -150,15 +150,20 @@ void CDimBuildElevation::UpdateHeightFromRange()
         m_height = *height;
 }
 
+void CDimBuildElevation::HoldTopToHeight()
+{
+    m_top = m_bottom + m_height;
+}
+
 bool CDimBuildElevation::TakeRange(double top, double bottom)
 {
     // Not finite top or bottom gives a difference that is not finite either.
     const std::optional<int> height = StoredAs<int>(top - bottom);
     if (!height)
         return false;
-    m_top = top;
     m_bottom = bottom;
     m_height = *height;
+    HoldTopToHeight();
     return true;
 }
 
@@ -200,9 +205,8 @@ void CDimBuildElevation::Serialize(SerializeFilter& filter)
         return;
     }
     filter >> m_style >> m_position >> m_height >> m_bottom >> m_textHeight >> m_scale >> m_font;
-    // The record has no top: a top with a fraction beyond the whole-millimetre height is not
-    // restored.
-    m_top = m_height + m_bottom;
+    // The record has no top.
+    HoldTopToHeight();
 }
 
 const TPropertyDef* CDimBuildElevation::GetObjectPropertyDefine() const
@@ -259,7 +263,7 @@ int CDimBuildElevation::OnPropertyValueChanged(int index, const prop_data& value
         if (!height)
             return 0;
         m_height = *height;
-        m_top = m_height + m_bottom;
+        HoldTopToHeight();
         break;
     }
     case kPropTextHeight:
