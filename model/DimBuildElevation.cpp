@@ -110,7 +110,7 @@ void CDimBuildElevation::SetRememberedStyle(int style)
 
 bool CDimBuildElevation::Set(double height, double bottom, const GePoint3d& position)
 {
-    const std::optional<int> whole = StoredAs<int>(height);
+    const std::optional<int> whole = WholeMillimetres(height);
     if (!whole || !StoredAs<double>(*whole + bottom) || !IsFinite(position))
         return false;
     m_height = *whole;
@@ -146,8 +146,13 @@ void CDimBuildElevation::ResetRange()
 
 void CDimBuildElevation::UpdateHeightFromRange()
 {
-    if (const std::optional<int> height = StoredAs<int>(m_top - m_bottom))
+    if (const std::optional<int> height = WholeMillimetres(m_top - m_bottom))
         m_height = *height;
+}
+
+std::optional<int> CDimBuildElevation::WholeMillimetres(double mm)
+{
+    return StoredAs<int>(std::round(mm));
 }
 
 void CDimBuildElevation::HoldTopToHeight()
@@ -158,7 +163,7 @@ void CDimBuildElevation::HoldTopToHeight()
 bool CDimBuildElevation::TakeRange(double top, double bottom)
 {
     // Not finite top or bottom gives a difference that is not finite either.
-    const std::optional<int> height = StoredAs<int>(top - bottom);
+    const std::optional<int> height = WholeMillimetres(top - bottom);
     if (!height)
         return false;
     m_bottom = bottom;
@@ -169,7 +174,7 @@ bool CDimBuildElevation::TakeRange(double top, double bottom)
 
 bool CDimBuildElevation::HasValues() const
 {
-    return m_top >= m_bottom && StoredAs<int>(m_top - m_bottom).has_value();
+    return m_top >= m_bottom && WholeMillimetres(m_top - m_bottom).has_value();
 }
 
 CString CDimBuildElevation::LabelText() const

@@ -3,6 +3,7 @@
 // under a leader line) whose apex is the insertion point, with a text above it giving the
 // building's top elevation, height or bottom elevation in metres (three decimals), or two of
 // them. Marker and text are drawn at the drawing scale.
+#include <optional>
 #include <vector>
 
 #include "CString.h"
@@ -39,7 +40,7 @@ public:
     static void SetRememberedStyle(int style);
 
     // Fills the label before it enters the drawing (no write access asked): the height
-    // truncated to whole millimetres, top = bottom + that whole height, the drawing's scale
+    // rounded to whole millimetres, top = bottom + that whole height, the drawing's scale
     // and building text height. false (nothing changes) for a height that whole millimetres
     // in an int cannot hold, or a bottom, top or position not finite.
     bool Set(double height, double bottom, const GePoint3d& position);
@@ -86,7 +87,11 @@ private:
     int GetInsertPoint();
     // Back to the start values of a search: top -1e9, bottom 1e9.
     void ResetRange();
-    // height = (top - bottom) truncated toward zero, when whole millimetres in an int hold
+    // The nearest whole millimetres, when an int holds them. A height worked out in single
+    // precision lands a hair off its millimetre (27,399.99 for a 24.4 m building under a 3 m
+    // roof): cut toward zero it would show a millimetre short of what was built.
+    static std::optional<int> WholeMillimetres(double mm);
+    // height = (top - bottom) in WholeMillimetres, when an int holds
     // it; else the height stays and HasValues says no. The top keeps its fraction, so that
     // a search can go on from it; HoldTopToHeight ends the search.
     void UpdateHeightFromRange();

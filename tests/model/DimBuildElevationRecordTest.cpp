@@ -97,15 +97,15 @@ TEST_F(LabelRecordTest, ALabelShowsAfterAnOpenWhatItShowedBeforeTheSave)
         std::function<decObjectId(T&)> make;
         int height = 0;  // the label's whole-millimetre height
     } kCases[] = {
-        {"gable ridge over 24.4 m", [](T& t) { return t.NewLabel(27399.6, 0, {12000, 6000, 0}); }, 27399},
+        {"gable ridge over 24.4 m", [](T& t) { return t.NewLabel(27399.6, 0, {12000, 6000, 0}); }, 27400},
         {"fraction over a whole height", [](T& t) { return t.NewLabel(24400.4, 450.45, {}); }, 24400},
-        {"half a millimetre", [](T& t) { return t.NewLabel(24399.5, -3000.25, {-5000, 7000, 0}); }, 24399},
-        {"far site", [](T& t) { return t.NewLabel(27399.6, 1234.56, {502345678.9, 3345678.25, 0}); }, 27399},
-        {"negative height", [](T& t) { return t.NewLabel(-299.7, 150, {1, 2, 0}); }, -299},
+        {"half a millimetre", [](T& t) { return t.NewLabel(24399.5, -3000.25, {-5000, 7000, 0}); }, 24400},
+        {"far site", [](T& t) { return t.NewLabel(27399.6, 1234.56, {502345678.9, 3345678.25, 0}); }, 27400},
+        {"negative height", [](T& t) { return t.NewLabel(-299.7, 150, {1, 2, 0}); }, -300},
         {"typed top", [](T& t) { return t.TypedLabel(-450.5, 2, 27399.6); }, 27850},
         {"typed bottom", [](T& t) { return t.TypedLabel(0, 3, -0.4); }, 1000},
         {"typed height", [](T& t) { return t.TypedLabel(-7.125, 4, 24399); }, 24399},
-        {"picked named body", [](T& t) { return t.CommandLabel(27399.6, -450.25, false); }, 27399},
+        {"picked named body", [](T& t) { return t.CommandLabel(27399.6, -450.25, false); }, 27400},
         {"inner point of a body", [](T& t) { return t.CommandLabel(24400.4, -100.5, true); }, 24400},
         {"text on a ridge",
          [](T& t) {

@@ -53,17 +53,17 @@ TEST_F(DimBuildElevationTest, SetHoldsTheTopToTheWholeHeightAndTakesTheDrawingSe
     Db()->SetGlobalVar("ORV_BUILD_DIM", 4);
     CDimBuildElevation label;
     label.Set(299.7, 150, GePoint3d(1, 2, 3));
-    EXPECT_EQ(label.Height(), 299);
-    EXPECT_DOUBLE_EQ(label.Top(), 449);
+    EXPECT_EQ(label.Height(), 300);
+    EXPECT_DOUBLE_EQ(label.Top(), 450);
     EXPECT_DOUBLE_EQ(label.Bottom(), 150);
     EXPECT_EQ(label.Position(), GePoint3d(1, 2, 3));
     EXPECT_DOUBLE_EQ(label.Scale(), 1000);
     EXPECT_DOUBLE_EQ(label.TextHeight(), 4);
     label.SetStyle(3);
-    EXPECT_EQ(label.LabelText(), "0.449（0.150）");
-    // Negative heights truncate toward zero.
+    EXPECT_EQ(label.LabelText(), "0.450（0.150）");
+    // Negative heights round to the nearest millimetre too.
     label.Set(-299.7, 0, GePoint3d());
-    EXPECT_EQ(label.Height(), -299);
+    EXPECT_EQ(label.Height(), -300);
 }
 
 TEST_F(DimBuildElevationTest, EachStyleShowsItsValues)
@@ -144,7 +144,7 @@ TEST_F(DimBuildElevationTest, PropertyEditsKeepTopBottomAndHeightTogether)
     EXPECT_THAT(Transcript(), HasSubstr("6 [文字参数] 字体名称 (kind 5) = 1"));
 
     ASSERT_TRUE(Run("setprop " + h + " 2 200.9\n"));
-    EXPECT_EQ(label->Height(), 200);
+    EXPECT_EQ(label->Height(), 201);
     ASSERT_TRUE(Run("setprop " + h + " 3 100\nsetprop " + h + " 4 250\n"));
     EXPECT_DOUBLE_EQ(label->Bottom(), 100);
     EXPECT_EQ(label->Height(), 250);
@@ -222,10 +222,10 @@ TEST_F(DimBuildElevationTest, RecordRestoresEveryStoredFieldAndNotTheFontList)
     EXPECT_EQ(load.BytesLeft(), 0u);
     EXPECT_EQ(read.GetStyle(), 3);
     EXPECT_EQ(read.Position(), GePoint3d(5, 6, 0));
-    EXPECT_EQ(read.Height(), 299);
+    EXPECT_EQ(read.Height(), 300);
     EXPECT_DOUBLE_EQ(read.Bottom(), 150);
     // The record has no top: it comes back as bottom + height.
-    EXPECT_DOUBLE_EQ(read.Top(), 449);
+    EXPECT_DOUBLE_EQ(read.Top(), 450);
     EXPECT_DOUBLE_EQ(read.TextHeight(), 3.25);
     EXPECT_DOUBLE_EQ(read.Scale(), 250);
     EXPECT_EQ(read.Font(), "hztxt.shx");
@@ -252,14 +252,14 @@ TEST_F(DimBuildElevationTest, CopiesTakeEveryFieldButStayOutOfTheDrawing)
     stored->OnPropertyValueGet(6, value);
     CDimBuildElevation copy(*stored);
     EXPECT_EQ(copy.GetStyle(), 1);
-    EXPECT_EQ(copy.Height(), 299);
-    EXPECT_DOUBLE_EQ(copy.Top(), 449);
+    EXPECT_EQ(copy.Height(), 300);
+    EXPECT_DOUBLE_EQ(copy.Top(), 450);
     EXPECT_EQ(copy.Position(), GePoint3d(5, 6, 7));
     EXPECT_EQ(copy.FontList(), stored->FontList());
     EXPECT_EQ(copy.GetDatabase(), nullptr);
     CDimBuildElevation assigned;
     assigned = copy;
-    EXPECT_EQ(assigned.LabelText(), "0.299");
+    EXPECT_EQ(assigned.LabelText(), "0.300");
     EXPECT_DOUBLE_EQ(assigned.Scale(), stored->Scale());
 }
 
