@@ -1,7 +1,5 @@
 #include "NameBuild.h"
 
-#include <algorithm>
-
 #include "AssertReport.h"
 #include "CommandLine.h"
 #include "DbDatabase.h"
@@ -9,12 +7,12 @@
 #include "ExtendBuild.h"
 #include "ExtrudeBuild.h"
 #include "MainFrame.h"
-#include "ModelEntityCollect.h"
 #include "ModelHelperWindows.h"
 #include "ModuleGlobals.h"
 #include "NameQuestion.h"
 #include "MsgBox.h"
 #include "OrvCommandHandlers.h"
+#include "OwnershipIndex.h"
 #include "OwnershipRecords.h"
 #include "Window.h"
 #include "WorkingDrawing.h"
@@ -102,17 +100,6 @@ bool ApplyName(decDbEntity* entity, const CString& name, bool clearing, std::vec
     return !clearing;
 }
 
-// The name an object bears: a building's member, a tag's text, a window's owner.
-CString NameOf(decDbEntity* entity)
-{
-    CString name;
-    if (KindOf(entity) == NamedKind::Window)
-        WindowBelongBuildName(entity, name);
-    else
-        BuildName(entity, name);
-    return name;
-}
-
 }  // namespace
 
 namespace NameBuild {
@@ -137,13 +124,7 @@ void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, const CString&
 void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, const CString& newName,
                             WinBelongBuild::OwnershipRecords& records)
 {
-    EntityArray same;
-    CollectEntities(same, [&oldNames](decDbEntity* entity) {
-        if (KindOf(entity) == NamedKind::Other)
-            return false;
-        const CString name = NameOf(entity);
-        return std::find(oldNames.begin(), oldNames.end(), name) != oldNames.end();
-    });
+    const EntityArray same = g_ownershipIndex.NameBearers(oldNames);
     if (same.empty())
         return;
     DbDatabase* db = dec::GetWorkingDatabase();
