@@ -59,7 +59,8 @@ constexpr const char* kExportUsage = "export obj FILE | export svg FILE [plan|ax
 // than taken into the file name. So is any other word holding a digit among the words read for
 // the view and the width ("w800", a second number: "800 600"), and a word after a number ("800
 // 像素"). A word ending in ".svg" belongs to the name ("site 2.svg"), and so does every word
-// before it and the name's first word.
+// before it and the name's first word; the last such word ends the name, so any other word
+// after it ("d2.svg plna", "d2.svg pln 800", a second view) is refused rather than taken in.
 
 constexpr std::string_view kFullWidthDigitLead = "\xEF\xBC";  // U+FF10 to U+FF19: EF BC 90 to 99
 constexpr std::string_view kTimesSign = "\xC3\x97";           // U+00D7
@@ -142,6 +143,16 @@ bool WidthMeantBefore(const Args& args, std::size_t first, std::size_t k)
     return false;
 }
 
+// The word ending in ".svg" that ends the name, when the word at k comes after it: a word
+// there that is no view or width is a typo ("d2.svg plna"), not a part of the name.
+std::optional<std::size_t> NameEndBefore(const Args& args, std::size_t k)
+{
+    if (EndsWithNoCase(args[k], ".svg")) return std::nullopt;
+    for (std::size_t i = k; i-- > 1;)
+        if (EndsWithNoCase(args[i], ".svg")) return i;
+    return std::nullopt;
+}
+
 // The pixels of a width written as one word, "1200" or "1200px"; 0, which no picture takes,
 // for anything else.
 int WidthOf(std::string_view word)
@@ -183,10 +194,15 @@ void ExportSvg(const ScriptLine& line, const Args& args)
             width = *start == k ? WidthOf(args[k]) : 0;  // "800 px" and "800 x 600" are no width
             widthGiven = true;
             used = k - *start + 1;
-        } else {
-            // The rest belongs to the name, unless a width was meant up to its ".svg" word.
-            if (WidthMeantBefore(args, kFirst, k)) width = 0;
+        } else if (WidthMeantBefore(args, kFirst, k)) {
+            width = 0;  // a width was meant up to the name's ".svg" word
             break;
+        } else if (const auto end = NameEndBefore(args, k)) {
+            RefuseAnswer(line, "the file name ends at \"" + args[*end] + "\": after it only plan, axo or a width, not \"" +
+                                   args[k] + "\"");
+            return;
+        } else {
+            break;  // the rest belongs to the name
         }
         for (std::size_t n = 0; n < used; ++n) file = WithoutLastWord(file);
         if (k < kFirst + used) break;

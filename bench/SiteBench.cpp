@@ -19,7 +19,10 @@
 // and windows made as one phase), then taken one building at a time, each by a box round it
 // as examples/naming.txt teaches: the box alone (list), the building named (namebld, with its
 // label), its windows numbered (orderindex from 1), and one window's 位号 changed in the panel
-// (setprop on a click at the window). Each of those is a phase.
+// (setprop on a click at the window). Then every building is renamed one at a time, as a user
+// renames one: namebld, the new name, a click inside the building (which takes its roof, the
+// latest object there, named with it), yes to carrying the name over to the building and its
+// windows, no label; then every name is cleared the same way. Each of those is a phase.
 //
 //   SiteBench [SIZE ...] [--runs N] [--far | --near | --by-building | --naming]
 //                                     each size (default 500 1000 2000) run N times (default 3),
@@ -74,7 +77,8 @@ struct SiteKind {
 const std::vector<const char*> kWholePhases = {"build", "roofs",   "qwin",       "save",      "open",
                                                "windows", "list", "export obj", "export svg"};
 const std::vector<const char*> kByBuildingPhases = {"buildings", "windows"};
-const std::vector<const char*> kNamingPhases = {"site", "box", "namebld", "orderindex", "panel"};
+const std::vector<const char*> kNamingPhases = {"site",  "box",    "namebld", "orderindex",
+                                                 "panel", "rename", "clear"};
 
 const SiteKind kSite{"the site", {}, kWholePhases};
 const SiteKind kFarSite{"the far site (a 10 m square 500 km away)", {"--far"}, kWholePhases};
@@ -220,7 +224,7 @@ std::string Box(int i)
 // by a box round it (its outline and floor lines, the building, its roof and its 48 windows).
 std::vector<Step> NamingSteps(int n)
 {
-    std::string box, name = "namebld\n", order = "orderindex\n", panel;
+    std::string box, name = "namebld\n", order = "orderindex\n", panel, rename = "namebld\n", clear = "namebld\n";
     for (int i = 0; i < n; ++i) {
         box += "list " + Box(i) + "\n";
         const std::string label = Point(X(i) + kWidth / 2, Y(i) + kDepth / 2);
@@ -228,12 +232,18 @@ std::vector<Step> NamingSteps(int n)
         order += Box(i) + "\n1\n";
         // The south facade's western window column; the click takes its top window.
         panel += "setprop @" + Point(X(i) + 1500.0, Y(i)) + " 0 99\n";
+        rename += "新楼" + std::to_string(i + 1) + "\n@" + label + "\nyes\n\n";
+        clear += "\n@" + label + "\nyes\n";
     }
+    // The building and its 48 windows bear the old name beside the roof clicked.
+    const char* carried = "是否要同时更新和建筑物旧名称同名的49个建筑对象的名称？";
     return {{BuildLines(n, false) + RoofLines(n) + WindowLines(n)},
             {box, "QCExtrudeBuild layer=建筑", n},
             {name + "*cancel*\n", "提示：选中50个三维对象!", n},
             {order + "*cancel*\n", "selected 48:", n},
-            {panel, ": taken, 位号=99", n}};
+            {panel, ": taken, 位号=99", n},
+            {rename + "*cancel*\n", carried, n},
+            {clear + "*cancel*\n", carried, n}};
 }
 
 // The steps of one run, each timed as a phase of its own.

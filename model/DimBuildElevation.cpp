@@ -110,12 +110,12 @@ void CDimBuildElevation::SetRememberedStyle(int style)
 
 bool CDimBuildElevation::Set(double height, double bottom, const GePoint3d& position)
 {
-    const std::optional<int> whole = StoredAs<int>(height);
-    if (!whole || !StoredAs<double>(height + bottom) || !IsFinite(position))
+    const std::optional<int> whole = WholeMillimetres(height);
+    if (!whole || !StoredAs<double>(*whole + bottom) || !IsFinite(position))
         return false;
     m_height = *whole;
-    m_top = height + bottom;
     m_bottom = bottom;
+    HoldTopToHeight();
     m_position = position;
     m_scale = GetScale();
     m_textHeight = GetTextHeight(TEXT_UTILITY::BUILD_DIM);
@@ -146,25 +146,35 @@ void CDimBuildElevation::ResetRange()
 
 void CDimBuildElevation::UpdateHeightFromRange()
 {
-    if (const std::optional<int> height = StoredAs<int>(m_top - m_bottom))
+    if (const std::optional<int> height = WholeMillimetres(m_top - m_bottom))
         m_height = *height;
+}
+
+std::optional<int> CDimBuildElevation::WholeMillimetres(double mm)
+{
+    return StoredAs<int>(std::round(mm));
+}
+
+void CDimBuildElevation::HoldTopToHeight()
+{
+    m_top = m_bottom + m_height;
 }
 
 bool CDimBuildElevation::TakeRange(double top, double bottom)
 {
     // Not finite top or bottom gives a difference that is not finite either.
-    const std::optional<int> height = StoredAs<int>(top - bottom);
+    const std::optional<int> height = WholeMillimetres(top - bottom);
     if (!height)
         return false;
-    m_top = top;
     m_bottom = bottom;
     m_height = *height;
+    HoldTopToHeight();
     return true;
 }
 
 bool CDimBuildElevation::HasValues() const
 {
-    return m_top >= m_bottom && StoredAs<int>(m_top - m_bottom).has_value();
+    return m_top >= m_bottom && WholeMillimetres(m_top - m_bottom).has_value();
 }
 
 CString CDimBuildElevation::LabelText() const
@@ -200,9 +210,8 @@ void CDimBuildElevation::Serialize(SerializeFilter& filter)
         return;
     }
     filter >> m_style >> m_position >> m_height >> m_bottom >> m_textHeight >> m_scale >> m_font;
-    // The record has no top: a top with a fraction beyond the whole-millimetre height is not
-    // restored.
-    m_top = m_height + m_bottom;
+    // The record has no top.
+    HoldTopToHeight();
 }
 
 const TPropertyDef* CDimBuildElevation::GetObjectPropertyDefine() const
@@ -259,7 +268,7 @@ int CDimBuildElevation::OnPropertyValueChanged(int index, const prop_data& value
         if (!height)
             return 0;
         m_height = *height;
-        m_top = m_height + m_bottom;
+        HoldTopToHeight();
         break;
     }
     case kPropTextHeight:

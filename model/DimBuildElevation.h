@@ -3,6 +3,7 @@
 // under a leader line) whose apex is the insertion point, with a text above it giving the
 // building's top elevation, height or bottom elevation in metres (three decimals), or two of
 // them. Marker and text are drawn at the drawing scale.
+#include <optional>
 #include <vector>
 
 #include "CString.h"
@@ -39,9 +40,9 @@ public:
     static void SetRememberedStyle(int style);
 
     // Fills the label before it enters the drawing (no write access asked): the height
-    // truncated to whole millimetres, top = height + bottom from the unrounded height, the
-    // drawing's scale and building text height. false (nothing changes) for a height that
-    // whole millimetres in an int cannot hold, or a bottom, top or position not finite.
+    // rounded to whole millimetres, top = bottom + that whole height, the drawing's scale
+    // and building text height. false (nothing changes) for a height that whole millimetres
+    // in an int cannot hold, or a bottom, top or position not finite.
     bool Set(double height, double bottom, const GePoint3d& position);
     // The interactive placement: the building's values from a pick or an inner point, then
     // the insertion point (with the style dialog on offer). 1 when complete, 0 when the user
@@ -86,17 +87,28 @@ private:
     int GetInsertPoint();
     // Back to the start values of a search: top -1e9, bottom 1e9.
     void ResetRange();
-    // height = (top - bottom) truncated toward zero, when whole millimetres in an int hold
-    // it; else the height stays and HasValues says no.
+    // The nearest whole millimetres, when an int holds them. A height worked out in single
+    // precision lands a hair off its millimetre (27,399.99 for a 24.4 m building under a 3 m
+    // roof): cut toward zero it would show a millimetre short of what was built.
+    static std::optional<int> WholeMillimetres(double mm);
+    // height = (top - bottom) in WholeMillimetres, when an int holds
+    // it; else the height stays and HasValues says no. The top keeps its fraction, so that
+    // a search can go on from it; HoldTopToHeight ends the search.
     void UpdateHeightFromRange();
-    // Takes top and bottom with their difference as the height, when whole millimetres in an
-    // int hold it; false (nothing changes) otherwise.
+    // top = bottom + the whole-millimetre height. The record keeps only height and bottom and
+    // rebuilds the top from them, so every top the label shows is this one: a top with a
+    // fraction beyond the height would show one value before a save and another after.
+    void HoldTopToHeight();
+    // Takes the bottom and the difference of top and bottom as the height (the top then
+    // held to it), when whole millimetres in an int hold it; false (nothing changes)
+    // otherwise.
     bool TakeRange(double top, double bottom);
     // Whether top and bottom make a label: top not below bottom, and their difference fits
     // the whole-millimetre height.
     bool HasValues() const;
 
     int m_height = -1000000000;
+    // A search runs it up from -1e9; a complete label holds it at bottom + height.
     double m_top = -1e9;
     double m_bottom = 1e9;
     int m_style = 4;

@@ -99,6 +99,7 @@ int CDimBuildElevation::GetBuildInfo()
             // Every attempt searches afresh: a failed one must not leave its range behind.
             ResetRange();
             if (GetHeightByPoint(point) == 1) {
+                HoldTopToHeight();
                 m_style = kTopAndBottom;
                 return 1;
             }
@@ -118,8 +119,6 @@ int CDimBuildElevation::GetBuildInfo()
                 m_bottom = box.MinPoint().z;
                 m_top = box.MaxPoint().z;
                 UpdateHeightFromRange();
-                if (HasValues())
-                    m_top = m_bottom + m_height;
             }
         }
         // A name no building carries any more, or a body without extents, gives no values: a
@@ -129,6 +128,7 @@ int CDimBuildElevation::GetBuildInfo()
             dec::PrintPrompt("提示：无法获取建筑物信息！");
             continue;
         }
+        HoldTopToHeight();
         return 1;
     }
 }

@@ -1,6 +1,7 @@
 #include "NameBuild.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "AssertReport.h"
 #include "CommandLine.h"
@@ -9,12 +10,12 @@
 #include "ExtendBuild.h"
 #include "ExtrudeBuild.h"
 #include "MainFrame.h"
-#include "ModelEntityCollect.h"
 #include "ModelHelperWindows.h"
 #include "ModuleGlobals.h"
 #include "NameQuestion.h"
 #include "MsgBox.h"
 #include "OrvCommandHandlers.h"
+#include "OwnershipIndex.h"
 #include "OwnershipRecords.h"
 #include "Window.h"
 #include "WorkingDrawing.h"
@@ -81,17 +82,6 @@ void ApplyName(decDbEntity* entity, const CString& name, bool clearing)
     }
 }
 
-// The name an object bears: a building's member, a tag's text, a window's owner.
-CString NameOf(decDbEntity* entity)
-{
-    CString name;
-    if (KindOf(entity) == NamedKind::Window)
-        WindowBelongBuildName(entity, name);
-    else
-        BuildName(entity, name);
-    return name;
-}
-
 }  // namespace
 
 namespace NameBuild {
@@ -141,13 +131,14 @@ bool Naming::Add(decDbEntity* entity, std::vector<CString>* oldNames)
     if (oldNames && !old.IsEmpty())
         oldNames->push_back(old);
     m_named.push_back(entity);
+    m_held.insert(entity);
     // Clearing an untagged object leaves nothing to group.
     return kind != NamedKind::Other || !m_clearing;
 }
 
 bool Naming::Holds(const decDbEntity* entity) const
 {
-    return std::find(m_named.begin(), m_named.end(), entity) != m_named.end();
+    return m_held.contains(entity);
 }
 
 bool Naming::Write()
@@ -169,29 +160,23 @@ void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, const CString&
 
 void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, Naming& naming)
 {
-    EntityArray same;
-    CollectEntities(same, [&oldNames](decDbEntity* entity) {
-        if (KindOf(entity) == NamedKind::Other)
-            return false;
-        const CString name = NameOf(entity);
-        return std::find(oldNames.begin(), oldNames.end(), name) != oldNames.end();
-    });
-    if (same.empty())
-        return;
+    const EntityArray same = g_ownershipIndex.NameBearers(oldNames);
     // What the naming names already takes the new name with it.
-    std::erase_if(same, [&naming](const decDbEntity* entity) { return naming.Holds(entity); });
-    if (same.empty())
+    EntityArray offered;
+    std::copy_if(same.begin(), same.end(), std::back_inserter(offered),
+                 [&naming](const decDbEntity* entity) { return !naming.Holds(entity); });
+    if (offered.empty())
         return;
     DbDatabase* db = dec::GetWorkingDatabase();
     db->ClearSelectSet(1);
-    for (decDbEntity* entity : same)
+    for (decDbEntity* entity : offered)
         entity->SetSelected(1);
     db->RebuildSysSelectSet(0);
     CString question;
-    question.Format("是否要同时更新和建筑物旧名称同名的%d个建筑对象的名称？", static_cast<int>(same.size()));
+    question.Format("是否要同时更新和建筑物旧名称同名的%d个建筑对象的名称？", static_cast<int>(offered.size()));
     if (MessageBoxA(dec::GetMainFrameHWnd(), question, "确认更新所属窗口", 0x2034) != IDYES)
         return;
-    for (decDbEntity* entity : same)
+    for (decDbEntity* entity : offered)
         naming.Add(entity, nullptr);
 }
 

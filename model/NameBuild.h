@@ -6,6 +6,7 @@
 // name a renamed window follow it. A pass the records could not follow exactly (a record would
 // name only some of the windows bearing one identifier) is refused with a message and names
 // nothing. The pass ends with a name label and a host group of what it named.
+#include <unordered_set>
 #include <vector>
 
 #include "CString.h"
@@ -33,7 +34,9 @@ public:
 private:
     CString m_name;
     bool m_clearing;
+    // What it names, in the order taken in, and the same for look-ups.
     EntityArray m_named;
+    std::unordered_set<const decDbEntity*> m_held;
     WinBelongBuild::Relabelling m_windows;
 };
 

@@ -75,7 +75,8 @@ bool COrvScaleText::Set(TEXT_UTILITY::TEXT_TYPE type, const CString& text, const
                         unsigned long placement, double scale, const CString& font)
 {
     const double sizes[] = {height, angle, scale};
-    if (!IsFinite(position) || !IsFinite(direction) || !IsFinite(normal) || !AllFinite(sizes))
+    const std::optional<std::uint32_t> storedPlacement = StoredAs<std::uint32_t>(placement);
+    if (!IsFinite(position) || !IsFinite(direction) || !IsFinite(normal) || !AllFinite(sizes) || !storedPlacement)
         return false;
     ORV_ASSERT(!text.IsEmpty() && "文字内容为空", "OrvScaleText");
     ORV_ASSERT(height > 0, "OrvScaleText");
@@ -83,7 +84,7 @@ bool COrvScaleText::Set(TEXT_UTILITY::TEXT_TYPE type, const CString& text, const
     m_text = text;
     m_position = position;
     m_height = height;
-    m_placement = static_cast<std::uint32_t>(placement);
+    m_placement = *storedPlacement;
     m_angle = angle;
     m_scale = scale <= 0.001 ? GetScale() : scale;
     if (!font.IsEmpty())
@@ -113,14 +114,14 @@ void COrvScaleText::Serialize(SerializeFilter& filter)
 {
     decDbObject::Serialize(filter);
     if (filter.IsStoring()) {
-        filter << static_cast<int>(m_type) << m_text << m_position << m_height << m_angle
-               << static_cast<unsigned long>(m_placement) << m_scale << m_font << m_direction << m_normal;
+        filter << static_cast<int>(m_type) << m_text << m_position << m_height << m_angle << m_placement << m_scale
+               << m_font << m_direction << m_normal;
         return;
     }
     // Read whole before anything is taken; a kind outside the enumeration refuses the record
     // (the stream itself refuses numbers that are not finite).
     int type = 0;
-    unsigned long placement = 0;
+    std::uint32_t placement = 0;
     CString text, font;
     GePoint3d position;
     double height = 0.0, angle = 0.0, scale = 0.0;
@@ -133,7 +134,7 @@ void COrvScaleText::Serialize(SerializeFilter& filter)
     m_position = position;
     m_height = height;
     m_angle = angle;
-    m_placement = static_cast<std::uint32_t>(placement);
+    m_placement = placement;
     m_scale = scale;
     m_font = std::move(font);
     m_direction = direction;

@@ -24,7 +24,8 @@ public:
     // Fills the text before it enters the drawing (no write access asked). An empty text or a
     // height not above 0 is reported and stored all the same; a scale of at most 0.001 takes
     // the drawing scale; an empty font keeps the current one. false (nothing changes) for a
-    // position, direction, normal, height, angle or scale that is not finite.
+    // position, direction, normal, height, angle or scale that is not finite, or a placement
+    // code beyond the 32 bits it is stored in.
     bool Set(TEXT_UTILITY::TEXT_TYPE type, const CString& text, const GePoint3d& position, const GeVector3d& direction,
              const GeVector3d& normal, double height, double angle, unsigned long placement, double scale,
              const CString& font);

@@ -4,6 +4,8 @@
 
 #include "DbDatabase.h"
 #include "ModelEntityCollect.h"
+#include "ModelHelperBuildings.h"
+#include "ModelHelperWindows.h"
 #include "WinBelongBuild.h"
 #include "Window.h"
 #include "WorkingDrawing.h"
@@ -39,6 +41,12 @@ bool HoldsAny(const std::vector<std::string>& held, const std::vector<std::strin
     return std::any_of(held.begin(), held.end(), [&](const std::string& key) {
         return std::binary_search(sortedKeys.begin(), sortedKeys.end(), key);
     });
+}
+
+bool BearsOneOf(decDbEntity* entity, const std::vector<CString>& names)
+{
+    const std::optional<CString> name = NameBorne(entity);
+    return name && std::find(names.begin(), names.end(), *name) != names.end();
 }
 
 std::vector<std::string> Sorted(std::vector<std::string> keys)
@@ -81,6 +89,19 @@ std::optional<std::vector<std::string>> RecordKeys(decDbEntity* entity)
     return Sorted(std::move(keys));
 }
 
+std::optional<CString> NameBorne(decDbEntity* entity)
+{
+    CString name;
+    // An entity with no extended data at all carries no tag: it is not opened.
+    if (IsExtrudeBuild(entity) || (!entity->XDataApps().empty() && IsExtendBuild(entity)))
+        BuildName(entity, name);
+    else if (IsWindow(entity))
+        WindowBelongBuildName(entity, name);
+    else
+        return std::nullopt;
+    return name;
+}
+
 // ---- walks -------------------------------------------------------------------------------
 
 EntityArray WalkCarriers()
@@ -112,6 +133,13 @@ Windows WalkWindowsBearing(const std::string& id)
     for (const decDbEntity* entity : found)
         windows.push_back(WindowOf(entity));
     return windows;
+}
+
+EntityArray WalkNameBearers(const std::vector<CString>& names)
+{
+    EntityArray found;
+    CollectEntities(found, [&names](decDbEntity* entity) { return BearsOneOf(entity, names); });
+    return found;
 }
 
 // ---- the index -----------------------------------------------------------------------------
@@ -164,16 +192,34 @@ Windows OwnershipIndex::WindowsBearing(const std::string& id)
 {
     if (!Serves())
         return WalkWindowsBearing(id);
-    const auto found = m_windowsByHash.find(std::hash<std::string>{}(id));
-    if (found == m_windowsByHash.end())
-        return {};
-    std::vector<std::uint64_t> handles = found->second;
+    const std::span<const std::uint64_t> filed = m_windows.Under(id);
+    std::vector<std::uint64_t> handles(filed.begin(), filed.end());
     std::sort(handles.begin(), handles.end());
     Windows windows;
     for (const decDbEntity* entity : Entities(handles))
         if (const CWindow* window = WindowOf(entity); IdentifierOf(*window) == id)
             windows.push_back(window);
     return windows;
+}
+
+EntityArray OwnershipIndex::NameBearers(const std::vector<CString>& names)
+{
+    if (!Serves())
+        return WalkNameBearers(names);
+    std::vector<std::pair<Place, std::uint64_t>> placed;
+    for (const CString& name : names)
+        for (const std::uint64_t handle : m_names.Under(name.str()))
+            placed.emplace_back(PlaceOf(handle), handle);
+    // A name given twice, or two names of one hash, file the same handles twice.
+    std::sort(placed.begin(), placed.end());
+    placed.erase(std::unique(placed.begin(), placed.end()), placed.end());
+    std::vector<std::uint64_t> handles;
+    handles.reserve(placed.size());
+    for (const auto& entry : placed)
+        handles.push_back(entry.second);
+    EntityArray bearers = Entities(handles);
+    std::erase_if(bearers, [&names](decDbEntity* entity) { return !BearsOneOf(entity, names); });
+    return bearers;
 }
 
 void OwnershipIndex::OnNewDocument(DbDatabase* db)
@@ -212,13 +258,19 @@ bool OwnershipIndex::Serves()
         class Filer : public EnumDatabaseEntityTableCallback {
         public:
             explicit Filer(OwnershipIndex& index) : m_index(index) {}
-            void OnEntity(decDbEntity* entity) override { m_index.Refresh(entity); }
+            void OnEntity(decDbEntity* entity) override
+            {
+                m_index.Refresh(entity);
+                met.push_back(HandleOf(entity));
+            }
+            std::vector<std::uint64_t> met;
 
         private:
             OwnershipIndex& m_index;
         };
         Filer filer(*this);
         m_database->EnumEntityTable(filer, 1);
+        KeepWalkOrder(filer.met);
         m_current = true;
     }
     return true;
@@ -231,7 +283,9 @@ void OwnershipIndex::Refresh(decDbEntity* entity)
     // Most entities carry no extended data at all: nothing to open.
     FileCarrier(handle, live && !entity->XDataApps().empty() ? RecordKeys(entity) : std::nullopt);
     const CWindow* window = live ? WindowOf(entity) : nullptr;
-    FileWindow(handle, window ? std::optional<std::string>(IdentifierOf(*window)) : std::nullopt);
+    m_windows.File(handle, window ? std::optional(IdentifierOf(*window)) : std::nullopt);
+    const std::optional<CString> name = live ? NameBorne(entity) : std::nullopt;
+    m_names.File(handle, name ? std::optional(name->str()) : std::nullopt);
 }
 
 void OwnershipIndex::FileCarrier(std::uint64_t handle, std::optional<std::vector<std::string>> keys)
@@ -251,34 +305,25 @@ void OwnershipIndex::FileCarrier(std::uint64_t handle, std::optional<std::vector
     m_carriers.emplace(handle, std::move(*keys));
 }
 
-void OwnershipIndex::FileWindow(std::uint64_t handle, const std::optional<std::string>& id)
+void OwnershipIndex::KeepWalkOrder(const std::vector<std::uint64_t>& met)
 {
-    const std::optional<std::size_t> hash = id ? std::optional(std::hash<std::string>{}(*id)) : std::nullopt;
-    if (const auto filed = m_windows.find(handle); filed != m_windows.end()) {
-        if (hash == filed->second.hash)
-            return;
-        UnfileWindow(filed->second);
-        m_windows.erase(filed);
-    }
-    if (!hash)
+    if (std::is_sorted(met.begin(), met.end()))
         return;
-    std::vector<std::uint64_t>& bearers = m_windowsByHash[*hash];
-    m_windows.emplace(handle, FiledWindow{*hash, bearers.size()});
-    bearers.push_back(handle);
+    m_walkOrder.reserve(met.size());
+    for (std::size_t i = 0; i < met.size(); ++i)
+        m_walkOrder.emplace_back(met[i], i);
+    std::sort(m_walkOrder.begin(), m_walkOrder.end());
 }
 
-void OwnershipIndex::UnfileWindow(const FiledWindow& filed)
+OwnershipIndex::Place OwnershipIndex::PlaceOf(std::uint64_t handle) const
 {
-    const auto found = m_windowsByHash.find(filed.hash);
-    std::vector<std::uint64_t>& bearers = found->second;
-    // The last window filed under the hash takes the place.
-    if (filed.at + 1 != bearers.size()) {
-        bearers[filed.at] = bearers.back();
-        m_windows.at(bearers[filed.at]).at = filed.at;
-    }
-    bearers.pop_back();
-    if (bearers.empty())
-        m_windowsByHash.erase(found);
+    if (m_walkOrder.empty())
+        return {0, handle};
+    const auto found = std::lower_bound(m_walkOrder.begin(), m_walkOrder.end(), std::pair(handle, std::uint64_t{0}));
+    if (found != m_walkOrder.end() && found->first == handle)
+        return {0, found->second};
+    // Made after the walk: after everything it met.
+    return {1, handle};
 }
 
 void OwnershipIndex::Clear()
@@ -286,8 +331,9 @@ void OwnershipIndex::Clear()
     m_current = false;
     m_carriers.clear();
     m_carriersByKey.clear();
-    m_windows.clear();
-    m_windowsByHash.clear();
+    m_windows.Clear();
+    m_names.Clear();
+    m_walkOrder.clear();
 }
 
 template <class Handles>
@@ -300,6 +346,52 @@ EntityArray OwnershipIndex::Entities(const Handles& handles) const
         if (decDbEntity* entity = m_database->GetObjectById(decObjectId(handle)))
             entities.push_back(entity);
     return entities;
+}
+
+// ---- handles filed under texts ----------------------------------------------------------
+
+void OwnershipIndex::TextFiles::File(std::uint64_t handle, const std::optional<std::string>& text)
+{
+    const std::size_t hash = text ? std::hash<std::string>{}(*text) : 0;
+    if (const auto filed = m_filed.find(handle); filed != m_filed.end()) {
+        if (text && hash == filed->second.hash)
+            return;
+        Unfile(filed->second);
+        m_filed.erase(filed);
+    }
+    if (!text)
+        return;
+    std::vector<std::uint64_t>& handles = m_byHash[hash];
+    m_filed.emplace(handle, Filed{hash, handles.size()});
+    handles.push_back(handle);
+}
+
+std::span<const std::uint64_t> OwnershipIndex::TextFiles::Under(const std::string& text) const
+{
+    const auto found = m_byHash.find(std::hash<std::string>{}(text));
+    if (found == m_byHash.end())
+        return {};
+    return found->second;
+}
+
+void OwnershipIndex::TextFiles::Clear()
+{
+    m_filed.clear();
+    m_byHash.clear();
+}
+
+void OwnershipIndex::TextFiles::Unfile(const Filed& filed)
+{
+    const auto found = m_byHash.find(filed.hash);
+    std::vector<std::uint64_t>& handles = found->second;
+    // The last handle filed under the hash takes the place.
+    if (filed.at + 1 != handles.size()) {
+        handles[filed.at] = handles.back();
+        m_filed.at(handles[filed.at]).at = filed.at;
+    }
+    handles.pop_back();
+    if (handles.empty())
+        m_byHash.erase(found);
 }
 
 }  // namespace WinBelongBuild

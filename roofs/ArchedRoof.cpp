@@ -58,9 +58,9 @@ bool AskDistantPoint(const char* prompt, const GePoint3d& base, GePoint3d& out)
 // The ridge end, at the section's height, makes a ridge of the clicks: it leaves the line of
 // the section, beside which the arch is to run, and it is not the section's end clicked again
 // a little way back over the section. The arch runs square to the section whatever the
-// ridge's angle, so a ridge end behind the square through the section's end (turning back
-// past kSlipTurn) within kBackClickLength of it is such a slip, as it would be on a roof's
-// outline.
+// ridge's angle, so a ridge end behind the square through the section's end that lies within
+// a sliver's width of the section's line (taking it out moves the clicks no farther) is such a
+// slip, as it would be on a roof's outline; one farther off is drawn, however short.
 bool MakesARidge(const GePoint3d& sectionStart, const GePoint3d& sectionEnd, const GePoint3d& ridgeEnd)
 {
     // In the section's direction, so that points typed far out do not overflow; what is no
@@ -69,9 +69,8 @@ bool MakesARidge(const GePoint3d& sectionStart, const GePoint3d& sectionEnd, con
     const double wayX = (sectionEnd.x - sectionStart.x) / span, wayY = (sectionEnd.y - sectionStart.y) / span;
     const double outX = ridgeEnd.x - sectionEnd.x, outY = ridgeEnd.y - sectionEnd.y;
     const double away = std::fabs(wayX * outY - wayY * outX);
-    const double turn = std::atan2(away, wayX * outX + wayY * outY) * 180.0 / std::numbers::pi;
     const bool onTheLine = away <= kTol;
-    const bool clickedAgain = turn > roof_rings::kSlipTurn && std::hypot(outX, outY) < roof_rings::kBackClickLength;
+    const bool clickedAgain = wayX * outX + wayY * outY < 0.0 && away <= roof_rings::kSliverWidth;
     return !onTheLine && !clickedAgain;
 }
 

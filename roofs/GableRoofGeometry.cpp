@@ -53,11 +53,11 @@ bool LinesMeet(const GePoint3d& a, const GePoint3d& b, const GePoint3d& c, const
 
 // A surveyed wall is seldom one straight edge: a corner a hair off the line of its neighbours,
 // or a jog of a few millimetres, splits it. Edges that run on within kWallBend degrees of a
-// wall's edge, or that stay within kJogWidth of its line, belong to that wall: a corner that
-// runs on so nearly straight is no corner (as for the outline's slips), and a step shallower
-// than a slip is no wall of its own.
-constexpr double kWallBend = roof_rings::kSlipStraight;
-constexpr double kJogWidth = roof_rings::kSlipLength;
+// wall's edge, or that stay within kJogWidth of its line, belong to that wall: a bend of a
+// degree or two over a wall's length is a survey's, no corner a roof should follow, and a step
+// of less than a centimetre is the render's, no wall of its own.
+constexpr double kWallBend = 2.0;
+constexpr double kJogWidth = 10.0;
 
 using Polygon = CGableRoofDlg::Polygon;
 

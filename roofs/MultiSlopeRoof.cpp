@@ -13,8 +13,8 @@ namespace {
 
 constexpr const char* kProgressText = "开始生成坡屋顶...";
 constexpr const char* kFailedText = "提示：创建坡屋顶失败。";
-// A thickness above this makes a slab band.
-constexpr double kThicknessTol = 0.001;
+// A thickness above this makes a slab band; an edge no longer than this has no length.
+constexpr double kLengthTol = 0.001;
 // Outlines of more points than this announce the build.
 constexpr std::size_t kQuietPoints = 10;
 constexpr int kMinPoints = 3;
@@ -23,6 +23,30 @@ constexpr int kMinPoints = 3;
 // roof (a band typed 1e11 high kept the old union busy for minutes): refused, as is a
 // thickness that is no number.
 constexpr double kMaxThickness = kernel::kUnionBandReach;
+
+// The outline with one slope per edge.
+struct SlopedRing {
+    GePoint3dArray points;
+    std::vector<double> slopes;
+};
+
+// The outline without its edges of no length (a corner given again, the first point again at
+// the end), each with its slope. Edge i runs from point i to the next, the last back to the
+// first; dropping point i with slope i leaves the next point to start the next edge with its
+// own slope, while the edge before ends at that point instead, no farther than the tolerance
+// from where it ended. A run of copies keeps its last.
+SlopedRing WithoutEmptyEdges(const GePoint3dArray& outline, const std::vector<float>& slopes)
+{
+    SlopedRing ring;
+    const std::size_t n = outline.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (outline[i].DistanceTo(outline[(i + 1) % n]) <= kLengthTol)
+            continue;
+        ring.points.push_back(outline[i]);
+        ring.slopes.push_back(slopes[i]);
+    }
+    return ring;
+}
 
 }  // namespace
 
@@ -38,13 +62,14 @@ decObjectId CreateMultiSlopeRoofWith(RoofFaceRoutine routine, const GePoint3dArr
     if (n > kQuietPoints)
         dec::PrintPrompt(kProgressText);
     // Every edge needs its slope, and a roof needs three corners.
-    if (n < static_cast<std::size_t>(kMinPoints) || slopes.size() < n || !(thickness <= kMaxThickness)) {
+    const SlopedRing ring = slopes.size() < n ? SlopedRing() : WithoutEmptyEdges(outline, slopes);
+    if (ring.points.size() < static_cast<std::size_t>(kMinPoints) || !(thickness <= kMaxThickness)) {
         dec::PrintPrompt(kFailedText);
         return {};
     }
-    const bool band = thickness > kThicknessTol;
-    const GePoint3dArray raised = band ? roof_rings::Raised(outline, thickness) : outline;
-    const RoofRoutineFaces r = RunRoofRoutine(routine, 0.0, raised, {slopes.begin(), slopes.begin() + n});
+    const bool band = thickness > kLengthTol;
+    const GePoint3dArray raised = band ? roof_rings::Raised(ring.points, thickness) : ring.points;
+    const RoofRoutineFaces r = RunRoofRoutine(routine, 0.0, raised, ring.slopes);
     const double z0 = raised.front().z;
     // No roof face: the band alone is no roof, and nothing is made.
     decMesh4 faces;
@@ -53,7 +78,7 @@ decObjectId CreateMultiSlopeRoofWith(RoofFaceRoutine routine, const GePoint3dArr
         return {};
     }
     if (band)
-        AppendEaveBand(outline, raised, faces);
+        AppendEaveBand(ring.points, raised, faces);
 
     DbDatabase* db = dec::GetWorkingDatabase();
     db->OpenForWrite();

@@ -2,10 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <optional>
-#include <set>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -17,8 +14,8 @@ namespace roof_rings {
 namespace {
 
 constexpr int kMinRingPoints = 3;
-// Lengths are told apart within this: a point this close to an edge in plan touches it, and an
-// edge this much shorter than a slip is as long as one.
+// Lengths are told apart within this: a point this close to an edge in plan touches it, and a
+// turning point this close to the line it came on retraces it.
 constexpr double kLengthTol = 0.001;
 // A loop of less plan area than this (a tenth of a metre square) is a sliver, no courtyard.
 constexpr double kMinCourtyardArea = 1e4;
@@ -60,36 +57,28 @@ bool KeepsDirections(const GePoint3dArray& ring, const GePoint3dArray& moved)
     return true;
 }
 
-double PlanLength(const GePoint3d& a, const GePoint3d& b)
+// The plan distance of p from the segment a-b.
+double PlanDistance(const GePoint3d& p, const GePoint3d& a, const GePoint3d& b)
 {
-    return std::hypot(b.x - a.x, b.y - a.y);
+    const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
+    double t = len2 > 0.0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / len2 : 0.0;
+    t = std::clamp(t, 0.0, 1.0);
+    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
 }
 
-// The turn of the outline a-b-c at b in plan, in degrees from 0 (straight on) to 180
-// (straight back).
-double Turn(const GePoint3d& a, const GePoint3d& b, const GePoint3d& c)
-{
-    const GeVector3d in = b - a, out = c - b;
-    const double cross = in.x * out.y - in.y * out.x, dot = in.x * out.x + in.y * out.y;
-    return std::atan2(std::fabs(cross), dot) * 180.0 / std::numbers::pi;
-}
-
-// The outline a-b-c runs back at b along the line it came on, or close beside it: the end of
-// the shorter edge lies within kLengthTol of the longer edge's line, behind the turn, or the
-// outline turns back past kBackClickTurn into a wedge narrower there than kSliverWidth.
+// The outline a-b-c runs back at b along the line it came on: the end of the shorter edge lies
+// within kLengthTol of the longer edge's line, behind the turn.
 bool RetracesAt(const GePoint3d& a, const GePoint3d& b, const GePoint3d& c)
 {
     const GeVector3d in = b - a, out = c - b;
-    const double longer = std::max(PlanLength(a, b), PlanLength(b, c));
+    const double longer = std::max(std::hypot(in.x, in.y), std::hypot(out.x, out.y));
     // The distance of the shorter edge's end from the longer edge's line, times the longer.
     const double width = std::fabs(in.x * out.y - in.y * out.x);
-    if (in.x * out.x + in.y * out.y < 0.0 && width <= kLengthTol * longer)
-        return true;
-    return Turn(a, b, c) > kBackClickTurn && width <= kSliverWidth * longer;
+    return in.x * out.x + in.y * out.y < 0.0 && width <= kLengthTol * longer;
 }
 
-// The outline without the turning points of its retraces, zero-width or slivers, and the
-// points that leaves within repeatTol of the one before; the ends of an open outline stay.
+// The outline without the turning points of its retraces, and the points that leaves within
+// repeatTol of the one before; the ends of an open outline stay.
 GePoint3dArray WithoutRetraces(GePoint3dArray outline, double repeatTol, bool closed)
 {
     for (bool found = true; found && outline.size() >= static_cast<std::size_t>(kMinRingPoints);) {
@@ -106,78 +95,38 @@ GePoint3dArray WithoutRetraces(GePoint3dArray outline, double repeatTol, bool cl
     return outline;
 }
 
-// The kind of slip a corner turning `turn` degrees beside an edge `shorter` long is, if any:
-// the widest reach of those it is, the length of the edge that makes it one.
-std::optional<double> SlipReach(double turn, double shorter)
-{
-    const auto within = [shorter](double length) { return shorter < length - kLengthTol; };
-    if (turn > kBackClickTurn && within(kBackClickLength))
-        return kBackClickLength;
-    if ((turn > kSlipTurn || turn < kSlipStraight) && within(kSlipLength))
-        return kSlipLength;
-    return std::nullopt;
-}
-
 // An outline as its slips are taken out: the points drawn, those still kept (linked in their
-// order), and the kept corners that are slips, in the order they are tried: those that turn
-// back, sharpest first, then those that run on, straightest first. What a removal moves is
-// measured against the drawing, not against what earlier removals left.
+// order), and what taking out each kept corner that may be a slip would move the drawing,
+// while that is no more than kSliverWidth. What a removal moves is measured against the
+// drawing, not against what earlier removals left.
 class SlipCleaning {
 public:
-    SlipCleaning(GePoint3dArray drawn, bool closed)
-        : m_drawn(std::move(drawn)), m_closed(closed), m_size(m_drawn.size()), m_before(m_size), m_after(m_size),
-          m_held(m_size, false), m_queued(m_size)
+    SlipCleaning(GePoint3dArray drawn, bool closed, double repeatTol)
+        : m_drawn(std::move(drawn)), m_closed(closed), m_repeatTol(repeatTol), m_size(m_drawn.size()),
+          m_before(m_size), m_after(m_size), m_cost(m_size)
     {
+        double reach = 0.0;
         for (std::size_t i = 0; i < m_size; ++i) {
             m_before[i] = (i + m_size - 1) % m_size;
             m_after[i] = (i + 1) % m_size;
+            reach = std::max({reach, std::fabs(m_drawn[i].x), std::fabs(m_drawn[i].y)});
         }
+        // What rounding leaves of the coordinates' reach: costs closer than this are equal, so
+        // the same corner goes wherever and however the outline is placed.
+        m_tieTol = kCostTie * std::max(1.0, reach * kCostTie);
         for (std::size_t i = 0; i < m_size; ++i)
-            Requeue(i);
+            Refresh(i);
     }
 
-    std::size_t Size() const { return m_size; }
-
-    // The drawn index of the slip to try first and its reach, if any is left.
-    std::optional<std::pair<std::size_t, double>> FirstSlip() const
+    // Takes the slips out, least moving first, while the outline keeps more points than it
+    // must.
+    void Clean()
     {
-        if (m_slips.empty())
-            return std::nullopt;
-        const Key& first = *m_slips.begin();
-        return std::pair{std::get<2>(first), std::get<3>(first)};
-    }
-
-    // Whether every drawn point between the neighbours of kept corner i lies within `reach`
-    // of the edge that joins those neighbours once i has gone.
-    bool StaysWithin(std::size_t i, double reach) const
-    {
-        const std::size_t from = m_before[i], to = m_after[i], n = m_drawn.size();
-        const GeLineSeg3d edge(m_drawn[from], m_drawn[to]);
-        for (std::size_t j = (from + 1) % n; j != to; j = (j + 1) % n)
-            if (!edge.IsPointOn(m_drawn[j], reach))
-                return false;
-        return true;
-    }
-
-    // Kept corner i stays: its removal would move the outline too far, until a neighbour goes.
-    void Hold(std::size_t i)
-    {
-        m_held[i] = true;
-        Requeue(i);
-    }
-
-    // Kept corner i goes, and then the later of the two corners that brings together when
-    // they lie within repeatTol (the earlier at an open outline's end; its two ends stay).
-    void Drop(std::size_t i, double repeatTol)
-    {
-        const std::size_t before = m_before[i], after = m_after[i];
-        Erase(i);
-        if (m_size < 2 || m_drawn[before].DistanceTo(m_drawn[after]) > repeatTol)
-            return;
-        if (!IsEnd(after))
-            Erase(after);
-        else if (!IsEnd(before))
-            Erase(before);
+        while (m_size > Fewest())
+            if (const std::optional<std::size_t> slip = LeastMoving())
+                Erase(*slip);
+            else
+                break;
     }
 
     GePoint3dArray Points() const
@@ -192,52 +141,135 @@ public:
     }
 
 private:
-    // (0 turning back, 1 running on; the turn, negated for turning back; drawn index; reach)
-    using Key = std::tuple<int, double, std::size_t, double>;
+    // A corner turns back when the cosine of its turn is below this: past a right angle by more
+    // than the angular tolerance, so that a square corner at any turn or site never does.
+    static constexpr double kTurnsBack = -0.01;
+    static constexpr double kCostTie = 1e-6;
 
+    // A ring keeps three points, an open outline its two ends.
+    std::size_t Fewest() const { return static_cast<std::size_t>(m_closed ? kMinRingPoints : 2); }
     bool IsEnd(std::size_t i) const { return !m_closed && (i == 0 || i + 1 == m_drawn.size()); }
+    bool IsKept(std::size_t i) const { return m_before[i] != kGone; }
 
-    // Kept corner i goes; its neighbours, which turn differently now, may be slips again.
-    void Erase(std::size_t i)
+    // The cosine of the turn of the outline a-b-c at b (1 straight on, -1 straight back); none
+    // beside an edge of no length.
+    static std::optional<double> TurnCosine(const GePoint3d& a, const GePoint3d& b, const GePoint3d& c)
     {
-        const std::size_t before = m_before[i], after = m_after[i];
-        m_after[before] = after;
-        m_before[after] = before;
+        const double inX = b.x - a.x, inY = b.y - a.y, outX = c.x - b.x, outY = c.y - b.y;
+        const double lengths = std::hypot(inX, inY) * std::hypot(outX, outY);
+        if (!(lengths > 0.0))
+            return std::nullopt;
+        return (inX * outX + inY * outY) / lengths;
+    }
+
+    // The outline turns back at kept corner i: its two edges make an acute angle.
+    bool TurnsBack(std::size_t i) const
+    {
+        if (IsEnd(i))
+            return false;
+        const std::optional<double> turn = TurnCosine(m_drawn[m_before[i]], m_drawn[i], m_drawn[m_after[i]]);
+        return turn && *turn < kTurnsBack;
+    }
+
+    // Taking out kept corner n, a neighbour of kept corner tip where the outline turns back,
+    // makes the outline turn back less sharply there: n is the point clicked again beside a
+    // corner, not a drawn bend of a wall that leads into a drawn tip (whose tip its removal
+    // would only sharpen).
+    bool Eases(std::size_t tip, std::size_t n) const
+    {
+        if (!TurnsBack(tip))
+            return false;
+        const std::size_t before = m_before[tip] == n ? m_before[n] : m_before[tip];
+        const std::size_t after = m_after[tip] == n ? m_after[n] : m_after[tip];
+        const std::optional<double> now = TurnCosine(m_drawn[m_before[tip]], m_drawn[tip], m_drawn[m_after[tip]]);
+        const std::optional<double> then = TurnCosine(m_drawn[before], m_drawn[tip], m_drawn[after]);
+        return now && then && *then > *now;
+    }
+
+    // How far the drawn points between the neighbours a and c of kept corner j lie from the
+    // outline once j has gone: from the nearest of the edge a-c and the kept edges on either
+    // side of it.
+    double Moved(std::size_t j) const
+    {
+        const std::size_t a = m_before[j], c = m_after[j];
+        const auto away = [&](const GePoint3d& p) {
+            double d = PlanDistance(p, m_drawn[a], m_drawn[c]);
+            if (!IsEnd(a))
+                d = std::min(d, PlanDistance(p, m_drawn[m_before[a]], m_drawn[a]));
+            if (!IsEnd(c))
+                d = std::min(d, PlanDistance(p, m_drawn[c], m_drawn[m_after[c]]));
+            return d;
+        };
+        double moved = 0.0;
+        for (std::size_t i = (a + 1) % m_drawn.size(); i != c; i = (i + 1) % m_drawn.size())
+            moved = std::max(moved, away(m_drawn[i]));
+        return moved;
+    }
+
+    // Kept corner i is weighed again: it may be a slip when the outline turns back at it, or at
+    // a neighbour that its removal eases; it is one while its removal moves the drawing no more
+    // than kSliverWidth.
+    void Refresh(std::size_t i)
+    {
+        m_cost[i].reset();
+        if (!IsKept(i) || IsEnd(i))
+            return;
+        if (!TurnsBack(i) && !Eases(m_before[i], i) && !Eases(m_after[i], i))
+            return;
+        if (const double moved = Moved(i); moved <= kSliverWidth)
+            m_cost[i] = moved;
+    }
+
+    // The slip whose removal moves the drawing least, the earliest drawn of equals; none when
+    // no slip is left.
+    std::optional<std::size_t> LeastMoving() const
+    {
+        std::optional<double> least;
+        for (const std::optional<double>& cost : m_cost)
+            if (cost && (!least || *cost < *least))
+                least = cost;
+        if (!least)
+            return std::nullopt;
+        std::size_t i = 0;
+        while (!m_cost[i] || *m_cost[i] > *least + m_tieTol)
+            ++i;
+        return i;
+    }
+
+    // Kept corner j goes, and then the later of the two corners that brings together when they
+    // lie within repeatTol (the earlier at an open outline's end); the corners whose turns or
+    // neighbourhoods that changes are weighed again.
+    void Erase(std::size_t j)
+    {
+        const std::size_t a = m_before[j], c = m_after[j];
+        m_after[a] = c;
+        m_before[c] = a;
+        m_before[j] = m_after[j] = kGone;
+        m_cost[j].reset();
         --m_size;
-        if (m_first == i)
-            m_first = after;
-        m_held[i] = true;
-        Requeue(i);
-        m_held[before] = m_held[after] = false;
-        Requeue(before);
-        Requeue(after);
+        if (m_first == j)
+            m_first = c;
+        for (const std::size_t k : {m_before[a], a, c, m_after[c]})
+            Refresh(k);
+        if (m_size < 2 || m_drawn[a].DistanceTo(m_drawn[c]) > m_repeatTol)
+            return;
+        if (!IsEnd(c))
+            Erase(c);
+        else if (!IsEnd(a))
+            Erase(a);
     }
 
-    // Corner i takes its place among the slips, as it turns now, or none.
-    void Requeue(std::size_t i)
-    {
-        if (m_queued[i])
-            m_slips.erase(*m_queued[i]);
-        m_queued[i].reset();
-        if (m_held[i] || IsEnd(i) || m_size < static_cast<std::size_t>(kMinRingPoints))
-            return;
-        const GePoint3d &a = m_drawn[m_before[i]], &b = m_drawn[i], &c = m_drawn[m_after[i]];
-        const double turn = Turn(a, b, c);
-        const std::optional<double> reach = SlipReach(turn, std::min(PlanLength(a, b), PlanLength(b, c)));
-        if (!reach)
-            return;
-        m_queued[i] = turn > kSlipTurn ? Key{0, -turn, i, *reach} : Key{1, turn, i, *reach};
-        m_slips.insert(*m_queued[i]);
-    }
+    static constexpr std::size_t kGone = static_cast<std::size_t>(-1);
 
     GePoint3dArray m_drawn;
     bool m_closed;
+    double m_repeatTol;
+    double m_tieTol = 0.0;
     std::size_t m_size;
     std::size_t m_first = 0;
     std::vector<std::size_t> m_before, m_after;
-    std::vector<bool> m_held;
-    std::vector<std::optional<Key>> m_queued;
-    std::set<Key> m_slips;
+    // What removing each kept corner that is a slip would move the drawing.
+    std::vector<std::optional<double>> m_cost;
 };
 
 // p lies within kLengthTol of the segment a-b in plan.
@@ -247,10 +279,7 @@ bool Touches(const GePoint3d& p, const GePoint3d& a, const GePoint3d& b)
     if (p.x < std::min(a.x, b.x) - kLengthTol || p.x > std::max(a.x, b.x) + kLengthTol ||
         p.y < std::min(a.y, b.y) - kLengthTol || p.y > std::max(a.y, b.y) + kLengthTol)
         return false;
-    const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
-    double t = len2 > 0.0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / len2 : 0.0;
-    t = std::clamp(t, 0.0, 1.0);
-    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy)) <= kLengthTol;
+    return PlanDistance(p, a, b) <= kLengthTol;
 }
 
 // Twice the signed plan area of the loop that runs from corner `from` round the ring to
@@ -310,16 +339,8 @@ bool GrowsMoreThanOneLoop(const GePoint3dArray& ring, double overhang)
 
 GePoint3dArray WithoutSlips(GePoint3dArray outline, double repeatTol, bool closed)
 {
-    SlipCleaning cleaning(WithoutRetraces(std::move(outline), repeatTol, closed), closed);
-    while (cleaning.Size() >= static_cast<std::size_t>(kMinRingPoints)) {
-        const auto slip = cleaning.FirstSlip();
-        if (!slip)
-            break;
-        if (cleaning.StaysWithin(slip->first, slip->second))
-            cleaning.Drop(slip->first, repeatTol);
-        else
-            cleaning.Hold(slip->first);
-    }
+    SlipCleaning cleaning(WithoutRetraces(std::move(outline), repeatTol, closed), closed, repeatTol);
+    cleaning.Clean();
     return cleaning.Points();
 }
 

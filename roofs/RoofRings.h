@@ -46,46 +46,30 @@ GePoint3dArray Grown(const GePoint3dArray& ring, double overhang);
 bool IsSimpleInPlan(const GePoint3dArray& ring);
 
 // Slips of the hand, which the roof commands take out of an outline before it is grown. Grown
-// by d, a corner turning t past straight reaches d·(tan(t/2) − 1) beyond a square one: a tenth
-// of d at 96°, d at 2·atan 2 (126.87°), 1.4 d at 135°, 114 d at 179°. A drawn wedge keeps that
-// tip; a corner clicked again a little way back along the wall must not.
-//
-// A corner clicked twice a few millimetres apart leaves an edge shorter than kSlipLength, at
-// one end of which the outline turns back past a right angle (by more than kSlipTurn
-// degrees), or runs on within kSlipStraight degrees of straight (the second click landing on
-// the next wall; a gable wall led into by such an edge runs off along it for kilometres). A
-// corner clicked again back along the wall leaves an edge shorter than kBackClickLength at
-// one end of which the outline turns back by more than kBackClickTurn, where the eave would
-// reach more than one overhang beyond a square corner, whatever the overhang: no wall of a
-// building turns back that sharply along less than a metre, while a wedge's walls are metres
-// long. Each is a slip. A wall of kBackClickLength or more is kept whatever its turns, one of
-// kSlipLength or more (a chamfer, a jog, a bay step) whose turns are no sharper than
-// kBackClickTurn is kept, and so is a shorter one whose corners all turn by more than
-// kSlipStraight and no more than kSlipTurn. The first two limits overlap, so a second click
-// just inside the next wall, which turns the first click by a hair more than a right angle,
-// leaves the outline at the second click running on within kSlipStraight of straight.
-inline constexpr double kSlipLength = 10.0;
-inline constexpr double kSlipTurn = 91.0;
-inline constexpr double kSlipStraight = 2.0;
-inline constexpr double kBackClickLength = 1000.0;
-inline constexpr double kBackClickTurn = 126.87;
-// A wall retraced by hand, longer than a back-click, lands a little off its line: where the
-// outline turns back past kBackClickTurn into a wedge narrower than kSliverWidth at the end of
-// its shorter wall, the wedge is a sliver, no wall (a building's walls are no thinner, and a
-// drawn wedge of 20° with metre-long walls opens by 340 mm), and goes whatever its length; its
-// eave would reach out by the overhang over the wedge's tangent, hundreds of metres for a
-// retrace a millimetre off. Taking it out moves the outline no farther than the sliver is wide.
+// by d, a corner where the outline turns back (its two walls making an acute angle) reaches
+// d·(1/cos(t/2)) from its point, far beyond a square corner's d·√2 (114 d at a turn of 179°):
+// a corner clicked again a little way back along the wall, or a wall retraced by hand a little
+// off its line, grows into a spike a drawn outline never meant. A drawn sawtooth, wedge, bay or
+// triangular balcony turns back just as sharply, so no length or angle tells a slip: what its
+// removal moves does. A corner where the outline turns back, or beside one whose turn its
+// removal eases (a bend of a wall leading into a drawn tip would only sharpen it), is a slip when
+// taking it out leaves every drawn point within kSliverWidth of the outline that is left, a
+// sliver narrower than any wall is thick; of such corners the one whose removal moves the
+// drawing least goes first, so of a corner clicked again the point clicked again goes and the
+// corner stays. Anything wider is drawn and keeps its mitred eave. Corners that do not turn
+// back (square jogs, chamfers, arcs drawn in short chords) are never taken: their eaves reach
+// no farther than a square corner's.
 inline constexpr double kSliverWidth = 100.0;
 
 // The outline (free of repeated corners; a ring when closed, else a polyline whose two ends
-// stay) without its slips and without its retraces. A retrace, where the outline runs back
-// along the line it came on or into a sliver (kSliverWidth), goes whatever its length, its
-// turning point first. Then the slips go, the sharpest corner that turns back first, then,
-// when none is left, the straightest; each only while the outline stays within the slip's
-// length of the one drawn (less its retraces): no drawn point lies farther than that from the
-// edge that replaces it, so a rounded corner drawn in short chords keeps its arc. A corner
-// then left within repeatTol of its neighbour goes as well. Fewer than three points may be
-// left.
+// stay) without its retraces and its slips. A retrace, where the outline runs back along the
+// line it came on (the shorter edge's end within 0.001 of the longer's line), encloses nothing
+// and goes whatever its length, its turning point first. Then the slips go, least moving first
+// (ties, within a millionth of a millimetre per kilometre of the coordinates' reach, to the
+// earlier point drawn), each measured against the drawing less its retraces, so that no
+// sequence of removals moves a drawn point farther than kSliverWidth. A corner then left
+// within repeatTol of its neighbour goes as well. No slip takes a ring below three points,
+// but an outline that retraces itself whole may be left with fewer.
 GePoint3dArray WithoutSlips(GePoint3dArray outline, double repeatTol, bool closed = true);
 
 // Whether a roof over the ring grown by the overhang covers a courtyard the ring leaves

@@ -10,18 +10,26 @@
 //
 // The union reads roofs only: of the module's objects the roof entities and dormers, and of
 // the host's the objects the roof commands make, known by what those commands set on them
-// (see kRoofMarks). Anything else a selection holds (a building, its windows and labels, a
-// balcony, a solid the user drew, a roof tagged as part of a building) is neither read nor
-// erased, and does not count towards the two objects a union needs.
+// (see kRoofMarks), named with a building or not. Anything else a selection holds (a building,
+// its windows and labels, a balcony, a solid the user drew), and a roof that windows belong
+// to, is neither read nor erased, does not count towards the two roofs a union needs, and is
+// counted out loud.
+//
+// The united mesh stands for its pieces in the model: it keeps the building they are named
+// with and the analysis group they belong to (see kKeptRecords), so pieces that differ in
+// either are not united.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "BuildGroup.h"
 #include "CheckedNumbers.h"
 #include "CommandLine.h"
 #include "DbDatabase.h"
@@ -29,11 +37,13 @@
 #include "HostSolids.h"
 #include "HoleFreePieces.h"
 #include "ModelHelperBuildings.h"
+#include "ModuleGlobals.h"
 #include "OrvCommandHandlers.h"
 #include "OrvRoof.h"
 #include "RoofFaceUnion.h"
 #include "RoofMeshEntities.h"
 #include "Selection.h"
+#include "WinBelongBuild.h"
 #include "WorkingDrawing.h"
 
 namespace {
@@ -43,6 +53,11 @@ constexpr const char* kSelectPrompt = "选择要进行合成的屋面实体,按�
 constexpr const char* kFailed = "提示：合成失败。";
 constexpr const char* kModuleClassGroup = "comn";
 constexpr const char* kTooLarge = "提示：屋面面数或顶点数太多，无法合成。";
+constexpr const char* kTooFew = "提示：可合成的屋面少于两个，未合成。";
+// How many picked objects were left out, and why: "提示：" + count + reason.
+constexpr const char* kNotRoofs = "个对象不是屋面，未参与合成。";
+constexpr const char* kNoFaces = "个屋面没有可合成的面，未参与合成。";
+constexpr const char* kOwning = "个屋面带有附属窗口信息，未参与合成。";
 // What the exchange arrays hold past their unused first entries.
 constexpr std::size_t kMaxLoops = kernel::kUnionCountCapacity - 1;
 constexpr std::size_t kMaxVertices = kernel::kUnionCoordinateCapacity - 1;
@@ -50,11 +65,14 @@ constexpr std::size_t kMaxVertices = kernel::kUnionCoordinateCapacity - 1;
 // A roof face: a closed loop of at least three points.
 constexpr int kMinFacePoints = 3;
 
+// Selected entities with their ids, in selection order.
+using Participants = std::vector<std::pair<decDbEntity*, decObjectId>>;
+
 // The faces of the selection, in selection order and each entity's own order.
 struct SelectedLoops {
     std::vector<GePoint3dArray> loops;
-    std::vector<decObjectId> contributors;  // the entities that gave at least one face
-    long layerId = 0;                       // the layer of the face-giving entity selected last
+    Participants contributors;  // the entities that gave at least one face
+    long layerId = 0;           // the layer of the face-giving entity selected last
     std::size_t vertexCount = 0;
 };
 
@@ -111,25 +129,37 @@ bool CarriesRoofMark(DbDatabase* db, const decDbEntity* entity)
     });
 }
 
-// A roof entity, a dormer, or a host object a roof command made that is not tagged as part of
-// a building.
+// A roof entity, a dormer, or a host object a roof command made; a name or a group the user
+// gave it later changes none of that.
 bool MayTakePart(DbDatabase* db, decDbEntity* entity)
 {
     const decObject* base = entity->GetBaseObject();
     if (IsModuleObject(base))
         return base->IsKindOf(COrvRoof::Desc()) || base->IsKindOf(CDormer::Desc());
-    return CarriesRoofMark(db, entity) && !IsExtendBuild(entity);
+    return CarriesRoofMark(db, entity);
 }
 
-// The selected entities that may take part, in selection order.
-using Participants = std::vector<std::pair<decDbEntity*, decObjectId>>;
+// The selected roofs that may take part, and how many were kept out because windows belong
+// to them.
+struct Taken {
+    Participants roofs;
+    std::size_t owning = 0;
+};
 
-Participants Taking(DbDatabase* db, const decSelectSet& selection)
+Taken Taking(DbDatabase* db, const decSelectSet& selection)
 {
-    Participants taken;
-    for (int i = 0; i < selection.GetCount(); ++i)
-        if (decDbEntity* entity = selection.GetEnt(i); entity && MayTakePart(db, entity))
-            taken.emplace_back(entity, selection.GetAt(i));
+    Taken taken;
+    for (int i = 0; i < selection.GetCount(); ++i) {
+        decDbEntity* entity = selection.GetEnt(i);
+        if (!entity || !MayTakePart(db, entity))
+            continue;
+        // A roof that windows belong to (winbld) shades them as part of their own building:
+        // a union would hand that to the other roofs, and erased it would leave the windows.
+        if (WinBelongBuild::HasWindowIds(entity))
+            ++taken.owning;
+        else
+            taken.roofs.emplace_back(entity, selection.GetAt(i));
+    }
     return taken;
 }
 
@@ -152,7 +182,7 @@ SelectedLoops GatherLoops(const Participants& participants)
             contributed = true;
         }
         if (contributed) {
-            gathered.contributors.push_back(id);
+            gathered.contributors.emplace_back(entity, id);
             gathered.layerId = entity->GetLayerId();
         }
         entity->Close();
@@ -236,10 +266,10 @@ void AppendUnitedFaces(const std::vector<UnitedFace>& faces, decMesh4& mesh)
     }
 }
 
-void EraseEntities(const std::vector<decObjectId>& ids)
+void EraseEntities(const Participants& pieces)
 {
-    for (const decObjectId& id : ids) {
-        decObject* object = id.OpenForWrite();
+    for (const auto& piece : pieces) {
+        decObject* object = piece.second.OpenForWrite();
         if (!object)
             continue;
         object->Erase();
@@ -253,6 +283,90 @@ void ReportFailure()
     dec::PrintPrompt(kFailed);
 }
 
+// Says how many picked objects were left out for each reason, when any were.
+void ReportLeftOut(std::initializer_list<std::pair<std::size_t, const char*>> counts)
+{
+    for (const auto& [count, reason] : counts)
+        if (count > 0)
+            dec::PrintPrompt(("提示：" + std::to_string(count) + reason).c_str());
+}
+
+// An extended-data record the united mesh takes over from its pieces, and how a selection whose
+// pieces differ in it is refused: the text before the values met, and the word for a piece
+// without the record (or with an empty value, which names nothing either).
+struct KeptRecord {
+    const CString& app;
+    int (*read)(decDbEntity*, CString&);  // 0 without the record, else 1 and its text
+    const char* differ;
+    const char* without;
+};
+
+// The building a roof is named with ("XBUILD_NAME", from namebld) tells whose roof it is, and
+// its analysis group ("build_group", from bldgroup) whether it shades in the analysis: a united
+// roof that lost either would leave its building or its group.
+const KeptRecord kKeptRecords[] = {
+    {g_buildNamingAppName, BuildName, "提示：所选屋面属于不同的建筑，未合成：", "未命名"},
+    {g_buildGroupAppName, BuildGroup::GetGroupName, "提示：所选屋面属于不同的建筑分组，未合成：", "未分组"},
+};
+
+CString ValueOf(const KeptRecord& record, decDbEntity* entity)
+{
+    CString value;
+    return record.read(entity, value) ? value : CString();
+}
+
+// true when every piece holds the same value of every kept record; otherwise the values met,
+// in selection order, are named on the command line.
+bool PiecesAgree(const Participants& pieces)
+{
+    bool agree = true;
+    for (const KeptRecord& record : kKeptRecords) {
+        std::vector<CString> values;
+        for (const auto& piece : pieces)
+            if (const CString value = ValueOf(record, piece.first);
+                std::find(values.begin(), values.end(), value) == values.end())
+                values.push_back(value);
+        if (values.size() < 2)
+            continue;
+        std::string text = record.differ;
+        for (std::size_t i = 0; i < values.size(); ++i)
+            text += (i ? " " : "") + (values[i].IsEmpty() ? std::string(record.without)
+                                                          : "<" + std::string(values[i]) + ">");
+        dec::PrintPrompt(text.c_str());
+        agree = false;
+    }
+    return agree;
+}
+
+// A copy of the entity's record of the application; null when it carries none.
+decObjectXDataApp* CopyOfRecord(decDbEntity* entity, const CString& app)
+{
+    entity->OpenForRead();
+    decObjectXDataApp* copy = nullptr;
+    if (const decObjectXDataApp* found = entity->FindAppXDataByName(app)) {
+        copy = new decObjectXDataApp(found->GetAppName());
+        for (const decObjectXData& item : found->Items())
+            copy->Append(item);
+    }
+    entity->Close();
+    return copy;
+}
+
+// Gives the united mesh each kept record as the first piece that carries it holds it.
+void KeepRecords(DbDatabase* db, const decObjectId& united, const Participants& pieces)
+{
+    decDbEntity* mesh = db->GetObjectById(united);
+    if (!mesh || mesh->OpenForWrite() != dex::eOk)
+        return;
+    for (const KeptRecord& record : kKeptRecords)
+        for (const auto& piece : pieces)
+            if (decObjectXDataApp* copy = CopyOfRecord(piece.first, record.app)) {
+                mesh->AppendAppXData(copy);
+                break;
+            }
+    mesh->Close();
+}
+
 }  // namespace
 
 void CMD_UNION_ROOF()
@@ -263,13 +377,21 @@ void CMD_UNION_ROOF()
     decSelectSet selection;
     if (dec::decSSGet(kSelectPrompt, selection, nullptr, 1, nullptr) != dex::eOk)
         return;
-    const Participants participants = Taking(db, selection);
-    if (participants.size() <= 1)
+    const Taken taken = Taking(db, selection);
+    const std::size_t picked = static_cast<std::size_t>(selection.GetCount());
+    // Nothing picked, or one roof alone: nothing to unite and nothing to explain.
+    if (picked == 0 || (picked == 1 && taken.roofs.size() + taken.owning == 1))
         return;
 
-    const SelectedLoops gathered = GatherLoops(participants);
-    // Fewer than two roofs: nothing to unite, as for a selection of one.
-    if (gathered.contributors.size() < 2)
+    const SelectedLoops gathered = GatherLoops(taken.roofs);
+    ReportLeftOut({{picked - taken.roofs.size() - taken.owning, kNotRoofs},
+                   {taken.owning, kOwning},
+                   {taken.roofs.size() - gathered.contributors.size(), kNoFaces}});
+    if (gathered.contributors.size() < 2) {
+        dec::PrintPrompt(kTooFew);
+        return;
+    }
+    if (!PiecesAgree(gathered.contributors))
         return;
     if (gathered.loops.size() > kMaxLoops || gathered.vertexCount > kMaxVertices) {
         dec::PrintPrompt(kTooLarge);
@@ -296,5 +418,6 @@ void CMD_UNION_ROOF()
         ReportFailure();
         return;
     }
+    KeepRecords(db, id, gathered.contributors);
     EraseEntities(gathered.contributors);
 }

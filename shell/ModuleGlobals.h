@@ -33,6 +33,6 @@ extern std::array<std::list<CString>, 6> g_analysisGroupLists;
 
 extern CLumidraxApp theApp;
 extern PromptOldModelReactor g_oldModelReactor;
-// Where the window-ownership records and the windows they name are, kept current by the
-// working drawing's notifications (OwnershipIndex.h).
+// Where the window-ownership records and the windows they name are, and what bears each
+// building name, kept current by the working drawing's notifications (OwnershipIndex.h).
 extern WinBelongBuild::OwnershipIndex g_ownershipIndex;

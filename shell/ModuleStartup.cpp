@@ -3,9 +3,10 @@
 // extended-data application names, the conversion factor, the remembered dialog texts and
 // group lists, the registration of the module's entity classes with the host, the
 // application object, the database reactor that warns of old objects, and the index of the
-// window-ownership records (a reactor too: it follows the working drawing's changes, so that
-// renaming or renumbering windows finds the records naming them without a walk over the
-// drawing; OwnershipIndex.h). The entry point attaches both reactors to the working
+// window-ownership records and building names (a reactor too: it follows the working
+// drawing's changes, so that renaming or renumbering windows finds the records naming them,
+// and a rename what still bears the old name, without a walk over the drawing;
+// OwnershipIndex.h). The entry point attaches both reactors to the working
 // database. Every entity class is registered before the host calls the entry point, so a
 // drawing opened later can already hold the module's objects. An object of a class no
 // loaded module registers stays in the drawing as a foreign object and is written back

@@ -191,4 +191,17 @@ bool ReplaceTextFile(const std::string& path, std::string_view text, std::string
     return ReplaceTextFiles(std::span(&file, 1), error);
 }
 
+bool NameOneFile(const std::string& a, const std::string& b)
+{
+    std::string reason;
+    const fs::path targetA = FinalTarget(a, reason), targetB = FinalTarget(b, reason);
+    // A loop of links: neither can be written, so neither replaces the other.
+    if (targetA.empty() || targetB.empty()) return false;
+    // Folders named through links, "." and "..": the path the rename lands on. Two names of
+    // one file (hard links) are two files to a rename, each replaced on its own.
+    std::error_code errorA, errorB;
+    const fs::path fullA = fs::weakly_canonical(targetA, errorA), fullB = fs::weakly_canonical(targetB, errorB);
+    return !errorA && !errorB && fullA == fullB;
+}
+
 }  // namespace host

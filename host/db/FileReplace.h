@@ -54,6 +54,10 @@ private:
 // false with the reason (without the path) when the file could not be written.
 bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes, std::string& reason);
 
+// Whether two paths would be replaced as one file: the same path once symbolic links are
+// followed as a replacement follows them and "." and ".." are resolved.
+bool NameOneFile(const std::string& a, const std::string& b);
+
 // A text file to be written whole.
 struct TextFile {
     std::string path;

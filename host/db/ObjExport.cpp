@@ -160,6 +160,13 @@ bool ExportObj(const DbDatabase& db, const std::string& objPath, std::string& er
     fs::path mtl = obj;
     mtl.replace_extension(".mtl");
     const std::string mtlPath = mtl.string();
+    // "export obj r.mtl": the material file named from the target would be the target itself,
+    // and one of the two files would be lost.
+    if (NameOneFile(objPath, mtlPath)) {
+        error = "cannot write \"" + objPath + "\": it would be its own material file \"" + mtlPath +
+                "\" (an OBJ is named FILE.obj)";
+        return false;
+    }
     const TextFile targets[] = {{mtlPath, {}}, {objPath, {}}};
     if (!NoDrawingAmong(targets, error)) return false;
 

@@ -15,7 +15,8 @@ namespace host {
 
 // Writes objPath and the MTL file (objPath with the extension ".mtl"), each replaced whole and
 // neither before both are written. false with a message naming the file when one cannot be
-// written, or is a drawing of this program (NoDrawingAmong); both are then left as they were.
+// written, is a drawing of this program (NoDrawingAmong), or when the two are one file (a
+// target named "r.mtl", or linked to its material file); both are then left as they were.
 // An entity holding a number that is not finite, or whose points are not, is left out and
 // named on the transcript ("export obj: object 3 (QCOrvRoof) left out: it holds a number that
 // is not finite"); the rest is written.

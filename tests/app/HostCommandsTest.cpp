@@ -206,6 +206,55 @@ TEST(Quenra3dHostCommands, AWordWrittenLikeAWidthIsAWholeWidthOrRefused)
     EXPECT_EQ(static_cast<std::size_t>(files), made) << "a refused line makes no file";
 }
 
+// Typos after an export's file name: the forms meant still export; a word after the name's
+// ".svg" word that is no view or width, and an OBJ target that is its own material file (named
+// so, or linked to it), get a message and write nothing, typed or as the --obj option.
+TEST(Quenra3dHostCommands, ExportTyposGetAMessageAndWriteNothing)
+{
+    constexpr const char* kMade = nullptr;
+    const struct {
+        const char* line;
+        const char* refusal;  // kMade when the line exports
+        std::vector<const char*> files = {};
+    } kLines[] = {
+        {"export svg d1.svg", kMade, {"d1.svg"}},
+        {"export svg d2.svg plan 800", kMade, {"d2.svg"}},
+        {"export svg D3.SVG 800px AXO", kMade, {"D3.SVG"}},
+        {"export svg a b.svg c.svg plan", kMade, {"a b.svg c.svg"}},
+        {"export svg d4.svg plna", "\"d4.svg\": after it only plan, axo or a width, not \"plna\""},
+        {"export svg d5.svg pln 800", "not \"pln\""},
+        {"export svg d6.svg planx", "not \"planx\""},
+        {"export svg d7.svg axo plan", "not \"axo\""},
+        {"export obj r.obj", kMade, {"r.obj", "r.mtl"}},
+        {"export obj R.MTL", kMade, {"R.MTL", "R.mtl"}},  // a file of its own where case counts
+        {"export obj s.mtl", "cannot write \"s.mtl\": it would be its own material file \"s.mtl\""},
+        {"export obj sub/../t.mtl", "its own material file \"sub/../t.mtl\""},
+        {"export obj ./sub/u.mtl", "its own material file \"./sub/u.mtl\""},
+        {"export obj l.obj", "its own material file \"l.mtl\""},  // l.mtl links to l.obj
+    };
+    TestFolder folder;
+    std::filesystem::create_directory(folder.Path() / "sub");
+    std::filesystem::create_symlink("l.obj", folder.Path() / "l.mtl");
+    std::string script = "point 0,0\n";
+    for (const auto& line : kLines) script += std::string(line.line) + "\n";
+    const Quenra3dRun run = RunQuenra3d({"-q", "-m", QUENRA3D_TEST_MODULE, "--obj", "v.mtl", "-"}, script, {}, folder.Path());
+    EXPECT_NE(run.status, 0) << run.output;
+    std::size_t made = 2;  // sub and the link
+    for (const auto& line : kLines) {
+        if (line.refusal) {
+            EXPECT_THAT(run.output, HasSubstr(line.refusal)) << line.line;
+        }
+        for (const char* file : line.files) {
+            EXPECT_TRUE(std::filesystem::exists(folder.Path() / file)) << line.line << ": " << file;
+            ++made;
+        }
+    }
+    EXPECT_THAT(run.output, HasSubstr("cannot write \"v.mtl\": it would be its own material file"));
+    const auto files = std::distance(std::filesystem::directory_iterator(folder.Path()), std::filesystem::directory_iterator());
+    EXPECT_EQ(static_cast<std::size_t>(files), made) << "a refused line writes nothing";
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path() / "sub"));
+}
+
 // "export obj site.q3d" meant as "save": a drawing of this program, whole or only its header,
 // named directly, through a link or as the OBJ's material file, is refused by both exports and
 // their options, with nothing written; a file that only starts like one is replaced.

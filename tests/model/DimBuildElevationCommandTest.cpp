@@ -228,8 +228,8 @@ TEST_F(DimBuildElevationCommandTest, ANewBuildingsLabelSitsAtTheOutlineCentreAtG
     ASSERT_EQ(labels.size(), 2u);
     EXPECT_EQ(labels[0]->Height(), 0);
     EXPECT_EQ(labels[1]->Position(), GePoint3d(3000, 4000, 0));
-    EXPECT_EQ(labels[1]->Height(), 45000);
-    EXPECT_DOUBLE_EQ(labels[1]->Top(), 50000.5);
+    EXPECT_EQ(labels[1]->Height(), 45001);
+    EXPECT_DOUBLE_EQ(labels[1]->Top(), 50001);
     EXPECT_DOUBLE_EQ(labels[1]->Bottom(), 5000);
     EXPECT_EQ(labels[1]->GetStyle(), 4);
     EXPECT_EQ(LayerOf(labels[1]), "建筑标高");

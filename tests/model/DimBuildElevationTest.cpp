@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 #include "DrawingTestSupport.h"
 #include "DimBuildElevation.h"
@@ -46,23 +47,23 @@ TEST_F(DimBuildElevationTest, ClassRecordDefaultsAndRememberedStyle)
     EXPECT_EQ(CDimBuildElevation::Cast(&label), &label);
 }
 
-TEST_F(DimBuildElevationTest, SetKeepsTheFractionInTopAndTakesTheDrawingSettings)
+TEST_F(DimBuildElevationTest, SetHoldsTheTopToTheWholeHeightAndTakesTheDrawingSettings)
 {
     Db()->SetGlobalVar("DRAWING_SCALE", 1000);
     Db()->SetGlobalVar("ORV_BUILD_DIM", 4);
     CDimBuildElevation label;
     label.Set(299.7, 150, GePoint3d(1, 2, 3));
-    EXPECT_EQ(label.Height(), 299);
-    EXPECT_DOUBLE_EQ(label.Top(), 449.7);
+    EXPECT_EQ(label.Height(), 300);
+    EXPECT_DOUBLE_EQ(label.Top(), 450);
     EXPECT_DOUBLE_EQ(label.Bottom(), 150);
     EXPECT_EQ(label.Position(), GePoint3d(1, 2, 3));
     EXPECT_DOUBLE_EQ(label.Scale(), 1000);
     EXPECT_DOUBLE_EQ(label.TextHeight(), 4);
     label.SetStyle(3);
     EXPECT_EQ(label.LabelText(), "0.450（0.150）");
-    // Negative heights truncate toward zero.
+    // Negative heights round to the nearest millimetre too.
     label.Set(-299.7, 0, GePoint3d());
-    EXPECT_EQ(label.Height(), -299);
+    EXPECT_EQ(label.Height(), -300);
 }
 
 TEST_F(DimBuildElevationTest, EachStyleShowsItsValues)
@@ -143,7 +144,7 @@ TEST_F(DimBuildElevationTest, PropertyEditsKeepTopBottomAndHeightTogether)
     EXPECT_THAT(Transcript(), HasSubstr("6 [文字参数] 字体名称 (kind 5) = 1"));
 
     ASSERT_TRUE(Run("setprop " + h + " 2 200.9\n"));
-    EXPECT_EQ(label->Height(), 200);
+    EXPECT_EQ(label->Height(), 201);
     ASSERT_TRUE(Run("setprop " + h + " 3 100\nsetprop " + h + " 4 250\n"));
     EXPECT_DOUBLE_EQ(label->Bottom(), 100);
     EXPECT_EQ(label->Height(), 250);
@@ -202,9 +203,9 @@ TEST_F(DimBuildElevationTest, AnyGripMovesTheLabelAndScalingGrowsMarkerAndTextAl
     EXPECT_EQ(label->Position(), GePoint3d(111, 21, 0));
 }
 
-TEST_F(DimBuildElevationTest, RecordRestoresEverythingButAFractionalTop)
+TEST_F(DimBuildElevationTest, RecordRestoresEveryStoredFieldAndNotTheFontList)
 {
-    CDimBuildElevation* label = NewLabel(3, 299.7, 150, GePoint3d(5, 6, 0));
+    const std::unique_ptr<CDimBuildElevation> label(NewLabel(3, 299.7, 150, GePoint3d(5, 6, 0)));
     label->OpenForWrite();  // not in a drawing: no write checks
     label->SetTextHeight(3.25);
     label->SetScale(250);
@@ -221,21 +222,14 @@ TEST_F(DimBuildElevationTest, RecordRestoresEverythingButAFractionalTop)
     EXPECT_EQ(load.BytesLeft(), 0u);
     EXPECT_EQ(read.GetStyle(), 3);
     EXPECT_EQ(read.Position(), GePoint3d(5, 6, 0));
-    EXPECT_EQ(read.Height(), 299);
+    EXPECT_EQ(read.Height(), 300);
     EXPECT_DOUBLE_EQ(read.Bottom(), 150);
-    // The record has no top: 449.7 comes back as height + bottom.
-    EXPECT_DOUBLE_EQ(read.Top(), 449);
+    // The record has no top: it comes back as bottom + height.
+    EXPECT_DOUBLE_EQ(read.Top(), 450);
     EXPECT_DOUBLE_EQ(read.TextHeight(), 3.25);
     EXPECT_DOUBLE_EQ(read.Scale(), 250);
     EXPECT_EQ(read.Font(), "hztxt.shx");
     EXPECT_TRUE(read.FontList().empty());
-
-    const decObjectId id = AddEntity(label);
-    ASSERT_TRUE(SaveAndOpen());
-    auto* reopened = CDimBuildElevation::Cast(Entity(id));
-    ASSERT_NE(reopened, nullptr);
-    EXPECT_EQ(reopened->GetStyle(), 3);
-    EXPECT_EQ(reopened->LabelText(), "0.449（0.150）");
 }
 
 TEST_F(DimBuildElevationTest, TheTextHeightChangesOnlyForADifferenceOfAThousandth)
@@ -258,14 +252,14 @@ TEST_F(DimBuildElevationTest, CopiesTakeEveryFieldButStayOutOfTheDrawing)
     stored->OnPropertyValueGet(6, value);
     CDimBuildElevation copy(*stored);
     EXPECT_EQ(copy.GetStyle(), 1);
-    EXPECT_EQ(copy.Height(), 299);
-    EXPECT_DOUBLE_EQ(copy.Top(), 449.7);
+    EXPECT_EQ(copy.Height(), 300);
+    EXPECT_DOUBLE_EQ(copy.Top(), 450);
     EXPECT_EQ(copy.Position(), GePoint3d(5, 6, 7));
     EXPECT_EQ(copy.FontList(), stored->FontList());
     EXPECT_EQ(copy.GetDatabase(), nullptr);
     CDimBuildElevation assigned;
     assigned = copy;
-    EXPECT_EQ(assigned.LabelText(), "0.299");
+    EXPECT_EQ(assigned.LabelText(), "0.300");
     EXPECT_DOUBLE_EQ(assigned.Scale(), stored->Scale());
 }
 

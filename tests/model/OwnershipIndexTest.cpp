@@ -1,7 +1,9 @@
-// The module's index of ownership records and windows against a walk over the drawing, after
-// every step of random sequences of what changes records and windows: winbld, panel edits of
-// numbers and of the building, orderindex, orderfloor, namebld of windows and of buildings,
-// records written by another program, erase, copy, save, opening what was saved, new.
+// The module's index of ownership records, windows and names against a walk over the drawing,
+// after every step of random sequences of what changes records, windows and names: winbld,
+// panel edits of numbers and of the building, orderindex, orderfloor, namebld of windows and of
+// buildings (renames carried over or not, names cleared), records written by another program,
+// erase, copy, save, opening what was saved, opening a file that keeps its objects out of the
+// order of their handles, new.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "DrawingFile.h"
 #include "EntityCopy.h"
 #include "HostSolids.h"
 #include "ModelEntityCollect.h"
@@ -50,6 +53,7 @@ protected:
     void TearDown() override
     {
         std::filesystem::remove(drawing);
+        std::filesystem::remove(reversedDrawing);
         WindowModelTest::TearDown();
     }
 
@@ -87,7 +91,7 @@ protected:
     {
         const auto windows = Live(AWindow), bodies = Live(ABody), named = Live(Named);
         const std::string name = kNames[Pick(std::size(kNames))];
-        const std::size_t step = windows.empty() || bodies.empty() || named.empty() ? 11 : Pick(12);
+        const std::size_t step = windows.empty() || bodies.empty() || named.empty() ? 11 : Pick(13);
         if (step == 0)
             Script("winbld\n" + Handle(Any(named)) + "\n" + (Pick(4) ? Some(windows) : "") + "\n");
         else if (step == 1)
@@ -99,7 +103,7 @@ protected:
         else if (step == 5)
             Script("namebld\n" + (Pick(3) ? name + "\n" + Some(windows) + "\n" : "\n" + Some(windows)) + "\n*cancel*\n");
         else if (step == 6)
-            NameBuilding(Any(Pick(2) ? bodies : Live(IsExtrudeBuild)), name);
+            NameBuilding(Any(Pick(2) ? bodies : Live(IsExtrudeBuild)), Pick(4) ? name : "");
         else if (step == 7)
             AddXData(Any(bodies)->GetObjectId(), kApp, {"#" + Number(3), name + "-" + Number(2) + "-1", name + "-2-2"});
         else if (step == 8)
@@ -113,15 +117,35 @@ protected:
             // The drawing saved earlier comes back as it was then.
             Script((saved && Pick(2) ? "open " : "save ") + drawing.string() + "\n");
             saved = true;
-        } else {
+        } else if (step == 11) {
             Script("new\n");
             Layout();
+        } else {
+            OpenReversed();
         }
         return std::to_string(step);
     }
 
-    // namebld of one building or body: whether the other objects bearing its old name take the
-    // new one is asked when there are such objects.
+    // The live objects written to a file in the reverse order of their handles, as a program
+    // of its own may write them, and opened.
+    void OpenReversed()
+    {
+        DbDatabase reversed;
+        const EntityArray live = Live([](decDbEntity*) { return true; });
+        for (auto it = live.rbegin(); it != live.rend(); ++it) {
+            std::unique_ptr<decDbEntity> copy = host::MovedCopy(**it, GeMatrix3d());
+            copy->SetLayerId(reversed.Layers().GetCurrentLayerID());
+            for (const auto& app : (*it)->XDataApps())
+                copy->AppendAppXData(new decObjectXDataApp(*app));
+            ASSERT_TRUE(reversed.RestoreEntity(std::move(copy), (*it)->GetObjectId().Handle()));
+        }
+        std::string error;
+        ASSERT_TRUE(host::WriteDrawingFile(reversed, reversedDrawing.string(), error)) << error;
+        Script("open " + reversedDrawing.string() + "\n");
+    }
+
+    // namebld of one building or body (an empty name clears it): whether the other objects
+    // bearing its old name take the new one is asked when there are such objects.
     void NameBuilding(decDbEntity* target, const std::string& name)
     {
         const CString old = NameOf(target);
@@ -129,8 +153,15 @@ protected:
             return e != target && (Named(e) || AWindow(e)) && NameOf(e) == old;
         }).empty();
         const std::string answer = asked ? Pick(2) ? "yes\n" : "no\n" : "";
+        // What bears the old name is found through the index, made at the latest now: the pass
+        // walks nothing.
+        g_ownershipIndex.Carriers();
+        const std::size_t before = Walks();
         Script("namebld\n" + name + "\n" + Handle(target) + "\n" + answer + "\n*cancel*\n");
+        EXPECT_EQ(Walks(), before);
     }
+
+    static std::size_t Walks() { return host::EventLog::Instance().Calls("EnumEntityTable").size(); }
 
     // Every question the records' followers ask, of the index (which walks at most once, to be
     // made again after an open or a new) and of a walk.
@@ -147,24 +178,39 @@ protected:
             keys.insert(held.begin(), held.end());
         }
         const std::vector<std::string> all(keys.begin(), keys.end());
-        const auto walks = [] { return host::EventLog::Instance().Calls("EnumEntityTable").size(); };
-        const std::size_t before = walks();
+        // Every name borne, an empty one, one of another letter case, one borne by nothing.
+        std::set<CString> borne = {"", "a1", "D4"};
+        for (decDbEntity* entity : Live([](decDbEntity*) { return true; }))
+            if (const std::optional<CString> name = WinBelongBuild::NameBorne(entity))
+                borne.insert(*name);
+        const std::vector<CString> names(borne.begin(), borne.end());
+        const std::size_t before = Walks();
         std::vector<std::pair<EntityArray, WinBelongBuild::Windows>> answers;
         for (const std::string& key : all)
             answers.emplace_back(g_ownershipIndex.CarriersHolding({key}), g_ownershipIndex.WindowsBearing(key));
         const EntityArray carriers = g_ownershipIndex.Carriers(), holdingAny = g_ownershipIndex.CarriersHolding(all);
-        EXPECT_LE(walks(), before + 1) << step;
+        std::vector<EntityArray> bearers;
+        for (const CString& name : names)
+            bearers.push_back(g_ownershipIndex.NameBearers({name}));
+        // Two names at once, the first given twice, as the old names of one pass may be.
+        const std::vector<CString> pair = {names[2], names[1], names[2]};
+        const EntityArray bearingPair = g_ownershipIndex.NameBearers(pair);
+        EXPECT_LE(Walks(), before + 1) << step;
         EXPECT_EQ(carriers, WinBelongBuild::WalkCarriers()) << step;
         EXPECT_EQ(holdingAny, WinBelongBuild::WalkCarriersHolding(all)) << step;
         for (std::size_t i = 0; i < all.size(); ++i) {
             EXPECT_EQ(answers[i].first, WinBelongBuild::WalkCarriersHolding({all[i]})) << step << ": " << all[i];
             EXPECT_EQ(answers[i].second, WinBelongBuild::WalkWindowsBearing(all[i])) << step << ": " << all[i];
         }
+        for (std::size_t i = 0; i < names.size(); ++i)
+            EXPECT_EQ(bearers[i], WinBelongBuild::WalkNameBearers({names[i]})) << step << ": " << names[i].str();
+        EXPECT_EQ(bearingPair, WinBelongBuild::WalkNameBearers(pair)) << step;
     }
 
     std::mt19937 random;
     bool saved = false;
     const std::filesystem::path drawing = TempFile("ownership_index.q3d");
+    const std::filesystem::path reversedDrawing = TempFile("ownership_index_reversed.q3d");
 };
 
 }  // namespace

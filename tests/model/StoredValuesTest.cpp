@@ -163,9 +163,10 @@ TEST_F(StoredValuesTest, DegenerateValuesAreRefusedAndTheirNeighboursTaken)
         {"QCDimBuildElevation", 1, kWhole, -1, false}, {"QCDimBuildElevation", 1, kWhole, 5, false},
         {"QCDimBuildElevation", 1, kWhole, 89, false}, {"QCDimBuildElevation", 1, kWhole, 0, true},
         {"QCDimBuildElevation", 1, kWhole, 4, true},
-        // Top and bottom whose difference no whole-millimetre int holds.
+        // Top and bottom whose difference no whole-millimetre int holds (a top taken is held
+        // whole millimetres above the bottom, as the record gives it back).
         {"QCDimBuildElevation", 3, kReal, -1000.5, true},     {"QCDimBuildElevation", 2, kReal, 3e12, false},
-        {"QCDimBuildElevation", 3, kReal, -2147483649.0, false}, {"QCDimBuildElevation", 2, kReal, 2e9, true},
+        {"QCDimBuildElevation", 3, kReal, -2147483649.0, false}, {"QCDimBuildElevation", 2, kReal, 1999999999.5, true},
         // Roof lengths beyond whole millimetres in an int.
         {"QCOrvRoof", 2, kReal, 99999999999.0, false}, {"QCOrvRoof", 2, kReal, 2147483648.0, false},
         {"QCOrvRoof", 1, kReal, 1.8e19, false},        {"QCOrvRoof", 5, kReal, 3e9, false},
