@@ -200,7 +200,8 @@ void NumberWindowSortRecords(std::vector<WindowSortRecord>& records, int start,
 {
     if (records.empty())
         return;
-    std::sort(records.begin(), records.end(), LessWindowSortFloor);
+    // Windows one above the other in plan on one floor keep the order they were selected in.
+    std::stable_sort(records.begin(), records.end(), LessWindowSortFloor);
     // Every window's new number, so the records follow the whole pass at once.
     WinBelongBuild::Relabelling renumbering;
     int next = start;
