@@ -2,6 +2,8 @@
 
 #include <climits>
 #include <map>
+#include <optional>
+#include <vector>
 
 #include "BuildingsInPlan.h"
 #include "CommandLine.h"
@@ -22,6 +24,10 @@
 namespace {
 
 constexpr unsigned kWarningBox = 0x30;
+// An upgrade that would leave an ownership record naming only some of the windows bearing one
+// identifier is refused; what to do instead.
+constexpr const char* kUpgradeWindowAdvice = "请先给图形上已有的同号窗口改用不同的编号，再升级窗口。";
+constexpr const char* kUpgradeBuildingAdvice = "请先给同号的窗口改用不同的编号，再升级建筑。";
 
 constexpr const char* kWindowLayer = "窗";
 constexpr unsigned long kWindowColour = 0xFF3200;
@@ -60,21 +66,24 @@ CString NumberText(int number)
     return text;
 }
 
-// Hands the new object to the drawing and only then erases the legacy entity; a creation the
-// host refuses leaves the legacy one and discards the new object.
+// Hands the new object to the drawing; a creation the host refuses discards the new object
+// and gives a null identifier.
 template <class Builder>
-bool Replace(DbDatabase* db, decDbEntity* legacy, long layer, Builder* replacement, const GeMatrix3d& tm,
-             long material)
+decObjectId Create(DbDatabase* db, long layer, Builder* replacement, const GeMatrix3d& tm, long material)
 {
     decObjectId created;
     if (db->CreateNewEntity(layer, replacement, tm, created, material) != dex::eOk) {
         delete replacement;
-        return false;
+        return decObjectId();
     }
-    legacy->OpenForWrite();
-    legacy->Erase();
-    legacy->Close();
-    return true;
+    return created;
+}
+
+void Erase(decDbEntity* entity)
+{
+    entity->OpenForWrite();
+    entity->Erase();
+    entity->Close();
 }
 
 // The label settings every converted window gets, read once per run.
@@ -112,6 +121,12 @@ private:
     BuildingsInPlan m_buildings;
 };
 
+// What an upgraded window is numbered: the name of its building, floor and position.
+WinBelongBuild::WindowLabel LabelFrom(const CQuickWindow& legacy, const CString& building)
+{
+    return {building, legacy.GetNumberPart2(), legacy.GetNumberPart3()};
+}
+
 CWindow* NewWindowFrom(const CQuickWindow& legacy, const CString& building, const WindowLabels& labels)
 {
     const int position = legacy.GetNumberPart3();
@@ -129,25 +144,37 @@ CWindow* NewWindowFrom(const CQuickWindow& legacy, const CString& building, cons
     return window;
 }
 
-void UpgradeWindow(DbDatabase* db, decDbEntity* entity, long layer, const WindowLabels& labels,
-                   const UpgradedOwners& owners)
+// A legacy window to upgrade: its entity, its frame and the building its window belongs to.
+struct LegacyWindow {
+    decDbEntity3d* entity = nullptr;
+    const CQuickWindow* window = nullptr;
+    GeMatrix3d tm;
+    CString building;
+};
+
+std::optional<LegacyWindow> ReadLegacyWindow(decDbEntity* entity, const UpgradedOwners& owners)
 {
     auto* solid = decDbEntity3d::Cast(entity);
-    if (!solid)
-        return;
+    const CQuickWindow* legacy = solid ? CQuickWindow::Cast(solid->GetBaseObject()) : nullptr;
+    if (!legacy)
+        return std::nullopt;
     solid->OpenForRead();
     const GeMatrix3d legacyTm = solid->GetTM();
     solid->Close();
     GePoint3d origin;
     GeVector3d x, y, z;
     legacyTm.GetCoordSystem(origin, x, y, z);
-    const CQuickWindow* legacy = CQuickWindow::Cast(solid->GetBaseObject());
-    if (!legacy)
-        return;
-    CWindow* window = NewWindowFrom(*legacy, owners.NameOf(legacy->GetNumberPart1(), origin), labels);
     GeMatrix3d tm;
     tm.SetCoordSystem(origin, x, y, z);
-    Replace(db, solid, layer, window, tm, 0);
+    return LegacyWindow{solid, legacy, tm, owners.NameOf(legacy->GetNumberPart1(), origin)};
+}
+
+// Replaces the legacy window by a new one; a creation the host refuses leaves the legacy one.
+void UpgradeWindow(DbDatabase* db, const LegacyWindow& legacy, long layer, const WindowLabels& labels)
+{
+    CWindow* window = NewWindowFrom(*legacy.window, legacy.building, labels);
+    if (!Create(db, layer, window, legacy.tm, 0).IsNull())
+        Erase(legacy.entity);
 }
 
 // The building's base in world coordinates (the first n vertices of its mesh, ring 0) and
@@ -174,10 +201,17 @@ bool ReadLegacyBuilding(decDbEntity* entity, CQuickBuilding& legacy, GePoint3dAr
     return true;
 }
 
-// Converts one legacy building; false when it stays as it was. The number of a converted
-// building with a name of its own goes to renamed with that name.
+// A legacy building and the building made to replace it.
+struct Replacement {
+    decDbEntity* legacy;
+    decObjectId made;
+};
+
+// Makes the building that replaces one legacy building, which stays until the replacement is
+// kept; false when nothing was made. The number of a converted building with a name of its own
+// goes to renamed with that name.
 bool UpgradeBuilding(DbDatabase* db, decDbEntity* entity, long layer, long material,
-                     std::map<CString, CString>& renamed)
+                     std::map<CString, CString>& renamed, std::vector<Replacement>& made)
 {
     if (!entity->Is3DEntity())
         return false;
@@ -201,8 +235,10 @@ bool UpgradeBuilding(DbDatabase* db, decDbEntity* entity, long layer, long mater
         delete building;
         return false;
     }
-    if (!Replace(db, entity, layer, building, tm, material))
+    const decObjectId created = Create(db, layer, building, tm, material);
+    if (created.IsNull())
         return false;
+    made.push_back({entity, created});
     if (name != number)
         renamed.try_emplace(number, name);
     return true;
@@ -210,17 +246,16 @@ bool UpgradeBuilding(DbDatabase* db, decDbEntity* entity, long layer, long mater
 
 // Windows upgraded once their legacy building was gone, or by a version that named every
 // window by its building's number, bear that number: they take the name the building has
-// now, and the records naming them follow. A window standing on another building of that
-// very name keeps it.
-void RenameUpgradedWindows(const std::map<CString, CString>& renamed)
+// now. A window standing on another building of that very name keeps it.
+WinBelongBuild::Relabelling UpgradedWindowNames(const std::map<CString, CString>& renamed)
 {
+    WinBelongBuild::Relabelling relabelling;
     if (renamed.empty())
-        return;
+        return relabelling;
     BuildingsInPlan buildings;
     buildings.Collect();
     EntityArray windows;
     GetAllWindow(windows);
-    std::vector<WinBelongBuild::Relabel> renamedWindows;
     for (decDbEntity* entity : windows) {
         CWindow* window = CWindow::Cast(entity->GetBaseObject());
         auto* solid = decDbEntity3d::Cast(entity);
@@ -235,13 +270,11 @@ void RenameUpgradedWindows(const std::map<CString, CString>& renamed)
         const CString under = buildings.NameAt(GePoint2d(at.x, at.y));
         if (!under.IsEmpty() && under != found->second)
             continue;
-        window->OpenForWrite();
-        renamedWindows.push_back(
-            {window, WinBelongBuild::LabelOf(*window), {found->second, window->Floor(), window->Index()}});
-        window->SetBuild(found->second);
-        window->Close();
+        WinBelongBuild::WindowLabel label = WinBelongBuild::LabelOf(*window);
+        label.name = found->second;
+        relabelling.emplace_back(window, label);
     }
-    WinBelongBuild::OwnershipRecords().Follow(renamedWindows);
+    return relabelling;
 }
 
 }  // namespace
@@ -267,8 +300,21 @@ void CMD_UPDATE_OLD_WINDOW()
                               GetScale()};
     const long layer = CreateLayer(db, kWindowLayer, kWindowColour, 0, 1);
     const UpgradedOwners owners;
+    std::vector<LegacyWindow> legacy;
+    std::vector<WinBelongBuild::WindowLabel> upgraded;
     for (decDbEntity* entity : windows)
-        UpgradeWindow(db, entity, layer, labels, owners);
+        if (std::optional<LegacyWindow> read = ReadLegacyWindow(entity, owners)) {
+            upgraded.push_back(LabelFrom(*read->window, read->building));
+            legacy.push_back(*read);
+        }
+    // A record naming a window of the drawing must not come to name an upgraded one too.
+    if (const std::optional<WinBelongBuild::Clash> clash = WinBelongBuild::OwnershipRecords::Joining(upgraded)) {
+        dec::PrintPrompt(WinBelongBuild::Refusal(*clash, kUpgradeWindowAdvice));
+        db->Close();
+        return;
+    }
+    for (const LegacyWindow& window : legacy)
+        UpgradeWindow(db, window, layer, labels);
     db->Close();
     dec::PrintPrompt("提示：关闭【窗编号】图层，可以关掉旧版窗标注显示。");
 }
@@ -290,11 +336,21 @@ void CMD_UPDATE_OLD_BUILD()
     CString materialName(kBuildingMaterial);
     const long material = CreateSolidColorMaterial(db, materialName, kBuildingMaterialColour, 0.0);
     std::map<CString, CString> renamed;
+    std::vector<Replacement> made;
     int kept = 0;
     for (decDbEntity* entity : buildings)
-        if (!UpgradeBuilding(db, entity, layer, material, renamed))
+        if (!UpgradeBuilding(db, entity, layer, material, renamed, made))
             ++kept;
-    RenameUpgradedWindows(renamed);
+    // The windows take their buildings' names with the records naming them, or the upgrade is
+    // taken back whole: the legacy buildings stand, their replacements go.
+    if (!WinBelongBuild::OwnershipRecords().RelabelWindows(UpgradedWindowNames(renamed), kUpgradeBuildingAdvice)) {
+        for (const Replacement& replacement : made)
+            Erase(db->GetObjectById(replacement.made));
+        db->Close();
+        return;
+    }
+    for (const Replacement& replacement : made)
+        Erase(replacement.legacy);
     db->Close();
     if (kept > 0) {
         CString text;

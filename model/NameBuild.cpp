@@ -1,5 +1,8 @@
 #include "NameBuild.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "AssertReport.h"
 #include "CommandLine.h"
 #include "DbDatabase.h"
@@ -22,6 +25,10 @@ namespace {
 // The window identifiers of the ownership records join name, floor and position with "-",
 // so a name holding one is not told apart from its numbers when they are read.
 constexpr const char* kDashWarning = "提示：建筑名称中含有\"-\"，分析时窗所属建筑将无法识别。";
+// A naming that would leave an ownership record naming only some of the windows of one
+// identifier is refused; what to do instead.
+constexpr const char* kNameAdvice =
+    "请改用其他建筑未用的名称；确需合并两栋建筑时，先用【重排窗号】使两者的窗口编号不再相同。";
 
 // What one object is named as.
 enum class NamedKind { Building, Tagged, Window, Other };
@@ -46,58 +53,33 @@ void WriteTag(decDbEntity* entity, const CString& name)
     entity->AppendAppXData(record);
 }
 
-// Gives one entity the name the way its kind takes it; the name it bore before goes to
-// oldNames when given and not empty, and a window's change of label to windows. True when the
-// entity belongs to the pass's group.
-bool ApplyName(decDbEntity* entity, const CString& name, bool clearing, std::vector<CString>* oldNames,
-               std::vector<WinBelongBuild::Relabel>& windows)
+// Gives one building, tagged or other object the name the way its kind takes it.
+void ApplyName(decDbEntity* entity, const CString& name, bool clearing)
 {
-    const auto remember = [oldNames](const CString& old) {
-        if (oldNames && !old.IsEmpty())
-            oldNames->push_back(old);
-    };
     switch (KindOf(entity)) {
     case NamedKind::Building: {
         CExtrudeBuild* pBuild = CExtrudeBuild::Cast(entity->GetBaseObject());
-        if (!ORV_ASSERT(pBuild, "NameBuild"))
-            return false;
         pBuild->OpenForWrite();
-        remember(pBuild->Name());
         pBuild->SetName(name);
         pBuild->Close();
-        return true;
+        return;
     }
-    case NamedKind::Tagged: {
-        decDbEntity3d* pEnt3d = decDbEntity3d::Cast(entity);
-        if (!ORV_ASSERT(pEnt3d, "NameBuild"))
-            return false;
-        pEnt3d->OpenForWrite();
-        CString old;
-        BuildName(pEnt3d, old);
-        remember(old);
-        WriteTag(pEnt3d, name);
-        pEnt3d->Close();
-        return true;
-    }
-    case NamedKind::Window: {
-        CWindow* pWin = CWindow::Cast(entity->GetBaseObject());
-        if (!ORV_ASSERT(pWin, "NameBuild"))
-            return false;
-        pWin->OpenForWrite();
-        windows.push_back({pWin, WinBelongBuild::LabelOf(*pWin), {name, pWin->Floor(), pWin->Index()}});
-        pWin->SetBuild(name);
-        pWin->Close();
-        return true;
-    }
-    case NamedKind::Other:
-        break;
-    }
-    entity->OpenForWrite();
-    entity->RemoveAppXData(g_buildNamingAppName);
-    if (!clearing)
+    case NamedKind::Tagged:
+        entity->OpenForWrite();
         WriteTag(entity, name);
-    entity->Close();
-    return !clearing;
+        entity->Close();
+        return;
+    case NamedKind::Window:
+        // Windows take the name with the records naming them (OwnershipRecords).
+        return;
+    case NamedKind::Other:
+        entity->OpenForWrite();
+        entity->RemoveAppXData(g_buildNamingAppName);
+        if (!clearing)
+            WriteTag(entity, name);
+        entity->Close();
+        return;
+    }
 }
 
 }  // namespace
@@ -115,31 +97,87 @@ int AskName(CString& name, int& clear)
     return AskNameOrClear("请输入建筑名称<空回车清除>:", name, clear);
 }
 
-void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, const CString& newName)
+Naming::Naming(const CString& name, bool clearing) : m_name(name), m_clearing(clearing) {}
+
+bool Naming::Add(decDbEntity* entity, std::vector<CString>* oldNames)
 {
-    WinBelongBuild::OwnershipRecords records;
-    UpdateSameOldNameBuild(oldNames, newName, records);
+    const NamedKind kind = KindOf(entity);
+    CString old;
+    switch (kind) {
+    case NamedKind::Building: {
+        const CExtrudeBuild* pBuild = CExtrudeBuild::Cast(entity->GetBaseObject());
+        if (!ORV_ASSERT(pBuild, "NameBuild"))
+            return false;
+        old = pBuild->Name();
+        break;
+    }
+    case NamedKind::Tagged:
+        if (!ORV_ASSERT(decDbEntity3d::Cast(entity), "NameBuild"))
+            return false;
+        BuildName(entity, old);
+        break;
+    case NamedKind::Window: {
+        CWindow* pWin = CWindow::Cast(entity->GetBaseObject());
+        if (!ORV_ASSERT(pWin, "NameBuild"))
+            return false;
+        WinBelongBuild::WindowLabel label = WinBelongBuild::LabelOf(*pWin);
+        label.name = m_name;
+        m_windows.emplace_back(pWin, label);
+        break;
+    }
+    case NamedKind::Other:
+        break;
+    }
+    if (oldNames && !old.IsEmpty())
+        oldNames->push_back(old);
+    m_named.push_back(entity);
+    m_held.insert(entity);
+    // Clearing an untagged object leaves nothing to group.
+    return kind != NamedKind::Other || !m_clearing;
 }
 
-void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, const CString& newName,
-                            WinBelongBuild::OwnershipRecords& records)
+bool Naming::Holds(const decDbEntity* entity) const
+{
+    return m_held.contains(entity);
+}
+
+bool Naming::Write()
+{
+    if (!WinBelongBuild::OwnershipRecords().RelabelWindows(m_windows, kNameAdvice))
+        return false;
+    for (decDbEntity* entity : m_named)
+        if (KindOf(entity) != NamedKind::Window)
+            ApplyName(entity, m_name, m_clearing);
+    return true;
+}
+
+void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, const CString& newName)
+{
+    Naming naming(newName, newName.IsEmpty());
+    UpdateSameOldNameBuild(oldNames, naming);
+    naming.Write();
+}
+
+void UpdateSameOldNameBuild(const std::vector<CString>& oldNames, Naming& naming)
 {
     const EntityArray same = g_ownershipIndex.NameBearers(oldNames);
-    if (same.empty())
+    // What the naming names already takes the new name with it.
+    EntityArray offered;
+    std::copy_if(same.begin(), same.end(), std::back_inserter(offered),
+                 [&naming](const decDbEntity* entity) { return !naming.Holds(entity); });
+    if (offered.empty())
         return;
     DbDatabase* db = dec::GetWorkingDatabase();
     db->ClearSelectSet(1);
-    for (decDbEntity* entity : same)
+    for (decDbEntity* entity : offered)
         entity->SetSelected(1);
     db->RebuildSysSelectSet(0);
     CString question;
-    question.Format("是否要同时更新和建筑物旧名称同名的%d个建筑对象的名称？", static_cast<int>(same.size()));
+    question.Format("是否要同时更新和建筑物旧名称同名的%d个建筑对象的名称？", static_cast<int>(offered.size()));
     if (MessageBoxA(dec::GetMainFrameHWnd(), question, "确认更新所属窗口", 0x2034) != IDYES)
         return;
-    std::vector<WinBelongBuild::Relabel> windows;
-    for (decDbEntity* entity : same)
-        ApplyName(entity, newName, newName.IsEmpty(), nullptr, windows);
-    records.Follow(windows);
+    for (decDbEntity* entity : offered)
+        naming.Add(entity, nullptr);
 }
 
 bool WarnOfDash(const CString& name)
@@ -162,8 +200,6 @@ void Dim(const CString& name)
 void NameSelected()
 {
     DbDatabase* db = dec::GetWorkingDatabase();
-    // The records naming windows follow every pass's renames.
-    WinBelongBuild::OwnershipRecords records;
     while (true) {
         CString name;
         int clear = 0;
@@ -189,18 +225,19 @@ void NameSelected()
         dec::PrintPrompt(count);
 
         DbAutoOpen open;
+        Naming naming(name, clear != 0);
         std::vector<CString> oldNames;
-        std::vector<WinBelongBuild::Relabel> windows;
         EntityArray group;
         for (int i = 0; i < selection.GetCount(); ++i)
-            if (decDbEntity* entity = selection.GetEnt(i);
-                entity && ApplyName(entity, name, clear != 0, &oldNames, windows))
+            if (decDbEntity* entity = selection.GetEnt(i); entity && naming.Add(entity, &oldNames))
                 group.push_back(entity);
-        records.Follow(windows);
         // What bears the new name already has nothing to take.
         std::erase(oldNames, name);
         if (!oldNames.empty())
-            UpdateSameOldNameBuild(oldNames, name, records);
+            UpdateSameOldNameBuild(oldNames, naming);
+        // A pass the ownership records could not follow names nothing.
+        if (!naming.Write())
+            continue;
         Dim(name);
         // Clearing untagged objects alone leaves nothing to group.
         if (!group.empty())

@@ -29,6 +29,9 @@ namespace {
 // A record's count is stored in 32 bits.
 constexpr long kMaxStoredCount = std::numeric_limits<std::int32_t>::max();
 constexpr const char* kRecordTooLong = "错误：窗属记录的窗口数超出可保存的范围，该记录保持不变。";
+// A change that would leave a record naming only some of the windows bearing an identifier.
+constexpr const char* kRefusal =
+    "错误：修改后将有多个窗口编号为%s，而窗属记录只指其中的部分窗口（涉及位于(%.0f,%.0f,%.0f)的窗口），修改未执行。%s";
 
 CString IdOf(const WindowLabel& label)
 {
@@ -210,21 +213,21 @@ public:
         return images;
     }
 
-    // An identifier that would name a window wrongly if the record were rewritten so: a window
-    // it named that it would no longer name, or one it would come to name that does not bear an
-    // identifier the record held while no window bore it.
-    std::optional<CString> Conflict(const decObjectXDataApp& record, const decObjectXDataApp& rewritten) const
+    // What would name a window wrongly if the record were rewritten so: a window it named that
+    // it would no longer name, or one it would come to name that does not bear an identifier
+    // the record held while no window bore it.
+    std::optional<Clash> Conflict(const decObjectXDataApp& record, const decObjectXDataApp& rewritten) const
     {
         const Windows was = NamedBy(record, kBefore);
         const Windows is = NamedBy(rewritten, kAfter);
         const std::unordered_set<const CWindow*> wasSet(was.begin(), was.end()), isSet(is.begin(), is.end());
         for (const CWindow* w : was)
             if (!isSet.contains(w))
-                return Id(w, kAfter);
+                return Clash{Id(w, kAfter), w};
         for (const CWindow* w : is)
             if (const CString id = Id(w, kAfter);
                 !wasSet.contains(w) && (!Holds(record, id) || !Bearers(id, kBefore).empty()))
-                return id;
+                return Clash{id, w};
         return std::nullopt;
     }
 
@@ -260,15 +263,21 @@ private:
         Windows named = NamedByColumn(id, kBefore);
         if (std::none_of(named.begin(), named.end(), [this](const CWindow* w) { return Moved(w); }))
             return {};
-        if (const std::optional<CString> shared = SharedColumn(named))
+        // A window coming to bear a floor of the column that no window bore joins it.
+        Windows joining;
+        for (const CWindow* w : NamedByColumn(id, kAfter))
+            if (std::find(named.begin(), named.end(), w) == named.end() && Bearers(Id(w, kAfter), kBefore).empty())
+                joining.push_back(w);
+        if (const std::optional<CString> shared = SharedColumn(named); shared && joining.empty())
             return *shared == id ? std::vector<CString>{} : std::vector<CString>{*shared};
-        // The windows one by one, floor by floor as the column read.
+        // The windows one by one, floor by floor as the column read, then those joining.
         std::stable_sort(named.begin(), named.end(), [this](const CWindow* a, const CWindow* b) {
             return Label(a, kBefore).floor < Label(b, kBefore).floor;
         });
         std::vector<CString> images;
-        for (const CWindow* w : named)
-            images.push_back(Id(w, kAfter));
+        for (const Windows* windows : {&named, &joining})
+            for (const CWindow* w : *windows)
+                images.push_back(Id(w, kAfter));
         return images;
     }
 
@@ -288,9 +297,9 @@ struct Rewritten {
 
 // The record with each identifier (a string item the reader reads) replaced by its images,
 // each identifier once; the items that are no identifiers keep their places and the count
-// follows the identifiers. A record that named windows one by one is kept from coming to stand
-// for a column: its lone floor-0 identifier is written twice. Nothing when no identifier
-// changes.
+// follows the identifiers. A record that named windows one by one, or a column whose windows
+// went their own ways, is kept from coming to stand for a column: its lone floor-0 identifier
+// is written twice. Nothing when no identifier changes.
 std::optional<Rewritten> RewriteRecord(const decObjectXDataApp& record, const Change& change)
 {
     const auto [stored, count] = CountIds(record);
@@ -336,7 +345,10 @@ std::optional<Rewritten> RewriteRecord(const decObjectXDataApp& record, const Ch
         return rewritten;
     };
     Rewritten result{assemble(written)};
-    if (!column && StandsForColumn(result.record)) {
+    // A lone floor-0 identifier left stands for its column only when the record stood for one
+    // and that column names just the windows the record named.
+    if (StandsForColumn(result.record) &&
+        (!column || change.NamedBy(result.record, Change::kAfter) != change.NamedBy(record, Change::kBefore))) {
         written.push_back(written.front());
         result.record = assemble(written);
     }
@@ -362,6 +374,19 @@ std::vector<std::string> TouchedKeys(std::span<const Relabel> changes)
                 keys.push_back(ColumnKey(*label).str());
             }
     return keys;
+}
+
+// Where the window stands: the origin of its frame.
+GePoint3d PlaceOf(const CWindow& window)
+{
+    GePoint3d origin;
+    GeVector3d x, y, z;
+    if (decDbEntity* entity = dec::GetWorkingDatabase()->GetObjectById(window.GetObjectId())) {
+        entity->OpenForRead();
+        entity->GetLocalTM().GetCoordSystem(origin, x, y, z);
+        entity->Close();
+    }
+    return origin;
 }
 
 // Writes the bodies' records, in their order.
@@ -390,12 +415,81 @@ void OwnershipRecords::Follow(const std::vector<Relabel>& relabels)
     Apply(relabels, false);
 }
 
-std::optional<CString> OwnershipRecords::FollowExactly(const std::vector<Relabel>& relabels)
+std::optional<Clash> OwnershipRecords::FollowExactly(const std::vector<Relabel>& relabels)
 {
     return Apply(relabels, true);
 }
 
-std::optional<CString> OwnershipRecords::Apply(const std::vector<Relabel>& relabels, bool exactly)
+bool OwnershipRecords::FollowOrRefuse(const std::vector<Relabel>& relabels, const char* advice)
+{
+    const std::optional<Clash> clash = FollowExactly(relabels);
+    if (clash)
+        dec::PrintPrompt(Refusal(*clash, advice));
+    return !clash;
+}
+
+bool OwnershipRecords::RelabelWindows(const Relabelling& relabelling, const char* advice)
+{
+    std::vector<Relabel> relabels;
+    for (const auto& [window, after] : relabelling)
+        relabels.push_back({window, LabelOf(*window), after});
+    if (!FollowOrRefuse(relabels, advice))
+        return false;
+    // The window's setters ask for write access themselves; a field kept is not written.
+    for (const auto& [window, after] : relabelling) {
+        const WindowLabel before = LabelOf(*window);
+        if (before == after)
+            continue;
+        window->OpenForWrite();
+        if (before.name != after.name)
+            window->SetBuild(after.name);
+        if (before.floor != after.floor)
+            window->SetFloor(after.floor);
+        if (before.position != after.position)
+            window->SetIndex(after.position);
+        window->Close();
+    }
+    return true;
+}
+
+std::optional<Clash> OwnershipRecords::Joining(const std::vector<WindowLabel>& labels)
+{
+    for (const WindowLabel& label : labels) {
+        if (label.name.IsEmpty())
+            continue;
+        const CString id = IdOf(label);
+        const Windows bearers = g_ownershipIndex.WindowsBearing(id.str());
+        if (bearers.empty())
+            continue;
+        for (decDbEntity* carrier : g_ownershipIndex.CarriersHolding({id.str(), ColumnKey(label).str()}))
+            for (const decObjectXDataApp& record : RecordsOn(carrier))
+                if (Holds(record, id))
+                    return Clash{id, bearers.front()};
+    }
+    return std::nullopt;
+}
+
+std::optional<Clash> OwnershipRecords::Twin(const std::vector<const CWindow*>& windows)
+{
+    const std::unordered_set<const CWindow*> among(windows.begin(), windows.end());
+    for (const CWindow* window : windows) {
+        const CString id = IdOf(LabelOf(*window));
+        for (const CWindow* bearer : g_ownershipIndex.WindowsBearing(id.str()))
+            if (!among.contains(bearer))
+                return Clash{id, bearer};
+    }
+    return std::nullopt;
+}
+
+CString Refusal(const Clash& clash, const char* advice)
+{
+    const GePoint3d at = PlaceOf(*clash.window);
+    CString text;
+    text.Format(kRefusal, clash.id.GetString(), at.x, at.y, at.z, advice);
+    return text;
+}
+
+std::optional<Clash> OwnershipRecords::Apply(const std::vector<Relabel>& relabels, bool exactly)
 {
     std::vector<Relabel> changes;
     for (const Relabel& relabel : relabels)
@@ -415,8 +509,8 @@ std::optional<CString> OwnershipRecords::Apply(const std::vector<Relabel>& relab
         for (decObjectXDataApp& record : rewrite.records) {
             std::optional<Rewritten> rewritten = RewriteRecord(record, change);
             const decObjectXDataApp& next = rewritten ? rewritten->record : record;
-            if (std::optional<CString> conflict = exactly ? change.Conflict(record, next) : std::nullopt)
-                return conflict;
+            if (std::optional<Clash> clash = exactly ? change.Conflict(record, next) : std::nullopt)
+                return clash;
             if (!rewritten)
                 continue;
             if (!rewritten->fits) {

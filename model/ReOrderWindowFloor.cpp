@@ -102,14 +102,10 @@ int GetStartWindowIndex(int& start)
     return AskStartValue("输入起始窗号[%d]:", g_startWindowIndex, start);
 }
 
-// The window's setters ask for write access themselves.
-template <class Setter>
-void WriteWindow(CWindow* window, Setter set)
-{
-    window->OpenForWrite();
-    set(*window);
-    window->Close();
-}
+// A pass that would leave an ownership record naming only some of the windows of one
+// identifier is refused; what to do instead.
+constexpr const char* kFloorAdvice = "请把将与之同号的窗口一起选中重排，或改用未用的起始层号。";
+constexpr const char* kIndexAdvice = "请把同层将与之同号的窗口一起选中重排，或改用未用的起始窗号。";
 
 }  // namespace
 
@@ -150,7 +146,7 @@ void WriteWindowFloors(std::vector<WindowFloorRecord>& records, int start, WinBe
     if (records.empty())
         return;
     std::sort(records.begin(), records.end(), LessWindowFloor);
-    std::vector<WinBelongBuild::Relabel> renumbered;
+    WinBelongBuild::Relabelling renumbering;
     int newFloor = start;
     int oldFloor = records.front().floor;
     for (const WindowFloorRecord& record : records) {
@@ -158,13 +154,13 @@ void WriteWindowFloors(std::vector<WindowFloorRecord>& records, int start, WinBe
             oldFloor = record.floor;
             newFloor = Next(newFloor);
         }
-        const WinBelongBuild::WindowLabel before = WinBelongBuild::LabelOf(*record.window);
-        WriteWindow(record.window, [newFloor](CWindow& w) { w.SetFloor(newFloor); });
-        renumbered.push_back({record.window, before, WinBelongBuild::LabelOf(*record.window)});
+        WinBelongBuild::WindowLabel label = WinBelongBuild::LabelOf(*record.window);
+        label.floor = newFloor;
+        renumbering.emplace_back(record.window, label);
     }
-    owners.Follow(renumbered);
-    g_startWindowFloor = Next(newFloor);
     records.clear();
+    if (owners.RelabelWindows(renumbering, kFloorAdvice))
+        g_startWindowFloor = Next(newFloor);
 }
 
 std::vector<WindowSortRecord> BuildWindowSortRecords(const EntityArray& windows)
@@ -184,14 +180,16 @@ std::vector<WindowSortRecord> BuildWindowSortRecords(const EntityArray& windows)
     return records;
 }
 
-int NumberWindowRun(std::vector<WindowSortRecord>& run, int start)
+int NumberWindowRun(std::vector<WindowSortRecord>& run, int start, WinBelongBuild::Relabelling& renumbering)
 {
     // The plan order ties windows within 0.001 in x and then compares y, which is no strict
     // order over a whole facade; a merge sort stays within the run whatever the comparisons.
     std::stable_sort(run.begin(), run.end(), LessWindowSortXY);
     int number = start;
     for (const WindowSortRecord& record : run) {
-        WriteWindow(record.window, [number](CWindow& w) { w.SetIndex(number); });
+        WinBelongBuild::WindowLabel label = WinBelongBuild::LabelOf(*record.window);
+        label.position = number;
+        renumbering.emplace_back(record.window, label);
         number = Next(number);
     }
     return number;
@@ -202,23 +200,22 @@ void NumberWindowSortRecords(std::vector<WindowSortRecord>& records, int start,
 {
     if (records.empty())
         return;
-    std::sort(records.begin(), records.end(), LessWindowSortFloor);
-    // The labels every window had, so the records follow the whole pass at once.
-    std::vector<WinBelongBuild::Relabel> renumbered;
-    for (const WindowSortRecord& record : records)
-        renumbered.push_back({record.window, WinBelongBuild::LabelOf(*record.window), {}});
+    // Windows one above the other in plan on one floor keep the order they were selected in.
+    std::stable_sort(records.begin(), records.end(), LessWindowSortFloor);
+    // Every window's new number, so the records follow the whole pass at once.
+    WinBelongBuild::Relabelling renumbering;
+    int next = start;
     std::vector<WindowSortRecord> run;
     for (std::size_t first = 0; first < records.size();) {
         run.clear();
         std::size_t end = first;
         while (end < records.size() && records[end].floor == records[first].floor)
             run.push_back(records[end++]);
-        g_startWindowIndex = NumberWindowRun(run, start);
+        next = NumberWindowRun(run, start, renumbering);
         first = end;
     }
-    for (WinBelongBuild::Relabel& window : renumbered)
-        window.after = WinBelongBuild::LabelOf(*window.window);
-    owners.Follow(renumbered);
+    if (owners.RelabelWindows(renumbering, kIndexAdvice))
+        g_startWindowIndex = next;
 }
 
 int ReorderWindowFloorOnce(WinBelongBuild::OwnershipRecords& owners)

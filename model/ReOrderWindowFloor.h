@@ -8,11 +8,9 @@
 
 #include "EntityArray.h"
 #include "GePoint3d.h"
+#include "OwnershipRecords.h"
 
 class CWindow;
-namespace WinBelongBuild {
-class OwnershipRecords;
-}
 
 // The start values the next pass offers: one after the last floor, and one after the last
 // position number, given (both first 1); kept until the module is unloaded.
@@ -35,8 +33,10 @@ bool LessWindowSortFloor(const WindowSortRecord& a, const WindowSortRecord& b);
 // By x when the x differ by more than 0.001, else by y; z plays no part.
 bool LessWindowSortXY(const WindowSortRecord& a, const WindowSortRecord& b);
 
-// One pass of each command: 1 when one was done, 0 when the user cancelled. The command's
-// ownership records follow every pass.
+// One pass of each command: 1 when one was done (or refused), 0 when the user cancelled. The
+// ownership records naming the windows follow every pass; a pass they could not follow
+// exactly (a record would name only some of the windows of one identifier) is refused with
+// a message and changes nothing.
 int ReorderWindowFloorOnce(WinBelongBuild::OwnershipRecords& owners);
 int ReorderWindowIndexOnce(WinBelongBuild::OwnershipRecords& owners);
 
@@ -45,12 +45,14 @@ int ReorderWindowIndexOnce(WinBelongBuild::OwnershipRecords& owners);
 std::vector<WindowFloorRecord> CollectWindowFloorRecords(const EntityArray& windows);
 std::vector<WindowSortRecord> BuildWindowSortRecords(const EntityArray& windows);
 // The distinct old floors, ascending, become start, start + 1, ...; the next start floor is
-// one after the last. The ownership records naming the windows follow them.
+// one after the last. The ownership records naming the windows follow them, or nothing is
+// written.
 void WriteWindowFloors(std::vector<WindowFloorRecord>& records, int start, WinBelongBuild::OwnershipRecords& owners);
 // Every floor's windows are numbered from start (NumberWindowRun); the next start number is
 // one after the last number of the highest floor. The ownership records naming the windows
-// follow the whole pass at once.
+// follow the whole pass at once, or nothing is written.
 void NumberWindowSortRecords(std::vector<WindowSortRecord>& records, int start,
                              WinBelongBuild::OwnershipRecords& owners);
-// Numbers the windows of one floor from start in plan order; gives one after the last number.
-int NumberWindowRun(std::vector<WindowSortRecord>& run, int start);
+// The numbers of the windows of one floor from start in plan order, appended to renumbering;
+// gives one after the last number.
+int NumberWindowRun(std::vector<WindowSortRecord>& run, int start, WinBelongBuild::Relabelling& renumbering);

@@ -1,11 +1,13 @@
 // winbld (窗属建筑): ties an auxiliary building to windows of the building bearing its name.
 #include <array>
+#include <optional>
 
 #include "CommandLine.h"
 #include "DbDatabase.h"
 #include "ModelEntityCollect.h"
 #include "ModelHelperWindows.h"
 #include "OrvCommandHandlers.h"
+#include "OwnershipRecords.h"
 #include "Window.h"
 #include "WinBelongBuild.h"
 #include "WindowInfoExports.h"
@@ -14,6 +16,9 @@
 namespace {
 
 constexpr std::uint32_t kHighlightColour = 0xFF;
+// A window not picked bearing the identifier of one picked would be named by the record too;
+// what to do instead.
+constexpr const char* kTwinAdvice = "请先用【重排窗号】或窗口特性给同号的窗口改用不同的编号，再指定窗属建筑。";
 
 // Takes the windows of one building (exact, case-sensitive name).
 class CWindowFilter : public decSSGet_filter {
@@ -27,7 +32,9 @@ public:
     CString m_strBuild;
 };
 
-// The identifiers "NAME-FLOOR-POSITION" of the windows, in their order.
+// The identifiers "NAME-FLOOR-POSITION" of the windows, in their order. A lone identifier that
+// the reader would take for a column (floor 0) is written twice, so the record names that
+// window alone.
 std::vector<CString> WindowIds(const EntityArray& windows)
 {
     std::vector<CString> ids;
@@ -37,7 +44,23 @@ std::vector<CString> WindowIds(const EntityArray& windows)
         GetWindowAttributes(window, name, floor, position, door, room, width, height);
         ids.push_back(WinBelongBuild::WindowId(name, floor, position));
     }
+    if (ids.size() == 1 && WinBelongBuild::ReadColumn(ids.front()))
+        ids.push_back(ids.front());
     return ids;
+}
+
+// True, with the refusal printed, when a window of the drawing that is not picked bears the
+// identifier of one picked.
+bool RefuseTwins(const EntityArray& windows)
+{
+    std::vector<const CWindow*> picked;
+    for (decDbEntity* window : windows)
+        if (const CWindow* w = CWindow::Cast(window->GetBaseObject()))
+            picked.push_back(w);
+    const std::optional<WinBelongBuild::Clash> twin = WinBelongBuild::OwnershipRecords::Twin(picked);
+    if (twin)
+        dec::PrintPrompt(WinBelongBuild::Refusal(*twin, kTwinAdvice));
+    return twin.has_value();
 }
 
 }  // namespace
@@ -116,6 +139,9 @@ void CMD_WIN_BELONG_BUILD()
     EntityArray windows;
     int cleared = 0;
     if (!WinBelongBuild::SelectWindow(name, windows, "请选择所属的同一建筑物上窗口（不选择清除窗属信息）：", cleared))
+        return;
+    // The record names windows by identifier: it cannot name some of the windows bearing one.
+    if (!cleared && RefuseTwins(windows))
         return;
     DbDatabase* db = dec::GetWorkingDatabase();
     db->OpenForWrite();

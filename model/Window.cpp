@@ -8,7 +8,6 @@
 #include "AssertReport.h"
 #include "CheckedNumbers.h"
 #include "DbDatabase.h"
-#include "CommandLine.h"
 #include "ModelHelperBuildings.h"
 #include "OwnershipRecords.h"
 #include "WorkingDrawing.h"
@@ -73,9 +72,8 @@ const TPropertyDef kProperties[] = {
 const char* const kPlanModeNames[] = {"不显示", "位号", "户号", "户号(居室数)", "居室数", "建筑"};
 
 // The window panel gives a window a name or numbers another window bears only when the
-// ownership records go on naming exactly the windows they named.
-constexpr const char* kRelabelRefused =
-    "错误：修改后将有多个窗口编号为%s，而窗属记录只指其中的部分窗口，修改未执行。"
+// ownership records go on naming exactly the windows they named; what to do instead.
+constexpr const char* kRelabelAdvice =
     "对调两个窗口的编号时，请经一个未用的编号中转：先把其中一个改为未用的编号，再改另一个，最后把第一个改为所需的编号。";
 
 // Whether the windows may take their new labels: true once the records naming them follow;
@@ -83,14 +81,7 @@ constexpr const char* kRelabelRefused =
 // naming exactly the windows they name.
 bool RecordsFollow(const std::vector<WinBelongBuild::Relabel>& relabels)
 {
-    WinBelongBuild::OwnershipRecords records;
-    const std::optional<CString> conflict = records.FollowExactly(relabels);
-    if (conflict) {
-        CString refusal;
-        refusal.Format(kRelabelRefused, conflict->GetString());
-        dec::PrintPrompt(refusal);
-    }
-    return !conflict;
+    return WinBelongBuild::OwnershipRecords().FollowOrRefuse(relabels, kRelabelAdvice);
 }
 
 // v when it lies in [low, high] (inclusive), else the fallback; a NaN is out of range.

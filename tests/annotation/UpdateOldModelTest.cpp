@@ -184,6 +184,44 @@ TEST_F(UpdateOldModelTest, WindowsKeepTheirBuildingWhicheverIsUpgradedFirst)
     }
 }
 
+// An upgrade that would give a window the identifier of another window while a record names
+// only one of them is refused whole: no window made or renamed, no legacy object erased.
+TEST_F(UpdateOldModelTest, AnUpgradeARecordCouldNotFollowChangesNothing)
+{
+    for (const std::string command : {"updatewin\n", "updatebld\n"}) {
+        SetUp();
+        SCOPED_TRACE(command);
+        LegacyModel::AddBuilding(7, Square(0, 0, 10000), 1, 0, {3000}, "商业楼");
+        const auto south = [](double x) { return LegacyModel::SillFrame({x, 0, 900}, {1, 0, 0}); };
+        // updatewin would make a second 商业楼-2-3; updatebld would rename one upgraded before
+        // by the building's number.
+        if (command == "updatewin\n")
+            LegacyModel::AddWindow("C7-2-3", 1500, 1800, 0, south(2000));
+        const auto window = [&](const char* building, double x) {
+            auto* w = new CWindow();
+            w->SetSize(1500, 1800);
+            w->SetBuild(building);
+            w->SetFloor(2);
+            w->SetIndex(3);
+            AddSolid(w, south(x));
+            return w;
+        };
+        const CWindow* numbered = window("7", 5000);
+        window("商业楼", 30000);
+        const decObjectId bay = AddSolid(new decDbBox(1000, 1000, 3000));
+        AddXData(bay, "WIN_BELONG_BLD", {"#1", command == "updatewin\n" ? "商业楼-2-3" : "7-2-3"});
+
+        Script(command);
+        EXPECT_THAT(Transcript(), HasSubstr("错误：修改后将有多个窗口编号为商业楼-2-3，而窗属记录只指其中的部分窗口"));
+        EXPECT_EQ(CountOf(Transcript(), "修改未执行"), 1);
+        EXPECT_EQ(HasOldModel(), 1);
+        EXPECT_EQ(Builders<CWindow>().size(), 2u);
+        EXPECT_TRUE(Builders<CExtrudeBuild>().empty());
+        EXPECT_EQ(numbered->BuildName(), "7");
+        EXPECT_EQ(XData(bay, "WIN_BELONG_BLD").front().at(1), command == "updatewin\n" ? "商业楼-2-3" : "7-2-3");
+    }
+}
+
 TEST_F(UpdateOldModelTest, TheExampleDrawingIsTheFixturesAndRoundTrips)
 {
     LegacyModel::BuildExample();

@@ -46,6 +46,24 @@ std::vector<std::string> EveryFloor(const std::string& first, const std::string&
     return ids;
 }
 
+// What each command's refusal advises instead.
+constexpr const char* kPanelAdvice =
+    "对调两个窗口的编号时，请经一个未用的编号中转：先把其中一个改为未用的编号，再改另一个，最后把第一个改为所需的编号。";
+constexpr const char* kNameAdvice =
+    "请改用其他建筑未用的名称；确需合并两栋建筑时，先用【重排窗号】使两者的窗口编号不再相同。";
+constexpr const char* kIndexAdvice = "请把同层将与之同号的窗口一起选中重排，或改用未用的起始窗号。";
+constexpr const char* kFloorAdvice = "请把将与之同号的窗口一起选中重排，或改用未用的起始层号。";
+constexpr const char* kTwinAdvice = "请先用【重排窗号】或窗口特性给同号的窗口改用不同的编号，再指定窗属建筑。";
+
+// The refusal of a change that would give several windows the identifier while a record names
+// only some of them, naming the window at the place ("ID@X,Y,Z"), then what to do instead.
+std::string Refusal(const std::string& idAt, const std::string& advice = "")
+{
+    const std::size_t at = idAt.find('@');
+    return "错误：修改后将有多个窗口编号为" + idAt.substr(0, at) + "，而窗属记录只指其中的部分窗口（涉及位于(" +
+           idAt.substr(at + 1) + ")的窗口），修改未执行。" + advice;
+}
+
 class WinBelongBuildTest : public WindowModelTest {
 protected:
     // A body carrying a record of the items.
@@ -229,6 +247,42 @@ TEST_F(WinBelongBuildCommandTest, WindowsOfTheBuildingAreWrittenReplacedKeptOnEs
     EXPECT_THAT(Transcript(), HasSubstr("选择取消，退出命令"));
 }
 
+// The record names exactly the windows picked: a window not picked that bears the identifier
+// of one picked (a second facade numbered from 1 again, as qwin leaves it) is named in the
+// refusal and the old record stays; a lone window of floor 0 is written twice, so it is read
+// as that window alone and not as its column.
+TEST_F(WinBelongBuildCommandTest, TheRecordNamesExactlyTheWindowsPicked)
+{
+    const struct {
+        const char* what;
+        const char* picks;
+        const char* record;  // afterwards
+        int read;            // identifiers the analysis reads
+        const char* refused = nullptr;
+    } cases[] = {
+        {"a window and its twin", "{W32} {TWIN}", "#2 B1-3-2 B1-3-2", 2},
+        {"a window whose twin is not picked", "{W42} {W32}", "#1 B1-7-7", 1, "B1-3-2@2000,10000,6900"},
+        {"a lone window of floor 0", "{W05}", "#2 B1-0-5 B1-0-5", 2},
+        {"a window of floor 0 among others", "{W05} {W42}", "#2 B1-0-5 B1-4-2", 2},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        AddXData(bay, kApp, {"#1", "B1-7-7"});
+        const decObjectId twin =
+            AddWindow({.building = "B1", .floor = 3, .index = 2, .sill = {2000, 10000, 6900}, .outward = {0, 1, 0}});
+        const decObjectId w05 = AddWindow({.building = "B1", .floor = 0, .index = 5, .sill = {8000, 0, 0}});
+        Script(WithHandles("winbld\n{BAY}\n" + std::string(c.picks) + "\n",
+                           {{"{BAY}", bay}, {"{W32}", w32}, {"{W42}", w42}, {"{TWIN}", twin}, {"{W05}", w05}}));
+        EXPECT_EQ(Records(bay), c.record) << c.what;
+        std::vector<CString> ids;
+        EXPECT_EQ(GetBuildWinInfo(Entity(bay), ids), c.read) << c.what;
+        EXPECT_EQ(CountOf(Transcript(), "修改未执行"), c.refused ? 1 : 0) << c.what;
+        if (c.refused) {
+            EXPECT_THAT(Transcript(), HasSubstr(Refusal(c.refused, kTwinAdvice))) << c.what;
+        }
+    }
+}
+
 // ---- renames ------------------------------------------------------------------------
 
 // Every way the module renames windows, the records naming them read back: one per window
@@ -345,6 +399,17 @@ protected:
             all += Records(carrier) + "/";
         return all;
     }
+    // The names of the three buildings and the bay.
+    std::string Names() const
+    {
+        std::string names;
+        for (const decObjectId& id : {Marked("{A1}"), Marked("{B1}"), Marked("{C2}"), carriers[0]}) {
+            CString name;
+            BuildName(Entity(id), name);
+            names += name.str() + " ";
+        }
+        return names;
+    }
     decObjectId Marked(const std::string& mark) const
     {
         return std::find_if(marks.begin(), marks.end(), [&](const auto& m) { return m.first == mark; })->second;
@@ -352,13 +417,6 @@ protected:
     std::vector<std::pair<std::string, decObjectId>> windows, marks;
     std::vector<decObjectId> carriers;
 };
-
-std::string Refusal(const std::string& id)
-{
-    return "错误：修改后将有多个窗口编号为" + id +
-           "，而窗属记录只指其中的部分窗口，修改未执行。对调两个窗口的编号时，请经一个未用的编号中转：先把其中一个改为未用的编号，"
-           "再改另一个，最后把第一个改为所需的编号。";
-}
 
 // The lines a user types, step by step; after each step every record names the windows it
 // named before the step, as they are numbered now, and whatever now bears an identifier that
@@ -380,19 +438,39 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
         std::vector<std::string> extra = {};  // one more record, and what it holds afterwards
         const char* extraAfter = "";
         int tooLong = 0;
-        std::vector<std::string> refused = {};  // the identifiers the refusals name
+        std::vector<std::string> refused = {};  // the identifiers and places the refusals name
+        const char* advice = kPanelAdvice;
     } cases[] = {
         {"orderindex swaps the columns", {"orderindex\n{E11} {E21} {W12} {W22}\n1\n*cancel*\n"}, false,
          "#2 A1-1-1 A1-2-1/#3 A1-1-2 B1-1-1 A1-2-2/#1 A1-0-1"},
-        {"orderindex of twins", {"orderindex\n{TWIN} {E11} {W12}\n1\n*cancel*\n"}, true,
-         "#2 A1-1-1 A1-2-2/#4 A1-1-2 A1-1-3 B1-1-1 A1-2-1/#2 A1-1-1 A1-2-2"},
+        // The twin would take the number of the window between, which a record naming the twin
+        // would come to name.
+        {"orderindex of twins", {"orderindex\n{TWIN} {E11} {W12}\n1\n*cancel*\n"}, true, kUntouched, {}, "", 0,
+         {"A1-1-3@6500,0,3000"}, kIndexAdvice},
+        // The window between would take the west column's number, which the bay names; moving a
+        // window onto a number in use and back leaves every record as it was.
+        {"orderindex of part of a floor", {"orderindex\n{M13} {E11}\n2\n*cancel*\n"}, false, kUntouched, {}, "", 0,
+         {"A1-1-2@6500,0,3000"}, kIndexAdvice},
+        {"orderindex onto a number in use and back",
+         {"orderindex\n{W12}\n1\n*cancel*\n", "orderindex\n{W12}\n2\n*cancel*\n"}, false, kUntouched, {}, "", 0,
+         {"A1-1-1@10250,0,3000"}, kIndexAdvice},
+        // A building renamed into a name in use: alone it is renamed; with its windows, which
+        // would bear identifiers of the other building's windows, nothing is renamed, and the
+        // rename back finds nothing to undo.
+        {"namebld into a name in use, the windows kept", {"namebld\nB1\n{A1}\nno\n\n*cancel*\n"}, false,
+         kUntouched},
+        {"namebld into a name in use with the windows, and back",
+         {"namebld\nB1\n{A1}\nyes\n\n*cancel*\n", "namebld\nA1\n{A1}\n\n*cancel*\n"}, false, kUntouched, {},
+         "", 0, {"B1-2-1@30000,0,6000"}, kNameAdvice},
+        {"namebld of windows into a name in use", {"namebld\nB1\n{E11} {W12}\n\n*cancel*\n"}, false, kUntouched,
+         {}, "", 0, {"B1-1-1@10250,0,3000"}, kNameAdvice},
         {"orderindex floor by floor in one command",
          {"orderindex\n{E11} {W12}\n1\n{E21} {W22}\n1\n*cancel*\n"}, false,
          "#2 A1-1-1 A1-2-1/#3 A1-1-2 B1-1-1 A1-2-2/#2 A1-1-1 A1-2-1"},
         {"orderfloor lifts every floor by one", {"orderfloor\n{W22} {E11} {E21} {W12}\n2\n*cancel*\n"}, false,
          "#2 A1-2-2 A1-3-2/#3 A1-2-1 B1-1-1 A1-3-1/#1 A1-0-2"},
-        {"orderfloor onto the floor below", {"orderfloor\n{W22}\n1\n*cancel*\n"}, false,
-         "#1 A1-1-2/#3 A1-1-1 B1-1-1 A1-2-1/#1 A1-0-2"},
+        {"orderfloor onto the floor below", {"orderfloor\n{W22}\n1\n*cancel*\n"}, false, kUntouched, {}, "", 0,
+         {"A1-1-2@2750,0,6000"}, kFloorAdvice},
         {"orderfloor to floor 0", {"orderfloor\n{B11}\n0\n*cancel*\n"}, false,
          "#2 A1-1-2 A1-2-2/#3 A1-1-1 B1-0-1 A1-2-1/#1 A1-0-2"},
         {"orderfloor, then orderindex",
@@ -403,36 +481,36 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
         {"the panel's floor", {"setprop {E21} 1 3\nsetprop {W12} 0 2\n"}, false,
          "#2 A1-1-2 A1-2-2/#3 A1-1-1 B1-1-1 A1-3-1/#1 A1-0-2"},
         {"the panel's position onto another window's", {"setprop {W12} 0 1\n"}, false, kUntouched, {}, "", 0,
-         {"A1-1-1"}},
+         {"A1-1-1@10250,0,3000"}},
         {"the panel's floor onto another window's", {"setprop {E21} 1 1\n"}, false, kUntouched, {}, "", 0,
-         {"A1-1-1"}},
+         {"A1-1-1@10250,0,3000"}},
         {"a name holding \"-\" below ground", {"setprop {D2} 0 1\n", "setprop {D} 0 4\n"}, false, kUntouched, {}, "",
-         0, {"B-2--1-1"}},
+         0, {"B-2--1-1@72000,0,-3000"}},
         {"onto an identifier a record holds and no window bears", {"setprop {M13} 1 9\n", "setprop {M13} 0 9\n"},
          false, kUntouched},
         {"onto a twin the records name alike", {"setprop {TWIN} 0 9\n", "setprop {TWIN} 0 1\n"}, true,
          "#2 A1-1-2 A1-2-2/#3 A1-1-1 B1-1-1 A1-2-1/#1 A1-0-2"},
         {"a swap by two panel edits", {"setprop {W12} 0 1\n", "setprop {E11} 0 2\n"}, false, kUntouched, {}, "", 0,
-         {"A1-1-1", "A1-1-2"}},
+         {"A1-1-1@10250,0,3000", "A1-1-2@10250,0,3000"}},
         {"a swap through a free number",
          {"setprop {W12} 0 9\n", "setprop {E11} 0 2\n", "setprop {W12} 0 1\n"}, false,
          "#2 A1-1-1 A1-2-2/#3 A1-1-2 B1-1-1 A1-2-1/#2 A1-1-1 A1-2-2"},
         {"a cycle of three through a free number",
          {"setprop {E11} 0 2\n", "setprop {E11} 0 9\n", "setprop {M13} 0 1\n", "setprop {W12} 0 3\n",
           "setprop {E11} 0 2\n"},
-         false, "#2 A1-1-3 A1-2-2/#3 A1-1-2 B1-1-1 A1-2-1/#2 A1-1-3 A1-2-2", {}, "", 0, {"A1-1-2"}},
+         false, "#2 A1-1-3 A1-2-2/#3 A1-1-2 B1-1-1 A1-2-1/#2 A1-1-3 A1-2-2", {}, "", 0, {"A1-1-2@10250,0,3000"}},
         {"a restore after orderindex",
          {"orderindex\n{E11} {E21} {W12} {W22}\n1\n*cancel*\n", "setprop {W12} 0 2\n", "setprop {W12} 0 9\n",
           "setprop {E11} 0 1\n", "setprop {W12} 0 2\n", "setprop {W22} 0 9\n", "setprop {E21} 0 1\n",
           "setprop {W22} 0 2\n"},
-         false, "#2 A1-1-2 A1-2-2/#3 A1-1-1 B1-1-1 A1-2-1/#2 A1-1-2 A1-2-2", {}, "", 0, {"A1-1-2"}},
+         false, "#2 A1-1-2 A1-2-2/#3 A1-1-1 B1-1-1 A1-2-1/#2 A1-1-2 A1-2-2", {}, "", 0, {"A1-1-2@10250,0,3000"}},
         {"a swap across buildings through a free name",
          {"setprop {E11} 4\n{B1}\n", "setprop {E11} 4\n{C2}\n", "setprop {B11} 4\n{A1}\n", "setprop {E11} 4\n{B1}\n"},
-         false, "#2 A1-1-2 A1-2-2/#3 B1-1-1 A1-1-1 A1-2-1/#1 A1-0-2", {}, "", 0, {"B1-1-1"}},
+         false, "#2 A1-1-2 A1-2-2/#3 B1-1-1 A1-1-1 A1-2-1/#1 A1-0-2", {}, "", 0, {"B1-1-1@10250,0,3000"}},
         {"a swap across a save and an open",
          {"setprop {W12} 0 9\n", kSaveOpen, "setprop {E11} 0 2\n", "setprop {W12} 0 2\n", "setprop {W12} 0 1\n",
           kSaveOpen},
-         false, "#2 A1-1-1 A1-2-2/#3 A1-1-2 B1-1-1 A1-2-1/#2 A1-1-1 A1-2-2", {}, "", 0, {"A1-1-2"}},
+         false, "#2 A1-1-1 A1-2-2/#3 A1-1-2 B1-1-1 A1-2-1/#2 A1-1-1 A1-2-2", {}, "", 0, {"A1-1-2@10250,0,3000"}},
         {"a count up to its limit", {"orderindex\n{TWIN}\n4\n*cancel*\n"}, true, kOneTwin,
          {"#2147483646", "A1-1-1"}, "#2147483647 A1-1-1 A1-1-4"},
         {"a count past its limit", {"orderindex\n{TWIN}\n4\n*cancel*\n"}, true, kOneTwin,
@@ -457,6 +535,7 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
             }
             const auto labels = Bearing(nullptr);
             const std::string records = AllRecords();
+            const std::string names = Names();
             const int refusals = CountOf(Transcript(), "修改未执行");
             auto lines = WithHandles(step, marks);
             for (std::size_t at; (at = lines.find("{FILE}")) != std::string::npos;)
@@ -466,6 +545,7 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
             if (CountOf(Transcript(), "修改未执行") > refusals) {
                 EXPECT_EQ(after, labels) << c.what << ", step " << step;
                 EXPECT_EQ(AllRecords(), records) << c.what << ", step " << step;
+                EXPECT_EQ(Names(), names) << c.what << ", step " << step;
                 continue;
             }
             for (std::size_t i = 0; i < carriers.size(); ++i) {
@@ -482,7 +562,7 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
         EXPECT_EQ(CountOf(Transcript(), kRecordTooLong), c.tooLong) << c.what;
         EXPECT_EQ(CountOf(Transcript(), "修改未执行"), std::ssize(c.refused)) << c.what;
         for (const std::string& id : c.refused)
-            EXPECT_THAT(Transcript(), HasSubstr(Refusal(id))) << c.what;
+            EXPECT_THAT(Transcript(), HasSubstr(Refusal(id, c.advice))) << c.what;
         EXPECT_EQ(Entity(carriers[0])->GetEntityColor().GetColor(), 0xFFFFu) << c.what;
     }
     std::filesystem::remove(file);
@@ -499,7 +579,7 @@ TEST_F(WinBelongRenumberTest, WindowsPickedTogetherOntoOneIdentifierAreRefusedTo
     Answer(Handle(Marked("{C2}")) + "\n");
     int reference = 0;
     EXPECT_EQ(east->OnPropertyOtherEdit(4, "", 2, objects, reference), 0);
-    EXPECT_THAT(Transcript(), HasSubstr(Refusal("C2-1-1")));
+    EXPECT_THAT(Transcript(), HasSubstr(Refusal("C2-1-1@10250,0,3000", kPanelAdvice)));
     EXPECT_EQ(east->BuildName(), "A1");
     EXPECT_EQ(Window(Marked("{B11}"))->BuildName(), "B1");
     EXPECT_EQ(AllRecords(), records);
