@@ -1,6 +1,10 @@
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <memory>
+#include <optional>
 #include <set>
+#include <vector>
 
 #include "BuildGroup.h"
 #include "CommandLine.h"
@@ -33,6 +37,10 @@ constexpr double kGeomTol = 0.001;
 constexpr double kLengthLimit = 1e12;
 // Windows narrower than this many units are taken as metres.
 constexpr double kMetreWidthLimit = 50.0;
+// What to do instead of an import whose window would slip into an ownership record beside a
+// window of the drawing: the file line the window's record starts on.
+constexpr const char* kImportClashAdvice =
+    "模型数据文件第%d行起的窗与之同号，未导入任何建筑物和窗。请先给图形上已有的同号窗口改用不同的编号，再导入。";
 
 bool InRange(double value)
 {
@@ -96,76 +104,111 @@ bool CreateSweptBody(DbDatabase* db, const CImportBuildInfo& record, const std::
     return true;
 }
 
-// A building on its base elevation, with its group and its owned window.
-bool CreateBuilding(DbDatabase* db, const CImportBuildInfo& record, std::vector<GePoint3d> outline, int height,
-                    long layer, long material)
+// A building record's outline and height in the drawing's units, when they make a sound
+// object.
+struct ScaledBuild {
+    std::vector<GePoint3d> outline;
+    double height = 0.0;
+    int heightMm = 0;
+};
+
+std::optional<ScaledBuild> Scaled(const CImportBuildInfo& record)
 {
-    for (GePoint3d& p : outline)
+    const double factor = g_importInMetres ? 1000.0 : 1.0;
+    ScaledBuild scaled{record.m_ptsOutline, record.m_dblHeight * factor};
+    for (GePoint3d& p : scaled.outline)
+        p = GePoint3d(p.x * factor, p.y * factor, p.z * factor);
+    if (!InRange(scaled.height) || !InRange(record.m_dblElevation) || !ToMillimetres(scaled.height, scaled.heightMm) ||
+        scaled.heightMm <= 0)
+        return std::nullopt;
+    for (const GePoint3d& p : scaled.outline)
+        if (!InRange(p) || !InRange(p.z + record.m_dblElevation))
+            return std::nullopt;
+    return scaled;
+}
+
+bool IsBuilding(const CImportBuildInfo& record)
+{
+    return record.m_vecNormal == GeVector3d::kZAxis;
+}
+
+// The building of a +Z record on its base elevation, set with its frame; none when the outline
+// gives no building.
+std::unique_ptr<CExtrudeBuild> SetUpBuilding(const CImportBuildInfo& record, ScaledBuild scaled, GeMatrix3d& tm)
+{
+    for (GePoint3d& p : scaled.outline)
         p.z += record.m_dblElevation;
-    auto* building = new CExtrudeBuild();
+    auto building = std::make_unique<CExtrudeBuild>();
+    building->Set(record.m_strName, scaled.heightMm, scaled.outline, tm);
+    if (building->GetBasePtsNum() < 3)
+        return nullptr;
+    return building;
+}
+
+// The identifier of the window a building record owns.
+CString OwnedWindowId(const CImportBuildInfo& record)
+{
+    return WinBelongBuild::WindowId(record.m_strName, record.m_nWinFloor, record.m_nWinIndex);
+}
+
+// The ownership record a building record writes, when it makes a building that owns a window.
+std::optional<std::vector<CString>> OwnershipWritten(const CImportBuildInfo& record)
+{
+    if (record.m_nWinIndex <= 0 || !IsBuilding(record))
+        return std::nullopt;
+    const std::optional<ScaledBuild> scaled = Scaled(record);
     GeMatrix3d tm;
-    building->Set(record.m_strName, height, outline, tm);
+    if (!scaled || !SetUpBuilding(record, *scaled, tm))
+        return std::nullopt;
+    return std::vector<CString>{OwnedWindowId(record)};
+}
+
+// A building on its base elevation, with its group and its owned window.
+bool CreateBuilding(DbDatabase* db, const CImportBuildInfo& record, const ScaledBuild& scaled, long layer,
+                    long material)
+{
+    GeMatrix3d tm;
+    std::unique_ptr<CExtrudeBuild> building = SetUpBuilding(record, scaled, tm);
     decObjectId id;
-    if (building->GetBasePtsNum() < 3 || db->CreateNewEntity(layer, building, tm, id, material) != dex::eOk) {
-        delete building;
+    if (!building || db->CreateNewEntity(layer, building.get(), tm, id, material) != dex::eOk)
         return false;
-    }
+    building.release();
     if (!record.m_strGroup.IsEmpty())
         BuildGroup::SetGroupName(id, record.m_strGroup);
-    if (record.m_nWinIndex > 0) {
-        WinBelongBuild::AttachWindowIds(db->GetObjectById(id),
-                                        {WinBelongBuild::WindowId(record.m_strName, record.m_nWinFloor, record.m_nWinIndex)});
-    }
+    if (record.m_nWinIndex > 0)
+        WinBelongBuild::AttachWindowIds(db->GetObjectById(id), {OwnedWindowId(record)});
     return true;
 }
 
 bool CreateImportBuild(DbDatabase* db, const CImportBuildInfo& record, long layer, long material)
 {
-    const double factor = g_importInMetres ? 1000.0 : 1.0;
-    std::vector<GePoint3d> outline = record.m_ptsOutline;
-    for (GePoint3d& p : outline)
-        p = GePoint3d(p.x * factor, p.y * factor, p.z * factor);
-    const double height = record.m_dblHeight * factor;
-    int heightMm = 0;
-    if (!InRange(height) || !InRange(record.m_dblElevation) || !ToMillimetres(height, heightMm) || heightMm <= 0)
+    const std::optional<ScaledBuild> scaled = Scaled(record);
+    if (!scaled)
         return false;
-    for (const GePoint3d& p : outline)
-        if (!InRange(p) || !InRange(p.z + record.m_dblElevation))
-            return false;
-    if (record.m_vecNormal != GeVector3d::kZAxis)
-        return CreateSweptBody(db, record, outline, height, layer, material);
-    return CreateBuilding(db, record, std::move(outline), heightMm, layer, material);
+    if (!IsBuilding(record))
+        return CreateSweptBody(db, record, scaled->outline, scaled->height, layer, material);
+    return CreateBuilding(db, record, *scaled, layer, material);
 }
 
-bool CreateImportWindow(DbDatabase* db, const CImportWindowInfo& record, const WindowLook& look)
+// The window of a record, in millimetres and placed, when it makes a sound one.
+std::optional<NewWindow> ReadyImportWindow(const CImportWindowInfo& record)
 {
     const double width = std::fabs(record.m_dblWidth);
     const double factor = width + 0.5 < kMetreWidthLimit ? 1000.0 : 1.0;
-    int widthMm = 0, heightMm = 0;
-    if (!ToMillimetres(width * factor, widthMm) || !ToMillimetres(record.m_dblHeight * factor, heightMm))
-        return false;
+    NewWindow made{.numbers = {.building = record.m_strBuild,
+                               .position = record.m_nIndex,
+                               .floor = record.m_nFloor,
+                               .household = record.m_strDoor}};
+    if (!ToMillimetres(width * factor, made.numbers.width) ||
+        !ToMillimetres(record.m_dblHeight * factor, made.numbers.height))
+        return std::nullopt;
     GeVector3d xAxis(-1, 0, 0);
     xAxis.RotateBy(record.m_dblAngle, GeVector3d::kZAxis);
     const GePoint3d pos(record.m_ptPos.x * factor, record.m_ptPos.y * factor, record.m_ptPos.z * factor);
     const GePoint3d origin = pos - xAxis * (record.m_dblWidth * factor / 2.0);
-    GeMatrix3d frame;
-    if (!InRange(origin) || !MakeWindowFrame(origin, xAxis, frame))
-        return false;
-    auto* window = new CWindow();
-    window->SetBuild(record.m_strBuild);
-    window->SetIndex(record.m_nIndex);
-    window->SetDoor(record.m_strDoor);
-    window->SetFloor(record.m_nFloor);
-    window->SetSize(widthMm, heightMm);
-    window->SetHorDimHeight(look.horDimHeight);
-    window->SetVerDimHeight(look.verDimHeight);
-    window->SetScale(look.scale);
-    decObjectId id;
-    if (db->CreateNewEntity(look.layerId, window, frame, id, look.materialId) != dex::eOk) {
-        delete window;
-        return false;
-    }
-    return true;
+    if (!InRange(origin) || !MakeWindowFrame(origin, xAxis, made.frame))
+        return std::nullopt;
+    return made;
 }
 
 // The names the records give buildings and windows, each that holds "-" warned of once.
@@ -183,6 +226,31 @@ void WarnOfDashedNames(const std::vector<CImportBuildInfo>& builds, const std::v
 }
 
 }  // namespace
+
+std::optional<ImportClash> FindImportClash(const std::vector<CImportBuildInfo>& builds,
+                                           const std::vector<CImportWindowInfo>& windows)
+{
+    std::vector<std::vector<CString>> written;
+    for (const CImportBuildInfo& record : builds)
+        if (std::optional<std::vector<CString>> ids = OwnershipWritten(record))
+            written.push_back(std::move(*ids));
+    std::vector<NewWindow> made;
+    std::vector<const CImportWindowInfo*> from;
+    for (const CImportWindowInfo& record : windows)
+        if (std::optional<NewWindow> window = ReadyImportWindow(record)) {
+            made.push_back(std::move(*window));
+            from.push_back(&record);
+        }
+    const std::optional<WinBelongBuild::Clash> clash = JoiningClash(made, written);
+    if (!clash)
+        return std::nullopt;
+    const auto bearing = [&clash](const NewWindow& window) {
+        const WindowNumbers& n = window.numbers;
+        return WinBelongBuild::WindowId(n.building, n.floor, n.position) == clash->id;
+    };
+    const auto at = std::find_if(made.begin(), made.end(), bearing);
+    return ImportClash{*clash, from[static_cast<std::size_t>(at - made.begin())]};
+}
 
 ImportCounts CreateImportBuilds(const std::vector<CImportBuildInfo>& builds)
 {
@@ -212,7 +280,8 @@ ImportCounts CreateImportWindows(const std::vector<CImportWindowInfo>& windows)
     DbDatabase* db = dec::GetWorkingDatabase();
     const WindowLook look = PrepareWindowLook(db);
     for (const CImportWindowInfo& record : windows) {
-        if (CreateImportWindow(db, record, look)) {
+        const std::optional<NewWindow> made = ReadyImportWindow(record);
+        if (made && CreateNumberedWindow(db, look, *made)) {
             ++counts.created;
         } else {
             ++counts.refused;
@@ -241,6 +310,12 @@ void CMD_IMPORT_THIRD_PARTY_MODEL()
                                    "ORVANTIS日照分析软件使用【毫米】为绘图单位",
                                    "确认原图形绘图单位", MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL);
     g_importInMetres = answer != IDYES ? 1 : 0;
+    if (const std::optional<ImportClash> clash = FindImportClash(builds, windows)) {
+        CString advice;
+        advice.Format(kImportClashAdvice, clash->window->m_nLine);
+        dec::PrintPrompt(WinBelongBuild::Refusal(clash->clash, advice));
+        return;
+    }
     dec::PrintPrompt("开始生成日照模型...");
     WarnOfDashedNames(builds, windows);
     DbDatabase* db = dec::GetWorkingDatabase();

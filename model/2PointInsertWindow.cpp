@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "2PointInsertWindowDlg.h"
 #include "AssertReport.h"
@@ -102,10 +103,7 @@ void C2PointInsertWindow::CollectBuildOutlines()
 
 int C2PointInsertWindow::Run()
 {
-    if (!GetInput())
-        return 0;
-    InsertWindow();
-    return 1;
+    return GetInput() && InsertWindow() ? 1 : 0;
 }
 
 int C2PointInsertWindow::GetInput()
@@ -151,25 +149,29 @@ CString C2PointInsertWindow::IsPointInOutline() const
     return m_buildings.NameAt(GePoint2d((m_ptLeft.x + m_ptRight.x) * 0.5, (m_ptLeft.y + m_ptRight.y) * 0.5));
 }
 
-void C2PointInsertWindow::InsertWindow()
+bool C2PointInsertWindow::InsertWindow()
 {
-    DbDatabase* db = dec::GetWorkingDatabase();
-    const WindowLook look = PrepareWindowLook(db);
     // The sill runs from the right end to the left end: seen from the side the user picked
     // left-then-right on, the window faces that side.
     const GeVector3d xAxis = m_ptLeft - m_ptRight;
     GePoint3d origin((m_ptLeft.x + m_ptRight.x) * 0.5, (m_ptLeft.y + m_ptRight.y) * 0.5, m_nSill);
     m_nWidth = static_cast<int>(m_ptLeft.DistanceTo(m_ptRight) + 0.5);
-    WindowNumbers numbers{.building = IsPointInOutline(), .position = static_cast<int>(m_nPosition), .floor = 0,
-                          .width = m_nWidth, .height = m_nHeight};
-    for (UINT k = 0; k < m_nRepeat; ++k) {
-        numbers.floor = static_cast<int>(m_nFloor + k);
-        GeMatrix3d frame;
-        if (!MakeWindowFrame(origin, xAxis, frame))
-            return;
-        CreateNumberedWindow(db, look, numbers, frame);
+    NewWindow made{.numbers = {.building = IsPointInOutline(), .position = static_cast<int>(m_nPosition),
+                               .width = m_nWidth, .height = m_nHeight}};
+    // The column stops below the first storey whose sill cannot be placed.
+    std::vector<NewWindow> column;
+    for (UINT k = 0; k < m_nRepeat && MakeWindowFrame(origin, xAxis, made.frame); ++k) {
+        made.numbers.floor = static_cast<int>(m_nFloor + k);
+        column.push_back(made);
         origin.z += m_nStoreyHeight;
     }
+    if (const std::optional<WinBelongBuild::Clash> clash = JoiningClash(column)) {
+        dec::PrintPrompt(WinBelongBuild::Refusal(*clash, kColumnRecordsAdvice));
+        return false;
+    }
+    DbDatabase* db = dec::GetWorkingDatabase();
+    CreateNumberedWindows(db, PrepareWindowLook(db), column);
+    return true;
 }
 
 // ---- the command -------------------------------------------------------------------------

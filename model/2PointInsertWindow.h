@@ -38,15 +38,18 @@ public:
     // The plan outline of every named extruded building and the plan box, swollen by 100, of
     // every other named building, as the drawing holds them now.
     void CollectBuildOutlines();
-    // One pass: the two sill points, then the column of windows. 0 when the user cancelled.
+    // One pass: the two sill points, then the column of windows. 0 when the user cancelled or
+    // the column was refused.
     int Run();
     // The left sill point, then the right one picked or given by a typed width. 1 with both
     // set, 0 when cancelled.
     int GetInput();
     // The name of the building under the middle of the sill, or "".
     CString IsPointInOutline() const;
-    // The column of windows of this pass.
-    void InsertWindow();
+    // The column of windows of this pass. False, with the refusal printed and nothing made,
+    // when a window of it would slip into an ownership record beside a window bearing its
+    // identifier.
+    bool InsertWindow();
     // The next column takes the next position number.
     void NextPosition() { ++m_nPosition; }
 

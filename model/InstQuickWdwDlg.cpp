@@ -59,6 +59,9 @@ namespace {
 constexpr UINT kIconExclamation = MB_ICONEXCLAMATION;
 constexpr const char* kErrorCaption = "错误";
 constexpr const char* kStoreyHeightRefusal = "请输入合理的层高值。";
+// What to do instead of a row that would slip into an ownership record beside a window.
+constexpr const char* kRowRecordsAdvice =
+    "请在【窗位】中把起始窗号设在已用的窗号之后，或先用【重排窗号】给已有立面的窗口重新编号。";
 constexpr std::uint32_t kEdgeColour = 0xffff;
 constexpr int kEdgeWidth = 5;
 constexpr int kStartMarkSize = 10;
@@ -243,7 +246,10 @@ void CInstQuickWdwDlg::OnOK()
     const std::size_t wanted = m_nCount - 1;
     if (!spacings.empty())
         spacings.resize(wanted, spacings.back());
-    if (CreateWindows(spacings) == 0)
+    const std::optional<int> created = CreateWindows(spacings);
+    if (!created)
+        return;
+    if (*created == 0)
         dec::PrintPrompt("提示：墙边长度不足，一个窗也放不下，未插入窗。");
     if (m_bCentre)
         m_nStartMargin = 0;
@@ -261,13 +267,10 @@ void CInstQuickWdwDlg::OnOK()
     EndDialog(IDOK);
 }
 
-int CInstQuickWdwDlg::CreateWindows(const std::vector<float>& spacings)
+std::optional<int> CInstQuickWdwDlg::CreateWindows(const std::vector<float>& spacings)
 {
     if (m_edgePoints.size() < 2)
         return 0;
-    DbAutoOpen open(1);
-    DbDatabase* db = open.db;
-    const WindowLook look = PrepareWindowLook(db, FindOrMakeWindowLayer(db));
     const GePoint3d& start = m_edgePoints[m_nStartIndex == 0 ? 0 : 1];
     const GePoint3d& end = m_edgePoints[m_nStartIndex == 0 ? 1 : 0];
     GeVector3d direction = PlanVector(start, end);
@@ -275,30 +278,33 @@ int CInstQuickWdwDlg::CreateWindows(const std::vector<float>& spacings)
     direction.Normalize(0.001);
     // Seen from outside, the sill runs from the right end (point 1) to the left end (point 0).
     const GeVector3d xAxis = PlanVector(m_edgePoints[1], m_edgePoints[0]);
-    int created = 0;
+    // Every storey takes the same row.
+    const QuickWindow::RowLayout row =
+        QuickWindow::LayoutRow(length, m_nWidth, m_nStartMargin, spacings, m_bCentre != 0);
+    std::vector<NewWindow> windows;
     double sillZ = m_nSill;
     for (UINT floor = m_nStartFloor; floor < m_nStartFloor + static_cast<UINT>(m_nRepeat); ++floor) {
-        const QuickWindow::RowLayout row =
-            QuickWindow::LayoutRow(length, m_nWidth, m_nStartMargin, spacings, m_bCentre != 0);
-        m_nStartMargin = row.startMargin;
-        if (row.offsets.empty())
-            continue;
-        WindowNumbers numbers{.building = m_strBuildName,
-                              .position = static_cast<int>(m_nPosition),
-                              .floor = static_cast<int>(floor),
-                              .width = m_nWidth,
-                              .height = m_nHeight};
+        NewWindow made{.numbers = {.building = m_strBuildName,
+                                   .position = static_cast<int>(m_nPosition),
+                                   .floor = static_cast<int>(floor),
+                                   .width = m_nWidth,
+                                   .height = m_nHeight}};
         for (const double offset : row.offsets) {
             GePoint3d origin = start + direction * (m_nWidth * 0.5 + offset);
             origin.z = sillZ;
-            GeMatrix3d frame;
-            if (MakeWindowFrame(origin, xAxis, frame))
-                created += CreateNumberedWindow(db, look, numbers, frame);
-            ++numbers.position;
+            if (MakeWindowFrame(origin, xAxis, made.frame))
+                windows.push_back(made);
+            ++made.numbers.position;
         }
         sillZ += m_nStoreyHeight;
     }
-    return created;
+    if (const std::optional<WinBelongBuild::Clash> clash = JoiningClash(windows)) {
+        Complain(WinBelongBuild::Refusal(*clash, kRowRecordsAdvice).GetString(), kErrorCaption);
+        return std::nullopt;
+    }
+    DbAutoOpen open(1);
+    const WindowLook look = PrepareWindowLook(open.db, FindOrMakeWindowLayer(open.db));
+    return CreateNumberedWindows(open.db, look, windows);
 }
 
 void CInstQuickWdwDlg::ShowEdge(bool markStart) const

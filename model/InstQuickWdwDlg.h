@@ -5,6 +5,7 @@
 // margin or centring, and the spacings between windows written as a list
 // ("800,1200*3,1000*4,800"). Its OK button "应用" lays out as many windows as fit on the
 // edge, on every storey, and creates them.
+#include <optional>
 #include <vector>
 
 #include "CString.h"
@@ -90,8 +91,10 @@ protected:
 private:
     // Shows the edge; with the start end marked when it is not centred.
     void ShowEdge(bool markStart) const;
-    // Creates the rows; the number of windows made.
-    int CreateWindows(const std::vector<float>& spacings);
+    // Creates the rows: the number of windows made. Nothing when a window of them would slip
+    // into an ownership record beside a window bearing its identifier: then none is made and
+    // the refusal is shown, for 窗位 to start the rows past the numbers in use.
+    std::optional<int> CreateWindows(const std::vector<float>& spacings);
     int Complain(const char* text, const char* caption);
     // After an edit of the field: reads the controls; a value below minimum is refused with
     // the message and the field gets its old value back.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "CommandLine.h"
 #include "DbDatabase.h"
@@ -77,7 +78,7 @@ private:
     int AskWindowSpacing();
     int AskWindowWidth();
     bool AskLength(const LengthQuestion& question, int& value) const;
-    void CreateOrderWindow();
+    bool CreateOrderWindow();
     bool EdgeUsedUp() const { return m_start.DistanceTo(m_current) + kEdgeRest > m_start.DistanceTo(m_end); }
 
     decDbEntity* m_pEntity = nullptr;
@@ -111,7 +112,8 @@ void COrderInsertWindow::OrderInsertWindowOnce()
     if (!AskWindowSpacing())
         return;
     while (AskWindowWidth()) {
-        CreateOrderWindow();
+        if (!CreateOrderWindow())
+            return;
         if (EdgeUsedUp() || m_bCentre || m_bAlign)
             return;
         if (!AskWindowSpacing())
@@ -237,23 +239,31 @@ int COrderInsertWindow::AskWindowWidth()
     return AskLength(kWidthQuestion, m_nWidth) ? 1 : 0;
 }
 
-void COrderInsertWindow::CreateOrderWindow()
+// False, with the refusal printed and nothing made, when a window of the column would slip
+// into an ownership record beside a window bearing its identifier; the run ends there.
+bool COrderInsertWindow::CreateOrderWindow()
 {
-    DbAutoOpen open(1);
     GePoint3d origin = m_current + m_direction * (m_nWidth / 2.0);
     const GeVector3d xAxis = m_bReverse ? m_direction : -m_direction;
-    WindowNumbers numbers{
-        .building = m_strBuildName, .position = m_nPosition, .floor = m_nFloor, .width = m_nWidth, .height = m_nHeight};
+    std::vector<NewWindow> column;
+    NewWindow made{.numbers = {.building = m_strBuildName, .position = m_nPosition, .width = m_nWidth,
+                               .height = m_nHeight}};
     for (int k = 0; k < m_nRepeat; ++k) {
-        numbers.floor = m_nFloor + k;
+        made.numbers.floor = m_nFloor + k;
         origin.z = m_nSill + static_cast<double>(k) * m_nStoreyHeight;
-        GeMatrix3d frame;
-        if (MakeWindowFrame(origin, xAxis, frame))
-            CreateNumberedWindow(open.db, m_look, numbers, frame);
+        if (MakeWindowFrame(origin, xAxis, made.frame))
+            column.push_back(made);
     }
+    if (const std::optional<WinBelongBuild::Clash> clash = JoiningClash(column)) {
+        dec::PrintPrompt(WinBelongBuild::Refusal(*clash, kColumnRecordsAdvice));
+        return false;
+    }
+    DbAutoOpen open(1);
+    CreateNumberedWindows(open.db, m_look, column);
     ++m_nPosition;
     m_current += m_direction * m_nWidth;
     m_current.z = m_start.z;
+    return true;
 }
 
 }  // namespace

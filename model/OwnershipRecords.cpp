@@ -452,8 +452,18 @@ bool OwnershipRecords::RelabelWindows(const Relabelling& relabelling, const char
     return true;
 }
 
-std::optional<Clash> OwnershipRecords::Joining(const std::vector<WindowLabel>& labels)
+std::optional<Clash> OwnershipRecords::Joining(const std::vector<WindowLabel>& labels,
+                                               const std::vector<std::vector<CString>>& written)
 {
+    // The records the step writes, under each identifier they hold (a column's under its own
+    // floor-0 identifier), as the index files the drawing's.
+    std::vector<decObjectXDataApp> writing;
+    std::unordered_multimap<std::string, std::size_t> writingById;
+    for (const std::vector<CString>& ids : written) {
+        for (const CString& id : ids)
+            writingById.emplace(id.str(), writing.size());
+        writing.push_back(OwnershipRecord(ids));
+    }
     for (const WindowLabel& label : labels) {
         if (label.name.IsEmpty())
             continue;
@@ -461,7 +471,12 @@ std::optional<Clash> OwnershipRecords::Joining(const std::vector<WindowLabel>& l
         const Windows bearers = g_ownershipIndex.WindowsBearing(id.str());
         if (bearers.empty())
             continue;
-        for (decDbEntity* carrier : g_ownershipIndex.CarriersHolding({id.str(), ColumnKey(label).str()}))
+        const std::vector<std::string> keys{id.str(), ColumnKey(label).str()};
+        for (const std::string& key : keys)
+            for (auto [at, end] = writingById.equal_range(key); at != end; ++at)
+                if (Holds(writing[at->second], id))
+                    return Clash{id, bearers.front()};
+        for (decDbEntity* carrier : g_ownershipIndex.CarriersHolding(keys))
             for (const decObjectXDataApp& record : RecordsOn(carrier))
                 if (Holds(record, id))
                     return Clash{id, bearers.front()};

@@ -74,8 +74,11 @@ public:
 
     // For windows about to be made with the labels: one of them that would bear an identifier
     // a record holds while a window of the drawing bears it (the record would come to name
-    // both). A window of no building joins no record.
-    static std::optional<Clash> Joining(const std::vector<WindowLabel>& labels);
+    // both). The records are the drawing's and those the same step writes (each given by its
+    // identifiers, as AttachWindowIds takes them). A window of no building joins no record;
+    // windows made together may share an identifier no window of the drawing bears.
+    static std::optional<Clash> Joining(const std::vector<WindowLabel>& labels,
+                                        const std::vector<std::vector<CString>>& written = {});
     // For windows a new record is to name: a window of the drawing not among them that bears
     // one of their identifiers (the record would name it too).
     static std::optional<Clash> Twin(const std::vector<const CWindow*>& windows);

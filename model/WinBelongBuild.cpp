@@ -70,16 +70,21 @@ CString WindowId(const CString& name, int floor, int position)
     return id;
 }
 
+decObjectXDataApp OwnershipRecord(const std::vector<CString>& ids)
+{
+    decObjectXDataApp record(g_winBelongBuildAppName);
+    record.AppendDataLong(static_cast<long>(ids.size()));
+    for (const CString& id : ids)
+        record.AppendDataString(id);
+    return record;
+}
+
 void AttachWindowIds(decDbEntity* entity, const std::vector<CString>& ids)
 {
     decDbEntity3d* solid = decDbEntity3d::Cast(entity);
     if (!solid || solid->OpenForWrite() != dex::eOk)
         return;
-    auto* record = new decObjectXDataApp(g_winBelongBuildAppName);
-    record->AppendDataLong(static_cast<long>(ids.size()));
-    for (const CString& id : ids)
-        record->AppendDataString(id);
-    solid->AppendAppXData(record);
+    solid->AppendAppXData(new decObjectXDataApp(OwnershipRecord(ids)));
     solid->SetEntityColor(Q3dColor(kWithRecordColour));
     solid->Close();
 }

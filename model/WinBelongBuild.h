@@ -56,6 +56,9 @@ bool IsOwnershipRecord(const decObjectXDataApp& record);
 // has floor 0.
 bool StandsForColumn(const decObjectXDataApp& record);
 
+// The record holding ids, as AttachWindowIds writes it.
+decObjectXDataApp OwnershipRecord(const std::vector<CString>& ids);
+
 // ---- the command and its parts ---------------------------------------------------------
 
 // Appends a new record holding ids to a 3-D entity and colours it 65535. An existing record

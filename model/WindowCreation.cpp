@@ -53,13 +53,27 @@ bool MakeWindowFrame(const GePoint3d& origin, GeVector3d xAxis, GeMatrix3d& fram
     return true;
 }
 
-int CreateNumberedWindow(DbDatabase* db, const WindowLook& look, const WindowNumbers& numbers, const GeMatrix3d& frame)
+std::optional<WinBelongBuild::Clash> JoiningClash(std::span<const NewWindow> windows,
+                                                  const std::vector<std::vector<CString>>& written)
 {
+    std::vector<WinBelongBuild::WindowLabel> labels;
+    labels.reserve(windows.size());
+    for (const NewWindow& window : windows)
+        labels.push_back({window.numbers.building, window.numbers.floor, window.numbers.position});
+    return WinBelongBuild::OwnershipRecords::Joining(labels, written);
+}
+
+int CreateNumberedWindow(DbDatabase* db, const WindowLook& look, const NewWindow& made)
+{
+    const WindowNumbers& numbers = made.numbers;
     auto* window = new CWindow();
     window->SetBuild(numbers.building);
     window->SetIndex(numbers.position);
     CString household;
-    household.Format("%d", numbers.position);
+    if (numbers.household)
+        household = *numbers.household;
+    else
+        household.Format("%d", numbers.position);
     window->SetDoor(household);
     window->SetFloor(numbers.floor);
     window->SetSize(numbers.width, numbers.height);
@@ -67,9 +81,17 @@ int CreateNumberedWindow(DbDatabase* db, const WindowLook& look, const WindowNum
     window->SetVerDimHeight(look.verDimHeight);
     window->SetScale(look.scale);
     decObjectId id;
-    if (db->CreateNewEntity(look.layerId, window, frame, id, look.materialId) != dex::eOk) {
+    if (db->CreateNewEntity(look.layerId, window, made.frame, id, look.materialId) != dex::eOk) {
         delete window;
         return 0;
     }
     return 1;
+}
+
+int CreateNumberedWindows(DbDatabase* db, const WindowLook& look, std::span<const NewWindow> windows)
+{
+    int created = 0;
+    for (const NewWindow& window : windows)
+        created += CreateNumberedWindow(db, look, window);
+    return created;
 }

@@ -6,6 +6,8 @@
 #include <limits>
 #include <random>
 
+#include "HostSolids.h"
+#include "WinBelongBuild.h"
 #include "WindowTestSupport.h"
 
 using ::testing::HasSubstr;
@@ -203,6 +205,23 @@ TEST_F(QuickInsertWindowTest, RefusalsKeepTheDialogOpenOrEndThePass)
     Script("qwin\n#1@2000,0\n\nset 1154 9500\nok\n*cancel*\n");
     EXPECT_EQ(Windows().size(), 6u);
     EXPECT_THAT(Transcript(), HasSubstr("提示：墙边长度不足，一个窗也放不下，未插入窗。"));
+}
+
+// A row that would slip into a bay's record beside the window bearing its identifier makes
+// nothing and leaves the dialog open; 窗位 moved past the used number makes it.
+TEST_F(QuickInsertWindowTest, ARowRefusedByARecordLeavesTheDialogForItsPositionNumber)
+{
+    AddBuilding("A座", 30000, kBlock);
+    AddWindow({.building = "A座", .sill = {1750, 0, 900}});
+    const decObjectId bay = AddSolid(new decDbBox(2500, 1500, 9000));
+    Tag(bay, "A座");
+    WinBelongBuild::AttachWindowIds(Entity(bay), {"A座-1-1"});
+    Script("qwin\n#1@9000,8000\n\nset 1158 2\nok\nset 1292 2\nok\n*cancel*\n");
+    EXPECT_EQ(CountOf(Transcript(), "[错误] 错误：修改后将有多个窗口编号为A座-1-1"), 1);
+    EXPECT_EQ(CountOf(Transcript(), "dialog 1063 \"快速布窗\" opened"), 1);
+    const std::vector<PlacedWindow> windows = Windows();
+    ASSERT_EQ(windows.size(), 3u);
+    EXPECT_EQ(windows[2].window->Index(), 3);
 }
 
 // The sill and the start margin go into floats that the next run reads back as ints: at OK a
