@@ -283,59 +283,6 @@ TEST_F(WinBelongBuildCommandTest, TheRecordNamesExactlyTheWindowsPicked)
 
 // ---- renames ------------------------------------------------------------------------
 
-// Every way the module renames windows, the records naming them read back: one per window
-// and a list with a long among its identifiers in two records (written by another program),
-// a bay's list, and a lone floor-0 identifier, which takes the new name when every window of
-// its column took it and otherwise gives way to its windows' identifiers. A window that leaves
-// a twin behind is named by both identifiers.
-TEST_F(WinBelongBuildTest, RecordsFollowTheWindowsTheyNameThroughEveryRename)
-{
-    const struct {
-        const char* what;
-        std::string script;  // {B} the building B1, {W11} {W21} windows of position 1, {C} building C2
-        bool twin;           // a second window B1-1-1 stays where it is
-        const char *bay, *floorZero, *list;
-    } cases[] = {
-        {"namebld, propagated", "namebld\nC1\n{B}\nyes\n\n*cancel*\n", false, "C1-1-1 C1-2-1", "201 C1-0-1",
-         "#3 C1-1-1 #7 C1-1-2|#1 C1-2-1"},
-        {"namebld of the building and a window", "namebld\nC1\n{B} {W11}\nno\n\n*cancel*\n", false, "C1-1-1 B1-2-1",
-         "2 C1-1-1", "#3 C1-1-1 #7 B1-1-2|#1 B1-2-1"},
-        {"... while its twin keeps the name", "namebld\nC1\n{B} {W11}\nno\n\n*cancel*\n", true,
-         "B1-1-1 C1-1-1 B1-2-1", "3 C1-1-1", "#4 B1-1-1 C1-1-1 #7 B1-1-2|#1 B1-2-1"},
-        {"namebld of the windows of position 1", "namebld\nC1\n{W11} {W21}\n\n*cancel*\n", false, "C1-1-1 C1-2-1",
-         "201 C1-0-1", "#3 C1-1-1 #7 B1-1-2|#1 C1-2-1"},
-        {"namebld clearing a window", "namebld\n\n{W11}\n*cancel*\n", false, "B1-1-1 B1-2-1", "201 B1-0-1",
-         "#3 B1-1-1 #7 B1-1-2|#1 B1-2-1"},
-        {"the panel's building pick", "setprop {W11} 4\n{C}\n", false, "C2-1-1 B1-2-1", "2 C2-1-1",
-         "#3 C2-1-1 #7 B1-1-2|#1 B1-2-1"},
-    };
-    for (const auto& c : cases) {
-        SetUp();
-        const decObjectId building = AddBuilding("B1", 9000, Square(0, 0, 10000));
-        const decObjectId c2 = AddBuilding("C2", 9000, Square(20000, 0, 10000));
-        const decObjectId w11 = AddWindow({.building = "B1", .floor = 1, .index = 1});
-        const decObjectId w21 = AddWindow({.building = "B1", .floor = 2, .index = 1});
-        AddWindow({.building = "B1", .floor = 1, .index = 2});
-        if (c.twin)
-            AddWindow({.building = "B1", .floor = 1, .index = 1, .sill = {5000, 0, 0}});
-        const decObjectId bay = AddSolid(new decDbBox(1000, 1000, 3000));
-        Tag(bay, "B1");
-        WinBelongBuild::AttachWindowIds(Entity(bay), {"B1-1-1", "B1-2-1"});
-        const decObjectId floorZero = Body({"#1", "B1-0-1"});
-        const decObjectId list = Body({"#3", "B1-1-1", "#7", "B1-1-2"});
-        AddXData(list, kApp, {"#1", "B1-2-1"});
-        Script(WithHandles(c.script, {{"{B}", building}, {"{W11}", w11}, {"{W21}", w21}, {"{C}", c2}}));
-        std::vector<CString> ids;
-        GetBuildWinInfo(Entity(bay), ids);
-        EXPECT_EQ(Join(Texts(ids), " "), c.bay) << c.what;
-        ids.clear();
-        const int floors = GetBuildWinInfo(Entity(floorZero), ids);
-        EXPECT_EQ(std::to_string(floors) + " " + ids.at(0).str(), c.floorZero) << c.what;
-        EXPECT_EQ(Records(list), c.list) << c.what;
-        EXPECT_EQ(Entity(bay)->GetEntityColor().GetColor(), 0xFFFFu) << c.what;
-    }
-}
-
 // ---- renumberings ------------------------------------------------------------------
 
 // Building A1 with two storeys of two columns, the east one at position 1 and the west one at
@@ -428,7 +375,7 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
         std::vector<std::string> steps;
         bool twin;
         const char* records;  // afterwards: the bay, the two buildings', the column
-        std::vector<std::string> extra = {};  // one more record, and what it holds afterwards
+        std::vector<std::vector<std::string>> extra = {};  // one more body's records, and afterwards
         const char* extraAfter = "";
         int tooLong = 0;
         std::vector<std::string> refused = {};  // the identifiers and places the refusals name
@@ -454,6 +401,18 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
          "", 0, {"B1-2-1@30000,0,6000"}, kNameAdvice},
         {"namebld of windows into a name in use", {"namebld\nB1\n{E11} {W12}\n\n*cancel*\n"}, false, kUntouched,
          {}, "", 0, {"B1-1-1@10250,0,3000"}, kNameAdvice},
+        // Into a free name: a column's record takes it when every window of the column does, and
+        // otherwise gives way to its windows' identifiers; a window leaving a twin behind is named
+        // by both identifiers; a list written by another program keeps its long and its records.
+        {"namebld of a building with its windows", {"namebld\nD1\n{A1}\nyes\n\n*cancel*\n"}, false,
+         "#2 D1-1-2 D1-2-2/#3 D1-1-1 B1-1-1 D1-2-1/#1 D1-0-2", {{"#3", "A1-1-1", "#7", "A1-1-2"}, {"#1", "A1-2-1"}},
+         "#3 D1-1-1 #7 D1-1-2|#1 D1-2-1"},
+        {"namebld of a building and a window", {"namebld\nD1\n{A1} {W12}\nno\n\n*cancel*\n"}, false,
+         "#2 D1-1-2 A1-2-2/#3 A1-1-1 B1-1-1 A1-2-1/#2 D1-1-2 A1-2-2"},
+        {"... while its twin keeps the name", {"namebld\nD1\n{A1} {E11}\nno\n\n*cancel*\n"}, true,
+         "#2 A1-1-2 A1-2-2/#4 A1-1-1 D1-1-1 B1-1-1 A1-2-1/#1 A1-0-2"},
+        {"namebld of a column's windows", {"namebld\nD1\n{W12} {W22}\n\n*cancel*\n"}, false,
+         "#2 D1-1-2 D1-2-2/#3 A1-1-1 B1-1-1 A1-2-1/#1 D1-0-2"},
         {"orderindex floor by floor in one command",
          {"orderindex\n{E11} {W12}\n1\n{E21} {W22}\n1\n*cancel*\n"}, false,
          "#2 A1-1-1 A1-2-1/#3 A1-1-2 B1-1-1 A1-2-2/#2 A1-1-1 A1-2-1"},
@@ -502,17 +461,19 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
           kSaveOpen},
          false, "#2 A1-1-1 A1-2-2/#3 A1-1-2 B1-1-1 A1-2-1/#2 A1-1-1 A1-2-2", {}, "", 0, {"A1-1-2@10250,0,3000"}},
         {"a count up to its limit", {"orderindex\n{TWIN}\n4\n*cancel*\n"}, true, kOneTwin,
-         {"#2147483646", "A1-1-1"}, "#2147483647 A1-1-1 A1-1-4"},
+         {{"#2147483646", "A1-1-1"}}, "#2147483647 A1-1-1 A1-1-4"},
         {"a count past its limit", {"orderindex\n{TWIN}\n4\n*cancel*\n"}, true, kOneTwin,
-         {"#2147483647", "A1-1-1"}, "#2147483647 A1-1-1", 1},
+         {{"#2147483647", "A1-1-1"}}, "#2147483647 A1-1-1", 1},
         {"a window of no building on floor 0 named", {"namebld\nC1\n{U05}\n\n*cancel*\n"}, false, kUntouched,
-         {"#1", "-0-5"}, "#2 C1-0-5 C1-0-5"},
+         {{"#1", "-0-5"}}, "#2 C1-0-5 C1-0-5"},
     };
     const std::string file = TempFile("records.q3d").string();
     for (const auto& c : cases) {
         SetUp();
         Build(c.twin);
-        const decObjectId extra = Body(c.extra);
+        const decObjectId extra = Body(c.extra.empty() ? std::vector<std::string>() : c.extra[0]);
+        for (std::size_t i = 1; i < c.extra.size(); ++i)
+            AddXData(extra, kApp, c.extra[i]);
         for (const std::string& step : c.steps) {
             std::vector<std::set<std::string>> named, unborne;
             for (const decObjectId& carrier : carriers) {
@@ -554,6 +515,16 @@ TEST_F(WinBelongRenumberTest, RecordsNameTheWindowsTheyNamedBeforeAfterEveryRenu
         EXPECT_EQ(Entity(carriers[0])->GetEntityColor().GetColor(), 0xFFFFu) << c.what;
     }
     std::filesystem::remove(file);
+}
+
+// A window whose name is cleared belongs to no building: the records naming it stay.
+TEST_F(WinBelongRenumberTest, AWindowWhoseNameIsClearedLeavesTheRecordsNamingIt)
+{
+    Build(false);
+    const std::string records = RecordsAndNames();
+    Script(WithHandles("namebld\n\n{E11}\n*cancel*\n", marks));
+    EXPECT_EQ(Window(Marked("{E11}"))->BuildName(), "");
+    EXPECT_EQ(RecordsAndNames(), records);
 }
 
 // Windows picked together take a building name all or none: two that would bear one identifier
