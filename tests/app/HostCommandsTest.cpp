@@ -200,8 +200,6 @@ TEST(Quenra3dHostCommands, ExportTyposGetAMessageAndWriteNothing)
         const char* refusal;  // kMade when the line exports
         std::vector<const char*> files = {};
     } kLines[] = {
-        {"export svg d1.svg", kMade, {"d1.svg"}},
-        {"export svg d2.svg plan 800", kMade, {"d2.svg"}},
         {"export svg D3.SVG 800px AXO", kMade, {"D3.SVG"}},
         {"export svg a b.svg c.svg plan", kMade, {"a b.svg c.svg"}},
         {"export svg d4.svg plna", "\"d4.svg\": after it only plan, axo or a width, not \"plna\""},
