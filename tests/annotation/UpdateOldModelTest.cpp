@@ -48,6 +48,19 @@ protected:
         EXPECT_EQ(erased, conversions);
     }
     bool Erased(const decObjectId& id) const { return Entity(id)->IsErased() != 0; }
+    // A window on the south wall at x, facing east.
+    static GeMatrix3d South(double x) { return LegacyModel::SillFrame({x, 0, 900}, {1, 0, 0}); }
+    // A window upgraded before: of the building, on floor 2 at the position.
+    CWindow* Upgraded(const char* building, int position, double x)
+    {
+        auto* window = new CWindow();
+        window->SetSize(1500, 1800);
+        window->SetBuild(building);
+        window->SetFloor(2);
+        window->SetIndex(position);
+        AddSolid(window, South(x));
+        return window;
+    }
 };
 
 TEST_F(UpdateOldModelTest, LegacyWindowsBecomeWindowsInPlace)
@@ -135,21 +148,14 @@ TEST_F(UpdateOldModelTest, WindowsKeepTheirBuildingWhicheverIsUpgradedFirst)
         LegacyModel::AddBuilding(8, Square(20000, 0, 10000), 1, 0, {3000}, "");
         LegacyModel::AddBuilding(9, Square(40000, 0, 10000), 1, 0, {3000}, "7");
         LegacyModel::AddBuilding(10, Square(60000, 0, 10000), 0, 0, {}, "十号");
-        const auto south = [](double x) { return LegacyModel::SillFrame({x, 0, 900}, {1, 0, 0}); };
         for (const auto& [number, x] : {std::pair("C7-1-1", 5000.0), std::pair("C8-1-1", 25000.0),
                                          std::pair("C9-1-1", 45000.0), std::pair("C10-1-1", 65000.0),
                                          std::pair("C12-1-1", 85000.0)})
-            LegacyModel::AddWindow(number, 1500, 1800, 0, south(x));
+            LegacyModel::AddWindow(number, 1500, 1800, 0, South(x));
         // Windows upgraded before, named by the number: on 7 (position 3) and on the building
         // named "7" (position 4); records naming them, one per window and one for every floor.
-        for (const auto& [x, position] : {std::pair(2000.0, 3), std::pair(42000.0, 4)}) {
-            auto* upgraded = new CWindow();
-            upgraded->SetSize(1500, 1800);
-            upgraded->SetBuild("7");
-            upgraded->SetFloor(2);
-            upgraded->SetIndex(position);
-            AddSolid(upgraded, south(x));
-        }
+        Upgraded("7", 3, 2000);
+        Upgraded("7", 4, 42000);
         const decObjectId bay = AddSolid(new decDbBox(1000, 1000, 3000));
         AddXData(bay, "WIN_BELONG_BLD", {"#2", "7-2-3", "7-2-4"});
         const decObjectId floorsOf3 = AddSolid(new decDbBox(1000, 1000, 3000));
@@ -188,28 +194,18 @@ TEST_F(UpdateOldModelTest, WindowsKeepTheirBuildingWhicheverIsUpgradedFirst)
 // only one of them is refused whole: no window made or renamed, no legacy object erased.
 TEST_F(UpdateOldModelTest, AnUpgradeARecordCouldNotFollowChangesNothing)
 {
-    for (const std::string command : {"updatewin\n", "updatebld\n"}) {
+    // updatewin would make a second 商业楼-2-3; updatebld would rename one upgraded before by the
+    // building's number.
+    for (const auto& [command, named] : {std::pair("updatewin\n", "商业楼-2-3"), std::pair("updatebld\n", "7-2-3")}) {
         SetUp();
         SCOPED_TRACE(command);
         LegacyModel::AddBuilding(7, Square(0, 0, 10000), 1, 0, {3000}, "商业楼");
-        const auto south = [](double x) { return LegacyModel::SillFrame({x, 0, 900}, {1, 0, 0}); };
-        // updatewin would make a second 商业楼-2-3; updatebld would rename one upgraded before
-        // by the building's number.
-        if (command == "updatewin\n")
-            LegacyModel::AddWindow("C7-2-3", 1500, 1800, 0, south(2000));
-        const auto window = [&](const char* building, double x) {
-            auto* w = new CWindow();
-            w->SetSize(1500, 1800);
-            w->SetBuild(building);
-            w->SetFloor(2);
-            w->SetIndex(3);
-            AddSolid(w, south(x));
-            return w;
-        };
-        const CWindow* numbered = window("7", 5000);
-        window("商业楼", 30000);
+        if (command == std::string("updatewin\n"))
+            LegacyModel::AddWindow("C7-2-3", 1500, 1800, 0, South(2000));
+        const CWindow* numbered = Upgraded("7", 3, 5000);
+        Upgraded("商业楼", 3, 30000);
         const decObjectId bay = AddSolid(new decDbBox(1000, 1000, 3000));
-        AddXData(bay, "WIN_BELONG_BLD", {"#1", command == "updatewin\n" ? "商业楼-2-3" : "7-2-3"});
+        AddXData(bay, "WIN_BELONG_BLD", {"#1", named});
 
         Script(command);
         EXPECT_THAT(Transcript(), HasSubstr("错误：修改后将有多个窗口编号为商业楼-2-3，而窗属记录只指其中的部分窗口"));
@@ -218,7 +214,7 @@ TEST_F(UpdateOldModelTest, AnUpgradeARecordCouldNotFollowChangesNothing)
         EXPECT_EQ(Builders<CWindow>().size(), 2u);
         EXPECT_TRUE(Builders<CExtrudeBuild>().empty());
         EXPECT_EQ(numbered->BuildName(), "7");
-        EXPECT_EQ(XData(bay, "WIN_BELONG_BLD").front().at(1), command == "updatewin\n" ? "商业楼-2-3" : "7-2-3");
+        EXPECT_EQ(XData(bay, "WIN_BELONG_BLD").front().at(1), named);
     }
 }
 

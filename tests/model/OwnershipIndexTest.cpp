@@ -1,9 +1,7 @@
 // The module's index of ownership records, windows and names against a walk over the drawing,
-// after every step of random sequences of what changes records, windows and names: winbld,
-// panel edits of numbers and of the building, orderindex, orderfloor, namebld of windows and of
-// buildings (renames carried over or not, names cleared), records written by another program,
-// erase, copy, save, opening what was saved, opening a file that keeps its objects out of the
-// order of their handles, new.
+// after every step of random sequences of what changes them: winbld, panel edits, orderindex,
+// orderfloor, namebld (of windows, of buildings, carried over or not, clearing), records written
+// by another program, erase, copy, save, open (also of objects out of their handles' order), new.
 #include <gtest/gtest.h>
 
 #include <filesystem>

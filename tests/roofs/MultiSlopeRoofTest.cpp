@@ -240,24 +240,17 @@ TEST_F(MultiSlopeRoofTest, TheHostCommandMakesTheRoofOnItsLayerWithItsMaterial)
 }
 
 // A point given again right after itself (a corner given two or three times, the first point
-// again at the end, a copy within 0.001) is an edge of no length: it goes with its slope, and
-// the roof is the plain outline's, every edge with its own slope (before, nothing was made).
-// At the origin and on a site, with a slab and without; fewer than three points left is refused.
+// again at the end, a copy within 0.001) is an edge of no length: it goes with its own slope, and
+// the roof is the plain outline's, every edge with its own slope. At the origin and on a site,
+// with a slab and without; fewer than three points left is refused.
 TEST_F(MultiSlopeRoofTest, RepeatedPointsGiveThePlainOutlinesRoof)
 {
     const std::vector<float> slopes = {30, 45, 25, 60};
     const std::vector<std::vector<int>> cases = {
         {0, 1, 2, 3, 0}, {0, 1, 1, 2, 3}, {0, 1, 2, 2, 2, 3}, {0, 0, 1, 2, 3, 3, 0}, {0, 1, -2, 2, 3}};  // -2: moved 0.0008
-    const auto line = [](int thickness, const std::vector<float>& s, const Ring& points) {
-        std::string list;
-        for (const float v : s)
-            list += (list.empty() ? "" : ",") + std::to_string(v);
-        return "multislope " + std::to_string(thickness) + " " + list + " " + ScriptPoints(points) + "\n";
-    };
     for (const auto& [x, y, thickness] : {std::tuple(0.0, 0.0, 0), std::tuple(500000.0, 3000000.0, 200)}) {
         const Ring plain = tools_test::Moved(Rectangle(12000, 8000, 3000), x, y);
-        Script(line(thickness, slopes, plain));
-        const std::vector<Ring> expected = MeshFaces(Db()->LastLiveEntity());
+        const std::vector<Ring> expected = Faces(CreateMultiSlopeRoof(plain, thickness, slopes));
         for (const std::vector<int>& given : cases) {
             SCOPED_TRACE(::testing::PrintToString(given) + " at " + std::to_string(x));
             Ring points;
@@ -265,11 +258,9 @@ TEST_F(MultiSlopeRoofTest, RepeatedPointsGiveThePlainOutlinesRoof)
             for (std::size_t i = 0; i < given.size(); ++i) {
                 const int corner = std::abs(given[i]), next = std::abs(given[(i + 1) % given.size()]);
                 points.push_back(tools_test::Moved({plain[corner]}, given[i] < 0 ? 0.0008 : 0, 0)[0]);
-                // An edge of no length has a slope of its own, which must go with it.
                 edgeSlopes.push_back(corner == next ? 5.0f : slopes[corner]);
             }
-            Script(line(thickness, edgeSlopes, points));
-            ExpectSameFaces(MeshFaces(Db()->LastLiveEntity()), expected);
+            ExpectSameFaces(Faces(CreateMultiSlopeRoof(points, thickness, edgeSlopes)), expected);
         }
     }
     EXPECT_THAT(Transcript(), Not(HasSubstr(kFailed)));

@@ -1,11 +1,7 @@
-// Outlines as users give them, in front of every command that picks a roof's outline: the closing
-// corner typed two, three or four times (the clean-up's own table has the other places), a corner
-// clicked again a few millimetres apart or back along the wall, a retrace, sharp features drawn on
-// purpose, a wall not quite straight, and a courtyard. Each command runs on its base drawn plainly
-// and as given, from the origin counter-clockwise, at site coordinates clockwise and turned: with
-// a repeat or a slip it makes the plain outline's roof (what the plain outline makes is each
-// command's own tests' concern), a shape drawn on purpose keeps its mitred eave, the gable roofs a
-// kinked wall as a straight one, and a roof over a courtyard is made and says so once.
+// Outlines as users give them, in front of every command that picks a roof's outline, at the
+// origin and at site coordinates, either way round and turned: a repeat, a corner clicked again or
+// a retrace goes (the roof is the plain outline's), a sharp feature drawn on purpose keeps its
+// mitred eave, the gable roofs a kinked wall as a straight one, a courtyard roofed says so once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -85,11 +81,10 @@ const Outline kWedge20 = Wedge(20), kWedge30 = Wedge(30), kWedge40 = Wedge(40);
 // corners.
 constexpr double kDrawnWithin = 10;
 
-// A roof command: on a polyline or a solid's face, the layer of its roof, its dialog's lines
-// before and after the overhang typed, how far its plan reaches out of the outline (the arch,
-// which takes the outline's first corners as its section's ends and ridge's, and the balcony,
-// drawn against a building along the closing edge, grow none), and how far past the plain roof
-// a retrace or a jog left at a corner may take it (one overhang; nothing where none grows).
+// A roof command: on a polyline or a solid's face, its roof's layer, its dialog's lines before and
+// after the overhang typed, how far its plan grows out of the outline, and how far past the plain
+// roof a retrace or jog left at a corner may take it. The arch (its section's ends and ridge's
+// the first corners) and the balcony (against a building on the closing edge) grow none.
 struct Command {
     const char* name;
     const char* command;
@@ -114,9 +109,8 @@ const Command& kBalcony = kCommands[6];
 // The commands that roof a closed outline.
 const std::span<const Command> kOutlineCommands(kCommands, 5);
 
-// What the commands say of a shape beyond them: the pyramid roofs no concave outline, the
-// multi-slope roof fewer than 100 corners, the balcony's tracer joins ends within 1.0, and the
-// prismoid's roof routine takes no more than 499 corners.
+// A shape beyond a command: a concave one for the pyramid, 100 corners or more for the
+// multi-slope roof, ends within 1.0 for the balcony's tracer, 500 for the prismoid's routine.
 bool RefusedAsBeyond(const std::string& transcript, std::size_t corners)
 {
     const auto said = [&](const char* m) { return transcript.find(m) != std::string::npos; };
@@ -136,8 +130,7 @@ Ring AfterCorner(Ring ring, std::size_t i, const std::vector<GeVector3d>& offset
     return ring;
 }
 
-// Corner i clicked again `length` away, turning `turn` degrees left of the edge coming into it
-// (+x at corner 1 of the rectangles).
+// Corner i clicked again `length` away, turning `turn` degrees left of the edge coming in.
 Ring Slipping(const Ring& ring, double length, double turn, std::size_t i = 1)
 {
     const GeVector3d in = ring[i] - ring[i - 1];
@@ -145,22 +138,20 @@ Ring Slipping(const Ring& ring, double length, double turn, std::size_t i = 1)
     return AfterCorner(ring, i, {GeVector3d(length * std::cos(way), length * std::sin(way), 0)});
 }
 
-// How far the point clicked again lies from the outline without it: off the wall it left by the
-// wedge's width L·sin(180° − t), or off the next wall by L·|cos t|, the nearer below 135°.
+// How far the point clicked again lies off the outline without it: L·sin(180° − t) off the wall
+// it left, or L·|cos t| off the next, the nearer.
 double ClickedAgainMoves(double length, double turn)
 {
     return length * std::min(std::sin(Radians(180 - turn)), std::fabs(std::cos(Radians(turn))));
 }
-// Corners clicked again (length, turn): the point clicked again 1 to 95 mm off the outline
-// without it, or 105 to 250 mm; none within a hair of the sliver width of 100.
+// (length, turn): 1 to 95 mm off, or 105 to 250 mm; none within a hair of the sliver width.
 const std::pair<double, double> kClickedAgain[] = {
     {10, 120},  {10, 179},  {60, 120},  {60, 165},  {190, 150}, {210, 150}, {300, 165},
     {367, 165}, {406, 165}, {500, 120}, {500, 150}, {500, 175}, {500, 179},
 };
 
-// Features drawn on purpose on the south wall (corner 0 to 1, the outside at -y), from x = 4000.
-// Teeth side by side, each from its start to a tip `tipAt` along and `depth` out, then on to the
-// next start `base` along.
+// Teeth on the south wall (the outside at -y) from x = 4000, each to a tip `tipAt` along and
+// `depth` out, then on to the next start `base` along.
 Ring Teeth(const Ring& ring, double base, double tipAt, double depth, int count = 4)
 {
     std::vector<GeVector3d> points;
@@ -170,45 +161,6 @@ Ring Teeth(const Ring& ring, double base, double tipAt, double depth, int count 
             points.emplace_back(4000 + k * base + tipAt, -depth, 0);
     }
     return AfterCorner(ring, 0, points);
-}
-// A sawtooth: teeth whose two walls are `wall` long and meet at `apex` degrees.
-Ring Sawtooth(const Ring& ring, double wall, double apex)
-{
-    const double base = 2 * wall * std::sin(Radians(apex / 2));
-    return Teeth(ring, base, base / 2, wall * std::cos(Radians(apex / 2)));
-}
-// A bay wider at its front than at the wall, its returns `length` long leaning out at `angle`
-// degrees from the wall.
-Ring DovetailBay(const Ring& ring, double length, double angle)
-{
-    const double along = length * std::cos(Radians(angle)), out = length * std::sin(Radians(angle));
-    return AfterCorner(ring, 0, {{8000, 0, 0}, {8000 - along, -out, 0}, {10000 + along, -out, 0}, {10000, 0, 0}});
-}
-// A V cut `width` wide and 600 deep into the wall.
-Ring VNotch(const Ring& ring, double width)
-{
-    return AfterCorner(ring, 0, {{8000, 0, 0}, {8000 + width / 2, 600, 0}, {8000 + width, 0, 0}});
-}
-// A light well `width` wide and 3 m deep, its end slanted at 45°.
-Ring LightWell(const Ring& ring, double width)
-{
-    return AfterCorner(ring, 0, {{8000, 0, 0}, {8000, 3000, 0}, {8000 + width, 3000 - width, 0}, {8000 + width, 0, 0}});
-}
-// The east end drawn to a point: the south wall meets a facet `length` long at `angle` degrees,
-// from whose end the end wall runs square to the north.
-Ring WedgeTip(const Ring& ring, double length, double angle)
-{
-    Ring tip = AfterCorner(ring, 1, {{-length * std::cos(Radians(angle)), length * std::sin(Radians(angle)), 0}});
-    tip[3].x = tip[2].x;
-    return tip;
-}
-// A triangular balcony against the wall x = 0, its sides `a` and `b` long meeting at `apex`
-// degrees; an open outline from (0, 0) round its tip back to the wall.
-Ring Triangle(double a, double b, double apex, double z)
-{
-    const double wall = std::sqrt(a * a + b * b - 2 * a * b * std::cos(Radians(apex)));
-    const double y = (a * a - b * b + wall * wall) / (2 * wall);
-    return {{0, 0, z}, {std::sqrt(a * a - y * y), y, z}, {0, wall, z}};
 }
 
 // The rectangle with corner 1 rounded at the radius, in chords of (at most) the length.
@@ -224,11 +176,77 @@ Ring Rounded(const Ring& ring, double radius, double chord)
     return rounded;
 }
 
-// Plans in micrometres, fine enough for arcs drawn in millimetre chords: what the solids on the
-// layer cover (of a balcony its slabs, the outline's plan: its parapets, 300 thick, stand inside
-// and fold over where a drawn feature is narrower than they are), and how much of plan a (in mm²)
-// lies outside plan b grown round by the distance, give or take half a millimetre (the
-// single-precision offset's at site coordinates).
+// A row's name: its words, then the numbers that set it.
+std::string Named(std::string what, std::initializer_list<double> numbers)
+{
+    for (const double n : numbers)
+        what += " " + testing::PrintToString(n);
+    return what;
+}
+
+// Features drawn on purpose on the rectangle, sharp ones of real buildings among them (turning
+// back by far more than a right angle along a metre or two), each with the overhang it is grown
+// by and whether it is a balcony's open outline.
+struct Drawn {
+    std::string what;
+    Ring ring;
+    double overhang = kOverhang;
+    bool balcony = false;
+};
+std::vector<Drawn> DrawnFeatures()
+{
+    const Ring& r = kRectangle.ring;
+    std::vector<Drawn> drawn = {
+        {"a bay 12 mm deep", AfterCorner(r, 1, {{0, 4000, 0}, {12, 4000, 0}, {12, 6000, 0}, {0, 6000, 0}})},
+        {"teeth 500 deep, square then at 45°", Teeth(r, 500, 0, 500)},
+        {"teeth 1200 deep, at 45° then square", Teeth(r, 1200, 1200, 1200)},
+    };
+    for (const double jog : {-50.0, -20.0, -10.0, 10.0, 20.0, 50.0})
+        drawn.push_back({Named("a jog of", {jog}), AfterCorner(r, 0, {{10000, 0, 0}, {10000, jog, 0}})});
+    for (const auto& [radius, chord] : {std::pair{20.0, 1.0}, {20.0, 5.0}, {50.0, 2.0}, {300.0, 2.0}, {2000.0, 5.0}})
+        drawn.push_back({Named("rounded, radius and chord", {radius, chord}), Rounded(r, radius, chord)});
+    // Teeth whose two walls are `wall` long and meet at `apex` degrees.
+    for (const auto& [wall, apex] : {std::pair{300.0, 25.0}, {700.0, 45.0}, {990.0, 50.0}, {1200.0, 60.0}}) {
+        const double base = 2 * wall * std::sin(Radians(apex / 2));
+        drawn.push_back({Named("a sawtooth, wall and apex", {wall, apex}),
+                         Teeth(r, base, base / 2, wall * std::cos(Radians(apex / 2)))});
+    }
+    // At x = 8000, a bay wider at its front, its returns leaning out at `angle`.
+    for (const auto& [length, angle] : {std::pair{500.0, 35.0}, {1000.0, 50.0}}) {
+        const double a = length * std::cos(Radians(angle)), o = length * std::sin(Radians(angle));
+        drawn.push_back({Named("a bay, returns and angle", {length, angle}),
+                         AfterCorner(r, 0, {{8000, 0, 0}, {8000 - a, -o, 0}, {10000 + a, -o, 0}, {10000, 0, 0}})});
+    }
+    // The east end drawn to a point: the south wall meets a facet at `angle`, from whose end the
+    // end wall runs north.
+    for (const auto& [length, angle] : {std::pair{300.0, 25.0}, {600.0, 35.0}, {1000.0, 45.0}}) {
+        Ring tip = AfterCorner(r, 1, {{-length * std::cos(Radians(angle)), length * std::sin(Radians(angle)), 0}});
+        tip[3].x = tip[2].x;
+        drawn.push_back({Named("a wedge's tip, facet and angle", {length, angle}), tip});
+    }
+    // At x = 8000, a V cut 600 deep, and a light well 3 m deep, its end slanted at 45°.
+    for (const double w : {400.0, 1000.0})
+        for (const double overhang : {0.0, kOverhang}) {
+            const double x = 8000 + w;
+            const Ring notch = AfterCorner(r, 0, {{8000, 0, 0}, {8000 + w / 2, 600, 0}, {x, 0, 0}});
+            const Ring well = AfterCorner(r, 0, {{8000, 0, 0}, {8000, 3000, 0}, {x, 3000 - w, 0}, {x, 0, 0}});
+            drawn.push_back({Named("a V-notch, width and overhang", {w, overhang}), notch, overhang});
+            drawn.push_back({Named("a light well, width and overhang", {w, overhang}), well, overhang});
+        }
+    // A balcony against the wall x = 0, its sides `a` and `b` meeting at `apex`: an open outline
+    // from (0, 0) round its tip back to the wall.
+    for (const auto& [a, b, apex] : {std::tuple{500.0, 500.0, 35.0}, {800.0, 800.0, 43.0}, {1000.0, 500.0, 55.0}}) {
+        const double wall = std::sqrt(a * a + b * b - 2 * a * b * std::cos(Radians(apex)));
+        const double y = (a * a - b * b + wall * wall) / (2 * wall);
+        drawn.push_back({Named("a triangular balcony, sides and apex", {a, b, apex}),
+                         {{0, 0, kTop}, {std::sqrt(a * a - y * y), y, kTop}, {0, wall, kTop}}, kOverhang, true});
+    }
+    return drawn;
+}
+
+// Plans in micrometres: what the solids on the layer cover (of a balcony its slabs: its parapets
+// stand inside and fold over narrow features), and how much of plan a (in mm²) lies outside plan
+// b grown round by the distance and half a millimetre (the single-precision offset's at a site).
 constexpr double kScale = 1000;
 ClipperLib::Paths PlanOn(const char* layer)
 {
@@ -250,9 +268,8 @@ double Outside(const ClipperLib::Paths& a, const ClipperLib::Paths& b, double by
 
 class OutlinesAsGivenTest : public FreshDialogTest<g_gableRoofDefaults> {
 protected:
-    // The command on the ring (the outline's, or as given) placed and grown by the overhang, in
-    // a new drawing; the transcript holds what it said. False when a line was not taken (the
-    // dialog's, after a refusal).
+    // The command on the ring placed and grown by the overhang, in a new drawing. False when a
+    // line was not taken (the dialog's, after a refusal).
     bool Run(const Command& c, const Outline& o, const Ring& ring, const Placing& at, double overhang = kOverhang,
              double atEnds = kOverhang)
     {
@@ -281,106 +298,64 @@ protected:
     }
 };
 
-// Every command on its plain outline and on each as given, in each placing, grown by 500 (or as
-// the row says). A repeat, a slip or a retrace goes: the roof lies within `within` of the plain
-// one, or, where it leaves a corner off the plain one, reaches no farther past it than the
-// command's reach and falls no more than 1 m short. A shape drawn on purpose stays, however
-// sharply it turns back: the roof's plan lies within kDrawnWithin of the outline as drawn grown
-// with mitred corners, or a shape beyond the command is refused with its message. So does a
-// corner clicked again whose point clicked again lies more than the sliver width off the outline
-// without it. The arch takes only the slips at its section's end.
+// A repeat, a slip or a retrace goes: the roof lies within `within` of the plain outline's, or
+// where a corner is left off it reaches no farther than the command's reach and falls no more
+// than 1 m short. A shape drawn on purpose (a corner clicked again more than a sliver off among
+// them) stays: the plan lies within kDrawnWithin of the outline grown with mitred corners, or a
+// shape beyond the command is refused with its message. The arch takes only its section's slips.
 TEST_F(OutlinesAsGivenTest, EveryRoofCommandDropsRepeatsAndSlipsAndKeepsWhatIsDrawn)
 {
     struct Given {
         std::string what;
-        std::function<Ring(const Ring&)> outline;
+        Ring ring;
         std::optional<double> within = std::nullopt;
         bool drawn = false;
         const Outline* base = &kRectangle;
         double overhang = kOverhang;
-        bool balconyOnly = false;
+        bool balcony = false;  // an open outline for the balcony alone
     };
+    const Ring& r = kRectangle.ring;
     std::vector<Given> given = {
-        {"20000,0 then 19998,1", [](const Ring& r) { return AfterCorner(r, 1, {{-2, 1, 0}}); }, 2.24},
-        {"20000,0 then 20001,-1", [](const Ring& r) { return AfterCorner(r, 1, {{1, -1, 0}}); }, 1.42},
-        {"9.9 mm, turning back 101°", [](const Ring& r) { return Slipping(r, 9.9, 101); }, 9.9},
+        {"20000,0 then 19998,1", AfterCorner(r, 1, {{-2, 1, 0}}), 2.24},
+        {"20000,0 then 20001,-1", AfterCorner(r, 1, {{1, -1, 0}}), 1.42},
+        {"9.9 mm, turning back 101°", Slipping(r, 9.9, 101), 9.9},
         // Kept as drawn: grown, a corner turning a hair more than square reaches 2.6 mm past the
-        // plain one, a hair less falls 11.2 mm short of it (the gable's too, though it moves the
-        // bent wall as one).
-        {"2 mm, a hair inside the next wall", [](const Ring& r) { return Slipping(r, 2, 90.3); }, 3},
-        {"9 mm, a hair outside the next wall", [](const Ring& r) { return Slipping(r, 9, 88.7); }, 12},
-        {"clicked three times", [](const Ring& r) { return AfterCorner(r, 1, {{-2, 1, 0}, {1, -1, 0}}); }, 2.24},
-        {"9 mm back and 9 mm on", [](const Ring& r) { return AfterCorner(r, 1, {{-9, 0, 0}, {0, 9, 0}}); }},
-        {"9 mm on and 9 mm back", [](const Ring& r) { return AfterCorner(r, 1, {{0, 9, 0}, {-9, 0, 0}}); }},
-        {"the last point retracing 200 mm of the end wall",
-         [](const Ring& r) { return AfterCorner(r, r.size() - 1, {{0, -10200, 0}}); }, 0, false, &kStairs},
-        {"a bay 12 mm deep",
-         [](const Ring& r) { return AfterCorner(r, 1, {{0, 4000, 0}, {12, 4000, 0}, {12, 6000, 0}, {0, 6000, 0}}); },
-         {}, true},
-        {"steps of 200", std::identity(), {}, true, &kStairs},
-        {"a wedge of 20°", std::identity(), {}, true, &kWedge20},
-        {"a wedge of 30°", std::identity(), {}, true, &kWedge30},
+        // plain one, a hair less falls 11.2 mm short of it (the gable's too).
+        {"2 mm, a hair inside the next wall", Slipping(r, 2, 90.3), 3},
+        {"9 mm, a hair outside the next wall", Slipping(r, 9, 88.7), 12},
+        {"clicked three times", AfterCorner(r, 1, {{-2, 1, 0}, {1, -1, 0}}), 2.24},
+        {"9 mm back and 9 mm on", AfterCorner(r, 1, {{-9, 0, 0}, {0, 9, 0}})},
+        {"9 mm on and 9 mm back", AfterCorner(r, 1, {{0, 9, 0}, {-9, 0, 0}})},
+        {"the last point retracing 200 mm of the end wall", AfterCorner(kStairs.ring, 9, {{0, -10200, 0}}), 0, false,
+         &kStairs},
+        {"steps of 200", kStairs.ring, {}, true, &kStairs},
+        {"a wedge of 20°", kWedge20.ring, {}, true, &kWedge20},
+        {"a wedge of 30°", kWedge30.ring, {}, true, &kWedge30},
     };
     for (const int copies : {2, 3, 4})
-        given.push_back({"the closing point " + std::to_string(copies) + " times",
-                         [=](const Ring& r) { return tools_test::Repeated(r, r.size(), copies); }, 0});
+        given.push_back({Named("the closing point, times", {double(copies)}),
+                         tools_test::Repeated(r, r.size(), copies), 0});
     for (const auto& [length, turn] : kClickedAgain) {
         const bool slip = ClickedAgainMoves(length, turn) <= roof_rings::kSliverWidth;
-        given.push_back({std::to_string(length) + " mm back, turning " + std::to_string(turn) + "°",
-                         [=](const Ring& r) { return Slipping(r, length, turn); },
+        given.push_back({Named("clicked again, length and turn", {length, turn}), Slipping(r, length, turn),
                          slip ? std::optional<double>(0) : std::nullopt, !slip});
     }
     for (const double length : {50.0, 200.0, 500.0}) {
-        given.push_back({"back along the wall " + std::to_string(length),
-                         [=](const Ring& r) { return AfterCorner(r, 1, {{-length, 0, 0}}); }});
-        given.push_back({"on past the corner and back " + std::to_string(length),
-                         [=](const Ring& r) { return AfterCorner(r, 1, {{length, 0, 0}, {0, 0, 0}}); }, 0});
+        given.push_back({Named("back along the wall", {length}), AfterCorner(r, 1, {{-length, 0, 0}})});
+        given.push_back({Named("on past the corner and back", {length}), AfterCorner(r, 1, {{length, 0, 0}, {}}), 0});
     }
     // Walls retraced by hand a little off their line, far longer than a click again: the turning
     // point goes, and the outline keeps the point that far inside the wall.
     for (const double off : {1.0, 90.0})
-        given.push_back({"the last point retracing 6 m of the end wall, " + std::to_string(off) + " mm off",
-                         [=](const Ring& r) { return AfterCorner(r, r.size() - 1, {{0, -8000, 0}, {off, -6000, 0}}); },
-                         off});
-    for (const double jog : {-50.0, -20.0, -10.0, 10.0, 20.0, 50.0})
-        given.push_back({"a jog of " + std::to_string(jog),
-                         [=](const Ring& r) { return AfterCorner(r, 0, {{10000, 0, 0}, {10000, jog, 0}}); }, {}, true});
-    for (const auto& [radius, chord] : {std::pair{20.0, 1.0}, {20.0, 5.0}, {50.0, 2.0}, {300.0, 2.0}, {2000.0, 5.0}})
-        given.push_back({"rounded at R " + std::to_string(radius) + " in chords of " + std::to_string(chord),
-                         [=](const Ring& r) { return Rounded(r, radius, chord); }, {}, true});
-    // Sharp features of real buildings, each turning back by far more than a right angle along
-    // less than a metre or two.
-    for (const auto& [wall, apex] : {std::pair{300.0, 25.0}, {700.0, 45.0}, {990.0, 50.0}, {1200.0, 60.0}})
-        given.push_back({"a sawtooth of " + std::to_string(wall) + " at " + std::to_string(apex) + "°",
-                         [=](const Ring& r) { return Sawtooth(r, wall, apex); }, {}, true});
-    given.push_back({"teeth 500 deep, square then at 45°", [](const Ring& r) { return Teeth(r, 500, 0, 500); }, {},
-                     true});
-    given.push_back({"teeth 1200 deep, at 45° then square", [](const Ring& r) { return Teeth(r, 1200, 1200, 1200); },
-                     {}, true});
-    for (const auto& [length, angle] : {std::pair{500.0, 35.0}, {1000.0, 50.0}})
-        given.push_back({"a bay, its returns " + std::to_string(length) + " at " + std::to_string(angle) + "°",
-                         [=](const Ring& r) { return DovetailBay(r, length, angle); }, {}, true});
-    for (const auto& [length, angle] : {std::pair{300.0, 25.0}, {600.0, 35.0}, {1000.0, 45.0}})
-        given.push_back({"a wedge's tip, a facet " + std::to_string(length) + " at " + std::to_string(angle) + "°",
-                         [=](const Ring& r) { return WedgeTip(r, length, angle); }, {}, true});
-    for (const double width : {400.0, 1000.0})
-        for (const double overhang : {0.0, kOverhang}) {
-            const std::string grown = " grown by " + std::to_string(overhang);
-            given.push_back({"a V-notch " + std::to_string(width) + " wide" + grown,
-                             [=](const Ring& r) { return VNotch(r, width); }, {}, true, &kRectangle, overhang});
-            given.push_back({"a light well " + std::to_string(width) + " wide" + grown,
-                             [=](const Ring& r) { return LightWell(r, width); }, {}, true, &kRectangle, overhang});
-        }
-    for (const auto& [a, b, apex] : {std::tuple{500.0, 500.0, 35.0}, {800.0, 800.0, 43.0}, {1000.0, 500.0, 55.0}})
-        given.push_back({"a triangular balcony " + std::to_string(a) + " by " + std::to_string(b) + " at " +
-                             std::to_string(apex) + "°",
-                         [=](const Ring& r) { return Triangle(a, b, apex, r.front().z); }, {}, true, &kRectangle,
-                         kOverhang, true});
+        given.push_back({Named("the last point retracing 6 m of the end wall, off by", {off}),
+                         AfterCorner(r, 3, {{0, -8000, 0}, {off, -6000, 0}}), off});
+    for (Drawn& d : DrawnFeatures())
+        given.push_back({std::move(d.what), std::move(d.ring), {}, true, &kRectangle, d.overhang, d.balcony});
     for (const Command& c : kCommands)
         for (const Placing& at : kPlacings) {
             std::map<const Outline*, ClipperLib::Paths> plain;
             for (const Given& g : given) {
-                if ((&c == &kArch && (g.drawn || g.base != &kRectangle)) || (g.balconyOnly && &c != &kBalcony))
+                if ((&c == &kArch && (g.drawn || g.base != &kRectangle)) || (g.balcony && &c != &kBalcony))
                     continue;
                 SCOPED_TRACE(testing::Message() << c.name << " at " << at.y << " turned " << at.degrees << ": "
                                                 << g.what);
@@ -388,14 +363,13 @@ TEST_F(OutlinesAsGivenTest, EveryRoofCommandDropsRepeatsAndSlipsAndKeepsWhatIsDr
                     ASSERT_TRUE(Run(c, *g.base, g.base->ring, at)) << Transcript();
                     plain[g.base] = PlanOn(c.layer);
                 }
-                const Ring ring = g.outline(g.base->ring);
-                const bool taken = Run(c, *g.base, ring, at, g.overhang, g.overhang);
+                const bool taken = Run(c, *g.base, g.ring, at, g.overhang, g.overhang);
                 const ClipperLib::Paths made = PlanOn(c.layer);
-                if (g.drawn && made.empty() && RefusedAsBeyond(Transcript(), ring.size()))
+                if (g.drawn && made.empty() && RefusedAsBeyond(Transcript(), g.ring.size()))
                     continue;
                 ASSERT_TRUE(taken && !made.empty()) << Transcript();
                 const ClipperLib::Paths expected =
-                    g.drawn ? MitredGrown(at(ring), c.grows > 0 ? g.overhang : 0, kScale) : plain[g.base];
+                    g.drawn ? MitredGrown(at(g.ring), c.grows > 0 ? g.overhang : 0, kScale) : plain[g.base];
                 const double past = g.drawn ? kDrawnWithin : g.within.value_or(c.reach);
                 const double near = g.drawn ? kDrawnWithin : g.within.value_or(2 * kOverhang);
                 EXPECT_LT(Outside(made, expected, past), 1) << "reaches too far\n" << Transcript();
@@ -404,11 +378,9 @@ TEST_F(OutlinesAsGivenTest, EveryRoofCommandDropsRepeatsAndSlipsAndKeepsWhatIsDr
         }
 }
 
-// The clean-up alone, at every placing. Of a corner clicked again, the point clicked again goes and
-// the real corner stays where that moves no drawn point farther than the sliver width (95 against
-// 105 mm, at two turns); otherwise the outline stays as drawn, as it does for features that turn
-// back as sharply (a sawtooth, a wedge's tip, a triangular balcony) and for corners that do not
-// turn back past the angular tolerance. Loosening or dropping the bound takes a wide row out.
+// The clean-up alone: of a corner clicked again, the point clicked again goes and the corner
+// stays where that moves no drawn point farther than a sliver (95 against 105 mm); anything else,
+// every feature drawn on purpose among it, stays as drawn.
 TEST(OutlineSlips, WhatMovesTheDrawingNoMoreThanASliverGoesAndNothingElse)
 {
     struct Row {
@@ -418,7 +390,7 @@ TEST(OutlineSlips, WhatMovesTheDrawingNoMoreThanASliverGoesAndNothingElse)
         bool closed = true;
         std::optional<Ring> plain = std::nullopt;  // what a slip leaves, when not the rectangle
     };
-    const Ring rectangle = Rectangle(20000, 10000);
+    const Ring& rectangle = kRectangle.ring;
     // A wedge's wall bent 60 mm out 400 mm before its tip: taking the bend out would move the
     // drawing less than a sliver, but only sharpen the drawn tip.
     Ring bent = kWedge40.ring;
@@ -431,14 +403,11 @@ TEST(OutlineSlips, WhatMovesTheDrawingNoMoreThanASliverGoesAndNothingElse)
         {"9.9 mm back at 101°", Slipping(rectangle, 9.9, 101), true},
         {"2 mm at 90.3°", Slipping(rectangle, 2, 90.3), false},
         {"9 mm at 88.7°", Slipping(rectangle, 9, 88.7), false},
-        {"a sawtooth of 300 at 25°", Sawtooth(rectangle, 300, 25), false},
-        {"a wedge's tip, a facet of 300 at 25°", WedgeTip(rectangle, 300, 25), false},
-        {"a light well 400 wide", LightWell(rectangle, 400), false},
-        {"a triangular balcony 500 by 500 at 35°", Triangle(500, 500, 35, 0), false, false},
     };
+    for (const Drawn& d : DrawnFeatures())
+        rows.push_back({d.what, d.ring, false, !d.balcony});
     for (const auto& [length, turn] : kClickedAgain)
-        rows.push_back({std::to_string(length) + " mm back at " + std::to_string(turn) + "°",
-                        Slipping(rectangle, length, turn),
+        rows.push_back({Named("clicked again, length and turn", {length, turn}), Slipping(rectangle, length, turn),
                         ClickedAgainMoves(length, turn) <= roof_rings::kSliverWidth});
     for (const Row& row : rows)
         for (const Placing& at : kPlacings) {
@@ -451,10 +420,9 @@ TEST(OutlineSlips, WhatMovesTheDrawingNoMoreThanASliverGoesAndNothingElse)
     EXPECT_EQ(roof_rings::WithoutSlips({{0, 0, 0}, {5000, -30, 0}, {10000, 0, 0}, {5000, 30, 0}}, 0.001).size(), 4u);
 }
 
-// The arch's ridge end behind the square through the section's end (12000, 0) is the end clicked
-// again, and asked again, while it lies within the sliver width of the section's line, however far
-// back (95 mm off, 0.5 and 2 m back); farther off it is a ridge, however short (105 mm off, 0.4 m
-// back). On the line it is asked again, ahead of the square it is a ridge.
+// The arch's ridge end behind the square through the section's end (12000, 0) is that end
+// clicked again, and asked again, while within a sliver of the section's line however far back;
+// farther off, or ahead of the square, it is a ridge however short.
 TEST_F(OutlinesAsGivenTest, AnArchsRidgeEndIsClickedAgainOnlyWithinASliverOfTheSection)
 {
     const struct {
@@ -475,11 +443,9 @@ TEST_F(OutlinesAsGivenTest, AnArchsRidgeEndIsClickedAgainOnlyWithinASliverOfTheS
         }
 }
 
-// A gable wall or an eave wall not quite straight, as surveyed walls are: a corner a hair off
-// the line of its neighbours (0.001 to 5 mm, out or in, on the ridge line or off it) or a jog of
-// 9 mm at 60°, of a rectangle, an L and a U, also turned by odd angles, under eave and gable
-// overhangs that differ. The gable is that of the straight outline within the kink's size, with
-// no assertion.
+// A gable or eave wall not quite straight, as surveyed walls are (a corner 0.001 to 5 mm off
+// its neighbours' line, or a jog of 9 mm at 60°), under eave and gable overhangs that differ: the
+// gable is the straight outline's within the kink's size, with no assertion.
 TEST_F(OutlinesAsGivenTest, AGableWallNotQuiteStraightIsRoofedAsTheStraightOne)
 {
     // A corner `along` the wall, `off` out of its line (in when negative); or a jog: a step |off|

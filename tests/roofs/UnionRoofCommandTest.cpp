@@ -125,11 +125,8 @@ TEST_F(UnionRoofCommandTest, CrossingHipRoofsBecomeOneMeshOfTheEnginesFacesOnThe
         ExpectPointsNear(tools_test::Moved(far[i], -500000, -3000000), faces[i], 0.01);
 }
 
-// Roofs whose faces pass through one another: where a face comes back from the engine with
-// holes, its hole-free pieces cover it less its holes, so the faces cover the plan union of
-// the roofs once (before, a face was kept whole over its holes and the plan was covered twice
-// there). Site coordinates and faces drawn either way round are drawn by the hole-free
-// pieces' own test, and the union far out by the crossing hip roofs'.
+// Roofs whose faces pass through one another: a face the engine gives back with holes becomes
+// hole-free pieces that cover it less its holes, so the faces cover the plan union once.
 TEST_F(UnionRoofCommandTest, FacesThroughOneAnotherCoverThePlanUnionOnce)
 {
     // A 75° roof on a 4 m square rises through the south face of a 30° hip roof over 40 x 20 m,
@@ -164,8 +161,7 @@ TEST_F(UnionRoofCommandTest, FacesThroughOneAnotherCoverThePlanUnionOnce)
 }
 
 // Two multi-slope roofs on 120 mm slabs, crossing, turned: the bands keep the same area at
-// every turn (before, a band along its own roof's eave was taken for covered by that roof at
-// every turn but a quarter one, and went).
+// every turn, none taken for covered by its own roof.
 TEST_F(UnionRoofCommandTest, SlabBandsStayAtEveryTurn)
 {
     for (const double degrees : {0.0, 0.5, 1.0, 5.0, 37.3, 45.0, 135.0}) {
@@ -188,11 +184,10 @@ TEST_F(UnionRoofCommandTest, SlabBandsStayAtEveryTurn)
     }
 }
 
-// Only closed loops of 3-D entities are roof faces: curves, texts and points stay as they
-// are, also when the whole drawing is selected, and fewer than two roofs unite nothing. The
-// united roof goes on the layer of the last roof selected, whatever follows it. What is left
-// out is counted with its reason, and a selection that unites nothing says so, but for one
-// roof picked alone (before, a selection of roofs could end without a word).
+// Only closed loops of 3-D entities are roof faces: curves, texts and points stay, counted with
+// their reason, and fewer than two roofs unite nothing, which is said but for one roof picked
+// alone. The united roof goes on the layer of the last roof selected. (`all` over a whole site
+// is the site's test.)
 TEST_F(UnionRoofCommandTest, OnlyFacesOfSolidsUniteAndEverythingElseStays)
 {
     const std::string curves = "pline 0,0 5000,0 5000,5000\n"       // an open polyline
@@ -213,7 +208,6 @@ TEST_F(UnionRoofCommandTest, OnlyFacesOfSolidsUniteAndEverythingElseStays)
     } cases[] = {
         {"two roofs among curves", MultiSlope(kLong) + curves + MultiSlope(kCross), "#1 #2 #3 #4 #5 #6 #7 #8 #9", 8,
          true, sevenLeft},
-        {"everything", MultiSlope(kLong) + curves + MultiSlope(kCross), "all", 8, true, sevenLeft},
         {"only curves and texts", curves, "all", 7, false, sevenLeft + tooFew},
         {"one roof among curves", MultiSlope(kLong) + curves, "all", 8, false, sevenLeft + tooFew},
         {"one curve", curves, "#1", 7, false, "提示：1个对象不是屋面，未参与合成。\n" + tooFew},
@@ -270,8 +264,7 @@ TEST_F(UnionRoofCommandTest, ExchangeCapacitiesAreTakenToTheLastLoopAndVertex)
         AddRoofMesh(c.extra);
         host::EventLog::Instance().Clear();
         Script("unionroof\n#1 #2\n");
-        EXPECT_EQ(CountOf(Transcript(), "提示：屋面面数或顶点数太多，无法合成。"), c.refused ? 1 : 0);
-        EXPECT_EQ(CountOf(Transcript(), "合成失败"), 0);
+        EXPECT_EQ(SaidAfterSelection(), c.refused ? "提示：屋面面数或顶点数太多，无法合成。\n" : "");
         EXPECT_EQ(Live().size(), c.refused ? 2u : 1u);
     }
 }
@@ -279,10 +272,8 @@ TEST_F(UnionRoofCommandTest, ExchangeCapacitiesAreTakenToTheLastLoopAndVertex)
 // A host object takes part when it carries what a roof command sets on the objects it makes:
 // a mesh with the roof material on any layer (an earlier union stays on the layer of the roof
 // selected last), a mesh on the gable's wall layer with the building material, an extrusion on
-// 坡屋顶 with the roof material (an arched roof). One mark short of that it is no roof, a roof
-// whose loops are no faces (two points) gives nothing, and a roof that windows belong to
-// (winbld) would lose them: none is read nor erased, the command says which it met, and the
-// roof beside it unites with nothing.
+// 坡屋顶 with the roof material (an arched roof). One mark short of that, a roof of no faces (two
+// points) and a roof windows belong to (winbld) are neither read nor erased, with their reason.
 TEST_F(UnionRoofCommandTest, HostObjectsTakePartByTheMarksTheRoofCommandsSet)
 {
     enum Kind { kMesh, kExtrusion, kBox, kEdgeMesh, kOwningMesh };
@@ -330,21 +321,18 @@ TEST_F(UnionRoofCommandTest, HostObjectsTakePartByTheMarksTheRoofCommandsSet)
     }
 }
 
-// Roofs named with their building (namebld: a window round the building takes its roofs) or
-// put in an analysis group (bldgroup) are roofs still (before, a named roof was left out, and
-// two of them united nothing without a word). The united roof keeps the name and the group its
-// pieces share, so it stays its building's and shades in its group; pieces of two buildings or
-// groups, or named and unnamed, are not united: the command names what it met, erases nothing.
-TEST_F(UnionRoofCommandTest, TheUnitedRoofKeepsTheBuildingAndGroupItsPiecesShare)
+// Roofs named with their building or put in an analysis group are roofs still (the united roof
+// keeps what its pieces share, which the site's test pins); pieces of two buildings or groups,
+// or named and unnamed, are not united: the command names what it met and erases nothing.
+TEST_F(UnionRoofCommandTest, PiecesOfTwoBuildingsOrGroupsAreNotUnited)
 {
-    const std::string byWindow = "namebld\n甲栋\nbox:-10,-10,20010,20010\n\n*cancel*\n";
     const struct {
-        std::string naming, refusal;  // no refusal: united
+        std::string naming, refusal;
     } cases[] = {
-        {byWindow + "bldgroup\n一期\n#2 #3\n*cancel*\n", ""},
         {"namebld\n甲栋\n#2\n\n乙栋\n#3\n\n*cancel*\n", "提示：所选屋面属于不同的建筑，未合成：<甲栋> <乙栋>\n"},
         {"namebld\n乙栋\n#3\n\n*cancel*\n", "提示：所选屋面属于不同的建筑，未合成：未命名 <乙栋>\n"},
-        {byWindow + "bldgroup\n一期\n#2\n二期\n#3\n*cancel*\n", "提示：所选屋面属于不同的建筑分组，未合成：<一期> <二期>\n"},
+        {"namebld\n甲栋\nbox:-10,-10,20010,20010\n\n*cancel*\nbldgroup\n一期\n#2\n二期\n#3\n*cancel*\n",
+         "提示：所选屋面属于不同的建筑分组，未合成：<一期> <二期>\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.naming);
@@ -354,22 +342,15 @@ TEST_F(UnionRoofCommandTest, TheUnitedRoofKeepsTheBuildingAndGroupItsPiecesShare
         host::EventLog::Instance().Clear();
         Script("unionroof\nall\n");
         EXPECT_EQ(SaidAfterSelection(), "提示：1个对象不是屋面，未参与合成。\n" + c.refusal);
-        ASSERT_EQ(Live().size(), c.refusal.empty() ? 2u : 3u);
-        if (c.refusal.empty()) {
-            const decObjectId united = Live().back()->GetObjectId();
-            EXPECT_EQ(XData(united, "XBUILD_NAME"), std::vector<std::vector<std::string>>{{"甲栋"}});
-            EXPECT_EQ(XData(united, "build_group"), std::vector<std::vector<std::string>>{{"一期"}});
-        }
+        EXPECT_EQ(Live().size(), 3u);
     }
 }
 
-// A site that holds every kind of object the module and the host make, each part made as a
-// user makes it, its roofs then named with one building and put in one analysis group, saved
-// and opened (what marks a roof, its name and its group are what a drawing keeps): `all`
-// unites the roofs and dormers (as the engine unites them, on the layer of the last) and
-// erases them, and nothing else, which it counts; the united roof keeps the name and the
-// group. Saved and opened again, the groups of a gable and a pyramid roof and the naming's are
-// gone with their pieces, the others (a balcony's, named buildings') stay.
+// A site of every kind of object, each made as a user makes it, its roofs named with one building
+// and put in one group, saved and opened: `all` unites the roofs and dormers (as the engine does,
+// on the layer of the last), erases them and nothing else, which it counts, and the united roof
+// keeps their name and group. Opened again, the groups of the gable, the pyramid and the naming
+// are gone with their pieces; the others (a balcony's, named buildings') stay.
 TEST_F(UnionRoofCommandTest, AllOverASiteUnitesTheRoofsAndDormersOnly)
 {
     const struct {
