@@ -380,13 +380,8 @@ class Wavefront {
 
   // Whether the reflex corner of a queued meeting reaches a piece of that edge line then; e
   // is then its event. Either way the corner's next meeting is queued: a meeting that finds
-  // no piece there is passed for good, as the corner leaves the line behind. The line of a
-  // neighbour's far edge crosses the corner's own line only at that neighbour, so reaching it
-  // is the piece between them shrinking away: one meeting, left to the piece. Where the two
-  // lines run a hair off parallel (walls of one height turned by an odd angle) the neighbour
-  // races along them, while the corner closes on the far line so slowly that the height of
-  // its reach came a hair early, with the neighbour still millimetres away: the meeting was
-  // gathered wide, its node off the faces' planes, and the roof refused.
+  // no piece there is passed for good, as the corner leaves the line behind (ReachIsPiece
+  // tells when the meeting belongs to a piece instead).
   bool SplitEvent(const Queued& q, Event& e) {
     const int v = q.corner;
     Corner& r = corners_[v];
@@ -404,7 +399,7 @@ class Wavefront {
     r.meetings.pop_back();
     ++r.passed;
     QueueMeeting(v);
-    if (gap < -eps_ * 10 || corners_[r.prev].left == edge || corners_[r.next].right == edge) return false;
+    if (gap < -eps_ * 10 || ReachIsPiece(v, edge)) return false;
     for (int u : pieces_[edge]) {
       const Corner& a = corners_[u];
       if (!a.alive || u == v || a.next == v) continue;
@@ -417,6 +412,24 @@ class Wavefront {
       return true;
     }
     return false;
+  }
+
+  // Whether reflex corner v reaching the edge's line is the piece between v and a neighbour
+  // shrinking away: the line is the neighbour's far edge, which crosses v's own line only
+  // where the neighbour stands, and the neighbour closes on v. The meeting is then left to
+  // the piece. Where the two lines run a hair off parallel (walls of one height turned by an
+  // odd angle) the neighbour races along them, while v closes on the far line so slowly that
+  // the height of its reach comes a hair early, with the neighbour still millimetres away:
+  // taken as a split, the meeting was gathered wide, its node off the faces' planes, and the
+  // roof refused. A neighbour that moves away stands a hair off its lines: a corner born
+  // between two edges facing each other a hair off parallel (across a curved slab, a chord
+  // of the inner arc and one of the outer, where the ridge forms along the whole arc at one
+  // height) carries the rounding of its node magnified along the ridge. v then reaches the
+  // far line beside the neighbour, and the piece there is split as any other.
+  bool ReachIsPiece(int v, int edge) const {
+    const Corner& r = corners_[v];
+    return (corners_[r.prev].left == edge && std::isfinite(PieceEnd(r.prev))) ||
+           (corners_[r.next].right == edge && std::isfinite(PieceEnd(v)));
   }
 
   // The earliest event: a wavefront piece shrinking to nothing (first on a tie) or a reflex
