@@ -105,6 +105,7 @@ class Wavefront {
     eps_ = kRounding * scale_;
     for (const RoofLoop& loop : loops) AddLoop(loop);
     for (size_t u = 0; u < corners_.size(); ++u) dirty_.push_back(static_cast<int>(u));
+    ok_ = ok_ && SettleStraightCorners();
   }
 
   // Runs the wavefront to its end; false when it cannot be followed, or when it reaches a
@@ -188,7 +189,8 @@ class Wavefront {
       pieces_[c.right].push_back(firstCorner + i);
       live_.push_back(firstCorner + i);
       ++alive_;
-      if (!Place(corners_.back(), 0.0, loop.x[i], loop.y[i]) || corners_.back().parallel)
+      Corner& placed = corners_.back();
+      if (!Place(placed, 0.0, loop.x[i], loop.y[i]) || (placed.parallel && !Straight(placed)))
         ok_ = false;  // a spike or a zero-length edge
     }
   }
@@ -221,10 +223,28 @@ class Wavefront {
           !Place(c, height, c.X(height), c.Y(height)))
         ok_ = false;
     }
+    ok_ = ok_ && SettleStraightCorners();
     queue_ = {};
     dirty_.clear();
     for (size_t u = 0; u < corners_.size(); ++u)
       if (corners_[u].alive) dirty_.push_back(static_cast<int>(u));
+  }
+
+  // Whether a corner that cannot move as a corner stands between two eaves of one line, of
+  // different slopes (not a spike, whose eaves run back along their line).
+  bool Straight(const Corner& c) const {
+    return lines_[c.left].dx * lines_[c.right].dx + lines_[c.left].dy * lines_[c.right].dy > 0;
+  }
+
+  // A straight corner between eaves of different slopes settles at once: beyond their common
+  // line the gentler plane lies lower, so the steeper eave's piece ends where it starts and
+  // the gentler plane takes its wall (Settle). The two planes meet only along the eave.
+  // False when the wavefront cannot be followed from there.
+  bool SettleStraightCorners() {
+    const size_t count = corners_.size();
+    for (size_t u = 0; u < count; ++u)
+      if (corners_[u].alive && corners_[u].parallel && !Settle(static_cast<int>(u))) return false;
+    return true;
   }
 
   // Whether the edge's loop still waits for the roof to reach its eave.
@@ -803,7 +823,12 @@ std::vector<RoofFace> Wavefront::Faces() const {
     if (at != start) continue;
     for (int node : path) face.points.push_back({nodes_[node].x, nodes_[node].y, nodes_[node].z});
     WithoutSlits(face.points, kSlitWidth * scale_);
-    if (face.points.size() >= 3) faces.push_back(face);
+    // A face that never rises above its eave has no roof: the steeper eave's piece at a
+    // straight corner between slopes, ended where it started, runs out along its eave and back.
+    const double eave = nodes_[start].z;
+    const bool rises = std::any_of(face.points.begin(), face.points.end(),
+                                   [eave](const std::array<double, 3>& p) { return p[2] > eave; });
+    if (face.points.size() >= 3 && rises) faces.push_back(face);
   }
   return faces;
 }
