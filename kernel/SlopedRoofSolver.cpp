@@ -179,6 +179,9 @@ void OrientLoops(int nLoops, const std::int16_t counts[], float x[], float y[], 
 // on one line (StraightenCorners) never cross one another.
 bool ProperlyCross(double ax, double ay, double bx, double by, double cx, double cy, double dx,
                    double dy) {
+  if (std::max(ax, bx) < std::min(cx, dx) || std::max(cx, dx) < std::min(ax, bx) ||
+      std::max(ay, by) < std::min(cy, dy) || std::max(cy, dy) < std::min(ay, by))
+    return false;
   auto orient = [](double px, double py, double qx, double qy, double rx, double ry) {
     const double ux = qx - px, uy = qy - py, vx = rx - px, vy = ry - py, v = ux * vy - uy * vx;
     if (v * v <= 1e-24 * (ux * ux + uy * uy) * (vx * vx + vy * vy)) return 0;
