@@ -105,6 +105,7 @@ class Wavefront {
     eps_ = kRounding * scale_;
     for (const RoofLoop& loop : loops) AddLoop(loop);
     for (size_t u = 0; u < corners_.size(); ++u) dirty_.push_back(static_cast<int>(u));
+    ok_ = ok_ && SettleStraightCorners();
   }
 
   // Runs the wavefront to its end; false when it cannot be followed, or when it reaches a
@@ -188,7 +189,8 @@ class Wavefront {
       pieces_[c.right].push_back(firstCorner + i);
       live_.push_back(firstCorner + i);
       ++alive_;
-      if (!Place(corners_.back(), 0.0, loop.x[i], loop.y[i]) || corners_.back().parallel)
+      Corner& placed = corners_.back();
+      if (!Place(placed, 0.0, loop.x[i], loop.y[i]) || (placed.parallel && !Straight(placed)))
         ok_ = false;  // a spike or a zero-length edge
     }
   }
@@ -221,10 +223,28 @@ class Wavefront {
           !Place(c, height, c.X(height), c.Y(height)))
         ok_ = false;
     }
+    ok_ = ok_ && SettleStraightCorners();
     queue_ = {};
     dirty_.clear();
     for (size_t u = 0; u < corners_.size(); ++u)
       if (corners_[u].alive) dirty_.push_back(static_cast<int>(u));
+  }
+
+  // Whether a corner that cannot move as a corner stands between two eaves of one line, of
+  // different slopes (not a spike, whose eaves run back along their line).
+  bool Straight(const Corner& c) const {
+    return lines_[c.left].dx * lines_[c.right].dx + lines_[c.left].dy * lines_[c.right].dy > 0;
+  }
+
+  // A straight corner between eaves of different slopes settles at once: beyond their common
+  // line the gentler plane lies lower, so the steeper eave's piece ends where it starts and
+  // the gentler plane takes its wall (Settle). The two planes meet only along the eave.
+  // False when the wavefront cannot be followed from there.
+  bool SettleStraightCorners() {
+    const size_t count = corners_.size();
+    for (size_t u = 0; u < count; ++u)
+      if (corners_[u].alive && corners_[u].parallel && !Settle(static_cast<int>(u))) return false;
+    return true;
   }
 
   // Whether the edge's loop still waits for the roof to reach its eave.
@@ -380,13 +400,8 @@ class Wavefront {
 
   // Whether the reflex corner of a queued meeting reaches a piece of that edge line then; e
   // is then its event. Either way the corner's next meeting is queued: a meeting that finds
-  // no piece there is passed for good, as the corner leaves the line behind. The line of a
-  // neighbour's far edge crosses the corner's own line only at that neighbour, so reaching it
-  // is the piece between them shrinking away: one meeting, left to the piece. Where the two
-  // lines run a hair off parallel (walls of one height turned by an odd angle) the neighbour
-  // races along them, while the corner closes on the far line so slowly that the height of
-  // its reach came a hair early, with the neighbour still millimetres away: the meeting was
-  // gathered wide, its node off the faces' planes, and the roof refused.
+  // no piece there is passed for good, as the corner leaves the line behind (ReachIsPiece
+  // tells when the meeting belongs to a piece instead).
   bool SplitEvent(const Queued& q, Event& e) {
     const int v = q.corner;
     Corner& r = corners_[v];
@@ -404,7 +419,7 @@ class Wavefront {
     r.meetings.pop_back();
     ++r.passed;
     QueueMeeting(v);
-    if (gap < -eps_ * 10 || corners_[r.prev].left == edge || corners_[r.next].right == edge) return false;
+    if (gap < -eps_ * 10 || ReachIsPiece(v, edge)) return false;
     for (int u : pieces_[edge]) {
       const Corner& a = corners_[u];
       if (!a.alive || u == v || a.next == v) continue;
@@ -417,6 +432,24 @@ class Wavefront {
       return true;
     }
     return false;
+  }
+
+  // Whether reflex corner v reaching the edge's line is the piece between v and a neighbour
+  // shrinking away: the line is the neighbour's far edge, which crosses v's own line only
+  // where the neighbour stands, and the neighbour closes on v. The meeting is then left to
+  // the piece. Where the two lines run a hair off parallel (walls of one height turned by an
+  // odd angle) the neighbour races along them, while v closes on the far line so slowly that
+  // the height of its reach comes a hair early, with the neighbour still millimetres away:
+  // taken as a split, the meeting was gathered wide, its node off the faces' planes, and the
+  // roof refused. A neighbour that moves away stands a hair off its lines: a corner born
+  // between two edges facing each other a hair off parallel (across a curved slab, a chord
+  // of the inner arc and one of the outer, where the ridge forms along the whole arc at one
+  // height) carries the rounding of its node magnified along the ridge. v then reaches the
+  // far line beside the neighbour, and the piece there is split as any other.
+  bool ReachIsPiece(int v, int edge) const {
+    const Corner& r = corners_[v];
+    return (corners_[r.prev].left == edge && std::isfinite(PieceEnd(r.prev))) ||
+           (corners_[r.next].right == edge && std::isfinite(PieceEnd(v)));
   }
 
   // The earliest event: a wavefront piece shrinking to nothing (first on a tie) or a reflex
@@ -790,7 +823,12 @@ std::vector<RoofFace> Wavefront::Faces() const {
     if (at != start) continue;
     for (int node : path) face.points.push_back({nodes_[node].x, nodes_[node].y, nodes_[node].z});
     WithoutSlits(face.points, kSlitWidth * scale_);
-    if (face.points.size() >= 3) faces.push_back(face);
+    // A face that never rises above its eave has no roof: the steeper eave's piece at a
+    // straight corner between slopes, ended where it started, runs out along its eave and back.
+    const double eave = nodes_[start].z;
+    const bool rises = std::any_of(face.points.begin(), face.points.end(),
+                                   [eave](const std::array<double, 3>& p) { return p[2] > eave; });
+    if (face.points.size() >= 3 && rises) faces.push_back(face);
   }
   return faces;
 }

@@ -7,7 +7,9 @@
 // at height t lies t / tan(slope) inside it): where a wavefront edge shrinks to nothing, or a
 // reflex corner runs into another wavefront edge, the roof gets a node, and the paths of the
 // wavefront corners between nodes are the hips, valleys and ridges. Any number of these
-// meetings at one place and height (symmetric footprints) make one node.
+// meetings at one place and height (symmetric footprints) make one node. Where two eaves of
+// different slopes run on one line, the gentler eave's line stands ahead of the steeper's as
+// they move, so the steeper eave's piece ends at once: the gentler plane takes its wall.
 
 // One footprint loop: points in order (the outline clockwise, courtyards counter-clockwise,
 // so that the roof area lies to the right of every edge), per edge i (from point i to the

@@ -20,10 +20,6 @@ constexpr double kMergeUnits = 8.0;
 
 // ---- Single-precision rounding ----
 
-// Single precision's unit at a magnitude: the most a value of that size moves when it is
-// rounded to the nearest float, doubled (its inputs were rounded too).
-double FloatUnit(double magnitude) { return std::ldexp(std::max(std::fabs(magnitude), 1.0), -23); }
-
 // The largest plan coordinate of the footprint: every face point lies within its box.
 double PlanMagnitude(const RoofFootprint& f) {
   double m = 0.0;
@@ -152,6 +148,8 @@ bool StaysBelow(const RoofFootprint& f, const std::vector<PlaneFace>& faces, dou
 }
 
 }  // namespace
+
+double FloatUnit(double magnitude) { return std::ldexp(std::max(std::fabs(magnitude), 1.0), -23); }
 
 RoofAnswer WavefrontAnswer(const RoofFootprint& f) {
   const float lowest = *std::min_element(f.base.begin(), f.base.end());

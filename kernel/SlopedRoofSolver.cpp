@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <vector>
 
 #include "KernelPrimitives.h"
@@ -86,16 +87,20 @@ bool DropFlaggedPoints(int nLoops, std::int16_t counts[], float x[], float y[], 
   return true;
 }
 
+// Whether (x, y) stands within tol of the segment from a to b, longer than tol, beside it
+// rather than beyond its ends.
+bool BesideSegment(double x, double y, double ax, double ay, double bx, double by, double tol) {
+  const double dx = bx - ax, dy = by - ay, len = std::hypot(dx, dy);
+  if (!(len > tol)) return false;
+  const double along = ((x - ax) * dx + (y - ay) * dy) / len, off = ((x - ax) * dy - (y - ay) * dx) / len;
+  return std::fabs(off) <= tol && along > 0.0 && along < len;
+}
+
 // Whether every point strictly between p and q (1-based, round the loop of n) lies within
-// kNearStraight of the segment from p to q, beside it rather than beyond its ends.
+// kNearStraight of the segment from p to q, beside it.
 bool NearSegment(int n, const double x[], const double y[], int p, int q) {
-  const double dx = x[q] - x[p], dy = y[q] - y[p], len = std::hypot(dx, dy);
-  if (!(len > kNearStraight)) return false;
-  for (int i = p % n + 1; i != q; i = i % n + 1) {
-    const double along = ((x[i] - x[p]) * dx + (y[i] - y[p]) * dy) / len;
-    const double off = ((x[i] - x[p]) * dy - (y[i] - y[p]) * dx) / len;
-    if (!(std::fabs(off) <= kNearStraight && along > 0.0 && along < len)) return false;
-  }
+  for (int i = p % n + 1; i != q; i = i % n + 1)
+    if (!BesideSegment(x[i], y[i], x[p], y[p], x[q], y[q], kNearStraight)) return false;
   return true;
 }
 
@@ -123,14 +128,26 @@ std::vector<char> NearStraightCorners(int n, const double x[], const double y[],
   return dropped;
 }
 
-// Drops the vertices that lie on the line of their neighbours (within the angle
-// FlagCollinearVertices allows), then the corners that stand within kNearStraight of it
-// between edges of one slope. False when a loop falls below 3 points.
+// The vertices of one loop (points and slopes 1-based) that lie on the line of their
+// neighbours (within the angle FlagCollinearVertices allows) between two edges of one slope,
+// or where the ring runs out along that line and turns back. A straight corner between two
+// slopes stays: each is a plane the user gave, and the joined edge would keep only one.
+std::vector<char> CollinearCorners(int n, const double x[], const double y[], const float slope[]) {
+  const auto flags = FlagCollinearVertices(n, x, y);
+  std::vector<char> dropped(n + 1, 0);
+  for (int i = 1; i <= n; ++i) {
+    const int p = i == 1 ? n : i - 1, q = i == n ? 1 : i + 1;
+    const bool onward = (x[i] - x[p]) * (x[q] - x[i]) + (y[i] - y[p]) * (y[q] - y[i]) > 0.0;
+    dropped[i] = flags[i] && (slope[i] == slope[p] || !onward);
+  }
+  return dropped;
+}
+
+// Drops the vertices on the line of their neighbours between edges of one slope, then the
+// corners that stand within kNearStraight of it between edges of one slope. False when a loop
+// falls below 3 points.
 bool DropStraightCorners(int nLoops, std::int16_t counts[], float x[], float y[], float slope[]) {
-  auto collinear = [](int n, const double dx[], const double dy[], const float*) {
-    return FlagCollinearVertices(n, dx, dy);
-  };
-  return DropFlaggedPoints(nLoops, counts, x, y, slope, collinear) &&
+  return DropFlaggedPoints(nLoops, counts, x, y, slope, CollinearCorners) &&
          DropFlaggedPoints(nLoops, counts, x, y, slope, NearStraightCorners);
 }
 
@@ -157,10 +174,17 @@ void OrientLoops(int nLoops, const std::int16_t counts[], float x[], float y[], 
   }
 }
 
+// Whether two segments cross at a point inside both. A point within the rounding of double
+// arithmetic of a segment's line counts as on it: the edges of a wall whose corners were set
+// on one line (StraightenCorners) never cross one another.
 bool ProperlyCross(double ax, double ay, double bx, double by, double cx, double cy, double dx,
                    double dy) {
+  if (std::max(ax, bx) < std::min(cx, dx) || std::max(cx, dx) < std::min(ax, bx) ||
+      std::max(ay, by) < std::min(cy, dy) || std::max(cy, dy) < std::min(ay, by))
+    return false;
   auto orient = [](double px, double py, double qx, double qy, double rx, double ry) {
-    const double v = (qx - px) * (ry - py) - (qy - py) * (rx - px);
+    const double ux = qx - px, uy = qy - py, vx = rx - px, vy = ry - py, v = ux * vy - uy * vx;
+    if (v * v <= 1e-24 * (ux * ux + uy * uy) * (vx * vx + vy * vy)) return 0;
     return (v > 0) - (v < 0);
   };
   const int o1 = orient(ax, ay, bx, by, cx, cy), o2 = orient(ax, ay, bx, by, dx, dy);
@@ -205,6 +229,56 @@ RoofFootprint ReadFootprint(int nLoops, const std::int16_t counts[], const float
   return f;
 }
 
+// How many units of single precision, at the points' magnitude, a corner between two slopes
+// may stand off the straight line through its neighbours and still count as straight: a
+// straight wall split where its slope changes, on a site and turned, comes to the solver with
+// the split point rounded to either side of the line. Left a hair inside, it would hand the
+// wall to the steeper plane (the steeper eave line then stands outside the gentler one),
+// left a hair outside to the gentler: a roof metres apart for one wall drawn straight.
+constexpr double kStraightUnits = 2.0;
+
+// Whether footprint point i stands within rounding of straight between p and q: beside the
+// segment from p to q, within kStraightUnits at the three points' magnitude.
+bool StraightBetween(const RoofFootprint& f, int p, int i, int q) {
+  double m = 0.0;
+  for (int k : {p, i, q}) m = std::max({m, std::fabs(f.x[k]), std::fabs(f.y[k])});
+  return BesideSegment(f.x[i], f.y[i], f.x[p], f.y[p], f.x[q], f.y[q], kStraightUnits * FloatUnit(m));
+}
+
+// Sets every run of corners between two slopes that stands within rounding of straight
+// (each corner of the line through its neighbours, and the run of the line through the
+// corners at its ends) exactly on that line, so that the roof is that of the straight wall:
+// each slope's plane rises from one line, the gentler plane lying lower beyond it.
+void StraightenCorners(RoofFootprint& f) {
+  for (size_t l = 0; l < f.start.size(); ++l) {
+    const int first = f.start[l], n = f.count[l];
+    auto at = [first, n](int k) { return first + ((k % n) + n) % n; };
+    std::vector<char> straight(n, 0);
+    int corner = -1;  // a corner that stays
+    for (int k = 0; k < n; ++k) {
+      const int p = at(k - 1), i = at(k), q = at(k + 1);
+      straight[k] = f.slope[p] != f.slope[i] && StraightBetween(f, p, i, q);
+      if (!straight[k]) corner = k;
+    }
+    if (corner < 0) continue;
+    for (int k = corner + 1; k <= corner + n; ++k) {
+      if (!straight[k % n]) continue;
+      int end = k;
+      while (straight[end % n]) ++end;
+      const int p = at(k - 1), q = at(end);
+      bool beside = true;
+      for (int r = k; r < end && beside; ++r) beside = StraightBetween(f, p, at(r), q);
+      const double dx = f.x[q] - f.x[p], dy = f.y[q] - f.y[p], len2 = dx * dx + dy * dy;
+      for (int r = k; r < end && beside; ++r) {
+        const int i = at(r);
+        const double t = ((f.x[i] - f.x[p]) * dx + (f.y[i] - f.y[p]) * dy) / len2;
+        f.x[i] = f.x[p] + t * dx, f.y[i] = f.y[p] + t * dy;
+      }
+      k = end;
+    }
+  }
+}
+
 // The roof faces of the cleaned footprint; none when it has no roof or its roof fails the
 // check.
 std::vector<PlaneFace> SolveFootprint(const RoofFootprint& f) {
@@ -231,8 +305,9 @@ int SolveSlopedRoofFaces(int nLoops, std::int16_t loopPointCounts[], const float
     return 0;
   OrientLoops(nLoops, loopPointCounts, x, y, slope);
 
-  const std::vector<PlaneFace> faces =
-      SolveFootprint(ReadFootprint(nLoops, loopPointCounts, loopBase, x, y, slope));
+  RoofFootprint footprint = ReadFootprint(nLoops, loopPointCounts, loopBase, x, y, slope);
+  StraightenCorners(footprint);
+  const std::vector<PlaneFace> faces = SolveFootprint(footprint);
   size_t points = 0;
   for (const PlaneFace& face : faces) points += face.x.size();
   if (faces.size() > static_cast<size_t>(kMaxFaces) || points > static_cast<size_t>(kMaxFacePoints))

@@ -16,11 +16,16 @@
 //   faceX/Y/Z        out: face vertices back to back, no closing repeat, at most 4999 points
 //                    (capacity 5000); each face runs clockwise seen from above
 // Repeated points are dropped (the edge leaving the kept point takes the slope of the edge
-// that left the repeat), then collinear vertices (the joined edge keeps the earlier slope),
-// then corners between two edges of one slope that stand within 0.1 of the straight line
-// through their neighbours (each dropped point stays that near the edge that replaces it), and
-// loops are turned so that the outline runs clockwise and courtyards counter-clockwise; x, y,
-// slope and loopPointCounts come back rewritten that way. Faces come in edge order; faces of
+// that left the repeat), then vertices on the line of their neighbours between two edges of
+// one slope (and where the ring runs out along a line and back: the joined edge keeps the
+// earlier slope), then corners between two edges of one slope that stand within 0.1 of the
+// straight line through their neighbours (each dropped point stays that near the edge that
+// replaces it), and loops are turned so that the outline runs clockwise and courtyards
+// counter-clockwise; x, y, slope and loopPointCounts come back rewritten that way. A corner
+// between two slopes is never dropped, however straight: where it stands within single
+// precision's rounding of straight, the two planes rise from one line and meet only along the
+// eave, so the gentler one, lower beyond it, takes the wall near the corner and the steeper
+// edge may have no face; a corner a hair outside the line leaves the steeper face a sliver. Faces come in edge order; faces of
 // one roof plane that share an edge (longer than 1 mm) come back merged into one, with the
 // points the faces had. Faces count as one plane's when they lie within a few units of single
 // precision of it; those of a wall with a corner a few tenths of a millimetre off its line

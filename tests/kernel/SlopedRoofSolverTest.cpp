@@ -60,19 +60,6 @@ TEST(SolveSlopedRoofFaces, UnequalSlopePairsGiveThePlanesTheyImply) {
   ExpectSoundRoof(r, "unequal rectangle");
 }
 
-// The height of a face's plane over a plan point (the plane by Newell's normal).
-double HeightOver(const Ring& face, double x, double y) {
-  double nx = 0, ny = 0, nz = 0, cx = 0, cy = 0, cz = 0;
-  for (size_t i = 0; i < face.size(); ++i) {
-    const P3& a = face[i];
-    const P3& b = face[(i + 1) % face.size()];
-    nx += (a.y - b.y) * (a.z + b.z), ny += (a.z - b.z) * (a.x + b.x), nz += (a.x - b.x) * (a.y + b.y);
-    cx += a.x, cy += a.y, cz += a.z;
-  }
-  const double n = static_cast<double>(face.size());
-  return cz / n - (nx * (x - cx / n) + ny * (y - cy / n)) / nz;
-}
-
 TEST(SolveSlopedRoofFaces, LoopsAtTheirOwnEaveHeightsMatchTheClosedForm) {
   // A square of 20 m round a centred courtyard of 6 m, 30 degrees everywhere, one loop's eave
   // `step` above the other's (or both level), the lower at `base`. With m = max(|x|, |y|) from the centre the

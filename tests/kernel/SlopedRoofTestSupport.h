@@ -112,6 +112,19 @@ inline bool OwnsEave(const Ring& f, const Pt& a, const Pt& b, double tol) {
   return has(a) && has(b);
 }
 
+// The height of a face's plane over a plan point (the plane by Newell's normal).
+inline double HeightOver(const Ring& face, double x, double y) {
+  double nx = 0, ny = 0, nz = 0, cx = 0, cy = 0, cz = 0;
+  for (size_t i = 0; i < face.size(); ++i) {
+    const P3& a = face[i];
+    const P3& b = face[(i + 1) % face.size()];
+    nx += (a.y - b.y) * (a.z + b.z), ny += (a.z - b.z) * (a.x + b.x), nz += (a.x - b.x) * (a.y + b.y);
+    cx += a.x, cy += a.y, cz += a.z;
+  }
+  const double n = static_cast<double>(face.size());
+  return cz / n - (nx * (x - cx / n) + ny * (y - cy / n)) / nz;
+}
+
 // Whether a face may touch the point in plan within tol, as its bounding box tells quickly.
 struct Box {
   double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;

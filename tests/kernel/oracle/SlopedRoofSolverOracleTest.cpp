@@ -4,11 +4,13 @@
 // ridge height; on notched blocks and turned outlines on a site, the same volume under the
 // faces and the same top, or a refusal; on surveyed outlines and crosses to 1/32 mm the same
 // faces with equal slopes, and with unequal ones faces on their planes tiling the footprint;
-// on walls with corners a hair off their line and outlines of 100 to 499 corners, handed over
-// as the roof commands hand them, the same and almost never a refusal. A difference names the
-// footprint.
+// on walls with corners a hair off their line, outlines of 100 to 499 corners and slabs on an
+// arc, handed over as the roof commands hand them, the same and almost never a refusal; with
+// walls split where the slope changes, over convex outlines the lower envelope of the edges'
+// planes, over others faces in their eaves' planes. A difference names the footprint.
 #include <gtest/gtest.h>
 
+#include "LowerEnvelopeOracle.h"
 #include "StraightSkeletonOracle.h"
 
 using namespace rooftest;
@@ -292,37 +294,48 @@ std::vector<Outline> SurveyedBlock(std::mt19937& rng, int kind, double most) {
 
 // Whether the roof over the loops holds every face on its eave's plane, at its slope, with the
 // faces' plan areas summing to the footprint's (outline less courtyards) within what single
-// precision moves: the invariants that stand in for CGAL where slopes differ.
+// precision moves: the invariants that stand in for CGAL where slopes differ. A wall split
+// exactly on its line or a hair off it may give one face the eaves of several of its edges
+// (of a straight wall, the gentlest plane takes it): that face lies in one of their planes.
 std::string UnequalSlopeDifference(const Roof& roof, const std::vector<Outline>& loops,
                                    const std::vector<double>& slopes) {
   double area = 0.0, expected = std::fabs(SignedArea(loops[0])), magnitude = 1.0;
   for (size_t l = 1; l < loops.size(); ++l) expected -= std::fabs(SignedArea(loops[l]));
   for (const Ring& f : roof.faces) area += std::fabs(kerneltest::PlanArea(f));
+  std::vector<std::pair<Pt, Pt>> eaves;
   for (const Outline& o : loops)
-    for (const Pt& p : o) magnitude = std::max({magnitude, std::fabs(p.x), std::fabs(p.y)});
+    for (size_t e = 0; e < o.size(); ++e) {
+      eaves.push_back({o[e], o[(e + 1) % o.size()]});
+      magnitude = std::max({magnitude, std::fabs(o[e].x), std::fabs(o[e].y)});
+    }
   std::ostringstream why;
   if (std::fabs(area - expected) > 1e-6 * expected + 1e-5 * magnitude * magnitude)
     why << "faces cover " << area << " of " << expected << "; ";
-  size_t first = 0;
-  for (const Outline& o : loops) {
-    for (size_t e = 0; e < o.size(); ++e) {
-      const Pt& a = o[e];
-      const Pt& b = o[(e + 1) % o.size()];
-      const auto face = std::find_if(roof.faces.begin(), roof.faces.end(), [&](const Ring& f) { return OwnsEave(f, a, b, 0.1); });
-      if (face == roof.faces.end()) {
-        why << "no face on eave " << first + e << "; ";
-        continue;
-      }
-      const double len = std::hypot(b.x - a.x, b.y - a.y), rise = std::tan(slopes[first + e]);
-      for (const P3& v : *face) {
-        const double inward = ((v.x - a.x) * (b.y - a.y) - (v.y - a.y) * (b.x - a.x)) / len;
-        if (std::fabs(v.z - rise * inward) > 0.5 + 1e-5 * magnitude * (1.0 + rise)) {
-          why << "face of eave " << first + e << " off its plane by " << v.z - rise * inward << "; ";
-          break;
-        }
-      }
+  // A face holds an eave where its outline runs by the eave's quarter points: not always by
+  // its ends, where a sliver's needle may have been cut off.
+  auto holds = [&eaves, near = 0.1 + 1e-5 * magnitude](const Ring& face, size_t e) {
+    const auto& [a, b] = eaves[e];
+    for (double t : {0.25, 0.5, 0.75})
+      if (!(kerneltest::EdgeDistance(a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), face) < near)) return false;
+    return true;
+  };
+  auto inPlane = [&](const Ring& face, size_t e) {
+    const auto& [a, b] = eaves[e];
+    const double len = std::hypot(b.x - a.x, b.y - a.y), rise = std::tan(slopes[e]);
+    return holds(face, e) && std::all_of(face.begin(), face.end(), [&](const P3& v) {
+             const double inward = ((v.x - a.x) * (b.y - a.y) - (v.y - a.y) * (b.x - a.x)) / len;
+             return std::fabs(v.z - rise * inward) <= 0.5 + 1e-5 * magnitude * (1.0 + rise);
+           });
+  };
+  for (size_t e = 0; e < eaves.size(); ++e) {
+    const auto face = std::find_if(roof.faces.begin(), roof.faces.end(), [&](const Ring& f) { return holds(f, e); });
+    if (face == roof.faces.end())
+      why << "no face on eave " << e << "; ";
+    else {
+      bool fits = false;
+      for (size_t k = 0; k < eaves.size() && !fits; ++k) fits = inPlane(*face, k);
+      if (!fits) why << "the face on eave " << e << " off the planes of its eaves; ";
     }
-    first += o.size();
   }
   return why.str();
 }
@@ -394,6 +407,36 @@ TEST(SolveSlopedRoofFacesOracle, CrossesToAThirtySecondOfAMillimetreAreRightOrRe
   EXPECT_LE(refused, 800 / 100);
 }
 
+TEST(SolveSlopedRoofFacesOracle, TurnedCrossesWhoseArmsRunAHairOffParallelAreRoofed) {
+  // Crosses at 5e5 turned by odd angles, points to 1/32 mm, measured from the first point or
+  // not, unequal slopes: a reflex corner reaches the line of its neighbour's far side a hair
+  // before the neighbour, racing along the arm, has closed the side between them. Taken as a
+  // split, that meeting was gathered wide, its node set off the faces' planes, and the roof
+  // refused; it is the side between them shrinking away.
+  const struct {
+    Outline outline;
+    std::vector<double> degrees;
+  } crosses[] = {
+      {{{0, 0}, {-1096.78125, 8934.65625}, {-11398.28125, 7670.09375}, {-12616.71875, 17595.59375},
+        {-2315.21875, 18860.15625}, {-3023.53125, 24630.4375}, {6901.9375, 25848.875}, {7610.28125, 20078.59375},
+        {15408.40625, 21035.84375}, {16626.8125, 11110.34375}, {8828.71875, 10153.09375}, {9925.5, 1218.40625}},
+       {33, 19, 43, 59, 46, 31, 52, 51, 24, 50, 17, 35}},
+      {{{500680.1875, 513533}, {503315.625, 506488.375}, {506614.09375, 507722.34375}, {510117.96875, 498356.3125},
+        {506819.53125, 497122.34375}, {508422.84375, 492836.59375}, {499056.8125, 489332.71875}, {497453.5, 493618.4375},
+        {484077.59375, 488614.4375}, {480573.6875, 497980.46875}, {493949.59375, 502984.46875}, {491314.15625, 510029.125}},
+       {24, 24, 50, 43, 25, 30, 17, 59, 20, 59, 51, 16}},
+      {{{489075, 515784.90625}, {499992.375, 507561.1875}, {505449.375, 514805.65625}, {513436.84375, 508788.96875},
+        {507979.8125, 501544.5}, {509069.0625, 500724}, {503052.375, 492736.5625}, {501963.125, 493557.0625},
+        {493989.9375, 482972.25}, {486002.5, 488988.9375}, {493975.6875, 499573.75}, {483058.3125, 507797.4375}},
+       {56, 51, 42, 55, 56, 58, 45, 22, 21, 21, 28, 57}},
+  };
+  for (const auto& [outline, degrees] : crosses) {
+    std::vector<double> slopes;
+    for (double d : degrees) slopes.push_back(Radians(d));
+    EXPECT_EQ(UnequalSlopeDifference(Solve(outline, slopes), {outline}, slopes), "") << Describe({outline}, slopes);
+  }
+}
+
 namespace {
 
 // The outline with the extra corners a survey or a redrawn plan puts on straight walls: 1 to
@@ -454,4 +497,144 @@ TEST(SolveSlopedRoofFacesOracle, NearStraightWallsAndManyCorneredOutlinesAreRigh
           << label;
   }
   EXPECT_LE(1000 * std::count(refused.begin(), refused.end(), '\n'), drawn) << "of " << drawn << " refused:" << refused;
+}
+
+namespace {
+
+// A slab on an arc, counter-clockwise: the outer arc of radius r from angle a0 through `sweep`
+// in `outer` corners, then the inner arc, `width` nearer the centre, back in `inner` corners.
+Outline ArcSlab(double r, double width, double a0, double sweep, int outer, int inner) {
+  Outline o;
+  for (int i = 0; i < outer; ++i) o.push_back(Polar(r, a0 + sweep * i / (outer - 1)));
+  for (int i = 0; i < inner; ++i) o.push_back(Polar(r - width, a0 + sweep * (inner - 1 - i) / (inner - 1)));
+  return o;
+}
+
+}  // namespace
+
+TEST(SolveSlopedRoofFacesOracle, CurvedSlabsMatchCgal) {
+  // Slab buildings on an arc, 30 to 120 m in radius, 8 to 16 m wide, sweeping 20 to 160
+  // degrees in 100 to 470 corners, turned, at the origin and on a site, handed over as the
+  // roof commands hand them. Where both arcs have as many corners, each inner corner faces an
+  // outer one across the slab and the ridge forms along the whole arc at one height: corners
+  // born there between a chord of each arc, a hair off parallel, race along the ridge carrying
+  // the rounding of their node, and a reflex corner reaches such a neighbour's far line
+  // beside it. Face for face CGAL's skeleton; none refused.
+  std::mt19937 rng(5216);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  std::string refused;
+  for (int round = 0; round < 48; ++round) {
+    const double r = 30000 + 90000 * unit(rng), width = 8000 + 8000 * unit(rng);
+    const int corners = 100 + static_cast<int>(rng() % 371), outer = corners / 2 + (round % 2 ? 0 : 1 + static_cast<int>(rng() % 20));
+    const double site = round % 3 == 0 ? 0.0 : round % 3 == 1 ? 5e5 : 3e6, deg = std::round(15 + 45 * unit(rng));
+    const Outline slab = ArcSlab(r, width, 2 * M_PI * unit(rng), Radians(20 + 140 * unit(rng)), outer, corners - outer);
+    const Outline outline = AsFootprint(OnSite({slab}, 2 * M_PI * unit(rng), site, site * unit(rng)))[0];
+    const Roof roof = Solve(outline, EqualSlopes(outline.size(), deg));
+    if (roof.result != 1)
+      refused += "\n" + Describe({outline}, deg);
+    else
+      EXPECT_EQ(SkeletonDifference(roof.faces, {roof.outline}, deg), "") << Describe({outline}, deg);
+  }
+  EXPECT_EQ(refused, "");
+}
+
+namespace {
+
+// A convex outline, counter-clockwise, its corners on an ellipse 6-30 by 5-17 m: a rectangle,
+// a rectangle with its corners cut, or a 5- to 12-gon.
+Outline ConvexShape(std::mt19937& rng, int kind) {
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  const double w = 6000 + 24000 * unit(rng), h = 5000 + 12000 * unit(rng);
+  std::vector<double> angles;
+  const int n = kind == 2 ? 5 + static_cast<int>(rng() % 8) : 4;
+  for (int i = 0; i < n; ++i) {
+    const double at = kind == 2 ? 2 * M_PI * (i + 0.35 * unit(rng)) / n : M_PI / 4 + M_PI / 2 * i;
+    const double cut = kind == 1 ? Radians(5 + 15 * unit(rng)) : 0.0;
+    angles.push_back(at - cut);
+    if (cut > 0.0) angles.push_back(at + cut);
+  }
+  Outline o;
+  for (double a : angles) o.push_back({std::round(w * std::cos(a)), std::round(h * std::sin(a))});
+  return o;
+}
+
+// The counter-clockwise outline with 1 to 3 of its walls split where the slope changes: by one
+// corner at 10 to 90% of the wall `side` times 0.005 to 2 mm (evenly on a log scale) outside
+// its line or, as often, exactly on it, or by two corners exactly on it.
+Outline SplitWalls(std::mt19937& rng, const Outline& ccw, double side) {
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  std::vector<int> splits(ccw.size(), 0);
+  for (int s = 0, count = 1 + static_cast<int>(rng() % 3); s < count; ++s) splits[rng() % ccw.size()] = 1 + static_cast<int>(rng() % 3);
+  Outline o;
+  for (size_t i = 0; i < ccw.size(); ++i) {
+    const Pt& a = ccw[i];
+    const Pt& b = ccw[(i + 1) % ccw.size()];
+    const double len = std::hypot(b.x - a.x, b.y - a.y), off = splits[i] == 1 ? side * 0.005 * std::pow(400.0, unit(rng)) : 0.0;
+    const double t = 0.1 + (splits[i] == 1 ? 0.8 : 0.4) * unit(rng);
+    o.push_back(a);
+    for (int k = 0; k < std::min(splits[i], 2); ++k)
+      o.push_back({a.x + (t + 0.4 * k) * (b.x - a.x) + off * (b.y - a.y) / len, a.y + (t + 0.4 * k) * (b.y - a.y) - off * (b.x - a.x) / len});
+  }
+  return o;
+}
+
+// One slope per edge of 22.5 to 89.9 degrees, either end now and then, each unlike the last.
+std::vector<double> SlopesPerEdge(std::mt19937& rng, size_t n) {
+  std::uniform_real_distribution<double> degrees(22.5, 89.9);
+  std::vector<double> slopes;
+  while (slopes.size() < n) {
+    const int pick = static_cast<int>(rng() % 8);
+    const double slope = Radians(pick == 0 ? 22.5 : pick == 1 ? 89.9 : std::round(10 * degrees(rng)) / 10);
+    if (slopes.empty() || (slope != slopes.back() && (slopes.size() + 1 < n || slope != slopes.front()))) slopes.push_back(slope);
+  }
+  return slopes;
+}
+
+}  // namespace
+
+TEST(SolveSlopedRoofFacesOracle, ConvexOutlinesWithSplitWallsAreTheLowerEnvelopeOfTheirPlanes) {
+  // Walls split where the slope changes, exactly on their line or a hair outside it: at a
+  // straight corner the planes meet only along the eave and the gentler takes the wall, a
+  // hair outside leaves the steeper a sliver. The rectangle whose long wall runs 89.9 | 30 |
+  // 89 degrees first: the 30-degree plane takes the whole wall. Then convex outlines turned, at
+  // the origin and on a site, handed over as the roof commands hand them.
+  std::mt19937 rng(1089);
+  const Outline wall{{0, 0}, {0, 10000}, {24000, 10000}, {24000, 0}, {14000, 0}, {7000, 0}};
+  const std::vector<double> split{Radians(45), Radians(45), Radians(45), Radians(89), Radians(30), Radians(89.9)};
+  EXPECT_EQ(EnvelopeDifference(Solve(wall, split), wall, split, rng), "") << "89.9 | 30 | 89";
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  for (int round = 0; round < 600; ++round) {
+    const double site = round % 3 == 0 ? 0.0 : round % 3 == 1 ? 5e5 : 3e6;
+    const Outline shape = SplitWalls(rng, ConvexShape(rng, round % 3), 1.0);
+    const Outline outline = AsFootprint(OnSite({shape}, 2.0 * M_PI * unit(rng), site, site * unit(rng)))[0];
+    const std::vector<double> slopes = SlopesPerEdge(rng, outline.size());
+    EXPECT_EQ(EnvelopeDifference(Solve(outline, slopes), outline, slopes, rng), "") << Describe({outline}, slopes);
+  }
+}
+
+TEST(SolveSlopedRoofFacesOracle, UnequalSlopesOnConcaveOutlinesKeepEveryFaceInItsEavesPlane) {
+  // L, T, U and H blocks, staircases, rows of columns, stars and crosses with walls split
+  // outside their line, inside it (a hair concave) or exactly on it, one slope per edge,
+  // turned, at the origin and on a site. Every corner stands between two slopes and stays.
+  std::mt19937 rng(2108);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  auto arm = [&] { return 8000 + 8000 * unit(rng); };
+  for (int round = 0; round < 480; ++round) {
+    const int kind = round % 8;
+    const Outline shape = kind == 0   ? LShape()
+                          : kind == 1 ? TShape()
+                          : kind == 2 ? UShape()
+                          : kind == 3 ? HShape()
+                          : kind == 4 ? StaircaseOutline(rng, 1 + static_cast<int>(rng() % 6))
+                          : kind == 5 ? HistogramOutline(rng, 2 + static_cast<int>(rng() % 6))
+                          : kind == 6 ? StarOutline(rng, 6 + static_cast<int>(rng() % 20), 6000, 16000)
+                                      : Reversed(Spokes({arm(), arm(), arm(), arm()}, 6000));
+    const double site = round % 2 ? 3e6 : 0.0;
+    const Outline split = SplitWalls(rng, Reversed(shape), round % 3 == 0 ? 1.0 : round % 3 == 1 ? -1.0 : 0.0);
+    const std::vector<Outline> loops = AsFootprint(OnSite({split}, 2.0 * M_PI * unit(rng), site, site * unit(rng)));
+    const std::vector<double> slopes = SlopesPerEdge(rng, loops[0].size());
+    const Roof roof = Solve(loops, slopes);
+    EXPECT_EQ(roof.outline.size(), loops[0].size()) << Describe(loops, slopes);
+    EXPECT_EQ(UnequalSlopeDifference(roof, loops, slopes), "") << Describe(loops, slopes);
+  }
 }

@@ -134,6 +134,15 @@ inline std::string Describe(const std::vector<Outline>& loops, double degrees) {
   return s.str();
 }
 
+inline std::string Describe(const std::vector<Outline>& loops, const std::vector<double>& slopes) {
+  std::ostringstream s;
+  s.precision(10);
+  s << "slopes";
+  for (double slope : slopes) s << " " << slope * 180.0 / M_PI;
+  const std::string footprint = Describe(loops, 0.0);
+  return s.str() + footprint.substr(footprint.find(" footprint"));
+}
+
 // Whether two skeleton faces lie in one plane: their eaves on one line, running one way.
 inline bool OnePlane(const SkeletonFace& f, const SkeletonFace& g) {
   const double ux = f.b.x - f.a.x, uy = f.b.y - f.a.y, len = std::hypot(ux, uy);
