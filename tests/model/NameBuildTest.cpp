@@ -27,13 +27,7 @@ protected:
     // The building tag records of the object.
     std::vector<std::vector<std::string>> Tags(const decObjectId& id) const { return XData(id, "XBUILD_NAME"); }
     // The name every kind of object bears.
-    std::string NameOf(const decObjectId& id) const
-    {
-        CString name;
-        if (!WindowBelongBuildName(Entity(id), name))
-            BuildName(Entity(id), name);
-        return name.GetString();
-    }
+    std::string NameOf(const decObjectId& id) const { return ::NameOf(Entity(id)).str(); }
     // The members of each drawing group by handle.
     std::vector<std::vector<std::uint64_t>> Groups() const
     {

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,8 +12,6 @@
 #include "DrawingFile.h"
 #include "EntityCopy.h"
 #include "HostSolids.h"
-#include "ModelEntityCollect.h"
-#include "ModelHelperBuildings.h"
 #include "OwnershipIndex.h"
 #include "OwnershipRecords.h"
 #include "WinBelongBuild.h"
@@ -26,27 +22,9 @@ namespace {
 constexpr const char* kApp = "WIN_BELONG_BLD";
 const char* const kNames[] = {"A1", "B1", "C2", "B-2"};
 
-EntityArray Live(const std::function<bool(decDbEntity*)>& take)
-{
-    EntityArray found;
-    CollectEntities(found, take);
-    return found;
-}
-
-CString NameOf(decDbEntity* entity)
-{
-    CString name;
-    if (const CWindow* window = CWindow::Cast(entity->GetBaseObject()))
-        return window->BuildName();
-    BuildName(entity, name);
-    return name;
-}
-
-bool Named(decDbEntity* e) { return (IsExtrudeBuild(e) || IsExtendBuild(e)) && !NameOf(e).IsEmpty(); }
-bool AWindow(decDbEntity* e) { return IsWindow(e) != 0; }
 bool ABody(decDbEntity* e) { return decDbBox::Cast(e->GetBaseObject()) != nullptr; }
 
-class OwnershipIndexTest : public WindowModelTest {
+class OwnershipIndexTest : public WindowModelTest, protected RandomChoices {
 protected:
     void TearDown() override
     {
@@ -72,34 +50,27 @@ protected:
         AddXData(AddSolid(new decDbBox(1000, 1000, 3000)), kApp, {"#3", "A1-1-1", "#7", "B-2--1-1"});
     }
 
-    std::size_t Pick(std::size_t count) { return std::uniform_int_distribution<std::size_t>(0, count - 1)(random); }
     std::string Number(std::size_t count) { return std::to_string(Pick(count)); }
-    decDbEntity* Any(const std::vector<decDbEntity*>& among) { return among[Pick(among.size())]; }
-    std::string Some(const std::vector<decDbEntity*>& among)
-    {
-        std::string handles;
-        for (decDbEntity* entity : among)
-            if (Pick(2) == 0 || handles.empty())
-                handles += (handles.empty() ? "" : " ") + Handle(entity);
-        return handles;
-    }
 
     // One random step, as the lines a user types or a change made directly; its name.
     std::string Step()
     {
-        const auto windows = Live(AWindow), bodies = Live(ABody), named = Live(Named);
+        const auto windows = Live(WindowOf), bodies = Live(ABody), named = Live(IsNamed);
         const std::string name = kNames[Pick(std::size(kNames))];
         const std::size_t step = windows.empty() || bodies.empty() || named.empty() ? 11 : Pick(13);
         if (step == 0)
-            Script("winbld\n" + Handle(Any(named)) + "\n" + (Pick(4) ? Some(windows) : "") + "\n");
+            Script("winbld\n" + Handle(Any(named)) + "\n" + (Pick(4) ? Handles(Some(windows)) : "") + "\n");
         else if (step == 1)
             Script("setprop " + Handle(Any(windows)) + " " + Number(2) + " " + Number(4) + "\n");
         else if (step == 2)
             Script("setprop " + Handle(Any(windows)) + " 4\n" + Handle(Any(named)) + "\n");
         else if (step <= 4)
-            Script((step == 3 ? "orderindex\n" : "orderfloor\n") + Some(windows) + "\n" + Number(3) + "\n*cancel*\n");
+            Script((step == 3 ? "orderindex\n" : "orderfloor\n") + Handles(Some(windows)) + "\n" + Number(3) +
+                   "\n*cancel*\n");
         else if (step == 5)
-            Script("namebld\n" + (Pick(3) ? name + "\n" + Some(windows) + "\n" : "\n" + Some(windows)) + "\n*cancel*\n");
+            Script("namebld\n" +
+                   (Pick(3) ? name + "\n" + Handles(Some(windows)) + "\n" : "\n" + Handles(Some(windows))) +
+                   "\n*cancel*\n");
         else if (step == 6)
             NameBuilding(Any(Pick(2) ? bodies : Live(IsExtrudeBuild)), Pick(4) ? name : "");
         else if (step == 7)
@@ -146,10 +117,7 @@ protected:
     // bearing its old name take the new one is asked when there are such objects.
     void NameBuilding(decDbEntity* target, const std::string& name)
     {
-        const CString old = NameOf(target);
-        const bool asked = Named(target) && old != name.c_str() && !Live([&](decDbEntity* e) {
-            return e != target && (Named(e) || AWindow(e)) && NameOf(e) == old;
-        }).empty();
+        const bool asked = NameOf(target) != name.c_str() && !OldNameBearers(target).empty();
         const std::string answer = asked ? Pick(2) ? "yes\n" : "no\n" : "";
         // What bears the old name is found through the index, made at the latest now: the pass
         // walks nothing.
@@ -166,8 +134,8 @@ protected:
     void ExpectTheIndexAnswersAsAWalk(const std::string& step)
     {
         std::set<std::string> keys;
-        for (decDbEntity* entity : Live(AWindow)) {
-            const WinBelongBuild::WindowLabel label = WinBelongBuild::LabelOf(*CWindow::Cast(entity->GetBaseObject()));
+        for (decDbEntity* entity : Live(WindowOf)) {
+            const WinBelongBuild::WindowLabel label = WinBelongBuild::LabelOf(*WindowOf(entity));
             keys.insert({WinBelongBuild::WindowId(label.name, label.floor, label.position).str(),
                          WinBelongBuild::WindowId(label.name, 0, label.position).str()});
         }
@@ -205,7 +173,6 @@ protected:
         EXPECT_EQ(bearingPair, WinBelongBuild::WalkNameBearers(pair)) << step;
     }
 
-    std::mt19937 random;
     bool saved = false;
     const std::filesystem::path drawing = TempFile("ownership_index.q3d");
     const std::filesystem::path reversedDrawing = TempFile("ownership_index_reversed.q3d");

@@ -4,10 +4,16 @@
 // that Y = Z × X, and X runs from the right end to the left end seen from outside).
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <random>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "2PointInsertWindowDlg.h"
 #include "InstQuickWdwDlg.h"
+#include "ModelEntityCollect.h"
+#include "ModelHelperBuildings.h"
 #include "ModelHelperWindows.h"
 #include "ModelTestSupport.h"
 #include "ModuleGlobals.h"
@@ -60,6 +66,70 @@ inline void ExpectNearVector(const GeVector3d& actual, const GeVector3d& expecte
     ExpectNearPoint(GePoint3d() + actual, GePoint3d() + expected, what);
 }
 
+// The drawing's entities the predicate takes, in drawing order.
+inline EntityArray Live(const std::function<bool(decDbEntity*)>& take)
+{
+    EntityArray found;
+    CollectEntities(found, take);
+    return found;
+}
+
+inline const CWindow* WindowOf(decDbEntity* entity) { return CWindow::Cast(entity->GetBaseObject()); }
+
+// The building name an object bears: a window's, a building's or a tagged body's.
+inline CString NameOf(decDbEntity* entity)
+{
+    if (const CWindow* window = WindowOf(entity))
+        return window->BuildName();
+    CString name;
+    BuildName(entity, name);
+    return name;
+}
+
+// A building or a tagged body that has a name.
+inline bool IsNamed(decDbEntity* entity)
+{
+    return (IsExtrudeBuild(entity) || IsExtendBuild(entity)) && !NameOf(entity).IsEmpty();
+}
+
+// What namebld of the target offers its new name to: the other buildings, bays and windows
+// bearing its name (none when the target bears none).
+inline EntityArray OldNameBearers(decDbEntity* target)
+{
+    if (!IsNamed(target))
+        return {};
+    const CString old = NameOf(target);
+    return Live([&](decDbEntity* e) { return e != target && (IsNamed(e) || WindowOf(e)) && NameOf(e) == old; });
+}
+
+// The text with each mark replaced by its value wherever it stands.
+inline std::string Filled(std::string text, const std::vector<std::pair<std::string, std::string>>& values)
+{
+    for (const auto& [mark, value] : values)
+        for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + value.size()))
+            text.replace(at, mark.size(), value);
+    return text;
+}
+
+// The random choices of a test that runs random steps.
+class RandomChoices {
+protected:
+    std::size_t Pick(std::size_t count) { return std::uniform_int_distribution<std::size_t>(0, count - 1)(random); }
+    bool OneIn(std::size_t n) { return Pick(n) == 0; }
+    decDbEntity* Any(const EntityArray& among) { return among[Pick(among.size())]; }
+    // Each one at even odds; one of them when that leaves none.
+    EntityArray Some(const EntityArray& among)
+    {
+        EntityArray some;
+        for (decDbEntity* entity : among)
+            if (OneIn(2))
+                some.push_back(entity);
+        return some.empty() ? EntityArray{Any(among)} : some;
+    }
+
+    std::mt19937 random;
+};
+
 // A window of the drawing with its frame.
 struct PlacedWindow {
     const CWindow* window;
@@ -105,6 +175,15 @@ protected:
             placed.push_back(p);
         }
         return placed;
+    }
+
+    // The entities' handles, as a selection is typed.
+    static std::string Handles(const EntityArray& entities)
+    {
+        std::string handles;
+        for (const decDbEntity* entity : entities)
+            handles += Handle(entity) + " ";
+        return handles;
     }
 
     decObjectId AddWindow(const WindowSpec& spec)
