@@ -33,8 +33,10 @@ constexpr double kRounding = 1e-13;
 // meeting they would give a roof that neither order gives, so they are taken in their order.
 constexpr double kMeetReach = 1e-12;
 constexpr int kMeetWidenings = 9;
-// How wide, over the footprint's size, a slit of a face's outline may be.
+// How wide, over the footprint's size, a slit that two faces fold round may be; and how
+// many units of single precision, at the footprint's magnitude, a face's own needle (CutSlits).
 constexpr double kSlitWidth = 4e-6;
+constexpr double kSlitUnits = 2.0;
 
 // A piece of roof edge between two nodes, with the footprint edges whose faces it divides.
 struct Arc {
@@ -102,6 +104,7 @@ class Wavefront {
         minY = std::min(minY, loop.y[i]), maxY = std::max(maxY, loop.y[i]);
       }
     scale_ = std::max({maxX - minX, maxY - minY, 1.0});
+    magnitude_ = std::max({std::fabs(minX), std::fabs(maxX), std::fabs(minY), std::fabs(maxY), 1.0});
     eps_ = kRounding * scale_;
     for (const RoofLoop& loop : loops) AddLoop(loop);
     for (size_t u = 0; u < corners_.size(); ++u) dirty_.push_back(static_cast<int>(u));
@@ -148,6 +151,7 @@ class Wavefront {
   std::vector<int> live_;   // the corners alive at the last meeting and those made since
   int alive_ = 0;
   double now_ = 0.0, scale_ = 1.0, eps_ = kRounding;
+  double magnitude_ = 1.0;  // the largest coordinate's size
   bool ok_ = true;
   bool onOwnLines_ = false;
 
@@ -723,44 +727,94 @@ class Wavefront {
   }
 };
 
-// Where events fall within a hair of each other (several parallel eaves reaching one line
-// at once), or where collinear eaves share one moving line, a face's outline may run out
-// along a line and straight back. Such a slit is cut off: a point where the outline turns
-// back (with the points within 1 mm after it, a tip scattered by rounding) goes when the way
-// back stays within slitWidth of the way out. A thin face's tip, or a sliver of a face between
-// walls a few millimetres off square, strays far wider than that and stays.
-void WithoutSlits(std::vector<std::array<double, 3>>& points, double slitWidth) {
+using FacePoints = std::vector<std::array<double, 3>>;
+
+// A point where a face's outline turns back on itself: the `count` points from `at` (the tip
+// with the points within 1 mm after it, scattered by rounding) and how far the way back
+// strays from the way out.
+struct TurnBack {
+  size_t at = 0, count = 0;
+  double width = 0.0;
+};
+
+// The turn-backs of a face's outline no wider than `widest`, in order of their tips. A point
+// at height 0 is an eave end, where a thin face may turn sharply.
+std::vector<TurnBack> TurnBacks(const FacePoints& points, double widest) {
   auto near = [](const std::array<double, 3>& a, const std::array<double, 3>& b) {
     return std::fabs(a[0] - b[0]) < 1.0 && std::fabs(a[1] - b[1]) < 1.0 &&
            std::fabs(a[2] - b[2]) < 1.0;
   };
-  bool removed = true;
-  while (removed && points.size() >= 3) {
-    removed = false;
-    const size_t n = points.size();
-    for (size_t i = 0; i < n && !removed; ++i) {
-      const auto& a = points[(i + n - 1) % n];
-      const auto& b = points[i];
-      if (b[2] == 0.0) continue;  // an eave end: a thin face may turn sharply there
-      size_t skip = 1;
-      while (skip < n - 1 && near(b, points[(i + skip) % n])) ++skip;
-      const auto& c = points[(i + skip) % n];
-      const double ux = b[0] - a[0], uy = b[1] - a[1], vx = c[0] - b[0], vy = c[1] - b[1];
-      if (ux * vx + uy * vy >= 0.0) continue;
-      // How far the way back strays from the way out: the tip's points and c off the line
-      // from a through b, and a off the line from b to c.
-      auto off = [](const auto& p, const auto& from, const auto& to) {
-        const double dx = to[0] - from[0], dy = to[1] - from[1], len = std::hypot(dx, dy);
-        return len > 0.0 ? std::fabs((p[0] - from[0]) * dy - (p[1] - from[1]) * dx) / len : 0.0;
-      };
-      double width = off(a, b, c);
-      for (size_t k = 1; k <= skip; ++k) width = std::max(width, off(points[(i + k) % n], a, b));
-      if (width > slitWidth) continue;
+  // How far p stands off the line from `from` to `to`.
+  auto off = [](const auto& p, const auto& from, const auto& to) {
+    const double dx = to[0] - from[0], dy = to[1] - from[1], len = std::hypot(dx, dy);
+    return len > 0.0 ? std::fabs((p[0] - from[0]) * dy - (p[1] - from[1]) * dx) / len : 0.0;
+  };
+  std::vector<TurnBack> turns;
+  const size_t n = points.size();
+  for (size_t i = 0; i < n && n >= 3; ++i) {
+    const auto& a = points[(i + n - 1) % n];
+    const auto& b = points[i];
+    if (b[2] == 0.0) continue;
+    size_t count = 1;
+    while (count < n - 1 && near(b, points[(i + count) % n])) ++count;
+    const auto& c = points[(i + count) % n];
+    if ((b[0] - a[0]) * (c[0] - b[0]) + (b[1] - a[1]) * (c[1] - b[1]) >= 0.0) continue;
+    // The tip's points and c off the line from a through b, and a off the line from b to c.
+    double width = off(a, b, c);
+    for (size_t k = 1; k <= count; ++k) width = std::max(width, off(points[(i + k) % n], a, b));
+    if (width <= widest) turns.push_back({i, count, width});
+  }
+  return turns;
+}
+
+// Cuts the slits off the faces' outlines (the points of each face, none where a face has no
+// outline). Where events fall within a hair of each other (several parallel eaves reaching
+// one line at once, a meeting of a symmetric footprint scattered by rounding), a wavefront
+// corner may run on past the meeting that should have ended it: its path is an edge that
+// both its faces run out along and straight back, a hair apart, to a tip that may stand far
+// off the roof. Such a slit is cut where another face turns back at one of its tip's points
+// (or did, its slit cut before), up to `hair` wide. A face's needle between walls a hair off
+// straight is real roof that no other face covers, the face alone turning back at its tip:
+// it is cut only where it is no wider than `rounding` (no width single precision's points can
+// hold), as the cut leaves a crack as wide as the needle. Slits go one turn-back at a time,
+// at most one a face each round, until no face has one left.
+void CutSlits(std::vector<FacePoints>& faces, double rounding, double hair) {
+  struct Tip {
+    std::array<double, 3> point;
+    size_t face;
+  };
+  std::vector<Tip> cut;
+  for (bool cutting = true; cutting;) {
+    cutting = false;
+    std::vector<std::vector<TurnBack>> turns(faces.size());
+    std::vector<Tip> tips = cut;
+    auto tip = [&faces](size_t f, const TurnBack& t, size_t k) -> const std::array<double, 3>& {
+      return faces[f][(t.at + k) % faces[f].size()];
+    };
+    for (size_t f = 0; f < faces.size(); ++f) {
+      turns[f] = TurnBacks(faces[f], hair);
+      for (const TurnBack& t : turns[f])
+        for (size_t k = 0; k < t.count; ++k) tips.push_back({tip(f, t, k), f});
+    }
+    auto shared = [&](size_t f, const TurnBack& t) {
+      for (size_t k = 0; k < t.count; ++k)
+        for (const Tip& other : tips)
+          if (other.face != f && other.point == tip(f, t, k)) return true;
+      return false;
+    };
+    for (size_t f = 0; f < faces.size(); ++f) {
+      const auto slit = std::find_if(turns[f].begin(), turns[f].end(), [&](const TurnBack& t) {
+        return t.width <= rounding || shared(f, t);
+      });
+      if (slit == turns[f].end()) continue;
       std::vector<size_t> gone;
-      for (size_t k = 0; k < skip; ++k) gone.push_back((i + k) % n);
+      for (size_t k = 0; k < slit->count; ++k) {
+        gone.push_back((slit->at + k) % faces[f].size());
+        cut.push_back({tip(f, *slit, k), f});
+      }
       std::sort(gone.rbegin(), gone.rend());
-      for (size_t g : gone) points.erase(points.begin() + static_cast<long>(g));
-      removed = true;
+      for (size_t g : gone) faces[f].erase(faces[f].begin() + static_cast<long>(g));
+      cutting = true;
     }
   }
 }
@@ -792,11 +846,9 @@ std::vector<RoofFace> Wavefront::Faces() const {
     sides[arc.faceA].push_back({a, b});
     sides[arc.faceB].push_back({a, b});
   }
-  std::vector<RoofFace> faces;
+  std::vector<FacePoints> outlines(lines_.size());
   for (size_t e = 0; e < lines_.size(); ++e) {
     const int start = same[eaves_[e].first], end = same[eaves_[e].second];
-    RoofFace face;
-    face.edge = static_cast<int>(e);
     std::vector<bool> used(sides[e].size(), false);
     std::vector<int> path{start, end};
     int at = end, from = start;
@@ -821,19 +873,25 @@ std::vector<RoofFace> Wavefront::Faces() const {
       if (at != start) path.push_back(at);
     }
     if (at != start) continue;
-    for (int node : path) face.points.push_back({nodes_[node].x, nodes_[node].y, nodes_[node].z});
-    WithoutSlits(face.points, kSlitWidth * scale_);
+    for (int node : path) outlines[e].push_back({nodes_[node].x, nodes_[node].y, nodes_[node].z});
+  }
+  CutSlits(outlines, kSlitUnits * FloatUnit(magnitude_), kSlitWidth * scale_);
+  std::vector<RoofFace> faces;
+  for (size_t e = 0; e < lines_.size(); ++e) {
     // A face that never rises above its eave has no roof: the steeper eave's piece at a
     // straight corner between slopes, ended where it started, runs out along its eave and back.
-    const double eave = nodes_[start].z;
-    const bool rises = std::any_of(face.points.begin(), face.points.end(),
+    const double eave = nodes_[same[eaves_[e].first]].z;
+    const FacePoints& points = outlines[e];
+    const bool rises = std::any_of(points.begin(), points.end(),
                                    [eave](const std::array<double, 3>& p) { return p[2] > eave; });
-    if (face.points.size() >= 3 && rises) faces.push_back(face);
+    if (points.size() >= 3 && rises) faces.push_back({static_cast<int>(e), points});
   }
   return faces;
 }
 
 }  // namespace
+
+double FloatUnit(double magnitude) { return std::ldexp(std::max(std::fabs(magnitude), 1.0), -23); }
 
 bool RoofFacesByWavefront(const std::vector<RoofLoop>& loops, std::vector<RoofFace>* faces,
                           double* top) {

@@ -32,6 +32,14 @@ struct RoofFace {
 // last meeting (no roof point lies higher), and returns true; returns false, with no faces,
 // when the wavefront cannot be followed to its end (a degenerate, spiked or self-touching
 // footprint, a loop reached below its eave, or meetings a hair apart whose order cannot be
-// told). The work is bounded: it never loops without end.
+// told). A face keeps its needles of real roof, however thin (beside walls a hair off
+// straight), but those no wider than two units of single precision at the coordinates'
+// magnitude; an edge that both its faces run out along and back, the path of a corner that
+// ran on past its meeting, is cut from both (up to 4e-6 of the footprint's size wide). The
+// work is bounded: it never loops without end.
 bool RoofFacesByWavefront(const std::vector<RoofLoop>& loops, std::vector<RoofFace>* faces,
                           double* top = nullptr);
+
+// Single precision's unit at a magnitude: the most a value of that size moves when it is
+// rounded to the nearest float, doubled (its inputs were rounded too).
+double FloatUnit(double magnitude);

@@ -149,8 +149,6 @@ bool StaysBelow(const RoofFootprint& f, const std::vector<PlaneFace>& faces, dou
 
 }  // namespace
 
-double FloatUnit(double magnitude) { return std::ldexp(std::max(std::fabs(magnitude), 1.0), -23); }
-
 RoofAnswer WavefrontAnswer(const RoofFootprint& f) {
   const float lowest = *std::min_element(f.base.begin(), f.base.end());
   std::vector<RoofLoop> loops(f.start.size());

@@ -22,10 +22,6 @@ struct RoofFootprint {
   }
 };
 
-// Single precision's unit at a magnitude: the most a value of that size moves when it is
-// rounded to the nearest float, doubled (its inputs were rounded too).
-double FloatUnit(double magnitude);
-
 // The roof the moving eave lines give: the face of edge edges[k] is faces[k], its points in
 // single precision, absolute heights; top is the height of the last meeting. No faces when
 // the wavefront cannot follow the footprint.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "KernelPrimitives.h"
+#include "RoofWavefront.h"
 #include "SlopedRoofAnswer.h"
 
 namespace {
