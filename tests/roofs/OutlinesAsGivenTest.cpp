@@ -25,8 +25,7 @@ using namespace roof_test;
 
 constexpr double kTop = 3000;
 constexpr double kOverhang = 500;
-// Narrower than any wall is thick: what a slip may move the drawing. Written out here so that
-// the clean-up's own width moving either way fails the tables.
+// What a slip may move the drawing, written out so that the clean-up's width moving either way fails.
 constexpr double kSliver = 100;
 
 // An outline and where a user clicks to pick it; the gable's ridge runs across it at ridgeY.
@@ -79,14 +78,13 @@ Outline Wedge(double degrees)
 }
 const Outline kWedge40 = Wedge(40);
 
-// The plan of a shape drawn on purpose lies within this of the outline as drawn grown with mitred
-// corners.
+// How far the plan of a shape drawn on purpose may stray from the outline as drawn, mitred and grown.
 constexpr double kDrawnWithin = 10;
 
-// A roof command: on a polyline or a solid's face, its roof's layer, its dialog's lines before and
-// after the overhang typed, how far its plan grows out of the outline, and how far past the plain
-// roof a retrace or jog left at a corner may take it. The arch (its section's ends and ridge's
-// the first corners) and the balcony (against a building on the closing edge) grow none.
+// A roof command: on a polyline or a solid's face, its layer, its dialog's lines either side of the
+// overhang, how far its plan grows and how far past the plain roof a corner left may take it. The
+// arch (its section's ends and ridge's the first corners) and the balcony (against a building on
+// the closing edge) grow none.
 struct Command {
     const char* name;
     const char* command;
@@ -201,10 +199,8 @@ double ClickedAgainMoves(double length, double turn)
     return length * std::min(std::sin(Radians(180 - turn)), std::fabs(std::cos(Radians(turn))));
 }
 
-// Slips, retraces and repeats; corners clicked again at 120-179° 1 to 95 mm off the outline
-// without them, or 105 to 250 mm (none within a hair of the sliver); and features drawn on
-// purpose, sharp ones of real buildings among them (turning back by far more than a right angle
-// along a metre or two).
+// Slips, retraces, repeats; corners clicked again at 120-179°, 1 to 95 mm or 105 to 250 mm off the
+// outline without them; features drawn on purpose, sharp ones of real buildings among them.
 std::vector<Given> GivenOutlines()
 {
     const Ring& r = kRectangle.ring;
@@ -247,12 +243,13 @@ std::vector<Given> GivenOutlines()
                          slip ? Left::kBase : Left::kDrawn, slip ? std::optional<double>(0) : std::nullopt});
     }
     for (const double length : {50.0, 200.0, 500.0}) {
-        given.push_back({Named("back along the wall", {length}), AfterCorner(r, 1, {{-length, 0, 0}}), Left::kRoofOnly});
+        given.push_back(
+            {Named("back along the wall", {length}), AfterCorner(r, 1, {{-length, 0, 0}}), Left::kRoofOnly});
         given.push_back({Named("on past the corner and back", {length}), AfterCorner(r, 1, {{length, 0, 0}, {}}),
                          Left::kBase, 0});
     }
     // Walls retraced by hand a little off their line, far longer than a click again: the turning
-    // point goes, and the outline keeps the point 1 mm inside the wall (but not 90 mm, a slip).
+    // point goes; the point 1 mm inside the wall stays, 90 mm inside it is a slip.
     for (const double off : {1.0, 90.0})
         given.push_back({Named("the last point retracing 6 m of the end wall, off by", {off}),
                          AfterCorner(r, 3, {{0, -8000, 0}, {off, -6000, 0}}), off > 1 ? Left::kBase : Left::kRoofOnly,
@@ -303,9 +300,8 @@ std::vector<Given> GivenOutlines()
     return given;
 }
 
-// The clean-up alone: of a corner clicked again, the point clicked again goes and the corner
-// stays where that moves no drawn point farther than a sliver; anything else, every feature
-// drawn on purpose among it, stays as drawn.
+// The clean-up alone: a point clicked again goes where that moves no drawn point farther than a
+// sliver, and the corner stays; a feature drawn on purpose stays as drawn.
 TEST(OutlineSlips, WhatMovesTheDrawingNoMoreThanASliverGoesAndNothingElse)
 {
     for (const Given& g : GivenOutlines())
@@ -376,11 +372,9 @@ protected:
 };
 
 
-// A repeat, a slip or a retrace goes: the roof lies within `within` of the plain outline's, or
-// where a corner is left off it reaches no farther than the command's reach and falls no more
-// than 1 m short. A shape drawn on purpose stays: the plan lies within kDrawnWithin of the outline
-// grown with mitred corners, or a shape beyond the command is refused with its message. The arch
-// takes only its section's slips.
+// A repeat, a slip or a retrace goes: the roof is the plain outline's (see Given::within). A shape
+// drawn on purpose stays: its plan is the outline as drawn grown with mitred corners, or a shape
+// beyond the command is refused with its message. The arch takes only its section's slips.
 TEST_F(OutlinesAsGivenTest, EveryRoofCommandDropsRepeatsAndSlipsAndKeepsWhatIsDrawn)
 {
     const std::vector<Given> given = GivenOutlines();
@@ -485,10 +479,9 @@ TEST_F(OutlinesAsGivenTest, AGableWallNotQuiteStraightIsRoofedAsTheStraightOne)
             }
 }
 
-// A roof over a courtyard is made (but by the pyramid, which turns down a concave outline) and
-// says so once: over a keyhole grown, and over a U whose bent arms the overhang closes round its
-// courtyard. A U whose arms stay open, a notch the overhang fills and an outline not grown say
-// nothing.
+// A roof over a courtyard (a keyhole grown; a U whose bent arms the overhang closes) is made, but
+// by the pyramid, which turns down a concave outline, and says so once; open arms, a notch the
+// overhang fills and an outline not grown say nothing.
 TEST_F(OutlinesAsGivenTest, ARoofOverACourtyardSaysSoOnce)
 {
     const struct {
