@@ -61,12 +61,8 @@ TEST_F(MultiSlopeRoofTest, ASlabBandClosesEveryEdgeOfAClockwiseOutline)
     ASSERT_EQ(faces.size(), 8u);
     double band = 0;
     for (const Ring& f : faces) {
-        if (IsVertical(f)) {
-            band += SpaceArea(f);
-            continue;
-        }
-        for (const GePoint3d& p : f)
-            EXPECT_GE(p.z, 700 - 1e-6);
+        band += IsVertical(f) ? SpaceArea(f) : 0.0;
+        EXPECT_GE(Extents({f}).MinPoint().z, IsVertical(f) ? 500 - 1e-6 : 700 - 1e-6);
     }
     EXPECT_EQ(std::count_if(faces.begin(), faces.end(), IsVertical), 4);
     EXPECT_NEAR(band, 2 * (12000 + 8000) * 200, 1e-3);
@@ -80,12 +76,10 @@ int TwoFaces(double, double*, double*, double*, int, int* count, int* counts, in
     *spare = 0;
     counts[1] = 2;
     counts[2] = 3;
-    const double pts[5][3] = {{0, 0, 0}, {1, 0, 0}, {0, 0, 0}, {0, 1000, 0}, {1000, 0, 0}};
-    for (int v = 1; v <= 5; ++v) {
-        fx[v] = pts[v - 1][0];
-        fy[v] = pts[v - 1][1];
-        fz[v] = pts[v - 1][2];
-    }
+    const double x[] = {0, 1, 0, 0, 1000}, y[] = {0, 0, 0, 1000, 0};
+    std::copy(x, x + 5, fx + 1);
+    std::copy(y, y + 5, fy + 1);
+    std::fill(fz + 1, fz + 6, 0.0);
     return 1;
 }
 
@@ -187,9 +181,8 @@ TEST_F(MultiSlopeRoofTest, TheRoutineGivesTheToolkitsFaces)
     ExpectSameFaces(Faces(CreateMultiSlopeRoof(outline, 0, slopes)), toolkit);
 
     // The same ring the other way round, each edge with its own slope.
-    std::vector<float> reversedSlopes;
-    for (std::size_t i = 0; i < outline.size(); ++i)
-        reversedSlopes.push_back(slopes[(2 * outline.size() - 2 - i) % outline.size()]);
+    std::vector<float> reversedSlopes(slopes.rbegin() + 1, slopes.rend());
+    reversedSlopes.push_back(slopes.back());
     ExpectSameFaces(Faces(CreateMultiSlopeRoof(tools_test::Reversed(outline), 0, reversedSlopes)), toolkit);
 
     const GeVector3d site(500000, 3200000, 0);
