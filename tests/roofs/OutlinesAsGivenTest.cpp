@@ -177,7 +177,7 @@ enum class Left {
     kBase,     // the plain outline it was drawn from: its roof, within `within`
     kAsGiven,  // all of it, a hair off the plain outline: the plain roof, within `within`
     kDrawn,    // all of it: the outline grown with mitred corners
-    kRoofOnly  // (repeats, retraces) the clean-up is not asked alone: the plain roof, within `within`
+    kRoofOnly  // repeats, some retraces and slips, checked by their roof alone, within `within`
 };
 
 // An outline as given; `within` is how far the roof may stray from the plain one's (by default
