@@ -129,6 +129,12 @@ inline double SpaceArea(const Ring& face)
     return NewellNormal(face).Length() / 2.0;
 }
 
+// An upright face, as a slab's band is.
+inline bool IsVertical(const Ring& face)
+{
+    return std::fabs(NewellNormal(face).z) < 1e-6 * NewellNormal(face).Length();
+}
+
 // The integral of (z - base) over the plan projection of a planar, non-vertical face: its
 // plan area times the height of its plane above the base at the plan centroid.
 inline double VolumeAbove(const Ring& face, double base)
