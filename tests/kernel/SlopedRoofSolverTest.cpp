@@ -109,12 +109,9 @@ TEST(SolveSlopedRoofFaces, LoopsAtTheirOwnEaveHeightsMatchTheClosedForm) {
     // The ridge lies where the two meet: m - 3000 = (7000 + (outlineStep - courtyardStep) / rise) / 2.
     const double ridge = 3000 + (7000 + (c.outlineStep - c.courtyardStep) / rise) / 2;
     EXPECT_NEAR(MaxZ(r), closedForm(ridge, 0), 0.5) << c.name;
-    double area = 0.0;
-    for (const Ring& f : r.faces) {
-      area += std::fabs(kerneltest::PlanArea(f));
+    for (const Ring& f : r.faces)
       for (const P3& v : f) EXPECT_NEAR(v.z, closedForm(v.x, v.y), 0.5) << c.name;
-    }
-    EXPECT_NEAR(area, 400e6 - 36e6, 100.0) << c.name;
+    EXPECT_NEAR(FacesArea(r.faces), 400e6 - 36e6, 100.0) << c.name;
     std::mt19937 rng(44);
     std::uniform_real_distribution<double> u(-10000, 10000);
     for (int sample = 0; sample < 200; ++sample) {
@@ -142,20 +139,6 @@ TEST(SolveSlopedRoofFaces, LoopReachedBelowItsEaveGivesZero) {
   }
   for (const auto& bases : {std::vector<double>{0, 1000}, std::vector<double>{1000, 0}})
     EXPECT_EQ(Solve({Rectangle(20000, 20000), inner}, EqualSlopes(8, 30), bases).result, 1);
-}
-
-TEST(SolveSlopedRoofFaces, LShapeHasAValleyFromItsReflexCorner) {
-  const Roof r = Solve(LShape(), EqualSlopes(6, 35));
-  // The reflex corner (5000, 5000) starts a valley along the diagonal: a roof point on it
-  // rises at the diagonal's slope, tan(35) / sqrt(2).
-  bool valley = false;
-  for (const Ring& f : r.faces)
-    for (const P3& v : f) {
-      const double d = std::hypot(v.x - 5000, v.y - 5000);
-      if (d > 100 && std::fabs(v.x - v.y) < 1.0 && v.x < 5000)
-        valley = valley || std::fabs(v.z - d / std::sqrt(2.0) * std::tan(Radians(35))) < 1.0;
-    }
-  EXPECT_TRUE(valley);
 }
 
 TEST(SolveSlopedRoofFaces, CollinearVertexTurnMoveAndCounterClockwiseGiveTheSameRoof) {
@@ -214,12 +197,12 @@ TEST(SolveSlopedRoofFaces, EveryFootprintGivesASoundRoof) {
     double tol = 2.0;
   };
   std::vector<Case> cases;
+  // Equal slopes are held to CGAL's skeleton by the oracle suite.
   for (const auto& [name, shape] : std::vector<std::pair<std::string, Outline>>{
            {"L", LShape()}, {"T", TShape()}, {"U", UShape()}, {"H", HShape()}}) {
-    cases.push_back({name + " equal", shape, EqualSlopes(shape.size(), 30)});
     std::vector<double> slopes;
     for (size_t i = 0; i < shape.size(); ++i) slopes.push_back(Radians(i % 2 ? 25 : 45));
-    cases.push_back({name + " unequal", shape, slopes});
+    cases.push_back({name, shape, slopes});
   }
   // A near-vertical pair with a gentle pair.
   cases.push_back({"steep ends", Rectangle(24000, 10000),
@@ -227,8 +210,6 @@ TEST(SolveSlopedRoofFaces, EveryFootprintGivesASoundRoof) {
   std::mt19937 rng(151);
   std::uniform_real_distribution<double> deg(20, 60);
   for (int round = 0; round < 6; ++round) {
-    const Outline star = StarOutline(rng, 7 + 3 * round, 6000, 15000);
-    cases.push_back({"star " + std::to_string(round), star, EqualSlopes(star.size(), 30)});
     const Outline stairs = StaircaseOutline(rng, 2 + round);
     std::vector<double> slopes;
     for (size_t i = 0; i < stairs.size(); ++i) slopes.push_back(Radians(deg(rng)));
@@ -313,10 +294,8 @@ TEST(SolveSlopedRoofFaces, RandomOutlinesNeverHangAndEitherSolveOrRefuse) {
       continue;
     }
     ++solved;
-    double area = 0.0;
-    for (const Ring& f : r.faces) area += std::fabs(kerneltest::PlanArea(f));
     const double footprint = std::fabs(SignedArea(r.outline));
-    EXPECT_NEAR(area, footprint, 1e-3 * footprint) << "round " << round;
+    EXPECT_NEAR(FacesArea(r.faces), footprint, 1e-3 * footprint) << "round " << round;
   }
   EXPECT_GT(solved, 20);
   EXPECT_GT(refused, 20);

@@ -11,17 +11,6 @@
 
 namespace rooftest {
 
-// The plane of a clockwise outline's edge: its height over a plan point is the rise times the
-// point's distance inward (to the right) of the edge's line.
-struct EavePlane {
-  double nx, ny, c, rise;
-  EavePlane(const Pt& a, const Pt& b, double slope) {
-    const double len = std::hypot(b.x - a.x, b.y - a.y);
-    nx = (b.y - a.y) / len, ny = -(b.x - a.x) / len, c = nx * a.x + ny * a.y, rise = std::tan(slope);
-  }
-  double At(double x, double y) const { return rise * (nx * x + ny * y - c); }
-};
-
 struct LowerEnvelope {
   std::vector<EavePlane> planes;
   LowerEnvelope(const Outline& clockwise, const std::vector<double>& slopes) {
@@ -59,18 +48,16 @@ inline std::string EnvelopeDifference(const Roof& roof, const Outline& footprint
                                       std::mt19937& rng) {
   if (roof.result != 1) return "refused";
   const LowerEnvelope envelope(footprint, slopes);
-  double steepest = 0.0, magnitude = 1.0;
+  double steepest = 0.0;
   for (double s : slopes) steepest = std::max(steepest, std::tan(s));
-  for (const Pt& p : footprint) magnitude = std::max({magnitude, std::fabs(p.x), std::fabs(p.y)});
-  const double tol = 0.5 + steepest * (0.05 + 8.0 * std::ldexp(magnitude, -23));
+  const double tol = 0.5 + steepest * (0.05 + 8.0 * std::ldexp(std::max(1.0, Magnitude({footprint})), -23));
   std::ostringstream why;
   if (std::fabs(MaxZ(roof) - envelope.Top()) > tol) why << "top " << MaxZ(roof) << " against " << envelope.Top() << "; ";
-  Ring ring;
+  const Ring ring = Flat(footprint);
   std::vector<Pt> samples;
   for (size_t i = 0; i < footprint.size(); ++i) {
     const Pt& a = footprint[i];
     const Pt& b = footprint[(i + 1) % footprint.size()];
-    ring.push_back({a.x, a.y, 0.0});
     const EavePlane plane(a, b, 0.0);
     for (double along : {0.03, 0.5, 0.97})
       for (double in : {20.0, 400.0, 3000.0})

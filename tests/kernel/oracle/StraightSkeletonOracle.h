@@ -154,14 +154,6 @@ class SkeletonSurface {
   std::vector<std::pair<Pt, Pt>> eaves_;
 };
 
-// The largest coordinate's size.
-inline double Magnitude(const std::vector<Outline>& loops) {
-  double magnitude = 0.0;
-  for (const Outline& o : loops)
-    for (const Pt& p : o) magnitude = std::max({magnitude, std::fabs(p.x), std::fabs(p.y)});
-  return magnitude;
-}
-
 // The first roof face point off the skeleton's roof, by more than half a millimetre, the
 // relative part given of its height and the rise times what rounding moves a node (the
 // solver holds its points within 64 units of single precision of their planes): a face's
