@@ -180,6 +180,100 @@ bool CrossesItself(const Outline& o) {
   return false;
 }
 
+// A surveyed block: a rectangle, an L, a T, a U, a block round a courtyard, or an orthogonal
+// outline of 6 to 32 corners, every wall 1 to `most` mm off square, drawn either way round.
+std::vector<Outline> SurveyedBlock(std::mt19937& rng, int kind, double most) {
+  const Outline court{{8000, 8000}, {22000, 8000}, {22000, 18000}, {8000, 18000}};
+  using Loops = std::vector<Outline>;
+  Loops loops = kind == 0   ? Loops{Rectangle(23000, 11000)}
+                : kind == 1 ? Loops{LShape()}
+                : kind == 2 ? Loops{TShape()}
+                : kind == 3 ? Loops{UShape()}
+                : kind == 4 ? Loops{Rectangle(30000, 26000), court}
+                            : Loops{HistogramOutline(rng, 2 + static_cast<int>(rng() % 14))};
+  for (Outline& o : loops) o = OffSquare(rng, o, most);
+  if (rng() % 2)
+    for (Outline& o : loops) o = Reversed(o);
+  return loops;
+}
+
+// The outline with the extra corners a survey or a redrawn plan puts on straight walls: 1 to
+// 3 on every wall, each in its own stretch of the wall, 0.01 to 2 mm off the line (evenly on
+// a log scale) to either side.
+Outline WithNearStraightCorners(std::mt19937& rng, const Outline& o) {
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  Outline out;
+  for (size_t i = 0; i < o.size(); ++i) {
+    const Pt a = o[i], b = o[(i + 1) % o.size()];
+    const double len = std::hypot(b.x - a.x, b.y - a.y);
+    out.push_back(a);
+    for (int k = 0, n = 1 + static_cast<int>(rng() % 3); k < n; ++k) {
+      const double t = (k + 0.1 + 0.8 * unit(rng)) / n, off = 0.01 * std::pow(200.0, unit(rng)) * (rng() % 2 ? 1 : -1) / len;
+      out.push_back({a.x + t * (b.x - a.x) + off * (a.y - b.y), a.y + t * (b.y - a.y) + off * (b.x - a.x)});
+    }
+  }
+  return out;
+}
+
+// A slab on an arc, counter-clockwise: the outer arc of radius r from angle a0 through `sweep`
+// in `outer` corners, then the inner arc, `width` nearer the centre, back in `inner` corners.
+Outline ArcSlab(double r, double width, double a0, double sweep, int outer, int inner) {
+  Outline o;
+  for (int i = 0; i < outer; ++i) o.push_back(Polar(r, a0 + sweep * i / (outer - 1)));
+  for (int i = 0; i < inner; ++i) o.push_back(Polar(r - width, a0 + sweep * (inner - 1 - i) / (inner - 1)));
+  return o;
+}
+
+// A convex outline, counter-clockwise, its corners on an ellipse 6-30 by 5-17 m: a rectangle,
+// a rectangle with its corners cut, or a 5- to 12-gon.
+Outline ConvexShape(std::mt19937& rng, int kind) {
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  const double w = 6000 + 24000 * unit(rng), h = 5000 + 12000 * unit(rng);
+  std::vector<double> angles;
+  const int n = kind == 2 ? 5 + static_cast<int>(rng() % 8) : 4;
+  for (int i = 0; i < n; ++i) {
+    const double at = kind == 2 ? 2 * M_PI * (i + 0.35 * unit(rng)) / n : M_PI / 4 + M_PI / 2 * i;
+    const double cut = kind == 1 ? Radians(5 + 15 * unit(rng)) : 0.0;
+    angles.push_back(at - cut);
+    if (cut > 0.0) angles.push_back(at + cut);
+  }
+  Outline o;
+  for (double a : angles) o.push_back({std::round(w * std::cos(a)), std::round(h * std::sin(a))});
+  return o;
+}
+
+// The counter-clockwise outline with 1 to 3 of its walls split where the slope changes: by one
+// corner at 10 to 90% of the wall `side` times 0.005 to 2 mm (evenly on a log scale) outside
+// its line or, as often, exactly on it, or by two corners exactly on it.
+Outline SplitWalls(std::mt19937& rng, const Outline& ccw, double side) {
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  std::vector<int> splits(ccw.size(), 0);
+  for (int s = 0, count = 1 + static_cast<int>(rng() % 3); s < count; ++s) splits[rng() % ccw.size()] = 1 + static_cast<int>(rng() % 3);
+  Outline o;
+  for (size_t i = 0; i < ccw.size(); ++i) {
+    const Pt& a = ccw[i];
+    const Pt& b = ccw[(i + 1) % ccw.size()];
+    const double len = std::hypot(b.x - a.x, b.y - a.y), off = splits[i] == 1 ? side * 0.005 * std::pow(400.0, unit(rng)) : 0.0;
+    const double t = 0.1 + (splits[i] == 1 ? 0.8 : 0.4) * unit(rng);
+    o.push_back(a);
+    for (int k = 0; k < std::min(splits[i], 2); ++k)
+      o.push_back({a.x + (t + 0.4 * k) * (b.x - a.x) + off * (b.y - a.y) / len, a.y + (t + 0.4 * k) * (b.y - a.y) - off * (b.x - a.x) / len});
+  }
+  return o;
+}
+
+// One slope per edge of 22.5 to 89.9 degrees, either end now and then, each unlike the last.
+std::vector<double> SlopesPerEdge(std::mt19937& rng, size_t n) {
+  std::uniform_real_distribution<double> degrees(22.5, 89.9);
+  std::vector<double> slopes;
+  while (slopes.size() < n) {
+    const int pick = static_cast<int>(rng() % 8);
+    const double slope = Radians(pick == 0 ? 22.5 : pick == 1 ? 89.9 : std::round(10 * degrees(rng)) / 10);
+    if (slopes.empty() || (slope != slopes.back() && (slopes.size() + 1 < n || slope != slopes.front()))) slopes.push_back(slope);
+  }
+  return slopes;
+}
+
 }  // namespace
 
 TEST(SolveSlopedRoofFacesOracle, EqualSlopesMatchCgalStraightSkeleton) {
@@ -250,12 +344,8 @@ TEST(SolveSlopedRoofFacesOracle, SimultaneousEventsOfSymmetricFootprintsMatchCga
 
   for (const Case& c : cases) {
     const std::vector<Outline> loops = AsFootprint(c.loops);
-    size_t points = 0;
-    for (const Outline& o : loops) points += o.size();
-    const Roof roof = Solve(loops, EqualSlopes(points, c.degrees));
-    ASSERT_EQ(roof.result, 1) << c.name;
-    AgreesWithSkeleton(roof.faces, loops, c.degrees, c.name, c.onSite ? 1e-4 : 1e-5);
-    if (loops.size() == 1) ExpectSoundRoof(roof, c.name);
+    EXPECT_EQ(SkeletonVerdict(loops, c.degrees, c.onSite ? 1e-4 : 1e-5), "") << c.name;
+    if (loops.size() == 1) ExpectSoundRoof(Solve(loops[0], EqualSlopes(loops[0].size(), c.degrees)), c.name);
   }
 }
 
@@ -355,27 +445,6 @@ TEST(SolveSlopedRoofFacesOracle, OutlinesTurnedByOddAnglesOnASiteAreRightOrRefus
   EXPECT_EQ(tally[kOther].refusals, 0) << "of " << tally[kOther].drawn;
 }
 
-namespace {
-
-// A surveyed block: a rectangle, an L, a T, a U, a block round a courtyard, or an orthogonal
-// outline of 6 to 32 corners, every wall 1 to `most` mm off square, drawn either way round.
-std::vector<Outline> SurveyedBlock(std::mt19937& rng, int kind, double most) {
-  const Outline court{{8000, 8000}, {22000, 8000}, {22000, 18000}, {8000, 18000}};
-  using Loops = std::vector<Outline>;
-  Loops loops = kind == 0   ? Loops{Rectangle(23000, 11000)}
-                : kind == 1 ? Loops{LShape()}
-                : kind == 2 ? Loops{TShape()}
-                : kind == 3 ? Loops{UShape()}
-                : kind == 4 ? Loops{Rectangle(30000, 26000), court}
-                            : Loops{HistogramOutline(rng, 2 + static_cast<int>(rng() % 14))};
-  for (Outline& o : loops) o = OffSquare(rng, o, most);
-  if (rng() % 2)
-    for (Outline& o : loops) o = Reversed(o);
-  return loops;
-}
-
-}  // namespace
-
 TEST(SolveSlopedRoofFacesOracle, SurveyedOutlinesAreRightOrRefused) {
   // Surveyed buildings: walls a few millimetres off square, so that valleys and ridges meet
   // in slivers of faces a millimetre wide, at the origin and on a national grid at (2e6, 3e6)
@@ -421,7 +490,7 @@ TEST(SolveSlopedRoofFacesOracle, CrossesToAThirtySecondOfAMillimetreAreRightOrRe
     EXPECT_TRUE(why.empty() || Refused(why)) << why;
   }
   EXPECT_EQ(squareRefused, 0) << "square crosses are roofed";
-  EXPECT_LE(crosses.refusals, crosses.count / 100);
+  EXPECT_LE(crosses.refusals, crosses.count / 100) << crosses.refused;
   crosses.Report();
 }
 
@@ -429,6 +498,7 @@ TEST(SolveSlopedRoofFacesOracle, TurnedCrossesWhoseArmsRunAHairOffParallelAreRoo
   // Unequal slopes: a reflex corner reaches the line of its neighbour's far side a hair before
   // the neighbour, racing along the arm, has closed the side between them. Taken as a split,
   // that meeting was gathered wide, its node set off the faces' planes, and the roof refused.
+  // One cross measured from its first point, one at 5e5.
   const struct {
     Outline outline;
     std::vector<double> degrees;
@@ -441,10 +511,6 @@ TEST(SolveSlopedRoofFacesOracle, TurnedCrossesWhoseArmsRunAHairOffParallelAreRoo
         {506819.53125, 497122.34375}, {508422.84375, 492836.59375}, {499056.8125, 489332.71875}, {497453.5, 493618.4375},
         {484077.59375, 488614.4375}, {480573.6875, 497980.46875}, {493949.59375, 502984.46875}, {491314.15625, 510029.125}},
        {24, 24, 50, 43, 25, 30, 17, 59, 20, 59, 51, 16}},
-      {{{489075, 515784.90625}, {499992.375, 507561.1875}, {505449.375, 514805.65625}, {513436.84375, 508788.96875},
-        {507979.8125, 501544.5}, {509069.0625, 500724}, {503052.375, 492736.5625}, {501963.125, 493557.0625},
-        {493989.9375, 482972.25}, {486002.5, 488988.9375}, {493975.6875, 499573.75}, {483058.3125, 507797.4375}},
-       {56, 51, 42, 55, 56, 58, 45, 22, 21, 21, 28, 57}},
   };
   for (const auto& [outline, degrees] : crosses) {
     std::vector<double> slopes;
@@ -452,28 +518,6 @@ TEST(SolveSlopedRoofFacesOracle, TurnedCrossesWhoseArmsRunAHairOffParallelAreRoo
     EXPECT_EQ(PlanesVerdict({outline}, slopes), "");
   }
 }
-
-namespace {
-
-// The outline with the extra corners a survey or a redrawn plan puts on straight walls: 1 to
-// 3 on every wall, each in its own stretch of the wall, 0.01 to 2 mm off the line (evenly on
-// a log scale) to either side.
-Outline WithNearStraightCorners(std::mt19937& rng, const Outline& o) {
-  std::uniform_real_distribution<double> unit(0.0, 1.0);
-  Outline out;
-  for (size_t i = 0; i < o.size(); ++i) {
-    const Pt a = o[i], b = o[(i + 1) % o.size()];
-    const double len = std::hypot(b.x - a.x, b.y - a.y);
-    out.push_back(a);
-    for (int k = 0, n = 1 + static_cast<int>(rng() % 3); k < n; ++k) {
-      const double t = (k + 0.1 + 0.8 * unit(rng)) / n, off = 0.01 * std::pow(200.0, unit(rng)) * (rng() % 2 ? 1 : -1) / len;
-      out.push_back({a.x + t * (b.x - a.x) + off * (a.y - b.y), a.y + t * (b.y - a.y) + off * (b.x - a.x)});
-    }
-  }
-  return out;
-}
-
-}  // namespace
 
 TEST(SolveSlopedRoofFacesOracle, NearStraightWallsAndManyCorneredOutlinesAreRight) {
   // Rectangles, L, U, T and surveyed blocks of 8 to 60 corners (walls 2 to 20 mm off square)
@@ -539,19 +583,6 @@ TEST(SolveSlopedRoofFacesOracle, BlocksWithWallsAHairOffStraightKeepTheirFacesNe
   for (const auto& [name, degrees, outline] : blocks) EXPECT_EQ(SkeletonVerdict({outline}, degrees), "") << name;
 }
 
-namespace {
-
-// A slab on an arc, counter-clockwise: the outer arc of radius r from angle a0 through `sweep`
-// in `outer` corners, then the inner arc, `width` nearer the centre, back in `inner` corners.
-Outline ArcSlab(double r, double width, double a0, double sweep, int outer, int inner) {
-  Outline o;
-  for (int i = 0; i < outer; ++i) o.push_back(Polar(r, a0 + sweep * i / (outer - 1)));
-  for (int i = 0; i < inner; ++i) o.push_back(Polar(r - width, a0 + sweep * (inner - 1 - i) / (inner - 1)));
-  return o;
-}
-
-}  // namespace
-
 TEST(SolveSlopedRoofFacesOracle, CurvedSlabsMatchCgal) {
   // Slabs on an arc 30 to 120 m in radius, 8 to 16 m wide, sweeping 20 to 160 degrees in 100
   // to 470 corners, turned, at the origin and on a site. Where both arcs have as many corners,
@@ -571,60 +602,6 @@ TEST(SolveSlopedRoofFacesOracle, CurvedSlabsMatchCgal) {
   }
   slabs.Report();
 }
-
-namespace {
-
-// A convex outline, counter-clockwise, its corners on an ellipse 6-30 by 5-17 m: a rectangle,
-// a rectangle with its corners cut, or a 5- to 12-gon.
-Outline ConvexShape(std::mt19937& rng, int kind) {
-  std::uniform_real_distribution<double> unit(0.0, 1.0);
-  const double w = 6000 + 24000 * unit(rng), h = 5000 + 12000 * unit(rng);
-  std::vector<double> angles;
-  const int n = kind == 2 ? 5 + static_cast<int>(rng() % 8) : 4;
-  for (int i = 0; i < n; ++i) {
-    const double at = kind == 2 ? 2 * M_PI * (i + 0.35 * unit(rng)) / n : M_PI / 4 + M_PI / 2 * i;
-    const double cut = kind == 1 ? Radians(5 + 15 * unit(rng)) : 0.0;
-    angles.push_back(at - cut);
-    if (cut > 0.0) angles.push_back(at + cut);
-  }
-  Outline o;
-  for (double a : angles) o.push_back({std::round(w * std::cos(a)), std::round(h * std::sin(a))});
-  return o;
-}
-
-// The counter-clockwise outline with 1 to 3 of its walls split where the slope changes: by one
-// corner at 10 to 90% of the wall `side` times 0.005 to 2 mm (evenly on a log scale) outside
-// its line or, as often, exactly on it, or by two corners exactly on it.
-Outline SplitWalls(std::mt19937& rng, const Outline& ccw, double side) {
-  std::uniform_real_distribution<double> unit(0.0, 1.0);
-  std::vector<int> splits(ccw.size(), 0);
-  for (int s = 0, count = 1 + static_cast<int>(rng() % 3); s < count; ++s) splits[rng() % ccw.size()] = 1 + static_cast<int>(rng() % 3);
-  Outline o;
-  for (size_t i = 0; i < ccw.size(); ++i) {
-    const Pt& a = ccw[i];
-    const Pt& b = ccw[(i + 1) % ccw.size()];
-    const double len = std::hypot(b.x - a.x, b.y - a.y), off = splits[i] == 1 ? side * 0.005 * std::pow(400.0, unit(rng)) : 0.0;
-    const double t = 0.1 + (splits[i] == 1 ? 0.8 : 0.4) * unit(rng);
-    o.push_back(a);
-    for (int k = 0; k < std::min(splits[i], 2); ++k)
-      o.push_back({a.x + (t + 0.4 * k) * (b.x - a.x) + off * (b.y - a.y) / len, a.y + (t + 0.4 * k) * (b.y - a.y) - off * (b.x - a.x) / len});
-  }
-  return o;
-}
-
-// One slope per edge of 22.5 to 89.9 degrees, either end now and then, each unlike the last.
-std::vector<double> SlopesPerEdge(std::mt19937& rng, size_t n) {
-  std::uniform_real_distribution<double> degrees(22.5, 89.9);
-  std::vector<double> slopes;
-  while (slopes.size() < n) {
-    const int pick = static_cast<int>(rng() % 8);
-    const double slope = Radians(pick == 0 ? 22.5 : pick == 1 ? 89.9 : std::round(10 * degrees(rng)) / 10);
-    if (slopes.empty() || (slope != slopes.back() && (slopes.size() + 1 < n || slope != slopes.front()))) slopes.push_back(slope);
-  }
-  return slopes;
-}
-
-}  // namespace
 
 TEST(SolveSlopedRoofFacesOracle, ConvexOutlinesWithSplitWallsAreTheLowerEnvelopeOfTheirPlanes) {
   // Walls split where the slope changes, exactly on their line or a hair outside it: at a
