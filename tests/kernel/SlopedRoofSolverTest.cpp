@@ -161,7 +161,6 @@ TEST(SolveSlopedRoofFaces, EveryFootprintGivesASoundRoof) {
     double tol = 2.0;
   };
   std::vector<Case> cases;
-  // Equal slopes are held to CGAL's skeleton by the oracle suite.
   for (const auto& [name, shape] : std::vector<std::pair<std::string, Outline>>{
            {"L", LShape()}, {"T", TShape()}, {"U", UShape()}, {"H", HShape()}}) {
     std::vector<double> slopes;

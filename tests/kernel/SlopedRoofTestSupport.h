@@ -1,8 +1,7 @@
 #pragma once
-// Test helpers for the roof solver and the coplanar-piece merge: calling them over plain
-// vectors, footprint generators, tilted roof planes, and the independent checks every roof
-// must pass (eaves, slopes, tiling, shared edges). Plan geometry comes from the kernel's
-// shared test support (shoelace area, winding number, edge distance).
+// Test helpers for the roof solver and the coplanar-piece merge: calls over plain vectors,
+// footprint generators, tilted roof planes, and the independent checks every roof must pass
+// (eaves, slopes, tiling, shared edges) over the kernel's shared plan geometry.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -38,6 +37,13 @@ inline double Radians(double degrees) { return degrees * M_PI / 180.0; }
 
 inline std::vector<double> EqualSlopes(size_t n, double degrees) {
   return std::vector<double>(n, Radians(degrees));
+}
+
+// One slope for every edge of the loops.
+inline std::vector<double> EqualSlopes(const std::vector<Outline>& loops, double degrees) {
+  size_t n = 0;
+  for (const Outline& o : loops) n += o.size();
+  return EqualSlopes(n, degrees);
 }
 
 // The solver on loops given one after another, slopes per edge across all loops, eave

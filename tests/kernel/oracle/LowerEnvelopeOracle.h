@@ -1,8 +1,7 @@
 #pragma once
 // The lower envelope of the eave planes as the oracle of roofs with one slope per edge over
-// convex outlines: a plan point is still under the moving eave lines at height t exactly when
-// every line, moved inward t / tan(slope), has not yet passed it, so the roof's height there
-// is the least of the planes' heights. Used by the roof solver's oracle tests.
+// convex outlines: a plan point is under the moving eave lines at height t until one of them,
+// moved inward t / tan(slope), passes it, so the roof there is the least of the planes' heights.
 #include <sstream>
 #include <string>
 #include <vector>
@@ -41,9 +40,8 @@ struct LowerEnvelope {
 
 // How the roof over the clockwise footprint differs from the lower envelope of its planes at
 // the top and at sample points (random ones, and ones near every eave, where a wrong plane
-// shows first; none within a millimetre of a face's edge): empty when they agree within half a
-// millimetre and the rise times 0.05 mm and a few single-precision units at the footprint's
-// magnitude, which the roof's points carry.
+// shows first; none within a millimetre of a face's edge): empty when they agree within 0.5 mm
+// and the rise times 0.05 mm and the few single-precision units the roof's points carry.
 inline std::string EnvelopeDifference(const Roof& roof, const Outline& footprint, const std::vector<double>& slopes,
                                       std::mt19937& rng) {
   if (roof.result != 1) return "refused";

@@ -57,10 +57,8 @@ struct Rounds : Tally {
 // The roof over the loops at one slope: "refused", or how it differs from CGAL's skeleton of the
 // loops as the solver left them (its clean-up drops corners within 0.1 mm of a wall), with the
 // footprint; empty when right. The solver merges faces of one plane that share an edge.
-std::string SkeletonVerdict(const std::vector<Outline>& loops, double degrees, double relative = 1e-5) {
-  size_t points = 0;
-  for (const Outline& o : loops) points += o.size();
-  const Roof roof = Solve(loops, EqualSlopes(points, degrees));
+std::string SkeletonVerdict(const Roof& roof, const std::vector<Outline>& loops, double degrees,
+                            double relative = 1e-5) {
   if (roof.result != 1) return "refused: " + Describe(loops, degrees);
   std::vector<Outline> roofed = loops;
   roofed[0] = roof.outline;
@@ -68,12 +66,15 @@ std::string SkeletonVerdict(const std::vector<Outline>& loops, double degrees, d
   return why.empty() ? why : why + ": " + Describe(loops, degrees);
 }
 
-// Whether the roof over the loops holds every face on an eave's plane, at its slope, every
-// corner kept (each of these stands between two slopes or turns), with the faces' plan areas
-// summing to the footprint's (outline less courtyards) within what single precision moves: the
-// invariants that stand in for CGAL where slopes differ. A wall split exactly on its line or a
-// hair off it may give one face the eaves of several of its edges (of a straight wall, the
-// gentlest plane takes it): that face lies in one of their planes.
+std::string SkeletonVerdict(const std::vector<Outline>& loops, double degrees, double relative = 1e-5) {
+  return SkeletonVerdict(Solve(loops, EqualSlopes(loops, degrees)), loops, degrees, relative);
+}
+
+// How the roof over the loops breaks the invariants that stand in for CGAL where slopes differ:
+// every corner kept (each of these stands between two slopes or turns), every face on an eave's
+// plane, the faces' plan areas summing to the footprint's within what single precision moves. A
+// wall split on its line or a hair off it may give one face the eaves of several of its edges
+// (of a straight wall, the gentlest plane takes it): that face lies in one of their planes.
 std::string UnequalSlopeDifference(const Roof& roof, const std::vector<Outline>& loops,
                                    const std::vector<double>& slopes) {
   const double magnitude = std::max(1.0, Magnitude(loops));
@@ -90,9 +91,9 @@ std::string UnequalSlopeDifference(const Roof& roof, const std::vector<Outline>&
   // its ends, where a sliver's needle may have been cut off.
   auto holds = [&eaves, near = 0.1 + 1e-5 * magnitude](const Ring& face, size_t e) {
     const auto& [a, b] = eaves[e];
-    for (double t : {0.25, 0.5, 0.75})
-      if (!(kerneltest::EdgeDistance(a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), face) < near)) return false;
-    return true;
+    return std::ranges::all_of(std::array{0.25, 0.5, 0.75}, [&](double t) {
+      return kerneltest::EdgeDistance(a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), face) < near;
+    });
   };
   auto inPlane = [&](const Ring& face, size_t e) {
     const EavePlane plane(eaves[e].first, eaves[e].second, slopes[e]);
@@ -344,8 +345,9 @@ TEST(SolveSlopedRoofFacesOracle, SimultaneousEventsOfSymmetricFootprintsMatchCga
 
   for (const Case& c : cases) {
     const std::vector<Outline> loops = AsFootprint(c.loops);
-    EXPECT_EQ(SkeletonVerdict(loops, c.degrees, c.onSite ? 1e-4 : 1e-5), "") << c.name;
-    if (loops.size() == 1) ExpectSoundRoof(Solve(loops[0], EqualSlopes(loops[0].size(), c.degrees)), c.name);
+    const Roof roof = Solve(loops, EqualSlopes(loops, c.degrees));
+    EXPECT_EQ(SkeletonVerdict(roof, loops, c.degrees, c.onSite ? 1e-4 : 1e-5), "") << c.name;
+    if (loops.size() == 1) ExpectSoundRoof(roof, c.name);
   }
 }
 
@@ -363,7 +365,7 @@ TEST(SolveSlopedRoofFacesOracle, HigherCourtyardMatchesCgalSkeletonOfTheOffsetOu
                      RegularPolygon(3 + round % 4, 2500 + 200 * round, turn(rng))});
     const Outline& court = loops[1];
     const std::string label = Describe(loops, deg) + ", courtyard " + std::to_string(h) + " higher";
-    const Roof roof = Solve(loops, EqualSlopes(loops[0].size() + court.size(), deg), {0.0, h});
+    const Roof roof = Solve(loops, EqualSlopes(loops, deg), {0.0, h});
     ASSERT_EQ(roof.result, 1) << label;
     const double area = FacesArea(roof.faces);
     EXPECT_NEAR(area, std::fabs(SignedArea(loops[0])) - std::fabs(SignedArea(court)), 1e-6 * area) << label;
@@ -378,13 +380,13 @@ TEST(SolveSlopedRoofFacesOracle, HigherCourtyardMatchesCgalSkeletonOfTheOffsetOu
         return OwnsEave({{f.a.x, f.a.y, 0.0}, {f.b.x, f.b.y, 0.0}}, a, b, 0.1);
       });
       const auto face = std::find_if(roof.faces.begin(), roof.faces.end(), [&](const Ring& f) { return OwnsEave(f, a, b, 0.1, h); });
-      ASSERT_TRUE(expected != skeleton.end() && face != roof.faces.end()) << label << ": courtyard edge " << e;
+      const std::string at = label + ": courtyard edge " + std::to_string(e);
+      ASSERT_TRUE(expected != skeleton.end() && face != roof.faces.end()) << at;
       double top = 0.0, expectedTop = 0.0;
       for (const P3& v : *face) top = std::max(top, v.z);
       for (double t : expected->times) expectedTop = std::max(expectedTop, h + t * rise);
-      EXPECT_NEAR(std::fabs(kerneltest::PlanArea(*face)), expected->area, 2.0 + 1e-5 * expected->area)
-          << label << ": courtyard edge " << e;
-      EXPECT_NEAR(top, expectedTop, 0.5 + 1e-5 * expectedTop) << label << ": courtyard edge " << e;
+      EXPECT_NEAR(std::fabs(kerneltest::PlanArea(*face)), expected->area, 2.0 + 1e-5 * expected->area) << at;
+      EXPECT_NEAR(top, expectedTop, 0.5 + 1e-5 * expectedTop) << at;
     }
   }
 }
