@@ -1,8 +1,8 @@
-// The roof solver on closed-form roofs (unequal slope pairs, courtyards with their eaves at
-// one or at different heights; equal-slope hips and pyramids are held to CGAL's skeleton by
-// the oracle suite), footprints that must give the same roof, refusals, and on every other
-// footprint the invariants each roof must meet: eaves on their faces at their slopes, plan
-// tiling, shared interior edges.
+// The roof solver on closed-form roofs (courtyards with their eaves at one or at different
+// heights; the oracle suite holds equal slopes to CGAL's skeleton and convex outlines with one
+// slope per edge to the lower envelope of their planes), footprints that must give the same
+// roof, refusals, and on every other footprint the invariants each roof must meet: eaves on
+// their faces at their slopes, plan tiling, shared interior edges.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -14,31 +14,6 @@
 using namespace rooftest;
 
 namespace {
-
-// The distinct plan points of the roof at its top height.
-std::vector<Pt> TopPoints(const Roof& r) {
-  const double top = MaxZ(r);
-  std::vector<Pt> pts;
-  for (const Ring& f : r.faces)
-    for (const P3& v : f)
-      if (v.z > top - 0.5 && std::none_of(pts.begin(), pts.end(), [&v](const Pt& p) {
-            return std::hypot(p.x - v.x, p.y - v.y) < 1.0;
-          }))
-        pts.push_back({v.x, v.y});
-  return pts;
-}
-
-double RidgeLength(const Roof& r) {
-  const auto top = TopPoints(r);
-  EXPECT_EQ(top.size(), 2u);
-  return top.size() == 2 ? std::hypot(top[0].x - top[1].x, top[0].y - top[1].y) : 0.0;
-}
-
-std::multiset<size_t> FaceSizes(const Roof& r) {
-  std::multiset<size_t> sizes;
-  for (const Ring& f : r.faces) sizes.insert(f.size());
-  return sizes;
-}
 
 std::multiset<long> FaceAreas(const Roof& r) {
   std::multiset<long> areas;
@@ -67,18 +42,6 @@ std::vector<double> StaircaseSlopes() {
 
 }  // namespace
 
-TEST(SolveSlopedRoofFaces, UnequalSlopePairsGiveThePlanesTheyImply) {
-  // Long sides (edges 2 and 4 of the clockwise rectangle) at s1, short ends at s2: the ridge
-  // sits at W/2 * tan(s1) and runs L - W * tan(s1) / tan(s2), longer than with equal slopes.
-  const double L = 24000, W = 10000, s1 = Radians(25), s2 = Radians(60);
-  const Roof r = Solve(Rectangle(L, W), {s2, s1, s2, s1});
-  ASSERT_EQ(r.faces.size(), 4u);
-  EXPECT_NEAR(MaxZ(r), W / 2 * std::tan(s1), 0.5);
-  EXPECT_NEAR(RidgeLength(r), L - W * std::tan(s1) / std::tan(s2), 2.0);
-  EXPECT_GT(RidgeLength(r), RidgeLength(Solve(Rectangle(L, W), EqualSlopes(4, 25))) + 1000);
-  ExpectSoundRoof(r, "unequal rectangle");
-}
-
 TEST(SolveSlopedRoofFaces, LoopsAtTheirOwnEaveHeightsMatchTheClosedForm) {
   // A square of 20 m round a centred courtyard of 6 m, 30 degrees everywhere, one loop's eave
   // `step` above the other's (or both level), the lower at `base`. With m = max(|x|, |y|) from the centre the
@@ -101,7 +64,8 @@ TEST(SolveSlopedRoofFaces, LoopsAtTheirOwnEaveHeightsMatchTheClosedForm) {
     const Roof r = Solve({outline, hole}, EqualSlopes(8, 30),
                          {c.base + c.outlineStep, c.base + c.courtyardStep});
     ASSERT_EQ(r.result, 1) << c.name;
-    EXPECT_EQ(FaceSizes(r), (std::multiset<size_t>{4, 4, 4, 4, 4, 4, 4, 4})) << c.name;
+    EXPECT_EQ(r.faces.size(), 8u) << c.name;
+    for (const Ring& f : r.faces) EXPECT_EQ(f.size(), 4u) << c.name;
     auto closedForm = [&](double x, double y) {
       const double m = std::max(std::fabs(x), std::fabs(y));
       return c.base + std::min(c.outlineStep + rise * (10000 - m), c.courtyardStep + rise * (m - 3000));
@@ -109,12 +73,9 @@ TEST(SolveSlopedRoofFaces, LoopsAtTheirOwnEaveHeightsMatchTheClosedForm) {
     // The ridge lies where the two meet: m - 3000 = (7000 + (outlineStep - courtyardStep) / rise) / 2.
     const double ridge = 3000 + (7000 + (c.outlineStep - c.courtyardStep) / rise) / 2;
     EXPECT_NEAR(MaxZ(r), closedForm(ridge, 0), 0.5) << c.name;
-    double area = 0.0;
-    for (const Ring& f : r.faces) {
-      area += std::fabs(kerneltest::PlanArea(f));
+    for (const Ring& f : r.faces)
       for (const P3& v : f) EXPECT_NEAR(v.z, closedForm(v.x, v.y), 0.5) << c.name;
-    }
-    EXPECT_NEAR(area, 400e6 - 36e6, 100.0) << c.name;
+    EXPECT_NEAR(FacesArea(r.faces), 400e6 - 36e6, 100.0) << c.name;
     std::mt19937 rng(44);
     std::uniform_real_distribution<double> u(-10000, 10000);
     for (int sample = 0; sample < 200; ++sample) {
@@ -142,20 +103,6 @@ TEST(SolveSlopedRoofFaces, LoopReachedBelowItsEaveGivesZero) {
   }
   for (const auto& bases : {std::vector<double>{0, 1000}, std::vector<double>{1000, 0}})
     EXPECT_EQ(Solve({Rectangle(20000, 20000), inner}, EqualSlopes(8, 30), bases).result, 1);
-}
-
-TEST(SolveSlopedRoofFaces, LShapeHasAValleyFromItsReflexCorner) {
-  const Roof r = Solve(LShape(), EqualSlopes(6, 35));
-  // The reflex corner (5000, 5000) starts a valley along the diagonal: a roof point on it
-  // rises at the diagonal's slope, tan(35) / sqrt(2).
-  bool valley = false;
-  for (const Ring& f : r.faces)
-    for (const P3& v : f) {
-      const double d = std::hypot(v.x - 5000, v.y - 5000);
-      if (d > 100 && std::fabs(v.x - v.y) < 1.0 && v.x < 5000)
-        valley = valley || std::fabs(v.z - d / std::sqrt(2.0) * std::tan(Radians(35))) < 1.0;
-    }
-  EXPECT_TRUE(valley);
 }
 
 TEST(SolveSlopedRoofFaces, CollinearVertexTurnMoveAndCounterClockwiseGiveTheSameRoof) {
@@ -216,19 +163,13 @@ TEST(SolveSlopedRoofFaces, EveryFootprintGivesASoundRoof) {
   std::vector<Case> cases;
   for (const auto& [name, shape] : std::vector<std::pair<std::string, Outline>>{
            {"L", LShape()}, {"T", TShape()}, {"U", UShape()}, {"H", HShape()}}) {
-    cases.push_back({name + " equal", shape, EqualSlopes(shape.size(), 30)});
     std::vector<double> slopes;
     for (size_t i = 0; i < shape.size(); ++i) slopes.push_back(Radians(i % 2 ? 25 : 45));
-    cases.push_back({name + " unequal", shape, slopes});
+    cases.push_back({name, shape, slopes});
   }
-  // A near-vertical pair with a gentle pair.
-  cases.push_back({"steep ends", Rectangle(24000, 10000),
-                   {Radians(85), Radians(20), Radians(85), Radians(20)}});
   std::mt19937 rng(151);
   std::uniform_real_distribution<double> deg(20, 60);
   for (int round = 0; round < 6; ++round) {
-    const Outline star = StarOutline(rng, 7 + 3 * round, 6000, 15000);
-    cases.push_back({"star " + std::to_string(round), star, EqualSlopes(star.size(), 30)});
     const Outline stairs = StaircaseOutline(rng, 2 + round);
     std::vector<double> slopes;
     for (size_t i = 0; i < stairs.size(); ++i) slopes.push_back(Radians(deg(rng)));
@@ -313,10 +254,8 @@ TEST(SolveSlopedRoofFaces, RandomOutlinesNeverHangAndEitherSolveOrRefuse) {
       continue;
     }
     ++solved;
-    double area = 0.0;
-    for (const Ring& f : r.faces) area += std::fabs(kerneltest::PlanArea(f));
     const double footprint = std::fabs(SignedArea(r.outline));
-    EXPECT_NEAR(area, footprint, 1e-3 * footprint) << "round " << round;
+    EXPECT_NEAR(FacesArea(r.faces), footprint, 1e-3 * footprint) << "round " << round;
   }
   EXPECT_GT(solved, 20);
   EXPECT_GT(refused, 20);

@@ -1,8 +1,7 @@
 #pragma once
-// Test helpers for the roof solver and the coplanar-piece merge: calling them over plain
-// vectors, footprint generators, tilted roof planes, and the independent checks every roof
-// must pass (eaves, slopes, tiling, shared edges). Plan geometry comes from the kernel's
-// shared test support (shoelace area, winding number, edge distance).
+// Test helpers for the roof solver and the coplanar-piece merge: calls over plain vectors,
+// footprint generators, tilted roof planes, and the independent checks every roof must pass
+// (eaves, slopes, tiling, shared edges) over the kernel's shared plan geometry.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -38,6 +37,13 @@ inline double Radians(double degrees) { return degrees * M_PI / 180.0; }
 
 inline std::vector<double> EqualSlopes(size_t n, double degrees) {
   return std::vector<double>(n, Radians(degrees));
+}
+
+// One slope for every edge of the loops.
+inline std::vector<double> EqualSlopes(const std::vector<Outline>& loops, double degrees) {
+  size_t n = 0;
+  for (const Outline& o : loops) n += o.size();
+  return EqualSlopes(n, degrees);
 }
 
 // The solver on loops given one after another, slopes per edge across all loops, eave
@@ -82,10 +88,20 @@ inline Roof Solve(const Outline& outline, const std::vector<double>& slopes) {
   return Solve(std::vector<Outline>{outline}, slopes);
 }
 
-inline double SignedArea(const Outline& o) {
+// The outline as a ring at height 0.
+inline Ring Flat(const Outline& o) {
   Ring ring;
   for (const Pt& p : o) ring.push_back({p.x, p.y, 0.0});
-  return kerneltest::PlanArea(ring);
+  return ring;
+}
+
+inline double SignedArea(const Outline& o) { return kerneltest::PlanArea(Flat(o)); }
+
+// The plan area the faces cover together.
+inline double FacesArea(const std::vector<Ring>& faces) {
+  double sum = 0.0;
+  for (const Ring& f : faces) sum += std::fabs(kerneltest::PlanArea(f));
+  return sum;
 }
 
 inline double MaxZ(const Roof& r) {
@@ -95,6 +111,14 @@ inline double MaxZ(const Roof& r) {
   return m;
 }
 
+// The largest coordinate's size.
+inline double Magnitude(const std::vector<Outline>& loops) {
+  double magnitude = 0.0;
+  for (const Outline& o : loops)
+    for (const Pt& p : o) magnitude = std::max({magnitude, std::fabs(p.x), std::fabs(p.y)});
+  return magnitude;
+}
+
 inline double Perimeter(const Ring& r) {
   double sum = 0.0;
   for (size_t i = 0; i < r.size(); ++i)
@@ -102,15 +126,27 @@ inline double Perimeter(const Ring& r) {
   return sum;
 }
 
-// Whether the face holds the eave a-b: both ends among its points at height 0, within tol.
-inline bool OwnsEave(const Ring& f, const Pt& a, const Pt& b, double tol) {
-  auto has = [&f, tol](const Pt& p) {
-    return std::any_of(f.begin(), f.end(), [&p, tol](const P3& v) {
-      return std::hypot(v.x - p.x, v.y - p.y) < tol && std::fabs(v.z) < tol;
+// Whether the face holds the eave a-b: both ends among its points at the eave's height, within
+// tol.
+inline bool OwnsEave(const Ring& f, const Pt& a, const Pt& b, double tol, double height = 0.0) {
+  auto has = [&](const Pt& p) {
+    return std::any_of(f.begin(), f.end(), [&](const P3& v) {
+      return std::hypot(v.x - p.x, v.y - p.y) < tol && std::fabs(v.z - height) < tol;
     });
   };
   return has(a) && has(b);
 }
+
+// The plane of a clockwise outline's edge a-b at the slope: its height over a plan point is the
+// rise times the point's distance inward (to the right) of the edge's line.
+struct EavePlane {
+  double nx, ny, c, rise;
+  EavePlane(const Pt& a, const Pt& b, double slope) {
+    const double len = std::hypot(b.x - a.x, b.y - a.y);
+    nx = (b.y - a.y) / len, ny = -(b.x - a.x) / len, c = nx * a.x + ny * a.y, rise = std::tan(slope);
+  }
+  double At(double x, double y) const { return rise * (nx * x + ny * y - c); }
+};
 
 // The height of a face's plane over a plan point (the plane by Newell's normal).
 inline double HeightOver(const Ring& face, double x, double y) {
@@ -146,17 +182,13 @@ inline void ExpectSoundRoof(const Roof& roof, const std::string& label, double t
   const size_t n = o.size();
   ASSERT_EQ(roof.result, 1) << label;
   std::vector<Box> boxes;
-  double faceArea = 0.0;
   for (const Ring& f : roof.faces) {
     ASSERT_GE(f.size(), 3u) << label;
     EXPECT_LT(PlanArea(f), 0.0) << label << ": faces run clockwise";
-    faceArea += std::fabs(PlanArea(f));
     boxes.emplace_back(f);
   }
-  Ring outline;
-  for (const Pt& p : o) outline.push_back({p.x, p.y, 0.0});
-  const double perimeter = Perimeter(outline);
-  EXPECT_NEAR(faceArea, std::fabs(SignedArea(o)), tol * perimeter)
+  const Ring outline = Flat(o);
+  EXPECT_NEAR(FacesArea(roof.faces), std::fabs(SignedArea(o)), tol * Perimeter(outline))
       << label << ": plan areas sum to the footprint";
 
   // Each eave edge lies on exactly one face, and that face rises at the edge's slope.
@@ -169,12 +201,8 @@ inline void ExpectSoundRoof(const Roof& roof, const std::string& label, double t
       // end where a steep eave between gentle ones is eaten up at once.
       if (!OwnsEave(f, a, b, 0.1)) continue;
       ++owners;
-      const double len = std::hypot(b.x - a.x, b.y - a.y), rise = std::tan(roof.slopes[e]);
-      for (const P3& v : f) {
-        // Inward distance from the edge's line (the outline runs clockwise: inside is right).
-        const double d = ((v.x - a.x) * (b.y - a.y) - (v.y - a.y) * (b.x - a.x)) / len;
-        EXPECT_NEAR(v.z, rise * d, tol * (1.0 + rise)) << label << ": edge " << e;
-      }
+      const EavePlane plane(a, b, roof.slopes[e]);
+      for (const P3& v : f) EXPECT_NEAR(v.z, plane.At(v.x, v.y), tol * (1.0 + plane.rise)) << label << ": edge " << e;
     }
     EXPECT_EQ(owners, 1) << label << ": edge " << e;
   }

@@ -1,8 +1,7 @@
 #pragma once
 // The lower envelope of the eave planes as the oracle of roofs with one slope per edge over
-// convex outlines: a plan point is still under the moving eave lines at height t exactly when
-// every line, moved inward t / tan(slope), has not yet passed it, so the roof's height there
-// is the least of the planes' heights. Used by the roof solver's oracle tests.
+// convex outlines: a plan point is under the moving eave lines at height t until one of them,
+// moved inward t / tan(slope), passes it, so the roof there is the least of the planes' heights.
 #include <sstream>
 #include <string>
 #include <vector>
@@ -10,17 +9,6 @@
 #include "SlopedRoofTestSupport.h"
 
 namespace rooftest {
-
-// The plane of a clockwise outline's edge: its height over a plan point is the rise times the
-// point's distance inward (to the right) of the edge's line.
-struct EavePlane {
-  double nx, ny, c, rise;
-  EavePlane(const Pt& a, const Pt& b, double slope) {
-    const double len = std::hypot(b.x - a.x, b.y - a.y);
-    nx = (b.y - a.y) / len, ny = -(b.x - a.x) / len, c = nx * a.x + ny * a.y, rise = std::tan(slope);
-  }
-  double At(double x, double y) const { return rise * (nx * x + ny * y - c); }
-};
 
 struct LowerEnvelope {
   std::vector<EavePlane> planes;
@@ -52,25 +40,22 @@ struct LowerEnvelope {
 
 // How the roof over the clockwise footprint differs from the lower envelope of its planes at
 // the top and at sample points (random ones, and ones near every eave, where a wrong plane
-// shows first; none within a millimetre of a face's edge): empty when they agree within half a
-// millimetre and the rise times 0.05 mm and a few single-precision units at the footprint's
-// magnitude, which the roof's points carry.
+// shows first; none within a millimetre of a face's edge): empty when they agree within 0.5 mm
+// and the rise times 0.05 mm and the few single-precision units the roof's points carry.
 inline std::string EnvelopeDifference(const Roof& roof, const Outline& footprint, const std::vector<double>& slopes,
                                       std::mt19937& rng) {
   if (roof.result != 1) return "refused";
   const LowerEnvelope envelope(footprint, slopes);
-  double steepest = 0.0, magnitude = 1.0;
+  double steepest = 0.0;
   for (double s : slopes) steepest = std::max(steepest, std::tan(s));
-  for (const Pt& p : footprint) magnitude = std::max({magnitude, std::fabs(p.x), std::fabs(p.y)});
-  const double tol = 0.5 + steepest * (0.05 + 8.0 * std::ldexp(magnitude, -23));
+  const double tol = 0.5 + steepest * (0.05 + 8.0 * std::ldexp(std::max(1.0, Magnitude({footprint})), -23));
   std::ostringstream why;
   if (std::fabs(MaxZ(roof) - envelope.Top()) > tol) why << "top " << MaxZ(roof) << " against " << envelope.Top() << "; ";
-  Ring ring;
+  const Ring ring = Flat(footprint);
   std::vector<Pt> samples;
   for (size_t i = 0; i < footprint.size(); ++i) {
     const Pt& a = footprint[i];
     const Pt& b = footprint[(i + 1) % footprint.size()];
-    ring.push_back({a.x, a.y, 0.0});
     const EavePlane plane(a, b, 0.0);
     for (double along : {0.03, 0.5, 0.97})
       for (double in : {20.0, 400.0, 3000.0})

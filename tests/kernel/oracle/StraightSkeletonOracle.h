@@ -1,9 +1,7 @@
 #pragma once
-// CGAL's interior straight skeleton as the oracle of equal-slope roofs (a face's height is
-// its offset time times the tangent of the slope): the same number of faces, the same plan
-// area per eave and the same ridge height, every roof point on the skeleton's roof, over
-// footprints with holes. Used by the roof solver's and the pitched-roof generator's oracle
-// tests.
+// CGAL's interior straight skeleton as the oracle of equal-slope roofs over footprints with
+// holes (a face's height is its offset time times the tangent of the slope). Used by the roof
+// solver's and the pitched-roof generator's oracle tests.
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Polygon_2.h>
 #include <CGAL/create_offset_polygons_2.h>
@@ -29,12 +27,11 @@ struct SkeletonFace {
   double tipTime = 0;         // the latest offset time, a spike's tip included
 };
 
-// A face's outline without its spikes: where an edge's face is squeezed between two collinear
-// edges, CGAL keeps it as a needle of no width running up between their faces. A point is a
-// spike's tip when the outline runs out to it and back along one line: the far end
-// of the longer side lies within a hundredth of a millimetre of the shorter side's line; a
-// side shorter than that repeats its point. A side shorter than a millimetre alone makes no
-// spike, nor does a sliver a millimetre wide: a surveyed outline's faces have both.
+// A face's outline without the spikes CGAL keeps where an edge's face is squeezed between two
+// collinear edges: a tip where the outline runs out and back along one line (the longer side's
+// far end within 0.01 mm of the shorter side's line), and a point repeated within 0.01 mm. A
+// short side alone makes no spike, nor does a sliver a millimetre wide: surveyed outlines'
+// faces have both.
 inline std::vector<std::array<double, 3>> WithoutSpikes(std::vector<std::array<double, 3>> points) {
   for (bool removed = true; removed && points.size() > 3;) {
     removed = false;
@@ -154,14 +151,6 @@ class SkeletonSurface {
   std::vector<std::pair<Pt, Pt>> eaves_;
 };
 
-// The largest coordinate's size.
-inline double Magnitude(const std::vector<Outline>& loops) {
-  double magnitude = 0.0;
-  for (const Outline& o : loops)
-    for (const Pt& p : o) magnitude = std::max({magnitude, std::fabs(p.x), std::fabs(p.y)});
-  return magnitude;
-}
-
 // The first roof face point off the skeleton's roof, by more than half a millimetre, the
 // relative part given of its height and the rise times what rounding moves a node (the
 // solver holds its points within 64 units of single precision of their planes): a face's
@@ -227,17 +216,14 @@ inline bool OnePlane(const SkeletonFace& f, const SkeletonFace& g) {
   return off(g.a) < 0.05 && off(g.b) < 0.05 && ux * (g.b.x - g.a.x) + uy * (g.b.y - g.a.y) > 0;
 }
 
-// How the roof faces (heights from 0) over the loops differ from the skeleton: empty when
-// they agree. Every roof point must lie on the skeleton's roof (OffTheRoof). Faces of one
-// plane that meet may be merged, and where several faces of one plane meet, how the
-// skeleton shares the plane among them is a matter of ties; so skeleton faces are compared
-// in classes: faces in one plane, and faces the roof merged. Per class the plan areas and the
-// highest points must agree (to 2 mm² and 0.5 mm, and the relative part given; the areas
-// also to what rounding the roof's points to single precision at the footprint's magnitude
-// moves, half a unit times the faces' perimeters; the highest point may be a spike's tip,
-// which the roof may have or not, as the skeleton has it with no width or as a needle too
-// thin to tell from one); a class of one skeleton face must be exactly one roof face, and
-// no roof face may be without an eave.
+// How the roof faces (heights from 0) over the loops differ from the skeleton: empty when they
+// agree. Every roof point lies on the skeleton's roof (OffTheRoof). Faces of one plane that
+// meet may be merged, and how the skeleton shares a plane among several is a matter of ties,
+// so faces are compared in classes (one plane, or merged by the roof): per class the plan
+// areas to 2 mm², the relative part given and half a unit of single precision times the
+// faces' perimeters, the tops to 0.5 mm and the relative part (a spike's tip, which the
+// skeleton has with no width, the roof may have or not); a class of one skeleton face is
+// exactly one roof face, and every roof face has an eave.
 inline std::string SkeletonDifference(const std::vector<std::vector<kerneltest::P3>>& faces,
                                       const std::vector<Outline>& loops, double degrees,
                                       double relative = 1e-5) {
